@@ -1,0 +1,73 @@
+# Capzel: `make run` and `make test` do all the set-up on a fresh Debian 12
+# machine (they install the packages that are missing, then build).
+#
+#   make run         build and start the game
+#   make test        build and run every test (SAN=1: with ASan + UBSan)
+#   make bench       engine benchmarks (Google Benchmark)
+#   make bench-ui    animation and idle figures under Xvfb
+#   make fuzz        fuzz the saved-game reader (FUZZ_SECONDS=600)
+#   make install     install under PREFIX (default /usr/local)
+
+SAN ?= 0
+BUILD_TYPE ?= Release
+PREFIX ?= /usr/local
+FUZZ_SECONDS ?= 60
+
+ifeq ($(SAN),1)
+BUILD_DIR ?= build-san
+CMAKE_FLAGS = -DCAPZEL_SAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+else
+BUILD_DIR ?= build
+CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+endif
+
+PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libfluidsynth-dev libasound2-dev \
+           timgm6mb-soundfont nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev \
+           xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core \
+           clang libclang-rt-14-dev desktop-file-utils appstream
+SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps configure build run test bench bench-ui fuzz install clean
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -o DPkg::Lock::Timeout=300 && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -o DPkg::Lock::Timeout=300 $$missing; \
+	fi
+
+$(BUILD_DIR)/build.ninja: | deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+
+configure: deps $(BUILD_DIR)/build.ninja
+
+build: configure
+	cmake --build $(BUILD_DIR)
+
+run: build
+	./$(BUILD_DIR)/bin/capzel
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+bench: build
+	./$(BUILD_DIR)/bin/capzel_bench --benchmark_counters_tabular=true
+
+bench-ui: build
+	bash tools/bench-ui.sh $(BUILD_DIR)/bin
+
+fuzz: deps
+	cmake -S . -B build-fuzz -G Ninja -DCAPZEL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
+	cmake --build build-fuzz --target fuzz_savefile
+	mkdir -p build-fuzz/corpus
+	./build-fuzz/bin/fuzz_savefile build-fuzz/corpus tests/data/saves -max_total_time=$(FUZZ_SECONDS)
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+clean:
+	rm -rf build build-san build-fuzz

@@ -1,0 +1,19 @@
+// What the game's procedures work on: the shared state, the main window's
+// field, and the platform through which they talk to the players.
+#pragma once
+
+#include "model/GameState.h"
+#include "platform/Platform.h"
+
+namespace capzel {
+
+struct GameContext {
+    modCapzel& g;
+    Field& field;
+    Platform& ui;
+
+    Board& board() const { return field.board; }
+    Box& piece(int i) const { return field.board.Player[i]; }
+};
+
+}  // namespace capzel

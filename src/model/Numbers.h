@@ -1,0 +1,26 @@
+// The game's arithmetic rules, in one place.
+//
+// Piece and wall geometry, line ends, velocities and friction are stored as
+// float; every other real is a double. Expressions are evaluated in double
+// (each float operand widened) and rounded to float only when stored. The
+// whole project is compiled with -ffp-contract=off so that no multiply-add is
+// fused and a shot gives the same result on every build.
+#pragma once
+
+#include <cmath>
+
+namespace capzel {
+
+// "Rounded to the nearest whole number, halves to the even neighbour":
+// nearbyint in the default rounding mode (never std::round, which rounds
+// halves away from zero).
+inline double roundHalfEven(double x) { return std::nearbyint(x); }
+
+// A sum of two box values is rounded to float before it is compared.
+inline float fsum(float a, float b) { return float(double(a) + double(b)); }
+
+// A velocity part moves a piece when v / 2.5, rounded half-even, is not 0,
+// that is when |v| > 1.25.
+inline bool isMovingPart(float v) { return roundHalfEven(double(v) / 2.5) != 0.0; }
+
+}  // namespace capzel

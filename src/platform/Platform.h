@@ -1,0 +1,73 @@
+// The one interface through which the game reaches the outside world:
+// message boxes, input boxes, the clock, yields to the user interface, the
+// beep, the busy pointer, the common dialogs, files and the desktop shell.
+//
+// The Qt windows implement it for the real game, the tests with a scripted
+// fake that records every message and answers every question, and the
+// headless simulator with a silent one. The core never includes anything
+// else of the user interface.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace capzel {
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal message box titled "Capzel" with an OK button and no icon.
+    // Returns when the player has closed it. Text lines are separated by "\r\n".
+    virtual void message(std::string_view text) = 0;
+
+    // A modal box titled "Capzel" with Yes and No; true for Yes.
+    virtual bool askYesNo(std::string_view text) = 0;
+
+    // An input box titled "Capzel": the prompt, an empty field, OK and
+    // Cancel. Cancel gives the empty answer.
+    virtual std::string inputBox(std::string_view prompt) = 0;
+
+    // Yields to the user interface `count` times, as one batch: pending
+    // window events (the "Go" button, menus, timers, repaints) are handled
+    // during it. A count below 1 yields nothing. Returns false when the loop
+    // that yields must end at once because its window has gone (a new game
+    // or the program's end replaced it); the caller then returns without
+    // touching the field again.
+    [[nodiscard]] virtual bool yield(long count) = 0;
+
+    // Seconds since midnight, as coarse as the system's timer.
+    virtual double clock() = 0;
+
+    // One short system beep.
+    virtual void beep() = 0;
+
+    // Shows or restores the busy mouse pointer.
+    virtual void setBusy(bool busy) = 0;
+
+    // Runs the High Scores action of the main window (opens the high-score
+    // window, not modal, or brings it up when already open).
+    virtual void showHighScores() = 0;
+
+    // The common file dialogs. `filter` is the description shown to the
+    // player, e.g. "Capzel save game (*.CSG)"; `pattern` the file pattern.
+    // Both return the empty text when the player cancels.
+    virtual std::string chooseFileToOpen(std::string_view filter, std::string_view pattern,
+                                         std::string_view startFolder) = 0;
+    virtual std::string chooseFileToSave(std::string_view filter, std::string_view pattern) = 0;
+
+    // Whole-file access. readFile gives nothing when the file cannot be
+    // read. writeFile replaces the file safely (a temporary file renamed
+    // over the old one) and gives the empty text on success, otherwise a
+    // sentence that says what went wrong.
+    virtual std::optional<std::string> readFile(const std::string& path) = 0;
+    virtual std::string writeFile(const std::string& path, std::string_view content) = 0;
+
+    // Opens a web address or mail link through the desktop. Failures are
+    // not reported.
+    virtual void openUrl(std::string_view url) = 0;
+};
+
+}  // namespace capzel

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include "model/GameState.h"
+#include "model/Numbers.h"
+
+using namespace capzel;
+
+TEST(TargetLabel, FollowsThePhaseOfTheCurrentPlayer) {
+    struct Row {
+        int position;
+        int p;
+        const char* label;
+    };
+    const Row rows[] = {
+        {12, 13, "13"}, {13, 14, "12"}, {24, 25, "1"}, {25, 26, "A"},
+        {25, 25, "1"},  {28, 29, "D"},  {0, 1, "1"},   {13, 13, "13"},
+    };
+    for (const Row& r : rows) {
+        modCapzel g;
+        g.NumberOfPlayers = 2;
+        g.CurrentTurn = 2;
+        g.recreatePerGameTables();
+        g.Position[2] = r.position;
+        EXPECT_EQ(g.TargetLabel(r.p), r.label) << "position " << r.position << ", p " << r.p;
+    }
+}
+
+TEST(TargetLabel, RefreshesFlagsExceptForAKiller) {
+    modCapzel g;
+    g.NumberOfPlayers = 1;
+    g.CurrentTurn = 1;
+    g.recreatePerGameTables();
+    g.Position[1] = 31;  // pushed past 29 by hand: all three flags stay true
+    g.TargetLabel(32);
+    EXPECT_TRUE(g.HeadingInReverse[1]);
+    EXPECT_TRUE(g.OnLetters[1]);
+    EXPECT_TRUE(g.IsKiller[1]);
+
+    g.Position[1] = 3;  // a killer's flags are not refreshed
+    g.TargetLabel(4);
+    EXPECT_TRUE(g.IsKiller[1]);
+    EXPECT_TRUE(g.OnLetters[1]);
+}
+
+TEST(FrictionLevels, StartingScores) {
+    EXPECT_EQ(startingScore(FrictionLevel::Normal, 1), 200);
+    EXPECT_EQ(startingScore(FrictionLevel::Normal, 8), 270);
+    EXPECT_EQ(startingScore(FrictionLevel::VeryLow, 1), 0);
+    EXPECT_EQ(startingScore(FrictionLevel::VeryLow, 8), 70);
+    EXPECT_EQ(frictionLevelInfo(FrictionLevel::VeryHigh).friction, 96.5f);
+    EXPECT_EQ(frictionLevelInfo(FrictionLevel::Low).scoreBonus, 100);
+}
+
+TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
+    const Board b = makeBoardLayout();
+    for (int k = 14; k <= 25; ++k) {
+        const Box& back = b.Spot[k];
+        const Box& out = b.Spot[26 - k];
+        EXPECT_EQ(back.Left, out.Left) << k;
+        EXPECT_EQ(back.Top, out.Top) << k;
+        EXPECT_EQ(back.Width, 1005.0f) << k;
+    }
+    for (int k : {1, 4, 10, 11}) EXPECT_EQ(b.Spot[k].Width, 1000.0f) << k;
+    EXPECT_EQ(spotLabel(14), "12");
+    EXPECT_EQ(spotLabel(27), "B");
+    EXPECT_FALSE(Board::guideExists(6));
+    EXPECT_TRUE(b.Wall[9].Visible);
+}
+
+TEST(Numbers, HalvesGoToEven) {
+    EXPECT_EQ(roundHalfEven(2.5), 2.0);
+    EXPECT_EQ(roundHalfEven(3.5), 4.0);
+    EXPECT_EQ(roundHalfEven(-2.5), -2.0);
+    EXPECT_FALSE(isMovingPart(1.25f));
+    EXPECT_TRUE(isMovingPart(1.2500001f));
+    EXPECT_TRUE(isMovingPart(-1.26f));
+}

@@ -1,0 +1,96 @@
+// A scripted platform for the tests: records every message, answers every
+// question from a queue, counts yields and beeps, and keeps a clock that
+// advances by a fixed amount per yield.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace capzel::test {
+
+class FakePlatform : public Platform {
+public:
+    std::vector<std::string> messages;      // every message box, in order
+    std::vector<std::string> questions;     // every yes/no and input prompt, in order
+    std::deque<bool> yesNoAnswers;          // answers to askYesNo; No when empty
+    std::deque<std::string> inputAnswers;   // answers to inputBox; "" (Cancel) when empty
+    std::deque<std::string> openAnswers;    // answers to chooseFileToOpen
+    std::deque<std::string> saveAnswers;    // answers to chooseFileToSave
+    std::map<std::string, std::string> files;  // an in-memory file system
+    std::string writeError;                 // when set, every writeFile fails with it
+
+    long yields = 0;            // total yields asked for
+    long yieldBatches = 0;
+    double clockNow = 0;        // seconds since midnight
+    double secondsPerYield = 0; // how far the clock moves per yield
+    int beeps = 0;
+    int highScoresShown = 0;
+    int busyDepth = 0;
+    std::vector<std::string> urlsOpened;
+    bool keepRunning = true;    // false makes every yield report that the window is gone
+
+    // Called during every yield batch (after the clock moved): lets a test
+    // press "Go" or run a command in the middle of a loop.
+    std::function<void()> onYield;
+    // Called for each message right after it is recorded.
+    std::function<void(const std::string&)> onMessage;
+
+    void message(std::string_view text) override {
+        messages.emplace_back(text);
+        if (onMessage) onMessage(messages.back());
+    }
+    bool askYesNo(std::string_view text) override {
+        questions.emplace_back(text);
+        if (yesNoAnswers.empty()) return false;
+        bool a = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return a;
+    }
+    std::string inputBox(std::string_view prompt) override {
+        questions.emplace_back(prompt);
+        return pop(inputAnswers);
+    }
+    bool yield(long count) override {
+        if (count > 0) {
+            yields += count;
+            ++yieldBatches;
+            clockNow += secondsPerYield * double(count);
+        }
+        if (onYield) onYield();
+        return keepRunning;
+    }
+    double clock() override { return clockNow; }
+    void beep() override { ++beeps; }
+    void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+    void showHighScores() override { ++highScoresShown; }
+    std::string chooseFileToOpen(std::string_view, std::string_view, std::string_view) override {
+        return pop(openAnswers);
+    }
+    std::string chooseFileToSave(std::string_view, std::string_view) override { return pop(saveAnswers); }
+    std::optional<std::string> readFile(const std::string& path) override {
+        auto it = files.find(path);
+        if (it == files.end()) return std::nullopt;
+        return it->second;
+    }
+    std::string writeFile(const std::string& path, std::string_view content) override {
+        if (!writeError.empty()) return writeError;
+        files[path] = std::string(content);
+        return {};
+    }
+    void openUrl(std::string_view url) override { urlsOpened.emplace_back(url); }
+
+private:
+    static std::string pop(std::deque<std::string>& q) {
+        if (q.empty()) return {};
+        std::string a = q.front();
+        q.pop_front();
+        return a;
+    }
+};
+
+}  // namespace capzel::test
