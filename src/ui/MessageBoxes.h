@@ -1,0 +1,22 @@
+// The game's message, question and input boxes: titled "Capzel", no icon,
+// and every text shown as plain text (a player's name is never markup).
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace capzel::ui {
+
+inline const QString kTitle = QStringLiteral("Capzel");
+
+// Modal box with an OK button.
+void showMessage(QWidget* parent, const QString& text);
+
+// Modal box with Yes and No; true for Yes.
+bool askYesNo(QWidget* parent, const QString& text);
+
+// Input box: the prompt, an empty field, OK and Cancel (Cancel gives "").
+QString askInput(QWidget* parent, const QString& prompt);
+
+}  // namespace capzel::ui
