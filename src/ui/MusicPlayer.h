@@ -1,0 +1,50 @@
+// The background music player as the main window sees it: set a file (which
+// loads it and starts playing), start, halt, and a notification on every
+// change of its play state (2 = playing, 0 = stopped).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace capzel {
+struct modCapzel;
+}
+
+namespace capzel::ui {
+
+class MusicPlayer {
+public:
+    static constexpr int kStopped = 0;
+    static constexpr int kPlaying = 2;
+
+    virtual ~MusicPlayer() = default;
+    virtual void setFile(const std::string& path) = 0;
+    virtual void play() = 0;
+    virtual void halt() = 0;
+
+    // Called on the user-interface thread with (previous, new) state.
+    std::function<void(int previous, int current)> onPlayStateChange;
+};
+
+// The real player, built on FluidSynth with a General MIDI soundfont. With
+// no sound device or no soundfont it stays silent and never fails.
+std::unique_ptr<MusicPlayer> createMusicPlayer();
+
+// The music folder: "media/" beside the program (or the installed share
+// folder when the program runs from an installed copy).
+std::string musicFolder();
+
+// Number of "*.mid" files in the folder; 0 when it is missing.
+int countSongs(const std::string& folder);
+
+// folder + "<n>.mid".
+std::string songPath(const std::string& folder, int songNumber);
+
+// The song-end handler: acts only for (previous, current) = (2, 0). Without
+// the loop mark it moves SongNumber on (back to 1 after SongCount), then
+// halts the player, sets the file of SongNumber and starts it.
+void songEnded(modCapzel& g, bool loopChecked, MusicPlayer& player, const std::string& folder,
+               int previous, int current);
+
+}  // namespace capzel::ui
