@@ -1,0 +1,36 @@
+// The player's side of a shot: aiming with the mouse, placing a piece by
+// hand within its box, charging the power bar, and firing with "Go".
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "model/GameContext.h"
+
+namespace capzel {
+
+// Mouse button and shift sets, compared whole.
+constexpr int kLeftButton = 1;
+constexpr int kShiftOnly = 1;
+
+// Distances from the bottom of the power bar at which a gap is left.
+std::array<int, 8> PowerMarks();
+
+// True when a tick at `level` (a row of a bar of inner height h) falls in a
+// gap just above one of the marks, so that it draws nothing.
+bool levelInGap(int level, int h);
+
+// The aim label's three lines: centre, mouse point, and their difference.
+std::string aimLabelText(float x1, float y1, float x2, float y2);
+
+// Mouse moved over the window: buttons B, shift keys S, point in twips.
+void Form_MouseMove(GameContext& ctx, int B, int S, float X, float Y);
+
+// A mouse button released over the window: charges the bar until "Go",
+// then plays and judges the shot. Returns when the turn's rules are done.
+void Form_MouseUp(GameContext& ctx, int B, int S, float X, float Y);
+
+// The "Go" button.
+void cmdGo_Click(GameContext& ctx);
+
+}  // namespace capzel
