@@ -1,0 +1,73 @@
+// Killer rules: judges the finished shot of a killer. The kills themselves
+// happened during the shot; here the killer either wins, shoots again (from
+// the centre of the box the piece rests in, or from where it rests), or
+// gives up the turn.
+
+#include <string>
+
+#include "rules/Placement.h"
+#include "rules/TurnPassing.h"
+#include "rules/Turns.h"
+
+namespace capzel {
+
+namespace {
+
+// The smallest region number whose region holds the killer's piece strictly
+// inside, or 0. Boxes 1, 4, 10 and 11 are slightly smaller than their twins
+// on the way back (25, 22, 16, 15), so a piece can lie inside region 15 but
+// not inside region 11; the box found is then 15, named by its label "11".
+int boxOfKiller(GameContext& ctx) {
+    const Box& piece = ctx.piece(ctx.g.CurrentTurn);
+    for (int k = 1; k <= kSpotCount; ++k) {
+        if (StrictlyInside(piece, ctx.board().Spot[k])) return k;
+    }
+    return 0;
+}
+
+std::string plural(int count, const char* suffix) { return count > 1 ? suffix : ""; }
+
+}  // namespace
+
+void End_In_Box__KILLER(GameContext& ctx) {
+    modCapzel& g = ctx.g;
+    if (!g.isPlayer(g.CurrentTurn)) return;  // no shooter to judge
+    const int cur = g.CurrentTurn;
+    const std::string& name = g.PlayerName[cur];
+    const bool won = rules::othersAllDead(g, cur);
+
+    const int k = boxOfKiller(ctx);
+    if (k != 0) {
+        std::string m = name + " reached box " + spotLabel(k) + ".  ";
+        if (g.HitCount > 0) {
+            m += std::to_string(g.KillCount) + " kill" + plural(g.KillCount, "s") + " on the way.  ";
+        }
+        g.Position[cur] = k;
+        if (won) {
+            ctx.ui.message(m + "\r\n" + name + " WON!");
+            End_game(ctx);
+            return;
+        }
+        ctx.ui.message(m + "Killer may continue.");
+        centrePieceOn(ctx.piece(cur), ctx.board().Spot[k]);
+        g.MoveableNextTurn[cur] = true;
+        return;
+    }
+
+    if (g.HitCount == 0) {
+        g.MoveableNextTurn[cur] = false;
+        rules::passTurn(ctx);
+        return;
+    }
+
+    const std::string kills = std::to_string(g.KillCount);
+    if (won) {
+        ctx.ui.message(name + " killed " + kills + " player" + plural(g.KillCount, "s") + ". " + name + " WON!");
+        End_game(ctx);
+        return;
+    }
+    ctx.ui.message(name + " killed " + kills + ".  Killer may continue.");
+    g.MoveableNextTurn[cur] = false;
+}
+
+}  // namespace capzel

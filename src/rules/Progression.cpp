@@ -1,0 +1,155 @@
+// Target progression: judges the finished shot of a player who is not yet a
+// killer. A piece left in a wrong letter box after a shot that touched
+// nothing costs a turn; a shot that achieved nothing passes the turn;
+// otherwise the reached target, the touching pairs and the pieces sent into
+// their targets move the shooter on, and the shooter shoots again, as a
+// killer once target 29 ("D") is reached.
+
+#include <string>
+
+#include "rules/Placement.h"
+#include "rules/TurnPassing.h"
+#include "rules/Turns.h"
+
+namespace capzel {
+
+namespace {
+
+constexpr int kFirstLetter = 26;  // target "A"
+constexpr int kLastTarget = kSpotCount;  // target "D": reaching it makes a killer
+
+const char* const kCrLf = "\r\n";
+
+bool pieceInside(GameContext& ctx, int k) {
+    return StrictlyInside(ctx.piece(ctx.g.CurrentTurn), ctx.board().Spot[k]);
+}
+
+// The shot left the piece in a letter box that is not the next target and
+// touched nothing: the shooter loses the next turn and the turn passes now.
+bool punishWrongLetterBox(GameContext& ctx) {
+    modCapzel& g = ctx.g;
+    const int cur = g.CurrentTurn;
+    if (g.HitCount != 0 || g.SentCount != 0) return false;
+    for (int k = kFirstLetter; k <= kLastTarget; ++k) {
+        if (k == g.Position[cur] + 1) continue;
+        if (!pieceInside(ctx, k)) continue;
+        g.LosingTurn[cur] = true;
+        const std::string& name = g.PlayerName[cur];
+        ctx.ui.message(name + " landed in target " + char('A' + (k - kFirstLetter)) + ". " + name +
+                       " loses turn.");
+        g.MoveableNextTurn[cur] = false;
+        rules::passTurn(ctx);
+        return true;
+    }
+    return false;
+}
+
+// The report of a shot that achieved something; advances Position as it
+// names each gain.
+std::string reportAndAdvance(modCapzel& g, bool reached) {
+    const int cur = g.CurrentTurn;
+    const std::string& name = g.PlayerName[cur];
+    std::string m;
+    if (!reached) {
+        m = name + kCrLf;
+    } else {
+        m = name + " reached target " + reachedTargetLabel(g.Position[cur] + 1) + ". (Target + 1)";
+        g.Position[cur] += 1;
+        if (g.OneShotBonus > 0) {
+            m += " ... and in ONE SHOT! (Target + 1)";
+            g.Position[cur] += 1;
+        }
+        m += kCrLf;
+    }
+    if (g.HitCount > 0) {
+        const std::string count = std::to_string(g.HitCount);
+        m += count + " HIT" + (g.HitCount > 1 ? "S" : "") + "! (Target + " + count + ")" + kCrLf;
+        g.Position[cur] += g.HitCount;
+    }
+    if (g.SentCount > 0) {
+        const std::string count = std::to_string(g.SentCount);
+        m += "Sent " + count + " player" + (g.SentCount > 1 ? "s" : "") + " to their target. (Target + " +
+             count + ")" + kCrLf;
+        g.Position[cur] += g.SentCount;
+    }
+    return m;
+}
+
+// Target 29 reached or passed: the shooter becomes a killer (and, alone in
+// the game, wins).
+void becomeKiller(GameContext& ctx) {
+    modCapzel& g = ctx.g;
+    const int cur = g.CurrentTurn;
+    const std::string& name = g.PlayerName[cur];
+    g.IsKiller[cur] = true;
+    g.Score[cur] += 50;
+    g.MoveableNextTurn[cur] = true;
+    ctx.ui.message(name + " reached target D and became a killer.");
+    // Position keeps its value even past 29; the piece goes to box "D".
+    centrePieceOn(ctx.piece(cur), ctx.board().Spot[kLastTarget]);
+    if (g.NumberOfPlayers == 1) {
+        ctx.ui.message(name + " WON!");
+        g.Score[cur] += 100;
+        End_game(ctx);
+    }
+}
+
+}  // namespace
+
+void End_In_Box(GameContext& ctx) {
+    modCapzel& g = ctx.g;
+    if (!g.isPlayer(g.CurrentTurn)) return;  // no shooter to judge
+    const int cur = g.CurrentTurn;
+
+    if (punishWrongLetterBox(ctx)) return;
+
+    // The next target. A next target outside the course (a Position set by
+    // hand or in an edited saved game to 29 or more, or below 0, without
+    // the player having become a killer) has no region: it counts as missed,
+    // so only the touching pairs and sent pieces of the shot can move the
+    // player on, into the killer's rules.
+    g.OneShotBonus = 0;
+    const int next = g.Position[cur] + 1;
+    const bool reached = next >= 1 && next <= kLastTarget && pieceInside(ctx, next);
+    if (reached) {
+        // The one-shot bonus needs a piece the rules had placed; letters
+        // never earn it.
+        if (g.MoveableNextTurn[cur] && next < kFirstLetter) {
+            g.OneShotBonus = 1;
+            g.Score[cur] += 25;
+        } else {
+            g.Score[cur] += 5;
+        }
+    }
+
+    if (!reached && g.OneShotBonus == 0 && g.HitCount == 0 && g.SentCount == 0) {
+        g.MoveableNextTurn[cur] = false;
+        rules::passTurn(ctx);
+        return;
+    }
+
+    std::string m = reportAndAdvance(g, reached);
+
+    const int p = g.Position[cur];
+    if (p >= 13 && p < 25) {
+        g.HeadingInReverse[cur] = true;
+    } else if (p >= 25) {
+        g.OnLetters[cur] = true;
+    }
+
+    if (p >= kLastTarget) {
+        becomeKiller(ctx);
+        return;
+    }
+
+    m += "New Location.  Target " + g.TargetLabel(p);
+    m += kCrLf;
+    m += "New Target: " + g.TargetLabel(p + 1);
+    ctx.ui.message(m);
+    g.MoveableNextTurn[cur] = true;
+    // A Position still below box 1 (only from an edited saved game) has no
+    // region to go to: the piece stays where it rests.
+    if (p >= 1) centrePieceOn(ctx.piece(cur), ctx.board().Spot[p]);
+}
+
+}  // namespace capzel

@@ -1,0 +1,31 @@
+// Small helpers shared by the turn rules: the players of the running game
+// that the tables can hold, and handing the turn to the next player.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "model/GameContext.h"
+
+namespace capzel::rules {
+
+// The highest player number the running game uses, never beyond the tables:
+// an edited save cannot make the rules read past player 8. 0 means no player.
+inline int lastPlayer(const modCapzel& g) {
+    return std::clamp<int>(g.NumberOfPlayers, 0, kMaxPlayers);
+}
+
+// True when every player of the game other than `shooter` is dead. A piece
+// still waiting in the holder belongs to a living player.
+inline bool othersAllDead(const modCapzel& g, int shooter) {
+    for (int i = 1; i <= lastPlayer(g); ++i) {
+        if (i != shooter && !g.Dead[i]) return false;
+    }
+    return true;
+}
+
+// The current player's turn is over: the next player's turn starts now.
+// Start_Turn wraps past the last player and skips the dead.
+void passTurn(GameContext& ctx);
+
+}  // namespace capzel::rules

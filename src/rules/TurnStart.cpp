@@ -1,0 +1,131 @@
+// Turn start and end of game.
+//
+// Start_Turn skips dead players, brings a newcomer's piece from the holder
+// onto box 1, keeps the holder shown while a piece still waits in it, takes
+// away a lost turn and announces the turn. End_game closes a won game.
+
+#include <string>
+
+#include "rules/Placement.h"
+#include "rules/TurnPassing.h"
+#include "rules/Turns.h"
+
+namespace capzel {
+
+namespace {
+
+// Moves the search of a living player on from `turn`, wrapping past the
+// last player. Gives 0 when every player is dead.
+int firstLivingFrom(const modCapzel& g, int turn, int last) {
+    for (int tried = 0; tried < last; ++tried) {
+        if (!g.Dead[turn]) return turn;
+        turn = turn + 1 > last ? 1 : turn + 1;
+    }
+    return 0;
+}
+
+// Steps 1 to 5 of a turn start for player `turn`: the dead are skipped,
+// a newcomer enters on box 1, the holder is shown or hidden. Gives the
+// player whose piece was brought forward, or 0 when nobody is alive.
+int prepareTurn(GameContext& ctx, int turn) {
+    modCapzel& g = ctx.g;
+    const int last = rules::lastPlayer(g);
+    if (last == 0) return 0;
+
+    // A number past the last player (or below the first, which only a broken
+    // caller could pass) starts again at player 1.
+    if (turn > last || turn < 1) {
+        turn = 1;
+        g.CurrentTurn = 1;
+    }
+
+    if (g.Dead[turn]) {
+        turn = firstLivingFrom(g, turn, last);
+        if (turn == 0) return 0;
+        g.CurrentTurn = std::int16_t(turn);
+    }
+
+    Board& board = ctx.board();
+    board.bringToFront(board.Player[turn]);
+    board.bringToFront(board.Pointer);
+
+    // The piece still waits in the holder: it enters the field on box 1,
+    // which counts as reached, and may be placed by hand before the shot.
+    if (g.Position[turn] == 0) {
+        centrePieceOn(board.Player[turn], board.Spot[1]);
+        g.MoveableNextTurn[turn] = true;
+        g.InGame[turn] = true;
+        g.Position[turn] = 1;
+    }
+
+    // The holder is shown while at least one piece has not entered yet.
+    bool someoneWaits = false;
+    for (int i = 1; i <= last; ++i) {
+        if (g.Position[i] == 0) {
+            someoneWaits = true;
+            break;
+        }
+    }
+    board.PieceHolder.Visible = someoneWaits;
+    return turn;
+}
+
+}  // namespace
+
+void Start_Turn(GameContext& ctx, std::int16_t Turn) {
+    modCapzel& g = ctx.g;
+    int turn = Turn;
+
+    // A lost turn hands the turn on at once. Every round of this loop that
+    // goes on has just cleared one player's LosingTurn flag, and nothing in
+    // here sets one, so it ends after at most one round per player.
+    for (;;) {
+        const int entered = prepareTurn(ctx, turn);
+        if (entered == 0) {
+            // No living player is left (every piece was killed by hand or in
+            // an edited saved game): there is nobody to give the turn to, so
+            // the game ends quietly.
+            End_game(ctx);
+            return;
+        }
+
+        // The announcement is for the current player. A caller that passes
+        // some other number while no valid player holds the turn gets the
+        // player just brought forward instead, so no table is read outside
+        // the game's players.
+        if (!g.isPlayer(g.CurrentTurn)) g.CurrentTurn = std::int16_t(entered);
+        const int cur = g.CurrentTurn;
+        const std::string& name = g.PlayerName[cur];
+
+        if (g.IsKiller[cur]) {
+            // A killer is never asked about a lost turn and keeps the flag.
+            ctx.ui.message(name + "'s turn start.  KILLER");
+            return;
+        }
+        if (g.LosingTurn[cur]) {
+            ctx.ui.message(name + " loses Turn");
+            g.LosingTurn[cur] = false;
+            g.CurrentTurn = std::int16_t(cur + 1);
+            turn = g.CurrentTurn;
+            continue;
+        }
+        ctx.ui.message(name + "'s turn start.  Target: " + g.TargetLabel(g.Position[cur] + 1));
+        return;
+    }
+}
+
+void End_game(GameContext& ctx) {
+    ctx.ui.showHighScores();
+    ctx.g.GameRunning = false;
+}
+
+namespace rules {
+
+void passTurn(GameContext& ctx) {
+    ctx.g.CurrentTurn = std::int16_t(ctx.g.CurrentTurn + 1);
+    Start_Turn(ctx, ctx.g.CurrentTurn);
+}
+
+}  // namespace rules
+
+}  // namespace capzel
