@@ -62,7 +62,7 @@ TEST(MainLoop, PieceOffTheBoardMovesOnlyAlongY) {
         t.g.InGame[1] = false;
         t.g.Position[1] = 0;
         t.place(1, 4850, 4850);
-        const ShotResult r = t.shoot(pointers[k][0], pointers[k][1], pointers[k][2], pointers[k][3], 2500);
+        const ShotResult r = t.shoot(pointers[k][0], pointers[k][1], pointers[k][2], pointers[k][3], 2500, 1000);
         EXPECT_FALSE(r.unfinished);
         EXPECT_EQ(r.steps, k == 0 ? 0 : 83);
         EXPECT_EQ(t.piece(1).Left, 4850);

@@ -32,6 +32,7 @@ TEST(WallPass, PutsThePieceAgainstTheWallAndReflectsOnePart) {
         {"square walls are lying", kSquare, 3100, 3100, 3100, 3200, -5, 4.5f},
         {"left edge on the right face: no hit", kUpright, 3240, 4500, 3240, 4500, -5, 5},
         {"top edge on the bottom face: no hit", kLying, 5000, 2505, 5000, 2505, -5, 5},
+        {"left edges level, reaching into the wall's end: no hit", kUpright, 3105, 4000, 3105, 4000, -5, 5},
         {"beside the wall", kUpright, 2000, 4500, 2000, 4500, -5, 5},
     };
     for (const Row& r : rows) {
