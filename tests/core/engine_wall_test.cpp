@@ -61,16 +61,6 @@ TEST(WallPass, EachWallSeesThePlaceThatTheLastOneLeft) {
     EXPECT_EQ(t.field.VelocityX[1], 18);
 }
 
-TEST(WallPass, WithWallsOffPiecesPassOverThem) {
-    ShotTable t(1);
-    t.g.WallsOn = false;
-    t.place(1, 3200, 4500);
-    t.field.VelocityX[1] = -5;
-    engine::wallPass(t.ctx, 1);
-    EXPECT_EQ(t.piece(1).Left, 3200);
-    EXPECT_EQ(t.field.VelocityX[1], -5);
-}
-
 TEST(WallPass, AShotStopsAtAWallOnlyWhenWallsAreOn) {
     for (bool wallsOn : {true, false}) {
         ShotTable t(1);
