@@ -1,0 +1,47 @@
+#include "engine/Launch.h"
+
+#include <cmath>
+#include <limits>
+
+#include "model/Numbers.h"
+
+namespace capzel::engine {
+
+std::int16_t strengthCurve(int power) {
+    const double q = double(power) / 250.0;
+    const double sign = q > 0 ? 1.0 : (q < 0 ? -1.0 : 0.0);
+    const double curved = roundHalfEven(sign * std::pow(std::fabs(q), 2.6));
+    constexpr double lo = std::numeric_limits<std::int16_t>::min();
+    constexpr double hi = std::numeric_limits<std::int16_t>::max();
+    if (curved < lo) return std::int16_t(lo);
+    if (curved > hi) return std::int16_t(hi);
+    return std::int16_t(curved);
+}
+
+bool aimDirection(const Line& pointer, Direction& out) {
+    double dx = 5.0 * (double(pointer.X1) - double(pointer.X2));
+    double dy = 5.0 * (double(pointer.Y1) - double(pointer.Y2));
+    if (dx == 0 && dy == 0) {
+        out = {};
+        return false;
+    }
+    if (std::fabs(dx) >= std::fabs(dy)) {
+        dy = dy * (100.0 / std::fabs(dx));
+        dx = dx > 0 ? 100.0 : -100.0;
+    } else {
+        dx = dx * (100.0 / std::fabs(dy));
+        dy = dy > 0 ? 100.0 : -100.0;
+    }
+    out = {dx, dy};
+    return true;
+}
+
+double calibratedStepDelay(double seconds) {
+    // Whole hundredths, so that the boundaries are compared exactly.
+    const double hundredths = roundHalfEven(seconds * 100.0);
+    if (hundredths < 5) return 6000;
+    if (hundredths < 20) return 400;
+    return 100;
+}
+
+}  // namespace capzel::engine

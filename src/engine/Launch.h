@@ -1,0 +1,31 @@
+// The launch of a shot: aim, strength curve, speed calibration.
+#pragma once
+
+#include <cstdint>
+
+#include "model/Shapes.h"
+
+namespace capzel::engine {
+
+// The strength curve: q = power / 250, sign(q) * |q|^2.6, rounded half-even.
+// A result beyond the 16-bit range of Power is held at its nearest end.
+std::int16_t strengthCurve(int power);
+
+// The launch direction from the Pointer line: from its second end towards
+// its first, 5 * (X1 - X2) and 5 * (Y1 - Y2), normalised so that the larger
+// part is exactly +-100 (x on a tie). A line of zero length has no
+// direction: both parts are 0 and the result is false.
+struct Direction {
+    double dx = 0;
+    double dy = 0;
+};
+bool aimDirection(const Line& pointer, Direction& out);
+
+// Yields made before each step for a calibration that took `seconds` for
+// 10,000 yields (rounded to hundredths, halves to even first): under 0.05 s
+// gives 6000, up to 0.2 s gives 400, above 0.2 s gives 100. The exact
+// boundaries are measurements of "not faster than": 0.05 s gets 400 and
+// 0.2 s gets 100, so a borderline machine always gets the shorter delay.
+double calibratedStepDelay(double seconds);
+
+}  // namespace capzel::engine

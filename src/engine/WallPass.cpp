@@ -1,0 +1,71 @@
+#include "engine/WallPass.h"
+
+#include <cmath>
+
+#include "engine/Assign.h"
+#include "model/Numbers.h"
+
+namespace capzel::engine {
+
+namespace {
+
+// One edge of [a, a + size) lies strictly inside the wall's range
+// [w, w + wsize]: the near edge, or the far edge.
+inline bool edgeInside(float a, float size, float w, float wsize) {
+    const float wEnd = fsum(w, wsize);
+    const float aEnd = fsum(a, size);
+    return (a > w && wEnd > a) || (aEnd > w && wEnd > aEnd);
+}
+
+// The piece covers the wall's whole range: it reaches past both ends.
+inline bool spans(float a, float size, float w, float wsize) {
+    return a < w && fsum(w, wsize) < fsum(a, size);
+}
+
+// Puts one coordinate of the piece against the wall and reflects the
+// matching velocity part: beyond the wall's far side, sent on (+), when the
+// piece's near edge has passed the wall's near edge; before its near side,
+// sent back (-), otherwise.
+inline void bounce(float& place, float size, float& velocity, float w, float wsize) {
+    if (place > w) {
+        assignFloat(place, double(w) + double(wsize));
+        assignFloat(velocity, 0.9 * std::fabs(double(velocity)));
+    } else {
+        assignFloat(place, double(w) - double(size));
+        assignFloat(velocity, -0.9 * std::fabs(double(velocity)));
+    }
+}
+
+}  // namespace
+
+void wallPass(GameContext& ctx, int i) {
+    Board& board = ctx.board();
+    Box& p = board.Player[i];
+    float& vx = ctx.field.VelocityX[i];
+    float& vy = ctx.field.VelocityY[i];
+    for (int j = 1; j <= kWallCount; ++j) {
+        if (!ctx.g.WallsOn) return;
+        const Box& w = board.Wall[j];
+        const bool xOverlap = edgeInside(p.Left, p.Width, w.Left, w.Width);
+        const bool yOverlap = edgeInside(p.Top, p.Height, w.Top, w.Height);
+        if (w.Height > w.Width) {
+            // Upright: a corner inside sends the piece sideways; a piece
+            // wider than the wall that reaches into its length goes past
+            // the nearer end.
+            if (xOverlap && yOverlap) {
+                bounce(p.Left, p.Width, vx, w.Left, w.Width);
+            } else if (spans(p.Left, p.Width, w.Left, w.Width) && yOverlap) {
+                bounce(p.Top, p.Height, vy, w.Top, w.Height);
+            }
+        } else {
+            // Lying (or square): the same with x and y exchanged.
+            if (xOverlap && yOverlap) {
+                bounce(p.Top, p.Height, vy, w.Top, w.Height);
+            } else if (spans(p.Top, p.Height, w.Top, w.Height) && xOverlap) {
+                bounce(p.Left, p.Width, vx, w.Left, w.Width);
+            }
+        }
+    }
+}
+
+}  // namespace capzel::engine

@@ -1,0 +1,106 @@
+// capzel-sim end to end: the binary, its JSON and its exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct SimRun {
+    int status;
+    std::string out, err;
+};
+
+std::string slurp(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+SimRun sim(const std::string& input) {
+    const auto dir = std::filesystem::temp_directory_path() / ("capzel-sim-test-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "in.json", std::ios::binary) << input;
+    const std::string cmd = std::string("'") + CAPZEL_BIN_DIR + "/capzel-sim' < '" + (dir / "in.json").string() +
+                            "' > '" + (dir / "out").string() + "' 2> '" + (dir / "err").string() + "'";
+    const int raw = std::system(cmd.c_str());
+    SimRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir / "out"), slurp(dir / "err")};
+    std::filesystem::remove_all(dir);
+    return r;
+}
+
+const char* kWorkedShot =
+    R"({"current_turn": 1, "power": 2500, "pointer": [5000, 4000, 5000, 5000],
+        "players": [{"left": 4850, "top": 4850, "position": 3, "in_game": true, "score": 200}]})";
+
+}  // namespace
+
+TEST(Simulator, PlaysTheWorkedShot) {
+    const SimRun r = sim(kWorkedShot);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out,
+              "{\n  \"power\": 398,\n  \"cycles\": 83,\n  \"steps\": 83,\n  \"unfinished\": false,\n"
+              "  \"hit_count\": 0,\n"
+              "  \"hit_first\": [0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0],\n"
+              "  \"hit_second\": [0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0],\n"
+              "  \"kill_count\": 0,\n  \"sent_count\": 0,\n  \"current_turn\": 1,\n  \"game_running\": true,\n"
+              "  \"piece_holder_visible\": false,\n  \"messages\": [],\n  \"players\": [\n"
+              "    {\"left\": 4850.0, \"top\": 4580.3457, \"velocity_x\": 0.0, \"velocity_y\": -1.2402122, "
+              "\"score\": 200, \"position\": 3, \"in_game\": true, \"dead\": false, \"is_killer\": false, "
+              "\"on_letters\": false, \"heading_in_reverse\": false, \"moveable_next_turn\": false, "
+              "\"losing_turn\": false}\n  ]\n}\n");
+    EXPECT_EQ(sim(kWorkedShot).out, r.out);  // the same bytes every time
+}
+
+TEST(Simulator, KillerBreakAndCycleLimit) {
+    const std::string players =
+        R"("players": [{"left": 4850, "top": 6000, "in_game": true, "position": 29, "is_killer": true},
+                       {"left": 4850, "top": 5000, "in_game": true, "position": 7}]})";
+    const SimRun done = sim(R"({"current_turn": 1, "power": 5000, "pointer": [5000, 5000, 5000, 6000], )" + players);
+    ASSERT_EQ(done.status, 0) << done.err;
+    for (const char* part : {"\"kill_count\": 1", "\"hit_count\": 1", "\"piece_holder_visible\": true",
+                             "\"hit_first\": [1, 0", "\"hit_second\": [2, 0", "\"score\": 110"})
+        EXPECT_NE(done.out.find(part), std::string::npos) << part;
+
+    const SimRun cut = sim(R"({"current_turn": 1, "power": 5000, "pointer": [5000, 5000, 5000, 6000],
+                            "max_cycles": 3, "walls_on": false, )" + players);
+    ASSERT_EQ(cut.status, 0) << cut.err;
+    EXPECT_NE(cut.out.find("\"cycles\": 3,\n  \"steps\": 3,\n  \"unfinished\": true"), std::string::npos);
+    EXPECT_NE(cut.out.find("\"piece_holder_visible\": false"), std::string::npos);
+}
+
+TEST(Simulator, RefusesInvalidInputWithOneLine) {
+    const std::string one = R"("players": [{"left": 1, "top": 2}])";
+    const std::pair<std::string, std::string> rows[] = {
+        {"not json", "parse error"},
+        {"[1, 2]", "one JSON object"},
+        {R"({"current_turn": 1, "pointer": [1, 2, 3, 4], )" + one + "}", "power: is missing"},
+        {R"({"current_turn": 2, "power": 1, "pointer": [1, 2, 3, 4], )" + one + "}", "current_turn: must be from 1 to 1"},
+        {R"({"current_turn": 1, "power": 40000, "pointer": [1, 2, 3, 4], )" + one + "}", "power: must be from"},
+        {R"({"current_turn": 1, "power": 1.5, "pointer": [1, 2, 3, 4], )" + one + "}", "power: must be a whole"},
+        {R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3], )" + one + "}", "pointer: must be a list of 4"},
+        {R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "players": []})", "players: must be a list"},
+        {R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "players": [{"left": 1}]})",
+         "players[0].top: is missing"},
+        {R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "players": [{"left": 1, "top": 2, "dead": 1}]})",
+         "players[0].dead: must be true or false"},
+        {R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "players": [{"left": 1e39, "top": 2}]})",
+         "players[0].left: must be a number within single precision"},
+        {R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "speed": 3, )" + one + "}", "speed: unknown key"},
+        {R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "judge": true, )" + one + "}",
+         "judge is not available yet"},
+    };
+    for (const auto& [input, problem] : rows) {
+        const SimRun r = sim(input);
+        EXPECT_EQ(r.status, 2) << input;
+        EXPECT_EQ(r.out, "") << input;
+        EXPECT_NE(r.err.find(problem), std::string::npos) << input << " gave " << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+}

@@ -1,0 +1,29 @@
+// One headless run: the board set up from a request, the shot, the judging.
+#pragma once
+
+#include "SimRequest.h"
+#include "engine/Shot.h"
+#include "model/GameContext.h"
+#include "platform/SilentPlatform.h"
+
+namespace capzel::sim {
+
+class SimRun {
+public:
+    modCapzel g;
+    Field field;
+    SilentPlatform ui;
+    GameContext ctx{g, field, ui};
+
+    // Sets up the game state and the fixed board layout from the request.
+    explicit SimRun(const SimRequest& request);
+
+    // Plays the shot; when asked, the finished shot is then judged by the
+    // turn rules as after a shot in the game.
+    ShotResult play(const SimRequest& request);
+};
+
+// Whether the turn rules can judge a shot in this build.
+bool judgingAvailable();
+
+}  // namespace capzel::sim
