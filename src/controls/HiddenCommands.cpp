@@ -1,0 +1,171 @@
+// The six commands of the hidden menu. Each asks its questions in input
+// boxes, checks the answers loosely and writes straight into the game state
+// and onto the pieces. An answer that is not acceptable ends the command
+// without any change and without a message.
+//
+// Beyond the loose checks, the commands keep the game safe: only players of
+// the running game (1..NumberOfPlayers, and only once a game has created
+// its tables) and targets 1..29 are touched, Friction stays within (0, 100]
+// and velocities stay finite and at most kMaxSpeed in size, so that every
+// shot still comes to rest.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "controls/Answers.h"
+#include "controls/HiddenMenu.h"
+#include "rules/Placement.h"
+#include "rules/Turns.h"
+
+namespace capzel {
+
+namespace {
+
+// Number of players whose per-game entries exist: none before the first game.
+int playersInTables(const modCapzel& g) {
+    if (!g.PerGameTablesExist) return 0;
+    return std::clamp<int>(g.NumberOfPlayers, 0, kMaxPlayers);
+}
+
+// A player answer is acceptable when its number is above 0 or it is "all".
+bool acceptablePlayerAnswer(std::string_view answer) {
+    return answerNumber(answer) > 0 || answerIsAll(answer);
+}
+
+// The player named by the answer's whole number, or 0 when there is no such
+// player in the running game.
+int playerOf(const modCapzel& g, std::string_view answer) {
+    const double w = answerWholeNumber(answer);
+    if (!(w >= 1 && w <= playersInTables(g))) return 0;
+    return int(w);
+}
+
+// The target named by the answer's whole number, or 0 when the field has no
+// such target.
+int targetOf(std::string_view answer) {
+    const double t = answerWholeNumber(answer);
+    if (!(t >= 1 && t <= kSpotCount)) return 0;
+    return int(t);
+}
+
+// The players a "Who? (# or all)" answer names: with "all" every player of
+// the running game whose piece is on the board (InGame), otherwise the one
+// player of the answer if there is one.
+std::vector<int> playersNamed(const modCapzel& g, std::string_view answer) {
+    std::vector<int> players;
+    if (answerIsAll(answer)) {
+        for (int i = 1; i <= playersInTables(g); ++i)
+            if (g.InGame[i]) players.push_back(i);
+    } else if (int w = playerOf(g, answer)) {
+        players.push_back(w);
+    }
+    return players;
+}
+
+// Centres `piece` on `region` as if it had the size of `sizeOf`.
+void centreWithSizeOf(Box& piece, const Box& sizeOf, const Box& region) {
+    Box sized = piece;
+    sized.Width = sizeOf.Width;
+    sized.Height = sizeOf.Height;
+    centrePieceOn(sized, region);
+    piece.Left = sized.Left;
+    piece.Top = sized.Top;
+}
+
+// A velocity part as stored: finite values limited to kMaxSpeed in size.
+float limitedSpeed(double v) { return float(std::clamp(v, -kMaxSpeed, kMaxSpeed)); }
+
+}  // namespace
+
+void mnuSetPos_Click(GameContext& ctx) {
+    const std::string who = ctx.ui.inputBox("Who? (# only)");
+    const std::string where = ctx.ui.inputBox("Where?");
+    if (!(answerNumber(who) > 0) || !(answerNumber(where) > 0)) return;
+
+    modCapzel& g = ctx.g;
+    const int w = playerOf(g, who);
+    const int t = targetOf(where);
+    if (w == 0 || t == 0) return;
+
+    g.Position[w] = t;
+    g.MoveableNextTurn[w] = true;
+    centrePieceOn(ctx.piece(w), ctx.board().Spot[t]);
+    Start_Turn(ctx, std::int16_t(w));
+}
+
+void mnuSetFrict_Click(GameContext& ctx) {
+    const std::string who = ctx.ui.inputBox("Who? (# or all)");
+    const std::string what = ctx.ui.inputBox("What? (% retained)");
+    const double kept = answerNumber(what);
+    if (!(kept > 0) || !acceptablePlayerAnswer(who)) return;
+
+    // More than 100 % would speed pieces up at every step, so that a shot
+    // might never end; an infinite answer is read as "as much as allowed".
+    const float friction = float(std::min(kept, kMaxFriction));
+    for (int i : playersNamed(ctx.g, who)) ctx.g.Friction[i] = friction;
+}
+
+void mnuSetSpeed_Click(GameContext& ctx) {
+    const std::string who = ctx.ui.inputBox("Who? (# or all)");
+    const std::string xAnswer = ctx.ui.inputBox("X?");
+    const std::string yAnswer = ctx.ui.inputBox("Y?");
+    const std::optional<double> x = answerFullNumber(xAnswer);
+    const std::optional<double> y = answerFullNumber(yAnswer);
+    if (!x || !y || !acceptablePlayerAnswer(who)) return;
+    if (!std::isfinite(*x) || !std::isfinite(*y)) return;
+
+    const float vx = limitedSpeed(*x);
+    const float vy = limitedSpeed(*y);
+    for (int i : playersNamed(ctx.g, who)) {
+        // A piece in the holder is not stepped by a shot, so a speed given
+        // to it would never wear off and the shot would never end.
+        if (!ctx.g.InGame[i]) continue;
+        ctx.field.VelocityX[i] = vx;
+        ctx.field.VelocityY[i] = vy;
+    }
+}
+
+void mnuSetPiece_Click(GameContext& ctx) {
+    const std::string who = ctx.ui.inputBox("Who? (# or all)");
+    const std::string where = ctx.ui.inputBox("Where?");
+    const std::string moveableAnswer = ctx.ui.inputBox("Moveable? (0=false, 1=true)");
+    const std::string changeAnswer = ctx.ui.inputBox("Change Position? (0=false, 1=true)");
+    const bool moveable = answerNumber(moveableAnswer) == 1.0;
+    const bool change = answerNumber(changeAnswer) == 1.0;
+    if (!(answerNumber(where) > 0) || !acceptablePlayerAnswer(who)) return;
+
+    const int t = targetOf(where);
+    if (t == 0) return;
+    modCapzel& g = ctx.g;
+    for (int i : playersNamed(g, who)) {
+        g.Position[i] = t;
+        g.MoveableNextTurn[i] = moveable;
+        // With "all" the pieces land on the same spot, one over the other.
+        if (change) centrePieceOn(ctx.piece(i), ctx.board().Spot[t]);
+    }
+}
+
+void mnuSetIngame_Click(GameContext& ctx) {
+    const std::string who = ctx.ui.inputBox("Who? (# or all)");
+    if (!acceptablePlayerAnswer(who)) return;
+
+    modCapzel& g = ctx.g;
+    const Box& firstPiece = ctx.piece(1);  // every piece is placed with piece 1's size
+    const Box& box1 = ctx.board().Spot[1];
+    if (answerIsAll(who)) {
+        // Only the pieces still off the board enter; the others stay.
+        for (int i = 1; i <= playersInTables(g); ++i) {
+            if (g.InGame[i]) continue;
+            g.Position[i] = 1;
+            g.InGame[i] = true;
+            centreWithSizeOf(ctx.piece(i), firstPiece, box1);
+        }
+    } else if (int w = playerOf(g, who)) {
+        g.InGame[w] = true;
+        centreWithSizeOf(ctx.piece(w), firstPiece, box1);
+    }
+}
+
+void mnuSetGuide_Click(GameContext& ctx) { ctx.field.mnuGuideVisible = true; }
+
+}  // namespace capzel
