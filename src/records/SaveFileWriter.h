@@ -1,0 +1,25 @@
+// Writes a saved game as the text of a ".CSG" file: CR LF line ends, text in
+// double quotes, "#TRUE#" / "#FALSE#", reals in their shortest form.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "records/SavedGame.h"
+
+namespace capzel {
+
+// The whole file, UTF-8. A game with no players gives the three head lines
+// only. The values are written as they are; gatherSavedGame has already
+// brought them into the file's ranges.
+std::string formatSaveFile(const SavedGame& game);
+
+// A player's name as the file can carry it: a double quote becomes an
+// apostrophe, and a line break or other control character becomes a blank.
+std::string nameForSaveFile(std::string_view name);
+
+// The shortest text that reads back as the same single-precision value
+// ("98.25", "100", "97.5").
+std::string formatReal(float value);
+
+}  // namespace capzel
