@@ -4,6 +4,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace capzel {
@@ -55,5 +57,17 @@ enum SaveRowIndex {
     kRowMoveableNextTurn, kRowHeadingInReverse, kRowFriction, kRowScore, kRowColor,
     kRowHeight, kRowLeft, kRowTop, kRowWidth, kRowPosition,
 };
+
+// A player's name as the file can carry it: a double quote becomes an
+// apostrophe, and a line break or other control character becomes a blank.
+// The writer stores names so and the reader gives them back so.
+inline std::string nameForSaveFile(std::string_view name) {
+    std::string out(name);
+    for (char& c : out) {
+        if (c == '"') c = '\'';
+        else if (std::uint8_t(c) < 0x20 || c == 0x7F) c = ' ';
+    }
+    return out;
+}
 
 }  // namespace capzel

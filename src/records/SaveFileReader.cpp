@@ -152,7 +152,7 @@ private:
             const std::string& text = field(n, 0).text;
             switch (row) {
             case kRowName:
-                p.name = text;
+                p.name = nameForSaveFile(text);
                 break;
             case kRowDead: case kRowInGame: case kRowIsKiller: case kRowOnLetters:
             case kRowLosingTurn: case kRowMoveableNextTurn: case kRowHeadingInReverse: {

@@ -1,7 +1,6 @@
 #include "records/SaveFileWriter.h"
 
 #include <charconv>
-#include <cstdint>
 
 #include "records/SaveFileLayout.h"
 
@@ -38,15 +37,6 @@ std::string formatReal(float value) {
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, value + 0.0f);  // + 0: no "-0"
     return std::string(buf, r.ptr);
-}
-
-std::string nameForSaveFile(std::string_view name) {
-    std::string out(name);
-    for (char& c : out) {
-        if (c == '"') c = '\'';
-        else if (std::uint8_t(c) < 0x20 || c == 0x7F) c = ' ';
-    }
-    return out;
 }
 
 std::string formatSaveFile(const SavedGame& game) {

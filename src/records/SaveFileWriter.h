@@ -14,10 +14,6 @@ namespace capzel {
 // brought them into the file's ranges.
 std::string formatSaveFile(const SavedGame& game);
 
-// A player's name as the file can carry it: a double quote becomes an
-// apostrophe, and a line break or other control character becomes a blank.
-std::string nameForSaveFile(std::string_view name);
-
 // The shortest text that reads back as the same single-precision value
 // ("98.25", "100", "97.5").
 std::string formatReal(float value);

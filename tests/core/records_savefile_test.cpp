@@ -145,6 +145,14 @@ TEST(SaveFileFormat, ADoubleQuoteInANameBecomesAnApostrophe) {
     const SaveFileParse back = parseSaveFile(text);
     ASSERT_TRUE(back) << describeSaveFileError(back.error);
     EXPECT_EQ(back.game->players[0].name, "Ann 'the Hammer'  X");
+
+    // A control character typed into the file by hand is read as a blank, as
+    // the writer would have stored it.
+    std::vector<std::string> lines2 = splitLines(formatSaveFile(oneAnn()));
+    lines2[3] = "\"A\tnn\x01\",\"\"";
+    const SaveFileParse edited = parseSaveFile(joinLines(lines2));
+    ASSERT_TRUE(edited) << describeSaveFileError(edited.error);
+    EXPECT_EQ(edited.game->players[0].name, "A nn ");
 }
 
 TEST(SaveFileReader, RoundTripOfEveryValue) {
