@@ -64,7 +64,8 @@ fuzz: deps
 	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
 	cmake --build build-fuzz --target fuzz_savefile
 	mkdir -p build-fuzz/corpus
-	./build-fuzz/bin/fuzz_savefile build-fuzz/corpus tests/data/saves -max_total_time=$(FUZZ_SECONDS)
+	./build-fuzz/bin/fuzz_savefile build-fuzz/corpus tests/data/saves -dict=tests/fuzz/savefile.dict \
+	  -max_total_time=$(FUZZ_SECONDS)
 
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)

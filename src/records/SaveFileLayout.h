@@ -1,0 +1,73 @@
+// The layout of a ".CSG" saved-game file, shared by its writer and reader:
+// the head line, then the number of players and the current turn, then
+// sixteen lines per player, each a value followed by its label.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace capzel {
+
+inline constexpr std::string_view kSaveHeadLine =
+    "Editing this save game file could result in errors when the game is loaded.  Edit under own risk.";
+inline constexpr std::string_view kPlayersLabel = " = Number of players";
+inline constexpr std::string_view kTurnLabel = " = Current turn";
+
+// What the file dialogs offer.
+inline constexpr std::string_view kSaveFilterText = "Capzel save game (*.CSG)";
+inline constexpr std::string_view kSaveFilterPattern = "*.CSG";
+
+inline constexpr int kSaveHeadLines = 3;
+inline constexpr int kSaveLinesPerPlayer = 16;
+
+// How a value is written.
+enum class SaveValueKind { Text, Truth, Real, Whole, QuotedWhole };
+
+struct SaveRow {
+    SaveValueKind kind;
+    std::string_view labelTail;  // the label is " = " + name + labelTail (row 1: see below)
+    std::string_view what;       // how a message names the value
+};
+
+// Row 1's label is " = Player <i> name" instead.
+inline constexpr std::array<SaveRow, kSaveLinesPerPlayer> kSaveRows = {{
+    {SaveValueKind::Text, " name", "name"},
+    {SaveValueKind::Truth, " dead", "\"dead\" value"},
+    {SaveValueKind::Truth, " in game", "\"in game\" value"},
+    {SaveValueKind::Truth, " is a killer", "\"is a killer\" value"},
+    {SaveValueKind::Truth, " on A, B, C, or D", "\"on A, B, C, or D\" value"},
+    {SaveValueKind::Truth, " losing turn", "\"losing turn\" value"},
+    {SaveValueKind::Truth, " moveable next turn", "\"moveable next turn\" value"},
+    {SaveValueKind::Truth, " heading in reverse", "\"heading in reverse\" value"},
+    {SaveValueKind::Real, " friction", "friction"},
+    {SaveValueKind::Whole, " score", "score"},
+    {SaveValueKind::Whole, " color (in long)", "colour"},
+    {SaveValueKind::Whole, " height", "piece height"},
+    {SaveValueKind::Whole, " left", "piece left"},
+    {SaveValueKind::Whole, " top", "piece top"},
+    {SaveValueKind::Whole, " width", "piece width"},
+    {SaveValueKind::QuotedWhole, " current Position", "position"},
+}};
+
+// Row numbers (0-based) within a player's sixteen lines.
+enum SaveRowIndex {
+    kRowName, kRowDead, kRowInGame, kRowIsKiller, kRowOnLetters, kRowLosingTurn,
+    kRowMoveableNextTurn, kRowHeadingInReverse, kRowFriction, kRowScore, kRowColor,
+    kRowHeight, kRowLeft, kRowTop, kRowWidth, kRowPosition,
+};
+
+// A player's name as the file can carry it: a double quote becomes an
+// apostrophe, and a line break or other control character becomes a blank.
+// The writer stores names so and the reader gives them back so.
+inline std::string nameForSaveFile(std::string_view name) {
+    std::string out(name);
+    for (char& c : out) {
+        if (c == '"') c = '\'';
+        else if (std::uint8_t(c) < 0x20 || c == 0x7F) c = ' ';
+    }
+    return out;
+}
+
+}  // namespace capzel

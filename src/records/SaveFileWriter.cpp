@@ -1,0 +1,81 @@
+#include "records/SaveFileWriter.h"
+
+#include <charconv>
+
+#include "records/SaveFileLayout.h"
+
+namespace capzel {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+void quoted(std::string& out, std::string_view text) {
+    out += '"';
+    out += text;
+    out += '"';
+}
+
+void valueLine(std::string& out, std::string_view value, std::string_view label) {
+    out += value;
+    out += ',';
+    quoted(out, label);
+    out += kLineEnd;
+}
+
+std::string quotedText(std::string_view text) {
+    std::string s;
+    quoted(s, text);
+    return s;
+}
+
+std::string truth(bool b) { return b ? "#TRUE#" : "#FALSE#"; }
+
+}  // namespace
+
+std::string formatReal(float value) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value + 0.0f);  // + 0: no "-0"
+    return std::string(buf, r.ptr);
+}
+
+std::string formatSaveFile(const SavedGame& game) {
+    std::string out;
+    out.reserve(128 + game.players.size() * 700);
+    quoted(out, kSaveHeadLine);
+    out += kLineEnd;
+    valueLine(out, std::to_string(game.numberOfPlayers()), kPlayersLabel);
+    valueLine(out, std::to_string(game.currentTurn), kTurnLabel);
+
+    for (int i = 1; i <= game.numberOfPlayers(); ++i) {
+        const SavedPlayer& p = game.players[std::size_t(i - 1)];
+        const std::string name = nameForSaveFile(p.name);
+        const std::string values[kSaveLinesPerPlayer] = {
+            quotedText(name),
+            truth(p.dead),
+            truth(p.inGame),
+            truth(p.isKiller),
+            truth(p.onLetters),
+            truth(p.losingTurn),
+            truth(p.moveableNextTurn),
+            truth(p.headingInReverse),
+            formatReal(p.friction),
+            std::to_string(p.score),
+            std::to_string(p.color),
+            std::to_string(p.height),
+            std::to_string(p.left),
+            std::to_string(p.top),
+            std::to_string(p.width),
+            quotedText(std::to_string(p.position)),
+        };
+        for (int r = 0; r < kSaveLinesPerPlayer; ++r) {
+            const std::string label = r == kRowName
+                                          ? " = Player " + std::to_string(i) + " name"
+                                          : " = " + name + std::string(kSaveRows[std::size_t(r)].labelTail);
+            valueLine(out, values[r], label);
+        }
+    }
+    return out;
+}
+
+}  // namespace capzel

@@ -1,0 +1,49 @@
+#include "records/SaveLoadCommands.h"
+
+#include "records/BusyPointer.h"
+#include "records/SaveFileLayout.h"
+#include "records/SaveFileReader.h"
+#include "records/SaveFileWriter.h"
+#include "records/SavedGameState.h"
+
+namespace capzel {
+
+bool saveGameCommand(GameContext& ctx) {
+    const std::string text = formatSaveFile(gatherSavedGame(ctx.g, ctx.board()));
+    const std::string path = ctx.ui.chooseFileToSave(kSaveFilterText, kSaveFilterPattern);
+    if (path.empty()) return false;
+
+    BusyPointer busy(ctx.ui);
+    const std::string failure = ctx.ui.writeFile(path, text);
+    busy.release();
+    if (failure.empty()) return true;
+    ctx.ui.message("The game could not be saved to\r\n" + path + "\r\n\r\n" + failure);
+    return false;
+}
+
+bool loadGameCommand(GameContext& ctx, const std::string& programFolder,
+                     const std::function<void()>& startLoadedGame) {
+    if (ctx.g.GameRunning && !ctx.ui.askYesNo(kLoadQuestion)) return false;
+    const std::string path = ctx.ui.chooseFileToOpen(kSaveFilterText, kSaveFilterPattern, programFolder);
+    if (path.empty()) return false;
+
+    BusyPointer busy(ctx.ui);
+    const std::optional<std::string> bytes = ctx.ui.readFile(path);
+    if (!bytes) {
+        busy.release();
+        ctx.ui.message("The game could not be loaded from\r\n" + path + "\r\n\r\nThe file cannot be read.");
+        return false;
+    }
+    const SaveFileParse parsed = parseSaveFile(*bytes);
+    if (!parsed) {
+        busy.release();
+        ctx.ui.message("The game could not be loaded from\r\n" + path + "\r\n\r\n" +
+                       describeSaveFileError(parsed.error));
+        return false;
+    }
+    applySavedGame(ctx, *parsed.game);
+    if (startLoadedGame) startLoadedGame();
+    return true;
+}
+
+}  // namespace capzel

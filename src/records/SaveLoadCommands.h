@@ -1,0 +1,33 @@
+// The main window's "Save Game" and "Load Game" commands, with the file
+// dialogs, the busy pointer and the messages, through the platform.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "model/GameContext.h"
+
+namespace capzel {
+
+inline constexpr const char* kLoadQuestion =
+    "Loading a game will end the current game.  Are you sure you want to load?";
+
+// Save: gathers the game, asks for a file name (cancel: nothing happens),
+// writes the file under the busy pointer. A failed write is told in a message
+// box that names the file and the reason. True when the file was written.
+bool saveGameCommand(GameContext& ctx);
+
+// Load: while a game runs, asks first (No: nothing happens, no dialog).
+// Asks for a file starting in `programFolder`, reads and checks the whole
+// file under the busy pointer, and applies it. A file that cannot be read or
+// does not follow the format is told in a message box naming the file, the
+// line and what is wrong, and the game stays as it was.
+//
+// After the game is applied, `startLoadedGame` runs while the busy pointer is
+// still shown: it restarts the music from song 1, refreshes and shows the
+// status window and starts the turn of CurrentTurn. The normal pointer comes
+// back after it, and on every other way out. True when a game was loaded.
+bool loadGameCommand(GameContext& ctx, const std::string& programFolder,
+                     const std::function<void()>& startLoadedGame = {});
+
+}  // namespace capzel

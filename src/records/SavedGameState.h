@@ -1,0 +1,35 @@
+// Between the running game and a SavedGame: gathering what a save writes,
+// and applying what a load read.
+#pragma once
+
+#include "model/GameContext.h"
+#include "records/SavedGame.h"
+
+namespace capzel {
+
+// The values a save writes: the number of players, the current turn, and
+// for each player the fifteen values of the state plus the piece's place and
+// size as its shape has them now. Values are brought into the file's ranges
+// so that the file always loads again:
+//  - piece geometry and the score are rounded to whole numbers, halves to
+//    the even neighbour; the score is then held to -32768..32767, sizes to
+//    1..9390 twips and places to -20000..20000 twips;
+//  - friction is held to 0..100 (a friction that is not a number is
+//    written as 98, the Normal level), the colour to 0..16777215, the
+//    position to 0..32767;
+//  - a current turn outside 1..players is written as 1, where the turn
+//    start would take it anyway.
+// With no game started (0 players) the turn is written as it stands.
+SavedGame gatherSavedGame(const modCapzel& g, const Board& board);
+
+// Applies a checked saved game to the running game: the number of players
+// and the current turn, new per-game tables, every player's values, each
+// piece's place and size, its colour, shown; the piece holder's height
+// (players + 0.5) x piece 1's height, its width unchanged; pieces beyond the
+// number of players hidden; GameRunning true and SongNumber 1. WallsOn, the
+// walls, ShotInProgress and the fixed tables beyond the players stay as
+// they are. The music, the status window and the first turn are the
+// caller's.
+void applySavedGame(GameContext& ctx, const SavedGame& game);
+
+}  // namespace capzel

@@ -1,0 +1,308 @@
+// The ".CSG" text itself: exact bytes written, what the reader accepts, and
+// the table of files it refuses.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "records/SaveFileReader.h"
+#include "records/SaveFileWriter.h"
+#include "records/SavedGameState.h"
+#include "records_fixtures.h"
+
+using namespace capzel;
+using namespace capzel::test;
+
+namespace {
+
+SavedGame oneAnn() {
+    SavedPlayer ann;
+    ann.name = "Ann";
+    ann.inGame = true;
+    ann.friction = 98.0f;
+    ann.score = 200;
+    ann.color = 16777215;
+    ann.left = 1430;
+    ann.top = 8270;
+    ann.position = 3;
+    SavedGame game;
+    game.currentTurn = 1;
+    game.players.push_back(ann);
+    return game;
+}
+
+SavedGame twoPlayerKillerGame() {
+    Game t;
+    setUpTwoPlayerKillerGame(t);
+    return gatherSavedGame(t.g, t.field.board);
+}
+
+std::string readBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+TEST(SaveFileFormat, OnePlayerGameByteForByte) {
+    const std::vector<std::string> expected = {
+        "\"Editing this save game file could result in errors when the game is loaded.  Edit under own risk.\"",
+        "1,\" = Number of players\"",
+        "1,\" = Current turn\"",
+        "\"Ann\",\" = Player 1 name\"",
+        "#FALSE#,\" = Ann dead\"",
+        "#TRUE#,\" = Ann in game\"",
+        "#FALSE#,\" = Ann is a killer\"",
+        "#FALSE#,\" = Ann on A, B, C, or D\"",
+        "#FALSE#,\" = Ann losing turn\"",
+        "#FALSE#,\" = Ann moveable next turn\"",
+        "#FALSE#,\" = Ann heading in reverse\"",
+        "98,\" = Ann friction\"",
+        "200,\" = Ann score\"",
+        "16777215,\" = Ann color (in long)\"",
+        "300,\" = Ann height\"",
+        "1430,\" = Ann left\"",
+        "8270,\" = Ann top\"",
+        "300,\" = Ann width\"",
+        "\"3\",\" = Ann current Position\"",
+    };
+    EXPECT_EQ(formatSaveFile(oneAnn()), joinLines(expected));  // every line ends with CR LF
+}
+
+TEST(SaveFileFormat, NoGameGivesTheThreeHeadLines) {
+    Game t;  // as the program starts: no game, 0 players, turn 0
+    const std::vector<std::string> lines = splitLines(formatSaveFile(gatherSavedGame(t.g, t.field.board)));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "0,\" = Number of players\"");
+    EXPECT_EQ(lines[2], "0,\" = Current turn\"");
+}
+
+TEST(SaveFileFormat, RealsInTheirShortestForm) {
+    const struct {
+        float value;
+        const char* text;
+    } rows[] = {{98.25f, "98.25"}, {100.0f, "100"}, {97.5f, "97.5"}, {98.375f, "98.375"},
+                {96.5f, "96.5"},   {0.0f, "0"},     {-0.0f, "0"},    {98.1f, "98.1"}};
+    for (const auto& r : rows) EXPECT_EQ(formatReal(r.value), r.text) << r.value;
+}
+
+TEST(SaveFileFormat, GatherRoundsHalvesToEvenAndHoldsValuesInRange) {
+    Game t;
+    setUpTwoPlayerKillerGame(t);
+    Box& a = t.field.board.Player[1];
+    a.Height = 300.5f;   // 300
+    a.Width = 301.5f;    // 302
+    a.Left = -0.5f;      // 0
+    a.Top = 25000.0f;    // beyond the coordinate limit: 20000
+    t.g.Score[1] = 70000;     // 32767
+    t.g.Score[2] = -70000;    // -32768
+    t.g.Friction[2] = 150.0f; // 100
+    t.g.Position[2] = 99999;  // 32767
+    t.g.PlayerColor[2] = 0xFFFFFFFFu;
+    t.g.CurrentTurn = 3;      // beyond the players: the turn start would give 1
+    const SavedGame s = gatherSavedGame(t.g, t.field.board);
+    EXPECT_EQ(s.players[0].height, 300);
+    EXPECT_EQ(s.players[0].width, 302);
+    EXPECT_EQ(s.players[0].left, 0);
+    EXPECT_EQ(s.players[0].top, 20000);
+    EXPECT_EQ(s.players[0].score, 32767);
+    EXPECT_EQ(s.players[1].score, -32768);
+    EXPECT_EQ(s.players[1].friction, 100.0f);
+    EXPECT_EQ(s.players[1].position, 32767);
+    EXPECT_EQ(s.players[1].color, 16777215);
+    EXPECT_EQ(s.currentTurn, 1);
+    // Whatever was held in range, the file loads again as written.
+    const SaveFileParse back = parseSaveFile(formatSaveFile(s));
+    ASSERT_TRUE(back) << describeSaveFileError(back.error);
+    EXPECT_EQ(*back.game, s);
+}
+
+TEST(SaveFileFormat, ADoubleQuoteInANameBecomesAnApostrophe) {
+    SavedGame s = oneAnn();
+    s.players[0].name = "Ann \"the Hammer\"\r\nX";
+    const std::string text = formatSaveFile(s);
+    const std::vector<std::string> lines = splitLines(text);
+    ASSERT_EQ(lines.size(), 19u);
+    EXPECT_EQ(lines[3], "\"Ann 'the Hammer'  X\",\" = Player 1 name\"");
+    EXPECT_EQ(lines[4], "#FALSE#,\" = Ann 'the Hammer'  X dead\"");
+    const SaveFileParse back = parseSaveFile(text);
+    ASSERT_TRUE(back) << describeSaveFileError(back.error);
+    EXPECT_EQ(back.game->players[0].name, "Ann 'the Hammer'  X");
+
+    // A control character typed into the file by hand is read as a blank, as
+    // the writer would have stored it.
+    std::vector<std::string> lines2 = splitLines(formatSaveFile(oneAnn()));
+    lines2[3] = "\"A\tnn\x01\",\"\"";
+    const SaveFileParse edited = parseSaveFile(joinLines(lines2));
+    ASSERT_TRUE(edited) << describeSaveFileError(edited.error);
+    EXPECT_EQ(edited.game->players[0].name, "A nn ");
+}
+
+TEST(SaveFileReader, RoundTripOfEveryValue) {
+    const SavedGame s = twoPlayerKillerGame();
+    const SaveFileParse back = parseSaveFile(formatSaveFile(s));
+    ASSERT_TRUE(back) << describeSaveFileError(back.error);
+    EXPECT_EQ(*back.game, s);
+    EXPECT_EQ(back.game->players[1].score, -712);
+    EXPECT_EQ(back.game->players[0].left, 4600);
+    EXPECT_EQ(back.game->players[0].top, 622);
+}
+
+TEST(SaveFileReader, AcceptsWhatPeopleAndEditorsDoToTheFile) {
+    const std::string base = formatSaveFile(oneAnn());
+    std::string lf = base;
+    for (std::size_t p; (p = lf.find("\r\n")) != std::string::npos;) lf.erase(p, 1);
+    std::vector<std::string> lines = splitLines(base);
+    std::vector<std::string> edited = lines;
+    edited[4] = "  #false# ,  \"anything at all\" ";  // blanks, lower case, another label
+    edited[12] = "+200,\" = score\"";
+    edited[18] = "3,\"unquoted position\"";
+    const struct {
+        const char* name;
+        std::string text;
+    } rows[] = {
+        {"LF line ends", lf},
+        {"no final line end", base.substr(0, base.size() - 2)},
+        {"blank lines at the end", base + "\r\n  \r\n"},
+        {"byte-order mark", "\xEF\xBB\xBF" + base},
+        {"hand edits", joinLines(edited)},
+    };
+    for (const auto& r : rows) {
+        const SaveFileParse p = parseSaveFile(r.text);
+        ASSERT_TRUE(p) << r.name << ": " << describeSaveFileError(p.error);
+        EXPECT_EQ(*p.game, oneAnn()) << r.name;
+    }
+}
+
+TEST(SaveFileReader, ANameWithACommaSurvives) {
+    SavedGame s = oneAnn();
+    s.players[0].name = "Ann, Bob";
+    const SaveFileParse p = parseSaveFile(formatSaveFile(s));
+    ASSERT_TRUE(p) << describeSaveFileError(p.error);
+    EXPECT_EQ(p.game->players[0].name, "Ann, Bob");
+}
+
+TEST(SaveFileReader, TextThatIsNotUtf8IsReadAsWindows1252) {
+    const struct {
+        std::string fileName;  // as the file's bytes hold it
+        std::string expected;  // UTF-8
+    } rows[] = {
+        {"Jos\xE9 M\xFCller", "Jos\xC3\xA9 M\xC3\xBCller"},
+        {"\x80 \x93quoted\x94", "\xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D"},
+        {"Zo\xC3\xAB \xE6\x9D\x8E", "Zo\xC3\xAB \xE6\x9D\x8E"},  // valid UTF-8 stays as it is
+        {"\xC3", "\xC3\x83"},                                     // a cut sequence is not UTF-8
+    };
+    for (const auto& r : rows) {
+        SavedGame s = oneAnn();
+        s.players[0].name = r.fileName;
+        const SaveFileParse p = parseSaveFile(formatSaveFile(s));
+        ASSERT_TRUE(p) << describeSaveFileError(p.error);
+        EXPECT_EQ(p.game->players[0].name, r.expected);
+    }
+}
+
+// Each row breaks one thing in a valid two-player file; the reader refuses
+// it and names the line.
+TEST(SaveFileReader, RefusesFilesThatDoNotFollowTheFormat) {
+    const std::vector<std::string> good = splitLines(formatSaveFile(twoPlayerKillerGame()));
+    ASSERT_EQ(good.size(), 35u);
+    const auto with = [&](int line, const std::string& text) {
+        std::vector<std::string> l = good;
+        l[std::size_t(line - 1)] = text;
+        return joinLines(l);
+    };
+    const auto firstLines = [&](int n) { return joinLines({good.begin(), good.begin() + n}); };
+    const struct {
+        const char* name;
+        std::string text;
+        int line;
+        const char* says;
+    } rows[] = {
+        {"empty file", "", 0, "empty"},
+        {"head line only", firstLines(1), 2, "ends before the number of players"},
+        {"nine players", with(2, "9,\" = Number of players\""), 2, "1 to 8"},
+        {"no players", firstLines(1) + "0,\"\"\r\n0,\"\"\r\n", 2, "1 to 8"},
+        {"players not a number", with(2, "two,\" = Number of players\""), 2, "not a whole number"},
+        {"players huge", with(2, "99999999999999999999999,\"\""), 2, "1 to 8"},
+        {"turn beyond the players", with(3, "3,\" = Current turn\""), 3, "1 to 2"},
+        {"turn 0", with(3, "0,\" = Current turn\""), 3, "1 to 2"},
+        {"cut inside player 2", firstLines(30), 31, "ends before player 2's piece height"},
+        {"three players announced", with(2, "3,\" = Number of players\""), 36, "ends before player 3's name"},
+        {"label missing", with(5, "#FALSE#"), 5, "holds 1 field; it should hold 2 fields"},
+        {"extra field", with(8, "#FALSE#,\" = Ann losing turn\",\"x\""), 8, "holds 3 fields"},
+        {"empty line", with(10, ""), 10, "the line is empty"},
+        {"truth value", with(5, "yes,\" = Ann dead\""), 5, "neither #TRUE# nor #FALSE#"},
+        {"friction text", with(12, "abc,\"\""), 12, "friction \"abc\" is not a number from 0 to 100"},
+        {"friction too high", with(12, "150,\"\""), 12, "from 0 to 100"},
+        {"friction negative", with(12, "-1,\"\""), 12, "from 0 to 100"},
+        {"friction infinite", with(12, "inf,\"\""), 12, "from 0 to 100"},
+        {"friction nan", with(12, "nan,\"\""), 12, "from 0 to 100"},
+        {"score beyond 16 bits", with(13, "40000,\"\""), 13, "from -32768 to 32767"},
+        {"score with decimals", with(13, "200.5,\"\""), 13, "not a whole number"},
+        {"colour negative", with(14, "-1,\"\""), 14, "from 0 to 16777215"},
+        {"colour too large", with(14, "16777216,\"\""), 14, "from 0 to 16777215"},
+        {"height 0", with(15, "0,\"\""), 15, "piece height is 0"},
+        {"left far away", with(16, "30000,\"\""), 16, "from -20000 to 20000"},
+        {"width too large", with(18, "99999,\"\""), 18, "piece width"},
+        {"position text", with(19, "\"x29\",\"\""), 19, "position \"x29\" is not a whole number"},
+        {"position negative", with(19, "\"-1\",\"\""), 19, "from 0 to 32767"},
+        {"quote closed too early", with(4, "\"Ann,\" = Player 1 name\""), 4, "follows a closing double quote"},
+        {"quote never closed", with(4, "\"Ann, = Player 1 name"), 4, "not closed"},
+        {"text after a quote", with(4, "\"Ann\"x,\"\""), 4, "follows a closing double quote"},
+        {"quote inside a field", with(5, "#FA\"LSE#,\"\""), 5, "double quote stands inside"},
+        {"more after the game", joinLines(good) + "\"more\"\r\n", 36, "more follows"},
+        {"far too large", std::string(kMaxSaveFileBytes + 1, ' '), 0, "too large"},
+    };
+    for (const auto& r : rows) {
+        const SaveFileParse p = parseSaveFile(r.text);
+        EXPECT_FALSE(p) << r.name;
+        EXPECT_EQ(p.error.line, r.line) << r.name << ": " << p.error.what;
+        EXPECT_NE(p.error.what.find(r.says), std::string::npos) << r.name << ": " << p.error.what;
+    }
+}
+
+TEST(SaveFileReader, ErrorsReadAsSentences) {
+    EXPECT_EQ(describeSaveFileError({7, "the number of players is 9"}), "Line 7: the number of players is 9.");
+    EXPECT_EQ(describeSaveFileError({0, "the file is empty"}), "The file is empty.");
+    // A quoted value is cut short so that a message box stays readable.
+    const SaveFileParse p = parseSaveFile(joinLines({"\"h\"", std::string(200, '7') + "x,\"\""}));
+    ASSERT_FALSE(p);
+    EXPECT_LT(p.error.what.size(), 100u);
+}
+
+// The seed files of the fuzzer: the valid ones load and write back to the
+// same game, the broken ones are refused with a line.
+TEST(SaveFileReader, SeedCorpus) {
+    const std::filesystem::path dir = std::filesystem::path(CAPZEL_TEST_DATA) / "saves";
+    int valid = 0, broken = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        const SaveFileParse p = parseSaveFile(readBytes(entry.path()));
+        if (name.rfind("valid_", 0) == 0) {
+            ++valid;
+            ASSERT_TRUE(p) << name << ": " << describeSaveFileError(p.error);
+            const SaveFileParse again = parseSaveFile(formatSaveFile(*p.game));
+            ASSERT_TRUE(again) << name;
+            EXPECT_EQ(*again.game, *p.game) << name;
+        } else if (name.rfind("broken_", 0) == 0) {
+            ++broken;
+            EXPECT_FALSE(p) << name;
+        }
+    }
+    EXPECT_GE(valid, 6);
+    EXPECT_GE(broken, 10);
+}
+
+TEST(SaveFileReader, SeedFilesCarryTheirNames) {
+    const std::filesystem::path dir = std::filesystem::path(CAPZEL_TEST_DATA) / "saves";
+    const SaveFileParse w = parseSaveFile(readBytes(dir / "valid_windows1252_name.CSG"));
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w.game->players[0].name, "Jos\xC3\xA9 M\xC3\xBCller \xE2\x82\xAC");
+    const SaveFileParse e = parseSaveFile(readBytes(dir / "valid_eight_players.CSG"));
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e.game->numberOfPlayers(), 8);
+    EXPECT_EQ(e.game->currentTurn, 6);
+    EXPECT_EQ(e.game->players[0].friction, 98.375f);
+    EXPECT_TRUE(e.game->players[1].dead);
+}

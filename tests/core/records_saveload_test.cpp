@@ -1,0 +1,235 @@
+// The Save Game and Load Game commands on the state, the field and the
+// platform: dialogs, questions, the busy pointer, messages, and what a load
+// sets and leaves alone.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "records/SaveFileWriter.h"
+#include "records/SaveLoadCommands.h"
+#include "records/SavedGameState.h"
+#include "records_fixtures.h"
+
+using namespace capzel;
+using namespace capzel::test;
+
+namespace {
+
+// A running three-player game that a load must replace or leave alone.
+void setUpOtherGame(Game& t) {
+    t.g.NumberOfPlayers = 3;
+    t.g.CurrentTurn = 3;
+    t.g.GameRunning = true;
+    t.g.WallsOn = false;
+    t.g.SongNumber = 4;
+    t.g.recreatePerGameTables();
+    for (int i = 1; i <= kMaxPlayers; ++i) {
+        t.g.PlayerName[i] = "Old " + std::to_string(i);
+        t.g.Score[i] = 1000 + i;
+        t.g.Friction[i] = 96.5f;
+        t.g.PlayerColor[i] = Color(i);
+        t.g.Position[i] = i;
+    }
+    for (int j = 1; j <= 8; ++j) t.field.board.Wall[j].Visible = false;
+    t.field.board.PieceHolder.Width = 123;
+}
+
+}  // namespace
+
+TEST(SaveGameCommand, WritesTheFileChosenUnderTheBusyPointer) {
+    // Notes whether the busy pointer is up while the file is written.
+    struct Platform : FakePlatform {
+        int busyWhileWriting = -1;
+        std::string writeFile(const std::string& path, std::string_view content) override {
+            busyWhileWriting = busyDepth;
+            return FakePlatform::writeFile(path, content);
+        }
+    } ui;
+    Game t;
+    setUpTwoPlayerKillerGame(t);
+    GameContext ctx{t.g, t.field, ui};
+    ui.saveAnswers = {"/games/two.CSG"};
+    EXPECT_TRUE(saveGameCommand(ctx));
+    ASSERT_EQ(ui.files.count("/games/two.CSG"), 1u);
+    EXPECT_EQ(ui.files["/games/two.CSG"], formatSaveFile(gatherSavedGame(t.g, t.field.board)));
+    EXPECT_EQ(ui.busyWhileWriting, 1);
+    EXPECT_EQ(ui.busyDepth, 0);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(SaveGameCommand, CancelWritesNothing) {
+    Game t;
+    setUpTwoPlayerKillerGame(t);
+    EXPECT_FALSE(saveGameCommand(t.ctx));
+    EXPECT_TRUE(t.ui.files.empty());
+    EXPECT_TRUE(t.ui.messages.empty());
+    EXPECT_EQ(t.ui.busyDepth, 0);
+}
+
+TEST(SaveGameCommand, AFailedWriteIsToldWithTheFileAndTheReason) {
+    Game t;
+    setUpTwoPlayerKillerGame(t);
+    t.ui.saveAnswers = {"/read-only/two.CSG"};
+    t.ui.writeError = "Permission denied.";
+    EXPECT_FALSE(saveGameCommand(t.ctx));
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_NE(t.ui.messages[0].find("/read-only/two.CSG"), std::string::npos);
+    EXPECT_NE(t.ui.messages[0].find("Permission denied."), std::string::npos);
+    EXPECT_EQ(t.ui.busyDepth, 0);
+}
+
+TEST(SaveGameCommand, WithNoGameWritesThreeLines) {
+    Game t;
+    t.ui.saveAnswers = {"empty.CSG"};
+    ASSERT_TRUE(saveGameCommand(t.ctx));
+    EXPECT_EQ(splitLines(t.ui.files["empty.CSG"]).size(), 3u);
+}
+
+TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
+    Game saved;
+    setUpTwoPlayerKillerGame(saved);
+    saved.ui.saveAnswers = {"two.CSG"};
+    ASSERT_TRUE(saveGameCommand(saved.ctx));
+
+    Game t;
+    setUpOtherGame(t);
+    t.ui.files = saved.ui.files;
+    t.ui.yesNoAnswers = {true};
+    t.ui.openAnswers = {"two.CSG"};
+    int busyDuringStart = -1;
+    int turnDuringStart = -1;
+    ASSERT_TRUE(loadGameCommand(t.ctx, "/program", [&] {
+        busyDuringStart = t.ui.busyDepth;
+        turnDuringStart = t.g.CurrentTurn;
+    })) << (t.ui.messages.empty() ? "" : t.ui.messages[0]);
+    EXPECT_EQ(busyDuringStart, 1);  // the caller's steps run before the pointer comes back
+    EXPECT_EQ(turnDuringStart, 2);
+    EXPECT_EQ(t.ui.busyDepth, 0);
+    EXPECT_EQ(t.ui.questions, std::vector<std::string>{kLoadQuestion});
+    EXPECT_TRUE(t.ui.messages.empty());
+
+    const modCapzel& g = t.g;
+    EXPECT_EQ(g.NumberOfPlayers, 2);
+    EXPECT_EQ(g.CurrentTurn, 2);
+    EXPECT_TRUE(g.GameRunning);
+    EXPECT_EQ(g.SongNumber, 1);
+    for (int i = 1; i <= 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(g.PlayerName[i], saved.g.PlayerName[i]);
+        EXPECT_EQ(g.Dead[i], saved.g.Dead[i]);
+        EXPECT_EQ(g.InGame[i], saved.g.InGame[i]);
+        EXPECT_EQ(g.IsKiller[i], saved.g.IsKiller[i]);
+        EXPECT_EQ(g.OnLetters[i], saved.g.OnLetters[i]);
+        EXPECT_EQ(g.LosingTurn[i], saved.g.LosingTurn[i]);
+        EXPECT_EQ(g.MoveableNextTurn[i], saved.g.MoveableNextTurn[i]);
+        EXPECT_EQ(g.HeadingInReverse[i], saved.g.HeadingInReverse[i]);
+        EXPECT_EQ(g.Friction[i], saved.g.Friction[i]);
+        EXPECT_EQ(g.Score[i], saved.g.Score[i]);
+        EXPECT_EQ(g.PlayerColor[i], saved.g.PlayerColor[i]);
+        EXPECT_EQ(g.Position[i], saved.g.Position[i]);
+        const Box& was = saved.field.board.Player[i];
+        const Box& now = t.field.board.Player[i];
+        EXPECT_EQ(now.Left, float(std::nearbyint(was.Left)));
+        EXPECT_EQ(now.Top, float(std::nearbyint(was.Top)));
+        EXPECT_EQ(now.Width, was.Width);
+        EXPECT_EQ(now.Height, was.Height);
+        EXPECT_EQ(now.FillColor, g.PlayerColor[i]);
+        EXPECT_TRUE(now.Visible);
+    }
+    EXPECT_EQ(t.field.board.Player[1].Left, 4600.0f);  // 4600.5: halves to even
+    EXPECT_EQ(t.field.board.Player[1].Top, 622.0f);    // 621.5
+    EXPECT_EQ(t.field.board.Player[2].Top, 4400.0f);   // 4399.75
+
+    // Not in the file: left as they were.
+    EXPECT_FALSE(g.WallsOn);
+    for (int j = 1; j <= 8; ++j) EXPECT_FALSE(t.field.board.Wall[j].Visible) << j;
+    EXPECT_EQ(t.field.board.PieceHolder.Width, 123.0f);
+    EXPECT_EQ(t.field.board.PieceHolder.Height, 2.5f * 300.0f);
+    for (int i = 3; i <= kMaxPlayers; ++i) {
+        EXPECT_FALSE(t.field.board.Player[i].Visible) << i;
+        EXPECT_EQ(g.PlayerName[i], "Old " + std::to_string(i));
+        EXPECT_EQ(g.Score[i], 1000 + i);
+        EXPECT_EQ(g.Position[i], 0) << "per-game tables are new";
+    }
+}
+
+TEST(LoadGameCommand, WhileRunningAnsweredNoOpensNoDialog) {
+    Game t;
+    setUpOtherGame(t);
+    t.ui.files["two.CSG"] = "whatever";
+    t.ui.yesNoAnswers = {false};
+    t.ui.openAnswers = {"two.CSG"};
+    const std::string before = dump(t);
+    bool started = false;
+    EXPECT_FALSE(loadGameCommand(t.ctx, "/program", [&] { started = true; }));
+    EXPECT_EQ(t.ui.questions, std::vector<std::string>{kLoadQuestion});
+    EXPECT_EQ(t.ui.openAnswers.size(), 1u) << "the file dialog was opened";
+    EXPECT_FALSE(started);
+    EXPECT_EQ(dump(t), before);
+    EXPECT_EQ(t.ui.busyDepth, 0);
+}
+
+TEST(LoadGameCommand, NoQuestionWhenNoGameRuns) {
+    Game t;
+    t.ui.openAnswers = {""};  // cancelled
+    EXPECT_FALSE(loadGameCommand(t.ctx, "/program"));
+    EXPECT_TRUE(t.ui.questions.empty());
+    EXPECT_TRUE(t.ui.openAnswers.empty());
+    EXPECT_EQ(t.ui.busyDepth, 0);
+}
+
+TEST(LoadGameCommand, ABrokenOrUnreadableFileLeavesTheGameAsItWas) {
+    Game source;
+    setUpTwoPlayerKillerGame(source);
+    std::vector<std::string> lines = splitLines(formatSaveFile(gatherSavedGame(source.g, source.field.board)));
+    lines[28] = "99999,\" = Bob score\"";  // line 29
+    const struct {
+        const char* name;
+        const char* file;
+        const char* says;
+    } rows[] = {
+        {"broken", "broken.CSG", "Line 29: player 2's score is 99999"},
+        {"missing", "missing.CSG", "cannot be read"},
+    };
+    for (const auto& r : rows) {
+        Game t;
+        setUpOtherGame(t);
+        t.ui.files["broken.CSG"] = joinLines(lines);
+        t.ui.yesNoAnswers = {true};
+        t.ui.openAnswers = {r.file};
+        const std::string before = dump(t);
+        bool started = false;
+        EXPECT_FALSE(loadGameCommand(t.ctx, "/program", [&] { started = true; })) << r.name;
+        EXPECT_FALSE(started) << r.name;
+        EXPECT_EQ(dump(t), before) << r.name;
+        EXPECT_EQ(t.ui.busyDepth, 0) << r.name;
+        ASSERT_EQ(t.ui.messages.size(), 1u) << r.name;
+        EXPECT_NE(t.ui.messages[0].find(r.file), std::string::npos) << t.ui.messages[0];
+        EXPECT_NE(t.ui.messages[0].find(r.says), std::string::npos) << t.ui.messages[0];
+    }
+}
+
+TEST(LoadGameCommand, ThePointerComesBackWhenTheCallerFails) {
+    Game saved;
+    setUpTwoPlayerKillerGame(saved);
+    Game t;
+    t.ui.files["two.CSG"] = formatSaveFile(gatherSavedGame(saved.g, saved.field.board));
+    t.ui.openAnswers = {"two.CSG"};
+    EXPECT_THROW(loadGameCommand(t.ctx, "/program", [] { throw std::runtime_error("window gone"); }),
+                 std::runtime_error);
+    EXPECT_EQ(t.ui.busyDepth, 0);
+}
+
+TEST(LoadGameCommand, APieceHolderFollowsTheSizeOfPieceOne) {
+    Game saved;
+    setUpTwoPlayerKillerGame(saved);
+    saved.field.board.Player[1].Height = 250;
+    Game t;
+    t.ui.files["two.CSG"] = formatSaveFile(gatherSavedGame(saved.g, saved.field.board));
+    t.ui.openAnswers = {"two.CSG"};
+    ASSERT_TRUE(loadGameCommand(t.ctx, "/program"));
+    EXPECT_EQ(t.field.board.PieceHolder.Height, 625.0f);  // (2 + 0.5) x 250
+    EXPECT_EQ(t.field.board.PieceHolder.Width, 450.0f);   // as laid out
+    EXPECT_TRUE(t.g.WallsOn);                             // as the program starts
+}
