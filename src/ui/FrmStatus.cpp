@@ -98,6 +98,7 @@ FrmStatus::FrmStatus(const capzel::modCapzel& g, QWidget* parent)
     setAutoFillBackground(true);
     setMouseTracking(true);
 
+    fullName_.fill(QString::fromLatin1(kCells[Name].designCaption));
     rowColor_.fill(kWhite);
     linSepVisible_.fill(true);
     rowVisible_.fill(true);
@@ -179,6 +180,15 @@ void FrmStatus::setCellText(Column c, int row, const QString& text) {
     fitCell(c, row);
 }
 
+// A name too long for its column ends in an ellipsis instead of a cut letter.
+void FrmStatus::setNameText(int row, const QString& name) {
+    if (fullName_[row] == name) return;
+    fullName_[row] = name;
+    const QLabel* label = cells_[Name][row];
+    const int room = ipx(kCells[Name].columnRight) - 1 - label->x();
+    setCellText(Name, row, label->fontMetrics().elidedText(name, Qt::ElideRight, room));
+}
+
 void FrmStatus::setRowColor(int row, capzel::Color c) {
     c &= kWhite;
     if (rowColor_[row] == c) return;
@@ -206,7 +216,7 @@ void FrmStatus::tmrRefresh_Timer() {
         if (i != HighlightedRow) setRowColor(i, g_.PlayerColor[i]);
         setRowVisible(i, true);
         setCellText(Num, i, QString::number(i));
-        setCellText(Name, i, QString::fromStdString(g_.PlayerName[i]));
+        setNameText(i, QString::fromStdString(g_.PlayerName[i]));
         const StatusCells cells = statusCells(g_.Position[i], g_.IsKiller[i]);
         setCellText(Position, i, QString::fromStdString(cells.position));
         if (cells.direction) setCellText(Direction, i, QString::fromStdString(*cells.direction));

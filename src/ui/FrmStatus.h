@@ -73,6 +73,7 @@ private:
     void buildRows();
     void setRowColor(int row, capzel::Color c);
     void setCellText(Column c, int row, const QString& text);
+    void setNameText(int row, const QString& name);
     void setRowVisible(int row, bool visible);
     void fitCell(Column c, int row);
     void adjustHeight(int rows);
@@ -84,6 +85,7 @@ private:
     int HighlightedRow = 0;
 
     std::array<std::array<QLabel*, kMaxPlayers + 1>, ColumnCount> cells_{};
+    std::array<QString, kMaxPlayers + 1> fullName_{};  // before any ellipsis
     std::array<capzel::Color, kMaxPlayers + 1> rowColor_{};
     std::array<bool, kMaxPlayers + 1> linSepVisible_{};
     std::array<bool, kMaxPlayers + 1> rowVisible_{};

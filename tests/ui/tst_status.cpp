@@ -282,11 +282,22 @@ void TestStatus::minimisedWindowKeepsItsSize() {
 }
 
 void TestStatus::namesArePlainText() {
-    capzel::modCapzel g = gameOf(2);
+    capzel::modCapzel g = gameOf(4);
     g.PlayerName[1] = "<b>x</b>";
     g.PlayerName[2] = "<img src='x'>";
+    g.PlayerName[3] = "";
+    g.PlayerName[4] = "Alexandrina Wilhelmina of the Long Name";
     FrmStatus w(g);
     w.tmrRefresh_Timer();
+    QCOMPARE(text(w, FrmStatus::Name, 3), QString());  // not the laid-out "Name"
+    // A name too long for its column ends in an ellipsis within it.
+    const QLabel* longName = w.cell(FrmStatus::Name, 4);
+    QVERIFY(longName->text().startsWith("Alexandrina"));
+    QVERIFY(longName->text().endsWith(QChar(0x2026)));
+    QVERIFY(longName->x() + longName->fontMetrics().horizontalAdvance(longName->text()) < ipx(1920));
+    g.PlayerName[4] = "Al";
+    w.tmrRefresh_Timer();
+    QCOMPARE(text(w, FrmStatus::Name, 4), QString("Al"));
     for (int i = 1; i <= 2; ++i) {
         const QLabel* name = w.cell(FrmStatus::Name, i);
         QCOMPARE(name->text(), QString::fromStdString(g.PlayerName[i]));
