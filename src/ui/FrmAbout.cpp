@@ -1,0 +1,213 @@
+#include "ui/FrmAbout.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+
+#include "capzel_version.h"
+#include "ui/Config.h"
+#include "ui/MessageBoxes.h"
+#include "ui/Twips.h"
+
+namespace capzel::ui {
+
+namespace {
+
+constexpr int kClientLeft = 2340;  // where the client area opens, from the screen's corner
+constexpr int kClientTop = 1935;
+constexpr int kFloorY = 2460;
+
+// Text sizes at the 96 dots per inch the twip layout assumes.
+constexpr int kPx8 = 11;   // 8.25 point
+constexpr int kPx12 = 16;  // 12 point
+constexpr int kPx24 = 32;  // 24 point
+
+const char* const kDisclaimer =
+    "Warning: this game is provided as is, without any warranty. You play it at your own "
+    "risk; the author accepts no liability for any loss or damage arising from its use.";
+
+QColor toQColor(capzel::Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+}  // namespace
+
+FrmAbout::FrmAbout(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      piece_([] { return int(QRandomGenerator::global()->bounded(2)); }),
+      sysInfoPrograms_(defaultSysInfoPrograms()) {
+    setObjectName("frmAbout");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(QStringLiteral("About ") + kTitle);
+    setGeometry(ipx(kClientLeft), ipx(kClientTop), ipx(5730), ipx(3555));
+    setFixedSize(ipx(5730), ipx(3555));
+    QFont small = font();
+    small.setPixelSize(kPx8);
+    setFont(small);
+
+    addLabel("lblTitle", kTitle, 2182, 180, 1365, 555, Qt::AlignHCenter, kPx24, true);
+    const QString version = QStringLiteral("Version %1.%2.%3")
+                                .arg(CAPZEL_VERSION_MAJOR)
+                                .arg(CAPZEL_VERSION_MINOR)
+                                .arg(CAPZEL_VERSION_PATCH);
+    addLabel("lblVersion", version, 2167, 720, 1395, 300, Qt::AlignHCenter, kPx12, true);
+    addLabel("lblDescription0", QStringLiteral("Game Programmed by: Norvin Telk"), 1364, 1020, 3000, 195,
+             Qt::AlignHCenter, kPx8, true);
+    addLabel("lblDescription3", QStringLiteral("Web Site help: ") + QString::fromUtf8(config::kWebSiteHelper),
+             1874, 1260, 1980, 195, Qt::AlignHCenter, kPx8, false);
+    lblDescription1_ = addLabel("lblDescription1", QStringLiteral("For the most recent updates click"), 1687,
+                                1500, 2355, 195, Qt::AlignLeft, kPx8, false);
+    lblDescription2_ = addLabel("lblDescription2", QStringLiteral("here"), 4080, 1500, 315, 195,
+                                Qt::AlignLeft, kPx8, false);
+    QPalette link = lblDescription2_->palette();
+    link.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    lblDescription2_->setPalette(link);
+    lblDescription2_->setCursor(Qt::PointingHandCursor);
+    lblDescription2_->installEventFilter(this);
+    layOutUpdatesLine();
+
+    QLabel* disclaimer = addLabel("lblDisclaimer", QString::fromLatin1(kDisclaimer), 255, 2625, 3870, 825,
+                                  Qt::AlignLeft, kPx8, false);
+    disclaimer->setWordWrap(true);
+
+    auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName("cmdOK");
+    cmdOK->setGeometry(ipx(4245), ipx(2625), ipx(1260), ipx(345));
+    cmdOK->setDefault(true);  // Enter presses it; Esc closes the box as well
+    connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    cmdSysInfo->setObjectName("cmdSysInfo");
+    cmdSysInfo->setGeometry(ipx(4260), ipx(3075), ipx(1245), ipx(345));
+    connect(cmdSysInfo, &QPushButton::clicked, this, &FrmAbout::StartSysInfo);
+
+    Timer1_ = new QTimer(this);
+    Timer1_->setInterval(1000);
+    connect(Timer1_, &QTimer::timeout, this, &FrmAbout::Timer1_Timer);
+    Timer1_->start();
+    Timer2_ = new QTimer(this);
+    Timer2_->setInterval(10);
+    connect(Timer2_, &QTimer::timeout, this, &FrmAbout::Timer2_Timer);
+    Timer2_->start();
+}
+
+QLabel* FrmAbout::addLabel(const char* name, const QString& text, int left, int top, int width, int height,
+                           Qt::Alignment align, int pixelSize, bool bold) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(align | Qt::AlignTop);
+    QFont f = font();
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    label->setFont(f);
+    QRect r(ipx(left), ipx(top), ipx(width), ipx(height));
+    // A centred text wider than its place (the desktop's type may run wider
+    // than the layout assumed) spreads evenly to both sides.
+    const int needed = label->fontMetrics().horizontalAdvance(text) + 2;
+    if ((align & Qt::AlignHCenter) && needed > r.width())
+        r.adjust(-(needed - r.width()) / 2, 0, (needed - r.width() + 1) / 2, 0);
+    const int neededHeight = label->fontMetrics().height();
+    if (!label->wordWrap() && neededHeight > r.height()) r.setHeight(neededHeight);
+    label->setGeometry(r);
+    return label;
+}
+
+// "For the most recent updates click" and "here" read as one line: when the
+// text runs wider than its place, the pair is centred in the window with the
+// same gap instead of overlapping.
+void FrmAbout::layOutUpdatesLine() {
+    const int textWidth = lblDescription1_->fontMetrics().horizontalAdvance(lblDescription1_->text()) + 1;
+    const int linkWidth = lblDescription2_->fontMetrics().horizontalAdvance(lblDescription2_->text()) + 1;
+    QRect text = lblDescription1_->geometry();
+    QRect link = lblDescription2_->geometry();
+    link.setWidth(std::max(link.width(), linkWidth));
+    if (textWidth <= text.width()) {
+        lblDescription2_->setGeometry(link);
+        return;
+    }
+    const int gap = lblDescription1_->fontMetrics().horizontalAdvance(QLatin1Char(' '));
+    const int total = textWidth + gap + link.width();
+    const int left = std::max(0, (width() - total) / 2);
+    text.setRect(left, text.top(), textWidth, text.height());
+    link.moveLeft(left + textWidth + gap);
+    lblDescription1_->setGeometry(text);
+    lblDescription2_->setGeometry(link);
+}
+
+void FrmAbout::setRandomBit(AboutPiece::RandomBit bit) { piece_.setRandomBit(std::move(bit)); }
+
+QRect FrmAbout::pieceRect() const {
+    const QRectF r(px(double(piece_.Left) * kAboutUnitX), px(double(piece_.Top) * kAboutUnitY),
+                   px(double(piece_.Width) * kAboutUnitX), px(double(piece_.Height) * kAboutUnitY));
+    return r.toAlignedRect();
+}
+
+void FrmAbout::Timer1_Timer() {
+    pieceColor_ = colors_.next();
+    update(pieceRect());
+}
+
+void FrmAbout::Timer2_Timer() {
+    const QRect before = pieceRect();
+    piece_.tick();
+    const QRect after = pieceRect();
+    if (after != before) update(before.united(after));
+}
+
+void FrmAbout::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // The floor: a white line 2 pixels wide under its grey shadow, an etched rule.
+    const int y = ipx(kFloorY);
+    painter.fillRect(QRect(QPoint(ipx(105), y), QPoint(ipx(5654), y + 1)), Qt::white);
+    painter.fillRect(QRect(QPoint(ipx(75), y), QPoint(ipx(5639), y)), QColor(128, 128, 128));
+
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(toQColor(pieceColor_));
+    const QRectF r(px(double(piece_.Left) * kAboutUnitX), px(double(piece_.Top) * kAboutUnitY),
+                   px(double(piece_.Width) * kAboutUnitX), px(double(piece_.Height) * kAboutUnitY));
+    painter.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+bool FrmAbout::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lblDescription2_ && event->type() == QEvent::MouseButtonRelease) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() == Qt::LeftButton && lblDescription2_->rect().contains(me->position().toPoint())) {
+            lblDescription2_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FrmAbout::lblDescription2_Click() {
+    // Nothing is reported when no browser can open it.
+    QDesktopServices::openUrl(QUrl(QString::fromUtf8(config::kHomePage)));
+}
+
+QStringList FrmAbout::defaultSysInfoPrograms() {
+    return {QStringLiteral("hardinfo2"),           QStringLiteral("hardinfo"),
+            QStringLiteral("kinfocenter"),         QStringLiteral("gnome-system-monitor"),
+            QStringLiteral("mate-system-monitor"), QStringLiteral("xfce4-taskmanager")};
+}
+
+void FrmAbout::StartSysInfo() {
+    for (const QString& program : sysInfoPrograms_) {
+        const QString path = QStandardPaths::findExecutable(program);
+        if (path.isEmpty()) continue;
+        if (QProcess::startDetached(path, {})) return;
+        break;  // found but would not start
+    }
+    showMessage(this, QStringLiteral("System Information Is Unavailable At This Time"));
+}
+
+}  // namespace capzel::ui

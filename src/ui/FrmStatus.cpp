@@ -1,0 +1,318 @@
+#include "ui/FrmStatus.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+
+#include "ui/StatusCells.h"
+#include "ui/Twips.h"
+
+namespace capzel::ui {
+
+namespace {
+
+constexpr int kClientWidth = 4680;
+constexpr int kClientHeight = 3090;
+constexpr int kLabelHeight = 195;
+constexpr int kHeaderTop = 120;
+constexpr int kRuleTop = 480;                               // Line1, 2 pixels wide
+constexpr int kSepVertX[5] = {360, 1920, 2760, 3600, 4320};  // sepVert 0..4
+constexpr int kSepVertTop = 120;
+constexpr capzel::Color kWhite = 0xFFFFFF;
+
+struct CellLayout {
+    int left;
+    int width;
+    Qt::Alignment align;
+    const char* name;
+    const char* designCaption;  // the text a cell shows until the state fills it
+    int columnLeft;             // the column between its separators, in which a
+    int columnRight;            // text too long for the cell may still spread
+};
+
+// Row cells, in the order of FrmStatus::Column.
+constexpr CellLayout kCells[FrmStatus::ColumnCount] = {
+    {120, 90, Qt::AlignLeft, "lblNum", "", 0, 360},
+    {480, 1305, Qt::AlignLeft, "lblName", "Name", 360, 1920},
+    {2280, 90, Qt::AlignHCenter, "lblPosition", "1", 1920, 2760},
+    {2760, 855, Qt::AlignHCenter, "lblDirection", "Direction", 2760, 3600},
+    {3700, 540, Qt::AlignRight, "lblScore", "000000", 3600, 4320},
+};
+
+struct HeaderLayout {
+    const char* name;
+    const char* caption;
+    int left;
+    int width;
+    Qt::Alignment align;
+};
+
+constexpr HeaderLayout kHeaders[] = {
+    {"Label1", "#", 120, 105, Qt::AlignLeft},
+    {"Label2", "Name", 360, 1500, Qt::AlignHCenter},
+    {"Label3", "Position", 1920, 795, Qt::AlignHCenter},
+    {"Label4", "Direction", 2760, 855, Qt::AlignHCenter},
+    {"Label5", "Score", 3600, 720, Qt::AlignHCenter},
+};
+
+int rowTop(int row) { return 240 + 240 * row; }
+
+QColor toQColor(capzel::Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+void setTextColor(QLabel* label, capzel::Color c) {
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, toQColor(c));
+    label->setPalette(pal);
+}
+
+// The default look of the window's texts: 8-point type at the 96 dots per
+// inch that the twip layout assumes, whatever the screen's own density.
+QFont tableFont(const QFont& base) {
+    QFont f = base;
+    f.setPixelSize(11);
+    return f;
+}
+
+}  // namespace
+
+FrmStatus::FrmStatus(const capzel::modCapzel& g, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      g_(g) {
+    setObjectName("frmStatus");
+    setWindowTitle(QStringLiteral("Game Status"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(ipx(kClientWidth), ipx(kClientHeight));
+    setFont(tableFont(font()));
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+
+    fullName_.fill(QString::fromLatin1(kCells[Name].designCaption));
+    rowColor_.fill(kWhite);
+    linSepVisible_.fill(true);
+    rowVisible_.fill(true);
+    buildHeaders();
+    buildRows();
+
+    tmrRefresh_ = new QTimer(this);
+    tmrRefresh_->setInterval(10);
+    connect(tmrRefresh_, &QTimer::timeout, this, &FrmStatus::tmrRefresh_Timer);
+    tmrRefresh_->start();
+}
+
+void FrmStatus::buildHeaders() {
+    for (const HeaderLayout& h : kHeaders) {
+        auto* label = new QLabel(QString::fromLatin1(h.caption), this);
+        label->setObjectName(QString::fromLatin1(h.name));
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(h.align | Qt::AlignTop);
+        label->setGeometry(ipx(h.left), ipx(kHeaderTop), ipx(h.width), ipx(kLabelHeight));
+        // A header does not follow the mouse, so a move over it reaches no
+        // handler at all and the highlight stays as it is.
+    }
+}
+
+void FrmStatus::buildRows() {
+    for (int row = 1; row <= kMaxPlayers; ++row) {
+        for (int c = 0; c < ColumnCount; ++c) {
+            const CellLayout& l = kCells[c];
+            const QString caption = c == Num ? QString::number(row) : QString::fromLatin1(l.designCaption);
+            auto* label = new QLabel(caption, this);
+            label->setObjectName(QString::fromLatin1(l.name) + QString::number(row));
+            label->setTextFormat(Qt::PlainText);  // names are the players' own text, never markup
+            label->setAlignment(l.align | Qt::AlignTop);
+            label->setProperty("row", row);
+            label->setMouseTracking(true);
+            label->setAttribute(Qt::WA_NoMousePropagation);
+            label->installEventFilter(this);
+            cells_[c][row] = label;
+            fitCell(Column(c), row);
+        }
+    }
+}
+
+// Places a cell at its laid-out rectangle; a text wider than that spreads
+// from the cell's alignment edge (both ways when centred), but never past
+// the column's separators.
+void FrmStatus::fitCell(Column c, int row) {
+    const CellLayout& l = kCells[c];
+    QLabel* label = cells_[c][row];
+    const int top = ipx(rowTop(row));
+    const int height = ipx(kLabelHeight);
+    int left = ipx(l.left);
+    int width = ipx(l.width);
+    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 1;
+    if (needed > width) {
+        const int colLeft = ipx(l.columnLeft) + 2;
+        const int colRight = ipx(l.columnRight) - 1;
+        const int grown = std::min(needed, colRight - colLeft);
+        if (l.align & Qt::AlignRight) {
+            const int right = left + width;
+            left = std::max(colLeft, right - grown);
+            width = right - left;
+        } else if (l.align & Qt::AlignHCenter) {
+            const int centre2 = 2 * left + width;  // twice the centre, to stay whole
+            left = std::clamp((centre2 - grown) / 2, colLeft, colRight - grown);
+            width = grown;
+        } else {
+            width = std::min(grown, colRight - left);
+        }
+    }
+    const QRect wanted(left, top, width, height);
+    if (label->geometry() != wanted) label->setGeometry(wanted);
+}
+
+void FrmStatus::setCellText(Column c, int row, const QString& text) {
+    QLabel* label = cells_[c][row];
+    if (label->text() == text) return;  // an unchanged text would still cost a relayout
+    label->setText(text);
+    fitCell(c, row);
+}
+
+// A name too long for its column ends in an ellipsis instead of a cut letter.
+void FrmStatus::setNameText(int row, const QString& name) {
+    if (fullName_[row] == name) return;
+    fullName_[row] = name;
+    const QLabel* label = cells_[Name][row];
+    const int room = ipx(kCells[Name].columnRight) - 1 - label->x();
+    setCellText(Name, row, label->fontMetrics().elidedText(name, Qt::ElideRight, room));
+}
+
+void FrmStatus::setRowColor(int row, capzel::Color c) {
+    c &= kWhite;
+    if (rowColor_[row] == c) return;
+    rowColor_[row] = c;
+    for (int col = 0; col < ColumnCount; ++col) setTextColor(cells_[col][row], c);
+    update(0, ipx(linSepY(row)) - 1, width(), 3);
+}
+
+void FrmStatus::setRowVisible(int row, bool visible) {
+    if (rowVisible_[row] != visible) {
+        rowVisible_[row] = visible;
+        for (int col = 0; col < ColumnCount; ++col) cells_[col][row]->setVisible(visible);
+    }
+    if (linSepVisible_[row] != visible) {
+        linSepVisible_[row] = visible;
+        update(0, ipx(linSepY(row)) - 1, width(), 3);
+    }
+}
+
+int FrmStatus::rowsInUse() const { return std::clamp<int>(g_.NumberOfPlayers, 0, kMaxPlayers); }
+
+void FrmStatus::tmrRefresh_Timer() {
+    const int n = rowsInUse();
+    for (int i = 1; i <= n; ++i) {
+        if (i != HighlightedRow) setRowColor(i, g_.PlayerColor[i]);
+        setRowVisible(i, true);
+        setCellText(Num, i, QString::number(i));
+        setNameText(i, QString::fromStdString(g_.PlayerName[i]));
+        const StatusCells cells = statusCells(g_.Position[i], g_.IsKiller[i]);
+        setCellText(Position, i, QString::fromStdString(cells.position));
+        if (cells.direction) setCellText(Direction, i, QString::fromStdString(*cells.direction));
+        setCellText(Score, i, QString::number(g_.Score[i]));
+    }
+    for (int i = n + 1; i <= kMaxPlayers; ++i) setRowVisible(i, false);
+
+    const int y2 = linSepY(n);
+    if (sepVertY2_ != y2) {
+        sepVertY2_ = y2;
+        update();
+    }
+    adjustHeight(n);
+}
+
+// The window's outer height follows the rows in use: the last row's rule
+// plus 600 twips. Only in the normal state: a minimised, maximised or
+// full-screen window keeps its size.
+void FrmStatus::adjustHeight(int rows) {
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    const int frameExtra = isWindow() ? frameGeometry().height() - height() : 0;
+    const int clientHeight = std::max(1, ipx(linSepY(rows) + 600) - frameExtra);
+    if (clientHeight != height()) setFixedHeight(clientHeight);
+}
+
+void FrmStatus::HighLightRow(int row) {
+    if (row < 1 || row > kMaxPlayers) return;
+    setRowColor(row, kWhite - (g_.PlayerColor[row] & kWhite));
+    HighlightedRow = row;
+}
+
+void FrmStatus::UnHighlightAll() {
+    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.PlayerColor[i]);
+    HighlightedRow = 0;
+}
+
+void FrmStatus::Form_Activate() {
+    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.PlayerColor[i]);
+}
+
+void FrmStatus::placeForNewGame() {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) return;
+    const QRect sg = s->geometry();
+    const int left = sg.x() + sg.width() - frameGeometry().width();
+    const int top = sg.y() + sg.height() - ipx(linSepY(rowsInUse()) + 1050);
+    move(left, top);
+}
+
+// True when p lies on one of the drawn rules; moving over them changes nothing.
+bool FrmStatus::onALine(QPoint p) const {
+    const int ruleY = ipx(kRuleTop);
+    if (p.y() == ruleY || p.y() == ruleY + 1) return true;
+    for (int i = 1; i <= kMaxPlayers; ++i)
+        if (linSepVisible_[i] && p.y() == ipx(linSepY(i))) return true;
+    if (p.y() >= ipx(kSepVertTop) && p.y() <= ipx(sepVertY2_))
+        for (int x : kSepVertX)
+            if (p.x() == ipx(x)) return true;
+    return false;
+}
+
+void FrmStatus::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const int w = width();
+    painter.fillRect(0, ipx(kRuleTop), w, 2, Qt::white);
+    const int top = ipx(kSepVertTop);
+    const int bottom = ipx(sepVertY2_);
+    for (int x : kSepVertX) painter.fillRect(ipx(x), top, 1, bottom - top + 1, Qt::white);
+    for (int i = 1; i <= kMaxPlayers; ++i)
+        if (linSepVisible_[i]) painter.fillRect(0, ipx(linSepY(i)), w, 1, toQColor(rowColor_[i]));
+}
+
+void FrmStatus::mouseMoveEvent(QMouseEvent* event) {
+    if (!onALine(event->position().toPoint())) UnHighlightAll();
+}
+
+bool FrmStatus::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        const QVariant row = watched->property("row");
+        if (row.isValid()) {
+            HighLightRow(row.toInt());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmStatus::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+    QWidget::changeEvent(event);
+}
+
+void FrmStatus::showEvent(QShowEvent* event) {
+    // Fill the table before the first paint rather than 10 ms later.
+    tmrRefresh_Timer();
+    QWidget::showEvent(event);
+}
+
+}  // namespace capzel::ui

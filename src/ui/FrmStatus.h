@@ -1,0 +1,95 @@
+// The live status window: one row per player with number, name, position,
+// direction and score, rebuilt from the shared game state every 10 ms. It
+// only reads the state. Moving the mouse over a row lights it up in the
+// complementary colours; the background puts every row back.
+//
+// Usage: `auto* w = new FrmStatus(g); w->show(); w->placeForNewGame();
+// w->tmrRefresh_Timer();` The window deletes itself when it is closed, so
+// keep it in a QPointer.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "model/GameState.h"
+
+class QLabel;
+class QTimer;
+
+namespace capzel::ui {
+
+class FrmStatus : public QWidget {
+    Q_OBJECT
+
+public:
+    // The five cells of a row, left to right.
+    enum Column { Num = 0, Name, Position, Direction, Score, ColumnCount };
+
+    explicit FrmStatus(const capzel::modCapzel& g, QWidget* parent = nullptr);
+
+    // Rebuilds every row from the game state (the 10 ms timer runs it too).
+    void tmrRefresh_Timer();
+
+    // Colours row `row` (1..8) in the complementary colour of its player and
+    // remembers it as the highlighted row.
+    void HighLightRow(int row);
+
+    // Gives every row of the running game its player's colour again and
+    // forgets the highlighted row.
+    void UnHighlightAll();
+
+    // What the window does when it becomes active: colour rows 1..N.
+    void Form_Activate();
+
+    // Puts the window at the bottom right of the screen, as at the start of
+    // a game. Call it after show(), so the frame's size is known.
+    void placeForNewGame();
+
+    int highlightedRow() const { return HighlightedRow; }
+
+    // The cell of row `row` (1..8) in column `c`, for inspection.
+    const QLabel* cell(Column c, int row) const { return cells_[c][row]; }
+
+    // Colour of row `row` (its labels and its rule), red + 256 green + 65536 blue.
+    capzel::Color rowColor(int row) const { return rowColor_[row]; }
+
+    bool rowRuleVisible(int row) const { return linSepVisible_[row]; }
+
+    // Lower end of the column separators, in twips.
+    int separatorsEndTwips() const { return sepVertY2_; }
+
+    // Y1 of linSep i in twips (i = 0 is the rule under the headers).
+    static int linSepY(int i) { return 480 + 240 * i; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildHeaders();
+    void buildRows();
+    void setRowColor(int row, capzel::Color c);
+    void setCellText(Column c, int row, const QString& text);
+    void setNameText(int row, const QString& name);
+    void setRowVisible(int row, bool visible);
+    void fitCell(Column c, int row);
+    void adjustHeight(int rows);
+    bool onALine(QPoint p) const;
+    int rowsInUse() const;
+
+    const capzel::modCapzel& g_;
+    QTimer* tmrRefresh_ = nullptr;
+    int HighlightedRow = 0;
+
+    std::array<std::array<QLabel*, kMaxPlayers + 1>, ColumnCount> cells_{};
+    std::array<QString, kMaxPlayers + 1> fullName_{};  // before any ellipsis
+    std::array<capzel::Color, kMaxPlayers + 1> rowColor_{};
+    std::array<bool, kMaxPlayers + 1> linSepVisible_{};
+    std::array<bool, kMaxPlayers + 1> rowVisible_{};
+    int sepVertY2_ = 2400;
+};
+
+}  // namespace capzel::ui
