@@ -21,6 +21,8 @@ public:
     virtual ~MusicPlayer() = default;
     virtual void setFile(const std::string& path) = 0;
     virtual void play() = 0;
+    // Stops at once. The halt is not announced as a change of play state,
+    // so that the song-end handler never takes it for the end of a song.
     virtual void halt() = 0;
 
     // Called on the user-interface thread with (previous, new) state.

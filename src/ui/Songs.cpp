@@ -1,0 +1,47 @@
+// The music folder, its songs and the rotation from one song to the next.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "model/GameState.h"
+#include "ui/MusicPlayer.h"
+
+namespace capzel::ui {
+
+std::string musicFolder() {
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString beside = programDir + QStringLiteral("/media/");
+    if (QFileInfo(beside).isDir()) return QDir::cleanPath(beside).toStdString() + "/";
+    // An installed copy keeps its songs in the shared data folder.
+    const QString installed = programDir + QStringLiteral("/../share/capzel/media/");
+    if (QFileInfo(installed).isDir()) return QDir::cleanPath(installed).toStdString() + "/";
+    return QDir::cleanPath(beside).toStdString() + "/";
+}
+
+int countSongs(const std::string& folder) {
+    const QDir dir(QString::fromStdString(folder));
+    if (folder.empty() || !dir.exists()) return 0;
+    // Songs are opened by their exact names ("1.mid"), so they are counted
+    // by the same spelling.
+    return int(dir.entryList({QStringLiteral("*.mid")}, QDir::Files | QDir::Hidden | QDir::CaseSensitive).size());
+}
+
+std::string songPath(const std::string& folder, int songNumber) {
+    std::string path = folder;
+    if (!path.empty() && path.back() != '/') path += '/';
+    return path + std::to_string(songNumber) + ".mid";
+}
+
+void songEnded(modCapzel& g, bool loopChecked, MusicPlayer& player, const std::string& folder, int previous,
+               int current) {
+    if (previous != MusicPlayer::kPlaying || current != MusicPlayer::kStopped) return;
+    if (!loopChecked) {
+        if (g.SongNumber == g.SongCount) g.SongNumber = 1;
+        else g.SongNumber = g.SongNumber + 1;
+    }
+    player.halt();
+    player.setFile(songPath(folder, g.SongNumber));
+    player.play();
+}
+
+}  // namespace capzel::ui

@@ -1,0 +1,372 @@
+// The background music: the rotation from song to song (with a scripted
+// player), the music folder and its count, the check of song files, the real
+// FluidSynth player driven without a sound device, and our own songs
+// rendered into memory to prove that they really sound.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/GameState.h"
+#include "ui/FluidMusicPlayer.h"
+#include "ui/MidiCheck.h"
+#include "ui/MusicPlayer.h"
+#include "ui/SongRender.h"
+#include "ui/SongSynth.h"
+
+using capzel::modCapzel;
+using capzel::ui::FluidMusicPlayer;
+using capzel::ui::MusicPlayer;
+
+namespace {
+
+constexpr int kPlaying = MusicPlayer::kPlaying;
+constexpr int kStopped = MusicPlayer::kStopped;
+
+// Records what the rotation asks of its player.
+class ScriptedPlayer : public MusicPlayer {
+public:
+    void setFile(const std::string& path) override { calls.push_back("setFile " + path); }
+    void play() override { calls.push_back("play"); }
+    void halt() override { calls.push_back("halt"); }
+    std::vector<std::string> calls;
+};
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A format-0 file with one track holding `events` (end of track appended).
+Bytes midiFile(const Bytes& events) {
+    const Bytes header = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0};
+    const Bytes endOfTrack = {0x00, 0xFF, 0x2F, 0x00};
+    const auto n = std::uint32_t(events.size() + endOfTrack.size());
+    Bytes file = header;
+    for (std::uint8_t b : {std::uint8_t('M'), std::uint8_t('T'), std::uint8_t('r'), std::uint8_t('k'),
+                           std::uint8_t(n >> 24), std::uint8_t(n >> 16), std::uint8_t(n >> 8), std::uint8_t(n)})
+        file.push_back(b);
+    for (const Bytes* part : {&events, &endOfTrack}) file.insert(file.end(), part->begin(), part->end());
+    return file;
+}
+
+// Middle C for a quarter note at 120 beats per minute (a quarter of a second).
+Bytes oneNoteSong() { return midiFile({0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 64}); }
+
+// Half a second without a single note: safe to play on a real sound card.
+Bytes silentSong() { return midiFile({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x83, 0x60, 0xB0, 7, 100}); }
+
+void writeFile(const QString& path, const Bytes& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+}
+
+std::string str(const QString& s) { return s.toStdString(); }
+
+using Change = std::pair<int, int>;
+
+}  // namespace
+
+class TestMusic : public QObject {
+    Q_OBJECT
+
+private slots:
+    // ---- The rotation --------------------------------------------------
+    void rotation_data() {
+        QTest::addColumn<int>("songCount");
+        QTest::addColumn<int>("songNumber");
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<QList<int>>("played");
+        QTest::newRow("three songs go round") << 3 << 1 << false << QList<int>{2, 3, 1, 2, 3, 1};
+        QTest::newRow("the last song leads to the first") << 3 << 3 << false << QList<int>{1, 2};
+        QTest::newRow("loop repeats the song") << 3 << 2 << true << QList<int>{2, 2, 2};
+        QTest::newRow("a single song plays again") << 1 << 1 << false << QList<int>{1, 1, 1};
+        QTest::newRow("a number above the count keeps rising") << 2 << 5 << false << QList<int>{6, 7, 8, 9};
+        QTest::newRow("an empty folder still counts on") << 0 << 1 << false << QList<int>{2, 3};
+    }
+
+    // Each song end (and each "Next Song", which is the same call) halts,
+    // sets the next file and starts it.
+    void rotation() {
+        QFETCH(int, songCount);
+        QFETCH(int, songNumber);
+        QFETCH(bool, loop);
+        QFETCH(QList<int>, played);
+        modCapzel g;
+        g.SongCount = songCount;
+        g.SongNumber = songNumber;
+        ScriptedPlayer player;
+        const std::string folder = "/games/capzel/media/";
+        for (int expected : played) {
+            player.calls.clear();
+            capzel::ui::songEnded(g, loop, player, folder, kPlaying, kStopped);
+            QCOMPARE(g.SongNumber, expected);
+            const std::vector<std::string> want = {"halt", "setFile " + folder + std::to_string(expected) + ".mid",
+                                                   "play"};
+            QCOMPARE(player.calls, want);
+        }
+        QCOMPARE(g.SongCount, songCount);
+    }
+
+    void otherChangesDoNothing_data() {
+        QTest::addColumn<int>("previous");
+        QTest::addColumn<int>("current");
+        QTest::newRow("starting") << 0 << 2;
+        QTest::newRow("still playing") << 2 << 2;
+        QTest::newRow("still stopped") << 0 << 0;
+        QTest::newRow("paused, then stopped") << 1 << 0;
+        QTest::newRow("playing, then paused") << 2 << 1;
+        QTest::newRow("waiting, then stopped") << 3 << 0;
+    }
+
+    void otherChangesDoNothing() {
+        QFETCH(int, previous);
+        QFETCH(int, current);
+        modCapzel g;
+        g.SongCount = 3;
+        g.SongNumber = 2;
+        ScriptedPlayer player;
+        capzel::ui::songEnded(g, false, player, "/m/", previous, current);
+        QCOMPARE(g.SongNumber, 2);
+        QVERIFY(player.calls.empty());
+    }
+
+    // ---- The folder ----------------------------------------------------
+    void countSongs_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<int>("count");
+        QTest::newRow("three songs") << QStringList{"1.mid", "2.mid", "3.mid"} << 3;
+        QTest::newRow("intro.mid counts too") << QStringList{"1.mid", "2.mid", "intro.mid"} << 3;
+        QTest::newRow("other files do not") << QStringList{"1.mid", "notes.txt", "1.midi", "2.MID", "mid"} << 1;
+        QTest::newRow("empty folder") << QStringList{} << 0;
+    }
+
+    void countSongs() {
+        QFETCH(QStringList, files);
+        QFETCH(int, count);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        for (const QString& name : files) writeFile(dir.filePath(name), silentSong());
+        QVERIFY(QDir(dir.path()).mkdir("folder.mid"));  // a folder is not a song
+        QCOMPARE(capzel::ui::countSongs(str(dir.path()) + "/"), count);
+        QCOMPARE(capzel::ui::countSongs(str(dir.path())), count);
+    }
+
+    void missingFolderHasNoSongs() {
+        QCOMPARE(capzel::ui::countSongs("/nonexistent/capzel/media/"), 0);
+        QCOMPARE(capzel::ui::countSongs(""), 0);
+    }
+
+    void songPath() {
+        QCOMPARE(capzel::ui::songPath("/opt/capzel/media/", 1), std::string("/opt/capzel/media/1.mid"));
+        QCOMPARE(capzel::ui::songPath("/opt/capzel/media", 12), std::string("/opt/capzel/media/12.mid"));
+    }
+
+    // The build puts our songs in media/ beside every program it makes.
+    void musicFolderBesideProgram() {
+        const std::string folder = capzel::ui::musicFolder();
+        const QString expected = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/media") + "/";
+        QCOMPARE(QString::fromStdString(folder), expected);
+        QVERIFY(capzel::ui::countSongs(folder) >= 3);
+    }
+
+    // ---- Song files ----------------------------------------------------
+    void midiCheck_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("valid");
+        auto qb = [](const Bytes& b) { return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size())); };
+        const Bytes good = oneNoteSong();
+        Bytes wrongMagic = good;
+        wrongMagic[0] = 'X';
+        Bytes shortHeader = good;
+        shortHeader[7] = 5;
+        Bytes noDivision = good;
+        noDivision[12] = noDivision[13] = 0;
+        Bytes format3 = good;
+        format3[9] = 3;
+        Bytes trackTooLong = good;
+        trackTooLong[21] = std::uint8_t(trackTooLong[21] + 1);
+        Bytes notATrack = good;
+        notATrack[14] = 'X';
+        Bytes cutTail = good;
+        cutTail.insert(cutTail.end(), {'M', 'T', 'r'});
+        QTest::newRow("a song") << qb(good) << true;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("text") << QByteArray("MThd is not enough here") << false;
+        QTest::newRow("wrong magic") << qb(wrongMagic) << false;
+        QTest::newRow("header too short") << qb(shortHeader) << false;
+        QTest::newRow("no division") << qb(noDivision) << false;
+        QTest::newRow("unknown format") << qb(format3) << false;
+        QTest::newRow("track longer than file") << qb(trackTooLong) << false;
+        QTest::newRow("no track chunk") << qb(notATrack) << false;
+        QTest::newRow("cut-off chunk") << qb(cutTail) << false;
+    }
+
+    void midiCheck() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, valid);
+        QCOMPARE(capzel::ui::isStandardMidiFile(std::vector<char>(bytes.begin(), bytes.end())), valid);
+    }
+
+    // ---- The real player, pulled by hand ---------------------------------
+    // Song 1 plays, ends, and the rotation (one song) starts it again; every
+    // change arrives through the event loop.
+    void realPlayerEndsAndRotates() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("1.mid"), oneNoteSong());
+        const std::string folder = str(dir.path()) + "/";
+        modCapzel g;
+        g.SongCount = capzel::ui::countSongs(folder);
+        g.SongNumber = 1;
+        FluidMusicPlayer player(capzel::ui::kSoundfontPath, FluidMusicPlayer::Output::Manual);
+        std::vector<Change> changes;
+        player.onPlayStateChange = [&](int previous, int current) {
+            changes.emplace_back(previous, current);
+            capzel::ui::songEnded(g, false, player, folder, previous, current);
+        };
+        player.setFile(capzel::ui::songPath(folder, 1));
+        QVERIFY(changes.empty());  // announced from the event loop, not from inside setFile
+        QCoreApplication::processEvents();
+        QCOMPARE(changes, (std::vector<Change>{{kStopped, kPlaying}}));
+
+        for (int block = 0; block < 200 && changes.size() < 2; ++block) {  // at most 20 s of audio
+            player.renderManually(4410);
+            player.checkState();
+        }
+        QCOMPARE(changes, (std::vector<Change>{{kStopped, kPlaying}, {kPlaying, kStopped}}));
+        QCOMPARE(g.SongNumber, 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(changes.size(), std::size_t(3));
+        QCOMPARE(changes.back(), Change(kStopped, kPlaying));
+        QCOMPARE(player.state(), kPlaying);
+    }
+
+    void haltIsNotASongEnd() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("1.mid"), oneNoteSong());
+        FluidMusicPlayer player(capzel::ui::kSoundfontPath, FluidMusicPlayer::Output::Manual);
+        std::vector<Change> changes;
+        player.onPlayStateChange = [&](int previous, int current) { changes.emplace_back(previous, current); };
+        player.setFile(str(dir.filePath("1.mid")));
+        QCoreApplication::processEvents();
+        QCOMPARE(changes.size(), std::size_t(1));
+        player.halt();
+        player.renderManually(4410);
+        QCoreApplication::processEvents();
+        player.checkState();
+        QCOMPARE(changes.size(), std::size_t(1));
+        QCOMPARE(player.state(), kStopped);
+        player.play();  // starts the song again from its beginning
+        QCoreApplication::processEvents();
+        QCOMPARE(changes.back(), Change(kStopped, kPlaying));
+    }
+
+    // Missing, foreign and unreadable songs never start: no change is ever
+    // announced, so a rotation over missing files comes to rest at once.
+    void unplayableSongsStayStopped_data() {
+        QTest::addColumn<QString>("soundfont");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        const QString sf = capzel::ui::kSoundfontPath;
+        QTest::newRow("missing song") << sf << "" << QByteArray();
+        QTest::newRow("not a MIDI file") << sf << "1.mid" << QByteArray("just text\r\n");
+        QTest::newRow("empty file") << sf << "1.mid" << QByteArray("");
+        QTest::newRow("a folder") << sf << "1.mid/" << QByteArray();
+        const Bytes good = oneNoteSong();
+        QTest::newRow("no soundfont") << "/nonexistent/font.sf2" << "1.mid"
+                                      << QByteArray(reinterpret_cast<const char*>(good.data()), qsizetype(good.size()));
+    }
+
+    void unplayableSongsStayStopped() {
+        QFETCH(QString, soundfont);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        if (name.endsWith('/')) QVERIFY(QDir(dir.path()).mkdir(name.chopped(1)));
+        else if (!name.isEmpty()) writeFile(dir.filePath(name), Bytes(content.begin(), content.end()));
+        const std::string folder = str(dir.path()) + "/";
+        modCapzel g;
+        g.SongCount = 3;
+        g.SongNumber = 3;
+        FluidMusicPlayer player(str(soundfont), FluidMusicPlayer::Output::Manual);
+        std::vector<Change> changes;
+        player.onPlayStateChange = [&](int previous, int current) {
+            changes.emplace_back(previous, current);
+            capzel::ui::songEnded(g, false, player, folder, previous, current);
+        };
+        capzel::ui::songEnded(g, false, player, folder, kPlaying, kStopped);  // asks for 1.mid
+        QCOMPARE(g.SongNumber, 1);
+        for (int i = 0; i < 5; ++i) {
+            player.renderManually(4410);
+            QCoreApplication::processEvents();
+            player.checkState();
+        }
+        player.play();
+        QCoreApplication::processEvents();
+        QVERIFY(changes.empty());
+        QCOMPARE(player.state(), kStopped);
+        QCOMPARE(g.SongNumber, 1);
+    }
+
+    // The program's own player on whatever this machine has: on a machine
+    // without sound it stays silent and stopped; with sound it plays a song
+    // without a note. Either way nothing fails and nothing is printed.
+    void soundCardPlayerNeverFails() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("1.mid"), silentSong());
+        std::unique_ptr<MusicPlayer> player = capzel::ui::createMusicPlayer();
+        std::vector<Change> changes;
+        player->onPlayStateChange = [&](int previous, int current) { changes.emplace_back(previous, current); };
+        player->setFile(str(dir.filePath("missing.mid")));
+        player->setFile(str(dir.filePath("1.mid")));
+        player->play();
+        QCoreApplication::processEvents();
+        for (const Change& c : changes) QCOMPARE(c, Change(kStopped, kPlaying));
+        player->halt();
+        player.reset();
+    }
+
+    // ---- Our songs, rendered without a device ---------------------------
+    void ourSongsSound_data() {
+        QTest::addColumn<QString>("song");
+        for (const char* name : {"1.mid", "2.mid", "3.mid"})
+            QTest::newRow(name) << QStringLiteral(CAPZEL_BIN_DIR "/media/") + name;
+    }
+
+    void ourSongsSound() {
+        QFETCH(QString, song);
+        QVERIFY2(QFile::exists(capzel::ui::kSoundfontPath), "the timgm6mb-soundfont package is needed");
+        const capzel::ui::SongRendering r = capzel::ui::renderSong(str(song), capzel::ui::kSoundfontPath, 150.0);
+        QVERIFY(r.readable);
+        QVERIFY(r.started);
+        QVERIFY(r.totalTicks > 0);
+        QVERIFY(r.finished);
+        QVERIFY2(r.seconds >= 45.0 && r.seconds <= 95.0, qPrintable(QString::number(r.seconds)));
+        QVERIFY2(r.rms > 0.01, qPrintable(QString::number(r.rms)));  // about -27 dBFS when measured
+        QVERIFY2(r.peak > 0.05 && r.peak < 1.0, qPrintable(QString::number(r.peak)));  // audible, never clipped
+    }
+
+    void ourSongsDiffer() {
+        QByteArray seen[3];
+        for (int n = 1; n <= 3; ++n) {
+            QFile f(QStringLiteral(CAPZEL_BIN_DIR "/media/%1.mid").arg(n));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            seen[n - 1] = f.readAll();
+            QVERIFY(capzel::ui::isStandardMidiFile(std::vector<char>(seen[n - 1].begin(), seen[n - 1].end())));
+        }
+        QVERIFY(seen[0] != seen[1] && seen[1] != seen[2] && seen[0] != seen[2]);
+    }
+};
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication app(argc, argv);
+    TestMusic test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_music.moc"
