@@ -103,7 +103,16 @@ void QtPlatform::waitUntil(YieldPacer::Clock::time_point deadline) {
     }
 }
 
-double QtPlatform::clock() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+double QtPlatform::clock() {
+    constexpr double kSecondsPerDay = 86400;
+    const auto now = YieldPacer::Clock::now();
+    if (clockBaseSeconds_ < 0 || now - clockBaseSteady_ > std::chrono::seconds(1)) {
+        clockBaseSeconds_ = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+        clockBaseSteady_ = now;
+    }
+    const double s = clockBaseSeconds_ + std::chrono::duration<double>(now - clockBaseSteady_).count();
+    return s < kSecondsPerDay ? s : s - kSecondsPerDay;
+}
 
 void QtPlatform::beep() { QApplication::beep(); }
 

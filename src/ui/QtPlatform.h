@@ -51,6 +51,11 @@ private:
     QTimer wake_;             // ends a wait for events at the deadline
     QElapsedTimer lastFrame_; // when a repaint was last asked for
     int busyDepth_ = 0;
+    // The clock: seconds since midnight read once a second from the local
+    // time, and in between advanced by the steady clock (the local time is
+    // costly to read, and the game reads the clock in tight loops).
+    double clockBaseSeconds_ = -1;
+    YieldPacer::Clock::time_point clockBaseSteady_{};
 };
 
 // The game's texts separate lines with "\r\n"; the toolkit wants "\n".
