@@ -238,6 +238,26 @@ private slots:
         QVERIFY(!w_->menus().mnuLoop->isChecked());
     }
 
+    // Next Song is a song end (2 -> 0) with the window's loop mark.
+    void nextSongFollowsTheLoopMark_data() {
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::newRow("moves on") << false << 1 << 2;
+        QTest::newRow("wraps after the last song") << false << 3 << 1;
+        QTest::newRow("loop keeps the song") << true << 2 << 2;
+    }
+    void nextSongFollowsTheLoopMark() {
+        QFETCH(bool, loop);
+        QFETCH(int, before);
+        QFETCH(int, after);
+        app_->state().SongCount = 3;
+        app_->state().SongNumber = before;
+        if (loop) QTest::keyClick(w_->windowHandle(), Qt::Key_L, Qt::ControlModifier);
+        QTest::keyClick(w_->windowHandle(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(app_->state().SongNumber, after);
+    }
+
     void statusCommandAsksForANewGame_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("calls");
