@@ -1,6 +1,10 @@
 #include <QApplication>
 
+#include "ui/App.h"
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    QApplication qapp(argc, argv);
+    capzel::ui::CapzelApp app;
+    app.openMainWindow();
+    return QApplication::exec();
 }

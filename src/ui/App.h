@@ -1,0 +1,67 @@
+// The application: owns the one game state (modCapzel) for the whole run
+// and the current main window, and offers the program's commands that the
+// windows' menus reach. Starting the program creates and shows the main
+// window; the program ends when its last window is closed.
+#pragma once
+
+#include <QObject>
+#include <memory>
+#include <random>
+
+#include "model/GameState.h"
+
+namespace capzel::ui {
+
+class frmMain;
+
+class CapzelApp : public QObject {
+    Q_OBJECT
+public:
+    explicit CapzelApp(QObject* parent = nullptr);
+    ~CapzelApp() override;
+
+    modCapzel& state() { return g_; }
+
+    // The current main window (null before the first one or after it closed).
+    frmMain* mainWindow() const { return main_.get(); }
+
+    // Creates a fresh main window and shows it. A previous one is closed;
+    // it is deleted once any handler running in it has returned.
+    frmMain& openMainWindow();
+
+    // The program's random numbers, seeded from the clock at every load of
+    // the main window.
+    std::mt19937& random() { return random_; }
+    void seedRandom();
+
+public slots:
+    // The commands are virtual so that a test can record that a window
+    // reached them.
+    // File menu.
+    virtual void newGame();
+    virtual void saveGame();
+    virtual void loadGame();
+    // Ends the program: every window closes (the program ends with its
+    // last window).
+    void exitProgram();
+
+    // Windows of their own.
+    virtual void showStatus();
+    virtual void showHighScores();
+    virtual void showAbout();
+
+    // The hidden command menu.
+    virtual void mnuSetPos();
+    virtual void mnuSetFrict();
+    virtual void mnuSetSpeed();
+    virtual void mnuSetPiece();
+    virtual void mnuSetIngame();
+    virtual void mnuSetGuide();
+
+private:
+    modCapzel g_;
+    std::unique_ptr<frmMain> main_;
+    std::mt19937 random_;
+};
+
+}  // namespace capzel::ui

@@ -1,0 +1,25 @@
+// The drawn field (the picture Image1): black, with a one-pixel white frame,
+// the white outlines of the numbered boxes on their target regions with the
+// bold numbers in them, and the centre octagon (box 13, the lettered boxes
+// A to D and the four diagonals that close its outline). It never changes
+// during a run, so the view renders it once into an image and blits it.
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+
+namespace capzel {
+struct Board;
+}
+
+namespace capzel::ui {
+
+// The whole client area (black) with the drawn field at Image1's place,
+// rendered at the given device pixel ratio.
+QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devicePixelRatio);
+
+// The pixel rectangle of a region's outline: its edges lie on the
+// region's edges, inside it.
+QRect outlineRect(float left, float top, float width, float height);
+
+}  // namespace capzel::ui

@@ -1,0 +1,176 @@
+#include "ui/FieldView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "model/GameState.h"
+#include "ui/FieldBackground.h"
+#include "ui/InputCodes.h"
+#include "ui/Twips.h"
+
+namespace capzel::ui {
+
+namespace {
+
+QColor qcolor(Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+QPointF pt(float x, float y) { return {px(x), px(y)}; }
+
+QRectF boxRect(const Box& b) { return pxRect(b.Left, b.Top, b.Width, b.Height); }
+
+// One shape of the drawing order: a box drawn as a rectangle or a circle,
+// or a line. `order` is its place as laid out, used among equal Z values.
+struct Shape {
+    enum Kind { Rect, Circle, Segment } kind;
+    const Box* box = nullptr;
+    const Line* line = nullptr;
+    int z = 0;
+    int order = 0;
+};
+
+void drawLine(QPainter& p, const Line& l) {
+    QPen pen(qcolor(l.LineColor), std::max(1, l.BorderWidth));
+    pen.setCapStyle(Qt::FlatCap);
+    if (l.Style == LineStyle::DashDotDot) pen.setStyle(Qt::DashDotDotLine);
+    p.setPen(pen);
+    p.drawLine(pt(l.X1, l.Y1), pt(l.X2, l.Y2));
+}
+
+}  // namespace
+
+FieldView::FieldView(const Field& field, QWidget* parent)
+    : QWidget(parent), field_(field), go_(new QPushButton(this)) {
+    setObjectName(QStringLiteral("fieldView"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);  // moves without a button place a piece by hand
+    setFocusPolicy(Qt::StrongFocus);
+    go_->setObjectName(QStringLiteral("cmdGo"));
+    syncGoButton();
+}
+
+void FieldView::syncGoButton() {
+    const Button& b = field_.board.cmdGo;
+    const QString caption = QString::fromStdString(b.Caption);
+    if (go_->text() != caption) go_->setText(caption);
+    const QRect r = boxRect(b.box).toRect();
+    if (go_->geometry() != r) go_->setGeometry(r);
+    if (go_->isVisibleTo(this) != b.box.Visible) go_->setVisible(b.box.Visible);
+}
+
+void FieldView::paintEvent(QPaintEvent*) {
+    const qreal dpr = devicePixelRatioF();
+    if (background_.isNull() || background_.devicePixelRatio() != dpr)
+        background_ = renderFieldBackground(field_.board, size(), dpr);
+
+    QPainter p(this);
+    p.drawPixmap(0, 0, background_);
+    paintShapes(p);
+    paintLabel(p);
+    paintPowerBar(p);
+}
+
+void FieldView::paintShapes(QPainter& p) const {
+    const Board& b = field_.board;
+    std::vector<Shape> shapes;
+    shapes.reserve(64);
+    int order = 0;
+    auto addBox = [&](const Box& x, Shape::Kind kind) {
+        if (x.Visible) shapes.push_back({kind, &x, nullptr, x.Z, order});
+        ++order;
+    };
+    auto addLine = [&](const Line& l) {
+        if (l.Visible) shapes.push_back({Shape::Segment, nullptr, &l, l.Z, order});
+        ++order;
+    };
+    for (int j = 1; j <= kWallCount; ++j) addBox(b.Wall[j], Shape::Rect);
+    addLine(b.linLeft);
+    addLine(b.linRight);
+    addBox(b.PieceHolder, Shape::Rect);
+    for (int i = 1; i <= kMaxPlayers; ++i) addBox(b.Player[i], Shape::Circle);
+    for (const Line& l : b.CenterLine) addLine(l);
+    for (int g = 0; g < kGuideCount; ++g)
+        if (Board::guideExists(g)) addLine(b.linGuide[g]);
+    addLine(b.Pointer);
+
+    std::stable_sort(shapes.begin(), shapes.end(), [](const Shape& a, const Shape& c) {
+        return a.z != c.z ? a.z < c.z : a.order < c.order;
+    });
+
+    for (const Shape& s : shapes) {
+        switch (s.kind) {
+        case Shape::Rect:
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.fillRect(boxRect(*s.box), qcolor(s.box->FillColor));
+            break;
+        case Shape::Circle:
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(Qt::NoPen);
+            p.setBrush(qcolor(s.box->FillColor));
+            p.drawEllipse(boxRect(*s.box));
+            break;
+        case Shape::Segment:
+            p.setRenderHint(QPainter::Antialiasing, false);
+            drawLine(p, *s.line);
+            break;
+        }
+    }
+}
+
+void FieldView::paintLabel(QPainter& p) const {
+    const Label& l = field_.board.Label1;
+    if (!l.box.Visible || l.Caption.empty()) return;
+    QString text = QString::fromStdString(l.Caption);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QFont f = font();
+    f.setPixelSize(11);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(boxRect(l.box), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+}
+
+void FieldView::paintPowerBar(QPainter& p) const {
+    const PowerBar& bar = field_.board.picPower;
+    if (!bar.box.Visible) return;
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(boxRect(bar.box), Qt::white);
+    p.save();
+    p.setClipRect(boxRect(bar.box));
+    // Each drawn row is a one-pixel line at its twip row; a span covers the
+    // pixel rows from its top row to its bottom row.
+    const QColor blue(0, 0, 255);
+    for (const PowerBar::Span& s : bar.drawn) {
+        const double y0 = std::floor(px(double(bar.box.Top) + std::min(s.top, s.bottom)));
+        const double y1 = std::floor(px(double(bar.box.Top) + std::max(s.top, s.bottom)));
+        const double x0 = px(double(bar.box.Left) + std::min(s.x1, s.x2));
+        const double x1 = px(double(bar.box.Left) + std::max(s.x1, s.x2));
+        p.fillRect(QRectF(x0, y0, std::max(1.0, x1 - x0), y1 - y0 + 1.0), blue);
+    }
+    p.restore();
+}
+
+void FieldView::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void FieldView::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove)
+        onMouseMove(buttonSet(event->buttons()), shiftSet(event->modifiers()),
+                    float(twips(event->position().x())), float(twips(event->position().y())));
+}
+
+void FieldView::mouseReleaseEvent(QMouseEvent* event) {
+    // The release reports the button that went up.
+    if (onMouseUp)
+        onMouseUp(buttonSet(event->button()), shiftSet(event->modifiers()),
+                  float(twips(event->position().x())), float(twips(event->position().y())));
+}
+
+void FieldView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    background_ = QPixmap();
+    if (onResized) onResized();
+}
+
+}  // namespace capzel::ui

@@ -1,0 +1,50 @@
+// The main window's client area: draws every element of the field from the
+// model (it keeps no game state of its own), carries the real "Go" button,
+// and turns mouse events into the handlers' buttons, shift keys and twips.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <functional>
+
+class QPushButton;
+
+namespace capzel {
+struct Field;
+}
+
+namespace capzel::ui {
+
+class FieldView : public QWidget {
+    Q_OBJECT
+public:
+    FieldView(const Field& field, QWidget* parent);
+
+    QPushButton* goButton() const { return go_; }
+
+    // Shows, hides, places and labels the "Go" button as the model says.
+    void syncGoButton();
+
+    // Mouse handlers: buttons, shift keys, X and Y in window twips.
+    std::function<void(int, int, float, float)> onMouseMove;
+    std::function<void(int, int, float, float)> onMouseUp;
+    std::function<void()> onResized;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void paintShapes(QPainter& p) const;
+    void paintPowerBar(QPainter& p) const;
+    void paintLabel(QPainter& p) const;
+
+    const Field& field_;
+    QPushButton* go_;
+    QPixmap background_;
+};
+
+}  // namespace capzel::ui

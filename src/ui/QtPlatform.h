@@ -1,0 +1,69 @@
+// The game's way to the player through Qt: message, question and input
+// boxes, the paced yields, the clock, the beep, the busy pointer, the file
+// dialogs, files and the desktop. One belongs to each main window; its
+// yields report when that window has been closed or replaced.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+
+#include "platform/Platform.h"
+#include "ui/YieldPacer.h"
+
+namespace capzel::ui {
+
+class CapzelApp;
+class frmMain;
+
+class QtPlatform : public Platform {
+public:
+    // Repaints during a loop come at most this often (about 120 a second):
+    // an engine step (about 18 ms) is painted once, the power bar's much
+    // faster ticks at the screen's pace.
+    static constexpr qint64 kMinFrameIntervalMs = 8;
+
+    QtPlatform(frmMain& window, CapzelApp& app);
+
+    void message(std::string_view text) override;
+    bool askYesNo(std::string_view text) override;
+    std::string inputBox(std::string_view prompt) override;
+    [[nodiscard]] bool yield(long count) override;
+    double clock() override;
+    void beep() override;
+    void setBusy(bool busy) override;
+    void showHighScores() override;
+    std::string chooseFileToOpen(std::string_view filter, std::string_view pattern,
+                                 std::string_view startFolder) override;
+    std::string chooseFileToSave(std::string_view filter, std::string_view pattern) override;
+    std::optional<std::string> readFile(const std::string& path) override;
+    std::string writeFile(const std::string& path, std::string_view content) override;
+    void openUrl(std::string_view url) override;
+
+private:
+    bool windowAlive() const;
+    void processEventsOnce();
+    void waitUntil(YieldPacer::Clock::time_point deadline);
+
+    QPointer<frmMain> window_;
+    CapzelApp& app_;
+    YieldPacer pacer_;
+    QTimer wake_;             // ends a wait for events at the deadline
+    QElapsedTimer lastFrame_; // when a repaint was last asked for
+    int busyDepth_ = 0;
+    // The clock: seconds since midnight read once a second from the local
+    // time, and in between advanced by the steady clock (the local time is
+    // costly to read, and the game reads the clock in tight loops).
+    double clockBaseSeconds_ = -1;
+    YieldPacer::Clock::time_point clockBaseSteady_{};
+};
+
+// The game's texts separate lines with "\r\n"; the toolkit wants "\n".
+QString displayText(std::string_view text);
+
+// The toolkit's filter for a description and a pattern, e.g.
+// "Capzel save game (*.CSG)" and "*.CSG": the pattern in both cases (the
+// file system here tells case apart; the saved games keep their extension).
+QString fileDialogFilter(std::string_view filter, std::string_view pattern);
+
+}  // namespace capzel::ui

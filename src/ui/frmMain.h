@@ -1,0 +1,110 @@
+// The main window: the field, the menu bar, the music, and the window's
+// handlers for the mouse, the keyboard and the "Go" button. It owns the
+// Field (the board and the engine values of this window) and the platform
+// through which the game's procedures reach the player while this window
+// is the home of the game. A New command closes it and a new one replaces
+// it; a loop still running inside a closed window sees that through the
+// platform's yield and returns.
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+#include "model/GameContext.h"
+#include "model/GameState.h"
+#include "ui/MainMenus.h"
+
+namespace capzel::ui {
+
+class CapzelApp;
+class FieldView;
+class MusicPlayer;
+class QtPlatform;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // The client area in twips and logical pixels, and where it opens.
+    static constexpr int kClientWidthPx = 730;    // 10950 twips
+    static constexpr int kClientHeightPx = 626;   // 9390 twips
+    static constexpr int kOpenLeftTwips = 705;
+    static constexpr int kOpenTopTwips = 840;
+
+    explicit frmMain(CapzelApp& app);
+    ~frmMain() override;
+
+    Field& field() { return field_; }
+    const Field& field() const { return field_; }
+    modCapzel& state();
+    Platform& platform();
+    GameContext context();
+    FieldView* view() const { return view_; }
+    const MainMenus& menus() const { return menus_; }
+    MusicPlayer* music() const { return music_.get(); }
+    const std::string& musicFolder() const { return musicFolder_; }
+
+    // True once the window has been closed or replaced: loops running in it
+    // must end.
+    bool isClosing() const { return closing_; }
+    // Closes the window for good (a new game replaces it).
+    void retire();
+
+    // The activation refresh: every piece takes its player's colour.
+    void Form_Activate();
+    // The field's side lines run from the top to the client area's height.
+    void Form_Resize();
+
+    // Starts song n of the music folder.
+    void playSong(int n);
+    // The music player's play-state notification (song end = 2 -> 0).
+    void mdpGameMusic_PlayStateChange(int previous, int current);
+
+    // Brings the menus, the "Go" button and the picture up to date with
+    // the model: after every command and key, and during the game's loops.
+    void syncMenus();
+    void refreshField();
+
+    // Menu commands of this window.
+    void mnuGameStatus_Click();
+    void mnuGuide_Click();
+    void mnuNextSong_Click();
+    void mnuLoop_Click();
+    void mnuOnline_Click();
+    void mnuEmail_Click();
+
+    // Window handlers that the game's controls fill (frmMainEvents.cpp).
+    void Form_MouseMove(int Button, int Shift, float X, float Y);
+    void Form_MouseUp(int Button, int Shift, float X, float Y);
+    void cmdGo_Click();
+    void onKeyDown(int KeyCode, int Shift);
+
+signals:
+    // Every key-down, mouse move and release as the handlers receive them.
+    void keyDown(int keyCode, int shift);
+    void mouseMoved(int button, int shift, float x, float y);
+    void mouseReleased(int button, int shift, float x, float y);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void placeOnScreen();
+    void connectMenus();
+    template <class Fn>
+    void runCommand(Fn&& fn);
+
+    CapzelApp& app_;
+    Field field_;
+    MainMenus menus_;
+    FieldView* view_ = nullptr;
+    std::unique_ptr<QtPlatform> platform_;
+    std::unique_ptr<MusicPlayer> music_;
+    std::string musicFolder_;
+    bool closing_ = false;
+};
+
+}  // namespace capzel::ui

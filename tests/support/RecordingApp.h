@@ -1,0 +1,29 @@
+// An application object for the window tests that records which of the
+// program's commands the windows reached.
+#pragma once
+
+#include <QStringList>
+
+#include "ui/App.h"
+
+namespace capzel::test {
+
+class RecordingApp : public ui::CapzelApp {
+public:
+    QStringList calls;
+
+    void newGame() override { calls << QStringLiteral("newGame"); }
+    void saveGame() override { calls << QStringLiteral("saveGame"); }
+    void loadGame() override { calls << QStringLiteral("loadGame"); }
+    void showStatus() override { calls << QStringLiteral("showStatus"); }
+    void showHighScores() override { calls << QStringLiteral("showHighScores"); }
+    void showAbout() override { calls << QStringLiteral("showAbout"); }
+    void mnuSetPos() override { calls << QStringLiteral("mnuSetPos"); }
+    void mnuSetFrict() override { calls << QStringLiteral("mnuSetFrict"); }
+    void mnuSetSpeed() override { calls << QStringLiteral("mnuSetSpeed"); }
+    void mnuSetPiece() override { calls << QStringLiteral("mnuSetPiece"); }
+    void mnuSetIngame() override { calls << QStringLiteral("mnuSetIngame"); }
+    void mnuSetGuide() override { calls << QStringLiteral("mnuSetGuide"); }
+};
+
+}  // namespace capzel::test

@@ -1,0 +1,198 @@
+// The game's way to the player through Qt: boxes, yields, the clock, the
+// busy pointer, files and the desktop.
+#include <QDesktopServices>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTime>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "support/ModalAnswer.h"
+#include "support/QtTestMain.h"
+#include "support/RecordingApp.h"
+#include "ui/QtPlatform.h"
+#include "ui/frmMain.h"
+
+using capzel::test::RecordingApp;
+using capzel::test::SeenBox;
+using capzel::ui::frmMain;
+
+class UrlSink : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+class QtPlatformTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<RecordingApp> app_;
+    frmMain* w_ = nullptr;
+    capzel::Platform& ui() { return w_->platform(); }
+
+private slots:
+    void initTestCase() { capzel::test::quietOffscreenNotices(); }
+    void init() {
+        app_ = std::make_unique<RecordingApp>();
+        w_ = &app_->openMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(w_));
+    }
+    void cleanup() { app_.reset(); }
+
+    void messageBoxIsPlainAndTitled() {
+        SeenBox seen;
+        capzel::test::answerNextMessageBox(QMessageBox::Ok, seen);
+        ui().message("It is <b>Ann</b>'s turn.\r\nNext target: 3");
+        QVERIFY(seen.seen);
+        QCOMPARE(seen.text, QStringLiteral("It is <b>Ann</b>'s turn.\nNext target: 3"));
+        QCOMPARE(seen.title, QStringLiteral("Capzel"));
+        QCOMPARE(seen.icon, QMessageBox::NoIcon);
+        QCOMPARE(seen.textFormat, Qt::PlainText);
+        QCOMPARE(seen.buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+    }
+
+    void questionAnswers_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("Yes") << int(QMessageBox::Yes) << true;
+        QTest::newRow("No") << int(QMessageBox::No) << false;
+    }
+    void questionAnswers() {
+        QFETCH(int, button);
+        QFETCH(bool, answer);
+        SeenBox seen;
+        capzel::test::answerNextMessageBox(QMessageBox::StandardButton(button), seen);
+        QCOMPARE(ui().askYesNo("Sure?"), answer);
+        QCOMPARE(seen.title, QStringLiteral("Capzel"));
+    }
+
+    void inputBoxAnswers_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("OK") << "all" << false << "all";
+        QTest::newRow("Cancel gives the empty answer") << "3" << true << "";
+    }
+    void inputBoxAnswers() {
+        QFETCH(QString, typed);
+        QFETCH(bool, cancel);
+        QFETCH(QString, answer);
+        QString prompt;
+        capzel::test::answerNextInputBox(typed, cancel, prompt);
+        QCOMPARE(QString::fromStdString(ui().inputBox("Who? (# or all)")), answer);
+        QCOMPARE(prompt, QStringLiteral("Who? (# or all)"));
+    }
+
+    void yieldHandlesPendingEvents() {
+        bool ran = false;
+        QTimer::singleShot(0, w_, [&] { ran = true; });
+        QVERIFY(ui().yield(100));
+        QVERIFY(ran);
+    }
+
+    void yieldReportsAClosedWindow() {
+        QVERIFY(ui().yield(1));
+        // Closed by the player from inside the loop.
+        QTimer::singleShot(0, w_, [this] { w_->close(); });
+        bool alive = true;
+        for (int i = 0; i < 100000 && alive; ++i) alive = ui().yield(1);
+        QVERIFY(!alive);
+        QVERIFY(!ui().yield(0));
+    }
+
+    void yieldReportsAReplacedWindow() {
+        capzel::Platform& old = ui();
+        QPointer<frmMain> oldWindow = w_;
+        bool alive = true;
+        // A new game replaces the window while a loop runs in it.
+        QTimer::singleShot(0, w_, [this] { w_ = &app_->openMainWindow(); });
+        for (int i = 0; i < 100000 && alive; ++i) alive = old.yield(1);
+        QVERIFY(!alive);
+        QVERIFY2(oldWindow, "not deleted under the running loop");
+        QCOMPARE(oldWindow->isClosing(), true);
+        QVERIFY(ui().yield(1));  // the new window's loops run
+        QTRY_VERIFY(oldWindow.isNull());  // gone once back in the event loop
+    }
+
+    void clockIsSecondsSinceMidnight() {
+        // Read repeatedly over more than a second, so that it is checked
+        // both on a fresh reading of the local time and between readings.
+        QElapsedTimer spell;
+        spell.start();
+        double previous = -1;
+        while (spell.elapsed() < 1300) {
+            const double before = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+            const double c = ui().clock();
+            const double after = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+            QVERIFY(c >= 0 && c < 86400);
+            if (after < before) continue;  // across midnight
+            QVERIFY2(c >= before - 0.002 && c <= after + 0.002, qPrintable(QString::number(c - before)));
+            if (previous >= 0) QVERIFY2(c >= previous - 0.002, "never runs back by more than a tick");
+            previous = c;
+            QTest::qWait(50);
+        }
+    }
+
+    void busyPointer() {
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        ui().setBusy(true);
+        QVERIFY(QApplication::overrideCursor() != nullptr);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        ui().setBusy(false);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        ui().setBusy(false);  // an extra restore is harmless
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void filesAreWrittenWholeAndReadBack() {
+        QTemporaryDir dir;
+        const std::string path = QDir(dir.path()).filePath("game.CSG").toStdString();
+        QVERIFY(!ui().readFile(path).has_value());
+        QCOMPARE(ui().writeFile(path, "first\r\nversion\r\n"), std::string());
+        QCOMPARE(ui().readFile(path).value_or("?"), std::string("first\r\nversion\r\n"));
+        QCOMPARE(ui().writeFile(path, "2"), std::string());
+        QCOMPARE(ui().readFile(path).value_or("?"), std::string("2"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"game.CSG"});  // no temporary left
+    }
+
+    void aFailedWriteSaysWhy() {
+        QTemporaryDir dir;
+        const std::string path = QDir(dir.path()).filePath("missing/game.CSG").toStdString();
+        const QString why = QString::fromStdString(ui().writeFile(path, "x"));
+        QVERIFY2(why.startsWith(QStringLiteral("The file \"")), qPrintable(why));
+        QVERIFY(why.contains(QString::fromStdString(path)));
+        QVERIFY(why.endsWith(QLatin1Char('.')));
+    }
+
+    void fileDialogFilters_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("description with pattern")
+            << "Capzel save game (*.CSG)" << "*.CSG" << "Capzel save game (*.CSG *.csg)";
+        QTest::newRow("bare description") << "Saved games" << "*.CSG" << "Saved games (*.CSG *.csg)";
+        QTest::newRow("lower-case pattern") << "Songs" << "*.mid" << "Songs (*.mid *.MID)";
+    }
+    void fileDialogFilters() {
+        QFETCH(QString, filter);
+        QFETCH(QString, pattern);
+        QFETCH(QString, expected);
+        QCOMPARE(capzel::ui::fileDialogFilter(filter.toStdString(), pattern.toStdString()), expected);
+    }
+
+    void highScoresAndUrlsGoWhereTheyBelong() {
+        ui().showHighScores();
+        QCOMPARE(app_->calls, QStringList{"showHighScores"});
+        UrlSink sink;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &sink, "open");
+        ui().openUrl("https://example.org/x?a=1");
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(sink.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/x?a=1"))});
+    }
+};
+
+CAPZEL_QT_TEST_MAIN(QtPlatformTest)
+#include "tst_qtplatform.moc"
