@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include "controls/Aiming.h"
+#include "support/FakePlatform.h"
+
+using namespace capzel;
+using capzel::test::FakePlatform;
+
+namespace {
+
+struct Table {
+    modCapzel g;
+    Field field;
+    FakePlatform ui;
+    GameContext ctx{g, field, ui};
+
+    explicit Table(int players = 2) {
+        g.NumberOfPlayers = std::int16_t(players);
+        g.recreatePerGameTables();
+        g.GameRunning = true;
+        g.CurrentTurn = 1;
+        for (int i = 1; i <= players; ++i) {
+            g.PlayerName[i] = "P" + std::to_string(i);
+            g.Friction[i] = 98;
+            g.InGame[i] = true;
+            g.Position[i] = 1;
+        }
+        // Player 1 in the middle of the field, away from every box and wall.
+        field.board.Player[1].Left = 3500;
+        field.board.Player[1].Top = 6000;
+        field.board.Player[2].Left = 9000;
+        field.board.Player[2].Top = 9000;
+        ui.secondsPerYield = 1e-6;  // a fast machine: 10,000 yields in 0.01 s
+    }
+};
+
+}  // namespace
+
+TEST(PowerBar, MarksAndGaps) {
+    const std::array<int, 8> expected{1950, 2900, 3750, 4500, 5150, 5700, 6150, 6500};
+    EXPECT_EQ(PowerMarks(), expected);
+    struct Row {
+        int level;
+        bool gap;
+    };
+    for (const Row& r : {Row{4600, true}, Row{4700, false}, Row{4535, false}, Row{4634, true},
+                         Row{4635, false}, Row{6575, false}, Row{-15, false}})
+        EXPECT_EQ(levelInGap(r.level, 6585), r.gap) << r.level;
+}
+
+TEST(Aiming, LabelHoldsCentreMouseAndDifference) {
+    EXPECT_EQ(aimLabelText(3650, 6150, 4000.5f, 100), "3650,6150\r\n4000.5,100\r\n-350.5,6050");
+    EXPECT_EQ(aimLabelText(1234567.f, 0.1f, 0, -2), "1234567,0.1\r\n0,-2\r\n1234567,2.1");
+}
+
+TEST(Aiming, LeftButtonAloneDrawsTheAimLine) {
+    struct Row {
+        int buttons;
+        int shift;
+        bool running;
+        bool shot;
+        bool aims;
+    };
+    const Row rows[] = {
+        {1, 0, true, false, true},   {1, 1, true, false, true},  // shift does not matter for aiming
+        {3, 0, true, false, false},  {2, 0, true, false, false}, {1, 0, false, false, false},
+        {1, 0, true, true, false},
+    };
+    for (const Row& r : rows) {
+        Table t;
+        t.g.GameRunning = r.running;
+        t.g.ShotInProgress = r.shot;
+        Form_MouseMove(t.ctx, r.buttons, r.shift, 2000, 1000);
+        const Line& p = t.field.board.Pointer;
+        EXPECT_EQ(p.Visible, r.aims) << r.buttons << "/" << r.running << "/" << r.shot;
+        if (r.aims) {
+            EXPECT_EQ(p.X1, 3650.0f);
+            EXPECT_EQ(p.Y1, 6150.0f);
+            EXPECT_EQ(p.X2, 2000.0f);
+            EXPECT_EQ(p.Y2, 1000.0f);
+            EXPECT_EQ(t.field.board.Label1.Caption, "3650,6150\r\n2000,1000\r\n1650,5150");
+        }
+    }
+}
+
+TEST(Aiming, HandPlacementStaysInTheBox) {
+    // Region 1: Left 1080, Top 7920, 1000 x 1000.
+    struct Row {
+        int buttons, shift;
+        bool moveable;
+        float x, y;
+        float left, top;  // expected; NaN = unchanged
+    };
+    const float keep = -1;
+    const Row rows[] = {
+        {0, 1, true, 1500, 8400, 1350, 8250},   // centred on the mouse
+        {0, 1, true, 9000, 8400, 1780, 8250},   // far right: against the right edge
+        {0, 1, true, 0, 0, 1080, 7920},         // far up-left: against the top-left corner
+        {0, 1, false, 1500, 8400, keep, keep},  // not moveable: refused
+        {0, 3, true, 1500, 8400, keep, keep},   // Shift with Ctrl: refused
+        {1, 1, true, 1500, 8400, keep, keep},   // a button held: that is aiming
+    };
+    for (const Row& r : rows) {
+        Table t;
+        t.g.MoveableNextTurn[1] = r.moveable;
+        Box& piece = t.field.board.Player[1];
+        const float oldLeft = piece.Left, oldTop = piece.Top;
+        Form_MouseMove(t.ctx, r.buttons, r.shift, r.x, r.y);
+        EXPECT_EQ(piece.Left, r.left == keep ? oldLeft : r.left) << r.x << "," << r.y;
+        EXPECT_EQ(piece.Top, r.top == keep ? oldTop : r.top) << r.x << "," << r.y;
+    }
+}
+
+namespace {
+// Charges the bar and presses "Go" when `pressAt` returns true; returns the
+// strength the engine launched with (Power after the strength curve) and the
+// level at which "Go" was pressed.
+struct ChargeOutcome {
+    int launchedPower = -1;
+    int levelAtGo = 0;
+    bool shot = false;
+};
+
+ChargeOutcome chargeAndFire(Table& t, const std::function<bool(const modCapzel&)>& pressAt) {
+    ChargeOutcome out;
+    bool pressed = false;
+    t.ui.onYield = [&] {
+        if (!pressed && t.g.Charging && pressAt(t.g)) {
+            pressed = true;
+            out.levelAtGo = t.g.Power;
+            cmdGo_Click(t.ctx);
+        }
+        if (t.g.ShotInProgress && out.launchedPower < 0) {
+            out.shot = true;
+            out.launchedPower = t.g.Power;
+        }
+    };
+    Form_MouseUp(t.ctx, 1, 0, 0, 0);
+    t.ui.onYield = nullptr;
+    return out;
+}
+}  // namespace
+
+TEST(PowerBar, GoDuringTheFirstTickFiresAt2815) {
+    Table t;
+    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);  // aim straight down: the shot goes up
+    const ChargeOutcome out = chargeAndFire(t, [](const modCapzel& g) { return g.Power == 6575; });
+    ASSERT_TRUE(out.shot);
+    EXPECT_EQ(out.levelAtGo, 6575);
+    // 9390 - 6575 = 2815 -> (2815 / 250)^2.6 = 542.0007, rounded 542.
+    EXPECT_EQ(out.launchedPower, 542);
+    EXPECT_EQ(t.field.StepDelay > 0, true);
+    EXPECT_FALSE(t.g.ShotInProgress);
+    EXPECT_FALSE(t.g.Charging);
+    EXPECT_EQ(t.g.Power, 0);
+    EXPECT_FALSE(t.field.board.picPower.box.Visible);
+    EXPECT_FALSE(t.field.board.cmdGo.box.Visible);
+    EXPECT_FALSE(t.field.board.Pointer.Visible);
+    EXPECT_LT(t.field.board.Player[1].Top, 6000.0f);  // the piece went up
+    // The shot achieved nothing, so the rules passed the turn to player 2.
+    EXPECT_EQ(t.g.CurrentTurn, 2);
+    ASSERT_FALSE(t.ui.messages.empty());
+    EXPECT_EQ(t.ui.messages.back(), "P2's turn start.  Target: 2");
+}
+
+TEST(PowerBar, GoAtTheTopOfAFullBarFiresAt9405) {
+    Table t;
+    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);
+    const ChargeOutcome out = chargeAndFire(t, [](const modCapzel& g) { return g.Power == -15; });
+    ASSERT_TRUE(out.shot);
+    EXPECT_EQ(out.levelAtGo, -15);
+    // 9405 / 250 = 37.62 -> 37.62^2.6, rounded.
+    EXPECT_EQ(out.launchedPower, 12476);
+}
+
+TEST(PowerBar, IgnoredWhileNoGameRunsOrDuringAShot) {
+    for (bool running : {false, true}) {
+        Table t;
+        t.g.GameRunning = running;
+        t.g.ShotInProgress = running;  // a running game in the middle of a shot
+        Form_MouseUp(t.ctx, 1, 0, 0, 0);
+        EXPECT_FALSE(t.g.Charging);
+        EXPECT_EQ(t.ui.yields, 0);
+        EXPECT_FALSE(t.field.board.picPower.box.Visible);
+    }
+}
+
