@@ -147,8 +147,8 @@ private:
         };
         for (int row = 0; row < kSaveLinesPerPlayer; ++row) {
             const int n = first + row;
-            const SaveRow& spec = kSaveRows[std::size_t(row)];
-            if (!fields(n, 2, who + std::string(spec.what))) return false;
+            const SaveRow& rowInfo = kSaveRows[std::size_t(row)];
+            if (!fields(n, 2, who + std::string(rowInfo.what))) return false;
             const std::string& text = field(n, 0).text;
             switch (row) {
             case kRowName:
@@ -157,7 +157,7 @@ private:
             case kRowDead: case kRowInGame: case kRowIsKiller: case kRowOnLetters:
             case kRowLosingTurn: case kRowMoveableNextTurn: case kRowHeadingInReverse: {
                 bool b = false;
-                if (!truth(n, who + std::string(spec.what), b)) return false;
+                if (!truth(n, who + std::string(rowInfo.what), b)) return false;
                 flag(p, row) = b;
                 break;
             }
