@@ -361,6 +361,29 @@ private slots:
         QTRY_VERIFY(old.isNull());  // deleted once back in the event loop
     }
 
+    // During a loop the field is repainted only when the pieces, the bar or
+    // the "Go" button changed since the last paint.
+    void loopRepaintsOnlyChanges() {
+        auto* v = w_->view();
+        auto paintNow = [v] { v->repaint(); };
+        paintNow();
+        QVERIFY(!v->isStale());
+        board().Label1.Caption = "changed by a command, repainted by it";
+        QVERIFY(!v->isStale());
+        const std::function<void()> changes[] = {
+            [&] { piece1().Top -= 1; },
+            [&] { board().Player[2].Visible = false; },
+            [&] { board().picPower.drawRows(10, 20, 50, 430); },
+            [&] { board().cmdGo.box.Visible = true; },
+        };
+        for (const auto& change : changes) {
+            change();
+            QVERIFY(v->isStale());
+            paintNow();
+            QVERIFY(!v->isStale());
+        }
+    }
+
     // The status command shows one window and brings it back to the front.
     void statusCommandShowsOneWindow() {
         QVERIFY(!app_->statusWindow());
