@@ -39,7 +39,6 @@ void CapzelApp::exitProgram() {
 void CapzelApp::newGame() {}
 void CapzelApp::saveGame() {}
 void CapzelApp::loadGame() {}
-void CapzelApp::showStatus() {}
 void CapzelApp::showHighScores() {}
 void CapzelApp::showAbout() {}
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 #include <random>
 
@@ -13,6 +14,7 @@
 namespace capzel::ui {
 
 class frmMain;
+class FrmStatus;
 
 class CapzelApp : public QObject {
     Q_OBJECT
@@ -24,6 +26,9 @@ public:
 
     // The current main window (null before the first one or after it closed).
     frmMain* mainWindow() const { return main_.get(); }
+
+    // The status window while it is open (it deletes itself when closed).
+    FrmStatus* statusWindow() const;
 
     // Creates a fresh main window and shows it. A previous one is closed;
     // it is deleted once any handler running in it has returned.
@@ -61,6 +66,7 @@ public slots:
 private:
     modCapzel g_;
     std::unique_ptr<frmMain> main_;
+    QPointer<FrmStatus> status_;
     std::mt19937 random_;
 };
 

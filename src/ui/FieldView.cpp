@@ -40,6 +40,30 @@ void drawLine(QPainter& p, const Line& l) {
     p.drawLine(pt(l.X1, l.Y1), pt(l.X2, l.Y2));
 }
 
+// A hash of what the game's loops change on the field: the pieces, the
+// power bar's visibility and drawn rows, and the "Go" button. Commands and
+// mouse moves repaint on their own when they return.
+std::uint64_t loopFingerprint(const Field& f) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    auto mix = [&h](const void* data, std::size_t n) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < n; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
+    };
+    auto mixValue = [&mix](auto v) { mix(&v, sizeof v); };
+    const Board& b = f.board;
+    for (int i = 1; i <= kMaxPlayers; ++i) {
+        const Box& p = b.Player[i];
+        mixValue(p.Left);
+        mixValue(p.Top);
+        mixValue(p.Visible);
+        mixValue(p.FillColor);
+    }
+    mixValue(b.picPower.box.Visible);
+    mixValue(b.picPower.drawn.size());
+    mixValue(b.cmdGo.box.Visible);
+    return h | 1;  // never 0, which stands for "nothing painted yet"
+}
+
 }  // namespace
 
 FieldView::FieldView(const Field& field, QWidget* parent)
@@ -61,11 +85,14 @@ void FieldView::syncGoButton() {
     if (go_->isVisibleTo(this) != b.box.Visible) go_->setVisible(b.box.Visible);
 }
 
+bool FieldView::isStale() const { return paintedFingerprint_ != loopFingerprint(field_); }
+
 void FieldView::paintEvent(QPaintEvent*) {
     const qreal dpr = devicePixelRatioF();
     if (background_.isNull() || background_.devicePixelRatio() != dpr)
         background_ = renderFieldBackground(field_.board, size(), dpr);
 
+    paintedFingerprint_ = loopFingerprint(field_);
     QPainter p(this);
     p.drawPixmap(0, 0, background_);
     paintShapes(p);

@@ -5,6 +5,7 @@
 
 #include <QPixmap>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 
 class QPushButton;
@@ -24,6 +25,11 @@ public:
 
     // Shows, hides, places and labels the "Go" button as the model says.
     void syncGoButton();
+
+    // False while the picture on screen still shows what the game's loops
+    // change (the pieces, the power bar, the "Go" button): a repaint asked
+    // for during a loop would then show the same frame twice.
+    bool isStale() const;
 
     // Mouse handlers: buttons, shift keys, X and Y in window twips.
     std::function<void(int, int, float, float)> onMouseMove;
@@ -45,6 +51,7 @@ private:
     const Field& field_;
     QPushButton* go_;
     QPixmap background_;
+    std::uint64_t paintedFingerprint_ = 0;  // of the last paint; 0 before any
 };
 
 }  // namespace capzel::ui

@@ -77,8 +77,10 @@ bool QtPlatform::yield(long count) {
 
 void QtPlatform::processEventsOnce() {
     // The field is repainted before the events are handled, so what the
-    // loop changed since the last pass is seen, at most once a frame.
-    if (windowAlive() && (!lastFrame_.isValid() || lastFrame_.elapsed() >= kMinFrameIntervalMs)) {
+    // loop changed since the last pass is seen, at most once a frame, and
+    // only when it changed: an engine step is painted once.
+    if (windowAlive() && (!lastFrame_.isValid() || lastFrame_.elapsed() >= kMinFrameIntervalMs) &&
+        window_->view()->isStale()) {
         lastFrame_.start();
         window_->refreshField();
     }

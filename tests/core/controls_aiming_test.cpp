@@ -8,10 +8,24 @@ using capzel::test::FakePlatform;
 
 namespace {
 
+// Every level the bar passes is h - 10k, so with h = 6585 a level always
+// ends in 5: a test that waits for a level ending in 0 would charge forever.
+// The budget turns such a mistake, or a charge that never ends, into a
+// failure instead of a hang.
+struct BoundedPlatform : FakePlatform {
+    long budget = 50'000'000;
+    bool exhausted = false;
+    bool yield(long count) override {
+        const bool running = FakePlatform::yield(count);
+        if (yields > budget) exhausted = true;
+        return running && !exhausted;
+    }
+};
+
 struct Table {
     modCapzel g;
     Field field;
-    FakePlatform ui;
+    BoundedPlatform ui;
     GameContext ctx{g, field, ui};
 
     explicit Table(int players = 2) {
@@ -137,6 +151,7 @@ ChargeOutcome chargeAndFire(Table& t, const std::function<bool(const modCapzel&)
     };
     Form_MouseUp(t.ctx, 1, 0, 0, 0);
     t.ui.onYield = nullptr;
+    EXPECT_FALSE(t.ui.exhausted) << "the charge never ended";
     return out;
 }
 }  // namespace
@@ -173,6 +188,51 @@ TEST(PowerBar, GoAtTheTopOfAFullBarFiresAt9405) {
     EXPECT_EQ(out.launchedPower, 12476);
 }
 
+TEST(PowerBar, DrawsElevenRowsPerTickAndLeavesTheGaps) {
+    Table t;
+    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);
+    std::vector<PowerBar::Span> drawn;
+    chargeAndFire(t, [&](const modCapzel& g) {
+        if (g.Power == 4405) {
+            drawn = t.field.board.picPower.drawn;
+            return true;
+        }
+        return false;
+    });
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.front().top, 6565);
+    EXPECT_EQ(drawn.front().bottom, 6575);
+    EXPECT_EQ(drawn.front().x1, 50);
+    EXPECT_EQ(drawn.front().x2, 430);
+    for (const auto& s : drawn) EXPECT_FALSE(levelInGap(s.bottom, 6585)) << s.bottom;
+    // From 6575 down to 4400 in steps of 10: 218 ticks, 9 of them in the first gap.
+    EXPECT_EQ(drawn.size(), 218u - 9u);
+}
+
+TEST(PowerBar, RestartsFromEmptyAfterAFullFill) {
+    Table t;
+    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);
+    int fills = 0;
+    int last = 10000;
+    const ChargeOutcome out = chargeAndFire(t, [&](const modCapzel& g) {
+        if (g.Power > last) ++fills;
+        last = g.Power;
+        return fills == 1 && g.Power == 6005;
+    });
+    EXPECT_EQ(fills, 1);
+    EXPECT_EQ(out.levelAtGo, 6005);
+}
+
+TEST(PowerBar, GoWithoutAnAimPlaysNoShot) {
+    Table t;
+    const ChargeOutcome out = chargeAndFire(t, [](const modCapzel& g) { return g.Power == 4995; });
+    EXPECT_FALSE(out.shot);
+    EXPECT_TRUE(t.field.board.picPower.box.Visible);  // the bar stays as drawn
+    EXPECT_FALSE(t.g.Charging);
+    EXPECT_EQ(t.g.CurrentTurn, 1);
+    EXPECT_TRUE(t.ui.messages.empty());
+}
+
 TEST(PowerBar, IgnoredWhileNoGameRunsOrDuringAShot) {
     for (bool running : {false, true}) {
         Table t;
@@ -185,3 +245,49 @@ TEST(PowerBar, IgnoredWhileNoGameRunsOrDuringAShot) {
     }
 }
 
+TEST(PowerBar, AWindowThatGoesAwayEndsTheChargeAndTheShot) {
+    for (bool duringShot : {false, true}) {
+        Table t;
+        Form_MouseMove(t.ctx, 1, 0, 3650, 6400);
+        bool launched = false;
+        t.ui.onYield = [&] {
+            if (t.g.Charging && t.g.Power == 6005) {
+                if (!duringShot) t.ui.keepRunning = false;  // gone before "Go" is handled
+                cmdGo_Click(t.ctx);
+            }
+            if (t.g.ShotInProgress) {
+                launched = true;
+                t.ui.keepRunning = false;
+            }
+        };
+        Form_MouseUp(t.ctx, 1, 0, 0, 0);
+        EXPECT_FALSE(t.ui.exhausted) << duringShot;
+        EXPECT_EQ(launched, duringShot);
+        EXPECT_FALSE(t.g.Charging);
+        EXPECT_FALSE(t.g.ShotInProgress);
+        EXPECT_EQ(t.g.CurrentTurn, 1);
+        EXPECT_TRUE(t.ui.messages.empty()) << "no rules run on a window that is gone";
+    }
+}
+
+TEST(PowerBar, ASecondReleaseDuringTheChargeIsIgnored) {
+    Table t;
+    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);
+    int launches = 0;
+    bool wasShooting = false;
+    bool released = false;
+    t.ui.onYield = [&] {
+        if (t.g.Charging && t.g.Power == 6005 && !released) {
+            released = true;
+            Form_MouseUp(t.ctx, 1, 0, 0, 0);  // must return at once, not charge again
+            cmdGo_Click(t.ctx);
+        }
+        if (t.g.ShotInProgress && !wasShooting) ++launches;
+        wasShooting = t.g.ShotInProgress;
+    };
+    Form_MouseUp(t.ctx, 1, 0, 0, 0);
+    EXPECT_TRUE(released);
+    EXPECT_FALSE(t.ui.exhausted);
+    EXPECT_EQ(launches, 1);
+    EXPECT_EQ(t.g.CurrentTurn, 2);  // one shot judged: the turn passed once
+}

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The animation and idle figures of the game in a real X display (Xvfb):
+# a full-strength straight shot on an empty field, power-bar fills, and the
+# status window open with nothing moving. Figures are medians of RUNS runs.
+#
+#   bash tools/bench-ui.sh <bin-dir>        (make bench-ui)
+#   RUNS=5 bash tools/bench-ui.sh build/bin
+set -euo pipefail
+
+bin_dir=${1:-build/bin}
+runs=${RUNS:-3}
+bench="$bin_dir/ui_bench"
+[ -x "$bench" ] || { echo "bench-ui: $bench not built" >&2; exit 1; }
+
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+chmod 700 "$XDG_RUNTIME_DIR"
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+
+if command -v xvfb-run >/dev/null; then
+  display="Xvfb"
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "$bench" "$runs" >"$out" 2>/dev/null
+else
+  display="offscreen (no xvfb-run)"
+  QT_QPA_PLATFORM=offscreen "$bench" "$runs" >"$out" 2>/dev/null
+fi
+
+get() { awk -v k="$1" '$1 == k { print $2 }' "$out"; }
+# check NAME VALUE LOW HIGH UNIT: prints the figure against its goal.
+check() {
+  local verdict
+  verdict=$(awk -v v="$2" -v lo="$3" -v hi="$4" 'BEGIN { print (v >= lo && v <= hi) ? "ok" : "MISSED" }')
+  printf '%-44s %10s %-4s  goal %s..%s %s  %s\n' "$1" "$2" "$5" "$3" "$4" "$5" "$verdict"
+}
+pct() { awk -v v="$1" 'BEGIN { printf "%.1f", v * 100 }'; }
+
+echo "Capzel UI bench: $display, $(nproc) cores, $runs runs, $(date -u +%Y-%m-%d)"
+steps=$(get shot.steps)
+check "full-strength shot: wall time"            "$(get shot.wall_s | xargs printf '%.2f')" 3 6 s
+check "full-strength shot: CPU (user+sys/wall)"  "$(pct "$(get shot.cpu_share)")" 0 10 %
+check "full-strength shot: steps seen"           "$(get shot.steps_seen)" "$steps" "$steps" steps
+check "full-strength shot: places painted twice" "$(get shot.places_painted_twice)" 0 0 ""
+printf '%-44s %10s\n' "full-strength shot: frames painted" "$(get shot.frames)"
+check "power bar: one fill"                      "$(get bar.fill_s | xargs printf '%.3f')" 0.3 0.8 s
+check "power bar: CPU while charging"            "$(pct "$(get bar.cpu_share)")" 0 10 %
+check "status window open, idle: CPU"            "$(pct "$(get idle.status_cpu_share)")" 0 5 %
