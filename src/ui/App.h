@@ -9,10 +9,13 @@
 #include <random>
 
 #include "model/GameState.h"
+#include "ui/OwnedWindow.h"
 
 namespace capzel::ui {
 
 class frmMain;
+class frmNewGame;
+class frmHighScores;
 
 class CapzelApp : public QObject {
     Q_OBJECT
@@ -57,6 +60,16 @@ public slots:
     virtual void mnuSetPiece();
     virtual void mnuSetIngame();
     virtual void mnuSetGuide();
+
+public:
+    // The new-game dialog of the last New command (hidden once "Play" was
+    // pressed) and the open high-score window; null when there is none.
+    frmNewGame* newGameDialog() const;
+    frmHighScores* highScoresWindow() const;
+
+private:
+    OwnedWindow newGameDialog_;
+    OwnedWindow highScores_;
 
 private:
     modCapzel g_;
