@@ -17,7 +17,8 @@ inline QtMessageHandler& previousMessageHandler() {
 }
 
 inline void quietMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& msg) {
-    if (msg.contains(QLatin1String("propagateSizeHints"))) return;
+    if (msg.contains(QLatin1String("propagateSizeHints")) || msg.contains(QLatin1String("does not support raise()")))
+        return;
     if (previousMessageHandler()) previousMessageHandler()(type, context, msg);
 }
 
