@@ -153,8 +153,9 @@ std::string QtPlatform::chooseFileToSave(std::string_view filter, std::string_vi
     QFileDialog dialog(window_, QStringLiteral("Save Game"), QString(), fileDialogFilter(filter, pattern));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    QString suffix = qstr(pattern);
-    if (suffix.startsWith(QStringLiteral("*."))) dialog.setDefaultSuffix(suffix.mid(2));
+    // The name is taken as typed (no extension added) and an existing file
+    // is replaced without a question: the save command writes it safely.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst().toStdString();
 }

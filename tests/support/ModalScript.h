@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -29,7 +30,7 @@ public:
         timer_.start();
     }
 
-    bool done() const { return steps_.empty(); }
+    bool done() const { return steps_.empty() && !starting_; }
 
     // Any step: runs `action` once `when` holds.
     ModalScript& then(Condition when, Action action) {
@@ -60,7 +61,10 @@ public:
                             dialog->reject();
                             return;
                         }
+                        // selectFile() leaves a focused name box alone: type the name.
                         dialog->selectFile(path);
+                        if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                            edit->setText(path);
                         QMetaObject::invokeMethod(dialog, "accept");
                     });
     }
@@ -85,15 +89,21 @@ private:
     };
 
     void step() {
-        if (steps_.empty() || !steps_.front().when()) return;
-        // Taken off first: the action may open the next window, and this
-        // timer answers it from inside that window's own event loop.
+        if (starting_ || steps_.empty() || !steps_.front().when()) return;
+        // The action runs from a timer of its own: it may open the next
+        // window, and this timer (which Qt does not fire again while its
+        // handler runs) answers it from inside that window's event loop.
         Action action = std::move(steps_.front().action);
         steps_.pop_front();
-        action();
+        starting_ = true;
+        QTimer::singleShot(0, qApp, [this, action] {
+            starting_ = false;
+            action();
+        });
     }
 
     std::deque<Step> steps_;
+    bool starting_ = false;  // an action is scheduled and has not begun yet
     QTimer timer_;
 };
 
