@@ -50,7 +50,8 @@ QString textOn(Color c) {
 }
 
 QString buttonStyle(Color c) {
-    return QStringLiteral("QPushButton { background-color: %1; color: %2; border: 1px solid #808080; }"
+    return QStringLiteral("QPushButton { background-color: %1; color: %2; border: 1px solid #808080;"
+                          " font-size: 11px; }"
                           "QPushButton:pressed { border: 2px inset #808080; }")
         .arg(cssColor(c), textOn(c));
 }
@@ -68,6 +69,11 @@ frmNewGame::frmNewGame(CapzelApp& app, QWidget* parent) : QWidget(parent), app_(
     pal.setColor(QPalette::Window, Qt::black);
     pal.setColor(QPalette::WindowText, Qt::white);
     setPalette(pal);
+    // The places are tight: captions such as "8 Players" and "Friction
+    // Changes" fit them in a small font.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
 
     buildPlayerRows();
     for (int i = 1; i <= kMaxPlayers; ++i) buildFrictionFrame(i);
@@ -188,7 +194,8 @@ void frmNewGame::setButtonColor(int i, Color c) {
 void frmNewGame::setFrictColor(Color c) {
     frictColor_ = c;
     chkFrict_->setStyleSheet(
-        QStringLiteral("QPushButton { background-color: %1; color: black; border: 2px outset #808080; }"
+        QStringLiteral("QPushButton { background-color: %1; color: black; border: 2px outset #808080;"
+                       " padding: 0; font-size: 10px; }"
                        "QPushButton:checked { border: 2px inset #808080; }")
             .arg(cssColor(c)));
 }
