@@ -36,10 +36,6 @@ void CapzelApp::exitProgram() {
 // the saved-game file, the status, high-score and About windows) and to
 // the hidden command menu; each is reached from here.
 
-void CapzelApp::newGame() {}
-void CapzelApp::saveGame() {}
-void CapzelApp::loadGame() {}
-void CapzelApp::showHighScores() {}
 void CapzelApp::showAbout() {}
 
 void CapzelApp::mnuSetPos() {}

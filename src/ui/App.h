@@ -10,11 +10,14 @@
 #include <random>
 
 #include "model/GameState.h"
+#include "ui/OwnedWindow.h"
 
 namespace capzel::ui {
 
 class frmMain;
 class FrmStatus;
+class frmNewGame;
+class frmHighScores;
 
 class CapzelApp : public QObject {
     Q_OBJECT
@@ -29,6 +32,11 @@ public:
 
     // The status window while it is open (it deletes itself when closed).
     FrmStatus* statusWindow() const;
+
+    // The new-game dialog of the last New command (hidden once "Play" was
+    // pressed) and the open high-score window; null when there is none.
+    frmNewGame* newGameDialog() const;
+    frmHighScores* highScoresWindow() const;
 
     // Creates a fresh main window and shows it. A previous one is closed;
     // it is deleted once any handler running in it has returned.
@@ -64,6 +72,8 @@ public slots:
     virtual void mnuSetGuide();
 
 private:
+    OwnedWindow newGameDialog_;
+    OwnedWindow highScores_;
     modCapzel g_;
     std::unique_ptr<frmMain> main_;
     QPointer<FrmStatus> status_;

@@ -71,8 +71,21 @@ std::string QtPlatform::inputBox(std::string_view prompt) {
 
 bool QtPlatform::yield(long count) {
     if (!windowAlive()) return false;
+    const int depth = ++yieldDepth_;
     pacer_.yield(count);
+    --yieldDepth_;
+    if (abandonDepth_ >= depth) {
+        // This yield's loop was abandoned; the loops around it still are.
+        abandonDepth_ = depth - 1;
+        return false;
+    }
     return windowAlive();
+}
+
+bool QtPlatform::abandonRunningLoops() {
+    if (yieldDepth_ == 0) return false;
+    abandonDepth_ = yieldDepth_;
+    return true;
 }
 
 void QtPlatform::processEventsOnce() {
@@ -92,6 +105,7 @@ void QtPlatform::waitUntil(YieldPacer::Clock::time_point deadline) {
     for (;;) {
         const auto left = deadline - YieldPacer::Clock::now();
         if (left <= nanoseconds::zero()) return;
+        if (currentYieldAbandoned()) return;
         if (left <= kSleepTail || !windowAlive()) {
             std::this_thread::sleep_until(deadline);
             return;
@@ -101,7 +115,7 @@ void QtPlatform::waitUntil(YieldPacer::Clock::time_point deadline) {
         wake_.start(int(duration_cast<milliseconds>(left - milliseconds(1)).count()));
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         wake_.stop();
-        if (!windowAlive()) return;
+        if (!windowAlive() || currentYieldAbandoned()) return;
     }
 }
 
@@ -141,8 +155,9 @@ std::string QtPlatform::chooseFileToSave(std::string_view filter, std::string_vi
     QFileDialog dialog(window_, QStringLiteral("Save Game"), QString(), fileDialogFilter(filter, pattern));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    QString suffix = qstr(pattern);
-    if (suffix.startsWith(QStringLiteral("*."))) dialog.setDefaultSuffix(suffix.mid(2));
+    // The name is taken as typed (no extension added) and an existing file
+    // is replaced without a question: the save command writes it safely.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst().toStdString();
 }

@@ -40,8 +40,16 @@ public:
     std::string writeFile(const std::string& path, std::string_view content) override;
     void openUrl(std::string_view url) override;
 
+    // Ends the loops that are yielding at this moment (a shot, a charge):
+    // each of their pending yields returns false, as if the window had gone,
+    // while loops started afterwards run as usual. For a command that
+    // replaces the running game without replacing the window (a load).
+    // True when a loop was running.
+    bool abandonRunningLoops();
+
 private:
     bool windowAlive() const;
+    bool currentYieldAbandoned() const { return yieldDepth_ > 0 && abandonDepth_ >= yieldDepth_; }
     void processEventsOnce();
     void waitUntil(YieldPacer::Clock::time_point deadline);
 
@@ -51,6 +59,8 @@ private:
     QTimer wake_;             // ends a wait for events at the deadline
     QElapsedTimer lastFrame_; // when a repaint was last asked for
     int busyDepth_ = 0;
+    int yieldDepth_ = 0;    // yields in progress, nested through the events they handle
+    int abandonDepth_ = 0;  // yields at this depth or below report their loop ended
     // The clock: seconds since midnight read once a second from the local
     // time, and in between advanced by the steady clock (the local time is
     // costly to read, and the game reads the clock in tight loops).

@@ -1,0 +1,14 @@
+// Helpers of the program's game commands (new game, load) that more than one
+// window needs.
+#pragma once
+
+namespace capzel::ui {
+
+class CapzelApp;
+class FrmStatus;
+
+// Runs the status command of the application (shows the status window, not
+// modal) and gives the status window that is open afterwards, or null.
+FrmStatus* showStatusWindow(CapzelApp& app);
+
+}  // namespace capzel::ui

@@ -1,0 +1,45 @@
+#include "ui/ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include "records/HighScores.h"
+
+namespace capzel::ui {
+
+namespace {
+std::string& folderOverride() {
+    static std::string folder;
+    return folder;
+}
+}  // namespace
+
+std::string programFolder() {
+    if (!folderOverride().empty()) return folderOverride();
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+void setProgramFolder(const std::string& folder) { folderOverride() = folder; }
+
+bool folderWritable(const std::string& folder) {
+    const QDir dir(QString::fromStdString(folder));
+    if (folder.empty() || !dir.exists()) return false;
+    QTemporaryFile probe(dir.filePath(QStringLiteral(".capzel-write-test-XXXXXX")));
+    return probe.open();
+}
+
+std::string highScoreFile() {
+    const std::string program = programFolder();
+    const bool writable = folderWritable(program);
+    std::string userData;
+    if (!writable) {
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QDir().mkpath(data);
+        userData = data.toStdString();
+    }
+    return highScoreFilePath(program, writable, userData);
+}
+
+}  // namespace capzel::ui

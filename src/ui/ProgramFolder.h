@@ -1,0 +1,25 @@
+// The program's own folder, where the load dialog opens and the high-score
+// file lives, and the place of that file on this machine.
+#pragma once
+
+#include <string>
+
+namespace capzel::ui {
+
+// The folder that holds the program (no trailing separator).
+std::string programFolder();
+
+// Replaces the program's folder (tests); the empty text restores it.
+void setProgramFolder(const std::string& folder);
+
+// True when a file can be created in `folder` (tried, not guessed from the
+// permission bits: a read-only mount or an administrator's rights tell the
+// bits wrong).
+bool folderWritable(const std::string& folder);
+
+// The high-score file: "Capzel.CHS" in the program's folder, or, when that
+// folder cannot be written (an installed copy), in the per-user data folder
+// of the desktop, which is created when missing.
+std::string highScoreFile();
+
+}  // namespace capzel::ui

@@ -1,0 +1,312 @@
+#include "ui/frmNewGame.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QEvent>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <random>
+
+#include "rules/Turns.h"
+#include "ui/App.h"
+#include "ui/AppGameCommands.h"
+#include "ui/FrmStatus.h"
+#include "ui/Twips.h"
+#include "ui/frmMain.h"
+
+namespace capzel::ui {
+
+namespace {
+
+constexpr int kClientWidth = 9315;
+constexpr int kClientHeight = 5475;
+constexpr int kRowPitch = 480;
+constexpr int kFirstRowTop = 600;
+constexpr Color kWhite = rgb(255, 255, 255);
+constexpr Color kYellow = rgb(255, 255, 0);
+constexpr Color kMaxColor = 16777215;  // 256^3 - 1
+
+constexpr FrictionLevel kLevels[] = {FrictionLevel::VeryLow, FrictionLevel::Low, FrictionLevel::Normal,
+                                     FrictionLevel::High, FrictionLevel::VeryHigh};
+constexpr int kLevelLeft[] = {60, 300, 540, 780, 1020};  // inside the frame
+constexpr int kLevelTop = 160;
+constexpr int kLevelSize = 195;
+
+QRect pxBox(int left, int top, int width, int height) { return {ipx(left), ipx(top), ipx(width), ipx(height)}; }
+int rowTop(int i) { return kFirstRowTop + kRowPitch * (i - 1); }
+
+QString cssColor(Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)).name(); }
+
+// Black text on light colours, white on dark ones, so "Color" stays readable.
+QString textOn(Color c) {
+    const int luma = 299 * redOf(c) + 587 * greenOf(c) + 114 * blueOf(c);
+    return luma >= 128000 ? QStringLiteral("black") : QStringLiteral("white");
+}
+
+QString buttonStyle(Color c) {
+    return QStringLiteral("QPushButton { background-color: %1; color: %2; border: 1px solid #808080;"
+                          " font-size: 11px; }"
+                          "QPushButton:pressed { border: 2px inset #808080; }")
+        .arg(cssColor(c), textOn(c));
+}
+
+}  // namespace
+
+frmNewGame::frmNewGame(CapzelApp& app, QWidget* parent) : QWidget(parent), app_(app) {
+    setObjectName(QStringLiteral("frmNewGame"));
+    setWindowTitle(QStringLiteral("New Game"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(ipx(kClientWidth), ipx(kClientHeight));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    setPalette(pal);
+    // The places are tight: captions such as "8 Players" and "Friction
+    // Changes" fit them in a small font.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+
+    buildPlayerRows();
+    for (int i = 1; i <= kMaxPlayers; ++i) buildFrictionFrame(i);
+    buildButtons();
+    cdlColor_ = new QColorDialog(this);
+    cdlColor_->setObjectName(QStringLiteral("cdlColor"));
+    cdlColor_->setWindowTitle(QStringLiteral("Color"));
+    Form_Load();
+}
+
+void frmNewGame::buildPlayerRows() {
+    auto* group = new QButtonGroup(this);
+    QFont fixed(QStringLiteral("DejaVu Sans Mono"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPixelSize(12);
+    for (int i = 1; i <= kMaxPlayers; ++i) {
+        const auto at = std::size_t(i);
+        auto* opt = new QRadioButton(i == 1 ? QStringLiteral("1 Player") : QStringLiteral("%1 Players").arg(i), this);
+        opt->setObjectName(QStringLiteral("optPlayers%1").arg(i));
+        opt->setGeometry(pxBox(120, rowTop(i), 1095, 195).adjusted(0, -2, 0, 2));
+        opt->setStyleSheet(QStringLiteral("color: white;"));
+        group->addButton(opt, i);
+        optPlayers_[at] = opt;
+
+        auto* name = new QLineEdit(QStringLiteral("Player %1").arg(i), this);
+        name->setObjectName(QStringLiteral("txtName%1").arg(i));
+        name->setGeometry(pxBox(1920, rowTop(i), 2415, 285));
+        name->setFont(fixed);
+        name->installEventFilter(this);
+        txtName_[at] = name;
+
+        auto* color = new QPushButton(QStringLiteral("Color"), this);
+        color->setObjectName(QStringLiteral("cmdColor%1").arg(i));
+        color->setGeometry(pxBox(4440, i == 1 ? 615 : rowTop(i), 1215, 285));
+        color->setAutoDefault(false);
+        connect(color, &QPushButton::clicked, this, [this, i] { cmdColor_Click(i); });
+        cmdColor_[at] = color;
+    }
+    connect(group, &QButtonGroup::idClicked, this, [this](int i) { optPlayers_Click(i); });
+}
+
+void frmNewGame::buildFrictionFrame(int i) {
+    const auto at = std::size_t(i);
+    auto* frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("fraFriction%1").arg(i));
+    frame->setGeometry(pxBox(5760, kRowPitch * i, 1275, 435));
+    frame->setStyleSheet(QStringLiteral("QFrame#fraFriction%1 { border: 1px solid #808080; }").arg(i));
+    auto* group = new QButtonGroup(frame);
+    for (int k = 0; k < 5; ++k) {
+        const FrictionLevelInfo& info = frictionLevelInfo(kLevels[k]);
+        auto* opt = new QRadioButton(frame);
+        opt->setObjectName(QString::fromLatin1(info.option) + QString::number(i));
+        opt->setGeometry(pxBox(kLevelLeft[k], kLevelTop, kLevelSize, kLevelSize).adjusted(-1, -1, 1, 1));
+        group->addButton(opt, k);
+    }
+    frictionGroup_[at] = group;
+    fraFriction_[at] = frame;
+}
+
+void frmNewGame::buildButtons() {
+    chkWalls_ = new QCheckBox(QStringLiteral("Walls"), this);
+    chkWalls_->setObjectName(QStringLiteral("chkWalls"));
+    chkWalls_->setGeometry(pxBox(3360, 120, 780, 285));
+    chkWalls_->setStyleSheet(QStringLiteral("color: white;"));
+    chkWalls_->setChecked(true);
+
+    chkFrict_ = new QPushButton(QStringLiteral("Friction Changes"), this);
+    chkFrict_->setObjectName(QStringLiteral("chkFrict"));
+    chkFrict_->setCheckable(true);
+    chkFrict_->setAutoDefault(false);
+    chkFrict_->setGeometry(pxBox(5700, 60, 1395, 435));
+    connect(chkFrict_, &QPushButton::clicked, this, [this] { chkFrict_Click(); });
+
+    cmdPlay_ = new QPushButton(QStringLiteral("Play"), this);
+    cmdPlay_->setObjectName(QStringLiteral("cmdPlay"));
+    cmdPlay_->setGeometry(pxBox(7920, 720, 1215, 495));
+    cmdPlay_->setAutoDefault(false);
+    connect(cmdPlay_, &QPushButton::clicked, this, [this] { cmdPlay_Click(); });
+
+    Command1_ = new QPushButton(QStringLiteral("RanAll"), this);
+    Command1_->setObjectName(QStringLiteral("Command1"));
+    Command1_->setGeometry(pxBox(4440, 4530, 1215, 495));
+    Command1_->setAutoDefault(false);
+    connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+}
+
+void frmNewGame::Form_Load() {
+    PlayersChosen = 1;
+    optPlayers(1)->setChecked(true);
+    for (int i = 1; i <= kMaxPlayers; ++i) {
+        selectNormal(i);
+        for (int k = 0; k < 5; ++k)
+            optFriction(i, kLevels[k])->setToolTip(QString::fromLatin1(frictionLevelInfo(kLevels[k]).tooltip));
+        txtName(i)->setEnabled(i == 1);
+        setButtonColor(i, defaultPlayerColor(i));
+        cmdColor(i)->setVisible(i == 1);
+        fraFriction(i)->setVisible(false);
+    }
+    setFrictColor(kWhite);
+}
+
+QRadioButton* frmNewGame::optFriction(int i, FrictionLevel level) const {
+    return qobject_cast<QRadioButton*>(frictionGroup_[std::size_t(i)]->button(int(level)));
+}
+
+FrictionLevel frmNewGame::frictionChoice(int i) const {
+    const int id = frictionGroup_[std::size_t(i)]->checkedId();
+    return id < 0 ? FrictionLevel::Normal : kLevels[id];
+}
+
+void frmNewGame::selectNormal(int i) { optFriction(i, FrictionLevel::Normal)->setChecked(true); }
+
+void frmNewGame::setButtonColor(int i, Color c) {
+    colors_[std::size_t(i)] = c;
+    cmdColor(i)->setStyleSheet(buttonStyle(c));
+}
+
+void frmNewGame::setFrictColor(Color c) {
+    frictColor_ = c;
+    chkFrict_->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; color: black; border: 2px outset #808080;"
+                       " padding: 0; font-size: 10px; }"
+                       "QPushButton:checked { border: 2px inset #808080; }")
+            .arg(cssColor(c)));
+}
+
+void frmNewGame::optPlayers_Click(int i) {
+    PlayersChosen = i;
+    optPlayers(i)->setChecked(true);
+    const bool frictionShown = chkFrict_->isChecked();
+    for (int r = 1; r <= i; ++r) {
+        txtName(r)->setEnabled(true);
+        cmdColor(r)->setVisible(true);
+        fraFriction(r)->setVisible(frictionShown);
+    }
+    for (int r = i + 1; r <= kMaxPlayers; ++r) {
+        txtName(r)->setEnabled(false);
+        txtName(r)->setText(QStringLiteral("Player %1").arg(r));
+        fraFriction(r)->setVisible(false);
+        selectNormal(r);
+        cmdColor(r)->setVisible(false);
+    }
+    txtName(i)->setFocus();
+}
+
+bool frmNewGame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            // After the click that gave the focus has placed the cursor.
+            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmNewGame::cmdColor_Click(int i) {
+    // The dialog reports the last colour chosen in it (black at first), a
+    // cancelled one included.
+    cdlColor_->setCurrentColor(QColor(redOf(cdlColorValue_), greenOf(cdlColorValue_), blueOf(cdlColorValue_)));
+    if (cdlColor_->exec() == QDialog::Accepted) {
+        const QColor c = cdlColor_->selectedColor();
+        if (c.isValid()) cdlColorValue_ = rgb(c.red(), c.green(), c.blue());
+    }
+    setButtonColor(i, cdlColorValue_);
+}
+
+void frmNewGame::Command1_Click() {
+    std::uniform_int_distribution<Color> any(0, kMaxColor);
+    for (int i = 1; i <= kMaxPlayers; ++i) setButtonColor(i, any(app_.random()));
+}
+
+void frmNewGame::chkFrict_Click() {
+    const bool ticked = chkFrict_->isChecked();
+    for (int r = 1; r <= PlayersChosen; ++r) fraFriction(r)->setVisible(ticked);
+    for (int r = PlayersChosen + 1; r <= kMaxPlayers; ++r) {
+        fraFriction(r)->setVisible(false);
+        selectNormal(r);
+    }
+    if (!ticked) {
+        for (int r = 1; r <= kMaxPlayers; ++r) selectNormal(r);
+        setFrictColor(kWhite);
+    } else {
+        setFrictColor(kYellow);
+    }
+}
+
+NewGameSettings frmNewGame::settings() const {
+    NewGameSettings s;
+    s.players = PlayersChosen;
+    for (int i = 1; i <= kMaxPlayers; ++i) {
+        const auto at = std::size_t(i);
+        s.names[at] = txtName(i)->text().toStdString();
+        s.colors[at] = colors_[at];
+        s.friction[at] = frictionChoice(i);
+    }
+    s.walls = chkWalls_->isChecked();
+    return s;
+}
+
+void frmNewGame::cmdPlay_Click() {
+    const NewGameSettings chosen = settings();
+    modCapzel& g = app_.state();
+
+    // The dialog stays in memory, hidden, until the next New command; the
+    // main window opens anew.
+    hide();
+    frmMain& main = app_.openMainWindow();
+    QPointer<frmMain> window(&main);
+    GameContext ctx = main.context();
+
+    // GameRunning, the players, the new per-game tables, the holder and the
+    // pieces in it, frictions, scores, colours, names, walls, the first turn.
+    applyNewGame(ctx, chosen);
+    main.playSong(g.SongNumber);
+
+    // The main window to the top-left corner; its activation paints the pieces.
+    QScreen* screen = main.screen();
+    main.move(screen ? screen->geometry().topLeft() : QPoint(0, 0));
+    main.Form_Activate();
+    main.syncMenus();
+    main.refreshField();
+
+    // The status window at the bottom right of the screen, refreshed at once.
+    if (FrmStatus* status = showStatusWindow(app_)) {
+        status->placeForNewGame();
+        status->tmrRefresh_Timer();
+    }
+
+    Start_Turn(ctx, g.CurrentTurn);
+    if (window && !window->isClosing()) {
+        window->syncMenus();
+        window->refreshField();
+    }
+}
+
+}  // namespace capzel::ui

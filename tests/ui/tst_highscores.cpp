@@ -1,0 +1,139 @@
+// The high-score window: the default table created in an empty folder, a
+// hand-edited file shown as it is, the window brought up again rather than
+// read again, the per-user folder when the program's folder cannot be
+// written, and the end of a game opening it.
+#include <QFile>
+#include <QLabel>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "records/HighScores.h"
+#include "rules/Turns.h"
+#include "support/QtTestMain.h"
+#include "ui/App.h"
+#include "ui/ProgramFolder.h"
+#include "ui/frmHighScores.h"
+#include "ui/frmMain.h"
+
+using capzel::ui::CapzelApp;
+using capzel::ui::frmHighScores;
+
+class HighScoresTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CapzelApp> app_;
+    std::unique_ptr<QTemporaryDir> dir_;
+
+    QString chs() const { return dir_->filePath(QStringLiteral("Capzel.CHS")); }
+    static void write(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    static QByteArray read(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    frmHighScores* open() {
+        app_->showHighScores();
+        return app_->highScoresWindow();
+    }
+    static QStringList rows(const frmHighScores* w) {
+        QStringList out;
+        for (int i = 1; i <= capzel::kHighScoreRows; ++i) out << w->lblName(i)->text() + "|" + w->lblScore(i)->text();
+        return out;
+    }
+
+private slots:
+    void initTestCase() { capzel::test::quietOffscreenNotices(); }
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        capzel::ui::setProgramFolder(dir_->path().toStdString());
+        app_ = std::make_unique<CapzelApp>();
+        app_->openMainWindow();
+    }
+    void cleanup() {
+        app_.reset();
+        capzel::ui::setProgramFolder({});
+    }
+
+    void defaultTableInAnEmptyFolder() {
+        QVERIFY(!QFile::exists(chs()));
+        frmHighScores* w = open();
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->windowTitle(), QStringLiteral("High Scores"));
+        QCOMPARE(w->size(), QSize(282, 347));  // 4230 x 5205 twips
+        QCOMPARE(read(chs()), QByteArray::fromStdString(capzel::defaultHighScoreFile()));
+        QStringList expected;
+        for (int score = 100; score >= 10; score -= 10) expected << QStringLiteral("Norvin Telk|%1").arg(score);
+        QCOMPARE(rows(w), expected);
+        // Row 10 stands at 4560 twips, its name 195 twips into the frame.
+        QCOMPARE(w->lblName(10)->mapTo(w, QPoint(0, 0)), QPoint(16, 317));
+        QCOMPARE(w->lblScore(1)->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    }
+
+    void handEditedFileShownInItsOrder() {
+        write(chs(), "\"Zed\",5\r\n\"<b>Amy</b>\",900\r\n\"Cy, Jr.\",x\r\n\"Dee\",-3\n\"unclosed,7\r\n\"Eve\",70\r\n");
+        frmHighScores* w = open();
+        QVERIFY(w);
+        QStringList expected{"Zed|5", "<b>Amy</b>|900", "Cy, Jr.|", "Dee|-3", "|", "Eve|70"};
+        while (expected.size() < 10) expected << "|";
+        QCOMPARE(rows(w), expected);
+        QCOMPARE(w->lblName(2)->textFormat(), Qt::PlainText);
+        QCOMPARE(read(chs()).left(9), QByteArray("\"Zed\",5\r\n"));  // the file is only read
+    }
+
+    void openAgainBringsUpWithoutReading() {
+        frmHighScores* first = open();
+        QVERIFY(first);
+        write(chs(), "\"Changed\",1\r\n");
+        QCOMPARE(open(), first);
+        QCOMPARE(first->lblName(1)->text(), QStringLiteral("Norvin Telk"));
+        // Closed, it is gone; the next one reads the file afresh.
+        QPointer<frmHighScores> closed(first);
+        first->close();
+        QTRY_VERIFY(closed.isNull());
+        QCOMPARE(app_->highScoresWindow(), nullptr);
+        frmHighScores* second = open();
+        QVERIFY(second);
+        QCOMPARE(second->lblName(1)->text(), QStringLiteral("Changed"));
+        QCOMPARE(second->lblScore(2)->text(), QString());
+    }
+
+    void perUserFolderWhenTheProgramFolderIsNotWritable() {
+        QTemporaryDir dataHome;
+        const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        capzel::ui::setProgramFolder(dir_->filePath(QStringLiteral("missing")).toStdString());
+        frmHighScores* w = open();
+        const QString expected =
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Capzel.CHS");
+        qputenv("XDG_DATA_HOME", oldDataHome);
+        QVERIFY(w);
+        QVERIFY(expected.startsWith(dataHome.path()));
+        QCOMPARE(read(expected), QByteArray::fromStdString(capzel::defaultHighScoreFile()));
+        QCOMPARE(w->lblScore(1)->text(), QStringLiteral("100"));
+    }
+
+    void folderWritableIsTried() {
+        QVERIFY(capzel::ui::folderWritable(dir_->path().toStdString()));
+        QVERIFY(!capzel::ui::folderWritable(dir_->filePath("missing").toStdString()));
+        write(dir_->filePath("plain"), "x");
+        QVERIFY(!capzel::ui::folderWritable(dir_->filePath("plain").toStdString()));
+        QVERIFY(!capzel::ui::folderWritable(""));
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"plain"});  // no probe left
+    }
+
+    void endOfGameOpensIt() {
+        app_->state().GameRunning = true;
+        capzel::GameContext ctx = app_->mainWindow()->context();
+        capzel::End_game(ctx);
+        QVERIFY(!app_->state().GameRunning);
+        QVERIFY(app_->highScoresWindow() && app_->highScoresWindow()->isVisible());
+    }
+};
+
+CAPZEL_QT_TEST_MAIN(HighScoresTest)
+#include "tst_highscores.moc"

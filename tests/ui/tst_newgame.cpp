@@ -1,0 +1,285 @@
+// The "New Game" dialog: its controls as it opens, the row logic of the
+// player count and of "Friction Changes", the colour buttons, the New
+// command's question, and "Play" from the dialog to the first turn.
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QtTest>
+#include <memory>
+
+#include "support/GameApp.h"
+#include "support/ModalScript.h"
+#include "support/QtTestMain.h"
+#include "ui/Twips.h"
+#include "ui/frmMain.h"
+#include "ui/frmNewGame.h"
+
+using capzel::Color;
+using capzel::FrictionLevel;
+using capzel::rgb;
+using capzel::test::GameApp;
+using capzel::test::ModalScript;
+using capzel::ui::frmMain;
+using capzel::ui::frmNewGame;
+
+Q_DECLARE_METATYPE(QList<int>)
+
+class NewGameTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<GameApp> app_;
+    frmNewGame* dlg_ = nullptr;
+
+    // The New command with no game running: no question, a fresh dialog.
+    frmNewGame* openDialog() {
+        app_->newGame();
+        frmNewGame* d = app_->newGameDialog();
+        if (d) {
+            d->activateWindow();
+            (void)QTest::qWaitForWindowActive(d);
+        }
+        return d;
+    }
+    void choosePlayers(int n) { dlg_->optPlayers(n)->click(); }
+
+private slots:
+    void initTestCase() { capzel::test::quietOffscreenNotices(); }
+
+    void init() {
+        app_ = std::make_unique<GameApp>();
+        app_->openMainWindow();
+        dlg_ = openDialog();
+        QVERIFY(dlg_);
+    }
+    void cleanup() {
+        app_.reset();
+        dlg_ = nullptr;
+    }
+
+    void controlsAsTheDialogOpens() {
+        QCOMPARE(dlg_->windowTitle(), QStringLiteral("New Game"));
+        QCOMPARE(dlg_->size(), QSize(621, 365));  // 9315 x 5475 twips
+        QCOMPARE(dlg_->playersChosen(), 1);
+        const Color colours[] = {rgb(255, 255, 255), rgb(255, 0, 0), rgb(255, 128, 0), rgb(255, 255, 0),
+                                 rgb(0, 255, 0),     rgb(0, 255, 255), rgb(0, 0, 255), rgb(255, 0, 255)};
+        for (int i = 1; i <= 8; ++i) {
+            QCOMPARE(dlg_->optPlayers(i)->text(), i == 1 ? QStringLiteral("1 Player") : QStringLiteral("%1 Players").arg(i));
+            QCOMPARE(dlg_->optPlayers(i)->isChecked(), i == 1);
+            QCOMPARE(dlg_->txtName(i)->text(), QStringLiteral("Player %1").arg(i));
+            QCOMPARE(dlg_->txtName(i)->isEnabled(), i == 1);
+            QVERIFY(dlg_->txtName(i)->font().fixedPitch() || QFontInfo(dlg_->txtName(i)->font()).fixedPitch());
+            QCOMPARE(dlg_->cmdColor(i)->text(), QStringLiteral("Color"));
+            QCOMPARE(dlg_->cmdColor(i)->isVisible(), i == 1);
+            QCOMPARE(dlg_->buttonColor(i), colours[i - 1]);
+            QVERIFY(!dlg_->fraFriction(i)->isVisible());
+            QCOMPARE(dlg_->frictionChoice(i), FrictionLevel::Normal);
+            QCOMPARE(dlg_->optFriction(i, FrictionLevel::VeryLow)->toolTip(), QStringLiteral("Very Low Friction"));
+            QCOMPARE(dlg_->optFriction(i, FrictionLevel::VeryHigh)->toolTip(), QStringLiteral("Very High Friction"));
+        }
+        QCOMPARE(dlg_->chkWalls()->text(), QStringLiteral("Walls"));
+        QVERIFY(dlg_->chkWalls()->isChecked());
+        QCOMPARE(dlg_->chkFrict()->text(), QStringLiteral("Friction Changes"));
+        QVERIFY(!dlg_->chkFrict()->isChecked());
+        QCOMPARE(dlg_->frictToggleColor(), rgb(255, 255, 255));
+        QCOMPARE(dlg_->cmdPlay()->text(), QStringLiteral("Play"));
+        QCOMPARE(dlg_->Command1()->text(), QStringLiteral("RanAll"));
+        // Places in twips / 15: Play at 7920, 720, 1215 x 495; row 8's name box.
+        QCOMPARE(dlg_->cmdPlay()->geometry(), QRect(528, 48, 81, 33));
+        QCOMPARE(dlg_->txtName(8)->geometry(), QRect(128, 264, 161, 19));
+        QCOMPARE(dlg_->fraFriction(3)->geometry(), QRect(384, 96, 85, 29));
+    }
+
+    void threePlayersThenTwo() {
+        choosePlayers(3);
+        QCOMPARE(dlg_->playersChosen(), 3);
+        dlg_->chkFrict()->click();
+        dlg_->txtName(3)->setText(QStringLiteral("Cy"));
+        dlg_->optFriction(3, FrictionLevel::High)->click();
+        QCOMPARE(dlg_->frictionChoice(3), FrictionLevel::High);
+        QVERIFY(dlg_->fraFriction(3)->isVisible());
+
+        choosePlayers(2);
+        QCOMPARE(dlg_->playersChosen(), 2);
+        QVERIFY(!dlg_->txtName(3)->isEnabled());
+        QCOMPARE(dlg_->txtName(3)->text(), QStringLiteral("Player 3"));
+        QVERIFY(!dlg_->cmdColor(3)->isVisible());
+        QVERIFY(!dlg_->fraFriction(3)->isVisible());
+        QCOMPARE(dlg_->frictionChoice(3), FrictionLevel::Normal);
+        for (int r = 1; r <= 2; ++r) {
+            QVERIFY(dlg_->txtName(r)->isEnabled());
+            QVERIFY(dlg_->cmdColor(r)->isVisible());
+            QVERIFY(dlg_->fraFriction(r)->isVisible());  // "Friction Changes" is ticked
+        }
+        // The focus is in the last player's name box, its text selected.
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->txtName(2)));
+        QTRY_COMPARE(dlg_->txtName(2)->selectedText(), QStringLiteral("Player 2"));
+    }
+
+    void frictionChangesOffReturnsAllToNormal() {
+        choosePlayers(4);
+        dlg_->chkFrict()->click();
+        QVERIFY(dlg_->chkFrict()->isChecked());
+        QCOMPARE(dlg_->frictToggleColor(), rgb(255, 255, 0));
+        for (int r = 1; r <= 8; ++r) QCOMPARE(dlg_->fraFriction(r)->isVisible(), r <= 4);
+        dlg_->optFriction(1, FrictionLevel::VeryLow)->click();
+        dlg_->optFriction(4, FrictionLevel::VeryHigh)->click();
+
+        dlg_->chkFrict()->click();
+        QVERIFY(!dlg_->chkFrict()->isChecked());
+        QCOMPARE(dlg_->frictToggleColor(), rgb(255, 255, 255));
+        const capzel::NewGameSettings s = dlg_->settings();
+        for (int r = 1; r <= 8; ++r) {
+            QVERIFY(!dlg_->fraFriction(r)->isVisible());
+            QCOMPARE(s.friction[std::size_t(r)], FrictionLevel::Normal);
+        }
+    }
+
+    void nameBoxSelectsAllOnFocus() {
+        choosePlayers(2);
+        QLineEdit* box = dlg_->txtName(1);
+        box->setText(QStringLiteral("Ann"));
+        box->deselect();
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+        QTRY_COMPARE(box->selectedText(), QStringLiteral("Ann"));
+    }
+
+    void colourButtonTakesWhatTheDialogReports() {
+        ModalScript script;
+        // Cancelled at once: black, the dialog's colour before any choice.
+        script.chooseColor(Qt::green, true);
+        dlg_->cmdColor(1)->click();
+        QCOMPARE(dlg_->buttonColor(1), Color(0));
+        // A choice, then a cancelled dialog: the last colour chosen.
+        script.chooseColor(QColor(10, 20, 30));
+        dlg_->cmdColor(1)->click();
+        QCOMPARE(dlg_->buttonColor(1), rgb(10, 20, 30));
+        choosePlayers(2);
+        script.chooseColor(Qt::yellow, true);
+        dlg_->cmdColor(2)->click();
+        QCOMPARE(dlg_->buttonColor(2), rgb(10, 20, 30));
+        QVERIFY(script.done());
+    }
+
+    void ranAllColoursEveryButton() {
+        dlg_->Command1()->click();
+        int unchanged = 0;
+        for (int i = 1; i <= 8; ++i) {
+            QVERIFY(dlg_->buttonColor(i) <= 16777215u);
+            if (dlg_->buttonColor(i) == capzel::defaultPlayerColor(i)) ++unchanged;
+        }
+        QVERIFY(unchanged < 2);  // one in 16.7 million per button to stay the same
+        QVERIFY(!dlg_->cmdColor(2)->isVisible());  // hidden buttons are coloured too, not shown
+    }
+
+    void newCommandAsksWhileAGameRuns() {
+        app_->state().GameRunning = true;
+        QPointer<frmNewGame> first(dlg_);
+        frmMain* main = &app_->openMainWindow();  // the New command of init() closed the first one
+
+        ModalScript no;
+        no.answer(QMessageBox::No);
+        app_->newGame();
+        QCOMPARE(no.texts, QStringList{QStringLiteral(
+            "Starting a new game will end the current one.  Are you sure you want to start a new game?")});
+        QVERIFY(!main->isClosing());
+        QCOMPARE(app_->newGameDialog(), first.data());
+
+        ModalScript yes;
+        yes.answer(QMessageBox::Yes);
+        app_->newGame();
+        QVERIFY(yes.done());
+        QVERIFY(main->isClosing());
+        QVERIFY(!main->isVisible());
+        frmNewGame* second = app_->newGameDialog();
+        QVERIFY(second && second != first.data());
+        QVERIFY(second->isVisible());
+        QTRY_VERIFY(first.isNull());  // the earlier dialog is discarded
+    }
+
+    void play_data() {
+        QTest::addColumn<int>("players");
+        QTest::addColumn<bool>("walls");
+        QTest::addColumn<QList<int>>("levels");   // FrictionLevel per player
+        QTest::addColumn<QList<int>>("scores");
+        QTest::addColumn<float>("holderHeight");
+        const int N = int(FrictionLevel::Normal);
+        QTest::newRow("one player") << 1 << true << QList<int>{N} << QList<int>{200} << 450.0f;
+        QTest::newRow("eight players, all Normal")
+            << 8 << true << QList<int>{N, N, N, N, N, N, N, N} << QList<int>{200, 210, 220, 230, 240, 250, 260, 270}
+            << 2550.0f;
+        QTest::newRow("levels, walls off")
+            << 3 << false << QList<int>{int(FrictionLevel::VeryHigh), int(FrictionLevel::VeryLow), int(FrictionLevel::Low)}
+            << QList<int>{400, 10, 120} << 1050.0f;
+    }
+
+    void play() {
+        QFETCH(int, players);
+        QFETCH(bool, walls);
+        QFETCH(QList<int>, levels);
+        QFETCH(QList<int>, scores);
+        QFETCH(float, holderHeight);
+
+        QPointer<frmMain> oldMain(app_->mainWindow());
+        choosePlayers(players);
+        if (levels != QList<int>(players, int(FrictionLevel::Normal))) dlg_->chkFrict()->click();
+        for (int i = 1; i <= players; ++i) {
+            dlg_->txtName(i)->setText(QStringLiteral("P<b>%1</b>").arg(i));
+            dlg_->optFriction(i, FrictionLevel(levels[i - 1]))->click();
+        }
+        if (!walls) dlg_->chkWalls()->click();
+
+        ModalScript script;
+        script.ok();
+        dlg_->cmdPlay()->click();
+        QVERIFY(script.done());
+        QCOMPARE(script.texts, QStringList{QStringLiteral("P<b>1</b>'s turn start.  Target: 2")});
+
+        const capzel::modCapzel& g = app_->state();
+        frmMain* main = app_->mainWindow();
+        QVERIFY(main && main != oldMain.data());
+        QVERIFY(main->isVisible());
+        QVERIFY(!dlg_->isVisible());
+        QCOMPARE(app_->newGameDialog(), dlg_);  // hidden, not discarded
+        QTRY_VERIFY(oldMain.isNull());
+
+        QVERIFY(g.GameRunning);
+        QCOMPARE(int(g.NumberOfPlayers), players);
+        QCOMPARE(int(g.CurrentTurn), 1);
+        QCOMPARE(g.SongNumber, 1);
+        QCOMPARE(g.WallsOn, walls);
+        const capzel::Board& b = main->field().board;
+        for (int j = 1; j <= 10; ++j) QCOMPARE(b.Wall[j].Visible, j > 8 || walls);
+        QCOMPARE(b.PieceHolder.Height, holderHeight);
+        QCOMPARE(b.PieceHolder.Width, 450.0f);
+        // The last player's piece is at the top of the holder (player 1's has
+        // left it for box 1 with the first turn).
+        if (players > 1) QCOMPARE(b.Player[players].Top - b.PieceHolder.Top, 75.0f);
+        for (int i = 1; i <= 8; ++i) {
+            QCOMPARE(b.Player[i].Visible, i <= players);
+            if (i > players) continue;
+            QCOMPARE(g.Score[i], scores[i - 1]);
+            QCOMPARE(g.PlayerName[i], QStringLiteral("P<b>%1</b>").arg(i).toStdString());
+            QCOMPARE(g.PlayerColor[i], capzel::defaultPlayerColor(i));
+            QCOMPARE(b.Player[i].FillColor, capzel::defaultPlayerColor(i));  // the activation painted them
+        }
+
+        // The main window at the top-left corner; the status window shown,
+        // refreshed and at the bottom right.
+        const QRect screen = main->screen()->geometry();
+        QCOMPARE(main->frameGeometry().topLeft(), screen.topLeft());
+        QVERIFY(app_->status);
+        QVERIFY(app_->status->isVisible());
+        QCOMPARE(app_->status->frameGeometry().right(), screen.right());
+        const int expectedTop = screen.bottom() + 1 - capzel::ui::ipx(capzel::ui::FrmStatus::linSepY(players) + 1050);
+        QCOMPARE(app_->status->frameGeometry().top(), expectedTop);
+        QCOMPARE(app_->status->cell(capzel::ui::FrmStatus::Name, 1)->text(), QStringLiteral("P<b>1</b>"));
+    }
+};
+
+CAPZEL_QT_TEST_MAIN(NewGameTest)
+#include "tst_newgame.moc"

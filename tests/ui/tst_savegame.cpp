@@ -1,0 +1,294 @@
+// A whole game's records through the windows: New, Play, the first turn,
+// Save Game to a file, Load Game back; a refused file; and New or Load
+// while a charge or a shot runs inside the main window.
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "controls/Aiming.h"
+#include "support/GameApp.h"
+#include "support/ModalScript.h"
+#include "support/QtTestMain.h"
+#include "ui/ProgramFolder.h"
+#include "ui/frmMain.h"
+#include "ui/frmNewGame.h"
+
+using capzel::test::GameApp;
+using capzel::test::ModalScript;
+using capzel::ui::frmMain;
+
+namespace {
+const QString kBob = QStringLiteral("Bob \"B\" Jr, the 2nd");
+const QString kBobSaved = QStringLiteral("Bob 'B' Jr, the 2nd");
+const QString kLoadQuestion =
+    QStringLiteral("Loading a game will end the current game.  Are you sure you want to load?");
+}  // namespace
+
+class SaveGameTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<GameApp> app_;
+    QTemporaryDir dir_;
+
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    capzel::modCapzel& g() { return app_->state(); }
+    frmMain* main() { return app_->mainWindow(); }
+
+    // New, two players named Ann and Bob, Play, the first turn's message.
+    void startTwoPlayerGame() {
+        ModalScript script;
+        if (g().GameRunning) script.answer(QMessageBox::Yes);
+        script.ok();
+        app_->newGame();
+        capzel::ui::frmNewGame* dlg = app_->newGameDialog();
+        QVERIFY(dlg);
+        dlg->optPlayers(2)->click();
+        dlg->txtName(1)->setText(QStringLiteral("Ann"));
+        dlg->txtName(2)->setText(kBob);
+        dlg->cmdPlay()->click();
+        QVERIFY(script.done());
+        QCOMPARE(script.texts.last(), QStringLiteral("Ann's turn start.  Target: 2"));
+        QVERIFY(main() && main()->isVisible());
+    }
+
+    void save(const QString& path) {
+        ModalScript script;
+        script.chooseFile(path);
+        main()->menus().mnuSave->trigger();
+        QVERIFY(script.done());
+    }
+
+private slots:
+    void initTestCase() {
+        capzel::test::quietOffscreenNotices();
+        QVERIFY(dir_.isValid());
+        capzel::ui::setProgramFolder(dir_.path().toStdString());
+    }
+    void init() {
+        app_ = std::make_unique<GameApp>();
+        app_->openMainWindow();
+    }
+    void cleanup() { app_.reset(); }
+
+    void newPlaySaveLoad() {
+        startTwoPlayerGame();
+        frmMain* window = main();
+        g().IsKiller[2] = true;
+        g().Score[1] = 321;
+        g().CurrentTurn = 2;
+        g().WallsOn = true;
+        window->field().board.Player[1].Left = 1234.5f;  // written to the nearest twip, halves to even
+
+        const QString path = file(QStringLiteral("game.CSG"));
+        QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+        QString filter;
+        {
+            ModalScript script;
+            script.chooseFile(path, &mode, &filter);
+            window->menus().mnuSave->trigger();
+            QVERIFY(script.done());
+        }
+        QCOMPARE(mode, QFileDialog::AcceptSave);
+        QVERIFY(filter.startsWith(QStringLiteral("Capzel save game (*.CSG")));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        QCOMPARE(bytes.count("\r\n"), 3 + 16 * 2);
+        QVERIFY(bytes.contains("\"" + kBobSaved.toUtf8() + "\",\" = Player 2 name\"\r\n"));
+        QVERIFY(bytes.contains("#TRUE#,\" = " + kBobSaved.toUtf8() + " is a killer\"\r\n"));
+        QVERIFY(bytes.contains("1234,\" = Ann left\"\r\n"));
+
+        // The game goes on and changes; the load brings the saved one back.
+        g().Score[1] = 5;
+        g().IsKiller[2] = false;
+        g().CurrentTurn = 1;
+        g().WallsOn = false;
+        g().SongNumber = 3;
+        window->field().board.Player[1].Left = 99;
+        const int statusShown = app_->statusShown;
+        QString startFolder;
+        {
+            ModalScript script;
+            script.answer(QMessageBox::Yes)
+                .then([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr; },
+                      [&] {
+                          startFolder = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())->directory().path();
+                      });
+            script.chooseFile(path).ok();
+            window->menus().mnuLoad->trigger();
+            QVERIFY(script.done());
+            QCOMPARE(script.texts, (QStringList{kLoadQuestion, kBobSaved + QStringLiteral("'s turn start.  KILLER")}));
+        }
+        QCOMPARE(QDir(startFolder), QDir(dir_.path()));
+        QCOMPARE(main(), window);  // no window reopened
+        QVERIFY(g().GameRunning);
+        QCOMPARE(int(g().CurrentTurn), 2);
+        QCOMPARE(g().Score[1], 321);
+        QVERIFY(g().IsKiller[2]);
+        QCOMPARE(g().PlayerName[2], kBobSaved.toStdString());
+        QCOMPARE(window->field().board.Player[1].Left, 1234.0f);
+        QCOMPARE(g().SongNumber, 1);
+        QVERIFY(!g().WallsOn);  // not in the file: left as it was
+        QCOMPARE(app_->statusShown, statusShown + 1);
+        QVERIFY(app_->status && app_->status->isVisible());
+    }
+
+    void refusedFileLeavesTheGameUntouched_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("truncated") << "broken_truncated.CSG" << "Line ";
+        QTest::newRow("nine players") << "broken_nine_players.CSG" << "Line 2";
+        QTest::newRow("turn out of range") << "broken_turn_out_of_range.CSG" << "Line 3";
+        QTest::newRow("extra field") << "broken_extra_field.CSG" << "Line ";
+    }
+    void refusedFileLeavesTheGameUntouched() {
+        QFETCH(QString, name);
+        QFETCH(QString, line);
+        startTwoPlayerGame();
+        g().Score[2] = 777;
+        const capzel::modCapzel before = g();
+        const capzel::Board boardBefore = main()->field().board;
+        const int statusShown = app_->statusShown;
+        const QString path = QStringLiteral(CAPZEL_TEST_DATA "/saves/") + name;
+
+        ModalScript script;
+        script.answer(QMessageBox::Yes).chooseFile(path).ok();
+        app_->loadGame();
+        QVERIFY(script.done());
+        QCOMPARE(script.texts.size(), 2);
+        const QString message = script.texts[1];
+        QVERIFY2(message.contains(path) && message.contains(line), qPrintable(message));
+
+        QCOMPARE(g().Score[2], 777);
+        QCOMPARE(g().PlayerName, before.PlayerName);
+        QCOMPARE(g().Position, before.Position);
+        QCOMPARE(g().NumberOfPlayers, before.NumberOfPlayers);
+        QCOMPARE(g().CurrentTurn, before.CurrentTurn);
+        QCOMPARE(main()->field().board.Player[1].Left, boardBefore.Player[1].Left);
+        QCOMPARE(app_->statusShown, statusShown);
+        QVERIFY(QApplication::overrideCursor() == nullptr);  // the busy pointer is gone
+    }
+
+    void loadAnsweredNoOpensNoDialog() {
+        startTwoPlayerGame();
+        ModalScript script;
+        script.answer(QMessageBox::No);
+        app_->loadGame();
+        QVERIFY(script.done());
+        QTest::qWait(20);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(script.texts, QStringList{kLoadQuestion});
+    }
+
+    void failedSaveIsReported() {
+        startTwoPlayerGame();
+        const QString path = file(QStringLiteral("no-such-folder/game.CSG"));
+        ModalScript script;
+        script.chooseFile(path).ok();
+        app_->saveGame();
+        QVERIFY(script.done());
+        QCOMPARE(script.texts.size(), 1);
+        QVERIFY(script.texts[0].startsWith(QStringLiteral("The game could not be saved to\n") + path) ||
+                script.texts[0].startsWith(QStringLiteral("The game could not be saved to\r\n") + path));
+    }
+
+    // A charge or a shot runs inside the main window's handler, yielding to
+    // the user interface; New or Load is chosen during it.
+    void commandDuringALoop_data() {
+        QTest::addColumn<bool>("load");
+        QTest::addColumn<bool>("shot");
+        QTest::newRow("New during a charge") << false << false;
+        QTest::newRow("New during a shot") << false << true;
+        QTest::newRow("Load during a charge") << true << false;
+        QTest::newRow("Load during a shot") << true << true;
+    }
+    void commandDuringALoop() {
+        QFETCH(bool, load);
+        QFETCH(bool, shot);
+        startTwoPlayerGame();
+        const QString path = file(QStringLiteral("loop.CSG"));
+        save(path);
+        QPointer<frmMain> window(main());
+        capzel::GameContext ctx = window->context();
+
+        // Aim away from the piece, release: the power bar charges.
+        const capzel::Box& piece = ctx.piece(1);
+        capzel::Form_MouseMove(ctx, capzel::kLeftButton, 0, piece.Left + 900, piece.Top + 700);
+        g().Friction[1] = 100;  // the piece never slows down: the shot lasts until it is ended
+        bool handlerReturned = false;
+        bool ranInsideTheLoop = false;
+
+        // The loop runs inside the release handler: everything after the
+        // release happens during its yields, as a player's clicks would.
+        ModalScript script;
+        auto command = [&] {
+            ranInsideTheLoop = !handlerReturned && (g().Charging || g().ShotInProgress);
+            if (load)
+                app_->loadGame();
+            else
+                app_->newGame();
+        };
+        if (shot)
+            script.then([&] { return g().Charging; }, [&] { capzel::cmdGo_Click(ctx); })
+                .then([&] { return g().ShotInProgress; }, command);
+        else
+            script.then([&] { return g().Charging; }, command);
+        script.answer(QMessageBox::Yes);
+        if (load) script.chooseFile(path).ok();
+        QTimer::singleShot(0, window, [&] {
+            capzel::Form_MouseUp(ctx, capzel::kLeftButton, 0, piece.Left + 900, piece.Top + 700);
+            handlerReturned = true;
+        });
+        // Should the loop not end, the window goes after a long while, so a
+        // failing run ends with a message rather than hanging.
+        bool loopOutlivedTheCommand = false;
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [&] {
+            loopOutlivedTheCommand = true;
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+            if (window) window->retire();
+        });
+        watchdog.start(20000);
+        QTRY_VERIFY_WITH_TIMEOUT(handlerReturned, 30000);
+        QVERIFY(!loopOutlivedTheCommand);
+        QVERIFY(script.done());
+        QVERIFY(ranInsideTheLoop);
+        QVERIFY(!g().Charging);
+        QVERIFY(!g().ShotInProgress);
+
+        if (load) {
+            // Same window, the saved game in it, nothing left of the shot.
+            QCOMPARE(main(), window.data());
+            QCOMPARE(g().Friction[1], 98.0f);
+            for (int i = 1; i <= 2; ++i) {
+                QCOMPARE(window->field().VelocityX[i], 0.0f);
+                QCOMPARE(window->field().VelocityY[i], 0.0f);
+            }
+            QVERIFY(!window->field().board.cmdGo.box.Visible);
+            QVERIFY(!window->field().board.Pointer.Visible);
+            // Loops started afterwards run as usual.
+            QVERIFY(window->platform().yield(10));
+        } else {
+            QVERIFY(window->isClosing());
+            QVERIFY(!window->platform().yield(10));
+            QVERIFY(app_->newGameDialog() && app_->newGameDialog()->isVisible());
+            ModalScript play;
+            play.ok();
+            app_->newGameDialog()->cmdPlay()->click();
+            QVERIFY(play.done());
+            QVERIFY(main() != window.data());
+            QTRY_VERIFY(window.isNull());  // deleted once its handler had returned
+            QVERIFY(!g().ShotInProgress);
+            QVERIFY(main()->platform().yield(10));
+        }
+    }
+};
+
+CAPZEL_QT_TEST_MAIN(SaveGameTest)
+#include "tst_savegame.moc"
