@@ -41,13 +41,5 @@ void CapzelApp::saveGame() {}
 void CapzelApp::loadGame() {}
 void CapzelApp::showStatus() {}
 void CapzelApp::showHighScores() {}
-void CapzelApp::showAbout() {}
-
-void CapzelApp::mnuSetPos() {}
-void CapzelApp::mnuSetFrict() {}
-void CapzelApp::mnuSetSpeed() {}
-void CapzelApp::mnuSetPiece() {}
-void CapzelApp::mnuSetIngame() {}
-void CapzelApp::mnuSetGuide() {}
 
 }  // namespace capzel::ui

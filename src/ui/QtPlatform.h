@@ -40,6 +40,10 @@ public:
     std::string writeFile(const std::string& path, std::string_view content) override;
     void openUrl(std::string_view url) override;
 
+    // How many beeps every platform of the program has sounded so far (a
+    // beep leaves no other trace a test could see).
+    static int beepsSounded();
+
 private:
     bool windowAlive() const;
     void processEventsOnce();

@@ -15,7 +15,4 @@ void frmMain::Form_MouseUp(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y
 // Stops the power bar.
 void frmMain::cmdGo_Click() {}
 
-// Every key-down of the window: the key matcher of the hidden menu.
-void frmMain::onKeyDown(int /*KeyCode*/, int /*Shift*/) {}
-
 }  // namespace capzel::ui
