@@ -189,6 +189,17 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), go);
     }
 
+    // With the menu shown, F2 is Set Friction's shortcut, but Shift+F2 is
+    // still the q that starts the word hiding it.
+    void shiftF2IsNoShortcut() {
+        startGameOfThree();
+        showQuince();
+        ModalScript script({});
+        press(Presses{{Qt::Key_F2, kShift}} + shifted("UINCE"));
+        QVERIFY(!quinceShown());
+        QVERIFY(script.seen.isEmpty());
+    }
+
     void newWindowHidesTheMenuAgain() {
         showQuince();
         press(shifted("QU"));
