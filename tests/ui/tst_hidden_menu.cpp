@@ -111,7 +111,7 @@ class HiddenMenuTest : public QObject {
         g.GameRunning = true;
         g.CurrentTurn = 1;
         for (int i = 1; i <= 3; ++i) {
-            g.PlayerName[i] = "P" + std::to_string(i);
+            g.PlayerName[i] = std::string("P").append(std::to_string(i));
             g.Friction[i] = 98.0f;
         }
         for (int i : {1, 2}) {
