@@ -32,17 +32,4 @@ void CapzelApp::exitProgram() {
     QApplication::closeAllWindows();
 }
 
-// The commands below belong to windows of their own (the new-game dialog,
-// the saved-game file, the status, high-score and About windows) and to
-// the hidden command menu; each is reached from here.
-
-void CapzelApp::showAbout() {}
-
-void CapzelApp::mnuSetPos() {}
-void CapzelApp::mnuSetFrict() {}
-void CapzelApp::mnuSetSpeed() {}
-void CapzelApp::mnuSetPiece() {}
-void CapzelApp::mnuSetIngame() {}
-void CapzelApp::mnuSetGuide() {}
-
 }  // namespace capzel::ui

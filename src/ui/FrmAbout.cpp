@@ -195,17 +195,27 @@ void FrmAbout::lblDescription2_Click() {
 }
 
 QStringList FrmAbout::defaultSysInfoPrograms() {
-    return {QStringLiteral("hardinfo2"),           QStringLiteral("hardinfo"),
-            QStringLiteral("kinfocenter"),         QStringLiteral("gnome-system-monitor"),
-            QStringLiteral("mate-system-monitor"), QStringLiteral("xfce4-taskmanager")};
+    // Dedicated system profilers first, then the information pages of the
+    // common desktops' own settings programs (see doc/about-box.md).
+    return {QStringLiteral("hardinfo2"),
+            QStringLiteral("hardinfo"),
+            QStringLiteral("kinfocenter"),
+            QStringLiteral("gnome-control-center info-overview"),
+            QStringLiteral("cinnamon-settings info"),
+            QStringLiteral("xfce4-about"),
+            QStringLiteral("mate-system-monitor --show-system-tab")};
 }
 
 void FrmAbout::StartSysInfo() {
-    for (const QString& program : sysInfoPrograms_) {
-        const QString path = QStandardPaths::findExecutable(program);
+    // The first program of the list found on the search path is started;
+    // when none is there, or the one found will not start, the box says so.
+    for (const QString& commandLine : sysInfoPrograms_) {
+        QStringList words = commandLine.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.isEmpty()) continue;
+        const QString path = QStandardPaths::findExecutable(words.takeFirst());
         if (path.isEmpty()) continue;
-        if (QProcess::startDetached(path, {})) return;
-        break;  // found but would not start
+        if (QProcess::startDetached(path, words)) return;
+        break;
     }
     showMessage(this, QStringLiteral("System Information Is Unavailable At This Time"));
 }

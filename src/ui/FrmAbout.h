@@ -3,7 +3,7 @@
 // line and changes colour every second. Not modal; it deletes itself when
 // it is closed.
 //
-// Usage: `(new FrmAbout)->show();`
+// Usage: CapzelApp::showAbout().
 #pragma once
 
 #include <QDialog>
@@ -39,7 +39,8 @@ public:
     // Replaces the coin that decides each jump's direction (tests).
     void setRandomBit(AboutPiece::RandomBit bit);
 
-    // The programs "System Info..." looks for, in order of preference.
+    // The programs "System Info..." looks for, in order of preference: each
+    // a program name, followed by its arguments after blanks.
     static QStringList defaultSysInfoPrograms();
     void setSysInfoPrograms(const QStringList& programs) { sysInfoPrograms_ = programs; }
 

@@ -130,7 +130,16 @@ double QtPlatform::clock() {
     return s < kSecondsPerDay ? s : s - kSecondsPerDay;
 }
 
-void QtPlatform::beep() { QApplication::beep(); }
+namespace {
+int beepCount = 0;  // the user-interface thread only
+}  // namespace
+
+void QtPlatform::beep() {
+    ++beepCount;
+    QApplication::beep();
+}
+
+int QtPlatform::beepsSounded() { return beepCount; }
 
 void QtPlatform::setBusy(bool busy) {
     if (busy) {

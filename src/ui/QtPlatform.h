@@ -47,6 +47,10 @@ public:
     // True when a loop was running.
     bool abandonRunningLoops();
 
+    // How many beeps every platform of the program has sounded so far (a
+    // beep leaves no other trace a test could see).
+    static int beepsSounded();
+
 private:
     bool windowAlive() const;
     bool currentYieldAbandoned() const { return yieldDepth_ > 0 && abandonDepth_ >= yieldDepth_; }

@@ -34,7 +34,4 @@ void frmMain::cmdGo_Click() {
     capzel::cmdGo_Click(ctx);
 }
 
-// Every key-down of the window: the key matcher of the hidden menu.
-void frmMain::onKeyDown(int /*KeyCode*/, int /*Shift*/) {}
-
 }  // namespace capzel::ui

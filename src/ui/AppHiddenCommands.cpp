@@ -1,0 +1,30 @@
+// The hidden menu's six commands, run on the game of the current main
+// window: its field, the one game state, and its platform for the input
+// boxes. The window brings its menus and picture up to date afterwards.
+#include "controls/HiddenMenu.h"
+#include "ui/App.h"
+#include "ui/frmMain.h"
+
+namespace capzel::ui {
+
+namespace {
+
+// Runs a command on the current main window's game; nothing without one
+// (the program is ending, or a new game is replacing it).
+void onMainWindow(CapzelApp& app, void (*command)(GameContext&)) {
+    frmMain* w = app.mainWindow();
+    if (w == nullptr || w->isClosing()) return;
+    GameContext ctx = w->context();
+    command(ctx);
+}
+
+}  // namespace
+
+void CapzelApp::mnuSetPos() { onMainWindow(*this, mnuSetPos_Click); }
+void CapzelApp::mnuSetFrict() { onMainWindow(*this, mnuSetFrict_Click); }
+void CapzelApp::mnuSetSpeed() { onMainWindow(*this, mnuSetSpeed_Click); }
+void CapzelApp::mnuSetPiece() { onMainWindow(*this, mnuSetPiece_Click); }
+void CapzelApp::mnuSetIngame() { onMainWindow(*this, mnuSetIngame_Click); }
+void CapzelApp::mnuSetGuide() { onMainWindow(*this, mnuSetGuide_Click); }
+
+}  // namespace capzel::ui

@@ -1,0 +1,134 @@
+// The About box as the program opens it from Help > About: not modal, one at
+// a time, off the task bar as a dialog of the main window, alive across a
+// new main window, gone when closed; and "System Info..." starting the
+// first system-information program it finds.
+#include <QAction>
+#include <QFile>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtTest>
+#include <memory>
+
+#include "support/QtTestMain.h"
+#include "ui/App.h"
+#include "ui/FrmAbout.h"
+#include "ui/frmMain.h"
+
+using capzel::ui::CapzelApp;
+using capzel::ui::FrmAbout;
+using capzel::ui::frmMain;
+
+namespace {
+
+QList<FrmAbout*> openAboutBoxes() {
+    QList<FrmAbout*> out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* about = qobject_cast<FrmAbout*>(w); about && about->isVisible()) out << about;
+    return out;
+}
+
+}  // namespace
+
+class AboutMenuTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CapzelApp> app_;
+    frmMain* w_ = nullptr;
+
+    FrmAbout* openFromMenu() {
+        w_->menus().mnuAbout->trigger();
+        const QList<FrmAbout*> boxes = openAboutBoxes();
+        return boxes.size() == 1 ? boxes.first() : nullptr;
+    }
+
+private slots:
+    void initTestCase() { capzel::test::quietOffscreenNotices(); }
+
+    void init() {
+        app_ = std::make_unique<CapzelApp>();
+        w_ = &app_->openMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(w_));
+    }
+    void cleanup() {
+        for (FrmAbout* a : openAboutBoxes()) delete a;
+        app_.reset();
+        w_ = nullptr;
+    }
+
+    void opensNotModalAndClosesWithOk() {
+        QPointer<FrmAbout> about = openFromMenu();
+        QVERIFY(about);
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        QCOMPARE(about->windowTitle(), QString("About Capzel"));
+        QVERIFY(!about->isModal());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(about->windowHandle()->transientParent(), w_->windowHandle());
+        QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        QTRY_VERIFY(about.isNull());
+    }
+
+    void aSecondAboutBringsTheFirstBack() {
+        QPointer<FrmAbout> first = openFromMenu();
+        QVERIFY(first);
+        w_->menus().mnuAbout->trigger();
+        QCOMPARE(openAboutBoxes().size(), 1);
+        QVERIFY(openAboutBoxes().first() == first);
+        first->close();
+        QTRY_VERIFY(first.isNull());
+        // Closed, the next About is a new box that starts afresh.
+        FrmAbout* next = openFromMenu();
+        QVERIFY(next);
+        QCOMPARE(next->colorIndex(), 1);
+    }
+
+    void outlivesTheMainWindowItBelongedTo() {
+        QPointer<FrmAbout> about = openFromMenu();
+        QVERIFY(about);
+        QPointer<frmMain> old(w_);
+        w_ = &app_->openMainWindow();  // a new game replaces the main window
+        QTRY_VERIFY(old.isNull());
+        QVERIFY(about && about->isVisible());
+        about->Timer2_Timer();  // still animates
+        QCOMPARE(about->piece().BounceState, capzel::ui::AboutPiece::kFlying);
+    }
+
+    void systemInfoStartsTheFirstProgramFound() {
+        QTemporaryDir dir;
+        const QString marker = dir.filePath("started");
+        const QString program = dir.filePath("sysinfo");
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        // Writes its arguments, then renames the file into place: the
+        // marker appears complete.
+        script.write(QString("#!/bin/sh\necho \"$@\" > '%1.part' && mv '%1.part' '%1'\n").arg(marker).toUtf8());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        FrmAbout* about = openFromMenu();
+        QVERIFY(about);
+        about->setSysInfoPrograms({"capzel-no-such-system-information-program", program + " info  overview"});
+        bool messageShown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messageShown = true;
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        watch.start(5);
+        QTest::mouseClick(about->findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
+        QTRY_VERIFY(QFile::exists(marker));
+        QFile out(marker);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(out.readAll()).trimmed(), QString("info overview"));
+        QVERIFY(!messageShown);
+        QVERIFY(about->isVisible());
+    }
+};
+
+CAPZEL_QT_TEST_MAIN(AboutMenuTest)
+
+#include "tst_about_menu.moc"
