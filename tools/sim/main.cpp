@@ -24,7 +24,9 @@ constexpr const char* kUsage =
     "writes the state after the shot as one JSON object on standard output.\n"
     "Exit status 2 and one line on standard error when the input is not valid.\n"
     "A shot that has not come to rest after \"max_cycles\" cycles (default 1000000)\n"
-    "stops there and is reported as \"unfinished\".\n";
+    "stops there and is reported as \"unfinished\".\n"
+    "With \"judge\": true the finished shot is then judged by the turn rules as\n"
+    "the \"Go\" button judges it; \"messages\" holds every message box in order.\n";
 
 int refuse(const std::string& problem) {
     std::cerr << "capzel-sim: " << problem << '\n';
@@ -46,7 +48,6 @@ int main(int argc, char** argv) {
     try {
         const std::string input{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
         const SimRequest request = parseRequest(input);
-        if (request.judge && !judgingAvailable()) return refuse("judge is not available yet");
         SimRun run(request);
         const capzel::ShotResult result = run.play(request);
         std::cout << writeOutcome(run.ctx, result, run.ui.messages);
