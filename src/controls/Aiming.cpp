@@ -76,10 +76,7 @@ void fire(GameContext& ctx) {
     b.picPower.clear();
     b.picPower.box.Visible = false;
     g.Power = 0;
-    if (g.isPlayer(g.CurrentTurn) && g.IsKiller[g.CurrentTurn])
-        End_In_Box__KILLER(ctx);
-    else
-        End_In_Box(ctx);
+    judgeFinishedShot(ctx);
     g.ShotInProgress = false;
 }
 

@@ -22,4 +22,9 @@ void End_In_Box(GameContext& ctx);
 // Judges the finished shot of a killer.
 void End_In_Box__KILLER(GameContext& ctx);
 
+// Hands a finished shot to the rules as "Go" does once the pieces rest:
+// End_In_Box__KILLER when the shooter is a killer (the flag as the shot left
+// it), End_In_Box otherwise.
+void judgeFinishedShot(GameContext& ctx);
+
 }  // namespace capzel

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -93,8 +94,6 @@ TEST(Simulator, RefusesInvalidInputWithOneLine) {
         {R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "players": [{"left": 1e39, "top": 2}]})",
          "players[0].left: must be a number within single precision"},
         {R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "speed": 3, )" + one + "}", "speed: unknown key"},
-        {R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "judge": true, )" + one + "}",
-         "judge is not available yet"},
     };
     for (const auto& [input, problem] : rows) {
         const SimRun r = sim(input);
@@ -102,5 +101,62 @@ TEST(Simulator, RefusesInvalidInputWithOneLine) {
         EXPECT_EQ(r.out, "") << input;
         EXPECT_NE(r.err.find(problem), std::string::npos) << input << " gave " << r.err;
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+}
+
+// "judge": true hands the finished shot to the turn rules as "Go" does: every
+// message in order, the turn, the game's end and the holder as they result.
+TEST(Simulator, JudgesTheShotAsTheGoButtonDoes) {
+    // Ann has just entered on box 1. Bea waits in the holder (Position 0).
+    const std::string ann = R"({"name": "Ann", "left": 1430, "top": 8270, "position": 1, "in_game": true,
+                               "moveable_next_turn": true, "score": 200})";
+    const std::string bob = R"({"name": "Bob", "left": 4850, "top": 6000, "position": 29, "in_game": true,
+                               "is_killer": true, "score": 500})";
+    const std::string killerShot = R"({"current_turn": 1, "power": 5000, "pointer": [5000, 6150, 5000, 7150],
+                                      "judge": true, "players": [)" + bob +
+                                   R"(, {"name": "Ann", "left": 4850, "top": 5000, "position": 7, "in_game": true})";
+    struct Row {
+        const char* what;
+        std::string input;
+        std::vector<std::string> parts;  // each must appear in the output
+    };
+    const Row rows[] = {
+        {"a shot from box 1 that achieves nothing: the turn passes and Bea enters on box 1",
+         R"({"current_turn": 1, "power": 2815, "pointer": [1580, 8420, 1680, 8420], "judge": true, "players": [)" +
+             ann + R"(, {"name": "Bea", "left": 10290, "top": 90, "score": 210}]})",
+         {"\"current_turn\": 2,\n  \"game_running\": true,\n  \"piece_holder_visible\": false,\n"
+          "  \"messages\": [\"Bea's turn start.  Target: 2\"]",
+          "\"score\": 200, \"position\": 1, \"in_game\": true, \"dead\": false, \"is_killer\": false, "
+          "\"on_letters\": false, \"heading_in_reverse\": false, \"moveable_next_turn\": false",
+          "{\"left\": 1430.0, \"top\": 8270.0, \"velocity_x\": 0.0, \"velocity_y\": 0.0, \"score\": 210, "
+          "\"position\": 1, \"in_game\": true, \"dead\": false, \"is_killer\": false, \"on_letters\": false, "
+          "\"heading_in_reverse\": false, \"moveable_next_turn\": true"}},
+        {"a shot from box 1 that touches Bea: one hit, a new location on box 2, Ann shoots again",
+         R"({"current_turn": 1, "power": 2815, "pointer": [1580, 8420, 1580, 8520], "judge": true, "players": [)" +
+             ann + R"(, {"name": "Bea", "left": 1430, "top": 7700, "position": 1, "in_game": true}]})",
+         {"\"current_turn\": 1,\n  \"game_running\": true",
+          "\"messages\": [\"Ann\\r\\n1 HIT! (Target + 1)\\r\\nNew Location.  Target 2\\r\\nNew Target: 3\"]",
+          "{\"left\": 8932.5, \"top\": 802.5, \"velocity_x\": 0.0, \"velocity_y\": -1.0945755, \"score\": 210, "
+          "\"position\": 2, \"in_game\": true, \"dead\": false, \"is_killer\": false, \"on_letters\": false, "
+          "\"heading_in_reverse\": false, \"moveable_next_turn\": true"}},
+        {"a killer kills the last other player and rests in box C: the killer wins, the game ends",
+         killerShot + "]}",
+         {"\"kill_count\": 1", "\"game_running\": false,\n  \"piece_holder_visible\": true",
+          "\"messages\": [\"Bob reached box C.  1 kill on the way.  \\r\\nBob WON!\"]",
+          "\"score\": 610, \"position\": 28, \"in_game\": true, \"dead\": false, \"is_killer\": true",
+          "{\"left\": 10320.0, \"top\": 120.0, "}},
+        {"the same kill with Cid alive: the killer is centred on box C and shoots again",
+         killerShot + R"(, {"name": "Cid", "left": 9000, "top": 8300, "position": 3, "in_game": true}]})",
+         {"\"current_turn\": 1,\n  \"game_running\": true",
+          "\"messages\": [\"Bob reached box C.  1 kill on the way.  Killer may continue.\"]",
+          "{\"left\": 5197.5, \"top\": 5340.0, ",
+          "\"position\": 28, \"in_game\": true, \"dead\": false, \"is_killer\": true, \"on_letters\": false, "
+          "\"heading_in_reverse\": false, \"moveable_next_turn\": true"}},
+    };
+    for (const Row& row : rows) {
+        const SimRun r = sim(row.input);
+        ASSERT_EQ(r.status, 0) << row.what << ": " << r.err;
+        for (const std::string& part : row.parts)
+            EXPECT_NE(r.out.find(part), std::string::npos) << row.what << "\nmissing: " << part << "\nin: " << r.out;
     }
 }

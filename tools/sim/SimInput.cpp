@@ -1,10 +1,7 @@
 // Reading the simulator's request: every field checked, one line per problem.
-#include <cmath>
-#include <initializer_list>
 #include <limits>
 
-#include <nlohmann/json.hpp>
-
+#include "JsonFields.h"
 #include "SimRequest.h"
 
 namespace capzel::sim {
@@ -12,53 +9,6 @@ namespace capzel::sim {
 namespace {
 
 using nlohmann::json;
-
-[[noreturn]] void fail(const std::string& where, const std::string& problem) {
-    throw InputError(where + ": " + problem);
-}
-
-void rejectUnknownKeys(const json& object, const std::string& where,
-                       std::initializer_list<std::string_view> known) {
-    for (auto it = object.begin(); it != object.end(); ++it) {
-        bool ok = false;
-        for (std::string_view k : known) ok = ok || it.key() == k;
-        if (!ok) fail(where.empty() ? it.key() : where + "." + it.key(), "unknown key");
-    }
-}
-
-bool readBool(const json& v, const std::string& where) {
-    if (!v.is_boolean()) fail(where, "must be true or false");
-    return v.get<bool>();
-}
-
-// A whole number within [lo, hi]; 3.0 counts as whole, 3.5 does not.
-long long readInteger(const json& v, const std::string& where, long long lo, long long hi) {
-    long long n = 0;
-    if (v.is_number_integer()) {
-        if (v.is_number_unsigned() && v.get<unsigned long long>() > (unsigned long long)hi)
-            fail(where, "must be from " + std::to_string(lo) + " to " + std::to_string(hi));
-        n = v.get<long long>();
-    } else if (v.is_number_float()) {
-        const double d = v.get<double>();
-        if (!std::isfinite(d) || d != std::floor(d)) fail(where, "must be a whole number");
-        if (d < double(lo) || d > double(hi))
-            fail(where, "must be from " + std::to_string(lo) + " to " + std::to_string(hi));
-        n = (long long)d;
-    } else {
-        fail(where, "must be a whole number");
-    }
-    if (n < lo || n > hi) fail(where, "must be from " + std::to_string(lo) + " to " + std::to_string(hi));
-    return n;
-}
-
-// A number stored in single precision: it must stay finite there.
-float readFloat(const json& v, const std::string& where) {
-    if (!v.is_number()) fail(where, "must be a number");
-    const double d = v.get<double>();
-    const float f = float(d);
-    if (!std::isfinite(d) || !std::isfinite(f)) fail(where, "must be a number within single precision");
-    return f;
-}
 
 SimPlayer readPlayer(const json& p, int number) {
     const std::string where = "players[" + std::to_string(number - 1) + "]";
@@ -70,10 +20,7 @@ SimPlayer readPlayer(const json& p, int number) {
     auto field = [&](const char* key) { return where + "." + key; };
     SimPlayer out;
     out.name = "Player " + std::to_string(number);
-    if (p.contains("name")) {
-        if (!p["name"].is_string()) fail(field("name"), "must be a text");
-        out.name = p["name"].get<std::string>();
-    }
+    if (p.contains("name")) out.name = readText(p["name"], field("name"));
     for (const char* key : {"left", "top"})
         if (!p.contains(key)) fail(field(key), "is missing");
     out.left = readFloat(p["left"], field("left"));
@@ -104,16 +51,7 @@ SimPlayer readPlayer(const json& p, int number) {
 }  // namespace
 
 SimRequest parseRequest(std::string_view text) {
-    json in;
-    try {
-        in = json::parse(text.begin(), text.end());
-    } catch (const json::parse_error& e) {
-        // "[json.exception.parse_error.101] parse error at ...": keep the sentence.
-        std::string what = e.what();
-        const auto close = what.find("] ");
-        throw InputError(close == std::string::npos ? what : what.substr(close + 2));
-    }
-    if (!in.is_object()) throw InputError("the input must be one JSON object");
+    const json in = parseObject(text);
     rejectUnknownKeys(in, "", {"walls_on", "current_turn", "power", "pointer", "judge", "max_cycles", "players"});
     for (const char* key : {"current_turn", "power", "pointer", "players"})
         if (!in.contains(key)) fail(key, "is missing");

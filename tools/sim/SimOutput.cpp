@@ -1,82 +1,11 @@
 // Writing the state after a shot: a fixed order of keys, floats in their
 // shortest form that reads back to the same single-precision value.
-#include <charconv>
-#include <cmath>
-#include <string_view>
-
-#include <nlohmann/json.hpp>
-
+#include "JsonWriter.h"
 #include "SimRequest.h"
 
 namespace capzel::sim {
 
 namespace {
-
-class Writer {
-public:
-    std::string out;
-
-    // The members of one object, each after the separator but the first.
-    explicit Writer(std::string_view separator) : separator_(separator) {}
-
-    void integer(std::string_view k, long long v) {
-        key(k);
-        out += std::to_string(v);
-    }
-    void boolean(std::string_view k, bool v) {
-        key(k);
-        out += v ? "true" : "false";
-    }
-    void real(std::string_view k, float v) {
-        key(k);
-        realValue(v);
-    }
-    template <class Array>
-    void integers(std::string_view k, const Array& a, int first, int last) {
-        key(k);
-        out += '[';
-        for (int n = first; n <= last; ++n) out += (n > first ? ", " : "") + std::to_string(a[n]);
-        out += ']';
-    }
-    void texts(std::string_view k, const std::vector<std::string>& list) {
-        key(k);
-        out += '[';
-        for (size_t n = 0; n < list.size(); ++n) {
-            if (n > 0) out += ", ";
-            out += nlohmann::json(list[n]).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-        }
-        out += ']';
-    }
-    void raw(std::string_view k, std::string_view value) {
-        key(k);
-        out += value;
-    }
-
-private:
-    std::string_view separator_;
-    bool first_ = true;
-
-    void key(std::string_view k) {
-        if (!first_) out += separator_;
-        first_ = false;
-        out += '"';
-        out += k;
-        out += "\": ";
-    }
-    // Shortest round-trip form; a whole value keeps a ".0" so that it reads
-    // as a real number.
-    void realValue(float v) {
-        if (!std::isfinite(v)) {
-            out += "null";
-            return;
-        }
-        char buf[64];
-        const auto res = std::to_chars(buf, buf + sizeof buf, v);
-        const std::string_view s(buf, size_t(res.ptr - buf));
-        out += s;
-        if (s.find_first_of(".e") == std::string_view::npos) out += ".0";
-    }
-};
 
 std::string player(const GameContext& ctx, int i) {
     const modCapzel& g = ctx.g;

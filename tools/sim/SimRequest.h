@@ -3,11 +3,11 @@
 
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "JsonFields.h"
 #include "engine/Shot.h"
 #include "model/GameContext.h"
 
@@ -39,12 +39,6 @@ struct SimRequest {
     bool judge = false;
     long maxCycles = 1000000;          // a shot that never rests stops here
     std::vector<SimPlayer> players;    // 1 to 8; entry k is player k + 1
-};
-
-// A request that cannot be played; what() is one line naming the problem.
-class InputError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 // Reads one JSON object. Throws InputError.

@@ -1,5 +1,7 @@
 #include "SimRun.h"
 
+#include "rules/Turns.h"
+
 namespace capzel::sim {
 
 SimRun::SimRun(const SimRequest& request) {
@@ -44,22 +46,11 @@ SimRun::SimRun(const SimRequest& request) {
     }
 }
 
-namespace {
-
-// The judging of a finished shot by the turn rules hands over to End_In_Box,
-// or to End_In_Box__KILLER for a killer, as the "Go" button does after a
-// shot. It joins here when those rules are part of the build.
-void judgeShot(GameContext&) {}
-
-}  // namespace
-
-bool judgingAvailable() { return false; }
-
 ShotResult SimRun::play(const SimRequest& request) {
     ShotOptions options;
     options.maxCycles = request.maxCycles;
     ShotResult result = Shoot_Piece(ctx, options);
-    if (request.judge && !result.unfinished && !result.abandoned) judgeShot(ctx);
+    if (request.judge && !result.unfinished && !result.abandoned) judgeFinishedShot(ctx);
     return result;
 }
 

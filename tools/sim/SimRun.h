@@ -4,7 +4,7 @@
 #include "SimRequest.h"
 #include "engine/Shot.h"
 #include "model/GameContext.h"
-#include "platform/SilentPlatform.h"
+#include "SimPlatform.h"
 
 namespace capzel::sim {
 
@@ -12,18 +12,16 @@ class SimRun {
 public:
     modCapzel g;
     Field field;
-    SilentPlatform ui;
+    SimPlatform ui;
     GameContext ctx{g, field, ui};
 
     // Sets up the game state and the fixed board layout from the request.
     explicit SimRun(const SimRequest& request);
 
     // Plays the shot; when asked, the finished shot is then judged by the
-    // turn rules as after a shot in the game.
+    // turn rules as "Go" judges it in the game. An unfinished shot is not
+    // judged.
     ShotResult play(const SimRequest& request);
 };
-
-// Whether the turn rules can judge a shot in this build.
-bool judgingAvailable();
 
 }  // namespace capzel::sim

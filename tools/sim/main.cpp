@@ -1,11 +1,11 @@
-// capzel-sim: plays one shot of Capzel with no window.
+// capzel-sim: plays one shot of Capzel with no window, or reads and writes
+// saved games with the game's own reader and writer.
 //
 //   capzel-sim < request.json > outcome.json
+//   capzel-sim --load FILE > state.json
+//   capzel-sim --save FILE < state.json
 //
-// Reads one JSON object on standard input (the players, the aim line, the
-// strength) and writes the state after the shot as one JSON object on
-// standard output. Invalid input: exit status 2, one line on standard error
-// naming the problem, nothing on standard output.
+// See kUsage below for the exit statuses.
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -13,45 +13,120 @@
 #include <string>
 #include <string_view>
 
+#include "SaveFileJson.h"
+#include "SimPlatform.h"
 #include "SimRequest.h"
 #include "SimRun.h"
+#include "records/SaveLoadCommands.h"
 
 namespace {
 
+using namespace capzel;
+using namespace capzel::sim;
+
 constexpr const char* kUsage =
     "usage: capzel-sim < request.json\n"
-    "Plays one shot with no window: reads one JSON object on standard input and\n"
-    "writes the state after the shot as one JSON object on standard output.\n"
-    "Exit status 2 and one line on standard error when the input is not valid.\n"
-    "A shot that has not come to rest after \"max_cycles\" cycles (default 1000000)\n"
-    "stops there and is reported as \"unfinished\".\n";
+    "       capzel-sim --load FILE\n"
+    "       capzel-sim --save FILE < state.json\n"
+    "\n"
+    "Without options, plays one shot with no window: reads one JSON object on\n"
+    "standard input and writes the state after the shot as one JSON object on\n"
+    "standard output. A shot that has not come to rest after \"max_cycles\"\n"
+    "cycles (default 1000000) stops there and is reported as \"unfinished\".\n"
+    "With \"judge\": true the finished shot is then judged by the turn rules as\n"
+    "the \"Go\" button judges it; \"messages\" holds every message box in order.\n"
+    "\n"
+    "--load FILE reads a saved game (.CSG) with the game's reader and prints\n"
+    "the loaded state as JSON: number_of_players, current_turn, and per player\n"
+    "name, dead, in_game, is_killer, on_letters, losing_turn,\n"
+    "moveable_next_turn, heading_in_reverse, friction, score, color, height,\n"
+    "left, top, width, position. A file the game would refuse: exit status 2\n"
+    "and the game's message on standard error, one line of it per line.\n"
+    "\n"
+    "--save FILE reads that JSON on standard input and writes FILE with the\n"
+    "game's writer, which brings the values into the file's ranges as the\n"
+    "game's Save does; the old file is replaced only once the new one is\n"
+    "complete. Loading what was saved prints the same JSON.\n"
+    "\n"
+    "Exit status 2 and one line on standard error when the input is not\n"
+    "valid; 1 when a file cannot be written or the run fails otherwise.\n";
 
 int refuse(const std::string& problem) {
     std::cerr << "capzel-sim: " << problem << '\n';
     return 2;
 }
 
+std::string readStandardInput() {
+    return {std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+}
+
+// A message box's text for the terminal: its "\r\n" line breaks as "\n".
+std::string asLines(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (c != '\r') out += c;
+    return out + '\n';
+}
+
+int written(const std::string& text) {
+    std::cout << text;
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+}
+
+int playShot() {
+    const SimRequest request = parseRequest(readStandardInput());
+    SimRun run(request);
+    const ShotResult result = run.play(request);
+    return written(writeOutcome(run.ctx, result, run.ui.messages));
+}
+
+// The game's Load command with FILE as the dialog's answer and no game
+// running (so nothing is asked first).
+int loadFile(const std::string& path) {
+    modCapzel g;
+    Field field;
+    SimPlatform ui;
+    ui.chosenFile = path;
+    GameContext ctx{g, field, ui};
+    if (!loadGameCommand(ctx, ".")) {
+        for (const std::string& m : ui.messages) std::cerr << asLines(m);
+        return 2;
+    }
+    return written(describeSavedState(g, field.board));
+}
+
+// The game's Save command with FILE as the dialog's answer.
+int saveFile(const std::string& path) {
+    modCapzel g;
+    Field field;
+    setUpFromSavedState(readStandardInput(), g, field.board);
+    SimPlatform ui;
+    ui.chosenFile = path;
+    GameContext ctx{g, field, ui};
+    if (!saveGameCommand(ctx)) {
+        for (const std::string& m : ui.messages) std::cerr << asLines(m);
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace capzel::sim;
-    for (int k = 1; k < argc; ++k) {
-        const std::string_view arg = argv[k];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
-            return 0;
-        }
-        return refuse("unknown argument \"" + std::string(arg) + "\" (see --help)");
+    const std::string_view first = argc > 1 ? argv[1] : "";
+    if (first == "--help" || first == "-h") {
+        std::cout << kUsage;
+        return 0;
     }
+    const bool load = first == "--load", save = first == "--save";
+    if ((load || save) && argc != 3) return refuse(std::string(first) + " needs one file name (see --help)");
+    if (!load && !save && argc > 1) return refuse("unknown argument \"" + std::string(first) + "\" (see --help)");
+    if ((load || save) && std::string_view(argv[2]).empty()) return refuse("the file name is empty");
     try {
-        const std::string input{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
-        const SimRequest request = parseRequest(input);
-        if (request.judge && !judgingAvailable()) return refuse("judge is not available yet");
-        SimRun run(request);
-        const capzel::ShotResult result = run.play(request);
-        std::cout << writeOutcome(run.ctx, result, run.ui.messages);
-        std::cout.flush();
-        return std::cout ? 0 : 1;
+        if (load) return loadFile(argv[2]);
+        if (save) return saveFile(argv[2]);
+        return playShot();
     } catch (const InputError& e) {
         return refuse(e.what());
     } catch (const std::exception& e) {

@@ -1,0 +1,13 @@
+#include "rules/Turns.h"
+
+namespace capzel {
+
+void judgeFinishedShot(GameContext& ctx) {
+    const modCapzel& g = ctx.g;
+    if (g.isPlayer(g.CurrentTurn) && g.IsKiller[g.CurrentTurn])
+        End_In_Box__KILLER(ctx);
+    else
+        End_In_Box(ctx);
+}
+
+}  // namespace capzel
