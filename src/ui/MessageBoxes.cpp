@@ -1,13 +1,29 @@
 #include "ui/MessageBoxes.h"
 
+#include <QFile>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QtGlobal>
 
 namespace capzel::ui {
 
 namespace {
+// With CAPZEL_MESSAGE_LOG naming a file, every box appends one line to it
+// (its kind, then its text with line breaks written as "\n"), so that a
+// script driving the game through real input can read what it was told.
+void journal(const char* kind, const QString& text) {
+    static const QString path = qEnvironmentVariable("CAPZEL_MESSAGE_LOG");
+    if (path.isEmpty()) return;
+    QFile file(path);
+    if (!file.open(QIODevice::Append | QIODevice::Text)) return;
+    QString line = text;
+    line.replace(QLatin1String("\r\n"), QLatin1String("\\n")).replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    file.write(QByteArray(kind) + ": " + line.toUtf8() + "\n");
+}
+
 int run(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons) {
+    journal(buttons & QMessageBox::Yes ? "question" : "message", text);
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
     return box.exec();
@@ -21,6 +37,7 @@ bool askYesNo(QWidget* parent, const QString& text) {
 }
 
 QString askInput(QWidget* parent, const QString& prompt) {
+    journal("input", prompt);
     QInputDialog dialog(parent);
     dialog.setWindowTitle(kTitle);
     dialog.setLabelText(prompt);

@@ -1,0 +1,256 @@
+# Helpers for the end-to-end tests: start the game in a virtual X server,
+# find its windows, answer its boxes, press keys and the mouse, take
+# screenshots and read their pixels. Sourced by e2e_xvfb.sh; it needs
+# xdotool and ImageMagick, and `xclose` next to the game.
+#
+# Every box the game shows is appended to $JOURNAL (CAPZEL_MESSAGE_LOG), one
+# line each: "message: text", "question: text" or "input: prompt". $SEEN
+# counts the lines already dealt with.
+
+# Main window layout: the menu bar sits above the client area.
+MENU_BAR=19
+MAIN_W=730
+MAIN_H=645
+
+fail() {
+    echo "FAIL: $*" >&2
+    shot "failure" || true
+    if [ -f "$JOURNAL" ]; then echo "--- boxes shown:" >&2; cat "$JOURNAL" >&2; fi
+    if [ -f "$GAME_LOG" ]; then echo "--- game output:" >&2; tail -n 40 "$GAME_LOG" >&2; fi
+    exit 1
+}
+
+step() { echo "== $*"; }
+
+# Polls a command until it succeeds or $2 seconds pass.
+wait_until() {
+    local what="$1" limit="$2"; shift 2
+    local deadline=$(( $(date +%s) + limit ))
+    until "$@"; do
+        [ "$(date +%s)" -lt "$deadline" ] || fail "timed out after ${limit} s waiting for $what"
+        sleep 0.1
+    done
+}
+
+# --- the game process ------------------------------------------------------
+
+# Starts the game from the program folder and waits for its main window.
+start_game() {
+    : > "$JOURNAL"
+    SEEN=0
+    (cd "$WORK" && exec "$PROG/capzel") >>"$GAME_LOG" 2>&1 &
+    GAME_PID=$!
+    wait_until "the main window" 30 main_window_shown
+}
+
+game_alive() { kill -0 "$GAME_PID" 2>/dev/null; }
+
+# Waits for the game to end by itself and checks it ended cleanly.
+expect_game_ends() {
+    local deadline=$(( $(date +%s) + 30 ))
+    while game_alive; do
+        [ "$(date +%s)" -lt "$deadline" ] || fail "the game did not end"
+        sleep 0.1
+    done
+    local rc=0
+    wait "$GAME_PID" || rc=$?
+    [ "$rc" = 0 ] || fail "the game ended with exit status $rc"
+    expect_clean_log
+}
+
+stop_game() {
+    if game_alive; then kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true; fi
+    expect_clean_log
+}
+
+# No crash report, sanitizer finding or Qt complaint of a deleted object.
+expect_clean_log() {
+    if grep -E "ERROR: AddressSanitizer|runtime error:|Segmentation|Aborted|QObject::|deleted while" "$GAME_LOG" >&2; then
+        fail "the game reported an error"
+    fi
+}
+
+# --- windows ----------------------------------------------------------------
+
+visible_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
+
+width_of() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'; }
+
+# The main window: the "Capzel" window of the main window's size.
+main_window() {
+    local w
+    for w in $(visible_named Capzel); do
+        [ "$(width_of "$w")" = "$MAIN_W" ] && { echo "$w"; return 0; }
+    done
+    return 1
+}
+main_window_shown() { main_window >/dev/null; }
+
+# A box of the game: a "Capzel" window that is not the main window.
+box_window() {
+    local w
+    for w in $(visible_named Capzel); do
+        [ "$(width_of "$w")" != "$MAIN_W" ] && { echo "$w"; return 0; }
+    done
+    return 1
+}
+
+window_shown() { [ -n "$(visible_named "$1")" ]; }
+window_gone() { [ -z "$(visible_named "$1")" ]; }
+
+# Screen position of the main window's client area ("X Y").
+client_origin() {
+    local w; w=$(main_window) || fail "no main window"
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    echo "$X $((Y + MENU_BAR))"
+}
+
+# Presses keys in the window of the given id.
+keys_to() {
+    local w="$1"; shift
+    xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+    xdotool key --delay 40 "$@"
+}
+
+keys_to_main() { keys_to "$(main_window)" "$@"; }
+
+# Opens a menu item of the main window by its access keys.
+menu() { keys_to_main "alt+$1"; sleep 0.3; xdotool key "$2"; }
+
+# Closes a window the way a window manager's close button does.
+close_window() { "$XCLOSE" "$1"; }
+
+# --- the game's boxes ---------------------------------------------------------
+
+journal_lines() { wc -l < "$JOURNAL"; }
+box_appeared() { [ "$(journal_lines)" -gt "$SEEN" ] && box_window >/dev/null; }
+
+# Waits for the next box, checks its line against an extended regular
+# expression, then answers it with the given keys (Return, or y / n on a
+# question) after typing an optional text (an input box's answer).
+expect_box() {
+    local pattern="$1" answer="$2" text="${3:-}" limit="${BOX_WAIT:-60}"
+    wait_until "a box matching '$pattern'" "$limit" box_appeared
+    SEEN=$((SEEN + 1))
+    local line; line=$(sed -n "${SEEN}p" "$JOURNAL")
+    echo "   box: $line"
+    echo "$line" | grep -Eq -- "$pattern" || fail "expected a box matching '$pattern', got '$line'"
+    local w; w=$(box_window)
+    xdotool windowfocus --sync "$w" 2>/dev/null || true
+    [ -z "$text" ] || xdotool type --delay 20 -- "$text"
+    xdotool key "$answer"
+    wait_until "the box to close" 10 box_closed "$w"
+}
+box_closed() { ! visible_named Capzel | grep -qx "$1"; }
+
+# Answers input boxes in turn: expect_inputs answer...
+expect_inputs() {
+    local a
+    for a in "$@"; do expect_box '^input: ' Return "$a"; done
+}
+
+# Answers message boxes with Return until one matches the pattern.
+answer_until() {
+    local pattern="$1" line
+    while :; do
+        expect_box '' Return
+        line=$(sed -n "${SEEN}p" "$JOURNAL")
+        echo "$line" | grep -Eq -- "$pattern" && return 0
+    done
+}
+
+no_box_waiting() { [ "$(journal_lines)" -eq "$SEEN" ]; }
+
+# --- the new-game dialog ---------------------------------------------------------
+
+# Starts a game from File > New with the given player names; with
+# RUNNING=1 first answers the question whether to end the running game.
+new_game() {
+    menu f n
+    [ "${RUNNING:-0}" = 0 ] || expect_box '^question: ' y
+    wait_until "the New Game dialog" 10 window_shown "New Game"
+    local n=$# i=1 name
+    click_in "New Game" 20 $((46 + 32 * (n - 1)))
+    for name in "$@"; do
+        click_in "New Game" 200 $((49 + 32 * (i - 1)))
+        xdotool key ctrl+a
+        xdotool type --delay 20 "$name"
+        i=$((i + 1))
+    done
+    click_in "New Game" 568 64
+    wait_until "the main window after Play" 20 main_window_shown
+}
+
+# --- mouse ------------------------------------------------------------------------
+
+# Drags with the left button from one client point to another and lets go.
+drag() {
+    local ox oy; read -r ox oy < <(client_origin)
+    xdotool mousemove $((ox + $1)) $((oy + $2)) mousedown 1
+    sleep 0.15
+    xdotool mousemove $((ox + ($1 + $3) / 2)) $((oy + ($2 + $4) / 2))
+    sleep 0.1
+    xdotool mousemove $((ox + $3)) $((oy + $4))
+    sleep 0.15
+    xdotool mouseup 1
+}
+
+click_client() {
+    local ox oy; read -r ox oy < <(client_origin)
+    xdotool mousemove $((ox + $1)) $((oy + $2)) click 1
+}
+
+# The "Go" button, next to the power bar.
+click_go() { click_client 19 166; }
+
+# Clicks a point of a window of the given title (window coordinates).
+click_in() {
+    local w; w=$(visible_named "$1" | head -n1)
+    [ -n "$w" ] || fail "no window '$1'"
+    xdotool mousemove --window "$w" "$2" "$3" click 1
+}
+
+# --- screenshots and pixels ---------------------------------------------------------
+
+# Saves the screen as <artifacts>/<nn>-<name>.png and remembers it as $SHOT.
+shot() {
+    SHOT_NO=$((SHOT_NO + 1))
+    SHOT="$ARTIFACTS/$(printf '%02d' "$SHOT_NO")-$1.png"
+    import -window root "$SHOT"
+}
+
+# "R G B" of a screen point of the last screenshot.
+rgb_at() {
+    convert "$SHOT" -format "%[fx:round(255*p{$1,$2}.r)] %[fx:round(255*p{$1,$2}.g)] %[fx:round(255*p{$1,$2}.b)]" info:
+    echo
+}
+
+# Checks the colour of a client point: white, black, red, blue or dark.
+expect_colour() {
+    local x="$1" y="$2" colour="$3" what="$4" ox oy r g b ok=0
+    read -r ox oy < <(client_origin)
+    read -r r g b < <(rgb_at $((ox + x)) $((oy + y)))
+    case "$colour" in
+        white) [ "$r" -ge 200 ] && [ "$g" -ge 200 ] && [ "$b" -ge 200 ] && ok=1 ;;
+        black) [ "$r" -le 30 ] && [ "$g" -le 30 ] && [ "$b" -le 30 ] && ok=1 ;;
+        red)   [ "$r" -ge 200 ] && [ "$g" -le 60 ] && [ "$b" -le 60 ] && ok=1 ;;
+    esac
+    [ "$ok" = 1 ] || fail "$what: expected $colour at client ($x, $y), found rgb($r, $g, $b)"
+}
+
+# How many pixels of a screen rectangle (x y w h) of the last screenshot
+# satisfy an ImageMagick -fx condition on r, g, b.
+count_pixels() {
+    convert "$SHOT" -crop "$3x$4+$1+$2" +repage -fx "$5" -format '%[fx:round(mean*w*h)]' info:
+}
+REDDISH='r>0.8 && g<0.25 && b<0.25'
+WHITISH='r>0.8 && g>0.8 && b>0.8'
+BLUISH='b>0.8 && r<0.25 && g<0.25'
+
+# The rectangle of a window of the given title: "x y w h".
+window_rect() {
+    local w; w=$(visible_named "$1" | head -n1)
+    [ -n "$w" ] || fail "no window '$1'"
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    echo "$X $Y $WIDTH $HEIGHT"
+}
