@@ -34,8 +34,10 @@ public:
 std::unique_ptr<MusicPlayer> createMusicPlayer();
 
 // The music folder: "media/" beside the program (or the installed share
-// folder when the program runs from an installed copy).
+// folder, `../share/capzel/media/`, when the program runs from an installed
+// copy); with neither, the first, so that its absence can be reported.
 std::string musicFolder();
+std::string musicFolderOf(const std::string& programFolder);
 
 // Number of "*.mid" files in the folder; 0 when it is missing.
 int countSongs(const std::string& folder);

@@ -30,9 +30,15 @@ bool folderWritable(const std::string& folder) {
     return probe.open();
 }
 
+bool installedCopy(const std::string& folder) {
+    const QDir dir(QString::fromStdString(folder));
+    return !folder.empty() && !dir.exists(QStringLiteral("media")) &&
+           dir.exists(QStringLiteral("../share/capzel"));
+}
+
 std::string highScoreFile() {
     const std::string program = programFolder();
-    const bool writable = folderWritable(program);
+    const bool writable = !installedCopy(program) && folderWritable(program);
     std::string userData;
     if (!writable) {
         const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

@@ -17,9 +17,16 @@ void setProgramFolder(const std::string& folder);
 // bits wrong).
 bool folderWritable(const std::string& folder);
 
-// The high-score file: "Capzel.CHS" in the program's folder, or, when that
-// folder cannot be written (an installed copy), in the per-user data folder
-// of the desktop, which is created when missing.
+// True for an installed copy: the program sits in a folder of programs with
+// its songs in the shared data folder beside it (`../share/capzel`), not in
+// a `media` folder of its own.
+bool installedCopy(const std::string& folder);
+
+// The high-score file: "Capzel.CHS" in the program's folder, or, for an
+// installed copy or when that folder cannot be written, in the per-user data
+// folder of the desktop, which is created when missing. An installed copy
+// keeps every user's scores apart even where its folder could be written
+// (an administrator's run).
 std::string highScoreFile();
 
 }  // namespace capzel::ui

@@ -8,8 +8,10 @@
 
 namespace capzel::ui {
 
-std::string musicFolder() {
-    const QString programDir = QCoreApplication::applicationDirPath();
+std::string musicFolder() { return musicFolderOf(QCoreApplication::applicationDirPath().toStdString()); }
+
+std::string musicFolderOf(const std::string& programFolder) {
+    const QString programDir = QString::fromStdString(programFolder);
     const QString beside = programDir + QStringLiteral("/media/");
     if (QFileInfo(beside).isDir()) return QDir::cleanPath(beside).toStdString() + "/";
     // An installed copy keeps its songs in the shared data folder.

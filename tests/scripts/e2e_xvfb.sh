@@ -42,6 +42,8 @@ rm -rf "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
 SHOT_NO=0
 unset QT_QPA_PLATFORM
+# A sanitizer build: leaks of the system's libraries are not ours.
+export LSAN_OPTIONS="suppressions=$HERE/../e2e/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # shellcheck source=../e2e/e2e_lib.sh
 source "$HERE/../e2e/e2e_lib.sh"

@@ -46,6 +46,24 @@ class HighScoresTest : public QObject {
         return out;
     }
 
+    // Opens the window with the program in `programFolder` and checks that
+    // the table went to the per-user data folder.
+    void expectPerUserTable(const QString& programFolder) {
+        QTemporaryDir dataHome;
+        const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+        capzel::ui::setProgramFolder(programFolder.toStdString());
+        frmHighScores* w = open();
+        const QString expected =
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Capzel.CHS");
+        qputenv("XDG_DATA_HOME", oldDataHome);
+        QVERIFY(w);
+        QVERIFY(expected.startsWith(dataHome.path()));
+        QCOMPARE(read(expected), QByteArray::fromStdString(capzel::defaultHighScoreFile()));
+        QCOMPARE(w->lblScore(1)->text(), QStringLiteral("100"));
+        w->close();
+    }
+
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
     void init() {
@@ -103,18 +121,21 @@ private slots:
     }
 
     void perUserFolderWhenTheProgramFolderIsNotWritable() {
-        QTemporaryDir dataHome;
-        const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-        capzel::ui::setProgramFolder(dir_->filePath(QStringLiteral("missing")).toStdString());
-        frmHighScores* w = open();
-        const QString expected =
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Capzel.CHS");
-        qputenv("XDG_DATA_HOME", oldDataHome);
-        QVERIFY(w);
-        QVERIFY(expected.startsWith(dataHome.path()));
-        QCOMPARE(read(expected), QByteArray::fromStdString(capzel::defaultHighScoreFile()));
-        QCOMPARE(w->lblScore(1)->text(), QStringLiteral("100"));
+        expectPerUserTable(dir_->filePath(QStringLiteral("missing")));
+    }
+
+    // An installed copy (bin/ beside share/capzel/) keeps scores per user
+    // even when its folder could be written, as for an administrator.
+    void perUserFolderForAnInstalledCopy() {
+        QDir root(dir_->path());
+        QVERIFY(root.mkpath(QStringLiteral("prefix/bin")) && root.mkpath(QStringLiteral("prefix/share/capzel/media")));
+        const QString bin = root.filePath(QStringLiteral("prefix/bin"));
+        QVERIFY(capzel::ui::installedCopy(bin.toStdString()));
+        expectPerUserTable(bin);
+        QVERIFY(!QFile::exists(bin + QStringLiteral("/Capzel.CHS")));
+        // A build folder (songs in media/ beside the program) is not installed.
+        QVERIFY(root.mkpath(QStringLiteral("prefix/bin/media")));
+        QVERIFY(!capzel::ui::installedCopy(bin.toStdString()));
     }
 
     void folderWritableIsTried() {

@@ -174,6 +174,21 @@ private slots:
         QVERIFY(capzel::ui::countSongs(folder) >= 3);
     }
 
+    // Beside the program first, then the installed share folder, else the
+    // missing folder beside the program.
+    void musicFolderOfEachLayout() {
+        QTemporaryDir root;
+        QDir dir(root.path());
+        QVERIFY(dir.mkpath("prefix/bin") && dir.mkpath("prefix/share/capzel/media"));
+        const std::string bin = dir.filePath("prefix/bin").toStdString();
+        QCOMPARE(capzel::ui::musicFolderOf(bin), dir.filePath("prefix/share/capzel/media/").toStdString());
+        QVERIFY(dir.mkpath("prefix/bin/media"));
+        QCOMPARE(capzel::ui::musicFolderOf(bin), dir.filePath("prefix/bin/media/").toStdString());
+        QVERIFY(dir.mkpath("none"));
+        QCOMPARE(capzel::ui::musicFolderOf(dir.filePath("none").toStdString()),
+                 dir.filePath("none/media/").toStdString());
+    }
+
     // ---- Song files ----------------------------------------------------
     void midiCheck_data() {
         QTest::addColumn<QByteArray>("bytes");
