@@ -16,7 +16,10 @@ measure() {
     t0=$(date +%s%N)
     HOME="$home" "$bin/capzel" >/dev/null 2>&1 &
     pid=$!
-    wid=$(xdotool search --sync --onlyvisible --pid "$pid" --name '^Capzel$' | head -n1)
+    # Polled every 10 ms: xdotool's own --sync looks only every half second.
+    until wid=$(xdotool search --onlyvisible --pid "$pid" --name '^Capzel$' 2>/dev/null | head -n1) && [ -n "$wid" ]; do
+        sleep 0.01
+    done
     t1=$(date +%s%N)
     sleep 3
     local rss_kb ticks0 ticks1 hz
