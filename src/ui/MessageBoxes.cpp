@@ -1,5 +1,6 @@
 #include "ui/MessageBoxes.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QInputDialog>
 #include <QLabel>
@@ -22,8 +23,26 @@ void journal(const char* kind, const QString& text) {
     file.write(QByteArray(kind) + ": " + line.toUtf8() + "\n");
 }
 
+// A box shown while the busy pointer is on (the turn that starts at the end
+// of a load) shows the normal pointer until it is answered.
+class NormalPointer {
+public:
+    NormalPointer() : pushed_(QApplication::overrideCursor() != nullptr) {
+        if (pushed_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~NormalPointer() {
+        if (pushed_) QApplication::restoreOverrideCursor();
+    }
+    NormalPointer(const NormalPointer&) = delete;
+    NormalPointer& operator=(const NormalPointer&) = delete;
+
+private:
+    bool pushed_;
+};
+
 int run(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons) {
     journal(buttons & QMessageBox::Yes ? "question" : "message", text);
+    const NormalPointer pointer;
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
     return box.exec();
@@ -38,6 +57,7 @@ bool askYesNo(QWidget* parent, const QString& text) {
 
 QString askInput(QWidget* parent, const QString& prompt) {
     journal("input", prompt);
+    const NormalPointer pointer;
     QInputDialog dialog(parent);
     dialog.setWindowTitle(kTitle);
     dialog.setLabelText(prompt);

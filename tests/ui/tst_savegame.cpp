@@ -112,6 +112,7 @@ private slots:
         window->field().board.Player[1].Left = 99;
         const int statusShown = app_->statusShown;
         QString startFolder;
+        Qt::CursorShape pointerOnTurnBox = Qt::BlankCursor;
         {
             ModalScript script;
             script.answer(QMessageBox::Yes)
@@ -119,12 +120,21 @@ private slots:
                       [&] {
                           startFolder = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())->directory().path();
                       });
-            script.chooseFile(path).ok();
+            script.chooseFile(path)
+                .then([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+                      [&] {
+                          const QCursor* c = QApplication::overrideCursor();
+                          pointerOnTurnBox = c ? c->shape() : Qt::ArrowCursor;
+                      })
+                .ok();
             window->menus().mnuLoad->trigger();
             QVERIFY(script.done());
             QCOMPARE(script.texts, (QStringList{kLoadQuestion, kBobSaved + QStringLiteral("'s turn start.  KILLER")}));
         }
         QCOMPARE(QDir(startFolder), QDir(dir_.path()));
+        // The turn starts under the busy pointer, but its box shows the normal one.
+        QCOMPARE(pointerOnTurnBox, Qt::ArrowCursor);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
         QCOMPARE(main(), window);  // no window reopened
         QVERIFY(g().GameRunning);
         QCOMPARE(int(g().CurrentTurn), 2);
