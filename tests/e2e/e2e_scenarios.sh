@@ -23,7 +23,7 @@ start_two_player_game() {
 
 # Drags from the player's piece in box 1 (upwards: the piece will go down)
 # and lets go: the power bar starts charging.
-charge() { drag "$BOX1_X" "$BOX1_Y" "$BOX1_X" $((BOX1_Y - 80)); sleep 0.3; }
+charge() { drag "$BOX1_X" "$BOX1_Y" "$BOX1_X" $((BOX1_Y - 80)); sleep 0.15; }
 shoot() { charge; click_go; sleep 0.4; }
 
 # Types text into the file name field of a file dialog and accepts it.

@@ -37,7 +37,7 @@ export CAPZEL_MESSAGE_LOG="$TMP/boxes.txt"
 JOURNAL="$CAPZEL_MESSAGE_LOG"
 GAME_LOG="$TMP/game.log"
 : > "$GAME_LOG"
-ARTIFACTS="$BIN/../e2e-artifacts"
+ARTIFACTS="$(cd "$BIN/.." && pwd)/e2e-artifacts"
 rm -rf "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
 SHOT_NO=0
