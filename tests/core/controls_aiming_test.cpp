@@ -1,3 +1,5 @@
+// Aiming, placing a piece by hand and firing from the power bar: the aim
+// line and its label, the bar's levels, "Go" and what ends a charge.
 #include <gtest/gtest.h>
 
 #include "controls/Aiming.h"
@@ -156,36 +158,31 @@ ChargeOutcome chargeAndFire(Table& t, const std::function<bool(const modCapzel&)
 }
 }  // namespace
 
-TEST(PowerBar, GoDuringTheFirstTickFiresAt2815) {
-    Table t;
-    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);  // aim straight down: the shot goes up
-    const ChargeOutcome out = chargeAndFire(t, [](const modCapzel& g) { return g.Power == 6575; });
-    ASSERT_TRUE(out.shot);
-    EXPECT_EQ(out.levelAtGo, 6575);
-    // 9390 - 6575 = 2815 -> (2815 / 250)^2.6 = 542.0007, rounded 542.
-    EXPECT_EQ(out.launchedPower, 542);
-    EXPECT_EQ(t.field.StepDelay > 0, true);
-    EXPECT_FALSE(t.g.ShotInProgress);
-    EXPECT_FALSE(t.g.Charging);
-    EXPECT_EQ(t.g.Power, 0);
-    EXPECT_FALSE(t.field.board.picPower.box.Visible);
-    EXPECT_FALSE(t.field.board.cmdGo.box.Visible);
-    EXPECT_FALSE(t.field.board.Pointer.Visible);
-    EXPECT_LT(t.field.board.Player[1].Top, 6000.0f);  // the piece went up
-    // The shot achieved nothing, so the rules passed the turn to player 2.
-    EXPECT_EQ(t.g.CurrentTurn, 2);
-    ASSERT_FALSE(t.ui.messages.empty());
-    EXPECT_EQ(t.ui.messages.back(), "P2's turn start.  Target: 2");
-}
-
-TEST(PowerBar, GoAtTheTopOfAFullBarFiresAt9405) {
-    Table t;
-    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);
-    const ChargeOutcome out = chargeAndFire(t, [](const modCapzel& g) { return g.Power == -15; });
-    ASSERT_TRUE(out.shot);
-    EXPECT_EQ(out.levelAtGo, -15);
-    // 9405 / 250 = 37.62 -> 37.62^2.6, rounded.
-    EXPECT_EQ(out.launchedPower, 12476);
+TEST(PowerBar, GoFiresWithTheStrengthOfTheLevelReached) {
+    // The level of the bar at "Go" and the strength launched (after the curve):
+    // at the first tick 9390 - 6575 = 2815 -> (2815 / 250)^2.6 = 542.0007,
+    // at the top of a full bar 9405 / 250 = 37.62 -> 37.62^2.6, rounded.
+    for (const auto& [level, launched] : {std::pair{6575, 542}, std::pair{-15, 12476}}) {
+        SCOPED_TRACE(level);
+        Table t;
+        Form_MouseMove(t.ctx, 1, 0, 3650, 6400);  // aim straight down: the shot goes up
+        const ChargeOutcome out = chargeAndFire(t, [&](const modCapzel& g) { return g.Power == level; });
+        ASSERT_TRUE(out.shot);
+        EXPECT_EQ(out.levelAtGo, level);
+        EXPECT_EQ(out.launchedPower, launched);
+        EXPECT_GT(t.field.StepDelay, 0);
+        EXPECT_FALSE(t.g.ShotInProgress);
+        EXPECT_FALSE(t.g.Charging);
+        EXPECT_EQ(t.g.Power, 0);
+        EXPECT_FALSE(t.field.board.picPower.box.Visible);
+        EXPECT_FALSE(t.field.board.cmdGo.box.Visible);
+        EXPECT_FALSE(t.field.board.Pointer.Visible);
+        EXPECT_LT(t.field.board.Player[1].Top, 6000.0f);  // the piece went up
+        // The shot achieved nothing, so the rules passed the turn to player 2.
+        EXPECT_EQ(t.g.CurrentTurn, 2);
+        ASSERT_FALSE(t.ui.messages.empty());
+        EXPECT_EQ(t.ui.messages.back(), "P2's turn start.  Target: 2");
+    }
 }
 
 TEST(PowerBar, DrawsElevenRowsPerTickAndLeavesTheGaps) {
