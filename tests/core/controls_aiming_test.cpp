@@ -1,3 +1,5 @@
+// Aiming, placing a piece by hand and firing from the power bar: the aim
+// line and its label, the bar's levels, "Go" and what ends a charge.
 #include <gtest/gtest.h>
 
 #include "controls/Aiming.h"
@@ -156,36 +158,44 @@ ChargeOutcome chargeAndFire(Table& t, const std::function<bool(const modCapzel&)
 }
 }  // namespace
 
-TEST(PowerBar, GoDuringTheFirstTickFiresAt2815) {
-    Table t;
-    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);  // aim straight down: the shot goes up
-    const ChargeOutcome out = chargeAndFire(t, [](const modCapzel& g) { return g.Power == 6575; });
-    ASSERT_TRUE(out.shot);
-    EXPECT_EQ(out.levelAtGo, 6575);
-    // 9390 - 6575 = 2815 -> (2815 / 250)^2.6 = 542.0007, rounded 542.
-    EXPECT_EQ(out.launchedPower, 542);
-    EXPECT_EQ(t.field.StepDelay > 0, true);
-    EXPECT_FALSE(t.g.ShotInProgress);
-    EXPECT_FALSE(t.g.Charging);
-    EXPECT_EQ(t.g.Power, 0);
-    EXPECT_FALSE(t.field.board.picPower.box.Visible);
-    EXPECT_FALSE(t.field.board.cmdGo.box.Visible);
-    EXPECT_FALSE(t.field.board.Pointer.Visible);
-    EXPECT_LT(t.field.board.Player[1].Top, 6000.0f);  // the piece went up
-    // The shot achieved nothing, so the rules passed the turn to player 2.
-    EXPECT_EQ(t.g.CurrentTurn, 2);
-    ASSERT_FALSE(t.ui.messages.empty());
-    EXPECT_EQ(t.ui.messages.back(), "P2's turn start.  Target: 2");
-}
-
-TEST(PowerBar, GoAtTheTopOfAFullBarFiresAt9405) {
-    Table t;
-    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);
-    const ChargeOutcome out = chargeAndFire(t, [](const modCapzel& g) { return g.Power == -15; });
-    ASSERT_TRUE(out.shot);
-    EXPECT_EQ(out.levelAtGo, -15);
-    // 9405 / 250 = 37.62 -> 37.62^2.6, rounded.
-    EXPECT_EQ(out.launchedPower, 12476);
+TEST(PowerBar, GoFiresWithTheStrengthOfTheLevelReached) {
+    struct Row {
+        int level;     // of the bar when "Go" is pressed
+        int fills;     // full fills before, after each of which the bar restarts from empty
+        int launched;  // the strength after the curve
+    };
+    const Row rows[] = {
+        {6575, 0, 542},    // the first tick: 9390 - 6575 = 2815 -> (2815 / 250)^2.6 = 542.0007
+        {-15, 0, 12476},   // the top of a full bar: 9405 / 250 = 37.62 -> 37.62^2.6, rounded
+        {6005, 1, 875},    // (3385 / 250)^2.6 = 875.4
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.level);
+        Table t;
+        Form_MouseMove(t.ctx, 1, 0, 3650, 6400);  // aim straight down: the shot goes up
+        int fills = 0;
+        int last = 10000;
+        const ChargeOutcome out = chargeAndFire(t, [&](const modCapzel& g) {
+            if (g.Power > last) ++fills;
+            last = g.Power;
+            return fills == r.fills && g.Power == r.level;
+        });
+        ASSERT_TRUE(out.shot);
+        EXPECT_EQ(out.levelAtGo, r.level);
+        EXPECT_EQ(out.launchedPower, r.launched);
+        EXPECT_GT(t.field.StepDelay, 0);
+        EXPECT_FALSE(t.g.ShotInProgress);
+        EXPECT_FALSE(t.g.Charging);
+        EXPECT_EQ(t.g.Power, 0);
+        EXPECT_FALSE(t.field.board.picPower.box.Visible);
+        EXPECT_FALSE(t.field.board.cmdGo.box.Visible);
+        EXPECT_FALSE(t.field.board.Pointer.Visible);
+        EXPECT_LT(t.field.board.Player[1].Top, 6000.0f);  // the piece went up
+        // The shot achieved nothing, so the rules passed the turn to player 2.
+        EXPECT_EQ(t.g.CurrentTurn, 2);
+        ASSERT_FALSE(t.ui.messages.empty());
+        EXPECT_EQ(t.ui.messages.back(), "P2's turn start.  Target: 2");
+    }
 }
 
 TEST(PowerBar, DrawsElevenRowsPerTickAndLeavesTheGaps) {
@@ -207,20 +217,6 @@ TEST(PowerBar, DrawsElevenRowsPerTickAndLeavesTheGaps) {
     for (const auto& s : drawn) EXPECT_FALSE(levelInGap(s.bottom, 6585)) << s.bottom;
     // From 6575 down to 4400 in steps of 10: 218 ticks, 9 of them in the first gap.
     EXPECT_EQ(drawn.size(), 218u - 9u);
-}
-
-TEST(PowerBar, RestartsFromEmptyAfterAFullFill) {
-    Table t;
-    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);
-    int fills = 0;
-    int last = 10000;
-    const ChargeOutcome out = chargeAndFire(t, [&](const modCapzel& g) {
-        if (g.Power > last) ++fills;
-        last = g.Power;
-        return fills == 1 && g.Power == 6005;
-    });
-    EXPECT_EQ(fills, 1);
-    EXPECT_EQ(out.levelAtGo, 6005);
 }
 
 TEST(PowerBar, GoWithoutAnAimPlaysNoShot) {

@@ -3,6 +3,7 @@
 // full dump of everything a load may or may not touch.
 #pragma once
 
+#include <iomanip>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -52,6 +53,7 @@ inline void setUpTwoPlayerKillerGame(Game& t) {
 // Everything of the state and the field that a new game or a load may set.
 inline std::string dump(const Game& t) {
     std::ostringstream o;
+    o << std::setprecision(9);  // every float exactly
     const modCapzel& g = t.g;
     o << "N=" << g.NumberOfPlayers << " turn=" << g.CurrentTurn << " running=" << g.GameRunning
       << " walls=" << g.WallsOn << " shot=" << g.ShotInProgress << " song=" << g.SongNumber

