@@ -93,7 +93,8 @@ private slots:
         QTest::newRow("keys without Shift do not interrupt")
             << shifted("QU") + Presses{{Qt::Key_A, 0}, {Qt::Key_B, 0}, {Qt::Key_C, 0}} + shifted("INCE") << true << 2;
         QTest::newRow("Shift+F2 is a q") << Presses{{Qt::Key_F2, kShift}} + shifted("UINCE") << true << 2;
-        QTest::newRow("Ctrl+Shift+Q changes nothing") << Presses{{Qt::Key_Q, kShift | Qt::ControlModifier}} << false << 0;
+        QTest::newRow("Ctrl+Shift+Q changes nothing")
+            << Presses{{Qt::Key_Q, kShift | Qt::ControlModifier}} << false << 0;
         QTest::newRow("Ctrl+Shift inside the word")
             << shifted("QUI") + Presses{{Qt::Key_X, kShift | Qt::ControlModifier}} + shifted("NCE") << true << 2;
     }
