@@ -27,8 +27,6 @@ using capzel::test::ModalScript;
 using capzel::ui::frmMain;
 using capzel::ui::frmNewGame;
 
-Q_DECLARE_METATYPE(QList<int>)
-
 class NewGameTest : public QObject {
     Q_OBJECT
 
@@ -84,43 +82,34 @@ private slots:
         QCOMPARE(dlg_->txtName(8)->geometry(), QRect(128, 264, 161, 19));
     }
 
-    void threePlayersThenTwo() {
-        choosePlayers(3);
-        QCOMPARE(dlg_->playersChosen(), 3);
+    // The rows follow the player count and "Friction Changes": a row shut
+    // again forgets its name and friction; the tick off returns every
+    // friction to Normal.
+    void rowsFollowPlayersAndFrictionChanges() {
+        choosePlayers(4);
         dlg_->chkFrict()->click();
+        QCOMPARE(dlg_->frictToggleColor(), rgb(255, 255, 0));
+        for (int r = 1; r <= 8; ++r) QCOMPARE(dlg_->fraFriction(r)->isVisible(), r <= 4);
         dlg_->txtName(3)->setText(QStringLiteral("Cy"));
+        dlg_->optFriction(1, FrictionLevel::VeryLow)->click();
         dlg_->optFriction(3, FrictionLevel::High)->click();
         QCOMPARE(dlg_->frictionChoice(3), FrictionLevel::High);
-        QVERIFY(dlg_->fraFriction(3)->isVisible());
 
         choosePlayers(2);
         QCOMPARE(dlg_->playersChosen(), 2);
-        QVERIFY(!dlg_->txtName(3)->isEnabled());
-        QCOMPARE(dlg_->txtName(3)->text(), QStringLiteral("Player 3"));
-        QVERIFY(!dlg_->cmdColor(3)->isVisible());
-        QVERIFY(!dlg_->fraFriction(3)->isVisible());
-        QCOMPARE(dlg_->frictionChoice(3), FrictionLevel::Normal);
-        for (int r = 1; r <= 2; ++r) {
-            QVERIFY(dlg_->txtName(r)->isEnabled());
-            QVERIFY(dlg_->cmdColor(r)->isVisible());
-            QVERIFY(dlg_->fraFriction(r)->isVisible());  // "Friction Changes" is ticked
+        for (int r = 1; r <= 4; ++r) {
+            QCOMPARE(dlg_->txtName(r)->isEnabled(), r <= 2);
+            QCOMPARE(dlg_->cmdColor(r)->isVisible(), r <= 2);
+            QCOMPARE(dlg_->fraFriction(r)->isVisible(), r <= 2);
         }
+        QCOMPARE(dlg_->txtName(3)->text(), QStringLiteral("Player 3"));
+        QCOMPARE(dlg_->frictionChoice(3), FrictionLevel::Normal);
+        QCOMPARE(dlg_->frictionChoice(1), FrictionLevel::VeryLow);
         // The focus is in the last player's name box, its text selected.
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->txtName(2)));
         QTRY_COMPARE(dlg_->txtName(2)->selectedText(), QStringLiteral("Player 2"));
-    }
-
-    void frictionChangesOffReturnsAllToNormal() {
-        choosePlayers(4);
-        dlg_->chkFrict()->click();
-        QVERIFY(dlg_->chkFrict()->isChecked());
-        QCOMPARE(dlg_->frictToggleColor(), rgb(255, 255, 0));
-        for (int r = 1; r <= 8; ++r) QCOMPARE(dlg_->fraFriction(r)->isVisible(), r <= 4);
-        dlg_->optFriction(1, FrictionLevel::VeryLow)->click();
-        dlg_->optFriction(4, FrictionLevel::VeryHigh)->click();
 
         dlg_->chkFrict()->click();
-        QVERIFY(!dlg_->chkFrict()->isChecked());
         QCOMPARE(dlg_->frictToggleColor(), rgb(255, 255, 255));
         const capzel::NewGameSettings s = dlg_->settings();
         for (int r = 1; r <= 8; ++r) {
