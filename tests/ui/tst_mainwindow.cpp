@@ -169,31 +169,22 @@ private slots:
         for (int g = 0; g < kGuideCount; ++g) QVERIFY(!b.linGuide[g].Visible);
     }
 
-    void loopToggle() {
+    // Ctrl+L marks the loop (with the menu item), the item clears it; Next
+    // Song (Ctrl+N) is a song end with the window's mark (the rotation
+    // itself is in tst_music).
+    void musicMenu() {
+        app_->state().SongCount = 3;
+        app_->state().SongNumber = 2;
+        key(Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(app_->state().SongNumber, 3);
         key(Qt::Key_L, Qt::ControlModifier);
         QVERIFY(w_->field().mnuLoopChecked);
         QVERIFY(w_->menus().mnuLoop->isChecked());
+        key(Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(app_->state().SongNumber, 3);
         w_->menus().mnuLoop->trigger();
         QVERIFY(!w_->field().mnuLoopChecked);
         QVERIFY(!w_->menus().mnuLoop->isChecked());
-    }
-
-    // Next Song is a song end (2 -> 0) with the window's loop mark; the
-    // rotation itself is checked in tst_music.
-    void nextSongFollowsTheLoopMark_data() {
-        QTest::addColumn<bool>("loop");
-        QTest::addColumn<int>("after");
-        QTest::newRow("moves on") << false << 3;
-        QTest::newRow("loop keeps the song") << true << 2;
-    }
-    void nextSongFollowsTheLoopMark() {
-        QFETCH(bool, loop);
-        QFETCH(int, after);
-        app_->state().SongCount = 3;
-        app_->state().SongNumber = 2;
-        if (loop) key(Qt::Key_L, Qt::ControlModifier);
-        key(Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(app_->state().SongNumber, after);
     }
 
     // Ctrl+S: the status window while a game runs, else the question. (The
