@@ -58,7 +58,7 @@ private slots:
         w_ = nullptr;
     }
 
-    void opensNotModalAndClosesWithOk() {
+    void opensNotModal() {
         QPointer<FrmAbout> about = openFromMenu();
         QVERIFY(about);
         QVERIFY(QTest::qWaitForWindowExposed(about));
@@ -66,8 +66,6 @@ private slots:
         QVERIFY(!about->isModal());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QCOMPARE(about->windowHandle()->transientParent(), w_->windowHandle());
-        QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
-        QTRY_VERIFY(about.isNull());
     }
 
     void aSecondAboutBringsTheFirstBack() {
