@@ -206,7 +206,6 @@ private slots:
         int levelAtGo = 0;
         int strength = -1;
         int paintsBeforeShot = 0;
-        QString scoreDuringShot;
         Poller press([&] {
             if (levelAtGo == 0 && g().Charging && g().Power <= 6000) {
                 levelAtGo = g().Power;
@@ -231,12 +230,9 @@ private slots:
         const int firedLevel = strength == atLevel ? levelAtGo : levelAtGo - 10;
         QVERIFY2(paints.paints > paintsBeforeShot + 10, "the shot is painted as it runs");
 
-        // The turn is over and judged; the window is back at rest.
-        QVERIFY(!g().Charging);
+        // The turn is over and judged (the model at rest after a shot is the
+        // core's PowerBar tests); the window's "Go" button is hidden again.
         QVERIFY(!g().ShotInProgress);
-        QCOMPARE(g().Power, std::int16_t(0));
-        QVERIFY(!board().picPower.box.Visible);
-        QVERIFY(!board().Pointer.Visible);
         QVERIFY(!w_->view()->goButton()->isVisible());
         QVERIFY(piece1().Top < 8270.0f);
         QVERIFY(!boxes_->seen.isEmpty());
