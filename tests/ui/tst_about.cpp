@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "support/ModalAnswer.h"
+#include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "ui/AboutPiece.h"
 #include "ui/Config.h"
@@ -235,10 +235,9 @@ private slots:
         w->setSysInfoPrograms({"capzel-no-such-system-information-program"});
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        capzel::test::SeenBox seen;
-        capzel::test::answerNextMessageBox(QMessageBox::Ok, seen);
+        capzel::test::BoxAnswerer boxes;
         QTest::mouseClick(w->findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
-        QCOMPARE(seen.text, QString("System Information Is Unavailable At This Time"));
+        QCOMPARE(boxes.messages(), QStringList{"System Information Is Unavailable At This Time"});
         QVERIFY(guard && w->isVisible());  // the About box stays open
         delete w;
     }

@@ -11,7 +11,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "support/ModalAnswer.h"
+#include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "support/RecordingApp.h"
 #include "ui/Config.h"
@@ -22,7 +22,7 @@
 using capzel::Board;
 using capzel::kGuideCount;
 using capzel::test::RecordingApp;
-using capzel::test::SeenBox;
+using capzel::test::BoxAnswerer;
 using capzel::ui::frmMain;
 
 // Receives the addresses the desktop is asked to open.
@@ -191,22 +191,22 @@ private slots:
     // boxes themselves are checked in tst_qtplatform.)
     void statusCommand_data() {
         QTest::addColumn<bool>("running");
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("answer");
         QTest::addColumn<QStringList>("calls");
-        QTest::newRow("a game runs: no question") << true << 0 << QStringList{"showStatus"};
-        QTest::newRow("Yes starts the New command") << false << int(QMessageBox::Yes) << QStringList{"newGame"};
-        QTest::newRow("No does nothing") << false << int(QMessageBox::No) << QStringList{};
+        QTest::newRow("a game runs: no question") << true << "" << QStringList{"showStatus"};
+        QTest::newRow("Yes starts the New command") << false << "Yes" << QStringList{"newGame"};
+        QTest::newRow("No does nothing") << false << "No" << QStringList{};
     }
     void statusCommand() {
         QFETCH(bool, running);
-        QFETCH(int, answer);
+        QFETCH(QString, answer);
         QFETCH(QStringList, calls);
         app_->state().GameRunning = running;
-        SeenBox seen;
-        if (!running) capzel::test::answerNextMessageBox(QMessageBox::StandardButton(answer), seen);
+        BoxAnswerer boxes({answer});
         key(Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(seen.text, running ? QString() : QStringLiteral("A game must be running in order to view the "
-                                                                 "status.  Would you like to start a new game?"));
+        const QString question = QStringLiteral(
+            "A game must be running in order to view the status.  Would you like to start a new game?");
+        QCOMPARE(boxes.messages(), running ? QStringList{} : QStringList{question});
         QCOMPARE(app_->calls, calls);
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
@@ -231,13 +231,12 @@ private slots:
         QDesktopServices::setUrlHandler(QStringLiteral("https"), &urls, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &urls, "open");
         capzel::ui::setConnectionProbe([connected] { return connected; });
-        SeenBox seen;
-        if (!connected) capzel::test::answerNextMessageBox(QMessageBox::Ok, seen);
+        BoxAnswerer boxes;
         action(item)->trigger();
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
         QCOMPARE(urls.opened, connected ? QList<QUrl>{QUrl(opened)} : QList<QUrl>{});
-        QCOMPARE(seen.text, connected ? QString() : opened);
+        QCOMPARE(boxes.messages(), connected ? QStringList{} : QStringList{opened});
     }
 
     // The client area of 730 x 626 pixels is the field's scale, and the

@@ -8,14 +8,14 @@
 #include <QtTest>
 #include <memory>
 
-#include "support/ModalAnswer.h"
+#include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "support/RecordingApp.h"
 #include "ui/QtPlatform.h"
 #include "ui/frmMain.h"
 
 using capzel::test::RecordingApp;
-using capzel::test::SeenBox;
+using capzel::test::BoxAnswerer;
 using capzel::ui::frmMain;
 
 class UrlSink : public QObject {
@@ -46,49 +46,52 @@ private slots:
     // name with markup shows as typed) with Windows line ends as line breaks.
     void messageBoxes_data() {
         QTest::addColumn<bool>("question");
-        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("click");
         QTest::addColumn<bool>("answer");
-        QTest::newRow("message") << false << int(QMessageBox::Ok) << true;
-        QTest::newRow("question answered Yes") << true << int(QMessageBox::Yes) << true;
-        QTest::newRow("question answered No") << true << int(QMessageBox::No) << false;
+        QTest::newRow("message") << false << "" << true;
+        QTest::newRow("question answered Yes") << true << "Yes" << true;
+        QTest::newRow("question answered No") << true << "No" << false;
     }
     void messageBoxes() {
         QFETCH(bool, question);
-        QFETCH(int, button);
+        QFETCH(QString, click);
         QFETCH(bool, answer);
-        SeenBox seen;
-        capzel::test::answerNextMessageBox(QMessageBox::StandardButton(button), seen);
+        BoxAnswerer boxes({click});
         const char* text = "It is <b>Ann</b>'s turn.\r\nNext target: 3";
         if (question)
             QCOMPARE(ui().askYesNo(text), answer);
         else
             ui().message(text);
-        QVERIFY(seen.seen);
+        QCOMPARE(boxes.seen.size(), 1);
+        const BoxAnswerer::Seen& seen = boxes.seen[0];
         QCOMPARE(seen.text, QStringLiteral("It is <b>Ann</b>'s turn.\nNext target: 3"));
         QCOMPARE(seen.title, QStringLiteral("Capzel"));
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
-        QCOMPARE(seen.textFormat, Qt::PlainText);
+        QCOMPARE(seen.format, Qt::PlainText);
         using B = QMessageBox::StandardButton;
         QCOMPARE(seen.buttons.size(), question ? 2 : 1);
         QVERIFY(seen.buttons.contains(question ? B::Yes : B::Ok));
         if (question) QVERIFY(seen.buttons.contains(B::No));
     }
 
+    // The prompt in a titled input box; Cancel gives the empty answer even
+    // after something was typed.
     void inputBoxAnswers_data() {
-        QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<QString>("answer");
-        QTest::newRow("OK") << "all" << false << "all";
-        QTest::newRow("Cancel gives the empty answer") << "3" << true << "";
+        QTest::newRow("OK") << false << "all";
+        QTest::newRow("Cancel") << true << "";
     }
     void inputBoxAnswers() {
-        QFETCH(QString, typed);
         QFETCH(bool, cancel);
         QFETCH(QString, answer);
-        QString prompt;
-        capzel::test::answerNextInputBox(typed, cancel, prompt);
+        BoxAnswerer boxes({"all"});
+        boxes.cancelInputs = cancel;
         QCOMPARE(QString::fromStdString(ui().inputBox("Who? (# or all)")), answer);
-        QCOMPARE(prompt, QStringLiteral("Who? (# or all)"));
+        QCOMPARE(boxes.seen.size(), 1);
+        QVERIFY(boxes.seen[0].input);
+        QCOMPARE(boxes.seen[0].text, QStringLiteral("Who? (# or all)"));
+        QCOMPARE(boxes.seen[0].title, QStringLiteral("Capzel"));
     }
 
     void yieldHandlesPendingEvents() {
