@@ -3,7 +3,6 @@
 // "System Info..." without a system-information program, and closing. How
 // the program opens it (not modal, one at a time) is in tst_about_menu.
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -11,6 +10,7 @@
 
 #include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
+#include "support/UrlRecorder.h"
 #include "ui/AboutPiece.h"
 #include "ui/Config.h"
 #include "ui/FrmAbout.h"
@@ -50,14 +50,6 @@ QColor pixelAtPiece(FrmAbout& w) {
 }  // namespace
 
 Q_DECLARE_METATYPE(Motion)
-
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 class TestAbout : public QObject {
     Q_OBJECT
@@ -215,18 +207,14 @@ private slots:
     }
 
     void linkOpensHomePage() {
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler("https", &catcher, "open");
-        QDesktopServices::setUrlHandler("http", &catcher, "open");
+        capzel::test::UrlRecorder urls({"https", "http"});
         FrmAbout w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QLabel* here = w.findChild<QLabel*>("lblDescription2");
         QTest::mouseClick(here, Qt::LeftButton, {}, here->rect().center());
         QTest::mouseClick(w.findChild<QLabel*>("lblDescription1"), Qt::LeftButton);  // does nothing
-        QDesktopServices::unsetUrlHandler("https");
-        QDesktopServices::unsetUrlHandler("http");
-        QCOMPARE(catcher.opened, QList<QUrl>{QUrl(capzel::config::kHomePage)});
+        QCOMPARE(urls.opened, QList<QUrl>{QUrl(capzel::config::kHomePage)});
     }
 
     void sysInfoUnavailable() {
@@ -263,3 +251,4 @@ private slots:
 
 CAPZEL_QT_TEST_MAIN(TestAbout)
 #include "tst_about.moc"
+#include "support/moc_UrlRecorder.cpp"

@@ -2,7 +2,6 @@
 // size, and how keys and the mouse reach its handlers. The captions are not
 // listed here: the shortcuts and shown states are checked by using them.
 #include <QAction>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -14,6 +13,7 @@
 #include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "support/RecordingApp.h"
+#include "support/UrlRecorder.h"
 #include "ui/Config.h"
 #include "ui/Connection.h"
 #include "ui/FieldView.h"
@@ -24,15 +24,6 @@ using capzel::kGuideCount;
 using capzel::test::RecordingApp;
 using capzel::test::BoxAnswerer;
 using capzel::ui::frmMain;
-
-// Receives the addresses the desktop is asked to open.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -227,14 +218,10 @@ private slots:
         QFETCH(QString, item);
         QFETCH(bool, connected);
         QFETCH(QString, opened);
-        UrlRecorder urls;
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &urls, "open");
-        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &urls, "open");
+        capzel::test::UrlRecorder urls({"https", "mailto"});
         capzel::ui::setConnectionProbe([connected] { return connected; });
         BoxAnswerer boxes;
         action(item)->trigger();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
         QCOMPARE(urls.opened, connected ? QList<QUrl>{QUrl(opened)} : QList<QUrl>{});
         QCOMPARE(boxes.messages(), connected ? QStringList{} : QStringList{opened});
     }
@@ -375,3 +362,4 @@ private slots:
 
 CAPZEL_QT_TEST_MAIN(MainWindowTest)
 #include "tst_mainwindow.moc"
+#include "support/moc_UrlRecorder.cpp"

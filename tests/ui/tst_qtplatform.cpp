@@ -1,6 +1,5 @@
 // The game's way to the player through Qt: boxes, yields, the clock, the
 // busy pointer, files and the desktop.
-#include <QDesktopServices>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTime>
@@ -11,20 +10,13 @@
 #include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "support/RecordingApp.h"
+#include "support/UrlRecorder.h"
 #include "ui/QtPlatform.h"
 #include "ui/frmMain.h"
 
 using capzel::test::RecordingApp;
 using capzel::test::BoxAnswerer;
 using capzel::ui::frmMain;
-
-class UrlSink : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 class QtPlatformTest : public QObject {
     Q_OBJECT
@@ -194,13 +186,12 @@ private slots:
     void highScoresAndUrlsGoWhereTheyBelong() {
         ui().showHighScores();
         QCOMPARE(app_->calls, QStringList{"showHighScores"});
-        UrlSink sink;
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &sink, "open");
+        capzel::test::UrlRecorder urls({"https"});
         ui().openUrl("https://example.org/x?a=1");
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        QCOMPARE(sink.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/x?a=1"))});
+        QCOMPARE(urls.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/x?a=1"))});
     }
 };
 
 CAPZEL_QT_TEST_MAIN(QtPlatformTest)
 #include "tst_qtplatform.moc"
+#include "support/moc_UrlRecorder.cpp"
