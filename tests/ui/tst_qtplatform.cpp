@@ -14,8 +14,8 @@
 #include "ui/QtPlatform.h"
 #include "ui/frmMain.h"
 
-using capzel::test::RecordingApp;
 using capzel::test::BoxAnswerer;
+using capzel::test::RecordingApp;
 using capzel::ui::frmMain;
 
 class QtPlatformTest : public QObject {
