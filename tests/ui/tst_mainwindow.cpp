@@ -21,8 +21,8 @@
 
 using capzel::Board;
 using capzel::kGuideCount;
-using capzel::test::RecordingApp;
 using capzel::test::BoxAnswerer;
+using capzel::test::RecordingApp;
 using capzel::ui::frmMain;
 
 class MainWindowTest : public QObject {
