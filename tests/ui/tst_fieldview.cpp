@@ -37,16 +37,12 @@ class FieldViewTest : public QObject {
         return w_->view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
     static QColor at(const QImage& img, int x, int y) { return img.pixelColor(x, y); }
-    static int count(const QImage& img, const QRect& r, const QColor& c) {
+    // The pixels of `r` in colour `c`, or light ones when `c` is invalid.
+    static int count(const QImage& img, const QRect& r, const QColor& c = QColor()) {
         int n = 0;
         for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x) n += img.pixelColor(x, y) == c;
-        return n;
-    }
-    static int countLight(const QImage& img, const QRect& r) {
-        int n = 0;
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x) n += img.pixelColor(x, y).lightness() > 160;
+            for (int x = r.left(); x <= r.right(); ++x)
+                n += c.isValid() ? img.pixelColor(x, y) == c : img.pixelColor(x, y).lightness() > 160;
         return n;
     }
     static QPoint centre(const capzel::Box& b) {
@@ -100,13 +96,6 @@ private slots:
         }
     }
 
-    void hiddenWallsAreNotDrawn() {
-        board().Wall[5].Visible = false;
-        const QImage img = shot();
-        QCOMPARE(at(img, 502, 311), kBlack);
-        QCOMPARE(at(img, 720, 324), kRed);
-    }
-
     void piecesTakeTheirPlayersColours() {
         // The colours as laid out, until the window is activated.
         board().Player[2].FillColor = rgb(255, 0, 0);
@@ -122,7 +111,8 @@ private slots:
         QCOMPARE(at(img, 484, 72), kBlack);  // player 7's colour: none set yet
     }
 
-    void movedAndHiddenPieces() {
+    void movedAndHiddenPiecesAndWalls() {
+        board().Wall[5].Visible = false;
         board().Player[3].Left = 3000;
         board().Player[3].Top = 6000;
         board().Player[3].FillColor = rgb(255, 128, 0);
@@ -132,6 +122,8 @@ private slots:
         QCOMPARE(at(img, centre(board().Player[3]).x(), centre(board().Player[3]).y()), QColor(255, 128, 0));
         QCOMPARE(at(img, 699, 58), kBlack);  // piece 3's old place
         QCOMPARE(at(img, centre(board().Player[4]).x(), centre(board().Player[4]).y()), kBlack);
+        QCOMPARE(at(img, 502, 311), kBlack);  // wall 5
+        QCOMPARE(at(img, 720, 324), kRed);    // wall 9 still there
     }
 
     void guideLinesAndTheDrawingOrder() {
@@ -182,9 +174,9 @@ private slots:
     void labelShowsItsText() {
         capzel::Label& l = board().Label1;
         l.Caption = "1234,5678\r\n9,9\r\n-1,-1";
-        QCOMPARE(countLight(shot(), QRect(675, 225, 55, 49)), 0);
+        QCOMPARE(count(shot(), QRect(675, 225, 55, 49)), 0);
         l.box.Visible = true;
-        QVERIFY(countLight(shot(), QRect(675, 225, 55, 49)) > 20);
+        QVERIFY(count(shot(), QRect(675, 225, 55, 49)) > 20);
     }
 
     void backgroundIsSharpOnHighDensityScreens() {

@@ -1,6 +1,5 @@
 // The game's way to the player through Qt: boxes, yields, the clock, the
 // busy pointer, files and the desktop.
-#include <QDesktopServices>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTime>
@@ -8,23 +7,16 @@
 #include <QtTest>
 #include <memory>
 
-#include "support/ModalAnswer.h"
+#include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "support/RecordingApp.h"
+#include "support/UrlRecorder.h"
 #include "ui/QtPlatform.h"
 #include "ui/frmMain.h"
 
+using capzel::test::BoxAnswerer;
 using capzel::test::RecordingApp;
-using capzel::test::SeenBox;
 using capzel::ui::frmMain;
-
-class UrlSink : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 class QtPlatformTest : public QObject {
     Q_OBJECT
@@ -42,48 +34,56 @@ private slots:
     }
     void cleanup() { app_.reset(); }
 
-    void messageBoxIsPlainAndTitled() {
-        SeenBox seen;
-        capzel::test::answerNextMessageBox(QMessageBox::Ok, seen);
-        ui().message("It is <b>Ann</b>'s turn.\r\nNext target: 3");
-        QVERIFY(seen.seen);
+    // Every box of the game: titled "Capzel", no icon, its text plain (a
+    // name with markup shows as typed) with Windows line ends as line breaks.
+    void messageBoxes_data() {
+        QTest::addColumn<bool>("question");
+        QTest::addColumn<QString>("click");
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("message") << false << "" << true;
+        QTest::newRow("question answered Yes") << true << "Yes" << true;
+        QTest::newRow("question answered No") << true << "No" << false;
+    }
+    void messageBoxes() {
+        QFETCH(bool, question);
+        QFETCH(QString, click);
+        QFETCH(bool, answer);
+        BoxAnswerer boxes({click});
+        const char* text = "It is <b>Ann</b>'s turn.\r\nNext target: 3";
+        if (question)
+            QCOMPARE(ui().askYesNo(text), answer);
+        else
+            ui().message(text);
+        QCOMPARE(boxes.seen.size(), 1);
+        const BoxAnswerer::Seen& seen = boxes.seen[0];
         QCOMPARE(seen.text, QStringLiteral("It is <b>Ann</b>'s turn.\nNext target: 3"));
         QCOMPARE(seen.title, QStringLiteral("Capzel"));
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
-        QCOMPARE(seen.textFormat, Qt::PlainText);
-        QCOMPARE(seen.buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+        QCOMPARE(seen.format, Qt::PlainText);
+        using B = QMessageBox::StandardButton;
+        QCOMPARE(seen.buttons.size(), question ? 2 : 1);
+        QVERIFY(seen.buttons.contains(question ? B::Yes : B::Ok));
+        if (question) QVERIFY(seen.buttons.contains(B::No));
     }
 
-    void questionAnswers_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("answer");
-        QTest::newRow("Yes") << int(QMessageBox::Yes) << true;
-        QTest::newRow("No") << int(QMessageBox::No) << false;
-    }
-    void questionAnswers() {
-        QFETCH(int, button);
-        QFETCH(bool, answer);
-        SeenBox seen;
-        capzel::test::answerNextMessageBox(QMessageBox::StandardButton(button), seen);
-        QCOMPARE(ui().askYesNo("Sure?"), answer);
-        QCOMPARE(seen.title, QStringLiteral("Capzel"));
-    }
-
+    // The prompt in a titled input box; Cancel gives the empty answer even
+    // after something was typed.
     void inputBoxAnswers_data() {
-        QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<QString>("answer");
-        QTest::newRow("OK") << "all" << false << "all";
-        QTest::newRow("Cancel gives the empty answer") << "3" << true << "";
+        QTest::newRow("OK") << false << "all";
+        QTest::newRow("Cancel") << true << "";
     }
     void inputBoxAnswers() {
-        QFETCH(QString, typed);
         QFETCH(bool, cancel);
         QFETCH(QString, answer);
-        QString prompt;
-        capzel::test::answerNextInputBox(typed, cancel, prompt);
+        BoxAnswerer boxes({"all"});
+        boxes.cancelInputs = cancel;
         QCOMPARE(QString::fromStdString(ui().inputBox("Who? (# or all)")), answer);
-        QCOMPARE(prompt, QStringLiteral("Who? (# or all)"));
+        QCOMPARE(boxes.seen.size(), 1);
+        QVERIFY(boxes.seen[0].input);
+        QCOMPARE(boxes.seen[0].text, QStringLiteral("Who? (# or all)"));
+        QCOMPARE(boxes.seen[0].title, QStringLiteral("Capzel"));
     }
 
     void yieldHandlesPendingEvents() {
@@ -186,13 +186,12 @@ private slots:
     void highScoresAndUrlsGoWhereTheyBelong() {
         ui().showHighScores();
         QCOMPARE(app_->calls, QStringList{"showHighScores"});
-        UrlSink sink;
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &sink, "open");
+        capzel::test::UrlRecorder urls({"https"});
         ui().openUrl("https://example.org/x?a=1");
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        QCOMPARE(sink.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/x?a=1"))});
+        QCOMPARE(urls.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/x?a=1"))});
     }
 };
 
 CAPZEL_QT_TEST_MAIN(QtPlatformTest)
 #include "tst_qtplatform.moc"
+#include "support/moc_UrlRecorder.cpp"

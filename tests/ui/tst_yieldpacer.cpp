@@ -103,28 +103,27 @@ private slots:
         QVERIFY(t.since(start) == 18ms);  // not 23 ms
     }
 
-    void theDeadlineIsAbsolute() {
-        // Running late by a little (under the stall limit) is made up by the
-        // following batches instead of drifting.
+    // The deadline is absolute: running a little late (under the stall
+    // limit) is made up by the following batches instead of drifting; but
+    // after a long stall (a modal box was open) the next batch starts a new
+    // deadline instead of racing to catch up.
+    void lateBatchesAndStalls_data() {
+        QTest::addColumn<int>("lateMs");
+        QTest::addColumn<int>("lastWaitEndsMs");  // after the start
+        QTest::newRow("late by 10 ms: owes 36 ms from the start") << 10 << 36;
+        QTest::newRow("a stall of 2 s: 18 ms from where it resumed") << 2000 << 18 + 2000 + 18;
+    }
+    void lateBatchesAndStalls() {
+        QFETCH(int, lateMs);
+        QFETCH(int, lastWaitEndsMs);
         FakeTime t;
         const auto start = t.now;
         YieldPacer p = t.pacer();
         p.yield(6000);
-        t.now += 10ms;  // the loop itself ran late
-        p.yield(6000);  // owes 36 ms from the start; 28 ms have passed
-        QCOMPARE(int(t.waits.size()), 2);
-        QVERIFY(t.waits.back() == start + 36ms);
-    }
-
-    void aLongStallStartsANewDeadline() {
-        FakeTime t;
-        YieldPacer p = t.pacer();
-        p.yield(6000);
-        t.now += 2s;  // a modal box was open
-        const auto resumed = t.now;
+        t.now += milliseconds(lateMs);
         p.yield(6000);
         QCOMPARE(int(t.waits.size()), 2);
-        QVERIFY(t.waits.back() == resumed + 18ms);  // no racing to catch up
+        QVERIFY(t.waits.back() == start + milliseconds(lastWaitEndsMs));
     }
 };
 

@@ -1,0 +1,32 @@
+// Receives the addresses the desktop is asked to open, in place of a web
+// browser or a mail program, for the schemes it is installed for.
+#pragma once
+
+#include <QDesktopServices>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QUrl>
+
+namespace capzel::test {
+
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+
+    explicit UrlRecorder(QStringList schemes) : schemes_(std::move(schemes)) {
+        for (const QString& s : schemes_) QDesktopServices::setUrlHandler(s, this, "open");
+    }
+    ~UrlRecorder() override {
+        for (const QString& s : schemes_) QDesktopServices::unsetUrlHandler(s);
+    }
+
+public slots:
+    void open(const QUrl& url) { opened << url; }
+
+private:
+    QStringList schemes_;
+};
+
+}  // namespace capzel::test
