@@ -36,7 +36,7 @@ struct Table {
         g.GameRunning = true;
         g.CurrentTurn = 1;
         for (int i = 1; i <= players; ++i) {
-            g.PlayerName[i] = "P" + std::to_string(i);
+            g.PlayerName[i] = std::string("P").append(std::to_string(i));  // not "P" + ...: a GCC 12 false alarm
             g.Friction[i] = 98;
             g.InGame[i] = true;
             g.Position[i] = 1;
