@@ -1,15 +1,15 @@
-// The main window: the states and commands of its menus, its place and
-// size, and how keys and the mouse reach its handlers. The captions and the
-// menu tree are not listed here: the shortcuts and shown states are checked
-// by using them, and the end-to-end test finds the File and Help items by
-// their mnemonics and places.
+// The main window: its menu tree, the states and commands of its menus,
+// its place and size, and how keys and the mouse reach its handlers.
 #include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QWindow>
 #include <QtTest>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
@@ -52,6 +52,60 @@ private slots:
         capzel::ui::setConnectionProbe(nullptr);
         app_.reset();
         w_ = nullptr;
+    }
+
+    // The menu bar as players see it: menus and items in order, captions
+    // with their access letters, shortcuts, what is hidden at start and
+    // what carries a check mark. A typo in a caption or a lost shortcut
+    // shows here.
+    void menuTree() {
+        struct Item {
+            const char* name;
+            QString caption;
+            const char* shortcut;
+            bool visible;
+            bool checkable;
+        };
+        const QString email = QStringLiteral("&Email Norvin (") + QString::fromUtf8(capzel::config::kAuthorEmail) + ")";
+        const std::vector<std::pair<Item, std::vector<Item>>> tree = {
+            {{"mnuFile", "&File", "", true, false},
+             {{"mnuNew", "&New", "", true, false}, {"mnuSave", "&Save Game", "", true, false},
+              {"mnuLoad", "&Load Game", "", true, false}, {"sep1", "", "", true, false},
+              {"mnuExit", "E&xit", "", true, false}}},
+            {{"mnuView", "View", "", true, false},
+             {{"mnuGameStatus", "Game &Status", "Ctrl+S", true, false},
+              {"mnuHighScores", "&High Scores", "Ctrl+H", false, false},
+              {"mnuGuide", "&Guide Lines", "Ctrl+G", false, true}}},
+            {{"mnuMusic", "Music", "", true, false},
+             {{"mnuNextSong", "&Next Song", "Ctrl+N", true, false}, {"mnuLoop", "&Loop Song", "Ctrl+L", true, true}}},
+            {{"mnuHelp", "Help", "", true, false},
+             {{"mnuOnline", "&Help Online", "", true, false}, {"mnuEmail", email, "", true, false},
+              {"sep2", "", "", true, false}, {"mnuAbout", "&About", "", true, false}}},
+            {{"mnuQuince", "Quince", "", false, false},
+             {{"mnuSetPos", "&Set Position and start turn", "F1", true, false},
+              {"mnuSetFrict", "&Set Friction", "F2", true, false}, {"mnuSetSpeed", "&Set Speed", "F3", true, false},
+              {"mnuSetPiece", "&Set Piece", "F4", true, false}, {"mnuSetIngame", "&Set Ingame", "F5", true, false},
+              {"mnuSetGuide", "&Set Guidelines", "F6", true, false}}},
+        };
+        auto check = [](QAction* a, const Item& want) {
+            QVERIFY2(a, want.name);
+            QCOMPARE(a->objectName(), QString::fromLatin1(want.name));
+            QCOMPARE(a->isSeparator(), want.caption.isEmpty());
+            if (!a->isSeparator()) QCOMPARE(a->text(), want.caption);
+            QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), QString::fromLatin1(want.shortcut));
+            QCOMPARE(a->isVisible(), want.visible);
+            QCOMPARE(a->isCheckable(), want.checkable);
+            QVERIFY(!a->isChecked());
+        };
+        const QList<QAction*> menus = w_->menuBar()->actions();
+        QCOMPARE(menus.size(), qsizetype(tree.size()));
+        for (std::size_t m = 0; m < tree.size(); ++m) {
+            const auto& [menu, items] = tree[m];
+            check(menus[qsizetype(m)], menu);
+            const QList<QAction*> actions = menus[qsizetype(m)]->menu()->actions();
+            QCOMPARE(actions.size(), qsizetype(items.size()));
+            for (std::size_t i = 0; i < items.size(); ++i) check(actions[qsizetype(i)], items[i]);
+        }
     }
 
     void menuStatesFollowTheWindow() {
