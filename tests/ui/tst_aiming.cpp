@@ -2,9 +2,10 @@
 // field drive the aim line, hand placement, the power bar and the shot; the
 // "Go" button is pressed from a timer while the bar charges, and the rules'
 // messages are answered like a player would. A played shot is compared with
-// the same shot played by the core alone on a scripted platform. Which button
-// and shift sets aim or place, and the aim label, are the core's
-// (tests/core/controls_aiming_test.cpp); the sets' mapping is in tst_mainwindow.
+// the same shot played by the core alone on a scripted platform. The sets of
+// buttons and shift keys are checked here through real events; their every
+// combination and the label's number format are the core's
+// (tests/core/controls_aiming_test.cpp).
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -147,6 +148,36 @@ private slots:
         boxes_.reset();
         app_.reset();
         w_ = nullptr;
+    }
+
+    // Real move events with whole button and shift sets: the left button
+    // alone aims (whatever the shift keys), Shift alone with no button
+    // places the piece.
+    void buttonAndShiftSets_data() {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("mods");
+        QTest::addColumn<bool>("aims");
+        QTest::addColumn<bool>("places");
+        QTest::newRow("left alone") << int(Qt::LeftButton) << 0 << true << false;
+        QTest::newRow("left with Shift") << int(Qt::LeftButton) << int(Qt::ShiftModifier) << true << false;
+        QTest::newRow("left and right") << int(Qt::LeftButton | Qt::RightButton) << 0 << false << false;
+        QTest::newRow("right alone") << int(Qt::RightButton) << 0 << false << false;
+        QTest::newRow("Shift alone") << 0 << int(Qt::ShiftModifier) << false << true;
+        QTest::newRow("Shift and Ctrl") << 0 << int(Qt::ShiftModifier | Qt::ControlModifier) << false << false;
+        QTest::newRow("no button") << 0 << 0 << false << false;
+    }
+    void buttonAndShiftSets() {
+        QFETCH(int, buttons);
+        QFETCH(int, mods);
+        QFETCH(bool, aims);
+        QFETCH(bool, places);
+        move(QPoint(100, 570), Qt::MouseButtons(buttons), Qt::KeyboardModifiers(mods));
+        QCOMPARE(board().Pointer.Visible, aims);
+        QCOMPARE(piece1().Left != 1430.0f || piece1().Top != 8270.0f, places);
+        if (aims) {
+            // The label: the piece's centre, the mouse, their difference.
+            QCOMPARE(QString::fromStdString(board().Label1.Caption), QString("1580,8420\r\n1500,8550\r\n80,-130"));
+        }
     }
 
     // Shift alone over the field places the piece, kept inside box 1 (Left
