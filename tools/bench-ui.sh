@@ -19,7 +19,7 @@ trap 'rm -f "$out"' EXIT
 
 if command -v xvfb-run >/dev/null; then
   display="Xvfb"
-  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" "$bench" "$runs" >"$out" 2>/dev/null
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$bench" "$runs" >"$out" 2>/dev/null
 else
   display="offscreen (no xvfb-run)"
   QT_QPA_PLATFORM=offscreen "$bench" "$runs" >"$out" 2>/dev/null

@@ -8,7 +8,7 @@ BIN="$(cd "${1:?usage: readme-screenshot.sh <bin-dir> [out.png]}" && pwd)"
 OUT="$(realpath -m "${2:-doc/screenshot.png}")"
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 if [ "${CAPZEL_INSIDE_XVFB:-}" != 1 ]; then
-    CAPZEL_INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$BIN" "$OUT"
+    CAPZEL_INSIDE_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$BIN" "$OUT"
 fi
 TMP="$(mktemp -d)"
 trap 'stop_game >/dev/null 2>&1 || true; rm -rf "$TMP"' EXIT

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Takes a screenshot of the main window under a virtual X server.
-#   bash tools/screenshot.sh <bin-dir> [out.png]   (default doc/screenshot.png)
+#   bash tools/screenshot.sh <bin-dir> [out.png]   (default doc/main-window.png)
 set -euo pipefail
 bin="${1:?usage: screenshot.sh <bin-dir> [out.png]}"
-out="${2:-doc/screenshot.png}"
+out="${2:-doc/main-window.png}"
 XDG_RUNTIME_DIR="$(mktemp -d)"
 export XDG_RUNTIME_DIR
 tmp="$(mktemp --suffix=.png)"
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c "
   '$bin/capzel' & pid=\$!
   sleep 2
   import -window root '$tmp'

@@ -37,4 +37,4 @@ if [ "${CAPZEL_INSIDE_XVFB:-}" = 1 ]; then
     for _ in $(seq "$runs"); do measure; done
     exit 0
 fi
-CAPZEL_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$bin" "$runs"
+CAPZEL_INSIDE_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$bin" "$runs"

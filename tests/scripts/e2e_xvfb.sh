@@ -18,7 +18,10 @@ if [ "${CAPZEL_E2E_INSIDE:-}" != 1 ]; then
     done
     [ -x "$BIN/xclose" ] || { echo "missing $BIN/xclose (needs libx11-dev)" >&2; exit 1; }
     export CAPZEL_E2E_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" "$BIN"
+    # -noreset: by default the server resets whenever its last client leaves
+    # (the game between two scenarios, or an xdotool call), and a game
+    # started in that moment cannot connect.
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash "$0" "$BIN"
 fi
 
 # A program folder of our own (the game keeps its high scores there), a

@@ -39,7 +39,7 @@ mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 before="$(ls -A "$PREFIX/bin")"
 export LSAN_OPTIONS="suppressions=$(dirname "$0")/../e2e/lsan.supp:print_suppressions=0"
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash -c '
     "$1/bin/capzel" & pid=$!
     timeout 30 xdotool search --sync --onlyvisible --pid "$pid" --name "^Capzel\$" >/dev/null || { kill $pid; exit 1; }
     kill $pid; wait $pid 2>/dev/null; exit 0' _ "$PREFIX" || fail "the installed program did not show its window"
