@@ -46,22 +46,23 @@ void wallPass(GameContext& ctx, int i) {
     for (int j = 1; j <= kWallCount; ++j) {
         if (!ctx.g.WallsOn) return;
         const Box& w = board.Wall[j];
-        const bool xOverlap = edgeInside(p.Left, p.Width, w.Left, w.Width);
-        const bool yOverlap = edgeInside(p.Top, p.Height, w.Top, w.Height);
         if (w.Height > w.Width) {
             // Upright: a corner inside sends the piece sideways; a piece
             // wider than the wall that reaches into its length goes past
-            // the nearer end.
-            if (xOverlap && yOverlap) {
+            // the nearer end. Both need the piece within the wall's length,
+            // so a piece above or below it is passed over at once.
+            if (!edgeInside(p.Top, p.Height, w.Top, w.Height)) continue;
+            if (edgeInside(p.Left, p.Width, w.Left, w.Width)) {
                 bounce(p.Left, p.Width, vx, w.Left, w.Width);
-            } else if (spans(p.Left, p.Width, w.Left, w.Width) && yOverlap) {
+            } else if (spans(p.Left, p.Width, w.Left, w.Width)) {
                 bounce(p.Top, p.Height, vy, w.Top, w.Height);
             }
         } else {
             // Lying (or square): the same with x and y exchanged.
-            if (xOverlap && yOverlap) {
+            if (!edgeInside(p.Left, p.Width, w.Left, w.Width)) continue;
+            if (edgeInside(p.Top, p.Height, w.Top, w.Height)) {
                 bounce(p.Top, p.Height, vy, w.Top, w.Height);
-            } else if (spans(p.Top, p.Height, w.Top, w.Height) && xOverlap) {
+            } else if (spans(p.Top, p.Height, w.Top, w.Height)) {
                 bounce(p.Left, p.Width, vx, w.Left, w.Width);
             }
         }
