@@ -6,6 +6,8 @@
 // With the clock standing still the shot engine's speed calibration measures
 // no time and picks its longest delay; the yields that delay asks for cost
 // one empty call per step.
+//
+// Runs that need more (the simulator's files) override the calls they use.
 #pragma once
 
 #include <string>
@@ -15,7 +17,7 @@
 
 namespace capzel {
 
-class SilentPlatform final : public Platform {
+class SilentPlatform : public Platform {
 public:
     std::vector<std::string> messages;  // every message box text, in order
 

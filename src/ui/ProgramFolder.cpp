@@ -30,10 +30,12 @@ bool folderWritable(const std::string& folder) {
     return probe.open();
 }
 
+std::string installedDataFolder(const std::string& folder) { return folder + "/../share/capzel"; }
+
 bool installedCopy(const std::string& folder) {
     const QDir dir(QString::fromStdString(folder));
     return !folder.empty() && !dir.exists(QStringLiteral("media")) &&
-           dir.exists(QStringLiteral("../share/capzel"));
+           QDir(QString::fromStdString(installedDataFolder(folder))).exists();
 }
 
 std::string highScoreFile() {

@@ -22,6 +22,9 @@ bool folderWritable(const std::string& folder);
 // a `media` folder of its own.
 bool installedCopy(const std::string& folder);
 
+// The shared data folder of an installed copy in `folder`.
+std::string installedDataFolder(const std::string& folder);
+
 // The high-score file: "Capzel.CHS" in the program's folder, or, for an
 // installed copy or when that folder cannot be written, in the per-user data
 // folder of the desktop, which is created when missing. An installed copy

@@ -1,23 +1,20 @@
 // The music folder, its songs and the rotation from one song to the next.
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 
 #include "model/GameState.h"
 #include "ui/MusicPlayer.h"
+#include "ui/ProgramFolder.h"
 
 namespace capzel::ui {
 
 std::string musicFolder() { return musicFolderOf(QCoreApplication::applicationDirPath().toStdString()); }
 
 std::string musicFolderOf(const std::string& programFolder) {
-    const QString programDir = QString::fromStdString(programFolder);
-    const QString beside = programDir + QStringLiteral("/media/");
-    if (QFileInfo(beside).isDir()) return QDir::cleanPath(beside).toStdString() + "/";
     // An installed copy keeps its songs in the shared data folder.
-    const QString installed = programDir + QStringLiteral("/../share/capzel/media/");
-    if (QFileInfo(installed).isDir()) return QDir::cleanPath(installed).toStdString() + "/";
-    return QDir::cleanPath(beside).toStdString() + "/";
+    const QString base = QString::fromStdString(installedCopy(programFolder) ? installedDataFolder(programFolder)
+                                                                             : programFolder);
+    return QDir::cleanPath(base + QStringLiteral("/media")).toStdString() + "/";
 }
 
 int countSongs(const std::string& folder) {

@@ -15,6 +15,7 @@
 #include "support/GameApp.h"
 #include "support/ModalScript.h"
 #include "support/QtTestMain.h"
+#include "ui/FrmStatus.h"
 #include "ui/Twips.h"
 #include "ui/frmMain.h"
 #include "ui/frmNewGame.h"
@@ -241,11 +242,11 @@ private slots:
         // refreshed and at the bottom right.
         const QRect screen = main->screen()->geometry();
         QCOMPARE(main->frameGeometry().topLeft(), screen.topLeft());
-        QVERIFY(app_->status && app_->status->isVisible());
-        QCOMPARE(app_->status->frameGeometry().right(), screen.right());
+        QVERIFY(app_->statusWindow() && app_->statusWindow()->isVisible());
+        QCOMPARE(app_->statusWindow()->frameGeometry().right(), screen.right());
         const int expectedTop = screen.bottom() + 1 - capzel::ui::ipx(capzel::ui::FrmStatus::linSepY(players) + 1050);
-        QCOMPARE(app_->status->frameGeometry().top(), expectedTop);
-        QCOMPARE(app_->status->cell(capzel::ui::FrmStatus::Name, 1)->text(), QStringLiteral("P<b>1</b>"));
+        QCOMPARE(app_->statusWindow()->frameGeometry().top(), expectedTop);
+        QCOMPARE(app_->statusWindow()->cell(capzel::ui::FrmStatus::Name, 1)->text(), QStringLiteral("P<b>1</b>"));
     }
 };
 

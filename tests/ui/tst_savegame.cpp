@@ -16,6 +16,7 @@
 #include "support/GameApp.h"
 #include "support/ModalScript.h"
 #include "support/QtTestMain.h"
+#include "ui/FrmStatus.h"
 #include "ui/ProgramFolder.h"
 #include "ui/frmMain.h"
 #include "ui/frmNewGame.h"
@@ -137,7 +138,7 @@ private slots:
         QCOMPARE(g().SongNumber, 1);
         QVERIFY(!g().WallsOn);  // not in the file: left as it was
         QCOMPARE(app_->statusShown, statusShown + 1);
-        QVERIFY(app_->status && app_->status->isVisible());
+        QVERIFY(app_->statusWindow() && app_->statusWindow()->isVisible());
     }
 
     // A file the reader refuses: its message names the file and the line,

@@ -17,7 +17,6 @@
 #include <QTimer>
 #include <QTextStream>
 #include <algorithm>
-#include <ctime>
 #include <map>
 #include <utility>
 #include <vector>
@@ -26,17 +25,14 @@
 #include "engine/Shot.h"
 #include "records/NewGame.h"
 #include "rules/Placement.h"
+#include "common/ProcessCpu.h"
 #include "ui/App.h"
 #include "ui/FieldView.h"
 #include "ui/frmMain.h"
 
 namespace {
 
-double cpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
+using capzel::tools::cpuSeconds;
 
 // Records where piece 1 stood at every paint of the field.
 class PaintLog : public QObject {

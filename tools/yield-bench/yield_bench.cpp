@@ -9,20 +9,16 @@
 #include <QEvent>
 #include <QTextStream>
 #include <chrono>
-#include <ctime>
 #include <functional>
 
+#include "common/ProcessCpu.h"
 #include "ui/App.h"
 #include "ui/FieldView.h"
 #include "ui/frmMain.h"
 
 namespace {
 
-double cpuSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
-}
+using capzel::tools::cpuSeconds;
 
 class PaintCounter : public QObject {
 public:
