@@ -20,6 +20,11 @@ else
 BUILD_DIR ?= build
 CMAKE_FLAGS = -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 endif
+# Rebuilds of the same sources (other checkouts, the sanitizer build after a
+# clean) come from the compiler cache when one is installed.
+ifneq ($(shell command -v ccache 2>/dev/null),)
+CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+endif
 
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libfluidsynth-dev libasound2-dev \
            timgm6mb-soundfont nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev \
