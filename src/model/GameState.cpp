@@ -36,6 +36,8 @@ void modCapzel::recreatePerGameTables() {
     OnLetters.fill(false);
     IsKiller.fill(false);
     Dead.fill(false);
+    playerKind.fill(PlayerKind::Human);
+    shotsTaken = 0;
 }
 
 std::string modCapzel::TargetLabel(int p) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/Board.h"
+#include "model/PlayerKind.h"
 
 namespace capzel {
 
@@ -64,6 +65,11 @@ struct modCapzel {
     std::array<bool, kMaxPlayers + 1> OnLetters{};
     std::array<bool, kMaxPlayers + 1> IsKiller{};
     std::array<bool, kMaxPlayers + 1> Dead{};
+
+    // Who plays each seat of the running game (persons unless chosen
+    // otherwise), and the shots judged since the game started.
+    std::array<PlayerKind, kMaxPlayers + 1> playerKind{};
+    int shotsTaken = 0;
 
     // Recreates the per-game tables with entries 0..n, all false or 0.
     void recreatePerGameTables();

@@ -3,7 +3,8 @@
 namespace capzel {
 
 void judgeFinishedShot(GameContext& ctx) {
-    const modCapzel& g = ctx.g;
+    modCapzel& g = ctx.g;
+    ++g.shotsTaken;
     if (g.isPlayer(g.CurrentTurn) && g.IsKiller[g.CurrentTurn])
         End_In_Box__KILLER(ctx);
     else
