@@ -77,9 +77,7 @@ TEST(HiddenCommandsDuringAShot, EveryShotStillEnds) {
         const float cx = float(double(shooter.Left) + 150), cy = float(double(shooter.Top) + 150);
         t.field.board.Pointer = {cx, cy, cx, float(double(cy) + 1000)};
         t.g.Power = std::int16_t(r.power);
-        ShotOptions options;
-        options.maxCycles = 3'000'000;
-        const ShotResult result = Shoot_Piece(t.ctx, options);
+        const ShotResult result = capzel::test::fireShot(t.ctx, 3'000'000);
         t.ui.onYield = nullptr;
         EXPECT_GE(batch, r.atBatch) << r.what;
         EXPECT_FALSE(result.unfinished) << r.what << " after " << result.cycles << " cycles";

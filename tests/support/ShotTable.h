@@ -7,6 +7,7 @@
 #include "engine/Shot.h"
 #include "model/GameContext.h"
 #include "support/FakePlatform.h"
+#include "support/PlayShot.h"
 
 namespace capzel::test {
 
@@ -36,9 +37,7 @@ struct ShotTable {
     ShotResult shoot(float x1, float y1, float x2, float y2, int power, long maxCycles = -1) {
         field.board.Pointer = {x1, y1, x2, y2};
         g.Power = std::int16_t(power);
-        ShotOptions options;
-        options.maxCycles = maxCycles;
-        return Shoot_Piece(ctx, options);
+        return fireShot(ctx, maxCycles);
     }
     // Fires a shot with no strength and gives pieces their velocities during
     // the calibration's yields, as a command run in the middle of a shot would.

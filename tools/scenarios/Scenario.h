@@ -1,0 +1,60 @@
+// One recorded shot of the scenario corpus: the game as it stands before the
+// shot, and everything a player or a saved game can see after it (every
+// piece's place and velocity, scores, targets, flags, the messages in order,
+// whose turn is next). Both the generator and the corpus test use this form.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/Shot.h"
+#include "model/GameContext.h"
+
+namespace capzel::scenarios {
+
+struct ScenarioPlayer {
+    std::string name;
+    float left = 0;
+    float top = 0;
+    float friction = 98;
+    std::int32_t score = 0;
+    int position = 0;
+    std::string flags;  // letters of the flags that are set: see flagLetters
+};
+
+struct Scenario {
+    std::string name;  // unique; tells the family and the case
+    bool wallsOn = true;
+    int turn = 1;
+    int power = 0;
+    std::array<float, 4> pointer{};  // X1, Y1, X2, Y2: the shot goes from 2 towards 1
+    std::vector<ScenarioPlayer> players;
+};
+
+// The flags of a player, one letter each: in game, dead, killer, on the
+// letters, heading in reverse, moveable next turn, losing turn.
+inline constexpr const char* flagLetters = "gdklrmx";
+
+nlohmann::json toJson(const Scenario& s);
+Scenario scenarioFromJson(const nlohmann::json& j);  // throws nlohmann::json::exception
+
+// Lays out a fresh field and game for the scenario (unused pieces hidden).
+void setUp(GameContext& ctx, const Scenario& s);
+
+// What the finished (and judged) shot left, in the corpus's form.
+nlohmann::json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std::string>& messages,
+                       int highScoresShown);
+
+// "" when equal, else the path of the first difference with both values.
+std::string firstDifference(const nlohmann::json& expected, const nlohmann::json& actual,
+                            const std::string& path = "");
+
+// A 64-bit digest of the whole game and field: every table of the game,
+// every shape of the field with its place, size, look and drawing order.
+std::uint64_t stateDigest(const GameContext& ctx);
+
+}  // namespace capzel::scenarios
