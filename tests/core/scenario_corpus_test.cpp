@@ -1,13 +1,18 @@
-// The scenario corpus: every recorded shot played again on a fresh game must
-// leave exactly what it left when recorded (tests/data/scenarios.jsonl,
-// written by capzel-scenarios; see tests/data/README.md).
+// The recorded corpora: every shot of tests/data/scenarios.jsonl and every
+// use of a hidden command of tests/data/commands.jsonl, played again on a
+// fresh game, must leave exactly what it left when recorded (written by
+// capzel-scenarios; see tests/data/README.md).
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <string>
 
+#include "CommandCase.h"
 #include "Scenario.h"
 #include "support/FakePlatform.h"
+#include "records/NewGame.h"
+#include "rules/Turns.h"
 #include "support/PlayShot.h"
 
 namespace capzel::scenarios {
@@ -26,20 +31,39 @@ nlohmann::json replay(Game& game, const Scenario& s) {
     return outcome(game.ctx, r, game.ui.messages, game.ui.highScoresShown);
 }
 
-TEST(ScenarioCorpus, EveryRecordedShotEndsAsRecorded) {
-    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/scenarios.jsonl");
-    ASSERT_TRUE(in) << "scenarios.jsonl is missing";
+// Plays every record of the file; names the first difference of the first
+// few records that differ.
+void replayFile(const char* file, const std::function<nlohmann::json(const nlohmann::json&)>& play) {
+    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/" + file);
+    ASSERT_TRUE(in) << file << " is missing";
     std::string line;
     int records = 0, differing = 0;
     while (std::getline(in, line)) {
         const nlohmann::json record = nlohmann::json::parse(line);
-        Game game;
-        const std::string d = firstDifference(record.at("out"), replay(game, scenarioFromJson(record.at("in"))));
+        const std::string d = firstDifference(record.at("out"), play(record));
         ++records;
         if (!d.empty() && ++differing <= 5) ADD_FAILURE() << record.at("name").get<std::string>() << ": " << d;
     }
     EXPECT_GE(records, 300);
     EXPECT_EQ(differing, 0) << "of " << records << " records";
+}
+
+TEST(ScenarioCorpus, EveryRecordedShotEndsAsRecorded) {
+    replayFile("scenarios.jsonl", [](const nlohmann::json& record) {
+        Game game;
+        return replay(game, scenarioFromJson(record.at("in")));
+    });
+}
+
+TEST(ScenarioCorpus, EveryRecordedCommandEndsAsRecorded) {
+    replayFile("commands.jsonl", [](const nlohmann::json& record) {
+        const CommandCase c = commandCaseFromJson(record);
+        Game game;
+        setUp(game.ctx, c.game);
+        for (const std::string& a : c.answers) game.ui.inputAnswers.push_back(a);
+        commandNamed(c.command)(game.ctx);
+        return commandOutcome(game.ctx, game.ui.questions, game.ui.messages, game.ui.highScoresShown);
+    });
 }
 
 // Eight pieces broken up by a killer with the walls up: walls, contacts and a
@@ -59,6 +83,24 @@ TEST(ScenarioCorpus, EightPieceBreakHashesTheSame) {
     EXPECT_GT(first.g.KillCount, 0);
     EXPECT_EQ(stateDigest(first.ctx), stateDigest(second.ctx));
     EXPECT_EQ(stateDigest(first.ctx), 0x4a8a3af951a31f47ull) << std::hex << stateDigest(first.ctx);
+}
+
+// New games as the dialog opens them (every colour, name and friction level,
+// walls on and off) and their first turn: the same field and tables always.
+TEST(ScenarioCorpus, NewGamesHashTheSame) {
+    std::uint64_t digests[2] = {};
+    for (int players : {8, 3}) {
+        NewGameSettings settings;
+        settings.players = players;
+        settings.walls = players == 3;
+        for (int i = 1; i <= kMaxPlayers; ++i) settings.friction[i] = FrictionLevel(i % 5);
+        Game game;
+        applyNewGame(game.ctx, settings);
+        Start_Turn(game.ctx, 1);
+        digests[players == 3] = stateDigest(game.ctx);
+    }
+    EXPECT_EQ(digests[0], 0xb9c1737d68ac2217ull) << std::hex << digests[0];
+    EXPECT_EQ(digests[1], 0xf38e8a406ed9d0a3ull) << std::hex << digests[1];
 }
 
 }  // namespace

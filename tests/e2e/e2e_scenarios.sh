@@ -43,13 +43,6 @@ load_game() {
 
 type_access_word() { keys_to_main shift+q shift+u shift+i shift+n shift+c shift+e; sleep 0.2; }
 
-open_about() {
-    keys_to_main alt+f
-    sleep 0.3
-    xdotool key Right Right Right a
-    wait_until "the About box" 10 window_shown "About Capzel"
-}
-
 play_two_player_turn() {
     step "New, two players, Play"
     new_game Ann Bob
@@ -104,30 +97,6 @@ save_and_load() {
     expect_status_rows
 }
 
-commands_that_leave_the_game_running() {
-    step "Next Song, About, the status window and Set Speed during a charge and a shot"
-    start_two_player_game
-    charge
-    keys_to_main ctrl+n
-    open_about
-    shot "about-during-charge"
-    click_go
-    sleep 0.3
-    keys_to_main ctrl+n
-    close_window "$(visible_named "About Capzel" | head -n1)"
-    wait_until "the About box to close" 10 window_gone "About Capzel"
-    close_window "$(visible_named "Game Status" | head -n1)"
-    wait_until "the status window to close" 10 window_gone "Game Status"
-    type_access_word
-    keys_to_main F3
-    expect_inputs 1 300 -300
-    answer_until "turn start"
-    game_alive || fail "the game ended"
-    keys_to_main ctrl+s
-    wait_until "the status window" 10 window_shown "Game Status"
-    stop_game
-}
-
 new_during_charge_and_shot() {
     step "New during a charge, then during a shot"
     start_two_player_game
@@ -139,33 +108,6 @@ new_during_charge_and_shot() {
     expect_box "^message: Ann's turn start" Return
     shot "new-during-shot"
     expect_colour "$BOX1_X" "$BOX1_Y" white "Ann's piece on box 1 in the new game"
-    stop_game
-}
-
-load_during_charge_and_shot() {
-    step "Load during a charge, then during a shot"
-    start_two_player_game
-    charge
-    load_game "$WORK/game1.CSG"
-    answer_until "^message: Bob's turn start"
-    drag 105 400 105 300
-    sleep 0.3
-    click_go
-    sleep 0.3
-    load_game "$WORK/game1.CSG"
-    answer_until "^message: Bob's turn start"
-    shot "load-during-shot"
-    stop_game
-}
-
-save_during_shot() {
-    step "Save during a shot"
-    start_two_player_game
-    shoot
-    menu f s
-    file_dialog "Save Game" "$WORK/during-shot.CSG"
-    wait_until "the saved file" 10 test -s "$WORK/during-shot.CSG"
-    answer_until "turn start"
     stop_game
 }
 

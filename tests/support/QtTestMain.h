@@ -1,13 +1,15 @@
-// main() for the Qt window tests: offscreen unless a platform is chosen,
-// a private runtime folder, and one fixed font family for pixel checks.
-// Each test's initTestCase() calls quietOffscreenNotices() to keep the
-// offscreen plugin's size-hint notices out of the output.
+// The Qt window tests: each test class registers itself with CAPZEL_QT_TEST,
+// and one main() (QtTestMain.cpp) runs every class linked into the program:
+// offscreen unless a platform is chosen, a private runtime folder, and one
+// fixed font family for pixel checks. Each test's initTestCase() calls
+// quietOffscreenNotices() to keep the offscreen plugin's size-hint notices
+// out of the output.
 #pragma once
 
 #include <QApplication>
-#include <QFont>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
+#include <vector>
 
 namespace capzel::test {
 
@@ -25,17 +27,18 @@ inline void quietMessageHandler(QtMsgType type, const QMessageLogContext& contex
 // Installs the filter in front of the handler the test log has installed.
 inline void quietOffscreenNotices() { previousMessageHandler() = qInstallMessageHandler(quietMessageHandler); }
 
+// Every test class of the program, each run with the program's arguments.
+inline std::vector<std::function<int(int, char**)>>& registeredTests() {
+    static std::vector<std::function<int(int, char**)>> tests;
+    return tests;
+}
+
 }  // namespace capzel::test
 
-#define CAPZEL_QT_TEST_MAIN(TestClass)                                   \
-    int main(int argc, char** argv) {                                    \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))              \
-            qputenv("QT_QPA_PLATFORM", "offscreen");                     \
-        QTemporaryDir runtimeDir;                                        \
-        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))              \
-            qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit()); \
-        QApplication app(argc, argv);                                    \
-        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));  \
-        TestClass tc;                                                    \
-        return QTest::qExec(&tc, argc, argv);                            \
-    }
+#define CAPZEL_QT_TEST(TestClass)                                                          \
+    static const bool TestClass##Registered = (capzel::test::registeredTests().push_back( \
+                                                   [](int argc, char** argv) {            \
+                                                       TestClass tc;                      \
+                                                       return QTest::qExec(&tc, argc, argv); \
+                                                   }),                                    \
+                                               true);

@@ -39,19 +39,6 @@ struct ShotTable {
         g.Power = std::int16_t(power);
         return fireShot(ctx, maxCycles);
     }
-    // Fires a shot with no strength and gives pieces their velocities during
-    // the calibration's yields, as a command run in the middle of a shot would.
-    template <class SetVelocities>
-    ShotResult shootWith(SetVelocities set, long maxCycles = -1) {
-        bool first = true;
-        ui.onYield = [&] {
-            if (first) set(field);
-            first = false;
-        };
-        ShotResult r = shoot(5000, 5000, 5000, 5000, 0, maxCycles);
-        ui.onYield = nullptr;
-        return r;
-    }
 };
 
 }  // namespace capzel::test

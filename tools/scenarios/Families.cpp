@@ -29,7 +29,7 @@ constexpr float kLeftEdge = 600, kRightEdge = 10080 - 300, kBottomEdge = 9390 - 
 const Board kLayout = makeBoardLayout();
 
 ScenarioPlayer player(int i, float left, float top, int position, std::string flags = "g") {
-    return {"P" + std::to_string(i), left, top, 98, 200 + 10 * (i - 1), position, std::move(flags)};
+    return {std::string("P").append(std::to_string(i)), left, top, 98, 200 + 10 * (i - 1), position, std::move(flags)};
 }
 
 // Waiting in the holder, where a new game puts the piece.

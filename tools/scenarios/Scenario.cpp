@@ -77,21 +77,21 @@ void setUp(GameContext& ctx, const Scenario& s) {
 }
 
 json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std::string>& messages,
-             int highScoresShown) {
+             int highScoresShown, int players) {
     const modCapzel& g = ctx.g;
     json hits = json::array();
     for (int h = 1; h <= g.HitCount && h <= kHitLogSize; ++h) hits.push_back({g.HitFirst[h], g.HitSecond[h]});
-    json players = json::array();
-    for (int i = 1; i <= g.NumberOfPlayers; ++i) {
+    json rows = json::array();
+    for (int i = 1; i <= (players < 0 ? g.NumberOfPlayers : players) && i <= kMaxPlayers; ++i) {
         const Box& p = ctx.field.board.Player[i];
-        players.push_back({{"left", p.Left}, {"top", p.Top}, {"vx", ctx.field.VelocityX[i]},
+        rows.push_back({{"left", p.Left}, {"top", p.Top}, {"vx", ctx.field.VelocityX[i]},
                            {"vy", ctx.field.VelocityY[i]}, {"visible", p.Visible}, {"score", g.Score[i]},
                            {"position", g.Position[i]}, {"flags", flagText(g, i)}});
     }
     return {{"turn", g.CurrentTurn}, {"running", g.GameRunning}, {"high_scores", highScoresShown},
             {"holder", ctx.field.board.PieceHolder.Visible}, {"power", g.Power}, {"cycles", r.cycles},
             {"steps", r.steps}, {"hit_count", g.HitCount}, {"hits", hits}, {"kills", g.KillCount},
-            {"sent", g.SentCount}, {"messages", messages}, {"players", players}};
+            {"sent", g.SentCount}, {"messages", messages}, {"players", rows}};
 }
 
 std::string firstDifference(const json& expected, const json& actual, const std::string& path) {

@@ -45,9 +45,10 @@ Scenario scenarioFromJson(const nlohmann::json& j);  // throws nlohmann::json::e
 // Lays out a fresh field and game for the scenario (unused pieces hidden).
 void setUp(GameContext& ctx, const Scenario& s);
 
-// What the finished (and judged) shot left, in the corpus's form.
+// What the finished (and judged) shot left, in the corpus's form: the
+// players of the game, or the first `players` of the tables when given.
 nlohmann::json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std::string>& messages,
-                       int highScoresShown);
+                       int highScoresShown, int players = -1);
 
 // "" when equal, else the path of the first difference with both values.
 std::string firstDifference(const nlohmann::json& expected, const nlohmann::json& actual,

@@ -5,11 +5,13 @@
 //
 //   capzel-scenarios > tests/data/scenarios.jsonl
 //   capzel-scenarios --summary     how many records show each kind of event
+//   capzel-scenarios --commands > tests/data/commands.jsonl   the hidden commands
 #include <cstring>
 #include <iostream>
 #include <map>
 #include <set>
 
+#include "CommandFamilies.h"
 #include "Families.h"
 #include "PlayScenario.h"
 
@@ -17,6 +19,15 @@ using namespace capzel::scenarios;
 
 int main(int argc, char** argv) {
     const bool summary = argc > 1 && std::strcmp(argv[1], "--summary") == 0;
+    if (argc > 1 && std::strcmp(argv[1], "--commands") == 0) {
+        for (const CommandCase& c : allCommandCases()) {
+            nlohmann::json record = toJson(c);
+            record["name"] = c.name;
+            record["out"] = playCommand(c);
+            std::cout << record.dump() << "\n";
+        }
+        return 0;
+    }
     std::map<std::string, int> seen;
     std::set<std::string> names;
     for (const Scenario& s : allFamilies()) {

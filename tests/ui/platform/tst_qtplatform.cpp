@@ -86,13 +86,6 @@ private slots:
         QCOMPARE(boxes.seen[0].title, QStringLiteral("Capzel"));
     }
 
-    void yieldHandlesPendingEvents() {
-        bool ran = false;
-        QTimer::singleShot(0, w_, [&] { ran = true; });
-        QVERIFY(ui().yield(100));
-        QVERIFY(ran);
-    }
-
     void yieldReportsAClosedWindow() {
         QVERIFY(ui().yield(1));
         // Closed by the player from inside the loop.
@@ -101,39 +94,6 @@ private slots:
         for (int i = 0; i < 100000 && alive; ++i) alive = ui().yield(1);
         QVERIFY(!alive);
         QVERIFY(!ui().yield(0));
-    }
-
-    void yieldReportsAReplacedWindow() {
-        capzel::Platform& old = ui();
-        QPointer<frmMain> oldWindow = w_;
-        bool alive = true;
-        // A new game replaces the window while a loop runs in it.
-        QTimer::singleShot(0, w_, [this] { w_ = &app_->openMainWindow(); });
-        for (int i = 0; i < 100000 && alive; ++i) alive = old.yield(1);
-        QVERIFY(!alive);
-        QVERIFY2(oldWindow, "not deleted under the running loop");
-        QCOMPARE(oldWindow->isClosing(), true);
-        QVERIFY(ui().yield(1));  // the new window's loops run
-        QTRY_VERIFY(oldWindow.isNull());  // gone once back in the event loop
-    }
-
-    void clockIsSecondsSinceMidnight() {
-        // Read repeatedly over more than a second, so that it is checked
-        // both on a fresh reading of the local time and between readings.
-        QElapsedTimer spell;
-        spell.start();
-        double previous = -1;
-        while (spell.elapsed() < 1300) {
-            const double before = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-            const double c = ui().clock();
-            const double after = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-            QVERIFY(c >= 0 && c < 86400);
-            if (after < before) continue;  // across midnight
-            QVERIFY2(c >= before - 0.002 && c <= after + 0.002, qPrintable(QString::number(c - before)));
-            if (previous >= 0) QVERIFY2(c >= previous - 0.002, "never runs back by more than a tick");
-            previous = c;
-            QTest::qWait(50);
-        }
     }
 
     void busyPointer() {
@@ -167,22 +127,6 @@ private slots:
         QVERIFY(why.endsWith(QLatin1Char('.')));
     }
 
-    void fileDialogFilters_data() {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("description with pattern")
-            << "Capzel save game (*.CSG)" << "*.CSG" << "Capzel save game (*.CSG *.csg)";
-        QTest::newRow("bare description") << "Saved games" << "*.CSG" << "Saved games (*.CSG *.csg)";
-        QTest::newRow("lower-case pattern") << "Songs" << "*.mid" << "Songs (*.mid *.MID)";
-    }
-    void fileDialogFilters() {
-        QFETCH(QString, filter);
-        QFETCH(QString, pattern);
-        QFETCH(QString, expected);
-        QCOMPARE(capzel::ui::fileDialogFilter(filter.toStdString(), pattern.toStdString()), expected);
-    }
-
     void highScoresAndUrlsGoWhereTheyBelong() {
         ui().showHighScores();
         QCOMPARE(app_->calls, QStringList{"showHighScores"});
@@ -192,6 +136,5 @@ private slots:
     }
 };
 
-CAPZEL_QT_TEST_MAIN(QtPlatformTest)
+CAPZEL_QT_TEST(QtPlatformTest)
 #include "tst_qtplatform.moc"
-#include "support/moc_UrlRecorder.cpp"

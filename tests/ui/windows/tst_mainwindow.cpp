@@ -54,60 +54,6 @@ private slots:
         w_ = nullptr;
     }
 
-    // The menu bar as players see it: menus and items in order, captions
-    // with their access letters, shortcuts, what is hidden at start and
-    // what carries a check mark. A typo in a caption or a lost shortcut
-    // shows here.
-    void menuTree() {
-        struct Item {
-            const char* name;
-            QString caption;
-            const char* shortcut;
-            bool visible;
-            bool checkable;
-        };
-        const QString email = QStringLiteral("&Email Norvin (") + QString::fromUtf8(capzel::config::kAuthorEmail) + ")";
-        const std::vector<std::pair<Item, std::vector<Item>>> tree = {
-            {{"mnuFile", "&File", "", true, false},
-             {{"mnuNew", "&New", "", true, false}, {"mnuSave", "&Save Game", "", true, false},
-              {"mnuLoad", "&Load Game", "", true, false}, {"sep1", "", "", true, false},
-              {"mnuExit", "E&xit", "", true, false}}},
-            {{"mnuView", "View", "", true, false},
-             {{"mnuGameStatus", "Game &Status", "Ctrl+S", true, false},
-              {"mnuHighScores", "&High Scores", "Ctrl+H", false, false},
-              {"mnuGuide", "&Guide Lines", "Ctrl+G", false, true}}},
-            {{"mnuMusic", "Music", "", true, false},
-             {{"mnuNextSong", "&Next Song", "Ctrl+N", true, false}, {"mnuLoop", "&Loop Song", "Ctrl+L", true, true}}},
-            {{"mnuHelp", "Help", "", true, false},
-             {{"mnuOnline", "&Help Online", "", true, false}, {"mnuEmail", email, "", true, false},
-              {"sep2", "", "", true, false}, {"mnuAbout", "&About", "", true, false}}},
-            {{"mnuQuince", "Quince", "", false, false},
-             {{"mnuSetPos", "&Set Position and start turn", "F1", true, false},
-              {"mnuSetFrict", "&Set Friction", "F2", true, false}, {"mnuSetSpeed", "&Set Speed", "F3", true, false},
-              {"mnuSetPiece", "&Set Piece", "F4", true, false}, {"mnuSetIngame", "&Set Ingame", "F5", true, false},
-              {"mnuSetGuide", "&Set Guidelines", "F6", true, false}}},
-        };
-        auto check = [](QAction* a, const Item& want) {
-            QVERIFY2(a, want.name);
-            QCOMPARE(a->objectName(), QString::fromLatin1(want.name));
-            QCOMPARE(a->isSeparator(), want.caption.isEmpty());
-            if (!a->isSeparator()) QCOMPARE(a->text(), want.caption);
-            QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), QString::fromLatin1(want.shortcut));
-            QCOMPARE(a->isVisible(), want.visible);
-            QCOMPARE(a->isCheckable(), want.checkable);
-            QVERIFY(!a->isChecked());
-        };
-        const QList<QAction*> menus = w_->menuBar()->actions();
-        QCOMPARE(menus.size(), qsizetype(tree.size()));
-        for (std::size_t m = 0; m < tree.size(); ++m) {
-            const auto& [menu, items] = tree[m];
-            check(menus[qsizetype(m)], menu);
-            const QList<QAction*> actions = menus[qsizetype(m)]->menu()->actions();
-            QCOMPARE(actions.size(), qsizetype(items.size()));
-            for (std::size_t i = 0; i < items.size(); ++i) check(actions[qsizetype(i)], items[i]);
-        }
-    }
-
     void menuStatesFollowTheWindow() {
         w_->field().mnuQuinceVisible = true;
         w_->field().mnuGuideVisible = true;
@@ -215,72 +161,6 @@ private slots:
         QVERIFY(!w_->menus().mnuLoop->isChecked());
     }
 
-    // Ctrl+S: the status window while a game runs, else the question. (The
-    // boxes themselves are checked in tst_qtplatform.)
-    void statusCommand_data() {
-        QTest::addColumn<bool>("running");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QStringList>("calls");
-        QTest::newRow("a game runs: no question") << true << "" << QStringList{"showStatus"};
-        QTest::newRow("Yes starts the New command") << false << "Yes" << QStringList{"newGame"};
-        QTest::newRow("No does nothing") << false << "No" << QStringList{};
-    }
-    void statusCommand() {
-        QFETCH(bool, running);
-        QFETCH(QString, answer);
-        QFETCH(QStringList, calls);
-        app_->state().GameRunning = running;
-        BoxAnswerer boxes({answer});
-        key(Qt::Key_S, Qt::ControlModifier);
-        const QString question = QStringLiteral(
-            "A game must be running in order to view the status.  Would you like to start a new game?");
-        QCOMPARE(boxes.messages(), running ? QStringList{} : QStringList{question});
-        QCOMPARE(app_->calls, calls);
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
-    }
-
-    void internetCommands_data() {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<bool>("connected");
-        QTest::addColumn<QString>("opened");  // or the message shown offline
-        const QString mail = QStringLiteral("mailto:") + QString::fromUtf8(capzel::config::kAuthorEmail);
-        QTest::newRow("help, connected") << "mnuOnline" << true << QString::fromUtf8(capzel::config::kHelpPage);
-        QTest::newRow("mail, connected") << "mnuEmail" << true << mail;
-        QTest::newRow("help, offline")
-            << "mnuOnline" << false << "You must be connected to the internet in order to get online help.";
-        QTest::newRow("mail, offline")
-            << "mnuEmail" << false << "You must be connected to the internet in order to email Norvin.";
-    }
-    void internetCommands() {
-        QFETCH(QString, item);
-        QFETCH(bool, connected);
-        QFETCH(QString, opened);
-        capzel::test::UrlRecorder urls({"https", "mailto"});
-        capzel::ui::setConnectionProbe([connected] { return connected; });
-        BoxAnswerer boxes;
-        action(item)->trigger();
-        QCOMPARE(urls.opened, connected ? QList<QUrl>{QUrl(opened)} : QList<QUrl>{});
-        QCOMPARE(boxes.messages(), connected ? QStringList{} : QStringList{opened});
-    }
-
-    // The client area of 730 x 626 pixels is the field's scale, and the
-    // side lines are stretched over its whole height (the right one is laid
-    // out from 45 twips down).
-    void windowPlaceAndSize() {
-        QCOMPARE(w_->windowTitle(), QStringLiteral("Capzel"));
-        QCOMPARE(w_->view()->size(), QSize(730, 626));
-        QCOMPARE(w_->view()->mapToGlobal(QPoint(0, 0)), QPoint(47, 56));
-        QCOMPARE(w_->minimumSize(), w_->maximumSize());
-        QVERIFY(!(w_->windowFlags() & (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
-        const Board& b = w_->field().board;
-        QCOMPARE(b.ScaleWidth, 10950.0f);
-        QCOMPARE(b.ScaleHeight, 9390.0f);
-        for (const capzel::Line* side : {&b.linLeft, &b.linRight}) {
-            QCOMPARE(side->Y1, 0.0f);
-            QCOMPARE(side->Y2, 9390.0f);
-        }
-    }
-
     // Key-downs reach the handler once each, with the game's key codes: the
     // modifier keys go down first, each a key-down of its own; shifted
     // digits and punctuation are their keys' codes; the keypad has its own.
@@ -344,49 +224,6 @@ private slots:
                                            qRound(go.box.Width / 15), qRound(go.box.Height / 15)));
     }
 
-    // Moves and releases reach the handlers in twips, with the buttons and
-    // shift keys as whole sets (a release gives the button that went up).
-    // Which sets aim or place a piece is the core's (tests/core).
-    void mouseInTwips_data() {
-        QTest::addColumn<bool>("release");
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QPoint>("at");
-        QTest::addColumn<int>("b");
-        QTest::addColumn<int>("s");
-        const int L = Qt::LeftButton, R = Qt::RightButton, M = Qt::MiddleButton;
-        const int S = Qt::ShiftModifier, C = Qt::ControlModifier, A = Qt::AltModifier;
-        QTest::newRow("move, nothing held") << false << 0 << 0 << QPoint(100, 200) << 0 << 0;
-        QTest::newRow("move, left and right, Shift and Alt") << false << (L | R) << (S | A) << QPoint(40, 10) << 3 << 5;
-        QTest::newRow("move, left and middle, Ctrl") << false << (L | M) << C << QPoint(300, 313) << 5 << 2;
-        QTest::newRow("release left") << true << L << 0 << QPoint(300, 313) << 1 << 0;
-        QTest::newRow("release right with Ctrl") << true << R << C << QPoint(40, 10) << 2 << 2;
-        QTest::newRow("release middle with Shift") << true << M << S << QPoint(100, 200) << 4 << 1;
-    }
-    void mouseInTwips() {
-        QFETCH(bool, release);
-        QFETCH(int, buttons);
-        QFETCH(int, modifiers);
-        QFETCH(QPoint, at);
-        QFETCH(int, b);
-        QFETCH(int, s);
-        QSignalSpy moves(w_, &frmMain::mouseMoved);
-        QSignalSpy ups(w_, &frmMain::mouseReleased);
-        if (release) {
-            QTest::mouseClick(w_->view(), Qt::MouseButton(buttons), Qt::KeyboardModifiers(modifiers), at);
-        } else {
-            QMouseEvent e(QEvent::MouseMove, QPointF(at), w_->view()->mapToGlobal(QPointF(at)), Qt::NoButton,
-                          Qt::MouseButtons(buttons), Qt::KeyboardModifiers(modifiers));
-            QApplication::sendEvent(w_->view(), &e);
-        }
-        const QSignalSpy& spy = release ? ups : moves;
-        QCOMPARE(spy.size(), 1);
-        QCOMPARE(spy.at(0).at(0).toInt(), b);
-        QCOMPARE(spy.at(0).at(1).toInt(), s);
-        QCOMPARE(spy.at(0).at(2).toFloat(), float(at.x() * 15));
-        QCOMPARE(spy.at(0).at(3).toFloat(), float(at.y() * 15));
-    }
-
     // Last: closes every window of the test program.
     void exitClosesTheProgramsWindows() {
         QVERIFY(w_->isVisible());
@@ -397,6 +234,5 @@ private slots:
     }
 };
 
-CAPZEL_QT_TEST_MAIN(MainWindowTest)
+CAPZEL_QT_TEST(MainWindowTest)
 #include "tst_mainwindow.moc"
-#include "support/moc_UrlRecorder.cpp"

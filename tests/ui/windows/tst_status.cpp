@@ -76,30 +76,6 @@ class TestStatus : public QObject {
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
 
-    void layoutAsDesigned() {
-        capzel::modCapzel g = gameOf(8);
-        auto* w = new FrmStatus(g);
-        QPointer<FrmStatus> guard(w);
-        QCOMPARE(w->windowTitle(), QString("Game Status"));
-        QCOMPARE(w->width(), ipx(4680));
-        QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QVERIFY(w->windowFlags() & Qt::WindowMinimizeButtonHint);
-        // Row i's cells sit at Top = 240 + 240 i.
-        QCOMPARE(w->cell(FrmStatus::Name, 1)->y(), ipx(480));
-        QCOMPARE(w->cell(FrmStatus::Score, 8)->y(), ipx(2160));
-        QCOMPARE(w->cell(FrmStatus::Name, 3)->x(), ipx(480));
-        showRefreshed(*w);
-        // Background black, the header rule white, row 1's rule in player 1's red.
-        const QImage img = w->grab().toImage();
-        QCOMPARE(img.pixelColor(300, 100), QColor(Qt::black));
-        QCOMPARE(img.pixelColor(150, ipx(480)), QColor(Qt::white));
-        QCOMPARE(img.pixelColor(150, ipx(480) + 1), QColor(Qt::white));
-        QCOMPARE(img.pixelColor(150, ipx(720)), QColor(255, 0, 0));
-        QCOMPARE(img.pixelColor(ipx(1920), ipx(1000)), QColor(Qt::white));  // sepVert 1
-        w->close();
-        QTRY_VERIFY(guard.isNull());  // closing destroys it
-    }
-
     void cellsAlongTheCourse_data() {
         QTest::addColumn<QList<int>>("positions");  // refreshed in turn
         QTest::addColumn<bool>("killer");           // IsKiller at the last one
@@ -142,33 +118,6 @@ private slots:
         QCOMPARE(text(w, FrmStatus::Direction, 1), QString("Forward"));
     }
 
-    // A highlighted row takes the complementary colour, its rule too, and a
-    // refresh leaves it so.
-    void highlightIsComplementary_data() {
-        QTest::addColumn<Color>("color");
-        QTest::addColumn<Color>("highlight");
-        QTest::newRow("red -> cyan") << rgb(255, 0, 0) << rgb(0, 255, 255);
-        QTest::newRow("black -> white") << rgb(0, 0, 0) << rgb(255, 255, 255);
-        QTest::newRow("white -> black") << rgb(255, 255, 255) << rgb(0, 0, 0);
-        QTest::newRow("mixed") << rgb(10, 200, 30) << rgb(245, 55, 225);
-    }
-    void highlightIsComplementary() {
-        QFETCH(Color, color);
-        QFETCH(Color, highlight);
-        capzel::modCapzel g = gameOf(4);
-        g.PlayerColor[3] = color;
-        FrmStatus w(g);
-        w.tmrRefresh_Timer();
-        expectRowColor(w, 3, color);
-        w.HighLightRow(3);
-        QCOMPARE(w.highlightedRow(), 3);
-        expectRowColor(w, 3, highlight);
-        w.tmrRefresh_Timer();
-        expectRowColor(w, 3, highlight);
-        const QColor rule = w.grab().toImage().pixelColor(100, ipx(FrmStatus::linSepY(3)));
-        QCOMPARE(rgb(rule.red(), rule.green(), rule.blue()), highlight);
-    }
-
     // A row highlighted before the current one keeps its colour until the
     // next refresh; the activation recolours every row but forgets no
     // highlight; only the background puts every row back.
@@ -188,55 +137,6 @@ private slots:
         QCOMPARE(w.highlightedRow(), 5);
         w.UnHighlightAll();
         QCOMPARE(w.highlightedRow(), 0);
-    }
-
-    void rowsAndHeightFollowPlayers_data() {
-        QTest::addColumn<QList<int>>("players");  // refreshed in turn
-        QTest::addColumn<int>("separatorsEnd");   // twips
-        QTest::addColumn<int>("outerHeight");     // twips
-        QTest::newRow("1") << QList<int>{1} << 720 << 1320;
-        QTest::newRow("8") << QList<int>{8} << 2400 << 3000;
-        QTest::newRow("3 after 8 hides rows again") << QList<int>{8, 3} << 1200 << 1800;
-        QTest::newRow("5 after 3 shows them again") << QList<int>{3, 5} << 1680 << 2280;
-    }
-    void rowsAndHeightFollowPlayers() {
-        QFETCH(QList<int>, players);
-        QFETCH(int, separatorsEnd);
-        QFETCH(int, outerHeight);
-        capzel::modCapzel g = gameOf(players.first());
-        FrmStatus w(g);
-        showRefreshed(w);
-        for (int n : players) {
-            g.NumberOfPlayers = std::int16_t(n);
-            w.tmrRefresh_Timer();
-        }
-        for (int i = 1; i <= 8; ++i) {
-            const bool shown = i <= players.last();
-            for (int col = 0; col < FrmStatus::ColumnCount; ++col)
-                QCOMPARE(w.cell(FrmStatus::Column(col), i)->isVisible(), shown);
-            QCOMPARE(w.rowRuleVisible(i), shown);
-        }
-        QCOMPARE(w.separatorsEndTwips(), separatorsEnd);
-        QCOMPARE(w.frameGeometry().height(), ipx(outerHeight));
-        // Below the last row's rule nothing of the hidden rows is drawn.
-        const QImage img = w.grab().toImage();
-        const int belowLast = ipx(separatorsEnd) + 4;
-        if (belowLast < img.height())
-            for (int x = 0; x < img.width(); ++x) QCOMPARE(img.pixelColor(x, belowLast), QColor(Qt::black));
-    }
-
-    void minimisedWindowKeepsItsSize() {
-        capzel::modCapzel g = gameOf(8);
-        FrmStatus w(g);
-        showRefreshed(w);
-        const int before = w.height();
-        w.setWindowState(Qt::WindowMinimized);
-        g.NumberOfPlayers = 2;
-        w.tmrRefresh_Timer();
-        QCOMPARE(w.height(), before);
-        w.setWindowState(Qt::WindowNoState);
-        w.tmrRefresh_Timer();
-        QCOMPARE(w.frameGeometry().height(), ipx(960 + 600));
     }
 
     void namesArePlainText() {
@@ -293,30 +193,7 @@ private slots:
         for (int i = 1; i <= 6; ++i) expectRowColor(w, i, g.PlayerColor[i]);
     }
 
-    void idleRefreshPaintsNothing() {
-        capzel::modCapzel g = gameOf(8);
-        g.Position[4] = 25;
-        g.IsKiller[6] = true;
-        FrmStatus w(g);
-        showRefreshed(w);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-
-        PaintCounter counter;
-        w.installEventFilter(&counter);
-        for (QWidget* child : w.findChildren<QWidget*>()) child->installEventFilter(&counter);
-        for (int k = 0; k < 20; ++k) {
-            w.tmrRefresh_Timer();
-            QCoreApplication::processEvents();
-        }
-        QCOMPARE(counter.paints, 0);
-
-        // A changed score repaints.
-        g.Score[4] += 5;
-        w.tmrRefresh_Timer();
-        QTRY_VERIFY(counter.paints > 0);
-    }
 };
 
-CAPZEL_QT_TEST_MAIN(TestStatus)
+CAPZEL_QT_TEST(TestStatus)
 #include "tst_status.moc"

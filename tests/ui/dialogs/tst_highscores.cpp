@@ -94,17 +94,6 @@ private slots:
         QCOMPARE(w->lblScore(1)->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
     }
 
-    // A hand-edited file in its own order, a name with markup as typed, a
-    // broken line as an empty row; the file is only read.
-    void handEditedFileShownAsItIs() {
-        write(chs(), "\"Zed\",5\r\n\"<b>Amy</b>\",900\r\n\"unclosed,7\r\n");
-        frmHighScores* w = open();
-        QVERIFY(w);
-        QCOMPARE(rows(w).mid(0, 4), QStringList({"Zed|5", "<b>Amy</b>|900", "|", "|"}));
-        QCOMPARE(w->lblName(2)->textFormat(), Qt::PlainText);
-        QCOMPARE(read(chs()).left(9), QByteArray("\"Zed\",5\r\n"));
-    }
-
     void openAgainBringsUpWithoutReading() {
         frmHighScores* first = open();
         QVERIFY(first);
@@ -122,33 +111,6 @@ private slots:
         QCOMPARE(second->lblScore(2)->text(), QString());
     }
 
-    void perUserFolderWhenTheProgramFolderIsNotWritable() {
-        expectPerUserTable(dir_->filePath(QStringLiteral("missing")));
-    }
-
-    // An installed copy (bin/ beside share/capzel/) keeps scores per user
-    // even when its folder could be written, as for an administrator.
-    void perUserFolderForAnInstalledCopy() {
-        QDir root(dir_->path());
-        QVERIFY(root.mkpath(QStringLiteral("prefix/bin")) && root.mkpath(QStringLiteral("prefix/share/capzel/media")));
-        const QString bin = root.filePath(QStringLiteral("prefix/bin"));
-        QVERIFY(capzel::ui::installedCopy(bin.toStdString()));
-        expectPerUserTable(bin);
-        QVERIFY(!QFile::exists(bin + QStringLiteral("/Capzel.CHS")));
-        // A build folder (songs in media/ beside the program) is not installed.
-        QVERIFY(root.mkpath(QStringLiteral("prefix/bin/media")));
-        QVERIFY(!capzel::ui::installedCopy(bin.toStdString()));
-    }
-
-    void folderWritableIsTried() {
-        QVERIFY(capzel::ui::folderWritable(dir_->path().toStdString()));
-        QVERIFY(!capzel::ui::folderWritable(dir_->filePath("missing").toStdString()));
-        write(dir_->filePath("plain"), "x");
-        QVERIFY(!capzel::ui::folderWritable(dir_->filePath("plain").toStdString()));
-        QVERIFY(!capzel::ui::folderWritable(""));
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"plain"});  // no probe left
-    }
-
     void endOfGameOpensIt() {
         app_->state().GameRunning = true;
         capzel::GameContext ctx = app_->mainWindow()->context();
@@ -158,5 +120,5 @@ private slots:
     }
 };
 
-CAPZEL_QT_TEST_MAIN(HighScoresTest)
+CAPZEL_QT_TEST(HighScoresTest)
 #include "tst_highscores.moc"

@@ -82,43 +82,8 @@ private slots:
         QCOMPARE(next->colorIndex(), 1);
     }
 
-    void outlivesTheMainWindowItBelongedTo() {
-        QPointer<FrmAbout> about = openFromMenu();
-        QVERIFY(about);
-        QPointer<frmMain> old(w_);
-        w_ = &app_->openMainWindow();  // a new game replaces the main window
-        QTRY_VERIFY(old.isNull());
-        QVERIFY(about && about->isVisible());
-        about->Timer2_Timer();  // still animates
-        QCOMPARE(about->piece().BounceState, capzel::ui::AboutPiece::kFlying);
-    }
-
-    void systemInfoStartsTheFirstProgramFound() {
-        QTemporaryDir dir;
-        const QString marker = dir.filePath("started");
-        const QString program = dir.filePath("sysinfo");
-        QFile script(program);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        // Writes its arguments, then renames the file into place: the
-        // marker appears complete.
-        script.write(QString("#!/bin/sh\necho \"$@\" > '%1.part' && mv '%1.part' '%1'\n").arg(marker).toUtf8());
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-        FrmAbout* about = openFromMenu();
-        QVERIFY(about);
-        about->setSysInfoPrograms({"capzel-no-such-system-information-program", program + " info  overview"});
-        capzel::test::BoxAnswerer boxes;
-        QTest::mouseClick(about->findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
-        QTRY_VERIFY(QFile::exists(marker));
-        QFile out(marker);
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(out.readAll()).trimmed(), QString("info overview"));
-        QVERIFY(boxes.seen.isEmpty());
-        QVERIFY(about->isVisible());
-    }
 };
 
-CAPZEL_QT_TEST_MAIN(AboutMenuTest)
+CAPZEL_QT_TEST(AboutMenuTest)
 
 #include "tst_about_menu.moc"

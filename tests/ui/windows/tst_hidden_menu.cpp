@@ -82,34 +82,6 @@ private slots:
         w_ = nullptr;
     }
 
-    // Real key events into the window, Shift going down and up around each.
-    void accessWord_data() {
-        QTest::addColumn<Presses>("keys");
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<int>("beeps");
-        QTest::newRow("the word shows the menu") << shifted("QUINCE") << true << 2;
-        QTest::newRow("the word again hides it") << shifted("QUINCE") + shifted("QUINCE") << false << 4;
-        QTest::newRow("a wrong Shift key costs the word") << shifted("QX") << false << 1;
-        QTest::newRow("keys without Shift do not interrupt")
-            << shifted("QU") + Presses{{Qt::Key_A, 0}, {Qt::Key_B, 0}, {Qt::Key_C, 0}} + shifted("INCE") << true << 2;
-        QTest::newRow("Shift+F2 is a q") << Presses{{Qt::Key_F2, kShift}} + shifted("UINCE") << true << 2;
-        QTest::newRow("Ctrl+Shift+Q changes nothing")
-            << Presses{{Qt::Key_Q, kShift | Qt::ControlModifier}} << false << 0;
-        QTest::newRow("Ctrl+Shift inside the word")
-            << shifted("QUI") + Presses{{Qt::Key_X, kShift | Qt::ControlModifier}} + shifted("NCE") << true << 2;
-    }
-    void accessWord() {
-        QFETCH(Presses, keys);
-        QFETCH(bool, shown);
-        QFETCH(int, beeps);
-        const int before = QtPlatform::beepsSounded();
-        press(keys);
-        QCOMPARE(quinceShown(), shown);
-        QCOMPARE(QtPlatform::beepsSounded() - before, beeps);
-        // The items act only while the menu is shown.
-        for (QAction* a : w_->menus().mnuQuince->actions()) QCOMPARE(a->isEnabled(), shown);
-    }
-
     // The window passes on the keys of its top-level window, so they reach
     // the word whichever control holds the focus.
     void accessWordWhileGoHasTheFocus() {
@@ -159,15 +131,8 @@ private slots:
         QCOMPARE(w_->field().board.Player[2].Top, expected.Top);
     }
 
-    // The command changes the window's menu state; the menus follow it.
-    void setGuidelinesShowsTheItem() {
-        showQuince();
-        QVERIFY(!w_->menus().mnuGuide->isVisible());
-        QTest::keyClick(w_->windowHandle(), Qt::Key_F6);
-        QVERIFY(w_->menus().mnuGuide->isVisible());
-    }
 };
 
-CAPZEL_QT_TEST_MAIN(HiddenMenuTest)
+CAPZEL_QT_TEST(HiddenMenuTest)
 
 #include "tst_hidden_menu.moc"

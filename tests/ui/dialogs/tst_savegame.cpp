@@ -255,5 +255,5 @@ private slots:
     }
 };
 
-CAPZEL_QT_TEST_MAIN(SaveGameTest)
+CAPZEL_QT_TEST(SaveGameTest)
 #include "tst_savegame.moc"

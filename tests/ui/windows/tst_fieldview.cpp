@@ -58,59 +58,6 @@ private slots:
     }
     void cleanup() { app_.reset(); }
 
-    void fieldAsLaidOut_data() {
-        QTest::addColumn<QPoint>("pixel");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("left margin") << QPoint(20, 300) << kBlack;
-        QTest::newRow("open field") << QPoint(200, 400) << kBlack;
-        QTest::newRow("inside box 3, off its number") << QPoint(80, 40) << kBlack;
-        QTest::newRow("box 3, left edge") << QPoint(72, 50) << kWhite;
-        QTest::newRow("box 3, top edge") << QPoint(100, 30) << kWhite;
-        QTest::newRow("box 3, right edge") << QPoint(138, 50) << kWhite;
-        QTest::newRow("right of box 3") << QPoint(140, 50) << kBlack;
-        QTest::newRow("box 4, bottom edge") << QPoint(600, 594) << kWhite;
-        QTest::newRow("below box 4") << QPoint(600, 595) << kBlack;
-        QTest::newRow("box 13, left edge") << QPoint(323, 300) << kWhite;
-        QTest::newRow("box A, top edge") << QPoint(350, 235) << kWhite;
-        QTest::newRow("wall 1") << QPoint(356, 53) << kRed;
-        QTest::newRow("wall 4") << QPoint(96, 311) << kRed;
-        QTest::newRow("wall 9 in the right margin") << QPoint(720, 324) << kRed;
-        QTest::newRow("left side line near the bottom") << QPoint(40, 620) << kWhite;
-        QTest::newRow("right side line near the bottom") << QPoint(672, 620) << kWhite;
-    }
-    void fieldAsLaidOut() {
-        QFETCH(QPoint, pixel);
-        QFETCH(QColor, colour);
-        const QImage img = shot();
-        QCOMPARE(img.size(), QSize(730, 626));
-        QCOMPARE(at(img, pixel.x(), pixel.y()), colour);
-    }
-
-    void octagonDiagonalsAreDrawn() {
-        const QImage img = shot();
-        // CenterLine 0 runs from (280, 278) to (323, 235): every step of it
-        // has a white pixel within one pixel of the line.
-        for (int x = 284; x <= 318; x += 2) {
-            const int y = 278 - (x - 280);
-            QVERIFY2(count(img, QRect(x - 1, y - 1, 3, 3), kWhite) > 0, qPrintable(QString::number(x)));
-        }
-    }
-
-    void piecesTakeTheirPlayersColours() {
-        // The colours as laid out, until the window is activated.
-        board().Player[2].FillColor = rgb(255, 0, 0);
-        board().Player[7].FillColor = rgb(0, 0, 255);
-        QImage img = shot();
-        QCOMPARE(at(img, 699, 37), kRed);
-        QCOMPARE(at(img, 484, 72), kBlue);  // piece 7 lies on the field as laid out
-
-        app_->state().PlayerColor[2] = rgb(0, 255, 0);
-        w_->Form_Activate();
-        img = shot();
-        QCOMPARE(at(img, 699, 37), QColor(0, 255, 0));
-        QCOMPARE(at(img, 484, 72), kBlack);  // player 7's colour: none set yet
-    }
-
     void movedAndHiddenPiecesAndWalls() {
         board().Wall[5].Visible = false;
         board().Player[3].Left = 3000;
@@ -144,19 +91,6 @@ private slots:
         QCOMPARE(at(shot(), 100, 223), QColor(0, 255, 0));
     }
 
-    void aimLineIsDarkRedDashDotDot() {
-        capzel::Line& p = board().Pointer;
-        p.X1 = 5000;
-        p.Y1 = 6000;
-        p.X2 = 8000;
-        p.Y2 = 6000;
-        p.Visible = true;
-        const QImage img = shot();
-        const int red = count(img, QRect(334, 400, 198, 1), kDarkRed);
-        QVERIFY2(red > 60, qPrintable(QString::number(red)));
-        QVERIFY2(red < 190, "the line has gaps");
-    }
-
     void powerBarShowsItsRows() {
         capzel::PowerBar& bar = board().picPower;
         QCOMPARE(at(shot(), 19, 250), kBlack);  // hidden as laid out
@@ -179,15 +113,7 @@ private slots:
         QVERIFY(count(shot(), QRect(675, 225, 55, 49)) > 20);
     }
 
-    void backgroundIsSharpOnHighDensityScreens() {
-        const QImage img = capzel::ui::renderFieldBackground(board(), QSize(730, 626), 2.0).toImage();
-        QCOMPARE(img.size(), QSize(1460, 1252));
-        // Box 3's left edge (72 px) is two device pixels wide.
-        QCOMPARE(img.pixelColor(143, 100), kWhite);
-        QCOMPARE(img.pixelColor(144, 100), kWhite);
-        QCOMPARE(img.pixelColor(146, 100), kBlack);
-    }
 };
 
-CAPZEL_QT_TEST_MAIN(FieldViewTest)
+CAPZEL_QT_TEST(FieldViewTest)
 #include "tst_fieldview.moc"

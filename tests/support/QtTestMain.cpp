@@ -1,0 +1,15 @@
+#include "support/QtTestMain.h"
+
+#include <QFont>
+#include <QTemporaryDir>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    int failures = 0;
+    for (const auto& run : capzel::test::registeredTests()) failures += run(argc, argv);
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,100 @@
+// The About box: the bouncing piece drawn where it flies, the home-page
+// link, "System Info..." without a system-information program, and closing.
+// How the program opens it (not modal, one at a time) is in tst_about_menu.
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+
+#include "support/BoxAnswerer.h"
+#include "support/QtTestMain.h"
+#include "support/UrlRecorder.h"
+#include "ui/AboutPiece.h"
+#include "ui/Config.h"
+#include "ui/FrmAbout.h"
+#include "ui/Twips.h"
+
+using capzel::ui::AboutPiece;
+using capzel::ui::FrmAbout;
+using capzel::ui::ipx;
+
+namespace {
+
+QColor pixelAtPiece(FrmAbout& w) {
+    const AboutPiece& p = w.piece();
+    const double cx = (double(p.Left) + double(p.Width) / 2) * capzel::ui::kAboutUnitX;
+    const double cy = (double(p.Top) + double(p.Height) / 2) * capzel::ui::kAboutUnitY;
+    return w.grab().toImage().pixelColor(ipx(cx), ipx(cy));
+}
+
+}  // namespace
+
+class TestAbout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { capzel::test::quietOffscreenNotices(); }
+
+    void windowPaintsThePiece() {
+        FrmAbout w;
+        w.setRandomBit([] { return 1; });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(pixelAtPiece(w), QColor(255, 255, 255));
+        w.Timer1_Timer();
+        QCOMPARE(pixelAtPiece(w), QColor(127, 0, 0));
+        for (int k = 0; k < 30; ++k) w.Timer2_Timer();
+        QVERIFY(w.piece().Top < w.piece().Floor - w.piece().Height - 500);
+        QCOMPARE(pixelAtPiece(w), QColor(127, 0, 0));  // drawn where it flies
+        // The floor line: grey over white.
+        const QImage img = w.grab().toImage();
+        QCOMPARE(img.pixelColor(ipx(3000), ipx(2460)), QColor(128, 128, 128));
+        QCOMPARE(img.pixelColor(ipx(3000), ipx(2460) + 1), QColor(255, 255, 255));
+    }
+
+    void linkOpensHomePage() {
+        capzel::test::UrlRecorder urls({"https", "http"});
+        FrmAbout w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QLabel* here = w.findChild<QLabel*>("lblDescription2");
+        QTest::mouseClick(here, Qt::LeftButton, {}, here->rect().center());
+        QTest::mouseClick(w.findChild<QLabel*>("lblDescription1"), Qt::LeftButton);  // does nothing
+        QCOMPARE(urls.opened, QList<QUrl>{QUrl(capzel::config::kHomePage)});
+    }
+
+    void sysInfoUnavailable() {
+        auto* w = new FrmAbout;
+        QPointer<FrmAbout> guard(w);
+        w->setSysInfoPrograms({"capzel-no-such-system-information-program"});
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        capzel::test::BoxAnswerer boxes;
+        QTest::mouseClick(w->findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
+        QCOMPARE(boxes.messages(), QStringList{"System Information Is Unavailable At This Time"});
+        QVERIFY(guard && w->isVisible());  // the About box stays open
+        delete w;
+    }
+
+    void closedByOkAndEscape_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("OK") << false;
+        QTest::newRow("Esc") << true;
+    }
+    void closedByOkAndEscape() {
+        QFETCH(bool, escape);
+        auto* w = new FrmAbout;
+        QPointer<FrmAbout> guard(w);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        if (escape)
+            QTest::keyClick(w, Qt::Key_Escape);
+        else
+            QTest::mouseClick(w->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+        QTRY_VERIFY(guard.isNull());  // closing destroys the box and its timers
+    }
+};
+
+CAPZEL_QT_TEST(TestAbout)
+#include "tst_about.moc"
