@@ -1,7 +1,6 @@
-// The high-score window: the default table created in an empty folder, a
-// hand-edited file shown as it is, the window brought up again rather than
-// read again, the per-user folder when the program's folder cannot be
-// written, and the end of a game opening it.
+// The high-score window: the default table created in an empty folder, and
+// the window brought up again rather than read again. Edited files are the
+// core's; the end of a game opening it is played in the end-to-end test.
 #include <QFile>
 #include <QLabel>
 #include <QStandardPaths>
@@ -44,24 +43,6 @@ class HighScoresTest : public QObject {
         QStringList out;
         for (int i = 1; i <= capzel::kHighScoreRows; ++i) out << w->lblName(i)->text() + "|" + w->lblScore(i)->text();
         return out;
-    }
-
-    // Opens the window with the program in `programFolder` and checks that
-    // the table went to the per-user data folder.
-    void expectPerUserTable(const QString& programFolder) {
-        QTemporaryDir dataHome;
-        const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-        capzel::ui::setProgramFolder(programFolder.toStdString());
-        frmHighScores* w = open();
-        const QString expected =
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Capzel.CHS");
-        qputenv("XDG_DATA_HOME", oldDataHome);
-        QVERIFY(w);
-        QVERIFY(expected.startsWith(dataHome.path()));
-        QCOMPARE(read(expected), QByteArray::fromStdString(capzel::defaultHighScoreFile()));
-        QCOMPARE(w->lblScore(1)->text(), QStringLiteral("100"));
-        w->close();
     }
 
 private slots:
@@ -111,13 +92,6 @@ private slots:
         QCOMPARE(second->lblScore(2)->text(), QString());
     }
 
-    void endOfGameOpensIt() {
-        app_->state().GameRunning = true;
-        capzel::GameContext ctx = app_->mainWindow()->context();
-        capzel::End_game(ctx);
-        QVERIFY(!app_->state().GameRunning);
-        QVERIFY(app_->highScoresWindow() && app_->highScoresWindow()->isVisible());
-    }
 };
 
 CAPZEL_QT_TEST(HighScoresTest)

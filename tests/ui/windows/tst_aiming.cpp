@@ -41,7 +41,6 @@ class AimingTest : public QObject {
     frmMain* w_ = nullptr;
     std::unique_ptr<capzel::test::BoxAnswerer> boxes_;
 
-    modCapzel& g() { return app_->state(); }
     capzel::Board& board() { return w_->field().board; }
     capzel::Box& piece1() { return board().Player[1]; }
     QWidget* view() { return w_->view(); }

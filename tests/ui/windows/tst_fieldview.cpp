@@ -1,6 +1,5 @@
-// What the field looks like: pixels of the main window's client area,
-// drawn from the model (background, box outlines, walls, side lines,
-// pieces, guide lines and their drawing order, aim line, power bar).
+// The field drawn from the model: pieces and walls moved or hidden, guide
+// lines and their drawing order, the power bar's rows and the label.
 #include <QImage>
 #include <QtTest>
 #include <memory>
@@ -22,7 +21,6 @@ const QColor kWhite(255, 255, 255);
 const QColor kRed(255, 0, 0);
 const QColor kMagenta(255, 0, 255);
 const QColor kBlue(0, 0, 255);
-const QColor kDarkRed(192, 0, 0);
 }  // namespace
 
 class FieldViewTest : public QObject {

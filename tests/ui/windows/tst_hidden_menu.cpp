@@ -3,7 +3,7 @@
 // hides the menu with the platform's beeps, and its commands run from the
 // menu and its shortcut keys, asking in the game's input boxes. The word's
 // rules (wrong keys, partial words) and what each command does with its
-// answers are the core's (tests/core/controls_hidden_*).
+// answers are the core's (tests/core/controls_hidden_* and the recorded commands).
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>

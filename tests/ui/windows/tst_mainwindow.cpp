@@ -1,5 +1,5 @@
-// The main window: its menu tree, the states and commands of its menus,
-// its place and size, and how keys and the mouse reach its handlers.
+// The main window: the states and commands of its menus, and how keys reach
+// its handlers.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -32,7 +32,6 @@ class MainWindowTest : public QObject {
     std::unique_ptr<RecordingApp> app_;
     frmMain* w_ = nullptr;
 
-    QAction* action(const QString& name) const { return w_->findChild<QAction*>(name); }
     void sync() { w_->syncMenus(); }
     void key(int k, int modifiers = 0) {
         QTest::keyClick(w_->windowHandle(), Qt::Key(k), Qt::KeyboardModifiers(modifiers));

@@ -1,7 +1,6 @@
 // The status window: its cells for the positions along the course, the row
-// highlight, the rows and height following the number of players, the
-// mouse routing, and that an idle refresh repaints nothing. Its place at
-// the bottom right for a new game is checked in tst_newgame.
+// highlight lasting until the refresh, names shown as typed, and the mouse
+// routing.
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -50,16 +49,6 @@ void expectRowColor(const FrmStatus& w, int row, Color c) {
 Color highlightOf(Color c) { return 0xFFFFFF - c; }
 
 QString text(const FrmStatus& w, FrmStatus::Column c, int row) { return w.cell(c, row)->text(); }
-
-// Counts paints of a window and its children.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint || e->type() == QEvent::LayoutRequest) ++paints;
-        return false;
-    }
-};
 
 }  // namespace
 
