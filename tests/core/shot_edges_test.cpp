@@ -1,5 +1,5 @@
-// What the scenario corpus cannot record: a shot whose window goes away,
-// and a turn start with nobody alive.
+// What the scenario corpus cannot record: a shot whose window goes away, a
+// turn start with nobody alive, and the pace a shot calibrates.
 #include <gtest/gtest.h>
 
 #include "rules/Turns.h"
@@ -36,5 +36,18 @@ TEST(ShotEdges, NobodyAliveEndsTheGameQuietly) {
         EXPECT_TRUE(t.ui.messages.empty()) << players;
         EXPECT_FALSE(t.g.GameRunning) << players;
         EXPECT_EQ(t.ui.highScoresShown, 1) << players;
+    }
+}
+
+// The pace of a shot: the time 10,000 yields take picks the yields per step.
+TEST(ShotEdges, CalibrationMapsTenThousandYieldsToADelay) {
+    const double rows[][2] = {{0.0, 6000}, {0.04, 6000}, {0.05, 400}, {0.1, 400},
+                              {0.194, 400}, {0.2, 100},  {0.5, 100}};
+    for (const auto& r : rows) {
+        ShotTable t(1);
+        t.ui.clockNow = 43200;
+        t.ui.secondsPerYield = r[0] / 10000;
+        t.shoot(5000, 5000, 5000, 5000, 0);
+        EXPECT_EQ(t.field.StepDelay, r[1]) << r[0];
     }
 }
