@@ -287,3 +287,17 @@ TEST(PowerBar, ASecondReleaseDuringTheChargeIsIgnored) {
     EXPECT_EQ(launches, 1);
     EXPECT_EQ(t.g.CurrentTurn, 2);  // one shot judged: the turn passed once
 }
+
+// The charge's pace: the time 10,000 yields take picks the yields per tick;
+// a time in none of the ranges leaves the pace as it was.
+TEST(PowerBar, CalibrationPicksThePaceOfTheCharge) {
+    const double rows[][2] = {{0.0, 200}, {0.04, 200}, {0.05, 7}, {0.1, 7}, {0.11, 40},
+                              {0.19, 40}, {0.2, 7},    {0.21, 1}};
+    for (const auto& r : rows) {
+        Table t;
+        t.field.StepDelay = 7;
+        t.ui.secondsPerYield = r[0] / 10000;
+        chargeAndFire(t, [](const modCapzel&) { return true; });
+        EXPECT_EQ(t.field.StepDelay, r[1]) << r[0];
+    }
+}

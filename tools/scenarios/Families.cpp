@@ -316,6 +316,23 @@ void workedFamily(std::vector<Scenario>& out) {
                        2815, {1580, 8420, 1580, 8520}));
 }
 
+// A piece ten twips from each edge of the field sent straight at it at
+// exactly ten twips a step: its first step ends exactly on the edge.
+void edgeFamily(std::vector<Scenario>& out) {
+    constexpr int kTenTwipsPerStep = 2927;  // strength 600 after the curve: 600 / 60 = 10 twips a step
+    const struct { float x, y; double dx, dy; } edges[4] = {{kLeftEdge + 10, 4000, -100, 0},
+                                                            {kRightEdge - 10, 4000, 100, 0},
+                                                            {3000, 10, 0, -100},
+                                                            {3000, kBottomEdge - 10, 0, 100}};
+    for (int e = 0; e < 4; ++e)
+        for (int power : {kTenTwipsPerStep, 2000}) {
+            const auto& edge = edges[e];
+            out.push_back(shot("edge " + std::to_string(e) + " " + std::to_string(power),
+                               {player(1, edge.x, edge.y, 3), player(2, 8000, 8000, 5)}, power,
+                               aim(edge.x, edge.y, edge.dx, edge.dy)));
+        }
+}
+
 }  // namespace
 
 std::vector<Scenario> allFamilies() {
@@ -331,6 +348,7 @@ std::vector<Scenario> allFamilies() {
     hitFamily(out);
     killerFamily(out);
     turnFamily(out);
+    edgeFamily(out);
     return out;
 }
 
