@@ -117,6 +117,17 @@ keys_to_main() { keys_to "$(main_window)" "$@"; }
 # Opens a menu item of the main window by its access keys.
 menu() { keys_to_main "alt+$1"; sleep 0.3; xdotool key "$2"; }
 
+# File > Exit; on a loaded machine the menu may open too late for the key,
+# so it is chosen again (after Escape closes what opened) until the game ends.
+exit_by_menu() {
+    local try i
+    for try in 1 2 3; do
+        menu f x
+        for i in $(seq 30); do game_alive || return 0; sleep 0.1; done
+        xdotool key Escape
+    done
+}
+
 # Closes a window the way a window manager's close button does.
 close_window() { "$XCLOSE" "$1"; }
 

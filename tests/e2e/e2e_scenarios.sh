@@ -115,11 +115,11 @@ exit_during_charge() {
     step "Exit during a charge, then during a shot"
     start_two_player_game
     charge
-    menu f x
+    exit_by_menu
     expect_game_ends
     start_two_player_game
     shoot
-    menu f x
+    exit_by_menu
     expect_game_ends
 }
 
@@ -128,7 +128,7 @@ close_main_window_during_shot() {
     start_two_player_game
     shoot
     close_window "$(main_window)"
-    wait_until "the main window to close" 10 sh -c '! xdotool search --onlyvisible --name "^Capzel\$" >/dev/null'
+    wait_until "the main window to close" 30 sh -c '! xdotool search --onlyvisible --name "^Capzel\$" >/dev/null'
     sleep 1
     game_alive || fail "the game ended while its status window was open"
     no_box_waiting || fail "a rules' message for a closed window"
@@ -162,6 +162,6 @@ won_game() {
     read -r x y w h < <(window_rect "High Scores")
     [ "$(count_pixels "$x" "$y" "$w" "$h" "$WHITISH")" -ge 200 ] || fail "the high-score table shows no text"
     step "Exit"
-    menu f x
+    exit_by_menu
     expect_game_ends
 }
