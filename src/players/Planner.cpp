@@ -125,16 +125,24 @@ public:
     const Candidate& best() const { return cands_[order_.front()]; }
     double bestValue() const { return values_[order_.front()]; }
 
-    // Up to `count` good outcomes, unlike each other, with values within
-    // `margin` of the best one.
-    std::vector<std::size_t> goodChoices(int count, double margin) const {
-        std::vector<std::size_t> out;
-        for (std::size_t i : distinctBest(count))
-            if (values_[i] >= bestValue() - margin) out.push_back(i);
-        return out;
-    }
     const Candidate& candidate(std::size_t i) const { return cands_[i]; }
-    double value(std::size_t i) const { return values_[i]; }
+
+    // Up to `count` of the best outcomes, best first, each unlike those
+    // before it (not within one step of the coarse grid).
+    std::vector<std::size_t> distinctBest(int count) const {
+        std::vector<std::size_t> picked;
+        for (std::size_t i : ranking(values_)) {
+            if (int(picked.size()) >= count || values_[i] == kFailed) break;
+            const Candidate& c = cands_[i];
+            const bool near = std::any_of(picked.begin(), picked.end(), [&](std::size_t j) {
+                const Candidate& o = cands_[j];
+                const double da = std::fabs(std::remainder(c.angle - o.angle, 2 * kPi));
+                return da < 1.5 * angleStep_ && std::abs(c.ticks - o.ticks) <= tickSpacing(o.ticks);
+            });
+            if (!near) picked.push_back(i);
+        }
+        return picked;
+    }
 
     // Ticks between neighbouring strengths of the coarse grid near `ticks`.
     int tickSpacing(int ticks) const {
@@ -177,21 +185,6 @@ private:
         judgeAll(start_, cands_, from, values_, threads_, options_.maxCycles);
     }
 
-    std::vector<std::size_t> distinctBest(int count) const {
-        std::vector<std::size_t> picked;
-        for (std::size_t i : ranking(values_)) {
-            if (int(picked.size()) >= count || values_[i] == kFailed) break;
-            const Candidate& c = cands_[i];
-            const bool near = std::any_of(picked.begin(), picked.end(), [&](std::size_t j) {
-                const Candidate& o = cands_[j];
-                double da = std::fabs(std::remainder(c.angle - o.angle, 2 * kPi));
-                return da < 1.5 * angleStep_ && std::abs(c.ticks - o.ticks) <= tickSpacing(o.ticks);
-            });
-            if (!near) picked.push_back(i);
-        }
-        return picked;
-    }
-
     // A finer grid of 5 x 5 around each of the `seeds` best outcomes, at
     // 1/`fineness` of the coarse spacing.
     void refine(int seeds, double fineness) {
@@ -209,7 +202,8 @@ private:
 };
 
 // How a person at a level misses: the direction and the bar's strength off
-// by a normal spread.
+// by a normal spread (a standard deviation in degrees, and as a share of the
+// strength).
 struct Miss {
     double angleDegrees;   // spread of the direction
     double strengthShare;  // spread of the bar strength, as a share of it
@@ -253,7 +247,7 @@ PlanResult planShot(const modCapzel& g, const Field& field, PlayerKind level, st
     if (miss.angleDegrees > 0 || miss.strengthShare > 0) {
         // A player who misses weighs the good shots by how they turn out
         // when missed as that player misses, and aims for the best of them.
-        const std::vector<std::size_t> good = search.goodChoices(kChoices, std::numeric_limits<double>::infinity());
+        const std::vector<std::size_t> good = search.distinctBest(kChoices);
         std::vector<Candidate> trials;
         for (std::size_t i : good)
             for (int t = 0; t < kMissTrials; ++t) trials.push_back(missed(field.board, search.candidate(i), miss, rng));
