@@ -60,6 +60,7 @@ void applyNewGame(GameContext& ctx, const NewGameSettings& s) {
         g.IsKiller[i] = false;
         g.Dead[i] = false;
         g.Position[i] = 0;
+        g.playerKind[i] = s.seats[std::size_t(i)];
     }
     for (int i = n + 1; i <= kMaxPlayers; ++i) ctx.piece(i).Visible = false;
 

@@ -19,6 +19,7 @@ struct NewGameSettings {
     std::array<Color, kMaxPlayers + 1> colors{};           // 1..8
     std::array<FrictionLevel, kMaxPlayers + 1> friction{};  // 1..8; Normal as the dialog opens
     bool walls = true;
+    std::array<PlayerKind, kMaxPlayers + 1> seats{};       // 1..8; who plays; Human as the dialog opens
 
     // The dialog's values as it opens.
     NewGameSettings();
@@ -29,7 +30,7 @@ struct NewGameSettings {
 // (1.5 pieces wide, players + 0.5 pieces high), the pieces stacked in it and
 // shown (the last player's at the top, player 1's at the bottom), each
 // player's friction and starting score, colour, name and cleared per-game
-// flags, pieces beyond the players hidden, WallsOn with walls 1 to 8 shown or
+// flags and who plays the seat, pieces beyond the players hidden, WallsOn with walls 1 to 8 shown or
 // hidden (9 and 10 untouched), ShotInProgress false, CurrentTurn 1 and
 // SongNumber 1. Entries of the fixed tables beyond the players keep their
 // values. `ctx.field` must be the new main window's field. The caller then

@@ -6,7 +6,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <optional>
 #include <string_view>
+
+#include "model/PlayerKind.h"
 
 namespace capzel {
 
@@ -57,6 +60,30 @@ enum SaveRowIndex {
     kRowMoveableNextTurn, kRowHeadingInReverse, kRowFriction, kRowScore, kRowColor,
     kRowHeight, kRowLeft, kRowTop, kRowWidth, kRowPosition,
 };
+
+// Who plays each seat follows the players' lines, and only when a computer
+// plays: a head line of its own, then one line per player, the seat's name
+// ("Human", "Novice", "Club" or "Expert") and the label " = <name> seat".
+// A file without these lines is a game of people only; a reader that stops
+// after the players' lines reads every game the same.
+inline constexpr std::string_view kSeatsHeadLine =
+    "Who plays each seat: Human, or the computer at Novice, Club or Expert level.";
+inline constexpr std::string_view kSeatLabelTail = " seat";
+
+inline constexpr std::string_view seatName(PlayerKind kind) {
+    switch (kind) {
+    case PlayerKind::Novice: return "Novice";
+    case PlayerKind::Club: return "Club";
+    case PlayerKind::Expert: return "Expert";
+    default: return "Human";
+    }
+}
+
+inline std::optional<PlayerKind> seatFromName(std::string_view name) {
+    for (PlayerKind k : {PlayerKind::Human, PlayerKind::Novice, PlayerKind::Club, PlayerKind::Expert})
+        if (seatName(k) == name) return k;
+    return std::nullopt;
+}
 
 // A player's name as the file can carry it: a double quote becomes an
 // apostrophe, and a line break or other control character becomes a blank.

@@ -75,7 +75,12 @@ public:
             game.players.push_back(std::move(p));
         }
 
-        const int last = kSaveHeadLines + kSaveLinesPerPlayer * int(players);
+        int last = kSaveHeadLines + kSaveLinesPerPlayer * int(players);
+        if (seatsFollow(last + 1)) {
+            for (int i = 1; i <= int(players); ++i)
+                if (!readSeat(last + 1 + i, i, game.players[std::size_t(i - 1)])) return std::nullopt;
+            last += 1 + int(players);
+        }
         for (int n = last + 1; n <= int(lines_.size()); ++n) {
             if (!lines_[std::size_t(n - 1)].blank()) {
                 fail(n, "the game ends on line " + std::to_string(last) + ", but more follows");
@@ -192,6 +197,26 @@ private:
                 break;
             }
         }
+        return true;
+    }
+
+    // Line `n` is the head line of the seat lines.
+    bool seatsFollow(int n) const {
+        if (n > int(lines_.size())) return false;
+        const DelimitedLine& l = lines_[std::size_t(n - 1)];
+        return l.error.empty() && l.fields.size() == 1 && l.fields[0].text == kSeatsHeadLine;
+    }
+
+    bool readSeat(int n, int i, SavedPlayer& p) {
+        const std::string what = "player " + std::to_string(i) + "'s seat";
+        if (!fields(n, 2, what)) return false;
+        const std::string& text = field(n, 0).text;
+        const auto kind = seatFromName(text);
+        if (!kind) {
+            fail(n, what + " " + shown(text) + " is not Human, Novice, Club or Expert");
+            return false;
+        }
+        p.kind = *kind;
         return true;
     }
 

@@ -31,6 +31,17 @@ std::string quotedText(std::string_view text) {
 
 std::string truth(bool b) { return b ? "#TRUE#" : "#FALSE#"; }
 
+// The seat lines, after the players' lines, when a computer plays a seat.
+void writeSeats(std::string& out, const SavedGame& game) {
+    bool computer = false;
+    for (const SavedPlayer& p : game.players) computer = computer || p.kind != PlayerKind::Human;
+    if (!computer) return;
+    quoted(out, kSeatsHeadLine);
+    out += kLineEnd;
+    for (const SavedPlayer& p : game.players)
+        valueLine(out, quotedText(seatName(p.kind)), " = " + nameForSaveFile(p.name) + std::string(kSeatLabelTail));
+}
+
 }  // namespace
 
 std::string formatReal(float value) {
@@ -75,6 +86,7 @@ std::string formatSaveFile(const SavedGame& game) {
             valueLine(out, values[r], label);
         }
     }
+    writeSeats(out, game);
     return out;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/PlayerKind.h"
+
 namespace capzel {
 
 // The ranges a saved game's values must lie in. The reader refuses a file
@@ -42,6 +44,7 @@ struct SavedPlayer {
     std::int16_t top = 0;
     std::int16_t width = 300;
     std::int32_t position = 0;
+    PlayerKind kind = PlayerKind::Human;  // who plays the seat
 
     bool operator==(const SavedPlayer&) const = default;
 };

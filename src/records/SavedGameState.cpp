@@ -55,6 +55,7 @@ SavedGame gatherSavedGame(const modCapzel& g, const Board& board) {
         p.top = place(piece.Top);
         p.width = size(piece.Width);
         p.position = std::int32_t(wholeWithin(double(g.Position[i]), 0, lim::kMaxPosition));
+        p.kind = g.playerKind[i];
         out.players.push_back(std::move(p));
     }
     return out;
@@ -86,6 +87,7 @@ void applySavedGame(GameContext& ctx, const SavedGame& game) {
         piece.Top = float(p.top);
         piece.Width = float(p.width);
         g.Position[i] = p.position;
+        g.playerKind[i] = p.kind;
         piece.FillColor = Color(p.color);
         piece.Visible = true;
     }

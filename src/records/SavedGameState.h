@@ -9,7 +9,7 @@ namespace capzel {
 
 // The values a save writes: the number of players, the current turn, and
 // for each player the fifteen values of the state plus the piece's place and
-// size as its shape has them now. Values are brought into the file's ranges
+// size as its shape has them now, and who plays the seat. Values are brought into the file's ranges
 // so that the file always loads again:
 //  - piece geometry and the score are rounded to whole numbers, halves to
 //    the even neighbour; the score is then held to -32768..32767, sizes to
@@ -23,7 +23,7 @@ namespace capzel {
 SavedGame gatherSavedGame(const modCapzel& g, const Board& board);
 
 // Applies a checked saved game to the running game: the number of players
-// and the current turn, new per-game tables, every player's values, each
+// and the current turn, new per-game tables, every player's values and seat, each
 // piece's place and size, its colour, shown; the piece holder's height
 // (players + 0.5) x piece 1's height, its width unchanged; pieces beyond the
 // number of players hidden; GameRunning true and SongNumber 1. WallsOn, the

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QEvent>
 #include <QFrame>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <random>
 
 #include "rules/Turns.h"
@@ -40,6 +42,15 @@ constexpr int kLevelSize = 195;
 
 QRect pxBox(int left, int top, int width, int height) { return {ipx(left), ipx(top), ipx(width), ipx(height)}; }
 int rowTop(int i) { return kFirstRowTop + kRowPitch * (i - 1); }
+
+const char* kindCaption(PlayerKind k) {
+    switch (k) {
+    case PlayerKind::Novice: return "Novice";
+    case PlayerKind::Club: return "Club";
+    case PlayerKind::Expert: return "Expert";
+    default: return "Human";
+    }
+}
 
 QString cssColor(Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)).name(); }
 
@@ -78,6 +89,7 @@ frmNewGame::frmNewGame(CapzelApp& app, QWidget* parent) : QWidget(parent), app_(
     buildPlayerRows();
     for (int i = 1; i <= kMaxPlayers; ++i) buildFrictionFrame(i);
     buildButtons();
+    buildSeatChoices();
     cdlColor_ = new QColorDialog(this);
     cdlColor_->setObjectName(QStringLiteral("cdlColor"));
     cdlColor_->setWindowTitle(QStringLiteral("Color"));
@@ -160,6 +172,25 @@ void frmNewGame::buildButtons() {
     connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
 }
 
+// Who plays each row: a choice beside the row, right of its friction frame.
+// The items follow PlayerKind's order.
+void frmNewGame::buildSeatChoices() {
+    for (int i = 1; i <= kMaxPlayers; ++i) {
+        auto* seat = new QComboBox(this);
+        seat->setObjectName(QStringLiteral("cboSeat%1").arg(i));
+        for (PlayerKind k : {PlayerKind::Human, PlayerKind::Novice, PlayerKind::Club, PlayerKind::Expert})
+            seat->addItem(QString::fromLatin1(kindCaption(k)));
+        seat->setToolTip(QStringLiteral("Who plays: a person, or the computer at Novice, Club or Expert level"));
+        seat->setGeometry(pxBox(7050, rowTop(i), 855, 285));
+        // The place is narrow: a small font keeps "Expert" whole beside the arrow.
+        QFont small = seat->font();
+        small.setPixelSize(9);
+        seat->setFont(small);
+        seat->setStyleSheet(QStringLiteral("QComboBox { padding-left: 2px; padding-right: 0; }"));
+        cboSeat_[std::size_t(i)] = seat;
+    }
+}
+
 void frmNewGame::Form_Load() {
     PlayersChosen = 1;
     optPlayers(1)->setChecked(true);
@@ -171,6 +202,8 @@ void frmNewGame::Form_Load() {
         setButtonColor(i, defaultPlayerColor(i));
         cmdColor(i)->setVisible(i == 1);
         fraFriction(i)->setVisible(false);
+        cboSeat(i)->setCurrentIndex(int(PlayerKind::Human));
+        cboSeat(i)->setVisible(i == 1);
     }
     setFrictColor(kWhite);
 }
@@ -208,6 +241,7 @@ void frmNewGame::optPlayers_Click(int i) {
         txtName(r)->setEnabled(true);
         cmdColor(r)->setVisible(true);
         fraFriction(r)->setVisible(frictionShown);
+        cboSeat(r)->setVisible(true);
     }
     for (int r = i + 1; r <= kMaxPlayers; ++r) {
         txtName(r)->setEnabled(false);
@@ -215,6 +249,8 @@ void frmNewGame::optPlayers_Click(int i) {
         fraFriction(r)->setVisible(false);
         selectNormal(r);
         cmdColor(r)->setVisible(false);
+        cboSeat(r)->setCurrentIndex(int(PlayerKind::Human));
+        cboSeat(r)->setVisible(false);
     }
     txtName(i)->setFocus();
 }
@@ -268,6 +304,7 @@ NewGameSettings frmNewGame::settings() const {
         s.names[at] = txtName(i)->text().toStdString();
         s.colors[at] = colors_[at];
         s.friction[at] = frictionChoice(i);
+        s.seats[at] = PlayerKind(std::max(0, cboSeat(i)->currentIndex()));
     }
     s.walls = chkWalls_->isChecked();
     return s;

@@ -14,6 +14,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QColorDialog;
+class QComboBox;
 class QFrame;
 class QLineEdit;
 class QPushButton;
@@ -45,6 +46,8 @@ public:
     QLineEdit* txtName(int i) const { return txtName_[std::size_t(i)]; }
     QPushButton* cmdColor(int i) const { return cmdColor_[std::size_t(i)]; }
     QFrame* fraFriction(int i) const { return fraFriction_[std::size_t(i)]; }
+    // Who plays row i: Human, or the computer at Novice, Club or Expert.
+    QComboBox* cboSeat(int i) const { return cboSeat_[std::size_t(i)]; }
     // The option of `level` in frame i.
     QRadioButton* optFriction(int i, FrictionLevel level) const;
     QCheckBox* chkWalls() const { return chkWalls_; }
@@ -68,6 +71,7 @@ private:
     void buildPlayerRows();
     void buildFrictionFrame(int i);
     void buildButtons();
+    void buildSeatChoices();
     void setButtonColor(int i, Color c);
     void setFrictColor(Color c);
     void selectNormal(int i);
@@ -78,6 +82,7 @@ private:
     std::array<QLineEdit*, kMaxPlayers + 1> txtName_{};
     std::array<QPushButton*, kMaxPlayers + 1> cmdColor_{};
     std::array<QFrame*, kMaxPlayers + 1> fraFriction_{};
+    std::array<QComboBox*, kMaxPlayers + 1> cboSeat_{};
     std::array<QButtonGroup*, kMaxPlayers + 1> frictionGroup_{};
     std::array<Color, kMaxPlayers + 1> colors_{};
     QCheckBox* chkWalls_ = nullptr;

@@ -279,3 +279,52 @@ TEST(SaveFileReader, SeedFilesCarryTheirNames) {
     EXPECT_EQ(e.game->players[0].friction, 98.375f);
     EXPECT_TRUE(e.game->players[1].dead);
 }
+
+// Who plays each seat follows the players' lines only when a computer
+// plays: the lines before stay as they were, a file without the seat lines
+// is a game of people, and broken seat lines are refused with their line.
+TEST(SaveFileSeats, FollowThePlayersLines) {
+    SavedGame game = oneAnn();
+    game.players.push_back(game.players[0]);
+    game.players[1].name = "Bob";
+    const std::string people = formatSaveFile(game);
+    game.players[1].kind = PlayerKind::Expert;
+    const std::string text = formatSaveFile(game);
+    ASSERT_EQ(text.compare(0, people.size(), people), 0);
+    EXPECT_EQ(text.substr(people.size()),
+              "\"Who plays each seat: Human, or the computer at Novice, Club or Expert level.\"\r\n"
+              "\"Human\",\" = Ann seat\"\r\n\"Expert\",\" = Bob seat\"\r\n");
+    const SaveFileParse back = parseSaveFile(text);
+    ASSERT_TRUE(back) << describeSaveFileError(back.error);
+    EXPECT_EQ(*back.game, game);
+    Game loaded;
+    applySavedGame(loaded.ctx, *back.game);
+    EXPECT_EQ(loaded.g.playerKind[2], PlayerKind::Expert);
+    EXPECT_EQ(gatherSavedGame(loaded.g, loaded.field.board), game);
+    const SaveFileParse classic = parseSaveFile(people);
+    ASSERT_TRUE(classic);
+    EXPECT_EQ(classic.game->players[1].kind, PlayerKind::Human);
+
+    const std::vector<std::string> good = splitLines(text);  // 3 + 32 + 1 + 2 lines
+    const auto with = [&](int line, const std::string& l) {
+        std::vector<std::string> lines = good;
+        lines[std::size_t(line - 1)] = l;
+        return joinLines(lines);
+    };
+    const struct {
+        std::string text;
+        int line;
+        const char* says;
+    } rows[] = {
+        {with(38, "\"Robot\",\" = Bob seat\""), 38, "player 2's seat \"Robot\" is not Human, Novice, Club or Expert"},
+        {with(37, "\"Human\""), 37, "holds 1 field"},
+        {joinLines({good.begin(), good.end() - 1}), 38, "ends before player 2's seat"},
+        {text + "\"Club\",\"\"\r\n", 39, "more follows"},
+    };
+    for (const auto& r : rows) {
+        const SaveFileParse p = parseSaveFile(r.text);
+        EXPECT_FALSE(p) << r.says;
+        EXPECT_EQ(p.error.line, r.line) << p.error.what;
+        EXPECT_NE(p.error.what.find(r.says), std::string::npos) << p.error.what;
+    }
+}

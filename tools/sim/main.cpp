@@ -4,6 +4,7 @@
 //   capzel-sim < request.json > outcome.json
 //   capzel-sim --load FILE > state.json
 //   capzel-sim --save FILE < state.json
+//   capzel-sim --selfplay < request.json > result.json
 //
 // See kUsage below for the exit statuses.
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <string_view>
 
 #include "SaveFileJson.h"
+#include "SelfPlay.h"
 #include "SimPlatform.h"
 #include "SimRequest.h"
 #include "SimRun.h"
@@ -28,6 +30,7 @@ constexpr const char* kUsage =
     "usage: capzel-sim < request.json\n"
     "       capzel-sim --load FILE\n"
     "       capzel-sim --save FILE < state.json\n"
+    "       capzel-sim --selfplay < request.json\n"
     "\n"
     "Without options, plays one shot with no window: reads one JSON object on\n"
     "standard input and writes the state after the shot as one JSON object on\n"
@@ -47,6 +50,18 @@ constexpr const char* kUsage =
     "game's writer, which brings the values into the file's ranges as the\n"
     "game's Save does; the old file is replaced only once the new one is\n"
     "complete. Loading what was saved prints the same JSON.\n"
+    "\n"
+    "--selfplay plays whole games between computer players with no window.\n"
+    "The request: {\"players\": [\"expert\", \"random\"], \"games\": 200,\n"
+    "\"seed\": 1, \"walls_on\": true}, one seat per player (\"novice\", \"club\",\n"
+    "\"expert\", or \"random\": a uniformly random direction and strength), and\n"
+    "optionally \"max_shots\" (default 2000: a game still running then is\n"
+    "unfinished) and \"threads\" (default 0: one per core). The seats take\n"
+    "the first turn in rotation from game to game. The result: games, wins\n"
+    "(per seat, in seat order), median_shots_per_game,\n"
+    "median_decision_seconds, max_decision_seconds, unfinished, decisions and\n"
+    "fewest_candidates_per_decision. The same request gives the same output,\n"
+    "apart from the two decision-time fields.\n"
     "\n"
     "Exit status 2 and one line on standard error when the input is not\n"
     "valid; 1 when a file cannot be written or the run fails otherwise.\n";
@@ -119,13 +134,15 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
-    const bool load = first == "--load", save = first == "--save";
+    const bool load = first == "--load", save = first == "--save", selfplay = first == "--selfplay";
     if ((load || save) && argc != 3) return refuse(std::string(first) + " needs one file name (see --help)");
-    if (!load && !save && argc > 1) return refuse("unknown argument \"" + std::string(first) + "\" (see --help)");
+    if (selfplay && argc != 2) return refuse("--selfplay takes no further arguments (see --help)");
+    if (!load && !save && !selfplay && argc > 1) return refuse("unknown argument \"" + std::string(first) + "\" (see --help)");
     if ((load || save) && std::string_view(argv[2]).empty()) return refuse("the file name is empty");
     try {
         if (load) return loadFile(argv[2]);
         if (save) return saveFile(argv[2]);
+        if (selfplay) return written(playSelfGames(parseSelfPlayRequest(readStandardInput())));
         return playShot();
     } catch (const InputError& e) {
         return refuse(e.what());

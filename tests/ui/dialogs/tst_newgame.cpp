@@ -3,6 +3,7 @@
 // command's question, and "Play" from the dialog to the first turn.
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -72,6 +73,8 @@ private slots:
         dlg_->optFriction(1, FrictionLevel::VeryLow)->click();
         dlg_->optFriction(3, FrictionLevel::High)->click();
         QCOMPARE(dlg_->frictionChoice(3), FrictionLevel::High);
+        dlg_->cboSeat(2)->setCurrentIndex(int(capzel::PlayerKind::Club));
+        dlg_->cboSeat(3)->setCurrentIndex(int(capzel::PlayerKind::Expert));
 
         choosePlayers(2);
         QCOMPARE(dlg_->playersChosen(), 2);
@@ -79,7 +82,10 @@ private slots:
             QCOMPARE(dlg_->txtName(r)->isEnabled(), r <= 2);
             QCOMPARE(dlg_->cmdColor(r)->isVisible(), r <= 2);
             QCOMPARE(dlg_->fraFriction(r)->isVisible(), r <= 2);
+            QCOMPARE(dlg_->cboSeat(r)->isVisible(), r <= 2);
         }
+        QCOMPARE(dlg_->settings().seats[2], capzel::PlayerKind::Club);
+        QCOMPARE(dlg_->settings().seats[3], capzel::PlayerKind::Human);
         QCOMPARE(dlg_->txtName(3)->text(), QStringLiteral("Player 3"));
         QCOMPARE(dlg_->frictionChoice(3), FrictionLevel::Normal);
         QCOMPARE(dlg_->frictionChoice(1), FrictionLevel::VeryLow);
@@ -168,6 +174,8 @@ private slots:
             dlg_->optFriction(i, FrictionLevel(levels[i - 1]))->click();
         }
         if (!walls) dlg_->chkWalls()->click();
+        // The second seat, when there is one, goes to the computer.
+        if (players >= 2) dlg_->cboSeat(2)->setCurrentIndex(int(capzel::PlayerKind::Expert));
 
         ModalScript script;
         script.ok();
@@ -191,6 +199,7 @@ private slots:
             QCOMPARE(b.Player[i].Visible, i <= players);
             if (i > players) continue;
             QCOMPARE(g.Score[i], scores[i - 1]);  // the friction chosen sets the starting score
+            QCOMPARE(g.playerKind[i], i == 2 ? capzel::PlayerKind::Expert : capzel::PlayerKind::Human);
             QCOMPARE(g.PlayerName[i], QStringLiteral("P<b>%1</b>").arg(i).toStdString());
             QCOMPARE(b.Player[i].FillColor, capzel::defaultPlayerColor(i));  // the activation painted them
         }

@@ -1,0 +1,283 @@
+#include "players/Planner.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <limits>
+#include <numeric>
+#include <thread>
+#include <vector>
+
+#include "engine/Launch.h"
+#include "platform/SilentPlatform.h"
+#include "players/Outcome.h"
+#include "players/Random.h"
+
+namespace capzel::players {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kFailed = -std::numeric_limits<double>::infinity();
+
+struct Candidate {
+    double angle;
+    int ticks;
+};
+
+// Trial runs say nothing to anybody.
+class QuietPlatform final : public SilentPlatform {
+public:
+    void message(std::string_view) override {}
+};
+
+// The state every trial starts from: the game as it stands, without what
+// only the window shows (bar rows, the aim label, typed keys).
+struct Start {
+    modCapzel g;
+    Field field;
+    Start(const modCapzel& game, const Field& f) : g(game), field(f) {
+        field.board.picPower.clear();
+        field.board.Label1.Caption.clear();
+        field.TypedKeys.clear();
+    }
+};
+
+// One thread's copy of the game on which candidates are played one by one.
+class Trial {
+public:
+    Trial(const Start& start, long maxCycles) : start_(start), g_(start.g), field_(start.field), maxCycles_(maxCycles) {}
+
+    double judge(const Candidate& c) {
+        g_ = start_.g;
+        field_ = start_.field;
+        const PlannedShot shot = shotAlong(start_.g, start_.field.board, c.angle, c.ticks);
+        if (!playShot(ctx_, shot, maxCycles_)) return kFailed;
+        return outcomeValue(start_.g, start_.field.board, g_, field_.board, start_.g.CurrentTurn);
+    }
+
+private:
+    const Start& start_;
+    modCapzel g_;
+    Field field_;
+    QuietPlatform ui_;
+    GameContext ctx_{g_, field_, ui_};
+    long maxCycles_;
+};
+
+// Judges candidates [from, end) into values, spread over `threads` threads.
+// Each value depends only on its candidate, so the split does not matter.
+void judgeAll(const Start& start, const std::vector<Candidate>& cands, std::size_t from, std::vector<double>& values,
+              int threads, long maxCycles) {
+    values.resize(cands.size(), kFailed);
+    std::atomic<std::size_t> next{from};
+    constexpr std::size_t kChunk = 32;
+    const auto work = [&] {
+        Trial trial(start, maxCycles);
+        for (;;) {
+            const std::size_t first = next.fetch_add(kChunk);
+            if (first >= cands.size()) return;
+            const std::size_t last = std::min(cands.size(), first + kChunk);
+            for (std::size_t i = first; i < last; ++i) values[i] = trial.judge(cands[i]);
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool) t.join();
+}
+
+// Candidate indices from best to worst; equal values in the order judged.
+std::vector<std::size_t> ranking(const std::vector<double>& values) {
+    std::vector<std::size_t> order(values.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return values[a] > values[b]; });
+    return order;
+}
+
+class Search {
+public:
+    Search(const modCapzel& g, const Field& field, const PlannerOptions& o)
+        : start_(g, field), options_(o), board_(start_.field.board) {
+        threads_ = o.threads > 0 ? o.threads : int(std::max(1u, std::thread::hardware_concurrency()));
+        angleStep_ = 2 * kPi / std::max(1, o.directions);
+        buildStrengths();
+    }
+
+    void run() {
+        for (int d = 0; d < options_.directions; ++d)
+            for (int k : strengths_) cands_.push_back({angleStep_ * d, k});
+        judgeNew();
+        refine(options_.refineSeeds, 3.0);
+        refine(std::max(1, options_.refineSeeds / 2), 9.0);
+        order_ = ranking(values_);
+    }
+
+    // Judges candidates outside the search's own list.
+    std::vector<double> judgeMore(const std::vector<Candidate>& extra) {
+        std::vector<double> values;
+        judgeAll(start_, extra, 0, values, threads_, options_.maxCycles);
+        extraJudged_ += extra.size();
+        return values;
+    }
+
+    std::size_t judged() const { return cands_.size() + extraJudged_; }
+    const Candidate& best() const { return cands_[order_.front()]; }
+    double bestValue() const { return values_[order_.front()]; }
+
+    const Candidate& candidate(std::size_t i) const { return cands_[i]; }
+
+    // Up to `count` of the best outcomes, best first, each unlike those
+    // before it (not within one step of the coarse grid).
+    std::vector<std::size_t> distinctBest(int count) const {
+        std::vector<std::size_t> picked;
+        for (std::size_t i : ranking(values_)) {
+            if (int(picked.size()) >= count || values_[i] == kFailed) break;
+            const Candidate& c = cands_[i];
+            const bool near = std::any_of(picked.begin(), picked.end(), [&](std::size_t j) {
+                const Candidate& o = cands_[j];
+                const double da = std::fabs(std::remainder(c.angle - o.angle, 2 * kPi));
+                return da < 1.5 * angleStep_ && std::abs(c.ticks - o.ticks) <= tickSpacing(o.ticks);
+            });
+            if (!near) picked.push_back(i);
+        }
+        return picked;
+    }
+
+    // Ticks between neighbouring strengths of the coarse grid near `ticks`.
+    int tickSpacing(int ticks) const {
+        const double p = barStrength(board_, ticks);
+        const double dp = p * (std::pow(strengthRatio_, 1 / 2.6) - 1);
+        return std::max(1, int(std::lround(dp / 10)));
+    }
+
+private:
+    Start start_;
+    PlannerOptions options_;
+    const Board& board_;
+    int threads_ = 1;
+    double angleStep_ = 0;
+    double strengthRatio_ = 1;
+    std::vector<int> strengths_;
+    std::vector<Candidate> cands_;
+    std::vector<double> values_;
+    std::vector<std::size_t> order_;
+    std::size_t extraJudged_ = 0;
+
+    // Coarse strengths spaced evenly on the curve that turns the bar's
+    // strength into speed, so that short and long shots are tried alike.
+    void buildStrengths() {
+        const int last = maxBarTicks(board_);
+        const int n = std::max(2, options_.strengths);
+        const double lo = std::max(1, int(engine::strengthCurve(barStrength(board_, 1))));
+        const double hi = std::max(lo + 1, double(engine::strengthCurve(barStrength(board_, last))));
+        strengthRatio_ = std::pow(hi / lo, 1.0 / (n - 1));
+        int tick = 1;
+        for (int j = 0; j < n; ++j) {
+            const double wanted = lo * std::pow(strengthRatio_, j);
+            while (tick < last && engine::strengthCurve(barStrength(board_, tick)) < wanted) ++tick;
+            if (strengths_.empty() || strengths_.back() != tick) strengths_.push_back(tick);
+        }
+    }
+
+    void judgeNew() {
+        const std::size_t from = values_.size();
+        judgeAll(start_, cands_, from, values_, threads_, options_.maxCycles);
+    }
+
+    // A finer grid of 5 x 5 around each of the `seeds` best outcomes, at
+    // 1/`fineness` of the coarse spacing.
+    void refine(int seeds, double fineness) {
+        const int last = maxBarTicks(board_);
+        for (std::size_t i : distinctBest(seeds)) {
+            const Candidate c = cands_[i];
+            const double da = angleStep_ / fineness;
+            const int dk = std::max(1, int(std::lround(tickSpacing(c.ticks) / fineness)));
+            for (int a = -2; a <= 2; ++a)
+                for (int b = -2; b <= 2; ++b)
+                    if (a != 0 || b != 0) cands_.push_back({c.angle + a * da, std::clamp(c.ticks + b * dk, 1, last)});
+        }
+        judgeNew();
+    }
+};
+
+// How a person at a level misses: the direction and the bar's strength off
+// by a normal spread (a standard deviation in degrees, and as a share of the
+// strength).
+struct Miss {
+    double angleDegrees;   // spread of the direction
+    double strengthShare;  // spread of the bar strength, as a share of it
+};
+
+constexpr int kChoices = 12;      // good shots a missing player weighs
+constexpr int kMissTrials = 12;   // misses tried for each of them
+
+Miss missOf(PlayerKind level) {
+    switch (level) {
+    case PlayerKind::Novice: return {4.0, 0.10};
+    case PlayerKind::Club: return {1.0, 0.03};
+    default: return {0, 0};
+    }
+}
+
+Candidate missed(const Board& board, const Candidate& c, const Miss& m, Random& rng) {
+    const double angle = c.angle + rng.gaussian() * m.angleDegrees * kPi / 180;
+    const double strength = barStrength(board, c.ticks) * (1 + rng.gaussian() * m.strengthShare);
+    const int ticks = 1 + int(std::lround((strength - barStrength(board, 1)) / 10));
+    return {angle, std::clamp(ticks, 1, maxBarTicks(board))};
+}
+
+bool canPlan(const modCapzel& g) { return g.GameRunning && g.isPlayer(g.CurrentTurn) && !g.Dead[g.CurrentTurn]; }
+
+}  // namespace
+
+PlanResult planShot(const modCapzel& g, const Field& field, PlayerKind level, std::uint64_t seed,
+                    const PlannerOptions& options) {
+    PlanResult result;
+    if (!canPlan(g)) {
+        result.shot = result.intended = shotAlong(g, field.board, -kPi / 2, 1);
+        return result;
+    }
+    Search search(g, field, options);
+    search.run();
+    Random rng(seed);
+    const Miss miss = missOf(level);
+    Candidate chosen = search.best();
+    result.value = search.bestValue();
+    if (miss.angleDegrees > 0 || miss.strengthShare > 0) {
+        // A player who misses weighs the good shots by how they turn out
+        // when missed as that player misses, and aims for the best of them.
+        const std::vector<std::size_t> good = search.distinctBest(kChoices);
+        std::vector<Candidate> trials;
+        for (std::size_t i : good)
+            for (int t = 0; t < kMissTrials; ++t) trials.push_back(missed(field.board, search.candidate(i), miss, rng));
+        const std::vector<double> values = search.judgeMore(trials);
+        double bestMean = -std::numeric_limits<double>::infinity();
+        for (std::size_t k = 0; k < good.size(); ++k) {
+            double sum = 0;
+            for (int t = 0; t < kMissTrials; ++t) sum += std::max(values[k * kMissTrials + std::size_t(t)], -1e3);
+            const double mean = sum / kMissTrials;
+            if (mean > bestMean) {
+                bestMean = mean;
+                chosen = search.candidate(good[k]);
+                result.value = mean;
+            }
+        }
+    }
+    result.candidatesJudged = long(search.judged());
+    result.intended = shotAlong(g, field.board, chosen.angle, chosen.ticks);
+    result.shot = result.intended;
+    if (miss.angleDegrees > 0 || miss.strengthShare > 0) {
+        const Candidate played = missed(field.board, chosen, miss, rng);
+        result.shot = shotAlong(g, field.board, played.angle, played.ticks);
+    }
+    return result;
+}
+
+PlannedShot randomShot(const modCapzel& g, const Field& field, std::uint64_t seed) {
+    Random rng(seed);
+    const double angle = rng.uniform() * 2 * kPi;
+    return shotAlong(g, field.board, angle, rng.between(1, maxBarTicks(field.board)));
+}
+
+}  // namespace capzel::players
