@@ -53,10 +53,10 @@ HighScoreTable parseHighScores(std::string_view bytes) {
 }
 
 HighScoreTable loadHighScores(Platform& platform, const std::string& path) {
-    std::optional<std::string> bytes = platform.readFile(path);
+    std::optional<std::string> bytes = platform.readFile(path, kMaxHighScoreFileBytes);
     if (!bytes) {
         platform.writeFile(path, defaultHighScoreFile());
-        bytes = platform.readFile(path);
+        bytes = platform.readFile(path, kMaxHighScoreFileBytes);
         if (!bytes) return defaultHighScores();
     }
     return parseHighScores(*bytes);

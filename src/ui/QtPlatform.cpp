@@ -8,8 +8,13 @@
 #include <QSaveFile>
 #include <QTime>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 #include <thread>
 
+#include <unistd.h>
+
+#include "platform/RegularFile.h"
 #include "ui/App.h"
 #include "ui/FieldView.h"
 #include "ui/MessageBoxes.h"
@@ -171,29 +176,34 @@ std::string QtPlatform::chooseFileToSave(std::string_view filter, std::string_vi
     return dialog.selectedFiles().constFirst().toStdString();
 }
 
-std::optional<std::string> QtPlatform::readFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes.toStdString();
+std::optional<std::string> QtPlatform::readFile(const std::string& path, std::size_t maxBytes) {
+    return readRegularFile(path, maxBytes);
 }
 
 std::string QtPlatform::writeFile(const std::string& path, std::string_view content) {
     const QString name = QString::fromStdString(path);
     QSaveFile file(name);
-    auto failure = [&](const QString& what) {
+    auto failure = [&](const QString& what, const QString& why) {
         return (QStringLiteral("The file \"") + name + QStringLiteral("\" could not be ") + what +
-                QStringLiteral(": ") + file.errorString() + QLatin1Char('.'))
+                QStringLiteral(": ") + why + QLatin1Char('.'))
             .toStdString();
     };
-    if (!file.open(QIODevice::WriteOnly)) return failure(QStringLiteral("created"));
-    if (file.write(content.data(), qint64(content.size())) != qint64(content.size())) {
-        const std::string why = failure(QStringLiteral("written"));
+    if (isSpecialFile(path)) return failure(QStringLiteral("replaced"), QStringLiteral("it is not a regular file"));
+    if (!file.open(QIODevice::WriteOnly)) return failure(QStringLiteral("created"), file.errorString());
+    // A small write only fills a buffer: a full disk shows first when the
+    // buffer goes out or the data reaches the disk, so each step is checked
+    // before the new file may replace the old one. On a failure the new file
+    // is dropped (with `file`) and the old one is left as it was.
+    QString why;
+    if (file.write(content.data(), qint64(content.size())) != qint64(content.size()) || !file.flush())
+        why = file.errorString();
+    else if (::fsync(file.handle()) != 0)
+        why = QString::fromLocal8Bit(std::strerror(errno));
+    if (!why.isEmpty()) {
         file.cancelWriting();
-        return why;
+        return failure(QStringLiteral("written"), why);
     }
-    if (!file.commit()) return failure(QStringLiteral("saved"));
+    if (!file.commit()) return failure(QStringLiteral("saved"), file.errorString());
     return {};
 }
 

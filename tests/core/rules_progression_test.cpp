@@ -1,6 +1,8 @@
 // Target progression: judging the shot of a player who is not a killer.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "rules/Turns.h"
 #include "support/RulesFixture.h"
 
@@ -116,5 +118,34 @@ TEST_F(Progression, ReachingOrPassingDMakesAKillerAndWinsAlone) {
         EXPECT_EQ(g.Score[1], 200 + r.points);
         EXPECT_TRUE(centredOn(1, 29));
         EXPECT_EQ(g.CurrentTurn, 1);
+    }
+}
+
+// Scores at the ends of their range: a gain that would pass the top is not
+// made (as the engine's points), and nothing wraps around.
+TEST_F(Progression, ScoresAtTheLimitNeverWrap) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    struct Row {
+        int players, from, region;
+        bool placed;
+        std::int32_t score, expected;
+    };
+    const Row rows[] = {
+        {2, 4, 5, true, kMax, kMax},            // one-shot bonus, + 25
+        {2, 4, 5, false, kMax - 5, kMax},       // + 5 reaches the top exactly
+        {2, 4, 5, false, kMax - 4, kMax - 4},   // + 5 would pass it
+        {2, 4, 5, true, kMin, kMin + 25},
+        {2, 28, 29, false, kMax, kMax},         // + 5, killer + 50
+        {1, 28, 29, false, kMax - 155, kMax},   // + 5, killer + 50, won + 100
+        {1, 28, 29, false, kMax - 60, kMax - 5},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.players << " players, from " << r.from << ", score " << r.score);
+        annShot(r.from, r.placed, r.region, 0, 0);
+        g.NumberOfPlayers = std::int16_t(r.players);
+        g.Score[1] = r.score;
+        End_In_Box(ctx);
+        EXPECT_EQ(g.Score[1], r.expected);
     }
 }
