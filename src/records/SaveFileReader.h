@@ -30,7 +30,7 @@ struct SaveFileParse {
 };
 
 // The largest file taken for a saved game, well beyond the largest the game
-// writes (eight players with names at the limit take about 27 KB).
+// writes (eight players with names at the limit take about 24 KB).
 inline constexpr std::size_t kMaxSaveFileBytes = 1 << 20;
 
 SaveFileParse parseSaveFile(std::string_view bytes);

@@ -189,16 +189,23 @@ std::string QtPlatform::writeFile(const std::string& path, std::string_view cont
             .toStdString();
     };
     if (isSpecialFile(path)) return failure(QStringLiteral("replaced"), QStringLiteral("it is not a regular file"));
-    if (!file.open(QIODevice::WriteOnly)) return failure(QStringLiteral("created"), file.errorString());
-    // A small write only fills a buffer: a full disk shows first when the
-    // buffer goes out or the data reaches the disk, so each step is checked
-    // before the new file may replace the old one. On a failure the new file
-    // is dropped (with `file`) and the old one is left as it was.
+    // Unbuffered, so that a full disk shows at the write that meets it; a
+    // write that stores only part is continued, and the one after it tells
+    // why. The data then goes to the disk before the new file may replace
+    // the old one. On a failure the new file is dropped (with `file`) and
+    // the old one is left as it was.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failure(QStringLiteral("created"), file.errorString());
     QString why;
-    if (file.write(content.data(), qint64(content.size())) != qint64(content.size()) || !file.flush())
-        why = file.errorString();
-    else if (::fsync(file.handle()) != 0)
-        why = QString::fromLocal8Bit(std::strerror(errno));
+    for (std::size_t done = 0; done < content.size() && why.isEmpty();) {
+        const qint64 n = file.write(content.data() + done, qint64(content.size() - done));
+        if (n <= 0)
+            why = file.errorString();
+        else
+            done += std::size_t(n);
+    }
+    if (why.isEmpty() && !file.flush()) why = file.errorString();
+    if (why.isEmpty() && ::fsync(file.handle()) != 0) why = QString::fromLocal8Bit(std::strerror(errno));
     if (!why.isEmpty()) {
         file.cancelWriting();
         return failure(QStringLiteral("written"), why);
