@@ -42,7 +42,8 @@ std::string defaultHighScoreFile();
 // is forgiving, as the file is meant to be edited by hand: a missing line
 // leaves its row empty, a line that cannot be split into fields leaves its
 // row empty, a score that is not a whole number leaves the score empty but
-// keeps the name, further fields and lines after the tenth are ignored.
+// keeps the name, further fields and lines after the tenth are ignored, and
+// a name is cut to the length of a player's name (saveLimits::kMaxNameLength).
 // Text that is not valid UTF-8 is read as Windows-1252.
 HighScoreTable parseHighScores(std::string_view bytes);
 

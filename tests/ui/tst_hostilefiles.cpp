@@ -2,8 +2,9 @@
 // files. Save Game onto a full disk (a small tmpfs, which needs root to
 // mount) says why and leaves the old file byte for byte; the high-score
 // table is not created broken there; the high-score window opens at once
-// with a device, a named pipe, a folder or a huge file in the table's place
-// and replaces none of them; the name boxes take a name up to the limit.
+// with a named pipe, a link to one, a folder or a huge file in the table's
+// place and replaces none of them; the name boxes take a name up to the
+// limit. (Links to devices are read, never written, in the core's tests.)
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -148,7 +149,7 @@ private slots:
     void strangeScoreTables_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("firstRow");
-        for (const char* kind : {"link to /dev/zero", "named pipe", "folder"})
+        for (const char* kind : {"link to a named pipe", "named pipe", "folder"})
             QTest::newRow(kind) << kind << "Norvin Telk|100";
         QTest::newRow("100 MB file") << "huge" << "Ann|5";
         QTest::newRow("100 MB name") << "long name" << "|";
@@ -159,8 +160,11 @@ private slots:
         QTemporaryDir dir;
         capzel::ui::setProgramFolder(dir.path().toStdString());
         const QString chs = dir.filePath(QStringLiteral("Capzel.CHS"));
-        if (kind == QLatin1String("link to /dev/zero")) QVERIFY(QFile::link(QStringLiteral("/dev/zero"), chs));
-        if (kind == QLatin1String("named pipe")) QCOMPARE(::mkfifo(QFile::encodeName(chs).constData(), 0600), 0);
+        // A link to a pipe of its own rather than to a device: should the
+        // writing ever replace what the link leads to, nothing outside breaks.
+        const QString pipe = kind.contains(QLatin1String("link")) ? dir.filePath(QStringLiteral("pipe")) : chs;
+        if (kind.contains(QLatin1String("pipe"))) QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        if (kind.contains(QLatin1String("link"))) QVERIFY(QFile::link(pipe, chs));
         if (kind == QLatin1String("folder")) QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Capzel.CHS")));
         if (kind == QLatin1String("huge") || kind == QLatin1String("long name")) {
             QFile f(chs);
