@@ -1,10 +1,9 @@
 #include "engine/ContactPass.h"
 
 #include <cmath>
-#include <cstdint>
-#include <limits>
 
 #include "engine/Assign.h"
+#include "model/Numbers.h"
 
 namespace capzel::engine {
 
@@ -18,21 +17,15 @@ bool pairLogged(const modCapzel& g, int i, int j) {
     return false;
 }
 
-// Score(shooter) + points, skipped when the sum would overflow.
-void addPoints(modCapzel& g, int points) {
-    std::int32_t& s = g.Score[g.CurrentTurn];
-    if (s <= std::numeric_limits<std::int32_t>::max() - points) s += points;
-}
-
 // The first contact of a pair in this shot: points, a kill by the shooting
 // killer, the log entry (from the 21st pair on, entry 20 is overwritten).
 void recordNewPair(modCapzel& g, int i, int j) {
-    addPoints(g, 10);
+    addPoints(g.Score[g.CurrentTurn], 10);
     const int shooter = g.CurrentTurn;
     if (g.IsKiller[shooter] && (i == shooter || j == shooter)) {
         g.Dead[i == shooter ? j : i] = true;
         ++g.KillCount;
-        addPoints(g, 100);
+        addPoints(g.Score[shooter], 100);
     }
     g.HitCount = g.HitCount + 1 > kHitLogSize ? kHitLogSize : g.HitCount + 1;
     g.HitFirst[g.HitCount] = i;

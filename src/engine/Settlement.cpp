@@ -1,9 +1,7 @@
 #include "engine/Settlement.h"
 
-#include <cstdint>
-#include <limits>
-
 #include "engine/Assign.h"
+#include "model/Numbers.h"
 #include "rules/Placement.h"
 
 namespace capzel::engine {
@@ -21,8 +19,7 @@ void settleShot(GameContext& ctx) {
             // the course) holds no piece.
             const int next = g.Position[i] + 1;
             if (next >= 1 && next <= kSpotCount && StrictlyInside(board.Player[i], board.Spot[next])) {
-                std::int32_t& score = g.Score[shooter];
-                if (score <= std::numeric_limits<std::int32_t>::max() - 15) score += 15;
+                addPoints(g.Score[shooter], 15);
                 ++g.SentCount;
                 g.Position[i] = next;
             }

@@ -8,6 +8,7 @@
 // else of the user interface.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -58,11 +59,16 @@ public:
                                          std::string_view startFolder) = 0;
     virtual std::string chooseFileToSave(std::string_view filter, std::string_view pattern) = 0;
 
-    // Whole-file access. readFile gives nothing when the file cannot be
-    // read. writeFile replaces the file safely (a temporary file renamed
-    // over the old one) and gives the empty text on success, otherwise a
-    // sentence that says what went wrong.
-    virtual std::optional<std::string> readFile(const std::string& path) = 0;
+    // Whole-file access. readFile gives at most `maxBytes` bytes from the
+    // start of a regular file (links followed), and nothing when the path
+    // is missing, is not a regular file (a folder, a device, a named pipe)
+    // or cannot be read; a caller that must tell a file beyond its limit
+    // asks for one byte more. writeFile replaces the file safely (a
+    // temporary file, every step checked, renamed over the old one, which
+    // stays as it was on any failure) and gives the empty text on success,
+    // otherwise a sentence that says what went wrong. It never replaces
+    // what is not a regular file.
+    virtual std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) = 0;
     virtual std::string writeFile(const std::string& path, std::string_view content) = 0;
 
     // Opens a web address or mail link through the desktop. Failures are

@@ -31,7 +31,7 @@ public:
     void showHighScores() override {}
     std::string chooseFileToOpen(std::string_view, std::string_view, std::string_view) override { return {}; }
     std::string chooseFileToSave(std::string_view, std::string_view) override { return {}; }
-    std::optional<std::string> readFile(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> readFile(const std::string&, std::size_t) override { return std::nullopt; }
     std::string writeFile(const std::string&, std::string_view) override {
         return "Files cannot be written without a window.";
     }

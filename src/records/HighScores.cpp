@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "records/DelimitedText.h"
+#include "records/SavedGame.h"
 #include "records/TextEncoding.h"
 
 namespace capzel {
@@ -46,17 +47,20 @@ HighScoreTable parseHighScores(std::string_view bytes) {
     for (std::size_t i = 0; i < lines.size() && i < table.size(); ++i) {
         const DelimitedLine& line = lines[i];
         if (!line.error.empty()) continue;
-        if (line.fields.size() >= 1) table[i].name = line.fields[0].text;
+        // A name longer than a player's can be is cut there: the row shows
+        // only its start, and laying out a huge one would hold the window up.
+        if (line.fields.size() >= 1)
+            table[i].name = std::string(utf8Prefix(line.fields[0].text, saveLimits::kMaxNameLength));
         if (line.fields.size() >= 2) table[i].score = wholeScore(line.fields[1].text);
     }
     return table;
 }
 
 HighScoreTable loadHighScores(Platform& platform, const std::string& path) {
-    std::optional<std::string> bytes = platform.readFile(path);
+    std::optional<std::string> bytes = platform.readFile(path, kMaxHighScoreFileBytes);
     if (!bytes) {
         platform.writeFile(path, defaultHighScoreFile());
-        bytes = platform.readFile(path);
+        bytes = platform.readFile(path, kMaxHighScoreFileBytes);
         if (!bytes) return defaultHighScores();
     }
     return parseHighScores(*bytes);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,9 @@ namespace capzel {
 
 inline constexpr const char* kHighScoreFileName = "Capzel.CHS";
 inline constexpr int kHighScoreRows = 10;
+// Only the start of the file is read: ten lines of names and scores need a
+// small part of it, and a huge file would keep the window from opening.
+inline constexpr std::size_t kMaxHighScoreFileBytes = 64 * 1024;
 
 struct HighScoreRow {
     std::string name;                // empty when the line gave none
@@ -38,13 +42,16 @@ std::string defaultHighScoreFile();
 // is forgiving, as the file is meant to be edited by hand: a missing line
 // leaves its row empty, a line that cannot be split into fields leaves its
 // row empty, a score that is not a whole number leaves the score empty but
-// keeps the name, further fields and lines after the tenth are ignored.
+// keeps the name, further fields and lines after the tenth are ignored, and
+// a name is cut to the length of a player's name (saveLimits::kMaxNameLength).
 // Text that is not valid UTF-8 is read as Windows-1252.
 HighScoreTable parseHighScores(std::string_view bytes);
 
-// Reads the table from `path`. When the file cannot be read, writes the
-// default table there first and reads it again; if it still cannot be read
-// (a folder that cannot be written), the default table is shown anyway.
+// Reads the table from the first kMaxHighScoreFileBytes of the regular file
+// at `path`. When the file cannot be read, writes the default table there
+// first and reads it again; if it still cannot be read (a folder that cannot
+// be written, a device or a named pipe in the file's place, which is never
+// replaced), the default table is shown anyway.
 HighScoreTable loadHighScores(Platform& platform, const std::string& path);
 
 // The file's place: the program's folder when it can be written, otherwise

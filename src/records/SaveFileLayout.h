@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "model/PlayerKind.h"
+#include "records/SavedGame.h"
+#include "records/TextEncoding.h"
 
 namespace capzel {
 
@@ -85,11 +87,14 @@ inline std::optional<PlayerKind> seatFromName(std::string_view name) {
     return std::nullopt;
 }
 
-// A player's name as the file can carry it: a double quote becomes an
-// apostrophe, and a line break or other control character becomes a blank.
-// The writer stores names so and the reader gives them back so.
+// A player's name as the file can carry it: UTF-8 (other bytes taken as
+// Windows-1252), at most saveLimits::kMaxNameLength characters, a double
+// quote becomes an apostrophe, and a line break or other control character
+// becomes a blank. The writer stores names so and the reader gives them back
+// so.
 inline std::string nameForSaveFile(std::string_view name) {
-    std::string out(name);
+    const std::string text = isValidUtf8(name) ? std::string(name) : windows1252ToUtf8(name);
+    std::string out(utf8Prefix(text, saveLimits::kMaxNameLength));
     for (char& c : out) {
         if (c == '"') c = '\'';
         else if (std::uint8_t(c) < 0x20 || c == 0x7F) c = ' ';

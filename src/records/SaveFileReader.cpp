@@ -157,6 +157,11 @@ private:
             const std::string& text = field(n, 0).text;
             switch (row) {
             case kRowName:
+                if (const std::size_t length = utf8Length(text); length > lim::kMaxNameLength) {
+                    fail(n, who + "name is " + std::to_string(length) + " characters long; a name has at most " +
+                                std::to_string(lim::kMaxNameLength));
+                    return false;
+                }
                 p.name = nameForSaveFile(text);
                 break;
             case kRowDead: case kRowInGame: case kRowIsKiller: case kRowOnLetters:

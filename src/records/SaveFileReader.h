@@ -29,7 +29,8 @@ struct SaveFileParse {
     explicit operator bool() const { return game.has_value(); }
 };
 
-// The largest file taken for a saved game (eight players take about 6 KB).
+// The largest file taken for a saved game, well beyond the largest the game
+// writes (eight players with names at the limit take about 24 KB).
 inline constexpr std::size_t kMaxSaveFileBytes = 1 << 20;
 
 SaveFileParse parseSaveFile(std::string_view bytes);

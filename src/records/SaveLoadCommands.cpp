@@ -28,7 +28,8 @@ bool loadGameCommand(GameContext& ctx, const std::string& programFolder,
     if (path.empty()) return false;
 
     BusyPointer busy(ctx.ui);
-    const std::optional<std::string> bytes = ctx.ui.readFile(path);
+    // One byte beyond the limit tells a file that is too large.
+    const std::optional<std::string> bytes = ctx.ui.readFile(path, kMaxSaveFileBytes + 1);
     if (!bytes) {
         busy.release();
         ctx.ui.message("The game could not be loaded from\r\n" + path + "\r\n\r\nThe file cannot be read.");

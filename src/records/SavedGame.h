@@ -3,6 +3,7 @@
 // in the running game changes until a SavedGame is applied to it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ constexpr std::int32_t kMaxColor = 16777215;  // 256^3 - 1
 constexpr int kMinPieceSize = 1;          // twips
 constexpr int kMaxPieceSize = 9390;       // the height of the field
 constexpr int kCoordinateLimit = 20000;   // |Left|, |Top| in twips: about two fields
+// Characters of a player's name, as long as a person's name gets: the
+// new-game dialog takes no more and the simulator refuses more.
+constexpr std::size_t kMaxNameLength = 40;
 }  // namespace saveLimits
 
 struct SavedPlayer {

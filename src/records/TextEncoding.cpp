@@ -85,14 +85,29 @@ std::string decodeFileText(std::string_view bytes) {
     return windows1252ToUtf8(bytes);
 }
 
-std::string shortenUtf8(std::string_view text, std::size_t maxChars) {
+namespace {
+bool isContinuation(char c) { return (std::uint8_t(c) & 0xC0) == 0x80; }
+}  // namespace
+
+std::size_t utf8Length(std::string_view text) {
+    std::size_t chars = 0;
+    for (char c : text) chars += isContinuation(c) ? 0 : 1;
+    return chars;
+}
+
+std::string_view utf8Prefix(std::string_view text, std::size_t maxChars) {
     std::size_t chars = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((std::uint8_t(text[i]) & 0xC0) == 0x80) continue;  // continuation byte
-        if (chars == maxChars) return std::string(text.substr(0, i)) + "...";
+        if (isContinuation(text[i])) continue;
+        if (chars == maxChars) return text.substr(0, i);
         ++chars;
     }
-    return std::string(text);
+    return text;
+}
+
+std::string shortenUtf8(std::string_view text, std::size_t maxChars) {
+    const std::string_view kept = utf8Prefix(text, maxChars);
+    return kept.size() == text.size() ? std::string(text) : std::string(kept) + "...";
 }
 
 }  // namespace capzel

@@ -21,6 +21,12 @@ std::string windows1252ToUtf8(std::string_view bytes);
 // are not valid UTF-8 are taken as Windows-1252.
 std::string decodeFileText(std::string_view bytes);
 
+// The number of characters (code points) of a UTF-8 text.
+std::size_t utf8Length(std::string_view text);
+
+// The first `maxChars` characters of a UTF-8 text (all of it when shorter).
+std::string_view utf8Prefix(std::string_view text, std::size_t maxChars);
+
 // At most `maxChars` characters of a UTF-8 text, cut on a character boundary,
 // with "..." added when something was cut. For quoting file contents in messages.
 std::string shortenUtf8(std::string_view text, std::size_t maxChars);

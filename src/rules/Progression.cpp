@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "model/Numbers.h"
 #include "rules/Placement.h"
 #include "rules/TurnPassing.h"
 #include "rules/Turns.h"
@@ -82,14 +83,14 @@ void becomeKiller(GameContext& ctx) {
     const int cur = g.CurrentTurn;
     const std::string& name = g.PlayerName[cur];
     g.IsKiller[cur] = true;
-    g.Score[cur] += 50;
+    addPoints(g.Score[cur], 50);
     g.MoveableNextTurn[cur] = true;
     ctx.ui.message(name + " reached target D and became a killer.");
     // Position keeps its value even past 29; the piece goes to box "D".
     centrePieceOn(ctx.piece(cur), ctx.board().Spot[kLastTarget]);
     if (g.NumberOfPlayers == 1) {
         ctx.ui.message(name + " WON!");
-        g.Score[cur] += 100;
+        addPoints(g.Score[cur], 100);
         End_game(ctx);
     }
 }
@@ -116,9 +117,9 @@ void End_In_Box(GameContext& ctx) {
         // never earn it.
         if (g.MoveableNextTurn[cur] && next < kFirstLetter) {
             g.OneShotBonus = 1;
-            g.Score[cur] += 25;
+            addPoints(g.Score[cur], 25);
         } else {
-            g.Score[cur] += 5;
+            addPoints(g.Score[cur], 5);
         }
     }
 

@@ -8,8 +8,13 @@
 #include <QSaveFile>
 #include <QTime>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 #include <thread>
 
+#include <unistd.h>
+
+#include "platform/RegularFile.h"
 #include "ui/App.h"
 #include "ui/FieldView.h"
 #include "ui/MessageBoxes.h"
@@ -171,29 +176,41 @@ std::string QtPlatform::chooseFileToSave(std::string_view filter, std::string_vi
     return dialog.selectedFiles().constFirst().toStdString();
 }
 
-std::optional<std::string> QtPlatform::readFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return bytes.toStdString();
+std::optional<std::string> QtPlatform::readFile(const std::string& path, std::size_t maxBytes) {
+    return readRegularFile(path, maxBytes);
 }
 
 std::string QtPlatform::writeFile(const std::string& path, std::string_view content) {
     const QString name = QString::fromStdString(path);
     QSaveFile file(name);
-    auto failure = [&](const QString& what) {
+    auto failure = [&](const QString& what, const QString& why) {
         return (QStringLiteral("The file \"") + name + QStringLiteral("\" could not be ") + what +
-                QStringLiteral(": ") + file.errorString() + QLatin1Char('.'))
+                QStringLiteral(": ") + why + QLatin1Char('.'))
             .toStdString();
     };
-    if (!file.open(QIODevice::WriteOnly)) return failure(QStringLiteral("created"));
-    if (file.write(content.data(), qint64(content.size())) != qint64(content.size())) {
-        const std::string why = failure(QStringLiteral("written"));
-        file.cancelWriting();
-        return why;
+    if (isSpecialFile(path)) return failure(QStringLiteral("replaced"), QStringLiteral("it is not a regular file"));
+    // Unbuffered, so that a full disk shows at the write that meets it; a
+    // write that stores only part is continued, and the one after it tells
+    // why. The data then goes to the disk before the new file may replace
+    // the old one. On a failure the new file is dropped (with `file`) and
+    // the old one is left as it was.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failure(QStringLiteral("created"), file.errorString());
+    QString why;
+    for (std::size_t done = 0; done < content.size() && why.isEmpty();) {
+        const qint64 n = file.write(content.data() + done, qint64(content.size() - done));
+        if (n <= 0)
+            why = file.errorString();
+        else
+            done += std::size_t(n);
     }
-    if (!file.commit()) return failure(QStringLiteral("saved"));
+    if (why.isEmpty() && !file.flush()) why = file.errorString();
+    if (why.isEmpty() && ::fsync(file.handle()) != 0) why = QString::fromLocal8Bit(std::strerror(errno));
+    if (!why.isEmpty()) {
+        file.cancelWriting();
+        return failure(QStringLiteral("written"), why);
+    }
+    if (!file.commit()) return failure(QStringLiteral("saved"), file.errorString());
     return {};
 }
 

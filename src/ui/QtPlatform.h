@@ -36,7 +36,7 @@ public:
     std::string chooseFileToOpen(std::string_view filter, std::string_view pattern,
                                  std::string_view startFolder) override;
     std::string chooseFileToSave(std::string_view filter, std::string_view pattern) override;
-    std::optional<std::string> readFile(const std::string& path) override;
+    std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override;
     std::string writeFile(const std::string& path, std::string_view content) override;
     void openUrl(std::string_view url) override;
 

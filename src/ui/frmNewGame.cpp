@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <random>
 
+#include "records/SavedGame.h"
 #include "rules/Turns.h"
 #include "ui/App.h"
 #include "ui/AppGameCommands.h"
@@ -114,6 +115,7 @@ void frmNewGame::buildPlayerRows() {
         name->setObjectName(QStringLiteral("txtName%1").arg(i));
         name->setGeometry(pxBox(1920, rowTop(i), 2415, 285));
         name->setFont(fixed);
+        name->setMaxLength(int(saveLimits::kMaxNameLength));
         name->installEventFilter(this);
         txtName_[at] = name;
 

@@ -59,6 +59,8 @@ TEST(HighScores, EditedShortAndBrokenFilesShowWhatCanBeRead) {
          {"A|7", "B|", "|", "|", "|", "|", "|", "|", "|", "|"}},
         {"Windows-1252 name", "\"Ren\xE9\",70\r\n",
          {"Ren\xC3\xA9|70", "|", "|", "|", "|", "|", "|", "|", "|", "|"}},
+        {"a long name shows as much as a player's name holds", "\"" + std::string(45, 'N') + "\",1\r\n",
+         {std::string(40, 'N') + "|1", "|", "|", "|", "|", "|", "|", "|", "|", "|"}},
     };
     for (const auto& c : cases) EXPECT_EQ(rowsOf(parseHighScores(c.text)), c.rows) << c.name;
 }

@@ -226,6 +226,8 @@ TEST(SaveFileReader, RefusesFilesThatDoNotFollowTheFormat) {
         {"quote inside a field", with(5, "#FA\"LSE#,\"\""), 5, "double quote stands inside"},
         {"more after the game", joinLines(good) + "\"more\"\r\n", 36, "more follows"},
         {"far too large", std::string(kMaxSaveFileBytes + 1, ' '), 0, "too large"},
+        {"name beyond the limit", with(20, "\"" + std::string(41, 'B') + "\",\"\""), 20,
+         "player 2's name is 41 characters long; a name has at most 40"},
     };
     for (const auto& r : rows) {
         const SaveFileParse p = parseSaveFile(r.text);
@@ -233,6 +235,37 @@ TEST(SaveFileReader, RefusesFilesThatDoNotFollowTheFormat) {
         EXPECT_EQ(p.error.line, r.line) << r.name << ": " << p.error.what;
         EXPECT_NE(p.error.what.find(r.says), std::string::npos) << r.name << ": " << p.error.what;
     }
+}
+
+// The largest file the game can write: eight players, names at the limit in
+// four-byte characters, the widest numbers. It loads as it was written; a
+// longer name in the game is written cut to the limit, so it loads too.
+TEST(SaveFileReader, TheLargestGameLoadsAgain) {
+    std::string wide;
+    for (std::size_t k = 0; k < saveLimits::kMaxNameLength; ++k) wide += "\xF0\x9F\x98\x80";  // U+1F600
+    SavedGame s;
+    s.currentTurn = 8;
+    for (int i = 0; i < saveLimits::kMaxPlayers; ++i) {
+        SavedPlayer p;
+        p.name = wide;
+        p.friction = 1.17549435e-38f;  // the longest shortest form within 0 to 100
+        p.score = -32768;
+        p.color = saveLimits::kMaxColor;
+        p.height = p.width = std::int16_t(saveLimits::kMaxPieceSize);
+        p.left = p.top = std::int16_t(-saveLimits::kCoordinateLimit);
+        p.position = saveLimits::kMaxPosition;
+        s.players.push_back(p);
+    }
+    const std::string text = formatSaveFile(s);
+    EXPECT_LE(text.size(), kMaxSaveFileBytes);
+    const SaveFileParse back = parseSaveFile(text);
+    ASSERT_TRUE(back) << describeSaveFileError(back.error);
+    EXPECT_EQ(*back.game, s);
+
+    s.players[7].name = wide + "x";
+    const SaveFileParse cut = parseSaveFile(formatSaveFile(s));
+    ASSERT_TRUE(cut) << describeSaveFileError(cut.error);
+    EXPECT_EQ(cut.game->players[7].name, wide);
 }
 
 TEST(SaveFileReader, ErrorsReadAsSentences) {

@@ -34,6 +34,7 @@ void checkAccepted(const SavedGame& s) {
     require(s.currentTurn >= 1 && s.currentTurn <= s.numberOfPlayers(), "current turn");
     for (const SavedPlayer& p : s.players) {
         require(isValidUtf8(p.name), "name is UTF-8");
+        require(utf8Length(p.name) <= lim::kMaxNameLength, "name within the limit");
         require(p.name.find_first_of("\"\r\n") == std::string::npos, "name holds no quote or line end");
         require(p.friction >= lim::kMinFriction && p.friction <= lim::kMaxFriction, "friction");
         require(p.color >= 0 && p.color <= lim::kMaxColor, "colour");

@@ -72,10 +72,10 @@ public:
         return pop(openAnswers);
     }
     std::string chooseFileToSave(std::string_view, std::string_view) override { return pop(saveAnswers); }
-    std::optional<std::string> readFile(const std::string& path) override {
+    std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override {
         auto it = files.find(path);
         if (it == files.end()) return std::nullopt;
-        return it->second;
+        return it->second.substr(0, maxBytes);
     }
     std::string writeFile(const std::string& path, std::string_view content) override {
         if (!writeError.empty()) return writeError;

@@ -3,6 +3,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "records/SavedGame.h"
+#include "records/TextEncoding.h"
+
 namespace capzel::sim {
 
 using nlohmann::json;
@@ -68,6 +71,13 @@ float readFloat(const json& v, const std::string& where) {
 std::string readText(const json& v, const std::string& where) {
     if (!v.is_string()) fail(where, "must be a text");
     return v.get<std::string>();
+}
+
+std::string readName(const json& v, const std::string& where) {
+    std::string name = readText(v, where);
+    if (utf8Length(name) > saveLimits::kMaxNameLength)
+        fail(where, "is longer than " + std::to_string(saveLimits::kMaxNameLength) + " characters");
+    return name;
 }
 
 std::string formatFloat(float v) {

@@ -36,6 +36,10 @@ float readFloat(const nlohmann::json& v, const std::string& where);
 
 std::string readText(const nlohmann::json& v, const std::string& where);
 
+// A player's name: a text of at most saveLimits::kMaxNameLength characters,
+// the most the game's new-game dialog takes.
+std::string readName(const nlohmann::json& v, const std::string& where);
+
 // A float in its shortest form that reads back as the same single-precision
 // value; a whole value keeps a ".0" so that it reads as a real number.
 std::string formatFloat(float v);

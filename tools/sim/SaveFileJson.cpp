@@ -53,7 +53,7 @@ void setUpPlayer(const json& p, int i, modCapzel& g, Box& piece) {
                 {"name", "dead", "in_game", "is_killer", "on_letters", "losing_turn", "moveable_next_turn",
                  "heading_in_reverse", "friction", "score", "color", "height", "left", "top", "width", "position"});
     const auto field = [&](const char* key) { return where + "." + key; };
-    g.PlayerName[i] = readText(p["name"], field("name"));
+    g.PlayerName[i] = readName(p["name"], field("name"));
     const std::pair<const char*, bool*> flags[] = {
         {"dead", &g.Dead[i]},
         {"in_game", &g.InGame[i]},

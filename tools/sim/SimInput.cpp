@@ -20,7 +20,7 @@ SimPlayer readPlayer(const json& p, int number) {
     auto field = [&](const char* key) { return where + "." + key; };
     SimPlayer out;
     out.name = "Player " + std::to_string(number);
-    if (p.contains("name")) out.name = readText(p["name"], field("name"));
+    if (p.contains("name")) out.name = readName(p["name"], field("name"));
     for (const char* key : {"left", "top"})
         if (!p.contains(key)) fail(field(key), "is missing");
     out.left = readFloat(p["left"], field("left"));

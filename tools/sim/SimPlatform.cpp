@@ -4,8 +4,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
+
+#include "platform/RegularFile.h"
 
 namespace capzel::sim {
 
@@ -19,12 +20,8 @@ std::string SimPlatform::inputBox(std::string_view prompt) {
     throw UnansweredQuestion("the game opened an input box, which nobody can answer here: " + std::string(prompt));
 }
 
-std::optional<std::string> SimPlatform::readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return bytes;
+std::optional<std::string> SimPlatform::readFile(const std::string& path, std::size_t maxBytes) {
+    return readRegularFile(path, maxBytes);
 }
 
 // Writes a temporary file beside the target and renames it over the target
@@ -38,6 +35,7 @@ std::string SimPlatform::writeFile(const std::string& path, std::string_view con
         fs::remove(temp, ignored);
         return "The file \"" + path + "\" could not be " + what + ": " + why + ".";
     };
+    if (isSpecialFile(path)) return failure("replaced", "it is not a regular file");
     {
         errno = 0;
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);

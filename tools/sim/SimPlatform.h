@@ -31,7 +31,7 @@ public:
     void showHighScores() override { ++highScoresShown; }
     std::string chooseFileToOpen(std::string_view, std::string_view, std::string_view) override { return chosenFile; }
     std::string chooseFileToSave(std::string_view, std::string_view) override { return chosenFile; }
-    std::optional<std::string> readFile(const std::string& path) override;
+    std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override;
     std::string writeFile(const std::string& path, std::string_view content) override;
 };
 

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -71,8 +70,17 @@ int refuse(const std::string& problem) {
     return 2;
 }
 
+// A request or a saved state is a few kilobytes; more input than this is
+// refused rather than read without end (standard input may be a device).
+constexpr std::size_t kMaxInputBytes = 1 << 20;
+
 std::string readStandardInput() {
-    return {std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+    std::string text(kMaxInputBytes + 1, '\0');
+    std::cin.read(text.data(), std::streamsize(text.size()));
+    text.resize(std::size_t(std::cin.gcount()));
+    if (text.size() > kMaxInputBytes)
+        throw InputError("the input is larger than " + std::to_string(kMaxInputBytes) + " bytes");
+    return text;
 }
 
 // A message box's text for the terminal: its "\r\n" line breaks as "\n".

@@ -110,11 +110,11 @@ private slots:
     void filesAreWrittenWholeAndReadBack() {
         QTemporaryDir dir;
         const std::string path = QDir(dir.path()).filePath("game.CSG").toStdString();
-        QVERIFY(!ui().readFile(path).has_value());
+        QVERIFY(!ui().readFile(path, 100).has_value());
         QCOMPARE(ui().writeFile(path, "first\r\nversion\r\n"), std::string());
-        QCOMPARE(ui().readFile(path).value_or("?"), std::string("first\r\nversion\r\n"));
+        QCOMPARE(ui().readFile(path, 100).value_or("?"), std::string("first\r\nversion\r\n"));
         QCOMPARE(ui().writeFile(path, "2"), std::string());
-        QCOMPARE(ui().readFile(path).value_or("?"), std::string("2"));
+        QCOMPARE(ui().readFile(path, 100).value_or("?"), std::string("2"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"game.CSG"});  // no temporary left
     }
 

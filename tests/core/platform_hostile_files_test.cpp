@@ -1,0 +1,80 @@
+// Files that are not what a saved game or a score table should be: links to
+// devices, named pipes, folders and huge files are refused or cut short at
+// once, by the reading the windows and the simulator share and by the Load
+// command on top of it.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/RegularFile.h"
+#include "records/SaveFileReader.h"
+#include "records/SaveLoadCommands.h"
+#include "records_fixtures.h"
+
+using namespace capzel;
+using namespace capzel::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The scripted platform, reading the disk as the game does.
+struct DiskReading : FakePlatform {
+    std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override {
+        return readRegularFile(path, maxBytes);
+    }
+};
+
+}  // namespace
+
+TEST(HostileFiles, AreRefusedOrCutShortBeforeTheyAreRead) {
+    const fs::path dir = fs::temp_directory_path() / ("capzel-hostile-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(dir / "small") << "abc";
+    std::ofstream(dir / "huge") << "x";
+    fs::resize_file(dir / "huge", 100'000'000);  // sparse: takes no room on the disk
+    fs::create_symlink("/dev/zero", dir / "zero");
+    fs::create_symlink(dir / "small", dir / "link");
+    fs::create_symlink(dir / "nowhere", dir / "dangling");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder");
+
+    const std::string cannot = "The file cannot be read.";
+    const struct {
+        const char* name;
+        std::optional<std::size_t> bytes;  // what is read with a limit of 1000 bytes
+        bool special;
+        std::string loadSays;  // the end of the Load command's message
+    } rows[] = {
+        {"small", 3, false, "Line 2: the file ends before the number of players."},
+        {"huge", 1000, false, "The file is too large to be a saved game."},
+        {"link", 3, false, "Line 2: the file ends before the number of players."},
+        {"zero", std::nullopt, true, cannot},
+        {"pipe", std::nullopt, true, cannot},
+        {"folder", std::nullopt, true, cannot},
+        {"dangling", std::nullopt, false, cannot},
+        {"missing", std::nullopt, false, cannot},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const std::string path = (dir / r.name).string();
+        const std::optional<std::string> read = readRegularFile(path, 1000);
+        EXPECT_EQ(read.has_value(), r.bytes.has_value());
+        if (read && r.bytes) EXPECT_EQ(read->size(), *r.bytes);
+        EXPECT_EQ(isSpecialFile(path), r.special);
+
+        DiskReading ui;
+        modCapzel g;
+        Field field;
+        GameContext ctx{g, field, ui};
+        ui.openAnswers = {path};
+        EXPECT_FALSE(loadGameCommand(ctx, dir.string()));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0], "The game could not be loaded from\r\n" + path + "\r\n\r\n" + r.loadSays);
+    }
+    fs::remove_all(dir);
+}

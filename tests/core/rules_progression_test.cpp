@@ -1,0 +1,55 @@
+// Target progression at the ends of the score range: a gain that would pass
+// the top is not made (as the engine's points), and nothing wraps around.
+// The sanitizer build runs this: an unguarded addition is reported there.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "model/GameContext.h"
+#include "rules/Placement.h"
+#include "rules/Turns.h"
+#include "support/FakePlatform.h"
+
+using namespace capzel;
+
+TEST(Progression, ScoresAtTheLimitNeverWrap) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    struct Row {
+        int players, from, region;
+        bool placed;
+        std::int32_t score, expected;
+    };
+    const Row rows[] = {
+        {2, 4, 5, true, kMax, kMax},            // one-shot bonus, + 25
+        {2, 4, 5, false, kMax - 5, kMax},       // + 5 reaches the top exactly
+        {2, 4, 5, false, kMax - 4, kMax - 4},   // + 5 would pass it
+        {2, 4, 5, true, kMin, kMin + 25},
+        {2, 28, 29, false, kMax, kMax},         // + 5, killer + 50
+        {1, 28, 29, false, kMax - 155, kMax},   // + 5, killer + 50, won + 100
+        {1, 28, 29, false, kMax - 60, kMax - 5},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.players << " players, from " << r.from << ", score " << r.score);
+        modCapzel g;
+        Field field;
+        test::FakePlatform ui;
+        GameContext ctx{g, field, ui};
+        g.NumberOfPlayers = std::int16_t(r.players);
+        g.recreatePerGameTables();
+        for (int i = 1; i <= r.players; ++i) {
+            g.PlayerName[i] = "P" + std::to_string(i);
+            g.Position[i] = 1;
+        }
+        g.CurrentTurn = 1;
+        g.GameRunning = true;
+        // Player 1 shot from `from` and rests in the region of the next target.
+        g.Position[1] = r.from;
+        g.MoveableNextTurn[1] = r.placed;
+        g.TargetLabel(r.from + 1);
+        centrePieceOn(field.board.Player[1], field.board.Spot[r.region]);
+        g.Score[1] = r.score;
+        End_In_Box(ctx);
+        EXPECT_EQ(g.Score[1], r.expected);
+    }
+}

@@ -1,0 +1,200 @@
+// The windows' own file writing and reading against a full disk and hostile
+// files. Save Game onto a full disk (a small tmpfs, which needs root to
+// mount) says why and leaves the old file byte for byte; the high-score
+// table is not created broken there; the high-score window opens at once
+// with a named pipe, a link to one, a folder or a huge file in the table's
+// place and replaces none of them; the name boxes take a name up to the
+// limit. (Links to devices are read, never written, in the core's tests.)
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include <sys/stat.h>
+
+#include "records/HighScores.h"
+#include "records/SaveFileReader.h"
+#include "records/SavedGame.h"
+#include "support/GameApp.h"
+#include "support/ModalScript.h"
+#include "support/QtTestMain.h"
+#include "ui/ProgramFolder.h"
+#include "ui/frmHighScores.h"
+#include "ui/frmMain.h"
+#include "ui/frmNewGame.h"
+
+using capzel::test::ModalScript;
+
+class HostileFilesTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<capzel::test::GameApp> app_;
+    QTemporaryDir mountPoint_;
+    bool mounted_ = false;
+
+    static bool run(const QString& program, const QStringList& args) {
+        QProcess p;
+        p.start(program, args);
+        return p.waitForFinished() && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    }
+    QString disk(const QString& name) const { return mountPoint_.filePath(name); }
+    static QByteArray bytes(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+    }
+
+    // Fills the disk, then frees `leave` bytes of it again.
+    void fill(qint64 leave) {
+        QFile filler(disk(QStringLiteral("filler")));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray page(4096, 'f');
+        while (filler.write(page) == page.size()) {}
+        filler.close();
+        QVERIFY(filler.resize(qMax<qint64>(0, filler.size() - leave)));
+    }
+
+    void startGame(int players) {
+        ModalScript script;
+        script.ok();
+        app_->newGame();
+        capzel::ui::frmNewGame* dlg = app_->newGameDialog();
+        QVERIFY(dlg);
+        dlg->optPlayers(players)->click();
+        dlg->cmdPlay()->click();
+        QVERIFY(script.done());
+    }
+
+private slots:
+    void initTestCase() {
+        capzel::test::quietOffscreenNotices();
+        mounted_ = run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                 QStringLiteral("size=64k"), QStringLiteral("tmpfs"), mountPoint_.path()});
+    }
+    void cleanupTestCase() {
+        if (mounted_) run(QStringLiteral("umount"), {mountPoint_.path()});
+    }
+    void init() {
+        app_ = std::make_unique<capzel::test::GameApp>();
+        app_->openMainWindow();
+    }
+    void cleanup() {
+        app_.reset();
+        if (mounted_)
+            for (const QString& f : QDir(mountPoint_.path()).entryList(QDir::Files | QDir::Hidden))
+                QFile::remove(disk(f));
+    }
+
+    void fullDisk_data() {
+        QTest::addColumn<int>("players");
+        QTest::addColumn<qint64>("free");
+        QTest::addColumn<QString>("oldFile");  // empty: no file there before
+        QTest::newRow("save onto a full disk") << 2 << qint64(0) << "game.CSG";
+        QTest::newRow("eight players, one page free") << 8 << qint64(4096) << "game.CSG";
+        QTest::newRow("a new file on a full disk") << 2 << qint64(0) << "";
+        QTest::newRow("score table created on a full disk") << 0 << qint64(0) << "";
+    }
+    void fullDisk() {
+        QFETCH(int, players);
+        QFETCH(qint64, free);
+        QFETCH(QString, oldFile);
+        if (!mounted_) QSKIP("mounting a 64 KiB tmpfs was refused (the test needs root): skipped");
+        capzel::ui::setProgramFolder(mountPoint_.path().toStdString());
+        if (players) startGame(players);
+        const QString path = disk(oldFile.isEmpty() ? QStringLiteral("new.CSG") : oldFile);
+        const QByteArray old = QByteArray("an old game\r\n").repeated(100);
+        if (!oldFile.isEmpty()) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(old) == old.size() && f.flush());
+        }
+        fill(free);
+        QStringList expectedFiles{QStringLiteral("filler")};
+        if (!oldFile.isEmpty()) expectedFiles << oldFile;
+        expectedFiles.sort();
+
+        if (players) {
+            ModalScript script;
+            script.chooseFile(path).ok();
+            app_->mainWindow()->menus().mnuSave->trigger();
+            QVERIFY(script.done());
+            QCOMPARE(script.texts.size(), 1);
+            QVERIFY2(script.texts[0].contains(path) && script.texts[0].contains(QStringLiteral("No space left")),
+                     qPrintable(script.texts[0]));
+            QCOMPARE(bytes(path), oldFile.isEmpty() ? QByteArray("(missing)") : old);
+        } else {
+            app_->showHighScores();
+            QVERIFY(app_->highScoresWindow());
+            QCOMPARE(app_->highScoresWindow()->table(), capzel::defaultHighScores());
+        }
+        QCOMPARE(QDir(mountPoint_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expectedFiles);
+
+        // With room again the same command writes a file that loads.
+        QVERIFY(QFile::remove(disk(QStringLiteral("filler"))));
+        if (players) {
+            ModalScript again;
+            again.chooseFile(path);
+            app_->mainWindow()->menus().mnuSave->trigger();
+            QVERIFY(again.done());
+            QVERIFY(capzel::parseSaveFile(bytes(path).toStdString()));
+        }
+    }
+
+    // The score table's place holds something else: the window shows what
+    // it can at once and leaves that thing as it was.
+    void strangeScoreTables_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("firstRow");
+        for (const char* kind : {"link to a named pipe", "named pipe", "folder"})
+            QTest::newRow(kind) << kind << "Norvin Telk|100";
+        QTest::newRow("100 MB file") << "huge" << "Ann|5";
+        QTest::newRow("100 MB name") << "long name" << "|";
+    }
+    void strangeScoreTables() {
+        QFETCH(QString, kind);
+        QFETCH(QString, firstRow);
+        QTemporaryDir dir;
+        capzel::ui::setProgramFolder(dir.path().toStdString());
+        const QString chs = dir.filePath(QStringLiteral("Capzel.CHS"));
+        // A link to a pipe of its own rather than to a device: should the
+        // writing ever replace what the link leads to, nothing outside breaks.
+        const QString pipe = kind.contains(QLatin1String("link")) ? dir.filePath(QStringLiteral("pipe")) : chs;
+        if (kind.contains(QLatin1String("pipe"))) QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        if (kind.contains(QLatin1String("link"))) QVERIFY(QFile::link(pipe, chs));
+        if (kind == QLatin1String("folder")) QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Capzel.CHS")));
+        if (kind == QLatin1String("huge") || kind == QLatin1String("long name")) {
+            QFile f(chs);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(kind == QLatin1String("huge") ? "\"Ann\",5\r\n" : "\"");
+            QVERIFY(f.resize(100'000'000));  // the rest reads as zero bytes
+        }
+        const QFileInfo before(chs);
+
+        app_->showHighScores();
+        const capzel::ui::frmHighScores* w = app_->highScoresWindow();
+        QVERIFY(w);
+        QCOMPARE(w->lblName(1)->text() + QLatin1Char('|') + w->lblScore(1)->text(), firstRow);
+        const QFileInfo after(chs);
+        QCOMPARE(after.isSymLink(), before.isSymLink());
+        QCOMPARE(after.isFile(), before.isFile());
+        QCOMPARE(after.isDir(), before.isDir());
+        QCOMPARE(after.size(), before.size());
+    }
+
+    void nameBoxesTakeANameUpToTheLimit() {
+        app_->newGame();
+        const capzel::ui::frmNewGame* dlg = app_->newGameDialog();
+        QVERIFY(dlg);
+        QLineEdit* box = dlg->txtName(1);
+        box->clear();
+        QTest::keyClicks(box, QString(50, QLatin1Char('n')));
+        QCOMPARE(box->text().size(), qsizetype(capzel::saveLimits::kMaxNameLength));
+    }
+};
+
+CAPZEL_QT_TEST_MAIN(HostileFilesTest)
+#include "tst_hostilefiles.moc"
