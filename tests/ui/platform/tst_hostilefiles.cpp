@@ -196,5 +196,5 @@ private slots:
     }
 };
 
-CAPZEL_QT_TEST_MAIN(HostileFilesTest)
+CAPZEL_QT_TEST(HostileFilesTest)
 #include "tst_hostilefiles.moc"
