@@ -55,6 +55,12 @@ void MainMenus::build(QMenuBar* bar) {
     mnuLoop = item(mnuMusic, "mnuLoop", QStringLiteral("&Loop Song"), ctrl(Qt::Key_L));
     mnuLoop->setCheckable(true);
 
+    mnuExtras = menu(bar, "mnuExtras", QStringLiteral("Extras"));
+    mnuShowHints = item(mnuExtras, "mnuShowHints", QStringLiteral("Show &Hints"));
+    mnuShowHints->setCheckable(true);
+    mnuShowHints->setChecked(true);
+    mnuHistory = item(mnuExtras, "mnuHistory", QStringLiteral("Game &History"));
+
     mnuHelp = menu(bar, "mnuHelp", QStringLiteral("Help"));
     mnuOnline = item(mnuHelp, "mnuOnline", QStringLiteral("&Help Online"));
     mnuEmail = item(mnuHelp, "mnuEmail",

@@ -31,6 +31,11 @@ struct MainMenus {
     QAction* mnuNextSong = nullptr;
     QAction* mnuLoop = nullptr;
 
+    // Additions of this game: the hints on the field and the game history.
+    QMenu* mnuExtras = nullptr;
+    QAction* mnuShowHints = nullptr;
+    QAction* mnuHistory = nullptr;
+
     QMenu* mnuHelp = nullptr;
     QAction* mnuOnline = nullptr;
     QAction* mnuEmail = nullptr;

@@ -1,5 +1,5 @@
 // main() for the Qt window tests: offscreen unless a platform is chosen,
-// a private runtime folder, and one fixed font family for pixel checks.
+// private runtime and data folders, and one fixed font family for pixel checks.
 // Each test's initTestCase() calls quietOffscreenNotices() to keep the
 // offscreen plugin's size-hint notices out of the output.
 #pragma once
@@ -34,6 +34,8 @@ inline void quietOffscreenNotices() { previousMessageHandler() = qInstallMessage
         QTemporaryDir runtimeDir;                                        \
         if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))              \
             qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit()); \
+        QTemporaryDir dataHome; /* the player's files stay untouched */  \
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());         \
         QApplication app(argc, argv);                                    \
         QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));  \
         TestClass tc;                                                    \

@@ -65,6 +65,7 @@ private slots:
             const char* shortcut;
             bool visible;
             bool checkable;
+            bool checked = false;
         };
         const QString email = QStringLiteral("&Email Norvin (") + QString::fromUtf8(capzel::config::kAuthorEmail) + ")";
         const std::vector<std::pair<Item, std::vector<Item>>> tree = {
@@ -78,6 +79,8 @@ private slots:
               {"mnuGuide", "&Guide Lines", "Ctrl+G", false, true}}},
             {{"mnuMusic", "Music", "", true, false},
              {{"mnuNextSong", "&Next Song", "Ctrl+N", true, false}, {"mnuLoop", "&Loop Song", "Ctrl+L", true, true}}},
+            {{"mnuExtras", "Extras", "", true, false},
+             {{"mnuShowHints", "Show &Hints", "", true, true, true}, {"mnuHistory", "Game &History", "", true, false}}},
             {{"mnuHelp", "Help", "", true, false},
              {{"mnuOnline", "&Help Online", "", true, false}, {"mnuEmail", email, "", true, false},
               {"sep2", "", "", true, false}, {"mnuAbout", "&About", "", true, false}}},
@@ -95,7 +98,7 @@ private slots:
             QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), QString::fromLatin1(want.shortcut));
             QCOMPARE(a->isVisible(), want.visible);
             QCOMPARE(a->isCheckable(), want.checkable);
-            QVERIFY(!a->isChecked());
+            QCOMPARE(a->isChecked(), want.checked);
         };
         const QList<QAction*> menus = w_->menuBar()->actions();
         QCOMPARE(menus.size(), qsizetype(tree.size()));
@@ -165,6 +168,7 @@ private slots:
         const auto& m = w_->menus();
         const std::pair<QAction*, const char*> rows[] = {
             {m.mnuNew, "newGame"}, {m.mnuSave, "saveGame"}, {m.mnuLoad, "loadGame"}, {m.mnuAbout, "showAbout"},
+            {m.mnuHistory, "showHistory"},
         };
         for (const auto& [a, call] : rows) {
             app_->calls.clear();
