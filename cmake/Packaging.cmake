@@ -8,7 +8,7 @@ set(CPACK_PACKAGE_NAME capzel)
 set(CPACK_PACKAGE_VENDOR "The Capzel developers")
 set(CPACK_PACKAGE_CONTACT "Norvin Telk <norvin.telk@capzel.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "hot-seat flick game for one to eight players")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Each player flicks a round piece across a field of numbered boxes: it slides\n"
   "with friction, bounces off the edges and the red walls, and pushes the other\n"
   "pieces. Land in boxes 1 to 13, back down to 1, then A to D; whoever finishes\n"

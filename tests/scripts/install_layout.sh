@@ -55,7 +55,8 @@ check_tree "$TMP/prefix" "installed"
 
 # The package: its name, its dependencies found from the program's libraries,
 # and its files under /usr.
-cpack -G DEB -B "$TMP/package" --config "$BUILD/CPackConfig.cmake" >/dev/null || fail "the package was not built"
+cpack -G DEB -B "$TMP/package" --config "$BUILD/CPackConfig.cmake" >"$TMP/cpack.log" 2>&1 ||
+    { cat "$TMP/cpack.log" >&2; fail "the package was not built"; }
 deb="$(ls "$TMP"/package/*.deb)"
 [ "$(dpkg-deb -f "$deb" Package)" = capzel ] || fail "the package is not named capzel"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the package does not depend on Qt Widgets"
