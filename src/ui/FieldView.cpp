@@ -162,9 +162,11 @@ void FieldView::paintTargetHint(QPainter& p) const {
     if (!h.target) return;
     // Just inside the box's own white outline, which stays as it is.
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(qcolor(h.colour), 2));
+    QPen pen(qcolor(h.colour), 3);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
     p.setBrush(Qt::NoBrush);
-    p.drawRect(boxRect(*h.target).adjusted(3, 3, -3, -3));
+    p.drawRect(boxRect(*h.target).adjusted(4, 4, -4, -4));
 }
 
 void FieldView::paintPieceHints(QPainter& p) const {

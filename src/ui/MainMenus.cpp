@@ -55,12 +55,6 @@ void MainMenus::build(QMenuBar* bar) {
     mnuLoop = item(mnuMusic, "mnuLoop", QStringLiteral("&Loop Song"), ctrl(Qt::Key_L));
     mnuLoop->setCheckable(true);
 
-    mnuExtras = menu(bar, "mnuExtras", QStringLiteral("Extras"));
-    mnuShowHints = item(mnuExtras, "mnuShowHints", QStringLiteral("Show &Hints"));
-    mnuShowHints->setCheckable(true);
-    mnuShowHints->setChecked(true);
-    mnuHistory = item(mnuExtras, "mnuHistory", QStringLiteral("Game &History"));
-
     mnuHelp = menu(bar, "mnuHelp", QStringLiteral("Help"));
     mnuOnline = item(mnuHelp, "mnuOnline", QStringLiteral("&Help Online"));
     mnuEmail = item(mnuHelp, "mnuEmail",
@@ -68,6 +62,13 @@ void MainMenus::build(QMenuBar* bar) {
                         QStringLiteral(")"));
     sep2 = separator(mnuHelp, "sep2");
     mnuAbout = item(mnuHelp, "mnuAbout", QStringLiteral("&About"));
+
+    // After the game's classic menus, which keep their places.
+    mnuExtras = menu(bar, "mnuExtras", QStringLiteral("Extras"));
+    mnuShowHints = item(mnuExtras, "mnuShowHints", QStringLiteral("Show &Hints"));
+    mnuShowHints->setCheckable(true);
+    mnuShowHints->setChecked(true);
+    mnuHistory = item(mnuExtras, "mnuHistory", QStringLiteral("Game &History"));
 
     mnuQuince = menu(bar, "mnuQuince", QStringLiteral("Quince"));
     mnuSetPos = item(mnuQuince, "mnuSetPos", QStringLiteral("&Set Position and start turn"),

@@ -31,16 +31,16 @@ struct MainMenus {
     QAction* mnuNextSong = nullptr;
     QAction* mnuLoop = nullptr;
 
-    // Additions of this game: the hints on the field and the game history.
-    QMenu* mnuExtras = nullptr;
-    QAction* mnuShowHints = nullptr;
-    QAction* mnuHistory = nullptr;
-
     QMenu* mnuHelp = nullptr;
     QAction* mnuOnline = nullptr;
     QAction* mnuEmail = nullptr;
     QAction* sep2 = nullptr;
     QAction* mnuAbout = nullptr;
+
+    // Additions of this game: the hints on the field and the game history.
+    QMenu* mnuExtras = nullptr;
+    QAction* mnuShowHints = nullptr;
+    QAction* mnuHistory = nullptr;
 
     QMenu* mnuQuince = nullptr;
     QAction* mnuSetPos = nullptr;

@@ -217,15 +217,8 @@ private slots:
         if (hintsOff) w_->menus().mnuShowHints->trigger();
         QCOMPARE(w_->menus().mnuShowHints->isChecked(), !hintsOff);
 
-        auto yellow = [img = shot()](const QRect& r) {
-            int n = 0;
-            for (int y = r.top(); y <= r.bottom(); ++y)
-                for (int x = r.left(); x <= r.right(); ++x) {
-                    const QColor c = img.pixelColor(x, y);
-                    n += c.red() > 200 && c.green() > 200 && c.blue() < 80;
-                }
-            return n;
-        };
+        const QImage img = shot();
+        auto yellow = [&img](const QRect& r) { return count(img, r, QColor(255, 255, 0)); };
         auto around = [](const capzel::Box& b) { return QRect(centre(b) - QPoint(18, 18), QSize(37, 37)); };
         const capzel::Box& box2 = board().Spot[2];
         const QRect target(int(box2.Left / 15), int(box2.Top / 15), int(box2.Width / 15), int(box2.Height / 15));
