@@ -7,6 +7,7 @@
 #   make bench-ui    animation and idle figures under Xvfb
 #   make fuzz        fuzz the saved-game reader (FUZZ_SECONDS=600)
 #   make install     install under PREFIX (default /usr/local)
+#   make package     a Debian package (capzel_<version>_<arch>.deb in the build folder)
 
 SAN ?= 0
 BUILD_TYPE ?= Release
@@ -29,10 +30,10 @@ endif
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libfluidsynth-dev libasound2-dev \
            timgm6mb-soundfont nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev \
            xvfb xauth xdotool libx11-dev x11-utils imagemagick fonts-dejavu-core \
-           clang libclang-rt-14-dev desktop-file-utils appstream
+           clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test bench bench-ui fuzz install clean
+.PHONY: deps configure build run test bench bench-ui fuzz install package clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -74,6 +75,9 @@ fuzz: deps
 
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD_DIR) && cpack
 
 clean:
 	rm -rf build build-san build-fuzz

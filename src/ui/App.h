@@ -18,6 +18,7 @@ class frmMain;
 class FrmStatus;
 class frmNewGame;
 class frmHighScores;
+class GameHistoryWindow;
 
 class CapzelApp : public QObject {
     Q_OBJECT
@@ -37,6 +38,7 @@ public:
     // pressed) and the open high-score window; null when there is none.
     frmNewGame* newGameDialog() const;
     frmHighScores* highScoresWindow() const;
+    GameHistoryWindow* historyWindow() const;
 
     // Creates a fresh main window and shows it. A previous one is closed;
     // it is deleted once any handler running in it has returned.
@@ -46,6 +48,16 @@ public:
     // the main window.
     std::mt19937& random() { return random_; }
     void seedRandom();
+
+    // Whether the field marks the current player's piece and target between
+    // shots ("Show Hints"); on from the start, for the whole run.
+    bool showHints() const { return showHints_; }
+    void setShowHints(bool on) { showHints_ = on; }
+
+    // The end of a game: adds the finished game to the game history (a
+    // broken history file is set aside with a message). Does nothing when
+    // no game runs.
+    void recordFinishedGame();
 
 public slots:
     // The commands are virtual so that a test can record that a window
@@ -62,6 +74,9 @@ public slots:
     virtual void showStatus();
     virtual void showHighScores();
     virtual void showAbout();
+    // Opens the Game History window, or reads the history again into the
+    // open one and brings it up.
+    virtual void showHistory();
 
     // The hidden command menu.
     virtual void mnuSetPos();
@@ -74,6 +89,8 @@ public slots:
 private:
     OwnedWindow newGameDialog_;
     OwnedWindow highScores_;
+    OwnedWindow history_;
+    bool showHints_ = true;
     modCapzel g_;
     std::unique_ptr<frmMain> main_;
     QPointer<FrmStatus> status_;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/GameState.h"
+#include "rules/Hints.h"
 #include "ui/FieldBackground.h"
 #include "ui/InputCodes.h"
 #include "ui/Twips.h"
@@ -85,6 +86,12 @@ void FieldView::syncGoButton() {
     if (go_->isVisibleTo(this) != b.box.Visible) go_->setVisible(b.box.Visible);
 }
 
+void FieldView::setHints(const modCapzel* game) {
+    if (hintsFrom_ == game) return;
+    hintsFrom_ = game;
+    update();
+}
+
 bool FieldView::isStale() const { return paintedFingerprint_ != loopFingerprint(field_); }
 
 void FieldView::paintEvent(QPaintEvent*) {
@@ -95,7 +102,9 @@ void FieldView::paintEvent(QPaintEvent*) {
     paintedFingerprint_ = loopFingerprint(field_);
     QPainter p(this);
     p.drawPixmap(0, 0, background_);
+    paintTargetHint(p);
     paintShapes(p);
+    paintPieceHints(p);
     paintLabel(p);
     paintPowerBar(p);
 }
@@ -145,6 +154,40 @@ void FieldView::paintShapes(QPainter& p) const {
             break;
         }
     }
+}
+
+void FieldView::paintTargetHint(QPainter& p) const {
+    if (!hintsFrom_) return;
+    const FieldHints h = fieldHints(*hintsFrom_, field_.board);
+    if (!h.target) return;
+    // Just inside the box's own white outline, which stays as it is.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(qcolor(h.colour), 3);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(boxRect(*h.target).adjusted(4, 4, -4, -4));
+}
+
+void FieldView::paintPieceHints(QPainter& p) const {
+    if (!hintsFrom_) return;
+    const FieldHints h = fieldHints(*hintsFrom_, field_.board);
+    if (h.piece == 0) return;
+    // A ring a few pixels off the piece, so that the field's black shows
+    // between them whatever the piece's colour: solid around the player's
+    // own piece, dashed around each piece a killer can take.
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setBrush(Qt::NoBrush);
+    auto ring = [&](int i, Qt::PenStyle style) {
+        const Box& b = field_.board.Player[std::size_t(i)];
+        if (!b.Visible) return;
+        QPen pen(qcolor(h.colour), 2, style);
+        p.setPen(pen);
+        p.drawEllipse(boxRect(b).adjusted(-4, -4, 4, 4));
+    };
+    ring(h.piece, Qt::SolidLine);
+    for (int i = 1; i <= kMaxPlayers; ++i)
+        if (h.prey[std::size_t(i)]) ring(i, Qt::DashLine);
 }
 
 void FieldView::paintLabel(QPainter& p) const {

@@ -12,6 +12,7 @@ class QPushButton;
 
 namespace capzel {
 struct Field;
+struct modCapzel;
 }
 
 namespace capzel::ui {
@@ -25,6 +26,10 @@ public:
 
     // Shows, hides, places and labels the "Go" button as the model says.
     void syncGoButton();
+
+    // Marks the current player's piece and target between shots, from the
+    // game state `game`; null draws the field without them.
+    void setHints(const modCapzel* game);
 
     // False while the picture on screen still shows what the game's loops
     // change (the pieces, the power bar, the "Go" button): a repaint asked
@@ -47,8 +52,11 @@ private:
     void paintShapes(QPainter& p) const;
     void paintPowerBar(QPainter& p) const;
     void paintLabel(QPainter& p) const;
+    void paintTargetHint(QPainter& p) const;
+    void paintPieceHints(QPainter& p) const;
 
     const Field& field_;
+    const modCapzel* hintsFrom_ = nullptr;
     QPushButton* go_;
     QPixmap background_;
     std::uint64_t paintedFingerprint_ = 0;  // of the last paint; 0 before any

@@ -63,6 +63,13 @@ void MainMenus::build(QMenuBar* bar) {
     sep2 = separator(mnuHelp, "sep2");
     mnuAbout = item(mnuHelp, "mnuAbout", QStringLiteral("&About"));
 
+    // After the game's classic menus, which keep their places.
+    mnuExtras = menu(bar, "mnuExtras", QStringLiteral("Extras"));
+    mnuShowHints = item(mnuExtras, "mnuShowHints", QStringLiteral("Show &Hints"));
+    mnuShowHints->setCheckable(true);
+    mnuShowHints->setChecked(true);
+    mnuHistory = item(mnuExtras, "mnuHistory", QStringLiteral("Game &History"));
+
     mnuQuince = menu(bar, "mnuQuince", QStringLiteral("Quince"));
     mnuSetPos = item(mnuQuince, "mnuSetPos", QStringLiteral("&Set Position and start turn"),
                      QKeySequence(Qt::Key_F1));

@@ -37,6 +37,11 @@ struct MainMenus {
     QAction* sep2 = nullptr;
     QAction* mnuAbout = nullptr;
 
+    // Additions of this game: the hints on the field and the game history.
+    QMenu* mnuExtras = nullptr;
+    QAction* mnuShowHints = nullptr;
+    QAction* mnuHistory = nullptr;
+
     QMenu* mnuQuince = nullptr;
     QAction* mnuSetPos = nullptr;
     QAction* mnuSetFrict = nullptr;

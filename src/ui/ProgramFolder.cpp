@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include "records/GameHistory.h"
 #include "records/HighScores.h"
 
 namespace capzel::ui {
@@ -38,16 +39,18 @@ bool installedCopy(const std::string& folder) {
            QDir(QString::fromStdString(installedDataFolder(folder))).exists();
 }
 
+std::string userDataFolder() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(data);
+    return data.toStdString();
+}
+
 std::string highScoreFile() {
     const std::string program = programFolder();
     const bool writable = !installedCopy(program) && folderWritable(program);
-    std::string userData;
-    if (!writable) {
-        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        QDir().mkpath(data);
-        userData = data.toStdString();
-    }
-    return highScoreFilePath(program, writable, userData);
+    return highScoreFilePath(program, writable, writable ? std::string() : userDataFolder());
 }
+
+std::string historyFile() { return userDataFolder() + "/" + kHistoryFileName; }
 
 }  // namespace capzel::ui

@@ -1,5 +1,5 @@
 // The program's own folder, where the load dialog opens and the high-score
-// file lives, and the place of that file on this machine.
+// file lives, and the places of that file and of the game history.
 #pragma once
 
 #include <string>
@@ -25,11 +25,18 @@ bool installedCopy(const std::string& folder);
 // The shared data folder of an installed copy in `folder`.
 std::string installedDataFolder(const std::string& folder);
 
+// The per-user data folder of the desktop, created when missing.
+std::string userDataFolder();
+
 // The high-score file: "Capzel.CHS" in the program's folder, or, for an
 // installed copy or when that folder cannot be written, in the per-user data
 // folder of the desktop, which is created when missing. An installed copy
 // keeps every user's scores apart even where its folder could be written
 // (an administrator's run).
 std::string highScoreFile();
+
+// The game history, in the per-user data folder whatever the program's
+// folder (every player keeps a history of their own).
+std::string historyFile();
 
 }  // namespace capzel::ui

@@ -41,15 +41,8 @@ QString displayText(std::string_view text) {
 QString fileDialogFilter(std::string_view filter, std::string_view pattern) {
     const QString description = qstr(filter);
     const QString pat = qstr(pattern);
-    QString patterns = pat;
-    const QString lower = pat.toLower();
-    const QString upper = pat.toUpper();
-    if (lower != pat) patterns += QLatin1Char(' ') + lower;
-    if (upper != pat && upper != lower) patterns += QLatin1Char(' ') + upper;
-    if (description.contains(QLatin1Char('(')))
-        return description.left(description.indexOf(QLatin1Char('('))) + QLatin1Char('(') + patterns +
-               QLatin1Char(')');
-    return description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    if (description.contains(QLatin1Char('(') + pat + QLatin1Char(')'))) return description;
+    return description + QStringLiteral(" (") + pat + QLatin1Char(')');
 }
 
 QtPlatform::QtPlatform(frmMain& window, CapzelApp& app)
@@ -156,13 +149,20 @@ void QtPlatform::setBusy(bool busy) {
     }
 }
 
-void QtPlatform::showHighScores() { app_.showHighScores(); }
+void QtPlatform::showHighScores() {
+    // The rules open the high scores when a game has ended.
+    app_.recordFinishedGame();
+    app_.showHighScores();
+}
 
 std::string QtPlatform::chooseFileToOpen(std::string_view filter, std::string_view pattern,
                                          std::string_view startFolder) {
-    const QString path = QFileDialog::getOpenFileName(window_, QStringLiteral("Load Game"), qstr(startFolder),
-                                                      fileDialogFilter(filter, pattern));
-    return path.toStdString();
+    QFileDialog dialog(window_, QStringLiteral("Load Game"), qstr(startFolder), fileDialogFilter(filter, pattern));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst().toStdString();
 }
 
 std::string QtPlatform::chooseFileToSave(std::string_view filter, std::string_view pattern) {
@@ -172,6 +172,7 @@ std::string QtPlatform::chooseFileToSave(std::string_view filter, std::string_vi
     // The name is taken as typed (no extension added) and an existing file
     // is replaced without a question: the save command writes it safely.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst().toStdString();
 }

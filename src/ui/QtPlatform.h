@@ -75,9 +75,11 @@ private:
 // The game's texts separate lines with "\r\n"; the toolkit wants "\n".
 QString displayText(std::string_view text);
 
-// The toolkit's filter for a description and a pattern, e.g.
-// "Capzel save game (*.CSG)" and "*.CSG": the pattern in both cases (the
-// file system here tells case apart; the saved games keep their extension).
+// The toolkit's filter for a description and a pattern: the description as
+// it stands when it names the pattern, e.g. "Capzel save game (*.CSG)",
+// otherwise with the pattern added. The game's own file dialogs (never the
+// desktop's) match patterns whatever the case of the names, so "game.csg"
+// is offered beside "GAME.CSG" without a second pattern in the text.
 QString fileDialogFilter(std::string_view filter, std::string_view pattern);
 
 }  // namespace capzel::ui

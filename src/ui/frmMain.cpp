@@ -159,7 +159,11 @@ void frmMain::runCommand(Fn&& fn) {
     }
 }
 
-void frmMain::syncMenus() { menus_.syncFrom(field_); }
+void frmMain::syncMenus() {
+    menus_.syncFrom(field_);
+    menus_.mnuShowHints->setChecked(app_.showHints());
+    view_->setHints(app_.showHints() ? &state() : nullptr);
+}
 
 void frmMain::refreshField() {
     view_->syncGoButton();
@@ -181,6 +185,8 @@ void frmMain::connectMenus() {
     on(menus_.mnuLoop, [this] { mnuLoop_Click(); });
     on(menus_.mnuOnline, [this] { mnuOnline_Click(); });
     on(menus_.mnuEmail, [this] { mnuEmail_Click(); });
+    on(menus_.mnuShowHints, [this] { app_.setShowHints(menus_.mnuShowHints->isChecked()); });
+    on(menus_.mnuHistory, [this] { app_.showHistory(); });
     on(menus_.mnuAbout, [this] { app_.showAbout(); });
     on(menus_.mnuSetPos, [this] { app_.mnuSetPos(); });
     on(menus_.mnuSetFrict, [this] { app_.mnuSetFrict(); });

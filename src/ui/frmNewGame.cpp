@@ -77,6 +77,10 @@ frmNewGame::frmNewGame(CapzelApp& app, QWidget* parent) : QWidget(parent), app_(
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(ipx(kClientWidth), ipx(kClientHeight));
     setAutoFillBackground(true);
+    // White captions on black. The option buttons and the Walls box take
+    // their caption colour from here and keep the style's own dark text
+    // colour for the dot and the tick on their white boxes, so the checked
+    // state reads as in any dialog.
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     pal.setColor(QPalette::WindowText, Qt::white);
@@ -107,7 +111,6 @@ void frmNewGame::buildPlayerRows() {
         auto* opt = new QRadioButton(i == 1 ? QStringLiteral("1 Player") : QStringLiteral("%1 Players").arg(i), this);
         opt->setObjectName(QStringLiteral("optPlayers%1").arg(i));
         opt->setGeometry(pxBox(120, rowTop(i), 1095, 195).adjusted(0, -2, 0, 2));
-        opt->setStyleSheet(QStringLiteral("color: white;"));
         group->addButton(opt, i);
         optPlayers_[at] = opt;
 
@@ -151,7 +154,6 @@ void frmNewGame::buildButtons() {
     chkWalls_ = new QCheckBox(QStringLiteral("Walls"), this);
     chkWalls_->setObjectName(QStringLiteral("chkWalls"));
     chkWalls_->setGeometry(pxBox(3360, 120, 780, 285));
-    chkWalls_->setStyleSheet(QStringLiteral("color: white;"));
     chkWalls_->setChecked(true);
 
     chkFrict_ = new QPushButton(QStringLiteral("Friction Changes"), this);

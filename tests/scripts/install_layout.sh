@@ -1,47 +1,65 @@
 #!/usr/bin/env bash
-# Installs the build under a temporary prefix and checks the desktop
+# Installs the build under a temporary prefix, and builds the Debian package
+# as `make package` does and unpacks it; in both trees it checks the desktop
 # integration: the program, its songs, the menu entry, the icons and the
 # software-centre description in their usual places, the entry and the
-# description accepted by their validators, and the installed program
-# starting under a virtual X server without writing into its own folder.
+# description accepted by their validators, and the program starting under a
+# virtual X server without writing into its own folder.
 #   bash tests/scripts/install_layout.sh <bin-dir>
 set -euo pipefail
 BIN="$(cd "${1:?usage: install_layout.sh <bin-dir>}" && pwd)"
 BUILD="$(cd "$BIN/.." && pwd)"
 TMP="$(mktemp -d)"
 trap 'rm -rf "$TMP"' EXIT
-PREFIX="$TMP/prefix"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-cmake --install "$BUILD" --prefix "$PREFIX" >/dev/null
+# The tree under $1 (a prefix such as /usr), described as $2 in failures.
+check_tree() {
+    local PREFIX="$1" what="$2"
+    for f in bin/capzel bin/capzel-sim share/capzel/media/1.mid share/applications/capzel.desktop \
+             share/metainfo/io.github.capzel.Capzel.metainfo.xml share/icons/hicolor/scalable/apps/capzel.svg; do
+        [ -s "$PREFIX/$f" ] || fail "$what: $f is missing"
+    done
+    for size in 16 32 48 64 128 256; do
+        local png
+        png="$PREFIX/share/icons/hicolor/${size}x${size}/apps/capzel.png"
+        [ -s "$png" ] || fail "$what: no ${size}x${size} icon"
+        [ "$(identify -format '%wx%h' "$png")" = "${size}x${size}" ] || fail "$what: the ${size}x${size} icon has another size"
+    done
 
-for f in bin/capzel bin/capzel-sim share/capzel/media/1.mid share/applications/capzel.desktop \
-         share/metainfo/io.github.capzel.Capzel.metainfo.xml share/icons/hicolor/scalable/apps/capzel.svg; do
-    [ -s "$PREFIX/$f" ] || fail "$f was not installed"
-done
-for size in 16 32 48 64 128 256; do
-    png="$PREFIX/share/icons/hicolor/${size}x${size}/apps/capzel.png"
-    [ -s "$png" ] || fail "no ${size}x${size} icon"
-    [ "$(identify -format '%wx%h' "$png")" = "${size}x${size}" ] || fail "the ${size}x${size} icon has another size"
-done
+    desktop-file-validate "$PREFIX/share/applications/capzel.desktop" || fail "$what: desktop entry refused"
+    grep -qx 'Exec=capzel' "$PREFIX/share/applications/capzel.desktop" || fail "$what: the entry does not start capzel"
+    grep -qx 'Icon=capzel' "$PREFIX/share/applications/capzel.desktop" || fail "$what: the entry has not our icon"
+    appstreamcli validate --no-net "$PREFIX/share/metainfo/io.github.capzel.Capzel.metainfo.xml" >/dev/null ||
+        fail "$what: metainfo refused"
 
-desktop-file-validate "$PREFIX/share/applications/capzel.desktop" || fail "desktop entry refused"
-grep -qx 'Exec=capzel' "$PREFIX/share/applications/capzel.desktop" || fail "the entry does not start capzel"
-grep -qx 'Icon=capzel' "$PREFIX/share/applications/capzel.desktop" || fail "the entry has not our icon"
-appstreamcli validate --no-net "$PREFIX/share/metainfo/io.github.capzel.Capzel.metainfo.xml" >/dev/null ||
-    fail "metainfo refused"
+    # The program starts, shows its window and leaves its folder as it was
+    # (no probe or file of its own left in bin/).
+    local before
+    before="$(ls -A "$PREFIX/bin")"
+    xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash -c '
+        "$1/bin/capzel" & pid=$!
+        timeout 30 xdotool search --sync --onlyvisible --pid "$pid" --name "^Capzel\$" >/dev/null || { kill $pid; exit 1; }
+        kill $pid; wait $pid 2>/dev/null; exit 0' _ "$PREFIX" || fail "$what: the program did not show its window"
+    [ "$(ls -A "$PREFIX/bin")" = "$before" ] || fail "$what: the program wrote into its folder"
+}
 
-# The installed program starts, shows its window and leaves its folder as
-# it was (no probe or file of its own left in bin/).
 export HOME="$TMP/home" XDG_DATA_HOME="$TMP/home/.local/share" XDG_RUNTIME_DIR="$TMP/runtime"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
-before="$(ls -A "$PREFIX/bin")"
 export LSAN_OPTIONS="suppressions=$(dirname "$0")/../e2e/lsan.supp:print_suppressions=0"
-xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash -c '
-    "$1/bin/capzel" & pid=$!
-    timeout 30 xdotool search --sync --onlyvisible --pid "$pid" --name "^Capzel\$" >/dev/null || { kill $pid; exit 1; }
-    kill $pid; wait $pid 2>/dev/null; exit 0' _ "$PREFIX" || fail "the installed program did not show its window"
-[ "$(ls -A "$PREFIX/bin")" = "$before" ] || fail "the installed program wrote into its folder"
-echo "install layout: all checks passed"
+
+cmake --install "$BUILD" --prefix "$TMP/prefix" >/dev/null
+check_tree "$TMP/prefix" "installed"
+
+# The package: its name, its dependencies found from the program's libraries,
+# and its files under /usr.
+cpack -G DEB -B "$TMP/package" --config "$BUILD/CPackConfig.cmake" >"$TMP/cpack.log" 2>&1 ||
+    { cat "$TMP/cpack.log" >&2; fail "the package was not built"; }
+deb="$(ls "$TMP"/package/*.deb)"
+[ "$(dpkg-deb -f "$deb" Package)" = capzel ] || fail "the package is not named capzel"
+dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the package does not depend on Qt Widgets"
+dpkg-deb -x "$deb" "$TMP/unpacked"
+check_tree "$TMP/unpacked/usr" "packaged"
+echo "install layout and package: all checks passed"

@@ -1,6 +1,6 @@
 // The Qt window tests: each test class registers itself with CAPZEL_QT_TEST,
 // and one main() (QtTestMain.cpp) runs every class linked into the program:
-// offscreen unless a platform is chosen, a private runtime folder, and one
+// offscreen unless a platform is chosen, private runtime and data folders, and one
 // fixed font family for pixel checks. Each test's initTestCase() calls
 // quietOffscreenNotices() to keep the offscreen plugin's size-hint notices
 // out of the output.

@@ -18,6 +18,7 @@ public:
     void showStatus() override { calls << QStringLiteral("showStatus"); }
     void showHighScores() override { calls << QStringLiteral("showHighScores"); }
     void showAbout() override { calls << QStringLiteral("showAbout"); }
+    void showHistory() override { calls << QStringLiteral("showHistory"); }
     void mnuSetPos() override { calls << QStringLiteral("mnuSetPos"); }
     void mnuSetFrict() override { calls << QStringLiteral("mnuSetFrict"); }
     void mnuSetSpeed() override { calls << QStringLiteral("mnuSetSpeed"); }

@@ -1,17 +1,21 @@
 // The high-score window: the default table created in an empty folder, and
-// the window brought up again rather than read again. Edited files are the
-// core's; the end of a game opening it is played in the end-to-end test.
+// the window brought up again rather than read again, and the end of a game
+// adding the game to the game history. Edited files are the core's.
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 #include <memory>
 
 #include "records/HighScores.h"
 #include "rules/Turns.h"
+#include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "ui/App.h"
+#include "ui/GameHistoryWindow.h"
 #include "ui/ProgramFolder.h"
 #include "ui/frmHighScores.h"
 #include "ui/frmMain.h"
@@ -92,6 +96,67 @@ private slots:
         QCOMPARE(second->lblScore(2)->text(), QString());
     }
 
+
+    // The end of a game opens the high scores and adds the game to the
+    // history, whatever stood in the history's place before: nothing, a
+    // history, a file that is not one, a folder. What is not a history is
+    // set aside with a message, never lost; the Game History window lists
+    // the games newest first, with the wins per name.
+    void endOfGameOpensItAndAddsToTheHistory_data() {
+        QTest::addColumn<QByteArray>("before");  // "dir" for a folder in its place
+        QTest::addColumn<int>("games");
+        QTest::addColumn<bool>("setAside");
+        QTest::newRow("no history yet") << QByteArray() << 1 << false;
+        QTest::newRow("a history of one game")
+            << QByteArray("\"2026-01-01 10:00\",1,1,9,\"Bob\",\"Human\",300\r\n") << 2 << false;
+        QTest::newRow("not a history") << QByteArray("\"2026-01-01 10:00\",1,1,9,\"Bob\"\r\n") << 1 << true;
+        QTest::newRow("a folder") << QByteArray("dir") << 1 << true;
+    }
+    void endOfGameOpensItAndAddsToTheHistory() {
+        QFETCH(QByteArray, before);
+        QFETCH(int, games);
+        QFETCH(bool, setAside);
+        const QString history = QString::fromStdString(capzel::ui::historyFile());
+        const QString aside = history + QStringLiteral(".broken");
+        QDir(history).removeRecursively();
+        QFile::remove(history);
+        QFile::remove(aside);
+        if (before == "dir")
+            QVERIFY(QDir().mkpath(history));
+        else if (!before.isEmpty())
+            write(history, before);
+
+        capzel::modCapzel& g = app_->state();
+        g.GameRunning = true;
+        g.NumberOfPlayers = 2;
+        g.recreatePerGameTables();
+        g.PlayerName[1] = "<b>Ann</b>";
+        g.PlayerName[2] = "Bob";
+        g.playerKind[2] = capzel::PlayerKind::Club;
+        g.Dead[2] = true;
+        g.CurrentTurn = 1;
+        capzel::test::BoxAnswerer boxes;
+        capzel::GameContext ctx = app_->mainWindow()->context();
+        capzel::End_game(ctx);
+        QVERIFY(!g.GameRunning);
+        QVERIFY(app_->highScoresWindow() && app_->highScoresWindow()->isVisible());
+        QCOMPARE(boxes.messages().size(), int(setAside));
+        QCOMPARE(QFileInfo::exists(aside), setAside);
+        if (setAside) {
+            QVERIFY(boxes.messages().constFirst().contains(aside));
+            if (before != "dir") QCOMPARE(read(aside), before);
+        }
+
+        app_->showHistory();
+        capzel::ui::GameHistoryWindow* w = app_->historyWindow();
+        QVERIFY(w && w->isVisible());
+        QCOMPARE(w->gameList()->topLevelItemCount(), games);
+        QCOMPARE(w->gameList()->topLevelItem(0)->text(1), QStringLiteral("<b>Ann</b>"));  // newest first
+        QVERIFY(w->gameList()->topLevelItem(0)->text(3).contains(QStringLiteral("Bob (Club)")));
+        QCOMPARE(w->winList()->topLevelItem(0)->text(0), QStringLiteral("<b>Ann</b>"));
+        QCOMPARE(w->winList()->topLevelItemCount(), 2);
+        QCOMPARE(boxes.messages().size(), int(setAside));  // the window found a good history
+    }
 };
 
 CAPZEL_QT_TEST(HighScoresTest)

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyleOptionButton>
 #include <QtTest>
 #include <memory>
 
@@ -64,6 +65,33 @@ private slots:
     // The rows follow the player count and "Friction Changes": a row shut
     // again forgets its name and friction; the tick off returns every
     // friction to Normal.
+    // The tick of the Walls box and the dot of the chosen player count are
+    // dark on their white boxes (not a light grey on white), and only
+    // while checked.
+    void checkedStateIsReadable_data() {
+        QTest::addColumn<bool>("walls");
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("Walls ticked") << true << true;
+        QTest::newRow("Walls not ticked") << true << false;
+        QTest::newRow("player count chosen") << false << true;
+        QTest::newRow("player count not chosen") << false << false;
+    }
+    void checkedStateIsReadable() {
+        QFETCH(bool, walls);
+        QFETCH(bool, checked);
+        QAbstractButton* button = walls ? static_cast<QAbstractButton*>(dlg_->chkWalls()) : dlg_->optPlayers(2);
+        if (checked != button->isChecked()) button->click();
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect box = button->style()->subElementRect(
+            walls ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator, &option, button);
+        const QImage img = button->grab().toImage();
+        int dark = 0;
+        for (int y = box.top() + 3; y <= box.bottom() - 3; ++y)
+            for (int x = box.left() + 3; x <= box.right() - 3; ++x) dark += img.pixelColor(x, y).lightness() < 100;
+        QCOMPARE(dark > 3, checked);
+    }
+
     void rowsFollowPlayersAndFrictionChanges() {
         choosePlayers(4);
         dlg_->chkFrict()->click();

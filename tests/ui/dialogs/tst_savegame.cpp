@@ -92,7 +92,7 @@ private slots:
         QString filter;
         save(path, &mode, &filter);
         QCOMPARE(mode, QFileDialog::AcceptSave);
-        QVERIFY(filter.startsWith(QStringLiteral("Capzel save game (*.CSG")));
+        QCOMPARE(filter, QStringLiteral("Capzel save game (*.CSG)"));
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll().contains("\"" + kBobSaved.toUtf8() + "\",\" = Player 2 name\"\r\n"));

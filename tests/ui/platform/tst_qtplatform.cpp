@@ -1,6 +1,9 @@
 // The game's way to the player through Qt: boxes, yields, the clock, the
 // busy pointer, files and the desktop.
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QListView>
 #include <QTemporaryDir>
 #include <QTime>
 #include <QTimer>
@@ -8,6 +11,7 @@
 #include <memory>
 
 #include "support/BoxAnswerer.h"
+#include "support/ModalScript.h"
 #include "support/QtTestMain.h"
 #include "support/RecordingApp.h"
 #include "support/UrlRecorder.h"
@@ -125,6 +129,37 @@ private slots:
         QVERIFY2(why.startsWith(QStringLiteral("The file \"")), qPrintable(why));
         QVERIFY(why.contains(QString::fromStdString(path)));
         QVERIFY(why.endsWith(QLatin1Char('.')));
+    }
+
+    // The load dialog shows the game's filter text as it stands and still
+    // offers saved games whose names are in lower case.
+    void loadDialogOffersSavedGamesInAnyCase() {
+        QTemporaryDir dir;
+        for (const char* name : {"UPPER.CSG", "lower.csg", "notes.txt"})
+            QVERIFY(QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly));
+        QStringList listed;
+        QString filter;
+        auto listView = [] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            return dialog ? dialog->findChild<QListView*>(QStringLiteral("listView")) : nullptr;
+        };
+        capzel::test::ModalScript script;
+        script.then([&] { return listView() && listView()->model()->rowCount(listView()->rootIndex()) >= 2; },
+                    [&] {
+                        QListView* list = listView();
+                        for (int r = 0; r < list->model()->rowCount(list->rootIndex()); ++r)
+                            listed << list->model()->index(r, 0, list->rootIndex()).data().toString();
+                        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                        filter = dialog->selectedNameFilter();
+                        dialog->reject();
+                    });
+        QTimer::singleShot(5000, [] {  // a dialog that never lists both files is closed, and fails below
+            if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) d->reject();
+        });
+        QCOMPARE(ui().chooseFileToOpen("Capzel save game (*.CSG)", "*.CSG", dir.path().toStdString()), std::string());
+        listed.sort();
+        QCOMPARE(listed, (QStringList{"UPPER.CSG", "lower.csg"}));
+        QCOMPARE(filter, QStringLiteral("Capzel save game (*.CSG)"));
     }
 
     void highScoresAndUrlsGoWhereTheyBelong() {

@@ -8,6 +8,7 @@
 #include "support/RecordingApp.h"
 #include "ui/FieldBackground.h"
 #include "ui/FieldView.h"
+#include "ui/MainMenus.h"
 #include "ui/frmMain.h"
 
 using capzel::Board;
@@ -111,6 +112,52 @@ private slots:
         QVERIFY(count(shot(), QRect(675, 225, 55, 49)) > 20);
     }
 
+    // Between shots the field rings the current player's white piece in
+    // yellow and outlines its next target, box 2; a killer's marks are
+    // rings around the pieces it can take instead of a target. "Show
+    // Hints" unticked, or a shot under way: the classic field.
+    void hintsBetweenShots_data() {
+        QTest::addColumn<bool>("killer");
+        QTest::addColumn<bool>("shooting");
+        QTest::addColumn<bool>("hintsOff");
+        QTest::addColumn<bool>("marks");
+        QTest::newRow("the player and the target") << false << false << false << true;
+        QTest::newRow("a killer and its prey") << true << false << false << true;
+        QTest::newRow("a shot under way") << false << true << false << false;
+        QTest::newRow("Show Hints unticked") << false << false << true << false;
+    }
+    void hintsBetweenShots() {
+        QFETCH(bool, killer);
+        QFETCH(bool, shooting);
+        QFETCH(bool, hintsOff);
+        QFETCH(bool, marks);
+        capzel::modCapzel& g = app_->state();
+        g.NumberOfPlayers = 2;
+        g.recreatePerGameTables();
+        g.GameRunning = true;
+        g.CurrentTurn = 1;
+        g.Position = {0, 1, 5};
+        g.InGame = {false, true, true};
+        g.IsKiller[1] = killer;
+        g.ShotInProgress = shooting;
+        capzel::Box& own = board().Player[1];
+        capzel::Box& other = board().Player[2];
+        own.FillColor = rgb(255, 255, 255);
+        other.FillColor = rgb(255, 0, 0);
+        own.Left = 2250, own.Top = 6750;
+        other.Left = 6000, other.Top = 6750;
+        if (hintsOff) w_->menus().mnuShowHints->trigger();
+        QCOMPARE(w_->menus().mnuShowHints->isChecked(), !hintsOff);
+
+        const QImage img = shot();
+        auto yellow = [&img](const QRect& r) { return count(img, r, QColor(255, 255, 0)); };
+        auto around = [](const capzel::Box& b) { return QRect(centre(b) - QPoint(18, 18), QSize(37, 37)); };
+        const capzel::Box& box2 = board().Spot[2];
+        const QRect target(int(box2.Left / 15), int(box2.Top / 15), int(box2.Width / 15), int(box2.Height / 15));
+        QCOMPARE(yellow(around(own)) > 40, marks);
+        QCOMPARE(yellow(target) > 40, marks && !killer);
+        QCOMPARE(yellow(around(other)) > 20, marks && killer);
+    }
 };
 
 CAPZEL_QT_TEST(FieldViewTest)

@@ -110,6 +110,7 @@ private slots:
         const auto& m = w_->menus();
         const std::pair<QAction*, const char*> rows[] = {
             {m.mnuNew, "newGame"}, {m.mnuSave, "saveGame"}, {m.mnuLoad, "loadGame"}, {m.mnuAbout, "showAbout"},
+            {m.mnuHistory, "showHistory"},
         };
         for (const auto& [a, call] : rows) {
             app_->calls.clear();

@@ -1,0 +1,169 @@
+#include "records/GameHistory.h"
+
+#include <algorithm>
+#include <charconv>
+#include <limits>
+#include <map>
+
+#include "records/DelimitedText.h"
+#include "records/SaveFileLayout.h"
+#include "records/TextEncoding.h"
+#include "rules/TurnPassing.h"
+
+namespace capzel {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr PlayerKind kKinds[] = {PlayerKind::Human, PlayerKind::Novice, PlayerKind::Club, PlayerKind::Expert};
+constexpr std::size_t kFieldsBeforePlayers = 4;  // date, players, winner, shots
+constexpr std::size_t kFieldsPerPlayer = 3;      // name, seat, score
+
+void quoted(std::string& out, std::string_view text) {
+    out += '"';
+    out += text;
+    out += '"';
+}
+
+bool wholeNumber(const DelimitedField& f, long long low, long long high, long long& out) {
+    if (f.quoted || f.text.empty()) return false;
+    const char* end = f.text.data() + f.text.size();
+    const auto r = std::from_chars(f.text.data(), end, out);
+    return r.ec == std::errc() && r.ptr == end && out >= low && out <= high;
+}
+
+bool kindNamed(const DelimitedField& f, PlayerKind& out) {
+    for (PlayerKind k : kKinds) {
+        if (f.text == playerKindName(k)) {
+            out = k;
+            return true;
+        }
+    }
+    return false;
+}
+
+// One game line; the empty text when it is well formed, otherwise what is
+// wrong with it.
+std::string readGame(const DelimitedLine& line, HistoryGame& game) {
+    if (!line.error.empty()) return line.error;
+    const std::vector<DelimitedField>& f = line.fields;
+    long long players = 0;
+    long long winner = 0;
+    long long shots = 0;
+    if (f.size() < kFieldsBeforePlayers || !f[0].quoted) return "the line does not begin with a quoted date";
+    if (!wholeNumber(f[1], 1, kMaxPlayers, players)) return "the number of players is not 1 to 8";
+    if (f.size() != kFieldsBeforePlayers + kFieldsPerPlayer * std::size_t(players))
+        return "the line does not hold three fields for each player";
+    if (!wholeNumber(f[2], 0, players, winner)) return "the winner is not 0 or one of the players";
+    if (!wholeNumber(f[3], 0, std::numeric_limits<int>::max(), shots)) return "the shots are not a whole number";
+    game.date = f[0].text;
+    game.winner = int(winner);
+    game.shots = int(shots);
+    for (long long i = 0; i < players; ++i) {
+        const DelimitedField* p = &f[kFieldsBeforePlayers + kFieldsPerPlayer * std::size_t(i)];
+        HistoryPlayer player;
+        long long score = 0;
+        if (!p[0].quoted) return "a player's name is not in double quotes";
+        if (!kindNamed(p[1], player.kind)) return "a player's seat is not Human, Novice, Club or Expert";
+        if (!wholeNumber(p[2], std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(),
+                         score))
+            return "a player's score is not a whole number";
+        player.name = p[0].text;
+        player.score = std::int32_t(score);
+        game.players.push_back(std::move(player));
+    }
+    return {};
+}
+
+bool isHeadLine(const DelimitedLine& line) {
+    return line.error.empty() && line.fields.size() == 1 && line.fields[0].quoted &&
+           "\"" + line.fields[0].text + "\"" == kHistoryHeadLine;
+}
+
+}  // namespace
+
+std::string HistoryGame::winnerName() const {
+    if (winner < 1 || std::size_t(winner) > players.size()) return {};
+    return players[std::size_t(winner - 1)].name;
+}
+
+const char* playerKindName(PlayerKind kind) {
+    switch (kind) {
+    case PlayerKind::Novice: return "Novice";
+    case PlayerKind::Club: return "Club";
+    case PlayerKind::Expert: return "Expert";
+    case PlayerKind::Human: break;
+    }
+    return "Human";
+}
+
+HistoryGame finishedGame(const modCapzel& g, std::string date) {
+    HistoryGame game;
+    game.date = std::move(date);
+    game.shots = std::max(0, g.shotsTaken);
+    const int last = rules::lastPlayer(g);
+    for (int i = 1; i <= last; ++i)
+        game.players.push_back({nameForSaveFile(g.PlayerName[std::size_t(i)]), g.playerKind[std::size_t(i)],
+                                g.Score[std::size_t(i)]});
+    const int cur = g.CurrentTurn;
+    if (cur >= 1 && cur <= last && !g.Dead[std::size_t(cur)] && rules::othersAllDead(g, cur)) game.winner = cur;
+    return game;
+}
+
+std::string historyLine(const HistoryGame& game) {
+    std::string out;
+    quoted(out, nameForSaveFile(game.date));
+    out += ',' + std::to_string(game.players.size()) + ',' + std::to_string(game.winner) + ',' +
+           std::to_string(game.shots);
+    for (const HistoryPlayer& p : game.players) {
+        out += ',';
+        quoted(out, nameForSaveFile(p.name));
+        out += ',';
+        quoted(out, playerKindName(p.kind));
+        out += ',' + std::to_string(p.score);
+    }
+    out += kLineEnd;
+    return out;
+}
+
+HistoryReading readHistory(std::string_view bytes) {
+    HistoryReading out;
+    const std::vector<DelimitedLine> lines = splitDelimited(decodeFileText(bytes));
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (lines[k].blank() || (k == 0 && isHeadLine(lines[k]))) continue;
+        HistoryGame game;
+        std::string error = readGame(lines[k], game);
+        if (!error.empty()) {
+            out.errorLine = int(k + 1);
+            out.error = std::move(error);
+            return out;
+        }
+        out.games.push_back(std::move(game));
+    }
+    return out;
+}
+
+std::string historyWithGame(std::string_view current, const HistoryGame& game) {
+    std::string out(current);
+    if (out.empty()) {
+        out += kHistoryHeadLine;
+        out += kLineEnd;
+    } else if (out.back() != '\n' && out.back() != '\r') {
+        out += kLineEnd;
+    }
+    return out + historyLine(game);
+}
+
+std::vector<WinCount> winsPerName(const std::vector<HistoryGame>& games) {
+    std::map<std::string, int> wins;
+    for (const HistoryGame& game : games) {
+        for (const HistoryPlayer& p : game.players) wins.emplace(p.name, 0);
+        if (game.winner >= 1) ++wins[game.winnerName()];
+    }
+    std::vector<WinCount> out;
+    for (const auto& [name, count] : wins) out.push_back({name, count});
+    std::stable_sort(out.begin(), out.end(), [](const WinCount& a, const WinCount& b) { return a.wins > b.wins; });
+    return out;
+}
+
+}  // namespace capzel

@@ -1,0 +1,47 @@
+#include "rules/Hints.h"
+
+#include "rules/TurnPassing.h"
+
+namespace capzel {
+
+namespace {
+
+int distance2(Color a, Color b) {
+    const int r = redOf(a) - redOf(b), g = greenOf(a) - greenOf(b), bl = blueOf(a) - blueOf(b);
+    return r * r + g * g + bl * bl;
+}
+
+// Of a few colours bright on the black field, the one farthest from the
+// piece's own colour.
+Color markColour(Color piece) {
+    constexpr Color kChoices[] = {rgb(255, 255, 0), rgb(0, 255, 255), rgb(255, 0, 255), rgb(255, 255, 255)};
+    Color best = kChoices[0];
+    for (Color c : kChoices)
+        if (distance2(c, piece) > distance2(best, piece)) best = c;
+    return best;
+}
+
+}  // namespace
+
+FieldHints fieldHints(const modCapzel& g, const Board& board) {
+    FieldHints h;
+    const int cur = g.CurrentTurn;
+    if (!g.GameRunning || g.ShotInProgress || g.Charging || cur < 1 || cur > rules::lastPlayer(g) ||
+        g.Dead[std::size_t(cur)])
+        return h;
+    h.piece = cur;
+    h.colour = markColour(board.Player[std::size_t(cur)].FillColor);
+    if (g.IsKiller[std::size_t(cur)]) {
+        // The contact pass kills every piece in the game it touches.
+        for (int j = 1; j <= rules::lastPlayer(g); ++j)
+            h.prey[std::size_t(j)] = j != cur && g.InGame[std::size_t(j)] && !g.Dead[std::size_t(j)];
+        return h;
+    }
+    // The region the rules test after the shot; a position outside the
+    // course has none.
+    const int next = g.Position[std::size_t(cur)] + 1;
+    if (next >= 1 && next <= kSpotCount) h.target = board.Spot[std::size_t(next)];
+    return h;
+}
+
+}  // namespace capzel

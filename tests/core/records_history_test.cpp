@@ -1,0 +1,112 @@
+// The game history: a finished game as a line of the file and back, who
+// won, the wins per name, and files that are not a history.
+#include <gtest/gtest.h>
+
+#include "records/GameHistory.h"
+
+using namespace capzel;
+
+namespace {
+
+// A finished three-player game: Ann (a person) won as a killer, Bob is
+// dead, the computer's Cy is dead too.
+modCapzel finishedThreePlayerGame() {
+    modCapzel g;
+    g.NumberOfPlayers = 3;
+    g.recreatePerGameTables();
+    g.PlayerName[1] = "Ann, \"the\" first";
+    g.PlayerName[2] = "Bob";
+    g.PlayerName[3] = "Cy";
+    g.Score = {0, 812, -5, 240};
+    g.playerKind[3] = PlayerKind::Expert;
+    g.Dead[2] = g.Dead[3] = true;
+    g.CurrentTurn = 1;
+    g.shotsTaken = 57;
+    g.GameRunning = true;
+    return g;
+}
+
+}  // namespace
+
+TEST(GameHistory, FinishedGamesAreAppendedAndReadBack) {
+    const HistoryGame first = finishedGame(finishedThreePlayerGame(), "2026-12-06 07:00");
+    EXPECT_EQ(first.winner, 1);
+    EXPECT_EQ(first.shots, 57);
+    EXPECT_EQ(first.winnerName(), "Ann, 'the' first");  // stored as the saved games store names
+    modCapzel second = finishedThreePlayerGame();
+    second.Dead[2] = false;
+    second.Dead[1] = true;
+    second.CurrentTurn = 2;
+    const HistoryGame bobWon = finishedGame(second, "2026-12-07 08:00");
+
+    const std::string file = historyWithGame(historyWithGame("", first), bobWon);
+    EXPECT_EQ(file.substr(0, kHistoryHeadLine.size()), kHistoryHeadLine);
+    EXPECT_NE(file.find("\r\n\"2026-12-06 07:00\",3,1,57,\"Ann, 'the' first\",\"Human\",812,\"Bob\",\"Human\",-5,"
+                        "\"Cy\",\"Expert\",240\r\n"),
+              std::string::npos);
+    const HistoryReading read = readHistory(file);
+    ASSERT_TRUE(read.ok()) << read.error;
+    EXPECT_EQ(read.games, (std::vector<HistoryGame>{first, bobWon}));
+    EXPECT_EQ(winsPerName(read.games), (std::vector<WinCount>{{"Ann, 'the' first", 1}, {"Bob", 1}, {"Cy", 0}}));
+
+    // A file whose last line lost its line end (edited by hand) still gets
+    // the next game on a line of its own.
+    const std::string cut = file.substr(0, file.size() - 2);
+    EXPECT_EQ(readHistory(historyWithGame(cut, first)).games.size(), 3u);
+}
+
+TEST(GameHistory, TheWinnerIsTheLastPlayerAlive) {
+    const struct {
+        const char* name;
+        int players;
+        int current;
+        std::array<bool, 4> dead;
+        int winner;
+    } cases[] = {
+        {"killer with the others dead", 3, 2, {false, true, false, true}, 2},
+        {"one player completed the course", 1, 1, {false, false, false, false}, 1},
+        {"nobody left alive", 2, 1, {false, true, true, false}, 0},
+        {"another player still alive", 3, 1, {false, false, false, true}, 0},
+        {"turn outside the game", 2, 5, {false, false, true, false}, 0},
+    };
+    for (const auto& c : cases) {
+        modCapzel g;
+        g.NumberOfPlayers = std::int16_t(c.players);
+        g.recreatePerGameTables();
+        for (int i = 1; i <= 3; ++i) g.Dead[std::size_t(i)] = c.dead[std::size_t(i)];
+        g.CurrentTurn = std::int16_t(c.current);
+        const HistoryGame game = finishedGame(g, "d");
+        EXPECT_EQ(game.winner, c.winner) << c.name;
+        EXPECT_EQ(game.players.size(), std::size_t(c.players)) << c.name;
+    }
+}
+
+TEST(GameHistory, FilesThatAreNotAHistoryNameTheirFirstBadLine) {
+    const std::string good = "\"d\",1,1,3,\"Ann\",\"Human\",5\r\n";
+    const struct {
+        const char* name;
+        std::string text;
+        int errorLine;  // 0: read whole
+        std::size_t games;
+    } cases[] = {
+        {"head line optional, blank lines and LF ends", "\n" + good + "\n\"e\",1,0,0,\"B\",Club,-1\n", 0, 2},
+        {"empty file", "", 0, 0},
+        {"line cut short", good + "\"d\",2,1,3,\"Ann\",\"Human\",5\r\n", 2, 0},
+        {"unclosed quote", good + good + "\"d,1,1,3\r\n", 3, 0},
+        {"unknown seat", "\"d\",1,1,3,\"Ann\",\"Robot\",5\r\n", 1, 0},
+        {"winner beyond the players", "\"d\",1,2,3,\"Ann\",\"Human\",5\r\n", 1, 0},
+        {"nine players", "\"d\",9,0,0" + std::string(9, ',') + "\r\n", 1, 0},
+        {"score beyond 32 bits", "\"d\",1,1,3,\"Ann\",\"Human\",99999999999\r\n", 1, 0},
+        {"negative shots", "\"d\",1,1,-3,\"Ann\",\"Human\",5\r\n", 1, 0},
+        {"head line not first", good + std::string(kHistoryHeadLine) + "\r\n", 2, 0},
+        {"binary", std::string("\0\x01\xff\"", 4), 1, 0},
+    };
+    for (const auto& c : cases) {
+        const HistoryReading r = readHistory(c.text);
+        EXPECT_EQ(r.errorLine, c.errorLine) << c.name << ": " << r.error;
+        EXPECT_EQ(r.ok(), r.error.empty()) << c.name;
+        if (c.errorLine == 0) {
+            EXPECT_EQ(r.games.size(), c.games) << c.name;
+        }
+    }
+}
