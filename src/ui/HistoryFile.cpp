@@ -45,11 +45,13 @@ HistoryFileState loadHistoryFile(Platform& files, const std::string& path) {
         why = "it is not an ordinary file";
     } else if (info.size() > kMaxHistoryBytes) {
         why = "it is larger than 16 MB";
-    } else if (std::optional<std::string> bytes = files.readFile(path); !bytes) {
+    } else if (std::optional<std::string> bytes = files.readFile(path, std::size_t(kMaxHistoryBytes) + 1); !bytes) {
         // Perhaps only a matter of rights: the file stays as it is.
         out.notice = "The game history \"" + path + "\" could not be opened; no game is added to it.";
         out.writable = false;
         return out;
+    } else if (bytes->size() > std::size_t(kMaxHistoryBytes)) {
+        why = "it is larger than 16 MB";
     } else {
         HistoryReading reading = readHistory(*bytes);
         if (reading.ok()) {
