@@ -14,7 +14,7 @@
 
 #include "controls/Answers.h"
 #include "controls/HiddenMenu.h"
-#include "rules/Placement.h"
+#include "model/Placement.h"
 #include "rules/Turns.h"
 
 namespace capzel {
@@ -77,20 +77,20 @@ float limitedSpeed(double v) { return float(std::clamp(v, -kMaxSpeed, kMaxSpeed)
 
 }  // namespace
 
-void mnuSetPos_Click(GameContext& ctx) {
+GameFlow mnuSetPos_Click(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# only)");
     const std::string where = ctx.ui.inputBox("Where?");
-    if (!(answerNumber(who) > 0) || !(answerNumber(where) > 0)) return;
+    if (!(answerNumber(who) > 0) || !(answerNumber(where) > 0)) return GameFlow::Continues;
 
     modCapzel& g = ctx.g;
     const int w = playerOf(g, who);
     const int t = targetOf(where);
-    if (w == 0 || t == 0) return;
+    if (w == 0 || t == 0) return GameFlow::Continues;
 
     g.Position[w] = t;
     g.MoveableNextTurn[w] = true;
     centrePieceOn(ctx.piece(w), ctx.board().Spot[t]);
-    Start_Turn(ctx, std::int16_t(w));
+    return Start_Turn(ctx, std::int16_t(w));
 }
 
 void mnuSetFrict_Click(GameContext& ctx) {

@@ -21,8 +21,8 @@
 //     (Set Position may show the turn-start message). Repaint the field
 //     afterwards: the commands move pieces.
 //
-// The commands may run in the middle of a shot (during its yields); they
-// then change positions and velocities between two steps.
+// The commands may run in the middle of a shot (between two of its steps);
+// they then change positions and velocities that the next step uses.
 //
 // Limits that keep the game safe (also in doc/hidden-commands.md): a player
 // number outside 1..NumberOfPlayers and a target number outside 1..29 end
@@ -35,6 +35,7 @@
 #include <string_view>
 
 #include "model/GameContext.h"
+#include "rules/Turns.h"
 
 namespace capzel {
 
@@ -59,7 +60,9 @@ constexpr double kMaxSpeed = 10000.0;
 void KeyMatcher(GameContext& ctx, int keyCode, int modifiers);
 
 // The six commands of the menu.
-void mnuSetPos_Click(GameContext& ctx);     // Set Position and start turn
+// Set Position and start turn; the turn start may end the game (nobody
+// left alive), which it reports.
+GameFlow mnuSetPos_Click(GameContext& ctx);
 void mnuSetFrict_Click(GameContext& ctx);   // Set Friction
 void mnuSetSpeed_Click(GameContext& ctx);   // Set Speed
 void mnuSetPiece_Click(GameContext& ctx);   // Set Piece

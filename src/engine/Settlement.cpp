@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "engine/Assign.h"
-#include "rules/Placement.h"
+#include "model/Placement.h"
 
 namespace capzel::engine {
 

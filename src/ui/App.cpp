@@ -13,7 +13,7 @@ CapzelApp::~CapzelApp() = default;
 
 frmMain& CapzelApp::openMainWindow() {
     if (main_) {
-        main_->retire();
+        main_->close();
         // A shot or a message box may still run inside the old window: it is
         // deleted when control is back in the main event loop.
         main_.release()->deleteLater();

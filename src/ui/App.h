@@ -15,6 +15,7 @@
 namespace capzel::ui {
 
 class frmMain;
+class FrmAbout;
 class FrmStatus;
 class frmNewGame;
 class frmHighScores;
@@ -47,6 +48,14 @@ public:
     std::mt19937& random() { return random_; }
     void seedRandom();
 
+    // Tells the windows that show the game (the status window) that the
+    // game state may have changed: after every command, as a run advances,
+    // and before a box speaks of it.
+    void notifyStateChanged() { emit gameStateChanged(); }
+
+signals:
+    void gameStateChanged();
+
 public slots:
     // The commands are virtual so that a test can record that a window
     // reached them.
@@ -77,6 +86,7 @@ private:
     modCapzel g_;
     std::unique_ptr<frmMain> main_;
     QPointer<FrmStatus> status_;
+    QPointer<FrmAbout> about_;
     std::mt19937 random_;
 };
 

@@ -10,21 +10,17 @@
 
 namespace capzel::ui {
 
-namespace {
-QPointer<FrmAbout> openAbout;  // the About box on the screen, if any
-}  // namespace
-
 void CapzelApp::showAbout() {
-    if (openAbout) {
-        openAbout->raise();
-        openAbout->activateWindow();
+    if (about_) {
+        about_->raise();
+        about_->activateWindow();
         return;
     }
     // No parent widget: the box outlives a main window that a new game
     // replaces, and keeps the program running while it is open. It owns
     // itself (it deletes itself on close).
     auto* about = new FrmAbout;  // NOLINT: owned by itself through WA_DeleteOnClose
-    openAbout = about;
+    about_ = about;
     // Kept off the task bar as a dialog of the main window, without being
     // its child.
     about->winId();

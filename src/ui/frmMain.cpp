@@ -18,6 +18,7 @@
 #include "ui/MessageBoxes.h"
 #include "ui/MusicPlayer.h"
 #include "ui/QtPlatform.h"
+#include "ui/StepScheduler.h"
 #include "ui/Twips.h"
 
 namespace capzel::ui {
@@ -31,7 +32,10 @@ const QString kNoEmailMessage =
     QStringLiteral("You must be connected to the internet in order to email Norvin.");
 }  // namespace
 
-frmMain::frmMain(CapzelApp& app) : app_(app) {
+frmMain::frmMain(CapzelApp& app)
+    : app_(app),
+      platform_(std::make_unique<QtPlatform>(*this, app)),
+      turn_(GameContext{app.state(), field_, *platform_}) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Capzel"));
     // A fixed border with a close button only: no maximise, no minimise.
@@ -45,7 +49,9 @@ frmMain::frmMain(CapzelApp& app) : app_(app) {
     setCentralWidget(view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    platform_ = std::make_unique<QtPlatform>(*this, app_);
+    scheduler_ = new StepScheduler(turn_, this);
+    scheduler_->onAdvanced = [this] { showProgress(); };
+    scheduler_->onGameEnded = [this] { app_.showHighScores(); };
     music_ = createMusicPlayer();
     musicFolder_ = ui::musicFolder();
     if (music_)
@@ -76,6 +82,7 @@ frmMain::frmMain(CapzelApp& app) : app_(app) {
 }
 
 frmMain::~frmMain() {
+    scheduler_->stop();
     if (music_) music_->onPlayStateChange = nullptr;
 }
 
@@ -116,18 +123,15 @@ void frmMain::Form_Activate() {
     view_->update();
 }
 
-void frmMain::retire() {
-    closing_ = true;
-    close();
-}
-
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !closing_) Form_Activate();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) Form_Activate();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    closing_ = true;
+    // A charge or a shot under way ends with its window.
+    scheduler_->stop();
+    turn_.drop();
     if (music_) {
         // The window's player goes with it, silently: no song-end handling.
         music_->onPlayStateChange = nullptr;
@@ -153,10 +157,12 @@ template <class Fn>
 void frmMain::runCommand(Fn&& fn) {
     QPointer<frmMain> self(this);
     fn();
-    if (self && !self->closing_) {
-        syncMenus();
-        refreshField();
-    }
+    if (!self) return;
+    syncMenus();
+    refreshField();
+    app_.notifyStateChanged();
+    // A release may have started the power bar, "Go" ended it.
+    scheduler_->start();
 }
 
 void frmMain::syncMenus() { menus_.syncFrom(field_); }
@@ -164,6 +170,11 @@ void frmMain::syncMenus() { menus_.syncFrom(field_); }
 void frmMain::refreshField() {
     view_->syncGoButton();
     view_->update();
+}
+
+void frmMain::showProgress() {
+    if (view_->isStale()) refreshField();
+    app_.notifyStateChanged();
 }
 
 void frmMain::connectMenus() {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "model/GameContext.h"
-#include "rules/Placement.h"
+#include "model/Placement.h"
 #include "support/FakePlatform.h"
 
 namespace capzel::test {

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "rules/Placement.h"
+#include "model/Placement.h"
 #include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "ui/App.h"
