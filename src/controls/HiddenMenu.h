@@ -59,14 +59,14 @@ constexpr double kMaxSpeed = 10000.0;
 // ctx.field.mnuQuinceVisible and ctx.ui.beep).
 void KeyMatcher(GameContext& ctx, int keyCode, int modifiers);
 
-// The six commands of the menu.
-// Set Position and start turn; the turn start may end the game (nobody
-// left alive), which it reports.
-GameFlow mnuSetPos_Click(GameContext& ctx);
-void mnuSetFrict_Click(GameContext& ctx);   // Set Friction
-void mnuSetSpeed_Click(GameContext& ctx);   // Set Speed
-void mnuSetPiece_Click(GameContext& ctx);   // Set Piece
-void mnuSetIngame_Click(GameContext& ctx);  // Set Ingame
-void mnuSetGuide_Click(GameContext& ctx);   // Set Guidelines
+// The six commands of the menu. Each tells whether the game ended in it
+// (only the turn start of Set Position can end it, when nobody is left
+// alive); the caller then shows the high scores.
+GameFlow mnuSetPos_Click(GameContext& ctx);     // Set Position and start turn
+GameFlow mnuSetFrict_Click(GameContext& ctx);   // Set Friction
+GameFlow mnuSetSpeed_Click(GameContext& ctx);   // Set Speed
+GameFlow mnuSetPiece_Click(GameContext& ctx);   // Set Piece
+GameFlow mnuSetIngame_Click(GameContext& ctx);  // Set Ingame
+GameFlow mnuSetGuide_Click(GameContext& ctx);   // Set Guidelines
 
 }  // namespace capzel

@@ -1,8 +1,6 @@
 // The hidden menu's six commands, run on the game of the current main
 // window: its field, the one game state, and its platform for the input
 // boxes. The window brings its menus and picture up to date afterwards.
-#include <type_traits>
-
 #include "controls/HiddenMenu.h"
 #include "ui/App.h"
 #include "ui/frmMain.h"
@@ -13,16 +11,11 @@ namespace {
 
 // Runs a command on the current main window's game; nothing without one.
 // A command that ends the game (nobody left alive) shows the high scores.
-template <class Command>
-void onMainWindow(CapzelApp& app, Command command) {
+void onMainWindow(CapzelApp& app, GameFlow (*command)(GameContext&)) {
     frmMain* w = app.mainWindow();
     if (w == nullptr) return;
     GameContext ctx = w->context();
-    if constexpr (std::is_same_v<decltype(command(ctx)), GameFlow>) {
-        if (command(ctx) == GameFlow::Ended) app.showHighScores();
-    } else {
-        command(ctx);
-    }
+    if (command(ctx) == GameFlow::Ended) app.showHighScores();
 }
 
 }  // namespace

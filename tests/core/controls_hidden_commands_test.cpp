@@ -73,7 +73,7 @@ const std::vector<std::string> kPositionQuestions = {"Who? (# only)", "Where?"};
 
 struct Command {
     const char* name;
-    void (*run)(GameContext&);
+    GameFlow (*run)(GameContext&);
 };
 
 const Command kWritingCommands[] = {
@@ -335,7 +335,7 @@ TEST(HiddenCommands, RefusedAnswersChangeNothing) {
     // without a message. Players and targets outside the game are the next
     // test's; these are the answers each command refuses on its own terms.
     struct Row {
-        void (*run)(GameContext&);
+        GameFlow (*run)(GameContext&);
         std::vector<const char*> answers;
     };
     // Four players; pieces 1 and 2 on the board, 3 and 4 in the holder.

@@ -1,4 +1,4 @@
-// The main loop: board edges, the end of a shot, yields and abandoning.
+// The main loop: board edges, the end of a shot, and the waits between steps.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -69,7 +69,7 @@ TEST(MainLoop, PieceOffTheBoardMovesOnlyAlongY) {
     }
 }
 
-TEST(MainLoop, YieldsStepDelayTimesBeforeEachStepInOneBatch) {
+TEST(MainLoop, WaitsStepDelayYieldsBeforeEachStep) {
     struct Row {
         double delaySetInShot;  // < 0: keep the calibrated 400
         long perStep;
@@ -91,30 +91,9 @@ TEST(MainLoop, YieldsStepDelayTimesBeforeEachStepInOneBatch) {
     }
 }
 
-TEST(MainLoop, StopsAtOnceWhenTheWindowIsGone) {
-    for (int stopAt : {1, 5}) {  // the calibration, or the fourth step
-        ShotTable t(2);
-        t.g.InGame[2] = false;
-        t.field.StepDelay = 123;
-        t.place(1, 4850, 4850);
-        Box seen;
-        int calls = 0;
-        t.ui.onYield = [&] {
-            if (++calls != stopAt) return;
-            t.ui.keepRunning = false;
-            seen = t.piece(1);
-        };
-        const ShotResult r = t.shoot(5000, 4000, 5000, 5000, 2500);
-        EXPECT_TRUE(r.abandoned);
-        EXPECT_EQ(r.steps, stopAt - 2 < 0 ? 0 : stopAt - 2);
-        EXPECT_EQ(t.piece(1).Top, seen.Top);
-        EXPECT_EQ(t.field.StepDelay, stopAt == 1 ? 123 : 6000);
-        EXPECT_FALSE(t.g.InGame[2]);  // no settlement
-    }
-}
-
 TEST(MainLoop, MovingPartAgreesWithRoundingTheStepCount) {
     // The loop's quick test must give the answer of rounding v / 2.5 half-even.
+    const auto isMovingPart = [](float v) { return roundHalfEven(double(v) / 2.5) != 0.0; };
     const float specials[] = {0.0f, -0.0f, 1.25f, -1.25f, 3.75f, 1e30f, -1e30f, std::numeric_limits<float>::infinity(),
                               std::numeric_limits<float>::quiet_NaN()};
     for (float v : specials) EXPECT_EQ(engine::movingPart(v), isMovingPart(v)) << v;

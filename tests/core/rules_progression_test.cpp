@@ -105,13 +105,13 @@ TEST_F(Progression, ReachingOrPassingDMakesAKillerAndWinsAlone) {
         SCOPED_TRACE(r.from);
         annShot(r.from, true, r.region, r.hits, 0);
         g.NumberOfPlayers = std::int16_t(r.players);
-        End_In_Box(ctx);
+        const GameFlow flow = End_In_Box(ctx);
         Msgs expected{"Ann reached target D and became a killer."};
         if (r.players == 1) expected.push_back("Ann WON!");
         EXPECT_EQ(ui.messages, expected);
         EXPECT_TRUE(g.IsKiller[1] && g.MoveableNextTurn[1]);
         EXPECT_EQ(g.GameRunning, r.players > 1);
-        EXPECT_EQ(ui.highScoresShown, r.players > 1 ? 0 : 1);
+        EXPECT_EQ(flow == GameFlow::Ended, r.players == 1);
         EXPECT_EQ(g.Position[1], r.position);
         EXPECT_EQ(g.Score[1], 200 + r.points);
         EXPECT_TRUE(centredOn(1, 29));

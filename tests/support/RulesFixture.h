@@ -30,7 +30,6 @@ protected:
     }
     void resetUi() {
         ui.messages.clear();
-        ui.highScoresShown = 0;
     }
 
     // n players named from `names` or "P1", "P2", ..., scores 200, 210, ...,

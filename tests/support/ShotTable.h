@@ -6,7 +6,7 @@
 
 #include "engine/Shot.h"
 #include "model/GameContext.h"
-#include "support/FakePlatform.h"
+#include "support/RunDriver.h"
 
 namespace capzel::test {
 
@@ -38,10 +38,10 @@ struct ShotTable {
         g.Power = std::int16_t(power);
         ShotOptions options;
         options.maxCycles = maxCycles;
-        return Shoot_Piece(ctx, options);
+        return playShot(ctx, ui, options);
     }
     // Fires a shot with no strength and gives pieces their velocities during
-    // the calibration's yields, as a command run in the middle of a shot would.
+    // the calibration's wait, as a command run in the middle of a shot would.
     template <class SetVelocities>
     ShotResult shootWith(SetVelocities set, long maxCycles = -1) {
         bool first = true;
