@@ -13,6 +13,7 @@
 #include "ui/FrmStatus.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ProgramFolder.h"
+#include "ui/QtPlatform.h"
 #include "ui/frmHighScores.h"
 #include "ui/frmMain.h"
 #include "ui/frmNewGame.h"

@@ -41,7 +41,8 @@ QString fileDialogFilter(std::string_view filter, std::string_view pattern) {
     return description + QStringLiteral(" (") + patterns + QLatin1Char(')');
 }
 
-QtPlatform::QtPlatform(frmMain& window, CapzelApp& app) : window_(&window), app_(app) {}
+QtPlatform::QtPlatform(frmMain& window, CapzelApp& app)
+    : sound([] { QApplication::beep(); }), window_(&window), app_(app) {}
 
 void QtPlatform::showCurrentState() {
     if (window_) window_->refreshField();
@@ -74,7 +75,9 @@ double QtPlatform::clock() {
     return s < kSecondsPerDay ? s : s - kSecondsPerDay;
 }
 
-void QtPlatform::beep() { QApplication::beep(); }
+void QtPlatform::beep() {
+    if (sound) sound();
+}
 
 void QtPlatform::setBusy(bool busy) {
     if (busy) {

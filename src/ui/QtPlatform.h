@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <chrono>
+#include <functional>
 
 #include "platform/Platform.h"
 
@@ -18,6 +19,9 @@ class frmMain;
 class QtPlatform : public Platform {
 public:
     QtPlatform(frmMain& window, CapzelApp& app);
+
+    // What a beep sounds like: the system's beep (a test may count them).
+    std::function<void()> sound;
 
     void message(std::string_view text) override;
     bool askYesNo(std::string_view text) override;

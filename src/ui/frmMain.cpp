@@ -87,7 +87,7 @@ frmMain::~frmMain() {
 }
 
 modCapzel& frmMain::state() { return app_.state(); }
-Platform& frmMain::platform() { return *platform_; }
+QtPlatform& frmMain::platform() { return *platform_; }
 GameContext frmMain::context() { return GameContext{app_.state(), field_, *platform_}; }
 
 void frmMain::Form_Load() {

@@ -40,7 +40,7 @@ public:
     Field& field() { return field_; }
     const Field& field() const { return field_; }
     modCapzel& state();
-    Platform& platform();
+    QtPlatform& platform();
     GameContext context();
     FieldView* view() const { return view_; }
     const MainMenus& menus() const { return menus_; }

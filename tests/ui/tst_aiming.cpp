@@ -20,7 +20,7 @@
 #include "records/NewGame.h"
 #include "rules/Turns.h"
 #include "support/BoxAnswerer.h"
-#include "support/FakePlatform.h"
+#include "support/RunDriver.h"
 #include "support/QtTestMain.h"
 #include "ui/App.h"
 #include "ui/FieldView.h"
@@ -78,6 +78,7 @@ struct CoreTurn {
     capzel::Field field;
     capzel::test::FakePlatform ui;
     GameContext ctx{g, field, ui};
+    capzel::TurnController turn{ctx};
     std::size_t messagesBeforeShot = 0;
 
     CoreTurn(float aimX, float aimY, int goLevel) {
@@ -87,9 +88,10 @@ struct CoreTurn {
         messagesBeforeShot = ui.messages.size();
         capzel::Form_MouseMove(ctx, capzel::kLeftButton, 0, aimX, aimY);
         ui.onYield = [&, goLevel] {
-            if (g.Charging && g.Power == goLevel) capzel::cmdGo_Click(ctx);
+            if (g.Charging && g.Power == goLevel) turn.goClicked();
         };
-        capzel::Form_MouseUp(ctx, 1, 0, aimX, aimY);
+        turn.mouseUp();
+        capzel::test::drive(turn, ui);
         ui.onYield = nullptr;
     }
 };
@@ -114,8 +116,12 @@ class AimingTest : public QObject {
         QMouseEvent e(QEvent::MouseMove, QPointF(p), view()->mapToGlobal(QPointF(p)), Qt::NoButton, buttons, mods);
         QApplication::sendEvent(view(), &e);
     }
-    // A left click on the field: the release runs the bar (and the shot).
-    void release(QPoint p) { QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, p); }
+    // A left click on the field: the release starts the bar (and the shot),
+    // which the window's clock runs to the end of the turn.
+    void release(QPoint p) {
+        QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, p);
+        QTRY_VERIFY_WITH_TIMEOUT(!w_->turn().running(), 60000);
+    }
 
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
@@ -131,7 +137,7 @@ private slots:
         // window ends it, and the test then fails on what it finds.
         watchdog_.setSingleShot(true);
         watchdog_.callOnTimeout(this, [this] {
-            if (app_ && app_->mainWindow()) app_->mainWindow()->retire();
+            if (app_ && app_->mainWindow()) app_->mainWindow()->close();
         });
         watchdog_.start(60000);
         GameContext ctx = w_->context();
@@ -208,7 +214,7 @@ private slots:
             return true;
         });
         release(QPoint(300, 300));
-        QVERIFY(!w_->isClosing());
+        QVERIFY(w_->isVisible());
         QVERIFY(goShown);
         QVERIFY2(paintsWhileCharging >= 2, "the field is repainted while the bar charges");
         QVERIFY(!g().Charging);
@@ -250,7 +256,7 @@ private slots:
         });
         release(aim);
 
-        QVERIFY(!w_->isClosing());
+        QVERIFY(w_->isVisible());
         QVERIFY(levelAtGo != 0);
         // A press lands within a tick: the fill may still reach the tick's
         // level before the loop sees that "Go" was pressed.

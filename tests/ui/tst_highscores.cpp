@@ -10,11 +10,13 @@
 #include <memory>
 
 #include "records/HighScores.h"
-#include "rules/Turns.h"
+#include "model/Placement.h"
+#include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "ui/App.h"
 #include "ui/ProgramFolder.h"
 #include "ui/frmHighScores.h"
+#include "ui/StepScheduler.h"
 #include "ui/frmMain.h"
 
 using capzel::ui::CapzelApp;
@@ -149,11 +151,27 @@ private slots:
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"plain"});  // no probe left
     }
 
+    // A lone player's shot that leaves the piece in D wins the game: the
+    // window whose turn it was opens the table.
     void endOfGameOpensIt() {
-        app_->state().GameRunning = true;
-        capzel::GameContext ctx = app_->mainWindow()->context();
-        capzel::End_game(ctx);
-        QVERIFY(!app_->state().GameRunning);
+        capzel::ui::frmMain* w = app_->mainWindow();
+        capzel::GameContext ctx = w->context();
+        capzel::modCapzel& g = ctx.g;
+        g.NumberOfPlayers = 1;
+        g.recreatePerGameTables();
+        g.CurrentTurn = 1;
+        g.GameRunning = true;
+        g.InGame[1] = true;
+        g.Position[1] = 28;
+        g.Friction[1] = 98;
+        capzel::centrePieceOn(ctx.piece(1), ctx.board().Spot[29]);
+        capzel::test::BoxAnswerer boxes;
+        w->turn().mouseMove(1, 0, 0, 0);
+        g.Power = 1310;  // too weak to move the piece
+        w->turn().startShot();
+        w->scheduler().start();
+        QTRY_VERIFY(!w->turn().running());
+        QVERIFY(!g.GameRunning);
         QVERIFY(app_->highScoresWindow() && app_->highScoresWindow()->isVisible());
     }
 };

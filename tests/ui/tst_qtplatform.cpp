@@ -1,5 +1,5 @@
-// The game's way to the player through Qt: boxes, yields, the clock, the
-// busy pointer, files and the desktop.
+// The game's way to the player through Qt: boxes, the clock, the busy
+// pointer, files and the desktop.
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTime>
@@ -86,37 +86,6 @@ private slots:
         QCOMPARE(boxes.seen[0].title, QStringLiteral("Capzel"));
     }
 
-    void yieldHandlesPendingEvents() {
-        bool ran = false;
-        QTimer::singleShot(0, w_, [&] { ran = true; });
-        QVERIFY(ui().yield(100));
-        QVERIFY(ran);
-    }
-
-    void yieldReportsAClosedWindow() {
-        QVERIFY(ui().yield(1));
-        // Closed by the player from inside the loop.
-        QTimer::singleShot(0, w_, [this] { w_->close(); });
-        bool alive = true;
-        for (int i = 0; i < 100000 && alive; ++i) alive = ui().yield(1);
-        QVERIFY(!alive);
-        QVERIFY(!ui().yield(0));
-    }
-
-    void yieldReportsAReplacedWindow() {
-        capzel::Platform& old = ui();
-        QPointer<frmMain> oldWindow = w_;
-        bool alive = true;
-        // A new game replaces the window while a loop runs in it.
-        QTimer::singleShot(0, w_, [this] { w_ = &app_->openMainWindow(); });
-        for (int i = 0; i < 100000 && alive; ++i) alive = old.yield(1);
-        QVERIFY(!alive);
-        QVERIFY2(oldWindow, "not deleted under the running loop");
-        QCOMPARE(oldWindow->isClosing(), true);
-        QVERIFY(ui().yield(1));  // the new window's loops run
-        QTRY_VERIFY(oldWindow.isNull());  // gone once back in the event loop
-    }
-
     void clockIsSecondsSinceMidnight() {
         // Read repeatedly over more than a second, so that it is checked
         // both on a fresh reading of the local time and between readings.
@@ -183,9 +152,7 @@ private slots:
         QCOMPARE(capzel::ui::fileDialogFilter(filter.toStdString(), pattern.toStdString()), expected);
     }
 
-    void highScoresAndUrlsGoWhereTheyBelong() {
-        ui().showHighScores();
-        QCOMPARE(app_->calls, QStringList{"showHighScores"});
+    void urlsGoToTheDesktop() {
         capzel::test::UrlRecorder urls({"https"});
         ui().openUrl("https://example.org/x?a=1");
         QCOMPARE(urls.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/x?a=1"))});
