@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "ui/App.h"
+#include "ui/Connection.h"
 #include "ui/FieldView.h"
 #include "ui/MessageBoxes.h"
 #include "ui/frmMain.h"
@@ -42,7 +43,7 @@ QString fileDialogFilter(std::string_view filter, std::string_view pattern) {
 }
 
 QtPlatform::QtPlatform(frmMain& window, CapzelApp& app)
-    : sound([] { QApplication::beep(); }), window_(&window), app_(app) {}
+    : sound([] { QApplication::beep(); }), connected(IsConnected), window_(&window), app_(app) {}
 
 void QtPlatform::showCurrentState() {
     if (window_) window_->refreshField();

@@ -22,6 +22,9 @@ public:
 
     // What a beep sounds like: the system's beep (a test may count them).
     std::function<void()> sound;
+    // The internet test of the Help menu: the system's answer (a test may
+    // give its own).
+    std::function<bool()> connected;
 
     void message(std::string_view text) override;
     bool askYesNo(std::string_view text) override;

@@ -12,7 +12,6 @@
 
 #include "ui/App.h"
 #include "ui/Config.h"
-#include "ui/Connection.h"
 #include "ui/FieldView.h"
 #include "ui/InputCodes.h"
 #include "ui/MessageBoxes.h"
@@ -234,14 +233,14 @@ void frmMain::playSong(int n) {
 }
 
 void frmMain::mnuOnline_Click() {
-    if (IsConnected())
+    if (platform_->connected && platform_->connected())
         platform_->openUrl(config::kHelpPage);
     else
         showMessage(this, kNoHelpMessage);
 }
 
 void frmMain::mnuEmail_Click() {
-    if (IsConnected())
+    if (platform_->connected && platform_->connected())
         platform_->openUrl(std::string("mailto:") + config::kAuthorEmail);
     else
         showMessage(this, kNoEmailMessage);

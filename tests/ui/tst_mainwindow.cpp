@@ -16,8 +16,8 @@
 #include "support/RecordingApp.h"
 #include "support/UrlRecorder.h"
 #include "ui/Config.h"
-#include "ui/Connection.h"
 #include "ui/FieldView.h"
+#include "ui/QtPlatform.h"
 #include "ui/frmMain.h"
 
 using capzel::Board;
@@ -49,7 +49,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w_));
     }
     void cleanup() {
-        capzel::ui::setConnectionProbe(nullptr);
         app_.reset();
         w_ = nullptr;
     }
@@ -256,7 +255,7 @@ private slots:
         QFETCH(bool, connected);
         QFETCH(QString, opened);
         capzel::test::UrlRecorder urls({"https", "mailto"});
-        capzel::ui::setConnectionProbe([connected] { return connected; });
+        w_->platform().connected = [connected] { return connected; };
         BoxAnswerer boxes;
         action(item)->trigger();
         QCOMPARE(urls.opened, connected ? QList<QUrl>{QUrl(opened)} : QList<QUrl>{});
