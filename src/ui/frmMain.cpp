@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "controls/HiddenMenu.h"
 #include "ui/App.h"
 #include "ui/Config.h"
 #include "ui/FieldView.h"
@@ -244,6 +245,34 @@ void frmMain::mnuEmail_Click() {
         platform_->openUrl(std::string("mailto:") + config::kAuthorEmail);
     else
         showMessage(this, kNoEmailMessage);
+}
+
+// The main window's handlers for the field's mouse input and the "Go"
+// button. The window maps the toolkit's events to the values these receive
+// (button and shift sets, window twips) and brings the menus and the picture
+// up to date after each one returns; a release that starts the power bar
+// leaves the charge to the window's clock.
+//
+// The field picture Image1 is painted inside the client area by the field
+// view, so a move or release over it already arrives here in window twips:
+// its own coordinates plus Image1's Left and Top.
+
+// Aiming and hand placement of the current player's piece.
+void frmMain::Form_MouseMove(int Button, int Shift, float X, float Y) { turn_.mouseMove(Button, Shift, X, Y); }
+
+// A release starts the power bar; "Go" fires the shot.
+void frmMain::Form_MouseUp(int, int, float, float) { turn_.mouseUp(); }
+
+// Stops the power bar.
+void frmMain::cmdGo_Click() { turn_.goClicked(); }
+
+// The main window's keyboard: every key-down goes to the access-word matcher
+// of the hidden menu "Quince". The window passes on the key-downs of its
+// top-level window, so keys reach here whichever control holds the focus
+// (the "Go" button too), and shows or hides the menu after the call.
+void frmMain::onKeyDown(int KeyCode, int Shift) {
+    GameContext ctx = context();
+    KeyMatcher(ctx, KeyCode, Shift);
 }
 
 }  // namespace capzel::ui

@@ -78,7 +78,8 @@ public:
     void mnuOnline_Click();
     void mnuEmail_Click();
 
-    // Window handlers that the game's controls fill (frmMainEvents.cpp).
+    // Window handlers: the mouse and "Go" go to the turn, keys to the
+    // hidden menu's matcher.
     void Form_MouseMove(int Button, int Shift, float X, float Y);
     void Form_MouseUp(int Button, int Shift, float X, float Y);
     void cmdGo_Click();
