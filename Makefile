@@ -30,7 +30,7 @@ endif
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev libfluidsynth-dev libasound2-dev \
            timgm6mb-soundfont nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev \
            xvfb xauth xdotool libx11-dev x11-utils imagemagick fonts-dejavu-core \
-           clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev
+           clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev openbox
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build run test bench bench-ui fuzz install package clean

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The animation and idle figures of the game in a real X display (Xvfb):
 # a full-strength straight shot on an empty field, power-bar fills, and the
-# status window open with nothing moving. Figures are medians of RUNS runs.
+# status window open with nothing moving (processor use and wake-ups).
+# Figures are medians of RUNS runs.
 #
 #   bash tools/bench-ui.sh <bin-dir>        (make bench-ui)
 #   RUNS=5 bash tools/bench-ui.sh build/bin
@@ -32,7 +33,7 @@ check() {
   verdict=$(awk -v v="$2" -v lo="$3" -v hi="$4" 'BEGIN { print (v >= lo && v <= hi) ? "ok" : "MISSED" }')
   printf '%-44s %10s %-4s  goal %s..%s %s  %s\n' "$1" "$2" "$5" "$3" "$4" "$5" "$verdict"
 }
-pct() { awk -v v="$1" 'BEGIN { printf "%.1f", v * 100 }'; }
+pct() { awk -v v="$1" 'BEGIN { printf "%.3f", v * 100 }'; }
 
 echo "Capzel UI bench: $display, $(nproc) cores, $runs runs, $(date -u +%Y-%m-%d)"
 steps=$(get shot.steps)
@@ -43,4 +44,6 @@ check "full-strength shot: places painted twice" "$(get shot.places_painted_twic
 printf '%-44s %10s\n' "full-strength shot: frames painted" "$(get shot.frames)"
 check "power bar: one fill"                      "$(get bar.fill_s | xargs printf '%.3f')" 0.3 0.8 s
 check "power bar: CPU while charging"            "$(pct "$(get bar.cpu_share)")" 0 10 %
-check "status window open, idle: CPU"            "$(pct "$(get idle.status_cpu_share)")" 0 5 %
+check "status window open, idle: CPU"            "$(pct "$(get idle.status_cpu_share)")" 0 0.1 %
+check "status window open, idle: wake-ups"       "$(get idle.main_wakeups_per_s | xargs printf '%.1f')" 0 5 /s
+printf '%-44s %10s\n' "idle: wake-ups, all threads" "$(get idle.all_wakeups_per_s | xargs printf '%.1f') /s"

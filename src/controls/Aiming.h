@@ -1,5 +1,6 @@
 // The player's side of a shot: aiming with the mouse, placing a piece by
-// hand within its box, charging the power bar, and firing with "Go".
+// hand within its box, and the power bar's marks. The charge and the shot
+// themselves are runs of the turn controller.
 #pragma once
 
 #include <array>
@@ -25,12 +26,5 @@ std::string aimLabelText(float x1, float y1, float x2, float y2);
 
 // Mouse moved over the window: buttons B, shift keys S, point in twips.
 void Form_MouseMove(GameContext& ctx, int B, int S, float X, float Y);
-
-// A mouse button released over the window: charges the bar until "Go",
-// then plays and judges the shot. Returns when the turn's rules are done.
-void Form_MouseUp(GameContext& ctx, int B, int S, float X, float Y);
-
-// The "Go" button.
-void cmdGo_Click(GameContext& ctx);
 
 }  // namespace capzel

@@ -14,7 +14,7 @@
 
 #include "controls/Answers.h"
 #include "controls/HiddenMenu.h"
-#include "rules/Placement.h"
+#include "model/Placement.h"
 #include "rules/Turns.h"
 
 namespace capzel {
@@ -77,42 +77,43 @@ float limitedSpeed(double v) { return float(std::clamp(v, -kMaxSpeed, kMaxSpeed)
 
 }  // namespace
 
-void mnuSetPos_Click(GameContext& ctx) {
+GameFlow mnuSetPos_Click(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# only)");
     const std::string where = ctx.ui.inputBox("Where?");
-    if (!(answerNumber(who) > 0) || !(answerNumber(where) > 0)) return;
+    if (!(answerNumber(who) > 0) || !(answerNumber(where) > 0)) return GameFlow::Continues;
 
     modCapzel& g = ctx.g;
     const int w = playerOf(g, who);
     const int t = targetOf(where);
-    if (w == 0 || t == 0) return;
+    if (w == 0 || t == 0) return GameFlow::Continues;
 
     g.Position[w] = t;
     g.MoveableNextTurn[w] = true;
     centrePieceOn(ctx.piece(w), ctx.board().Spot[t]);
-    Start_Turn(ctx, std::int16_t(w));
+    return Start_Turn(ctx, std::int16_t(w));
 }
 
-void mnuSetFrict_Click(GameContext& ctx) {
+GameFlow mnuSetFrict_Click(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
     const std::string what = ctx.ui.inputBox("What? (% retained)");
     const double kept = answerNumber(what);
-    if (!(kept > 0) || !acceptablePlayerAnswer(who)) return;
+    if (!(kept > 0) || !acceptablePlayerAnswer(who)) return GameFlow::Continues;
 
     // More than 100 % would speed pieces up at every step, so that a shot
     // might never end; an infinite answer is read as "as much as allowed".
     const float friction = float(std::min(kept, kMaxFriction));
     for (int i : playersNamed(ctx.g, who)) ctx.g.Friction[i] = friction;
+    return GameFlow::Continues;
 }
 
-void mnuSetSpeed_Click(GameContext& ctx) {
+GameFlow mnuSetSpeed_Click(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
     const std::string xAnswer = ctx.ui.inputBox("X?");
     const std::string yAnswer = ctx.ui.inputBox("Y?");
     const std::optional<double> x = answerFullNumber(xAnswer);
     const std::optional<double> y = answerFullNumber(yAnswer);
-    if (!x || !y || !acceptablePlayerAnswer(who)) return;
-    if (!std::isfinite(*x) || !std::isfinite(*y)) return;
+    if (!x || !y || !acceptablePlayerAnswer(who)) return GameFlow::Continues;
+    if (!std::isfinite(*x) || !std::isfinite(*y)) return GameFlow::Continues;
 
     const float vx = limitedSpeed(*x);
     const float vy = limitedSpeed(*y);
@@ -123,19 +124,20 @@ void mnuSetSpeed_Click(GameContext& ctx) {
         ctx.field.VelocityX[i] = vx;
         ctx.field.VelocityY[i] = vy;
     }
+    return GameFlow::Continues;
 }
 
-void mnuSetPiece_Click(GameContext& ctx) {
+GameFlow mnuSetPiece_Click(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
     const std::string where = ctx.ui.inputBox("Where?");
     const std::string moveableAnswer = ctx.ui.inputBox("Moveable? (0=false, 1=true)");
     const std::string changeAnswer = ctx.ui.inputBox("Change Position? (0=false, 1=true)");
     const bool moveable = answerNumber(moveableAnswer) == 1.0;
     const bool change = answerNumber(changeAnswer) == 1.0;
-    if (!(answerNumber(where) > 0) || !acceptablePlayerAnswer(who)) return;
+    if (!(answerNumber(where) > 0) || !acceptablePlayerAnswer(who)) return GameFlow::Continues;
 
     const int t = targetOf(where);
-    if (t == 0) return;
+    if (t == 0) return GameFlow::Continues;
     modCapzel& g = ctx.g;
     for (int i : playersNamed(g, who)) {
         g.Position[i] = t;
@@ -143,11 +145,12 @@ void mnuSetPiece_Click(GameContext& ctx) {
         // With "all" the pieces land on the same spot, one over the other.
         if (change) centrePieceOn(ctx.piece(i), ctx.board().Spot[t]);
     }
+    return GameFlow::Continues;
 }
 
-void mnuSetIngame_Click(GameContext& ctx) {
+GameFlow mnuSetIngame_Click(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
-    if (!acceptablePlayerAnswer(who)) return;
+    if (!acceptablePlayerAnswer(who)) return GameFlow::Continues;
 
     modCapzel& g = ctx.g;
     const Box& firstPiece = ctx.piece(1);  // every piece is placed with piece 1's size
@@ -164,8 +167,12 @@ void mnuSetIngame_Click(GameContext& ctx) {
         g.InGame[w] = true;
         centreWithSizeOf(ctx.piece(w), firstPiece, box1);
     }
+    return GameFlow::Continues;
 }
 
-void mnuSetGuide_Click(GameContext& ctx) { ctx.field.mnuGuideVisible = true; }
+GameFlow mnuSetGuide_Click(GameContext& ctx) {
+    ctx.field.mnuGuideVisible = true;
+    return GameFlow::Continues;
+}
 
 }  // namespace capzel

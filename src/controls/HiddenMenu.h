@@ -21,8 +21,8 @@
 //     (Set Position may show the turn-start message). Repaint the field
 //     afterwards: the commands move pieces.
 //
-// The commands may run in the middle of a shot (during its yields); they
-// then change positions and velocities between two steps.
+// The commands may run in the middle of a shot (between two of its steps);
+// they then change positions and velocities that the next step uses.
 //
 // Limits that keep the game safe (also in doc/hidden-commands.md): a player
 // number outside 1..NumberOfPlayers and a target number outside 1..29 end
@@ -35,6 +35,7 @@
 #include <string_view>
 
 #include "model/GameContext.h"
+#include "rules/Turns.h"
 
 namespace capzel {
 
@@ -58,12 +59,14 @@ constexpr double kMaxSpeed = 10000.0;
 // ctx.field.mnuQuinceVisible and ctx.ui.beep).
 void KeyMatcher(GameContext& ctx, int keyCode, int modifiers);
 
-// The six commands of the menu.
-void mnuSetPos_Click(GameContext& ctx);     // Set Position and start turn
-void mnuSetFrict_Click(GameContext& ctx);   // Set Friction
-void mnuSetSpeed_Click(GameContext& ctx);   // Set Speed
-void mnuSetPiece_Click(GameContext& ctx);   // Set Piece
-void mnuSetIngame_Click(GameContext& ctx);  // Set Ingame
-void mnuSetGuide_Click(GameContext& ctx);   // Set Guidelines
+// The six commands of the menu. Each tells whether the game ended in it
+// (only the turn start of Set Position can end it, when nobody is left
+// alive); the caller then shows the high scores.
+GameFlow mnuSetPos_Click(GameContext& ctx);     // Set Position and start turn
+GameFlow mnuSetFrict_Click(GameContext& ctx);   // Set Friction
+GameFlow mnuSetSpeed_Click(GameContext& ctx);   // Set Speed
+GameFlow mnuSetPiece_Click(GameContext& ctx);   // Set Piece
+GameFlow mnuSetIngame_Click(GameContext& ctx);  // Set Ingame
+GameFlow mnuSetGuide_Click(GameContext& ctx);   // Set Guidelines
 
 }  // namespace capzel

@@ -28,8 +28,8 @@ inline void assignDouble(double& target, double value) {
 // A velocity part moves a piece when v / 2.5, rounded half-even, is not 0.
 // For every float this is |v| > 1.25 (1.25 / 2.5 is exactly 0.5, which goes
 // to the even 0; anything larger goes to 1), with NaN counted as moving as
-// the rounding would count it. Same answer as isMovingPart in model/Numbers.h
-// without a call into the maths library on the hot path.
+// the rounding would count it, without a call into the maths library on the
+// hot path.
 inline bool movingPart(float v) { return !(std::fabs(double(v)) <= 1.25); }
 
 }  // namespace capzel::engine

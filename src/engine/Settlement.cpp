@@ -2,7 +2,7 @@
 
 #include "engine/Assign.h"
 #include "model/Numbers.h"
-#include "rules/Placement.h"
+#include "model/Placement.h"
 
 namespace capzel::engine {
 

@@ -28,8 +28,4 @@ inline void addPoints(std::int32_t& score, std::int32_t points) {
 // A sum of two box values is rounded to float before it is compared.
 inline float fsum(float a, float b) { return float(double(a) + double(b)); }
 
-// A velocity part moves a piece when v / 2.5, rounded half-even, is not 0,
-// that is when |v| > 1.25.
-inline bool isMovingPart(float v) { return roundHalfEven(double(v) / 2.5) != 0.0; }
-
 }  // namespace capzel

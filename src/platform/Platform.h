@@ -1,6 +1,6 @@
 // The one interface through which the game reaches the outside world:
-// message boxes, input boxes, the clock, yields to the user interface, the
-// beep, the busy pointer, the common dialogs, files and the desktop shell.
+// message boxes, input boxes, the clock, the beep, the busy pointer, the
+// common dialogs, files and the desktop shell.
 //
 // The Qt windows implement it for the real game, the tests with a scripted
 // fake that records every message and answers every question, and the
@@ -31,14 +31,6 @@ public:
     // Cancel. Cancel gives the empty answer.
     virtual std::string inputBox(std::string_view prompt) = 0;
 
-    // Yields to the user interface `count` times, as one batch: pending
-    // window events (the "Go" button, menus, timers, repaints) are handled
-    // during it. A count below 1 yields nothing. Returns false when the loop
-    // that yields must end at once because its window has gone (a new game
-    // or the program's end replaced it); the caller then returns without
-    // touching the field again.
-    [[nodiscard]] virtual bool yield(long count) = 0;
-
     // Seconds since midnight, as coarse as the system's timer.
     virtual double clock() = 0;
 
@@ -47,10 +39,6 @@ public:
 
     // Shows or restores the busy mouse pointer.
     virtual void setBusy(bool busy) = 0;
-
-    // Runs the High Scores action of the main window (opens the high-score
-    // window, not modal, or brings it up when already open).
-    virtual void showHighScores() = 0;
 
     // The common file dialogs. `filter` is the description shown to the
     // player, e.g. "Capzel save game (*.CSG)"; `pattern` the file pattern.

@@ -1,11 +1,10 @@
 // A platform without a window, for runs with nobody watching (the headless
-// simulator, the benchmarks): the clock stands still, yields return at once,
-// messages are kept in order, questions get the cancel answer, and nothing
+// simulator, the benchmarks): the clock stands still, messages are kept in order, questions get the cancel answer, and nothing
 // touches the disk, the desktop or the speaker.
 //
 // With the clock standing still the shot engine's speed calibration measures
-// no time and picks its longest delay; the yields that delay asks for cost
-// one empty call per step.
+// no time and picks its longest delay, which a run with nobody watching
+// never waits for.
 //
 // Runs that need more (the simulator's files) override the calls they use.
 #pragma once
@@ -24,11 +23,9 @@ public:
     void message(std::string_view text) override { messages.emplace_back(text); }
     bool askYesNo(std::string_view) override { return false; }
     std::string inputBox(std::string_view) override { return {}; }
-    bool yield(long) override { return true; }
     double clock() override { return 0; }
     void beep() override {}
     void setBusy(bool) override {}
-    void showHighScores() override {}
     std::string chooseFileToOpen(std::string_view, std::string_view, std::string_view) override { return {}; }
     std::string chooseFileToSave(std::string_view, std::string_view) override { return {}; }
     std::optional<std::string> readFile(const std::string&, std::size_t) override { return std::nullopt; }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "rules/Placement.h"
+#include "model/Placement.h"
 #include "rules/TurnPassing.h"
 #include "rules/Turns.h"
 
@@ -29,9 +29,9 @@ std::string plural(int count, const char* suffix) { return count > 1 ? suffix : 
 
 }  // namespace
 
-void End_In_Box__KILLER(GameContext& ctx) {
+GameFlow End_In_Box__KILLER(GameContext& ctx) {
     modCapzel& g = ctx.g;
-    if (!g.isPlayer(g.CurrentTurn)) return;  // no shooter to judge
+    if (!g.isPlayer(g.CurrentTurn)) return GameFlow::Continues;  // no shooter to judge
     const int cur = g.CurrentTurn;
     const std::string& name = g.PlayerName[cur];
     const bool won = rules::othersAllDead(g, cur);
@@ -45,29 +45,27 @@ void End_In_Box__KILLER(GameContext& ctx) {
         g.Position[cur] = k;
         if (won) {
             ctx.ui.message(m + "\r\n" + name + " WON!");
-            End_game(ctx);
-            return;
+            return End_game(ctx);
         }
         ctx.ui.message(m + "Killer may continue.");
         centrePieceOn(ctx.piece(cur), ctx.board().Spot[k]);
         g.MoveableNextTurn[cur] = true;
-        return;
+        return GameFlow::Continues;
     }
 
     if (g.HitCount == 0) {
         g.MoveableNextTurn[cur] = false;
-        rules::passTurn(ctx);
-        return;
+        return rules::passTurn(ctx);
     }
 
     const std::string kills = std::to_string(g.KillCount);
     if (won) {
         ctx.ui.message(name + " killed " + kills + " player" + plural(g.KillCount, "s") + ". " + name + " WON!");
-        End_game(ctx);
-        return;
+        return End_game(ctx);
     }
     ctx.ui.message(name + " killed " + kills + ".  Killer may continue.");
     g.MoveableNextTurn[cur] = false;
+    return GameFlow::Continues;
 }
 
 }  // namespace capzel

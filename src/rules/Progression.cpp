@@ -5,10 +5,11 @@
 // their targets move the shooter on, and the shooter shoots again, as a
 // killer once target 29 ("D") is reached.
 
+#include <optional>
 #include <string>
 
 #include "model/Numbers.h"
-#include "rules/Placement.h"
+#include "model/Placement.h"
 #include "rules/TurnPassing.h"
 #include "rules/Turns.h"
 
@@ -27,10 +28,11 @@ bool pieceInside(GameContext& ctx, int k) {
 
 // The shot left the piece in a letter box that is not the next target and
 // touched nothing: the shooter loses the next turn and the turn passes now.
-bool punishWrongLetterBox(GameContext& ctx) {
+// Gives nothing when the shot was not punished.
+std::optional<GameFlow> punishWrongLetterBox(GameContext& ctx) {
     modCapzel& g = ctx.g;
     const int cur = g.CurrentTurn;
-    if (g.HitCount != 0 || g.SentCount != 0) return false;
+    if (g.HitCount != 0 || g.SentCount != 0) return std::nullopt;
     for (int k = kFirstLetter; k <= kLastTarget; ++k) {
         if (k == g.Position[cur] + 1) continue;
         if (!pieceInside(ctx, k)) continue;
@@ -39,10 +41,9 @@ bool punishWrongLetterBox(GameContext& ctx) {
         ctx.ui.message(name + " landed in target " + char('A' + (k - kFirstLetter)) + ". " + name +
                        " loses turn.");
         g.MoveableNextTurn[cur] = false;
-        rules::passTurn(ctx);
-        return true;
+        return rules::passTurn(ctx);
     }
-    return false;
+    return std::nullopt;
 }
 
 // The report of a shot that achieved something; advances Position as it
@@ -78,7 +79,7 @@ std::string reportAndAdvance(modCapzel& g, bool reached) {
 
 // Target 29 reached or passed: the shooter becomes a killer (and, alone in
 // the game, wins).
-void becomeKiller(GameContext& ctx) {
+GameFlow becomeKiller(GameContext& ctx) {
     modCapzel& g = ctx.g;
     const int cur = g.CurrentTurn;
     const std::string& name = g.PlayerName[cur];
@@ -91,18 +92,19 @@ void becomeKiller(GameContext& ctx) {
     if (g.NumberOfPlayers == 1) {
         ctx.ui.message(name + " WON!");
         addPoints(g.Score[cur], 100);
-        End_game(ctx);
+        return End_game(ctx);
     }
+    return GameFlow::Continues;
 }
 
 }  // namespace
 
-void End_In_Box(GameContext& ctx) {
+GameFlow End_In_Box(GameContext& ctx) {
     modCapzel& g = ctx.g;
-    if (!g.isPlayer(g.CurrentTurn)) return;  // no shooter to judge
+    if (!g.isPlayer(g.CurrentTurn)) return GameFlow::Continues;  // no shooter to judge
     const int cur = g.CurrentTurn;
 
-    if (punishWrongLetterBox(ctx)) return;
+    if (const std::optional<GameFlow> punished = punishWrongLetterBox(ctx)) return *punished;
 
     // The next target. A next target outside the course (a Position set by
     // hand or in an edited saved game to 29 or more, or below 0, without
@@ -125,8 +127,7 @@ void End_In_Box(GameContext& ctx) {
 
     if (!reached && g.OneShotBonus == 0 && g.HitCount == 0 && g.SentCount == 0) {
         g.MoveableNextTurn[cur] = false;
-        rules::passTurn(ctx);
-        return;
+        return rules::passTurn(ctx);
     }
 
     std::string m = reportAndAdvance(g, reached);
@@ -138,10 +139,7 @@ void End_In_Box(GameContext& ctx) {
         g.OnLetters[cur] = true;
     }
 
-    if (p >= kLastTarget) {
-        becomeKiller(ctx);
-        return;
-    }
+    if (p >= kLastTarget) return becomeKiller(ctx);
 
     m += "New Location.  Target " + g.TargetLabel(p);
     m += kCrLf;
@@ -151,6 +149,7 @@ void End_In_Box(GameContext& ctx) {
     // A Position still below box 1 (only from an edited saved game) has no
     // region to go to: the piece stays where it rests.
     if (p >= 1) centrePieceOn(ctx.piece(cur), ctx.board().Spot[p]);
+    return GameFlow::Continues;
 }
 
 }  // namespace capzel

@@ -2,13 +2,12 @@
 
 namespace capzel {
 
-void judgeFinishedShot(GameContext& ctx) {
+GameFlow judgeFinishedShot(GameContext& ctx) {
     modCapzel& g = ctx.g;
     ++g.shotsTaken;
     if (g.isPlayer(g.CurrentTurn) && g.IsKiller[g.CurrentTurn])
-        End_In_Box__KILLER(ctx);
-    else
-        End_In_Box(ctx);
+        return End_In_Box__KILLER(ctx);
+    return End_In_Box(ctx);
 }
 
 }  // namespace capzel

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "model/GameContext.h"
+#include "rules/Turns.h"
 
 namespace capzel::rules {
 
@@ -26,6 +27,6 @@ inline bool othersAllDead(const modCapzel& g, int shooter) {
 
 // The current player's turn is over: the next player's turn starts now.
 // Start_Turn wraps past the last player and skips the dead.
-void passTurn(GameContext& ctx);
+GameFlow passTurn(GameContext& ctx);
 
 }  // namespace capzel::rules

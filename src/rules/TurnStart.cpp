@@ -2,11 +2,11 @@
 //
 // Start_Turn skips dead players, brings a newcomer's piece from the holder
 // onto box 1, keeps the holder shown while a piece still waits in it, takes
-// away a lost turn and announces the turn. End_game closes a won game.
+// away a lost turn and announces the turn. End_game closes a finished game.
 
 #include <string>
 
-#include "rules/Placement.h"
+#include "model/Placement.h"
 #include "rules/TurnPassing.h"
 #include "rules/Turns.h"
 
@@ -72,7 +72,7 @@ int prepareTurn(GameContext& ctx, int turn) {
 
 }  // namespace
 
-void Start_Turn(GameContext& ctx, std::int16_t Turn) {
+GameFlow Start_Turn(GameContext& ctx, std::int16_t Turn) {
     modCapzel& g = ctx.g;
     int turn = Turn;
 
@@ -85,8 +85,7 @@ void Start_Turn(GameContext& ctx, std::int16_t Turn) {
             // No living player is left (every piece was killed by hand or in
             // an edited saved game): there is nobody to give the turn to, so
             // the game ends quietly.
-            End_game(ctx);
-            return;
+            return End_game(ctx);
         }
 
         // The announcement is for the current player. A caller that passes
@@ -100,7 +99,7 @@ void Start_Turn(GameContext& ctx, std::int16_t Turn) {
         if (g.IsKiller[cur]) {
             // A killer is never asked about a lost turn and keeps the flag.
             ctx.ui.message(name + "'s turn start.  KILLER");
-            return;
+            return GameFlow::Continues;
         }
         if (g.LosingTurn[cur]) {
             ctx.ui.message(name + " loses Turn");
@@ -110,20 +109,20 @@ void Start_Turn(GameContext& ctx, std::int16_t Turn) {
             continue;
         }
         ctx.ui.message(name + "'s turn start.  Target: " + g.TargetLabel(g.Position[cur] + 1));
-        return;
+        return GameFlow::Continues;
     }
 }
 
-void End_game(GameContext& ctx) {
-    ctx.ui.showHighScores();
+GameFlow End_game(GameContext& ctx) {
     ctx.g.GameRunning = false;
+    return GameFlow::Ended;
 }
 
 namespace rules {
 
-void passTurn(GameContext& ctx) {
+GameFlow passTurn(GameContext& ctx) {
     ctx.g.CurrentTurn = std::int16_t(ctx.g.CurrentTurn + 1);
-    Start_Turn(ctx, ctx.g.CurrentTurn);
+    return Start_Turn(ctx, ctx.g.CurrentTurn);
 }
 
 }  // namespace rules

@@ -9,22 +9,27 @@
 
 namespace capzel {
 
+// What a rule call left of the game: it goes on, or it has just ended (won,
+// or nobody left alive). The caller of a call that ended the game shows the
+// high-score table.
+enum class GameFlow { Continues, Ended };
+
 // Starts the turn of player `Turn` (skips dead players, brings a new piece
 // onto box 1, takes a lost turn, announces the turn).
-void Start_Turn(GameContext& ctx, std::int16_t Turn);
+GameFlow Start_Turn(GameContext& ctx, std::int16_t Turn);
 
-// Ends a won game: opens the high-score window, GameRunning = false.
-void End_game(GameContext& ctx);
+// Ends the game: GameRunning = false. Gives GameFlow::Ended.
+GameFlow End_game(GameContext& ctx);
 
 // Judges the finished shot of a player who is not a killer.
-void End_In_Box(GameContext& ctx);
+GameFlow End_In_Box(GameContext& ctx);
 
 // Judges the finished shot of a killer.
-void End_In_Box__KILLER(GameContext& ctx);
+GameFlow End_In_Box__KILLER(GameContext& ctx);
 
 // Hands a finished shot to the rules as "Go" does once the pieces rest:
 // End_In_Box__KILLER when the shooter is a killer (the flag as the shot left
 // it), End_In_Box otherwise.
-void judgeFinishedShot(GameContext& ctx);
+GameFlow judgeFinishedShot(GameContext& ctx);
 
 }  // namespace capzel

@@ -1,8 +1,13 @@
 #include "ui/App.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QWindow>
 #include <chrono>
 
+#include "controls/HiddenMenu.h"
+#include "ui/FrmAbout.h"
+#include "ui/FrmStatus.h"
 #include "ui/frmMain.h"
 
 namespace capzel::ui {
@@ -13,7 +18,7 @@ CapzelApp::~CapzelApp() = default;
 
 frmMain& CapzelApp::openMainWindow() {
     if (main_) {
-        main_->retire();
+        main_->close();
         // A shot or a message box may still run inside the old window: it is
         // deleted when control is back in the main event loop.
         main_.release()->deleteLater();
@@ -31,5 +36,70 @@ void CapzelApp::seedRandom() {
 void CapzelApp::exitProgram() {
     QApplication::closeAllWindows();
 }
+
+// The status command: opens the live status window, or brings the open one
+// to the front. There is one status window at a time; it lives until the
+// player closes it and goes with the application at the latest, since it
+// reads the application's game state. It refreshes whenever the application
+// says that the game changed.
+FrmStatus* CapzelApp::statusWindow() const { return status_; }
+
+void CapzelApp::showStatus() {
+    if (!status_) {
+        status_ = new FrmStatus(g_);  // deletes itself when closed
+        FrmStatus* w = status_;
+        connect(this, &QObject::destroyed, w, [w] { delete w; });
+        connect(this, &CapzelApp::gameStateChanged, w, &FrmStatus::stateChanged);
+    }
+    status_->setWindowState(status_->windowState() & ~Qt::WindowMinimized);
+    status_->show();
+    status_->raise();
+    status_->activateWindow();
+}
+
+// The Help menu's "&About": the About box, not modal. It is created when
+// shown and deletes itself when closed; while one is open, "&About" brings
+// that one to the front instead of opening a second.
+void CapzelApp::showAbout() {
+    if (about_) {
+        about_->raise();
+        about_->activateWindow();
+        return;
+    }
+    // No parent widget: the box outlives a main window that a new game
+    // replaces, and keeps the program running while it is open. It owns
+    // itself (it deletes itself on close).
+    auto* about = new FrmAbout;  // NOLINT: owned by itself through WA_DeleteOnClose
+    about_ = about;
+    // Kept off the task bar as a dialog of the main window, without being
+    // its child.
+    about->winId();
+    if (frmMain* w = mainWindow(); w != nullptr && about->windowHandle() != nullptr)
+        about->windowHandle()->setTransientParent(w->windowHandle());
+    about->show();
+}
+
+// The hidden menu's six commands, run on the game of the current main
+// window: its field, the one game state, and its platform for the input
+// boxes. The window brings its menus and picture up to date afterwards.
+namespace {
+
+// Runs a command on the current main window's game; nothing without one.
+// A command that ends the game (nobody left alive) shows the high scores.
+void onMainWindow(CapzelApp& app, GameFlow (*command)(GameContext&)) {
+    frmMain* w = app.mainWindow();
+    if (w == nullptr) return;
+    GameContext ctx = w->context();
+    if (command(ctx) == GameFlow::Ended) app.gameEnded();
+}
+
+}  // namespace
+
+void CapzelApp::mnuSetPos() { onMainWindow(*this, mnuSetPos_Click); }
+void CapzelApp::mnuSetFrict() { onMainWindow(*this, mnuSetFrict_Click); }
+void CapzelApp::mnuSetSpeed() { onMainWindow(*this, mnuSetSpeed_Click); }
+void CapzelApp::mnuSetPiece() { onMainWindow(*this, mnuSetPiece_Click); }
+void CapzelApp::mnuSetIngame() { onMainWindow(*this, mnuSetIngame_Click); }
+void CapzelApp::mnuSetGuide() { onMainWindow(*this, mnuSetGuide_Click); }
 
 }  // namespace capzel::ui

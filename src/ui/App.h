@@ -15,6 +15,7 @@
 namespace capzel::ui {
 
 class frmMain;
+class FrmAbout;
 class FrmStatus;
 class frmNewGame;
 class frmHighScores;
@@ -55,9 +56,18 @@ public:
     void setShowHints(bool on) { showHints_ = on; }
 
     // The end of a game: adds the finished game to the game history (a
-    // broken history file is set aside with a message). Does nothing when
-    // no game runs.
+    // broken history file is set aside with a message), then opens the
+    // high scores.
+    void gameEnded();
     void recordFinishedGame();
+
+    // Tells the windows that show the game (the status window) that the
+    // game state may have changed: after every command, as a run advances,
+    // and before a box speaks of it.
+    void notifyStateChanged() { emit gameStateChanged(); }
+
+signals:
+    void gameStateChanged();
 
 public slots:
     // The commands are virtual so that a test can record that a window
@@ -94,6 +104,7 @@ private:
     modCapzel g_;
     std::unique_ptr<frmMain> main_;
     QPointer<FrmStatus> status_;
+    QPointer<FrmAbout> about_;
     std::mt19937 random_;
 };
 

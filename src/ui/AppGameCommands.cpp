@@ -25,18 +25,6 @@ namespace {
 const QString kNewGameQuestion = QStringLiteral(
     "Starting a new game will end the current one.  Are you sure you want to start a new game?");
 
-// What a shot or a charge of the replaced game leaves on the field when it
-// is ended half-way: moving pieces, the aim, the power bar and "Go".
-void clearUnfinishedShot(Field& f) {
-    f.VelocityX.fill(0);
-    f.VelocityY.fill(0);
-    Board& b = f.board;
-    b.Pointer.Visible = false;
-    b.picPower.clear();
-    b.picPower.box.Visible = false;
-    b.cmdGo.box.Visible = false;
-}
-
 }  // namespace
 
 FrmStatus* showStatusWindow(CapzelApp& app) {
@@ -52,7 +40,7 @@ frmHighScores* CapzelApp::highScoresWindow() const { return qobject_cast<frmHigh
 
 void CapzelApp::newGame() {
     frmMain* main = mainWindow();
-    if (main && main->isClosing()) main = nullptr;
+    if (main && !main->isVisible()) main = nullptr;
     if (g_.GameRunning && !askYesNo(main, kNewGameQuestion)) return;
 
     // A fresh dialog every time: every control as laid out.
@@ -71,33 +59,32 @@ void CapzelApp::newGame() {
 
     // The dialog is shown first, so the program does not end with its last
     // window. A shot or a charge running in the main window ends with it.
-    if (main) main->retire();
+    if (main) main->close();
 }
 
 void CapzelApp::saveGame() {
     frmMain* main = mainWindow();
-    if (!main || main->isClosing()) return;
+    if (!main) return;
     GameContext ctx = main->context();
     saveGameCommand(ctx);
 }
 
 void CapzelApp::loadGame() {
     frmMain* main = mainWindow();
-    if (!main || main->isClosing()) return;
+    if (!main) return;
     QPointer<frmMain> window(main);
     GameContext ctx = main->context();
     loadGameCommand(ctx, programFolder(), [&] {
         // The loaded game replaces the running one in the same window: a
         // shot or a charge of the old game ends here, and what it left on
         // the field goes with it.
-        if (auto* qt = dynamic_cast<QtPlatform*>(&ctx.ui); qt && qt->abandonRunningLoops())
-            clearUnfinishedShot(ctx.field);
+        window->turn().drop();
         window->playSong(g_.SongNumber);
         window->syncMenus();
         window->refreshField();
         // The status window keeps the place it had.
         if (FrmStatus* status = showStatusWindow(*this)) status->tmrRefresh_Timer();
-        Start_Turn(ctx, g_.CurrentTurn);
+        if (Start_Turn(ctx, g_.CurrentTurn) == GameFlow::Ended) gameEnded();
     });
 }
 

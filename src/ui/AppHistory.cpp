@@ -12,9 +12,14 @@ namespace capzel::ui {
 
 GameHistoryWindow* CapzelApp::historyWindow() const { return qobject_cast<GameHistoryWindow*>(history_.get()); }
 
+void CapzelApp::gameEnded() {
+    recordFinishedGame();
+    showHighScores();
+}
+
 void CapzelApp::recordFinishedGame() {
     frmMain* main = mainWindow();
-    if (!g_.GameRunning || !main) return;
+    if (!main) return;
     const QString date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     const std::string notice =
         addToHistoryFile(main->platform(), historyFile(), finishedGame(g_, date.toStdString()));

@@ -6,11 +6,6 @@ namespace capzel::ui {
 
 namespace {
 
-std::function<bool()>& probeOverride() {
-    static std::function<bool()> probe;
-    return probe;
-}
-
 bool systemReportsConnection() {
     // Loaded once; later calls reuse the backend (or its absence).
     static const bool loaded = QNetworkInformation::loadDefaultBackend();
@@ -30,11 +25,6 @@ bool systemReportsConnection() {
 
 }  // namespace
 
-bool IsConnected() {
-    if (probeOverride()) return probeOverride()();
-    return systemReportsConnection();
-}
-
-void setConnectionProbe(std::function<bool()> probe) { probeOverride() = std::move(probe); }
+bool IsConnected() { return systemReportsConnection(); }
 
 }  // namespace capzel::ui

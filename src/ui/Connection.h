@@ -3,8 +3,6 @@
 // network information reports it.
 #pragma once
 
-#include <functional>
-
 namespace capzel::ui {
 
 // True when the system reports a connection to the internet. When no
@@ -13,8 +11,5 @@ namespace capzel::ui {
 // open the page or mail link itself rather than the game refusing the
 // player on a guess.
 bool IsConnected();
-
-// Replaces the system's answer (tests); an empty function restores it.
-void setConnectionProbe(std::function<bool()> probe);
 
 }  // namespace capzel::ui

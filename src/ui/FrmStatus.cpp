@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "ui/FramePlacement.h"
 #include "ui/StatusCells.h"
 #include "ui/Twips.h"
 
@@ -104,11 +105,15 @@ FrmStatus::FrmStatus(const capzel::modCapzel& g, QWidget* parent)
     rowVisible_.fill(true);
     buildHeaders();
     buildRows();
+}
 
-    tmrRefresh_ = new QTimer(this);
-    tmrRefresh_->setInterval(10);
-    connect(tmrRefresh_, &QTimer::timeout, this, &FrmStatus::tmrRefresh_Timer);
-    tmrRefresh_->start();
+void FrmStatus::stateChanged() {
+    if (refreshDue_) return;
+    refreshDue_ = true;
+    QTimer::singleShot(0, this, [this] {
+        refreshDue_ = false;
+        tmrRefresh_Timer();
+    });
 }
 
 void FrmStatus::buildHeaders() {
@@ -258,12 +263,14 @@ void FrmStatus::Form_Activate() {
 }
 
 void FrmStatus::placeForNewGame() {
-    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (!s) return;
-    const QRect sg = s->geometry();
-    const int left = sg.x() + sg.width() - frameGeometry().width();
-    const int top = sg.y() + sg.height() - ipx(linSepY(rowsInUse()) + 1050);
-    move(left, top);
+    placeFrame(*this, [this] {
+        QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+        if (!s) return pos();
+        const QRect sg = s->geometry();
+        const int left = sg.x() + sg.width() - frameGeometry().width();
+        const int top = sg.y() + sg.height() - ipx(linSepY(rowsInUse()) + 1050);
+        return QPoint(left, top);
+    });
 }
 
 // True when p lies on one of the drawn rules; moving over them changes nothing.
@@ -310,7 +317,7 @@ void FrmStatus::changeEvent(QEvent* event) {
 }
 
 void FrmStatus::showEvent(QShowEvent* event) {
-    // Fill the table before the first paint rather than 10 ms later.
+    // Fill the table before the first paint.
     tmrRefresh_Timer();
     QWidget::showEvent(event);
 }

@@ -1,6 +1,6 @@
 // The live status window: one row per player with number, name, position,
-// direction and score, rebuilt from the shared game state every 10 ms. It
-// only reads the state. Moving the mouse over a row lights it up in the
+// direction and score, rebuilt from the shared game state whenever the game
+// says it changed (stateChanged). It only reads the state. Moving the mouse over a row lights it up in the
 // complementary colours; the background puts every row back.
 //
 // Usage: `auto* w = new FrmStatus(g); w->show(); w->placeForNewGame();
@@ -14,7 +14,6 @@
 #include "model/GameState.h"
 
 class QLabel;
-class QTimer;
 
 namespace capzel::ui {
 
@@ -27,8 +26,12 @@ public:
 
     explicit FrmStatus(const capzel::modCapzel& g, QWidget* parent = nullptr);
 
-    // Rebuilds every row from the game state (the 10 ms timer runs it too).
+    // Rebuilds every row from the game state at once.
     void tmrRefresh_Timer();
+
+    // The game state may have changed: the rows are rebuilt once the events
+    // at hand have been handled (many changes in a row cost one rebuild).
+    void stateChanged();
 
     // Colours row `row` (1..8) in the complementary colour of its player and
     // remembers it as the highlighted row.
@@ -81,7 +84,7 @@ private:
     int rowsInUse() const;
 
     const capzel::modCapzel& g_;
-    QTimer* tmrRefresh_ = nullptr;
+    bool refreshDue_ = false;
     int HighlightedRow = 0;
 
     std::array<std::array<QLabel*, kMaxPlayers + 1>, ColumnCount> cells_{};

@@ -1,6 +1,5 @@
 #include "ui/QtPlatform.h"
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
@@ -10,12 +9,12 @@
 #include <QUrl>
 #include <cerrno>
 #include <cstring>
-#include <thread>
 
 #include <unistd.h>
 
 #include "platform/RegularFile.h"
 #include "ui/App.h"
+#include "ui/Connection.h"
 #include "ui/FieldView.h"
 #include "ui/MessageBoxes.h"
 #include "ui/frmMain.h"
@@ -25,10 +24,6 @@ namespace capzel::ui {
 namespace {
 
 QString qstr(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-
-// A wait for events shorter than this is slept off instead: a timer's
-// millisecond grain would overshoot it.
-constexpr auto kSleepTail = std::chrono::milliseconds(2);
 
 }  // namespace
 
@@ -46,80 +41,31 @@ QString fileDialogFilter(std::string_view filter, std::string_view pattern) {
 }
 
 QtPlatform::QtPlatform(frmMain& window, CapzelApp& app)
-    : window_(&window),
-      app_(app),
-      pacer_(YieldPacer::Hooks{
-          [] { return YieldPacer::Clock::now(); },
-          [this] { processEventsOnce(); },
-          [this](YieldPacer::Clock::time_point deadline) { waitUntil(deadline); },
-      }) {
-    wake_.setSingleShot(true);
-    wake_.setTimerType(Qt::PreciseTimer);
+    : sound([] { QApplication::beep(); }), connected(IsConnected), window_(&window), app_(app) {}
+
+void QtPlatform::showCurrentState() {
+    if (window_) window_->refreshField();
+    app_.notifyStateChanged();
 }
 
-bool QtPlatform::windowAlive() const { return window_ && !window_->isClosing(); }
+void QtPlatform::message(std::string_view text) {
+    showCurrentState();
+    showMessage(window_, displayText(text));
+}
 
-void QtPlatform::message(std::string_view text) { showMessage(window_, displayText(text)); }
-
-bool QtPlatform::askYesNo(std::string_view text) { return ui::askYesNo(window_, displayText(text)); }
+bool QtPlatform::askYesNo(std::string_view text) {
+    showCurrentState();
+    return ui::askYesNo(window_, displayText(text));
+}
 
 std::string QtPlatform::inputBox(std::string_view prompt) {
+    showCurrentState();
     return askInput(window_, displayText(prompt)).toStdString();
-}
-
-bool QtPlatform::yield(long count) {
-    if (!windowAlive()) return false;
-    const int depth = ++yieldDepth_;
-    pacer_.yield(count);
-    --yieldDepth_;
-    if (abandonDepth_ >= depth) {
-        // This yield's loop was abandoned; the loops around it still are.
-        abandonDepth_ = depth - 1;
-        return false;
-    }
-    return windowAlive();
-}
-
-bool QtPlatform::abandonRunningLoops() {
-    if (yieldDepth_ == 0) return false;
-    abandonDepth_ = yieldDepth_;
-    return true;
-}
-
-void QtPlatform::processEventsOnce() {
-    // The field is repainted before the events are handled, so what the
-    // loop changed since the last pass is seen, at most once a frame, and
-    // only when it changed: an engine step is painted once.
-    if (windowAlive() && (!lastFrame_.isValid() || lastFrame_.elapsed() >= kMinFrameIntervalMs) &&
-        window_->view()->isStale()) {
-        lastFrame_.start();
-        window_->refreshField();
-    }
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-void QtPlatform::waitUntil(YieldPacer::Clock::time_point deadline) {
-    using namespace std::chrono;
-    for (;;) {
-        const auto left = deadline - YieldPacer::Clock::now();
-        if (left <= nanoseconds::zero()) return;
-        if (currentYieldAbandoned()) return;
-        if (left <= kSleepTail || !windowAlive()) {
-            std::this_thread::sleep_until(deadline);
-            return;
-        }
-        // Sleep in the event loop until shortly before the deadline; any
-        // event that arrives meanwhile is handled at once.
-        wake_.start(int(duration_cast<milliseconds>(left - milliseconds(1)).count()));
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        wake_.stop();
-        if (!windowAlive() || currentYieldAbandoned()) return;
-    }
 }
 
 double QtPlatform::clock() {
     constexpr double kSecondsPerDay = 86400;
-    const auto now = YieldPacer::Clock::now();
+    const auto now = std::chrono::steady_clock::now();
     if (clockBaseSeconds_ < 0 || now - clockBaseSteady_ > std::chrono::seconds(1)) {
         clockBaseSeconds_ = QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
         clockBaseSteady_ = now;
@@ -128,16 +74,9 @@ double QtPlatform::clock() {
     return s < kSecondsPerDay ? s : s - kSecondsPerDay;
 }
 
-namespace {
-int beepCount = 0;  // the user-interface thread only
-}  // namespace
-
 void QtPlatform::beep() {
-    ++beepCount;
-    QApplication::beep();
+    if (sound) sound();
 }
-
-int QtPlatform::beepsSounded() { return beepCount; }
 
 void QtPlatform::setBusy(bool busy) {
     if (busy) {
@@ -147,12 +86,6 @@ void QtPlatform::setBusy(bool busy) {
         QApplication::restoreOverrideCursor();
         --busyDepth_;
     }
-}
-
-void QtPlatform::showHighScores() {
-    // The rules open the high scores when a game has ended.
-    app_.recordFinishedGame();
-    app_.showHighScores();
 }
 
 std::string QtPlatform::chooseFileToOpen(std::string_view filter, std::string_view pattern,

@@ -10,14 +10,15 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "controls/HiddenMenu.h"
 #include "ui/App.h"
 #include "ui/Config.h"
-#include "ui/Connection.h"
 #include "ui/FieldView.h"
 #include "ui/InputCodes.h"
 #include "ui/MessageBoxes.h"
 #include "ui/MusicPlayer.h"
 #include "ui/QtPlatform.h"
+#include "ui/StepScheduler.h"
 #include "ui/Twips.h"
 
 namespace capzel::ui {
@@ -31,7 +32,10 @@ const QString kNoEmailMessage =
     QStringLiteral("You must be connected to the internet in order to email Norvin.");
 }  // namespace
 
-frmMain::frmMain(CapzelApp& app) : app_(app) {
+frmMain::frmMain(CapzelApp& app)
+    : app_(app),
+      platform_(std::make_unique<QtPlatform>(*this, app)),
+      turn_(GameContext{app.state(), field_, *platform_}) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Capzel"));
     // A fixed border with a close button only: no maximise, no minimise.
@@ -45,7 +49,9 @@ frmMain::frmMain(CapzelApp& app) : app_(app) {
     setCentralWidget(view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    platform_ = std::make_unique<QtPlatform>(*this, app_);
+    scheduler_ = new StepScheduler(turn_, this);
+    scheduler_->onAdvanced = [this] { showProgress(); };
+    scheduler_->onGameEnded = [this] { app_.gameEnded(); };
     music_ = createMusicPlayer();
     musicFolder_ = ui::musicFolder();
     if (music_)
@@ -76,11 +82,12 @@ frmMain::frmMain(CapzelApp& app) : app_(app) {
 }
 
 frmMain::~frmMain() {
+    scheduler_->stop();
     if (music_) music_->onPlayStateChange = nullptr;
 }
 
 modCapzel& frmMain::state() { return app_.state(); }
-Platform& frmMain::platform() { return *platform_; }
+QtPlatform& frmMain::platform() { return *platform_; }
 GameContext frmMain::context() { return GameContext{app_.state(), field_, *platform_}; }
 
 void frmMain::Form_Load() {
@@ -116,18 +123,15 @@ void frmMain::Form_Activate() {
     view_->update();
 }
 
-void frmMain::retire() {
-    closing_ = true;
-    close();
-}
-
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !closing_) Form_Activate();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) Form_Activate();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    closing_ = true;
+    // A charge or a shot under way ends with its window.
+    scheduler_->stop();
+    turn_.drop();
     if (music_) {
         // The window's player goes with it, silently: no song-end handling.
         music_->onPlayStateChange = nullptr;
@@ -153,10 +157,12 @@ template <class Fn>
 void frmMain::runCommand(Fn&& fn) {
     QPointer<frmMain> self(this);
     fn();
-    if (self && !self->closing_) {
-        syncMenus();
-        refreshField();
-    }
+    if (!self) return;
+    syncMenus();
+    refreshField();
+    app_.notifyStateChanged();
+    // A release may have started the power bar, "Go" ended it.
+    scheduler_->start();
 }
 
 void frmMain::syncMenus() {
@@ -168,6 +174,11 @@ void frmMain::syncMenus() {
 void frmMain::refreshField() {
     view_->syncGoButton();
     view_->update();
+}
+
+void frmMain::showProgress() {
+    if (view_->isStale()) refreshField();
+    app_.notifyStateChanged();
 }
 
 void frmMain::connectMenus() {
@@ -229,17 +240,45 @@ void frmMain::playSong(int n) {
 }
 
 void frmMain::mnuOnline_Click() {
-    if (IsConnected())
+    if (platform_->connected && platform_->connected())
         platform_->openUrl(config::kHelpPage);
     else
         showMessage(this, kNoHelpMessage);
 }
 
 void frmMain::mnuEmail_Click() {
-    if (IsConnected())
+    if (platform_->connected && platform_->connected())
         platform_->openUrl(std::string("mailto:") + config::kAuthorEmail);
     else
         showMessage(this, kNoEmailMessage);
+}
+
+// The main window's handlers for the field's mouse input and the "Go"
+// button. The window maps the toolkit's events to the values these receive
+// (button and shift sets, window twips) and brings the menus and the picture
+// up to date after each one returns; a release that starts the power bar
+// leaves the charge to the window's clock.
+//
+// The field picture Image1 is painted inside the client area by the field
+// view, so a move or release over it already arrives here in window twips:
+// its own coordinates plus Image1's Left and Top.
+
+// Aiming and hand placement of the current player's piece.
+void frmMain::Form_MouseMove(int Button, int Shift, float X, float Y) { turn_.mouseMove(Button, Shift, X, Y); }
+
+// A release starts the power bar; "Go" fires the shot.
+void frmMain::Form_MouseUp(int, int, float, float) { turn_.mouseUp(); }
+
+// Stops the power bar.
+void frmMain::cmdGo_Click() { turn_.goClicked(); }
+
+// The main window's keyboard: every key-down goes to the access-word matcher
+// of the hidden menu "Quince". The window passes on the key-downs of its
+// top-level window, so keys reach here whichever control holds the focus
+// (the "Go" button too), and shows or hides the menu after the call.
+void frmMain::onKeyDown(int KeyCode, int Shift) {
+    GameContext ctx = context();
+    KeyMatcher(ctx, KeyCode, Shift);
 }
 
 }  // namespace capzel::ui

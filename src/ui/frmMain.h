@@ -1,16 +1,18 @@
 // The main window: the field, the menu bar, the music, and the window's
 // handlers for the mouse, the keyboard and the "Go" button. It owns the
-// Field (the board and the engine values of this window) and the platform
+// Field (the board and the engine values of this window), the platform
 // through which the game's procedures reach the player while this window
-// is the home of the game. A New command closes it and a new one replaces
-// it; a loop still running inside a closed window sees that through the
-// platform's yield and returns.
+// is the home of the game, and the turn with its clock: the power bar's
+// charge and the shot run from the window's timer, between the events it
+// handles. A New command closes it and a new one replaces it; a charge or a
+// shot under way goes with the window.
 #pragma once
 
 #include <QMainWindow>
 #include <memory>
 #include <string>
 
+#include "controls/TurnController.h"
 #include "model/GameContext.h"
 #include "model/GameState.h"
 #include "ui/MainMenus.h"
@@ -21,6 +23,7 @@ class CapzelApp;
 class FieldView;
 class MusicPlayer;
 class QtPlatform;
+class StepScheduler;
 
 class frmMain : public QMainWindow {
     Q_OBJECT
@@ -37,18 +40,17 @@ public:
     Field& field() { return field_; }
     const Field& field() const { return field_; }
     modCapzel& state();
-    Platform& platform();
+    QtPlatform& platform();
     GameContext context();
     FieldView* view() const { return view_; }
     const MainMenus& menus() const { return menus_; }
     MusicPlayer* music() const { return music_.get(); }
     const std::string& musicFolder() const { return musicFolder_; }
 
-    // True once the window has been closed or replaced: loops running in it
-    // must end.
-    bool isClosing() const { return closing_; }
-    // Closes the window for good (a new game replaces it).
-    void retire();
+    // The turn played on this window's field, and the clock that drives
+    // its charge and its shot.
+    TurnController& turn() { return turn_; }
+    StepScheduler& scheduler() const { return *scheduler_; }
 
     // The activation refresh: every piece takes its player's colour.
     void Form_Activate();
@@ -61,9 +63,12 @@ public:
     void mdpGameMusic_PlayStateChange(int previous, int current);
 
     // Brings the menus, the "Go" button and the picture up to date with
-    // the model: after every command and key, and during the game's loops.
+    // the model: after every command and key, and as a run advances.
     void syncMenus();
     void refreshField();
+    // Repaints what the turn's run changed and tells the other windows
+    // that the game changed.
+    void showProgress();
 
     // Menu commands of this window.
     void mnuGameStatus_Click();
@@ -73,7 +78,8 @@ public:
     void mnuOnline_Click();
     void mnuEmail_Click();
 
-    // Window handlers that the game's controls fill (frmMainEvents.cpp).
+    // Window handlers: the mouse and "Go" go to the turn, keys to the
+    // hidden menu's matcher.
     void Form_MouseMove(int Button, int Shift, float X, float Y);
     void Form_MouseUp(int Button, int Shift, float X, float Y);
     void cmdGo_Click();
@@ -104,7 +110,8 @@ private:
     std::unique_ptr<QtPlatform> platform_;
     std::unique_ptr<MusicPlayer> music_;
     std::string musicFolder_;
-    bool closing_ = false;
+    TurnController turn_;
+    StepScheduler* scheduler_ = nullptr;
 };
 
 }  // namespace capzel::ui

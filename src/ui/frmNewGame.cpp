@@ -19,6 +19,7 @@
 #include "rules/Turns.h"
 #include "ui/App.h"
 #include "ui/AppGameCommands.h"
+#include "ui/FramePlacement.h"
 #include "ui/FrmStatus.h"
 #include "ui/Twips.h"
 #include "ui/frmMain.h"
@@ -331,8 +332,10 @@ void frmNewGame::cmdPlay_Click() {
     main.playSong(g.SongNumber);
 
     // The main window to the top-left corner; its activation paints the pieces.
-    QScreen* screen = main.screen();
-    main.move(screen ? screen->geometry().topLeft() : QPoint(0, 0));
+    placeFrame(main, [window] {
+        QScreen* screen = window ? window->screen() : nullptr;
+        return screen ? screen->geometry().topLeft() : QPoint(0, 0);
+    });
     main.Form_Activate();
     main.syncMenus();
     main.refreshField();
@@ -343,11 +346,13 @@ void frmNewGame::cmdPlay_Click() {
         status->tmrRefresh_Timer();
     }
 
-    Start_Turn(ctx, g.CurrentTurn);
-    if (window && !window->isClosing()) {
+    const GameFlow flow = Start_Turn(ctx, g.CurrentTurn);
+    if (window) {
         window->syncMenus();
         window->refreshField();
     }
+    app_.notifyStateChanged();
+    if (flow == GameFlow::Ended) app_.gameEnded();
 }
 
 }  // namespace capzel::ui

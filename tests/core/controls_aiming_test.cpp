@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/Aiming.h"
-#include "support/FakePlatform.h"
+#include "support/RunDriver.h"
 
 using namespace capzel;
 using capzel::test::FakePlatform;
@@ -29,6 +29,13 @@ struct Table {
     Field field;
     BoundedPlatform ui;
     GameContext ctx{g, field, ui};
+    TurnController turn{ctx};
+
+    // A button released over the field, and the turn played to its end.
+    void release() {
+        turn.mouseUp();
+        test::drive(turn, ui);
+    }
 
     explicit Table(int players = 2) {
         g.NumberOfPlayers = std::int16_t(players);
@@ -144,14 +151,14 @@ ChargeOutcome chargeAndFire(Table& t, const std::function<bool(const modCapzel&)
         if (!pressed && t.g.Charging && pressAt(t.g)) {
             pressed = true;
             out.levelAtGo = t.g.Power;
-            cmdGo_Click(t.ctx);
+            t.turn.goClicked();
         }
         if (t.g.ShotInProgress && out.launchedPower < 0) {
             out.shot = true;
             out.launchedPower = t.g.Power;
         }
     };
-    Form_MouseUp(t.ctx, 1, 0, 0, 0);
+    t.release();
     t.ui.onYield = nullptr;
     EXPECT_FALSE(t.ui.exhausted) << "the charge never ended";
     return out;
@@ -234,7 +241,7 @@ TEST(PowerBar, IgnoredWhileNoGameRunsOrDuringAShot) {
         Table t;
         t.g.GameRunning = running;
         t.g.ShotInProgress = running;  // a running game in the middle of a shot
-        Form_MouseUp(t.ctx, 1, 0, 0, 0);
+        t.release();
         EXPECT_FALSE(t.g.Charging);
         EXPECT_EQ(t.ui.yields, 0);
         EXPECT_FALSE(t.field.board.picPower.box.Visible);
@@ -249,14 +256,14 @@ TEST(PowerBar, AWindowThatGoesAwayEndsTheChargeAndTheShot) {
         t.ui.onYield = [&] {
             if (t.g.Charging && t.g.Power == 6005) {
                 if (!duringShot) t.ui.keepRunning = false;  // gone before "Go" is handled
-                cmdGo_Click(t.ctx);
+                t.turn.goClicked();
             }
             if (t.g.ShotInProgress) {
                 launched = true;
                 t.ui.keepRunning = false;
             }
         };
-        Form_MouseUp(t.ctx, 1, 0, 0, 0);
+        t.release();
         EXPECT_FALSE(t.ui.exhausted) << duringShot;
         EXPECT_EQ(launched, duringShot);
         EXPECT_FALSE(t.g.Charging);
@@ -275,13 +282,13 @@ TEST(PowerBar, ASecondReleaseDuringTheChargeIsIgnored) {
     t.ui.onYield = [&] {
         if (t.g.Charging && t.g.Power == 6005 && !released) {
             released = true;
-            Form_MouseUp(t.ctx, 1, 0, 0, 0);  // must return at once, not charge again
-            cmdGo_Click(t.ctx);
+            t.turn.mouseUp();  // must change nothing, not charge again
+            t.turn.goClicked();
         }
         if (t.g.ShotInProgress && !wasShooting) ++launches;
         wasShooting = t.g.ShotInProgress;
     };
-    Form_MouseUp(t.ctx, 1, 0, 0, 0);
+    t.release();
     EXPECT_TRUE(released);
     EXPECT_FALSE(t.ui.exhausted);
     EXPECT_EQ(launches, 1);

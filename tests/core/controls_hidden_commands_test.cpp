@@ -64,7 +64,7 @@ std::string everything(const HiddenGame& t) {
 
 struct Command {
     const char* name;
-    void (*run)(GameContext&);
+    GameFlow (*run)(GameContext&);
 };
 
 const Command kWritingCommands[] = {

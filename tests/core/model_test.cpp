@@ -57,7 +57,4 @@ TEST(Numbers, HalvesGoToEven) {
     EXPECT_EQ(roundHalfEven(2.5), 2.0);
     EXPECT_EQ(roundHalfEven(3.5), 4.0);
     EXPECT_EQ(roundHalfEven(-2.5), -2.0);
-    EXPECT_FALSE(isMovingPart(1.25f));
-    EXPECT_TRUE(isMovingPart(1.2500001f));
-    EXPECT_TRUE(isMovingPart(-1.26f));
 }

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "model/GameContext.h"
-#include "rules/Placement.h"
+#include "model/Placement.h"
 #include "rules/Turns.h"
 #include "support/FakePlatform.h"
 

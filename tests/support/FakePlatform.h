@@ -1,6 +1,7 @@
 // A scripted platform for the tests: records every message, answers every
-// question from a queue, counts yields and beeps, and keeps a clock that
-// advances by a fixed amount per yield.
+// question from a queue, counts beeps, and keeps a clock. The runs' waits
+// are paid to its yield (support/RunDriver.h), which moves the clock by a
+// fixed amount per yield and lets a test act between two steps.
 #pragma once
 
 #include <deque>
@@ -29,13 +30,12 @@ public:
     double clockNow = 0;        // seconds since midnight
     double secondsPerYield = 0; // how far the clock moves per yield
     int beeps = 0;
-    int highScoresShown = 0;
     int busyDepth = 0;
     std::vector<std::string> urlsOpened;
-    bool keepRunning = true;    // false makes every yield report that the window is gone
+    bool keepRunning = true;    // false: the next wait finds the window gone (the run is dropped)
 
-    // Called during every yield batch (after the clock moved): lets a test
-    // press "Go" or run a command in the middle of a loop.
+    // Called during every wait (after the clock moved): lets a test press
+    // "Go" or run a command between two steps of a run.
     std::function<void()> onYield;
     // Called for each message right after it is recorded.
     std::function<void(const std::string&)> onMessage;
@@ -55,7 +55,8 @@ public:
         questions.emplace_back(prompt);
         return pop(inputAnswers);
     }
-    bool yield(long count) override {
+    // Pays a wait of `count` yields; false when the window is gone.
+    virtual bool yield(long count) {
         if (count > 0) {
             yields += count;
             ++yieldBatches;
@@ -67,7 +68,6 @@ public:
     double clock() override { return clockNow; }
     void beep() override { ++beeps; }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
-    void showHighScores() override { ++highScoresShown; }
     std::string chooseFileToOpen(std::string_view, std::string_view, std::string_view) override {
         return pop(openAnswers);
     }

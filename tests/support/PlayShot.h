@@ -18,7 +18,7 @@ inline ShotResult fireShot(GameContext& ctx, long maxCycles = -1) {
 // The shot and then its judging, as "Go" plays it once the pieces rest.
 inline ShotResult playShot(GameContext& ctx) {
     const ShotResult r = fireShot(ctx);
-    if (!r.unfinished && !r.abandoned) judgeFinishedShot(ctx);
+    if (!r.unfinished) judgeFinishedShot(ctx);
     return r;
 }
 

@@ -8,6 +8,7 @@
 #include "model/GameContext.h"
 #include "support/FakePlatform.h"
 #include "support/PlayShot.h"
+#include "support/RunDriver.h"
 
 namespace capzel::test {
 
@@ -37,7 +38,22 @@ struct ShotTable {
     ShotResult shoot(float x1, float y1, float x2, float y2, int power, long maxCycles = -1) {
         field.board.Pointer = {x1, y1, x2, y2};
         g.Power = std::int16_t(power);
-        return fireShot(ctx, maxCycles);
+        ShotOptions options;
+        options.maxCycles = maxCycles;
+        return playShot(ctx, ui, options);
+    }
+    // Fires a shot with no strength and gives pieces their velocities during
+    // the calibration's wait, as a command run in the middle of a shot would.
+    template <class SetVelocities>
+    ShotResult shootWith(SetVelocities set, long maxCycles = -1) {
+        bool first = true;
+        ui.onYield = [&] {
+            if (first) set(field);
+            first = false;
+        };
+        ShotResult r = shoot(5000, 5000, 5000, 5000, 0, maxCycles);
+        ui.onYield = nullptr;
+        return r;
     }
 };
 

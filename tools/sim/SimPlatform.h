@@ -1,5 +1,5 @@
 // The simulator's platform: the silent one (no window, messages kept in
-// order, a clock that stands still, yields that return at once), except that
+// order, a clock that stands still), except that
 // both file dialogs answer with the file named on the command line and files
 // are read and written on disk, a write replacing the old file only once the
 // new one is complete.
@@ -23,12 +23,10 @@ public:
 
 class SimPlatform final : public SilentPlatform {
 public:
-    int highScoresShown = 0;  // times the High Scores action ran
     std::string chosenFile;   // what the file dialogs answer
 
     bool askYesNo(std::string_view text) override;
     std::string inputBox(std::string_view prompt) override;
-    void showHighScores() override { ++highScoresShown; }
     std::string chooseFileToOpen(std::string_view, std::string_view, std::string_view) override { return chosenFile; }
     std::string chooseFileToSave(std::string_view, std::string_view) override { return chosenFile; }
     std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override;

@@ -50,7 +50,7 @@ ShotResult SimRun::play(const SimRequest& request) {
     ShotOptions options;
     options.maxCycles = request.maxCycles;
     ShotResult result = Shoot_Piece(ctx, options);
-    if (request.judge && !result.unfinished && !result.abandoned) judgeFinishedShot(ctx);
+    if (request.judge && !result.unfinished) judgeFinishedShot(ctx);
     return result;
 }
 

@@ -1,5 +1,5 @@
 // ui_bench: what the shot's animation, the power bar and an idle status
-// window cost, in a real main window with the platform's paced yields.
+// window cost, in a real main window driven by its own clock.
 //
 //   ui_bench [runs]      offscreen unless QT_QPA_PLATFORM says otherwise
 //
@@ -10,24 +10,35 @@
 //            places painted more than once
 //   bar.*    one fill of the power bar from empty to its restart: seconds
 //            and processor use while charging
-//   idle.*   the status window open, nothing moving: processor use
+//   idle.*   the status window open, nothing moving: processor use and
+//            wake-ups a second (context switches of the main thread and
+//            of the whole process)
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QTimer>
 #include <QTextStream>
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <utility>
 #include <vector>
 
-#include "controls/Aiming.h"
+#include <QMessageBox>
+#include <QAbstractButton>
+#include <QFile>
+#include <QThread>
+
+#include "controls/TurnController.h"
 #include "engine/Shot.h"
+#include "platform/SilentPlatform.h"
 #include "records/NewGame.h"
-#include "rules/Placement.h"
+#include "model/Placement.h"
 #include "common/ProcessCpu.h"
 #include "ui/App.h"
 #include "ui/FieldView.h"
+#include "ui/StepScheduler.h"
 #include "ui/frmMain.h"
 
 namespace {
@@ -80,7 +91,38 @@ struct ShotFigures {
     std::size_t frames = 0, distinct = 0, twice = 0;
 };
 
-// A full-strength straight shot upwards, played by the engine in the window.
+// Answers the rules' message boxes with OK, noting when the first one came.
+class BoxAnswerer : public QObject {
+public:
+    QElapsedTimer* clock = nullptr;
+    double firstBoxAt = -1;
+    BoxAnswerer() {
+        timer_.setInterval(2);
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            if (firstBoxAt < 0 && clock) firstBoxAt = double(clock->nsecsElapsed()) / 1e9;
+            if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->click();
+        });
+        timer_.start();
+    }
+
+private:
+    QTimer timer_;
+};
+
+// Runs the event loop until `done` holds (looked at every millisecond).
+void runUntil(const std::function<bool()>& done) {
+    QEventLoop loop;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+        if (done()) loop.quit();
+    });
+    look.start(1);
+    loop.exec();
+}
+
+// A full-strength straight shot upwards, played by the window's clock.
 ShotFigures fullStrengthShot(capzel::ui::frmMain& w) {
     setUpEmptyField(w);
     capzel::GameContext ctx = w.context();
@@ -90,27 +132,39 @@ ShotFigures fullStrengthShot(capzel::ui::frmMain& w) {
     b.Pointer.Y1 = p.Top + p.Height / 2;
     b.Pointer.X2 = b.Pointer.X1;
     b.Pointer.Y2 = b.Pointer.Y1 + 300;
+    b.Pointer.Visible = true;
     ctx.g.Power = 9405;  // "Go" at the top of a full bar
-    ctx.g.ShotInProgress = true;
     QCoreApplication::processEvents();
 
+    // The same shot with nobody watching: how many steps it takes.
+    long steps = 0;
+    {
+        capzel::modCapzel g = ctx.g;
+        capzel::Field field = ctx.field;
+        capzel::SilentPlatform silent;
+        capzel::GameContext headless{g, field, silent};
+        steps = capzel::Shoot_Piece(headless).steps;
+    }
     const std::pair<float, float> start(p.Left, p.Top);
     PaintLog log(p);
     w.view()->installEventFilter(&log);
+    BoxAnswerer boxes;
     const double c0 = cpuSeconds();
     QElapsedTimer t;
     t.start();
-    const capzel::ShotResult r = capzel::Shoot_Piece(ctx);
+    boxes.clock = &t;
+    w.turn().startShot();
+    w.scheduler().start();
+    // The shot's end is the first message of the rules.
+    runUntil([&] { return boxes.firstBoxAt >= 0; });
     ShotFigures f;
-    f.wall = double(t.nsecsElapsed()) / 1e9;
-    f.cpu = (cpuSeconds() - c0) / f.wall;
-    // The release handler repaints when the shot returns: the last step.
-    w.refreshField();
+    f.wall = boxes.firstBoxAt;
+    f.cpu = (cpuSeconds() - c0) / (double(t.nsecsElapsed()) / 1e9);
+    runUntil([&] { return !w.turn().running() && QApplication::activeModalWidget() == nullptr; });
     for (int k = 0; k < 5; ++k) QCoreApplication::processEvents();
     w.view()->removeEventFilter(&log);
-    ctx.g.ShotInProgress = false;
 
-    f.steps = r.steps;
+    f.steps = steps;
     f.frames = log.places.size();
     // The start place was painted before the launch; every other place
     // painted is the place after one step.
@@ -150,29 +204,49 @@ BarFigures barFills(capzel::ui::frmMain& w, int fills) {
             cpuSpent += cpuSeconds() - cpuStart;
             fillStart = now;
             cpuStart = cpuSeconds();
-            if (int(f.fills.size()) == fills) {
-                capzel::GameContext ctx = w.context();
-                capzel::cmdGo_Click(ctx);
-            }
+            if (int(f.fills.size()) == fills) w.turn().goClicked();
         }
         last = g.Power;
     });
     poll.start();
     t.start();
-    capzel::GameContext ctx = w.context();
-    capzel::Form_MouseUp(ctx, 1, 0, 0, 0);
+    w.turn().mouseUp();
+    w.scheduler().start();
+    runUntil([&] { return !w.turn().running(); });
     poll.stop();
     f.cpu = timeSpent > 0 ? cpuSpent / timeSpent : 0;
     return f;
 }
 
+// Context switches so far: of the main thread, and of every thread.
+std::pair<long, long> contextSwitches() {
+    auto count = [](const QString& path) {
+        QFile file(path);
+        long n = 0;
+        if (!file.open(QIODevice::ReadOnly)) return n;
+        for (const QByteArray& line : file.readAll().split('\n'))
+            if (line.contains("ctxt_switches")) n += line.mid(line.indexOf(':') + 1).trimmed().toLong();
+        return n;
+    };
+    long all = 0;
+    const QString tasks = QStringLiteral("/proc/self/task/");
+    for (const QString& tid : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        all += count(tasks + tid + QStringLiteral("/status"));
+    return {count(QStringLiteral("/proc/thread-self/status")), all};
+}
+
+struct IdleFigures {
+    double cpu = 0, mainWakeups = 0, allWakeups = 0;
+};
+
 // The status window open on a running game, nothing moving.
-double idleStatus(capzel::ui::CapzelApp& app, double seconds) {
+IdleFigures idleStatus(capzel::ui::CapzelApp& app, double seconds) {
     app.showStatus();
     QElapsedTimer settle;
     settle.start();
     while (settle.elapsed() < 500) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     const double c0 = cpuSeconds();
+    const auto [main0, all0] = contextSwitches();
     QElapsedTimer t;
     t.start();
     QTimer stop;
@@ -181,7 +255,13 @@ double idleStatus(capzel::ui::CapzelApp& app, double seconds) {
     QObject::connect(&stop, &QTimer::timeout, &loop, &QEventLoop::quit);
     stop.start(int(seconds * 1000));
     loop.exec();
-    return (cpuSeconds() - c0) / (double(t.nsecsElapsed()) / 1e9);
+    const double wall = double(t.nsecsElapsed()) / 1e9;
+    const auto [main1, all1] = contextSwitches();
+    IdleFigures f;
+    f.cpu = (cpuSeconds() - c0) / wall;
+    f.mainWakeups = double(main1 - main0) / wall;
+    f.allWakeups = double(all1 - all0) / wall;
+    return f;
 }
 
 }  // namespace
@@ -215,6 +295,9 @@ int main(int argc, char** argv) {
     report("bar.fill_s", median(bar.fills));
     report("bar.cpu_share", bar.cpu);
 
-    report("idle.status_cpu_share", idleStatus(app, 5.0));
+    const IdleFigures idle = idleStatus(app, 10.0);
+    report("idle.status_cpu_share", idle.cpu);
+    report("idle.main_wakeups_per_s", idle.mainWakeups);
+    report("idle.all_wakeups_per_s", idle.allWakeups);
     return 0;
 }

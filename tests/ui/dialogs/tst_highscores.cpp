@@ -137,7 +137,8 @@ private slots:
         g.CurrentTurn = 1;
         capzel::test::BoxAnswerer boxes;
         capzel::GameContext ctx = app_->mainWindow()->context();
-        capzel::End_game(ctx);
+        QCOMPARE(capzel::End_game(ctx), capzel::GameFlow::Ended);
+        app_->gameEnded();
         QVERIFY(!g.GameRunning);
         QVERIFY(app_->highScoresWindow() && app_->highScoresWindow()->isVisible());
         QCOMPARE(boxes.messages().size(), int(setAside));

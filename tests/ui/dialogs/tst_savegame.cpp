@@ -18,6 +18,7 @@
 #include "support/QtTestMain.h"
 #include "ui/FrmStatus.h"
 #include "ui/ProgramFolder.h"
+#include "ui/StepScheduler.h"
 #include "ui/frmMain.h"
 #include "ui/frmNewGame.h"
 
@@ -162,8 +163,8 @@ private slots:
         QVERIFY(QApplication::overrideCursor() == nullptr);  // the busy pointer is gone
     }
 
-    // A charge or a shot runs inside the main window's handler, yielding to
-    // the user interface; New or Load is chosen during it.
+    // A charge or a shot runs from the main window's clock; New or Load is
+    // chosen during it.
     void commandDuringALoop_data() {
         QTest::addColumn<bool>("load");
         QTest::addColumn<bool>("shot");
@@ -185,45 +186,39 @@ private slots:
         const capzel::Box& piece = ctx.piece(1);
         capzel::Form_MouseMove(ctx, capzel::kLeftButton, 0, piece.Left + 900, piece.Top + 700);
         g().Friction[1] = 100;  // the piece never slows down: the shot lasts until it is ended
-        bool handlerReturned = false;
-        bool ranInsideTheLoop = false;
+        bool ranDuringTheRun = false;
 
-        // The loop runs inside the release handler: everything after the
-        // release happens during its yields, as a player's clicks would.
         ModalScript script;
         auto command = [&] {
-            ranInsideTheLoop = !handlerReturned && (g().Charging || g().ShotInProgress);
+            ranDuringTheRun = window && window->turn().running() && (g().Charging || g().ShotInProgress);
             if (load)
                 app_->loadGame();
             else
                 app_->newGame();
         };
         if (shot)
-            script.then([&] { return g().Charging; }, [&] { capzel::cmdGo_Click(ctx); })
+            script.then([&] { return g().Charging; }, [&] { window->turn().goClicked(); })
                 .then([&] { return g().ShotInProgress; }, command);
         else
             script.then([&] { return g().Charging; }, command);
         script.answer(QMessageBox::Yes);
         if (load) script.chooseFile(path).ok();
-        QTimer::singleShot(0, window, [&] {
-            capzel::Form_MouseUp(ctx, capzel::kLeftButton, 0, piece.Left + 900, piece.Top + 700);
-            handlerReturned = true;
-        });
-        // Should the loop not end, the window goes after a long while, so a
+        window->turn().mouseUp();
+        window->scheduler().start();
+        // Should the run not end, the window goes after a long while, so a
         // failing run ends with a message rather than hanging.
-        bool loopOutlivedTheCommand = false;
+        bool runOutlivedTheCommand = false;
         QTimer watchdog;
         watchdog.setSingleShot(true);
         connect(&watchdog, &QTimer::timeout, [&] {
-            loopOutlivedTheCommand = true;
+            runOutlivedTheCommand = true;
             if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-            if (window) window->retire();
+            if (window) window->close();
         });
         watchdog.start(20000);
-        QTRY_VERIFY_WITH_TIMEOUT(handlerReturned, 30000);
-        QVERIFY(!loopOutlivedTheCommand);
-        QVERIFY(script.done());
-        QVERIFY(ranInsideTheLoop);
+        QTRY_VERIFY_WITH_TIMEOUT(script.done() && (!window || !window->turn().running()), 30000);
+        QVERIFY(!runOutlivedTheCommand);
+        QVERIFY(ranDuringTheRun);
         QVERIFY(!g().Charging);
         QVERIFY(!g().ShotInProgress);
 
@@ -237,20 +232,16 @@ private slots:
             }
             QVERIFY(!window->field().board.cmdGo.box.Visible);
             QVERIFY(!window->field().board.Pointer.Visible);
-            // Loops started afterwards run as usual.
-            QVERIFY(window->platform().yield(10));
         } else {
-            QVERIFY(window->isClosing());
-            QVERIFY(!window->platform().yield(10));
+            QVERIFY(!window->isVisible());
             QVERIFY(app_->newGameDialog() && app_->newGameDialog()->isVisible());
             ModalScript play;
             play.ok();
             app_->newGameDialog()->cmdPlay()->click();
             QVERIFY(play.done());
             QVERIFY(main() != window.data());
-            QTRY_VERIFY(window.isNull());  // deleted once its handler had returned
+            QTRY_VERIFY(window.isNull());  // deleted once back in the event loop
             QVERIFY(!g().ShotInProgress);
-            QVERIFY(main()->platform().yield(10));
         }
     }
 };

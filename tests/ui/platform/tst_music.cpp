@@ -15,10 +15,10 @@
 
 #include "model/GameState.h"
 #include "support/QtTestMain.h"
+#include "support/SongRender.h"
 #include "ui/FluidMusicPlayer.h"
 #include "ui/MidiCheck.h"
 #include "ui/MusicPlayer.h"
-#include "ui/SongRender.h"
 #include "ui/SongSynth.h"
 
 using capzel::modCapzel;
@@ -249,7 +249,7 @@ private slots:
     void ourSongsSound() {
         QFETCH(QString, song);
         QVERIFY2(QFile::exists(capzel::ui::kSoundfontPath), "the timgm6mb-soundfont package is needed");
-        const capzel::ui::SongRendering r = capzel::ui::renderSong(str(song), capzel::ui::kSoundfontPath, 150.0);
+        const capzel::test::SongRendering r = capzel::test::renderSong(str(song), capzel::ui::kSoundfontPath, 150.0);
         QVERIFY(r.readable);
         QVERIFY(r.started);
         QVERIFY(r.totalTicks > 0);

@@ -50,8 +50,12 @@ class AimingTest : public QObject {
         QMouseEvent e(QEvent::MouseMove, QPointF(p), view()->mapToGlobal(QPointF(p)), Qt::NoButton, buttons, mods);
         QApplication::sendEvent(view(), &e);
     }
-    // A left click on the field: the release runs the bar (and the shot).
-    void release(QPoint p) { QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, p); }
+    // A left click on the field: the release starts the bar (and the shot),
+    // which the window's clock runs to the end of the turn.
+    void release(QPoint p) {
+        QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, p);
+        QTRY_VERIFY_WITH_TIMEOUT(!w_->turn().running(), 60000);
+    }
 
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }

@@ -1,5 +1,6 @@
 // The containment test of the rules and the centring of a piece on a region,
-// shared by the turn rules, the aiming controls and the hidden commands.
+// shared by the shot engine, the turn rules, the aiming controls and the
+// hidden commands.
 #pragma once
 
 #include "model/Shapes.h"

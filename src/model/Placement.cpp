@@ -1,4 +1,4 @@
-#include "rules/Placement.h"
+#include "model/Placement.h"
 
 #include "model/Numbers.h"
 

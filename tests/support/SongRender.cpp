@@ -1,4 +1,4 @@
-#include "ui/SongRender.h"
+#include "support/SongRender.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,9 @@
 #include "ui/MidiCheck.h"
 #include "ui/SongSynth.h"
 
-namespace capzel::ui {
+namespace capzel::test {
+
+using namespace capzel::ui;
 
 SongRendering renderSong(const std::string& midiPath, const std::string& soundfont, double maxSeconds) {
     constexpr double kRate = 44100.0;
@@ -50,4 +52,4 @@ SongRendering renderSong(const std::string& midiPath, const std::string& soundfo
     return r;
 }
 
-}  // namespace capzel::ui
+}  // namespace capzel::test

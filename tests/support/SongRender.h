@@ -1,10 +1,11 @@
 // Plays a song file into memory instead of a sound card: how long it runs
-// and how loud it is. Used to check that the songs really sound.
+// and how loud it is. The music tests use it to check that the songs
+// really sound.
 #pragma once
 
 #include <string>
 
-namespace capzel::ui {
+namespace capzel::test {
 
 struct SongRendering {
     bool readable = false;      // the file is a Standard MIDI File
@@ -20,4 +21,4 @@ struct SongRendering {
 // `maxSeconds` of audio have been made, with no audio device involved.
 SongRendering renderSong(const std::string& midiPath, const std::string& soundfont, double maxSeconds);
 
-}  // namespace capzel::ui
+}  // namespace capzel::test

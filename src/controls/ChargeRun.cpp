@@ -1,0 +1,112 @@
+#include "controls/ChargeRun.h"
+
+#include "controls/Aiming.h"
+#include "model/Numbers.h"
+
+namespace capzel {
+
+namespace {
+
+constexpr double kPause = 0.1;  // seconds the bar waits at a full and at a fresh fill
+
+// The yields before a tick: the whole part of StepDelay, none below 1.
+long yieldsPerTick(double stepDelay) { return stepDelay >= 1 ? long(stepDelay) : 0; }
+
+}  // namespace
+
+ChargeRun::ChargeRun(const GameContext& ctx, int rows) : ctx_(ctx), rows_(rows) {
+    clockMark_ = ctx_.ui.clock();
+}
+
+void ChargeRun::advance() {
+    switch (stage_) {
+    case Stage::Calibrating: {
+        // A fast machine gets the long delay. A measurement in none of the
+        // ranges leaves StepDelay as it was.
+        const double e = roundHalfEven((ctx_.ui.clock() - clockMark_) * 100.0) / 100.0;
+        if (e < 0.05)
+            ctx_.field.StepDelay = 200;
+        else if (e > 0.1 && e < 0.2)
+            ctx_.field.StepDelay = 40;
+        else if (e > 0.2)
+            ctx_.field.StepDelay = 1;
+        loopTop();
+        return;
+    }
+    case Stage::LoopTop:
+        loopTop();
+        return;
+    case Stage::Tick:
+        tick();
+        return;
+    case Stage::PauseAtTop:
+    case Stage::PauseAtStart:
+        pause(stage_);
+        return;
+    case Stage::Done:
+        return;
+    }
+}
+
+// The top of the charge loop: ends once "Go" cleared Charging, otherwise
+// waits StepDelay yields before the next tick.
+void ChargeRun::loopTop() {
+    if (!ctx_.g.Charging) {
+        stage_ = Stage::Done;
+        wait_ = 0;
+        return;
+    }
+    stage_ = Stage::Tick;
+    wait_ = yieldsPerTick(ctx_.field.StepDelay);
+}
+
+// One tick: the level rises by ten twips and its rows are drawn, unless
+// the level lies in a gap above a mark.
+void ChargeRun::tick() {
+    modCapzel& g = ctx_.g;
+    g.Power = std::int16_t(g.Power - 10);
+    if (!levelInGap(g.Power, rows_)) {
+        PowerBar& bar = ctx_.board().picPower;
+        bar.drawRows(g.Power - 10, g.Power, 50, int(bar.ScaleWidth()) - 50);
+    }
+    if (g.Power + 10 < 0) {
+        clockMark_ = ctx_.ui.clock();
+        pause(Stage::PauseAtTop);
+    } else if (g.Power == rows_ - 10) {
+        clockMark_ = ctx_.ui.clock();
+        pause(Stage::PauseAtStart);
+    } else {
+        stage_ = Stage::LoopTop;
+        wait_ = 1;
+    }
+}
+
+// Waits 0.1 s by yielding once at a time. The clock restarts at midnight: a
+// clock that went backwards counts as the wait being over.
+void ChargeRun::pause(Stage stage) {
+    const double now = ctx_.ui.clock();
+    if (now - kPause > clockMark_ || now < clockMark_) {
+        afterPause(stage == Stage::PauseAtTop);
+        return;
+    }
+    stage_ = stage;
+    wait_ = 1;
+}
+
+// After a pause "Go" fires at once; otherwise a full bar starts again from
+// empty.
+void ChargeRun::afterPause(bool restart) {
+    if (!ctx_.g.Charging) {
+        stage_ = Stage::Done;
+        wait_ = 0;
+        return;
+    }
+    if (restart) {
+        ctx_.board().picPower.clear();
+        ctx_.g.Power = std::int16_t(rows_);
+    }
+    stage_ = Stage::LoopTop;
+    wait_ = 1;
+}
+
+}  // namespace capzel

@@ -1,0 +1,70 @@
+// The turn of the player at the board, as explicit phases: idle, aiming,
+// charging the power bar, the shot running, its judging, and the game over.
+// The controller owns the run that is under way (the charge or the shot);
+// whoever drives it (the main window's clock, or a loop with nobody
+// watching) asks how long to wait, waits, and advances. Input and commands
+// act between two advances.
+#pragma once
+
+#include <memory>
+#include <variant>
+
+#include "controls/ChargeRun.h"
+#include "engine/ShotRun.h"
+#include "model/GameContext.h"
+#include "rules/Turns.h"
+
+namespace capzel {
+
+enum class TurnPhase { Idle, Aiming, Charging, Shooting, Judging, GameOver };
+
+class TurnController {
+public:
+    explicit TurnController(const GameContext& ctx) : ctx_(ctx) {}
+
+    TurnPhase phase() const;
+
+    // The mouse over the field: aiming with the left button, placing the
+    // piece by hand with Shift.
+    void mouseMove(int buttons, int shift, float x, float y);
+
+    // A button released over the field starts the power bar, unless no game
+    // runs, a shot runs, or the bar is already charging.
+    void mouseUp();
+
+    // The "Go" button: the charge ends at its next look at Charging.
+    void goClicked();
+
+    // Fires a shot with the aim on the board and the strength in Power, as
+    // "Go" does after a charge (for a turn played without the bar). Nothing
+    // while no game runs or a run is under way.
+    void startShot();
+
+    // True while a charge or a shot is under way.
+    bool running() const { return !std::holds_alternative<std::monostate>(run_); }
+
+    // Yields to wait before the next advance.
+    long wait() const;
+
+    // Advances the run. A finished charge fires the shot (when the player
+    // has aimed); a finished shot is judged at once. Tells whether the game
+    // ended in the judging: the caller then shows the high scores.
+    GameFlow advance();
+
+    // Drops the run under way (its game is being replaced or its window
+    // closed): the pieces stop, and the aim, the bar and "Go" go away.
+    void drop();
+
+    // The shot under way, if any.
+    const ShotRun* shot() const { return std::get_if<ShotRun>(&run_); }
+
+private:
+    void fire();
+    GameFlow judge();
+
+    GameContext ctx_;
+    std::variant<std::monostate, ChargeRun, ShotRun> run_;
+    bool judging_ = false;
+};
+
+}  // namespace capzel

@@ -1,0 +1,74 @@
+// A shot played one piece-step at a time. The run is started from the game
+// state (the launch happens at once) and then advanced by its driver: after
+// each advance it tells how long the next one must wait, counted in yields
+// of the window's pace, so a window can show every step at the game's speed
+// while a run with nobody watching advances without waiting at all.
+//
+// The first wait is the speed calibration (10,000 yields timed with the
+// platform's clock); every later wait is the StepDelay before one piece's
+// step. Commands that run during a wait (the hidden speed command, a save)
+// act between two steps, and the next step uses whatever they left.
+#pragma once
+
+#include "model/GameContext.h"
+
+namespace capzel {
+
+struct ShotOptions {
+    long maxCycles = -1;  // stop the main loop after this many cycles (< 0: no limit)
+};
+
+struct ShotResult {
+    long cycles = 0;          // times the stepping pass of the main loop ran
+    long steps = 0;           // piece steps taken, all pieces together
+    bool unfinished = false;  // stopped by maxCycles: no settlement ran
+};
+
+class ShotRun {
+public:
+    // Yields timed for the speed calibration.
+    static constexpr long kCalibrationYields = 10000;
+
+    // Launches the current player's piece away from the second end of the
+    // Pointer line with the strength in Power (rewritten with the curved
+    // strength) and starts the calibration. Without a shooter on the
+    // board's list nothing is launched and the run is done at once.
+    explicit ShotRun(const GameContext& ctx, const ShotOptions& options = {});
+
+    // True once the board has been settled (or the cycle limit was reached).
+    bool done() const { return stage_ == Stage::Done; }
+
+    // Yields to wait before the next advance (0: none).
+    long wait() const { return wait_; }
+
+    // Does what is due once the wait is over: ends the calibration, or takes
+    // one piece's step; then finds the next step, or ends the main loop and
+    // settles the board.
+    void advance();
+
+    // Advances with no waiting until done, as a run with nobody watching.
+    void finish();
+
+    // The piece whose step is due next (0 during the calibration and once
+    // done).
+    int nextPiece() const { return stage_ == Stage::Stepping ? piece_ : 0; }
+
+    const ShotResult& result() const { return result_; }
+
+private:
+    enum class Stage { Calibrating, Stepping, Done };
+
+    void seekNextStep();
+
+    GameContext ctx_;
+    ShotOptions options_;
+    ShotResult result_;
+    Stage stage_ = Stage::Done;
+    double calibrationStart_ = 0;
+    long wait_ = 0;
+    int piece_ = 0;        // the piece stepped last in this cycle, 0 at a cycle's start
+    bool anyStep_ = false; // a piece has stepped in this cycle
+    bool over_ = false;    // the last cycle left no piece moving
+};
+
+}  // namespace capzel

@@ -1,0 +1,23 @@
+// Places a top-level window by its outer frame, title bar included, the way
+// a window's Left and Top place its outer edge.
+//
+// A window manager tells the frame's size only some time after the window
+// is shown; a move made before that places the client area where the frame
+// should go, and the frame then hangs off the screen. So the window is
+// moved at once, and moved again as soon as the frame becomes known (within
+// a short time after showing; a window without a frame keeps the first
+// place).
+#pragma once
+
+#include <QPoint>
+#include <functional>
+
+class QWidget;
+
+namespace capzel::ui {
+
+// Moves `window`'s frame to the point `where` gives (asked again once the
+// frame is known, as the frame's size may enter into it).
+void placeFrame(QWidget& window, std::function<QPoint()> where);
+
+}  // namespace capzel::ui

@@ -1,0 +1,63 @@
+// Drives the turn's runs (the power bar's charge, the shot) from the main
+// window's clock: one timer, set to the absolute moment at which the next
+// advance is due. A run's waits are counted in yields of a fixed length, so
+// a shot and a bar fill take the time they were made for, and the program
+// sleeps in between instead of spinning.
+//
+// Input, menu commands and repaints run between two advances, from the
+// window's own event loop. While a modal box is open (a command's question,
+// a rule's message) the run waits, as the player does; afterwards it goes
+// on from where it was, without racing to catch up.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+
+namespace capzel {
+class TurnController;
+}
+
+namespace capzel::ui {
+
+class StepScheduler : public QObject {
+    Q_OBJECT
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // The length of one yield of a run's waits.
+    static constexpr std::chrono::nanoseconds kYield{3000};
+    // Behind the deadline by more than this (a stall, a modal box): the
+    // next advance is due now and the deadlines start afresh from it.
+    static constexpr std::chrono::milliseconds kStallLimit{50};
+    // How often a run held by a modal box looks whether the box has gone.
+    static constexpr std::chrono::milliseconds kModalRetry{20};
+
+    StepScheduler(TurnController& turn, QObject* parent);
+
+    // Starts driving the turn's run, if one is under way and not yet driven
+    // (after input that may have started one).
+    void start();
+
+    // Stops driving (the window goes away; its run is dropped with it).
+    void stop() { timer_.stop(); }
+
+    bool active() const { return timer_.isActive() || inAdvance_; }
+
+    // After every batch of advances (the field and the status to repaint).
+    std::function<void()> onAdvanced;
+    // When an advance ended the game (the high scores to show).
+    std::function<void()> onGameEnded;
+
+private:
+    void due();
+    void schedule();
+
+    TurnController& turn_;
+    QTimer timer_;
+    Clock::time_point deadline_{};
+    bool inAdvance_ = false;
+};
+
+}  // namespace capzel::ui

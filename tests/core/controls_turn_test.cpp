@@ -1,0 +1,101 @@
+// The turn as runs: a shot advanced one step at a time ends exactly as the
+// one-call shot does, and the turn controller goes through its phases.
+#include <gtest/gtest.h>
+
+#include "support/RunDriver.h"
+#include "model/Placement.h"
+#include "support/ShotTable.h"
+
+using namespace capzel;
+using capzel::test::ShotTable;
+
+TEST(ShotRun, StepByStepEndsAsTheWholeShot) {
+    // One piece; two pieces meeting; a shot that moves nothing.
+    const int players[] = {1, 3, 2};
+    const int powers[] = {9405, 9405, 1310};
+    for (int k = 0; k < 3; ++k) {
+        ShotTable a(players[k]), b(players[k]);
+        for (ShotTable* t : {&a, &b}) {
+            for (int i = 1; i <= players[k]; ++i) t->place(i, float(2000 + 400 * i), float(8000 - 1500 * (i - 1)));
+            t->field.board.Pointer = {2550, 8150, 2550, 8450};
+            t->g.Power = std::int16_t(powers[k]);
+        }
+        const ShotResult whole = Shoot_Piece(a.ctx);
+        ShotRun run(b.ctx);
+        EXPECT_EQ(run.wait(), ShotRun::kCalibrationYields);
+        EXPECT_EQ(run.nextPiece(), 0);
+        long steps = 0;
+        int lastPiece = 0;
+        for (run.advance(); !run.done(); run.advance()) {
+            ASSERT_EQ(run.wait(), 6000);  // a clock that stands still: the long delay
+            // Pieces step in player order within a cycle, and a cycle starts again at the lowest.
+            EXPECT_TRUE(run.nextPiece() > lastPiece || run.nextPiece() <= players[k]);
+            lastPiece = run.nextPiece();
+            ++steps;
+        }
+        EXPECT_EQ(steps, whole.steps) << k;
+        EXPECT_EQ(run.result().cycles, whole.cycles) << k;
+        for (int i = 1; i <= players[k]; ++i) {
+            EXPECT_EQ(b.piece(i).Left, a.piece(i).Left) << k << ", piece " << i;
+            EXPECT_EQ(b.piece(i).Top, a.piece(i).Top) << k << ", piece " << i;
+        }
+        EXPECT_EQ(b.g.Score, a.g.Score);
+        EXPECT_EQ(b.g.HitCount, a.g.HitCount);
+    }
+}
+
+TEST(TurnController, PhasesOfATurn) {
+    ShotTable t(1);
+    t.g.PlayerName[1] = "Ann";
+    t.place(1, 3500, 6000);
+    t.ui.secondsPerYield = 1e-6;
+    TurnController turn(t.ctx);
+    EXPECT_EQ(turn.phase(), TurnPhase::Idle);
+    turn.mouseMove(1, 0, 3650, 6400);
+    EXPECT_EQ(turn.phase(), TurnPhase::Aiming);
+    turn.mouseUp();
+    EXPECT_EQ(turn.phase(), TurnPhase::Charging);
+    EXPECT_TRUE(t.g.Charging && t.field.board.cmdGo.box.Visible);
+    turn.goClicked();
+    while (turn.phase() == TurnPhase::Charging) turn.advance();
+    EXPECT_EQ(turn.phase(), TurnPhase::Shooting);
+    EXPECT_TRUE(t.g.ShotInProgress);
+    t.ui.onMessage = [&](const std::string&) { EXPECT_EQ(turn.phase(), TurnPhase::Judging); };
+    test::drive(turn, t.ui);
+    EXPECT_EQ(turn.phase(), TurnPhase::Idle);
+    EXPECT_FALSE(t.g.ShotInProgress || t.g.Charging);
+
+    // A lone player whose shot leaves the piece in D wins: the judging
+    // reports the end of the game.
+    t.g.Position[1] = 28;
+    centrePieceOn(t.piece(1), t.field.board.Spot[29]);
+    turn.mouseMove(1, 0, 0, 0);
+    t.g.Power = 1310;  // too weak to move the piece
+    turn.startShot();
+    GameFlow flow = GameFlow::Continues;
+    while (turn.running()) flow = turn.advance();
+    EXPECT_EQ(flow, GameFlow::Ended);
+    EXPECT_FALSE(t.g.GameRunning);
+    EXPECT_EQ(turn.phase(), TurnPhase::GameOver);
+}
+
+TEST(TurnController, ADroppedRunLeavesNothingMoving) {
+    for (int advances : {0, 3}) {  // during the charge, during the shot
+        ShotTable t(2);
+        t.place(1, 3500, 6000);
+        t.ui.secondsPerYield = 1e-6;
+        TurnController turn(t.ctx);
+        turn.mouseMove(1, 0, 3650, 6400);
+        turn.mouseUp();
+        turn.goClicked();
+        for (int k = 0; k < advances && turn.running(); ++k) turn.advance();
+        ASSERT_EQ(turn.phase(), advances ? TurnPhase::Shooting : TurnPhase::Charging);
+        turn.drop();
+        EXPECT_FALSE(turn.running());
+        EXPECT_FALSE(t.g.Charging || t.g.ShotInProgress);
+        EXPECT_FALSE(t.field.board.picPower.box.Visible || t.field.board.cmdGo.box.Visible);
+        EXPECT_EQ(t.field.VelocityX[1], 0.0f);
+        EXPECT_EQ(t.field.VelocityY[1], 0.0f);
+        EXPECT_TRUE(t.ui.messages.empty());
+    }
+}

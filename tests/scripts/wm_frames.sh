@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Under a real window manager (openbox in Xvfb), the start of a game puts
+# the main window's whole frame, title bar included, at the top-left corner
+# of the screen and the status window's frame at the bottom right, as a
+# window's Left and Top place its outer edge.
+#   bash tests/scripts/wm_frames.sh <bin-dir>
+set -euo pipefail
+
+BIN="$(cd "${1:?usage: wm_frames.sh <bin-dir>}" && pwd)"
+HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+if [ "${CAPZEL_WM_INSIDE:-}" != 1 ]; then
+    for tool in xvfb-run xdotool xwininfo openbox; do
+        command -v "$tool" >/dev/null || { echo "missing $tool (make test installs it)" >&2; exit 1; }
+    done
+    export CAPZEL_WM_INSIDE=1
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash "$0" "$BIN"
+fi
+
+TMP="$(mktemp -d)"
+trap 'stop_game >/dev/null 2>&1 || true; kill "$WM_PID" 2>/dev/null || true; rm -rf "$TMP"' EXIT
+PROG="$TMP/prog" WORK="$TMP/work"
+mkdir -p "$PROG" "$WORK" "$TMP/home" "$TMP/runtime"
+chmod 700 "$TMP/runtime"
+cp "$BIN/capzel" "$PROG/"
+export HOME="$TMP/home" XDG_RUNTIME_DIR="$TMP/runtime" CAPZEL_MESSAGE_LOG="$TMP/boxes.txt"
+JOURNAL="$CAPZEL_MESSAGE_LOG" GAME_LOG="$TMP/game.log" XCLOSE="$BIN/xclose"
+unset QT_QPA_PLATFORM
+shot() { :; }
+# shellcheck source=../e2e/e2e_lib.sh
+source "$HERE/../e2e/e2e_lib.sh"
+
+openbox >/dev/null 2>&1 &
+WM_PID=$!
+sleep 1
+
+# The frame of a client window: its outermost ancestor below the root.
+frame_of() {
+    local w=$1 parent
+    while parent=$(xwininfo -id "$w" -tree | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p') &&
+        ! xwininfo -id "$parent" | grep -q '(the root window)'; do
+        w=$parent
+    done
+    echo "$w"
+}
+# "left top right bottom" of a window, the right and bottom edges exclusive.
+edges() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, x + w, y + h}'
+}
+
+step "a new game under a window manager"
+start_game
+new_game Ann Bob
+expect_box "^message: Ann's turn start" Return
+sleep 0.5
+
+read -r l t _ _ < <(edges "$(frame_of "$(main_window)")")
+[ "$l $t" = "0 0" ] || fail "the main window's frame is at ($l, $t), not at the top-left corner"
+status=$(visible_named "Game Status" | head -n1)
+[ -n "$status" ] || fail "no status window"
+read -r _ _ r b < <(edges "$(frame_of "$status")")
+# Two players: the frame's top is 2010 twips (134 pixels) above the bottom.
+read -r _ top _ _ < <(edges "$(frame_of "$status")")
+[ "$r" = 1280 ] || fail "the status window's frame ends at x = $r, not at the screen's right edge"
+[ "$top" = $((1024 - 134)) ] || fail "the status window's frame starts at y = $top, not 134 pixels above the bottom"
+echo "main frame at ($l, $t); status frame right edge $r, top $top, bottom $b"
+stop_game

@@ -1,0 +1,35 @@
+// Drives the runs of a turn (the charge, the shot) as the main window's
+// clock does, with the fake platform's yields standing for the waits: each
+// wait moves the fake clock and lets the test act between two steps.
+#pragma once
+
+#include "controls/TurnController.h"
+#include "engine/ShotRun.h"
+#include "support/FakePlatform.h"
+
+namespace capzel::test {
+
+// Advances the turn until no run is under way. A wait that finds the
+// window gone drops the run, as a closed window does.
+inline void drive(TurnController& turn, FakePlatform& ui) {
+    while (turn.running()) {
+        const long wait = turn.wait();
+        if (wait > 0 && !ui.yield(wait)) {
+            turn.drop();
+            return;
+        }
+        if (turn.running()) turn.advance();
+    }
+}
+
+// Plays a whole shot, paying every wait.
+inline ShotResult playShot(GameContext& ctx, FakePlatform& ui, const ShotOptions& options = {}) {
+    ShotRun run(ctx, options);
+    while (!run.done()) {
+        if (run.wait() > 0) ui.yield(run.wait());
+        run.advance();
+    }
+    return run.result();
+}
+
+}  // namespace capzel::test
