@@ -5,7 +5,7 @@
 
 #include "model/GameContext.h"
 #include "players/Planner.h"
-#include "rules/Placement.h"
+#include "model/Placement.h"
 
 using namespace capzel;
 

@@ -63,7 +63,7 @@ bool playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles) {
     options.maxCycles = maxCycles;
     const ShotResult result = Shoot_Piece(ctx, options);
     g.Power = 0;
-    if (result.unfinished || result.abandoned) {
+    if (result.unfinished) {
         g.ShotInProgress = false;
         return false;
     }

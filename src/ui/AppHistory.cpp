@@ -6,6 +6,7 @@
 #include "ui/GameHistoryWindow.h"
 #include "ui/HistoryFile.h"
 #include "ui/ProgramFolder.h"
+#include "ui/QtPlatform.h"
 #include "ui/frmMain.h"
 
 namespace capzel::ui {

@@ -6,8 +6,9 @@
 #include "controls/Aiming.h"
 #include "players/Outcome.h"
 #include "players/Planner.h"
-#include "rules/Placement.h"
+#include "model/Placement.h"
 #include "support/FakePlatform.h"
+#include "support/RunDriver.h"
 
 using namespace capzel;
 using namespace capzel::players;
@@ -124,13 +125,15 @@ TEST(Planner, PlansOnlyWhatTheBoardPlays) {
         r.setUp(planned);
         ASSERT_TRUE(playShot(planned.ctx, s, 100000));
 
-        Form_MouseMove(t.ctx, kLeftButton, 0, s.aimX, s.aimY);
+        TurnController turn{t.ctx};
+        turn.mouseMove(kLeftButton, 0, s.aimX, s.aimY);
         t.ui.secondsPerYield = 1e-6;  // the bar's pauses wait for the clock
         t.ui.onYield = [&] {
-            if (t.g.Charging && t.g.Power == barLevel(t.field.board, s.barTicks)) cmdGo_Click(t.ctx);
+            if (t.g.Charging && t.g.Power == barLevel(t.field.board, s.barTicks)) turn.goClicked();
             if (t.ui.yields > 100'000'000) t.ui.keepRunning = false;  // a charge that never ends fails
         };
-        Form_MouseUp(t.ctx, kLeftButton, 0, s.aimX, s.aimY);
+        turn.mouseUp();
+        test::drive(turn, t.ui);
         for (int i = 1; i <= 2; ++i) {
             EXPECT_EQ(t.piece(i).Left, planned.piece(i).Left);
             EXPECT_EQ(t.piece(i).Top, planned.piece(i).Top);

@@ -27,8 +27,9 @@ struct Game {
 
 nlohmann::json replay(Game& game, const Scenario& s) {
     setUp(game.ctx, s);
-    const ShotResult r = test::playShot(game.ctx);
-    return outcome(game.ctx, r, game.ui.messages, game.ui.highScoresShown);
+    const ShotResult r = test::fireShot(game.ctx);
+    const bool ended = !r.unfinished && judgeFinishedShot(game.ctx) == GameFlow::Ended;
+    return outcome(game.ctx, r, game.ui.messages, ended ? 1 : 0);
 }
 
 // Plays every record of the file; names the first difference of the first
@@ -61,8 +62,8 @@ TEST(ScenarioCorpus, EveryRecordedCommandEndsAsRecorded) {
         Game game;
         setUp(game.ctx, c.game);
         for (const std::string& a : c.answers) game.ui.inputAnswers.push_back(a);
-        commandNamed(c.command)(game.ctx);
-        return commandOutcome(game.ctx, game.ui.questions, game.ui.messages, game.ui.highScoresShown);
+        const bool ended = commandNamed(c.command)(game.ctx) == GameFlow::Ended;
+        return commandOutcome(game.ctx, game.ui.questions, game.ui.messages, ended ? 1 : 0);
     });
 }
 

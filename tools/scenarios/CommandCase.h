@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Scenario.h"
+#include "rules/Turns.h"
 
 namespace capzel::scenarios {
 
@@ -21,7 +22,7 @@ struct CommandCase {
     std::vector<std::string> answers;
 };
 
-using Command = void (*)(GameContext&);
+using Command = GameFlow (*)(GameContext&);
 
 // The command of that menu caption, or nullptr.
 Command commandNamed(const std::string& caption);

@@ -8,9 +8,7 @@ namespace capzel::scenarios {
 namespace {
 
 struct RecordingPlatform : SilentPlatform {
-    int highScoresShown = 0;
     std::vector<std::string> answers, questions;
-    void showHighScores() override { ++highScoresShown; }
     std::string inputBox(std::string_view prompt) override {
         questions.emplace_back(prompt);
         if (questions.size() > answers.size()) return {};
@@ -27,8 +25,8 @@ nlohmann::json playScenario(const Scenario& s) {
     GameContext ctx{g, field, ui};
     setUp(ctx, s);
     const ShotResult r = Shoot_Piece(ctx);
-    if (!r.unfinished && !r.abandoned) judgeFinishedShot(ctx);
-    return outcome(ctx, r, ui.messages, ui.highScoresShown);
+    const bool ended = !r.unfinished && judgeFinishedShot(ctx) == GameFlow::Ended;
+    return outcome(ctx, r, ui.messages, ended ? 1 : 0);
 }
 
 nlohmann::json playCommand(const CommandCase& c) {
@@ -38,8 +36,8 @@ nlohmann::json playCommand(const CommandCase& c) {
     GameContext ctx{g, field, ui};
     setUp(ctx, c.game);
     ui.answers = c.answers;
-    commandNamed(c.command)(ctx);
-    return commandOutcome(ctx, ui.questions, ui.messages, ui.highScoresShown);
+    const bool ended = commandNamed(c.command)(ctx) == GameFlow::Ended;
+    return commandOutcome(ctx, ui.questions, ui.messages, ended ? 1 : 0);
 }
 
 }  // namespace capzel::scenarios

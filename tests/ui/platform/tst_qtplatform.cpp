@@ -90,8 +90,6 @@ private slots:
         QCOMPARE(boxes.seen[0].title, QStringLiteral("Capzel"));
     }
 
-    }
-
     void busyPointer() {
         QVERIFY(QApplication::overrideCursor() == nullptr);
         ui().setBusy(true);
