@@ -14,28 +14,28 @@ using namespace capzel;
 namespace {
 
 struct Setup {
-    modCapzel g;
+    GameState g;
     Field field;
 };
 
 void addPiece(Setup& s, int i, float left, float top) {
-    s.g.PlayerName[i] = "Player " + std::to_string(i);
-    s.g.Friction[i] = 98;
-    s.g.Score[i] = 200 + (i - 1) * 10;
-    s.g.Position[i] = 3;
-    s.g.InGame[i] = true;
-    s.field.board.Player[i].Left = left;
-    s.field.board.Player[i].Top = top;
+    s.g.playerName[i] = "Player " + std::to_string(i);
+    s.g.friction[i] = 98;
+    s.g.score[i] = 200 + (i - 1) * 10;
+    s.g.position[i] = 3;
+    s.g.inGame[i] = true;
+    s.field.board.pieces[i].left = left;
+    s.field.board.pieces[i].top = top;
 }
 
 Setup newGame(int players) {
     Setup s;
-    s.g.NumberOfPlayers = std::int16_t(players);
+    s.g.numberOfPlayers = std::int16_t(players);
     s.g.recreatePerGameTables();
-    s.g.CurrentTurn = 1;
-    s.g.GameRunning = true;
-    s.g.WallsOn = true;
-    s.g.Power = 9405;  // a full power bar
+    s.g.currentTurn = 1;
+    s.g.gameRunning = true;
+    s.g.wallsOn = true;
+    s.g.power = 9405;  // a full power bar
     return s;
 }
 
@@ -44,7 +44,7 @@ Setup newGame(int players) {
 Setup onePiece() {
     Setup s = newGame(1);
     addPiece(s, 1, 1430, 8270);
-    s.field.board.Pointer = {1580, 8420, 1280, 8620};
+    s.field.board.pointer = {1580, 8420, 1280, 8620};
     return s;
 }
 
@@ -62,7 +62,7 @@ Setup breakOfEight() {
         }
     }
     addPiece(s, 1, 2400, 8600);
-    s.field.board.Pointer = {2550, 8750, 2550, 9050};
+    s.field.board.pointer = {2550, 8750, 2550, 9050};
     return s;
 }
 
@@ -75,7 +75,7 @@ void playShots(benchmark::State& state, const Setup& start) {
     for (auto _ : state) {
         s.g = start.g;
         s.field = start.field;
-        const ShotResult r = Shoot_Piece(ctx);
+        const ShotResult r = shootPiece(ctx);
         benchmark::DoNotOptimize(r);
         steps += r.steps;
         ++shots;

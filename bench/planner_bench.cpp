@@ -11,35 +11,35 @@ using namespace capzel;
 
 namespace {
 
-struct Position {
-    modCapzel g;
+struct position {
+    GameState g;
     Field field;
 };
 
 // `players` pieces centred on the boxes `boxes` (the first is the shooter's,
 // which the rules have just put there), every player on the course.
-Position midGame(int players) {
+position midGame(int players) {
     static constexpr int kBoxes[] = {3, 6, 9, 12, 5, 8, 11, 13};
-    Position p;
-    modCapzel& g = p.g;
-    g.NumberOfPlayers = std::int16_t(players);
+    position p;
+    GameState& g = p.g;
+    g.numberOfPlayers = std::int16_t(players);
     g.recreatePerGameTables();
-    g.GameRunning = true;
-    g.CurrentTurn = 1;
+    g.gameRunning = true;
+    g.currentTurn = 1;
     for (int i = 1; i <= players; ++i) {
-        g.PlayerName[i] = "Player " + std::to_string(i);
-        g.Friction[i] = 98;
-        g.Score[i] = 200;
-        g.InGame[i] = true;
-        g.Position[i] = kBoxes[i - 1];
-        centrePieceOn(p.field.board.Player[i], p.field.board.Spot[kBoxes[i - 1]]);
+        g.playerName[i] = "Player " + std::to_string(i);
+        g.friction[i] = 98;
+        g.score[i] = 200;
+        g.inGame[i] = true;
+        g.position[i] = kBoxes[i - 1];
+        centrePieceOn(p.field.board.pieces[i], p.field.board.spots[kBoxes[i - 1]]);
     }
-    g.MoveableNextTurn[1] = true;
+    g.moveableNextTurn[1] = true;
     return p;
 }
 
 void decide(benchmark::State& state, int players) {
-    const Position p = midGame(players);
+    const position p = midGame(players);
     long candidates = 0;
     for (auto _ : state) {
         const players::PlanResult r = players::planShot(p.g, p.field, PlayerKind::Expert, 1);

@@ -16,7 +16,7 @@ std::string fmt7(float v) {
 
 }  // namespace
 
-std::array<int, 8> PowerMarks() {
+std::array<int, 8> powerMarks() {
     std::array<int, 8> marks{};
     int m = 1000;
     int increment = 950;
@@ -32,7 +32,7 @@ std::array<int, 8> PowerMarks() {
 }
 
 bool levelInGap(int level, int h) {
-    static const std::array<int, 8> marks = PowerMarks();
+    static const std::array<int, 8> marks = powerMarks();
     for (int m : marks)
         if (level > h - m - 100 && level < h - m) return true;
     return false;
@@ -44,37 +44,37 @@ std::string aimLabelText(float x1, float y1, float x2, float y2) {
     return fmt7(x1) + "," + fmt7(y1) + "\r\n" + fmt7(x2) + "," + fmt7(y2) + "\r\n" + fmt7(dx) + "," + fmt7(dy);
 }
 
-void Form_MouseMove(GameContext& ctx, int B, int S, float X, float Y) {
-    modCapzel& g = ctx.g;
-    if (!g.GameRunning || g.ShotInProgress || g.NumberOfPlayers == 0 || !g.isPlayer(g.CurrentTurn)) return;
+void handleMouseMove(GameContext& ctx, int buttons, int shift, float x, float y) {
+    GameState& g = ctx.g;
+    if (!g.gameRunning || g.shotInProgress || g.numberOfPlayers == 0 || !g.isPlayer(g.currentTurn)) return;
     Board& b = ctx.board();
-    Box& piece = b.Player[g.CurrentTurn];
-    if (B == kLeftButton) {
-        b.Pointer.X1 = float(double(piece.Width) / 2 + double(piece.Left));
-        b.Pointer.Y1 = float(double(piece.Height) / 2 + double(piece.Top));
-        b.Pointer.X2 = X;
-        b.Pointer.Y2 = Y;
-        b.Pointer.Visible = true;
-        b.Label1.Caption = aimLabelText(b.Pointer.X1, b.Pointer.Y1, b.Pointer.X2, b.Pointer.Y2);
+    Box& piece = b.pieces[g.currentTurn];
+    if (buttons == kLeftButton) {
+        b.pointer.x1 = float(double(piece.width) / 2 + double(piece.left));
+        b.pointer.y1 = float(double(piece.height) / 2 + double(piece.top));
+        b.pointer.x2 = x;
+        b.pointer.y2 = y;
+        b.pointer.visible = true;
+        b.aimLabel.caption = aimLabelText(b.pointer.x1, b.pointer.y1, b.pointer.x2, b.pointer.y2);
         return;
     }
-    if (B != 0 || S != kShiftOnly || !g.MoveableNextTurn[g.CurrentTurn]) return;
-    const int k = g.Position[g.CurrentTurn];
+    if (buttons != 0 || shift != kShiftOnly || !g.moveableNextTurn[g.currentTurn]) return;
+    const int k = g.position[g.currentTurn];
     if (k < 1 || k > kSpotCount) return;  // no box to place the piece in
-    const Box& s = b.Spot[k];
-    const double w = piece.Width, h = piece.Height;
-    if (fsum(s.Left, s.Width) < float(double(X) + w / 2))
-        piece.Left = float(double(s.Left) + double(s.Width) - w);
-    else if (float(double(X) - w / 2) < s.Left)
-        piece.Left = s.Left;
+    const Box& s = b.spots[k];
+    const double w = piece.width, h = piece.height;
+    if (fsum(s.left, s.width) < float(double(x) + w / 2))
+        piece.left = float(double(s.left) + double(s.width) - w);
+    else if (float(double(x) - w / 2) < s.left)
+        piece.left = s.left;
     else
-        piece.Left = float(double(X) - w / 2);
-    if (fsum(s.Top, s.Height) < float(double(Y) + h / 2))
-        piece.Top = float(double(s.Top) + double(s.Height) - h);
-    else if (float(double(Y) - h / 2) < s.Top)
-        piece.Top = s.Top;
+        piece.left = float(double(x) - w / 2);
+    if (fsum(s.top, s.height) < float(double(y) + h / 2))
+        piece.top = float(double(s.top) + double(s.height) - h);
+    else if (float(double(y) - h / 2) < s.top)
+        piece.top = s.top;
     else
-        piece.Top = float(double(Y) - h / 2);
+        piece.top = float(double(y) - h / 2);
 }
 
 }  // namespace capzel

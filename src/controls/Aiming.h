@@ -15,7 +15,7 @@ constexpr int kLeftButton = 1;
 constexpr int kShiftOnly = 1;
 
 // Distances from the bottom of the power bar at which a gap is left.
-std::array<int, 8> PowerMarks();
+std::array<int, 8> powerMarks();
 
 // True when a tick at `level` (a row of a bar of inner height h) falls in a
 // gap just above one of the marks, so that it draws nothing.
@@ -25,6 +25,6 @@ bool levelInGap(int level, int h);
 std::string aimLabelText(float x1, float y1, float x2, float y2);
 
 // Mouse moved over the window: buttons B, shift keys S, point in twips.
-void Form_MouseMove(GameContext& ctx, int B, int S, float X, float Y);
+void handleMouseMove(GameContext& ctx, int buttons, int shift, float x, float y);
 
 }  // namespace capzel

@@ -9,7 +9,7 @@ namespace {
 
 constexpr double kPause = 0.1;  // seconds the bar waits at a full and at a fresh fill
 
-// The yields before a tick: the whole part of StepDelay, none below 1.
+// The yields before a tick: the whole part of stepDelay, none below 1.
 long yieldsPerTick(double stepDelay) { return stepDelay >= 1 ? long(stepDelay) : 0; }
 
 }  // namespace
@@ -22,14 +22,14 @@ void ChargeRun::advance() {
     switch (stage_) {
     case Stage::Calibrating: {
         // A fast machine gets the long delay. A measurement in none of the
-        // ranges leaves StepDelay as it was.
+        // ranges leaves stepDelay as it was.
         const double e = roundHalfEven((ctx_.ui.clock() - clockMark_) * 100.0) / 100.0;
         if (e < 0.05)
-            ctx_.field.StepDelay = 200;
+            ctx_.field.stepDelay = 200;
         else if (e > 0.1 && e < 0.2)
-            ctx_.field.StepDelay = 40;
+            ctx_.field.stepDelay = 40;
         else if (e > 0.2)
-            ctx_.field.StepDelay = 1;
+            ctx_.field.stepDelay = 1;
         loopTop();
         return;
     }
@@ -49,30 +49,30 @@ void ChargeRun::advance() {
 }
 
 // The top of the charge loop: ends once "Go" cleared Charging, otherwise
-// waits StepDelay yields before the next tick.
+// waits stepDelay yields before the next tick.
 void ChargeRun::loopTop() {
-    if (!ctx_.g.Charging) {
+    if (!ctx_.g.charging) {
         stage_ = Stage::Done;
         wait_ = 0;
         return;
     }
     stage_ = Stage::Tick;
-    wait_ = yieldsPerTick(ctx_.field.StepDelay);
+    wait_ = yieldsPerTick(ctx_.field.stepDelay);
 }
 
 // One tick: the level rises by ten twips and its rows are drawn, unless
 // the level lies in a gap above a mark.
 void ChargeRun::tick() {
-    modCapzel& g = ctx_.g;
-    g.Power = std::int16_t(g.Power - 10);
-    if (!levelInGap(g.Power, rows_)) {
-        PowerBar& bar = ctx_.board().picPower;
-        bar.drawRows(g.Power - 10, g.Power, 50, int(bar.ScaleWidth()) - 50);
+    GameState& g = ctx_.g;
+    g.power = std::int16_t(g.power - 10);
+    if (!levelInGap(g.power, rows_)) {
+        PowerBar& bar = ctx_.board().powerBar;
+        bar.drawRows(g.power - 10, g.power, 50, int(bar.scaleWidth()) - 50);
     }
-    if (g.Power + 10 < 0) {
+    if (g.power + 10 < 0) {
         clockMark_ = ctx_.ui.clock();
         pause(Stage::PauseAtTop);
-    } else if (g.Power == rows_ - 10) {
+    } else if (g.power == rows_ - 10) {
         clockMark_ = ctx_.ui.clock();
         pause(Stage::PauseAtStart);
     } else {
@@ -96,14 +96,14 @@ void ChargeRun::pause(Stage stage) {
 // After a pause "Go" fires at once; otherwise a full bar starts again from
 // empty.
 void ChargeRun::afterPause(bool restart) {
-    if (!ctx_.g.Charging) {
+    if (!ctx_.g.charging) {
         stage_ = Stage::Done;
         wait_ = 0;
         return;
     }
     if (restart) {
-        ctx_.board().picPower.clear();
-        ctx_.g.Power = std::int16_t(rows_);
+        ctx_.board().powerBar.clear();
+        ctx_.g.power = std::int16_t(rows_);
     }
     stage_ = Stage::LoopTop;
     wait_ = 1;

@@ -4,7 +4,7 @@
 // without any change and without a message.
 //
 // Beyond the loose checks, the commands keep the game safe: only players of
-// the running game (1..NumberOfPlayers, and only once a game has created
+// the running game (1..numberOfPlayers, and only once a game has created
 // its tables) and targets 1..29 are touched, Friction stays within (0, 100]
 // and velocities stay finite and at most kMaxSpeed in size, so that every
 // shot still comes to rest.
@@ -22,9 +22,9 @@ namespace capzel {
 namespace {
 
 // Number of players whose per-game entries exist: none before the first game.
-int playersInTables(const modCapzel& g) {
-    if (!g.PerGameTablesExist) return 0;
-    return std::clamp<int>(g.NumberOfPlayers, 0, kMaxPlayers);
+int playersInTables(const GameState& g) {
+    if (!g.perGameTablesExist) return 0;
+    return std::clamp<int>(g.numberOfPlayers, 0, kMaxPlayers);
 }
 
 // A player answer is acceptable when its number is above 0 or it is "all".
@@ -34,7 +34,7 @@ bool acceptablePlayerAnswer(std::string_view answer) {
 
 // The player named by the answer's whole number, or 0 when there is no such
 // player in the running game.
-int playerOf(const modCapzel& g, std::string_view answer) {
+int playerOf(const GameState& g, std::string_view answer) {
     const double w = answerWholeNumber(answer);
     if (!(w >= 1 && w <= playersInTables(g))) return 0;
     return int(w);
@@ -49,13 +49,13 @@ int targetOf(std::string_view answer) {
 }
 
 // The players a "Who? (# or all)" answer names: with "all" every player of
-// the running game whose piece is on the board (InGame), otherwise the one
+// the running game whose piece is on the board (inGame), otherwise the one
 // player of the answer if there is one.
-std::vector<int> playersNamed(const modCapzel& g, std::string_view answer) {
+std::vector<int> playersNamed(const GameState& g, std::string_view answer) {
     std::vector<int> players;
     if (answerIsAll(answer)) {
         for (int i = 1; i <= playersInTables(g); ++i)
-            if (g.InGame[i]) players.push_back(i);
+            if (g.inGame[i]) players.push_back(i);
     } else if (int w = playerOf(g, answer)) {
         players.push_back(w);
     }
@@ -65,11 +65,11 @@ std::vector<int> playersNamed(const modCapzel& g, std::string_view answer) {
 // Centres `piece` on `region` as if it had the size of `sizeOf`.
 void centreWithSizeOf(Box& piece, const Box& sizeOf, const Box& region) {
     Box sized = piece;
-    sized.Width = sizeOf.Width;
-    sized.Height = sizeOf.Height;
+    sized.width = sizeOf.width;
+    sized.height = sizeOf.height;
     centrePieceOn(sized, region);
-    piece.Left = sized.Left;
-    piece.Top = sized.Top;
+    piece.left = sized.left;
+    piece.top = sized.top;
 }
 
 // A velocity part as stored: finite values limited to kMaxSpeed in size.
@@ -77,23 +77,23 @@ float limitedSpeed(double v) { return float(std::clamp(v, -kMaxSpeed, kMaxSpeed)
 
 }  // namespace
 
-GameFlow mnuSetPos_Click(GameContext& ctx) {
+GameFlow setPositionCommand(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# only)");
     const std::string where = ctx.ui.inputBox("Where?");
     if (!(answerNumber(who) > 0) || !(answerNumber(where) > 0)) return GameFlow::Continues;
 
-    modCapzel& g = ctx.g;
+    GameState& g = ctx.g;
     const int w = playerOf(g, who);
     const int t = targetOf(where);
     if (w == 0 || t == 0) return GameFlow::Continues;
 
-    g.Position[w] = t;
-    g.MoveableNextTurn[w] = true;
-    centrePieceOn(ctx.piece(w), ctx.board().Spot[t]);
-    return Start_Turn(ctx, std::int16_t(w));
+    g.position[w] = t;
+    g.moveableNextTurn[w] = true;
+    centrePieceOn(ctx.piece(w), ctx.board().spots[t]);
+    return startTurn(ctx, std::int16_t(w));
 }
 
-GameFlow mnuSetFrict_Click(GameContext& ctx) {
+GameFlow setFrictionCommand(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
     const std::string what = ctx.ui.inputBox("What? (% retained)");
     const double kept = answerNumber(what);
@@ -102,11 +102,11 @@ GameFlow mnuSetFrict_Click(GameContext& ctx) {
     // More than 100 % would speed pieces up at every step, so that a shot
     // might never end; an infinite answer is read as "as much as allowed".
     const float friction = float(std::min(kept, kMaxFriction));
-    for (int i : playersNamed(ctx.g, who)) ctx.g.Friction[i] = friction;
+    for (int i : playersNamed(ctx.g, who)) ctx.g.friction[i] = friction;
     return GameFlow::Continues;
 }
 
-GameFlow mnuSetSpeed_Click(GameContext& ctx) {
+GameFlow setSpeedCommand(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
     const std::string xAnswer = ctx.ui.inputBox("X?");
     const std::string yAnswer = ctx.ui.inputBox("Y?");
@@ -120,14 +120,14 @@ GameFlow mnuSetSpeed_Click(GameContext& ctx) {
     for (int i : playersNamed(ctx.g, who)) {
         // A piece in the holder is not stepped by a shot, so a speed given
         // to it would never wear off and the shot would never end.
-        if (!ctx.g.InGame[i]) continue;
-        ctx.field.VelocityX[i] = vx;
-        ctx.field.VelocityY[i] = vy;
+        if (!ctx.g.inGame[i]) continue;
+        ctx.field.velocityX[i] = vx;
+        ctx.field.velocityY[i] = vy;
     }
     return GameFlow::Continues;
 }
 
-GameFlow mnuSetPiece_Click(GameContext& ctx) {
+GameFlow setPieceCommand(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
     const std::string where = ctx.ui.inputBox("Where?");
     const std::string moveableAnswer = ctx.ui.inputBox("Moveable? (0=false, 1=true)");
@@ -138,40 +138,40 @@ GameFlow mnuSetPiece_Click(GameContext& ctx) {
 
     const int t = targetOf(where);
     if (t == 0) return GameFlow::Continues;
-    modCapzel& g = ctx.g;
+    GameState& g = ctx.g;
     for (int i : playersNamed(g, who)) {
-        g.Position[i] = t;
-        g.MoveableNextTurn[i] = moveable;
+        g.position[i] = t;
+        g.moveableNextTurn[i] = moveable;
         // With "all" the pieces land on the same spot, one over the other.
-        if (change) centrePieceOn(ctx.piece(i), ctx.board().Spot[t]);
+        if (change) centrePieceOn(ctx.piece(i), ctx.board().spots[t]);
     }
     return GameFlow::Continues;
 }
 
-GameFlow mnuSetIngame_Click(GameContext& ctx) {
+GameFlow setInGameCommand(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
     if (!acceptablePlayerAnswer(who)) return GameFlow::Continues;
 
-    modCapzel& g = ctx.g;
+    GameState& g = ctx.g;
     const Box& firstPiece = ctx.piece(1);  // every piece is placed with piece 1's size
-    const Box& box1 = ctx.board().Spot[1];
+    const Box& box1 = ctx.board().spots[1];
     if (answerIsAll(who)) {
         // Only the pieces still off the board enter; the others stay.
         for (int i = 1; i <= playersInTables(g); ++i) {
-            if (g.InGame[i]) continue;
-            g.Position[i] = 1;
-            g.InGame[i] = true;
+            if (g.inGame[i]) continue;
+            g.position[i] = 1;
+            g.inGame[i] = true;
             centreWithSizeOf(ctx.piece(i), firstPiece, box1);
         }
     } else if (int w = playerOf(g, who)) {
-        g.InGame[w] = true;
+        g.inGame[w] = true;
         centreWithSizeOf(ctx.piece(w), firstPiece, box1);
     }
     return GameFlow::Continues;
 }
 
-GameFlow mnuSetGuide_Click(GameContext& ctx) {
-    ctx.field.mnuGuideVisible = true;
+GameFlow setGuidelinesCommand(GameContext& ctx) {
+    ctx.field.guideItemVisible = true;
     return GameFlow::Continues;
 }
 

@@ -2,21 +2,21 @@
 // shows and hides it, and its six commands.
 //
 // Wiring (main window):
-//   - key-down: KeyMatcher(ctx, keyCode, modifiers) for every key-down the
+//   - key-down: matchAccessWord(ctx, keyCode, modifiers) for every key-down the
 //     window receives, also while one of its controls (the "Go" button) has
 //     the focus. keyCode is the virtual-key code: letters 65..90 ('A'..'Z'),
 //     digits 48..57, F1..F12 112..123, Shift 16, Ctrl 17, Alt 18; modifiers
 //     is a bit set of kShiftKey, kCtrlKey and kAltKey.
 //   - after the call, show the menu "Quince" exactly when
-//     ctx.field.mnuQuinceVisible is true, and the View menu's "&Guide Lines"
-//     item exactly when ctx.field.mnuGuideVisible is true.
+//     ctx.field.hiddenMenuVisible is true, and the View menu's "&Guide Lines"
+//     item exactly when ctx.field.guideItemVisible is true.
 //   - the items of "Quince" run, in this order:
-//       "&Set Position and start turn"  F1  mnuSetPos_Click
-//       "&Set Friction"                 F2  mnuSetFrict_Click
-//       "&Set Speed"                    F3  mnuSetSpeed_Click
-//       "&Set Piece"                    F4  mnuSetPiece_Click
-//       "&Set Ingame"                   F5  mnuSetIngame_Click
-//       "&Set Guidelines"               F6  mnuSetGuide_Click
+//       "&Set Position and start turn"  F1  setPositionCommand
+//       "&Set Friction"                 F2  setFrictionCommand
+//       "&Set Speed"                    F3  setSpeedCommand
+//       "&Set Piece"                    F4  setPieceCommand
+//       "&Set Ingame"                   F5  setInGameCommand
+//       "&Set Guidelines"               F6  setGuidelinesCommand
 //     Each asks through ctx.ui.inputBox and shows no message of its own
 //     (Set Position may show the turn-start message). Repaint the field
 //     afterwards: the commands move pieces.
@@ -25,7 +25,7 @@
 // they then change positions and velocities that the next step uses.
 //
 // Limits that keep the game safe (also in doc/hidden-commands.md): a player
-// number outside 1..NumberOfPlayers and a target number outside 1..29 end
+// number outside 1..numberOfPlayers and a target number outside 1..29 end
 // the command without change, as does any command that needs the tables of
 // a game before the first game has started; Friction is kept within
 // (0, 100]; velocities must be finite and are limited to kMaxSpeed in size;
@@ -55,18 +55,18 @@ constexpr double kMaxFriction = 100.0;
 // than a field's width in one step is never useful.
 constexpr double kMaxSpeed = 10000.0;
 
-// Feeds one key-down to the access-word matcher (uses ctx.field.TypedKeys,
-// ctx.field.mnuQuinceVisible and ctx.ui.beep).
-void KeyMatcher(GameContext& ctx, int keyCode, int modifiers);
+// Feeds one key-down to the access-word matcher (uses ctx.field.typedKeys,
+// ctx.field.hiddenMenuVisible and ctx.ui.beep).
+void matchAccessWord(GameContext& ctx, int keyCode, int modifiers);
 
 // The six commands of the menu. Each tells whether the game ended in it
 // (only the turn start of Set Position can end it, when nobody is left
 // alive); the caller then shows the high scores.
-GameFlow mnuSetPos_Click(GameContext& ctx);     // Set Position and start turn
-GameFlow mnuSetFrict_Click(GameContext& ctx);   // Set Friction
-GameFlow mnuSetSpeed_Click(GameContext& ctx);   // Set Speed
-GameFlow mnuSetPiece_Click(GameContext& ctx);   // Set Piece
-GameFlow mnuSetIngame_Click(GameContext& ctx);  // Set Ingame
-GameFlow mnuSetGuide_Click(GameContext& ctx);   // Set Guidelines
+GameFlow setPositionCommand(GameContext& ctx);     // Set Position and start turn
+GameFlow setFrictionCommand(GameContext& ctx);   // Set Friction
+GameFlow setSpeedCommand(GameContext& ctx);   // Set Speed
+GameFlow setPieceCommand(GameContext& ctx);   // Set Piece
+GameFlow setInGameCommand(GameContext& ctx);  // Set Ingame
+GameFlow setGuidelinesCommand(GameContext& ctx);   // Set Guidelines
 
 }  // namespace capzel

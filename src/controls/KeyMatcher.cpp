@@ -23,9 +23,9 @@ bool startsAccessWord(const std::string& typed) {
 
 }  // namespace
 
-void KeyMatcher(GameContext& ctx, int keyCode, int modifiers) {
+void matchAccessWord(GameContext& ctx, int keyCode, int modifiers) {
     if (keyCode == kShiftKeyCode) return;
-    std::string& typed = ctx.field.TypedKeys;
+    std::string& typed = ctx.field.typedKeys;
 
     if (modifiers == kShiftKey) {
         // The character whose code is the key code: letters give capitals,
@@ -46,7 +46,7 @@ void KeyMatcher(GameContext& ctx, int keyCode, int modifiers) {
         return;
     }
     if (typed.size() == kAccessWord.size()) {
-        ctx.field.mnuQuinceVisible = !ctx.field.mnuQuinceVisible;
+        ctx.field.hiddenMenuVisible = !ctx.field.hiddenMenuVisible;
         typed.clear();
         ctx.ui.beep();
         ctx.ui.beep();

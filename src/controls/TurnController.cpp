@@ -7,35 +7,35 @@ namespace capzel {
 
 TurnPhase TurnController::phase() const {
     if (judging_) return TurnPhase::Judging;
-    if (std::holds_alternative<ChargeRun>(run_)) return TurnPhase::Charging;
+    if (std::holds_alternative<ChargeRun>(run_)) return TurnPhase::charging;
     if (std::holds_alternative<ShotRun>(run_)) return TurnPhase::Shooting;
-    if (!ctx_.g.GameRunning) return TurnPhase::GameOver;
-    return ctx_.board().Pointer.Visible ? TurnPhase::Aiming : TurnPhase::Idle;
+    if (!ctx_.g.gameRunning) return TurnPhase::GameOver;
+    return ctx_.board().pointer.visible ? TurnPhase::Aiming : TurnPhase::Idle;
 }
 
 void TurnController::mouseMove(int buttons, int shift, float x, float y) {
-    Form_MouseMove(ctx_, buttons, shift, x, y);
+    handleMouseMove(ctx_, buttons, shift, x, y);
 }
 
 void TurnController::mouseUp() {
-    modCapzel& g = ctx_.g;
+    GameState& g = ctx_.g;
     // A release while the bar is already charging is ignored: the running
     // charge goes on, so one press of "Go" plays at most one shot.
-    if (!g.GameRunning || g.ShotInProgress || g.Charging || running()) return;
+    if (!g.gameRunning || g.shotInProgress || g.charging || running()) return;
     Board& b = ctx_.board();
-    PowerBar& bar = b.picPower;
-    const int rows = int(roundHalfEven(bar.ScaleHeight()));
-    g.Charging = true;
-    g.Power = std::int16_t(rows);
+    PowerBar& bar = b.powerBar;
+    const int rows = int(roundHalfEven(bar.scaleHeight()));
+    g.charging = true;
+    g.power = std::int16_t(rows);
     bar.clear();
-    bar.box.Visible = true;
-    b.cmdGo.box.Visible = true;
+    bar.box.visible = true;
+    b.goButton.box.visible = true;
     run_.emplace<ChargeRun>(ctx_, rows);
 }
 
 void TurnController::goClicked() {
-    if (ctx_.g.Charging) ctx_.g.Charging = false;
-    ctx_.board().cmdGo.box.Visible = false;
+    if (ctx_.g.charging) ctx_.g.charging = false;
+    ctx_.board().goButton.box.visible = false;
 }
 
 long TurnController::wait() const {
@@ -60,34 +60,34 @@ GameFlow TurnController::advance() {
 // The strength is the window's inner height less the level reached. Without
 // an aim since the last shot nothing is fired and the bar stays as drawn.
 void TurnController::fire() {
-    modCapzel& g = ctx_.g;
+    GameState& g = ctx_.g;
     Board& b = ctx_.board();
     run_.emplace<std::monostate>();
-    g.Power = std::int16_t(roundHalfEven(double(b.ScaleHeight) - double(g.Power)));
-    if (!b.Pointer.Visible) return;
+    g.power = std::int16_t(roundHalfEven(double(b.scaleHeight) - double(g.power)));
+    if (!b.pointer.visible) return;
     startShot();
 }
 
 void TurnController::startShot() {
-    modCapzel& g = ctx_.g;
-    if (!g.GameRunning || g.ShotInProgress || running()) return;
-    ctx_.board().Pointer.Visible = false;
-    g.ShotInProgress = true;
+    GameState& g = ctx_.g;
+    if (!g.gameRunning || g.shotInProgress || running()) return;
+    ctx_.board().pointer.visible = false;
+    g.shotInProgress = true;
     run_.emplace<ShotRun>(ctx_);
 }
 
 // The pieces rest: the bar goes away and the rules judge the shot.
 GameFlow TurnController::judge() {
-    modCapzel& g = ctx_.g;
+    GameState& g = ctx_.g;
     Board& b = ctx_.board();
     run_.emplace<std::monostate>();
-    b.picPower.clear();
-    b.picPower.box.Visible = false;
-    g.Power = 0;
+    b.powerBar.clear();
+    b.powerBar.box.visible = false;
+    g.power = 0;
     judging_ = true;
     const GameFlow flow = judgeFinishedShot(ctx_);
     judging_ = false;
-    g.ShotInProgress = false;
+    g.shotInProgress = false;
     return flow;
 }
 
@@ -95,16 +95,16 @@ void TurnController::drop() {
     const bool wasRunning = running();
     run_.emplace<std::monostate>();
     if (!wasRunning) return;
-    ctx_.g.Charging = false;
-    ctx_.g.ShotInProgress = false;
+    ctx_.g.charging = false;
+    ctx_.g.shotInProgress = false;
     Field& f = ctx_.field;
-    f.VelocityX.fill(0);
-    f.VelocityY.fill(0);
+    f.velocityX.fill(0);
+    f.velocityY.fill(0);
     Board& b = f.board;
-    b.Pointer.Visible = false;
-    b.picPower.clear();
-    b.picPower.box.Visible = false;
-    b.cmdGo.box.Visible = false;
+    b.pointer.visible = false;
+    b.powerBar.clear();
+    b.powerBar.box.visible = false;
+    b.goButton.box.visible = false;
 }
 
 }  // namespace capzel

@@ -9,9 +9,9 @@ namespace capzel::engine {
 
 namespace {
 
-bool pairLogged(const modCapzel& g, int i, int j) {
+bool pairLogged(const GameState& g, int i, int j) {
     for (int k = 1; k <= kHitLogSize; ++k) {
-        if ((g.HitFirst[k] == i && g.HitSecond[k] == j) || (g.HitFirst[k] == j && g.HitSecond[k] == i))
+        if ((g.hitFirst[k] == i && g.hitSecond[k] == j) || (g.hitFirst[k] == j && g.hitSecond[k] == i))
             return true;
     }
     return false;
@@ -19,47 +19,47 @@ bool pairLogged(const modCapzel& g, int i, int j) {
 
 // The first contact of a pair in this shot: points, a kill by the shooting
 // killer, the log entry (from the 21st pair on, entry 20 is overwritten).
-void recordNewPair(modCapzel& g, int i, int j) {
-    addPoints(g.Score[g.CurrentTurn], 10);
-    const int shooter = g.CurrentTurn;
-    if (g.IsKiller[shooter] && (i == shooter || j == shooter)) {
-        g.Dead[i == shooter ? j : i] = true;
-        ++g.KillCount;
-        addPoints(g.Score[shooter], 100);
+void recordNewPair(GameState& g, int i, int j) {
+    addPoints(g.score[g.currentTurn], 10);
+    const int shooter = g.currentTurn;
+    if (g.isKiller[shooter] && (i == shooter || j == shooter)) {
+        g.dead[i == shooter ? j : i] = true;
+        ++g.killCount;
+        addPoints(g.score[shooter], 100);
     }
-    g.HitCount = g.HitCount + 1 > kHitLogSize ? kHitLogSize : g.HitCount + 1;
-    g.HitFirst[g.HitCount] = i;
-    g.HitSecond[g.HitCount] = j;
+    g.hitCount = g.hitCount + 1 > kHitLogSize ? kHitLogSize : g.hitCount + 1;
+    g.hitFirst[g.hitCount] = i;
+    g.hitSecond[g.hitCount] = j;
 }
 
 // Pieces with any velocity part not exactly 0 (leftovers of resting pieces
 // count).
-int piecesWithVelocity(const modCapzel& g, const Field& f) {
+int piecesWithVelocity(const GameState& g, const Field& f) {
     int m = 0;
-    const int n = g.NumberOfPlayers < kMaxPlayers ? g.NumberOfPlayers : kMaxPlayers;
+    const int n = g.numberOfPlayers < kMaxPlayers ? g.numberOfPlayers : kMaxPlayers;
     for (int k = 1; k <= n; ++k)
-        if (f.VelocityX[k] != 0 || f.VelocityY[k] != 0) ++m;
+        if (f.velocityX[k] != 0 || f.velocityY[k] != 0) ++m;
     return m;
 }
 
 }  // namespace
 
 void contactPass(GameContext& ctx, int i) {
-    modCapzel& g = ctx.g;
+    GameState& g = ctx.g;
     Field& f = ctx.field;
-    const std::array<Box, kMaxPlayers + 1>& pieces = f.board.Player;
-    const int n = g.NumberOfPlayers < kMaxPlayers ? g.NumberOfPlayers : kMaxPlayers;
+    const std::array<Box, kMaxPlayers + 1>& pieces = f.board.pieces;
+    const int n = g.numberOfPlayers < kMaxPlayers ? g.numberOfPlayers : kMaxPlayers;
     for (int j = 1; j <= n; ++j) {
-        if (j == i || !g.InGame[j]) continue;
+        if (j == i || !g.inGame[j]) continue;
         const Box& a = pieces[i];
         const Box& b = pieces[j];
         // The radius is half the width, for y as well.
-        const double ri = double(a.Width) / 2;
-        const double rj = double(b.Width) / 2;
-        const double xi = double(a.Left) + ri;
-        const double yi = double(a.Top) + ri;
-        const double xj = double(b.Left) + rj;
-        const double yj = double(b.Top) + rj;
+        const double ri = double(a.width) / 2;
+        const double rj = double(b.width) / 2;
+        const double xi = double(a.left) + ri;
+        const double yi = double(a.top) + ri;
+        const double xj = double(b.left) + rj;
+        const double yj = double(b.top) + rj;
         const double R = ri + rj;
         const double ddx = xi - xj;
         const double ddy = yi - yj;
@@ -81,16 +81,16 @@ void contactPass(GameContext& ctx, int i) {
 
         // Each piece is pushed towards its target centre, R apart from the
         // other's and symmetric about the midpoint. Places do not change.
-        assignFloat(f.VelocityX[i], double(f.VelocityX[i]) + ((mx + ox) - (double(a.Left) + double(a.Width) / 2)));
-        assignFloat(f.VelocityY[i], double(f.VelocityY[i]) + ((my + oy) - (double(a.Top) + double(a.Height) / 2)));
-        assignFloat(f.VelocityX[j], double(f.VelocityX[j]) + ((mx - ox) - (double(b.Left) + double(b.Width) / 2)));
-        assignFloat(f.VelocityY[j], double(f.VelocityY[j]) + ((my - oy) - (double(b.Top) + double(b.Height) / 2)));
+        assignFloat(f.velocityX[i], double(f.velocityX[i]) + ((mx + ox) - (double(a.left) + double(a.width) / 2)));
+        assignFloat(f.velocityY[i], double(f.velocityY[i]) + ((my + oy) - (double(a.top) + double(a.height) / 2)));
+        assignFloat(f.velocityX[j], double(f.velocityX[j]) + ((mx - ox) - (double(b.left) + double(b.width) / 2)));
+        assignFloat(f.velocityY[j], double(f.velocityY[j]) + ((my - oy) - (double(b.top) + double(b.height) / 2)));
 
         if (isNew) {
             // More pieces move at once: fewer yields per step keep the pace
             // of a cycle. With no piece moving there is nothing to scale.
             const int m = piecesWithVelocity(g, f);
-            if (m != 0) assignDouble(f.StepDelay, f.StepDelay * double(m - 1) / double(m));
+            if (m != 0) assignDouble(f.stepDelay, f.stepDelay * double(m - 1) / double(m));
         }
     }
 }

@@ -19,8 +19,8 @@ std::int16_t strengthCurve(int power) {
 }
 
 bool aimDirection(const Line& pointer, Direction& out) {
-    double dx = 5.0 * (double(pointer.X1) - double(pointer.X2));
-    double dy = 5.0 * (double(pointer.Y1) - double(pointer.Y2));
+    double dx = 5.0 * (double(pointer.x1) - double(pointer.x2));
+    double dy = 5.0 * (double(pointer.y1) - double(pointer.y2));
     if (dx == 0 && dy == 0) {
         out = {};
         return false;

@@ -12,7 +12,7 @@ namespace capzel::engine {
 std::int16_t strengthCurve(int power);
 
 // The launch direction from the Pointer line: from its second end towards
-// its first, 5 * (X1 - X2) and 5 * (Y1 - Y2), normalised so that the larger
+// its first, 5 * (x1 - x2) and 5 * (y1 - y2), normalised so that the larger
 // part is exactly +-100 (x on a tie). A line of zero length has no
 // direction: both parts are 0 and the result is false.
 struct Direction {

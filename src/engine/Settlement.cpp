@@ -7,32 +7,32 @@
 namespace capzel::engine {
 
 void settleShot(GameContext& ctx) {
-    modCapzel& g = ctx.g;
+    GameState& g = ctx.g;
     Board& board = ctx.board();
-    const int n = g.NumberOfPlayers < kMaxPlayers ? g.NumberOfPlayers : kMaxPlayers;
-    const int shooter = g.CurrentTurn;
+    const int n = g.numberOfPlayers < kMaxPlayers ? g.numberOfPlayers : kMaxPlayers;
+    const int shooter = g.currentTurn;
     for (int i = 1; i <= n; ++i) {
-        if (g.Position[shooter] > 0) g.InGame[i] = !g.Dead[i];
+        if (g.position[shooter] > 0) g.inGame[i] = !g.dead[i];
 
-        if (!g.IsKiller[i] && i != shooter && g.InGame[i]) {
+        if (!g.isKiller[i] && i != shooter && g.inGame[i]) {
             // A next target without a region (a position set by hand beyond
             // the course) holds no piece.
-            const int next = g.Position[i] + 1;
-            if (next >= 1 && next <= kSpotCount && StrictlyInside(board.Player[i], board.Spot[next])) {
-                addPoints(g.Score[shooter], 15);
-                ++g.SentCount;
-                g.Position[i] = next;
+            const int next = g.position[i] + 1;
+            if (next >= 1 && next <= kSpotCount && strictlyInside(board.pieces[i], board.spots[next])) {
+                addPoints(g.score[shooter], 15);
+                ++g.sentCount;
+                g.position[i] = next;
             }
         }
 
-        if (g.Dead[i] && !g.InGame[i]) {
+        if (g.dead[i] && !g.inGame[i]) {
             // Dead pieces stand in a column in the holder: the last player
             // at the top slot, player 1 at the bottom one.
-            Box& holder = board.PieceHolder;
-            Box& p = board.Player[i];
-            holder.Visible = true;
-            assignFloat(p.Left, double(holder.Left) + double(p.Width) / 4);
-            assignFloat(p.Top, double(holder.Top) + double(p.Height) / 4 + double(n - i) * double(p.Height));
+            Box& holder = board.pieceHolder;
+            Box& p = board.pieces[i];
+            holder.visible = true;
+            assignFloat(p.left, double(holder.left) + double(p.width) / 4);
+            assignFloat(p.top, double(holder.top) + double(p.height) / 4 + double(n - i) * double(p.height));
         }
     }
 }

@@ -2,7 +2,7 @@
 
 namespace capzel {
 
-ShotResult Shoot_Piece(GameContext& ctx, const ShotOptions& options) {
+ShotResult shootPiece(GameContext& ctx, const ShotOptions& options) {
     ShotRun run(ctx, options);
     run.finish();
     return run.result();

@@ -6,11 +6,11 @@
 
 namespace capzel {
 
-// Shoot_Piece: launches the current player's piece away from the second end
+// shootPiece: launches the current player's piece away from the second end
 // of the Pointer line with the strength in Power, moves every piece step by
 // step without waiting, then settles the board. Rewrites Power with the
 // curved strength. The calibration reads the platform's clock twice, with
 // nothing between: a clock that stands still gives the longest delay.
-ShotResult Shoot_Piece(GameContext& ctx, const ShotOptions& options = {});
+ShotResult shootPiece(GameContext& ctx, const ShotOptions& options = {});
 
 }  // namespace capzel

@@ -5,7 +5,7 @@
 // while a run with nobody watching advances without waiting at all.
 //
 // The first wait is the speed calibration (10,000 yields timed with the
-// platform's clock); every later wait is the StepDelay before one piece's
+// platform's clock); every later wait is the stepDelay before one piece's
 // step. Commands that run during a wait (the hidden speed command, a save)
 // act between two steps, and the next step uses whatever they left.
 #pragma once

@@ -40,30 +40,30 @@ inline void bounce(float& place, float size, float& velocity, float w, float wsi
 
 void wallPass(GameContext& ctx, int i) {
     Board& board = ctx.board();
-    Box& p = board.Player[i];
-    float& vx = ctx.field.VelocityX[i];
-    float& vy = ctx.field.VelocityY[i];
+    Box& p = board.pieces[i];
+    float& vx = ctx.field.velocityX[i];
+    float& vy = ctx.field.velocityY[i];
     for (int j = 1; j <= kWallCount; ++j) {
-        if (!ctx.g.WallsOn) return;
-        const Box& w = board.Wall[j];
-        if (w.Height > w.Width) {
+        if (!ctx.g.wallsOn) return;
+        const Box& w = board.walls[j];
+        if (w.height > w.width) {
             // Upright: a corner inside sends the piece sideways; a piece
             // wider than the wall that reaches into its length goes past
             // the nearer end. Both need the piece within the wall's length,
             // so a piece above or below it is passed over at once.
-            if (!edgeInside(p.Top, p.Height, w.Top, w.Height)) continue;
-            if (edgeInside(p.Left, p.Width, w.Left, w.Width)) {
-                bounce(p.Left, p.Width, vx, w.Left, w.Width);
-            } else if (spans(p.Left, p.Width, w.Left, w.Width)) {
-                bounce(p.Top, p.Height, vy, w.Top, w.Height);
+            if (!edgeInside(p.top, p.height, w.top, w.height)) continue;
+            if (edgeInside(p.left, p.width, w.left, w.width)) {
+                bounce(p.left, p.width, vx, w.left, w.width);
+            } else if (spans(p.left, p.width, w.left, w.width)) {
+                bounce(p.top, p.height, vy, w.top, w.height);
             }
         } else {
             // Lying (or square): the same with x and y exchanged.
-            if (!edgeInside(p.Left, p.Width, w.Left, w.Width)) continue;
-            if (edgeInside(p.Top, p.Height, w.Top, w.Height)) {
-                bounce(p.Top, p.Height, vy, w.Top, w.Height);
-            } else if (spans(p.Top, p.Height, w.Top, w.Height)) {
-                bounce(p.Left, p.Width, vx, w.Left, w.Width);
+            if (!edgeInside(p.left, p.width, w.left, w.width)) continue;
+            if (edgeInside(p.top, p.height, w.top, w.height)) {
+                bounce(p.top, p.height, vy, w.top, w.height);
+            } else if (spans(p.top, p.height, w.top, w.height)) {
+                bounce(p.left, p.width, vx, w.left, w.width);
             }
         }
     }

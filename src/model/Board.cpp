@@ -120,24 +120,24 @@ constexpr GuideRow kGuides[kGuideCount] = {
 
 Box box(const RectRow& r, bool visible, Color fill) {
     Box b;
-    b.Left = r.l;
-    b.Top = r.t;
-    b.Width = r.w;
-    b.Height = r.h;
-    b.Visible = visible;
-    b.FillColor = fill;
+    b.left = r.l;
+    b.top = r.t;
+    b.width = r.w;
+    b.height = r.h;
+    b.visible = visible;
+    b.fillColor = fill;
     return b;
 }
 
 Line line(float x1, float y1, float x2, float y2, Color c, int width, bool visible) {
     Line l;
-    l.X1 = x1;
-    l.Y1 = y1;
-    l.X2 = x2;
-    l.Y2 = y2;
-    l.LineColor = c;
-    l.BorderWidth = width;
-    l.Visible = visible;
+    l.x1 = x1;
+    l.y1 = y1;
+    l.x2 = x2;
+    l.y2 = y2;
+    l.lineColor = c;
+    l.borderWidth = width;
+    l.visible = visible;
     return l;
 }
 
@@ -147,28 +147,28 @@ Board makeBoardLayout() {
     constexpr Color kWhite = rgb(255, 255, 255);
     constexpr Color kBlack = 0;
     Board b;
-    b.Image1 = box({585, 0, 9510, 9435}, true, kBlack);
-    b.linLeft = line(600, 0, 600, 9630, kWhite, 2, true);
-    b.linRight = line(10080, 45, 10080, 9630, kWhite, 2, true);
-    for (int k = 1; k <= kSpotCount; ++k) b.Spot[k] = box(kSpots[k], false, kBlack);
-    for (int j = 1; j <= kWallCount; ++j) b.Wall[j] = box(kWalls[j], true, rgb(255, 0, 0));
-    b.PieceHolder = box({10245, 45, 450, 2550}, true, kBlack);
+    b.fieldPicture = box({585, 0, 9510, 9435}, true, kBlack);
+    b.leftLine = line(600, 0, 600, 9630, kWhite, 2, true);
+    b.rightLine = line(10080, 45, 10080, 9630, kWhite, 2, true);
+    for (int k = 1; k <= kSpotCount; ++k) b.spots[k] = box(kSpots[k], false, kBlack);
+    for (int j = 1; j <= kWallCount; ++j) b.walls[j] = box(kWalls[j], true, rgb(255, 0, 0));
+    b.pieceHolder = box({10245, 45, 450, 2550}, true, kBlack);
     for (int i = 1; i <= kMaxPlayers; ++i)
-        b.Player[i] = box({kPieces[i].l, kPieces[i].t, 300, 300}, true, kPieces[i].c);
+        b.pieces[i] = box({kPieces[i].l, kPieces[i].t, 300, 300}, true, kPieces[i].c);
     for (int c = 0; c < 4; ++c) {
         const auto& r = kCenterLines[c];
-        b.CenterLine[c] = line(r.x1, r.y1, r.x2, r.y2, kWhite, 1, false);
+        b.centerLines[c] = line(r.x1, r.y1, r.x2, r.y2, kWhite, 1, false);
     }
     for (int g = 0; g < kGuideCount; ++g) {
         const auto& r = kGuides[g];
-        b.linGuide[g] = line(r.x1, r.y1, r.x2, r.y2, r.c, 1, false);
+        b.guideLines[g] = line(r.x1, r.y1, r.x2, r.y2, r.c, 1, false);
     }
-    b.Pointer = line(10785, 1995, 10785, 3195, rgb(192, 0, 0), 1, false);
-    b.Pointer.Style = LineStyle::DashDotDot;
-    b.picPower.box = box({45, 2760, 480, 6585}, false, kWhite);
-    b.cmdGo.box = box({50, 2280, 495, 435}, false, kBlack);
-    b.cmdGo.Caption = "Go";
-    b.Label1.box = box({10125, 3375, 1095, 735}, false, kBlack);
+    b.pointer = line(10785, 1995, 10785, 3195, rgb(192, 0, 0), 1, false);
+    b.pointer.style = LineStyle::DashDotDot;
+    b.powerBar.box = box({45, 2760, 480, 6585}, false, kWhite);
+    b.goButton.box = box({50, 2280, 495, 435}, false, kBlack);
+    b.goButton.caption = "Go";
+    b.aimLabel.box = box({10125, 3375, 1095, 735}, false, kBlack);
     return b;
 }
 

@@ -33,8 +33,8 @@ struct PowerBar {
     std::vector<Span> drawn;
     int revision = 0;  // grows at every clear or draw, so a view can skip repaints
 
-    float ScaleWidth() const { return box.Width; }
-    float ScaleHeight() const { return box.Height; }
+    float scaleWidth() const { return box.width; }
+    float scaleHeight() const { return box.height; }
     void clear() {
         drawn.clear();
         ++revision;
@@ -47,37 +47,37 @@ struct PowerBar {
 
 struct Button {
     Box box;
-    std::string Caption;
+    std::string caption;
 };
 
 struct Label {
     Box box;
-    std::string Caption;
+    std::string caption;
 };
 
 struct Board {
-    Box Image1;
-    Line linLeft;
-    Line linRight;
-    std::array<Box, kSpotCount + 1> Spot{};       // 1..29; 0 unused
-    std::array<Box, kWallCount + 1> Wall{};       // 1..10; 0 unused
-    std::array<Box, kMaxPlayers + 1> Player{};    // 1..8;  0 unused
-    Box PieceHolder;
-    std::array<Line, 4> CenterLine{};
-    std::array<Line, kGuideCount> linGuide{};     // 0..5, 7..23
-    Line Pointer;
-    PowerBar picPower;
-    Button cmdGo;
-    Label Label1;
+    Box fieldPicture;
+    Line leftLine;
+    Line rightLine;
+    std::array<Box, kSpotCount + 1> spots{};       // 1..29; 0 unused
+    std::array<Box, kWallCount + 1> walls{};       // 1..10; 0 unused
+    std::array<Box, kMaxPlayers + 1> pieces{};    // 1..8;  0 unused
+    Box pieceHolder;
+    std::array<Line, 4> centerLines{};
+    std::array<Line, kGuideCount> guideLines{};     // 0..5, 7..23
+    Line pointer;
+    PowerBar powerBar;
+    Button goButton;
+    Label aimLabel;
 
-    float ScaleWidth = kClientWidth;    // the window's inner size
-    float ScaleHeight = kClientHeight;
+    float scaleWidth = kClientWidth;    // the window's inner size
+    float scaleHeight = kClientHeight;
     int zCounter = 0;
 
     static bool guideExists(int index) { return index >= 0 && index < kGuideCount && index != 6; }
 
-    void bringToFront(Box& b) { b.Z = ++zCounter; }
-    void bringToFront(Line& l) { l.Z = ++zCounter; }
+    void bringToFront(Box& b) { b.z = ++zCounter; }
+    void bringToFront(Line& l) { l.z = ++zCounter; }
 };
 
 // The layout the main window is created with, the same at every start.

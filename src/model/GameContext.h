@@ -8,12 +8,12 @@
 namespace capzel {
 
 struct GameContext {
-    modCapzel& g;
+    GameState& g;
     Field& field;
     Platform& ui;
 
     Board& board() const { return field.board; }
-    Box& piece(int i) const { return field.board.Player[i]; }
+    Box& piece(int i) const { return field.board.pieces[i]; }
 };
 
 }  // namespace capzel

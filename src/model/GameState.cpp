@@ -26,33 +26,33 @@ int startingScore(FrictionLevel level, int player) {
     return frictionLevelInfo(level).scoreBonus + (player - 1) * 10;
 }
 
-void modCapzel::recreatePerGameTables() {
-    PerGameTablesExist = true;
-    InGame.fill(false);
-    MoveableNextTurn.fill(false);
-    LosingTurn.fill(false);
-    Position.fill(0);
-    HeadingInReverse.fill(false);
-    OnLetters.fill(false);
-    IsKiller.fill(false);
-    Dead.fill(false);
+void GameState::recreatePerGameTables() {
+    perGameTablesExist = true;
+    inGame.fill(false);
+    moveableNextTurn.fill(false);
+    losingTurn.fill(false);
+    position.fill(0);
+    headingInReverse.fill(false);
+    onLetters.fill(false);
+    isKiller.fill(false);
+    dead.fill(false);
     playerKind.fill(PlayerKind::Human);
     shotsTaken = 0;
 }
 
-std::string modCapzel::TargetLabel(int p) {
-    const int t = CurrentTurn;
+std::string GameState::targetLabel(int p) {
+    const int t = currentTurn;
     if (t < 1 || t > kMaxPlayers) return std::to_string(p);
-    if (!IsKiller[t]) {
-        HeadingInReverse[t] = Position[t] >= 13;
-        OnLetters[t] = Position[t] >= 25;
-        IsKiller[t] = Position[t] >= 29;
+    if (!isKiller[t]) {
+        headingInReverse[t] = position[t] >= 13;
+        onLetters[t] = position[t] >= 25;
+        isKiller[t] = position[t] >= 29;
     }
-    if (OnLetters[t]) {
+    if (onLetters[t]) {
         if (p == 25) return std::to_string(26 - p);
         return letter(p + 39, p);
     }
-    if (HeadingInReverse[t]) return std::to_string(26 - p);
+    if (headingInReverse[t]) return std::to_string(26 - p);
     return std::to_string(p);
 }
 

@@ -1,4 +1,4 @@
-// The one shared game state (the module modCapzel): game-wide values, the
+// The one shared game state (the module GameState): game-wide values, the
 // fixed per-player tables and the tables of the running game. Players are
 // numbered from 1; index 0 of every table is unused.
 #pragma once
@@ -29,42 +29,42 @@ const FrictionLevelInfo& frictionLevelInfo(FrictionLevel level);
 // Starting score of player i (1-based) at the given level.
 int startingScore(FrictionLevel level, int player);
 
-struct modCapzel {
+struct GameState {
     // Game-wide values.
-    std::int16_t NumberOfPlayers = 0;
-    std::int16_t CurrentTurn = 0;
-    bool GameRunning = false;
-    bool WallsOn = true;  // the walls are shown as laid out, so they are in play until a game says otherwise
-    bool ShotInProgress = false;
-    int SongNumber = 1;
-    int SongCount = 0;
-    bool Charging = false;
-    std::int16_t Power = 0;
+    std::int16_t numberOfPlayers = 0;
+    std::int16_t currentTurn = 0;
+    bool gameRunning = false;
+    bool wallsOn = true;  // the walls are shown as laid out, so they are in play until a game says otherwise
+    bool shotInProgress = false;
+    int songNumber = 1;
+    int songCount = 0;
+    bool charging = false;
+    std::int16_t power = 0;
 
     // Log of the current shot (cleared at every launch).
-    int HitCount = 0;
-    std::array<int, kHitLogSize + 1> HitFirst{};   // 1..20
-    std::array<int, kHitLogSize + 1> HitSecond{};  // 1..20
-    int KillCount = 0;
-    int SentCount = 0;
-    int OneShotBonus = 0;  // kept by the target progression rules
+    int hitCount = 0;
+    std::array<int, kHitLogSize + 1> hitFirst{};   // 1..20
+    std::array<int, kHitLogSize + 1> hitSecond{};  // 1..20
+    int killCount = 0;
+    int sentCount = 0;
+    int oneShotBonus = 0;  // kept by the target progression rules
 
     // Per-player tables of fixed size, alive for the whole run.
-    std::array<std::string, kMaxPlayers + 1> PlayerName{};
-    std::array<std::int32_t, kMaxPlayers + 1> Score{};
-    std::array<Color, kMaxPlayers + 1> PlayerColor{};
-    std::array<float, kMaxPlayers + 1> Friction{};
+    std::array<std::string, kMaxPlayers + 1> playerName{};
+    std::array<std::int32_t, kMaxPlayers + 1> score{};
+    std::array<Color, kMaxPlayers + 1> playerColor{};
+    std::array<float, kMaxPlayers + 1> friction{};
 
     // Per-game tables, recreated by every new game and load.
-    bool PerGameTablesExist = false;  // false until the first game or load of the run
-    std::array<bool, kMaxPlayers + 1> InGame{};
-    std::array<bool, kMaxPlayers + 1> MoveableNextTurn{};
-    std::array<bool, kMaxPlayers + 1> LosingTurn{};
-    std::array<int, kMaxPlayers + 1> Position{};
-    std::array<bool, kMaxPlayers + 1> HeadingInReverse{};
-    std::array<bool, kMaxPlayers + 1> OnLetters{};
-    std::array<bool, kMaxPlayers + 1> IsKiller{};
-    std::array<bool, kMaxPlayers + 1> Dead{};
+    bool perGameTablesExist = false;  // false until the first game or load of the run
+    std::array<bool, kMaxPlayers + 1> inGame{};
+    std::array<bool, kMaxPlayers + 1> moveableNextTurn{};
+    std::array<bool, kMaxPlayers + 1> losingTurn{};
+    std::array<int, kMaxPlayers + 1> position{};
+    std::array<bool, kMaxPlayers + 1> headingInReverse{};
+    std::array<bool, kMaxPlayers + 1> onLetters{};
+    std::array<bool, kMaxPlayers + 1> isKiller{};
+    std::array<bool, kMaxPlayers + 1> dead{};
 
     // Who plays each seat of the running game (persons unless chosen
     // otherwise), and the shots judged since the game started.
@@ -76,10 +76,10 @@ struct modCapzel {
 
     // Refreshes the current player's phase flags from Position (unless a
     // killer) and gives the label of target p: "1".."13", "12".."1", "A".."D".
-    std::string TargetLabel(int p);
+    std::string targetLabel(int p);
 
     // True when i is a valid player number of the running game.
-    bool isPlayer(int i) const { return i >= 1 && i <= NumberOfPlayers && i <= kMaxPlayers; }
+    bool isPlayer(int i) const { return i >= 1 && i <= numberOfPlayers && i <= kMaxPlayers; }
 };
 
 // Label of a reached target n as the progression messages write it: letters
@@ -90,18 +90,18 @@ std::string reachedTargetLabel(int n);
 // is created anew with the main window by every new game.
 struct Field {
     Board board = makeBoardLayout();
-    std::array<float, kMaxPlayers + 1> VelocityX{};
-    std::array<float, kMaxPlayers + 1> VelocityY{};
-    double StepDelay = 0;  // yields before each step (shared with the power bar)
+    std::array<float, kMaxPlayers + 1> velocityX{};
+    std::array<float, kMaxPlayers + 1> velocityY{};
+    double stepDelay = 0;  // yields before each step (shared with the power bar)
     double ox = 0;         // half-offsets of the last contact, kept between contacts
     double oy = 0;
-    std::string TypedKeys;  // partial access word of the hidden menu
+    std::string typedKeys;  // partial access word of the hidden menu
 
     // Menu states that live as long as the window.
-    bool mnuQuinceVisible = false;
-    bool mnuGuideVisible = false;
-    bool mnuGuideChecked = false;
-    bool mnuLoopChecked = false;
+    bool hiddenMenuVisible = false;
+    bool guideItemVisible = false;
+    bool guideLinesChecked = false;
+    bool loopChecked = false;
 };
 
 }  // namespace capzel

@@ -4,14 +4,14 @@
 
 namespace capzel {
 
-bool StrictlyInside(const Box& piece, const Box& region) {
-    return piece.Left > region.Left && fsum(region.Left, region.Width) > fsum(piece.Left, piece.Width) &&
-           piece.Top > region.Top && fsum(region.Top, region.Height) > fsum(piece.Top, piece.Height);
+bool strictlyInside(const Box& piece, const Box& region) {
+    return piece.left > region.left && fsum(region.left, region.width) > fsum(piece.left, piece.width) &&
+           piece.top > region.top && fsum(region.top, region.height) > fsum(piece.top, piece.height);
 }
 
 void centrePieceOn(Box& piece, const Box& region) {
-    piece.Left = float(double(region.Left) + double(region.Width) / 2 - double(piece.Width) / 2);
-    piece.Top = float(double(region.Top) + double(region.Height) / 2 - double(piece.Height) / 2);
+    piece.left = float(double(region.left) + double(region.width) / 2 - double(piece.width) / 2);
+    piece.top = float(double(region.top) + double(region.height) / 2 - double(piece.height) / 2);
 }
 
 }  // namespace capzel

@@ -9,7 +9,7 @@ namespace capzel {
 
 // The piece lies strictly inside the region: L > SL, SL + SW > L + W,
 // T > ST, ST + SH > T + H, each sum rounded to float before comparing.
-bool StrictlyInside(const Box& piece, const Box& region);
+bool strictlyInside(const Box& piece, const Box& region);
 
 // Centres the piece on the region: Left = SL + SW/2 - W/2, then
 // Top = ST + SH/2 - H/2, stored as float.

@@ -19,27 +19,27 @@ constexpr int blueOf(Color c) { return int((c >> 16) & 0xFFu); }
 
 // A rectangle or circle on the field (piece, spot, wall, holder, picture).
 struct Box {
-    float Left = 0;
-    float Top = 0;
-    float Width = 0;
-    float Height = 0;
-    bool Visible = true;
-    Color FillColor = 0;
-    int Z = 0;  // drawing order among the shapes that can be brought to front
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+    bool visible = true;
+    Color fillColor = 0;
+    int z = 0;  // drawing order among the shapes that can be brought to front
 };
 
 enum class LineStyle { Solid, DashDotDot };
 
 struct Line {
-    float X1 = 0;
-    float Y1 = 0;
-    float X2 = 0;
-    float Y2 = 0;
-    bool Visible = true;
-    Color LineColor = 0;
-    int BorderWidth = 1;  // pixels
-    LineStyle Style = LineStyle::Solid;
-    int Z = 0;
+    float x1 = 0;
+    float y1 = 0;
+    float x2 = 0;
+    float y2 = 0;
+    bool visible = true;
+    Color lineColor = 0;
+    int borderWidth = 1;  // pixels
+    LineStyle style = LineStyle::Solid;
+    int z = 0;
 };
 
 }  // namespace capzel

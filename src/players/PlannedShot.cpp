@@ -17,24 +17,24 @@ constexpr double kAimLength = 1500;  // twips from the piece's centre to the aim
 int maxBarTicks(const Board& board) {
     // The charge restarts once the level has passed 10 twips above the top:
     // the last level stopped is the first one below -10.
-    const int h = int(roundHalfEven(board.picPower.ScaleHeight()));
+    const int h = int(roundHalfEven(board.powerBar.scaleHeight()));
     return std::max(1, (h + kTickDrop) / kTickDrop + 1);
 }
 
 int barLevel(const Board& board, int ticks) {
-    const int h = int(roundHalfEven(board.picPower.ScaleHeight()));
+    const int h = int(roundHalfEven(board.powerBar.scaleHeight()));
     return h - kTickDrop * std::clamp(ticks, 1, maxBarTicks(board));
 }
 
 std::int16_t barStrength(const Board& board, int ticks) {
-    return std::int16_t(roundHalfEven(double(board.ScaleHeight) - double(barLevel(board, ticks))));
+    return std::int16_t(roundHalfEven(double(board.scaleHeight) - double(barLevel(board, ticks))));
 }
 
-float aimStartX(const Box& piece) { return float(double(piece.Width) / 2 + double(piece.Left)); }
-float aimStartY(const Box& piece) { return float(double(piece.Height) / 2 + double(piece.Top)); }
+float aimStartX(const Box& piece) { return float(double(piece.width) / 2 + double(piece.left)); }
+float aimStartY(const Box& piece) { return float(double(piece.height) / 2 + double(piece.top)); }
 
-PlannedShot shotAlong(const modCapzel& g, const Board& board, double angle, int ticks) {
-    const Box& piece = board.Player[std::clamp<int>(g.CurrentTurn, 1, kMaxPlayers)];
+PlannedShot shotAlong(const GameState& g, const Board& board, double angle, int ticks) {
+    const Box& piece = board.pieces[std::clamp<int>(g.currentTurn, 1, kMaxPlayers)];
     PlannedShot shot;
     shot.aimX = float(double(aimStartX(piece)) - kAimLength * std::cos(angle));
     shot.aimY = float(double(aimStartY(piece)) - kAimLength * std::sin(angle));
@@ -42,33 +42,33 @@ PlannedShot shotAlong(const modCapzel& g, const Board& board, double angle, int 
     return shot;
 }
 
-double angleOf(const modCapzel& g, const Board& board, const PlannedShot& shot) {
-    const Box& piece = board.Player[std::clamp<int>(g.CurrentTurn, 1, kMaxPlayers)];
+double angleOf(const GameState& g, const Board& board, const PlannedShot& shot) {
+    const Box& piece = board.pieces[std::clamp<int>(g.currentTurn, 1, kMaxPlayers)];
     return std::atan2(double(aimStartY(piece)) - double(shot.aimY), double(aimStartX(piece)) - double(shot.aimX));
 }
 
 bool playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles) {
-    modCapzel& g = ctx.g;
+    GameState& g = ctx.g;
     Board& board = ctx.board();
-    if (!g.isPlayer(g.CurrentTurn)) return false;
-    const Box& piece = board.Player[g.CurrentTurn];
-    board.Pointer.X1 = aimStartX(piece);
-    board.Pointer.Y1 = aimStartY(piece);
-    board.Pointer.X2 = shot.aimX;
-    board.Pointer.Y2 = shot.aimY;
-    board.Pointer.Visible = false;
-    g.Power = barStrength(board, shot.barTicks);
-    g.ShotInProgress = true;
+    if (!g.isPlayer(g.currentTurn)) return false;
+    const Box& piece = board.pieces[g.currentTurn];
+    board.pointer.x1 = aimStartX(piece);
+    board.pointer.y1 = aimStartY(piece);
+    board.pointer.x2 = shot.aimX;
+    board.pointer.y2 = shot.aimY;
+    board.pointer.visible = false;
+    g.power = barStrength(board, shot.barTicks);
+    g.shotInProgress = true;
     ShotOptions options;
     options.maxCycles = maxCycles;
-    const ShotResult result = Shoot_Piece(ctx, options);
-    g.Power = 0;
+    const ShotResult result = shootPiece(ctx, options);
+    g.power = 0;
     if (result.unfinished) {
-        g.ShotInProgress = false;
+        g.shotInProgress = false;
         return false;
     }
     judgeFinishedShot(ctx);
-    g.ShotInProgress = false;
+    g.shotInProgress = false;
     return true;
 }
 

@@ -35,10 +35,10 @@ float aimStartY(const Box& piece);
 // A shot of the current player that sends the piece along `angle` (radians,
 // 0 along +x, pi/2 along +y, the field's y growing downwards) with the bar
 // stopped after `ticks` ticks (held to the bar's range).
-PlannedShot shotAlong(const modCapzel& g, const Board& board, double angle, int ticks);
+PlannedShot shotAlong(const GameState& g, const Board& board, double angle, int ticks);
 
 // The direction in which a planned shot sends the piece, as an angle.
-double angleOf(const modCapzel& g, const Board& board, const PlannedShot& shot);
+double angleOf(const GameState& g, const Board& board, const PlannedShot& shot);
 
 // Plays a planned shot for the current player as the board does once "Go"
 // has fired it: the aim line from the piece's centre, the bar's strength,

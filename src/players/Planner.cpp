@@ -34,12 +34,12 @@ public:
 // The state every trial starts from: the game as it stands, without what
 // only the window shows (bar rows, the aim label, typed keys).
 struct Start {
-    modCapzel g;
+    GameState g;
     Field field;
-    Start(const modCapzel& game, const Field& f) : g(game), field(f) {
-        field.board.picPower.clear();
-        field.board.Label1.Caption.clear();
-        field.TypedKeys.clear();
+    Start(const GameState& game, const Field& f) : g(game), field(f) {
+        field.board.powerBar.clear();
+        field.board.aimLabel.caption.clear();
+        field.typedKeys.clear();
     }
 };
 
@@ -53,12 +53,12 @@ public:
         field_ = start_.field;
         const PlannedShot shot = shotAlong(start_.g, start_.field.board, c.angle, c.ticks);
         if (!playShot(ctx_, shot, maxCycles_)) return kFailed;
-        return outcomeValue(start_.g, start_.field.board, g_, field_.board, start_.g.CurrentTurn);
+        return outcomeValue(start_.g, start_.field.board, g_, field_.board, start_.g.currentTurn);
     }
 
 private:
     const Start& start_;
-    modCapzel g_;
+    GameState g_;
     Field field_;
     QuietPlatform ui_;
     GameContext ctx_{g_, field_, ui_};
@@ -97,7 +97,7 @@ std::vector<std::size_t> ranking(const std::vector<double>& values) {
 
 class Search {
 public:
-    Search(const modCapzel& g, const Field& field, const PlannerOptions& o)
+    Search(const GameState& g, const Field& field, const PlannerOptions& o)
         : start_(g, field), options_(o), board_(start_.field.board) {
         threads_ = o.threads > 0 ? o.threads : int(std::max(1u, std::thread::hardware_concurrency()));
         angleStep_ = 2 * kPi / std::max(1, o.directions);
@@ -227,11 +227,11 @@ Candidate missed(const Board& board, const Candidate& c, const Miss& m, Random& 
     return {angle, std::clamp(ticks, 1, maxBarTicks(board))};
 }
 
-bool canPlan(const modCapzel& g) { return g.GameRunning && g.isPlayer(g.CurrentTurn) && !g.Dead[g.CurrentTurn]; }
+bool canPlan(const GameState& g) { return g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn]; }
 
 }  // namespace
 
-PlanResult planShot(const modCapzel& g, const Field& field, PlayerKind level, std::uint64_t seed,
+PlanResult planShot(const GameState& g, const Field& field, PlayerKind level, std::uint64_t seed,
                     const PlannerOptions& options) {
     PlanResult result;
     if (!canPlan(g)) {
@@ -274,7 +274,7 @@ PlanResult planShot(const modCapzel& g, const Field& field, PlayerKind level, st
     return result;
 }
 
-PlannedShot randomShot(const modCapzel& g, const Field& field, std::uint64_t seed) {
+PlannedShot randomShot(const GameState& g, const Field& field, std::uint64_t seed) {
     Random rng(seed);
     const double angle = rng.uniform() * 2 * kPi;
     return shotAlong(g, field.board, angle, rng.between(1, maxBarTicks(field.board)));

@@ -39,10 +39,10 @@ struct PlanResult {
 // fares best, and then miss it by a draw from `seed`. The game must be
 // running with a current player on the field; otherwise the result is a
 // shot straight up at the weakest strength and nothing is judged.
-PlanResult planShot(const modCapzel& g, const Field& field, PlayerKind level, std::uint64_t seed,
+PlanResult planShot(const GameState& g, const Field& field, PlayerKind level, std::uint64_t seed,
                     const PlannerOptions& options = {});
 
 // The baseline player: a direction and a bar strength drawn uniformly.
-PlannedShot randomShot(const modCapzel& g, const Field& field, std::uint64_t seed);
+PlannedShot randomShot(const GameState& g, const Field& field, std::uint64_t seed);
 
 }  // namespace capzel::players

@@ -97,16 +97,16 @@ const char* playerKindName(PlayerKind kind) {
     return "Human";
 }
 
-HistoryGame finishedGame(const modCapzel& g, std::string date) {
+HistoryGame finishedGame(const GameState& g, std::string date) {
     HistoryGame game;
     game.date = std::move(date);
     game.shots = std::max(0, g.shotsTaken);
     const int last = rules::lastPlayer(g);
     for (int i = 1; i <= last; ++i)
-        game.players.push_back({nameForSaveFile(g.PlayerName[std::size_t(i)]), g.playerKind[std::size_t(i)],
-                                g.Score[std::size_t(i)]});
-    const int cur = g.CurrentTurn;
-    if (cur >= 1 && cur <= last && !g.Dead[std::size_t(cur)] && rules::othersAllDead(g, cur)) game.winner = cur;
+        game.players.push_back({nameForSaveFile(g.playerName[std::size_t(i)]), g.playerKind[std::size_t(i)],
+                                g.score[std::size_t(i)]});
+    const int cur = g.currentTurn;
+    if (cur >= 1 && cur <= last && !g.dead[std::size_t(cur)] && rules::othersAllDead(g, cur)) game.winner = cur;
     return game;
 }
 

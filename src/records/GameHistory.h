@@ -47,7 +47,7 @@ struct HistoryGame {
 // current player when every other player is dead (a one-player game won by
 // completing the course included); a game that ended with nobody alive has
 // no winner.
-HistoryGame finishedGame(const modCapzel& g, std::string date);
+HistoryGame finishedGame(const GameState& g, std::string date);
 
 // "Human", "Novice", "Club" or "Expert".
 const char* playerKindName(PlayerKind kind);

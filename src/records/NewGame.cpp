@@ -26,49 +26,49 @@ NewGameSettings::NewGameSettings() {
 }
 
 void applyNewGame(GameContext& ctx, const NewGameSettings& s) {
-    modCapzel& g = ctx.g;
+    GameState& g = ctx.g;
     Board& board = ctx.board();
     const int n = std::clamp(s.players, 1, kMaxPlayers);
 
-    g.GameRunning = true;
-    g.NumberOfPlayers = std::int16_t(n);
-    g.SongNumber = 1;
+    g.gameRunning = true;
+    g.numberOfPlayers = std::int16_t(n);
+    g.songNumber = 1;
     g.recreatePerGameTables();
 
-    Box& holder = board.PieceHolder;
-    holder.Width = float(1.5 * double(ctx.piece(1).Width));
-    holder.Height = float((double(n) + 0.5) * double(ctx.piece(1).Height));
+    Box& holder = board.pieceHolder;
+    holder.width = float(1.5 * double(ctx.piece(1).width));
+    holder.height = float((double(n) + 0.5) * double(ctx.piece(1).height));
 
     for (int i = 1; i <= n; ++i) {
         Box& piece = ctx.piece(i);
-        const double w = piece.Width;
-        const double h = piece.Height;
-        piece.Left = float(double(holder.Left) + w / 4.0);
-        piece.Top = float(double(holder.Top) + h / 4.0 + double(n - i) * h);
-        piece.Visible = true;
+        const double w = piece.width;
+        const double h = piece.height;
+        piece.left = float(double(holder.left) + w / 4.0);
+        piece.top = float(double(holder.top) + h / 4.0 + double(n - i) * h);
+        piece.visible = true;
 
         const FrictionLevelInfo& level = frictionLevelInfo(s.friction[std::size_t(i)]);
-        g.Friction[i] = level.friction;
-        g.Score[i] = startingScore(s.friction[std::size_t(i)], i);
-        g.PlayerColor[i] = s.colors[std::size_t(i)];
-        g.PlayerName[i] = s.names[std::size_t(i)];
-        g.MoveableNextTurn[i] = false;
-        g.InGame[i] = false;
-        g.LosingTurn[i] = false;
-        g.HeadingInReverse[i] = false;
-        g.OnLetters[i] = false;
-        g.IsKiller[i] = false;
-        g.Dead[i] = false;
-        g.Position[i] = 0;
+        g.friction[i] = level.friction;
+        g.score[i] = startingScore(s.friction[std::size_t(i)], i);
+        g.playerColor[i] = s.colors[std::size_t(i)];
+        g.playerName[i] = s.names[std::size_t(i)];
+        g.moveableNextTurn[i] = false;
+        g.inGame[i] = false;
+        g.losingTurn[i] = false;
+        g.headingInReverse[i] = false;
+        g.onLetters[i] = false;
+        g.isKiller[i] = false;
+        g.dead[i] = false;
+        g.position[i] = 0;
         g.playerKind[i] = s.seats[std::size_t(i)];
     }
-    for (int i = n + 1; i <= kMaxPlayers; ++i) ctx.piece(i).Visible = false;
+    for (int i = n + 1; i <= kMaxPlayers; ++i) ctx.piece(i).visible = false;
 
-    g.WallsOn = s.walls;
-    for (int j = 1; j <= kInnerWalls; ++j) board.Wall[j].Visible = s.walls;
+    g.wallsOn = s.walls;
+    for (int j = 1; j <= kInnerWalls; ++j) board.walls[j].visible = s.walls;
 
-    g.ShotInProgress = false;
-    g.CurrentTurn = 1;
+    g.shotInProgress = false;
+    g.currentTurn = 1;
 }
 
 }  // namespace capzel

@@ -25,14 +25,14 @@ struct NewGameSettings {
     NewGameSettings();
 };
 
-// Sets up a new game on the model, in the dialog's order: GameRunning true,
-// NumberOfPlayers, new per-game tables, the piece holder sized from piece 1
+// Sets up a new game on the model, in the dialog's order: gameRunning true,
+// numberOfPlayers, new per-game tables, the piece holder sized from piece 1
 // (1.5 pieces wide, players + 0.5 pieces high), the pieces stacked in it and
 // shown (the last player's at the top, player 1's at the bottom), each
 // player's friction and starting score, colour, name and cleared per-game
-// flags and who plays the seat, pieces beyond the players hidden, WallsOn with walls 1 to 8 shown or
-// hidden (9 and 10 untouched), ShotInProgress false, CurrentTurn 1 and
-// SongNumber 1. Entries of the fixed tables beyond the players keep their
+// flags and who plays the seat, pieces beyond the players hidden, wallsOn with walls 1 to 8 shown or
+// hidden (9 and 10 untouched), shotInProgress false, currentTurn 1 and
+// songNumber 1. Entries of the fixed tables beyond the players keep their
 // values. `ctx.field` must be the new main window's field. The caller then
 // places the main window (its activation paints the pieces), starts the
 // music, shows the status window and starts the turn of player 1.

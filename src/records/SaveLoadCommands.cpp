@@ -23,7 +23,7 @@ bool saveGameCommand(GameContext& ctx) {
 
 bool loadGameCommand(GameContext& ctx, const std::string& programFolder,
                      const std::function<void()>& startLoadedGame) {
-    if (ctx.g.GameRunning && !ctx.ui.askYesNo(kLoadQuestion)) return false;
+    if (ctx.g.gameRunning && !ctx.ui.askYesNo(kLoadQuestion)) return false;
     const std::string path = ctx.ui.chooseFileToOpen(kSaveFilterText, kSaveFilterPattern, programFolder);
     if (path.empty()) return false;
 

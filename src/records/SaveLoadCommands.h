@@ -25,7 +25,7 @@ bool saveGameCommand(GameContext& ctx);
 //
 // After the game is applied, `startLoadedGame` runs while the busy pointer is
 // still shown: it restarts the music from song 1, refreshes and shows the
-// status window and starts the turn of CurrentTurn. The normal pointer comes
+// status window and starts the turn of currentTurn. The normal pointer comes
 // back after it, and on every other way out. True when a game was loaded.
 bool loadGameCommand(GameContext& ctx, const std::string& programFolder,
                      const std::function<void()>& startLoadedGame = {});

@@ -26,35 +26,35 @@ float frictionWithin(float f) {
 
 }  // namespace
 
-SavedGame gatherSavedGame(const modCapzel& g, const Board& board) {
+SavedGame gatherSavedGame(const GameState& g, const Board& board) {
     SavedGame out;
-    const int n = std::clamp<int>(g.NumberOfPlayers, 0, kMaxPlayers);
-    out.currentTurn = g.CurrentTurn;
-    if (n >= 1 && (g.CurrentTurn < 1 || g.CurrentTurn > n)) out.currentTurn = 1;
+    const int n = std::clamp<int>(g.numberOfPlayers, 0, kMaxPlayers);
+    out.currentTurn = g.currentTurn;
+    if (n >= 1 && (g.currentTurn < 1 || g.currentTurn > n)) out.currentTurn = 1;
 
     for (int i = 1; i <= n; ++i) {
         SavedPlayer p;
-        p.name = g.PlayerName[i];
-        p.dead = g.Dead[i];
-        p.inGame = g.InGame[i];
-        p.isKiller = g.IsKiller[i];
-        p.onLetters = g.OnLetters[i];
-        p.losingTurn = g.LosingTurn[i];
-        p.moveableNextTurn = g.MoveableNextTurn[i];
-        p.headingInReverse = g.HeadingInReverse[i];
-        p.friction = frictionWithin(g.Friction[i]);
-        p.score = std::int16_t(wholeWithin(double(g.Score[i]), INT16_MIN, INT16_MAX));
-        p.color = std::int32_t(std::min<Color>(g.PlayerColor[i], Color(lim::kMaxColor)));
-        const Box& piece = board.Player[i];
+        p.name = g.playerName[i];
+        p.dead = g.dead[i];
+        p.inGame = g.inGame[i];
+        p.isKiller = g.isKiller[i];
+        p.onLetters = g.onLetters[i];
+        p.losingTurn = g.losingTurn[i];
+        p.moveableNextTurn = g.moveableNextTurn[i];
+        p.headingInReverse = g.headingInReverse[i];
+        p.friction = frictionWithin(g.friction[i]);
+        p.score = std::int16_t(wholeWithin(double(g.score[i]), INT16_MIN, INT16_MAX));
+        p.color = std::int32_t(std::min<Color>(g.playerColor[i], Color(lim::kMaxColor)));
+        const Box& piece = board.pieces[i];
         const auto size = [](float v) { return std::int16_t(wholeWithin(v, lim::kMinPieceSize, lim::kMaxPieceSize)); };
         const auto place = [](float v) {
             return std::int16_t(wholeWithin(v, -lim::kCoordinateLimit, lim::kCoordinateLimit));
         };
-        p.height = size(piece.Height);
-        p.left = place(piece.Left);
-        p.top = place(piece.Top);
-        p.width = size(piece.Width);
-        p.position = std::int32_t(wholeWithin(double(g.Position[i]), 0, lim::kMaxPosition));
+        p.height = size(piece.height);
+        p.left = place(piece.left);
+        p.top = place(piece.top);
+        p.width = size(piece.width);
+        p.position = std::int32_t(wholeWithin(double(g.position[i]), 0, lim::kMaxPosition));
         p.kind = g.playerKind[i];
         out.players.push_back(std::move(p));
     }
@@ -62,42 +62,42 @@ SavedGame gatherSavedGame(const modCapzel& g, const Board& board) {
 }
 
 void applySavedGame(GameContext& ctx, const SavedGame& game) {
-    modCapzel& g = ctx.g;
+    GameState& g = ctx.g;
     const int n = std::min(game.numberOfPlayers(), kMaxPlayers);
-    g.NumberOfPlayers = std::int16_t(n);
-    g.CurrentTurn = game.currentTurn;
+    g.numberOfPlayers = std::int16_t(n);
+    g.currentTurn = game.currentTurn;
     g.recreatePerGameTables();
 
     for (int i = 1; i <= n; ++i) {
         const SavedPlayer& p = game.players[std::size_t(i - 1)];
-        g.PlayerName[i] = p.name;
-        g.Dead[i] = p.dead;
-        g.InGame[i] = p.inGame;
-        g.IsKiller[i] = p.isKiller;
-        g.OnLetters[i] = p.onLetters;
-        g.LosingTurn[i] = p.losingTurn;
-        g.MoveableNextTurn[i] = p.moveableNextTurn;
-        g.HeadingInReverse[i] = p.headingInReverse;
-        g.Friction[i] = p.friction;
-        g.Score[i] = p.score;
-        g.PlayerColor[i] = Color(p.color);
+        g.playerName[i] = p.name;
+        g.dead[i] = p.dead;
+        g.inGame[i] = p.inGame;
+        g.isKiller[i] = p.isKiller;
+        g.onLetters[i] = p.onLetters;
+        g.losingTurn[i] = p.losingTurn;
+        g.moveableNextTurn[i] = p.moveableNextTurn;
+        g.headingInReverse[i] = p.headingInReverse;
+        g.friction[i] = p.friction;
+        g.score[i] = p.score;
+        g.playerColor[i] = Color(p.color);
         Box& piece = ctx.piece(i);
-        piece.Height = float(p.height);
-        piece.Left = float(p.left);
-        piece.Top = float(p.top);
-        piece.Width = float(p.width);
-        g.Position[i] = p.position;
+        piece.height = float(p.height);
+        piece.left = float(p.left);
+        piece.top = float(p.top);
+        piece.width = float(p.width);
+        g.position[i] = p.position;
         g.playerKind[i] = p.kind;
-        piece.FillColor = Color(p.color);
-        piece.Visible = true;
+        piece.fillColor = Color(p.color);
+        piece.visible = true;
     }
 
-    Box& holder = ctx.board().PieceHolder;
-    holder.Height = float((double(n) + 0.5) * double(ctx.piece(1).Height));
-    for (int i = n + 1; i <= kMaxPlayers; ++i) ctx.piece(i).Visible = false;
+    Box& holder = ctx.board().pieceHolder;
+    holder.height = float((double(n) + 0.5) * double(ctx.piece(1).height));
+    for (int i = n + 1; i <= kMaxPlayers; ++i) ctx.piece(i).visible = false;
 
-    g.GameRunning = true;
-    g.SongNumber = 1;
+    g.gameRunning = true;
+    g.songNumber = 1;
 }
 
 }  // namespace capzel

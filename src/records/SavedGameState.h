@@ -20,14 +20,14 @@ namespace capzel {
 //  - a current turn outside 1..players is written as 1, where the turn
 //    start would take it anyway.
 // With no game started (0 players) the turn is written as it stands.
-SavedGame gatherSavedGame(const modCapzel& g, const Board& board);
+SavedGame gatherSavedGame(const GameState& g, const Board& board);
 
 // Applies a checked saved game to the running game: the number of players
 // and the current turn, new per-game tables, every player's values and seat, each
 // piece's place and size, its colour, shown; the piece holder's height
 // (players + 0.5) x piece 1's height, its width unchanged; pieces beyond the
-// number of players hidden; GameRunning true and SongNumber 1. WallsOn, the
-// walls, ShotInProgress and the fixed tables beyond the players stay as
+// number of players hidden; gameRunning true and songNumber 1. wallsOn, the
+// walls, shotInProgress and the fixed tables beyond the players stay as
 // they are. The music, the status window and the first turn are the
 // caller's.
 void applySavedGame(GameContext& ctx, const SavedGame& game);

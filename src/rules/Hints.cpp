@@ -23,24 +23,24 @@ Color markColour(Color piece) {
 
 }  // namespace
 
-FieldHints fieldHints(const modCapzel& g, const Board& board) {
+FieldHints fieldHints(const GameState& g, const Board& board) {
     FieldHints h;
-    const int cur = g.CurrentTurn;
-    if (!g.GameRunning || g.ShotInProgress || g.Charging || cur < 1 || cur > rules::lastPlayer(g) ||
-        g.Dead[std::size_t(cur)])
+    const int cur = g.currentTurn;
+    if (!g.gameRunning || g.shotInProgress || g.charging || cur < 1 || cur > rules::lastPlayer(g) ||
+        g.dead[std::size_t(cur)])
         return h;
     h.piece = cur;
-    h.colour = markColour(board.Player[std::size_t(cur)].FillColor);
-    if (g.IsKiller[std::size_t(cur)]) {
+    h.colour = markColour(board.pieces[std::size_t(cur)].fillColor);
+    if (g.isKiller[std::size_t(cur)]) {
         // The contact pass kills every piece in the game it touches.
         for (int j = 1; j <= rules::lastPlayer(g); ++j)
-            h.prey[std::size_t(j)] = j != cur && g.InGame[std::size_t(j)] && !g.Dead[std::size_t(j)];
+            h.prey[std::size_t(j)] = j != cur && g.inGame[std::size_t(j)] && !g.dead[std::size_t(j)];
         return h;
     }
     // The region the rules test after the shot; a position outside the
     // course has none.
-    const int next = g.Position[std::size_t(cur)] + 1;
-    if (next >= 1 && next <= kSpotCount) h.target = board.Spot[std::size_t(next)];
+    const int next = g.position[std::size_t(cur)] + 1;
+    if (next >= 1 && next <= kSpotCount) h.target = board.spots[std::size_t(next)];
     return h;
 }
 

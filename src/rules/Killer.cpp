@@ -18,9 +18,9 @@ namespace {
 // on the way back (25, 22, 16, 15), so a piece can lie inside region 15 but
 // not inside region 11; the box found is then 15, named by its label "11".
 int boxOfKiller(GameContext& ctx) {
-    const Box& piece = ctx.piece(ctx.g.CurrentTurn);
+    const Box& piece = ctx.piece(ctx.g.currentTurn);
     for (int k = 1; k <= kSpotCount; ++k) {
-        if (StrictlyInside(piece, ctx.board().Spot[k])) return k;
+        if (strictlyInside(piece, ctx.board().spots[k])) return k;
     }
     return 0;
 }
@@ -29,42 +29,42 @@ std::string plural(int count, const char* suffix) { return count > 1 ? suffix : 
 
 }  // namespace
 
-GameFlow End_In_Box__KILLER(GameContext& ctx) {
-    modCapzel& g = ctx.g;
-    if (!g.isPlayer(g.CurrentTurn)) return GameFlow::Continues;  // no shooter to judge
-    const int cur = g.CurrentTurn;
-    const std::string& name = g.PlayerName[cur];
+GameFlow judgeKillerShot(GameContext& ctx) {
+    GameState& g = ctx.g;
+    if (!g.isPlayer(g.currentTurn)) return GameFlow::Continues;  // no shooter to judge
+    const int cur = g.currentTurn;
+    const std::string& name = g.playerName[cur];
     const bool won = rules::othersAllDead(g, cur);
 
     const int k = boxOfKiller(ctx);
     if (k != 0) {
         std::string m = name + " reached box " + spotLabel(k) + ".  ";
-        if (g.HitCount > 0) {
-            m += std::to_string(g.KillCount) + " kill" + plural(g.KillCount, "s") + " on the way.  ";
+        if (g.hitCount > 0) {
+            m += std::to_string(g.killCount) + " kill" + plural(g.killCount, "s") + " on the way.  ";
         }
-        g.Position[cur] = k;
+        g.position[cur] = k;
         if (won) {
             ctx.ui.message(m + "\r\n" + name + " WON!");
-            return End_game(ctx);
+            return endGame(ctx);
         }
         ctx.ui.message(m + "Killer may continue.");
-        centrePieceOn(ctx.piece(cur), ctx.board().Spot[k]);
-        g.MoveableNextTurn[cur] = true;
+        centrePieceOn(ctx.piece(cur), ctx.board().spots[k]);
+        g.moveableNextTurn[cur] = true;
         return GameFlow::Continues;
     }
 
-    if (g.HitCount == 0) {
-        g.MoveableNextTurn[cur] = false;
+    if (g.hitCount == 0) {
+        g.moveableNextTurn[cur] = false;
         return rules::passTurn(ctx);
     }
 
-    const std::string kills = std::to_string(g.KillCount);
+    const std::string kills = std::to_string(g.killCount);
     if (won) {
-        ctx.ui.message(name + " killed " + kills + " player" + plural(g.KillCount, "s") + ". " + name + " WON!");
-        return End_game(ctx);
+        ctx.ui.message(name + " killed " + kills + " player" + plural(g.killCount, "s") + ". " + name + " WON!");
+        return endGame(ctx);
     }
     ctx.ui.message(name + " killed " + kills + ".  Killer may continue.");
-    g.MoveableNextTurn[cur] = false;
+    g.moveableNextTurn[cur] = false;
     return GameFlow::Continues;
 }
 

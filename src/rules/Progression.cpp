@@ -23,24 +23,24 @@ constexpr int kLastTarget = kSpotCount;  // target "D": reaching it makes a kill
 const char* const kCrLf = "\r\n";
 
 bool pieceInside(GameContext& ctx, int k) {
-    return StrictlyInside(ctx.piece(ctx.g.CurrentTurn), ctx.board().Spot[k]);
+    return strictlyInside(ctx.piece(ctx.g.currentTurn), ctx.board().spots[k]);
 }
 
 // The shot left the piece in a letter box that is not the next target and
 // touched nothing: the shooter loses the next turn and the turn passes now.
 // Gives nothing when the shot was not punished.
 std::optional<GameFlow> punishWrongLetterBox(GameContext& ctx) {
-    modCapzel& g = ctx.g;
-    const int cur = g.CurrentTurn;
-    if (g.HitCount != 0 || g.SentCount != 0) return std::nullopt;
+    GameState& g = ctx.g;
+    const int cur = g.currentTurn;
+    if (g.hitCount != 0 || g.sentCount != 0) return std::nullopt;
     for (int k = kFirstLetter; k <= kLastTarget; ++k) {
-        if (k == g.Position[cur] + 1) continue;
+        if (k == g.position[cur] + 1) continue;
         if (!pieceInside(ctx, k)) continue;
-        g.LosingTurn[cur] = true;
-        const std::string& name = g.PlayerName[cur];
+        g.losingTurn[cur] = true;
+        const std::string& name = g.playerName[cur];
         ctx.ui.message(name + " landed in target " + char('A' + (k - kFirstLetter)) + ". " + name +
                        " loses turn.");
-        g.MoveableNextTurn[cur] = false;
+        g.moveableNextTurn[cur] = false;
         return rules::passTurn(ctx);
     }
     return std::nullopt;
@@ -48,31 +48,31 @@ std::optional<GameFlow> punishWrongLetterBox(GameContext& ctx) {
 
 // The report of a shot that achieved something; advances Position as it
 // names each gain.
-std::string reportAndAdvance(modCapzel& g, bool reached) {
-    const int cur = g.CurrentTurn;
-    const std::string& name = g.PlayerName[cur];
+std::string reportAndAdvance(GameState& g, bool reached) {
+    const int cur = g.currentTurn;
+    const std::string& name = g.playerName[cur];
     std::string m;
     if (!reached) {
         m = name + kCrLf;
     } else {
-        m = name + " reached target " + reachedTargetLabel(g.Position[cur] + 1) + ". (Target + 1)";
-        g.Position[cur] += 1;
-        if (g.OneShotBonus > 0) {
+        m = name + " reached target " + reachedTargetLabel(g.position[cur] + 1) + ". (Target + 1)";
+        g.position[cur] += 1;
+        if (g.oneShotBonus > 0) {
             m += " ... and in ONE SHOT! (Target + 1)";
-            g.Position[cur] += 1;
+            g.position[cur] += 1;
         }
         m += kCrLf;
     }
-    if (g.HitCount > 0) {
-        const std::string count = std::to_string(g.HitCount);
-        m += count + " HIT" + (g.HitCount > 1 ? "S" : "") + "! (Target + " + count + ")" + kCrLf;
-        g.Position[cur] += g.HitCount;
+    if (g.hitCount > 0) {
+        const std::string count = std::to_string(g.hitCount);
+        m += count + " HIT" + (g.hitCount > 1 ? "S" : "") + "! (Target + " + count + ")" + kCrLf;
+        g.position[cur] += g.hitCount;
     }
-    if (g.SentCount > 0) {
-        const std::string count = std::to_string(g.SentCount);
-        m += "Sent " + count + " player" + (g.SentCount > 1 ? "s" : "") + " to their target. (Target + " +
+    if (g.sentCount > 0) {
+        const std::string count = std::to_string(g.sentCount);
+        m += "Sent " + count + " player" + (g.sentCount > 1 ? "s" : "") + " to their target. (Target + " +
              count + ")" + kCrLf;
-        g.Position[cur] += g.SentCount;
+        g.position[cur] += g.sentCount;
     }
     return m;
 }
@@ -80,29 +80,29 @@ std::string reportAndAdvance(modCapzel& g, bool reached) {
 // Target 29 reached or passed: the shooter becomes a killer (and, alone in
 // the game, wins).
 GameFlow becomeKiller(GameContext& ctx) {
-    modCapzel& g = ctx.g;
-    const int cur = g.CurrentTurn;
-    const std::string& name = g.PlayerName[cur];
-    g.IsKiller[cur] = true;
-    addPoints(g.Score[cur], 50);
-    g.MoveableNextTurn[cur] = true;
+    GameState& g = ctx.g;
+    const int cur = g.currentTurn;
+    const std::string& name = g.playerName[cur];
+    g.isKiller[cur] = true;
+    addPoints(g.score[cur], 50);
+    g.moveableNextTurn[cur] = true;
     ctx.ui.message(name + " reached target D and became a killer.");
     // Position keeps its value even past 29; the piece goes to box "D".
-    centrePieceOn(ctx.piece(cur), ctx.board().Spot[kLastTarget]);
-    if (g.NumberOfPlayers == 1) {
+    centrePieceOn(ctx.piece(cur), ctx.board().spots[kLastTarget]);
+    if (g.numberOfPlayers == 1) {
         ctx.ui.message(name + " WON!");
-        addPoints(g.Score[cur], 100);
-        return End_game(ctx);
+        addPoints(g.score[cur], 100);
+        return endGame(ctx);
     }
     return GameFlow::Continues;
 }
 
 }  // namespace
 
-GameFlow End_In_Box(GameContext& ctx) {
-    modCapzel& g = ctx.g;
-    if (!g.isPlayer(g.CurrentTurn)) return GameFlow::Continues;  // no shooter to judge
-    const int cur = g.CurrentTurn;
+GameFlow judgeOrdinaryShot(GameContext& ctx) {
+    GameState& g = ctx.g;
+    if (!g.isPlayer(g.currentTurn)) return GameFlow::Continues;  // no shooter to judge
+    const int cur = g.currentTurn;
 
     if (const std::optional<GameFlow> punished = punishWrongLetterBox(ctx)) return *punished;
 
@@ -111,44 +111,44 @@ GameFlow End_In_Box(GameContext& ctx) {
     // the player having become a killer) has no region: it counts as missed,
     // so only the touching pairs and sent pieces of the shot can move the
     // player on, into the killer's rules.
-    g.OneShotBonus = 0;
-    const int next = g.Position[cur] + 1;
+    g.oneShotBonus = 0;
+    const int next = g.position[cur] + 1;
     const bool reached = next >= 1 && next <= kLastTarget && pieceInside(ctx, next);
     if (reached) {
         // The one-shot bonus needs a piece the rules had placed; letters
         // never earn it.
-        if (g.MoveableNextTurn[cur] && next < kFirstLetter) {
-            g.OneShotBonus = 1;
-            addPoints(g.Score[cur], 25);
+        if (g.moveableNextTurn[cur] && next < kFirstLetter) {
+            g.oneShotBonus = 1;
+            addPoints(g.score[cur], 25);
         } else {
-            addPoints(g.Score[cur], 5);
+            addPoints(g.score[cur], 5);
         }
     }
 
-    if (!reached && g.OneShotBonus == 0 && g.HitCount == 0 && g.SentCount == 0) {
-        g.MoveableNextTurn[cur] = false;
+    if (!reached && g.oneShotBonus == 0 && g.hitCount == 0 && g.sentCount == 0) {
+        g.moveableNextTurn[cur] = false;
         return rules::passTurn(ctx);
     }
 
     std::string m = reportAndAdvance(g, reached);
 
-    const int p = g.Position[cur];
+    const int p = g.position[cur];
     if (p >= 13 && p < 25) {
-        g.HeadingInReverse[cur] = true;
+        g.headingInReverse[cur] = true;
     } else if (p >= 25) {
-        g.OnLetters[cur] = true;
+        g.onLetters[cur] = true;
     }
 
     if (p >= kLastTarget) return becomeKiller(ctx);
 
-    m += "New Location.  Target " + g.TargetLabel(p);
+    m += "New Location.  Target " + g.targetLabel(p);
     m += kCrLf;
-    m += "New Target: " + g.TargetLabel(p + 1);
+    m += "New Target: " + g.targetLabel(p + 1);
     ctx.ui.message(m);
-    g.MoveableNextTurn[cur] = true;
+    g.moveableNextTurn[cur] = true;
     // A Position still below box 1 (only from an edited saved game) has no
     // region to go to: the piece stays where it rests.
-    if (p >= 1) centrePieceOn(ctx.piece(cur), ctx.board().Spot[p]);
+    if (p >= 1) centrePieceOn(ctx.piece(cur), ctx.board().spots[p]);
     return GameFlow::Continues;
 }
 

@@ -3,11 +3,11 @@
 namespace capzel {
 
 GameFlow judgeFinishedShot(GameContext& ctx) {
-    modCapzel& g = ctx.g;
+    GameState& g = ctx.g;
     ++g.shotsTaken;
-    if (g.isPlayer(g.CurrentTurn) && g.IsKiller[g.CurrentTurn])
-        return End_In_Box__KILLER(ctx);
-    return End_In_Box(ctx);
+    if (g.isPlayer(g.currentTurn) && g.isKiller[g.currentTurn])
+        return judgeKillerShot(ctx);
+    return judgeOrdinaryShot(ctx);
 }
 
 }  // namespace capzel

@@ -12,21 +12,21 @@ namespace capzel::rules {
 
 // The highest player number the running game uses, never beyond the tables:
 // an edited save cannot make the rules read past player 8. 0 means no player.
-inline int lastPlayer(const modCapzel& g) {
-    return std::clamp<int>(g.NumberOfPlayers, 0, kMaxPlayers);
+inline int lastPlayer(const GameState& g) {
+    return std::clamp<int>(g.numberOfPlayers, 0, kMaxPlayers);
 }
 
 // True when every player of the game other than `shooter` is dead. A piece
 // still waiting in the holder belongs to a living player.
-inline bool othersAllDead(const modCapzel& g, int shooter) {
+inline bool othersAllDead(const GameState& g, int shooter) {
     for (int i = 1; i <= lastPlayer(g); ++i) {
-        if (i != shooter && !g.Dead[i]) return false;
+        if (i != shooter && !g.dead[i]) return false;
     }
     return true;
 }
 
 // The current player's turn is over: the next player's turn starts now.
-// Start_Turn wraps past the last player and skips the dead.
+// startTurn wraps past the last player and skips the dead.
 GameFlow passTurn(GameContext& ctx);
 
 }  // namespace capzel::rules

@@ -1,8 +1,8 @@
 // Turn start and end of game.
 //
-// Start_Turn skips dead players, brings a newcomer's piece from the holder
+// startTurn skips dead players, brings a newcomer's piece from the holder
 // onto box 1, keeps the holder shown while a piece still waits in it, takes
-// away a lost turn and announces the turn. End_game closes a finished game.
+// away a lost turn and announces the turn. endGame closes a finished game.
 
 #include <string>
 
@@ -16,9 +16,9 @@ namespace {
 
 // Moves the search of a living player on from `turn`, wrapping past the
 // last player. Gives 0 when every player is dead.
-int firstLivingFrom(const modCapzel& g, int turn, int last) {
+int firstLivingFrom(const GameState& g, int turn, int last) {
     for (int tried = 0; tried < last; ++tried) {
-        if (!g.Dead[turn]) return turn;
+        if (!g.dead[turn]) return turn;
         turn = turn + 1 > last ? 1 : turn + 1;
     }
     return 0;
@@ -28,7 +28,7 @@ int firstLivingFrom(const modCapzel& g, int turn, int last) {
 // a newcomer enters on box 1, the holder is shown or hidden. Gives the
 // player whose piece was brought forward, or 0 when nobody is alive.
 int prepareTurn(GameContext& ctx, int turn) {
-    modCapzel& g = ctx.g;
+    GameState& g = ctx.g;
     const int last = rules::lastPlayer(g);
     if (last == 0) return 0;
 
@@ -36,48 +36,48 @@ int prepareTurn(GameContext& ctx, int turn) {
     // caller could pass) starts again at player 1.
     if (turn > last || turn < 1) {
         turn = 1;
-        g.CurrentTurn = 1;
+        g.currentTurn = 1;
     }
 
-    if (g.Dead[turn]) {
+    if (g.dead[turn]) {
         turn = firstLivingFrom(g, turn, last);
         if (turn == 0) return 0;
-        g.CurrentTurn = std::int16_t(turn);
+        g.currentTurn = std::int16_t(turn);
     }
 
     Board& board = ctx.board();
-    board.bringToFront(board.Player[turn]);
-    board.bringToFront(board.Pointer);
+    board.bringToFront(board.pieces[turn]);
+    board.bringToFront(board.pointer);
 
     // The piece still waits in the holder: it enters the field on box 1,
     // which counts as reached, and may be placed by hand before the shot.
-    if (g.Position[turn] == 0) {
-        centrePieceOn(board.Player[turn], board.Spot[1]);
-        g.MoveableNextTurn[turn] = true;
-        g.InGame[turn] = true;
-        g.Position[turn] = 1;
+    if (g.position[turn] == 0) {
+        centrePieceOn(board.pieces[turn], board.spots[1]);
+        g.moveableNextTurn[turn] = true;
+        g.inGame[turn] = true;
+        g.position[turn] = 1;
     }
 
     // The holder is shown while at least one piece has not entered yet.
     bool someoneWaits = false;
     for (int i = 1; i <= last; ++i) {
-        if (g.Position[i] == 0) {
+        if (g.position[i] == 0) {
             someoneWaits = true;
             break;
         }
     }
-    board.PieceHolder.Visible = someoneWaits;
+    board.pieceHolder.visible = someoneWaits;
     return turn;
 }
 
 }  // namespace
 
-GameFlow Start_Turn(GameContext& ctx, std::int16_t Turn) {
-    modCapzel& g = ctx.g;
-    int turn = Turn;
+GameFlow startTurn(GameContext& ctx, std::int16_t requestedTurn) {
+    GameState& g = ctx.g;
+    int turn = requestedTurn;
 
     // A lost turn hands the turn on at once. Every round of this loop that
-    // goes on has just cleared one player's LosingTurn flag, and nothing in
+    // goes on has just cleared one player's losingTurn flag, and nothing in
     // here sets one, so it ends after at most one round per player.
     for (;;) {
         const int entered = prepareTurn(ctx, turn);
@@ -85,44 +85,44 @@ GameFlow Start_Turn(GameContext& ctx, std::int16_t Turn) {
             // No living player is left (every piece was killed by hand or in
             // an edited saved game): there is nobody to give the turn to, so
             // the game ends quietly.
-            return End_game(ctx);
+            return endGame(ctx);
         }
 
         // The announcement is for the current player. A caller that passes
         // some other number while no valid player holds the turn gets the
         // player just brought forward instead, so no table is read outside
         // the game's players.
-        if (!g.isPlayer(g.CurrentTurn)) g.CurrentTurn = std::int16_t(entered);
-        const int cur = g.CurrentTurn;
-        const std::string& name = g.PlayerName[cur];
+        if (!g.isPlayer(g.currentTurn)) g.currentTurn = std::int16_t(entered);
+        const int cur = g.currentTurn;
+        const std::string& name = g.playerName[cur];
 
-        if (g.IsKiller[cur]) {
+        if (g.isKiller[cur]) {
             // A killer is never asked about a lost turn and keeps the flag.
             ctx.ui.message(name + "'s turn start.  KILLER");
             return GameFlow::Continues;
         }
-        if (g.LosingTurn[cur]) {
+        if (g.losingTurn[cur]) {
             ctx.ui.message(name + " loses Turn");
-            g.LosingTurn[cur] = false;
-            g.CurrentTurn = std::int16_t(cur + 1);
-            turn = g.CurrentTurn;
+            g.losingTurn[cur] = false;
+            g.currentTurn = std::int16_t(cur + 1);
+            turn = g.currentTurn;
             continue;
         }
-        ctx.ui.message(name + "'s turn start.  Target: " + g.TargetLabel(g.Position[cur] + 1));
+        ctx.ui.message(name + "'s turn start.  Target: " + g.targetLabel(g.position[cur] + 1));
         return GameFlow::Continues;
     }
 }
 
-GameFlow End_game(GameContext& ctx) {
-    ctx.g.GameRunning = false;
+GameFlow endGame(GameContext& ctx) {
+    ctx.g.gameRunning = false;
     return GameFlow::Ended;
 }
 
 namespace rules {
 
 GameFlow passTurn(GameContext& ctx) {
-    ctx.g.CurrentTurn = std::int16_t(ctx.g.CurrentTurn + 1);
-    return Start_Turn(ctx, ctx.g.CurrentTurn);
+    ctx.g.currentTurn = std::int16_t(ctx.g.currentTurn + 1);
+    return startTurn(ctx, ctx.g.currentTurn);
 }
 
 }  // namespace rules

@@ -16,20 +16,20 @@ enum class GameFlow { Continues, Ended };
 
 // Starts the turn of player `Turn` (skips dead players, brings a new piece
 // onto box 1, takes a lost turn, announces the turn).
-GameFlow Start_Turn(GameContext& ctx, std::int16_t Turn);
+GameFlow startTurn(GameContext& ctx, std::int16_t requestedTurn);
 
-// Ends the game: GameRunning = false. Gives GameFlow::Ended.
-GameFlow End_game(GameContext& ctx);
+// Ends the game: gameRunning = false. Gives GameFlow::Ended.
+GameFlow endGame(GameContext& ctx);
 
 // Judges the finished shot of a player who is not a killer.
-GameFlow End_In_Box(GameContext& ctx);
+GameFlow judgeOrdinaryShot(GameContext& ctx);
 
 // Judges the finished shot of a killer.
-GameFlow End_In_Box__KILLER(GameContext& ctx);
+GameFlow judgeKillerShot(GameContext& ctx);
 
 // Hands a finished shot to the rules as "Go" does once the pieces rest:
-// End_In_Box__KILLER when the shooter is a killer (the flag as the shot left
-// it), End_In_Box otherwise.
+// judgeKillerShot when the shooter is a killer (the flag as the shot left
+// it), judgeOrdinaryShot otherwise.
 GameFlow judgeFinishedShot(GameContext& ctx);
 
 }  // namespace capzel

@@ -25,7 +25,7 @@ public:
     // Gives 0 or 1, each with chance one half.
     using RandomBit = std::function<int()>;
 
-    // BounceState values besides the resting count 1..100.
+    // bounceState values besides the resting count 1..100.
     static constexpr int kJump = 0;
     static constexpr int kFlying = -1;
     static constexpr int kRestTicks = 100;
@@ -40,17 +40,17 @@ public:
     void setRandomBit(RandomBit randomBit) { randomBit_ = std::move(randomBit); }
 
     // Place and size (stored in single precision, like any shape).
-    float Left = 0;
-    float Top = 0;
-    float Width = 0;
-    float Height = 0;
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
 
-    double SpeedX = 0;  // units per tick; y grows downward
-    double SpeedY = 0;
-    int BounceState = kJump;
+    double speedX = 0;  // units per tick; y grows downward
+    double speedY = 0;
+    int bounceState = kJump;
 
-    float Floor = 0;                     // Y1 of the floor line
-    float ScaleWidth = kAboutScaleWidth;  // W, the right wall
+    float floorY = 0;                     // y1 of the floor line
+    float scaleWidth = kAboutScaleWidth;  // W, the right wall
 
 private:
     void fadeSpeedX();
@@ -62,12 +62,12 @@ private:
 // The piece's 27 colours, changed once a second.
 class AboutColorCycle {
 public:
-    static const std::array<capzel::Color, 28> PieceColors;  // 1..27; 0 unused
+    static const std::array<capzel::Color, 28> pieceColors;  // 1..27; 0 unused
 
     // Steps to the next colour (after 27 comes 1 again) and gives it.
     capzel::Color next();
 
-    int ColorIndex = 1;
+    int colorIndex = 1;
 };
 
 }  // namespace capzel::ui

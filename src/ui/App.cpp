@@ -6,9 +6,9 @@
 #include <chrono>
 
 #include "controls/HiddenMenu.h"
-#include "ui/FrmAbout.h"
-#include "ui/FrmStatus.h"
-#include "ui/frmMain.h"
+#include "ui/AboutBox.h"
+#include "ui/StatusWindow.h"
+#include "ui/MainWindow.h"
 
 namespace capzel::ui {
 
@@ -16,14 +16,14 @@ CapzelApp::CapzelApp(QObject* parent) : QObject(parent) {}
 
 CapzelApp::~CapzelApp() = default;
 
-frmMain& CapzelApp::openMainWindow() {
+MainWindow& CapzelApp::openMainWindow() {
     if (main_) {
         main_->close();
         // A shot or a message box may still run inside the old window: it is
         // deleted when control is back in the main event loop.
         main_.release()->deleteLater();
     }
-    main_ = std::make_unique<frmMain>(*this);
+    main_ = std::make_unique<MainWindow>(*this);
     main_->show();
     return *main_;
 }
@@ -42,14 +42,14 @@ void CapzelApp::exitProgram() {
 // player closes it and goes with the application at the latest, since it
 // reads the application's game state. It refreshes whenever the application
 // says that the game changed.
-FrmStatus* CapzelApp::statusWindow() const { return status_; }
+StatusWindow* CapzelApp::statusWindow() const { return status_; }
 
 void CapzelApp::showStatus() {
     if (!status_) {
-        status_ = new FrmStatus(g_);  // deletes itself when closed
-        FrmStatus* w = status_;
+        status_ = new StatusWindow(g_);  // deletes itself when closed
+        StatusWindow* w = status_;
         connect(this, &QObject::destroyed, w, [w] { delete w; });
-        connect(this, &CapzelApp::gameStateChanged, w, &FrmStatus::stateChanged);
+        connect(this, &CapzelApp::gameStateChanged, w, &StatusWindow::stateChanged);
     }
     status_->setWindowState(status_->windowState() & ~Qt::WindowMinimized);
     status_->show();
@@ -69,12 +69,12 @@ void CapzelApp::showAbout() {
     // No parent widget: the box outlives a main window that a new game
     // replaces, and keeps the program running while it is open. It owns
     // itself (it deletes itself on close).
-    auto* about = new FrmAbout;  // NOLINT: owned by itself through WA_DeleteOnClose
+    auto* about = new AboutBox;  // NOLINT: owned by itself through WA_DeleteOnClose
     about_ = about;
     // Kept off the task bar as a dialog of the main window, without being
     // its child.
     about->winId();
-    if (frmMain* w = mainWindow(); w != nullptr && about->windowHandle() != nullptr)
+    if (MainWindow* w = mainWindow(); w != nullptr && about->windowHandle() != nullptr)
         about->windowHandle()->setTransientParent(w->windowHandle());
     about->show();
 }
@@ -87,7 +87,7 @@ namespace {
 // Runs a command on the current main window's game; nothing without one.
 // A command that ends the game (nobody left alive) shows the high scores.
 void onMainWindow(CapzelApp& app, GameFlow (*command)(GameContext&)) {
-    frmMain* w = app.mainWindow();
+    MainWindow* w = app.mainWindow();
     if (w == nullptr) return;
     GameContext ctx = w->context();
     if (command(ctx) == GameFlow::Ended) app.gameEnded();
@@ -95,11 +95,11 @@ void onMainWindow(CapzelApp& app, GameFlow (*command)(GameContext&)) {
 
 }  // namespace
 
-void CapzelApp::mnuSetPos() { onMainWindow(*this, mnuSetPos_Click); }
-void CapzelApp::mnuSetFrict() { onMainWindow(*this, mnuSetFrict_Click); }
-void CapzelApp::mnuSetSpeed() { onMainWindow(*this, mnuSetSpeed_Click); }
-void CapzelApp::mnuSetPiece() { onMainWindow(*this, mnuSetPiece_Click); }
-void CapzelApp::mnuSetIngame() { onMainWindow(*this, mnuSetIngame_Click); }
-void CapzelApp::mnuSetGuide() { onMainWindow(*this, mnuSetGuide_Click); }
+void CapzelApp::setPosition() { onMainWindow(*this, setPositionCommand); }
+void CapzelApp::setFriction() { onMainWindow(*this, setFrictionCommand); }
+void CapzelApp::setSpeed() { onMainWindow(*this, setSpeedCommand); }
+void CapzelApp::setPiece() { onMainWindow(*this, setPieceCommand); }
+void CapzelApp::setInGame() { onMainWindow(*this, setInGameCommand); }
+void CapzelApp::setGuidelines() { onMainWindow(*this, setGuidelinesCommand); }
 
 }  // namespace capzel::ui

@@ -1,4 +1,4 @@
-// The application: owns the one game state (modCapzel) for the whole run
+// The application: owns the one game state (GameState) for the whole run
 // and the current main window, and offers the program's commands that the
 // windows' menus reach. Starting the program creates and shows the main
 // window; the program ends when its last window is closed.
@@ -14,11 +14,11 @@
 
 namespace capzel::ui {
 
-class frmMain;
-class FrmAbout;
-class FrmStatus;
-class frmNewGame;
-class frmHighScores;
+class MainWindow;
+class AboutBox;
+class StatusWindow;
+class NewGameDialog;
+class HighScoreWindow;
 class GameHistoryWindow;
 
 class CapzelApp : public QObject {
@@ -27,23 +27,23 @@ public:
     explicit CapzelApp(QObject* parent = nullptr);
     ~CapzelApp() override;
 
-    modCapzel& state() { return g_; }
+    GameState& state() { return g_; }
 
     // The current main window (null before the first one or after it closed).
-    frmMain* mainWindow() const { return main_.get(); }
+    MainWindow* mainWindow() const { return main_.get(); }
 
     // The status window while it is open (it deletes itself when closed).
-    FrmStatus* statusWindow() const;
+    StatusWindow* statusWindow() const;
 
     // The new-game dialog of the last New command (hidden once "Play" was
     // pressed) and the open high-score window; null when there is none.
-    frmNewGame* newGameDialog() const;
-    frmHighScores* highScoresWindow() const;
+    NewGameDialog* newGameDialog() const;
+    HighScoreWindow* highScoresWindow() const;
     GameHistoryWindow* historyWindow() const;
 
     // Creates a fresh main window and shows it. A previous one is closed;
     // it is deleted once any handler running in it has returned.
-    frmMain& openMainWindow();
+    MainWindow& openMainWindow();
 
     // The program's random numbers, seeded from the clock at every load of
     // the main window.
@@ -89,22 +89,22 @@ public slots:
     virtual void showHistory();
 
     // The hidden command menu.
-    virtual void mnuSetPos();
-    virtual void mnuSetFrict();
-    virtual void mnuSetSpeed();
-    virtual void mnuSetPiece();
-    virtual void mnuSetIngame();
-    virtual void mnuSetGuide();
+    virtual void setPosition();
+    virtual void setFriction();
+    virtual void setSpeed();
+    virtual void setPiece();
+    virtual void setInGame();
+    virtual void setGuidelines();
 
 private:
     OwnedWindow newGameDialog_;
     OwnedWindow highScores_;
     OwnedWindow history_;
     bool showHints_ = true;
-    modCapzel g_;
-    std::unique_ptr<frmMain> main_;
-    QPointer<FrmStatus> status_;
-    QPointer<FrmAbout> about_;
+    GameState g_;
+    std::unique_ptr<MainWindow> main_;
+    QPointer<StatusWindow> status_;
+    QPointer<AboutBox> about_;
     std::mt19937 random_;
 };
 

@@ -10,13 +10,13 @@
 #include "records/SaveLoadCommands.h"
 #include "rules/Turns.h"
 #include "ui/App.h"
-#include "ui/FrmStatus.h"
+#include "ui/StatusWindow.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ProgramFolder.h"
 #include "ui/QtPlatform.h"
-#include "ui/frmHighScores.h"
-#include "ui/frmMain.h"
-#include "ui/frmNewGame.h"
+#include "ui/HighScoreWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/NewGameDialog.h"
 
 namespace capzel::ui {
 
@@ -27,24 +27,24 @@ const QString kNewGameQuestion = QStringLiteral(
 
 }  // namespace
 
-FrmStatus* showStatusWindow(CapzelApp& app) {
+StatusWindow* showStatusWindow(CapzelApp& app) {
     app.showStatus();
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* status = qobject_cast<FrmStatus*>(w); status && status->isVisible()) return status;
+        if (auto* status = qobject_cast<StatusWindow*>(w); status && status->isVisible()) return status;
     return nullptr;
 }
 
-frmNewGame* CapzelApp::newGameDialog() const { return qobject_cast<frmNewGame*>(newGameDialog_.get()); }
+NewGameDialog* CapzelApp::newGameDialog() const { return qobject_cast<NewGameDialog*>(newGameDialog_.get()); }
 
-frmHighScores* CapzelApp::highScoresWindow() const { return qobject_cast<frmHighScores*>(highScores_.get()); }
+HighScoreWindow* CapzelApp::highScoresWindow() const { return qobject_cast<HighScoreWindow*>(highScores_.get()); }
 
 void CapzelApp::newGame() {
-    frmMain* main = mainWindow();
+    MainWindow* main = mainWindow();
     if (main && !main->isVisible()) main = nullptr;
-    if (g_.GameRunning && !askYesNo(main, kNewGameQuestion)) return;
+    if (g_.gameRunning && !askYesNo(main, kNewGameQuestion)) return;
 
     // A fresh dialog every time: every control as laid out.
-    auto* dialog = new frmNewGame(*this);
+    auto* dialog = new NewGameDialog(*this);
     newGameDialog_.reset(dialog);
     QScreen* screen = main ? main->screen() : QGuiApplication::primaryScreen();
     if (screen) {
@@ -55,7 +55,7 @@ void CapzelApp::newGame() {
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
-    dialog->txtName(1)->setFocus();
+    dialog->nameEdit(1)->setFocus();
 
     // The dialog is shown first, so the program does not end with its last
     // window. A shot or a charge running in the main window ends with it.
@@ -63,28 +63,28 @@ void CapzelApp::newGame() {
 }
 
 void CapzelApp::saveGame() {
-    frmMain* main = mainWindow();
+    MainWindow* main = mainWindow();
     if (!main) return;
     GameContext ctx = main->context();
     saveGameCommand(ctx);
 }
 
 void CapzelApp::loadGame() {
-    frmMain* main = mainWindow();
+    MainWindow* main = mainWindow();
     if (!main) return;
-    QPointer<frmMain> window(main);
+    QPointer<MainWindow> window(main);
     GameContext ctx = main->context();
     loadGameCommand(ctx, programFolder(), [&] {
         // The loaded game replaces the running one in the same window: a
         // shot or a charge of the old game ends here, and what it left on
         // the field goes with it.
         window->turn().drop();
-        window->playSong(g_.SongNumber);
+        window->playSong(g_.songNumber);
         window->syncMenus();
         window->refreshField();
         // The status window keeps the place it had.
-        if (FrmStatus* status = showStatusWindow(*this)) status->tmrRefresh_Timer();
-        if (Start_Turn(ctx, g_.CurrentTurn) == GameFlow::Ended) gameEnded();
+        if (StatusWindow* status = showStatusWindow(*this)) status->refreshRows();
+        if (startTurn(ctx, g_.currentTurn) == GameFlow::Ended) gameEnded();
     });
 }
 
@@ -97,9 +97,9 @@ void CapzelApp::showHighScores() {
         open->activateWindow();
         return;
     }
-    frmMain* main = mainWindow();
+    MainWindow* main = mainWindow();
     if (!main) return;
-    auto* window = new frmHighScores(main->platform(), highScoreFile());
+    auto* window = new HighScoreWindow(main->platform(), highScoreFile());
     highScores_.reset(window);
     window->show();
     window->raise();

@@ -5,10 +5,10 @@
 namespace capzel::ui {
 
 class CapzelApp;
-class FrmStatus;
+class StatusWindow;
 
 // Runs the status command of the application (shows the status window, not
 // modal) and gives the status window that is open afterwards, or null.
-FrmStatus* showStatusWindow(CapzelApp& app);
+StatusWindow* showStatusWindow(CapzelApp& app);
 
 }  // namespace capzel::ui

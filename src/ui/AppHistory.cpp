@@ -7,7 +7,7 @@
 #include "ui/HistoryFile.h"
 #include "ui/ProgramFolder.h"
 #include "ui/QtPlatform.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 namespace capzel::ui {
 
@@ -19,7 +19,7 @@ void CapzelApp::gameEnded() {
 }
 
 void CapzelApp::recordFinishedGame() {
-    frmMain* main = mainWindow();
+    MainWindow* main = mainWindow();
     if (!main) return;
     const QString date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     const std::string notice =
@@ -29,7 +29,7 @@ void CapzelApp::recordFinishedGame() {
 }
 
 void CapzelApp::showHistory() {
-    frmMain* main = mainWindow();
+    MainWindow* main = mainWindow();
     if (!main) return;
     const HistoryFileState history = loadHistoryFile(main->platform(), historyFile());
     if (!history.notice.empty()) main->platform().message(history.notice);

@@ -25,6 +25,6 @@ bool systemReportsConnection() {
 
 }  // namespace
 
-bool IsConnected() { return systemReportsConnection(); }
+bool isConnected() { return systemReportsConnection(); }
 
 }  // namespace capzel::ui

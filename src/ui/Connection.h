@@ -10,6 +10,6 @@ namespace capzel::ui {
 // (reachability unknown), the answer is true: the desktop then tries to
 // open the page or mail link itself rather than the game refusing the
 // player on a guess.
-bool IsConnected();
+bool isConnected();
 
 }  // namespace capzel::ui

@@ -52,21 +52,21 @@ QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devic
     p.setBrush(Qt::NoBrush);
 
     // The picture's frame along its four edges.
-    const Box& img = board.Image1;
-    p.drawRect(outlineRect(img.Left, img.Top, img.Width, img.Height));
+    const Box& img = board.fieldPicture;
+    p.drawRect(outlineRect(img.left, img.top, img.width, img.height));
 
     // The boxes and their labels.
     for (int k : kDrawnSpots) {
-        const Box& s = board.Spot[k];
-        const QRect r = outlineRect(s.Left, s.Top, s.Width, s.Height);
+        const Box& s = board.spots[k];
+        const QRect r = outlineRect(s.left, s.top, s.width, s.height);
         p.drawRect(r);
         p.setFont(labelFont(k >= 26 ? kLetterPixelSize : kNumberPixelSize));
         p.drawText(r.adjusted(1, 1, 0, 0), Qt::AlignCenter, QString::fromStdString(spotLabel(k)));
     }
 
     // The diagonal sides of the octagon.
-    for (const Line& l : board.CenterLine)
-        p.drawLine(QPointF(px(l.X1), px(l.Y1)), QPointF(px(l.X2), px(l.Y2)));
+    for (const Line& l : board.centerLines)
+        p.drawLine(QPointF(px(l.x1), px(l.y1)), QPointF(px(l.x2), px(l.y2)));
     return pm;
 }
 

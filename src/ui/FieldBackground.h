@@ -1,4 +1,4 @@
-// The drawn field (the picture Image1): black, with a one-pixel white frame,
+// The drawn field (the picture fieldPicture): black, with a one-pixel white frame,
 // the white outlines of the numbered boxes on their target regions with the
 // bold numbers in them, and the centre octagon (box 13, the lettered boxes
 // A to D and the four diagonals that close its outline). It never changes
@@ -14,7 +14,7 @@ struct Board;
 
 namespace capzel::ui {
 
-// The whole client area (black) with the drawn field at Image1's place,
+// The whole client area (black) with the drawn field at fieldPicture's place,
 // rendered at the given device pixel ratio.
 QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devicePixelRatio);
 

@@ -21,7 +21,7 @@ QColor qcolor(Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
 QPointF pt(float x, float y) { return {px(x), px(y)}; }
 
-QRectF boxRect(const Box& b) { return pxRect(b.Left, b.Top, b.Width, b.Height); }
+QRectF boxRect(const Box& b) { return pxRect(b.left, b.top, b.width, b.height); }
 
 // One shape of the drawing order: a box drawn as a rectangle or a circle,
 // or a line. `order` is its place as laid out, used among equal Z values.
@@ -34,11 +34,11 @@ struct Shape {
 };
 
 void drawLine(QPainter& p, const Line& l) {
-    QPen pen(qcolor(l.LineColor), std::max(1, l.BorderWidth));
+    QPen pen(qcolor(l.lineColor), std::max(1, l.borderWidth));
     pen.setCapStyle(Qt::FlatCap);
-    if (l.Style == LineStyle::DashDotDot) pen.setStyle(Qt::DashDotDotLine);
+    if (l.style == LineStyle::DashDotDot) pen.setStyle(Qt::DashDotDotLine);
     p.setPen(pen);
-    p.drawLine(pt(l.X1, l.Y1), pt(l.X2, l.Y2));
+    p.drawLine(pt(l.x1, l.y1), pt(l.x2, l.y2));
 }
 
 // A hash of what the game's loops change on the field: the pieces, the
@@ -53,15 +53,15 @@ std::uint64_t loopFingerprint(const Field& f) {
     auto mixValue = [&mix](auto v) { mix(&v, sizeof v); };
     const Board& b = f.board;
     for (int i = 1; i <= kMaxPlayers; ++i) {
-        const Box& p = b.Player[i];
-        mixValue(p.Left);
-        mixValue(p.Top);
-        mixValue(p.Visible);
-        mixValue(p.FillColor);
+        const Box& p = b.pieces[i];
+        mixValue(p.left);
+        mixValue(p.top);
+        mixValue(p.visible);
+        mixValue(p.fillColor);
     }
-    mixValue(b.picPower.box.Visible);
-    mixValue(b.picPower.drawn.size());
-    mixValue(b.cmdGo.box.Visible);
+    mixValue(b.powerBar.box.visible);
+    mixValue(b.powerBar.drawn.size());
+    mixValue(b.goButton.box.visible);
     return h | 1;  // never 0, which stands for "nothing painted yet"
 }
 
@@ -78,15 +78,15 @@ FieldView::FieldView(const Field& field, QWidget* parent)
 }
 
 void FieldView::syncGoButton() {
-    const Button& b = field_.board.cmdGo;
-    const QString caption = QString::fromStdString(b.Caption);
+    const Button& b = field_.board.goButton;
+    const QString caption = QString::fromStdString(b.caption);
     if (go_->text() != caption) go_->setText(caption);
     const QRect r = boxRect(b.box).toRect();
     if (go_->geometry() != r) go_->setGeometry(r);
-    if (go_->isVisibleTo(this) != b.box.Visible) go_->setVisible(b.box.Visible);
+    if (go_->isVisibleTo(this) != b.box.visible) go_->setVisible(b.box.visible);
 }
 
-void FieldView::setHints(const modCapzel* game) {
+void FieldView::setHints(const GameState* game) {
     if (hintsFrom_ == game) return;
     hintsFrom_ = game;
     update();
@@ -115,22 +115,22 @@ void FieldView::paintShapes(QPainter& p) const {
     shapes.reserve(64);
     int order = 0;
     auto addBox = [&](const Box& x, Shape::Kind kind) {
-        if (x.Visible) shapes.push_back({kind, &x, nullptr, x.Z, order});
+        if (x.visible) shapes.push_back({kind, &x, nullptr, x.z, order});
         ++order;
     };
     auto addLine = [&](const Line& l) {
-        if (l.Visible) shapes.push_back({Shape::Segment, nullptr, &l, l.Z, order});
+        if (l.visible) shapes.push_back({Shape::Segment, nullptr, &l, l.z, order});
         ++order;
     };
-    for (int j = 1; j <= kWallCount; ++j) addBox(b.Wall[j], Shape::Rect);
-    addLine(b.linLeft);
-    addLine(b.linRight);
-    addBox(b.PieceHolder, Shape::Rect);
-    for (int i = 1; i <= kMaxPlayers; ++i) addBox(b.Player[i], Shape::Circle);
-    for (const Line& l : b.CenterLine) addLine(l);
+    for (int j = 1; j <= kWallCount; ++j) addBox(b.walls[j], Shape::Rect);
+    addLine(b.leftLine);
+    addLine(b.rightLine);
+    addBox(b.pieceHolder, Shape::Rect);
+    for (int i = 1; i <= kMaxPlayers; ++i) addBox(b.pieces[i], Shape::Circle);
+    for (const Line& l : b.centerLines) addLine(l);
     for (int g = 0; g < kGuideCount; ++g)
-        if (Board::guideExists(g)) addLine(b.linGuide[g]);
-    addLine(b.Pointer);
+        if (Board::guideExists(g)) addLine(b.guideLines[g]);
+    addLine(b.pointer);
 
     std::stable_sort(shapes.begin(), shapes.end(), [](const Shape& a, const Shape& c) {
         return a.z != c.z ? a.z < c.z : a.order < c.order;
@@ -140,12 +140,12 @@ void FieldView::paintShapes(QPainter& p) const {
         switch (s.kind) {
         case Shape::Rect:
             p.setRenderHint(QPainter::Antialiasing, false);
-            p.fillRect(boxRect(*s.box), qcolor(s.box->FillColor));
+            p.fillRect(boxRect(*s.box), qcolor(s.box->fillColor));
             break;
         case Shape::Circle:
             p.setRenderHint(QPainter::Antialiasing, true);
             p.setPen(Qt::NoPen);
-            p.setBrush(qcolor(s.box->FillColor));
+            p.setBrush(qcolor(s.box->fillColor));
             p.drawEllipse(boxRect(*s.box));
             break;
         case Shape::Segment:
@@ -179,8 +179,8 @@ void FieldView::paintPieceHints(QPainter& p) const {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setBrush(Qt::NoBrush);
     auto ring = [&](int i, Qt::PenStyle style) {
-        const Box& b = field_.board.Player[std::size_t(i)];
-        if (!b.Visible) return;
+        const Box& b = field_.board.pieces[std::size_t(i)];
+        if (!b.visible) return;
         QPen pen(qcolor(h.colour), 2, style);
         p.setPen(pen);
         p.drawEllipse(boxRect(b).adjusted(-4, -4, 4, 4));
@@ -191,9 +191,9 @@ void FieldView::paintPieceHints(QPainter& p) const {
 }
 
 void FieldView::paintLabel(QPainter& p) const {
-    const Label& l = field_.board.Label1;
-    if (!l.box.Visible || l.Caption.empty()) return;
-    QString text = QString::fromStdString(l.Caption);
+    const Label& l = field_.board.aimLabel;
+    if (!l.box.visible || l.caption.empty()) return;
+    QString text = QString::fromStdString(l.caption);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QFont f = font();
     f.setPixelSize(11);
@@ -203,8 +203,8 @@ void FieldView::paintLabel(QPainter& p) const {
 }
 
 void FieldView::paintPowerBar(QPainter& p) const {
-    const PowerBar& bar = field_.board.picPower;
-    if (!bar.box.Visible) return;
+    const PowerBar& bar = field_.board.powerBar;
+    if (!bar.box.visible) return;
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(boxRect(bar.box), Qt::white);
     p.save();
@@ -213,10 +213,10 @@ void FieldView::paintPowerBar(QPainter& p) const {
     // pixel rows from its top row to its bottom row.
     const QColor blue(0, 0, 255);
     for (const PowerBar::Span& s : bar.drawn) {
-        const double y0 = std::floor(px(double(bar.box.Top) + std::min(s.top, s.bottom)));
-        const double y1 = std::floor(px(double(bar.box.Top) + std::max(s.top, s.bottom)));
-        const double x0 = px(double(bar.box.Left) + std::min(s.x1, s.x2));
-        const double x1 = px(double(bar.box.Left) + std::max(s.x1, s.x2));
+        const double y0 = std::floor(px(double(bar.box.top) + std::min(s.top, s.bottom)));
+        const double y1 = std::floor(px(double(bar.box.top) + std::max(s.top, s.bottom)));
+        const double x0 = px(double(bar.box.left) + std::min(s.x1, s.x2));
+        const double x1 = px(double(bar.box.left) + std::max(s.x1, s.x2));
         p.fillRect(QRectF(x0, y0, std::max(1.0, x1 - x0), y1 - y0 + 1.0), blue);
     }
     p.restore();

@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace capzel {
 struct Field;
-struct modCapzel;
+struct GameState;
 }
 
 namespace capzel::ui {
@@ -29,7 +29,7 @@ public:
 
     // Marks the current player's piece and target between shots, from the
     // game state `game`; null draws the field without them.
-    void setHints(const modCapzel* game);
+    void setHints(const GameState* game);
 
     // False while the picture on screen still shows what the game's loops
     // change (the pieces, the power bar, the "Go" button): a repaint asked
@@ -56,7 +56,7 @@ private:
     void paintPieceHints(QPainter& p) const;
 
     const Field& field_;
-    const modCapzel* hintsFrom_ = nullptr;
+    const GameState* hintsFrom_ = nullptr;
     QPushButton* go_;
     QPixmap background_;
     std::uint64_t paintedFingerprint_ = 0;  // of the last paint; 0 before any

@@ -37,58 +37,58 @@ QKeySequence ctrl(Qt::Key key) { return QKeySequence(Qt::CTRL | key); }
 }  // namespace
 
 void MainMenus::build(QMenuBar* bar) {
-    mnuFile = menu(bar, "mnuFile", QStringLiteral("&File"));
-    mnuNew = item(mnuFile, "mnuNew", QStringLiteral("&New"));
-    mnuSave = item(mnuFile, "mnuSave", QStringLiteral("&Save Game"));
-    mnuLoad = item(mnuFile, "mnuLoad", QStringLiteral("&Load Game"));
-    sep1 = separator(mnuFile, "sep1");
-    mnuExit = item(mnuFile, "mnuExit", QStringLiteral("E&xit"));
+    fileMenu = menu(bar, "mnuFile", QStringLiteral("&File"));
+    newAction = item(fileMenu, "mnuNew", QStringLiteral("&New"));
+    saveAction = item(fileMenu, "mnuSave", QStringLiteral("&Save Game"));
+    loadAction = item(fileMenu, "mnuLoad", QStringLiteral("&Load Game"));
+    fileSeparator = separator(fileMenu, "sep1");
+    exitAction = item(fileMenu, "mnuExit", QStringLiteral("E&xit"));
 
-    mnuView = menu(bar, "mnuView", QStringLiteral("View"));
-    mnuGameStatus = item(mnuView, "mnuGameStatus", QStringLiteral("Game &Status"), ctrl(Qt::Key_S));
-    mnuHighScores = item(mnuView, "mnuHighScores", QStringLiteral("&High Scores"), ctrl(Qt::Key_H));
-    mnuGuide = item(mnuView, "mnuGuide", QStringLiteral("&Guide Lines"), ctrl(Qt::Key_G));
-    mnuGuide->setCheckable(true);
+    viewMenu = menu(bar, "mnuView", QStringLiteral("View"));
+    gameStatusAction = item(viewMenu, "mnuGameStatus", QStringLiteral("Game &Status"), ctrl(Qt::Key_S));
+    highScoresAction = item(viewMenu, "mnuHighScores", QStringLiteral("&High Scores"), ctrl(Qt::Key_H));
+    guideLinesAction = item(viewMenu, "mnuGuide", QStringLiteral("&Guide Lines"), ctrl(Qt::Key_G));
+    guideLinesAction->setCheckable(true);
 
-    mnuMusic = menu(bar, "mnuMusic", QStringLiteral("Music"));
-    mnuNextSong = item(mnuMusic, "mnuNextSong", QStringLiteral("&Next Song"), ctrl(Qt::Key_N));
-    mnuLoop = item(mnuMusic, "mnuLoop", QStringLiteral("&Loop Song"), ctrl(Qt::Key_L));
-    mnuLoop->setCheckable(true);
+    musicMenu = menu(bar, "mnuMusic", QStringLiteral("Music"));
+    nextSongAction = item(musicMenu, "mnuNextSong", QStringLiteral("&Next Song"), ctrl(Qt::Key_N));
+    loopAction = item(musicMenu, "mnuLoop", QStringLiteral("&Loop Song"), ctrl(Qt::Key_L));
+    loopAction->setCheckable(true);
 
-    mnuHelp = menu(bar, "mnuHelp", QStringLiteral("Help"));
-    mnuOnline = item(mnuHelp, "mnuOnline", QStringLiteral("&Help Online"));
-    mnuEmail = item(mnuHelp, "mnuEmail",
+    helpMenu = menu(bar, "mnuHelp", QStringLiteral("Help"));
+    onlineHelpAction = item(helpMenu, "mnuOnline", QStringLiteral("&Help Online"));
+    emailAction = item(helpMenu, "mnuEmail",
                     QStringLiteral("&Email Norvin (") + QString::fromUtf8(config::kAuthorEmail) +
                         QStringLiteral(")"));
-    sep2 = separator(mnuHelp, "sep2");
-    mnuAbout = item(mnuHelp, "mnuAbout", QStringLiteral("&About"));
+    helpSeparator = separator(helpMenu, "sep2");
+    aboutAction = item(helpMenu, "mnuAbout", QStringLiteral("&About"));
 
     // After the game's classic menus, which keep their places.
-    mnuExtras = menu(bar, "mnuExtras", QStringLiteral("Extras"));
-    mnuShowHints = item(mnuExtras, "mnuShowHints", QStringLiteral("Show &Hints"));
-    mnuShowHints->setCheckable(true);
-    mnuShowHints->setChecked(true);
-    mnuHistory = item(mnuExtras, "mnuHistory", QStringLiteral("Game &History"));
+    extrasMenu = menu(bar, "mnuExtras", QStringLiteral("Extras"));
+    showHintsAction = item(extrasMenu, "mnuShowHints", QStringLiteral("Show &Hints"));
+    showHintsAction->setCheckable(true);
+    showHintsAction->setChecked(true);
+    historyAction = item(extrasMenu, "mnuHistory", QStringLiteral("Game &History"));
 
-    mnuQuince = menu(bar, "mnuQuince", QStringLiteral("Quince"));
-    mnuSetPos = item(mnuQuince, "mnuSetPos", QStringLiteral("&Set Position and start turn"),
+    hiddenMenu = menu(bar, "mnuQuince", QStringLiteral("Quince"));
+    setPositionAction = item(hiddenMenu, "mnuSetPos", QStringLiteral("&Set Position and start turn"),
                      QKeySequence(Qt::Key_F1));
-    mnuSetFrict = item(mnuQuince, "mnuSetFrict", QStringLiteral("&Set Friction"), QKeySequence(Qt::Key_F2));
-    mnuSetSpeed = item(mnuQuince, "mnuSetSpeed", QStringLiteral("&Set Speed"), QKeySequence(Qt::Key_F3));
-    mnuSetPiece = item(mnuQuince, "mnuSetPiece", QStringLiteral("&Set Piece"), QKeySequence(Qt::Key_F4));
-    mnuSetIngame = item(mnuQuince, "mnuSetIngame", QStringLiteral("&Set Ingame"), QKeySequence(Qt::Key_F5));
-    mnuSetGuide = item(mnuQuince, "mnuSetGuide", QStringLiteral("&Set Guidelines"), QKeySequence(Qt::Key_F6));
+    setFrictionAction = item(hiddenMenu, "mnuSetFrict", QStringLiteral("&Set Friction"), QKeySequence(Qt::Key_F2));
+    setSpeedAction = item(hiddenMenu, "mnuSetSpeed", QStringLiteral("&Set Speed"), QKeySequence(Qt::Key_F3));
+    setPieceAction = item(hiddenMenu, "mnuSetPiece", QStringLiteral("&Set Piece"), QKeySequence(Qt::Key_F4));
+    setInGameAction = item(hiddenMenu, "mnuSetIngame", QStringLiteral("&Set Ingame"), QKeySequence(Qt::Key_F5));
+    setGuidelinesAction = item(hiddenMenu, "mnuSetGuide", QStringLiteral("&Set Guidelines"), QKeySequence(Qt::Key_F6));
 }
 
 void MainMenus::syncFrom(const Field& field) const {
     // No command shows the High Scores item; the end of a game runs its
     // action directly.
-    mnuHighScores->setVisible(false);
-    mnuGuide->setVisible(field.mnuGuideVisible);
-    mnuGuide->setChecked(field.mnuGuideChecked);
-    mnuLoop->setChecked(field.mnuLoopChecked);
-    mnuQuince->menuAction()->setVisible(field.mnuQuinceVisible);
-    for (QAction* a : mnuQuince->actions()) a->setEnabled(field.mnuQuinceVisible);
+    highScoresAction->setVisible(false);
+    guideLinesAction->setVisible(field.guideItemVisible);
+    guideLinesAction->setChecked(field.guideLinesChecked);
+    loopAction->setChecked(field.loopChecked);
+    hiddenMenu->menuAction()->setVisible(field.hiddenMenuVisible);
+    for (QAction* a : hiddenMenu->actions()) a->setEnabled(field.hiddenMenuVisible);
 }
 
 }  // namespace capzel::ui

@@ -15,40 +15,40 @@ struct Field;
 namespace capzel::ui {
 
 struct MainMenus {
-    QMenu* mnuFile = nullptr;
-    QAction* mnuNew = nullptr;
-    QAction* mnuSave = nullptr;
-    QAction* mnuLoad = nullptr;
-    QAction* sep1 = nullptr;
-    QAction* mnuExit = nullptr;
+    QMenu* fileMenu = nullptr;
+    QAction* newAction = nullptr;
+    QAction* saveAction = nullptr;
+    QAction* loadAction = nullptr;
+    QAction* fileSeparator = nullptr;
+    QAction* exitAction = nullptr;
 
-    QMenu* mnuView = nullptr;
-    QAction* mnuGameStatus = nullptr;
-    QAction* mnuHighScores = nullptr;
-    QAction* mnuGuide = nullptr;
+    QMenu* viewMenu = nullptr;
+    QAction* gameStatusAction = nullptr;
+    QAction* highScoresAction = nullptr;
+    QAction* guideLinesAction = nullptr;
 
-    QMenu* mnuMusic = nullptr;
-    QAction* mnuNextSong = nullptr;
-    QAction* mnuLoop = nullptr;
+    QMenu* musicMenu = nullptr;
+    QAction* nextSongAction = nullptr;
+    QAction* loopAction = nullptr;
 
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuOnline = nullptr;
-    QAction* mnuEmail = nullptr;
-    QAction* sep2 = nullptr;
-    QAction* mnuAbout = nullptr;
+    QMenu* helpMenu = nullptr;
+    QAction* onlineHelpAction = nullptr;
+    QAction* emailAction = nullptr;
+    QAction* helpSeparator = nullptr;
+    QAction* aboutAction = nullptr;
 
     // Additions of this game: the hints on the field and the game history.
-    QMenu* mnuExtras = nullptr;
-    QAction* mnuShowHints = nullptr;
-    QAction* mnuHistory = nullptr;
+    QMenu* extrasMenu = nullptr;
+    QAction* showHintsAction = nullptr;
+    QAction* historyAction = nullptr;
 
-    QMenu* mnuQuince = nullptr;
-    QAction* mnuSetPos = nullptr;
-    QAction* mnuSetFrict = nullptr;
-    QAction* mnuSetSpeed = nullptr;
-    QAction* mnuSetPiece = nullptr;
-    QAction* mnuSetIngame = nullptr;
-    QAction* mnuSetGuide = nullptr;
+    QMenu* hiddenMenu = nullptr;
+    QAction* setPositionAction = nullptr;
+    QAction* setFrictionAction = nullptr;
+    QAction* setSpeedAction = nullptr;
+    QAction* setPieceAction = nullptr;
+    QAction* setInGameAction = nullptr;
+    QAction* setGuidelinesAction = nullptr;
 
     // Creates the whole tree in the bar, as every load shows it.
     void build(QMenuBar* bar);

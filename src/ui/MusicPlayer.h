@@ -8,7 +8,7 @@
 #include <string>
 
 namespace capzel {
-struct modCapzel;
+struct GameState;
 }
 
 namespace capzel::ui {
@@ -46,9 +46,9 @@ int countSongs(const std::string& folder);
 std::string songPath(const std::string& folder, int songNumber);
 
 // The song-end handler: acts only for (previous, current) = (2, 0). Without
-// the loop mark it moves SongNumber on (back to 1 after SongCount), then
-// halts the player, sets the file of SongNumber and starts it.
-void songEnded(modCapzel& g, bool loopChecked, MusicPlayer& player, const std::string& folder,
+// the loop mark it moves songNumber on (back to 1 after songCount), then
+// halts the player, sets the file of songNumber and starts it.
+void songEnded(GameState& g, bool loopChecked, MusicPlayer& player, const std::string& folder,
                int previous, int current);
 
 }  // namespace capzel::ui

@@ -17,7 +17,7 @@
 #include "ui/Connection.h"
 #include "ui/FieldView.h"
 #include "ui/MessageBoxes.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 namespace capzel::ui {
 
@@ -40,8 +40,8 @@ QString fileDialogFilter(std::string_view filter, std::string_view pattern) {
     return description + QStringLiteral(" (") + pat + QLatin1Char(')');
 }
 
-QtPlatform::QtPlatform(frmMain& window, CapzelApp& app)
-    : sound([] { QApplication::beep(); }), connected(IsConnected), window_(&window), app_(app) {}
+QtPlatform::QtPlatform(MainWindow& window, CapzelApp& app)
+    : sound([] { QApplication::beep(); }), connected(isConnected), window_(&window), app_(app) {}
 
 void QtPlatform::showCurrentState() {
     if (window_) window_->refreshField();

@@ -14,11 +14,11 @@
 namespace capzel::ui {
 
 class CapzelApp;
-class frmMain;
+class MainWindow;
 
 class QtPlatform : public Platform {
 public:
-    QtPlatform(frmMain& window, CapzelApp& app);
+    QtPlatform(MainWindow& window, CapzelApp& app);
 
     // What a beep sounds like: the system's beep (a test may count them).
     std::function<void()> sound;
@@ -42,7 +42,7 @@ public:
 private:
     void showCurrentState();
 
-    QPointer<frmMain> window_;
+    QPointer<MainWindow> window_;
     CapzelApp& app_;
     int busyDepth_ = 0;
     // The clock: seconds since midnight read once a second from the local

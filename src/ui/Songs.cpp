@@ -31,15 +31,15 @@ std::string songPath(const std::string& folder, int songNumber) {
     return path + std::to_string(songNumber) + ".mid";
 }
 
-void songEnded(modCapzel& g, bool loopChecked, MusicPlayer& player, const std::string& folder, int previous,
+void songEnded(GameState& g, bool loopChecked, MusicPlayer& player, const std::string& folder, int previous,
                int current) {
     if (previous != MusicPlayer::kPlaying || current != MusicPlayer::kStopped) return;
     if (!loopChecked) {
-        if (g.SongNumber == g.SongCount) g.SongNumber = 1;
-        else g.SongNumber = g.SongNumber + 1;
+        if (g.songNumber == g.songCount) g.songNumber = 1;
+        else g.songNumber = g.songNumber + 1;
     }
     player.halt();
-    player.setFile(songPath(folder, g.SongNumber));
+    player.setFile(songPath(folder, g.songNumber));
     player.play();
 }
 

@@ -25,7 +25,7 @@ struct BoundedPlatform : FakePlatform {
 };
 
 struct Table {
-    modCapzel g;
+    GameState g;
     Field field;
     BoundedPlatform ui;
     GameContext ctx{g, field, ui};
@@ -38,21 +38,21 @@ struct Table {
     }
 
     explicit Table(int players = 2) {
-        g.NumberOfPlayers = std::int16_t(players);
+        g.numberOfPlayers = std::int16_t(players);
         g.recreatePerGameTables();
-        g.GameRunning = true;
-        g.CurrentTurn = 1;
+        g.gameRunning = true;
+        g.currentTurn = 1;
         for (int i = 1; i <= players; ++i) {
-            g.PlayerName[i] = std::string("P").append(std::to_string(i));  // not "P" + ...: a GCC 12 false alarm
-            g.Friction[i] = 98;
-            g.InGame[i] = true;
-            g.Position[i] = 1;
+            g.playerName[i] = std::string("P").append(std::to_string(i));  // not "P" + ...: a GCC 12 false alarm
+            g.friction[i] = 98;
+            g.inGame[i] = true;
+            g.position[i] = 1;
         }
         // Player 1 in the middle of the field, away from every box and wall.
-        field.board.Player[1].Left = 3500;
-        field.board.Player[1].Top = 6000;
-        field.board.Player[2].Left = 9000;
-        field.board.Player[2].Top = 9000;
+        field.board.pieces[1].left = 3500;
+        field.board.pieces[1].top = 6000;
+        field.board.pieces[2].left = 9000;
+        field.board.pieces[2].top = 9000;
         ui.secondsPerYield = 1e-6;  // a fast machine: 10,000 yields in 0.01 s
     }
 };
@@ -61,7 +61,7 @@ struct Table {
 
 TEST(PowerBar, MarksAndGaps) {
     const std::array<int, 8> expected{1950, 2900, 3750, 4500, 5150, 5700, 6150, 6500};
-    EXPECT_EQ(PowerMarks(), expected);
+    EXPECT_EQ(powerMarks(), expected);
     struct Row {
         int level;
         bool gap;
@@ -91,17 +91,17 @@ TEST(Aiming, LeftButtonAloneDrawsTheAimLine) {
     };
     for (const Row& r : rows) {
         Table t;
-        t.g.GameRunning = r.running;
-        t.g.ShotInProgress = r.shot;
-        Form_MouseMove(t.ctx, r.buttons, r.shift, 2000, 1000);
-        const Line& p = t.field.board.Pointer;
-        EXPECT_EQ(p.Visible, r.aims) << r.buttons << "/" << r.running << "/" << r.shot;
+        t.g.gameRunning = r.running;
+        t.g.shotInProgress = r.shot;
+        handleMouseMove(t.ctx, r.buttons, r.shift, 2000, 1000);
+        const Line& p = t.field.board.pointer;
+        EXPECT_EQ(p.visible, r.aims) << r.buttons << "/" << r.running << "/" << r.shot;
         if (r.aims) {
-            EXPECT_EQ(p.X1, 3650.0f);
-            EXPECT_EQ(p.Y1, 6150.0f);
-            EXPECT_EQ(p.X2, 2000.0f);
-            EXPECT_EQ(p.Y2, 1000.0f);
-            EXPECT_EQ(t.field.board.Label1.Caption, "3650,6150\r\n2000,1000\r\n1650,5150");
+            EXPECT_EQ(p.x1, 3650.0f);
+            EXPECT_EQ(p.y1, 6150.0f);
+            EXPECT_EQ(p.x2, 2000.0f);
+            EXPECT_EQ(p.y2, 1000.0f);
+            EXPECT_EQ(t.field.board.aimLabel.caption, "3650,6150\r\n2000,1000\r\n1650,5150");
         }
     }
 }
@@ -125,12 +125,12 @@ TEST(Aiming, HandPlacementStaysInTheBox) {
     };
     for (const Row& r : rows) {
         Table t;
-        t.g.MoveableNextTurn[1] = r.moveable;
-        Box& piece = t.field.board.Player[1];
-        const float oldLeft = piece.Left, oldTop = piece.Top;
-        Form_MouseMove(t.ctx, r.buttons, r.shift, r.x, r.y);
-        EXPECT_EQ(piece.Left, r.left == keep ? oldLeft : r.left) << r.x << "," << r.y;
-        EXPECT_EQ(piece.Top, r.top == keep ? oldTop : r.top) << r.x << "," << r.y;
+        t.g.moveableNextTurn[1] = r.moveable;
+        Box& piece = t.field.board.pieces[1];
+        const float oldLeft = piece.left, oldTop = piece.top;
+        handleMouseMove(t.ctx, r.buttons, r.shift, r.x, r.y);
+        EXPECT_EQ(piece.left, r.left == keep ? oldLeft : r.left) << r.x << "," << r.y;
+        EXPECT_EQ(piece.top, r.top == keep ? oldTop : r.top) << r.x << "," << r.y;
     }
 }
 
@@ -144,18 +144,18 @@ struct ChargeOutcome {
     bool shot = false;
 };
 
-ChargeOutcome chargeAndFire(Table& t, const std::function<bool(const modCapzel&)>& pressAt) {
+ChargeOutcome chargeAndFire(Table& t, const std::function<bool(const GameState&)>& pressAt) {
     ChargeOutcome out;
     bool pressed = false;
     t.ui.onYield = [&] {
-        if (!pressed && t.g.Charging && pressAt(t.g)) {
+        if (!pressed && t.g.charging && pressAt(t.g)) {
             pressed = true;
-            out.levelAtGo = t.g.Power;
+            out.levelAtGo = t.g.power;
             t.turn.goClicked();
         }
-        if (t.g.ShotInProgress && out.launchedPower < 0) {
+        if (t.g.shotInProgress && out.launchedPower < 0) {
             out.shot = true;
-            out.launchedPower = t.g.Power;
+            out.launchedPower = t.g.power;
         }
     };
     t.release();
@@ -179,27 +179,27 @@ TEST(PowerBar, GoFiresWithTheStrengthOfTheLevelReached) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.level);
         Table t;
-        Form_MouseMove(t.ctx, 1, 0, 3650, 6400);  // aim straight down: the shot goes up
+        handleMouseMove(t.ctx, 1, 0, 3650, 6400);  // aim straight down: the shot goes up
         int fills = 0;
         int last = 10000;
-        const ChargeOutcome out = chargeAndFire(t, [&](const modCapzel& g) {
-            if (g.Power > last) ++fills;
-            last = g.Power;
-            return fills == r.fills && g.Power == r.level;
+        const ChargeOutcome out = chargeAndFire(t, [&](const GameState& g) {
+            if (g.power > last) ++fills;
+            last = g.power;
+            return fills == r.fills && g.power == r.level;
         });
         ASSERT_TRUE(out.shot);
         EXPECT_EQ(out.levelAtGo, r.level);
         EXPECT_EQ(out.launchedPower, r.launched);
-        EXPECT_GT(t.field.StepDelay, 0);
-        EXPECT_FALSE(t.g.ShotInProgress);
-        EXPECT_FALSE(t.g.Charging);
-        EXPECT_EQ(t.g.Power, 0);
-        EXPECT_FALSE(t.field.board.picPower.box.Visible);
-        EXPECT_FALSE(t.field.board.cmdGo.box.Visible);
-        EXPECT_FALSE(t.field.board.Pointer.Visible);
-        EXPECT_LT(t.field.board.Player[1].Top, 6000.0f);  // the piece went up
+        EXPECT_GT(t.field.stepDelay, 0);
+        EXPECT_FALSE(t.g.shotInProgress);
+        EXPECT_FALSE(t.g.charging);
+        EXPECT_EQ(t.g.power, 0);
+        EXPECT_FALSE(t.field.board.powerBar.box.visible);
+        EXPECT_FALSE(t.field.board.goButton.box.visible);
+        EXPECT_FALSE(t.field.board.pointer.visible);
+        EXPECT_LT(t.field.board.pieces[1].top, 6000.0f);  // the piece went up
         // The shot achieved nothing, so the rules passed the turn to player 2.
-        EXPECT_EQ(t.g.CurrentTurn, 2);
+        EXPECT_EQ(t.g.currentTurn, 2);
         ASSERT_FALSE(t.ui.messages.empty());
         EXPECT_EQ(t.ui.messages.back(), "P2's turn start.  Target: 2");
     }
@@ -207,11 +207,11 @@ TEST(PowerBar, GoFiresWithTheStrengthOfTheLevelReached) {
 
 TEST(PowerBar, DrawsElevenRowsPerTickAndLeavesTheGaps) {
     Table t;
-    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);
+    handleMouseMove(t.ctx, 1, 0, 3650, 6400);
     std::vector<PowerBar::Span> drawn;
-    chargeAndFire(t, [&](const modCapzel& g) {
-        if (g.Power == 4405) {
-            drawn = t.field.board.picPower.drawn;
+    chargeAndFire(t, [&](const GameState& g) {
+        if (g.power == 4405) {
+            drawn = t.field.board.powerBar.drawn;
             return true;
         }
         return false;
@@ -228,37 +228,37 @@ TEST(PowerBar, DrawsElevenRowsPerTickAndLeavesTheGaps) {
 
 TEST(PowerBar, GoWithoutAnAimPlaysNoShot) {
     Table t;
-    const ChargeOutcome out = chargeAndFire(t, [](const modCapzel& g) { return g.Power == 4995; });
+    const ChargeOutcome out = chargeAndFire(t, [](const GameState& g) { return g.power == 4995; });
     EXPECT_FALSE(out.shot);
-    EXPECT_TRUE(t.field.board.picPower.box.Visible);  // the bar stays as drawn
-    EXPECT_FALSE(t.g.Charging);
-    EXPECT_EQ(t.g.CurrentTurn, 1);
+    EXPECT_TRUE(t.field.board.powerBar.box.visible);  // the bar stays as drawn
+    EXPECT_FALSE(t.g.charging);
+    EXPECT_EQ(t.g.currentTurn, 1);
     EXPECT_TRUE(t.ui.messages.empty());
 }
 
 TEST(PowerBar, IgnoredWhileNoGameRunsOrDuringAShot) {
     for (bool running : {false, true}) {
         Table t;
-        t.g.GameRunning = running;
-        t.g.ShotInProgress = running;  // a running game in the middle of a shot
+        t.g.gameRunning = running;
+        t.g.shotInProgress = running;  // a running game in the middle of a shot
         t.release();
-        EXPECT_FALSE(t.g.Charging);
+        EXPECT_FALSE(t.g.charging);
         EXPECT_EQ(t.ui.yields, 0);
-        EXPECT_FALSE(t.field.board.picPower.box.Visible);
+        EXPECT_FALSE(t.field.board.powerBar.box.visible);
     }
 }
 
 TEST(PowerBar, AWindowThatGoesAwayEndsTheChargeAndTheShot) {
     for (bool duringShot : {false, true}) {
         Table t;
-        Form_MouseMove(t.ctx, 1, 0, 3650, 6400);
+        handleMouseMove(t.ctx, 1, 0, 3650, 6400);
         bool launched = false;
         t.ui.onYield = [&] {
-            if (t.g.Charging && t.g.Power == 6005) {
+            if (t.g.charging && t.g.power == 6005) {
                 if (!duringShot) t.ui.keepRunning = false;  // gone before "Go" is handled
                 t.turn.goClicked();
             }
-            if (t.g.ShotInProgress) {
+            if (t.g.shotInProgress) {
                 launched = true;
                 t.ui.keepRunning = false;
             }
@@ -266,33 +266,33 @@ TEST(PowerBar, AWindowThatGoesAwayEndsTheChargeAndTheShot) {
         t.release();
         EXPECT_FALSE(t.ui.exhausted) << duringShot;
         EXPECT_EQ(launched, duringShot);
-        EXPECT_FALSE(t.g.Charging);
-        EXPECT_FALSE(t.g.ShotInProgress);
-        EXPECT_EQ(t.g.CurrentTurn, 1);
+        EXPECT_FALSE(t.g.charging);
+        EXPECT_FALSE(t.g.shotInProgress);
+        EXPECT_EQ(t.g.currentTurn, 1);
         EXPECT_TRUE(t.ui.messages.empty()) << "no rules run on a window that is gone";
     }
 }
 
 TEST(PowerBar, ASecondReleaseDuringTheChargeIsIgnored) {
     Table t;
-    Form_MouseMove(t.ctx, 1, 0, 3650, 6400);
+    handleMouseMove(t.ctx, 1, 0, 3650, 6400);
     int launches = 0;
     bool wasShooting = false;
     bool released = false;
     t.ui.onYield = [&] {
-        if (t.g.Charging && t.g.Power == 6005 && !released) {
+        if (t.g.charging && t.g.power == 6005 && !released) {
             released = true;
             t.turn.mouseUp();  // must change nothing, not charge again
             t.turn.goClicked();
         }
-        if (t.g.ShotInProgress && !wasShooting) ++launches;
-        wasShooting = t.g.ShotInProgress;
+        if (t.g.shotInProgress && !wasShooting) ++launches;
+        wasShooting = t.g.shotInProgress;
     };
     t.release();
     EXPECT_TRUE(released);
     EXPECT_FALSE(t.ui.exhausted);
     EXPECT_EQ(launches, 1);
-    EXPECT_EQ(t.g.CurrentTurn, 2);  // one shot judged: the turn passed once
+    EXPECT_EQ(t.g.currentTurn, 2);  // one shot judged: the turn passed once
 }
 
 // The charge's pace: the time 10,000 yields take picks the yields per tick;
@@ -302,9 +302,9 @@ TEST(PowerBar, CalibrationPicksThePaceOfTheCharge) {
                               {0.19, 40}, {0.2, 7},    {0.21, 1}};
     for (const auto& r : rows) {
         Table t;
-        t.field.StepDelay = 7;
+        t.field.stepDelay = 7;
         t.ui.secondsPerYield = r[0] / 10000;
-        chargeAndFire(t, [](const modCapzel&) { return true; });
-        EXPECT_EQ(t.field.StepDelay, r[1]) << r[0];
+        chargeAndFire(t, [](const GameState&) { return true; });
+        EXPECT_EQ(t.field.stepDelay, r[1]) << r[0];
     }
 }

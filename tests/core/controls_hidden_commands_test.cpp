@@ -25,21 +25,21 @@ struct HiddenGame : test::Game {
     HiddenGame() = default;  // before the first game of the run
 
     HiddenGame(int players, std::initializer_list<int> onBoard) {
-        g.NumberOfPlayers = std::int16_t(players);
-        g.CurrentTurn = 1;
-        g.GameRunning = true;
+        g.numberOfPlayers = std::int16_t(players);
+        g.currentTurn = 1;
+        g.gameRunning = true;
         g.recreatePerGameTables();
         for (int i = 1; i <= kMaxPlayers; ++i) {
-            g.PlayerName[i] = std::string("P").append(std::to_string(i));
-            g.Friction[i] = 98.0f;
-            field.VelocityX[i] = 0.5f;
-            field.VelocityY[i] = -0.5f;
+            g.playerName[i] = std::string("P").append(std::to_string(i));
+            g.friction[i] = 98.0f;
+            field.velocityX[i] = 0.5f;
+            field.velocityY[i] = -0.5f;
         }
         for (int i : onBoard) {
-            g.InGame[i] = true;
-            g.Position[i] = 3;
-            field.board.Player[i].Left = float(2000 + 400 * i);
-            field.board.Player[i].Top = 6000;
+            g.inGame[i] = true;
+            g.position[i] = 3;
+            field.board.pieces[i].left = float(2000 + 400 * i);
+            field.board.pieces[i].top = 6000;
         }
     }
 
@@ -53,11 +53,11 @@ struct HiddenGame : test::Game {
 // the menus and the messages.
 std::string everything(const HiddenGame& t) {
     std::ostringstream o;
-    o << test::dump(t) << "\nmenus " << t.field.mnuQuinceVisible << t.field.mnuGuideVisible << ", messages "
+    o << test::dump(t) << "\nmenus " << t.field.hiddenMenuVisible << t.field.guideItemVisible << ", messages "
       << t.ui.messages.size() << std::setprecision(9);
     for (int i = 0; i <= kMaxPlayers; ++i)
-        o << "\n" << i << ": v " << t.field.VelocityX[i] << "," << t.field.VelocityY[i] << " z"
-          << t.field.board.Player[i].Z;
+        o << "\n" << i << ": v " << t.field.velocityX[i] << "," << t.field.velocityY[i] << " z"
+          << t.field.board.pieces[i].z;
     return o.str();
 }
 
@@ -68,8 +68,8 @@ struct Command {
 };
 
 const Command kWritingCommands[] = {
-    {"Set Position", mnuSetPos_Click}, {"Set Friction", mnuSetFrict_Click}, {"Set Speed", mnuSetSpeed_Click},
-    {"Set Piece", mnuSetPiece_Click},  {"Set Ingame", mnuSetIngame_Click},
+    {"Set Position", setPositionCommand}, {"Set Friction", setFrictionCommand}, {"Set Speed", setSpeedCommand},
+    {"Set Piece", setPieceCommand},  {"Set Ingame", setInGameCommand},
 };
 
 }  // namespace
@@ -78,12 +78,12 @@ TEST(SetSpeed, DuringAShotActsOnThePiecesAtOnce) {
     // The commands may run in the middle of a shot (during its yields):
     // a new speed is in the tables for the next step.
     HiddenGame t(2, {1, 2});
-    t.g.ShotInProgress = true;
+    t.g.shotInProgress = true;
     t.answer({"2", "-40", "12.5"});
-    mnuSetSpeed_Click(t.ctx);
-    EXPECT_EQ(t.field.VelocityX[2], -40.0f);
-    EXPECT_EQ(t.field.VelocityY[2], 12.5f);
-    EXPECT_TRUE(t.g.ShotInProgress);
+    setSpeedCommand(t.ctx);
+    EXPECT_EQ(t.field.velocityX[2], -40.0f);
+    EXPECT_EQ(t.field.velocityY[2], 12.5f);
+    EXPECT_TRUE(t.g.shotInProgress);
 }
 
 TEST(HiddenCommandSafety, WithoutTheTablesOfAGameNothingIsWritten) {
@@ -97,12 +97,12 @@ TEST(HiddenCommandSafety, WithoutTheTablesOfAGameNothingIsWritten) {
         for (const Command& c : kWritingCommands) {
             for (const auto& answers : plausible) {
                 HiddenGame t;  // the program has just started: no game, no tables
-                t.g.NumberOfPlayers = std::int16_t(players);
+                t.g.numberOfPlayers = std::int16_t(players);
                 const std::string before = everything(t);
                 t.answer(answers);
                 c.run(t.ctx);
                 EXPECT_EQ(everything(t), before) << c.name << " with " << answers[0] << ", " << players;
-                EXPECT_FALSE(t.g.PerGameTablesExist);
+                EXPECT_FALSE(t.g.perGameTablesExist);
             }
         }
     }
@@ -119,18 +119,18 @@ TEST(HiddenCommandSafety, StoredFrictionsAndSpeedsKeepEveryShotFinite) {
     for (const char* v : values) {
         HiddenGame t(2, {1, 2});
         t.answer({"all", v});
-        mnuSetFrict_Click(t.ctx);
+        setFrictionCommand(t.ctx);
         for (int i = 1; i <= 2; ++i) {
-            const float f = t.g.Friction[i];
+            const float f = t.g.friction[i];
             EXPECT_TRUE(std::isfinite(f)) << v;
             EXPECT_LE(f, 100.0f) << v;
             EXPECT_GE(f, 0.0f) << v;
         }
         HiddenGame s(2, {1, 2});
         s.answer({"all", v, v});
-        mnuSetSpeed_Click(s.ctx);
+        setSpeedCommand(s.ctx);
         for (int i = 1; i <= 2; ++i) {
-            for (float part : {s.field.VelocityX[i], s.field.VelocityY[i]}) {
+            for (float part : {s.field.velocityX[i], s.field.velocityY[i]}) {
                 EXPECT_TRUE(std::isfinite(part)) << v;
                 EXPECT_LE(std::fabs(part), float(kMaxSpeed)) << v;
             }

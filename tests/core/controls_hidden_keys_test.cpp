@@ -41,13 +41,13 @@ struct Row {
 };
 
 struct Window {
-    modCapzel g;
+    GameState g;
     Field field;
     test::FakePlatform ui;
     GameContext ctx{g, field, ui};
 
     void press(const std::vector<Key>& keys) {
-        for (const Key& k : keys) KeyMatcher(ctx, k.code, k.modifiers);
+        for (const Key& k : keys) matchAccessWord(ctx, k.code, k.modifiers);
     }
 };
 
@@ -78,12 +78,12 @@ TEST(HiddenMenuKeys, Sequences) {
     };
     for (const Row& r : rows) {
         Window w;
-        w.field.mnuGuideVisible = true;  // the other hidden item is left alone
+        w.field.guideItemVisible = true;  // the other hidden item is left alone
         w.press(r.keys);
-        EXPECT_EQ(w.field.mnuQuinceVisible, r.menuShown) << r.what;
+        EXPECT_EQ(w.field.hiddenMenuVisible, r.menuShown) << r.what;
         EXPECT_EQ(w.ui.beeps, r.beeps) << r.what;
-        EXPECT_EQ(w.field.TypedKeys, r.typedAfter) << r.what;
-        EXPECT_TRUE(w.field.mnuGuideVisible) << r.what;
+        EXPECT_EQ(w.field.typedKeys, r.typedAfter) << r.what;
+        EXPECT_TRUE(w.field.guideItemVisible) << r.what;
         EXPECT_TRUE(w.ui.messages.empty() && w.ui.questions.empty()) << r.what;
     }
 }
@@ -96,8 +96,8 @@ TEST(HiddenMenuKeys, CodesWithoutAPrintableCharacterAreWrongKeys) {
         Window w;
         w.press(shifted("QU"));
         w.press({{code, S}});
-        EXPECT_EQ(w.field.TypedKeys, "") << code;
+        EXPECT_EQ(w.field.typedKeys, "") << code;
         EXPECT_EQ(w.ui.beeps, 1) << code;
-        EXPECT_FALSE(w.field.mnuQuinceVisible) << code;
+        EXPECT_FALSE(w.field.hiddenMenuVisible) << code;
     }
 }

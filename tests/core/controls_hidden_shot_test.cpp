@@ -42,29 +42,29 @@ void run(ShotTable& t, const std::vector<Typed>& commands) {
 }  // namespace
 
 TEST(HiddenCommandsDuringAShot, EveryShotStillEnds) {
-    const Typed frictionAll100{mnuSetFrict_Click, {"all", "1e400"}};
-    const Typed stackAllOn13{mnuSetPiece_Click, {"all", "13", "0", "1"}};
+    const Typed frictionAll100{setFrictionCommand, {"all", "1e400"}};
+    const Typed stackAllOn13{setPieceCommand, {"all", "13", "0", "1"}};
     const Row rows[] = {
         {"fastest speed, no friction, no walls", 2, false, {frictionAll100}, 0, 1,
-         {{mnuSetSpeed_Click, {"all", "1e300", "-1e300"}}}},
+         {{setSpeedCommand, {"all", "1e300", "-1e300"}}}},
         {"fastest speed, no friction, walls", 8, true, {frictionAll100}, 0, 1,
-         {{mnuSetSpeed_Click, {"all", "10000", "7777"}}}},
+         {{setSpeedCommand, {"all", "10000", "7777"}}}},
         {"just above a moving speed, no friction", 2, false, {frictionAll100}, 0, 1,
-         {{mnuSetSpeed_Click, {"2", "1.26", "-1.26"}}}},
+         {{setSpeedCommand, {"2", "1.26", "-1.26"}}}},
         {"a resting piece set moving late in the shot", 3, true, {frictionAll100}, 1500, 500,
-         {{mnuSetSpeed_Click, {"3", "-900", "350"}}}},
+         {{setSpeedCommand, {"3", "-900", "350"}}}},
         {"pieces stacked on one spot, then moving", 8, true, {frictionAll100, stackAllOn13}, 0, 1,
-         {{mnuSetSpeed_Click, {"all", "40", "40"}}}},
+         {{setSpeedCommand, {"all", "40", "40"}}}},
         {"stacked pieces, one of them moving", 8, false, {frictionAll100, stackAllOn13}, 0, 1,
-         {{mnuSetSpeed_Click, {"5", "3", "0"}}}},
+         {{setSpeedCommand, {"5", "3", "0"}}}},
         {"friction and speed changed together mid-shot", 4, true, {}, 0, 1,
-         {{mnuSetFrict_Click, {"all", "250"}}, {mnuSetSpeed_Click, {"all", "-5000", "5000"}}}},
+         {{setFrictionCommand, {"all", "250"}}, {setSpeedCommand, {"all", "-5000", "5000"}}}},
         {"refused answers leave the shot as it was", 2, true, {}, 0, 1,
-         {{mnuSetSpeed_Click, {"all", "nan", "inf"}}, {mnuSetFrict_Click, {"1", "-1"}}}},
+         {{setSpeedCommand, {"all", "nan", "inf"}}, {setFrictionCommand, {"1", "-1"}}}},
     };
     for (const Row& r : rows) {
         ShotTable t(r.players);
-        t.g.WallsOn = r.walls;
+        t.g.wallsOn = r.walls;
         for (int i = 1; i <= r.players; ++i) t.place(i, float(1500 + 900 * i), 6500);
         run(t, r.before);
         long batch = 0;
@@ -73,10 +73,10 @@ TEST(HiddenCommandsDuringAShot, EveryShotStillEnds) {
         };
         // Piece 1 shoots upwards from the mouse point below its centre, or
         // stays where it is without strength.
-        const Box& shooter = t.field.board.Player[1];
-        const float cx = float(double(shooter.Left) + 150), cy = float(double(shooter.Top) + 150);
-        t.field.board.Pointer = {cx, cy, cx, float(double(cy) + 1000)};
-        t.g.Power = std::int16_t(r.power);
+        const Box& shooter = t.field.board.pieces[1];
+        const float cx = float(double(shooter.left) + 150), cy = float(double(shooter.top) + 150);
+        t.field.board.pointer = {cx, cy, cx, float(double(cy) + 1000)};
+        t.g.power = std::int16_t(r.power);
         ShotOptions options;
         options.maxCycles = 3'000'000;
         const ShotResult result = playShot(t.ctx, t.ui, options);
@@ -84,9 +84,9 @@ TEST(HiddenCommandsDuringAShot, EveryShotStillEnds) {
         EXPECT_GE(batch, r.atBatch) << r.what;
         EXPECT_FALSE(result.unfinished) << r.what << " after " << result.cycles << " cycles";
         for (int i = 1; i <= r.players; ++i) {
-            EXPECT_FALSE(engine::movingPart(t.field.VelocityX[i])) << r.what << ", piece " << i;
-            EXPECT_FALSE(engine::movingPart(t.field.VelocityY[i])) << r.what << ", piece " << i;
-            EXPECT_TRUE(std::isfinite(t.field.board.Player[i].Left)) << r.what;
+            EXPECT_FALSE(engine::movingPart(t.field.velocityX[i])) << r.what << ", piece " << i;
+            EXPECT_FALSE(engine::movingPart(t.field.velocityY[i])) << r.what << ", piece " << i;
+            EXPECT_TRUE(std::isfinite(t.field.board.pieces[i].left)) << r.what;
         }
     }
 }

@@ -17,10 +17,10 @@ TEST(ShotRun, StepByStepEndsAsTheWholeShot) {
         ShotTable a(players[k]), b(players[k]);
         for (ShotTable* t : {&a, &b}) {
             for (int i = 1; i <= players[k]; ++i) t->place(i, float(2000 + 400 * i), float(8000 - 1500 * (i - 1)));
-            t->field.board.Pointer = {2550, 8150, 2550, 8450};
-            t->g.Power = std::int16_t(powers[k]);
+            t->field.board.pointer = {2550, 8150, 2550, 8450};
+            t->g.power = std::int16_t(powers[k]);
         }
-        const ShotResult whole = Shoot_Piece(a.ctx);
+        const ShotResult whole = shootPiece(a.ctx);
         ShotRun run(b.ctx);
         EXPECT_EQ(run.wait(), ShotRun::kCalibrationYields);
         EXPECT_EQ(run.nextPiece(), 0);
@@ -36,17 +36,17 @@ TEST(ShotRun, StepByStepEndsAsTheWholeShot) {
         EXPECT_EQ(steps, whole.steps) << k;
         EXPECT_EQ(run.result().cycles, whole.cycles) << k;
         for (int i = 1; i <= players[k]; ++i) {
-            EXPECT_EQ(b.piece(i).Left, a.piece(i).Left) << k << ", piece " << i;
-            EXPECT_EQ(b.piece(i).Top, a.piece(i).Top) << k << ", piece " << i;
+            EXPECT_EQ(b.piece(i).left, a.piece(i).left) << k << ", piece " << i;
+            EXPECT_EQ(b.piece(i).top, a.piece(i).top) << k << ", piece " << i;
         }
-        EXPECT_EQ(b.g.Score, a.g.Score);
-        EXPECT_EQ(b.g.HitCount, a.g.HitCount);
+        EXPECT_EQ(b.g.score, a.g.score);
+        EXPECT_EQ(b.g.hitCount, a.g.hitCount);
     }
 }
 
 TEST(TurnController, PhasesOfATurn) {
     ShotTable t(1);
-    t.g.PlayerName[1] = "Ann";
+    t.g.playerName[1] = "Ann";
     t.place(1, 3500, 6000);
     t.ui.secondsPerYield = 1e-6;
     TurnController turn(t.ctx);
@@ -54,28 +54,28 @@ TEST(TurnController, PhasesOfATurn) {
     turn.mouseMove(1, 0, 3650, 6400);
     EXPECT_EQ(turn.phase(), TurnPhase::Aiming);
     turn.mouseUp();
-    EXPECT_EQ(turn.phase(), TurnPhase::Charging);
-    EXPECT_TRUE(t.g.Charging && t.field.board.cmdGo.box.Visible);
+    EXPECT_EQ(turn.phase(), TurnPhase::charging);
+    EXPECT_TRUE(t.g.charging && t.field.board.goButton.box.visible);
     turn.goClicked();
-    while (turn.phase() == TurnPhase::Charging) turn.advance();
+    while (turn.phase() == TurnPhase::charging) turn.advance();
     EXPECT_EQ(turn.phase(), TurnPhase::Shooting);
-    EXPECT_TRUE(t.g.ShotInProgress);
+    EXPECT_TRUE(t.g.shotInProgress);
     t.ui.onMessage = [&](const std::string&) { EXPECT_EQ(turn.phase(), TurnPhase::Judging); };
     test::drive(turn, t.ui);
     EXPECT_EQ(turn.phase(), TurnPhase::Idle);
-    EXPECT_FALSE(t.g.ShotInProgress || t.g.Charging);
+    EXPECT_FALSE(t.g.shotInProgress || t.g.charging);
 
     // A lone player whose shot leaves the piece in D wins: the judging
     // reports the end of the game.
-    t.g.Position[1] = 28;
-    centrePieceOn(t.piece(1), t.field.board.Spot[29]);
+    t.g.position[1] = 28;
+    centrePieceOn(t.piece(1), t.field.board.spots[29]);
     turn.mouseMove(1, 0, 0, 0);
-    t.g.Power = 1310;  // too weak to move the piece
+    t.g.power = 1310;  // too weak to move the piece
     turn.startShot();
     GameFlow flow = GameFlow::Continues;
     while (turn.running()) flow = turn.advance();
     EXPECT_EQ(flow, GameFlow::Ended);
-    EXPECT_FALSE(t.g.GameRunning);
+    EXPECT_FALSE(t.g.gameRunning);
     EXPECT_EQ(turn.phase(), TurnPhase::GameOver);
 }
 
@@ -89,13 +89,13 @@ TEST(TurnController, ADroppedRunLeavesNothingMoving) {
         turn.mouseUp();
         turn.goClicked();
         for (int k = 0; k < advances && turn.running(); ++k) turn.advance();
-        ASSERT_EQ(turn.phase(), advances ? TurnPhase::Shooting : TurnPhase::Charging);
+        ASSERT_EQ(turn.phase(), advances ? TurnPhase::Shooting : TurnPhase::charging);
         turn.drop();
         EXPECT_FALSE(turn.running());
-        EXPECT_FALSE(t.g.Charging || t.g.ShotInProgress);
-        EXPECT_FALSE(t.field.board.picPower.box.Visible || t.field.board.cmdGo.box.Visible);
-        EXPECT_EQ(t.field.VelocityX[1], 0.0f);
-        EXPECT_EQ(t.field.VelocityY[1], 0.0f);
+        EXPECT_FALSE(t.g.charging || t.g.shotInProgress);
+        EXPECT_FALSE(t.field.board.powerBar.box.visible || t.field.board.goButton.box.visible);
+        EXPECT_EQ(t.field.velocityX[1], 0.0f);
+        EXPECT_EQ(t.field.velocityY[1], 0.0f);
         EXPECT_TRUE(t.ui.messages.empty());
     }
 }

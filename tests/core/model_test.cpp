@@ -7,7 +7,7 @@
 
 using namespace capzel;
 
-TEST(TargetLabel, FollowsThePhaseOfTheCurrentPlayer) {
+TEST(targetLabel, FollowsThePhaseOfTheCurrentPlayer) {
     struct Row {
         int position;
         int p;
@@ -18,38 +18,38 @@ TEST(TargetLabel, FollowsThePhaseOfTheCurrentPlayer) {
         {25, 25, "1"},  {28, 29, "D"},  {0, 1, "1"},   {13, 13, "13"},
     };
     for (const Row& r : rows) {
-        modCapzel g;
-        g.NumberOfPlayers = 2;
-        g.CurrentTurn = 2;
+        GameState g;
+        g.numberOfPlayers = 2;
+        g.currentTurn = 2;
         g.recreatePerGameTables();
-        g.Position[2] = r.position;
-        EXPECT_EQ(g.TargetLabel(r.p), r.label) << "position " << r.position << ", p " << r.p;
+        g.position[2] = r.position;
+        EXPECT_EQ(g.targetLabel(r.p), r.label) << "position " << r.position << ", p " << r.p;
     }
 }
 
-TEST(TargetLabel, RefreshesFlagsExceptForAKiller) {
-    modCapzel g;
-    g.NumberOfPlayers = 1;
-    g.CurrentTurn = 1;
+TEST(targetLabel, RefreshesFlagsExceptForAKiller) {
+    GameState g;
+    g.numberOfPlayers = 1;
+    g.currentTurn = 1;
     g.recreatePerGameTables();
-    g.Position[1] = 31;  // pushed past 29 by hand: all three flags stay true
-    g.TargetLabel(32);
-    EXPECT_TRUE(g.HeadingInReverse[1]);
-    EXPECT_TRUE(g.OnLetters[1]);
-    EXPECT_TRUE(g.IsKiller[1]);
+    g.position[1] = 31;  // pushed past 29 by hand: all three flags stay true
+    g.targetLabel(32);
+    EXPECT_TRUE(g.headingInReverse[1]);
+    EXPECT_TRUE(g.onLetters[1]);
+    EXPECT_TRUE(g.isKiller[1]);
 
-    g.Position[1] = 3;  // a killer's flags are not refreshed
-    g.TargetLabel(4);
-    EXPECT_TRUE(g.IsKiller[1]);
-    EXPECT_TRUE(g.OnLetters[1]);
+    g.position[1] = 3;  // a killer's flags are not refreshed
+    g.targetLabel(4);
+    EXPECT_TRUE(g.isKiller[1]);
+    EXPECT_TRUE(g.onLetters[1]);
 }
 
 TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
     // Boxes 14..25 are boxes 12..1 again, on the way back.
     const Board b = makeBoardLayout();
     for (int k = 14; k <= 25; ++k) {
-        EXPECT_EQ(b.Spot[k].Left, b.Spot[26 - k].Left) << k;
-        EXPECT_EQ(b.Spot[k].Top, b.Spot[26 - k].Top) << k;
+        EXPECT_EQ(b.spots[k].left, b.spots[26 - k].left) << k;
+        EXPECT_EQ(b.spots[k].top, b.spots[26 - k].top) << k;
     }
 }
 

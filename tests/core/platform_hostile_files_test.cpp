@@ -64,11 +64,13 @@ TEST(HostileFiles, AreRefusedOrCutShortBeforeTheyAreRead) {
         const std::string path = (dir / r.name).string();
         const std::optional<std::string> read = readRegularFile(path, 1000);
         EXPECT_EQ(read.has_value(), r.bytes.has_value());
-        if (read && r.bytes) EXPECT_EQ(read->size(), *r.bytes);
+        if (read && r.bytes) {
+            EXPECT_EQ(read->size(), *r.bytes);
+        }
         EXPECT_EQ(isSpecialFile(path), r.special);
 
         DiskReading ui;
-        modCapzel g;
+        GameState g;
         Field field;
         GameContext ctx{g, field, ui};
         ui.openAnswers = {path};

@@ -17,44 +17,44 @@ using capzel::test::FakePlatform;
 namespace {
 
 struct Game {
-    modCapzel g;
+    GameState g;
     Field field;
     FakePlatform ui;
     GameContext ctx{g, field, ui};
 
     // Two players on the field, player 1 to shoot.
     Game() {
-        g.NumberOfPlayers = 2;
+        g.numberOfPlayers = 2;
         g.recreatePerGameTables();
-        g.GameRunning = true;
-        g.CurrentTurn = 1;
+        g.gameRunning = true;
+        g.currentTurn = 1;
         for (int i = 1; i <= 2; ++i) {
-            g.PlayerName[i] = i == 1 ? "Ann" : "Bob";
-            g.Friction[i] = 98;
-            g.InGame[i] = true;
-            g.Position[i] = 5;
+            g.playerName[i] = i == 1 ? "Ann" : "Bob";
+            g.friction[i] = 98;
+            g.inGame[i] = true;
+            g.position[i] = 5;
         }
-        centrePieceOn(piece(2), field.board.Spot[6]);
+        centrePieceOn(piece(2), field.board.spots[6]);
     }
-    Box& piece(int i) { return field.board.Player[i]; }
+    Box& piece(int i) { return field.board.pieces[i]; }
     void place(int i, float left, float top) {
-        piece(i).Left = left;
-        piece(i).Top = top;
+        piece(i).left = left;
+        piece(i).top = top;
     }
 };
 
 // Ann a short way left of box 2, her next target, with nothing between.
 void nearHerTarget(Game& t) {
-    t.g.Position[1] = 1;
+    t.g.position[1] = 1;
     t.place(1, 7000, 800);
 }
 
 // Ann a killer in box 13, Bob's piece beside hers.
 void killerBesidePrey(Game& t) {
-    t.g.IsKiller[1] = true;
-    t.g.Position[1] = 13;
-    centrePieceOn(t.piece(1), t.field.board.Spot[13]);
-    t.place(2, t.piece(1).Left + 900, t.piece(1).Top);
+    t.g.isKiller[1] = true;
+    t.g.position[1] = 13;
+    centrePieceOn(t.piece(1), t.field.board.spots[13]);
+    t.place(2, t.piece(1).left + 900, t.piece(1).top);
 }
 
 PlannerOptions threads(int n) {
@@ -71,13 +71,13 @@ TEST(Planner, TakesTheObviousShot) {
     killerBesidePrey(kill);
     const PlannedShot toTarget = planShot(reach.g, reach.field, PlayerKind::Expert, 1).shot;
     ASSERT_TRUE(playShot(reach.ctx, toTarget, 100000));
-    EXPECT_GE(reach.g.Position[1], 2);
-    EXPECT_EQ(reach.g.CurrentTurn, 1);
+    EXPECT_GE(reach.g.position[1], 2);
+    EXPECT_EQ(reach.g.currentTurn, 1);
 
     const PlannedShot atPrey = planShot(kill.g, kill.field, PlayerKind::Expert, 1).shot;
     ASSERT_TRUE(playShot(kill.ctx, atPrey, 100000));
-    EXPECT_TRUE(kill.g.Dead[2]);
-    EXPECT_FALSE(kill.g.GameRunning);  // the last other player is gone: Ann won
+    EXPECT_TRUE(kill.g.dead[2]);
+    EXPECT_FALSE(kill.g.gameRunning);  // the last other player is gone: Ann won
 }
 
 TEST(Planner, SameSeedSameShotOnAnyNumberOfThreads) {
@@ -113,7 +113,7 @@ TEST(Planner, PlansOnlyWhatTheBoardPlays) {
     for (const auto& r : rows) {
         Game t;
         r.setUp(t);
-        const modCapzel before = t.g;
+        const GameState before = t.g;
         const Board beforeBoard = t.field.board;
         const PlanResult plan = planShot(t.g, t.field, r.level, 3);
         const PlannedShot& s = plan.shot;
@@ -129,18 +129,18 @@ TEST(Planner, PlansOnlyWhatTheBoardPlays) {
         turn.mouseMove(kLeftButton, 0, s.aimX, s.aimY);
         t.ui.secondsPerYield = 1e-6;  // the bar's pauses wait for the clock
         t.ui.onYield = [&] {
-            if (t.g.Charging && t.g.Power == barLevel(t.field.board, s.barTicks)) turn.goClicked();
+            if (t.g.charging && t.g.power == barLevel(t.field.board, s.barTicks)) turn.goClicked();
             if (t.ui.yields > 100'000'000) t.ui.keepRunning = false;  // a charge that never ends fails
         };
         turn.mouseUp();
         test::drive(turn, t.ui);
         for (int i = 1; i <= 2; ++i) {
-            EXPECT_EQ(t.piece(i).Left, planned.piece(i).Left);
-            EXPECT_EQ(t.piece(i).Top, planned.piece(i).Top);
-            EXPECT_EQ(t.g.Position[i], planned.g.Position[i]);
-            EXPECT_EQ(t.g.Dead[i], planned.g.Dead[i]);
+            EXPECT_EQ(t.piece(i).left, planned.piece(i).left);
+            EXPECT_EQ(t.piece(i).top, planned.piece(i).top);
+            EXPECT_EQ(t.g.position[i], planned.g.position[i]);
+            EXPECT_EQ(t.g.dead[i], planned.g.dead[i]);
         }
-        EXPECT_EQ(t.g.CurrentTurn, planned.g.CurrentTurn);
+        EXPECT_EQ(t.g.currentTurn, planned.g.currentTurn);
         if (r.level == PlayerKind::Expert) {
             EXPECT_EQ(plan.value, outcomeValue(before, beforeBoard, t.g, t.field.board, 1));
         }
@@ -149,7 +149,7 @@ TEST(Planner, PlansOnlyWhatTheBoardPlays) {
 
 TEST(Planner, NothingToPlanWithoutARunningGame) {
     Game t;
-    t.g.GameRunning = false;
+    t.g.gameRunning = false;
     const PlanResult plan = planShot(t.g, t.field, PlayerKind::Expert, 1);
     EXPECT_EQ(plan.candidatesJudged, 0);
     EXPECT_GE(plan.shot.barTicks, 1);

@@ -14,7 +14,7 @@
 namespace capzel::test {
 
 struct Game {
-    modCapzel g;
+    GameState g;
     Field field;
     FakePlatform ui;
     GameContext ctx{g, field, ui};
@@ -23,53 +23,53 @@ struct Game {
 // Ann (player 1) on her way at target 5, Bob (player 2) a killer who has
 // just rested on D; Bob's turn. Geometry with halves to check the rounding.
 inline void setUpTwoPlayerKillerGame(Game& t) {
-    modCapzel& g = t.g;
-    g.NumberOfPlayers = 2;
-    g.CurrentTurn = 2;
-    g.GameRunning = true;
+    GameState& g = t.g;
+    g.numberOfPlayers = 2;
+    g.currentTurn = 2;
+    g.gameRunning = true;
     g.recreatePerGameTables();
-    g.PlayerName[1] = "Ann";
-    g.PlayerName[2] = "Bob";
-    g.InGame[1] = g.InGame[2] = true;
-    g.Position[1] = 5;
-    g.Position[2] = 29;
-    g.IsKiller[2] = g.OnLetters[2] = g.HeadingInReverse[2] = true;
-    g.MoveableNextTurn[2] = true;
-    g.LosingTurn[1] = true;
-    g.Friction[1] = 98.25f;
-    g.Friction[2] = 97.5f;
-    g.Score[1] = 260;
-    g.Score[2] = -712;
-    g.PlayerColor[1] = 16777215;
-    g.PlayerColor[2] = rgb(0, 128, 255);
-    Box& a = t.field.board.Player[1];
-    a.Left = 4600.5f;  // halves go to the even neighbour: 4600
-    a.Top = 621.5f;    // 622
-    Box& b = t.field.board.Player[2];
-    b.Left = 5010.25f;
-    b.Top = 4399.75f;
+    g.playerName[1] = "Ann";
+    g.playerName[2] = "Bob";
+    g.inGame[1] = g.inGame[2] = true;
+    g.position[1] = 5;
+    g.position[2] = 29;
+    g.isKiller[2] = g.onLetters[2] = g.headingInReverse[2] = true;
+    g.moveableNextTurn[2] = true;
+    g.losingTurn[1] = true;
+    g.friction[1] = 98.25f;
+    g.friction[2] = 97.5f;
+    g.score[1] = 260;
+    g.score[2] = -712;
+    g.playerColor[1] = 16777215;
+    g.playerColor[2] = rgb(0, 128, 255);
+    Box& a = t.field.board.pieces[1];
+    a.left = 4600.5f;  // halves go to the even neighbour: 4600
+    a.top = 621.5f;    // 622
+    Box& b = t.field.board.pieces[2];
+    b.left = 5010.25f;
+    b.top = 4399.75f;
 }
 
 // Everything of the state and the field that a new game or a load may set.
 inline std::string dump(const Game& t) {
     std::ostringstream o;
     o << std::setprecision(9);  // every float exactly
-    const modCapzel& g = t.g;
-    o << "N=" << g.NumberOfPlayers << " turn=" << g.CurrentTurn << " running=" << g.GameRunning
-      << " walls=" << g.WallsOn << " shot=" << g.ShotInProgress << " song=" << g.SongNumber
-      << " tables=" << g.PerGameTablesExist << "\n";
+    const GameState& g = t.g;
+    o << "N=" << g.numberOfPlayers << " turn=" << g.currentTurn << " running=" << g.gameRunning
+      << " walls=" << g.wallsOn << " shot=" << g.shotInProgress << " song=" << g.songNumber
+      << " tables=" << g.perGameTablesExist << "\n";
     for (int i = 0; i <= kMaxPlayers; ++i) {
-        o << i << ": " << g.PlayerName[i] << "|" << g.Score[i] << "|" << g.PlayerColor[i] << "|"
-          << g.Friction[i] << "|" << g.InGame[i] << g.MoveableNextTurn[i] << g.LosingTurn[i]
-          << g.HeadingInReverse[i] << g.OnLetters[i] << g.IsKiller[i] << g.Dead[i] << "|"
-          << g.Position[i];
-        const Box& p = t.field.board.Player[i];
-        o << " piece " << p.Left << "," << p.Top << "," << p.Width << "," << p.Height << " v"
-          << p.Visible << " c" << p.FillColor << "\n";
+        o << i << ": " << g.playerName[i] << "|" << g.score[i] << "|" << g.playerColor[i] << "|"
+          << g.friction[i] << "|" << g.inGame[i] << g.moveableNextTurn[i] << g.losingTurn[i]
+          << g.headingInReverse[i] << g.onLetters[i] << g.isKiller[i] << g.dead[i] << "|"
+          << g.position[i];
+        const Box& p = t.field.board.pieces[i];
+        o << " piece " << p.left << "," << p.top << "," << p.width << "," << p.height << " v"
+          << p.visible << " c" << p.fillColor << "\n";
     }
-    const Box& h = t.field.board.PieceHolder;
-    o << "holder " << h.Left << "," << h.Top << "," << h.Width << "," << h.Height << " v" << h.Visible << "\n";
-    for (int j = 1; j <= kWallCount; ++j) o << t.field.board.Wall[j].Visible;
+    const Box& h = t.field.board.pieceHolder;
+    o << "holder " << h.left << "," << h.top << "," << h.width << "," << h.height << " v" << h.visible << "\n";
+    for (int j = 1; j <= kWallCount; ++j) o << t.field.board.walls[j].visible;
     return o.str();
 }
 

@@ -10,19 +10,19 @@ namespace {
 
 // A finished three-player game: Ann (a person) won as a killer, Bob is
 // dead, the computer's Cy is dead too.
-modCapzel finishedThreePlayerGame() {
-    modCapzel g;
-    g.NumberOfPlayers = 3;
+GameState finishedThreePlayerGame() {
+    GameState g;
+    g.numberOfPlayers = 3;
     g.recreatePerGameTables();
-    g.PlayerName[1] = "Ann, \"the\" first";
-    g.PlayerName[2] = "Bob";
-    g.PlayerName[3] = "Cy";
-    g.Score = {0, 812, -5, 240};
+    g.playerName[1] = "Ann, \"the\" first";
+    g.playerName[2] = "Bob";
+    g.playerName[3] = "Cy";
+    g.score = {0, 812, -5, 240};
     g.playerKind[3] = PlayerKind::Expert;
-    g.Dead[2] = g.Dead[3] = true;
-    g.CurrentTurn = 1;
+    g.dead[2] = g.dead[3] = true;
+    g.currentTurn = 1;
     g.shotsTaken = 57;
-    g.GameRunning = true;
+    g.gameRunning = true;
     return g;
 }
 
@@ -33,10 +33,10 @@ TEST(GameHistory, FinishedGamesAreAppendedAndReadBack) {
     EXPECT_EQ(first.winner, 1);
     EXPECT_EQ(first.shots, 57);
     EXPECT_EQ(first.winnerName(), "Ann, 'the' first");  // stored as the saved games store names
-    modCapzel second = finishedThreePlayerGame();
-    second.Dead[2] = false;
-    second.Dead[1] = true;
-    second.CurrentTurn = 2;
+    GameState second = finishedThreePlayerGame();
+    second.dead[2] = false;
+    second.dead[1] = true;
+    second.currentTurn = 2;
     const HistoryGame bobWon = finishedGame(second, "2026-12-07 08:00");
 
     const std::string file = historyWithGame(historyWithGame("", first), bobWon);
@@ -70,11 +70,11 @@ TEST(GameHistory, TheWinnerIsTheLastPlayerAlive) {
         {"turn outside the game", 2, 5, {false, false, true, false}, 0},
     };
     for (const auto& c : cases) {
-        modCapzel g;
-        g.NumberOfPlayers = std::int16_t(c.players);
+        GameState g;
+        g.numberOfPlayers = std::int16_t(c.players);
         g.recreatePerGameTables();
-        for (int i = 1; i <= 3; ++i) g.Dead[std::size_t(i)] = c.dead[std::size_t(i)];
-        g.CurrentTurn = std::int16_t(c.current);
+        for (int i = 1; i <= 3; ++i) g.dead[std::size_t(i)] = c.dead[std::size_t(i)];
+        g.currentTurn = std::int16_t(c.current);
         const HistoryGame game = finishedGame(g, "d");
         EXPECT_EQ(game.winner, c.winner) << c.name;
         EXPECT_EQ(game.players.size(), std::size_t(c.players)) << c.name;

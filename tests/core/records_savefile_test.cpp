@@ -76,17 +76,17 @@ TEST(SaveFileFormat, RealsInTheirShortestForm) {
 TEST(SaveFileFormat, GatherRoundsHalvesToEvenAndHoldsValuesInRange) {
     Game t;
     setUpTwoPlayerKillerGame(t);
-    Box& a = t.field.board.Player[1];
-    a.Height = 300.5f;   // 300
-    a.Width = 301.5f;    // 302
-    a.Left = -0.5f;      // 0
-    a.Top = 25000.0f;    // beyond the coordinate limit: 20000
-    t.g.Score[1] = 70000;     // 32767
-    t.g.Score[2] = -70000;    // -32768
-    t.g.Friction[2] = 150.0f; // 100
-    t.g.Position[2] = 99999;  // 32767
-    t.g.PlayerColor[2] = 0xFFFFFFFFu;
-    t.g.CurrentTurn = 3;      // beyond the players: the turn start would give 1
+    Box& a = t.field.board.pieces[1];
+    a.height = 300.5f;   // 300
+    a.width = 301.5f;    // 302
+    a.left = -0.5f;      // 0
+    a.top = 25000.0f;    // beyond the coordinate limit: 20000
+    t.g.score[1] = 70000;     // 32767
+    t.g.score[2] = -70000;    // -32768
+    t.g.friction[2] = 150.0f; // 100
+    t.g.position[2] = 99999;  // 32767
+    t.g.playerColor[2] = 0xFFFFFFFFu;
+    t.g.currentTurn = 3;      // beyond the players: the turn start would give 1
     const SavedGame s = gatherSavedGame(t.g, t.field.board);
     EXPECT_EQ(s.players[0].height, 300);
     EXPECT_EQ(s.players[0].width, 302);

@@ -18,21 +18,21 @@ namespace {
 
 // A running three-player game that a load must replace or leave alone.
 void setUpOtherGame(Game& t) {
-    t.g.NumberOfPlayers = 3;
-    t.g.CurrentTurn = 3;
-    t.g.GameRunning = true;
-    t.g.WallsOn = false;
-    t.g.SongNumber = 4;
+    t.g.numberOfPlayers = 3;
+    t.g.currentTurn = 3;
+    t.g.gameRunning = true;
+    t.g.wallsOn = false;
+    t.g.songNumber = 4;
     t.g.recreatePerGameTables();
     for (int i = 1; i <= kMaxPlayers; ++i) {
-        t.g.PlayerName[i] = "Old " + std::to_string(i);
-        t.g.Score[i] = 1000 + i;
-        t.g.Friction[i] = 96.5f;
-        t.g.PlayerColor[i] = Color(i);
-        t.g.Position[i] = i;
+        t.g.playerName[i] = "Old " + std::to_string(i);
+        t.g.score[i] = 1000 + i;
+        t.g.friction[i] = 96.5f;
+        t.g.playerColor[i] = Color(i);
+        t.g.position[i] = i;
     }
-    for (int j = 1; j <= 8; ++j) t.field.board.Wall[j].Visible = false;
-    t.field.board.PieceHolder.Width = 123;
+    for (int j = 1; j <= 8; ++j) t.field.board.walls[j].visible = false;
+    t.field.board.pieceHolder.width = 123;
 }
 
 // The file a save of this game writes.
@@ -107,7 +107,7 @@ TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
     int turnDuringStart = -1;
     ASSERT_TRUE(loadGameCommand(t.ctx, "/program", [&] {
         busyDuringStart = t.ui.busyDepth;
-        turnDuringStart = t.g.CurrentTurn;
+        turnDuringStart = t.g.currentTurn;
     })) << (t.ui.messages.empty() ? "" : t.ui.messages[0]);
     EXPECT_EQ(busyDuringStart, 1);  // the caller's steps run before the pointer comes back
     EXPECT_EQ(turnDuringStart, 2);
@@ -115,32 +115,32 @@ TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
     EXPECT_EQ(t.ui.questions, std::vector<std::string>{kLoadQuestion});
     EXPECT_TRUE(t.ui.messages.empty());
 
-    const modCapzel& g = t.g;
-    EXPECT_EQ(g.NumberOfPlayers, 2);
-    EXPECT_EQ(g.CurrentTurn, 2);
-    EXPECT_TRUE(g.GameRunning);
-    EXPECT_EQ(g.SongNumber, 1);
+    const GameState& g = t.g;
+    EXPECT_EQ(g.numberOfPlayers, 2);
+    EXPECT_EQ(g.currentTurn, 2);
+    EXPECT_TRUE(g.gameRunning);
+    EXPECT_EQ(g.songNumber, 1);
     // Every value of the file comes back as the saved game had it, the
     // pieces' places in whole twips.
     EXPECT_EQ(gatherSavedGame(g, t.field.board), gatherSavedGame(saved.g, saved.field.board));
-    EXPECT_EQ(t.field.board.Player[1].Left, 4600.0f);  // 4600.5: halves to even
-    EXPECT_EQ(t.field.board.Player[1].Top, 622.0f);    // 621.5
-    EXPECT_EQ(t.field.board.Player[2].Top, 4400.0f);   // 4399.75
+    EXPECT_EQ(t.field.board.pieces[1].left, 4600.0f);  // 4600.5: halves to even
+    EXPECT_EQ(t.field.board.pieces[1].top, 622.0f);    // 621.5
+    EXPECT_EQ(t.field.board.pieces[2].top, 4400.0f);   // 4399.75
     for (int i = 1; i <= 2; ++i) {
-        EXPECT_EQ(t.field.board.Player[i].FillColor, g.PlayerColor[i]) << i;
-        EXPECT_TRUE(t.field.board.Player[i].Visible) << i;
+        EXPECT_EQ(t.field.board.pieces[i].fillColor, g.playerColor[i]) << i;
+        EXPECT_TRUE(t.field.board.pieces[i].visible) << i;
     }
 
     // Not in the file: left as they were.
-    EXPECT_FALSE(g.WallsOn);
-    for (int j = 1; j <= 8; ++j) EXPECT_FALSE(t.field.board.Wall[j].Visible) << j;
-    EXPECT_EQ(t.field.board.PieceHolder.Width, 123.0f);
-    EXPECT_EQ(t.field.board.PieceHolder.Height, 2.5f * 300.0f);
+    EXPECT_FALSE(g.wallsOn);
+    for (int j = 1; j <= 8; ++j) EXPECT_FALSE(t.field.board.walls[j].visible) << j;
+    EXPECT_EQ(t.field.board.pieceHolder.width, 123.0f);
+    EXPECT_EQ(t.field.board.pieceHolder.height, 2.5f * 300.0f);
     for (int i = 3; i <= kMaxPlayers; ++i) {
-        EXPECT_FALSE(t.field.board.Player[i].Visible) << i;
-        EXPECT_EQ(g.PlayerName[i], "Old " + std::to_string(i));
-        EXPECT_EQ(g.Score[i], 1000 + i);
-        EXPECT_EQ(g.Position[i], 0) << "per-game tables are new";
+        EXPECT_FALSE(t.field.board.pieces[i].visible) << i;
+        EXPECT_EQ(g.playerName[i], "Old " + std::to_string(i));
+        EXPECT_EQ(g.score[i], 1000 + i);
+        EXPECT_EQ(g.position[i], 0) << "per-game tables are new";
     }
 }
 
@@ -214,12 +214,12 @@ TEST(LoadGameCommand, ThePointerComesBackWhenTheCallerFails) {
 TEST(LoadGameCommand, APieceHolderFollowsTheSizeOfPieceOne) {
     Game saved;
     setUpTwoPlayerKillerGame(saved);
-    saved.field.board.Player[1].Height = 250;
+    saved.field.board.pieces[1].height = 250;
     Game t;
     t.ui.files["two.CSG"] = fileOf(saved);
     t.ui.openAnswers = {"two.CSG"};
     ASSERT_TRUE(loadGameCommand(t.ctx, "/program"));
-    EXPECT_EQ(t.field.board.PieceHolder.Height, 625.0f);  // (2 + 0.5) x 250
-    EXPECT_EQ(t.field.board.PieceHolder.Width, 450.0f);   // as laid out
-    EXPECT_TRUE(t.g.WallsOn);                             // as the program starts
+    EXPECT_EQ(t.field.board.pieceHolder.height, 625.0f);  // (2 + 0.5) x 250
+    EXPECT_EQ(t.field.board.pieceHolder.width, 450.0f);   // as laid out
+    EXPECT_TRUE(t.g.wallsOn);                             // as the program starts
 }

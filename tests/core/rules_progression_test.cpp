@@ -31,25 +31,25 @@ TEST(Progression, ScoresAtTheLimitNeverWrap) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << r.players << " players, from " << r.from << ", score " << r.score);
-        modCapzel g;
+        GameState g;
         Field field;
         test::FakePlatform ui;
         GameContext ctx{g, field, ui};
-        g.NumberOfPlayers = std::int16_t(r.players);
+        g.numberOfPlayers = std::int16_t(r.players);
         g.recreatePerGameTables();
         for (int i = 1; i <= r.players; ++i) {
-            g.PlayerName[i] = "P" + std::to_string(i);
-            g.Position[i] = 1;
+            g.playerName[i] = std::string{'P', char('0' + i)};
+            g.position[i] = 1;
         }
-        g.CurrentTurn = 1;
-        g.GameRunning = true;
+        g.currentTurn = 1;
+        g.gameRunning = true;
         // Player 1 shot from `from` and rests in the region of the next target.
-        g.Position[1] = r.from;
-        g.MoveableNextTurn[1] = r.placed;
-        g.TargetLabel(r.from + 1);
-        centrePieceOn(field.board.Player[1], field.board.Spot[r.region]);
-        g.Score[1] = r.score;
-        End_In_Box(ctx);
-        EXPECT_EQ(g.Score[1], r.expected);
+        g.position[1] = r.from;
+        g.moveableNextTurn[1] = r.placed;
+        g.targetLabel(r.from + 1);
+        centrePieceOn(field.board.pieces[1], field.board.spots[r.region]);
+        g.score[1] = r.score;
+        judgeOrdinaryShot(ctx);
+        EXPECT_EQ(g.score[1], r.expected);
     }
 }

@@ -19,7 +19,7 @@ namespace capzel::scenarios {
 namespace {
 
 struct Game {
-    modCapzel g;
+    GameState g;
     Field field;
     test::FakePlatform ui;
     GameContext ctx{g, field, ui};
@@ -80,8 +80,8 @@ TEST(ScenarioCorpus, EightPieceBreakHashesTheSame) {
     Game first, second;
     replay(first, s);
     replay(second, s);
-    EXPECT_GT(first.g.HitCount, 3);
-    EXPECT_GT(first.g.KillCount, 0);
+    EXPECT_GT(first.g.hitCount, 3);
+    EXPECT_GT(first.g.killCount, 0);
     EXPECT_EQ(stateDigest(first.ctx), stateDigest(second.ctx));
     EXPECT_EQ(stateDigest(first.ctx), 0x4a8a3af951a31f47ull) << std::hex << stateDigest(first.ctx);
 }
@@ -97,7 +97,7 @@ TEST(ScenarioCorpus, NewGamesHashTheSame) {
         for (int i = 1; i <= kMaxPlayers; ++i) settings.friction[i] = FrictionLevel(i % 5);
         Game game;
         applyNewGame(game.ctx, settings);
-        Start_Turn(game.ctx, 1);
+        startTurn(game.ctx, 1);
         digests[players == 3] = stateDigest(game.ctx);
     }
     EXPECT_EQ(digests[0], 0xb9c1737d68ac2217ull) << std::hex << digests[0];

@@ -11,10 +11,10 @@ using capzel::test::ShotTable;
 TEST(ShotEdges, NobodyAliveEndsTheGameQuietly) {
     for (int players : {3, 1, 0}) {
         ShotTable t(players);
-        for (int i = 1; i <= players; ++i) t.g.Dead[i] = t.g.LosingTurn[i] = true;
-        EXPECT_EQ(Start_Turn(t.ctx, 1), GameFlow::Ended) << players;
+        for (int i = 1; i <= players; ++i) t.g.dead[i] = t.g.losingTurn[i] = true;
+        EXPECT_EQ(startTurn(t.ctx, 1), GameFlow::Ended) << players;
         EXPECT_TRUE(t.ui.messages.empty()) << players;
-        EXPECT_FALSE(t.g.GameRunning) << players;
+        EXPECT_FALSE(t.g.gameRunning) << players;
     }
 }
 
@@ -27,6 +27,6 @@ TEST(ShotEdges, CalibrationMapsTenThousandYieldsToADelay) {
         t.ui.clockNow = 43200;
         t.ui.secondsPerYield = r[0] / 10000;
         t.shoot(5000, 5000, 5000, 5000, 0);
-        EXPECT_EQ(t.field.StepDelay, r[1]) << r[0];
+        EXPECT_EQ(t.field.stepDelay, r[1]) << r[0];
     }
 }

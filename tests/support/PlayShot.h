@@ -12,7 +12,7 @@ namespace capzel::test {
 inline ShotResult fireShot(GameContext& ctx, long maxCycles = -1) {
     ShotOptions options;
     options.maxCycles = maxCycles;
-    return Shoot_Piece(ctx, options);
+    return shootPiece(ctx, options);
 }
 
 // The shot and then its judging, as "Go" plays it once the pieces rest.

@@ -19,12 +19,12 @@ public:
     void showHighScores() override { calls << QStringLiteral("showHighScores"); }
     void showAbout() override { calls << QStringLiteral("showAbout"); }
     void showHistory() override { calls << QStringLiteral("showHistory"); }
-    void mnuSetPos() override { calls << QStringLiteral("mnuSetPos"); }
-    void mnuSetFrict() override { calls << QStringLiteral("mnuSetFrict"); }
-    void mnuSetSpeed() override { calls << QStringLiteral("mnuSetSpeed"); }
-    void mnuSetPiece() override { calls << QStringLiteral("mnuSetPiece"); }
-    void mnuSetIngame() override { calls << QStringLiteral("mnuSetIngame"); }
-    void mnuSetGuide() override { calls << QStringLiteral("mnuSetGuide"); }
+    void setPosition() override { calls << QStringLiteral("mnuSetPos"); }
+    void setFriction() override { calls << QStringLiteral("mnuSetFrict"); }
+    void setSpeed() override { calls << QStringLiteral("mnuSetSpeed"); }
+    void setPiece() override { calls << QStringLiteral("mnuSetPiece"); }
+    void setInGame() override { calls << QStringLiteral("mnuSetIngame"); }
+    void setGuidelines() override { calls << QStringLiteral("mnuSetGuide"); }
 };
 
 }  // namespace capzel::test

@@ -13,31 +13,31 @@
 namespace capzel::test {
 
 struct ShotTable {
-    modCapzel g;
+    GameState g;
     Field field;
     FakePlatform ui;
     GameContext ctx{g, field, ui};
 
     explicit ShotTable(int players, int shooter = 1) {
-        g.NumberOfPlayers = std::int16_t(players);
+        g.numberOfPlayers = std::int16_t(players);
         g.recreatePerGameTables();
-        g.CurrentTurn = std::int16_t(shooter);
-        g.GameRunning = true;
+        g.currentTurn = std::int16_t(shooter);
+        g.gameRunning = true;
         for (int i = 1; i <= players; ++i) {
-            g.Friction[i] = 98;
-            g.Position[i] = 3;
-            g.InGame[i] = true;
+            g.friction[i] = 98;
+            g.position[i] = 3;
+            g.inGame[i] = true;
         }
     }
-    Box& piece(int i) { return field.board.Player[i]; }
+    Box& piece(int i) { return field.board.pieces[i]; }
     void place(int i, float left, float top) {
-        piece(i).Left = left;
-        piece(i).Top = top;
+        piece(i).left = left;
+        piece(i).top = top;
     }
     // Aims the shooter's piece from (x2, y2) towards (x1, y1) with a strength.
     ShotResult shoot(float x1, float y1, float x2, float y2, int power, long maxCycles = -1) {
-        field.board.Pointer = {x1, y1, x2, y2};
-        g.Power = std::int16_t(power);
+        field.board.pointer = {x1, y1, x2, y2};
+        g.power = std::int16_t(power);
         ShotOptions options;
         options.maxCycles = maxCycles;
         return playShot(ctx, ui, options);

@@ -10,8 +10,8 @@ using nlohmann::json;
 
 Command commandNamed(const std::string& caption) {
     static const std::pair<const char*, Command> kCommands[] = {
-        {"Set Position", mnuSetPos_Click}, {"Set Friction", mnuSetFrict_Click}, {"Set Speed", mnuSetSpeed_Click},
-        {"Set Piece", mnuSetPiece_Click},  {"Set Ingame", mnuSetIngame_Click},  {"Set Guidelines", mnuSetGuide_Click},
+        {"Set Position", setPositionCommand}, {"Set Friction", setFrictionCommand}, {"Set Speed", setSpeedCommand},
+        {"Set Piece", setPieceCommand},  {"Set Ingame", setInGameCommand},  {"Set Guidelines", setGuidelinesCommand},
     };
     for (const auto& [name, command] : kCommands)
         if (caption == name) return command;
@@ -38,16 +38,16 @@ json commandOutcome(const GameContext& ctx, const std::vector<std::string>& ques
     json out = outcome(ctx, ShotResult{}, messages, highScoresShown, kMaxPlayers);
     for (const char* shotOnly : {"power", "cycles", "steps", "hit_count", "hits", "kills", "sent"}) out.erase(shotOnly);
     for (int i = 1; i <= kMaxPlayers; ++i) {
-        const Box& p = ctx.field.board.Player[i];
+        const Box& p = ctx.field.board.pieces[i];
         json& row = out["players"][size_t(i - 1)];
-        row["width"] = p.Width;
-        row["height"] = p.Height;
-        row["z"] = p.Z;
-        row["friction"] = ctx.g.Friction[i];
+        row["width"] = p.width;
+        row["height"] = p.height;
+        row["z"] = p.z;
+        row["friction"] = ctx.g.friction[i];
     }
     out["questions"] = questions;
-    out["guide_menu"] = ctx.field.mnuGuideVisible;
-    out["holder_place"] = {ctx.field.board.PieceHolder.Left, ctx.field.board.PieceHolder.Top};
+    out["guide_menu"] = ctx.field.guideItemVisible;
+    out["holder_place"] = {ctx.field.board.pieceHolder.left, ctx.field.board.pieceHolder.top};
     return out;
 }
 

@@ -37,8 +37,8 @@ ScenarioPlayer onBoard(int i, int position, std::string flags = "g") {
 
 ScenarioPlayer inHolder(int i) {
     static const Board layout = makeBoardLayout();
-    const Box& p = layout.Player[i];
-    return {std::string("P").append(std::to_string(i)), p.Left, p.Top, 98, 200, 0, ""};
+    const Box& p = layout.pieces[i];
+    return {std::string("P").append(std::to_string(i)), p.left, p.top, 98, 200, 0, ""};
 }
 
 // Games the commands meet: half the pieces still in the holder, a full

@@ -33,7 +33,7 @@ ScenarioPlayer player(int i, float left, float top, int position, std::string fl
 }
 
 // Waiting in the holder, where a new game puts the piece.
-ScenarioPlayer waiting(int i) { return player(i, kLayout.Player[i].Left, kLayout.Player[i].Top, 0, ""); }
+ScenarioPlayer waiting(int i) { return player(i, kLayout.pieces[i].left, kLayout.pieces[i].top, 0, ""); }
 
 // Aims from the centre of the shooter's piece at (left, top) in the direction (dx, dy).
 std::array<float, 4> aim(float left, float top, double dx, double dy) {
@@ -123,11 +123,11 @@ void cornerFamily(std::vector<Scenario>& out) {
 // end-on for the short ones) and glancing, with the walls on and off.
 void wallFamily(std::vector<Scenario>& out) {
     for (int w = 1; w <= 8; ++w) {
-        const Box& wall = kLayout.Wall[w];
-        const float cx = wall.Left + wall.Width / 2 - 150, cy = wall.Top + wall.Height / 2 - 150;
+        const Box& wall = kLayout.walls[w];
+        const float cx = wall.left + wall.width / 2 - 150, cy = wall.top + wall.height / 2 - 150;
         const struct { float x, y; double dx, dy; } sides[4] = {
-            {wall.Left - 700, cy, 1, 0}, {wall.Left + wall.Width + 400, cy, -1, 0},
-            {cx, wall.Top - 700, 0, 1}, {cx, wall.Top + wall.Height + 400, 0, -1}};
+            {wall.left - 700, cy, 1, 0}, {wall.left + wall.width + 400, cy, -1, 0},
+            {cx, wall.top - 700, 0, 1}, {cx, wall.top + wall.height + 400, 0, -1}};
         for (int s = 0; s < 4; ++s) {
             const auto& side = sides[s];
             const std::string name = "wall " + std::to_string(w) + " side " + std::to_string(s);
@@ -206,9 +206,9 @@ void coincidingFamily(std::vector<Scenario>& out) {
 // it rests in), or a piece of another player (sent into its target).
 void borderFamily(std::vector<Scenario>& out) {
     for (int k = 1; k <= kSpotCount; ++k) {
-        const Box& b = kLayout.Spot[k];
-        const float at[4][2] = {{b.Left, b.Top + 100}, {b.Left + b.Width - 300, b.Top + 100},
-                                {b.Left + 100, b.Top}, {b.Left + 100, b.Top + b.Height - 300}};
+        const Box& b = kLayout.spots[k];
+        const float at[4][2] = {{b.left, b.top + 100}, {b.left + b.width - 300, b.top + 100},
+                                {b.left + 100, b.top}, {b.left + 100, b.top + b.height - 300}};
         const float in[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
         const int position = k - 1;
         std::string flags = "g";
@@ -239,8 +239,8 @@ void borderFamily(std::vector<Scenario>& out) {
 void letterFamily(std::vector<Scenario>& out) {
     for (int position = 24; position <= 28; ++position)
         for (int k = 26; k <= 29; ++k) {
-            const Box& b = kLayout.Spot[k];
-            const float x = b.Left + b.Width / 2 - 150, y = b.Top + b.Height / 2 - 150;
+            const Box& b = kLayout.spots[k];
+            const float x = b.left + b.width / 2 - 150, y = b.top + b.height / 2 - 150;
             for (int others : {1, 2})
                 out.push_back(shot("letters from " + std::to_string(position) + " in " + std::to_string(k) +
                                        " players " + std::to_string(others + 1),
@@ -250,9 +250,9 @@ void letterFamily(std::vector<Scenario>& out) {
                                                              player(2, 1500, 2000, 3, "gx"), waiting(3)},
                                    0, aim(x, y, 0, -100)));
         }
-    const Box& d = kLayout.Spot[29];
-    out.push_back(shot("lone player reaches D", {player(1, d.Left + 180, d.Top + 350, 28, "grl")}, 0,
-                       aim(d.Left + 180, d.Top + 350, 0, -100)));
+    const Box& d = kLayout.spots[29];
+    out.push_back(shot("lone player reaches D", {player(1, d.left + 180, d.top + 350, 28, "grl")}, 0,
+                       aim(d.left + 180, d.top + 350, 0, -100)));
 }
 
 // Hits counted by a player: pieces touched on the way, across box 13 into the

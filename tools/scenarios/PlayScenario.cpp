@@ -19,18 +19,18 @@ struct RecordingPlatform : SilentPlatform {
 }  // namespace
 
 nlohmann::json playScenario(const Scenario& s) {
-    modCapzel g;
+    GameState g;
     Field field;
     RecordingPlatform ui;
     GameContext ctx{g, field, ui};
     setUp(ctx, s);
-    const ShotResult r = Shoot_Piece(ctx);
+    const ShotResult r = shootPiece(ctx);
     const bool ended = !r.unfinished && judgeFinishedShot(ctx) == GameFlow::Ended;
     return outcome(ctx, r, ui.messages, ended ? 1 : 0);
 }
 
 nlohmann::json playCommand(const CommandCase& c) {
-    modCapzel g;
+    GameState g;
     Field field;
     RecordingPlatform ui;
     GameContext ctx{g, field, ui};

@@ -8,14 +8,14 @@ using nlohmann::json;
 
 namespace {
 
-std::array<bool*, 7> flagsOf(modCapzel& g, int i) {
-    return {&g.InGame[i], &g.Dead[i], &g.IsKiller[i], &g.OnLetters[i], &g.HeadingInReverse[i],
-            &g.MoveableNextTurn[i], &g.LosingTurn[i]};
+std::array<bool*, 7> flagsOf(GameState& g, int i) {
+    return {&g.inGame[i], &g.dead[i], &g.isKiller[i], &g.onLetters[i], &g.headingInReverse[i],
+            &g.moveableNextTurn[i], &g.losingTurn[i]};
 }
 
-std::string flagText(const modCapzel& g, int i) {
+std::string flagText(const GameState& g, int i) {
     std::string out;
-    const auto flags = flagsOf(const_cast<modCapzel&>(g), i);
+    const auto flags = flagsOf(const_cast<GameState&>(g), i);
     for (size_t f = 0; f < flags.size(); ++f)
         if (*flags[f]) out += flagLetters[f];
     return out;
@@ -46,52 +46,52 @@ Scenario scenarioFromJson(const json& j) {
 }
 
 void setUp(GameContext& ctx, const Scenario& s) {
-    modCapzel& g = ctx.g;
+    GameState& g = ctx.g;
     ctx.field = Field{};
     const int n = int(s.players.size());
-    g.NumberOfPlayers = std::int16_t(n);
+    g.numberOfPlayers = std::int16_t(n);
     g.recreatePerGameTables();
-    g.CurrentTurn = std::int16_t(s.turn);
-    g.GameRunning = true;
-    g.WallsOn = s.wallsOn;
-    g.Power = std::int16_t(s.power);
+    g.currentTurn = std::int16_t(s.turn);
+    g.gameRunning = true;
+    g.wallsOn = s.wallsOn;
+    g.power = std::int16_t(s.power);
     Board& board = ctx.board();
-    for (int j = 1; j <= kWallCount; ++j) board.Wall[j].Visible = s.wallsOn;
-    board.PieceHolder.Visible = false;
-    board.Pointer = {s.pointer[0], s.pointer[1], s.pointer[2], s.pointer[3]};
+    for (int j = 1; j <= kWallCount; ++j) board.walls[j].visible = s.wallsOn;
+    board.pieceHolder.visible = false;
+    board.pointer = {s.pointer[0], s.pointer[1], s.pointer[2], s.pointer[3]};
     for (int i = 1; i <= kMaxPlayers; ++i) {
         if (i > n) {
-            board.Player[i].Visible = false;
+            board.pieces[i].visible = false;
             continue;
         }
         const ScenarioPlayer& p = s.players[size_t(i - 1)];
-        g.PlayerName[i] = p.name;
-        g.Score[i] = p.score;
-        g.Friction[i] = p.friction;
-        g.Position[i] = p.position;
+        g.playerName[i] = p.name;
+        g.score[i] = p.score;
+        g.friction[i] = p.friction;
+        g.position[i] = p.position;
         const auto flags = flagsOf(g, i);
         for (size_t f = 0; f < flags.size(); ++f) *flags[f] = p.flags.find(flagLetters[f]) != std::string::npos;
-        board.Player[i].Left = p.left;
-        board.Player[i].Top = p.top;
+        board.pieces[i].left = p.left;
+        board.pieces[i].top = p.top;
     }
 }
 
 json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std::string>& messages,
              int highScoresShown, int players) {
-    const modCapzel& g = ctx.g;
+    const GameState& g = ctx.g;
     json hits = json::array();
-    for (int h = 1; h <= g.HitCount && h <= kHitLogSize; ++h) hits.push_back({g.HitFirst[h], g.HitSecond[h]});
+    for (int h = 1; h <= g.hitCount && h <= kHitLogSize; ++h) hits.push_back({g.hitFirst[h], g.hitSecond[h]});
     json rows = json::array();
-    for (int i = 1; i <= (players < 0 ? g.NumberOfPlayers : players) && i <= kMaxPlayers; ++i) {
-        const Box& p = ctx.field.board.Player[i];
-        rows.push_back({{"left", p.Left}, {"top", p.Top}, {"vx", ctx.field.VelocityX[i]},
-                           {"vy", ctx.field.VelocityY[i]}, {"visible", p.Visible}, {"score", g.Score[i]},
-                           {"position", g.Position[i]}, {"flags", flagText(g, i)}});
+    for (int i = 1; i <= (players < 0 ? g.numberOfPlayers : players) && i <= kMaxPlayers; ++i) {
+        const Box& p = ctx.field.board.pieces[i];
+        rows.push_back({{"left", p.left}, {"top", p.top}, {"vx", ctx.field.velocityX[i]},
+                           {"vy", ctx.field.velocityY[i]}, {"visible", p.visible}, {"score", g.score[i]},
+                           {"position", g.position[i]}, {"flags", flagText(g, i)}});
     }
-    return {{"turn", g.CurrentTurn}, {"running", g.GameRunning}, {"high_scores", highScoresShown},
-            {"holder", ctx.field.board.PieceHolder.Visible}, {"power", g.Power}, {"cycles", r.cycles},
-            {"steps", r.steps}, {"hit_count", g.HitCount}, {"hits", hits}, {"kills", g.KillCount},
-            {"sent", g.SentCount}, {"messages", messages}, {"players", rows}};
+    return {{"turn", g.currentTurn}, {"running", g.gameRunning}, {"high_scores", highScoresShown},
+            {"holder", ctx.field.board.pieceHolder.visible}, {"power", g.power}, {"cycles", r.cycles},
+            {"steps", r.steps}, {"hit_count", g.hitCount}, {"hits", hits}, {"kills", g.killCount},
+            {"sent", g.sentCount}, {"messages", messages}, {"players", rows}};
 }
 
 std::string firstDifference(const json& expected, const json& actual, const std::string& path) {
@@ -134,11 +134,11 @@ struct Digest {
         bytes(s.data(), s.size());
     }
     void add(const Box& b) {
-        add(b.Left), add(b.Top), add(b.Width), add(b.Height), add(b.Visible), add(b.FillColor), add(b.Z);
+        add(b.left), add(b.top), add(b.width), add(b.height), add(b.visible), add(b.fillColor), add(b.z);
     }
     void add(const Line& l) {
-        add(l.X1), add(l.Y1), add(l.X2), add(l.Y2), add(l.Visible), add(l.LineColor), add(l.BorderWidth);
-        add(int(l.Style)), add(l.Z);
+        add(l.x1), add(l.y1), add(l.x2), add(l.y2), add(l.visible), add(l.lineColor), add(l.borderWidth);
+        add(int(l.style)), add(l.z);
     }
     template <class T, size_t N>
     void add(const std::array<T, N>& a) {
@@ -149,20 +149,20 @@ struct Digest {
 }  // namespace
 
 std::uint64_t stateDigest(const GameContext& ctx) {
-    const modCapzel& g = ctx.g;
+    const GameState& g = ctx.g;
     const Field& f = ctx.field;
     const Board& b = f.board;
     Digest d;
-    d.add(g.NumberOfPlayers), d.add(g.CurrentTurn), d.add(g.GameRunning), d.add(g.WallsOn), d.add(g.Power);
-    d.add(g.HitCount), d.add(g.HitFirst), d.add(g.HitSecond), d.add(g.KillCount), d.add(g.SentCount);
-    d.add(g.OneShotBonus), d.add(g.PlayerName), d.add(g.Score), d.add(g.PlayerColor), d.add(g.Friction);
-    d.add(g.InGame), d.add(g.MoveableNextTurn), d.add(g.LosingTurn), d.add(g.Position);
-    d.add(g.HeadingInReverse), d.add(g.OnLetters), d.add(g.IsKiller), d.add(g.Dead), d.add(g.shotsTaken);
-    d.add(f.VelocityX), d.add(f.VelocityY), d.add(f.ox), d.add(f.oy);
-    d.add(b.Image1), d.add(b.linLeft), d.add(b.linRight), d.add(b.Spot), d.add(b.Wall), d.add(b.Player);
-    d.add(b.PieceHolder), d.add(b.CenterLine), d.add(b.linGuide), d.add(b.Pointer), d.add(b.picPower.box);
-    d.add(b.cmdGo.box), d.add(b.cmdGo.Caption), d.add(b.Label1.box), d.add(b.Label1.Caption);
-    d.add(b.ScaleWidth), d.add(b.ScaleHeight), d.add(b.zCounter);
+    d.add(g.numberOfPlayers), d.add(g.currentTurn), d.add(g.gameRunning), d.add(g.wallsOn), d.add(g.power);
+    d.add(g.hitCount), d.add(g.hitFirst), d.add(g.hitSecond), d.add(g.killCount), d.add(g.sentCount);
+    d.add(g.oneShotBonus), d.add(g.playerName), d.add(g.score), d.add(g.playerColor), d.add(g.friction);
+    d.add(g.inGame), d.add(g.moveableNextTurn), d.add(g.losingTurn), d.add(g.position);
+    d.add(g.headingInReverse), d.add(g.onLetters), d.add(g.isKiller), d.add(g.dead), d.add(g.shotsTaken);
+    d.add(f.velocityX), d.add(f.velocityY), d.add(f.ox), d.add(f.oy);
+    d.add(b.fieldPicture), d.add(b.leftLine), d.add(b.rightLine), d.add(b.spots), d.add(b.walls), d.add(b.pieces);
+    d.add(b.pieceHolder), d.add(b.centerLines), d.add(b.guideLines), d.add(b.pointer), d.add(b.powerBar.box);
+    d.add(b.goButton.box), d.add(b.goButton.caption), d.add(b.aimLabel.box), d.add(b.aimLabel.caption);
+    d.add(b.scaleWidth), d.add(b.scaleHeight), d.add(b.zCounter);
     return d.h;
 }
 

@@ -31,7 +31,7 @@ struct Scenario {
     bool wallsOn = true;
     int turn = 1;
     int power = 0;
-    std::array<float, 4> pointer{};  // X1, Y1, X2, Y2: the shot goes from 2 towards 1
+    std::array<float, 4> pointer{};  // x1, y1, x2, y2: the shot goes from 2 towards 1
     std::vector<ScenarioPlayer> players;
 };
 

@@ -70,7 +70,7 @@ struct Tally {
 void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
     const int n = int(r.seats.size());
     const auto seatOf = [&](int player) { return (player - 1 + game) % n; };
-    modCapzel g;
+    GameState g;
     Field field;
     QuietPlatform ui;
     GameContext ctx{g, field, ui};
@@ -79,15 +79,15 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
     settings.walls = r.wallsOn;
     applyNewGame(ctx, settings);
     for (int i = 1; i <= n; ++i) g.playerKind[i] = kindOf(r.seats[std::size_t(seatOf(i))]);
-    Start_Turn(ctx, g.CurrentTurn);
+    startTurn(ctx, g.currentTurn);
 
     const std::uint64_t gameSeed = players::mixSeed(r.seed, std::uint64_t(game));
     players::PlannerOptions options;
     options.threads = r.threads;
     int shots = 0;
     bool stuck = false;
-    while (g.GameRunning && shots < r.maxShots) {
-        const int cur = g.CurrentTurn;
+    while (g.gameRunning && shots < r.maxShots) {
+        const int cur = g.currentTurn;
         const SeatPlayer seat = r.seats[std::size_t(seatOf(cur))];
         const std::uint64_t seed = players::mixSeed(gameSeed, std::uint64_t(shots));
         players::PlannedShot shot;
@@ -108,12 +108,12 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
         }
     }
     tally.shotsPerGame.push_back(shots);
-    if (g.GameRunning || stuck) {
+    if (g.gameRunning || stuck) {
         ++tally.unfinished;
         return;
     }
     // The rules end a game on the winner's own shot.
-    if (g.isPlayer(g.CurrentTurn)) ++tally.wins[std::size_t(seatOf(g.CurrentTurn))];
+    if (g.isPlayer(g.currentTurn)) ++tally.wins[std::size_t(seatOf(g.currentTurn))];
 }
 
 }  // namespace

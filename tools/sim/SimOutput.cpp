@@ -8,22 +8,22 @@ namespace capzel::sim {
 namespace {
 
 std::string player(const GameContext& ctx, int i) {
-    const modCapzel& g = ctx.g;
-    const Box& p = ctx.field.board.Player[i];
+    const GameState& g = ctx.g;
+    const Box& p = ctx.field.board.pieces[i];
     Writer w(", ");
-    w.real("left", p.Left);
-    w.real("top", p.Top);
-    w.real("velocity_x", ctx.field.VelocityX[i]);
-    w.real("velocity_y", ctx.field.VelocityY[i]);
-    w.integer("score", g.Score[i]);
-    w.integer("position", g.Position[i]);
-    w.boolean("in_game", g.InGame[i]);
-    w.boolean("dead", g.Dead[i]);
-    w.boolean("is_killer", g.IsKiller[i]);
-    w.boolean("on_letters", g.OnLetters[i]);
-    w.boolean("heading_in_reverse", g.HeadingInReverse[i]);
-    w.boolean("moveable_next_turn", g.MoveableNextTurn[i]);
-    w.boolean("losing_turn", g.LosingTurn[i]);
+    w.real("left", p.left);
+    w.real("top", p.top);
+    w.real("velocity_x", ctx.field.velocityX[i]);
+    w.real("velocity_y", ctx.field.velocityY[i]);
+    w.integer("score", g.score[i]);
+    w.integer("position", g.position[i]);
+    w.boolean("in_game", g.inGame[i]);
+    w.boolean("dead", g.dead[i]);
+    w.boolean("is_killer", g.isKiller[i]);
+    w.boolean("on_letters", g.onLetters[i]);
+    w.boolean("heading_in_reverse", g.headingInReverse[i]);
+    w.boolean("moveable_next_turn", g.moveableNextTurn[i]);
+    w.boolean("losing_turn", g.losingTurn[i]);
     return "{" + w.out + "}";
 }
 
@@ -31,23 +31,23 @@ std::string player(const GameContext& ctx, int i) {
 
 std::string writeOutcome(const GameContext& ctx, const ShotResult& result,
                          const std::vector<std::string>& messages) {
-    const modCapzel& g = ctx.g;
+    const GameState& g = ctx.g;
     Writer w(",\n  ");
-    w.integer("power", g.Power);
+    w.integer("power", g.power);
     w.integer("cycles", result.cycles);
     w.integer("steps", result.steps);
     w.boolean("unfinished", result.unfinished);
-    w.integer("hit_count", g.HitCount);
-    w.integers("hit_first", g.HitFirst, 1, kHitLogSize);
-    w.integers("hit_second", g.HitSecond, 1, kHitLogSize);
-    w.integer("kill_count", g.KillCount);
-    w.integer("sent_count", g.SentCount);
-    w.integer("current_turn", g.CurrentTurn);
-    w.boolean("game_running", g.GameRunning);
-    w.boolean("piece_holder_visible", ctx.field.board.PieceHolder.Visible);
+    w.integer("hit_count", g.hitCount);
+    w.integers("hit_first", g.hitFirst, 1, kHitLogSize);
+    w.integers("hit_second", g.hitSecond, 1, kHitLogSize);
+    w.integer("kill_count", g.killCount);
+    w.integer("sent_count", g.sentCount);
+    w.integer("current_turn", g.currentTurn);
+    w.boolean("game_running", g.gameRunning);
+    w.boolean("piece_holder_visible", ctx.field.board.pieceHolder.visible);
     w.texts("messages", messages);
     std::string players = "[";
-    for (int i = 1; i <= g.NumberOfPlayers && i <= kMaxPlayers; ++i)
+    for (int i = 1; i <= g.numberOfPlayers && i <= kMaxPlayers; ++i)
         players += (i > 1 ? ",\n    " : "\n    ") + player(ctx, i);
     w.raw("players", players + "\n  ]");
     return "{\n  " + w.out + "\n}\n";

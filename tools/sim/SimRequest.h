@@ -35,7 +35,7 @@ struct SimRequest {
     bool wallsOn = true;
     int currentTurn = 1;
     std::int16_t power = 0;            // before the strength curve
-    std::array<float, 4> pointer{};    // X1, Y1, X2, Y2
+    std::array<float, 4> pointer{};    // x1, y1, x2, y2
     bool judge = false;
     long maxCycles = 1000000;          // a shot that never rests stops here
     std::vector<SimPlayer> players;    // 1 to 8; entry k is player k + 1

@@ -6,50 +6,50 @@ namespace capzel::sim {
 
 SimRun::SimRun(const SimRequest& request) {
     const int n = int(request.players.size());
-    g.NumberOfPlayers = std::int16_t(n);
+    g.numberOfPlayers = std::int16_t(n);
     g.recreatePerGameTables();
-    g.CurrentTurn = std::int16_t(request.currentTurn);
-    g.GameRunning = true;
-    g.WallsOn = request.wallsOn;
-    g.Power = request.power;
+    g.currentTurn = std::int16_t(request.currentTurn);
+    g.gameRunning = true;
+    g.wallsOn = request.wallsOn;
+    g.power = request.power;
 
     Board& board = field.board;
-    for (int j = 1; j <= 8; ++j) board.Wall[j].Visible = request.wallsOn;
-    board.PieceHolder.Visible = false;
-    board.Pointer.X1 = request.pointer[0];
-    board.Pointer.Y1 = request.pointer[1];
-    board.Pointer.X2 = request.pointer[2];
-    board.Pointer.Y2 = request.pointer[3];
+    for (int j = 1; j <= 8; ++j) board.walls[j].visible = request.wallsOn;
+    board.pieceHolder.visible = false;
+    board.pointer.x1 = request.pointer[0];
+    board.pointer.y1 = request.pointer[1];
+    board.pointer.x2 = request.pointer[2];
+    board.pointer.y2 = request.pointer[3];
 
     for (int i = 1; i <= kMaxPlayers; ++i) {
-        Box& piece = board.Player[i];
+        Box& piece = board.pieces[i];
         if (i > n) {
-            piece.Visible = false;
+            piece.visible = false;
             continue;
         }
         const SimPlayer& p = request.players[size_t(i - 1)];
-        g.PlayerName[i] = p.name;
-        g.Score[i] = p.score;
-        g.Friction[i] = p.friction;
-        g.Position[i] = p.position;
-        g.InGame[i] = p.inGame;
-        g.Dead[i] = p.dead;
-        g.IsKiller[i] = p.isKiller;
-        g.OnLetters[i] = p.onLetters;
-        g.HeadingInReverse[i] = p.headingInReverse;
-        g.MoveableNextTurn[i] = p.moveableNextTurn;
-        g.LosingTurn[i] = p.losingTurn;
-        piece.Left = p.left;
-        piece.Top = p.top;
-        piece.Width = p.width;
-        piece.Height = p.height;
+        g.playerName[i] = p.name;
+        g.score[i] = p.score;
+        g.friction[i] = p.friction;
+        g.position[i] = p.position;
+        g.inGame[i] = p.inGame;
+        g.dead[i] = p.dead;
+        g.isKiller[i] = p.isKiller;
+        g.onLetters[i] = p.onLetters;
+        g.headingInReverse[i] = p.headingInReverse;
+        g.moveableNextTurn[i] = p.moveableNextTurn;
+        g.losingTurn[i] = p.losingTurn;
+        piece.left = p.left;
+        piece.top = p.top;
+        piece.width = p.width;
+        piece.height = p.height;
     }
 }
 
 ShotResult SimRun::play(const SimRequest& request) {
     ShotOptions options;
     options.maxCycles = request.maxCycles;
-    ShotResult result = Shoot_Piece(ctx, options);
+    ShotResult result = shootPiece(ctx, options);
     if (request.judge && !result.unfinished) judgeFinishedShot(ctx);
     return result;
 }

@@ -10,7 +10,7 @@ namespace capzel::sim {
 
 class SimRun {
 public:
-    modCapzel g;
+    GameState g;
     Field field;
     SimPlatform ui;
     GameContext ctx{g, field, ui};

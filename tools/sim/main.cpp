@@ -107,7 +107,7 @@ int playShot() {
 // The game's Load command with FILE as the dialog's answer and no game
 // running (so nothing is asked first).
 int loadFile(const std::string& path) {
-    modCapzel g;
+    GameState g;
     Field field;
     SimPlatform ui;
     ui.chosenFile = path;
@@ -121,7 +121,7 @@ int loadFile(const std::string& path) {
 
 // The game's Save command with FILE as the dialog's answer.
 int saveFile(const std::string& path) {
-    modCapzel g;
+    GameState g;
     Field field;
     setUpFromSavedState(readStandardInput(), g, field.board);
     SimPlatform ui;

@@ -39,7 +39,7 @@
 #include "ui/App.h"
 #include "ui/FieldView.h"
 #include "ui/StepScheduler.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ public:
     explicit PaintLog(const capzel::Box& piece) : piece_(piece) {}
     std::vector<std::pair<float, float>> places;
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) places.emplace_back(piece_.Left, piece_.Top);
+        if (e->type() == QEvent::Paint) places.emplace_back(piece_.left, piece_.top);
         return false;
     }
 
@@ -72,16 +72,16 @@ double median(std::vector<double> v) {
 }
 
 // One player, no walls, the piece at the bottom middle of the field.
-void setUpEmptyField(capzel::ui::frmMain& w) {
+void setUpEmptyField(capzel::ui::MainWindow& w) {
     capzel::GameContext ctx = w.context();
     capzel::NewGameSettings s;
     s.players = 1;
     s.walls = false;
     capzel::applyNewGame(ctx, s);
-    ctx.g.Position[1] = 1;
-    capzel::Box& p = ctx.board().Player[1];
-    p.Left = 5400;
-    p.Top = 8700;
+    ctx.g.position[1] = 1;
+    capzel::Box& p = ctx.board().pieces[1];
+    p.left = 5400;
+    p.top = 8700;
     w.refreshField();
 }
 
@@ -123,29 +123,29 @@ void runUntil(const std::function<bool()>& done) {
 }
 
 // A full-strength straight shot upwards, played by the window's clock.
-ShotFigures fullStrengthShot(capzel::ui::frmMain& w) {
+ShotFigures fullStrengthShot(capzel::ui::MainWindow& w) {
     setUpEmptyField(w);
     capzel::GameContext ctx = w.context();
     capzel::Board& b = ctx.board();
-    capzel::Box& p = b.Player[1];
-    b.Pointer.X1 = p.Left + p.Width / 2;
-    b.Pointer.Y1 = p.Top + p.Height / 2;
-    b.Pointer.X2 = b.Pointer.X1;
-    b.Pointer.Y2 = b.Pointer.Y1 + 300;
-    b.Pointer.Visible = true;
-    ctx.g.Power = 9405;  // "Go" at the top of a full bar
+    capzel::Box& p = b.pieces[1];
+    b.pointer.x1 = p.left + p.width / 2;
+    b.pointer.y1 = p.top + p.height / 2;
+    b.pointer.x2 = b.pointer.x1;
+    b.pointer.y2 = b.pointer.y1 + 300;
+    b.pointer.visible = true;
+    ctx.g.power = 9405;  // "Go" at the top of a full bar
     QCoreApplication::processEvents();
 
     // The same shot with nobody watching: how many steps it takes.
     long steps = 0;
     {
-        capzel::modCapzel g = ctx.g;
+        capzel::GameState g = ctx.g;
         capzel::Field field = ctx.field;
         capzel::SilentPlatform silent;
         capzel::GameContext headless{g, field, silent};
-        steps = capzel::Shoot_Piece(headless).steps;
+        steps = capzel::shootPiece(headless).steps;
     }
-    const std::pair<float, float> start(p.Left, p.Top);
+    const std::pair<float, float> start(p.left, p.top);
     PaintLog log(p);
     w.view()->installEventFilter(&log);
     BoxAnswerer boxes;
@@ -182,10 +182,10 @@ struct BarFigures {
 };
 
 // Releases without an aim and lets the bar fill `fills` times, then "Go".
-BarFigures barFills(capzel::ui::frmMain& w, int fills) {
+BarFigures barFills(capzel::ui::MainWindow& w, int fills) {
     setUpEmptyField(w);
-    capzel::modCapzel& g = w.state();
-    w.field().board.Pointer.Visible = false;
+    capzel::GameState& g = w.state();
+    w.field().board.pointer.visible = false;
     BarFigures f;
     QElapsedTimer t;
     double fillStart = -1, cpuStart = 0, cpuSpent = 0, timeSpent = 0;
@@ -193,12 +193,12 @@ BarFigures barFills(capzel::ui::frmMain& w, int fills) {
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!g.Charging) return;
+        if (!g.charging) return;
         const double now = double(t.nsecsElapsed()) / 1e9;
-        if (fillStart < 0 && g.Power < 6585) {  // the first fill has begun
+        if (fillStart < 0 && g.power < 6585) {  // the first fill has begun
             fillStart = now;
             cpuStart = cpuSeconds();
-        } else if (fillStart >= 0 && g.Power > last) {  // restarted from empty
+        } else if (fillStart >= 0 && g.power > last) {  // restarted from empty
             f.fills.push_back(now - fillStart);
             timeSpent += now - fillStart;
             cpuSpent += cpuSeconds() - cpuStart;
@@ -206,7 +206,7 @@ BarFigures barFills(capzel::ui::frmMain& w, int fills) {
             cpuStart = cpuSeconds();
             if (int(f.fills.size()) == fills) w.turn().goClicked();
         }
-        last = g.Power;
+        last = g.power;
     });
     poll.start();
     t.start();
@@ -271,7 +271,7 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     capzel::ui::CapzelApp app;
-    capzel::ui::frmMain& w = app.openMainWindow();
+    capzel::ui::MainWindow& w = app.openMainWindow();
     for (int k = 0; k < 20; ++k) QCoreApplication::processEvents();
 
     std::vector<double> wall, cpu, steps, frames, distinct, twice;

@@ -12,40 +12,40 @@
 #include "support/UrlRecorder.h"
 #include "ui/AboutPiece.h"
 #include "ui/Config.h"
-#include "ui/FrmAbout.h"
+#include "ui/AboutBox.h"
 #include "ui/Twips.h"
 
 using capzel::ui::AboutPiece;
-using capzel::ui::FrmAbout;
+using capzel::ui::AboutBox;
 using capzel::ui::ipx;
 
 namespace {
 
-QColor pixelAtPiece(FrmAbout& w) {
+QColor pixelAtPiece(AboutBox& w) {
     const AboutPiece& p = w.piece();
-    const double cx = (double(p.Left) + double(p.Width) / 2) * capzel::ui::kAboutUnitX;
-    const double cy = (double(p.Top) + double(p.Height) / 2) * capzel::ui::kAboutUnitY;
+    const double cx = (double(p.left) + double(p.width) / 2) * capzel::ui::kAboutUnitX;
+    const double cy = (double(p.top) + double(p.height) / 2) * capzel::ui::kAboutUnitY;
     return w.grab().toImage().pixelColor(ipx(cx), ipx(cy));
 }
 
 }  // namespace
 
-class TestAbout : public QObject {
+class AboutBoxTest : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
 
     void windowPaintsThePiece() {
-        FrmAbout w;
+        AboutBox w;
         w.setRandomBit([] { return 1; });
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(pixelAtPiece(w), QColor(255, 255, 255));
-        w.Timer1_Timer();
+        w.changePieceColor();
         QCOMPARE(pixelAtPiece(w), QColor(127, 0, 0));
-        for (int k = 0; k < 30; ++k) w.Timer2_Timer();
-        QVERIFY(w.piece().Top < w.piece().Floor - w.piece().Height - 500);
+        for (int k = 0; k < 30; ++k) w.animatePiece();
+        QVERIFY(w.piece().top < w.piece().floorY - w.piece().height - 500);
         QCOMPARE(pixelAtPiece(w), QColor(127, 0, 0));  // drawn where it flies
         // The floor line: grey over white.
         const QImage img = w.grab().toImage();
@@ -55,7 +55,7 @@ private slots:
 
     void linkOpensHomePage() {
         capzel::test::UrlRecorder urls({"https", "http"});
-        FrmAbout w;
+        AboutBox w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QLabel* here = w.findChild<QLabel*>("lblDescription2");
@@ -65,8 +65,8 @@ private slots:
     }
 
     void sysInfoUnavailable() {
-        auto* w = new FrmAbout;
-        QPointer<FrmAbout> guard(w);
+        auto* w = new AboutBox;
+        QPointer<AboutBox> guard(w);
         w->setSysInfoPrograms({"capzel-no-such-system-information-program"});
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
@@ -84,8 +84,8 @@ private slots:
     }
     void closedByOkAndEscape() {
         QFETCH(bool, escape);
-        auto* w = new FrmAbout;
-        QPointer<FrmAbout> guard(w);
+        auto* w = new AboutBox;
+        QPointer<AboutBox> guard(w);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         if (escape)
@@ -96,5 +96,5 @@ private slots:
     }
 };
 
-CAPZEL_QT_TEST(TestAbout)
+CAPZEL_QT_TEST(AboutBoxTest)
 #include "tst_about.moc"

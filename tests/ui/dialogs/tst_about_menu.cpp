@@ -14,19 +14,19 @@
 #include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "ui/App.h"
-#include "ui/FrmAbout.h"
-#include "ui/frmMain.h"
+#include "ui/AboutBox.h"
+#include "ui/MainWindow.h"
 
 using capzel::ui::CapzelApp;
-using capzel::ui::FrmAbout;
-using capzel::ui::frmMain;
+using capzel::ui::AboutBox;
+using capzel::ui::MainWindow;
 
 namespace {
 
-QList<FrmAbout*> openAboutBoxes() {
-    QList<FrmAbout*> out;
+QList<AboutBox*> openAboutBoxes() {
+    QList<AboutBox*> out;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* about = qobject_cast<FrmAbout*>(w); about && about->isVisible()) out << about;
+        if (auto* about = qobject_cast<AboutBox*>(w); about && about->isVisible()) out << about;
     return out;
 }
 
@@ -36,11 +36,11 @@ class AboutMenuTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<CapzelApp> app_;
-    frmMain* w_ = nullptr;
+    MainWindow* w_ = nullptr;
 
-    FrmAbout* openFromMenu() {
-        w_->menus().mnuAbout->trigger();
-        const QList<FrmAbout*> boxes = openAboutBoxes();
+    AboutBox* openFromMenu() {
+        w_->menus().aboutAction->trigger();
+        const QList<AboutBox*> boxes = openAboutBoxes();
         return boxes.size() == 1 ? boxes.first() : nullptr;
     }
 
@@ -53,13 +53,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(w_));
     }
     void cleanup() {
-        for (FrmAbout* a : openAboutBoxes()) delete a;
+        for (AboutBox* a : openAboutBoxes()) delete a;
         app_.reset();
         w_ = nullptr;
     }
 
     void opensNotModal() {
-        QPointer<FrmAbout> about = openFromMenu();
+        QPointer<AboutBox> about = openFromMenu();
         QVERIFY(about);
         QVERIFY(QTest::qWaitForWindowExposed(about));
         QCOMPARE(about->windowTitle(), QString("About Capzel"));
@@ -69,15 +69,15 @@ private slots:
     }
 
     void aSecondAboutBringsTheFirstBack() {
-        QPointer<FrmAbout> first = openFromMenu();
+        QPointer<AboutBox> first = openFromMenu();
         QVERIFY(first);
-        w_->menus().mnuAbout->trigger();
+        w_->menus().aboutAction->trigger();
         QCOMPARE(openAboutBoxes().size(), 1);
         QVERIFY(openAboutBoxes().first() == first);
         first->close();
         QTRY_VERIFY(first.isNull());
         // Closed, the next About is a new box that starts afresh.
-        FrmAbout* next = openFromMenu();
+        AboutBox* next = openFromMenu();
         QVERIFY(next);
         QCOMPARE(next->colorIndex(), 1);
     }

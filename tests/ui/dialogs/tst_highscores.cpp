@@ -17,11 +17,11 @@
 #include "ui/App.h"
 #include "ui/GameHistoryWindow.h"
 #include "ui/ProgramFolder.h"
-#include "ui/frmHighScores.h"
-#include "ui/frmMain.h"
+#include "ui/HighScoreWindow.h"
+#include "ui/MainWindow.h"
 
 using capzel::ui::CapzelApp;
-using capzel::ui::frmHighScores;
+using capzel::ui::HighScoreWindow;
 
 class HighScoresTest : public QObject {
     Q_OBJECT
@@ -39,13 +39,13 @@ class HighScoresTest : public QObject {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    frmHighScores* open() {
+    HighScoreWindow* open() {
         app_->showHighScores();
         return app_->highScoresWindow();
     }
-    static QStringList rows(const frmHighScores* w) {
+    static QStringList rows(const HighScoreWindow* w) {
         QStringList out;
-        for (int i = 1; i <= capzel::kHighScoreRows; ++i) out << w->lblName(i)->text() + "|" + w->lblScore(i)->text();
+        for (int i = 1; i <= capzel::kHighScoreRows; ++i) out << w->nameLabel(i)->text() + "|" + w->scoreLabel(i)->text();
         return out;
     }
 
@@ -66,7 +66,7 @@ private slots:
     // core's HighScores tests) and shown in the window's rows.
     void defaultTableInAnEmptyFolder() {
         QVERIFY(!QFile::exists(chs()));
-        frmHighScores* w = open();
+        HighScoreWindow* w = open();
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->windowTitle(), QStringLiteral("High Scores"));
         QCOMPARE(w->size(), QSize(282, 347));  // 4230 x 5205 twips
@@ -75,25 +75,25 @@ private slots:
         for (int score = 100; score >= 10; score -= 10) expected << QStringLiteral("Norvin Telk|%1").arg(score);
         QCOMPARE(rows(w), expected);
         // Row 10 stands at 4560 twips, its name 195 twips into the frame.
-        QCOMPARE(w->lblName(10)->mapTo(w, QPoint(0, 0)), QPoint(16, 317));
-        QCOMPARE(w->lblScore(1)->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+        QCOMPARE(w->nameLabel(10)->mapTo(w, QPoint(0, 0)), QPoint(16, 317));
+        QCOMPARE(w->scoreLabel(1)->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
     }
 
     void openAgainBringsUpWithoutReading() {
-        frmHighScores* first = open();
+        HighScoreWindow* first = open();
         QVERIFY(first);
         write(chs(), "\"Changed\",1\r\n");
         QCOMPARE(open(), first);
-        QCOMPARE(first->lblName(1)->text(), QStringLiteral("Norvin Telk"));
+        QCOMPARE(first->nameLabel(1)->text(), QStringLiteral("Norvin Telk"));
         // Closed, it is gone; the next one reads the file afresh.
-        QPointer<frmHighScores> closed(first);
+        QPointer<HighScoreWindow> closed(first);
         first->close();
         QTRY_VERIFY(closed.isNull());
         QCOMPARE(app_->highScoresWindow(), nullptr);
-        frmHighScores* second = open();
+        HighScoreWindow* second = open();
         QVERIFY(second);
-        QCOMPARE(second->lblName(1)->text(), QStringLiteral("Changed"));
-        QCOMPARE(second->lblScore(2)->text(), QString());
+        QCOMPARE(second->nameLabel(1)->text(), QStringLiteral("Changed"));
+        QCOMPARE(second->scoreLabel(2)->text(), QString());
     }
 
 
@@ -126,20 +126,20 @@ private slots:
         else if (!before.isEmpty())
             write(history, before);
 
-        capzel::modCapzel& g = app_->state();
-        g.GameRunning = true;
-        g.NumberOfPlayers = 2;
+        capzel::GameState& g = app_->state();
+        g.gameRunning = true;
+        g.numberOfPlayers = 2;
         g.recreatePerGameTables();
-        g.PlayerName[1] = "<b>Ann</b>";
-        g.PlayerName[2] = "Bob";
+        g.playerName[1] = "<b>Ann</b>";
+        g.playerName[2] = "Bob";
         g.playerKind[2] = capzel::PlayerKind::Club;
-        g.Dead[2] = true;
-        g.CurrentTurn = 1;
+        g.dead[2] = true;
+        g.currentTurn = 1;
         capzel::test::BoxAnswerer boxes;
         capzel::GameContext ctx = app_->mainWindow()->context();
-        QCOMPARE(capzel::End_game(ctx), capzel::GameFlow::Ended);
+        QCOMPARE(capzel::endGame(ctx), capzel::GameFlow::Ended);
         app_->gameEnded();
-        QVERIFY(!g.GameRunning);
+        QVERIFY(!g.gameRunning);
         QVERIFY(app_->highScoresWindow() && app_->highScoresWindow()->isVisible());
         QCOMPARE(boxes.messages().size(), int(setAside));
         QCOMPARE(QFileInfo::exists(aside), setAside);

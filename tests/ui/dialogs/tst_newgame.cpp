@@ -17,36 +17,36 @@
 #include "support/GameApp.h"
 #include "support/ModalScript.h"
 #include "support/QtTestMain.h"
-#include "ui/FrmStatus.h"
+#include "ui/StatusWindow.h"
 #include "ui/Twips.h"
-#include "ui/frmMain.h"
-#include "ui/frmNewGame.h"
+#include "ui/MainWindow.h"
+#include "ui/NewGameDialog.h"
 
 using capzel::Color;
 using capzel::FrictionLevel;
 using capzel::rgb;
 using capzel::test::GameApp;
 using capzel::test::ModalScript;
-using capzel::ui::frmMain;
-using capzel::ui::frmNewGame;
+using capzel::ui::MainWindow;
+using capzel::ui::NewGameDialog;
 
 class NewGameTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<GameApp> app_;
-    frmNewGame* dlg_ = nullptr;
+    NewGameDialog* dlg_ = nullptr;
 
     // The New command with no game running: no question, a fresh dialog.
-    frmNewGame* openDialog() {
+    NewGameDialog* openDialog() {
         app_->newGame();
-        frmNewGame* d = app_->newGameDialog();
+        NewGameDialog* d = app_->newGameDialog();
         if (d) {
             d->activateWindow();
             (void)QTest::qWaitForWindowActive(d);
         }
         return d;
     }
-    void choosePlayers(int n) { dlg_->optPlayers(n)->click(); }
+    void choosePlayers(int n) { dlg_->playerCountOption(n)->click(); }
 
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
@@ -79,7 +79,7 @@ private slots:
     void checkedStateIsReadable() {
         QFETCH(bool, walls);
         QFETCH(bool, checked);
-        QAbstractButton* button = walls ? static_cast<QAbstractButton*>(dlg_->chkWalls()) : dlg_->optPlayers(2);
+        QAbstractButton* button = walls ? static_cast<QAbstractButton*>(dlg_->wallsCheck()) : dlg_->playerCountOption(2);
         if (checked != button->isChecked()) button->click();
         QStyleOptionButton option;
         option.initFrom(button);
@@ -94,38 +94,38 @@ private slots:
 
     void rowsFollowPlayersAndFrictionChanges() {
         choosePlayers(4);
-        dlg_->chkFrict()->click();
-        QCOMPARE(dlg_->frictToggleColor(), rgb(255, 255, 0));
-        for (int r = 1; r <= 8; ++r) QCOMPARE(dlg_->fraFriction(r)->isVisible(), r <= 4);
-        dlg_->txtName(3)->setText(QStringLiteral("Cy"));
-        dlg_->optFriction(1, FrictionLevel::VeryLow)->click();
-        dlg_->optFriction(3, FrictionLevel::High)->click();
+        dlg_->frictionToggle()->click();
+        QCOMPARE(dlg_->frictionToggleColor(), rgb(255, 255, 0));
+        for (int r = 1; r <= 8; ++r) QCOMPARE(dlg_->frictionFrame(r)->isVisible(), r <= 4);
+        dlg_->nameEdit(3)->setText(QStringLiteral("Cy"));
+        dlg_->frictionOption(1, FrictionLevel::VeryLow)->click();
+        dlg_->frictionOption(3, FrictionLevel::High)->click();
         QCOMPARE(dlg_->frictionChoice(3), FrictionLevel::High);
-        dlg_->cboSeat(2)->setCurrentIndex(int(capzel::PlayerKind::Club));
-        dlg_->cboSeat(3)->setCurrentIndex(int(capzel::PlayerKind::Expert));
+        dlg_->seatChoice(2)->setCurrentIndex(int(capzel::PlayerKind::Club));
+        dlg_->seatChoice(3)->setCurrentIndex(int(capzel::PlayerKind::Expert));
 
         choosePlayers(2);
         QCOMPARE(dlg_->playersChosen(), 2);
         for (int r = 1; r <= 4; ++r) {
-            QCOMPARE(dlg_->txtName(r)->isEnabled(), r <= 2);
-            QCOMPARE(dlg_->cmdColor(r)->isVisible(), r <= 2);
-            QCOMPARE(dlg_->fraFriction(r)->isVisible(), r <= 2);
-            QCOMPARE(dlg_->cboSeat(r)->isVisible(), r <= 2);
+            QCOMPARE(dlg_->nameEdit(r)->isEnabled(), r <= 2);
+            QCOMPARE(dlg_->colorButton(r)->isVisible(), r <= 2);
+            QCOMPARE(dlg_->frictionFrame(r)->isVisible(), r <= 2);
+            QCOMPARE(dlg_->seatChoice(r)->isVisible(), r <= 2);
         }
         QCOMPARE(dlg_->settings().seats[2], capzel::PlayerKind::Club);
         QCOMPARE(dlg_->settings().seats[3], capzel::PlayerKind::Human);
-        QCOMPARE(dlg_->txtName(3)->text(), QStringLiteral("Player 3"));
+        QCOMPARE(dlg_->nameEdit(3)->text(), QStringLiteral("Player 3"));
         QCOMPARE(dlg_->frictionChoice(3), FrictionLevel::Normal);
         QCOMPARE(dlg_->frictionChoice(1), FrictionLevel::VeryLow);
         // The focus is in the last player's name box, its text selected.
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->txtName(2)));
-        QTRY_COMPARE(dlg_->txtName(2)->selectedText(), QStringLiteral("Player 2"));
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->nameEdit(2)));
+        QTRY_COMPARE(dlg_->nameEdit(2)->selectedText(), QStringLiteral("Player 2"));
 
-        dlg_->chkFrict()->click();
-        QCOMPARE(dlg_->frictToggleColor(), rgb(255, 255, 255));
+        dlg_->frictionToggle()->click();
+        QCOMPARE(dlg_->frictionToggleColor(), rgb(255, 255, 255));
         const capzel::NewGameSettings s = dlg_->settings();
         for (int r = 1; r <= 8; ++r) {
-            QVERIFY(!dlg_->fraFriction(r)->isVisible());
+            QVERIFY(!dlg_->frictionFrame(r)->isVisible());
             QCOMPARE(s.friction[std::size_t(r)], FrictionLevel::Normal);
         }
     }
@@ -134,23 +134,23 @@ private slots:
         ModalScript script;
         // Cancelled at once: black, the dialog's colour before any choice.
         script.chooseColor(Qt::green, true);
-        dlg_->cmdColor(1)->click();
+        dlg_->colorButton(1)->click();
         QCOMPARE(dlg_->buttonColor(1), Color(0));
         // A choice, then a cancelled dialog: the last colour chosen.
         script.chooseColor(QColor(10, 20, 30));
-        dlg_->cmdColor(1)->click();
+        dlg_->colorButton(1)->click();
         QCOMPARE(dlg_->buttonColor(1), rgb(10, 20, 30));
         choosePlayers(2);
         script.chooseColor(Qt::yellow, true);
-        dlg_->cmdColor(2)->click();
+        dlg_->colorButton(2)->click();
         QCOMPARE(dlg_->buttonColor(2), rgb(10, 20, 30));
         QVERIFY(script.done());
     }
 
     void newCommandAsksWhileAGameRuns() {
-        app_->state().GameRunning = true;
-        QPointer<frmNewGame> first(dlg_);
-        frmMain* main = &app_->openMainWindow();  // the New command of init() closed the first one
+        app_->state().gameRunning = true;
+        QPointer<NewGameDialog> first(dlg_);
+        MainWindow* main = &app_->openMainWindow();  // the New command of init() closed the first one
 
         ModalScript no;
         no.answer(QMessageBox::No);
@@ -165,7 +165,7 @@ private slots:
         app_->newGame();
         QVERIFY(yes.done());
         QVERIFY(!main->isVisible());
-        frmNewGame* second = app_->newGameDialog();
+        NewGameDialog* second = app_->newGameDialog();
         QVERIFY(second && second != first.data());
         QVERIFY(second->isVisible());
         QTRY_VERIFY(first.isNull());  // the earlier dialog is discarded
@@ -193,42 +193,42 @@ private slots:
         QFETCH(QList<int>, levels);
         QFETCH(QList<int>, scores);
 
-        QPointer<frmMain> oldMain(app_->mainWindow());
+        QPointer<MainWindow> oldMain(app_->mainWindow());
         choosePlayers(players);
-        if (levels != QList<int>(players, int(FrictionLevel::Normal))) dlg_->chkFrict()->click();
+        if (levels != QList<int>(players, int(FrictionLevel::Normal))) dlg_->frictionToggle()->click();
         for (int i = 1; i <= players; ++i) {
-            dlg_->txtName(i)->setText(QStringLiteral("P<b>%1</b>").arg(i));
-            dlg_->optFriction(i, FrictionLevel(levels[i - 1]))->click();
+            dlg_->nameEdit(i)->setText(QStringLiteral("P<b>%1</b>").arg(i));
+            dlg_->frictionOption(i, FrictionLevel(levels[i - 1]))->click();
         }
-        if (!walls) dlg_->chkWalls()->click();
+        if (!walls) dlg_->wallsCheck()->click();
         // The second seat, when there is one, goes to the computer.
-        if (players >= 2) dlg_->cboSeat(2)->setCurrentIndex(int(capzel::PlayerKind::Expert));
+        if (players >= 2) dlg_->seatChoice(2)->setCurrentIndex(int(capzel::PlayerKind::Expert));
 
         ModalScript script;
         script.ok();
-        dlg_->cmdPlay()->click();
+        dlg_->playButton()->click();
         QVERIFY(script.done());
         QCOMPARE(script.texts, QStringList{QStringLiteral("P<b>1</b>'s turn start.  Target: 2")});
 
-        const capzel::modCapzel& g = app_->state();
-        frmMain* main = app_->mainWindow();
+        const capzel::GameState& g = app_->state();
+        MainWindow* main = app_->mainWindow();
         QVERIFY(main && main != oldMain.data());
         QVERIFY(main->isVisible());
         QVERIFY(!dlg_->isVisible());
         QCOMPARE(app_->newGameDialog(), dlg_);  // hidden, not discarded
         QTRY_VERIFY(oldMain.isNull());
 
-        QVERIFY(g.GameRunning);
-        QCOMPARE(int(g.NumberOfPlayers), players);
-        QCOMPARE(g.WallsOn, walls);
+        QVERIFY(g.gameRunning);
+        QCOMPARE(int(g.numberOfPlayers), players);
+        QCOMPARE(g.wallsOn, walls);
         const capzel::Board& b = main->field().board;
         for (int i = 1; i <= 8; ++i) {
-            QCOMPARE(b.Player[i].Visible, i <= players);
+            QCOMPARE(b.pieces[i].visible, i <= players);
             if (i > players) continue;
-            QCOMPARE(g.Score[i], scores[i - 1]);  // the friction chosen sets the starting score
+            QCOMPARE(g.score[i], scores[i - 1]);  // the friction chosen sets the starting score
             QCOMPARE(g.playerKind[i], i == 2 ? capzel::PlayerKind::Expert : capzel::PlayerKind::Human);
-            QCOMPARE(g.PlayerName[i], QStringLiteral("P<b>%1</b>").arg(i).toStdString());
-            QCOMPARE(b.Player[i].FillColor, capzel::defaultPlayerColor(i));  // the activation painted them
+            QCOMPARE(g.playerName[i], QStringLiteral("P<b>%1</b>").arg(i).toStdString());
+            QCOMPARE(b.pieces[i].fillColor, capzel::defaultPlayerColor(i));  // the activation painted them
         }
 
         // The main window at the top-left corner; the status window shown,
@@ -237,9 +237,9 @@ private slots:
         QCOMPARE(main->frameGeometry().topLeft(), screen.topLeft());
         QVERIFY(app_->statusWindow() && app_->statusWindow()->isVisible());
         QCOMPARE(app_->statusWindow()->frameGeometry().right(), screen.right());
-        const int expectedTop = screen.bottom() + 1 - capzel::ui::ipx(capzel::ui::FrmStatus::linSepY(players) + 1050);
+        const int expectedTop = screen.bottom() + 1 - capzel::ui::ipx(capzel::ui::StatusWindow::ruleYTwips(players) + 1050);
         QCOMPARE(app_->statusWindow()->frameGeometry().top(), expectedTop);
-        QCOMPARE(app_->statusWindow()->cell(capzel::ui::FrmStatus::Name, 1)->text(), QStringLiteral("P<b>1</b>"));
+        QCOMPARE(app_->statusWindow()->cell(capzel::ui::StatusWindow::NameColumn, 1)->text(), QStringLiteral("P<b>1</b>"));
     }
 };
 

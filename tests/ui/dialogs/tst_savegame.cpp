@@ -16,15 +16,15 @@
 #include "support/GameApp.h"
 #include "support/ModalScript.h"
 #include "support/QtTestMain.h"
-#include "ui/FrmStatus.h"
+#include "ui/StatusWindow.h"
 #include "ui/ProgramFolder.h"
 #include "ui/StepScheduler.h"
-#include "ui/frmMain.h"
-#include "ui/frmNewGame.h"
+#include "ui/MainWindow.h"
+#include "ui/NewGameDialog.h"
 
 using capzel::test::GameApp;
 using capzel::test::ModalScript;
-using capzel::ui::frmMain;
+using capzel::ui::MainWindow;
 
 namespace {
 const QString kBob = QStringLiteral("Bob \"B\" Jr, the 2nd");
@@ -40,21 +40,21 @@ class SaveGameTest : public QObject {
     QTemporaryDir dir_;
 
     QString file(const QString& name) const { return dir_.filePath(name); }
-    capzel::modCapzel& g() { return app_->state(); }
-    frmMain* main() { return app_->mainWindow(); }
+    capzel::GameState& g() { return app_->state(); }
+    MainWindow* main() { return app_->mainWindow(); }
 
     // New, two players named Ann and Bob, Play, the first turn's message.
     void startTwoPlayerGame() {
         ModalScript script;
-        if (g().GameRunning) script.answer(QMessageBox::Yes);
+        if (g().gameRunning) script.answer(QMessageBox::Yes);
         script.ok();
         app_->newGame();
-        capzel::ui::frmNewGame* dlg = app_->newGameDialog();
+        capzel::ui::NewGameDialog* dlg = app_->newGameDialog();
         QVERIFY(dlg);
-        dlg->optPlayers(2)->click();
-        dlg->txtName(1)->setText(QStringLiteral("Ann"));
-        dlg->txtName(2)->setText(kBob);
-        dlg->cmdPlay()->click();
+        dlg->playerCountOption(2)->click();
+        dlg->nameEdit(1)->setText(QStringLiteral("Ann"));
+        dlg->nameEdit(2)->setText(kBob);
+        dlg->playButton()->click();
         QVERIFY(script.done());
         QCOMPARE(script.texts.last(), QStringLiteral("Ann's turn start.  Target: 2"));
         QVERIFY(main() && main()->isVisible());
@@ -63,7 +63,7 @@ class SaveGameTest : public QObject {
     void save(const QString& path, QFileDialog::AcceptMode* mode = nullptr, QString* filter = nullptr) {
         ModalScript script;
         script.chooseFile(path, mode, filter);
-        main()->menus().mnuSave->trigger();
+        main()->menus().saveAction->trigger();
         QVERIFY(script.done());
     }
 
@@ -81,12 +81,12 @@ private slots:
 
     void newPlaySaveLoad() {
         startTwoPlayerGame();
-        frmMain* window = main();
-        g().IsKiller[2] = true;
-        g().Score[1] = 321;
-        g().CurrentTurn = 2;
-        g().WallsOn = true;
-        window->field().board.Player[1].Left = 1234.5f;  // written to the nearest twip, halves to even
+        MainWindow* window = main();
+        g().isKiller[2] = true;
+        g().score[1] = 321;
+        g().currentTurn = 2;
+        g().wallsOn = true;
+        window->field().board.pieces[1].left = 1234.5f;  // written to the nearest twip, halves to even
 
         const QString path = file(QStringLiteral("game.CSG"));
         QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
@@ -99,12 +99,12 @@ private slots:
         QVERIFY(f.readAll().contains("\"" + kBobSaved.toUtf8() + "\",\" = Player 2 name\"\r\n"));
 
         // The game goes on and changes; the load brings the saved one back.
-        g().Score[1] = 5;
-        g().IsKiller[2] = false;
-        g().CurrentTurn = 1;
-        g().WallsOn = false;
-        g().SongNumber = 3;
-        window->field().board.Player[1].Left = 99;
+        g().score[1] = 5;
+        g().isKiller[2] = false;
+        g().currentTurn = 1;
+        g().wallsOn = false;
+        g().songNumber = 3;
+        window->field().board.pieces[1].left = 99;
         const int statusShown = app_->statusShown;
         QString startFolder;
         Qt::CursorShape pointerOnTurnBox = Qt::BlankCursor;
@@ -122,7 +122,7 @@ private slots:
                           pointerOnTurnBox = c ? c->shape() : Qt::ArrowCursor;
                       })
                 .ok();
-            window->menus().mnuLoad->trigger();
+            window->menus().loadAction->trigger();
             QVERIFY(script.done());
             QCOMPARE(script.texts, (QStringList{kLoadQuestion, kBobSaved + QStringLiteral("'s turn start.  KILLER")}));
         }
@@ -131,13 +131,13 @@ private slots:
         QCOMPARE(pointerOnTurnBox, Qt::ArrowCursor);
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QCOMPARE(main(), window);  // no window reopened
-        QVERIFY(g().GameRunning);
-        QCOMPARE(int(g().CurrentTurn), 2);
-        QCOMPARE(g().Score[1], 321);
-        QVERIFY(g().IsKiller[2]);
-        QCOMPARE(window->field().board.Player[1].Left, 1234.0f);
-        QCOMPARE(g().SongNumber, 1);
-        QVERIFY(!g().WallsOn);  // not in the file: left as it was
+        QVERIFY(g().gameRunning);
+        QCOMPARE(int(g().currentTurn), 2);
+        QCOMPARE(g().score[1], 321);
+        QVERIFY(g().isKiller[2]);
+        QCOMPARE(window->field().board.pieces[1].left, 1234.0f);
+        QCOMPARE(g().songNumber, 1);
+        QVERIFY(!g().wallsOn);  // not in the file: left as it was
         QCOMPARE(app_->statusShown, statusShown + 1);
         QVERIFY(app_->statusWindow() && app_->statusWindow()->isVisible());
     }
@@ -146,8 +146,8 @@ private slots:
     // and the game, the window and the pointer are as they were.
     void refusedFileLeavesTheGameUntouched() {
         startTwoPlayerGame();
-        g().Score[2] = 777;
-        const float left = main()->field().board.Player[1].Left;
+        g().score[2] = 777;
+        const float left = main()->field().board.pieces[1].left;
         const int statusShown = app_->statusShown;
         const QString path = QStringLiteral(CAPZEL_TEST_DATA "/saves/broken_nine_players.CSG");
         ModalScript script;
@@ -156,9 +156,9 @@ private slots:
         QVERIFY(script.done());
         QCOMPARE(script.texts.size(), 2);
         QVERIFY2(script.texts[1].contains(path) && script.texts[1].contains("Line 2"), qPrintable(script.texts[1]));
-        QCOMPARE(g().Score[2], 777);
-        QCOMPARE(g().NumberOfPlayers, std::int16_t(2));
-        QCOMPARE(main()->field().board.Player[1].Left, left);
+        QCOMPARE(g().score[2], 777);
+        QCOMPARE(g().numberOfPlayers, std::int16_t(2));
+        QCOMPARE(main()->field().board.pieces[1].left, left);
         QCOMPARE(app_->statusShown, statusShown);
         QVERIFY(QApplication::overrideCursor() == nullptr);  // the busy pointer is gone
     }
@@ -179,28 +179,28 @@ private slots:
         startTwoPlayerGame();
         const QString path = file(QStringLiteral("loop.CSG"));
         save(path);
-        QPointer<frmMain> window(main());
+        QPointer<MainWindow> window(main());
         capzel::GameContext ctx = window->context();
 
         // Aim away from the piece, release: the power bar charges.
         const capzel::Box& piece = ctx.piece(1);
-        capzel::Form_MouseMove(ctx, capzel::kLeftButton, 0, piece.Left + 900, piece.Top + 700);
-        g().Friction[1] = 100;  // the piece never slows down: the shot lasts until it is ended
+        capzel::handleMouseMove(ctx, capzel::kLeftButton, 0, piece.left + 900, piece.top + 700);
+        g().friction[1] = 100;  // the piece never slows down: the shot lasts until it is ended
         bool ranDuringTheRun = false;
 
         ModalScript script;
         auto command = [&] {
-            ranDuringTheRun = window && window->turn().running() && (g().Charging || g().ShotInProgress);
+            ranDuringTheRun = window && window->turn().running() && (g().charging || g().shotInProgress);
             if (load)
                 app_->loadGame();
             else
                 app_->newGame();
         };
         if (shot)
-            script.then([&] { return g().Charging; }, [&] { window->turn().goClicked(); })
-                .then([&] { return g().ShotInProgress; }, command);
+            script.then([&] { return g().charging; }, [&] { window->turn().goClicked(); })
+                .then([&] { return g().shotInProgress; }, command);
         else
-            script.then([&] { return g().Charging; }, command);
+            script.then([&] { return g().charging; }, command);
         script.answer(QMessageBox::Yes);
         if (load) script.chooseFile(path).ok();
         window->turn().mouseUp();
@@ -219,29 +219,29 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(script.done() && (!window || !window->turn().running()), 30000);
         QVERIFY(!runOutlivedTheCommand);
         QVERIFY(ranDuringTheRun);
-        QVERIFY(!g().Charging);
-        QVERIFY(!g().ShotInProgress);
+        QVERIFY(!g().charging);
+        QVERIFY(!g().shotInProgress);
 
         if (load) {
             // Same window, the saved game in it, nothing left of the shot.
             QCOMPARE(main(), window.data());
-            QCOMPARE(g().Friction[1], 98.0f);
+            QCOMPARE(g().friction[1], 98.0f);
             for (int i = 1; i <= 2; ++i) {
-                QCOMPARE(window->field().VelocityX[i], 0.0f);
-                QCOMPARE(window->field().VelocityY[i], 0.0f);
+                QCOMPARE(window->field().velocityX[i], 0.0f);
+                QCOMPARE(window->field().velocityY[i], 0.0f);
             }
-            QVERIFY(!window->field().board.cmdGo.box.Visible);
-            QVERIFY(!window->field().board.Pointer.Visible);
+            QVERIFY(!window->field().board.goButton.box.visible);
+            QVERIFY(!window->field().board.pointer.visible);
         } else {
             QVERIFY(!window->isVisible());
             QVERIFY(app_->newGameDialog() && app_->newGameDialog()->isVisible());
             ModalScript play;
             play.ok();
-            app_->newGameDialog()->cmdPlay()->click();
+            app_->newGameDialog()->playButton()->click();
             QVERIFY(play.done());
             QVERIFY(main() != window.data());
             QTRY_VERIFY(window.isNull());  // deleted once back in the event loop
-            QVERIFY(!g().ShotInProgress);
+            QVERIFY(!g().shotInProgress);
         }
     }
 };

@@ -25,9 +25,9 @@
 #include "support/ModalScript.h"
 #include "support/QtTestMain.h"
 #include "ui/ProgramFolder.h"
-#include "ui/frmHighScores.h"
-#include "ui/frmMain.h"
-#include "ui/frmNewGame.h"
+#include "ui/HighScoreWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/NewGameDialog.h"
 
 using capzel::test::ModalScript;
 
@@ -63,10 +63,10 @@ class HostileFilesTest : public QObject {
         ModalScript script;
         script.ok();
         app_->newGame();
-        capzel::ui::frmNewGame* dlg = app_->newGameDialog();
+        capzel::ui::NewGameDialog* dlg = app_->newGameDialog();
         QVERIFY(dlg);
-        dlg->optPlayers(players)->click();
-        dlg->cmdPlay()->click();
+        dlg->playerCountOption(players)->click();
+        dlg->playButton()->click();
         QVERIFY(script.done());
     }
 
@@ -120,7 +120,7 @@ private slots:
         if (players) {
             ModalScript script;
             script.chooseFile(path).ok();
-            app_->mainWindow()->menus().mnuSave->trigger();
+            app_->mainWindow()->menus().saveAction->trigger();
             QVERIFY(script.done());
             QCOMPARE(script.texts.size(), 1);
             QVERIFY2(script.texts[0].contains(path) && script.texts[0].contains(QStringLiteral("No space left")),
@@ -138,7 +138,7 @@ private slots:
         if (players) {
             ModalScript again;
             again.chooseFile(path);
-            app_->mainWindow()->menus().mnuSave->trigger();
+            app_->mainWindow()->menus().saveAction->trigger();
             QVERIFY(again.done());
             QVERIFY(capzel::parseSaveFile(bytes(path).toStdString()));
         }
@@ -175,9 +175,9 @@ private slots:
         const QFileInfo before(chs);
 
         app_->showHighScores();
-        const capzel::ui::frmHighScores* w = app_->highScoresWindow();
+        const capzel::ui::HighScoreWindow* w = app_->highScoresWindow();
         QVERIFY(w);
-        QCOMPARE(w->lblName(1)->text() + QLatin1Char('|') + w->lblScore(1)->text(), firstRow);
+        QCOMPARE(w->nameLabel(1)->text() + QLatin1Char('|') + w->scoreLabel(1)->text(), firstRow);
         const QFileInfo after(chs);
         QCOMPARE(after.isSymLink(), before.isSymLink());
         QCOMPARE(after.isFile(), before.isFile());
@@ -187,9 +187,9 @@ private slots:
 
     void nameBoxesTakeANameUpToTheLimit() {
         app_->newGame();
-        const capzel::ui::frmNewGame* dlg = app_->newGameDialog();
+        const capzel::ui::NewGameDialog* dlg = app_->newGameDialog();
         QVERIFY(dlg);
-        QLineEdit* box = dlg->txtName(1);
+        QLineEdit* box = dlg->nameEdit(1);
         box->clear();
         QTest::keyClicks(box, QString(50, QLatin1Char('n')));
         QCOMPARE(box->text().size(), qsizetype(capzel::saveLimits::kMaxNameLength));

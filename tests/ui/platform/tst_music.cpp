@@ -21,7 +21,7 @@
 #include "ui/MusicPlayer.h"
 #include "ui/SongSynth.h"
 
-using capzel::modCapzel;
+using capzel::GameState;
 using capzel::ui::FluidMusicPlayer;
 using capzel::ui::MusicPlayer;
 
@@ -76,7 +76,7 @@ struct RecordedPlayer {
     FluidMusicPlayer player;
     std::vector<Change> changes;
 
-    explicit RecordedPlayer(modCapzel* g = nullptr, std::string folder = {},
+    explicit RecordedPlayer(GameState* g = nullptr, std::string folder = {},
                             const std::string& soundfont = capzel::ui::kSoundfontPath)
         : player(soundfont, FluidMusicPlayer::Output::Manual) {
         player.onPlayStateChange = [this, g, folder](int previous, int current) {
@@ -97,7 +97,7 @@ struct RecordedPlayer {
 
 }  // namespace
 
-class TestMusic : public QObject {
+class MusicTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -122,20 +122,20 @@ private slots:
         QFETCH(int, songNumber);
         QFETCH(bool, loop);
         QFETCH(QList<int>, played);
-        modCapzel g;
-        g.SongCount = songCount;
-        g.SongNumber = songNumber;
+        GameState g;
+        g.songCount = songCount;
+        g.songNumber = songNumber;
         ScriptedPlayer player;
         const std::string folder = "/games/capzel/media/";
         for (int expected : played) {
             player.calls.clear();
             capzel::ui::songEnded(g, loop, player, folder, kPlaying, kStopped);
-            QCOMPARE(g.SongNumber, expected);
+            QCOMPARE(g.songNumber, expected);
             const std::vector<std::string> want = {"halt", "setFile " + folder + std::to_string(expected) + ".mid",
                                                    "play"};
             QCOMPARE(player.calls, want);
         }
-        QCOMPARE(g.SongCount, songCount);
+        QCOMPARE(g.songCount, songCount);
     }
 
     // ---- The folder ----------------------------------------------------
@@ -218,9 +218,9 @@ private slots:
         QTemporaryDir dir;
         writeFile(dir.filePath("1.mid"), oneNoteSong());
         const std::string folder = str(dir.path()) + "/";
-        modCapzel g;
-        g.SongCount = capzel::ui::countSongs(folder);
-        g.SongNumber = 1;
+        GameState g;
+        g.songCount = capzel::ui::countSongs(folder);
+        g.songNumber = 1;
         RecordedPlayer r(&g, folder);
         r.player.setFile(capzel::ui::songPath(folder, 1));
         QVERIFY(r.changes.empty());  // announced from the event loop, not from inside setFile
@@ -232,7 +232,7 @@ private slots:
             r.player.checkState();
         }
         QCOMPARE(r.changes, (std::vector<Change>{{kStopped, kPlaying}, {kPlaying, kStopped}}));
-        QCOMPARE(g.SongNumber, 1);
+        QCOMPARE(g.songNumber, 1);
         QCoreApplication::processEvents();
         QCOMPARE(r.changes.size(), std::size_t(3));
         QCOMPARE(r.changes.back(), Change(kStopped, kPlaying));
@@ -261,6 +261,6 @@ private slots:
 
 };
 
-CAPZEL_QT_TEST(TestMusic)
+CAPZEL_QT_TEST(MusicTest)
 
 #include "tst_music.moc"

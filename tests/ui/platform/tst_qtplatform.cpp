@@ -16,17 +16,17 @@
 #include "support/RecordingApp.h"
 #include "support/UrlRecorder.h"
 #include "ui/QtPlatform.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 using capzel::test::BoxAnswerer;
 using capzel::test::RecordingApp;
-using capzel::ui::frmMain;
+using capzel::ui::MainWindow;
 
 class QtPlatformTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<RecordingApp> app_;
-    frmMain* w_ = nullptr;
+    MainWindow* w_ = nullptr;
     capzel::Platform& ui() { return w_->platform(); }
 
 private slots:

@@ -13,12 +13,12 @@
 #include "support/QtTestMain.h"
 #include "ui/App.h"
 #include "ui/FieldView.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 using capzel::GameContext;
-using capzel::modCapzel;
+using capzel::GameState;
 using capzel::ui::CapzelApp;
-using capzel::ui::frmMain;
+using capzel::ui::MainWindow;
 
 namespace {
 
@@ -38,11 +38,11 @@ class AimingTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<CapzelApp> app_;
-    frmMain* w_ = nullptr;
+    MainWindow* w_ = nullptr;
     std::unique_ptr<capzel::test::BoxAnswerer> boxes_;
 
     capzel::Board& board() { return w_->field().board; }
-    capzel::Box& piece1() { return board().Player[1]; }
+    capzel::Box& piece1() { return board().pieces[1]; }
     QWidget* view() { return w_->view(); }
 
     // A move over the field at a pixel of the client area, with whole sets.
@@ -69,12 +69,12 @@ private slots:
         boxes_ = std::make_unique<capzel::test::BoxAnswerer>();
         GameContext ctx = w_->context();
         capzel::applyNewGame(ctx, twoPlayers());
-        capzel::Start_Turn(ctx, 1);
+        capzel::startTurn(ctx, 1);
         QCOMPARE(boxes_->messages(), QStringList{"Ann's turn start.  Target: 2"});
         boxes_->seen.clear();
         w_->refreshField();
-        QCOMPARE(piece1().Left, 1430.0f);
-        QCOMPARE(piece1().Top, 8270.0f);
+        QCOMPARE(piece1().left, 1430.0f);
+        QCOMPARE(piece1().top, 8270.0f);
     }
     void cleanup() {
         boxes_.reset();
@@ -104,11 +104,11 @@ private slots:
         QFETCH(bool, aims);
         QFETCH(bool, places);
         move(QPoint(100, 570), Qt::MouseButtons(buttons), Qt::KeyboardModifiers(mods));
-        QCOMPARE(board().Pointer.Visible, aims);
-        QCOMPARE(piece1().Left != 1430.0f || piece1().Top != 8270.0f, places);
+        QCOMPARE(board().pointer.visible, aims);
+        QCOMPARE(piece1().left != 1430.0f || piece1().top != 8270.0f, places);
         if (aims) {
             // The label: the piece's centre, the mouse, their difference.
-            QCOMPARE(QString::fromStdString(board().Label1.Caption), QString("1580,8420\r\n1500,8550\r\n80,-130"));
+            QCOMPARE(QString::fromStdString(board().aimLabel.caption), QString("1580,8420\r\n1500,8550\r\n80,-130"));
         }
     }
 
@@ -116,11 +116,11 @@ private slots:
     // 1080, Top 7920, 1000 x 1000), and the picture follows the model.
     void handPlacementIsDrawn() {
         move(QPoint(0, 625), Qt::NoButton, Qt::ShiftModifier);  // far down-left
-        QCOMPARE(piece1().Left, 1080.0f);
-        QCOMPARE(piece1().Top, 8620.0f);
+        QCOMPARE(piece1().left, 1080.0f);
+        QCOMPARE(piece1().top, 8620.0f);
         const QImage img = view()->grab().toImage();
         const QColor c = img.pixelColor((1080 + 150) / kTwipsPerPixel, (8620 + 150) / kTwipsPerPixel);
-        const capzel::Color fill = piece1().FillColor;
+        const capzel::Color fill = piece1().fillColor;
         QCOMPARE(c, QColor(capzel::redOf(fill), capzel::greenOf(fill), capzel::blueOf(fill)));
     }
 };

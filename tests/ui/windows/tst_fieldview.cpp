@@ -9,12 +9,12 @@
 #include "ui/FieldBackground.h"
 #include "ui/FieldView.h"
 #include "ui/MainMenus.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 using capzel::Board;
 using capzel::rgb;
 using capzel::test::RecordingApp;
-using capzel::ui::frmMain;
+using capzel::ui::MainWindow;
 
 namespace {
 const QColor kBlack(0, 0, 0);
@@ -28,7 +28,7 @@ class FieldViewTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<RecordingApp> app_;
-    frmMain* w_ = nullptr;
+    MainWindow* w_ = nullptr;
 
     Board& board() { return w_->field().board; }
     QImage shot() {
@@ -45,7 +45,7 @@ class FieldViewTest : public QObject {
         return n;
     }
     static QPoint centre(const capzel::Box& b) {
-        return {int((b.Left + b.Width / 2) / 15), int((b.Top + b.Height / 2) / 15)};
+        return {int((b.left + b.width / 2) / 15), int((b.top + b.height / 2) / 15)};
     }
 
 private slots:
@@ -58,42 +58,42 @@ private slots:
     void cleanup() { app_.reset(); }
 
     void movedAndHiddenPiecesAndWalls() {
-        board().Wall[5].Visible = false;
-        board().Player[3].Left = 3000;
-        board().Player[3].Top = 6000;
-        board().Player[3].FillColor = rgb(255, 128, 0);
-        board().Player[4].FillColor = rgb(255, 255, 0);
-        board().Player[4].Visible = false;
+        board().walls[5].visible = false;
+        board().pieces[3].left = 3000;
+        board().pieces[3].top = 6000;
+        board().pieces[3].fillColor = rgb(255, 128, 0);
+        board().pieces[4].fillColor = rgb(255, 255, 0);
+        board().pieces[4].visible = false;
         const QImage img = shot();
-        QCOMPARE(at(img, centre(board().Player[3]).x(), centre(board().Player[3]).y()), QColor(255, 128, 0));
+        QCOMPARE(at(img, centre(board().pieces[3]).x(), centre(board().pieces[3]).y()), QColor(255, 128, 0));
         QCOMPARE(at(img, 699, 58), kBlack);  // piece 3's old place
-        QCOMPARE(at(img, centre(board().Player[4]).x(), centre(board().Player[4]).y()), kBlack);
+        QCOMPARE(at(img, centre(board().pieces[4]).x(), centre(board().pieces[4]).y()), kBlack);
         QCOMPARE(at(img, 502, 311), kBlack);  // wall 5
         QCOMPARE(at(img, 720, 324), kRed);    // wall 9 still there
     }
 
     void guideLinesAndTheDrawingOrder() {
         // Piece 1 centred on guide line 9 (y = 3345 twips = 223 px).
-        board().Player[1].FillColor = rgb(0, 255, 0);
-        board().Player[1].Left = 1350;
-        board().Player[1].Top = 3345 - 150;
+        board().pieces[1].fillColor = rgb(0, 255, 0);
+        board().pieces[1].left = 1350;
+        board().pieces[1].top = 3345 - 150;
         QCOMPARE(at(shot(), 100, 223), QColor(0, 255, 0));
 
-        w_->field().mnuGuideVisible = true;
+        w_->field().guideItemVisible = true;
         w_->syncMenus();
-        w_->menus().mnuGuide->trigger();  // shows the lines and brings them to the front
+        w_->menus().guideLinesAction->trigger();  // shows the lines and brings them to the front
         QImage img = shot();
         QCOMPARE(at(img, 100, 223), kMagenta);
         QCOMPARE(at(img, 52, 100), kMagenta);  // guide line 5, x = 780 twips
 
-        board().bringToFront(board().Player[1]);
+        board().bringToFront(board().pieces[1]);
         QCOMPARE(at(shot(), 100, 223), QColor(0, 255, 0));
     }
 
     void powerBarShowsItsRows() {
-        capzel::PowerBar& bar = board().picPower;
+        capzel::PowerBar& bar = board().powerBar;
         QCOMPARE(at(shot(), 19, 250), kBlack);  // hidden as laid out
-        bar.box.Visible = true;
+        bar.box.visible = true;
         bar.drawRows(6000, 6010, 50, 430);
         const QImage img = shot();
         QCOMPARE(at(img, 19, 250), kWhite);
@@ -105,10 +105,10 @@ private slots:
     }
 
     void labelShowsItsText() {
-        capzel::Label& l = board().Label1;
-        l.Caption = "1234,5678\r\n9,9\r\n-1,-1";
+        capzel::Label& l = board().aimLabel;
+        l.caption = "1234,5678\r\n9,9\r\n-1,-1";
         QCOMPARE(count(shot(), QRect(675, 225, 55, 49)), 0);
-        l.box.Visible = true;
+        l.box.visible = true;
         QVERIFY(count(shot(), QRect(675, 225, 55, 49)) > 20);
     }
 
@@ -131,29 +131,29 @@ private slots:
         QFETCH(bool, shooting);
         QFETCH(bool, hintsOff);
         QFETCH(bool, marks);
-        capzel::modCapzel& g = app_->state();
-        g.NumberOfPlayers = 2;
+        capzel::GameState& g = app_->state();
+        g.numberOfPlayers = 2;
         g.recreatePerGameTables();
-        g.GameRunning = true;
-        g.CurrentTurn = 1;
-        g.Position = {0, 1, 5};
-        g.InGame = {false, true, true};
-        g.IsKiller[1] = killer;
-        g.ShotInProgress = shooting;
-        capzel::Box& own = board().Player[1];
-        capzel::Box& other = board().Player[2];
-        own.FillColor = rgb(255, 255, 255);
-        other.FillColor = rgb(255, 0, 0);
-        own.Left = 2250, own.Top = 6750;
-        other.Left = 6000, other.Top = 6750;
-        if (hintsOff) w_->menus().mnuShowHints->trigger();
-        QCOMPARE(w_->menus().mnuShowHints->isChecked(), !hintsOff);
+        g.gameRunning = true;
+        g.currentTurn = 1;
+        g.position = {0, 1, 5};
+        g.inGame = {false, true, true};
+        g.isKiller[1] = killer;
+        g.shotInProgress = shooting;
+        capzel::Box& own = board().pieces[1];
+        capzel::Box& other = board().pieces[2];
+        own.fillColor = rgb(255, 255, 255);
+        other.fillColor = rgb(255, 0, 0);
+        own.left = 2250, own.top = 6750;
+        other.left = 6000, other.top = 6750;
+        if (hintsOff) w_->menus().showHintsAction->trigger();
+        QCOMPARE(w_->menus().showHintsAction->isChecked(), !hintsOff);
 
         const QImage img = shot();
         auto yellow = [&img](const QRect& r) { return count(img, r, QColor(255, 255, 0)); };
         auto around = [](const capzel::Box& b) { return QRect(centre(b) - QPoint(18, 18), QSize(37, 37)); };
-        const capzel::Box& box2 = board().Spot[2];
-        const QRect target(int(box2.Left / 15), int(box2.Top / 15), int(box2.Width / 15), int(box2.Height / 15));
+        const capzel::Box& box2 = board().spots[2];
+        const QRect target(int(box2.left / 15), int(box2.top / 15), int(box2.width / 15), int(box2.height / 15));
         QCOMPARE(yellow(around(own)) > 40, marks);
         QCOMPARE(yellow(target) > 40, marks && !killer);
         QCOMPARE(yellow(around(other)) > 20, marks && killer);

@@ -18,11 +18,11 @@
 #include "ui/App.h"
 #include "ui/FieldView.h"
 #include "ui/QtPlatform.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 using capzel::test::BoxAnswerer;
 using capzel::ui::CapzelApp;
-using capzel::ui::frmMain;
+using capzel::ui::MainWindow;
 
 namespace {
 
@@ -54,14 +54,14 @@ class HiddenMenuTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<CapzelApp> app_;
-    frmMain* w_ = nullptr;
+    MainWindow* w_ = nullptr;
     int beeps_ = 0;  // beeps of the window's platform
 
     void press(const Presses& keys) {
         for (const Press& p : keys)
             QTest::keyClick(w_->windowHandle(), Qt::Key(p.key), Qt::KeyboardModifiers(p.modifiers));
     }
-    bool quinceShown() const { return w_->menus().mnuQuince->menuAction()->isVisible(); }
+    bool quinceShown() const { return w_->menus().hiddenMenu->menuAction()->isVisible(); }
     void showQuince() {
         press(shifted("QUINCE"));
         QVERIFY(quinceShown());
@@ -87,7 +87,7 @@ private slots:
     // The window passes on the keys of its top-level window, so they reach
     // the word whichever control holds the focus.
     void accessWordWhileGoHasTheFocus() {
-        w_->field().board.cmdGo.box.Visible = true;
+        w_->field().board.goButton.box.visible = true;
         w_->refreshField();
         QPushButton* go = w_->view()->goButton();
         go->setFocus();
@@ -112,25 +112,25 @@ private slots:
     // A command from the menu in a running game of three: its questions in
     // the game's input boxes, then the turn start's message.
     void setPositionStartsTheTurn() {
-        capzel::modCapzel& g = app_->state();
-        g.NumberOfPlayers = 3;
+        capzel::GameState& g = app_->state();
+        g.numberOfPlayers = 3;
         g.recreatePerGameTables();
-        g.GameRunning = true;
-        g.CurrentTurn = 1;
-        for (int i = 1; i <= 3; ++i) g.PlayerName[i] = std::string("P").append(std::to_string(i));
+        g.gameRunning = true;
+        g.currentTurn = 1;
+        for (int i = 1; i <= 3; ++i) g.playerName[i] = std::string("P").append(std::to_string(i));
         showQuince();
         BoxAnswerer boxes({"2", "26"});
-        w_->menus().mnuSetPos->trigger();
+        w_->menus().setPositionAction->trigger();
         QVERIFY(boxes.seen.size() >= 3);
         QCOMPARE(boxes.seen[0].text, QString("Who? (# only)"));
         QCOMPARE(boxes.seen[1].text, QString("Where?"));
         QVERIFY(boxes.seen[0].input && boxes.seen[1].input && !boxes.seen[2].input);
         for (const auto& s : boxes.seen) QCOMPARE(s.title, QString("Capzel"));
-        QCOMPARE(g.Position[2], 26);
-        capzel::Box expected = w_->field().board.Player[2];
-        capzel::centrePieceOn(expected, w_->field().board.Spot[26]);
-        QCOMPARE(w_->field().board.Player[2].Left, expected.Left);
-        QCOMPARE(w_->field().board.Player[2].Top, expected.Top);
+        QCOMPARE(g.position[2], 26);
+        capzel::Box expected = w_->field().board.pieces[2];
+        capzel::centrePieceOn(expected, w_->field().board.spots[26]);
+        QCOMPARE(w_->field().board.pieces[2].left, expected.left);
+        QCOMPARE(w_->field().board.pieces[2].top, expected.top);
     }
 
 };

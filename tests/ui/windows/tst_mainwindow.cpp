@@ -18,19 +18,19 @@
 #include "ui/Config.h"
 #include "ui/FieldView.h"
 #include "ui/QtPlatform.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 using capzel::Board;
 using capzel::kGuideCount;
 using capzel::test::BoxAnswerer;
 using capzel::test::RecordingApp;
-using capzel::ui::frmMain;
+using capzel::ui::MainWindow;
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<RecordingApp> app_;
-    frmMain* w_ = nullptr;
+    MainWindow* w_ = nullptr;
 
     void sync() { w_->syncMenus(); }
     void key(int k, int modifiers = 0) {
@@ -53,26 +53,26 @@ private slots:
     }
 
     void menuStatesFollowTheWindow() {
-        w_->field().mnuQuinceVisible = true;
-        w_->field().mnuGuideVisible = true;
-        w_->field().mnuGuideChecked = true;
-        w_->field().mnuLoopChecked = true;
-        w_->field().TypedKeys = "QU";
+        w_->field().hiddenMenuVisible = true;
+        w_->field().guideItemVisible = true;
+        w_->field().guideLinesChecked = true;
+        w_->field().loopChecked = true;
+        w_->field().typedKeys = "QU";
         sync();
-        QVERIFY(w_->menus().mnuQuince->menuAction()->isVisible());
-        QVERIFY(w_->menus().mnuGuide->isVisible());
-        QVERIFY(w_->menus().mnuGuide->isChecked());
-        QVERIFY(w_->menus().mnuLoop->isChecked());
-        QVERIFY(!w_->menus().mnuHighScores->isVisible());  // no command shows it
+        QVERIFY(w_->menus().hiddenMenu->menuAction()->isVisible());
+        QVERIFY(w_->menus().guideLinesAction->isVisible());
+        QVERIFY(w_->menus().guideLinesAction->isChecked());
+        QVERIFY(w_->menus().loopAction->isChecked());
+        QVERIFY(!w_->menus().highScoresAction->isVisible());  // no command shows it
 
         // A new main window starts again from the states of a load, without
         // the part of the access word typed into the old one.
-        frmMain* fresh = &app_->openMainWindow();
+        MainWindow* fresh = &app_->openMainWindow();
         QVERIFY(fresh != w_);
-        QVERIFY(!fresh->menus().mnuQuince->menuAction()->isVisible());
-        QVERIFY(!fresh->menus().mnuGuide->isVisible());
-        QVERIFY(!fresh->menus().mnuLoop->isChecked());
-        QVERIFY(fresh->field().TypedKeys.empty());
+        QVERIFY(!fresh->menus().hiddenMenu->menuAction()->isVisible());
+        QVERIFY(!fresh->menus().guideLinesAction->isVisible());
+        QVERIFY(!fresh->menus().loopAction->isChecked());
+        QVERIFY(fresh->field().typedKeys.empty());
         w_ = fresh;
     }
 
@@ -95,12 +95,12 @@ private slots:
         QFETCH(QString, call);
         this->key(key, modifiers);
         QVERIFY(app_->calls.isEmpty());
-        w_->field().mnuQuinceVisible = true;
+        w_->field().hiddenMenuVisible = true;
         sync();
         this->key(key, modifiers);
         if (call == QLatin1String("showHighScores")) {
             QVERIFY(app_->calls.isEmpty());  // never shown, never acts
-            w_->menus().mnuHighScores->trigger();
+            w_->menus().highScoresAction->trigger();
         }
         QCOMPARE(app_->calls, QStringList{call});
     }
@@ -108,8 +108,8 @@ private slots:
     void menuCommandsReachTheApplication() {
         const auto& m = w_->menus();
         const std::pair<QAction*, const char*> rows[] = {
-            {m.mnuNew, "newGame"}, {m.mnuSave, "saveGame"}, {m.mnuLoad, "loadGame"}, {m.mnuAbout, "showAbout"},
-            {m.mnuHistory, "showHistory"},
+            {m.newAction, "newGame"}, {m.saveAction, "saveGame"}, {m.loadAction, "loadGame"}, {m.aboutAction, "showAbout"},
+            {m.historyAction, "showHistory"},
         };
         for (const auto& [a, call] : rows) {
             app_->calls.clear();
@@ -121,43 +121,43 @@ private slots:
     void guideToggle() {
         Board& b = w_->field().board;
         key(Qt::Key_G, Qt::ControlModifier);
-        QVERIFY2(!b.linGuide[0].Visible, "the shortcut of the hidden item does nothing");
+        QVERIFY2(!b.guideLines[0].visible, "the shortcut of the hidden item does nothing");
 
-        w_->field().mnuGuideVisible = true;  // as the hidden "Set Guidelines" leaves it
+        w_->field().guideItemVisible = true;  // as the hidden "Set Guidelines" leaves it
         sync();
-        b.bringToFront(b.Player[1]);
+        b.bringToFront(b.pieces[1]);
         const int before = b.zCounter;
         key(Qt::Key_G, Qt::ControlModifier);
-        QVERIFY(w_->menus().mnuGuide->isChecked());
-        QVERIFY(w_->field().mnuGuideChecked);
+        QVERIFY(w_->menus().guideLinesAction->isChecked());
+        QVERIFY(w_->field().guideLinesChecked);
         for (int g = 0; g < kGuideCount; ++g) {
             // Every line there is, over the pieces but under the aim line.
-            QCOMPARE(b.linGuide[g].Visible, Board::guideExists(g));
+            QCOMPARE(b.guideLines[g].visible, Board::guideExists(g));
             if (!Board::guideExists(g)) continue;
-            QVERIFY(b.linGuide[g].Z > before);
-            QVERIFY(b.Pointer.Z > b.linGuide[g].Z);
+            QVERIFY(b.guideLines[g].z > before);
+            QVERIFY(b.pointer.z > b.guideLines[g].z);
         }
-        w_->menus().mnuGuide->trigger();
-        QVERIFY(!w_->menus().mnuGuide->isChecked());
-        for (int g = 0; g < kGuideCount; ++g) QVERIFY(!b.linGuide[g].Visible);
+        w_->menus().guideLinesAction->trigger();
+        QVERIFY(!w_->menus().guideLinesAction->isChecked());
+        for (int g = 0; g < kGuideCount; ++g) QVERIFY(!b.guideLines[g].visible);
     }
 
     // Ctrl+L marks the loop (with the menu item), the item clears it; Next
     // Song (Ctrl+N) is a song end with the window's mark (the rotation
     // itself is in tst_music).
     void musicMenu() {
-        app_->state().SongCount = 3;
-        app_->state().SongNumber = 2;
+        app_->state().songCount = 3;
+        app_->state().songNumber = 2;
         key(Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(app_->state().SongNumber, 3);
+        QCOMPARE(app_->state().songNumber, 3);
         key(Qt::Key_L, Qt::ControlModifier);
-        QVERIFY(w_->field().mnuLoopChecked);
-        QVERIFY(w_->menus().mnuLoop->isChecked());
+        QVERIFY(w_->field().loopChecked);
+        QVERIFY(w_->menus().loopAction->isChecked());
         key(Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(app_->state().SongNumber, 3);
-        w_->menus().mnuLoop->trigger();
-        QVERIFY(!w_->field().mnuLoopChecked);
-        QVERIFY(!w_->menus().mnuLoop->isChecked());
+        QCOMPARE(app_->state().songNumber, 3);
+        w_->menus().loopAction->trigger();
+        QVERIFY(!w_->field().loopChecked);
+        QVERIFY(!w_->menus().loopAction->isChecked());
     }
 
     // Key-downs reach the handler once each, with the game's key codes: the
@@ -195,7 +195,7 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(int, vk);
         QFETCH(int, shift);
-        QSignalSpy keys(w_, &frmMain::keyDown);
+        QSignalSpy keys(w_, &MainWindow::keyDown);
         if (vk == 0) {  // QTest cannot type it
             QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
             QCoreApplication::sendEvent(w_->windowHandle(), &e);
@@ -212,21 +212,21 @@ private slots:
     }
 
     void goButtonFollowsTheModel() {
-        const auto& go = w_->field().board.cmdGo;
+        const auto& go = w_->field().board.goButton;
         QPushButton* button = w_->view()->goButton();
         QVERIFY(!button->isVisible());
-        w_->field().board.cmdGo.box.Visible = true;
+        w_->field().board.goButton.box.visible = true;
         w_->refreshField();
         QVERIFY(button->isVisible());
         QCOMPARE(button->text(), QStringLiteral("Go"));
-        QCOMPARE(button->geometry(), QRect(qRound(go.box.Left / 15), qRound(go.box.Top / 15),
-                                           qRound(go.box.Width / 15), qRound(go.box.Height / 15)));
+        QCOMPARE(button->geometry(), QRect(qRound(go.box.left / 15), qRound(go.box.top / 15),
+                                           qRound(go.box.width / 15), qRound(go.box.height / 15)));
     }
 
     // Last: closes every window of the test program.
     void exitClosesTheProgramsWindows() {
         QVERIFY(w_->isVisible());
-        w_->menus().mnuExit->trigger();
+        w_->menus().exitAction->trigger();
         QVERIFY(!w_->isVisible());
     }
 };

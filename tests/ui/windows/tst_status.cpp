@@ -8,28 +8,28 @@
 
 #include "model/GameState.h"
 #include "support/QtTestMain.h"
-#include "ui/FrmStatus.h"
+#include "ui/StatusWindow.h"
 #include "ui/Twips.h"
 
 using capzel::Color;
 using capzel::rgb;
-using capzel::ui::FrmStatus;
+using capzel::ui::StatusWindow;
 using capzel::ui::ipx;
 
 namespace {
 
-capzel::modCapzel gameOf(int players) {
-    capzel::modCapzel g;
-    g.NumberOfPlayers = std::int16_t(players);
-    g.CurrentTurn = 1;
-    g.GameRunning = true;
+capzel::GameState gameOf(int players) {
+    capzel::GameState g;
+    g.numberOfPlayers = std::int16_t(players);
+    g.currentTurn = 1;
+    g.gameRunning = true;
     g.recreatePerGameTables();
     const Color colors[] = {rgb(255, 0, 0), rgb(0, 0, 255), rgb(0, 255, 0), rgb(255, 255, 0),
                             rgb(255, 0, 255), rgb(0, 255, 255), rgb(128, 64, 32), rgb(0, 0, 0)};
     for (int i = 1; i <= 8; ++i) {
-        g.PlayerName[i] = "Player " + std::to_string(i);
-        g.PlayerColor[i] = colors[i - 1];
-        g.Score[i] = 200 + (i - 1) * 10;
+        g.playerName[i] = "Player " + std::to_string(i);
+        g.playerColor[i] = colors[i - 1];
+        g.score[i] = 200 + (i - 1) * 10;
     }
     return g;
 }
@@ -40,26 +40,26 @@ Color labelColor(const QLabel* label) {
 }
 
 // Every cell of the row and its rule carry the same colour.
-void expectRowColor(const FrmStatus& w, int row, Color c) {
-    for (int col = 0; col < FrmStatus::ColumnCount; ++col)
-        QCOMPARE(labelColor(w.cell(FrmStatus::Column(col), row)), c);
+void expectRowColor(const StatusWindow& w, int row, Color c) {
+    for (int col = 0; col < StatusWindow::ColumnCount; ++col)
+        QCOMPARE(labelColor(w.cell(StatusWindow::Column(col), row)), c);
     QCOMPARE(w.rowColor(row), c);
 }
 
 Color highlightOf(Color c) { return 0xFFFFFF - c; }
 
-QString text(const FrmStatus& w, FrmStatus::Column c, int row) { return w.cell(c, row)->text(); }
+QString text(const StatusWindow& w, StatusWindow::Column c, int row) { return w.cell(c, row)->text(); }
 
 }  // namespace
 
-class TestStatus : public QObject {
+class StatusWindowTest : public QObject {
     Q_OBJECT
 
     // Shows the window and refreshes it once.
-    static void showRefreshed(FrmStatus& w) {
+    static void showRefreshed(StatusWindow& w) {
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.tmrRefresh_Timer();
+        w.refreshRows();
     }
 
 private slots:
@@ -67,7 +67,7 @@ private slots:
 
     void cellsAlongTheCourse_data() {
         QTest::addColumn<QList<int>>("positions");  // refreshed in turn
-        QTest::addColumn<bool>("killer");           // IsKiller at the last one
+        QTest::addColumn<bool>("killer");           // isKiller at the last one
         QTest::addColumn<QString>("position");
         QTest::addColumn<QString>("direction");
         QTest::newRow("0 in the holder") << QList<int>{0} << false << "0" << "Forward";
@@ -90,99 +90,99 @@ private slots:
         QFETCH(bool, killer);
         QFETCH(QString, position);
         QFETCH(QString, direction);
-        capzel::modCapzel g = gameOf(3);
-        FrmStatus w(g);
+        capzel::GameState g = gameOf(3);
+        StatusWindow w(g);
         for (int k = 0; k < positions.size(); ++k) {
-            g.Position[2] = positions[k];
-            g.IsKiller[2] = killer && k == positions.size() - 1;
-            w.tmrRefresh_Timer();
+            g.position[2] = positions[k];
+            g.isKiller[2] = killer && k == positions.size() - 1;
+            w.refreshRows();
         }
-        QCOMPARE(text(w, FrmStatus::Position, 2), position);
-        QCOMPARE(text(w, FrmStatus::Direction, 2), direction);
-        QCOMPARE(text(w, FrmStatus::Num, 2), QString("2"));
-        QCOMPARE(text(w, FrmStatus::Name, 2), QString("Player 2"));
-        QCOMPARE(text(w, FrmStatus::Score, 2), QString("210"));
+        QCOMPARE(text(w, StatusWindow::PositionColumn, 2), position);
+        QCOMPARE(text(w, StatusWindow::DirectionColumn, 2), direction);
+        QCOMPARE(text(w, StatusWindow::NumberColumn, 2), QString("2"));
+        QCOMPARE(text(w, StatusWindow::NameColumn, 2), QString("Player 2"));
+        QCOMPARE(text(w, StatusWindow::ScoreColumn, 2), QString("210"));
         // The other rows are untouched by player 2's course.
-        QCOMPARE(text(w, FrmStatus::Position, 1), QString("0"));
-        QCOMPARE(text(w, FrmStatus::Direction, 1), QString("Forward"));
+        QCOMPARE(text(w, StatusWindow::PositionColumn, 1), QString("0"));
+        QCOMPARE(text(w, StatusWindow::DirectionColumn, 1), QString("Forward"));
     }
 
     // A row highlighted before the current one keeps its colour until the
     // next refresh; the activation recolours every row but forgets no
     // highlight; only the background puts every row back.
     void highlightLastsUntilTheRefresh() {
-        capzel::modCapzel g = gameOf(5);
-        FrmStatus w(g);
-        w.tmrRefresh_Timer();
-        w.HighLightRow(2);
-        w.HighLightRow(5);
-        expectRowColor(w, 2, highlightOf(g.PlayerColor[2]));
-        expectRowColor(w, 5, highlightOf(g.PlayerColor[5]));
-        w.tmrRefresh_Timer();
-        expectRowColor(w, 2, g.PlayerColor[2]);
-        expectRowColor(w, 5, highlightOf(g.PlayerColor[5]));
-        w.Form_Activate();
-        for (int i = 1; i <= 5; ++i) expectRowColor(w, i, g.PlayerColor[i]);
+        capzel::GameState g = gameOf(5);
+        StatusWindow w(g);
+        w.refreshRows();
+        w.highlightRow(2);
+        w.highlightRow(5);
+        expectRowColor(w, 2, highlightOf(g.playerColor[2]));
+        expectRowColor(w, 5, highlightOf(g.playerColor[5]));
+        w.refreshRows();
+        expectRowColor(w, 2, g.playerColor[2]);
+        expectRowColor(w, 5, highlightOf(g.playerColor[5]));
+        w.applyPlayerColors();
+        for (int i = 1; i <= 5; ++i) expectRowColor(w, i, g.playerColor[i]);
         QCOMPARE(w.highlightedRow(), 5);
-        w.UnHighlightAll();
+        w.unhighlightAll();
         QCOMPARE(w.highlightedRow(), 0);
     }
 
     void namesArePlainText() {
-        capzel::modCapzel g = gameOf(4);
-        g.PlayerName[1] = "<b>x</b>";
-        g.PlayerName[2] = "<img src='x'>";
-        g.PlayerName[3] = "";
-        g.PlayerName[4] = "Alexandrina Wilhelmina of the Long Name";
-        FrmStatus w(g);
-        w.tmrRefresh_Timer();
-        QCOMPARE(text(w, FrmStatus::Name, 3), QString());  // not the laid-out "Name"
+        capzel::GameState g = gameOf(4);
+        g.playerName[1] = "<b>x</b>";
+        g.playerName[2] = "<img src='x'>";
+        g.playerName[3] = "";
+        g.playerName[4] = "Alexandrina Wilhelmina of the Long Name";
+        StatusWindow w(g);
+        w.refreshRows();
+        QCOMPARE(text(w, StatusWindow::NameColumn, 3), QString());  // not the laid-out "Name"
         // A name too long for its column ends in an ellipsis within it.
-        const QLabel* longName = w.cell(FrmStatus::Name, 4);
+        const QLabel* longName = w.cell(StatusWindow::NameColumn, 4);
         QVERIFY(longName->text().startsWith("Alexandrina"));
         QVERIFY(longName->text().endsWith(QChar(0x2026)));
         QVERIFY(longName->x() + longName->fontMetrics().horizontalAdvance(longName->text()) < ipx(1920));
-        g.PlayerName[4] = "Al";
-        w.tmrRefresh_Timer();
-        QCOMPARE(text(w, FrmStatus::Name, 4), QString("Al"));
+        g.playerName[4] = "Al";
+        w.refreshRows();
+        QCOMPARE(text(w, StatusWindow::NameColumn, 4), QString("Al"));
         for (int i = 1; i <= 2; ++i) {
-            const QLabel* name = w.cell(FrmStatus::Name, i);
-            QCOMPARE(name->text(), QString::fromStdString(g.PlayerName[i]));
+            const QLabel* name = w.cell(StatusWindow::NameColumn, i);
+            QCOMPARE(name->text(), QString::fromStdString(g.playerName[i]));
             QCOMPARE(name->textFormat(), Qt::PlainText);
         }
         // Shown literally: the brackets take room a markup rendering would not.
-        const QLabel* name = w.cell(FrmStatus::Name, 1);
+        const QLabel* name = w.cell(StatusWindow::NameColumn, 1);
         QVERIFY(name->sizeHint().width() >= name->fontMetrics().horizontalAdvance("<b>x</b>"));
     }
 
     void mouseRouting() {
-        capzel::modCapzel g = gameOf(6);
-        FrmStatus w(g);
+        capzel::GameState g = gameOf(6);
+        StatusWindow w(g);
         showRefreshed(w);
         QWindow* win = w.windowHandle();
-        auto centreOf = [&](FrmStatus::Column c, int row) { return w.cell(c, row)->geometry().center(); };
+        auto centreOf = [&](StatusWindow::Column c, int row) { return w.cell(c, row)->geometry().center(); };
 
-        QTest::mouseMove(win, centreOf(FrmStatus::Name, 2));
+        QTest::mouseMove(win, centreOf(StatusWindow::NameColumn, 2));
         QTRY_COMPARE(w.highlightedRow(), 2);
-        expectRowColor(w, 2, highlightOf(g.PlayerColor[2]));
-        QTest::mouseMove(win, centreOf(FrmStatus::Score, 5));
+        expectRowColor(w, 2, highlightOf(g.playerColor[2]));
+        QTest::mouseMove(win, centreOf(StatusWindow::ScoreColumn, 5));
         QTRY_COMPARE(w.highlightedRow(), 5);
-        expectRowColor(w, 5, highlightOf(g.PlayerColor[5]));
+        expectRowColor(w, 5, highlightOf(g.playerColor[5]));
 
         // Headers and rules leave the highlight as it is.
-        QTest::mouseMove(win, w.findChild<QLabel*>("Label3")->geometry().center());
-        QTest::mouseMove(win, QPoint(200, ipx(FrmStatus::linSepY(4))));
+        QTest::mouseMove(win, w.findChild<QLabel*>("positionHeader")->geometry().center());
+        QTest::mouseMove(win, QPoint(200, ipx(StatusWindow::ruleYTwips(4))));
         QTest::mouseMove(win, QPoint(ipx(2760), ipx(1500)));
         QCoreApplication::processEvents();
         QCOMPARE(w.highlightedRow(), 5);
 
         // The black background puts every row back at once.
-        QTest::mouseMove(win, QPoint(ipx(2200), ipx(FrmStatus::linSepY(4)) + 6));
+        QTest::mouseMove(win, QPoint(ipx(2200), ipx(StatusWindow::ruleYTwips(4)) + 6));
         QTRY_COMPARE(w.highlightedRow(), 0);
-        for (int i = 1; i <= 6; ++i) expectRowColor(w, i, g.PlayerColor[i]);
+        for (int i = 1; i <= 6; ++i) expectRowColor(w, i, g.playerColor[i]);
     }
 
 };
 
-CAPZEL_QT_TEST(TestStatus)
+CAPZEL_QT_TEST(StatusWindowTest)
 #include "tst_status.moc"

@@ -1,4 +1,4 @@
-#include "ui/FrmStatus.h"
+#include "ui/StatusWindow.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -36,8 +36,8 @@ struct CellLayout {
     int columnRight;            // text too long for the cell may still spread
 };
 
-// Row cells, in the order of FrmStatus::Column.
-constexpr CellLayout kCells[FrmStatus::ColumnCount] = {
+// Row cells, in the order of StatusWindow::Column.
+constexpr CellLayout kCells[StatusWindow::ColumnCount] = {
     {120, 90, Qt::AlignLeft, "lblNum", "", 0, 360},
     {480, 1305, Qt::AlignLeft, "lblName", "Name", 360, 1920},
     {2280, 90, Qt::AlignHCenter, "lblPosition", "1", 1920, 2760},
@@ -54,11 +54,11 @@ struct HeaderLayout {
 };
 
 constexpr HeaderLayout kHeaders[] = {
-    {"Label1", "#", 120, 105, Qt::AlignLeft},
-    {"Label2", "Name", 360, 1500, Qt::AlignHCenter},
-    {"Label3", "Position", 1920, 795, Qt::AlignHCenter},
-    {"Label4", "Direction", 2760, 855, Qt::AlignHCenter},
-    {"Label5", "Score", 3600, 720, Qt::AlignHCenter},
+    {"numberHeader", "#", 120, 105, Qt::AlignLeft},
+    {"nameHeader", "Name", 360, 1500, Qt::AlignHCenter},
+    {"positionHeader", "Position", 1920, 795, Qt::AlignHCenter},
+    {"directionHeader", "Direction", 2760, 855, Qt::AlignHCenter},
+    {"scoreHeader", "Score", 3600, 720, Qt::AlignHCenter},
 };
 
 int rowTop(int row) { return 240 + 240 * row; }
@@ -81,7 +81,7 @@ QFont tableFont(const QFont& base) {
 
 }  // namespace
 
-FrmStatus::FrmStatus(const capzel::modCapzel& g, QWidget* parent)
+StatusWindow::StatusWindow(const capzel::GameState& g, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
@@ -99,24 +99,24 @@ FrmStatus::FrmStatus(const capzel::modCapzel& g, QWidget* parent)
     setAutoFillBackground(true);
     setMouseTracking(true);
 
-    fullName_.fill(QString::fromLatin1(kCells[Name].designCaption));
+    fullName_.fill(QString::fromLatin1(kCells[NameColumn].designCaption));
     rowColor_.fill(kWhite);
-    linSepVisible_.fill(true);
+    rowRuleVisible_.fill(true);
     rowVisible_.fill(true);
     buildHeaders();
     buildRows();
 }
 
-void FrmStatus::stateChanged() {
+void StatusWindow::stateChanged() {
     if (refreshDue_) return;
     refreshDue_ = true;
     QTimer::singleShot(0, this, [this] {
         refreshDue_ = false;
-        tmrRefresh_Timer();
+        refreshRows();
     });
 }
 
-void FrmStatus::buildHeaders() {
+void StatusWindow::buildHeaders() {
     for (const HeaderLayout& h : kHeaders) {
         auto* label = new QLabel(QString::fromLatin1(h.caption), this);
         label->setObjectName(QString::fromLatin1(h.name));
@@ -128,11 +128,11 @@ void FrmStatus::buildHeaders() {
     }
 }
 
-void FrmStatus::buildRows() {
+void StatusWindow::buildRows() {
     for (int row = 1; row <= kMaxPlayers; ++row) {
         for (int c = 0; c < ColumnCount; ++c) {
             const CellLayout& l = kCells[c];
-            const QString caption = c == Num ? QString::number(row) : QString::fromLatin1(l.designCaption);
+            const QString caption = c == NumberColumn ? QString::number(row) : QString::fromLatin1(l.designCaption);
             auto* label = new QLabel(caption, this);
             label->setObjectName(QString::fromLatin1(l.name) + QString::number(row));
             label->setTextFormat(Qt::PlainText);  // names are the players' own text, never markup
@@ -150,7 +150,7 @@ void FrmStatus::buildRows() {
 // Places a cell at its laid-out rectangle; a text wider than that spreads
 // from the cell's alignment edge (both ways when centred), but never past
 // the column's separators.
-void FrmStatus::fitCell(Column c, int row) {
+void StatusWindow::fitCell(Column c, int row) {
     const CellLayout& l = kCells[c];
     QLabel* label = cells_[c][row];
     const int top = ipx(rowTop(row));
@@ -178,7 +178,7 @@ void FrmStatus::fitCell(Column c, int row) {
     if (label->geometry() != wanted) label->setGeometry(wanted);
 }
 
-void FrmStatus::setCellText(Column c, int row, const QString& text) {
+void StatusWindow::setCellText(Column c, int row, const QString& text) {
     QLabel* label = cells_[c][row];
     if (label->text() == text) return;  // an unchanged text would still cost a relayout
     label->setText(text);
@@ -186,52 +186,52 @@ void FrmStatus::setCellText(Column c, int row, const QString& text) {
 }
 
 // A name too long for its column ends in an ellipsis instead of a cut letter.
-void FrmStatus::setNameText(int row, const QString& name) {
+void StatusWindow::setNameText(int row, const QString& name) {
     if (fullName_[row] == name) return;
     fullName_[row] = name;
-    const QLabel* label = cells_[Name][row];
-    const int room = ipx(kCells[Name].columnRight) - 1 - label->x();
-    setCellText(Name, row, label->fontMetrics().elidedText(name, Qt::ElideRight, room));
+    const QLabel* label = cells_[NameColumn][row];
+    const int room = ipx(kCells[NameColumn].columnRight) - 1 - label->x();
+    setCellText(NameColumn, row, label->fontMetrics().elidedText(name, Qt::ElideRight, room));
 }
 
-void FrmStatus::setRowColor(int row, capzel::Color c) {
+void StatusWindow::setRowColor(int row, capzel::Color c) {
     c &= kWhite;
     if (rowColor_[row] == c) return;
     rowColor_[row] = c;
     for (int col = 0; col < ColumnCount; ++col) setTextColor(cells_[col][row], c);
-    update(0, ipx(linSepY(row)) - 1, width(), 3);
+    update(0, ipx(ruleYTwips(row)) - 1, width(), 3);
 }
 
-void FrmStatus::setRowVisible(int row, bool visible) {
+void StatusWindow::setRowVisible(int row, bool visible) {
     if (rowVisible_[row] != visible) {
         rowVisible_[row] = visible;
         for (int col = 0; col < ColumnCount; ++col) cells_[col][row]->setVisible(visible);
     }
-    if (linSepVisible_[row] != visible) {
-        linSepVisible_[row] = visible;
-        update(0, ipx(linSepY(row)) - 1, width(), 3);
+    if (rowRuleVisible_[row] != visible) {
+        rowRuleVisible_[row] = visible;
+        update(0, ipx(ruleYTwips(row)) - 1, width(), 3);
     }
 }
 
-int FrmStatus::rowsInUse() const { return std::clamp<int>(g_.NumberOfPlayers, 0, kMaxPlayers); }
+int StatusWindow::rowsInUse() const { return std::clamp<int>(g_.numberOfPlayers, 0, kMaxPlayers); }
 
-void FrmStatus::tmrRefresh_Timer() {
+void StatusWindow::refreshRows() {
     const int n = rowsInUse();
     for (int i = 1; i <= n; ++i) {
-        if (i != HighlightedRow) setRowColor(i, g_.PlayerColor[i]);
+        if (i != highlightedRow_) setRowColor(i, g_.playerColor[i]);
         setRowVisible(i, true);
-        setCellText(Num, i, QString::number(i));
-        setNameText(i, QString::fromStdString(g_.PlayerName[i]));
-        const StatusCells cells = statusCells(g_.Position[i], g_.IsKiller[i]);
-        setCellText(Position, i, QString::fromStdString(cells.position));
-        if (cells.direction) setCellText(Direction, i, QString::fromStdString(*cells.direction));
-        setCellText(Score, i, QString::number(g_.Score[i]));
+        setCellText(NumberColumn, i, QString::number(i));
+        setNameText(i, QString::fromStdString(g_.playerName[i]));
+        const StatusCells cells = statusCells(g_.position[i], g_.isKiller[i]);
+        setCellText(PositionColumn, i, QString::fromStdString(cells.position));
+        if (cells.direction) setCellText(DirectionColumn, i, QString::fromStdString(*cells.direction));
+        setCellText(ScoreColumn, i, QString::number(g_.score[i]));
     }
     for (int i = n + 1; i <= kMaxPlayers; ++i) setRowVisible(i, false);
 
-    const int y2 = linSepY(n);
-    if (sepVertY2_ != y2) {
-        sepVertY2_ = y2;
+    const int y2 = ruleYTwips(n);
+    if (separatorsEndTwips_ != y2) {
+        separatorsEndTwips_ = y2;
         update();
     }
     adjustHeight(n);
@@ -240,85 +240,85 @@ void FrmStatus::tmrRefresh_Timer() {
 // The window's outer height follows the rows in use: the last row's rule
 // plus 600 twips. Only in the normal state: a minimised, maximised or
 // full-screen window keeps its size.
-void FrmStatus::adjustHeight(int rows) {
+void StatusWindow::adjustHeight(int rows) {
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
     const int frameExtra = isWindow() ? frameGeometry().height() - height() : 0;
-    const int clientHeight = std::max(1, ipx(linSepY(rows) + 600) - frameExtra);
+    const int clientHeight = std::max(1, ipx(ruleYTwips(rows) + 600) - frameExtra);
     if (clientHeight != height()) setFixedHeight(clientHeight);
 }
 
-void FrmStatus::HighLightRow(int row) {
+void StatusWindow::highlightRow(int row) {
     if (row < 1 || row > kMaxPlayers) return;
-    setRowColor(row, kWhite - (g_.PlayerColor[row] & kWhite));
-    HighlightedRow = row;
+    setRowColor(row, kWhite - (g_.playerColor[row] & kWhite));
+    highlightedRow_ = row;
 }
 
-void FrmStatus::UnHighlightAll() {
-    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.PlayerColor[i]);
-    HighlightedRow = 0;
+void StatusWindow::unhighlightAll() {
+    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.playerColor[i]);
+    highlightedRow_ = 0;
 }
 
-void FrmStatus::Form_Activate() {
-    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.PlayerColor[i]);
+void StatusWindow::applyPlayerColors() {
+    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.playerColor[i]);
 }
 
-void FrmStatus::placeForNewGame() {
+void StatusWindow::placeForNewGame() {
     placeFrame(*this, [this] {
         QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
         if (!s) return pos();
         const QRect sg = s->geometry();
         const int left = sg.x() + sg.width() - frameGeometry().width();
-        const int top = sg.y() + sg.height() - ipx(linSepY(rowsInUse()) + 1050);
+        const int top = sg.y() + sg.height() - ipx(ruleYTwips(rowsInUse()) + 1050);
         return QPoint(left, top);
     });
 }
 
 // True when p lies on one of the drawn rules; moving over them changes nothing.
-bool FrmStatus::onALine(QPoint p) const {
+bool StatusWindow::onALine(QPoint p) const {
     const int ruleY = ipx(kRuleTop);
     if (p.y() == ruleY || p.y() == ruleY + 1) return true;
     for (int i = 1; i <= kMaxPlayers; ++i)
-        if (linSepVisible_[i] && p.y() == ipx(linSepY(i))) return true;
-    if (p.y() >= ipx(kSepVertTop) && p.y() <= ipx(sepVertY2_))
+        if (rowRuleVisible_[i] && p.y() == ipx(ruleYTwips(i))) return true;
+    if (p.y() >= ipx(kSepVertTop) && p.y() <= ipx(separatorsEndTwips_))
         for (int x : kSepVertX)
             if (p.x() == ipx(x)) return true;
     return false;
 }
 
-void FrmStatus::paintEvent(QPaintEvent*) {
+void StatusWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int w = width();
     painter.fillRect(0, ipx(kRuleTop), w, 2, Qt::white);
     const int top = ipx(kSepVertTop);
-    const int bottom = ipx(sepVertY2_);
+    const int bottom = ipx(separatorsEndTwips_);
     for (int x : kSepVertX) painter.fillRect(ipx(x), top, 1, bottom - top + 1, Qt::white);
     for (int i = 1; i <= kMaxPlayers; ++i)
-        if (linSepVisible_[i]) painter.fillRect(0, ipx(linSepY(i)), w, 1, toQColor(rowColor_[i]));
+        if (rowRuleVisible_[i]) painter.fillRect(0, ipx(ruleYTwips(i)), w, 1, toQColor(rowColor_[i]));
 }
 
-void FrmStatus::mouseMoveEvent(QMouseEvent* event) {
-    if (!onALine(event->position().toPoint())) UnHighlightAll();
+void StatusWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (!onALine(event->position().toPoint())) unhighlightAll();
 }
 
-bool FrmStatus::eventFilter(QObject* watched, QEvent* event) {
+bool StatusWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseMove) {
         const QVariant row = watched->property("row");
         if (row.isValid()) {
-            HighLightRow(row.toInt());
+            highlightRow(row.toInt());
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void FrmStatus::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+void StatusWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) applyPlayerColors();
     QWidget::changeEvent(event);
 }
 
-void FrmStatus::showEvent(QShowEvent* event) {
+void StatusWindow::showEvent(QShowEvent* event) {
     // Fill the table before the first paint.
-    tmrRefresh_Timer();
+    refreshRows();
     QWidget::showEvent(event);
 }
 

@@ -17,24 +17,24 @@ class QTimer;
 
 namespace capzel::ui {
 
-class FrmAbout : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 
 public:
-    explicit FrmAbout(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
     // Colour change, every 1000 ms.
-    void Timer1_Timer();
+    void changePieceColor();
     // One tick of the animation, every 10 ms.
-    void Timer2_Timer();
+    void animatePiece();
     // Starts the desktop's system-information program, or says it cannot.
-    void StartSysInfo();
+    void startSystemInfo();
     // Opens the program's home page in the desktop's browser.
-    void lblDescription2_Click();
+    void openHomePage();
 
     const AboutPiece& piece() const { return piece_; }
     capzel::Color pieceColor() const { return pieceColor_; }
-    int colorIndex() const { return colors_.ColorIndex; }
+    int colorIndex() const { return colors_.colorIndex; }
 
     // Replaces the coin that decides each jump's direction (tests).
     void setRandomBit(AboutPiece::RandomBit bit);
@@ -59,10 +59,10 @@ private:
     capzel::Color pieceColor_ = rgb(255, 255, 255);  // white until the first change
     QStringList sysInfoPrograms_;
 
-    QLabel* lblDescription1_ = nullptr;
-    QLabel* lblDescription2_ = nullptr;
-    QTimer* Timer1_ = nullptr;
-    QTimer* Timer2_ = nullptr;
+    QLabel* descriptionLabel_ = nullptr;
+    QLabel* homePageLink_ = nullptr;
+    QTimer* colorTimer_ = nullptr;
+    QTimer* animationTimer_ = nullptr;
 };
 
 }  // namespace capzel::ui

@@ -18,16 +18,16 @@ class Platform;
 
 namespace capzel::ui {
 
-class frmHighScores : public QWidget {
+class HighScoreWindow : public QWidget {
     Q_OBJECT
 public:
     // Reads `path` through `files` (creating the default table when it is
     // missing) and shows what it holds.
-    frmHighScores(Platform& files, const std::string& path, QWidget* parent = nullptr);
+    HighScoreWindow(Platform& files, const std::string& path, QWidget* parent = nullptr);
 
     // The labels of row i (1..10).
-    const QLabel* lblName(int i) const { return lblName_[std::size_t(i)]; }
-    const QLabel* lblScore(int i) const { return lblScore_[std::size_t(i)]; }
+    const QLabel* nameLabel(int i) const { return nameLabels_[std::size_t(i)]; }
+    const QLabel* scoreLabel(int i) const { return scoreLabels_[std::size_t(i)]; }
 
     // The table as read (row 1 is element 0).
     const HighScoreTable& table() const { return table_; }
@@ -37,8 +37,8 @@ private:
     void showTable();
 
     HighScoreTable table_;
-    std::array<QLabel*, kHighScoreRows + 1> lblName_{};
-    std::array<QLabel*, kHighScoreRows + 1> lblScore_{};
+    std::array<QLabel*, kHighScoreRows + 1> nameLabels_{};
+    std::array<QLabel*, kHighScoreRows + 1> scoreLabels_{};
 };
 
 }  // namespace capzel::ui

@@ -1,4 +1,4 @@
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -32,11 +32,11 @@ const QString kNoEmailMessage =
     QStringLiteral("You must be connected to the internet in order to email Norvin.");
 }  // namespace
 
-frmMain::frmMain(CapzelApp& app)
+MainWindow::MainWindow(CapzelApp& app)
     : app_(app),
       platform_(std::make_unique<QtPlatform>(*this, app)),
       turn_(GameContext{app.state(), field_, *platform_}) {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Capzel"));
     // A fixed border with a close button only: no maximise, no minimise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -56,22 +56,22 @@ frmMain::frmMain(CapzelApp& app)
     musicFolder_ = ui::musicFolder();
     if (music_)
         music_->onPlayStateChange = [this](int previous, int current) {
-            mdpGameMusic_PlayStateChange(previous, current);
+            musicStateChanged(previous, current);
         };
 
     view_->onMouseMove = [this](int b, int s, float x, float y) {
         emit mouseMoved(b, s, x, y);
-        runCommand([&] { Form_MouseMove(b, s, x, y); });
+        runCommand([&] { handleMouseMove(b, s, x, y); });
     };
     view_->onMouseUp = [this](int b, int s, float x, float y) {
         emit mouseReleased(b, s, x, y);
-        runCommand([&] { Form_MouseUp(b, s, x, y); });
+        runCommand([&] { handleMouseUp(b, s, x, y); });
     };
-    view_->onResized = [this] { Form_Resize(); };
-    connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { cmdGo_Click(); }); });
+    view_->onResized = [this] { stretchSideLines(); };
+    connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { handleGoButton(); }); });
     connectMenus();
 
-    Form_Load();
+    initialize();
     placeOnScreen();
 
     // Every key-down of this window passes its top-level window first,
@@ -81,24 +81,24 @@ frmMain::frmMain(CapzelApp& app)
     view_->setFocus();
 }
 
-frmMain::~frmMain() {
+MainWindow::~MainWindow() {
     scheduler_->stop();
     if (music_) music_->onPlayStateChange = nullptr;
 }
 
-modCapzel& frmMain::state() { return app_.state(); }
-QtPlatform& frmMain::platform() { return *platform_; }
-GameContext frmMain::context() { return GameContext{app_.state(), field_, *platform_}; }
+GameState& MainWindow::state() { return app_.state(); }
+QtPlatform& MainWindow::platform() { return *platform_; }
+GameContext MainWindow::context() { return GameContext{app_.state(), field_, *platform_}; }
 
-void frmMain::Form_Load() {
+void MainWindow::initialize() {
     app_.seedRandom();
-    state().SongCount = countSongs(musicFolder_);
-    field_.mnuQuinceVisible = false;
-    Form_Resize();
+    state().songCount = countSongs(musicFolder_);
+    field_.hiddenMenuVisible = false;
+    stretchSideLines();
     syncMenus();
 }
 
-void frmMain::placeOnScreen() {
+void MainWindow::placeOnScreen() {
     layout()->activate();
     const QPoint clientOffset = view_->mapTo(this, QPoint(0, 0));
     QPoint origin;
@@ -107,28 +107,28 @@ void frmMain::placeOnScreen() {
     setGeometry(QRect(client - clientOffset, size()));
 }
 
-void frmMain::Form_Resize() {
+void MainWindow::stretchSideLines() {
     Board& b = field_.board;
-    b.ScaleWidth = float(twips(view_->width()));
-    b.ScaleHeight = float(twips(view_->height()));
-    b.linLeft.Y1 = 0;
-    b.linLeft.Y2 = b.ScaleHeight;
-    b.linRight.Y1 = 0;
-    b.linRight.Y2 = b.ScaleHeight;
+    b.scaleWidth = float(twips(view_->width()));
+    b.scaleHeight = float(twips(view_->height()));
+    b.leftLine.y1 = 0;
+    b.leftLine.y2 = b.scaleHeight;
+    b.rightLine.y1 = 0;
+    b.rightLine.y2 = b.scaleHeight;
     view_->update();
 }
 
-void frmMain::Form_Activate() {
-    for (int i = 1; i <= kMaxPlayers; ++i) field_.board.Player[i].FillColor = state().PlayerColor[i];
+void MainWindow::applyPlayerColors() {
+    for (int i = 1; i <= kMaxPlayers; ++i) field_.board.pieces[i].fillColor = state().playerColor[i];
     view_->update();
 }
 
-void frmMain::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) Form_Activate();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) applyPlayerColors();
 }
 
-void frmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // A charge or a shot under way ends with its window.
     scheduler_->stop();
     turn_.drop();
@@ -140,7 +140,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched == windowHandle()) {
         const auto* key = static_cast<const QKeyEvent*>(event);
         const int vk = virtualKey(key->key(), key->modifiers() & Qt::KeypadModifier);
@@ -154,8 +154,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 template <class Fn>
-void frmMain::runCommand(Fn&& fn) {
-    QPointer<frmMain> self(this);
+void MainWindow::runCommand(Fn&& fn) {
+    QPointer<MainWindow> self(this);
     fn();
     if (!self) return;
     syncMenus();
@@ -165,88 +165,88 @@ void frmMain::runCommand(Fn&& fn) {
     scheduler_->start();
 }
 
-void frmMain::syncMenus() {
+void MainWindow::syncMenus() {
     menus_.syncFrom(field_);
-    menus_.mnuShowHints->setChecked(app_.showHints());
+    menus_.showHintsAction->setChecked(app_.showHints());
     view_->setHints(app_.showHints() ? &state() : nullptr);
 }
 
-void frmMain::refreshField() {
+void MainWindow::refreshField() {
     view_->syncGoButton();
     view_->update();
 }
 
-void frmMain::showProgress() {
+void MainWindow::showProgress() {
     if (view_->isStale()) refreshField();
     app_.notifyStateChanged();
 }
 
-void frmMain::connectMenus() {
+void MainWindow::connectMenus() {
     auto on = [this](QAction* a, auto fn) {
         connect(a, &QAction::triggered, this, [this, fn] { runCommand([&] { fn(); }); });
     };
-    on(menus_.mnuNew, [this] { app_.newGame(); });
-    on(menus_.mnuSave, [this] { app_.saveGame(); });
-    on(menus_.mnuLoad, [this] { app_.loadGame(); });
-    on(menus_.mnuExit, [this] { app_.exitProgram(); });
-    on(menus_.mnuGameStatus, [this] { mnuGameStatus_Click(); });
-    on(menus_.mnuHighScores, [this] { app_.showHighScores(); });
-    on(menus_.mnuGuide, [this] { mnuGuide_Click(); });
-    on(menus_.mnuNextSong, [this] { mnuNextSong_Click(); });
-    on(menus_.mnuLoop, [this] { mnuLoop_Click(); });
-    on(menus_.mnuOnline, [this] { mnuOnline_Click(); });
-    on(menus_.mnuEmail, [this] { mnuEmail_Click(); });
-    on(menus_.mnuShowHints, [this] { app_.setShowHints(menus_.mnuShowHints->isChecked()); });
-    on(menus_.mnuHistory, [this] { app_.showHistory(); });
-    on(menus_.mnuAbout, [this] { app_.showAbout(); });
-    on(menus_.mnuSetPos, [this] { app_.mnuSetPos(); });
-    on(menus_.mnuSetFrict, [this] { app_.mnuSetFrict(); });
-    on(menus_.mnuSetSpeed, [this] { app_.mnuSetSpeed(); });
-    on(menus_.mnuSetPiece, [this] { app_.mnuSetPiece(); });
-    on(menus_.mnuSetIngame, [this] { app_.mnuSetIngame(); });
-    on(menus_.mnuSetGuide, [this] { app_.mnuSetGuide(); });
+    on(menus_.newAction, [this] { app_.newGame(); });
+    on(menus_.saveAction, [this] { app_.saveGame(); });
+    on(menus_.loadAction, [this] { app_.loadGame(); });
+    on(menus_.exitAction, [this] { app_.exitProgram(); });
+    on(menus_.gameStatusAction, [this] { showGameStatus(); });
+    on(menus_.highScoresAction, [this] { app_.showHighScores(); });
+    on(menus_.guideLinesAction, [this] { toggleGuideLines(); });
+    on(menus_.nextSongAction, [this] { nextSong(); });
+    on(menus_.loopAction, [this] { toggleLoop(); });
+    on(menus_.onlineHelpAction, [this] { openOnlineHelp(); });
+    on(menus_.emailAction, [this] { writeEmail(); });
+    on(menus_.showHintsAction, [this] { app_.setShowHints(menus_.showHintsAction->isChecked()); });
+    on(menus_.historyAction, [this] { app_.showHistory(); });
+    on(menus_.aboutAction, [this] { app_.showAbout(); });
+    on(menus_.setPositionAction, [this] { app_.setPosition(); });
+    on(menus_.setFrictionAction, [this] { app_.setFriction(); });
+    on(menus_.setSpeedAction, [this] { app_.setSpeed(); });
+    on(menus_.setPieceAction, [this] { app_.setPiece(); });
+    on(menus_.setInGameAction, [this] { app_.setInGame(); });
+    on(menus_.setGuidelinesAction, [this] { app_.setGuidelines(); });
 }
 
-void frmMain::mnuGameStatus_Click() {
-    if (state().GameRunning) {
+void MainWindow::showGameStatus() {
+    if (state().gameRunning) {
         app_.showStatus();
         return;
     }
     if (askYesNo(this, kStatusQuestion)) app_.newGame();
 }
 
-void frmMain::mnuGuide_Click() {
-    field_.mnuGuideChecked = !field_.mnuGuideChecked;
+void MainWindow::toggleGuideLines() {
+    field_.guideLinesChecked = !field_.guideLinesChecked;
     Board& b = field_.board;
     for (int g = 0; g < kGuideCount; ++g) {
         if (!Board::guideExists(g)) continue;
-        b.linGuide[g].Visible = field_.mnuGuideChecked;
-        b.bringToFront(b.linGuide[g]);
+        b.guideLines[g].visible = field_.guideLinesChecked;
+        b.bringToFront(b.guideLines[g]);
     }
-    b.bringToFront(b.Pointer);
+    b.bringToFront(b.pointer);
 }
 
-void frmMain::mnuLoop_Click() { field_.mnuLoopChecked = !field_.mnuLoopChecked; }
+void MainWindow::toggleLoop() { field_.loopChecked = !field_.loopChecked; }
 
-void frmMain::mnuNextSong_Click() { mdpGameMusic_PlayStateChange(MusicPlayer::kPlaying, MusicPlayer::kStopped); }
+void MainWindow::nextSong() { musicStateChanged(MusicPlayer::kPlaying, MusicPlayer::kStopped); }
 
-void frmMain::mdpGameMusic_PlayStateChange(int previous, int current) {
+void MainWindow::musicStateChanged(int previous, int current) {
     if (!music_) return;
-    songEnded(state(), field_.mnuLoopChecked, *music_, musicFolder_, previous, current);
+    songEnded(state(), field_.loopChecked, *music_, musicFolder_, previous, current);
 }
 
-void frmMain::playSong(int n) {
+void MainWindow::playSong(int n) {
     if (music_) music_->setFile(songPath(musicFolder_, n));
 }
 
-void frmMain::mnuOnline_Click() {
+void MainWindow::openOnlineHelp() {
     if (platform_->connected && platform_->connected())
         platform_->openUrl(config::kHelpPage);
     else
         showMessage(this, kNoHelpMessage);
 }
 
-void frmMain::mnuEmail_Click() {
+void MainWindow::writeEmail() {
     if (platform_->connected && platform_->connected())
         platform_->openUrl(std::string("mailto:") + config::kAuthorEmail);
     else
@@ -259,26 +259,26 @@ void frmMain::mnuEmail_Click() {
 // up to date after each one returns; a release that starts the power bar
 // leaves the charge to the window's clock.
 //
-// The field picture Image1 is painted inside the client area by the field
+// The field picture fieldPicture is painted inside the client area by the field
 // view, so a move or release over it already arrives here in window twips:
-// its own coordinates plus Image1's Left and Top.
+// its own coordinates plus fieldPicture's Left and Top.
 
 // Aiming and hand placement of the current player's piece.
-void frmMain::Form_MouseMove(int Button, int Shift, float X, float Y) { turn_.mouseMove(Button, Shift, X, Y); }
+void MainWindow::handleMouseMove(int buttons, int shift, float x, float y) { turn_.mouseMove(buttons, shift, x, y); }
 
 // A release starts the power bar; "Go" fires the shot.
-void frmMain::Form_MouseUp(int, int, float, float) { turn_.mouseUp(); }
+void MainWindow::handleMouseUp(int, int, float, float) { turn_.mouseUp(); }
 
 // Stops the power bar.
-void frmMain::cmdGo_Click() { turn_.goClicked(); }
+void MainWindow::handleGoButton() { turn_.goClicked(); }
 
 // The main window's keyboard: every key-down goes to the access-word matcher
 // of the hidden menu "Quince". The window passes on the key-downs of its
 // top-level window, so keys reach here whichever control holds the focus
 // (the "Go" button too), and shows or hides the menu after the call.
-void frmMain::onKeyDown(int KeyCode, int Shift) {
+void MainWindow::onKeyDown(int keyCode, int shift) {
     GameContext ctx = context();
-    KeyMatcher(ctx, KeyCode, Shift);
+    matchAccessWord(ctx, keyCode, shift);
 }
 
 }  // namespace capzel::ui

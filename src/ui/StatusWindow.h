@@ -3,8 +3,8 @@
 // says it changed (stateChanged). It only reads the state. Moving the mouse over a row lights it up in the
 // complementary colours; the background puts every row back.
 //
-// Usage: `auto* w = new FrmStatus(g); w->show(); w->placeForNewGame();
-// w->tmrRefresh_Timer();` The window deletes itself when it is closed, so
+// Usage: `auto* w = new StatusWindow(g); w->show(); w->placeForNewGame();
+// w->refreshRows();` The window deletes itself when it is closed, so
 // keep it in a QPointer.
 #pragma once
 
@@ -17,17 +17,17 @@ class QLabel;
 
 namespace capzel::ui {
 
-class FrmStatus : public QWidget {
+class StatusWindow : public QWidget {
     Q_OBJECT
 
 public:
     // The five cells of a row, left to right.
-    enum Column { Num = 0, Name, Position, Direction, Score, ColumnCount };
+    enum Column { NumberColumn = 0, NameColumn, PositionColumn, DirectionColumn, ScoreColumn, ColumnCount };
 
-    explicit FrmStatus(const capzel::modCapzel& g, QWidget* parent = nullptr);
+    explicit StatusWindow(const capzel::GameState& g, QWidget* parent = nullptr);
 
     // Rebuilds every row from the game state at once.
-    void tmrRefresh_Timer();
+    void refreshRows();
 
     // The game state may have changed: the rows are rebuilt once the events
     // at hand have been handled (many changes in a row cost one rebuild).
@@ -35,20 +35,20 @@ public:
 
     // Colours row `row` (1..8) in the complementary colour of its player and
     // remembers it as the highlighted row.
-    void HighLightRow(int row);
+    void highlightRow(int row);
 
     // Gives every row of the running game its player's colour again and
     // forgets the highlighted row.
-    void UnHighlightAll();
+    void unhighlightAll();
 
     // What the window does when it becomes active: colour rows 1..N.
-    void Form_Activate();
+    void applyPlayerColors();
 
     // Puts the window at the bottom right of the screen, as at the start of
     // a game. Call it after show(), so the frame's size is known.
     void placeForNewGame();
 
-    int highlightedRow() const { return HighlightedRow; }
+    int highlightedRow() const { return highlightedRow_; }
 
     // The cell of row `row` (1..8) in column `c`, for inspection.
     const QLabel* cell(Column c, int row) const { return cells_[c][row]; }
@@ -56,13 +56,13 @@ public:
     // Colour of row `row` (its labels and its rule), red + 256 green + 65536 blue.
     capzel::Color rowColor(int row) const { return rowColor_[row]; }
 
-    bool rowRuleVisible(int row) const { return linSepVisible_[row]; }
+    bool rowRuleVisible(int row) const { return rowRuleVisible_[row]; }
 
     // Lower end of the column separators, in twips.
-    int separatorsEndTwips() const { return sepVertY2_; }
+    int separatorsEndTwips() const { return separatorsEndTwips_; }
 
-    // Y1 of linSep i in twips (i = 0 is the rule under the headers).
-    static int linSepY(int i) { return 480 + 240 * i; }
+    // y1 of linSep i in twips (i = 0 is the rule under the headers).
+    static int ruleYTwips(int i) { return 480 + 240 * i; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -83,16 +83,16 @@ private:
     bool onALine(QPoint p) const;
     int rowsInUse() const;
 
-    const capzel::modCapzel& g_;
+    const capzel::GameState& g_;
     bool refreshDue_ = false;
-    int HighlightedRow = 0;
+    int highlightedRow_ = 0;
 
     std::array<std::array<QLabel*, kMaxPlayers + 1>, ColumnCount> cells_{};
     std::array<QString, kMaxPlayers + 1> fullName_{};  // before any ellipsis
     std::array<capzel::Color, kMaxPlayers + 1> rowColor_{};
-    std::array<bool, kMaxPlayers + 1> linSepVisible_{};
+    std::array<bool, kMaxPlayers + 1> rowRuleVisible_{};
     std::array<bool, kMaxPlayers + 1> rowVisible_{};
-    int sepVertY2_ = 2400;
+    int separatorsEndTwips_ = 2400;
 };
 
 }  // namespace capzel::ui

@@ -1,4 +1,4 @@
-#include "ui/FrmAbout.h"
+#include "ui/AboutBox.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -38,7 +38,7 @@ QColor toQColor(capzel::Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)
 
 }  // namespace
 
-FrmAbout::FrmAbout(QWidget* parent)
+AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       piece_([] { return int(QRandomGenerator::global()->bounded(2)); }),
@@ -63,43 +63,43 @@ FrmAbout::FrmAbout(QWidget* parent)
              Qt::AlignHCenter, kPx8, true);
     addLabel("lblDescription3", QStringLiteral("Web Site help: ") + QString::fromUtf8(config::kWebSiteHelper),
              1874, 1260, 1980, 195, Qt::AlignHCenter, kPx8, false);
-    lblDescription1_ = addLabel("lblDescription1", QStringLiteral("For the most recent updates click"), 1687,
+    descriptionLabel_ = addLabel("lblDescription1", QStringLiteral("For the most recent updates click"), 1687,
                                 1500, 2355, 195, Qt::AlignLeft, kPx8, false);
-    lblDescription2_ = addLabel("lblDescription2", QStringLiteral("here"), 4080, 1500, 315, 195,
+    homePageLink_ = addLabel("lblDescription2", QStringLiteral("here"), 4080, 1500, 315, 195,
                                 Qt::AlignLeft, kPx8, false);
-    QPalette link = lblDescription2_->palette();
+    QPalette link = homePageLink_->palette();
     link.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    lblDescription2_->setPalette(link);
-    lblDescription2_->setCursor(Qt::PointingHandCursor);
-    lblDescription2_->installEventFilter(this);
+    homePageLink_->setPalette(link);
+    homePageLink_->setCursor(Qt::PointingHandCursor);
+    homePageLink_->installEventFilter(this);
     layOutUpdatesLine();
 
     QLabel* disclaimer = addLabel("lblDisclaimer", QString::fromLatin1(kDisclaimer), 255, 2625, 3870, 825,
                                   Qt::AlignLeft, kPx8, false);
     disclaimer->setWordWrap(true);
 
-    auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName("cmdOK");
-    cmdOK->setGeometry(ipx(4245), ipx(2625), ipx(1260), ipx(345));
-    cmdOK->setDefault(true);  // Enter presses it; Esc closes the box as well
-    connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
+    auto* okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName("cmdOK");
+    okButton->setGeometry(ipx(4245), ipx(2625), ipx(1260), ipx(345));
+    okButton->setDefault(true);  // Enter presses it; Esc closes the box as well
+    connect(okButton, &QPushButton::clicked, this, &QWidget::close);
 
-    auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-    cmdSysInfo->setObjectName("cmdSysInfo");
-    cmdSysInfo->setGeometry(ipx(4260), ipx(3075), ipx(1245), ipx(345));
-    connect(cmdSysInfo, &QPushButton::clicked, this, &FrmAbout::StartSysInfo);
+    auto* systemInfoButton = new QPushButton(QStringLiteral("&System Info..."), this);
+    systemInfoButton->setObjectName("cmdSysInfo");
+    systemInfoButton->setGeometry(ipx(4260), ipx(3075), ipx(1245), ipx(345));
+    connect(systemInfoButton, &QPushButton::clicked, this, &AboutBox::startSystemInfo);
 
-    Timer1_ = new QTimer(this);
-    Timer1_->setInterval(1000);
-    connect(Timer1_, &QTimer::timeout, this, &FrmAbout::Timer1_Timer);
-    Timer1_->start();
-    Timer2_ = new QTimer(this);
-    Timer2_->setInterval(10);
-    connect(Timer2_, &QTimer::timeout, this, &FrmAbout::Timer2_Timer);
-    Timer2_->start();
+    colorTimer_ = new QTimer(this);
+    colorTimer_->setInterval(1000);
+    connect(colorTimer_, &QTimer::timeout, this, &AboutBox::changePieceColor);
+    colorTimer_->start();
+    animationTimer_ = new QTimer(this);
+    animationTimer_->setInterval(10);
+    connect(animationTimer_, &QTimer::timeout, this, &AboutBox::animatePiece);
+    animationTimer_->start();
 }
 
-QLabel* FrmAbout::addLabel(const char* name, const QString& text, int left, int top, int width, int height,
+QLabel* AboutBox::addLabel(const char* name, const QString& text, int left, int top, int width, int height,
                            Qt::Alignment align, int pixelSize, bool bold) {
     auto* label = new QLabel(text, this);
     label->setObjectName(QString::fromLatin1(name));
@@ -124,46 +124,46 @@ QLabel* FrmAbout::addLabel(const char* name, const QString& text, int left, int 
 // "For the most recent updates click" and "here" read as one line: when the
 // text runs wider than its place, the pair is centred in the window with the
 // same gap instead of overlapping.
-void FrmAbout::layOutUpdatesLine() {
-    const int textWidth = lblDescription1_->fontMetrics().horizontalAdvance(lblDescription1_->text()) + 1;
-    const int linkWidth = lblDescription2_->fontMetrics().horizontalAdvance(lblDescription2_->text()) + 1;
-    QRect text = lblDescription1_->geometry();
-    QRect link = lblDescription2_->geometry();
+void AboutBox::layOutUpdatesLine() {
+    const int textWidth = descriptionLabel_->fontMetrics().horizontalAdvance(descriptionLabel_->text()) + 1;
+    const int linkWidth = homePageLink_->fontMetrics().horizontalAdvance(homePageLink_->text()) + 1;
+    QRect text = descriptionLabel_->geometry();
+    QRect link = homePageLink_->geometry();
     link.setWidth(std::max(link.width(), linkWidth));
     if (textWidth <= text.width()) {
-        lblDescription2_->setGeometry(link);
+        homePageLink_->setGeometry(link);
         return;
     }
-    const int gap = lblDescription1_->fontMetrics().horizontalAdvance(QLatin1Char(' '));
+    const int gap = descriptionLabel_->fontMetrics().horizontalAdvance(QLatin1Char(' '));
     const int total = textWidth + gap + link.width();
     const int left = std::max(0, (width() - total) / 2);
     text.setRect(left, text.top(), textWidth, text.height());
     link.moveLeft(left + textWidth + gap);
-    lblDescription1_->setGeometry(text);
-    lblDescription2_->setGeometry(link);
+    descriptionLabel_->setGeometry(text);
+    homePageLink_->setGeometry(link);
 }
 
-void FrmAbout::setRandomBit(AboutPiece::RandomBit bit) { piece_.setRandomBit(std::move(bit)); }
+void AboutBox::setRandomBit(AboutPiece::RandomBit bit) { piece_.setRandomBit(std::move(bit)); }
 
-QRect FrmAbout::pieceRect() const {
-    const QRectF r(px(double(piece_.Left) * kAboutUnitX), px(double(piece_.Top) * kAboutUnitY),
-                   px(double(piece_.Width) * kAboutUnitX), px(double(piece_.Height) * kAboutUnitY));
+QRect AboutBox::pieceRect() const {
+    const QRectF r(px(double(piece_.left) * kAboutUnitX), px(double(piece_.top) * kAboutUnitY),
+                   px(double(piece_.width) * kAboutUnitX), px(double(piece_.height) * kAboutUnitY));
     return r.toAlignedRect();
 }
 
-void FrmAbout::Timer1_Timer() {
+void AboutBox::changePieceColor() {
     pieceColor_ = colors_.next();
     update(pieceRect());
 }
 
-void FrmAbout::Timer2_Timer() {
+void AboutBox::animatePiece() {
     const QRect before = pieceRect();
     piece_.tick();
     const QRect after = pieceRect();
     if (after != before) update(before.united(after));
 }
 
-void FrmAbout::paintEvent(QPaintEvent*) {
+void AboutBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // The floor: a white line 2 pixels wide under its grey shadow, an etched rule.
     const int y = ipx(kFloorY);
@@ -173,28 +173,28 @@ void FrmAbout::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(toQColor(pieceColor_));
-    const QRectF r(px(double(piece_.Left) * kAboutUnitX), px(double(piece_.Top) * kAboutUnitY),
-                   px(double(piece_.Width) * kAboutUnitX), px(double(piece_.Height) * kAboutUnitY));
+    const QRectF r(px(double(piece_.left) * kAboutUnitX), px(double(piece_.top) * kAboutUnitY),
+                   px(double(piece_.width) * kAboutUnitX), px(double(piece_.height) * kAboutUnitY));
     painter.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
-bool FrmAbout::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lblDescription2_ && event->type() == QEvent::MouseButtonRelease) {
+bool AboutBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == homePageLink_ && event->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(event);
-        if (me->button() == Qt::LeftButton && lblDescription2_->rect().contains(me->position().toPoint())) {
-            lblDescription2_Click();
+        if (me->button() == Qt::LeftButton && homePageLink_->rect().contains(me->position().toPoint())) {
+            openHomePage();
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void FrmAbout::lblDescription2_Click() {
+void AboutBox::openHomePage() {
     // Nothing is reported when no browser can open it.
     QDesktopServices::openUrl(QUrl(QString::fromUtf8(config::kHomePage)));
 }
 
-QStringList FrmAbout::defaultSysInfoPrograms() {
+QStringList AboutBox::defaultSysInfoPrograms() {
     // Dedicated system profilers first, then the information pages of the
     // common desktops' own settings programs (see doc/about-box.md).
     return {QStringLiteral("hardinfo2"),
@@ -206,7 +206,7 @@ QStringList FrmAbout::defaultSysInfoPrograms() {
             QStringLiteral("mate-system-monitor --show-system-tab")};
 }
 
-void FrmAbout::StartSysInfo() {
+void AboutBox::startSystemInfo() {
     // The first program of the list found on the search path is started;
     // when none is there, or the one found will not start, the box says so.
     for (const QString& commandLine : sysInfoPrograms_) {

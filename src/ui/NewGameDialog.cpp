@@ -1,4 +1,4 @@
-#include "ui/frmNewGame.h"
+#include "ui/NewGameDialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,9 +20,9 @@
 #include "ui/App.h"
 #include "ui/AppGameCommands.h"
 #include "ui/FramePlacement.h"
-#include "ui/FrmStatus.h"
+#include "ui/StatusWindow.h"
 #include "ui/Twips.h"
-#include "ui/frmMain.h"
+#include "ui/MainWindow.h"
 
 namespace capzel::ui {
 
@@ -71,8 +71,8 @@ QString buttonStyle(Color c) {
 
 }  // namespace
 
-frmNewGame::frmNewGame(CapzelApp& app, QWidget* parent) : QWidget(parent), app_(app) {
-    setObjectName(QStringLiteral("frmNewGame"));
+NewGameDialog::NewGameDialog(CapzelApp& app, QWidget* parent) : QWidget(parent), app_(app) {
+    setObjectName(QStringLiteral("NewGameDialog"));
     setWindowTitle(QStringLiteral("New Game"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -96,13 +96,13 @@ frmNewGame::frmNewGame(CapzelApp& app, QWidget* parent) : QWidget(parent), app_(
     for (int i = 1; i <= kMaxPlayers; ++i) buildFrictionFrame(i);
     buildButtons();
     buildSeatChoices();
-    cdlColor_ = new QColorDialog(this);
-    cdlColor_->setObjectName(QStringLiteral("cdlColor"));
-    cdlColor_->setWindowTitle(QStringLiteral("Color"));
-    Form_Load();
+    colorDialog_ = new QColorDialog(this);
+    colorDialog_->setObjectName(QStringLiteral("cdlColor"));
+    colorDialog_->setWindowTitle(QStringLiteral("Color"));
+    initialize();
 }
 
-void frmNewGame::buildPlayerRows() {
+void NewGameDialog::buildPlayerRows() {
     auto* group = new QButtonGroup(this);
     QFont fixed(QStringLiteral("DejaVu Sans Mono"));
     fixed.setStyleHint(QFont::TypeWriter);
@@ -113,7 +113,7 @@ void frmNewGame::buildPlayerRows() {
         opt->setObjectName(QStringLiteral("optPlayers%1").arg(i));
         opt->setGeometry(pxBox(120, rowTop(i), 1095, 195).adjusted(0, -2, 0, 2));
         group->addButton(opt, i);
-        optPlayers_[at] = opt;
+        playerCountOptions_[at] = opt;
 
         auto* name = new QLineEdit(QStringLiteral("Player %1").arg(i), this);
         name->setObjectName(QStringLiteral("txtName%1").arg(i));
@@ -121,19 +121,19 @@ void frmNewGame::buildPlayerRows() {
         name->setFont(fixed);
         name->setMaxLength(int(saveLimits::kMaxNameLength));
         name->installEventFilter(this);
-        txtName_[at] = name;
+        nameEdits_[at] = name;
 
         auto* color = new QPushButton(QStringLiteral("Color"), this);
         color->setObjectName(QStringLiteral("cmdColor%1").arg(i));
         color->setGeometry(pxBox(4440, i == 1 ? 615 : rowTop(i), 1215, 285));
         color->setAutoDefault(false);
-        connect(color, &QPushButton::clicked, this, [this, i] { cmdColor_Click(i); });
-        cmdColor_[at] = color;
+        connect(color, &QPushButton::clicked, this, [this, i] { pickColor(i); });
+        colorButtons_[at] = color;
     }
-    connect(group, &QButtonGroup::idClicked, this, [this](int i) { optPlayers_Click(i); });
+    connect(group, &QButtonGroup::idClicked, this, [this](int i) { choosePlayerCount(i); });
 }
 
-void frmNewGame::buildFrictionFrame(int i) {
+void NewGameDialog::buildFrictionFrame(int i) {
     const auto at = std::size_t(i);
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("fraFriction%1").arg(i));
@@ -148,38 +148,38 @@ void frmNewGame::buildFrictionFrame(int i) {
         group->addButton(opt, k);
     }
     frictionGroup_[at] = group;
-    fraFriction_[at] = frame;
+    frictionFrames_[at] = frame;
 }
 
-void frmNewGame::buildButtons() {
-    chkWalls_ = new QCheckBox(QStringLiteral("Walls"), this);
-    chkWalls_->setObjectName(QStringLiteral("chkWalls"));
-    chkWalls_->setGeometry(pxBox(3360, 120, 780, 285));
-    chkWalls_->setChecked(true);
+void NewGameDialog::buildButtons() {
+    wallsCheck_ = new QCheckBox(QStringLiteral("Walls"), this);
+    wallsCheck_->setObjectName(QStringLiteral("chkWalls"));
+    wallsCheck_->setGeometry(pxBox(3360, 120, 780, 285));
+    wallsCheck_->setChecked(true);
 
-    chkFrict_ = new QPushButton(QStringLiteral("Friction Changes"), this);
-    chkFrict_->setObjectName(QStringLiteral("chkFrict"));
-    chkFrict_->setCheckable(true);
-    chkFrict_->setAutoDefault(false);
-    chkFrict_->setGeometry(pxBox(5700, 60, 1395, 435));
-    connect(chkFrict_, &QPushButton::clicked, this, [this] { chkFrict_Click(); });
+    frictionToggle_ = new QPushButton(QStringLiteral("Friction Changes"), this);
+    frictionToggle_->setObjectName(QStringLiteral("chkFrict"));
+    frictionToggle_->setCheckable(true);
+    frictionToggle_->setAutoDefault(false);
+    frictionToggle_->setGeometry(pxBox(5700, 60, 1395, 435));
+    connect(frictionToggle_, &QPushButton::clicked, this, [this] { toggleFrictionChanges(); });
 
-    cmdPlay_ = new QPushButton(QStringLiteral("Play"), this);
-    cmdPlay_->setObjectName(QStringLiteral("cmdPlay"));
-    cmdPlay_->setGeometry(pxBox(7920, 720, 1215, 495));
-    cmdPlay_->setAutoDefault(false);
-    connect(cmdPlay_, &QPushButton::clicked, this, [this] { cmdPlay_Click(); });
+    playButton_ = new QPushButton(QStringLiteral("Play"), this);
+    playButton_->setObjectName(QStringLiteral("cmdPlay"));
+    playButton_->setGeometry(pxBox(7920, 720, 1215, 495));
+    playButton_->setAutoDefault(false);
+    connect(playButton_, &QPushButton::clicked, this, [this] { startPlay(); });
 
-    Command1_ = new QPushButton(QStringLiteral("RanAll"), this);
-    Command1_->setObjectName(QStringLiteral("Command1"));
-    Command1_->setGeometry(pxBox(4440, 4530, 1215, 495));
-    Command1_->setAutoDefault(false);
-    connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    randomizeButton_ = new QPushButton(QStringLiteral("RanAll"), this);
+    randomizeButton_->setObjectName(QStringLiteral("randomizeButton"));
+    randomizeButton_->setGeometry(pxBox(4440, 4530, 1215, 495));
+    randomizeButton_->setAutoDefault(false);
+    connect(randomizeButton_, &QPushButton::clicked, this, [this] { randomizeAll(); });
 }
 
 // Who plays each row: a choice beside the row, right of its friction frame.
 // The items follow PlayerKind's order.
-void frmNewGame::buildSeatChoices() {
+void NewGameDialog::buildSeatChoices() {
     for (int i = 1; i <= kMaxPlayers; ++i) {
         auto* seat = new QComboBox(this);
         seat->setObjectName(QStringLiteral("cboSeat%1").arg(i));
@@ -192,75 +192,75 @@ void frmNewGame::buildSeatChoices() {
         small.setPixelSize(9);
         seat->setFont(small);
         seat->setStyleSheet(QStringLiteral("QComboBox { padding-left: 2px; padding-right: 0; }"));
-        cboSeat_[std::size_t(i)] = seat;
+        seatChoices_[std::size_t(i)] = seat;
     }
 }
 
-void frmNewGame::Form_Load() {
-    PlayersChosen = 1;
-    optPlayers(1)->setChecked(true);
+void NewGameDialog::initialize() {
+    playersChosen_ = 1;
+    playerCountOption(1)->setChecked(true);
     for (int i = 1; i <= kMaxPlayers; ++i) {
         selectNormal(i);
         for (int k = 0; k < 5; ++k)
-            optFriction(i, kLevels[k])->setToolTip(QString::fromLatin1(frictionLevelInfo(kLevels[k]).tooltip));
-        txtName(i)->setEnabled(i == 1);
+            frictionOption(i, kLevels[k])->setToolTip(QString::fromLatin1(frictionLevelInfo(kLevels[k]).tooltip));
+        nameEdit(i)->setEnabled(i == 1);
         setButtonColor(i, defaultPlayerColor(i));
-        cmdColor(i)->setVisible(i == 1);
-        fraFriction(i)->setVisible(false);
-        cboSeat(i)->setCurrentIndex(int(PlayerKind::Human));
-        cboSeat(i)->setVisible(i == 1);
+        colorButton(i)->setVisible(i == 1);
+        frictionFrame(i)->setVisible(false);
+        seatChoice(i)->setCurrentIndex(int(PlayerKind::Human));
+        seatChoice(i)->setVisible(i == 1);
     }
-    setFrictColor(kWhite);
+    setFrictionToggleColor(kWhite);
 }
 
-QRadioButton* frmNewGame::optFriction(int i, FrictionLevel level) const {
+QRadioButton* NewGameDialog::frictionOption(int i, FrictionLevel level) const {
     return qobject_cast<QRadioButton*>(frictionGroup_[std::size_t(i)]->button(int(level)));
 }
 
-FrictionLevel frmNewGame::frictionChoice(int i) const {
+FrictionLevel NewGameDialog::frictionChoice(int i) const {
     const int id = frictionGroup_[std::size_t(i)]->checkedId();
     return id < 0 ? FrictionLevel::Normal : kLevels[id];
 }
 
-void frmNewGame::selectNormal(int i) { optFriction(i, FrictionLevel::Normal)->setChecked(true); }
+void NewGameDialog::selectNormal(int i) { frictionOption(i, FrictionLevel::Normal)->setChecked(true); }
 
-void frmNewGame::setButtonColor(int i, Color c) {
+void NewGameDialog::setButtonColor(int i, Color c) {
     colors_[std::size_t(i)] = c;
-    cmdColor(i)->setStyleSheet(buttonStyle(c));
+    colorButton(i)->setStyleSheet(buttonStyle(c));
 }
 
-void frmNewGame::setFrictColor(Color c) {
-    frictColor_ = c;
-    chkFrict_->setStyleSheet(
+void NewGameDialog::setFrictionToggleColor(Color c) {
+    frictionToggleColor_ = c;
+    frictionToggle_->setStyleSheet(
         QStringLiteral("QPushButton { background-color: %1; color: black; border: 2px outset #808080;"
                        " padding: 0; font-size: 10px; }"
                        "QPushButton:checked { border: 2px inset #808080; }")
             .arg(cssColor(c)));
 }
 
-void frmNewGame::optPlayers_Click(int i) {
-    PlayersChosen = i;
-    optPlayers(i)->setChecked(true);
-    const bool frictionShown = chkFrict_->isChecked();
+void NewGameDialog::choosePlayerCount(int i) {
+    playersChosen_ = i;
+    playerCountOption(i)->setChecked(true);
+    const bool frictionShown = frictionToggle_->isChecked();
     for (int r = 1; r <= i; ++r) {
-        txtName(r)->setEnabled(true);
-        cmdColor(r)->setVisible(true);
-        fraFriction(r)->setVisible(frictionShown);
-        cboSeat(r)->setVisible(true);
+        nameEdit(r)->setEnabled(true);
+        colorButton(r)->setVisible(true);
+        frictionFrame(r)->setVisible(frictionShown);
+        seatChoice(r)->setVisible(true);
     }
     for (int r = i + 1; r <= kMaxPlayers; ++r) {
-        txtName(r)->setEnabled(false);
-        txtName(r)->setText(QStringLiteral("Player %1").arg(r));
-        fraFriction(r)->setVisible(false);
+        nameEdit(r)->setEnabled(false);
+        nameEdit(r)->setText(QStringLiteral("Player %1").arg(r));
+        frictionFrame(r)->setVisible(false);
         selectNormal(r);
-        cmdColor(r)->setVisible(false);
-        cboSeat(r)->setCurrentIndex(int(PlayerKind::Human));
-        cboSeat(r)->setVisible(false);
+        colorButton(r)->setVisible(false);
+        seatChoice(r)->setCurrentIndex(int(PlayerKind::Human));
+        seatChoice(r)->setVisible(false);
     }
-    txtName(i)->setFocus();
+    nameEdit(i)->setFocus();
 }
 
-bool frmNewGame::eventFilter(QObject* watched, QEvent* event) {
+bool NewGameDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
             // After the click that gave the focus has placed the cursor.
@@ -270,83 +270,83 @@ bool frmNewGame::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void frmNewGame::cmdColor_Click(int i) {
+void NewGameDialog::pickColor(int i) {
     // The dialog reports the last colour chosen in it (black at first), a
     // cancelled one included.
-    cdlColor_->setCurrentColor(QColor(redOf(cdlColorValue_), greenOf(cdlColorValue_), blueOf(cdlColorValue_)));
-    if (cdlColor_->exec() == QDialog::Accepted) {
-        const QColor c = cdlColor_->selectedColor();
-        if (c.isValid()) cdlColorValue_ = rgb(c.red(), c.green(), c.blue());
+    colorDialog_->setCurrentColor(QColor(redOf(chosenColor_), greenOf(chosenColor_), blueOf(chosenColor_)));
+    if (colorDialog_->exec() == QDialog::Accepted) {
+        const QColor c = colorDialog_->selectedColor();
+        if (c.isValid()) chosenColor_ = rgb(c.red(), c.green(), c.blue());
     }
-    setButtonColor(i, cdlColorValue_);
+    setButtonColor(i, chosenColor_);
 }
 
-void frmNewGame::Command1_Click() {
+void NewGameDialog::randomizeAll() {
     std::uniform_int_distribution<Color> any(0, kMaxColor);
     for (int i = 1; i <= kMaxPlayers; ++i) setButtonColor(i, any(app_.random()));
 }
 
-void frmNewGame::chkFrict_Click() {
-    const bool ticked = chkFrict_->isChecked();
-    for (int r = 1; r <= PlayersChosen; ++r) fraFriction(r)->setVisible(ticked);
-    for (int r = PlayersChosen + 1; r <= kMaxPlayers; ++r) {
-        fraFriction(r)->setVisible(false);
+void NewGameDialog::toggleFrictionChanges() {
+    const bool ticked = frictionToggle_->isChecked();
+    for (int r = 1; r <= playersChosen_; ++r) frictionFrame(r)->setVisible(ticked);
+    for (int r = playersChosen_ + 1; r <= kMaxPlayers; ++r) {
+        frictionFrame(r)->setVisible(false);
         selectNormal(r);
     }
     if (!ticked) {
         for (int r = 1; r <= kMaxPlayers; ++r) selectNormal(r);
-        setFrictColor(kWhite);
+        setFrictionToggleColor(kWhite);
     } else {
-        setFrictColor(kYellow);
+        setFrictionToggleColor(kYellow);
     }
 }
 
-NewGameSettings frmNewGame::settings() const {
+NewGameSettings NewGameDialog::settings() const {
     NewGameSettings s;
-    s.players = PlayersChosen;
+    s.players = playersChosen_;
     for (int i = 1; i <= kMaxPlayers; ++i) {
         const auto at = std::size_t(i);
-        s.names[at] = txtName(i)->text().toStdString();
+        s.names[at] = nameEdit(i)->text().toStdString();
         s.colors[at] = colors_[at];
         s.friction[at] = frictionChoice(i);
-        s.seats[at] = PlayerKind(std::max(0, cboSeat(i)->currentIndex()));
+        s.seats[at] = PlayerKind(std::max(0, seatChoice(i)->currentIndex()));
     }
-    s.walls = chkWalls_->isChecked();
+    s.walls = wallsCheck_->isChecked();
     return s;
 }
 
-void frmNewGame::cmdPlay_Click() {
+void NewGameDialog::startPlay() {
     const NewGameSettings chosen = settings();
-    modCapzel& g = app_.state();
+    GameState& g = app_.state();
 
     // The dialog stays in memory, hidden, until the next New command; the
     // main window opens anew.
     hide();
-    frmMain& main = app_.openMainWindow();
-    QPointer<frmMain> window(&main);
+    MainWindow& main = app_.openMainWindow();
+    QPointer<MainWindow> window(&main);
     GameContext ctx = main.context();
 
-    // GameRunning, the players, the new per-game tables, the holder and the
+    // gameRunning, the players, the new per-game tables, the holder and the
     // pieces in it, frictions, scores, colours, names, walls, the first turn.
     applyNewGame(ctx, chosen);
-    main.playSong(g.SongNumber);
+    main.playSong(g.songNumber);
 
     // The main window to the top-left corner; its activation paints the pieces.
     placeFrame(main, [window] {
         QScreen* screen = window ? window->screen() : nullptr;
         return screen ? screen->geometry().topLeft() : QPoint(0, 0);
     });
-    main.Form_Activate();
+    main.applyPlayerColors();
     main.syncMenus();
     main.refreshField();
 
     // The status window at the bottom right of the screen, refreshed at once.
-    if (FrmStatus* status = showStatusWindow(app_)) {
+    if (StatusWindow* status = showStatusWindow(app_)) {
         status->placeForNewGame();
-        status->tmrRefresh_Timer();
+        status->refreshRows();
     }
 
-    const GameFlow flow = Start_Turn(ctx, g.CurrentTurn);
+    const GameFlow flow = startTurn(ctx, g.currentTurn);
     if (window) {
         window->syncMenus();
         window->refreshField();

@@ -1,4 +1,4 @@
-#include "ui/frmHighScores.h"
+#include "ui/HighScoreWindow.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -42,8 +42,8 @@ QLabel* makeLabel(QFrame* frame, const QString& name, int left, int width, Qt::A
 
 }  // namespace
 
-frmHighScores::frmHighScores(Platform& files, const std::string& path, QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("frmHighScores"));
+HighScoreWindow::HighScoreWindow(Platform& files, const std::string& path, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("HighScoreWindow"));
     setWindowTitle(QStringLiteral("High Scores"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -59,25 +59,25 @@ frmHighScores::frmHighScores(Platform& files, const std::string& path, QWidget* 
     showTable();
 }
 
-void frmHighScores::buildRows() {
+void HighScoreWindow::buildRows() {
     for (int i = 1; i <= kHighScoreRows; ++i) {
         const int top = kRowTops[i - 1];
         QFrame* nameFrame = makeFrame(this, QStringLiteral("fraName%1").arg(i), kNameFrameLeft, top, kNameFrameWidth);
         QFrame* scoreFrame =
             makeFrame(this, QStringLiteral("fraScore%1").arg(i), kScoreFrameLeft, top, kScoreFrameWidth);
-        lblName_[std::size_t(i)] = makeLabel(nameFrame, QStringLiteral("lblName%1").arg(i), 120, 2160, Qt::AlignLeft);
-        lblScore_[std::size_t(i)] = makeLabel(scoreFrame, QStringLiteral("lblScore%1").arg(i), 0, 1200, Qt::AlignHCenter);
+        nameLabels_[std::size_t(i)] = makeLabel(nameFrame, QStringLiteral("lblName%1").arg(i), 120, 2160, Qt::AlignLeft);
+        scoreLabels_[std::size_t(i)] = makeLabel(scoreFrame, QStringLiteral("lblScore%1").arg(i), 0, 1200, Qt::AlignHCenter);
     }
 }
 
-void frmHighScores::showTable() {
+void HighScoreWindow::showTable() {
     for (int i = 1; i <= kHighScoreRows; ++i) {
         const HighScoreRow& row = table_[std::size_t(i - 1)];
-        QLabel* name = lblName_[std::size_t(i)];
+        QLabel* name = nameLabels_[std::size_t(i)];
         const QString full = QString::fromStdString(row.name);
         // A name too long for its frame ends in an ellipsis.
         name->setText(name->fontMetrics().elidedText(full, Qt::ElideRight, name->width()));
-        lblScore_[std::size_t(i)]->setText(QString::fromStdString(row.scoreText()));
+        scoreLabels_[std::size_t(i)]->setText(QString::fromStdString(row.scoreText()));
     }
 }
 

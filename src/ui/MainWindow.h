@@ -25,7 +25,7 @@ class MusicPlayer;
 class QtPlatform;
 class StepScheduler;
 
-class frmMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // The client area in twips and logical pixels, and where it opens.
@@ -34,12 +34,12 @@ public:
     static constexpr int kOpenLeftTwips = 705;
     static constexpr int kOpenTopTwips = 840;
 
-    explicit frmMain(CapzelApp& app);
-    ~frmMain() override;
+    explicit MainWindow(CapzelApp& app);
+    ~MainWindow() override;
 
     Field& field() { return field_; }
     const Field& field() const { return field_; }
-    modCapzel& state();
+    GameState& state();
     QtPlatform& platform();
     GameContext context();
     FieldView* view() const { return view_; }
@@ -53,14 +53,14 @@ public:
     StepScheduler& scheduler() const { return *scheduler_; }
 
     // The activation refresh: every piece takes its player's colour.
-    void Form_Activate();
+    void applyPlayerColors();
     // The field's side lines run from the top to the client area's height.
-    void Form_Resize();
+    void stretchSideLines();
 
     // Starts song n of the music folder.
     void playSong(int n);
     // The music player's play-state notification (song end = 2 -> 0).
-    void mdpGameMusic_PlayStateChange(int previous, int current);
+    void musicStateChanged(int previous, int current);
 
     // Brings the menus, the "Go" button and the picture up to date with
     // the model: after every command and key, and as a run advances.
@@ -71,19 +71,19 @@ public:
     void showProgress();
 
     // Menu commands of this window.
-    void mnuGameStatus_Click();
-    void mnuGuide_Click();
-    void mnuNextSong_Click();
-    void mnuLoop_Click();
-    void mnuOnline_Click();
-    void mnuEmail_Click();
+    void showGameStatus();
+    void toggleGuideLines();
+    void nextSong();
+    void toggleLoop();
+    void openOnlineHelp();
+    void writeEmail();
 
     // Window handlers: the mouse and "Go" go to the turn, keys to the
     // hidden menu's matcher.
-    void Form_MouseMove(int Button, int Shift, float X, float Y);
-    void Form_MouseUp(int Button, int Shift, float X, float Y);
-    void cmdGo_Click();
-    void onKeyDown(int KeyCode, int Shift);
+    void handleMouseMove(int buttons, int shift, float x, float y);
+    void handleMouseUp(int buttons, int shift, float x, float y);
+    void handleGoButton();
+    void onKeyDown(int keyCode, int shift);
 
 signals:
     // Every key-down, mouse move and release as the handlers receive them.
@@ -97,7 +97,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Form_Load();
+    void initialize();
     void placeOnScreen();
     void connectMenus();
     template <class Fn>
