@@ -1,4 +1,4 @@
-// The one shared game state (the module GameState): game-wide values, the
+// The one shared game state: game-wide values, the
 // fixed per-player tables and the tables of the running game. Players are
 // numbered from 1; index 0 of every table is unused.
 #pragma once
