@@ -74,7 +74,7 @@ TEST(ScenarioCorpus, EightPieceBreakHashesTheSame) {
     Scenario s{"break", true, 1, 6585, {4700, 3000, 4700, 9000}, {}};
     for (int i = 1; i <= 8; ++i) {
         const float col = float((i - 1) % 3), row = float((i - 1) / 3);
-        s.players.push_back({"P" + std::to_string(i), 4100 + 310 * col, 4300 + 305 * row, 98, 200, 5, "g"});
+        s.players.push_back({std::string{'P', char('0' + i)}, 4100 + 310 * col, 4300 + 305 * row, 98, 200, 5, "g"});
     }
     s.players[0] = {"Kim", 4550, 6200, 97.5f, 500, 29, "gklrm"};
     Game first, second;

@@ -188,7 +188,7 @@ private slots:
         const Bytes good = oneNoteSong();
         auto with = [&](std::initializer_list<std::pair<int, int>> changes) {
             Bytes b = good;
-            for (auto [at, value] : changes) b[std::size_t(at)] = std::uint8_t(value);
+            for (auto [at, value] : changes) b.at(std::size_t(at)) = std::uint8_t(value);
             return qb(b);
         };
         Bytes cutTail = good;
