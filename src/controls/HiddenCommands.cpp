@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "controls/Answers.h"
-#include "controls/HiddenMenu.h"
+#include "controls/HiddenCommands.h"
 #include "model/Placement.h"
-#include "rules/Turns.h"
+#include "rules/TurnStart.h"
 
 namespace capzel {
 

@@ -2,6 +2,7 @@
 
 #include "controls/Aiming.h"
 #include "model/Numbers.h"
+#include "rules/ShotJudging.h"
 
 namespace capzel {
 

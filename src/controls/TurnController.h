@@ -12,7 +12,7 @@
 #include "controls/ChargeRun.h"
 #include "engine/ShotRun.h"
 #include "model/GameContext.h"
-#include "rules/Turns.h"
+#include "rules/GameFlow.h"
 
 namespace capzel {
 

@@ -5,7 +5,7 @@
 
 #include "engine/Shot.h"
 #include "model/Numbers.h"
-#include "rules/Turns.h"
+#include "rules/ShotJudging.h"
 
 namespace capzel::players {
 

@@ -7,7 +7,8 @@
 
 #include "model/Placement.h"
 #include "rules/TurnPassing.h"
-#include "rules/Turns.h"
+#include "rules/Killer.h"
+#include "rules/TurnStart.h"
 
 namespace capzel {
 

@@ -11,7 +11,8 @@
 #include "model/Numbers.h"
 #include "model/Placement.h"
 #include "rules/TurnPassing.h"
-#include "rules/Turns.h"
+#include "rules/Progression.h"
+#include "rules/TurnStart.h"
 
 namespace capzel {
 

@@ -1,4 +1,6 @@
-#include "rules/Turns.h"
+#include "rules/Killer.h"
+#include "rules/Progression.h"
+#include "rules/ShotJudging.h"
 
 namespace capzel {
 

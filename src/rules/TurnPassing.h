@@ -1,12 +1,11 @@
 // Small helpers shared by the turn rules: the players of the running game
-// that the tables can hold, and handing the turn to the next player.
+// that the tables can hold.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 
 #include "model/GameContext.h"
-#include "rules/Turns.h"
 
 namespace capzel::rules {
 
@@ -24,9 +23,5 @@ inline bool othersAllDead(const GameState& g, int shooter) {
     }
     return true;
 }
-
-// The current player's turn is over: the next player's turn starts now.
-// startTurn wraps past the last player and skips the dead.
-GameFlow passTurn(GameContext& ctx);
 
 }  // namespace capzel::rules

@@ -8,7 +8,7 @@
 
 #include "model/Placement.h"
 #include "rules/TurnPassing.h"
-#include "rules/Turns.h"
+#include "rules/TurnStart.h"
 
 namespace capzel {
 

@@ -6,7 +6,7 @@
 #include <QWindow>
 #include <chrono>
 
-#include "controls/HiddenMenu.h"
+#include "controls/HiddenCommands.h"
 #include "ui/AboutBox.h"
 #include "ui/GameHistoryWindow.h"
 #include "ui/HistoryFile.h"

@@ -8,7 +8,7 @@
 #include <QScreen>
 
 #include "records/SaveLoadCommands.h"
-#include "rules/Turns.h"
+#include "rules/TurnStart.h"
 #include "ui/App.h"
 #include "ui/StatusWindow.h"
 #include "ui/MessageBoxes.h"

@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "controls/HiddenMenu.h"
+#include "controls/AccessWord.h"
 #include "ui/App.h"
 #include "ui/Config.h"
 #include "ui/FieldView.h"

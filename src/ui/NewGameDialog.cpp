@@ -16,7 +16,7 @@
 #include <random>
 
 #include "records/SavedGame.h"
-#include "rules/Turns.h"
+#include "rules/TurnStart.h"
 #include "ui/App.h"
 #include "ui/AppGameCommands.h"
 #include "ui/FramePlacement.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HiddenMenu.h"
+#include "controls/HiddenCommands.h"
 #include "records_fixtures.h"
 
 using namespace capzel;

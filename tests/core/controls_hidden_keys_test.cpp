@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HiddenMenu.h"
+#include "controls/AccessWord.h"
 #include "support/FakePlatform.h"
 
 using namespace capzel;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HiddenMenu.h"
+#include "controls/HiddenCommands.h"
 #include "engine/Assign.h"
 #include "support/ShotTable.h"
 

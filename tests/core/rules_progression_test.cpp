@@ -7,7 +7,7 @@
 
 #include "model/GameContext.h"
 #include "model/Placement.h"
-#include "rules/Turns.h"
+#include "rules/Progression.h"
 #include "support/FakePlatform.h"
 
 using namespace capzel;

@@ -12,7 +12,8 @@
 #include "Scenario.h"
 #include "support/FakePlatform.h"
 #include "records/NewGame.h"
-#include "rules/Turns.h"
+#include "rules/ShotJudging.h"
+#include "rules/TurnStart.h"
 #include "support/PlayShot.h"
 
 namespace capzel::scenarios {

@@ -2,7 +2,7 @@
 // and the pace a shot calibrates.
 #include <gtest/gtest.h>
 
-#include "rules/Turns.h"
+#include "rules/TurnStart.h"
 #include "support/ShotTable.h"
 
 using namespace capzel;

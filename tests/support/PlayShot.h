@@ -4,7 +4,7 @@
 
 #include "engine/Shot.h"
 #include "model/GameContext.h"
-#include "rules/Turns.h"
+#include "rules/ShotJudging.h"
 
 namespace capzel::test {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "controls/HiddenMenu.h"
+#include "controls/HiddenCommands.h"
 
 namespace capzel::scenarios {
 

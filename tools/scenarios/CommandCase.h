@@ -11,7 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Scenario.h"
-#include "rules/Turns.h"
+#include "rules/GameFlow.h"
 
 namespace capzel::scenarios {
 

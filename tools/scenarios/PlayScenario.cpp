@@ -1,7 +1,7 @@
 #include "PlayScenario.h"
 
 #include "platform/SilentPlatform.h"
-#include "rules/Turns.h"
+#include "rules/ShotJudging.h"
 
 namespace capzel::scenarios {
 

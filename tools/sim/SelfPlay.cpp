@@ -11,7 +11,7 @@
 #include "players/Planner.h"
 #include "players/Random.h"
 #include "records/NewGame.h"
-#include "rules/Turns.h"
+#include "rules/TurnStart.h"
 
 namespace capzel::sim {
 

@@ -1,6 +1,6 @@
 #include "SimRun.h"
 
-#include "rules/Turns.h"
+#include "rules/ShotJudging.h"
 
 namespace capzel::sim {
 

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "records/HighScores.h"
-#include "rules/Turns.h"
+#include "rules/TurnStart.h"
 #include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "ui/App.h"

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "records/NewGame.h"
-#include "rules/Turns.h"
+#include "rules/TurnStart.h"
 #include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "ui/App.h"

@@ -3,7 +3,7 @@
 // not part of the word and leave a partial word as it is. A wrong key with
 // Shift costs the whole partial word and one beep; the complete word toggles
 // the menu and beeps twice.
-#include "controls/HiddenMenu.h"
+#include "controls/AccessWord.h"
 
 namespace capzel {
 

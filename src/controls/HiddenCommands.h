@@ -1,16 +1,7 @@
-// The hidden command menu "Quince" of the main window: the key matcher that
-// shows and hides it, and its six commands.
+// The six commands of the hidden menu "Quince" (its access word is in
+// AccessWord.h).
 //
-// Wiring (main window):
-//   - key-down: matchAccessWord(ctx, keyCode, modifiers) for every key-down the
-//     window receives, also while one of its controls (the "Go" button) has
-//     the focus. keyCode is the virtual-key code: letters 65..90 ('A'..'Z'),
-//     digits 48..57, F1..F12 112..123, Shift 16, Ctrl 17, Alt 18; modifiers
-//     is a bit set of kShiftKey, kCtrlKey and kAltKey.
-//   - after the call, show the menu "Quince" exactly when
-//     ctx.field.hiddenMenuVisible is true, and the View menu's "&Guide Lines"
-//     item exactly when ctx.field.guideItemVisible is true.
-//   - the items of "Quince" run, in this order:
+// Wiring (main window): the items of "Quince" run, in this order:
 //       "&Set Position and start turn"  F1  setPositionCommand
 //       "&Set Friction"                 F2  setFrictionCommand
 //       "&Set Speed"                    F3  setSpeedCommand
@@ -32,20 +23,10 @@
 // a piece that is not on the board gets no velocity.
 #pragma once
 
-#include <string_view>
-
 #include "model/GameContext.h"
-#include "rules/Turns.h"
+#include "rules/GameFlow.h"
 
 namespace capzel {
-
-// Modifier bits of a key-down.
-constexpr int kShiftKey = 1;
-constexpr int kCtrlKey = 2;
-constexpr int kAltKey = 4;
-
-// The word typed with Shift held that shows or hides the menu.
-constexpr std::string_view kAccessWord = "quince";
 
 // Largest Friction the commands set (percent of speed kept per step): more
 // would make pieces gain speed at every step.
@@ -54,10 +35,6 @@ constexpr double kMaxFriction = 100.0;
 // Largest size of a velocity part the commands set, in twips per step: more
 // than a field's width in one step is never useful.
 constexpr double kMaxSpeed = 10000.0;
-
-// Feeds one key-down to the access-word matcher (uses ctx.field.typedKeys,
-// ctx.field.hiddenMenuVisible and ctx.ui.beep).
-void matchAccessWord(GameContext& ctx, int keyCode, int modifiers);
 
 // The six commands of the menu. Each tells whether the game ended in it
 // (only the turn start of Set Position can end it, when nobody is left
