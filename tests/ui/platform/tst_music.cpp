@@ -240,14 +240,10 @@ private slots:
     }
 
     // ---- Our songs, rendered without a device ---------------------------
-    void ourSongsSound_data() {
-        QTest::addColumn<QString>("song");
-        for (const char* name : {"2.mid"})
-            QTest::newRow(name) << QStringLiteral(CAPZEL_BIN_DIR "/media/") + name;
-    }
-
+    // One of our songs (they are made alike): it plays to its end, long
+    // enough, audible and never clipped.
     void ourSongsSound() {
-        QFETCH(QString, song);
+        const QString song = QStringLiteral(CAPZEL_BIN_DIR "/media/2.mid");
         QVERIFY2(QFile::exists(capzel::ui::kSoundfontPath), "the timgm6mb-soundfont package is needed");
         const capzel::test::SongRendering r = capzel::test::renderSong(str(song), capzel::ui::kSoundfontPath, 150.0);
         QVERIFY(r.readable);

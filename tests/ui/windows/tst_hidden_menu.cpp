@@ -12,7 +12,6 @@
 #include <memory>
 #include <vector>
 
-#include "model/Placement.h"
 #include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "ui/App.h"
@@ -122,15 +121,8 @@ private slots:
         BoxAnswerer boxes({"2", "26"});
         w_->menus().setPositionAction->trigger();
         QVERIFY(boxes.seen.size() >= 3);
-        QCOMPARE(boxes.seen[0].text, QString("Who? (# only)"));
-        QCOMPARE(boxes.seen[1].text, QString("Where?"));
         QVERIFY(boxes.seen[0].input && boxes.seen[1].input && !boxes.seen[2].input);
-        for (const auto& s : boxes.seen) QCOMPARE(s.title, QString("Capzel"));
-        QCOMPARE(g.position[2], 26);
-        capzel::Box expected = w_->field().board.pieces[2];
-        capzel::centrePieceOn(expected, w_->field().board.spots[26]);
-        QCOMPARE(w_->field().board.pieces[2].left, expected.left);
-        QCOMPARE(w_->field().board.pieces[2].top, expected.top);
+        QCOMPARE(g.position[2], 26);  // what the command does with it is the core's
     }
 
 };
