@@ -45,12 +45,15 @@ TEST(targetLabel, RefreshesFlagsExceptForAKiller) {
 }
 
 TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
-    // Boxes 14..25 are boxes 12..1 again, on the way back.
+    // Boxes 14..25 are boxes 12..1 again, on the way back, with their
+    // numbers; 26..29 are the letters.
     const Board b = makeBoardLayout();
     for (int k = 14; k <= 25; ++k) {
         EXPECT_EQ(b.spots[k].left, b.spots[26 - k].left) << k;
         EXPECT_EQ(b.spots[k].top, b.spots[26 - k].top) << k;
+        EXPECT_EQ(spotLabel(k), std::to_string(26 - k)) << k;
     }
+    EXPECT_EQ(spotLabel(13) + spotLabel(26) + spotLabel(29), "13AD");
 }
 
 TEST(Numbers, HalvesGoToEven) {

@@ -1,5 +1,5 @@
 // What the scenario corpus cannot record: a turn start with nobody alive,
-// and the pace a shot calibrates.
+// the pace a shot calibrates, and speeds left over before a launch.
 #include <gtest/gtest.h>
 
 #include "rules/TurnStart.h"
@@ -28,5 +28,25 @@ TEST(ShotEdges, CalibrationMapsTenThousandYieldsToADelay) {
         t.ui.secondsPerYield = r[0] / 10000;
         t.shoot(5000, 5000, 5000, 5000, 0);
         EXPECT_EQ(t.field.stepDelay, r[1]) << r[0];
+    }
+}
+
+// Speeds left over from before the launch (Set Speed between two turns) are
+// cleared for every piece, the last one included: a shot of no strength
+// moves nothing.
+TEST(ShotEdges, TheLaunchClearsEveryLeftoverSpeed) {
+    for (int players : {2, 8}) {
+        ShotTable t(players);
+        for (int i = 1; i <= players; ++i) {
+            t.place(i, 1500 + 900 * float(i - 1), 4500);
+            t.field.velocityX[i] = 40;
+            t.field.velocityY[i] = -40;
+        }
+        const Board before = t.field.board;
+        t.shoot(5000, 5000, 5000, 5000, 0);
+        for (int i = 1; i <= players; ++i) {
+            EXPECT_EQ(t.piece(i).left, before.pieces[i].left) << players << " players, piece " << i;
+            EXPECT_EQ(t.piece(i).top, before.pieces[i].top) << players << " players, piece " << i;
+        }
     }
 }
