@@ -3,6 +3,8 @@
 // by their digests in the scenario corpus test.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "records/NewGame.h"
 #include "records_fixtures.h"
 
@@ -48,4 +50,15 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
         EXPECT_EQ(t.g.playerColor[i], Color(100 + i));
     }
     for (int i = 1; i <= kMaxPlayers; ++i) EXPECT_EQ(t.field.board.pieces[i].visible, i <= 3) << i;
+}
+
+// Every seat's default colour stands out on the black field and from the
+// other seats' colours.
+TEST(NewGame, DefaultColoursAreDistinctAndShowOnTheField) {
+    std::set<Color> seen;
+    for (int i = 1; i <= kMaxPlayers; ++i) {
+        EXPECT_NE(defaultPlayerColor(i), rgb(0, 0, 0)) << i;
+        seen.insert(defaultPlayerColor(i));
+    }
+    EXPECT_EQ(seen.size(), std::size_t(kMaxPlayers));
 }
