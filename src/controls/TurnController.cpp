@@ -8,7 +8,7 @@ namespace capzel {
 
 TurnPhase TurnController::phase() const {
     if (judging_) return TurnPhase::Judging;
-    if (std::holds_alternative<ChargeRun>(run_)) return TurnPhase::charging;
+    if (std::holds_alternative<ChargeRun>(run_)) return TurnPhase::Charging;
     if (std::holds_alternative<ShotRun>(run_)) return TurnPhase::Shooting;
     if (!ctx_.g.gameRunning) return TurnPhase::GameOver;
     return ctx_.board().pointer.visible ? TurnPhase::Aiming : TurnPhase::Idle;

@@ -16,7 +16,7 @@
 
 namespace capzel {
 
-enum class TurnPhase { Idle, Aiming, charging, Shooting, Judging, GameOver };
+enum class TurnPhase { Idle, Aiming, Charging, Shooting, Judging, GameOver };
 
 class TurnController {
 public:

@@ -2,6 +2,7 @@
 // field, and the platform through which they talk to the players.
 #pragma once
 
+#include "model/Field.h"
 #include "model/GameState.h"
 #include "platform/Platform.h"
 

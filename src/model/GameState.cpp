@@ -11,20 +11,7 @@ std::string letter(int code, int number) {
     return std::to_string(number);
 }
 
-constexpr FrictionLevelInfo kLevels[] = {
-    {"optVL", "Very Low Friction", 98.375f, 0},
-    {"optL", "Low Friction", 98.25f, 100},
-    {"optN", "Normal Friction", 98.0f, 200},
-    {"optH", "High Friction", 97.5f, 300},
-    {"optVH", "Very High Friction", 96.5f, 400},
-};
 }  // namespace
-
-const FrictionLevelInfo& frictionLevelInfo(FrictionLevel level) { return kLevels[int(level)]; }
-
-int startingScore(FrictionLevel level, int player) {
-    return frictionLevelInfo(level).scoreBonus + (player - 1) * 10;
-}
 
 void GameState::recreatePerGameTables() {
     perGameTablesExist = true;

@@ -14,21 +14,6 @@ namespace capzel {
 
 constexpr int kHitLogSize = 20;
 
-// The five friction levels of the new-game dialog.
-enum class FrictionLevel { VeryLow, Low, Normal, High, VeryHigh };
-
-struct FrictionLevelInfo {
-    const char* option;   // control name in the dialog
-    const char* tooltip;
-    float friction;       // percent of its speed a piece keeps per step
-    int scoreBonus;
-};
-
-const FrictionLevelInfo& frictionLevelInfo(FrictionLevel level);
-
-// Starting score of player i (1-based) at the given level.
-int startingScore(FrictionLevel level, int player);
-
 struct GameState {
     // Game-wide values.
     std::int16_t numberOfPlayers = 0;
@@ -85,23 +70,5 @@ struct GameState {
 // Label of a reached target n as the progression messages write it: letters
 // above 25, 26 - n above 13, n itself otherwise.
 std::string reachedTargetLabel(int n);
-
-// The main window's own state: its field and the engine values it owns. It
-// is created anew with the main window by every new game.
-struct Field {
-    Board board = makeBoardLayout();
-    std::array<float, kMaxPlayers + 1> velocityX{};
-    std::array<float, kMaxPlayers + 1> velocityY{};
-    double stepDelay = 0;  // yields before each step (shared with the power bar)
-    double ox = 0;         // half-offsets of the last contact, kept between contacts
-    double oy = 0;
-    std::string typedKeys;  // partial access word of the hidden menu
-
-    // Menu states that live as long as the window.
-    bool hiddenMenuVisible = false;
-    bool guideItemVisible = false;
-    bool guideLinesChecked = false;
-    bool loopChecked = false;
-};
 
 }  // namespace capzel

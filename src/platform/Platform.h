@@ -1,6 +1,6 @@
 // The one interface through which the game reaches the outside world:
 // message boxes, input boxes, the clock, the beep, the busy pointer, the
-// common dialogs, files and the desktop shell.
+// common dialogs and files.
 //
 // The Qt windows implement it for the real game, the tests with a scripted
 // fake that records every message and answers every question, and the
@@ -58,10 +58,6 @@ public:
     // what is not a regular file.
     virtual std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) = 0;
     virtual std::string writeFile(const std::string& path, std::string_view content) = 0;
-
-    // Opens a web address or mail link through the desktop. Failures are
-    // not reported.
-    virtual void openUrl(std::string_view url) = 0;
 };
 
 }  // namespace capzel

@@ -32,7 +32,6 @@ public:
     std::string writeFile(const std::string&, std::string_view) override {
         return "Files cannot be written without a window.";
     }
-    void openUrl(std::string_view) override {}
 };
 
 }  // namespace capzel

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "model/Friction.h"
 #include "model/GameContext.h"
 
 namespace capzel {

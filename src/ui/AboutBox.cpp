@@ -43,7 +43,7 @@ AboutBox::AboutBox(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       piece_([] { return int(QRandomGenerator::global()->bounded(2)); }),
       sysInfoPrograms_(defaultSysInfoPrograms()) {
-    setObjectName("frmAbout");
+    setObjectName("AboutBox");
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle(QStringLiteral("About ") + kTitle);
@@ -53,19 +53,19 @@ AboutBox::AboutBox(QWidget* parent)
     small.setPixelSize(kPx8);
     setFont(small);
 
-    addLabel("lblTitle", kTitle, 2182, 180, 1365, 555, Qt::AlignHCenter, kPx24, true);
+    addLabel("titleLabel", kTitle, 2182, 180, 1365, 555, Qt::AlignHCenter, kPx24, true);
     const QString version = QStringLiteral("Version %1.%2.%3")
                                 .arg(CAPZEL_VERSION_MAJOR)
                                 .arg(CAPZEL_VERSION_MINOR)
                                 .arg(CAPZEL_VERSION_PATCH);
-    addLabel("lblVersion", version, 2167, 720, 1395, 300, Qt::AlignHCenter, kPx12, true);
-    addLabel("lblDescription0", QStringLiteral("Game Programmed by: Norvin Telk"), 1364, 1020, 3000, 195,
+    addLabel("versionLabel", version, 2167, 720, 1395, 300, Qt::AlignHCenter, kPx12, true);
+    addLabel("authorLabel", QStringLiteral("Game Programmed by: Norvin Telk"), 1364, 1020, 3000, 195,
              Qt::AlignHCenter, kPx8, true);
-    addLabel("lblDescription3", QStringLiteral("Web Site help: ") + QString::fromUtf8(config::kWebSiteHelper),
+    addLabel("webHelperLabel", QStringLiteral("Web Site help: ") + QString::fromUtf8(config::kWebSiteHelper),
              1874, 1260, 1980, 195, Qt::AlignHCenter, kPx8, false);
-    descriptionLabel_ = addLabel("lblDescription1", QStringLiteral("For the most recent updates click"), 1687,
+    descriptionLabel_ = addLabel("descriptionLabel", QStringLiteral("For the most recent updates click"), 1687,
                                 1500, 2355, 195, Qt::AlignLeft, kPx8, false);
-    homePageLink_ = addLabel("lblDescription2", QStringLiteral("here"), 4080, 1500, 315, 195,
+    homePageLink_ = addLabel("homePageLink", QStringLiteral("here"), 4080, 1500, 315, 195,
                                 Qt::AlignLeft, kPx8, false);
     QPalette link = homePageLink_->palette();
     link.setColor(QPalette::WindowText, QColor(0, 0, 255));
@@ -74,18 +74,18 @@ AboutBox::AboutBox(QWidget* parent)
     homePageLink_->installEventFilter(this);
     layOutUpdatesLine();
 
-    QLabel* disclaimer = addLabel("lblDisclaimer", QString::fromLatin1(kDisclaimer), 255, 2625, 3870, 825,
+    QLabel* disclaimer = addLabel("disclaimerLabel", QString::fromLatin1(kDisclaimer), 255, 2625, 3870, 825,
                                   Qt::AlignLeft, kPx8, false);
     disclaimer->setWordWrap(true);
 
     auto* okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setObjectName("cmdOK");
+    okButton->setObjectName("okButton");
     okButton->setGeometry(ipx(4245), ipx(2625), ipx(1260), ipx(345));
     okButton->setDefault(true);  // Enter presses it; Esc closes the box as well
     connect(okButton, &QPushButton::clicked, this, &QWidget::close);
 
     auto* systemInfoButton = new QPushButton(QStringLiteral("&System Info..."), this);
-    systemInfoButton->setObjectName("cmdSysInfo");
+    systemInfoButton->setObjectName("systemInfoButton");
     systemInfoButton->setGeometry(ipx(4260), ipx(3075), ipx(1245), ipx(345));
     connect(systemInfoButton, &QPushButton::clicked, this, &AboutBox::startSystemInfo);
 

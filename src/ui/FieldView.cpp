@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "model/Field.h"
 #include "model/GameState.h"
 #include "rules/Hints.h"
 #include "ui/FieldBackground.h"
@@ -73,7 +74,7 @@ FieldView::FieldView(const Field& field, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);  // moves without a button place a piece by hand
     setFocusPolicy(Qt::StrongFocus);
-    go_->setObjectName(QStringLiteral("cmdGo"));
+    go_->setObjectName(QStringLiteral("goButton"));
     syncGoButton();
 }
 

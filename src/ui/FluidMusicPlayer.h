@@ -64,4 +64,8 @@ private:
     QTimer poll_;
 };
 
+// The real player, built on FluidSynth with a General MIDI soundfont. With
+// no sound device or no soundfont it stays silent and never fails.
+std::unique_ptr<MusicPlayer> createMusicPlayer();
+
 }  // namespace capzel::ui

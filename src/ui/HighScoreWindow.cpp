@@ -62,11 +62,11 @@ HighScoreWindow::HighScoreWindow(Platform& files, const std::string& path, QWidg
 void HighScoreWindow::buildRows() {
     for (int i = 1; i <= kHighScoreRows; ++i) {
         const int top = kRowTops[i - 1];
-        QFrame* nameFrame = makeFrame(this, QStringLiteral("fraName%1").arg(i), kNameFrameLeft, top, kNameFrameWidth);
+        QFrame* nameFrame = makeFrame(this, QStringLiteral("nameFrame%1").arg(i), kNameFrameLeft, top, kNameFrameWidth);
         QFrame* scoreFrame =
-            makeFrame(this, QStringLiteral("fraScore%1").arg(i), kScoreFrameLeft, top, kScoreFrameWidth);
-        nameLabels_[std::size_t(i)] = makeLabel(nameFrame, QStringLiteral("lblName%1").arg(i), 120, 2160, Qt::AlignLeft);
-        scoreLabels_[std::size_t(i)] = makeLabel(scoreFrame, QStringLiteral("lblScore%1").arg(i), 0, 1200, Qt::AlignHCenter);
+            makeFrame(this, QStringLiteral("scoreFrame%1").arg(i), kScoreFrameLeft, top, kScoreFrameWidth);
+        nameLabels_[std::size_t(i)] = makeLabel(nameFrame, QStringLiteral("nameLabel%1").arg(i), 120, 2160, Qt::AlignLeft);
+        scoreLabels_[std::size_t(i)] = makeLabel(scoreFrame, QStringLiteral("scoreLabel%1").arg(i), 0, 1200, Qt::AlignHCenter);
     }
 }
 

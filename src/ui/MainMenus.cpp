@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "model/Field.h"
 #include "model/GameState.h"
 #include "ui/Config.h"
 
@@ -37,47 +38,47 @@ QKeySequence ctrl(Qt::Key key) { return QKeySequence(Qt::CTRL | key); }
 }  // namespace
 
 void MainMenus::build(QMenuBar* bar) {
-    fileMenu = menu(bar, "mnuFile", QStringLiteral("&File"));
-    newAction = item(fileMenu, "mnuNew", QStringLiteral("&New"));
-    saveAction = item(fileMenu, "mnuSave", QStringLiteral("&Save Game"));
-    loadAction = item(fileMenu, "mnuLoad", QStringLiteral("&Load Game"));
-    fileSeparator = separator(fileMenu, "sep1");
-    exitAction = item(fileMenu, "mnuExit", QStringLiteral("E&xit"));
+    fileMenu = menu(bar, "fileMenu", QStringLiteral("&File"));
+    newAction = item(fileMenu, "newAction", QStringLiteral("&New"));
+    saveAction = item(fileMenu, "saveAction", QStringLiteral("&Save Game"));
+    loadAction = item(fileMenu, "loadAction", QStringLiteral("&Load Game"));
+    fileSeparator = separator(fileMenu, "fileSeparator");
+    exitAction = item(fileMenu, "exitAction", QStringLiteral("E&xit"));
 
-    viewMenu = menu(bar, "mnuView", QStringLiteral("View"));
-    gameStatusAction = item(viewMenu, "mnuGameStatus", QStringLiteral("Game &Status"), ctrl(Qt::Key_S));
-    highScoresAction = item(viewMenu, "mnuHighScores", QStringLiteral("&High Scores"), ctrl(Qt::Key_H));
-    guideLinesAction = item(viewMenu, "mnuGuide", QStringLiteral("&Guide Lines"), ctrl(Qt::Key_G));
+    viewMenu = menu(bar, "viewMenu", QStringLiteral("View"));
+    gameStatusAction = item(viewMenu, "gameStatusAction", QStringLiteral("Game &Status"), ctrl(Qt::Key_S));
+    highScoresAction = item(viewMenu, "highScoresAction", QStringLiteral("&High Scores"), ctrl(Qt::Key_H));
+    guideLinesAction = item(viewMenu, "guideLinesAction", QStringLiteral("&Guide Lines"), ctrl(Qt::Key_G));
     guideLinesAction->setCheckable(true);
 
-    musicMenu = menu(bar, "mnuMusic", QStringLiteral("Music"));
-    nextSongAction = item(musicMenu, "mnuNextSong", QStringLiteral("&Next Song"), ctrl(Qt::Key_N));
-    loopAction = item(musicMenu, "mnuLoop", QStringLiteral("&Loop Song"), ctrl(Qt::Key_L));
+    musicMenu = menu(bar, "musicMenu", QStringLiteral("Music"));
+    nextSongAction = item(musicMenu, "nextSongAction", QStringLiteral("&Next Song"), ctrl(Qt::Key_N));
+    loopAction = item(musicMenu, "loopAction", QStringLiteral("&Loop Song"), ctrl(Qt::Key_L));
     loopAction->setCheckable(true);
 
-    helpMenu = menu(bar, "mnuHelp", QStringLiteral("Help"));
-    onlineHelpAction = item(helpMenu, "mnuOnline", QStringLiteral("&Help Online"));
-    emailAction = item(helpMenu, "mnuEmail",
+    helpMenu = menu(bar, "helpMenu", QStringLiteral("Help"));
+    onlineHelpAction = item(helpMenu, "onlineHelpAction", QStringLiteral("&Help Online"));
+    emailAction = item(helpMenu, "emailAction",
                     QStringLiteral("&Email Norvin (") + QString::fromUtf8(config::kAuthorEmail) +
                         QStringLiteral(")"));
-    helpSeparator = separator(helpMenu, "sep2");
-    aboutAction = item(helpMenu, "mnuAbout", QStringLiteral("&About"));
+    helpSeparator = separator(helpMenu, "helpSeparator");
+    aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&About"));
 
     // After the game's classic menus, which keep their places.
-    extrasMenu = menu(bar, "mnuExtras", QStringLiteral("Extras"));
-    showHintsAction = item(extrasMenu, "mnuShowHints", QStringLiteral("Show &Hints"));
+    extrasMenu = menu(bar, "extrasMenu", QStringLiteral("Extras"));
+    showHintsAction = item(extrasMenu, "showHintsAction", QStringLiteral("Show &Hints"));
     showHintsAction->setCheckable(true);
     showHintsAction->setChecked(true);
-    historyAction = item(extrasMenu, "mnuHistory", QStringLiteral("Game &History"));
+    historyAction = item(extrasMenu, "historyAction", QStringLiteral("Game &History"));
 
-    hiddenMenu = menu(bar, "mnuQuince", QStringLiteral("Quince"));
-    setPositionAction = item(hiddenMenu, "mnuSetPos", QStringLiteral("&Set Position and start turn"),
+    hiddenMenu = menu(bar, "hiddenMenu", QStringLiteral("Quince"));
+    setPositionAction = item(hiddenMenu, "setPositionAction", QStringLiteral("&Set Position and start turn"),
                      QKeySequence(Qt::Key_F1));
-    setFrictionAction = item(hiddenMenu, "mnuSetFrict", QStringLiteral("&Set Friction"), QKeySequence(Qt::Key_F2));
-    setSpeedAction = item(hiddenMenu, "mnuSetSpeed", QStringLiteral("&Set Speed"), QKeySequence(Qt::Key_F3));
-    setPieceAction = item(hiddenMenu, "mnuSetPiece", QStringLiteral("&Set Piece"), QKeySequence(Qt::Key_F4));
-    setInGameAction = item(hiddenMenu, "mnuSetIngame", QStringLiteral("&Set Ingame"), QKeySequence(Qt::Key_F5));
-    setGuidelinesAction = item(hiddenMenu, "mnuSetGuide", QStringLiteral("&Set Guidelines"), QKeySequence(Qt::Key_F6));
+    setFrictionAction = item(hiddenMenu, "setFrictionAction", QStringLiteral("&Set Friction"), QKeySequence(Qt::Key_F2));
+    setSpeedAction = item(hiddenMenu, "setSpeedAction", QStringLiteral("&Set Speed"), QKeySequence(Qt::Key_F3));
+    setPieceAction = item(hiddenMenu, "setPieceAction", QStringLiteral("&Set Piece"), QKeySequence(Qt::Key_F4));
+    setInGameAction = item(hiddenMenu, "setInGameAction", QStringLiteral("&Set Ingame"), QKeySequence(Qt::Key_F5));
+    setGuidelinesAction = item(hiddenMenu, "setGuidelinesAction", QStringLiteral("&Set Guidelines"), QKeySequence(Qt::Key_F6));
 }
 
 void MainMenus::syncFrom(const Field& field) const {

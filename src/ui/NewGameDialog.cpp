@@ -97,7 +97,7 @@ NewGameDialog::NewGameDialog(CapzelApp& app, QWidget* parent) : QWidget(parent),
     buildButtons();
     buildSeatChoices();
     colorDialog_ = new QColorDialog(this);
-    colorDialog_->setObjectName(QStringLiteral("cdlColor"));
+    colorDialog_->setObjectName(QStringLiteral("colorDialog"));
     colorDialog_->setWindowTitle(QStringLiteral("Color"));
     initialize();
 }
@@ -110,13 +110,13 @@ void NewGameDialog::buildPlayerRows() {
     for (int i = 1; i <= kMaxPlayers; ++i) {
         const auto at = std::size_t(i);
         auto* opt = new QRadioButton(i == 1 ? QStringLiteral("1 Player") : QStringLiteral("%1 Players").arg(i), this);
-        opt->setObjectName(QStringLiteral("optPlayers%1").arg(i));
+        opt->setObjectName(QStringLiteral("playerCountButton%1").arg(i));
         opt->setGeometry(pxBox(120, rowTop(i), 1095, 195).adjusted(0, -2, 0, 2));
         group->addButton(opt, i);
         playerCountOptions_[at] = opt;
 
         auto* name = new QLineEdit(QStringLiteral("Player %1").arg(i), this);
-        name->setObjectName(QStringLiteral("txtName%1").arg(i));
+        name->setObjectName(QStringLiteral("nameEdit%1").arg(i));
         name->setGeometry(pxBox(1920, rowTop(i), 2415, 285));
         name->setFont(fixed);
         name->setMaxLength(int(saveLimits::kMaxNameLength));
@@ -124,7 +124,7 @@ void NewGameDialog::buildPlayerRows() {
         nameEdits_[at] = name;
 
         auto* color = new QPushButton(QStringLiteral("Color"), this);
-        color->setObjectName(QStringLiteral("cmdColor%1").arg(i));
+        color->setObjectName(QStringLiteral("colorButton%1").arg(i));
         color->setGeometry(pxBox(4440, i == 1 ? 615 : rowTop(i), 1215, 285));
         color->setAutoDefault(false);
         connect(color, &QPushButton::clicked, this, [this, i] { pickColor(i); });
@@ -136,7 +136,7 @@ void NewGameDialog::buildPlayerRows() {
 void NewGameDialog::buildFrictionFrame(int i) {
     const auto at = std::size_t(i);
     auto* frame = new QFrame(this);
-    frame->setObjectName(QStringLiteral("fraFriction%1").arg(i));
+    frame->setObjectName(QStringLiteral("frictionFrame%1").arg(i));
     frame->setGeometry(pxBox(5760, kRowPitch * i, 1275, 435));
     frame->setStyleSheet(QStringLiteral("QFrame#fraFriction%1 { border: 1px solid #808080; }").arg(i));
     auto* group = new QButtonGroup(frame);
@@ -153,19 +153,19 @@ void NewGameDialog::buildFrictionFrame(int i) {
 
 void NewGameDialog::buildButtons() {
     wallsCheck_ = new QCheckBox(QStringLiteral("Walls"), this);
-    wallsCheck_->setObjectName(QStringLiteral("chkWalls"));
+    wallsCheck_->setObjectName(QStringLiteral("wallsCheck"));
     wallsCheck_->setGeometry(pxBox(3360, 120, 780, 285));
     wallsCheck_->setChecked(true);
 
     frictionToggle_ = new QPushButton(QStringLiteral("Friction Changes"), this);
-    frictionToggle_->setObjectName(QStringLiteral("chkFrict"));
+    frictionToggle_->setObjectName(QStringLiteral("frictionToggle"));
     frictionToggle_->setCheckable(true);
     frictionToggle_->setAutoDefault(false);
     frictionToggle_->setGeometry(pxBox(5700, 60, 1395, 435));
     connect(frictionToggle_, &QPushButton::clicked, this, [this] { toggleFrictionChanges(); });
 
     playButton_ = new QPushButton(QStringLiteral("Play"), this);
-    playButton_->setObjectName(QStringLiteral("cmdPlay"));
+    playButton_->setObjectName(QStringLiteral("playButton"));
     playButton_->setGeometry(pxBox(7920, 720, 1215, 495));
     playButton_->setAutoDefault(false);
     connect(playButton_, &QPushButton::clicked, this, [this] { startPlay(); });
@@ -182,7 +182,7 @@ void NewGameDialog::buildButtons() {
 void NewGameDialog::buildSeatChoices() {
     for (int i = 1; i <= kMaxPlayers; ++i) {
         auto* seat = new QComboBox(this);
-        seat->setObjectName(QStringLiteral("cboSeat%1").arg(i));
+        seat->setObjectName(QStringLiteral("seatChoice%1").arg(i));
         for (PlayerKind k : {PlayerKind::Human, PlayerKind::Novice, PlayerKind::Club, PlayerKind::Expert})
             seat->addItem(QString::fromLatin1(kindCaption(k)));
         seat->setToolTip(QStringLiteral("Who plays: a person, or the computer at Novice, Club or Expert level"));

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 
+#include "model/Friction.h"
 #include "model/GameState.h"
 #include "records/NewGame.h"
 

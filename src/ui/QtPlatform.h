@@ -37,7 +37,9 @@ public:
     std::string chooseFileToSave(std::string_view filter, std::string_view pattern) override;
     std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override;
     std::string writeFile(const std::string& path, std::string_view content) override;
-    void openUrl(std::string_view url) override;
+    // Opens a web address or mail link through the desktop; failures are
+    // not reported.
+    void openUrl(std::string_view url);
 
 private:
     void showCurrentState();

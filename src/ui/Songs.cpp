@@ -1,4 +1,5 @@
-// The music folder, its songs and the rotation from one song to the next.
+#include "ui/Songs.h"
+
 #include <QCoreApplication>
 #include <QDir>
 

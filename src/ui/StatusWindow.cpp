@@ -38,11 +38,11 @@ struct CellLayout {
 
 // Row cells, in the order of StatusWindow::Column.
 constexpr CellLayout kCells[StatusWindow::ColumnCount] = {
-    {120, 90, Qt::AlignLeft, "lblNum", "", 0, 360},
-    {480, 1305, Qt::AlignLeft, "lblName", "Name", 360, 1920},
-    {2280, 90, Qt::AlignHCenter, "lblPosition", "1", 1920, 2760},
-    {2760, 855, Qt::AlignHCenter, "lblDirection", "Direction", 2760, 3600},
-    {3700, 540, Qt::AlignRight, "lblScore", "000000", 3600, 4320},
+    {120, 90, Qt::AlignLeft, "numberLabel", "", 0, 360},
+    {480, 1305, Qt::AlignLeft, "nameLabel", "Name", 360, 1920},
+    {2280, 90, Qt::AlignHCenter, "positionLabel", "1", 1920, 2760},
+    {2760, 855, Qt::AlignHCenter, "directionLabel", "Direction", 2760, 3600},
+    {3700, 540, Qt::AlignRight, "scoreLabel", "000000", 3600, 4320},
 };
 
 struct HeaderLayout {
@@ -86,7 +86,7 @@ StatusWindow::StatusWindow(const capzel::GameState& g, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       g_(g) {
-    setObjectName("frmStatus");
+    setObjectName("StatusWindow");
     setWindowTitle(QStringLiteral("Game Status"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(ipx(kClientWidth), ipx(kClientHeight));

@@ -54,10 +54,10 @@ TEST(TurnController, PhasesOfATurn) {
     turn.mouseMove(1, 0, 3650, 6400);
     EXPECT_EQ(turn.phase(), TurnPhase::Aiming);
     turn.mouseUp();
-    EXPECT_EQ(turn.phase(), TurnPhase::charging);
+    EXPECT_EQ(turn.phase(), TurnPhase::Charging);
     EXPECT_TRUE(t.g.charging && t.field.board.goButton.box.visible);
     turn.goClicked();
-    while (turn.phase() == TurnPhase::charging) turn.advance();
+    while (turn.phase() == TurnPhase::Charging) turn.advance();
     EXPECT_EQ(turn.phase(), TurnPhase::Shooting);
     EXPECT_TRUE(t.g.shotInProgress);
     t.ui.onMessage = [&](const std::string&) { EXPECT_EQ(turn.phase(), TurnPhase::Judging); };
@@ -89,7 +89,7 @@ TEST(TurnController, ADroppedRunLeavesNothingMoving) {
         turn.mouseUp();
         turn.goClicked();
         for (int k = 0; k < advances && turn.running(); ++k) turn.advance();
-        ASSERT_EQ(turn.phase(), advances ? TurnPhase::Shooting : TurnPhase::charging);
+        ASSERT_EQ(turn.phase(), advances ? TurnPhase::Shooting : TurnPhase::Charging);
         turn.drop();
         EXPECT_FALSE(turn.running());
         EXPECT_FALSE(t.g.charging || t.g.shotInProgress);

@@ -31,7 +31,6 @@ public:
     double secondsPerYield = 0; // how far the clock moves per yield
     int beeps = 0;
     int busyDepth = 0;
-    std::vector<std::string> urlsOpened;
     bool keepRunning = true;    // false: the next wait finds the window gone (the run is dropped)
 
     // Called during every wait (after the clock moved): lets a test press
@@ -82,7 +81,6 @@ public:
         files[path] = std::string(content);
         return {};
     }
-    void openUrl(std::string_view url) override { urlsOpened.emplace_back(url); }
 
 private:
     static std::string pop(std::deque<std::string>& q) {

@@ -19,12 +19,12 @@ public:
     void showHighScores() override { calls << QStringLiteral("showHighScores"); }
     void showAbout() override { calls << QStringLiteral("showAbout"); }
     void showHistory() override { calls << QStringLiteral("showHistory"); }
-    void setPosition() override { calls << QStringLiteral("mnuSetPos"); }
-    void setFriction() override { calls << QStringLiteral("mnuSetFrict"); }
-    void setSpeed() override { calls << QStringLiteral("mnuSetSpeed"); }
-    void setPiece() override { calls << QStringLiteral("mnuSetPiece"); }
-    void setInGame() override { calls << QStringLiteral("mnuSetIngame"); }
-    void setGuidelines() override { calls << QStringLiteral("mnuSetGuide"); }
+    void setPosition() override { calls << QStringLiteral("setPositionAction"); }
+    void setFriction() override { calls << QStringLiteral("setFrictionAction"); }
+    void setSpeed() override { calls << QStringLiteral("setSpeedAction"); }
+    void setPiece() override { calls << QStringLiteral("setPieceAction"); }
+    void setInGame() override { calls << QStringLiteral("setInGameAction"); }
+    void setGuidelines() override { calls << QStringLiteral("setGuidelinesAction"); }
 };
 
 }  // namespace capzel::test

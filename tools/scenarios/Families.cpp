@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "model/Friction.h"
 #include "model/GameState.h"
 
 namespace capzel::scenarios {

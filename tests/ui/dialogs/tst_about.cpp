@@ -66,9 +66,9 @@ private slots:
         AboutBox w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QLabel* here = w.findChild<QLabel*>("lblDescription2");
+        QLabel* here = w.findChild<QLabel*>("homePageLink");
         QTest::mouseClick(here, Qt::LeftButton, {}, here->rect().center());
-        QTest::mouseClick(w.findChild<QLabel*>("lblDescription1"), Qt::LeftButton);  // does nothing
+        QTest::mouseClick(w.findChild<QLabel*>("descriptionLabel"), Qt::LeftButton);  // does nothing
         QCOMPARE(urls.opened, QList<QUrl>{QUrl(capzel::config::kHomePage)});
     }
 
@@ -79,7 +79,7 @@ private slots:
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
         capzel::test::BoxAnswerer boxes;
-        QTest::mouseClick(w->findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
+        QTest::mouseClick(w->findChild<QPushButton*>("systemInfoButton"), Qt::LeftButton);
         QCOMPARE(boxes.messages(), QStringList{"System Information Is Unavailable At This Time"});
         QVERIFY(guard && w->isVisible());  // the About box stays open
         delete w;
@@ -99,7 +99,7 @@ private slots:
         if (escape)
             QTest::keyClick(w, Qt::Key_Escape);
         else
-            QTest::mouseClick(w->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+            QTest::mouseClick(w->findChild<QPushButton*>("okButton"), Qt::LeftButton);
         QTRY_VERIFY(guard.isNull());  // closing destroys the box and its timers
     }
 

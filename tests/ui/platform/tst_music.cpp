@@ -19,6 +19,7 @@
 #include "ui/FluidMusicPlayer.h"
 #include "ui/MidiCheck.h"
 #include "ui/MusicPlayer.h"
+#include "ui/Songs.h"
 #include "ui/SongSynth.h"
 
 using capzel::GameState;

@@ -27,7 +27,7 @@ class QtPlatformTest : public QObject {
 
     std::unique_ptr<RecordingApp> app_;
     MainWindow* w_ = nullptr;
-    capzel::Platform& ui() { return w_->platform(); }
+    capzel::ui::QtPlatform& ui() { return w_->platform(); }
 
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }

@@ -81,12 +81,12 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("call");
-        QTest::newRow("F1 Set Position") << int(Qt::Key_F1) << 0 << "mnuSetPos";
-        QTest::newRow("F2 Set Friction") << int(Qt::Key_F2) << 0 << "mnuSetFrict";
-        QTest::newRow("F3 Set Speed") << int(Qt::Key_F3) << 0 << "mnuSetSpeed";
-        QTest::newRow("F4 Set Piece") << int(Qt::Key_F4) << 0 << "mnuSetPiece";
-        QTest::newRow("F5 Set Ingame") << int(Qt::Key_F5) << 0 << "mnuSetIngame";
-        QTest::newRow("F6 Set Guidelines") << int(Qt::Key_F6) << 0 << "mnuSetGuide";
+        QTest::newRow("F1 Set Position") << int(Qt::Key_F1) << 0 << "setPositionAction";
+        QTest::newRow("F2 Set Friction") << int(Qt::Key_F2) << 0 << "setFrictionAction";
+        QTest::newRow("F3 Set Speed") << int(Qt::Key_F3) << 0 << "setSpeedAction";
+        QTest::newRow("F4 Set Piece") << int(Qt::Key_F4) << 0 << "setPieceAction";
+        QTest::newRow("F5 Set Ingame") << int(Qt::Key_F5) << 0 << "setInGameAction";
+        QTest::newRow("F6 Set Guidelines") << int(Qt::Key_F6) << 0 << "setGuidelinesAction";
         QTest::newRow("Ctrl+H High Scores") << int(Qt::Key_H) << int(Qt::ControlModifier) << "showHighScores";
     }
     void shortcutsOfHiddenItems() {
