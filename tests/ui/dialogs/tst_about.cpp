@@ -10,15 +10,13 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
 #include "support/UrlRecorder.h"
-#include "ui/App.h"
+#include "support/WindowFixture.h"
+#include "ui/AboutBox.h"
 #include "ui/AboutPiece.h"
 #include "ui/Config.h"
-#include "ui/AboutBox.h"
 #include "ui/Twips.h"
-#include "ui/MainWindow.h"
 
 using capzel::ui::AboutPiece;
 using capzel::ui::AboutBox;
@@ -78,7 +76,7 @@ private slots:
         w->setSysInfoPrograms({"capzel-no-such-system-information-program"});
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
-        capzel::test::BoxAnswerer boxes;
+        capzel::test::ModalAnswerer boxes;
         QTest::mouseClick(w->findChild<QPushButton*>("systemInfoButton"), Qt::LeftButton);
         QCOMPARE(boxes.messages(), QStringList{"System Information Is Unavailable At This Time"});
         QVERIFY(guard && w->isVisible());  // the About box stays open
@@ -106,9 +104,9 @@ private slots:
     // Help > About: a box that is not modal, a dialog of the main window; a
     // second About brings the first back; once closed, the next one is new.
     void openedFromTheMenu() {
-        capzel::ui::CapzelApp app;
-        capzel::ui::MainWindow* main = &app.openMainWindow();
-        QVERIFY(QTest::qWaitForWindowExposed(main));
+        capzel::test::WindowFixture f;
+        QVERIFY(f.open());
+        capzel::ui::MainWindow* main = &f.window();
         main->menus().aboutAction->trigger();
         QCOMPARE(openAboutBoxes().size(), 1);
         QPointer<AboutBox> first = openAboutBoxes().first();

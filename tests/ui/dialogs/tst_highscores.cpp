@@ -12,21 +12,18 @@
 
 #include "records/HighScores.h"
 #include "rules/TurnStart.h"
-#include "support/BoxAnswerer.h"
 #include "support/QtTestMain.h"
-#include "ui/App.h"
+#include "support/WindowFixture.h"
 #include "ui/GameHistoryWindow.h"
-#include "ui/ProgramFolder.h"
 #include "ui/HighScoreWindow.h"
-#include "ui/MainWindow.h"
+#include "ui/ProgramFolder.h"
 
-using capzel::ui::CapzelApp;
 using capzel::ui::HighScoreWindow;
 
 class HighScoresTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CapzelApp> app_;
+    capzel::test::WindowFixture f;
     std::unique_ptr<QTemporaryDir> dir_;
 
     QString chs() const { return dir_->filePath(QStringLiteral("Capzel.CHS")); }
@@ -40,8 +37,8 @@ class HighScoresTest : public QObject {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     HighScoreWindow* open() {
-        app_->showHighScores();
-        return app_->highScoresWindow();
+        f.app->showHighScores();
+        return f.app->highScoresWindow();
     }
     static QStringList rows(const HighScoreWindow* w) {
         QStringList out;
@@ -54,11 +51,10 @@ private slots:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         capzel::ui::setProgramFolder(dir_->path().toStdString());
-        app_ = std::make_unique<CapzelApp>();
-        app_->openMainWindow();
+        QVERIFY(f.open());
     }
     void cleanup() {
-        app_.reset();
+        f.close();
         capzel::ui::setProgramFolder({});
     }
 
@@ -84,7 +80,7 @@ private slots:
         QPointer<HighScoreWindow> closed(first);
         first->close();
         QTRY_VERIFY(closed.isNull());
-        QCOMPARE(app_->highScoresWindow(), nullptr);
+        QCOMPARE(f.app->highScoresWindow(), nullptr);
         HighScoreWindow* second = open();
         QVERIFY(second);
         QCOMPARE(second->nameLabel(1)->text(), QStringLiteral("Changed"));
@@ -121,7 +117,7 @@ private slots:
         else if (!before.isEmpty())
             write(history, before);
 
-        capzel::GameState& g = app_->state();
+        capzel::GameState& g = f.state();
         g.gameRunning = true;
         g.numberOfPlayers = 2;
         g.recreatePerGameTables();
@@ -130,12 +126,12 @@ private slots:
         g.playerKind[2] = capzel::PlayerKind::Club;
         g.dead[2] = true;
         g.currentTurn = 1;
-        capzel::test::BoxAnswerer boxes;
-        capzel::GameContext ctx = app_->mainWindow()->context();
+        const capzel::test::ModalAnswerer& boxes = *f.modals;
+        capzel::GameContext ctx = f.window().context();
         QCOMPARE(capzel::endGame(ctx), capzel::GameFlow::Ended);
-        app_->gameEnded();
+        f.app->gameEnded();
         QVERIFY(!g.gameRunning);
-        QVERIFY(app_->highScoresWindow() && app_->highScoresWindow()->isVisible());
+        QVERIFY(f.app->highScoresWindow() && f.app->highScoresWindow()->isVisible());
         QCOMPARE(boxes.messages().size(), int(setAside));
         QCOMPARE(QFileInfo::exists(aside), setAside);
         if (setAside) {
@@ -143,8 +139,8 @@ private slots:
             if (before != "dir") QCOMPARE(read(aside), before);
         }
 
-        app_->showHistory();
-        capzel::ui::GameHistoryWindow* w = app_->historyWindow();
+        f.app->showHistory();
+        capzel::ui::GameHistoryWindow* w = f.app->historyWindow();
         QVERIFY(w && w->isVisible());
         QCOMPARE(w->gameList()->topLevelItemCount(), games);
         QCOMPARE(w->gameList()->topLevelItem(0)->text(1), QStringLiteral("<b>Ann</b>"));  // newest first

@@ -1,69 +1,49 @@
-// The "New Game" dialog: its controls as it opens, the row logic of the
-// player count and of "Friction Changes", the colour buttons, the New
+// The "New Game" dialog: the row logic of the player count and of
+// "Friction Changes", names up to the limit, the colour buttons, the New
 // command's question, and "Play" from the dialog to the first turn.
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
 #include <QStyleOptionButton>
 #include <QtTest>
-#include <memory>
 
-#include "support/GameApp.h"
-#include "support/ModalScript.h"
+#include "records/SavedGame.h"
 #include "support/QtTestMain.h"
+#include "support/WindowFixture.h"
 #include "ui/StatusWindow.h"
-#include "ui/MainWindow.h"
-#include "ui/NewGameDialog.h"
 
 using capzel::Color;
 using capzel::FrictionLevel;
 using capzel::rgb;
-using capzel::test::GameApp;
-using capzel::test::ModalScript;
 using capzel::ui::MainWindow;
 using capzel::ui::NewGameDialog;
 
 class NewGameTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<GameApp> app_;
+    capzel::test::WindowFixture f;
     NewGameDialog* dlg_ = nullptr;
 
-    // The New command with no game running: no question, a fresh dialog.
-    NewGameDialog* openDialog() {
-        app_->newGame();
-        NewGameDialog* d = app_->newGameDialog();
-        if (d) {
-            d->activateWindow();
-            (void)QTest::qWaitForWindowActive(d);
-        }
-        return d;
-    }
     void choosePlayers(int n) { dlg_->playerCountOption(n)->click(); }
 
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
 
+    // The New command with no game running: no question, a fresh dialog.
     void init() {
-        app_ = std::make_unique<GameApp>();
-        app_->openMainWindow();
-        dlg_ = openDialog();
+        QVERIFY(f.open());
+        f.app->newGame();
+        dlg_ = f.app->newGameDialog();
         QVERIFY(dlg_);
+        dlg_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dlg_));
     }
     void cleanup() {
-        app_.reset();
+        f.close();
         dlg_ = nullptr;
     }
 
-    // The rows follow the player count and "Friction Changes": a row shut
-    // again forgets its name and friction; the tick off returns every
-    // friction to Normal.
     // The tick of the Walls box and the dot of the chosen player count are
     // dark on their white boxes (not a light grey on white), and only
     // while checked.
@@ -91,6 +71,9 @@ private slots:
         QCOMPARE(dark > 3, checked);
     }
 
+    // The rows follow the player count and "Friction Changes": a row shut
+    // again forgets its name and friction; the tick off returns every
+    // friction to Normal.
     void rowsFollowPlayersAndFrictionChanges() {
         choosePlayers(4);
         dlg_->frictionToggle()->click();
@@ -129,8 +112,16 @@ private slots:
         }
     }
 
+    // Typed into, a name box stops at the longest name a saved game takes.
+    void namesStopAtTheLimit() {
+        QLineEdit* box = dlg_->nameEdit(1);
+        box->clear();
+        QTest::keyClicks(box, QString(50, QLatin1Char('n')));
+        QCOMPARE(box->text().size(), qsizetype(capzel::saveLimits::kMaxNameLength));
+    }
+
     void colourButtonTakesWhatTheDialogReports() {
-        ModalScript script;
+        capzel::test::ModalAnswerer& script = *f.modals;
         // Cancelled at once: black, the dialog's colour before any choice.
         script.chooseColor(Qt::green, true);
         dlg_->colorButton(1)->click();
@@ -147,24 +138,21 @@ private slots:
     }
 
     void newCommandAsksWhileAGameRuns() {
-        app_->state().gameRunning = true;
+        f.state().gameRunning = true;
         QPointer<NewGameDialog> first(dlg_);
-        MainWindow* main = &app_->openMainWindow();  // the New command of init() closed the first one
+        MainWindow* main = &f.app->openMainWindow();  // the New command of init() closed the first one
 
-        ModalScript no;
-        no.answer(QMessageBox::No);
-        app_->newGame();
-        QCOMPARE(no.texts, QStringList{QStringLiteral(
+        f.modals->answers = QStringList{"No", "Yes"};
+        f.app->newGame();
+        QCOMPARE(f.modals->messages(), QStringList{QStringLiteral(
             "Starting a new game will end the current one.  Are you sure you want to start a new game?")});
         QVERIFY(main->isVisible());
-        QCOMPARE(app_->newGameDialog(), first.data());
+        QCOMPARE(f.app->newGameDialog(), first.data());
 
-        ModalScript yes;
-        yes.answer(QMessageBox::Yes);
-        app_->newGame();
-        QVERIFY(yes.done());
+        f.app->newGame();
+        QVERIFY(f.modals->answers.isEmpty());
         QVERIFY(!main->isVisible());
-        NewGameDialog* second = app_->newGameDialog();
+        NewGameDialog* second = f.app->newGameDialog();
         QVERIFY(second && second != first.data());
         QVERIFY(second->isVisible());
         QTRY_VERIFY(first.isNull());  // the earlier dialog is discarded
@@ -192,7 +180,7 @@ private slots:
         QFETCH(QList<int>, levels);
         QFETCH(QList<int>, scores);
 
-        QPointer<MainWindow> oldMain(app_->mainWindow());
+        QPointer<MainWindow> oldMain(f.app->mainWindow());
         choosePlayers(players);
         if (levels != QList<int>(players, int(FrictionLevel::Normal))) dlg_->frictionToggle()->click();
         for (int i = 1; i <= players; ++i) {
@@ -203,18 +191,15 @@ private slots:
         // The second seat, when there is one, goes to the computer.
         if (players >= 2) dlg_->seatChoice(2)->setCurrentIndex(int(capzel::PlayerKind::Expert));
 
-        ModalScript script;
-        script.ok();
         dlg_->playButton()->click();
-        QVERIFY(script.done());
-        QCOMPARE(script.texts, QStringList{QStringLiteral("P<b>1</b>'s turn start.  Target: 2")});
+        QCOMPARE(f.modals->messages(), QStringList{QStringLiteral("P<b>1</b>'s turn start.  Target: 2")});
 
-        const capzel::GameState& g = app_->state();
-        MainWindow* main = app_->mainWindow();
+        const capzel::GameState& g = f.state();
+        MainWindow* main = f.app->mainWindow();
         QVERIFY(main && main != oldMain.data());
         QVERIFY(main->isVisible());
         QVERIFY(!dlg_->isVisible());
-        QCOMPARE(app_->newGameDialog(), dlg_);  // hidden, not discarded
+        QCOMPARE(f.app->newGameDialog(), dlg_);  // hidden, not discarded
         QTRY_VERIFY(oldMain.isNull());
 
         QVERIFY(g.gameRunning);
@@ -231,8 +216,8 @@ private slots:
         }
 
         // The status window shown and refreshed.
-        QVERIFY(app_->statusWindow() && app_->statusWindow()->isVisible());
-        QCOMPARE(app_->statusWindow()->cell(capzel::ui::StatusWindow::NameColumn, 1)->text(), QStringLiteral("P<b>1</b>"));
+        QVERIFY(f.app->statusWindow() && f.app->statusWindow()->isVisible());
+        QCOMPARE(f.app->statusWindow()->cell(capzel::ui::StatusWindow::NameColumn, 1)->text(), QStringLiteral("P<b>1</b>"));
     }
 };
 

@@ -1,28 +1,18 @@
-// A whole game's records through the windows: New, Play, the first turn,
-// Save Game to a file, Load Game back; a refused file; and New or Load
-// while a charge or a shot runs inside the main window. The file's format,
-// the refusals and the commands' questions and messages are the core's
-// (tests/core/records_*).
+// A whole game's records through the windows: New, Play, Save Game to a
+// file, Load Game back; a refused file; and New or Load while a charge or a
+// shot runs from the main window's clock. The file's format, the refusals
+// and the commands' questions and messages are the core's (tests/core/records_*).
 #include <QAction>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 
 #include "controls/Aiming.h"
-#include "support/GameApp.h"
-#include "support/ModalScript.h"
 #include "support/QtTestMain.h"
-#include "ui/StatusWindow.h"
+#include "support/WindowFixture.h"
 #include "ui/ProgramFolder.h"
+#include "ui/StatusWindow.h"
 #include "ui/StepScheduler.h"
-#include "ui/MainWindow.h"
-#include "ui/NewGameDialog.h"
 
-using capzel::test::GameApp;
-using capzel::test::ModalScript;
 using capzel::ui::MainWindow;
 
 namespace {
@@ -35,35 +25,18 @@ const QString kLoadQuestion =
 class SaveGameTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<GameApp> app_;
+    capzel::test::WindowFixture f;
     QTemporaryDir dir_;
 
-    QString file(const QString& name) const { return dir_.filePath(name); }
-    capzel::GameState& g() { return app_->state(); }
-    MainWindow* main() { return app_->mainWindow(); }
-
-    // New, two players named Ann and Bob, Play, the first turn's message.
-    void startTwoPlayerGame() {
-        ModalScript script;
-        if (g().gameRunning) script.answer(QMessageBox::Yes);
-        script.ok();
-        app_->newGame();
-        capzel::ui::NewGameDialog* dlg = app_->newGameDialog();
-        QVERIFY(dlg);
-        dlg->playerCountOption(2)->click();
-        dlg->nameEdit(1)->setText(QStringLiteral("Ann"));
-        dlg->nameEdit(2)->setText(kBob);
-        dlg->playButton()->click();
-        QVERIFY(script.done());
-        QCOMPARE(script.texts.last(), QStringLiteral("Ann's turn start.  Target: 2"));
-        QVERIFY(main() && main()->isVisible());
+    capzel::GameState& g() { return f.state(); }
+    void save(const QString& path) {
+        f.modals->chooseFile(path);
+        f.window().menus().saveAction->trigger();
+        QVERIFY(f.modals->done());
     }
-
-    void save(const QString& path, QFileDialog::AcceptMode* mode = nullptr, QString* filter = nullptr) {
-        ModalScript script;
-        script.chooseFile(path, mode, filter);
-        main()->menus().saveAction->trigger();
-        QVERIFY(script.done());
+    void closeStatusWindow() {
+        f.app->statusWindow()->close();
+        QTRY_VERIFY(!f.app->statusWindow());
     }
 
 private slots:
@@ -73,82 +46,63 @@ private slots:
         capzel::ui::setProgramFolder(dir_.path().toStdString());
     }
     void init() {
-        app_ = std::make_unique<GameApp>();
-        app_->openMainWindow();
+        QVERIFY(f.open());
+        QVERIFY(f.startGame({"Ann", kBob}));
     }
-    void cleanup() { app_.reset(); }
+    void cleanup() { f.close(); }
 
     void newPlaySaveLoad() {
-        startTwoPlayerGame();
-        MainWindow* window = main();
+        MainWindow* window = &f.window();
         g().isKiller[2] = true;
         g().score[1] = 321;
         g().currentTurn = 2;
-
-        const QString path = file(QStringLiteral("game.CSG"));
-        QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
-        QString filter;
-        save(path, &mode, &filter);
-        QCOMPARE(mode, QFileDialog::AcceptSave);
-        QCOMPARE(filter, QStringLiteral("Capzel save game (*.CSG)"));
+        const QString path = dir_.filePath(QStringLiteral("game.CSG"));
+        save(path);
+        QCOMPARE(f.modals->fileDialogs.value(0).mode, QFileDialog::AcceptSave);
+        QCOMPARE(f.modals->fileDialogs.value(0).filter, QStringLiteral("Capzel save game (*.CSG)"));
 
         // The game goes on and changes; the load brings the saved one back
-        // (all that a load sets and keeps is the core's).
+        // (all that a load sets and keeps is the core's) and shows the status.
         g().score[1] = 5;
         g().isKiller[2] = false;
         g().currentTurn = 1;
-        const int statusShown = app_->statusShown;
-        QString startFolder;
-        Qt::CursorShape pointerOnTurnBox = Qt::BlankCursor;
-        {
-            ModalScript script;
-            script.answer(QMessageBox::Yes)
-                .then([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr; },
-                      [&] {
-                          startFolder = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())->directory().path();
-                      });
-            script.chooseFile(path)
-                .then([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
-                      [&] {
-                          const QCursor* c = QApplication::overrideCursor();
-                          pointerOnTurnBox = c ? c->shape() : Qt::ArrowCursor;
-                      })
-                .ok();
-            window->menus().loadAction->trigger();
-            QVERIFY(script.done());
-            QCOMPARE(script.texts, (QStringList{kLoadQuestion, kBobSaved + QStringLiteral("'s turn start.  KILLER")}));
-        }
-        QCOMPARE(QDir(startFolder), QDir(dir_.path()));
+        closeStatusWindow();
+        f.modals->boxes.clear();
+        f.modals->answers = QStringList{"Yes"};
+        f.modals->chooseFile(path);
+        window->menus().loadAction->trigger();
+        QVERIFY(f.modals->done());
+        QCOMPARE(f.modals->messages(), (QStringList{kLoadQuestion, kBobSaved + QStringLiteral("'s turn start.  KILLER")}));
+        QCOMPARE(QDir(f.modals->fileDialogs.value(1).folder), QDir(dir_.path()));
         // The turn starts under the busy pointer, but its box shows the normal one.
-        QCOMPARE(pointerOnTurnBox, Qt::ArrowCursor);
+        QCOMPARE(f.modals->boxes.last().pointer, Qt::ArrowCursor);
         QVERIFY(QApplication::overrideCursor() == nullptr);
-        QCOMPARE(main(), window);  // no window reopened
-        QVERIFY(g().gameRunning);
+        QCOMPARE(&f.window(), window);  // no window reopened
         QCOMPARE(int(g().currentTurn), 2);
         QCOMPARE(g().score[1], 321);
         QVERIFY(g().isKiller[2]);
-        QCOMPARE(app_->statusShown, statusShown + 1);
-        QVERIFY(app_->statusWindow() && app_->statusWindow()->isVisible());
+        QVERIFY(f.app->statusWindow() && f.app->statusWindow()->isVisible());
     }
 
     // A file the reader refuses: its message names the file and the line,
     // and the game, the window and the pointer are as they were.
     void refusedFileLeavesTheGameUntouched() {
-        startTwoPlayerGame();
         g().score[2] = 777;
-        const float left = main()->field().board.pieces[1].left;
-        const int statusShown = app_->statusShown;
+        const float left = f.board().pieces[1].left;
+        closeStatusWindow();
         const QString path = QStringLiteral(CAPZEL_TEST_DATA "/saves/broken_nine_players.CSG");
-        ModalScript script;
-        script.answer(QMessageBox::Yes).chooseFile(path).ok();
-        app_->loadGame();
-        QVERIFY(script.done());
-        QCOMPARE(script.texts.size(), 2);
-        QVERIFY2(script.texts[1].contains(path) && script.texts[1].contains("Line 2"), qPrintable(script.texts[1]));
+        f.modals->boxes.clear();
+        f.modals->answers = QStringList{"Yes"};
+        f.modals->chooseFile(path);
+        f.app->loadGame();
+        QVERIFY(f.modals->done());
+        const QStringList said = f.modals->messages();
+        QCOMPARE(said.size(), 2);
+        QVERIFY2(said[1].contains(path) && said[1].contains("Line 2"), qPrintable(said[1]));
         QCOMPARE(g().score[2], 777);
         QCOMPARE(g().numberOfPlayers, std::int16_t(2));
-        QCOMPARE(main()->field().board.pieces[1].left, left);
-        QCOMPARE(app_->statusShown, statusShown);
+        QCOMPARE(f.board().pieces[1].left, left);
+        QVERIFY(!f.app->statusWindow());
         QVERIFY(QApplication::overrideCursor() == nullptr);  // the busy pointer is gone
     }
 
@@ -165,10 +119,9 @@ private slots:
     void commandDuringALoop() {
         QFETCH(bool, load);
         QFETCH(bool, shot);
-        startTwoPlayerGame();
-        const QString path = file(QStringLiteral("loop.CSG"));
+        const QString path = dir_.filePath(QStringLiteral("loop.CSG"));
         save(path);
-        QPointer<MainWindow> window(main());
+        QPointer<MainWindow> window(&f.window());
         capzel::GameContext ctx = window->context();
 
         // Aim away from the piece, release: the power bar charges.
@@ -176,59 +129,42 @@ private slots:
         capzel::handleMouseMove(ctx, capzel::kLeftButton, 0, piece.left + 900, piece.top + 700);
         g().friction[1] = 100;  // the piece never slows down: the shot lasts until it is ended
         bool ranDuringTheRun = false;
-
-        ModalScript script;
         auto command = [&] {
             ranDuringTheRun = window && window->turn().running() && (g().charging || g().shotInProgress);
-            if (load)
-                app_->loadGame();
-            else
-                app_->newGame();
+            load ? f.app->loadGame() : f.app->newGame();
         };
-        if (shot)
-            script.then([&] { return g().charging; }, [&] { window->turn().goClicked(); })
-                .then([&] { return g().shotInProgress; }, command);
-        else
-            script.then([&] { return g().charging; }, command);
-        script.answer(QMessageBox::Yes);
-        if (load) script.chooseFile(path).ok();
+        capzel::test::ModalAnswerer& script = *f.modals;
+        script.answers = QStringList{"Yes"};
+        if (shot) script.then([&] { return g().charging; }, [&] { window->turn().goClicked(); });
+        script.then([&] { return shot ? g().shotInProgress : g().charging; }, command);
+        if (load) script.chooseFile(path);
         window->turn().mouseUp();
         window->scheduler().start();
         // Should the run not end, the window goes after a long while, so a
         // failing run ends with a message rather than hanging.
         bool runOutlivedTheCommand = false;
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        connect(&watchdog, &QTimer::timeout, [&] {
+        QTimer::singleShot(20000, window, [&] {
             runOutlivedTheCommand = true;
             if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
             if (window) window->close();
         });
-        watchdog.start(20000);
         QTRY_VERIFY_WITH_TIMEOUT(script.done() && (!window || !window->turn().running()), 30000);
         QVERIFY(!runOutlivedTheCommand);
         QVERIFY(ranDuringTheRun);
-        QVERIFY(!g().charging);
-        QVERIFY(!g().shotInProgress);
+        QVERIFY(!g().charging && !g().shotInProgress);
 
         if (load) {
             // Same window, the saved game in it, nothing left of the shot.
-            QCOMPARE(main(), window.data());
+            QCOMPARE(f.app->mainWindow(), window.data());
             QCOMPARE(g().friction[1], 98.0f);
-            for (int i = 1; i <= 2; ++i) {
-                QCOMPARE(window->field().velocityX[i], 0.0f);
-                QCOMPARE(window->field().velocityY[i], 0.0f);
-            }
+            for (int i = 1; i <= 2; ++i) QVERIFY(window->field().velocityX[i] == 0.0f && window->field().velocityY[i] == 0.0f);
             QVERIFY(!window->field().board.goButton.box.visible);
             QVERIFY(!window->field().board.pointer.visible);
         } else {
             QVERIFY(!window->isVisible());
-            QVERIFY(app_->newGameDialog() && app_->newGameDialog()->isVisible());
-            ModalScript play;
-            play.ok();
-            app_->newGameDialog()->playButton()->click();
-            QVERIFY(play.done());
-            QVERIFY(main() != window.data());
+            QVERIFY(f.app->newGameDialog() && f.app->newGameDialog()->isVisible());
+            f.app->newGameDialog()->playButton()->click();
+            QVERIFY(f.app->mainWindow() != window.data());
             QTRY_VERIFY(window.isNull());  // deleted once back in the event loop
             QVERIFY(!g().shotInProgress);
         }

@@ -3,38 +3,28 @@
 // mount) says why and leaves the old file byte for byte; the high-score
 // table is not created broken there; the high-score window opens at once
 // with a named pipe, a link to one, a folder or a huge file in the table's
-// place and replaces none of them; the name boxes take a name up to the
-// limit. (Links to devices are read, never written, in the core's tests.)
+// place and replaces none of them. (Links to devices are read, never
+// written, in the core's tests.)
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <memory>
 
 #include <sys/stat.h>
 
 #include "records/HighScores.h"
 #include "records/SaveFileReader.h"
-#include "records/SavedGame.h"
-#include "support/GameApp.h"
-#include "support/ModalScript.h"
 #include "support/QtTestMain.h"
-#include "ui/ProgramFolder.h"
+#include "support/WindowFixture.h"
 #include "ui/HighScoreWindow.h"
-#include "ui/MainWindow.h"
-#include "ui/NewGameDialog.h"
-
-using capzel::test::ModalScript;
+#include "ui/ProgramFolder.h"
 
 class HostileFilesTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<capzel::test::GameApp> app_;
+    capzel::test::WindowFixture f;
     QTemporaryDir mountPoint_;
     bool mounted_ = false;
 
@@ -59,17 +49,6 @@ class HostileFilesTest : public QObject {
         QVERIFY(filler.resize(qMax<qint64>(0, filler.size() - leave)));
     }
 
-    void startGame(int players) {
-        ModalScript script;
-        script.ok();
-        app_->newGame();
-        capzel::ui::NewGameDialog* dlg = app_->newGameDialog();
-        QVERIFY(dlg);
-        dlg->playerCountOption(players)->click();
-        dlg->playButton()->click();
-        QVERIFY(script.done());
-    }
-
 private slots:
     void initTestCase() {
         capzel::test::quietOffscreenNotices();
@@ -79,12 +58,9 @@ private slots:
     void cleanupTestCase() {
         if (mounted_) run(QStringLiteral("umount"), {mountPoint_.path()});
     }
-    void init() {
-        app_ = std::make_unique<capzel::test::GameApp>();
-        app_->openMainWindow();
-    }
+    void init() { QVERIFY(f.open()); }
     void cleanup() {
-        app_.reset();
+        f.close();
         if (mounted_)
             for (const QString& f : QDir(mountPoint_.path()).entryList(QDir::Files | QDir::Hidden))
                 QFile::remove(disk(f));
@@ -105,7 +81,7 @@ private slots:
         QFETCH(QString, oldFile);
         if (!mounted_) QSKIP("mounting a 64 KiB tmpfs was refused (the test needs root): skipped");
         capzel::ui::setProgramFolder(mountPoint_.path().toStdString());
-        if (players) startGame(players);
+        if (players) QVERIFY(f.startGame(QStringList(players, QString(40, QLatin1Char('N')))));
         const QString path = disk(oldFile.isEmpty() ? QStringLiteral("new.CSG") : oldFile);
         const QByteArray old = QByteArray("an old game\r\n").repeated(100);
         if (!oldFile.isEmpty()) {
@@ -118,28 +94,27 @@ private slots:
         expectedFiles.sort();
 
         if (players) {
-            ModalScript script;
-            script.chooseFile(path).ok();
-            app_->mainWindow()->menus().saveAction->trigger();
-            QVERIFY(script.done());
-            QCOMPARE(script.texts.size(), 1);
-            QVERIFY2(script.texts[0].contains(path) && script.texts[0].contains(QStringLiteral("No space left")),
-                     qPrintable(script.texts[0]));
+            f.modals->boxes.clear();
+            f.modals->chooseFile(path);
+            f.window().menus().saveAction->trigger();
+            QVERIFY(f.modals->done());
+            const QStringList said = f.modals->messages();
+            QCOMPARE(said.size(), 1);
+            QVERIFY2(said[0].contains(path) && said[0].contains(QStringLiteral("No space left")), qPrintable(said[0]));
             QCOMPARE(bytes(path), oldFile.isEmpty() ? QByteArray("(missing)") : old);
         } else {
-            app_->showHighScores();
-            QVERIFY(app_->highScoresWindow());
-            QCOMPARE(app_->highScoresWindow()->table(), capzel::defaultHighScores());
+            f.app->showHighScores();
+            QVERIFY(f.app->highScoresWindow());
+            QCOMPARE(f.app->highScoresWindow()->table(), capzel::defaultHighScores());
         }
         QCOMPARE(QDir(mountPoint_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expectedFiles);
 
         // With room again the same command writes a file that loads.
         QVERIFY(QFile::remove(disk(QStringLiteral("filler"))));
         if (players) {
-            ModalScript again;
-            again.chooseFile(path);
-            app_->mainWindow()->menus().saveAction->trigger();
-            QVERIFY(again.done());
+            f.modals->chooseFile(path);
+            f.window().menus().saveAction->trigger();
+            QVERIFY(f.modals->done());
             QVERIFY(capzel::parseSaveFile(bytes(path).toStdString()));
         }
     }
@@ -174,8 +149,8 @@ private slots:
         }
         const QFileInfo before(chs);
 
-        app_->showHighScores();
-        const capzel::ui::HighScoreWindow* w = app_->highScoresWindow();
+        f.app->showHighScores();
+        const capzel::ui::HighScoreWindow* w = f.app->highScoresWindow();
         QVERIFY(w);
         QCOMPARE(w->nameLabel(1)->text() + QLatin1Char('|') + w->scoreLabel(1)->text(), firstRow);
         const QFileInfo after(chs);
@@ -183,16 +158,6 @@ private slots:
         QCOMPARE(after.isFile(), before.isFile());
         QCOMPARE(after.isDir(), before.isDir());
         QCOMPARE(after.size(), before.size());
-    }
-
-    void nameBoxesTakeANameUpToTheLimit() {
-        app_->newGame();
-        const capzel::ui::NewGameDialog* dlg = app_->newGameDialog();
-        QVERIFY(dlg);
-        QLineEdit* box = dlg->nameEdit(1);
-        box->clear();
-        QTest::keyClicks(box, QString(50, QLatin1Char('n')));
-        QCOMPARE(box->text().size(), qsizetype(capzel::saveLimits::kMaxNameLength));
     }
 };
 

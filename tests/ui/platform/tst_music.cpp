@@ -72,27 +72,16 @@ std::string str(const QString& s) { return s.toStdString(); }
 using Change = std::pair<int, int>;
 
 // The real player without a sound device, recording every change it
-// announces; with a game, each change also goes to the song-end handler.
+// announces and passing it to the song-end handler.
 struct RecordedPlayer {
-    FluidMusicPlayer player;
+    FluidMusicPlayer player{capzel::ui::kSoundfontPath, FluidMusicPlayer::Output::Manual};
     std::vector<Change> changes;
 
-    explicit RecordedPlayer(GameState* g = nullptr, std::string folder = {},
-                            const std::string& soundfont = capzel::ui::kSoundfontPath)
-        : player(soundfont, FluidMusicPlayer::Output::Manual) {
-        player.onPlayStateChange = [this, g, folder](int previous, int current) {
+    RecordedPlayer(GameState& g, const std::string& folder) {
+        player.onPlayStateChange = [this, &g, folder](int previous, int current) {
             changes.emplace_back(previous, current);
-            if (g) capzel::ui::songEnded(*g, false, player, folder, previous, current);
+            capzel::ui::songEnded(g, false, player, folder, previous, current);
         };
-    }
-    // Pulls `blocks` tenths of a second of audio, handling events and
-    // checking the state after each.
-    void render(int blocks) {
-        for (int b = 0; b < blocks; ++b) {
-            player.renderManually(4410);
-            QCoreApplication::processEvents();
-            player.checkState();
-        }
     }
 };
 
@@ -222,7 +211,7 @@ private slots:
         GameState g;
         g.songCount = capzel::ui::countSongs(folder);
         g.songNumber = 1;
-        RecordedPlayer r(&g, folder);
+        RecordedPlayer r(g, folder);
         r.player.setFile(capzel::ui::songPath(folder, 1));
         QVERIFY(r.changes.empty());  // announced from the event loop, not from inside setFile
         QCoreApplication::processEvents();
@@ -238,6 +227,37 @@ private slots:
         QCOMPARE(r.changes.size(), std::size_t(3));
         QCOMPARE(r.changes.back(), Change(kStopped, kPlaying));
         QCOMPARE(r.player.state(), kPlaying);
+    }
+
+    // Without the soundfont, or with a file that is no song, the player
+    // stays stopped and silent and announces nothing.
+    void silentWithoutSoundfontOrSong_data() {
+        QTest::addColumn<QString>("soundfont");
+        QTest::addColumn<bool>("soundCard");
+        QTest::addColumn<QByteArray>("song");
+        const QByteArray song(reinterpret_cast<const char*>(oneNoteSong().data()), qsizetype(oneNoteSong().size()));
+        QTest::newRow("no soundfont, sound card") << "/nonexistent/capzel.sf2" << true << song;
+        QTest::newRow("no soundfont, no device") << "/nonexistent/capzel.sf2" << false << song;
+        QTest::newRow("a text file for a song") << QString(capzel::ui::kSoundfontPath) << false << QByteArray("MThd?");
+    }
+    void silentWithoutSoundfontOrSong() {
+        QFETCH(QString, soundfont);
+        QFETCH(bool, soundCard);
+        QFETCH(QByteArray, song);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("1.mid"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(song) == song.size());
+        file.close();
+        std::vector<Change> changes;
+        FluidMusicPlayer player(str(soundfont), soundCard ? FluidMusicPlayer::Output::SoundCard : FluidMusicPlayer::Output::Manual);
+        player.onPlayStateChange = [&](int previous, int current) { changes.emplace_back(previous, current); };
+        player.setFile(str(file.fileName()));
+        player.play();
+        player.renderManually(4410);
+        QCoreApplication::processEvents();
+        player.checkState();
+        QCOMPARE(player.state(), kStopped);
+        QVERIFY(changes.empty());
     }
 
     // ---- Our songs, rendered without a device ---------------------------

@@ -1,124 +1,89 @@
-// The game's way to the player through Qt: boxes, the clock, the busy
-// pointer, files and the desktop.
+// The game's way to the player through Qt: boxes, the busy pointer, files,
+// the load dialog and the desktop.
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QListView>
 #include <QTemporaryDir>
-#include <QTime>
-#include <QTimer>
 #include <QtTest>
-#include <memory>
 
-#include "support/BoxAnswerer.h"
-#include "support/ModalScript.h"
 #include "support/QtTestMain.h"
-#include "support/RecordingApp.h"
 #include "support/UrlRecorder.h"
-#include "ui/QtPlatform.h"
-#include "ui/MainWindow.h"
+#include "support/WindowFixture.h"
 
-using capzel::test::BoxAnswerer;
-using capzel::test::RecordingApp;
-using capzel::ui::MainWindow;
+using capzel::test::ModalAnswerer;
 
 class QtPlatformTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<RecordingApp> app_;
-    MainWindow* w_ = nullptr;
-    capzel::ui::QtPlatform& ui() { return w_->platform(); }
+    capzel::test::WindowFixture f;
+    capzel::ui::QtPlatform& ui() { return f.platform(); }
 
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
-    void init() {
-        app_ = std::make_unique<RecordingApp>();
-        w_ = &app_->openMainWindow();
-        QVERIFY(QTest::qWaitForWindowExposed(w_));
-    }
-    void cleanup() { app_.reset(); }
+    void init() { QVERIFY(f.open()); }
+    void cleanup() { f.close(); }
 
-    // Every box of the game: titled "Capzel", no icon, its text plain (a
-    // name with markup shows as typed) with Windows line ends as line breaks.
-    void messageBoxes_data() {
-        QTest::addColumn<bool>("question");
+    // Every box of the game: titled "Capzel", no icon, its text plain (a name
+    // with markup shows as typed) with Windows line ends as line breaks; the
+    // input box's Cancel gives the empty answer even after something was typed.
+    void boxes_data() {
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("click");
-        QTest::addColumn<bool>("answer");
-        QTest::newRow("message") << false << "" << true;
-        QTest::newRow("question answered Yes") << true << "Yes" << true;
-        QTest::newRow("question answered No") << true << "No" << false;
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("message") << "message" << "" << "";
+        QTest::newRow("question answered Yes") << "question" << "Yes" << "yes";
+        QTest::newRow("question answered No") << "question" << "No" << "no";
+        QTest::newRow("input, OK") << "input" << "all" << "all";
+        QTest::newRow("input, Cancel") << "cancel" << "all" << "";
     }
-    void messageBoxes() {
-        QFETCH(bool, question);
+    void boxes() {
+        QFETCH(QString, kind);
         QFETCH(QString, click);
-        QFETCH(bool, answer);
-        BoxAnswerer boxes({click});
+        QFETCH(QString, answer);
+        f.modals->answers = QStringList{click};
+        f.modals->cancelInputs = kind == "cancel";
         const char* text = "It is <b>Ann</b>'s turn.\r\nNext target: 3";
-        if (question)
-            QCOMPARE(ui().askYesNo(text), answer);
-        else
+        QString got;
+        if (kind == "message")
             ui().message(text);
-        QCOMPARE(boxes.seen.size(), 1);
-        const BoxAnswerer::Seen& seen = boxes.seen[0];
-        QCOMPARE(seen.text, QStringLiteral("It is <b>Ann</b>'s turn.\nNext target: 3"));
+        else if (kind == "question")
+            got = ui().askYesNo(text) ? "yes" : "no";
+        else
+            got = QString::fromStdString(ui().inputBox(text));
+        QCOMPARE(got, answer);
+        QCOMPARE(f.modals->boxes.size(), 1);
+        const ModalAnswerer::Box& seen = f.modals->boxes[0];
         QCOMPARE(seen.title, QStringLiteral("Capzel"));
+        if (seen.input) return;
+        QCOMPARE(seen.text, QStringLiteral("It is <b>Ann</b>'s turn.\nNext target: 3"));
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
         QCOMPARE(seen.format, Qt::PlainText);
         using B = QMessageBox::StandardButton;
-        QCOMPARE(seen.buttons.size(), question ? 2 : 1);
-        QVERIFY(seen.buttons.contains(question ? B::Yes : B::Ok));
-        if (question) QVERIFY(seen.buttons.contains(B::No));
-    }
-
-    // The prompt in a titled input box; Cancel gives the empty answer even
-    // after something was typed.
-    void inputBoxAnswers_data() {
-        QTest::addColumn<bool>("cancel");
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("OK") << false << "all";
-        QTest::newRow("Cancel") << true << "";
-    }
-    void inputBoxAnswers() {
-        QFETCH(bool, cancel);
-        QFETCH(QString, answer);
-        BoxAnswerer boxes({"all"});
-        boxes.cancelInputs = cancel;
-        QCOMPARE(QString::fromStdString(ui().inputBox("Who? (# or all)")), answer);
-        QCOMPARE(boxes.seen.size(), 1);
-        QVERIFY(boxes.seen[0].input);
-        QCOMPARE(boxes.seen[0].text, QStringLiteral("Who? (# or all)"));
-        QCOMPARE(boxes.seen[0].title, QStringLiteral("Capzel"));
+        QCOMPARE(seen.buttons, (kind == "question" ? QList<B>{B::Yes, B::No} : QList<B>{B::Ok}));
     }
 
     void busyPointer() {
-        QVERIFY(QApplication::overrideCursor() == nullptr);
         ui().setBusy(true);
-        QVERIFY(QApplication::overrideCursor() != nullptr);
-        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
         ui().setBusy(false);
-        QVERIFY(QApplication::overrideCursor() == nullptr);
         ui().setBusy(false);  // an extra restore is harmless
         QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
-    void filesAreWrittenWholeAndReadBack() {
+    // A file is replaced whole (no temporary left); a write that fails says
+    // which file.
+    void filesAreWrittenWholeOrSayWhy() {
         QTemporaryDir dir;
-        const std::string path = QDir(dir.path()).filePath("game.CSG").toStdString();
+        const std::string path = dir.filePath("game.CSG").toStdString();
         QVERIFY(!ui().readFile(path, 100).has_value());
         QCOMPARE(ui().writeFile(path, "first\r\nversion\r\n"), std::string());
-        QCOMPARE(ui().readFile(path, 100).value_or("?"), std::string("first\r\nversion\r\n"));
         QCOMPARE(ui().writeFile(path, "2"), std::string());
         QCOMPARE(ui().readFile(path, 100).value_or("?"), std::string("2"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"game.CSG"});  // no temporary left
-    }
-
-    void aFailedWriteSaysWhy() {
-        QTemporaryDir dir;
-        const std::string path = QDir(dir.path()).filePath("missing/game.CSG").toStdString();
-        const QString why = QString::fromStdString(ui().writeFile(path, "x"));
-        QVERIFY2(why.startsWith(QStringLiteral("The file \"")), qPrintable(why));
-        QVERIFY(why.contains(QString::fromStdString(path)));
-        QVERIFY(why.endsWith(QLatin1Char('.')));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"game.CSG"});
+        const std::string missing = dir.filePath("missing/game.CSG").toStdString();
+        const QString why = QString::fromStdString(ui().writeFile(missing, "x"));
+        QVERIFY2(why.startsWith("The file \"") && why.contains(QString::fromStdString(missing)), qPrintable(why));
     }
 
     // The load dialog shows the game's filter text as it stands and still
@@ -128,28 +93,22 @@ private slots:
         for (const char* name : {"UPPER.CSG", "lower.csg", "notes.txt"})
             QVERIFY(QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly));
         QStringList listed;
-        QString filter;
-        auto listView = [] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto list = [] {
+            auto* dialog = ModalAnswerer::modal<QFileDialog>();
             return dialog ? dialog->findChild<QListView*>(QStringLiteral("listView")) : nullptr;
         };
-        capzel::test::ModalScript script;
-        script.then([&] { return listView() && listView()->model()->rowCount(listView()->rootIndex()) >= 2; },
-                    [&] {
-                        QListView* list = listView();
-                        for (int r = 0; r < list->model()->rowCount(list->rootIndex()); ++r)
-                            listed << list->model()->index(r, 0, list->rootIndex()).data().toString();
-                        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                        filter = dialog->selectedNameFilter();
-                        dialog->reject();
-                    });
+        auto rows = [&] { return list() ? list()->model()->rowCount(list()->rootIndex()) : 0; };
+        f.modals->then([&] { return rows() >= 2; }, [&] {
+            for (int r = 0; r < rows(); ++r) listed << list()->model()->index(r, 0, list()->rootIndex()).data().toString();
+        });
+        f.modals->chooseFile({});
         QTimer::singleShot(5000, [] {  // a dialog that never lists both files is closed, and fails below
-            if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) d->reject();
+            if (auto* d = ModalAnswerer::modal<QFileDialog>()) d->reject();
         });
         QCOMPARE(ui().chooseFileToOpen("Capzel save game (*.CSG)", "*.CSG", dir.path().toStdString()), std::string());
         listed.sort();
         QCOMPARE(listed, (QStringList{"UPPER.CSG", "lower.csg"}));
-        QCOMPARE(filter, QStringLiteral("Capzel save game (*.CSG)"));
+        QCOMPARE(f.modals->fileDialogs.value(0).filter, QStringLiteral("Capzel save game (*.CSG)"));
     }
 
     void urlsGoToTheDesktop() {

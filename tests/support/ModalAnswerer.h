@@ -1,0 +1,141 @@
+// Answers the game's modal windows the way a player would, from a timer (so
+// also inside the game's loops and nested event loops). Boxes are answered
+// as they come: a message gets its OK; a question ("Yes" or "No") and an
+// input box (the text typed, then OK; Cancel for a null answer or when none
+// is left) the next of `answers`. Other windows (file and colour dialogs,
+// or any moment a test waits for) get the scripted steps, in order. What
+// every box and file dialog showed is recorded.
+#pragma once
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+namespace capzel::test {
+
+class ModalAnswerer {
+public:
+    struct Box {
+        QString title;
+        QString text;  // the message or the prompt
+        bool input = false;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        Qt::TextFormat format = Qt::AutoText;
+        QList<QMessageBox::StandardButton> buttons;
+        Qt::CursorShape pointer = Qt::ArrowCursor;  // the application's pointer while it showed
+    };
+    struct FileDialog {
+        QFileDialog::AcceptMode mode;
+        QString filter;
+        QString folder;
+    };
+    using Condition = std::function<bool()>;
+    using Action = std::function<void()>;
+
+    QList<Box> boxes;
+    QList<FileDialog> fileDialogs;
+    QStringList answers;
+    bool cancelInputs = false;  // type each answer, then click Cancel instead of OK
+
+    explicit ModalAnswerer(QStringList answers = {}) : answers(std::move(answers)) {
+        timer_.setInterval(2);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+        timer_.start();
+    }
+
+    bool done() const { return steps_.empty() && !starting_; }
+
+    // The texts of the message boxes and questions seen, in order.
+    QStringList messages() const {
+        QStringList out;
+        for (const Box& b : boxes)
+            if (!b.input) out << b.text;
+        return out;
+    }
+
+    // Runs `action` once `when` holds; it may itself open modal windows.
+    ModalAnswerer& then(Condition when, Action action) {
+        steps_.push_back({std::move(when), std::move(action)});
+        return *this;
+    }
+
+    // Picks `path` in the next file dialog (an empty path cancels it).
+    ModalAnswerer& chooseFile(const QString& path) {
+        return then(modal<QFileDialog>, [this, path] {
+            auto* dialog = modal<QFileDialog>();
+            fileDialogs << FileDialog{dialog->acceptMode(), dialog->selectedNameFilter(), dialog->directory().path()};
+            if (path.isEmpty()) return dialog->reject();
+            // selectFile() leaves a focused name box alone: type the name.
+            dialog->selectFile(path);
+            if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) edit->setText(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    }
+
+    // Picks `color` in the next colour dialog, or closes it without a choice.
+    ModalAnswerer& chooseColor(const QColor& color, bool cancel = false) {
+        return then(modal<QColorDialog>, [color, cancel] {
+            auto* dialog = modal<QColorDialog>();
+            dialog->setCurrentColor(color);
+            cancel ? dialog->reject() : dialog->accept();
+        });
+    }
+
+    template <class W>
+    static W* modal() {
+        return qobject_cast<W*>(QApplication::activeModalWidget());
+    }
+
+private:
+    struct Step {
+        Condition when;
+        Action action;
+    };
+
+    QString next() { return answers.isEmpty() ? QString() : answers.takeFirst(); }
+
+    void tick() {
+        if (starting_) return;
+        if (!steps_.empty() && steps_.front().when()) {
+            // The action runs from a timer of its own: it may open the next
+            // window, and this timer (which Qt does not fire again while its
+            // handler runs) answers it from inside that window's event loop.
+            Action action = std::move(steps_.front().action);
+            steps_.pop_front();
+            starting_ = true;
+            QTimer::singleShot(0, qApp, [this, action] {
+                starting_ = false;
+                action();
+            });
+        } else if (auto* input = modal<QInputDialog>()) {
+            boxes << Box{input->windowTitle(), input->labelText(), true, QMessageBox::NoIcon, Qt::AutoText, {}};
+            const QString a = next();
+            if (!a.isNull()) input->findChild<QLineEdit*>()->setText(a);
+            const bool ok = !a.isNull() && !cancelInputs;
+            input->findChild<QDialogButtonBox*>()->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+        } else if (auto* box = modal<QMessageBox>(); box && box->isVisible()) {
+            const QCursor* pointer = QApplication::overrideCursor();
+            Box b{box->windowTitle(), box->text(), false, box->icon(), box->textFormat(), {},
+                  pointer ? pointer->shape() : Qt::ArrowCursor};
+            for (QAbstractButton* button : box->buttons()) b.buttons << box->standardButton(button);
+            boxes << b;
+            QMessageBox::StandardButton choice = QMessageBox::Ok;
+            if (box->button(QMessageBox::Yes)) choice = next() == "Yes" ? QMessageBox::Yes : QMessageBox::No;
+            if (QAbstractButton* button = box->button(choice)) button->click();
+        }
+    }
+
+    std::deque<Step> steps_;
+    bool starting_ = false;  // an action is scheduled and has not begun yet
+    QTimer timer_;
+};
+
+}  // namespace capzel::test
