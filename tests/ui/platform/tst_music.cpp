@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -15,7 +17,6 @@
 
 #include "model/GameState.h"
 #include "support/QtTestMain.h"
-#include "support/SongRender.h"
 #include "ui/FluidMusicPlayer.h"
 #include "ui/MidiCheck.h"
 #include "ui/MusicPlayer.h"
@@ -85,6 +86,40 @@ struct RecordedPlayer {
     }
 };
 
+
+// One song played into memory at 44100 frames a second instead of a sound
+// card, until it ends or `maxSeconds` of audio were made: how long it ran
+// (0 when it never started) and how loud it was over both channels.
+struct Rendering {
+    bool finished = false;
+    double seconds = 0, rms = 0, peak = 0;
+};
+Rendering renderSong(const std::string& path, double maxSeconds) {
+    constexpr int kRate = 44100, kBlock = 512;
+    Rendering r;
+    capzel::ui::SongSynth synth(capzel::ui::kSoundfontPath, kRate);
+    if (!synth.ready() || !synth.start(capzel::ui::readSongFile(path))) return r;
+    std::vector<float> left(kBlock), right(kBlock);
+    float* out[2] = {left.data(), right.data()};
+    long frames = 0;
+    double sumSquares = 0;
+    while (frames < long(maxSeconds * kRate) && !r.finished) {
+        std::fill(left.begin(), left.end(), 0.0f);
+        std::fill(right.begin(), right.end(), 0.0f);
+        synth.render(kBlock, 0, nullptr, 2, out);
+        for (int i = 0; i < kBlock; ++i) {
+            const double l = left[std::size_t(i)], rr = right[std::size_t(i)];
+            sumSquares += l * l + rr * rr;
+            r.peak = std::max({r.peak, std::fabs(l), std::fabs(rr)});
+        }
+        frames += kBlock;
+        r.finished = !synth.playing();
+    }
+    r.seconds = double(frames) / kRate;
+    r.rms = std::sqrt(sumSquares / (2.0 * double(std::max(frames, 1L))));
+    return r;
+}
+
 }  // namespace
 
 class MusicTest : public QObject {
@@ -98,11 +133,9 @@ private slots:
         QTest::addColumn<bool>("loop");
         QTest::addColumn<QList<int>>("played");
         QTest::newRow("three songs go round") << 3 << 1 << false << QList<int>{2, 3, 1, 2, 3, 1};
-        QTest::newRow("the last song leads to the first") << 3 << 3 << false << QList<int>{1, 2};
         QTest::newRow("loop repeats the song") << 3 << 2 << true << QList<int>{2, 2, 2};
         QTest::newRow("a single song plays again") << 1 << 1 << false << QList<int>{1, 1, 1};
         QTest::newRow("a number above the count keeps rising") << 2 << 5 << false << QList<int>{6, 7, 8, 9};
-        QTest::newRow("an empty folder still counts on") << 0 << 1 << false << QList<int>{2, 3};
     }
 
     // Each song end (and each "Next Song", which is the same call) halts,
@@ -264,18 +297,13 @@ private slots:
     // One of our songs (they are made alike): it plays to its end, long
     // enough, audible and never clipped.
     void ourSongsSound() {
-        const QString song = QStringLiteral(CAPZEL_BIN_DIR "/media/2.mid");
         QVERIFY2(QFile::exists(capzel::ui::kSoundfontPath), "the timgm6mb-soundfont package is needed");
-        const capzel::test::SongRendering r = capzel::test::renderSong(str(song), capzel::ui::kSoundfontPath, 150.0);
-        QVERIFY(r.readable);
-        QVERIFY(r.started);
-        QVERIFY(r.totalTicks > 0);
+        const Rendering r = renderSong(CAPZEL_BIN_DIR "/media/2.mid", 150.0);
         QVERIFY(r.finished);
         QVERIFY2(r.seconds >= 45.0 && r.seconds <= 95.0, qPrintable(QString::number(r.seconds)));
         QVERIFY2(r.rms > 0.01, qPrintable(QString::number(r.rms)));  // about -27 dBFS when measured
         QVERIFY2(r.peak > 0.05 && r.peak < 1.0, qPrintable(QString::number(r.peak)));  // audible, never clipped
     }
-
 };
 
 CAPZEL_QT_TEST(MusicTest)
