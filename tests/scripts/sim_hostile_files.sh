@@ -3,15 +3,8 @@
 # pipes, folders, huge files and names beyond the limit are refused at once
 # with exit status 2 and the game's message. Usage: bash sim_hostile_files.sh <bin-dir>
 set -u
-sim="$1/capzel-sim"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/lib/common.sh"
+sim_setup "$@"
 
 # refused WHAT INPUT LAST-LINE ARGS...: exit 2 within the time limit, nothing
 # on standard output, LAST-LINE as the last line on standard error.
@@ -65,5 +58,4 @@ timeout 20 "$sim" --save "$work/pipe" <"$work/forty.json" 2>"$work/err" || statu
     || fail "saving onto a named pipe: exit status $status, $(cat "$work/err")"
 [ -p "$work/pipe" ] && [ -L "$work/zero" ] || fail "a special file was replaced"
 
-[ "$failures" = 0 ] && echo "sim_hostile_files: all checks passed"
-exit $((failures > 0))
+finish sim_hostile_files

@@ -2,16 +2,9 @@
 # capzel-sim --load / --save: the game's own reader and writer from the
 # command line. Usage: bash sim_savefiles.sh <bin-dir>
 set -u
-sim="$1/capzel-sim"
+source "$(dirname "$0")/lib/common.sh"
+sim_setup "$@"
 saves="$(cd "$(dirname "$0")/../data/saves" && pwd)"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 
 # expect_same WHAT EXPECTED-FILE ACTUAL-FILE
 expect_same() {
@@ -77,5 +70,4 @@ status=0
 grep -q '^The game could not be saved to$' "$work/err" || fail "unwritable file: $(cat "$work/err")"
 ls "$work"/*.capzel-sim-tmp >/dev/null 2>&1 && fail "a temporary file was left behind"
 
-[ "$failures" = 0 ] && echo "sim_savefiles: all checks passed"
-exit $((failures > 0))
+finish sim_savefiles

@@ -3,14 +3,8 @@
 # request gives the same output apart from the decision times; a bad
 # request is refused with exit status 2. Usage: bash sim_selfplay.sh <bin-dir>
 set -u
-sim="$1/capzel-sim"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/lib/common.sh"
+sim_setup "$@"
 
 request='{"players": ["expert", "random"], "games": 2, "seed": 3, "walls_on": true}'
 for run in 1 2; do
@@ -27,5 +21,4 @@ for bad in '{"players": ["grandmaster"]}' '{"players": []}' '{"players": ["exper
     [ $? -eq 2 ] || fail "request not refused: $bad"
 done
 
-[ "$failures" -eq 0 ] && echo "sim_selfplay: all passed"
-exit $((failures > 0))
+finish sim_selfplay

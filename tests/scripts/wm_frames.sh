@@ -7,28 +7,9 @@
 set -euo pipefail
 
 BIN="$(cd "${1:?usage: wm_frames.sh <bin-dir>}" && pwd)"
-HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-
-if [ "${CAPZEL_WM_INSIDE:-}" != 1 ]; then
-    for tool in xvfb-run xdotool xwininfo openbox; do
-        command -v "$tool" >/dev/null || { echo "missing $tool (make test installs it)" >&2; exit 1; }
-    done
-    export CAPZEL_WM_INSIDE=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash "$0" "$BIN"
-fi
-
-TMP="$(mktemp -d)"
-trap 'stop_game >/dev/null 2>&1 || true; kill "$WM_PID" 2>/dev/null || true; rm -rf "$TMP"' EXIT
-PROG="$TMP/prog" WORK="$TMP/work"
-mkdir -p "$PROG" "$WORK" "$TMP/home" "$TMP/runtime"
-chmod 700 "$TMP/runtime"
-cp "$BIN/capzel" "$PROG/"
-export HOME="$TMP/home" XDG_RUNTIME_DIR="$TMP/runtime" CAPZEL_MESSAGE_LOG="$TMP/boxes.txt"
-JOURNAL="$CAPZEL_MESSAGE_LOG" GAME_LOG="$TMP/game.log" XCLOSE="$BIN/xclose"
-unset QT_QPA_PLATFORM
-shot() { :; }
-# shellcheck source=../e2e/e2e_lib.sh
-source "$HERE/../e2e/e2e_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+in_xvfb "$BIN" xdotool xwininfo openbox
+game_sandbox "$BIN"
 
 openbox >/dev/null 2>&1 &
 WM_PID=$!

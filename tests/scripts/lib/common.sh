@@ -1,0 +1,63 @@
+# The set-up the shell tests share, sourced by tests/scripts/*.sh.
+
+# --- capzel-sim runs ----------------------------------------------------------
+# sim_setup <bin-dir>: $sim is the simulator, $work a fresh folder removed
+# at exit; fail MESSAGE counts a failure and the run goes on; finish NAME
+# prints the verdict and exits with it.
+sim_setup() {
+    sim="${1:?usage: $0 <bin-dir>}/capzel-sim"
+    work="$(mktemp -d)"
+    trap 'rm -rf "$work"' EXIT
+    failures=0
+}
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+finish() {
+    [ "$failures" = 0 ] && echo "$1: all checks passed"
+    exit $((failures > 0))
+}
+
+# --- the game under a virtual X server ----------------------------------------
+# in_xvfb <bin-dir> TOOL...: checks that the tools are there, then runs the
+# calling script again inside a virtual X server of its own. -noreset: by
+# default the server resets whenever its last client leaves (the game between
+# two scenarios, or an xdotool call), and a game started in that moment
+# cannot connect.
+in_xvfb() {
+    [ "${CAPZEL_IN_XVFB:-}" = 1 ] && return 0
+    local bin="$1" tool
+    shift
+    for tool in xvfb-run "$@"; do
+        command -v "$tool" >/dev/null || { echo "missing $tool (make test installs it)" >&2; exit 1; }
+    done
+    export CAPZEL_IN_XVFB=1
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash "$0" "$bin"
+}
+
+# game_sandbox <bin-dir>: a program folder of our own (the game keeps its high
+# scores there) with the game and its songs, a fresh home and a working folder
+# for the saved games, all removed at exit with the game and $WM_PID; every
+# box the game shows is logged to $JOURNAL. Then the end-to-end helpers.
+game_sandbox() {
+    BIN="$1"
+    TMP="$(mktemp -d)"
+    trap 'stop_game >/dev/null 2>&1 || true; [ -z "${WM_PID:-}" ] || kill "$WM_PID" 2>/dev/null; rm -rf "$TMP"' EXIT
+    PROG="$TMP/prog" WORK="$TMP/work" ARTIFACTS="$TMP/shots"
+    mkdir -p "$PROG" "$WORK" "$ARTIFACTS" "$TMP/home" "$TMP/runtime"
+    chmod 700 "$TMP/runtime"
+    cp "$BIN/capzel" "$PROG/"
+    [ -d "$BIN/media" ] && cp -r "$BIN/media" "$PROG/"
+    export HOME="$TMP/home" XDG_DATA_HOME="$TMP/home/.local/share" XDG_RUNTIME_DIR="$TMP/runtime"
+    export CAPZEL_MESSAGE_LOG="$TMP/boxes.txt"
+    JOURNAL="$CAPZEL_MESSAGE_LOG" GAME_LOG="$TMP/game.log" XCLOSE="$BIN/xclose" SHOT_NO=0
+    : >"$GAME_LOG"
+    unset QT_QPA_PLATFORM
+    # A sanitizer build: leaks of the system's libraries are not ours.
+    local e2e
+    e2e="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../e2e" && pwd)"
+    export LSAN_OPTIONS="suppressions=$e2e/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+    # shellcheck source=../../e2e/e2e_lib.sh
+    source "$e2e/e2e_lib.sh"
+}
