@@ -161,61 +161,37 @@ private slots:
     // Play: the dialog's choices reach the game (the game's own set-up is
     // the core's), a new main window replaces the old one and the status
     // window opens.
-    void play_data() {
-        QTest::addColumn<int>("players");
-        QTest::addColumn<bool>("walls");
-        QTest::addColumn<QList<int>>("levels");  // FrictionLevel per player
-        QTest::addColumn<QList<int>>("scores");
-        const int N = int(FrictionLevel::Normal);
-        QTest::newRow("one player") << 1 << true << QList<int>{N} << QList<int>{200};
-        QTest::newRow("eight players, all Normal")
-            << 8 << true << QList<int>{N, N, N, N, N, N, N, N} << QList<int>{200, 210, 220, 230, 240, 250, 260, 270};
-        QTest::newRow("levels, walls off")
-            << 3 << false << QList<int>{int(FrictionLevel::VeryHigh), int(FrictionLevel::VeryLow), int(FrictionLevel::Low)}
-            << QList<int>{400, 10, 120};
-    }
     void play() {
-        QFETCH(int, players);
-        QFETCH(bool, walls);
-        QFETCH(QList<int>, levels);
-        QFETCH(QList<int>, scores);
-
+        const FrictionLevel levels[] = {FrictionLevel::VeryHigh, FrictionLevel::VeryLow, FrictionLevel::Low};
         QPointer<MainWindow> oldMain(f.app->mainWindow());
-        choosePlayers(players);
-        if (levels != QList<int>(players, int(FrictionLevel::Normal))) dlg_->frictionToggle()->click();
-        for (int i = 1; i <= players; ++i) {
+        choosePlayers(3);
+        dlg_->frictionToggle()->click();
+        for (int i = 1; i <= 3; ++i) {
             dlg_->nameEdit(i)->setText(QStringLiteral("P<b>%1</b>").arg(i));
-            dlg_->frictionOption(i, FrictionLevel(levels[i - 1]))->click();
+            dlg_->frictionOption(i, levels[i - 1])->click();
         }
-        if (!walls) dlg_->wallsCheck()->click();
-        // The second seat, when there is one, goes to the computer.
-        if (players >= 2) dlg_->seatChoice(2)->setCurrentIndex(int(capzel::PlayerKind::Expert));
-
+        dlg_->wallsCheck()->click();
+        dlg_->seatChoice(2)->setCurrentIndex(int(capzel::PlayerKind::Expert));
         dlg_->playButton()->click();
         QCOMPARE(f.modals->messages(), QStringList{QStringLiteral("P<b>1</b>'s turn start.  Target: 2")});
 
         const capzel::GameState& g = f.state();
         MainWindow* main = f.app->mainWindow();
-        QVERIFY(main && main != oldMain.data());
-        QVERIFY(main->isVisible());
+        QVERIFY(main && main != oldMain.data() && main->isVisible());
         QVERIFY(!dlg_->isVisible());
         QCOMPARE(f.app->newGameDialog(), dlg_);  // hidden, not discarded
         QTRY_VERIFY(oldMain.isNull());
-
-        QVERIFY(g.gameRunning);
-        QCOMPARE(int(g.numberOfPlayers), players);
-        QCOMPARE(g.wallsOn, walls);
+        QVERIFY(g.gameRunning && !g.wallsOn);
+        QCOMPARE(int(g.numberOfPlayers), 3);
         const capzel::Board& b = main->field().board;
         for (int i = 1; i <= 8; ++i) {
-            QCOMPARE(b.pieces[i].visible, i <= players);
-            if (i > players) continue;
-            QCOMPARE(g.score[i], scores[i - 1]);  // the friction chosen sets the starting score
+            QCOMPARE(b.pieces[i].visible, i <= 3);
+            if (i > 3) continue;
+            QCOMPARE(g.score[i], (QList<int>{400, 10, 120}[i - 1]));  // the friction chosen sets the starting score
             QCOMPARE(g.playerKind[i], i == 2 ? capzel::PlayerKind::Expert : capzel::PlayerKind::Human);
             QCOMPARE(g.playerName[i], QStringLiteral("P<b>%1</b>").arg(i).toStdString());
             QCOMPARE(b.pieces[i].fillColor, capzel::defaultPlayerColor(i));  // the activation painted them
         }
-
-        // The status window shown and refreshed.
         QVERIFY(f.app->statusWindow() && f.app->statusWindow()->isVisible());
         QCOMPARE(f.app->statusWindow()->cell(capzel::ui::StatusWindow::NameColumn, 1)->text(), QStringLiteral("P<b>1</b>"));
     }
