@@ -44,6 +44,7 @@ public:
     QList<FileDialog> fileDialogs;
     QStringList answers;
     bool cancelInputs = false;  // type each answer, then click Cancel instead of OK
+    Condition holdBoxes;        // while it holds, boxes wait unanswered
 
     explicit ModalAnswerer(QStringList answers = {}) : answers(std::move(answers)) {
         timer_.setInterval(2);
@@ -115,6 +116,8 @@ private:
                 starting_ = false;
                 action();
             });
+        } else if ((modal<QInputDialog>() || modal<QMessageBox>()) && holdBoxes && holdBoxes()) {
+            return;
         } else if (auto* input = modal<QInputDialog>()) {
             boxes << Box{input->windowTitle(), input->labelText(), true, QMessageBox::NoIcon, Qt::AutoText, {}};
             const QString a = next();

@@ -4,8 +4,11 @@
 // window by the end-to-end test). The file's format, the refusals
 // and the commands' questions and messages are the core's (tests/core/records_*).
 #include <QAction>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
+#include <tuple>
 
 #include "controls/Aiming.h"
 #include "support/QtTestMain.h"
@@ -108,7 +111,8 @@ private slots:
     }
 
     // A charge or a shot runs from the main window's clock; Load is chosen
-    // during it: the same window, the saved game in it, nothing left of the run.
+    // during it. Under its question the run stands still; then the same
+    // window holds the saved game, nothing left of the run.
     void loadDuringARun_data() {
         QTest::addColumn<bool>("shot");
         QTest::newRow("during a charge") << false;
@@ -130,8 +134,19 @@ private slots:
             ranDuringTheRun = window && window->turn().running() && (g().charging || g().shotInProgress);
             f.app->loadGame();
         };
+        // The question waits 100 ms unanswered: the run must not move meanwhile.
+        auto snapshot = [&] { return std::tuple(int(g().power), piece.left, piece.top); };
+        std::optional<decltype(snapshot())> underTheBox;
+        bool stoodStill = false;
+        QElapsedTimer held;
         capzel::test::ModalAnswerer& script = *f.modals;
         script.answers = QStringList{"Yes"};
+        script.holdBoxes = [&] {
+            if (!held.isValid()) held.start(), underTheBox = snapshot();
+            if (held.elapsed() < 100) return true;
+            if (underTheBox) stoodStill = snapshot() == *underTheBox, underTheBox.reset();
+            return false;
+        };
         if (shot) script.then([&] { return g().charging; }, [&] { window->turn().goClicked(); });
         script.then([&] { return shot ? g().shotInProgress : g().charging; }, command);
         script.chooseFile(path);
@@ -148,6 +163,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(script.done() && (!window || !window->turn().running()), 30000);
         QVERIFY(!runOutlivedTheCommand);
         QVERIFY(ranDuringTheRun);
+        QVERIFY(stoodStill);
         QVERIFY(!g().charging && !g().shotInProgress);
 
         QCOMPARE(f.app->mainWindow(), window.data());

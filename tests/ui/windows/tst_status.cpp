@@ -1,6 +1,5 @@
-// The status window: its cells for the positions along the course, the row
-// highlight lasting until the refresh, names shown as typed, and the mouse
-// routing.
+// The status window: its cells for the positions along the course as the
+// game changes, names shown as typed, and the row highlight under the mouse.
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -55,13 +54,6 @@ QString text(const StatusWindow& w, StatusWindow::Column c, int row) { return w.
 class StatusWindowTest : public QObject {
     Q_OBJECT
 
-    // Shows the window and refreshes it once.
-    static void showRefreshed(StatusWindow& w) {
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.refreshRows();
-    }
-
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
 
@@ -101,27 +93,6 @@ private slots:
         QCOMPARE(text(w, StatusWindow::PositionColumn, 1), QString("0"));  // the other rows untouched
     }
 
-    // A row highlighted before the current one keeps its colour until the
-    // next refresh; the activation recolours every row but forgets no
-    // highlight; only the background puts every row back.
-    void highlightLastsUntilTheRefresh() {
-        capzel::GameState g = gameOf(5);
-        StatusWindow w(g);
-        w.refreshRows();
-        w.highlightRow(2);
-        w.highlightRow(5);
-        expectRowColor(w, 2, highlightOf(g.playerColor[2]));
-        expectRowColor(w, 5, highlightOf(g.playerColor[5]));
-        w.refreshRows();
-        expectRowColor(w, 2, g.playerColor[2]);
-        expectRowColor(w, 5, highlightOf(g.playerColor[5]));
-        w.applyPlayerColors();
-        for (int i = 1; i <= 5; ++i) expectRowColor(w, i, g.playerColor[i]);
-        QCOMPARE(w.highlightedRow(), 5);
-        w.unhighlightAll();
-        QCOMPARE(w.highlightedRow(), 0);
-    }
-
     void namesArePlainText() {
         capzel::GameState g = gameOf(4);
         g.playerName[1] = "<b>x</b>";
@@ -144,38 +115,44 @@ private slots:
             QCOMPARE(name->text(), QString::fromStdString(g.playerName[i]));
             QCOMPARE(name->textFormat(), Qt::PlainText);
         }
-        // Shown literally: the brackets take room a markup rendering would not.
-        const QLabel* name = w.cell(StatusWindow::NameColumn, 1);
-        QVERIFY(name->sizeHint().width() >= name->fontMetrics().horizontalAdvance("<b>x</b>"));
     }
 
-    void mouseRouting() {
+    // The row under the mouse lights up; one lit before keeps its colour
+    // until the next refresh; headers and rules leave the highlight as it
+    // is, the black background puts every row back; the activation recolours
+    // every row but forgets no highlight.
+    void highlightFollowsTheMouse() {
         capzel::GameState g = gameOf(6);
         StatusWindow w(g);
-        showRefreshed(w);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         QWindow* win = w.windowHandle();
-        auto centreOf = [&](StatusWindow::Column c, int row) { return w.cell(c, row)->geometry().center(); };
-
-        QTest::mouseMove(win, centreOf(StatusWindow::NameColumn, 2));
+        auto over = [&](StatusWindow::Column c, int row) { QTest::mouseMove(win, w.cell(c, row)->geometry().center()); };
+        over(StatusWindow::NameColumn, 2);
         QTRY_COMPARE(w.highlightedRow(), 2);
-        expectRowColor(w, 2, highlightOf(g.playerColor[2]));
-        QTest::mouseMove(win, centreOf(StatusWindow::ScoreColumn, 5));
+        over(StatusWindow::ScoreColumn, 5);
         QTRY_COMPARE(w.highlightedRow(), 5);
+        expectRowColor(w, 2, highlightOf(g.playerColor[2]));
         expectRowColor(w, 5, highlightOf(g.playerColor[5]));
+        w.refreshRows();
+        expectRowColor(w, 2, g.playerColor[2]);
 
-        // Headers and rules leave the highlight as it is.
         QTest::mouseMove(win, w.findChild<QLabel*>("positionHeader")->geometry().center());
         QTest::mouseMove(win, QPoint(200, ipx(StatusWindow::ruleYTwips(4))));
         QTest::mouseMove(win, QPoint(ipx(2760), ipx(1500)));
         QCoreApplication::processEvents();
         QCOMPARE(w.highlightedRow(), 5);
-
-        // The black background puts every row back at once.
+        expectRowColor(w, 5, highlightOf(g.playerColor[5]));
         QTest::mouseMove(win, QPoint(ipx(2200), ipx(StatusWindow::ruleYTwips(4)) + 6));
         QTRY_COMPARE(w.highlightedRow(), 0);
         for (int i = 1; i <= 6; ++i) expectRowColor(w, i, g.playerColor[i]);
-    }
 
+        over(StatusWindow::NameColumn, 3);
+        QTRY_COMPARE(w.highlightedRow(), 3);
+        w.applyPlayerColors();
+        expectRowColor(w, 3, g.playerColor[3]);
+        QCOMPARE(w.highlightedRow(), 3);
+    }
 };
 
 CAPZEL_QT_TEST(StatusWindowTest)
