@@ -72,7 +72,6 @@ private slots:
         QCOMPARE(second->scoreLabel(2)->text(), QString());
     }
 
-
     // The end of a game opens the high scores and adds the game to the
     // history, whatever stood in the history's place before: nothing, a
     // history, a file that is not one, a folder. What is not a history is
@@ -102,16 +101,12 @@ private slots:
         else if (!before.isEmpty())
             write(history, before);
 
+        QVERIFY(f.startGame({"<b>Ann</b>", "Bob"}));
         capzel::GameState& g = f.state();
-        g.gameRunning = true;
-        g.numberOfPlayers = 2;
-        g.recreatePerGameTables();
-        g.playerName[1] = "<b>Ann</b>";
-        g.playerName[2] = "Bob";
         g.playerKind[2] = capzel::PlayerKind::Club;
         g.dead[2] = true;
-        g.currentTurn = 1;
-        const capzel::test::ModalAnswerer& boxes = *f.modals;
+        capzel::test::ModalAnswerer& boxes = *f.modals;
+        boxes.boxes.clear();
         capzel::GameContext ctx = f.window().context();
         QCOMPARE(capzel::endGame(ctx), capzel::GameFlow::Ended);
         f.app->gameEnded();
