@@ -52,6 +52,7 @@ export LSAN_OPTIONS="suppressions=$HERE/../e2e/lsan.supp:print_suppressions=0${L
 # shellcheck source=../e2e/e2e_lib.sh
 source "$HERE/../e2e/e2e_lib.sh"
 source "$HERE/../e2e/e2e_scenarios.sh"
+source "$HERE/../e2e/e2e_shot_scenarios.sh"
 
 step "the field at start-up"
 start_game
@@ -73,5 +74,9 @@ close_main_window_during_shot
 
 step "a won game"
 won_game
+
+hints_shown
+fast_forward_and_undo
+resume_after_kill
 
 echo "e2e: all steps passed; screenshots in $ARTIFACTS"
