@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QtGlobal>
@@ -40,11 +41,34 @@ private:
     bool pushed_;
 };
 
+// A key still held from before the box opened (Space held to run a shot
+// fast) repeats; its repeats must not press the box's button, so that the
+// box is answered only by a key pressed for it.
+class HeldKeys : public QObject {
+public:
+    explicit HeldKeys(QWidget* box) : box_(box) { qApp->installEventFilter(this); }
+    ~HeldKeys() override { qApp->removeEventFilter(this); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return widget && (widget == box_ || box_->isAncestorOf(widget)) &&
+               static_cast<QKeyEvent*>(event)->isAutoRepeat();
+    }
+
+private:
+    QWidget* box_;
+};
+
 int run(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons) {
     journal(buttons & QMessageBox::Yes ? "question" : "message", text);
     const NormalPointer pointer;
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    const HeldKeys held(&box);
     return box.exec();
 }
 }  // namespace
