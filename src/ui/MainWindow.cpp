@@ -158,7 +158,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             runCommand([&] { onKeyDown(vk, shift); });
         }
         if (!self) return false;
-        runCommand([&] { handleShotKey(*key); });
+        if (isShotKey(key->key())) runCommand([&] { handleShotKey(*key); });
         if (!self) return false;
     } else if (event->type() == QEvent::KeyRelease && watched == windowHandle()) {
         handleShotKey(*static_cast<const QKeyEvent*>(event));
@@ -191,7 +191,12 @@ void MainWindow::refreshField() {
 }
 
 void MainWindow::showProgress() {
-    syncMenus();
+    // The menus change only when a run ends or a shot is judged.
+    const int shotState = turn_.judgedShots() * 4 + (turn_.running() ? 2 : 0) + (turn_.replay() ? 1 : 0);
+    if (shotState != shotState_) {
+        shotState_ = shotState;
+        syncMenus();
+    }
     if (view_->isStale()) refreshField();
     // Every judged shot is saved for a start after a crash or a close.
     if (turn_.judgedShots() != autosavedShots_) {

@@ -98,6 +98,7 @@ public:
     void replayLastShot();
     void syncShotState();
     bool handleShotKey(const QKeyEvent& key);
+    static bool isShotKey(int key);
 
 signals:
     // Every key-down, mouse move and release as the handlers receive them.
@@ -128,6 +129,7 @@ private:
     StepScheduler* scheduler_ = nullptr;
     bool spaceHeld_ = false;
     int autosavedShots_ = 0;
+    int shotState_ = -1;
 };
 
 }  // namespace capzel::ui

@@ -35,6 +35,10 @@ void MainWindow::undoShot() {
 
 void MainWindow::replayLastShot() { turn_.startReplay(); }
 
+bool MainWindow::isShotKey(int key) {
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
 // Space held runs a shot fast (its auto-repeat is not a new press); Space
 // or Enter while the bar charges is "Go"; Esc calls off an aim or a charge.
 // Other keys are not the turn's. True for a key handled here.
