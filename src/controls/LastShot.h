@@ -1,6 +1,5 @@
 // The last shot of the game, kept so that it can be shown again or taken
-// back: the game and the field as they stood when the shot was launched,
-// and the pieces as they came to rest.
+// back: the game and the field as they stood when the shot was launched.
 //
 // Taking the shot back restores the game (places, scores, targets, flags,
 // killers, whose turn) and leaves alone what belongs to the window and the
@@ -10,7 +9,6 @@
 // change. The engine is deterministic, so the copy ends where the shot ended.
 #pragma once
 
-#include <array>
 #include <memory>
 
 #include "engine/ShotRun.h"
@@ -23,9 +21,7 @@ namespace capzel {
 struct LastShot {
     GameState startState;  // as the shot was launched (shotInProgress set)
     Field startField;
-    std::array<Box, kMaxPlayers + 1> endPieces{};  // where the pieces came to rest
-    bool ended = false;       // the pieces have come to rest
-    bool judged = false;      // the rules have judged it
+    bool judged = false;   // the rules have judged it
 };
 
 // Puts the game back to the moment before `shot` was launched: the state of

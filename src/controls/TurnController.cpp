@@ -94,10 +94,6 @@ GameFlow TurnController::judge() {
     GameState& g = ctx_.g;
     Board& b = ctx_.board();
     run_.emplace<std::monostate>();
-    if (last_) {
-        last_->endPieces = b.pieces;
-        last_->ended = true;
-    }
     b.powerBar.clear();
     b.powerBar.box.visible = false;
     g.power = 0;

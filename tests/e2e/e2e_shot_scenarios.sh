@@ -18,7 +18,15 @@ hints_shown() {
     charge
     shot "hints-charging"
     [ "$(hint_pixels)" -le 2 ] || fail "the hint ring stays while the bar charges"
+    step "Esc calls the charge off: the bar goes, the same player aims again"
     keys_to_main Escape
+    sleep 0.3
+    shot "charge-called-off"
+    local ox oy
+    read -r ox oy < <(client_origin)
+    [ "$(count_pixels $((ox + 3)) $((oy + 190)) 30 430 "$BLUISH")" -le 5 ] || fail "the power bar stays after Esc"
+    [ "$(hint_pixels)" -ge 20 ] || fail "no hint ring for Ann after Esc"
+    no_box_waiting || fail "a box after Esc"
     stop_game
 }
 
