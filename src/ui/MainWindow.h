@@ -128,6 +128,7 @@ private:
     TurnController turn_;
     StepScheduler* scheduler_ = nullptr;
     bool spaceHeld_ = false;
+    quint64 spaceReleasedAt_ = ~quint64(0);  // the display's clock at the last release of Space
     int autosavedShots_ = 0;
     int shotState_ = -1;
 };

@@ -46,10 +46,15 @@ bool MainWindow::handleShotKey(const QKeyEvent& key) {
     if (key.isAutoRepeat()) return false;
     const bool pressed = key.type() == QEvent::KeyPress;
     switch (key.key()) {
-    case Qt::Key_Space:
+    case Qt::Key_Space: {
+        // A repeat that a busy machine's toolkit took for a new press comes
+        // at the very moment of the release before it: Space is still held.
+        const bool repeat = pressed && key.timestamp() == spaceReleasedAt_;
+        if (!pressed) spaceReleasedAt_ = key.timestamp();
         spaceHeld_ = pressed;
-        if (pressed && turn_.phase() == TurnPhase::Charging) turn_.goClicked();
+        if (pressed && !repeat && turn_.phase() == TurnPhase::Charging) turn_.goClicked();
         break;
+    }
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (pressed && turn_.phase() == TurnPhase::Charging) turn_.goClicked();

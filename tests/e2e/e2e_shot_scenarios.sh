@@ -62,7 +62,7 @@ shot_to_bobs_turn() {
     answer_until "^message: Bob's turn start"
     wait_until "the game kept at Bob's turn" 10 autosave_at_turn 2
     cp "$(autosave_file)" "$out"
-    echo "   shot to its first box: $(echo "$t1 - $t0" | bc) s"
+    echo "   aim, shot and judging to the first box (harness delays included): $(echo "$t1 - $t0" | bc) s"
 }
 
 fast_forward_and_undo() {
