@@ -19,9 +19,12 @@ void StepScheduler::start() {
     schedule();
 }
 
+// Only a shot (or its replay) runs fast: the power bar keeps its pace.
+bool StepScheduler::fastNow() const { return fast_ && (turn_.shot() != nullptr || turn_.replay() != nullptr); }
+
 StepScheduler::Clock::duration StepScheduler::waitOf(long yields) const {
     const auto normal = yields * kYield;
-    return fast_ ? normal / kFastFactor : normal;
+    return fastNow() ? normal / kFastFactor : normal;
 }
 
 void StepScheduler::schedule() {
@@ -46,7 +49,7 @@ void StepScheduler::due() {
     bool ended = false;
     int batch = 0;
     inAdvance_ = true;
-    while (turn_.running() && (deadline_ <= now || (fast_ && batch % kFastFactor != 0))) {
+    while (turn_.running() && (deadline_ <= now || (fastNow() && batch % kFastFactor != 0))) {
         // Judging a finished shot shows the rules' messages from in here.
         if (turn_.advance() == GameFlow::Ended) ended = true;
         if (!alive) return;

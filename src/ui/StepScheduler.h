@@ -45,9 +45,10 @@ public:
 
     bool active() const { return timer_.isActive() || inAdvance_; }
 
-    // Fast forward: every wait is cut to an eighth and the steps come in
-    // batches of eight, so the field is repainted once per eight steps.
-    // Only the waits change, so the run ends exactly as at normal pace.
+    // Fast forward of a shot: every wait is cut to an eighth and the steps
+    // come in batches of eight, so the field is repainted once per eight
+    // steps. Only the waits change, so the shot ends exactly as at normal
+    // pace. The power bar's charge keeps its pace.
     static constexpr int kFastFactor = 8;
     void setFast(bool fast) { fast_ = fast; }
     bool fast() const { return fast_; }
@@ -60,6 +61,7 @@ public:
 private:
     void due();
     void schedule();
+    bool fastNow() const;
     Clock::duration waitOf(long yields) const;
 
     TurnController& turn_;
