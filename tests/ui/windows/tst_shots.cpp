@@ -51,7 +51,9 @@ private slots:
         QFile::remove(QString::fromStdString(capzel::ui::autosaveFile()));
     }
 
-    void fastForwardEndsAsAtNormalPace() {
+    // The shot taken back and played again fast, then replayed: the pieces
+    // end where they ended at normal pace, and the replay changes nothing.
+    void fastForwardAndReplayEndAsAtNormalPace() {
         open(true, {"Yes"});
         shoot();
         const auto normal = w_->field().board.pieces;
@@ -61,6 +63,11 @@ private slots:
         w_->menus().fastForwardAction->trigger();
         QVERIFY(w_->scheduler().fast());
         shoot();
+        w_->menus().replayAction->trigger();
+        QCOMPARE(w_->turn().phase(), capzel::TurnPhase::Replaying);
+        QVERIFY(!w_->menus().undoAction->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!w_->turn().running(), 60000);
+        QVERIFY(w_->menus().undoAction->isEnabled());
         for (int i = 1; i <= 2; ++i)
             QCOMPARE(std::pair(w_->field().board.pieces[i].left, w_->field().board.pieces[i].top),
                      std::pair(normal[i].left, normal[i].top));
