@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The animation and idle figures of the game in a real X display (Xvfb):
-# a full-strength straight shot on an empty field, power-bar fills, and the
+# a full-strength straight shot on an empty field (also fast-forwarded), the
+# running game kept on disk, power-bar fills, and the
 # status window open with nothing moving (processor use and wake-ups).
 # Figures are medians of RUNS runs.
 #
@@ -42,6 +43,10 @@ check "full-strength shot: CPU (user+sys/wall)"  "$(pct "$(get shot.cpu_share)")
 check "full-strength shot: steps seen"           "$(get shot.steps_seen)" "$steps" "$steps" steps
 check "full-strength shot: places painted twice" "$(get shot.places_painted_twice)" 0 0 ""
 printf '%-44s %10s\n' "full-strength shot: frames painted" "$(get shot.frames)"
+check "fast-forwarded shot: wall time"          "$(get shot_fast.wall_s | xargs printf '%.2f')" 0.3 0.8 s
+check "fast-forwarded shot: same end, bit for bit" "$(get shot_fast.same_end)" 1 1 ""
+printf '%-44s %10s\n' "fast-forwarded shot: frames painted" "$(get shot_fast.frames)"
+check "game kept on disk: one write"             "$(get autosave.ms | xargs printf '%.1f')" 0 50 ms
 check "power bar: one fill"                      "$(get bar.fill_s | xargs printf '%.3f')" 0.3 0.8 s
 check "power bar: CPU while charging"            "$(pct "$(get bar.cpu_share)")" 0 10 %
 check "status window open, idle: CPU"            "$(pct "$(get idle.status_cpu_share)")" 0 0.1 %

@@ -6,5 +6,6 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     capzel::ui::CapzelApp app;
     app.openMainWindow();
+    app.offerResume();
     return QApplication::exec();
 }

@@ -8,6 +8,7 @@ namespace capzel {
 
 TurnPhase TurnController::phase() const {
     if (judging_) return TurnPhase::Judging;
+    if (std::holds_alternative<ReplayRun>(run_)) return TurnPhase::Replaying;
     if (std::holds_alternative<ChargeRun>(run_)) return TurnPhase::Charging;
     if (std::holds_alternative<ShotRun>(run_)) return TurnPhase::Shooting;
     if (!ctx_.g.gameRunning) return TurnPhase::GameOver;
@@ -15,6 +16,8 @@ TurnPhase TurnController::phase() const {
 }
 
 void TurnController::mouseMove(int buttons, int shift, float x, float y) {
+    // The field shown during a replay is the copy's: no aiming on it.
+    if (replay() != nullptr) return;
     handleMouseMove(ctx_, buttons, shift, x, y);
 }
 
@@ -42,6 +45,7 @@ void TurnController::goClicked() {
 long TurnController::wait() const {
     if (const auto* charge = std::get_if<ChargeRun>(&run_)) return charge->wait();
     if (const auto* shot = std::get_if<ShotRun>(&run_)) return shot->wait();
+    if (const auto* again = std::get_if<ReplayRun>(&run_)) return again->wait();
     return 0;
 }
 
@@ -54,6 +58,10 @@ GameFlow TurnController::advance() {
     if (auto* shot = std::get_if<ShotRun>(&run_)) {
         shot->advance();
         if (shot->done()) return judge();
+    }
+    if (auto* again = std::get_if<ReplayRun>(&run_)) {
+        again->advance();
+        if (again->done()) run_.emplace<std::monostate>();
     }
     return GameFlow::Continues;
 }
@@ -74,6 +82,10 @@ void TurnController::startShot() {
     if (!g.gameRunning || g.shotInProgress || running()) return;
     ctx_.board().pointer.visible = false;
     g.shotInProgress = true;
+    // The start of the shot is kept for a replay and for taking it back.
+    last_.emplace();
+    last_->startState = g;
+    last_->startField = ctx_.field;
     run_.emplace<ShotRun>(ctx_);
 }
 
@@ -89,11 +101,15 @@ GameFlow TurnController::judge() {
     const GameFlow flow = judgeFinishedShot(ctx_);
     judging_ = false;
     g.shotInProgress = false;
+    if (last_) last_->judged = true;
+    ++judgedShots_;
     return flow;
 }
 
 void TurnController::drop() {
-    const bool wasRunning = running();
+    // The game is being replaced: its last shot goes with it.
+    last_.reset();
+    const bool wasRunning = running() && replay() == nullptr;
     run_.emplace<std::monostate>();
     if (!wasRunning) return;
     ctx_.g.charging = false;
@@ -101,11 +117,44 @@ void TurnController::drop() {
     Field& f = ctx_.field;
     f.velocityX.fill(0);
     f.velocityY.fill(0);
-    Board& b = f.board;
+    clearBoardControls();
+}
+
+void TurnController::clearBoardControls() {
+    Board& b = ctx_.board();
     b.pointer.visible = false;
     b.powerBar.clear();
     b.powerBar.box.visible = false;
     b.goButton.box.visible = false;
+}
+
+bool TurnController::cancel() {
+    const TurnPhase now = phase();
+    if (now != TurnPhase::Aiming && now != TurnPhase::Charging) return false;
+    run_.emplace<std::monostate>();
+    ctx_.g.charging = false;
+    ctx_.g.power = 0;
+    clearBoardControls();
+    return true;
+}
+
+bool TurnController::canUndo() const {
+    return last_ && last_->judged && ctx_.g.gameRunning && !running() && !judging_;
+}
+
+bool TurnController::undo() {
+    if (!canUndo()) return false;
+    restoreShotStart(*last_, ctx_.g, ctx_.field);
+    last_.reset();
+    return true;
+}
+
+bool TurnController::canReplay() const { return last_ && last_->judged && !running() && !judging_; }
+
+bool TurnController::startReplay() {
+    if (!canReplay()) return false;
+    run_.emplace<ReplayRun>(*last_, ctx_.ui);
+    return true;
 }
 
 }  // namespace capzel

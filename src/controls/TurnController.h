@@ -7,16 +7,18 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <variant>
 
 #include "controls/ChargeRun.h"
+#include "controls/LastShot.h"
 #include "engine/ShotRun.h"
 #include "model/GameContext.h"
 #include "rules/GameFlow.h"
 
 namespace capzel {
 
-enum class TurnPhase { Idle, Aiming, Charging, Shooting, Judging, GameOver };
+enum class TurnPhase { Idle, Aiming, Charging, Shooting, Judging, GameOver, Replaying };
 
 class TurnController {
 public:
@@ -58,12 +60,36 @@ public:
     // The shot under way, if any.
     const ShotRun* shot() const { return std::get_if<ShotRun>(&run_); }
 
+    // Esc: an aim or a charge is called off. No shot is taken, the aim
+    // line, the bar and "Go" go away, and the same player aims again. True
+    // when there was something to call off.
+    bool cancel();
+
+    // Shots judged on this field so far (a caller notices a new one).
+    int judgedShots() const { return judgedShots_; }
+
+    // Taking back the last judged shot: possible while the game runs and
+    // nothing is under way, once per shot, until the next shot starts.
+    bool canUndo() const;
+    bool undo();
+
+    // Playing the last shot again on a copy of its start, driven like a
+    // shot; the game does not change. Possible once a shot of this field
+    // has been judged and while nothing is under way.
+    bool canReplay() const;
+    bool startReplay();
+    const ReplayRun* replay() const { return std::get_if<ReplayRun>(&run_); }
+    const LastShot* lastShot() const { return last_ ? &*last_ : nullptr; }
+
 private:
     void fire();
     GameFlow judge();
+    void clearBoardControls();
 
     GameContext ctx_;
-    std::variant<std::monostate, ChargeRun, ShotRun> run_;
+    std::variant<std::monostate, ChargeRun, ShotRun, ReplayRun> run_;
+    std::optional<LastShot> last_;
+    int judgedShots_ = 0;
     bool judging_ = false;
 };
 

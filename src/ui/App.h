@@ -66,6 +66,14 @@ public:
     // and before a box speaks of it.
     void notifyStateChanged() { emit gameStateChanged(); }
 
+    // Keeps the running game on disk (ui/Autosave.h), after every judged
+    // shot and whenever a game starts or comes back; a failed write is told
+    // once per run.
+    void autosave();
+    // At start-up: when the game kept on disk is unfinished, asks whether to
+    // resume it; Yes loads it as Load Game does.
+    void offerResume();
+
 signals:
     void gameStateChanged();
 
@@ -97,6 +105,10 @@ public slots:
     virtual void setGuidelines();
 
 private:
+    // A loaded game begins: music from song 1, the status window, the turn.
+    void startLoadedGame(MainWindow& window);
+
+    bool autosaveFailureTold_ = false;
     OwnedWindow newGameDialog_;
     OwnedWindow highScores_;
     OwnedWindow history_;

@@ -74,18 +74,24 @@ void CapzelApp::loadGame() {
     if (!main) return;
     QPointer<MainWindow> window(main);
     GameContext ctx = main->context();
-    loadGameCommand(ctx, programFolder(), [&] {
-        // The loaded game replaces the running one in the same window: a
-        // shot or a charge of the old game ends here, and what it left on
-        // the field goes with it.
-        window->turn().drop();
-        window->playSong(g_.songNumber);
-        window->syncMenus();
-        window->refreshField();
-        // The status window keeps the place it had.
-        if (StatusWindow* status = showStatusWindow(*this)) status->refreshRows();
-        if (startTurn(ctx, g_.currentTurn) == GameFlow::Ended) gameEnded();
-    });
+    loadGameCommand(ctx, programFolder(), [&] { startLoadedGame(*window); });
+}
+
+void CapzelApp::startLoadedGame(MainWindow& window) {
+    QPointer<MainWindow> alive(&window);
+    GameContext ctx = window.context();
+    // The loaded game replaces the running one in the same window: a
+    // shot or a charge of the old game ends here, and what it left on
+    // the field goes with it.
+    window.turn().drop();
+    window.playSong(g_.songNumber);
+    window.syncMenus();
+    window.refreshField();
+    // The status window keeps the place it had.
+    if (StatusWindow* status = showStatusWindow(*this)) status->refreshRows();
+    autosave();
+    if (startTurn(ctx, g_.currentTurn) == GameFlow::Ended) gameEnded();
+    if (alive) alive->syncMenus();
 }
 
 void CapzelApp::showHighScores() {

@@ -79,7 +79,7 @@ FieldView::FieldView(const Field& field, QWidget* parent)
 }
 
 void FieldView::syncGoButton() {
-    const Button& b = field_.board.goButton;
+    const Button& b = shown().board.goButton;
     const QString caption = QString::fromStdString(b.caption);
     if (go_->text() != caption) go_->setText(caption);
     const QRect r = boxRect(b.box).toRect();
@@ -93,14 +93,21 @@ void FieldView::setHints(const GameState* game) {
     update();
 }
 
-bool FieldView::isStale() const { return paintedFingerprint_ != loopFingerprint(field_); }
+void FieldView::showField(const Field* other) {
+    if (other_ == other) return;
+    other_ = other;
+    syncGoButton();
+    update();
+}
+
+bool FieldView::isStale() const { return paintedFingerprint_ != loopFingerprint(shown()); }
 
 void FieldView::paintEvent(QPaintEvent*) {
     const qreal dpr = devicePixelRatioF();
     if (background_.isNull() || background_.devicePixelRatio() != dpr)
-        background_ = renderFieldBackground(field_.board, size(), dpr);
+        background_ = renderFieldBackground(shown().board, size(), dpr);
 
-    paintedFingerprint_ = loopFingerprint(field_);
+    paintedFingerprint_ = loopFingerprint(shown());
     QPainter p(this);
     p.drawPixmap(0, 0, background_);
     paintTargetHint(p);
@@ -111,7 +118,7 @@ void FieldView::paintEvent(QPaintEvent*) {
 }
 
 void FieldView::paintShapes(QPainter& p) const {
-    const Board& b = field_.board;
+    const Board& b = shown().board;
     std::vector<Shape> shapes;
     shapes.reserve(64);
     int order = 0;
@@ -159,7 +166,7 @@ void FieldView::paintShapes(QPainter& p) const {
 
 void FieldView::paintTargetHint(QPainter& p) const {
     if (!hintsFrom_) return;
-    const FieldHints h = fieldHints(*hintsFrom_, field_.board);
+    const FieldHints h = fieldHints(*hintsFrom_, shown().board);
     if (!h.target) return;
     // Just inside the box's own white outline, which stays as it is.
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -172,7 +179,7 @@ void FieldView::paintTargetHint(QPainter& p) const {
 
 void FieldView::paintPieceHints(QPainter& p) const {
     if (!hintsFrom_) return;
-    const FieldHints h = fieldHints(*hintsFrom_, field_.board);
+    const FieldHints h = fieldHints(*hintsFrom_, shown().board);
     if (h.piece == 0) return;
     // A ring a few pixels off the piece, so that the field's black shows
     // between them whatever the piece's colour: solid around the player's
@@ -180,7 +187,7 @@ void FieldView::paintPieceHints(QPainter& p) const {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setBrush(Qt::NoBrush);
     auto ring = [&](int i, Qt::PenStyle style) {
-        const Box& b = field_.board.pieces[std::size_t(i)];
+        const Box& b = shown().board.pieces[std::size_t(i)];
         if (!b.visible) return;
         QPen pen(qcolor(h.colour), 2, style);
         p.setPen(pen);
@@ -192,7 +199,7 @@ void FieldView::paintPieceHints(QPainter& p) const {
 }
 
 void FieldView::paintLabel(QPainter& p) const {
-    const Label& l = field_.board.aimLabel;
+    const Label& l = shown().board.aimLabel;
     if (!l.box.visible || l.caption.empty()) return;
     QString text = QString::fromStdString(l.caption);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -204,7 +211,7 @@ void FieldView::paintLabel(QPainter& p) const {
 }
 
 void FieldView::paintPowerBar(QPainter& p) const {
-    const PowerBar& bar = field_.board.powerBar;
+    const PowerBar& bar = shown().board.powerBar;
     if (!bar.box.visible) return;
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(boxRect(bar.box), Qt::white);

@@ -31,6 +31,10 @@ public:
     // game state `game`; null draws the field without them.
     void setHints(const GameState* game);
 
+    // Draws `other` instead of the window's own field (a replay of the
+    // last shot); null goes back to the own field.
+    void showField(const Field* other);
+
     // False while the picture on screen still shows what the game's loops
     // change (the pieces, the power bar, the "Go" button): a repaint asked
     // for during a loop would then show the same frame twice.
@@ -55,7 +59,10 @@ private:
     void paintTargetHint(QPainter& p) const;
     void paintPieceHints(QPainter& p) const;
 
+    const Field& shown() const { return other_ ? *other_ : field_; }
+
     const Field& field_;
+    const Field* other_ = nullptr;
     const GameState* hintsFrom_ = nullptr;
     QPushButton* go_;
     QPixmap background_;

@@ -34,6 +34,8 @@ std::string brokenNotice(const QString& path, const std::string& why, const QStr
 
 }  // namespace
 
+std::string setFileAside(const std::string& path) { return setAside(QString::fromStdString(path)).toStdString(); }
+
 HistoryFileState loadHistoryFile(Platform& files, const std::string& path) {
     HistoryFileState out;
     const QString name = QString::fromStdString(path);

@@ -23,6 +23,11 @@ struct HistoryFileState {
     bool writable = true;            // false when a broken file stayed where it is
 };
 
+// Renames what stands at `path` to the first free "<path>.broken",
+// "<path>.broken-2", ...; gives the new name, or the empty text when that
+// fails.
+std::string setFileAside(const std::string& path);
+
 // Reads the history at `path`. A missing file is an empty history; a broken
 // one (not a history, not an ordinary file, far too large) is set aside.
 HistoryFileState loadHistoryFile(Platform& files, const std::string& path);

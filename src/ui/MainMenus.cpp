@@ -70,6 +70,7 @@ void MainMenus::build(QMenuBar* bar) {
     showHintsAction->setCheckable(true);
     showHintsAction->setChecked(true);
     historyAction = item(extrasMenu, "historyAction", QStringLiteral("Game &History"));
+    buildShotItems();
 
     hiddenMenu = menu(bar, "hiddenMenu", QStringLiteral("Quince"));
     setPositionAction = item(hiddenMenu, "setPositionAction", QStringLiteral("&Set Position and start turn"),
@@ -79,6 +80,21 @@ void MainMenus::build(QMenuBar* bar) {
     setPieceAction = item(hiddenMenu, "setPieceAction", QStringLiteral("&Set Piece"), QKeySequence(Qt::Key_F4));
     setInGameAction = item(hiddenMenu, "setInGameAction", QStringLiteral("&Set Ingame"), QKeySequence(Qt::Key_F5));
     setGuidelinesAction = item(hiddenMenu, "setGuidelinesAction", QStringLiteral("&Set Guidelines"), QKeySequence(Qt::Key_F6));
+}
+
+void MainMenus::buildShotItems() {
+    playSeparator = separator(extrasMenu, "playSeparator");
+    // Checked, every shot runs eight times faster (as while Space is held).
+    fastForwardAction = item(extrasMenu, "fastForwardAction", QStringLiteral("&Fast Forward"));
+    fastForwardAction->setCheckable(true);
+    replayAction = item(extrasMenu, "replayAction", QStringLiteral("&Replay Last Shot"));
+    undoAction = item(extrasMenu, "undoAction", QStringLiteral("&Undo Shot"), ctrl(Qt::Key_Z));
+}
+
+void MainMenus::syncShotItems(bool gameRunning, bool canReplay, bool canUndo) const {
+    fastForwardAction->setEnabled(gameRunning || canReplay);
+    replayAction->setEnabled(canReplay);
+    undoAction->setEnabled(canUndo);
 }
 
 void MainMenus::syncFrom(const Field& field) const {

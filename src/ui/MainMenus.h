@@ -41,6 +41,11 @@ struct MainMenus {
     QMenu* extrasMenu = nullptr;
     QAction* showHintsAction = nullptr;
     QAction* historyAction = nullptr;
+    // The running game's shots: faster, again, taken back.
+    QAction* playSeparator = nullptr;
+    QAction* fastForwardAction = nullptr;
+    QAction* replayAction = nullptr;
+    QAction* undoAction = nullptr;
 
     QMenu* hiddenMenu = nullptr;
     QAction* setPositionAction = nullptr;
@@ -58,6 +63,12 @@ struct MainMenus {
     // while the menu is hidden (a hidden item's own shortcut does not act
     // either).
     void syncFrom(const Field& field) const;
+
+    // The shot items: each enabled only when it can act now.
+    void syncShotItems(bool gameRunning, bool canReplay, bool canUndo) const;
+
+private:
+    void buildShotItems();
 };
 
 }  // namespace capzel::ui

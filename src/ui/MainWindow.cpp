@@ -128,6 +128,11 @@ void MainWindow::applyPlayerColors() {
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) applyPlayerColors();
+    // A Space let go in another window is never seen here.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && spaceHeld_) {
+        spaceHeld_ = false;
+        syncShotState();
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -146,11 +151,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched == windowHandle()) {
         const auto* key = static_cast<const QKeyEvent*>(event);
         const int vk = virtualKey(key->key(), key->modifiers() & Qt::KeypadModifier);
+        QPointer<MainWindow> self(this);
         if (vk != 0) {
             const int shift = keyShiftSet(key->key(), key->modifiers());
             emit keyDown(vk, shift);
             runCommand([&] { onKeyDown(vk, shift); });
         }
+        if (!self) return false;
+        if (isShotKey(key->key())) runCommand([&] { handleShotKey(*key); });
+        if (!self) return false;
+    } else if (event->type() == QEvent::KeyRelease && watched == windowHandle()) {
+        handleShotKey(*static_cast<const QKeyEvent*>(event));
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -171,6 +182,7 @@ void MainWindow::syncMenus() {
     menus_.syncFrom(field_);
     menus_.showHintsAction->setChecked(app_.showHints());
     view_->setHints(app_.showHints() ? &state() : nullptr);
+    syncShotState();
 }
 
 void MainWindow::refreshField() {
@@ -179,7 +191,18 @@ void MainWindow::refreshField() {
 }
 
 void MainWindow::showProgress() {
+    // The menus change only when a run ends or a shot is judged.
+    const int shotState = turn_.judgedShots() * 4 + (turn_.running() ? 2 : 0) + (turn_.replay() ? 1 : 0);
+    if (shotState != shotState_) {
+        shotState_ = shotState;
+        syncMenus();
+    }
     if (view_->isStale()) refreshField();
+    // Every judged shot is saved for a start after a crash or a close.
+    if (turn_.judgedShots() != autosavedShots_) {
+        autosavedShots_ = turn_.judgedShots();
+        app_.autosave();
+    }
     app_.notifyStateChanged();
 }
 
@@ -200,6 +223,9 @@ void MainWindow::connectMenus() {
     on(menus_.emailAction, [this] { writeEmail(); });
     on(menus_.showHintsAction, [this] { app_.setShowHints(menus_.showHintsAction->isChecked()); });
     on(menus_.historyAction, [this] { app_.showHistory(); });
+    on(menus_.fastForwardAction, [] {});  // the speed follows the check mark
+    on(menus_.replayAction, [this] { replayLastShot(); });
+    on(menus_.undoAction, [this] { undoShot(); });
     on(menus_.aboutAction, [this] { app_.showAbout(); });
     on(menus_.setPositionAction, [this] { app_.setPosition(); });
     on(menus_.setFrictionAction, [this] { app_.setFriction(); });

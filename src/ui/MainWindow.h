@@ -23,6 +23,11 @@ class CapzelApp;
 class FieldView;
 class MusicPlayer;
 class QtPlatform;
+}  // namespace capzel::ui
+
+class QKeyEvent;
+
+namespace capzel::ui {
 class StepScheduler;
 
 class MainWindow : public QMainWindow {
@@ -85,6 +90,16 @@ public:
     void handleGoButton();
     void onKeyDown(int keyCode, int shift);
 
+    // The shots of the game beyond the classic turn: fast forward (Space
+    // held, or the checked menu item), the last shot replayed or taken
+    // back, and the turn's keys (Space or Enter for "Go", Esc to call off
+    // an aim or a charge).
+    void undoShot();
+    void replayLastShot();
+    void syncShotState();
+    bool handleShotKey(const QKeyEvent& key);
+    static bool isShotKey(int key);
+
 signals:
     // Every key-down, mouse move and release as the handlers receive them.
     void keyDown(int keyCode, int shift);
@@ -112,6 +127,10 @@ private:
     std::string musicFolder_;
     TurnController turn_;
     StepScheduler* scheduler_ = nullptr;
+    bool spaceHeld_ = false;
+    quint64 spaceReleasedAt_ = ~quint64(0);  // the display's clock at the last release of Space
+    int autosavedShots_ = 0;
+    int shotState_ = -1;
 };
 
 }  // namespace capzel::ui

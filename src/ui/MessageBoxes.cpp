@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QtGlobal>
+#include <map>
 
 namespace capzel::ui {
 
@@ -40,11 +42,45 @@ private:
     bool pushed_;
 };
 
+// A key still held from before the box opened (Space held to run a shot
+// fast) repeats; its repeats must not press the box's button, so that the
+// box is answered only by a key pressed for it. A repeat is a release and a
+// press at one moment of the display's clock; the toolkit marks it, but on a
+// busy machine it may take it for a new press, so the moment is looked at too.
+class HeldKeys : public QObject {
+public:
+    explicit HeldKeys(QWidget* box) : box_(box) { qApp->installEventFilter(this); }
+    ~HeldKeys() override { qApp->removeEventFilter(this); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool press = event->type() == QEvent::KeyPress;
+        if (!press && event->type() != QEvent::KeyRelease) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || (widget != box_ && !box_->isAncestorOf(widget))) return false;
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if (key->isAutoRepeat()) return true;
+        if (!press) {
+            lastRelease_[key->key()] = key->timestamp();
+            return false;
+        }
+        const auto released = lastRelease_.find(key->key());
+        return released != lastRelease_.end() && released->second == key->timestamp();
+    }
+
+private:
+    QWidget* box_;
+    std::map<int, quint64> lastRelease_;  // key -> moment of its last release
+};
+
 int run(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons) {
     journal(buttons & QMessageBox::Yes ? "question" : "message", text);
     const NormalPointer pointer;
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    const HeldKeys held(&box);
     return box.exec();
 }
 }  // namespace

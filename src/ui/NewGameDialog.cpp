@@ -346,6 +346,7 @@ void NewGameDialog::startPlay() {
         status->refreshRows();
     }
 
+    app_.autosave();
     const GameFlow flow = startTurn(ctx, g.currentTurn);
     if (window) {
         window->syncMenus();

@@ -15,8 +15,16 @@ StepScheduler::StepScheduler(TurnController& turn, QObject* parent) : QObject(pa
 
 void StepScheduler::start() {
     if (!turn_.running() || active()) return;
-    deadline_ = Clock::now() + turn_.wait() * kYield;
+    deadline_ = Clock::now() + waitOf(turn_.wait());
     schedule();
+}
+
+// Only a shot (or its replay) runs fast: the power bar keeps its pace.
+bool StepScheduler::fastNow() const { return fast_ && (turn_.shot() != nullptr || turn_.replay() != nullptr); }
+
+StepScheduler::Clock::duration StepScheduler::waitOf(long yields) const {
+    const auto normal = yields * kYield;
+    return fastNow() ? normal / kFastFactor : normal;
 }
 
 void StepScheduler::schedule() {
@@ -39,14 +47,16 @@ void StepScheduler::due() {
     QPointer<StepScheduler> alive(this);
     bool advanced = false;
     bool ended = false;
+    int batch = 0;
     inAdvance_ = true;
-    while (turn_.running() && deadline_ <= now) {
+    while (turn_.running() && (deadline_ <= now || (fastNow() && batch % kFastFactor != 0))) {
         // Judging a finished shot shows the rules' messages from in here.
         if (turn_.advance() == GameFlow::Ended) ended = true;
         if (!alive) return;
         advanced = true;
+        ++batch;
         if (!turn_.running()) break;
-        deadline_ += turn_.wait() * kYield;
+        deadline_ += waitOf(turn_.wait());
     }
     inAdvance_ = false;
     if (advanced && onAdvanced) onAdvanced();

@@ -34,8 +34,13 @@ wait_until() {
 
 # --- the game process ------------------------------------------------------
 
+# The running game kept on disk between two runs of the program.
+autosave_file() { echo "$XDG_DATA_HOME/capzel/autosave.CSG"; }
+
 # Starts the game from the program folder and waits for its main window.
+# The game kept by an earlier run is removed first, unless KEEP_AUTOSAVE=1.
 start_game() {
+    [ "${KEEP_AUTOSAVE:-0}" = 1 ] || rm -f "$(autosave_file)"
     : > "$JOURNAL"
     SEEN=0
     (cd "$WORK" && exec "$PROG/capzel") >>"$GAME_LOG" 2>&1 &

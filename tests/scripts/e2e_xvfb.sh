@@ -20,6 +20,7 @@ ARTIFACTS="$(cd "$BIN/.." && pwd)/e2e-artifacts"
 rm -rf "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
 source "$HERE/../e2e/e2e_scenarios.sh"
+source "$HERE/../e2e/e2e_shot_scenarios.sh"
 
 step "the field at start-up"
 start_game
@@ -41,5 +42,9 @@ close_main_window_during_shot
 
 step "a won game"
 won_game
+
+hints_shown
+fast_forward_and_undo
+resume_after_kill
 
 echo "e2e: all steps passed; screenshots in $ARTIFACTS"

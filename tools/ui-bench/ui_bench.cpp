@@ -8,6 +8,9 @@
 //            processor use (user + system over wall), engine steps, frames
 //            painted, steps seen (distinct places after a step painted),
 //            places painted more than once
+//   shot_fast.*  the same shot fast-forwarded: wall seconds, frames painted,
+//            and 1 when it ended at the same place as at normal pace
+//   autosave.ms  keeping the running game on disk after a judged shot
 //   bar.*    one fill of the power bar from empty to its restart: seconds
 //            and processor use while charging
 //   idle.*   the status window open, nothing moving: processor use and
@@ -28,6 +31,7 @@
 #include <QMessageBox>
 #include <QAbstractButton>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include "controls/TurnController.h"
@@ -38,6 +42,8 @@
 #include "common/ProcessCpu.h"
 #include "ui/App.h"
 #include "ui/FieldView.h"
+#include "ui/MainMenus.h"
+#include <QAction>
 #include "ui/StepScheduler.h"
 #include "ui/MainWindow.h"
 
@@ -89,6 +95,7 @@ struct ShotFigures {
     double wall = 0, cpu = 0;
     long steps = 0;
     std::size_t frames = 0, distinct = 0, twice = 0;
+    std::pair<float, float> end;
 };
 
 // Answers the rules' message boxes with OK, noting when the first one came.
@@ -163,6 +170,7 @@ ShotFigures fullStrengthShot(capzel::ui::MainWindow& w) {
     runUntil([&] { return !w.turn().running() && QApplication::activeModalWidget() == nullptr; });
     for (int k = 0; k < 5; ++k) QCoreApplication::processEvents();
     w.view()->removeEventFilter(&log);
+    f.end = {p.left, p.top};
 
     f.steps = steps;
     f.frames = log.places.size();
@@ -268,6 +276,9 @@ IdleFigures idleStatus(capzel::ui::CapzelApp& app, double seconds) {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The game kept on disk goes to a folder of its own, not the user's.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication qapp(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
     capzel::ui::CapzelApp app;
@@ -290,6 +301,30 @@ int main(int argc, char** argv) {
     report("shot.frames", median(frames));
     report("shot.steps_seen", median(distinct));
     report("shot.places_painted_twice", median(twice));
+
+    std::vector<double> fastWall, fastFrames;
+    double sameEnd = 1;
+    for (int k = 0; k < runs; ++k) {
+        const std::pair<float, float> normalEnd = fullStrengthShot(w).end;
+        w.menus().fastForwardAction->setChecked(true);
+        w.syncShotState();
+        const ShotFigures f = fullStrengthShot(w);
+        fastWall.push_back(f.wall);
+        fastFrames.push_back(double(f.frames));
+        if (f.end != normalEnd) sameEnd = 0;
+        w.menus().fastForwardAction->setChecked(false);
+        w.syncShotState();
+    }
+    report("shot_fast.wall_s", median(fastWall));
+    report("shot_fast.frames", median(fastFrames));
+    report("shot_fast.same_end", sameEnd);
+
+    QElapsedTimer saving;
+    saving.start();
+    constexpr int kSaves = 20;
+    w.context().g.gameRunning = true;
+    for (int k = 0; k < kSaves; ++k) app.autosave();
+    report("autosave.ms", double(saving.nsecsElapsed()) / 1e6 / kSaves);
 
     const BarFigures bar = barFills(w, runs);
     report("bar.fill_s", median(bar.fills));

@@ -1,0 +1,69 @@
+#include "controls/LastShot.h"
+
+#include "platform/SilentPlatform.h"
+
+namespace capzel {
+
+void restoreShotStart(const LastShot& shot, GameState& g, Field& field) {
+    const int songNumber = g.songNumber;
+    const int songCount = g.songCount;
+    const bool wallsOn = g.wallsOn;
+    g = shot.startState;
+    g.songNumber = songNumber;
+    g.songCount = songCount;
+    g.wallsOn = wallsOn;
+    g.shotInProgress = false;
+    g.charging = false;
+    g.power = 0;
+
+    const Field& start = shot.startField;
+    Board& b = field.board;
+    b.pieces = start.board.pieces;
+    field.velocityX = start.velocityX;
+    field.velocityY = start.velocityY;
+    field.ox = start.ox;
+    field.oy = start.oy;
+    b.pointer.visible = false;
+    b.powerBar.clear();
+    b.powerBar.box.visible = false;
+    b.goButton.box.visible = false;
+}
+
+namespace {
+
+// Silent, but with the real clock: the replay's speed calibration measures
+// the same machine the shot ran on.
+class ClockOnlyPlatform : public SilentPlatform {
+public:
+    explicit ClockOnlyPlatform(Platform& clockSource) : clockSource_(clockSource) {}
+    double clock() override { return clockSource_.clock(); }
+
+private:
+    Platform& clockSource_;
+};
+
+}  // namespace
+
+struct ReplayRun::Copy {
+    Copy(const LastShot& shot, Platform& clockSource)
+        : g(shot.startState), field(shot.startField), ui(clockSource), run(GameContext{g, field, ui}) {}
+    GameState g;
+    Field field;
+    ClockOnlyPlatform ui;
+    ShotRun run;
+};
+
+ReplayRun::ReplayRun(const LastShot& shot, Platform& clockSource)
+    : copy_(std::make_unique<Copy>(shot, clockSource)) {}
+ReplayRun::~ReplayRun() = default;
+ReplayRun::ReplayRun(ReplayRun&&) noexcept = default;
+ReplayRun& ReplayRun::operator=(ReplayRun&&) noexcept = default;
+
+bool ReplayRun::done() const { return copy_->run.done(); }
+long ReplayRun::wait() const { return copy_->run.wait(); }
+void ReplayRun::advance() { copy_->run.advance(); }
+void ReplayRun::finish() { copy_->run.finish(); }
+const Field& ReplayRun::field() const { return copy_->field; }
+const GameState& ReplayRun::state() const { return copy_->g; }
+
+}  // namespace capzel

@@ -1,0 +1,57 @@
+// The last shot of the game, kept so that it can be shown again or taken
+// back: the game and the field as they stood when the shot was launched.
+//
+// Taking the shot back restores the game (places, scores, targets, flags,
+// killers, whose turn) and leaves alone what belongs to the window and the
+// music: the song playing, the menus' states, the walls. Showing it again
+// plays the shot once more on a copy of its start, which the window draws
+// instead of the field until the copy's pieces rest; the game itself does not
+// change. The engine is deterministic, so the copy ends where the shot ended.
+#pragma once
+
+#include <memory>
+
+#include "engine/ShotRun.h"
+#include "model/Field.h"
+#include "model/GameState.h"
+#include "platform/Platform.h"
+
+namespace capzel {
+
+struct LastShot {
+    GameState startState;  // as the shot was launched (shotInProgress set)
+    Field startField;
+    bool judged = false;   // the rules have judged it
+};
+
+// Puts the game back to the moment before `shot` was launched: the state of
+// the game, the pieces and their speeds. The song number and count and
+// whether walls are in play stay as they are now, as do the window's own
+// menu states. The turn is left idle: no aim, no bar, no "Go".
+void restoreShotStart(const LastShot& shot, GameState& g, Field& field);
+
+// The last shot played again on a copy of its start. Driven like a ShotRun
+// (wait, advance, done); the clock comes from `clockSource`, every other
+// call of the copy's platform is silent.
+class ReplayRun {
+public:
+    ReplayRun(const LastShot& shot, Platform& clockSource);
+    ~ReplayRun();
+    ReplayRun(ReplayRun&&) noexcept;
+    ReplayRun& operator=(ReplayRun&&) noexcept;
+
+    bool done() const;
+    long wait() const;
+    void advance();
+    void finish();
+
+    // The copy the replay moves: what a window shows while it runs.
+    const Field& field() const;
+    const GameState& state() const;
+
+private:
+    struct Copy;
+    std::unique_ptr<Copy> copy_;
+};
+
+}  // namespace capzel

@@ -1,0 +1,79 @@
+// The last shot kept by the turn: replayed on a copy it ends bit for bit
+// where the shot ended, and taken back it restores the game, once.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "support/RunDriver.h"
+#include "support/ShotTable.h"
+
+using namespace capzel;
+using capzel::test::ShotTable;
+
+namespace {
+
+struct ShotCase {
+    int players;
+    bool killer;
+    int power;
+};
+// One piece; pieces met; pieces killed; a shot too weak to reach the others.
+const ShotCase kCases[] = {{1, false, 9405}, {3, false, 9405}, {3, true, 6000}, {2, false, 1310}};
+
+// Piece 1 shoots up into the others, which stand in a column above it.
+void setUp(ShotTable& t, const ShotCase& c) {
+    t.g.isKiller[1] = c.killer;
+    for (int i = 1; i <= c.players; ++i) {
+        t.g.playerName[i] = "P" + std::to_string(i);
+        t.place(i, 2400, float(8000 - 1500 * (i - 1)));
+    }
+    t.field.board.pointer = {2550, 8150, 2550, 8450};
+    t.g.power = std::int16_t(c.power);
+}
+
+auto places(const Field& f) {
+    std::array<std::tuple<float, float, bool>, kMaxPlayers + 1> out{};
+    for (int i = 1; i <= kMaxPlayers; ++i) {
+        const Box& p = f.board.pieces[i];
+        out[i] = {p.left, p.top, p.visible};
+    }
+    return out;
+}
+
+auto game(const GameState& g) {
+    return std::tie(g.currentTurn, g.gameRunning, g.score, g.position, g.isKiller, g.dead, g.inGame, g.losingTurn,
+                    g.moveableNextTurn, g.onLetters, g.headingInReverse, g.shotsTaken);
+}
+
+}  // namespace
+
+TEST(LastShot, ReplayEndsWhereTheShotEndedAndUndoRestoresTheGame) {
+    for (const ShotCase& c : kCases) {
+        ShotTable t(c.players), whole(c.players);
+        setUp(t, c);
+        setUp(whole, c);
+        test::fireShot(whole.ctx);
+        const GameState before = t.g;
+        const Field start = t.field;
+        TurnController turn(t.ctx);
+        turn.startShot();
+        EXPECT_FALSE(turn.canUndo() || turn.canReplay());  // not while it runs
+        test::drive(turn, t.ui);
+
+        ReplayRun again(*turn.lastShot(), t.ui);
+        again.finish();
+        EXPECT_EQ(places(again.field()), places(whole.field)) << c.players;
+        const Field judged = t.field;
+        ASSERT_TRUE(turn.startReplay());
+        test::drive(turn, t.ui);
+        EXPECT_EQ(places(t.field), places(judged));  // the game's own field is untouched
+
+        t.g.songNumber = 5;  // the music went on meanwhile
+        ASSERT_TRUE(turn.undo());
+        EXPECT_FALSE(turn.undo());  // once per shot
+        EXPECT_EQ(game(t.g), game(before)) << c.players;
+        EXPECT_EQ(places(t.field), places(start));
+        EXPECT_EQ(t.g.songNumber, 5);
+        EXPECT_EQ(turn.phase(), TurnPhase::Idle);
+    }
+}

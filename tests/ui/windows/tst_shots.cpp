@@ -1,0 +1,99 @@
+// The shots in the real main window: fast forward ends exactly as at normal
+// pace, and the game kept on disk is offered at the next start. The keys are
+// pressed in a real window by the end-to-end test.
+#include <QAction>
+#include <QFile>
+#include <QtTest>
+#include <memory>
+
+#include "records/NewGame.h"
+#include "rules/TurnStart.h"
+#include "support/BoxAnswerer.h"
+#include "support/QtTestMain.h"
+#include "ui/App.h"
+#include "ui/Autosave.h"
+#include "ui/MainWindow.h"
+#include "ui/StepScheduler.h"
+
+class ShotsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<capzel::test::BoxAnswerer> boxes_;
+    std::unique_ptr<capzel::ui::CapzelApp> app_;
+    capzel::ui::MainWindow* w_ = nullptr;
+
+    // A new window; with `play`, Ann and Bob's game at Ann's turn, aimed.
+    void open(bool play, QStringList answers = {}) {
+        boxes_ = std::make_unique<capzel::test::BoxAnswerer>(answers);
+        app_ = std::make_unique<capzel::ui::CapzelApp>();
+        w_ = &app_->openMainWindow();
+        if (!play) return;
+        capzel::NewGameSettings s;
+        s.players = 2;
+        capzel::GameContext ctx = w_->context();
+        capzel::applyNewGame(ctx, s);
+        capzel::startTurn(ctx, 1);
+        w_->field().board.pointer = {1580, 8420, 1500, 8900};
+        w_->field().board.pointer.visible = true;
+    }
+    void shoot() {
+        w_->state().power = 4000;
+        w_->turn().startShot();
+        w_->scheduler().start();
+        QTRY_VERIFY_WITH_TIMEOUT(!w_->turn().running(), 60000);
+    }
+
+private slots:
+    void initTestCase() { capzel::test::quietOffscreenNotices(); }
+    void cleanup() {
+        boxes_.reset();
+        app_.reset();
+        QFile::remove(QString::fromStdString(capzel::ui::autosaveFile()));
+    }
+
+    // The shot taken back and played again fast, then replayed: the pieces
+    // end where they ended at normal pace, and the replay changes nothing.
+    void fastForwardAndReplayEndAsAtNormalPace() {
+        open(true, {"Yes"});
+        shoot();
+        const auto normal = w_->field().board.pieces;
+        w_->menus().undoAction->trigger();
+        QCOMPARE(w_->state().currentTurn, std::int16_t(1));
+        w_->field().board.pointer.visible = true;
+        w_->menus().fastForwardAction->trigger();
+        QVERIFY(w_->scheduler().fast());
+        shoot();
+        w_->menus().replayAction->trigger();
+        QCOMPARE(w_->turn().phase(), capzel::TurnPhase::Replaying);
+        QVERIFY(!w_->menus().undoAction->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!w_->turn().running(), 60000);
+        QVERIFY(w_->menus().undoAction->isEnabled());
+        for (int i = 1; i <= 2; ++i)
+            QCOMPARE(std::pair(w_->field().board.pieces[i].left, w_->field().board.pieces[i].top),
+                     std::pair(normal[i].left, normal[i].top));
+    }
+
+    // A judged shot is kept on disk and Yes at the next start brings it
+    // back; a broken file is told and set aside.
+    void theGameKeptOnDiskComesBack() {
+        open(true);
+        shoot();
+        open(false, {"Yes"});
+        app_->offerResume();
+        QCOMPARE(boxes_->messages(), QStringList{capzel::ui::kResumeQuestion} << "Player 2's turn start.  Target: 2");
+        QCOMPARE(w_->state().currentTurn, std::int16_t(2));
+
+        const QString path = QString::fromStdString(capzel::ui::autosaveFile());
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("not a saved game\r\n") > 0);
+        f.close();
+        open(false);
+        app_->offerResume();
+        QVERIFY(boxes_->messages().size() == 1 && boxes_->messages()[0].contains("set aside"));
+        QVERIFY(!QFile::exists(path) && QFile::remove(path + ".broken"));
+        QVERIFY(!w_->state().gameRunning);
+    }
+};
+
+CAPZEL_QT_TEST(ShotsTest)
+#include "tst_shots.moc"
