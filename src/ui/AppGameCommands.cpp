@@ -1,5 +1,6 @@
 // The program's game commands: New (the new-game dialog), Save Game,
-// Load Game, and the High Scores action.
+// Load Game, the High Scores action, and the running game kept on disk
+// for the next start.
 #include "ui/AppGameCommands.h"
 
 #include <QApplication>
@@ -17,6 +18,9 @@
 #include "ui/HighScoreWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/NewGameDialog.h"
+#include "platform/Platform.h"
+#include "records/SavedGameState.h"
+#include "ui/Autosave.h"
 
 namespace capzel::ui {
 
@@ -109,6 +113,29 @@ void CapzelApp::showHighScores() {
     highScores_.reset(window);
     window->show();
     window->raise();
+}
+
+// The running game kept on disk, and its offer at the next start.
+void CapzelApp::autosave() {
+    MainWindow* main = mainWindow();
+    if (!main) return;
+    const std::string failure = keepAutosave(main->platform(), g_, main->field().board, autosaveFile());
+    if (failure.empty() || autosaveFailureTold_) return;
+    autosaveFailureTold_ = true;
+    main->platform().message("The running game could not be kept for the next start. " + failure);
+}
+
+void CapzelApp::offerResume() {
+    MainWindow* main = mainWindow();
+    if (!main || g_.gameRunning) return;
+    Platform& ui = main->platform();
+    const AutosaveReading found = readAutosave(ui, autosaveFile());
+    if (!found.notice.empty()) ui.message(found.notice);
+    if (!found.game || !ui.askYesNo(kResumeQuestion)) return;
+    if (mainWindow() != main || g_.gameRunning) return;  // something else started meanwhile
+    GameContext ctx = main->context();
+    applySavedGame(ctx, *found.game);
+    startLoadedGame(*main);
 }
 
 }  // namespace capzel::ui

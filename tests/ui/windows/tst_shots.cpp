@@ -8,7 +8,7 @@
 
 #include "records/NewGame.h"
 #include "rules/TurnStart.h"
-#include "support/BoxAnswerer.h"
+#include "support/ModalAnswerer.h"
 #include "support/QtTestMain.h"
 #include "ui/App.h"
 #include "ui/Autosave.h"
@@ -18,13 +18,13 @@
 class ShotsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<capzel::test::BoxAnswerer> boxes_;
+    std::unique_ptr<capzel::test::ModalAnswerer> boxes_;
     std::unique_ptr<capzel::ui::CapzelApp> app_;
     capzel::ui::MainWindow* w_ = nullptr;
 
     // A new window; with `play`, Ann and Bob's game at Ann's turn, aimed.
     void open(bool play, QStringList answers = {}) {
-        boxes_ = std::make_unique<capzel::test::BoxAnswerer>(answers);
+        boxes_ = std::make_unique<capzel::test::ModalAnswerer>(answers);
         app_ = std::make_unique<capzel::ui::CapzelApp>();
         w_ = &app_->openMainWindow();
         if (!play) return;
