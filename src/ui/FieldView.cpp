@@ -93,6 +93,12 @@ void FieldView::setHints(const GameState* game) {
     update();
 }
 
+void FieldView::setSuggestion(const std::optional<SuggestedShot>& s) {
+    if (!s && !suggestion_) return;
+    suggestion_ = s;
+    update();
+}
+
 bool FieldView::isStale() const { return paintedFingerprint_ != loopFingerprint(field_); }
 
 void FieldView::paintEvent(QPaintEvent*) {
@@ -108,6 +114,7 @@ void FieldView::paintEvent(QPaintEvent*) {
     paintPieceHints(p);
     paintLabel(p);
     paintPowerBar(p);
+    if (suggestion_) paintSuggestion(p, field_.board, *suggestion_);
 }
 
 void FieldView::paintShapes(QPainter& p) const {

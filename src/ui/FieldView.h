@@ -7,6 +7,9 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
+
+#include "ui/SuggestionOverlay.h"
 
 class QPushButton;
 
@@ -30,6 +33,11 @@ public:
     // Marks the current player's piece and target between shots, from the
     // game state `game`; null draws the field without them.
     void setHints(const GameState* game);
+
+    // The computer's suggestion for a person's shot, drawn over the field;
+    // none clears it.
+    void setSuggestion(const std::optional<SuggestedShot>& s);
+    const std::optional<SuggestedShot>& suggestion() const { return suggestion_; }
 
     // False while the picture on screen still shows what the game's loops
     // change (the pieces, the power bar, the "Go" button): a repaint asked
@@ -57,6 +65,7 @@ private:
 
     const Field& field_;
     const GameState* hintsFrom_ = nullptr;
+    std::optional<SuggestedShot> suggestion_;
     QPushButton* go_;
     QPixmap background_;
     std::uint64_t paintedFingerprint_ = 0;  // of the last paint; 0 before any

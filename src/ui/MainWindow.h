@@ -20,6 +20,7 @@
 namespace capzel::ui {
 
 class CapzelApp;
+class ComputerPlay;
 class FieldView;
 class MusicPlayer;
 class QtPlatform;
@@ -51,6 +52,8 @@ public:
     // its charge and its shot.
     TurnController& turn() { return turn_; }
     StepScheduler& scheduler() const { return *scheduler_; }
+    // The computer at this board: its turns, and the suggestion for a person.
+    ComputerPlay& computerPlay() const { return *computerPlay_; }
 
     // The activation refresh: every piece takes its player's colour.
     void applyPlayerColors();
@@ -100,6 +103,7 @@ private:
     void initialize();
     void placeOnScreen();
     void connectMenus();
+    void connectComputerPlay();
     template <class Fn>
     void runCommand(Fn&& fn);
 
@@ -112,6 +116,7 @@ private:
     std::string musicFolder_;
     TurnController turn_;
     StepScheduler* scheduler_ = nullptr;
+    ComputerPlay* computerPlay_ = nullptr;
 };
 
 }  // namespace capzel::ui

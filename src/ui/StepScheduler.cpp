@@ -3,24 +3,24 @@
 #include <QApplication>
 #include <QPointer>
 
-#include "controls/TurnController.h"
+#include "controls/SteppedRun.h"
 
 namespace capzel::ui {
 
-StepScheduler::StepScheduler(TurnController& turn, QObject* parent) : QObject(parent), turn_(turn) {
+StepScheduler::StepScheduler(SteppedRun& run, QObject* parent) : QObject(parent), run_(&run) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &StepScheduler::due);
 }
 
 void StepScheduler::start() {
-    if (!turn_.running() || active()) return;
-    deadline_ = Clock::now() + turn_.wait() * kYield;
+    if (!run_->running() || active()) return;
+    deadline_ = Clock::now() + run_->wait() * kYield;
     schedule();
 }
 
 void StepScheduler::schedule() {
-    if (!turn_.running()) return;
+    if (!run_->running()) return;
     using namespace std::chrono;
     const auto left = deadline_ - Clock::now();
     const auto ms = left <= nanoseconds::zero() ? 0 : duration_cast<milliseconds>(left + milliseconds(1) - nanoseconds(1)).count();
@@ -28,7 +28,7 @@ void StepScheduler::schedule() {
 }
 
 void StepScheduler::due() {
-    if (inAdvance_ || !turn_.running()) return;
+    if (inAdvance_ || !run_->running()) return;
     if (QApplication::activeModalWidget() != nullptr) {
         timer_.start(int(kModalRetry.count()));
         return;
@@ -40,13 +40,13 @@ void StepScheduler::due() {
     bool advanced = false;
     bool ended = false;
     inAdvance_ = true;
-    while (turn_.running() && deadline_ <= now) {
+    while (run_->running() && deadline_ <= now) {
         // Judging a finished shot shows the rules' messages from in here.
-        if (turn_.advance() == GameFlow::Ended) ended = true;
+        if (run_->advance() == GameFlow::Ended) ended = true;
         if (!alive) return;
         advanced = true;
-        if (!turn_.running()) break;
-        deadline_ += turn_.wait() * kYield;
+        if (!run_->running()) break;
+        deadline_ += run_->wait() * kYield;
     }
     inAdvance_ = false;
     if (advanced && onAdvanced) onAdvanced();
