@@ -1,8 +1,8 @@
 // Drives the turn's runs (the power bar's charge, the shot, a computer's
 // whole turn) from the main window's clock: one timer, set to the absolute
-// moment at which the next advance is due. A run's waits are counted in yields of a fixed length, so
-// a shot and a bar fill take the time they were made for, and the program
-// sleeps in between instead of spinning.
+// moment at which the next advance is due. A run's waits are counted in
+// yields of a fixed length, so a shot and a bar fill take the time they
+// were made for, and the program sleeps in between instead of spinning.
 //
 // Input, menu commands and repaints run between two advances, from the
 // window's own event loop. While a modal box is open (a command's question,
