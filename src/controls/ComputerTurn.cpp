@@ -68,7 +68,8 @@ void ComputerTurn::think() {
     }
     shot_ = job_->result().shot;
     job_.reset();
-    const Box& piece = ctx_.board().pieces[ctx_.g.currentTurn];
+    player_ = ctx_.g.currentTurn;
+    const Box& piece = ctx_.board().pieces[player_];
     fromX_ = players::aimStartX(piece);
     fromY_ = players::aimStartY(piece);
     mark_ = ctx_.ui.clock();
@@ -76,10 +77,22 @@ void ComputerTurn::think() {
     aim();
 }
 
+// Whether the game still stands as planned while the computer aims: its
+// turn, its piece where it was. A load or a hidden command may have changed
+// it; the aim then goes away and the turn is over (the window looks again
+// whose turn it now is).
+bool ComputerTurn::stillAiming() const {
+    const GameState& g = ctx_.g;
+    if (!computerToPlay(g) || g.currentTurn != player_ || turn_.running()) return false;
+    const Box& piece = ctx_.board().pieces[player_];
+    return players::aimStartX(piece) == fromX_ && players::aimStartY(piece) == fromY_;
+}
+
 // The mouse point moves out from the piece to the aim point, the aim line
 // following it as it does for a person dragging.
 void ComputerTurn::aim() {
-    if (!ctx_.g.gameRunning) {
+    if (!stillAiming()) {
+        ctx_.board().pointer.visible = false;
         stage_ = Stage::Done;
         return;
     }
@@ -98,6 +111,11 @@ void ComputerTurn::aim() {
 
 // After a moment with the aim shown, the button goes up and the bar starts.
 void ComputerTurn::hold() {
+    if (!stillAiming()) {
+        ctx_.board().pointer.visible = false;
+        stage_ = Stage::Done;
+        return;
+    }
     if (sinceMark() < pace_.holdSeconds) return;
     turn_.mouseUp();
     stage_ = turn_.running() ? Stage::Charging : Stage::Done;

@@ -68,6 +68,7 @@ private:
     GameFlow shoot();
     double sinceMark() const;
     void startPlanning();
+    bool stillAiming() const;
 
     TurnController& turn_;
     GameContext ctx_;
@@ -77,6 +78,7 @@ private:
     Stage stage_ = Stage::Done;
     std::unique_ptr<players::PlanJob> job_;
     players::PlannedShot shot_;
+    int player_ = 0;               // whose shot it is, once planned
     float fromX_ = 0, fromY_ = 0;  // the piece's centre, where the aim line starts
     double mark_ = 0;              // clock at the start of the aim or the hold
 };

@@ -38,8 +38,8 @@ struct TwoSeats : ShotTable {
 };
 
 // Drives the run as the window's clock would, noting each stage and each
-// phase of the turn controller as they change; `between` runs after the
-// first advance.
+// phase of the turn controller as they change; `between` runs after each
+// advance.
 struct Drive {
     std::vector<Stage> stages;
     std::vector<TurnPhase> phases;
@@ -47,14 +47,12 @@ struct Drive {
 template <class Between>
 Drive drive(ComputerTurn& run, TurnController& turn, TwoSeats& t, Between between) {
     Drive d;
-    bool first = true;
     while (run.running()) {
         if (d.stages.empty() || d.stages.back() != run.stage()) d.stages.push_back(run.stage());
         if (d.phases.empty() || d.phases.back() != turn.phase()) d.phases.push_back(turn.phase());
         t.ui.yield(run.wait());
         run.advance();
-        if (first) between();
-        first = false;
+        between();
     }
     if (d.phases.empty() || d.phases.back() != turn.phase()) d.phases.push_back(turn.phase());
     return d;
@@ -94,21 +92,26 @@ TEST(ComputerTurn, PlansAgainOrStopsWhenTheGameChanges) {
     centrePieceOn(after.piece(2), after.field.board.spots[9]);
     TurnController turn(moved.ctx);
     ComputerTurn run(turn, moved.ctx, 3, smallSearch());
-    drive(run, turn, moved, [&] { centrePieceOn(moved.piece(2), moved.field.board.spots[9]); });
+    bool once = true;
+    drive(run, turn, moved, [&] {
+        if (once) centrePieceOn(moved.piece(2), moved.field.board.spots[9]);
+        once = false;
+    });
     const players::PlannedShot replanned = players::planShot(after.g, after.field, PlayerKind::Expert, 3, smallSearch()).shot;
     EXPECT_EQ(run.shot().aimX, replanned.aimX);
     EXPECT_EQ(run.shot().aimY, replanned.aimY);
 
-    // The turn handed to a person (a hidden command), a person's seat, a
-    // game that is over, and a dropped turn: no shot.
-    for (int k = 0; k < 4; ++k) {
+    // The turn handed to a person (a hidden command) while the computer
+    // thinks and while it aims, a person's seat, a game that is over, and a
+    // dropped turn: no shot, and no aim left on the field.
+    for (int k = 0; k < 5; ++k) {
         TwoSeats t(k == 1 ? PlayerKind::Human : PlayerKind::Club);
         if (k == 2) t.g.gameRunning = false;
         const Box before = t.piece(1);
         TurnController idle(t.ctx);
         ComputerTurn none(idle, t.ctx, 1, smallSearch());
         drive(none, idle, t, [&] {
-            if (k == 0) t.g.currentTurn = 2;
+            if (k == 0 || (k == 4 && none.stage() == Stage::Holding)) t.g.currentTurn = 2;
             if (k == 3) none.drop();
         });
         EXPECT_EQ(t.piece(1).left, before.left) << k;
