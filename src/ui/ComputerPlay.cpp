@@ -41,6 +41,9 @@ void ComputerPlay::lookSoon() {
 }
 
 void ComputerPlay::look() {
+    // A closed window plays no more (its game may still be under way in a
+    // box that the window's last step opened).
+    if (!window_.isVisible()) return;
     updateSuggestion();
     TurnController& turn = window_.turn();
     if (turn_) {
@@ -48,9 +51,8 @@ void ComputerPlay::look() {
         window_.scheduler().drive(turn);
         turn_.reset();
     }
-    // Not while the rules still judge a shot (their messages may be open),
-    // nor for a window that has closed.
-    if (!seatIsComputer() || turn.running() || turn.phase() == TurnPhase::Judging || !window_.isVisible()) return;
+    // Not while the rules still judge a shot (their messages may be open).
+    if (!seatIsComputer() || turn.running() || turn.phase() == TurnPhase::Judging) return;
     turn_ = std::make_unique<ComputerTurn>(turn, window_.context(), app_.random()());
     if (!turn_->running()) {
         turn_.reset();
@@ -61,13 +63,14 @@ void ComputerPlay::look() {
     window_.scheduler().start();
 }
 
+// The stopped turn is kept (over) until the next look: a step of it may
+// still be on the way back from a box it opened.
 void ComputerPlay::stop() {
     lookTimer_.stop();
     clearSuggestion();
     if (!turn_) return;
     turn_->drop();
     window_.scheduler().drive(window_.turn());
-    turn_.reset();
 }
 
 bool ComputerPlay::canSuggest() const {

@@ -63,7 +63,7 @@ public:
     // game is replaced); the window's clock drives the turn's own runs again.
     void stop();
 
-    // The computer's turn under way, if any.
+    // The computer's latest turn, if any (over once it no longer runs).
     const ComputerTurn* turn() const { return turn_.get(); }
 
 private:
