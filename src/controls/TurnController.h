@@ -12,6 +12,7 @@
 
 #include "controls/ChargeRun.h"
 #include "controls/LastShot.h"
+#include "controls/SteppedRun.h"
 #include "engine/ShotRun.h"
 #include "model/GameContext.h"
 #include "rules/GameFlow.h"
@@ -20,7 +21,7 @@ namespace capzel {
 
 enum class TurnPhase { Idle, Aiming, Charging, Shooting, Judging, GameOver, Replaying };
 
-class TurnController {
+class TurnController final : public SteppedRun {
 public:
     explicit TurnController(const GameContext& ctx) : ctx_(ctx) {}
 
@@ -43,15 +44,15 @@ public:
     void startShot();
 
     // True while a charge or a shot is under way.
-    bool running() const { return !std::holds_alternative<std::monostate>(run_); }
+    bool running() const override { return !std::holds_alternative<std::monostate>(run_); }
 
     // Yields to wait before the next advance.
-    long wait() const;
+    long wait() const override;
 
     // Advances the run. A finished charge fires the shot (when the player
     // has aimed); a finished shot is judged at once. Tells whether the game
     // ended in the judging: the caller then shows the high scores.
-    GameFlow advance();
+    GameFlow advance() override;
 
     // Drops the run under way (its game is being replaced or its window
     // closed): the pieces stop, and the aim, the bar and "Go" go away.
@@ -79,6 +80,8 @@ public:
     bool canReplay() const;
     bool startReplay();
     const ReplayRun* replay() const { return std::get_if<ReplayRun>(&run_); }
+
+    bool shotUnderWay() const override { return shot() != nullptr || replay() != nullptr; }
     const LastShot* lastShot() const { return last_ ? &*last_ : nullptr; }
 
 private:

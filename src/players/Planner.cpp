@@ -68,13 +68,14 @@ private:
 // Judges candidates [from, end) into values, spread over `threads` threads.
 // Each value depends only on its candidate, so the split does not matter.
 void judgeAll(const Start& start, const std::vector<Candidate>& cands, std::size_t from, std::vector<double>& values,
-              int threads, long maxCycles) {
+              int threads, long maxCycles, const std::atomic<bool>* cancel) {
     values.resize(cands.size(), kFailed);
     std::atomic<std::size_t> next{from};
     constexpr std::size_t kChunk = 32;
     const auto work = [&] {
         Trial trial(start, maxCycles);
         for (;;) {
+            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return;
             const std::size_t first = next.fetch_add(kChunk);
             if (first >= cands.size()) return;
             const std::size_t last = std::min(cands.size(), first + kChunk);
@@ -116,7 +117,7 @@ public:
     // Judges candidates outside the search's own list.
     std::vector<double> judgeMore(const std::vector<Candidate>& extra) {
         std::vector<double> values;
-        judgeAll(start_, extra, 0, values, threads_, options_.maxCycles);
+        judgeAll(start_, extra, 0, values, threads_, options_.maxCycles, options_.cancel);
         extraJudged_ += extra.size();
         return values;
     }
@@ -182,7 +183,7 @@ private:
 
     void judgeNew() {
         const std::size_t from = values_.size();
-        judgeAll(start_, cands_, from, values_, threads_, options_.maxCycles);
+        judgeAll(start_, cands_, from, values_, threads_, options_.maxCycles, options_.cancel);
     }
 
     // A finer grid of 5 x 5 around each of the `seeds` best outcomes, at

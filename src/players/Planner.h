@@ -8,6 +8,7 @@
 // depends only on the state, the level and the seed, never on the threads.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "model/GameContext.h"
@@ -22,6 +23,9 @@ struct PlannerOptions {
     int strengths = 40;           // bar strengths of the coarse grid
     int refineSeeds = 16;         // best outcomes refined in the first fine grid
     long maxCycles = 200000;      // a trial shot that has not rested by then counts as failed
+    // When set and it turns true, the search stops judging at once and the
+    // result means nothing (its game went away while it was planned).
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 struct PlanResult {

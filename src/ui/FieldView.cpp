@@ -42,9 +42,9 @@ void drawLine(QPainter& p, const Line& l) {
     p.drawLine(pt(l.x1, l.y1), pt(l.x2, l.y2));
 }
 
-// A hash of what the game's loops change on the field: the pieces, the
-// power bar's visibility and drawn rows, and the "Go" button. Commands and
-// mouse moves repaint on their own when they return.
+// A hash of what the game's loops change on the field: the pieces, the aim
+// line, the power bar's visibility and drawn rows, and the "Go" button.
+// Commands and mouse moves repaint on their own when they return.
 std::uint64_t loopFingerprint(const Field& f) {
     std::uint64_t h = 1469598103934665603ull;  // FNV-1a
     auto mix = [&h](const void* data, std::size_t n) {
@@ -60,6 +60,10 @@ std::uint64_t loopFingerprint(const Field& f) {
         mixValue(p.visible);
         mixValue(p.fillColor);
     }
+    // A computer's aim is drawn out step by step as well.
+    mixValue(b.pointer.visible);
+    mixValue(b.pointer.x2);
+    mixValue(b.pointer.y2);
     mixValue(b.powerBar.box.visible);
     mixValue(b.powerBar.drawn.size());
     mixValue(b.goButton.box.visible);
@@ -100,6 +104,12 @@ void FieldView::showField(const Field* other) {
     update();
 }
 
+void FieldView::setSuggestion(const std::optional<SuggestedShot>& s) {
+    if (!s && !suggestion_) return;
+    suggestion_ = s;
+    update();
+}
+
 bool FieldView::isStale() const { return paintedFingerprint_ != loopFingerprint(shown()); }
 
 void FieldView::paintEvent(QPaintEvent*) {
@@ -115,6 +125,7 @@ void FieldView::paintEvent(QPaintEvent*) {
     paintPieceHints(p);
     paintLabel(p);
     paintPowerBar(p);
+    if (suggestion_ && !other_) paintSuggestion(p, field_.board, *suggestion_);
 }
 
 void FieldView::paintShapes(QPainter& p) const {

@@ -7,6 +7,9 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
+
+#include "ui/SuggestionOverlay.h"
 
 class QPushButton;
 
@@ -34,6 +37,10 @@ public:
     // Draws `other` instead of the window's own field (a replay of the
     // last shot); null goes back to the own field.
     void showField(const Field* other);
+    // The computer's suggestion for a person's shot, drawn over the field;
+    // none clears it.
+    void setSuggestion(const std::optional<SuggestedShot>& s);
+    const std::optional<SuggestedShot>& suggestion() const { return suggestion_; }
 
     // False while the picture on screen still shows what the game's loops
     // change (the pieces, the power bar, the "Go" button): a repaint asked
@@ -64,6 +71,7 @@ private:
     const Field& field_;
     const Field* other_ = nullptr;
     const GameState* hintsFrom_ = nullptr;
+    std::optional<SuggestedShot> suggestion_;
     QPushButton* go_;
     QPixmap background_;
     std::uint64_t paintedFingerprint_ = 0;  // of the last paint; 0 before any

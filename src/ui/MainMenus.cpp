@@ -71,6 +71,8 @@ void MainMenus::build(QMenuBar* bar) {
     showHintsAction->setChecked(true);
     historyAction = item(extrasMenu, "historyAction", QStringLiteral("Game &History"));
     buildShotItems();
+    suggestShotAction = item(extrasMenu, "suggestShotAction", QStringLiteral("Suggest &Shot"), ctrl(Qt::Key_T));
+    suggestShotAction->setEnabled(false);
 
     hiddenMenu = menu(bar, "hiddenMenu", QStringLiteral("Quince"));
     setPositionAction = item(hiddenMenu, "setPositionAction", QStringLiteral("&Set Position and start turn"),

@@ -37,7 +37,8 @@ struct MainMenus {
     QAction* helpSeparator = nullptr;
     QAction* aboutAction = nullptr;
 
-    // Additions of this game: the hints on the field and the game history.
+    // Additions of this game: the hints on the field, the game history and
+    // the computer's suggestion for a person's shot.
     QMenu* extrasMenu = nullptr;
     QAction* showHintsAction = nullptr;
     QAction* historyAction = nullptr;
@@ -46,6 +47,7 @@ struct MainMenus {
     QAction* fastForwardAction = nullptr;
     QAction* replayAction = nullptr;
     QAction* undoAction = nullptr;
+    QAction* suggestShotAction = nullptr;
 
     QMenu* hiddenMenu = nullptr;
     QAction* setPositionAction = nullptr;

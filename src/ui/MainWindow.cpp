@@ -12,6 +12,7 @@
 
 #include "controls/AccessWord.h"
 #include "ui/App.h"
+#include "ui/ComputerPlay.h"
 #include "ui/Config.h"
 #include "ui/FieldView.h"
 #include "ui/FluidMusicPlayer.h"
@@ -72,6 +73,7 @@ MainWindow::MainWindow(CapzelApp& app)
     view_->onResized = [this] { stretchSideLines(); };
     connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { handleGoButton(); }); });
     connectMenus();
+    connectComputerPlay();
 
     initialize();
     placeOnScreen();
@@ -85,6 +87,7 @@ MainWindow::MainWindow(CapzelApp& app)
 
 MainWindow::~MainWindow() {
     scheduler_->stop();
+    computerPlay_->stop();
     if (music_) music_->onPlayStateChange = nullptr;
 }
 
@@ -136,8 +139,10 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A charge or a shot under way ends with its window.
+    // A charge or a shot under way ends with its window, and so does a
+    // computer's turn or its planning.
     scheduler_->stop();
+    computerPlay_->stop();
     turn_.drop();
     if (music_) {
         // The window's player goes with it, silently: no song-end handling.
@@ -169,6 +174,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 template <class Fn>
 void MainWindow::runCommand(Fn&& fn) {
     QPointer<MainWindow> self(this);
+    const auto person = computerPlay_->personCommand();
     fn();
     if (!self) return;
     syncMenus();
@@ -226,6 +232,7 @@ void MainWindow::connectMenus() {
     on(menus_.fastForwardAction, [] {});  // the speed follows the check mark
     on(menus_.replayAction, [this] { replayLastShot(); });
     on(menus_.undoAction, [this] { undoShot(); });
+    on(menus_.suggestShotAction, [this] { computerPlay_->suggestShot(); });
     on(menus_.aboutAction, [this] { app_.showAbout(); });
     on(menus_.setPositionAction, [this] { app_.setPosition(); });
     on(menus_.setFrictionAction, [this] { app_.setFriction(); });
@@ -233,6 +240,15 @@ void MainWindow::connectMenus() {
     on(menus_.setPieceAction, [this] { app_.setPiece(); });
     on(menus_.setInGameAction, [this] { app_.setInGame(); });
     on(menus_.setGuidelinesAction, [this] { app_.setGuidelines(); });
+}
+
+// The computer plays the turns of its seats from this window's clock, and
+// looks whether it is to play whenever the game changes. Its turns' rules'
+// messages close by themselves.
+void MainWindow::connectComputerPlay() {
+    computerPlay_ = new ComputerPlay(*this, app_);
+    platform_->unattended = [this] { return computerPlay_->unattended(); };
+    connect(&app_, &CapzelApp::gameStateChanged, computerPlay_, &ComputerPlay::lookSoon);
 }
 
 void MainWindow::showGameStatus() {
@@ -292,13 +308,23 @@ void MainWindow::writeEmail() {
 // its own coordinates plus fieldPicture's Left and Top.
 
 // Aiming and hand placement of the current player's piece.
-void MainWindow::handleMouseMove(int buttons, int shift, float x, float y) { turn_.mouseMove(buttons, shift, x, y); }
+// On a computer's turn the computer alone aims, charges and presses "Go".
+void MainWindow::handleMouseMove(int buttons, int shift, float x, float y) {
+    if (computerPlay_->seatIsComputer()) return;
+    turn_.mouseMove(buttons, shift, x, y);
+}
 
 // A release starts the power bar; "Go" fires the shot.
-void MainWindow::handleMouseUp(int, int, float, float) { turn_.mouseUp(); }
+void MainWindow::handleMouseUp(int, int, float, float) {
+    if (computerPlay_->seatIsComputer()) return;
+    turn_.mouseUp();
+}
 
 // Stops the power bar.
-void MainWindow::handleGoButton() { turn_.goClicked(); }
+void MainWindow::handleGoButton() {
+    if (computerPlay_->seatIsComputer()) return;
+    turn_.goClicked();
+}
 
 // The main window's keyboard: every key-down goes to the access-word matcher
 // of the hidden menu "Quince". The window passes on the key-downs of its

@@ -20,6 +20,7 @@
 namespace capzel::ui {
 
 class CapzelApp;
+class ComputerPlay;
 class FieldView;
 class MusicPlayer;
 class QtPlatform;
@@ -56,6 +57,8 @@ public:
     // its charge and its shot.
     TurnController& turn() { return turn_; }
     StepScheduler& scheduler() const { return *scheduler_; }
+    // The computer at this board: its turns, and the suggestion for a person.
+    ComputerPlay& computerPlay() const { return *computerPlay_; }
 
     // The activation refresh: every piece takes its player's colour.
     void applyPlayerColors();
@@ -112,9 +115,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // True when the seat at the board is the computer's.
+    bool computerAtBoard() const;
     void initialize();
     void placeOnScreen();
     void connectMenus();
+    void connectComputerPlay();
     template <class Fn>
     void runCommand(Fn&& fn);
 
@@ -131,6 +137,7 @@ private:
     quint64 spaceReleasedAt_ = ~quint64(0);  // the display's clock at the last release of Space
     int autosavedShots_ = 0;
     int shotState_ = -1;
+    ComputerPlay* computerPlay_ = nullptr;
 };
 
 }  // namespace capzel::ui

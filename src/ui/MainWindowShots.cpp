@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "ui/App.h"
+#include "ui/ComputerPlay.h"
 #include "ui/FieldView.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
@@ -15,10 +16,14 @@ const QString kUndoQuestion = QStringLiteral(
     "Take back the last shot?  The game goes back to where it stood before that shot was played.");
 }  // namespace
 
+bool MainWindow::computerAtBoard() const { return computerPlay_ && computerPlay_->seatIsComputer(); }
+
 // The menus' shot items, the pace of the run, and which field is shown:
 // the replay's copy while a replay runs, the game's own otherwise.
 void MainWindow::syncShotState() {
-    menus_.syncShotItems(state().gameRunning, turn_.canReplay(), turn_.canUndo());
+    // A computer at the board owns the turn's runs: no replay meanwhile.
+    const bool computer = computerAtBoard();
+    menus_.syncShotItems(state().gameRunning, turn_.canReplay() && !computer, turn_.canUndo());
     scheduler_->setFast(spaceHeld_ || menus_.fastForwardAction->isChecked());
     const ReplayRun* replay = turn_.replay();
     view_->showField(replay ? &replay->field() : nullptr);
@@ -33,7 +38,9 @@ void MainWindow::undoShot() {
     app_.autosave();
 }
 
-void MainWindow::replayLastShot() { turn_.startReplay(); }
+void MainWindow::replayLastShot() {
+    if (!computerAtBoard()) turn_.startReplay();
+}
 
 bool MainWindow::isShotKey(int key) {
     return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
@@ -41,10 +48,12 @@ bool MainWindow::isShotKey(int key) {
 
 // Space held runs a shot fast (its auto-repeat is not a new press); Space
 // or Enter while the bar charges is "Go"; Esc calls off an aim or a charge.
-// Other keys are not the turn's. True for a key handled here.
+// Other keys are not the turn's; on a computer's turn only the pace is the
+// player's. True for a key handled here.
 bool MainWindow::handleShotKey(const QKeyEvent& key) {
     if (key.isAutoRepeat()) return false;
     const bool pressed = key.type() == QEvent::KeyPress;
+    const bool person = !computerAtBoard();
     switch (key.key()) {
     case Qt::Key_Space: {
         // A repeat that a busy machine's toolkit took for a new press comes
@@ -52,15 +61,15 @@ bool MainWindow::handleShotKey(const QKeyEvent& key) {
         const bool repeat = pressed && key.timestamp() == spaceReleasedAt_;
         if (!pressed) spaceReleasedAt_ = key.timestamp();
         spaceHeld_ = pressed;
-        if (pressed && !repeat && turn_.phase() == TurnPhase::Charging) turn_.goClicked();
+        if (person && pressed && !repeat && turn_.phase() == TurnPhase::Charging) turn_.goClicked();
         break;
     }
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (pressed && turn_.phase() == TurnPhase::Charging) turn_.goClicked();
+        if (person && pressed && turn_.phase() == TurnPhase::Charging) turn_.goClicked();
         break;
     case Qt::Key_Escape:
-        if (pressed) turn_.cancel();
+        if (person && pressed) turn_.cancel();
         break;
     default:
         return false;

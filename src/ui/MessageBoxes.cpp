@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QtGlobal>
 #include <map>
 
@@ -75,17 +77,27 @@ private:
     std::map<int, quint64> lastRelease_;  // key -> moment of its last release
 };
 
-int run(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons) {
+int run(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons, int closeAfterMs = 0) {
     journal(buttons & QMessageBox::Yes ? "question" : "message", text);
     const NormalPointer pointer;
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
     const HeldKeys held(&box);
+    if (closeAfterMs > 0) {
+        // Clicked as a player would click it: the box gives OK.
+        QTimer::singleShot(closeAfterMs, &box, [&box] {
+            if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->click();
+        });
+    }
     return box.exec();
 }
 }  // namespace
 
 void showMessage(QWidget* parent, const QString& text) { run(parent, text, QMessageBox::Ok); }
+
+void showPassingMessage(QWidget* parent, const QString& text, int closeAfterMs) {
+    run(parent, text, QMessageBox::Ok, closeAfterMs);
+}
 
 bool askYesNo(QWidget* parent, const QString& text) {
     return run(parent, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;

@@ -13,6 +13,10 @@ inline const QString kTitle = QStringLiteral("Capzel");
 // Modal box with an OK button.
 void showMessage(QWidget* parent, const QString& text);
 
+// The same box, closed by itself after `closeAfterMs` unless somebody has
+// clicked OK sooner: the messages of a turn that nobody at the board plays.
+void showPassingMessage(QWidget* parent, const QString& text, int closeAfterMs);
+
 // Modal box with Yes and No; true for Yes.
 bool askYesNo(QWidget* parent, const QString& text);
 

@@ -50,7 +50,10 @@ void QtPlatform::showCurrentState() {
 
 void QtPlatform::message(std::string_view text) {
     showCurrentState();
-    showMessage(window_, displayText(text));
+    if (unattended && unattended())
+        showPassingMessage(window_, displayText(text), passingMessageMs);
+    else
+        showMessage(window_, displayText(text));
 }
 
 bool QtPlatform::askYesNo(std::string_view text) {

@@ -25,6 +25,11 @@ public:
     // The internet test of the Help menu: the system's answer (a test may
     // give its own).
     std::function<bool()> connected;
+    // True while nobody at the board plays the turn (a computer's): the
+    // game's messages then close by themselves after passingMessageMs.
+    // Questions and input boxes always wait for an answer.
+    std::function<bool()> unattended;
+    int passingMessageMs = 2000;
 
     void message(std::string_view text) override;
     bool askYesNo(std::string_view text) override;

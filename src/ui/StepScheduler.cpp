@@ -3,24 +3,24 @@
 #include <QApplication>
 #include <QPointer>
 
-#include "controls/TurnController.h"
+#include "controls/SteppedRun.h"
 
 namespace capzel::ui {
 
-StepScheduler::StepScheduler(TurnController& turn, QObject* parent) : QObject(parent), turn_(turn) {
+StepScheduler::StepScheduler(SteppedRun& run, QObject* parent) : QObject(parent), run_(&run) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &StepScheduler::due);
 }
 
 void StepScheduler::start() {
-    if (!turn_.running() || active()) return;
-    deadline_ = Clock::now() + waitOf(turn_.wait());
+    if (!run_->running() || active()) return;
+    deadline_ = Clock::now() + waitOf(run_->wait());
     schedule();
 }
 
 // Only a shot (or its replay) runs fast: the power bar keeps its pace.
-bool StepScheduler::fastNow() const { return fast_ && (turn_.shot() != nullptr || turn_.replay() != nullptr); }
+bool StepScheduler::fastNow() const { return fast_ && run_->shotUnderWay(); }
 
 StepScheduler::Clock::duration StepScheduler::waitOf(long yields) const {
     const auto normal = yields * kYield;
@@ -28,7 +28,7 @@ StepScheduler::Clock::duration StepScheduler::waitOf(long yields) const {
 }
 
 void StepScheduler::schedule() {
-    if (!turn_.running()) return;
+    if (!run_->running()) return;
     using namespace std::chrono;
     const auto left = deadline_ - Clock::now();
     const auto ms = left <= nanoseconds::zero() ? 0 : duration_cast<milliseconds>(left + milliseconds(1) - nanoseconds(1)).count();
@@ -36,7 +36,7 @@ void StepScheduler::schedule() {
 }
 
 void StepScheduler::due() {
-    if (inAdvance_ || !turn_.running()) return;
+    if (inAdvance_ || !run_->running()) return;
     if (QApplication::activeModalWidget() != nullptr) {
         timer_.start(int(kModalRetry.count()));
         return;
@@ -49,14 +49,14 @@ void StepScheduler::due() {
     bool ended = false;
     int batch = 0;
     inAdvance_ = true;
-    while (turn_.running() && (deadline_ <= now || (fastNow() && batch % kFastFactor != 0))) {
+    while (run_->running() && (deadline_ <= now || (fastNow() && batch % kFastFactor != 0))) {
         // Judging a finished shot shows the rules' messages from in here.
-        if (turn_.advance() == GameFlow::Ended) ended = true;
+        if (run_->advance() == GameFlow::Ended) ended = true;
         if (!alive) return;
         advanced = true;
         ++batch;
-        if (!turn_.running()) break;
-        deadline_ += waitOf(turn_.wait());
+        if (!run_->running()) break;
+        deadline_ += waitOf(run_->wait());
     }
     inAdvance_ = false;
     if (advanced && onAdvanced) onAdvanced();

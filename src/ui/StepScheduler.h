@@ -1,8 +1,8 @@
-// Drives the turn's runs (the power bar's charge, the shot) from the main
-// window's clock: one timer, set to the absolute moment at which the next
-// advance is due. A run's waits are counted in yields of a fixed length, so
-// a shot and a bar fill take the time they were made for, and the program
-// sleeps in between instead of spinning.
+// Drives the turn's runs (the power bar's charge, the shot, a computer's
+// whole turn) from the main window's clock: one timer, set to the absolute
+// moment at which the next advance is due. A run's waits are counted in
+// yields of a fixed length, so a shot and a bar fill take the time they
+// were made for, and the program sleeps in between instead of spinning.
 //
 // Input, menu commands and repaints run between two advances, from the
 // window's own event loop. While a modal box is open (a command's question,
@@ -16,7 +16,7 @@
 #include <functional>
 
 namespace capzel {
-class TurnController;
+class SteppedRun;
 }
 
 namespace capzel::ui {
@@ -34,7 +34,11 @@ public:
     // How often a run held by a modal box looks whether the box has gone.
     static constexpr std::chrono::milliseconds kModalRetry{20};
 
-    StepScheduler(TurnController& turn, QObject* parent);
+    StepScheduler(SteppedRun& run, QObject* parent);
+
+    // Drives another run from now on (a computer's turn, and the turn's own
+    // runs again afterwards); the one driven before is no longer touched.
+    void drive(SteppedRun& run) { run_ = &run; }
 
     // Starts driving the turn's run, if one is under way and not yet driven
     // (after input that may have started one).
@@ -64,7 +68,7 @@ private:
     bool fastNow() const;
     Clock::duration waitOf(long yields) const;
 
-    TurnController& turn_;
+    SteppedRun* run_;
     QTimer timer_;
     Clock::time_point deadline_{};
     bool inAdvance_ = false;

@@ -3,7 +3,8 @@
 # real input events (xdotool): a two-player game from File > New to a shot
 # and its rules' message, the status window, saving and loading, New, Exit
 # and closing the window while a shot or a charge runs, and a won game
-# reached through the hidden commands up to the high-score table. What needs
+# reached through the hidden commands up to the high-score table, and two
+# computer players who play a loaded game to its winner. What needs
 # no real window (the other commands during a loop) is tested offscreen.
 #
 # Screenshots of the main steps are kept in <build>/e2e-artifacts.
@@ -46,5 +47,6 @@ won_game
 hints_shown
 fast_forward_and_undo
 resume_after_kill
+computers_game
 
 echo "e2e: all steps passed; screenshots in $ARTIFACTS"

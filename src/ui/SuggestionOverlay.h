@@ -1,0 +1,29 @@
+// The computer's suggestion for the shot of the person at the board, drawn
+// over the field: a dashed aim line from the piece's centre to the point to
+// drag to, a mark on the power bar where to press "Go", and the strength in
+// words. It is only a picture; nothing of the game changes.
+#pragma once
+
+#include <QString>
+
+class QPainter;
+
+namespace capzel {
+struct Board;
+}
+
+namespace capzel::ui {
+
+struct SuggestedShot {
+    float x1 = 0, y1 = 0;  // the piece's centre, in field twips
+    float x2 = 0, y2 = 0;  // the point the aim line runs to
+    int barLevel = 0;      // the bar's level (a row from its top) at which "Go" stops it
+    int percent = 0;       // how full the bar is then, 1 to 100
+};
+
+// The strength in words: "Suggested strength: 62 %".
+QString suggestionCaption(const SuggestedShot& s);
+
+void paintSuggestion(QPainter& p, const Board& board, const SuggestedShot& s);
+
+}  // namespace capzel::ui

@@ -1,0 +1,92 @@
+// A computer's turn played through the board's own controls passes the
+// phases of a person's turn in order and leaves the pieces exactly where the
+// planned shot, played directly, leaves them. A plan for a game that changed
+// is made again; a turn that has gone to a person is not played.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "controls/ComputerTurn.h"
+#include "model/Placement.h"
+#include "support/ShotTable.h"
+
+using namespace capzel;
+using Stage = ComputerTurn::Stage;
+
+namespace {
+
+players::PlannerOptions smallSearch() { return {.threads = 2, .directions = 24, .strengths = 8, .refineSeeds = 2}; }
+
+struct TwoSeats : test::ShotTable {
+    explicit TwoSeats(PlayerKind first) : ShotTable(2) {
+        g.playerName = {"", "Ann", "Bob"};
+        g.playerKind[1] = first;
+        centrePieceOn(piece(1), field.board.spots[3]);
+        centrePieceOn(piece(2), field.board.spots[4]);
+        ui.secondsPerYield = 1e-6;
+    }
+};
+
+// Drives the run as the window's clock would, calling `between` after each
+// advance; gives the turn controller's phases as they changed.
+template <class Between>
+std::vector<TurnPhase> drive(ComputerTurn& run, TurnController& turn, TwoSeats& t, Between between) {
+    std::vector<TurnPhase> phases{turn.phase()};
+    while (run.running()) {
+        t.ui.yield(run.wait());
+        run.advance();
+        between();
+        if (phases.back() != turn.phase()) phases.push_back(turn.phase());
+    }
+    return phases;
+}
+
+}  // namespace
+
+TEST(ComputerTurn, PlaysThePlannedShotThroughTheBoard) {
+    for (PlayerKind level : {PlayerKind::Novice, PlayerKind::Expert}) {
+        TwoSeats t(level), direct(level);
+        TurnController turn(t.ctx);
+        ComputerTurn run(turn, t.ctx, 7, smallSearch());
+        EXPECT_EQ(drive(run, turn, t, [] {}),
+                  (std::vector<TurnPhase>{TurnPhase::Idle, TurnPhase::Aiming, TurnPhase::Charging,
+                                          TurnPhase::Shooting, TurnPhase::Idle}));
+        const players::PlannedShot plan = players::planShot(direct.g, direct.field, level, 7, smallSearch()).shot;
+        EXPECT_EQ(run.shot().aimX, plan.aimX);
+        EXPECT_EQ(run.shot().barTicks, plan.barTicks);
+        ASSERT_TRUE(players::playShot(direct.ctx, plan, -1));
+        for (int i = 1; i <= 2; ++i) {
+            EXPECT_EQ(t.piece(i).left, direct.piece(i).left) << i;
+            EXPECT_EQ(t.piece(i).top, direct.piece(i).top) << i;
+        }
+        EXPECT_EQ(t.ui.messages, direct.ui.messages);
+        EXPECT_FALSE(t.g.shotInProgress || t.g.charging || t.field.board.goButton.box.visible);
+    }
+}
+
+TEST(ComputerTurn, PlansAgainOrStopsWhenTheGameChanges) {
+    // A piece moved while the computer thinks: the shot is planned anew.
+    TwoSeats moved(PlayerKind::Expert), after(PlayerKind::Expert);
+    centrePieceOn(after.piece(2), after.field.board.spots[9]);
+    TurnController turn(moved.ctx);
+    ComputerTurn run(turn, moved.ctx, 3, smallSearch());
+    drive(run, turn, moved, [&] { centrePieceOn(moved.piece(2), moved.field.board.spots[9]); });
+    const players::PlannedShot plan = players::planShot(after.g, after.field, PlayerKind::Expert, 3, smallSearch()).shot;
+    EXPECT_EQ(run.shot().aimX, plan.aimX);
+    EXPECT_EQ(run.shot().aimY, plan.aimY);
+
+    // The turn handed to a person while the computer thinks and while it
+    // aims, a person's seat, a game over, a dropped turn: no shot, no aim.
+    for (int k = 0; k < 5; ++k) {
+        TwoSeats t(k == 1 ? PlayerKind::Human : PlayerKind::Club);
+        t.g.gameRunning = k != 2;
+        TurnController idle(t.ctx);
+        ComputerTurn none(idle, t.ctx, 1, smallSearch());
+        drive(none, idle, t, [&] {
+            if (k == 0 || (k == 4 && none.stage() == Stage::Holding)) t.g.currentTurn = 2;
+            if (k == 3) none.drop();
+        });
+        EXPECT_FALSE(t.field.board.pointer.visible) << k;
+        EXPECT_EQ(t.g.shotsTaken, 0) << k;
+    }
+}
