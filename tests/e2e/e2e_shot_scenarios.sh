@@ -1,6 +1,6 @@
 # Scenarios of the shots beyond the classic turn: the hints on the field,
 # fast forward, taking a shot back, and the game kept on disk coming back
-# after the program was killed. Sourced by e2e_xvfb.sh after e2e_lib.sh.
+# after the program was killed. Sourced by e2e_shots.sh after e2e_lib.sh and e2e_scenarios.sh.
 
 YELLOWISH='r>0.8 && g>0.8 && b<0.25'
 

@@ -61,3 +61,19 @@ game_sandbox() {
     # shellcheck source=../../e2e/e2e_lib.sh
     source "$e2e/e2e_lib.sh"
 }
+
+# e2e_setup <bin-dir> <name>: a real-window test's start: the tools it needs,
+# a virtual X server of its own, the game's sandbox, a fresh screenshot
+# folder <build>/e2e-artifacts/<name> in $ARTIFACTS, and the scenarios'
+# common helpers.
+e2e_setup() {
+    local bin="$1" name="$2"
+    [ -x "$bin/xclose" ] || { echo "missing $bin/xclose (needs libx11-dev)" >&2; exit 1; }
+    in_xvfb "$bin" xdotool import convert
+    game_sandbox "$bin"
+    ARTIFACTS="$(cd "$bin/.." && pwd)/e2e-artifacts/$name"
+    rm -rf "$ARTIFACTS"
+    mkdir -p "$ARTIFACTS"
+    # shellcheck source=../../e2e/e2e_scenarios.sh
+    source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../../e2e" && pwd)/e2e_scenarios.sh"
+}

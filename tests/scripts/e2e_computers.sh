@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Two computer players in a real X window (Xvfb): a loaded game near its end
+# played to its winner unattended, their messages closing by themselves, and
+# Exit while a computer plays.
+#   bash tests/scripts/e2e_computers.sh <bin-dir>
+set -euo pipefail
+
+BIN="$(cd "${1:?usage: e2e_computers.sh <bin-dir>}" && pwd)"
+HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$HERE/lib/common.sh"
+e2e_setup "$BIN" computers
+source "$HERE/../e2e/e2e_computer_scenarios.sh"
+
+computers_game
+
+echo "e2e computers: all steps passed; screenshots in $ARTIFACTS"

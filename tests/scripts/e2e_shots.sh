@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# The shot conveniences in a real X window (Xvfb) driven by real input
+# events: the hints between shots, fast forward with Space held ending where
+# the shot ends at normal pace, Undo Shot, and the running game resumed after
+# the program was killed with SIGKILL.
+#   bash tests/scripts/e2e_shots.sh <bin-dir>
+set -euo pipefail
+
+BIN="$(cd "${1:?usage: e2e_shots.sh <bin-dir>}" && pwd)"
+HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$HERE/lib/common.sh"
+e2e_setup "$BIN" shots
+source "$HERE/../e2e/e2e_shot_scenarios.sh"
+
+hints_shown
+fast_forward_and_undo
+resume_after_kill
+
+echo "e2e shots: all steps passed; screenshots in $ARTIFACTS"
