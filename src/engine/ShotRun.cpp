@@ -132,14 +132,15 @@ void ShotRun::finish() {
         ++result_.steps;
         anyStep_ = true;
         stepPiece(ctx, piece_);
-        seekNextStep();
+        seekNextStep(false);
     }
 }
 
 // Goes on from the piece stepped last to the next one that steps, ending
-// cycles (and with them the main loop) on the way. Every piece is tested
+// cycles (and with them the main loop) on the way; `timed` also works out
+// the wait before that step (a run with nobody watching has none). Every piece is tested
 // when its turn in the cycle comes, so values changed during a wait count.
-void ShotRun::seekNextStep() {
+void ShotRun::seekNextStep(bool timed) {
     const GameState& g = ctx_.g;
     const Field& f = ctx_.field;
     const int n = playerCount(g);
@@ -162,7 +163,7 @@ void ShotRun::seekNextStep() {
         for (int i = piece_ + 1; i <= n; ++i) {
             if (steps(g, f, i)) {
                 piece_ = i;
-                wait_ = yieldsPerStep(f.stepDelay);
+                if (timed) wait_ = yieldsPerStep(f.stepDelay);
                 return;
             }
         }

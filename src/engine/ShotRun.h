@@ -58,7 +58,7 @@ public:
 private:
     enum class Stage { Calibrating, Stepping, Done };
 
-    void seekNextStep();
+    void seekNextStep(bool timed = true);
 
     GameContext ctx_;
     ShotOptions options_;
