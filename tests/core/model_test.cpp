@@ -54,6 +54,10 @@ TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
         EXPECT_EQ(spotLabel(k), std::to_string(26 - k)) << k;
     }
     EXPECT_EQ(spotLabel(13) + spotLabel(26) + spotLabel(29), "13AD");
+    // The guide lines are numbered 0 to 23 with no line 6.
+    std::string guides;
+    for (int g = -1; g <= 24; ++g) guides += Board::guideExists(g) ? 'x' : '-';
+    EXPECT_EQ(guides, "-xxxxxx-xxxxxxxxxxxxxxxxx-");
 }
 
 TEST(Numbers, HalvesGoToEven) {
