@@ -295,6 +295,25 @@ TEST(PowerBar, ASecondReleaseDuringTheChargeIsIgnored) {
     EXPECT_EQ(t.g.currentTurn, 2);  // one shot judged: the turn passed once
 }
 
+// A full bar stays full for a tenth of a second before it starts again from
+// empty; a clock that went back (midnight) ends the pause at once.
+TEST(PowerBar, PausesATenthOfASecondAtTheTop) {
+    for (bool midnight : {false, true}) {
+        Table t;
+        handleMouseMove(t.ctx, 1, 0, 3650, 6400);
+        long topAt = -1, restartAt = -1;
+        chargeAndFire(t, [&](const GameState& g) {
+            if (g.power < -10 && topAt < 0) {  // the last level: the pause has begun
+                topAt = t.ui.yields;
+                if (midnight) t.ui.clockNow = 0;
+            }
+            if (topAt >= 0 && g.power > 6000 && restartAt < 0) restartAt = t.ui.yields;
+            return restartAt >= 0;
+        });
+        EXPECT_NEAR(double(restartAt - topAt) * t.ui.secondsPerYield, midnight ? 0.0 : 0.1, 0.001) << midnight;
+    }
+}
+
 // The charge's pace: the time 10,000 yields take picks the yields per tick;
 // a time in none of the ranges leaves the pace as it was.
 TEST(PowerBar, CalibrationPicksThePaceOfTheCharge) {
