@@ -111,21 +111,26 @@ TEST(Aiming, HandPlacementStaysInTheBox) {
     struct Row {
         int buttons, shift;
         bool moveable;
+        int position;
         float x, y;
-        float left, top;  // expected; NaN = unchanged
+        float left, top;  // expected; keep = unchanged
     };
     const float keep = -1;
     const Row rows[] = {
-        {0, 1, true, 1500, 8400, 1350, 8250},   // centred on the mouse
-        {0, 1, true, 9000, 8400, 1780, 8250},   // far right: against the right edge
-        {0, 1, true, 0, 0, 1080, 7920},         // far up-left: against the top-left corner
-        {0, 1, false, 1500, 8400, keep, keep},  // not moveable: refused
-        {0, 3, true, 1500, 8400, keep, keep},   // Shift with Ctrl: refused
-        {1, 1, true, 1500, 8400, keep, keep},   // a button held: that is aiming
+        {0, 1, true, 1, 1500, 8400, 1350, 8250},     // centred on the mouse
+        {0, 1, true, 1, 9000, 8400, 1780, 8250},     // far right: against the right edge
+        {0, 1, true, 1, 0, 0, 1080, 7920},           // far up-left: against the top-left corner
+        {0, 1, true, 1, 1500, 9999, 1350, 8620},     // far down: against the bottom edge
+        {0, 1, false, 1, 1500, 8400, keep, keep},    // not moveable: refused
+        {0, 3, true, 1, 1500, 8400, keep, keep},     // Shift with Ctrl: refused
+        {1, 1, true, 1, 1500, 8400, keep, keep},     // a button held: that is aiming
+        {0, 1, true, 0, 1500, 8400, keep, keep},     // no box yet
+        {0, 1, true, 30, 1500, 8400, keep, keep},    // past the course: no box
     };
     for (const Row& r : rows) {
         Table t;
         t.g.moveableNextTurn[1] = r.moveable;
+        t.g.position[1] = r.position;
         Box& piece = t.field.board.pieces[1];
         const float oldLeft = piece.left, oldTop = piece.top;
         handleMouseMove(t.ctx, r.buttons, r.shift, r.x, r.y);
