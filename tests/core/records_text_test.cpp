@@ -1,7 +1,9 @@
 // The text of the game's files: UTF-8 kept as it is, anything else read as
-// Windows-1252, and names cut by characters, never inside one.
+// Windows-1252, names cut by characters, never inside one, and the lines
+// split into fields at commas outside double quotes.
 #include <gtest/gtest.h>
 
+#include "records/DelimitedText.h"
 #include "records/TextEncoding.h"
 
 using namespace capzel;
@@ -35,4 +37,28 @@ TEST(TextEncoding, NamesAreCutByCharacters) {
     EXPECT_EQ(shortenUtf8(umlauts + "x", 3), umlauts + "...");
     EXPECT_EQ(shortenUtf8(umlauts, 3), umlauts);
     EXPECT_EQ(shortenUtf8("", 0), "");
+}
+
+TEST(DelimitedText, LinesAndFieldsAsEditorsWriteThem) {
+    const auto shown = [](std::string_view text) {
+        std::string out;
+        for (const DelimitedLine& line : splitDelimited(text)) {
+            out += "[";
+            for (std::size_t k = 0; k < line.fields.size(); ++k) {
+                const DelimitedField& f = line.fields[k];
+                out += (k ? "|" : "") + (f.quoted ? "'" + f.text + "'" : f.text);
+            }
+            out += line.error.empty() ? "]" : "!]";
+        }
+        return out;
+    };
+    const char* rows[][2] = {
+        {"a, \"b\" ,c", "[a|'b'|c]"},       {"\"x\",", "['x'|]"},
+        {"\t1\t,\t2 ", "[1|2]"},            {",", "[|]"},
+        {"\"a,b\",\"\"", "['a,b'|'']"},     {"  \t", "[]"},
+        {"\"a\" x", "[!]"},                 {"\"a", "[!]"},
+        {"a\"b", "[!]"},                    {"a\rb\r\nc\n\nd", "[a][b][c][][d]"},
+        {"a\r\n", "[a]"},                   {"", ""},
+    };
+    for (const auto& r : rows) EXPECT_EQ(shown(r[0]), r[1]) << testing::PrintToString(std::string(r[0]));
 }
