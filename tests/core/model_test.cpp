@@ -16,6 +16,7 @@ TEST(targetLabel, FollowsThePhaseOfTheCurrentPlayer) {
     const Row rows[] = {
         {12, 13, "13"}, {13, 14, "12"}, {24, 25, "1"}, {25, 26, "A"},
         {25, 25, "1"},  {28, 29, "D"},  {0, 1, "1"},   {13, 13, "13"},
+        {30, 87, "~"},  {30, 88, "88"},  // far past D by hand: printable letters only
     };
     for (const Row& r : rows) {
         GameState g;
