@@ -27,6 +27,7 @@ TEST(TextEncoding, OnlyWellFormedUtf8IsKeptAsItIs) {
         EXPECT_EQ(isValidUtf8(text), r.utf8) << testing::PrintToString(text);
         EXPECT_EQ(decodeFileText(text) == text, r.utf8) << testing::PrintToString(text);
     }
+    EXPECT_FALSE(isValidUtf8("a\xC3"));  // cut at the very end
     EXPECT_EQ(windows1252ToUtf8("\x80\x9F\xA0\xFF\x7F"), "\xE2\x82\xAC\xC5\xB8\xC2\xA0\xC3\xBF\x7F");
 }
 
