@@ -77,6 +77,7 @@ TEST(GameHistory, TheWinnerIsTheLastPlayerAlive) {
         g.currentTurn = std::int16_t(c.current);
         const HistoryGame game = finishedGame(g, "d");
         EXPECT_EQ(game.winner, c.winner) << c.name;
+        EXPECT_EQ(game.winnerName(), c.winner ? g.playerName[c.winner] : "") << c.name;
         EXPECT_EQ(game.players.size(), std::size_t(c.players)) << c.name;
     }
 }
