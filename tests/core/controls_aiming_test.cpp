@@ -111,21 +111,26 @@ TEST(Aiming, HandPlacementStaysInTheBox) {
     struct Row {
         int buttons, shift;
         bool moveable;
+        int position;
         float x, y;
-        float left, top;  // expected; NaN = unchanged
+        float left, top;  // expected; keep = unchanged
     };
     const float keep = -1;
     const Row rows[] = {
-        {0, 1, true, 1500, 8400, 1350, 8250},   // centred on the mouse
-        {0, 1, true, 9000, 8400, 1780, 8250},   // far right: against the right edge
-        {0, 1, true, 0, 0, 1080, 7920},         // far up-left: against the top-left corner
-        {0, 1, false, 1500, 8400, keep, keep},  // not moveable: refused
-        {0, 3, true, 1500, 8400, keep, keep},   // Shift with Ctrl: refused
-        {1, 1, true, 1500, 8400, keep, keep},   // a button held: that is aiming
+        {0, 1, true, 1, 1500, 8400, 1350, 8250},     // centred on the mouse
+        {0, 1, true, 1, 9000, 8400, 1780, 8250},     // far right: against the right edge
+        {0, 1, true, 1, 0, 0, 1080, 7920},           // far up-left: against the top-left corner
+        {0, 1, true, 1, 1500, 9999, 1350, 8620},     // far down: against the bottom edge
+        {0, 1, false, 1, 1500, 8400, keep, keep},    // not moveable: refused
+        {0, 3, true, 1, 1500, 8400, keep, keep},     // Shift with Ctrl: refused
+        {1, 1, true, 1, 1500, 8400, keep, keep},     // a button held: that is aiming
+        {0, 1, true, 0, 1500, 8400, keep, keep},     // no box yet
+        {0, 1, true, 30, 1500, 8400, keep, keep},    // past the course: no box
     };
     for (const Row& r : rows) {
         Table t;
         t.g.moveableNextTurn[1] = r.moveable;
+        t.g.position[1] = r.position;
         Box& piece = t.field.board.pieces[1];
         const float oldLeft = piece.left, oldTop = piece.top;
         handleMouseMove(t.ctx, r.buttons, r.shift, r.x, r.y);
@@ -293,6 +298,25 @@ TEST(PowerBar, ASecondReleaseDuringTheChargeIsIgnored) {
     EXPECT_FALSE(t.ui.exhausted);
     EXPECT_EQ(launches, 1);
     EXPECT_EQ(t.g.currentTurn, 2);  // one shot judged: the turn passed once
+}
+
+// A full bar stays full for a tenth of a second before it starts again from
+// empty; a clock that went back (midnight) ends the pause at once.
+TEST(PowerBar, PausesATenthOfASecondAtTheTop) {
+    for (bool midnight : {false, true}) {
+        Table t;
+        handleMouseMove(t.ctx, 1, 0, 3650, 6400);
+        long topAt = -1, restartAt = -1;
+        chargeAndFire(t, [&](const GameState& g) {
+            if (g.power < -10 && topAt < 0) {  // the last level: the pause has begun
+                topAt = t.ui.yields;
+                if (midnight) t.ui.clockNow = 0;
+            }
+            if (topAt >= 0 && g.power > 6000 && restartAt < 0) restartAt = t.ui.yields;
+            return restartAt >= 0;
+        });
+        EXPECT_NEAR(double(restartAt - topAt) * t.ui.secondsPerYield, midnight ? 0.0 : 0.1, 0.001) << midnight;
+    }
 }
 
 // The charge's pace: the time 10,000 yields take picks the yields per tick;

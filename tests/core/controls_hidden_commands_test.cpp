@@ -1,11 +1,10 @@
 // The hidden commands beyond what the command corpus records (every answer
-// table is in tests/data/commands.jsonl): a command run in the middle of a
-// shot, nothing written before the first game, and no value stored that
-// could keep a shot from ending.
+// table, with the values that could keep a shot from ending, is in
+// tests/data/commands.jsonl): a command run in the middle of a shot, and
+// nothing written before the first game.
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <iomanip>
 #include <initializer_list>
 #include <sstream>
@@ -61,7 +60,6 @@ std::string everything(const HiddenGame& t) {
     return o.str();
 }
 
-
 struct Command {
     const char* name;
     GameFlow (*run)(GameContext&);
@@ -103,36 +101,6 @@ TEST(HiddenCommandSafety, WithoutTheTablesOfAGameNothingIsWritten) {
                 c.run(t.ctx);
                 EXPECT_EQ(everything(t), before) << c.name << " with " << answers[0] << ", " << players;
                 EXPECT_FALSE(t.g.perGameTablesExist);
-            }
-        }
-    }
-}
-
-TEST(HiddenCommandSafety, StoredFrictionsAndSpeedsKeepEveryShotFinite) {
-    // Whatever is typed, a stored Friction is above 0 and at most 100 (no
-    // piece gains speed from one step to the next), and a stored velocity is
-    // finite and at most a field's width per step, so friction or the
-    // edges' 0.9 bounce always bring it down below a moving speed.
-    const char* values[] = {"1e300", "-1e300", "1e400", "-1e400", "1e-400", "nan", "inf", "-inf",
-                            "100",   "100.5",  "99.999999999", "3.4e38", "3.5e38", "-0", "1e-45",
-                            "0.0000000000000000000000000000000000000000000001"};
-    for (const char* v : values) {
-        HiddenGame t(2, {1, 2});
-        t.answer({"all", v});
-        setFrictionCommand(t.ctx);
-        for (int i = 1; i <= 2; ++i) {
-            const float f = t.g.friction[i];
-            EXPECT_TRUE(std::isfinite(f)) << v;
-            EXPECT_LE(f, 100.0f) << v;
-            EXPECT_GE(f, 0.0f) << v;
-        }
-        HiddenGame s(2, {1, 2});
-        s.answer({"all", v, v});
-        setSpeedCommand(s.ctx);
-        for (int i = 1; i <= 2; ++i) {
-            for (float part : {s.field.velocityX[i], s.field.velocityY[i]}) {
-                EXPECT_TRUE(std::isfinite(part)) << v;
-                EXPECT_LE(std::fabs(part), float(kMaxSpeed)) << v;
             }
         }
     }

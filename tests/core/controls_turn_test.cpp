@@ -55,7 +55,9 @@ TEST(TurnController, PhasesOfATurn) {
     EXPECT_EQ(turn.phase(), TurnPhase::Aiming);
     turn.mouseUp();
     EXPECT_EQ(turn.phase(), TurnPhase::Charging);
-    EXPECT_TRUE(t.g.charging && t.field.board.goButton.box.visible);
+    EXPECT_TRUE(t.g.charging && t.field.board.goButton.box.visible && t.field.board.powerBar.box.visible);
+    turn.startShot();  // a shot is only started from a charge that ended
+    EXPECT_EQ(turn.phase(), TurnPhase::Charging);
     turn.goClicked();
     while (turn.phase() == TurnPhase::Charging) turn.advance();
     EXPECT_EQ(turn.phase(), TurnPhase::Shooting);

@@ -16,6 +16,7 @@ TEST(targetLabel, FollowsThePhaseOfTheCurrentPlayer) {
     const Row rows[] = {
         {12, 13, "13"}, {13, 14, "12"}, {24, 25, "1"}, {25, 26, "A"},
         {25, 25, "1"},  {28, 29, "D"},  {0, 1, "1"},   {13, 13, "13"},
+        {30, 87, "~"},  {30, 88, "88"},  // far past D by hand: printable letters only
     };
     for (const Row& r : rows) {
         GameState g;
@@ -54,6 +55,10 @@ TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
         EXPECT_EQ(spotLabel(k), std::to_string(26 - k)) << k;
     }
     EXPECT_EQ(spotLabel(13) + spotLabel(26) + spotLabel(29), "13AD");
+    // The guide lines are numbered 0 to 23 with no line 6.
+    std::string guides;
+    for (int g = -1; g <= 24; ++g) guides += Board::guideExists(g) ? 'x' : '-';
+    EXPECT_EQ(guides, "-xxxxxx-xxxxxxxxxxxxxxxxx-");
 }
 
 TEST(Numbers, HalvesGoToEven) {

@@ -55,8 +55,9 @@ TEST(HighScores, EditedShortAndBrokenFilesShowWhatCanBeRead) {
         {"empty file", "", {"|", "|", "|", "|", "|", "|", "|", "|", "|", "|"}},
         {"bad lines keep their rows", "\"A\",1\n\"B,2\nC,many\n\n\"D\"\n\"E\",5,extra\n\"F\"x,6\n",
          {"A|1", "|", "C|", "|", "D|", "E|5", "|", "|", "|", "|"}},
-        {"scores with blanks and signs", " \"A\" , +7 \r\n\"B\",99999999999999999999\r\n",
-         {"A|7", "B|", "|", "|", "|", "|", "|", "|", "|", "|"}},
+        {"scores with blanks and signs",
+         " \"A\" , +7 \r\n\"B\",99999999999999999999\r\n\"C\",+-5\r\n\"D\",-7\r\n\"E\",+\r\n\"F\",3x\r\n",
+         {"A|7", "B|", "C|", "D|-7", "E|", "F|", "|", "|", "|", "|"}},
         {"Windows-1252 name", "\"Ren\xE9\",70\r\n",
          {"Ren\xC3\xA9|70", "|", "|", "|", "|", "|", "|", "|", "|", "|"}},
         {"a long name shows as much as a player's name holds", "\"" + std::string(45, 'N') + "\",1\r\n",
@@ -68,6 +69,8 @@ TEST(HighScores, EditedShortAndBrokenFilesShowWhatCanBeRead) {
 TEST(HighScores, FileLivesInTheProgramFolderWhenItCanBeWritten) {
     EXPECT_EQ(highScoreFilePath("/opt/capzel", true, "/home/a/.local/share/Capzel"), "/opt/capzel/Capzel.CHS");
     EXPECT_EQ(highScoreFilePath("/opt/capzel/", true, "x"), "/opt/capzel/Capzel.CHS");
+    EXPECT_EQ(highScoreFilePath("C:\\Capzel\\", true, "x"), "C:\\Capzel\\Capzel.CHS");
+    EXPECT_EQ(highScoreFilePath("", true, "x"), "Capzel.CHS");
     EXPECT_EQ(highScoreFilePath("/usr/bin", false, "/home/a/.local/share/Capzel"),
               "/home/a/.local/share/Capzel/Capzel.CHS");
 }

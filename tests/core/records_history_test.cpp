@@ -77,6 +77,7 @@ TEST(GameHistory, TheWinnerIsTheLastPlayerAlive) {
         g.currentTurn = std::int16_t(c.current);
         const HistoryGame game = finishedGame(g, "d");
         EXPECT_EQ(game.winner, c.winner) << c.name;
+        EXPECT_EQ(game.winnerName(), c.winner ? g.playerName[c.winner] : "") << c.name;
         EXPECT_EQ(game.players.size(), std::size_t(c.players)) << c.name;
     }
 }
@@ -86,25 +87,31 @@ TEST(GameHistory, FilesThatAreNotAHistoryNameTheirFirstBadLine) {
     const struct {
         const char* name;
         std::string text;
-        int errorLine;  // 0: read whole
-        std::size_t games;
+        int errorLine;      // 0: read whole
+        std::size_t games;  // read when whole
+        const char* says;   // words of the error
     } cases[] = {
-        {"head line optional, blank lines and LF ends", "\n" + good + "\n\"e\",1,0,0,\"B\",Club,-1\n", 0, 2},
-        {"empty file", "", 0, 0},
-        {"line cut short", good + "\"d\",2,1,3,\"Ann\",\"Human\",5\r\n", 2, 0},
-        {"unclosed quote", good + good + "\"d,1,1,3\r\n", 3, 0},
-        {"unknown seat", "\"d\",1,1,3,\"Ann\",\"Robot\",5\r\n", 1, 0},
-        {"winner beyond the players", "\"d\",1,2,3,\"Ann\",\"Human\",5\r\n", 1, 0},
-        {"nine players", "\"d\",9,0,0" + std::string(9, ',') + "\r\n", 1, 0},
-        {"score beyond 32 bits", "\"d\",1,1,3,\"Ann\",\"Human\",99999999999\r\n", 1, 0},
-        {"negative shots", "\"d\",1,1,-3,\"Ann\",\"Human\",5\r\n", 1, 0},
-        {"head line not first", good + std::string(kHistoryHeadLine) + "\r\n", 2, 0},
-        {"binary", std::string("\0\x01\xff\"", 4), 1, 0},
+        {"head line optional, blank lines and LF ends", "\n" + good + "\n\"e\",1,0,0,\"B\",Club,-1\n", 0, 2, ""},
+        {"empty file", "", 0, 0, ""},
+        {"line cut short", good + "\"d\",2,1,3,\"Ann\",\"Human\",5\r\n", 2, 0, "three fields for each"},
+        {"unclosed quote", good + good + "\"d,1,1,3\r\n", 3, 0, "not closed"},
+        {"date not quoted", "d,1,1,3,\"Ann\",\"Human\",5\r\n", 1, 0, "quoted date"},
+        {"name not quoted", "\"d\",1,1,3,Ann,\"Human\",5\r\n", 1, 0, "name is not in double quotes"},
+        {"unknown seat", "\"d\",1,1,3,\"Ann\",\"Robot\",5\r\n", 1, 0, "seat"},
+        {"winner beyond the players", "\"d\",1,2,3,\"Ann\",\"Human\",5\r\n", 1, 0, "winner"},
+        {"nine players", "\"d\",9,0,0" + std::string(9, ',') + "\r\n", 1, 0, "1 to 8"},
+        {"no players", "\"d\",0,0,0\r\n", 1, 0, "1 to 8"},
+        {"score beyond 32 bits", "\"d\",1,1,3,\"Ann\",\"Human\",99999999999\r\n", 1, 0, "score"},
+        {"score in quotes", "\"d\",1,1,3,\"Ann\",\"Human\",\"5\"\r\n", 1, 0, "score"},
+        {"negative shots", "\"d\",1,1,-3,\"Ann\",\"Human\",5\r\n", 1, 0, "shots"},
+        {"head line not first", good + std::string(kHistoryHeadLine) + "\r\n", 2, 0, "quoted date"},
+        {"binary", std::string("\0\x01\xff\"", 4), 1, 0, "double quote"},
     };
     for (const auto& c : cases) {
         const HistoryReading r = readHistory(c.text);
         EXPECT_EQ(r.errorLine, c.errorLine) << c.name << ": " << r.error;
         EXPECT_EQ(r.ok(), r.error.empty()) << c.name;
+        EXPECT_NE(r.error.find(c.says), std::string::npos) << c.name << ": " << r.error;
         if (c.errorLine == 0) {
             EXPECT_EQ(r.games.size(), c.games) << c.name;
         }

@@ -283,6 +283,24 @@ void killerFamily(std::vector<Scenario>& out) {
                                        std::to_string(int(x)),
                                    ps, power, aim(x, 6800, 0, -100)));
             }
+    // Straight up between two pieces side by side, or at one of them: both
+    // (or one) are killed at once, the last ones (a win) or beside a player
+    // still alive; from below box 10 the killer may come to rest in it.
+    for (bool two : {true, false})
+        for (int alive : {2, 3})
+            for (int power : {3000, 4500, 5000, 5500, 6000, kFullPower})
+                for (float x : {2300.f, 1430.f})
+                    for (float y : {6500.f, 4900.f}) {
+                        const float from = y < 5000 ? 6900 : 7200;
+                        std::vector<ScenarioPlayer> ps{player(1, x, from, 29, "gklrm"),
+                                                       player(2, two ? x - 160 : x, y, 12, "g"),
+                                                       player(3, two ? x + 160 : 7000, two ? y : 8600, 7, "g")};
+                        if (alive == 3) ps.push_back(player(4, 9000, 8600, 3, "gm"));
+                        out.push_back(shot(std::string(two ? "killer between two " : "killer at one of two ") +
+                                               std::to_string(alive) + " " + std::to_string(power) + " " +
+                                               std::to_string(int(x)) + " " + std::to_string(int(y)),
+                                           ps, power, aim(x, from, 0, -100)));
+                    }
     out.push_back(shot("killer touches nothing", {player(1, 2000, 2000, 28, "gklrm"), player(2, 8000, 8000, 3)},
                        1500, aim(2000, 2000, 100, 0)));
     out.push_back(shot("killer with a lost turn passes", {player(1, 2000, 2000, 28, "gklrmx"), player(2, 8000, 8000, 3, "gx"),

@@ -90,7 +90,7 @@ json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std:
     }
     return {{"turn", g.currentTurn}, {"running", g.gameRunning}, {"high_scores", highScoresShown},
             {"holder", ctx.field.board.pieceHolder.visible}, {"power", g.power}, {"cycles", r.cycles},
-            {"steps", r.steps}, {"hit_count", g.hitCount}, {"hits", hits}, {"kills", g.killCount},
+            {"steps", r.steps}, {"step_delay", ctx.field.stepDelay}, {"hit_count", g.hitCount}, {"hits", hits}, {"kills", g.killCount},
             {"sent", g.sentCount}, {"messages", messages}, {"players", rows}};
 }
 

@@ -1,0 +1,65 @@
+// The text of the game's files: UTF-8 kept as it is, anything else read as
+// Windows-1252, names cut by characters, never inside one, and the lines
+// split into fields at commas outside double quotes.
+#include <gtest/gtest.h>
+
+#include "records/DelimitedText.h"
+#include "records/TextEncoding.h"
+
+using namespace capzel;
+
+TEST(TextEncoding, OnlyWellFormedUtf8IsKeptAsItIs) {
+    const struct {
+        const char* bytes;
+        bool utf8;
+    } rows[] = {
+        {"\xC2\x80", true},          {"\xDF\xBF", true},         {"\xE0\xA0\x80", true},
+        {"\xE1\x80\x80", true},      {"\xED\x9F\xBF", true},     {"\xEF\xBF\xBF", true},
+        {"\xF0\x90\x80\x80", true},  {"\xF1\x80\x80\x80", true}, {"\xF4\x8F\xBF\xBF", true},
+        {"\x80", false},             {"\xC1\xBF", false},        {"\xC2\x7F", false},
+        {"\xC2\xC0", false},         {"\xE0\x9F\xBF", false},    {"\xED\xA0\x80", false},
+        {"\xE1\x80", false},         {"\xE1\x80\x7F", false},    {"\xF0\x8F\xBF\xBF", false},
+        {"\xF4\x90\x80\x80", false}, {"\xF5\x80\x80\x80", false}, {"\xF1\x80\x80\xC0", false},
+        {"\xF8\x80", false},
+    };
+    for (const auto& r : rows) {
+        const std::string text = std::string("a") + r.bytes + "z";
+        EXPECT_EQ(isValidUtf8(text), r.utf8) << testing::PrintToString(text);
+        EXPECT_EQ(decodeFileText(text) == text, r.utf8) << testing::PrintToString(text);
+    }
+    EXPECT_FALSE(isValidUtf8("a\xC3"));  // cut at the very end
+    EXPECT_EQ(windows1252ToUtf8("\x80\x9F\xA0\xFF\x7F"), "\xE2\x82\xAC\xC5\xB8\xC2\xA0\xC3\xBF\x7F");
+}
+
+TEST(TextEncoding, NamesAreCutByCharacters) {
+    const std::string umlauts = "\xC3\xA4\xC3\xB6\xE2\x82\xAC";  // two letters of two bytes, one of three
+    EXPECT_EQ(utf8Length(umlauts + "x"), 4u);
+    EXPECT_EQ(utf8Prefix(umlauts, 2), "\xC3\xA4\xC3\xB6");
+    EXPECT_EQ(shortenUtf8(umlauts + "x", 3), umlauts + "...");
+    EXPECT_EQ(shortenUtf8(umlauts, 3), umlauts);
+    EXPECT_EQ(shortenUtf8("", 0), "");
+}
+
+TEST(DelimitedText, LinesAndFieldsAsEditorsWriteThem) {
+    const auto shown = [](std::string_view text) {
+        std::string out;
+        for (const DelimitedLine& line : splitDelimited(text)) {
+            out += "[";
+            for (std::size_t k = 0; k < line.fields.size(); ++k) {
+                const DelimitedField& f = line.fields[k];
+                out += (k ? "|" : "") + (f.quoted ? "'" + f.text + "'" : f.text);
+            }
+            out += line.error.empty() ? "]" : "!]";
+        }
+        return out;
+    };
+    const char* rows[][2] = {
+        {"a, \"b\" ,c", "[a|'b'|c]"},       {"\"x\",", "['x'|]"},
+        {"\t1\t,\t2 ", "[1|2]"},            {",", "[|]"},
+        {"\"a,b\",\"\"", "['a,b'|'']"},     {"  \t", "[]"},
+        {"\"a\" x", "[!]"},                 {"\"a", "[!]"},
+        {"a\"b", "[!]"},                    {"a\rb\r\nc\n\nd", "[a][b][c][][d]"},
+        {"a\r\n", "[a]"},                   {"", ""},
+    };
+    for (const auto& r : rows) EXPECT_EQ(shown(r[0]), r[1]) << testing::PrintToString(std::string(r[0]));
+}

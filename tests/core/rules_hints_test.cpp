@@ -1,0 +1,70 @@
+// The field's marks between shots: whose piece, where it must go, what a
+// killer can take, in a colour that stands out from the piece.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <tuple>
+
+#include "rules/Hints.h"
+
+using namespace capzel;
+
+TEST(FieldHints, MarkOnlyALivingCurrentPlayerBetweenShots) {
+    struct Row {
+        const char* what;
+        int turn, position;
+        char flag;       // k killer, d dead, s shot under way, c charging, o no game
+        Color piece, mark;
+        int target;      // spot marked, 0 none
+        const char* prey;  // one letter per player 1..8: x marked
+    };
+    constexpr Color kYellow = rgb(255, 255, 0), kCyan = rgb(0, 255, 255), kMagenta = rgb(255, 0, 255);
+    const Row rows[] = {
+        {"newcomer", 1, 0, ' ', 0, rgb(255, 255, 255), 1, "--------"},
+        {"on the way back", 2, 20, ' ', rgb(255, 0, 0), kCyan, 21, "--------"},
+        {"on D", 2, 28, ' ', rgb(0, 255, 0), kMagenta, 29, "--------"},
+        {"past the course", 2, 29, ' ', rgb(0, 0, 255), kYellow, 0, "--------"},
+        {"before the course", 2, -1, ' ', kYellow, kCyan, 0, "--------"},
+        {"killer", 2, 29, 'k', rgb(0, 0, 200), kYellow, 0, "x-x----x"},
+        {"killer beside a dead player", 3, 29, 'k', rgb(255, 128, 0), kCyan, 0, "x------x"},
+        {"killer in the last seat", 8, 29, 'k', kMagenta, kYellow, 0, "xxx-----"},
+        {"dead", 2, 5, 'd', 0, 0, 0, "--------"},
+        {"shot under way", 2, 5, 's', 0, 0, 0, "--------"},
+        {"charging", 2, 5, 'c', 0, 0, 0, "--------"},
+        {"no game", 2, 5, 'o', 0, 0, 0, "--------"},
+        {"turn beyond the players", 9, 5, ' ', 0, 0, 0, "--------"},
+        {"no turn", 0, 5, ' ', 0, 0, 0, "--------"},
+    };
+    for (const Row& r : rows) {
+        GameState g;
+        Board board = makeBoardLayout();
+        g.numberOfPlayers = 8;
+        g.recreatePerGameTables();
+        g.gameRunning = r.flag != 'o';
+        g.shotInProgress = r.flag == 's';
+        g.charging = r.flag == 'c';
+        g.currentTurn = std::int16_t(r.turn);
+        g.inGame = {false, true, true, false, false, false, false, false, true};  // 3 waits in the holder
+        g.dead[2] = r.flag == 'd';
+        const int me = std::min(r.turn, kMaxPlayers);
+        g.isKiller[me] = r.flag == 'k';
+        g.position[me] = r.position;
+        board.pieces[me].fillColor = r.piece;
+        if (r.flag == 'k') {
+            g.inGame[3] = true;  // now on the field; a dead piece is no prey
+            g.dead[2] = r.turn == 3;
+        }
+        const FieldHints h = fieldHints(g, board);
+        const bool marked = r.mark != 0;
+        EXPECT_EQ(h.piece, marked ? r.turn : 0) << r.what;
+        EXPECT_EQ(h.colour, r.mark) << r.what;
+        EXPECT_EQ(h.target.has_value(), r.target != 0) << r.what;
+        if (h.target && r.target) {
+            const Box& want = board.spots[r.target];
+            EXPECT_EQ(std::tie(h.target->left, h.target->top), std::tie(want.left, want.top)) << r.what;
+        }
+        std::string prey;
+        for (int j = 1; j <= 8; ++j) prey += h.prey[j] ? 'x' : '-';
+        EXPECT_EQ(prey, r.prey) << r.what;
+    }
+}
