@@ -1,7 +1,4 @@
-// A computer's turn played through the board's own controls passes the
-// phases of a person's turn in order and leaves the pieces exactly where the
-// planned shot, played directly, leaves them. A plan for a game that changed
-// is made again; a turn that has gone to a person is not played.
+// A computer's turn through the board's own controls: phases, and the pieces where the plan leaves them.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -27,8 +24,7 @@ struct TwoSeats : test::ShotTable {
     }
 };
 
-// Drives the run as the window's clock would, calling `between` after each
-// advance; gives the turn controller's phases as they changed.
+// Drives the run as the window's clock would; gives the phases as they changed.
 template <class Between>
 std::vector<TurnPhase> drive(ComputerTurn& run, TurnController& turn, TwoSeats& t, Between between) {
     std::vector<TurnPhase> phases{turn.phase()};
@@ -75,8 +71,7 @@ TEST(ComputerTurn, PlansAgainOrStopsWhenTheGameChanges) {
     EXPECT_EQ(run.shot().aimX, plan.aimX);
     EXPECT_EQ(run.shot().aimY, plan.aimY);
 
-    // The turn handed to a person while the computer thinks and while it
-    // aims, a person's seat, a game over, a dropped turn: no shot, no aim.
+    // Handed to a person while thinking or aiming, a person's seat, game over, dropped: no shot.
     for (int k = 0; k < 5; ++k) {
         TwoSeats t(k == 1 ? PlayerKind::Human : PlayerKind::Club);
         t.g.gameRunning = k != 2;

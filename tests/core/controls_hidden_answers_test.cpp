@@ -1,7 +1,4 @@
-// The readings of an input-box answer used by the hidden commands. Every
-// answer and its readings are rows of tests/data/answers.jsonl: "number" and
-// "whole" are the leading number and its whole number (halves to even);
-// "full" is the number written out in full, null when the answer is not one.
+// The readings of an input-box answer, row by row from tests/data/answers.jsonl.
 #include <gtest/gtest.h>
 
 #include <cmath>

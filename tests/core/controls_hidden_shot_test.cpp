@@ -1,6 +1,4 @@
-// Shots played while the hidden commands change speeds and frictions in the
-// middle of them: whatever is typed, every such shot comes to rest and is
-// settled.
+// Shots whose speeds and frictions are changed mid-shot still come to rest.
 #include <gtest/gtest.h>
 
 #include <cmath>

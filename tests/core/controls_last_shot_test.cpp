@@ -1,5 +1,4 @@
-// The last shot kept by the turn: replayed on a copy it ends bit for bit
-// where the shot ended, and taken back it restores the game, once.
+// The last shot kept by the turn: replayed bit for bit, and taken back once.
 #include <gtest/gtest.h>
 
 #include <tuple>

@@ -1,5 +1,4 @@
-// The turn as runs: a shot advanced one step at a time ends exactly as the
-// one-call shot does, and the turn controller goes through its phases.
+// The turn as runs: stepped shots end as one-call shots; the controller's phases.
 #include <gtest/gtest.h>
 
 #include "support/RunDriver.h"

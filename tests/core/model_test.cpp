@@ -1,9 +1,7 @@
-// The game state's target labels and phase flags, the board's layout and the
-// rounding every number of the game goes through.
+// Target labels, phase flags and board layout (rounding: SaveFileFormat).
 #include <gtest/gtest.h>
 
 #include "model/GameState.h"
-#include "model/Numbers.h"
 
 using namespace capzel;
 
@@ -46,8 +44,7 @@ TEST(targetLabel, RefreshesFlagsExceptForAKiller) {
 }
 
 TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
-    // Boxes 14..25 are boxes 12..1 again, on the way back, with their
-    // numbers; 26..29 are the letters.
+    // Boxes 14..25 are boxes 12..1 on the way back; 26..29 are the letters.
     const Board b = makeBoardLayout();
     for (int k = 14; k <= 25; ++k) {
         EXPECT_EQ(b.spots[k].left, b.spots[26 - k].left) << k;
@@ -59,10 +56,4 @@ TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
     std::string guides;
     for (int g = -1; g <= 24; ++g) guides += Board::guideExists(g) ? 'x' : '-';
     EXPECT_EQ(guides, "-xxxxxx-xxxxxxxxxxxxxxxxx-");
-}
-
-TEST(Numbers, HalvesGoToEven) {
-    EXPECT_EQ(roundHalfEven(2.5), 2.0);
-    EXPECT_EQ(roundHalfEven(3.5), 4.0);
-    EXPECT_EQ(roundHalfEven(-2.5), -2.0);
 }

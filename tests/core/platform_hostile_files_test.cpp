@@ -1,7 +1,4 @@
-// Files that are not what a saved game or a score table should be: links to
-// devices, named pipes, folders and huge files are refused or cut short at
-// once, by the reading the windows and the simulator share and by the Load
-// command on top of it.
+// Devices, pipes, folders and huge files are refused or cut short at once.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>

@@ -1,6 +1,4 @@
-// Shared set-up of the saved-game, high-score and new-game tests: a game
-// context over a scripted platform, a two-player game with a killer, and a
-// full dump of everything a load may or may not touch.
+// Shared set-up of the records tests.
 #pragma once
 
 #include <iomanip>
@@ -20,8 +18,7 @@ struct Game {
     GameContext ctx{g, field, ui};
 };
 
-// Ann (player 1) on her way at target 5, Bob (player 2) a killer who has
-// just rested on D; Bob's turn. Geometry with halves to check the rounding.
+// Ann at target 5, Bob a killer just rested on D; Bob's turn; half-twip places.
 inline void setUpTwoPlayerKillerGame(Game& t) {
     GameState& g = t.g;
     g.numberOfPlayers = 2;

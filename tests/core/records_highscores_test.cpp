@@ -1,5 +1,4 @@
-// The high-score file: its default table, hand-edited files and files that
-// cannot be read as the format says.
+// The high-score file: defaults, hand edits, unreadable files.
 #include <gtest/gtest.h>
 
 #include "records/HighScores.h"

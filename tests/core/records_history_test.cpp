@@ -1,5 +1,4 @@
-// The game history: a finished game as a line of the file and back, who
-// won, the wins per name, and files that are not a history.
+// The game history file: lines, winners, wins per name, bad files.
 #include <gtest/gtest.h>
 
 #include "records/GameHistory.h"
@@ -8,8 +7,7 @@ using namespace capzel;
 
 namespace {
 
-// A finished three-player game: Ann (a person) won as a killer, Bob is
-// dead, the computer's Cy is dead too.
+// Ann (a person) won as a killer; Bob and the computer's Cy are dead.
 GameState finishedThreePlayerGame() {
     GameState g;
     g.numberOfPlayers = 3;

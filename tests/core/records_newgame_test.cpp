@@ -1,6 +1,4 @@
-// "Play" of the new-game dialog over a game already played: what a new game
-// resets and what it keeps. The field and tables of a fresh game are pinned
-// by their digests in the scenario corpus test.
+// "Play" over a game already played: what a new game resets and keeps.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -52,8 +50,7 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
     for (int i = 1; i <= kMaxPlayers; ++i) EXPECT_EQ(t.field.board.pieces[i].visible, i <= 3) << i;
 }
 
-// Every seat's default colour stands out on the black field and from the
-// other seats' colours.
+// Every default colour stands out on the field and from the others.
 TEST(NewGame, DefaultColoursAreDistinctAndShowOnTheField) {
     std::set<Color> seen;
     for (int i = 1; i <= kMaxPlayers; ++i) {

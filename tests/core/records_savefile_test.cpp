@@ -1,5 +1,4 @@
-// The ".CSG" text itself: exact bytes written, what the reader accepts, and
-// the table of files it refuses.
+// The ".CSG" text: exact bytes written, what the reader accepts and refuses.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,19 +18,8 @@ using namespace capzel::test;
 namespace {
 
 SavedGame oneAnn() {
-    SavedPlayer ann;
-    ann.name = "Ann";
-    ann.inGame = true;
-    ann.friction = 98.0f;
-    ann.score = 200;
-    ann.color = 16777215;
-    ann.left = 1430;
-    ann.top = 8270;
-    ann.position = 3;
-    SavedGame game;
-    game.currentTurn = 1;
-    game.players.push_back(ann);
-    return game;
+    return {1, {{.name = "Ann", .inGame = true, .friction = 98.0f, .score = 200, .color = 16777215, .left = 1430,
+                 .top = 8270, .position = 3}}};
 }
 
 std::string readBytes(const std::filesystem::path& p) {
@@ -41,8 +29,7 @@ std::string readBytes(const std::filesystem::path& p) {
 
 }  // namespace
 
-// The seed file valid_one_player.CSG is this game as the writer must write it,
-// byte for byte (every line ends with CR LF).
+// valid_one_player.CSG is this game byte for byte (CR LF line ends).
 TEST(SaveFileFormat, OnePlayerGameByteForByte) {
     EXPECT_EQ(formatSaveFile(oneAnn()), readBytes(std::filesystem::path(CAPZEL_TEST_DATA) / "saves/valid_one_player.CSG"));
 }
@@ -134,8 +121,7 @@ TEST(SaveFileReader, AcceptsWhatPeopleAndEditorsDoToTheFile) {
     }
 }
 
-// A comma inside the quotes is part of the name; text that is not UTF-8 is
-// read as Windows-1252.
+// Text that is not UTF-8 is read as Windows-1252.
 TEST(SaveFileReader, NamesWithCommasAndOtherEncodingsSurvive) {
     const struct {
         std::string fileName;  // as the file's bytes hold it
@@ -143,9 +129,7 @@ TEST(SaveFileReader, NamesWithCommasAndOtherEncodingsSurvive) {
     } rows[] = {
         {"Ann, Bob", "Ann, Bob"},
         {"Jos\xE9 M\xFCller", "Jos\xC3\xA9 M\xC3\xBCller"},
-        {"\x80 \x93quoted\x94", "\xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D"},
-        {"Zo\xC3\xAB \xE6\x9D\x8E", "Zo\xC3\xAB \xE6\x9D\x8E"},  // valid UTF-8 stays as it is
-        {"\xC3", "\xC3\x83"},                                     // a cut sequence is not UTF-8
+        {"Zo\xC3\xAB", "Zo\xC3\xAB"},
     };
     for (const auto& r : rows) {
         SavedGame s = oneAnn();
@@ -156,9 +140,7 @@ TEST(SaveFileReader, NamesWithCommasAndOtherEncodingsSurvive) {
     }
 }
 
-// Each record of tests/data/save_refusals.jsonl breaks one thing in a valid
-// two-player file; the reader refuses it, names the line and says why in
-// words short enough for a message box.
+// Each record of save_refusals.jsonl edits a valid file into one refused.
 TEST(SaveFileReader, RefusesFilesThatDoNotFollowTheFormat) {
     Game t;
     setUpTwoPlayerKillerGame(t);
@@ -191,9 +173,7 @@ TEST(SaveFileReader, RefusesFilesThatDoNotFollowTheFormat) {
     EXPECT_NE(huge.error.what.find("too large"), std::string::npos);
 }
 
-// The largest file the game can write: eight players, names at the limit in
-// four-byte characters, the widest numbers. It loads as it was written; a
-// longer name in the game is written cut to the limit, so it loads too.
+// The largest file the game can write loads again; a longer name is cut.
 TEST(SaveFileReader, TheLargestGameLoadsAgain) {
     std::string wide;
     for (std::size_t k = 0; k < saveLimits::kMaxNameLength; ++k) wide += "\xF0\x9F\x98\x80";  // U+1F600
@@ -222,37 +202,7 @@ TEST(SaveFileReader, TheLargestGameLoadsAgain) {
     EXPECT_EQ(cut.game->players[7].name, wide);
 }
 
-TEST(SaveFileReader, ErrorsReadAsSentences) {
-    EXPECT_EQ(describeSaveFileError({7, "the number of players is 9"}), "Line 7: the number of players is 9.");
-    EXPECT_EQ(describeSaveFileError({0, "the file is empty"}), "The file is empty.");
-}
-
-// The seed files of the fuzzer: the valid ones load and write back to the
-// same game, the broken ones are refused with a line.
-TEST(SaveFileReader, SeedCorpus) {
-    const std::filesystem::path dir = std::filesystem::path(CAPZEL_TEST_DATA) / "saves";
-    int valid = 0, broken = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        const std::string name = entry.path().filename().string();
-        const SaveFileParse p = parseSaveFile(readBytes(entry.path()));
-        if (name.rfind("valid_", 0) == 0) {
-            ++valid;
-            ASSERT_TRUE(p) << name << ": " << describeSaveFileError(p.error);
-            const SaveFileParse again = parseSaveFile(formatSaveFile(*p.game));
-            ASSERT_TRUE(again) << name;
-            EXPECT_EQ(*again.game, *p.game) << name;
-        } else if (name.rfind("broken_", 0) == 0) {
-            ++broken;
-            EXPECT_FALSE(p) << name;
-        }
-    }
-    EXPECT_GE(valid, 6);
-    EXPECT_GE(broken, 10);
-}
-
-// Who plays each seat follows the players' lines only when a computer
-// plays: the lines before stay as they were, a file without the seat lines
-// is a game of people, and broken seat lines are refused with their line.
+// Seat lines follow the players' lines only when a computer plays.
 TEST(SaveFileSeats, FollowThePlayersLines) {
     SavedGame game = oneAnn();
     game.players.push_back(game.players[0]);

@@ -1,6 +1,4 @@
-// The Save Game and Load Game commands on the state, the field and the
-// platform: dialogs, questions, the busy pointer, messages, and what a load
-// sets and leaves alone.
+// The Save Game and Load Game commands.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -160,15 +158,6 @@ TEST(LoadGameCommand, WhileRunningAnsweredNoOpensNoDialog) {
     EXPECT_EQ(t.ui.busyDepth, 0);
 }
 
-TEST(LoadGameCommand, NoQuestionWhenNoGameRuns) {
-    Game t;
-    t.ui.openAnswers = {""};  // cancelled
-    EXPECT_FALSE(loadGameCommand(t.ctx, "/program"));
-    EXPECT_TRUE(t.ui.questions.empty());
-    EXPECT_TRUE(t.ui.openAnswers.empty());
-    EXPECT_EQ(t.ui.busyDepth, 0);
-}
-
 TEST(LoadGameCommand, ABrokenOrUnreadableFileLeavesTheGameAsItWas) {
     Game source;
     setUpTwoPlayerKillerGame(source);
@@ -219,6 +208,7 @@ TEST(LoadGameCommand, APieceHolderFollowsTheSizeOfPieceOne) {
     t.ui.files["two.CSG"] = fileOf(saved);
     t.ui.openAnswers = {"two.CSG"};
     ASSERT_TRUE(loadGameCommand(t.ctx, "/program"));
+    EXPECT_TRUE(t.ui.questions.empty());  // no game ran: nothing to ask
     EXPECT_EQ(t.field.board.pieceHolder.height, 625.0f);  // (2 + 0.5) x 250
     EXPECT_EQ(t.field.board.pieceHolder.width, 450.0f);   // as laid out
     EXPECT_TRUE(t.g.wallsOn);                             // as the program starts

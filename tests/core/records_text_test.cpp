@@ -1,6 +1,4 @@
-// The text of the game's files: UTF-8 kept as it is, anything else read as
-// Windows-1252, names cut by characters, never inside one, and the lines
-// split into fields at commas outside double quotes.
+// File text: UTF-8 or Windows-1252, names cut by characters, quoted fields.
 #include <gtest/gtest.h>
 
 #include "records/DelimitedText.h"

@@ -1,5 +1,4 @@
-// The field's marks between shots: whose piece, where it must go, what a
-// killer can take, in a colour that stands out from the piece.
+// The field's marks between shots.
 #include <gtest/gtest.h>
 
 #include <algorithm>

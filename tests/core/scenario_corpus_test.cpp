@@ -1,7 +1,4 @@
-// The recorded corpora: every shot of tests/data/scenarios.jsonl and every
-// use of a hidden command of tests/data/commands.jsonl, played again on a
-// fresh game, must leave exactly what it left when recorded (written by
-// capzel-scenarios; see tests/data/README.md).
+// Every record of scenarios.jsonl and commands.jsonl replays as recorded.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -33,8 +30,7 @@ nlohmann::json replay(Game& game, const Scenario& s) {
     return outcome(game.ctx, r, game.ui.messages, ended ? 1 : 0);
 }
 
-// Plays every record of the file; names the first difference of the first
-// few records that differ.
+// Plays every record; names the first difference of the first few that differ.
 void replayFile(const char* file, const std::function<nlohmann::json(const nlohmann::json&)>& play) {
     std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/" + file);
     ASSERT_TRUE(in) << file << " is missing";
@@ -68,9 +64,7 @@ TEST(ScenarioCorpus, EveryRecordedCommandEndsAsRecorded) {
     });
 }
 
-// Eight pieces broken up by a killer with the walls up: walls, contacts and a
-// kill, the whole game and field hashed. The same bits at every run and on
-// every build; a change here changes how every shot plays.
+// Eight pieces broken up by a killer, hashed: the same bits on every build.
 TEST(ScenarioCorpus, EightPieceBreakHashesTheSame) {
     Scenario s{"break", true, 1, 6585, {4700, 3000, 4700, 9000}, {}};
     for (int i = 1; i <= 8; ++i) {
@@ -87,8 +81,7 @@ TEST(ScenarioCorpus, EightPieceBreakHashesTheSame) {
     EXPECT_EQ(stateDigest(first.ctx), 0x4a8a3af951a31f47ull) << std::hex << stateDigest(first.ctx);
 }
 
-// New games as the dialog opens them (every colour, name and friction level,
-// walls on and off) and their first turn: the same field and tables always.
+// New games as the dialog opens them hash the same.
 TEST(ScenarioCorpus, NewGamesHashTheSame) {
     std::uint64_t digests[2] = {};
     for (int players : {8, 3}) {

@@ -1,5 +1,4 @@
-// What the scenario corpus cannot record: a turn start with nobody alive,
-// the pace a shot calibrates, and speeds left over before a launch.
+// What the scenario corpus cannot record.
 #include <gtest/gtest.h>
 
 #include "rules/TurnStart.h"
@@ -31,9 +30,7 @@ TEST(ShotEdges, CalibrationMapsTenThousandYieldsToADelay) {
     }
 }
 
-// Speeds left over from before the launch (Set Speed between two turns) are
-// cleared for every piece, the last one included: a shot of no strength
-// moves nothing.
+// Speeds left over before a launch are cleared for every piece.
 TEST(ShotEdges, TheLaunchClearsEveryLeftoverSpeed) {
     for (int players : {2, 8}) {
         ShotTable t(players);

@@ -72,8 +72,7 @@ TEST(Simulator, StopsAtTheCycleLimit) {
     EXPECT_NE(cut.out.find("\"piece_holder_visible\": false"), std::string::npos);
 }
 
-// Each record of tests/data/sim_refusals.jsonl is an input the simulator
-// refuses with exit status 2 and one line saying what is wrong.
+// Each record of sim_refusals.jsonl is refused with status 2 and one line.
 TEST(Simulator, RefusesInvalidInputWithOneLine) {
     std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/sim_refusals.jsonl");
     ASSERT_TRUE(in);

@@ -1,7 +1,4 @@
-// A scripted platform for the tests: records every message, answers every
-// question from a queue, counts beeps, and keeps a clock. The runs' waits
-// are paid to its yield (support/RunDriver.h), which moves the clock by a
-// fixed amount per yield and lets a test act between two steps.
+// A scripted platform: records messages, answers from queues, counts beeps, keeps a clock.
 #pragma once
 
 #include <deque>

@@ -1,6 +1,4 @@
-// Drives the runs of a turn (the charge, the shot) as the main window's
-// clock does, with the fake platform's yields standing for the waits: each
-// wait moves the fake clock and lets the test act between two steps.
+// Drives a turn's runs as the window's clock does, over the fake platform's yields.
 #pragma once
 
 #include "controls/TurnController.h"
@@ -9,8 +7,7 @@
 
 namespace capzel::test {
 
-// Advances the turn until no run is under way. A wait that finds the
-// window gone drops the run, as a closed window does.
+// Advances the turn until no run is under way; a gone window drops the run.
 inline void drive(TurnController& turn, FakePlatform& ui) {
     while (turn.running()) {
         const long wait = turn.wait();

@@ -1,5 +1,4 @@
-// A game on the laid-out board for the engine tests: a scripted platform,
-// pieces placed by hand, and a shot fired in one call.
+// A game on the laid-out board for the engine tests.
 #pragma once
 
 #include <string>
@@ -35,25 +34,10 @@ struct ShotTable {
         piece(i).top = top;
     }
     // Aims the shooter's piece from (x2, y2) towards (x1, y1) with a strength.
-    ShotResult shoot(float x1, float y1, float x2, float y2, int power, long maxCycles = -1) {
+    ShotResult shoot(float x1, float y1, float x2, float y2, int power) {
         field.board.pointer = {x1, y1, x2, y2};
         g.power = std::int16_t(power);
-        ShotOptions options;
-        options.maxCycles = maxCycles;
-        return playShot(ctx, ui, options);
-    }
-    // Fires a shot with no strength and gives pieces their velocities during
-    // the calibration's wait, as a command run in the middle of a shot would.
-    template <class SetVelocities>
-    ShotResult shootWith(SetVelocities set, long maxCycles = -1) {
-        bool first = true;
-        ui.onYield = [&] {
-            if (first) set(field);
-            first = false;
-        };
-        ShotResult r = shoot(5000, 5000, 5000, 5000, 0, maxCycles);
-        ui.onYield = nullptr;
-        return r;
+        return playShot(ctx, ui);
     }
 };
 
