@@ -1,10 +1,5 @@
-// Answers the game's modal windows the way a player would, from a timer (so
-// also inside the game's loops and nested event loops). Boxes are answered
-// as they come: a message gets its OK; a question ("Yes" or "No") and an
-// input box (the text typed, then OK; Cancel for a null answer or when none
-// is left) the next of `answers`. Other windows (file and colour dialogs,
-// or any moment a test waits for) get the scripted steps, in order. What
-// every box and file dialog showed is recorded.
+// Answers modal windows from a timer, recording what they showed: boxes from
+// `answers` as they come, other windows by the scripted steps in order.
 #pragma once
 
 #include <QApplication>
@@ -106,9 +101,7 @@ private:
     void tick() {
         if (starting_) return;
         if (!steps_.empty() && steps_.front().when()) {
-            // The action runs from a timer of its own: it may open the next
-            // window, and this timer (which Qt does not fire again while its
-            // handler runs) answers it from inside that window's event loop.
+            // Run apart, so that this timer can answer the window the action opens.
             Action action = std::move(steps_.front().action);
             steps_.pop_front();
             starting_ = true;

@@ -1,9 +1,5 @@
-// The Qt window tests: each test class registers itself with CAPZEL_QT_TEST,
-// and one main() (QtTestMain.cpp) runs every class linked into the program:
-// offscreen unless a platform is chosen, private runtime and data folders, and one
-// fixed font family for pixel checks. Each test's initTestCase() calls
-// quietOffscreenNotices() to keep the offscreen plugin's size-hint notices
-// out of the output.
+// Test classes register with CAPZEL_QT_TEST; one main() runs them all, offscreen,
+// with private folders and a fixed font. quietOffscreenNotices() in initTestCase().
 #pragma once
 
 #include <QApplication>
@@ -13,19 +9,14 @@
 
 namespace capzel::test {
 
-inline QtMessageHandler& previousMessageHandler() {
-    static QtMessageHandler handler = nullptr;
-    return handler;
-}
-
-inline void quietMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& msg) {
-    if (msg.contains(QLatin1String("propagateSizeHints"))) return;
-    if (msg.contains(QLatin1String("does not support raise()"))) return;
-    if (previousMessageHandler()) previousMessageHandler()(type, context, msg);
-}
-
 // Installs the filter in front of the handler the test log has installed.
-inline void quietOffscreenNotices() { previousMessageHandler() = qInstallMessageHandler(quietMessageHandler); }
+inline void quietOffscreenNotices() {
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& msg) {
+        if (msg.contains(QLatin1String("propagateSizeHints")) || msg.contains(QLatin1String("does not support raise()"))) return;
+        if (previous) previous(type, context, msg);
+    });
+}
 
 // Every test class of the program, each run with the program's arguments.
 inline std::vector<std::function<int(int, char**)>>& registeredTests() {

@@ -1,5 +1,4 @@
-// Receives the addresses the desktop is asked to open, in place of a web
-// browser or a mail program, for the schemes it is installed for.
+// Records the addresses the desktop is asked to open, for the given schemes.
 #pragma once
 
 #include <QDesktopServices>

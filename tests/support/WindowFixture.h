@@ -1,6 +1,4 @@
-// The program as a window test meets it: the application with its main
-// window shown and active, every modal window answered by `modals`, and a
-// game started through the New Game dialog the way a player starts one.
+// The application with its main window active, modal windows answered by `modals`.
 #pragma once
 
 #include <QLineEdit>
@@ -46,9 +44,7 @@ public:
         QTest::keyClick(window().windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     }
 
-    // New (a question while a game runs takes the next answer), one row per
-    // name, Play; the first turn's box is answered. False when no game began
-    // in an active main window.
+    // New, one row per name, Play; false when no game began in an active main window.
     bool startGame(const QStringList& names) {
         app->newGame();
         ui::NewGameDialog* dialog = app->newGameDialog();

@@ -1,12 +1,8 @@
-// The About box: the bouncing piece drawn where it flies, the home-page
-// link, "System Info..." without a system-information program, closing; and
-// how the program opens it from Help > About: not modal, a dialog of the
-// main window, one at a time.
+// The About box: the piece, the link, "System Info...", closing, and Help > About.
 #include <QAction>
 #include <QApplication>
 #include <QWindow>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -59,9 +55,7 @@ private slots:
         QCOMPARE(pixelAtPiece(w), QColor(127, 0, 0));  // drawn where it flies
     }
 
-    // The link opens the home page, the rest of the text nothing; without a
-    // system-information program "System Info..." says so and the box stays
-    // open; OK closes it, and closing destroys the box and its timers.
+    // Only the link opens the home page; System Info without a program says so; OK destroys the box.
     void linkSystemInfoAndOk() {
         capzel::test::UrlRecorder urls({"https", "http"});
         capzel::test::ModalAnswerer boxes;
@@ -80,8 +74,7 @@ private slots:
         QTRY_VERIFY(w.isNull());
     }
 
-    // Help > About: a box that is not modal, a dialog of the main window; a
-    // second About brings the first back; once closed, the next one is new.
+    // Help > About: not modal, the main window's dialog, one at a time, new once closed.
     void openedFromTheMenu() {
         capzel::test::WindowFixture f;
         QVERIFY(f.open());

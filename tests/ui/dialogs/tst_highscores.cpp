@@ -1,10 +1,5 @@
-// The high-score window: the default table created in an empty folder, and
-// the window brought up again rather than read again, and the end of a game
-// adding the game to the game history. Edited files are the core's.
-#include <QFile>
-#include <QFileInfo>
+// The high-score window and the game history at the end of a game.
 #include <QLabel>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
@@ -51,9 +46,7 @@ private slots:
         capzel::ui::setProgramFolder({});
     }
 
-    // The table is created in the program's folder (its content is the
-    // core's HighScores tests); the window brought up again is not read again;
-    // closed, it is gone, and the next one reads the file afresh.
+    // The table is created; the window shown again is not reread; once closed, the next one rereads.
     void openAgainBringsUpWithoutReading() {
         QVERIFY(!QFile::exists(chs()));
         HighScoreWindow* first = open();
@@ -72,11 +65,7 @@ private slots:
         QCOMPARE(second->scoreLabel(2)->text(), QString());
     }
 
-    // The end of a game opens the high scores and adds the game to the
-    // history, whatever stood in the history's place before: nothing, a
-    // history, a file that is not one, a folder. What is not a history is
-    // set aside with a message, never lost; the Game History window lists
-    // the games newest first, with the wins per name.
+    // A game's end opens the scores and adds to the history; what is no history is set aside, told.
     void endOfGameOpensItAndAddsToTheHistory_data() {
         QTest::addColumn<QByteArray>("before");  // "dir" for a folder in its place
         QTest::addColumn<int>("games");

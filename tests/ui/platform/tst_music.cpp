@@ -1,11 +1,4 @@
-// The background music: the rotation from song to song (with a scripted
-// player), the music folder and its count, the check of song files, the real
-// FluidSynth player driven without a sound device (and silent without its
-// soundfont), and one of our songs rendered into memory to prove it sounds.
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+// The background music: rotation, folder, song check, the real player, our songs' sound.
 #include <QtTest>
 
 #include <algorithm>
@@ -41,8 +34,7 @@ public:
     std::vector<std::string> calls;
 };
 
-// A format-0 file, one track: middle C for a quarter note at 120 beats per
-// minute (a quarter of a second).
+// One track: middle C for a quarter of a second.
 QByteArray oneNoteSong() {
     const QByteArray track("\x00\x90\x3C\x64\x83\x60\x80\x3C\x40\x00\xFF\x2F\x00", 13);
     return QByteArray("MThd\0\0\0\6\0\0\0\1\1\xE0MTrk\0\0\0", 21) + char(track.size()) + track;
@@ -55,9 +47,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-// One song played into memory at 44100 frames a second instead of a sound
-// card, until it ends or `maxSeconds` of audio were made: how long it ran
-// (0 when it never started) and how loud it was over both channels.
+// One song rendered into memory until it ends or `maxSeconds` pass: length and loudness.
 struct Rendering {
     bool finished = false;
     double seconds = 0, rms = 0, peak = 0;
@@ -90,48 +80,32 @@ Rendering renderSong(const std::string& path, double maxSeconds) {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Changes)
-
 class MusicTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each song end (and each "Next Song", which is the same call) halts,
-    // sets the next file and starts it.
-    void rotation_data() {
-        QTest::addColumn<int>("songCount");
-        QTest::addColumn<int>("songNumber");
-        QTest::addColumn<bool>("loop");
-        QTest::addColumn<QList<int>>("played");
-        QTest::newRow("three songs go round") << 3 << 1 << false << QList<int>{2, 3, 1, 2};
-        QTest::newRow("loop repeats the song") << 3 << 2 << true << QList<int>{2, 2};
-        QTest::newRow("a single song plays again") << 1 << 1 << false << QList<int>{1, 1};
-        QTest::newRow("a number above the count keeps rising") << 2 << 5 << false << QList<int>{6, 7};
-        QTest::newRow("an empty folder still counts on") << 0 << 1 << false << QList<int>{2, 3};
-    }
+    // Each song end (or "Next Song") halts, sets the next file and plays it:
+    // round the folder, the same one on loop, counting on past an empty folder.
     void rotation() {
-        QFETCH(int, songCount);
-        QFETCH(int, songNumber);
-        QFETCH(bool, loop);
-        QFETCH(QList<int>, played);
-        GameState g;
-        g.songCount = songCount;
-        g.songNumber = songNumber;
-        ScriptedPlayer player;
-        const std::string folder = "/games/capzel/media/";
-        for (int expected : played) {
-            player.calls.clear();
-            capzel::ui::songEnded(g, loop, player, folder, kPlaying, kStopped);
-            QCOMPARE(g.songNumber, expected);
-            const std::vector<std::string> want = {"halt", "setFile " + folder + std::to_string(expected) + ".mid", "play"};
-            QCOMPARE(player.calls, want);
+        struct Case { int count, number; bool loop; std::vector<int> played; };
+        for (const Case& c : {Case{3, 1, false, {2, 3, 1, 2}}, Case{3, 2, true, {2, 2}}, Case{1, 1, false, {1, 1}},
+                              Case{0, 1, false, {2, 3}}}) {
+            GameState g;
+            g.songCount = c.count;
+            g.songNumber = c.number;
+            ScriptedPlayer player;
+            const std::string folder = "/games/capzel/media/";
+            for (int expected : c.played) {
+                player.calls.clear();
+                capzel::ui::songEnded(g, c.loop, player, folder, kPlaying, kStopped);
+                QCOMPARE(g.songNumber, expected);
+                QCOMPARE(player.calls, (std::vector<std::string>{"halt", "setFile " + folder + std::to_string(expected) + ".mid", "play"}));
+            }
+            QCOMPARE(g.songCount, c.count);
         }
-        QCOMPARE(g.songCount, songCount);
     }
 
-    // Songs are counted by their exact spelling, files only; the folder is
-    // beside the program first (the build puts our songs there), then the
-    // installed share folder, else the missing folder beside the program.
+    // Songs counted by exact spelling; the folder beside the program, else the share folder.
     void musicFolderAndItsSongs() {
         QTemporaryDir root;
         QDir dir(root.path());
@@ -153,81 +127,57 @@ private slots:
         QVERIFY(capzel::ui::countSongs(ours) >= 3);
     }
 
-    void midiCheck_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("valid");
+    // A song passes; empty, wrong magic, short header, no division, unknown format,
+    // a track longer than the file, no track, a cut-off chunk do not.
+    void midiCheck() {
         const QByteArray good = oneNoteSong();
         auto with = [&](std::initializer_list<std::pair<int, int>> changes) {
             QByteArray b = good;
             for (auto [at, value] : changes) b[at] = char(value);
             return b;
         };
-        QTest::newRow("a song") << good << true;
-        QTest::newRow("empty") << QByteArray() << false;
-        QTest::newRow("text") << QByteArray("MThd is not enough here") << false;
-        QTest::newRow("wrong magic") << with({{0, 'X'}}) << false;
-        QTest::newRow("header too short") << with({{7, 5}}) << false;
-        QTest::newRow("no division") << with({{12, 0}, {13, 0}}) << false;
-        QTest::newRow("unknown format") << with({{9, 3}}) << false;
-        QTest::newRow("track longer than file") << with({{21, good[21] + 1}}) << false;
-        QTest::newRow("no track chunk") << with({{14, 'X'}}) << false;
-        QTest::newRow("cut-off chunk") << good + "MTr" << false;
-    }
-    void midiCheck() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, valid);
-        QCOMPARE(capzel::ui::isStandardMidiFile(std::vector<char>(bytes.begin(), bytes.end())), valid);
+        auto valid = [](const QByteArray& b) { return capzel::ui::isStandardMidiFile(std::vector<char>(b.begin(), b.end())); };
+        QVERIFY(valid(good));
+        for (const QByteArray& bad : {QByteArray(), with({{0, 'X'}}), with({{7, 5}}), with({{12, 0}, {13, 0}}), with({{9, 3}}),
+                                      with({{21, good[21] + 1}}), with({{14, 'X'}}), good + "MTr"})
+            QVERIFY2(!valid(bad), bad.toHex().constData());
     }
 
-    // The real player pulled by hand: song 1 plays, ends, and the rotation
-    // (one song) starts it again, every change announced from the event
-    // loop. Without the soundfont, or with a file that is no song, it stays
-    // stopped and silent and announces nothing.
-    void realPlayer_data() {
-        QTest::addColumn<QString>("soundfont");
-        QTest::addColumn<bool>("soundCard");
-        QTest::addColumn<QByteArray>("song");
-        QTest::addColumn<Changes>("changes");
-        const QString none = QStringLiteral("/nonexistent/capzel.sf2");
-        QTest::newRow("plays, ends, again") << QString(capzel::ui::kSoundfontPath) << false << oneNoteSong()
-                                            << Changes{{kStopped, kPlaying}, {kPlaying, kStopped}, {kStopped, kPlaying}};
-        QTest::newRow("no soundfont, sound card") << none << true << oneNoteSong() << Changes{};
-        QTest::newRow("no soundfont, no device") << none << false << oneNoteSong() << Changes{};
-        QTest::newRow("a text file for a song") << QString(capzel::ui::kSoundfontPath) << false << QByteArray("MThd?")
-                                                << Changes{};
-    }
+    // The real player pulled by hand: song 1 plays, ends and starts again, each
+    // change announced from the event loop; without soundfont or song, silence.
     void realPlayer() {
-        QFETCH(QString, soundfont);
-        QFETCH(bool, soundCard);
-        QFETCH(QByteArray, song);
-        QFETCH(Changes, changes);
-        QTemporaryDir dir;
-        writeFile(dir.filePath("1.mid"), song);
-        const std::string folder = str(dir.path()) + "/";
-        GameState g;
-        g.songCount = capzel::ui::countSongs(folder);
-        g.songNumber = 1;
-        FluidMusicPlayer player(str(soundfont), soundCard ? FluidMusicPlayer::Output::SoundCard : FluidMusicPlayer::Output::Manual);
-        Changes seen;
-        player.onPlayStateChange = [&](int previous, int current) {
-            seen.emplace_back(previous, current);
-            capzel::ui::songEnded(g, false, player, folder, previous, current);
-        };
-        player.setFile(capzel::ui::songPath(folder, 1));
-        QVERIFY(seen.empty());  // announced from the event loop, not from inside setFile
-        QCoreApplication::processEvents();
-        for (int block = 0; block < 200 && seen.size() < 2; ++block) {  // at most 20 s of audio
-            player.renderManually(4410);
-            player.checkState();
+        struct Case { std::string soundfont; bool soundCard; QByteArray song; bool plays; };
+        for (const auto& [soundfont, soundCard, song, plays] :
+             {Case{capzel::ui::kSoundfontPath, false, oneNoteSong(), true}, Case{"/nonexistent/capzel.sf2", true, oneNoteSong(), false},
+              Case{capzel::ui::kSoundfontPath, false, QByteArray("MThd?"), false}}) {
+            const Changes changes = plays ? Changes{{kStopped, kPlaying}, {kPlaying, kStopped}, {kStopped, kPlaying}} : Changes{};
+            QTemporaryDir dir;
+            writeFile(dir.filePath("1.mid"), song);
+            const std::string folder = str(dir.path()) + "/";
+            GameState g;
+            g.songCount = capzel::ui::countSongs(folder);
+            g.songNumber = 1;
+            FluidMusicPlayer player(soundfont, soundCard ? FluidMusicPlayer::Output::SoundCard : FluidMusicPlayer::Output::Manual);
+            Changes seen;
+            player.onPlayStateChange = [&](int previous, int current) {
+                seen.emplace_back(previous, current);
+                capzel::ui::songEnded(g, false, player, folder, previous, current);
+            };
+            player.setFile(capzel::ui::songPath(folder, 1));
+            QVERIFY(seen.empty());  // announced from the event loop, not from inside setFile
+            QCoreApplication::processEvents();
+            for (int block = 0; block < 200 && seen.size() < 2; ++block) {  // at most 20 s of audio
+                player.renderManually(4410);
+                player.checkState();
+            }
+            QCoreApplication::processEvents();
+            QCOMPARE(seen, changes);
+            QCOMPARE(player.state(), changes.empty() ? kStopped : kPlaying);
+            QCOMPARE(g.songNumber, 1);
         }
-        QCoreApplication::processEvents();
-        QCOMPARE(seen, changes);
-        QCOMPARE(player.state(), changes.empty() ? kStopped : kPlaying);
-        QCOMPARE(g.songNumber, 1);
     }
 
-    // One of our songs (they are made alike): it plays to its end, long
-    // enough, audible and never clipped.
+    // One of our songs (all made alike) plays to its end, long enough, audible, never clipped.
     void ourSongsSound() {
         QVERIFY2(QFile::exists(capzel::ui::kSoundfontPath), "the timgm6mb-soundfont package is needed");
         const Rendering r = renderSong(CAPZEL_BIN_DIR "/media/2.mid", 150.0);

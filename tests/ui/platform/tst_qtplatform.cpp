@@ -1,18 +1,7 @@
-// The game's way to the player through Qt: boxes, the busy pointer, files,
-// the load dialog and the desktop; and the windows' own files against a
-// full disk and hostile files. Save Game onto a full disk (a small tmpfs,
-// which needs root to mount) says why and leaves the old file byte for
-// byte; the high-score table is not created broken there; the high-score
-// window opens at once with a named pipe, a link to one, a folder or a huge
-// file in the table's place and replaces none of them. (Links to devices
-// are read, never written, in the core's tests.)
-#include <QDir>
-#include <QFile>
+// The game's way to the player through Qt, and its files against a full disk and hostile files.
 #include <QFileDialog>
 #include <QLabel>
 #include <QListView>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -73,43 +62,34 @@ private slots:
                 QFile::remove(disk(name));
     }
 
-    // Every box of the game: titled "Capzel", no icon, its text plain (a name
-    // with markup shows as typed) with Windows line ends as line breaks; the
-    // input box's Cancel gives the empty answer even after something was typed.
-    void boxes_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("click");
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("message") << "message" << "" << "";
-        QTest::newRow("question answered Yes") << "question" << "Yes" << "yes";
-        QTest::newRow("question answered No") << "question" << "No" << "no";
-        QTest::newRow("input, OK") << "input" << "all" << "all";
-        QTest::newRow("input, Cancel") << "cancel" << "all" << "";
-    }
+    // Boxes: titled "Capzel", no icon, plain text, CR LF as a break; Cancel gives an empty answer.
     void boxes() {
-        QFETCH(QString, kind);
-        QFETCH(QString, click);
-        QFETCH(QString, answer);
-        f.modals->answers = QStringList{click};
-        f.modals->cancelInputs = kind == "cancel";
-        const char* text = "It is <b>Ann</b>'s turn.\r\nNext target: 3";
-        QString got;
-        if (kind == "message")
-            ui().message(text);
-        else if (kind == "question")
-            got = ui().askYesNo(text) ? "yes" : "no";
-        else
-            got = QString::fromStdString(ui().inputBox(text));
-        QCOMPARE(got, answer);
-        QCOMPARE(f.modals->boxes.size(), 1);
-        const ModalAnswerer::Box& seen = f.modals->boxes[0];
-        QCOMPARE(seen.title, QStringLiteral("Capzel"));
-        if (seen.input) return;
-        QCOMPARE(seen.text, QStringLiteral("It is <b>Ann</b>'s turn.\nNext target: 3"));
-        QCOMPARE(seen.icon, QMessageBox::NoIcon);
-        QCOMPARE(seen.format, Qt::PlainText);
-        using B = QMessageBox::StandardButton;
-        QCOMPARE(seen.buttons, (kind == "question" ? QList<B>{B::Yes, B::No} : QList<B>{B::Ok}));
+        struct Case { QString kind, click, answer; };
+        for (const Case& c : {Case{"message", "", ""}, Case{"question", "Yes", "yes"}, Case{"question", "No", "no"},
+                              Case{"input", "all", "all"}, Case{"cancel", "all", ""}}) {
+            const QString& kind = c.kind;
+            f.modals->boxes.clear();
+            f.modals->answers = QStringList{c.click};
+            f.modals->cancelInputs = kind == "cancel";
+            const char* text = "It is <b>Ann</b>'s turn.\r\nNext target: 3";
+            QString got;
+            if (kind == "message")
+                ui().message(text);
+            else if (kind == "question")
+                got = ui().askYesNo(text) ? "yes" : "no";
+            else
+                got = QString::fromStdString(ui().inputBox(text));
+            QCOMPARE(got, c.answer);
+            QCOMPARE(f.modals->boxes.size(), 1);
+            const ModalAnswerer::Box& seen = f.modals->boxes[0];
+            QCOMPARE(seen.title, QStringLiteral("Capzel"));
+            if (seen.input) continue;
+            QCOMPARE(seen.text, QStringLiteral("It is <b>Ann</b>'s turn.\nNext target: 3"));
+            QCOMPARE(seen.icon, QMessageBox::NoIcon);
+            QCOMPARE(seen.format, Qt::PlainText);
+            using B = QMessageBox::StandardButton;
+            QCOMPARE(seen.buttons, (kind == "question" ? QList<B>{B::Yes, B::No} : QList<B>{B::Ok}));
+        }
     }
 
     void busyPointer() {
@@ -120,8 +100,7 @@ private slots:
         QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
-    // A file is replaced whole (no temporary left); a write that fails says
-    // which file.
+    // A file is replaced whole (no temporary left); a failed write names the file.
     void filesAreWrittenWholeOrSayWhy() {
         QTemporaryDir dir;
         const std::string path = dir.filePath("game.CSG").toStdString();
@@ -135,8 +114,7 @@ private slots:
         QVERIFY2(why.startsWith("The file \"") && why.contains(QString::fromStdString(missing)), qPrintable(why));
     }
 
-    // The load dialog shows the game's filter text as it stands and still
-    // offers saved games whose names are in lower case.
+    // The load dialog shows the game's filter and offers lower-case names too.
     void loadDialogOffersSavedGamesInAnyCase() {
         QTemporaryDir dir;
         for (const char* name : {"UPPER.CSG", "lower.csg", "notes.txt"})
@@ -166,6 +144,7 @@ private slots:
         QCOMPARE(urls.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/x?a=1"))});
     }
 
+    // Save onto a full disk says why and keeps the old file; the score table is not created broken.
     void fullDisk_data() {
         QTest::addColumn<int>("players");
         QTest::addColumn<qint64>("free");
@@ -219,8 +198,7 @@ private slots:
         }
     }
 
-    // The score table's place holds something else: the window shows what
-    // it can at once and leaves that thing as it was.
+    // Something else in the score table's place: shown at once, left as it was.
     void strangeScoreTables_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("firstRow");
@@ -235,8 +213,7 @@ private slots:
         QTemporaryDir dir;
         capzel::ui::setProgramFolder(dir.path().toStdString());
         const QString chs = dir.filePath(QStringLiteral("Capzel.CHS"));
-        // A link to a pipe of its own rather than to a device: should the
-        // writing ever replace what the link leads to, nothing outside breaks.
+        // A link to a pipe of our own, never a device, so a faulty write breaks nothing.
         const QString pipe = kind.contains(QLatin1String("link")) ? dir.filePath(QStringLiteral("pipe")) : chs;
         if (kind.contains(QLatin1String("pipe"))) QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
         if (kind.contains(QLatin1String("link"))) QVERIFY(QFile::link(pipe, chs));

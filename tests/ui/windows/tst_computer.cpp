@@ -1,7 +1,4 @@
-// The computer at the real main window: its messages close by themselves
-// while a person's turn start waits for OK, and the person's clicks wait;
-// "Suggest Shot" draws a shot for a person without touching the game; a
-// window closed while the computer thinks goes at once.
+// The computer in the main window: its turn, "Suggest Shot", closing while it thinks.
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>

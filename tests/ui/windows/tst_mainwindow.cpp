@@ -1,16 +1,8 @@
-// The main window: its menus' states and shortcuts, the hidden menu's access
-// word typed into the window, keys reaching the handler, the mouse aiming or
-// placing the piece, and the field drawn from the model (pieces and walls
-// moved or hidden, the guide lines and their drawing order, the aim label,
-// the hints between shots; the power bar filling is the end-to-end test's). What the commands do with their
-// answers, the word's rules and the aiming arithmetic are the core's; a
-// whole turn is played in a real window by the end-to-end test.
+// The main window: menus and shortcuts, keys, the mouse, and the field drawn from the model.
 #include <QAction>
-#include <QImage>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include "support/QtTestMain.h"
@@ -67,8 +59,7 @@ private slots:
     }
     void cleanup() { f.close(); }
 
-    // A new main window starts again from the states of a load, without the
-    // part of the access word typed into the old one.
+    // A new main window starts from a load's states, without the old window's typed keys.
     void aNewWindowStartsAfresh() {
         f.field().hiddenMenuVisible = f.field().guideItemVisible = f.field().loopChecked = true;
         f.field().typedKeys = "QU";
@@ -82,9 +73,7 @@ private slots:
         QVERIFY(fresh.field().typedKeys.empty());
     }
 
-    // The window passes on its top-level window's keys, so the word reaches
-    // the game whichever control holds the focus; with the menu shown, F2 is
-    // Set Friction's shortcut but Shift+F2 is the q that starts hiding it.
+    // The access word reaches the game whatever holds the focus; Shift+F2 is a q, not F2.
     void accessWordWhileGoHasTheFocus() {
         f.board().goButton.box.visible = true;
         f.window().refreshField();
@@ -100,33 +89,22 @@ private slots:
         QVERIFY(f.modals->boxes.isEmpty());
     }
 
-    // The hidden commands' shortcuts act only while their menu is shown
-    // (each asks in an input box); High Scores' never, as its item never shows.
-    void hiddenShortcuts_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<bool>("asks");
-        QTest::newRow("F1 Set Position") << int(Qt::Key_F1) << 0 << true;
-        QTest::newRow("F2 Set Friction") << int(Qt::Key_F2) << 0 << true;
-        QTest::newRow("Ctrl+H High Scores") << int(Qt::Key_H) << int(Qt::ControlModifier) << false;
-    }
+    // Hidden shortcuts act only while their menu shows; High Scores' never.
     void hiddenShortcuts() {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(bool, asks);
         QVERIFY(f.startGame({"Ann", "Bob"}));
         f.modals->boxes.clear();
-        f.key(key, modifiers);
+        f.key(Qt::Key_F2);
+        f.key(Qt::Key_H, Qt::ControlModifier);
         QVERIFY(f.modals->boxes.isEmpty());
         f.field().hiddenMenuVisible = true;
         f.window().syncMenus();
-        f.key(key, modifiers);
-        QCOMPARE(!f.modals->boxes.isEmpty() && f.modals->boxes[0].input, asks);
-        QVERIFY(!f.app->highScoresWindow());
+        f.key(Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(f.modals->boxes.isEmpty() && !f.app->highScoresWindow());
+        f.key(Qt::Key_F2);  // Set Friction asks
+        QVERIFY(!f.modals->boxes.isEmpty() && f.modals->boxes[0].input);
     }
 
-    // Ctrl+L marks the loop (with the menu item), the item clears it; Next
-    // Song (Ctrl+N) is a song end with the window's mark.
+    // Ctrl+L ticks Loop, the item clears it; Ctrl+N is a song end with that mark.
     void musicMenu() {
         f.state().songCount = 3;
         f.state().songNumber = 2;
@@ -140,38 +118,23 @@ private slots:
         QVERIFY(!f.field().loopChecked && !f.window().menus().loopAction->isChecked());
     }
 
-    // Each key-down reaches the handler once (although it passes the window
-    // and the view), with the shift set of the keys held; a modifier key is
-    // a key-down of its own, a shifted digit its key's code, the keypad its own.
-    void keysReachTheHandler_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<int>("vk");
-        QTest::addColumn<int>("shift");
-        const int S = Qt::ShiftModifier, C = Qt::ControlModifier;
-        QTest::newRow("Shift+Q") << int(Qt::Key_Q) << S << 81 << 1;
-        QTest::newRow("! is the 1 key") << int(Qt::Key_Exclam) << S << 49 << 1;
-        QTest::newRow("keypad 5") << int(Qt::Key_5) << int(Qt::KeypadModifier) << 101 << 0;
-        QTest::newRow("Ctrl alone") << int(Qt::Key_Control) << 0 << 17 << 2;
-        QTest::newRow("Ctrl+Shift+E") << int(Qt::Key_E) << (C | S) << 69 << 3;
-    }
+    // Each key-down reaches the handler once, with its key code and shift set.
     void keysReachTheHandler() {
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(int, vk);
-        QFETCH(int, shift);
-        QSignalSpy keys(&f.window(), &MainWindow::keyDown);
-        f.key(key, modifiers);
-        QVERIFY(!keys.isEmpty());
-        QCOMPARE(keys.last().at(1).toInt(), shift);
-        int sightings = 0;
-        for (const auto& k : keys) sightings += k.at(0).toInt() == vk;
-        QCOMPARE(sightings, 1);
+        const int S = Qt::ShiftModifier, C = Qt::ControlModifier;
+        struct Case { int key, modifiers, vk, shift; };  // a shifted digit is its key, the keypad its own
+        for (const Case& c : {Case{Qt::Key_Q, S, 81, 1}, Case{Qt::Key_Exclam, S, 49, 1}, Case{Qt::Key_5, Qt::KeypadModifier, 101, 0},
+                              Case{Qt::Key_Control, 0, 17, 2}, Case{Qt::Key_E, C | S, 69, 3}}) {
+            QSignalSpy keys(&f.window(), &MainWindow::keyDown);
+            f.key(c.key, c.modifiers);
+            QVERIFY(!keys.isEmpty());
+            QCOMPARE(keys.last().at(1).toInt(), c.shift);
+            int sightings = 0;
+            for (const auto& k : keys) sightings += k.at(0).toInt() == c.vk;
+            QVERIFY2(sightings == 1, qPrintable(QString::number(c.vk)));
+        }
     }
 
-    // Real move events over the field in a game: the left button alone aims
-    // (whatever the shift keys); Shift alone with no button places the piece,
-    // kept inside box 1, and the picture follows.
+    // The left button alone aims; Shift alone places the piece inside box 1, and it is drawn there.
     void buttonAndShiftSets_data() {
         QTest::addColumn<int>("buttons");
         QTest::addColumn<int>("mods");
@@ -218,9 +181,7 @@ private slots:
         QCOMPARE(img.pixelColor(720, 324), kRed);    // wall 9 still there
     }
 
-    // Ctrl+G does nothing while its item is hidden; shown, it draws the
-    // lines over the pieces until a piece comes to the front; the item
-    // unticked hides them.
+    // Ctrl+G works only with its item shown; the lines lie over pieces until one comes to the front.
     void guideLinesAndTheDrawingOrder() {
         capzel::Box& piece = f.board().pieces[1];  // centred on guide line 9 (y = 223 px)
         piece.fillColor = rgb(0, 255, 0);
@@ -250,48 +211,35 @@ private slots:
         QVERIFY(count(shot(), QRect(675, 225, 55, 49)) > 20);
     }
 
-    // Between shots the field rings the current player's piece in yellow and
-    // outlines its next target, box 2; a killer's marks are rings around the
-    // pieces it can take instead. "Show Hints" unticked, or a shot under
-    // way: the classic field.
-    void hintsBetweenShots_data() {
-        QTest::addColumn<bool>("killer");
-        QTest::addColumn<bool>("shooting");
-        QTest::addColumn<bool>("hintsOff");
-        QTest::addColumn<bool>("marks");
-        QTest::newRow("the player and the target") << false << false << false << true;
-        QTest::newRow("a killer and its prey") << true << false << false << true;
-        QTest::newRow("a shot under way") << false << true << false << false;
-        QTest::newRow("Show Hints unticked") << false << false << true << false;
-    }
+    // Between shots: rings on the player's piece and target (a killer's prey); none mid-shot or unticked.
     void hintsBetweenShots() {
-        QFETCH(bool, killer);
-        QFETCH(bool, shooting);
-        QFETCH(bool, hintsOff);
-        QFETCH(bool, marks);
-        capzel::GameState& g = f.state();
-        g.numberOfPlayers = 2;
-        g.recreatePerGameTables();
-        g.gameRunning = true;
-        g.currentTurn = 1;
-        g.position = {0, 1, 5};
-        g.inGame = {false, true, true};
-        g.isKiller[1] = killer;
-        g.shotInProgress = shooting;
-        capzel::Box& own = f.board().pieces[1];
-        capzel::Box& other = f.board().pieces[2];
-        own.fillColor = rgb(255, 255, 255);
-        other.fillColor = rgb(255, 0, 0);
-        own.left = 2250, own.top = 6750;
-        other.left = 6000, other.top = 6750;
-        if (hintsOff) f.window().menus().showHintsAction->trigger();
+        struct Case { bool killer, shooting, hintsOff, marks; };  // Show Hints stays unticked: last
+        for (auto [killer, shooting, hintsOff, marks] : {Case{false, false, false, true}, Case{true, false, false, true},
+                                                         Case{false, true, false, false}, Case{false, false, true, false}}) {
+            capzel::GameState& g = f.state();
+            g.numberOfPlayers = 2;
+            g.recreatePerGameTables();
+            g.gameRunning = true;
+            g.currentTurn = 1;
+            g.position = {0, 1, 5};
+            g.inGame = {false, true, true};
+            g.isKiller[1] = killer;
+            g.shotInProgress = shooting;
+            capzel::Box& own = f.board().pieces[1];
+            capzel::Box& other = f.board().pieces[2];
+            own.fillColor = rgb(255, 255, 255);
+            other.fillColor = rgb(255, 0, 0);
+            own.left = 2250, own.top = 6750;
+            other.left = 6000, other.top = 6750;
+            if (hintsOff) f.window().menus().showHintsAction->trigger();
 
-        const QImage img = shot();
-        auto yellow = [&img](const QRect& r) { return count(img, r, QColor(255, 255, 0)); };
-        auto around = [](const capzel::Box& b) { return pixels(b).adjusted(-8, -8, 8, 8); };
-        QCOMPARE(yellow(around(own)) > 40, marks);
-        QCOMPARE(yellow(pixels(f.board().spots[2])) > 40, marks && !killer);
-        QCOMPARE(yellow(around(other)) > 20, marks && killer);
+            const QImage img = shot();
+            auto yellow = [&img](const QRect& r) { return count(img, r, QColor(255, 255, 0)); };
+            auto around = [](const capzel::Box& b) { return pixels(b).adjusted(-8, -8, 8, 8); };
+            QCOMPARE(yellow(around(own)) > 40, marks);
+            QCOMPARE(yellow(pixels(f.board().spots[2])) > 40, marks && !killer);
+            QCOMPARE(yellow(around(other)) > 20, marks && killer);
+        }
     }
 };
 

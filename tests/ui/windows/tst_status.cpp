@@ -1,8 +1,6 @@
-// The status window: its cells for the positions along the course as the
-// game changes, names shown as typed, and the row highlight under the mouse.
+// The status window: cells along the course, names as typed, the row under the mouse.
 #include <QApplication>
 #include <QLabel>
-#include <QPointer>
 #include <QtTest>
 
 #include "model/GameState.h"
@@ -57,40 +55,27 @@ class StatusWindowTest : public QObject {
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
 
-    // The cells follow the course as the game announces changes; where a
-    // position has no direction of its own the cell keeps its text.
-    void cellsAlongTheCourse_data() {
-        QTest::addColumn<QList<int>>("positions");  // announced in turn
-        QTest::addColumn<bool>("killer");           // isKiller at the last one
-        QTest::addColumn<QString>("position");
-        QTest::addColumn<QString>("direction");
-        QTest::newRow("13 centre") << QList<int>{13} << false << "13" << "Forward";
-        QTest::newRow("14 back down") << QList<int>{14} << false << "12" << "Backward";
-        QTest::newRow("25 after 24 keeps Backward") << QList<int>{24, 25} << false << "1" << "Backward";
-        QTest::newRow("25 after 13 keeps Forward") << QList<int>{13, 25} << false << "1" << "Forward";
-        QTest::newRow("25 on a new window keeps the laid-out text") << QList<int>{25} << false << "1" << "Direction";
-        QTest::newRow("26 A") << QList<int>{24, 26} << false << "A" << "Backward";
-        QTest::newRow("killer whatever the position") << QList<int>{3} << true << "X" << "KILLER";
-        QTest::newRow("killer then 0 again") << QList<int>{29, 0} << false << "0" << "Forward";
-        QTest::newRow("far past the course shows a number") << QList<int>{24, 500} << false << "500" << "Backward";
-    }
+    // Cells follow announced positions; with no direction of its own a cell keeps its text.
     void cellsAlongTheCourse() {
-        QFETCH(QList<int>, positions);
-        QFETCH(bool, killer);
-        QFETCH(QString, position);
-        QFETCH(QString, direction);
-        capzel::GameState g = gameOf(3);
-        StatusWindow w(g);
-        for (int k = 0; k < positions.size(); ++k) {
-            g.position[2] = positions[k];
-            g.isKiller[2] = killer && k == positions.size() - 1;
-            w.stateChanged();
-            QCoreApplication::processEvents();
+        struct Case { QList<int> positions; bool killer; QString position, direction; };  // killer at the last one
+        const Case cases[] = {{{13}, false, "13", "Forward"}, {{14}, false, "12", "Backward"},
+                              {{24, 25}, false, "1", "Backward"}, {{25}, false, "1", "Direction"},
+                              {{24, 26}, false, "A", "Backward"}, {{3}, true, "X", "KILLER"},
+                              {{29, 0}, false, "0", "Forward"}, {{24, 500}, false, "500", "Backward"}};
+        for (const Case& c : cases) {
+            capzel::GameState g = gameOf(3);
+            StatusWindow w(g);
+            for (int k = 0; k < c.positions.size(); ++k) {
+                g.position[2] = c.positions[k];
+                g.isKiller[2] = c.killer && k == c.positions.size() - 1;
+                w.stateChanged();
+                QCoreApplication::processEvents();
+            }
+            QCOMPARE(text(w, StatusWindow::PositionColumn, 2) + '|' + text(w, StatusWindow::DirectionColumn, 2),
+                     c.position + '|' + c.direction);
+            QCOMPARE(text(w, StatusWindow::ScoreColumn, 2), QString("210"));
+            QCOMPARE(text(w, StatusWindow::PositionColumn, 1), QString("0"));  // the other rows untouched
         }
-        QCOMPARE(text(w, StatusWindow::PositionColumn, 2), position);
-        QCOMPARE(text(w, StatusWindow::DirectionColumn, 2), direction);
-        QCOMPARE(text(w, StatusWindow::ScoreColumn, 2), QString("210"));
-        QCOMPARE(text(w, StatusWindow::PositionColumn, 1), QString("0"));  // the other rows untouched
     }
 
     void namesArePlainText() {
@@ -114,10 +99,7 @@ private slots:
         }
     }
 
-    // The row under the mouse lights up; one lit before keeps its colour
-    // until the next refresh; headers and rules leave the highlight as it
-    // is, the black background puts every row back; the activation recolours
-    // every row but forgets no highlight.
+    // The row under the mouse lights up; headers and rules keep it, the background clears it.
     void highlightFollowsTheMouse() {
         capzel::GameState g = gameOf(6);
         StatusWindow w(g);
