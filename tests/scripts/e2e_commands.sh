@@ -6,10 +6,8 @@
 #   bash tests/scripts/e2e_commands.sh <bin-dir>
 set -euo pipefail
 
-BIN="$(cd "${1:?usage: e2e_commands.sh <bin-dir>}" && pwd)"
-HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-source "$HERE/lib/common.sh"
-e2e_setup "$BIN" commands
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_setup "${1:-}" commands
 
 step "commands and closing while a charge or a shot runs"
 new_during_charge_and_shot

@@ -5,11 +5,8 @@
 #   bash tests/scripts/e2e_computers.sh <bin-dir>
 set -euo pipefail
 
-BIN="$(cd "${1:?usage: e2e_computers.sh <bin-dir>}" && pwd)"
-HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-source "$HERE/lib/common.sh"
-e2e_setup "$BIN" computers
-source "$HERE/../e2e/e2e_computer_scenarios.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_setup "${1:-}" computers e2e_computer_scenarios.sh
 
 computers_game
 

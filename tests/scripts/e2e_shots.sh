@@ -6,11 +6,8 @@
 #   bash tests/scripts/e2e_shots.sh <bin-dir>
 set -euo pipefail
 
-BIN="$(cd "${1:?usage: e2e_shots.sh <bin-dir>}" && pwd)"
-HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-source "$HERE/lib/common.sh"
-e2e_setup "$BIN" shots
-source "$HERE/../e2e/e2e_shot_scenarios.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_setup "${1:-}" shots e2e_shot_scenarios.sh
 
 hints_shown
 fast_forward_and_undo

@@ -11,10 +11,8 @@
 #   bash tests/scripts/e2e_xvfb.sh <bin-dir>
 set -euo pipefail
 
-BIN="$(cd "${1:?usage: e2e_xvfb.sh <bin-dir>}" && pwd)"
-HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-source "$HERE/lib/common.sh"
-e2e_setup "$BIN" classic
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+e2e_setup "${1:-}" classic
 
 step "the field at start-up"
 start_game
