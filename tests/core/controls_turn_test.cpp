@@ -57,10 +57,11 @@ TEST(TurnController, PhasesOfATurn) {
     EXPECT_TRUE(t.g.charging && t.field.board.goButton.box.visible && t.field.board.powerBar.box.visible);
     turn.startShot();  // a shot is only started from a charge that ended
     EXPECT_EQ(turn.phase(), TurnPhase::Charging);
+    EXPECT_FALSE(turn.shotUnderWay());  // the bar is never run fast
     turn.goClicked();
     while (turn.phase() == TurnPhase::Charging) turn.advance();
     EXPECT_EQ(turn.phase(), TurnPhase::Shooting);
-    EXPECT_TRUE(t.g.shotInProgress);
+    EXPECT_TRUE(t.g.shotInProgress && turn.shotUnderWay());
     t.ui.onMessage = [&](const std::string&) { EXPECT_EQ(turn.phase(), TurnPhase::Judging); };
     test::drive(turn, t.ui);
     EXPECT_EQ(turn.phase(), TurnPhase::Idle);
@@ -88,7 +89,7 @@ TEST(TurnController, ADroppedRunLeavesNothingMoving) {
         TurnController turn(t.ctx);
         turn.mouseMove(1, 0, 3650, 6400);
         turn.mouseUp();
-        turn.goClicked();
+        if (advances) turn.goClicked();  // dropped mid-charge, the bar still charging
         for (int k = 0; k < advances && turn.running(); ++k) turn.advance();
         ASSERT_EQ(turn.phase(), advances ? TurnPhase::Shooting : TurnPhase::Charging);
         turn.drop();
