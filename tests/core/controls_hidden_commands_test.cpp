@@ -1,7 +1,6 @@
 // The hidden commands before the first game (tests/data/commands.jsonl has the rest).
 #include <gtest/gtest.h>
 
-#include <array>
 #include <iomanip>
 #include <sstream>
 #include <string>

@@ -1,7 +1,6 @@
 // The Save Game and Load Game commands.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <stdexcept>
 
 #include "records/SaveFileWriter.h"

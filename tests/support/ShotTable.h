@@ -1,7 +1,6 @@
 // A game on the laid-out board for the engine tests.
 #pragma once
 
-#include <string>
 
 #include "engine/Shot.h"
 #include "model/GameContext.h"
