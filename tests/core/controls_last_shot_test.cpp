@@ -74,5 +74,6 @@ TEST(LastShot, ReplayEndsWhereTheShotEndedAndUndoRestoresTheGame) {
         EXPECT_EQ(places(t.field), places(start));
         EXPECT_EQ(t.g.songNumber, 5);
         EXPECT_EQ(turn.phase(), TurnPhase::Idle);
+        EXPECT_FALSE(t.g.charging || t.g.shotInProgress || t.field.board.powerBar.box.visible);
     }
 }
