@@ -8,6 +8,7 @@
 
 #include "controls/HiddenCommands.h"
 #include "ui/AboutBox.h"
+#include "ui/Autosave.h"
 #include "ui/GameHistoryWindow.h"
 #include "ui/HistoryFile.h"
 #include "ui/ProgramFolder.h"

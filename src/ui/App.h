@@ -20,6 +20,7 @@ class StatusWindow;
 class NewGameDialog;
 class HighScoreWindow;
 class GameHistoryWindow;
+class AutosaveSlots;
 
 class CapzelApp : public QObject {
     Q_OBJECT
@@ -66,12 +67,13 @@ public:
     // and before a box speaks of it.
     void notifyStateChanged() { emit gameStateChanged(); }
 
-    // Keeps the running game on disk (ui/Autosave.h), after every judged
-    // shot and whenever a game starts or comes back; a failed write is told
-    // once per run.
+    // Keeps the running game on disk (ui/Autosave.h), in this copy's own
+    // slot, after every judged shot and whenever a game starts or comes
+    // back; a failed write is told once per run.
     void autosave();
-    // At start-up: when the game kept on disk is unfinished, asks whether to
-    // resume it; Yes loads it as Load Game does.
+    // At start-up: offers the unfinished games that no running copy holds,
+    // with a question for one and a choice among several; the game chosen
+    // is loaded as Load Game does and goes on in its own slot.
     void offerResume();
 
 signals:
@@ -108,7 +110,10 @@ private:
     // A loaded game begins: music from song 1, the status window, the turn.
     void startLoadedGame(MainWindow& window);
 
+    AutosaveSlots& autosaveSlots();
+
     bool autosaveFailureTold_ = false;
+    std::unique_ptr<AutosaveSlots> autosaveSlots_;
     OwnedWindow newGameDialog_;
     OwnedWindow highScores_;
     OwnedWindow history_;

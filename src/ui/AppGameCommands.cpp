@@ -4,6 +4,8 @@
 #include "ui/AppGameCommands.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
@@ -94,7 +96,10 @@ void CapzelApp::startLoadedGame(MainWindow& window) {
     // The status window keeps the place it had.
     if (StatusWindow* status = showStatusWindow(*this)) status->refreshRows();
     autosave();
-    if (startTurn(ctx, g_.currentTurn) == GameFlow::Ended) gameEnded();
+    if (startTurn(ctx, g_.currentTurn) == GameFlow::Ended) {
+        gameEnded();
+        autosave();  // the game is over: its kept copy goes, so it is not offered again
+    }
     if (alive) alive->syncMenus();
 }
 
@@ -116,25 +121,60 @@ void CapzelApp::showHighScores() {
 }
 
 // The running game kept on disk, and its offer at the next start.
+AutosaveSlots& CapzelApp::autosaveSlots() {
+    if (!autosaveSlots_) autosaveSlots_ = std::make_unique<AutosaveSlots>(userDataFolder());
+    return *autosaveSlots_;
+}
+
 void CapzelApp::autosave() {
     MainWindow* main = mainWindow();
     if (!main) return;
-    const std::string failure = keepAutosave(main->platform(), g_, main->field().board, autosaveFile());
+    const std::string path = autosaveSlots().file();
+    const std::string failure =
+        path.empty() ? "Every place for keeping a running game is held by another running copy of Capzel."
+                     : keepAutosave(main->platform(), g_, main->field().board, path);
     if (failure.empty() || autosaveFailureTold_) return;
     autosaveFailureTold_ = true;
     main->platform().message("The running game could not be kept for the next start. " + failure);
 }
 
+namespace {
+
+// The player's pick among several kept games; nothing for "Not Now".
+std::optional<std::size_t> chooseKeptGame(QWidget* parent, const std::vector<KeptGame>& games) {
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Capzel"));
+    dialog.setLabelText(QString::fromLatin1(kResumeChoicePrompt));
+    QStringList items;
+    for (const KeptGame& kept : games) items << describeKeptGame(kept);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    dialog.setOkButtonText(QStringLiteral("Resume"));
+    dialog.setCancelButtonText(QStringLiteral("Not Now"));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    // By place in the list: two games may read the same.
+    const QComboBox* list = dialog.findChild<QComboBox*>();
+    const int index = list ? list->currentIndex() : -1;
+    if (index < 0 || std::size_t(index) >= games.size()) return std::nullopt;
+    return std::size_t(index);
+}
+
+}  // namespace
+
 void CapzelApp::offerResume() {
     MainWindow* main = mainWindow();
     if (!main || g_.gameRunning) return;
     Platform& ui = main->platform();
-    const AutosaveReading found = readAutosave(ui, autosaveFile());
-    if (!found.notice.empty()) ui.message(found.notice);
-    if (!found.game || !ui.askYesNo(kResumeQuestion)) return;
-    if (mainWindow() != main || g_.gameRunning) return;  // something else started meanwhile
+    AutosaveSlots::Scan found = autosaveSlots().claimFreeSlots(ui);
+    for (const std::string& notice : found.notices) ui.message(notice);
+    std::optional<std::size_t> chosen;
+    if (found.games.size() == 1 && ui.askYesNo(kResumeQuestion)) chosen = 0;
+    if (found.games.size() > 1) chosen = chooseKeptGame(main, found.games);
+    if (mainWindow() != main || g_.gameRunning) chosen.reset();  // something else started meanwhile
+    autosaveSlots().settle(chosen ? found.games[*chosen].path : std::string());
+    if (!chosen) return;
     GameContext ctx = main->context();
-    applySavedGame(ctx, *found.game);
+    applySavedGame(ctx, found.games[*chosen].game);
     startLoadedGame(*main);
 }
 

@@ -37,6 +37,7 @@ public:
 
     QList<Box> boxes;
     QList<FileDialog> fileDialogs;
+    QList<QStringList> choices;  // the items of each input box, empty for a typed answer
     QStringList answers;
     bool cancelInputs = false;  // type each answer, then click Cancel instead of OK
     Condition holdBoxes;        // while it holds, boxes wait unanswered
@@ -112,10 +113,16 @@ private:
         } else if ((modal<QInputDialog>() || modal<QMessageBox>()) && holdBoxes && holdBoxes()) {
             return;
         } else if (auto* input = modal<QInputDialog>()) {
+            // A choice from a list is answered by a part of the item's text.
+            const QStringList items = input->comboBoxItems();
             boxes << Box{input->windowTitle(), input->labelText(), true, QMessageBox::NoIcon, Qt::AutoText, {}};
+            choices << items;
             const QString a = next();
-            if (!a.isNull()) input->findChild<QLineEdit*>()->setText(a);
-            const bool ok = !a.isNull() && !cancelInputs;
+            bool found = items.isEmpty();
+            for (const QString& item : items)
+                if (!found && !a.isEmpty() && item.contains(a)) found = (input->setTextValue(item), true);
+            if (items.isEmpty() && !a.isNull()) input->findChild<QLineEdit*>()->setText(a);
+            const bool ok = !a.isNull() && found && !cancelInputs;
             input->findChild<QDialogButtonBox*>()->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
         } else if (auto* box = modal<QMessageBox>(); box && box->isVisible()) {
             const QCursor* pointer = QApplication::overrideCursor();

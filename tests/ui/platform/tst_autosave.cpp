@@ -1,0 +1,161 @@
+// Running games kept on disk by copies of the program that share one data
+// folder: each copy keeps its own, offers only what no running copy holds,
+// and never replaces or removes another copy's game.
+#include <QDir>
+#include <QLockFile>
+#include <QProcess>
+#include <QtTest>
+#include <memory>
+
+#include "records/NewGame.h"
+#include "support/ModalAnswerer.h"
+#include "support/QtTestMain.h"
+#include "ui/App.h"
+#include "ui/Autosave.h"
+#include "ui/MainWindow.h"
+#include "ui/ProgramFolder.h"
+
+using capzel::ui::CapzelApp;
+
+class AutosaveTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<capzel::test::ModalAnswerer> boxes_;
+
+    static QString slotFile(int slot) {
+        return QString::fromStdString(capzel::ui::autosaveSlotFile(capzel::ui::userDataFolder(), slot));
+    }
+
+    // A running copy: its window, and at its start the offer of kept games.
+    static std::unique_ptr<CapzelApp> startCopy() {
+        auto app = std::make_unique<CapzelApp>();
+        app->openMainWindow();
+        app->offerResume();
+        return app;
+    }
+
+    // `names` begin a game, kept on disk as after a judged shot.
+    static void play(CapzelApp& app, const QStringList& names) {
+        capzel::NewGameSettings s;
+        s.players = int(names.size());
+        for (int i = 0; i < names.size(); ++i) s.names[std::size_t(i + 1)] = names[i].toStdString();
+        capzel::GameContext ctx = app.mainWindow()->context();
+        capzel::applyNewGame(ctx, s);
+        app.autosave();
+    }
+
+    static void finish(CapzelApp& app) {
+        app.state().gameRunning = false;
+        app.autosave();
+    }
+
+    static QString firstName(CapzelApp& app) { return QString::fromStdString(app.state().playerName[1]); }
+
+private slots:
+    void initTestCase() { capzel::test::quietOffscreenNotices(); }
+    void init() { boxes_ = std::make_unique<capzel::test::ModalAnswerer>(); }
+    void cleanup() {
+        boxes_.reset();
+        for (int slot = 1; slot <= capzel::ui::kAutosaveSlots; ++slot) QFile::remove(slotFile(slot));
+        for (const QString& name : QDir(QString::fromStdString(capzel::ui::userDataFolder())).entryList(QDir::Files))
+            QFile::remove(QString::fromStdString(capzel::ui::userDataFolder()) + "/" + name);
+    }
+
+    // A plays; B starts (offered nothing), plays and finishes; A is gone
+    // without ending its game: the next start offers A's game, whole.
+    void twoCopiesKeepTheirGamesApart() {
+        auto a = startCopy();
+        play(*a, {"Ann", "Al"});
+        auto b = startCopy();
+        QVERIFY(boxes_->boxes.isEmpty());
+        play(*b, {"Bob", "Bea"});
+        QVERIFY(QFile::exists(slotFile(1)) && QFile::exists(slotFile(2)));
+        a.reset();  // killed: its game stays on disk, its lock is gone
+        finish(*b);
+        QVERIFY(QFile::exists(slotFile(1)) && !QFile::exists(slotFile(2)));
+        b.reset();
+
+        boxes_->answers = {"Yes"};
+        auto c = startCopy();
+        QCOMPARE(boxes_->messages().value(0), capzel::ui::kResumeQuestion);
+        QVERIFY(c->state().gameRunning);
+        QCOMPARE(firstName(*c), QStringLiteral("Ann"));
+    }
+
+    // Two games left by copies that are gone: a choice lists both, the pick
+    // goes on in its own file and the other stays for a later start.
+    void severalKeptGamesAreListed() {
+        {
+            auto a = startCopy();
+            auto b = startCopy();
+            play(*a, {"Ann"});
+            play(*b, {"Bob"});
+        }
+        boxes_->answers = {"Bob"};
+        auto c = startCopy();
+        QCOMPARE(boxes_->choices.size(), 1);
+        QCOMPARE(boxes_->choices[0].size(), 2);
+        QVERIFY(boxes_->choices[0][0].startsWith("Ann") && boxes_->choices[0][1].startsWith("Bob"));
+        QCOMPARE(firstName(*c), QStringLiteral("Bob"));
+        finish(*c);
+        QVERIFY(QFile::exists(slotFile(1)) && !QFile::exists(slotFile(2)));
+
+        // While c runs, a copy started beside it is offered Ann's game only.
+        boxes_->boxes.clear();
+        boxes_->answers = {"No"};
+        auto d = startCopy();
+        QCOMPARE(boxes_->messages(), QStringList{capzel::ui::kResumeQuestion});
+        QVERIFY(boxes_->choices.size() == 1 && !d->state().gameRunning);
+    }
+
+    // A lock left by a process that is no longer running is taken over.
+    void aLockLeftByAGoneCopyIsTakenOver() {
+        {
+            auto a = startCopy();
+            play(*a, {"Ann"});
+        }
+        QProcess gone;
+        gone.start(QStringLiteral("true"));
+        QVERIFY(gone.waitForStarted());
+        const qint64 pid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        QLockFile lock(slotFile(1) + ".lock");
+        QVERIFY(lock.tryLock(0));
+        QFile f(slotFile(1) + ".lock");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QByteArray info = f.readAll();
+        f.close();
+        info = QByteArray::number(pid) + info.mid(info.indexOf('\n'));
+        lock.unlock();
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(info) == info.size());
+        f.close();
+
+        boxes_->answers = {"Yes"};
+        auto b = startCopy();
+        QCOMPARE(firstName(*b), QStringLiteral("Ann"));
+    }
+
+    // A kept game in which nobody is alive is refused once and set aside:
+    // no game begins, no history line is added, no offer comes again.
+    void aGameWithNobodyAliveIsSetAside() {
+        {
+            auto a = startCopy();
+            play(*a, {"Ann", "Bob"});
+            for (int i = 1; i <= 2; ++i) a->state().dead[std::size_t(i)] = true;
+            a->autosave();
+        }
+        boxes_->answers = {"Yes"};
+        auto b = startCopy();
+        QCOMPARE(boxes_->messages().size(), 1);
+        QVERIFY(boxes_->messages()[0].contains("every player in it is out"));
+        QVERIFY(!b->state().gameRunning && !QFile::exists(slotFile(1)));
+        QVERIFY(!QFile::exists(QString::fromStdString(capzel::ui::historyFile())));
+        b.reset();
+        boxes_->boxes.clear();
+        auto c = startCopy();
+        QVERIFY(boxes_->boxes.isEmpty());
+    }
+};
+
+CAPZEL_QT_TEST(AutosaveTest)
+#include "tst_autosave.moc"
