@@ -15,6 +15,7 @@
 #include "controls/Answers.h"
 #include "controls/HiddenCommands.h"
 #include "model/Placement.h"
+#include "controls/Announcing.h"
 #include "rules/TurnStart.h"
 
 namespace capzel {
@@ -90,7 +91,7 @@ GameFlow setPositionCommand(GameContext& ctx) {
     g.position[w] = t;
     g.moveableNextTurn[w] = true;
     centrePieceOn(ctx.piece(w), ctx.board().spots[t]);
-    return startTurn(ctx, std::int16_t(w));
+    return tellPlayers(ctx.ui, startTurn(ctx, std::int16_t(w)));
 }
 
 GameFlow setFrictionCommand(GameContext& ctx) {

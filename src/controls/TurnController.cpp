@@ -7,7 +7,7 @@
 namespace capzel {
 
 TurnPhase TurnController::phase() const {
-    if (judging_) return TurnPhase::Judging;
+    if (!announcements_.empty()) return TurnPhase::Judging;
     if (std::holds_alternative<ReplayRun>(run_)) return TurnPhase::Replaying;
     if (std::holds_alternative<ChargeRun>(run_)) return TurnPhase::Charging;
     if (std::holds_alternative<ShotRun>(run_)) return TurnPhase::Shooting;
@@ -97,18 +97,29 @@ GameFlow TurnController::judge() {
     b.powerBar.clear();
     b.powerBar.box.visible = false;
     g.power = 0;
-    judging_ = true;
-    const GameFlow flow = judgeFinishedShot(ctx_);
-    judging_ = false;
+    Judgement judged = judgeFinishedShot(ctx_);
     g.shotInProgress = false;
     if (last_) last_->judged = true;
     ++judgedShots_;
-    return flow;
+    for (Announcement& a : judged.announcements) announcements_.push_back(std::move(a));
+    return judged.flow;
+}
+
+void TurnController::announcementTold() {
+    if (!announcements_.empty()) announcements_.erase(announcements_.begin());
+}
+
+std::vector<Announcement> TurnController::takeAnnouncements() {
+    std::vector<Announcement> out;
+    out.swap(announcements_);
+    return out;
 }
 
 void TurnController::drop() {
-    // The game is being replaced: its last shot goes with it.
+    // The game is being replaced: its last shot goes with it, and so does
+    // what its judging had still to tell.
     last_.reset();
+    announcements_.clear();
     const bool wasRunning = running() && replay() == nullptr;
     run_.emplace<std::monostate>();
     if (!wasRunning) return;
@@ -139,7 +150,7 @@ bool TurnController::cancel() {
 }
 
 bool TurnController::canUndo() const {
-    return last_ && last_->judged && ctx_.g.gameRunning && !running() && !judging_;
+    return last_ && last_->judged && ctx_.g.gameRunning && !running() && phase() != TurnPhase::Judging;
 }
 
 bool TurnController::undo() {
@@ -149,7 +160,9 @@ bool TurnController::undo() {
     return true;
 }
 
-bool TurnController::canReplay() const { return last_ && last_->judged && !running() && !judging_; }
+bool TurnController::canReplay() const {
+    return last_ && last_->judged && !running() && phase() != TurnPhase::Judging;
+}
 
 bool TurnController::startReplay() {
     if (!canReplay()) return false;

@@ -1,5 +1,6 @@
 // The turn of the player at the board, as explicit phases: idle, aiming,
-// charging the power bar, the shot running, its judging, and the game over.
+// charging the power bar, the shot running, its judging (until what the
+// rules announced has been told), and the game over.
 // The controller owns the run that is under way (the charge or the shot);
 // whoever drives it (the main window's clock, or a loop with nobody
 // watching) asks how long to wait, waits, and advances. Input and commands
@@ -15,7 +16,7 @@
 #include "controls/SteppedRun.h"
 #include "engine/ShotRun.h"
 #include "model/GameContext.h"
-#include "rules/GameFlow.h"
+#include "rules/Announcement.h"
 
 namespace capzel {
 
@@ -50,9 +51,19 @@ public:
     long wait() const override;
 
     // Advances the run. A finished charge fires the shot (when the player
-    // has aimed); a finished shot is judged at once. Tells whether the game
-    // ended in the judging: the caller then shows the high scores.
+    // has aimed); a finished shot is judged at once, and what the rules
+    // announce waits in takeAnnouncements() for the caller to tell once the
+    // advance has returned. Tells whether the game ended in the judging: the
+    // caller then shows the high scores, after those announcements.
     GameFlow advance() override;
+
+    // What the judging of the last shot announced, in order, not yet told.
+    // The turn stays in its judging phase until they are taken.
+    // A window tells them one at a time, and marks each once it was told.
+    bool hasAnnouncements() const { return !announcements_.empty(); }
+    const Announcement& nextAnnouncement() const { return announcements_.front(); }
+    void announcementTold();
+    std::vector<Announcement> takeAnnouncements();
 
     // Drops the run under way (its game is being replaced or its window
     // closed): the pieces stop, and the aim, the bar and "Go" go away.
@@ -93,7 +104,7 @@ private:
     std::variant<std::monostate, ChargeRun, ShotRun, ReplayRun> run_;
     std::optional<LastShot> last_;
     int judgedShots_ = 0;
-    bool judging_ = false;
+    std::vector<Announcement> announcements_;
 };
 
 }  // namespace capzel

@@ -47,10 +47,10 @@ double angleOf(const GameState& g, const Board& board, const PlannedShot& shot) 
     return std::atan2(double(aimStartY(piece)) - double(shot.aimY), double(aimStartX(piece)) - double(shot.aimX));
 }
 
-bool playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles) {
+std::optional<Judgement> playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles) {
     GameState& g = ctx.g;
     Board& board = ctx.board();
-    if (!g.isPlayer(g.currentTurn)) return false;
+    if (!g.isPlayer(g.currentTurn)) return std::nullopt;
     const Box& piece = board.pieces[g.currentTurn];
     board.pointer.x1 = aimStartX(piece);
     board.pointer.y1 = aimStartY(piece);
@@ -65,11 +65,11 @@ bool playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles) {
     g.power = 0;
     if (result.unfinished) {
         g.shotInProgress = false;
-        return false;
+        return std::nullopt;
     }
-    judgeFinishedShot(ctx);
+    Judgement judged = judgeFinishedShot(ctx);
     g.shotInProgress = false;
-    return true;
+    return judged;
 }
 
 }  // namespace capzel::players

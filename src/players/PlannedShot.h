@@ -7,8 +7,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "model/GameContext.h"
+#include "rules/Announcement.h"
 
 namespace capzel::players {
 
@@ -42,8 +44,9 @@ double angleOf(const GameState& g, const Board& board, const PlannedShot& shot);
 
 // Plays a planned shot for the current player as the board does once "Go"
 // has fired it: the aim line from the piece's centre, the bar's strength,
-// the shot, then the rules. False (and nothing judged) when the shot has not
-// come to rest within `maxCycles` cycles.
-bool playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles);
+// the shot, then the rules. Gives what the rules announced, or nothing (and
+// nothing judged) when the shot has not come to rest within `maxCycles`
+// cycles.
+std::optional<Judgement> playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles);
 
 }  // namespace capzel::players

@@ -30,9 +30,10 @@ std::string plural(int count, const char* suffix) { return count > 1 ? suffix : 
 
 }  // namespace
 
-GameFlow judgeKillerShot(GameContext& ctx) {
+Judgement judgeKillerShot(GameContext& ctx) {
     GameState& g = ctx.g;
-    if (!g.isPlayer(g.currentTurn)) return GameFlow::Continues;  // no shooter to judge
+    Judgement out;
+    if (!g.isPlayer(g.currentTurn)) return out;  // no shooter to judge
     const int cur = g.currentTurn;
     const std::string& name = g.playerName[cur];
     const bool won = rules::othersAllDead(g, cur);
@@ -45,13 +46,14 @@ GameFlow judgeKillerShot(GameContext& ctx) {
         }
         g.position[cur] = k;
         if (won) {
-            ctx.ui.message(m + "\r\n" + name + " WON!");
-            return endGame(ctx);
+            out.announce(AnnouncementKind::Win, cur, m + "\r\n" + name + " WON!");
+            out.flow = endGame(ctx);
+            return out;
         }
-        ctx.ui.message(m + "Killer may continue.");
+        out.announce(AnnouncementKind::Kill, cur, m + "Killer may continue.");
         centrePieceOn(ctx.piece(cur), ctx.board().spots[k]);
         g.moveableNextTurn[cur] = true;
-        return GameFlow::Continues;
+        return out;
     }
 
     if (g.hitCount == 0) {
@@ -61,12 +63,13 @@ GameFlow judgeKillerShot(GameContext& ctx) {
 
     const std::string kills = std::to_string(g.killCount);
     if (won) {
-        ctx.ui.message(name + " killed " + kills + " player" + plural(g.killCount, "s") + ". " + name + " WON!");
-        return endGame(ctx);
+        out.announce(AnnouncementKind::Win, cur, name + " killed " + kills + " player" + plural(g.killCount, "s") + ". " + name + " WON!");
+        out.flow = endGame(ctx);
+        return out;
     }
-    ctx.ui.message(name + " killed " + kills + ".  Killer may continue.");
+    out.announce(AnnouncementKind::Kill, cur, name + " killed " + kills + ".  Killer may continue.");
     g.moveableNextTurn[cur] = false;
-    return GameFlow::Continues;
+    return out;
 }
 
 }  // namespace capzel

@@ -2,10 +2,10 @@
 #pragma once
 
 #include "model/GameContext.h"
-#include "rules/GameFlow.h"
+#include "rules/Announcement.h"
 
 namespace capzel {
 
-GameFlow judgeKillerShot(GameContext& ctx);
+Judgement judgeKillerShot(GameContext& ctx);
 
 }  // namespace capzel

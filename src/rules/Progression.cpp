@@ -30,7 +30,7 @@ bool pieceInside(GameContext& ctx, int k) {
 // The shot left the piece in a letter box that is not the next target and
 // touched nothing: the shooter loses the next turn and the turn passes now.
 // Gives nothing when the shot was not punished.
-std::optional<GameFlow> punishWrongLetterBox(GameContext& ctx) {
+std::optional<Judgement> punishWrongLetterBox(GameContext& ctx) {
     GameState& g = ctx.g;
     const int cur = g.currentTurn;
     if (g.hitCount != 0 || g.sentCount != 0) return std::nullopt;
@@ -39,10 +39,10 @@ std::optional<GameFlow> punishWrongLetterBox(GameContext& ctx) {
         if (!pieceInside(ctx, k)) continue;
         g.losingTurn[cur] = true;
         const std::string& name = g.playerName[cur];
-        ctx.ui.message(name + " landed in target " + char('A' + (k - kFirstLetter)) + ". " + name +
-                       " loses turn.");
+        Judgement out;
+        out.announce(AnnouncementKind::LostTurn, cur, name + " landed in target " + char('A' + (k - kFirstLetter)) + ". " + name + " loses turn.");
         g.moveableNextTurn[cur] = false;
-        return rules::passTurn(ctx);
+        return out.then(rules::passTurn(ctx));
     }
     return std::nullopt;
 }
@@ -80,32 +80,33 @@ std::string reportAndAdvance(GameState& g, bool reached) {
 
 // Target 29 reached or passed: the shooter becomes a killer (and, alone in
 // the game, wins).
-GameFlow becomeKiller(GameContext& ctx) {
+Judgement becomeKiller(GameContext& ctx) {
+    Judgement out;
     GameState& g = ctx.g;
     const int cur = g.currentTurn;
     const std::string& name = g.playerName[cur];
     g.isKiller[cur] = true;
     addPoints(g.score[cur], 50);
     g.moveableNextTurn[cur] = true;
-    ctx.ui.message(name + " reached target D and became a killer.");
+    out.announce(AnnouncementKind::TargetReached, cur, name + " reached target D and became a killer.");
     // Position keeps its value even past 29; the piece goes to box "D".
     centrePieceOn(ctx.piece(cur), ctx.board().spots[kLastTarget]);
     if (g.numberOfPlayers == 1) {
-        ctx.ui.message(name + " WON!");
+        out.announce(AnnouncementKind::Win, cur, name + " WON!");
         addPoints(g.score[cur], 100);
-        return endGame(ctx);
+        out.flow = endGame(ctx);
     }
-    return GameFlow::Continues;
+    return out;
 }
 
 }  // namespace
 
-GameFlow judgeOrdinaryShot(GameContext& ctx) {
+Judgement judgeOrdinaryShot(GameContext& ctx) {
     GameState& g = ctx.g;
-    if (!g.isPlayer(g.currentTurn)) return GameFlow::Continues;  // no shooter to judge
+    if (!g.isPlayer(g.currentTurn)) return {};  // no shooter to judge
     const int cur = g.currentTurn;
 
-    if (const std::optional<GameFlow> punished = punishWrongLetterBox(ctx)) return *punished;
+    if (std::optional<Judgement> punished = punishWrongLetterBox(ctx)) return std::move(*punished);
 
     // The next target. A next target outside the course (a Position set by
     // hand or in an edited saved game to 29 or more, or below 0, without
@@ -145,12 +146,13 @@ GameFlow judgeOrdinaryShot(GameContext& ctx) {
     m += "New Location.  Target " + g.targetLabel(p);
     m += kCrLf;
     m += "New Target: " + g.targetLabel(p + 1);
-    ctx.ui.message(m);
+    Judgement out;
+    out.announce(AnnouncementKind::TargetReached, cur, std::move(m));
     g.moveableNextTurn[cur] = true;
     // A Position still below box 1 (only from an edited saved game) has no
     // region to go to: the piece stays where it rests.
     if (p >= 1) centrePieceOn(ctx.piece(cur), ctx.board().spots[p]);
-    return GameFlow::Continues;
+    return out;
 }
 
 }  // namespace capzel

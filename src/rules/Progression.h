@@ -3,10 +3,10 @@
 #pragma once
 
 #include "model/GameContext.h"
-#include "rules/GameFlow.h"
+#include "rules/Announcement.h"
 
 namespace capzel {
 
-GameFlow judgeOrdinaryShot(GameContext& ctx);
+Judgement judgeOrdinaryShot(GameContext& ctx);
 
 }  // namespace capzel

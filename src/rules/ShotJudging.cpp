@@ -4,7 +4,7 @@
 
 namespace capzel {
 
-GameFlow judgeFinishedShot(GameContext& ctx) {
+Judgement judgeFinishedShot(GameContext& ctx) {
     GameState& g = ctx.g;
     ++g.shotsTaken;
     if (g.isPlayer(g.currentTurn) && g.isKiller[g.currentTurn])

@@ -4,10 +4,10 @@
 #pragma once
 
 #include "model/GameContext.h"
-#include "rules/GameFlow.h"
+#include "rules/Announcement.h"
 
 namespace capzel {
 
-GameFlow judgeFinishedShot(GameContext& ctx);
+Judgement judgeFinishedShot(GameContext& ctx);
 
 }  // namespace capzel

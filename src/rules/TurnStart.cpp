@@ -72,8 +72,9 @@ int prepareTurn(GameContext& ctx, int turn) {
 
 }  // namespace
 
-GameFlow startTurn(GameContext& ctx, std::int16_t requestedTurn) {
+Judgement startTurn(GameContext& ctx, std::int16_t requestedTurn) {
     GameState& g = ctx.g;
+    Judgement out;
     int turn = requestedTurn;
 
     // A lost turn hands the turn on at once. Every round of this loop that
@@ -85,7 +86,8 @@ GameFlow startTurn(GameContext& ctx, std::int16_t requestedTurn) {
             // No living player is left (every piece was killed by hand or in
             // an edited saved game): there is nobody to give the turn to, so
             // the game ends quietly.
-            return endGame(ctx);
+            out.flow = endGame(ctx);
+            return out;
         }
 
         // The announcement is for the current player. A caller that passes
@@ -98,18 +100,18 @@ GameFlow startTurn(GameContext& ctx, std::int16_t requestedTurn) {
 
         if (g.isKiller[cur]) {
             // A killer is never asked about a lost turn and keeps the flag.
-            ctx.ui.message(name + "'s turn start.  KILLER");
-            return GameFlow::Continues;
+            out.announce(AnnouncementKind::TurnStart, cur, name + "'s turn start.  KILLER");
+            return out;
         }
         if (g.losingTurn[cur]) {
-            ctx.ui.message(name + " loses Turn");
+            out.announce(AnnouncementKind::LostTurn, cur, name + " loses Turn");
             g.losingTurn[cur] = false;
             g.currentTurn = std::int16_t(cur + 1);
             turn = g.currentTurn;
             continue;
         }
-        ctx.ui.message(name + "'s turn start.  Target: " + g.targetLabel(g.position[cur] + 1));
-        return GameFlow::Continues;
+        out.announce(AnnouncementKind::TurnStart, cur, name + "'s turn start.  Target: " + g.targetLabel(g.position[cur] + 1));
+        return out;
     }
 }
 
@@ -120,7 +122,7 @@ GameFlow endGame(GameContext& ctx) {
 
 namespace rules {
 
-GameFlow passTurn(GameContext& ctx) {
+Judgement passTurn(GameContext& ctx) {
     ctx.g.currentTurn = std::int16_t(ctx.g.currentTurn + 1);
     return startTurn(ctx, ctx.g.currentTurn);
 }

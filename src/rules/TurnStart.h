@@ -1,17 +1,17 @@
-// The start of a turn and the end of the game. Messages go through the
-// platform as modal boxes titled "Capzel" with an OK button.
+// The start of a turn and the end of the game. What they announce comes
+// back as data (rules/Announcement.h); they show nothing themselves.
 #pragma once
 
 #include <cstdint>
 
 #include "model/GameContext.h"
-#include "rules/GameFlow.h"
+#include "rules/Announcement.h"
 
 namespace capzel {
 
 // Starts the turn of the requested player (skips dead players, brings a new
 // piece onto box 1, takes a lost turn, announces the turn).
-GameFlow startTurn(GameContext& ctx, std::int16_t requestedTurn);
+Judgement startTurn(GameContext& ctx, std::int16_t requestedTurn);
 
 // Ends the game: gameRunning = false. Gives GameFlow::Ended.
 GameFlow endGame(GameContext& ctx);
@@ -20,7 +20,7 @@ namespace rules {
 
 // The current player's turn is over: the next player's turn starts now.
 // startTurn wraps past the last player and skips the dead.
-GameFlow passTurn(GameContext& ctx);
+Judgement passTurn(GameContext& ctx);
 
 }  // namespace rules
 

@@ -11,6 +11,7 @@
 #include <QScreen>
 
 #include "records/SaveLoadCommands.h"
+#include "controls/Announcing.h"
 #include "rules/TurnStart.h"
 #include "ui/App.h"
 #include "ui/StatusWindow.h"
@@ -96,7 +97,7 @@ void CapzelApp::startLoadedGame(MainWindow& window) {
     // The status window keeps the place it had.
     if (StatusWindow* status = showStatusWindow(*this)) status->refreshRows();
     autosave();
-    if (startTurn(ctx, g_.currentTurn) == GameFlow::Ended) {
+    if (tellPlayers(ctx.ui, startTurn(ctx, g_.currentTurn)) == GameFlow::Ended) {
         gameEnded();
         autosave();  // the game is over: its kept copy goes, so it is not offered again
     }

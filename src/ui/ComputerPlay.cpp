@@ -36,6 +36,11 @@ bool ComputerPlay::seatIsComputer() const { return computerToPlay(app_.state());
 
 bool ComputerPlay::unattended() const { return personCommands_ == 0 && seatIsComputer(); }
 
+bool ComputerPlay::unattendedFor(int player) const {
+    const GameState& g = app_.state();
+    return personCommands_ == 0 && g.isPlayer(player) && g.playerKind[player] != PlayerKind::Human;
+}
+
 void ComputerPlay::lookSoon() {
     if (!lookTimer_.isActive()) lookTimer_.start();
 }

@@ -35,6 +35,9 @@ public:
     // True when a message shown now closes by itself: a computer's turn,
     // and no command of the person's running.
     bool unattended() const;
+    // The same for what the rules said of `player`'s turn: it passes by
+    // itself when that seat is the computer's.
+    bool unattendedFor(int player) const;
 
     // Held while a person's command runs (a menu item, a key, the mouse):
     // the boxes it shows wait for the person, whoever's turn it is.

@@ -54,7 +54,8 @@ MainWindow::MainWindow(CapzelApp& app)
 
     scheduler_ = new StepScheduler(turn_, this);
     scheduler_->onAdvanced = [this] { showProgress(); };
-    scheduler_->onGameEnded = [this] { app_.gameEnded(); };
+    scheduler_->hasNews = [this] { return turn_.hasAnnouncements(); };
+    scheduler_->onNews = [this](bool ended) { tellJudgement(ended); };
     music_ = createMusicPlayer();
     musicFolder_ = ui::musicFolder();
     if (music_)
@@ -209,6 +210,22 @@ void MainWindow::showProgress() {
         autosavedShots_ = turn_.judgedShots();
         app_.autosave();
     }
+    app_.notifyStateChanged();
+}
+
+void MainWindow::tellJudgement(bool ended) {
+    QPointer<MainWindow> alive(this);
+    // Each is marked told once its box has closed: until then the turn is
+    // still being judged, and no computer's turn begins.
+    while (turn_.hasAnnouncements()) {
+        const Announcement& next = turn_.nextAnnouncement();
+        platform_->announce(next.text, computerPlay_->unattendedFor(next.player));
+        if (!alive) return;
+        turn_.announcementTold();
+    }
+    if (ended) app_.gameEnded();
+    if (!alive) return;
+    syncMenus();
     app_.notifyStateChanged();
 }
 

@@ -77,6 +77,9 @@ public:
     // Repaints what the turn's run changed and tells the other windows
     // that the game changed.
     void showProgress();
+    // Tells what the judging of the last shot announced, one box each, in
+    // order, then shows the high scores when the game `ended`.
+    void tellJudgement(bool ended);
 
     // Menu commands of this window.
     void showGameStatus();

@@ -16,6 +16,7 @@
 #include <random>
 
 #include "records/SavedGame.h"
+#include "controls/Announcing.h"
 #include "rules/TurnStart.h"
 #include "ui/App.h"
 #include "ui/AppGameCommands.h"
@@ -347,7 +348,7 @@ void NewGameDialog::startPlay() {
     }
 
     app_.autosave();
-    const GameFlow flow = startTurn(ctx, g.currentTurn);
+    const GameFlow flow = tellPlayers(ctx.ui, startTurn(ctx, g.currentTurn));
     if (window) {
         window->syncMenus();
         window->refreshField();

@@ -48,9 +48,11 @@ void QtPlatform::showCurrentState() {
     app_.notifyStateChanged();
 }
 
-void QtPlatform::message(std::string_view text) {
+void QtPlatform::message(std::string_view text) { announce(text, unattended && unattended()); }
+
+void QtPlatform::announce(std::string_view text, bool passing) {
     showCurrentState();
-    if (unattended && unattended())
+    if (passing)
         showPassingMessage(window_, displayText(text), passingMessageMs);
     else
         showMessage(window_, displayText(text));

@@ -32,6 +32,8 @@ public:
     int passingMessageMs = 2000;
 
     void message(std::string_view text) override;
+    // A message that closes by itself after passingMessageMs when `passing`.
+    void announce(std::string_view text, bool passing);
     bool askYesNo(std::string_view text) override;
     std::string inputBox(std::string_view prompt) override;
     double clock() override;

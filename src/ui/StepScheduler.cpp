@@ -36,7 +36,7 @@ void StepScheduler::schedule() {
 }
 
 void StepScheduler::due() {
-    if (inAdvance_ || !run_->running()) return;
+    if (telling_ || !run_->running()) return;
     if (QApplication::activeModalWidget() != nullptr) {
         timer_.start(int(kModalRetry.count()));
         return;
@@ -48,20 +48,28 @@ void StepScheduler::due() {
     bool advanced = false;
     bool ended = false;
     int batch = 0;
-    inAdvance_ = true;
+    const auto news = [this] { return hasNews && hasNews(); };
     while (run_->running() && (deadline_ <= now || (fastNow() && batch % kFastFactor != 0))) {
-        // Judging a finished shot shows the rules' messages from in here.
         if (run_->advance() == GameFlow::Ended) ended = true;
-        if (!alive) return;
         advanced = true;
         ++batch;
-        if (!run_->running()) break;
+        if (!run_->running() || news()) break;
         deadline_ += waitOf(run_->wait());
     }
-    inAdvance_ = false;
+    // The field is drawn where the advances left it before anything is told.
     if (advanced && onAdvanced) onAdvanced();
-    if (ended && onGameEnded) onGameEnded();
     if (!alive) return;
+    if (ended || news()) {
+        telling_ = true;
+        QTimer::singleShot(0, this, [this, ended] {
+            QPointer<StepScheduler> alive(this);
+            if (onNews) onNews(ended);
+            if (!alive) return;
+            telling_ = false;
+            start();
+        });
+        return;
+    }
     schedule();
 }
 

@@ -5,9 +5,11 @@
 // were made for, and the program sleeps in between instead of spinning.
 //
 // Input, menu commands and repaints run between two advances, from the
-// window's own event loop. While a modal box is open (a command's question,
-// a rule's message) the run waits, as the player does; afterwards it goes
-// on from where it was, without racing to catch up.
+// window's own event loop. What the rules announced in an advance is told
+// once the clock's tick has returned, never from inside an advance; until
+// it has been told, nothing advances. While a modal box is open (a
+// command's question, a rule's message) the run waits, as the player does;
+// afterwards it goes on from where it was, without racing to catch up.
 #pragma once
 
 #include <QObject>
@@ -47,7 +49,7 @@ public:
     // Stops driving (the window goes away; its run is dropped with it).
     void stop() { timer_.stop(); }
 
-    bool active() const { return timer_.isActive() || inAdvance_; }
+    bool active() const { return timer_.isActive() || telling_; }
 
     // Fast forward of a shot: every wait is cut to an eighth and the steps
     // come in batches of eight, so the field is repainted once per eight
@@ -59,8 +61,12 @@ public:
 
     // After every batch of advances (the field and the status to repaint).
     std::function<void()> onAdvanced;
-    // When an advance ended the game (the high scores to show).
-    std::function<void()> onGameEnded;
+    // Whether an advance left announcements to tell.
+    std::function<bool()> hasNews;
+    // Called from the event loop after a tick whose advances left
+    // announcements or ended the game: tells them, then (when `ended`)
+    // shows the high scores. The run goes on afterwards.
+    std::function<void(bool ended)> onNews;
 
 private:
     void due();
@@ -71,7 +77,7 @@ private:
     SteppedRun* run_;
     QTimer timer_;
     Clock::time_point deadline_{};
-    bool inAdvance_ = false;
+    bool telling_ = false;
     bool fast_ = false;
 };
 

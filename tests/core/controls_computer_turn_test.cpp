@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "controls/Announcing.h"
 #include "controls/ComputerTurn.h"
 #include "model/Placement.h"
 #include "support/ShotTable.h"
@@ -31,6 +32,7 @@ std::vector<TurnPhase> drive(ComputerTurn& run, TurnController& turn, TwoSeats& 
     while (run.running()) {
         t.ui.yield(run.wait());
         run.advance();
+        test::tell(turn, t.ui);
         between();
         if (phases.back() != turn.phase()) phases.push_back(turn.phase());
     }
@@ -50,7 +52,9 @@ TEST(ComputerTurn, PlaysThePlannedShotThroughTheBoard) {
         const players::PlannedShot plan = players::planShot(direct.g, direct.field, level, 7, smallSearch()).shot;
         EXPECT_EQ(run.shot().aimX, plan.aimX);
         EXPECT_EQ(run.shot().barTicks, plan.barTicks);
-        ASSERT_TRUE(players::playShot(direct.ctx, plan, -1));
+        const std::optional<Judgement> judged = players::playShot(direct.ctx, plan, -1);
+        ASSERT_TRUE(judged);
+        tellPlayers(direct.ui, *judged);
         for (int i = 1; i <= 2; ++i) {
             EXPECT_EQ(t.piece(i).left, direct.piece(i).left) << i;
             EXPECT_EQ(t.piece(i).top, direct.piece(i).top) << i;

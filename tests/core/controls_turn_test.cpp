@@ -77,6 +77,8 @@ TEST(TurnController, PhasesOfATurn) {
     GameFlow flow = GameFlow::Continues;
     while (turn.running()) flow = turn.advance();
     EXPECT_EQ(flow, GameFlow::Ended);
+    EXPECT_EQ(turn.phase(), TurnPhase::Judging);  // until the win is told
+    EXPECT_EQ(turn.takeAnnouncements().back().kind, AnnouncementKind::Win);
     EXPECT_FALSE(t.g.gameRunning);
     EXPECT_EQ(turn.phase(), TurnPhase::GameOver);
 }

@@ -8,6 +8,7 @@
 #include "CommandCase.h"
 #include "Scenario.h"
 #include "support/FakePlatform.h"
+#include "controls/Announcing.h"
 #include "records/NewGame.h"
 #include "rules/ShotJudging.h"
 #include "rules/TurnStart.h"
@@ -26,7 +27,7 @@ struct Game {
 nlohmann::json replay(Game& game, const Scenario& s) {
     setUp(game.ctx, s);
     const ShotResult r = test::fireShot(game.ctx);
-    const bool ended = !r.unfinished && judgeFinishedShot(game.ctx) == GameFlow::Ended;
+    const bool ended = !r.unfinished && tellPlayers(game.ui, judgeFinishedShot(game.ctx)) == GameFlow::Ended;
     return outcome(game.ctx, r, game.ui.messages, ended ? 1 : 0);
 }
 

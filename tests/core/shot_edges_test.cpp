@@ -11,8 +11,8 @@ TEST(ShotEdges, NobodyAliveEndsTheGameQuietly) {
     for (int players : {3, 1, 0}) {
         ShotTable t(players);
         for (int i = 1; i <= players; ++i) t.g.dead[i] = t.g.losingTurn[i] = true;
-        EXPECT_EQ(startTurn(t.ctx, 1), GameFlow::Ended) << players;
-        EXPECT_TRUE(t.ui.messages.empty()) << players;
+        const Judgement j = startTurn(t.ctx, 1);
+        EXPECT_TRUE(j.ended() && j.announcements.empty()) << players;
         EXPECT_FALSE(t.g.gameRunning) << players;
     }
 }

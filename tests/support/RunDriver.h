@@ -7,6 +7,15 @@
 
 namespace capzel::test {
 
+// Tells what the judging announced, one message each, as the window does
+// once an advance has returned.
+inline void tell(TurnController& turn, FakePlatform& ui) {
+    while (turn.hasAnnouncements()) {
+        ui.message(turn.nextAnnouncement().text);
+        turn.announcementTold();
+    }
+}
+
 // Advances the turn until no run is under way; a gone window drops the run.
 inline void drive(TurnController& turn, FakePlatform& ui) {
     while (turn.running()) {
@@ -16,6 +25,7 @@ inline void drive(TurnController& turn, FakePlatform& ui) {
             return;
         }
         if (turn.running()) turn.advance();
+        tell(turn, ui);
     }
 }
 

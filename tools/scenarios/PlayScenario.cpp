@@ -1,6 +1,7 @@
 #include "PlayScenario.h"
 
 #include "platform/SilentPlatform.h"
+#include "controls/Announcing.h"
 #include "rules/ShotJudging.h"
 
 namespace capzel::scenarios {
@@ -25,7 +26,7 @@ nlohmann::json playScenario(const Scenario& s) {
     GameContext ctx{g, field, ui};
     setUp(ctx, s);
     const ShotResult r = shootPiece(ctx);
-    const bool ended = !r.unfinished && judgeFinishedShot(ctx) == GameFlow::Ended;
+    const bool ended = !r.unfinished && tellPlayers(ctx.ui, judgeFinishedShot(ctx)) == GameFlow::Ended;
     return outcome(ctx, r, ui.messages, ended ? 1 : 0);
 }
 

@@ -1,5 +1,6 @@
 #include "SimRun.h"
 
+#include "controls/Announcing.h"
 #include "rules/ShotJudging.h"
 
 namespace capzel::sim {
@@ -50,7 +51,7 @@ ShotResult SimRun::play(const SimRequest& request) {
     ShotOptions options;
     options.maxCycles = request.maxCycles;
     ShotResult result = shootPiece(ctx, options);
-    if (request.judge && !result.unfinished) judgeFinishedShot(ctx);
+    if (request.judge && !result.unfinished) tellPlayers(ctx.ui, judgeFinishedShot(ctx));
     return result;
 }
 
