@@ -3,7 +3,9 @@
 // sixteen lines per player, each a value followed by its label.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <optional>
@@ -85,6 +87,22 @@ inline std::optional<PlayerKind> seatFromName(std::string_view name) {
     for (PlayerKind k : {PlayerKind::Human, PlayerKind::Novice, PlayerKind::Club, PlayerKind::Expert})
         if (seatName(k) == name) return k;
     return std::nullopt;
+}
+
+// A score beyond what the score line holds (a 16-bit whole number) keeps the
+// score line held to -32768..32767 and follows the players' lines in full,
+// and only then: a head line of its own, then one line per player, the whole
+// score and the label " = <name> whole score". A file without these lines
+// holds every score in its score line; a reader that stops after the
+// players' lines reads every game the same. The seat lines and these may
+// stand in either order.
+inline constexpr std::string_view kScoresHeadLine =
+    "The players' scores in full, where one goes beyond -32768 to 32767.";
+inline constexpr std::string_view kScoreLabelTail = " whole score";
+
+// The score as the score line holds it.
+inline constexpr std::int16_t classicScore(std::int32_t score) {
+    return std::int16_t(std::clamp<std::int32_t>(score, INT16_MIN, INT16_MAX));
 }
 
 // A player's name as the file can carry it: UTF-8 (other bytes taken as

@@ -75,10 +75,18 @@ public:
             game.players.push_back(std::move(p));
         }
 
+        // The seat lines and the whole scores, each at most once, in either order.
         int last = kSaveHeadLines + kSaveLinesPerPlayer * int(players);
-        if (seatsFollow(last + 1)) {
-            for (int i = 1; i <= int(players); ++i)
-                if (!readSeat(last + 1 + i, i, game.players[std::size_t(i - 1)])) return std::nullopt;
+        bool seatsRead = false, scoresRead = false;
+        for (;;) {
+            const bool seats = !seatsRead && headLineAt(last + 1, kSeatsHeadLine);
+            const bool scores = !scoresRead && headLineAt(last + 1, kScoresHeadLine);
+            if (!seats && !scores) break;
+            for (int i = 1; i <= int(players); ++i) {
+                SavedPlayer& p = game.players[std::size_t(i - 1)];
+                if (!(seats ? readSeat(last + 1 + i, i, p) : readWholeScore(last + 1 + i, i, p))) return std::nullopt;
+            }
+            (seats ? seatsRead : scoresRead) = true;
             last += 1 + int(players);
         }
         for (int n = last + 1; n <= int(lines_.size()); ++n) {
@@ -205,11 +213,29 @@ private:
         return true;
     }
 
-    // Line `n` is the head line of the seat lines.
-    bool seatsFollow(int n) const {
+    // Line `n` is the head line `head`.
+    bool headLineAt(int n, std::string_view head) const {
         if (n > int(lines_.size())) return false;
         const DelimitedLine& l = lines_[std::size_t(n - 1)];
-        return l.error.empty() && l.fields.size() == 1 && l.fields[0].text == kSeatsHeadLine;
+        return l.error.empty() && l.fields.size() == 1 && l.fields[0].text == head;
+    }
+
+    // The whole score must be the one the score line holds within 16 bits.
+    bool readWholeScore(int n, int i, SavedPlayer& p) {
+        const std::string what = "player " + std::to_string(i) + "'s whole score";
+        long long v = 0;
+        if (!fields(n, 2, what) ||
+            !wholeIn(n, what, INT32_MIN, INT32_MAX,
+                     "; it must be from " + std::to_string(INT32_MIN) + " to " + std::to_string(INT32_MAX), v))
+            return false;
+        if (classicScore(std::int32_t(v)) != p.score) {
+            const int scoreLine = kSaveHeadLines + kSaveLinesPerPlayer * (i - 1) + 1 + kRowScore;
+            fail(n, what + " " + shown(field(n, 0).text) + " does not agree with the score " +
+                        std::to_string(p.score) + " on line " + std::to_string(scoreLine));
+            return false;
+        }
+        p.score = std::int32_t(v);
+        return true;
     }
 
     bool readSeat(int n, int i, SavedPlayer& p) {

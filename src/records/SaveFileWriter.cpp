@@ -42,6 +42,17 @@ void writeSeats(std::string& out, const SavedGame& game) {
         valueLine(out, quotedText(seatName(p.kind)), " = " + nameForSaveFile(p.name) + std::string(kSeatLabelTail));
 }
 
+// The whole scores, after the players' lines, when one does not fit the score line.
+void writeWholeScores(std::string& out, const SavedGame& game) {
+    bool beyond = false;
+    for (const SavedPlayer& p : game.players) beyond = beyond || p.score != classicScore(p.score);
+    if (!beyond) return;
+    quoted(out, kScoresHeadLine);
+    out += kLineEnd;
+    for (const SavedPlayer& p : game.players)
+        valueLine(out, std::to_string(p.score), " = " + nameForSaveFile(p.name) + std::string(kScoreLabelTail));
+}
+
 }  // namespace
 
 std::string formatReal(float value) {
@@ -71,7 +82,7 @@ std::string formatSaveFile(const SavedGame& game) {
             truth(p.moveableNextTurn),
             truth(p.headingInReverse),
             formatReal(p.friction),
-            std::to_string(p.score),
+            std::to_string(classicScore(p.score)),
             std::to_string(p.color),
             std::to_string(p.height),
             std::to_string(p.left),
@@ -87,6 +98,7 @@ std::string formatSaveFile(const SavedGame& game) {
         }
     }
     writeSeats(out, game);
+    writeWholeScores(out, game);
     return out;
 }
 

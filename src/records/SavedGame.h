@@ -40,7 +40,9 @@ struct SavedPlayer {
     bool moveableNextTurn = false;
     bool headingInReverse = false;
     float friction = saveLimits::kNormalFriction;
-    std::int16_t score = 0;
+    // The whole score; the score line holds it within 16 bits (classicScore),
+    // the score lines after the players' lines in full.
+    std::int32_t score = 0;
     std::int32_t color = 0;
     // The piece's place and size, whole twips.
     std::int16_t height = 300;

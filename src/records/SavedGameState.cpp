@@ -43,7 +43,7 @@ SavedGame gatherSavedGame(const GameState& g, const Board& board) {
         p.moveableNextTurn = g.moveableNextTurn[i];
         p.headingInReverse = g.headingInReverse[i];
         p.friction = frictionWithin(g.friction[i]);
-        p.score = std::int16_t(wholeWithin(double(g.score[i]), INT16_MIN, INT16_MAX));
+        p.score = g.score[i];
         p.color = std::int32_t(std::min<Color>(g.playerColor[i], Color(lim::kMaxColor)));
         const Box& piece = board.pieces[i];
         const auto size = [](float v) { return std::int16_t(wholeWithin(v, lim::kMinPieceSize, lim::kMaxPieceSize)); };

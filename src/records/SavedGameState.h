@@ -11,9 +11,10 @@ namespace capzel {
 // for each player the fifteen values of the state plus the piece's place and
 // size as its shape has them now, and who plays the seat. Values are brought into the file's ranges
 // so that the file always loads again:
-//  - piece geometry and the score are rounded to whole numbers, halves to
-//    the even neighbour; the score is then held to -32768..32767, sizes to
-//    1..9390 twips and places to -20000..20000 twips;
+//  - piece geometry is rounded to whole numbers, halves to the even
+//    neighbour, then held to 1..9390 twips (sizes) and -20000..20000 twips
+//    (places); the score is kept whole (the writer puts it in the score line
+//    held to -32768..32767 and in full after the players' lines);
 //  - friction is held to 0..100 (a friction that is not a number is
 //    written as 98, the Normal level), the colour to 0..16777215, the
 //    position to 0..32767;

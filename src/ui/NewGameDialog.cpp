@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <random>
 
-#include "records/SavedGame.h"
 #include "controls/Announcing.h"
 #include "rules/TurnStart.h"
 #include "ui/App.h"
@@ -24,6 +23,7 @@
 #include "ui/StatusWindow.h"
 #include "ui/Twips.h"
 #include "ui/MainWindow.h"
+#include "ui/NameLengthValidator.h"
 
 namespace capzel::ui {
 
@@ -120,7 +120,7 @@ void NewGameDialog::buildPlayerRows() {
         name->setObjectName(QStringLiteral("nameEdit%1").arg(i));
         name->setGeometry(pxBox(1920, rowTop(i), 2415, 285));
         name->setFont(fixed);
-        name->setMaxLength(int(saveLimits::kMaxNameLength));
+        name->setValidator(new NameLengthValidator(name));
         name->installEventFilter(this);
         nameEdits_[at] = name;
 

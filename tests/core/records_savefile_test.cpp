@@ -51,8 +51,8 @@ TEST(SaveFileFormat, GatherRoundsHalvesToEvenAndHoldsValuesInRange) {
     a.width = 301.5f;    // 302
     a.left = -0.5f;      // 0
     a.top = 25000.0f;    // beyond the coordinate limit: 20000
-    t.g.score[1] = 70000;     // 32767
-    t.g.score[2] = -70000;    // -32768
+    t.g.score[1] = 70000;     // kept whole: the writer holds the score line to 16 bits
+    t.g.score[2] = -70000;
     t.g.friction[2] = 150.0f; // 100
     t.g.position[2] = 99999;  // 32767
     t.g.playerColor[2] = 0xFFFFFFFFu;
@@ -62,8 +62,8 @@ TEST(SaveFileFormat, GatherRoundsHalvesToEvenAndHoldsValuesInRange) {
     EXPECT_EQ(s.players[0].width, 302);
     EXPECT_EQ(s.players[0].left, 0);
     EXPECT_EQ(s.players[0].top, 20000);
-    EXPECT_EQ(s.players[0].score, 32767);
-    EXPECT_EQ(s.players[1].score, -32768);
+    EXPECT_EQ(s.players[0].score, 70000);
+    EXPECT_EQ(s.players[1].score, -70000);
     EXPECT_EQ(s.players[1].friction, 100.0f);
     EXPECT_EQ(s.players[1].position, 32767);
     EXPECT_EQ(s.players[1].color, 16777215);
@@ -247,4 +247,65 @@ TEST(SaveFileSeats, FollowThePlayersLines) {
         EXPECT_EQ(p.error.line, r.line) << p.error.what;
         EXPECT_NE(p.error.what.find(r.says), std::string::npos) << p.error.what;
     }
+}
+
+// A score beyond 16 bits: the score line holds it held to -32768..32767, the
+// whole scores follow the players' lines, and only when one is beyond.
+TEST(SaveFileScores, KeepTheWholeScoreAfterThePlayersLines) {
+    SavedGame game = oneAnn();
+    game.players.push_back(game.players[0]);
+    game.players[1].name = "Bob";
+    const auto scoreLines = [](const std::string& text) {
+        const std::vector<std::string> lines = splitLines(text);
+        return lines[12] + "|" + lines[28];
+    };
+    // At the ends of 16 bits the file is as it always was.
+    game.players[0].score = 32767;
+    game.players[1].score = -32768;
+    const std::string classic = formatSaveFile(game);
+    EXPECT_EQ(splitLines(classic).size(), 35u);
+    EXPECT_EQ(scoreLines(classic), "32767,\" = Ann score\"|-32768,\" = Bob score\"");
+
+    game.players[0].score = 100000;
+    game.players[1].score = -40000;
+    const std::string text = formatSaveFile(game);
+    EXPECT_EQ(scoreLines(text), scoreLines(classic));
+    ASSERT_EQ(text.compare(0, classic.size(), classic), 0);
+    EXPECT_EQ(text.substr(classic.size()),
+              "\"The players' scores in full, where one goes beyond -32768 to 32767.\"\r\n"
+              "100000,\" = Ann whole score\"\r\n-40000,\" = Bob whole score\"\r\n");
+    const SaveFileParse back = parseSaveFile(text);
+    ASSERT_TRUE(back) << describeSaveFileError(back.error);
+    EXPECT_EQ(*back.game, game);
+    Game loaded;
+    applySavedGame(loaded.ctx, *back.game);
+    EXPECT_EQ(loaded.g.score[1], 100000);
+    EXPECT_EQ(loaded.g.score[2], -40000);
+    EXPECT_EQ(gatherSavedGame(loaded.g, loaded.field.board), game);
+    // A reader that stops after the players' lines sees the held scores.
+    const SaveFileParse held = parseSaveFile(classic);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held.game->players[0].score, 32767);
+
+    // With the seat lines too, the two blocks in either order read the same.
+    game.players[1].kind = PlayerKind::Club;
+    const std::vector<std::string> both = splitLines(formatSaveFile(game));
+    ASSERT_EQ(both.size(), 41u);  // 35 + seats (3) + scores (3)
+    EXPECT_EQ(both[35].find("Who plays each seat"), 1u);
+    std::vector<std::string> swapped(both.begin(), both.begin() + 35);
+    swapped.insert(swapped.end(), both.begin() + 38, both.end());
+    swapped.insert(swapped.end(), both.begin() + 35, both.begin() + 38);
+    for (const std::vector<std::string>& lines : {both, swapped}) {
+        const SaveFileParse p = parseSaveFile(joinLines(lines));
+        ASSERT_TRUE(p) << describeSaveFileError(p.error);
+        EXPECT_EQ(*p.game, game);
+    }
+    // Whole scores that agree with the score lines are taken even within 16 bits.
+    std::vector<std::string> within = splitLines(classic);
+    within.insert(within.end(), both.begin() + 38, both.end());
+    within[36] = "32767,\"\"";
+    within[37] = "-32768,\"\"";
+    const SaveFileParse same = parseSaveFile(joinLines(within));
+    ASSERT_TRUE(same) << describeSaveFileError(same.error);
+    EXPECT_EQ(same.game->players[1].score, -32768);
 }

@@ -87,3 +87,34 @@ TEST(Simulator, RefusesInvalidInputWithOneLine) {
     }
     EXPECT_GE(rows, 10);
 }
+
+// Input built to the size limit: a number of a million digits, nesting half
+// a million deep, bytes that are not UTF-8, texts far beyond any field. Each
+// is refused with status 2 and one short line of the tool's own.
+TEST(Simulator, RefusesHugeAndDeepInputWithOneShortLine) {
+    const std::string shot = R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "players": )";
+    const std::string deep = std::string(500000, '[') + std::string(500000, ']');
+    const std::string many(900000, 'x');
+    const struct {
+        std::string input;
+        const char* says;
+    } rows[] = {
+        {R"({"power": )" + std::string(1000000, '9') + "}", "the number 999999999999999999999999999999... is too large"},
+        {shot + deep + "}", "players[0]: must be an object"},
+        {shot + R"([{"top": 2, "left": )" + deep + "}]}", "players[0].left: must be a number"},
+        {shot + std::string(900000, '['), "parse error at line 1, column 900069"},
+        {"{\"name\xff\": 1}", "parse error at line 1, column 7: the input is not UTF-8 text"},
+        {shot + R"([{"left": 1, "top": 2, "name": ")" + many + "\"}]}", "players[0].name: is longer than 40 characters"},
+        {"{\"" + many + "\": 1}", "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...: unknown key"},
+        {"{\"power\": \"" + many, "parse error at line 1, column 900012"},
+    };
+    for (const auto& r : rows) {
+        const SimRun run = sim(r.input);
+        const std::string start = r.input.substr(0, 80);
+        EXPECT_EQ(run.status, 2) << start;
+        EXPECT_EQ(run.out, "") << start;
+        EXPECT_NE(run.err.find(r.says), std::string::npos) << start << " gave " << run.err.substr(0, 200);
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << start;
+        EXPECT_LT(run.err.size(), 120u) << start;
+    }
+}

@@ -46,6 +46,13 @@ sed -e 's/"left": 5197,/"left": 5196.5,/' "$work/state.json" >"$work/half.json"
     || fail "saving a half-twip place"
 grep -q '"left": 5196,' "$work/half-loaded.json" || fail "5196.5 twips is not written as 5196"
 
+# Scores beyond 16 bits come back whole; the score lines hold them held.
+sed -e 's/"score": -40,/"score": -40000,/' -e 's/"score": 912,/"score": 100000,/' "$work/state.json" >"$work/big.json"
+"$sim" --save "$work/big.CSG" <"$work/big.json" && "$sim" --load "$work/big.CSG" >"$work/big-loaded.json" \
+    || fail "saving scores beyond 16 bits"
+expect_same "scores beyond 16 bits do not come back whole" "$work/big.json" "$work/big-loaded.json"
+grep -q '^32767," = Bob, the Killer score"'$'\r''$' "$work/big.CSG" || fail "the score line is not held to 32767"
+
 # A broken file: exit 2, nothing on standard output, the game's message.
 status=0
 "$sim" --load "$saves/broken_truncated.CSG" >"$work/out" 2>"$work/err" || status=$?

@@ -1,6 +1,8 @@
 #include "JsonFields.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 
 #include "records/SavedGame.h"
@@ -14,15 +16,56 @@ void fail(const std::string& where, const std::string& problem) {
     throw InputError(where + ": " + problem);
 }
 
+namespace {
+
+// "line L, column C" of the byte at `offset` (counted from 1, as the parser
+// reports it), columns in bytes.
+std::string placeOf(std::string_view text, std::size_t offset) {
+    const std::string_view before = text.substr(0, offset > 0 ? offset - 1 : 0);
+    const std::size_t lineStart = before.rfind('\n');
+    const std::size_t line = 1 + std::size_t(std::count(before.begin(), before.end(), '\n'));
+    const std::size_t column = before.size() - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+// The number the parser could not hold, from its report ("... parsing
+// '1e400'"), cut for the message; empty when the report names none.
+std::string overflowingNumber(const std::string& report) {
+    const std::size_t open = report.find('\'');
+    const std::size_t close = report.rfind('\'');
+    if (open == std::string::npos || close <= open + 1) return {};
+    return shownText(std::string_view(report).substr(open + 1, close - open - 1));
+}
+
+}  // namespace
+
+std::string shownText(std::string_view text) {
+    const std::string cut = shortenUtf8(isValidUtf8(text) ? std::string(text) : windows1252ToUtf8(text), 30);
+    std::string out;
+    for (std::size_t i = 0; i < cut.size(); ++i) {
+        const auto c = std::uint8_t(cut[i]);
+        const bool c1Control = c == 0xC2 && i + 1 < cut.size() && std::uint8_t(cut[i + 1]) <= 0x9F;  // U+0080-U+009F
+        out += c < 0x20 || c == 0x7F || c1Control ? '?' : char(c);
+        i += c1Control ? 1 : 0;
+    }
+    return out;
+}
+
 json parseObject(std::string_view text) {
+    // The parser's own reports quote what it last read (any bytes, up to the
+    // whole input), so the messages here are written anew.
     json in;
     try {
         in = json::parse(text.begin(), text.end());
     } catch (const json::parse_error& e) {
-        // "[json.exception.parse_error.101] parse error at ...": keep the sentence.
-        std::string what = e.what();
-        const auto close = what.find("] ");
-        throw InputError(close == std::string::npos ? what : what.substr(close + 2));
+        throw InputError("parse error at " + placeOf(text, e.byte) + ": " +
+                         (isValidUtf8(text) ? "this is not valid JSON" : "the input is not UTF-8 text"));
+    } catch (const json::out_of_range& e) {
+        // A number beyond double precision (1e400, a thousand digits).
+        const std::string number = overflowingNumber(e.what());
+        throw InputError(number.empty() ? "a number is too large" : "the number " + number + " is too large");
+    } catch (const json::exception&) {
+        throw InputError("the input cannot be read as JSON");
     }
     if (!in.is_object()) throw InputError("the input must be one JSON object");
     return in;
@@ -33,7 +76,7 @@ void rejectUnknownKeys(const json& object, const std::string& where,
     for (auto it = object.begin(); it != object.end(); ++it) {
         bool ok = false;
         for (std::string_view k : known) ok = ok || it.key() == k;
-        if (!ok) fail(where.empty() ? it.key() : where + "." + it.key(), "unknown key");
+        if (!ok) fail(where.empty() ? shownText(it.key()) : where + "." + shownText(it.key()), "unknown key");
     }
 }
 

@@ -19,7 +19,12 @@ public:
 
 [[noreturn]] void fail(const std::string& where, const std::string& problem);
 
-// Parses one JSON object; a parse error becomes an InputError.
+// A text of the input as a message quotes it: at most 30 characters, a
+// control character as "?", bytes that are not UTF-8 read as Windows-1252.
+std::string shownText(std::string_view text);
+
+// Parses one JSON object; whatever the parser refuses becomes an InputError
+// in words of its own.
 nlohmann::json parseObject(std::string_view text);
 
 // Refuses a key of `object` that is not one of `known`.

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include <nlohmann/json.hpp>
+
 #include "SaveFileJson.h"
 #include "SelfPlay.h"
 #include "SimPlatform.h"
@@ -154,6 +156,9 @@ int main(int argc, char** argv) {
         return playShot();
     } catch (const InputError& e) {
         return refuse(e.what());
+    } catch (const nlohmann::json::exception&) {
+        // A value of the input the readers above did not foresee.
+        return refuse("the input cannot be read");
     } catch (const std::exception& e) {
         std::cerr << "capzel-sim: " << e.what() << '\n';
         return 1;

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "records/SavedGame.h"
+#include "records/TextEncoding.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
 #include "ui/StatusWindow.h"
@@ -99,12 +100,51 @@ private slots:
         }
     }
 
-    // Typed into, a name box stops at the longest name a saved game takes.
-    void namesStopAtTheLimit() {
+    // A name box takes as many characters as a saved game (code points, an
+    // emoji being two UTF-16 units): typed or pasted, what goes beyond is cut
+    // from what came in, never half an emoji, and the cursor stays after it.
+    void namesStopAtTheLimitInCharacters() {
+        const QString emoji = QString::fromUcs4(U"\U0001F600");
+        const auto limit = qsizetype(capzel::saveLimits::kMaxNameLength);
+        const auto times = [](const QString& s, int n) { return s.repeated(n); };
+        const struct {
+            const char* what;
+            QString start;
+            int cursor;      // in characters, -1 for the end
+            QString typed;   // one key press a character
+            QString pasted;  // in one piece, after the typing
+            QString text;
+            int cursorAfter;  // in UTF-16 units
+        } rows[] = {
+            {"40 emoji typed, a 41st refused", {}, -1, times(emoji, 41), {}, times(emoji, 40), 80},
+            {"40 letters typed, a 41st refused", {}, -1, times("n", 41), {}, times("n", 40), 40},
+            {"an emoji as the 40th character", times("n", 39), -1, emoji + "x", {}, times("n", 39) + emoji, 41},
+            {"50 emoji pasted", {}, -1, {}, times(emoji, 50), times(emoji, 40), 80},
+            {"pasted inside: only what fits", times(emoji, 38), 2, {}, "ab" + emoji + "c",
+             times(emoji, 2) + "ab" + times(emoji, 36), 6},
+            {"a letter typed inside a full box", times(emoji, 40), 1, "a", {}, times(emoji, 40), 2},
+        };
         QLineEdit* box = dlg_->nameEdit(1);
-        box->clear();
-        QTest::keyClicks(box, QString(50, QLatin1Char('n')));
-        QCOMPARE(box->text().size(), qsizetype(capzel::saveLimits::kMaxNameLength));
+        for (const auto& r : rows) {
+            box->setText(r.start);
+            box->setCursorPosition(r.cursor < 0 ? int(r.start.size()) : r.cursor * 2);
+            for (const char32_t c : r.typed.toUcs4())
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+            if (!r.pasted.isEmpty()) box->insert(r.pasted);
+            QVERIFY2(box->text() == r.text, r.what);
+            QVERIFY2(box->cursorPosition() == r.cursorAfter, r.what);
+            QVERIFY2(box->text().toUcs4().size() <= limit, r.what);
+        }
+        // Set from outside, a name is cut at its end; the game gets all 40 characters.
+        box->setText(times(emoji, 45));
+        QCOMPARE(box->text(), times(emoji, 40));
+        QCOMPARE(capzel::utf8Length(dlg_->settings().names[1]), capzel::saveLimits::kMaxNameLength);
+        // The validator alone, the cursor before what is too much: the end goes.
+        QString text = times("n", 41);
+        int pos = 0;
+        QCOMPARE(box->validator()->validate(text, pos), QValidator::Acceptable);
+        QCOMPARE(text, times("n", 40));
+        QCOMPARE(pos, 0);
     }
 
     void colourButtonTakesWhatTheDialogReports() {
