@@ -8,12 +8,14 @@
 #include <memory>
 
 #include "records/NewGame.h"
+#include "rules/TurnStart.h"
 #include "support/ModalAnswerer.h"
 #include "support/QtTestMain.h"
 #include "ui/App.h"
 #include "ui/Autosave.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgramFolder.h"
+#include "ui/StepScheduler.h"
 
 using capzel::ui::CapzelApp;
 
@@ -133,6 +135,31 @@ private slots:
         boxes_->answers = {"Yes"};
         auto b = startCopy();
         QCOMPARE(firstName(*b), QStringLiteral("Ann"));
+    }
+
+    // A judged shot is on disk before its first box shows: a crash or a
+    // kill while the box is open loses nothing, and takes nothing back.
+    void theJudgedShotIsKeptBeforeItsBoxes() {
+        auto a = startCopy();
+        play(*a, {"Ann", "Bob"});
+        capzel::ui::MainWindow& w = *a->mainWindow();
+        w.field().board.pointer = {1580, 8420, 1500, 8900};
+        w.field().board.pointer.visible = true;
+        QByteArray keptAtFirstBox;
+        boxes_->holdBoxes = [&] {
+            QFile f(slotFile(1));
+            if (keptAtFirstBox.isEmpty() && f.open(QIODevice::ReadOnly)) keptAtFirstBox = f.readAll();
+            return false;
+        };
+        a->state().power = 4000;
+        w.turn().startShot();
+        w.scheduler().start();
+        QTRY_VERIFY_WITH_TIMEOUT(!w.turn().running() && w.turn().phase() != capzel::TurnPhase::Judging, 60000);
+        QVERIFY(!boxes_->messages().isEmpty());
+        QFile f(slotFile(1));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(keptAtFirstBox, f.readAll());
+        QVERIFY(keptAtFirstBox.contains("2,\" = Current turn\""));
     }
 
     // A kept game in which nobody is alive is refused once and set aside:
