@@ -46,11 +46,23 @@ private:
 
 struct ReplayRun::Copy {
     Copy(const LastShot& shot, Platform& clockSource)
-        : g(shot.startState), field(shot.startField), ui(clockSource), run(GameContext{g, field, ui}) {}
+        : g(shot.startState), field(shot.startField), ui(clockSource), run(GameContext{g, field, ui}),
+          changes(shot.changes) {}
     GameState g;
     Field field;
     ClockOnlyPlatform ui;
     ShotRun run;
+    std::vector<MidShotChange> changes;
+    std::size_t nextChange = 0;
+    long advances = 0;
+
+    // The changes the shot took before this advance, taken here too.
+    void takeChanges() {
+        for (; nextChange < changes.size() && changes[nextChange].advance <= advances; ++nextChange) {
+            g = changes[nextChange].state;
+            field = changes[nextChange].field;
+        }
+    }
 };
 
 ReplayRun::ReplayRun(const LastShot& shot, Platform& clockSource)
@@ -61,8 +73,15 @@ ReplayRun& ReplayRun::operator=(ReplayRun&&) noexcept = default;
 
 bool ReplayRun::done() const { return copy_->run.done(); }
 long ReplayRun::wait() const { return copy_->run.wait(); }
-void ReplayRun::advance() { copy_->run.advance(); }
-void ReplayRun::finish() { copy_->run.finish(); }
+void ReplayRun::advance() {
+    copy_->takeChanges();
+    copy_->run.advance();
+    ++copy_->advances;
+}
+void ReplayRun::finish() {
+    while (!done() && copy_->nextChange < copy_->changes.size()) advance();
+    copy_->run.finish();
+}
 const Field& ReplayRun::field() const { return copy_->field; }
 const GameState& ReplayRun::state() const { return copy_->g; }
 

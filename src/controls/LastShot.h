@@ -6,10 +6,13 @@
 // music: the song playing, the menus' states, the walls. Showing it again
 // plays the shot once more on a copy of its start, which the window draws
 // instead of the field until the copy's pieces rest; the game itself does not
-// change. The engine is deterministic, so the copy ends where the shot ended.
+// change. The engine is deterministic, so the copy ends where the shot ended:
+// a command that changed the game while the shot ran (a hidden command) is
+// kept with the step it came at, and the copy takes the same change there.
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "engine/ShotRun.h"
 #include "model/Field.h"
@@ -18,9 +21,18 @@
 
 namespace capzel {
 
+// The game as a command left it while the shot ran, before advance
+// number `advance` (counted from 0) of the shot.
+struct MidShotChange {
+    long advance = 0;
+    GameState state;
+    Field field;
+};
+
 struct LastShot {
     GameState startState;  // as the shot was launched (shotInProgress set)
     Field startField;
+    std::vector<MidShotChange> changes;  // in the order they came
     bool judged = false;   // the rules have judged it
 };
 

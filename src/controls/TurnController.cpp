@@ -57,6 +57,7 @@ GameFlow TurnController::advance() {
     }
     if (auto* shot = std::get_if<ShotRun>(&run_)) {
         shot->advance();
+        ++shotAdvances_;
         if (shot->done()) return judge();
     }
     if (auto* again = std::get_if<ReplayRun>(&run_)) {
@@ -86,6 +87,7 @@ void TurnController::startShot() {
     last_.emplace();
     last_->startState = g;
     last_->startField = ctx_.field;
+    shotAdvances_ = 0;
     run_.emplace<ShotRun>(ctx_);
 }
 
@@ -113,6 +115,10 @@ std::vector<Announcement> TurnController::takeAnnouncements() {
     std::vector<Announcement> out;
     out.swap(announcements_);
     return out;
+}
+
+void TurnController::gameChangedByCommand() {
+    if (shot() && last_) last_->changes.push_back({shotAdvances_, ctx_.g, ctx_.field});
 }
 
 void TurnController::drop() {

@@ -92,6 +92,10 @@ public:
     bool startReplay();
     const ReplayRun* replay() const { return std::get_if<ReplayRun>(&run_); }
 
+    // A command changed the game between two advances (a hidden command):
+    // when a shot runs, its record keeps the change for a replay.
+    void gameChangedByCommand();
+
     bool shotUnderWay() const override { return shot() != nullptr || replay() != nullptr; }
     const LastShot* lastShot() const { return last_ ? &*last_ : nullptr; }
 
@@ -104,6 +108,7 @@ private:
     std::variant<std::monostate, ChargeRun, ShotRun, ReplayRun> run_;
     std::optional<LastShot> last_;
     int judgedShots_ = 0;
+    long shotAdvances_ = 0;  // advances of the shot under way
     std::vector<Announcement> announcements_;
 };
 

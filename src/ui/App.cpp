@@ -95,8 +95,12 @@ namespace {
 void onMainWindow(CapzelApp& app, GameFlow (*command)(GameContext&)) {
     MainWindow* w = app.mainWindow();
     if (w == nullptr) return;
+    QPointer<MainWindow> window(w);
     GameContext ctx = w->context();
-    if (command(ctx) == GameFlow::Ended) app.gameEnded();
+    const GameFlow flow = command(ctx);
+    // A shot that runs on keeps the change for its replay.
+    if (window) window->turn().gameChangedByCommand();
+    if (flow == GameFlow::Ended) app.gameEnded();
 }
 
 }  // namespace

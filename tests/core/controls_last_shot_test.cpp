@@ -3,6 +3,7 @@
 
 #include <tuple>
 
+#include "controls/HiddenCommands.h"
 #include "support/RunDriver.h"
 #include "support/ShotTable.h"
 
@@ -75,5 +76,41 @@ TEST(LastShot, ReplayEndsWhereTheShotEndedAndUndoRestoresTheGame) {
         EXPECT_EQ(t.g.songNumber, 5);
         EXPECT_EQ(turn.phase(), TurnPhase::Idle);
         EXPECT_FALSE(t.g.charging || t.g.shotInProgress || t.field.board.powerBar.box.visible);
+    }
+}
+
+// A hidden command that changed the game mid-shot is replayed at its step.
+TEST(LastShot, ReplayTakesTheCommandsOfTheShotAtTheirStep) {
+    const std::vector<std::string> commands[] = {{"1", "-900", "350"}, {"all", "0", "0"}, {"2", "400", "-2500"}};
+    for (const std::vector<std::string>& answers : commands) {
+        ShotTable t(3), whole(3);
+        // At the 40th wait of the shot, the command; the turn notes it.
+        const auto commandAt40 = [&](ShotTable& table, long& batch, TurnController* turn) {
+            table.ui.onYield = [&table, &batch, &answers, turn] {
+                if (++batch != 40) return;
+                for (const std::string& a : answers) table.ui.inputAnswers.push_back(a);
+                setSpeedCommand(table.ctx);
+                if (turn) turn->gameChangedByCommand();
+            };
+        };
+        long batches[2] = {};
+        setUp(whole, kCases[1]);
+        commandAt40(whole, batches[0], nullptr);
+        test::playShot(whole.ctx, whole.ui);
+        setUp(t, kCases[1]);
+        TurnController turn(t.ctx);
+        commandAt40(t, batches[1], &turn);
+        turn.startShot();
+        test::drive(turn, t.ui);
+        ASSERT_GE(batches[1], 40) << answers[0];
+        for (bool stepByStep : {true, false}) {
+            ReplayRun again(*turn.lastShot(), t.ui);
+            if (stepByStep) {
+                while (!again.done()) again.advance();
+            } else {
+                again.finish();
+            }
+            EXPECT_EQ(places(again.field()), places(whole.field)) << answers[0];
+        }
     }
 }
