@@ -10,7 +10,6 @@ constexpr Color kDialogColors[kMaxPlayers + 1] = {
     rgb(255, 255, 255), rgb(255, 0, 0), rgb(255, 128, 0), rgb(255, 255, 0),
     rgb(0, 255, 0),     rgb(0, 255, 255), rgb(0, 0, 255), rgb(255, 0, 255),
 };
-constexpr int kInnerWalls = 8;  // walls 9 and 10 stand outside the field
 }  // namespace
 
 Color defaultPlayerColor(int player) {
@@ -25,50 +24,22 @@ NewGameSettings::NewGameSettings() {
     }
 }
 
-void applyNewGame(GameContext& ctx, const NewGameSettings& s) {
-    GameState& g = ctx.g;
-    Board& board = ctx.board();
+GameSetup newGameSetup(const NewGameSettings& s) {
+    GameSetup setup;
     const int n = std::clamp(s.players, 1, kMaxPlayers);
-
-    g.gameRunning = true;
-    g.numberOfPlayers = std::int16_t(n);
-    g.songNumber = 1;
-    g.recreatePerGameTables();
-
-    Box& holder = board.pieceHolder;
-    holder.width = float(1.5 * double(ctx.piece(1).width));
-    holder.height = float((double(n) + 0.5) * double(ctx.piece(1).height));
-
     for (int i = 1; i <= n; ++i) {
-        Box& piece = ctx.piece(i);
-        const double w = piece.width;
-        const double h = piece.height;
-        piece.left = float(double(holder.left) + w / 4.0);
-        piece.top = float(double(holder.top) + h / 4.0 + double(n - i) * h);
-        piece.visible = true;
-
-        const FrictionLevelInfo& level = frictionLevelInfo(s.friction[std::size_t(i)]);
-        g.friction[i] = level.friction;
-        g.score[i] = startingScore(s.friction[std::size_t(i)], i);
-        g.playerColor[i] = s.colors[std::size_t(i)];
-        g.playerName[i] = s.names[std::size_t(i)];
-        g.moveableNextTurn[i] = false;
-        g.inGame[i] = false;
-        g.losingTurn[i] = false;
-        g.headingInReverse[i] = false;
-        g.onLetters[i] = false;
-        g.isKiller[i] = false;
-        g.dead[i] = false;
-        g.position[i] = 0;
-        g.playerKind[i] = s.seats[std::size_t(i)];
+        SeatSetup seat;
+        seat.name = s.names[std::size_t(i)];
+        seat.color = s.colors[std::size_t(i)];
+        seat.friction = frictionLevelInfo(s.friction[std::size_t(i)]).friction;
+        seat.score = startingScore(s.friction[std::size_t(i)], i);
+        seat.kind = s.seats[std::size_t(i)];
+        setup.seats.push_back(std::move(seat));
     }
-    for (int i = n + 1; i <= kMaxPlayers; ++i) ctx.piece(i).visible = false;
-
-    g.wallsOn = s.walls;
-    for (int j = 1; j <= kInnerWalls; ++j) board.walls[j].visible = s.walls;
-
-    g.shotInProgress = false;
-    g.currentTurn = 1;
+    setup.walls = s.walls;
+    return setup;
 }
+
+void applyNewGame(GameContext& ctx, const NewGameSettings& s) { buildGame(ctx, newGameSetup(s)); }
 
 }  // namespace capzel

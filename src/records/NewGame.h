@@ -7,6 +7,7 @@
 
 #include "model/Friction.h"
 #include "model/GameContext.h"
+#include "model/GameSetup.h"
 
 namespace capzel {
 
@@ -26,17 +27,16 @@ struct NewGameSettings {
     NewGameSettings();
 };
 
-// Sets up a new game on the model, in the dialog's order: gameRunning true,
-// numberOfPlayers, new per-game tables, the piece holder sized from piece 1
-// (1.5 pieces wide, players + 0.5 pieces high), the pieces stacked in it and
-// shown (the last player's at the top, player 1's at the bottom), each
-// player's friction and starting score, colour, name and cleared per-game
-// flags and who plays the seat, pieces beyond the players hidden, wallsOn with walls 1 to 8 shown or
-// hidden (9 and 10 untouched), shotInProgress false, currentTurn 1 and
-// songNumber 1. Entries of the fixed tables beyond the players keep their
+// Builds the new game of the dialog's values (model/GameSetup.h): each
+// player's name, colour, friction and its starting score, and who plays
+// the seat; every piece waits in the holder; walls 1 to 8 as chosen; player
+// 1's turn. Entries of the fixed tables beyond the players keep their
 // values. `ctx.field` must be the new main window's field. The caller then
 // places the main window (its activation paints the pieces), starts the
 // music, shows the status window and starts the turn of player 1.
 void applyNewGame(GameContext& ctx, const NewGameSettings& settings);
+
+// The setup of that new game: every piece waits in the holder.
+GameSetup newGameSetup(const NewGameSettings& settings);
 
 }  // namespace capzel

@@ -61,43 +61,32 @@ SavedGame gatherSavedGame(const GameState& g, const Board& board) {
     return out;
 }
 
-void applySavedGame(GameContext& ctx, const SavedGame& game) {
-    GameState& g = ctx.g;
+GameSetup savedGameSetup(const SavedGame& game) {
+    GameSetup setup;
     const int n = std::min(game.numberOfPlayers(), kMaxPlayers);
-    g.numberOfPlayers = std::int16_t(n);
-    g.currentTurn = game.currentTurn;
-    g.recreatePerGameTables();
-
+    setup.currentTurn = game.currentTurn;
     for (int i = 1; i <= n; ++i) {
         const SavedPlayer& p = game.players[std::size_t(i - 1)];
-        g.playerName[i] = p.name;
-        g.dead[i] = p.dead;
-        g.inGame[i] = p.inGame;
-        g.isKiller[i] = p.isKiller;
-        g.onLetters[i] = p.onLetters;
-        g.losingTurn[i] = p.losingTurn;
-        g.moveableNextTurn[i] = p.moveableNextTurn;
-        g.headingInReverse[i] = p.headingInReverse;
-        g.friction[i] = p.friction;
-        g.score[i] = p.score;
-        g.playerColor[i] = Color(p.color);
-        Box& piece = ctx.piece(i);
-        piece.height = float(p.height);
-        piece.left = float(p.left);
-        piece.top = float(p.top);
-        piece.width = float(p.width);
-        g.position[i] = p.position;
-        g.playerKind[i] = p.kind;
-        piece.fillColor = Color(p.color);
-        piece.visible = true;
+        SeatSetup seat;
+        seat.name = p.name;
+        seat.color = Color(p.color);
+        seat.friction = p.friction;
+        seat.score = p.score;
+        seat.kind = p.kind;
+        seat.position = p.position;
+        seat.inGame = p.inGame;
+        seat.dead = p.dead;
+        seat.isKiller = p.isKiller;
+        seat.onLetters = p.onLetters;
+        seat.headingInReverse = p.headingInReverse;
+        seat.moveableNextTurn = p.moveableNextTurn;
+        seat.losingTurn = p.losingTurn;
+        seat.piece = PiecePlace{float(p.left), float(p.top), float(p.width), float(p.height)};
+        setup.seats.push_back(std::move(seat));
     }
-
-    Box& holder = ctx.board().pieceHolder;
-    holder.height = float((double(n) + 0.5) * double(ctx.piece(1).height));
-    for (int i = n + 1; i <= kMaxPlayers; ++i) ctx.piece(i).visible = false;
-
-    g.gameRunning = true;
-    g.songNumber = 1;
+    return setup;
 }
+
+void applySavedGame(GameContext& ctx, const SavedGame& game) { buildGame(ctx, savedGameSetup(game)); }
 
 }  // namespace capzel

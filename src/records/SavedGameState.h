@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/GameContext.h"
+#include "model/GameSetup.h"
 #include "records/SavedGame.h"
 
 namespace capzel {
@@ -23,14 +24,13 @@ namespace capzel {
 // With no game started (0 players) the turn is written as it stands.
 SavedGame gatherSavedGame(const GameState& g, const Board& board);
 
-// Applies a checked saved game to the running game: the number of players
-// and the current turn, new per-game tables, every player's values and seat, each
-// piece's place and size, its colour, shown; the piece holder's height
-// (players + 0.5) x piece 1's height, its width unchanged; pieces beyond the
-// number of players hidden; gameRunning true and songNumber 1. wallsOn, the
-// walls, shotInProgress and the fixed tables beyond the players stay as
-// they are. The music, the status window and the first turn are the
-// caller's.
+// The setup of a checked saved game: the current turn, every player's
+// values and seat, each piece's place and size. A saved game does not say
+// whether the walls are in play: they stay as they are.
+GameSetup savedGameSetup(const SavedGame& game);
+
+// Builds that game on the running one (model/GameSetup.h). The music, the
+// status window and the first turn are the caller's.
 void applySavedGame(GameContext& ctx, const SavedGame& game);
 
 }  // namespace capzel

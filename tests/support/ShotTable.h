@@ -1,9 +1,9 @@
 // A game on the laid-out board for the engine tests.
 #pragma once
 
-
 #include "engine/Shot.h"
 #include "model/GameContext.h"
+#include "model/GameSetup.h"
 #include "support/FakePlatform.h"
 #include "support/PlayShot.h"
 #include "support/RunDriver.h"
@@ -16,16 +16,20 @@ struct ShotTable {
     FakePlatform ui;
     GameContext ctx{g, field, ui};
 
+    // Every piece stands where the layout puts it, on its way to target 4.
     explicit ShotTable(int players, int shooter = 1) {
-        g.numberOfPlayers = std::int16_t(players);
-        g.recreatePerGameTables();
-        g.currentTurn = std::int16_t(shooter);
-        g.gameRunning = true;
+        GameSetup setup;
+        setup.currentTurn = std::int16_t(shooter);
         for (int i = 1; i <= players; ++i) {
-            g.friction[i] = 98;
-            g.position[i] = 3;
-            g.inGame[i] = true;
+            SeatSetup seat;
+            seat.position = 3;
+            seat.inGame = true;
+            seat.piece = PiecePlace{piece(i).left, piece(i).top};
+            setup.seats.push_back(seat);
         }
+        if (players > 0) buildGame(ctx, setup);
+        g.gameRunning = true;  // a game of nobody, too
+        g.numberOfPlayers = std::int16_t(players);
     }
     Box& piece(int i) { return field.board.pieces[i]; }
     void place(int i, float left, float top) {

@@ -1,6 +1,9 @@
 #include "Scenario.h"
 
 #include <cstring>
+#include <iterator>
+
+#include "model/GameSetup.h"
 
 namespace capzel::scenarios {
 
@@ -46,34 +49,26 @@ Scenario scenarioFromJson(const json& j) {
 }
 
 void setUp(GameContext& ctx, const Scenario& s) {
-    GameState& g = ctx.g;
     ctx.field = Field{};
-    const int n = int(s.players.size());
-    g.numberOfPlayers = std::int16_t(n);
-    g.recreatePerGameTables();
-    g.currentTurn = std::int16_t(s.turn);
-    g.gameRunning = true;
-    g.wallsOn = s.wallsOn;
-    g.power = std::int16_t(s.power);
-    Board& board = ctx.board();
-    for (int j = 1; j <= kWallCount; ++j) board.walls[j].visible = s.wallsOn;
-    board.pieceHolder.visible = false;
-    board.pointer = {s.pointer[0], s.pointer[1], s.pointer[2], s.pointer[3]};
-    for (int i = 1; i <= kMaxPlayers; ++i) {
-        if (i > n) {
-            board.pieces[i].visible = false;
-            continue;
-        }
-        const ScenarioPlayer& p = s.players[size_t(i - 1)];
-        g.playerName[i] = p.name;
-        g.score[i] = p.score;
-        g.friction[i] = p.friction;
-        g.position[i] = p.position;
-        const auto flags = flagsOf(g, i);
-        for (size_t f = 0; f < flags.size(); ++f) *flags[f] = p.flags.find(flagLetters[f]) != std::string::npos;
-        board.pieces[i].left = p.left;
-        board.pieces[i].top = p.top;
+    GameSetup setup;
+    setup.walls = s.wallsOn;
+    setup.currentTurn = std::int16_t(s.turn);
+    for (const ScenarioPlayer& p : s.players) {
+        SeatSetup seat;
+        seat.name = p.name;
+        seat.score = p.score;
+        seat.friction = p.friction;
+        seat.position = p.position;
+        const auto has = [&](std::size_t f) { return p.flags.find(flagLetters[f]) != std::string::npos; };
+        bool* flags[] = {&seat.inGame, &seat.dead, &seat.isKiller, &seat.onLetters,
+                         &seat.headingInReverse, &seat.moveableNextTurn, &seat.losingTurn};
+        for (std::size_t f = 0; f < std::size(flags); ++f) *flags[f] = has(f);
+        seat.piece = PiecePlace{p.left, p.top};
+        setup.seats.push_back(std::move(seat));
     }
+    buildGame(ctx, setup);
+    ctx.g.power = std::int16_t(s.power);
+    ctx.board().pointer = {s.pointer[0], s.pointer[1], s.pointer[2], s.pointer[3]};
 }
 
 json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std::string>& messages,

@@ -4,6 +4,7 @@
 #include "SimRequest.h"
 #include "engine/Shot.h"
 #include "model/GameContext.h"
+#include "model/GameSetup.h"
 #include "SimPlatform.h"
 
 namespace capzel::sim {

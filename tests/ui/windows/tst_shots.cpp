@@ -37,7 +37,8 @@ class ShotsTest : public QObject {
         w_->state().power = 4000;
         w_->turn().startShot();
         w_->scheduler().start();
-        QTRY_VERIFY_WITH_TIMEOUT(!w_->turn().running(), 60000);
+        // Over once its announcements are told.
+        QTRY_VERIFY_WITH_TIMEOUT(!w_->turn().running() && w_->turn().phase() != capzel::TurnPhase::Judging, 60000);
     }
 
 private slots:
