@@ -85,22 +85,37 @@ TEST(SafeWrite, RefusesWhatIsNotARegularFileAndSaysWhy) {
     EXPECT_TRUE(fs::is_symlink(dir.path / "zero"));
 }
 
-// A real full disk: a small memory file system, which only root can mount.
-TEST(SafeWrite, AFullDiskLeavesTheOldFileAsItWas) {
+// A real full disk (a small memory file system) and a file that cannot be
+// renamed over (another file mounted on it); only root can mount them.
+TEST(SafeWrite, AFullDiskOrABusyFileLeavesTheOldFileAsItWas) {
     Folder dir("safe-write-full");
     if (::geteuid() != 0 || ::mount("tmpfs", dir.path.c_str(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "a small file system cannot be mounted here (needs root)";
     struct Unmount {
-        const fs::path& at;
-        ~Unmount() { ::umount(at.c_str()); }
-    } unmount{dir.path};
-    const fs::path game = dir.path / "game.CSG";
+        std::vector<fs::path> at;
+        ~Unmount() {
+            for (auto p = at.rbegin(); p != at.rend(); ++p) ::umount(p->c_str());
+        }
+    } unmount{{dir.path}};
+    const fs::path game = dir.path / "game.CSG", busy = dir.path / "busy.CSG";
     const std::string old = "the game as it was\r\n";
     ASSERT_EQ(writeFileSafely(game.string(), old), "");
-    for (const std::size_t size : {std::size_t(70'000), std::size_t(1'000'000)}) {
-        EXPECT_EQ(writeFileSafely(game.string(), std::string(size, 'x')),
-                  "The file \"" + game.string() + "\" could not be written: No space left on device.");
-        EXPECT_EQ(bytesOf(game), old);
-        EXPECT_EQ(dir.names(), std::vector<std::string>{"game.CSG"});
+    ASSERT_EQ(writeFileSafely(busy.string(), old), "");
+    ASSERT_EQ(::mount(game.c_str(), busy.c_str(), nullptr, MS_BIND, nullptr), 0);
+    unmount.at.push_back(busy);
+    const struct {
+        fs::path file;
+        std::size_t size;
+        std::string says;
+    } rows[] = {
+        {game, 70'000, "written: No space left on device"},
+        {game, 1'000'000, "written: No space left on device"},
+        {busy, 10, "saved: Device or resource busy"},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(writeFileSafely(r.file.string(), std::string(r.size, 'x')),
+                  "The file \"" + r.file.string() + "\" could not be " + r.says + ".");
+        EXPECT_EQ(bytesOf(r.file), old);
+        EXPECT_EQ(dir.names(), (std::vector<std::string>{"busy.CSG", "game.CSG"}));
     }
 }
