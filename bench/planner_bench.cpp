@@ -83,25 +83,35 @@ void BM_PlanJobDrop(benchmark::State& state) {
 
 // The same search run by planShot with a cancel flag of its own: the time
 // from raising the flag to planShot's return, which is how long a dropped
-// plan's threads go on using the machine.
+// plan's threads go on using the machine, and the trial shots they still
+// play (on a busy machine the time is mostly waiting for a core; the trials
+// are not).
 void BM_PlanSearchStop(benchmark::State& state) {
     const position p = midGame(8);
     const auto searching = std::chrono::milliseconds(state.range(0));
     double worst = 0;
+    long trialsAfter = 0, mostTrialsAfter = 0;
     for (auto _ : state) {
         std::atomic<bool> cancel{false};
+        std::atomic<long> played{0};
         players::PlannerOptions options;
         options.cancel = &cancel;
+        options.trialsPlayed = &played;
         std::thread search([&] { benchmark::DoNotOptimize(players::planShot(p.g, p.field, PlayerKind::Expert, 1, options)); });
         std::this_thread::sleep_for(searching);
         const Clock::time_point t = Clock::now();
         cancel.store(true);
+        const long seen = played.load();
         search.join();
         const double s = secondsSince(t);
         worst = std::max(worst, s);
+        trialsAfter += played.load() - seen;
+        mostTrialsAfter = std::max(mostTrialsAfter, played.load() - seen);
         state.SetIterationTime(s);
     }
     state.counters["worst_ms"] = worst * 1e3;
+    state.counters["trials_after_cancel"] = double(trialsAfter) / double(state.iterations());
+    state.counters["most_trials_after_cancel"] = double(mostTrialsAfter);
 }
 
 void BM_PlannerDecisionTwoPieces(benchmark::State& state) { decide(state, 2); }
