@@ -1,34 +1,97 @@
 #include "players/PlanJob.h"
 
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
 namespace capzel::players {
+
+namespace {
+
+// Joins the threads of dropped plans on a thread of its own. Each of them
+// has been told to stop and ends within one trial shot; the reaper waits
+// for them so that none is left running, and at the program's end it waits
+// for the last ones before it goes.
+class Reaper {
+public:
+    static Reaper& instance() {
+        static Reaper reaper;
+        return reaper;
+    }
+
+    void adopt(std::thread t) {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_.push_back(std::move(t));
+        }
+        wake_.notify_one();
+    }
+
+    ~Reaper() {
+        {
+            const std::lock_guard lock(mutex_);
+            closing_ = true;
+        }
+        wake_.notify_one();
+        worker_.join();
+    }
+
+private:
+    Reaper() : worker_([this] { run(); }) {}
+
+    void run() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return closing_ || !stopping_.empty(); });
+            if (stopping_.empty()) return;
+            std::vector<std::thread> batch = std::move(stopping_);
+            stopping_.clear();
+            lock.unlock();
+            for (std::thread& t : batch) t.join();
+            lock.lock();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::vector<std::thread> stopping_;
+    bool closing_ = false;
+    std::thread worker_;  // last, so that it starts with everything above in place
+};
+
+}  // namespace
 
 PlanJob::PlanJob(const GameState& g, const Field& field, PlayerKind level, std::uint64_t seed,
                  PlannerOptions options)
-    : g_(g), field_(field) {
-    options.cancel = &cancel_;
-    thread_ = std::thread([this, level, seed, options] {
-        result_ = planShot(g_, field_, level, seed, options);
-        ready_.store(true, std::memory_order_release);
+    : plan_(std::make_shared<Plan>(g, field)) {
+    // The reaper comes first, so that it outlives every job.
+    Reaper::instance();
+    options.cancel = &plan_->cancel;
+    options.trialsPlayed = nullptr;  // the caller's counter may be gone before the thread
+    thread_ = std::thread([plan = plan_, level, seed, options] {
+        plan->result = planShot(plan->g, plan->field, level, seed, options);
+        plan->ready.store(true, std::memory_order_release);
     });
 }
 
 PlanJob::~PlanJob() {
-    cancel_.store(true, std::memory_order_relaxed);
-    if (thread_.joinable()) thread_.join();
+    plan_->cancel.store(true);
+    if (thread_.joinable()) Reaper::instance().adopt(std::move(thread_));
 }
 
 bool PlanJob::stillFits(const GameState& g, const Field& field) const {
-    if (g.gameRunning != g_.gameRunning || g.currentTurn != g_.currentTurn ||
-        g.numberOfPlayers != g_.numberOfPlayers || g.wallsOn != g_.wallsOn)
+    const GameState& then = plan_->g;
+    if (g.gameRunning != then.gameRunning || g.currentTurn != then.currentTurn ||
+        g.numberOfPlayers != then.numberOfPlayers || g.wallsOn != then.wallsOn)
         return false;
     for (int i = 1; i <= kMaxPlayers; ++i) {
         const Box& now = field.board.pieces[i];
-        const Box& then = field_.board.pieces[i];
-        if (now.left != then.left || now.top != then.top || now.visible != then.visible) return false;
+        const Box& before = plan_->field.board.pieces[i];
+        if (now.left != before.left || now.top != before.top || now.visible != before.visible) return false;
     }
     for (int i = 1; i <= g.numberOfPlayers && g.isPlayer(i); ++i) {
-        if (g.position[i] != g_.position[i] || g.dead[i] != g_.dead[i] || g.isKiller[i] != g_.isKiller[i] ||
-            g.friction[i] != g_.friction[i] || g.inGame[i] != g_.inGame[i])
+        if (g.position[i] != then.position[i] || g.dead[i] != then.dead[i] || g.isKiller[i] != then.isKiller[i] ||
+            g.friction[i] != then.friction[i] || g.inGame[i] != then.inGame[i])
             return false;
     }
     return true;

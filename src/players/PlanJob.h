@@ -1,12 +1,15 @@
 // A shot planned away from the board: planShot runs on a thread of its own,
 // on copies of the game taken when the job starts, while the board goes on
 // drawing and answering the players. The owner looks whether the plan is
-// ready; a job that goes away before it is ready stops its search and waits
-// for its thread, so nothing outlives the game it was planning for.
+// ready. A job that goes away before it is ready raises its search's cancel
+// flag and hands its thread to a reaper that joins it elsewhere, so the
+// window never waits for the search to wind down; the thread shares the
+// job's copies, which live until the thread is done with them.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <thread>
 
 #include "model/Field.h"
@@ -24,10 +27,10 @@ public:
     PlanJob(const PlanJob&) = delete;
     PlanJob& operator=(const PlanJob&) = delete;
 
-    bool ready() const { return ready_.load(std::memory_order_acquire); }
+    bool ready() const { return plan_->ready.load(std::memory_order_acquire); }
 
     // The plan; only once ready() is true.
-    const PlanResult& result() const { return result_; }
+    const PlanResult& result() const { return plan_->result; }
 
     // Whether the game still stands as it stood when the job started: the
     // same player to shoot, every piece where it was, the same targets,
@@ -36,14 +39,21 @@ public:
     bool stillFits(const GameState& g, const Field& field) const;
 
     // The player the plan is for.
-    int player() const { return g_.currentTurn; }
+    int player() const { return plan_->g.currentTurn; }
 
 private:
-    const GameState g_;
-    const Field field_;
-    PlanResult result_;
-    std::atomic<bool> cancel_{false};
-    std::atomic<bool> ready_{false};
+    // What the planning thread reads and writes, owned by the job and the
+    // thread together.
+    struct Plan {
+        Plan(const GameState& game, const Field& f) : g(game), field(f) {}
+        const GameState g;
+        const Field field;
+        PlanResult result;
+        std::atomic<bool> cancel{false};
+        std::atomic<bool> ready{false};
+    };
+
+    std::shared_ptr<Plan> plan_;
     std::thread thread_;
 };
 

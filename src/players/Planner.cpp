@@ -65,27 +65,32 @@ private:
     long maxCycles_;
 };
 
-// Judges candidates [from, end) into values, spread over `threads` threads.
-// Each value depends only on its candidate, so the split does not matter.
-void judgeAll(const Start& start, const std::vector<Candidate>& cands, std::size_t from, std::vector<double>& values,
-              int threads, long maxCycles, const std::atomic<bool>* cancel) {
+bool cancelled(const PlannerOptions& options) { return options.cancel != nullptr && options.cancel->load(); }
+
+// Judges candidates [from, end) into values, spread over `threads` threads,
+// and tells how many it judged. Each value depends only on its candidate,
+// so the split does not matter. A thread looks at the cancel flag before
+// every trial, so a cancelled search ends within one trial shot per thread.
+std::size_t judgeAll(const Start& start, const std::vector<Candidate>& cands, std::size_t from,
+                     std::vector<double>& values, int threads, const PlannerOptions& options) {
     values.resize(cands.size(), kFailed);
     std::atomic<std::size_t> next{from};
-    constexpr std::size_t kChunk = 32;
+    std::atomic<std::size_t> judged{0};
     const auto work = [&] {
-        Trial trial(start, maxCycles);
-        for (;;) {
-            if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return;
-            const std::size_t first = next.fetch_add(kChunk);
-            if (first >= cands.size()) return;
-            const std::size_t last = std::min(cands.size(), first + kChunk);
-            for (std::size_t i = first; i < last; ++i) values[i] = trial.judge(cands[i]);
+        Trial trial(start, options.maxCycles);
+        while (!cancelled(options)) {
+            const std::size_t i = next.fetch_add(1, std::memory_order_relaxed);
+            if (i >= cands.size()) return;
+            values[i] = trial.judge(cands[i]);
+            judged.fetch_add(1, std::memory_order_relaxed);
+            if (options.trialsPlayed != nullptr) options.trialsPlayed->fetch_add(1);
         }
     };
     std::vector<std::thread> pool;
     for (int t = 1; t < threads; ++t) pool.emplace_back(work);
     work();
     for (std::thread& t : pool) t.join();
+    return judged.load();
 }
 
 // Candidate indices from best to worst; equal values in the order judged.
@@ -117,12 +122,11 @@ public:
     // Judges candidates outside the search's own list.
     std::vector<double> judgeMore(const std::vector<Candidate>& extra) {
         std::vector<double> values;
-        judgeAll(start_, extra, 0, values, threads_, options_.maxCycles, options_.cancel);
-        extraJudged_ += extra.size();
+        judged_ += judgeAll(start_, extra, 0, values, threads_, options_);
         return values;
     }
 
-    std::size_t judged() const { return cands_.size() + extraJudged_; }
+    std::size_t judged() const { return judged_; }
     const Candidate& best() const { return cands_[order_.front()]; }
     double bestValue() const { return values_[order_.front()]; }
 
@@ -163,7 +167,7 @@ private:
     std::vector<Candidate> cands_;
     std::vector<double> values_;
     std::vector<std::size_t> order_;
-    std::size_t extraJudged_ = 0;
+    std::size_t judged_ = 0;  // trial shots played
 
     // Coarse strengths spaced evenly on the curve that turns the bar's
     // strength into speed, so that short and long shots are tried alike.
@@ -183,7 +187,7 @@ private:
 
     void judgeNew() {
         const std::size_t from = values_.size();
-        judgeAll(start_, cands_, from, values_, threads_, options_.maxCycles, options_.cancel);
+        judged_ += judgeAll(start_, cands_, from, values_, threads_, options_);
     }
 
     // A finer grid of 5 x 5 around each of the `seeds` best outcomes, at

@@ -26,13 +26,16 @@ struct PlannerOptions {
     // When set and it turns true, the search stops judging at once and the
     // result means nothing (its game went away while it was planned).
     const std::atomic<bool>* cancel = nullptr;
+    // When set, counts every trial shot as it ends, so that another thread
+    // can follow how far the search has come.
+    std::atomic<long>* trialsPlayed = nullptr;
 };
 
 struct PlanResult {
     PlannedShot shot;           // what the player plays (for Club and Novice: with the miss)
     PlannedShot intended;       // the shot chosen before the miss
     double value = 0;           // the judged value of the intended shot
-    long candidatesJudged = 0;  // trial shots played
+    long candidatesJudged = 0;  // trial shots played (fewer when the search was cancelled)
 };
 
 // Plans the shot of the current player at `level` (Novice, Club or Expert;

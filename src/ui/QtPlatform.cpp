@@ -2,17 +2,12 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFile>
 #include <QFileDialog>
-#include <QSaveFile>
 #include <QTime>
 #include <QUrl>
-#include <cerrno>
-#include <cstring>
-
-#include <unistd.h>
 
 #include "platform/RegularFile.h"
+#include "platform/SafeWrite.h"
 #include "ui/App.h"
 #include "ui/Connection.h"
 #include "ui/FieldView.h"
@@ -120,37 +115,7 @@ std::optional<std::string> QtPlatform::readFile(const std::string& path, std::si
 }
 
 std::string QtPlatform::writeFile(const std::string& path, std::string_view content) {
-    const QString name = QString::fromStdString(path);
-    QSaveFile file(name);
-    auto failure = [&](const QString& what, const QString& why) {
-        return (QStringLiteral("The file \"") + name + QStringLiteral("\" could not be ") + what +
-                QStringLiteral(": ") + why + QLatin1Char('.'))
-            .toStdString();
-    };
-    if (isSpecialFile(path)) return failure(QStringLiteral("replaced"), QStringLiteral("it is not a regular file"));
-    // Unbuffered, so that a full disk shows at the write that meets it; a
-    // write that stores only part is continued, and the one after it tells
-    // why. The data then goes to the disk before the new file may replace
-    // the old one. On a failure the new file is dropped (with `file`) and
-    // the old one is left as it was.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failure(QStringLiteral("created"), file.errorString());
-    QString why;
-    for (std::size_t done = 0; done < content.size() && why.isEmpty();) {
-        const qint64 n = file.write(content.data() + done, qint64(content.size() - done));
-        if (n <= 0)
-            why = file.errorString();
-        else
-            done += std::size_t(n);
-    }
-    if (why.isEmpty() && !file.flush()) why = file.errorString();
-    if (why.isEmpty() && ::fsync(file.handle()) != 0) why = QString::fromLocal8Bit(std::strerror(errno));
-    if (!why.isEmpty()) {
-        file.cancelWriting();
-        return failure(QStringLiteral("written"), why);
-    }
-    if (!file.commit()) return failure(QStringLiteral("saved"), file.errorString());
-    return {};
+    return writeFileSafely(path, content);
 }
 
 void QtPlatform::openUrl(std::string_view url) { QDesktopServices::openUrl(QUrl(qstr(url))); }

@@ -1,6 +1,9 @@
 // The computer players' planner.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "controls/Aiming.h"
 #include "players/Outcome.h"
 #include "players/Planner.h"
@@ -110,4 +113,27 @@ TEST(Planner, NothingToPlanWithoutARunningGame) {
     const PlanResult plan = planShot(t.g, t.field, PlayerKind::Expert, 1);
     EXPECT_EQ(plan.candidatesJudged, 0);
     EXPECT_GE(plan.shot.barTicks, 1);
+}
+
+// Raised mid-search, the cancel flag lets each thread finish at most the
+// trial it is playing; the result counts only the trials played.
+TEST(Planner, CancelledSearchStopsWithinOneTrialPerThread) {
+    for (int n : {1, 2}) {
+        SCOPED_TRACE(n);
+        Game t;
+        nearHerTarget(t);
+        std::atomic<bool> cancel{false};
+        std::atomic<long> played{0};
+        PlannerOptions o = threads(n);
+        o.cancel = &cancel;
+        o.trialsPlayed = &played;
+        PlanResult plan;
+        std::thread search([&] { plan = planShot(t.g, t.field, PlayerKind::Novice, 1, o); });
+        while (played.load() == 0) std::this_thread::yield();
+        cancel.store(true);
+        const long seen = played.load();
+        search.join();
+        EXPECT_LE(played.load(), seen + n);
+        EXPECT_EQ(plan.candidatesJudged, played.load());
+    }
 }

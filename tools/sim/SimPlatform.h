@@ -1,8 +1,8 @@
 // The simulator's platform: the silent one (no window, messages kept in
 // order, a clock that stands still), except that
 // both file dialogs answer with the file named on the command line and files
-// are read and written on disk, a write replacing the old file only once the
-// new one is complete.
+// are read and written on disk as the game reads and writes them
+// (platform/RegularFile.h, platform/SafeWrite.h).
 //
 // A question or an input box cannot occur in the runs the simulator plays:
 // one that does is a fault of the run and ends it (UnansweredQuestion).

@@ -1,0 +1,115 @@
+#include "platform/SafeWrite.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/RegularFile.h"
+
+namespace capzel {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string failure(const std::string& path, const char* step, const std::string& why) {
+    return "The file \"" + path + "\" could not be " + step + ": " + why + ".";
+}
+
+std::string lastError() { return std::strerror(errno); }
+
+// A temporary file beside `target` under a name nobody else uses, created
+// afresh (never through a link) with the permissions a new file gets. It is
+// removed again unless it has been renamed.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::string& target) {
+        static std::atomic<unsigned> serial{0};
+        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+            name_ = target + ".capzel-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+            fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+            if (fd_ < 0 && errno != EEXIST) break;
+        }
+        created_ = fd_ >= 0;
+    }
+    ~TemporaryFile() {
+        const int saved = errno;
+        if (fd_ >= 0) ::close(fd_);
+        if (created_) ::unlink(name_.c_str());
+        errno = saved;
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int fd() const { return fd_; }
+
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+    bool renameTo(const std::string& target) {
+        if (::rename(name_.c_str(), target.c_str()) != 0) return false;
+        created_ = false;
+        return true;
+    }
+
+private:
+    std::string name_;
+    int fd_ = -1;
+    bool created_ = false;
+};
+
+bool writeAll(int fd, std::string_view content) {
+    for (std::size_t done = 0; done < content.size();) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            return false;
+        }
+        done += std::size_t(n);
+    }
+    return true;
+}
+
+// Makes the folder's entries (the rename) last. A file system that cannot
+// sync a folder says EINVAL; it has nothing more to do.
+bool syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return synced;
+}
+
+}  // namespace
+
+std::string writeFileSafely(const std::string& path, std::string_view content) {
+    if (isSpecialFile(path)) return failure(path, "replaced", "it is not a regular file");
+    // The file a link points at is the one replaced.
+    std::error_code ec;
+    const std::string target = fs::exists(path, ec) ? fs::canonical(path, ec).string() : path;
+    if (ec) return failure(path, "created", ec.message());
+
+    TemporaryFile temp(target);
+    if (temp.fd() < 0) return failure(path, "created", lastError());
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && ::fchmod(temp.fd(), old.st_mode & 07777) != 0)
+        return failure(path, "created", lastError());
+    if (!writeAll(temp.fd(), content) || ::fsync(temp.fd()) != 0 || !temp.close())
+        return failure(path, "written", lastError());
+    if (!temp.renameTo(target)) return failure(path, "saved", lastError());
+    if (!syncFolder(fs::path(target).parent_path())) return failure(path, "saved", lastError());
+    return {};
+}
+
+}  // namespace capzel

@@ -1,0 +1,121 @@
+// Files are replaced whole or not at all, and a failure says which step failed.
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "platform/RegularFile.h"
+#include "platform/SafeWrite.h"
+
+using namespace capzel;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Folder {
+    fs::path path;
+    explicit Folder(const std::string& name)
+        : path(fs::temp_directory_path() / ("capzel-" + name + "-" + std::to_string(::getpid()))) {
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~Folder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    std::vector<std::string> names() const {
+        std::vector<std::string> all;
+        for (const auto& e : fs::directory_iterator(path)) all.push_back(e.path().filename().string());
+        std::sort(all.begin(), all.end());
+        return all;
+    }
+};
+
+std::string bytesOf(const fs::path& p) { return readRegularFile(p.string(), 1 << 20).value_or("<unreadable>"); }
+
+fs::perms permsOf(const fs::path& p) { return fs::status(p).permissions(); }
+
+}  // namespace
+
+TEST(SafeWrite, ReplacesRegularFilesWholeKeepingLinksAndPermissions) {
+    Folder dir("safe-write");
+    const fs::path game = dir.path / "game.CSG", link = dir.path / "link.CSG";
+    EXPECT_EQ(writeFileSafely(game.string(), "first\r\nversion\r\n"), "");
+    EXPECT_EQ(bytesOf(game), "first\r\nversion\r\n");
+    fs::permissions(game, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(game, link);
+
+    for (const std::string content : {"2", "", "through the link"}) {
+        const fs::path written = content == "through the link" ? link : game;
+        SCOPED_TRACE(written.string() + " <- " + content);
+        EXPECT_EQ(writeFileSafely(written.string(), content), "");
+        EXPECT_EQ(bytesOf(game), content);
+        EXPECT_EQ(permsOf(game), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(dir.names(), (std::vector<std::string>{"game.CSG", "link.CSG"}));
+    }
+}
+
+TEST(SafeWrite, RefusesWhatIsNotARegularFileAndSaysWhy) {
+    Folder dir("safe-write-refused");
+    fs::create_directory(dir.path / "folder");
+    ASSERT_EQ(::mkfifo((dir.path / "pipe").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir.path / "zero");
+    const std::vector<std::string> before = dir.names();
+    const struct {
+        std::string name;
+        std::string says;
+    } rows[] = {
+        {"folder", "replaced: it is not a regular file"},
+        {"pipe", "replaced: it is not a regular file"},
+        {"zero", "replaced: it is not a regular file"},
+        {"missing/game.CSG", "created: No such file or directory"},
+    };
+    for (const auto& r : rows) {
+        const std::string path = (dir.path / r.name).string();
+        EXPECT_EQ(writeFileSafely(path, "x"), "The file \"" + path + "\" could not be " + r.says + ".");
+        EXPECT_EQ(dir.names(), before);
+    }
+    EXPECT_TRUE(fs::is_fifo(dir.path / "pipe"));
+    EXPECT_TRUE(fs::is_symlink(dir.path / "zero"));
+}
+
+// A real full disk (a small memory file system) and a file that cannot be
+// renamed over (another file mounted on it); only root can mount them.
+TEST(SafeWrite, AFullDiskOrABusyFileLeavesTheOldFileAsItWas) {
+    Folder dir("safe-write-full");
+    if (::geteuid() != 0 || ::mount("tmpfs", dir.path.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "a small file system cannot be mounted here (needs root)";
+    struct Unmount {
+        std::vector<fs::path> at;
+        ~Unmount() {
+            for (auto p = at.rbegin(); p != at.rend(); ++p) ::umount(p->c_str());
+        }
+    } unmount{{dir.path}};
+    const fs::path game = dir.path / "game.CSG", busy = dir.path / "busy.CSG";
+    const std::string old = "the game as it was\r\n";
+    ASSERT_EQ(writeFileSafely(game.string(), old), "");
+    ASSERT_EQ(writeFileSafely(busy.string(), old), "");
+    ASSERT_EQ(::mount(game.c_str(), busy.c_str(), nullptr, MS_BIND, nullptr), 0);
+    unmount.at.push_back(busy);
+    const struct {
+        fs::path file;
+        std::size_t size;
+        std::string says;
+    } rows[] = {
+        {game, 70'000, "written: No space left on device"},
+        {game, 1'000'000, "written: No space left on device"},
+        {busy, 10, "saved: Device or resource busy"},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(writeFileSafely(r.file.string(), std::string(r.size, 'x')),
+                  "The file \"" + r.file.string() + "\" could not be " + r.says + ".");
+        EXPECT_EQ(bytesOf(r.file), old);
+        EXPECT_EQ(dir.names(), (std::vector<std::string>{"busy.CSG", "game.CSG"}));
+    }
+}
