@@ -52,6 +52,13 @@ public:
         held_ = lock_.tryLock(kLockWaitMs);
     }
     bool held() const { return held_; }
+    // Why it was not taken.
+    QString why() const {
+        if (lock_.error() == QLockFile::LockFailedError)
+            return QStringLiteral("another copy of the game has held its lock file \"%1\" for too long")
+                .arg(lock_.fileName());
+        return QStringLiteral("its lock file \"%1\" could not be created").arg(lock_.fileName());
+    }
 
 private:
     QLockFile lock_;
@@ -198,10 +205,7 @@ std::string setBrokenHistoryAside(const std::string& path, const std::string& wh
 HistoryAddition addToHistoryFile(const std::string& path, const HistoryGame& game) {
     const QString name = QString::fromStdString(path);
     const HistoryLock lock(name);
-    if (!lock.held())
-        return {failedAddition(name, QStringLiteral("another copy of the game has held its lock file \"") + name +
-                                         QStringLiteral(".lock\" for too long")),
-                false};
+    if (!lock.held()) return {failedAddition(name, lock.why()), false};
     return addLocked(name, game);
 }
 
