@@ -165,7 +165,6 @@ std::string setFileAside(const std::string& path) { return setAside(QString::fro
 
 HistoryFileState loadHistoryFile(Platform& files, const std::string& path) {
     HistoryFileState out;
-    out.text = std::make_shared<const std::string>();
     const QString name = QString::fromStdString(path);
     std::string why = whyNotAHistory(QFileInfo(name));
     if (why.empty()) {

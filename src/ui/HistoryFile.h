@@ -26,7 +26,8 @@ namespace capzel::ui {
 inline constexpr std::size_t kMaxHistoryBytes = std::size_t(128) * 1024 * 1024;
 
 struct HistoryFileState {
-    std::shared_ptr<const std::string> text;  // the file as read; empty for a new history
+    // The file as read; empty for a new history.
+    std::shared_ptr<const std::string> text = std::make_shared<const std::string>();
     std::vector<std::size_t> starts;          // where its game lines begin, oldest first
     std::string notice;                       // for the player; empty when all went well
 };
