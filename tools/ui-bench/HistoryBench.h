@@ -15,6 +15,7 @@ namespace capzel::tools {
 //   history.games            games in the file
 //   history.file_mb          its size
 //   history.open_s           Extras > Game History until the window is painted
+//   history.wins_s           until the wins of every name are counted and shown
 //   history.open_rss_mb      resident memory after that
 //   history.rss_growth_mb    what opening the window added to it
 //   history.end_open_ms      a game's end with the window open (median of runs)
