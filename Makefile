@@ -4,7 +4,7 @@
 #   make run         build and start the game
 #   make test        build and run every test (SAN=1: with ASan + UBSan)
 #   make bench       engine benchmarks (Google Benchmark)
-#   make bench-ui    animation and idle figures under Xvfb
+#   make bench-ui    animation, idle and game-history figures under Xvfb
 #   make fuzz        fuzz the saved-game reader (FUZZ_SECONDS=600)
 #   make install     install under PREFIX (default /usr/local)
 #   make package     a Debian package (capzel_<version>_<arch>.deb in the build folder)

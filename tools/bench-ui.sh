@@ -2,7 +2,8 @@
 # The animation and idle figures of the game in a real X display (Xvfb):
 # a full-strength straight shot on an empty field (also fast-forwarded), the
 # running game kept on disk, power-bar fills, and the
-# status window open with nothing moving (processor use and wake-ups).
+# status window open with nothing moving (processor use and wake-ups), and the
+# Game History window opened on 200,000 games (time, memory, a game's end).
 # Figures are medians of RUNS runs.
 #
 #   bash tools/bench-ui.sh <bin-dir>        (make bench-ui)
@@ -52,3 +53,10 @@ check "power bar: CPU while charging"            "$(pct "$(get bar.cpu_share)")"
 check "status window open, idle: CPU"            "$(pct "$(get idle.status_cpu_share)")" 0 0.1 %
 check "status window open, idle: wake-ups"       "$(get idle.main_wakeups_per_s | xargs printf '%.1f')" 0 5 /s
 printf '%-44s %10s\n' "idle: wake-ups, all threads" "$(get idle.all_wakeups_per_s | xargs printf '%.1f') /s"
+printf '%-44s %10s\n' "game history: games (file MB)" "$(get history.games) ($(get history.file_mb | xargs printf '%.1f'))"
+check "game history: window open and painted"    "$(get history.open_s | xargs printf '%.3f')" 0 0.2 s
+printf '%-44s %10s\n' "game history: wins counted and shown" "$(get history.wins_s | xargs printf '%.3f') s"
+check "game history: memory the window added"    "$(get history.rss_growth_mb | xargs printf '%.1f')" 0 40 MB
+printf '%-44s %10s\n' "game history: resident after opening" "$(get history.open_rss_mb | xargs printf '%.1f') MB"
+XX
+check "game history: a game's end, window closed" "$(get history.end_closed_ms | xargs printf '%.1f')" 0 50 ms

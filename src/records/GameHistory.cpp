@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
-#include <map>
 
 #include "records/DelimitedText.h"
 #include "records/SaveFileLayout.h"
@@ -75,9 +74,36 @@ std::string readGame(const DelimitedLine& line, HistoryGame& game) {
     return {};
 }
 
-bool isHeadLine(const DelimitedLine& line) {
+// The line's text split into fields, each line decoded on its own.
+DelimitedLine splitHistoryLine(std::string_view line) {
+    std::vector<DelimitedLine> lines = splitDelimited(decodeFileText(line));
+    return lines.empty() ? DelimitedLine{} : std::move(lines.front());
+}
+
+bool isHeadLine(std::string_view text) {
+    const DelimitedLine line = splitHistoryLine(text);
     return line.error.empty() && line.fields.size() == 1 && line.fields[0].quoted &&
            "\"" + line.fields[0].text + "\"" == kHistoryHeadLine;
+}
+
+bool isBlankLine(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// Where the line that begins at `pos` ends: its first CR or LF, or the end
+// of the text. LF is found first so that a file with LF ends alone is not
+// searched to its end for a CR at every line.
+std::size_t lineEndFrom(std::string_view bytes, std::size_t pos) {
+    std::size_t end = bytes.find('\n', pos);
+    if (end == std::string_view::npos) end = bytes.size();
+    const std::size_t cr = bytes.substr(pos, end - pos).find('\r');
+    return cr == std::string_view::npos ? end : pos + cr;
+}
+
+// The start of the line after the line end at `end` (CR LF is one line end).
+std::size_t nextLineFrom(std::string_view bytes, std::size_t end) {
+    const bool crlf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
+    return end + (crlf ? 2 : 1);
 }
 
 }  // namespace
@@ -126,42 +152,94 @@ std::string historyLine(const HistoryGame& game) {
     return out;
 }
 
-HistoryReading readHistory(std::string_view bytes) {
-    HistoryReading out;
-    const std::vector<DelimitedLine> lines = splitDelimited(decodeFileText(bytes));
-    for (std::size_t k = 0; k < lines.size(); ++k) {
-        if (lines[k].blank() || (k == 0 && isHeadLine(lines[k]))) continue;
-        HistoryGame game;
-        std::string error = readGame(lines[k], game);
-        if (!error.empty()) {
-            out.errorLine = int(k + 1);
-            out.error = std::move(error);
-            return out;
+std::string readHistoryLine(std::string_view line, HistoryGame& game) {
+    return readGame(splitHistoryLine(line), game);
+}
+
+HistoryLines historyLines(std::string_view bytes, bool fromFileStart) {
+    HistoryLines out;
+    std::size_t pos = 0;
+    if (!fromFileStart) {
+        const std::size_t end = lineEndFrom(bytes, 0);
+        pos = end == bytes.size() ? end : nextLineFrom(bytes, end);
+    }
+    out.kept = bytes.size();
+    for (bool first = fromFileStart; pos < bytes.size(); first = false) {
+        const std::size_t end = lineEndFrom(bytes, pos);
+        const std::string_view line = bytes.substr(pos, end - pos);
+        if (!isBlankLine(line) && !(first && isHeadLine(line))) {
+            HistoryGame game;
+            if (end == bytes.size() && !first && !readHistoryLine(line, game).empty()) {
+                out.kept = pos;
+                break;
+            }
+            out.starts.push_back(pos);
         }
-        out.games.push_back(std::move(game));
+        if (end == bytes.size()) break;
+        pos = nextLineFrom(bytes, end);
     }
     return out;
 }
 
-std::string historyWithGame(std::string_view current, const HistoryGame& game) {
-    std::string out(current);
-    if (out.empty()) {
+std::string_view historyLineAt(std::string_view bytes, std::size_t start) {
+    return bytes.substr(start, lineEndFrom(bytes, start) - start);
+}
+
+int historyLineNumber(std::string_view bytes, std::size_t start) {
+    int number = 1;
+    for (std::size_t pos = 0; pos < start; ++number) {
+        const std::size_t end = lineEndFrom(bytes, pos);
+        if (end >= start) break;
+        pos = nextLineFrom(bytes, end);
+    }
+    return number;
+}
+
+HistoryReading readHistoryGames(std::string_view bytes, const std::vector<std::size_t>& starts,
+                                const std::function<bool(HistoryGame&&)>& take) {
+    HistoryReading out;
+    for (const std::size_t start : starts) {
+        HistoryGame game;
+        std::string error = readHistoryLine(historyLineAt(bytes, start), game);
+        if (!error.empty()) {
+            out.errorLine = historyLineNumber(bytes, start);
+            out.error = std::move(error);
+            break;
+        }
+        if (!take(std::move(game))) break;
+    }
+    return out;
+}
+
+HistoryReading readHistory(std::string_view bytes) {
+    std::vector<HistoryGame> games;
+    HistoryReading out = readHistoryGames(bytes, historyLines(bytes).starts, [&](HistoryGame&& game) {
+        games.push_back(std::move(game));
+        return true;
+    });
+    if (out.ok()) out.games = std::move(games);
+    return out;
+}
+
+std::string historyAddition(std::string_view kept, const HistoryGame& game) {
+    std::string out;
+    if (kept.empty()) {
         out += kHistoryHeadLine;
         out += kLineEnd;
-    } else if (out.back() != '\n' && out.back() != '\r') {
+    } else if (kept.back() != '\n' && kept.back() != '\r') {
         out += kLineEnd;
     }
     return out + historyLine(game);
 }
 
-std::vector<WinCount> winsPerName(const std::vector<HistoryGame>& games) {
-    std::map<std::string, int> wins;
-    for (const HistoryGame& game : games) {
-        for (const HistoryPlayer& p : game.players) wins.emplace(p.name, 0);
-        if (game.winner >= 1) ++wins[game.winnerName()];
-    }
+void WinTally::add(const HistoryGame& game) {
+    for (const HistoryPlayer& p : game.players) wins_.emplace(p.name, 0);
+    if (game.winner >= 1) ++wins_[game.winnerName()];
+}
+
+std::vector<WinCount> WinTally::table() const {
     std::vector<WinCount> out;
-    for (const auto& [name, count] : wins) out.push_back({name, count});
+    for (const auto& [name, count] : wins_) out.push_back({name, count});
     std::stable_sort(out.begin(), out.end(), [](const WinCount& a, const WinCount& b) { return a.wins > b.wins; });
     return out;
 }

@@ -9,7 +9,10 @@
 // The classic high-score table is another file and is never touched here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +59,32 @@ const char* playerKindName(PlayerKind kind);
 // break (they are stored as the saved games store them).
 std::string historyLine(const HistoryGame& game);
 
+// One game line of a history file, without its line end, read into `game`:
+// the empty text when it is a game as historyLine() writes it, otherwise
+// what is wrong with it. Each line is decoded on its own (UTF-8, or
+// Windows-1252 for lines of older versions).
+std::string readHistoryLine(std::string_view line, HistoryGame& game);
+
+struct HistoryLines {
+    std::vector<std::size_t> starts;  // where every game line begins, oldest first
+    std::size_t kept = 0;             // the bytes that stay: all but a torn last line
+};
+
+// Where the game lines of `bytes` begin: the head line (when it is the
+// first line) and blank lines are left out. A line ends with CR LF, LF or
+// a lone CR. A last line without its line end that is not a game, after
+// other lines, is what a crash left of a write cut short: it is left out
+// and not kept. `fromFileStart` false: `bytes` are the end of a file that
+// may begin inside a line, so everything up to the first line end is
+// skipped.
+HistoryLines historyLines(std::string_view bytes, bool fromFileStart = true);
+
+// The line that begins at `start` of `bytes`, without its line end.
+std::string_view historyLineAt(std::string_view bytes, std::size_t start);
+
+// The number (from 1) of the line of `bytes` that begins at `start`.
+int historyLineNumber(std::string_view bytes, std::size_t start);
+
 struct HistoryReading {
     std::vector<HistoryGame> games;  // in the file's order, oldest first
     int errorLine = 0;               // 0 when the whole file was read
@@ -65,13 +94,20 @@ struct HistoryReading {
 
 // Reads a history file. The head line is optional and blank lines are
 // skipped; any other line that is not a game as historyLine() writes it
-// makes the whole file unreadable, since a file edited or cut short by
-// hand may hold anything.
+// makes the whole file unreadable, since a file edited by hand may hold
+// anything (a torn last line excepted, see historyLines()).
 HistoryReading readHistory(std::string_view bytes);
 
-// The file's text with `game` added at its end (a new file begins with the
-// head line).
-std::string historyWithGame(std::string_view current, const HistoryGame& game);
+// Reads the game lines of `bytes` that begin at `starts`, in that order,
+// handing every game to `take` until a line is not a game or `take` gives
+// false. The games stay out of the result; its error names the bad line.
+HistoryReading readHistoryGames(std::string_view bytes, const std::vector<std::size_t>& starts,
+                                const std::function<bool(HistoryGame&&)>& take);
+
+// What to write after `kept` (the file's text so far, or its end) to add
+// `game`: a new file begins with the head line, and a last line without
+// its line end gets one first.
+std::string historyAddition(std::string_view kept, const HistoryGame& game);
 
 struct WinCount {
     std::string name;
@@ -79,8 +115,15 @@ struct WinCount {
     bool operator==(const WinCount&) const = default;
 };
 
-// Every name that played, with the games it won: most wins first, then by
-// name.
-std::vector<WinCount> winsPerName(const std::vector<HistoryGame>& games);
+// The wins of every name that played in the games added so far.
+class WinTally {
+public:
+    void add(const HistoryGame& game);
+    // Every name, most wins first, then by name.
+    std::vector<WinCount> table() const;
+
+private:
+    std::map<std::string, int> wins_;
+};
 
 }  // namespace capzel

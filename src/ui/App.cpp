@@ -125,10 +125,17 @@ void CapzelApp::recordFinishedGame() {
     MainWindow* main = mainWindow();
     if (!main) return;
     const QString date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    const std::string notice =
-        addToHistoryFile(main->platform(), historyFile(), finishedGame(g_, date.toStdString()));
-    if (!notice.empty()) main->platform().message(notice);
-    if (GameHistoryWindow* open = historyWindow()) open->showGames(loadHistoryFile(main->platform(), historyFile()).games);
+    const HistoryGame game = finishedGame(g_, date.toStdString());
+    const HistoryAddition addition = addToHistoryFile(historyFile(), game);
+    if (!addition.notice.empty()) main->platform().message(addition.notice);
+    // The open window gains the game; after a history set aside it shows the
+    // new one.
+    if (GameHistoryWindow* open = historyWindow(); open && addition.added) {
+        if (addition.notice.empty())
+            open->addGame(game);
+        else
+            open->showHistory(loadHistoryFile(main->platform(), historyFile()));
+    }
 }
 
 void CapzelApp::showHistory() {
@@ -140,8 +147,15 @@ void CapzelApp::showHistory() {
     if (!window) {
         window = new GameHistoryWindow;
         history_.reset(window);
+        // A line found not to be a game while the wins are counted: the
+        // file is set aside and the window shows the new, empty history.
+        connect(window, &GameHistoryWindow::brokenLine, this, [this](const QString& why) {
+            const std::string notice = setBrokenHistoryAside(historyFile(), why.toStdString());
+            if (GameHistoryWindow* open = historyWindow()) open->showHistory({});
+            if (MainWindow* w = mainWindow()) w->platform().message(notice);
+        });
     }
-    window->showGames(history.games);
+    window->showHistory(history);
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();

@@ -2,32 +2,28 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QThread>
+#include <QTreeView>
 #include <QTreeWidget>
+
+#include "ui/HistoryFile.h"
+#include "ui/HistoryTableModel.h"
 
 namespace capzel::ui {
 
 namespace {
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
-
-// "Ann 245, Bob (Expert) 512": a computer's seat is named, a person's not.
-QString playersText(const HistoryGame& game) {
-    QStringList parts;
-    for (const HistoryPlayer& p : game.players) {
-        QString part = text(p.name);
-        if (p.kind != PlayerKind::Human) part += QStringLiteral(" (%1)").arg(QString::fromLatin1(playerKindName(p.kind)));
-        parts << part + QLatin1Char(' ') + QString::number(p.score);
-    }
-    return parts.join(QStringLiteral(", "));
-}
-
-QTreeWidget* list(QWidget* parent, const char* name, const QStringList& columns) {
-    auto* w = new QTreeWidget(parent);
+template <class View>
+View* list(QWidget* parent, const char* name) {
+    auto* w = new View(parent);
     w->setObjectName(QString::fromLatin1(name));
-    w->setHeaderLabels(columns);
     w->setRootIsDecorated(false);
     w->setSelectionMode(QAbstractItemView::NoSelection);
     w->setFocusPolicy(Qt::NoFocus);
+    w->setUniformRowHeights(true);
+    // Only the rows in sight are measured: a long history is never read
+    // whole to size a column.
+    w->header()->setResizeContentsPrecision(0);
     w->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     w->header()->setStretchLastSection(true);
     return w;
@@ -40,27 +36,82 @@ GameHistoryWindow::GameHistoryWindow(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Game History"));
     setWindowFlag(Qt::Window);
     setAttribute(Qt::WA_DeleteOnClose);
-    games_ = list(this, "games", {QStringLiteral("Date"), QStringLiteral("Winner"), QStringLiteral("Shots"),
-                                  QStringLiteral("Players and final scores")});
-    wins_ = list(this, "wins", {QStringLiteral("Name"), QStringLiteral("Wins")});
+    model_ = new HistoryTableModel(this);
+    games_ = list<QTreeView>(this, "games");
+    games_->setModel(model_);
+    wins_ = list<QTreeWidget>(this, "wins");
+    wins_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Wins")});
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(games_, 3);
     layout->addWidget(wins_, 1);
     resize(780, 360);
 }
 
-void GameHistoryWindow::showGames(const std::vector<HistoryGame>& games) {
-    // Item texts are plain text: names typed by players are never markup.
-    games_->clear();
-    for (auto it = games.rbegin(); it != games.rend(); ++it) {
-        const QString winner = it->winner == 0 ? QStringLiteral("-") : text(it->winnerName());
-        auto* item = new QTreeWidgetItem(games_, {text(it->date), winner,
-                                                  QString::number(it->shots), playersText(*it)});
-        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-    }
+GameHistoryWindow::~GameHistoryWindow() { stopCounting(); }
+
+void GameHistoryWindow::stopCounting() {
+    if (!counter_) return;
+    *stop_ = true;
+    counter_->wait();
+    counter_.reset();
+}
+
+void GameHistoryWindow::showHistory(const HistoryFileState& history) {
+    stopCounting();
+    auto starts = std::make_shared<const std::vector<std::size_t>>(history.starts);
+    model_->setHistory(history.text, starts);
+    tally_.reset();
+    addedMeanwhile_.clear();
     wins_->clear();
-    for (const WinCount& w : winsPerName(games)) {
-        auto* item = new QTreeWidgetItem(wins_, {text(w.name), QString::number(w.wins)});
+    auto* counting = new QTreeWidgetItem(wins_, {QStringLiteral("Counting the wins...")});
+    counting->setDisabled(true);
+
+    // The thread reads every game; its result comes back as an event, which
+    // a newer count (or the window's end, which waits for the thread) drops.
+    stop_ = std::make_shared<std::atomic<bool>>(false);
+    counter_.reset(QThread::create([this, text = history.text, starts, stop = stop_] {
+        WinTally tally;
+        const HistoryReading reading = readHistoryGames(*text, *starts, [&](HistoryGame&& game) {
+            tally.add(game);
+            return !*stop;
+        });
+        if (*stop) return;
+        QMetaObject::invokeMethod(
+            this, [this, tally, reading, stop] {
+                if (!*stop) countingDone(tally, reading);
+            },
+            Qt::QueuedConnection);
+    }));
+    counter_->start();
+}
+
+void GameHistoryWindow::countingDone(const WinTally& tally, const HistoryReading& reading) {
+    stopCounting();  // it has finished: this only joins it
+    if (!reading.ok()) {
+        emit brokenLine(QStringLiteral("line %1: %2").arg(reading.errorLine).arg(QString::fromStdString(reading.error)));
+        return;
+    }
+    tally_ = tally;
+    for (const HistoryGame& game : addedMeanwhile_) tally_->add(game);
+    addedMeanwhile_.clear();
+    showWins();
+    emit winsCounted();
+}
+
+void GameHistoryWindow::addGame(const HistoryGame& game) {
+    model_->addGame(game);
+    if (!tally_) {
+        addedMeanwhile_.push_back(game);
+        return;
+    }
+    tally_->add(game);
+    showWins();
+}
+
+void GameHistoryWindow::showWins() {
+    wins_->clear();
+    for (const WinCount& w : tally_->table()) {
+        auto* item = new QTreeWidgetItem(wins_, {QString::fromStdString(w.name), QString::number(w.wins)});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     }
 }

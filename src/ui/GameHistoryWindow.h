@@ -1,32 +1,60 @@
 // The "Game History" window: every finished game of the history file,
 // newest first (date, winner, shots, and each player with seat and final
-// score), and beside it the number of wins of every name that played. It
-// shows the history it is given and deletes itself when closed.
+// score), and beside it the number of wins of every name that played. The
+// games are read as they are shown; the wins are counted on a thread of
+// their own, the list saying so meanwhile. It deletes itself when closed.
 #pragma once
 
 #include <QWidget>
+#include <atomic>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "records/GameHistory.h"
 
+class QThread;
+class QTreeView;
 class QTreeWidget;
 
 namespace capzel::ui {
+
+struct HistoryFileState;
+class HistoryTableModel;
 
 class GameHistoryWindow : public QWidget {
     Q_OBJECT
 public:
     explicit GameHistoryWindow(QWidget* parent = nullptr);
+    ~GameHistoryWindow() override;
 
-    // Fills both lists from `games` (oldest first, as the file holds them).
-    void showGames(const std::vector<HistoryGame>& games);
+    // Shows the history read from its file and starts counting its wins.
+    void showHistory(const HistoryFileState& history);
+    // A game just added at the end of the file.
+    void addGame(const HistoryGame& game);
 
-    QTreeWidget* gameList() const { return games_; }
+    QTreeView* gameList() const { return games_; }
     QTreeWidget* winList() const { return wins_; }
+    bool counting() const { return counter_ != nullptr; }
+
+signals:
+    // The wins are counted and shown.
+    void winsCounted();
+    // Counting found a line that is not a game ("line 12: ...").
+    void brokenLine(const QString& why);
 
 private:
-    QTreeWidget* games_;
+    void stopCounting();
+    void countingDone(const WinTally& tally, const HistoryReading& reading);
+    void showWins();
+
+    HistoryTableModel* model_;
+    QTreeView* games_;
     QTreeWidget* wins_;
+    std::unique_ptr<QThread> counter_;
+    std::shared_ptr<std::atomic<bool>> stop_;
+    std::optional<WinTally> tally_;           // once counted
+    std::vector<HistoryGame> addedMeanwhile_;  // games added while counting
 };
 
 }  // namespace capzel::ui

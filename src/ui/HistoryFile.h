@@ -1,10 +1,15 @@
 // The game history file on disk: read for the Game History window, and a
-// finished game added to it. Every write replaces the whole file through a
-// temporary one, so a crash leaves the earlier games as they were. A file
-// that cannot be read as a history is renamed aside (".broken") with a
-// message, never overwritten.
+// finished game added to it. Two running copies of the game share the file,
+// so every change is made under a lock file ("history.csv.lock", taken over
+// when the copy that left it has gone). A game is added by writing its line
+// at the end of the file, never by rewriting the earlier games, so a crash
+// keeps them; what a crash leaves of a line cut short is dropped before the
+// next game is added. A file that cannot be read as a history is renamed
+// aside (".broken") with a message, never overwritten.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,11 +21,15 @@ class Platform;
 
 namespace capzel::ui {
 
+// A history file larger than this is not a history (some 1.5 million
+// games): 128 MB.
+inline constexpr std::size_t kMaxHistoryBytes = std::size_t(128) * 1024 * 1024;
+
 struct HistoryFileState {
-    std::vector<HistoryGame> games;  // oldest first
-    std::string text;                // the file as read; empty for a new history
-    std::string notice;              // for the player; empty when all went well
-    bool writable = true;            // false when a broken file stayed where it is
+    // The file as read; empty for a new history.
+    std::shared_ptr<const std::string> text = std::make_shared<const std::string>();
+    std::vector<std::size_t> starts;          // where its game lines begin, oldest first
+    std::string notice;                       // for the player; empty when all went well
 };
 
 // Renames what stands at `path` to the first free "<path>.broken",
@@ -28,12 +37,25 @@ struct HistoryFileState {
 // fails.
 std::string setFileAside(const std::string& path);
 
-// Reads the history at `path`. A missing file is an empty history; a broken
-// one (not a history, not an ordinary file, far too large) is set aside.
+// Reads the history at `path` and finds its lines; only its first and last
+// game are read here (the Game History window reads the others as it shows
+// them and counts the wins). A missing file is an empty history; a broken
+// one (not an ordinary file, far too large, a first or last line that is
+// not a game) is set aside.
 HistoryFileState loadHistoryFile(Platform& files, const std::string& path);
 
-// Adds `game` at the end of the history at `path`. Gives what the player
-// must be told (a file set aside, a failed write), or the empty text.
-std::string addToHistoryFile(Platform& files, const std::string& path, const HistoryGame& game);
+// Sets the history at `path` aside because of `why` (a line of it found not
+// to be a game); gives the message for the player.
+std::string setBrokenHistoryAside(const std::string& path, const std::string& why);
+
+struct HistoryAddition {
+    std::string notice;  // what the player must be told (a file set aside, a failed write)
+    bool added = false;  // the game is in the file
+};
+
+// Adds `game` at the end of the history at `path`. Only the end of the file
+// is read (a torn last line is dropped there, and a last line that is not a
+// game sets the file aside), so the time does not grow with the history.
+HistoryAddition addToHistoryFile(const std::string& path, const HistoryGame& game);
 
 }  // namespace capzel::ui

@@ -37,7 +37,8 @@ TEST(GameHistory, FinishedGamesAreAppendedAndReadBack) {
     second.currentTurn = 2;
     const HistoryGame bobWon = finishedGame(second, "2026-12-07 08:00");
 
-    const std::string file = historyWithGame(historyWithGame("", first), bobWon);
+    std::string file = historyAddition("", first);
+    file += historyAddition(file, bobWon);
     EXPECT_EQ(file.substr(0, kHistoryHeadLine.size()), kHistoryHeadLine);
     EXPECT_NE(file.find("\r\n\"2026-12-06 07:00\",3,1,57,\"Ann, 'the' first\",\"Human\",812,\"Bob\",\"Human\",-5,"
                         "\"Cy\",\"Expert\",240\r\n"),
@@ -45,12 +46,14 @@ TEST(GameHistory, FinishedGamesAreAppendedAndReadBack) {
     const HistoryReading read = readHistory(file);
     ASSERT_TRUE(read.ok()) << read.error;
     EXPECT_EQ(read.games, (std::vector<HistoryGame>{first, bobWon}));
-    EXPECT_EQ(winsPerName(read.games), (std::vector<WinCount>{{"Ann, 'the' first", 1}, {"Bob", 1}, {"Cy", 0}}));
+    WinTally tally;
+    for (const HistoryGame& game : read.games) tally.add(game);
+    EXPECT_EQ(tally.table(), (std::vector<WinCount>{{"Ann, 'the' first", 1}, {"Bob", 1}, {"Cy", 0}}));
 
     // A file whose last line lost its line end (edited by hand) still gets
     // the next game on a line of its own.
     const std::string cut = file.substr(0, file.size() - 2);
-    EXPECT_EQ(readHistory(historyWithGame(cut, first)).games.size(), 3u);
+    EXPECT_EQ(readHistory(cut + historyAddition(cut, first)).games.size(), 3u);
 }
 
 TEST(GameHistory, TheWinnerIsTheLastPlayerAlive) {
@@ -104,6 +107,10 @@ TEST(GameHistory, FilesThatAreNotAHistoryNameTheirFirstBadLine) {
         {"negative shots", "\"d\",1,1,-3,\"Ann\",\"Human\",5\r\n", 1, 0, "shots"},
         {"head line not first", good + std::string(kHistoryHeadLine) + "\r\n", 2, 0, "quoted date"},
         {"binary", std::string("\0\x01\xff\"", 4), 1, 0, "double quote"},
+        {"a crash cut the last line", good + "\r\n" + good + "\"d\",1,1,3,\"An", 0, 2, ""},
+        {"last line a game without its end", good + "\"d\",1,1,3,\"Ann\",\"Human\",5", 0, 2, ""},
+        {"only line cut short", "\"d\",1,1,3,\"An", 1, 0, "not closed"},
+        {"lone CR ends, Windows-1252 name", good + "\"d\",1,1,3,\"J\xf6rg\",\"Human\",5\r" + good, 0, 3, ""},
     };
     for (const auto& c : cases) {
         const HistoryReading r = readHistory(c.text);
@@ -114,4 +121,34 @@ TEST(GameHistory, FilesThatAreNotAHistoryNameTheirFirstBadLine) {
             EXPECT_EQ(r.games.size(), c.games) << c.name;
         }
     }
+}
+
+// The end of a file read before a game is added: a torn last line is left
+// out of the bytes kept, a line cut by the start of the read is skipped.
+TEST(GameHistory, TheEndOfAFileKeepsAllButATornLine) {
+    const std::string good = "\"d\",1,1,3,\"Ann\",\"Human\",5\r\n";
+    const std::string head = std::string(kHistoryHeadLine) + "\r\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool fromFileStart;
+        std::vector<std::size_t> starts;
+        std::size_t kept;
+    } cases[] = {
+        {"head and two games", head + good + good, true, {head.size(), head.size() + good.size()}, 0},
+        {"torn after the head", head + "\"d\",1", true, {}, head.size()},
+        {"torn after a game", good + "\"d\",1,1,3,\"Ann\",\"Hum", true, {0}, good.size()},
+        {"head line only when first", good + head, true, {0, good.size()}, 0},
+        {"end of a file, first line cut", "uman\",5\r\n" + good + "\"d", false, {9}, 9 + good.size()},
+        {"end of a file, no line end", "\",5", false, {}, 0},
+        {"blank lines", "\r\n \t\n" + good, true, {5}, 0},
+    };
+    for (const auto& c : cases) {
+        const HistoryLines lines = historyLines(c.bytes, c.fromFileStart);
+        EXPECT_EQ(lines.starts, c.starts) << c.name;
+        EXPECT_EQ(lines.kept, c.kept ? c.kept : c.bytes.size()) << c.name;
+    }
+    EXPECT_EQ(historyLineAt(head + good, head.size()), good.substr(0, good.size() - 2));
+    EXPECT_EQ(historyLineNumber("a\r\n\nb\rc", 6), 4);
+    EXPECT_EQ(historyAddition(head, HistoryGame{}), historyLine(HistoryGame{}));  // no head line twice
 }

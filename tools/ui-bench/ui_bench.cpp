@@ -1,7 +1,8 @@
 // ui_bench: what the shot's animation, the power bar and an idle status
 // window cost, in a real main window driven by its own clock.
 //
-//   ui_bench [runs]      offscreen unless QT_QPA_PLATFORM says otherwise
+//   ui_bench [runs]          offscreen unless QT_QPA_PLATFORM says otherwise
+//   ui_bench [runs] history  only the Game History figures
 //
 // Prints one "name value" line per figure:
 //   shot.*   a full-strength straight shot on an empty field: wall seconds,
@@ -16,6 +17,7 @@
 //   idle.*   the status window open, nothing moving: processor use and
 //            wake-ups a second (context switches of the main thread and
 //            of the whole process)
+//   history.*  the Game History window on 200,000 games (HistoryBench.h)
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -40,6 +42,7 @@
 #include "records/NewGame.h"
 #include "model/Placement.h"
 #include "common/ProcessCpu.h"
+#include "HistoryBench.h"
 #include "ui/App.h"
 #include "ui/FieldView.h"
 #include "ui/MainMenus.h"
@@ -284,6 +287,10 @@ int main(int argc, char** argv) {
     capzel::ui::CapzelApp app;
     capzel::ui::MainWindow& w = app.openMainWindow();
     for (int k = 0; k < 20; ++k) QCoreApplication::processEvents();
+    if (argc > 2 && QByteArray(argv[2]) == "history") {
+        capzel::tools::historyFigures(app, 200000, runs, report);
+        return 0;
+    }
 
     std::vector<double> wall, cpu, steps, frames, distinct, twice;
     for (int k = 0; k < runs; ++k) {
@@ -334,5 +341,6 @@ int main(int argc, char** argv) {
     report("idle.status_cpu_share", idle.cpu);
     report("idle.main_wakeups_per_s", idle.mainWakeups);
     report("idle.all_wakeups_per_s", idle.allWakeups);
+    capzel::tools::historyFigures(app, 200000, runs, report);
     return 0;
 }

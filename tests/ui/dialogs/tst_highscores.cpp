@@ -1,5 +1,6 @@
 // The high-score window and the game history at the end of a game.
 #include <QLabel>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
 #include <memory>
@@ -111,12 +112,34 @@ private slots:
         f.app->showHistory();
         capzel::ui::GameHistoryWindow* w = f.app->historyWindow();
         QVERIFY(w && w->isVisible());
-        QCOMPARE(w->gameList()->topLevelItemCount(), games);
-        QCOMPARE(w->gameList()->topLevelItem(0)->text(1), QStringLiteral("<b>Ann</b>"));  // newest first
-        QVERIFY(w->gameList()->topLevelItem(0)->text(3).contains(QStringLiteral("Bob (Club)")));
+        const QAbstractItemModel* rows = w->gameList()->model();
+        QCOMPARE(rows->rowCount(), games);
+        QCOMPARE(rows->index(0, 1).data().toString(), QStringLiteral("<b>Ann</b>"));  // newest first
+        QVERIFY(rows->index(0, 3).data().toString().contains(QStringLiteral("Bob (Club)")));
+        QTRY_VERIFY(!w->counting());
         QCOMPARE(w->winList()->topLevelItem(0)->text(0), QStringLiteral("<b>Ann</b>"));
         QCOMPARE(w->winList()->topLevelItemCount(), 2);
         QCOMPARE(boxes.messages().size(), int(setAside));  // the window found a good history
+    }
+
+    // A bad line among good ones, found while the wins are counted: the file
+    // is set aside with a message and the window shows the new, empty history.
+    void aBadLineFoundWhileCountingSetsTheHistoryAside() {
+        const QString history = QString::fromStdString(capzel::ui::historyFile());
+        const QByteArray good = "\"2026-01-01 10:00\",1,1,9,\"Bob\",\"Human\",300\r\n";
+        const QByteArray before = good + "\"2026-01-01 11:00\",1,1\r\n" + good;
+        QFile::remove(history);
+        QDir(history + QStringLiteral(".broken")).removeRecursively();  // the last case's folder
+        write(history, before);
+        f.modals->boxes.clear();
+        f.app->showHistory();
+        capzel::ui::GameHistoryWindow* w = f.app->historyWindow();
+        QVERIFY(w);
+        QTRY_COMPARE(f.modals->messages().size(), 1);
+        QVERIFY(f.modals->messages().constFirst().contains(QStringLiteral("line 2")));
+        QCOMPARE(read(history + QStringLiteral(".broken")), before);
+        QCOMPARE(w->gameList()->model()->rowCount(), 0);
+        QTRY_COMPARE(w->winList()->topLevelItemCount(), 0);
     }
 };
 
