@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "ui/App.h"
+#include "app/App.h"
 
 int main(int argc, char** argv) {
     QApplication qapp(argc, argv);

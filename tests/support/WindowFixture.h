@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "support/ModalAnswerer.h"
-#include "ui/App.h"
-#include "ui/FieldView.h"
-#include "ui/MainWindow.h"
-#include "ui/NewGameDialog.h"
-#include "ui/QtPlatform.h"
+#include "app/App.h"
+#include "ui/windows/FieldView.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/NewGameDialog.h"
+#include "ui/desktop/QtPlatform.h"
 
 namespace capzel::test {
 

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "records/NewGame.h"
-#include "ui/App.h"
-#include "ui/MainWindow.h"
-#include "ui/GameHistoryWindow.h"
-#include "ui/ProgramFolder.h"
+#include "app/App.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/GameHistoryWindow.h"
+#include "ui/desktop/ProgramFolder.h"
 
 namespace capzel::tools {
 

@@ -43,12 +43,12 @@
 #include "model/Placement.h"
 #include "common/ProcessCpu.h"
 #include "HistoryBench.h"
-#include "ui/App.h"
-#include "ui/FieldView.h"
-#include "ui/MainMenus.h"
+#include "app/App.h"
+#include "ui/windows/FieldView.h"
+#include "ui/windows/MainMenus.h"
 #include <QAction>
-#include "ui/StepScheduler.h"
-#include "ui/MainWindow.h"
+#include "ui/windows/StepScheduler.h"
+#include "ui/windows/MainWindow.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include "support/QtTestMain.h"
 #include "support/UrlRecorder.h"
 #include "support/WindowFixture.h"
-#include "ui/AboutBox.h"
-#include "ui/AboutPiece.h"
-#include "ui/Config.h"
-#include "ui/Twips.h"
+#include "ui/windows/AboutBox.h"
+#include "ui/windows/AboutPiece.h"
+#include "ui/windows/Config.h"
+#include "ui/windows/Twips.h"
 
 using capzel::ui::AboutPiece;
 using capzel::ui::AboutBox;

@@ -9,9 +9,9 @@
 #include "rules/TurnStart.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
-#include "ui/GameHistoryWindow.h"
-#include "ui/HighScoreWindow.h"
-#include "ui/ProgramFolder.h"
+#include "ui/windows/GameHistoryWindow.h"
+#include "ui/windows/HighScoreWindow.h"
+#include "ui/desktop/ProgramFolder.h"
 
 using capzel::ui::HighScoreWindow;
 

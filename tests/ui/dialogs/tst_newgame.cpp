@@ -10,7 +10,7 @@
 #include "records/TextEncoding.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
-#include "ui/StatusWindow.h"
+#include "ui/windows/StatusWindow.h"
 
 using capzel::Color;
 using capzel::FrictionLevel;

@@ -7,9 +7,9 @@
 #include "controls/Aiming.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
-#include "ui/ProgramFolder.h"
-#include "ui/StatusWindow.h"
-#include "ui/StepScheduler.h"
+#include "ui/desktop/ProgramFolder.h"
+#include "ui/windows/StatusWindow.h"
+#include "ui/windows/StepScheduler.h"
 
 using capzel::ui::MainWindow;
 

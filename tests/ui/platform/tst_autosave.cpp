@@ -11,11 +11,11 @@
 #include "rules/TurnStart.h"
 #include "support/ModalAnswerer.h"
 #include "support/QtTestMain.h"
-#include "ui/App.h"
-#include "ui/Autosave.h"
-#include "ui/MainWindow.h"
-#include "ui/ProgramFolder.h"
-#include "ui/StepScheduler.h"
+#include "app/App.h"
+#include "ui/desktop/Autosave.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/desktop/ProgramFolder.h"
+#include "ui/windows/StepScheduler.h"
 
 using capzel::ui::CapzelApp;
 

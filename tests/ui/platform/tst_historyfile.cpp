@@ -6,7 +6,7 @@
 #include "records/GameHistory.h"
 #include "support/FakePlatform.h"
 #include "support/QtTestMain.h"
-#include "ui/HistoryFile.h"
+#include "ui/desktop/HistoryFile.h"
 
 using capzel::HistoryGame;
 using capzel::HistoryReading;

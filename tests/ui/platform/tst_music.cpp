@@ -9,10 +9,10 @@
 
 #include "model/GameState.h"
 #include "support/QtTestMain.h"
-#include "ui/FluidMusicPlayer.h"
-#include "ui/MidiCheck.h"
-#include "ui/Songs.h"
-#include "ui/SongSynth.h"
+#include "ui/audio/FluidMusicPlayer.h"
+#include "ui/audio/MidiCheck.h"
+#include "ui/audio/Songs.h"
+#include "ui/audio/SongSynth.h"
 
 using capzel::GameState;
 using capzel::ui::FluidMusicPlayer;

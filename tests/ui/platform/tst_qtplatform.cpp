@@ -11,8 +11,8 @@
 #include "support/QtTestMain.h"
 #include "support/UrlRecorder.h"
 #include "support/WindowFixture.h"
-#include "ui/HighScoreWindow.h"
-#include "ui/ProgramFolder.h"
+#include "ui/windows/HighScoreWindow.h"
+#include "ui/desktop/ProgramFolder.h"
 
 using capzel::test::ModalAnswerer;
 

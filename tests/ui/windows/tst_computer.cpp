@@ -7,11 +7,11 @@
 #include "records/NewGame.h"
 #include "rules/TurnStart.h"
 #include "support/QtTestMain.h"
-#include "ui/App.h"
-#include "ui/ComputerPlay.h"
-#include "ui/FieldView.h"
-#include "ui/MainWindow.h"
-#include "ui/QtPlatform.h"
+#include "app/App.h"
+#include "ui/windows/ComputerPlay.h"
+#include "ui/windows/FieldView.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/desktop/QtPlatform.h"
 
 using namespace capzel;
 

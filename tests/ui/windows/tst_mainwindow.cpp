@@ -7,7 +7,7 @@
 
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
-#include "ui/MainMenus.h"
+#include "ui/windows/MainMenus.h"
 
 using capzel::rgb;
 using capzel::ui::MainWindow;

@@ -7,10 +7,10 @@
 #include "rules/TurnStart.h"
 #include "support/ModalAnswerer.h"
 #include "support/QtTestMain.h"
-#include "ui/App.h"
-#include "ui/Autosave.h"
-#include "ui/MainWindow.h"
-#include "ui/StepScheduler.h"
+#include "app/App.h"
+#include "ui/desktop/Autosave.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/StepScheduler.h"
 
 class ShotsTest : public QObject {
     Q_OBJECT

@@ -5,8 +5,8 @@
 
 #include "model/GameState.h"
 #include "support/QtTestMain.h"
-#include "ui/StatusWindow.h"
-#include "ui/Twips.h"
+#include "ui/windows/StatusWindow.h"
+#include "ui/windows/Twips.h"
 
 using capzel::Color;
 using capzel::rgb;

@@ -1,0 +1,165 @@
+#include "app/App.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QPointer>
+#include <QWindow>
+#include <chrono>
+
+#include "controls/HiddenCommands.h"
+#include "ui/windows/AboutBox.h"
+#include "ui/desktop/Autosave.h"
+#include "ui/windows/GameHistoryWindow.h"
+#include "ui/desktop/HistoryFile.h"
+#include "ui/desktop/ProgramFolder.h"
+#include "ui/desktop/QtPlatform.h"
+#include "ui/windows/StatusWindow.h"
+#include "ui/windows/MainWindow.h"
+
+namespace capzel::ui {
+
+CapzelApp::CapzelApp(QObject* parent) : QObject(parent) {}
+
+CapzelApp::~CapzelApp() = default;
+
+MainWindow& CapzelApp::openMainWindow() {
+    if (main_) {
+        main_->close();
+        // A shot or a message box may still run inside the old window: it is
+        // deleted when control is back in the main event loop.
+        main_.release()->deleteLater();
+    }
+    main_ = std::make_unique<MainWindow>(*this);
+    main_->show();
+    return *main_;
+}
+
+void CapzelApp::seedRandom() {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    random_.seed(std::mt19937::result_type(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+}
+
+void CapzelApp::exitProgram() {
+    QApplication::closeAllWindows();
+}
+
+// The status command: opens the live status window, or brings the open one
+// to the front. There is one status window at a time; it lives until the
+// player closes it and goes with the application at the latest, since it
+// reads the application's game state. It refreshes whenever the application
+// says that the game changed.
+StatusWindow* CapzelApp::statusWindow() const { return status_; }
+
+void CapzelApp::showStatus() {
+    if (!status_) {
+        status_ = new StatusWindow(g_);  // deletes itself when closed
+        StatusWindow* w = status_;
+        connect(this, &QObject::destroyed, w, [w] { delete w; });
+        connect(this, &CapzelApp::gameStateChanged, w, &StatusWindow::stateChanged);
+    }
+    status_->setWindowState(status_->windowState() & ~Qt::WindowMinimized);
+    status_->show();
+    status_->raise();
+    status_->activateWindow();
+}
+
+// The Help menu's "&About": the About box, not modal. It is created when
+// shown and deletes itself when closed; while one is open, "&About" brings
+// that one to the front instead of opening a second.
+void CapzelApp::showAbout() {
+    if (about_) {
+        about_->raise();
+        about_->activateWindow();
+        return;
+    }
+    // No parent widget: the box outlives a main window that a new game
+    // replaces, and keeps the program running while it is open. It owns
+    // itself (it deletes itself on close).
+    auto* about = new AboutBox;  // NOLINT: owned by itself through WA_DeleteOnClose
+    about_ = about;
+    // Kept off the task bar as a dialog of the main window, without being
+    // its child.
+    about->winId();
+    if (MainWindow* w = mainWindow(); w != nullptr && about->windowHandle() != nullptr)
+        about->windowHandle()->setTransientParent(w->windowHandle());
+    about->show();
+}
+
+// The hidden menu's six commands, run on the game of the current main
+// window: its field, the one game state, and its platform for the input
+// boxes. The window brings its menus and picture up to date afterwards.
+namespace {
+
+// Runs a command on the current main window's game; nothing without one.
+// A command that ends the game (nobody left alive) shows the high scores.
+void onMainWindow(CapzelApp& app, GameFlow (*command)(GameContext&)) {
+    MainWindow* w = app.mainWindow();
+    if (w == nullptr) return;
+    QPointer<MainWindow> window(w);
+    GameContext ctx = w->context();
+    const GameFlow flow = command(ctx);
+    // A shot that runs on keeps the change for its replay.
+    if (window) window->turn().gameChangedByCommand();
+    if (flow == GameFlow::Ended) app.gameEnded();
+}
+
+}  // namespace
+
+void CapzelApp::setPosition() { onMainWindow(*this, setPositionCommand); }
+void CapzelApp::setFriction() { onMainWindow(*this, setFrictionCommand); }
+void CapzelApp::setSpeed() { onMainWindow(*this, setSpeedCommand); }
+void CapzelApp::setPiece() { onMainWindow(*this, setPieceCommand); }
+void CapzelApp::setInGame() { onMainWindow(*this, setInGameCommand); }
+void CapzelApp::setGuidelines() { onMainWindow(*this, setGuidelinesCommand); }
+
+// The game history: a finished game is added to the history file at the
+// end of the game, and the Game History command shows the file.
+GameHistoryWindow* CapzelApp::historyWindow() const { return qobject_cast<GameHistoryWindow*>(history_.get()); }
+
+void CapzelApp::gameEnded() {
+    recordFinishedGame();
+    showHighScores();
+}
+
+void CapzelApp::recordFinishedGame() {
+    MainWindow* main = mainWindow();
+    if (!main) return;
+    const QString date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    const HistoryGame game = finishedGame(g_, date.toStdString());
+    const HistoryAddition addition = addToHistoryFile(historyFile(), game);
+    if (!addition.notice.empty()) main->platform().message(addition.notice);
+    // The open window gains the game; after a history set aside it shows the
+    // new one.
+    if (GameHistoryWindow* open = historyWindow(); open && addition.added) {
+        if (addition.notice.empty())
+            open->addGame(game);
+        else
+            open->showHistory(loadHistoryFile(main->platform(), historyFile()));
+    }
+}
+
+void CapzelApp::showHistory() {
+    MainWindow* main = mainWindow();
+    if (!main) return;
+    const HistoryFileState history = loadHistoryFile(main->platform(), historyFile());
+    if (!history.notice.empty()) main->platform().message(history.notice);
+    GameHistoryWindow* window = historyWindow();
+    if (!window) {
+        window = new GameHistoryWindow;
+        history_.reset(window);
+        // A line found not to be a game while the wins are counted: the
+        // file is set aside and the window shows the new, empty history.
+        connect(window, &GameHistoryWindow::brokenLine, this, [this](const QString& why) {
+            const std::string notice = setBrokenHistoryAside(historyFile(), why.toStdString());
+            if (GameHistoryWindow* open = historyWindow()) open->showHistory({});
+            if (MainWindow* w = mainWindow()) w->platform().message(notice);
+        });
+    }
+    window->showHistory(history);
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace capzel::ui

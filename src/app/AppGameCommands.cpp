@@ -1,0 +1,182 @@
+// The program's game commands: New (the new-game dialog), Save Game,
+// Load Game, the High Scores action, and the running game kept on disk
+// for the next start.
+#include "app/AppGameCommands.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <QScreen>
+
+#include "records/SaveLoadCommands.h"
+#include "controls/Announcing.h"
+#include "rules/TurnStart.h"
+#include "app/App.h"
+#include "ui/windows/StatusWindow.h"
+#include "ui/desktop/MessageBoxes.h"
+#include "ui/desktop/ProgramFolder.h"
+#include "ui/desktop/QtPlatform.h"
+#include "ui/windows/HighScoreWindow.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/NewGameDialog.h"
+#include "platform/Platform.h"
+#include "records/SavedGameState.h"
+#include "ui/desktop/Autosave.h"
+
+namespace capzel::ui {
+
+namespace {
+
+const QString kNewGameQuestion = QStringLiteral(
+    "Starting a new game will end the current one.  Are you sure you want to start a new game?");
+
+}  // namespace
+
+StatusWindow* showStatusWindow(CapzelApp& app) {
+    app.showStatus();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* status = qobject_cast<StatusWindow*>(w); status && status->isVisible()) return status;
+    return nullptr;
+}
+
+NewGameDialog* CapzelApp::newGameDialog() const { return qobject_cast<NewGameDialog*>(newGameDialog_.get()); }
+
+HighScoreWindow* CapzelApp::highScoresWindow() const { return qobject_cast<HighScoreWindow*>(highScores_.get()); }
+
+void CapzelApp::newGame() {
+    MainWindow* main = mainWindow();
+    if (main && !main->isVisible()) main = nullptr;
+    if (g_.gameRunning && !askYesNo(main, kNewGameQuestion)) return;
+
+    // A fresh dialog every time: every control as laid out.
+    auto* dialog = new NewGameDialog(*this);
+    newGameDialog_.reset(dialog);
+    QScreen* screen = main ? main->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect frame = dialog->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        dialog->move(frame.topLeft());
+    }
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    dialog->nameEdit(1)->setFocus();
+
+    // The dialog is shown first, so the program does not end with its last
+    // window. A shot or a charge running in the main window ends with it.
+    if (main) main->close();
+}
+
+void CapzelApp::saveGame() {
+    MainWindow* main = mainWindow();
+    if (!main) return;
+    GameContext ctx = main->context();
+    saveGameCommand(ctx);
+}
+
+void CapzelApp::loadGame() {
+    MainWindow* main = mainWindow();
+    if (!main) return;
+    QPointer<MainWindow> window(main);
+    GameContext ctx = main->context();
+    loadGameCommand(ctx, programFolder(), [&] { startLoadedGame(*window); });
+}
+
+void CapzelApp::startLoadedGame(MainWindow& window) {
+    QPointer<MainWindow> alive(&window);
+    GameContext ctx = window.context();
+    // The loaded game replaces the running one in the same window: a
+    // shot or a charge of the old game ends here, and what it left on
+    // the field goes with it.
+    window.turn().drop();
+    window.playSong(g_.songNumber);
+    window.syncMenus();
+    window.refreshField();
+    // The status window keeps the place it had.
+    if (StatusWindow* status = showStatusWindow(*this)) status->refreshRows();
+    autosave();
+    if (tellPlayers(ctx.ui, startTurn(ctx, g_.currentTurn)) == GameFlow::Ended) {
+        gameEnded();
+        autosave();  // the game is over: its kept copy goes, so it is not offered again
+    }
+    if (alive) alive->syncMenus();
+}
+
+void CapzelApp::showHighScores() {
+    if (QWidget* open = highScores_.get()) {
+        // Already open: brought up again, not read again.
+        open->setWindowState(open->windowState() & ~Qt::WindowMinimized);
+        open->show();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    MainWindow* main = mainWindow();
+    if (!main) return;
+    auto* window = new HighScoreWindow(main->platform(), highScoreFile());
+    highScores_.reset(window);
+    window->show();
+    window->raise();
+}
+
+// The running game kept on disk, and its offer at the next start.
+AutosaveSlots& CapzelApp::autosaveSlots() {
+    if (!autosaveSlots_) autosaveSlots_ = std::make_unique<AutosaveSlots>(userDataFolder());
+    return *autosaveSlots_;
+}
+
+void CapzelApp::autosave() {
+    MainWindow* main = mainWindow();
+    if (!main) return;
+    const std::string path = autosaveSlots().file();
+    const std::string failure =
+        path.empty() ? "Every place for keeping a running game is held by another running copy of Capzel."
+                     : keepAutosave(main->platform(), g_, main->field().board, path);
+    if (failure.empty() || autosaveFailureTold_) return;
+    autosaveFailureTold_ = true;
+    main->platform().message("The running game could not be kept for the next start. " + failure);
+}
+
+namespace {
+
+// The player's pick among several kept games; nothing for "Not Now".
+std::optional<std::size_t> chooseKeptGame(QWidget* parent, const std::vector<KeptGame>& games) {
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Capzel"));
+    dialog.setLabelText(QString::fromLatin1(kResumeChoicePrompt));
+    QStringList items;
+    for (const KeptGame& kept : games) items << describeKeptGame(kept);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    dialog.setOkButtonText(QStringLiteral("Resume"));
+    dialog.setCancelButtonText(QStringLiteral("Not Now"));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    // By place in the list: two games may read the same.
+    const QComboBox* list = dialog.findChild<QComboBox*>();
+    const int index = list ? list->currentIndex() : -1;
+    if (index < 0 || std::size_t(index) >= games.size()) return std::nullopt;
+    return std::size_t(index);
+}
+
+}  // namespace
+
+void CapzelApp::offerResume() {
+    MainWindow* main = mainWindow();
+    if (!main || g_.gameRunning) return;
+    Platform& ui = main->platform();
+    AutosaveSlots::Scan found = autosaveSlots().claimFreeSlots(ui);
+    for (const std::string& notice : found.notices) ui.message(notice);
+    std::optional<std::size_t> chosen;
+    if (found.games.size() == 1 && ui.askYesNo(kResumeQuestion)) chosen = 0;
+    if (found.games.size() > 1) chosen = chooseKeptGame(main, found.games);
+    if (mainWindow() != main || g_.gameRunning) chosen.reset();  // something else started meanwhile
+    autosaveSlots().settle(chosen ? found.games[*chosen].path : std::string());
+    if (!chosen) return;
+    GameContext ctx = main->context();
+    applySavedGame(ctx, found.games[*chosen].game);
+    startLoadedGame(*main);
+}
+
+}  // namespace capzel::ui

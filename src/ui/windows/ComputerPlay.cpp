@@ -1,0 +1,134 @@
+#include "ui/windows/ComputerPlay.h"
+
+#include <QAction>
+#include <algorithm>
+#include <cmath>
+
+#include "players/PlannedShot.h"
+#include "app/App.h"
+#include "ui/windows/FieldView.h"
+#include "ui/windows/MainWindow.h"
+#include "ui/windows/StepScheduler.h"
+
+namespace capzel::ui {
+
+namespace {
+constexpr int kSuggestionPollMs = 20;
+}
+
+ComputerPlay::ComputerPlay(MainWindow& window, CapzelApp& app) : QObject(&window), window_(window), app_(app) {
+    lookTimer_.setSingleShot(true);
+    lookTimer_.setInterval(0);
+    connect(&lookTimer_, &QTimer::timeout, this, &ComputerPlay::look);
+    suggestionPoll_.setInterval(kSuggestionPollMs);
+    connect(&suggestionPoll_, &QTimer::timeout, this, &ComputerPlay::suggestionReady);
+}
+
+ComputerPlay::~ComputerPlay() = default;
+
+ComputerPlay::PersonCommand::PersonCommand(ComputerPlay& play) : play_(&play) { ++play.personCommands_; }
+
+ComputerPlay::PersonCommand::~PersonCommand() {
+    if (play_) --play_->personCommands_;
+}
+
+bool ComputerPlay::seatIsComputer() const { return computerToPlay(app_.state()); }
+
+bool ComputerPlay::unattended() const { return personCommands_ == 0 && seatIsComputer(); }
+
+bool ComputerPlay::unattendedFor(int player) const {
+    const GameState& g = app_.state();
+    return personCommands_ == 0 && g.isPlayer(player) && g.playerKind[player] != PlayerKind::Human;
+}
+
+void ComputerPlay::lookSoon() {
+    if (!lookTimer_.isActive()) lookTimer_.start();
+}
+
+void ComputerPlay::look() {
+    // A closed window plays no more (its game may still be under way in a
+    // box that the window's last step opened).
+    if (!window_.isVisible()) return;
+    updateSuggestion();
+    TurnController& turn = window_.turn();
+    if (turn_) {
+        if (turn_->running()) return;
+        window_.scheduler().drive(turn);
+        turn_.reset();
+    }
+    // Not while the rules still judge a shot (their messages may be open).
+    if (!seatIsComputer() || turn.running() || turn.phase() == TurnPhase::Judging) return;
+    turn_ = std::make_unique<ComputerTurn>(turn, window_.context(), app_.random()());
+    if (!turn_->running()) {
+        turn_.reset();
+        return;
+    }
+    updateSuggestion();
+    window_.scheduler().drive(*turn_);
+    window_.scheduler().start();
+}
+
+// The stopped turn is kept (over) until the next look: a step of it may
+// still be on the way back from a box it opened.
+void ComputerPlay::stop() {
+    lookTimer_.stop();
+    clearSuggestion();
+    if (!turn_) return;
+    turn_->drop();
+    window_.scheduler().drive(window_.turn());
+}
+
+bool ComputerPlay::canSuggest() const {
+    const GameState& g = app_.state();
+    const TurnController& turn = window_.turn();
+    return g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] && !seatIsComputer() &&
+           !turn.running() && turn.phase() != TurnPhase::Judging && !(turn_ && turn_->running());
+}
+
+void ComputerPlay::suggestShot() {
+    if (!canSuggest()) return;
+    clearSuggestion();
+    suggestion_ = std::make_unique<players::PlanJob>(app_.state(), window_.field(), PlayerKind::Expert,
+                                                     app_.random()());
+    suggestionPoll_.start();
+}
+
+void ComputerPlay::suggestionReady() {
+    if (!suggestion_ || !suggestion_->ready()) return;
+    suggestionPoll_.stop();
+    const Field& field = window_.field();
+    if (!canSuggest() || !suggestion_->stillFits(app_.state(), field)) {
+        clearSuggestion();
+        return;
+    }
+    const Board& board = field.board;
+    const players::PlannedShot& shot = suggestion_->result().shot;
+    const Box& piece = board.pieces[app_.state().currentTurn];
+    SuggestedShot s;
+    s.x1 = players::aimStartX(piece);
+    s.y1 = players::aimStartY(piece);
+    s.x2 = shot.aimX;
+    s.y2 = shot.aimY;
+    s.barLevel = players::barLevel(board, shot.barTicks);
+    const double rows = std::max(1.0, std::round(double(board.powerBar.scaleHeight())));
+    s.percent = std::clamp(int(std::lround(100.0 * (rows - s.barLevel) / rows)), 1, 100);
+    window_.view()->setSuggestion(s);
+}
+
+// The suggestion goes once the shot is on its way, or once the game no
+// longer stands as it was planned for (a piece moved, the turn passed).
+void ComputerPlay::updateSuggestion() {
+    window_.menus().suggestShotAction->setEnabled(canSuggest());
+    if (!suggestion_ || !suggestion_->ready()) return;
+    if (window_.turn().shot() != nullptr || seatIsComputer() ||
+        !suggestion_->stillFits(app_.state(), window_.field()))
+        clearSuggestion();
+}
+
+void ComputerPlay::clearSuggestion() {
+    suggestionPoll_.stop();
+    suggestion_.reset();
+    window_.view()->setSuggestion(std::nullopt);
+}
+
+}  // namespace capzel::ui

@@ -1,0 +1,73 @@
+#include "ui/windows/FieldBackground.h"
+
+#include <QFont>
+#include <QPainter>
+#include <cmath>
+#include <string>
+
+#include "model/Board.h"
+#include "ui/windows/Twips.h"
+
+namespace capzel::ui {
+
+namespace {
+
+// Box numbers and letters: bold, about a third of a box high.
+constexpr int kNumberPixelSize = 24;
+constexpr int kLetterPixelSize = 20;
+
+// Regions drawn as boxes: 1..13 (the way out) and A..D.
+constexpr int kDrawnSpots[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 26, 27, 28, 29};
+
+QFont labelFont(int pixelSize) {
+    QFont f;
+    f.setBold(true);
+    f.setPixelSize(pixelSize);
+    return f;
+}
+
+}  // namespace
+
+QRect outlineRect(float left, float top, float width, float height) {
+    const int l = ipx(left);
+    const int t = ipx(top);
+    const int r = ipx(double(left) + double(width)) - 1;
+    const int b = ipx(double(top) + double(height)) - 1;
+    // A QRect drawn with a one-pixel pen covers left..left+width inclusive.
+    return QRect(l, t, r - l, b - t);
+}
+
+QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devicePixelRatio) {
+    QPixmap pm(QSize(int(std::ceil(logicalSize.width() * devicePixelRatio)),
+                     int(std::ceil(logicalSize.height() * devicePixelRatio))));
+    pm.setDevicePixelRatio(devicePixelRatio);
+    pm.fill(Qt::black);
+
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    QPen white(Qt::white, 1);
+    white.setCapStyle(Qt::SquareCap);
+    white.setJoinStyle(Qt::MiterJoin);
+    p.setPen(white);
+    p.setBrush(Qt::NoBrush);
+
+    // The picture's frame along its four edges.
+    const Box& img = board.fieldPicture;
+    p.drawRect(outlineRect(img.left, img.top, img.width, img.height));
+
+    // The boxes and their labels.
+    for (int k : kDrawnSpots) {
+        const Box& s = board.spots[k];
+        const QRect r = outlineRect(s.left, s.top, s.width, s.height);
+        p.drawRect(r);
+        p.setFont(labelFont(k >= 26 ? kLetterPixelSize : kNumberPixelSize));
+        p.drawText(r.adjusted(1, 1, 0, 0), Qt::AlignCenter, QString::fromStdString(spotLabel(k)));
+    }
+
+    // The diagonal sides of the octagon.
+    for (const Line& l : board.centerLines)
+        p.drawLine(QPointF(px(l.x1), px(l.y1)), QPointF(px(l.x2), px(l.y2)));
+    return pm;
+}
+
+}  // namespace capzel::ui

@@ -1,0 +1,265 @@
+#include "ui/windows/FieldView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "model/Field.h"
+#include "model/GameState.h"
+#include "rules/Hints.h"
+#include "ui/windows/FieldBackground.h"
+#include "ui/windows/InputCodes.h"
+#include "ui/windows/Twips.h"
+
+namespace capzel::ui {
+
+namespace {
+
+QColor qcolor(Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+QPointF pt(float x, float y) { return {px(x), px(y)}; }
+
+QRectF boxRect(const Box& b) { return pxRect(b.left, b.top, b.width, b.height); }
+
+// One shape of the drawing order: a box drawn as a rectangle or a circle,
+// or a line. `order` is its place as laid out, used among equal Z values.
+struct Shape {
+    enum Kind { Rect, Circle, Segment } kind;
+    const Box* box = nullptr;
+    const Line* line = nullptr;
+    int z = 0;
+    int order = 0;
+};
+
+void drawLine(QPainter& p, const Line& l) {
+    QPen pen(qcolor(l.lineColor), std::max(1, l.borderWidth));
+    pen.setCapStyle(Qt::FlatCap);
+    if (l.style == LineStyle::DashDotDot) pen.setStyle(Qt::DashDotDotLine);
+    p.setPen(pen);
+    p.drawLine(pt(l.x1, l.y1), pt(l.x2, l.y2));
+}
+
+// A hash of what the game's loops change on the field: the pieces, the aim
+// line, the power bar's visibility and drawn rows, and the "Go" button.
+// Commands and mouse moves repaint on their own when they return.
+std::uint64_t loopFingerprint(const Field& f) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    auto mix = [&h](const void* data, std::size_t n) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < n; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
+    };
+    auto mixValue = [&mix](auto v) { mix(&v, sizeof v); };
+    const Board& b = f.board;
+    for (int i = 1; i <= kMaxPlayers; ++i) {
+        const Box& p = b.pieces[i];
+        mixValue(p.left);
+        mixValue(p.top);
+        mixValue(p.visible);
+        mixValue(p.fillColor);
+    }
+    // A computer's aim is drawn out step by step as well.
+    mixValue(b.pointer.visible);
+    mixValue(b.pointer.x2);
+    mixValue(b.pointer.y2);
+    mixValue(b.powerBar.box.visible);
+    mixValue(b.powerBar.drawn.size());
+    mixValue(b.goButton.box.visible);
+    return h | 1;  // never 0, which stands for "nothing painted yet"
+}
+
+}  // namespace
+
+FieldView::FieldView(const Field& field, QWidget* parent)
+    : QWidget(parent), field_(field), go_(new QPushButton(this)) {
+    setObjectName(QStringLiteral("fieldView"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);  // moves without a button place a piece by hand
+    setFocusPolicy(Qt::StrongFocus);
+    go_->setObjectName(QStringLiteral("goButton"));
+    syncGoButton();
+}
+
+void FieldView::syncGoButton() {
+    const Button& b = shown().board.goButton;
+    const QString caption = QString::fromStdString(b.caption);
+    if (go_->text() != caption) go_->setText(caption);
+    const QRect r = boxRect(b.box).toRect();
+    if (go_->geometry() != r) go_->setGeometry(r);
+    if (go_->isVisibleTo(this) != b.box.visible) go_->setVisible(b.box.visible);
+}
+
+void FieldView::setHints(const GameState* game) {
+    if (hintsFrom_ == game) return;
+    hintsFrom_ = game;
+    update();
+}
+
+void FieldView::showField(const Field* other) {
+    if (other_ == other) return;
+    other_ = other;
+    syncGoButton();
+    update();
+}
+
+void FieldView::setSuggestion(const std::optional<SuggestedShot>& s) {
+    if (!s && !suggestion_) return;
+    suggestion_ = s;
+    update();
+}
+
+bool FieldView::isStale() const { return paintedFingerprint_ != loopFingerprint(shown()); }
+
+void FieldView::paintEvent(QPaintEvent*) {
+    const qreal dpr = devicePixelRatioF();
+    if (background_.isNull() || background_.devicePixelRatio() != dpr)
+        background_ = renderFieldBackground(shown().board, size(), dpr);
+
+    paintedFingerprint_ = loopFingerprint(shown());
+    QPainter p(this);
+    p.drawPixmap(0, 0, background_);
+    paintTargetHint(p);
+    paintShapes(p);
+    paintPieceHints(p);
+    paintLabel(p);
+    paintPowerBar(p);
+    if (suggestion_ && !other_) paintSuggestion(p, field_.board, *suggestion_);
+}
+
+void FieldView::paintShapes(QPainter& p) const {
+    const Board& b = shown().board;
+    std::vector<Shape> shapes;
+    shapes.reserve(64);
+    int order = 0;
+    auto addBox = [&](const Box& x, Shape::Kind kind) {
+        if (x.visible) shapes.push_back({kind, &x, nullptr, x.z, order});
+        ++order;
+    };
+    auto addLine = [&](const Line& l) {
+        if (l.visible) shapes.push_back({Shape::Segment, nullptr, &l, l.z, order});
+        ++order;
+    };
+    for (int j = 1; j <= kWallCount; ++j) addBox(b.walls[j], Shape::Rect);
+    addLine(b.leftLine);
+    addLine(b.rightLine);
+    addBox(b.pieceHolder, Shape::Rect);
+    for (int i = 1; i <= kMaxPlayers; ++i) addBox(b.pieces[i], Shape::Circle);
+    for (const Line& l : b.centerLines) addLine(l);
+    for (int g = 0; g < kGuideCount; ++g)
+        if (Board::guideExists(g)) addLine(b.guideLines[g]);
+    addLine(b.pointer);
+
+    std::stable_sort(shapes.begin(), shapes.end(), [](const Shape& a, const Shape& c) {
+        return a.z != c.z ? a.z < c.z : a.order < c.order;
+    });
+
+    for (const Shape& s : shapes) {
+        switch (s.kind) {
+        case Shape::Rect:
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.fillRect(boxRect(*s.box), qcolor(s.box->fillColor));
+            break;
+        case Shape::Circle:
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(Qt::NoPen);
+            p.setBrush(qcolor(s.box->fillColor));
+            p.drawEllipse(boxRect(*s.box));
+            break;
+        case Shape::Segment:
+            p.setRenderHint(QPainter::Antialiasing, false);
+            drawLine(p, *s.line);
+            break;
+        }
+    }
+}
+
+void FieldView::paintTargetHint(QPainter& p) const {
+    if (!hintsFrom_) return;
+    const FieldHints h = fieldHints(*hintsFrom_, shown().board);
+    if (!h.target) return;
+    // Just inside the box's own white outline, which stays as it is.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(qcolor(h.colour), 3);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(boxRect(*h.target).adjusted(4, 4, -4, -4));
+}
+
+void FieldView::paintPieceHints(QPainter& p) const {
+    if (!hintsFrom_) return;
+    const FieldHints h = fieldHints(*hintsFrom_, shown().board);
+    if (h.piece == 0) return;
+    // A ring a few pixels off the piece, so that the field's black shows
+    // between them whatever the piece's colour: solid around the player's
+    // own piece, dashed around each piece a killer can take.
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setBrush(Qt::NoBrush);
+    auto ring = [&](int i, Qt::PenStyle style) {
+        const Box& b = shown().board.pieces[std::size_t(i)];
+        if (!b.visible) return;
+        QPen pen(qcolor(h.colour), 2, style);
+        p.setPen(pen);
+        p.drawEllipse(boxRect(b).adjusted(-4, -4, 4, 4));
+    };
+    ring(h.piece, Qt::SolidLine);
+    for (int i = 1; i <= kMaxPlayers; ++i)
+        if (h.prey[std::size_t(i)]) ring(i, Qt::DashLine);
+}
+
+void FieldView::paintLabel(QPainter& p) const {
+    const Label& l = shown().board.aimLabel;
+    if (!l.box.visible || l.caption.empty()) return;
+    QString text = QString::fromStdString(l.caption);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QFont f = font();
+    f.setPixelSize(11);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(boxRect(l.box), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+}
+
+void FieldView::paintPowerBar(QPainter& p) const {
+    const PowerBar& bar = shown().board.powerBar;
+    if (!bar.box.visible) return;
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(boxRect(bar.box), Qt::white);
+    p.save();
+    p.setClipRect(boxRect(bar.box));
+    // Each drawn row is a one-pixel line at its twip row; a span covers the
+    // pixel rows from its top row to its bottom row.
+    const QColor blue(0, 0, 255);
+    for (const PowerBar::Span& s : bar.drawn) {
+        const double y0 = std::floor(px(double(bar.box.top) + std::min(s.top, s.bottom)));
+        const double y1 = std::floor(px(double(bar.box.top) + std::max(s.top, s.bottom)));
+        const double x0 = px(double(bar.box.left) + std::min(s.x1, s.x2));
+        const double x1 = px(double(bar.box.left) + std::max(s.x1, s.x2));
+        p.fillRect(QRectF(x0, y0, std::max(1.0, x1 - x0), y1 - y0 + 1.0), blue);
+    }
+    p.restore();
+}
+
+void FieldView::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void FieldView::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove)
+        onMouseMove(buttonSet(event->buttons()), shiftSet(event->modifiers()),
+                    float(twips(event->position().x())), float(twips(event->position().y())));
+}
+
+void FieldView::mouseReleaseEvent(QMouseEvent* event) {
+    // The release reports the button that went up.
+    if (onMouseUp)
+        onMouseUp(buttonSet(event->button()), shiftSet(event->modifiers()),
+                  float(twips(event->position().x())), float(twips(event->position().y())));
+}
+
+void FieldView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    background_ = QPixmap();
+    if (onResized) onResized();
+}
+
+}  // namespace capzel::ui

@@ -1,0 +1,113 @@
+#include "ui/windows/MainMenus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "model/Field.h"
+#include "model/GameState.h"
+#include "ui/windows/Config.h"
+
+namespace capzel::ui {
+
+namespace {
+
+QMenu* menu(QMenuBar* bar, const char* name, const QString& caption) {
+    QMenu* m = bar->addMenu(caption);
+    m->setObjectName(QString::fromLatin1(name));
+    m->menuAction()->setObjectName(QString::fromLatin1(name));
+    return m;
+}
+
+QAction* item(QMenu* m, const char* name, const QString& caption,
+              const QKeySequence& shortcut = QKeySequence()) {
+    QAction* a = m->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    return a;
+}
+
+QAction* separator(QMenu* m, const char* name) {
+    QAction* a = m->addSeparator();
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+QKeySequence ctrl(Qt::Key key) { return QKeySequence(Qt::CTRL | key); }
+
+}  // namespace
+
+void MainMenus::build(QMenuBar* bar) {
+    fileMenu = menu(bar, "fileMenu", QStringLiteral("&File"));
+    newAction = item(fileMenu, "newAction", QStringLiteral("&New"));
+    saveAction = item(fileMenu, "saveAction", QStringLiteral("&Save Game"));
+    loadAction = item(fileMenu, "loadAction", QStringLiteral("&Load Game"));
+    fileSeparator = separator(fileMenu, "fileSeparator");
+    exitAction = item(fileMenu, "exitAction", QStringLiteral("E&xit"));
+
+    viewMenu = menu(bar, "viewMenu", QStringLiteral("View"));
+    gameStatusAction = item(viewMenu, "gameStatusAction", QStringLiteral("Game &Status"), ctrl(Qt::Key_S));
+    highScoresAction = item(viewMenu, "highScoresAction", QStringLiteral("&High Scores"), ctrl(Qt::Key_H));
+    guideLinesAction = item(viewMenu, "guideLinesAction", QStringLiteral("&Guide Lines"), ctrl(Qt::Key_G));
+    guideLinesAction->setCheckable(true);
+
+    musicMenu = menu(bar, "musicMenu", QStringLiteral("Music"));
+    nextSongAction = item(musicMenu, "nextSongAction", QStringLiteral("&Next Song"), ctrl(Qt::Key_N));
+    loopAction = item(musicMenu, "loopAction", QStringLiteral("&Loop Song"), ctrl(Qt::Key_L));
+    loopAction->setCheckable(true);
+
+    helpMenu = menu(bar, "helpMenu", QStringLiteral("Help"));
+    onlineHelpAction = item(helpMenu, "onlineHelpAction", QStringLiteral("&Help Online"));
+    emailAction = item(helpMenu, "emailAction",
+                    QStringLiteral("&Email Norvin (") + QString::fromUtf8(config::kAuthorEmail) +
+                        QStringLiteral(")"));
+    helpSeparator = separator(helpMenu, "helpSeparator");
+    aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&About"));
+
+    // After the game's classic menus, which keep their places.
+    extrasMenu = menu(bar, "extrasMenu", QStringLiteral("Extras"));
+    showHintsAction = item(extrasMenu, "showHintsAction", QStringLiteral("Show &Hints"));
+    showHintsAction->setCheckable(true);
+    showHintsAction->setChecked(true);
+    historyAction = item(extrasMenu, "historyAction", QStringLiteral("Game &History"));
+    buildShotItems();
+    suggestShotAction = item(extrasMenu, "suggestShotAction", QStringLiteral("Suggest &Shot"), ctrl(Qt::Key_T));
+    suggestShotAction->setEnabled(false);
+
+    hiddenMenu = menu(bar, "hiddenMenu", QStringLiteral("Quince"));
+    setPositionAction = item(hiddenMenu, "setPositionAction", QStringLiteral("&Set Position and start turn"),
+                     QKeySequence(Qt::Key_F1));
+    setFrictionAction = item(hiddenMenu, "setFrictionAction", QStringLiteral("&Set Friction"), QKeySequence(Qt::Key_F2));
+    setSpeedAction = item(hiddenMenu, "setSpeedAction", QStringLiteral("&Set Speed"), QKeySequence(Qt::Key_F3));
+    setPieceAction = item(hiddenMenu, "setPieceAction", QStringLiteral("&Set Piece"), QKeySequence(Qt::Key_F4));
+    setInGameAction = item(hiddenMenu, "setInGameAction", QStringLiteral("&Set Ingame"), QKeySequence(Qt::Key_F5));
+    setGuidelinesAction = item(hiddenMenu, "setGuidelinesAction", QStringLiteral("&Set Guidelines"), QKeySequence(Qt::Key_F6));
+}
+
+void MainMenus::buildShotItems() {
+    playSeparator = separator(extrasMenu, "playSeparator");
+    // Checked, every shot runs eight times faster (as while Space is held).
+    fastForwardAction = item(extrasMenu, "fastForwardAction", QStringLiteral("&Fast Forward"));
+    fastForwardAction->setCheckable(true);
+    replayAction = item(extrasMenu, "replayAction", QStringLiteral("&Replay Last Shot"));
+    undoAction = item(extrasMenu, "undoAction", QStringLiteral("&Undo Shot"), ctrl(Qt::Key_Z));
+}
+
+void MainMenus::syncShotItems(bool gameRunning, bool canReplay, bool canUndo) const {
+    fastForwardAction->setEnabled(gameRunning || canReplay);
+    replayAction->setEnabled(canReplay);
+    undoAction->setEnabled(canUndo);
+}
+
+void MainMenus::syncFrom(const Field& field) const {
+    // No command shows the High Scores item; the end of a game runs its
+    // action directly.
+    highScoresAction->setVisible(false);
+    guideLinesAction->setVisible(field.guideItemVisible);
+    guideLinesAction->setChecked(field.guideLinesChecked);
+    loopAction->setChecked(field.loopChecked);
+    hiddenMenu->menuAction()->setVisible(field.hiddenMenuVisible);
+    for (QAction* a : hiddenMenu->actions()) a->setEnabled(field.hiddenMenuVisible);
+}
+
+}  // namespace capzel::ui

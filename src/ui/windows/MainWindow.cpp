@@ -1,0 +1,355 @@
+#include "ui/windows/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+#include "controls/AccessWord.h"
+#include "app/App.h"
+#include "ui/windows/ComputerPlay.h"
+#include "ui/windows/Config.h"
+#include "ui/windows/FieldView.h"
+#include "ui/audio/FluidMusicPlayer.h"
+#include "ui/windows/InputCodes.h"
+#include "ui/desktop/MessageBoxes.h"
+#include "ui/audio/MusicPlayer.h"
+#include "ui/audio/Songs.h"
+#include "ui/desktop/QtPlatform.h"
+#include "ui/windows/StepScheduler.h"
+#include "ui/windows/Twips.h"
+
+namespace capzel::ui {
+
+namespace {
+const QString kStatusQuestion = QStringLiteral(
+    "A game must be running in order to view the status.  Would you like to start a new game?");
+const QString kNoHelpMessage =
+    QStringLiteral("You must be connected to the internet in order to get online help.");
+const QString kNoEmailMessage =
+    QStringLiteral("You must be connected to the internet in order to email Norvin.");
+}  // namespace
+
+MainWindow::MainWindow(CapzelApp& app)
+    : app_(app),
+      platform_(std::make_unique<QtPlatform>(*this, app)),
+      turn_(GameContext{app.state(), field_, *platform_}) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Capzel"));
+    // A fixed border with a close button only: no maximise, no minimise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    menus_.build(menuBar());
+    view_ = new FieldView(field_, this);
+    view_->setFixedSize(kClientWidthPx, kClientHeightPx);
+    setCentralWidget(view_);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    scheduler_ = new StepScheduler(turn_, this);
+    scheduler_->onAdvanced = [this] { showProgress(); };
+    scheduler_->hasNews = [this] { return turn_.hasAnnouncements(); };
+    scheduler_->onNews = [this](bool ended) { tellJudgement(ended); };
+    music_ = createMusicPlayer();
+    musicFolder_ = ui::musicFolder();
+    if (music_)
+        music_->onPlayStateChange = [this](int previous, int current) {
+            musicStateChanged(previous, current);
+        };
+
+    view_->onMouseMove = [this](int b, int s, float x, float y) {
+        emit mouseMoved(b, s, x, y);
+        runCommand([&] { handleMouseMove(b, s, x, y); });
+    };
+    view_->onMouseUp = [this](int b, int s, float x, float y) {
+        emit mouseReleased(b, s, x, y);
+        runCommand([&] { handleMouseUp(b, s, x, y); });
+    };
+    view_->onResized = [this] { stretchSideLines(); };
+    connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { handleGoButton(); }); });
+    connectMenus();
+    connectComputerPlay();
+
+    initialize();
+    placeOnScreen();
+
+    // Every key-down of this window passes its top-level window first,
+    // whichever control holds the focus (the "Go" button included).
+    (void)winId();
+    if (QWindow* w = windowHandle()) w->installEventFilter(this);
+    view_->setFocus();
+}
+
+MainWindow::~MainWindow() {
+    scheduler_->stop();
+    computerPlay_->stop();
+    if (music_) music_->onPlayStateChange = nullptr;
+}
+
+GameState& MainWindow::state() { return app_.state(); }
+QtPlatform& MainWindow::platform() { return *platform_; }
+GameContext MainWindow::context() { return GameContext{app_.state(), field_, *platform_}; }
+
+void MainWindow::initialize() {
+    app_.seedRandom();
+    state().songCount = countSongs(musicFolder_);
+    field_.hiddenMenuVisible = false;
+    stretchSideLines();
+    syncMenus();
+}
+
+void MainWindow::placeOnScreen() {
+    layout()->activate();
+    const QPoint clientOffset = view_->mapTo(this, QPoint(0, 0));
+    QPoint origin;
+    if (QScreen* s = screen()) origin = s->geometry().topLeft();
+    const QPoint client = origin + QPoint(ipx(kOpenLeftTwips), ipx(kOpenTopTwips));
+    setGeometry(QRect(client - clientOffset, size()));
+}
+
+void MainWindow::stretchSideLines() {
+    Board& b = field_.board;
+    b.scaleWidth = float(twips(view_->width()));
+    b.scaleHeight = float(twips(view_->height()));
+    b.leftLine.y1 = 0;
+    b.leftLine.y2 = b.scaleHeight;
+    b.rightLine.y1 = 0;
+    b.rightLine.y2 = b.scaleHeight;
+    view_->update();
+}
+
+void MainWindow::applyPlayerColors() {
+    for (int i = 1; i <= kMaxPlayers; ++i) field_.board.pieces[i].fillColor = state().playerColor[i];
+    view_->update();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) applyPlayerColors();
+    // A Space let go in another window is never seen here.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && spaceHeld_) {
+        spaceHeld_ = false;
+        syncShotState();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A charge or a shot under way ends with its window, and so does a
+    // computer's turn or its planning.
+    scheduler_->stop();
+    computerPlay_->stop();
+    turn_.drop();
+    if (music_) {
+        // The window's player goes with it, silently: no song-end handling.
+        music_->onPlayStateChange = nullptr;
+        music_->halt();
+    }
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched == windowHandle()) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const int vk = virtualKey(key->key(), key->modifiers() & Qt::KeypadModifier);
+        QPointer<MainWindow> self(this);
+        if (vk != 0) {
+            const int shift = keyShiftSet(key->key(), key->modifiers());
+            emit keyDown(vk, shift);
+            runCommand([&] { onKeyDown(vk, shift); });
+        }
+        if (!self) return false;
+        if (isShotKey(key->key())) runCommand([&] { handleShotKey(*key); });
+        if (!self) return false;
+    } else if (event->type() == QEvent::KeyRelease && watched == windowHandle()) {
+        handleShotKey(*static_cast<const QKeyEvent*>(event));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+template <class Fn>
+void MainWindow::runCommand(Fn&& fn) {
+    QPointer<MainWindow> self(this);
+    const auto person = computerPlay_->personCommand();
+    fn();
+    if (!self) return;
+    syncMenus();
+    refreshField();
+    app_.notifyStateChanged();
+    // A release may have started the power bar, "Go" ended it.
+    scheduler_->start();
+}
+
+void MainWindow::syncMenus() {
+    menus_.syncFrom(field_);
+    menus_.showHintsAction->setChecked(app_.showHints());
+    view_->setHints(app_.showHints() ? &state() : nullptr);
+    syncShotState();
+}
+
+void MainWindow::refreshField() {
+    view_->syncGoButton();
+    view_->update();
+}
+
+void MainWindow::showProgress() {
+    // The menus change only when a run ends or a shot is judged.
+    const int shotState = turn_.judgedShots() * 4 + (turn_.running() ? 2 : 0) + (turn_.replay() ? 1 : 0);
+    if (shotState != shotState_) {
+        shotState_ = shotState;
+        syncMenus();
+    }
+    if (view_->isStale()) refreshField();
+    // Every judged shot is saved for a start after a crash or a close.
+    if (turn_.judgedShots() != autosavedShots_) {
+        autosavedShots_ = turn_.judgedShots();
+        app_.autosave();
+    }
+    app_.notifyStateChanged();
+}
+
+void MainWindow::tellJudgement(bool ended) {
+    QPointer<MainWindow> alive(this);
+    // Each is marked told once its box has closed: until then the turn is
+    // still being judged, and no computer's turn begins.
+    while (turn_.hasAnnouncements()) {
+        const Announcement& next = turn_.nextAnnouncement();
+        platform_->announce(next.text, computerPlay_->unattendedFor(next.player));
+        if (!alive) return;
+        turn_.announcementTold();
+    }
+    if (ended) app_.gameEnded();
+    if (!alive) return;
+    syncMenus();
+    app_.notifyStateChanged();
+}
+
+void MainWindow::connectMenus() {
+    auto on = [this](QAction* a, auto fn) {
+        connect(a, &QAction::triggered, this, [this, fn] { runCommand([&] { fn(); }); });
+    };
+    on(menus_.newAction, [this] { app_.newGame(); });
+    on(menus_.saveAction, [this] { app_.saveGame(); });
+    on(menus_.loadAction, [this] { app_.loadGame(); });
+    on(menus_.exitAction, [this] { app_.exitProgram(); });
+    on(menus_.gameStatusAction, [this] { showGameStatus(); });
+    on(menus_.highScoresAction, [this] { app_.showHighScores(); });
+    on(menus_.guideLinesAction, [this] { toggleGuideLines(); });
+    on(menus_.nextSongAction, [this] { nextSong(); });
+    on(menus_.loopAction, [this] { toggleLoop(); });
+    on(menus_.onlineHelpAction, [this] { openOnlineHelp(); });
+    on(menus_.emailAction, [this] { writeEmail(); });
+    on(menus_.showHintsAction, [this] { app_.setShowHints(menus_.showHintsAction->isChecked()); });
+    on(menus_.historyAction, [this] { app_.showHistory(); });
+    on(menus_.fastForwardAction, [] {});  // the speed follows the check mark
+    on(menus_.replayAction, [this] { replayLastShot(); });
+    on(menus_.undoAction, [this] { undoShot(); });
+    on(menus_.suggestShotAction, [this] { computerPlay_->suggestShot(); });
+    on(menus_.aboutAction, [this] { app_.showAbout(); });
+    on(menus_.setPositionAction, [this] { app_.setPosition(); });
+    on(menus_.setFrictionAction, [this] { app_.setFriction(); });
+    on(menus_.setSpeedAction, [this] { app_.setSpeed(); });
+    on(menus_.setPieceAction, [this] { app_.setPiece(); });
+    on(menus_.setInGameAction, [this] { app_.setInGame(); });
+    on(menus_.setGuidelinesAction, [this] { app_.setGuidelines(); });
+}
+
+// The computer plays the turns of its seats from this window's clock, and
+// looks whether it is to play whenever the game changes. Its turns' rules'
+// messages close by themselves.
+void MainWindow::connectComputerPlay() {
+    computerPlay_ = new ComputerPlay(*this, app_);
+    platform_->unattended = [this] { return computerPlay_->unattended(); };
+    connect(&app_, &CapzelApp::gameStateChanged, computerPlay_, &ComputerPlay::lookSoon);
+}
+
+void MainWindow::showGameStatus() {
+    if (state().gameRunning) {
+        app_.showStatus();
+        return;
+    }
+    if (askYesNo(this, kStatusQuestion)) app_.newGame();
+}
+
+void MainWindow::toggleGuideLines() {
+    field_.guideLinesChecked = !field_.guideLinesChecked;
+    Board& b = field_.board;
+    for (int g = 0; g < kGuideCount; ++g) {
+        if (!Board::guideExists(g)) continue;
+        b.guideLines[g].visible = field_.guideLinesChecked;
+        b.bringToFront(b.guideLines[g]);
+    }
+    b.bringToFront(b.pointer);
+}
+
+void MainWindow::toggleLoop() { field_.loopChecked = !field_.loopChecked; }
+
+void MainWindow::nextSong() { musicStateChanged(MusicPlayer::kPlaying, MusicPlayer::kStopped); }
+
+void MainWindow::musicStateChanged(int previous, int current) {
+    if (!music_) return;
+    songEnded(state(), field_.loopChecked, *music_, musicFolder_, previous, current);
+}
+
+void MainWindow::playSong(int n) {
+    if (music_) music_->setFile(songPath(musicFolder_, n));
+}
+
+void MainWindow::openOnlineHelp() {
+    if (platform_->connected && platform_->connected())
+        platform_->openUrl(config::kHelpPage);
+    else
+        showMessage(this, kNoHelpMessage);
+}
+
+void MainWindow::writeEmail() {
+    if (platform_->connected && platform_->connected())
+        platform_->openUrl(std::string("mailto:") + config::kAuthorEmail);
+    else
+        showMessage(this, kNoEmailMessage);
+}
+
+// The main window's handlers for the field's mouse input and the "Go"
+// button. The window maps the toolkit's events to the values these receive
+// (button and shift sets, window twips) and brings the menus and the picture
+// up to date after each one returns; a release that starts the power bar
+// leaves the charge to the window's clock.
+//
+// The field picture fieldPicture is painted inside the client area by the field
+// view, so a move or release over it already arrives here in window twips:
+// its own coordinates plus fieldPicture's Left and Top.
+
+// Aiming and hand placement of the current player's piece.
+// On a computer's turn the computer alone aims, charges and presses "Go".
+void MainWindow::handleMouseMove(int buttons, int shift, float x, float y) {
+    if (computerPlay_->seatIsComputer()) return;
+    turn_.mouseMove(buttons, shift, x, y);
+}
+
+// A release starts the power bar; "Go" fires the shot.
+void MainWindow::handleMouseUp(int, int, float, float) {
+    if (computerPlay_->seatIsComputer()) return;
+    turn_.mouseUp();
+}
+
+// Stops the power bar.
+void MainWindow::handleGoButton() {
+    if (computerPlay_->seatIsComputer()) return;
+    turn_.goClicked();
+}
+
+// The main window's keyboard: every key-down goes to the access-word matcher
+// of the hidden menu "Quince". The window passes on the key-downs of its
+// top-level window, so keys reach here whichever control holds the focus
+// (the "Go" button too), and shows or hides the menu after the call.
+void MainWindow::onKeyDown(int keyCode, int shift) {
+    GameContext ctx = context();
+    matchAccessWord(ctx, keyCode, shift);
+}
+
+}  // namespace capzel::ui

@@ -1,0 +1,146 @@
+// The main window: the field, the menu bar, the music, and the window's
+// handlers for the mouse, the keyboard and the "Go" button. It owns the
+// Field (the board and the engine values of this window), the platform
+// through which the game's procedures reach the player while this window
+// is the home of the game, and the turn with its clock: the power bar's
+// charge and the shot run from the window's timer, between the events it
+// handles. A New command closes it and a new one replaces it; a charge or a
+// shot under way goes with the window.
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+#include "controls/TurnController.h"
+#include "model/GameContext.h"
+#include "model/GameState.h"
+#include "ui/windows/MainMenus.h"
+
+namespace capzel::ui {
+
+class CapzelApp;
+class ComputerPlay;
+class FieldView;
+class MusicPlayer;
+class QtPlatform;
+}  // namespace capzel::ui
+
+class QKeyEvent;
+
+namespace capzel::ui {
+class StepScheduler;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // The client area in twips and logical pixels, and where it opens.
+    static constexpr int kClientWidthPx = 730;    // 10950 twips
+    static constexpr int kClientHeightPx = 626;   // 9390 twips
+    static constexpr int kOpenLeftTwips = 705;
+    static constexpr int kOpenTopTwips = 840;
+
+    explicit MainWindow(CapzelApp& app);
+    ~MainWindow() override;
+
+    Field& field() { return field_; }
+    const Field& field() const { return field_; }
+    GameState& state();
+    QtPlatform& platform();
+    GameContext context();
+    FieldView* view() const { return view_; }
+    const MainMenus& menus() const { return menus_; }
+    MusicPlayer* music() const { return music_.get(); }
+    const std::string& musicFolder() const { return musicFolder_; }
+
+    // The turn played on this window's field, and the clock that drives
+    // its charge and its shot.
+    TurnController& turn() { return turn_; }
+    StepScheduler& scheduler() const { return *scheduler_; }
+    // The computer at this board: its turns, and the suggestion for a person.
+    ComputerPlay& computerPlay() const { return *computerPlay_; }
+
+    // The activation refresh: every piece takes its player's colour.
+    void applyPlayerColors();
+    // The field's side lines run from the top to the client area's height.
+    void stretchSideLines();
+
+    // Starts song n of the music folder.
+    void playSong(int n);
+    // The music player's play-state notification (song end = 2 -> 0).
+    void musicStateChanged(int previous, int current);
+
+    // Brings the menus, the "Go" button and the picture up to date with
+    // the model: after every command and key, and as a run advances.
+    void syncMenus();
+    void refreshField();
+    // Repaints what the turn's run changed and tells the other windows
+    // that the game changed.
+    void showProgress();
+    // Tells what the judging of the last shot announced, one box each, in
+    // order, then shows the high scores when the game `ended`.
+    void tellJudgement(bool ended);
+
+    // Menu commands of this window.
+    void showGameStatus();
+    void toggleGuideLines();
+    void nextSong();
+    void toggleLoop();
+    void openOnlineHelp();
+    void writeEmail();
+
+    // Window handlers: the mouse and "Go" go to the turn, keys to the
+    // hidden menu's matcher.
+    void handleMouseMove(int buttons, int shift, float x, float y);
+    void handleMouseUp(int buttons, int shift, float x, float y);
+    void handleGoButton();
+    void onKeyDown(int keyCode, int shift);
+
+    // The shots of the game beyond the classic turn: fast forward (Space
+    // held, or the checked menu item), the last shot replayed or taken
+    // back, and the turn's keys (Space or Enter for "Go", Esc to call off
+    // an aim or a charge).
+    void undoShot();
+    void replayLastShot();
+    void syncShotState();
+    bool handleShotKey(const QKeyEvent& key);
+    static bool isShotKey(int key);
+
+signals:
+    // Every key-down, mouse move and release as the handlers receive them.
+    void keyDown(int keyCode, int shift);
+    void mouseMoved(int button, int shift, float x, float y);
+    void mouseReleased(int button, int shift, float x, float y);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // True when the seat at the board is the computer's.
+    bool computerAtBoard() const;
+    void initialize();
+    void placeOnScreen();
+    void connectMenus();
+    void connectComputerPlay();
+    template <class Fn>
+    void runCommand(Fn&& fn);
+
+    CapzelApp& app_;
+    Field field_;
+    MainMenus menus_;
+    FieldView* view_ = nullptr;
+    std::unique_ptr<QtPlatform> platform_;
+    std::unique_ptr<MusicPlayer> music_;
+    std::string musicFolder_;
+    TurnController turn_;
+    StepScheduler* scheduler_ = nullptr;
+    bool spaceHeld_ = false;
+    quint64 spaceReleasedAt_ = ~quint64(0);  // the display's clock at the last release of Space
+    int autosavedShots_ = 0;
+    int shotState_ = -1;
+    ComputerPlay* computerPlay_ = nullptr;
+};
+
+}  // namespace capzel::ui

@@ -1,0 +1,325 @@
+#include "ui/windows/StatusWindow.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+
+#include "ui/windows/FramePlacement.h"
+#include "ui/windows/StatusCells.h"
+#include "ui/windows/Twips.h"
+
+namespace capzel::ui {
+
+namespace {
+
+constexpr int kClientWidth = 4680;
+constexpr int kClientHeight = 3090;
+constexpr int kLabelHeight = 195;
+constexpr int kHeaderTop = 120;
+constexpr int kRuleTop = 480;                               // Line1, 2 pixels wide
+constexpr int kSepVertX[5] = {360, 1920, 2760, 3600, 4320};  // sepVert 0..4
+constexpr int kSepVertTop = 120;
+constexpr capzel::Color kWhite = 0xFFFFFF;
+
+struct CellLayout {
+    int left;
+    int width;
+    Qt::Alignment align;
+    const char* name;
+    const char* designCaption;  // the text a cell shows until the state fills it
+    int columnLeft;             // the column between its separators, in which a
+    int columnRight;            // text too long for the cell may still spread
+};
+
+// Row cells, in the order of StatusWindow::Column.
+constexpr CellLayout kCells[StatusWindow::ColumnCount] = {
+    {120, 90, Qt::AlignLeft, "numberLabel", "", 0, 360},
+    {480, 1305, Qt::AlignLeft, "nameLabel", "Name", 360, 1920},
+    {2280, 90, Qt::AlignHCenter, "positionLabel", "1", 1920, 2760},
+    {2760, 855, Qt::AlignHCenter, "directionLabel", "Direction", 2760, 3600},
+    {3700, 540, Qt::AlignRight, "scoreLabel", "000000", 3600, 4320},
+};
+
+struct HeaderLayout {
+    const char* name;
+    const char* caption;
+    int left;
+    int width;
+    Qt::Alignment align;
+};
+
+constexpr HeaderLayout kHeaders[] = {
+    {"numberHeader", "#", 120, 105, Qt::AlignLeft},
+    {"nameHeader", "Name", 360, 1500, Qt::AlignHCenter},
+    {"positionHeader", "Position", 1920, 795, Qt::AlignHCenter},
+    {"directionHeader", "Direction", 2760, 855, Qt::AlignHCenter},
+    {"scoreHeader", "Score", 3600, 720, Qt::AlignHCenter},
+};
+
+int rowTop(int row) { return 240 + 240 * row; }
+
+QColor toQColor(capzel::Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+void setTextColor(QLabel* label, capzel::Color c) {
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, toQColor(c));
+    label->setPalette(pal);
+}
+
+// The default look of the window's texts: 8-point type at the 96 dots per
+// inch that the twip layout assumes, whatever the screen's own density.
+QFont tableFont(const QFont& base) {
+    QFont f = base;
+    f.setPixelSize(11);
+    return f;
+}
+
+}  // namespace
+
+StatusWindow::StatusWindow(const capzel::GameState& g, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      g_(g) {
+    setObjectName("StatusWindow");
+    setWindowTitle(QStringLiteral("Game Status"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(ipx(kClientWidth), ipx(kClientHeight));
+    setFont(tableFont(font()));
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+
+    fullName_.fill(QString::fromLatin1(kCells[NameColumn].designCaption));
+    rowColor_.fill(kWhite);
+    rowRuleVisible_.fill(true);
+    rowVisible_.fill(true);
+    buildHeaders();
+    buildRows();
+}
+
+void StatusWindow::stateChanged() {
+    if (refreshDue_) return;
+    refreshDue_ = true;
+    QTimer::singleShot(0, this, [this] {
+        refreshDue_ = false;
+        refreshRows();
+    });
+}
+
+void StatusWindow::buildHeaders() {
+    for (const HeaderLayout& h : kHeaders) {
+        auto* label = new QLabel(QString::fromLatin1(h.caption), this);
+        label->setObjectName(QString::fromLatin1(h.name));
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(h.align | Qt::AlignTop);
+        label->setGeometry(ipx(h.left), ipx(kHeaderTop), ipx(h.width), ipx(kLabelHeight));
+        // A header does not follow the mouse, so a move over it reaches no
+        // handler at all and the highlight stays as it is.
+    }
+}
+
+void StatusWindow::buildRows() {
+    for (int row = 1; row <= kMaxPlayers; ++row) {
+        for (int c = 0; c < ColumnCount; ++c) {
+            const CellLayout& l = kCells[c];
+            const QString caption = c == NumberColumn ? QString::number(row) : QString::fromLatin1(l.designCaption);
+            auto* label = new QLabel(caption, this);
+            label->setObjectName(QString::fromLatin1(l.name) + QString::number(row));
+            label->setTextFormat(Qt::PlainText);  // names are the players' own text, never markup
+            label->setAlignment(l.align | Qt::AlignTop);
+            label->setProperty("row", row);
+            label->setMouseTracking(true);
+            label->setAttribute(Qt::WA_NoMousePropagation);
+            label->installEventFilter(this);
+            cells_[c][row] = label;
+            fitCell(Column(c), row);
+        }
+    }
+}
+
+// Places a cell at its laid-out rectangle; a text wider than that spreads
+// from the cell's alignment edge (both ways when centred), but never past
+// the column's separators.
+void StatusWindow::fitCell(Column c, int row) {
+    const CellLayout& l = kCells[c];
+    QLabel* label = cells_[c][row];
+    const int top = ipx(rowTop(row));
+    const int height = ipx(kLabelHeight);
+    int left = ipx(l.left);
+    int width = ipx(l.width);
+    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 1;
+    if (needed > width) {
+        const int colLeft = ipx(l.columnLeft) + 2;
+        const int colRight = ipx(l.columnRight) - 1;
+        const int grown = std::min(needed, colRight - colLeft);
+        if (l.align & Qt::AlignRight) {
+            const int right = left + width;
+            left = std::max(colLeft, right - grown);
+            width = right - left;
+        } else if (l.align & Qt::AlignHCenter) {
+            const int centre2 = 2 * left + width;  // twice the centre, to stay whole
+            left = std::clamp((centre2 - grown) / 2, colLeft, colRight - grown);
+            width = grown;
+        } else {
+            width = std::min(grown, colRight - left);
+        }
+    }
+    const QRect wanted(left, top, width, height);
+    if (label->geometry() != wanted) label->setGeometry(wanted);
+}
+
+void StatusWindow::setCellText(Column c, int row, const QString& text) {
+    QLabel* label = cells_[c][row];
+    if (label->text() == text) return;  // an unchanged text would still cost a relayout
+    label->setText(text);
+    fitCell(c, row);
+}
+
+// A name too long for its column ends in an ellipsis instead of a cut letter.
+void StatusWindow::setNameText(int row, const QString& name) {
+    if (fullName_[row] == name) return;
+    fullName_[row] = name;
+    const QLabel* label = cells_[NameColumn][row];
+    const int room = ipx(kCells[NameColumn].columnRight) - 1 - label->x();
+    setCellText(NameColumn, row, label->fontMetrics().elidedText(name, Qt::ElideRight, room));
+}
+
+void StatusWindow::setRowColor(int row, capzel::Color c) {
+    c &= kWhite;
+    if (rowColor_[row] == c) return;
+    rowColor_[row] = c;
+    for (int col = 0; col < ColumnCount; ++col) setTextColor(cells_[col][row], c);
+    update(0, ipx(ruleYTwips(row)) - 1, width(), 3);
+}
+
+void StatusWindow::setRowVisible(int row, bool visible) {
+    if (rowVisible_[row] != visible) {
+        rowVisible_[row] = visible;
+        for (int col = 0; col < ColumnCount; ++col) cells_[col][row]->setVisible(visible);
+    }
+    if (rowRuleVisible_[row] != visible) {
+        rowRuleVisible_[row] = visible;
+        update(0, ipx(ruleYTwips(row)) - 1, width(), 3);
+    }
+}
+
+int StatusWindow::rowsInUse() const { return std::clamp<int>(g_.numberOfPlayers, 0, kMaxPlayers); }
+
+void StatusWindow::refreshRows() {
+    const int n = rowsInUse();
+    for (int i = 1; i <= n; ++i) {
+        if (i != highlightedRow_) setRowColor(i, g_.playerColor[i]);
+        setRowVisible(i, true);
+        setCellText(NumberColumn, i, QString::number(i));
+        setNameText(i, QString::fromStdString(g_.playerName[i]));
+        const StatusCells cells = statusCells(g_.position[i], g_.isKiller[i]);
+        setCellText(PositionColumn, i, QString::fromStdString(cells.position));
+        if (cells.direction) setCellText(DirectionColumn, i, QString::fromStdString(*cells.direction));
+        setCellText(ScoreColumn, i, QString::number(g_.score[i]));
+    }
+    for (int i = n + 1; i <= kMaxPlayers; ++i) setRowVisible(i, false);
+
+    const int y2 = ruleYTwips(n);
+    if (separatorsEndTwips_ != y2) {
+        separatorsEndTwips_ = y2;
+        update();
+    }
+    adjustHeight(n);
+}
+
+// The window's outer height follows the rows in use: the last row's rule
+// plus 600 twips. Only in the normal state: a minimised, maximised or
+// full-screen window keeps its size.
+void StatusWindow::adjustHeight(int rows) {
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    const int frameExtra = isWindow() ? frameGeometry().height() - height() : 0;
+    const int clientHeight = std::max(1, ipx(ruleYTwips(rows) + 600) - frameExtra);
+    if (clientHeight != height()) setFixedHeight(clientHeight);
+}
+
+void StatusWindow::highlightRow(int row) {
+    if (row < 1 || row > kMaxPlayers) return;
+    setRowColor(row, kWhite - (g_.playerColor[row] & kWhite));
+    highlightedRow_ = row;
+}
+
+void StatusWindow::unhighlightAll() {
+    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.playerColor[i]);
+    highlightedRow_ = 0;
+}
+
+void StatusWindow::applyPlayerColors() {
+    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.playerColor[i]);
+}
+
+void StatusWindow::placeForNewGame() {
+    placeFrame(*this, [this] {
+        QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+        if (!s) return pos();
+        const QRect sg = s->geometry();
+        const int left = sg.x() + sg.width() - frameGeometry().width();
+        const int top = sg.y() + sg.height() - ipx(ruleYTwips(rowsInUse()) + 1050);
+        return QPoint(left, top);
+    });
+}
+
+// True when p lies on one of the drawn rules; moving over them changes nothing.
+bool StatusWindow::onALine(QPoint p) const {
+    const int ruleY = ipx(kRuleTop);
+    if (p.y() == ruleY || p.y() == ruleY + 1) return true;
+    for (int i = 1; i <= kMaxPlayers; ++i)
+        if (rowRuleVisible_[i] && p.y() == ipx(ruleYTwips(i))) return true;
+    if (p.y() >= ipx(kSepVertTop) && p.y() <= ipx(separatorsEndTwips_))
+        for (int x : kSepVertX)
+            if (p.x() == ipx(x)) return true;
+    return false;
+}
+
+void StatusWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const int w = width();
+    painter.fillRect(0, ipx(kRuleTop), w, 2, Qt::white);
+    const int top = ipx(kSepVertTop);
+    const int bottom = ipx(separatorsEndTwips_);
+    for (int x : kSepVertX) painter.fillRect(ipx(x), top, 1, bottom - top + 1, Qt::white);
+    for (int i = 1; i <= kMaxPlayers; ++i)
+        if (rowRuleVisible_[i]) painter.fillRect(0, ipx(ruleYTwips(i)), w, 1, toQColor(rowColor_[i]));
+}
+
+void StatusWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (!onALine(event->position().toPoint())) unhighlightAll();
+}
+
+bool StatusWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        const QVariant row = watched->property("row");
+        if (row.isValid()) {
+            highlightRow(row.toInt());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void StatusWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) applyPlayerColors();
+    QWidget::changeEvent(event);
+}
+
+void StatusWindow::showEvent(QShowEvent* event) {
+    // Fill the table before the first paint.
+    refreshRows();
+    QWidget::showEvent(event);
+}
+
+}  // namespace capzel::ui
