@@ -108,12 +108,13 @@ private:
     // A loaded game begins: music from song 1, the status window, the turn.
     void startLoadedGame(MainWindow& window);
 
+    // The game state first: it goes last, after every window that reads it.
+    GameState g_;
     bool autosaveFailureTold_ = false;
     OwnedWindow newGameDialog_;
     OwnedWindow highScores_;
     OwnedWindow history_;
     bool showHints_ = true;
-    GameState g_;
     std::unique_ptr<MainWindow> main_;
     QPointer<StatusWindow> status_;
     QPointer<AboutBox> about_;
