@@ -86,7 +86,8 @@ private slots:
         QTRY_VERIFY(!w_->view()->isStale());  // the bar shown, empty
         PaintLog log;
         w_->view()->installEventFilter(&log);
-        const QRect bar = w_->view()->powerBarRect();
+        const capzel::Box& box = w_->field().board.powerBar.box;
+        const QRect bar = capzel::ui::pxRect(box.left, box.top, box.width, box.height).toAlignedRect();
         QElapsedTimer spent;
         spent.start();
         constexpr int kTicks = 40;

@@ -133,21 +133,6 @@ private slots:
         QCOMPARE(w.highlightedRow(), 3);
     }
 
-    // The window opens at the size it keeps: the next refresh changes nothing,
-    // whatever the number of players.
-    void opensAtItsSettledSize() {
-        for (int players = 1; players <= 8; ++players) {
-            capzel::GameState g = gameOf(players);
-            StatusWindow w(g);
-            w.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&w));
-            QCoreApplication::processEvents();
-            const QSize shown = w.frameGeometry().size();
-            w.refreshRows();
-            QCoreApplication::processEvents();
-            QCOMPARE(w.frameGeometry().size(), shown);
-        }
-    }
 };
 
 CAPZEL_QT_TEST(StatusWindowTest)
