@@ -132,7 +132,6 @@ private slots:
         expectRowColor(w, 3, g.playerColor[3]);
         QCOMPARE(w.highlightedRow(), 3);
     }
-
 };
 
 CAPZEL_QT_TEST(StatusWindowTest)
