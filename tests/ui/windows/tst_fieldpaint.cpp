@@ -96,6 +96,7 @@ private slots:
             QCoreApplication::processEvents();
         }
         QTRY_VERIFY(!w_->view()->isStale());
+        // Paints a frame apart at least, the last one included.
         const qint64 frames = spent.elapsed() * std::max(1, int(w_->screen()->refreshRate())) / 1000;
         QVERIFY2(log.regions.size() <= frames + 1,
                  qPrintable(QString("%1 paints for %2 ticks in %3 frames").arg(log.regions.size()).arg(kTicks).arg(frames)));
