@@ -20,7 +20,9 @@ namespace capzel::ui {
 
 CapzelApp::CapzelApp(QObject* parent) : QObject(parent) {}
 
-CapzelApp::~CapzelApp() = default;
+// The status window reads the game state: it goes before the state does
+// (it has no parent that would take it along).
+CapzelApp::~CapzelApp() { delete status_.data(); }
 
 MainWindow& CapzelApp::openMainWindow() {
     if (main_) {
@@ -45,17 +47,15 @@ void CapzelApp::exitProgram() {
 
 // The status command: opens the live status window, or brings the open one
 // to the front. There is one status window at a time; it lives until the
-// player closes it and goes with the application at the latest, since it
-// reads the application's game state. It refreshes whenever the application
+// player closes it and goes with the application at the latest (in its
+// destructor, before the game state), since it reads that state. It refreshes whenever the application
 // says that the game changed.
 StatusWindow* CapzelApp::statusWindow() const { return status_; }
 
 void CapzelApp::showStatus() {
     if (!status_) {
         status_ = new StatusWindow(g_);  // deletes itself when closed
-        StatusWindow* w = status_;
-        connect(this, &QObject::destroyed, w, [w] { delete w; });
-        connect(this, &CapzelApp::gameStateChanged, w, &StatusWindow::stateChanged);
+        connect(this, &CapzelApp::gameStateChanged, status_, &StatusWindow::stateChanged);
     }
     status_->setWindowState(status_->windowState() & ~Qt::WindowMinimized);
     status_->show();

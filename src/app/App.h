@@ -112,13 +112,14 @@ private:
 
     AutosaveSlots& autosaveSlots();
 
+    // The game state first: it goes last, after every window that reads it.
+    GameState g_;
     bool autosaveFailureTold_ = false;
     std::unique_ptr<AutosaveSlots> autosaveSlots_;
     OwnedWindow newGameDialog_;
     OwnedWindow highScores_;
     OwnedWindow history_;
     bool showHints_ = true;
-    GameState g_;
     std::unique_ptr<MainWindow> main_;
     QPointer<StatusWindow> status_;
     QPointer<AboutBox> about_;

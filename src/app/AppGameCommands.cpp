@@ -81,7 +81,10 @@ void CapzelApp::loadGame() {
     if (!main) return;
     QPointer<MainWindow> window(main);
     GameContext ctx = main->context();
-    loadGameCommand(ctx, programFolder(), [&] { startLoadedGame(*window); });
+    // The window may have gone while the command's boxes were open.
+    loadGameCommand(ctx, programFolder(), [&] {
+        if (window) startLoadedGame(*window);
+    });
 }
 
 void CapzelApp::startLoadedGame(MainWindow& window) {

@@ -12,8 +12,11 @@
 //   shot_fast.*  the same shot fast-forwarded: wall seconds, frames painted,
 //            and 1 when it ended at the same place as at normal pace
 //   autosave.ms  keeping the running game on disk after a judged shot
-//   bar.*    one fill of the power bar from empty to its restart: seconds
-//            and processor use while charging
+//   bar.*    one fill of the power bar from empty to its restart, the status
+//            window open as in a game: seconds, processor use while charging
+//            (of the game, and of the game with the X server when its
+//            process is known), paints of the field a second and the share
+//            of the field they cover
 //   idle.*   the status window open, nothing moving: processor use and
 //            wake-ups a second (context switches of the main thread and
 //            of the whole process)
@@ -34,7 +37,9 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QPaintEvent>
 #include <QThread>
+#include <unistd.h>
 
 #include "controls/TurnController.h"
 #include "engine/Shot.h"
@@ -189,8 +194,35 @@ ShotFigures fullStrengthShot(capzel::ui::MainWindow& w) {
 
 struct BarFigures {
     std::vector<double> fills;
-    double cpu = 0;
+    double cpu = 0, cpuWithServer = -1, paintsPerSecond = 0, paintedShare = 0;
 };
+
+// Counts the paints of a widget and the pixels they cover.
+class PaintCounter : public QObject {
+public:
+    long paints = 0;
+    double pixels = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            ++paints;
+            for (const QRect& r : static_cast<QPaintEvent*>(e)->region()) pixels += double(r.width()) * r.height();
+        }
+        return false;
+    }
+};
+
+// Processor seconds of another process (the X server), -1 when unknown.
+double processCpuSeconds(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !stat.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray line = stat.readAll();
+    // The fields after the command's closing parenthesis; utime and stime
+    // are the 14th and 15th of the line.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13) return -1;
+    const double ticks = double(sysconf(_SC_CLK_TCK));
+    return (fields[11].toDouble() + fields[12].toDouble()) / ticks;
+}
 
 // Releases without an aim and lets the bar fill `fills` times, then "Go".
 BarFigures barFills(capzel::ui::MainWindow& w, int fills) {
@@ -201,6 +233,11 @@ BarFigures barFills(capzel::ui::MainWindow& w, int fills) {
     QElapsedTimer t;
     double fillStart = -1, cpuStart = 0, cpuSpent = 0, timeSpent = 0;
     int last = 1 << 30;
+    const qint64 server = qEnvironmentVariableIntValue("CAPZEL_BENCH_SERVER_PID");
+    double serverStart = 0, serverSpent = 0;
+    PaintCounter counter;
+    long paintsStart = 0;
+    w.view()->installEventFilter(&counter);
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -209,13 +246,24 @@ BarFigures barFills(capzel::ui::MainWindow& w, int fills) {
         if (fillStart < 0 && g.power < 6585) {  // the first fill has begun
             fillStart = now;
             cpuStart = cpuSeconds();
+            serverStart = processCpuSeconds(server);
+            paintsStart = counter.paints;
+            counter.pixels = 0;
         } else if (fillStart >= 0 && g.power > last) {  // restarted from empty
             f.fills.push_back(now - fillStart);
             timeSpent += now - fillStart;
             cpuSpent += cpuSeconds() - cpuStart;
+            serverSpent += processCpuSeconds(server) - serverStart;
             fillStart = now;
             cpuStart = cpuSeconds();
-            if (int(f.fills.size()) == fills) w.turn().goClicked();
+            serverStart = processCpuSeconds(server);
+            if (int(f.fills.size()) == fills) {
+                const long paints = counter.paints - paintsStart;
+                f.paintsPerSecond = double(paints) / timeSpent;
+                const QSize size = w.view()->size();
+                f.paintedShare = paints > 0 ? counter.pixels / paints / (double(size.width()) * size.height()) : 0;
+                w.turn().goClicked();
+            }
         }
         last = g.power;
     });
@@ -225,7 +273,9 @@ BarFigures barFills(capzel::ui::MainWindow& w, int fills) {
     w.scheduler().start();
     runUntil([&] { return !w.turn().running(); });
     poll.stop();
+    w.view()->removeEventFilter(&counter);
     f.cpu = timeSpent > 0 ? cpuSpent / timeSpent : 0;
+    if (server > 0 && timeSpent > 0) f.cpuWithServer = (cpuSpent + serverSpent) / timeSpent;
     return f;
 }
 
@@ -333,9 +383,14 @@ int main(int argc, char** argv) {
     for (int k = 0; k < kSaves; ++k) app.autosave();
     report("autosave.ms", double(saving.nsecsElapsed()) / 1e6 / kSaves);
 
+    // In a game the status window is open while the bar charges.
+    app.showStatus();
     const BarFigures bar = barFills(w, runs);
     report("bar.fill_s", median(bar.fills));
     report("bar.cpu_share", bar.cpu);
+    report("bar.cpu_share_with_server", bar.cpuWithServer);
+    report("bar.paints_per_s", bar.paintsPerSecond);
+    report("bar.painted_share", bar.paintedShare);
 
     const IdleFigures idle = idleStatus(app, 10.0);
     report("idle.status_cpu_share", idle.cpu);

@@ -1,8 +1,10 @@
 #include "ui/windows/FieldView.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -42,9 +44,10 @@ void drawLine(QPainter& p, const Line& l) {
     p.drawLine(pt(l.x1, l.y1), pt(l.x2, l.y2));
 }
 
-// A hash of what the game's loops change on the field: the pieces, the aim
-// line, the power bar's visibility and drawn rows, and the "Go" button.
-// Commands and mouse moves repaint on their own when they return.
+// A hash of what the game's loops change on the field beyond the power
+// bar's rows: the pieces, the aim line, the bar's visibility and the "Go"
+// button. The bar's rows are told apart by its revision. Commands and mouse
+// moves repaint on their own when they return.
 std::uint64_t loopFingerprint(const Field& f) {
     std::uint64_t h = 1469598103934665603ull;  // FNV-1a
     auto mix = [&h](const void* data, std::size_t n) {
@@ -65,7 +68,6 @@ std::uint64_t loopFingerprint(const Field& f) {
     mixValue(b.pointer.x2);
     mixValue(b.pointer.y2);
     mixValue(b.powerBar.box.visible);
-    mixValue(b.powerBar.drawn.size());
     mixValue(b.goButton.box.visible);
     return h | 1;  // never 0, which stands for "nothing painted yet"
 }
@@ -79,6 +81,9 @@ FieldView::FieldView(const Field& field, QWidget* parent)
     setMouseTracking(true);  // moves without a button place a piece by hand
     setFocusPolicy(Qt::StrongFocus);
     go_->setObjectName(QStringLiteral("goButton"));
+    barFrame_.setSingleShot(true);
+    barFrame_.setTimerType(Qt::PreciseTimer);
+    connect(&barFrame_, &QTimer::timeout, this, [this] { update(powerBarRect()); });
     syncGoButton();
 }
 
@@ -97,9 +102,10 @@ void FieldView::setHints(const GameState* game) {
     update();
 }
 
-void FieldView::showField(const Field* other) {
-    if (other_ == other) return;
-    other_ = other;
+void FieldView::syncShownField() {
+    const bool replay = replayShown() != nullptr;
+    if (showingReplay_ == replay) return;
+    showingReplay_ = replay;
     syncGoButton();
     update();
 }
@@ -110,14 +116,36 @@ void FieldView::setSuggestion(const std::optional<SuggestedShot>& s) {
     update();
 }
 
-bool FieldView::isStale() const { return paintedFingerprint_ != loopFingerprint(shown()); }
+FieldView::Staleness FieldView::staleness() const {
+    const Field& f = shown();
+    if (paintedFingerprint_ != loopFingerprint(f)) return Staleness::Field;
+    if (f.board.powerBar.box.visible && paintedBarRevision_ != f.board.powerBar.revision) return Staleness::PowerBar;
+    return Staleness::None;
+}
 
-void FieldView::paintEvent(QPaintEvent*) {
+QRect FieldView::powerBarRect() const { return boxRect(shown().board.powerBar.box).toAlignedRect(); }
+
+// One frame of the screen's refresh (60 a second when it does not say).
+int FieldView::frameMs() const {
+    const QScreen* s = screen();
+    const double hz = s && s->refreshRate() > 1 ? s->refreshRate() : 60.0;
+    return std::clamp(int(std::lround(1000.0 / hz)), 1, 100);
+}
+
+void FieldView::updatePowerBar() {
+    if (!barFrame_.isActive()) barFrame_.start(frameMs());
+}
+
+void FieldView::paintEvent(QPaintEvent* event) {
     const qreal dpr = devicePixelRatioF();
     if (background_.isNull() || background_.devicePixelRatio() != dpr)
         background_ = renderFieldBackground(shown().board, size(), dpr);
 
-    paintedFingerprint_ = loopFingerprint(shown());
+    // Only what the paint covers as a whole counts as shown.
+    const QRegion painted = event->region();
+    if (QRegion(rect()).subtracted(painted).isEmpty()) paintedFingerprint_ = loopFingerprint(shown());
+    if (QRegion(powerBarRect()).subtracted(painted).isEmpty())
+        paintedBarRevision_ = shown().board.powerBar.revision;
     QPainter p(this);
     p.drawPixmap(0, 0, background_);
     paintTargetHint(p);
@@ -125,7 +153,7 @@ void FieldView::paintEvent(QPaintEvent*) {
     paintPieceHints(p);
     paintLabel(p);
     paintPowerBar(p);
-    if (suggestion_ && !other_) paintSuggestion(p, field_.board, *suggestion_);
+    if (suggestion_ && !replayShown()) paintSuggestion(p, field_.board, *suggestion_);
 }
 
 void FieldView::paintShapes(QPainter& p) const {

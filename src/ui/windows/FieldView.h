@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -34,18 +35,31 @@ public:
     // game state `game`; null draws the field without them.
     void setHints(const GameState* game);
 
-    // Draws `other` instead of the window's own field (a replay of the
-    // last shot); null goes back to the own field.
-    void showField(const Field* other);
+    // The field to draw instead of the window's own (a replay's copy of
+    // the last shot), asked at every paint and look, so that the view never
+    // keeps a pointer into a run that may have ended; null or an empty
+    // function draws the own field.
+    std::function<const Field*()> replayField;
+    // The replay may have started or ended: "Go" and the picture follow.
+    void syncShownField();
     // The computer's suggestion for a person's shot, drawn over the field;
     // none clears it.
     void setSuggestion(const std::optional<SuggestedShot>& s);
     const std::optional<SuggestedShot>& suggestion() const { return suggestion_; }
 
-    // False while the picture on screen still shows what the game's loops
-    // change (the pieces, the power bar, the "Go" button): a repaint asked
-    // for during a loop would then show the same frame twice.
-    bool isStale() const;
+    // What the picture on screen lacks of what the game's loops change:
+    // nothing (a repaint would show the same frame twice), only rows of the
+    // power bar, or more of the field (the pieces, the aim line, the bar's
+    // visibility, the "Go" button).
+    enum class Staleness { None, PowerBar, Field };
+    Staleness staleness() const;
+    bool isStale() const { return staleness() != Staleness::None; }
+
+    // Repaints the power bar's rectangle alone, once the current frame of
+    // the display is over: the bar's ticks within one frame (a tick is far
+    // shorter) cost one paint, and the state after the last one is shown.
+    void updatePowerBar();
+    QRect powerBarRect() const;
 
     // Mouse handlers: buttons, shift keys, X and Y in window twips.
     std::function<void(int, int, float, float)> onMouseMove;
@@ -66,15 +80,22 @@ private:
     void paintTargetHint(QPainter& p) const;
     void paintPieceHints(QPainter& p) const;
 
-    const Field& shown() const { return other_ ? *other_ : field_; }
+    const Field* replayShown() const { return replayField ? replayField() : nullptr; }
+    const Field& shown() const {
+        const Field* replay = replayShown();
+        return replay ? *replay : field_;
+    }
+    int frameMs() const;
 
     const Field& field_;
-    const Field* other_ = nullptr;
+    bool showingReplay_ = false;
     const GameState* hintsFrom_ = nullptr;
     std::optional<SuggestedShot> suggestion_;
     QPushButton* go_;
     QPixmap background_;
-    std::uint64_t paintedFingerprint_ = 0;  // of the last paint; 0 before any
+    std::uint64_t paintedFingerprint_ = 0;  // of the last whole paint; 0 before any
+    int paintedBarRevision_ = -1;           // of the last paint of the bar's rectangle
+    QTimer barFrame_;                       // the bar's repaint at the end of the frame
 };
 
 }  // namespace capzel::ui

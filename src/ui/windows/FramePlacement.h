@@ -20,4 +20,15 @@ namespace capzel::ui {
 // frame is known, as the frame's size may enter into it).
 void placeFrame(QWidget& window, std::function<QPoint()> where);
 
+// Calls `then` once `window`'s frame is known: at once when it already is,
+// otherwise as soon as it appears, looking first when the events at hand
+// have been handled (the toolkit's own frame comes with the showing). Not
+// at all when no frame appears within the watch, or the window goes.
+void whenFrameKnown(QWidget& window, std::function<void()> then);
+
+// The height the frame adds to the window's client area: the window's own
+// when known, otherwise that of another top-level window already framed
+// (the window manager decorates them alike), otherwise 0.
+int frameExtraHeight(const QWidget& window);
+
 }  // namespace capzel::ui

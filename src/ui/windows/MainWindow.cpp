@@ -72,6 +72,10 @@ MainWindow::MainWindow(CapzelApp& app)
         runCommand([&] { handleMouseUp(b, s, x, y); });
     };
     view_->onResized = [this] { stretchSideLines(); };
+    view_->replayField = [this]() -> const Field* {
+        const ReplayRun* replay = turn_.replay();
+        return replay ? &replay->field() : nullptr;
+    };
     connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { handleGoButton(); }); });
     connectMenus();
     connectComputerPlay();
@@ -90,6 +94,17 @@ MainWindow::~MainWindow() {
     scheduler_->stop();
     computerPlay_->stop();
     if (music_) music_->onPlayStateChange = nullptr;
+    // The children that use the members (the computer plays on the turn
+    // and asks the platform, the scheduler drives the turn, the view draws
+    // the field) go while the members are still there: ~QWidget would
+    // delete them only after the members.
+    platform_->unattended = nullptr;
+    delete computerPlay_;
+    computerPlay_ = nullptr;
+    delete scheduler_;
+    scheduler_ = nullptr;
+    delete view_;
+    view_ = nullptr;
 }
 
 GameState& MainWindow::state() { return app_.state(); }
@@ -204,7 +219,18 @@ void MainWindow::showProgress() {
         shotState_ = shotState;
         syncMenus();
     }
-    if (view_->isStale()) refreshField();
+    switch (view_->staleness()) {
+    case FieldView::Staleness::Field:
+        refreshField();
+        break;
+    case FieldView::Staleness::PowerBar:
+        // A charge's ticks come far faster than frames: the bar alone,
+        // once a frame.
+        view_->updatePowerBar();
+        break;
+    case FieldView::Staleness::None:
+        break;
+    }
     // Every judged shot is saved for a start after a crash or a close.
     if (turn_.judgedShots() != autosavedShots_) {
         autosavedShots_ = turn_.judgedShots();

@@ -25,9 +25,8 @@ void MainWindow::syncShotState() {
     const bool computer = computerAtBoard();
     menus_.syncShotItems(state().gameRunning, turn_.canReplay() && !computer, turn_.canUndo());
     scheduler_->setFast(spaceHeld_ || menus_.fastForwardAction->isChecked());
-    const ReplayRun* replay = turn_.replay();
-    view_->showField(replay ? &replay->field() : nullptr);
-    if (replay) view_->setHints(nullptr);
+    view_->syncShownField();
+    if (turn_.replay()) view_->setHints(nullptr);
 }
 
 // Asks first; the game goes back to the start of the last shot, and the

@@ -239,10 +239,12 @@ void StatusWindow::refreshRows() {
 
 // The window's outer height follows the rows in use: the last row's rule
 // plus 600 twips. Only in the normal state: a minimised, maximised or
-// full-screen window keeps its size.
+// full-screen window keeps its size. Until its own frame is known (the
+// window manager adds it some time after showing) the frame is taken to be
+// like the other windows' frames, and the height is set again once it is.
 void StatusWindow::adjustHeight(int rows) {
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
-    const int frameExtra = isWindow() ? frameGeometry().height() - height() : 0;
+    const int frameExtra = isWindow() ? frameExtraHeight(*this) : 0;
     const int clientHeight = std::max(1, ipx(ruleYTwips(rows) + 600) - frameExtra);
     if (clientHeight != height()) setFixedHeight(clientHeight);
 }
@@ -320,6 +322,7 @@ void StatusWindow::showEvent(QShowEvent* event) {
     // Fill the table before the first paint.
     refreshRows();
     QWidget::showEvent(event);
+    whenFrameKnown(*this, [this] { adjustHeight(rowsInUse()); });
 }
 
 }  // namespace capzel::ui
