@@ -30,6 +30,7 @@ inline void contactPass(GameContext& ctx, int i, bool skipDistant) {
     const GameState& g = ctx.g;
     const std::array<Box, kMaxPlayers + 1>& pieces = ctx.field.board.pieces;
     const int n = g.numberOfPlayers < kMaxPlayers ? g.numberOfPlayers : kMaxPlayers;
+    if (n < 2) return;  // a piece alone has nobody to touch
     // A contact changes velocities only, so piece i stays where it is for
     // the whole pass.
     const double ri = double(pieces[i].width) / 2;
