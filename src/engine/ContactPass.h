@@ -22,20 +22,21 @@ struct Overlap {
 void touch(GameContext& ctx, int i, int j, const Overlap& o);
 
 // For every other piece j in the game that overlaps piece i (centres closer
-// than the sum of the radii): touch(i, j). With `skipDistant`, a pair at
-// least the sum of the radii apart along x, or along y, is passed over as
-// soon as that is known: its squared distance could not be below the
-// squared sum, so the test it skips would fail.
-inline void contactPass(GameContext& ctx, int i, bool skipDistant) {
+// than the sum of the radii): touch(i, j); true when any did. With
+// `skipDistant`, a pair at least the sum of the radii apart along x, or
+// along y, is passed over as soon as that is known: its squared distance
+// could not be below the squared sum, so the test it skips would fail.
+inline bool contactPass(GameContext& ctx, int i, bool skipDistant) {
     const GameState& g = ctx.g;
     const std::array<Box, kMaxPlayers + 1>& pieces = ctx.field.board.pieces;
     const int n = g.numberOfPlayers < kMaxPlayers ? g.numberOfPlayers : kMaxPlayers;
-    if (n < 2) return;  // a piece alone has nobody to touch
+    if (n < 2) return false;  // a piece alone has nobody to touch
     // A contact changes velocities only, so piece i stays where it is for
     // the whole pass.
     const double ri = double(pieces[i].width) / 2;
     const double xi = double(pieces[i].left) + ri;
     const double yi = double(pieces[i].top) + ri;
+    bool touched = false;
     for (int j = 1; j <= n; ++j) {
         if (j == i || !g.inGame[j]) continue;
         const Box& b = pieces[j];
@@ -46,8 +47,12 @@ inline void contactPass(GameContext& ctx, int i, bool skipDistant) {
         const double ddy = yi - (double(b.top) + rj);
         if (skipDistant && !(std::fabs(ddy) < std::fabs(R))) continue;
         const double D2 = ddx * ddx + ddy * ddy;
-        if (D2 < R * R) touch(ctx, i, j, {xi, yi, double(b.left) + rj, double(b.top) + rj, R, ddx, ddy, D2});
+        if (D2 < R * R) {
+            touch(ctx, i, j, {xi, yi, double(b.left) + rj, double(b.top) + rj, R, ddx, ddy, D2});
+            touched = true;
+        }
     }
+    return touched;
 }
 
 }  // namespace capzel::engine

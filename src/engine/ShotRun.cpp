@@ -105,10 +105,14 @@ void launch(GameState& g, Field& f) {
     box.top = p.top;
     f.velocityX[i] = p.vx;
     f.velocityY[i] = p.vy;
-    engine::contactPass(ctx, i, grid != nullptr);
+    // Without a contact the velocity is still the one in hand.
+    if (engine::contactPass(ctx, i, grid != nullptr)) {
+        p.vx = f.velocityX[i];
+        p.vy = f.velocityY[i];
+    }
     const double keep = double(g.friction[i]);
-    engine::assignFloat(f.velocityX[i], double(f.velocityX[i]) * keep / 100.0);
-    engine::assignFloat(f.velocityY[i], double(f.velocityY[i]) * keep / 100.0);
+    engine::assignFloat(f.velocityX[i], double(p.vx) * keep / 100.0);
+    engine::assignFloat(f.velocityY[i], double(p.vy) * keep / 100.0);
 }
 
 }  // namespace
