@@ -79,7 +79,8 @@ void launch(GameState& g, Field& f) {
 // owner's friction. With a grid, only the edges and walls that the grid
 // lists for the piece's place are tested, and distant pieces are passed
 // over early; without one every test runs in full. Both give the same
-// result to the last bit.
+// result to the last bit. Always inline, so that the run's loop keeps its
+// values in registers from one step to the next.
 [[gnu::always_inline]] inline void stepPiece(GameContext& ctx, int i, const engine::WallGrid* grid) {
     GameState& g = ctx.g;
     Field& f = ctx.field;
@@ -105,7 +106,9 @@ void launch(GameState& g, Field& f) {
     box.top = p.top;
     f.velocityX[i] = p.vx;
     f.velocityY[i] = p.vy;
-    // Without a contact the velocity is still the one in hand.
+    // Without a contact the velocity is still the one in hand: friction
+    // starts from it rather than from the copy just stored, which the next
+    // step would otherwise wait for.
     if (engine::contactPass(ctx, i, grid != nullptr)) {
         p.vx = f.velocityX[i];
         p.vy = f.velocityY[i];
