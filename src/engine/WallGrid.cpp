@@ -71,11 +71,9 @@ void WallGrid::mark(Mask bits, CellRange columns, CellRange rows) {
 }
 
 void WallGrid::build(const Board& board) {
-    // Every cell lists everything until the grid is known to fit the board.
+    // Every cell lists everything until the grid is known to fit the board:
+    // whatever cell a corner falls in then, every test runs.
     cells_.fill(kEverything);
-    x0_ = 0;
-    xScale_ = 0;
-    yScale_ = 0;
 
     float pieceWidth = 0;
     float pieceHeight = 0;
