@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <limits>
@@ -84,6 +85,14 @@ void scatterWalls(Board& b, Dice& d) {
         w.height = upright ? length : thickness;
         if (d.chance(5)) w.width = -w.width;
         if (d.chance(2)) w.height = std::numeric_limits<float>::quiet_NaN();
+        if (j > 1 && d.chance(20)) {
+            // Across the wall before it: a piece can bounce off both in turn.
+            const Box& before = b.walls[j - 1];
+            w.left = before.left + before.width / 2 - before.height / 2;
+            w.top = before.top + before.height / 2 - before.width / 2;
+            w.width = before.height;
+            w.height = before.width;
+        }
     }
 }
 
@@ -116,6 +125,8 @@ void scatterGame(Game& game, Dice& d) {
         b.leftLine.x1 = d.between(0, 1500);
         b.rightLine.x1 = d.between(7000, 11000);
         b.scaleHeight = d.between(3000, 12000);
+        if (d.chance(10)) b.rightLine.x1 = -b.rightLine.x1;  // edges no grid can cover
+        if (d.chance(10)) b.scaleHeight = -b.scaleHeight;
     }
 }
 
@@ -171,8 +182,9 @@ TEST(EngineBroadphase, ABoardChangedDuringAWatchedShotCountsAtOnce) {
 }
 
 // The grid on its own: a wall left out of a cell never moves a piece whose
-// corner lies in that cell, most walls are left out of most cells, and an
-// edge left out is never crossed. Corners are drawn round the places where
+// corner lies in that cell, most walls are left out of most cells, an edge
+// left out is never crossed, and the walls listed, tested in turn, leave
+// the piece as all of them would. Corners are drawn round the places where
 // the tests turn (a piece's edge on a wall's edge), one rounding step apart.
 TEST(WallGrid, WhatACellLeavesOutCannotTouchAPieceThere) {
     Dice d(5);
@@ -192,13 +204,14 @@ TEST(WallGrid, WhatACellLeavesOutCannotTouchAPieceThere) {
                     v = std::nextafter(v, step < 0 ? -1e9f : 1e9f);
                 return v;
             };
-            engine::MovingPiece m{near(w.left, w.width, p.width), near(w.top, w.height, p.height), p.width,
-                                  p.height, 5, -5};
+            const engine::MovingPiece start{near(w.left, w.width, p.width), near(w.top, w.height, p.height),
+                                            p.width, p.height, 5, -5};
             const int j = int(&w - &b.walls[0]);
-            const engine::WallGrid::Mask listed = grid.near(m.left, m.top);
-            const bool crosses = fsum(m.left, m.width) > b.rightLine.x1 || m.left < b.leftLine.x1 ||
-                                 fsum(m.top, m.height) > b.scaleHeight || m.top < 0;
-            const bool hit = engine::bounceOffWall(m, w);
+            const engine::WallGrid::Mask listed = grid.near(start.left, start.top);
+            const bool crosses = fsum(start.left, start.width) > b.rightLine.x1 || start.left < b.leftLine.x1 ||
+                                 fsum(start.top, start.height) > b.scaleHeight || start.top < 0;
+            engine::MovingPiece one = start, all = start, pruned = start;
+            const bool hit = engine::bounceOffWall(one, w);
             ++checked;
             hits += hit;
             if (!(listed & (1u << j))) {
@@ -206,6 +219,10 @@ TEST(WallGrid, WhatACellLeavesOutCannotTouchAPieceThere) {
                 wrong += hit;
             }
             wrong += crosses && !(listed & engine::WallGrid::kEdges);
+            // Every wall in turn, through the grid and without it.
+            engine::bounceOffWalls(all, b);
+            engine::bounceOffWalls(pruned, b, listed);
+            wrong += std::memcmp(&all, &pruned, sizeof all) != 0;
         }
     }
     EXPECT_EQ(wrong, 0);
