@@ -66,7 +66,7 @@ Setup breakOfEight() {
     return s;
 }
 
-void playShots(benchmark::State& state, const Setup& start) {
+void playShots(benchmark::State& state, const Setup& start, const ShotOptions& options = {}) {
     Setup s = start;
     SilentPlatform ui;
     GameContext ctx{s.g, s.field, ui};
@@ -75,7 +75,7 @@ void playShots(benchmark::State& state, const Setup& start) {
     for (auto _ : state) {
         s.g = start.g;
         s.field = start.field;
-        const ShotResult r = shootPiece(ctx);
+        const ShotResult r = shootPiece(ctx, options);
         benchmark::DoNotOptimize(r);
         steps += r.steps;
         ++shots;
@@ -87,9 +87,17 @@ void playShots(benchmark::State& state, const Setup& start) {
 void BM_OnePieceFullStrength(benchmark::State& state) { playShots(state, onePiece()); }
 void BM_BreakOfEight(benchmark::State& state) { playShots(state, breakOfEight()); }
 
+// The same shots with every wall, edge and piece tested at every step (no
+// wall grid, no early way out of the contact pass): the same result, and
+// the yardstick for what the grid saves.
+void BM_OnePiecePlainPasses(benchmark::State& state) { playShots(state, onePiece(), {.plainPasses = true}); }
+void BM_BreakOfEightPlainPasses(benchmark::State& state) { playShots(state, breakOfEight(), {.plainPasses = true}); }
+
 }  // namespace
 
 BENCHMARK(BM_OnePieceFullStrength);
 BENCHMARK(BM_BreakOfEight);
+BENCHMARK(BM_OnePiecePlainPasses);
+BENCHMARK(BM_BreakOfEightPlainPasses);
 
 BENCHMARK_MAIN();

@@ -44,54 +44,37 @@ int piecesWithVelocity(const GameState& g, const Field& f) {
 
 }  // namespace
 
-void contactPass(GameContext& ctx, int i) {
+void touch(GameContext& ctx, int i, int j, const Overlap& o) {
     GameState& g = ctx.g;
     Field& f = ctx.field;
-    const std::array<Box, kMaxPlayers + 1>& pieces = f.board.pieces;
-    const int n = g.numberOfPlayers < kMaxPlayers ? g.numberOfPlayers : kMaxPlayers;
-    for (int j = 1; j <= n; ++j) {
-        if (j == i || !g.inGame[j]) continue;
-        const Box& a = pieces[i];
-        const Box& b = pieces[j];
-        // The radius is half the width, for y as well.
-        const double ri = double(a.width) / 2;
-        const double rj = double(b.width) / 2;
-        const double xi = double(a.left) + ri;
-        const double yi = double(a.top) + ri;
-        const double xj = double(b.left) + rj;
-        const double yj = double(b.top) + rj;
-        const double R = ri + rj;
-        const double ddx = xi - xj;
-        const double ddy = yi - yj;
-        const double D2 = ddx * ddx + ddy * ddy;
-        if (!(D2 < R * R)) continue;
+    const Box& a = f.board.pieces[i];
+    const Box& b = f.board.pieces[j];
 
-        const bool isNew = !pairLogged(g, i, j);
-        if (isNew) recordNewPair(g, i, j);
+    const bool isNew = !pairLogged(g, i, j);
+    if (isNew) recordNewPair(g, i, j);
 
-        const double d = std::sqrt(D2);
-        const double mx = (xi + xj) / 2;
-        const double my = (yi + yj) / 2;
-        // Coinciding centres (d = 0) have no line between them: the offsets
-        // of the last contact are kept and give the push its direction.
-        assignDouble(f.ox, R * (ddx / d) / 2);
-        assignDouble(f.oy, R * (ddy / d) / 2);
-        const double ox = f.ox;
-        const double oy = f.oy;
+    const double d = std::sqrt(o.D2);
+    const double mx = (o.xi + o.xj) / 2;
+    const double my = (o.yi + o.yj) / 2;
+    // Coinciding centres (d = 0) have no line between them: the offsets
+    // of the last contact are kept and give the push its direction.
+    assignDouble(f.ox, o.R * (o.ddx / d) / 2);
+    assignDouble(f.oy, o.R * (o.ddy / d) / 2);
+    const double ox = f.ox;
+    const double oy = f.oy;
 
-        // Each piece is pushed towards its target centre, R apart from the
-        // other's and symmetric about the midpoint. Places do not change.
-        assignFloat(f.velocityX[i], double(f.velocityX[i]) + ((mx + ox) - (double(a.left) + double(a.width) / 2)));
-        assignFloat(f.velocityY[i], double(f.velocityY[i]) + ((my + oy) - (double(a.top) + double(a.height) / 2)));
-        assignFloat(f.velocityX[j], double(f.velocityX[j]) + ((mx - ox) - (double(b.left) + double(b.width) / 2)));
-        assignFloat(f.velocityY[j], double(f.velocityY[j]) + ((my - oy) - (double(b.top) + double(b.height) / 2)));
+    // Each piece is pushed towards its target centre, R apart from the
+    // other's and symmetric about the midpoint.
+    assignFloat(f.velocityX[i], double(f.velocityX[i]) + ((mx + ox) - (double(a.left) + double(a.width) / 2)));
+    assignFloat(f.velocityY[i], double(f.velocityY[i]) + ((my + oy) - (double(a.top) + double(a.height) / 2)));
+    assignFloat(f.velocityX[j], double(f.velocityX[j]) + ((mx - ox) - (double(b.left) + double(b.width) / 2)));
+    assignFloat(f.velocityY[j], double(f.velocityY[j]) + ((my - oy) - (double(b.top) + double(b.height) / 2)));
 
-        if (isNew) {
-            // More pieces move at once: fewer yields per step keep the pace
-            // of a cycle. With no piece moving there is nothing to scale.
-            const int m = piecesWithVelocity(g, f);
-            if (m != 0) assignDouble(f.stepDelay, f.stepDelay * double(m - 1) / double(m));
-        }
+    if (isNew) {
+        // More pieces move at once: fewer yields per step keep the pace
+        // of a cycle. With no piece moving there is nothing to scale.
+        const int m = piecesWithVelocity(g, f);
+        if (m != 0) assignDouble(f.stepDelay, f.stepDelay * double(m - 1) / double(m));
     }
 }
 

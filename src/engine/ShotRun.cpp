@@ -6,6 +6,7 @@
 #include "engine/ContactPass.h"
 #include "engine/Launch.h"
 #include "engine/Settlement.h"
+#include "engine/WallGrid.h"
 #include "engine/WallPass.h"
 #include "model/Numbers.h"
 
@@ -32,22 +33,22 @@ bool steps(const GameState& g, const Field& f, int i) {
 
 // The board's edges, read afresh at every test: a piece that crosses one is
 // put flush against it and sent back with 90 % of its speed across it.
-inline void boardEdges(const Board& board, Box& p, float& vx, float& vy) {
+inline void boardEdges(const Board& board, engine::MovingPiece& p) {
     if (fsum(p.left, p.width) > board.rightLine.x1) {
         engine::assignFloat(p.left, double(board.rightLine.x1) - double(p.width));
-        engine::assignFloat(vx, -0.9 * std::fabs(double(vx)));
+        engine::assignFloat(p.vx, -0.9 * std::fabs(double(p.vx)));
     }
     if (p.left < board.leftLine.x1) {
         p.left = board.leftLine.x1;
-        engine::assignFloat(vx, 0.9 * std::fabs(double(vx)));
+        engine::assignFloat(p.vx, 0.9 * std::fabs(double(p.vx)));
     }
     if (fsum(p.top, p.height) > board.scaleHeight) {
         engine::assignFloat(p.top, double(board.scaleHeight) - double(p.height));
-        engine::assignFloat(vy, -0.9 * std::fabs(double(vy)));
+        engine::assignFloat(p.vy, -0.9 * std::fabs(double(p.vy)));
     }
     if (p.top < 0) {
         p.top = 0;
-        engine::assignFloat(vy, 0.9 * std::fabs(double(vy)));
+        engine::assignFloat(p.vy, 0.9 * std::fabs(double(p.vy)));
     }
 }
 
@@ -75,21 +76,46 @@ void launch(GameState& g, Field& f) {
 
 // One step of piece i: it moves by its velocity, bounces off the board's
 // edges and the walls, touches the other pieces, and loses speed by its
-// owner's friction.
-void stepPiece(GameContext& ctx, int i) {
+// owner's friction. With a grid, only the edges and walls that the grid
+// lists for the piece's place are tested, and distant pieces are passed
+// over early; without one every test runs in full. Both give the same
+// result to the last bit. Always inline, so that the run's loop keeps its
+// values in registers from one step to the next.
+[[gnu::always_inline]] inline void stepPiece(GameContext& ctx, int i, const engine::WallGrid* grid) {
     GameState& g = ctx.g;
     Field& f = ctx.field;
-    Box& p = f.board.pieces[i];
-    float& vx = f.velocityX[i];
-    float& vy = f.velocityY[i];
-    engine::assignFloat(p.left, double(p.left) + double(vx));
-    engine::assignFloat(p.top, double(p.top) + double(vy));
-    boardEdges(f.board, p, vx, vy);
-    engine::wallPass(ctx, i);
-    engine::contactPass(ctx, i);
+    const Board& board = f.board;
+    Box& box = f.board.pieces[i];
+    // The piece's box and velocity stay in a copy until the contact pass,
+    // which reads them from the board.
+    engine::MovingPiece p{box.left, box.top, box.width, box.height, f.velocityX[i], f.velocityY[i]};
+    engine::assignFloat(p.left, double(p.left) + double(p.vx));
+    engine::assignFloat(p.top, double(p.top) + double(p.vy));
+    if (grid == nullptr) {
+        boardEdges(board, p);
+        if (g.wallsOn) engine::bounceOffWalls(p, board);
+    } else {
+        engine::WallGrid::Mask near = grid->near(p.left, p.top);
+        if (near & engine::WallGrid::kEdges) {
+            boardEdges(board, p);
+            near = grid->near(p.left, p.top);
+        }
+        if (g.wallsOn) engine::bounceOffWalls(p, board, near);
+    }
+    box.left = p.left;
+    box.top = p.top;
+    f.velocityX[i] = p.vx;
+    f.velocityY[i] = p.vy;
+    // Without a contact the velocity is still the one in hand: friction
+    // starts from it rather than from the copy just stored, which the next
+    // step would otherwise wait for.
+    if (engine::contactPass(ctx, i, grid != nullptr)) {
+        p.vx = f.velocityX[i];
+        p.vy = f.velocityY[i];
+    }
     const double keep = double(g.friction[i]);
-    engine::assignFloat(vx, double(vx) * keep / 100.0);
-    engine::assignFloat(vy, double(vy) * keep / 100.0);
+    engine::assignFloat(f.velocityX[i], double(p.vx) * keep / 100.0);
+    engine::assignFloat(f.velocityY[i], double(p.vy) * keep / 100.0);
 }
 
 }  // namespace
@@ -109,14 +135,16 @@ void ShotRun::advance() {
         // A fast machine gets the long delay.
         ctx_.field.stepDelay = engine::calibratedStepDelay(ctx_.ui.clock() - calibrationStart_);
         stage_ = Stage::Stepping;
-        piece_ = 0;
-        seekNextStep();
+        at_.piece = 0;
+        moveOn();
         return;
     case Stage::Stepping:
-        ++result_.steps;
-        anyStep_ = true;
-        stepPiece(ctx_, piece_);
-        seekNextStep();
+        ++at_.result.steps;
+        at_.anyStep = true;
+        // Commands run during the wait may have changed the board: the grid
+        // is looked up afresh for every step.
+        stepPiece(ctx_, at_.piece, grid());
+        moveOn();
         return;
     case Stage::Done:
         return;
@@ -125,56 +153,72 @@ void ShotRun::advance() {
 
 void ShotRun::finish() {
     if (stage_ == Stage::Calibrating) advance();
-    // The passes get a copy of the context, so that this run's own values
-    // stay out of their reach and the loop keeps them at hand.
+    if (stage_ != Stage::Stepping) return;
+    // The loop works on copies of the context and of its place in the shot,
+    // so that the passes, which write through references, cannot reach them
+    // and the loop keeps them at hand. Nothing but the steps changes the
+    // board until the run is done, and they move pieces only: one grid
+    // serves every step.
     GameContext ctx = ctx_;
-    while (stage_ == Stage::Stepping) {
-        ++result_.steps;
-        anyStep_ = true;
-        stepPiece(ctx, piece_);
-        seekNextStep(false);
+    Cursor at = at_;
+    const engine::WallGrid* wallGrid = grid();
+    Next next = Next::Step;
+    while (next == Next::Step) {
+        ++at.result.steps;
+        at.anyStep = true;
+        stepPiece(ctx, at.piece, wallGrid);
+        next = seekNextStep(ctx.g, ctx.field, options_.maxCycles, at);
     }
+    at_ = at;
+    end(next);
+}
+
+const engine::WallGrid* ShotRun::grid() const {
+    return options_.plainPasses ? nullptr : &engine::WallGrid::forBoard(ctx_.board());
+}
+
+void ShotRun::moveOn() {
+    const Next next = seekNextStep(ctx_.g, ctx_.field, options_.maxCycles, at_);
+    if (next == Next::Step)
+        wait_ = yieldsPerStep(ctx_.field.stepDelay);
+    else
+        end(next);
+}
+
+void ShotRun::end(Next next) {
+    if (next == Next::Settle)
+        engine::settleShot(ctx_);
+    else
+        at_.result.unfinished = true;
+    stage_ = Stage::Done;
+    wait_ = 0;
 }
 
 // Goes on from the piece stepped last to the next one that steps, ending
-// cycles (and with them the main loop) on the way; `timed` also works out
-// the wait before that step (a run with nobody watching has none). Every piece is tested
+// cycles (and with them the main loop) on the way. Every piece is tested
 // when its turn in the cycle comes, so values changed during a wait count.
-void ShotRun::seekNextStep(bool timed) {
-    const GameState& g = ctx_.g;
-    const Field& f = ctx_.field;
+inline ShotRun::Next ShotRun::seekNextStep(const GameState& g, const Field& f, long maxCycles, Cursor& at) {
     const int n = playerCount(g);
     for (;;) {
-        if (piece_ == 0) {
-            if (over_) {
-                engine::settleShot(ctx_);
-                stage_ = Stage::Done;
-                wait_ = 0;
-                return;
-            }
-            if (options_.maxCycles >= 0 && result_.cycles >= options_.maxCycles) {
-                result_.unfinished = true;
-                stage_ = Stage::Done;
-                wait_ = 0;
-                return;
-            }
-            anyStep_ = false;
+        if (at.piece == 0) {
+            if (at.over) return Next::Settle;
+            if (maxCycles >= 0 && at.result.cycles >= maxCycles) return Next::Stop;
+            at.anyStep = false;
         }
-        for (int i = piece_ + 1; i <= n; ++i) {
+        for (int i = at.piece + 1; i <= n; ++i) {
             if (steps(g, f, i)) {
-                piece_ = i;
-                if (timed) wait_ = yieldsPerStep(f.stepDelay);
-                return;
+                at.piece = i;
+                return Next::Step;
             }
         }
-        ++result_.cycles;
-        over_ = true;
+        ++at.result.cycles;
+        at.over = true;
         for (int i = 1; i <= n; ++i)
-            if (engine::movingPart(f.velocityX[i]) || engine::movingPart(f.velocityY[i])) over_ = false;
+            if (engine::movingPart(f.velocityX[i]) || engine::movingPart(f.velocityY[i])) at.over = false;
         // A cycle without a step changes nothing, so the next would not
         // either (a piece off the board moving along x only): the shot is over.
-        if (!anyStep_) over_ = true;
-        piece_ = 0;
+        if (!at.anyStep) at.over = true;
+        at.piece = 0;
     }
 }
 

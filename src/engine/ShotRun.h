@@ -12,10 +12,19 @@
 
 #include "model/GameContext.h"
 
+namespace capzel::engine {
+class WallGrid;
+}
+
 namespace capzel {
 
 struct ShotOptions {
     long maxCycles = -1;  // stop the main loop after this many cycles (< 0: no limit)
+    // Every step tests every wall, edge and piece in full, without the
+    // grid that passes over the ones out of reach. The result is the same
+    // to the last bit, only slower: the plain passes are the yardstick the
+    // tests hold the fast ones to.
+    bool plainPasses = false;
 };
 
 struct ShotResult {
@@ -51,24 +60,38 @@ public:
 
     // The piece whose step is due next (0 during the calibration and once
     // done).
-    int nextPiece() const { return stage_ == Stage::Stepping ? piece_ : 0; }
+    int nextPiece() const { return stage_ == Stage::Stepping ? at_.piece : 0; }
 
-    const ShotResult& result() const { return result_; }
+    const ShotResult& result() const { return at_.result; }
 
 private:
     enum class Stage { Calibrating, Stepping, Done };
 
-    void seekNextStep(bool timed = true);
+    // Where the main loop stands.
+    struct Cursor {
+        int piece = 0;         // the piece stepped last in this cycle, 0 at a cycle's start
+        bool anyStep = false;  // a piece has stepped in this cycle
+        bool over = false;     // the last cycle left no piece moving
+        ShotResult result;
+    };
+    // What comes after a step: another step, the settlement, or the stop
+    // at the cycle limit.
+    enum class Next { Step, Settle, Stop };
+
+    static Next seekNextStep(const GameState& g, const Field& f, long maxCycles, Cursor& at);
+    // Finds the next step after the one just taken and sets the wait
+    // before it, or ends the run.
+    void moveOn();
+    void end(Next next);
+    // The wall grid for the board as it is now; none for plain passes.
+    const engine::WallGrid* grid() const;
 
     GameContext ctx_;
     ShotOptions options_;
-    ShotResult result_;
+    Cursor at_;
     Stage stage_ = Stage::Done;
     double calibrationStart_ = 0;
     long wait_ = 0;
-    int piece_ = 0;        // the piece stepped last in this cycle, 0 at a cycle's start
-    bool anyStep_ = false; // a piece has stepped in this cycle
-    bool over_ = false;    // the last cycle left no piece moving
 };
 
 }  // namespace capzel

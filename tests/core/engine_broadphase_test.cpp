@@ -1,0 +1,234 @@
+// The wall grid and the early way out of the contact pass change no bit:
+// shots played through them end exactly as shots played with every wall,
+// edge and piece tested in full (the plain passes).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <random>
+
+#include "Scenario.h"
+#include "engine/ShotRun.h"
+#include "engine/WallGrid.h"
+#include "engine/WallPass.h"
+#include "platform/SilentPlatform.h"
+
+namespace capzel {
+namespace {
+
+// Seeded draws with a fixed mapping, the same on every standard library.
+class Dice {
+public:
+    explicit Dice(unsigned seed) : rng_(seed) {}
+    int below(int n) { return int(rng_() % unsigned(n)); }
+    bool chance(int percent) { return below(100) < percent; }
+    float between(float lo, float hi) { return lo + (hi - lo) * float(below(100001)) / 100000.0f; }
+
+private:
+    std::mt19937 rng_;
+};
+
+struct Game {
+    GameState g;
+    Field field;
+    SilentPlatform ui;
+    GameContext ctx{g, field, ui};
+};
+
+struct Outcome {
+    std::uint64_t digest;
+    double stepDelay;
+    long cycles;
+    long steps;
+    bool unfinished;
+    int pairs;  // distinct pairs that touched
+    bool operator==(const Outcome&) const = default;
+};
+
+// Plays the shot from `start` to the end; `onStep` (the game, the piece
+// that steps next, the count of advances) runs before each advance of a run
+// advanced step by step as a window runs it; without it none waits.
+using StepHook = std::function<void(Game&, int, long)>;
+Outcome play(const Game& start, bool plain, const StepHook& onStep = {}) {
+    Game game;
+    game.g = start.g;
+    game.field = start.field;
+    ShotRun run(game.ctx, {3000, plain});
+    if (onStep) {
+        for (long step = 0; !run.done(); ++step) {
+            onStep(game, run.nextPiece(), step);
+            run.advance();
+        }
+    } else {
+        run.finish();
+    }
+    const ShotResult& r = run.result();
+    return {scenarios::stateDigest(game.ctx), game.field.stepDelay, r.cycles, r.steps, r.unfinished,
+            game.g.hitCount};
+}
+
+// Walls moved, resized, turned inside out or made unreadable; the rest keep
+// their places. Whether a wall is shown plays no part in the pass.
+void scatterWalls(Board& b, Dice& d) {
+    for (int j = 1; j <= kWallCount; ++j) {
+        Box& w = b.walls[j];
+        w.visible = d.chance(80);
+        if (d.chance(30)) continue;
+        const float length = d.between(0, 1500), thickness = d.between(0, 300);
+        const bool upright = d.chance(50);
+        w.left = d.between(300, 10300);
+        w.top = d.between(-300, 9600);
+        w.width = upright ? thickness : length;
+        w.height = upright ? length : thickness;
+        if (d.chance(5)) w.width = -w.width;
+        if (d.chance(2)) w.height = std::numeric_limits<float>::quiet_NaN();
+        if (j > 1 && d.chance(20)) {
+            // Across the wall before it: a piece can bounce off both in turn.
+            const Box& before = b.walls[j - 1];
+            w.left = before.left + before.width / 2 - before.height / 2;
+            w.top = before.top + before.height / 2 - before.width / 2;
+            w.width = before.height;
+            w.height = before.width;
+        }
+    }
+}
+
+// Up to eight pieces, scattered or packed round one spot, mostly of the
+// layout's size; a random shooter and shot; now and then other edges.
+void scatterGame(Game& game, Dice& d) {
+    const int n = 1 + d.below(kMaxPlayers);
+    scenarios::Scenario s{"random", d.chance(85), 1 + d.below(n), d.below(9406), {}, {}};
+    const bool packed = d.chance(60);
+    const float cx = d.between(1000, 9000), cy = d.between(1000, 8500);
+    for (int i = 1; i <= n; ++i) {
+        const float left = packed ? cx + d.between(-450, 450) : d.between(600, 9800);
+        const float top = packed ? cy + d.between(-450, 450) : d.between(0, 9100);
+        const float friction = d.chance(50) ? 98 : d.between(90, 100);
+        std::string flags = d.chance(90) ? "g" : "";
+        if (d.chance(15)) flags += 'k';
+        s.players.push_back({"P", left, top, friction, 200, d.below(29), flags});
+    }
+    const scenarios::ScenarioPlayer& shooter = s.players[size_t(s.turn - 1)];
+    s.pointer = {shooter.left + d.between(-300, 300), shooter.top + d.between(-300, 300), shooter.left, shooter.top};
+    scenarios::setUp(game.ctx, s);
+    Board& b = game.field.board;
+    scatterWalls(b, d);
+    if (d.chance(15)) {
+        const float size = d.chance(90) ? d.between(0, 700) : -100;
+        b.pieces[1 + d.below(n)].width = size;
+        b.pieces[1 + d.below(n)].height = size;
+    }
+    if (d.chance(20)) {
+        b.leftLine.x1 = d.between(0, 1500);
+        b.rightLine.x1 = d.between(7000, 11000);
+        b.scaleHeight = d.between(3000, 12000);
+        if (d.chance(10)) b.rightLine.x1 = -b.rightLine.x1;  // edges no grid can cover
+        if (d.chance(10)) b.scaleHeight = -b.scaleHeight;
+    }
+}
+
+TEST(EngineBroadphase, EveryCorpusShotEndsAsWithThePlainPasses) {
+    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/scenarios.jsonl");
+    ASSERT_TRUE(in);
+    std::string line;
+    int shots = 0;
+    while (std::getline(in, line)) {
+        Game start;
+        scenarios::setUp(start.ctx, scenarios::scenarioFromJson(nlohmann::json::parse(line).at("in")));
+        ASSERT_EQ(play(start, false), play(start, true)) << line;
+        ++shots;
+    }
+    EXPECT_GE(shots, 300);
+}
+
+TEST(EngineBroadphase, RandomShotsOnRandomBoardsEndAsWithThePlainPasses) {
+    Dice d(20240611);
+    int withContacts = 0;
+    for (int shot = 0; shot < 2500; ++shot) {
+        Game start;
+        scatterGame(start, d);
+        const Outcome fast = play(start, false);
+        ASSERT_EQ(fast, play(start, true)) << "shot " << shot;
+        withContacts += fast.pairs > 0;
+    }
+    EXPECT_GT(withContacts, 250);  // the contact pass is put to the test
+}
+
+// A window's run looks the grid up before every step: walls moved and the
+// window resized between two steps count from the next step on.
+TEST(EngineBroadphase, ABoardChangedDuringAWatchedShotCountsAtOnce) {
+    Dice d(99);
+    int changed = 0;
+    for (int shot = 0; shot < 200; ++shot) {
+        Game start;
+        scatterGame(start, d);
+        const long at = 1 + d.below(40);
+        const StepHook change = [at](Game& game, int next, long step) {
+            if (step != at || next == 0) return;
+            // A wall across the place of the piece that steps next.
+            Board& b = game.field.board;
+            const Box& p = b.pieces[next];
+            b.walls[1 + int(at % kWallCount)] = {p.left + 100, p.top - 400, 60, 1100};
+            b.scaleHeight -= 500;
+        };
+        const Outcome plain = play(start, true, change);
+        ASSERT_EQ(play(start, false, change), plain) << "shot " << shot;
+        changed += !(plain == play(start, true));
+    }
+    EXPECT_GT(changed, 50);
+}
+
+// The grid on its own: a wall left out of a cell never moves a piece whose
+// corner lies in that cell, most walls are left out of most cells, an edge
+// left out is never crossed, and the walls listed, tested in turn, leave
+// the piece as all of them would. Corners are drawn round the places where
+// the tests turn (a piece's edge on a wall's edge), one rounding step apart.
+TEST(WallGrid, WhatACellLeavesOutCannotTouchAPieceThere) {
+    Dice d(5);
+    long checked = 0, leftOut = 0, hits = 0, wrong = 0;
+    for (int boards = 0; boards < 100; ++boards) {
+        Board b = makeBoardLayout();
+        scatterWalls(b, d);
+        if (d.chance(30)) b.pieces[1].width = b.pieces[1].height = d.between(0, 700);
+        const engine::WallGrid grid(b);
+        for (int k = 0; k < 3000; ++k) {
+            const Box& w = b.walls[1 + d.below(kWallCount)];
+            const Box& p = b.pieces[1 + d.below(2)];
+            const auto near = [&](float start, float size, float own) {
+                const float turns[] = {start, start + size, start - own, start + size - own, d.between(0, 10000)};
+                float v = turns[d.below(5)] + float(d.below(5) - 2) / 2;
+                for (int step = d.below(5) - 2; step != 0; step += step < 0 ? 1 : -1)
+                    v = std::nextafter(v, step < 0 ? -1e9f : 1e9f);
+                return v;
+            };
+            const engine::MovingPiece start{near(w.left, w.width, p.width), near(w.top, w.height, p.height),
+                                            p.width, p.height, 5, -5};
+            const int j = int(&w - &b.walls[0]);
+            const engine::WallGrid::Mask listed = grid.near(start.left, start.top);
+            const bool crosses = fsum(start.left, start.width) > b.rightLine.x1 || start.left < b.leftLine.x1 ||
+                                 fsum(start.top, start.height) > b.scaleHeight || start.top < 0;
+            engine::MovingPiece one = start, all = start, pruned = start;
+            const bool hit = engine::bounceOffWall(one, w);
+            ++checked;
+            hits += hit;
+            if (!(listed & (1u << j))) {
+                ++leftOut;
+                wrong += hit;
+            }
+            wrong += crosses && !(listed & engine::WallGrid::kEdges);
+            // Every wall in turn, through the grid and without it.
+            engine::bounceOffWalls(all, b);
+            engine::bounceOffWalls(pruned, b, listed);
+            wrong += std::memcmp(&all, &pruned, sizeof all) != 0;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(hits, checked / 20);
+    EXPECT_GT(leftOut, checked / 5);
+}
+
+}  // namespace
+}  // namespace capzel
