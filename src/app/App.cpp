@@ -14,6 +14,7 @@
 #include "ui/desktop/ProgramFolder.h"
 #include "ui/desktop/QtPlatform.h"
 #include "ui/windows/StatusWindow.h"
+#include "ui/windows/ComputerPlay.h"
 #include "ui/windows/MainWindow.h"
 
 namespace capzel::ui {
@@ -32,6 +33,7 @@ MainWindow& CapzelApp::openMainWindow() {
         main_.release()->deleteLater();
     }
     main_ = std::make_unique<MainWindow>(*this);
+    connect(this, &CapzelApp::gameStateChanged, &main_->computerPlay(), &ComputerPlay::lookSoon);
     main_->show();
     return *main_;
 }

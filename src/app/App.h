@@ -10,6 +10,7 @@
 #include <random>
 
 #include "model/GameState.h"
+#include "ui/windows/GameHost.h"
 #include "ui/windows/OwnedWindow.h"
 
 namespace capzel::ui {
@@ -22,13 +23,13 @@ class HighScoreWindow;
 class GameHistoryWindow;
 class AutosaveSlots;
 
-class CapzelApp : public QObject {
+class CapzelApp : public QObject, public GameHost {
     Q_OBJECT
 public:
     explicit CapzelApp(QObject* parent = nullptr);
     ~CapzelApp() override;
 
-    GameState& state() { return g_; }
+    GameState& state() override { return g_; }
 
     // The current main window (null before the first one or after it closed).
     MainWindow* mainWindow() const { return main_.get(); }
@@ -48,29 +49,29 @@ public:
 
     // The program's random numbers, seeded from the clock at every load of
     // the main window.
-    std::mt19937& random() { return random_; }
-    void seedRandom();
+    std::mt19937& random() override { return random_; }
+    void seedRandom() override;
 
     // Whether the field marks the current player's piece and target between
     // shots ("Show Hints"); on from the start, for the whole run.
-    bool showHints() const { return showHints_; }
-    void setShowHints(bool on) { showHints_ = on; }
+    bool showHints() const override { return showHints_; }
+    void setShowHints(bool on) override { showHints_ = on; }
 
     // The end of a game: adds the finished game to the game history (a
     // broken history file is set aside with a message), then opens the
     // high scores.
-    void gameEnded();
+    void gameEnded() override;
     void recordFinishedGame();
 
     // Tells the windows that show the game (the status window) that the
     // game state may have changed: after every command, as a run advances,
     // and before a box speaks of it.
-    void notifyStateChanged() { emit gameStateChanged(); }
+    void notifyStateChanged() override { emit gameStateChanged(); }
 
     // Keeps the running game on disk (ui/Autosave.h), in this copy's own
     // slot, after every judged shot and whenever a game starts or comes
     // back; a failed write is told once per run.
-    void autosave();
+    void autosave() override;
     // At start-up: offers the unfinished games that no running copy holds,
     // with a question for one and a choice among several; the game chosen
     // is loaded as Load Game does and goes on in its own slot.
@@ -79,36 +80,41 @@ public:
 signals:
     void gameStateChanged();
 
-public slots:
-    // The commands are virtual so that a test can record that a window
-    // reached them.
+public:
+    // "Play" in the new-game dialog: a new main window, the game built from
+    // the dialog's values, the status window, the first turn.
+    void beginNewGame(const NewGameSettings& settings) override;
+
+    // The program's commands, reached from the windows' menus.
     // File menu.
-    virtual void newGame();
-    virtual void saveGame();
-    virtual void loadGame();
+    void newGame() override;
+    void saveGame() override;
+    void loadGame() override;
     // Ends the program: every window closes (the program ends with its
     // last window).
-    void exitProgram();
+    void exitProgram() override;
 
     // Windows of their own.
-    virtual void showStatus();
-    virtual void showHighScores();
-    virtual void showAbout();
-    // Opens the Game History window, or reads the history again into the
-    // open one and brings it up.
-    virtual void showHistory();
+    void showStatus() override;
+    void showHighScores() override;
+    void showAbout() override;
+    // Opens the Game History window, or brings the open one up.
+    void showHistory() override;
 
     // The hidden command menu.
-    virtual void setPosition();
-    virtual void setFriction();
-    virtual void setSpeed();
-    virtual void setPiece();
-    virtual void setInGame();
-    virtual void setGuidelines();
+    void setPosition() override;
+    void setFriction() override;
+    void setSpeed() override;
+    void setPiece() override;
+    void setInGame() override;
+    void setGuidelines() override;
 
 private:
     // A loaded game begins: music from song 1, the status window, the turn.
     void startLoadedGame(MainWindow& window);
+    // The one way every game begins once it is built (new, loaded or
+    // resumed): kept on disk, then the first turn starts and is told.
+    void startFirstTurn(MainWindow& window);
 
     AutosaveSlots& autosaveSlots();
 

@@ -21,6 +21,8 @@
 #include "ui/windows/HighScoreWindow.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/NewGameDialog.h"
+#include "ui/windows/FramePlacement.h"
+#include "records/NewGame.h"
 #include "platform/Platform.h"
 #include "records/SavedGameState.h"
 #include "ui/desktop/Autosave.h"
@@ -99,12 +101,47 @@ void CapzelApp::startLoadedGame(MainWindow& window) {
     window.refreshField();
     // The status window keeps the place it had.
     if (StatusWindow* status = showStatusWindow(*this)) status->refreshRows();
+    if (alive) startFirstTurn(*alive);
+}
+
+void CapzelApp::beginNewGame(const NewGameSettings& chosen) {
+    MainWindow& main = openMainWindow();
+    QPointer<MainWindow> window(&main);
+    GameContext ctx = main.context();
+    applyNewGame(ctx, chosen);
+    main.playSong(g_.songNumber);
+
+    // The main window to the top-left corner; its activation paints the pieces.
+    placeFrame(main, [window] {
+        QScreen* screen = window ? window->screen() : nullptr;
+        return screen ? screen->geometry().topLeft() : QPoint(0, 0);
+    });
+    main.applyPlayerColors();
+    main.syncMenus();
+    main.refreshField();
+
+    // The status window at the bottom right of the screen, refreshed at once.
+    if (StatusWindow* status = showStatusWindow(*this)) {
+        status->placeForNewGame();
+        status->refreshRows();
+    }
+    if (window) startFirstTurn(*window);
+}
+
+void CapzelApp::startFirstTurn(MainWindow& window) {
+    QPointer<MainWindow> alive(&window);
+    GameContext ctx = window.context();
     autosave();
-    if (tellPlayers(ctx.ui, startTurn(ctx, g_.currentTurn)) == GameFlow::Ended) {
+    const GameFlow flow = tellPlayers(ctx.ui, startTurn(ctx, g_.currentTurn));
+    if (alive) {
+        alive->syncMenus();
+        alive->refreshField();
+    }
+    notifyStateChanged();
+    if (flow == GameFlow::Ended) {
         gameEnded();
         autosave();  // the game is over: its kept copy goes, so it is not offered again
     }
-    if (alive) alive->syncMenus();
 }
 
 void CapzelApp::showHighScores() {

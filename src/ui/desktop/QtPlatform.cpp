@@ -8,11 +8,8 @@
 
 #include "platform/RegularFile.h"
 #include "platform/SafeWrite.h"
-#include "app/App.h"
 #include "ui/desktop/Connection.h"
-#include "ui/windows/FieldView.h"
 #include "ui/desktop/MessageBoxes.h"
-#include "ui/windows/MainWindow.h"
 
 namespace capzel::ui {
 
@@ -35,12 +32,11 @@ QString fileDialogFilter(std::string_view filter, std::string_view pattern) {
     return description + QStringLiteral(" (") + pat + QLatin1Char(')');
 }
 
-QtPlatform::QtPlatform(MainWindow& window, CapzelApp& app)
-    : sound([] { QApplication::beep(); }), connected(isConnected), window_(&window), app_(app) {}
+QtPlatform::QtPlatform(QWidget* window)
+    : sound([] { QApplication::beep(); }), connected(isConnected), window_(window) {}
 
 void QtPlatform::showCurrentState() {
-    if (window_) window_->refreshField();
-    app_.notifyStateChanged();
+    if (beforeBox) beforeBox();
 }
 
 void QtPlatform::message(std::string_view text) { announce(text, unattended && unattended()); }

@@ -1,11 +1,12 @@
 // The game's way to the player through Qt: message, question and input
 // boxes, the clock, the beep, the busy pointer, the file dialogs, files and
-// the desktop. One belongs to each main window. Before a box opens, the
-// field and the status window are brought up to date, so the player sees
-// what the box speaks of.
+// the desktop. One belongs to each main window, whose boxes and dialogs it
+// opens. Before a box opens, whoever owns it brings what the box speaks of
+// up to date on screen (beforeBox).
 #pragma once
 
 #include <QPointer>
+#include <QWidget>
 #include <chrono>
 #include <functional>
 
@@ -13,12 +14,14 @@
 
 namespace capzel::ui {
 
-class CapzelApp;
-class MainWindow;
-
 class QtPlatform : public Platform {
 public:
-    QtPlatform(MainWindow& window, CapzelApp& app);
+    // Boxes and dialogs open over `window`.
+    explicit QtPlatform(QWidget* window);
+
+    // Called before every box and dialog: the field and the status window
+    // are brought up to date, so the player sees what the box speaks of.
+    std::function<void()> beforeBox;
 
     // What a beep sounds like: the system's beep (a test may count them).
     std::function<void()> sound;
@@ -51,8 +54,7 @@ public:
 private:
     void showCurrentState();
 
-    QPointer<MainWindow> window_;
-    CapzelApp& app_;
+    QPointer<QWidget> window_;
     int busyDepth_ = 0;
     // The clock: seconds since midnight read once a second from the local
     // time, and in between advanced by the steady clock (the local time is

@@ -3,7 +3,7 @@
 // line and changes colour every second. Not modal; it deletes itself when
 // it is closed.
 //
-// Usage: CapzelApp::showAbout().
+// Opened by the Help menu's "&About".
 #pragma once
 
 #include <QDialog>

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "players/PlannedShot.h"
-#include "app/App.h"
+#include "ui/windows/GameHost.h"
 #include "ui/windows/FieldView.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/StepScheduler.h"
@@ -16,7 +16,7 @@ namespace {
 constexpr int kSuggestionPollMs = 20;
 }
 
-ComputerPlay::ComputerPlay(MainWindow& window, CapzelApp& app) : QObject(&window), window_(window), app_(app) {
+ComputerPlay::ComputerPlay(MainWindow& window, GameHost& app) : QObject(&window), window_(window), app_(app) {
     lookTimer_.setSingleShot(true);
     lookTimer_.setInterval(0);
     connect(&lookTimer_, &QTimer::timeout, this, &ComputerPlay::look);

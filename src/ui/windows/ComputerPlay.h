@@ -20,13 +20,13 @@
 
 namespace capzel::ui {
 
-class CapzelApp;
+class GameHost;
 class MainWindow;
 
 class ComputerPlay : public QObject {
     Q_OBJECT
 public:
-    ComputerPlay(MainWindow& window, CapzelApp& app);
+    ComputerPlay(MainWindow& window, GameHost& app);
     ~ComputerPlay() override;
 
     // True while the turn is a computer's: the person's field input waits.
@@ -76,7 +76,7 @@ private:
     void clearSuggestion();
 
     MainWindow& window_;
-    CapzelApp& app_;
+    GameHost& app_;
     std::unique_ptr<ComputerTurn> turn_;
     // The plan behind the suggestion; kept while it is drawn, as the game it fits.
     std::unique_ptr<players::PlanJob> suggestion_;

@@ -11,7 +11,7 @@
 #include <QWindow>
 
 #include "controls/AccessWord.h"
-#include "app/App.h"
+#include "ui/windows/GameHost.h"
 #include "ui/windows/ComputerPlay.h"
 #include "ui/windows/Config.h"
 #include "ui/windows/FieldView.h"
@@ -35,9 +35,9 @@ const QString kNoEmailMessage =
     QStringLiteral("You must be connected to the internet in order to email Norvin.");
 }  // namespace
 
-MainWindow::MainWindow(CapzelApp& app)
+MainWindow::MainWindow(GameHost& app)
     : app_(app),
-      platform_(std::make_unique<QtPlatform>(*this, app)),
+      platform_(std::make_unique<QtPlatform>(this)),
       turn_(GameContext{app.state(), field_, *platform_}) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Capzel"));
@@ -99,6 +99,7 @@ MainWindow::~MainWindow() {
     // the field) go while the members are still there: ~QWidget would
     // delete them only after the members.
     platform_->unattended = nullptr;
+    platform_->beforeBox = nullptr;
     delete computerPlay_;
     computerPlay_ = nullptr;
     delete scheduler_;
@@ -291,7 +292,10 @@ void MainWindow::connectMenus() {
 void MainWindow::connectComputerPlay() {
     computerPlay_ = new ComputerPlay(*this, app_);
     platform_->unattended = [this] { return computerPlay_->unattended(); };
-    connect(&app_, &CapzelApp::gameStateChanged, computerPlay_, &ComputerPlay::lookSoon);
+    platform_->beforeBox = [this] {
+        refreshField();
+        app_.notifyStateChanged();
+    };
 }
 
 void MainWindow::showGameStatus() {

@@ -19,7 +19,7 @@
 
 namespace capzel::ui {
 
-class CapzelApp;
+class GameHost;
 class ComputerPlay;
 class FieldView;
 class MusicPlayer;
@@ -40,7 +40,7 @@ public:
     static constexpr int kOpenLeftTwips = 705;
     static constexpr int kOpenTopTwips = 840;
 
-    explicit MainWindow(CapzelApp& app);
+    explicit MainWindow(GameHost& app);
     ~MainWindow() override;
 
     Field& field() { return field_; }
@@ -127,7 +127,7 @@ private:
     template <class Fn>
     void runCommand(Fn&& fn);
 
-    CapzelApp& app_;
+    GameHost& app_;
     Field field_;
     MainMenus menus_;
     FieldView* view_ = nullptr;

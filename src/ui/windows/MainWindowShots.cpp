@@ -2,7 +2,7 @@
 // replayed or taken back, and Space, Enter and Esc during a turn.
 #include <QKeyEvent>
 
-#include "app/App.h"
+#include "ui/windows/GameHost.h"
 #include "ui/windows/ComputerPlay.h"
 #include "ui/windows/FieldView.h"
 #include "ui/windows/MainWindow.h"

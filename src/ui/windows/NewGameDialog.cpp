@@ -15,14 +15,8 @@
 #include <algorithm>
 #include <random>
 
-#include "controls/Announcing.h"
-#include "rules/TurnStart.h"
-#include "app/App.h"
-#include "app/AppGameCommands.h"
-#include "ui/windows/FramePlacement.h"
-#include "ui/windows/StatusWindow.h"
+#include "ui/windows/GameHost.h"
 #include "ui/windows/Twips.h"
-#include "ui/windows/MainWindow.h"
 #include "ui/windows/NameLengthValidator.h"
 
 namespace capzel::ui {
@@ -72,7 +66,7 @@ QString buttonStyle(Color c) {
 
 }  // namespace
 
-NewGameDialog::NewGameDialog(CapzelApp& app, QWidget* parent) : QWidget(parent), app_(app) {
+NewGameDialog::NewGameDialog(GameHost& app, QWidget* parent) : QWidget(parent), app_(app) {
     setObjectName(QStringLiteral("NewGameDialog"));
     setWindowTitle(QStringLiteral("New Game"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -318,43 +312,10 @@ NewGameSettings NewGameDialog::settings() const {
 
 void NewGameDialog::startPlay() {
     const NewGameSettings chosen = settings();
-    GameState& g = app_.state();
-
     // The dialog stays in memory, hidden, until the next New command; the
-    // main window opens anew.
+    // game begins in a new main window.
     hide();
-    MainWindow& main = app_.openMainWindow();
-    QPointer<MainWindow> window(&main);
-    GameContext ctx = main.context();
-
-    // gameRunning, the players, the new per-game tables, the holder and the
-    // pieces in it, frictions, scores, colours, names, walls, the first turn.
-    applyNewGame(ctx, chosen);
-    main.playSong(g.songNumber);
-
-    // The main window to the top-left corner; its activation paints the pieces.
-    placeFrame(main, [window] {
-        QScreen* screen = window ? window->screen() : nullptr;
-        return screen ? screen->geometry().topLeft() : QPoint(0, 0);
-    });
-    main.applyPlayerColors();
-    main.syncMenus();
-    main.refreshField();
-
-    // The status window at the bottom right of the screen, refreshed at once.
-    if (StatusWindow* status = showStatusWindow(app_)) {
-        status->placeForNewGame();
-        status->refreshRows();
-    }
-
-    app_.autosave();
-    const GameFlow flow = tellPlayers(ctx.ui, startTurn(ctx, g.currentTurn));
-    if (window) {
-        window->syncMenus();
-        window->refreshField();
-    }
-    app_.notifyStateChanged();
-    if (flow == GameFlow::Ended) app_.gameEnded();
+    app_.beginNewGame(chosen);
 }
 
 }  // namespace capzel::ui

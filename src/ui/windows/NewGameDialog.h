@@ -23,12 +23,12 @@ class QRadioButton;
 
 namespace capzel::ui {
 
-class CapzelApp;
+class GameHost;
 
 class NewGameDialog : public QWidget {
     Q_OBJECT
 public:
-    explicit NewGameDialog(CapzelApp& app, QWidget* parent = nullptr);
+    explicit NewGameDialog(GameHost& app, QWidget* parent = nullptr);
 
     // The event handlers, by control.
     void choosePlayerCount(int i);
@@ -77,7 +77,7 @@ private:
     void setFrictionToggleColor(Color c);
     void selectNormal(int i);
 
-    CapzelApp& app_;
+    GameHost& app_;
     int playersChosen_ = 1;
     std::array<QRadioButton*, kMaxPlayers + 1> playerCountOptions_{};
     std::array<QLineEdit*, kMaxPlayers + 1> nameEdits_{};

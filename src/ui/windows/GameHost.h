@@ -1,0 +1,53 @@
+// What the windows need of the application that owns the game: the one game
+// state, the program's random numbers and settings, the events of a game's
+// life and the program's commands that the menus reach. The windows reach
+// the application only through this, so they never depend on it.
+#pragma once
+
+#include <random>
+
+#include "model/GameState.h"
+#include "records/NewGame.h"
+
+namespace capzel::ui {
+
+class GameHost {
+public:
+    virtual ~GameHost() = default;
+
+    virtual GameState& state() = 0;
+    virtual std::mt19937& random() = 0;
+    virtual void seedRandom() = 0;
+
+    // "Show Hints": the field marks the current player's piece and target.
+    virtual bool showHints() const = 0;
+    virtual void setShowHints(bool on) = 0;
+
+    // The game changed (the status window and the computer look again).
+    virtual void notifyStateChanged() = 0;
+    // The running game is kept on disk (after a judged shot, an undo).
+    virtual void autosave() = 0;
+    // The game has ended: it goes into the history, the high scores show.
+    virtual void gameEnded() = 0;
+
+    // "Play" in the new-game dialog: the new game begins in a new main window.
+    virtual void beginNewGame(const NewGameSettings& settings) = 0;
+
+    // The program's commands.
+    virtual void newGame() = 0;
+    virtual void saveGame() = 0;
+    virtual void loadGame() = 0;
+    virtual void exitProgram() = 0;
+    virtual void showStatus() = 0;
+    virtual void showHighScores() = 0;
+    virtual void showAbout() = 0;
+    virtual void showHistory() = 0;
+    virtual void setPosition() = 0;
+    virtual void setFriction() = 0;
+    virtual void setSpeed() = 0;
+    virtual void setPiece() = 0;
+    virtual void setInGame() = 0;
+    virtual void setGuidelines() = 0;
+};
+
+}  // namespace capzel::ui
