@@ -64,11 +64,9 @@ MainWindow::MainWindow(GameHost& app)
         };
 
     view_->onMouseMove = [this](int b, int s, float x, float y) {
-        emit mouseMoved(b, s, x, y);
         runCommand([&] { handleMouseMove(b, s, x, y); });
     };
     view_->onMouseUp = [this](int b, int s, float x, float y) {
-        emit mouseReleased(b, s, x, y);
         runCommand([&] { handleMouseUp(b, s, x, y); });
     };
     view_->onResized = [this] { stretchSideLines(); };

@@ -107,10 +107,8 @@ public:
     static bool isShotKey(int key);
 
 signals:
-    // Every key-down, mouse move and release as the handlers receive them.
+    // Every key-down as the handler receives it.
     void keyDown(int keyCode, int shift);
-    void mouseMoved(int button, int shift, float x, float y);
-    void mouseReleased(int button, int shift, float x, float y);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
