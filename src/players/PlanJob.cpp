@@ -62,8 +62,9 @@ private:
 }  // namespace
 
 PlanJob::PlanJob(const GameState& g, const Field& field, PlayerKind level, std::uint64_t seed,
-                 PlannerOptions options)
+                 PlannerOptions options, std::function<void()> onReady)
     : plan_(std::make_shared<Plan>(g, field)) {
+    plan_->onReady = std::move(onReady);
     // The reaper comes first, so that it outlives every job.
     Reaper::instance();
     options.cancel = &plan_->cancel;
@@ -71,10 +72,16 @@ PlanJob::PlanJob(const GameState& g, const Field& field, PlayerKind level, std::
     thread_ = std::thread([plan = plan_, level, seed, options] {
         plan->result = planShot(plan->g, plan->field, level, seed, options);
         plan->ready.store(true, std::memory_order_release);
+        const std::lock_guard lock(plan->telling);
+        if (plan->onReady) plan->onReady();
     });
 }
 
 PlanJob::~PlanJob() {
+    {
+        const std::lock_guard lock(plan_->telling);
+        plan_->onReady = nullptr;
+    }
     plan_->cancel.store(true);
     if (thread_.joinable()) Reaper::instance().adopt(std::move(thread_));
 }

@@ -1,7 +1,9 @@
 // A shot planned away from the board: planShot runs on a thread of its own,
 // on copies of the game taken when the job starts, while the board goes on
 // drawing and answering the players. The owner looks whether the plan is
-// ready. A job that goes away before it is ready raises its search's cancel
+// ready, or is told: `onReady` runs on the planning thread once the plan is
+// ready, never after the job has gone (a window posts itself a call from
+// there). A job that goes away before it is ready raises its search's cancel
 // flag and hands its thread to a reaper that joins it elsewhere, so the
 // window never waits for the search to wind down; the thread shares the
 // job's copies, which live until the thread is done with them.
@@ -9,7 +11,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "model/Field.h"
@@ -22,7 +26,7 @@ namespace capzel::players {
 class PlanJob {
 public:
     PlanJob(const GameState& g, const Field& field, PlayerKind level, std::uint64_t seed,
-            PlannerOptions options = {});
+            PlannerOptions options = {}, std::function<void()> onReady = {});
     ~PlanJob();
     PlanJob(const PlanJob&) = delete;
     PlanJob& operator=(const PlanJob&) = delete;
@@ -51,6 +55,8 @@ private:
         PlanResult result;
         std::atomic<bool> cancel{false};
         std::atomic<bool> ready{false};
+        std::mutex telling;             // held while onReady runs, and while the job lets it go
+        std::function<void()> onReady;
     };
 
     std::shared_ptr<Plan> plan_;

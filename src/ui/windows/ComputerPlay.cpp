@@ -12,16 +12,10 @@
 
 namespace capzel::ui {
 
-namespace {
-constexpr int kSuggestionPollMs = 20;
-}
-
 ComputerPlay::ComputerPlay(MainWindow& window, GameHost& app) : QObject(&window), window_(window), app_(app) {
     lookTimer_.setSingleShot(true);
     lookTimer_.setInterval(0);
     connect(&lookTimer_, &QTimer::timeout, this, &ComputerPlay::look);
-    suggestionPoll_.setInterval(kSuggestionPollMs);
-    connect(&suggestionPoll_, &QTimer::timeout, this, &ComputerPlay::suggestionReady);
 }
 
 ComputerPlay::~ComputerPlay() = default;
@@ -88,14 +82,15 @@ bool ComputerPlay::canSuggest() const {
 void ComputerPlay::suggestShot() {
     if (!canSuggest()) return;
     clearSuggestion();
-    suggestion_ = std::make_unique<players::PlanJob>(app_.state(), window_.field(), PlayerKind::Expert,
-                                                     app_.random()());
-    suggestionPoll_.start();
+    // The plan tells when it is ready, from its own thread: the window is
+    // called back through its event loop.
+    suggestion_ = std::make_unique<players::PlanJob>(
+        app_.state(), window_.field(), PlayerKind::Expert, app_.random()(), players::PlannerOptions{},
+        [this] { QMetaObject::invokeMethod(this, &ComputerPlay::suggestionReady, Qt::QueuedConnection); });
 }
 
 void ComputerPlay::suggestionReady() {
     if (!suggestion_ || !suggestion_->ready()) return;
-    suggestionPoll_.stop();
     const Field& field = window_.field();
     if (!canSuggest() || !suggestion_->stillFits(app_.state(), field)) {
         clearSuggestion();
@@ -126,7 +121,6 @@ void ComputerPlay::updateSuggestion() {
 }
 
 void ComputerPlay::clearSuggestion() {
-    suggestionPoll_.stop();
     suggestion_.reset();
     window_.view()->setSuggestion(std::nullopt);
 }

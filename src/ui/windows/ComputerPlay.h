@@ -81,7 +81,6 @@ private:
     // The plan behind the suggestion; kept while it is drawn, as the game it fits.
     std::unique_ptr<players::PlanJob> suggestion_;
     QTimer lookTimer_;
-    QTimer suggestionPoll_;
     int personCommands_ = 0;
 };
 
