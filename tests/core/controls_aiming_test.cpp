@@ -55,18 +55,6 @@ struct Table {
 
 }  // namespace
 
-TEST(PowerBar, MarksAndGaps) {
-    const std::array<int, 8> expected{1950, 2900, 3750, 4500, 5150, 5700, 6150, 6500};
-    EXPECT_EQ(powerMarks(), expected);
-    struct Row {
-        int level;
-        bool gap;
-    };
-    for (const Row& r : {Row{4600, true}, Row{4700, false}, Row{4535, false}, Row{4634, true},
-                         Row{4635, false}, Row{6575, false}, Row{-15, false}})
-        EXPECT_EQ(levelInGap(r.level, 6585), r.gap) << r.level;
-}
-
 TEST(Aiming, LabelHoldsCentreMouseAndDifference) {
     EXPECT_EQ(aimLabelText(3650, 6150, 4000.5f, 100), "3650,6150\r\n4000.5,100\r\n-350.5,6050");
     EXPECT_EQ(aimLabelText(1234567.f, 0.1f, 0, -2), "1234567,0.1\r\n0,-2\r\n1234567,2.1");

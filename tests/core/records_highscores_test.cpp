@@ -1,6 +1,7 @@
 // The high-score file: defaults, hand edits, unreadable files.
 #include <gtest/gtest.h>
 
+#include "DataRows.h"
 #include "records/HighScores.h"
 #include "support/FakePlatform.h"
 
@@ -39,30 +40,13 @@ TEST(HighScores, FolderThatCannotBeWrittenStillShowsTheDefaultTable) {
     EXPECT_TRUE(ui.files.empty());
 }
 
+// Each record of high_score_readings.jsonl: the rows shown (the rest empty).
 TEST(HighScores, EditedShortAndBrokenFilesShowWhatCanBeRead) {
-    const struct {
-        const char* name;
-        std::string text;
-        std::vector<std::string> rows;
-    } cases[] = {
-        {"hand edited: shown in its own order, the first ten lines",
-         "\"Ann\",500\r\n\"Bob\",900\r\n\"Cy, Jr.\",-3\r\n\"D\",4\r\n\"E\",5\r\n"
-         "\"F\",6\r\n\"G\",7\r\n\"H\",8\r\n\"I\",9\r\n\"J\",10\r\n\"K\",11\r\n",
-         {"Ann|500", "Bob|900", "Cy, Jr.|-3", "D|4", "E|5", "F|6", "G|7", "H|8", "I|9", "J|10"}},
-        {"three lines", "\"A\",1\r\n\"B\",2\r\n\"C\",3\r\n",
-         {"A|1", "B|2", "C|3", "|", "|", "|", "|", "|", "|", "|"}},
-        {"empty file", "", {"|", "|", "|", "|", "|", "|", "|", "|", "|", "|"}},
-        {"bad lines keep their rows", "\"A\",1\n\"B,2\nC,many\n\n\"D\"\n\"E\",5,extra\n\"F\"x,6\n",
-         {"A|1", "|", "C|", "|", "D|", "E|5", "|", "|", "|", "|"}},
-        {"scores with blanks and signs",
-         " \"A\" , +7 \r\n\"B\",99999999999999999999\r\n\"C\",+-5\r\n\"D\",-7\r\n\"E\",+\r\n\"F\",3x\r\n",
-         {"A|7", "B|", "C|", "D|-7", "E|", "F|", "|", "|", "|", "|"}},
-        {"Windows-1252 name", "\"Ren\xE9\",70\r\n",
-         {"Ren\xC3\xA9|70", "|", "|", "|", "|", "|", "|", "|", "|", "|"}},
-        {"a long name shows as much as a player's name holds", "\"" + std::string(45, 'N') + "\",1\r\n",
-         {std::string(40, 'N') + "|1", "|", "|", "|", "|", "|", "|", "|", "|", "|"}},
-    };
-    for (const auto& c : cases) EXPECT_EQ(rowsOf(parseHighScores(c.text)), c.rows) << c.name;
+    for (const nlohmann::json& c : test::dataRows("high_score_readings.jsonl")) {
+        std::vector<std::string> rows = c.at("rows");
+        rows.resize(kHighScoreRows, "|");
+        EXPECT_EQ(rowsOf(parseHighScores(test::bytesOf(c.at("text")))), rows) << c.at("name");
+    }
 }
 
 TEST(HighScores, FileLivesInTheProgramFolderWhenItCanBeWritten) {

@@ -1,6 +1,7 @@
 // The game history file: lines, winners, wins per name, bad files.
 #include <gtest/gtest.h>
 
+#include "DataRows.h"
 #include "records/GameHistory.h"
 
 using namespace capzel;
@@ -83,42 +84,16 @@ TEST(GameHistory, TheWinnerIsTheLastPlayerAlive) {
     }
 }
 
+// Each record of history_readings.jsonl: a file read whole, or the first bad line named.
 TEST(GameHistory, FilesThatAreNotAHistoryNameTheirFirstBadLine) {
-    const std::string good = "\"d\",1,1,3,\"Ann\",\"Human\",5\r\n";
-    const struct {
-        const char* name;
-        std::string text;
-        int errorLine;      // 0: read whole
-        std::size_t games;  // read when whole
-        const char* says;   // words of the error
-    } cases[] = {
-        {"head line optional, blank lines and LF ends", "\n" + good + "\n\"e\",1,0,0,\"B\",Club,-1\n", 0, 2, ""},
-        {"empty file", "", 0, 0, ""},
-        {"line cut short", good + "\"d\",2,1,3,\"Ann\",\"Human\",5\r\n", 2, 0, "three fields for each"},
-        {"unclosed quote", good + good + "\"d,1,1,3\r\n", 3, 0, "not closed"},
-        {"date not quoted", "d,1,1,3,\"Ann\",\"Human\",5\r\n", 1, 0, "quoted date"},
-        {"name not quoted", "\"d\",1,1,3,Ann,\"Human\",5\r\n", 1, 0, "name is not in double quotes"},
-        {"unknown seat", "\"d\",1,1,3,\"Ann\",\"Robot\",5\r\n", 1, 0, "seat"},
-        {"winner beyond the players", "\"d\",1,2,3,\"Ann\",\"Human\",5\r\n", 1, 0, "winner"},
-        {"nine players", "\"d\",9,0,0" + std::string(9, ',') + "\r\n", 1, 0, "1 to 8"},
-        {"no players", "\"d\",0,0,0\r\n", 1, 0, "1 to 8"},
-        {"score beyond 32 bits", "\"d\",1,1,3,\"Ann\",\"Human\",99999999999\r\n", 1, 0, "score"},
-        {"score in quotes", "\"d\",1,1,3,\"Ann\",\"Human\",\"5\"\r\n", 1, 0, "score"},
-        {"negative shots", "\"d\",1,1,-3,\"Ann\",\"Human\",5\r\n", 1, 0, "shots"},
-        {"head line not first", good + std::string(kHistoryHeadLine) + "\r\n", 2, 0, "quoted date"},
-        {"binary", std::string("\0\x01\xff\"", 4), 1, 0, "double quote"},
-        {"a crash cut the last line", good + "\r\n" + good + "\"d\",1,1,3,\"An", 0, 2, ""},
-        {"last line a game without its end", good + "\"d\",1,1,3,\"Ann\",\"Human\",5", 0, 2, ""},
-        {"only line cut short", "\"d\",1,1,3,\"An", 1, 0, "not closed"},
-        {"lone CR ends, Windows-1252 name", good + "\"d\",1,1,3,\"J\xf6rg\",\"Human\",5\r" + good, 0, 3, ""},
-    };
-    for (const auto& c : cases) {
-        const HistoryReading r = readHistory(c.text);
-        EXPECT_EQ(r.errorLine, c.errorLine) << c.name << ": " << r.error;
-        EXPECT_EQ(r.ok(), r.error.empty()) << c.name;
-        EXPECT_NE(r.error.find(c.says), std::string::npos) << c.name << ": " << r.error;
-        if (c.errorLine == 0) {
-            EXPECT_EQ(r.games.size(), c.games) << c.name;
+    for (const nlohmann::json& c : test::dataRows("history_readings.jsonl")) {
+        const std::string name = c.at("name");
+        const HistoryReading r = readHistory(test::bytesOf(c.at("text")));
+        EXPECT_EQ(r.errorLine, c.at("line").get<int>()) << name << ": " << r.error;
+        EXPECT_EQ(r.ok(), r.error.empty()) << name;
+        EXPECT_NE(r.error.find(c.at("says").get<std::string>()), std::string::npos) << name << ": " << r.error;
+        if (r.errorLine == 0) {
+            EXPECT_EQ(r.games.size(), c.at("games").get<std::size_t>()) << name;
         }
     }
 }

@@ -1,11 +1,11 @@
 // Every record of scenarios.jsonl and commands.jsonl replays as recorded.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <string>
 
 #include "CommandCase.h"
+#include "DataRows.h"
 #include "Scenario.h"
 #include "support/FakePlatform.h"
 #include "controls/Announcing.h"
@@ -33,12 +33,8 @@ nlohmann::json replay(Game& game, const Scenario& s) {
 
 // Plays every record; names the first difference of the first few that differ.
 void replayFile(const char* file, const std::function<nlohmann::json(const nlohmann::json&)>& play) {
-    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/" + file);
-    ASSERT_TRUE(in) << file << " is missing";
-    std::string line;
     int records = 0, differing = 0;
-    while (std::getline(in, line)) {
-        const nlohmann::json record = nlohmann::json::parse(line);
+    for (const nlohmann::json& record : capzel::test::dataRows(file)) {
         const std::string d = firstDifference(record.at("out"), play(record));
         ++records;
         if (!d.empty() && ++differing <= 5) ADD_FAILURE() << record.at("name").get<std::string>() << ": " << d;

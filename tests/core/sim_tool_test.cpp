@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include <nlohmann/json.hpp>
+#include "DataRows.h"
 
 namespace {
 
@@ -71,34 +71,15 @@ TEST(Simulator, StopsAtTheCycleLimit) {
     EXPECT_NE(cut.out.find("\"piece_holder_visible\": false"), std::string::npos);
 }
 
-// Each record of sim_refusals.jsonl is refused with status 2 and one line.
-TEST(Simulator, RefusesInvalidInputWithOneLine) {
-    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/sim_refusals.jsonl");
-    ASSERT_TRUE(in);
-    int rows = 0;
-    for (std::string line; std::getline(in, line); ++rows) {
-        const nlohmann::json row = nlohmann::json::parse(line);
-        const std::string input = row.at("input");
-        const SimRun r = sim(input);
-        EXPECT_EQ(r.status, 2) << input;
-        EXPECT_EQ(r.out, "") << input;
-        EXPECT_NE(r.err.find(row.at("says").get<std::string>()), std::string::npos) << input << " gave " << r.err;
-        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
-    }
-    EXPECT_GE(rows, 10);
-}
-
-// Input built to the size limit: a number of a million digits, nesting half
-// a million deep, bytes that are not UTF-8, texts far beyond any field. Each
-// is refused with status 2 and one short line of the tool's own.
-TEST(Simulator, RefusesHugeAndDeepInputWithOneShortLine) {
+// Each record of sim_refusals.jsonl, and input built to the size limit (a
+// number of a million digits, nesting half a million deep, bytes that are
+// not UTF-8, texts far beyond any field), is refused with status 2 and one
+// short line of the tool's own.
+TEST(Simulator, RefusesInvalidInputWithOneShortLine) {
     const std::string shot = R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "players": )";
     const std::string deep = std::string(500000, '[') + std::string(500000, ']');
     const std::string many(900000, 'x');
-    const struct {
-        std::string input;
-        const char* says;
-    } rows[] = {
+    std::vector<std::pair<std::string, std::string>> rows = {
         {R"({"power": )" + std::string(1000000, '9') + "}", "the number 999999999999999999999999999999... is too large"},
         {shot + deep + "}", "players[0]: must be an object"},
         {shot + R"([{"top": 2, "left": )" + deep + "}]}", "players[0].left: must be a number"},
@@ -108,12 +89,13 @@ TEST(Simulator, RefusesHugeAndDeepInputWithOneShortLine) {
         {"{\"" + many + "\": 1}", "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...: unknown key"},
         {"{\"power\": \"" + many, "parse error at line 1, column 900012"},
     };
-    for (const auto& r : rows) {
-        const SimRun run = sim(r.input);
-        const std::string start = r.input.substr(0, 80);
+    for (const nlohmann::json& row : capzel::test::dataRows("sim_refusals.jsonl")) rows.emplace_back(row.at("input"), row.at("says"));
+    for (const auto& [input, says] : rows) {
+        const SimRun run = sim(input);
+        const std::string start = input.substr(0, 80);
         EXPECT_EQ(run.status, 2) << start;
         EXPECT_EQ(run.out, "") << start;
-        EXPECT_NE(run.err.find(r.says), std::string::npos) << start << " gave " << run.err.substr(0, 200);
+        EXPECT_NE(run.err.find(says), std::string::npos) << start << " gave " << run.err.substr(0, 200);
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << start;
         EXPECT_LT(run.err.size(), 120u) << start;
     }

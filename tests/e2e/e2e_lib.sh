@@ -49,14 +49,11 @@ start_game() {
 }
 
 game_alive() { kill -0 "$GAME_PID" 2>/dev/null; }
+game_gone() { ! game_alive; }
 
 # Waits for the game to end by itself and checks it ended cleanly.
 expect_game_ends() {
-    local deadline=$(( $(date +%s) + 30 ))
-    while game_alive; do
-        [ "$(date +%s)" -lt "$deadline" ] || fail "the game did not end"
-        sleep 0.1
-    done
+    wait_until "the game to end" 30 game_gone
     local rc=0
     wait "$GAME_PID" || rc=$?
     [ "$rc" = 0 ] || fail "the game ended with exit status $rc"
@@ -235,17 +232,12 @@ shot() {
     import -window root "$SHOT"
 }
 
-# "R G B" of a screen point of the last screenshot.
-rgb_at() {
-    convert "$SHOT" -format "%[fx:round(255*p{$1,$2}.r)] %[fx:round(255*p{$1,$2}.g)] %[fx:round(255*p{$1,$2}.b)]" info:
-    echo
-}
-
-# Checks the colour of a client point: white, black, red, blue or dark.
+# Checks the colour of a client point of the last screenshot: white, black or red.
 expect_colour() {
-    local x="$1" y="$2" colour="$3" what="$4" ox oy r g b ok=0
+    local x="$1" y="$2" colour="$3" what="$4" ox oy r g b ok=0 p
     read -r ox oy < <(client_origin)
-    read -r r g b < <(rgb_at $((ox + x)) $((oy + y)))
+    p="p{$((ox + x)),$((oy + y))}"
+    read -r r g b < <(convert "$SHOT" -format "%[fx:round(255*$p.r)] %[fx:round(255*$p.g)] %[fx:round(255*$p.b)]\n" info:)
     case "$colour" in
         white) [ "$r" -ge 200 ] && [ "$g" -ge 200 ] && [ "$b" -ge 200 ] && ok=1 ;;
         black) [ "$r" -le 30 ] && [ "$g" -le 30 ] && [ "$b" -le 30 ] && ok=1 ;;

@@ -36,6 +36,9 @@ ScenarioPlayer player(int i, float left, float top, int position, std::string fl
 // Waiting in the holder, where a new game puts the piece.
 ScenarioPlayer waiting(int i) { return player(i, kLayout.pieces[i].left, kLayout.pieces[i].top, 0, ""); }
 
+// The shooter is neither dead nor losing its turn: those flags and all after them go.
+void canShoot(ScenarioPlayer& p) { p.flags.erase(std::min(p.flags.find_first_of("dx"), p.flags.size())); }
+
 // Aims from the centre of the shooter's piece at (left, top) in the direction (dx, dy).
 std::array<float, 4> aim(float left, float top, double dx, double dy) {
     const float cx = left + 150, cy = top + 150;
@@ -74,9 +77,7 @@ Scenario randomShot(Random& r, const std::string& name, bool walls, float fricti
             if (p.position > 0 && p.flags.find('k') == std::string::npos && r.chance(20)) p.flags = "d";
     const int turn = r.between(1, n);
     if (ps[size_t(turn - 1)].position == 0) ps[size_t(turn - 1)] = player(turn, 1430, 8270, 1, "gm");
-    ps[size_t(turn - 1)].flags.erase(ps[size_t(turn - 1)].flags.find_first_of("dx") == std::string::npos
-                                         ? ps[size_t(turn - 1)].flags.size()
-                                         : ps[size_t(turn - 1)].flags.find_first_of("dx"));
+    canShoot(ps[size_t(turn - 1)]);
     const double angle = r.upTo(3600) * M_PI / 1800;
     const auto& me = ps[size_t(turn - 1)];
     return shot(name, ps, r.between(0, kFullPower), aim(me.left, me.top, 500 * std::cos(angle), 500 * std::sin(angle)),
@@ -90,16 +91,13 @@ void randomFamily(std::vector<Scenario>& out) {
     for (int level = 0; level < 5; ++level) {
         const float friction = frictionLevelInfo(FrictionLevel(level)).friction;
         for (int k = 0; k < 6; ++k)
-            out.push_back(randomShot(r, "friction " + std::to_string(level) + " " + std::to_string(k), true,
-                                     friction));
+            out.push_back(randomShot(r, "friction " + std::to_string(level) + " " + std::to_string(k), true, friction));
     }
     for (int k = 0; k < 12; ++k) {
         Scenario s = randomShot(r, "one player " + std::to_string(k), r.chance(80), 98);
         s.players.resize(1);
         s.turn = 1;
-        s.players[0].flags.erase(s.players[0].flags.find_first_of("dx") == std::string::npos
-                                     ? s.players[0].flags.size()
-                                     : s.players[0].flags.find_first_of("dx"));
+        canShoot(s.players[0]);
         s.pointer = aim(s.players[0].left, s.players[0].top, s.pointer[0] - s.pointer[2], s.pointer[1] - s.pointer[3]);
         out.push_back(s);
     }
@@ -113,10 +111,8 @@ void cornerFamily(std::vector<Scenario>& out) {
         const double dx = c % 2 ? 1 : -1, dy = c / 2 ? 1 : -1;
         for (int power : {3000, 5000, kFullPower})
             for (double slant : {1.0, 0.3})
-                out.push_back(shot("corner " + std::to_string(c) + " " + std::to_string(power) + " " +
-                                       std::to_string(slant),
-                                   {player(1, x, y, 3), player(2, 5000, 5000, 5)}, power,
-                                   aim(x, y, 100 * dx, 100 * dy * slant)));
+                out.push_back(shot("corner " + std::to_string(c) + " " + std::to_string(power) + " " + std::to_string(slant),
+                                   {player(1, x, y, 3), player(2, 5000, 5000, 5)}, power, aim(x, y, 100 * dx, 100 * dy * slant)));
     }
 }
 
@@ -132,15 +128,12 @@ void wallFamily(std::vector<Scenario>& out) {
         for (int s = 0; s < 4; ++s) {
             const auto& side = sides[s];
             const std::string name = "wall " + std::to_string(w) + " side " + std::to_string(s);
-            for (double slant : {0.0, 0.5}) {
-                const double dx = side.dx + slant * side.dy, dy = side.dy + slant * side.dx;
-                out.push_back(shot(name + (slant > 0 ? " glancing" : " straight"),
-                                   {player(1, side.x, side.y, 3), player(2, 9000, 8500, 5)}, 4800,
-                                   aim(side.x, side.y, 100 * dx, 100 * dy)));
-            }
+            const std::vector ps{player(1, side.x, side.y, 3), player(2, 9000, 8500, 5)};
+            for (double slant : {0.0, 0.5})
+                out.push_back(shot(name + (slant > 0 ? " glancing" : " straight"), ps, 4800,
+                                   aim(side.x, side.y, 100 * (side.dx + slant * side.dy), 100 * (side.dy + slant * side.dx))));
             if (s % 2 == 0)
-                out.push_back(shot(name + " walls off", {player(1, side.x, side.y, 3), player(2, 9000, 8500, 5)},
-                                   4800, aim(side.x, side.y, 100 * side.dx, 100 * side.dy), 1, false));
+                out.push_back(shot(name + " walls off", ps, 4800, aim(side.x, side.y, 100 * side.dx, 100 * side.dy), 1, false));
         }
     }
 }
@@ -153,14 +146,14 @@ void clusterFamily(std::vector<Scenario>& out) {
         std::vector<ScenarioPlayer> ps;
         const float x0 = float(r.between(1500, 7500)), y0 = float(r.between(1500, 6500));
         for (int i = 2; i <= 8; ++i)
-            ps.push_back(player(i, x0 + float((i - 2) % 3 * 300 + r.upTo(40)),
-                                y0 + float((i - 2) / 3 * 300 + r.upTo(40)), r.between(1, 28), "g"));
+            ps.push_back(player(i, x0 + float((i - 2) % 3 * 300 + r.upTo(40)), y0 + float((i - 2) / 3 * 300 + r.upTo(40)),
+                                r.between(1, 28), "g"));
         const bool killer = k % 4 == 3;
         ScenarioPlayer shooter = player(1, x0 + 300, y0 + 1200, killer ? 29 : 5, killer ? "gklrm" : "gm");
         ps.insert(ps.begin(), shooter);
         const double dx = r.between(-60, 60);
-        out.push_back(shot("cluster " + std::to_string(k), ps, r.between(4500, kFullPower),
-                           aim(shooter.left, shooter.top, dx, -400), 1, k % 5 != 4));
+        out.push_back(shot("cluster " + std::to_string(k), ps, r.between(4500, kFullPower), aim(shooter.left, shooter.top, dx, -400),
+                           1, k % 5 != 4));
     }
     // Seven pieces packed into a corner of the field and hit hard: pairs
     // touch again and again, more than the log holds.
@@ -187,8 +180,7 @@ void coincidingFamily(std::vector<Scenario>& out) {
         for (int power : {0, 2000}) {
             const float x = places[k][0], y = places[k][1];
             out.push_back(shot("coinciding " + std::to_string(k) + " " + std::to_string(power),
-                               {player(1, x, y, 4), player(2, x, y, 7), player(3, 7000, 2000, 2)}, power,
-                               aim(x, y, 70, 30)));
+                               {player(1, x, y, 4), player(2, x, y, 7), player(3, 7000, 2000, 2)}, power, aim(x, y, 70, 30)));
         }
     // All eight on nearly one place: every pair touches, more than the log holds.
     for (int k = 0; k < 4; ++k) {
@@ -212,24 +204,18 @@ void borderFamily(std::vector<Scenario>& out) {
                                 {b.left + 100, b.top}, {b.left + 100, b.top + b.height - 300}};
         const float in[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
         const int position = k - 1;
-        std::string flags = "g";
-        if (position >= 13) flags += "r";
-        if (position >= 25) flags += "l";
-        if (k % 2) flags += "m";
+        const std::string flags = std::string("g") + (position >= 13 ? "r" : "") + (position >= 25 ? "l" : "") + (k % 2 ? "m" : "");
         for (int side = 0; side < 4; ++side)
             for (int step = 0; step <= 1; ++step) {
                 const float x = at[side][0] + step * in[side][0], y = at[side][1] + step * in[side][1];
                 const std::string name = "box " + std::to_string(k) + " side " + std::to_string(side) +
                                          (step ? " inside" : " on the border");
-                out.push_back(shot(name, {player(1, x, y, position, flags), player(2, 5000, 6300, 2)}, 0,
-                                   aim(x, y, 0, -100)));
+                out.push_back(shot(name, {player(1, x, y, position, flags), player(2, 5000, 6300, 2)}, 0, aim(x, y, 0, -100)));
                 if (side == 0 || side == 3)
-                    out.push_back(shot("killer in " + name,
-                                       {player(1, x, y, 29, "gklrm"), player(2, 9000, 2500, 8)}, 0,
+                    out.push_back(shot("killer in " + name, {player(1, x, y, 29, "gklrm"), player(2, 9000, 2500, 8)}, 0,
                                        aim(x, y, 0, -100)));
-                if (side == 1 || side == 2)
-                    out.push_back(shot("sent into " + name,
-                                       {player(1, 7000, 6300, 2), player(2, x, y, position, flags)}, 0,
+                else
+                    out.push_back(shot("sent into " + name, {player(1, 7000, 6300, 2), player(2, x, y, position, flags)}, 0,
                                        aim(7000, 6300, 0, -100)));
             }
     }
@@ -242,14 +228,12 @@ void letterFamily(std::vector<Scenario>& out) {
         for (int k = 26; k <= 29; ++k) {
             const Box& b = kLayout.spots[k];
             const float x = b.left + b.width / 2 - 150, y = b.top + b.height / 2 - 150;
-            for (int others : {1, 2})
-                out.push_back(shot("letters from " + std::to_string(position) + " in " + std::to_string(k) +
-                                       " players " + std::to_string(others + 1),
-                                   others == 1 ? std::vector{player(1, x, y, position, position >= 25 ? "grl" : "gr"),
-                                                             player(2, 1500, 2000, 3)}
-                                               : std::vector{player(1, x, y, position, position >= 25 ? "grl" : "gr"),
-                                                             player(2, 1500, 2000, 3, "gx"), waiting(3)},
-                                   0, aim(x, y, 0, -100)));
+            for (int others : {1, 2}) {
+                std::vector ps{player(1, x, y, position, position >= 25 ? "grl" : "gr"), player(2, 1500, 2000, 3)};
+                if (others == 2) ps[1].flags = "gx", ps.push_back(waiting(3));
+                out.push_back(shot("letters from " + std::to_string(position) + " in " + std::to_string(k) + " players " +
+                                       std::to_string(others + 1), ps, 0, aim(x, y, 0, -100)));
+            }
         }
     const Box& d = kLayout.spots[29];
     out.push_back(shot("lone player reaches D", {player(1, d.left + 180, d.top + 350, 28, "grl")}, 0,
@@ -279,8 +263,7 @@ void killerFamily(std::vector<Scenario>& out) {
                 std::vector<ScenarioPlayer> ps{player(1, x, 6800, 29, "gklrm"), player(2, x + 20, 5900, 12, "g")};
                 for (int a = 2; a <= alive; ++a) ps.push_back(player(1 + a, 9000 - 700 * a, 8600, 3, "gm"));
                 ps.push_back(player(int(ps.size()) + 1, 600, 9000, 4, "d"));
-                out.push_back(shot("killer " + std::to_string(alive) + " alive " + std::to_string(power) + " " +
-                                       std::to_string(int(x)),
+                out.push_back(shot("killer " + std::to_string(alive) + " alive " + std::to_string(power) + " " + std::to_string(int(x)),
                                    ps, power, aim(x, 6800, 0, -100)));
             }
     // Straight up between two pieces side by side, or at one of them: both

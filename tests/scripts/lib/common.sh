@@ -72,6 +72,7 @@ e2e_setup() {
     bin="$(cd "$1" && pwd)"
     shift 2
     e2e="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../e2e" && pwd)"
+    E2E_DATA="$e2e/../data"
     [ -x "$bin/xclose" ] || { echo "missing $bin/xclose (needs libx11-dev)" >&2; exit 1; }
     in_xvfb "$bin" xdotool import convert
     game_sandbox "$bin"
