@@ -41,68 +41,71 @@
 
 namespace capzel {
 
+// Every value of a default snapshot is zero, false or empty: only captured
+// and read snapshots carry a game.
+
 // A rectangle or piece as the game sees it: place, size, shown, fill.
 struct SnapshotBox {
-    float left = 0;
-    float top = 0;
-    float width = 0;
-    float height = 0;
-    bool visible = true;
-    Color fillColor = 0;
+    float left{};
+    float top{};
+    float width{};
+    float height{};
+    bool visible{};
+    Color fillColor{};
 };
 
 struct SnapshotLine {
-    float x1 = 0;
-    float y1 = 0;
-    float x2 = 0;
-    float y2 = 0;
-    bool visible = true;
+    float x1{};
+    float y1{};
+    float x2{};
+    float y2{};
+    bool visible{};
 };
 
 struct PlayerSnapshot {
     std::string name;  // UTF-8
-    std::int32_t score = 0;
-    Color color = 0;
-    float friction = 0;
-    PlayerKind kind = PlayerKind::Human;
-    std::int32_t position = 0;
-    bool inGame = false;
-    bool moveableNextTurn = false;
-    bool losingTurn = false;
-    bool headingInReverse = false;
-    bool onLetters = false;
-    bool isKiller = false;
-    bool dead = false;
+    std::int32_t score{};
+    Color color{};
+    float friction{};
+    PlayerKind kind{};
+    std::int32_t position{};
+    bool inGame{};
+    bool moveableNextTurn{};
+    bool losingTurn{};
+    bool headingInReverse{};
+    bool onLetters{};
+    bool isKiller{};
+    bool dead{};
     SnapshotBox piece;
-    float velocityX = 0;
-    float velocityY = 0;
+    float velocityX{};
+    float velocityY{};
 };
 
 struct GameSnapshot {
-    std::int16_t currentTurn = 0;
-    bool gameRunning = false;
-    bool wallsOn = true;
-    bool shotInProgress = false;
-    std::int16_t power = 0;  // the launch strength (the curved strength after a launch)
+    std::int16_t currentTurn{};
+    bool gameRunning{};
+    bool wallsOn{};
+    bool shotInProgress{};
+    std::int16_t power{};  // the launch strength (the curved strength after a launch)
 
-    std::int32_t hitCount = 0;
+    std::int32_t hitCount{};
     std::array<std::int32_t, kHitLogSize> hitFirst{};  // log entries 1..20
     std::array<std::int32_t, kHitLogSize> hitSecond{};
-    std::int32_t killCount = 0;
-    std::int32_t sentCount = 0;
-    std::int32_t oneShotBonus = 0;
-    std::int32_t shotsTaken = 0;
+    std::int32_t killCount{};
+    std::int32_t sentCount{};
+    std::int32_t oneShotBonus{};
+    std::int32_t shotsTaken{};
 
     std::vector<PlayerSnapshot> players;  // player i is players[i - 1]
 
     std::array<SnapshotBox, kWallCount> walls{};  // walls 1..10
     SnapshotBox pieceHolder;
     SnapshotLine pointer;
-    float leftEdge = 0;    // x of the left side line's first end
-    float rightEdge = 0;   // x of the right side line's first end
-    float fieldHeight = 0; // the bottom edge
-    double contactOffsetX = 0;
-    double contactOffsetY = 0;
+    float leftEdge{};    // x of the left side line's first end
+    float rightEdge{};   // x of the right side line's first end
+    float fieldHeight{}; // the bottom edge
+    double contactOffsetX{};
+    double contactOffsetY{};
 
     int numberOfPlayers() const { return int(players.size()); }
 };

@@ -19,6 +19,9 @@ namespace capzel {
 // names takes about 10 KiB.
 constexpr std::size_t kMaxSnapshotTextBytes = 64 * 1024;
 
+// The snapshot as one line of JSON. A snapshot taken before any game (no
+// players) is written, but the reader refuses it like any other count outside
+// 1 to 8.
 std::string writeSnapshot(const GameSnapshot& s);
 
 // The snapshot the text holds, or nothing with `error` (when given) naming
