@@ -149,8 +149,6 @@ void applySnapshot(const GameSnapshot& s, GameState& g, Field& field) {
     g.shotInProgress = s.shotInProgress;
     g.power = s.power;
     g.hitCount = s.hitCount;
-    g.hitFirst[0] = 0;
-    g.hitSecond[0] = 0;
     std::copy(s.hitFirst.begin(), s.hitFirst.end(), g.hitFirst.begin() + 1);
     std::copy(s.hitSecond.begin(), s.hitSecond.end(), g.hitSecond.begin() + 1);
     g.killCount = s.killCount;

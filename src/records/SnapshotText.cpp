@@ -20,6 +20,7 @@ using Json = nlohmann::ordered_json;
 
 constexpr int kVersion = 1;
 constexpr std::int64_t kMaxColor = 0xFFFFFF;
+constexpr const char* kHexDigits = "0123456789abcdef";
 constexpr const char* kKindNames[] = {"human", "novice", "club", "expert"};
 
 // ---- Writing ---------------------------------------------------------------
@@ -31,7 +32,7 @@ Json realValue(Real v) {
     char digits[2 * sizeof(Real)];
     const Bits bits = std::bit_cast<Bits>(v);
     for (std::size_t k = 0; k < sizeof digits; ++k)
-        digits[k] = "0123456789abcdef"[(bits >> (4 * (sizeof digits - 1 - k))) & 0xFu];
+        digits[k] = kHexDigits[(bits >> (4 * (sizeof digits - 1 - k))) & 0xFu];
     return std::string(digits, sizeof digits);
 }
 
@@ -178,11 +179,10 @@ private:
     template <typename Real>
     void realBits(const char* key, const std::string& digits, Real& out) {
         using Bits = std::conditional_t<sizeof(Real) == 4, std::uint32_t, std::uint64_t>;
-        Bits bits = 0;
-        const char* end = digits.data() + digits.size();
-        const auto r = std::from_chars(digits.data(), end, bits, 16);
-        if (digits.size() != 2 * sizeof(Real) || r.ec != std::errc() || r.ptr != end || digits[0] == '-' ||
-            digits[0] == '+' || std::isfinite(std::bit_cast<Real>(bits)))
+        Bits bits{};
+        const bool hex = digits.size() == 2 * sizeof(Real) && digits.find_first_not_of(kHexDigits) == std::string::npos;
+        if (hex) std::from_chars(digits.data(), digits.data() + digits.size(), bits, 16);
+        if (!hex || std::isfinite(std::bit_cast<Real>(bits)))
             return void(fail(key, quoted(digits) + " is not the bit pattern of a NaN or infinity"));
         out = std::bit_cast<Real>(bits);
     }
@@ -237,7 +237,7 @@ void readHitLog(FieldReader& r, const char* key, std::array<std::int32_t, kHitLo
 }
 
 void readGame(FieldReader& r, GameSnapshot& s) {
-    int version = 0;
+    int version{};
     r.integer("version", version, kVersion, kVersion);
     if (const Json* list = r.array("players", 1, kMaxPlayers)) {
         s.players.resize(list->size());
