@@ -120,8 +120,9 @@ public:
         if (v->is_string()) return realBits(key, v->get_ref<const std::string&>(), out);
         if (!v->is_number()) return void(fail(key, "is not a number"));
         const double d = v->get<double>();
-        if (!std::isfinite(d) || double(Real(d)) != d)
-            return void(fail(key, v->dump() + " is not a " + (sizeof(Real) == 4 ? "single" : "double") + "-precision number"));
+        // The parser refuses a number beyond the range of a double, so d is
+        // finite; only a float target can lose bits.
+        if (double(Real(d)) != d) return void(fail(key, v->dump() + " is not a single-precision number"));
         out = Real(d);
     }
 
@@ -158,10 +159,10 @@ public:
         return v;
     }
 
-    // A reader for the object under `key` (or entry `index` of the list
-    // under it); nullptr when it is not an object.
-    std::optional<FieldReader> object(const char* key, const Json& v, int index = -1) {
-        const std::string name = index < 0 ? std::string(key) : std::string(key) + "[" + std::to_string(index) + "]";
+    // A reader for the object under `key` (or entry `index`, counted from
+    // 1, of the list under it); nullptr when it is not an object.
+    std::optional<FieldReader> object(const char* key, const Json& v, int index = 0) {
+        const std::string name = index > 0 ? std::string(key) + "[" + std::to_string(index) + "]" : std::string(key);
         if (!ok()) return std::nullopt;
         if (!v.is_object()) {
             error_ = path_ + name + ": is not an object";

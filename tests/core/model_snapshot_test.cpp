@@ -6,6 +6,7 @@
 #include <fstream>
 #include <limits>
 #include <map>
+#include <regex>
 #include <sstream>
 
 #include "Scenario.h"
@@ -165,7 +166,7 @@ TEST(GameSnapshot, ReaderRefusesHostileTextsNamingTheField) {
         {"/players/0/kind", "robot", "players[1].kind"},
         {"/players/0/position", -1, "players[1].position"},
         {"/players/0/dead", 1, "players[1].dead"},
-        {"/players/2/piece/left", 0.1, "players[3].piece.left"},
+        {"/players/2/piece/left", 0.1, "players[3].piece.left: 0.1 is not a single-precision"},
         {"/players/2/vx", "3f800000", "players[3].vx: \"3f800000\" is not the bit pattern"},
         {"/players/2/vx", "7fC00000", "players[3].vx"},
         {"/players/2/vy", "7fc0000", "players[3].vy"},
@@ -197,11 +198,12 @@ TEST(GameSnapshot, ReaderRefusesHostileTextsNamingTheField) {
     const std::pair<std::string, const char*> texts[] = {
         {"{", "not JSON"}, {"[1]", "not a JSON object"}, {padded, "bytes"},
         {std::string(30000, '[') + std::string(30000, ']'), "not a JSON object"},
-        {writeSnapshot(captureSnapshot(GameState{}, Field{})), "players: has 0 entries, not 1 to 8"}};
+        {writeSnapshot(captureSnapshot(GameState{}, Field{})), "players: has 0 entries, not 1 to 8"},
+        {std::regex_replace(valid, std::regex("(\"contactOffsetY\":)[^,}]*"), "$011e999"), "not JSON"}};
     for (const auto& [text, named] : texts) {
         std::string error;
         EXPECT_FALSE(readSnapshot(text, &error));
-        EXPECT_NE(error.find(named), std::string::npos) << error;
+        EXPECT_NE(error.find(named), std::string::npos) << named << ": " << error;
     }
     std::string error;
     json shortLog = json::parse(valid);
@@ -211,6 +213,8 @@ TEST(GameSnapshot, ReaderRefusesHostileTextsNamingTheField) {
     json longest = json::parse(valid);
     longest["players"][0]["name"] = [] { std::string s; for (int k = 0; k < 40; ++k) s += "\xc3\xa9"; return s; }();
     EXPECT_TRUE(readSnapshot(longest.dump(), &error)) << error;  // 40 characters in 80 bytes
+    const std::string atLimit = valid + std::string(kMaxSnapshotTextBytes - valid.size(), ' ');
+    EXPECT_TRUE(readSnapshot(atLimit, &error)) << error;
 }
 
 }  // namespace
