@@ -1,0 +1,221 @@
+// Game snapshots: every recorded shot survives text, restore and replay to
+// the bit; pinned hashes; hostile snapshot texts are refused by field.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "Scenario.h"
+#include "controls/Announcing.h"
+#include "records/NewGame.h"
+#include "records/SnapshotText.h"
+#include "rules/ShotJudging.h"
+#include "rules/TurnStart.h"
+#include "support/FakePlatform.h"
+#include "support/PlayShot.h"
+
+namespace capzel {
+namespace {
+
+struct Game {
+    GameState g;
+    Field field;
+    test::FakePlatform ui;
+    GameContext ctx{g, field, ui};
+
+    GameSnapshot snapshot() const { return captureSnapshot(g, field); }
+    void playAndJudge() {
+        if (!test::fireShot(ctx).unfinished) tellPlayers(ui, judgeFinishedShot(ctx));
+    }
+};
+
+// Written out and read back: the same snapshot, the same hash.
+::testing::AssertionResult roundTrips(const GameSnapshot& s) {
+    std::string error;
+    const std::optional<GameSnapshot> back = readSnapshot(writeSnapshot(s), &error);
+    if (!back) return ::testing::AssertionFailure() << "refused: " << error;
+    if (!(*back == s) || stateHash(*back) != stateHash(s)) return ::testing::AssertionFailure() << "differs";
+    return ::testing::AssertionSuccess();
+}
+
+// For every recorded shot, before it and after it is judged: the text gives
+// the snapshot back, applying and capturing again changes nothing, and the
+// snapshot put onto the game the previous record left plays on to the same end.
+TEST(GameSnapshot, EveryRecordedShotSurvivesTextRestoreAndReplay) {
+    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/scenarios.jsonl");
+    ASSERT_TRUE(in);
+    std::string line;
+    int records = 0, failures = 0;
+    Game restored;  // carries the previous record's end into the next restore
+    while (std::getline(in, line) && failures < 5) {
+        const auto record = nlohmann::json::parse(line);
+        const std::string name = record.at("name");
+        Game played;
+        scenarios::setUp(played.ctx, scenarios::scenarioFromJson(record.at("in")));
+        const GameSnapshot before = played.snapshot();
+        played.playAndJudge();
+        const GameSnapshot after = played.snapshot();
+        ++records;
+
+        const std::optional<GameSnapshot> text = readSnapshot(writeSnapshot(before), nullptr);
+        applySnapshot(text.value_or(GameSnapshot{}), restored.g, restored.field);
+        const bool identity = restored.snapshot() == before;
+        restored.playAndJudge();
+        bool ok = roundTrips(before) && roundTrips(after) && identity &&
+                        stateHash(restored.snapshot()) == stateHash(after);
+        for (std::size_t k = before.players.size() + 1; k <= kMaxPlayers; ++k)
+            ok = ok && !restored.field.board.pieces[k].visible && restored.field.velocityX[k] == 0 && !restored.g.inGame[k];
+        if (!ok) ADD_FAILURE() << name << (identity ? ": restored play or text differs" : ": apply is not identity");
+        failures += ok ? 0 : 1;
+    }
+    EXPECT_GE(records, 300);
+    EXPECT_EQ(failures, 0);
+}
+
+// Fixed games whose hashes are pinned in state_hashes.txt.
+std::map<std::string, GameSnapshot> pinnedGames() {
+    std::map<std::string, GameSnapshot> out;
+    for (int players : {8, 3}) {
+        NewGameSettings settings;
+        settings.players = players;
+        settings.walls = players == 3;
+        for (int i = 1; i <= kMaxPlayers; ++i) settings.friction[i] = FrictionLevel(i % 5);
+        Game game;
+        applyNewGame(game.ctx, settings);
+        startTurn(game.ctx, 1);
+        out[players == 8 ? "new-game-8" : "new-game-3-walls"] = game.snapshot();
+    }
+    // Eight pieces broken up by a killer (as in the scenario corpus's test).
+    scenarios::Scenario s{"break", true, 1, 6585, {4700, 3000, 4700, 9000}, {}};
+    for (int i = 1; i <= 8; ++i) {
+        const float col = float((i - 1) % 3), row = float((i - 1) / 3);
+        s.players.push_back({std::string{'P', char('0' + i)}, 4100 + 310 * col, 4300 + 305 * row, 98, 200, 5, "g"});
+    }
+    s.players[0] = {"Kim", 4550, 6200, 97.5f, 500, 29, "gklrm"};
+    Game game;
+    scenarios::setUp(game.ctx, s);
+    game.playAndJudge();
+    out["killer-break-8"] = game.snapshot();
+    return out;
+}
+
+TEST(GameSnapshot, HashesMatchThePinnedValues) {
+    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/state_hashes.txt");
+    ASSERT_TRUE(in);
+    const std::map<std::string, GameSnapshot> games = pinnedGames();
+    std::string line;
+    int pinned = 0;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::string name;
+        std::uint64_t expected = 0;
+        fields >> name >> std::hex >> expected;
+        ASSERT_TRUE(games.count(name)) << name;
+        EXPECT_EQ(stateHash(games.at(name)), expected) << name << ": " << std::hex << stateHash(games.at(name));
+        ++pinned;
+    }
+    EXPECT_EQ(pinned, 3);
+}
+
+// Reals JSON has no number for, signed zeros and the extremes come back to the bit.
+TEST(GameSnapshot, RealsKeepEveryBit) {
+    const float fs[] = {-0.0f, std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::infinity(),
+                        std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::max(),
+                        std::bit_cast<float>(0xffc01234u), 0.1f};
+    const double ds[] = {-0.0, std::numeric_limits<double>::infinity(), std::bit_cast<double>(0x7ff0000000000abcull),
+                         std::numeric_limits<double>::denorm_min(), 0.1};
+    GameSnapshot base = pinnedGames().at("new-game-3-walls");
+    for (float f : fs) {
+        GameSnapshot s = base;
+        s.players[1].velocityX = s.players[2].piece.top = s.pointer.y2 = s.fieldHeight = f;
+        EXPECT_TRUE(roundTrips(s)) << std::bit_cast<std::uint32_t>(f);
+        EXPECT_FALSE(s == base);
+    }
+    for (double d : ds) {
+        GameSnapshot s = base;
+        s.contactOffsetY = d;
+        EXPECT_TRUE(roundTrips(s)) << std::bit_cast<std::uint64_t>(d);
+        EXPECT_FALSE(s == base);
+    }
+}
+
+// Each row edits a valid snapshot's text; the reader must refuse it and name the field.
+TEST(GameSnapshot, ReaderRefusesHostileTextsNamingTheField) {
+    using nlohmann::json;
+    const std::string valid = writeSnapshot(pinnedGames().at("new-game-3-walls"));
+    struct Row {
+        const char* pointer;  // JSON pointer of the value to replace ("" leaves the text)
+        json value;           // null removes the value
+        const char* named;
+    };
+    const Row rows[] = {
+        {"/version", 2, "version"},
+        {"/version", "1", "version"},
+        {"/players", nullptr, "players: is missing"},
+        {"/players", json::array(), "players: has 0 entries"},
+        {"/players/2", "x", "players[3]: is not an object"},
+        {"/players/0/name", std::string(41, 'n'), "players[1].name: has more than 40"},
+        {"/players/1/score", 2147483648ll, "players[2].score"},
+        {"/players/1/score", 18446744073709551615ull, "players[2].score"},
+        {"/players/1/color", 16777216, "players[2].color"},
+        {"/players/0/kind", "robot", "players[1].kind"},
+        {"/players/0/position", -1, "players[1].position"},
+        {"/players/0/dead", 1, "players[1].dead"},
+        {"/players/2/piece/left", 0.1, "players[3].piece.left: 0.1 is not a single-precision"},
+        {"/players/2/vx", "3f800000", "players[3].vx: \"3f800000\" is not the bit pattern"},
+        {"/players/2/vx", "7fC00000", "players[3].vx"},
+        {"/players/2/vy", "7fc0000", "players[3].vy"},
+        {"/contactOffsetX", "7ff00000000000000", "contactOffsetX"},
+        {"/currentTurn", 0, "currentTurn"},
+        {"/currentTurn", 4, "currentTurn"},
+        {"/hitCount", 21, "hitCount"},
+        {"/hitSecond/19", 9, "hitSecond: entry 20"},
+        {"/walls/9", nullptr, "walls: has 9 entries"},
+        {"/walls/3/fill", -1, "walls[4].fill"},
+        {"/pointer", json::array(), "pointer: is not an object"},
+        {"/oneShotBonus", 2, "oneShotBonus"},
+    };
+    for (const Row& row : rows) {
+        json j = json::parse(valid);
+        if (row.value.is_null()) {
+            const json::json_pointer p(row.pointer);
+            json& parent = j.at(p.parent_pointer());
+            if (parent.is_array()) parent.erase(std::stoul(p.back()));
+            else parent.erase(p.back());
+        } else {
+            j[json::json_pointer(row.pointer)] = row.value;
+        }
+        std::string error;
+        EXPECT_FALSE(readSnapshot(j.dump(), &error)) << row.pointer;
+        EXPECT_EQ(error.rfind(row.named, 0), 0u) << row.pointer << ": " << error;
+    }
+    std::string padded = valid + std::string(kMaxSnapshotTextBytes, ' ');
+    const std::pair<std::string, const char*> texts[] = {
+        {"{", "not JSON"}, {"[1]", "not a JSON object"}, {padded, "bytes"},
+        {std::string(30000, '[') + std::string(30000, ']'), "not a JSON object"},
+        {writeSnapshot(captureSnapshot(GameState{}, Field{})), "players: has 0 entries, not 1 to 8"},
+        {std::regex_replace(valid, std::regex("(\"contactOffsetY\":)[^,}]*"), "$011e999"), "not JSON"}};
+    for (const auto& [text, named] : texts) {
+        std::string error;
+        EXPECT_FALSE(readSnapshot(text, &error));
+        EXPECT_NE(error.find(named), std::string::npos) << named << ": " << error;
+    }
+    std::string error;
+    json shortLog = json::parse(valid);
+    shortLog["hitFirst"] = {1, 2};
+    readSnapshot(shortLog.dump(), &error);
+    EXPECT_EQ(error, "hitFirst: has 2 entries, not 20");
+    json longest = json::parse(valid);
+    longest["players"][0]["name"] = [] { std::string s; for (int k = 0; k < 40; ++k) s += "\xc3\xa9"; return s; }();
+    EXPECT_TRUE(readSnapshot(longest.dump(), &error)) << error;  // 40 characters in 80 bytes
+    const std::string atLimit = valid + std::string(kMaxSnapshotTextBytes - valid.size(), ' ');
+    EXPECT_TRUE(readSnapshot(atLimit, &error)) << error;
+}
+
+}  // namespace
+}  // namespace capzel
