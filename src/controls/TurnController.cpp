@@ -88,7 +88,10 @@ void TurnController::startShot() {
     last_->startState = g;
     last_->startField = ctx_.field;
     shotAdvances_ = 0;
-    run_.emplace<ShotRun>(ctx_);
+    shotEvents_.clear();
+    ShotOptions options;
+    options.events = &shotEvents_;
+    run_.emplace<ShotRun>(ctx_, options);
 }
 
 // The pieces rest: the bar goes away and the rules judge the shot.

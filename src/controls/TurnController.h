@@ -72,6 +72,10 @@ public:
     // The shot under way, if any.
     const ShotRun* shot() const { return std::get_if<ShotRun>(&run_); }
 
+    // What the shot under way, or the last one, reported so far: contacts,
+    // kills, pieces sent on (model/ShotEvent.h).
+    const ShotEvents& shotEvents() const { return shotEvents_; }
+
     // Esc: an aim or a charge is called off. No shot is taken, the aim
     // line, the bar and "Go" go away, and the same player aims again. True
     // when there was something to call off.
@@ -109,6 +113,7 @@ private:
     std::optional<LastShot> last_;
     int judgedShots_ = 0;
     long shotAdvances_ = 0;  // advances of the shot under way
+    ShotEvents shotEvents_;
     std::vector<Announcement> announcements_;
 };
 

@@ -19,10 +19,13 @@ bool pairLogged(const GameState& g, int i, int j) {
 
 // The first contact of a pair in this shot: points, a kill by the shooting
 // killer, the log entry (from the 21st pair on, entry 20 is overwritten).
-void recordNewPair(GameState& g, int i, int j) {
+void recordNewPair(const GameContext& ctx, int i, int j) {
+    GameState& g = ctx.g;
+    ctx.report(ShotEventKind::Contact, i, j);
     addPoints(g.score[g.currentTurn], 10);
     const int shooter = g.currentTurn;
     if (g.isKiller[shooter] && (i == shooter || j == shooter)) {
+        ctx.report(ShotEventKind::Kill, i == shooter ? j : i, shooter);
         g.dead[i == shooter ? j : i] = true;
         ++g.killCount;
         addPoints(g.score[shooter], 100);
@@ -51,7 +54,7 @@ void touch(GameContext& ctx, int i, int j, const Overlap& o) {
     const Box& b = f.board.pieces[j];
 
     const bool isNew = !pairLogged(g, i, j);
-    if (isNew) recordNewPair(g, i, j);
+    if (isNew) recordNewPair(ctx, i, j);
 
     const double d = std::sqrt(o.D2);
     const double mx = (o.xi + o.xj) / 2;

@@ -121,6 +121,7 @@ void launch(GameState& g, Field& f) {
 }  // namespace
 
 ShotRun::ShotRun(const GameContext& ctx, const ShotOptions& options) : ctx_(ctx), options_(options) {
+    ctx_.shotEvents = options.events;
     GameState& g = ctx_.g;
     if (g.currentTurn < 1 || g.currentTurn > playerCount(g)) return;
     launch(g, ctx_.field);

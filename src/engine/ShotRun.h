@@ -25,6 +25,9 @@ struct ShotOptions {
     // to the last bit, only slower: the plain passes are the yardstick the
     // tests hold the fast ones to.
     bool plainPasses = false;
+    // Where the shot reports what happened (model/ShotEvent.h); none: the
+    // shot reports nothing (a search among many shots has no use for it).
+    ShotEvents* events = nullptr;
 };
 
 struct ShotResult {

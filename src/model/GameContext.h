@@ -4,6 +4,7 @@
 
 #include "model/Field.h"
 #include "model/GameState.h"
+#include "model/ShotEvent.h"
 #include "platform/Platform.h"
 
 namespace capzel {
@@ -12,6 +13,11 @@ struct GameContext {
     GameState& g;
     Field& field;
     Platform& ui;
+    ShotEvents* shotEvents = nullptr;  // where a shot reports what happened; none: nowhere
+
+    void report(ShotEventKind kind, int piece, int other = 0) const {
+        if (shotEvents) shotEvents->push_back({kind, piece, other});
+    }
 
     Board& board() const { return field.board; }
     Box& piece(int i) const { return field.board.pieces[i]; }

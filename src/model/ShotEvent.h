@@ -1,0 +1,23 @@
+// What happened during a shot, as the engine reports it: the first contact
+// of two pieces, a piece killed by the shooting killer, a piece sent into
+// its next target by the shot, and a dead piece sent back to the holder.
+// The rules judge from the game's tables; these events are for whoever
+// shows or sounds the shot.
+#pragma once
+
+#include <vector>
+
+namespace capzel {
+
+enum class ShotEventKind { Contact, Kill, SentToTarget, SentToHolder };
+
+struct ShotEvent {
+    ShotEventKind kind = ShotEventKind::Contact;
+    int piece = 0;
+    int other = 0;  // the other piece of a contact or a kill; the box reached when sent to a target
+    bool operator==(const ShotEvent&) const = default;
+};
+
+using ShotEvents = std::vector<ShotEvent>;
+
+}  // namespace capzel
