@@ -10,7 +10,7 @@ namespace {
 
 using nlohmann::json;
 
-SimPlayer readPlayer(const json& p, int number) {
+SeatSetup readPlayer(const json& p, int number) {
     const std::string where = "players[" + std::to_string(number - 1) + "]";
     if (!p.is_object()) fail(where, "must be an object");
     rejectUnknownKeys(p, where,
@@ -18,17 +18,18 @@ SimPlayer readPlayer(const json& p, int number) {
                        "dead", "is_killer", "on_letters", "heading_in_reverse", "moveable_next_turn",
                        "losing_turn"});
     auto field = [&](const char* key) { return where + "." + key; };
-    SimPlayer out;
+    SeatSetup out;
     out.name = "Player " + std::to_string(number);
     if (p.contains("name")) out.name = readName(p["name"], field("name"));
     for (const char* key : {"left", "top"})
         if (!p.contains(key)) fail(field(key), "is missing");
-    out.left = readFloat(p["left"], field("left"));
-    out.top = readFloat(p["top"], field("top"));
-    if (p.contains("width")) out.width = readFloat(p["width"], field("width"));
-    if (p.contains("height")) out.height = readFloat(p["height"], field("height"));
-    if (!(out.width > 0)) fail(field("width"), "must be greater than 0");
-    if (!(out.height > 0)) fail(field("height"), "must be greater than 0");
+    PiecePlace& piece = out.piece.emplace();
+    piece.left = readFloat(p["left"], field("left"));
+    piece.top = readFloat(p["top"], field("top"));
+    if (p.contains("width")) piece.width = readFloat(p["width"], field("width"));
+    if (p.contains("height")) piece.height = readFloat(p["height"], field("height"));
+    if (!(piece.width > 0)) fail(field("width"), "must be greater than 0");
+    if (!(piece.height > 0)) fail(field("height"), "must be greater than 0");
     if (p.contains("friction")) out.friction = readFloat(p["friction"], field("friction"));
     constexpr long long i32min = std::numeric_limits<std::int32_t>::min();
     constexpr long long i32max = std::numeric_limits<std::int32_t>::max();

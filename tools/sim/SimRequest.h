@@ -10,26 +10,9 @@
 #include "JsonFields.h"
 #include "engine/Shot.h"
 #include "model/GameContext.h"
+#include "model/GameSetup.h"
 
 namespace capzel::sim {
-
-struct SimPlayer {
-    std::string name;  // "Player <n>" when not given
-    float left = 0;
-    float top = 0;
-    float width = 300;
-    float height = 300;
-    float friction = 98;
-    std::int32_t score = 0;
-    int position = 0;
-    bool inGame = false;
-    bool dead = false;
-    bool isKiller = false;
-    bool onLetters = false;
-    bool headingInReverse = false;
-    bool moveableNextTurn = false;
-    bool losingTurn = false;
-};
 
 struct SimRequest {
     bool wallsOn = true;
@@ -38,7 +21,7 @@ struct SimRequest {
     std::array<float, 4> pointer{};    // x1, y1, x2, y2
     bool judge = false;
     long maxCycles = 1000000;          // a shot that never rests stops here
-    std::vector<SimPlayer> players;    // 1 to 8; entry k is player k + 1
+    std::vector<SeatSetup> players;    // 1 to 8; entry k is player k + 1, every piece placed
 };
 
 // Reads one JSON object. Throws InputError.

@@ -9,22 +9,7 @@ SimRun::SimRun(const SimRequest& request) {
     GameSetup setup;
     setup.walls = request.wallsOn;
     setup.currentTurn = std::int16_t(request.currentTurn);
-    for (const SimPlayer& p : request.players) {
-        SeatSetup seat;
-        seat.name = p.name;
-        seat.score = p.score;
-        seat.friction = p.friction;
-        seat.position = p.position;
-        seat.inGame = p.inGame;
-        seat.dead = p.dead;
-        seat.isKiller = p.isKiller;
-        seat.onLetters = p.onLetters;
-        seat.headingInReverse = p.headingInReverse;
-        seat.moveableNextTurn = p.moveableNextTurn;
-        seat.losingTurn = p.losingTurn;
-        seat.piece = PiecePlace{p.left, p.top, p.width, p.height};
-        setup.seats.push_back(std::move(seat));
-    }
+    setup.seats = request.players;
     buildGame(ctx, setup);
     g.power = request.power;
     Line& pointer = field.board.pointer;
