@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/Launch.h"
+#include "model/GameSnapshot.h"
 #include "platform/SilentPlatform.h"
 #include "players/Outcome.h"
 #include "players/Random.h"
@@ -31,16 +32,13 @@ public:
     void message(std::string_view) override {}
 };
 
-// The state every trial starts from: the game as it stands, without what
-// only the window shows (bar rows, the aim label, typed keys).
+// The state every trial starts from: the game's own values as they stand
+// (model/GameSnapshot.h) on a field as laid out, so nothing that only the
+// window shows (bar rows, the aim label, typed keys, songs) comes along.
 struct Start {
     GameState g;
     Field field;
-    Start(const GameState& game, const Field& f) : g(game), field(f) {
-        field.board.powerBar.clear();
-        field.board.aimLabel.caption.clear();
-        field.typedKeys.clear();
-    }
+    Start(const GameState& game, const Field& f) { applySnapshot(captureSnapshot(game, f), g, field); }
 };
 
 // One thread's copy of the game on which candidates are played one by one.
