@@ -172,8 +172,7 @@ void CapzelApp::autosave() {
     if (!main) return;
     const std::string path = autosaveSlots().file();
     const std::string failure =
-        path.empty() ? "Every place for keeping a running game is held by another running copy of Capzel."
-                     : keepAutosave(main->platform(), g_, main->field().board, path);
+        path.empty() ? autosaveSlots().why() : keepAutosave(main->platform(), g_, main->field().board, path);
     if (failure.empty() || autosaveFailureTold_) return;
     autosaveFailureTold_ = true;
     main->platform().message("The running game could not be kept for the next start. " + failure);

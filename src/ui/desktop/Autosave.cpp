@@ -84,7 +84,10 @@ bool AutosaveSlots::hold(int slot) {
     // Held for as long as the copy runs: only a copy that is gone (its
     // process no longer running) leaves a lock that may be taken over.
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) return false;
+    if (!lock->tryLock(0)) {
+        if (lock->error() != QLockFile::LockFailedError) folderRefused_ = true;
+        return false;
+    }
     held_.emplace(slot, std::move(lock));
     return true;
 }
@@ -113,6 +116,11 @@ void AutosaveSlots::settle(const std::string& path) {
             it = held_.erase(it);
         }
     }
+}
+
+std::string AutosaveSlots::why() const {
+    if (folderRefused_) return "The folder \"" + folder_ + "\" cannot be written.";
+    return "Every place for keeping a running game is held by another running copy of Capzel.";
 }
 
 std::string AutosaveSlots::file() {

@@ -95,9 +95,10 @@ public:
 
     // This copy's file. A copy that has no slot yet takes the lowest one
     // no running copy holds (a game declined at start-up in it is replaced
-    // by the next game, as with a single file); the empty text when every
-    // slot is held by other running copies.
+    // by the next game, as with a single file); the empty text when no slot
+    // could be taken, and then why() tells the player why.
     std::string file();
+    std::string why() const;
 
 private:
     bool hold(int slot);
@@ -105,6 +106,7 @@ private:
     std::string folder_;
     std::map<int, std::unique_ptr<QLockFile>> held_;
     int own_ = 0;  // the slot this copy writes, 0 before one is chosen
+    bool folderRefused_ = false;  // a lock could not even be made (rights, a full disk)
 };
 
 }  // namespace capzel::ui

@@ -110,6 +110,19 @@ private slots:
         QVERIFY(boxes_->choices.size() == 1 && !d->state().gameRunning);
     }
 
+    // A ninth copy keeps no game, and says so once; the eight keep theirs.
+    void aCopyBeyondTheSlotsSaysSoOnce() {
+        std::vector<std::unique_ptr<CapzelApp>> copies;
+        for (int k = 0; k <= capzel::ui::kAutosaveSlots; ++k) {
+            copies.push_back(startCopy());
+            play(*copies.back(), {QStringLiteral("P%1").arg(k)});
+        }
+        copies.back()->autosave();
+        QCOMPARE(boxes_->messages().size(), 1);
+        QVERIFY(boxes_->messages()[0].contains("held by another running copy"));
+        for (int slot = 1; slot <= capzel::ui::kAutosaveSlots; ++slot) QVERIFY(QFile::exists(slotFile(slot)));
+    }
+
     // A lock left by a process that is no longer running is taken over.
     void aLockLeftByAGoneCopyIsTakenOver() {
         {
