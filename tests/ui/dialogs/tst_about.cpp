@@ -55,45 +55,38 @@ private slots:
         QCOMPARE(pixelAtPiece(w), QColor(127, 0, 0));  // drawn where it flies
     }
 
-    // Only the link opens the home page; System Info without a program says so; OK destroys the box.
-    void linkSystemInfoAndOk() {
-        capzel::test::UrlRecorder urls({"https", "http"});
-        capzel::test::ModalAnswerer boxes;
-        QPointer<AboutBox> w = new AboutBox;
-        w->setSysInfoPrograms({"capzel-no-such-system-information-program"});
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
-        QLabel* here = w->findChild<QLabel*>("homePageLink");
-        QTest::mouseClick(here, Qt::LeftButton, {}, here->rect().center());
-        QTest::mouseClick(w->findChild<QLabel*>("descriptionLabel"), Qt::LeftButton);
-        QCOMPARE(urls.opened, QList<QUrl>{QUrl(capzel::config::kHomePage)});
-        QTest::mouseClick(w->findChild<QPushButton*>("systemInfoButton"), Qt::LeftButton);
-        QCOMPARE(boxes.messages(), QStringList{"System Information Is Unavailable At This Time"});
-        QVERIFY(w && w->isVisible());
-        QTest::mouseClick(w->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-        QTRY_VERIFY(w.isNull());
-    }
-
-    // Help > About: not modal, the main window's dialog, one at a time, new once closed.
+    // Help > About: not modal, the main window's dialog, one at a time; only
+    // the link opens the home page; System Info without a program says so;
+    // Esc or OK destroys it, and the next one starts afresh.
     void openedFromTheMenu() {
+        capzel::test::UrlRecorder urls({"https", "http"});
         capzel::test::WindowFixture f;
         QVERIFY(f.open());
-        capzel::ui::MainWindow* main = &f.window();
-        main->menus().aboutAction->trigger();
+        QAction* about = f.window().menus().aboutAction;
+        about->trigger();
         QCOMPARE(openAboutBoxes().size(), 1);
         QPointer<AboutBox> first = openAboutBoxes().first();
         QVERIFY(QTest::qWaitForWindowExposed(first));
-        QVERIFY(!first->isModal());
-        QVERIFY(QApplication::activeModalWidget() == nullptr);
-        QCOMPARE(first->windowHandle()->transientParent(), main->windowHandle());
-        main->menus().aboutAction->trigger();
+        QVERIFY(!first->isModal() && QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(first->windowHandle()->transientParent(), f.window().windowHandle());
+        about->trigger();
         QCOMPARE(openAboutBoxes(), QList<AboutBox*>{first.data()});
-        QTest::keyClick(first, Qt::Key_Escape);  // Esc closes it
+        QLabel* here = first->findChild<QLabel*>("homePageLink");
+        QTest::mouseClick(here, Qt::LeftButton, {}, here->rect().center());
+        QTest::mouseClick(first->findChild<QLabel*>("descriptionLabel"), Qt::LeftButton);
+        QCOMPARE(urls.opened, QList<QUrl>{QUrl(capzel::config::kHomePage)});
+        first->setSysInfoPrograms({"capzel-no-such-system-information-program"});
+        QTest::mouseClick(first->findChild<QPushButton*>("systemInfoButton"), Qt::LeftButton);
+        QCOMPARE(f.modals->messages(), QStringList{"System Information Is Unavailable At This Time"});
+        QVERIFY(first && first->isVisible());
+        QTest::keyClick(first, Qt::Key_Escape);
         QTRY_VERIFY(first.isNull());
-        main->menus().aboutAction->trigger();
-        QCOMPARE(openAboutBoxes().size(), 1);
-        QCOMPARE(openAboutBoxes().first()->colorIndex(), 1);  // starts afresh
-        delete openAboutBoxes().first();
+        about->trigger();
+        QPointer<AboutBox> second = openAboutBoxes().value(0);
+        QVERIFY(second && openAboutBoxes().size() == 1);
+        QCOMPARE(second->colorIndex(), 1);
+        QTest::mouseClick(second->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+        QTRY_VERIFY(second.isNull());
     }
 };
 

@@ -7,15 +7,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "records/NewGame.h"
-#include "rules/TurnStart.h"
-#include "support/ModalAnswerer.h"
 #include "support/QtTestMain.h"
-#include "app/App.h"
+#include "support/WindowFixture.h"
 #include "ui/desktop/Autosave.h"
-#include "ui/windows/MainWindow.h"
 #include "ui/desktop/ProgramFolder.h"
-#include "ui/windows/StepScheduler.h"
 
 using capzel::ui::CapzelApp;
 
@@ -58,7 +53,6 @@ private slots:
     void init() { boxes_ = std::make_unique<capzel::test::ModalAnswerer>(); }
     void cleanup() {
         boxes_.reset();
-        for (int slot = 1; slot <= capzel::ui::kAutosaveSlots; ++slot) QFile::remove(slotFile(slot));
         for (const QString& name : QDir(QString::fromStdString(capzel::ui::userDataFolder())).entryList(QDir::Files))
             QFile::remove(QString::fromStdString(capzel::ui::userDataFolder()) + "/" + name);
     }
@@ -156,18 +150,14 @@ private slots:
         auto a = startCopy();
         play(*a, {"Ann", "Bob"});
         capzel::ui::MainWindow& w = *a->mainWindow();
-        w.field().board.pointer = {1580, 8420, 1500, 8900};
-        w.field().board.pointer.visible = true;
+        capzel::test::aim(w);
         QByteArray keptAtFirstBox;
         boxes_->holdBoxes = [&] {
             QFile f(slotFile(1));
             if (keptAtFirstBox.isEmpty() && f.open(QIODevice::ReadOnly)) keptAtFirstBox = f.readAll();
             return false;
         };
-        a->state().power = 4000;
-        w.turn().startShot();
-        w.scheduler().start();
-        QTRY_VERIFY_WITH_TIMEOUT(!w.turn().running() && w.turn().phase() != capzel::TurnPhase::Judging, 60000);
+        QVERIFY(capzel::test::shoot(w));
         QVERIFY(!boxes_->messages().isEmpty());
         QFile f(slotFile(1));
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -175,20 +165,33 @@ private slots:
         QVERIFY(keptAtFirstBox.contains("2,\" = Current turn\""));
     }
 
-    // A kept game in which nobody is alive is refused once and set aside:
-    // no game begins, no history line is added, no offer comes again.
-    void aGameWithNobodyAliveIsSetAside() {
+    // A kept game that is no saved game, or in which nobody is alive, is
+    // refused once and set aside: no game begins, no history line is added,
+    // no offer comes again.
+    void aGameThatCannotGoOnIsSetAside_data() {
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("not a saved game") << false << "set aside";
+        QTest::newRow("nobody alive") << true << "every player in it is out";
+    }
+    void aGameThatCannotGoOnIsSetAside() {
+        QFETCH(bool, readable);
+        QFETCH(QString, told);
         {
             auto a = startCopy();
             play(*a, {"Ann", "Bob"});
             for (int i = 1; i <= 2; ++i) a->state().dead[std::size_t(i)] = true;
             a->autosave();
         }
+        if (!readable) {
+            QFile f(slotFile(1));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("not a saved game\r\n") > 0);
+        }
         boxes_->answers = {"Yes"};
         auto b = startCopy();
         QCOMPARE(boxes_->messages().size(), 1);
-        QVERIFY(boxes_->messages()[0].contains("every player in it is out"));
-        QVERIFY(!b->state().gameRunning && !QFile::exists(slotFile(1)));
+        QVERIFY2(boxes_->messages()[0].contains(told), qPrintable(boxes_->messages()[0]));
+        QVERIFY(!b->state().gameRunning && !QFile::exists(slotFile(1)) && QFile::exists(slotFile(1) + ".broken"));
         QVERIFY(!QFile::exists(QString::fromStdString(capzel::ui::historyFile())));
         b.reset();
         boxes_->boxes.clear();

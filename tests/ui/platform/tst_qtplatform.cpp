@@ -1,4 +1,5 @@
-// The game's way to the player through Qt, and its files against a full disk and hostile files.
+// The game's way to the player through Qt, and its files (the score table, saved games, the
+// history shared by two copies of the game) against a crash, a full disk and hostile files.
 #include <QFileDialog>
 #include <QLabel>
 #include <QListView>
@@ -6,14 +7,18 @@
 
 #include <sys/stat.h>
 
+#include "records/GameHistory.h"
 #include "records/HighScores.h"
 #include "records/SaveFileReader.h"
 #include "support/QtTestMain.h"
-#include "support/UrlRecorder.h"
+#include "support/FakePlatform.h"
 #include "support/WindowFixture.h"
 #include "ui/windows/HighScoreWindow.h"
+#include "ui/desktop/HistoryFile.h"
 #include "ui/desktop/ProgramFolder.h"
 
+using capzel::HistoryGame;
+using capzel::HistoryReading;
 using capzel::test::ModalAnswerer;
 
 class QtPlatformTest : public QObject {
@@ -29,7 +34,11 @@ class QtPlatformTest : public QObject {
         p.start(program, args);
         return p.waitForFinished() && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     }
+    QTemporaryDir dir_;
     QString disk(const QString& name) const { return mountPoint_.filePath(name); }
+    QString history() const { return dir_.filePath(QStringLiteral("history.csv")); }
+    static HistoryReading readBack(const QString& path) { return capzel::readHistory(bytes(path).toStdString()); }
+    static HistoryGame game(const char* name) { return {"2026-12-08 11:00", 1, 4, {{name, capzel::PlayerKind::Club, 7}}}; }
     static QByteArray bytes(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
@@ -57,6 +66,7 @@ private slots:
     void init() { QVERIFY(f.open()); }
     void cleanup() {
         f.close();
+        QFile::remove(history());
         if (mounted_)
             for (const QString& name : QDir(mountPoint_.path()).entryList(QDir::Files | QDir::Hidden))
                 QFile::remove(disk(name));
@@ -138,12 +148,6 @@ private slots:
         QCOMPARE(f.modals->fileDialogs.value(0).filter, QStringLiteral("Capzel save game (*.CSG)"));
     }
 
-    void urlsGoToTheDesktop() {
-        capzel::test::UrlRecorder urls({"https"});
-        ui().openUrl("https://example.org/x?a=1");
-        QCOMPARE(urls.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/x?a=1"))});
-    }
-
     // Save onto a full disk says why and keeps the old file; the score table is not created broken.
     void fullDisk_data() {
         QTest::addColumn<int>("players");
@@ -196,6 +200,63 @@ private slots:
             QVERIFY(f.modals->done());
             QVERIFY(capzel::parseSaveFile(bytes(path).toStdString()));
         }
+    }
+
+    // Two copies ending games at the same moments: every game of both is kept.
+    void twoCopiesLoseNoGame() {
+        constexpr int kGames = 200;
+        const QString writer = QStringLiteral(CAPZEL_BIN_DIR "/history_writer");
+        QProcess a, b;
+        a.start(writer, {history(), QString::number(kGames), QStringLiteral("A")});
+        b.start(writer, {history(), QString::number(kGames), QStringLiteral("B")});
+        for (QProcess* p : {&a, &b}) {
+            QVERIFY(p->waitForFinished(60000));
+            QCOMPARE(p->exitCode(), 0);
+        }
+        const HistoryReading r = readBack(history());
+        QVERIFY2(r.ok(), r.error.c_str());
+        QCOMPARE(int(r.games.size()), 2 * kGames);
+        QCOMPARE(std::count_if(r.games.begin(), r.games.end(), [](const HistoryGame& g) { return g.players[0].name == "A"; }),
+                 kGames);
+    }
+
+    // A crash in the middle of adding a game leaves part of a line: the
+    // earlier games stay readable, the part goes, the next game is added.
+    void tornLastLineIsDroppedAndTheNextGameAdded() {
+        for (const char* name : {"Ann", "Bob"}) QVERIFY(capzel::ui::addToHistoryFile(history().toStdString(), game(name)).added);
+        {
+            QFile f(history());
+            QVERIFY(f.open(QIODevice::Append));
+            f.write("\"2026-12-08 11:00\",1,1,4,\"Cy\",\"Hu");
+        }
+        capzel::test::FakePlatform files;
+        files.files[history().toStdString()] = bytes(history()).toStdString();
+        const capzel::ui::HistoryFileState seen = capzel::ui::loadHistoryFile(files, history().toStdString());
+        QCOMPARE(seen.notice, std::string());
+        QCOMPARE(seen.starts.size(), std::size_t(2));
+
+        const capzel::ui::HistoryAddition added = capzel::ui::addToHistoryFile(history().toStdString(), game("Dee"));
+        QVERIFY(added.added);
+        QCOMPARE(added.notice, std::string());
+        const HistoryReading r = readBack(history());
+        QVERIFY2(r.ok(), r.error.c_str());
+        QCOMPARE(r.games, (std::vector<HistoryGame>{game("Ann"), game("Bob"), game("Dee")}));
+        QVERIFY(!QFile::exists(history() + QStringLiteral(".broken")));
+    }
+
+    // A history file on a disk that fills up: the game that does not fit is
+    // told and leaves no part of its line; every earlier game stays.
+    void historyOnAFullDisk() {
+        if (!mounted_) QSKIP("mounting a 64 KiB tmpfs was refused (the test needs root): skipped");
+        const std::string path = disk(QStringLiteral("history.csv")).toStdString();
+        capzel::ui::HistoryAddition last;
+        int added = 0;
+        while (added < 4000 && (last = capzel::ui::addToHistoryFile(path, game("Ann"))).added) ++added;
+        const HistoryReading r = readBack(QString::fromStdString(path));
+        QVERIFY2(r.ok(), r.error.c_str());
+        QCOMPARE(int(r.games.size()), added);
+        QVERIFY(added > 100 && !last.added);
+        QVERIFY2(last.notice.find("could not be added") != std::string::npos, last.notice.c_str());
     }
 
     // Something else in the score table's place: shown at once, left as it was.
