@@ -21,15 +21,9 @@ ChargeRun::ChargeRun(const GameContext& ctx, int rows) : ctx_(ctx), rows_(rows) 
 void ChargeRun::advance() {
     switch (stage_) {
     case Stage::Calibrating: {
-        // A fast machine gets the long delay. A measurement in none of the
-        // ranges leaves stepDelay as it was.
-        const double e = roundHalfEven((ctx_.ui.clock() - clockMark_) * 100.0) / 100.0;
-        if (e < 0.05)
-            ctx_.field.stepDelay = 200;
-        else if (e > 0.1 && e < 0.2)
-            ctx_.field.stepDelay = 40;
-        else if (e > 0.2)
-            ctx_.field.stepDelay = 1;
+        // A measurement in none of the bands leaves stepDelay as it was.
+        if (const std::optional<double> delay = calibratedDelay(ctx_.ui.clock() - clockMark_, kBarPace))
+            ctx_.field.stepDelay = *delay;
         loopTop();
         return;
     }

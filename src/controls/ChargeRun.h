@@ -7,13 +7,12 @@
 #pragma once
 
 #include "model/GameContext.h"
+#include "model/Pace.h"
 
 namespace capzel {
 
 class ChargeRun {
 public:
-    static constexpr long kCalibrationYields = 10000;
-
     // Starts a charge on a bar of `rows` inner rows: the caller has set
     // Charging, filled Power with `rows` and shown the empty bar.
     ChargeRun(const GameContext& ctx, int rows);

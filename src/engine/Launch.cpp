@@ -36,12 +36,4 @@ bool aimDirection(const Line& pointer, Direction& out) {
     return true;
 }
 
-double calibratedStepDelay(double seconds) {
-    // Whole hundredths, so that the boundaries are compared exactly.
-    const double hundredths = roundHalfEven(seconds * 100.0);
-    if (hundredths < 5) return 6000;
-    if (hundredths < 20) return 400;
-    return 100;
-}
-
 }  // namespace capzel::engine

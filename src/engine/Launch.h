@@ -21,11 +21,4 @@ struct Direction {
 };
 bool aimDirection(const Line& pointer, Direction& out);
 
-// Yields made before each step for a calibration that took `seconds` for
-// 10,000 yields (rounded to hundredths, halves to even first): under 0.05 s
-// gives 6000, up to 0.2 s gives 400, above 0.2 s gives 100. The exact
-// boundaries are measurements of "not faster than": 0.05 s gets 400 and
-// 0.2 s gets 100, so a borderline machine always gets the shorter delay.
-double calibratedStepDelay(double seconds);
-
 }  // namespace capzel::engine

@@ -9,6 +9,7 @@
 #include "engine/WallGrid.h"
 #include "engine/WallPass.h"
 #include "model/Numbers.h"
+#include "model/Pace.h"
 
 namespace capzel {
 
@@ -134,7 +135,10 @@ void ShotRun::advance() {
     switch (stage_) {
     case Stage::Calibrating:
         // A fast machine gets the long delay.
-        ctx_.field.stepDelay = engine::calibratedStepDelay(ctx_.ui.clock() - calibrationStart_);
+        // The exact edges are measures of "not faster than": 0.05 s gets
+        // 400 and 0.2 s gets 100, so a borderline machine always gets the
+        // shorter delay; a clock that gives no number, the shortest.
+        ctx_.field.stepDelay = calibratedDelay(ctx_.ui.clock() - calibrationStart_, kShotPace).value_or(100);
         stage_ = Stage::Stepping;
         at_.piece = 0;
         moveOn();

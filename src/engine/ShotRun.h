@@ -38,9 +38,6 @@ struct ShotResult {
 
 class ShotRun {
 public:
-    // Yields timed for the speed calibration.
-    static constexpr long kCalibrationYields = 10000;
-
     // Launches the current player's piece away from the second end of the
     // Pointer line with the strength in Power (rewritten with the curved
     // strength) and starts the calibration. Without a shooter on the

@@ -21,7 +21,7 @@ TEST(ShotRun, StepByStepEndsAsTheWholeShot) {
         }
         const ShotResult whole = shootPiece(a.ctx);
         ShotRun run(b.ctx);
-        EXPECT_EQ(run.wait(), ShotRun::kCalibrationYields);
+        EXPECT_EQ(run.wait(), kCalibrationYields);
         EXPECT_EQ(run.nextPiece(), 0);
         long steps = 0;
         int lastPiece = 0;
