@@ -80,24 +80,13 @@ TEST(GameSnapshot, EveryRecordedShotSurvivesTextRestoreAndReplay) {
 std::map<std::string, GameSnapshot> pinnedGames() {
     std::map<std::string, GameSnapshot> out;
     for (int players : {8, 3}) {
-        NewGameSettings settings;
-        settings.players = players;
-        settings.walls = players == 3;
-        for (int i = 1; i <= kMaxPlayers; ++i) settings.friction[i] = FrictionLevel(i % 5);
         Game game;
-        applyNewGame(game.ctx, settings);
+        applyNewGame(game.ctx, scenarios::pinnedNewGame(players));
         startTurn(game.ctx, 1);
         out[players == 8 ? "new-game-8" : "new-game-3-walls"] = game.snapshot();
     }
-    // Eight pieces broken up by a killer (as in the scenario corpus's test).
-    scenarios::Scenario s{"break", true, 1, 6585, {4700, 3000, 4700, 9000}, {}};
-    for (int i = 1; i <= 8; ++i) {
-        const float col = float((i - 1) % 3), row = float((i - 1) / 3);
-        s.players.push_back({std::string{'P', char('0' + i)}, 4100 + 310 * col, 4300 + 305 * row, 98, 200, 5, "g"});
-    }
-    s.players[0] = {"Kim", 4550, 6200, 97.5f, 500, 29, "gklrm"};
     Game game;
-    scenarios::setUp(game.ctx, s);
+    scenarios::setUp(game.ctx, scenarios::pinnedBreak());
     game.playAndJudge();
     out["killer-break-8"] = game.snapshot();
     return out;

@@ -63,12 +63,7 @@ TEST(ScenarioCorpus, EveryRecordedCommandEndsAsRecorded) {
 
 // Eight pieces broken up by a killer, hashed: the same bits on every build.
 TEST(ScenarioCorpus, EightPieceBreakHashesTheSame) {
-    Scenario s{"break", true, 1, 6585, {4700, 3000, 4700, 9000}, {}};
-    for (int i = 1; i <= 8; ++i) {
-        const float col = float((i - 1) % 3), row = float((i - 1) / 3);
-        s.players.push_back({std::string{'P', char('0' + i)}, 4100 + 310 * col, 4300 + 305 * row, 98, 200, 5, "g"});
-    }
-    s.players[0] = {"Kim", 4550, 6200, 97.5f, 500, 29, "gklrm"};
+    const Scenario s = pinnedBreak();
     Game first, second;
     replay(first, s);
     replay(second, s);
@@ -82,12 +77,8 @@ TEST(ScenarioCorpus, EightPieceBreakHashesTheSame) {
 TEST(ScenarioCorpus, NewGamesHashTheSame) {
     std::uint64_t digests[2] = {};
     for (int players : {8, 3}) {
-        NewGameSettings settings;
-        settings.players = players;
-        settings.walls = players == 3;
-        for (int i = 1; i <= kMaxPlayers; ++i) settings.friction[i] = FrictionLevel(i % 5);
         Game game;
-        applyNewGame(game.ctx, settings);
+        applyNewGame(game.ctx, pinnedNewGame(players));
         startTurn(game.ctx, 1);
         digests[players == 3] = stateDigest(game.ctx);
     }

@@ -161,4 +161,22 @@ std::uint64_t stateDigest(const GameContext& ctx) {
     return d.h;
 }
 
+NewGameSettings pinnedNewGame(int players) {
+    NewGameSettings settings;
+    settings.players = players;
+    settings.walls = players == 3;
+    for (int i = 1; i <= kMaxPlayers; ++i) settings.friction[i] = FrictionLevel(i % 5);
+    return settings;
+}
+
+Scenario pinnedBreak() {
+    Scenario s{"break", true, 1, 6585, {4700, 3000, 4700, 9000}, {}};
+    for (int i = 1; i <= 8; ++i) {
+        const float col = float((i - 1) % 3), row = float((i - 1) / 3);
+        s.players.push_back({std::string{'P', char('0' + i)}, 4100 + 310 * col, 4300 + 305 * row, 98, 200, 5, "g"});
+    }
+    s.players[0] = {"Kim", 4550, 6200, 97.5f, 500, 29, "gklrm"};
+    return s;
+}
+
 }  // namespace capzel::scenarios

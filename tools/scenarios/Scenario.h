@@ -13,6 +13,7 @@
 
 #include "engine/Shot.h"
 #include "model/GameContext.h"
+#include "records/NewGame.h"
 
 namespace capzel::scenarios {
 
@@ -53,6 +54,12 @@ nlohmann::json outcome(const GameContext& ctx, const ShotResult& r, const std::v
 // "" when equal, else the path of the first difference with both values.
 std::string firstDifference(const nlohmann::json& expected, const nlohmann::json& actual,
                             const std::string& path = "");
+
+// The fixed games whose fingerprints the tests pin: a new game as the
+// dialog opens it with mixed frictions (walls only with 3 players), and
+// eight pieces broken up by a killer.
+NewGameSettings pinnedNewGame(int players);
+Scenario pinnedBreak();
 
 // A 64-bit digest of the whole game and field: every table of the game,
 // every shape of the field with its place, size, look and drawing order.
