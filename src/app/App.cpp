@@ -6,6 +6,7 @@
 #include <QWindow>
 #include <chrono>
 
+#include "controls/Announcing.h"
 #include "controls/HiddenCommands.h"
 #include "ui/windows/AboutBox.h"
 #include "ui/desktop/Autosave.h"
@@ -56,7 +57,7 @@ StatusWindow* CapzelApp::statusWindow() const { return status_; }
 
 void CapzelApp::showStatus() {
     if (!status_) {
-        status_ = new StatusWindow(g_);  // deletes itself when closed
+        status_ = new StatusWindow(state());  // deletes itself when closed
         connect(this, &CapzelApp::gameStateChanged, status_, &StatusWindow::stateChanged);
     }
     status_->setWindowState(status_->windowState() & ~Qt::WindowMinimized);
@@ -94,15 +95,14 @@ namespace {
 
 // Runs a command on the current main window's game; nothing without one.
 // A command that ends the game (nobody left alive) shows the high scores.
-void onMainWindow(CapzelApp& app, GameFlow (*command)(GameContext&)) {
+// A command of the hidden menu on the game of the main window; what it
+// announces is told at once. A shot that runs on keeps the change for its
+// replay.
+void onMainWindow(CapzelApp& app, GameCommand command) {
     MainWindow* w = app.mainWindow();
     if (w == nullptr) return;
-    QPointer<MainWindow> window(w);
-    GameContext ctx = w->context();
-    const GameFlow flow = command(ctx);
-    // A shot that runs on keeps the change for its replay.
-    if (window) window->turn().gameChangedByCommand();
-    if (flow == GameFlow::Ended) app.gameEnded();
+    const Judgement said = app.session().runCommand(command);
+    if (tellPlayers(w->platform(), said) == GameFlow::Ended) app.gameEnded();
 }
 
 }  // namespace
@@ -112,7 +112,9 @@ void CapzelApp::setFriction() { onMainWindow(*this, setFrictionCommand); }
 void CapzelApp::setSpeed() { onMainWindow(*this, setSpeedCommand); }
 void CapzelApp::setPiece() { onMainWindow(*this, setPieceCommand); }
 void CapzelApp::setInGame() { onMainWindow(*this, setInGameCommand); }
-void CapzelApp::setGuidelines() { onMainWindow(*this, setGuidelinesCommand); }
+void CapzelApp::setGuidelines() {
+    if (MainWindow* w = mainWindow()) setGuidelinesCommand(w->menuState());
+}
 
 // The game history: a finished game is added to the history file at the
 // end of the game, and the Game History command shows the file.
@@ -127,7 +129,7 @@ void CapzelApp::recordFinishedGame() {
     MainWindow* main = mainWindow();
     if (!main) return;
     const QString date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    const HistoryGame game = finishedGame(g_, date.toStdString());
+    const HistoryGame game = finishedGame(state(), date.toStdString());
     const HistoryAddition addition = addToHistoryFile(historyFile(), game);
     if (!addition.notice.empty()) main->platform().message(addition.notice);
     // The open window gains the game; after a history set aside it shows the

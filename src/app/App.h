@@ -1,5 +1,5 @@
-// The application: owns the one game state (GameState) for the whole run
-// and the current main window, and offers the program's commands that the
+// The application: owns the game session (session/GameSession.h) for the
+// whole run and the current main window, and offers the program's commands that the
 // windows' menus reach. Starting the program creates and shows the main
 // window; the program ends when its last window is closed.
 #pragma once
@@ -23,13 +23,13 @@ class HighScoreWindow;
 class GameHistoryWindow;
 class AutosaveSlots;
 
-class CapzelApp : public QObject, public GameHost {
+class CapzelApp : public QObject, public GameHost, private GameKeeper {
     Q_OBJECT
 public:
     explicit CapzelApp(QObject* parent = nullptr);
     ~CapzelApp() override;
 
-    GameState& state() override { return g_; }
+    GameSession& session() override { return session_; }
 
     // The current main window (null before the first one or after it closed).
     MainWindow* mainWindow() const { return main_.get(); }
@@ -68,10 +68,11 @@ public:
     // and before a box speaks of it.
     void notifyStateChanged() override { emit gameStateChanged(); }
 
-    // Keeps the running game on disk (ui/Autosave.h), in this copy's own
-    // slot, after every judged shot and whenever a game starts or comes
-    // back; a failed write is told once per run.
-    void autosave() override;
+    // Keeps the running game on disk (ui/desktop/Autosave.h), in this
+    // copy's own slot, whenever the session keeps it: after every judged
+    // shot and undo, and whenever a game starts or comes back; a failed
+    // write is told once per run.
+    void keep(const GameState& g, const Field& field) override;
     // At start-up: offers the unfinished games that no running copy holds,
     // with a question for one and a choice among several; the game chosen
     // is loaded as Load Game does and goes on in its own slot.
@@ -110,16 +111,17 @@ public:
     void setGuidelines() override;
 
 private:
-    // A loaded game begins: music from song 1, the status window, the turn.
-    void startLoadedGame(MainWindow& window);
-    // The one way every game begins once it is built (new, loaded or
-    // resumed): kept on disk, then the first turn starts and is told.
-    void startFirstTurn(MainWindow& window);
+    // A saved game (loaded or resumed) begins in the main window: music
+    // from song 1, the status window, the first turn.
+    void beginSavedGame(MainWindow& window, const SavedGame& game);
+    // Tells the first turn's start of a game that has begun, and ends the
+    // game when nobody is left to play it.
+    void tellFirstTurn(MainWindow& window, const Judgement& started);
 
     AutosaveSlots& autosaveSlots();
 
-    // The game state first: it goes last, after every window that reads it.
-    GameState g_;
+    // The session first: it goes last, after every window that reads it.
+    GameSession session_{this};
     bool autosaveFailureTold_ = false;
     std::unique_ptr<AutosaveSlots> autosaveSlots_;
     OwnedWindow newGameDialog_;

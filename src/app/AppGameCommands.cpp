@@ -12,7 +12,6 @@
 
 #include "records/SaveLoadCommands.h"
 #include "controls/Announcing.h"
-#include "rules/TurnStart.h"
 #include "app/App.h"
 #include "ui/windows/StatusWindow.h"
 #include "ui/desktop/MessageBoxes.h"
@@ -50,7 +49,7 @@ HighScoreWindow* CapzelApp::highScoresWindow() const { return qobject_cast<HighS
 void CapzelApp::newGame() {
     MainWindow* main = mainWindow();
     if (main && !main->isVisible()) main = nullptr;
-    if (g_.gameRunning && !askYesNo(main, kNewGameQuestion)) return;
+    if (state().gameRunning && !askYesNo(main, kNewGameQuestion)) return;
 
     // A fresh dialog every time: every control as laid out.
     auto* dialog = new NewGameDialog(*this);
@@ -84,32 +83,30 @@ void CapzelApp::loadGame() {
     QPointer<MainWindow> window(main);
     GameContext ctx = main->context();
     // The window may have gone while the command's boxes were open.
-    loadGameCommand(ctx, programFolder(), [&] {
-        if (window) startLoadedGame(*window);
+    loadGameCommand(ctx, programFolder(), [&](const SavedGame& game) {
+        if (window && mainWindow() == window) beginSavedGame(*window, game);
     });
 }
 
-void CapzelApp::startLoadedGame(MainWindow& window) {
+// The saved game replaces the running one in the same window: a shot or a
+// charge of the old game ends, and what it left on the field goes with it.
+void CapzelApp::beginSavedGame(MainWindow& window, const SavedGame& game) {
     QPointer<MainWindow> alive(&window);
-    GameContext ctx = window.context();
-    // The loaded game replaces the running one in the same window: a
-    // shot or a charge of the old game ends here, and what it left on
-    // the field goes with it.
-    window.turn().drop();
-    window.playSong(g_.songNumber);
+    const Judgement started = session_.beginSavedGame(game);
+    window.menuState().songNumber = 1;
+    window.playSong(1);
     window.syncMenus();
     window.refreshField();
     // The status window keeps the place it had.
     if (StatusWindow* status = showStatusWindow(*this)) status->refreshRows();
-    if (alive) startFirstTurn(*alive);
+    if (alive) tellFirstTurn(*alive, started);
 }
 
 void CapzelApp::beginNewGame(const NewGameSettings& chosen) {
     MainWindow& main = openMainWindow();
     QPointer<MainWindow> window(&main);
-    GameContext ctx = main.context();
-    applyNewGame(ctx, chosen);
-    main.playSong(g_.songNumber);
+    const Judgement started = session_.beginNewGame(chosen);
+    main.playSong(main.menuState().songNumber);
 
     // The main window to the top-left corner; its activation paints the pieces.
     placeFrame(main, [window] {
@@ -125,14 +122,12 @@ void CapzelApp::beginNewGame(const NewGameSettings& chosen) {
         status->placeForNewGame();
         status->refreshRows();
     }
-    if (window) startFirstTurn(*window);
+    if (window) tellFirstTurn(*window, started);
 }
 
-void CapzelApp::startFirstTurn(MainWindow& window) {
+void CapzelApp::tellFirstTurn(MainWindow& window, const Judgement& started) {
     QPointer<MainWindow> alive(&window);
-    GameContext ctx = window.context();
-    autosave();
-    const GameFlow flow = tellPlayers(ctx.ui, startTurn(ctx, g_.currentTurn));
+    const GameFlow flow = tellPlayers(window.platform(), started);
     if (alive) {
         alive->syncMenus();
         alive->refreshField();
@@ -140,7 +135,7 @@ void CapzelApp::startFirstTurn(MainWindow& window) {
     notifyStateChanged();
     if (flow == GameFlow::Ended) {
         gameEnded();
-        autosave();  // the game is over: its kept copy goes, so it is not offered again
+        session_.keep();  // the game is over: its kept copy goes, so it is not offered again
     }
 }
 
@@ -167,12 +162,12 @@ AutosaveSlots& CapzelApp::autosaveSlots() {
     return *autosaveSlots_;
 }
 
-void CapzelApp::autosave() {
+void CapzelApp::keep(const GameState& g, const Field& field) {
     MainWindow* main = mainWindow();
     if (!main) return;
     const std::string path = autosaveSlots().file();
     const std::string failure =
-        path.empty() ? autosaveSlots().why() : keepAutosave(main->platform(), g_, main->field().board, path);
+        path.empty() ? autosaveSlots().why() : keepAutosave(main->platform(), g, field.board, path);
     if (failure.empty() || autosaveFailureTold_) return;
     autosaveFailureTold_ = true;
     main->platform().message("The running game could not be kept for the next start. " + failure);
@@ -203,19 +198,17 @@ std::optional<std::size_t> chooseKeptGame(QWidget* parent, const std::vector<Kep
 
 void CapzelApp::offerResume() {
     MainWindow* main = mainWindow();
-    if (!main || g_.gameRunning) return;
+    if (!main || state().gameRunning) return;
     Platform& ui = main->platform();
     AutosaveSlots::Scan found = autosaveSlots().claimFreeSlots(ui);
     for (const std::string& notice : found.notices) ui.message(notice);
     std::optional<std::size_t> chosen;
     if (found.games.size() == 1 && ui.askYesNo(kResumeQuestion)) chosen = 0;
     if (found.games.size() > 1) chosen = chooseKeptGame(main, found.games);
-    if (mainWindow() != main || g_.gameRunning) chosen.reset();  // something else started meanwhile
+    if (mainWindow() != main || state().gameRunning) chosen.reset();  // something else started meanwhile
     autosaveSlots().settle(chosen ? found.games[*chosen].path : std::string());
     if (!chosen) return;
-    GameContext ctx = main->context();
-    applySavedGame(ctx, found.games[*chosen].game);
-    startLoadedGame(*main);
+    beginSavedGame(*main, found.games[*chosen].game);
 }
 
 }  // namespace capzel::ui

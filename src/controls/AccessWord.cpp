@@ -23,9 +23,9 @@ bool startsAccessWord(const std::string& typed) {
 
 }  // namespace
 
-void matchAccessWord(GameContext& ctx, int keyCode, int modifiers) {
+void matchAccessWord(MenuState& menus, Platform& ui, int keyCode, int modifiers) {
     if (keyCode == kShiftKeyCode) return;
-    std::string& typed = ctx.field.typedKeys;
+    std::string& typed = menus.typedKeys;
 
     if (modifiers == kShiftKey) {
         // The character whose code is the key code: letters give capitals,
@@ -35,21 +35,21 @@ void matchAccessWord(GameContext& ctx, int keyCode, int modifiers) {
             typed += char(keyCode);
         } else {
             typed.clear();
-            ctx.ui.beep();
+            ui.beep();
             return;
         }
     }
 
     if (!startsAccessWord(typed)) {
-        ctx.ui.beep();
+        ui.beep();
         typed.clear();
         return;
     }
     if (typed.size() == kAccessWord.size()) {
-        ctx.field.hiddenMenuVisible = !ctx.field.hiddenMenuVisible;
+        menus.hiddenMenuVisible = !menus.hiddenMenuVisible;
         typed.clear();
-        ctx.ui.beep();
-        ctx.ui.beep();
+        ui.beep();
+        ui.beep();
     }
 }
 

@@ -1,19 +1,20 @@
 // The access word of the hidden command menu "Quince": typed with Shift held
 // it shows the menu, typed again it hides it.
 //
-// Wiring (main window): matchAccessWord(ctx, keyCode, modifiers) for every
+// Wiring (main window): matchAccessWord(menus, ui, keyCode, modifiers) for every
 // key-down the window receives, also while one of its controls (the "Go"
 // button) has the focus. keyCode is the virtual-key code: letters 65..90
 // ('A'..'Z'), digits 48..57, F1..F12 112..123, Shift 16, Ctrl 17, Alt 18;
 // modifiers is a bit set of kShiftKey, kCtrlKey and kAltKey. After the call,
-// show the menu "Quince" exactly when ctx.field.hiddenMenuVisible is true,
+// show the menu "Quince" exactly when menus.hiddenMenuVisible is true,
 // and the View menu's "&Guide Lines" item exactly when
-// ctx.field.guideItemVisible is true.
+// menus.guideItemVisible is true.
 #pragma once
 
 #include <string_view>
 
-#include "model/GameContext.h"
+#include "model/WindowState.h"
+#include "platform/Platform.h"
 
 namespace capzel {
 
@@ -25,8 +26,8 @@ constexpr int kAltKey = 4;
 // The word typed with Shift held that shows or hides the menu.
 constexpr std::string_view kAccessWord = "quince";
 
-// Feeds one key-down to the access-word matcher (uses ctx.field.typedKeys,
-// ctx.field.hiddenMenuVisible and ctx.ui.beep).
-void matchAccessWord(GameContext& ctx, int keyCode, int modifiers);
+// Feeds one key-down to the access-word matcher (uses menus.typedKeys,
+// menus.hiddenMenuVisible and ui.beep).
+void matchAccessWord(MenuState& menus, Platform& ui, int keyCode, int modifiers);
 
 }  // namespace capzel

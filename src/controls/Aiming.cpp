@@ -44,7 +44,7 @@ std::string aimLabelText(float x1, float y1, float x2, float y2) {
     return fmt7(x1) + "," + fmt7(y1) + "\r\n" + fmt7(x2) + "," + fmt7(y2) + "\r\n" + fmt7(dx) + "," + fmt7(dy);
 }
 
-void handleMouseMove(GameContext& ctx, int buttons, int shift, float x, float y) {
+void handleMouseMove(GameContext& ctx, Label& aimLabel, int buttons, int shift, float x, float y) {
     GameState& g = ctx.g;
     if (!g.gameRunning || g.shotInProgress || g.numberOfPlayers == 0 || !g.isPlayer(g.currentTurn)) return;
     Board& b = ctx.board();
@@ -55,7 +55,7 @@ void handleMouseMove(GameContext& ctx, int buttons, int shift, float x, float y)
         b.pointer.x2 = x;
         b.pointer.y2 = y;
         b.pointer.visible = true;
-        b.aimLabel.caption = aimLabelText(b.pointer.x1, b.pointer.y1, b.pointer.x2, b.pointer.y2);
+        aimLabel.caption = aimLabelText(b.pointer.x1, b.pointer.y1, b.pointer.x2, b.pointer.y2);
         return;
     }
     if (buttons != 0 || shift != kShiftOnly || !g.moveableNextTurn[g.currentTurn]) return;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/GameContext.h"
+#include "model/WindowState.h"
 
 namespace capzel {
 
@@ -24,7 +25,8 @@ bool levelInGap(int level, int h);
 // The aim label's three lines: centre, mouse point, and their difference.
 std::string aimLabelText(float x1, float y1, float x2, float y2);
 
-// Mouse moved over the window: buttons B, shift keys S, point in twips.
-void handleMouseMove(GameContext& ctx, int buttons, int shift, float x, float y);
+// Mouse moved over the window: buttons B, shift keys S, point in twips. An
+// aim also writes its figures into `aimLabel`.
+void handleMouseMove(GameContext& ctx, Label& aimLabel, int buttons, int shift, float x, float y);
 
 }  // namespace capzel

@@ -14,7 +14,8 @@ long yieldsPerTick(double stepDelay) { return stepDelay >= 1 ? long(stepDelay) :
 
 }  // namespace
 
-ChargeRun::ChargeRun(const GameContext& ctx, int rows) : ctx_(ctx), rows_(rows) {
+ChargeRun::ChargeRun(const GameContext& ctx, BoardControls& controls, int rows)
+    : ctx_(ctx), controls_(&controls), rows_(rows) {
     clockMark_ = ctx_.ui.clock();
 }
 
@@ -45,7 +46,7 @@ void ChargeRun::advance() {
 // The top of the charge loop: ends once "Go" cleared Charging, otherwise
 // waits stepDelay yields before the next tick.
 void ChargeRun::loopTop() {
-    if (!ctx_.g.charging) {
+    if (!controls_->charging) {
         stage_ = Stage::Done;
         wait_ = 0;
         return;
@@ -60,7 +61,7 @@ void ChargeRun::tick() {
     GameState& g = ctx_.g;
     g.power = std::int16_t(g.power - 10);
     if (!levelInGap(g.power, rows_)) {
-        PowerBar& bar = ctx_.board().powerBar;
+        PowerBar& bar = controls_->powerBar;
         bar.drawRows(g.power - 10, g.power, 50, int(bar.scaleWidth()) - 50);
     }
     if (g.power + 10 < 0) {
@@ -90,13 +91,13 @@ void ChargeRun::pause(Stage stage) {
 // After a pause "Go" fires at once; otherwise a full bar starts again from
 // empty.
 void ChargeRun::afterPause(bool restart) {
-    if (!ctx_.g.charging) {
+    if (!controls_->charging) {
         stage_ = Stage::Done;
         wait_ = 0;
         return;
     }
     if (restart) {
-        ctx_.board().powerBar.clear();
+        controls_->powerBar.clear();
         ctx_.g.power = std::int16_t(rows_);
     }
     stage_ = Stage::LoopTop;

@@ -8,6 +8,7 @@
 
 #include "model/GameContext.h"
 #include "model/Pace.h"
+#include "model/WindowState.h"
 
 namespace capzel {
 
@@ -15,7 +16,7 @@ class ChargeRun {
 public:
     // Starts a charge on a bar of `rows` inner rows: the caller has set
     // Charging, filled Power with `rows` and shown the empty bar.
-    ChargeRun(const GameContext& ctx, int rows);
+    ChargeRun(const GameContext& ctx, BoardControls& controls, int rows);
 
     // True once "Go" has ended the charge: the strength is ready to fire.
     bool done() const { return stage_ == Stage::Done; }
@@ -36,6 +37,7 @@ private:
     void afterPause(bool restart);
 
     GameContext ctx_;
+    BoardControls* controls_;
     int rows_;
     Stage stage_ = Stage::Calibrating;
     long wait_ = kCalibrationYields;

@@ -126,7 +126,7 @@ void ComputerTurn::hold() {
 GameFlow ComputerTurn::charge() {
     const GameFlow flow = turn_.advance();
     GameState& g = ctx_.g;
-    if (g.charging && g.power == players::barLevel(ctx_.board(), shot_.barTicks)) turn_.goClicked();
+    if (turn_.charging() && g.power == players::barLevel(shot_.barTicks)) turn_.goClicked();
     if (turn_.shot() != nullptr)
         stage_ = Stage::Shooting;
     else if (!turn_.running())

@@ -15,7 +15,6 @@
 #include "controls/Answers.h"
 #include "controls/HiddenCommands.h"
 #include "model/Placement.h"
-#include "controls/Announcing.h"
 #include "rules/TurnStart.h"
 
 namespace capzel {
@@ -78,43 +77,43 @@ float limitedSpeed(double v) { return float(std::clamp(v, -kMaxSpeed, kMaxSpeed)
 
 }  // namespace
 
-GameFlow setPositionCommand(GameContext& ctx) {
+Judgement setPositionCommand(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# only)");
     const std::string where = ctx.ui.inputBox("Where?");
-    if (!(answerNumber(who) > 0) || !(answerNumber(where) > 0)) return GameFlow::Continues;
+    if (!(answerNumber(who) > 0) || !(answerNumber(where) > 0)) return {};
 
     GameState& g = ctx.g;
     const int w = playerOf(g, who);
     const int t = targetOf(where);
-    if (w == 0 || t == 0) return GameFlow::Continues;
+    if (w == 0 || t == 0) return {};
 
     g.position[w] = t;
     g.moveableNextTurn[w] = true;
     centrePieceOn(ctx.piece(w), ctx.board().spots[t]);
-    return tellPlayers(ctx.ui, startTurn(ctx, std::int16_t(w)));
+    return startTurn(ctx, std::int16_t(w));
 }
 
-GameFlow setFrictionCommand(GameContext& ctx) {
+Judgement setFrictionCommand(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
     const std::string what = ctx.ui.inputBox("What? (% retained)");
     const double kept = answerNumber(what);
-    if (!(kept > 0) || !acceptablePlayerAnswer(who)) return GameFlow::Continues;
+    if (!(kept > 0) || !acceptablePlayerAnswer(who)) return {};
 
     // More than 100 % would speed pieces up at every step, so that a shot
     // might never end; an infinite answer is read as "as much as allowed".
     const float friction = float(std::min(kept, kMaxFriction));
     for (int i : playersNamed(ctx.g, who)) ctx.g.friction[i] = friction;
-    return GameFlow::Continues;
+    return {};
 }
 
-GameFlow setSpeedCommand(GameContext& ctx) {
+Judgement setSpeedCommand(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
     const std::string xAnswer = ctx.ui.inputBox("X?");
     const std::string yAnswer = ctx.ui.inputBox("Y?");
     const std::optional<double> x = answerFullNumber(xAnswer);
     const std::optional<double> y = answerFullNumber(yAnswer);
-    if (!x || !y || !acceptablePlayerAnswer(who)) return GameFlow::Continues;
-    if (!std::isfinite(*x) || !std::isfinite(*y)) return GameFlow::Continues;
+    if (!x || !y || !acceptablePlayerAnswer(who)) return {};
+    if (!std::isfinite(*x) || !std::isfinite(*y)) return {};
 
     const float vx = limitedSpeed(*x);
     const float vy = limitedSpeed(*y);
@@ -125,20 +124,20 @@ GameFlow setSpeedCommand(GameContext& ctx) {
         ctx.field.velocityX[i] = vx;
         ctx.field.velocityY[i] = vy;
     }
-    return GameFlow::Continues;
+    return {};
 }
 
-GameFlow setPieceCommand(GameContext& ctx) {
+Judgement setPieceCommand(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
     const std::string where = ctx.ui.inputBox("Where?");
     const std::string moveableAnswer = ctx.ui.inputBox("Moveable? (0=false, 1=true)");
     const std::string changeAnswer = ctx.ui.inputBox("Change Position? (0=false, 1=true)");
     const bool moveable = answerNumber(moveableAnswer) == 1.0;
     const bool change = answerNumber(changeAnswer) == 1.0;
-    if (!(answerNumber(where) > 0) || !acceptablePlayerAnswer(who)) return GameFlow::Continues;
+    if (!(answerNumber(where) > 0) || !acceptablePlayerAnswer(who)) return {};
 
     const int t = targetOf(where);
-    if (t == 0) return GameFlow::Continues;
+    if (t == 0) return {};
     GameState& g = ctx.g;
     for (int i : playersNamed(g, who)) {
         g.position[i] = t;
@@ -146,12 +145,12 @@ GameFlow setPieceCommand(GameContext& ctx) {
         // With "all" the pieces land on the same spot, one over the other.
         if (change) centrePieceOn(ctx.piece(i), ctx.board().spots[t]);
     }
-    return GameFlow::Continues;
+    return {};
 }
 
-GameFlow setInGameCommand(GameContext& ctx) {
+Judgement setInGameCommand(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
-    if (!acceptablePlayerAnswer(who)) return GameFlow::Continues;
+    if (!acceptablePlayerAnswer(who)) return {};
 
     GameState& g = ctx.g;
     const Box& firstPiece = ctx.piece(1);  // every piece is placed with piece 1's size
@@ -168,12 +167,9 @@ GameFlow setInGameCommand(GameContext& ctx) {
         g.inGame[w] = true;
         centreWithSizeOf(ctx.piece(w), firstPiece, box1);
     }
-    return GameFlow::Continues;
+    return {};
 }
 
-GameFlow setGuidelinesCommand(GameContext& ctx) {
-    ctx.field.guideItemVisible = true;
-    return GameFlow::Continues;
-}
+void setGuidelinesCommand(MenuState& menus) { menus.guideItemVisible = true; }
 
 }  // namespace capzel

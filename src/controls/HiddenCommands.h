@@ -24,7 +24,8 @@
 #pragma once
 
 #include "model/GameContext.h"
-#include "rules/GameFlow.h"
+#include "model/WindowState.h"
+#include "rules/Announcement.h"
 
 namespace capzel {
 
@@ -36,14 +37,18 @@ constexpr double kMaxFriction = 100.0;
 // than a field's width in one step is never useful.
 constexpr double kMaxSpeed = 10000.0;
 
-// The six commands of the menu. Each tells whether the game ended in it
-// (only the turn start of Set Position can end it, when nobody is left
-// alive); the caller then shows the high scores.
-GameFlow setPositionCommand(GameContext& ctx);     // Set Position and start turn
-GameFlow setFrictionCommand(GameContext& ctx);   // Set Friction
-GameFlow setSpeedCommand(GameContext& ctx);   // Set Speed
-GameFlow setPieceCommand(GameContext& ctx);   // Set Piece
-GameFlow setInGameCommand(GameContext& ctx);  // Set Ingame
-GameFlow setGuidelinesCommand(GameContext& ctx);   // Set Guidelines
+// The commands that change the game. Each gives what it announces: only Set
+// Position starts a turn, whose announcements the caller tells, and whose
+// turn start can end the game when nobody is left alive (the caller then
+// shows the high scores).
+using GameCommand = Judgement (*)(GameContext&);
+Judgement setPositionCommand(GameContext& ctx);  // Set Position and start turn
+Judgement setFrictionCommand(GameContext& ctx);  // Set Friction
+Judgement setSpeedCommand(GameContext& ctx);     // Set Speed
+Judgement setPieceCommand(GameContext& ctx);     // Set Piece
+Judgement setInGameCommand(GameContext& ctx);    // Set Ingame
+
+// Set Guidelines changes no game: it shows the View menu's "&Guide Lines".
+void setGuidelinesCommand(MenuState& menus);
 
 }  // namespace capzel

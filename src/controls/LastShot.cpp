@@ -5,15 +5,10 @@
 namespace capzel {
 
 void restoreShotStart(const LastShot& shot, GameState& g, Field& field) {
-    const int songNumber = g.songNumber;
-    const int songCount = g.songCount;
     const bool wallsOn = g.wallsOn;
     g = shot.startState;
-    g.songNumber = songNumber;
-    g.songCount = songCount;
     g.wallsOn = wallsOn;
     g.shotInProgress = false;
-    g.charging = false;
     g.power = 0;
 
     const Field& start = shot.startField;
@@ -24,9 +19,6 @@ void restoreShotStart(const LastShot& shot, GameState& g, Field& field) {
     field.ox = start.ox;
     field.oy = start.oy;
     b.pointer.visible = false;
-    b.powerBar.clear();
-    b.powerBar.box.visible = false;
-    b.goButton.box.visible = false;
 }
 
 namespace {
@@ -47,11 +39,12 @@ private:
 struct ReplayRun::Copy {
     Copy(const LastShot& shot, Platform& clockSource)
         : g(shot.startState), field(shot.startField), ui(clockSource), run(GameContext{g, field, ui}),
-          changes(shot.changes) {}
+          controls(shot.startControls), changes(shot.changes) {}
     GameState g;
     Field field;
     ClockOnlyPlatform ui;
     ShotRun run;
+    BoardControls controls;
     std::vector<MidShotChange> changes;
     std::size_t nextChange = 0;
     long advances = 0;
@@ -84,5 +77,6 @@ void ReplayRun::finish() {
 }
 const Field& ReplayRun::field() const { return copy_->field; }
 const GameState& ReplayRun::state() const { return copy_->g; }
+const BoardControls& ReplayRun::controls() const { return copy_->controls; }
 
 }  // namespace capzel

@@ -2,8 +2,8 @@
 // back: the game and the field as they stood when the shot was launched.
 //
 // Taking the shot back restores the game (places, scores, targets, flags,
-// killers, whose turn) and leaves alone what belongs to the window and the
-// music: the song playing, the menus' states, the walls. Showing it again
+// killers, whose turn) and leaves the walls as they are; what only the
+// window keeps (songs, menus) is not part of the record at all. Showing it again
 // plays the shot once more on a copy of its start, which the window draws
 // instead of the field until the copy's pieces rest; the game itself does not
 // change. The engine is deterministic, so the copy ends where the shot ended:
@@ -17,6 +17,7 @@
 #include "engine/ShotRun.h"
 #include "model/Field.h"
 #include "model/GameState.h"
+#include "model/WindowState.h"
 #include "platform/Platform.h"
 
 namespace capzel {
@@ -32,14 +33,14 @@ struct MidShotChange {
 struct LastShot {
     GameState startState;  // as the shot was launched (shotInProgress set)
     Field startField;
+    BoardControls startControls;  // the bar and "Go" as the shot left them, shown by a replay
     std::vector<MidShotChange> changes;  // in the order they came
     bool judged = false;   // the rules have judged it
 };
 
 // Puts the game back to the moment before `shot` was launched: the state of
-// the game, the pieces and their speeds. The song number and count and
-// whether walls are in play stay as they are now, as do the window's own
-// menu states. The turn is left idle: no aim, no bar, no "Go".
+// the game, the pieces and their speeds. Whether walls are in play stays as
+// it is now. The aim line is hidden; the caller clears the bar and "Go".
 void restoreShotStart(const LastShot& shot, GameState& g, Field& field);
 
 // The last shot played again on a copy of its start. Driven like a ShotRun
@@ -60,6 +61,7 @@ public:
     // The copy the replay moves: what a window shows while it runs.
     const Field& field() const;
     const GameState& state() const;
+    const BoardControls& controls() const;
 
 private:
     struct Copy;

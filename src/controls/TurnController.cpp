@@ -1,6 +1,7 @@
 #include "controls/TurnController.h"
 
 #include "controls/Aiming.h"
+#include "controls/Announcing.h"
 #include "model/Numbers.h"
 #include "rules/ShotJudging.h"
 
@@ -18,28 +19,27 @@ TurnPhase TurnController::phase() const {
 void TurnController::mouseMove(int buttons, int shift, float x, float y) {
     // The field shown during a replay is the copy's: no aiming on it.
     if (replay() != nullptr) return;
-    handleMouseMove(ctx_, buttons, shift, x, y);
+    handleMouseMove(ctx_, controls_.aimLabel, buttons, shift, x, y);
 }
 
 void TurnController::mouseUp() {
     GameState& g = ctx_.g;
     // A release while the bar is already charging is ignored: the running
     // charge goes on, so one press of "Go" plays at most one shot.
-    if (!g.gameRunning || g.shotInProgress || g.charging || running()) return;
-    Board& b = ctx_.board();
-    PowerBar& bar = b.powerBar;
-    const int rows = int(roundHalfEven(bar.scaleHeight()));
-    g.charging = true;
+    if (!g.gameRunning || g.shotInProgress || controls_.charging || running()) return;
+    PowerBar& bar = controls_.powerBar;
+    const int rows = powerBarRows();
+    controls_.charging = true;
     g.power = std::int16_t(rows);
     bar.clear();
     bar.box.visible = true;
-    b.goButton.box.visible = true;
-    run_.emplace<ChargeRun>(ctx_, rows);
+    controls_.goButton.box.visible = true;
+    run_.emplace<ChargeRun>(ctx_, controls_, rows);
 }
 
 void TurnController::goClicked() {
-    if (ctx_.g.charging) ctx_.g.charging = false;
-    ctx_.board().goButton.box.visible = false;
+    controls_.charging = false;
+    controls_.goButton.box.visible = false;
 }
 
 long TurnController::wait() const {
@@ -87,6 +87,7 @@ void TurnController::startShot() {
     last_.emplace();
     last_->startState = g;
     last_->startField = ctx_.field;
+    last_->startControls = controls_;
     shotAdvances_ = 0;
     shotEvents_.clear();
     ShotOptions options;
@@ -97,12 +98,12 @@ void TurnController::startShot() {
 // The pieces rest: the bar goes away and the rules judge the shot.
 GameFlow TurnController::judge() {
     GameState& g = ctx_.g;
-    Board& b = ctx_.board();
     run_.emplace<std::monostate>();
-    b.powerBar.clear();
-    b.powerBar.box.visible = false;
+    controls_.powerBar.clear();
+    controls_.powerBar.box.visible = false;
     g.power = 0;
     Judgement judged = judgeFinishedShot(ctx_);
+    bringForward(judged);
     g.shotInProgress = false;
     if (last_) last_->judged = true;
     ++judgedShots_;
@@ -132,7 +133,7 @@ void TurnController::drop() {
     const bool wasRunning = running() && replay() == nullptr;
     run_.emplace<std::monostate>();
     if (!wasRunning) return;
-    ctx_.g.charging = false;
+    controls_.charging = false;
     ctx_.g.shotInProgress = false;
     Field& f = ctx_.field;
     f.velocityX.fill(0);
@@ -141,18 +142,24 @@ void TurnController::drop() {
 }
 
 void TurnController::clearBoardControls() {
-    Board& b = ctx_.board();
-    b.pointer.visible = false;
-    b.powerBar.clear();
-    b.powerBar.box.visible = false;
-    b.goButton.box.visible = false;
+    ctx_.board().pointer.visible = false;
+    controls_.powerBar.clear();
+    controls_.powerBar.box.visible = false;
+    controls_.goButton.box.visible = false;
+}
+
+void TurnController::bringForward(const Judgement& judgement) { capzel::bringForward(controls_.order, judgement); }
+
+void TurnController::bringGuidesForward() {
+    for (int g = 0; g < kGuideCount; ++g) controls_.order.raiseGuide(g);
+    controls_.order.raisePointer();
 }
 
 bool TurnController::cancel() {
     const TurnPhase now = phase();
     if (now != TurnPhase::Aiming && now != TurnPhase::Charging) return false;
     run_.emplace<std::monostate>();
-    ctx_.g.charging = false;
+    controls_.charging = false;
     ctx_.g.power = 0;
     clearBoardControls();
     return true;
@@ -166,6 +173,8 @@ bool TurnController::undo() {
     if (!canUndo()) return false;
     restoreShotStart(*last_, ctx_.g, ctx_.field);
     last_.reset();
+    controls_.charging = false;
+    clearBoardControls();
     return true;
 }
 

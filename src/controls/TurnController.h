@@ -16,6 +16,7 @@
 #include "controls/SteppedRun.h"
 #include "engine/ShotRun.h"
 #include "model/GameContext.h"
+#include "model/WindowState.h"
 #include "rules/Announcement.h"
 
 namespace capzel {
@@ -100,6 +101,17 @@ public:
     // when a shot runs, its record keeps the change for a replay.
     void gameChangedByCommand();
 
+    // The turn's controls on the field: the power bar, "Go", the aim label,
+    // the charge flag and the drawing order, for a window to show.
+    const BoardControls& controls() const { return controls_; }
+    bool charging() const { return controls_.charging; }
+    // A turn start told outside a shot (a new game, a load, a command) puts
+    // its pieces to the front as the judging of a shot does.
+    void bringForward(const Judgement& judgement);
+    // The guide lines come to the front when shown or hidden, and the aim
+    // line over them.
+    void bringGuidesForward();
+
     bool shotUnderWay() const override { return shot() != nullptr || replay() != nullptr; }
     const LastShot* lastShot() const { return last_ ? &*last_ : nullptr; }
 
@@ -109,6 +121,7 @@ private:
     void clearBoardControls();
 
     GameContext ctx_;
+    BoardControls controls_ = makeBoardControls();
     std::variant<std::monostate, ChargeRun, ShotRun, ReplayRun> run_;
     std::optional<LastShot> last_;
     int judgedShots_ = 0;

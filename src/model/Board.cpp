@@ -1,5 +1,8 @@
 #include "model/Board.h"
 
+#include "model/Numbers.h"
+#include "model/WindowState.h"
+
 namespace capzel {
 
 namespace {
@@ -118,6 +121,10 @@ constexpr GuideRow kGuides[kGuideCount] = {
     {780, 900, 2505, 900, kMagenta},   // 23
 };
 
+constexpr RectRow kPowerBarPlace{45, 2760, 480, 6585};
+constexpr Color kWhite = rgb(255, 255, 255);
+constexpr Color kBlack = 0;
+
 Box box(const RectRow& r, bool visible, Color fill) {
     Box b;
     b.left = r.l;
@@ -144,8 +151,6 @@ Line line(float x1, float y1, float x2, float y2, Color c, int width, bool visib
 }  // namespace
 
 Board makeBoardLayout() {
-    constexpr Color kWhite = rgb(255, 255, 255);
-    constexpr Color kBlack = 0;
     Board b;
     b.fieldPicture = box({585, 0, 9510, 9435}, true, kBlack);
     b.leftLine = line(600, 0, 600, 9630, kWhite, 2, true);
@@ -165,12 +170,19 @@ Board makeBoardLayout() {
     }
     b.pointer = line(10785, 1995, 10785, 3195, rgb(192, 0, 0), 1, false);
     b.pointer.style = LineStyle::DashDotDot;
-    b.powerBar.box = box({45, 2760, 480, 6585}, false, kWhite);
-    b.goButton.box = box({50, 2280, 495, 435}, false, kBlack);
-    b.goButton.caption = "Go";
-    b.aimLabel.box = box({10125, 3375, 1095, 735}, false, kBlack);
     return b;
 }
+
+BoardControls makeBoardControls() {
+    BoardControls c;
+    c.powerBar.box = box(kPowerBarPlace, false, kWhite);
+    c.goButton.box = box({50, 2280, 495, 435}, false, kBlack);
+    c.goButton.caption = "Go";
+    c.aimLabel.box = box({10125, 3375, 1095, 735}, false, kBlack);
+    return c;
+}
+
+int powerBarRows() { return int(roundHalfEven(kPowerBarPlace.h)); }
 
 std::string spotLabel(int k) {
     if (k >= 26 && k <= 29) return std::string(1, char('A' + (k - 26)));

@@ -18,13 +18,6 @@ struct Field {
     double stepDelay = 0;  // yields before each step (shared with the power bar)
     double ox = 0;         // half-offsets of the last contact, kept between contacts
     double oy = 0;
-    std::string typedKeys;  // partial access word of the hidden menu
-
-    // Menu states that live as long as the window.
-    bool hiddenMenuVisible = false;
-    bool guideItemVisible = false;
-    bool guideLinesChecked = false;
-    bool loopChecked = false;
 };
 
 }  // namespace capzel

@@ -16,7 +16,6 @@ void buildGame(GameContext& ctx, const GameSetup& setup) {
     g.gameRunning = true;
     g.numberOfPlayers = std::int16_t(n);
     g.currentTurn = setup.currentTurn;
-    g.songNumber = 1;
     g.recreatePerGameTables();
 
     bool anyWaiting = false;

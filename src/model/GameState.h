@@ -21,9 +21,6 @@ struct GameState {
     bool gameRunning = false;
     bool wallsOn = true;  // the walls are shown as laid out, so they are in play until a game says otherwise
     bool shotInProgress = false;
-    int songNumber = 1;
-    int songCount = 0;
-    bool charging = false;
     std::int16_t power = 0;
 
     // Log of the current shot (cleared at every launch).

@@ -25,7 +25,6 @@ struct Box {
     float height = 0;
     bool visible = true;
     Color fillColor = 0;
-    int z = 0;  // drawing order among the shapes that can be brought to front
 };
 
 enum class LineStyle { Solid, DashDotDot };
@@ -39,7 +38,6 @@ struct Line {
     Color lineColor = 0;
     int borderWidth = 1;  // pixels
     LineStyle style = LineStyle::Solid;
-    int z = 0;
 };
 
 }  // namespace capzel

@@ -5,6 +5,7 @@
 
 #include "engine/Shot.h"
 #include "model/Numbers.h"
+#include "model/WindowState.h"
 #include "rules/ShotJudging.h"
 
 namespace capzel::players {
@@ -14,20 +15,20 @@ constexpr int kTickDrop = 10;       // the bar's level falls by 10 twips a tick
 constexpr double kAimLength = 1500;  // twips from the piece's centre to the aim point
 }  // namespace
 
-int maxBarTicks(const Board& board) {
+int maxBarTicks() {
     // The charge restarts once the level has passed 10 twips above the top:
     // the last level stopped is the first one below -10.
-    const int h = int(roundHalfEven(board.powerBar.scaleHeight()));
+    const int h = powerBarRows();
     return std::max(1, (h + kTickDrop) / kTickDrop + 1);
 }
 
-int barLevel(const Board& board, int ticks) {
-    const int h = int(roundHalfEven(board.powerBar.scaleHeight()));
-    return h - kTickDrop * std::clamp(ticks, 1, maxBarTicks(board));
+int barLevel(int ticks) {
+    const int h = powerBarRows();
+    return h - kTickDrop * std::clamp(ticks, 1, maxBarTicks());
 }
 
 std::int16_t barStrength(const Board& board, int ticks) {
-    return std::int16_t(roundHalfEven(double(board.scaleHeight) - double(barLevel(board, ticks))));
+    return std::int16_t(roundHalfEven(double(board.scaleHeight) - double(barLevel(ticks))));
 }
 
 float aimStartX(const Box& piece) { return float(double(piece.width) / 2 + double(piece.left)); }
@@ -38,7 +39,7 @@ PlannedShot shotAlong(const GameState& g, const Board& board, double angle, int 
     PlannedShot shot;
     shot.aimX = float(double(aimStartX(piece)) - kAimLength * std::cos(angle));
     shot.aimY = float(double(aimStartY(piece)) - kAimLength * std::sin(angle));
-    shot.barTicks = std::clamp(ticks, 1, maxBarTicks(board));
+    shot.barTicks = std::clamp(ticks, 1, maxBarTicks());
     return shot;
 }
 

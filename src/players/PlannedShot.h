@@ -22,10 +22,10 @@ struct PlannedShot {
 
 // Ticks from an empty bar to the last level before the bar starts again;
 // every count from 1 to this one can be stopped by "Go".
-int maxBarTicks(const Board& board);
+int maxBarTicks();
 
 // The bar's level (Power while charging) after `ticks` ticks.
-int barLevel(const Board& board, int ticks);
+int barLevel(int ticks);
 
 // The strength "Go" hands to the shot after `ticks` ticks.
 std::int16_t barStrength(const Board& board, int ticks);

@@ -170,7 +170,7 @@ private:
     // Coarse strengths spaced evenly on the curve that turns the bar's
     // strength into speed, so that short and long shots are tried alike.
     void buildStrengths() {
-        const int last = maxBarTicks(board_);
+        const int last = maxBarTicks();
         const int n = std::max(2, options_.strengths);
         const double lo = std::max(1, int(engine::strengthCurve(barStrength(board_, 1))));
         const double hi = std::max(lo + 1, double(engine::strengthCurve(barStrength(board_, last))));
@@ -191,7 +191,7 @@ private:
     // A finer grid of 5 x 5 around each of the `seeds` best outcomes, at
     // 1/`fineness` of the coarse spacing.
     void refine(int seeds, double fineness) {
-        const int last = maxBarTicks(board_);
+        const int last = maxBarTicks();
         for (std::size_t i : distinctBest(seeds)) {
             const Candidate c = cands_[i];
             const double da = angleStep_ / fineness;
@@ -227,7 +227,7 @@ Candidate missed(const Board& board, const Candidate& c, const Miss& m, Random& 
     const double angle = c.angle + rng.gaussian() * m.angleDegrees * kPi / 180;
     const double strength = barStrength(board, c.ticks) * (1 + rng.gaussian() * m.strengthShare);
     const int ticks = 1 + int(std::lround((strength - barStrength(board, 1)) / 10));
-    return {angle, std::clamp(ticks, 1, maxBarTicks(board))};
+    return {angle, std::clamp(ticks, 1, maxBarTicks())};
 }
 
 bool canPlan(const GameState& g) { return g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn]; }
@@ -280,7 +280,7 @@ PlanResult planShot(const GameState& g, const Field& field, PlayerKind level, st
 PlannedShot randomShot(const GameState& g, const Field& field, std::uint64_t seed) {
     Random rng(seed);
     const double angle = rng.uniform() * 2 * kPi;
-    return shotAlong(g, field.board, angle, rng.between(1, maxBarTicks(field.board)));
+    return shotAlong(g, field.board, angle, rng.between(1, maxBarTicks()));
 }
 
 }  // namespace capzel::players

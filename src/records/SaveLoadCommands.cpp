@@ -22,7 +22,7 @@ bool saveGameCommand(GameContext& ctx) {
 }
 
 bool loadGameCommand(GameContext& ctx, const std::string& programFolder,
-                     const std::function<void()>& startLoadedGame) {
+                     const std::function<void(const SavedGame&)>& beginLoadedGame) {
     if (ctx.g.gameRunning && !ctx.ui.askYesNo(kLoadQuestion)) return false;
     const std::string path = ctx.ui.chooseFileToOpen(kSaveFilterText, kSaveFilterPattern, programFolder);
     if (path.empty()) return false;
@@ -42,8 +42,10 @@ bool loadGameCommand(GameContext& ctx, const std::string& programFolder,
                        describeSaveFileError(parsed.error));
         return false;
     }
-    applySavedGame(ctx, *parsed.game);
-    if (startLoadedGame) startLoadedGame();
+    if (beginLoadedGame)
+        beginLoadedGame(*parsed.game);
+    else
+        applySavedGame(ctx, *parsed.game);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/GameContext.h"
+#include "records/SavedGame.h"
 
 namespace capzel {
 
@@ -23,11 +24,13 @@ bool saveGameCommand(GameContext& ctx);
 // does not follow the format is told in a message box naming the file, the
 // line and what is wrong, and the game stays as it was.
 //
-// After the game is applied, `startLoadedGame` runs while the busy pointer is
-// still shown: it restarts the music from song 1, refreshes and shows the
-// status window and starts the turn of currentTurn. The normal pointer comes
-// back after it, and on every other way out. True when a game was loaded.
+// The checked game goes to `beginLoadedGame` while the busy pointer is still
+// shown: the game session builds it and starts its first turn, and the
+// window restarts the music from song 1 and shows the status window. A
+// caller without a session (a tool, a test) leaves it out and has the game
+// built on `ctx`. The normal pointer comes back afterwards, and on every
+// other way out. True when a game was loaded.
 bool loadGameCommand(GameContext& ctx, const std::string& programFolder,
-                     const std::function<void()>& startLoadedGame = {});
+                     const std::function<void(const SavedGame&)>& beginLoadedGame = {});
 
 }  // namespace capzel

@@ -32,6 +32,9 @@ struct Announcement {
 struct Judgement {
     GameFlow flow = GameFlow::Continues;
     std::vector<Announcement> announcements;
+    // The pieces a turn start brought to the front, in order; the aim line
+    // comes to the front after each (a window draws them over the others).
+    std::vector<int> broughtForward;
 
     bool ended() const { return flow == GameFlow::Ended; }
 
@@ -42,6 +45,7 @@ struct Judgement {
     // Takes on what a rule called after this one said and how it left the game.
     Judgement& then(Judgement next) {
         for (Announcement& a : next.announcements) announcements.push_back(std::move(a));
+        broughtForward.insert(broughtForward.end(), next.broughtForward.begin(), next.broughtForward.end());
         flow = next.flow;
         return *this;
     }

@@ -23,10 +23,10 @@ Color markColour(Color piece) {
 
 }  // namespace
 
-FieldHints fieldHints(const GameState& g, const Board& board) {
+FieldHints fieldHints(const GameState& g, const Board& board, bool charging) {
     FieldHints h;
     const int cur = g.currentTurn;
-    if (!g.gameRunning || g.shotInProgress || g.charging || cur < 1 || cur > rules::lastPlayer(g) ||
+    if (!g.gameRunning || g.shotInProgress || charging || cur < 1 || cur > rules::lastPlayer(g) ||
         g.dead[std::size_t(cur)])
         return h;
     h.piece = cur;

@@ -27,7 +27,7 @@ int firstLivingFrom(const GameState& g, int turn, int last) {
 // Steps 1 to 5 of a turn start for player `turn`: the dead are skipped,
 // a newcomer enters on box 1, the holder is shown or hidden. Gives the
 // player whose piece was brought forward, or 0 when nobody is alive.
-int prepareTurn(GameContext& ctx, int turn) {
+int prepareTurn(GameContext& ctx, int turn, Judgement& out) {
     GameState& g = ctx.g;
     const int last = rules::lastPlayer(g);
     if (last == 0) return 0;
@@ -46,8 +46,7 @@ int prepareTurn(GameContext& ctx, int turn) {
     }
 
     Board& board = ctx.board();
-    board.bringToFront(board.pieces[turn]);
-    board.bringToFront(board.pointer);
+    out.broughtForward.push_back(turn);
 
     // The piece still waits in the holder: it enters the field on box 1,
     // which counts as reached, and may be placed by hand before the shot.
@@ -81,7 +80,7 @@ Judgement startTurn(GameContext& ctx, std::int16_t requestedTurn) {
     // goes on has just cleared one player's losingTurn flag, and nothing in
     // here sets one, so it ends after at most one round per player.
     for (;;) {
-        const int entered = prepareTurn(ctx, turn);
+        const int entered = prepareTurn(ctx, turn, out);
         if (entered == 0) {
             // No living player is left (every piece was killed by hand or in
             // an edited saved game): there is nobody to give the turn to, so

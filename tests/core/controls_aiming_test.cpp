@@ -77,7 +77,7 @@ TEST(Aiming, LeftButtonAloneDrawsTheAimLine) {
         Table t;
         t.g.gameRunning = r.running;
         t.g.shotInProgress = r.shot;
-        handleMouseMove(t.ctx, r.buttons, r.shift, 2000, 1000);
+        t.turn.mouseMove(r.buttons, r.shift, 2000, 1000);
         const Line& p = t.field.board.pointer;
         EXPECT_EQ(p.visible, r.aims) << r.buttons << "/" << r.running << "/" << r.shot;
         if (r.aims) {
@@ -85,7 +85,7 @@ TEST(Aiming, LeftButtonAloneDrawsTheAimLine) {
             EXPECT_EQ(p.y1, 6150.0f);
             EXPECT_EQ(p.x2, 2000.0f);
             EXPECT_EQ(p.y2, 1000.0f);
-            EXPECT_EQ(t.field.board.aimLabel.caption, "3650,6150\r\n2000,1000\r\n1650,5150");
+            EXPECT_EQ(t.turn.controls().aimLabel.caption, "3650,6150\r\n2000,1000\r\n1650,5150");
         }
     }
 }
@@ -117,7 +117,7 @@ TEST(Aiming, HandPlacementStaysInTheBox) {
         t.g.position[1] = r.position;
         Box& piece = t.field.board.pieces[1];
         const float oldLeft = piece.left, oldTop = piece.top;
-        handleMouseMove(t.ctx, r.buttons, r.shift, r.x, r.y);
+        t.turn.mouseMove(r.buttons, r.shift, r.x, r.y);
         EXPECT_EQ(piece.left, r.left == keep ? oldLeft : r.left) << r.x << "," << r.y;
         EXPECT_EQ(piece.top, r.top == keep ? oldTop : r.top) << r.x << "," << r.y;
     }
@@ -135,7 +135,7 @@ ChargeOutcome chargeAndFire(Table& t, const std::function<bool(const GameState&)
     ChargeOutcome out;
     bool pressed = false;
     t.ui.onYield = [&] {
-        if (!pressed && t.g.charging && pressAt(t.g)) {
+        if (!pressed && t.turn.charging() && pressAt(t.g)) {
             pressed = true;
             out.levelAtGo = t.g.power;
             t.turn.goClicked();
@@ -166,7 +166,7 @@ TEST(PowerBar, GoFiresWithTheStrengthOfTheLevelReached) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.level);
         Table t;
-        handleMouseMove(t.ctx, 1, 0, 3650, 6400);  // aim straight down: the shot goes up
+        t.turn.mouseMove(1, 0, 3650, 6400);  // aim straight down: the shot goes up
         int fills = 0;
         int last = 10000;
         const ChargeOutcome out = chargeAndFire(t, [&](const GameState& g) {
@@ -179,10 +179,10 @@ TEST(PowerBar, GoFiresWithTheStrengthOfTheLevelReached) {
         EXPECT_EQ(out.launchedPower, r.launched);
         EXPECT_GT(t.field.stepDelay, 0);
         EXPECT_FALSE(t.g.shotInProgress);
-        EXPECT_FALSE(t.g.charging);
+        EXPECT_FALSE(t.turn.charging());
         EXPECT_EQ(t.g.power, 0);
-        EXPECT_FALSE(t.field.board.powerBar.box.visible);
-        EXPECT_FALSE(t.field.board.goButton.box.visible);
+        EXPECT_FALSE(t.turn.controls().powerBar.box.visible);
+        EXPECT_FALSE(t.turn.controls().goButton.box.visible);
         EXPECT_FALSE(t.field.board.pointer.visible);
         EXPECT_LT(t.field.board.pieces[1].top, 6000.0f);  // the piece went up
         // The shot achieved nothing, so the rules passed the turn to player 2.
@@ -194,11 +194,11 @@ TEST(PowerBar, GoFiresWithTheStrengthOfTheLevelReached) {
 
 TEST(PowerBar, DrawsElevenRowsPerTickAndLeavesTheGaps) {
     Table t;
-    handleMouseMove(t.ctx, 1, 0, 3650, 6400);
+    t.turn.mouseMove(1, 0, 3650, 6400);
     std::vector<PowerBar::Span> drawn;
     chargeAndFire(t, [&](const GameState& g) {
         if (g.power == 4405) {
-            drawn = t.field.board.powerBar.drawn;
+            drawn = t.turn.controls().powerBar.drawn;
             return true;
         }
         return false;
@@ -217,8 +217,8 @@ TEST(PowerBar, GoWithoutAnAimPlaysNoShot) {
     Table t;
     const ChargeOutcome out = chargeAndFire(t, [](const GameState& g) { return g.power == 4995; });
     EXPECT_FALSE(out.shot);
-    EXPECT_TRUE(t.field.board.powerBar.box.visible);  // the bar stays as drawn
-    EXPECT_FALSE(t.g.charging);
+    EXPECT_TRUE(t.turn.controls().powerBar.box.visible);  // the bar stays as drawn
+    EXPECT_FALSE(t.turn.charging());
     EXPECT_EQ(t.g.currentTurn, 1);
     EXPECT_TRUE(t.ui.messages.empty());
 }
@@ -229,20 +229,20 @@ TEST(PowerBar, IgnoredWhileNoGameRunsOrDuringAShot) {
         t.g.gameRunning = running;
         t.g.shotInProgress = running;  // a running game in the middle of a shot
         t.release();
-        EXPECT_FALSE(t.g.charging);
+        EXPECT_FALSE(t.turn.charging());
         EXPECT_EQ(t.ui.yields, 0);
-        EXPECT_FALSE(t.field.board.powerBar.box.visible);
+        EXPECT_FALSE(t.turn.controls().powerBar.box.visible);
     }
 }
 
 TEST(PowerBar, ASecondReleaseDuringTheChargeIsIgnored) {
     Table t;
-    handleMouseMove(t.ctx, 1, 0, 3650, 6400);
+    t.turn.mouseMove(1, 0, 3650, 6400);
     int launches = 0;
     bool wasShooting = false;
     bool released = false;
     t.ui.onYield = [&] {
-        if (t.g.charging && t.g.power == 6005 && !released) {
+        if (t.turn.charging() && t.g.power == 6005 && !released) {
             released = true;
             t.turn.mouseUp();  // must change nothing, not charge again
             t.turn.goClicked();
@@ -261,7 +261,7 @@ TEST(PowerBar, ASecondReleaseDuringTheChargeIsIgnored) {
 TEST(PowerBar, PausesATenthOfASecondAtTheTop) {
     for (bool midnight : {false, true}) {
         Table t;
-        handleMouseMove(t.ctx, 1, 0, 3650, 6400);
+        t.turn.mouseMove(1, 0, 3650, 6400);
         long topAt = -1, restartAt = -1;
         chargeAndFire(t, [&](const GameState& g) {
             if (g.power < -10 && topAt < 0) {  // the last level: the pause has begun

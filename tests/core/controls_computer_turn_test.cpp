@@ -60,7 +60,7 @@ TEST(ComputerTurn, PlaysThePlannedShotThroughTheBoard) {
             EXPECT_EQ(t.piece(i).top, direct.piece(i).top) << i;
         }
         EXPECT_EQ(t.ui.messages, direct.ui.messages);
-        EXPECT_FALSE(t.g.shotInProgress || t.g.charging || t.field.board.goButton.box.visible);
+        EXPECT_FALSE(t.g.shotInProgress || turn.charging() || turn.controls().goButton.box.visible);
     }
 }
 

@@ -40,13 +40,11 @@ struct Row {
 };
 
 struct Window {
-    GameState g;
-    Field field;
+    MenuState menus;
     test::FakePlatform ui;
-    GameContext ctx{g, field, ui};
 
     void press(const std::vector<Key>& keys) {
-        for (const Key& k : keys) matchAccessWord(ctx, k.code, k.modifiers);
+        for (const Key& k : keys) matchAccessWord(menus, ui, k.code, k.modifiers);
     }
 };
 
@@ -77,12 +75,12 @@ TEST(HiddenMenuKeys, Sequences) {
     };
     for (const Row& r : rows) {
         Window w;
-        w.field.guideItemVisible = true;  // the other hidden item is left alone
+        w.menus.guideItemVisible = true;  // the other hidden item is left alone
         w.press(r.keys);
-        EXPECT_EQ(w.field.hiddenMenuVisible, r.menuShown) << r.what;
+        EXPECT_EQ(w.menus.hiddenMenuVisible, r.menuShown) << r.what;
         EXPECT_EQ(w.ui.beeps, r.beeps) << r.what;
-        EXPECT_EQ(w.field.typedKeys, r.typedAfter) << r.what;
-        EXPECT_TRUE(w.field.guideItemVisible) << r.what;
+        EXPECT_EQ(w.menus.typedKeys, r.typedAfter) << r.what;
+        EXPECT_TRUE(w.menus.guideItemVisible) << r.what;
         EXPECT_TRUE(w.ui.messages.empty() && w.ui.questions.empty()) << r.what;
     }
 }
@@ -93,8 +91,8 @@ TEST(HiddenMenuKeys, CodesWithoutAPrintableCharacterAreWrongKeys) {
         Window w;
         w.press(shifted("QU"));
         w.press({{code, S}});
-        EXPECT_EQ(w.field.typedKeys, "") << code;
+        EXPECT_EQ(w.menus.typedKeys, "") << code;
         EXPECT_EQ(w.ui.beeps, 1) << code;
-        EXPECT_FALSE(w.field.hiddenMenuVisible) << code;
+        EXPECT_FALSE(w.menus.hiddenMenuVisible) << code;
     }
 }

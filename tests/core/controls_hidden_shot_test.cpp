@@ -16,7 +16,7 @@ namespace {
 
 // A command run by hand during a shot, with its answers.
 struct Typed {
-    GameFlow (*command)(GameContext&);
+    GameCommand command;
     std::vector<std::string> answers;
 };
 

@@ -54,7 +54,7 @@ TEST(TurnController, PhasesOfATurn) {
     EXPECT_EQ(turn.phase(), TurnPhase::Aiming);
     turn.mouseUp();
     EXPECT_EQ(turn.phase(), TurnPhase::Charging);
-    EXPECT_TRUE(t.g.charging && t.field.board.goButton.box.visible && t.field.board.powerBar.box.visible);
+    EXPECT_TRUE(turn.charging() && turn.controls().goButton.box.visible && turn.controls().powerBar.box.visible);
     turn.startShot();  // a shot is only started from a charge that ended
     EXPECT_EQ(turn.phase(), TurnPhase::Charging);
     EXPECT_FALSE(turn.shotUnderWay());  // the bar is never run fast
@@ -65,7 +65,7 @@ TEST(TurnController, PhasesOfATurn) {
     t.ui.onMessage = [&](const std::string&) { EXPECT_EQ(turn.phase(), TurnPhase::Judging); };
     test::drive(turn, t.ui);
     EXPECT_EQ(turn.phase(), TurnPhase::Idle);
-    EXPECT_FALSE(t.g.shotInProgress || t.g.charging);
+    EXPECT_FALSE(t.g.shotInProgress || turn.charging());
 
     // A lone player whose shot leaves the piece in D wins: the judging
     // reports the end of the game.
@@ -96,8 +96,8 @@ TEST(TurnController, ADroppedRunLeavesNothingMoving) {
         ASSERT_EQ(turn.phase(), advances ? TurnPhase::Shooting : TurnPhase::Charging);
         turn.drop();
         EXPECT_FALSE(turn.running());
-        EXPECT_FALSE(t.g.charging || t.g.shotInProgress);
-        EXPECT_FALSE(t.field.board.powerBar.box.visible || t.field.board.goButton.box.visible);
+        EXPECT_FALSE(turn.charging() || t.g.shotInProgress);
+        EXPECT_FALSE(turn.controls().powerBar.box.visible || turn.controls().goButton.box.visible);
         EXPECT_EQ(t.field.velocityX[1], 0.0f);
         EXPECT_EQ(t.field.velocityY[1], 0.0f);
         EXPECT_TRUE(t.ui.messages.empty());

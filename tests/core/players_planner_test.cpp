@@ -82,7 +82,7 @@ TEST(Planner, SameSeedSameShotOnAnyNumberOfThreads) {
 TEST(Planner, PlansOnlyWhatTheBoardPlays) {
     const Board layout = makeBoardLayout();
     EXPECT_EQ(barStrength(layout, 1), 2815);                       // "Go" at the first tick
-    EXPECT_EQ(barStrength(layout, maxBarTicks(layout)), 9405);   // "Go" at the top of a full bar
+    EXPECT_EQ(barStrength(layout, maxBarTicks()), 9405);   // "Go" at the top of a full bar
     const struct {
         void (*setUp)(Game&);
         PlayerKind level;
@@ -98,7 +98,7 @@ TEST(Planner, PlansOnlyWhatTheBoardPlays) {
         const PlanResult plan = planShot(t.g, t.field, r.level, 3);
         const PlannedShot& s = plan.shot;
         ASSERT_GE(s.barTicks, 1);
-        ASSERT_LE(s.barTicks, maxBarTicks(t.field.board));
+        ASSERT_LE(s.barTicks, maxBarTicks());
         EXPECT_TRUE(s.aimX != aimStartX(t.piece(1)) || s.aimY != aimStartY(t.piece(1)));
         ASSERT_TRUE(playShot(t.ctx, s, 100000));  // ComputerTurn fires it through the board
         if (r.level == PlayerKind::Expert) {

@@ -53,7 +53,7 @@ inline std::string dump(const Game& t) {
     o << std::setprecision(9);  // every float exactly
     const GameState& g = t.g;
     o << "N=" << g.numberOfPlayers << " turn=" << g.currentTurn << " running=" << g.gameRunning
-      << " walls=" << g.wallsOn << " shot=" << g.shotInProgress << " song=" << g.songNumber
+      << " walls=" << g.wallsOn << " shot=" << g.shotInProgress
       << " tables=" << g.perGameTablesExist << "\n";
     for (int i = 0; i <= kMaxPlayers; ++i) {
         o << i << ": " << g.playerName[i] << "|" << g.score[i] << "|" << g.playerColor[i] << "|"

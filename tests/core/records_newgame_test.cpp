@@ -24,7 +24,6 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
     t.g.isKiller[1] = t.g.dead[3] = t.g.losingTurn[2] = true;
     t.g.shotInProgress = true;
     t.g.currentTurn = 4;
-    t.g.songNumber = 3;
 
     NewGameSettings three;
     three.players = 3;
@@ -35,7 +34,6 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
     EXPECT_EQ(t.g.numberOfPlayers, 3);
     EXPECT_EQ(t.g.currentTurn, 1);
     EXPECT_FALSE(t.g.shotInProgress);
-    EXPECT_EQ(t.g.songNumber, 1);
     EXPECT_EQ(t.g.playerName[2], "");
     for (int i = 0; i <= kMaxPlayers; ++i) {
         EXPECT_EQ(t.g.position[i], 0) << i;

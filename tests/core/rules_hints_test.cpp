@@ -41,7 +41,6 @@ TEST(FieldHints, MarkOnlyALivingCurrentPlayerBetweenShots) {
         g.recreatePerGameTables();
         g.gameRunning = r.flag != 'o';
         g.shotInProgress = r.flag == 's';
-        g.charging = r.flag == 'c';
         g.currentTurn = std::int16_t(r.turn);
         g.inGame = {false, true, true, false, false, false, false, false, true};  // 3 waits in the holder
         g.dead[2] = r.flag == 'd';
@@ -53,7 +52,7 @@ TEST(FieldHints, MarkOnlyALivingCurrentPlayerBetweenShots) {
             g.inGame[3] = true;  // now on the field; a dead piece is no prey
             g.dead[2] = r.turn == 3;
         }
-        const FieldHints h = fieldHints(g, board);
+        const FieldHints h = fieldHints(g, board, r.flag == 'c');
         const bool marked = r.mark != 0;
         EXPECT_EQ(h.piece, marked ? r.turn : 0) << r.what;
         EXPECT_EQ(h.colour, r.mark) << r.what;

@@ -2,20 +2,27 @@
 
 #include <utility>
 
+#include "controls/Announcing.h"
 #include "controls/HiddenCommands.h"
 
 namespace capzel::scenarios {
 
 using nlohmann::json;
 
-Command commandNamed(const std::string& caption) {
-    static const std::pair<const char*, Command> kCommands[] = {
+CommandRun runCommandNamed(GameContext& ctx, const std::string& caption) {
+    static const std::pair<const char*, GameCommand> kCommands[] = {
         {"Set Position", setPositionCommand}, {"Set Friction", setFrictionCommand}, {"Set Speed", setSpeedCommand},
-        {"Set Piece", setPieceCommand},  {"Set Ingame", setInGameCommand},  {"Set Guidelines", setGuidelinesCommand},
+        {"Set Piece", setPieceCommand},       {"Set Ingame", setInGameCommand},
     };
-    for (const auto& [name, command] : kCommands)
-        if (caption == name) return command;
-    return nullptr;
+    CommandRun run;
+    if (caption == "Set Guidelines") setGuidelinesCommand(run.menus);
+    for (const auto& [name, command] : kCommands) {
+        if (caption != name) continue;
+        const Judgement said = command(ctx);
+        bringForward(run.order, said);
+        run.ended = tellPlayers(ctx.ui, said) == GameFlow::Ended;
+    }
+    return run;
 }
 
 json toJson(const CommandCase& c) {
@@ -33,20 +40,20 @@ CommandCase commandCaseFromJson(const json& j) {
             j.at("answers").get<std::vector<std::string>>()};
 }
 
-json commandOutcome(const GameContext& ctx, const std::vector<std::string>& questions,
-                    const std::vector<std::string>& messages, int highScoresShown) {
-    json out = outcome(ctx, ShotResult{}, messages, highScoresShown, kMaxPlayers);
+json commandOutcome(const GameContext& ctx, const CommandRun& run, const std::vector<std::string>& questions,
+                    const std::vector<std::string>& messages) {
+    json out = outcome(ctx, ShotResult{}, messages, run.ended ? 1 : 0, kMaxPlayers);
     for (const char* shotOnly : {"power", "cycles", "steps", "step_delay", "hit_count", "hits", "kills", "sent"}) out.erase(shotOnly);
     for (int i = 1; i <= kMaxPlayers; ++i) {
         const Box& p = ctx.field.board.pieces[i];
         json& row = out["players"][size_t(i - 1)];
         row["width"] = p.width;
         row["height"] = p.height;
-        row["z"] = p.z;
+        row["z"] = run.order.pieces[std::size_t(i)];
         row["friction"] = ctx.g.friction[i];
     }
     out["questions"] = questions;
-    out["guide_menu"] = ctx.field.guideItemVisible;
+    out["guide_menu"] = run.menus.guideItemVisible;
     out["holder_place"] = {ctx.field.board.pieceHolder.left, ctx.field.board.pieceHolder.top};
     return out;
 }

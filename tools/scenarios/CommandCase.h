@@ -11,7 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Scenario.h"
-#include "rules/GameFlow.h"
+#include "model/WindowState.h"
 
 namespace capzel::scenarios {
 
@@ -22,15 +22,23 @@ struct CommandCase {
     std::vector<std::string> answers;
 };
 
-using Command = GameFlow (*)(GameContext&);
+// What a command left beside the game: whether the game ended in it, the
+// drawing order its turn start set, the menus' states.
+struct CommandRun {
+    bool ended = false;
+    DrawingOrder order;
+    MenuState menus;
+};
 
-// The command of that menu caption, or nullptr.
-Command commandNamed(const std::string& caption);
+// Runs the command of that menu caption on the game as the main window does:
+// what it announces is told through ctx.ui at once. An unknown caption does
+// nothing.
+CommandRun runCommandNamed(GameContext& ctx, const std::string& caption);
 
 nlohmann::json toJson(const CommandCase& c);
 CommandCase commandCaseFromJson(const nlohmann::json& j);  // throws nlohmann::json::exception
 
-nlohmann::json commandOutcome(const GameContext& ctx, const std::vector<std::string>& questions,
-                              const std::vector<std::string>& messages, int highScoresShown);
+nlohmann::json commandOutcome(const GameContext& ctx, const CommandRun& run, const std::vector<std::string>& questions,
+                              const std::vector<std::string>& messages);
 
 }  // namespace capzel::scenarios

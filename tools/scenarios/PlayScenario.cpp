@@ -37,8 +37,8 @@ nlohmann::json playCommand(const CommandCase& c) {
     GameContext ctx{g, field, ui};
     setUp(ctx, c.game);
     ui.answers = c.answers;
-    const bool ended = commandNamed(c.command)(ctx) == GameFlow::Ended;
-    return commandOutcome(ctx, ui.questions, ui.messages, ended ? 1 : 0);
+    const CommandRun run = runCommandNamed(ctx, c.command);
+    return commandOutcome(ctx, run, ui.questions, ui.messages);
 }
 
 }  // namespace capzel::scenarios

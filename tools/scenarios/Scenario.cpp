@@ -129,11 +129,11 @@ struct Digest {
         bytes(s.data(), s.size());
     }
     void add(const Box& b) {
-        add(b.left), add(b.top), add(b.width), add(b.height), add(b.visible), add(b.fillColor), add(b.z);
+        add(b.left), add(b.top), add(b.width), add(b.height), add(b.visible), add(b.fillColor);
     }
     void add(const Line& l) {
         add(l.x1), add(l.y1), add(l.x2), add(l.y2), add(l.visible), add(l.lineColor), add(l.borderWidth);
-        add(int(l.style)), add(l.z);
+        add(int(l.style));
     }
     template <class T, size_t N>
     void add(const std::array<T, N>& a) {
@@ -155,9 +155,8 @@ std::uint64_t stateDigest(const GameContext& ctx) {
     d.add(g.headingInReverse), d.add(g.onLetters), d.add(g.isKiller), d.add(g.dead), d.add(g.shotsTaken);
     d.add(f.velocityX), d.add(f.velocityY), d.add(f.ox), d.add(f.oy);
     d.add(b.fieldPicture), d.add(b.leftLine), d.add(b.rightLine), d.add(b.spots), d.add(b.walls), d.add(b.pieces);
-    d.add(b.pieceHolder), d.add(b.centerLines), d.add(b.guideLines), d.add(b.pointer), d.add(b.powerBar.box);
-    d.add(b.goButton.box), d.add(b.goButton.caption), d.add(b.aimLabel.box), d.add(b.aimLabel.caption);
-    d.add(b.scaleWidth), d.add(b.scaleHeight), d.add(b.zCounter);
+    d.add(b.pieceHolder), d.add(b.centerLines), d.add(b.guideLines), d.add(b.pointer);
+    d.add(b.scaleWidth), d.add(b.scaleHeight);
     return d.h;
 }
 

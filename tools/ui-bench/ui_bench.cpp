@@ -241,7 +241,7 @@ BarFigures barFills(capzel::ui::MainWindow& w, int fills) {
     QTimer poll;
     poll.setInterval(5);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!g.charging) return;
+        if (!w.turn().charging()) return;
         const double now = double(t.nsecsElapsed()) / 1e9;
         if (fillStart < 0 && g.power < 6585) {  // the first fill has begun
             fillStart = now;
@@ -380,7 +380,7 @@ int main(int argc, char** argv) {
     saving.start();
     constexpr int kSaves = 20;
     w.context().g.gameRunning = true;
-    for (int k = 0; k < kSaves; ++k) app.autosave();
+    for (int k = 0; k < kSaves; ++k) app.session().keep();
     report("autosave.ms", double(saving.nsecsElapsed()) / 1e6 / kSaves);
 
     // In a game the status window is open while the bar charges.

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
-#include "model/GameState.h"
+#include "model/WindowState.h"
 #include "ui/audio/MusicPlayer.h"
 #include "ui/desktop/ProgramFolder.h"
 
@@ -32,15 +32,15 @@ std::string songPath(const std::string& folder, int songNumber) {
     return path + std::to_string(songNumber) + ".mid";
 }
 
-void songEnded(GameState& g, bool loopChecked, MusicPlayer& player, const std::string& folder, int previous,
+void songEnded(MenuState& songs, bool loopChecked, MusicPlayer& player, const std::string& folder, int previous,
                int current) {
     if (previous != MusicPlayer::kPlaying || current != MusicPlayer::kStopped) return;
     if (!loopChecked) {
-        if (g.songNumber == g.songCount) g.songNumber = 1;
-        else g.songNumber = g.songNumber + 1;
+        if (songs.songNumber == songs.songCount) songs.songNumber = 1;
+        else songs.songNumber = songs.songNumber + 1;
     }
     player.halt();
-    player.setFile(songPath(folder, g.songNumber));
+    player.setFile(songPath(folder, songs.songNumber));
     player.play();
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 namespace capzel {
-struct GameState;
+struct MenuState;
 }
 
 namespace capzel::ui {
@@ -26,7 +26,7 @@ std::string songPath(const std::string& folder, int songNumber);
 // The song-end handler: acts only for (previous, current) = (2, 0). Without
 // the loop mark it moves songNumber on (back to 1 after songCount), then
 // halts the player, sets the file of songNumber and starts it.
-void songEnded(GameState& g, bool loopChecked, MusicPlayer& player, const std::string& folder,
+void songEnded(MenuState& songs, bool loopChecked, MusicPlayer& player, const std::string& folder,
                int previous, int current);
 
 }  // namespace capzel::ui

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "players/PlannedShot.h"
+#include "session/GameSession.h"
 #include "ui/windows/GameHost.h"
 #include "ui/windows/FieldView.h"
 #include "ui/windows/MainWindow.h"
@@ -44,31 +45,32 @@ void ComputerPlay::look() {
     // box that the window's last step opened).
     if (!window_.isVisible()) return;
     updateSuggestion();
-    TurnController& turn = window_.turn();
-    if (turn_) {
-        if (turn_->running()) return;
-        window_.scheduler().drive(turn);
-        turn_.reset();
-    }
+    if (!ownsBoard()) return;
+    GameSession& session = app_.session();
+    if (const ComputerTurn* playing = session.computerTurn(); playing && playing->running()) return;
+    window_.scheduler().drive(window_.turn());
     // Not while the rules still judge a shot (their messages may be open).
-    if (!seatIsComputer() || turn.running() || turn.phase() == TurnPhase::Judging) return;
-    turn_ = std::make_unique<ComputerTurn>(turn, window_.context(), app_.random()());
-    if (!turn_->running()) {
-        turn_.reset();
-        return;
-    }
+    ComputerTurn* next = session.startComputerTurn(app_.random()());
+    if (!next) return;
     updateSuggestion();
-    window_.scheduler().drive(*turn_);
+    window_.scheduler().drive(*next);
     window_.scheduler().start();
 }
+
+bool ComputerPlay::ownsBoard() const {
+    const GameSession& session = app_.session();
+    return session.hasBoard() && &session.turn() == &window_.turn();
+}
+
+const ComputerTurn* ComputerPlay::turn() const { return ownsBoard() ? app_.session().computerTurn() : nullptr; }
 
 // The stopped turn is kept (over) until the next look: a step of it may
 // still be on the way back from a box it opened.
 void ComputerPlay::stop() {
     lookTimer_.stop();
     clearSuggestion();
-    if (!turn_) return;
-    turn_->drop();
+    if (!ownsBoard()) return;
+    app_.session().endComputerTurn();
     window_.scheduler().drive(window_.turn());
 }
 
@@ -76,7 +78,7 @@ bool ComputerPlay::canSuggest() const {
     const GameState& g = app_.state();
     const TurnController& turn = window_.turn();
     return g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] && !seatIsComputer() &&
-           !turn.running() && turn.phase() != TurnPhase::Judging && !(turn_ && turn_->running());
+           !turn.running() && turn.phase() != TurnPhase::Judging && !(this->turn() && this->turn()->running());
 }
 
 void ComputerPlay::suggestShot() {
@@ -104,8 +106,8 @@ void ComputerPlay::suggestionReady() {
     s.y1 = players::aimStartY(piece);
     s.x2 = shot.aimX;
     s.y2 = shot.aimY;
-    s.barLevel = players::barLevel(board, shot.barTicks);
-    const double rows = std::max(1.0, std::round(double(board.powerBar.scaleHeight())));
+    s.barLevel = players::barLevel(shot.barTicks);
+    const double rows = std::max(1, powerBarRows());
     s.percent = std::clamp(int(std::lround(100.0 * (rows - s.barLevel) / rows)), 1, 100);
     window_.view()->setSuggestion(s);
 }

@@ -67,17 +67,19 @@ public:
     void stop();
 
     // The computer's latest turn, if any (over once it no longer runs).
-    const ComputerTurn* turn() const { return turn_.get(); }
+    const ComputerTurn* turn() const;
 
 private:
     void look();
+    // Whether the session's board is this window's (a closed window's
+    // handlers may still run while the next window plays).
+    bool ownsBoard() const;
     void updateSuggestion();
     void suggestionReady();
     void clearSuggestion();
 
     MainWindow& window_;
     GameHost& app_;
-    std::unique_ptr<ComputerTurn> turn_;
     // The plan behind the suggestion; kept while it is drawn, as the game it fits.
     std::unique_ptr<players::PlanJob> suggestion_;
     QTimer lookTimer_;

@@ -11,6 +11,7 @@
 
 #include "model/Field.h"
 #include "model/GameState.h"
+#include "controls/TurnController.h"
 #include "rules/Hints.h"
 #include "ui/windows/FieldBackground.h"
 #include "ui/windows/InputCodes.h"
@@ -45,10 +46,10 @@ void drawLine(QPainter& p, const Line& l) {
 }
 
 // A hash of what the game's loops change on the field beyond the power
-// bar's rows: the pieces, the aim line, the bar's visibility and the "Go"
-// button. The bar's rows are told apart by its revision. Commands and mouse
-// moves repaint on their own when they return.
-std::uint64_t loopFingerprint(const Field& f) {
+// bar's rows: the pieces, the aim line, the bar's visibility, the "Go"
+// button and the drawing order. The bar's rows are told apart by its
+// revision. Commands and mouse moves repaint on their own when they return.
+std::uint64_t loopFingerprint(const Field& f, const BoardControls& c) {
     std::uint64_t h = 1469598103934665603ull;  // FNV-1a
     auto mix = [&h](const void* data, std::size_t n) {
         const auto* bytes = static_cast<const unsigned char*>(data);
@@ -67,15 +68,16 @@ std::uint64_t loopFingerprint(const Field& f) {
     mixValue(b.pointer.visible);
     mixValue(b.pointer.x2);
     mixValue(b.pointer.y2);
-    mixValue(b.powerBar.box.visible);
-    mixValue(b.goButton.box.visible);
+    mixValue(c.powerBar.box.visible);
+    mixValue(c.goButton.box.visible);
+    mixValue(c.order.counter);
     return h | 1;  // never 0, which stands for "nothing painted yet"
 }
 
 }  // namespace
 
-FieldView::FieldView(const Field& field, QWidget* parent)
-    : QWidget(parent), field_(field), go_(new QPushButton(this)) {
+FieldView::FieldView(const Field& field, const TurnController& turn, QWidget* parent)
+    : QWidget(parent), field_(field), turn_(turn), go_(new QPushButton(this)) {
     setObjectName(QStringLiteral("fieldView"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);  // moves without a button place a piece by hand
@@ -87,8 +89,20 @@ FieldView::FieldView(const Field& field, QWidget* parent)
     syncGoButton();
 }
 
+const ReplayRun* FieldView::replayShown() const { return turn_.replay(); }
+
+const Field& FieldView::shown() const {
+    const ReplayRun* replay = replayShown();
+    return replay ? replay->field() : field_;
+}
+
+const BoardControls& FieldView::shownControls() const {
+    const ReplayRun* replay = replayShown();
+    return replay ? replay->controls() : turn_.controls();
+}
+
 void FieldView::syncGoButton() {
-    const Button& b = shown().board.goButton;
+    const Button& b = shownControls().goButton;
     const QString caption = QString::fromStdString(b.caption);
     if (go_->text() != caption) go_->setText(caption);
     const QRect r = boxRect(b.box).toRect();
@@ -117,13 +131,13 @@ void FieldView::setSuggestion(const std::optional<SuggestedShot>& s) {
 }
 
 FieldView::Staleness FieldView::staleness() const {
-    const Field& f = shown();
-    if (paintedFingerprint_ != loopFingerprint(f)) return Staleness::Field;
-    if (f.board.powerBar.box.visible && paintedBarRevision_ != f.board.powerBar.revision) return Staleness::PowerBar;
+    const BoardControls& c = shownControls();
+    if (paintedFingerprint_ != loopFingerprint(shown(), c)) return Staleness::Field;
+    if (c.powerBar.box.visible && paintedBarRevision_ != c.powerBar.revision) return Staleness::PowerBar;
     return Staleness::None;
 }
 
-QRect FieldView::powerBarRect() const { return boxRect(shown().board.powerBar.box).toAlignedRect(); }
+QRect FieldView::powerBarRect() const { return boxRect(shownControls().powerBar.box).toAlignedRect(); }
 
 // One frame of the screen's refresh (60 a second when it does not say).
 int FieldView::frameMs() const {
@@ -143,9 +157,9 @@ void FieldView::paintEvent(QPaintEvent* event) {
 
     // Only what the paint covers as a whole counts as shown.
     const QRegion painted = event->region();
-    if (QRegion(rect()).subtracted(painted).isEmpty()) paintedFingerprint_ = loopFingerprint(shown());
+    if (QRegion(rect()).subtracted(painted).isEmpty()) paintedFingerprint_ = loopFingerprint(shown(), shownControls());
     if (QRegion(powerBarRect()).subtracted(painted).isEmpty())
-        paintedBarRevision_ = shown().board.powerBar.revision;
+        paintedBarRevision_ = shownControls().powerBar.revision;
     QPainter p(this);
     p.drawPixmap(0, 0, background_);
     paintTargetHint(p);
@@ -153,31 +167,32 @@ void FieldView::paintEvent(QPaintEvent* event) {
     paintPieceHints(p);
     paintLabel(p);
     paintPowerBar(p);
-    if (suggestion_ && !replayShown()) paintSuggestion(p, field_.board, *suggestion_);
+    if (suggestion_ && !replayShown()) paintSuggestion(p, turn_.controls(), *suggestion_);
 }
 
 void FieldView::paintShapes(QPainter& p) const {
     const Board& b = shown().board;
+    const DrawingOrder& z = shownControls().order;
     std::vector<Shape> shapes;
     shapes.reserve(64);
     int order = 0;
-    auto addBox = [&](const Box& x, Shape::Kind kind) {
-        if (x.visible) shapes.push_back({kind, &x, nullptr, x.z, order});
+    auto addBox = [&](const Box& x, Shape::Kind kind, int front = 0) {
+        if (x.visible) shapes.push_back({kind, &x, nullptr, front, order});
         ++order;
     };
-    auto addLine = [&](const Line& l) {
-        if (l.visible) shapes.push_back({Shape::Segment, nullptr, &l, l.z, order});
+    auto addLine = [&](const Line& l, int front = 0) {
+        if (l.visible) shapes.push_back({Shape::Segment, nullptr, &l, front, order});
         ++order;
     };
     for (int j = 1; j <= kWallCount; ++j) addBox(b.walls[j], Shape::Rect);
     addLine(b.leftLine);
     addLine(b.rightLine);
     addBox(b.pieceHolder, Shape::Rect);
-    for (int i = 1; i <= kMaxPlayers; ++i) addBox(b.pieces[i], Shape::Circle);
+    for (int i = 1; i <= kMaxPlayers; ++i) addBox(b.pieces[i], Shape::Circle, z.pieces[std::size_t(i)]);
     for (const Line& l : b.centerLines) addLine(l);
     for (int g = 0; g < kGuideCount; ++g)
-        if (Board::guideExists(g)) addLine(b.guideLines[g]);
-    addLine(b.pointer);
+        if (Board::guideExists(g)) addLine(b.guideLines[g], z.guides[std::size_t(g)]);
+    addLine(b.pointer, z.pointer);
 
     std::stable_sort(shapes.begin(), shapes.end(), [](const Shape& a, const Shape& c) {
         return a.z != c.z ? a.z < c.z : a.order < c.order;
@@ -205,7 +220,7 @@ void FieldView::paintShapes(QPainter& p) const {
 
 void FieldView::paintTargetHint(QPainter& p) const {
     if (!hintsFrom_) return;
-    const FieldHints h = fieldHints(*hintsFrom_, shown().board);
+    const FieldHints h = fieldHints(*hintsFrom_, shown().board, turn_.charging());
     if (!h.target) return;
     // Just inside the box's own white outline, which stays as it is.
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -218,7 +233,7 @@ void FieldView::paintTargetHint(QPainter& p) const {
 
 void FieldView::paintPieceHints(QPainter& p) const {
     if (!hintsFrom_) return;
-    const FieldHints h = fieldHints(*hintsFrom_, shown().board);
+    const FieldHints h = fieldHints(*hintsFrom_, shown().board, turn_.charging());
     if (h.piece == 0) return;
     // A ring a few pixels off the piece, so that the field's black shows
     // between them whatever the piece's colour: solid around the player's
@@ -238,7 +253,7 @@ void FieldView::paintPieceHints(QPainter& p) const {
 }
 
 void FieldView::paintLabel(QPainter& p) const {
-    const Label& l = shown().board.aimLabel;
+    const Label& l = shownControls().aimLabel;
     if (!l.box.visible || l.caption.empty()) return;
     QString text = QString::fromStdString(l.caption);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -250,7 +265,7 @@ void FieldView::paintLabel(QPainter& p) const {
 }
 
 void FieldView::paintPowerBar(QPainter& p) const {
-    const PowerBar& bar = shown().board.powerBar;
+    const PowerBar& bar = shownControls().powerBar;
     if (!bar.box.visible) return;
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(boxRect(bar.box), Qt::white);

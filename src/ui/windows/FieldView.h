@@ -1,5 +1,6 @@
-// The main window's client area: draws every element of the field from the
-// model (it keeps no game state of its own), carries the real "Go" button,
+// The main window's client area: draws every element of the field and the
+// turn's controls from the session (it keeps no game state of its own), and
+// while a replay runs the replay's copy instead; carries the real "Go" button,
 // and turns mouse events into the handlers' buttons, shift keys and twips.
 #pragma once
 
@@ -15,8 +16,11 @@
 class QPushButton;
 
 namespace capzel {
+class ReplayRun;
+struct BoardControls;
 struct Field;
 struct GameState;
+class TurnController;
 }
 
 namespace capzel::ui {
@@ -24,7 +28,7 @@ namespace capzel::ui {
 class FieldView : public QWidget {
     Q_OBJECT
 public:
-    FieldView(const Field& field, QWidget* parent);
+    FieldView(const Field& field, const TurnController& turn, QWidget* parent);
 
     QPushButton* goButton() const { return go_; }
 
@@ -35,11 +39,6 @@ public:
     // game state `game`; null draws the field without them.
     void setHints(const GameState* game);
 
-    // The field to draw instead of the window's own (a replay's copy of
-    // the last shot), asked at every paint and look, so that the view never
-    // keeps a pointer into a run that may have ended; null or an empty
-    // function draws the own field.
-    std::function<const Field*()> replayField;
     // The replay may have started or ended: "Go" and the picture follow.
     void syncShownField();
     // The computer's suggestion for a person's shot, drawn over the field;
@@ -80,14 +79,16 @@ private:
     void paintTargetHint(QPainter& p) const;
     void paintPieceHints(QPainter& p) const;
 
-    const Field* replayShown() const { return replayField ? replayField() : nullptr; }
-    const Field& shown() const {
-        const Field* replay = replayShown();
-        return replay ? *replay : field_;
-    }
+    // What is drawn: the replay's copy while a replay runs, asked at every
+    // paint and look, so that the view never keeps a pointer into a run
+    // that may have ended; the game's own field and controls otherwise.
+    const ReplayRun* replayShown() const;
+    const Field& shown() const;
+    const BoardControls& shownControls() const;
     int frameMs() const;
 
     const Field& field_;
+    const TurnController& turn_;
     bool showingReplay_ = false;
     const GameState* hintsFrom_ = nullptr;
     std::optional<SuggestedShot> suggestion_;

@@ -1,12 +1,12 @@
-// What the windows need of the application that owns the game: the one game
-// state, the program's random numbers and settings, the events of a game's
+// What the windows need of the application that owns the game: the game
+// session, the program's random numbers and settings, the events of a game's
 // life and the program's commands that the menus reach. The windows reach
 // the application only through this, so they never depend on it.
 #pragma once
 
 #include <random>
 
-#include "model/GameState.h"
+#include "session/GameSession.h"
 #include "records/NewGame.h"
 
 namespace capzel::ui {
@@ -15,7 +15,8 @@ class GameHost {
 public:
     virtual ~GameHost() = default;
 
-    virtual GameState& state() = 0;
+    virtual GameSession& session() = 0;
+    GameState& state();
     virtual std::mt19937& random() = 0;
     virtual void seedRandom() = 0;
 
@@ -25,8 +26,6 @@ public:
 
     // The game changed (the status window and the computer look again).
     virtual void notifyStateChanged() = 0;
-    // The running game is kept on disk (after a judged shot, an undo).
-    virtual void autosave() = 0;
     // The game has ended: it goes into the history, the high scores show.
     virtual void gameEnded() = 0;
 
@@ -49,5 +48,7 @@ public:
     virtual void setInGame() = 0;
     virtual void setGuidelines() = 0;
 };
+
+inline GameState& GameHost::state() { return session().state(); }
 
 }  // namespace capzel::ui

@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "model/Field.h"
+#include "model/WindowState.h"
 #include "model/GameState.h"
 #include "ui/windows/Config.h"
 
@@ -99,15 +99,15 @@ void MainMenus::syncShotItems(bool gameRunning, bool canReplay, bool canUndo) co
     undoAction->setEnabled(canUndo);
 }
 
-void MainMenus::syncFrom(const Field& field) const {
+void MainMenus::syncFrom(const MenuState& state) const {
     // No command shows the High Scores item; the end of a game runs its
     // action directly.
     highScoresAction->setVisible(false);
-    guideLinesAction->setVisible(field.guideItemVisible);
-    guideLinesAction->setChecked(field.guideLinesChecked);
-    loopAction->setChecked(field.loopChecked);
-    hiddenMenu->menuAction()->setVisible(field.hiddenMenuVisible);
-    for (QAction* a : hiddenMenu->actions()) a->setEnabled(field.hiddenMenuVisible);
+    guideLinesAction->setVisible(state.guideItemVisible);
+    guideLinesAction->setChecked(state.guideLinesChecked);
+    loopAction->setChecked(state.loopChecked);
+    hiddenMenu->menuAction()->setVisible(state.hiddenMenuVisible);
+    for (QAction* a : hiddenMenu->actions()) a->setEnabled(state.hiddenMenuVisible);
 }
 
 }  // namespace capzel::ui

@@ -1,7 +1,7 @@
 // The menu tree of the main window: every item under its control name (as
 // the QObject name, so it can be found by name), its caption with access
 // letter and its shortcut. Visibility and check marks mirror the menu
-// states the Field keeps; syncFrom() applies them.
+// states the window keeps (model/WindowState.h); syncFrom() applies them.
 #pragma once
 
 class QAction;
@@ -9,7 +9,7 @@ class QMenu;
 class QMenuBar;
 
 namespace capzel {
-struct Field;
+struct MenuState;
 }
 
 namespace capzel::ui {
@@ -64,7 +64,7 @@ struct MainMenus {
     // of a hidden menu are also disabled, so their shortcut keys do not act
     // while the menu is hidden (a hidden item's own shortcut does not act
     // either).
-    void syncFrom(const Field& field) const;
+    void syncFrom(const MenuState& state) const;
 
     // The shot items: each enabled only when it can act now.
     void syncShotItems(bool gameRunning, bool canReplay, bool canUndo) const;

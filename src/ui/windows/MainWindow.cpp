@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "controls/AccessWord.h"
+#include "session/GameSession.h"
 #include "ui/windows/GameHost.h"
 #include "ui/windows/ComputerPlay.h"
 #include "ui/windows/Config.h"
@@ -38,7 +39,7 @@ const QString kNoEmailMessage =
 MainWindow::MainWindow(GameHost& app)
     : app_(app),
       platform_(std::make_unique<QtPlatform>(this)),
-      turn_(GameContext{app.state(), field_, *platform_}) {
+      turn_(app.session().openBoard(*platform_)) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Capzel"));
     // A fixed border with a close button only: no maximise, no minimise.
@@ -47,14 +48,14 @@ MainWindow::MainWindow(GameHost& app)
                    Qt::MSWindowsFixedSizeDialogHint);
 
     menus_.build(menuBar());
-    view_ = new FieldView(field_, this);
+    view_ = new FieldView(field(), *turn_, this);
     view_->setFixedSize(kClientWidthPx, kClientHeightPx);
     setCentralWidget(view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    scheduler_ = new StepScheduler(turn_, this);
+    scheduler_ = new StepScheduler(*turn_, this);
     scheduler_->onAdvanced = [this] { showProgress(); };
-    scheduler_->hasNews = [this] { return turn_.hasAnnouncements(); };
+    scheduler_->hasNews = [this] { return turn_->hasAnnouncements(); };
     scheduler_->onNews = [this](bool ended) { tellJudgement(ended); };
     music_ = createMusicPlayer();
     musicFolder_ = ui::musicFolder();
@@ -70,10 +71,6 @@ MainWindow::MainWindow(GameHost& app)
         runCommand([&] { handleMouseUp(b, s, x, y); });
     };
     view_->onResized = [this] { stretchSideLines(); };
-    view_->replayField = [this]() -> const Field* {
-        const ReplayRun* replay = turn_.replay();
-        return replay ? &replay->field() : nullptr;
-    };
     connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { handleGoButton(); }); });
     connectMenus();
     connectComputerPlay();
@@ -90,7 +87,9 @@ MainWindow::MainWindow(GameHost& app)
 
 MainWindow::~MainWindow() {
     scheduler_->stop();
-    computerPlay_->stop();
+    // A closed window has given its board back already; the application
+    // that holds the session may be gone by the time it is deleted.
+    if (boardOpen_) computerPlay_->stop();
     if (music_) music_->onPlayStateChange = nullptr;
     // The children that use the members (the computer plays on the turn
     // and asks the platform, the scheduler drives the turn, the view draws
@@ -104,16 +103,18 @@ MainWindow::~MainWindow() {
     scheduler_ = nullptr;
     delete view_;
     view_ = nullptr;
+    if (boardOpen_) app_.session().closeBoard(*platform_);
 }
 
-GameState& MainWindow::state() { return app_.state(); }
+GameSession& MainWindow::session() { return app_.session(); }
+GameState& MainWindow::state() { return session().state(); }
+Field& MainWindow::field() { return session().field(); }
 QtPlatform& MainWindow::platform() { return *platform_; }
-GameContext MainWindow::context() { return GameContext{app_.state(), field_, *platform_}; }
+GameContext MainWindow::context() { return GameContext{state(), field(), *platform_}; }
 
 void MainWindow::initialize() {
     app_.seedRandom();
-    state().songCount = countSongs(musicFolder_);
-    field_.hiddenMenuVisible = false;
+    menuState_.songCount = countSongs(musicFolder_);
     stretchSideLines();
     syncMenus();
 }
@@ -128,7 +129,7 @@ void MainWindow::placeOnScreen() {
 }
 
 void MainWindow::stretchSideLines() {
-    Board& b = field_.board;
+    Board& b = field().board;
     b.scaleWidth = float(twips(view_->width()));
     b.scaleHeight = float(twips(view_->height()));
     b.leftLine.y1 = 0;
@@ -139,7 +140,7 @@ void MainWindow::stretchSideLines() {
 }
 
 void MainWindow::applyPlayerColors() {
-    for (int i = 1; i <= kMaxPlayers; ++i) field_.board.pieces[i].fillColor = state().playerColor[i];
+    for (int i = 1; i <= kMaxPlayers; ++i) field().board.pieces[i].fillColor = state().playerColor[i];
     view_->update();
 }
 
@@ -158,7 +159,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // computer's turn or its planning.
     scheduler_->stop();
     computerPlay_->stop();
-    turn_.drop();
+    if (boardOpen_) app_.session().closeBoard(*platform_);
+    boardOpen_ = false;
+    turn_->drop();
     if (music_) {
         // The window's player goes with it, silently: no song-end handling.
         music_->onPlayStateChange = nullptr;
@@ -174,7 +177,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         QPointer<MainWindow> self(this);
         if (vk != 0) {
             const int shift = keyShiftSet(key->key(), key->modifiers());
-            emit keyDown(vk, shift);
             runCommand([&] { onKeyDown(vk, shift); });
         }
         if (!self) return false;
@@ -200,7 +202,7 @@ void MainWindow::runCommand(Fn&& fn) {
 }
 
 void MainWindow::syncMenus() {
-    menus_.syncFrom(field_);
+    menus_.syncFrom(menuState_);
     menus_.showHintsAction->setChecked(app_.showHints());
     view_->setHints(app_.showHints() ? &state() : nullptr);
     syncShotState();
@@ -213,7 +215,7 @@ void MainWindow::refreshField() {
 
 void MainWindow::showProgress() {
     // The menus change only when a run ends or a shot is judged.
-    const int shotState = turn_.judgedShots() * 4 + (turn_.running() ? 2 : 0) + (turn_.replay() ? 1 : 0);
+    const int shotState = turn_->judgedShots() * 4 + (turn_->running() ? 2 : 0) + (turn_->replay() ? 1 : 0);
     if (shotState != shotState_) {
         shotState_ = shotState;
         syncMenus();
@@ -230,11 +232,8 @@ void MainWindow::showProgress() {
     case FieldView::Staleness::None:
         break;
     }
-    // Every judged shot is saved for a start after a crash or a close.
-    if (turn_.judgedShots() != autosavedShots_) {
-        autosavedShots_ = turn_.judgedShots();
-        app_.autosave();
-    }
+    // Every judged shot is kept for a start after a crash or a close.
+    if (session().hasBoard() && &session().turn() == turn_.get()) session().advanced();
     app_.notifyStateChanged();
 }
 
@@ -242,11 +241,11 @@ void MainWindow::tellJudgement(bool ended) {
     QPointer<MainWindow> alive(this);
     // Each is marked told once its box has closed: until then the turn is
     // still being judged, and no computer's turn begins.
-    while (turn_.hasAnnouncements()) {
-        const Announcement& next = turn_.nextAnnouncement();
+    while (turn_->hasAnnouncements()) {
+        const Announcement& next = turn_->nextAnnouncement();
         platform_->announce(next.text, computerPlay_->unattendedFor(next.player));
         if (!alive) return;
-        turn_.announcementTold();
+        turn_->announcementTold();
     }
     if (ended) app_.gameEnded();
     if (!alive) return;
@@ -305,23 +304,20 @@ void MainWindow::showGameStatus() {
 }
 
 void MainWindow::toggleGuideLines() {
-    field_.guideLinesChecked = !field_.guideLinesChecked;
-    Board& b = field_.board;
-    for (int g = 0; g < kGuideCount; ++g) {
-        if (!Board::guideExists(g)) continue;
-        b.guideLines[g].visible = field_.guideLinesChecked;
-        b.bringToFront(b.guideLines[g]);
-    }
-    b.bringToFront(b.pointer);
+    menuState_.guideLinesChecked = !menuState_.guideLinesChecked;
+    Board& b = field().board;
+    for (int g = 0; g < kGuideCount; ++g)
+        if (Board::guideExists(g)) b.guideLines[g].visible = menuState_.guideLinesChecked;
+    turn_->bringGuidesForward();
 }
 
-void MainWindow::toggleLoop() { field_.loopChecked = !field_.loopChecked; }
+void MainWindow::toggleLoop() { menuState_.loopChecked = !menuState_.loopChecked; }
 
 void MainWindow::nextSong() { musicStateChanged(MusicPlayer::kPlaying, MusicPlayer::kStopped); }
 
 void MainWindow::musicStateChanged(int previous, int current) {
     if (!music_) return;
-    songEnded(state(), field_.loopChecked, *music_, musicFolder_, previous, current);
+    songEnded(menuState_, menuState_.loopChecked, *music_, musicFolder_, previous, current);
 }
 
 void MainWindow::playSong(int n) {
@@ -356,28 +352,25 @@ void MainWindow::writeEmail() {
 // On a computer's turn the computer alone aims, charges and presses "Go".
 void MainWindow::handleMouseMove(int buttons, int shift, float x, float y) {
     if (computerPlay_->seatIsComputer()) return;
-    turn_.mouseMove(buttons, shift, x, y);
+    turn_->mouseMove(buttons, shift, x, y);
 }
 
 // A release starts the power bar; "Go" fires the shot.
 void MainWindow::handleMouseUp(int, int, float, float) {
     if (computerPlay_->seatIsComputer()) return;
-    turn_.mouseUp();
+    turn_->mouseUp();
 }
 
 // Stops the power bar.
 void MainWindow::handleGoButton() {
     if (computerPlay_->seatIsComputer()) return;
-    turn_.goClicked();
+    turn_->goClicked();
 }
 
 // The main window's keyboard: every key-down goes to the access-word matcher
 // of the hidden menu "Quince". The window passes on the key-downs of its
 // top-level window, so keys reach here whichever control holds the focus
 // (the "Go" button too), and shows or hides the menu after the call.
-void MainWindow::onKeyDown(int keyCode, int shift) {
-    GameContext ctx = context();
-    matchAccessWord(ctx, keyCode, shift);
-}
+void MainWindow::onKeyDown(int keyCode, int shift) { matchAccessWord(menuState_, *platform_, keyCode, shift); }
 
 }  // namespace capzel::ui

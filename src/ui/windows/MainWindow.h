@@ -1,11 +1,12 @@
 // The main window: the field, the menu bar, the music, and the window's
-// handlers for the mouse, the keyboard and the "Go" button. It owns the
-// Field (the board and the engine values of this window), the platform
-// through which the game's procedures reach the player while this window
-// is the home of the game, and the turn with its clock: the power bar's
-// charge and the shot run from the window's timer, between the events it
-// handles. A New command closes it and a new one replaces it; a charge or a
-// shot under way goes with the window.
+// handlers for the mouse, the keyboard and the "Go" button. It opens a board
+// on the application's game session (session/GameSession.h) and draws it:
+// the field, and the turn's controls. It owns the platform through which the
+// game reaches the player while this window is the home of the game, the
+// menus' states and songs, and the clock that drives the turn: the power
+// bar's charge and the shot run from the window's timer, between the events
+// it handles. A New command closes it and a new one replaces it; a charge
+// or a shot under way goes with the window.
 #pragma once
 
 #include <QMainWindow>
@@ -15,7 +16,12 @@
 #include "controls/TurnController.h"
 #include "model/GameContext.h"
 #include "model/GameState.h"
+#include "model/WindowState.h"
 #include "ui/windows/MainMenus.h"
+
+namespace capzel {
+class GameSession;
+}
 
 namespace capzel::ui {
 
@@ -43,19 +49,21 @@ public:
     explicit MainWindow(GameHost& app);
     ~MainWindow() override;
 
-    Field& field() { return field_; }
-    const Field& field() const { return field_; }
+    Field& field();
     GameState& state();
+    GameSession& session();
     QtPlatform& platform();
     GameContext context();
     FieldView* view() const { return view_; }
     const MainMenus& menus() const { return menus_; }
     MusicPlayer* music() const { return music_.get(); }
+    // The menus' states and the songs, as long as the window lives.
+    MenuState& menuState() { return menuState_; }
     const std::string& musicFolder() const { return musicFolder_; }
 
     // The turn played on this window's field, and the clock that drives
     // its charge and its shot.
-    TurnController& turn() { return turn_; }
+    TurnController& turn() { return *turn_; }
     StepScheduler& scheduler() const { return *scheduler_; }
     // The computer at this board: its turns, and the suggestion for a person.
     ComputerPlay& computerPlay() const { return *computerPlay_; }
@@ -106,10 +114,6 @@ public:
     bool handleShotKey(const QKeyEvent& key);
     static bool isShotKey(int key);
 
-signals:
-    // Every key-down as the handler receives it.
-    void keyDown(int keyCode, int shift);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -126,17 +130,19 @@ private:
     void runCommand(Fn&& fn);
 
     GameHost& app_;
-    Field field_;
     MainMenus menus_;
+    MenuState menuState_;
     FieldView* view_ = nullptr;
     std::unique_ptr<QtPlatform> platform_;
     std::unique_ptr<MusicPlayer> music_;
     std::string musicFolder_;
-    TurnController turn_;
+    // The board's turn, held for as long as the window lives: a handler
+    // still running in a closed window touches its own turn, not the next.
+    std::shared_ptr<TurnController> turn_;
+    bool boardOpen_ = true;  // until the window closes
     StepScheduler* scheduler_ = nullptr;
     bool spaceHeld_ = false;
     quint64 spaceReleasedAt_ = ~quint64(0);  // the display's clock at the last release of Space
-    int autosavedShots_ = 0;
     int shotState_ = -1;
     ComputerPlay* computerPlay_ = nullptr;
 };

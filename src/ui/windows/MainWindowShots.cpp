@@ -2,6 +2,7 @@
 // replayed or taken back, and Space, Enter and Esc during a turn.
 #include <QKeyEvent>
 
+#include "session/GameSession.h"
 #include "ui/windows/GameHost.h"
 #include "ui/windows/ComputerPlay.h"
 #include "ui/windows/FieldView.h"
@@ -23,22 +24,21 @@ bool MainWindow::computerAtBoard() const { return computerPlay_ && computerPlay_
 void MainWindow::syncShotState() {
     // A computer at the board owns the turn's runs: no replay meanwhile.
     const bool computer = computerAtBoard();
-    menus_.syncShotItems(state().gameRunning, turn_.canReplay() && !computer, turn_.canUndo());
+    menus_.syncShotItems(state().gameRunning, turn_->canReplay() && !computer, turn_->canUndo());
     scheduler_->setFast(spaceHeld_ || menus_.fastForwardAction->isChecked());
     view_->syncShownField();
-    if (turn_.replay()) view_->setHints(nullptr);
+    if (turn_->replay()) view_->setHints(nullptr);
 }
 
 // Asks first; the game goes back to the start of the last shot, and the
 // saved copy of the running game follows. Music and windows carry on.
 void MainWindow::undoShot() {
-    if (!turn_.canUndo() || !askYesNo(this, kUndoQuestion)) return;
-    if (!turn_.undo()) return;
-    app_.autosave();
+    if (!turn_->canUndo() || !askYesNo(this, kUndoQuestion)) return;
+    session().undo();
 }
 
 void MainWindow::replayLastShot() {
-    if (!computerAtBoard()) turn_.startReplay();
+    if (!computerAtBoard()) turn_->startReplay();
 }
 
 bool MainWindow::isShotKey(int key) {
@@ -60,15 +60,15 @@ bool MainWindow::handleShotKey(const QKeyEvent& key) {
         const bool repeat = pressed && key.timestamp() == spaceReleasedAt_;
         if (!pressed) spaceReleasedAt_ = key.timestamp();
         spaceHeld_ = pressed;
-        if (person && pressed && !repeat && turn_.phase() == TurnPhase::Charging) turn_.goClicked();
+        if (person && pressed && !repeat && turn_->phase() == TurnPhase::Charging) turn_->goClicked();
         break;
     }
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (person && pressed && turn_.phase() == TurnPhase::Charging) turn_.goClicked();
+        if (person && pressed && turn_->phase() == TurnPhase::Charging) turn_->goClicked();
         break;
     case Qt::Key_Escape:
-        if (person && pressed) turn_.cancel();
+        if (person && pressed) turn_->cancel();
         break;
     default:
         return false;

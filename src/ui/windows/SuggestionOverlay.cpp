@@ -4,7 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-#include "model/Board.h"
+#include "model/WindowState.h"
 #include "ui/windows/Twips.h"
 
 namespace capzel::ui {
@@ -17,7 +17,7 @@ QString suggestionCaption(const SuggestedShot& s) {
     return QStringLiteral("Suggested strength: %1 %").arg(s.percent);
 }
 
-void paintSuggestion(QPainter& p, const Board& board, const SuggestedShot& s) {
+void paintSuggestion(QPainter& p, const BoardControls& controls, const SuggestedShot& s) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     QPen aim(kSuggestionColour, 2, Qt::DashLine);
@@ -28,7 +28,7 @@ void paintSuggestion(QPainter& p, const Board& board, const SuggestedShot& s) {
     p.drawEllipse(QPointF(px(s.x2), px(s.y2)), 4, 4);
 
     // The mark across the bar's place, shown or not: where "Go" stops it.
-    const Box& bar = board.powerBar.box;
+    const Box& bar = controls.powerBar.box;
     const double y = px(double(bar.top) + s.barLevel);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QPen(kSuggestionColour, 3));
@@ -41,7 +41,7 @@ void paintSuggestion(QPainter& p, const Board& board, const SuggestedShot& s) {
     p.setFont(f);
     const QString text = suggestionCaption(s);
     const QFontMetrics m(f);
-    const QRectF area(px(bar.left), px(board.goButton.box.top) - m.height() - 8, m.horizontalAdvance(text) + 8,
+    const QRectF area(px(bar.left), px(controls.goButton.box.top) - m.height() - 8, m.horizontalAdvance(text) + 8,
                       m.height() + 4);
     p.fillRect(area, Qt::black);
     p.setPen(kSuggestionColour);

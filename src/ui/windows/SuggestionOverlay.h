@@ -9,7 +9,7 @@
 class QPainter;
 
 namespace capzel {
-struct Board;
+struct BoardControls;
 }
 
 namespace capzel::ui {
@@ -24,6 +24,6 @@ struct SuggestedShot {
 // The strength in words: "Suggested strength: 62 %".
 QString suggestionCaption(const SuggestedShot& s);
 
-void paintSuggestion(QPainter& p, const Board& board, const SuggestedShot& s);
+void paintSuggestion(QPainter& p, const BoardControls& controls, const SuggestedShot& s);
 
 }  // namespace capzel::ui

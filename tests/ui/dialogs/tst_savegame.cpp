@@ -110,11 +110,11 @@ private slots:
 
         // Aim away from the piece, release: the power bar charges.
         const capzel::Box& piece = ctx.piece(1);
-        capzel::handleMouseMove(ctx, capzel::kLeftButton, 0, piece.left + 900, piece.top + 700);
+        window->turn().mouseMove(capzel::kLeftButton, 0, piece.left + 900, piece.top + 700);
         g().friction[1] = 100;  // the piece never slows down: the shot lasts until it is ended
         bool ranDuringTheRun = false;
         auto command = [&] {
-            ranDuringTheRun = window && window->turn().running() && (g().charging || g().shotInProgress);
+            ranDuringTheRun = window && window->turn().running() && (window->turn().charging() || g().shotInProgress);
             f.app->loadGame();
         };
         // The question waits 100 ms unanswered: the run must not move meanwhile.
@@ -130,8 +130,8 @@ private slots:
             if (underTheBox) stoodStill = snapshot() == *underTheBox, underTheBox.reset();
             return false;
         };
-        if (shot) script.then([&] { return g().charging; }, [&] { window->turn().goClicked(); });
-        script.then([&] { return shot ? g().shotInProgress : g().charging; }, command);
+        if (shot) script.then([&] { return window->turn().charging(); }, [&] { window->turn().goClicked(); });
+        script.then([&] { return shot ? g().shotInProgress : window->turn().charging(); }, command);
         script.chooseFile(path);
         window->turn().mouseUp();
         window->scheduler().start();
@@ -146,12 +146,12 @@ private slots:
         QVERIFY(!runOutlivedTheCommand);
         QVERIFY(ranDuringTheRun);
         QVERIFY(stoodStill);
-        QVERIFY(!g().charging && !g().shotInProgress);
+        QVERIFY(!window->turn().charging() && !g().shotInProgress);
 
         QCOMPARE(f.app->mainWindow(), window.data());
         QCOMPARE(g().friction[1], 98.0f);
         for (int i = 1; i <= 2; ++i) QVERIFY(window->field().velocityX[i] == 0.0f && window->field().velocityY[i] == 0.0f);
-        QVERIFY(!window->field().board.goButton.box.visible);
+        QVERIFY(!window->turn().controls().goButton.box.visible);
         QVERIFY(!window->field().board.pointer.visible);
     }
 };

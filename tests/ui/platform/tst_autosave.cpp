@@ -38,12 +38,12 @@ class AutosaveTest : public QObject {
         for (int i = 0; i < names.size(); ++i) s.names[std::size_t(i + 1)] = names[i].toStdString();
         capzel::GameContext ctx = app.mainWindow()->context();
         capzel::applyNewGame(ctx, s);
-        app.autosave();
+        app.session().keep();
     }
 
     static void finish(CapzelApp& app) {
         app.state().gameRunning = false;
-        app.autosave();
+        app.session().keep();
     }
 
     static QString firstName(CapzelApp& app) { return QString::fromStdString(app.state().playerName[1]); }
@@ -111,7 +111,7 @@ private slots:
             copies.push_back(startCopy());
             play(*copies.back(), {QStringLiteral("P%1").arg(k)});
         }
-        copies.back()->autosave();
+        copies.back()->session().keep();
         QCOMPARE(boxes_->messages().size(), 1);
         QVERIFY(boxes_->messages()[0].contains("held by another running copy"));
         for (int slot = 1; slot <= capzel::ui::kAutosaveSlots; ++slot) QVERIFY(QFile::exists(slotFile(slot)));
@@ -181,7 +181,7 @@ private slots:
             auto a = startCopy();
             play(*a, {"Ann", "Bob"});
             for (int i = 1; i <= 2; ++i) a->state().dead[std::size_t(i)] = true;
-            a->autosave();
+            a->session().keep();
         }
         if (!readable) {
             QFile f(slotFile(1));

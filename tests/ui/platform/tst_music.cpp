@@ -7,14 +7,13 @@
 #include <utility>
 #include <vector>
 
-#include "model/GameState.h"
+#include "model/WindowState.h"
 #include "support/QtTestMain.h"
 #include "ui/audio/FluidMusicPlayer.h"
 #include "ui/audio/MidiCheck.h"
 #include "ui/audio/Songs.h"
 #include "ui/audio/SongSynth.h"
 
-using capzel::GameState;
 using capzel::ui::FluidMusicPlayer;
 using capzel::ui::MusicPlayer;
 
@@ -59,7 +58,7 @@ private slots:
         struct Case { int count, number; bool loop; std::vector<int> played; };
         for (const Case& c : {Case{3, 1, false, {2, 3, 1, 2}}, Case{3, 2, true, {2, 2}}, Case{1, 1, false, {1, 1}},
                               Case{0, 1, false, {2, 3}}}) {
-            GameState g;
+            capzel::MenuState g;
             g.songCount = c.count;
             g.songNumber = c.number;
             ScriptedPlayer player;
@@ -121,7 +120,7 @@ private slots:
             QTemporaryDir dir;
             writeFile(dir.filePath("1.mid"), song);
             const std::string folder = str(dir.path()) + "/";
-            GameState g;
+            capzel::MenuState g;
             g.songCount = capzel::ui::countSongs(folder);
             g.songNumber = 1;
             FluidMusicPlayer player(soundfont, soundCard ? FluidMusicPlayer::Output::SoundCard : FluidMusicPlayer::Output::Manual);

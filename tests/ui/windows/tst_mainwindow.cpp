@@ -7,6 +7,7 @@
 
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
+#include "ui/windows/InputCodes.h"
 #include "ui/windows/MainMenus.h"
 
 using capzel::rgb;
@@ -61,8 +62,9 @@ private slots:
 
     // A new main window starts from a load's states, without the old window's typed keys.
     void aNewWindowStartsAfresh() {
-        f.field().hiddenMenuVisible = f.field().guideItemVisible = f.field().loopChecked = true;
-        f.field().typedKeys = "QU";
+        capzel::MenuState& menus = f.window().menuState();
+        menus.hiddenMenuVisible = menus.guideItemVisible = menus.loopChecked = true;
+        menus.typedKeys = "QU";
         f.window().syncMenus();
         QVERIFY(quinceShown());
         QVERIFY(!f.window().menus().highScoresAction->isVisible());  // no command shows it
@@ -70,12 +72,15 @@ private slots:
         QVERIFY(!fresh.menus().hiddenMenu->menuAction()->isVisible());
         QVERIFY(!fresh.menus().guideLinesAction->isVisible());
         QVERIFY(!fresh.menus().loopAction->isChecked());
-        QVERIFY(fresh.field().typedKeys.empty());
+        QVERIFY(fresh.menuState().typedKeys.empty());
     }
 
     // The access word reaches the game whatever holds the focus; Shift+F2 is a q, not F2.
     void accessWordWhileGoHasTheFocus() {
-        f.board().goButton.box.visible = true;
+        QVERIFY(f.startGame({"Ann", "Bob"}));
+        f.platform().sound = [this] { ++beeps_; };
+        f.modals->boxes.clear();  // the first turn's start
+        f.window().turn().mouseUp();  // the bar charges: "Go" shows
         f.window().refreshField();
         QPushButton* go = f.window().view()->goButton();
         go->setFocus();
@@ -96,7 +101,7 @@ private slots:
         f.key(Qt::Key_F2);
         f.key(Qt::Key_H, Qt::ControlModifier);
         QVERIFY(f.modals->boxes.isEmpty());
-        f.field().hiddenMenuVisible = true;
+        f.window().menuState().hiddenMenuVisible = true;
         f.window().syncMenus();
         f.key(Qt::Key_H, Qt::ControlModifier);
         QVERIFY(f.modals->boxes.isEmpty() && !f.app->highScoresWindow());
@@ -106,31 +111,27 @@ private slots:
 
     // Ctrl+L ticks Loop, the item clears it; Ctrl+N is a song end with that mark.
     void musicMenu() {
-        f.state().songCount = 3;
-        f.state().songNumber = 2;
+        capzel::MenuState& songs = f.window().menuState();
+        songs.songCount = 3;
+        songs.songNumber = 2;
         f.key(Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(f.state().songNumber, 3);
+        QCOMPARE(songs.songNumber, 3);
         f.key(Qt::Key_L, Qt::ControlModifier);
-        QVERIFY(f.field().loopChecked && f.window().menus().loopAction->isChecked());
+        QVERIFY(songs.loopChecked && f.window().menus().loopAction->isChecked());
         f.key(Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(f.state().songNumber, 3);
+        QCOMPARE(songs.songNumber, 3);
         f.window().menus().loopAction->trigger();
-        QVERIFY(!f.field().loopChecked && !f.window().menus().loopAction->isChecked());
+        QVERIFY(!songs.loopChecked && !f.window().menus().loopAction->isChecked());
     }
 
-    // Each key-down reaches the handler once, with its key code and shift set.
-    void keysReachTheHandler() {
-        const int S = Qt::ShiftModifier, C = Qt::ControlModifier;
-        struct Case { int key, modifiers, vk, shift; };  // a shifted digit is its key, the keypad its own
+    // A key-down's code and shift set as the handler receives them: a shifted digit is its key, the keypad its own.
+    void keyCodesAndShiftSets() {
+        const Qt::KeyboardModifiers S = Qt::ShiftModifier, C = Qt::ControlModifier;
+        struct Case { int key; Qt::KeyboardModifiers modifiers; int vk, shift; };
         for (const Case& c : {Case{Qt::Key_Q, S, 81, 1}, Case{Qt::Key_Exclam, S, 49, 1}, Case{Qt::Key_5, Qt::KeypadModifier, 101, 0},
-                              Case{Qt::Key_Control, 0, 17, 2}, Case{Qt::Key_E, C | S, 69, 3}}) {
-            QSignalSpy keys(&f.window(), &MainWindow::keyDown);
-            f.key(c.key, c.modifiers);
-            QVERIFY(!keys.isEmpty());
-            QCOMPARE(keys.last().at(1).toInt(), c.shift);
-            int sightings = 0;
-            for (const auto& k : keys) sightings += k.at(0).toInt() == c.vk;
-            QVERIFY2(sightings == 1, qPrintable(QString::number(c.vk)));
+                              Case{Qt::Key_Control, {}, 17, 2}, Case{Qt::Key_E, C | S, 69, 3}}) {
+            QCOMPARE(capzel::ui::virtualKey(c.key, c.modifiers & Qt::KeypadModifier), c.vk);
+            QCOMPARE(capzel::ui::keyShiftSet(c.key, c.modifiers), c.shift);
         }
     }
 
@@ -178,24 +179,18 @@ private slots:
         QCOMPARE(at(100, 223), kGreen);
         QCOMPARE(at(52, 100), kBlack);
 
-        f.field().guideItemVisible = true;
+        f.window().menuState().guideItemVisible = true;
         f.window().syncMenus();
         f.key(Qt::Key_G, Qt::ControlModifier);
         QVERIFY(f.window().menus().guideLinesAction->isChecked());
         QCOMPARE(at(100, 223), kMagenta);
         QCOMPARE(at(52, 100), kMagenta);  // guide line 5, x = 780 twips
-        f.board().bringToFront(piece);
+        capzel::Judgement turnStart;
+        turnStart.broughtForward = {1};
+        f.window().turn().bringForward(turnStart);
         QCOMPARE(at(100, 223), kGreen);
         f.window().menus().guideLinesAction->trigger();
         QCOMPARE(at(52, 100), kBlack);
-    }
-
-    void labelShowsItsText() {
-        capzel::Label& l = f.board().aimLabel;
-        l.caption = "1234,5678\r\n9,9\r\n-1,-1";
-        QCOMPARE(count(shot(), QRect(675, 225, 55, 49)), 0);
-        l.box.visible = true;
-        QVERIFY(count(shot(), QRect(675, 225, 55, 49)) > 20);
     }
 
     // Between shots: rings on the player's piece and target (a killer's prey); none mid-shot or unticked.

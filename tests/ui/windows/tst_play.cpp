@@ -53,7 +53,7 @@ private slots:
         QTRY_VERIFY(!w().view()->isStale());  // the bar shown, empty
         PaintLog log;
         w().view()->installEventFilter(&log);
-        const capzel::PowerBar& model = f.board().powerBar;
+        const capzel::PowerBar& model = w().turn().controls().powerBar;
         const QRect bar = capzel::ui::pxRect(model.box.left, model.box.top, model.box.width, model.box.height).toAlignedRect();
         QElapsedTimer spent;
         spent.start();
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(closed.turn().phase(), TurnPhase::Replaying);
         closed.close();
         QCoreApplication::processEvents();
-        capzel::ui::FieldView own(closed.field(), nullptr);
+        capzel::ui::FieldView own(closed.field(), closed.turn(), nullptr);
         own.resize(closed.view()->size());
         QCOMPARE(closed.view()->grab().toImage(), own.grab().toImage());
     }
@@ -156,7 +156,8 @@ private slots:
         capzel::ui::MainWindow& closed = w();
         QTRY_VERIFY(closed.computerPlay().turn() && closed.computerPlay().turn()->stage() == capzel::ComputerTurn::Stage::Thinking);
         closed.close();
-        QVERIFY(!closed.computerPlay().turn()->running() && !closed.turn().running());
+        const capzel::ComputerTurn* thinking = f.app->session().computerTurn();
+        QVERIFY(thinking && !thinking->running() && !closed.turn().running());
     }
 
     // The view, the scheduler and the computer's play go while the window is

@@ -1,0 +1,101 @@
+// A game and everything that plays it, apart from any window: the game's
+// state and field, the turn with its run under way (a charge, a shot, a
+// replay), the computer's turns, taking a shot back, and keeping the running
+// game for a start after a crash or a close.
+//
+// A window opens a board on the session to play on: a fresh field and a
+// fresh turn, whose boxes and clock are the window's platform. The window
+// drives the turn's runs from its clock, draws what the session holds and
+// forwards its input. The session shows nothing itself: what the rules
+// announce comes back as data, for the window to tell between two steps.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "controls/ComputerTurn.h"
+#include "controls/HiddenCommands.h"
+#include "controls/TurnController.h"
+#include "model/Field.h"
+#include "model/GameState.h"
+#include "records/NewGame.h"
+#include "records/SavedGame.h"
+
+namespace capzel {
+
+// Where the running game is kept between starts of the program.
+class GameKeeper {
+public:
+    virtual ~GameKeeper() = default;
+    virtual void keep(const GameState& g, const Field& field) = 0;
+};
+
+class GameSession {
+public:
+    // The run-long tables (names, scores, colours, frictions) live as long
+    // as the session; `keeper` (none: nothing is kept) must outlive it.
+    explicit GameSession(GameKeeper* keeper = nullptr) : keeper_(keeper) {}
+
+    GameState& state() { return g_; }
+    const GameState& state() const { return g_; }
+    Field& field() { return field_; }
+    const Field& field() const { return field_; }
+
+    // A board to play on: the field as laid out with nothing moving, and a
+    // new turn whose boxes and clock are `ui`'s. The turn of a board opened
+    // before goes on existing for as long as its window holds it, but no
+    // longer plays this game.
+    std::shared_ptr<TurnController> openBoard(Platform& ui);
+    // The board of `ui` goes: the computer's turn and the run under way end.
+    void closeBoard(const Platform& ui);
+    bool hasBoard() const { return turn_ != nullptr; }
+
+    // The game, its field and the board's platform (a board must be open).
+    GameContext context();
+    TurnController& turn() { return *turn_; }
+    const TurnController& turn() const { return *turn_; }
+
+    // The one way a game begins, new or loaded (or resumed): it is built on
+    // the open board, kept, and its first turn starts. New games need a
+    // freshly opened board; a loaded game replaces the running one, whose
+    // run under way ends. Gives the turn start's announcements to tell; when
+    // the game has ended in it, the caller records it and calls keep().
+    Judgement beginNewGame(const NewGameSettings& settings);
+    Judgement beginSavedGame(const SavedGame& game);
+
+    // A hidden command between two steps of the run: a shot under way keeps
+    // the change for its replay. Gives what the command announces.
+    Judgement runCommand(GameCommand command);
+
+    // After the window's clock has advanced the run: a newly judged shot
+    // is kept.
+    void advanced();
+    // Takes the last shot back (turn().canUndo()), and keeps the game.
+    bool undo();
+    // Keeps the game as it stands now.
+    void keep();
+
+    // Whether the seat whose turn it is belongs to a computer.
+    bool seatIsComputer() const { return computerToPlay(g_); }
+    // The computer's turn, once started and until ended (it may be over).
+    ComputerTurn* computerTurn() { return computer_.get(); }
+    // Starts the computer's turn, when the seat is a computer's and nothing
+    // runs or is still being judged; null otherwise. `seed` draws its misses.
+    ComputerTurn* startComputerTurn(std::uint64_t seed);
+    // Ends the computer's turn where it stands; the turn's runs are the
+    // window's again.
+    void endComputerTurn();
+
+private:
+    Judgement startFirstTurn();
+
+    GameKeeper* keeper_;
+    GameState g_;
+    Field field_;
+    Platform* ui_ = nullptr;
+    std::shared_ptr<TurnController> turn_;
+    std::unique_ptr<ComputerTurn> computer_;
+    int keptShots_ = 0;
+};
+
+}  // namespace capzel
