@@ -32,9 +32,9 @@ public:
     void message(std::string_view) override {}
 };
 
-// The state every trial starts from: the game's own values as they stand
-// (model/GameSnapshot.h) on a field as laid out, so nothing that only the
-// window shows (bar rows, the aim label, typed keys, songs) comes along.
+// The state every trial starts from: only the game's own values as they
+// stand (model/GameSnapshot.h), on a field as laid out, so every search
+// starts from the same value whatever the window or the clock left beside it.
 struct Start {
     GameState g;
     Field field;
