@@ -39,6 +39,13 @@ MainWindow& CapzelApp::openMainWindow() {
     return *main_;
 }
 
+void CapzelApp::setSettings(const PlayerSettings& settings) {
+    if (settings == settings_) return;
+    settings_ = settings;
+    savePlayerSettings(settings_);
+    emit settingsChanged();
+}
+
 void CapzelApp::seedRandom() {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     random_.seed(std::mt19937::result_type(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));

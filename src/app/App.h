@@ -52,6 +52,11 @@ public:
     std::mt19937& random() override { return random_; }
     void seedRandom() override;
 
+    const PlayerSettings& settings() const override { return settings_; }
+    void setSettings(const PlayerSettings& settings) override;
+    // Sent once a change of the settings is kept: the windows apply it.
+    Q_SIGNAL void settingsChanged();
+
     // Whether the field marks the current player's piece and target between
     // shots ("Show Hints"); on from the start, for the whole run.
     bool showHints() const override { return showHints_; }
@@ -128,6 +133,7 @@ private:
     OwnedWindow highScores_;
     OwnedWindow history_;
     bool showHints_ = true;
+    PlayerSettings settings_ = loadPlayerSettings();
     std::unique_ptr<MainWindow> main_;
     QPointer<StatusWindow> status_;
     QPointer<AboutBox> about_;

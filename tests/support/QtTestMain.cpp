@@ -9,6 +9,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     QTemporaryDir dataHome;  // the player's own files stay untouched
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    QTemporaryDir configHome;  // and so do the player's settings
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
     int failures = 0;

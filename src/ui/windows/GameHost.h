@@ -7,6 +7,7 @@
 #include <random>
 
 #include "session/GameSession.h"
+#include "ui/desktop/PlayerSettings.h"
 #include "records/NewGame.h"
 
 namespace capzel::ui {
@@ -19,6 +20,12 @@ public:
     GameState& state();
     virtual std::mt19937& random() = 0;
     virtual void seedRandom() = 0;
+
+    // The player's comforts (ui/desktop/PlayerSettings.h), as kept; a change
+    // goes through setSettings, which keeps it and applies it at once to
+    // every open window.
+    virtual const PlayerSettings& settings() const = 0;
+    virtual void setSettings(const PlayerSettings& settings) = 0;
 
     // "Show Hints": the field marks the current player's piece and target.
     virtual bool showHints() const = 0;
