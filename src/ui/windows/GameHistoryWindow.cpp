@@ -95,7 +95,6 @@ void GameHistoryWindow::countingDone(const WinTally& tally, const HistoryReading
     for (const HistoryGame& game : addedMeanwhile_) tally_->add(game);
     addedMeanwhile_.clear();
     showWins();
-    emit winsCounted();
 }
 
 void GameHistoryWindow::addGame(const HistoryGame& game) {

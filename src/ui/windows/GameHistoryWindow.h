@@ -38,8 +38,6 @@ public:
     bool counting() const { return counter_ != nullptr; }
 
 signals:
-    // The wins are counted and shown.
-    void winsCounted();
     // Counting found a line that is not a game ("line 12: ...").
     void brokenLine(const QString& why);
 
