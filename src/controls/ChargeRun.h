@@ -14,8 +14,9 @@ namespace capzel {
 class ChargeRun {
 public:
     // Starts a charge on a bar of `rows` inner rows: the caller has set
-    // Charging, filled Power with `rows` and shown the empty bar.
-    ChargeRun(const GameContext& ctx, int rows);
+    // Charging, filled Power with `rows` and shown the empty bar. The
+    // calibration sets the delay of `pace` before each tick.
+    ChargeRun(const GameContext& ctx, int rows, StepPace& pace);
 
     // True once "Go" has ended the charge: the strength is ready to fire.
     bool done() const { return stage_ == Stage::Done; }
@@ -37,6 +38,7 @@ private:
 
     GameContext ctx_;
     int rows_;
+    StepPace& pace_;
     Stage stage_ = Stage::Calibrating;
     long wait_ = kCalibrationYields;
     double clockMark_ = 0;  // start of the calibration or of a pause

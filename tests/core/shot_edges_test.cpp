@@ -25,8 +25,10 @@ TEST(ShotEdges, CalibrationMapsTenThousandYieldsToADelay) {
         ShotTable t(1);
         t.ui.clockNow = 43200;
         t.ui.secondsPerYield = r[0] / 10000;
-        t.shoot(5000, 5000, 5000, 5000, 0);
-        EXPECT_EQ(t.field.stepDelay, r[1]) << r[0];
+        TurnController turn(t.ctx);
+        turn.startShot();
+        test::drive(turn, t.ui);
+        EXPECT_EQ(turn.pace().delay(), r[1]) << r[0];
     }
 }
 
