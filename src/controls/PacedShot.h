@@ -20,7 +20,7 @@ public:
 
     bool done() const { return run_.done(); }
 
-    // Yields to wait before the next advance (0: none).
+    // Yields to wait before the next advance.
     long wait() const { return wait_; }
 
     // Does what is due once the wait is over: ends the calibration, then
@@ -41,7 +41,7 @@ private:
     Platform& clockSource_;
     StepPace& pace_;
     const ShotEvents& events_;
-    std::size_t eventsSeen_ = 0;
+    std::size_t eventsSeen_;  // the events the pace has followed
     bool calibrating_ = false;
     double calibrationStart_ = 0;
     long wait_ = 0;

@@ -41,9 +41,9 @@ class StepPace {
 public:
     double delay() const { return delay_; }
 
-    // The yields before one step or tick: the whole part of the delay, none
-    // below 1.
-    long yields() const { return delay_ >= 1 ? long(delay_) : 0; }
+    // The yields before one step or tick: the whole part of the delay (which
+    // is never negative).
+    long yields() const { return long(delay_); }
 
     // A shot's calibration took `seconds`. The exact edges are measures of
     // "not faster than": 0.05 s gets 400 and 0.2 s gets 100, so a
