@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/ShotRun.h"
+#include "controls/PacedShot.h"
 #include "model/Field.h"
 #include "model/GameState.h"
 #include "model/WindowState.h"
@@ -43,12 +43,12 @@ struct LastShot {
 // it is now. The aim line is hidden; the caller clears the bar and "Go".
 void restoreShotStart(const LastShot& shot, GameState& g, Field& field);
 
-// The last shot played again on a copy of its start. Driven like a ShotRun
-// (wait, advance, done); the clock comes from `clockSource`, every other
-// call of the copy's platform is silent.
+// The last shot played again on a copy of its start. Driven like a shot
+// (wait, advance, done) and paced by `pace` as the shot was; the clock comes
+// from `clockSource`, every other call of the copy's platform is silent.
 class ReplayRun {
 public:
-    ReplayRun(const LastShot& shot, Platform& clockSource);
+    ReplayRun(const LastShot& shot, Platform& clockSource, StepPace& pace);
     ~ReplayRun();
     ReplayRun(ReplayRun&&) noexcept;
     ReplayRun& operator=(ReplayRun&&) noexcept;

@@ -11,7 +11,7 @@ TurnPhase TurnController::phase() const {
     if (!announcements_.empty()) return TurnPhase::Judging;
     if (std::holds_alternative<ReplayRun>(run_)) return TurnPhase::Replaying;
     if (std::holds_alternative<ChargeRun>(run_)) return TurnPhase::Charging;
-    if (std::holds_alternative<ShotRun>(run_)) return TurnPhase::Shooting;
+    if (std::holds_alternative<PacedShot>(run_)) return TurnPhase::Shooting;
     if (!ctx_.g.gameRunning) return TurnPhase::GameOver;
     return ctx_.board().pointer.visible ? TurnPhase::Aiming : TurnPhase::Idle;
 }
@@ -34,7 +34,7 @@ void TurnController::mouseUp() {
     bar.clear();
     bar.box.visible = true;
     controls_.goButton.box.visible = true;
-    run_.emplace<ChargeRun>(ctx_, controls_, rows);
+    run_.emplace<ChargeRun>(ctx_, controls_, rows, pace_);
 }
 
 void TurnController::goClicked() {
@@ -44,7 +44,7 @@ void TurnController::goClicked() {
 
 long TurnController::wait() const {
     if (const auto* charge = std::get_if<ChargeRun>(&run_)) return charge->wait();
-    if (const auto* shot = std::get_if<ShotRun>(&run_)) return shot->wait();
+    if (const auto* shot = std::get_if<PacedShot>(&run_)) return shot->wait();
     if (const auto* again = std::get_if<ReplayRun>(&run_)) return again->wait();
     return 0;
 }
@@ -55,7 +55,7 @@ GameFlow TurnController::advance() {
         if (charge->done()) fire();
         return GameFlow::Continues;
     }
-    if (auto* shot = std::get_if<ShotRun>(&run_)) {
+    if (auto* shot = std::get_if<PacedShot>(&run_)) {
         shot->advance();
         ++shotAdvances_;
         if (shot->done()) return judge();
@@ -90,9 +90,7 @@ void TurnController::startShot() {
     last_->startControls = controls_;
     shotAdvances_ = 0;
     shotEvents_.clear();
-    ShotOptions options;
-    options.events = &shotEvents_;
-    run_.emplace<ShotRun>(ctx_, options);
+    run_.emplace<PacedShot>(ctx_, pace_, shotEvents_);
 }
 
 // The pieces rest: the bar goes away and the rules judge the shot.
@@ -184,7 +182,7 @@ bool TurnController::canReplay() const {
 
 bool TurnController::startReplay() {
     if (!canReplay()) return false;
-    run_.emplace<ReplayRun>(*last_, ctx_.ui);
+    run_.emplace<ReplayRun>(*last_, ctx_.ui, pace_);
     return true;
 }
 

@@ -13,8 +13,8 @@
 
 #include "controls/ChargeRun.h"
 #include "controls/LastShot.h"
+#include "controls/PacedShot.h"
 #include "controls/SteppedRun.h"
-#include "engine/ShotRun.h"
 #include "model/GameContext.h"
 #include "model/WindowState.h"
 #include "rules/Announcement.h"
@@ -71,7 +71,11 @@ public:
     void drop();
 
     // The shot under way, if any.
-    const ShotRun* shot() const { return std::get_if<ShotRun>(&run_); }
+    const PacedShot* shot() const { return std::get_if<PacedShot>(&run_); }
+
+    // The delay before each step of a shot or replay and each tick of the
+    // bar, as the last calibration and the contacts since left it.
+    const StepPace& pace() const { return pace_; }
 
     // What the shot under way, or the last one, reported so far: contacts,
     // kills, pieces sent on (model/ShotEvent.h).
@@ -122,7 +126,8 @@ private:
 
     GameContext ctx_;
     BoardControls controls_ = makeBoardControls();
-    std::variant<std::monostate, ChargeRun, ShotRun, ReplayRun> run_;
+    StepPace pace_;
+    std::variant<std::monostate, ChargeRun, PacedShot, ReplayRun> run_;
     std::optional<LastShot> last_;
     int judgedShots_ = 0;
     long shotAdvances_ = 0;  // advances of the shot under way

@@ -17,11 +17,23 @@ bool pairLogged(const GameState& g, int i, int j) {
     return false;
 }
 
-// The first contact of a pair in this shot: points, a kill by the shooting
-// killer, the log entry (from the 21st pair on, entry 20 is overwritten).
+// Pieces with any velocity part not exactly 0 (leftovers of resting pieces
+// count).
+int piecesWithVelocity(const GameState& g, const Field& f) {
+    int m = 0;
+    const int n = g.numberOfPlayers < kMaxPlayers ? g.numberOfPlayers : kMaxPlayers;
+    for (int k = 1; k <= n; ++k)
+        if (f.velocityX[k] != 0 || f.velocityY[k] != 0) ++m;
+    return m;
+}
+
+// The first contact of a pair in this shot, once the pair has been pushed
+// apart: points, a kill by the shooting killer, the log entry (from the 21st
+// pair on, entry 20 is overwritten). The report of the contact counts the
+// pieces then moving, by which a watched shot keeps its pace.
 void recordNewPair(const GameContext& ctx, int i, int j) {
     GameState& g = ctx.g;
-    ctx.report(ShotEventKind::Contact, i, j);
+    if (ctx.shotEvents) ctx.report(ShotEventKind::Contact, i, j, piecesWithVelocity(g, ctx.field));
     addPoints(g.score[g.currentTurn], 10);
     const int shooter = g.currentTurn;
     if (g.isKiller[shooter] && (i == shooter || j == shooter)) {
@@ -35,16 +47,6 @@ void recordNewPair(const GameContext& ctx, int i, int j) {
     g.hitSecond[g.hitCount] = j;
 }
 
-// Pieces with any velocity part not exactly 0 (leftovers of resting pieces
-// count).
-int piecesWithVelocity(const GameState& g, const Field& f) {
-    int m = 0;
-    const int n = g.numberOfPlayers < kMaxPlayers ? g.numberOfPlayers : kMaxPlayers;
-    for (int k = 1; k <= n; ++k)
-        if (f.velocityX[k] != 0 || f.velocityY[k] != 0) ++m;
-    return m;
-}
-
 }  // namespace
 
 void touch(GameContext& ctx, int i, int j, const Overlap& o) {
@@ -54,7 +56,6 @@ void touch(GameContext& ctx, int i, int j, const Overlap& o) {
     const Box& b = f.board.pieces[j];
 
     const bool isNew = !pairLogged(g, i, j);
-    if (isNew) recordNewPair(ctx, i, j);
 
     const double d = std::sqrt(o.D2);
     const double mx = (o.xi + o.xj) / 2;
@@ -73,12 +74,7 @@ void touch(GameContext& ctx, int i, int j, const Overlap& o) {
     assignFloat(f.velocityX[j], double(f.velocityX[j]) + ((mx - ox) - (double(b.left) + double(b.width) / 2)));
     assignFloat(f.velocityY[j], double(f.velocityY[j]) + ((my - oy) - (double(b.top) + double(b.height) / 2)));
 
-    if (isNew) {
-        // More pieces move at once: fewer yields per step keep the pace
-        // of a cycle. With no piece moving there is nothing to scale.
-        const int m = piecesWithVelocity(g, f);
-        if (m != 0) assignDouble(f.stepDelay, f.stepDelay * double(m - 1) / double(m));
-    }
+    if (isNew) recordNewPair(ctx, i, j);
 }
 
 }  // namespace capzel::engine

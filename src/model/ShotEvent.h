@@ -2,7 +2,7 @@
 // of two pieces, a piece killed by the shooting killer, a piece sent into
 // its next target by the shot, and a dead piece sent back to the holder.
 // The rules judge from the game's tables; these events are for whoever
-// shows or sounds the shot.
+// shows, sounds or paces the shot.
 #pragma once
 
 #include <vector>
@@ -15,6 +15,7 @@ struct ShotEvent {
     ShotEventKind kind = ShotEventKind::Contact;
     int piece = 0;
     int other = 0;  // the other piece of a contact or a kill; the box reached when sent to a target
+    int moving = 0;  // a contact: the pieces with any velocity once the pair was pushed apart
     bool operator==(const ShotEvent&) const = default;
 };
 

@@ -60,7 +60,8 @@ TEST(LastShot, ReplayEndsWhereTheShotEndedAndUndoRestoresTheGame) {
         EXPECT_FALSE(turn.canUndo() || turn.canReplay());  // not while it runs
         test::drive(turn, t.ui);
 
-        ReplayRun again(*turn.lastShot(), t.ui);
+        StepPace pace;
+        ReplayRun again(*turn.lastShot(), t.ui, pace);
         again.finish();
         EXPECT_EQ(places(again.field()), places(whole.field)) << c.players;
         const Field judged = t.field;
@@ -102,7 +103,8 @@ TEST(LastShot, ReplayTakesTheCommandsOfTheShotAtTheirStep) {
         test::drive(turn, t.ui);
         ASSERT_GE(batches[1], 40) << answers[0];
         for (bool stepByStep : {true, false}) {
-            ReplayRun again(*turn.lastShot(), t.ui);
+            StepPace pace;
+            ReplayRun again(*turn.lastShot(), t.ui, pace);
             if (stepByStep) {
                 while (!again.done()) again.advance();
             } else {

@@ -8,7 +8,7 @@
 using namespace capzel;
 using capzel::test::ShotTable;
 
-TEST(ShotRun, StepByStepEndsAsTheWholeShot) {
+TEST(PacedShot, StepByStepEndsAsTheWholeShot) {
     // One piece; two pieces meeting; a shot that moves nothing.
     const int players[] = {1, 3, 2};
     const int powers[] = {9405, 9405, 1310};
@@ -20,7 +20,9 @@ TEST(ShotRun, StepByStepEndsAsTheWholeShot) {
             t->g.power = std::int16_t(powers[k]);
         }
         const ShotResult whole = shootPiece(a.ctx);
-        ShotRun run(b.ctx);
+        StepPace pace;
+        ShotEvents events;
+        PacedShot run(b.ctx, pace, events);
         EXPECT_EQ(run.wait(), kCalibrationYields);
         EXPECT_EQ(run.nextPiece(), 0);
         long steps = 0;

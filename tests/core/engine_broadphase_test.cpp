@@ -40,7 +40,6 @@ struct Game {
 
 struct Outcome {
     std::uint64_t digest;
-    double stepDelay;
     long cycles;
     long steps;
     bool unfinished;
@@ -66,8 +65,7 @@ Outcome play(const Game& start, bool plain, const StepHook& onStep = {}) {
         run.finish();
     }
     const ShotResult& r = run.result();
-    return {scenarios::stateDigest(game.ctx), game.field.stepDelay, r.cycles, r.steps, r.unfinished,
-            game.g.hitCount};
+    return {scenarios::stateDigest(game.ctx), r.cycles, r.steps, r.unfinished, game.g.hitCount};
 }
 
 // Walls moved, resized, turned inside out or made unreadable; the rest keep

@@ -12,7 +12,6 @@
 #include "records/NewGame.h"
 #include "rules/ShotJudging.h"
 #include "rules/TurnStart.h"
-#include "support/PlayShot.h"
 
 namespace capzel::scenarios {
 namespace {
@@ -26,9 +25,10 @@ struct Game {
 
 nlohmann::json replay(Game& game, const Scenario& s) {
     setUp(game.ctx, s);
-    const ShotResult r = test::fireShot(game.ctx);
+    StepPace pace;
+    const ShotResult r = playPacedShot(game.ctx, pace);
     const bool ended = !r.unfinished && tellPlayers(game.ui, judgeFinishedShot(game.ctx)) == GameFlow::Ended;
-    return outcome(game.ctx, r, game.ui.messages, ended ? 1 : 0);
+    return outcome(game.ctx, r, pace.delay(), game.ui.messages, ended ? 1 : 0);
 }
 
 // Plays every record; names the first difference of the first few that differ.

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "controls/TurnController.h"
-#include "engine/ShotRun.h"
 #include "support/FakePlatform.h"
 
 namespace capzel::test {
@@ -29,9 +28,11 @@ inline void drive(TurnController& turn, FakePlatform& ui) {
     }
 }
 
-// Plays a whole shot, paying every wait.
+// Plays a whole shot at its own pace, paying every wait.
 inline ShotResult playShot(GameContext& ctx, FakePlatform& ui, const ShotOptions& options = {}) {
-    ShotRun run(ctx, options);
+    StepPace pace;
+    ShotEvents events;
+    PacedShot run(ctx, pace, events, options);
     while (!run.done()) {
         if (run.wait() > 0) ui.yield(run.wait());
         run.advance();

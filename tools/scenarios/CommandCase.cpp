@@ -42,7 +42,7 @@ CommandCase commandCaseFromJson(const json& j) {
 
 json commandOutcome(const GameContext& ctx, const CommandRun& run, const std::vector<std::string>& questions,
                     const std::vector<std::string>& messages) {
-    json out = outcome(ctx, ShotResult{}, messages, run.ended ? 1 : 0, kMaxPlayers);
+    json out = outcome(ctx, ShotResult{}, 0, messages, run.ended ? 1 : 0, kMaxPlayers);
     for (const char* shotOnly : {"power", "cycles", "steps", "step_delay", "hit_count", "hits", "kills", "sent"}) out.erase(shotOnly);
     for (int i = 1; i <= kMaxPlayers; ++i) {
         const Box& p = ctx.field.board.pieces[i];

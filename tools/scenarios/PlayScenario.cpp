@@ -25,9 +25,10 @@ nlohmann::json playScenario(const Scenario& s) {
     RecordingPlatform ui;
     GameContext ctx{g, field, ui};
     setUp(ctx, s);
-    const ShotResult r = shootPiece(ctx);
+    StepPace pace;
+    const ShotResult r = playPacedShot(ctx, pace);
     const bool ended = !r.unfinished && tellPlayers(ctx.ui, judgeFinishedShot(ctx)) == GameFlow::Ended;
-    return outcome(ctx, r, ui.messages, ended ? 1 : 0);
+    return outcome(ctx, r, pace.delay(), ui.messages, ended ? 1 : 0);
 }
 
 nlohmann::json playCommand(const CommandCase& c) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "controls/PacedShot.h"
 #include "model/GameSetup.h"
 
 namespace capzel::scenarios {
@@ -71,7 +72,14 @@ void setUp(GameContext& ctx, const Scenario& s) {
     ctx.board().pointer = {s.pointer[0], s.pointer[1], s.pointer[2], s.pointer[3]};
 }
 
-json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std::string>& messages,
+ShotResult playPacedShot(GameContext& ctx, StepPace& pace) {
+    ShotEvents events;
+    PacedShot shot(ctx, pace, events);
+    shot.finish();
+    return shot.result();
+}
+
+json outcome(const GameContext& ctx, const ShotResult& r, double stepDelay, const std::vector<std::string>& messages,
              int highScoresShown, int players) {
     const GameState& g = ctx.g;
     json hits = json::array();
@@ -85,7 +93,7 @@ json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std:
     }
     return {{"turn", g.currentTurn}, {"running", g.gameRunning}, {"high_scores", highScoresShown},
             {"holder", ctx.field.board.pieceHolder.visible}, {"power", g.power}, {"cycles", r.cycles},
-            {"steps", r.steps}, {"step_delay", ctx.field.stepDelay}, {"hit_count", g.hitCount}, {"hits", hits}, {"kills", g.killCount},
+            {"steps", r.steps}, {"step_delay", stepDelay}, {"hit_count", g.hitCount}, {"hits", hits}, {"kills", g.killCount},
             {"sent", g.sentCount}, {"messages", messages}, {"players", rows}};
 }
 

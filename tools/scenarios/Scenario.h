@@ -13,6 +13,7 @@
 
 #include "engine/Shot.h"
 #include "model/GameContext.h"
+#include "model/Pace.h"
 #include "records/NewGame.h"
 
 namespace capzel::scenarios {
@@ -46,10 +47,15 @@ Scenario scenarioFromJson(const nlohmann::json& j);  // throws nlohmann::json::e
 // Lays out a fresh field and game for the scenario (unused pieces hidden).
 void setUp(GameContext& ctx, const Scenario& s);
 
+// Plays the shot to its end as a window paces it, with nobody watching:
+// `pace` is left as the calibration on the platform's clock and the shot's
+// contacts leave it.
+ShotResult playPacedShot(GameContext& ctx, StepPace& pace);
+
 // What the finished (and judged) shot left, in the corpus's form: the
 // players of the game, or the first `players` of the tables when given.
-nlohmann::json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std::string>& messages,
-                       int highScoresShown, int players = -1);
+nlohmann::json outcome(const GameContext& ctx, const ShotResult& r, double stepDelay,
+                       const std::vector<std::string>& messages, int highScoresShown, int players = -1);
 
 // "" when equal, else the path of the first difference with both values.
 std::string firstDifference(const nlohmann::json& expected, const nlohmann::json& actual,
