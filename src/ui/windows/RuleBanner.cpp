@@ -3,7 +3,6 @@
 #include <QEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QVBoxLayout>
 #include <algorithm>
 
 namespace capzel::ui {
@@ -15,10 +14,8 @@ constexpr int kFieldHeightPerTextPixel = 26;
 
 }  // namespace
 
-RuleBanner::RuleBanner(QWidget* field) : QWidget(field), layout_(new QVBoxLayout(this)) {
+RuleBanner::RuleBanner(QWidget* field) : QWidget(field) {
     setObjectName(QStringLiteral("ruleBanner"));
-    layout_->setContentsMargins(0, 0, 0, 0);
-    layout_->setSpacing(4);
     expiry_.setSingleShot(true);
     connect(&expiry_, &QTimer::timeout, this, &RuleBanner::expire);
     field->installEventFilter(this);
@@ -79,7 +76,9 @@ void RuleBanner::dismiss(int index) {
     relayout();
 }
 
-// One label per shown message, sized to the field: wide, large, light on dark.
+// One label per shown message, sized to the field: wide, large, light on
+// dark, stacked in the band between the top row of boxes and the middle,
+// so that the boxes a shot ends in stay in sight.
 void RuleBanner::relayout() {
     const int shown = std::min(int(queue_.size()), kShownAtOnce);
     for (int i = 0; i < shown; ++i) {
@@ -92,7 +91,7 @@ void RuleBanner::relayout() {
             label->setCursor(Qt::PointingHandCursor);
             label->setToolTip(QStringLiteral("Click to dismiss"));
             label->installEventFilter(this);
-            layout_->addWidget(label);
+            label->show();  // a child added to a shown banner starts hidden
             labels_.append(label);
         }
         if (labels_[i]->text() != queue_[i].text) labels_[i]->setText(queue_[i].text);
@@ -102,7 +101,6 @@ void RuleBanner::relayout() {
     while (labels_.size() > shown) {
         QLabel* gone = labels_.takeLast();
         gone->hide();
-        layout_->removeWidget(gone);
         gone->deleteLater();
     }
 
@@ -112,17 +110,21 @@ void RuleBanner::relayout() {
     f.setPixelSize(textPx);
     f.setBold(true);
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(20, 20, 40, 230));
+    colours.setColor(QPalette::Window, QColor(20, 20, 40, 235));
     colours.setColor(QPalette::WindowText, QColor(255, 255, 160));
-    for (QLabel* label : shownLabels()) {
+    const int width = field->width() * 4 / 5;
+    const int gap = std::max(2, textPx / 6);
+    int y = 0;
+    for (QLabel* label : labels_) {
         label->setFont(f);
         label->setPalette(colours);
         label->setContentsMargins(textPx / 2, textPx / 4, textPx / 2, textPx / 4);
+        const int height = label->heightForWidth(width);
+        label->setGeometry(0, y, width, height);
+        y += height + gap;
     }
-    const int width = field->width() * 4 / 5;
-    setFixedWidth(width);
-    adjustSize();
-    move((field->width() - width) / 2, textPx);
+    resize(width, std::max(0, y - gap));
+    move((field->width() - width) / 2, field->height() / 5);
     setVisible(shown > 0);
     if (shown > 0) raise();
 }

@@ -1,4 +1,4 @@
-// The rules' messages on the field: a banner over the top of the field with
+// The rules' messages on the field: a banner over the field with
 // the same words the boxes would show, in large light text on a dark band.
 // It never waits for the player. Messages queue in order, a few shown at a
 // time; each goes when it is clicked, or when the next aim starts, once it
@@ -13,7 +13,6 @@
 #include <QWidget>
 
 class QLabel;
-class QVBoxLayout;
 
 namespace capzel::ui {
 
@@ -55,7 +54,6 @@ private:
 
     QList<Message> queue_;
     QList<QLabel*> labels_;  // one per shown message
-    QVBoxLayout* layout_;
     QTimer expiry_;
     bool aimPending_ = false;  // an aim started while some messages were still young
 };

@@ -144,7 +144,10 @@ private slots:
             QVERIFY(f.modals->messages().isEmpty());
             const QList<QLabel*> labels = w().banner()->shownLabels();
             QCOMPARE(int(labels.size()), std::min(int(shown.size()), capzel::ui::RuleBanner::kShownAtOnce));
-            for (int i = 0; i < labels.size(); ++i) QCOMPARE(labels[i]->text(), shown[i]);
+            for (int i = 0; i < labels.size(); ++i) {
+                QCOMPARE(labels[i]->text(), shown[i]);
+                QVERIFY(labels[i]->isVisible());
+            }
             w().banner()->clear();
         }
         f.state().gameRunning = false;  // no question before the new game
