@@ -13,9 +13,11 @@
 #include "players/Planner.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
+#include "ui/windows/ComputerPlay.h"
 #include "ui/windows/RuleBanner.h"
 #include "ui/windows/SettingsDialog.h"
 
+using capzel::PlayerKind;
 using capzel::ui::PlayerSettings;
 
 namespace {
@@ -181,6 +183,20 @@ private slots:
         w().showProgress();
         QTRY_VERIFY(banner.messages().isEmpty());
         QVERIFY(!banner.isVisible());
+    }
+
+    // A computer's turn is told on the banner too, and its aim takes the
+    // messages away as a person's does; nothing waits for the person.
+    void bannerOnAComputersTurn() {
+        setMessages(PlayerSettings::RuleMessages::OnTheField);
+        f.play(PlayerKind::Human, PlayerKind::Expert);
+        w().banner()->readingMs = 0;
+        capzel::test::aim(w());
+        QVERIFY(capzel::test::shoot(w()));
+        QCOMPARE(w().banner()->messages(), QStringList({QStringLiteral("Bob's turn start.  Target: 2")}));
+        QTRY_VERIFY_WITH_TIMEOUT(w().computerPlay().turn() && f.board().pointer.visible, 60000);
+        QTRY_VERIFY(w().banner()->messages().isEmpty());
+        QVERIFY(f.modals->messages().isEmpty());
     }
 
     // Steady doubles the waits of the bar's ticks, and of nothing else: not
