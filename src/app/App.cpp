@@ -6,7 +6,6 @@
 #include <QWindow>
 #include <chrono>
 
-#include "controls/Announcing.h"
 #include "controls/HiddenCommands.h"
 #include "ui/windows/AboutBox.h"
 #include "ui/desktop/Autosave.h"
@@ -35,6 +34,7 @@ MainWindow& CapzelApp::openMainWindow() {
     }
     main_ = std::make_unique<MainWindow>(*this);
     connect(this, &CapzelApp::gameStateChanged, &main_->computerPlay(), &ComputerPlay::lookSoon);
+    connect(this, &CapzelApp::settingsChanged, main_.get(), &MainWindow::applySettings);
     main_->show();
     return *main_;
 }
@@ -109,7 +109,7 @@ void onMainWindow(CapzelApp& app, GameCommand command) {
     MainWindow* w = app.mainWindow();
     if (w == nullptr) return;
     const Judgement said = app.session().runCommand(command);
-    if (tellPlayers(w->platform(), said) == GameFlow::Ended) app.gameEnded();
+    if (w->tell(said) == GameFlow::Ended) app.gameEnded();
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include <QScreen>
 
 #include "records/SaveLoadCommands.h"
-#include "controls/Announcing.h"
 #include "app/App.h"
 #include "ui/windows/StatusWindow.h"
 #include "ui/desktop/MessageBoxes.h"
@@ -127,7 +126,7 @@ void CapzelApp::beginNewGame(const NewGameSettings& chosen) {
 
 void CapzelApp::tellFirstTurn(MainWindow& window, const Judgement& started) {
     QPointer<MainWindow> alive(&window);
-    const GameFlow flow = tellPlayers(window.platform(), started);
+    const GameFlow flow = window.tell(started);
     if (alive) {
         alive->syncMenus();
         alive->refreshField();

@@ -45,6 +45,32 @@ void drawLine(QPainter& p, const Line& l) {
     p.drawLine(pt(l.x1, l.y1), pt(l.x2, l.y2));
 }
 
+// The bold aim: the drag line 3 px wide in a bright colour, and an arrow
+// from the piece's centre the other way, where the shot sends the piece,
+// as long as the drag but at least a piece's width and at most the field's
+// tenth.
+void drawBoldAim(QPainter& p, const Line& l, double fieldWidthPx) {
+    const QColor bright(255, 210, 0);
+    QPen pen(bright, 3);
+    pen.setCapStyle(Qt::RoundCap);
+    p.setPen(pen);
+    const QPointF piece = pt(l.x1, l.y1);
+    const QPointF drag = pt(l.x2, l.y2);
+    p.drawLine(piece, drag);
+    const QPointF back = piece - drag;
+    const double length = std::hypot(back.x(), back.y());
+    if (length < 1) return;
+    const double arrow = std::clamp(length, 24.0, fieldWidthPx / 10);
+    const QPointF unit = back / length;
+    const QPointF tip = piece + unit * arrow;
+    p.drawLine(piece, tip - unit * 6);
+    const QPointF side(-unit.y(), unit.x());
+    const QPointF head[] = {tip, tip - unit * 12 + side * 6, tip - unit * 12 - side * 6};
+    p.setPen(Qt::NoPen);
+    p.setBrush(bright);
+    p.drawPolygon(head, 3);
+}
+
 // A hash of what the game's loops change on the field beyond the power
 // bar's rows: the pieces, the aim line, the bar's visibility, the "Go"
 // button and the drawing order. The bar's rows are told apart by its
@@ -83,6 +109,7 @@ FieldView::FieldView(const Field& field, const TurnController& turn, QWidget* pa
     setMouseTracking(true);  // moves without a button place a piece by hand
     setFocusPolicy(Qt::StrongFocus);
     go_->setObjectName(QStringLiteral("goButton"));
+    go_->setToolTip(QStringLiteral("Stops the power bar and shoots (keys: Space or Enter)"));
     barFrame_.setSingleShot(true);
     barFrame_.setTimerType(Qt::PreciseTimer);
     connect(&barFrame_, &QTimer::timeout, this, [this] { update(powerBarRect()); });
@@ -113,6 +140,12 @@ void FieldView::syncGoButton() {
 void FieldView::setHints(const GameState* game) {
     if (hintsFrom_ == game) return;
     hintsFrom_ = game;
+    update();
+}
+
+void FieldView::setBoldAim(bool bold) {
+    if (boldAim_ == bold) return;
+    boldAim_ = bold;
     update();
 }
 
@@ -168,6 +201,27 @@ void FieldView::paintEvent(QPaintEvent* event) {
     paintLabel(p);
     paintPowerBar(p);
     if (suggestion_ && !replayShown()) paintSuggestion(p, turn_.controls(), *suggestion_);
+    paintReplayMark(p);
+}
+
+// While a replay runs the field says so, in its top right corner.
+void FieldView::paintReplayMark(QPainter& p) const {
+    if (!replayShown()) return;
+    QFont f = font();
+    f.setPixelSize(std::max(12, height() / 30));
+    f.setBold(true);
+    p.setFont(f);
+    const QString text = QStringLiteral("Replay");
+    const QFontMetrics metrics(f);
+    const int pad = metrics.height() / 4;
+    QRect r = metrics.boundingRect(text).adjusted(-2 * pad, -pad, 2 * pad, pad);
+    r.moveTopRight(QPoint(width() - 2 * pad, 2 * pad));
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(20, 20, 40, 220));
+    p.drawRoundedRect(r, pad, pad);
+    p.setPen(QColor(255, 255, 160));
+    p.drawText(r, Qt::AlignCenter, text);
 }
 
 void FieldView::paintShapes(QPainter& p) const {
@@ -211,6 +265,11 @@ void FieldView::paintShapes(QPainter& p) const {
             p.drawEllipse(boxRect(*s.box));
             break;
         case Shape::Segment:
+            if (boldAim_ && s.line == &b.pointer) {
+                p.setRenderHint(QPainter::Antialiasing, true);
+                drawBoldAim(p, *s.line, width());
+                break;
+            }
             p.setRenderHint(QPainter::Antialiasing, false);
             drawLine(p, *s.line);
             break;

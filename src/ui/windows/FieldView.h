@@ -39,6 +39,11 @@ public:
     // game state `game`; null draws the field without them.
     void setHints(const GameState* game);
 
+    // The bold aim line: thick and bright, with an arrow from the piece
+    // showing where it will go; the classic thin line otherwise.
+    void setBoldAim(bool bold);
+    bool boldAim() const { return boldAim_; }
+
     // The replay may have started or ended: "Go" and the picture follow.
     void syncShownField();
     // The computer's suggestion for a person's shot, drawn over the field;
@@ -78,6 +83,7 @@ private:
     void paintLabel(QPainter& p) const;
     void paintTargetHint(QPainter& p) const;
     void paintPieceHints(QPainter& p) const;
+    void paintReplayMark(QPainter& p) const;
 
     // What is drawn: the replay's copy while a replay runs, asked at every
     // paint and look, so that the view never keeps a pointer into a run
@@ -90,6 +96,7 @@ private:
     const Field& field_;
     const TurnController& turn_;
     bool showingReplay_ = false;
+    bool boldAim_ = false;
     const GameState* hintsFrom_ = nullptr;
     std::optional<SuggestedShot> suggestion_;
     QPushButton* go_;

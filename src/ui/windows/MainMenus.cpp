@@ -73,6 +73,8 @@ void MainMenus::build(QMenuBar* bar) {
     buildShotItems();
     suggestShotAction = item(extrasMenu, "suggestShotAction", QStringLiteral("Suggest &Shot"), ctrl(Qt::Key_T));
     suggestShotAction->setEnabled(false);
+    settingsSeparator = separator(extrasMenu, "settingsSeparator");
+    settingsAction = item(extrasMenu, "settingsAction", QStringLiteral("&Settings..."));
 
     hiddenMenu = menu(bar, "hiddenMenu", QStringLiteral("Quince"));
     setPositionAction = item(hiddenMenu, "setPositionAction", QStringLiteral("&Set Position and start turn"),

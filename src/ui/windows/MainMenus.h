@@ -48,6 +48,9 @@ struct MainMenus {
     QAction* replayAction = nullptr;
     QAction* undoAction = nullptr;
     QAction* suggestShotAction = nullptr;
+    // The player's comforts: messages, size, sound, aim line, bar pace.
+    QAction* settingsSeparator = nullptr;
+    QAction* settingsAction = nullptr;
 
     QMenu* hiddenMenu = nullptr;
     QAction* setPositionAction = nullptr;

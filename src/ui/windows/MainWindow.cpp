@@ -18,6 +18,7 @@
 #include "ui/windows/FieldView.h"
 #include "ui/audio/FluidMusicPlayer.h"
 #include "ui/windows/InputCodes.h"
+#include "ui/windows/RuleBanner.h"
 #include "ui/desktop/MessageBoxes.h"
 #include "ui/audio/MusicPlayer.h"
 #include "ui/audio/Songs.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(GameHost& app)
     scheduler_->onAdvanced = [this] { showProgress(); };
     scheduler_->hasNews = [this] { return turn_->hasAnnouncements(); };
     scheduler_->onNews = [this](bool ended) { tellJudgement(ended); };
+    scheduler_->charging = [this] { return turn_->charging(); };
     music_ = createMusicPlayer();
     musicFolder_ = ui::musicFolder();
     if (music_)
@@ -72,8 +74,10 @@ MainWindow::MainWindow(GameHost& app)
     };
     view_->onResized = [this] { stretchSideLines(); };
     connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { handleGoButton(); }); });
+    banner_ = new RuleBanner(view_);
     connectMenus();
     connectComputerPlay();
+    applySettings();
 
     initialize();
     placeOnScreen();
@@ -101,6 +105,7 @@ MainWindow::~MainWindow() {
     computerPlay_ = nullptr;
     delete scheduler_;
     scheduler_ = nullptr;
+    banner_ = nullptr;  // goes with the view
     delete view_;
     view_ = nullptr;
     if (boardOpen_) app_.session().closeBoard(*platform_);
@@ -194,6 +199,7 @@ void MainWindow::runCommand(Fn&& fn) {
     const auto person = computerPlay_->personCommand();
     fn();
     if (!self) return;
+    noticeAim();
     syncMenus();
     refreshField();
     app_.notifyStateChanged();
@@ -220,6 +226,7 @@ void MainWindow::showProgress() {
         shotState_ = shotState;
         syncMenus();
     }
+    noticeAim();
     switch (view_->staleness()) {
     case FieldView::Staleness::Field:
         refreshField();
@@ -243,7 +250,10 @@ void MainWindow::tellJudgement(bool ended) {
     // still being judged, and no computer's turn begins.
     while (turn_->hasAnnouncements()) {
         const Announcement& next = turn_->nextAnnouncement();
-        platform_->announce(next.text, computerPlay_->unattendedFor(next.player));
+        if (bannerMode())
+            banner_->post(displayText(next.text));
+        else
+            platform_->announce(next.text, computerPlay_->unattendedFor(next.player));
         if (!alive) return;
         turn_->announcementTold();
     }
@@ -274,6 +284,7 @@ void MainWindow::connectMenus() {
     on(menus_.replayAction, [this] { replayLastShot(); });
     on(menus_.undoAction, [this] { undoShot(); });
     on(menus_.suggestShotAction, [this] { computerPlay_->suggestShot(); });
+    on(menus_.settingsAction, [this] { showSettings(); });
     on(menus_.aboutAction, [this] { app_.showAbout(); });
     on(menus_.setPositionAction, [this] { app_.setPosition(); });
     on(menus_.setFrictionAction, [this] { app_.setFriction(); });

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,8 @@ class ComputerPlay;
 class FieldView;
 class MusicPlayer;
 class QtPlatform;
+class RuleBanner;
+class SettingsDialog;
 }  // namespace capzel::ui
 
 class QKeyEvent;
@@ -88,6 +91,16 @@ public:
     // Tells what the judging of the last shot announced, one box each, in
     // order, then shows the high scores when the game `ended`.
     void tellJudgement(bool ended);
+    // Tells what a rule call outside a shot announced (a game's first turn,
+    // a hidden command) as the player chose: boxes, or the banner.
+    GameFlow tell(const Judgement& judgement);
+
+    // The player's comforts take effect at once: how the rules' messages
+    // show, the aim line, the power bar's pace.
+    void applySettings();
+    // "Settings...": the settings window, or the open one brought up.
+    void showSettings();
+    RuleBanner* banner() const { return banner_; }
 
     // Menu commands of this window.
     void showGameStatus();
@@ -145,6 +158,13 @@ private:
     quint64 spaceReleasedAt_ = ~quint64(0);  // the display's clock at the last release of Space
     int shotState_ = -1;
     ComputerPlay* computerPlay_ = nullptr;
+    RuleBanner* banner_ = nullptr;
+    QPointer<SettingsDialog> settingsDialog_;
+    bool aimShown_ = false;  // the aim line was on the field at the last look
+    // The rules' messages go to the banner, not to boxes.
+    bool bannerMode() const;
+    // An aim that started since the last look clears the banner's messages.
+    void noticeAim();
 };
 
 }  // namespace capzel::ui
