@@ -121,8 +121,8 @@ private slots:
 
             // The last pixel row of a rule, and the last pixel column of a separator.
             QTest::mouseMove(win, w.findChild<QLabel*>("positionHeader")->geometry().center());
-            QTest::mouseMove(win, at(3000, StatusWindow::ruleYTwips(4)) + QPoint(0, int(zoom) - 1));
-            QTest::mouseMove(win, at(2760, 1500) + QPoint(int(zoom) - 1, 0));
+            QTest::mouseMove(win, at(2200, StatusWindow::ruleYTwips(4)) + QPoint(0, int(zoom) - 1));
+            QTest::mouseMove(win, at(2760, 1650) + QPoint(int(zoom) - 1, 0));  // between two rows
             QCoreApplication::processEvents();
             QCOMPARE(w.highlightedRow(), 5);
             expectRowColor(w, 5, highlightOf(g.playerColor[5]));
