@@ -125,7 +125,6 @@ private slots:
             g.playerName[i] = "Wilhelmina Bartholomew " + std::to_string(i);
             g.score[i] = 999999;
             g.position[i] = 10 + i;
-            g.playerColor[i] = capzel::rgb(255, 255, 255);
         }
         f.app->showStatus();
         capzel::ui::StatusWindow* status = f.app->statusWindow();
