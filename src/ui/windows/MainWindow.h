@@ -73,7 +73,7 @@ public:
     // The field's side lines run from the top to the client area's height.
     void stretchSideLines();
     // The player's size (100 is the designed size): the field, its controls
-    // and the menus grow alike, the game's twips stay what they are, and a
+    // and the menu bar grow alike, the game's twips stay what they are, and a
     // window that outgrows the screen moves back onto it.
     void setSizePercent(int percent);
 

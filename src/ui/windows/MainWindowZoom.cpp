@@ -1,7 +1,6 @@
 // The main window at the player's size: the field, its controls and the
-// menus grow alike, and a window that outgrows its screen moves back onto it.
+// menu bar grow alike, and a window that outgrows its screen moves back onto it.
 #include <QLayout>
-#include <QMenu>
 #include <QMenuBar>
 
 #include "ui/windows/FieldView.h"
@@ -20,8 +19,10 @@ void MainWindow::fitOnScreen() {
 
 void MainWindow::zoomTo(double zoom) {
     view_->setZoom(zoom);
+    // The menu bar grows with the window; the menus that drop from it keep
+    // the desktop's own type, as every other program's do (the toolkit's
+    // menu sets a larger type's shortcuts against their captions).
     zoomFont(*menuBar(), zoom);
-    for (QMenu* m : menuBar()->findChildren<QMenu*>()) zoomFont(*m, zoom);
     layout()->activate();
 }
 
