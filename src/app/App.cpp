@@ -16,6 +16,7 @@
 #include "ui/windows/StatusWindow.h"
 #include "ui/windows/ComputerPlay.h"
 #include "ui/windows/MainWindow.h"
+#include "ui/windows/Twips.h"
 
 namespace capzel::ui {
 
@@ -35,6 +36,8 @@ MainWindow& CapzelApp::openMainWindow() {
     main_ = std::make_unique<MainWindow>(*this);
     connect(this, &CapzelApp::gameStateChanged, &main_->computerPlay(), &ComputerPlay::lookSoon);
     connect(this, &CapzelApp::settingsChanged, main_.get(), &MainWindow::applySettings);
+    connect(this, &CapzelApp::settingsChanged, main_.get(),
+            [this, w = main_.get()] { w->setSizePercent(settings_.sizePercent); });
     main_->show();
     return *main_;
 }
@@ -66,6 +69,9 @@ void CapzelApp::showStatus() {
     if (!status_) {
         status_ = new StatusWindow(state());  // deletes itself when closed
         connect(this, &CapzelApp::gameStateChanged, status_, &StatusWindow::stateChanged);
+        status_->setZoom(zoomOf(settings_.sizePercent));
+        connect(this, &CapzelApp::settingsChanged, status_,
+                [this, w = status_.data()] { w->setZoom(zoomOf(settings_.sizePercent)); });
     }
     status_->setWindowState(status_->windowState() & ~Qt::WindowMinimized);
     status_->show();

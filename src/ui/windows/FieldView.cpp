@@ -16,6 +16,7 @@
 #include "ui/windows/FieldBackground.h"
 #include "ui/windows/InputCodes.h"
 #include "ui/windows/Twips.h"
+#include "ui/windows/WindowZoom.h"
 
 namespace capzel::ui {
 
@@ -128,11 +129,33 @@ const BoardControls& FieldView::shownControls() const {
     return replay ? replay->controls() : turn_.controls();
 }
 
+QSize FieldView::designSize() const {
+    return {int(std::lround(width() / zoom_)), int(std::lround(height() / zoom_))};
+}
+
+void FieldView::setZoom(double zoom) {
+    if (zoom == zoom_) return;
+    const QSize design = designSize();
+    zoom_ = zoom;
+    zoomFont(*go_, zoom);
+    syncGoButton();
+    setFixedSize(int(std::lround(design.width() * zoom)), int(std::lround(design.height() * zoom)));
+    update();
+}
+
+QRectF FieldView::onWidget(const QRectF& field) const {
+    return {field.topLeft() * zoom_, field.size() * zoom_};
+}
+
+QPointF FieldView::toTwips(QPointF widgetPoint) const {
+    return {twips(widgetPoint.x() / zoom_), twips(widgetPoint.y() / zoom_)};
+}
+
 void FieldView::syncGoButton() {
     const Button& b = shownControls().goButton;
     const QString caption = QString::fromStdString(b.caption);
     if (go_->text() != caption) go_->setText(caption);
-    const QRect r = boxRect(b.box).toRect();
+    const QRect r = onWidget(boxRect(b.box)).toRect();
     if (go_->geometry() != r) go_->setGeometry(r);
     if (go_->isVisibleTo(this) != b.box.visible) go_->setVisible(b.box.visible);
 }
@@ -170,7 +193,7 @@ FieldView::Staleness FieldView::staleness() const {
     return Staleness::None;
 }
 
-QRect FieldView::powerBarRect() const { return boxRect(shownControls().powerBar.box).toAlignedRect(); }
+QRect FieldView::powerBarRect() const { return onWidget(boxRect(shownControls().powerBar.box)).toAlignedRect(); }
 
 // One frame of the screen's refresh (60 a second when it does not say).
 int FieldView::frameMs() const {
@@ -186,7 +209,7 @@ void FieldView::updatePowerBar() {
 void FieldView::paintEvent(QPaintEvent* event) {
     const qreal dpr = devicePixelRatioF();
     if (background_.isNull() || background_.devicePixelRatio() != dpr)
-        background_ = renderFieldBackground(shown().board, size(), dpr);
+        background_ = renderFieldBackground(shown().board, size(), dpr, zoom_);
 
     // Only what the paint covers as a whole counts as shown.
     const QRegion painted = event->region();
@@ -195,6 +218,8 @@ void FieldView::paintEvent(QPaintEvent* event) {
         paintedBarRevision_ = shownControls().powerBar.revision;
     QPainter p(this);
     p.drawPixmap(0, 0, background_);
+    // Everything else is drawn in the field's designed pixels.
+    if (zoom_ != 1.0) p.scale(zoom_, zoom_);
     paintTargetHint(p);
     paintShapes(p);
     paintPieceHints(p);
@@ -346,16 +371,14 @@ void FieldView::paintPowerBar(QPainter& p) const {
 void FieldView::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 void FieldView::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove)
-        onMouseMove(buttonSet(event->buttons()), shiftSet(event->modifiers()),
-                    float(twips(event->position().x())), float(twips(event->position().y())));
+    const QPointF at = toTwips(event->position());
+    if (onMouseMove) onMouseMove(buttonSet(event->buttons()), shiftSet(event->modifiers()), float(at.x()), float(at.y()));
 }
 
 void FieldView::mouseReleaseEvent(QMouseEvent* event) {
     // The release reports the button that went up.
-    if (onMouseUp)
-        onMouseUp(buttonSet(event->button()), shiftSet(event->modifiers()),
-                  float(twips(event->position().x())), float(twips(event->position().y())));
+    const QPointF at = toTwips(event->position());
+    if (onMouseUp) onMouseUp(buttonSet(event->button()), shiftSet(event->modifiers()), float(at.x()), float(at.y()));
 }
 
 void FieldView::resizeEvent(QResizeEvent* event) {

@@ -32,6 +32,14 @@ public:
 
     QPushButton* goButton() const { return go_; }
 
+    // The view shown `zoom` times its designed size (1 is the designed size):
+    // everything drawn and the "Go" button grow alike, and the mouse still
+    // reports the same twips. The view's own fixed size follows.
+    void setZoom(double zoom);
+    double zoom() const { return zoom_; }
+    // The view's size at zoom 1, in logical pixels.
+    QSize designSize() const;
+
     // Shows, hides, places and labels the "Go" button as the model says.
     void syncGoButton();
 
@@ -92,6 +100,9 @@ private:
     const Field& shown() const;
     const BoardControls& shownControls() const;
     int frameMs() const;
+    // A rectangle of the field, in the widget's own pixels.
+    QRectF onWidget(const QRectF& field) const;
+    QPointF toTwips(QPointF widgetPoint) const;
 
     const Field& field_;
     const TurnController& turn_;
@@ -100,6 +111,7 @@ private:
     const GameState* hintsFrom_ = nullptr;
     std::optional<SuggestedShot> suggestion_;
     QPushButton* go_;
+    double zoom_ = 1.0;
     QPixmap background_;
     std::uint64_t paintedFingerprint_ = 0;  // of the last whole paint; 0 before any
     int paintedBarRevision_ = -1;           // of the last paint of the bar's rectangle

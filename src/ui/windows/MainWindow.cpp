@@ -53,6 +53,7 @@ MainWindow::MainWindow(GameHost& app)
     view_->setFixedSize(kClientWidthPx, kClientHeightPx);
     setCentralWidget(view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setSizePercent(app.settings().sizePercent);
 
     scheduler_ = new StepScheduler(*turn_, this);
     scheduler_->onAdvanced = [this] { showProgress(); };
@@ -131,12 +132,16 @@ void MainWindow::placeOnScreen() {
     if (QScreen* s = screen()) origin = s->geometry().topLeft();
     const QPoint client = origin + QPoint(ipx(kOpenLeftTwips), ipx(kOpenTopTwips));
     setGeometry(QRect(client - clientOffset, size()));
+    // A larger window opens at the same place, as far as the screen allows.
+    if (view_->zoom() != 1.0) fitOnScreen();
 }
 
 void MainWindow::stretchSideLines() {
     Board& b = field().board;
-    b.scaleWidth = float(twips(view_->width()));
-    b.scaleHeight = float(twips(view_->height()));
+    // The game's field keeps its designed size at every zoom.
+    const QSize design = view_->designSize();
+    b.scaleWidth = float(twips(design.width()));
+    b.scaleHeight = float(twips(design.height()));
     b.leftLine.y1 = 0;
     b.leftLine.y2 = b.scaleHeight;
     b.rightLine.y1 = 0;

@@ -75,6 +75,10 @@ public:
     void applyPlayerColors();
     // The field's side lines run from the top to the client area's height.
     void stretchSideLines();
+    // The player's size (100 is the designed size): the field, its controls
+    // and the menu bar grow alike, the game's twips stay what they are, and a
+    // window that outgrows the screen moves back onto it.
+    void setSizePercent(int percent);
 
     // Starts song n of the music folder.
     void playSong(int n);
@@ -137,6 +141,8 @@ private:
     bool computerAtBoard() const;
     void initialize();
     void placeOnScreen();
+    void zoomTo(double zoom);
+    void fitOnScreen();
     void connectMenus();
     void connectComputerPlay();
     template <class Fn>

@@ -9,9 +9,12 @@
 #pragma once
 
 #include <QWidget>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "model/GameState.h"
+#include "ui/windows/Twips.h"
 
 class QLabel;
 
@@ -44,6 +47,12 @@ public:
     // What the window does when it becomes active: colour rows 1..N.
     void applyPlayerColors();
 
+    // The window shown `zoom` times its designed size (1 is the designed
+    // size): every cell, rule and text grows alike, and a window on screen
+    // stays within it.
+    void setZoom(double zoom);
+    double zoom() const { return zoom_; }
+
     // Puts the window at the bottom right of the screen, as at the start of
     // a game. Call it after show(), so the frame's size is known.
     void placeForNewGame();
@@ -74,17 +83,26 @@ protected:
 private:
     void buildHeaders();
     void buildRows();
+    void placeHeader(std::size_t i);
+    void elideName(int row);
+    // Twips to this window's pixels, and a line `px` pixels thick at the
+    // designed size as drawn at the window's zoom.
+    int spx(double twips) const { return ipx(twips, zoom_); }
+    int thick(int px) const { return std::max(px, int(std::lround(px * zoom_))); }
     void setRowColor(int row, capzel::Color c);
     void setCellText(Column c, int row, const QString& text);
     void setNameText(int row, const QString& name);
     void setRowVisible(int row, bool visible);
     void fitCell(Column c, int row);
+    void fitLabel(QLabel* label, QRect laid, Column c);
     void adjustHeight(int rows);
     bool onALine(QPoint p) const;
     int rowsInUse() const;
 
     const capzel::GameState& g_;
     bool refreshDue_ = false;
+    double zoom_ = 1.0;
+    std::array<QLabel*, ColumnCount> headers_{};
     int highlightedRow_ = 0;
 
     std::array<std::array<QLabel*, kMaxPlayers + 1>, ColumnCount> cells_{};
