@@ -171,6 +171,14 @@ void CapzelApp::showHistory() {
             if (GameHistoryWindow* open = historyWindow()) open->showHistory({});
             if (MainWindow* w = mainWindow()) w->platform().message(notice);
         });
+        connect(window, &GameHistoryWindow::clearConfirmed, this, [this] {
+            const std::string notice = clearHistoryFile(historyFile());
+            if (!notice.empty()) {
+                if (MainWindow* w = mainWindow()) w->platform().message(notice);
+                return;
+            }
+            if (GameHistoryWindow* open = historyWindow()) open->showHistory({});
+        });
     }
     window->showHistory(history);
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);

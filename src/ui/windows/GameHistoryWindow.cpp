@@ -2,6 +2,8 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -41,9 +43,25 @@ GameHistoryWindow::GameHistoryWindow(QWidget* parent) : QWidget(parent) {
     games_->setModel(model_);
     wins_ = list<QTreeWidget>(this, "wins");
     wins_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Wins")});
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(games_, 3);
-    layout->addWidget(wins_, 1);
+    clear_ = new QPushButton(QStringLiteral("Clear History..."), this);
+    clear_->setObjectName(QStringLiteral("clearHistory"));
+    clear_->setAutoDefault(false);
+    close_ = new QPushButton(QStringLiteral("Close"), this);
+    close_->setObjectName(QStringLiteral("closeHistory"));
+    close_->setDefault(true);
+    connect(clear_, &QPushButton::clicked, this, &GameHistoryWindow::askToClear);
+    connect(close_, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(games_, 3);
+    lists->addWidget(wins_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(clear_);
+    buttons->addStretch(1);
+    buttons->addWidget(close_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(lists, 1);
+    layout->addLayout(buttons);
     resize(780, 360);
 }
 
@@ -113,6 +131,15 @@ void GameHistoryWindow::showWins() {
         auto* item = new QTreeWidgetItem(wins_, {QString::fromStdString(w.name), QString::number(w.wins)});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     }
+}
+
+// The history goes for good, so the question defaults to keeping it.
+void GameHistoryWindow::askToClear() {
+    const auto answer = QMessageBox::question(
+        this, QStringLiteral("Clear History"),
+        QStringLiteral("Remove every finished game from the game history? The wins are counted from none again."),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes) emit clearConfirmed();
 }
 
 }  // namespace capzel::ui

@@ -2,7 +2,8 @@
 // newest first (date, winner, shots, and each player with seat and final
 // score), and beside it the number of wins of every name that played. The
 // games are read as they are shown; the wins are counted on a thread of
-// their own, the list saying so meanwhile. It deletes itself when closed.
+// their own, the list saying so meanwhile. Below them, "Clear History..."
+// (which asks first) and "Close". It deletes itself when closed.
 #pragma once
 
 #include <QWidget>
@@ -13,6 +14,7 @@
 
 #include "records/GameHistory.h"
 
+class QPushButton;
 class QThread;
 class QTreeView;
 class QTreeWidget;
@@ -36,19 +38,26 @@ public:
     QTreeView* gameList() const { return games_; }
     QTreeWidget* winList() const { return wins_; }
     bool counting() const { return counter_ != nullptr; }
+    QPushButton* clearButton() const { return clear_; }
+    QPushButton* closeButton() const { return close_; }
 
 signals:
     // Counting found a line that is not a game ("line 12: ...").
     void brokenLine(const QString& why);
+    // The player asked to clear the history and said yes to the question.
+    void clearConfirmed();
 
 private:
     void stopCounting();
     void countingDone(const WinTally& tally, const HistoryReading& reading);
     void showWins();
+    void askToClear();
 
     HistoryTableModel* model_;
     QTreeView* games_;
     QTreeWidget* wins_;
+    QPushButton* clear_;
+    QPushButton* close_;
     std::unique_ptr<QThread> counter_;
     std::shared_ptr<std::atomic<bool>> stop_;
     std::optional<WinTally> tally_;           // once counted

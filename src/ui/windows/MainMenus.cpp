@@ -63,6 +63,8 @@ void MainMenus::build(QMenuBar* bar) {
                         QStringLiteral(")"));
     helpSeparator = separator(helpMenu, "helpSeparator");
     aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&About"));
+    howToPlaySeparator = separator(helpMenu, "howToPlaySeparator");
+    howToPlayAction = item(helpMenu, "howToPlayAction", QStringLiteral("How to &Play"));
 
     // After the game's classic menus, which keep their places.
     extrasMenu = menu(bar, "extrasMenu", QStringLiteral("Extras"));

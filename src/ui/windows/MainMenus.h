@@ -36,6 +36,9 @@ struct MainMenus {
     QAction* emailAction = nullptr;
     QAction* helpSeparator = nullptr;
     QAction* aboutAction = nullptr;
+    // After the classic items: the game's own guide, with pictures.
+    QAction* howToPlaySeparator = nullptr;
+    QAction* howToPlayAction = nullptr;
 
     // Additions of this game: the hints on the field, the game history and
     // the computer's suggestion for a person's shot.

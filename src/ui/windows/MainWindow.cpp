@@ -16,6 +16,8 @@
 #include "ui/windows/ComputerPlay.h"
 #include "ui/windows/Config.h"
 #include "ui/windows/FieldView.h"
+#include "ui/windows/FirstGameCoach.h"
+#include "ui/windows/HowToPlayWindow.h"
 #include "ui/audio/FluidMusicPlayer.h"
 #include "ui/windows/InputCodes.h"
 #include "ui/windows/RuleBanner.h"
@@ -52,6 +54,7 @@ MainWindow::MainWindow(GameHost& app)
     view_ = new FieldView(field(), *turn_, this);
     view_->setFixedSize(kClientWidthPx, kClientHeightPx);
     setCentralWidget(view_);
+    coach_ = new FirstGameCoach(app_, *turn_, view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setSizePercent(app.settings().sizePercent);
 
@@ -217,6 +220,11 @@ void MainWindow::syncMenus() {
     menus_.showHintsAction->setChecked(app_.showHints());
     view_->setHints(app_.showHints() ? &state() : nullptr);
     syncShotState();
+    if (coach_ && computerPlay_) {
+        const GameState& g = state();
+        coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] &&
+                       !computerPlay_->seatIsComputer());
+    }
 }
 
 void MainWindow::refreshField() {
@@ -291,6 +299,7 @@ void MainWindow::connectMenus() {
     on(menus_.suggestShotAction, [this] { computerPlay_->suggestShot(); });
     on(menus_.settingsAction, [this] { showSettings(); });
     on(menus_.aboutAction, [this] { app_.showAbout(); });
+    on(menus_.howToPlayAction, [] { HowToPlayWindow::showOne(); });
     on(menus_.setPositionAction, [this] { app_.setPosition(); });
     on(menus_.setFrictionAction, [this] { app_.setFriction(); });
     on(menus_.setSpeedAction, [this] { app_.setSpeed(); });

@@ -29,6 +29,7 @@ namespace capzel::ui {
 class GameHost;
 class ComputerPlay;
 class FieldView;
+class FirstGameCoach;
 class MusicPlayer;
 class QtPlatform;
 class RuleBanner;
@@ -113,6 +114,8 @@ public:
     void toggleLoop();
     void openOnlineHelp();
     void writeEmail();
+    // The first game's three steps over the field (null once closed).
+    FirstGameCoach* coach() const { return coach_; }
 
     // Window handlers: the mouse and "Go" go to the turn, keys to the
     // hidden menu's matcher.
@@ -152,6 +155,7 @@ private:
     MainMenus menus_;
     MenuState menuState_;
     FieldView* view_ = nullptr;
+    FirstGameCoach* coach_ = nullptr;
     std::unique_ptr<QtPlatform> platform_;
     std::unique_ptr<MusicPlayer> music_;
     std::string musicFolder_;

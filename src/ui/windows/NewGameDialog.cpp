@@ -18,6 +18,7 @@
 #include "ui/windows/GameHost.h"
 #include "ui/windows/Twips.h"
 #include "ui/windows/NameLengthValidator.h"
+#include "ui/windows/NewGameTips.h"
 
 namespace capzel::ui {
 
@@ -95,6 +96,7 @@ NewGameDialog::NewGameDialog(GameHost& app, QWidget* parent) : QWidget(parent), 
     colorDialog_->setObjectName(QStringLiteral("colorDialog"));
     colorDialog_->setWindowTitle(QStringLiteral("Color"));
     initialize();
+    addNewGameTips(*this);
 }
 
 void NewGameDialog::buildPlayerRows() {
@@ -196,8 +198,6 @@ void NewGameDialog::initialize() {
     playerCountOption(1)->setChecked(true);
     for (int i = 1; i <= kMaxPlayers; ++i) {
         selectNormal(i);
-        for (int k = 0; k < 5; ++k)
-            frictionOption(i, kLevels[k])->setToolTip(QString::fromLatin1(frictionLevelInfo(kLevels[k]).tooltip));
         nameEdit(i)->setEnabled(i == 1);
         setButtonColor(i, defaultPlayerColor(i));
         colorButton(i)->setVisible(i == 1);

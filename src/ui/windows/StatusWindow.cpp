@@ -246,6 +246,28 @@ void StatusWindow::setRowVisible(int row, bool visible) {
     }
 }
 
+void StatusWindow::setRowOut(int row, bool out) {
+    QLabel* name = cells_[NameColumn][row];
+    if (name->font().strikeOut() == out) return;
+    QFont f = name->font();
+    f.setStrikeOut(out);
+    name->setFont(f);
+}
+
+bool StatusWindow::rowMarkedOut(int row) const { return cells_[NameColumn][row]->font().strikeOut(); }
+
+QRect StatusWindow::turnArrowRect(int row) const {
+    // In the margin left of the number, as high as the row's text.
+    return {thick(1), spx(rowTop(row)) + thick(2), spx(kCells[NumberColumn].left) - thick(2), spx(kLabelHeight) - thick(3)};
+}
+
+void StatusWindow::setTurnRow(int row) {
+    if (turnRow_ == row) return;
+    if (turnRow_ != 0) update(turnArrowRect(turnRow_));
+    turnRow_ = row;
+    if (turnRow_ != 0) update(turnArrowRect(turnRow_));
+}
+
 int StatusWindow::rowsInUse() const { return std::clamp<int>(g_.numberOfPlayers, 0, kMaxPlayers); }
 
 void StatusWindow::refreshRows() {
@@ -259,7 +281,9 @@ void StatusWindow::refreshRows() {
         setCellText(PositionColumn, i, QString::fromStdString(cells.position));
         if (cells.direction) setCellText(DirectionColumn, i, QString::fromStdString(*cells.direction));
         setCellText(ScoreColumn, i, QString::number(g_.score[i]));
+        setRowOut(i, g_.dead[i]);
     }
+    setTurnRow(g_.gameRunning && g_.currentTurn >= 1 && g_.currentTurn <= n ? g_.currentTurn : 0);
     for (int i = n + 1; i <= kMaxPlayers; ++i) setRowVisible(i, false);
 
     const int y2 = ruleYTwips(n);
@@ -329,6 +353,14 @@ void StatusWindow::paintEvent(QPaintEvent*) {
     for (int x : kSepVertX) painter.fillRect(spx(x), top, thick(1), bottom - top + thick(1), Qt::white);
     for (int i = 1; i <= kMaxPlayers; ++i)
         if (rowRuleVisible_[i]) painter.fillRect(0, spx(ruleYTwips(i)), w, thick(1), toQColor(rowColor_[i]));
+    if (turnRow_ != 0) {
+        const QRectF r = turnArrowRect(turnRow_);
+        const QPointF arrow[] = {r.topLeft(), QPointF(r.right(), r.center().y()), r.bottomLeft()};
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::white);
+        painter.drawPolygon(arrow, 3);
+    }
 }
 
 void StatusWindow::mouseMoveEvent(QMouseEvent* event) {

@@ -1,7 +1,9 @@
 // The live status window: one row per player with number, name, position,
 // direction and score, rebuilt from the shared game state whenever the game
 // says it changed (stateChanged). It only reads the state. Moving the mouse over a row lights it up in the
-// complementary colours; the background puts every row back.
+// complementary colours; the background puts every row back. Beside the
+// classic columns, an arrow in the left margin points at the row whose turn
+// it is, and the name of a player who is out is struck through.
 //
 // Usage: `auto* w = new StatusWindow(g); w->show(); w->placeForNewGame();
 // w->refreshRows();` The window deletes itself when it is closed, so
@@ -67,6 +69,13 @@ public:
 
     bool rowRuleVisible(int row) const { return rowRuleVisible_[row]; }
 
+    // The row the turn arrow points at (0: none, no game runs), and whether
+    // row `row` is marked as out of the game.
+    int turnRow() const { return turnRow_; }
+    bool rowMarkedOut(int row) const;
+    // Where the turn arrow of row `row` is drawn, in pixels.
+    QRect turnArrowRect(int row) const;
+
     // Lower end of the column separators, in twips.
     int separatorsEndTwips() const { return separatorsEndTwips_; }
 
@@ -93,6 +102,8 @@ private:
     void setCellText(Column c, int row, const QString& text);
     void setNameText(int row, const QString& name);
     void setRowVisible(int row, bool visible);
+    void setRowOut(int row, bool out);
+    void setTurnRow(int row);
     void fitCell(Column c, int row);
     void fitLabel(QLabel* label, QRect laid, Column c);
     void adjustHeight(int rows);
@@ -104,6 +115,7 @@ private:
     double zoom_ = 1.0;
     std::array<QLabel*, ColumnCount> headers_{};
     int highlightedRow_ = 0;
+    int turnRow_ = 0;
 
     std::array<std::array<QLabel*, kMaxPlayers + 1>, ColumnCount> cells_{};
     std::array<QString, kMaxPlayers + 1> fullName_{};  // before any ellipsis
