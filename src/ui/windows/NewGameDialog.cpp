@@ -184,11 +184,11 @@ void NewGameDialog::buildSeatChoices() {
     QFont readable = font();
     readable.setPixelSize(12);
     caption->setFont(readable);
-    QString levels;
+    QString tip = QStringLiteral("Who plays this seat: a person, or the computer. Its levels, by the share "
+                                 "of their shots at the target that land in it:");
     for (PlayerKind k : kPlayerKinds)
-        if (k != PlayerKind::Human) levels += QStringLiteral("\n%1: %2 %").arg(QString::fromLatin1(playerKindName(k))).arg(players::levelTargetPercent(k));
-    const QString tip = QStringLiteral("Who plays this seat: a person, or the computer at one of its levels, "
-                                       "by the share of its shots at the target that land in it:") + levels;
+        if (k != PlayerKind::Human)
+            tip += QStringLiteral("\n%1: %2 %").arg(QString::fromLatin1(playerKindName(k))).arg(players::levelTargetPercent(k));
     caption->setToolTip(tip);
     for (int i = 1; i <= kMaxPlayers; ++i) {
         auto* seat = new QComboBox(this);
