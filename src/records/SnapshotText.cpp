@@ -21,7 +21,8 @@ using Json = nlohmann::ordered_json;
 constexpr int kVersion = 1;
 constexpr std::int64_t kMaxColor = 0xFFFFFF;
 constexpr const char* kHexDigits = "0123456789abcdef";
-constexpr const char* kKindNames[] = {"human", "novice", "club", "expert"};
+// By PlayerKind's value.
+constexpr const char* kKindNames[] = {"human", "novice", "club", "expert", "strong"};
 
 // ---- Writing ---------------------------------------------------------------
 
@@ -46,7 +47,7 @@ Json playerValue(const PlayerSnapshot& p) {
             {"score", p.score},
             {"color", p.color},
             {"friction", realValue(p.friction)},
-            {"kind", kKindNames[std::size_t(p.kind) & 3u]},
+            {"kind", kKindNames[std::size_t(p.kind) < std::size(kKindNames) ? std::size_t(p.kind) : 0]},
             {"position", p.position},
             {"inGame", p.inGame},
             {"moveableNextTurn", p.moveableNextTurn},
@@ -144,7 +145,7 @@ public:
                 return;
             }
         }
-        fail(key, "is not one of \"human\", \"novice\", \"club\", \"expert\"");
+        fail(key, "is not one of \"human\", \"novice\", \"club\", \"strong\", \"expert\"");
     }
 
     // The array under `key`, with `lo` to `hi` entries.

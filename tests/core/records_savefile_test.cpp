@@ -219,6 +219,16 @@ TEST(SaveFileSeats, FollowThePlayersLines) {
     ASSERT_TRUE(classic);
     EXPECT_EQ(classic.game->players[1].kind, PlayerKind::Human);
 
+    // Every level reads back as written; only a Strong seat brings the head
+    // line that names it, so the older files keep their bytes.
+    for (PlayerKind k : kPlayerKinds) {
+        game.players[0].kind = k;
+        const std::string seats = formatSaveFile(game);
+        const SaveFileParse again = parseSaveFile(seats);
+        ASSERT_TRUE(again) << describeSaveFileError(again.error);
+        EXPECT_EQ(*again.game, game);
+        EXPECT_EQ(seats.find("Club, Strong or Expert level.") != std::string::npos, k == PlayerKind::Strong);
+    }
 }
 
 // A score beyond 16 bits: the score line holds it held to -32768..32767, the

@@ -25,15 +25,17 @@ SeatPlayer readSeat(const json& v, const std::string& where) {
     const std::string name = readText(v, where);
     if (name == "novice") return SeatPlayer::Novice;
     if (name == "club") return SeatPlayer::Club;
+    if (name == "strong") return SeatPlayer::Strong;
     if (name == "expert") return SeatPlayer::Expert;
     if (name == "random") return SeatPlayer::Random;
-    fail(where, "must be \"novice\", \"club\", \"expert\" or \"random\"");
+    fail(where, "must be \"novice\", \"club\", \"strong\", \"expert\" or \"random\"");
 }
 
 PlayerKind kindOf(SeatPlayer s) {
     switch (s) {
     case SeatPlayer::Novice: return PlayerKind::Novice;
     case SeatPlayer::Club: return PlayerKind::Club;
+    case SeatPlayer::Strong: return PlayerKind::Strong;
     default: return PlayerKind::Expert;  // the random baseline sits in a computer's seat too
     }
 }
@@ -59,6 +61,8 @@ std::string number(double v) {
 
 struct Tally {
     std::vector<long long> wins;
+    std::vector<long long> aimedShots;   // per seat: shots taken before becoming a killer
+    std::vector<long long> targetShots;  // per seat: those of them that ended in the target box
     std::vector<double> shotsPerGame;
     std::vector<double> decisionSeconds;
     long long fewestCandidates = -1;
@@ -102,9 +106,15 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
             shot = plan.shot;
         }
         ++shots;
-        if (!players::playShot(ctx, shot, kMaxCycles)) {
+        const bool aimed = !g.isKiller[cur];
+        bool inTarget = false;
+        if (!players::playShot(ctx, shot, kMaxCycles, &inTarget)) {
             stuck = true;
             break;
+        }
+        if (aimed) {
+            ++tally.aimedShots[std::size_t(seatOf(cur))];
+            if (inTarget) ++tally.targetShots[std::size_t(seatOf(cur))];
         }
     }
     tally.shotsPerGame.push_back(shots);
@@ -140,11 +150,19 @@ SelfPlayRequest parseSelfPlayRequest(std::string_view text) {
 std::string playSelfGames(const SelfPlayRequest& r) {
     Tally tally;
     tally.wins.assign(r.seats.size(), 0);
+    tally.aimedShots.assign(r.seats.size(), 0);
+    tally.targetShots.assign(r.seats.size(), 0);
     for (int game = 0; game < r.games; ++game) playGame(r, game, tally);
 
     Writer w(",\n  ");
     w.integer("games", r.games);
     w.integers("wins", tally.wins, 0, int(tally.wins.size()) - 1);
+    std::string rates = "[";
+    for (std::size_t k = 0; k < r.seats.size(); ++k) {
+        const long long aimed = tally.aimedShots[k];
+        rates += (k > 0 ? ", " : "") + number(aimed > 0 ? double(tally.targetShots[k]) / double(aimed) : 0);
+    }
+    w.raw("target_rate", rates + "]");
     w.raw("median_shots_per_game", number(median(tally.shotsPerGame)));
     w.raw("median_decision_seconds", number(median(tally.decisionSeconds)));
     w.raw("max_decision_seconds",
