@@ -170,7 +170,7 @@ private slots:
             for (int row = 1; row <= 3; ++row) {
                 QCOMPARE(status.rowMarkedOut(row), c.out.contains(row));
                 QCOMPARE(status.cell(StatusWindow::NameColumn, row)->text(), QStringLiteral("Player %1").arg(row));
-                const QPoint tip = StatusWindow::turnArrowRect(row).center() - QPoint(1, 0);
+                const QPoint tip = status.turnArrowRect(row).center() - QPoint(1, 0);
                 QCOMPARE(QColor(shot.pixel(tip)) == Qt::white, row == c.arrow);
             }
         }
