@@ -1,21 +1,10 @@
 // What the scenario corpus cannot record.
 #include <gtest/gtest.h>
 
-#include "rules/TurnStart.h"
 #include "support/ShotTable.h"
 
 using namespace capzel;
 using capzel::test::ShotTable;
-
-TEST(ShotEdges, NobodyAliveEndsTheGameQuietly) {
-    for (int players : {3, 1, 0}) {
-        ShotTable t(players);
-        for (int i = 1; i <= players; ++i) t.g.dead[i] = t.g.losingTurn[i] = true;
-        const Judgement j = startTurn(t.ctx, 1);
-        EXPECT_TRUE(j.ended() && j.announcements.empty()) << players;
-        EXPECT_FALSE(t.g.gameRunning) << players;
-    }
-}
 
 // The pace of a shot: the time 10,000 yields take picks the yields per step.
 TEST(ShotEdges, CalibrationMapsTenThousandYieldsToADelay) {
