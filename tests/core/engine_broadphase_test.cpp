@@ -230,5 +230,25 @@ TEST(WallGrid, WhatACellLeavesOutCannotTouchAPieceThere) {
     EXPECT_GT(leftOut, checked / 5);
 }
 
+// A piece level with a wall's near edge has not passed it and goes back the
+// way it came; a twip further in it has, and goes on past the far edge.
+TEST(WallBounce, TheNearEdgePassedDecidesTheSide) {
+    const Box upright{1000, 1000, 60, 1000}, lying{1000, 1000, 1000, 60};
+    const struct {
+        const Box& wall;
+        float left, top, endLeft, endTop, vx, vy;
+    } rows[] = {
+        {upright, 900, 1000, 900, 700, 10, -9},  // across its width, level with its top
+        {upright, 900, 1001, 900, 2000, 10, 9},
+        {lying, 1000, 900, 700, 900, -9, 10},    // across its height, level with its left end
+        {lying, 1001, 900, 2000, 900, 9, 10},
+    };
+    for (const auto& r : rows) {
+        engine::MovingPiece p{r.left, r.top, 300, 300, 10, 10};
+        EXPECT_TRUE(engine::bounceOffWall(p, r.wall));
+        EXPECT_EQ((std::array{p.left, p.top, p.vx, p.vy}), (std::array{r.endLeft, r.endTop, r.vx, r.vy})) << r.left << "," << r.top;
+    }
+}
+
 }  // namespace
 }  // namespace capzel

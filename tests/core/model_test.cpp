@@ -1,7 +1,7 @@
 // Target labels, phase flags and board layout (rounding: SaveFileFormat).
 #include <gtest/gtest.h>
 
-#include "model/GameState.h"
+#include "model/GameSnapshot.h"
 
 using namespace capzel;
 
@@ -56,4 +56,9 @@ TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
     std::string guides;
     for (int g = -1; g <= 24; ++g) guides += Board::guideExists(g) ? 'x' : '-';
     EXPECT_EQ(guides, "-xxxxxx-xxxxxxxxxxxxxxxxx-");
+    // The start-up field, pinned: every piece's place, size and colour, the
+    // walls, the holder and the edges a window shows before the first game.
+    GameState g;
+    g.numberOfPlayers = kMaxPlayers;
+    EXPECT_EQ(stateHash(captureSnapshot(g, Field{})), 0x337ac93101c9295ull) << std::hex << stateHash(captureSnapshot(g, Field{}));
 }

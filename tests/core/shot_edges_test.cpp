@@ -36,3 +36,20 @@ TEST(ShotEdges, TheLaunchClearsEveryLeftoverSpeed) {
         }
     }
 }
+
+// Only dead pieces are stacked in the holder after a shot: a piece still
+// waiting there stays where it waits, whatever the shooter's place (before
+// the course here, as an edited game may have it).
+TEST(ShotEdges, WaitingPiecesStayWhereTheyWait) {
+    ShotTable t(3);
+    t.g.position[1] = 0;
+    t.g.inGame[3] = false;
+    t.g.position[3] = 0;
+    const Box waiting = t.piece(3);
+    ShotEvents events;
+    ShotOptions options;
+    options.events = &events;
+    test::playShot(t.ctx, t.ui, options);
+    EXPECT_EQ(std::tie(t.piece(3).left, t.piece(3).top), std::tie(waiting.left, waiting.top));
+    EXPECT_TRUE(events.empty());
+}
