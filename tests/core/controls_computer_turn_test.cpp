@@ -89,3 +89,4 @@ TEST(ComputerTurn, PlansAgainOrStopsWhenTheGameChanges) {
         EXPECT_EQ(t.g.shotsTaken, 0) << k;
     }
 }
+

@@ -1,6 +1,6 @@
 # Helpers for the end-to-end tests: start the game in a virtual X server,
 # find its windows, answer its boxes, press keys and the mouse, take
-# screenshots and read their pixels. Sourced by e2e_xvfb.sh; it needs
+# screenshots and read their pixels. Sourced by the real-window tests; they need
 # xdotool and ImageMagick, and `xclose` next to the game.
 #
 # Every box the game shows is appended to $JOURNAL (CAPZEL_MESSAGE_LOG), one
@@ -119,19 +119,17 @@ keys_to_main() { keys_to "$(main_window)" "$@"; }
 # Opens a menu item of the main window by its access keys.
 menu() { keys_to_main "alt+$1"; sleep 0.3; xdotool key "$2"; }
 
-# File > Exit; on a loaded machine the menu may open too late for the key,
-# so it is chosen again (after Escape closes what opened) until the game ends.
-exit_by_menu() {
-    local try i
-    for try in 1 2 3; do
-        menu f x
-        for i in $(seq 30); do game_alive || return 0; sleep 0.1; done
-        xdotool key Escape
-    done
-}
-
 # Closes a window the way a window manager's close button does.
 close_window() { "$XCLOSE" "$1"; }
+
+# Types a path into the file name field of a file dialog and accepts it.
+file_dialog() {
+    wait_until "the $1 dialog" 10 window_shown "$1"
+    keys_to "$(visible_named "$1" | head -n1)" ctrl+a
+    xdotool type --delay 10 "$2"
+    xdotool key Return
+    wait_until "the $1 dialog to close" 10 window_gone "$1"
+}
 
 # --- the game's boxes ---------------------------------------------------------
 
@@ -155,12 +153,6 @@ expect_box() {
     wait_until "the box to close" 10 box_closed "$w"
 }
 box_closed() { ! visible_named Capzel | grep -qx "$1"; }
-
-# Answers input boxes in turn: expect_inputs answer...
-expect_inputs() {
-    local a
-    for a in "$@"; do expect_box '^input: ' Return "$a"; done
-}
 
 # Answers message boxes with Return until one matches the pattern.
 answer_until() {
