@@ -17,20 +17,6 @@
 using capzel::PlayerKind;
 using capzel::TurnPhase;
 
-namespace {
-
-// The paints a widget receives, with the region of each.
-class PaintLog : public QObject {
-public:
-    QList<QRegion> regions;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) regions.append(static_cast<QPaintEvent*>(e)->region());
-        return false;
-    }
-};
-
-}  // namespace
-
 class PlayTest : public QObject {
     Q_OBJECT
 
@@ -42,47 +28,6 @@ private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
     void init() { QVERIFY(f.open()); }
     void cleanup() { f.close(); }
-
-    // Ticks repaint the bar's rectangle alone, the ticks of one frame once,
-    // and the picture on screen ends on the bar's last row.
-    void barTicksRepaintTheBarOnceAFrame() {
-        f.play();
-        capzel::test::aim(w());
-        w().turn().mouseUp();
-        w().showProgress();
-        QTRY_VERIFY(!w().view()->isStale());  // the bar shown, empty
-        PaintLog log;
-        w().view()->installEventFilter(&log);
-        const capzel::PowerBar& model = f.board().powerBar;
-        const QRect bar = capzel::ui::pxRect(model.box.left, model.box.top, model.box.width, model.box.height).toAlignedRect();
-        QElapsedTimer spent;
-        spent.start();
-        constexpr int kTicks = 40;
-        for (int k = 0; k < kTicks; ++k) {
-            for (const int before = model.revision; model.revision == before;) w().turn().advance();
-            w().showProgress();
-            QCoreApplication::processEvents();
-        }
-        QTRY_VERIFY(!w().view()->isStale());
-        // Paints a frame apart at least, the last one included.
-        const qint64 frames = spent.elapsed() * std::max(1, int(w().screen()->refreshRate())) / 1000;
-        QVERIFY2(log.regions.size() <= frames + 1,
-                 qPrintable(QString("%1 paints for %2 ticks in %3 frames").arg(log.regions.size()).arg(kTicks).arg(frames)));
-        for (const QRegion& r : log.regions) QCOMPARE(r, QRegion(bar));
-        w().view()->removeEventFilter(&log);
-
-        // What the window shows on screen (not a fresh rendering): the last
-        // row drawn is blue, the row above the level white.
-        const QPoint at = w().view()->mapTo(&w(), QPoint(0, 0));
-        const QImage shown =
-            w().screen()->grabWindow(w().winId(), at.x(), at.y(), w().view()->width(), w().view()->height()).toImage();
-        int top = bar.bottom();
-        for (const capzel::PowerBar::Span& s : model.drawn)
-            top = std::min(top, int(std::floor(capzel::ui::px(double(model.box.top) + std::min(s.top, s.bottom)))));
-        QCOMPARE(shown.pixelColor(bar.center().x(), top), QColor(0, 0, 255));
-        QCOMPARE(shown.pixelColor(bar.center().x(), top - 2), QColor(Qt::white));
-        QVERIFY(top - 2 > bar.top());
-    }
 
     // New during a charge or a shot: the window goes with its run, and the
     // next game starts afresh.
