@@ -4,30 +4,11 @@
 #include <functional>
 #include <string>
 
-#include "CommandCase.h"
 #include "DataRows.h"
-#include "Scenario.h"
-#include "support/FakePlatform.h"
-#include "controls/Announcing.h"
-#include "rules/ShotJudging.h"
-#include "support/PlayShot.h"
+#include "PlayScenario.h"
 
 namespace capzel::scenarios {
 namespace {
-
-struct Game {
-    GameState g;
-    Field field;
-    test::FakePlatform ui;
-    GameContext ctx{g, field, ui};
-};
-
-nlohmann::json replay(Game& game, const Scenario& s) {
-    setUp(game.ctx, s);
-    const ShotResult r = test::fireShot(game.ctx);
-    const bool ended = !r.unfinished && tellPlayers(game.ui, judgeFinishedShot(game.ctx)) == GameFlow::Ended;
-    return outcome(game.ctx, r, game.ui.messages, ended ? 1 : 0);
-}
 
 // Plays every record; names the first difference of the first few that differ.
 void replayFile(const char* file, const std::function<nlohmann::json(const nlohmann::json&)>& play) {
@@ -42,21 +23,11 @@ void replayFile(const char* file, const std::function<nlohmann::json(const nlohm
 }
 
 TEST(ScenarioCorpus, EveryRecordedShotEndsAsRecorded) {
-    replayFile("scenarios.jsonl", [](const nlohmann::json& record) {
-        Game game;
-        return replay(game, scenarioFromJson(record.at("in")));
-    });
+    replayFile("scenarios.jsonl", [](const nlohmann::json& r) { return playScenario(scenarioFromJson(r.at("in"))); });
 }
 
 TEST(ScenarioCorpus, EveryRecordedCommandEndsAsRecorded) {
-    replayFile("commands.jsonl", [](const nlohmann::json& record) {
-        const CommandCase c = commandCaseFromJson(record);
-        Game game;
-        setUp(game.ctx, c.game);
-        for (const std::string& a : c.answers) game.ui.inputAnswers.push_back(a);
-        const bool ended = commandNamed(c.command)(game.ctx) == GameFlow::Ended;
-        return commandOutcome(game.ctx, game.ui.questions, game.ui.messages, ended ? 1 : 0);
-    });
+    replayFile("commands.jsonl", [](const nlohmann::json& r) { return playCommand(commandCaseFromJson(r)); });
 }
 
 }  // namespace
