@@ -9,6 +9,7 @@
 #include <regex>
 #include <sstream>
 
+#include "DataRows.h"
 #include "Scenario.h"
 #include "controls/Announcing.h"
 #include "records/NewGame.h"
@@ -16,7 +17,6 @@
 #include "rules/ShotJudging.h"
 #include "rules/TurnStart.h"
 #include "support/FakePlatform.h"
-#include "support/PlayShot.h"
 
 namespace capzel {
 namespace {
@@ -29,7 +29,7 @@ struct Game {
 
     GameSnapshot snapshot() const { return captureSnapshot(g, field); }
     void playAndJudge() {
-        if (!test::fireShot(ctx).unfinished) tellPlayers(ui, judgeFinishedShot(ctx));
+        if (!shootPiece(ctx).unfinished) tellPlayers(ui, judgeFinishedShot(ctx));
     }
 };
 
@@ -133,55 +133,24 @@ TEST(GameSnapshot, RealsKeepEveryBit) {
     }
 }
 
-// Each row edits a valid snapshot's text; the reader must refuse it and name the field.
+// Each record of snapshot_refusals.jsonl edits a valid snapshot's text; the
+// reader must refuse it and name the field.
 TEST(GameSnapshot, ReaderRefusesHostileTextsNamingTheField) {
     using nlohmann::json;
     const std::string valid = writeSnapshot(pinnedGames().at("new-game-3-walls"));
-    struct Row {
-        const char* pointer;  // JSON pointer of the value to replace ("" leaves the text)
-        json value;           // null removes the value
-        const char* named;
-    };
-    const Row rows[] = {
-        {"/version", 2, "version"},
-        {"/version", "1", "version"},
-        {"/players", nullptr, "players: is missing"},
-        {"/players", json::array(), "players: has 0 entries"},
-        {"/players/2", "x", "players[3]: is not an object"},
-        {"/players/0/name", std::string(41, 'n'), "players[1].name: has more than 40"},
-        {"/players/1/score", 2147483648ll, "players[2].score"},
-        {"/players/1/score", 18446744073709551615ull, "players[2].score"},
-        {"/players/1/color", 16777216, "players[2].color"},
-        {"/players/0/kind", "robot", "players[1].kind"},
-        {"/players/0/position", -1, "players[1].position"},
-        {"/players/0/dead", 1, "players[1].dead"},
-        {"/players/2/piece/left", 0.1, "players[3].piece.left: 0.1 is not a single-precision"},
-        {"/players/2/vx", "3f800000", "players[3].vx: \"3f800000\" is not the bit pattern"},
-        {"/players/2/vx", "7fC00000", "players[3].vx"},
-        {"/players/2/vy", "7fc0000", "players[3].vy"},
-        {"/contactOffsetX", "7ff00000000000000", "contactOffsetX"},
-        {"/currentTurn", 0, "currentTurn"},
-        {"/currentTurn", 4, "currentTurn"},
-        {"/hitCount", 21, "hitCount"},
-        {"/hitSecond/19", 9, "hitSecond: entry 20"},
-        {"/walls/9", nullptr, "walls: has 9 entries"},
-        {"/walls/3/fill", -1, "walls[4].fill"},
-        {"/pointer", json::array(), "pointer: is not an object"},
-        {"/oneShotBonus", 2, "oneShotBonus"},
-    };
-    for (const Row& row : rows) {
+    for (const json& row : test::dataRows("snapshot_refusals.jsonl")) {
         json j = json::parse(valid);
-        if (row.value.is_null()) {
-            const json::json_pointer p(row.pointer);
-            json& parent = j.at(p.parent_pointer());
-            if (parent.is_array()) parent.erase(std::stoul(p.back()));
-            else parent.erase(p.back());
+        const json::json_pointer at(row.at("pointer").get<std::string>());
+        if (row.at("value").is_null()) {
+            json& parent = j.at(at.parent_pointer());
+            if (parent.is_array()) parent.erase(std::stoul(at.back()));
+            else parent.erase(at.back());
         } else {
-            j[json::json_pointer(row.pointer)] = row.value;
+            j[at] = row.at("value");
         }
         std::string error;
-        EXPECT_FALSE(readSnapshot(j.dump(), &error)) << row.pointer;
-        EXPECT_EQ(error.rfind(row.named, 0), 0u) << row.pointer << ": " << error;
+        EXPECT_FALSE(readSnapshot(j.dump(), &error)) << at;
+        EXPECT_EQ(error.rfind(row.at("names").get<std::string>(), 0), 0u) << at << ": " << error;
     }
     std::string padded = valid + std::string(kMaxSnapshotTextBytes, ' ');
     const std::pair<std::string, const char*> texts[] = {

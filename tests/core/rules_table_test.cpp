@@ -3,6 +3,7 @@
 // the game they leave out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "Scenario.h"
@@ -14,18 +15,20 @@
 namespace capzel::scenarios {
 namespace {
 
-// A seat as "<position><flags>[@k]" (flags as flagLetters): the piece rests
-// inside box k, off its centre, or without "@" in the open field.
+// A seat as "<position><flags>[@k][$score]" (flags as flagLetters): the
+// piece rests inside box k, off its centre, or without "@" in the open field.
 ScenarioPlayer seat(const std::string& token, int i, const Board& layout) {
     std::size_t end = 0;
     const int position = std::stoi(token, &end);
-    const std::size_t at = token.find('@');
+    const std::size_t at = token.find('@'), cash = token.find('$');
     const Box place = at == std::string::npos ? Box{2980, 5980} : layout.spots[std::stoul(token.substr(at + 1))];
-    return {"P" + std::to_string(i), place.left + 20, place.top + 20, 98, 0, position, token.substr(end, at - end)};
+    const int score = cash == std::string::npos ? 0 : std::stoi(token.substr(cash + 1));
+    return {"P" + std::to_string(i), place.left + 20, place.top + 20, 98, score, position,
+            token.substr(end, std::min(at, cash) - end)};
 }
 
-// The game in the same form; "@k": the piece is centred on box k; "+n": its
-// score; "holder": the piece holder shows.
+// The game in the same form, but "@k": the piece is centred on box k; and
+// "holder": the piece holder shows.
 std::string gameLeft(const GameContext& ctx) {
     const GameState& g = ctx.g;
     std::string out = g.gameRunning ? "turn " + std::to_string(g.currentTurn) + ":" : "ended:";
@@ -43,7 +46,7 @@ std::string gameLeft(const GameContext& ctx) {
                 break;
             }
         }
-        if (g.score[i] != 0) out += "+" + std::to_string(g.score[i]);
+        if (g.score[i] != 0) out += "$" + std::to_string(g.score[i]);
     }
     return out + (ctx.board().pieceHolder.visible ? " holder" : "");
 }
@@ -60,26 +63,34 @@ struct Row {
 const Row kRows[] = {
     // Shots of a player on the course.
     {"nothing achieved passes the turn", "3gm 5g", "shot 1", "S2", "turn 2: 3g 5g", "P2's turn start.  Target: 6"},
-    {"the target from a placed piece", "4gm@5 5g", "shot 1", "R1", "turn 1: 6gm@6+25 5g", "ONE SHOT"},
-    {"the target from where the piece rested", "4g@5 5g", "shot 1", "R1", "turn 1: 5gm@5+5 5g"},
-    {"target, bonus and a hit", "4gm@5 5g", "shot 1 h1", "R1", "turn 1: 7gm@7+25 5g",
+    {"the target from a placed piece", "4gm@5 5g", "shot 1", "R1", "turn 1: 6gm@6$25 5g", "ONE SHOT"},
+    {"the target from where the piece rested", "4g@5 5g", "shot 1", "R1", "turn 1: 5gm@5$5 5g"},
+    {"target, bonus and a hit", "4gm@5 5g", "shot 1 h1", "R1", "turn 1: 7gm@7$25 5g",
      "P1 reached target 5. (Target + 1) ... and in ONE SHOT! (Target + 1)\r\n1 HIT! (Target + 1)\r\n"
      "New Location.  Target 7\r\nNew Target: 8"},
-    {"box 13 turns the player back", "12g@13 5g", "shot 1", "R1", "turn 1: 13grm@13+5 5g", "New Target: 12"},
-    {"box 1 again leads to the letters", "24gr@25 5g", "shot 1", "R1", "turn 1: 25glrm@25+5 5g", "New Target: A"},
-    {"a letter earns no bonus", "26glrm@27 5g", "shot 1", "R1", "turn 1: 27glrm@27+5 5g",
+    {"box 13 turns the player back", "12g@13 5g", "shot 1", "R1", "turn 1: 13grm@13$5 5g", "New Target: 12"},
+    {"box 1 again leads to the letters", "24gr@25 5g", "shot 1", "R1", "turn 1: 25glrm@25$5 5g", "New Target: A"},
+    {"a letter earns no bonus", "26glrm@27 5g", "shot 1", "R1", "turn 1: 27glrm@27$5 5g",
      "Target B\r\nNew Target: C"},
     {"hits and pieces sent move on", "3gm 5g", "shot 1 h2 s1", "R1", "turn 1: 6gm@6 5g",
      "P1\r\n2 HITS! (Target + 2)\r\nSent 1 player to their target. (Target + 1)\r\n"},
     {"a wrong letter box costs a turn", "4gm@28 5g", "shot 1", "L1 S2", "turn 2: 4gx 5g",
      "P1 landed in target C. P1 loses turn. | P2's"},
     {"not when the shot touched a piece", "4gm@28 5g", "shot 1 h1", "R1", "turn 1: 5gm@5 5g"},
-    {"D makes a killer", "28glr@29 5g", "shot 1", "R1", "turn 1: 29gklrm@29+55 5g",
+    {"D makes a killer", "28glr@29 5g", "shot 1", "R1", "turn 1: 29gklrm@29$55 5g",
      "P1 reached target D and became a killer."},
-    {"hits past D make a killer", "27glr 5g", "shot 1 h3", "R1", "turn 1: 30gklrm@29+50 5g", "became a killer"},
-    {"a lone player on D wins", "28glr@29", "shot 1", "R1 W1", "ended: 29gklrm@29+155", "killer. | P1 WON!"},
+    {"hits past D make a killer", "27glr 5g", "shot 1 h3", "R1", "turn 1: 30gklrm@29$50 5g", "became a killer"},
+    {"a lone player on D wins", "28glr@29", "shot 1", "R1 W1", "ended: 29gklrm@29$155", "killer. | P1 WON!"},
     {"a target past the course is missed", "29glr 5g", "shot 1", "S2", "turn 2: 29glr 5g"},
     {"a place before the course stays", "-1gm 5g", "shot 1 h1", "R1", "turn 1: 0gm 5g"},
+    // Scores at the ends of their range: a gain that would pass one is not made.
+    {"a bonus at the top", "4gm@5$2147483647 5g", "shot 1", "R1", "turn 1: 6gm@6$2147483647 5g"},
+    {"a target up to the top", "4g@5$2147483642 5g", "shot 1", "R1", "turn 1: 5gm@5$2147483647 5g"},
+    {"a target past the top", "4g@5$2147483643 5g", "shot 1", "R1", "turn 1: 5gm@5$2147483643 5g"},
+    {"a bonus from the bottom", "4gm@5$-2147483648 5g", "shot 1", "R1", "turn 1: 6gm@6$-2147483623 5g"},
+    {"a killer at the top", "28glr@29$2147483647 5g", "shot 1", "R1", "turn 1: 29gklrm@29$2147483647 5g"},
+    {"a win up to the top", "28glr@29$2147483492", "shot 1", "R1 W1", "ended: 29gklrm@29$2147483647"},
+    {"a win past the top", "28glr@29$2147483587", "shot 1", "R1 W1", "ended: 29gklrm@29$2147483642"},
     // Shots of a killer.
     {"a killer in a box goes on from it", "29gklr@10 5g", "shot 1", "K1", "turn 1: 10gklrm@10 5g",
      "P1 reached box 10.  Killer may continue."},

@@ -10,7 +10,6 @@
 # Main window layout: the menu bar sits above the client area.
 MENU_BAR=19
 MAIN_W=730
-MAIN_H=645
 
 fail() {
     echo "FAIL: $*" >&2
@@ -138,9 +137,9 @@ box_appeared() { [ "$(journal_lines)" -gt "$SEEN" ] && box_window >/dev/null; }
 
 # Waits for the next box, checks its line against an extended regular
 # expression, then answers it with the given keys (Return, or y / n on a
-# question) after typing an optional text (an input box's answer).
+# question).
 expect_box() {
-    local pattern="$1" answer="$2" text="${3:-}" limit="${BOX_WAIT:-60}"
+    local pattern="$1" answer="$2" limit="${BOX_WAIT:-60}"
     wait_until "a box matching '$pattern'" "$limit" box_appeared
     SEEN=$((SEEN + 1))
     local line; line=$(sed -n "${SEEN}p" "$JOURNAL")
@@ -148,7 +147,6 @@ expect_box() {
     echo "$line" | grep -Eq -- "$pattern" || fail "expected a box matching '$pattern', got '$line'"
     local w; w=$(box_window)
     xdotool windowfocus --sync "$w" 2>/dev/null || true
-    [ -z "$text" ] || xdotool type --delay 20 -- "$text"
     xdotool key "$answer"
     wait_until "the box to close" 10 box_closed "$w"
 }
@@ -168,11 +166,9 @@ no_box_waiting() { [ "$(journal_lines)" -eq "$SEEN" ]; }
 
 # --- the new-game dialog ---------------------------------------------------------
 
-# Starts a game from File > New with the given player names; with
-# RUNNING=1 first answers the question whether to end the running game.
+# Starts a game from File > New with the given player names.
 new_game() {
     menu f n
-    [ "${RUNNING:-0}" = 0 ] || expect_box '^question: ' y
     wait_until "the New Game dialog" 10 window_shown "New Game"
     local n=$# i=1 name
     click_in "New Game" 20 $((46 + 32 * (n - 1)))
@@ -224,28 +220,24 @@ shot() {
     import -window root "$SHOT"
 }
 
-# Checks the colour of a client point of the last screenshot: white, black or red.
-expect_colour() {
-    local x="$1" y="$2" colour="$3" what="$4" ox oy r g b ok=0 p
-    read -r ox oy < <(client_origin)
-    p="p{$((ox + x)),$((oy + y))}"
-    read -r r g b < <(convert "$SHOT" -format "%[fx:round(255*$p.r)] %[fx:round(255*$p.g)] %[fx:round(255*$p.b)]\n" info:)
-    case "$colour" in
-        white) [ "$r" -ge 200 ] && [ "$g" -ge 200 ] && [ "$b" -ge 200 ] && ok=1 ;;
-        black) [ "$r" -le 30 ] && [ "$g" -le 30 ] && [ "$b" -le 30 ] && ok=1 ;;
-        red)   [ "$r" -ge 200 ] && [ "$g" -le 60 ] && [ "$b" -le 60 ] && ok=1 ;;
-    esac
-    [ "$ok" = 1 ] || fail "$what: expected $colour at client ($x, $y), found rgb($r, $g, $b)"
-}
-
 # How many pixels of a screen rectangle (x y w h) of the last screenshot
-# satisfy an ImageMagick -fx condition on r, g, b.
+# satisfy an ImageMagick -fx condition on r, g, b; client_pixels: the same
+# for a rectangle of the main window's client area.
 count_pixels() {
     convert "$SHOT" -crop "$3x$4+$1+$2" +repage -fx "$5" -format '%[fx:round(mean*w*h)]' info:
+}
+client_pixels() {
+    local ox oy; read -r ox oy < <(client_origin)
+    count_pixels $((ox + $1)) $((oy + $2)) "$3" "$4" "$5"
+}
+# Checks that a client point of the last screenshot matches a condition.
+expect_colour() {
+    [ "$(client_pixels "$1" "$2" 1 1 "$3")" = 1 ] || fail "$4: not $3 at client ($1, $2)"
 }
 REDDISH='r>0.8 && g<0.25 && b<0.25'
 WHITISH='r>0.8 && g>0.8 && b>0.8'
 BLUISH='b>0.8 && r<0.25 && g<0.25'
+BLACKISH='r<0.12 && g<0.12 && b<0.12'
 
 # The rectangle of a window of the given title: "x y w h".
 window_rect() {

@@ -29,12 +29,6 @@ expect_status_rows() {
     [ "$(count_pixels "$x" "$y" "$w" "$h" "$REDDISH")" -ge 20 ] || fail "no red row (Bob) in the status window"
 }
 
-# Pixels of the last screenshot in a client rectangle (x y w h) matching a condition.
-client_pixels() {
-    local ox oy; read -r ox oy < <(client_origin)
-    count_pixels $((ox + $1)) $((oy + $2)) "$3" "$4" "$5"
-}
-
 # Drags from the piece in box 1 (upwards: the piece will go down) and lets go:
 # the power bar starts charging.
 charge() { drag "$BOX1_X" "$BOX1_Y" "$BOX1_X" $((BOX1_Y - 80)); sleep 0.15; }
@@ -67,17 +61,17 @@ shot_to_bobs_turn() {
 step "the field at start-up"
 start_game
 shot "start"
-expect_colour 72 60 white "box 3's outline"
-expect_colour 60 100 black "the field"
-expect_colour 356 161 red "a red wall"
+expect_colour 72 60 "$WHITISH" "box 3's outline"
+expect_colour 60 100 "$BLACKISH" "the field"
+expect_colour 356 161 "$REDDISH" "a red wall"
 no_box_waiting || fail "a box at start-up"
 
 step "New, two players, Play; the game saved"
 new_game Ann Bob
 expect_box "^message: Ann's turn start.  Target: 2$" Return
 shot "first-turn"
-expect_colour "$BOX1_X" "$BOX1_Y" white "Ann's piece on box 1"
-expect_colour "$HOLDER_X" "$HOLDER_Y" red "Bob's piece in the holder"
+expect_colour "$BOX1_X" "$BOX1_Y" "$WHITISH" "Ann's piece on box 1"
+expect_colour "$HOLDER_X" "$HOLDER_Y" "$REDDISH" "Bob's piece in the holder"
 [ "$(client_pixels $((BOX1_X - 30)) $((BOX1_Y - 30)) 60 60 "$YELLOWISH")" -ge 20 ] || fail "no hint ring around Ann's piece"
 expect_status_rows
 menu f s

@@ -5,7 +5,6 @@
 #include "model/GameContext.h"
 #include "model/GameSetup.h"
 #include "support/FakePlatform.h"
-#include "support/PlayShot.h"
 #include "support/RunDriver.h"
 
 namespace capzel::test {

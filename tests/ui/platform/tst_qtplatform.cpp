@@ -93,20 +93,6 @@ private slots:
         QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
-    // A file is replaced whole (no temporary left); a failed write names the file.
-    void filesAreWrittenWholeOrSayWhy() {
-        QTemporaryDir dir;
-        const std::string path = dir.filePath("game.CSG").toStdString();
-        QVERIFY(!ui().readFile(path, 100).has_value());
-        QCOMPARE(ui().writeFile(path, "first\r\nversion\r\n"), std::string());
-        QCOMPARE(ui().writeFile(path, "2"), std::string());
-        QCOMPARE(ui().readFile(path, 100).value_or("?"), std::string("2"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"game.CSG"});
-        const std::string missing = dir.filePath("missing/game.CSG").toStdString();
-        const QString why = QString::fromStdString(ui().writeFile(missing, "x"));
-        QVERIFY2(why.startsWith("The file \"") && why.contains(QString::fromStdString(missing)), qPrintable(why));
-    }
-
     // The load dialog shows the game's filter and offers lower-case names too.
     void loadDialogOffersSavedGamesInAnyCase() {
         QTemporaryDir dir;
