@@ -18,13 +18,6 @@ Command commandNamed(const std::string& caption) {
     return nullptr;
 }
 
-json toJson(const CommandCase& c) {
-    json game = toJson(c.game);
-    game.erase("pointer");
-    game.erase("power");
-    return {{"game", game}, {"command", c.command}, {"answers", c.answers}};
-}
-
 CommandCase commandCaseFromJson(const json& j) {
     json game = j.at("game");
     game["pointer"] = {0, 0, 0, 0};

@@ -27,7 +27,6 @@ using Command = GameFlow (*)(GameContext&);
 // The command of that menu caption, or nullptr.
 Command commandNamed(const std::string& caption);
 
-nlohmann::json toJson(const CommandCase& c);
 CommandCase commandCaseFromJson(const nlohmann::json& j);  // throws nlohmann::json::exception
 
 nlohmann::json commandOutcome(const GameContext& ctx, const std::vector<std::string>& questions,

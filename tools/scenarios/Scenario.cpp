@@ -25,15 +25,6 @@ std::string flagText(const GameState& g, int i) {
 
 }  // namespace
 
-json toJson(const Scenario& s) {
-    json players = json::array();
-    for (const ScenarioPlayer& p : s.players)
-        players.push_back({{"name", p.name}, {"left", p.left}, {"top", p.top}, {"friction", p.friction},
-                           {"score", p.score}, {"position", p.position}, {"flags", p.flags}});
-    return {{"walls", s.wallsOn}, {"turn", s.turn}, {"power", s.power},
-            {"pointer", s.pointer}, {"players", players}};
-}
-
 Scenario scenarioFromJson(const json& j) {
     Scenario s;
     s.wallsOn = j.at("walls").get<bool>();
@@ -86,29 +77,6 @@ json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std:
             {"holder", ctx.field.board.pieceHolder.visible}, {"power", g.power}, {"cycles", r.cycles},
             {"steps", r.steps}, {"step_delay", ctx.field.stepDelay}, {"hit_count", g.hitCount}, {"hits", hits}, {"kills", g.killCount},
             {"sent", g.sentCount}, {"messages", messages}, {"players", rows}};
-}
-
-std::string firstDifference(const json& expected, const json& actual, const std::string& path) {
-    if (expected.type() == actual.type() && expected.is_structured() && expected.size() == actual.size()) {
-        if (expected.is_object()) {
-            for (auto it = expected.begin(); it != expected.end(); ++it) {
-                if (!actual.contains(it.key())) return path + "/" + it.key() + ": missing";
-                std::string d = firstDifference(it.value(), actual.at(it.key()), path + "/" + it.key());
-                if (!d.empty()) return d;
-            }
-            return "";
-        }
-        for (size_t k = 0; k < expected.size(); ++k) {
-            std::string d = firstDifference(expected[k], actual[k], path + "/" + std::to_string(k));
-            if (!d.empty()) return d;
-        }
-        return "";
-    }
-    // Numbers compare by value: a float read back from the file is the same
-    // float only when every bit agrees.
-    if (expected.is_number() && actual.is_number() && expected.get<double>() == actual.get<double>()) return "";
-    if (expected == actual) return "";
-    return (path.empty() ? "/" : path) + ": expected " + expected.dump() + ", got " + actual.dump();
 }
 
 NewGameSettings pinnedNewGame(int players) {

@@ -40,7 +40,6 @@ struct Scenario {
 // letters, heading in reverse, moveable next turn, losing turn.
 inline constexpr const char* flagLetters = "gdklrmx";
 
-nlohmann::json toJson(const Scenario& s);
 Scenario scenarioFromJson(const nlohmann::json& j);  // throws nlohmann::json::exception
 
 // Lays out a fresh field and game for the scenario (unused pieces hidden).
@@ -50,10 +49,6 @@ void setUp(GameContext& ctx, const Scenario& s);
 // players of the game, or the first `players` of the tables when given.
 nlohmann::json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std::string>& messages,
                        int highScoresShown, int players = -1);
-
-// "" when equal, else the path of the first difference with both values.
-std::string firstDifference(const nlohmann::json& expected, const nlohmann::json& actual,
-                            const std::string& path = "");
 
 // The fixed games whose fingerprints the tests pin: a new game as the
 // dialog opens it with mixed frictions (walls only with 3 players), and
