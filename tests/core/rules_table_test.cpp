@@ -37,11 +37,7 @@ std::string gameLeft(const GameContext& ctx) {
     const GameState& g = ctx.g;
     std::string out = g.gameRunning ? "turn " + std::to_string(g.currentTurn) + ":" : "ended:";
     for (int i = 1; i <= g.numberOfPlayers; ++i) {
-        out += " " + std::to_string(g.position[i]);
-        const bool flags[] = {g.inGame[i],           g.dead[i],         g.isKiller[i],  g.onLetters[i],
-                              g.headingInReverse[i], g.moveableNextTurn[i], g.losingTurn[i]};
-        for (int f = 0; f < 7; ++f)
-            if (flags[f]) out += flagLetters[f];
+        out += " " + std::to_string(g.position[i]) + flagText(g, i);
         for (int k = 1; k <= kSpotCount; ++k) {
             Box centred = ctx.piece(i);
             centrePieceOn(centred, ctx.board().spots[k]);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "DataRows.h"
-#include "PlayScenario.h"
+#include "CommandCase.h"
 
 namespace capzel::scenarios {
 namespace {

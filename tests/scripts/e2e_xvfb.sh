@@ -2,11 +2,10 @@
 # The game as a player meets it, in a real X window (Xvfb) driven by real
 # input events (xdotool): the field at start-up; a two-player game from
 # File > New, saved through the real file dialog; a charge called off with
-# Esc; a shot and its rules' message; the status window closed and opened
-# again with Ctrl+S; the shot taken back with Ctrl+Z and played again with
-# Space held, ending where it ended at normal pace; and the main window
-# closed during a shot, the program ending cleanly once the status window
-# goes too. What needs no real window is tested offscreen (tests/ui).
+# Esc; a shot and its rules' message; the shot taken back with Ctrl+Z and
+# played again with Space held, ending where it ended at normal pace; and
+# the main window closed during a shot, the program ending cleanly once the
+# status window goes too. What needs no real window is tested offscreen.
 #
 # Screenshots of the main steps are kept in <build>/e2e-artifacts/classic.
 #   bash tests/scripts/e2e_xvfb.sh <bin-dir>
@@ -95,15 +94,6 @@ step "a shot and the rules' message"
 shot_to_bobs_turn "$WORK/normal.CSG"
 shot "second-turn"
 [ "$(client_pixels 70 505 70 110 "$REDDISH")" -ge 100 ] || fail "Bob's piece did not enter box 1"
-
-step "close the status window, open it again with Ctrl+S"
-close_window "$(visible_named "Game Status" | head -n1)"
-wait_until "the status window to close" 10 window_gone "Game Status"
-keys_to_main ctrl+s
-wait_until "the status window" 10 window_shown "Game Status"
-sleep 0.3
-shot "status"
-expect_status_rows
 
 step "the shot taken back with Ctrl+Z, then played again with Space held"
 keys_to_main ctrl+z

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "controls/HiddenCommands.h"
+#include "platform/SilentPlatform.h"
 
 namespace capzel::scenarios {
 
@@ -42,6 +43,24 @@ json commandOutcome(const GameContext& ctx, const std::vector<std::string>& ques
     out["guide_menu"] = ctx.field.guideItemVisible;
     out["holder_place"] = {ctx.field.board.pieceHolder.left, ctx.field.board.pieceHolder.top};
     return out;
+}
+
+json playCommand(const CommandCase& c) {
+    // Answers the input boxes from the case's answers, noting each prompt.
+    struct Answering : SilentPlatform {
+        std::vector<std::string> answers, questions;
+        std::string inputBox(std::string_view prompt) override {
+            questions.emplace_back(prompt);
+            return questions.size() > answers.size() ? std::string() : answers[questions.size() - 1];
+        }
+    } ui;
+    GameState g;
+    Field field;
+    GameContext ctx{g, field, ui};
+    setUp(ctx, c.game);
+    ui.answers = c.answers;
+    const bool ended = commandNamed(c.command)(ctx) == GameFlow::Ended;
+    return commandOutcome(ctx, ui.questions, ui.messages, ended ? 1 : 0);
 }
 
 }  // namespace capzel::scenarios

@@ -32,4 +32,7 @@ CommandCase commandCaseFromJson(const nlohmann::json& j);  // throws nlohmann::j
 nlohmann::json commandOutcome(const GameContext& ctx, const std::vector<std::string>& questions,
                               const std::vector<std::string>& messages, int highScoresShown);
 
+// The outcome of the hidden command with its answers, in the corpus's form.
+nlohmann::json playCommand(const CommandCase& c);
+
 }  // namespace capzel::scenarios

@@ -2,7 +2,10 @@
 
 #include <iterator>
 
+#include "controls/Announcing.h"
 #include "model/GameSetup.h"
+#include "platform/SilentPlatform.h"
+#include "rules/ShotJudging.h"
 
 namespace capzel::scenarios {
 
@@ -15,6 +18,8 @@ std::array<bool*, 7> flagsOf(GameState& g, int i) {
             &g.moveableNextTurn[i], &g.losingTurn[i]};
 }
 
+}  // namespace
+
 std::string flagText(const GameState& g, int i) {
     std::string out;
     const auto flags = flagsOf(const_cast<GameState&>(g), i);
@@ -22,8 +27,6 @@ std::string flagText(const GameState& g, int i) {
         if (*flags[f]) out += flagLetters[f];
     return out;
 }
-
-}  // namespace
 
 Scenario scenarioFromJson(const json& j) {
     Scenario s;
@@ -77,6 +80,17 @@ json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std:
             {"holder", ctx.field.board.pieceHolder.visible}, {"power", g.power}, {"cycles", r.cycles},
             {"steps", r.steps}, {"step_delay", ctx.field.stepDelay}, {"hit_count", g.hitCount}, {"hits", hits}, {"kills", g.killCount},
             {"sent", g.sentCount}, {"messages", messages}, {"players", rows}};
+}
+
+json playScenario(const Scenario& s) {
+    GameState g;
+    Field field;
+    SilentPlatform ui;
+    GameContext ctx{g, field, ui};
+    setUp(ctx, s);
+    const ShotResult r = shootPiece(ctx);
+    const bool ended = !r.unfinished && tellPlayers(ctx.ui, judgeFinishedShot(ctx)) == GameFlow::Ended;
+    return outcome(ctx, r, ui.messages, ended ? 1 : 0);
 }
 
 NewGameSettings pinnedNewGame(int players) {

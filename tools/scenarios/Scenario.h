@@ -39,11 +39,16 @@ struct Scenario {
 // The flags of a player, one letter each: in game, dead, killer, on the
 // letters, heading in reverse, moveable next turn, losing turn.
 inline constexpr const char* flagLetters = "gdklrmx";
+std::string flagText(const GameState& g, int i);  // player i's
 
 Scenario scenarioFromJson(const nlohmann::json& j);  // throws nlohmann::json::exception
 
 // Lays out a fresh field and game for the scenario (unused pieces hidden).
 void setUp(GameContext& ctx, const Scenario& s);
+
+// The outcome of the scenario's shot on a fresh game, judged as "Go" hands
+// a finished shot to the rules, in the corpus's form.
+nlohmann::json playScenario(const Scenario& s);
 
 // What the finished (and judged) shot left, in the corpus's form: the
 // players of the game, or the first `players` of the tables when given.

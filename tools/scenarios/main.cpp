@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "PlayScenario.h"
+#include "CommandCase.h"
 
 using namespace capzel::scenarios;
 

@@ -118,22 +118,6 @@ private slots:
         QVERIFY(!f.field().loopChecked && !f.window().menus().loopAction->isChecked());
     }
 
-    // Each key-down reaches the handler once, with its key code and shift set.
-    void keysReachTheHandler() {
-        const int S = Qt::ShiftModifier, C = Qt::ControlModifier;
-        struct Case { int key, modifiers, vk, shift; };  // a shifted digit is its key, the keypad its own
-        for (const Case& c : {Case{Qt::Key_Q, S, 81, 1}, Case{Qt::Key_Exclam, S, 49, 1}, Case{Qt::Key_5, Qt::KeypadModifier, 101, 0},
-                              Case{Qt::Key_Control, 0, 17, 2}, Case{Qt::Key_E, C | S, 69, 3}}) {
-            QSignalSpy keys(&f.window(), &MainWindow::keyDown);
-            f.key(c.key, c.modifiers);
-            QVERIFY(!keys.isEmpty());
-            QCOMPARE(keys.last().at(1).toInt(), c.shift);
-            int sightings = 0;
-            for (const auto& k : keys) sightings += k.at(0).toInt() == c.vk;
-            QVERIFY2(sightings == 1, qPrintable(QString::number(c.vk)));
-        }
-    }
-
     // The left button alone aims; Shift alone places the piece inside box 1.
     void buttonAndShiftSets() {
         const int L = Qt::LeftButton, S = Qt::ShiftModifier;

@@ -128,7 +128,7 @@ private slots:
     // while the application and its game state are.
     void windowsGoBeforeWhatTheyRead() {
         f.play();
-        f.app->showStatus();
+        f.key(Qt::Key_S, Qt::ControlModifier);  // Game Status
         QVERIFY(f.app->statusWindow());
         const QList<QObject*> users = {static_cast<QObject*>(w().view()), &w().scheduler(), &w().computerPlay()};
         int goneWhole = 0;
