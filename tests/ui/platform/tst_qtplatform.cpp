@@ -85,14 +85,6 @@ private slots:
         }
     }
 
-    void busyPointer() {
-        ui().setBusy(true);
-        QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
-        ui().setBusy(false);
-        ui().setBusy(false);  // an extra restore is harmless
-        QVERIFY(QApplication::overrideCursor() == nullptr);
-    }
-
     // The load dialog shows the game's filter and offers lower-case names too.
     void loadDialogOffersSavedGamesInAnyCase() {
         QTemporaryDir dir;

@@ -10,7 +10,6 @@
 #include "ui/windows/MainMenus.h"
 
 using capzel::rgb;
-using capzel::ui::MainWindow;
 
 namespace {
 const QColor kBlack(0, 0, 0), kRed(255, 0, 0), kMagenta(255, 0, 255), kGreen(0, 255, 0);
@@ -58,20 +57,6 @@ private slots:
         f.platform().sound = [this] { ++beeps_; };
     }
     void cleanup() { f.close(); }
-
-    // A new main window starts from a load's states, without the old window's typed keys.
-    void aNewWindowStartsAfresh() {
-        f.field().hiddenMenuVisible = f.field().guideItemVisible = f.field().loopChecked = true;
-        f.field().typedKeys = "QU";
-        f.window().syncMenus();
-        QVERIFY(quinceShown());
-        QVERIFY(!f.window().menus().highScoresAction->isVisible());  // no command shows it
-        MainWindow& fresh = f.app->openMainWindow();
-        QVERIFY(!fresh.menus().hiddenMenu->menuAction()->isVisible());
-        QVERIFY(!fresh.menus().guideLinesAction->isVisible());
-        QVERIFY(!fresh.menus().loopAction->isChecked());
-        QVERIFY(fresh.field().typedKeys.empty());
-    }
 
     // The access word reaches the game whatever holds the focus; Shift+F2 is a q, not F2.
     void accessWordWhileGoHasTheFocus() {
