@@ -5,6 +5,10 @@
 #include <string>
 
 #include "DataRows.h"
+#include "records/NewGame.h"
+#include "rules/ShotJudging.h"
+#include "rules/TurnStart.h"
+#include "support/FakePlatform.h"
 #include "CommandCase.h"
 
 namespace capzel::scenarios {
@@ -35,6 +39,29 @@ TEST(ScenarioCorpus, EveryRecordedShotEndsAsRecorded) {
 
 TEST(ScenarioCorpus, EveryRecordedCommandEndsAsRecorded) {
     replayFile("commands.jsonl", [](const json& r) { return playCommand(commandCaseFromJson(r)); });
+}
+
+// The pinned games digested over every table and every shape of the field,
+// the window's own shapes and the drawing order included: the same bits on
+// every build. New games as the dialog opens them, and eight pieces broken
+// up by a killer (0 players here), judged.
+TEST(ScenarioCorpus, PinnedGamesDigestTheSame) {
+    const auto digestOf = [](int players) {
+        GameState g;
+        Field field;
+        test::FakePlatform ui;
+        GameContext ctx{g, field, ui};
+        if (players > 0) {
+            applyNewGame(ctx, pinnedNewGame(players));
+            startTurn(ctx, 1);
+        } else if (setUp(ctx, pinnedBreak()); !shootPiece(ctx).unfinished) {
+            judgeFinishedShot(ctx);
+        }
+        return stateDigest(ctx);
+    };
+    EXPECT_EQ(digestOf(8), 0xb9c1737d68ac2217ull) << std::hex << digestOf(8);
+    EXPECT_EQ(digestOf(3), 0xf38e8a406ed9d0a3ull) << std::hex << digestOf(3);
+    EXPECT_EQ(digestOf(0), 0x4a8a3af951a31f47ull) << std::hex << digestOf(0);
 }
 
 }  // namespace

@@ -93,6 +93,55 @@ json playScenario(const Scenario& s) {
     return outcome(ctx, r, ui.messages, ended ? 1 : 0);
 }
 
+namespace {
+
+struct Digest {
+    std::uint64_t h = 1469598103934665603ull;
+    void bytes(const void* p, size_t n) {
+        const auto* c = static_cast<const unsigned char*>(p);
+        for (size_t k = 0; k < n; ++k) h = (h ^ c[k]) * 1099511628211ull;
+    }
+    template <class T>
+    void add(const T& v) {
+        bytes(&v, sizeof v);
+    }
+    void add(const std::string& s) {
+        add(s.size());
+        bytes(s.data(), s.size());
+    }
+    void add(const Box& b) {
+        add(b.left), add(b.top), add(b.width), add(b.height), add(b.visible), add(b.fillColor), add(b.z);
+    }
+    void add(const Line& l) {
+        add(l.x1), add(l.y1), add(l.x2), add(l.y2), add(l.visible), add(l.lineColor), add(l.borderWidth);
+        add(int(l.style)), add(l.z);
+    }
+    template <class T, size_t N>
+    void add(const std::array<T, N>& a) {
+        for (const T& v : a) add(v);
+    }
+};
+
+}  // namespace
+
+std::uint64_t stateDigest(const GameContext& ctx) {
+    const GameState& g = ctx.g;
+    const Field& f = ctx.field;
+    const Board& b = f.board;
+    Digest d;
+    d.add(g.numberOfPlayers), d.add(g.currentTurn), d.add(g.gameRunning), d.add(g.wallsOn), d.add(g.power);
+    d.add(g.hitCount), d.add(g.hitFirst), d.add(g.hitSecond), d.add(g.killCount), d.add(g.sentCount);
+    d.add(g.oneShotBonus), d.add(g.playerName), d.add(g.score), d.add(g.playerColor), d.add(g.friction);
+    d.add(g.inGame), d.add(g.moveableNextTurn), d.add(g.losingTurn), d.add(g.position);
+    d.add(g.headingInReverse), d.add(g.onLetters), d.add(g.isKiller), d.add(g.dead), d.add(g.shotsTaken);
+    d.add(f.velocityX), d.add(f.velocityY), d.add(f.ox), d.add(f.oy);
+    d.add(b.fieldPicture), d.add(b.leftLine), d.add(b.rightLine), d.add(b.spots), d.add(b.walls), d.add(b.pieces);
+    d.add(b.pieceHolder), d.add(b.centerLines), d.add(b.guideLines), d.add(b.pointer), d.add(b.powerBar.box);
+    d.add(b.goButton.box), d.add(b.goButton.caption), d.add(b.aimLabel.box), d.add(b.aimLabel.caption);
+    d.add(b.scaleWidth), d.add(b.scaleHeight), d.add(b.zCounter);
+    return d.h;
+}
+
 NewGameSettings pinnedNewGame(int players) {
     NewGameSettings settings;
     settings.players = players;

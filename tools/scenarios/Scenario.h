@@ -61,4 +61,8 @@ nlohmann::json outcome(const GameContext& ctx, const ShotResult& r, const std::v
 NewGameSettings pinnedNewGame(int players);
 Scenario pinnedBreak();
 
+// A 64-bit digest of the whole game and field: every table of the game,
+// every shape of the field with its place, size, look and drawing order.
+std::uint64_t stateDigest(const GameContext& ctx);
+
 }  // namespace capzel::scenarios
