@@ -2,8 +2,6 @@
 #pragma once
 
 #include <algorithm>
-#include <iomanip>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,29 +44,6 @@ inline void setUpTwoPlayerKillerGame(Game& t) {
     Box& b = t.field.board.pieces[2];
     b.left = 5010.25f;
     b.top = 4399.75f;
-}
-
-// Everything of the state and the field that a new game or a load may set.
-inline std::string dump(const Game& t) {
-    std::ostringstream o;
-    o << std::setprecision(9);  // every float exactly
-    const GameState& g = t.g;
-    o << "N=" << g.numberOfPlayers << " turn=" << g.currentTurn << " running=" << g.gameRunning
-      << " walls=" << g.wallsOn << " shot=" << g.shotInProgress << " song=" << g.songNumber
-      << " tables=" << g.perGameTablesExist << "\n";
-    for (int i = 0; i <= kMaxPlayers; ++i) {
-        o << i << ": " << g.playerName[i] << "|" << g.score[i] << "|" << g.playerColor[i] << "|"
-          << g.friction[i] << "|" << g.inGame[i] << g.moveableNextTurn[i] << g.losingTurn[i]
-          << g.headingInReverse[i] << g.onLetters[i] << g.isKiller[i] << g.dead[i] << "|"
-          << g.position[i];
-        const Box& p = t.field.board.pieces[i];
-        o << " piece " << p.left << "," << p.top << "," << p.width << "," << p.height << " v"
-          << p.visible << " c" << p.fillColor << "\n";
-    }
-    const Box& h = t.field.board.pieceHolder;
-    o << "holder " << h.left << "," << h.top << "," << h.width << "," << h.height << " v" << h.visible << "\n";
-    for (int j = 1; j <= kWallCount; ++j) o << t.field.board.walls[j].visible;
-    return o.str();
 }
 
 inline std::vector<std::string> splitLines(const std::string& text) {
