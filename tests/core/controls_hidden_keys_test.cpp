@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "controls/AccessWord.h"
-#include "support/FakePlatform.h"
+#include "records_fixtures.h"
 
 using namespace capzel;
 
@@ -39,12 +39,7 @@ struct Row {
     const char* typedAfter;
 };
 
-struct Window {
-    GameState g;
-    Field field;
-    test::FakePlatform ui;
-    GameContext ctx{g, field, ui};
-
+struct Window : test::Game {
     void press(const std::vector<Key>& keys) {
         for (const Key& k : keys) matchAccessWord(ctx, k.code, k.modifiers);
     }
