@@ -1,6 +1,9 @@
 // What the scenario corpus cannot record.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
+
 #include "support/ShotTable.h"
 
 using namespace capzel;
@@ -52,4 +55,20 @@ TEST(ShotEdges, WaitingPiecesStayWhereTheyWait) {
     test::playShot(t.ctx, t.ui, options);
     EXPECT_EQ(std::tie(t.piece(3).left, t.piece(3).top), std::tie(waiting.left, waiting.top));
     EXPECT_TRUE(events.empty());
+}
+
+// A watched shot waits the whole part of its step delay before each step
+// (contacts shrink the delay): nothing below one yield, nor for no number.
+TEST(ShotEdges, AStepWaitsTheWholeYieldsOfItsDelay) {
+    const std::pair<double, long> rows[] = {{0.5, 0}, {1.9, 1}, {6000.7, 6000}, {NAN, 0}, {1e300, 1'000'000'000'000'000}};
+    for (const auto& [delay, yields] : rows) {
+        ShotTable t(1);
+        t.field.board.pointer = {5000, 5000, 5000, 5300};
+        t.g.power = 5000;
+        ShotRun run(t.ctx);
+        run.advance();  // the calibration sets the delay
+        t.field.stepDelay = delay;
+        run.advance();
+        EXPECT_EQ(run.wait(), yields) << delay;
+    }
 }

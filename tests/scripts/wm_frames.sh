@@ -42,9 +42,8 @@ read -r l t _ _ < <(edges "$(frame_of "$(main_window)")")
 [ "$l $t" = "0 0" ] || fail "the main window's frame is at ($l, $t), not at the top-left corner"
 status=$(visible_named "Game Status" | head -n1)
 [ -n "$status" ] || fail "no status window"
-read -r _ _ r b < <(edges "$(frame_of "$status")")
 # Two players: the frame's top is 2010 twips (134 pixels) above the bottom.
-read -r _ top _ _ < <(edges "$(frame_of "$status")")
+read -r _ top r b < <(edges "$(frame_of "$status")")
 [ "$r" = 1280 ] || fail "the status window's frame ends at x = $r, not at the screen's right edge"
 [ "$top" = $((1024 - 134)) ] || fail "the status window's frame starts at y = $top, not 134 pixels above the bottom"
 echo "main frame at ($l, $t); status frame right edge $r, top $top, bottom $b"

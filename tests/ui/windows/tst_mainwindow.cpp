@@ -12,7 +12,7 @@
 using capzel::rgb;
 
 namespace {
-const QColor kBlack(0, 0, 0), kRed(255, 0, 0), kMagenta(255, 0, 255), kGreen(0, 255, 0);
+const QColor kBlack(0, 0, 0), kRed(255, 0, 0);
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -36,7 +36,6 @@ class MainWindowTest : public QObject {
         f.window().refreshField();
         return f.window().view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
-    QColor at(int x, int y) { return shot().pixelColor(x, y); }
     // The pixels of `r` in colour `c`.
     static int count(const QImage& img, const QRect& r, const QColor& c) {
         int n = 0;
@@ -134,28 +133,6 @@ private slots:
         QCOMPARE(img.pixelColor(pixels(b.pieces[4]).center()), kBlack);
         QCOMPARE(img.pixelColor(502, 311), kBlack);  // wall 5
         QCOMPARE(img.pixelColor(720, 324), kRed);    // wall 9 still there
-    }
-
-    // Ctrl+G works only with its item shown; the lines lie over pieces until one comes to the front.
-    void guideLinesAndTheDrawingOrder() {
-        capzel::Box& piece = f.board().pieces[1];  // centred on guide line 9 (y = 223 px)
-        piece.fillColor = rgb(0, 255, 0);
-        piece.left = 1350;
-        piece.top = 3345 - 150;
-        f.key(Qt::Key_G, Qt::ControlModifier);
-        QCOMPARE(at(100, 223), kGreen);
-        QCOMPARE(at(52, 100), kBlack);
-
-        f.field().guideItemVisible = true;
-        f.window().syncMenus();
-        f.key(Qt::Key_G, Qt::ControlModifier);
-        QVERIFY(f.window().menus().guideLinesAction->isChecked());
-        QCOMPARE(at(100, 223), kMagenta);
-        QCOMPARE(at(52, 100), kMagenta);  // guide line 5, x = 780 twips
-        f.board().bringToFront(piece);
-        QCOMPARE(at(100, 223), kGreen);
-        f.window().menus().guideLinesAction->trigger();
-        QCOMPARE(at(52, 100), kBlack);
     }
 
     // Between shots: rings on the player's piece and target (a killer's prey); none mid-shot or unticked.
