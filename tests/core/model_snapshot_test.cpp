@@ -46,13 +46,10 @@ struct Game {
 // the snapshot back, applying and capturing again changes nothing, and the
 // snapshot put onto the game the previous record left plays on to the same end.
 TEST(GameSnapshot, EveryRecordedShotSurvivesTextRestoreAndReplay) {
-    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/scenarios.jsonl");
-    ASSERT_TRUE(in);
-    std::string line;
     int records = 0, failures = 0;
     Game restored;  // carries the previous record's end into the next restore
-    while (std::getline(in, line) && failures < 5) {
-        const auto record = nlohmann::json::parse(line);
+    for (const nlohmann::json& record : test::dataRows("scenarios.jsonl")) {
+        if (failures >= 5) break;
         const std::string name = record.at("name");
         Game played;
         scenarios::setUp(played.ctx, scenarios::scenarioFromJson(record.at("in")));
