@@ -14,7 +14,7 @@
 #include "engine/WallGrid.h"
 #include "engine/WallPass.h"
 #include "model/GameSnapshot.h"
-#include "platform/SilentPlatform.h"
+#include "support/FakePlatform.h"
 
 namespace capzel {
 namespace {
@@ -31,12 +31,7 @@ private:
     std::mt19937 rng_;
 };
 
-struct Game {
-    GameState g;
-    Field field;
-    SilentPlatform ui;
-    GameContext ctx{g, field, ui};
-};
+using test::Game;
 
 struct Outcome {
     std::uint64_t digest;

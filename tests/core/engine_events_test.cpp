@@ -18,16 +18,14 @@ long count(const ShotEvents& events, ShotEventKind kind) {
 TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
     int shots = 0;
     for (const nlohmann::json& record : test::dataRows("scenarios.jsonl")) {
-        GameState g;
-        Field field;
-        test::FakePlatform ui;
-        GameContext ctx{g, field, ui};
-        setUp(ctx, scenarioFromJson(record.at("in")));
+        test::Game t;
+        const GameState& g = t.g;
+        setUp(t.ctx, scenarioFromJson(record.at("in")));
         const GameState before = g;
         ShotEvents events;
         ShotOptions options;
         options.events = &events;
-        if (shootPiece(ctx, options).unfinished) continue;
+        if (shootPiece(t.ctx, options).unfinished) continue;
         ++shots;
         const std::string name = record.at("name");
         // The first twenty contacts are the hit log's pairs, in order.

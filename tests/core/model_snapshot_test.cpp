@@ -21,12 +21,7 @@
 namespace capzel {
 namespace {
 
-struct Game {
-    GameState g;
-    Field field;
-    test::FakePlatform ui;
-    GameContext ctx{g, field, ui};
-
+struct Game : test::Game {
     GameSnapshot snapshot() const { return captureSnapshot(g, field); }
     void playAndJudge() {
         if (!shootPiece(ctx).unfinished) tellPlayers(ui, judgeFinishedShot(ctx));

@@ -10,13 +10,6 @@
 
 namespace capzel::test {
 
-struct Game {
-    GameState g;
-    Field field;
-    FakePlatform ui;
-    GameContext ctx{g, field, ui};
-};
-
 // Ann at target 5, Bob a killer just rested on D; Bob's turn; half-twip places.
 inline void setUpTwoPlayerKillerGame(Game& t) {
     GameState& g = t.g;

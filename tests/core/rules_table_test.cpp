@@ -55,10 +55,9 @@ TEST(Rules, EachShotOrTurnStartAnnouncesAndLeavesTheGame) {
     const Board layout = makeBoardLayout();
     for (const nlohmann::json& r : test::dataRows("rules.jsonl")) {
         SCOPED_TRACE(r.at("what").get<std::string>());
-        GameState g;
-        Field field;
-        test::FakePlatform ui;
-        GameContext ctx{g, field, ui};
+        test::Game t;
+        GameState& g = t.g;
+        GameContext& ctx = t.ctx;
         Scenario s;
         std::istringstream seats(r.at("before").get<std::string>());
         for (std::string token; seats >> token;) s.players.push_back(seat(token, int(s.players.size()) + 1, layout));

@@ -47,17 +47,14 @@ TEST(ScenarioCorpus, EveryRecordedCommandEndsAsRecorded) {
 // up by a killer (0 players here), judged.
 TEST(ScenarioCorpus, PinnedGamesDigestTheSame) {
     const auto digestOf = [](int players) {
-        GameState g;
-        Field field;
-        test::FakePlatform ui;
-        GameContext ctx{g, field, ui};
+        test::Game t;
         if (players > 0) {
-            applyNewGame(ctx, pinnedNewGame(players));
-            startTurn(ctx, 1);
-        } else if (setUp(ctx, pinnedBreak()); !shootPiece(ctx).unfinished) {
-            judgeFinishedShot(ctx);
+            applyNewGame(t.ctx, pinnedNewGame(players));
+            startTurn(t.ctx, 1);
+        } else if (setUp(t.ctx, pinnedBreak()); !shootPiece(t.ctx).unfinished) {
+            judgeFinishedShot(t.ctx);
         }
-        return stateDigest(ctx);
+        return stateDigest(t.ctx);
     };
     EXPECT_EQ(digestOf(8), 0xb9c1737d68ac2217ull) << std::hex << digestOf(8);
     EXPECT_EQ(digestOf(3), 0xf38e8a406ed9d0a3ull) << std::hex << digestOf(3);

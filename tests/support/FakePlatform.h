@@ -1,4 +1,5 @@
-// A scripted platform: records messages, answers from queues, counts beeps, keeps a clock.
+// A scripted platform: records messages, answers from queues, counts beeps, keeps a clock;
+// and a game played through it.
 #pragma once
 
 #include <deque>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/GameContext.h"
 #include "platform/Platform.h"
 
 namespace capzel::test {
@@ -83,6 +85,14 @@ private:
         q.pop_front();
         return a;
     }
+};
+
+// A game and its field, played through the scripted platform.
+struct Game {
+    GameState g;
+    Field field;
+    FakePlatform ui;
+    GameContext ctx{g, field, ui};
 };
 
 }  // namespace capzel::test

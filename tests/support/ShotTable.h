@@ -9,11 +9,7 @@
 
 namespace capzel::test {
 
-struct ShotTable {
-    GameState g;
-    Field field;
-    FakePlatform ui;
-    GameContext ctx{g, field, ui};
+struct ShotTable : Game {
 
     // Every piece stands where the layout puts it, on its way to target 4.
     explicit ShotTable(int players, int shooter = 1) {
