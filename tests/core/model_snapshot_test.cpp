@@ -68,26 +68,35 @@ TEST(GameSnapshot, EveryRecordedShotSurvivesTextRestoreAndReplay) {
     EXPECT_EQ(failures, 0);
 }
 
-// Fixed games whose hashes are pinned in state_hashes.txt.
-std::map<std::string, GameSnapshot> pinnedGames() {
-    std::map<std::string, GameSnapshot> out;
+// Fixed games: their snapshots, whose hashes are pinned in state_hashes.txt,
+// and the digests of everything they leave, the window's own shapes, the
+// layout's lines and the drawing order included, pinned here.
+struct Pinned {
+    GameSnapshot snapshot;
+    std::uint64_t digest;
+};
+std::map<std::string, Pinned> pinnedGames() {
+    std::map<std::string, Pinned> out;
     for (int players : {8, 3}) {
         Game game;
         applyNewGame(game.ctx, scenarios::pinnedNewGame(players));
         startTurn(game.ctx, 1);
-        out[players == 8 ? "new-game-8" : "new-game-3-walls"] = game.snapshot();
+        out[players == 8 ? "new-game-8" : "new-game-3-walls"] = {game.snapshot(), scenarios::stateDigest(game.ctx)};
     }
     Game game;
     scenarios::setUp(game.ctx, scenarios::pinnedBreak());
     game.playAndJudge();
-    out["killer-break-8"] = game.snapshot();
+    out["killer-break-8"] = {game.snapshot(), scenarios::stateDigest(game.ctx)};
     return out;
 }
 
 TEST(GameSnapshot, HashesMatchThePinnedValues) {
     std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/state_hashes.txt");
     ASSERT_TRUE(in);
-    const std::map<std::string, GameSnapshot> games = pinnedGames();
+    const std::map<std::string, Pinned> games = pinnedGames();
+    const std::map<std::string, std::uint64_t> digests = {
+        {"new-game-8", 0xb9c1737d68ac2217ull}, {"new-game-3-walls", 0xf38e8a406ed9d0a3ull},
+        {"killer-break-8", 0x4a8a3af951a31f47ull}};
     std::string line;
     int pinned = 0;
     while (std::getline(in, line)) {
@@ -97,7 +106,9 @@ TEST(GameSnapshot, HashesMatchThePinnedValues) {
         std::uint64_t expected = 0;
         fields >> name >> std::hex >> expected;
         ASSERT_TRUE(games.count(name)) << name;
-        EXPECT_EQ(stateHash(games.at(name)), expected) << name << ": " << std::hex << stateHash(games.at(name));
+        const Pinned& game = games.at(name);
+        EXPECT_EQ(stateHash(game.snapshot), expected) << name << ": " << std::hex << stateHash(game.snapshot);
+        EXPECT_EQ(game.digest, digests.at(name)) << name << ": " << std::hex << game.digest;
         ++pinned;
     }
     EXPECT_EQ(pinned, 3);
@@ -110,7 +121,7 @@ TEST(GameSnapshot, RealsKeepEveryBit) {
                         std::bit_cast<float>(0xffc01234u), 0.1f};
     const double ds[] = {-0.0, std::numeric_limits<double>::infinity(), std::bit_cast<double>(0x7ff0000000000abcull),
                          std::numeric_limits<double>::denorm_min(), 0.1};
-    GameSnapshot base = pinnedGames().at("new-game-3-walls");
+    GameSnapshot base = pinnedGames().at("new-game-3-walls").snapshot;
     for (float f : fs) {
         GameSnapshot s = base;
         s.players[1].velocityX = s.players[2].piece.top = s.pointer.y2 = s.fieldHeight = f;
@@ -129,7 +140,7 @@ TEST(GameSnapshot, RealsKeepEveryBit) {
 // reader must refuse it and name the field.
 TEST(GameSnapshot, ReaderRefusesHostileTextsNamingTheField) {
     using nlohmann::json;
-    const std::string valid = writeSnapshot(pinnedGames().at("new-game-3-walls"));
+    const std::string valid = writeSnapshot(pinnedGames().at("new-game-3-walls").snapshot);
     for (const json& row : test::dataRows("snapshot_refusals.jsonl")) {
         json j = json::parse(valid);
         const json::json_pointer at(row.at("pointer").get<std::string>());

@@ -5,10 +5,6 @@
 #include <string>
 
 #include "DataRows.h"
-#include "records/NewGame.h"
-#include "rules/ShotJudging.h"
-#include "rules/TurnStart.h"
-#include "support/FakePlatform.h"
 #include "CommandCase.h"
 
 namespace capzel::scenarios {
@@ -39,26 +35,6 @@ TEST(ScenarioCorpus, EveryRecordedShotEndsAsRecorded) {
 
 TEST(ScenarioCorpus, EveryRecordedCommandEndsAsRecorded) {
     replayFile("commands.jsonl", [](const json& r) { return playCommand(commandCaseFromJson(r)); });
-}
-
-// The pinned games digested over every table and every shape of the field,
-// the window's own shapes and the drawing order included: the same bits on
-// every build. New games as the dialog opens them, and eight pieces broken
-// up by a killer (0 players here), judged.
-TEST(ScenarioCorpus, PinnedGamesDigestTheSame) {
-    const auto digestOf = [](int players) {
-        test::Game t;
-        if (players > 0) {
-            applyNewGame(t.ctx, pinnedNewGame(players));
-            startTurn(t.ctx, 1);
-        } else if (setUp(t.ctx, pinnedBreak()); !shootPiece(t.ctx).unfinished) {
-            judgeFinishedShot(t.ctx);
-        }
-        return stateDigest(t.ctx);
-    };
-    EXPECT_EQ(digestOf(8), 0xb9c1737d68ac2217ull) << std::hex << digestOf(8);
-    EXPECT_EQ(digestOf(3), 0xf38e8a406ed9d0a3ull) << std::hex << digestOf(3);
-    EXPECT_EQ(digestOf(0), 0x4a8a3af951a31f47ull) << std::hex << digestOf(0);
 }
 
 }  // namespace
