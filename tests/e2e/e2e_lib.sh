@@ -48,11 +48,10 @@ start_game() {
 }
 
 game_alive() { kill -0 "$GAME_PID" 2>/dev/null; }
-game_gone() { ! game_alive; }
 
 # Waits for the game to end by itself and checks it ended cleanly.
 expect_game_ends() {
-    wait_until "the game to end" 30 game_gone
+    wait_until "the game to end" 30 sh -c "! kill -0 $GAME_PID 2>/dev/null"
     local rc=0
     wait "$GAME_PID" || rc=$?
     [ "$rc" = 0 ] || fail "the game ended with exit status $rc"
@@ -196,13 +195,11 @@ drag() {
     xdotool mouseup 1
 }
 
-click_client() {
-    local ox oy; read -r ox oy < <(client_origin)
-    xdotool mousemove $((ox + $1)) $((oy + $2)) click 1
-}
-
 # The "Go" button, next to the power bar.
-click_go() { click_client 19 166; }
+click_go() {
+    local ox oy; read -r ox oy < <(client_origin)
+    xdotool mousemove $((ox + 19)) $((oy + 166)) click 1
+}
 
 # Clicks a point of a window of the given title (window coordinates).
 click_in() {
