@@ -167,10 +167,6 @@ TEST(GameSnapshot, ReaderRefusesHostileTextsNamingTheField) {
         EXPECT_NE(error.find(named), std::string::npos) << named << ": " << error;
     }
     std::string error;
-    json shortLog = json::parse(valid);
-    shortLog["hitFirst"] = {1, 2};
-    readSnapshot(shortLog.dump(), &error);
-    EXPECT_EQ(error, "hitFirst: has 2 entries, not 20");
     json longest = json::parse(valid);
     longest["players"][0]["name"] = [] { std::string s; for (int k = 0; k < 40; ++k) s += "\xc3\xa9"; return s; }();
     EXPECT_TRUE(readSnapshot(longest.dump(), &error)) << error;  // 40 characters in 80 bytes

@@ -217,15 +217,11 @@ shot() {
     import -window root "$SHOT"
 }
 
-# How many pixels of a screen rectangle (x y w h) of the last screenshot
-# satisfy an ImageMagick -fx condition on r, g, b; client_pixels: the same
-# for a rectangle of the main window's client area.
-count_pixels() {
-    convert "$SHOT" -crop "$3x$4+$1+$2" +repage -fx "$5" -format '%[fx:round(mean*w*h)]' info:
-}
+# How many pixels of a rectangle (x y w h) of the main window's client area
+# in the last screenshot satisfy an ImageMagick -fx condition on r, g, b.
 client_pixels() {
     local ox oy; read -r ox oy < <(client_origin)
-    count_pixels $((ox + $1)) $((oy + $2)) "$3" "$4" "$5"
+    convert "$SHOT" -crop "$3x$4+$((ox + $1))+$((oy + $2))" +repage -fx "$5" -format '%[fx:round(mean*w*h)]' info:
 }
 # Checks that a client point of the last screenshot matches a condition.
 expect_colour() {
@@ -235,11 +231,3 @@ REDDISH='r>0.8 && g<0.25 && b<0.25'
 WHITISH='r>0.8 && g>0.8 && b>0.8'
 BLUISH='b>0.8 && r<0.25 && g<0.25'
 BLACKISH='r<0.12 && g<0.12 && b<0.12'
-
-# The rectangle of a window of the given title: "x y w h".
-window_rect() {
-    local w; w=$(visible_named "$1" | head -n1)
-    [ -n "$w" ] || fail "no window '$1'"
-    eval "$(xdotool getwindowgeometry --shell "$w")"
-    echo "$X $Y $WIDTH $HEIGHT"
-}
