@@ -119,7 +119,7 @@ private slots:
         f.play(PlayerKind::Expert, PlayerKind::Expert);
         capzel::ui::MainWindow& closed = w();
         QTRY_VERIFY(closed.computerPlay().turn() && closed.computerPlay().turn()->stage() == capzel::ComputerTurn::Stage::Thinking);
-        closed.close();
+        closed.menus().exitAction->trigger();  // File > Exit: every window closes
         QVERIFY(!closed.computerPlay().turn()->running() && !closed.turn().running());
     }
 
