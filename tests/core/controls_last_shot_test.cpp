@@ -52,7 +52,7 @@ TEST(LastShot, ReplayEndsWhereTheShotEndedAndUndoRestoresTheGame) {
         ShotTable t(c.players), whole(c.players);
         setUp(t, c);
         setUp(whole, c);
-        test::fireShot(whole.ctx);
+        shootPiece(whole.ctx);
         const GameState before = t.g;
         const Field start = t.field;
         TurnController turn(t.ctx);

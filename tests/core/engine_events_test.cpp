@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 
+#include "DataRows.h"
 #include "Scenario.h"
 #include "engine/Shot.h"
 #include "support/FakePlatform.h"
@@ -16,22 +16,18 @@ long count(const ShotEvents& events, ShotEventKind kind) {
 }
 
 TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
-    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/scenarios.jsonl");
-    std::string line;
     int shots = 0;
-    while (std::getline(in, line)) {
-        GameState g;
-        Field field;
-        test::FakePlatform ui;
-        GameContext ctx{g, field, ui};
-        setUp(ctx, scenarioFromJson(nlohmann::json::parse(line).at("in")));
+    for (const nlohmann::json& record : test::dataRows("scenarios.jsonl")) {
+        test::Game t;
+        const GameState& g = t.g;
+        setUp(t.ctx, scenarioFromJson(record.at("in")));
         const GameState before = g;
         ShotEvents events;
         ShotOptions options;
         options.events = &events;
-        if (shootPiece(ctx, options).unfinished) continue;
+        if (shootPiece(t.ctx, options).unfinished) continue;
         ++shots;
-        const std::string name = nlohmann::json::parse(line).at("name");
+        const std::string name = record.at("name");
         // The first twenty contacts are the hit log's pairs, in order.
         std::vector<std::pair<int, int>> contacts, logged;
         for (const ShotEvent& e : events)

@@ -2,22 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
-#include "rules/TurnStart.h"
 #include "support/ShotTable.h"
 
 using namespace capzel;
 using capzel::test::ShotTable;
-
-TEST(ShotEdges, NobodyAliveEndsTheGameQuietly) {
-    for (int players : {3, 1, 0}) {
-        ShotTable t(players);
-        for (int i = 1; i <= players; ++i) t.g.dead[i] = t.g.losingTurn[i] = true;
-        const Judgement j = startTurn(t.ctx, 1);
-        EXPECT_TRUE(j.ended() && j.announcements.empty()) << players;
-        EXPECT_FALSE(t.g.gameRunning) << players;
-    }
-}
 
 // The pace of a shot: the time 10,000 yields take picks the yields every
 // step waits, once for the whole shot; a clock that gives no number, the
@@ -54,4 +44,21 @@ TEST(ShotEdges, TheLaunchClearsEveryLeftoverSpeed) {
             EXPECT_EQ(t.piece(i).top, before.pieces[i].top) << players << " players, piece " << i;
         }
     }
+}
+
+// Only dead pieces are stacked in the holder after a shot: a piece still
+// waiting there stays where it waits, whatever the shooter's place (before
+// the course here, as an edited game may have it).
+TEST(ShotEdges, WaitingPiecesStayWhereTheyWait) {
+    ShotTable t(3);
+    t.g.position[1] = 0;
+    t.g.inGame[3] = false;
+    t.g.position[3] = 0;
+    const Box waiting = t.piece(3);
+    ShotEvents events;
+    ShotOptions options;
+    options.events = &events;
+    test::playShot(t.ctx, t.ui, options);
+    EXPECT_EQ(std::tie(t.piece(3).left, t.piece(3).top), std::tie(waiting.left, waiting.top));
+    EXPECT_TRUE(events.empty());
 }

@@ -4,6 +4,7 @@
 
 #include "controls/Announcing.h"
 #include "controls/HiddenCommands.h"
+#include "platform/SilentPlatform.h"
 
 namespace capzel::scenarios {
 
@@ -23,13 +24,6 @@ CommandRun runCommandNamed(GameContext& ctx, const std::string& caption) {
         run.ended = tellPlayers(ctx.ui, said) == GameFlow::Ended;
     }
     return run;
-}
-
-json toJson(const CommandCase& c) {
-    json game = toJson(c.game);
-    game.erase("pointer");
-    game.erase("power");
-    return {{"game", game}, {"command", c.command}, {"answers", c.answers}};
 }
 
 CommandCase commandCaseFromJson(const json& j) {
@@ -56,6 +50,24 @@ json commandOutcome(const GameContext& ctx, const CommandRun& run, const std::ve
     out["guide_menu"] = run.menus.guideItemVisible;
     out["holder_place"] = {ctx.field.board.pieceHolder.left, ctx.field.board.pieceHolder.top};
     return out;
+}
+
+json playCommand(const CommandCase& c) {
+    // Answers the input boxes from the case's answers, noting each prompt.
+    struct Answering : SilentPlatform {
+        std::vector<std::string> answers, questions;
+        std::string inputBox(std::string_view prompt) override {
+            questions.emplace_back(prompt);
+            return questions.size() > answers.size() ? std::string() : answers[questions.size() - 1];
+        }
+    } ui;
+    GameState g;
+    Field field;
+    GameContext ctx{g, field, ui};
+    setUp(ctx, c.game);
+    ui.answers = c.answers;
+    const CommandRun run = runCommandNamed(ctx, c.command);
+    return commandOutcome(ctx, run, ui.questions, ui.messages);
 }
 
 }  // namespace capzel::scenarios

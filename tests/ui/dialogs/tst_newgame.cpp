@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
-#include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QtTest>
 
@@ -42,24 +41,6 @@ private slots:
     void cleanup() {
         f.close();
         dlg_ = nullptr;
-    }
-
-    // The Walls tick and the chosen count's dot are dark on white, and only while checked.
-    void checkedStateIsReadable() {
-        for (bool walls : {true, false})
-            for (bool checked : {false, true}) {  // a radio button cannot be unchecked by a click
-                QAbstractButton* button = walls ? static_cast<QAbstractButton*>(dlg_->wallsCheck()) : dlg_->playerCountOption(2);
-                if (checked != button->isChecked()) button->click();
-                QStyleOptionButton option;
-                option.initFrom(button);
-                const QRect box = button->style()->subElementRect(
-                    walls ? QStyle::SE_CheckBoxIndicator : QStyle::SE_RadioButtonIndicator, &option, button);
-                const QImage img = button->grab().toImage();
-                int dark = 0;
-                for (int y = box.top() + 3; y <= box.bottom() - 3; ++y)
-                    for (int x = box.left() + 3; x <= box.right() - 3; ++x) dark += img.pixelColor(x, y).lightness() < 100;
-                QVERIFY2((dark > 3) == checked, walls ? "Walls" : "player count");
-            }
     }
 
     // Every level's name shows whole in its seat choice, in the font it is drawn in.
