@@ -1,6 +1,8 @@
 #include "ui/windows/FirstGameCoach.h"
 
 #include <QHBoxLayout>
+#include <QSpacerItem>
+#include <cmath>
 #include <QLabel>
 #include <QToolButton>
 
@@ -39,24 +41,15 @@ QString coachText(CoachStep step) {
 FirstGameCoach::FirstGameCoach(GameHost& app, const TurnController& turn, QWidget* field)
     : QFrame(field), app_(app), turn_(turn) {
     setObjectName(QStringLiteral("firstGameCoach"));
-    setGeometry(kCoachPlace);
-    setFixedSize(kCoachPlace.size());
     setStyleSheet(QStringLiteral("QFrame#firstGameCoach { background: #202840; border: 2px solid #ffd040;"
                                  " border-radius: 6px; }"
                                  "QLabel { color: white; background: transparent; }"));
     number_ = new QLabel(this);
     number_->setObjectName(QStringLiteral("coachStep"));
-    QFont big = number_->font();
-    big.setPixelSize(22);
-    big.setBold(true);
-    number_->setFont(big);
     text_ = new QLabel(this);
     text_->setObjectName(QStringLiteral("coachText"));
     text_->setTextFormat(Qt::PlainText);
     text_->setWordWrap(true);
-    QFont readable = text_->font();
-    readable.setPixelSize(13);
-    text_->setFont(readable);
     // The panel lets every click through to the field beneath, which it
     // covers: only its close button, a sibling laid over its corner, takes
     // one.
@@ -72,10 +65,30 @@ FirstGameCoach::FirstGameCoach(GameHost& app, const TurnController& turn, QWidge
     layout->setContentsMargins(8, 2, 4, 2);
     layout->addWidget(number_);
     layout->addWidget(text_, 1);
+    closeRoom_ = layout->count();
     layout->addSpacing(kCloseSize);
-    close_->setGeometry(kCoachPlace.right() - kCloseSize - 2, kCoachPlace.top() + 4, kCloseSize, kCloseSize);
+    setZoom(1);
     hide();
     close_->hide();
+}
+
+void FirstGameCoach::setZoom(double zoom) {
+    const auto scaled = [zoom](int n) { return int(std::lround(n * zoom)); };
+    const QRect place(scaled(kCoachPlace.left()), scaled(kCoachPlace.top()), scaled(kCoachPlace.width()),
+                      scaled(kCoachPlace.height()));
+    setFixedSize(place.size());
+    move(place.topLeft());
+    QFont big = number_->font();
+    big.setPixelSize(scaled(22));
+    big.setBold(true);
+    number_->setFont(big);
+    QFont readable = text_->font();
+    readable.setPixelSize(scaled(13));
+    text_->setFont(readable);
+    const int closeSize = scaled(kCloseSize);
+    static_cast<QHBoxLayout*>(layout())->itemAt(closeRoom_)->spacerItem()->changeSize(closeSize, 0);
+    layout()->invalidate();
+    close_->setGeometry(place.right() - closeSize - scaled(2), place.top() + scaled(4), closeSize, closeSize);
 }
 
 void FirstGameCoach::follow(bool personToPlay) {

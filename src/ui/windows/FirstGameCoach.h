@@ -39,6 +39,10 @@ public:
     // shot. The window calls it whenever its menus follow the game.
     void follow(bool personToPlay);
 
+    // The panel, its type and its close button `zoom` times their designed
+    // size, over the field shown as large.
+    void setZoom(double zoom);
+
     CoachStep step() const { return step_; }
     QToolButton* closeButton() const { return close_; }
 
@@ -52,6 +56,7 @@ private:
     QLabel* number_;
     QLabel* text_;
     QToolButton* close_;
+    int closeRoom_ = 0;  // the layout's room kept for the close button
 };
 
 }  // namespace capzel::ui

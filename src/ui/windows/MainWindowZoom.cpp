@@ -4,6 +4,7 @@
 #include <QMenuBar>
 
 #include "ui/windows/FieldView.h"
+#include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/FramePlacement.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/Twips.h"
@@ -19,6 +20,7 @@ void MainWindow::fitOnScreen() {
 
 void MainWindow::zoomTo(double zoom) {
     view_->setZoom(zoom);
+    if (coach_) coach_->setZoom(zoom);
     // The menu bar grows with the window; the menus that drop from it keep
     // the desktop's own type, as every other program's do (the toolkit's
     // menu sets a larger type's shortcuts against their captions).

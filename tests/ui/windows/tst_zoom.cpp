@@ -1,5 +1,6 @@
 // The player's size: the main window and the status window grow alike, the game's twips stay.
 #include <QLabel>
+#include <cstdlib>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
+#include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/StatusWindow.h"
 
 using capzel::ui::PlayerSettings;
@@ -104,9 +106,13 @@ private slots:
         struct Case { int percent, width, height; };
         QPointF seen;
         f.window().view()->onMouseMove = [&seen](int, int, float x, float y) { seen = {x, y}; };
+        const QRect coach = f.window().coach()->geometry();  // the first-game steps grow with the field
         for (const Case& c : {Case{125, 913, 783}, Case{150, 1095, 939}, Case{200, 1460, 1252}, Case{100, 730, 626}}) {
             setSize(c.percent);
             QCOMPARE(f.window().view()->size(), QSize(c.width, c.height));
+            const QRect grown = f.window().coach()->geometry();
+            QVERIFY(std::abs(grown.width() - coach.width() * c.percent / 100) <= 1 &&
+                    std::abs(grown.top() - coach.top() * c.percent / 100) <= 1);
             const QPointF at = QPointF(123.4, 456.8) * (c.percent / 100.0);
             QMouseEvent move(QEvent::MouseMove, at, f.window().view()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
             QApplication::sendEvent(f.window().view(), &move);
