@@ -62,14 +62,16 @@ TEST(ComputerTurn, PlansAgainOrStopsWhenTheGameChanges) {
     EXPECT_EQ(run.shot().aimX, plan.aimX);
     EXPECT_EQ(run.shot().aimY, plan.aimY);
 
-    // Handed to a person while thinking or aiming, a person's seat, game over, dropped: no shot.
-    for (int k = 0; k < 5; ++k) {
+    // Handed to a person while thinking, holding or with the aim line half
+    // drawn, a person's seat, game over, dropped: no shot, and no aim left.
+    for (int k = 0; k < 6; ++k) {
         TwoSeats t(k == 1 ? PlayerKind::Human : PlayerKind::Club);
         t.g.gameRunning = k != 2;
         TurnController idle(t.ctx);
         ComputerTurn none(idle, t.ctx, 1, smallSearch());
         test::drive(none, idle, t.ui, [&] {
             if (k == 0 || (k == 4 && none.stage() == Stage::Holding)) t.g.currentTurn = 2;
+            if (k == 5 && t.field.board.pointer.visible) t.g.currentTurn = 2;
             if (k == 3) none.drop();
         });
         EXPECT_FALSE(t.field.board.pointer.visible) << k;
