@@ -92,3 +92,20 @@ TEST(Rules, EachShotOrTurnStartAnnouncesAndLeavesTheGame) {
 
 }  // namespace
 }  // namespace capzel::scenarios
+
+namespace capzel {
+
+// Box labels along the course, and far positions (pushed there by hand)
+// that have no printable letter: they show their number instead.
+TEST(Rules, TargetLabelsAlongTheCourseAndBeyondIt) {
+    const std::pair<int, const char*> reached[] = {{13, "13"}, {14, "12"}, {25, "1"}, {26, "A"},
+                                                   {29, "D"}, {87, "~"},  {88, "88"}};
+    for (const auto& [n, label] : reached) EXPECT_EQ(reachedTargetLabel(n), label) << n;
+    GameState g;
+    g.currentTurn = 1;
+    g.isKiller[1] = g.onLetters[1] = true;  // flags kept as they are
+    const std::pair<int, const char*> onLetters[] = {{-6, "!"}, {-7, "-7"}, {27, "B"}, {87, "~"}, {88, "88"}};
+    for (const auto& [p, label] : onLetters) EXPECT_EQ(g.targetLabel(p), label) << p;
+}
+
+}  // namespace capzel
