@@ -105,6 +105,7 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
         record.setup.seats[std::size_t(i - 1)].kind = g.playerKind[i];
         record.setup.seats[std::size_t(i - 1)].color = g.playerColor[i];
     }
+    paintPlayerColors(g, field);  // as a window shows the game, and as its replay begins
     record.field = recordField(field);
     const Judgement started = startTurn(ctx, g.currentTurn);
     record.start = {gameHash(g, field), started.announcements};
