@@ -118,6 +118,8 @@ public:
 
     bool shotUnderWay() const override { return shot() != nullptr || replay() != nullptr; }
     const LastShot* lastShot() const { return last_ ? &*last_ : nullptr; }
+    // Whether the player has put the piece by hand since the last launch.
+    bool placedByHand() const { return placedByHand_; }
 
 private:
     void fire();
@@ -129,6 +131,7 @@ private:
     StepPace pace_;
     std::variant<std::monostate, ChargeRun, PacedShot, ReplayRun> run_;
     std::optional<LastShot> last_;
+    bool placedByHand_ = false;  // since the last launch
     int judgedShots_ = 0;
     long shotAdvances_ = 0;  // advances of the shot under way
     ShotEvents shotEvents_;
