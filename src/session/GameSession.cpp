@@ -28,7 +28,7 @@ GameContext GameSession::context() { return GameContext{g_, field_, *ui_}; }
 Judgement GameSession::beginNewGame(const NewGameSettings& settings) {
     GameContext ctx = context();
     applyNewGame(ctx, settings);
-    return startFirstTurn();
+    return startFirstTurn(GameSetup{});
 }
 
 Judgement GameSession::beginSavedGame(const SavedGame& game) {
@@ -37,10 +37,10 @@ Judgement GameSession::beginSavedGame(const SavedGame& game) {
     turn_->drop();
     GameContext ctx = context();
     applySavedGame(ctx, game);
-    return startFirstTurn();
+    return startFirstTurn(GameSetup{});
 }
 
-Judgement GameSession::startFirstTurn() {
+Judgement GameSession::startFirstTurn(const GameSetup&) {
     keep();
     GameContext ctx = context();
     Judgement started = startTurn(ctx, g_.currentTurn);
@@ -64,6 +64,10 @@ void GameSession::advanced() {
     keptShots_ = turn_->judgedShots();
     keep();
 }
+
+bool GameSession::canUndo() const { return turn_ && turn_->canUndo(); }
+bool GameSession::canRedo() const { return false; }
+bool GameSession::redo() { return false; }
 
 bool GameSession::undo() {
     if (!turn_->undo()) return false;

@@ -11,13 +11,17 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "controls/ComputerTurn.h"
 #include "controls/HiddenCommands.h"
 #include "controls/TurnController.h"
 #include "model/Field.h"
 #include "model/GameState.h"
+#include "records/GameRecord.h"
 #include "records/NewGame.h"
 #include "records/SavedGame.h"
 
@@ -70,8 +74,25 @@ public:
     // After the window's clock has advanced the run: a newly judged shot
     // is kept.
     void advanced();
-    // Takes the last shot back (turn().canUndo()), and keeps the game.
+    // Taking shots back, one at a time, as far as the game's first shot:
+    // the first takes the last shot back as the turn does (turn().undo()),
+    // every further one restores the game as the shot before was launched,
+    // by playing the record again from its setup with no window (every
+    // entry on the way checked against its hash). Possible while the game
+    // runs and nothing is under way or being judged. Keeps the game.
+    bool canUndo() const;
     bool undo();
+    // Plays the shots taken back again, the last one taken back first,
+    // until a shot is played or a command changes the game. Keeps the game.
+    bool canRedo() const;
+    bool redo();
+
+    // The record of the running game (records/GameRecord.h): its setup, and
+    // every judged shot, hidden command and undo since it began.
+    const GameRecord& record() const { return record_; }
+    // Where the record's times come from: the time as ISO 8601 text. None:
+    // the record's times stay empty.
+    void setTimeSource(std::function<std::string()> now) { now_ = std::move(now); }
     // Keeps the game as it stands now.
     void keep();
 
@@ -87,7 +108,10 @@ public:
     void endComputerTurn();
 
 private:
-    Judgement startFirstTurn();
+    Judgement startFirstTurn(const GameSetup& setup);
+    void recordJudgedShot();
+    void recordEntry(RecordEntry entry);
+    bool restoreFromRecord(const GameRecord& record);
 
     GameKeeper* keeper_;
     GameState g_;
@@ -96,6 +120,12 @@ private:
     std::shared_ptr<TurnController> turn_;
     std::unique_ptr<ComputerTurn> computer_;
     int keptShots_ = 0;
+
+    GameRecord record_;
+    std::vector<RecordedShot> redoable_;       // shots taken back, the last taken back at the end
+    std::vector<MidShotCommand> shotCommands_;  // commands during the shot under way
+    std::array<Box, kMaxPlayers + 1> piecesBefore_{};  // the pieces as the last entry left them
+    std::function<std::string()> now_;
 };
 
 }  // namespace capzel
