@@ -15,6 +15,7 @@
 
 #include "model/Field.h"
 #include "model/GameState.h"
+#include "records/GameRecord.h"
 #include "ui/charts/GameChart.h"
 
 namespace capzel::ui {
@@ -35,6 +36,8 @@ public:
     // Reads and replays `recordText`. A record that cannot be read gives
     // nothing and `refusal` says which field is wrong.
     static std::unique_ptr<WatchedGame> open(std::string_view recordText, std::string& refusal);
+    // Replays a record already read.
+    explicit WatchedGame(const GameRecord& record);
 
     // The shots that play as recorded.
     int shotCount() const { return int(shots_.size()); }
