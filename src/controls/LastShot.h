@@ -11,6 +11,7 @@
 // kept with the step it came at, and the copy takes the same change there.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "model/GameState.h"
 #include "model/WindowState.h"
 #include "platform/Platform.h"
+#include "rules/Announcement.h"
 
 namespace capzel {
 
@@ -35,7 +37,12 @@ struct LastShot {
     Field startField;
     BoardControls startControls;  // the bar and "Go" as the shot left them, shown by a replay
     std::vector<MidShotChange> changes;  // in the order they came
+    bool placedByHand = false;  // the piece was put in its box by hand before the launch
     bool judged = false;   // the rules have judged it
+    // Once judged: what the rules announced, and the hash of the game as
+    // the judging left it (model/GameSnapshot.h), for the game's record.
+    std::vector<Announcement> announcements;
+    std::uint64_t judgedHash = 0;
 };
 
 // Puts the game back to the moment before `shot` was launched: the state of

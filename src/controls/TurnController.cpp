@@ -1,7 +1,10 @@
 #include "controls/TurnController.h"
 
+#include <utility>
+
 #include "controls/Aiming.h"
 #include "controls/Announcing.h"
+#include "model/GameSnapshot.h"
 #include "model/Numbers.h"
 #include "rules/ShotJudging.h"
 
@@ -19,7 +22,13 @@ TurnPhase TurnController::phase() const {
 void TurnController::mouseMove(int buttons, int shift, float x, float y) {
     // The field shown during a replay is the copy's: no aiming on it.
     if (replay() != nullptr) return;
+    const int seat = ctx_.g.currentTurn;
+    const Box before = ctx_.g.isPlayer(seat) ? ctx_.piece(seat) : Box{};
     handleMouseMove(ctx_, controls_.aimLabel, buttons, shift, x, y);
+    if (ctx_.g.isPlayer(seat)) {
+        const Box& after = ctx_.piece(seat);
+        if (after.left != before.left || after.top != before.top) placedByHand_ = true;
+    }
 }
 
 void TurnController::mouseUp() {
@@ -88,6 +97,7 @@ void TurnController::startShot() {
     last_->startState = g;
     last_->startField = ctx_.field;
     last_->startControls = controls_;
+    last_->placedByHand = std::exchange(placedByHand_, false);
     shotAdvances_ = 0;
     shotEvents_.clear();
     run_.emplace<PacedShot>(ctx_, pace_, shotEvents_);
@@ -103,8 +113,12 @@ GameFlow TurnController::judge() {
     Judgement judged = judgeFinishedShot(ctx_);
     bringForward(judged);
     g.shotInProgress = false;
-    if (last_) last_->judged = true;
     ++judgedShots_;
+    if (last_) {
+        last_->judged = true;
+        last_->announcements = judged.announcements;
+        last_->judgedHash = stateHash(captureSnapshot(g, ctx_.field));
+    }
     for (Announcement& a : judged.announcements) announcements_.push_back(std::move(a));
     return judged.flow;
 }
@@ -127,6 +141,7 @@ void TurnController::drop() {
     // The game is being replaced: its last shot goes with it, and so does
     // what its judging had still to tell.
     last_.reset();
+    placedByHand_ = false;
     announcements_.clear();
     const bool wasRunning = running() && replay() == nullptr;
     run_.emplace<std::monostate>();
@@ -171,6 +186,7 @@ bool TurnController::undo() {
     if (!canUndo()) return false;
     restoreShotStart(*last_, ctx_.g, ctx_.field);
     last_.reset();
+    placedByHand_ = false;
     controls_.charging = false;
     clearBoardControls();
     return true;

@@ -129,6 +129,7 @@ private:
     StepPace pace_;
     std::variant<std::monostate, ChargeRun, PacedShot, ReplayRun> run_;
     std::optional<LastShot> last_;
+    bool placedByHand_ = false;  // since the last launch
     int judgedShots_ = 0;
     long shotAdvances_ = 0;  // advances of the shot under way
     ShotEvents shotEvents_;

@@ -8,9 +8,11 @@
 //
 // The text form is one JSON object:
 //   {"format": "capzel-game-record", "version": 1, "began": ..., "ended": ...,
-//    "winner": 2 | null, "setup": {...}, "field": {...}, "startHash": "...",
-//    "startAnnouncements": [...], "entries": [{"type": "shot", ...}, ...]}
-// Reals are written as SnapshotText writes them (read back to the last bit).
+//    "winner": 2 | null, "setup": {...}, "field": {...},
+//    "start": {"hash": "0123456789abcdef", "announcements": [...]},
+//    "entries": [{"type": "shot", ...}, ...]}
+// on one line for the game and one line for each entry. Reals are written
+// as SnapshotText writes them (they read back to the last bit).
 #pragma once
 
 #include <array>
@@ -146,7 +148,7 @@ std::string hashText(std::uint64_t hash);
 // The hash of the game as it stands.
 std::uint64_t gameHash(const GameState& g, const Field& field);
 
-// The record as JSON text (one object, two-space indents).
+// The record as JSON text.
 std::string writeGameRecord(const GameRecord& record);
 
 // The record the text holds, or nothing with `error` (when given) naming the

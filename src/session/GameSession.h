@@ -109,9 +109,15 @@ public:
 
 private:
     Judgement startFirstTurn(const GameSetup& setup);
+    // A shot the turn has judged since the last look goes into the record.
     void recordJudgedShot();
     void recordEntry(RecordEntry entry);
-    bool restoreFromRecord(const GameRecord& record);
+    void noteEnd(const std::vector<Announcement>& said);
+    // Plays `record` (the running one with one entry more) from its setup;
+    // when every entry matches (the new one too when its outcome is known),
+    // the game becomes what it left and the new entry gets that outcome.
+    bool restoreFromRecord(GameRecord& record, bool lastKnown);
+    bool undoOrRedoPossible() const;
 
     GameKeeper* keeper_;
     GameState g_;
@@ -122,9 +128,9 @@ private:
     int keptShots_ = 0;
 
     GameRecord record_;
-    std::vector<RecordedShot> redoable_;       // shots taken back, the last taken back at the end
+    int recordedShots_ = 0;                     // the turn's judged shots already in the record
+    std::vector<RecordedShot> redoable_;        // shots taken back, the last taken back at the end
     std::vector<MidShotCommand> shotCommands_;  // commands during the shot under way
-    std::array<Box, kMaxPlayers + 1> piecesBefore_{};  // the pieces as the last entry left them
     std::function<std::string()> now_;
 };
 

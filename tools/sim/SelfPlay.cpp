@@ -4,12 +4,16 @@
 #include <chrono>
 #include <cstdio>
 #include <limits>
+#include <optional>
+#include <stdexcept>
 
 #include "JsonFields.h"
 #include "JsonWriter.h"
+#include "SimPlatform.h"
 #include "platform/SilentPlatform.h"
 #include "players/Planner.h"
 #include "players/Random.h"
+#include "records/GameRecord.h"
 #include "records/NewGame.h"
 #include "rules/TurnStart.h"
 
@@ -69,6 +73,32 @@ struct Tally {
     int unfinished = 0;
 };
 
+// The record of a self-played game: the shot as the planner chose it, the
+// inputs a player would have given for it, and what its judging left.
+RecordedShot recordedShot(const GameContext& ctx, const players::PlannedShot& shot) {
+    const int seat = ctx.g.currentTurn;
+    const Box& piece = ctx.board().pieces[seat];
+    RecordedShot r;
+    r.seat = seat;
+    r.x1 = players::aimStartX(piece);
+    r.y1 = players::aimStartY(piece);
+    r.x2 = shot.aimX;
+    r.y2 = shot.aimY;
+    r.power = players::barStrength(ctx.board(), shot.barTicks);
+    return r;
+}
+
+void writeRecord(const std::string& folder, int game, GameRecord& record, const GameState& g) {
+    for (const RecordEntry& e : record.entries)
+        for (const Announcement& a : outcomeOf(e).announcements)
+            if (a.kind == AnnouncementKind::Win && !g.gameRunning) record.winner = a.player;
+    char name[32];
+    std::snprintf(name, sizeof name, "/game-%04d.json", game + 1);
+    SimPlatform files;
+    const std::string problem = saveGameRecord(files, folder + name, record);
+    if (!problem.empty()) throw std::runtime_error(problem);
+}
+
 // One game; the seats rotate by the game's number, so that every seat
 // starts as often as the others.
 void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
@@ -83,7 +113,15 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
     settings.walls = r.wallsOn;
     applyNewGame(ctx, settings);
     for (int i = 1; i <= n; ++i) g.playerKind[i] = kindOf(r.seats[std::size_t(seatOf(i))]);
-    startTurn(ctx, g.currentTurn);
+    GameRecord record;
+    record.setup = newGameSetup(settings);
+    for (int i = 1; i <= n; ++i) {
+        record.setup.seats[std::size_t(i - 1)].kind = g.playerKind[i];
+        record.setup.seats[std::size_t(i - 1)].color = g.playerColor[i];
+    }
+    record.field = recordField(field);
+    const Judgement started = startTurn(ctx, g.currentTurn);
+    record.start = {gameHash(g, field), started.announcements};
 
     const std::uint64_t gameSeed = players::mixSeed(r.seed, std::uint64_t(game));
     players::PlannerOptions options;
@@ -108,9 +146,15 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
         ++shots;
         const bool aimed = !g.isKiller[cur];
         bool inTarget = false;
-        if (!players::playShot(ctx, shot, kMaxCycles, &inTarget)) {
+        RecordedShot recorded = recordedShot(ctx, shot);
+        const std::optional<Judgement> judged = players::playShot(ctx, shot, kMaxCycles, &inTarget);
+        if (!judged) {
             stuck = true;
             break;
+        }
+        if (!r.records.empty()) {
+            recorded.outcome = {gameHash(g, field), judged->announcements};
+            record.entries.emplace_back(std::move(recorded));
         }
         if (aimed) {
             ++tally.aimedShots[std::size_t(seatOf(cur))];
@@ -118,6 +162,7 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
         }
     }
     tally.shotsPerGame.push_back(shots);
+    if (!r.records.empty()) writeRecord(r.records, game, record, g);
     if (g.gameRunning || stuck) {
         ++tally.unfinished;
         return;
@@ -130,7 +175,7 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
 
 SelfPlayRequest parseSelfPlayRequest(std::string_view text) {
     const json in = parseObject(text);
-    rejectUnknownKeys(in, "", {"players", "games", "seed", "walls_on", "max_shots", "threads"});
+    rejectUnknownKeys(in, "", {"players", "games", "seed", "walls_on", "max_shots", "threads", "records"});
     if (!in.contains("players")) fail("players", "is missing");
     const json& seats = in["players"];
     if (!seats.is_array() || seats.empty() || seats.size() > std::size_t(kMaxPlayers))
@@ -144,6 +189,7 @@ SelfPlayRequest parseSelfPlayRequest(std::string_view text) {
     if (in.contains("walls_on")) r.wallsOn = readBool(in["walls_on"], "walls_on");
     if (in.contains("max_shots")) r.maxShots = int(readInteger(in["max_shots"], "max_shots", 1, 1000000));
     if (in.contains("threads")) r.threads = int(readInteger(in["threads"], "threads", 0, 256));
+    if (in.contains("records")) r.records = readText(in["records"], "records");
     return r;
 }
 

@@ -21,6 +21,7 @@ struct SelfPlayRequest {
     bool wallsOn = true;
     int maxShots = 2000;  // a game still running after this many shots is unfinished
     int threads = 0;      // 0: one per core
+    std::string records;  // a folder for each game's record (records/GameRecord.h); empty: none
 };
 
 // Reads one JSON object. Throws InputError.
