@@ -118,6 +118,8 @@ public:
 
     bool shotUnderWay() const override { return shot() != nullptr || replay() != nullptr; }
     const LastShot* lastShot() const { return last_ ? &*last_ : nullptr; }
+    // Whether the player has put the piece by hand since the last launch.
+    bool placedByHand() const { return placedByHand_; }
 
 private:
     void fire();

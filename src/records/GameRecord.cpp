@@ -43,7 +43,12 @@ RecordedField recordField(const Field& field) {
     r.leftEdge = b.leftLine.x1;
     r.rightEdge = b.rightLine.x1;
     r.outerWalls = {snapshotBox(b.walls[kWallCount - 1]), snapshotBox(b.walls[kWallCount])};
+    r.pieceHolderWidth = b.pieceHolder.width;
     r.pointer = {b.pointer.x1, b.pointer.y1, b.pointer.x2, b.pointer.y2, b.pointer.visible};
+    for (int i = 1; i <= kMaxPlayers; ++i) {
+        r.velocityX[std::size_t(i - 1)] = field.velocityX[std::size_t(i)];
+        r.velocityY[std::size_t(i - 1)] = field.velocityY[std::size_t(i)];
+    }
     r.contactOffsetX = field.ox;
     r.contactOffsetY = field.oy;
     return r;
@@ -61,14 +66,23 @@ void applyRecordedField(const RecordedField& recorded, Field& field) {
     b.leftLine.y2 = b.rightLine.y2 = recorded.height;
     putBox(recorded.outerWalls[0], b.walls[kWallCount - 1]);
     putBox(recorded.outerWalls[1], b.walls[kWallCount]);
+    b.pieceHolder.width = recorded.pieceHolderWidth;
     const SnapshotLine& p = recorded.pointer;
     b.pointer.x1 = p.x1;
     b.pointer.y1 = p.y1;
     b.pointer.x2 = p.x2;
     b.pointer.y2 = p.y2;
     b.pointer.visible = p.visible;
+    for (int i = 1; i <= kMaxPlayers; ++i) {
+        field.velocityX[std::size_t(i)] = recorded.velocityX[std::size_t(i - 1)];
+        field.velocityY[std::size_t(i)] = recorded.velocityY[std::size_t(i - 1)];
+    }
     field.ox = recorded.contactOffsetX;
     field.oy = recorded.contactOffsetY;
+}
+
+void paintPlayerColors(const GameState& g, Field& field) {
+    for (int i = 1; i <= g.numberOfPlayers && i <= kMaxPlayers; ++i) field.board.pieces[i].fillColor = g.playerColor[i];
 }
 
 int GameRecord::shotCount() const {

@@ -89,8 +89,19 @@ struct RecordedShot {
     bool operator==(const RecordedShot&) const = default;
 };
 
+// What the player had done on the board when a command or an undo came
+// between two shots: the aim line as it stood, the strength in Power (a
+// charge under way) and a piece put by hand since the last launch.
+struct BoardInputs {
+    SnapshotLine pointer;
+    std::int16_t power = 0;
+    std::optional<HandPlacement> placement;  // the piece of the player whose turn it is
+    bool operator==(const BoardInputs&) const = default;
+};
+
 // A hidden command between two shots.
 struct RecordedCommandEntry {
+    BoardInputs before;
     CommandInput input;
     EntryOutcome outcome;
     bool operator==(const RecordedCommandEntry&) const = default;
@@ -99,6 +110,7 @@ struct RecordedCommandEntry {
 // The last shot still in effect is taken back: the game as it stood when
 // that shot was launched (a hand placement kept), walls as they are.
 struct RecordedUndo {
+    BoardInputs before;
     EntryOutcome outcome;
     bool operator==(const RecordedUndo&) const = default;
 };
@@ -109,22 +121,32 @@ const EntryOutcome& outcomeOf(const RecordEntry& entry);
 // What the window sets on the field that play reads and the setup does not
 // hold: the field's size and side lines, walls 9 and 10, and what a game
 // takes over from the game before it on the same field (the aim line, the
-// contact offsets).
+// holder's width, the pieces' speeds, the contact offsets).
 struct RecordedField {
     float width = kClientWidth;
     float height = kClientHeight;
     float leftEdge = 0;
     float rightEdge = 0;
     std::array<SnapshotBox, 2> outerWalls{};  // walls 9 and 10
+    float pieceHolderWidth = 0;  // a game with pieces on the field keeps the holder's width
+    // The pieces' speeds, which a game built on the field of another keeps.
+    std::array<float, kMaxPlayers> velocityX{};
+    std::array<float, kMaxPlayers> velocityY{};
     SnapshotLine pointer;
     double contactOffsetX = 0;
     double contactOffsetY = 0;
     bool operator==(const RecordedField&) const = default;
 };
 
-// The field's values as they stand, and put back on a field.
+// The field's values as they stand after the game was built, and put back
+// on a field after building the game again.
 RecordedField recordField(const Field& field);
 void applyRecordedField(const RecordedField& recorded, Field& field);
+
+// Every player's piece in its player's colour, as the window paints them
+// when it shows the game (a piece waiting in the holder has kept the
+// colour it had). A recorded game begins so, and so does its replay.
+void paintPlayerColors(const GameState& g, Field& field);
 
 struct GameRecord {
     // The game as it was built: walls and every seat's colour filled in.

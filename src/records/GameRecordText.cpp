@@ -53,12 +53,21 @@ Json lineValue(const SnapshotLine& p) {
             {"visible", p.visible}};
 }
 
+Json realsValue(const std::array<float, kMaxPlayers>& reals) {
+    Json list = Json::array();
+    for (float v : reals) list.push_back(realValue(v));
+    return list;
+}
+
 Json fieldValue(const RecordedField& f) {
     return {{"width", realValue(f.width)},
             {"height", realValue(f.height)},
             {"leftEdge", realValue(f.leftEdge)},
             {"rightEdge", realValue(f.rightEdge)},
             {"outerWalls", {boxValue(f.outerWalls[0]), boxValue(f.outerWalls[1])}},
+            {"pieceHolderWidth", realValue(f.pieceHolderWidth)},
+            {"vx", realsValue(f.velocityX)},
+            {"vy", realsValue(f.velocityY)},
             {"pointer", lineValue(f.pointer)},
             {"contactOffsetX", realValue(f.contactOffsetX)},
             {"contactOffsetY", realValue(f.contactOffsetY)}};
@@ -70,6 +79,15 @@ void putOutcome(Json& j, const EntryOutcome& o) {
         said.push_back({{"kind", kAnnouncementKinds[std::size_t(a.kind)]}, {"player", a.player}, {"text", a.text}});
     j["hash"] = hashText(o.hash);
     j["announcements"] = std::move(said);
+}
+
+Json placementValue(const std::optional<HandPlacement>& place) {
+    if (!place) return nullptr;
+    return {{"left", realValue(place->left)}, {"top", realValue(place->top)}};
+}
+
+void putBefore(Json& j, const BoardInputs& b) {
+    j["before"] = {{"pointer", lineValue(b.pointer)}, {"power", b.power}, {"placement", placementValue(b.placement)}};
 }
 
 void putCommand(Json& j, const CommandInput& c) {
@@ -86,9 +104,7 @@ Json entryValue(const RecordEntry& entry) {
         j["x2"] = realValue(shot->x2);
         j["y2"] = realValue(shot->y2);
         j["power"] = shot->power;
-        j["placement"] = nullptr;
-        if (shot->placement)
-            j["placement"] = {{"left", realValue(shot->placement->left)}, {"top", realValue(shot->placement->top)}};
+        j["placement"] = placementValue(shot->placement);
         Json commands = Json::array();
         for (const MidShotCommand& c : shot->commands) {
             Json one = {{"advance", c.advance}};
@@ -97,7 +113,10 @@ Json entryValue(const RecordEntry& entry) {
         }
         j["commands"] = std::move(commands);
     } else if (const auto* command = std::get_if<RecordedCommandEntry>(&entry)) {
+        putBefore(j, command->before);
         putCommand(j, command->input);
+    } else {
+        putBefore(j, std::get<RecordedUndo>(entry).before);
     }
     putOutcome(j, outcomeOf(entry));
     return j;
@@ -172,6 +191,9 @@ void readField(FieldReader& r, RecordedField& f) {
     if (const Json* list = r.array("outerWalls", 2, 2))
         for (std::size_t j = 0; j < 2; ++j)
             if (auto w = r.object("outerWalls", (*list)[j], int(j + 1))) readBox(*w, f.outerWalls[j]);
+    r.real("pieceHolderWidth", f.pieceHolderWidth);
+    r.reals("vx", f.velocityX);
+    r.reals("vy", f.velocityY);
     if (const Json* v = r.value("pointer"))
         if (auto p = r.object("pointer", *v)) readLine(*p, f.pointer);
     r.real("contactOffsetX", f.contactOffsetX);
@@ -219,6 +241,26 @@ void readCommand(FieldReader& r, CommandInput& c) {
     readTexts(r, "answers", c.answers, kMaxAnswerLength);
 }
 
+void readPlacement(FieldReader& r, std::optional<HandPlacement>& out) {
+    if (!present(r, "placement")) return;
+    if (auto p = r.object("placement", *r.value("placement"))) {
+        HandPlacement& place = out.emplace();
+        p->real("left", place.left);
+        p->real("top", place.top);
+    }
+}
+
+void readBefore(FieldReader& r, BoardInputs& b, int maxPower) {
+    const Json* v = r.value("before");
+    auto before = v ? r.object("before", *v) : std::nullopt;
+    if (!before) return;
+    if (const Json* p = before->value("pointer"))
+        if (auto line = before->object("pointer", *p)) readLine(*line, b.pointer);
+    // A charge under way holds the bar's level, which may pass its top.
+    before->integer("power", b.power, -maxPower, maxPower);
+    readPlacement(*before, b.placement);
+}
+
 void readShot(FieldReader& r, RecordedShot& shot, int seats, int maxPower) {
     r.integer("seat", shot.seat, 1, seats);
     r.real("x1", shot.x1);
@@ -226,12 +268,7 @@ void readShot(FieldReader& r, RecordedShot& shot, int seats, int maxPower) {
     r.real("x2", shot.x2);
     r.real("y2", shot.y2);
     r.integer("power", shot.power, 0, maxPower);
-    if (present(r, "placement"))
-        if (auto p = r.object("placement", *r.value("placement"))) {
-            HandPlacement& place = shot.placement.emplace();
-            p->real("left", place.left);
-            p->real("top", place.top);
-        }
+    readPlacement(r, shot.placement);
     const Json* list = r.array("commands", 0, std::numeric_limits<std::size_t>::max());
     for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k) {
         if (auto c = r.object("commands", (*list)[k], int(k + 1))) {
@@ -249,9 +286,11 @@ std::optional<RecordEntry> readEntry(FieldReader& r, int seats, int maxPower) {
     if (*type == 0) {
         readShot(r, entry.emplace<RecordedShot>(), seats, maxPower);
     } else if (*type == 1) {
-        readCommand(r, entry.emplace<RecordedCommandEntry>().input);
+        auto& command = entry.emplace<RecordedCommandEntry>();
+        readBefore(r, command.before, maxPower);
+        readCommand(r, command.input);
     } else {
-        entry.emplace<RecordedUndo>();
+        readBefore(r, entry.emplace<RecordedUndo>().before, maxPower);
     }
     std::visit([&](auto& e) { readOutcome(r, e.outcome); }, entry);
     return entry;

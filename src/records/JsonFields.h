@@ -8,6 +8,8 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -103,8 +105,24 @@ public:
 
     template <typename Real>
     void real(const char* key, Real& out) {
-        const Json* v = value(key);
-        if (!v) return;
+        if (const Json* v = value(key)) realIn(*v, key, out);
+    }
+
+    // A list of exactly N reals under `key`; an entry that is wrong is
+    // named by its place in the list.
+    template <typename Real, std::size_t N>
+    void reals(const char* key, std::array<Real, N>& out) {
+        const Json* list = array(key, N, N);
+        for (std::size_t k = 0; list && k < N && ok(); ++k) {
+            const std::string at = std::string(key) + (style_ == PathStyle::Dotted ? "[" + std::to_string(k + 1) + "]" : "/" + std::to_string(k));
+            realIn((*list)[k], at.c_str(), out[k]);
+        }
+    }
+
+    // The value `v` read as a real, named `key` when it is wrong.
+    template <typename Real>
+    void realIn(const Json& value, const char* key, Real& out) {
+        const Json* v = &value;
         if (v->is_string()) return realBits(key, v->get_ref<const std::string&>(), out);
         if (!v->is_number()) return void(fail(key, "is not a number"));
         const double d = v->get<double>();

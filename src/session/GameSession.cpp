@@ -52,6 +52,16 @@ std::vector<std::size_t> shotsInEffect(const GameRecord& record) {
 
 }  // namespace
 
+BoardInputs GameSession::boardInputs() const {
+    const Line& aim = field_.board.pointer;
+    BoardInputs in{{aim.x1, aim.y1, aim.x2, aim.y2, aim.visible}, g_.power, std::nullopt};
+    if (turn_ && turn_->placedByHand() && g_.isPlayer(g_.currentTurn)) {
+        const Box& piece = field_.board.pieces[g_.currentTurn];
+        in.placement = HandPlacement{piece.left, piece.top};
+    }
+    return in;
+}
+
 std::shared_ptr<TurnController> GameSession::openBoard(Platform& ui) {
     endComputerTurn();
     if (turn_) turn_->drop();
@@ -80,19 +90,23 @@ Judgement GameSession::beginNewGame(const NewGameSettings& settings) {
     return startFirstTurn(newGameSetup(settings));
 }
 
-Judgement GameSession::beginSavedGame(const SavedGame& game) {
+Judgement GameSession::beginSavedGame(const SavedGame& game) { return beginGame(savedGameSetup(game)); }
+
+Judgement GameSession::beginGame(const GameSetup& setup) {
     // What the old game left on the field (a charge, a shot) goes with it.
     recordJudgedShot();
     endComputerTurn();
     turn_->drop();
     GameContext ctx = context();
-    applySavedGame(ctx, game);
-    return startFirstTurn(savedGameSetup(game));
+    buildGame(ctx, setup);
+    return startFirstTurn(setup);
 }
 
-// The record begins with the game as built: the walls as they are now and
-// every seat's colour, which the setup may leave as they stood.
+// The record begins with the game as built: the walls as they are now,
+// every seat's colour, which the setup may leave as they stood, and the
+// pieces painted in them as the window will show them.
 Judgement GameSession::startFirstTurn(const GameSetup& setup) {
+    paintPlayerColors(g_, field_);
     keep();
     record_ = GameRecord{};
     record_.setup = setup;
@@ -114,6 +128,7 @@ Judgement GameSession::startFirstTurn(const GameSetup& setup) {
 
 Judgement GameSession::runCommand(GameCommand command) {
     recordJudgedShot();
+    const BoardInputs before = boardInputs();
     AnswerRecorder recorder(*ui_);
     GameContext ctx{g_, field_, recorder};
     Judgement said = command(ctx);
@@ -130,7 +145,7 @@ Judgement GameSession::runCommand(GameCommand command) {
         shotCommands_.push_back({shot->changes.back().advance, std::move(input)});
     } else {
         redoable_.clear();
-        recordEntry(RecordedCommandEntry{std::move(input), {gameHash(g_, field_), said.announcements}});
+        recordEntry(RecordedCommandEntry{before, std::move(input), {gameHash(g_, field_), said.announcements}});
         noteEnd(said.announcements);
     }
     return said;
@@ -191,13 +206,14 @@ bool GameSession::undo() {
     recordJudgedShot();
     if (!canUndo()) return false;
     const std::vector<std::size_t> shots = shotsInEffect(record_);
+    const BoardInputs before = boardInputs();
     if (turn_->canUndo()) {
         // The last shot is taken back by the turn itself, as it always was.
         turn_->undo();
-        recordEntry(RecordedUndo{{gameHash(g_, field_), {}}});
+        recordEntry(RecordedUndo{before, {gameHash(g_, field_), {}}});
     } else {
         GameRecord undone = record_;
-        undone.entries.emplace_back(RecordedUndo{});
+        undone.entries.emplace_back(RecordedUndo{before, {}});
         if (!restoreFromRecord(undone, false)) return false;
         record_ = std::move(undone);
     }

@@ -66,6 +66,8 @@ public:
     // the game has ended in it, the caller records it and calls keep().
     Judgement beginNewGame(const NewGameSettings& settings);
     Judgement beginSavedGame(const SavedGame& game);
+    // A game of any setup (model/GameSetup.h), begun as a load begins one.
+    Judgement beginGame(const GameSetup& setup);
 
     // A hidden command between two steps of the run: a shot under way keeps
     // the change for its replay. Gives what the command announces.
@@ -118,6 +120,7 @@ private:
     // the game becomes what it left and the new entry gets that outcome.
     bool restoreFromRecord(GameRecord& record, bool lastKnown);
     bool undoOrRedoPossible() const;
+    BoardInputs boardInputs() const;
 
     GameKeeper* keeper_;
     GameState g_;

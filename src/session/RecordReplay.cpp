@@ -1,5 +1,6 @@
 #include "session/RecordReplay.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -62,6 +63,19 @@ void applyShotInputs(const RecordedShot& shot, GameState& g, Field& field) {
     g.power = shot.power;
 }
 
+RecordedShot plannedShotInputs(const GameState& g, const Field& field, const players::PlannedShot& shot) {
+    const int seat = std::clamp<int>(g.currentTurn, 1, kMaxPlayers);
+    const Box& piece = field.board.pieces[seat];
+    RecordedShot r;
+    r.seat = g.currentTurn;
+    r.x1 = players::aimStartX(piece);
+    r.y1 = players::aimStartY(piece);
+    r.x2 = shot.aimX;
+    r.y2 = shot.aimY;
+    r.power = players::barStrength(field.board, shot.barTicks);
+    return r;
+}
+
 std::string ReplayStep::describe() const {
     std::string line = kind == EntryKind::Start ? "start" : kind == EntryKind::Shot ? "shot " + std::to_string(shotNumber)
                                                           : kind == EntryKind::Command ? "command (entry " + std::to_string(entry) + ")"
@@ -102,6 +116,7 @@ struct RecordReplay::Run {
     }
 
     std::string playShot(const RecordedShot& shot, ReplayStep& step);
+    std::string putBoardInputs(const BoardInputs& before, const ReplayStep& step);
     void finish(ReplayStep& step, const EntryOutcome& expected, std::vector<Announcement> said);
 };
 
@@ -141,11 +156,29 @@ void RecordReplay::Run::finish(ReplayStep& step, const EntryOutcome& expected, s
     if (!step.matches()) differed = true;
 }
 
+std::string RecordReplay::Run::putBoardInputs(const BoardInputs& before, const ReplayStep& step) {
+    if (before.placement && !(g.isPlayer(g.currentTurn) && g.moveableNextTurn[g.currentTurn]))
+        return "entry " + std::to_string(step.entry) + ": the piece is placed by hand where the rules allow no placing";
+    Board& b = field.board;
+    if (before.placement) {
+        b.pieces[g.currentTurn].left = before.placement->left;
+        b.pieces[g.currentTurn].top = before.placement->top;
+    }
+    b.pointer.x1 = before.pointer.x1;
+    b.pointer.y1 = before.pointer.y1;
+    b.pointer.x2 = before.pointer.x2;
+    b.pointer.y2 = before.pointer.y2;
+    b.pointer.visible = before.pointer.visible;
+    g.power = before.power;
+    return {};
+}
+
 RecordReplay::RecordReplay(GameRecord record) : run_(std::make_unique<Run>(std::move(record))) {
     Run& r = *run_;
     GameContext ctx = r.context();
     buildGame(ctx, r.record.setup);
     applyRecordedField(r.record.field, r.field);
+    paintPlayerColors(r.g, r.field);
     r.start.seat = r.g.currentTurn;
     Judgement started = startTurn(ctx, r.g.currentTurn);
     r.turn.bringForward(started);
@@ -189,10 +222,13 @@ ReplayStep RecordReplay::next() {
         said = r.turn.takeAnnouncements();
     } else if (const auto* command = std::get_if<RecordedCommandEntry>(&entry)) {
         step.kind = EntryKind::Command;
-        said = r.runCommand(command->input).announcements;
+        step.error = r.putBoardInputs(command->before, step);
+        if (step.error.empty()) said = r.runCommand(command->input).announcements;
     } else {
         step.kind = EntryKind::Undo;
-        if (r.launches.empty()) {
+        step.error = r.putBoardInputs(std::get<RecordedUndo>(entry).before, step);
+        if (!step.error.empty()) {
+        } else if (r.launches.empty()) {
             step.error = "entry " + std::to_string(step.entry) + ": an undo with no shot to take back";
         } else {
             restoreShotStart(r.launches.back(), r.g, r.field);

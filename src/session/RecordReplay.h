@@ -25,6 +25,7 @@
 #include "controls/HiddenCommands.h"
 #include "model/Field.h"
 #include "model/GameState.h"
+#include "players/PlannedShot.h"
 #include "records/GameRecord.h"
 #include "rules/Announcement.h"
 
@@ -94,6 +95,11 @@ std::optional<RecordedCommand> recordedCommand(GameCommand command);
 // Puts a shot's inputs on a game as the player left them at the launch: the
 // hand placement, the aim line (shown) and the strength in Power.
 void applyShotInputs(const RecordedShot& shot, GameState& g, Field& field);
+
+// The inputs of a shot a computer planned (players/PlannedShot.h), as a
+// player at the board would give them: the aim from the shooter's piece
+// centre, the strength of the bar's ticks. Its outcome is the caller's.
+RecordedShot plannedShotInputs(const GameState& g, const Field& field, const players::PlannedShot& shot);
 
 // The whole record played: how many shots were checked, and the first step
 // that differed or was refused (none: every entry matched).

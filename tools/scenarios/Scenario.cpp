@@ -42,8 +42,7 @@ Scenario scenarioFromJson(const json& j) {
     return s;
 }
 
-void setUp(GameContext& ctx, const Scenario& s) {
-    ctx.field = Field{};
+GameSetup scenarioSetup(const Scenario& s) {
     GameSetup setup;
     setup.walls = s.wallsOn;
     setup.currentTurn = std::int16_t(s.turn);
@@ -60,7 +59,12 @@ void setUp(GameContext& ctx, const Scenario& s) {
         seat.piece = PiecePlace{p.left, p.top};
         setup.seats.push_back(std::move(seat));
     }
-    buildGame(ctx, setup);
+    return setup;
+}
+
+void setUp(GameContext& ctx, const Scenario& s) {
+    ctx.field = Field{};
+    buildGame(ctx, scenarioSetup(s));
     ctx.g.power = std::int16_t(s.power);
     ctx.board().pointer = {s.pointer[0], s.pointer[1], s.pointer[2], s.pointer[3]};
 }

@@ -44,6 +44,8 @@ std::string flagText(const GameState& g, int i);  // player i's
 
 Scenario scenarioFromJson(const nlohmann::json& j);  // throws nlohmann::json::exception
 
+// The scenario's game as a setup (model/GameSetup.h).
+GameSetup scenarioSetup(const Scenario& s);
 // Lays out a fresh field and game for the scenario (unused pieces hidden).
 void setUp(GameContext& ctx, const Scenario& s);
 

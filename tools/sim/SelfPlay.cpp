@@ -16,6 +16,7 @@
 #include "records/GameRecord.h"
 #include "records/NewGame.h"
 #include "rules/TurnStart.h"
+#include "session/RecordReplay.h"
 
 namespace capzel::sim {
 
@@ -73,21 +74,6 @@ struct Tally {
     int unfinished = 0;
 };
 
-// The record of a self-played game: the shot as the planner chose it, the
-// inputs a player would have given for it, and what its judging left.
-RecordedShot recordedShot(const GameContext& ctx, const players::PlannedShot& shot) {
-    const int seat = ctx.g.currentTurn;
-    const Box& piece = ctx.board().pieces[seat];
-    RecordedShot r;
-    r.seat = seat;
-    r.x1 = players::aimStartX(piece);
-    r.y1 = players::aimStartY(piece);
-    r.x2 = shot.aimX;
-    r.y2 = shot.aimY;
-    r.power = players::barStrength(ctx.board(), shot.barTicks);
-    return r;
-}
-
 void writeRecord(const std::string& folder, int game, GameRecord& record, const GameState& g) {
     for (const RecordEntry& e : record.entries)
         for (const Announcement& a : outcomeOf(e).announcements)
@@ -119,6 +105,7 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
         record.setup.seats[std::size_t(i - 1)].kind = g.playerKind[i];
         record.setup.seats[std::size_t(i - 1)].color = g.playerColor[i];
     }
+    paintPlayerColors(g, field);  // as a window shows the game, and as its replay begins
     record.field = recordField(field);
     const Judgement started = startTurn(ctx, g.currentTurn);
     record.start = {gameHash(g, field), started.announcements};
@@ -146,7 +133,7 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
         ++shots;
         const bool aimed = !g.isKiller[cur];
         bool inTarget = false;
-        RecordedShot recorded = recordedShot(ctx, shot);
+        RecordedShot recorded = plannedShotInputs(g, field, shot);
         const std::optional<Judgement> judged = players::playShot(ctx, shot, kMaxCycles, &inTarget);
         if (!judged) {
             stuck = true;
