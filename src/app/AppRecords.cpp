@@ -2,6 +2,8 @@
 // kept beside its autosave, a finished game's record kept in the records
 // folder, the end-of-game chart, watching a record and exporting one.
 #include <QFileInfo>
+#include <QScreen>
+#include <algorithm>
 
 #include "app/App.h"
 #include "records/GameRecord.h"
@@ -56,7 +58,14 @@ void CapzelApp::showEndChart() {
     if (session_.record().setup.seats.empty()) return;
     const WatchedGame replayed(session_.record());
     if (replayed.shotCount() == 0) return;
-    openGameChartWindow(replayed.standings(), QStringLiteral("Game Chart"));
+    QWidget* chart = openGameChartWindow(replayed.standings(), QStringLiteral("Game Chart"));
+    // Beside the main window, as far as the screen allows.
+    if (MainWindow* main = mainWindow(); main && main->screen()) {
+        const QRect screen = main->screen()->availableGeometry();
+        QPoint at = main->frameGeometry().topRight() + QPoint(8, 0);
+        at.setX(std::min(at.x(), screen.right() - chart->frameGeometry().width()));
+        chart->move(at);
+    }
 }
 
 void CapzelApp::watchGameRecord() {

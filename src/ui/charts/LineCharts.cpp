@@ -11,13 +11,29 @@ namespace capzel::ui {
 
 namespace {
 
+// Ticks on whole numbers only, about six of them, at 1, 2 or 5 times a
+// power of ten apart.
+double wholeStep(double span) {
+    const double rough = std::max(1.0, span / 6);
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (m * power >= rough) return m * power;
+    return 10 * power;
+}
+
 QValueAxis* wholeAxis(const QString& title, double low, double high) {
     auto* axis = new QValueAxis;
     axis->setTitleText(title);
     axis->setLabelFormat(QStringLiteral("%d"));
-    if (high <= low) high = low + 1;
-    axis->setRange(std::floor(low), std::ceil(high));
-    axis->applyNiceNumbers();
+    low = std::floor(low);
+    high = std::max(std::ceil(high), low + 1);
+    const double step = wholeStep(high - low);
+    low = std::floor(low / step) * step;
+    high = std::ceil(high / step) * step;
+    axis->setRange(low, high);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
     return axis;
 }
 

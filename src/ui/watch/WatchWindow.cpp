@@ -12,6 +12,7 @@
 #include "ui/charts/GameChart.h"
 #include "ui/desktop/QtPlatform.h"
 #include "ui/windows/FieldView.h"
+#include "ui/windows/MainWindow.h"
 #include "ui/windows/StepScheduler.h"
 
 namespace capzel::ui {
@@ -30,11 +31,14 @@ public:
 };
 
 constexpr int kBreathMs = 600;  // between two shots at normal pace
+// The field a little smaller than the main window's, so the list and the
+// chart fit beside it on a common screen.
+constexpr double kFieldZoom = 0.8;
 
 QString rowText(int k, const WatchedShot& shot) {
-    QString text = QStringLiteral("%1. %2").arg(k).arg(QString::fromStdString(shot.shooter));
-    for (const std::string& said : shot.said) text += QStringLiteral(" - ") + displayText(said).simplified();
-    return text;
+    QStringList said;
+    for (const std::string& text : shot.said) said << displayText(text).simplified();
+    return QStringLiteral("%1. %2: %3").arg(k).arg(QString::fromStdString(shot.shooter), said.join(QLatin1Char(' ')));
 }
 
 }  // namespace
@@ -46,7 +50,8 @@ WatchWindow::WatchWindow(std::unique_ptr<WatchedGame> game, const QString& title
     setAttribute(Qt::WA_DeleteOnClose);
     turn_ = session_.openBoard(*platform_);
     view_ = new FieldView(session_.field(), *turn_, this);
-    view_->setZoom(0.8);
+    view_->setFixedSize(MainWindow::kClientWidthPx, MainWindow::kClientHeightPx);
+    view_->setZoom(kFieldZoom);
     scheduler_ = new StepScheduler(*turn_, this);
     // The shot's end is seen once its last advance has returned; what the
     // rules said is already in the list, so nothing waits to be told.
@@ -91,13 +96,13 @@ void WatchWindow::buildControls() {
     notice_->setVisible(!game_->stopMessage().empty());
     notice_->setStyleSheet(QStringLiteral("QLabel { color: #a00000; font-weight: bold; }"));
 
-    previous_ = new QPushButton(QStringLiteral("Previous Shot"), this);
-    play_ = new QPushButton(QStringLiteral("Play"), this);
+    previous_ = new QPushButton(QStringLiteral("P&revious Shot"), this);
+    play_ = new QPushButton(QStringLiteral("&Play"), this);
     play_->setObjectName(QStringLiteral("watchPlay"));
-    next_ = new QPushButton(QStringLiteral("Next Shot"), this);
-    fast_ = new QCheckBox(QStringLiteral("Eight times faster"), this);
+    next_ = new QPushButton(QStringLiteral("&Next Shot"), this);
+    fast_ = new QCheckBox(QStringLiteral("Eight times &faster"), this);
     fast_->setObjectName(QStringLiteral("watchFast"));
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
     connect(previous_, &QPushButton::clicked, this, [this] { showShot(std::max(0, shown_ - 1)); });
     connect(next_, &QPushButton::clicked, this, [this] {
         showShot(std::min(game_->shotCount(), (running_ != 0 ? running_ : shown_ + 1)));
@@ -186,7 +191,7 @@ void WatchWindow::syncControls() {
         list_->setCurrentRow(running_ != 0 ? running_ : shown_);
     }
     list_->scrollToItem(list_->currentItem());
-    play_->setText(playing_ ? QStringLiteral("Pause") : QStringLiteral("Play"));
+    play_->setText(playing_ ? QStringLiteral("&Pause") : QStringLiteral("&Play"));
     play_->setEnabled(playing_ || shown_ < game_->shotCount());
     previous_->setEnabled(shown_ > 0 || running_ != 0);
     next_->setEnabled(shown_ < game_->shotCount());

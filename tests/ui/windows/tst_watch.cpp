@@ -45,8 +45,8 @@ private slots:
         capzel::ui::WatchWindow* watch = f.app->watchWindow();
         QVERIFY(watch && !w().isVisible());
         QCOMPARE(watch->shotList()->count(), 4);  // the start and three shots
-        QVERIFY(watch->shotList()->item(1)->text().startsWith(QStringLiteral("1. Ann - ")));
-        QVERIFY(watch->shotList()->item(2)->text().startsWith(QStringLiteral("2. Bob - ")));
+        QVERIFY(watch->shotList()->item(1)->text().startsWith(QStringLiteral("1. Ann: ")));
+        QVERIFY(watch->shotList()->item(2)->text().startsWith(QStringLiteral("2. Bob: ")));
         QVERIFY(watch->chart()->findChild<QChartView*>(QStringLiteral("scoreChart")));
         QVERIFY(watch->chart()->findChild<QChartView*>(QStringLiteral("courseChart")));
         QVERIFY(watch->notice()->isHidden());
