@@ -117,17 +117,17 @@ void WatchWindow::buildControls() {
         buttons->addWidget(w);
     buttons->addStretch(1);
     buttons->addWidget(close);
+    // The field with the list of shots under it, the chart beside them.
     auto* left = new QVBoxLayout;
     left->addWidget(view_, 0, Qt::AlignTop | Qt::AlignLeft);
     left->addWidget(notice_);
-    left->addStretch(1);
+    left->addWidget(list_, 1);
     left->addLayout(buttons);
-    auto* right = new QVBoxLayout;
-    right->addWidget(list_, 2);
-    right->addWidget(chart_, 3);
+    chart_->setMinimumWidth(440);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
-    layout->addLayout(right, 1);
+    layout->addWidget(chart_, 1);
+    resize(1080, 820);
 }
 
 bool WatchWindow::shotRunning() const { return running_ != 0; }
