@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTreeView>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <nlohmann/json.hpp>
@@ -14,6 +16,10 @@
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
 #include "ui/charts/GameChart.h"
+#include "ui/desktop/HistoryFile.h"
+#include "ui/desktop/ProgramFolder.h"
+#include "ui/desktop/RecordStore.h"
+#include "ui/windows/GameHistoryWindow.h"
 #include "ui/watch/WatchWindow.h"
 
 class WatchTest : public QObject {
@@ -73,6 +79,24 @@ private slots:
         for (int k = 0; k < 2; ++k) w().menus().redoAction->trigger();
         QCOMPARE(hash(), after[3]);
         QVERIFY(!w().menus().redoAction->isEnabled());
+
+        // Game History finds the record kept for its row, and watches it.
+        const capzel::HistoryGame finished = capzel::finishedGame(f.state(), "2026-12-08 10:00");
+        QCOMPARE(capzel::ui::keepFinishedRecord(w().platform(), capzel::ui::recordsFolder(), finished,
+                                                capzel::writeGameRecord(f.app->session().record())),
+                 std::string());
+        QVERIFY(capzel::ui::addToHistoryFile(capzel::ui::historyFile(), finished).added);
+        f.app->showHistory();
+        capzel::ui::GameHistoryWindow* history = f.app->historyWindow();
+        QVERIFY(!history->watchButton()->isEnabled());
+        history->gameList()->setCurrentIndex(history->gameList()->model()->index(0, 0));
+        QVERIFY(history->exportButton()->isEnabled());
+        history->watchButton()->click();
+        // The start, three shots, and the two taken back and played again.
+        QVERIFY(f.app->watchWindow() && f.app->watchWindow()->shotList()->count() == 6);
+        f.app->watchWindow()->close();
+        QTRY_VERIFY(f.app->watchWindow() == nullptr);
+        history->close();
 
         // A seat that is not a player: refused by name, the game untouched.
         nlohmann::json hostile = nlohmann::json::parse(capzel::writeGameRecord(f.app->session().record()));
