@@ -36,6 +36,7 @@ constexpr int kBreathMs = 600;  // between two shots at normal pace
 constexpr double kFieldZoom = 0.8;
 
 QString rowText(int k, const WatchedShot& shot) {
+    if (shot.player == 0) return QStringLiteral("%1. %2").arg(k).arg(QString::fromStdString(shot.shooter));
     QStringList said;
     for (const std::string& text : shot.said) said << displayText(text).simplified();
     return QStringLiteral("%1. %2: %3").arg(k).arg(QString::fromStdString(shot.shooter), said.join(QLatin1Char(' ')));
@@ -142,7 +143,9 @@ void WatchWindow::showShot(int k) {
     session_.state() = at.state;
     session_.field() = at.field;
     shown_ = k;
+    // While playing, the next shot follows after a breath.
     if (playing_ && k == game_->shotCount()) playing_ = false;
+    if (playing_) pause_->start(fast_->isChecked() ? kBreathMs / StepScheduler::kFastFactor : kBreathMs);
     syncControls();
 }
 
@@ -162,6 +165,11 @@ void WatchWindow::playNextShot() {
         return;
     }
     const int k = shown_ + 1;
+    if (game_->isUndo(k)) {
+        // Nothing runs: the game as it was before the shot taken back.
+        showShot(k);
+        return;
+    }
     const GamePosition& launch = game_->launch(k);
     session_.state() = launch.state;
     session_.field() = launch.field;
@@ -176,13 +184,7 @@ void WatchWindow::playNextShot() {
 // it), and what the rules said is already in the list.
 void WatchWindow::shotJudged() {
     if (running_ == 0 || turn_->running()) return;
-    const int k = running_;
-    running_ = 0;
-    const bool keepPlaying = playing_;
-    showShot(k);
-    playing_ = keepPlaying && k < game_->shotCount();
-    if (playing_) pause_->start(fast_->isChecked() ? kBreathMs / StepScheduler::kFastFactor : kBreathMs);
-    syncControls();
+    showShot(running_);
 }
 
 void WatchWindow::syncControls() {

@@ -27,8 +27,8 @@ std::unique_ptr<WatchedGame> WatchedGame::open(std::string_view recordText, std:
     return std::make_unique<WatchedGame>(*record);
 }
 
-// Commands and undos between two shots change the game the next shot is
-// launched from; the list tells them with the shot before.
+// A hidden command between two shots changes the game the next shot is
+// launched from; the list tells what it announced with the shot before.
 WatchedGame::WatchedGame(const GameRecord& record) {
     RecordReplay replay(record);
     const auto keep = [&replay] { return GamePosition{replay.state(), replay.field()}; };
@@ -47,12 +47,17 @@ WatchedGame::WatchedGame(const GameRecord& record) {
             stopMessage_ = stopText(step, shotCount() + 1);
             break;
         }
-        if (step.kind != EntryKind::Shot) {
+        if (step.kind == EntryKind::Command) {
             if (shots_.empty()) continue;
-            std::vector<std::string>& said = shots_.back().said;
-            said.push_back(step.kind == EntryKind::Undo ? std::string("(taken back)") : std::string("(a hidden command)"));
-            for (std::string& text : texts(step.announcements)) said.push_back(std::move(text));
+            for (std::string& text : texts(step.announcements)) shots_.back().said.push_back(std::move(text));
             after_.back() = keep();
+            continue;
+        }
+        if (step.kind == EntryKind::Undo) {
+            shots_.push_back({0, "The last shot was taken back.", {}});
+            launch_.push_back(std::move(launch));
+            after_.push_back(keep());
+            standings_.addRow(replay.state());
             continue;
         }
         const int seat = shot ? shot->seat : step.seat;

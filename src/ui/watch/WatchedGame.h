@@ -20,6 +20,8 @@
 
 namespace capzel::ui {
 
+// A row of the watched game: a shot, or an undo that took the last shot
+// still in effect back (player 0, nothing launched).
 struct WatchedShot {
     int player = 0;                 // who shot
     std::string shooter;            // that player's name
@@ -39,8 +41,9 @@ public:
     // Replays a record already read.
     explicit WatchedGame(const GameRecord& record);
 
-    // The shots that play as recorded.
+    // The shots and undos that play as recorded.
     int shotCount() const { return int(shots_.size()); }
+    bool isUndo(int k) const { return shot(k).player == 0; }
     const WatchedShot& shot(int k) const { return shots_[std::size_t(k - 1)]; }
     const GameStandings& standings() const { return standings_; }
     // Empty when every shot of the record played as recorded.
@@ -48,7 +51,8 @@ public:
 
     // The game after shot k is judged (0: as it began).
     const GamePosition& after(int k) const { return after_[std::size_t(k)]; }
-    // The game as shot k (from 1) was launched: aimed, its strength set.
+    // The game as shot k (from 1) was launched: aimed, its strength set
+    // (for an undo, the game before it).
     const GamePosition& launch(int k) const { return launch_[std::size_t(k - 1)]; }
 
 private:

@@ -92,9 +92,16 @@ private slots:
         history->gameList()->setCurrentIndex(history->gameList()->model()->index(0, 0));
         QVERIFY(history->exportButton()->isEnabled());
         history->watchButton()->click();
-        // The start, three shots, and the two taken back and played again.
-        QVERIFY(f.app->watchWindow() && f.app->watchWindow()->shotList()->count() == 6);
-        f.app->watchWindow()->close();
+        // The start, three shots, two undos and the two shots played again,
+        // played through, the undos included.
+        watch = f.app->watchWindow();
+        QVERIFY(watch && watch->shotList()->count() == 8);
+        QCOMPARE(watch->shotList()->item(5)->text(), QStringLiteral("5. The last shot was taken back."));
+        watch->fastBox()->setChecked(true);
+        watch->shotList()->setCurrentRow(3);
+        watch->setPlaying(true);
+        QTRY_VERIFY_WITH_TIMEOUT(watch->shownShot() == 7 && !watch->playing(), 60000);
+        watch->close();
         QTRY_VERIFY(f.app->watchWindow() == nullptr);
         history->close();
 
