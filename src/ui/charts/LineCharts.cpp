@@ -29,7 +29,8 @@ QValueAxis* wholeAxis(const QString& title, double low, double high) {
     high = std::max(std::ceil(high), low + 1);
     const double step = wholeStep(high - low);
     low = std::floor(low / step) * step;
-    high = std::ceil(high / step) * step;
+    // A little room above the highest value, so its point is not cut.
+    high = std::ceil((high + (high - low) / 20) / step) * step;
     axis->setRange(low, high);
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0);
@@ -65,6 +66,8 @@ QChartView* lineChart(const char* name, const ChartAxes& axes, const std::vector
         auto* series = new QLineSeries;
         series->setName(line.name);
         series->append(line.points);
+        // A short line shows its points too: a single one is no line at all.
+        series->setPointsVisible(line.points.size() < 40);
         if (line.color.isValid()) {
             QPen pen(line.color);
             pen.setWidth(2);
