@@ -12,6 +12,8 @@
 #include "ui/windows/GameHistoryWindow.h"
 #include "ui/desktop/HistoryFile.h"
 #include "ui/desktop/ProgramFolder.h"
+#include "ui/desktop/RecordStore.h"
+#include "ui/watch/RecordDrop.h"
 #include "ui/desktop/QtPlatform.h"
 #include "ui/windows/StatusWindow.h"
 #include "ui/windows/ComputerPlay.h"
@@ -20,7 +22,9 @@
 
 namespace capzel::ui {
 
-CapzelApp::CapzelApp(QObject* parent) : QObject(parent) {}
+CapzelApp::CapzelApp(QObject* parent) : QObject(parent) {
+    session_.setTimeSource([] { return QDateTime::currentDateTime().toString(Qt::ISODate).toStdString(); });
+}
 
 // The status window reads the game state: it goes before the state does
 // (it has no parent that would take it along).
@@ -38,6 +42,8 @@ MainWindow& CapzelApp::openMainWindow() {
     connect(this, &CapzelApp::settingsChanged, main_.get(), &MainWindow::applySettings);
     connect(this, &CapzelApp::settingsChanged, main_.get(),
             [this, w = main_.get()] { w->setSizePercent(settings_.sizePercent); });
+    // A game record dropped on the window is watched.
+    new RecordDrop(main_.get(), [this](const std::string& path) { watchRecordFile(path); });
     main_->show();
     return *main_;
 }
@@ -135,6 +141,7 @@ GameHistoryWindow* CapzelApp::historyWindow() const { return qobject_cast<GameHi
 
 void CapzelApp::gameEnded() {
     recordFinishedGame();
+    showEndChart();
     showHighScores();
 }
 
@@ -143,6 +150,7 @@ void CapzelApp::recordFinishedGame() {
     if (!main) return;
     const QString date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     const HistoryGame game = finishedGame(state(), date.toStdString());
+    keepFinishedRecord(game);
     const HistoryAddition addition = addToHistoryFile(historyFile(), game);
     if (!addition.notice.empty()) main->platform().message(addition.notice);
     // The open window gains the game; after a history set aside it shows the
@@ -171,6 +179,9 @@ void CapzelApp::showHistory() {
             if (GameHistoryWindow* open = historyWindow()) open->showHistory({});
             if (MainWindow* w = mainWindow()) w->platform().message(notice);
         });
+        window->hasRecord = [](const HistoryGame& game) { return findFinishedRecord(recordsFolder(), game).has_value(); };
+        connect(window, &GameHistoryWindow::watchRequested, this, &CapzelApp::watchFinishedGame);
+        connect(window, &GameHistoryWindow::exportRequested, this, &CapzelApp::exportFinishedGame);
         connect(window, &GameHistoryWindow::clearConfirmed, this, [this] {
             const std::string notice = clearHistoryFile(historyFile());
             if (!notice.empty()) {

@@ -165,8 +165,12 @@ void CapzelApp::keep(const GameState& g, const Field& field) {
     MainWindow* main = mainWindow();
     if (!main) return;
     const std::string path = autosaveSlots().file();
-    const std::string failure =
-        path.empty() ? autosaveSlots().why() : keepAutosave(main->platform(), g, field.board, path);
+    std::string failure = path.empty() ? autosaveSlots().why() : keepAutosave(main->platform(), g, field.board, path);
+    // The record beside it: one message tells of either.
+    if (!path.empty()) {
+        const std::string recordFailure = keepRunningRecord(path);
+        if (failure.empty()) failure = recordFailure;
+    }
     if (failure.empty() || autosaveFailureTold_) return;
     autosaveFailureTold_ = true;
     main->platform().message("The running game could not be kept for the next start. " + failure);

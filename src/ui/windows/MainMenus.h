@@ -45,11 +45,15 @@ struct MainMenus {
     QMenu* extrasMenu = nullptr;
     QAction* showHintsAction = nullptr;
     QAction* historyAction = nullptr;
+    // Whole-game records: a kept game watched again, the running one exported.
+    QAction* watchRecordAction = nullptr;
+    QAction* exportRecordAction = nullptr;
     // The running game's shots: faster, again, taken back.
     QAction* playSeparator = nullptr;
     QAction* fastForwardAction = nullptr;
     QAction* replayAction = nullptr;
     QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
     QAction* suggestShotAction = nullptr;
     // The player's comforts: messages, size, sound, aim line, bar pace.
     QAction* settingsSeparator = nullptr;
@@ -73,7 +77,7 @@ struct MainMenus {
     void syncFrom(const MenuState& state) const;
 
     // The shot items: each enabled only when it can act now.
-    void syncShotItems(bool gameRunning, bool canReplay, bool canUndo) const;
+    void syncShotItems(bool gameRunning, bool canReplay, bool canUndo, bool canRedo) const;
 
 private:
     void buildShotItems();

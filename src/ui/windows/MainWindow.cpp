@@ -295,7 +295,7 @@ void MainWindow::connectMenus() {
     on(menus_.historyAction, [this] { app_.showHistory(); });
     on(menus_.fastForwardAction, [] {});  // the speed follows the check mark
     on(menus_.replayAction, [this] { replayLastShot(); });
-    on(menus_.undoAction, [this] { undoShot(); });
+    connectRecordItems([&](QAction* a, std::function<void()> fn) { on(a, fn); });
     on(menus_.suggestShotAction, [this] { computerPlay_->suggestShot(); });
     on(menus_.settingsAction, [this] { showSettings(); });
     on(menus_.aboutAction, [this] { app_.showAbout(); });

@@ -11,6 +11,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -128,7 +129,10 @@ public:
     // held, or the checked menu item), the last shot replayed or taken
     // back, and the turn's keys (Space or Enter for "Go", Esc to call off
     // an aim or a charge).
+    // Ctrl+Z takes shots back one at a time as far as the first, Ctrl+Shift+Z
+    // plays them again until a new shot is played.
     void undoShot();
+    void redoShot();
     void replayLastShot();
     void syncShotState();
     bool handleShotKey(const QKeyEvent& key);
@@ -147,6 +151,9 @@ private:
     void zoomTo(double zoom);
     void fitOnScreen();
     void connectMenus();
+    // Undo and redo, and the whole-game records' items.
+    void connectRecordItems(const std::function<void(QAction*, std::function<void()>)>& on);
+    bool ownsSessionBoard() const;
     void connectComputerPlay();
     template <class Fn>
     void runCommand(Fn&& fn);
