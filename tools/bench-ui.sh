@@ -73,6 +73,8 @@ printf '%-44s %10s\n' "game history: games (file MB)" "$(get history.games) ($(g
 check "game history: window open and painted"    "$(get history.open_s | xargs printf '%.3f')" 0 0.2 s
 printf '%-44s %10s\n' "game history: wins counted and shown" "$(get history.wins_s | xargs printf '%.3f') s"
 check "game history: memory the window added"    "$(get history.rss_growth_mb | xargs printf '%.1f')" 0 40 MB
+check "game history: Charts... window painted"   "$(get history.charts_open_ms | xargs printf '%.1f')" 0 100 ms
+printf '%-44s %10s\n' "game history: charts drawn" "$(get history.charts_s | xargs printf '%.3f') s"
 printf '%-44s %10s\n' "game history: resident after opening" "$(get history.open_rss_mb | xargs printf '%.1f') MB"
-XX
+check "game history: a game's end, window open"  "$(get history.end_open_ms | xargs printf '%.1f')" 0 50 ms
 check "game history: a game's end, window closed" "$(get history.end_closed_ms | xargs printf '%.1f')" 0 50 ms

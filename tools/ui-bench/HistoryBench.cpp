@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QFile>
 #include <QMessageBox>
 #include <QTimer>
@@ -99,6 +100,20 @@ void historyFigures(ui::CapzelApp& app, int games, int runs,
     const double after = residentMb();
     report("history.open_rss_mb", after);
     report("history.rss_growth_mb", after - before);
+
+    // Charts...: the window at once, its charts once the whole history is read.
+    if (ui::GameHistoryWindow* w = app.historyWindow()) {
+        t.restart();
+        w->chartsButton()->click();
+        settle();
+        report("history.charts_open_ms", double(t.nsecsElapsed()) / 1e6);
+        QWidget* charts = w->findChild<QWidget*>(QStringLiteral("historyCharts"));
+        while (charts && !charts->findChild<QWidget*>(QStringLiteral("winsChart")))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        report("history.charts_s", double(t.nsecsElapsed()) / 1e9);
+        if (charts) charts->close();
+        settle();
+    }
 
     std::vector<double> open, closed;
     for (int k = 0; k < runs; ++k) {

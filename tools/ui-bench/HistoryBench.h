@@ -18,6 +18,8 @@ namespace capzel::tools {
 //   history.wins_s           until the wins of every name are counted and shown
 //   history.open_rss_mb      resident memory after that
 //   history.rss_growth_mb    what opening the window added to it
+//   history.charts_open_ms   "Charts..." clicked until its window is painted
+//   history.charts_s         until its charts are drawn
 //   history.end_open_ms      a game's end with the window open (median of runs)
 //   history.end_closed_ms    a game's end with the window closed (median of runs)
 //   history.messages         messages shown (a history set aside: none expected)

@@ -1,6 +1,8 @@
 #include "ui/charts/HistoryCharts.h"
 
 #include <QChartView>
+#include <QLabel>
+#include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -42,20 +44,50 @@ void TrendGatherer::add(const HistoryGame& game) {
     }
 }
 
-QWidget* openHistoryChartWindow(const HistoryTrends& trends, QWidget* parent) {
-    auto* window = new QWidget(parent, Qt::Window);
-    window->setObjectName(QStringLiteral("historyCharts"));
-    window->setWindowTitle(QStringLiteral("Game History Charts"));
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    auto* column = new QVBoxLayout(window);
-    column->addWidget(lineChart("winsChart", {QStringLiteral("Wins"), QStringLiteral("Game"), QStringLiteral("Wins")},
-                                trends.wins, window));
-    column->addWidget(lineChart("shotsChart",
-                                {QStringLiteral("Average shots a game"), QStringLiteral("Game"), QStringLiteral("Shots")},
-                                trends.averageShots, window));
-    window->resize(600, 640);
-    window->show();
-    return window;
+HistoryChartWindow::HistoryChartWindow(Gather gather, QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("historyCharts"));
+    setWindowTitle(QStringLiteral("Game History Charts"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* column = new QVBoxLayout(this);
+    reading_ = new QLabel(QStringLiteral("Reading the history..."), this);
+    reading_->setAlignment(Qt::AlignCenter);
+    column->addWidget(reading_);
+    resize(600, 640);
+    show();
+
+    // The trends come back as an event, which the window's end (it waits
+    // for the thread) drops.
+    gatherer_.reset(QThread::create([this, gather = std::move(gather), stop = stop_] {
+        HistoryTrends trends = gather(*stop);
+        if (*stop) return;
+        QMetaObject::invokeMethod(
+            this, [this, trends = std::move(trends), stop] {
+                if (!*stop) showTrends(trends);
+            },
+            Qt::QueuedConnection);
+    }));
+    gatherer_->start();
+}
+
+HistoryChartWindow::~HistoryChartWindow() { stopGathering(); }
+
+void HistoryChartWindow::stopGathering() {
+    if (!gatherer_) return;
+    *stop_ = true;
+    gatherer_->wait();
+    gatherer_.reset();
+}
+
+void HistoryChartWindow::showTrends(const HistoryTrends& trends) {
+    gatherer_->wait();  // it has finished: this only joins it
+    gatherer_.reset();
+    delete reading_;
+    reading_ = nullptr;
+    layout()->addWidget(lineChart("winsChart", {QStringLiteral("Wins"), QStringLiteral("Game"), QStringLiteral("Wins")},
+                                  trends.wins, this));
+    layout()->addWidget(lineChart(
+        "shotsChart", {QStringLiteral("Average shots a game"), QStringLiteral("Game"), QStringLiteral("Shots")},
+        trends.averageShots, this));
 }
 
 }  // namespace capzel::ui

@@ -5,10 +5,16 @@
 #pragma once
 
 #include <QWidget>
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "ui/charts/LineCharts.h"
+
+class QLabel;
+class QThread;
 
 namespace capzel {
 struct HistoryGame;
@@ -47,7 +53,26 @@ private:
 };
 
 // The two charts in a window of its own (object name "historyCharts"),
-// deleted when closed.
-QWidget* openHistoryChartWindow(const HistoryTrends& trends, QWidget* parent);
+// deleted when closed. The window shows at once; `gather` reads the history
+// on a thread of the window's own (a long history takes a while), a line
+// saying so standing in for the charts meanwhile. It looks at `stop` between
+// games: the window's end stops it and waits for it.
+class HistoryChartWindow : public QWidget {
+    Q_OBJECT
+public:
+    using Gather = std::function<HistoryTrends(const std::atomic<bool>& stop)>;
+    HistoryChartWindow(Gather gather, QWidget* parent);
+    ~HistoryChartWindow() override;
+
+    bool gathering() const { return gatherer_ != nullptr; }
+
+private:
+    void showTrends(const HistoryTrends& trends);
+    void stopGathering();
+
+    QLabel* reading_;
+    std::unique_ptr<QThread> gatherer_;
+    std::shared_ptr<std::atomic<bool>> stop_ = std::make_shared<std::atomic<bool>>(false);
+};
 
 }  // namespace capzel::ui

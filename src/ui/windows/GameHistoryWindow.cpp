@@ -195,7 +195,8 @@ void GameHistoryWindow::syncGameButtons() {
     watch_->setEnabled(export_->isEnabled());
 }
 
-// The names with the most wins, their trends read from the whole history.
+// The names with the most wins, their trends read from the whole history
+// on the chart window's own thread.
 void GameHistoryWindow::showCharts() {
     if (!tally_) return;
     std::vector<std::string> names;
@@ -203,12 +204,16 @@ void GameHistoryWindow::showCharts() {
         if (int(names.size()) == kTrendNames) break;
         names.push_back(w.name);
     }
-    TrendGatherer trends(names, std::size_t(model_->rowCount()));
-    model_->readGames([&](HistoryGame&& game) {
-        trends.add(game);
-        return true;
-    });
-    openHistoryChartWindow(trends.take(), this);
+    new HistoryChartWindow(
+        [names, games = model_->games()](const std::atomic<bool>& stop) {
+            TrendGatherer trends(names, games.size());
+            games.read([&](HistoryGame&& game) {
+                trends.add(game);
+                return !stop;
+            });
+            return trends.take();
+        },
+        this);
 }
 
 }  // namespace capzel::ui

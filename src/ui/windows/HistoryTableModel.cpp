@@ -62,10 +62,10 @@ HistoryGame HistoryTableModel::gameAt(int row) const {
     return gameNumber(std::size_t(rowCount() - 1 - row));
 }
 
-HistoryReading HistoryTableModel::readGames(const std::function<bool(HistoryGame&&)>& take) const {
-    HistoryReading reading = readHistoryGames(*text_, *starts_, take);
+HistoryReading HistoryGames::read(const std::function<bool(HistoryGame&&)>& take) const {
+    HistoryReading reading = readHistoryGames(*text, *starts, take);
     if (!reading.ok()) return reading;
-    for (HistoryGame game : added_)
+    for (HistoryGame game : added)
         if (!take(std::move(game))) break;
     return reading;
 }

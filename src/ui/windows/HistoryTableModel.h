@@ -16,6 +16,19 @@
 
 namespace capzel::ui {
 
+// Every game of the table as it stood when taken, oldest first. The file's
+// text is shared and never changed, so another thread may read the games.
+struct HistoryGames {
+    std::shared_ptr<const std::string> text;
+    std::shared_ptr<const std::vector<std::size_t>> starts;
+    std::vector<HistoryGame> added;  // after the file's games
+
+    std::size_t size() const { return starts->size() + added.size(); }
+    // Hands every game to `take` until it gives false; the error names a
+    // line that is not a game.
+    HistoryReading read(const std::function<bool(HistoryGame&&)>& take) const;
+};
+
 class HistoryTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -34,9 +47,8 @@ public:
     // The game shown in `row` (newest first); an empty game for a line that
     // is not one.
     HistoryGame gameAt(int row) const;
-    // Every game, oldest first, until `take` gives false; the error names a
-    // line that is not a game.
-    HistoryReading readGames(const std::function<bool(HistoryGame&&)>& take) const;
+    // Every game, to be read on any thread.
+    HistoryGames games() const { return {text_, starts_, added_}; }
 
 private:
     // Game `number` (0 the oldest), read again from the file's text.

@@ -1,5 +1,7 @@
 // The high-score window and the game history at the end of a game.
+#include <QChartView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
@@ -120,6 +122,13 @@ private slots:
         QCOMPARE(w->winList()->topLevelItem(0)->text(0), QStringLiteral("<b>Ann</b>"));
         QCOMPARE(w->winList()->topLevelItemCount(), 2);
         QCOMPARE(boxes.messages().size(), 1 + int(setAside));  // the window found a good history
+
+        // Charts... shows its window at once and its charts once the history is read.
+        w->chartsButton()->click();
+        auto* charts = w->findChild<QWidget*>(QStringLiteral("historyCharts"));
+        QVERIFY(charts && charts->isVisible());
+        QTRY_VERIFY(charts->findChild<QChartView*>(QStringLiteral("winsChart")));
+        QCOMPARE(charts->findChild<QChartView*>(QStringLiteral("winsChart"))->chart()->series().size(), 2);
     }
 
     // A bad line among good ones, found while the wins are counted: the file
