@@ -197,6 +197,7 @@ const Field& RecordReplay::field() const { return run_->field; }
 int RecordReplay::shotNumber() const { return run_->shots; }
 std::size_t RecordReplay::nextEntry() const { return run_->next; }
 const GameRecord& RecordReplay::record() const { return run_->record; }
+const LastShot* RecordReplay::lastShot() const { return run_->turn.lastShot(); }
 
 const RecordEntry* RecordReplay::upcoming() const {
     return done() ? nullptr : &run_->record.entries[run_->next];

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "controls/HiddenCommands.h"
+#include "controls/LastShot.h"
 #include "model/Field.h"
 #include "model/GameState.h"
 #include "players/PlannedShot.h"
@@ -81,6 +82,9 @@ public:
     const RecordEntry* upcoming() const;
     std::size_t nextEntry() const;
     const GameRecord& record() const;
+    // The shot played last, as its run kept it: its start and the changes
+    // the hidden commands made while it ran. Null before the first shot.
+    const LastShot* lastShot() const;
 
 private:
     struct Run;

@@ -50,10 +50,11 @@ WatchWindow::WatchWindow(std::unique_ptr<WatchedGame> game, const QString& title
     setWindowTitle(title);
     setAttribute(Qt::WA_DeleteOnClose);
     turn_ = session_.openBoard(*platform_);
+    shotRun_ = std::make_unique<WatchedShotRun>(*turn_, session_.state(), session_.field());
     view_ = new FieldView(session_.field(), *turn_, this);
     view_->setFixedSize(MainWindow::kClientWidthPx, MainWindow::kClientHeightPx);
     view_->setZoom(kFieldZoom);
-    scheduler_ = new StepScheduler(*turn_, this);
+    scheduler_ = new StepScheduler(*shotRun_, this);
     // The shot's end is seen once its last advance has returned; what the
     // rules said is already in the list, so nothing waits to be told.
     scheduler_->onAdvanced = [this] {
@@ -175,15 +176,19 @@ void WatchWindow::playNextShot() {
     session_.field() = launch.field;
     running_ = k;
     turn_->startShot();
+    shotRun_->begin(game_->changes(k));
     scheduler_->setFast(fast_->isChecked());
     scheduler_->start();
     syncControls();
 }
 
 // The field ends where the record says the shot ended (the replay checked
-// it), and what the rules said is already in the list.
+// it, the hidden commands during the shot included), and what the rules said
+// is already in the list. A shot that ended elsewhere is put right.
 void WatchWindow::shotJudged() {
     if (running_ == 0 || turn_->running()) return;
+    const GamePosition& recorded = game_->after(running_);
+    if (gameHash(session_.state(), session_.field()) != gameHash(recorded.state, recorded.field)) ++corrections_;
     showShot(running_);
 }
 

@@ -44,6 +44,9 @@ public:
     void setPlaying(bool playing);
     bool playing() const { return playing_; }
     bool shotRunning() const;
+    // Shots whose end on the field was not the record's, so that the field
+    // jumped to it (none: every shot ran as recorded).
+    int corrections() const { return corrections_; }
 
     const WatchedGame& game() const { return *game_; }
     QListWidget* shotList() const { return list_; }
@@ -66,6 +69,7 @@ private:
     GameSession session_;
     std::unique_ptr<QtPlatform> platform_;
     std::shared_ptr<TurnController> turn_;
+    std::unique_ptr<WatchedShotRun> shotRun_;
     FieldView* view_ = nullptr;
     StepScheduler* scheduler_ = nullptr;
     QListWidget* list_ = nullptr;
@@ -79,6 +83,7 @@ private:
     int shown_ = 0;            // the shot whose end the field shows
     int running_ = 0;          // the shot in play on the field, 0 for none
     bool playing_ = false;
+    int corrections_ = 0;
 };
 
 }  // namespace capzel::ui

@@ -1,5 +1,6 @@
 #include "ui/watch/WatchedGame.h"
 
+#include "controls/TurnController.h"
 #include "session/RecordReplay.h"
 
 namespace capzel::ui {
@@ -56,6 +57,7 @@ WatchedGame::WatchedGame(const GameRecord& record) {
         if (step.kind == EntryKind::Undo) {
             shots_.push_back({0, "The last shot was taken back.", {}});
             launch_.push_back(std::move(launch));
+            changes_.emplace_back();
             after_.push_back(keep());
             standings_.addRow(replay.state());
             continue;
@@ -63,9 +65,29 @@ WatchedGame::WatchedGame(const GameRecord& record) {
         const int seat = shot ? shot->seat : step.seat;
         shots_.push_back({seat, replay.state().playerName[std::size_t(seat)], texts(step.announcements)});
         launch_.push_back(std::move(launch));
+        changes_.push_back(replay.lastShot()->changes);
         after_.push_back(keep());
         standings_.addRow(replay.state());
     }
+}
+
+void WatchedShotRun::begin(const std::vector<MidShotChange>& changes) {
+    changes_ = changes;
+    nextChange_ = 0;
+    advances_ = 0;
+}
+
+bool WatchedShotRun::running() const { return turn_.running(); }
+long WatchedShotRun::wait() const { return turn_.wait(); }
+bool WatchedShotRun::shotUnderWay() const { return turn_.shotUnderWay(); }
+
+GameFlow WatchedShotRun::advance() {
+    for (; nextChange_ < changes_.size() && changes_[nextChange_].advance <= advances_; ++nextChange_) {
+        g_ = changes_[nextChange_].state;
+        field_ = changes_[nextChange_].field;
+    }
+    ++advances_;
+    return turn_.advance();
 }
 
 }  // namespace capzel::ui

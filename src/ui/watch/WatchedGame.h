@@ -13,10 +13,16 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/LastShot.h"
+#include "controls/SteppedRun.h"
 #include "model/Field.h"
 #include "model/GameState.h"
 #include "records/GameRecord.h"
 #include "ui/charts/GameChart.h"
+
+namespace capzel {
+class TurnController;
+}
 
 namespace capzel::ui {
 
@@ -54,13 +60,42 @@ public:
     // The game as shot k (from 1) was launched: aimed, its strength set
     // (for an undo, the game before it).
     const GamePosition& launch(int k) const { return launch_[std::size_t(k - 1)]; }
+    // The game as each hidden command that came while shot k ran left it,
+    // with the advance it came before.
+    const std::vector<MidShotChange>& changes(int k) const { return changes_[std::size_t(k - 1)]; }
 
 private:
     std::vector<WatchedShot> shots_;
     std::vector<GamePosition> after_;
     std::vector<GamePosition> launch_;
+    std::vector<std::vector<MidShotChange>> changes_;
     GameStandings standings_;
     std::string stopMessage_;
+};
+
+// A watched shot run by the turn of the window's field, the changes of the
+// hidden commands that came during it put on the game before the advance
+// they came at, as the game's own replay puts them: the shot ends where the
+// record says, with nothing to put right afterwards.
+class WatchedShotRun final : public SteppedRun {
+public:
+    WatchedShotRun(TurnController& turn, GameState& g, Field& field) : turn_(turn), g_(g), field_(field) {}
+
+    // A shot the turn has just launched, and the changes made while it ran.
+    void begin(const std::vector<MidShotChange>& changes);
+
+    bool running() const override;
+    long wait() const override;
+    GameFlow advance() override;
+    bool shotUnderWay() const override;
+
+private:
+    TurnController& turn_;
+    GameState& g_;
+    Field& field_;
+    std::vector<MidShotChange> changes_;
+    std::size_t nextChange_ = 0;
+    long advances_ = 0;
 };
 
 }  // namespace capzel::ui

@@ -13,6 +13,8 @@
 #include <nlohmann/json.hpp>
 
 #include "records/GameRecord.h"
+#include "session/GameSession.h"
+#include "support/RunDriver.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
 #include "ui/charts/GameChart.h"
@@ -62,6 +64,7 @@ private slots:
         watch->setPlaying(true);
         QVERIFY(watch->shotRunning());
         QTRY_VERIFY_WITH_TIMEOUT(watch->shownShot() == 3 && !watch->playing(), 60000);
+        QCOMPARE(watch->corrections(), 0);
         watch->shotList()->setCurrentRow(1);
         QCOMPARE(watch->shownShot(), 1);
 
@@ -115,6 +118,37 @@ private slots:
         QVERIFY(f.modals->messages().constLast().contains(QStringLiteral("/entries/0/seat")));
         QVERIFY(f.app->watchWindow() == nullptr && w().isVisible());
         QCOMPARE(hash(), after[3]);
+    }
+
+    // Bob's piece put in box 13 while Ann's shot runs: the watched shot
+    // takes the change at its advance and ends where the record says.
+    void aCommandDuringAShotIsWatchedAtItsAdvance() {
+        capzel::GameSession session;
+        capzel::test::FakePlatform ui;
+        session.openBoard(ui);
+        capzel::NewGameSettings two;
+        two.players = 2;
+        session.beginNewGame(two);
+        session.turn().mouseMove(1, 0, 3650, 9000);
+        session.state().power = 3000;
+        session.turn().startShot();
+        for (int k = 0; k < 50; ++k) session.turn().advance();
+        ui.inputAnswers = {"2", "13"};
+        session.runCommand(capzel::setPositionCommand);
+        capzel::test::drive(session.turn(), ui);
+        session.advanced();
+        QCOMPARE(std::get<capzel::RecordedShot>(session.record().entries.at(0)).commands.size(), 1u);
+
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("game.json")).toStdString();
+        QCOMPARE(capzel::saveGameRecord(w().platform(), path, session.record()), std::string());
+        f.app->watchRecordFile(path);
+        capzel::ui::WatchWindow* watch = f.app->watchWindow();
+        watch->fastBox()->setChecked(true);
+        watch->setPlaying(true);
+        QTRY_VERIFY_WITH_TIMEOUT(watch->shownShot() == 1 && !watch->playing(), 60000);
+        QCOMPARE(watch->corrections(), 0);
+        watch->close();
     }
 };
 
