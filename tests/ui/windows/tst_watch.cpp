@@ -1,6 +1,7 @@
 // A three-shot game taken back and played again from the menu, watched from
 // its record (the shot list, the chart, the game in progress put aside and
 // back untouched), and a hostile record refused by the field it gets wrong.
+// A hidden command during a shot, watched; the records folder's limit.
 #include <QAction>
 #include <QChartView>
 #include <QCheckBox>
@@ -149,6 +150,23 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(watch->shownShot() == 1 && !watch->playing(), 60000);
         QCOMPARE(watch->corrections(), 0);
         watch->close();
+    }
+
+    // 1,002 records kept a second apart, and one more: the three oldest go.
+    void theNewestThousandRecordsAreKept() {
+        QTemporaryDir dir;
+        const std::string folder = dir.filePath(QStringLiteral("records")).toStdString();
+        QVERIFY(QDir().mkpath(QString::fromStdString(folder)));
+        const auto game = [](int k) { return capzel::HistoryGame{std::to_string(k), 0, k, {}}; };
+        const QDateTime longAgo = QDateTime::currentDateTime().addDays(-1);
+        for (int k = 0; k < 1002; ++k) {
+            QFile kept(QString::fromStdString(capzel::ui::finishedRecordFile(folder, game(k))));
+            QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("{}") == 2 && kept.flush());
+            QVERIFY(kept.setFileTime(longAgo.addSecs(k), QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(capzel::ui::keepFinishedRecord(w().platform(), folder, game(1002), "{}"), std::string());
+        QCOMPARE(QDir(QString::fromStdString(folder)).entryList(QDir::Files).size(), 1000);
+        for (int k = 0; k < 1003; ++k) QCOMPARE(capzel::ui::findFinishedRecord(folder, game(k)).has_value(), k >= 3);
     }
 };
 
