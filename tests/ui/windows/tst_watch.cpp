@@ -1,12 +1,14 @@
 // A three-shot game taken back and played again from the menu, watched from
 // its record (the shot list, the chart, the game in progress put aside and
 // back untouched), and a hostile record refused by the field it gets wrong.
-// A hidden command during a shot, watched; the records folder's limit.
+// A hidden command during a shot, watched; exported and dropped records;
+// the records folder's limit.
 #include <QAction>
 #include <QChartView>
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTreeView>
 #include <QTemporaryDir>
@@ -15,6 +17,7 @@
 
 #include "records/GameRecord.h"
 #include "session/GameSession.h"
+#include "session/RecordReplay.h"
 #include "support/RunDriver.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
@@ -150,6 +153,50 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(watch->shownShot() == 1 && !watch->playing(), 60000);
         QCOMPARE(watch->corrections(), 0);
         watch->close();
+    }
+
+    // Export Game Record... of the running game and of a Game History row
+    // writes a record that replays; one dropped on the main window is watched.
+    void exportedRecordsReplayAndADroppedOneIsWatched() {
+        QVERIFY(f.startGame({QStringLiteral("Ann"), QStringLiteral("Bob")}));
+        capzel::test::aim(w());
+        QVERIFY(capzel::test::shoot(w(), 3000));
+        QTemporaryDir dir;
+        const auto replays = [](const QString& path) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly)) return false;
+            const std::optional<capzel::GameRecord> record = capzel::readGameRecord(file.readAll().toStdString(), nullptr);
+            return record && record->shotCount() == 1 && capzel::replayWholeRecord(*record).ok();
+        };
+        const QString running = dir.filePath(QStringLiteral("running.json"));
+        f.modals->chooseFile(running);
+        w().menus().exportRecordAction->trigger();
+        QVERIFY(replays(running));
+
+        const capzel::HistoryGame finished = capzel::finishedGame(f.state(), "2026-12-09 10:00");
+        QCOMPARE(capzel::ui::keepFinishedRecord(w().platform(), capzel::ui::recordsFolder(), finished,
+                                                capzel::writeGameRecord(f.app->session().record())),
+                 std::string());
+        QVERIFY(capzel::ui::addToHistoryFile(capzel::ui::historyFile(), finished).added);
+        f.app->showHistory();
+        capzel::ui::GameHistoryWindow* history = f.app->historyWindow();
+        history->gameList()->setCurrentIndex(history->gameList()->model()->index(0, 0));
+        const QString kept = dir.filePath(QStringLiteral("kept.json"));
+        f.modals->chooseFile(kept);
+        history->exportButton()->click();
+        QVERIFY(replays(kept));
+        history->close();
+
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(kept)});
+        QDragEnterEvent enter(QPoint(40, 40), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(40, 40), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&w(), &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_VERIFY(f.app->watchWindow() && f.app->watchWindow()->game().shotCount() == 1);
+        f.app->watchWindow()->close();
     }
 
     // 1,002 records kept a second apart, and one more: the three oldest go.
