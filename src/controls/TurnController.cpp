@@ -1,5 +1,7 @@
 #include "controls/TurnController.h"
 
+#include <algorithm>
+
 #include "controls/Aiming.h"
 #include "controls/Announcing.h"
 #include "model/Numbers.h"
@@ -58,6 +60,7 @@ GameFlow TurnController::advance() {
     if (auto* shot = std::get_if<ShotRun>(&run_)) {
         shot->advance();
         ++shotAdvances_;
+        sounds_.hear(shotEvents_);
         if (shot->done()) return judge();
     }
     if (auto* again = std::get_if<ReplayRun>(&run_)) {
@@ -90,6 +93,7 @@ void TurnController::startShot() {
     last_->startControls = controls_;
     shotAdvances_ = 0;
     shotEvents_.clear();
+    sounds_.newShot();
     ShotOptions options;
     options.events = &shotEvents_;
     run_.emplace<ShotRun>(ctx_, options);
@@ -102,7 +106,10 @@ GameFlow TurnController::judge() {
     controls_.powerBar.clear();
     controls_.powerBar.box.visible = false;
     g.power = 0;
+    const bool inTarget = shooterInTarget(ctx_);
     Judgement judged = judgeFinishedShot(ctx_);
+    sounds_.judged(inTarget, std::any_of(judged.announcements.begin(), judged.announcements.end(),
+                                         [](const Announcement& a) { return a.kind == AnnouncementKind::Win; }));
     bringForward(judged);
     g.shotInProgress = false;
     if (last_) last_->judged = true;

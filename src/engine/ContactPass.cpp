@@ -17,15 +17,24 @@ bool pairLogged(const GameState& g, int i, int j) {
     return false;
 }
 
+// How fast pieces i and j close on each other, for whoever sounds the
+// contact; nothing is computed when the shot reports nothing.
+float closingSpeed(const GameContext& ctx, int i, int j) {
+    if (ctx.shotEvents == nullptr) return 0;
+    const Field& f = ctx.field;
+    return float(std::hypot(double(f.velocityX[i]) - double(f.velocityX[j]), double(f.velocityY[i]) - double(f.velocityY[j])));
+}
+
 // The first contact of a pair in this shot: points, a kill by the shooting
 // killer, the log entry (from the 21st pair on, entry 20 is overwritten).
 void recordNewPair(const GameContext& ctx, int i, int j) {
     GameState& g = ctx.g;
-    ctx.report(ShotEventKind::Contact, i, j);
+    const float strength = closingSpeed(ctx, i, j);
+    ctx.report(ShotEventKind::Contact, i, j, strength);
     addPoints(g.score[g.currentTurn], 10);
     const int shooter = g.currentTurn;
     if (g.isKiller[shooter] && (i == shooter || j == shooter)) {
-        ctx.report(ShotEventKind::Kill, i == shooter ? j : i, shooter);
+        ctx.report(ShotEventKind::Kill, i == shooter ? j : i, shooter, strength);
         g.dead[i == shooter ? j : i] = true;
         ++g.killCount;
         addPoints(g.score[shooter], 100);

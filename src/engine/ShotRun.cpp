@@ -53,6 +53,32 @@ inline void boardEdges(const Board& board, engine::MovingPiece& p) {
     }
 }
 
+// The speed a bounce took from the piece (half the change of its
+// velocity), reported as an event of kind `kind` when it bounced.
+void reportBounce(const GameContext& ctx, ShotEventKind kind, int i, float vx, float vy, const engine::MovingPiece& p) {
+    if (vx == p.vx && vy == p.vy) return;
+    ctx.report(kind, i, 0, float(std::hypot(double(vx) - double(p.vx), double(vy) - double(p.vy)) / 2));
+}
+
+// The edges, then the walls; with `kReport`, every bounce is reported with
+// its strength. Without it nothing more than the passes runs, so a search
+// among many shots pays nothing for the reports.
+template <bool kReport, class Edges, class Walls>
+[[gnu::always_inline]] inline void bounceOff(const GameContext& ctx, int i, engine::MovingPiece& p, Edges edges, Walls walls) {
+    if constexpr (kReport) {
+        float vx = p.vx, vy = p.vy;
+        edges(p);
+        reportBounce(ctx, ShotEventKind::EdgeBounce, i, vx, vy, p);
+        vx = p.vx;
+        vy = p.vy;
+        walls(p);
+        reportBounce(ctx, ShotEventKind::WallBounce, i, vx, vy, p);
+    } else {
+        edges(p);
+        walls(p);
+    }
+}
+
 // Direction, strength, velocities, counters. A pointer of zero length has no
 // direction: the shooter gets no velocity, so nothing moves and the
 // settlement runs at once, as for a shot of strength 0.
@@ -81,7 +107,9 @@ void launch(GameState& g, Field& f) {
 // lists for the piece's place are tested, and distant pieces are passed
 // over early; without one every test runs in full. Both give the same
 // result to the last bit. Always inline, so that the run's loop keeps its
-// values in registers from one step to the next.
+// values in registers from one step to the next. With `kReport` the step
+// reports its bounces.
+template <bool kReport>
 [[gnu::always_inline]] inline void stepPiece(GameContext& ctx, int i, const engine::WallGrid* grid) {
     GameState& g = ctx.g;
     Field& f = ctx.field;
@@ -93,15 +121,24 @@ void launch(GameState& g, Field& f) {
     engine::assignFloat(p.left, double(p.left) + double(p.vx));
     engine::assignFloat(p.top, double(p.top) + double(p.vy));
     if (grid == nullptr) {
-        boardEdges(board, p);
-        if (g.wallsOn) engine::bounceOffWalls(p, board);
+        bounceOff<kReport>(
+            ctx, i, p, [&](engine::MovingPiece& q) { boardEdges(board, q); },
+            [&](engine::MovingPiece& q) {
+                if (g.wallsOn) engine::bounceOffWalls(q, board);
+            });
     } else {
         engine::WallGrid::Mask near = grid->near(p.left, p.top);
-        if (near & engine::WallGrid::kEdges) {
-            boardEdges(board, p);
-            near = grid->near(p.left, p.top);
-        }
-        if (g.wallsOn) engine::bounceOffWalls(p, board, near);
+        bounceOff<kReport>(
+            ctx, i, p,
+            [&](engine::MovingPiece& q) {
+                if (near & engine::WallGrid::kEdges) {
+                    boardEdges(board, q);
+                    near = grid->near(q.left, q.top);
+                }
+            },
+            [&](engine::MovingPiece& q) {
+                if (g.wallsOn) engine::bounceOffWalls(q, board, near);
+            });
     }
     box.left = p.left;
     box.top = p.top;
@@ -148,7 +185,10 @@ void ShotRun::advance() {
         at_.anyStep = true;
         // Commands run during the wait may have changed the board: the grid
         // is looked up afresh for every step.
-        stepPiece(ctx_, at_.piece, grid());
+        if (ctx_.shotEvents)
+            stepPiece<true>(ctx_, at_.piece, grid());
+        else
+            stepPiece<false>(ctx_, at_.piece, grid());
         moveOn();
         return;
     case Stage::Done:
@@ -167,13 +207,17 @@ void ShotRun::finish() {
     GameContext ctx = ctx_;
     Cursor at = at_;
     const engine::WallGrid* wallGrid = grid();
-    Next next = Next::Step;
-    while (next == Next::Step) {
-        ++at.result.steps;
-        at.anyStep = true;
-        stepPiece(ctx, at.piece, wallGrid);
-        next = seekNextStep(ctx.g, ctx.field, options_.maxCycles, at);
-    }
+    auto stepToEnd = [&]<bool kReport>() {
+        Next next = Next::Step;
+        while (next == Next::Step) {
+            ++at.result.steps;
+            at.anyStep = true;
+            stepPiece<kReport>(ctx, at.piece, wallGrid);
+            next = seekNextStep(ctx.g, ctx.field, options_.maxCycles, at);
+        }
+        return next;
+    };
+    const Next next = ctx.shotEvents ? stepToEnd.template operator()<true>() : stepToEnd.template operator()<false>();
     at_ = at;
     end(next);
 }

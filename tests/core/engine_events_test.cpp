@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 
 #include "Scenario.h"
@@ -18,20 +19,42 @@ long count(const ShotEvents& events, ShotEventKind kind) {
 TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
     std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/scenarios.jsonl");
     std::string line;
-    int shots = 0;
+    int shots = 0, bounces = 0, edges = 0;
     while (std::getline(in, line)) {
-        GameState g;
-        Field field;
-        test::FakePlatform ui;
-        GameContext ctx{g, field, ui};
-        setUp(ctx, scenarioFromJson(nlohmann::json::parse(line).at("in")));
-        const GameState before = g;
-        ShotEvents events;
-        ShotOptions options;
-        options.events = &events;
-        if (shootPiece(ctx, options).unfinished) continue;
-        ++shots;
+        // The same shot without reports, and with the plain passes: the
+        // reports change nothing, and both passes report alike.
+        struct Play {
+            GameState g;
+            Field field;
+            test::FakePlatform ui;
+            GameContext ctx{g, field, ui};
+            ShotEvents events;
+            ShotResult result;
+            nlohmann::json out;
+        };
+        std::array<Play, 3> plays;
+        for (int k = 0; k < 3; ++k) {
+            Play& p = plays[std::size_t(k)];
+            setUp(p.ctx, scenarioFromJson(nlohmann::json::parse(line).at("in")));
+            ShotOptions options;
+            options.events = k == 2 ? nullptr : &p.events;
+            options.plainPasses = k == 1;
+            p.result = shootPiece(p.ctx, options);
+            p.out = outcome(p.ctx, p.result, {}, 0);
+        }
         const std::string name = nlohmann::json::parse(line).at("name");
+        EXPECT_EQ(plays[0].out, plays[2].out) << name;
+        EXPECT_EQ(plays[0].out, plays[1].out) << name;
+        EXPECT_EQ(plays[0].events, plays[1].events) << name;
+        Play& play = plays[0];
+        if (play.result.unfinished) continue;
+        const GameState& g = play.g;
+        GameState before;
+        Field startField;
+        GameContext start{before, startField, play.ui};
+        setUp(start, scenarioFromJson(nlohmann::json::parse(line).at("in")));
+        const ShotEvents& events = play.events;
+        ++shots;
         // The first twenty contacts are the hit log's pairs, in order.
         std::vector<std::pair<int, int>> contacts, logged;
         for (const ShotEvent& e : events)
@@ -44,9 +67,17 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
             if (e.kind == ShotEventKind::Kill) EXPECT_TRUE(g.dead[e.piece] && !before.dead[e.piece]) << name;
             if (e.kind == ShotEventKind::SentToTarget) EXPECT_EQ(g.position[e.piece], e.other) << name;
             if (e.kind == ShotEventKind::SentToHolder) EXPECT_TRUE(g.dead[e.piece] && !g.inGame[e.piece]) << name;
+            if (e.kind == ShotEventKind::WallBounce) EXPECT_TRUE(g.wallsOn) << name;
+            const bool hit = e.kind == ShotEventKind::Contact || e.kind == ShotEventKind::Kill ||
+                             e.kind == ShotEventKind::WallBounce || e.kind == ShotEventKind::EdgeBounce;
+            EXPECT_EQ(hit, e.strength > 0) << name;
         }
+        bounces += count(events, ShotEventKind::WallBounce) > 0;
+        edges += count(events, ShotEventKind::EdgeBounce) > 0;
     }
     EXPECT_GE(shots, 300);
+    EXPECT_GE(bounces, 100);
+    EXPECT_GE(edges, 100);
 }
 
 }  // namespace
