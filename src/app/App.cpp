@@ -35,6 +35,7 @@ MainWindow& CapzelApp::openMainWindow() {
     }
     main_ = std::make_unique<MainWindow>(*this);
     connect(this, &CapzelApp::gameStateChanged, &main_->computerPlay(), &ComputerPlay::lookSoon);
+    connect(this, &CapzelApp::settingsChanged, main_.get(), &MainWindow::applySoundSettings);
     main_->show();
     return *main_;
 }

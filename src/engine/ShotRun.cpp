@@ -60,24 +60,19 @@ void reportBounce(const GameContext& ctx, ShotEventKind kind, int i, float vx, f
     ctx.report(kind, i, 0, float(std::hypot(double(vx) - double(p.vx), double(vy) - double(p.vy)) / 2));
 }
 
-// The edges, then the walls; with `kReport`, every bounce is reported with
-// its strength. Without it nothing more than the passes runs, so a search
-// among many shots pays nothing for the reports.
-template <bool kReport, class Edges, class Walls>
-[[gnu::always_inline]] inline void bounceOff(const GameContext& ctx, int i, engine::MovingPiece& p, Edges edges, Walls walls) {
-    if constexpr (kReport) {
-        float vx = p.vx, vy = p.vy;
-        edges(p);
-        reportBounce(ctx, ShotEventKind::EdgeBounce, i, vx, vy, p);
-        vx = p.vx;
-        vy = p.vy;
-        walls(p);
-        reportBounce(ctx, ShotEventKind::WallBounce, i, vx, vy, p);
-    } else {
-        edges(p);
-        walls(p);
+// The velocity of a piece before a pass, to find a bounce in it: with
+// `kReport` a bounce is reported with its strength; without it nothing is
+// kept or compared, so a search among many shots pays nothing for reports.
+template <bool kReport>
+struct BounceWatch {
+    float vx = 0, vy = 0;
+    void before(const engine::MovingPiece& p) {
+        if constexpr (kReport) vx = p.vx, vy = p.vy;
     }
-}
+    void after(const GameContext& ctx, ShotEventKind kind, int i, const engine::MovingPiece& p) const {
+        if constexpr (kReport) reportBounce(ctx, kind, i, vx, vy, p);
+    }
+};
 
 // Direction, strength, velocities, counters. A pointer of zero length has no
 // direction: the shooter gets no velocity, so nothing moves and the
@@ -120,26 +115,24 @@ template <bool kReport>
     engine::MovingPiece p{box.left, box.top, box.width, box.height, f.velocityX[i], f.velocityY[i]};
     engine::assignFloat(p.left, double(p.left) + double(p.vx));
     engine::assignFloat(p.top, double(p.top) + double(p.vy));
+    BounceWatch<kReport> watch;
+    watch.before(p);
     if (grid == nullptr) {
-        bounceOff<kReport>(
-            ctx, i, p, [&](engine::MovingPiece& q) { boardEdges(board, q); },
-            [&](engine::MovingPiece& q) {
-                if (g.wallsOn) engine::bounceOffWalls(q, board);
-            });
+        boardEdges(board, p);
+        watch.after(ctx, ShotEventKind::EdgeBounce, i, p);
+        watch.before(p);
+        if (g.wallsOn) engine::bounceOffWalls(p, board);
     } else {
         engine::WallGrid::Mask near = grid->near(p.left, p.top);
-        bounceOff<kReport>(
-            ctx, i, p,
-            [&](engine::MovingPiece& q) {
-                if (near & engine::WallGrid::kEdges) {
-                    boardEdges(board, q);
-                    near = grid->near(q.left, q.top);
-                }
-            },
-            [&](engine::MovingPiece& q) {
-                if (g.wallsOn) engine::bounceOffWalls(q, board, near);
-            });
+        if (near & engine::WallGrid::kEdges) {
+            boardEdges(board, p);
+            near = grid->near(p.left, p.top);
+        }
+        watch.after(ctx, ShotEventKind::EdgeBounce, i, p);
+        watch.before(p);
+        if (g.wallsOn) engine::bounceOffWalls(p, board, near);
     }
+    watch.after(ctx, ShotEventKind::WallBounce, i, p);
     box.left = p.left;
     box.top = p.top;
     f.velocityX[i] = p.vx;
@@ -199,6 +192,12 @@ void ShotRun::advance() {
 void ShotRun::finish() {
     if (stage_ == Stage::Calibrating) advance();
     if (stage_ != Stage::Stepping) return;
+    // A shot that reports what happens takes its steps one advance at a
+    // time; the loop below is kept for the runs that want no reports.
+    if (ctx_.shotEvents) {
+        while (!done()) advance();
+        return;
+    }
     // The loop works on copies of the context and of its place in the shot,
     // so that the passes, which write through references, cannot reach them
     // and the loop keeps them at hand. Nothing but the steps changes the
@@ -207,17 +206,13 @@ void ShotRun::finish() {
     GameContext ctx = ctx_;
     Cursor at = at_;
     const engine::WallGrid* wallGrid = grid();
-    auto stepToEnd = [&]<bool kReport>() {
-        Next next = Next::Step;
-        while (next == Next::Step) {
-            ++at.result.steps;
-            at.anyStep = true;
-            stepPiece<kReport>(ctx, at.piece, wallGrid);
-            next = seekNextStep(ctx.g, ctx.field, options_.maxCycles, at);
-        }
-        return next;
-    };
-    const Next next = ctx.shotEvents ? stepToEnd.template operator()<true>() : stepToEnd.template operator()<false>();
+    Next next = Next::Step;
+    while (next == Next::Step) {
+        ++at.result.steps;
+        at.anyStep = true;
+        stepPiece<false>(ctx, at.piece, wallGrid);
+        next = seekNextStep(ctx.g, ctx.field, options_.maxCycles, at);
+    }
     at_ = at;
     end(next);
 }

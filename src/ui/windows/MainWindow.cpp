@@ -16,6 +16,7 @@
 #include "ui/windows/ComputerPlay.h"
 #include "ui/windows/Config.h"
 #include "ui/windows/FieldView.h"
+#include "ui/audio/EffectSounds.h"
 #include "ui/audio/FluidMusicPlayer.h"
 #include "ui/windows/InputCodes.h"
 #include "ui/desktop/MessageBoxes.h"
@@ -57,12 +58,8 @@ MainWindow::MainWindow(GameHost& app)
     scheduler_->onAdvanced = [this] { showProgress(); };
     scheduler_->hasNews = [this] { return turn_->hasAnnouncements(); };
     scheduler_->onNews = [this](bool ended) { tellJudgement(ended); };
-    music_ = createMusicPlayer();
     musicFolder_ = ui::musicFolder();
-    if (music_)
-        music_->onPlayStateChange = [this](int previous, int current) {
-            musicStateChanged(previous, current);
-        };
+    setMusicPlayer(createMusicPlayer());
 
     view_->onMouseMove = [this](int b, int s, float x, float y) {
         runCommand([&] { handleMouseMove(b, s, x, y); });
@@ -97,6 +94,7 @@ MainWindow::~MainWindow() {
     // delete them only after the members.
     platform_->unattended = nullptr;
     platform_->beforeBox = nullptr;
+    platform_->effect = nullptr;
     delete computerPlay_;
     computerPlay_ = nullptr;
     delete scheduler_;
@@ -318,6 +316,35 @@ void MainWindow::nextSong() { musicStateChanged(MusicPlayer::kPlaying, MusicPlay
 void MainWindow::musicStateChanged(int previous, int current) {
     if (!music_) return;
     songEnded(menuState_, menuState_.loopChecked, *music_, musicFolder_, previous, current);
+}
+
+void MainWindow::setMusicPlayer(std::unique_ptr<MusicPlayer> player) {
+    if (music_) {
+        music_->onPlayStateChange = nullptr;
+        music_->halt();
+    }
+    music_ = std::move(player);
+    if (music_)
+        music_->onPlayStateChange = [this](int previous, int current) {
+            musicStateChanged(previous, current);
+        };
+    applySoundSettings();
+}
+
+void MainWindow::applySoundSettings() {
+    const PlayerSettings& s = app_.settings();
+    if (!music_) {
+        platform_->effect = nullptr;
+        return;
+    }
+    music_->setVolume(s.musicMuted ? 0 : s.musicVolume);
+    if (!s.soundEffects || s.effectsVolume <= 0) {
+        platform_->effect = nullptr;
+        return;
+    }
+    platform_->effect = [this](SoundEffect effect, int loudness) {
+        for (int key : percussionKeys(effect)) music_->strike(key, loudness, app_.settings().effectsVolume);
+    };
 }
 
 void MainWindow::playSong(int n) {
