@@ -8,6 +8,7 @@
 
 #include "Scenario.h"
 #include "controls/ShotSounds.h"
+#include "rules/ShotJudging.h"
 #include "support/FakePlatform.h"
 #include "support/RunDriver.h"
 
@@ -101,6 +102,34 @@ TEST(ShotSounds, JudgingSoundsTargetAndWin) {
     ui.clockNow = 1;
     sounds.hear({{ShotEventKind::Kill, 2, 1}});
     EXPECT_EQ(ui.sounds.back().effect, SoundEffect::Kill);
+}
+
+// The target sound agrees with the rules: over the corpus, the shooter is
+// in its target exactly when the judging says it reached it (or says only
+// that it became a killer).
+TEST(ShotSounds, TargetSoundAgreesWithTheJudging) {
+    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/scenarios.jsonl");
+    std::string line;
+    std::array<int, 2> seen{};
+    while (std::getline(in, line)) {
+        GameState g;
+        Field field;
+        test::FakePlatform ui;
+        GameContext ctx{g, field, ui};
+        scenarios::setUp(ctx, scenarios::scenarioFromJson(nlohmann::json::parse(line).at("in")));
+        if (shootPiece(ctx).unfinished) continue;
+        const bool inTarget = shooterInTarget(ctx);
+        // Becoming a killer is told alone, whatever brought the shooter there.
+        bool reached = false, killer = false;
+        for (const Announcement& a : judgeFinishedShot(ctx).announcements) {
+            killer = killer || a.text.find("became a killer") != std::string::npos;
+            reached = reached || (a.text.find(" reached target ") != std::string::npos && !killer);
+        }
+        EXPECT_EQ(inTarget, reached || (killer && inTarget)) << nlohmann::json::parse(line).at("name");
+        ++seen[inTarget];
+    }
+    EXPECT_GE(seen[0], 50);
+    EXPECT_GE(seen[1], 50);
 }
 
 // The corpus's breaks of eight pieces, played as the window plays them: at
