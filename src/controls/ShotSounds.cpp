@@ -15,7 +15,6 @@ namespace {
 int rank(SoundEffect effect) {
     switch (effect) {
     case SoundEffect::Kill:
-    case SoundEffect::Win:
         return 2;
     case SoundEffect::Target:
         return 1;
@@ -45,12 +44,10 @@ bool SoundLimiter::admit(double now) {
 int hitLoudness(float strength) {
     if (!(strength >= kFaintestHit)) return 0;
     const double share = std::min(double(strength), double(kHardestHit)) / double(kHardestHit);
-    return std::max(1, int(std::lround(127 * std::sqrt(share))));
+    return int(std::lround(127 * std::sqrt(share)));
 }
 
 void ShotSounds::hear(const ShotEvents& events) {
-    if (heard_ > events.size()) heard_ = 0;  // a new shot that was not announced
-    if (heard_ == events.size()) return;
     std::vector<Sound> sounds;
     for (std::size_t k = heard_; k < events.size(); ++k) {
         const ShotEvent& e = events[k];

@@ -35,7 +35,7 @@ private:
 };
 
 // The loudness of a hit of `strength` twips per step: 0 (no sound) below
-// the faintest that is heard, then 1 to 127, with the square root of the
+// the faintest that is heard, then up to 127 with the square root of the
 // strength, reaching 127 at kHardestHit.
 // A break at full strength closes at about 50 to 70 twips per step; a piece
 // about to rest moves about one.

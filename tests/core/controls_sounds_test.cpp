@@ -55,6 +55,7 @@ TEST(ShotSounds, LoudnessGrowsWithTheHit) {
         EXPECT_LE(loud, 127);
         last = loud;
     }
+    EXPECT_GT(hitLoudness(kFaintestHit), 0);
     EXPECT_EQ(hitLoudness(kHardestHit), 127);
     EXPECT_LT(hitLoudness(kHardestHit * 0.9f), 127);
     EXPECT_EQ(hitLoudness(std::nanf("")), 0);
@@ -79,6 +80,9 @@ TEST(ShotSounds, EventsSoundAsTheyShould) {
         {"targets first, then the loudest hits",
          {{K::Contact, 1, 2, hard / 4}, {K::WallBounce, 3, 0, hard / 9}, {K::EdgeBounce, 4, 0, hard}, {K::SentToTarget, 5, 4}},
          {{E::Target, 100}, {E::EdgeHit, 127}, {E::PieceHit, 64}}},
+        {"kills before targets",
+         {{K::SentToTarget, 5, 4}, {K::Kill, 2, 1, faint}, {K::SentToTarget, 6, 4}, {K::Kill, 3, 1, faint}},
+         {{E::Kill, 127}, {E::Kill, 127}, {E::Target, 100}}},
     };
     for (const Case& c : cases) {
         test::FakePlatform ui;
@@ -154,8 +158,20 @@ TEST(ShotSounds, RecordedBreaksStayWithinTheLimit) {
             GameContext ctx{g, field, ui};
             scenarios::setUp(ctx, scenarios::scenarioFromJson(j.at("in")));
             TurnController turn(ctx);
+            const auto power = g.power;
             turn.startShot();
             test::drive(turn, ui);
+            // Taken back and played again later: heard again, alike.
+            const std::vector<test::FakePlatform::Sound> first = ui.sounds;
+            ASSERT_TRUE(turn.undo()) << name;
+            ui.clockNow += 1;
+            g.power = power;
+            turn.startShot();
+            test::drive(turn, ui);
+            ASSERT_EQ(ui.sounds.size(), 2 * first.size()) << name;
+            for (std::size_t k = 0; k < first.size(); ++k)
+                EXPECT_EQ(ui.sounds[first.size() + k].effect, first[k].effect) << name;
+            ui.sounds.resize(first.size());
             long audible = 0;
             for (const ShotEvent& e : turn.shotEvents()) audible += hitLoudness(e.strength) > 0;
             EXPECT_LE(long(ui.sounds.size()), audible + 2) << name;  // a target and a win beside the hits

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "Scenario.h"
+#include "engine/ContactPass.h"
 #include "engine/Shot.h"
 #include "support/FakePlatform.h"
 
@@ -78,6 +79,29 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
     EXPECT_GE(shots, 300);
     EXPECT_GE(bounces, 100);
     EXPECT_GE(edges, 100);
+}
+
+// A contact's strength is how fast the two pieces close on each other:
+// head-on the speeds add, one catching up the other their difference.
+TEST(ShotEvents, ContactStrengthIsTheClosingSpeed) {
+    struct Case { float vi, vj, strength; };
+    for (const Case& c : {Case{3, -4, 7}, Case{3, 1, 2}, Case{0, -5, 5}}) {
+        GameState g;
+        Field field;
+        test::FakePlatform ui;
+        ShotEvents events;
+        GameContext ctx{g, field, ui, &events};
+        g.numberOfPlayers = 2;
+        g.currentTurn = 1;
+        g.inGame = {false, true, true};
+        field.board.pieces[1] = {.left = 1000, .top = 1000, .width = 300, .height = 300};
+        field.board.pieces[2] = {.left = 1250, .top = 1000, .width = 300, .height = 300};
+        field.velocityX[1] = c.vi;
+        field.velocityX[2] = c.vj;
+        ASSERT_TRUE(engine::contactPass(ctx, 1, true));
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].strength, c.strength) << c.vi << " " << c.vj;
+    }
 }
 
 }  // namespace
