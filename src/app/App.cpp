@@ -6,21 +6,25 @@
 #include <QWindow>
 #include <chrono>
 
-#include "controls/Announcing.h"
 #include "controls/HiddenCommands.h"
 #include "ui/windows/AboutBox.h"
 #include "ui/desktop/Autosave.h"
 #include "ui/windows/GameHistoryWindow.h"
 #include "ui/desktop/HistoryFile.h"
 #include "ui/desktop/ProgramFolder.h"
+#include "ui/desktop/RecordStore.h"
+#include "ui/watch/RecordDrop.h"
 #include "ui/desktop/QtPlatform.h"
 #include "ui/windows/StatusWindow.h"
 #include "ui/windows/ComputerPlay.h"
 #include "ui/windows/MainWindow.h"
+#include "ui/windows/Twips.h"
 
 namespace capzel::ui {
 
-CapzelApp::CapzelApp(QObject* parent) : QObject(parent) {}
+CapzelApp::CapzelApp(QObject* parent) : QObject(parent) {
+    session_.setTimeSource([] { return QDateTime::currentDateTime().toString(Qt::ISODate).toStdString(); });
+}
 
 // The status window reads the game state: it goes before the state does
 // (it has no parent that would take it along).
@@ -35,7 +39,11 @@ MainWindow& CapzelApp::openMainWindow() {
     }
     main_ = std::make_unique<MainWindow>(*this);
     connect(this, &CapzelApp::gameStateChanged, &main_->computerPlay(), &ComputerPlay::lookSoon);
-    connect(this, &CapzelApp::settingsChanged, main_.get(), &MainWindow::applySoundSettings);
+    connect(this, &CapzelApp::settingsChanged, main_.get(), &MainWindow::applySettings);
+    connect(this, &CapzelApp::settingsChanged, main_.get(),
+            [this, w = main_.get()] { w->setSizePercent(settings_.sizePercent); });
+    // A game record dropped on the window is watched.
+    new RecordDrop(main_.get(), [this](const std::string& path) { watchRecordFile(path); });
     main_->show();
     return *main_;
 }
@@ -67,6 +75,9 @@ void CapzelApp::showStatus() {
     if (!status_) {
         status_ = new StatusWindow(state());  // deletes itself when closed
         connect(this, &CapzelApp::gameStateChanged, status_, &StatusWindow::stateChanged);
+        status_->setZoom(zoomOf(settings_.sizePercent));
+        connect(this, &CapzelApp::settingsChanged, status_,
+                [this, w = status_.data()] { w->setZoom(zoomOf(settings_.sizePercent)); });
     }
     status_->setWindowState(status_->windowState() & ~Qt::WindowMinimized);
     status_->show();
@@ -110,7 +121,7 @@ void onMainWindow(CapzelApp& app, GameCommand command) {
     MainWindow* w = app.mainWindow();
     if (w == nullptr) return;
     const Judgement said = app.session().runCommand(command);
-    if (tellPlayers(w->platform(), said) == GameFlow::Ended) app.gameEnded();
+    if (w->tell(said) == GameFlow::Ended) app.gameEnded();
 }
 
 }  // namespace
@@ -130,6 +141,7 @@ GameHistoryWindow* CapzelApp::historyWindow() const { return qobject_cast<GameHi
 
 void CapzelApp::gameEnded() {
     recordFinishedGame();
+    showEndChart();
     showHighScores();
 }
 
@@ -138,6 +150,7 @@ void CapzelApp::recordFinishedGame() {
     if (!main) return;
     const QString date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     const HistoryGame game = finishedGame(state(), date.toStdString());
+    keepFinishedRecord(game);
     const HistoryAddition addition = addToHistoryFile(historyFile(), game);
     if (!addition.notice.empty()) main->platform().message(addition.notice);
     // The open window gains the game; after a history set aside it shows the
@@ -165,6 +178,17 @@ void CapzelApp::showHistory() {
             const std::string notice = setBrokenHistoryAside(historyFile(), why.toStdString());
             if (GameHistoryWindow* open = historyWindow()) open->showHistory({});
             if (MainWindow* w = mainWindow()) w->platform().message(notice);
+        });
+        window->hasRecord = [](const HistoryGame& game) { return findFinishedRecord(recordsFolder(), game).has_value(); };
+        connect(window, &GameHistoryWindow::watchRequested, this, &CapzelApp::watchFinishedGame);
+        connect(window, &GameHistoryWindow::exportRequested, this, &CapzelApp::exportFinishedGame);
+        connect(window, &GameHistoryWindow::clearConfirmed, this, [this] {
+            const std::string notice = clearHistoryFile(historyFile());
+            if (!notice.empty()) {
+                if (MainWindow* w = mainWindow()) w->platform().message(notice);
+                return;
+            }
+            if (GameHistoryWindow* open = historyWindow()) open->showHistory({});
         });
     }
     window->showHistory(history);

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "model/GameState.h"
+#include "records/GameHistory.h"
 #include "ui/windows/GameHost.h"
 #include "ui/windows/OwnedWindow.h"
 
@@ -22,6 +23,7 @@ class NewGameDialog;
 class HighScoreWindow;
 class GameHistoryWindow;
 class AutosaveSlots;
+class WatchWindow;
 
 class CapzelApp : public QObject, public GameHost, private GameKeeper {
     Q_OBJECT
@@ -107,6 +109,24 @@ public:
     // Opens the Game History window, or brings the open one up.
     void showHistory() override;
 
+    // The whole-game records (app/AppRecords.cpp). "Watch Game Record...":
+    // a record file chosen in the records folder is watched; "Export Game
+    // Record...": the running game's record to a chosen file.
+    void watchGameRecord() override;
+    void exportGameRecord() override;
+    // Watches the record in `path` (the command line, a file dropped on the
+    // main window). A record that cannot be read is refused with a message
+    // that names the wrong field, and nothing else changes. Otherwise the
+    // game in progress is put aside (its window hidden, its runs held)
+    // until the Watch window closes.
+    void watchRecordFile(const std::string& path);
+    // The Game History's "Watch" and "Export Game Record..." for a finished
+    // game whose record was kept.
+    void watchFinishedGame(const HistoryGame& game);
+    void exportFinishedGame(const HistoryGame& game);
+    // The Watch window while it is open.
+    WatchWindow* watchWindow() const;
+
     // The hidden command menu.
     void setPosition() override;
     void setFriction() override;
@@ -124,6 +144,19 @@ private:
     void tellFirstTurn(MainWindow& window, const Judgement& started);
 
     AutosaveSlots& autosaveSlots();
+    // The running game's record beside its autosave (none once it ended;
+    // gives what went wrong), and a finished game's record in the records
+    // folder (a failed write is told once per run).
+    std::string keepRunningRecord(const std::string& autosavePath);
+    void keepFinishedRecord(const HistoryGame& game);
+    void recordFailure(const std::string& failure);
+    // The chart of the game that has just ended, beside the high scores.
+    void showEndChart();
+    // Watches `record`, read from `title`'s file.
+    void watch(const GameRecord& record, const QString& title);
+    void putGameAside(bool aside);
+    // Writes `record` to a file the player chooses.
+    void exportRecord(const GameRecord& record);
 
     // The session first: it goes last, after every window that reads it.
     GameSession session_{this};
@@ -132,6 +165,8 @@ private:
     OwnedWindow newGameDialog_;
     OwnedWindow highScores_;
     OwnedWindow history_;
+    OwnedWindow watch_;
+    bool recordFailureTold_ = false;
     bool showHints_ = true;
     PlayerSettings settings_ = loadPlayerSettings();
     std::unique_ptr<MainWindow> main_;

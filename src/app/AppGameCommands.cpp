@@ -11,7 +11,6 @@
 #include <QScreen>
 
 #include "records/SaveLoadCommands.h"
-#include "controls/Announcing.h"
 #include "app/App.h"
 #include "ui/windows/StatusWindow.h"
 #include "ui/desktop/MessageBoxes.h"
@@ -127,7 +126,7 @@ void CapzelApp::beginNewGame(const NewGameSettings& chosen) {
 
 void CapzelApp::tellFirstTurn(MainWindow& window, const Judgement& started) {
     QPointer<MainWindow> alive(&window);
-    const GameFlow flow = tellPlayers(window.platform(), started);
+    const GameFlow flow = window.tell(started);
     if (alive) {
         alive->syncMenus();
         alive->refreshField();
@@ -166,8 +165,12 @@ void CapzelApp::keep(const GameState& g, const Field& field) {
     MainWindow* main = mainWindow();
     if (!main) return;
     const std::string path = autosaveSlots().file();
-    const std::string failure =
-        path.empty() ? autosaveSlots().why() : keepAutosave(main->platform(), g, field.board, path);
+    std::string failure = path.empty() ? autosaveSlots().why() : keepAutosave(main->platform(), g, field.board, path);
+    // The record beside it: one message tells of either.
+    if (!path.empty()) {
+        const std::string recordFailure = keepRunningRecord(path);
+        if (failure.empty()) failure = recordFailure;
+    }
     if (failure.empty() || autosaveFailureTold_) return;
     autosaveFailureTold_ = true;
     main->platform().message("The running game could not be kept for the next start. " + failure);

@@ -9,25 +9,19 @@ namespace {
 
 constexpr double kPause = 0.1;  // seconds the bar waits at a full and at a fresh fill
 
-// The yields before a tick: the whole part of stepDelay, none below 1.
-long yieldsPerTick(double stepDelay) { return stepDelay >= 1 ? long(stepDelay) : 0; }
-
 }  // namespace
 
-ChargeRun::ChargeRun(const GameContext& ctx, BoardControls& controls, int rows)
-    : ctx_(ctx), controls_(&controls), rows_(rows) {
+ChargeRun::ChargeRun(const GameContext& ctx, BoardControls& controls, int rows, StepPace& pace)
+    : ctx_(ctx), controls_(&controls), rows_(rows), pace_(pace) {
     clockMark_ = ctx_.ui.clock();
 }
 
 void ChargeRun::advance() {
     switch (stage_) {
-    case Stage::Calibrating: {
-        // A measurement in none of the bands leaves stepDelay as it was.
-        if (const std::optional<double> delay = calibratedDelay(ctx_.ui.clock() - clockMark_, kBarPace))
-            ctx_.field.stepDelay = *delay;
+    case Stage::Calibrating:
+        pace_.calibrateBar(ctx_.ui.clock() - clockMark_);
         loopTop();
         return;
-    }
     case Stage::LoopTop:
         loopTop();
         return;
@@ -44,7 +38,7 @@ void ChargeRun::advance() {
 }
 
 // The top of the charge loop: ends once "Go" cleared Charging, otherwise
-// waits stepDelay yields before the next tick.
+// waits the pace's yields before the next tick.
 void ChargeRun::loopTop() {
     if (!controls_->charging) {
         stage_ = Stage::Done;
@@ -52,7 +46,7 @@ void ChargeRun::loopTop() {
         return;
     }
     stage_ = Stage::Tick;
-    wait_ = yieldsPerTick(ctx_.field.stepDelay);
+    wait_ = pace_.yields();
 }
 
 // One tick: the level rises by ten twips and its rows are drawn, unless

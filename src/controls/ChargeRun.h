@@ -15,8 +15,9 @@ namespace capzel {
 class ChargeRun {
 public:
     // Starts a charge on a bar of `rows` inner rows: the caller has set
-    // Charging, filled Power with `rows` and shown the empty bar.
-    ChargeRun(const GameContext& ctx, BoardControls& controls, int rows);
+    // Charging, filled Power with `rows` and shown the empty bar. The
+    // calibration sets the delay of `pace` before each tick.
+    ChargeRun(const GameContext& ctx, BoardControls& controls, int rows, StepPace& pace);
 
     // True once "Go" has ended the charge: the strength is ready to fire.
     bool done() const { return stage_ == Stage::Done; }
@@ -39,6 +40,7 @@ private:
     GameContext ctx_;
     BoardControls* controls_;
     int rows_;
+    StepPace& pace_;
     Stage stage_ = Stage::Calibrating;
     long wait_ = kCalibrationYields;
     double clockMark_ = 0;  // start of the calibration or of a pause

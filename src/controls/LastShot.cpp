@@ -37,13 +37,14 @@ private:
 }  // namespace
 
 struct ReplayRun::Copy {
-    Copy(const LastShot& shot, Platform& clockSource)
-        : g(shot.startState), field(shot.startField), ui(clockSource), run(GameContext{g, field, ui}),
+    Copy(const LastShot& shot, Platform& clockSource, StepPace& pace)
+        : g(shot.startState), field(shot.startField), ui(clockSource), run(GameContext{g, field, ui}, pace, events),
           controls(shot.startControls), changes(shot.changes) {}
     GameState g;
     Field field;
     ClockOnlyPlatform ui;
-    ShotRun run;
+    ShotEvents events;
+    PacedShot run;
     BoardControls controls;
     std::vector<MidShotChange> changes;
     std::size_t nextChange = 0;
@@ -58,8 +59,8 @@ struct ReplayRun::Copy {
     }
 };
 
-ReplayRun::ReplayRun(const LastShot& shot, Platform& clockSource)
-    : copy_(std::make_unique<Copy>(shot, clockSource)) {}
+ReplayRun::ReplayRun(const LastShot& shot, Platform& clockSource, StepPace& pace)
+    : copy_(std::make_unique<Copy>(shot, clockSource, pace)) {}
 ReplayRun::~ReplayRun() = default;
 ReplayRun::ReplayRun(ReplayRun&&) noexcept = default;
 ReplayRun& ReplayRun::operator=(ReplayRun&&) noexcept = default;

@@ -11,14 +11,16 @@
 // kept with the step it came at, and the copy takes the same change there.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "engine/ShotRun.h"
+#include "controls/PacedShot.h"
 #include "model/Field.h"
 #include "model/GameState.h"
 #include "model/WindowState.h"
 #include "platform/Platform.h"
+#include "rules/Announcement.h"
 
 namespace capzel {
 
@@ -35,7 +37,12 @@ struct LastShot {
     Field startField;
     BoardControls startControls;  // the bar and "Go" as the shot left them, shown by a replay
     std::vector<MidShotChange> changes;  // in the order they came
+    bool placedByHand = false;  // the piece was put in its box by hand before the launch
     bool judged = false;   // the rules have judged it
+    // Once judged: what the rules announced, and the hash of the game as
+    // the judging left it (model/GameSnapshot.h), for the game's record.
+    std::vector<Announcement> announcements;
+    std::uint64_t judgedHash = 0;
 };
 
 // Puts the game back to the moment before `shot` was launched: the state of
@@ -43,12 +50,12 @@ struct LastShot {
 // it is now. The aim line is hidden; the caller clears the bar and "Go".
 void restoreShotStart(const LastShot& shot, GameState& g, Field& field);
 
-// The last shot played again on a copy of its start. Driven like a ShotRun
-// (wait, advance, done); the clock comes from `clockSource`, every other
-// call of the copy's platform is silent.
+// The last shot played again on a copy of its start. Driven like a shot
+// (wait, advance, done) and paced by `pace` as the shot was; the clock comes
+// from `clockSource`, every other call of the copy's platform is silent.
 class ReplayRun {
 public:
-    ReplayRun(const LastShot& shot, Platform& clockSource);
+    ReplayRun(const LastShot& shot, Platform& clockSource, StepPace& pace);
     ~ReplayRun();
     ReplayRun(ReplayRun&&) noexcept;
     ReplayRun& operator=(ReplayRun&&) noexcept;

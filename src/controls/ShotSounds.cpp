@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/Numbers.h"
-#include "model/Placement.h"
-
 namespace capzel {
 
 namespace {
@@ -94,14 +91,6 @@ void ShotSounds::play(std::vector<Sound> sounds) {
         if (!limiter_.admit(now)) break;
         ui_.playSound(s.effect, s.loudness);
     }
-}
-
-bool shooterInTarget(const GameContext& ctx) {
-    const GameState& g = ctx.g;
-    const int cur = g.currentTurn;
-    if (!g.isPlayer(cur) || g.isKiller[cur]) return false;
-    const int next = g.position[cur] + 1;
-    return next >= 1 && next <= kSpotCount && strictlyInside(ctx.piece(cur), ctx.board().spots[next]);
 }
 
 }  // namespace capzel

@@ -13,7 +13,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "model/GameContext.h"
+#include "model/ShotEvent.h"
 #include "platform/Platform.h"
 
 namespace capzel {
@@ -68,9 +68,5 @@ private:
     SoundLimiter limiter_;
     std::size_t heard_ = 0;
 };
-
-// True when the piece of the player whose turn it is, not a killer, rests
-// inside its next target box: the shot reached the target.
-bool shooterInTarget(const GameContext& ctx);
 
 }  // namespace capzel

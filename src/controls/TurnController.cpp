@@ -1,10 +1,13 @@
 #include "controls/TurnController.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "controls/Aiming.h"
 #include "controls/Announcing.h"
+#include "model/GameSnapshot.h"
 #include "model/Numbers.h"
+#include "rules/Progression.h"
 #include "rules/ShotJudging.h"
 
 namespace capzel {
@@ -13,7 +16,7 @@ TurnPhase TurnController::phase() const {
     if (!announcements_.empty()) return TurnPhase::Judging;
     if (std::holds_alternative<ReplayRun>(run_)) return TurnPhase::Replaying;
     if (std::holds_alternative<ChargeRun>(run_)) return TurnPhase::Charging;
-    if (std::holds_alternative<ShotRun>(run_)) return TurnPhase::Shooting;
+    if (std::holds_alternative<PacedShot>(run_)) return TurnPhase::Shooting;
     if (!ctx_.g.gameRunning) return TurnPhase::GameOver;
     return ctx_.board().pointer.visible ? TurnPhase::Aiming : TurnPhase::Idle;
 }
@@ -21,7 +24,13 @@ TurnPhase TurnController::phase() const {
 void TurnController::mouseMove(int buttons, int shift, float x, float y) {
     // The field shown during a replay is the copy's: no aiming on it.
     if (replay() != nullptr) return;
+    const int seat = ctx_.g.currentTurn;
+    const Box before = ctx_.g.isPlayer(seat) ? ctx_.piece(seat) : Box{};
     handleMouseMove(ctx_, controls_.aimLabel, buttons, shift, x, y);
+    if (ctx_.g.isPlayer(seat)) {
+        const Box& after = ctx_.piece(seat);
+        if (after.left != before.left || after.top != before.top) placedByHand_ = true;
+    }
 }
 
 void TurnController::mouseUp() {
@@ -36,7 +45,7 @@ void TurnController::mouseUp() {
     bar.clear();
     bar.box.visible = true;
     controls_.goButton.box.visible = true;
-    run_.emplace<ChargeRun>(ctx_, controls_, rows);
+    run_.emplace<ChargeRun>(ctx_, controls_, rows, pace_);
 }
 
 void TurnController::goClicked() {
@@ -46,7 +55,7 @@ void TurnController::goClicked() {
 
 long TurnController::wait() const {
     if (const auto* charge = std::get_if<ChargeRun>(&run_)) return charge->wait();
-    if (const auto* shot = std::get_if<ShotRun>(&run_)) return shot->wait();
+    if (const auto* shot = std::get_if<PacedShot>(&run_)) return shot->wait();
     if (const auto* again = std::get_if<ReplayRun>(&run_)) return again->wait();
     return 0;
 }
@@ -57,7 +66,7 @@ GameFlow TurnController::advance() {
         if (charge->done()) fire();
         return GameFlow::Continues;
     }
-    if (auto* shot = std::get_if<ShotRun>(&run_)) {
+    if (auto* shot = std::get_if<PacedShot>(&run_)) {
         shot->advance();
         ++shotAdvances_;
         sounds_.hear(shotEvents_);
@@ -91,12 +100,11 @@ void TurnController::startShot() {
     last_->startState = g;
     last_->startField = ctx_.field;
     last_->startControls = controls_;
+    last_->placedByHand = std::exchange(placedByHand_, false);
     shotAdvances_ = 0;
     shotEvents_.clear();
     sounds_.newShot();
-    ShotOptions options;
-    options.events = &shotEvents_;
-    run_.emplace<ShotRun>(ctx_, options);
+    run_.emplace<PacedShot>(ctx_, pace_, shotEvents_);
 }
 
 // The pieces rest: the bar goes away and the rules judge the shot.
@@ -106,14 +114,19 @@ GameFlow TurnController::judge() {
     controls_.powerBar.clear();
     controls_.powerBar.box.visible = false;
     g.power = 0;
-    const bool inTarget = shooterInTarget(ctx_);
+    // The shooter's own target sounds as its judging finds it (a killer has none).
+    const bool inTarget = inNextTarget(ctx_) && !g.isKiller[g.currentTurn];
     Judgement judged = judgeFinishedShot(ctx_);
     sounds_.judged(inTarget, std::any_of(judged.announcements.begin(), judged.announcements.end(),
                                          [](const Announcement& a) { return a.kind == AnnouncementKind::Win; }));
     bringForward(judged);
     g.shotInProgress = false;
-    if (last_) last_->judged = true;
     ++judgedShots_;
+    if (last_) {
+        last_->judged = true;
+        last_->announcements = judged.announcements;
+        last_->judgedHash = stateHash(captureSnapshot(g, ctx_.field));
+    }
     for (Announcement& a : judged.announcements) announcements_.push_back(std::move(a));
     return judged.flow;
 }
@@ -136,6 +149,7 @@ void TurnController::drop() {
     // The game is being replaced: its last shot goes with it, and so does
     // what its judging had still to tell.
     last_.reset();
+    placedByHand_ = false;
     announcements_.clear();
     const bool wasRunning = running() && replay() == nullptr;
     run_.emplace<std::monostate>();
@@ -180,6 +194,7 @@ bool TurnController::undo() {
     if (!canUndo()) return false;
     restoreShotStart(*last_, ctx_.g, ctx_.field);
     last_.reset();
+    placedByHand_ = false;
     controls_.charging = false;
     clearBoardControls();
     return true;
@@ -191,7 +206,7 @@ bool TurnController::canReplay() const {
 
 bool TurnController::startReplay() {
     if (!canReplay()) return false;
-    run_.emplace<ReplayRun>(*last_, ctx_.ui);
+    run_.emplace<ReplayRun>(*last_, ctx_.ui, pace_);
     return true;
 }
 

@@ -13,9 +13,9 @@
 
 #include "controls/ChargeRun.h"
 #include "controls/LastShot.h"
+#include "controls/PacedShot.h"
 #include "controls/ShotSounds.h"
 #include "controls/SteppedRun.h"
-#include "engine/ShotRun.h"
 #include "model/GameContext.h"
 #include "model/WindowState.h"
 #include "rules/Announcement.h"
@@ -73,7 +73,11 @@ public:
     void drop();
 
     // The shot under way, if any.
-    const ShotRun* shot() const { return std::get_if<ShotRun>(&run_); }
+    const PacedShot* shot() const { return std::get_if<PacedShot>(&run_); }
+
+    // The delay before each step of a shot or replay and each tick of the
+    // bar, as the last calibration and the contacts since left it.
+    const StepPace& pace() const { return pace_; }
 
     // What the shot under way, or the last one, reported so far: contacts,
     // kills, pieces sent on (model/ShotEvent.h).
@@ -116,6 +120,8 @@ public:
 
     bool shotUnderWay() const override { return shot() != nullptr || replay() != nullptr; }
     const LastShot* lastShot() const { return last_ ? &*last_ : nullptr; }
+    // Whether the player has put the piece by hand since the last launch.
+    bool placedByHand() const { return placedByHand_; }
 
 private:
     void fire();
@@ -124,8 +130,10 @@ private:
 
     GameContext ctx_;
     BoardControls controls_ = makeBoardControls();
-    std::variant<std::monostate, ChargeRun, ShotRun, ReplayRun> run_;
+    StepPace pace_;
+    std::variant<std::monostate, ChargeRun, PacedShot, ReplayRun> run_;
     std::optional<LastShot> last_;
+    bool placedByHand_ = false;  // since the last launch
     int judgedShots_ = 0;
     long shotAdvances_ = 0;  // advances of the shot under way
     ShotEvents shotEvents_;

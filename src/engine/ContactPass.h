@@ -14,11 +14,11 @@ struct Overlap {
     double R, ddx, ddy, D2;
 };
 
-// What a contact of pieces i and j does: a pair not yet in the shot's log
-// scores 10 for the shooter, may be killed by a shooting killer, is logged
-// and shortens the step delay; then both pieces are pushed apart through
-// their velocities, each by half the overlap along the line of their
-// centres. Places do not change.
+// What a contact of pieces i and j does: both pieces are pushed apart
+// through their velocities, each by half the overlap along the line of their
+// centres (places do not change); then a pair not yet in the shot's log is
+// reported with the pieces moving and how fast the pair closed, scores 10 for the shooter, may be killed
+// by a shooting killer and is logged.
 void touch(GameContext& ctx, int i, int j, const Overlap& o);
 
 // For every other piece j in the game that overlaps piece i (centres closer

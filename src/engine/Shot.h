@@ -9,8 +9,7 @@ namespace capzel {
 // shootPiece: launches the current player's piece away from the second end
 // of the Pointer line with the strength in Power, moves every piece step by
 // step without waiting, then settles the board. Rewrites Power with the
-// curved strength. The calibration reads the platform's clock twice, with
-// nothing between: a clock that stands still gives the longest delay.
+// curved strength.
 ShotResult shootPiece(GameContext& ctx, const ShotOptions& options = {});
 
 }  // namespace capzel

@@ -9,7 +9,6 @@
 #include "engine/WallGrid.h"
 #include "engine/WallPass.h"
 #include "model/Numbers.h"
-#include "model/Pace.h"
 
 namespace capzel {
 
@@ -17,13 +16,6 @@ namespace {
 
 int playerCount(const GameState& g) {
     return g.numberOfPlayers < kMaxPlayers ? int(g.numberOfPlayers) : kMaxPlayers;
-}
-
-// The yields before one step: the whole part of stepDelay, none below 1.
-long yieldsPerStep(double stepDelay) {
-    if (!(stepDelay >= 1)) return 0;
-    constexpr double kMost = 1e15;  // far beyond any delay the game sets
-    return long(std::floor(stepDelay < kMost ? stepDelay : kMost));
 }
 
 // Piece i takes a step in this cycle: it is in the game and moves along x,
@@ -57,7 +49,8 @@ inline void boardEdges(const Board& board, engine::MovingPiece& p) {
 // velocity), reported as an event of kind `kind` when it bounced.
 void reportBounce(const GameContext& ctx, ShotEventKind kind, int i, float vx, float vy, const engine::MovingPiece& p) {
     if (vx == p.vx && vy == p.vy) return;
-    ctx.report(kind, i, 0, float(std::hypot(double(vx) - double(p.vx), double(vy) - double(p.vy)) / 2));
+    const float strength = float(std::hypot(double(vx) - double(p.vx), double(vy) - double(p.vy)) / 2);
+    ctx.report({kind, i, 0, 0, strength});
 }
 
 // The velocity of a piece before a pass, to find a bounce in it: with
@@ -156,21 +149,14 @@ ShotRun::ShotRun(const GameContext& ctx, const ShotOptions& options) : ctx_(ctx)
     GameState& g = ctx_.g;
     if (g.currentTurn < 1 || g.currentTurn > playerCount(g)) return;
     launch(g, ctx_.field);
-    calibrationStart_ = ctx_.ui.clock();
-    wait_ = kCalibrationYields;
-    stage_ = Stage::Calibrating;
+    stage_ = Stage::Launched;
 }
 
 void ShotRun::advance() {
     switch (stage_) {
-    case Stage::Calibrating:
-        // A fast machine gets the long delay.
-        // The exact edges are measures of "not faster than": 0.05 s gets
-        // 400 and 0.2 s gets 100, so a borderline machine always gets the
-        // shorter delay; a clock that gives no number, the shortest.
-        ctx_.field.stepDelay = calibratedDelay(ctx_.ui.clock() - calibrationStart_, kShotPace).value_or(100);
+    case Stage::Launched:
+        // A shot that moves nothing is settled here, before any step.
         stage_ = Stage::Stepping;
-        at_.piece = 0;
         moveOn();
         return;
     case Stage::Stepping:
@@ -190,7 +176,7 @@ void ShotRun::advance() {
 }
 
 void ShotRun::finish() {
-    if (stage_ == Stage::Calibrating) advance();
+    if (stage_ == Stage::Launched) advance();
     if (stage_ != Stage::Stepping) return;
     // A shot that reports what happens takes its steps one advance at a
     // time; the loop below is kept for the runs that want no reports.
@@ -223,10 +209,7 @@ const engine::WallGrid* ShotRun::grid() const {
 
 void ShotRun::moveOn() {
     const Next next = seekNextStep(ctx_.g, ctx_.field, options_.maxCycles, at_);
-    if (next == Next::Step)
-        wait_ = yieldsPerStep(ctx_.field.stepDelay);
-    else
-        end(next);
+    if (next != Next::Step) end(next);
 }
 
 void ShotRun::end(Next next) {
@@ -235,7 +218,6 @@ void ShotRun::end(Next next) {
     else
         at_.result.unfinished = true;
     stage_ = Stage::Done;
-    wait_ = 0;
 }
 
 // Goes on from the piece stepped last to the next one that steps, ending

@@ -1,13 +1,11 @@
 // A shot played one piece-step at a time. The run is started from the game
-// state (the launch happens at once) and then advanced by its driver: after
-// each advance it tells how long the next one must wait, counted in yields
-// of the window's pace, so a window can show every step at the game's speed
-// while a run with nobody watching advances without waiting at all.
-//
-// The first wait is the speed calibration (10,000 yields timed with the
-// platform's clock); every later wait is the stepDelay before one piece's
-// step. Commands that run during a wait (the hidden speed command, a save)
-// act between two steps, and the next step uses whatever they left.
+// state (the launch happens at once) and then advanced by its driver: the
+// first advance finds the first step, every later one takes one piece's
+// step and finds the next. The run keeps no time: a window paces it between
+// two advances (controls/PacedShot.h), a run with nobody watching advances
+// straight through. Commands that run between two advances (the hidden
+// speed command, a save) act between two steps, and the next step uses
+// whatever they left.
 #pragma once
 
 #include "model/GameContext.h"
@@ -40,32 +38,28 @@ class ShotRun {
 public:
     // Launches the current player's piece away from the second end of the
     // Pointer line with the strength in Power (rewritten with the curved
-    // strength) and starts the calibration. Without a shooter on the
-    // board's list nothing is launched and the run is done at once.
+    // strength). Without a shooter on the board's list nothing is launched
+    // and the run is done at once.
     explicit ShotRun(const GameContext& ctx, const ShotOptions& options = {});
 
     // True once the board has been settled (or the cycle limit was reached).
     bool done() const { return stage_ == Stage::Done; }
 
-    // Yields to wait before the next advance (0: none).
-    long wait() const { return wait_; }
-
-    // Does what is due once the wait is over: ends the calibration, or takes
-    // one piece's step; then finds the next step, or ends the main loop and
-    // settles the board.
+    // Takes one piece's step (none in the first advance after the launch);
+    // then finds the next step, or ends the main loop and settles the board.
     void advance();
 
     // Advances with no waiting until done, as a run with nobody watching.
     void finish();
 
-    // The piece whose step is due next (0 during the calibration and once
+    // The piece whose step is due next (0 before the first advance and once
     // done).
     int nextPiece() const { return stage_ == Stage::Stepping ? at_.piece : 0; }
 
     const ShotResult& result() const { return at_.result; }
 
 private:
-    enum class Stage { Calibrating, Stepping, Done };
+    enum class Stage { Launched, Stepping, Done };
 
     // Where the main loop stands.
     struct Cursor {
@@ -79,8 +73,7 @@ private:
     enum class Next { Step, Settle, Stop };
 
     static Next seekNextStep(const GameState& g, const Field& f, long maxCycles, Cursor& at);
-    // Finds the next step after the one just taken and sets the wait
-    // before it, or ends the run.
+    // Finds the next step after the one just taken, or ends the run.
     void moveOn();
     void end(Next next);
     // The wall grid for the board as it is now; none for plain passes.
@@ -90,8 +83,6 @@ private:
     ShotOptions options_;
     Cursor at_;
     Stage stage_ = Stage::Done;
-    double calibrationStart_ = 0;
-    long wait_ = 0;
 };
 
 }  // namespace capzel

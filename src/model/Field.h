@@ -15,7 +15,6 @@ struct Field {
     Board board = makeBoardLayout();
     std::array<float, kMaxPlayers + 1> velocityX{};
     std::array<float, kMaxPlayers + 1> velocityY{};
-    double stepDelay = 0;  // yields before each step (shared with the power bar)
     double ox = 0;         // half-offsets of the last contact, kept between contacts
     double oy = 0;
 };

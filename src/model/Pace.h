@@ -33,4 +33,38 @@ inline constexpr PaceBand kBarPace[] = {{-kNoLimit, 5, 200}, {11, 20, 40}, {21, 
 // holds it.
 std::optional<double> calibratedDelay(double seconds, std::span<const PaceBand> bands);
 
+// The delay a window keeps before each step of a shot and each tick of the
+// power bar. The turn holds one for its charges, its shots and their
+// replays, so a measure the bar's bands do not hold keeps the delay the
+// last shot left.
+class StepPace {
+public:
+    double delay() const { return delay_; }
+
+    // The yields before one step or tick: the whole part of the delay (which
+    // is never negative).
+    long yields() const { return long(delay_); }
+
+    // A shot's calibration took `seconds`. The exact edges are measures of
+    // "not faster than": 0.05 s gets 400 and 0.2 s gets 100, so a
+    // borderline machine always gets the shorter delay; a clock that gives
+    // no number, the shortest.
+    void calibrateShot(double seconds) { delay_ = calibratedDelay(seconds, kShotPace).value_or(100); }
+
+    // The power bar's calibration took `seconds`; outside its bands the
+    // delay stays as it was.
+    void calibrateBar(double seconds) { delay_ = calibratedDelay(seconds, kBarPace).value_or(delay_); }
+
+    // A pair touched for the first time in the shot, `moving` pieces moving
+    // after it: with more pieces moving at once, fewer yields per step keep
+    // the pace of a cycle. With none there is nothing to scale. The delays
+    // come from the bands, so the result is always a finite number.
+    void contact(int moving) {
+        if (moving != 0) delay_ = delay_ * double(moving - 1) / double(moving);
+    }
+
+private:
+    double delay_ = 0;
+};
+
 }  // namespace capzel

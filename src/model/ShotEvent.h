@@ -3,7 +3,7 @@
 // its next target by the shot, a dead piece sent back to the holder, and a
 // piece bouncing off an inner wall or the board's edge.
 // The rules judge from the game's tables; these events are for whoever
-// shows or sounds the shot.
+// shows, sounds or paces the shot.
 #pragma once
 
 #include <vector>
@@ -16,6 +16,7 @@ struct ShotEvent {
     ShotEventKind kind = ShotEventKind::Contact;
     int piece = 0;
     int other = 0;  // the other piece of a contact or a kill; the box reached when sent to a target
+    int moving = 0;  // a contact: the pieces with any velocity once the pair was pushed apart
     // How hard a contact or a bounce was, in twips per step: the speed of
     // the two pieces towards each other, or the speed the bounce took
     // away; 0 for the other kinds.

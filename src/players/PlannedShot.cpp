@@ -6,6 +6,7 @@
 #include "engine/Shot.h"
 #include "model/Numbers.h"
 #include "model/WindowState.h"
+#include "rules/Progression.h"
 #include "rules/ShotJudging.h"
 
 namespace capzel::players {
@@ -48,7 +49,8 @@ double angleOf(const GameState& g, const Board& board, const PlannedShot& shot) 
     return std::atan2(double(aimStartY(piece)) - double(shot.aimY), double(aimStartX(piece)) - double(shot.aimX));
 }
 
-std::optional<Judgement> playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles) {
+std::optional<Judgement> playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles, bool* inTarget) {
+    if (inTarget != nullptr) *inTarget = false;
     GameState& g = ctx.g;
     Board& board = ctx.board();
     if (!g.isPlayer(g.currentTurn)) return std::nullopt;
@@ -68,6 +70,7 @@ std::optional<Judgement> playShot(GameContext& ctx, const PlannedShot& shot, lon
         g.shotInProgress = false;
         return std::nullopt;
     }
+    if (inTarget != nullptr) *inTarget = !g.isKiller[g.currentTurn] && inNextTarget(ctx);
     Judgement judged = judgeFinishedShot(ctx);
     g.shotInProgress = false;
     return judged;

@@ -46,7 +46,10 @@ double angleOf(const GameState& g, const Board& board, const PlannedShot& shot);
 // has fired it: the aim line from the piece's centre, the bar's strength,
 // the shot, then the rules. Gives what the rules announced, or nothing (and
 // nothing judged) when the shot has not come to rest within `maxCycles`
-// cycles.
-std::optional<Judgement> playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles);
+// cycles. When `inTarget` is given, it is set to whether the shot left the
+// shooter's piece in the next target, before the rules move it on (false
+// for a killer, who has none, and for a shot that never rested).
+std::optional<Judgement> playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles,
+                                  bool* inTarget = nullptr);
 
 }  // namespace capzel::players

@@ -32,22 +32,28 @@ struct PlannerOptions {
 };
 
 struct PlanResult {
-    PlannedShot shot;           // what the player plays (for Club and Novice: with the miss)
+    PlannedShot shot;           // what the player plays (below Expert: with the miss)
     PlannedShot intended;       // the shot chosen before the miss
     double value = 0;           // the judged value of the intended shot
     long candidatesJudged = 0;  // trial shots played (fewer when the search was cancelled)
 };
 
-// Plans the shot of the current player at `level` (Novice, Club or Expert;
-// Human is planned as Expert: the hint for a person). Expert plays the best
-// shot found. Club and Novice miss as people do, by about 1 degree and 3 %
-// of the strength (Club) or 4 degrees and 10 % (Novice): they weigh the best
-// distinct shots by how each turns out when missed so, aim for the one that
-// fares best, and then miss it by a draw from `seed`. The game must be
+// Plans the shot of the current player at `level` (Novice, Club, Strong or
+// Expert; Human is planned as Expert: the hint for a person). Expert plays
+// the best shot found. The others miss as people do, by a spread of about
+// 0.4 degrees and 1.2 % of the strength (Strong), 1 degree and 3 % of the strength (Club) or 4 degrees
+// and 10 % (Novice): they weigh the best distinct shots by how each turns
+// out when missed so, aim for the one that fares best, and then miss it by a
+// draw from `seed`. The game must be
 // running with a current player on the field; otherwise the result is a
 // shot straight up at the weakest strength and nothing is judged.
 PlanResult planShot(const GameState& g, const Field& field, PlayerKind level, std::uint64_t seed,
                     const PlannerOptions& options = {});
+
+// The share, in percent, of a level's shots at its target that end in the
+// target box, as measured alone on the field (capzel-sim --selfplay, 20 solo
+// games); what a person reads when choosing a level. 0 for Human.
+int levelTargetPercent(PlayerKind level);
 
 // The baseline player: a direction and a bar strength drawn uniformly.
 PlannedShot randomShot(const GameState& g, const Field& field, std::uint64_t seed);

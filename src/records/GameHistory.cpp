@@ -14,7 +14,6 @@ namespace capzel {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr PlayerKind kKinds[] = {PlayerKind::Human, PlayerKind::Novice, PlayerKind::Club, PlayerKind::Expert};
 constexpr std::size_t kFieldsBeforePlayers = 4;  // date, players, winner, shots
 constexpr std::size_t kFieldsPerPlayer = 3;      // name, seat, score
 
@@ -32,7 +31,7 @@ bool wholeNumber(const DelimitedField& f, long long low, long long high, long lo
 }
 
 bool kindNamed(const DelimitedField& f, PlayerKind& out) {
-    for (PlayerKind k : kKinds) {
+    for (PlayerKind k : kPlayerKinds) {
         if (f.text == playerKindName(k)) {
             out = k;
             return true;
@@ -63,7 +62,7 @@ std::string readGame(const DelimitedLine& line, HistoryGame& game) {
         HistoryPlayer player;
         long long score = 0;
         if (!p[0].quoted) return "a player's name is not in double quotes";
-        if (!kindNamed(p[1], player.kind)) return "a player's seat is not Human, Novice, Club or Expert";
+        if (!kindNamed(p[1], player.kind)) return "a player's seat is not Human, Novice, Club, Strong or Expert";
         if (!wholeNumber(p[2], std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(),
                          score))
             return "a player's score is not a whole number";
@@ -111,16 +110,6 @@ std::size_t nextLineFrom(std::string_view bytes, std::size_t end) {
 std::string HistoryGame::winnerName() const {
     if (winner < 1 || std::size_t(winner) > players.size()) return {};
     return players[std::size_t(winner - 1)].name;
-}
-
-const char* playerKindName(PlayerKind kind) {
-    switch (kind) {
-    case PlayerKind::Novice: return "Novice";
-    case PlayerKind::Club: return "Club";
-    case PlayerKind::Expert: return "Expert";
-    case PlayerKind::Human: break;
-    }
-    return "Human";
 }
 
 HistoryGame finishedGame(const GameState& g, std::string date) {

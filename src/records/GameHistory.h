@@ -52,9 +52,6 @@ struct HistoryGame {
 // no winner.
 HistoryGame finishedGame(const GameState& g, std::string date);
 
-// "Human", "Novice", "Club" or "Expert".
-const char* playerKindName(PlayerKind kind);
-
 // One line of the file, with its CR LF. Names carry no double quote or line
 // break (they are stored as the saved games store them).
 std::string historyLine(const HistoryGame& game);

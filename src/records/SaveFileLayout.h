@@ -67,24 +67,22 @@ enum SaveRowIndex {
 
 // Who plays each seat follows the players' lines, and only when a computer
 // plays: a head line of its own, then one line per player, the seat's name
-// ("Human", "Novice", "Club" or "Expert") and the label " = <name> seat".
-// A file without these lines is a game of people only; a reader that stops
-// after the players' lines reads every game the same.
+// ("Human", "Novice", "Club", "Strong" or "Expert") and the label
+// " = <name> seat". A file without these lines is a game of people only; a
+// reader that stops after the players' lines reads every game the same.
+// Files from before the Strong level name only the other four in their head
+// line; it is still read, and still written when no seat is Strong, so that
+// such a game keeps the bytes it always had.
 inline constexpr std::string_view kSeatsHeadLine =
+    "Who plays each seat: Human, or the computer at Novice, Club, Strong or Expert level.";
+inline constexpr std::string_view kSeatsHeadLineBeforeStrong =
     "Who plays each seat: Human, or the computer at Novice, Club or Expert level.";
 inline constexpr std::string_view kSeatLabelTail = " seat";
 
-inline constexpr std::string_view seatName(PlayerKind kind) {
-    switch (kind) {
-    case PlayerKind::Novice: return "Novice";
-    case PlayerKind::Club: return "Club";
-    case PlayerKind::Expert: return "Expert";
-    default: return "Human";
-    }
-}
+inline constexpr std::string_view seatName(PlayerKind kind) { return playerKindName(kind); }
 
 inline std::optional<PlayerKind> seatFromName(std::string_view name) {
-    for (PlayerKind k : {PlayerKind::Human, PlayerKind::Novice, PlayerKind::Club, PlayerKind::Expert})
+    for (PlayerKind k : kPlayerKinds)
         if (seatName(k) == name) return k;
     return std::nullopt;
 }

@@ -79,7 +79,8 @@ public:
         int last = kSaveHeadLines + kSaveLinesPerPlayer * int(players);
         bool seatsRead = false, scoresRead = false;
         for (;;) {
-            const bool seats = !seatsRead && headLineAt(last + 1, kSeatsHeadLine);
+            const bool seats = !seatsRead && (headLineAt(last + 1, kSeatsHeadLine) ||
+                                              headLineAt(last + 1, kSeatsHeadLineBeforeStrong));
             const bool scores = !scoresRead && headLineAt(last + 1, kScoresHeadLine);
             if (!seats && !scores) break;
             for (int i = 1; i <= int(players); ++i) {
@@ -244,7 +245,7 @@ private:
         const std::string& text = field(n, 0).text;
         const auto kind = seatFromName(text);
         if (!kind) {
-            fail(n, what + " " + shown(text) + " is not Human, Novice, Club or Expert");
+            fail(n, what + " " + shown(text) + " is not Human, Novice, Club, Strong or Expert");
             return false;
         }
         p.kind = *kind;

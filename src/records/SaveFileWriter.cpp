@@ -33,10 +33,13 @@ std::string truth(bool b) { return b ? "#TRUE#" : "#FALSE#"; }
 
 // The seat lines, after the players' lines, when a computer plays a seat.
 void writeSeats(std::string& out, const SavedGame& game) {
-    bool computer = false;
-    for (const SavedPlayer& p : game.players) computer = computer || p.kind != PlayerKind::Human;
+    bool computer = false, strong = false;
+    for (const SavedPlayer& p : game.players) {
+        computer = computer || p.kind != PlayerKind::Human;
+        strong = strong || p.kind == PlayerKind::Strong;
+    }
     if (!computer) return;
-    quoted(out, kSeatsHeadLine);
+    quoted(out, strong ? kSeatsHeadLine : kSeatsHeadLineBeforeStrong);
     out += kLineEnd;
     for (const SavedPlayer& p : game.players)
         valueLine(out, quotedText(seatName(p.kind)), " = " + nameForSaveFile(p.name) + std::string(kSeatLabelTail));

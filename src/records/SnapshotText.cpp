@@ -1,14 +1,9 @@
 #include "records/SnapshotText.h"
 
-#include <bit>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 #include <utility>
 
-#include <nlohmann/json.hpp>
-
+#include "records/JsonFields.h"
 #include "records/SavedGame.h"
 #include "records/TextEncoding.h"
 
@@ -16,37 +11,18 @@ namespace capzel {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
+using namespace jsonfields;
 
 constexpr int kVersion = 1;
-constexpr std::int64_t kMaxColor = 0xFFFFFF;
-constexpr const char* kHexDigits = "0123456789abcdef";
-constexpr const char* kKindNames[] = {"human", "novice", "club", "expert"};
 
 // ---- Writing ---------------------------------------------------------------
-
-template <typename Real>
-Json realValue(Real v) {
-    if (std::isfinite(v)) return double(v);
-    using Bits = std::conditional_t<sizeof(Real) == 4, std::uint32_t, std::uint64_t>;
-    char digits[2 * sizeof(Real)];
-    const Bits bits = std::bit_cast<Bits>(v);
-    for (std::size_t k = 0; k < sizeof digits; ++k)
-        digits[k] = kHexDigits[(bits >> (4 * (sizeof digits - 1 - k))) & 0xFu];
-    return std::string(digits, sizeof digits);
-}
-
-Json boxValue(const SnapshotBox& b) {
-    return {{"left", realValue(b.left)},       {"top", realValue(b.top)},   {"width", realValue(b.width)},
-            {"height", realValue(b.height)}, {"visible", b.visible}, {"fill", b.fillColor}};
-}
 
 Json playerValue(const PlayerSnapshot& p) {
     return {{"name", p.name},
             {"score", p.score},
             {"color", p.color},
             {"friction", realValue(p.friction)},
-            {"kind", kKindNames[std::size_t(p.kind) & 3u]},
+            {"kind", kKindNames[std::size_t(p.kind) < std::size(kKindNames) ? std::size_t(p.kind) : 0]},
             {"position", p.position},
             {"inGame", p.inGame},
             {"moveableNextTurn", p.moveableNextTurn},
@@ -61,151 +37,6 @@ Json playerValue(const PlayerSnapshot& p) {
 }
 
 // ---- Reading ---------------------------------------------------------------
-
-// A text of the input as a message shows it: at most 20 bytes, in quotes.
-std::string quoted(const std::string& text) {
-    std::string out(1, '"');
-    out.append(text, 0, 20);
-    out.push_back('"');
-    return out;
-}
-
-// A JSON whole number within the int64 range (larger ones read as unsigned).
-std::optional<std::int64_t> wholeNumber(const Json& v) {
-    if (!v.is_number_integer()) return std::nullopt;
-    if (v.is_number_unsigned() && v.get<std::uint64_t>() > std::uint64_t(std::numeric_limits<std::int64_t>::max()))
-        return std::nullopt;
-    return v.get<std::int64_t>();
-}
-
-// Reads the fields of one object, naming the first that is wrong by its
-// path ("players[2].piece.left").
-class FieldReader {
-public:
-    FieldReader(const Json& object, std::string path, std::string& error)
-        : object_(object), path_(std::move(path)), error_(error) {}
-
-    bool ok() const { return error_.empty(); }
-
-    const Json* value(const char* key) {
-        if (!ok()) return nullptr;
-        const auto it = object_.find(key);
-        if (it == object_.end()) return fail(key, "is missing");
-        return &*it;
-    }
-
-    template <typename Int>
-    void integer(const char* key, Int& out, std::int64_t lo = std::numeric_limits<Int>::min(),
-                 std::int64_t hi = std::numeric_limits<Int>::max()) {
-        const Json* v = value(key);
-        if (!v) return;
-        const std::optional<std::int64_t> n = wholeNumber(*v);
-        if (!n) return void(fail(key, "is not a whole number of 64 bits"));
-        if (*n < lo || *n > hi)
-            return void(fail(key, "is " + v->dump() + ", outside " + std::to_string(lo) + " to " + std::to_string(hi)));
-        out = Int(*n);
-    }
-
-    void boolean(const char* key, bool& out) {
-        const Json* v = value(key);
-        if (!v) return;
-        if (!v->is_boolean()) return void(fail(key, "is not true or false"));
-        out = v->get<bool>();
-    }
-
-    template <typename Real>
-    void real(const char* key, Real& out) {
-        const Json* v = value(key);
-        if (!v) return;
-        if (v->is_string()) return realBits(key, v->get_ref<const std::string&>(), out);
-        if (!v->is_number()) return void(fail(key, "is not a number"));
-        const double d = v->get<double>();
-        // The parser refuses a number beyond the range of a double, so d is
-        // finite; only a float target can lose bits.
-        if (double(Real(d)) != d) return void(fail(key, v->dump() + " is not a single-precision number"));
-        out = Real(d);
-    }
-
-    void text(const char* key, std::string& out, std::size_t maxChars) {
-        const Json* v = value(key);
-        if (!v) return;
-        if (!v->is_string()) return void(fail(key, "is not a text"));
-        const std::string& t = v->get_ref<const std::string&>();
-        if (utf8Length(t) > maxChars) return void(fail(key, "has more than " + std::to_string(maxChars) + " characters"));
-        out = t;
-    }
-
-    void kind(const char* key, PlayerKind& out) {
-        const Json* v = value(key);
-        if (!v) return;
-        for (std::size_t k = 0; k < std::size(kKindNames); ++k) {
-            if (v->is_string() && v->get_ref<const std::string&>() == kKindNames[k]) {
-                out = PlayerKind(k);
-                return;
-            }
-        }
-        fail(key, "is not one of \"human\", \"novice\", \"club\", \"expert\"");
-    }
-
-    // The array under `key`, with `lo` to `hi` entries.
-    const Json* array(const char* key, std::size_t lo, std::size_t hi) {
-        const Json* v = value(key);
-        if (!v) return nullptr;
-        if (!v->is_array()) return fail(key, "is not a list");
-        if (v->size() < lo || v->size() > hi) {
-            const std::string wanted = lo == hi ? std::to_string(lo) : std::to_string(lo) + " to " + std::to_string(hi);
-            return fail(key, "has " + std::to_string(v->size()) + " entries, not " + wanted);
-        }
-        return v;
-    }
-
-    // A reader for the object under `key` (or entry `index`, counted from
-    // 1, of the list under it); nullptr when it is not an object.
-    std::optional<FieldReader> object(const char* key, const Json& v, int index = 0) {
-        const std::string name = index > 0 ? std::string(key) + "[" + std::to_string(index) + "]" : std::string(key);
-        if (!ok()) return std::nullopt;
-        if (!v.is_object()) {
-            error_ = path_ + name + ": is not an object";
-            return std::nullopt;
-        }
-        return FieldReader(v, path_ + name + ".", error_);
-    }
-
-    const Json* fail(const char* key, const std::string& what) {
-        if (ok()) error_ = path_ + key + ": " + what;
-        return nullptr;
-    }
-
-private:
-    template <typename Real>
-    void realBits(const char* key, const std::string& digits, Real& out) {
-        using Bits = std::conditional_t<sizeof(Real) == 4, std::uint32_t, std::uint64_t>;
-        Bits bits{};
-        const bool hex = digits.size() == 2 * sizeof(Real) && digits.find_first_not_of(kHexDigits) == std::string::npos;
-        if (hex) std::from_chars(digits.data(), digits.data() + digits.size(), bits, 16);
-        if (!hex || std::isfinite(std::bit_cast<Real>(bits)))
-            return void(fail(key, quoted(digits) + " is not the bit pattern of a NaN or infinity"));
-        out = std::bit_cast<Real>(bits);
-    }
-
-    const Json& object_;
-    std::string path_;
-    std::string& error_;
-};
-
-void readBox(FieldReader& r, SnapshotBox& b) {
-    r.real("left", b.left);
-    r.real("top", b.top);
-    r.real("width", b.width);
-    r.real("height", b.height);
-    r.boolean("visible", b.visible);
-    r.integer("fill", b.fillColor, 0, kMaxColor);
-}
-
-void readBoxAt(FieldReader& r, const char* key, SnapshotBox& b) {
-    const Json* v = r.value(key);
-    if (auto box = v ? r.object(key, *v) : std::nullopt) readBox(*box, b);
-}
 
 void readPlayer(FieldReader& r, PlayerSnapshot& p) {
     r.text("name", p.name, saveLimits::kMaxNameLength);

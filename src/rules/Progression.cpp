@@ -101,6 +101,13 @@ Judgement becomeKiller(GameContext& ctx) {
 
 }  // namespace
 
+bool inNextTarget(GameContext& ctx) {
+    const GameState& g = ctx.g;
+    if (!g.isPlayer(g.currentTurn)) return false;
+    const int next = g.position[g.currentTurn] + 1;
+    return next >= 1 && next <= kLastTarget && pieceInside(ctx, next);
+}
+
 Judgement judgeOrdinaryShot(GameContext& ctx) {
     GameState& g = ctx.g;
     if (!g.isPlayer(g.currentTurn)) return {};  // no shooter to judge
@@ -115,7 +122,7 @@ Judgement judgeOrdinaryShot(GameContext& ctx) {
     // player on, into the killer's rules.
     g.oneShotBonus = 0;
     const int next = g.position[cur] + 1;
-    const bool reached = next >= 1 && next <= kLastTarget && pieceInside(ctx, next);
+    const bool reached = inNextTarget(ctx);
     if (reached) {
         // The one-shot bonus needs a piece the rules had placed; letters
         // never earn it.

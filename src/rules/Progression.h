@@ -9,4 +9,9 @@ namespace capzel {
 
 Judgement judgeOrdinaryShot(GameContext& ctx);
 
+// Whether the current player's piece lies in that player's next target, as
+// the judging of a shot finds it. A next target outside the course (a
+// Position set by hand to 29 or more, or below 0) is never reached.
+bool inNextTarget(GameContext& ctx);
+
 }  // namespace capzel

@@ -11,13 +11,17 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "controls/ComputerTurn.h"
 #include "controls/HiddenCommands.h"
 #include "controls/TurnController.h"
 #include "model/Field.h"
 #include "model/GameState.h"
+#include "records/GameRecord.h"
 #include "records/NewGame.h"
 #include "records/SavedGame.h"
 
@@ -62,6 +66,8 @@ public:
     // the game has ended in it, the caller records it and calls keep().
     Judgement beginNewGame(const NewGameSettings& settings);
     Judgement beginSavedGame(const SavedGame& game);
+    // A game of any setup (model/GameSetup.h), begun as a load begins one.
+    Judgement beginGame(const GameSetup& setup);
 
     // A hidden command between two steps of the run: a shot under way keeps
     // the change for its replay. Gives what the command announces.
@@ -70,8 +76,25 @@ public:
     // After the window's clock has advanced the run: a newly judged shot
     // is kept.
     void advanced();
-    // Takes the last shot back (turn().canUndo()), and keeps the game.
+    // Taking shots back, one at a time, as far as the game's first shot:
+    // the first takes the last shot back as the turn does (turn().undo()),
+    // every further one restores the game as the shot before was launched,
+    // by playing the record again from its setup with no window (every
+    // entry on the way checked against its hash). Possible while the game
+    // runs and nothing is under way or being judged. Keeps the game.
+    bool canUndo() const;
     bool undo();
+    // Plays the shots taken back again, the last one taken back first,
+    // until a shot is played or a command changes the game. Keeps the game.
+    bool canRedo() const;
+    bool redo();
+
+    // The record of the running game (records/GameRecord.h): its setup, and
+    // every judged shot, hidden command and undo since it began.
+    const GameRecord& record() const { return record_; }
+    // Where the record's times come from: the time as ISO 8601 text. None:
+    // the record's times stay empty.
+    void setTimeSource(std::function<std::string()> now) { now_ = std::move(now); }
     // Keeps the game as it stands now.
     void keep();
 
@@ -87,7 +110,17 @@ public:
     void endComputerTurn();
 
 private:
-    Judgement startFirstTurn();
+    Judgement startFirstTurn(const GameSetup& setup);
+    // A shot the turn has judged since the last look goes into the record.
+    void recordJudgedShot();
+    void recordEntry(RecordEntry entry);
+    void noteEnd(const std::vector<Announcement>& said);
+    // Plays `record` (the running one with one entry more) from its setup;
+    // when every entry matches (the new one too when its outcome is known),
+    // the game becomes what it left and the new entry gets that outcome.
+    bool restoreFromRecord(GameRecord& record, bool lastKnown);
+    bool undoOrRedoPossible() const;
+    BoardInputs boardInputs() const;
 
     GameKeeper* keeper_;
     GameState g_;
@@ -96,6 +129,12 @@ private:
     std::shared_ptr<TurnController> turn_;
     std::unique_ptr<ComputerTurn> computer_;
     int keptShots_ = 0;
+
+    GameRecord record_;
+    int recordedShots_ = 0;                     // the turn's judged shots already in the record
+    std::vector<RecordedShot> redoable_;        // shots taken back, the last taken back at the end
+    std::vector<MidShotCommand> shotCommands_;  // commands during the shot under way
+    std::function<std::string()> now_;
 };
 
 }  // namespace capzel

@@ -177,7 +177,7 @@ TEST(PowerBar, GoFiresWithTheStrengthOfTheLevelReached) {
         ASSERT_TRUE(out.shot);
         EXPECT_EQ(out.levelAtGo, r.level);
         EXPECT_EQ(out.launchedPower, r.launched);
-        EXPECT_GT(t.field.stepDelay, 0);
+        EXPECT_GT(t.turn.pace().delay(), 0);
         EXPECT_FALSE(t.g.shotInProgress);
         EXPECT_FALSE(t.turn.charging());
         EXPECT_EQ(t.g.power, 0);
@@ -275,15 +275,18 @@ TEST(PowerBar, PausesATenthOfASecondAtTheTop) {
     }
 }
 
-// The time 10,000 yields take picks the pace; other times leave it.
+// The time 10,000 yields take picks the pace; other times leave the pace
+// the last shot left (400 here: a shot calibrated at 0.1 s).
 TEST(PowerBar, CalibrationPicksThePaceOfTheCharge) {
-    const double rows[][2] = {{0.0, 200}, {0.04, 200}, {0.05, 7}, {0.1, 7}, {0.11, 40},
-                              {0.19, 40}, {0.2, 7},    {0.21, 1}};
+    const double rows[][2] = {{0.0, 200}, {0.04, 200}, {0.05, 400}, {0.1, 400}, {0.11, 40},
+                              {0.19, 40}, {0.2, 400},  {0.21, 1}};
     for (const auto& r : rows) {
         Table t;
-        t.field.stepDelay = 7;
+        t.ui.secondsPerYield = 0.1 / 10000;
+        t.turn.startShot();
+        test::drive(t.turn, t.ui);
         t.ui.secondsPerYield = r[0] / 10000;
         chargeAndFire(t, [](const GameState&) { return true; });
-        EXPECT_EQ(t.field.stepDelay, r[1]) << r[0];
+        EXPECT_EQ(t.turn.pace().delay(), r[1]) << r[0];
     }
 }

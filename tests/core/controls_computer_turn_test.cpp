@@ -6,6 +6,7 @@
 #include "controls/Announcing.h"
 #include "controls/ComputerTurn.h"
 #include "model/Placement.h"
+#include "support/RunDriver.h"
 #include "support/ShotTable.h"
 
 using namespace capzel;
@@ -25,20 +26,6 @@ struct TwoSeats : test::ShotTable {
     }
 };
 
-// Drives the run as the window's clock would; gives the phases as they changed.
-template <class Between>
-std::vector<TurnPhase> drive(ComputerTurn& run, TurnController& turn, TwoSeats& t, Between between) {
-    std::vector<TurnPhase> phases{turn.phase()};
-    while (run.running()) {
-        t.ui.yield(run.wait());
-        run.advance();
-        test::tell(turn, t.ui);
-        between();
-        if (phases.back() != turn.phase()) phases.push_back(turn.phase());
-    }
-    return phases;
-}
-
 }  // namespace
 
 TEST(ComputerTurn, PlaysThePlannedShotThroughTheBoard) {
@@ -46,7 +33,7 @@ TEST(ComputerTurn, PlaysThePlannedShotThroughTheBoard) {
         TwoSeats t(level), direct(level);
         TurnController turn(t.ctx);
         ComputerTurn run(turn, t.ctx, 7, smallSearch());
-        EXPECT_EQ(drive(run, turn, t, [] {}),
+        EXPECT_EQ(test::drive(run, turn, t.ui),
                   (std::vector<TurnPhase>{TurnPhase::Idle, TurnPhase::Aiming, TurnPhase::Charging,
                                           TurnPhase::Shooting, TurnPhase::Idle}));
         const players::PlannedShot plan = players::planShot(direct.g, direct.field, level, 7, smallSearch()).shot;
@@ -70,22 +57,25 @@ TEST(ComputerTurn, PlansAgainOrStopsWhenTheGameChanges) {
     centrePieceOn(after.piece(2), after.field.board.spots[9]);
     TurnController turn(moved.ctx);
     ComputerTurn run(turn, moved.ctx, 3, smallSearch());
-    drive(run, turn, moved, [&] { centrePieceOn(moved.piece(2), moved.field.board.spots[9]); });
+    test::drive(run, turn, moved.ui, [&] { centrePieceOn(moved.piece(2), moved.field.board.spots[9]); });
     const players::PlannedShot plan = players::planShot(after.g, after.field, PlayerKind::Expert, 3, smallSearch()).shot;
     EXPECT_EQ(run.shot().aimX, plan.aimX);
     EXPECT_EQ(run.shot().aimY, plan.aimY);
 
-    // Handed to a person while thinking or aiming, a person's seat, game over, dropped: no shot.
-    for (int k = 0; k < 5; ++k) {
+    // Handed to a person while thinking, holding or with the aim line half
+    // drawn, a person's seat, game over, dropped: no shot, and no aim left.
+    for (int k = 0; k < 6; ++k) {
         TwoSeats t(k == 1 ? PlayerKind::Human : PlayerKind::Club);
         t.g.gameRunning = k != 2;
         TurnController idle(t.ctx);
         ComputerTurn none(idle, t.ctx, 1, smallSearch());
-        drive(none, idle, t, [&] {
+        test::drive(none, idle, t.ui, [&] {
             if (k == 0 || (k == 4 && none.stage() == Stage::Holding)) t.g.currentTurn = 2;
+            if (k == 5 && t.field.board.pointer.visible) t.g.currentTurn = 2;
             if (k == 3) none.drop();
         });
         EXPECT_FALSE(t.field.board.pointer.visible) << k;
         EXPECT_EQ(t.g.shotsTaken, 0) << k;
     }
 }
+

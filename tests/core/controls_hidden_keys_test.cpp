@@ -1,82 +1,71 @@
 // The access-word matcher of the hidden menu.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
-#include <vector>
 
 #include "controls/AccessWord.h"
-#include "support/FakePlatform.h"
+#include "records_fixtures.h"
 
 using namespace capzel;
 
 namespace {
 
-struct Key {
-    int code;
-    int modifiers;
-};
-
-constexpr int S = kShiftKey;
-constexpr int kF2 = 113;
-constexpr int kShiftCode = 16;
-
-std::vector<Key> shifted(const std::string& letters) {
-    std::vector<Key> keys;
-    for (char c : letters) keys.push_back({c, S});
-    return keys;
-}
-
-std::vector<Key> operator+(std::vector<Key> a, const std::vector<Key>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-struct Row {
-    const char* what;
-    std::vector<Key> keys;
-    bool menuShown;
-    int beeps;
-    const char* typedAfter;
-};
-
+// Keys pressed in a window, written as a string: an upper-case letter or a
+// digit is that key with Shift, a lower-case letter the key without it; "~"
+// before a key adds Ctrl, "!" Alt; "^" is the Shift key itself with Shift
+// down, "_" without; "#" is Shift+F2.
 struct Window {
     MenuState menus;
     test::FakePlatform ui;
 
-    void press(const std::vector<Key>& keys) {
-        for (const Key& k : keys) matchAccessWord(menus, ui, k.code, k.modifiers);
+    void press(int code, int modifiers) { matchAccessWord(menus, ui, code, modifiers); }
+    void type(const std::string& keys) {
+        int extra = 0;
+        for (const char c : keys) {
+            if (c == '~' || c == '!') {
+                extra |= c == '~' ? kCtrlKey : kAltKey;
+                continue;
+            }
+            if (c == '^' || c == '_') press(16, c == '^' ? kShiftKey : 0);
+            else if (c == '#') press(113, kShiftKey);
+            else press(std::toupper(c), (std::islower(c) ? 0 : kShiftKey) | extra);
+            extra = 0;
+        }
     }
 };
 
 }  // namespace
 
 TEST(HiddenMenuKeys, Sequences) {
-    const Row rows[] = {
-        {"the word with Shift shows the menu", shifted("QUINCE"), true, 2, ""},
-        {"the word again hides it", shifted("QUINCE") + shifted("QUINCE"), false, 4, ""},
-        {"keys without Shift do not break the word",
-         shifted("QU") + std::vector<Key>{{'A', 0}, {'B', 0}, {'C', 0}} + shifted("INCE"), true, 2, ""},
-        {"a wrong Shift key costs the word", shifted("QX"), false, 1, ""},
-        {"the wrong key starts no new attempt", shifted("QXU"), false, 2, ""},
-        {"a wrong key after five letters", shifted("QUINCQ"), false, 1, ""},
-        {"a partial word is kept as typed", shifted("QUI"), false, 0, "QUI"},
-        {"Shift alone, repeated, changes nothing",
-         std::vector<Key>{{kShiftCode, S}, {kShiftCode, S}, {kShiftCode, S}, {kShiftCode, 0}}, false, 0, ""},
-        {"Shift alone inside the word",
-         shifted("QU") + std::vector<Key>{{kShiftCode, S}, {kShiftCode, S}} + shifted("INCE"), true, 2, ""},
-        {"Ctrl+Shift+Q changes nothing", std::vector<Key>{{'Q', S | kCtrlKey}}, false, 0, ""},
-        {"Alt+Shift+Q changes nothing", std::vector<Key>{{'Q', S | kAltKey}}, false, 0, ""},
-        {"Ctrl+Shift keys inside the word",
-         shifted("QUI") + std::vector<Key>{{'X', S | kCtrlKey}, {'Z', kAltKey}} + shifted("NCE"), true, 2, ""},
-        {"F2 with Shift gives q", std::vector<Key>{{kF2, S}} + shifted("UINCE"), true, 2, ""},
-        {"F2 with Shift is only a q", std::vector<Key>{{kF2, S}}, false, 0, "q"},
-        {"a digit with Shift is a wrong key", shifted("Q1"), false, 1, ""},
-        {"a key without Shift on an empty word", std::vector<Key>{{'Q', 0}, {'X', 0}}, false, 0, ""},
+    const struct {
+        const char* what;
+        const char* keys;
+        bool menuShown;
+        int beeps;
+        const char* typedAfter;
+    } rows[] = {
+        {"the word with Shift shows the menu", "QUINCE", true, 2, ""},
+        {"the word again hides it", "QUINCEQUINCE", false, 4, ""},
+        {"keys without Shift do not break the word", "QUabcINCE", true, 2, ""},
+        {"a wrong Shift key costs the word", "QX", false, 1, ""},
+        {"the wrong key starts no new attempt", "QXU", false, 2, ""},
+        {"a wrong key after five letters", "QUINCQ", false, 1, ""},
+        {"a partial word is kept as typed", "QUI", false, 0, "QUI"},
+        {"Shift alone, repeated, changes nothing", "^^^_", false, 0, ""},
+        {"Shift alone inside the word", "QU^^INCE", true, 2, ""},
+        {"Ctrl+Shift+Q changes nothing", "~Q", false, 0, ""},
+        {"Alt+Shift+Q changes nothing", "!Q", false, 0, ""},
+        {"Ctrl+Shift and Alt keys inside the word", "QUI~X!zNCE", true, 2, ""},
+        {"F2 with Shift gives q", "#UINCE", true, 2, ""},
+        {"F2 with Shift is only a q", "#", false, 0, "q"},
+        {"a digit with Shift is a wrong key", "Q1", false, 1, ""},
+        {"a key without Shift on an empty word", "qx", false, 0, ""},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         Window w;
         w.menus.guideItemVisible = true;  // the other hidden item is left alone
-        w.press(r.keys);
+        w.type(r.keys);
         EXPECT_EQ(w.menus.hiddenMenuVisible, r.menuShown) << r.what;
         EXPECT_EQ(w.ui.beeps, r.beeps) << r.what;
         EXPECT_EQ(w.menus.typedKeys, r.typedAfter) << r.what;
@@ -89,8 +78,8 @@ TEST(HiddenMenuKeys, CodesWithoutAPrintableCharacterAreWrongKeys) {
     // Control codes, DEL, OEM keys above 127, codes outside 16 bits.
     for (int code : {0, 9, 13, 27, 31, 127, 128, 186, 222, 255, 256, 65535, -1, -65, 70000, 0x01000031}) {
         Window w;
-        w.press(shifted("QU"));
-        w.press({{code, S}});
+        w.type("QU");
+        w.press(code, kShiftKey);
         EXPECT_EQ(w.menus.typedKeys, "") << code;
         EXPECT_EQ(w.ui.beeps, 1) << code;
         EXPECT_FALSE(w.menus.hiddenMenuVisible) << code;

@@ -52,7 +52,7 @@ TEST(LastShot, ReplayEndsWhereTheShotEndedAndUndoRestoresTheGame) {
         ShotTable t(c.players), whole(c.players);
         setUp(t, c);
         setUp(whole, c);
-        test::fireShot(whole.ctx);
+        shootPiece(whole.ctx);
         const GameState before = t.g;
         const Field start = t.field;
         TurnController turn(t.ctx);
@@ -60,7 +60,8 @@ TEST(LastShot, ReplayEndsWhereTheShotEndedAndUndoRestoresTheGame) {
         EXPECT_FALSE(turn.canUndo() || turn.canReplay());  // not while it runs
         test::drive(turn, t.ui);
 
-        ReplayRun again(*turn.lastShot(), t.ui);
+        StepPace pace;
+        ReplayRun again(*turn.lastShot(), t.ui, pace);
         again.finish();
         EXPECT_EQ(places(again.field()), places(whole.field)) << c.players;
         const Field judged = t.field;
@@ -102,7 +103,8 @@ TEST(LastShot, ReplayTakesTheCommandsOfTheShotAtTheirStep) {
         test::drive(turn, t.ui);
         ASSERT_GE(batches[1], 40) << answers[0];
         for (bool stepByStep : {true, false}) {
-            ReplayRun again(*turn.lastShot(), t.ui);
+            StepPace pace;
+            ReplayRun again(*turn.lastShot(), t.ui, pace);
             if (stepByStep) {
                 while (!again.done()) again.advance();
             } else {

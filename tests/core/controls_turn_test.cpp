@@ -8,7 +8,7 @@
 using namespace capzel;
 using capzel::test::ShotTable;
 
-TEST(ShotRun, StepByStepEndsAsTheWholeShot) {
+TEST(PacedShot, StepByStepEndsAsTheWholeShot) {
     // One piece; two pieces meeting; a shot that moves nothing.
     const int players[] = {1, 3, 2};
     const int powers[] = {9405, 9405, 1310};
@@ -20,7 +20,9 @@ TEST(ShotRun, StepByStepEndsAsTheWholeShot) {
             t->g.power = std::int16_t(powers[k]);
         }
         const ShotResult whole = shootPiece(a.ctx);
-        ShotRun run(b.ctx);
+        StepPace pace;
+        ShotEvents events;
+        PacedShot run(b.ctx, pace, events);
         EXPECT_EQ(run.wait(), kCalibrationYields);
         EXPECT_EQ(run.nextPiece(), 0);
         long steps = 0;
@@ -102,4 +104,31 @@ TEST(TurnController, ADroppedRunLeavesNothingMoving) {
         EXPECT_EQ(t.field.velocityY[1], 0.0f);
         EXPECT_TRUE(t.ui.messages.empty());
     }
+}
+
+// Esc calls off an aim or a charge, never a shot: no shot is taken and the
+// same player aims again.
+TEST(TurnController, AnAimOrAChargeIsCalledOffButNotAShot) {
+    ShotTable t(2);
+    t.place(1, 3500, 6000);
+    t.ui.secondsPerYield = 1e-6;
+    TurnController turn(t.ctx);
+    EXPECT_FALSE(turn.cancel());
+    for (int charges : {0, 40}) {
+        turn.mouseMove(1, 0, 3650, 6400);
+        if (charges) turn.mouseUp();
+        for (int k = 0; k < charges; ++k) turn.advance();
+        ASSERT_EQ(turn.phase(), charges ? TurnPhase::Charging : TurnPhase::Aiming);
+        ASSERT_TRUE(turn.cancel());
+        EXPECT_EQ(turn.phase(), TurnPhase::Idle);
+        EXPECT_FALSE(turn.charging() || t.field.board.pointer.visible || turn.controls().powerBar.box.visible);
+        EXPECT_EQ(t.g.power, 0);
+    }
+    EXPECT_TRUE(t.ui.messages.empty());
+    turn.mouseMove(1, 0, 3650, 6400);
+    t.g.power = 9405;
+    turn.startShot();
+    EXPECT_FALSE(turn.cancel());
+    test::drive(turn, t.ui);
+    EXPECT_EQ(turn.judgedShots(), 1);
 }

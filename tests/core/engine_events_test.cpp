@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <fstream>
 
+#include "DataRows.h"
 #include "Scenario.h"
 #include "engine/ContactPass.h"
 #include "engine/Shot.h"
@@ -18,44 +17,31 @@ long count(const ShotEvents& events, ShotEventKind kind) {
 }
 
 TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
-    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/scenarios.jsonl");
-    std::string line;
     int shots = 0, bounces = 0, edges = 0;
-    while (std::getline(in, line)) {
-        // The same shot without reports, and with the plain passes: the
+    for (const nlohmann::json& record : test::dataRows("scenarios.jsonl")) {
+        const std::string name = record.at("name");
+        // The same shot without reports and with the plain passes: the
         // reports change nothing, and both passes report alike.
-        struct Play {
-            GameState g;
-            Field field;
-            test::FakePlatform ui;
-            GameContext ctx{g, field, ui};
-            ShotEvents events;
-            ShotResult result;
-            nlohmann::json out;
-        };
-        std::array<Play, 3> plays;
-        for (int k = 0; k < 3; ++k) {
-            Play& p = plays[std::size_t(k)];
-            setUp(p.ctx, scenarioFromJson(nlohmann::json::parse(line).at("in")));
+        auto play = [&](test::Game& t, ShotEvents* events, bool plainPasses) {
+            setUp(t.ctx, scenarioFromJson(record.at("in")));
             ShotOptions options;
-            options.events = k == 2 ? nullptr : &p.events;
-            options.plainPasses = k == 1;
-            p.result = shootPiece(p.ctx, options);
-            p.out = outcome(p.ctx, p.result, {}, 0);
-        }
-        const std::string name = nlohmann::json::parse(line).at("name");
-        EXPECT_EQ(plays[0].out, plays[2].out) << name;
-        EXPECT_EQ(plays[0].out, plays[1].out) << name;
-        EXPECT_EQ(plays[0].events, plays[1].events) << name;
-        Play& play = plays[0];
-        if (play.result.unfinished) continue;
-        const GameState& g = play.g;
-        GameState before;
-        Field startField;
-        GameContext start{before, startField, play.ui};
-        setUp(start, scenarioFromJson(nlohmann::json::parse(line).at("in")));
-        const ShotEvents& events = play.events;
+            options.events = events;
+            options.plainPasses = plainPasses;
+            const ShotResult r = shootPiece(t.ctx, options);
+            return std::pair{r.unfinished, outcome(t.ctx, r, 0, {}, 0)};
+        };
+        test::Game t, silent, plain;
+        ShotEvents events, plainEvents;
+        const auto played = play(t, &events, false);
+        EXPECT_EQ(played, play(silent, nullptr, false)) << name;
+        EXPECT_EQ(played, play(plain, &plainEvents, true)) << name;
+        EXPECT_EQ(events, plainEvents) << name;
+        if (played.first) continue;
         ++shots;
+        const GameState& g = t.g;
+        test::Game start;
+        setUp(start.ctx, scenarioFromJson(record.at("in")));
+        const GameState& before = start.g;
         // The first twenty contacts are the hit log's pairs, in order.
         std::vector<std::pair<int, int>> contacts, logged;
         for (const ShotEvent& e : events)
@@ -86,11 +72,11 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
 TEST(ShotEvents, ContactStrengthIsTheClosingSpeed) {
     struct Case { float vi, vj, strength; };
     for (const Case& c : {Case{3, -4, 7}, Case{3, 1, 2}, Case{0, -5, 5}}) {
-        GameState g;
-        Field field;
-        test::FakePlatform ui;
+        test::Game t;
         ShotEvents events;
-        GameContext ctx{g, field, ui, &events};
+        t.ctx.shotEvents = &events;
+        GameState& g = t.g;
+        Field& field = t.field;
         g.numberOfPlayers = 2;
         g.currentTurn = 1;
         g.inGame = {false, true, true};
@@ -98,7 +84,7 @@ TEST(ShotEvents, ContactStrengthIsTheClosingSpeed) {
         field.board.pieces[2] = {.left = 1250, .top = 1000, .width = 300, .height = 300};
         field.velocityX[1] = c.vi;
         field.velocityX[2] = c.vj;
-        ASSERT_TRUE(engine::contactPass(ctx, 1, true));
+        ASSERT_TRUE(engine::contactPass(t.ctx, 1, true));
         ASSERT_EQ(events.size(), 1u);
         EXPECT_EQ(events[0].strength, c.strength) << c.vi << " " << c.vj;
     }

@@ -39,12 +39,6 @@ void killerBesidePrey(Game& t) {
     t.place(2, t.piece(1).left + 900, t.piece(1).top);
 }
 
-PlannerOptions threads(int n) {
-    PlannerOptions o;
-    o.threads = n;
-    return o;
-}
-
 }  // namespace
 
 TEST(Planner, TakesTheObviousShot) {
@@ -65,9 +59,9 @@ TEST(Planner, TakesTheObviousShot) {
 TEST(Planner, SameSeedSameShotOnAnyNumberOfThreads) {
     Game t;
     nearHerTarget(t);
-    const PlanResult one = planShot(t.g, t.field, PlayerKind::Novice, 7, threads(1));
-    const PlanResult two = planShot(t.g, t.field, PlayerKind::Novice, 7, threads(2));
-    const PlanResult other = planShot(t.g, t.field, PlayerKind::Novice, 8, threads(2));
+    const PlanResult one = planShot(t.g, t.field, PlayerKind::Novice, 7, {.threads = 1});
+    const PlanResult two = planShot(t.g, t.field, PlayerKind::Novice, 7, {.threads = 2});
+    const PlanResult other = planShot(t.g, t.field, PlayerKind::Novice, 8, {.threads = 2});
     EXPECT_GE(one.candidatesJudged, 10000);
     EXPECT_EQ(one.candidatesJudged, two.candidatesJudged);
     EXPECT_EQ(one.value, two.value);
@@ -124,7 +118,7 @@ TEST(Planner, CancelledSearchStopsWithinOneTrialPerThread) {
         nearHerTarget(t);
         std::atomic<bool> cancel{false};
         std::atomic<long> played{0};
-        PlannerOptions o = threads(n);
+        PlannerOptions o{.threads = n};
         o.cancel = &cancel;
         o.trialsPlayed = &played;
         PlanResult plan;

@@ -1,8 +1,7 @@
 // Shared set-up of the records tests.
 #pragma once
 
-#include <iomanip>
-#include <sstream>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,13 +9,6 @@
 #include "support/FakePlatform.h"
 
 namespace capzel::test {
-
-struct Game {
-    GameState g;
-    Field field;
-    FakePlatform ui;
-    GameContext ctx{g, field, ui};
-};
 
 // Ann at target 5, Bob a killer just rested on D; Bob's turn; half-twip places.
 inline void setUpTwoPlayerKillerGame(Game& t) {
@@ -47,40 +39,11 @@ inline void setUpTwoPlayerKillerGame(Game& t) {
     b.top = 4399.75f;
 }
 
-// Everything of the state and the field that a new game or a load may set.
-inline std::string dump(const Game& t) {
-    std::ostringstream o;
-    o << std::setprecision(9);  // every float exactly
-    const GameState& g = t.g;
-    o << "N=" << g.numberOfPlayers << " turn=" << g.currentTurn << " running=" << g.gameRunning
-      << " walls=" << g.wallsOn << " shot=" << g.shotInProgress
-      << " tables=" << g.perGameTablesExist << "\n";
-    for (int i = 0; i <= kMaxPlayers; ++i) {
-        o << i << ": " << g.playerName[i] << "|" << g.score[i] << "|" << g.playerColor[i] << "|"
-          << g.friction[i] << "|" << g.inGame[i] << g.moveableNextTurn[i] << g.losingTurn[i]
-          << g.headingInReverse[i] << g.onLetters[i] << g.isKiller[i] << g.dead[i] << "|"
-          << g.position[i];
-        const Box& p = t.field.board.pieces[i];
-        o << " piece " << p.left << "," << p.top << "," << p.width << "," << p.height << " v"
-          << p.visible << " c" << p.fillColor << "\n";
-    }
-    const Box& h = t.field.board.pieceHolder;
-    o << "holder " << h.left << "," << h.top << "," << h.width << "," << h.height << " v" << h.visible << "\n";
-    for (int j = 1; j <= kWallCount; ++j) o << t.field.board.walls[j].visible;
-    return o.str();
-}
-
 inline std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
+    for (std::size_t start = 0, end = 0; start < text.size(); start = end + 2) {
+        end = std::min(text.find("\r\n", start), text.size());
         lines.push_back(text.substr(start, end - start));
-        start = end + 2;
     }
     return lines;
 }

@@ -196,83 +196,71 @@ TEST(SaveFileReader, TheLargestGameLoadsAgain) {
     EXPECT_EQ(cut.game->players[7].name, wide);
 }
 
-// Seat lines follow the players' lines only when a computer plays.
-TEST(SaveFileSeats, FollowThePlayersLines) {
-    SavedGame game = oneAnn();
-    game.players.push_back(game.players[0]);
-    game.players[1].name = "Bob";
-    const std::string people = formatSaveFile(game);
-    game.players[1].kind = PlayerKind::Expert;
-    const std::string text = formatSaveFile(game);
-    ASSERT_EQ(text.compare(0, people.size(), people), 0);
-    EXPECT_EQ(text.substr(people.size()),
-              "\"Who plays each seat: Human, or the computer at Novice, Club or Expert level.\"\r\n"
-              "\"Human\",\" = Ann seat\"\r\n\"Expert\",\" = Bob seat\"\r\n");
-    const SaveFileParse back = parseSaveFile(text);
-    ASSERT_TRUE(back) << describeSaveFileError(back.error);
-    EXPECT_EQ(*back.game, game);
-    Game loaded;
-    applySavedGame(loaded.ctx, *back.game);
-    EXPECT_EQ(loaded.g.playerKind[2], PlayerKind::Expert);
-    EXPECT_EQ(gatherSavedGame(loaded.g, loaded.field.board), game);
-    const SaveFileParse classic = parseSaveFile(people);
-    ASSERT_TRUE(classic);
-    EXPECT_EQ(classic.game->players[1].kind, PlayerKind::Human);
-
-}
-
-// A score beyond 16 bits: the score line holds it held to -32768..32767, the
-// whole scores follow the players' lines, and only when one is beyond.
-TEST(SaveFileScores, KeepTheWholeScoreAfterThePlayersLines) {
-    SavedGame game = oneAnn();
-    game.players.push_back(game.players[0]);
-    game.players[1].name = "Bob";
-    const auto scoreLines = [](const std::string& text) {
-        const std::vector<std::string> lines = splitLines(text);
-        return lines[12] + "|" + lines[28];
-    };
-    // At the ends of 16 bits the file is as it always was.
-    game.players[0].score = 32767;
-    game.players[1].score = -32768;
-    const std::string classic = formatSaveFile(game);
+// Blocks after the players' lines: who plays each seat, when a computer
+// plays; the whole scores, when one goes beyond -32768..32767 (the score
+// lines hold it held to those ends). Without them the file is as it always
+// was, and a reader that stops after the players' lines sees people and
+// held scores.
+TEST(SaveFileBlocks, FollowThePlayersLinesOnlyWhenNeeded) {
+    SavedGame two = oneAnn();
+    two.players.push_back(two.players[0]);
+    two.players[1].name = "Bob";
+    two.players[0].score = 32767;
+    two.players[1].score = -32768;
+    const std::string classic = formatSaveFile(two);
     EXPECT_EQ(splitLines(classic).size(), 35u);
-    EXPECT_EQ(scoreLines(classic), "32767,\" = Ann score\"|-32768,\" = Bob score\"");
-
+    EXPECT_EQ(splitLines(classic)[12] + "|" + splitLines(classic)[28], "32767,\" = Ann score\"|-32768,\" = Bob score\"");
+    const std::string seats = "\"Who plays each seat: Human, or the computer at Novice, Club or Expert level.\"\r\n"
+                              "\"Human\",\" = Ann seat\"\r\n\"Club\",\" = Bob seat\"\r\n";
+    const std::string scores = "\"The players' scores in full, where one goes beyond -32768 to 32767.\"\r\n"
+                               "100000,\" = Ann whole score\"\r\n-40000,\" = Bob whole score\"\r\n";
+    SavedGame game = two;
+    game.players[1].kind = PlayerKind::Club;
     game.players[0].score = 100000;
     game.players[1].score = -40000;
-    const std::string text = formatSaveFile(game);
-    EXPECT_EQ(scoreLines(text), scoreLines(classic));
-    ASSERT_EQ(text.compare(0, classic.size(), classic), 0);
-    EXPECT_EQ(text.substr(classic.size()),
-              "\"The players' scores in full, where one goes beyond -32768 to 32767.\"\r\n"
-              "100000,\" = Ann whole score\"\r\n-40000,\" = Bob whole score\"\r\n");
-    const SaveFileParse back = parseSaveFile(text);
-    ASSERT_TRUE(back) << describeSaveFileError(back.error);
-    EXPECT_EQ(*back.game, game);
-    Game loaded;
-    applySavedGame(loaded.ctx, *back.game);
-    EXPECT_EQ(loaded.g.score[1], 100000);
-    EXPECT_EQ(loaded.g.score[2], -40000);
-    EXPECT_EQ(gatherSavedGame(loaded.g, loaded.field.board), game);
-    // A reader that stops after the players' lines sees the held scores.
+    const struct {
+        bool kinds, wholeScores;
+        std::string after;
+    } rows[] = {{true, false, seats}, {false, true, scores}, {true, true, seats + scores}};
+    for (const auto& r : rows) {
+        SavedGame g = two;
+        if (r.kinds) g.players[1].kind = game.players[1].kind;
+        if (r.wholeScores) g.players[0].score = game.players[0].score, g.players[1].score = game.players[1].score;
+        const std::string text = formatSaveFile(g);
+        ASSERT_EQ(text.compare(0, classic.size(), classic), 0) << r.after;
+        EXPECT_EQ(text.substr(classic.size()), r.after);
+        const SaveFileParse back = parseSaveFile(text);
+        ASSERT_TRUE(back) << describeSaveFileError(back.error);
+        EXPECT_EQ(*back.game, g);
+        Game loaded;
+        applySavedGame(loaded.ctx, *back.game);
+        EXPECT_EQ(gatherSavedGame(loaded.g, loaded.field.board), g);
+    }
+    // Every level reads back as written; only a Strong seat brings the head
+    // line that names it, so the older files keep their bytes.
+    for (PlayerKind k : kPlayerKinds) {
+        SavedGame g = two;
+        g.players[0].kind = k;
+        const std::string text = formatSaveFile(g);
+        const SaveFileParse again = parseSaveFile(text);
+        ASSERT_TRUE(again) << describeSaveFileError(again.error);
+        EXPECT_EQ(*again.game, g);
+        EXPECT_EQ(text.find("Club, Strong or Expert level.") != std::string::npos, k == PlayerKind::Strong);
+    }
     const SaveFileParse held = parseSaveFile(classic);
     ASSERT_TRUE(held);
-    EXPECT_EQ(held.game->players[0].score, 32767);
+    EXPECT_EQ(*held.game, two);
 
-    // With the seat lines too, the two blocks in either order read the same.
-    game.players[1].kind = PlayerKind::Club;
+    // The two blocks in the other order read the same; whole scores that
+    // agree with the score lines are taken even within 16 bits.
     const std::vector<std::string> both = splitLines(formatSaveFile(game));
-    ASSERT_EQ(both.size(), 41u);  // 35 + seats (3) + scores (3)
-    EXPECT_EQ(both[35].find("Who plays each seat"), 1u);
+    ASSERT_EQ(both.size(), 41u);
     std::vector<std::string> swapped(both.begin(), both.begin() + 35);
     swapped.insert(swapped.end(), both.begin() + 38, both.end());
     swapped.insert(swapped.end(), both.begin() + 35, both.begin() + 38);
-    for (const std::vector<std::string>& lines : {both, swapped}) {
-        const SaveFileParse p = parseSaveFile(joinLines(lines));
-        ASSERT_TRUE(p) << describeSaveFileError(p.error);
-        EXPECT_EQ(*p.game, game);
-    }
-    // Whole scores that agree with the score lines are taken even within 16 bits.
+    const SaveFileParse p = parseSaveFile(joinLines(swapped));
+    ASSERT_TRUE(p) << describeSaveFileError(p.error);
+    EXPECT_EQ(*p.game, game);
     std::vector<std::string> within = splitLines(classic);
     within.insert(within.end(), both.begin() + 38, both.end());
     within[36] = "32767,\"\"";

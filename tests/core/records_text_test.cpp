@@ -1,30 +1,28 @@
 // File text: UTF-8 or Windows-1252, names cut by characters, quoted fields.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "records/DelimitedText.h"
 #include "records/TextEncoding.h"
 
 using namespace capzel;
 
 TEST(TextEncoding, OnlyWellFormedUtf8IsKeptAsItIs) {
-    const struct {
-        const char* bytes;
-        bool utf8;
-    } rows[] = {
-        {"\xC2\x80", true},          {"\xDF\xBF", true},         {"\xE0\xA0\x80", true},
-        {"\xE1\x80\x80", true},      {"\xED\x9F\xBF", true},     {"\xEF\xBF\xBF", true},
-        {"\xF0\x90\x80\x80", true},  {"\xF1\x80\x80\x80", true}, {"\xF4\x8F\xBF\xBF", true},
-        {"\x80", false},             {"\xC1\xBF", false},        {"\xC2\x7F", false},
-        {"\xC2\xC0", false},         {"\xE0\x9F\xBF", false},    {"\xED\xA0\x80", false},
-        {"\xE1\x80", false},         {"\xE1\x80\x7F", false},    {"\xF0\x8F\xBF\xBF", false},
-        {"\xF4\x90\x80\x80", false}, {"\xF5\x80\x80\x80", false}, {"\xF1\x80\x80\xC0", false},
-        {"\xF8\x80", false},
+    const std::pair<bool, std::vector<std::string>> sets[] = {
+        {true, {"\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xE1\x80\x80", "\xED\x9F\xBF", "\xEF\xBF\xBF", "\xF0\x90\x80\x80",
+                "\xF1\x80\x80\x80", "\xF4\x8F\xBF\xBF"}},
+        {false, {"\x80", "\xC1\xBF", "\xC2\x7F", "\xC2\xC0", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xE1\x80", "\xE1\x80\x7F",
+                 "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xF1\x80\x80\xC0", "\xF8\x80"}},
     };
-    for (const auto& r : rows) {
-        const std::string text = std::string("a") + r.bytes + "z";
-        EXPECT_EQ(isValidUtf8(text), r.utf8) << testing::PrintToString(text);
-        EXPECT_EQ(decodeFileText(text) == text, r.utf8) << testing::PrintToString(text);
-    }
+    for (const auto& [utf8, sequences] : sets)
+        for (const std::string& bytes : sequences) {
+            const std::string text = "a" + bytes + "z";
+            EXPECT_EQ(isValidUtf8(text), utf8) << testing::PrintToString(text);
+            EXPECT_EQ(decodeFileText(text) == text, utf8) << testing::PrintToString(text);
+        }
     EXPECT_FALSE(isValidUtf8("a\xC3"));  // cut at the very end
     EXPECT_EQ(windows1252ToUtf8("\x80\x9F\xA0\xFF\x7F"), "\xE2\x82\xAC\xC5\xB8\xC2\xA0\xC3\xBF\x7F");
 }

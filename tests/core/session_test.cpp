@@ -91,7 +91,8 @@ TEST(GameSession, ACommandMidShotIsKeptForTheReplayAndBringsItsTurnForward) {
     ASSERT_EQ(session.turn().lastShot()->changes.size(), 1u);
     test::drive(session.turn(), ui);
     const Field played = session.field();
-    ReplayRun again(*session.turn().lastShot(), ui);
+    StepPace pace;
+    ReplayRun again(*session.turn().lastShot(), ui, pace);
     again.finish();
     for (int i = 1; i <= 2; ++i) EXPECT_EQ(again.field().board.pieces[i].top, played.board.pieces[i].top) << i;
 }

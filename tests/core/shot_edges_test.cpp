@@ -1,32 +1,30 @@
 // What the scenario corpus cannot record.
 #include <gtest/gtest.h>
 
-#include "rules/TurnStart.h"
+#include <cmath>
+#include <tuple>
+
 #include "support/ShotTable.h"
 
 using namespace capzel;
 using capzel::test::ShotTable;
 
-TEST(ShotEdges, NobodyAliveEndsTheGameQuietly) {
-    for (int players : {3, 1, 0}) {
-        ShotTable t(players);
-        for (int i = 1; i <= players; ++i) t.g.dead[i] = t.g.losingTurn[i] = true;
-        const Judgement j = startTurn(t.ctx, 1);
-        EXPECT_TRUE(j.ended() && j.announcements.empty()) << players;
-        EXPECT_FALSE(t.g.gameRunning) << players;
-    }
-}
-
-// The pace of a shot: the time 10,000 yields take picks the yields per step.
+// The pace of a shot: the time 10,000 yields take picks the yields every
+// step waits, once for the whole shot; a clock that gives no number, the
+// shortest.
 TEST(ShotEdges, CalibrationMapsTenThousandYieldsToADelay) {
     const double rows[][2] = {{0.0, 6000}, {0.04, 6000}, {0.05, 400}, {0.1, 400},
-                              {0.194, 400}, {0.2, 100},  {0.5, 100}};
+                              {0.194, 400}, {0.2, 100},  {0.5, 100}, {std::nan(""), 100}};
     for (const auto& r : rows) {
         ShotTable t(1);
         t.ui.clockNow = 43200;
         t.ui.secondsPerYield = r[0] / 10000;
-        t.shoot(5000, 5000, 5000, 5000, 0);
-        EXPECT_EQ(t.field.stepDelay, r[1]) << r[0];
+        t.field.board.pointer = {5000, 4000, 5000, 5000};
+        t.g.power = 2500;
+        TurnController turn(t.ctx);
+        turn.startShot();
+        test::drive(turn, t.ui);
+        EXPECT_EQ(turn.pace().delay(), r[1]) << r[0];
     }
 }
 
@@ -46,4 +44,21 @@ TEST(ShotEdges, TheLaunchClearsEveryLeftoverSpeed) {
             EXPECT_EQ(t.piece(i).top, before.pieces[i].top) << players << " players, piece " << i;
         }
     }
+}
+
+// Only dead pieces are stacked in the holder after a shot: a piece still
+// waiting there stays where it waits, whatever the shooter's place (before
+// the course here, as an edited game may have it).
+TEST(ShotEdges, WaitingPiecesStayWhereTheyWait) {
+    ShotTable t(3);
+    t.g.position[1] = 0;
+    t.g.inGame[3] = false;
+    t.g.position[3] = 0;
+    const Box waiting = t.piece(3);
+    ShotEvents events;
+    ShotOptions options;
+    options.events = &events;
+    test::playShot(t.ctx, t.ui, options);
+    EXPECT_EQ(std::tie(t.piece(3).left, t.piece(3).top), std::tie(waiting.left, waiting.top));
+    EXPECT_TRUE(events.empty());
 }

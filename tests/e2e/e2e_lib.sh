@@ -1,6 +1,6 @@
 # Helpers for the end-to-end tests: start the game in a virtual X server,
 # find its windows, answer its boxes, press keys and the mouse, take
-# screenshots and read their pixels. Sourced by e2e_xvfb.sh; it needs
+# screenshots and read their pixels. Sourced by the real-window tests; they need
 # xdotool and ImageMagick, and `xclose` next to the game.
 #
 # Every box the game shows is appended to $JOURNAL (CAPZEL_MESSAGE_LOG), one
@@ -10,7 +10,6 @@
 # Main window layout: the menu bar sits above the client area.
 MENU_BAR=19
 MAIN_W=730
-MAIN_H=645
 
 fail() {
     echo "FAIL: $*" >&2
@@ -49,11 +48,10 @@ start_game() {
 }
 
 game_alive() { kill -0 "$GAME_PID" 2>/dev/null; }
-game_gone() { ! game_alive; }
 
 # Waits for the game to end by itself and checks it ended cleanly.
 expect_game_ends() {
-    wait_until "the game to end" 30 game_gone
+    wait_until "the game to end" 30 sh -c "! kill -0 $GAME_PID 2>/dev/null"
     local rc=0
     wait "$GAME_PID" || rc=$?
     [ "$rc" = 0 ] || fail "the game ended with exit status $rc"
@@ -119,19 +117,17 @@ keys_to_main() { keys_to "$(main_window)" "$@"; }
 # Opens a menu item of the main window by its access keys.
 menu() { keys_to_main "alt+$1"; sleep 0.3; xdotool key "$2"; }
 
-# File > Exit; on a loaded machine the menu may open too late for the key,
-# so it is chosen again (after Escape closes what opened) until the game ends.
-exit_by_menu() {
-    local try i
-    for try in 1 2 3; do
-        menu f x
-        for i in $(seq 30); do game_alive || return 0; sleep 0.1; done
-        xdotool key Escape
-    done
-}
-
 # Closes a window the way a window manager's close button does.
 close_window() { "$XCLOSE" "$1"; }
+
+# Types a path into the file name field of a file dialog and accepts it.
+file_dialog() {
+    wait_until "the $1 dialog" 10 window_shown "$1"
+    keys_to "$(visible_named "$1" | head -n1)" ctrl+a
+    xdotool type --delay 10 "$2"
+    xdotool key Return
+    wait_until "the $1 dialog to close" 10 window_gone "$1"
+}
 
 # --- the game's boxes ---------------------------------------------------------
 
@@ -140,9 +136,9 @@ box_appeared() { [ "$(journal_lines)" -gt "$SEEN" ] && box_window >/dev/null; }
 
 # Waits for the next box, checks its line against an extended regular
 # expression, then answers it with the given keys (Return, or y / n on a
-# question) after typing an optional text (an input box's answer).
+# question).
 expect_box() {
-    local pattern="$1" answer="$2" text="${3:-}" limit="${BOX_WAIT:-60}"
+    local pattern="$1" answer="$2" limit="${BOX_WAIT:-60}"
     wait_until "a box matching '$pattern'" "$limit" box_appeared
     SEEN=$((SEEN + 1))
     local line; line=$(sed -n "${SEEN}p" "$JOURNAL")
@@ -150,17 +146,10 @@ expect_box() {
     echo "$line" | grep -Eq -- "$pattern" || fail "expected a box matching '$pattern', got '$line'"
     local w; w=$(box_window)
     xdotool windowfocus --sync "$w" 2>/dev/null || true
-    [ -z "$text" ] || xdotool type --delay 20 -- "$text"
     xdotool key "$answer"
     wait_until "the box to close" 10 box_closed "$w"
 }
 box_closed() { ! visible_named Capzel | grep -qx "$1"; }
-
-# Answers input boxes in turn: expect_inputs answer...
-expect_inputs() {
-    local a
-    for a in "$@"; do expect_box '^input: ' Return "$a"; done
-}
 
 # Answers message boxes with Return until one matches the pattern.
 answer_until() {
@@ -176,11 +165,9 @@ no_box_waiting() { [ "$(journal_lines)" -eq "$SEEN" ]; }
 
 # --- the new-game dialog ---------------------------------------------------------
 
-# Starts a game from File > New with the given player names; with
-# RUNNING=1 first answers the question whether to end the running game.
+# Starts a game from File > New with the given player names.
 new_game() {
     menu f n
-    [ "${RUNNING:-0}" = 0 ] || expect_box '^question: ' y
     wait_until "the New Game dialog" 10 window_shown "New Game"
     local n=$# i=1 name
     click_in "New Game" 20 $((46 + 32 * (n - 1)))
@@ -208,13 +195,11 @@ drag() {
     xdotool mouseup 1
 }
 
-click_client() {
-    local ox oy; read -r ox oy < <(client_origin)
-    xdotool mousemove $((ox + $1)) $((oy + $2)) click 1
-}
-
 # The "Go" button, next to the power bar.
-click_go() { click_client 19 166; }
+click_go() {
+    local ox oy; read -r ox oy < <(client_origin)
+    xdotool mousemove $((ox + 19)) $((oy + 166)) click 1
+}
 
 # Clicks a point of a window of the given title (window coordinates).
 click_in() {
@@ -232,33 +217,17 @@ shot() {
     import -window root "$SHOT"
 }
 
-# Checks the colour of a client point of the last screenshot: white, black or red.
-expect_colour() {
-    local x="$1" y="$2" colour="$3" what="$4" ox oy r g b ok=0 p
-    read -r ox oy < <(client_origin)
-    p="p{$((ox + x)),$((oy + y))}"
-    read -r r g b < <(convert "$SHOT" -format "%[fx:round(255*$p.r)] %[fx:round(255*$p.g)] %[fx:round(255*$p.b)]\n" info:)
-    case "$colour" in
-        white) [ "$r" -ge 200 ] && [ "$g" -ge 200 ] && [ "$b" -ge 200 ] && ok=1 ;;
-        black) [ "$r" -le 30 ] && [ "$g" -le 30 ] && [ "$b" -le 30 ] && ok=1 ;;
-        red)   [ "$r" -ge 200 ] && [ "$g" -le 60 ] && [ "$b" -le 60 ] && ok=1 ;;
-    esac
-    [ "$ok" = 1 ] || fail "$what: expected $colour at client ($x, $y), found rgb($r, $g, $b)"
+# How many pixels of a rectangle (x y w h) of the main window's client area
+# in the last screenshot satisfy an ImageMagick -fx condition on r, g, b.
+client_pixels() {
+    local ox oy; read -r ox oy < <(client_origin)
+    convert "$SHOT" -crop "$3x$4+$((ox + $1))+$((oy + $2))" +repage -fx "$5" -format '%[fx:round(mean*w*h)]' info:
 }
-
-# How many pixels of a screen rectangle (x y w h) of the last screenshot
-# satisfy an ImageMagick -fx condition on r, g, b.
-count_pixels() {
-    convert "$SHOT" -crop "$3x$4+$1+$2" +repage -fx "$5" -format '%[fx:round(mean*w*h)]' info:
+# Checks that a client point of the last screenshot matches a condition.
+expect_colour() {
+    [ "$(client_pixels "$1" "$2" 1 1 "$3")" = 1 ] || fail "$4: not $3 at client ($1, $2)"
 }
 REDDISH='r>0.8 && g<0.25 && b<0.25'
 WHITISH='r>0.8 && g>0.8 && b>0.8'
 BLUISH='b>0.8 && r<0.25 && g<0.25'
-
-# The rectangle of a window of the given title: "x y w h".
-window_rect() {
-    local w; w=$(visible_named "$1" | head -n1)
-    [ -n "$w" ] || fail "no window '$1'"
-    eval "$(xdotool getwindowgeometry --shell "$w")"
-    echo "$X $Y $WIDTH $HEIGHT"
-}
+BLACKISH='r<0.12 && g<0.12 && b<0.12'

@@ -29,18 +29,9 @@ expect_same "saved file differs from the one loaded" "$saves/valid_two_players_k
 "$sim" --load "$work/again.CSG" >"$work/second.json" || fail "saved file refused"
 expect_same "loading what was saved gives other JSON" "$work/first.json" "$work/second.json"
 
-# Every field of the state comes back exactly, a comma in a name and a
-# score beyond 16 bits included.
-cat >"$work/state.json" <<'JSON'
-{
-  "number_of_players": 2,
-  "current_turn": 2,
-  "players": [
-    {"name": "Ann", "dead": true, "in_game": false, "is_killer": false, "on_letters": false, "losing_turn": true, "moveable_next_turn": false, "heading_in_reverse": true, "friction": 98.25, "score": -40, "color": 65280, "height": 300, "left": 10320, "top": 120, "width": 300, "position": 17},
-    {"name": "Bob, the Killer", "dead": false, "in_game": true, "is_killer": true, "on_letters": true, "losing_turn": false, "moveable_next_turn": true, "heading_in_reverse": true, "friction": 96.0, "score": 100000, "color": 16777215, "height": 300, "left": 5197, "top": 5340, "width": 300, "position": 28}
-  ]
-}
-JSON
+# Every field of the state (tests/data/sim_state.json) comes back exactly,
+# a comma in a name and a score beyond 16 bits included.
+cp "$(dirname "$0")/../data/sim_state.json" "$work/state.json"
 "$sim" --save "$work/game.CSG" <"$work/state.json" || fail "saving the two-player game"
 grep -q '^"Bob, the Killer"," = Player 2 name"'$'\r''$' "$work/game.CSG" || fail "the name is not written quoted"
 "$sim" --load "$work/game.CSG" >"$work/loaded.json" || fail "two-player game refused"

@@ -42,12 +42,10 @@ read -r l t _ _ < <(edges "$(frame_of "$(main_window)")")
 [ "$l $t" = "0 0" ] || fail "the main window's frame is at ($l, $t), not at the top-left corner"
 status=$(visible_named "Game Status" | head -n1)
 [ -n "$status" ] || fail "no status window"
-read -r _ _ r b < <(edges "$(frame_of "$status")")
 # Two players: the frame's top is 2010 twips (134 pixels) above the bottom.
-read -r _ top _ _ < <(edges "$(frame_of "$status")")
+read -r _ top r b < <(edges "$(frame_of "$status")")
 [ "$r" = 1280 ] || fail "the status window's frame ends at x = $r, not at the screen's right edge"
 [ "$top" = $((1024 - 134)) ] || fail "the status window's frame starts at y = $top, not 134 pixels above the bottom"
-echo "main frame at ($l, $t); status frame right edge $r, top $top, bottom $b"
 # Two players: the last row's rule plus 600 twips, 1560 twips (104 pixels).
 [ $((b - top)) = 104 ] || fail "the status window's frame is $((b - top)) pixels high, not 104"
 stop_game
@@ -61,5 +59,4 @@ status=$(visible_named "Game Status" | head -n1)
 [ -n "$status" ] || fail "no status window after the resume"
 read -r _ top _ b < <(edges "$(frame_of "$status")")
 [ $((b - top)) = 104 ] || fail "the resumed game's status frame is $((b - top)) pixels high, not 104"
-echo "resumed: status frame top $top, bottom $b"
 stop_game

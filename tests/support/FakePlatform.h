@@ -1,4 +1,5 @@
-// A scripted platform: records messages and sounds, answers from queues, counts beeps, keeps a clock.
+// A scripted platform: records messages and sounds, answers from queues, counts beeps, keeps a
+// clock; and a game played through it.
 #pragma once
 
 #include <deque>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/GameContext.h"
 #include "platform/Platform.h"
 
 namespace capzel::test {
@@ -23,7 +25,6 @@ public:
     std::string writeError;                 // when set, every writeFile fails with it
 
     long yields = 0;            // total yields asked for
-    long yieldBatches = 0;
     double clockNow = 0;        // seconds since midnight
     double secondsPerYield = 0; // how far the clock moves per yield
     int beeps = 0;
@@ -34,7 +35,6 @@ public:
     };
     std::vector<Sound> sounds;  // every sound effect, in order
     int busyDepth = 0;
-    bool keepRunning = true;    // false: the next wait finds the window gone (the run is dropped)
 
     // Called during every wait (after the clock moved): lets a test press
     // "Go" or run a command between two steps of a run.
@@ -57,15 +57,14 @@ public:
         questions.emplace_back(prompt);
         return pop(inputAnswers);
     }
-    // Pays a wait of `count` yields; false when the window is gone.
+    // Pays a wait of `count` yields; false when the window is gone (never here).
     virtual bool yield(long count) {
         if (count > 0) {
             yields += count;
-            ++yieldBatches;
             clockNow += secondsPerYield * double(count);
         }
         if (onYield) onYield();
-        return keepRunning;
+        return true;
     }
     double clock() override { return clockNow; }
     void beep() override { ++beeps; }
@@ -93,6 +92,14 @@ private:
         q.pop_front();
         return a;
     }
+};
+
+// A game and its field, played through the scripted platform.
+struct Game {
+    GameState g;
+    Field field;
+    FakePlatform ui;
+    GameContext ctx{g, field, ui};
 };
 
 }  // namespace capzel::test

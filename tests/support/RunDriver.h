@@ -1,8 +1,10 @@
 // Drives a turn's runs as the window's clock does, over the fake platform's yields.
 #pragma once
 
+#include <functional>
+#include <vector>
+
 #include "controls/TurnController.h"
-#include "engine/ShotRun.h"
 #include "support/FakePlatform.h"
 
 namespace capzel::test {
@@ -16,22 +18,33 @@ inline void tell(TurnController& turn, FakePlatform& ui) {
     }
 }
 
-// Advances the turn until no run is under way; a gone window drops the run.
-inline void drive(TurnController& turn, FakePlatform& ui) {
-    while (turn.running()) {
-        const long wait = turn.wait();
+// Advances the run (the turn's own, or a computer's turn at it) as the
+// window's clock does: waits, advances, tells what the judging announced,
+// then lets `between` act. A gone window drops the turn's run. Gives the
+// turn's phases as they changed.
+inline std::vector<TurnPhase> drive(SteppedRun& run, TurnController& turn, FakePlatform& ui,
+                                    const std::function<void()>& between = {}) {
+    std::vector<TurnPhase> phases{turn.phase()};
+    while (run.running()) {
+        const long wait = run.wait();
         if (wait > 0 && !ui.yield(wait)) {
             turn.drop();
-            return;
+            break;
         }
-        if (turn.running()) turn.advance();
+        if (run.running()) run.advance();
         tell(turn, ui);
+        if (between) between();
+        if (phases.back() != turn.phase()) phases.push_back(turn.phase());
     }
+    return phases;
 }
+inline void drive(TurnController& turn, FakePlatform& ui) { drive(turn, turn, ui); }
 
-// Plays a whole shot, paying every wait.
+// Plays a whole shot at its own pace, paying every wait.
 inline ShotResult playShot(GameContext& ctx, FakePlatform& ui, const ShotOptions& options = {}) {
-    ShotRun run(ctx, options);
+    StepPace pace;
+    ShotEvents events;
+    PacedShot run(ctx, pace, events, options);
     while (!run.done()) {
         if (run.wait() > 0) ui.yield(run.wait());
         run.advance();

@@ -5,16 +5,11 @@
 #include "model/GameContext.h"
 #include "model/GameSetup.h"
 #include "support/FakePlatform.h"
-#include "support/PlayShot.h"
 #include "support/RunDriver.h"
 
 namespace capzel::test {
 
-struct ShotTable {
-    GameState g;
-    Field field;
-    FakePlatform ui;
-    GameContext ctx{g, field, ui};
+struct ShotTable : Game {
 
     // Every piece stands where the layout puts it, on its way to target 4.
     explicit ShotTable(int players, int shooter = 1) {

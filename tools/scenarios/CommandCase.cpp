@@ -4,6 +4,7 @@
 
 #include "controls/Announcing.h"
 #include "controls/HiddenCommands.h"
+#include "platform/SilentPlatform.h"
 
 namespace capzel::scenarios {
 
@@ -25,13 +26,6 @@ CommandRun runCommandNamed(GameContext& ctx, const std::string& caption) {
     return run;
 }
 
-json toJson(const CommandCase& c) {
-    json game = toJson(c.game);
-    game.erase("pointer");
-    game.erase("power");
-    return {{"game", game}, {"command", c.command}, {"answers", c.answers}};
-}
-
 CommandCase commandCaseFromJson(const json& j) {
     json game = j.at("game");
     game["pointer"] = {0, 0, 0, 0};
@@ -42,7 +36,7 @@ CommandCase commandCaseFromJson(const json& j) {
 
 json commandOutcome(const GameContext& ctx, const CommandRun& run, const std::vector<std::string>& questions,
                     const std::vector<std::string>& messages) {
-    json out = outcome(ctx, ShotResult{}, messages, run.ended ? 1 : 0, kMaxPlayers);
+    json out = outcome(ctx, ShotResult{}, 0, messages, run.ended ? 1 : 0, kMaxPlayers);
     for (const char* shotOnly : {"power", "cycles", "steps", "step_delay", "hit_count", "hits", "kills", "sent"}) out.erase(shotOnly);
     for (int i = 1; i <= kMaxPlayers; ++i) {
         const Box& p = ctx.field.board.pieces[i];
@@ -56,6 +50,24 @@ json commandOutcome(const GameContext& ctx, const CommandRun& run, const std::ve
     out["guide_menu"] = run.menus.guideItemVisible;
     out["holder_place"] = {ctx.field.board.pieceHolder.left, ctx.field.board.pieceHolder.top};
     return out;
+}
+
+json playCommand(const CommandCase& c) {
+    // Answers the input boxes from the case's answers, noting each prompt.
+    struct Answering : SilentPlatform {
+        std::vector<std::string> answers, questions;
+        std::string inputBox(std::string_view prompt) override {
+            questions.emplace_back(prompt);
+            return questions.size() > answers.size() ? std::string() : answers[questions.size() - 1];
+        }
+    } ui;
+    GameState g;
+    Field field;
+    GameContext ctx{g, field, ui};
+    setUp(ctx, c.game);
+    ui.answers = c.answers;
+    const CommandRun run = runCommandNamed(ctx, c.command);
+    return commandOutcome(ctx, run, ui.questions, ui.messages);
 }
 
 }  // namespace capzel::scenarios

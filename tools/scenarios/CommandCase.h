@@ -35,10 +35,12 @@ struct CommandRun {
 // nothing.
 CommandRun runCommandNamed(GameContext& ctx, const std::string& caption);
 
-nlohmann::json toJson(const CommandCase& c);
 CommandCase commandCaseFromJson(const nlohmann::json& j);  // throws nlohmann::json::exception
 
 nlohmann::json commandOutcome(const GameContext& ctx, const CommandRun& run, const std::vector<std::string>& questions,
                               const std::vector<std::string>& messages);
+
+// The outcome of the hidden command with its answers, in the corpus's form.
+nlohmann::json playCommand(const CommandCase& c);
 
 }  // namespace capzel::scenarios

@@ -1,9 +1,12 @@
 #include "Scenario.h"
 
-#include <cstring>
 #include <iterator>
 
+#include "controls/Announcing.h"
+#include "controls/PacedShot.h"
 #include "model/GameSetup.h"
+#include "platform/SilentPlatform.h"
+#include "rules/ShotJudging.h"
 
 namespace capzel::scenarios {
 
@@ -16,23 +19,14 @@ std::array<bool*, 7> flagsOf(GameState& g, int i) {
             &g.moveableNextTurn[i], &g.losingTurn[i]};
 }
 
+}  // namespace
+
 std::string flagText(const GameState& g, int i) {
     std::string out;
     const auto flags = flagsOf(const_cast<GameState&>(g), i);
     for (size_t f = 0; f < flags.size(); ++f)
         if (*flags[f]) out += flagLetters[f];
     return out;
-}
-
-}  // namespace
-
-json toJson(const Scenario& s) {
-    json players = json::array();
-    for (const ScenarioPlayer& p : s.players)
-        players.push_back({{"name", p.name}, {"left", p.left}, {"top", p.top}, {"friction", p.friction},
-                           {"score", p.score}, {"position", p.position}, {"flags", p.flags}});
-    return {{"walls", s.wallsOn}, {"turn", s.turn}, {"power", s.power},
-            {"pointer", s.pointer}, {"players", players}};
 }
 
 Scenario scenarioFromJson(const json& j) {
@@ -48,8 +42,7 @@ Scenario scenarioFromJson(const json& j) {
     return s;
 }
 
-void setUp(GameContext& ctx, const Scenario& s) {
-    ctx.field = Field{};
+GameSetup scenarioSetup(const Scenario& s) {
     GameSetup setup;
     setup.walls = s.wallsOn;
     setup.currentTurn = std::int16_t(s.turn);
@@ -66,12 +59,24 @@ void setUp(GameContext& ctx, const Scenario& s) {
         seat.piece = PiecePlace{p.left, p.top};
         setup.seats.push_back(std::move(seat));
     }
-    buildGame(ctx, setup);
+    return setup;
+}
+
+void setUp(GameContext& ctx, const Scenario& s) {
+    ctx.field = Field{};
+    buildGame(ctx, scenarioSetup(s));
     ctx.g.power = std::int16_t(s.power);
     ctx.board().pointer = {s.pointer[0], s.pointer[1], s.pointer[2], s.pointer[3]};
 }
 
-json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std::string>& messages,
+ShotResult playPacedShot(GameContext& ctx, StepPace& pace) {
+    ShotEvents events;
+    PacedShot shot(ctx, pace, events);
+    shot.finish();
+    return shot.result();
+}
+
+json outcome(const GameContext& ctx, const ShotResult& r, double stepDelay, const std::vector<std::string>& messages,
              int highScoresShown, int players) {
     const GameState& g = ctx.g;
     json hits = json::array();
@@ -85,31 +90,20 @@ json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std:
     }
     return {{"turn", g.currentTurn}, {"running", g.gameRunning}, {"high_scores", highScoresShown},
             {"holder", ctx.field.board.pieceHolder.visible}, {"power", g.power}, {"cycles", r.cycles},
-            {"steps", r.steps}, {"step_delay", ctx.field.stepDelay}, {"hit_count", g.hitCount}, {"hits", hits}, {"kills", g.killCount},
+            {"steps", r.steps}, {"step_delay", stepDelay}, {"hit_count", g.hitCount}, {"hits", hits}, {"kills", g.killCount},
             {"sent", g.sentCount}, {"messages", messages}, {"players", rows}};
 }
 
-std::string firstDifference(const json& expected, const json& actual, const std::string& path) {
-    if (expected.type() == actual.type() && expected.is_structured() && expected.size() == actual.size()) {
-        if (expected.is_object()) {
-            for (auto it = expected.begin(); it != expected.end(); ++it) {
-                if (!actual.contains(it.key())) return path + "/" + it.key() + ": missing";
-                std::string d = firstDifference(it.value(), actual.at(it.key()), path + "/" + it.key());
-                if (!d.empty()) return d;
-            }
-            return "";
-        }
-        for (size_t k = 0; k < expected.size(); ++k) {
-            std::string d = firstDifference(expected[k], actual[k], path + "/" + std::to_string(k));
-            if (!d.empty()) return d;
-        }
-        return "";
-    }
-    // Numbers compare by value: a float read back from the file is the same
-    // float only when every bit agrees.
-    if (expected.is_number() && actual.is_number() && expected.get<double>() == actual.get<double>()) return "";
-    if (expected == actual) return "";
-    return (path.empty() ? "/" : path) + ": expected " + expected.dump() + ", got " + actual.dump();
+json playScenario(const Scenario& s) {
+    GameState g;
+    Field field;
+    SilentPlatform ui;
+    GameContext ctx{g, field, ui};
+    setUp(ctx, s);
+    StepPace pace;
+    const ShotResult r = playPacedShot(ctx, pace);
+    const bool ended = !r.unfinished && tellPlayers(ctx.ui, judgeFinishedShot(ctx)) == GameFlow::Ended;
+    return outcome(ctx, r, pace.delay(), ui.messages, ended ? 1 : 0);
 }
 
 namespace {

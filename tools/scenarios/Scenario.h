@@ -13,6 +13,7 @@
 
 #include "engine/Shot.h"
 #include "model/GameContext.h"
+#include "model/Pace.h"
 #include "records/NewGame.h"
 
 namespace capzel::scenarios {
@@ -39,21 +40,28 @@ struct Scenario {
 // The flags of a player, one letter each: in game, dead, killer, on the
 // letters, heading in reverse, moveable next turn, losing turn.
 inline constexpr const char* flagLetters = "gdklrmx";
+std::string flagText(const GameState& g, int i);  // player i's
 
-nlohmann::json toJson(const Scenario& s);
 Scenario scenarioFromJson(const nlohmann::json& j);  // throws nlohmann::json::exception
 
+// The scenario's game as a setup (model/GameSetup.h).
+GameSetup scenarioSetup(const Scenario& s);
 // Lays out a fresh field and game for the scenario (unused pieces hidden).
 void setUp(GameContext& ctx, const Scenario& s);
 
+// Plays the shot to its end as a window paces it, with nobody watching:
+// `pace` is left as the calibration on the platform's clock and the shot's
+// contacts leave it.
+ShotResult playPacedShot(GameContext& ctx, StepPace& pace);
+
+// The outcome of the scenario's shot on a fresh game, judged as "Go" hands
+// a finished shot to the rules, in the corpus's form.
+nlohmann::json playScenario(const Scenario& s);
+
 // What the finished (and judged) shot left, in the corpus's form: the
 // players of the game, or the first `players` of the tables when given.
-nlohmann::json outcome(const GameContext& ctx, const ShotResult& r, const std::vector<std::string>& messages,
-                       int highScoresShown, int players = -1);
-
-// "" when equal, else the path of the first difference with both values.
-std::string firstDifference(const nlohmann::json& expected, const nlohmann::json& actual,
-                            const std::string& path = "");
+nlohmann::json outcome(const GameContext& ctx, const ShotResult& r, double stepDelay,
+                       const std::vector<std::string>& messages, int highScoresShown, int players = -1);
 
 // The fixed games whose fingerprints the tests pin: a new game as the
 // dialog opens it with mixed frictions (walls only with 3 players), and

@@ -4,14 +4,19 @@
 #include <chrono>
 #include <cstdio>
 #include <limits>
+#include <optional>
+#include <stdexcept>
 
 #include "JsonFields.h"
 #include "JsonWriter.h"
+#include "SimPlatform.h"
 #include "platform/SilentPlatform.h"
 #include "players/Planner.h"
 #include "players/Random.h"
+#include "records/GameRecord.h"
 #include "records/NewGame.h"
 #include "rules/TurnStart.h"
+#include "session/RecordReplay.h"
 
 namespace capzel::sim {
 
@@ -25,15 +30,17 @@ SeatPlayer readSeat(const json& v, const std::string& where) {
     const std::string name = readText(v, where);
     if (name == "novice") return SeatPlayer::Novice;
     if (name == "club") return SeatPlayer::Club;
+    if (name == "strong") return SeatPlayer::Strong;
     if (name == "expert") return SeatPlayer::Expert;
     if (name == "random") return SeatPlayer::Random;
-    fail(where, "must be \"novice\", \"club\", \"expert\" or \"random\"");
+    fail(where, "must be \"novice\", \"club\", \"strong\", \"expert\" or \"random\"");
 }
 
 PlayerKind kindOf(SeatPlayer s) {
     switch (s) {
     case SeatPlayer::Novice: return PlayerKind::Novice;
     case SeatPlayer::Club: return PlayerKind::Club;
+    case SeatPlayer::Strong: return PlayerKind::Strong;
     default: return PlayerKind::Expert;  // the random baseline sits in a computer's seat too
     }
 }
@@ -59,11 +66,24 @@ std::string number(double v) {
 
 struct Tally {
     std::vector<long long> wins;
+    std::vector<long long> aimedShots;   // per seat: shots taken before becoming a killer
+    std::vector<long long> targetShots;  // per seat: those of them that ended in the target box
     std::vector<double> shotsPerGame;
     std::vector<double> decisionSeconds;
     long long fewestCandidates = -1;
     int unfinished = 0;
 };
+
+void writeRecord(const std::string& folder, int game, GameRecord& record, const GameState& g) {
+    for (const RecordEntry& e : record.entries)
+        for (const Announcement& a : outcomeOf(e).announcements)
+            if (a.kind == AnnouncementKind::Win && !g.gameRunning) record.winner = a.player;
+    char name[32];
+    std::snprintf(name, sizeof name, "/game-%04d.json", game + 1);
+    SimPlatform files;
+    const std::string problem = saveGameRecord(files, folder + name, record);
+    if (!problem.empty()) throw std::runtime_error(problem);
+}
 
 // One game; the seats rotate by the game's number, so that every seat
 // starts as often as the others.
@@ -79,7 +99,16 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
     settings.walls = r.wallsOn;
     applyNewGame(ctx, settings);
     for (int i = 1; i <= n; ++i) g.playerKind[i] = kindOf(r.seats[std::size_t(seatOf(i))]);
-    startTurn(ctx, g.currentTurn);
+    GameRecord record;
+    record.setup = newGameSetup(settings);
+    for (int i = 1; i <= n; ++i) {
+        record.setup.seats[std::size_t(i - 1)].kind = g.playerKind[i];
+        record.setup.seats[std::size_t(i - 1)].color = g.playerColor[i];
+    }
+    paintPlayerColors(g, field);  // as a window shows the game, and as its replay begins
+    record.field = recordField(field);
+    const Judgement started = startTurn(ctx, g.currentTurn);
+    record.start = {gameHash(g, field), started.announcements};
 
     const std::uint64_t gameSeed = players::mixSeed(r.seed, std::uint64_t(game));
     players::PlannerOptions options;
@@ -102,12 +131,25 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
             shot = plan.shot;
         }
         ++shots;
-        if (!players::playShot(ctx, shot, kMaxCycles)) {
+        const bool aimed = !g.isKiller[cur];
+        bool inTarget = false;
+        RecordedShot recorded = plannedShotInputs(g, field, shot);
+        const std::optional<Judgement> judged = players::playShot(ctx, shot, kMaxCycles, &inTarget);
+        if (!judged) {
             stuck = true;
             break;
         }
+        if (!r.records.empty()) {
+            recorded.outcome = {gameHash(g, field), judged->announcements};
+            record.entries.emplace_back(std::move(recorded));
+        }
+        if (aimed) {
+            ++tally.aimedShots[std::size_t(seatOf(cur))];
+            if (inTarget) ++tally.targetShots[std::size_t(seatOf(cur))];
+        }
     }
     tally.shotsPerGame.push_back(shots);
+    if (!r.records.empty()) writeRecord(r.records, game, record, g);
     if (g.gameRunning || stuck) {
         ++tally.unfinished;
         return;
@@ -120,7 +162,7 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
 
 SelfPlayRequest parseSelfPlayRequest(std::string_view text) {
     const json in = parseObject(text);
-    rejectUnknownKeys(in, "", {"players", "games", "seed", "walls_on", "max_shots", "threads"});
+    rejectUnknownKeys(in, "", {"players", "games", "seed", "walls_on", "max_shots", "threads", "records"});
     if (!in.contains("players")) fail("players", "is missing");
     const json& seats = in["players"];
     if (!seats.is_array() || seats.empty() || seats.size() > std::size_t(kMaxPlayers))
@@ -134,17 +176,26 @@ SelfPlayRequest parseSelfPlayRequest(std::string_view text) {
     if (in.contains("walls_on")) r.wallsOn = readBool(in["walls_on"], "walls_on");
     if (in.contains("max_shots")) r.maxShots = int(readInteger(in["max_shots"], "max_shots", 1, 1000000));
     if (in.contains("threads")) r.threads = int(readInteger(in["threads"], "threads", 0, 256));
+    if (in.contains("records")) r.records = readText(in["records"], "records");
     return r;
 }
 
 std::string playSelfGames(const SelfPlayRequest& r) {
     Tally tally;
     tally.wins.assign(r.seats.size(), 0);
+    tally.aimedShots.assign(r.seats.size(), 0);
+    tally.targetShots.assign(r.seats.size(), 0);
     for (int game = 0; game < r.games; ++game) playGame(r, game, tally);
 
     Writer w(",\n  ");
     w.integer("games", r.games);
     w.integers("wins", tally.wins, 0, int(tally.wins.size()) - 1);
+    std::string rates = "[";
+    for (std::size_t k = 0; k < r.seats.size(); ++k) {
+        const long long aimed = tally.aimedShots[k];
+        rates += (k > 0 ? ", " : "") + number(aimed > 0 ? double(tally.targetShots[k]) / double(aimed) : 0);
+    }
+    w.raw("target_rate", rates + "]");
     w.raw("median_shots_per_game", number(median(tally.shotsPerGame)));
     w.raw("median_decision_seconds", number(median(tally.decisionSeconds)));
     w.raw("max_decision_seconds",

@@ -1,6 +1,7 @@
 // Whole games played by computers with no window (capzel-sim --selfplay):
 // the players' levels, the number of games and a seed in, wins per seat,
-// shot counts and decision times out.
+// how often each seat's shots reach the target, shot counts and decision
+// times out.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@
 namespace capzel::sim {
 
 // A seat's player: one of the planner's levels, or the random baseline.
-enum class SeatPlayer { Novice, Club, Expert, Random };
+enum class SeatPlayer { Novice, Club, Strong, Expert, Random };
 
 struct SelfPlayRequest {
     std::vector<SeatPlayer> seats;  // 1 to 8, in seat order
@@ -20,6 +21,7 @@ struct SelfPlayRequest {
     bool wallsOn = true;
     int maxShots = 2000;  // a game still running after this many shots is unfinished
     int threads = 0;      // 0: one per core
+    std::string records;  // a folder for each game's record (records/GameRecord.h); empty: none
 };
 
 // Reads one JSON object. Throws InputError.

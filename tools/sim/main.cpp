@@ -5,6 +5,7 @@
 //   capzel-sim --load FILE > state.json
 //   capzel-sim --save FILE < state.json
 //   capzel-sim --selfplay < request.json > result.json
+//   capzel-sim --replay < record.json
 //
 // See kUsage below for the exit statuses.
 #include <cstdio>
@@ -20,7 +21,10 @@
 #include "SimPlatform.h"
 #include "SimRequest.h"
 #include "SimRun.h"
+#include "records/GameRecord.h"
 #include "records/SaveLoadCommands.h"
+#include "records/SnapshotText.h"
+#include "session/RecordReplay.h"
 
 namespace {
 
@@ -32,6 +36,7 @@ constexpr const char* kUsage =
     "       capzel-sim --load FILE\n"
     "       capzel-sim --save FILE < state.json\n"
     "       capzel-sim --selfplay < request.json\n"
+    "       capzel-sim --replay < record.json\n"
     "\n"
     "Without options, plays one shot with no window: reads one JSON object on\n"
     "standard input and writes the state after the shot as one JSON object on\n"
@@ -55,14 +60,24 @@ constexpr const char* kUsage =
     "--selfplay plays whole games between computer players with no window.\n"
     "The request: {\"players\": [\"expert\", \"random\"], \"games\": 200,\n"
     "\"seed\": 1, \"walls_on\": true}, one seat per player (\"novice\", \"club\",\n"
-    "\"expert\", or \"random\": a uniformly random direction and strength), and\n"
-    "optionally \"max_shots\" (default 2000: a game still running then is\n"
-    "unfinished) and \"threads\" (default 0: one per core). The seats take\n"
-    "the first turn in rotation from game to game. The result: games, wins\n"
-    "(per seat, in seat order), median_shots_per_game,\n"
-    "median_decision_seconds, max_decision_seconds, unfinished, decisions and\n"
-    "fewest_candidates_per_decision. The same request gives the same output,\n"
-    "apart from the two decision-time fields.\n"
+    "\"strong\", \"expert\", or \"random\": a uniformly random direction and\n"
+    "strength), and optionally \"max_shots\" (default 2000: a game still\n"
+    "running then is unfinished) and \"threads\" (default 0: one per core).\n"
+    "The seats take the first turn in rotation from game to game. The result:\n"
+    "games, wins (per seat, in seat order), target_rate (per seat: the share\n"
+    "of its shots before it became a killer that ended in its target box),\n"
+    "median_shots_per_game, median_decision_seconds, max_decision_seconds,\n"
+    "unfinished, decisions and fewest_candidates_per_decision. The same\n"
+    "request gives the same output, apart from the two decision-time fields.\n"
+    "With \"records\": \"FOLDER\" each game's record is written there as\n"
+    "game-0001.json, game-0002.json, ...\n"
+    "\n"
+    "--replay reads a game record on standard input and plays it again with no\n"
+    "window: one line per entry (\"shot 12 seat 2 <state hash> ok\", or\n"
+    "\"mismatch\"), then the final game as one line of JSON (a snapshot). It\n"
+    "stops at the first entry that differs from the record: exit status 0 when\n"
+    "every entry matches, 1 at a mismatch, 2 when the record is refused (the\n"
+    "field or the shot named on standard error).\n"
     "\n"
     "Exit status 2 and one line on standard error when the input is not\n"
     "valid; 1 when a file cannot be written or the run fails otherwise.\n";
@@ -76,12 +91,11 @@ int refuse(const std::string& problem) {
 // refused rather than read without end (standard input may be a device).
 constexpr std::size_t kMaxInputBytes = 1 << 20;
 
-std::string readStandardInput() {
-    std::string text(kMaxInputBytes + 1, '\0');
+std::string readStandardInput(std::size_t maxBytes = kMaxInputBytes) {
+    std::string text(maxBytes + 1, '\0');
     std::cin.read(text.data(), std::streamsize(text.size()));
     text.resize(std::size_t(std::cin.gcount()));
-    if (text.size() > kMaxInputBytes)
-        throw InputError("the input is larger than " + std::to_string(kMaxInputBytes) + " bytes");
+    if (text.size() > maxBytes) throw InputError("the input is larger than " + std::to_string(maxBytes) + " bytes");
     return text;
 }
 
@@ -136,6 +150,24 @@ int saveFile(const std::string& path) {
     return 0;
 }
 
+// A game record played again with no window.
+int replayRecord() {
+    std::string problem;
+    const std::optional<GameRecord> record = readGameRecord(readStandardInput(kMaxGameRecordBytes), &problem);
+    if (!record) return refuse("the game record is refused: " + problem);
+    RecordReplay replay(*record);
+    ReplayStep step = replay.startStep();
+    std::cout << step.describe() << '\n';
+    while (step.matches() && !replay.done()) {
+        step = replay.next();
+        std::cout << step.describe() << '\n';
+    }
+    std::cout << writeSnapshot(captureSnapshot(replay.state(), replay.field())) << '\n';
+    std::cout.flush();
+    if (!step.error.empty()) return refuse("the game record is refused: " + step.error);
+    return step.matches() && std::cout ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,15 +176,17 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
-    const bool load = first == "--load", save = first == "--save", selfplay = first == "--selfplay";
+    const bool load = first == "--load", save = first == "--save", selfplay = first == "--selfplay",
+               replay = first == "--replay";
     if ((load || save) && argc != 3) return refuse(std::string(first) + " needs one file name (see --help)");
-    if (selfplay && argc != 2) return refuse("--selfplay takes no further arguments (see --help)");
-    if (!load && !save && !selfplay && argc > 1) return refuse("unknown argument \"" + std::string(first) + "\" (see --help)");
+    if ((selfplay || replay) && argc != 2) return refuse(std::string(first) + " takes no further arguments (see --help)");
+    if (!load && !save && !selfplay && !replay && argc > 1) return refuse("unknown argument \"" + std::string(first) + "\" (see --help)");
     if ((load || save) && std::string_view(argv[2]).empty()) return refuse("the file name is empty");
     try {
         if (load) return loadFile(argv[2]);
         if (save) return saveFile(argv[2]);
         if (selfplay) return written(playSelfGames(parseSelfPlayRequest(readStandardInput())));
+        if (replay) return replayRecord();
         return playShot();
     } catch (const InputError& e) {
         return refuse(e.what());

@@ -208,4 +208,19 @@ HistoryAddition addToHistoryFile(const std::string& path, const HistoryGame& gam
     return addLocked(name, game);
 }
 
+std::string clearHistoryFile(const std::string& path) {
+    const QString name = QString::fromStdString(path);
+    auto failed = [&name](const QString& why) {
+        return "The game history \"" + name.toStdString() + "\" could not be cleared: " + why.toStdString() + ".";
+    };
+    const HistoryLock lock(name);
+    if (!lock.held()) return failed(lock.why());
+    const QFileInfo info(name);
+    if (!info.exists()) return {};
+    if (!info.isFile()) return failed(QStringLiteral("it is not an ordinary file"));
+    QFile file(name);
+    if (!file.resize(0)) return failed(file.errorString());
+    return {};
+}
+
 }  // namespace capzel::ui

@@ -58,4 +58,10 @@ struct HistoryAddition {
 // game sets the file aside), so the time does not grow with the history.
 HistoryAddition addToHistoryFile(const std::string& path, const HistoryGame& game);
 
+// Empties the history at `path` ("Clear History..."), under its lock: the
+// file stays where it is, with its rights, and holds no game. A missing
+// file is already empty. Gives the message for the player when it fails
+// (something other than a file stands there, no rights, the lock is held).
+std::string clearHistoryFile(const std::string& path);
+
 }  // namespace capzel::ui

@@ -13,6 +13,12 @@
 
 namespace capzel::ui {
 
+namespace {
+// Room left between the suggested drag point and the field's edge: the
+// point's ring (4 pixels) and a little more stay in sight.
+constexpr float kSuggestionMargin = 120;
+}  // namespace
+
 ComputerPlay::ComputerPlay(MainWindow& window, GameHost& app) : QObject(&window), window_(window), app_(app) {
     lookTimer_.setSingleShot(true);
     lookTimer_.setInterval(0);
@@ -106,6 +112,9 @@ void ComputerPlay::suggestionReady() {
     s.y1 = players::aimStartY(piece);
     s.x2 = shot.aimX;
     s.y2 = shot.aimY;
+    // A strong shot's drag point may lie beyond the window: the line is
+    // drawn as far as the field goes, pointing the same way.
+    keepAimInside(s, board.scaleWidth, board.scaleHeight, kSuggestionMargin);
     s.barLevel = players::barLevel(shot.barTicks);
     const double rows = std::max(1, powerBarRows());
     s.percent = std::clamp(int(std::lround(100.0 * (rows - s.barLevel) / rows)), 1, 100);

@@ -26,6 +26,16 @@ QFont labelFont(int pixelSize) {
     return f;
 }
 
+// A one-pixel outline along the edges of `r` as drawn with a one-pixel pen
+// (right and bottom edges included), as four fills: a larger field scales
+// them as the pixels they are, where a wider pen would straddle its line.
+void outline(QPainter& p, const QRect& r) {
+    p.fillRect(QRect(r.left(), r.top(), r.width() + 1, 1), Qt::white);
+    p.fillRect(QRect(r.left(), r.top() + r.height(), r.width() + 1, 1), Qt::white);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height() + 1), Qt::white);
+    p.fillRect(QRect(r.left() + r.width(), r.top(), 1, r.height() + 1), Qt::white);
+}
+
 }  // namespace
 
 QRect outlineRect(float left, float top, float width, float height) {
@@ -37,13 +47,14 @@ QRect outlineRect(float left, float top, float width, float height) {
     return QRect(l, t, r - l, b - t);
 }
 
-QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devicePixelRatio) {
+QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devicePixelRatio, double zoom) {
     QPixmap pm(QSize(int(std::ceil(logicalSize.width() * devicePixelRatio)),
                      int(std::ceil(logicalSize.height() * devicePixelRatio))));
     pm.setDevicePixelRatio(devicePixelRatio);
     pm.fill(Qt::black);
 
     QPainter p(&pm);
+    p.scale(zoom, zoom);
     p.setRenderHint(QPainter::Antialiasing, false);
     QPen white(Qt::white, 1);
     white.setCapStyle(Qt::SquareCap);
@@ -53,13 +64,13 @@ QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devic
 
     // The picture's frame along its four edges.
     const Box& img = board.fieldPicture;
-    p.drawRect(outlineRect(img.left, img.top, img.width, img.height));
+    outline(p, outlineRect(img.left, img.top, img.width, img.height));
 
     // The boxes and their labels.
     for (int k : kDrawnSpots) {
         const Box& s = board.spots[k];
         const QRect r = outlineRect(s.left, s.top, s.width, s.height);
-        p.drawRect(r);
+        outline(p, r);
         p.setFont(labelFont(k >= 26 ? kLetterPixelSize : kNumberPixelSize));
         p.drawText(r.adjusted(1, 1, 0, 0), Qt::AlignCenter, QString::fromStdString(spotLabel(k)));
     }

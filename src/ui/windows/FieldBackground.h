@@ -15,8 +15,9 @@ struct Board;
 namespace capzel::ui {
 
 // The whole client area (black) with the drawn field at fieldPicture's place,
-// rendered at the given device pixel ratio.
-QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devicePixelRatio);
+// rendered at the given device pixel ratio, the field `zoom` times its
+// designed size.
+QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devicePixelRatio, double zoom = 1.0);
 
 // The pixel rectangle of a region's outline: its edges lie on the
 // region's edges, inside it.

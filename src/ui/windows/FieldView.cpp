@@ -16,6 +16,7 @@
 #include "ui/windows/FieldBackground.h"
 #include "ui/windows/InputCodes.h"
 #include "ui/windows/Twips.h"
+#include "ui/windows/WindowZoom.h"
 
 namespace capzel::ui {
 
@@ -43,6 +44,32 @@ void drawLine(QPainter& p, const Line& l) {
     if (l.style == LineStyle::DashDotDot) pen.setStyle(Qt::DashDotDotLine);
     p.setPen(pen);
     p.drawLine(pt(l.x1, l.y1), pt(l.x2, l.y2));
+}
+
+// The bold aim: the drag line 3 px wide in a bright colour, and an arrow
+// from the piece's centre the other way, where the shot sends the piece,
+// as long as the drag but at least a piece's width and at most the field's
+// tenth.
+void drawBoldAim(QPainter& p, const Line& l, double fieldWidthPx) {
+    const QColor bright(255, 210, 0);
+    QPen pen(bright, 3);
+    pen.setCapStyle(Qt::RoundCap);
+    p.setPen(pen);
+    const QPointF piece = pt(l.x1, l.y1);
+    const QPointF drag = pt(l.x2, l.y2);
+    p.drawLine(piece, drag);
+    const QPointF back = piece - drag;
+    const double length = std::hypot(back.x(), back.y());
+    if (length < 1) return;
+    const double arrow = std::clamp(length, 24.0, fieldWidthPx / 10);
+    const QPointF unit = back / length;
+    const QPointF tip = piece + unit * arrow;
+    p.drawLine(piece, tip - unit * 6);
+    const QPointF side(-unit.y(), unit.x());
+    const QPointF head[] = {tip, tip - unit * 12 + side * 6, tip - unit * 12 - side * 6};
+    p.setPen(Qt::NoPen);
+    p.setBrush(bright);
+    p.drawPolygon(head, 3);
 }
 
 // A hash of what the game's loops change on the field beyond the power
@@ -83,6 +110,7 @@ FieldView::FieldView(const Field& field, const TurnController& turn, QWidget* pa
     setMouseTracking(true);  // moves without a button place a piece by hand
     setFocusPolicy(Qt::StrongFocus);
     go_->setObjectName(QStringLiteral("goButton"));
+    go_->setToolTip(QStringLiteral("Stops the power bar and shoots (keys: Space or Enter)"));
     barFrame_.setSingleShot(true);
     barFrame_.setTimerType(Qt::PreciseTimer);
     connect(&barFrame_, &QTimer::timeout, this, [this] { update(powerBarRect()); });
@@ -101,11 +129,33 @@ const BoardControls& FieldView::shownControls() const {
     return replay ? replay->controls() : turn_.controls();
 }
 
+QSize FieldView::designSize() const {
+    return {int(std::lround(width() / zoom_)), int(std::lround(height() / zoom_))};
+}
+
+void FieldView::setZoom(double zoom) {
+    if (zoom == zoom_) return;
+    const QSize design = designSize();
+    zoom_ = zoom;
+    zoomFont(*go_, zoom);
+    syncGoButton();
+    setFixedSize(int(std::lround(design.width() * zoom)), int(std::lround(design.height() * zoom)));
+    update();
+}
+
+QRectF FieldView::onWidget(const QRectF& field) const {
+    return {field.topLeft() * zoom_, field.size() * zoom_};
+}
+
+QPointF FieldView::toTwips(QPointF widgetPoint) const {
+    return {twips(widgetPoint.x() / zoom_), twips(widgetPoint.y() / zoom_)};
+}
+
 void FieldView::syncGoButton() {
     const Button& b = shownControls().goButton;
     const QString caption = QString::fromStdString(b.caption);
     if (go_->text() != caption) go_->setText(caption);
-    const QRect r = boxRect(b.box).toRect();
+    const QRect r = onWidget(boxRect(b.box)).toRect();
     if (go_->geometry() != r) go_->setGeometry(r);
     if (go_->isVisibleTo(this) != b.box.visible) go_->setVisible(b.box.visible);
 }
@@ -113,6 +163,12 @@ void FieldView::syncGoButton() {
 void FieldView::setHints(const GameState* game) {
     if (hintsFrom_ == game) return;
     hintsFrom_ = game;
+    update();
+}
+
+void FieldView::setBoldAim(bool bold) {
+    if (boldAim_ == bold) return;
+    boldAim_ = bold;
     update();
 }
 
@@ -137,7 +193,7 @@ FieldView::Staleness FieldView::staleness() const {
     return Staleness::None;
 }
 
-QRect FieldView::powerBarRect() const { return boxRect(shownControls().powerBar.box).toAlignedRect(); }
+QRect FieldView::powerBarRect() const { return onWidget(boxRect(shownControls().powerBar.box)).toAlignedRect(); }
 
 // One frame of the screen's refresh (60 a second when it does not say).
 int FieldView::frameMs() const {
@@ -153,7 +209,7 @@ void FieldView::updatePowerBar() {
 void FieldView::paintEvent(QPaintEvent* event) {
     const qreal dpr = devicePixelRatioF();
     if (background_.isNull() || background_.devicePixelRatio() != dpr)
-        background_ = renderFieldBackground(shown().board, size(), dpr);
+        background_ = renderFieldBackground(shown().board, size(), dpr, zoom_);
 
     // Only what the paint covers as a whole counts as shown.
     const QRegion painted = event->region();
@@ -162,12 +218,35 @@ void FieldView::paintEvent(QPaintEvent* event) {
         paintedBarRevision_ = shownControls().powerBar.revision;
     QPainter p(this);
     p.drawPixmap(0, 0, background_);
+    // Everything else is drawn in the field's designed pixels.
+    if (zoom_ != 1.0) p.scale(zoom_, zoom_);
     paintTargetHint(p);
     paintShapes(p);
     paintPieceHints(p);
     paintLabel(p);
     paintPowerBar(p);
     if (suggestion_ && !replayShown()) paintSuggestion(p, turn_.controls(), *suggestion_);
+    paintReplayMark(p);
+}
+
+// While a replay runs the field says so, in its top right corner.
+void FieldView::paintReplayMark(QPainter& p) const {
+    if (!replayShown()) return;
+    QFont f = font();
+    f.setPixelSize(std::max(12, height() / 30));
+    f.setBold(true);
+    p.setFont(f);
+    const QString text = QStringLiteral("Replay");
+    const QFontMetrics metrics(f);
+    const int pad = metrics.height() / 4;
+    QRect r = metrics.boundingRect(text).adjusted(-2 * pad, -pad, 2 * pad, pad);
+    r.moveTopRight(QPoint(width() - 2 * pad, 2 * pad));
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(20, 20, 40, 220));
+    p.drawRoundedRect(r, pad, pad);
+    p.setPen(QColor(255, 255, 160));
+    p.drawText(r, Qt::AlignCenter, text);
 }
 
 void FieldView::paintShapes(QPainter& p) const {
@@ -211,6 +290,11 @@ void FieldView::paintShapes(QPainter& p) const {
             p.drawEllipse(boxRect(*s.box));
             break;
         case Shape::Segment:
+            if (boldAim_ && s.line == &b.pointer) {
+                p.setRenderHint(QPainter::Antialiasing, true);
+                drawBoldAim(p, *s.line, width());
+                break;
+            }
             p.setRenderHint(QPainter::Antialiasing, false);
             drawLine(p, *s.line);
             break;
@@ -287,16 +371,14 @@ void FieldView::paintPowerBar(QPainter& p) const {
 void FieldView::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 void FieldView::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove)
-        onMouseMove(buttonSet(event->buttons()), shiftSet(event->modifiers()),
-                    float(twips(event->position().x())), float(twips(event->position().y())));
+    const QPointF at = toTwips(event->position());
+    if (onMouseMove) onMouseMove(buttonSet(event->buttons()), shiftSet(event->modifiers()), float(at.x()), float(at.y()));
 }
 
 void FieldView::mouseReleaseEvent(QMouseEvent* event) {
     // The release reports the button that went up.
-    if (onMouseUp)
-        onMouseUp(buttonSet(event->button()), shiftSet(event->modifiers()),
-                  float(twips(event->position().x())), float(twips(event->position().y())));
+    const QPointF at = toTwips(event->position());
+    if (onMouseUp) onMouseUp(buttonSet(event->button()), shiftSet(event->modifiers()), float(at.x()), float(at.y()));
 }
 
 void FieldView::resizeEvent(QResizeEvent* event) {

@@ -32,12 +32,25 @@ public:
 
     QPushButton* goButton() const { return go_; }
 
+    // The view shown `zoom` times its designed size (1 is the designed size):
+    // everything drawn and the "Go" button grow alike, and the mouse still
+    // reports the same twips. The view's own fixed size follows.
+    void setZoom(double zoom);
+    double zoom() const { return zoom_; }
+    // The view's size at zoom 1, in logical pixels.
+    QSize designSize() const;
+
     // Shows, hides, places and labels the "Go" button as the model says.
     void syncGoButton();
 
     // Marks the current player's piece and target between shots, from the
     // game state `game`; null draws the field without them.
     void setHints(const GameState* game);
+
+    // The bold aim line: thick and bright, with an arrow from the piece
+    // showing where it will go; the classic thin line otherwise.
+    void setBoldAim(bool bold);
+    bool boldAim() const { return boldAim_; }
 
     // The replay may have started or ended: "Go" and the picture follow.
     void syncShownField();
@@ -78,6 +91,7 @@ private:
     void paintLabel(QPainter& p) const;
     void paintTargetHint(QPainter& p) const;
     void paintPieceHints(QPainter& p) const;
+    void paintReplayMark(QPainter& p) const;
 
     // What is drawn: the replay's copy while a replay runs, asked at every
     // paint and look, so that the view never keeps a pointer into a run
@@ -86,13 +100,18 @@ private:
     const Field& shown() const;
     const BoardControls& shownControls() const;
     int frameMs() const;
+    // A rectangle of the field, in the widget's own pixels.
+    QRectF onWidget(const QRectF& field) const;
+    QPointF toTwips(QPointF widgetPoint) const;
 
     const Field& field_;
     const TurnController& turn_;
     bool showingReplay_ = false;
+    bool boldAim_ = false;
     const GameState* hintsFrom_ = nullptr;
     std::optional<SuggestedShot> suggestion_;
     QPushButton* go_;
+    double zoom_ = 1.0;
     QPixmap background_;
     std::uint64_t paintedFingerprint_ = 0;  // of the last whole paint; 0 before any
     int paintedBarRevision_ = -1;           // of the last paint of the bar's rectangle

@@ -2,10 +2,13 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QThread>
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "ui/charts/HistoryCharts.h"
 #include "ui/desktop/HistoryFile.h"
 #include "ui/windows/HistoryTableModel.h"
 
@@ -29,6 +32,14 @@ View* list(QWidget* parent, const char* name) {
     return w;
 }
 
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    b->setEnabled(false);
+    return b;
+}
+
 }  // namespace
 
 GameHistoryWindow::GameHistoryWindow(QWidget* parent) : QWidget(parent) {
@@ -39,11 +50,51 @@ GameHistoryWindow::GameHistoryWindow(QWidget* parent) : QWidget(parent) {
     model_ = new HistoryTableModel(this);
     games_ = list<QTreeView>(this, "games");
     games_->setModel(model_);
+    // A game is chosen to be watched or exported.
+    games_->setSelectionMode(QAbstractItemView::SingleSelection);
+    games_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    games_->setFocusPolicy(Qt::StrongFocus);
     wins_ = list<QTreeWidget>(this, "wins");
     wins_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Wins")});
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(games_, 3);
-    layout->addWidget(wins_, 1);
+    clear_ = new QPushButton(QStringLiteral("Clear History..."), this);
+    clear_->setObjectName(QStringLiteral("clearHistory"));
+    clear_->setAutoDefault(false);
+    close_ = new QPushButton(QStringLiteral("Close"), this);
+    close_->setObjectName(QStringLiteral("closeHistory"));
+    close_->setDefault(true);
+    watch_ = button(this, "watchGame", QStringLiteral("Watch"));
+    export_ = button(this, "exportRecord", QStringLiteral("Export Game Record..."));
+    charts_ = button(this, "historyChartsButton", QStringLiteral("Charts..."));
+    connect(clear_, &QPushButton::clicked, this, &GameHistoryWindow::askToClear);
+    connect(games_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &GameHistoryWindow::syncGameButtons);
+    connect(model_, &QAbstractItemModel::modelReset, this, &GameHistoryWindow::syncGameButtons);
+    connect(watch_, &QPushButton::clicked, this, [this] {
+        if (const auto game = chosenGame()) emit watchRequested(*game);
+    });
+    connect(games_, &QTreeView::activated, this, [this] {
+        if (watch_->isEnabled()) watch_->click();
+    });
+    connect(export_, &QPushButton::clicked, this, [this] {
+        if (const auto game = chosenGame()) emit exportRequested(*game);
+    });
+    connect(charts_, &QPushButton::clicked, this, &GameHistoryWindow::showCharts);
+    connect(close_, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(games_, 3);
+    lists->addWidget(wins_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(watch_);
+    buttons->addWidget(export_);
+    buttons->addWidget(charts_);
+    buttons->addSpacing(12);
+    buttons->addWidget(clear_);
+    buttons->addStretch(1);
+    buttons->addWidget(close_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(lists, 1);
+    layout->addLayout(buttons);
     resize(780, 360);
 }
 
@@ -61,6 +112,7 @@ void GameHistoryWindow::showHistory(const HistoryFileState& history) {
     auto starts = std::make_shared<const std::vector<std::size_t>>(history.starts);
     model_->setHistory(history.text, starts);
     tally_.reset();
+    charts_->setEnabled(false);
     addedMeanwhile_.clear();
     wins_->clear();
     auto* counting = new QTreeWidgetItem(wins_, {QStringLiteral("Counting the wins...")});
@@ -95,7 +147,6 @@ void GameHistoryWindow::countingDone(const WinTally& tally, const HistoryReading
     for (const HistoryGame& game : addedMeanwhile_) tally_->add(game);
     addedMeanwhile_.clear();
     showWins();
-    emit winsCounted();
 }
 
 void GameHistoryWindow::addGame(const HistoryGame& game) {
@@ -109,11 +160,55 @@ void GameHistoryWindow::addGame(const HistoryGame& game) {
 }
 
 void GameHistoryWindow::showWins() {
+    charts_->setEnabled(true);
     wins_->clear();
     for (const WinCount& w : tally_->table()) {
         auto* item = new QTreeWidgetItem(wins_, {QString::fromStdString(w.name), QString::number(w.wins)});
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     }
+}
+
+// The history goes for good, so the question defaults to keeping it.
+void GameHistoryWindow::askToClear() {
+    const auto answer = QMessageBox::question(
+        this, QStringLiteral("Clear History"),
+        QStringLiteral("Remove every finished game from the game history? The wins are counted from none again."),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes) emit clearConfirmed();
+}
+
+}  // namespace capzel::ui
+
+namespace capzel::ui {
+
+std::optional<HistoryGame> GameHistoryWindow::chosenGame() const {
+    const QModelIndexList rows = games_->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return std::nullopt;
+    HistoryGame game = model_->gameAt(rows.front().row());
+    if (game.players.empty()) return std::nullopt;
+    return game;
+}
+
+void GameHistoryWindow::syncGameButtons() {
+    const std::optional<HistoryGame> game = chosenGame();
+    export_->setEnabled(game && hasRecord && hasRecord(*game));
+    watch_->setEnabled(export_->isEnabled());
+}
+
+// The names with the most wins, their trends read from the whole history.
+void GameHistoryWindow::showCharts() {
+    if (!tally_) return;
+    std::vector<std::string> names;
+    for (const WinCount& w : tally_->table()) {
+        if (int(names.size()) == kTrendNames) break;
+        names.push_back(w.name);
+    }
+    TrendGatherer trends(names, std::size_t(model_->rowCount()));
+    model_->readGames([&](HistoryGame&& game) {
+        trends.add(game);
+        return true;
+    });
+    openHistoryChartWindow(trends.take(), this);
 }
 
 }  // namespace capzel::ui

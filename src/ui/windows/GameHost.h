@@ -48,6 +48,10 @@ public:
     virtual void showHighScores() = 0;
     virtual void showAbout() = 0;
     virtual void showHistory() = 0;
+    // The whole-game records: a kept game watched again, the running
+    // game's record written to a file of the player's choice.
+    virtual void watchGameRecord() = 0;
+    virtual void exportGameRecord() = 0;
     virtual void setPosition() = 0;
     virtual void setFriction() = 0;
     virtual void setSpeed() = 0;

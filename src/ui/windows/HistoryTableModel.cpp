@@ -48,14 +48,31 @@ int HistoryTableModel::rowCount(const QModelIndex& parent) const {
 
 int HistoryTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumns; }
 
-const QStringList& HistoryTableModel::rowTexts(std::size_t number) const {
-    if (const QStringList* cached = rows_.object(number)) return *cached;
+HistoryGame HistoryTableModel::gameNumber(std::size_t number) const {
     HistoryGame game;
     if (number >= starts_->size())
         game = added_[number - starts_->size()];
     else if (!readHistoryLine(historyLineAt(*text_, (*starts_)[number]), game).empty())
         game = {};  // a line that is not a game: the count of the wins finds it and sets the file aside
-    auto* texts = new QStringList(gameTexts(game));
+    return game;
+}
+
+HistoryGame HistoryTableModel::gameAt(int row) const {
+    if (row < 0 || row >= rowCount()) return {};
+    return gameNumber(std::size_t(rowCount() - 1 - row));
+}
+
+HistoryReading HistoryTableModel::readGames(const std::function<bool(HistoryGame&&)>& take) const {
+    HistoryReading reading = readHistoryGames(*text_, *starts_, take);
+    if (!reading.ok()) return reading;
+    for (HistoryGame game : added_)
+        if (!take(std::move(game))) break;
+    return reading;
+}
+
+const QStringList& HistoryTableModel::rowTexts(std::size_t number) const {
+    if (const QStringList* cached = rows_.object(number)) return *cached;
+    auto* texts = new QStringList(gameTexts(gameNumber(number)));
     rows_.insert(number, texts);
     return *texts;
 }

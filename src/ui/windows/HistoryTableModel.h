@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 #include <QCache>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,7 +31,16 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    // The game shown in `row` (newest first); an empty game for a line that
+    // is not one.
+    HistoryGame gameAt(int row) const;
+    // Every game, oldest first, until `take` gives false; the error names a
+    // line that is not a game.
+    HistoryReading readGames(const std::function<bool(HistoryGame&&)>& take) const;
+
 private:
+    // Game `number` (0 the oldest), read again from the file's text.
+    HistoryGame gameNumber(std::size_t number) const;
     // The texts of the row of game `number` (0 the oldest).
     const QStringList& rowTexts(std::size_t number) const;
 

@@ -63,6 +63,8 @@ void MainMenus::build(QMenuBar* bar) {
                         QStringLiteral(")"));
     helpSeparator = separator(helpMenu, "helpSeparator");
     aboutAction = item(helpMenu, "aboutAction", QStringLiteral("&About"));
+    howToPlaySeparator = separator(helpMenu, "howToPlaySeparator");
+    howToPlayAction = item(helpMenu, "howToPlayAction", QStringLiteral("How to &Play"));
 
     // After the game's classic menus, which keep their places.
     extrasMenu = menu(bar, "extrasMenu", QStringLiteral("Extras"));
@@ -70,9 +72,13 @@ void MainMenus::build(QMenuBar* bar) {
     showHintsAction->setCheckable(true);
     showHintsAction->setChecked(true);
     historyAction = item(extrasMenu, "historyAction", QStringLiteral("Game &History"));
+    watchRecordAction = item(extrasMenu, "watchRecordAction", QStringLiteral("&Watch Game Record..."));
+    exportRecordAction = item(extrasMenu, "exportRecordAction", QStringLiteral("&Export Game Record..."));
     buildShotItems();
     suggestShotAction = item(extrasMenu, "suggestShotAction", QStringLiteral("Suggest &Shot"), ctrl(Qt::Key_T));
     suggestShotAction->setEnabled(false);
+    settingsSeparator = separator(extrasMenu, "settingsSeparator");
+    settingsAction = item(extrasMenu, "settingsAction", QStringLiteral("&Settings..."));
 
     hiddenMenu = menu(bar, "hiddenMenu", QStringLiteral("Quince"));
     setPositionAction = item(hiddenMenu, "setPositionAction", QStringLiteral("&Set Position and start turn"),
@@ -91,12 +97,14 @@ void MainMenus::buildShotItems() {
     fastForwardAction->setCheckable(true);
     replayAction = item(extrasMenu, "replayAction", QStringLiteral("&Replay Last Shot"));
     undoAction = item(extrasMenu, "undoAction", QStringLiteral("&Undo Shot"), ctrl(Qt::Key_Z));
+    redoAction = item(extrasMenu, "redoAction", QStringLiteral("Re&do Shot"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
 }
 
-void MainMenus::syncShotItems(bool gameRunning, bool canReplay, bool canUndo) const {
+void MainMenus::syncShotItems(bool gameRunning, bool canReplay, bool canUndo, bool canRedo) const {
     fastForwardAction->setEnabled(gameRunning || canReplay);
     replayAction->setEnabled(canReplay);
     undoAction->setEnabled(canUndo);
+    redoAction->setEnabled(canRedo);
 }
 
 void MainMenus::syncFrom(const MenuState& state) const {

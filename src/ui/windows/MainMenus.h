@@ -36,18 +36,28 @@ struct MainMenus {
     QAction* emailAction = nullptr;
     QAction* helpSeparator = nullptr;
     QAction* aboutAction = nullptr;
+    // After the classic items: the game's own guide, with pictures.
+    QAction* howToPlaySeparator = nullptr;
+    QAction* howToPlayAction = nullptr;
 
     // Additions of this game: the hints on the field, the game history and
     // the computer's suggestion for a person's shot.
     QMenu* extrasMenu = nullptr;
     QAction* showHintsAction = nullptr;
     QAction* historyAction = nullptr;
+    // Whole-game records: a kept game watched again, the running one exported.
+    QAction* watchRecordAction = nullptr;
+    QAction* exportRecordAction = nullptr;
     // The running game's shots: faster, again, taken back.
     QAction* playSeparator = nullptr;
     QAction* fastForwardAction = nullptr;
     QAction* replayAction = nullptr;
     QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
     QAction* suggestShotAction = nullptr;
+    // The player's comforts: messages, size, sound, aim line, bar pace.
+    QAction* settingsSeparator = nullptr;
+    QAction* settingsAction = nullptr;
 
     QMenu* hiddenMenu = nullptr;
     QAction* setPositionAction = nullptr;
@@ -67,7 +77,7 @@ struct MainMenus {
     void syncFrom(const MenuState& state) const;
 
     // The shot items: each enabled only when it can act now.
-    void syncShotItems(bool gameRunning, bool canReplay, bool canUndo) const;
+    void syncShotItems(bool gameRunning, bool canReplay, bool canUndo, bool canRedo) const;
 
 private:
     void buildShotItems();

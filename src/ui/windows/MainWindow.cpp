@@ -16,9 +16,11 @@
 #include "ui/windows/ComputerPlay.h"
 #include "ui/windows/Config.h"
 #include "ui/windows/FieldView.h"
-#include "ui/audio/EffectSounds.h"
+#include "ui/windows/FirstGameCoach.h"
+#include "ui/windows/HowToPlayWindow.h"
 #include "ui/audio/FluidMusicPlayer.h"
 #include "ui/windows/InputCodes.h"
+#include "ui/windows/RuleBanner.h"
 #include "ui/desktop/MessageBoxes.h"
 #include "ui/audio/MusicPlayer.h"
 #include "ui/audio/Songs.h"
@@ -52,12 +54,15 @@ MainWindow::MainWindow(GameHost& app)
     view_ = new FieldView(field(), *turn_, this);
     view_->setFixedSize(kClientWidthPx, kClientHeightPx);
     setCentralWidget(view_);
+    coach_ = new FirstGameCoach(app_, *turn_, view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setSizePercent(app.settings().sizePercent);
 
     scheduler_ = new StepScheduler(*turn_, this);
     scheduler_->onAdvanced = [this] { showProgress(); };
     scheduler_->hasNews = [this] { return turn_->hasAnnouncements(); };
     scheduler_->onNews = [this](bool ended) { tellJudgement(ended); };
+    scheduler_->charging = [this] { return turn_->charging(); };
     musicFolder_ = ui::musicFolder();
     setMusicPlayer(createMusicPlayer());
 
@@ -69,8 +74,10 @@ MainWindow::MainWindow(GameHost& app)
     };
     view_->onResized = [this] { stretchSideLines(); };
     connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { handleGoButton(); }); });
+    banner_ = new RuleBanner(view_);
     connectMenus();
     connectComputerPlay();
+    applySettings();
 
     initialize();
     placeOnScreen();
@@ -99,6 +106,7 @@ MainWindow::~MainWindow() {
     computerPlay_ = nullptr;
     delete scheduler_;
     scheduler_ = nullptr;
+    banner_ = nullptr;  // goes with the view
     delete view_;
     view_ = nullptr;
     if (boardOpen_) app_.session().closeBoard(*platform_);
@@ -124,12 +132,16 @@ void MainWindow::placeOnScreen() {
     if (QScreen* s = screen()) origin = s->geometry().topLeft();
     const QPoint client = origin + QPoint(ipx(kOpenLeftTwips), ipx(kOpenTopTwips));
     setGeometry(QRect(client - clientOffset, size()));
+    // A larger window opens at the same place, as far as the screen allows.
+    if (view_->zoom() != 1.0) fitOnScreen();
 }
 
 void MainWindow::stretchSideLines() {
     Board& b = field().board;
-    b.scaleWidth = float(twips(view_->width()));
-    b.scaleHeight = float(twips(view_->height()));
+    // The game's field keeps its designed size at every zoom.
+    const QSize design = view_->designSize();
+    b.scaleWidth = float(twips(design.width()));
+    b.scaleHeight = float(twips(design.height()));
     b.leftLine.y1 = 0;
     b.leftLine.y2 = b.scaleHeight;
     b.rightLine.y1 = 0;
@@ -192,6 +204,7 @@ void MainWindow::runCommand(Fn&& fn) {
     const auto person = computerPlay_->personCommand();
     fn();
     if (!self) return;
+    noticeAim();
     syncMenus();
     refreshField();
     app_.notifyStateChanged();
@@ -204,6 +217,11 @@ void MainWindow::syncMenus() {
     menus_.showHintsAction->setChecked(app_.showHints());
     view_->setHints(app_.showHints() ? &state() : nullptr);
     syncShotState();
+    if (coach_ && computerPlay_) {
+        const GameState& g = state();
+        coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] &&
+                       !computerPlay_->seatIsComputer());
+    }
 }
 
 void MainWindow::refreshField() {
@@ -218,6 +236,7 @@ void MainWindow::showProgress() {
         shotState_ = shotState;
         syncMenus();
     }
+    noticeAim();
     switch (view_->staleness()) {
     case FieldView::Staleness::Field:
         refreshField();
@@ -241,7 +260,10 @@ void MainWindow::tellJudgement(bool ended) {
     // still being judged, and no computer's turn begins.
     while (turn_->hasAnnouncements()) {
         const Announcement& next = turn_->nextAnnouncement();
-        platform_->announce(next.text, computerPlay_->unattendedFor(next.player));
+        if (bannerMode())
+            banner_->post(displayText(next.text));
+        else
+            platform_->announce(next.text, computerPlay_->unattendedFor(next.player));
         if (!alive) return;
         turn_->announcementTold();
     }
@@ -270,9 +292,11 @@ void MainWindow::connectMenus() {
     on(menus_.historyAction, [this] { app_.showHistory(); });
     on(menus_.fastForwardAction, [] {});  // the speed follows the check mark
     on(menus_.replayAction, [this] { replayLastShot(); });
-    on(menus_.undoAction, [this] { undoShot(); });
+    connectRecordItems([&](QAction* a, std::function<void()> fn) { on(a, fn); });
     on(menus_.suggestShotAction, [this] { computerPlay_->suggestShot(); });
+    on(menus_.settingsAction, [this] { showSettings(); });
     on(menus_.aboutAction, [this] { app_.showAbout(); });
+    on(menus_.howToPlayAction, [] { HowToPlayWindow::showOne(); });
     on(menus_.setPositionAction, [this] { app_.setPosition(); });
     on(menus_.setFrictionAction, [this] { app_.setFriction(); });
     on(menus_.setSpeedAction, [this] { app_.setSpeed(); });
@@ -316,35 +340,6 @@ void MainWindow::nextSong() { musicStateChanged(MusicPlayer::kPlaying, MusicPlay
 void MainWindow::musicStateChanged(int previous, int current) {
     if (!music_) return;
     songEnded(menuState_, menuState_.loopChecked, *music_, musicFolder_, previous, current);
-}
-
-void MainWindow::setMusicPlayer(std::unique_ptr<MusicPlayer> player) {
-    if (music_) {
-        music_->onPlayStateChange = nullptr;
-        music_->halt();
-    }
-    music_ = std::move(player);
-    if (music_)
-        music_->onPlayStateChange = [this](int previous, int current) {
-            musicStateChanged(previous, current);
-        };
-    applySoundSettings();
-}
-
-void MainWindow::applySoundSettings() {
-    const PlayerSettings& s = app_.settings();
-    if (!music_) {
-        platform_->effect = nullptr;
-        return;
-    }
-    music_->setVolume(s.musicMuted ? 0 : s.musicVolume);
-    if (!s.soundEffects || s.effectsVolume <= 0) {
-        platform_->effect = nullptr;
-        return;
-    }
-    platform_->effect = [this](SoundEffect effect, int loudness) {
-        for (int key : percussionKeys(effect)) music_->strike(key, loudness, app_.settings().effectsVolume);
-    };
 }
 
 void MainWindow::playSong(int n) {

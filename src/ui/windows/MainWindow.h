@@ -10,6 +10,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,8 +30,11 @@ namespace capzel::ui {
 class GameHost;
 class ComputerPlay;
 class FieldView;
+class FirstGameCoach;
 class MusicPlayer;
 class QtPlatform;
+class RuleBanner;
+class SettingsDialog;
 }  // namespace capzel::ui
 
 class QKeyEvent;
@@ -72,6 +77,10 @@ public:
     void applyPlayerColors();
     // The field's side lines run from the top to the client area's height.
     void stretchSideLines();
+    // The player's size (100 is the designed size): the field, its controls
+    // and the menu bar grow alike, the game's twips stay what they are, and a
+    // window that outgrows the screen moves back onto it.
+    void setSizePercent(int percent);
 
     // Starts song n of the music folder.
     void playSong(int n);
@@ -94,6 +103,16 @@ public:
     // Tells what the judging of the last shot announced, one box each, in
     // order, then shows the high scores when the game `ended`.
     void tellJudgement(bool ended);
+    // Tells what a rule call outside a shot announced (a game's first turn,
+    // a hidden command) as the player chose: boxes, or the banner.
+    GameFlow tell(const Judgement& judgement);
+
+    // The player's comforts take effect at once: how the rules' messages
+    // show, the aim line, the power bar's pace, the sound.
+    void applySettings();
+    // "Settings...": the settings window, or the open one brought up.
+    void showSettings();
+    RuleBanner* banner() const { return banner_; }
 
     // Menu commands of this window.
     void showGameStatus();
@@ -102,6 +121,8 @@ public:
     void toggleLoop();
     void openOnlineHelp();
     void writeEmail();
+    // The first game's three steps over the field (null once closed).
+    FirstGameCoach* coach() const { return coach_; }
 
     // Window handlers: the mouse and "Go" go to the turn, keys to the
     // hidden menu's matcher.
@@ -114,7 +135,10 @@ public:
     // held, or the checked menu item), the last shot replayed or taken
     // back, and the turn's keys (Space or Enter for "Go", Esc to call off
     // an aim or a charge).
+    // Ctrl+Z takes shots back one at a time as far as the first, Ctrl+Shift+Z
+    // plays them again until a new shot is played.
     void undoShot();
+    void redoShot();
     void replayLastShot();
     void syncShotState();
     bool handleShotKey(const QKeyEvent& key);
@@ -130,7 +154,12 @@ private:
     bool computerAtBoard() const;
     void initialize();
     void placeOnScreen();
+    void zoomTo(double zoom);
+    void fitOnScreen();
     void connectMenus();
+    // Undo and redo, and the whole-game records' items.
+    void connectRecordItems(const std::function<void(QAction*, std::function<void()>)>& on);
+    bool ownsSessionBoard() const;
     void connectComputerPlay();
     template <class Fn>
     void runCommand(Fn&& fn);
@@ -139,6 +168,7 @@ private:
     MainMenus menus_;
     MenuState menuState_;
     FieldView* view_ = nullptr;
+    FirstGameCoach* coach_ = nullptr;
     std::unique_ptr<QtPlatform> platform_;
     std::unique_ptr<MusicPlayer> music_;
     std::string musicFolder_;
@@ -151,6 +181,13 @@ private:
     quint64 spaceReleasedAt_ = ~quint64(0);  // the display's clock at the last release of Space
     int shotState_ = -1;
     ComputerPlay* computerPlay_ = nullptr;
+    RuleBanner* banner_ = nullptr;
+    QPointer<SettingsDialog> settingsDialog_;
+    bool aimShown_ = false;  // the aim line was on the field at the last look
+    // The rules' messages go to the banner, not to boxes.
+    bool bannerMode() const;
+    // An aim that started since the last look clears the banner's messages.
+    void noticeAim();
 };
 
 }  // namespace capzel::ui

@@ -1,5 +1,6 @@
 // The main window's shot commands and keys: fast forward, the last shot
 // replayed or taken back, and Space, Enter and Esc during a turn.
+#include <QAction>
 #include <QKeyEvent>
 
 #include "session/GameSession.h"
@@ -24,17 +25,36 @@ bool MainWindow::computerAtBoard() const { return computerPlay_ && computerPlay_
 void MainWindow::syncShotState() {
     // A computer at the board owns the turn's runs: no replay meanwhile.
     const bool computer = computerAtBoard();
-    menus_.syncShotItems(state().gameRunning, turn_->canReplay() && !computer, turn_->canUndo());
+    const bool own = ownsSessionBoard();
+    menus_.syncShotItems(state().gameRunning, turn_->canReplay() && !computer, own && session().canUndo(),
+                         own && session().canRedo());
     scheduler_->setFast(spaceHeld_ || menus_.fastForwardAction->isChecked());
     view_->syncShownField();
     if (turn_->replay()) view_->setHints(nullptr);
 }
 
-// Asks first; the game goes back to the start of the last shot, and the
-// saved copy of the running game follows. Music and windows carry on.
+bool MainWindow::ownsSessionBoard() const {
+    return boardOpen_ && app_.session().hasBoard() && &app_.session().turn() == turn_.get();
+}
+
+// The game goes back to the start of the last shot still in effect, and the
+// saved copy of the running game follows. Music and windows carry on. Only
+// the first step back asks: the shots taken back can be played again.
 void MainWindow::undoShot() {
-    if (!turn_->canUndo() || !askYesNo(this, kUndoQuestion)) return;
+    if (!ownsSessionBoard() || !session().canUndo()) return;
+    if (!session().canRedo() && !askYesNo(this, kUndoQuestion)) return;
     session().undo();
+}
+
+void MainWindow::redoShot() {
+    if (ownsSessionBoard() && session().canRedo()) session().redo();
+}
+
+void MainWindow::connectRecordItems(const std::function<void(QAction*, std::function<void()>)>& on) {
+    on(menus_.undoAction, [this] { undoShot(); });
+    on(menus_.redoAction, [this] { redoShot(); });
+    on(menus_.watchRecordAction, [this] { app_.watchGameRecord(); });
+    on(menus_.exportRecordAction, [this] { app_.exportGameRecord(); });
 }
 
 void MainWindow::replayLastShot() {

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -15,9 +16,11 @@
 #include <algorithm>
 #include <random>
 
+#include "players/Planner.h"
 #include "ui/windows/GameHost.h"
 #include "ui/windows/Twips.h"
 #include "ui/windows/NameLengthValidator.h"
+#include "ui/windows/NewGameTips.h"
 
 namespace capzel::ui {
 
@@ -40,13 +43,13 @@ constexpr int kLevelSize = 195;
 QRect pxBox(int left, int top, int width, int height) { return {ipx(left), ipx(top), ipx(width), ipx(height)}; }
 int rowTop(int i) { return kFirstRowTop + kRowPitch * (i - 1); }
 
-const char* kindCaption(PlayerKind k) {
-    switch (k) {
-    case PlayerKind::Novice: return "Novice";
-    case PlayerKind::Club: return "Club";
-    case PlayerKind::Expert: return "Expert";
-    default: return "Human";
-    }
+// What a seat's level means to a person choosing it: a computer level gives
+// the share of its shots at the target that end in the target box.
+QString seatToolTip(PlayerKind k) {
+    if (k == PlayerKind::Human) return QStringLiteral("A person plays this seat");
+    return QStringLiteral("The computer at %1 level: about %2 % of its shots at the target land in it")
+        .arg(QString::fromLatin1(playerKindName(k)))
+        .arg(players::levelTargetPercent(k));
 }
 
 QString cssColor(Color c) { return QColor(redOf(c), greenOf(c), blueOf(c)).name(); }
@@ -95,6 +98,7 @@ NewGameDialog::NewGameDialog(GameHost& app, QWidget* parent) : QWidget(parent), 
     colorDialog_->setObjectName(QStringLiteral("colorDialog"));
     colorDialog_->setWindowTitle(QStringLiteral("Color"));
     initialize();
+    addNewGameTips(*this);
 }
 
 void NewGameDialog::buildPlayerRows() {
@@ -172,21 +176,35 @@ void NewGameDialog::buildButtons() {
     connect(randomizeButton_, &QPushButton::clicked, this, [this] { randomizeAll(); });
 }
 
-// Who plays each row: a choice beside the row, right of its friction frame.
-// The items follow PlayerKind's order.
+// Who plays each row: a choice beside the row, right of its friction frame,
+// under a caption of its own. The items run from a person to the strongest
+// level and carry their PlayerKind.
 void NewGameDialog::buildSeatChoices() {
+    auto* caption = new QLabel(QStringLiteral("Played by"), this);
+    caption->setObjectName(QStringLiteral("seatCaption"));
+    caption->setGeometry(pxBox(7110, 315, 1500, 270));
+    QFont readable = font();
+    readable.setPixelSize(12);
+    caption->setFont(readable);
+    QString tip = QStringLiteral("Who plays this seat: a person, or the computer. Its levels, by the share "
+                                 "of their shots at the target that land in it:");
+    for (PlayerKind k : kPlayerKinds)
+        if (k != PlayerKind::Human)
+            tip += QStringLiteral("\n%1: %2 %").arg(QString::fromLatin1(playerKindName(k))).arg(players::levelTargetPercent(k));
+    caption->setToolTip(tip);
     for (int i = 1; i <= kMaxPlayers; ++i) {
         auto* seat = new QComboBox(this);
         seat->setObjectName(QStringLiteral("seatChoice%1").arg(i));
-        for (PlayerKind k : {PlayerKind::Human, PlayerKind::Novice, PlayerKind::Club, PlayerKind::Expert})
-            seat->addItem(QString::fromLatin1(kindCaption(k)));
-        seat->setToolTip(QStringLiteral("Who plays: a person, or the computer at Novice, Club or Expert level"));
+        for (PlayerKind k : kPlayerKinds) {
+            seat->addItem(QString::fromLatin1(playerKindName(k)), int(k));
+            seat->setItemData(seat->count() - 1, seatToolTip(k), Qt::ToolTipRole);
+        }
+        seat->setToolTip(tip);
         seat->setGeometry(pxBox(7050, rowTop(i), 855, 285));
-        // The place is narrow: a small font keeps "Expert" whole beside the arrow.
-        QFont small = seat->font();
-        small.setPixelSize(9);
-        seat->setFont(small);
-        seat->setStyleSheet(QStringLiteral("QComboBox { padding-left: 2px; padding-right: 0; }"));
+        seat->setFont(readable);
+        // The place is narrow: a slim arrow keeps "Strong" and "Expert" whole beside it.
+        seat->setStyleSheet(QStringLiteral("QComboBox { padding-left: 1px; padding-right: 0; }"
+                                           "QComboBox::drop-down { width: 11px; }"));
         seatChoices_[std::size_t(i)] = seat;
     }
 }
@@ -196,13 +214,11 @@ void NewGameDialog::initialize() {
     playerCountOption(1)->setChecked(true);
     for (int i = 1; i <= kMaxPlayers; ++i) {
         selectNormal(i);
-        for (int k = 0; k < 5; ++k)
-            frictionOption(i, kLevels[k])->setToolTip(QString::fromLatin1(frictionLevelInfo(kLevels[k]).tooltip));
         nameEdit(i)->setEnabled(i == 1);
         setButtonColor(i, defaultPlayerColor(i));
         colorButton(i)->setVisible(i == 1);
         frictionFrame(i)->setVisible(false);
-        seatChoice(i)->setCurrentIndex(int(PlayerKind::Human));
+        seatChoice(i)->setCurrentIndex(seatChoice(i)->findData(int(PlayerKind::Human)));
         seatChoice(i)->setVisible(i == 1);
     }
     setFrictionToggleColor(kWhite);
@@ -249,7 +265,7 @@ void NewGameDialog::choosePlayerCount(int i) {
         frictionFrame(r)->setVisible(false);
         selectNormal(r);
         colorButton(r)->setVisible(false);
-        seatChoice(r)->setCurrentIndex(int(PlayerKind::Human));
+        seatChoice(r)->setCurrentIndex(seatChoice(r)->findData(int(PlayerKind::Human)));
         seatChoice(r)->setVisible(false);
     }
     nameEdit(i)->setFocus();
@@ -304,7 +320,7 @@ NewGameSettings NewGameDialog::settings() const {
         s.names[at] = nameEdit(i)->text().toStdString();
         s.colors[at] = colors_[at];
         s.friction[at] = frictionChoice(i);
-        s.seats[at] = PlayerKind(std::max(0, seatChoice(i)->currentIndex()));
+        s.seats[at] = PlayerKind(seatChoice(i)->currentData().toInt());
     }
     s.walls = wallsCheck_->isChecked();
     return s;

@@ -47,7 +47,8 @@ public:
     QLineEdit* nameEdit(int i) const { return nameEdits_[std::size_t(i)]; }
     QPushButton* colorButton(int i) const { return colorButtons_[std::size_t(i)]; }
     QFrame* frictionFrame(int i) const { return frictionFrames_[std::size_t(i)]; }
-    // Who plays row i: Human, or the computer at Novice, Club or Expert.
+    // Who plays row i: Human, or the computer at Novice, Club, Strong or
+    // Expert; each item's data is its PlayerKind.
     QComboBox* seatChoice(int i) const { return seatChoices_[std::size_t(i)]; }
     // The option of `level` in frame i.
     QRadioButton* frictionOption(int i, FrictionLevel level) const;

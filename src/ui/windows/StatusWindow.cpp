@@ -8,10 +8,12 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/windows/FramePlacement.h"
 #include "ui/windows/StatusCells.h"
 #include "ui/windows/Twips.h"
+#include "ui/windows/WindowZoom.h"
 
 namespace capzel::ui {
 
@@ -72,12 +74,16 @@ void setTextColor(QLabel* label, capzel::Color c) {
 }
 
 // The default look of the window's texts: 8-point type at the 96 dots per
-// inch that the twip layout assumes, whatever the screen's own density.
-QFont tableFont(const QFont& base) {
+// inch that the twip layout assumes, whatever the screen's own density. A
+// larger window takes the whole pixels that its zoom allows, never more, so
+// that no text outgrows the cell laid out for it.
+QFont tableFont(const QFont& base, double zoom) {
     QFont f = base;
-    f.setPixelSize(11);
+    f.setPixelSize(int(std::floor(11 * zoom)));
     return f;
 }
+
+bool within(int v, int start, int length) { return v >= start && v < start + length; }
 
 }  // namespace
 
@@ -89,8 +95,8 @@ StatusWindow::StatusWindow(const capzel::GameState& g, QWidget* parent)
     setObjectName("StatusWindow");
     setWindowTitle(QStringLiteral("Game Status"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(ipx(kClientWidth), ipx(kClientHeight));
-    setFont(tableFont(font()));
+    setFixedSize(spx(kClientWidth), spx(kClientHeight));
+    setFont(tableFont(font(), zoom_));
 
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
@@ -122,10 +128,32 @@ void StatusWindow::buildHeaders() {
         label->setObjectName(QString::fromLatin1(h.name));
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(h.align | Qt::AlignTop);
-        label->setGeometry(ipx(h.left), ipx(kHeaderTop), ipx(h.width), ipx(kLabelHeight));
+        const auto i = std::size_t(&h - kHeaders);
+        headers_[i] = label;
+        placeHeader(i);
         // A header does not follow the mouse, so a move over it reaches no
         // handler at all and the highlight stays as it is.
     }
+}
+
+void StatusWindow::placeHeader(std::size_t i) {
+    const HeaderLayout& h = kHeaders[i];
+    fitLabel(headers_[i], QRect(spx(h.left), spx(kHeaderTop), spx(h.width), spx(kLabelHeight)), Column(i));
+}
+
+void StatusWindow::setZoom(double zoom) {
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    setFixedWidth(spx(kClientWidth));
+    setFont(tableFont(font(), zoom));
+    for (std::size_t i = 0; i < headers_.size(); ++i) placeHeader(i);
+    for (int row = 1; row <= kMaxPlayers; ++row) {
+        for (int c = 0; c < ColumnCount; ++c) fitCell(Column(c), row);
+        elideName(row);
+    }
+    adjustHeight(rowsInUse());
+    update();
+    if (isVisible()) keepOnScreen(*this);
 }
 
 void StatusWindow::buildRows() {
@@ -147,35 +175,36 @@ void StatusWindow::buildRows() {
     }
 }
 
-// Places a cell at its laid-out rectangle; a text wider than that spreads
-// from the cell's alignment edge (both ways when centred), but never past
-// the column's separators.
 void StatusWindow::fitCell(Column c, int row) {
     const CellLayout& l = kCells[c];
-    QLabel* label = cells_[c][row];
-    const int top = ipx(rowTop(row));
-    const int height = ipx(kLabelHeight);
-    int left = ipx(l.left);
-    int width = ipx(l.width);
+    fitLabel(cells_[c][row], QRect(spx(l.left), spx(rowTop(row)), spx(l.width), spx(kLabelHeight)), c);
+}
+
+// Places a label at its laid-out rectangle; a text wider than that spreads
+// from the label's alignment edge (both ways when centred, and to the right
+// once a right-aligned one has no more room on the left), but never past
+// its column's separators.
+void StatusWindow::fitLabel(QLabel* label, QRect laid, Column c) {
     const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 1;
-    if (needed > width) {
-        const int colLeft = ipx(l.columnLeft) + 2;
-        const int colRight = ipx(l.columnRight) - 1;
+    if (needed > laid.width()) {
+        const Qt::Alignment align = label->alignment();
+        const int colLeft = spx(kCells[c].columnLeft) + 2;
+        const int colRight = spx(kCells[c].columnRight) - 1;
         const int grown = std::min(needed, colRight - colLeft);
-        if (l.align & Qt::AlignRight) {
-            const int right = left + width;
-            left = std::max(colLeft, right - grown);
-            width = right - left;
-        } else if (l.align & Qt::AlignHCenter) {
-            const int centre2 = 2 * left + width;  // twice the centre, to stay whole
-            left = std::clamp((centre2 - grown) / 2, colLeft, colRight - grown);
-            width = grown;
+        if (align & Qt::AlignRight) {
+            const int right = laid.left() + laid.width();
+            const int left = std::max(colLeft, right - grown);
+            laid.setLeft(left);
+            laid.setRight(std::max(right, left + grown) - 1);
+        } else if (align & Qt::AlignHCenter) {
+            const int centre2 = 2 * laid.left() + laid.width();  // twice the centre, to stay whole
+            laid.moveLeft(std::clamp((centre2 - grown) / 2, colLeft, colRight - grown));
+            laid.setWidth(grown);
         } else {
-            width = std::min(grown, colRight - left);
+            laid.setWidth(std::min(grown, colRight - laid.left()));
         }
     }
-    const QRect wanted(left, top, width, height);
-    if (label->geometry() != wanted) label->setGeometry(wanted);
+    if (label->geometry() != laid) label->setGeometry(laid);
 }
 
 void StatusWindow::setCellText(Column c, int row, const QString& text) {
@@ -189,9 +218,13 @@ void StatusWindow::setCellText(Column c, int row, const QString& text) {
 void StatusWindow::setNameText(int row, const QString& name) {
     if (fullName_[row] == name) return;
     fullName_[row] = name;
+    elideName(row);
+}
+
+void StatusWindow::elideName(int row) {
     const QLabel* label = cells_[NameColumn][row];
-    const int room = ipx(kCells[NameColumn].columnRight) - 1 - label->x();
-    setCellText(NameColumn, row, label->fontMetrics().elidedText(name, Qt::ElideRight, room));
+    const int room = spx(kCells[NameColumn].columnRight) - 1 - label->x();
+    setCellText(NameColumn, row, label->fontMetrics().elidedText(fullName_[row], Qt::ElideRight, room));
 }
 
 void StatusWindow::setRowColor(int row, capzel::Color c) {
@@ -199,7 +232,7 @@ void StatusWindow::setRowColor(int row, capzel::Color c) {
     if (rowColor_[row] == c) return;
     rowColor_[row] = c;
     for (int col = 0; col < ColumnCount; ++col) setTextColor(cells_[col][row], c);
-    update(0, ipx(ruleYTwips(row)) - 1, width(), 3);
+    update(0, spx(ruleYTwips(row)) - 1, width(), thick(1) + 2);
 }
 
 void StatusWindow::setRowVisible(int row, bool visible) {
@@ -209,8 +242,30 @@ void StatusWindow::setRowVisible(int row, bool visible) {
     }
     if (rowRuleVisible_[row] != visible) {
         rowRuleVisible_[row] = visible;
-        update(0, ipx(ruleYTwips(row)) - 1, width(), 3);
+        update(0, spx(ruleYTwips(row)) - 1, width(), thick(1) + 2);
     }
+}
+
+void StatusWindow::setRowOut(int row, bool out) {
+    QLabel* name = cells_[NameColumn][row];
+    if (name->font().strikeOut() == out) return;
+    QFont f = name->font();
+    f.setStrikeOut(out);
+    name->setFont(f);
+}
+
+bool StatusWindow::rowMarkedOut(int row) const { return cells_[NameColumn][row]->font().strikeOut(); }
+
+QRect StatusWindow::turnArrowRect(int row) const {
+    // In the margin left of the number, as high as the row's text.
+    return {thick(1), spx(rowTop(row)) + thick(2), spx(kCells[NumberColumn].left) - thick(2), spx(kLabelHeight) - thick(3)};
+}
+
+void StatusWindow::setTurnRow(int row) {
+    if (turnRow_ == row) return;
+    if (turnRow_ != 0) update(turnArrowRect(turnRow_));
+    turnRow_ = row;
+    if (turnRow_ != 0) update(turnArrowRect(turnRow_));
 }
 
 int StatusWindow::rowsInUse() const { return std::clamp<int>(g_.numberOfPlayers, 0, kMaxPlayers); }
@@ -226,7 +281,9 @@ void StatusWindow::refreshRows() {
         setCellText(PositionColumn, i, QString::fromStdString(cells.position));
         if (cells.direction) setCellText(DirectionColumn, i, QString::fromStdString(*cells.direction));
         setCellText(ScoreColumn, i, QString::number(g_.score[i]));
+        setRowOut(i, g_.dead[i]);
     }
+    setTurnRow(g_.gameRunning && g_.currentTurn >= 1 && g_.currentTurn <= n ? g_.currentTurn : 0);
     for (int i = n + 1; i <= kMaxPlayers; ++i) setRowVisible(i, false);
 
     const int y2 = ruleYTwips(n);
@@ -245,7 +302,7 @@ void StatusWindow::refreshRows() {
 void StatusWindow::adjustHeight(int rows) {
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
     const int frameExtra = isWindow() ? frameExtraHeight(*this) : 0;
-    const int clientHeight = std::max(1, ipx(ruleYTwips(rows) + 600) - frameExtra);
+    const int clientHeight = std::max(1, spx(ruleYTwips(rows) + 600) - frameExtra);
     if (clientHeight != height()) setFixedHeight(clientHeight);
 }
 
@@ -270,32 +327,40 @@ void StatusWindow::placeForNewGame() {
         if (!s) return pos();
         const QRect sg = s->geometry();
         const int left = sg.x() + sg.width() - frameGeometry().width();
-        const int top = sg.y() + sg.height() - ipx(ruleYTwips(rowsInUse()) + 1050);
+        const int top = sg.y() + sg.height() - spx(ruleYTwips(rowsInUse()) + 1050);
         return QPoint(left, top);
     });
 }
 
 // True when p lies on one of the drawn rules; moving over them changes nothing.
 bool StatusWindow::onALine(QPoint p) const {
-    const int ruleY = ipx(kRuleTop);
-    if (p.y() == ruleY || p.y() == ruleY + 1) return true;
+    if (within(p.y(), spx(kRuleTop), thick(2))) return true;
     for (int i = 1; i <= kMaxPlayers; ++i)
-        if (rowRuleVisible_[i] && p.y() == ipx(ruleYTwips(i))) return true;
-    if (p.y() >= ipx(kSepVertTop) && p.y() <= ipx(separatorsEndTwips_))
+        if (rowRuleVisible_[i] && within(p.y(), spx(ruleYTwips(i)), thick(1))) return true;
+    const int top = spx(kSepVertTop);
+    if (within(p.y(), top, spx(separatorsEndTwips_) - top + thick(1)))
         for (int x : kSepVertX)
-            if (p.x() == ipx(x)) return true;
+            if (within(p.x(), spx(x), thick(1))) return true;
     return false;
 }
 
 void StatusWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int w = width();
-    painter.fillRect(0, ipx(kRuleTop), w, 2, Qt::white);
-    const int top = ipx(kSepVertTop);
-    const int bottom = ipx(separatorsEndTwips_);
-    for (int x : kSepVertX) painter.fillRect(ipx(x), top, 1, bottom - top + 1, Qt::white);
+    painter.fillRect(0, spx(kRuleTop), w, thick(2), Qt::white);
+    const int top = spx(kSepVertTop);
+    const int bottom = spx(separatorsEndTwips_);
+    for (int x : kSepVertX) painter.fillRect(spx(x), top, thick(1), bottom - top + thick(1), Qt::white);
     for (int i = 1; i <= kMaxPlayers; ++i)
-        if (rowRuleVisible_[i]) painter.fillRect(0, ipx(ruleYTwips(i)), w, 1, toQColor(rowColor_[i]));
+        if (rowRuleVisible_[i]) painter.fillRect(0, spx(ruleYTwips(i)), w, thick(1), toQColor(rowColor_[i]));
+    if (turnRow_ != 0) {
+        const QRectF r = turnArrowRect(turnRow_);
+        const QPointF arrow[] = {r.topLeft(), QPointF(r.right(), r.center().y()), r.bottomLeft()};
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::white);
+        painter.drawPolygon(arrow, 3);
+    }
 }
 
 void StatusWindow::mouseMoveEvent(QMouseEvent* event) {

@@ -1,7 +1,9 @@
 // The live status window: one row per player with number, name, position,
 // direction and score, rebuilt from the shared game state whenever the game
 // says it changed (stateChanged). It only reads the state. Moving the mouse over a row lights it up in the
-// complementary colours; the background puts every row back.
+// complementary colours; the background puts every row back. Beside the
+// classic columns, an arrow in the left margin points at the row whose turn
+// it is, and the name of a player who is out is struck through.
 //
 // Usage: `auto* w = new StatusWindow(g); w->show(); w->placeForNewGame();
 // w->refreshRows();` The window deletes itself when it is closed, so
@@ -9,9 +11,12 @@
 #pragma once
 
 #include <QWidget>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "model/GameState.h"
+#include "ui/windows/Twips.h"
 
 class QLabel;
 
@@ -44,6 +49,12 @@ public:
     // What the window does when it becomes active: colour rows 1..N.
     void applyPlayerColors();
 
+    // The window shown `zoom` times its designed size (1 is the designed
+    // size): every cell, rule and text grows alike, and a window on screen
+    // stays within it.
+    void setZoom(double zoom);
+    double zoom() const { return zoom_; }
+
     // Puts the window at the bottom right of the screen, as at the start of
     // a game. Call it after show(), so the frame's size is known.
     void placeForNewGame();
@@ -57,6 +68,13 @@ public:
     capzel::Color rowColor(int row) const { return rowColor_[row]; }
 
     bool rowRuleVisible(int row) const { return rowRuleVisible_[row]; }
+
+    // The row the turn arrow points at (0: none, no game runs), and whether
+    // row `row` is marked as out of the game.
+    int turnRow() const { return turnRow_; }
+    bool rowMarkedOut(int row) const;
+    // Where the turn arrow of row `row` is drawn, in pixels.
+    QRect turnArrowRect(int row) const;
 
     // Lower end of the column separators, in twips.
     int separatorsEndTwips() const { return separatorsEndTwips_; }
@@ -74,18 +92,30 @@ protected:
 private:
     void buildHeaders();
     void buildRows();
+    void placeHeader(std::size_t i);
+    void elideName(int row);
+    // Twips to this window's pixels, and a line `px` pixels thick at the
+    // designed size as drawn at the window's zoom.
+    int spx(double twips) const { return ipx(twips, zoom_); }
+    int thick(int px) const { return std::max(px, int(std::lround(px * zoom_))); }
     void setRowColor(int row, capzel::Color c);
     void setCellText(Column c, int row, const QString& text);
     void setNameText(int row, const QString& name);
     void setRowVisible(int row, bool visible);
+    void setRowOut(int row, bool out);
+    void setTurnRow(int row);
     void fitCell(Column c, int row);
+    void fitLabel(QLabel* label, QRect laid, Column c);
     void adjustHeight(int rows);
     bool onALine(QPoint p) const;
     int rowsInUse() const;
 
     const capzel::GameState& g_;
     bool refreshDue_ = false;
+    double zoom_ = 1.0;
+    std::array<QLabel*, ColumnCount> headers_{};
     int highlightedRow_ = 0;
+    int turnRow_ = 0;
 
     std::array<std::array<QLabel*, kMaxPlayers + 1>, ColumnCount> cells_{};
     std::array<QString, kMaxPlayers + 1> fullName_{};  // before any ellipsis

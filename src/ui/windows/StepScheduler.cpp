@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include "controls/SteppedRun.h"
+#include "model/Pace.h"
 
 namespace capzel::ui {
 
@@ -24,7 +25,11 @@ bool StepScheduler::fastNow() const { return fast_ && run_->shotUnderWay(); }
 
 StepScheduler::Clock::duration StepScheduler::waitOf(long yields) const {
     const auto normal = yields * kYield;
-    return fastNow() ? normal / kFastFactor : normal;
+    if (fastNow()) return normal / kFastFactor;
+    // The bar's speed measurement times the machine itself: it is never
+    // stretched, or the bar would pick another pace band.
+    if (steady_ && yields != kCalibrationYields && charging && charging()) return normal * kSteadyFactor;
+    return normal;
 }
 
 void StepScheduler::schedule() {

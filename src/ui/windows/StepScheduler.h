@@ -59,6 +59,16 @@ public:
     void setFast(bool fast) { fast_ = fast; }
     bool fast() const { return fast_; }
 
+    // A steady power bar: while the bar charges (`charging`), its waits run
+    // doubled, so it fills at half speed. Where the bar stops is still the
+    // level at "Go", so no result depends on the pace.
+    static constexpr int kSteadyFactor = 2;
+    void setSteadyCharge(bool steady) { steady_ = steady; }
+    std::function<bool()> charging;
+
+    // How long `yields` of the run under way wait at the current pace.
+    Clock::duration waitOf(long yields) const;
+
     // After every batch of advances (the field and the status to repaint).
     std::function<void()> onAdvanced;
     // Whether an advance left announcements to tell.
@@ -72,13 +82,13 @@ private:
     void due();
     void schedule();
     bool fastNow() const;
-    Clock::duration waitOf(long yields) const;
 
     SteppedRun* run_;
     QTimer timer_;
     Clock::time_point deadline_{};
     bool telling_ = false;
     bool fast_ = false;
+    bool steady_ = false;
 };
 
 }  // namespace capzel::ui

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 #include "model/WindowState.h"
 #include "ui/windows/Twips.h"
@@ -11,6 +12,24 @@ namespace capzel::ui {
 
 namespace {
 const QColor kSuggestionColour(0, 255, 128);
+}
+
+void keepAimInside(SuggestedShot& s, float width, float height, float margin) {
+    const double dx = double(s.x2) - s.x1;
+    const double dy = double(s.y2) - s.y1;
+    // The largest part of the line, from the piece's centre, whose end is in
+    // the area along both axes.
+    auto fraction = [margin](double from, double along, double size) {
+        const double low = margin;
+        const double high = size - margin;
+        if (along > 0 && from + along > high) return std::max(0.0, (high - from) / along);
+        if (along < 0 && from + along < low) return std::max(0.0, (low - from) / along);
+        return 1.0;
+    };
+    const double t = std::min(fraction(s.x1, dx, width), fraction(s.y1, dy, height));
+    if (t >= 1.0) return;
+    s.x2 = float(s.x1 + dx * t);
+    s.y2 = float(s.y1 + dy * t);
 }
 
 QString suggestionCaption(const SuggestedShot& s) {

@@ -21,6 +21,11 @@ struct SuggestedShot {
     int percent = 0;       // how full the bar is then, 1 to 100
 };
 
+// Shortens the aim line so that its end, where the drag goes, lies at least
+// `margin` twips inside the area from (0, 0) to (width, height); its
+// direction from the piece's centre stays as it is.
+void keepAimInside(SuggestedShot& s, float width, float height, float margin);
+
 // The strength in words: "Suggested strength: 62 %".
 QString suggestionCaption(const SuggestedShot& s);
 

@@ -62,27 +62,17 @@ game_sandbox() {
     source "$e2e/e2e_lib.sh"
 }
 
-# e2e_setup <bin-dir> <name> [scenario file...]: a real-window test's start:
-# the tools it needs, a virtual X server of its own, the game's sandbox, a
-# fresh screenshot folder <build>/e2e-artifacts/<name> in $ARTIFACTS, the
-# scenarios' common helpers and the named scenario files of tests/e2e.
+# e2e_setup <bin-dir> <name>: a real-window test's start: the tools it needs,
+# a virtual X server of its own, the game's sandbox and a fresh screenshot
+# folder <build>/e2e-artifacts/<name> in $ARTIFACTS.
 e2e_setup() {
     [ -d "${1:-}" ] || { echo "usage: $0 <bin-dir>" >&2; exit 2; }
-    local bin name="$2" e2e file
+    local bin
     bin="$(cd "$1" && pwd)"
-    shift 2
-    e2e="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../e2e" && pwd)"
-    E2E_DATA="$e2e/../data"
     [ -x "$bin/xclose" ] || { echo "missing $bin/xclose (needs libx11-dev)" >&2; exit 1; }
     in_xvfb "$bin" xdotool import convert
     game_sandbox "$bin"
-    ARTIFACTS="$(cd "$bin/.." && pwd)/e2e-artifacts/$name"
+    ARTIFACTS="$(cd "$bin/.." && pwd)/e2e-artifacts/$2"
     rm -rf "$ARTIFACTS"
     mkdir -p "$ARTIFACTS"
-    # shellcheck source=../../e2e/e2e_scenarios.sh
-    source "$e2e/e2e_scenarios.sh"
-    for file in "$@"; do
-        # shellcheck disable=SC1090
-        source "$e2e/$file"
-    done
 }

@@ -1,4 +1,4 @@
-// The About box: the piece, the link, "System Info...", closing, and Help > About.
+// The About box from Help > About: the link, "System Info...", closing.
 #include <QAction>
 #include <QApplication>
 #include <QWindow>
@@ -10,22 +10,11 @@
 #include "support/UrlRecorder.h"
 #include "support/WindowFixture.h"
 #include "ui/windows/AboutBox.h"
-#include "ui/windows/AboutPiece.h"
 #include "ui/windows/Config.h"
-#include "ui/windows/Twips.h"
 
-using capzel::ui::AboutPiece;
 using capzel::ui::AboutBox;
-using capzel::ui::ipx;
 
 namespace {
-
-QColor pixelAtPiece(AboutBox& w) {
-    const AboutPiece& p = w.piece();
-    const double cx = (double(p.left) + double(p.width) / 2) * capzel::ui::kAboutUnitX;
-    const double cy = (double(p.top) + double(p.height) / 2) * capzel::ui::kAboutUnitY;
-    return w.grab().toImage().pixelColor(ipx(cx), ipx(cy));
-}
 
 QList<AboutBox*> openAboutBoxes() {
     QList<AboutBox*> out;
@@ -41,19 +30,6 @@ class AboutBoxTest : public QObject {
 
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
-
-    void windowPaintsThePiece() {
-        AboutBox w;
-        w.setRandomBit([] { return 1; });
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(pixelAtPiece(w), QColor(255, 255, 255));
-        w.changePieceColor();
-        QCOMPARE(pixelAtPiece(w), QColor(127, 0, 0));
-        for (int k = 0; k < 30; ++k) w.animatePiece();
-        QVERIFY(w.piece().top < w.piece().floorY - w.piece().height - 500);
-        QCOMPARE(pixelAtPiece(w), QColor(127, 0, 0));  // drawn where it flies
-    }
 
     // Help > About: not modal, the main window's dialog, one at a time; only
     // the link opens the home page; System Info without a program says so;

@@ -1,4 +1,4 @@
-// Save and Load through the windows: a round trip, a refused file, Load during a charge or shot.
+// Save and Load through the windows: a round trip, Load during a charge or shot.
 #include <QAction>
 #include <QtTest>
 #include <optional>
@@ -8,7 +8,6 @@
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
 #include "ui/desktop/ProgramFolder.h"
-#include "ui/windows/StatusWindow.h"
 #include "ui/windows/StepScheduler.h"
 
 using capzel::ui::MainWindow;
@@ -31,10 +30,6 @@ class SaveGameTest : public QObject {
         f.modals->chooseFile(path);
         f.window().menus().saveAction->trigger();
         QVERIFY(f.modals->done());
-    }
-    void closeStatusWindow() {
-        f.app->statusWindow()->close();
-        QTRY_VERIFY(!f.app->statusWindow());
     }
 
 private slots:
@@ -77,22 +72,6 @@ private slots:
         QCOMPARE(int(g().currentTurn), 2);
         QCOMPARE(g().score[1], 321);
         QVERIFY(g().isKiller[2]);
-    }
-
-    // A refused file: the message names file and line; game, window and pointer unchanged.
-    void refusedFileLeavesTheGameUntouched() {
-        closeStatusWindow();
-        const QString path = QStringLiteral(CAPZEL_TEST_DATA "/saves/broken_nine_players.CSG");
-        f.modals->boxes.clear();
-        f.modals->answers = QStringList{"Yes"};
-        f.modals->chooseFile(path);
-        f.app->loadGame();
-        QVERIFY(f.modals->done());
-        const QStringList said = f.modals->messages();
-        QCOMPARE(said.size(), 2);
-        QVERIFY2(said[1].contains(path) && said[1].contains("Line 2"), qPrintable(said[1]));
-        QVERIFY(!f.app->statusWindow());
-        QVERIFY(QApplication::overrideCursor() == nullptr);  // the busy pointer is gone
     }
 
     // Load during a run: under its question the run stands still, then nothing of it is left.

@@ -57,27 +57,6 @@ private slots:
             QFile::remove(QString::fromStdString(capzel::ui::userDataFolder()) + "/" + name);
     }
 
-    // A plays; B starts (offered nothing), plays and finishes; A is gone
-    // without ending its game: the next start offers A's game, whole.
-    void twoCopiesKeepTheirGamesApart() {
-        auto a = startCopy();
-        play(*a, {"Ann", "Al"});
-        auto b = startCopy();
-        QVERIFY(boxes_->boxes.isEmpty());
-        play(*b, {"Bob", "Bea"});
-        QVERIFY(QFile::exists(slotFile(1)) && QFile::exists(slotFile(2)));
-        a.reset();  // killed: its game stays on disk, its lock is gone
-        finish(*b);
-        QVERIFY(QFile::exists(slotFile(1)) && !QFile::exists(slotFile(2)));
-        b.reset();
-
-        boxes_->answers = {"Yes"};
-        auto c = startCopy();
-        QCOMPARE(boxes_->messages().value(0), capzel::ui::kResumeQuestion);
-        QVERIFY(c->state().gameRunning);
-        QCOMPARE(firstName(*c), QStringLiteral("Ann"));
-    }
-
     // Two games left by copies that are gone: a choice lists both, the pick
     // goes on in its own file and the other stays for a later start.
     void severalKeptGamesAreListed() {

@@ -143,39 +143,6 @@ private slots:
         }
     }
 
-    // Effects beside the music, in memory: louder for harder strokes, the
-    // volume's square on the level, silent at 0, never clipped; the music's
-    // volume and mute act on the song alone.
-    void effectsAndVolumes() {
-        QVERIFY2(QFile::exists(capzel::ui::kSoundfontPath), "the timgm6mb-soundfont package is needed");
-        auto strikePeak = [](int velocity, int volume, std::vector<int> keys = {76}) {
-            FluidMusicPlayer player(capzel::ui::kSoundfontPath, FluidMusicPlayer::Output::Manual);
-            for (int key : keys) player.strike(key, velocity, volume);
-            return player.renderManually(22050);
-        };
-        const float full = strikePeak(127, 100);
-        QVERIFY2(full > 0.05f && full < 1.0f, qPrintable(QString::number(full)));
-        QVERIFY(strikePeak(30, 100) < full / 2);
-        QVERIFY(qAbs(strikePeak(127, 50) / full - 0.25f) < 0.02f);
-        QCOMPARE(strikePeak(127, 0), 0.0f);
-        const float win = strikePeak(127, 100, {57, 53, 55});
-        QVERIFY2(win > full / 4 && win < 1.0f, qPrintable(QString::number(win)));
-
-        QTemporaryDir dir;
-        writeFile(dir.filePath("1.mid"), oneNoteSong());
-        auto songPeak = [&](int volume) {
-            FluidMusicPlayer player(capzel::ui::kSoundfontPath, FluidMusicPlayer::Output::Manual);
-            player.setVolume(volume);
-            player.setFile(str(dir.filePath("1.mid")));
-            player.strike(76, 127, 0);  // no effect at volume 0
-            return player.renderManually(8820);
-        };
-        const float song = songPeak(100);
-        QVERIFY(song > 0.01f);
-        QVERIFY(qAbs(songPeak(50) / song - 0.25f) < 0.02f);
-        QCOMPARE(songPeak(0), 0.0f);
-    }
-
     // Song 2 of ours rendered into memory: it ends within 45-95 s, audible and never clipped.
     void ourSongsSound() {
         QVERIFY2(QFile::exists(capzel::ui::kSoundfontPath), "the timgm6mb-soundfont package is needed");

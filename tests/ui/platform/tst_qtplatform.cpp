@@ -1,21 +1,14 @@
-// The game's way to the player through Qt, and its files (the score table, saved games, the
-// history shared by two copies of the game) against a crash, a full disk and hostile files.
+// The game's way to the player through Qt, and the game history shared by two copies of
+// the game against a crash and a full disk.
 #include <QFileDialog>
-#include <QLabel>
 #include <QListView>
 #include <QtTest>
 
-#include <sys/stat.h>
-
 #include "records/GameHistory.h"
-#include "records/HighScores.h"
-#include "records/SaveFileReader.h"
 #include "support/QtTestMain.h"
 #include "support/FakePlatform.h"
 #include "support/WindowFixture.h"
-#include "ui/windows/HighScoreWindow.h"
 #include "ui/desktop/HistoryFile.h"
-#include "ui/desktop/ProgramFolder.h"
 
 using capzel::HistoryGame;
 using capzel::HistoryReading;
@@ -42,16 +35,6 @@ class QtPlatformTest : public QObject {
     static QByteArray bytes(const QString& path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-    }
-
-    // Fills the disk, then frees `leave` bytes of it again.
-    void fill(qint64 leave) {
-        QFile filler(disk(QStringLiteral("filler")));
-        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray page(4096, 'f');
-        while (filler.write(page) == page.size()) {}
-        filler.close();
-        QVERIFY(filler.resize(qMax<qint64>(0, filler.size() - leave)));
     }
 
 private slots:
@@ -102,28 +85,6 @@ private slots:
         }
     }
 
-    void busyPointer() {
-        ui().setBusy(true);
-        QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
-        ui().setBusy(false);
-        ui().setBusy(false);  // an extra restore is harmless
-        QVERIFY(QApplication::overrideCursor() == nullptr);
-    }
-
-    // A file is replaced whole (no temporary left); a failed write names the file.
-    void filesAreWrittenWholeOrSayWhy() {
-        QTemporaryDir dir;
-        const std::string path = dir.filePath("game.CSG").toStdString();
-        QVERIFY(!ui().readFile(path, 100).has_value());
-        QCOMPARE(ui().writeFile(path, "first\r\nversion\r\n"), std::string());
-        QCOMPARE(ui().writeFile(path, "2"), std::string());
-        QCOMPARE(ui().readFile(path, 100).value_or("?"), std::string("2"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"game.CSG"});
-        const std::string missing = dir.filePath("missing/game.CSG").toStdString();
-        const QString why = QString::fromStdString(ui().writeFile(missing, "x"));
-        QVERIFY2(why.startsWith("The file \"") && why.contains(QString::fromStdString(missing)), qPrintable(why));
-    }
-
     // The load dialog shows the game's filter and offers lower-case names too.
     void loadDialogOffersSavedGamesInAnyCase() {
         QTemporaryDir dir;
@@ -146,60 +107,6 @@ private slots:
         listed.sort();
         QCOMPARE(listed, (QStringList{"UPPER.CSG", "lower.csg"}));
         QCOMPARE(f.modals->fileDialogs.value(0).filter, QStringLiteral("Capzel save game (*.CSG)"));
-    }
-
-    // Save onto a full disk says why and keeps the old file; the score table is not created broken.
-    void fullDisk_data() {
-        QTest::addColumn<int>("players");
-        QTest::addColumn<qint64>("free");
-        QTest::addColumn<QString>("oldFile");  // empty: no file there before
-        QTest::newRow("save onto a full disk") << 2 << qint64(0) << "game.CSG";
-        QTest::newRow("eight players, one page free") << 8 << qint64(4096) << "game.CSG";
-        QTest::newRow("a new file on a full disk") << 2 << qint64(0) << "";
-        QTest::newRow("score table created on a full disk") << 0 << qint64(0) << "";
-    }
-    void fullDisk() {
-        QFETCH(int, players);
-        QFETCH(qint64, free);
-        QFETCH(QString, oldFile);
-        if (!mounted_) QSKIP("mounting a 64 KiB tmpfs was refused (the test needs root): skipped");
-        capzel::ui::setProgramFolder(mountPoint_.path().toStdString());
-        if (players) QVERIFY(f.startGame(QStringList(players, QString(40, QLatin1Char('N')))));
-        const QString path = disk(oldFile.isEmpty() ? QStringLiteral("new.CSG") : oldFile);
-        const QByteArray old = QByteArray("an old game\r\n").repeated(100);
-        if (!oldFile.isEmpty()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size() && file.flush());
-        }
-        fill(free);
-        QStringList expectedFiles{QStringLiteral("filler")};
-        if (!oldFile.isEmpty()) expectedFiles << oldFile;
-        expectedFiles.sort();
-
-        if (players) {
-            f.modals->boxes.clear();
-            f.modals->chooseFile(path);
-            f.window().menus().saveAction->trigger();
-            QVERIFY(f.modals->done());
-            const QStringList said = f.modals->messages();
-            QCOMPARE(said.size(), 1);
-            QVERIFY2(said[0].contains(path) && said[0].contains(QStringLiteral("No space left")), qPrintable(said[0]));
-            QCOMPARE(bytes(path), oldFile.isEmpty() ? QByteArray("(missing)") : old);
-        } else {
-            f.app->showHighScores();
-            QVERIFY(f.app->highScoresWindow());
-            QCOMPARE(f.app->highScoresWindow()->table(), capzel::defaultHighScores());
-        }
-        QCOMPARE(QDir(mountPoint_.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expectedFiles);
-
-        // With room again the same command writes a file that loads.
-        QVERIFY(QFile::remove(disk(QStringLiteral("filler"))));
-        if (players) {
-            f.modals->chooseFile(path);
-            f.window().menus().saveAction->trigger();
-            QVERIFY(f.modals->done());
-            QVERIFY(capzel::parseSaveFile(bytes(path).toStdString()));
-        }
     }
 
     // Two copies ending games at the same moments: every game of both is kept.
@@ -259,44 +166,6 @@ private slots:
         QVERIFY2(last.notice.find("could not be added") != std::string::npos, last.notice.c_str());
     }
 
-    // Something else in the score table's place: shown at once, left as it was.
-    void strangeScoreTables_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("firstRow");
-        for (const char* kind : {"link to a named pipe", "named pipe", "folder"})
-            QTest::newRow(kind) << kind << "Norvin Telk|100";
-        QTest::newRow("100 MB file") << "huge" << "Ann|5";
-        QTest::newRow("100 MB name") << "long name" << "|";
-    }
-    void strangeScoreTables() {
-        QFETCH(QString, kind);
-        QFETCH(QString, firstRow);
-        QTemporaryDir dir;
-        capzel::ui::setProgramFolder(dir.path().toStdString());
-        const QString chs = dir.filePath(QStringLiteral("Capzel.CHS"));
-        // A link to a pipe of our own, never a device, so a faulty write breaks nothing.
-        const QString pipe = kind.contains(QLatin1String("link")) ? dir.filePath(QStringLiteral("pipe")) : chs;
-        if (kind.contains(QLatin1String("pipe"))) QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        if (kind.contains(QLatin1String("link"))) QVERIFY(QFile::link(pipe, chs));
-        if (kind == QLatin1String("folder")) QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Capzel.CHS")));
-        if (kind == QLatin1String("huge") || kind == QLatin1String("long name")) {
-            QFile file(chs);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(kind == QLatin1String("huge") ? "\"Ann\",5\r\n" : "\"");
-            QVERIFY(file.resize(100'000'000));  // the rest reads as zero bytes
-        }
-        const QFileInfo before(chs);
-
-        f.app->showHighScores();
-        const capzel::ui::HighScoreWindow* w = f.app->highScoresWindow();
-        QVERIFY(w);
-        QCOMPARE(w->nameLabel(1)->text() + QLatin1Char('|') + w->scoreLabel(1)->text(), firstRow);
-        const QFileInfo after(chs);
-        QCOMPARE(after.isSymLink(), before.isSymLink());
-        QCOMPARE(after.isFile(), before.isFile());
-        QCOMPARE(after.isDir(), before.isDir());
-        QCOMPARE(after.size(), before.size());
-    }
 };
 
 CAPZEL_QT_TEST(QtPlatformTest)

@@ -11,10 +11,9 @@
 #include "ui/windows/MainMenus.h"
 
 using capzel::rgb;
-using capzel::ui::MainWindow;
 
 namespace {
-const QColor kBlack(0, 0, 0), kRed(255, 0, 0), kMagenta(255, 0, 255), kGreen(0, 255, 0);
+const QColor kBlack(0, 0, 0), kRed(255, 0, 0);
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -38,13 +37,11 @@ class MainWindowTest : public QObject {
         f.window().refreshField();
         return f.window().view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
-    QColor at(int x, int y) { return shot().pixelColor(x, y); }
-    // The pixels of `r` in colour `c`, or light ones when `c` is invalid.
-    static int count(const QImage& img, const QRect& r, const QColor& c = QColor()) {
+    // The pixels of `r` in colour `c`.
+    static int count(const QImage& img, const QRect& r, const QColor& c) {
         int n = 0;
         for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x)
-                n += c.isValid() ? img.pixelColor(x, y) == c : img.pixelColor(x, y).lightness() > 160;
+            for (int x = r.left(); x <= r.right(); ++x) n += img.pixelColor(x, y) == c;
         return n;
     }
     static QRect pixels(const capzel::Box& b) {
@@ -59,21 +56,6 @@ private slots:
         f.platform().sound = [this] { ++beeps_; };
     }
     void cleanup() { f.close(); }
-
-    // A new main window starts from a load's states, without the old window's typed keys.
-    void aNewWindowStartsAfresh() {
-        capzel::MenuState& menus = f.window().menuState();
-        menus.hiddenMenuVisible = menus.guideItemVisible = menus.loopChecked = true;
-        menus.typedKeys = "QU";
-        f.window().syncMenus();
-        QVERIFY(quinceShown());
-        QVERIFY(!f.window().menus().highScoresAction->isVisible());  // no command shows it
-        MainWindow& fresh = f.app->openMainWindow();
-        QVERIFY(!fresh.menus().hiddenMenu->menuAction()->isVisible());
-        QVERIFY(!fresh.menus().guideLinesAction->isVisible());
-        QVERIFY(!fresh.menus().loopAction->isChecked());
-        QVERIFY(fresh.menuState().typedKeys.empty());
-    }
 
     // The access word reaches the game whatever holds the focus; Shift+F2 is a q, not F2.
     void accessWordWhileGoHasTheFocus() {
@@ -124,17 +106,6 @@ private slots:
         QVERIFY(!songs.loopChecked && !f.window().menus().loopAction->isChecked());
     }
 
-    // A key-down's code and shift set as the handler receives them: a shifted digit is its key, the keypad its own.
-    void keyCodesAndShiftSets() {
-        const Qt::KeyboardModifiers S = Qt::ShiftModifier, C = Qt::ControlModifier;
-        struct Case { int key; Qt::KeyboardModifiers modifiers; int vk, shift; };
-        for (const Case& c : {Case{Qt::Key_Q, S, 81, 1}, Case{Qt::Key_Exclam, S, 49, 1}, Case{Qt::Key_5, Qt::KeypadModifier, 101, 0},
-                              Case{Qt::Key_Control, {}, 17, 2}, Case{Qt::Key_E, C | S, 69, 3}}) {
-            QCOMPARE(capzel::ui::virtualKey(c.key, c.modifiers & Qt::KeypadModifier), c.vk);
-            QCOMPARE(capzel::ui::keyShiftSet(c.key, c.modifiers), c.shift);
-        }
-    }
-
     // The left button alone aims; Shift alone places the piece inside box 1.
     void buttonAndShiftSets() {
         const int L = Qt::LeftButton, S = Qt::ShiftModifier;
@@ -167,30 +138,6 @@ private slots:
         QCOMPARE(img.pixelColor(pixels(b.pieces[4]).center()), kBlack);
         QCOMPARE(img.pixelColor(502, 311), kBlack);  // wall 5
         QCOMPARE(img.pixelColor(720, 324), kRed);    // wall 9 still there
-    }
-
-    // Ctrl+G works only with its item shown; the lines lie over pieces until one comes to the front.
-    void guideLinesAndTheDrawingOrder() {
-        capzel::Box& piece = f.board().pieces[1];  // centred on guide line 9 (y = 223 px)
-        piece.fillColor = rgb(0, 255, 0);
-        piece.left = 1350;
-        piece.top = 3345 - 150;
-        f.key(Qt::Key_G, Qt::ControlModifier);
-        QCOMPARE(at(100, 223), kGreen);
-        QCOMPARE(at(52, 100), kBlack);
-
-        f.window().menuState().guideItemVisible = true;
-        f.window().syncMenus();
-        f.key(Qt::Key_G, Qt::ControlModifier);
-        QVERIFY(f.window().menus().guideLinesAction->isChecked());
-        QCOMPARE(at(100, 223), kMagenta);
-        QCOMPARE(at(52, 100), kMagenta);  // guide line 5, x = 780 twips
-        capzel::Judgement turnStart;
-        turnStart.broughtForward = {1};
-        f.window().turn().bringForward(turnStart);
-        QCOMPARE(at(100, 223), kGreen);
-        f.window().menus().guideLinesAction->trigger();
-        QCOMPARE(at(52, 100), kBlack);
     }
 
     // Between shots: rings on the player's piece and target (a killer's prey); none mid-shot or unticked.

@@ -84,6 +84,25 @@ private slots:
         QVERIFY(top - 2 > bar.top());
     }
 
+    // New during a charge or a shot: the window goes with its run, and the
+    // next game starts afresh.
+    void newDuringARun() {
+        for (TurnPhase during : {TurnPhase::Charging, TurnPhase::Shooting}) {
+            f.play();
+            capzel::test::aim(w());
+            w().turn().mouseUp();
+            if (during == TurnPhase::Shooting) w().turn().goClicked();
+            w().scheduler().start();
+            QTRY_COMPARE(w().turn().phase(), during);
+            QPointer<capzel::ui::MainWindow> old(&w());
+            f.modals->answers = {"Yes"};
+            QVERIFY(f.startGame({"Cy", "Di"}));
+            QTRY_VERIFY(old.isNull());
+            QCOMPARE(f.modals->messages().constLast(), QStringLiteral("Cy's turn start.  Target: 2"));
+            QVERIFY(!w().turn().running() && f.state().position[1] == 1);
+        }
+    }
+
     // Undone and played fast, then replayed: the pieces end as at normal pace.
     // A window closed during a replay then draws its own field, as a view of
     // that field alone does: the replay's copy went with it.
@@ -155,7 +174,7 @@ private slots:
         f.play(PlayerKind::Expert, PlayerKind::Expert);
         capzel::ui::MainWindow& closed = w();
         QTRY_VERIFY(closed.computerPlay().turn() && closed.computerPlay().turn()->stage() == capzel::ComputerTurn::Stage::Thinking);
-        closed.close();
+        closed.menus().exitAction->trigger();  // File > Exit: every window closes
         const capzel::ComputerTurn* thinking = f.app->session().computerTurn();
         QVERIFY(thinking && !thinking->running() && !closed.turn().running());
     }
@@ -165,7 +184,7 @@ private slots:
     // while the application and its game state are.
     void windowsGoBeforeWhatTheyRead() {
         f.play();
-        f.app->showStatus();
+        f.key(Qt::Key_S, Qt::ControlModifier);  // Game Status
         QVERIFY(f.app->statusWindow());
         const QList<QObject*> users = {static_cast<QObject*>(w().view()), &w().scheduler(), &w().computerPlay()};
         int goneWhole = 0;

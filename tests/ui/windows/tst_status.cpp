@@ -99,38 +99,43 @@ private slots:
         }
     }
 
-    // The row under the mouse lights up; headers and rules keep it, the background clears it.
+    // The row under the mouse lights up; headers and rules (thicker in a larger window) keep it, the background clears it.
     void highlightFollowsTheMouse() {
-        capzel::GameState g = gameOf(6);
-        StatusWindow w(g);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QWindow* win = w.windowHandle();
-        auto over = [&](StatusWindow::Column c, int row) { QTest::mouseMove(win, w.cell(c, row)->geometry().center()); };
-        over(StatusWindow::NameColumn, 2);
-        QTRY_COMPARE(w.highlightedRow(), 2);
-        over(StatusWindow::ScoreColumn, 5);
-        QTRY_COMPARE(w.highlightedRow(), 5);
-        expectRowColor(w, 2, highlightOf(g.playerColor[2]));
-        expectRowColor(w, 5, highlightOf(g.playerColor[5]));
-        w.refreshRows();
-        expectRowColor(w, 2, g.playerColor[2]);
+        for (double zoom : {1.0, 2.0}) {
+            capzel::GameState g = gameOf(6);
+            StatusWindow w(g);
+            w.setZoom(zoom);
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QWindow* win = w.windowHandle();
+            auto at = [zoom](double x, double y) { return QPoint(ipx(x, zoom), ipx(y, zoom)); };
+            auto over = [&](StatusWindow::Column c, int row) { QTest::mouseMove(win, w.cell(c, row)->geometry().center()); };
+            over(StatusWindow::NameColumn, 2);
+            QTRY_COMPARE(w.highlightedRow(), 2);
+            over(StatusWindow::ScoreColumn, 5);
+            QTRY_COMPARE(w.highlightedRow(), 5);
+            expectRowColor(w, 2, highlightOf(g.playerColor[2]));
+            expectRowColor(w, 5, highlightOf(g.playerColor[5]));
+            w.refreshRows();
+            expectRowColor(w, 2, g.playerColor[2]);
 
-        QTest::mouseMove(win, w.findChild<QLabel*>("positionHeader")->geometry().center());
-        QTest::mouseMove(win, QPoint(200, ipx(StatusWindow::ruleYTwips(4))));
-        QTest::mouseMove(win, QPoint(ipx(2760), ipx(1500)));
-        QCoreApplication::processEvents();
-        QCOMPARE(w.highlightedRow(), 5);
-        expectRowColor(w, 5, highlightOf(g.playerColor[5]));
-        QTest::mouseMove(win, QPoint(ipx(2200), ipx(StatusWindow::ruleYTwips(4)) + 6));
-        QTRY_COMPARE(w.highlightedRow(), 0);
-        for (int i = 1; i <= 6; ++i) expectRowColor(w, i, g.playerColor[i]);
+            // The last pixel row of a rule, and the last pixel column of a separator.
+            QTest::mouseMove(win, w.findChild<QLabel*>("positionHeader")->geometry().center());
+            QTest::mouseMove(win, at(2200, StatusWindow::ruleYTwips(4)) + QPoint(0, int(zoom) - 1));
+            QTest::mouseMove(win, at(2760, 1650) + QPoint(int(zoom) - 1, 0));  // between two rows
+            QCoreApplication::processEvents();
+            QCOMPARE(w.highlightedRow(), 5);
+            expectRowColor(w, 5, highlightOf(g.playerColor[5]));
+            QTest::mouseMove(win, at(2200, StatusWindow::ruleYTwips(4) + 90));
+            QTRY_COMPARE(w.highlightedRow(), 0);
+            for (int i = 1; i <= 6; ++i) expectRowColor(w, i, g.playerColor[i]);
 
-        over(StatusWindow::NameColumn, 3);
-        QTRY_COMPARE(w.highlightedRow(), 3);
-        w.applyPlayerColors();
-        expectRowColor(w, 3, g.playerColor[3]);
-        QCOMPARE(w.highlightedRow(), 3);
+            over(StatusWindow::NameColumn, 3);
+            QTRY_COMPARE(w.highlightedRow(), 3);
+            w.applyPlayerColors();
+            expectRowColor(w, 3, g.playerColor[3]);
+            QCOMPARE(w.highlightedRow(), 3);
+        }
     }
 };
 

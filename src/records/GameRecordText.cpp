@@ -1,0 +1,381 @@
+// The game record as JSON text, and its careful reading.
+#include <limits>
+
+#include "records/GameRecord.h"
+#include "records/JsonFields.h"
+#include "records/SavedGame.h"
+
+namespace capzel {
+
+namespace {
+
+using namespace jsonfields;
+
+constexpr const char* kFormat = "capzel-game-record";
+constexpr int kVersion = 1;
+constexpr std::size_t kMaxTimeLength = 64;
+constexpr std::size_t kMaxAnnouncementLength = 4096;
+constexpr std::size_t kMaxAnswerLength = 4096;
+// By AnnouncementKind's value.
+constexpr const char* kAnnouncementKinds[] = {"turnStart", "lostTurn", "targetReached", "kill", "win"};
+constexpr const char* kEntryTypes[] = {"shot", "command", "undo"};  // by the entry's index
+
+// ---- Writing ---------------------------------------------------------------
+
+Json seatValue(const SeatSetup& s) {
+    Json piece = nullptr;
+    if (s.piece)
+        piece = {{"left", realValue(s.piece->left)},
+                 {"top", realValue(s.piece->top)},
+                 {"width", realValue(s.piece->width)},
+                 {"height", realValue(s.piece->height)}};
+    return {{"name", s.name},
+            {"color", s.color ? Json(*s.color) : Json(nullptr)},
+            {"friction", realValue(s.friction)},
+            {"score", s.score},
+            {"kind", kKindNames[std::size_t(s.kind) < std::size(kKindNames) ? std::size_t(s.kind) : 0]},
+            {"position", s.position},
+            {"inGame", s.inGame},
+            {"dead", s.dead},
+            {"isKiller", s.isKiller},
+            {"onLetters", s.onLetters},
+            {"headingInReverse", s.headingInReverse},
+            {"moveableNextTurn", s.moveableNextTurn},
+            {"losingTurn", s.losingTurn},
+            {"piece", std::move(piece)}};
+}
+
+Json lineValue(const SnapshotLine& p) {
+    return {{"x1", realValue(p.x1)},
+            {"y1", realValue(p.y1)},
+            {"x2", realValue(p.x2)},
+            {"y2", realValue(p.y2)},
+            {"visible", p.visible}};
+}
+
+Json realsValue(const std::array<float, kMaxPlayers>& reals) {
+    Json list = Json::array();
+    for (float v : reals) list.push_back(realValue(v));
+    return list;
+}
+
+Json fieldValue(const RecordedField& f) {
+    return {{"width", realValue(f.width)},
+            {"height", realValue(f.height)},
+            {"leftEdge", realValue(f.leftEdge)},
+            {"rightEdge", realValue(f.rightEdge)},
+            {"outerWalls", {boxValue(f.outerWalls[0]), boxValue(f.outerWalls[1])}},
+            {"pieceHolderWidth", realValue(f.pieceHolderWidth)},
+            {"vx", realsValue(f.velocityX)},
+            {"vy", realsValue(f.velocityY)},
+            {"pointer", lineValue(f.pointer)},
+            {"contactOffsetX", realValue(f.contactOffsetX)},
+            {"contactOffsetY", realValue(f.contactOffsetY)}};
+}
+
+void putOutcome(Json& j, const EntryOutcome& o) {
+    Json said = Json::array();
+    for (const Announcement& a : o.announcements)
+        said.push_back({{"kind", kAnnouncementKinds[std::size_t(a.kind)]}, {"player", a.player}, {"text", a.text}});
+    j["hash"] = hashText(o.hash);
+    j["announcements"] = std::move(said);
+}
+
+Json placementValue(const std::optional<HandPlacement>& place) {
+    if (!place) return nullptr;
+    return {{"left", realValue(place->left)}, {"top", realValue(place->top)}};
+}
+
+void putBefore(Json& j, const BoardInputs& b) {
+    j["before"] = {{"pointer", lineValue(b.pointer)}, {"power", b.power}, {"placement", placementValue(b.placement)}};
+}
+
+void putCommand(Json& j, const CommandInput& c) {
+    j["command"] = commandCaption(c.command);
+    j["answers"] = c.answers;
+}
+
+Json entryValue(const RecordEntry& entry) {
+    Json j = {{"type", kEntryTypes[entry.index()]}};
+    if (const auto* shot = std::get_if<RecordedShot>(&entry)) {
+        j["seat"] = shot->seat;
+        j["x1"] = realValue(shot->x1);
+        j["y1"] = realValue(shot->y1);
+        j["x2"] = realValue(shot->x2);
+        j["y2"] = realValue(shot->y2);
+        j["power"] = shot->power;
+        j["placement"] = placementValue(shot->placement);
+        Json commands = Json::array();
+        for (const MidShotCommand& c : shot->commands) {
+            Json one = {{"advance", c.advance}};
+            putCommand(one, c.input);
+            commands.push_back(std::move(one));
+        }
+        j["commands"] = std::move(commands);
+    } else if (const auto* command = std::get_if<RecordedCommandEntry>(&entry)) {
+        putBefore(j, command->before);
+        putCommand(j, command->input);
+    } else {
+        putBefore(j, std::get<RecordedUndo>(entry).before);
+    }
+    putOutcome(j, outcomeOf(entry));
+    return j;
+}
+
+// ---- Reading ---------------------------------------------------------------
+
+// A text that must be one of `names`; gives its index.
+template <std::size_t N>
+std::optional<std::size_t> oneOf(FieldReader& r, const char* key, const char* const (&names)[N]) {
+    const Json* v = r.value(key);
+    if (!v) return std::nullopt;
+    for (std::size_t k = 0; k < N; ++k)
+        if (v->is_string() && v->get_ref<const std::string&>() == names[k]) return k;
+    r.fail(key, "is not a known name");
+    return std::nullopt;
+}
+
+// True when the value under `key` is there and not null.
+bool present(FieldReader& r, const char* key) {
+    const Json* v = r.value(key);
+    return v && !v->is_null();
+}
+
+void readSeat(FieldReader& r, SeatSetup& s) {
+    r.text("name", s.name, saveLimits::kMaxNameLength);
+    if (present(r, "color")) r.integer("color", s.color.emplace(), 0, kMaxColor);
+    r.real("friction", s.friction);
+    r.integer("score", s.score);
+    r.kind("kind", s.kind);
+    r.integer("position", s.position, 0, saveLimits::kMaxPosition);
+    r.boolean("inGame", s.inGame);
+    r.boolean("dead", s.dead);
+    r.boolean("isKiller", s.isKiller);
+    r.boolean("onLetters", s.onLetters);
+    r.boolean("headingInReverse", s.headingInReverse);
+    r.boolean("moveableNextTurn", s.moveableNextTurn);
+    r.boolean("losingTurn", s.losingTurn);
+    if (!present(r, "piece")) return;
+    if (auto p = r.object("piece", *r.value("piece"))) {
+        PiecePlace& place = s.piece.emplace();
+        p->real("left", place.left);
+        p->real("top", place.top);
+        p->real("width", place.width);
+        p->real("height", place.height);
+    }
+}
+
+void readSetup(FieldReader& r, GameSetup& setup) {
+    if (const Json* list = r.array("seats", 1, kMaxPlayers)) {
+        setup.seats.resize(list->size());
+        for (std::size_t i = 0; i < list->size(); ++i)
+            if (auto seat = r.object("seats", (*list)[i], int(i + 1))) readSeat(*seat, setup.seats[i]);
+    }
+    if (present(r, "walls")) r.boolean("walls", setup.walls.emplace());
+    r.integer("currentTurn", setup.currentTurn, 1, std::int64_t(setup.seats.size()));
+}
+
+void readLine(FieldReader& r, SnapshotLine& p) {
+    r.real("x1", p.x1);
+    r.real("y1", p.y1);
+    r.real("x2", p.x2);
+    r.real("y2", p.y2);
+    r.boolean("visible", p.visible);
+}
+
+void readField(FieldReader& r, RecordedField& f) {
+    r.real("width", f.width);
+    r.real("height", f.height);
+    r.real("leftEdge", f.leftEdge);
+    r.real("rightEdge", f.rightEdge);
+    if (const Json* list = r.array("outerWalls", 2, 2))
+        for (std::size_t j = 0; j < 2; ++j)
+            if (auto w = r.object("outerWalls", (*list)[j], int(j + 1))) readBox(*w, f.outerWalls[j]);
+    r.real("pieceHolderWidth", f.pieceHolderWidth);
+    r.reals("vx", f.velocityX);
+    r.reals("vy", f.velocityY);
+    if (const Json* v = r.value("pointer"))
+        if (auto p = r.object("pointer", *v)) readLine(*p, f.pointer);
+    r.real("contactOffsetX", f.contactOffsetX);
+    r.real("contactOffsetY", f.contactOffsetY);
+}
+
+void readTexts(FieldReader& r, const char* key, std::vector<std::string>& out, std::size_t maxChars) {
+    const Json* list = r.array(key, 0, std::numeric_limits<std::size_t>::max());
+    for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k) {
+        const Json& v = (*list)[k];
+        const std::string at = std::string(key) + "/" + std::to_string(k);
+        if (!v.is_string())
+            r.fail(at.c_str(), "is not a text");
+        else if (utf8Length(v.get_ref<const std::string&>()) > maxChars)
+            r.fail(at.c_str(), "has more than " + std::to_string(maxChars) + " characters");
+        else
+            out.push_back(v.get<std::string>());
+    }
+}
+
+void readOutcome(FieldReader& r, EntryOutcome& o) {
+    if (const Json* v = r.value("hash")) {
+        const bool hex = v->is_string() && v->get_ref<const std::string&>().size() == 16 &&
+                         v->get_ref<const std::string&>().find_first_not_of(kHexDigits) == std::string::npos;
+        if (!hex) return void(r.fail("hash", "is not 16 hexadecimal digits"));
+        o.hash = std::stoull(v->get<std::string>(), nullptr, 16);
+    }
+    const Json* list = r.array("announcements", 0, std::numeric_limits<std::size_t>::max());
+    for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k) {
+        if (auto a = r.object("announcements", (*list)[k], int(k + 1))) {
+            Announcement& said = o.announcements.emplace_back();
+            if (const auto kind = oneOf(*a, "kind", kAnnouncementKinds)) said.kind = AnnouncementKind(*kind);
+            a->integer("player", said.player, 0, kMaxPlayers);
+            a->text("text", said.text, kMaxAnnouncementLength);
+        }
+    }
+}
+
+void readCommand(FieldReader& r, CommandInput& c) {
+    if (const Json* v = r.value("command")) {
+        const std::optional<RecordedCommand> named = v->is_string() ? commandNamed(v->get<std::string>()) : std::nullopt;
+        if (!named) return void(r.fail("command", "is not the caption of a command that changes the game"));
+        c.command = *named;
+    }
+    readTexts(r, "answers", c.answers, kMaxAnswerLength);
+}
+
+void readPlacement(FieldReader& r, std::optional<HandPlacement>& out) {
+    if (!present(r, "placement")) return;
+    if (auto p = r.object("placement", *r.value("placement"))) {
+        HandPlacement& place = out.emplace();
+        p->real("left", place.left);
+        p->real("top", place.top);
+    }
+}
+
+void readBefore(FieldReader& r, BoardInputs& b, int maxPower) {
+    const Json* v = r.value("before");
+    auto before = v ? r.object("before", *v) : std::nullopt;
+    if (!before) return;
+    if (const Json* p = before->value("pointer"))
+        if (auto line = before->object("pointer", *p)) readLine(*line, b.pointer);
+    // A charge under way holds the bar's level, which may pass its top.
+    before->integer("power", b.power, -maxPower, maxPower);
+    readPlacement(*before, b.placement);
+}
+
+void readShot(FieldReader& r, RecordedShot& shot, int seats, int maxPower) {
+    r.integer("seat", shot.seat, 1, seats);
+    r.real("x1", shot.x1);
+    r.real("y1", shot.y1);
+    r.real("x2", shot.x2);
+    r.real("y2", shot.y2);
+    r.integer("power", shot.power, 0, maxPower);
+    readPlacement(r, shot.placement);
+    const Json* list = r.array("commands", 0, std::numeric_limits<std::size_t>::max());
+    for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k) {
+        if (auto c = r.object("commands", (*list)[k], int(k + 1))) {
+            MidShotCommand& command = shot.commands.emplace_back();
+            c->integer("advance", command.advance, 0);
+            readCommand(*c, command.input);
+        }
+    }
+}
+
+std::optional<RecordEntry> readEntry(FieldReader& r, int seats, int maxPower) {
+    const std::optional<std::size_t> type = oneOf(r, "type", kEntryTypes);
+    if (!type) return std::nullopt;
+    RecordEntry entry;
+    if (*type == 0) {
+        readShot(r, entry.emplace<RecordedShot>(), seats, maxPower);
+    } else if (*type == 1) {
+        auto& command = entry.emplace<RecordedCommandEntry>();
+        readBefore(r, command.before, maxPower);
+        readCommand(r, command.input);
+    } else {
+        readBefore(r, entry.emplace<RecordedUndo>().before, maxPower);
+    }
+    std::visit([&](auto& e) { readOutcome(r, e.outcome); }, entry);
+    return entry;
+}
+
+void readRecord(FieldReader& r, GameRecord& record) {
+    if (const Json* v = r.value("format"); v && !(v->is_string() && v->get<std::string>() == kFormat))
+        return void(r.fail("format", std::string("is not \"") + kFormat + "\""));
+    int version{};
+    r.integer("version", version, kVersion, kVersion);
+    r.text("began", record.began, kMaxTimeLength);
+    r.text("ended", record.ended, kMaxTimeLength);
+    if (const Json* v = r.value("setup"))
+        if (auto s = r.object("setup", *v)) readSetup(*s, record.setup);
+    const int seats = int(record.setup.seats.size());
+    if (present(r, "winner")) r.integer("winner", record.winner.emplace(), 1, seats);
+    if (const Json* v = r.value("field"))
+        if (auto f = r.object("field", *v)) readField(*f, record.field);
+    if (const Json* v = r.value("start"))
+        if (auto s = r.object("start", *v)) readOutcome(*s, record.start);
+    const int maxPower = maxRecordedPower(record.field.height);
+    const Json* list = r.array("entries", 0, std::numeric_limits<std::size_t>::max());
+    for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k)
+        if (auto e = r.object("entries", (*list)[k], int(k + 1)))
+            if (auto entry = readEntry(*e, seats, maxPower)) record.entries.push_back(std::move(*entry));
+}
+
+}  // namespace
+
+std::string writeGameRecord(const GameRecord& record) {
+    Json seats = Json::array();
+    for (const SeatSetup& s : record.setup.seats) seats.push_back(seatValue(s));
+    Json start = Json::object();
+    putOutcome(start, record.start);
+    const Json j = {
+        {"format", kFormat},
+        {"version", kVersion},
+        {"began", record.began},
+        {"ended", record.ended},
+        {"winner", record.winner ? Json(*record.winner) : Json(nullptr)},
+        {"setup",
+         {{"seats", std::move(seats)},
+          {"walls", record.setup.walls ? Json(*record.setup.walls) : Json(nullptr)},
+          {"currentTurn", record.setup.currentTurn}}},
+        {"field", fieldValue(record.field)},
+        {"start", std::move(start)},
+    };
+    // One line for the game, then one line for each entry. A text that is
+    // not UTF-8 (no part of the game makes one) is written with replacement
+    // characters rather than refused.
+    constexpr auto kReplace = Json::error_handler_t::replace;
+    std::string text = j.dump(-1, ' ', false, kReplace);
+    text.pop_back();  // the closing brace
+    text += ",\n\"entries\": [";
+    for (std::size_t k = 0; k < record.entries.size(); ++k)
+        text += (k > 0 ? ",\n" : "\n") + entryValue(record.entries[k]).dump(-1, ' ', false, kReplace);
+    text += "\n]}\n";
+    return text;
+}
+
+std::optional<GameRecord> readGameRecord(std::string_view text, std::string* error) {
+    std::string message;
+    std::optional<GameRecord> result;
+    try {
+        if (text.size() > kMaxGameRecordBytes) {
+            message = "the game record is " + std::to_string(text.size()) + " bytes, more than " +
+                      std::to_string(kMaxGameRecordBytes);
+        } else {
+            const Json j = Json::parse(text, nullptr, false);
+            if (j.is_discarded()) {
+                message = "the game record is not JSON text";
+            } else if (!j.is_object()) {
+                message = "the game record is not a JSON object";
+            } else {
+                GameRecord record;
+                FieldReader r(j, "", message, PathStyle::Pointer);
+                readRecord(r, record);
+                if (r.ok()) result = std::move(record);
+            }
+        }
+    } catch (const std::exception& e) {
+        message = std::string("the game record could not be read: ") + e.what();
+    }
+    if (!result && error) *error = message;
+    return result;
+}
+
+}  // namespace capzel

@@ -1,0 +1,21 @@
+// What each control of the new-game dialog does, told in its tooltip, so
+// that a first game needs no manual. The friction options keep their level's
+// name as the first line and say below it what the level does.
+#pragma once
+
+#include <QString>
+
+#include "model/Friction.h"
+
+namespace capzel::ui {
+
+class NewGameDialog;
+
+// The tooltip of a friction option: the level's name, how far a piece
+// slides at it and the points it starts with.
+QString frictionTip(FrictionLevel level);
+
+// Gives every control of the dialog but the seat choices its tooltip.
+void addNewGameTips(NewGameDialog& dialog);
+
+}  // namespace capzel::ui

@@ -1,0 +1,61 @@
+// The rules' messages on the field: a banner over the field with
+// the same words the boxes would show, in large light text on a dark band.
+// It never waits for the player. Messages queue in order, a few shown at a
+// time; each goes when it is clicked, or when the next aim starts, once it
+// has been up long enough to be read (a computer aims soon after its turn
+// is announced). The banner follows its parent's size.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+
+namespace capzel::ui {
+
+class RuleBanner : public QWidget {
+    Q_OBJECT
+public:
+    // How many messages show at once; later ones wait their turn.
+    static constexpr int kShownAtOnce = 3;
+
+    explicit RuleBanner(QWidget* field);
+
+    // Queues a message (lines separated by "\n"), shown as plain text.
+    void post(const QString& text);
+
+    // An aim starts: the messages go, each once it has been up for
+    // readingMs (those shown for less follow when their time is up).
+    void aimStarted();
+    // Every message goes at once (the banner mode was turned off).
+    void clear();
+
+    // The messages queued, in order: the shown ones first.
+    QStringList messages() const;
+    // The labels on screen, top to bottom (a click on one dismisses it).
+    QList<QLabel*> shownLabels() const;
+
+    int readingMs = 2000;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Message {
+        QString text;
+        QElapsedTimer shownFor;  // started once it is on screen
+    };
+    void dismiss(int index);
+    void expire();
+    void relayout();
+
+    QList<Message> queue_;
+    QList<QLabel*> labels_;  // one per shown message
+    QTimer expiry_;
+    bool aimPending_ = false;  // an aim started while some messages were still young
+};
+
+}  // namespace capzel::ui

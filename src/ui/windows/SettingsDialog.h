@@ -1,0 +1,55 @@
+// The player's comforts in one window (ui/desktop/PlayerSettings.h): how the
+// rules' messages show, the size of the windows, sound effects and their
+// volume, the music's volume and mute, the aim line and the power bar's
+// pace. It does not wait for a confirmation: every change of a control is
+// kept and applied at once through the host; Close only closes the window.
+#pragma once
+
+#include <QDialog>
+
+#include "ui/desktop/PlayerSettings.h"
+
+class QCheckBox;
+class QComboBox;
+class QSlider;
+
+namespace capzel::ui {
+
+class GameHost;
+
+class SettingsDialog : public QDialog {
+    Q_OBJECT
+public:
+    SettingsDialog(GameHost& host, QWidget* parent);
+
+    // The controls show the settings as the host keeps them now.
+    void showKept();
+
+    // The controls, for a test that turns them.
+    QComboBox* ruleMessagesBox() const { return ruleMessages_; }
+    QComboBox* sizeBox() const { return size_; }
+    QCheckBox* soundEffectsBox() const { return soundEffects_; }
+    QSlider* effectsVolumeSlider() const { return effectsVolume_; }
+    QSlider* musicVolumeSlider() const { return musicVolume_; }
+    QCheckBox* musicMutedBox() const { return musicMuted_; }
+    QComboBox* aimLineBox() const { return aimLine_; }
+    QComboBox* barPaceBox() const { return barPace_; }
+
+private:
+    // What the controls show, over what the host keeps of the rest.
+    PlayerSettings chosen() const;
+    void apply();
+
+    GameHost& host_;
+    bool showing_ = false;  // the controls are being set from the kept values
+    QComboBox* ruleMessages_;
+    QComboBox* size_;
+    QCheckBox* soundEffects_;
+    QSlider* effectsVolume_;
+    QSlider* musicVolume_;
+    QCheckBox* musicMuted_;
+    QComboBox* aimLine_;
+    QComboBox* barPace_;
+};
+
+}  // namespace capzel::ui

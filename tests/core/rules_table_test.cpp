@@ -1,0 +1,111 @@
+// The rules by value, row by row from tests/data/rules.jsonl: a small game
+// ("before", a seat each) and a judged shot or a turn start ("call": "shot
+// <turn> [h<hits>] [s<sent>] [k<kills>]" or "start <turn>") in; out the kind
+// (Start, Lost, Reached, Kill, Win) and player of each announcement ("said"),
+// words of them where they matter ("says", joined by " | ") and the game left
+// ("after").
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "DataRows.h"
+#include "Scenario.h"
+#include "model/Placement.h"
+#include "rules/ShotJudging.h"
+#include "rules/TurnStart.h"
+#include "support/FakePlatform.h"
+
+namespace capzel::scenarios {
+namespace {
+
+// A seat as "<position><flags>[@k][$score]" (flags as flagLetters): the
+// piece rests inside box k, off its centre, or without "@" in the open field.
+ScenarioPlayer seat(const std::string& token, int i, const Board& layout) {
+    std::size_t end = 0;
+    const int position = std::stoi(token, &end);
+    const std::size_t at = token.find('@'), cash = token.find('$');
+    const Box place = at == std::string::npos ? Box{2980, 5980} : layout.spots[std::stoul(token.substr(at + 1))];
+    const int score = cash == std::string::npos ? 0 : std::stoi(token.substr(cash + 1));
+    return {"P" + std::to_string(i), place.left + 20, place.top + 20, 98, score, position,
+            token.substr(end, std::min(at, cash) - end)};
+}
+
+// The game in the same form, but "@k": the piece is centred on box k; and
+// "holder": the piece holder shows.
+std::string gameLeft(const GameContext& ctx) {
+    const GameState& g = ctx.g;
+    std::string out = g.gameRunning ? "turn " + std::to_string(g.currentTurn) + ":" : "ended:";
+    for (int i = 1; i <= g.numberOfPlayers; ++i) {
+        out += " " + std::to_string(g.position[i]) + flagText(g, i);
+        for (int k = 1; k <= kSpotCount; ++k) {
+            Box centred = ctx.piece(i);
+            centrePieceOn(centred, ctx.board().spots[k]);
+            if (centred.left == ctx.piece(i).left && centred.top == ctx.piece(i).top) {
+                out += "@" + std::to_string(k);
+                break;
+            }
+        }
+        if (g.score[i] != 0) out += "$" + std::to_string(g.score[i]);
+    }
+    return out + (ctx.board().pieceHolder.visible ? " holder" : "");
+}
+
+TEST(Rules, EachShotOrTurnStartAnnouncesAndLeavesTheGame) {
+    const Board layout = makeBoardLayout();
+    for (const nlohmann::json& r : test::dataRows("rules.jsonl")) {
+        SCOPED_TRACE(r.at("what").get<std::string>());
+        test::Game t;
+        GameState& g = t.g;
+        GameContext& ctx = t.ctx;
+        Scenario s;
+        std::istringstream seats(r.at("before").get<std::string>());
+        for (std::string token; seats >> token;) s.players.push_back(seat(token, int(s.players.size()) + 1, layout));
+        setUp(ctx, s);
+        if (s.players.empty()) g.numberOfPlayers = 0;
+
+        std::istringstream call(r.at("call").get<std::string>());
+        std::string kind;
+        int turn = 0;
+        call >> kind >> turn;
+        g.currentTurn = std::int16_t(turn);  // as every caller does first
+        Judgement j;
+        if (kind == "start") {
+            j = startTurn(ctx, g.currentTurn);
+        } else {
+            for (std::string count; call >> count;)
+                (count[0] == 'h' ? g.hitCount : count[0] == 's' ? g.sentCount : g.killCount) = std::stoi(count.substr(1));
+            j = judgeFinishedShot(ctx);
+        }
+
+        std::string said, texts;
+        for (const Announcement& a : j.announcements) {
+            said += (said.empty() ? "" : " ") + std::string(1, "SLRKW"[int(a.kind)]) + std::to_string(a.player);
+            texts += (texts.empty() ? "" : " | ") + a.text;
+        }
+        EXPECT_EQ(said, r.at("said"));
+        EXPECT_EQ(gameLeft(ctx), r.at("after"));
+        EXPECT_NE(texts.find(r.value("says", "")), std::string::npos) << texts;
+        EXPECT_EQ(j.ended(), !g.gameRunning);
+    }
+}
+
+}  // namespace
+}  // namespace capzel::scenarios
+
+namespace capzel {
+
+// Box labels along the course, and far positions (pushed there by hand)
+// that have no printable letter: they show their number instead.
+TEST(Rules, TargetLabelsAlongTheCourseAndBeyondIt) {
+    const std::pair<int, const char*> reached[] = {{13, "13"}, {14, "12"}, {25, "1"}, {26, "A"},
+                                                   {29, "D"}, {87, "~"},  {88, "88"}};
+    for (const auto& [n, label] : reached) EXPECT_EQ(reachedTargetLabel(n), label) << n;
+    GameState g;
+    g.currentTurn = 1;
+    g.isKiller[1] = g.onLetters[1] = true;  // flags kept as they are
+    const std::pair<int, const char*> onLetters[] = {{-6, "!"}, {-7, "-7"}, {27, "B"}, {87, "~"}, {88, "88"}};
+    for (const auto& [p, label] : onLetters) EXPECT_EQ(g.targetLabel(p), label) << p;
+}
+
+}  // namespace capzel

@@ -1,0 +1,253 @@
+// What teaches a new player the game, and the small comforts around it: the
+// first-game coach, How to Play, the New Game tooltips, the status window's
+// marks, the suggestion kept inside the field, clearing the game history.
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTreeView>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <cmath>
+#include <set>
+
+#include "support/QtTestMain.h"
+#include "support/WindowFixture.h"
+#include "ui/desktop/HistoryFile.h"
+#include "ui/desktop/ProgramFolder.h"
+#include "ui/desktop/PlayerSettings.h"
+#include "ui/windows/FirstGameCoach.h"
+#include "ui/windows/GameHistoryWindow.h"
+#include "ui/windows/HelpPictures.h"
+#include "ui/windows/HowToPlayWindow.h"
+#include "ui/windows/StatusWindow.h"
+#include "ui/windows/SuggestionOverlay.h"
+#include "ui/windows/Twips.h"
+
+using namespace capzel;
+using namespace capzel::ui;
+
+namespace {
+
+// Sends a mouse event to the field at a point in field twips, as the toolkit would.
+void mouseOnField(FieldView* view, QEvent::Type type, QPointF twipsAt, Qt::MouseButtons held) {
+    const QPointF at(px(twipsAt.x()), px(twipsAt.y()));
+    QMouseEvent event(type, at, view->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      held, Qt::NoModifier);
+    QApplication::sendEvent(view, &event);
+}
+
+int distinctColours(const QImage& image) {
+    std::set<QRgb> seen;
+    for (int y = 0; y < image.height(); y += 2)
+        for (int x = 0; x < image.width(); x += 2) seen.insert(image.pixel(x, y));
+    return int(seen.size());
+}
+
+bool holdsColour(const QImage& image, QColor c) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (QColor(image.pixel(x, y)) == c) return true;
+    return false;
+}
+
+}  // namespace
+
+class TeachingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { test::quietOffscreenNotices(); }
+
+    // The three steps follow the first shot as a person plays it, then never show again.
+    void coachWalksThroughTheFirstShot() {
+        test::WindowFixture fx;
+        QVERIFY(fx.open());
+        fx.play();
+        MainWindow& w = fx.window();
+        w.syncMenus();
+        FirstGameCoach* coach = w.coach();
+        QVERIFY(coach->isVisible());
+        QCOMPARE(coach->step(), CoachStep::DragBack);
+
+        const Box& piece = fx.board().pieces[1];
+        const QPointF centre(piece.left + piece.width / 2.0, piece.top + piece.height / 2.0);
+        mouseOnField(w.view(), QEvent::MouseMove, centre + QPointF(-300, 600), Qt::LeftButton);
+        QCOMPARE(coach->step(), CoachStep::Release);
+        QVERIFY(coach->findChild<QLabel*>(QStringLiteral("coachText"))->text().contains(QLatin1String("Release")));
+        mouseOnField(w.view(), QEvent::MouseButtonRelease, centre + QPointF(-300, 600), Qt::NoButton);
+        QCOMPARE(coach->step(), CoachStep::PressGo);
+        QVERIFY(!fx.app->settings().coachDone);
+
+        w.view()->goButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return fx.app->settings().coachDone; }, 20000));
+        QVERIFY(!coach->isVisible());
+        QVERIFY(loadPlayerSettings().coachDone);  // kept for the next start
+
+        fx.app->openMainWindow();
+        fx.play();
+        fx.window().syncMenus();
+        QVERIFY(!fx.window().coach()->isVisible());
+        fx.close();
+        savePlayerSettings({});
+    }
+
+    // Closed by hand, the coach is done as well; a computer's turn shows no coach.
+    void coachClosedOrNotForComputers() {
+        test::WindowFixture fx;
+        QVERIFY(fx.open());
+        fx.app->setSettings({});
+        fx.play(PlayerKind::Human, PlayerKind::Club);
+        fx.state().currentTurn = 2;
+        fx.window().syncMenus();
+        QVERIFY(!fx.window().coach()->isVisible());
+        fx.state().currentTurn = 1;
+        fx.window().syncMenus();
+        QVERIFY(fx.window().coach()->isVisible());
+        fx.window().coach()->closeButton()->click();
+        QVERIFY(!fx.window().coach()->isVisible());
+        QVERIFY(fx.app->settings().coachDone);
+        fx.close();
+        savePlayerSettings({});
+    }
+
+    // The suggested drag point stays inside the field and on the planned line.
+    void suggestionKeptInsideTheField() {
+        const float w = kClientWidth, h = kClientHeight, margin = 120;
+        struct Case { float x1, y1, x2, y2; };
+        const Case cases[] = {{2000, 3000, 2500, 3600},  {2000, 3000, 30000, 3500},  {2000, 3000, -9000, -2000},
+                              {9000, 8000, 20000, 30000}, {5000, 5000, 5000, -40000}, {100, 100, -500, -500},
+                              {5000, 4000, 5000, 4000},   {2000, 3000, 10900, 3200},  {6000, 3000, 5800, 50}};
+        for (const Case& c : cases) {
+            SuggestedShot s{c.x1, c.y1, c.x2, c.y2, 0, 50};
+            keepAimInside(s, w, h, margin);
+            const bool wasInside = c.x2 >= margin && c.x2 <= w - margin && c.y2 >= margin && c.y2 <= h - margin;
+            const bool startInside = c.x1 >= margin && c.x1 <= w - margin && c.y1 >= margin && c.y1 <= h - margin;
+            if (wasInside) {
+                QCOMPARE(s.x2, c.x2);
+                QCOMPARE(s.y2, c.y2);
+                continue;
+            }
+            if (startInside) {
+                QVERIFY(s.x2 >= margin - 0.5f && s.x2 <= w - margin + 0.5f);
+                QVERIFY(s.y2 >= margin - 0.5f && s.y2 <= h - margin + 0.5f);
+                // Clipped to the edge: one coordinate on the inner border.
+                QVERIFY(std::min({std::fabs(s.x2 - margin), std::fabs(s.x2 - (w - margin)), std::fabs(s.y2 - margin),
+                                  std::fabs(s.y2 - (h - margin))}) < 0.5f);
+            }
+            // The same direction, no longer than planned.
+            const double ax = double(c.x2) - c.x1, ay = double(c.y2) - c.y1;
+            const double bx = double(s.x2) - c.x1, by = double(s.y2) - c.y1;
+            QVERIFY(std::fabs(ax * by - ay * bx) <= 1e-3 * std::hypot(ax, ay) * std::max(1.0, std::hypot(bx, by)));
+            QVERIFY(ax * bx + ay * by >= 0);
+            QVERIFY(std::hypot(bx, by) <= std::hypot(ax, ay));
+        }
+    }
+
+    // The arrow follows the turn, the players who are out are struck through; the texts stay.
+    void statusMarksTurnAndOut() {
+        struct Case { bool running; int turn; QList<int> out; int arrow; };
+        const Case cases[] = {{true, 1, {}, 1}, {true, 3, {2}, 3}, {true, 2, {1, 3}, 2}, {false, 2, {1}, 0},
+                              {true, 9, {}, 0}};
+        for (const Case& c : cases) {
+            GameState g;
+            g.numberOfPlayers = 3;
+            g.recreatePerGameTables();
+            g.gameRunning = c.running;
+            g.currentTurn = std::int16_t(c.turn);
+            for (int i = 1; i <= 3; ++i) {
+                g.playerName[i] = "Player " + std::to_string(i);
+                g.playerColor[i] = rgb(0, 160, 255);
+            }
+            for (int i : c.out) g.dead[i] = true;
+            StatusWindow status(g);
+            status.refreshRows();
+            QCOMPARE(status.turnRow(), c.arrow);
+            const QImage shot = status.grab().toImage();
+            for (int row = 1; row <= 3; ++row) {
+                QCOMPARE(status.rowMarkedOut(row), c.out.contains(row));
+                QCOMPARE(status.cell(StatusWindow::NameColumn, row)->text(), QStringLiteral("Player %1").arg(row));
+                const QPoint tip = status.turnArrowRect(row).center() - QPoint(1, 0);
+                QCOMPARE(QColor(shot.pixel(tip)) == Qt::white, row == c.arrow);
+            }
+        }
+    }
+
+    // How to Play opens from the Help menu, once; its pictures are the field's own drawing.
+    void howToPlayFromTheHelpMenu() {
+        test::WindowFixture fx;
+        QVERIFY(fx.open());
+        fx.window().menus().howToPlayAction->trigger();
+        HowToPlayWindow* help = HowToPlayWindow::openOne();
+        QVERIFY(help && help->isVisible());
+        fx.window().menus().howToPlayAction->trigger();
+        QCOMPARE(HowToPlayWindow::openOne(), help);
+        QVERIFY(help->findChildren<QLabel*>().size() >= 8);
+        help->close();
+        QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 2000));
+        fx.close();
+
+        const struct { HelpPicture which; QList<QColor> pieces; } pictures[] = {
+            {HelpPicture::Aiming, {QColor(255, 255, 0)}},
+            {HelpPicture::Bar, {QColor(0, 0, 255)}},
+            {HelpPicture::Course, {}},
+            {HelpPicture::Killer, {QColor(255, 64, 64), QColor(64, 160, 255), QColor(64, 255, 64)}},
+        };
+        for (const auto& p : pictures) {
+            const QImage image = helpPicture(p.which, 240).toImage();
+            QCOMPARE(image.width(), 240);
+            QVERIFY(distinctColours(image) > 8);
+            for (const QColor& c : p.pieces) QVERIFY2(holdsColour(image, c), qPrintable(c.name()));
+        }
+    }
+
+    // Every control of New Game says what it does; a friction option keeps its level's name first.
+    void newGameControlsExplainThemselves() {
+        test::WindowFixture fx;
+        QVERIFY(fx.open());
+        fx.app->newGame();
+        NewGameDialog* dialog = fx.app->newGameDialog();
+        QVERIFY(dialog);
+        for (QWidget* control : dialog->findChildren<QWidget*>()) {
+            if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QLineEdit*>(control)) continue;
+            if (dialog->colorDialog()->isAncestorOf(control)) continue;
+            QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
+        }
+        QVERIFY(dialog->frictionOption(3, FrictionLevel::VeryHigh)->toolTip().startsWith(QLatin1String("Very High Friction\n")));
+        fx.close();
+    }
+
+    // Clearing asks first; a yes empties the file in place, and what is not a file stays.
+    void clearHistoryAsksThenEmpties() {
+        test::WindowFixture fx;
+        QVERIFY(fx.open());
+        const std::string path = historyFile();
+        const QString name = QString::fromStdString(path);
+        QVERIFY(addToHistoryFile(path, {"2026-12-08 11:00", 1, 4, {{"Ann", PlayerKind::Human, 7}}}).added);
+        fx.app->showHistory();
+        GameHistoryWindow* window = fx.app->historyWindow();
+        QCOMPARE(window->gameList()->model()->rowCount(), 1);
+        fx.modals->answers = {"No", "Yes"};
+        window->clearButton()->click();
+        QVERIFY(QFileInfo(name).size() > 0);
+        window->clearButton()->click();
+        QCOMPARE(QFileInfo(name).size(), 0);
+        QCOMPARE(window->gameList()->model()->rowCount(), 0);
+        QCOMPARE(fx.modals->boxes.size(), 2);
+        window->closeButton()->click();
+        QVERIFY(QTest::qWaitFor([&] { return fx.app->historyWindow() == nullptr; }, 2000));
+        fx.close();
+
+        QTemporaryDir dir;
+        QCOMPARE(clearHistoryFile(dir.filePath(QStringLiteral("none.csv")).toStdString()), std::string());
+        QDir(dir.path()).mkdir(QStringLiteral("folder.csv"));
+        QVERIFY(!clearHistoryFile(dir.filePath(QStringLiteral("folder.csv")).toStdString()).empty());
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder.csv"))).isDir());
+    }
+};
+
+CAPZEL_QT_TEST(TeachingTest)
+#include "tst_teaching.moc"
