@@ -1,11 +1,13 @@
 #include "controls/TurnController.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "controls/Aiming.h"
 #include "controls/Announcing.h"
 #include "model/GameSnapshot.h"
 #include "model/Numbers.h"
+#include "rules/Progression.h"
 #include "rules/ShotJudging.h"
 
 namespace capzel {
@@ -67,6 +69,7 @@ GameFlow TurnController::advance() {
     if (auto* shot = std::get_if<PacedShot>(&run_)) {
         shot->advance();
         ++shotAdvances_;
+        sounds_.hear(shotEvents_);
         if (shot->done()) return judge();
     }
     if (auto* again = std::get_if<ReplayRun>(&run_)) {
@@ -100,6 +103,7 @@ void TurnController::startShot() {
     last_->placedByHand = std::exchange(placedByHand_, false);
     shotAdvances_ = 0;
     shotEvents_.clear();
+    sounds_.newShot();
     run_.emplace<PacedShot>(ctx_, pace_, shotEvents_);
 }
 
@@ -110,7 +114,11 @@ GameFlow TurnController::judge() {
     controls_.powerBar.clear();
     controls_.powerBar.box.visible = false;
     g.power = 0;
+    // The shooter's own target sounds as its judging finds it (a killer has none).
+    const bool inTarget = inNextTarget(ctx_) && !g.isKiller[g.currentTurn];
     Judgement judged = judgeFinishedShot(ctx_);
+    sounds_.judged(inTarget, std::any_of(judged.announcements.begin(), judged.announcements.end(),
+                                         [](const Announcement& a) { return a.kind == AnnouncementKind::Win; }));
     bringForward(judged);
     g.shotInProgress = false;
     ++judgedShots_;

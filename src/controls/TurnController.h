@@ -14,6 +14,7 @@
 #include "controls/ChargeRun.h"
 #include "controls/LastShot.h"
 #include "controls/PacedShot.h"
+#include "controls/ShotSounds.h"
 #include "controls/SteppedRun.h"
 #include "model/GameContext.h"
 #include "model/WindowState.h"
@@ -25,7 +26,7 @@ enum class TurnPhase { Idle, Aiming, Charging, Shooting, Judging, GameOver, Repl
 
 class TurnController final : public SteppedRun {
 public:
-    explicit TurnController(const GameContext& ctx) : ctx_(ctx) {}
+    explicit TurnController(const GameContext& ctx) : ctx_(ctx), sounds_(ctx.ui) {}
 
     TurnPhase phase() const;
 
@@ -52,7 +53,8 @@ public:
     long wait() const override;
 
     // Advances the run. A finished charge fires the shot (when the player
-    // has aimed); a finished shot is judged at once, and what the rules
+    // has aimed); a shot's hits sound through the platform as they happen
+    // (controls/ShotSounds.h); a finished shot is judged at once, and what the rules
     // announce waits in takeAnnouncements() for the caller to tell once the
     // advance has returned. Tells whether the game ended in the judging: the
     // caller then shows the high scores, after those announcements.
@@ -135,6 +137,7 @@ private:
     int judgedShots_ = 0;
     long shotAdvances_ = 0;  // advances of the shot under way
     ShotEvents shotEvents_;
+    ShotSounds sounds_;
     std::vector<Announcement> announcements_;
 };
 

@@ -27,17 +27,24 @@ int piecesWithVelocity(const GameState& g, const Field& f) {
     return m;
 }
 
+// How fast pieces i and j close on each other, before they are pushed apart.
+float closingSpeed(const Field& f, int i, int j) {
+    return float(std::hypot(double(f.velocityX[i]) - double(f.velocityX[j]), double(f.velocityY[i]) - double(f.velocityY[j])));
+}
+
 // The first contact of a pair in this shot, once the pair has been pushed
 // apart: points, a kill by the shooting killer, the log entry (from the 21st
 // pair on, entry 20 is overwritten). The report of the contact counts the
-// pieces then moving, by which a watched shot keeps its pace.
-void recordNewPair(const GameContext& ctx, int i, int j) {
+// pieces then moving, by which a watched shot keeps its pace, and carries
+// `closing`, the pair's closing speed, by which it sounds; a kill sounds as
+// hard as its contact.
+void recordNewPair(const GameContext& ctx, int i, int j, float closing) {
     GameState& g = ctx.g;
-    if (ctx.shotEvents) ctx.report(ShotEventKind::Contact, i, j, piecesWithVelocity(g, ctx.field));
+    if (ctx.shotEvents) ctx.report({ShotEventKind::Contact, i, j, piecesWithVelocity(g, ctx.field), closing});
     addPoints(g.score[g.currentTurn], 10);
     const int shooter = g.currentTurn;
     if (g.isKiller[shooter] && (i == shooter || j == shooter)) {
-        ctx.report(ShotEventKind::Kill, i == shooter ? j : i, shooter);
+        ctx.report({ShotEventKind::Kill, i == shooter ? j : i, shooter, 0, closing});
         g.dead[i == shooter ? j : i] = true;
         ++g.killCount;
         addPoints(g.score[shooter], 100);
@@ -56,6 +63,8 @@ void touch(GameContext& ctx, int i, int j, const Overlap& o) {
     const Box& b = f.board.pieces[j];
 
     const bool isNew = !pairLogged(g, i, j);
+    // Only a shot that reports what happens needs the closing speed.
+    const float closing = isNew && ctx.shotEvents ? closingSpeed(f, i, j) : 0;
 
     const double d = std::sqrt(o.D2);
     const double mx = (o.xi + o.xj) / 2;
@@ -74,7 +83,7 @@ void touch(GameContext& ctx, int i, int j, const Overlap& o) {
     assignFloat(f.velocityX[j], double(f.velocityX[j]) + ((mx - ox) - (double(b.left) + double(b.width) / 2)));
     assignFloat(f.velocityY[j], double(f.velocityY[j]) + ((my - oy) - (double(b.top) + double(b.height) / 2)));
 
-    if (isNew) recordNewPair(ctx, i, j);
+    if (isNew) recordNewPair(ctx, i, j, closing);
 }
 
 }  // namespace capzel::engine

@@ -17,7 +17,7 @@ struct Overlap {
 // What a contact of pieces i and j does: both pieces are pushed apart
 // through their velocities, each by half the overlap along the line of their
 // centres (places do not change); then a pair not yet in the shot's log is
-// reported with the pieces moving, scores 10 for the shooter, may be killed
+// reported with the pieces moving and how fast the pair closed, scores 10 for the shooter, may be killed
 // by a shooting killer and is logged.
 void touch(GameContext& ctx, int i, int j, const Overlap& o);
 

@@ -22,7 +22,7 @@ void settleShot(GameContext& ctx) {
                 addPoints(g.score[shooter], 15);
                 ++g.sentCount;
                 g.position[i] = next;
-                ctx.report(ShotEventKind::SentToTarget, i, next);
+                ctx.report({ShotEventKind::SentToTarget, i, next});
             }
         }
 
@@ -32,7 +32,7 @@ void settleShot(GameContext& ctx) {
             Box& holder = board.pieceHolder;
             Box& p = board.pieces[i];
             holder.visible = true;
-            ctx.report(ShotEventKind::SentToHolder, i);
+            ctx.report({ShotEventKind::SentToHolder, i});
             assignFloat(p.left, double(holder.left) + double(p.width) / 4);
             assignFloat(p.top, double(holder.top) + double(p.height) / 4 + double(n - i) * double(p.height));
         }

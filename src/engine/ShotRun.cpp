@@ -45,6 +45,28 @@ inline void boardEdges(const Board& board, engine::MovingPiece& p) {
     }
 }
 
+// The speed a bounce took from the piece (half the change of its
+// velocity), reported as an event of kind `kind` when it bounced.
+void reportBounce(const GameContext& ctx, ShotEventKind kind, int i, float vx, float vy, const engine::MovingPiece& p) {
+    if (vx == p.vx && vy == p.vy) return;
+    const float strength = float(std::hypot(double(vx) - double(p.vx), double(vy) - double(p.vy)) / 2);
+    ctx.report({kind, i, 0, 0, strength});
+}
+
+// The velocity of a piece before a pass, to find a bounce in it: with
+// `kReport` a bounce is reported with its strength; without it nothing is
+// kept or compared, so a search among many shots pays nothing for reports.
+template <bool kReport>
+struct BounceWatch {
+    float vx = 0, vy = 0;
+    void before(const engine::MovingPiece& p) {
+        if constexpr (kReport) vx = p.vx, vy = p.vy;
+    }
+    void after(const GameContext& ctx, ShotEventKind kind, int i, const engine::MovingPiece& p) const {
+        if constexpr (kReport) reportBounce(ctx, kind, i, vx, vy, p);
+    }
+};
+
 // Direction, strength, velocities, counters. A pointer of zero length has no
 // direction: the shooter gets no velocity, so nothing moves and the
 // settlement runs at once, as for a shot of strength 0.
@@ -73,7 +95,9 @@ void launch(GameState& g, Field& f) {
 // lists for the piece's place are tested, and distant pieces are passed
 // over early; without one every test runs in full. Both give the same
 // result to the last bit. Always inline, so that the run's loop keeps its
-// values in registers from one step to the next.
+// values in registers from one step to the next. With `kReport` the step
+// reports its bounces.
+template <bool kReport>
 [[gnu::always_inline]] inline void stepPiece(GameContext& ctx, int i, const engine::WallGrid* grid) {
     GameState& g = ctx.g;
     Field& f = ctx.field;
@@ -84,8 +108,12 @@ void launch(GameState& g, Field& f) {
     engine::MovingPiece p{box.left, box.top, box.width, box.height, f.velocityX[i], f.velocityY[i]};
     engine::assignFloat(p.left, double(p.left) + double(p.vx));
     engine::assignFloat(p.top, double(p.top) + double(p.vy));
+    BounceWatch<kReport> watch;
+    watch.before(p);
     if (grid == nullptr) {
         boardEdges(board, p);
+        watch.after(ctx, ShotEventKind::EdgeBounce, i, p);
+        watch.before(p);
         if (g.wallsOn) engine::bounceOffWalls(p, board);
     } else {
         engine::WallGrid::Mask near = grid->near(p.left, p.top);
@@ -93,8 +121,11 @@ void launch(GameState& g, Field& f) {
             boardEdges(board, p);
             near = grid->near(p.left, p.top);
         }
+        watch.after(ctx, ShotEventKind::EdgeBounce, i, p);
+        watch.before(p);
         if (g.wallsOn) engine::bounceOffWalls(p, board, near);
     }
+    watch.after(ctx, ShotEventKind::WallBounce, i, p);
     box.left = p.left;
     box.top = p.top;
     f.velocityX[i] = p.vx;
@@ -133,7 +164,10 @@ void ShotRun::advance() {
         at_.anyStep = true;
         // Commands run during the wait may have changed the board: the grid
         // is looked up afresh for every step.
-        stepPiece(ctx_, at_.piece, grid());
+        if (ctx_.shotEvents)
+            stepPiece<true>(ctx_, at_.piece, grid());
+        else
+            stepPiece<false>(ctx_, at_.piece, grid());
         moveOn();
         return;
     case Stage::Done:
@@ -144,6 +178,12 @@ void ShotRun::advance() {
 void ShotRun::finish() {
     if (stage_ == Stage::Launched) advance();
     if (stage_ != Stage::Stepping) return;
+    // A shot that reports what happens takes its steps one advance at a
+    // time; the loop below is kept for the runs that want no reports.
+    if (ctx_.shotEvents) {
+        while (!done()) advance();
+        return;
+    }
     // The loop works on copies of the context and of its place in the shot,
     // so that the passes, which write through references, cannot reach them
     // and the loop keeps them at hand. Nothing but the steps changes the
@@ -156,7 +196,7 @@ void ShotRun::finish() {
     while (next == Next::Step) {
         ++at.result.steps;
         at.anyStep = true;
-        stepPiece(ctx, at.piece, wallGrid);
+        stepPiece<false>(ctx, at.piece, wallGrid);
         next = seekNextStep(ctx.g, ctx.field, options_.maxCycles, at);
     }
     at_ = at;

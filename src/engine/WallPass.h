@@ -99,8 +99,9 @@ inline void bounceOffWalls(MovingPiece& p, const Board& board, int first = 1) {
 // The same through the grid: only the walls listed in `near` (the grid's
 // cell of the piece's box) are tested until one bounces the piece; the
 // piece has then moved out of what the cell says, so every later wall is
-// tested.
-inline void bounceOffWalls(MovingPiece& p, const Board& board, WallGrid::Mask near) {
+// tested. Always inline: the step is written out with reports and without,
+// and the inliner would otherwise call this from the loop of finish().
+[[gnu::always_inline]] inline void bounceOffWalls(MovingPiece& p, const Board& board, WallGrid::Mask near) {
     unsigned pending = near & ((1u << (kWallCount + 1)) - 2);
     while (pending != 0) {
         const int j = std::countr_zero(pending);

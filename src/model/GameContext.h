@@ -15,8 +15,8 @@ struct GameContext {
     Platform& ui;
     ShotEvents* shotEvents = nullptr;  // where a shot reports what happened; none: nowhere
 
-    void report(ShotEventKind kind, int piece, int other = 0, int moving = 0) const {
-        if (shotEvents) shotEvents->push_back({kind, piece, other, moving});
+    void report(const ShotEvent& event) const {
+        if (shotEvents) shotEvents->push_back(event);
     }
 
     Board& board() const { return field.board; }

@@ -1,6 +1,6 @@
 // The one interface through which the game reaches the outside world:
-// message boxes, input boxes, the clock, the beep, the busy pointer, the
-// common dialogs and files.
+// message boxes, input boxes, the clock, the beep and the sound effects,
+// the busy pointer, the common dialogs and files.
 //
 // The Qt windows implement it for the real game, the tests with a scripted
 // fake that records every message and answers every question, and the
@@ -15,6 +15,11 @@
 #include <string_view>
 
 namespace capzel {
+
+// The sounds of the game beside its music: a piece hitting a piece, an
+// inner wall or the board's edge, a piece landing in its target, a kill
+// and a win.
+enum class SoundEffect { PieceHit, WallHit, EdgeHit, Target, Kill, Win };
 
 class Platform {
 public:
@@ -36,6 +41,13 @@ public:
 
     // One short system beep.
     virtual void beep() = 0;
+
+    // One sound effect, `loudness` from 1 (faint) to 127 (hardest). Silent
+    // unless the platform plays effects.
+    virtual void playSound(SoundEffect effect, int loudness) {
+        (void)effect;
+        (void)loudness;
+    }
 
     // Shows or restores the busy mouse pointer.
     virtual void setBusy(bool busy) = 0;

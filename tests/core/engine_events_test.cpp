@@ -5,6 +5,7 @@
 
 #include "DataRows.h"
 #include "Scenario.h"
+#include "engine/ContactPass.h"
 #include "engine/Shot.h"
 #include "support/FakePlatform.h"
 
@@ -16,18 +17,31 @@ long count(const ShotEvents& events, ShotEventKind kind) {
 }
 
 TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
-    int shots = 0;
+    int shots = 0, bounces = 0, edges = 0;
     for (const nlohmann::json& record : test::dataRows("scenarios.jsonl")) {
-        test::Game t;
-        const GameState& g = t.g;
-        setUp(t.ctx, scenarioFromJson(record.at("in")));
-        const GameState before = g;
-        ShotEvents events;
-        ShotOptions options;
-        options.events = &events;
-        if (shootPiece(t.ctx, options).unfinished) continue;
-        ++shots;
         const std::string name = record.at("name");
+        // The same shot without reports and with the plain passes: the
+        // reports change nothing, and both passes report alike.
+        auto play = [&](test::Game& t, ShotEvents* events, bool plainPasses) {
+            setUp(t.ctx, scenarioFromJson(record.at("in")));
+            ShotOptions options;
+            options.events = events;
+            options.plainPasses = plainPasses;
+            const ShotResult r = shootPiece(t.ctx, options);
+            return std::pair{r.unfinished, outcome(t.ctx, r, 0, {}, 0)};
+        };
+        test::Game t, silent, plain;
+        ShotEvents events, plainEvents;
+        const auto played = play(t, &events, false);
+        EXPECT_EQ(played, play(silent, nullptr, false)) << name;
+        EXPECT_EQ(played, play(plain, &plainEvents, true)) << name;
+        EXPECT_EQ(events, plainEvents) << name;
+        if (played.first) continue;
+        ++shots;
+        const GameState& g = t.g;
+        test::Game start;
+        setUp(start.ctx, scenarioFromJson(record.at("in")));
+        const GameState& before = start.g;
         // The first twenty contacts are the hit log's pairs, in order.
         std::vector<std::pair<int, int>> contacts, logged;
         for (const ShotEvent& e : events)
@@ -40,9 +54,40 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
             if (e.kind == ShotEventKind::Kill) EXPECT_TRUE(g.dead[e.piece] && !before.dead[e.piece]) << name;
             if (e.kind == ShotEventKind::SentToTarget) EXPECT_EQ(g.position[e.piece], e.other) << name;
             if (e.kind == ShotEventKind::SentToHolder) EXPECT_TRUE(g.dead[e.piece] && !g.inGame[e.piece]) << name;
+            if (e.kind == ShotEventKind::WallBounce) EXPECT_TRUE(g.wallsOn) << name;
+            const bool hit = e.kind == ShotEventKind::Contact || e.kind == ShotEventKind::Kill ||
+                             e.kind == ShotEventKind::WallBounce || e.kind == ShotEventKind::EdgeBounce;
+            EXPECT_EQ(hit, e.strength > 0) << name;
         }
+        bounces += count(events, ShotEventKind::WallBounce) > 0;
+        edges += count(events, ShotEventKind::EdgeBounce) > 0;
     }
     EXPECT_GE(shots, 300);
+    EXPECT_GE(bounces, 100);
+    EXPECT_GE(edges, 100);
+}
+
+// A contact's strength is how fast the two pieces close on each other:
+// head-on the speeds add, one catching up the other their difference.
+TEST(ShotEvents, ContactStrengthIsTheClosingSpeed) {
+    struct Case { float vi, vj, strength; };
+    for (const Case& c : {Case{3, -4, 7}, Case{3, 1, 2}, Case{0, -5, 5}}) {
+        test::Game t;
+        ShotEvents events;
+        t.ctx.shotEvents = &events;
+        GameState& g = t.g;
+        Field& field = t.field;
+        g.numberOfPlayers = 2;
+        g.currentTurn = 1;
+        g.inGame = {false, true, true};
+        field.board.pieces[1] = {.left = 1000, .top = 1000, .width = 300, .height = 300};
+        field.board.pieces[2] = {.left = 1250, .top = 1000, .width = 300, .height = 300};
+        field.velocityX[1] = c.vi;
+        field.velocityX[2] = c.vj;
+        ASSERT_TRUE(engine::contactPass(t.ctx, 1, true));
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].strength, c.strength) << c.vi << " " << c.vj;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// A scripted platform: records messages, answers from queues, counts beeps, keeps a clock;
-// and a game played through it.
+// A scripted platform: records messages and sounds, answers from queues, counts beeps, keeps a
+// clock; and a game played through it.
 #pragma once
 
 #include <deque>
@@ -28,6 +28,12 @@ public:
     double clockNow = 0;        // seconds since midnight
     double secondsPerYield = 0; // how far the clock moves per yield
     int beeps = 0;
+    struct Sound {
+        SoundEffect effect;
+        int loudness;
+        double at;  // the clock when it started
+    };
+    std::vector<Sound> sounds;  // every sound effect, in order
     int busyDepth = 0;
 
     // Called during every wait (after the clock moved): lets a test press
@@ -62,6 +68,7 @@ public:
     }
     double clock() override { return clockNow; }
     void beep() override { ++beeps; }
+    void playSound(SoundEffect effect, int loudness) override { sounds.push_back({effect, loudness, clockNow}); }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     std::string chooseFileToOpen(std::string_view, std::string_view, std::string_view) override {
         return pop(openAnswers);

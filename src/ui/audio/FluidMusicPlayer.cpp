@@ -2,6 +2,8 @@
 
 #include <fluidsynth.h>
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "ui/audio/MidiCheck.h"
@@ -10,7 +12,7 @@ namespace capzel::ui {
 namespace {
 
 int pullAudio(void* data, int frames, int nfx, float* fx[], int nout, float* out[]) {
-    return static_cast<SongSynth*>(data)->render(frames, nfx, fx, nout, out);
+    return static_cast<FluidMusicPlayer*>(data)->render(frames, nfx, fx, nout, out);
 }
 
 }  // namespace
@@ -26,6 +28,7 @@ FluidMusicPlayer::~FluidMusicPlayer() {
     // The device goes first: its thread must stop pulling before the
     // synthesiser it pulls from is deleted.
     if (driver_) delete_fluid_audio_driver(driver_);
+    effects_.reset();
     synth_.reset();
 }
 
@@ -37,15 +40,50 @@ bool FluidMusicPlayer::ensureSynth() {
         unavailable_ = true;
         return false;
     }
+    synth->setGain(musicGain_);
+    synth_ = std::move(synth);
     if (output_ == Output::SoundCard) {
-        driver_ = new_fluid_audio_driver2(synth->settings(), &pullAudio, synth.get());
+        driver_ = new_fluid_audio_driver2(synth_->settings(), &pullAudio, this);
         if (!driver_) {
+            synth_.reset();
             unavailable_ = true;
             return false;
         }
     }
-    synth_ = std::move(synth);
     return true;
+}
+
+bool FluidMusicPlayer::ensureEffects() {
+    if (effects_) return true;
+    if (!ensureSynth()) return false;
+    auto effects = std::make_unique<SongSynth>(soundfont_);
+    if (!effects->ready()) return false;
+    effects_ = std::move(effects);
+    liveEffects_.store(effects_.get());
+    return true;
+}
+
+double FluidMusicPlayer::gainAt(double fullGain, int percent) {
+    const double share = std::clamp(percent, 0, 100) / 100.0;
+    return fullGain * share * share;
+}
+
+void FluidMusicPlayer::setVolume(int percent) {
+    musicGain_ = gainAt(SongSynth::kSongGain, percent);
+    if (synth_) synth_->setGain(musicGain_);
+}
+
+void FluidMusicPlayer::strike(int key, int velocity, int volumePercent) {
+    if (volumePercent <= 0 || velocity <= 0 || !ensureEffects()) return;
+    effects_->setGain(gainAt(kEffectsGain, volumePercent));
+    effects_->strike(key, std::min(velocity, 127));
+}
+
+int FluidMusicPlayer::render(int frames, int nfx, float* fx[], int nout, float* out[]) {
+    // Each synthesiser adds its sound to what the buffers hold.
+    const int result = synth_->render(frames, nfx, fx, nout, out);
+    if (SongSynth* effects = liveEffects_.load()) effects->render(frames, nfx, fx, nout, out);
+    return result;
 }
 
 void FluidMusicPlayer::setFile(const std::string& path) {
@@ -87,11 +125,14 @@ void FluidMusicPlayer::checkState() {
     if (notify) notify(previous, actual);
 }
 
-void FluidMusicPlayer::renderManually(int frames) {
-    if (!synth_ || output_ != Output::Manual || frames <= 0) return;
+float FluidMusicPlayer::renderManually(int frames) {
+    if (!synth_ || output_ != Output::Manual || frames <= 0) return 0;
     std::vector<float> left(std::size_t(frames), 0.0f), right(std::size_t(frames), 0.0f);
     float* out[2] = {left.data(), right.data()};
-    synth_->render(frames, 0, nullptr, 2, out);
+    render(frames, 0, nullptr, 2, out);
+    float peak = 0;
+    for (std::size_t i = 0; i < left.size(); ++i) peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
+    return peak;
 }
 
 std::unique_ptr<MusicPlayer> createMusicPlayer() { return std::make_unique<FluidMusicPlayer>(); }

@@ -4,6 +4,10 @@
 // while a song plays) and every change is announced there, never from the
 // audio thread.
 //
+// The sound effects have a synthesiser of their own beside the songs', so
+// that each has its own volume; the sound card pulls both. It is made at
+// the first effect.
+//
 // Without a sound device or without the soundfont the player stays silent
 // and stopped. A song that cannot be read, or is not a MIDI file, is never
 // started: the player simply stays stopped, so a rotation over missing
@@ -15,6 +19,7 @@
 
 #include <fluidsynth/types.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,15 +53,33 @@ public:
     // change; the timer calls it while a song plays.
     void checkState();
 
-    // Manual output only: renders `frames` frames, as a sound card would.
-    void renderManually(int frames);
+    // The gain of full volume, and the gain at `percent` of it: the square
+    // of the share, which the ear hears as an even step.
+    static constexpr double kEffectsGain = 0.6;
+    static double gainAt(double fullGain, int percent);
+
+    void setVolume(int percent) override;
+    void strike(int key, int velocity, int volumePercent) override;
+
+    // Manual output only: renders `frames` frames, as a sound card would,
+    // and gives the largest amplitude of both channels.
+    float renderManually(int frames);
+
+    // The music and the effects together, as the sound card pulls them.
+    int render(int frames, int nfx, float* fx[], int nout, float* out[]);
 
 private:
     bool ensureSynth();
+    bool ensureEffects();
 
     std::string soundfont_;
     Output output_;
     std::unique_ptr<SongSynth> synth_;
+    std::unique_ptr<SongSynth> effects_;
+    // The effects' synthesiser as the sound card's thread sees it: set once
+    // it is ready, after which it never changes while the card plays.
+    std::atomic<SongSynth*> liveEffects_{nullptr};
+    double musicGain_ = SongSynth::kSongGain;
     fluid_audio_driver_t* driver_ = nullptr;
     bool unavailable_ = false;   // no soundfont or no sound device: silence
     std::vector<char> song_;

@@ -35,7 +35,7 @@ SongSynth::SongSynth(const std::string& soundfont, double sampleRate) {
     fluid_settings_setnum(settings_, "synth.sample-rate", sampleRate);
     // Background music: our songs average about -27 dBFS with peaks near
     // -10 dBFS, so they sit under the game and never clip.
-    fluid_settings_setnum(settings_, "synth.gain", 0.7);
+    fluid_settings_setnum(settings_, "synth.gain", kSongGain);
     // The song's clock is the audio itself: whoever renders drives the song.
     fluid_settings_setstr(settings_, "player.timing-source", "sample");
     fluid_settings_setint(settings_, "synth.lock-memory", 0);
@@ -79,6 +79,17 @@ void SongSynth::stop() {
     std::lock_guard<std::mutex> guard(lock_);
     dropPlayer();
     if (synth_) fluid_synth_system_reset(synth_);
+}
+
+void SongSynth::setGain(double gain) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (synth_) fluid_synth_set_gain(synth_, float(gain));
+}
+
+void SongSynth::strike(int key, int velocity) {
+    constexpr int kPercussionChannel = 9;
+    std::lock_guard<std::mutex> guard(lock_);
+    if (ready()) fluid_synth_noteon(synth_, kPercussionChannel, key, velocity);
 }
 
 bool SongSynth::playing() const {

@@ -38,6 +38,14 @@ public:
     void stop();
     // True from start() until the song (with its last notes' tails) is over.
     bool playing() const;
+    // The synthesiser's gain (the loudness of everything it plays; the
+    // songs are made for kSongGain).
+    static constexpr double kSongGain = 0.7;
+    void setGain(double gain);
+    // One stroke of General MIDI percussion key `key` at `velocity`
+    // (1..127) on the percussion channel, beside any song.
+    void strike(int key, int velocity);
+
     // Position of the song in MIDI ticks, and its length (0 before start).
     int currentTick() const;
     int totalTicks() const;

@@ -74,6 +74,10 @@ void QtPlatform::beep() {
     if (sound) sound();
 }
 
+void QtPlatform::playSound(SoundEffect e, int loudness) {
+    if (effect) effect(e, loudness);
+}
+
 void QtPlatform::setBusy(bool busy) {
     if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -25,6 +25,9 @@ public:
 
     // What a beep sounds like: the system's beep (a test may count them).
     std::function<void()> sound;
+    // Plays the game's sound effects; none: they are silent (the player
+    // turned them off).
+    std::function<void(SoundEffect effect, int loudness)> effect;
     // The internet test of the Help menu: the system's answer (a test may
     // give its own).
     std::function<bool()> connected;
@@ -41,6 +44,7 @@ public:
     std::string inputBox(std::string_view prompt) override;
     double clock() override;
     void beep() override;
+    void playSound(SoundEffect effect, int loudness) override;
     void setBusy(bool busy) override;
     std::string chooseFileToOpen(std::string_view filter, std::string_view pattern,
                                  std::string_view startFolder) override;

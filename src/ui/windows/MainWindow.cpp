@@ -63,12 +63,8 @@ MainWindow::MainWindow(GameHost& app)
     scheduler_->hasNews = [this] { return turn_->hasAnnouncements(); };
     scheduler_->onNews = [this](bool ended) { tellJudgement(ended); };
     scheduler_->charging = [this] { return turn_->charging(); };
-    music_ = createMusicPlayer();
     musicFolder_ = ui::musicFolder();
-    if (music_)
-        music_->onPlayStateChange = [this](int previous, int current) {
-            musicStateChanged(previous, current);
-        };
+    setMusicPlayer(createMusicPlayer());
 
     view_->onMouseMove = [this](int b, int s, float x, float y) {
         runCommand([&] { handleMouseMove(b, s, x, y); });
@@ -105,6 +101,7 @@ MainWindow::~MainWindow() {
     // delete them only after the members.
     platform_->unattended = nullptr;
     platform_->beforeBox = nullptr;
+    platform_->effect = nullptr;
     delete computerPlay_;
     computerPlay_ = nullptr;
     delete scheduler_;

@@ -86,6 +86,12 @@ public:
     void playSong(int n);
     // The music player's play-state notification (song end = 2 -> 0).
     void musicStateChanged(int previous, int current);
+    // Another player for the music and the effects (a test's), with the
+    // sound settings applied to it.
+    void setMusicPlayer(std::unique_ptr<MusicPlayer> player);
+    // The player's sound settings, applied at once: the music's volume or
+    // its mute, and whether the game's effects sound and how loud.
+    void applySoundSettings();
 
     // Brings the menus, the "Go" button and the picture up to date with
     // the model: after every command and key, and as a run advances.
@@ -102,7 +108,7 @@ public:
     GameFlow tell(const Judgement& judgement);
 
     // The player's comforts take effect at once: how the rules' messages
-    // show, the aim line, the power bar's pace.
+    // show, the aim line, the power bar's pace, the sound.
     void applySettings();
     // "Settings...": the settings window, or the open one brought up.
     void showSettings();

@@ -1,7 +1,9 @@
 // The main window's side of the player's comforts: the rules' messages on
 // the field instead of in boxes, the settings window, and applying a change
-// of the settings at once.
+// of the settings at once (the sound's too).
 #include "controls/Announcing.h"
+#include "ui/audio/EffectSounds.h"
+#include "ui/audio/MusicPlayer.h"
 #include "ui/desktop/QtPlatform.h"
 #include "ui/windows/FieldView.h"
 #include "ui/windows/GameHost.h"
@@ -33,7 +35,37 @@ void MainWindow::applySettings() {
     if (!bannerMode()) banner_->clear();
     view_->setBoldAim(s.aimLine == PlayerSettings::AimLine::Bold);
     scheduler_->setSteadyCharge(s.barPace == PlayerSettings::BarPace::Steady);
+    applySoundSettings();
     if (settingsDialog_) settingsDialog_->showKept();
+}
+
+void MainWindow::setMusicPlayer(std::unique_ptr<MusicPlayer> player) {
+    if (music_) {
+        music_->onPlayStateChange = nullptr;
+        music_->halt();
+    }
+    music_ = std::move(player);
+    if (music_)
+        music_->onPlayStateChange = [this](int previous, int current) {
+            musicStateChanged(previous, current);
+        };
+    applySoundSettings();
+}
+
+void MainWindow::applySoundSettings() {
+    const PlayerSettings& s = app_.settings();
+    if (!music_) {
+        platform_->effect = nullptr;
+        return;
+    }
+    music_->setVolume(s.musicMuted ? 0 : s.musicVolume);
+    if (!s.soundEffects || s.effectsVolume <= 0) {
+        platform_->effect = nullptr;
+        return;
+    }
+    platform_->effect = [this](SoundEffect effect, int loudness) {
+        for (int key : percussionKeys(effect)) music_->strike(key, loudness, app_.settings().effectsVolume);
+    };
 }
 
 void MainWindow::showSettings() {
