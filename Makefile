@@ -27,7 +27,7 @@ ifneq ($(shell command -v ccache 2>/dev/null),)
 CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
 endif
 
-PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev libfluidsynth-dev libasound2-dev \
+PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev qt6-websockets-dev libfluidsynth-dev libasound2-dev \
            timgm6mb-soundfont nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev \
            xvfb xauth xdotool libx11-dev x11-utils imagemagick fonts-dejavu-core \
            clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev openbox
