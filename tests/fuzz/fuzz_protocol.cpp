@@ -1,7 +1,8 @@
 // libFuzzer target for the online messages' decoder. Besides crashes and
 // sanitizer reports it stops on a broken promise of the decoder:
 //  - a refusal has a reason, and it is valid UTF-8;
-//  - an accepted message is written again and reads back the same;
+//  - an accepted message is written again and reads back the same (as text:
+//    a NaN, which equals nothing, reads back to the same bits);
 //  - every text a person typed in it is plain (no control characters).
 #include <cstddef>
 #include <cstdint>
@@ -48,9 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::visit([&](const auto& m) {
         using Kind = std::decay_t<decltype(m)>;
         if constexpr (!std::is_same_v<Kind, Refusal>) {
-            const Decoded again = decodeMessage(encodeMessage(m));
+            const std::string written = encodeMessage(m);
+            const Decoded again = decodeMessage(written);
             require(std::holds_alternative<Kind>(again), "a written message reads back");
-            require(std::get<Kind>(again) == m, "a written message reads back the same");
+            require(encodeMessage(std::get<Kind>(again)) == written, "a written message reads back the same");
         }
     }, decoded);
     return 0;
