@@ -5,7 +5,7 @@
 #   make test        build and run every test (SAN=1: with ASan + UBSan)
 #   make bench       engine benchmarks (Google Benchmark)
 #   make bench-ui    animation, idle and game-history figures under Xvfb
-#   make fuzz        fuzz the saved-game reader (FUZZ_SECONDS=600)
+#   make fuzz        fuzz the saved-game reader (FUZZ_SECONDS=600; FUZZ=protocol: the online messages)
 #   make install     install under PREFIX (default /usr/local)
 #   make package     a Debian package (capzel_<version>_<arch>.deb in the build folder)
 
@@ -13,6 +13,12 @@ SAN ?= 0
 BUILD_TYPE ?= Release
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
+# Which reader `make fuzz` fuzzes: savefile (saved games) or protocol (online messages).
+FUZZ ?= savefile
+FUZZ_SEEDS_savefile = tests/data/saves
+FUZZ_DICT_savefile = -dict=tests/fuzz/savefile.dict
+FUZZ_SEEDS_protocol = tests/fuzz/protocol_seeds
+FUZZ_DICT_protocol = -dict=tests/fuzz/protocol.dict
 
 ifeq ($(SAN),1)
 BUILD_DIR ?= build-san
@@ -27,7 +33,7 @@ ifneq ($(shell command -v ccache 2>/dev/null),)
 CMAKE_FLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
 endif
 
-PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev libfluidsynth-dev libasound2-dev \
+PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev qt6-websockets-dev libfluidsynth-dev libasound2-dev \
            timgm6mb-soundfont nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev \
            xvfb xauth xdotool libx11-dev x11-utils imagemagick fonts-dejavu-core \
            clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev openbox
@@ -69,9 +75,9 @@ bench-ui: build
 fuzz: deps
 	cmake -S . -B build-fuzz -G Ninja -DCAPZEL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
-	cmake --build build-fuzz --target fuzz_savefile
-	mkdir -p build-fuzz/corpus
-	./build-fuzz/bin/fuzz_savefile build-fuzz/corpus tests/data/saves -dict=tests/fuzz/savefile.dict \
+	cmake --build build-fuzz --target fuzz_$(FUZZ)
+	mkdir -p build-fuzz/corpus-$(FUZZ)
+	./build-fuzz/bin/fuzz_$(FUZZ) build-fuzz/corpus-$(FUZZ) $(FUZZ_SEEDS_$(FUZZ)) $(FUZZ_DICT_$(FUZZ)) \
 	  -max_total_time=$(FUZZ_SECONDS)
 
 install: build

@@ -3,6 +3,7 @@
 
 #include "records/GameRecord.h"
 #include "records/JsonFields.h"
+#include "records/RecordJson.h"
 #include "records/SavedGame.h"
 
 namespace capzel {
@@ -73,7 +74,9 @@ Json fieldValue(const RecordedField& f) {
             {"contactOffsetY", realValue(f.contactOffsetY)}};
 }
 
-void putOutcome(Json& j, const EntryOutcome& o) {
+}  // namespace
+
+void recordjson::putOutcome(Json& j, const EntryOutcome& o) {
     Json said = Json::array();
     for (const Announcement& a : o.announcements)
         said.push_back({{"kind", kAnnouncementKinds[std::size_t(a.kind)]}, {"player", a.player}, {"text", a.text}});
@@ -81,10 +84,25 @@ void putOutcome(Json& j, const EntryOutcome& o) {
     j["announcements"] = std::move(said);
 }
 
+namespace {
+
 Json placementValue(const std::optional<HandPlacement>& place) {
     if (!place) return nullptr;
     return {{"left", realValue(place->left)}, {"top", realValue(place->top)}};
 }
+
+}  // namespace
+
+void recordjson::putShotInputs(Json& j, const RecordedShot& shot) {
+    j["x1"] = realValue(shot.x1);
+    j["y1"] = realValue(shot.y1);
+    j["x2"] = realValue(shot.x2);
+    j["y2"] = realValue(shot.y2);
+    j["power"] = shot.power;
+    j["placement"] = placementValue(shot.placement);
+}
+
+namespace {
 
 void putBefore(Json& j, const BoardInputs& b) {
     j["before"] = {{"pointer", lineValue(b.pointer)}, {"power", b.power}, {"placement", placementValue(b.placement)}};
@@ -99,12 +117,7 @@ Json entryValue(const RecordEntry& entry) {
     Json j = {{"type", kEntryTypes[entry.index()]}};
     if (const auto* shot = std::get_if<RecordedShot>(&entry)) {
         j["seat"] = shot->seat;
-        j["x1"] = realValue(shot->x1);
-        j["y1"] = realValue(shot->y1);
-        j["x2"] = realValue(shot->x2);
-        j["y2"] = realValue(shot->y2);
-        j["power"] = shot->power;
-        j["placement"] = placementValue(shot->placement);
+        recordjson::putShotInputs(j, *shot);
         Json commands = Json::array();
         for (const MidShotCommand& c : shot->commands) {
             Json one = {{"advance", c.advance}};
@@ -118,7 +131,7 @@ Json entryValue(const RecordEntry& entry) {
     } else {
         putBefore(j, std::get<RecordedUndo>(entry).before);
     }
-    putOutcome(j, outcomeOf(entry));
+    recordjson::putOutcome(j, outcomeOf(entry));
     return j;
 }
 
@@ -214,7 +227,9 @@ void readTexts(FieldReader& r, const char* key, std::vector<std::string>& out, s
     }
 }
 
-void readOutcome(FieldReader& r, EntryOutcome& o) {
+}  // namespace
+
+void recordjson::readOutcome(FieldReader& r, EntryOutcome& o) {
     if (const Json* v = r.value("hash")) {
         const bool hex = v->is_string() && v->get_ref<const std::string&>().size() == 16 &&
                          v->get_ref<const std::string&>().find_first_not_of(kHexDigits) == std::string::npos;
@@ -231,6 +246,8 @@ void readOutcome(FieldReader& r, EntryOutcome& o) {
         }
     }
 }
+
+namespace {
 
 void readCommand(FieldReader& r, CommandInput& c) {
     if (const Json* v = r.value("command")) {
@@ -261,14 +278,22 @@ void readBefore(FieldReader& r, BoardInputs& b, int maxPower) {
     readPlacement(*before, b.placement);
 }
 
-void readShot(FieldReader& r, RecordedShot& shot, int seats, int maxPower) {
-    r.integer("seat", shot.seat, 1, seats);
+}  // namespace
+
+void recordjson::readShotInputs(FieldReader& r, RecordedShot& shot, int maxPower) {
     r.real("x1", shot.x1);
     r.real("y1", shot.y1);
     r.real("x2", shot.x2);
     r.real("y2", shot.y2);
     r.integer("power", shot.power, 0, maxPower);
     readPlacement(r, shot.placement);
+}
+
+namespace {
+
+void readShot(FieldReader& r, RecordedShot& shot, int seats, int maxPower) {
+    r.integer("seat", shot.seat, 1, seats);
+    recordjson::readShotInputs(r, shot, maxPower);
     const Json* list = r.array("commands", 0, std::numeric_limits<std::size_t>::max());
     for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k) {
         if (auto c = r.object("commands", (*list)[k], int(k + 1))) {
@@ -292,7 +317,7 @@ std::optional<RecordEntry> readEntry(FieldReader& r, int seats, int maxPower) {
     } else {
         readBefore(r, entry.emplace<RecordedUndo>().before, maxPower);
     }
-    std::visit([&](auto& e) { readOutcome(r, e.outcome); }, entry);
+    std::visit([&](auto& e) { recordjson::readOutcome(r, e.outcome); }, entry);
     return entry;
 }
 
@@ -310,7 +335,7 @@ void readRecord(FieldReader& r, GameRecord& record) {
     if (const Json* v = r.value("field"))
         if (auto f = r.object("field", *v)) readField(*f, record.field);
     if (const Json* v = r.value("start"))
-        if (auto s = r.object("start", *v)) readOutcome(*s, record.start);
+        if (auto s = r.object("start", *v)) recordjson::readOutcome(*s, record.start);
     const int maxPower = maxRecordedPower(record.field.height);
     const Json* list = r.array("entries", 0, std::numeric_limits<std::size_t>::max());
     for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k)
@@ -324,7 +349,7 @@ std::string writeGameRecord(const GameRecord& record) {
     Json seats = Json::array();
     for (const SeatSetup& s : record.setup.seats) seats.push_back(seatValue(s));
     Json start = Json::object();
-    putOutcome(start, record.start);
+    recordjson::putOutcome(start, record.start);
     const Json j = {
         {"format", kFormat},
         {"version", kVersion},

@@ -63,6 +63,27 @@ void applyShotInputs(const RecordedShot& shot, GameState& g, Field& field) {
     g.power = shot.power;
 }
 
+std::string playShotThrough(TurnController& turn, GameState& g, Field& field, const RecordedShot& shot,
+                            const std::function<void(const CommandInput&)>& runCommand) {
+    applyShotInputs(shot, g, field);
+    turn.startShot();
+    if (turn.shot() == nullptr) return "the shot cannot be launched";
+    long advances = 0;
+    std::size_t c = 0;
+    while (turn.shot() != nullptr) {
+        for (; c < shot.commands.size() && shot.commands[c].advance == advances; ++c) runCommand(shot.commands[c].input);
+        if (c < shot.commands.size() && shot.commands[c].advance < advances)
+            return "its commands are not in the order of their advances";
+        if (advances == kMaxShotAdvances) return "the pieces never come to rest";
+        turn.advance();
+        ++advances;
+    }
+    if (c < shot.commands.size())
+        return "a command at advance " + std::to_string(shot.commands[c].advance) + " comes after the shot's end (advance " +
+               std::to_string(advances) + ")";
+    return {};
+}
+
 RecordedShot plannedShotInputs(const GameState& g, const Field& field, const players::PlannedShot& shot) {
     const int seat = std::clamp<int>(g.currentTurn, 1, kMaxPlayers);
     const Box& piece = field.board.pieces[seat];
@@ -128,22 +149,8 @@ std::string RecordReplay::Run::playShot(const RecordedShot& shot, ReplayStep& st
                "'s turn";
     if (shot.placement && !g.moveableNextTurn[shot.seat])
         return named + "the piece is placed by hand where the rules allow no placing";
-    applyShotInputs(shot, g, field);
-    turn.startShot();
-    if (turn.shot() == nullptr) return named + "the shot cannot be launched";
-    long advances = 0;
-    std::size_t c = 0;
-    while (turn.shot() != nullptr) {
-        for (; c < shot.commands.size() && shot.commands[c].advance == advances; ++c) runCommand(shot.commands[c].input);
-        if (c < shot.commands.size() && shot.commands[c].advance < advances)
-            return named + "its commands are not in the order of their advances";
-        if (advances == kMaxShotAdvances) return named + "the pieces never come to rest";
-        turn.advance();
-        ++advances;
-    }
-    if (c < shot.commands.size())
-        return named + "a command at advance " + std::to_string(shot.commands[c].advance) +
-               " comes after the shot's end (advance " + std::to_string(advances) + ")";
+    const std::string why = playShotThrough(turn, g, field, shot, [this](const CommandInput& c) { runCommand(c); });
+    if (!why.empty()) return named + why;
     launches.push_back(*turn.lastShot());
     return {};
 }

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,6 +32,8 @@
 #include "rules/Announcement.h"
 
 namespace capzel {
+
+class TurnController;
 
 enum class EntryKind { Start, Shot, Command, Undo };
 
@@ -99,6 +102,15 @@ std::optional<RecordedCommand> recordedCommand(GameCommand command);
 // Puts a shot's inputs on a game as the player left them at the launch: the
 // hand placement, the aim line (shown) and the strength in Power.
 void applyShotInputs(const RecordedShot& shot, GameState& g, Field& field);
+
+// Plays a shot from its inputs straight through on `turn`, with no pacing:
+// the inputs put on the game, the launch, and every advance until the shot
+// is judged (its announcements wait in the turn), each of the shot's
+// commands handed to `runCommand` before its advance. The empty text, or
+// why the shot could not be played: it cannot be launched, its commands are
+// out of order or come after its end, or the pieces never come to rest.
+std::string playShotThrough(TurnController& turn, GameState& g, Field& field, const RecordedShot& shot,
+                            const std::function<void(const CommandInput&)>& runCommand);
 
 // The inputs of a shot a computer planned (players/PlannedShot.h), as a
 // player at the board would give them: the aim from the shooter's piece

@@ -1,0 +1,261 @@
+#include "network/ServerHost.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QWebSocket>
+#include <QWebSocketServer>
+
+#include <chrono>
+#include <cstdio>
+
+#include "capzel_version.h"
+#include "platform/RegularFile.h"
+#include "platform/SafeWrite.h"
+
+namespace capzel::network {
+
+namespace {
+
+constexpr const char* kRoomSuffix = ".room.json";
+// How often the rooms' computers and seat holds are looked at.
+constexpr int kTickMs = 50;
+
+std::string programVersion() {
+    return std::to_string(CAPZEL_VERSION_MAJOR) + "." + std::to_string(CAPZEL_VERSION_MINOR) + "." +
+           std::to_string(CAPZEL_VERSION_PATCH);
+}
+
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+ServerHost::ServerHost(ServerOptions options, QObject* parent) : QObject(parent), options_(std::move(options)) {
+    const auto mode = options_.tls ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode;
+    server_ = new QWebSocketServer(QStringLiteral("capzel-server"), mode, this);
+    if (options_.tls) server_->setSslConfiguration(*options_.tls);
+    connect(server_, &QWebSocketServer::newConnection, this, &ServerHost::accept);
+    connect(&ticker_, &QTimer::timeout, this, &ServerHost::tick);
+}
+
+ServerHost::~ServerHost() { stop(); }
+
+bool ServerHost::start(QString* error) {
+    bringBackRooms();
+    if (!server_->listen(QHostAddress::Any, options_.port)) {
+        if (error) *error = server_->errorString();
+        return false;
+    }
+    ticker_.start(kTickMs);
+    return true;
+}
+
+quint16 ServerHost::port() const { return server_->serverPort(); }
+
+void ServerHost::stop() {
+    ticker_.stop();
+    server_->close();
+    const auto sockets = connections_.keys();
+    for (QWebSocket* socket : sockets) {
+        socket->disconnect(this);
+        socket->close(QWebSocketProtocol::CloseCodeGoingAway, QStringLiteral("The server stops."));
+        socket->deleteLater();
+    }
+    connections_.clear();
+    perAddress_.clear();
+}
+
+void ServerHost::accept() {
+    while (QWebSocket* socket = server_->nextPendingConnection()) {
+        socket->setParent(this);
+        socket->setMaxAllowedIncomingFrameSize(protocol::kMaxMessageBytes);
+        socket->setMaxAllowedIncomingMessageSize(protocol::kMaxMessageBytes);
+        const QString address = socket->peerAddress().toString();
+        if (perAddress_.value(address) >= options_.limits.connectionsPerAddress) {
+            socket->sendTextMessage(text(protocol::encodeMessage(protocol::Refused{"Too many connections from your address."})));
+            socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Too many connections."));
+            socket->deleteLater();
+            continue;
+        }
+        ++perAddress_[address];
+        Connection c;
+        c.socket = socket;
+        c.address = address;
+        c.allowance = options_.limits.messagesPerSecond;
+        c.lastRefill = QDateTime::currentMSecsSinceEpoch();
+        connections_.insert(socket, c);
+        connect(socket, &QWebSocket::textMessageReceived, this, [this, socket](const QString& m) { received(socket, m); });
+        connect(socket, &QWebSocket::binaryMessageReceived, this, [this, socket](const QByteArray&) {
+            if (auto it = connections_.find(socket); it != connections_.end() && withinRate(*it))
+                refuse(*it, "Messages are JSON text, not binary.");
+        });
+        connect(socket, &QWebSocket::disconnected, this, [this, socket]() { dropped(socket); });
+    }
+}
+
+bool ServerHost::withinRate(Connection& c) {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const double rate = options_.limits.messagesPerSecond;
+    c.allowance = std::min(rate, c.allowance + rate * double(now - c.lastRefill) / 1000.0);
+    c.lastRefill = now;
+    if (c.allowance >= 1) {
+        c.allowance -= 1;
+        return true;
+    }
+    if (++c.flooded >= options_.limits.floodedMessagesToClose) {
+        c.socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Too many messages."));
+    } else if (c.flooded == 1 || c.flooded % options_.limits.messagesPerSecond == 0) {
+        refuse(c, "Too many messages: at most " + std::to_string(options_.limits.messagesPerSecond) + " a second.");
+    }
+    return false;
+}
+
+void ServerHost::received(QWebSocket* socket, const QString& message) {
+    const auto it = connections_.find(socket);
+    if (it == connections_.end() || !withinRate(*it)) return;
+    handle(*it, protocol::decodeMessage(message.toStdString()));
+}
+
+void ServerHost::handle(Connection& c, protocol::Decoded message) {
+    if (const auto* refusal = std::get_if<protocol::Refusal>(&message)) return refuse(c, refusal->reason);
+    if (const auto* hello = std::get_if<protocol::Hello>(&message)) {
+        if (c.greeted) return refuse(c, "Hello was said already.");
+        c.greeted = true;
+        c.name = hello->name;
+        return send(c, protocol::Welcome{protocol::kProtocolVersion, programVersion()});
+    }
+    if (!c.greeted) return refuse(c, "Say hello first.");
+    if (const auto* m = std::get_if<protocol::CreateRoom>(&message)) return createRoom(c, *m);
+    if (const auto* m = std::get_if<protocol::JoinRoom>(&message)) return joinRoom(c, *m);
+    if (c.room.empty()) return refuse(c, "Join a room first.");
+    if (const auto* m = std::get_if<protocol::Shot>(&message)) return shoot(c, *m);
+    if (const auto* m = std::get_if<protocol::Chat>(&message)) return chat(c, *m);
+    if (std::holds_alternative<protocol::StateRequest>(message)) {
+        const server::Room& room = *rooms_.at(c.room);
+        if (!room.begun()) return refuse(c, "The game has not begun.");
+        return send(c, room.state());
+    }
+    refuse(c, "The server does not take this message from a player.");
+}
+
+void ServerHost::createRoom(Connection& c, const protocol::CreateRoom& setup) {
+    if (!c.room.empty()) return refuse(c, "You are in room " + c.room + " already.");
+    if (int(rooms_.size()) >= options_.limits.rooms)
+        return refuse(c, "The server holds as many rooms as it can (" + std::to_string(options_.limits.rooms) + ").");
+    if (const auto wrong = server::Room::setupRefusal(setup)) return refuse(c, *wrong);
+    std::string code = tokens_.roomCode();
+    while (rooms_.count(code) > 0) code = tokens_.roomCode();
+    rooms_.emplace(code, std::make_unique<server::Room>(code, setup, options_.planner));
+    joinRoom(c, protocol::JoinRoom{code, std::nullopt});
+}
+
+void ServerHost::joinRoom(Connection& c, const protocol::JoinRoom& join) {
+    if (!c.room.empty()) return refuse(c, "You are in room " + c.room + " already.");
+    const auto found = rooms_.find(join.code);
+    if (found == rooms_.end()) return refuse(c, "No room has the code " + join.code + ".");
+    server::Room& room = *found->second;
+    const bool begunBefore = room.begun();
+    const server::JoinResult joined = room.join(c.name, join.token, tokens_, server::Clock::now());
+    if (!joined.refusal.empty()) return refuse(c, joined.refusal);
+    // A token taken back from another connection: that one leaves the seat.
+    for (Connection& other : connections_) {
+        if (&other == &c || other.room != join.code || other.seat != joined.seat) continue;
+        refuse(other, "Your seat was taken back with its token from another connection.");
+        other.room.clear();
+        other.seat = 0;
+    }
+    c.room = join.code;
+    c.seat = joined.seat;
+    send(c, protocol::Joined{join.code, joined.seat, joined.token, room.seats()});
+    seatsChanged(room);
+    if (room.begun() && !begunBefore)
+        tellRoom(c.room, room.state());
+    else if (room.begun())
+        send(c, room.state());
+}
+
+void ServerHost::shoot(Connection& c, const protocol::Shot& shot) {
+    server::Room& room = *rooms_.at(c.room);
+    server::ShotResult result = room.shoot(c.seat, shot);
+    if (!result.refusal.empty()) return refuse(c, result.refusal);
+    tellRoom(c.room, result.accepted);
+    keep(room);
+}
+
+void ServerHost::chat(Connection& c, const protocol::Chat& chat) {
+    tellRoom(c.room, protocol::Chat{chat.text, c.seat});
+}
+
+void ServerHost::dropped(QWebSocket* socket) {
+    const auto it = connections_.find(socket);
+    if (it == connections_.end()) return;
+    const Connection c = *it;
+    connections_.erase(it);
+    if (--perAddress_[c.address] <= 0) perAddress_.remove(c.address);
+    socket->deleteLater();
+    if (c.room.empty()) return;
+    const auto room = rooms_.find(c.room);
+    if (room == rooms_.end()) return;
+    room->second->leave(c.seat, server::Clock::now());
+    seatsChanged(*room->second);
+}
+
+void ServerHost::tick() {
+    const auto now = server::Clock::now();
+    for (auto& [code, room] : rooms_) {
+        if (room->releaseExpiredHolds(now)) seatsChanged(*room);
+        if (const std::optional<protocol::Accepted> played = room->pollComputer()) {
+            tellRoom(code, *played);
+            keep(*room);
+        }
+    }
+}
+
+void ServerHost::send(const Connection& c, const protocol::Message& message) {
+    c.socket->sendTextMessage(text(protocol::encodeMessage(message)));
+}
+
+void ServerHost::refuse(const Connection& c, std::string reason) { send(c, protocol::Refused{std::move(reason)}); }
+
+void ServerHost::tellRoom(const std::string& code, const protocol::Message& message) {
+    const QString encoded = text(protocol::encodeMessage(message));
+    for (const Connection& c : std::as_const(connections_))
+        if (c.room == code) c.socket->sendTextMessage(encoded);
+}
+
+void ServerHost::seatsChanged(server::Room& room) {
+    tellRoom(room.code(), protocol::Seats{room.seats()});
+    keep(room);
+}
+
+QString ServerHost::roomsDir() const { return options_.dataDir.isEmpty() ? QString() : options_.dataDir + "/rooms"; }
+
+void ServerHost::keep(const server::Room& room) {
+    if (roomsDir().isEmpty()) return;
+    const std::string path = (roomsDir() + "/" + text(room.code()) + kRoomSuffix).toStdString();
+    const std::string error = writeFileSafely(path, room.roomText());
+    if (!error.empty()) std::fprintf(stderr, "capzel-server: %s\n", error.c_str());
+}
+
+void ServerHost::bringBackRooms() {
+    if (roomsDir().isEmpty()) return;
+    QDir dir(roomsDir());
+    if (!dir.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "capzel-server: the folder %s cannot be made; rooms are not kept\n", qPrintable(roomsDir()));
+        return;
+    }
+    const auto files = dir.entryList({QStringLiteral("*") + kRoomSuffix}, QDir::Files, QDir::Name);
+    for (const QString& name : files) {
+        const std::string path = dir.filePath(name).toStdString();
+        const std::optional<std::string> content = readRegularFile(path, kMaxGameRecordBytes + 64 * 1024);
+        std::string error = "it cannot be read";
+        auto room = content ? server::Room::fromText(*content, server::Clock::now(), &error, options_.planner) : nullptr;
+        if (!room) {
+            std::fprintf(stderr, "capzel-server: the room %s is not brought back: %s\n", path.c_str(), error.c_str());
+            continue;
+        }
+        const std::string code = room->code();
+        rooms_.emplace(code, std::move(room));
+    }
+}
+
+}  // namespace capzel::network

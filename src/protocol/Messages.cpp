@@ -1,0 +1,271 @@
+#include "protocol/Messages.h"
+
+#include <array>
+#include <limits>
+
+#include "records/JsonFields.h"
+#include "records/RecordJson.h"
+#include "records/SavedGame.h"
+#include "records/SnapshotText.h"
+#include "records/TextEncoding.h"
+
+namespace capzel::protocol {
+
+namespace {
+
+using namespace jsonfields;
+
+// By the index of the message in Message (and Decoded).
+constexpr std::array<const char*, std::variant_size_v<Message>> kTypeNames = {
+    "hello", "createRoom", "joinRoom", "shot", "chat", "stateRequest", "welcome", "refused", "joined", "seats",
+    "accepted", "state"};
+constexpr const char* kPresenceNames[] = {"connected", "waiting", "computer", "open"};
+constexpr std::size_t kMaxReasonChars = 1000;
+
+// ---- Writing ---------------------------------------------------------------
+
+Json seatsValue(const std::vector<SeatStatus>& seats) {
+    Json list = Json::array();
+    for (const SeatStatus& s : seats)
+        list.push_back({{"seat", s.seat},
+                        {"name", s.name},
+                        {"presence", presenceName(s.presence)},
+                        {"kind", kKindNames[std::size_t(s.kind)]}});
+    return list;
+}
+
+void putShot(Json& j, const Shot& shot) {
+    j["shotNumber"] = shot.shotNumber;
+    recordjson::putShotInputs(j, shot.inputs);
+}
+
+struct Writer {
+    Json& j;
+    void operator()(const Hello& m) {
+        j["programVersion"] = m.programVersion;
+        j["name"] = m.name;
+    }
+    void operator()(const CreateRoom& m) {
+        Json kinds = Json::array();
+        for (PlayerKind k : m.seats) kinds.push_back(kKindNames[std::size_t(k)]);
+        j["seats"] = std::move(kinds);
+        j["walls"] = m.walls;
+    }
+    void operator()(const JoinRoom& m) {
+        j["code"] = m.code;
+        j["token"] = m.token ? Json(*m.token) : Json(nullptr);
+    }
+    void operator()(const Shot& m) { putShot(j, m); }
+    void operator()(const Chat& m) {
+        j["text"] = m.text;
+        j["seat"] = m.seat;
+    }
+    void operator()(const StateRequest&) {}
+    void operator()(const Welcome& m) { j["serverVersion"] = m.serverVersion; }
+    void operator()(const Refused& m) { j["reason"] = m.reason; }
+    void operator()(const Joined& m) {
+        j["code"] = m.code;
+        j["seat"] = m.seat;
+        j["token"] = m.token;
+        j["seats"] = seatsValue(m.seats);
+    }
+    void operator()(const Seats& m) { j["seats"] = seatsValue(m.seats); }
+    void operator()(const Accepted& m) {
+        j["seat"] = m.shot.inputs.seat;
+        putShot(j, m.shot);
+        recordjson::putOutcome(j, m.shot.inputs.outcome);
+    }
+    void operator()(const State& m) {
+        j["shotNumber"] = m.shotNumber;
+        Json snapshot = Json::parse(m.snapshot, nullptr, false);
+        j["snapshot"] = snapshot.is_object() ? std::move(snapshot) : Json(nullptr);
+    }
+};
+
+// ---- Reading ---------------------------------------------------------------
+
+// A text a person typed: plain, within `maxChars`, and not empty unless
+// `mayBeEmpty`.
+void plainText(FieldReader& r, const char* key, std::string& out, std::size_t maxChars, bool mayBeEmpty = true) {
+    r.text(key, out, maxChars);
+    if (!r.ok()) return;
+    if (!mayBeEmpty && out.empty()) return void(r.fail(key, "is empty"));
+    if (!isPlainText(out, maxChars)) r.fail(key, "holds a control character");
+}
+
+void readKind(FieldReader& r, const Json& v, const std::string& at, PlayerKind& out) {
+    for (std::size_t k = 0; k < std::size(kKindNames); ++k) {
+        if (v.is_string() && v.get_ref<const std::string&>() == kKindNames[k]) {
+            out = PlayerKind(k);
+            return;
+        }
+    }
+    r.fail(at.c_str(), "is not one of \"human\", \"novice\", \"club\", \"strong\", \"expert\"");
+}
+
+void readSeats(FieldReader& r, std::vector<SeatStatus>& seats) {
+    const Json* list = r.array("seats", 1, kMaxPlayers);
+    for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k) {
+        auto s = r.object("seats", (*list)[k], int(k + 1));
+        if (!s) return;
+        SeatStatus& seat = seats.emplace_back();
+        s->integer("seat", seat.seat, 1, kMaxPlayers);
+        plainText(*s, "name", seat.name, saveLimits::kMaxNameLength);
+        if (const Json* v = s->value("presence")) {
+            const auto* names = std::begin(kPresenceNames);
+            const auto found = std::find_if(names, std::end(kPresenceNames), [&](const char* name) {
+                return v->is_string() && v->get_ref<const std::string&>() == name;
+            });
+            if (found == std::end(kPresenceNames)) return void(s->fail("presence", "is not a seat's presence"));
+            seat.presence = SeatPresence(found - names);
+        }
+        if (const Json* v = s->value("kind")) readKind(*s, *v, s->where("kind"), seat.kind);
+    }
+}
+
+void readCode(FieldReader& r, std::string& code) {
+    r.text("code", code, kRoomCodeLength);
+    if (r.ok() && !isRoomCode(code))
+        r.fail("code", "is not a room's code of " + std::to_string(kRoomCodeLength) + " letters and digits");
+}
+
+void readToken(FieldReader& r, std::string& token) {
+    r.text("token", token, kTokenDigits);
+    if (r.ok() && !isSeatToken(token))
+        r.fail("token", "is not " + std::to_string(kTokenDigits) + " hexadecimal digits");
+}
+
+// The strongest strength the decoder passes on; the room holds a shot to
+// its own field's bar.
+int maxShotPower() { return maxRecordedPower(kClientHeight); }
+
+void readShot(FieldReader& r, Shot& shot) {
+    r.integer("shotNumber", shot.shotNumber, 1, std::numeric_limits<int>::max());
+    recordjson::readShotInputs(r, shot.inputs, maxShotPower());
+}
+
+struct Reader {
+    FieldReader& r;
+    void operator()(Hello& m) {
+        plainText(r, "programVersion", m.programVersion, kMaxProgramVersionChars);
+        plainText(r, "name", m.name, saveLimits::kMaxNameLength, false);
+    }
+    void operator()(CreateRoom& m) {
+        const Json* list = r.array("seats", 1, kMaxPlayers);
+        for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k)
+            readKind(r, (*list)[k], r.where("seats/" + std::to_string(k)), m.seats.emplace_back());
+        r.boolean("walls", m.walls);
+    }
+    void operator()(JoinRoom& m) {
+        readCode(r, m.code);
+        if (const Json* v = r.value("token"); v && !v->is_null()) readToken(r, m.token.emplace());
+    }
+    void operator()(Shot& m) { readShot(r, m); }
+    void operator()(Chat& m) {
+        plainText(r, "text", m.text, kMaxChatChars, false);
+        r.integer("seat", m.seat, 0, kMaxPlayers);
+    }
+    void operator()(StateRequest&) {}
+    void operator()(Welcome& m) { plainText(r, "serverVersion", m.serverVersion, kMaxProgramVersionChars); }
+    void operator()(Refused& m) { r.text("reason", m.reason, kMaxReasonChars); }
+    void operator()(Joined& m) {
+        readCode(r, m.code);
+        r.integer("seat", m.seat, 1, kMaxPlayers);
+        readToken(r, m.token);
+        readSeats(r, m.seats);
+    }
+    void operator()(Seats& m) { readSeats(r, m.seats); }
+    void operator()(Accepted& m) {
+        r.integer("seat", m.shot.inputs.seat, 1, kMaxPlayers);
+        readShot(r, m.shot);
+        recordjson::readOutcome(r, m.shot.inputs.outcome);
+    }
+    void operator()(State& m) {
+        r.integer("shotNumber", m.shotNumber, 0, std::numeric_limits<int>::max());
+        const Json* v = r.value("snapshot");
+        if (!v) return;
+        if (!v->is_object()) return void(r.fail("snapshot", "is not an object"));
+        m.snapshot = v->dump();
+        std::string why;
+        if (!readSnapshot(m.snapshot, &why)) r.fail("snapshot", why);
+    }
+};
+
+// An empty message of the type at `index` of Decoded.
+template <std::size_t... I>
+Decoded emptyMessage(std::size_t index, std::index_sequence<I...>) {
+    static constexpr std::array<Decoded (*)(), sizeof...(I)> makers = {
+        +[]() -> Decoded { return std::variant_alternative_t<I, Message>{}; }...};
+    return makers[index]();
+}
+
+std::string versionRefusal(std::int64_t theirs) {
+    return "The other side speaks version " + std::to_string(theirs) + " of the online game, this program version " +
+           std::to_string(kProtocolVersion) + (theirs > kProtocolVersion ? ": this program is older and needs an update."
+                                                                        : ": the other program is older and needs an update.");
+}
+
+Decoded decodeObject(const Json& j) {
+    const auto type = j.find("type");
+    if (type == j.end() || !type->is_string()) return Refusal{"The message has no type."};
+    const auto version = j.find("protocol");
+    const std::optional<std::int64_t> theirs = version == j.end() ? std::nullopt : wholeNumber(*version);
+    if (!theirs) return Refusal{"The message does not say its protocol version."};
+    if (*theirs != kProtocolVersion) return Refusal{versionRefusal(*theirs)};
+    const std::string& name = type->get_ref<const std::string&>();
+    const auto known = std::find(kTypeNames.begin(), kTypeNames.end(), name);
+    if (known == kTypeNames.end()) return Refusal{"The message's type " + quoted(name) + " is not known."};
+    Decoded message = emptyMessage(std::size_t(known - kTypeNames.begin()), std::make_index_sequence<kTypeNames.size()>());
+    std::string error;
+    FieldReader r(j, "", error, PathStyle::Pointer);
+    std::visit([&](auto& m) {
+        if constexpr (!std::is_same_v<std::decay_t<decltype(m)>, Refusal>) Reader{r}(m);
+    }, message);
+    if (!r.ok()) return Refusal{"The " + name + " message is wrong: " + error + "."};
+    return message;
+}
+
+}  // namespace
+
+const char* presenceName(SeatPresence presence) { return kPresenceNames[std::size_t(presence)]; }
+
+bool isRoomCode(std::string_view text) {
+    return text.size() == kRoomCodeLength && text.find_first_not_of(kRoomCodeLetters) == std::string_view::npos;
+}
+
+bool isSeatToken(std::string_view text) {
+    return text.size() == kTokenDigits && text.find_first_not_of(kHexDigits) == std::string_view::npos;
+}
+
+bool isPlainText(std::string_view text, std::size_t maxChars) {
+    if (!isValidUtf8(text) || utf8Length(text) > maxChars) return false;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const auto c = static_cast<unsigned char>(text[k]);
+        if (c < 0x20 || c == 0x7F) return false;
+        // C1 controls, U+0080 to U+009F: 0xC2 0x80 to 0xC2 0x9F.
+        if (c == 0xC2 && k + 1 < text.size() && static_cast<unsigned char>(text[k + 1]) < 0xA0) return false;
+    }
+    return true;
+}
+
+std::string encodeMessage(const Message& message) {
+    Json j = {{"type", kTypeNames[message.index()]}, {"protocol", kProtocolVersion}};
+    std::visit(Writer{j}, message);
+    return j.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+Decoded decodeMessage(std::string_view text) {
+    if (text.size() > kMaxMessageBytes)
+        return Refusal{"The message is " + std::to_string(text.size()) + " bytes, more than " +
+                       std::to_string(kMaxMessageBytes) + "."};
+    try {
+        const Json j = Json::parse(text, nullptr, false);
+        if (j.is_discarded()) return Refusal{"The message is not JSON text."};
+        if (!j.is_object()) return Refusal{"The message is not a JSON object."};
+        return decodeObject(j);
+    } catch (const std::exception& e) {
+        return Refusal{std::string("The message could not be read: ") + e.what()};
+    }
+}
+
+}  // namespace capzel::protocol

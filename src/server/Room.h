@@ -1,0 +1,129 @@
+// A room of the online game, and the one authority on its game: the server
+// plays every shot itself, with the real engine and rules, and tells the
+// players what it gave. The players' programs play the same inputs and
+// compare their result with the server's.
+//
+// A room is made for a number of seats, each a person's or a computer's.
+// People take the human seats by joining (the maker takes the first); the
+// game begins once every human seat is taken. A player who drops keeps the
+// seat for kSeatHold: joining again with the seat's token takes it back.
+// After that the seat is released: the computer plays it (at Club level)
+// until somebody joins and takes it, with a new token.
+//
+// A shot is taken only from the seat whose turn it is, while nothing else
+// is under way, with its number the next one, the aim line and a hand
+// placement on the field and a strength in the power bar's range. Computer
+// seats are planned on a thread of their own (players/PlanJob.h) and played
+// by pollComputer().
+//
+// Standard C++ only: the network around it is the host's (network/).
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/SilentPlatform.h"
+#include "players/PlanJob.h"
+#include "protocol/Messages.h"
+#include "records/GameRecord.h"
+#include "server/Tokens.h"
+#include "session/GameSession.h"
+
+namespace capzel::server {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::chrono::minutes kSeatHold{5};
+// The level the computer plays a released seat at.
+constexpr PlayerKind kReleasedSeatLevel = PlayerKind::Club;
+
+struct RoomSeat {
+    PlayerKind kind = PlayerKind::Human;
+    std::string name;
+    std::string token;  // empty: nobody holds the seat
+    bool connected = false;
+    Clock::time_point droppedAt{};  // while held: when its player dropped
+};
+
+struct JoinResult {
+    std::string refusal;  // empty: joined
+    int seat = 0;
+    std::string token;
+};
+
+struct ShotResult {
+    std::string refusal;  // empty: played
+    protocol::Accepted accepted;
+};
+
+class Room {
+public:
+    // Why a room cannot be made so (none: it can).
+    static std::optional<std::string> setupRefusal(const protocol::CreateRoom& setup);
+
+    // A new room, waiting for its players. `planner` sets how hard the
+    // computer seats search (tests make it quick).
+    Room(std::string code, const protocol::CreateRoom& setup, players::PlannerOptions planner = {});
+    // A room as roomText() kept it, its game played again shot by shot and
+    // checked against its record; every seat's player counts as dropped at
+    // `now`. Nothing, with `error`, when the text is not a room's or its
+    // game does not play back as recorded.
+    static std::unique_ptr<Room> fromText(std::string_view text, Clock::time_point now, std::string* error,
+                                          players::PlannerOptions planner = {});
+    ~Room();
+    Room(const Room&) = delete;
+    Room& operator=(const Room&) = delete;
+
+    const std::string& code() const { return code_; }
+
+    // A player comes in: with a token, to the seat it holds; without, to the
+    // first free human seat (or a released one once the game runs).
+    JoinResult join(const std::string& name, const std::optional<std::string>& token, TokenSource& tokens,
+                    Clock::time_point now);
+    // The seat's player dropped: the seat is held for kSeatHold.
+    void leave(int seat, Clock::time_point now);
+    // Releases the seats whose hold has run out; true when one was.
+    bool releaseExpiredHolds(Clock::time_point now);
+
+    bool begun() const { return begun_; }
+    bool running() const;
+    // Shots played so far.
+    int shotCount() const { return record_.shotCount(); }
+
+    // A shot from the player in `seat`.
+    ShotResult shoot(int seat, const protocol::Shot& shot);
+    // When a computer is to play: starts planning its shot, and plays it
+    // once planned. Gives the shot played, if one was.
+    std::optional<protocol::Accepted> pollComputer();
+    // Whether a computer is to play (planning or about to start).
+    bool computerToPlay() const;
+
+    std::vector<protocol::SeatStatus> seats() const;
+    const std::vector<RoomSeat>& seatDetails() const { return seats_; }
+    // The game as it stands (only once begun).
+    protocol::State state() const;
+    const GameRecord& record() const { return record_; }
+
+    // The room as text: its seats with their tokens and its game record.
+    std::string roomText() const;
+
+private:
+    void begin();
+    std::string shotRefusal(int seat, const protocol::Shot& shot) const;
+    protocol::Accepted play(RecordedShot inputs);
+    bool seatPlayedByComputer(int seat) const;
+
+    std::string code_;
+    bool walls_ = true;
+    std::vector<RoomSeat> seats_;
+    players::PlannerOptions planner_;
+    SilentPlatform platform_;
+    GameSession session_;
+    bool begun_ = false;
+    GameRecord record_;
+    std::unique_ptr<players::PlanJob> plan_;
+};
+
+}  // namespace capzel::server

@@ -1,0 +1,83 @@
+// The online messages: every kind reads back as written, and the decoder
+// refuses what it must not take (tests/data/protocol_refusals.jsonl), with
+// a reason and never an exception.
+#include <gtest/gtest.h>
+
+#include "DataRows.h"
+#include "protocol/Messages.h"
+#include "records/SnapshotText.h"
+
+namespace capzel::protocol {
+namespace {
+
+TEST(ProtocolMessages, EveryKindReadsBackAsWritten) {
+    RecordedShot inputs;
+    inputs.seat = 3;
+    inputs.x1 = 1580.25f;
+    inputs.y1 = -0.0f;
+    inputs.x2 = 1.0e-7f;
+    inputs.y2 = 9390;
+    inputs.power = 4321;
+    inputs.placement = HandPlacement{10245, 45.5f};
+    inputs.outcome = {0x0123456789abcdefull, {{AnnouncementKind::Win, 3, "Ann wins!\r\nWell played."}}};
+    GameSnapshot snapshot;
+    snapshot.players.resize(2);
+    snapshot.players[0].name = "Ann";
+    snapshot.currentTurn = 1;
+    const std::vector<SeatStatus> seats = {{1, "Ann", SeatPresence::Connected, PlayerKind::Human},
+                                           {2, "", SeatPresence::Open, PlayerKind::Human},
+                                           {3, "Player 3", SeatPresence::Computer, PlayerKind::Strong}};
+    const Message messages[] = {
+        Hello{kProtocolVersion, "1.0.0", "Ann Ödegård"},
+        CreateRoom{{PlayerKind::Human, PlayerKind::Expert, PlayerKind::Novice}, false},
+        JoinRoom{"ABC234", std::nullopt},
+        JoinRoom{"ZZ9922", std::string("0123456789abcdef0123456789abcdef")},
+        Shot{7, RecordedShot{1, inputs.x1, inputs.y1, inputs.x2, inputs.y2, inputs.power, std::nullopt, {}, {}}},
+        Chat{"Nice shot ☺", 2},
+        StateRequest{},
+        Welcome{kProtocolVersion, "1.0.0"},
+        Refused{"It is not your turn."},
+        Joined{"ABC234", 2, "0123456789abcdef0123456789abcdef", seats},
+        Seats{seats},
+        Accepted{Shot{12, inputs}},
+        State{4, writeSnapshot(snapshot)},
+    };
+    for (const Message& m : messages) {
+        const std::string text = encodeMessage(m);
+        const Decoded back = decodeMessage(text);
+        ASSERT_EQ(back.index(), m.index()) << text << " -> " << std::get<Refusal>(back).reason;
+        std::visit([&](const auto& sent) {
+            using Kind = std::decay_t<decltype(sent)>;
+            EXPECT_TRUE(std::get<Kind>(back) == sent) << text;
+        }, m);
+    }
+}
+
+TEST(ProtocolMessages, RefusesWhatItMustNotTake) {
+    for (const nlohmann::json& row : test::dataRows("protocol_refusals.jsonl")) {
+        const std::string text = row.contains("text") ? row["text"].get<std::string>() : row["message"].dump();
+        const Decoded d = decodeMessage(text);
+        ASSERT_TRUE(std::holds_alternative<Refusal>(d)) << text;
+        const std::string& reason = std::get<Refusal>(d).reason;
+        EXPECT_NE(reason.find(row["refusal"].get<std::string>()), std::string::npos) << text << "\n  " << reason;
+    }
+}
+
+TEST(ProtocolMessages, RefusesAMessageOverItsSizeWhateverItHolds) {
+    const std::string chat = encodeMessage(Chat{std::string(kMaxChatChars, 'a'), 0});
+    EXPECT_TRUE(std::holds_alternative<Chat>(decodeMessage(chat)));
+    EXPECT_EQ(std::get<Refusal>(decodeMessage(encodeMessage(Chat{std::string(kMaxChatChars + 1, 'a'), 0}))).reason,
+              "The chat message is wrong: /text: has more than 300 characters.");
+    std::string padded = chat;
+    padded.append(kMaxMessageBytes - padded.size(), ' ');
+    EXPECT_TRUE(std::holds_alternative<Chat>(decodeMessage(padded)));
+    padded.push_back(' ');
+    EXPECT_EQ(std::get<Refusal>(decodeMessage(padded)).reason, "The message is 16385 bytes, more than 16384.");
+    // Bytes that are not UTF-8 are no text.
+    EXPECT_TRUE(std::holds_alternative<Refusal>(decodeMessage("{\"type\":\"chat\",\"protocol\":1,\"text\":\"\xff\",\"seat\":0}")));
+    EXPECT_TRUE(isPlainText("Ödegård ☺", 9));
+    EXPECT_FALSE(isPlainText("Ödegård ☺", 8));
+}
+
+}  // namespace
+}  // namespace capzel::protocol

@@ -1,0 +1,165 @@
+// The real capzel-server, driven over WebSockets: two players play shots
+// and follow the game to the bit, a hostile connection is refused and
+// closed while the room goes on, SIGTERM stops the server with status 0,
+// and a restarted server brings the room back.
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebSocket>
+
+#include <csignal>
+#include <deque>
+#include <numbers>
+
+#include "players/PlannedShot.h"
+#include "protocol/Messages.h"
+#include "session/RecordReplay.h"
+#include "session/RemoteGame.h"
+
+using namespace capzel;
+using namespace capzel::protocol;
+
+namespace {
+
+// A player's program: a socket, what came in, and the game it follows.
+class Player {
+public:
+    explicit Player(quint16 port) {
+        QObject::connect(&socket, &QWebSocket::textMessageReceived,
+                         [this](const QString& t) { inbox.push_back(decodeMessage(t.toStdString())); });
+        socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port)));
+        QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::ConnectedState, 5000);
+    }
+    void send(const Message& m) { socket.sendTextMessage(QString::fromStdString(encodeMessage(m))); }
+
+    // The next message of kind T, passing over seats and chat lines.
+    template <typename T>
+    T next() {
+        for (int waited = 0; waited < 10000; waited += 5) {
+            while (!inbox.empty()) {
+                Decoded d = std::move(inbox.front());
+                inbox.pop_front();
+                if (auto* m = std::get_if<T>(&d)) return std::move(*m);
+                if (!std::holds_alternative<Seats>(d) && !std::holds_alternative<Chat>(d))
+                    qWarning("passed over a message of kind %zu", d.index());
+            }
+            QTest::qWait(5);
+        }
+        qFatal("no message of the kind awaited");
+    }
+    std::string hello(const char* name) {
+        send(Hello{kProtocolVersion, "test", name});
+        return next<Welcome>().serverVersion;
+    }
+    // Follows an accepted shot; false when it differs here.
+    bool follow(const Accepted& a) {
+        hashes.push_back(a.shot.inputs.outcome.hash);
+        return game.playAccepted(a) && game.hash() == a.shot.inputs.outcome.hash;
+    }
+    Shot aimedShot(double angle, int ticks) const {
+        const auto planned = players::shotAlong(game.state(), game.field().board, angle, ticks);
+        return Shot{game.shotNumber() + 1, plannedShotInputs(game.state(), game.field(), planned)};
+    }
+
+    QWebSocket socket;
+    std::deque<Decoded> inbox;
+    RemoteGame game;
+    std::vector<std::uint64_t> hashes;
+};
+
+}  // namespace
+
+class ServerTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir data;
+    QProcess server;
+    quint16 port = 0;
+
+    void startServer() {
+        server.setProgram(QStringLiteral(CAPZEL_BIN_DIR "/capzel-server"));
+        server.setArguments({"--port", "0", "--data-dir", data.path(), "--max-messages-per-second", "20"});
+        server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server.start();
+        QVERIFY(server.waitForReadyRead(10000));
+        const QString line = QString::fromUtf8(server.readLine());
+        QVERIFY2(line.contains("listening on ws://"), qPrintable(line));
+        port = quint16(line.section(':', 2).section(' ', 0, 0).toUInt());
+        QVERIFY(port > 0);
+    }
+    void stopServer() {
+        ::kill(pid_t(server.processId()), SIGTERM);
+        QVERIFY(server.waitForFinished(10000));
+        QCOMPARE(server.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(server.exitCode(), 0);
+    }
+
+private slots:
+    void twoPlayersPlayAndAHostileClientChangesNothing() {
+        startServer();
+        Player ann(port), bob(port);
+        QVERIFY(!ann.hello("Ann").empty());
+        bob.hello("Bob");
+        ann.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true});
+        const Joined annIn = ann.next<Joined>();
+        bob.send(JoinRoom{annIn.code, std::nullopt});
+        const Joined bobIn = bob.next<Joined>();
+        QCOMPARE(bobIn.seat, 2);
+        QVERIFY(ann.game.applyState(ann.next<State>()));
+        QVERIFY(bob.game.applyState(bob.next<State>()));
+
+        Player eve(port);  // hostile
+        eve.socket.sendTextMessage(QStringLiteral("{\"type\": \"hello\", "));
+        QVERIFY(eve.next<Refused>().reason.find("not JSON") != std::string::npos);
+        eve.send(JoinRoom{annIn.code, std::nullopt});
+        QCOMPARE(eve.next<Refused>().reason, std::string("Say hello first."));
+        eve.hello("Eve");
+        eve.send(JoinRoom{annIn.code, std::nullopt});
+        QCOMPARE(eve.next<Refused>().reason, "Room " + annIn.code + " has no free seat.");
+        eve.send(JoinRoom{annIn.code, std::string(32, 'f')});
+        QCOMPARE(eve.next<Refused>().reason, "The token holds no seat in room " + annIn.code + ".");
+        eve.send(Shot{1, ann.aimedShot(0, 10).inputs});
+        QCOMPARE(eve.next<Refused>().reason, std::string("Join a room first."));
+
+        for (int k = 0; k < 6; ++k) {
+            Player& shooter = ann.game.state().currentTurn == 1 ? ann : bob;
+            Player& other = &shooter == &ann ? bob : ann;
+            other.send(other.aimedShot(0.4, 20));
+            QVERIFY(other.next<Refused>().reason.find("not your turn") != std::string::npos);
+            shooter.send(shooter.aimedShot(-std::numbers::pi / 2 + 0.35 * k, 12 + 9 * k));
+            QVERIFY(ann.follow(ann.next<Accepted>()));
+            QVERIFY(bob.follow(bob.next<Accepted>()));
+            if (k == 2) {
+                // A flood: refused at once, then closed; the room goes on.
+                Player flood(port);
+                for (int m = 0; m < 300; ++m) flood.send(Chat{"spam", 0});
+                std::string said;
+                while (said.find("Too many messages") == std::string::npos) said = flood.next<Refused>().reason;
+                QTRY_COMPARE_WITH_TIMEOUT(flood.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+                // A frame over the limit closes the connection.
+                eve.socket.sendTextMessage(QString(int(kMaxMessageBytes) + 1, 'x'));
+                QTRY_COMPARE_WITH_TIMEOUT(eve.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+                QCOMPARE(eve.socket.closeCode(), QWebSocketProtocol::CloseCodeTooMuchData);
+            }
+        }
+        QCOMPARE(ann.hashes, bob.hashes);
+        QCOMPARE(ann.game.hash(), bob.game.hash());
+        QCOMPARE(ann.game.shotNumber(), 6);
+
+        // The server stops cleanly and brings the room back; Bob's token
+        // takes his seat again and the game stands as it stood.
+        stopServer();
+        startServer();
+        Player back(port);
+        back.hello("Bob");
+        back.send(JoinRoom{annIn.code, bobIn.token});
+        QCOMPARE(back.next<Joined>().seat, 2);
+        QVERIFY(back.game.applyState(back.next<State>()));
+        QCOMPARE(back.game.shotNumber(), 6);
+        QCOMPARE(back.game.hash(), bob.game.hash());
+        stopServer();
+    }
+};
+
+QTEST_GUILESS_MAIN(ServerTest)
+#include "tst_server.moc"
