@@ -43,8 +43,16 @@ void addNewGameTips(NewGameDialog& dialog) {
         dialog.nameEdit(i)->setToolTip(QStringLiteral("The name of player %1 (at most 40 characters)").arg(i));
         dialog.colorButton(i)->setToolTip(QStringLiteral("The colour of player %1's piece").arg(i));
         dialog.frictionFrame(i)->setToolTip(
-            QStringLiteral("Player %1's friction: from very low (left) to very high (right)").arg(i));
-        for (FrictionLevel level : kAll) dialog.frictionOption(i, level)->setToolTip(frictionTip(level));
+            QStringLiteral("Player %1's friction: from very low (left: the piece slides farthest) to very high "
+                           "(right: it stops soonest). More friction starts the player with more points.")
+                .arg(i));
+        // The option's own tooltip stays its level's name, as it always was;
+        // what the level does is its What's This (Shift+F1) and the row's tip.
+        for (FrictionLevel level : kAll) {
+            QAbstractButton* option = dialog.frictionOption(i, level);
+            option->setToolTip(QString::fromLatin1(frictionLevelInfo(level).tooltip));
+            option->setWhatsThis(frictionTip(level));
+        }
     }
     dialog.wallsCheck()->setToolTip(QStringLiteral("Red walls on the field: pieces bounce off them"));
     dialog.frictionToggle()->setToolTip(

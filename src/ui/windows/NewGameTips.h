@@ -1,6 +1,7 @@
 // What each control of the new-game dialog does, told in its tooltip, so
-// that a first game needs no manual. The friction options keep their level's
-// name as the first line and say below it what the level does.
+// that a first game needs no manual. The friction options keep their
+// level's name as their tooltip; what the level does is their What's This,
+// and the row of options says it in its own tooltip.
 #pragma once
 
 #include <QString>
@@ -11,8 +12,8 @@ namespace capzel::ui {
 
 class NewGameDialog;
 
-// The tooltip of a friction option: the level's name, how far a piece
-// slides at it and the points it starts with.
+// What a friction level does: its name, how far a piece slides at it and
+// the points it starts with.
 QString frictionTip(FrictionLevel level);
 
 // Gives every control of the dialog but the seat choices its tooltip.

@@ -204,7 +204,7 @@ private slots:
         }
     }
 
-    // Every control of New Game says what it does; a friction option keeps its level's name first.
+    // Every control of New Game says what it does; a friction option's tooltip stays its level's name.
     void newGameControlsExplainThemselves() {
         test::WindowFixture fx;
         QVERIFY(fx.open());
@@ -216,7 +216,8 @@ private slots:
             if (dialog->colorDialog()->isAncestorOf(control)) continue;
             QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
         }
-        QVERIFY(dialog->frictionOption(3, FrictionLevel::VeryHigh)->toolTip().startsWith(QLatin1String("Very High Friction\n")));
+        QCOMPARE(dialog->frictionOption(3, FrictionLevel::VeryHigh)->toolTip(), QStringLiteral("Very High Friction"));
+        QVERIFY(dialog->frictionOption(3, FrictionLevel::VeryHigh)->whatsThis().startsWith(QLatin1String("Very High Friction\n")));
         fx.close();
     }
 
