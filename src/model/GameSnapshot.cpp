@@ -38,6 +38,8 @@ private:
     }
 };
 
+}  // namespace
+
 SnapshotBox boxOf(const Box& b) { return {b.left, b.top, b.width, b.height, b.visible, b.fillColor}; }
 
 void putBox(const SnapshotBox& s, Box& b) {
@@ -48,8 +50,6 @@ void putBox(const SnapshotBox& s, Box& b) {
     b.visible = s.visible;
     b.fillColor = s.fillColor;
 }
-
-}  // namespace
 
 std::string canonicalBytes(const GameSnapshot& s) {
     ByteWriter w;

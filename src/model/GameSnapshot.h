@@ -123,6 +123,11 @@ bool operator==(const GameSnapshot& a, const GameSnapshot& b);
 // FNV-1a (64 bits) of the canonical bytes.
 std::uint64_t stateHash(const GameSnapshot& s);
 
+// A shape's game values (place, size, shown, fill), and putting them back
+// on a shape, whose other values stay.
+SnapshotBox boxOf(const Box& b);
+void putBox(const SnapshotBox& s, Box& b);
+
 // The game's values out of its state and field (players 1..numberOfPlayers,
 // at most 8).
 GameSnapshot captureSnapshot(const GameState& g, const Field& field);

@@ -20,21 +20,6 @@ const EntryOutcome& outcomeOf(const RecordEntry& entry) {
     return std::visit([](const auto& e) -> const EntryOutcome& { return e.outcome; }, entry);
 }
 
-namespace {
-
-SnapshotBox snapshotBox(const Box& b) { return {b.left, b.top, b.width, b.height, b.visible, b.fillColor}; }
-
-void putBox(const SnapshotBox& s, Box& b) {
-    b.left = s.left;
-    b.top = s.top;
-    b.width = s.width;
-    b.height = s.height;
-    b.visible = s.visible;
-    b.fillColor = s.fillColor;
-}
-
-}  // namespace
-
 RecordedField recordField(const Field& field) {
     const Board& b = field.board;
     RecordedField r;
@@ -42,7 +27,7 @@ RecordedField recordField(const Field& field) {
     r.height = b.scaleHeight;
     r.leftEdge = b.leftLine.x1;
     r.rightEdge = b.rightLine.x1;
-    r.outerWalls = {snapshotBox(b.walls[kWallCount - 1]), snapshotBox(b.walls[kWallCount])};
+    r.outerWalls = {boxOf(b.walls[kWallCount - 1]), boxOf(b.walls[kWallCount])};
     r.pieceHolderWidth = b.pieceHolder.width;
     r.pointer = {b.pointer.x1, b.pointer.y1, b.pointer.x2, b.pointer.y2, b.pointer.visible};
     for (int i = 1; i <= kMaxPlayers; ++i) {
