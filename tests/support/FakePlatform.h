@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/GameContext.h"
@@ -28,12 +29,7 @@ public:
     double clockNow = 0;        // seconds since midnight
     double secondsPerYield = 0; // how far the clock moves per yield
     int beeps = 0;
-    struct Sound {
-        SoundEffect effect;
-        int loudness;
-        double at;  // the clock when it started
-    };
-    std::vector<Sound> sounds;  // every sound effect, in order
+    std::vector<std::pair<SoundEffect, int>> sounds;  // every sound effect and its loudness, in order
     int busyDepth = 0;
 
     // Called during every wait (after the clock moved): lets a test press
@@ -68,7 +64,7 @@ public:
     }
     double clock() override { return clockNow; }
     void beep() override { ++beeps; }
-    void playSound(SoundEffect effect, int loudness) override { sounds.push_back({effect, loudness, clockNow}); }
+    void playSound(SoundEffect effect, int loudness) override { sounds.emplace_back(effect, loudness); }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     std::string chooseFileToOpen(std::string_view, std::string_view, std::string_view) override {
         return pop(openAnswers);
