@@ -74,6 +74,9 @@ private slots:
 
     // At 200 % the field is the 100 % picture scaled, pieces, aim, hints and "Go" included; the twips stay.
     void theFieldScalesAsAPicture() {
+        PlayerSettings done = f.app->settings();
+        done.coachDone = true;  // the field alone: the first-game steps are a panel of their own
+        f.app->setSettings(done);
         f.play();
         f.window().applyPlayerColors();
         capzel::Board& b = f.board();
