@@ -35,6 +35,18 @@ class WatchTest : public QObject {
     capzel::ui::MainWindow& w() { return f.window(); }
     std::uint64_t hash() { return capzel::gameHash(f.state(), f.field()); }
 
+    // The running game ends as finished at `when`: its record kept, its
+    // history line added, and Game History opened.
+    bool keepAsFinished(const char* when) {
+        const capzel::HistoryGame finished = capzel::finishedGame(f.state(), when);
+        if (!capzel::ui::keepFinishedRecord(w().platform(), capzel::ui::recordsFolder(), finished,
+                                            capzel::writeGameRecord(f.app->session().record())).empty())
+            return false;
+        if (!capzel::ui::addToHistoryFile(capzel::ui::historyFile(), finished).added) return false;
+        f.app->showHistory();
+        return true;
+    }
+
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
     void init() { QVERIFY(f.open()); }
@@ -88,12 +100,7 @@ private slots:
         QVERIFY(!w().menus().redoAction->isEnabled());
 
         // Game History finds the record kept for its row, and watches it.
-        const capzel::HistoryGame finished = capzel::finishedGame(f.state(), "2026-12-08 10:00");
-        QCOMPARE(capzel::ui::keepFinishedRecord(w().platform(), capzel::ui::recordsFolder(), finished,
-                                                capzel::writeGameRecord(f.app->session().record())),
-                 std::string());
-        QVERIFY(capzel::ui::addToHistoryFile(capzel::ui::historyFile(), finished).added);
-        f.app->showHistory();
+        QVERIFY(keepAsFinished("2026-12-08 10:00"));
         capzel::ui::GameHistoryWindow* history = f.app->historyWindow();
         QVERIFY(!history->watchButton()->isEnabled());
         history->gameList()->setCurrentIndex(history->gameList()->model()->index(0, 0));
@@ -173,12 +180,7 @@ private slots:
         w().menus().exportRecordAction->trigger();
         QVERIFY(replays(running));
 
-        const capzel::HistoryGame finished = capzel::finishedGame(f.state(), "2026-12-09 10:00");
-        QCOMPARE(capzel::ui::keepFinishedRecord(w().platform(), capzel::ui::recordsFolder(), finished,
-                                                capzel::writeGameRecord(f.app->session().record())),
-                 std::string());
-        QVERIFY(capzel::ui::addToHistoryFile(capzel::ui::historyFile(), finished).added);
-        f.app->showHistory();
+        QVERIFY(keepAsFinished("2026-12-09 10:00"));
         capzel::ui::GameHistoryWindow* history = f.app->historyWindow();
         history->gameList()->setCurrentIndex(history->gameList()->model()->index(0, 0));
         const QString kept = dir.filePath(QStringLiteral("kept.json"));
