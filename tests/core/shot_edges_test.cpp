@@ -60,5 +60,6 @@ TEST(ShotEdges, WaitingPiecesStayWhereTheyWait) {
     options.events = &events;
     test::playShot(t.ctx, t.ui, options);
     EXPECT_EQ(std::tie(t.piece(3).left, t.piece(3).top), std::tie(waiting.left, waiting.top));
+    EXPECT_FALSE(t.g.inGame[3]) << "a shot from before the course brings no waiting piece in";
     EXPECT_TRUE(events.empty());
 }
