@@ -38,7 +38,7 @@ QString hostPort(const network::LanGame& g) {
     return QStringLiteral("%1:%2").arg(host).arg(g.port);
 }
 
-// How a found game reads in the list: its name, host, open seats and address.
+// How a found game reads in the list: its name and host, open seats, address.
 QString gameLine(const network::LanGame& g) {
     return QStringLiteral("%1 on %2 — %3 open seat%4 — %5")
         .arg(g.gameName, g.hostName)
@@ -75,6 +75,7 @@ JoinOnlineDialog::JoinOnlineDialog(QWidget* parent) : QDialog(parent) {
     games_ = new QListWidget(this);
     games_->setObjectName(QStringLiteral("gameList"));
     games_->setMinimumHeight(90);
+    games_->setMinimumWidth(440);
     noGames_ = new QLabel(QStringLiteral("No game found on the local network yet."), this);
     noGames_->setObjectName(QStringLiteral("noGamesLabel"));
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -46,6 +46,7 @@ LobbyWindow::LobbyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->setFocusPolicy(Qt::NoFocus);
+    table_->setWordWrap(false);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
 
@@ -70,7 +71,7 @@ LobbyWindow::LobbyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addLayout(addressRow);
     layout->addWidget(table_, 1);
     layout->addLayout(bottom);
-    resize(520, 380);
+    resize(620, 380);
 
     connect(copy_, &QPushButton::clicked, this, [this] {
         QString text = code_->text();
