@@ -29,6 +29,9 @@ namespace capzel::network {
 
 // The longest announcement taken, in bytes.
 constexpr qsizetype kMaxAnnouncementBytes = 1024;
+// The most games listed at once: a flood of made-up announcements fills the
+// list no further.
+constexpr qsizetype kMaxLanGames = 64;
 // The longest game or host name in an announcement, in characters.
 constexpr std::size_t kMaxAnnouncedNameChars = 60;
 

@@ -142,10 +142,19 @@ private slots:
         QTRY_COMPARE(ours()->openSeats, 1);
         QCOMPARE(browser.games().size(), 1);
 
+        // A flood of made-up games fills the list only so far; ours stays.
+        for (int i = 0; i < 100; ++i) {
+            const QByteArray code = QByteArray("AB") + QByteArray::number(2000 + i).replace('0', 'Z').replace('1', 'Y');
+            stranger.writeDatagram(with("code", '"' + code + '"'), channel.group, channel.port);
+        }
+        QTRY_COMPARE(browser.games().size(), capzel::network::kMaxLanGames);
+        QVERIFY(ours().has_value());
+
         QSignalSpy changes(&browser, &LanBrowser::gamesChanged);
         announcer.stop();
         QTRY_VERIFY(!ours().has_value());
         QVERIFY(!changes.isEmpty());
+        QTRY_VERIFY(browser.games().isEmpty());
         QVERIFY(changes.last().value(0).value<QList<LanGame>>().isEmpty());
     }
 };
