@@ -142,6 +142,7 @@ void LanBrowser::heard(const LanGame& game) {
             return;
         }
     }
+    if (games_.size() >= kMaxLanGames) return;
     games_.append(game);
     lastHeard_.append(clock_.elapsed());
     emit gamesChanged(games_);
