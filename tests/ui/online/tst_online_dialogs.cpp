@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -116,6 +117,25 @@ private slots:
         HostOnlineDialog again;
         QCOMPARE(again.choices(), wanted);
         QVERIFY(!again.nameEdit(4)->isVisible());
+    }
+
+    // Kept choices out of range read as something a host can play.
+    void hostChoicesOutOfRange() {
+        {
+            QSettings s(QSettings::IniFormat, QSettings::UserScope, "Capzel", "Capzel");
+            s.remove("online/host");
+            s.setValue("online/host/port", 70000);
+            s.setValue("online/host/seats", 2);
+            s.setValue("online/host/seat1/who", int(Who::Remote));
+            s.setValue("online/host/seat2/name", "Hal");
+            s.setValue("online/host/seat2/who", int(Who::Computer));
+            s.setValue("online/host/seat2/kind", int(PlayerKind::Human));
+        }
+        QCOMPARE(capzel::ui::loadHostChoices(), (HostChoices{47474, true,
+                                                             {{"", Who::ThisComputer, PlayerKind::Human},
+                                                              {"Hal", Who::Computer, PlayerKind::Novice}}}));
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Capzel", "Capzel").setValue("online/host/seats", 9);
+        QCOMPARE(capzel::ui::loadHostChoices().seats.size(), std::size_t(1));
     }
 
     void joinEntries_data() {
