@@ -173,6 +173,9 @@ private slots:
                 QCOMPARE(w.cell(StatusWindow::Column(c), row)->text(), cellTexts[i]);
             }
         QCOMPARE(w.presenceLine()->text(), "waiting for <b>Bob</b>…");
+        // As typed, tags and all: markup would show narrower.
+        const QLabel* line = w.presenceLine();
+        QVERIFY(line->sizeHint().width() >= line->fontMetrics().horizontalAdvance(line->text()));
         QVERIFY(w.presenceLine()->isVisible());
         QCOMPARE(w.cell(StatusWindow::NameColumn, 1)->toolTip(), "Ann is connected");
         const QImage shot = w.grab().toImage();
