@@ -63,3 +63,30 @@ TEST(ShotEdges, WaitingPiecesStayWhereTheyWait) {
     EXPECT_FALSE(t.g.inGame[3]) << "a shot from before the course brings no waiting piece in";
     EXPECT_TRUE(events.empty());
 }
+
+// A cycle limit stops a shot after exactly that many cycles, unsettled; a
+// limit the shot needs no more than lets it rest and be settled as without one.
+TEST(ShotEdges, ACycleLimitStopsTheShotAfterExactlyThatMany) {
+    auto shootWith = [](long maxCycles) {
+        ShotTable t(2);
+        t.field.board.pointer = {5000, 5000, 5400, 5200};
+        t.g.power = 2000;
+        ShotOptions options;
+        options.maxCycles = maxCycles;
+        return std::pair(playShot(t.ctx, t.ui, options), t.piece(1).left);
+    };
+    const auto [free, restedAt] = shootWith(-1);
+    ASSERT_FALSE(free.unfinished);
+    ASSERT_GT(free.cycles, 2);
+    for (long limit : {free.cycles, free.cycles + 1}) {
+        const auto [r, left] = shootWith(limit);
+        EXPECT_FALSE(r.unfinished) << limit;
+        EXPECT_EQ(r.cycles, free.cycles) << limit;
+        EXPECT_EQ(left, restedAt) << limit;
+    }
+    for (long limit : {free.cycles - 1, 1L}) {
+        const auto [r, left] = shootWith(limit);
+        EXPECT_TRUE(r.unfinished) << limit;
+        EXPECT_EQ(r.cycles, limit);
+    }
+}
