@@ -66,3 +66,12 @@ TEST(NewGame, SeatsFollowTheCountWithinOneToEight) {
         EXPECT_EQ(newGameSetup(s).seats.size(), std::size_t(seated)) << asked;
     }
 }
+
+// The dialog opens on a game with the walls in play, every seat a person's.
+TEST(NewGame, TheDialogOpensOnWallsInPlayAndPeopleInEverySeat) {
+    NewGameSettings s;
+    s.players = kMaxPlayers;
+    const GameSetup setup = newGameSetup(s);
+    EXPECT_EQ(setup.walls, std::optional<bool>(true));
+    for (const SeatSetup& seat : setup.seats) EXPECT_EQ(seat.kind, PlayerKind::Human) << seat.name;
+}

@@ -84,7 +84,7 @@ TEST(ShotEdges, ACycleLimitStopsTheShotAfterExactlyThatMany) {
         EXPECT_EQ(r.cycles, free.cycles) << limit;
         EXPECT_EQ(left, restedAt) << limit;
     }
-    for (long limit : {free.cycles - 1, 1L}) {
+    for (long limit : {free.cycles - 1, 1L, 0L}) {
         const auto [r, left] = shootWith(limit);
         EXPECT_TRUE(r.unfinished) << limit;
         EXPECT_EQ(r.cycles, limit);
