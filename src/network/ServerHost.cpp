@@ -142,8 +142,8 @@ void ServerHost::createRoom(Connection& c, const protocol::CreateRoom& setup) {
     if (int(rooms_.size()) >= options_.limits.rooms)
         return refuse(c, "The server holds as many rooms as it can (" + std::to_string(options_.limits.rooms) + ").");
     if (const auto wrong = server::Room::setupRefusal(setup)) return refuse(c, *wrong);
-    std::string code = tokens_.roomCode();
-    while (rooms_.count(code) > 0) code = tokens_.roomCode();
+    std::string code = tokens_.roomCode(options_.codePrefix);
+    while (rooms_.count(code) > 0) code = tokens_.roomCode(options_.codePrefix);
     rooms_.emplace(code, std::make_unique<server::Room>(code, setup, options_.planner));
     joinRoom(c, protocol::JoinRoom{code, std::nullopt});
 }
@@ -201,13 +201,42 @@ void ServerHost::dropped(QWebSocket* socket) {
 
 void ServerHost::tick() {
     const auto now = server::Clock::now();
-    for (auto& [code, room] : rooms_) {
-        if (room->releaseExpiredHolds(now)) seatsChanged(*room);
-        if (const std::optional<protocol::Accepted> played = room->pollComputer()) {
-            tellRoom(code, *played);
-            keep(*room);
+    for (auto it = rooms_.begin(); it != rooms_.end();) {
+        server::Room& room = *it->second;
+        if (room.releaseExpiredHolds(now)) seatsChanged(room);
+        if (const std::optional<protocol::Accepted> played = room.pollComputer()) {
+            tellRoom(room.code(), *played);
+            keep(room);
         }
+        if (room.ending(now) == server::RoomEnd::Open) {
+            ++it;
+            continue;
+        }
+        close(room);
+        it = rooms_.erase(it);
     }
+}
+
+void ServerHost::close(server::Room& room) {
+    for (Connection& c : connections_) {
+        if (c.room != room.code()) continue;
+        refuse(c, "Room " + room.code() + " has closed: its game is over.");
+        c.room.clear();
+        c.seat = 0;
+    }
+    if (roomsDir().isEmpty()) return;
+    const QString name = text(room.code()) + kRoomSuffix;
+    QDir dir(roomsDir());
+    // A game without a shot leaves nothing worth keeping.
+    if (room.shotCount() == 0) {
+        dir.remove(name);
+        return;
+    }
+    const QString finished = roomsDir() + "/finished/";
+    QFile::remove(finished + name);
+    if (!dir.mkpath(finished) || !QFile::rename(dir.filePath(name), finished + name))
+        std::fprintf(stderr, "capzel-server: the finished room %s cannot be moved to %s\n", qPrintable(name),
+                     qPrintable(finished));
 }
 
 void ServerHost::send(const Connection& c, const protocol::Message& message) {

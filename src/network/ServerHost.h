@@ -9,6 +9,10 @@
 // address may hold only so many connections, and the server only so many
 // rooms. A refused message never changes a room.
 //
+// A room whose game is over, or that everybody has left for good, is closed:
+// it goes from memory and its kept file moves to <dataDir>/rooms/finished,
+// where it stays but is not brought back.
+//
 // Qt Core and Qt WebSockets only, no window: the game can start one in its
 // own process as the capzel-server program does.
 #pragma once
@@ -44,6 +48,7 @@ struct ServerLimits {
 struct ServerOptions {
     quint16 port = 0;  // 0: any free port
     QString dataDir;   // rooms are kept in <dataDir>/rooms; empty: not kept
+    std::string codePrefix;  // room-code letters every new room's code begins with
     std::optional<QSslConfiguration> tls;
     ServerLimits limits;
     players::PlannerOptions planner;
@@ -86,6 +91,7 @@ private:
     void shoot(Connection& c, const protocol::Shot& shot);
     void chat(Connection& c, const protocol::Chat& chat);
     void tick();
+    void close(server::Room& room);
     bool withinRate(Connection& c);
 
     void send(const Connection& c, const protocol::Message& message);
