@@ -10,7 +10,6 @@
 
 #include "capzel_version.h"
 #include "platform/RegularFile.h"
-#include "platform/SafeWrite.h"
 
 namespace capzel::network {
 
@@ -62,6 +61,7 @@ void ServerHost::stop() {
     }
     connections_.clear();
     perAddress_.clear();
+    if (keeper_) keeper_->flush();
 }
 
 void ServerHost::accept() {
@@ -224,19 +224,8 @@ void ServerHost::close(server::Room& room) {
         c.room.clear();
         c.seat = 0;
     }
-    if (roomsDir().isEmpty()) return;
-    const QString name = text(room.code()) + kRoomSuffix;
-    QDir dir(roomsDir());
     // A game without a shot leaves nothing worth keeping.
-    if (room.shotCount() == 0) {
-        dir.remove(name);
-        return;
-    }
-    const QString finished = roomsDir() + "/finished/";
-    QFile::remove(finished + name);
-    if (!dir.mkpath(finished) || !QFile::rename(dir.filePath(name), finished + name))
-        std::fprintf(stderr, "capzel-server: the finished room %s cannot be moved to %s\n", qPrintable(name),
-                     qPrintable(finished));
+    if (keeper_) keeper_->close(room.code(), room.shotCount() > 0);
 }
 
 void ServerHost::send(const Connection& c, const protocol::Message& message) {
@@ -259,10 +248,7 @@ void ServerHost::seatsChanged(server::Room& room) {
 QString ServerHost::roomsDir() const { return options_.dataDir.isEmpty() ? QString() : options_.dataDir + "/rooms"; }
 
 void ServerHost::keep(const server::Room& room) {
-    if (roomsDir().isEmpty()) return;
-    const std::string path = (roomsDir() + "/" + text(room.code()) + kRoomSuffix).toStdString();
-    const std::string error = writeFileSafely(path, room.roomText());
-    if (!error.empty()) std::fprintf(stderr, "capzel-server: %s\n", error.c_str());
+    if (keeper_) keeper_->keep(room.code(), room.roomText());
 }
 
 void ServerHost::bringBackRooms() {
@@ -272,6 +258,9 @@ void ServerHost::bringBackRooms() {
         std::fprintf(stderr, "capzel-server: the folder %s cannot be made; rooms are not kept\n", qPrintable(roomsDir()));
         return;
     }
+    keeper_ = std::make_unique<server::RoomKeeper>(roomsDir().toStdString(), kRoomSuffix, [](const std::string& error) {
+        std::fprintf(stderr, "capzel-server: %s\n", error.c_str());
+    });
     const auto files = dir.entryList({QStringLiteral("*") + kRoomSuffix}, QDir::Files, QDir::Name);
     for (const QString& name : files) {
         const std::string path = dir.filePath(name).toStdString();

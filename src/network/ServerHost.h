@@ -1,7 +1,8 @@
 // The online game's server on the network: a WebSocket server (ws, or wss
 // with a certificate) whose connections speak protocol/Messages.h, and the
 // rooms they play in (server/Room.h), kept in the data folder after every
-// change so that a restarted server brings them back.
+// change (on the keeper's thread, server/RoomKeeper.h, so that no shot
+// waits for the disk) so that a restarted server brings them back.
 //
 // It guards itself against hostile connections: frames and messages over
 // the protocol's size are closed by the socket, a connection that sends
@@ -31,6 +32,7 @@
 #include "players/Planner.h"
 #include "protocol/Messages.h"
 #include "server/Room.h"
+#include "server/RoomKeeper.h"
 #include "server/Tokens.h"
 
 class QWebSocket;
@@ -64,7 +66,8 @@ public:
     // port cannot be had.
     bool start(QString* error);
     quint16 port() const;
-    // Stops listening and closes every connection; the rooms stay kept.
+    // Stops listening and closes every connection; the rooms stay kept
+    // (returns once their files are written).
     void stop();
 
     int roomCount() const { return int(rooms_.size()); }
@@ -106,6 +109,7 @@ private:
     QWebSocketServer* server_ = nullptr;
     QTimer ticker_;
     server::TokenSource tokens_;
+    std::unique_ptr<server::RoomKeeper> keeper_;  // none: rooms are not kept
     std::map<std::string, std::unique_ptr<server::Room>> rooms_;
     QHash<QWebSocket*, Connection> connections_;
     QHash<QString, int> perAddress_;
