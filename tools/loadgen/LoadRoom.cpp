@@ -53,6 +53,8 @@ void LoadRoom::open(int index) {
     p.index = index;
     p.socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
     p.think.setSingleShot(true);
+    // Coarse timers fire together on round times: players would shoot in bursts.
+    p.think.setTimerType(Qt::PreciseTimer);
     connect(&p.think, &QTimer::timeout, this, [this, &p] { shoot(p); });
     connect(p.socket, &QWebSocket::connected, this, [this, &p] {
         send(p, protocol::Hello{protocol::kProtocolVersion, "loadgen", "Load " + std::to_string(p.index + 1)});
