@@ -62,13 +62,21 @@ void LoadRoom::open(int index) {
     connect(p.socket, &QWebSocket::textMessageReceived, this,
             [this, &p](const QString& text) { received(p, text.toStdString()); });
     connect(p.socket, &QWebSocket::disconnected, this, [this, &p] {
-        stats_.error("connection closed by the server (" + std::to_string(int(p.socket->closeCode())) + " " +
-                     p.socket->closeReason().toStdString() + ")");
+        if (p.game.hasGame() || p.seat > 0)
+            stats_.error("connection closed by the server (" + std::to_string(int(p.socket->closeCode())) + " " +
+                         p.socket->closeReason().toStdString() + ")");
+        else
+            stats_.error("no connection: " + p.socket->errorString().toStdString());
         p.think.stop();
         p.sentShot.reset();
     });
     players_.push_back(std::move(player));
-    p.socket->open(settings_.server);
+    // Joining players name the room in the address, as a load balancer in
+    // front of several servers routes them by its code.
+    QUrl url = settings_.server;
+    if (url.path().isEmpty()) url.setPath(QStringLiteral("/"));  // "GET ?room=" is no request line
+    if (index > 0) url.setQuery(QStringLiteral("room=") + QString::fromStdString(code_));
+    p.socket->open(url);
 }
 
 void LoadRoom::send(Player& p, const protocol::Message& m) {

@@ -1,6 +1,7 @@
 // One room of capzel-loadgen: its person seats played by WebSocket
 // connections of its own. The first connection makes the room, the others
-// join it by its code; each player shoots a cheap shot (at its next box with
+// join it by its code (and connect to the server's address with
+// ?room=CODE, for a load balancer that routes by room); each player shoots a cheap shot (at its next box with
 // a random strength, drawn from the room's seed) a thinking time after its
 // turn comes, and plays every accepted shot itself with RemoteGame, so that
 // a shot whose hash differs from the server's counts as a desync. When the
