@@ -44,7 +44,7 @@ struct ServerLimits {
     int messagesPerSecond = 20;       // per connection, with a burst of as many
     int floodedMessagesToClose = 100; // messages over the rate before the connection is closed
     int connectionsPerAddress = 16;
-    int rooms = 500;
+    int rooms = 1000;
 };
 
 struct ServerOptions {

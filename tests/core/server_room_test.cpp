@@ -180,16 +180,22 @@ TEST(Room, AFinishedGameClosesTheRoomWhenItsPlayerLeavesOrAMinuteAfterTheEnd) {
     room.join("Ann", std::nullopt, tokens, t0);
     RemoteGame mirror;
     ASSERT_TRUE(mirror.applyState(room.state()));
-    // The hint's shots finish a game alone in a few dozen shots.
-    for (int k = 0; room.running() && k < 200; ++k) {
+    // The hint's shots, even from a small search, finish a game alone in a
+    // few dozen shots.
+    players::PlannerOptions search;
+    search.directions = 48;
+    search.strengths = 12;
+    search.refineSeeds = 4;
+    int shots = 0;
+    for (; room.running() && shots < 200; ++shots) {
         EXPECT_EQ(room.ending(t0), RoomEnd::Open);
-        const auto plan = players::planShot(mirror.state(), mirror.field(), H, std::uint64_t(k));
-        const protocol::Shot shot{k + 1, plannedShotInputs(mirror.state(), mirror.field(), plan.shot)};
+        const auto plan = players::planShot(mirror.state(), mirror.field(), H, std::uint64_t(shots), search);
+        const protocol::Shot shot{shots + 1, plannedShotInputs(mirror.state(), mirror.field(), plan.shot)};
         const ShotResult r = room.shoot(1, shot);
         ASSERT_EQ(r.refusal, "");
         ASSERT_TRUE(mirror.playAccepted(r.accepted));
     }
-    ASSERT_FALSE(room.running());
+    ASSERT_FALSE(room.running()) << shots << " shots";
     EXPECT_EQ(room.record().winner, 1);
 
     const auto end = t0 + seconds(100);
