@@ -19,8 +19,9 @@ for rooms in "${counts[@]}"; do
     "$bin/capzel-server" --port 0 --data-dir "$work/data" --max-rooms 100000 \
         --max-connections-per-address 100000 >"$work/server.out" 2>&1 &
     server=$!
-    for _ in $(seq 100); do grep -q listening "$work/server.out" && break; sleep 0.1; done
+    for _ in $(seq 300); do grep -q listening "$work/server.out" 2>/dev/null && break; sleep 0.1; done
     port=$(sed -n 's/.*listening on ws:\/\/0.0.0.0:\([0-9]*\).*/\1/p' "$work/server.out")
+    [ -n "$port" ] || { echo "the server did not start: $(cat "$work/server.out")" >&2; kill $server; continue; }
     load=$(cut -d' ' -f1 /proc/loadavg)
     "$bin/capzel-loadgen" --server "ws://127.0.0.1:$port" --rooms "$rooms" --seconds "$seconds" \
         --think-ms "${THINK_MS:-2000}" --players-per-room "${PLAYERS:-2}" --computer-seats "${COMPUTERS:-0}" \

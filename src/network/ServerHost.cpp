@@ -5,7 +5,9 @@
 #include <QWebSocket>
 #include <QWebSocketServer>
 
+#include <algorithm>
 #include <chrono>
+#include <thread>
 #include <cstdio>
 
 #include "capzel_version.h"
@@ -201,19 +203,43 @@ void ServerHost::dropped(QWebSocket* socket) {
 
 void ServerHost::tick() {
     const auto now = server::Clock::now();
+    int planning = 0;
     for (auto it = rooms_.begin(); it != rooms_.end();) {
         server::Room& room = *it->second;
         if (room.releaseExpiredHolds(now)) seatsChanged(room);
-        if (const std::optional<protocol::Accepted> played = room.pollComputer()) {
-            tellRoom(room.code(), *played);
-            keep(room);
-        }
+        if (room.planning()) playComputer(room);
+        planning += room.planning() ? 1 : 0;
         if (room.ending(now) == server::RoomEnd::Open) {
             ++it;
             continue;
         }
         close(room);
         it = rooms_.erase(it);
+    }
+    startPlans(planning);
+}
+
+// The rooms whose computer is to play start planning while planners are
+// free, each turn going on from the room after the last one started.
+void ServerHost::startPlans(int planning) {
+    const int cores = int(std::thread::hardware_concurrency());
+    const int most = options_.plansAtOnce > 0 ? options_.plansAtOnce : std::max(1, cores - 1);
+    auto it = rooms_.lower_bound(nextToPlan_);
+    for (std::size_t looked = 0; looked < rooms_.size() && planning < most; ++looked, ++it) {
+        if (it == rooms_.end()) it = rooms_.begin();
+        server::Room& room = *it->second;
+        if (room.planning() || !room.computerToPlay()) continue;
+        playComputer(room);
+        if (!room.planning()) continue;
+        ++planning;
+        nextToPlan_ = it->first + '\x7f';  // the next code after this one
+    }
+}
+
+void ServerHost::playComputer(server::Room& room) {
+    if (const std::optional<protocol::Accepted> played = room.pollComputer()) {
+        tellRoom(room.code(), *played);
+        keep(room);
     }
 }
 

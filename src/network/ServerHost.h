@@ -53,7 +53,11 @@ struct ServerOptions {
     std::string codePrefix;  // room-code letters every new room's code begins with
     std::optional<QSslConfiguration> tls;
     ServerLimits limits;
-    players::PlannerOptions planner;
+    // Each computer shot is planned on one thread, and at most this many at
+    // once (0: one fewer than the machine's cores, at least one), so that
+    // the connections keep a core; rooms take turns.
+    players::PlannerOptions planner{.threads = 1};
+    int plansAtOnce = 0;
 };
 
 class ServerHost : public QObject {
@@ -94,6 +98,8 @@ private:
     void shoot(Connection& c, const protocol::Shot& shot);
     void chat(Connection& c, const protocol::Chat& chat);
     void tick();
+    void startPlans(int planning);
+    void playComputer(server::Room& room);
     void close(server::Room& room);
     bool withinRate(Connection& c);
 
@@ -111,6 +117,7 @@ private:
     server::TokenSource tokens_;
     std::unique_ptr<server::RoomKeeper> keeper_;  // none: rooms are not kept
     std::map<std::string, std::unique_ptr<server::Room>> rooms_;
+    std::string nextToPlan_;  // where the rooms' turns at the planners go on
     QHash<QWebSocket*, Connection> connections_;
     QHash<QString, int> perAddress_;
 };

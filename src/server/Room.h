@@ -110,6 +110,8 @@ public:
     std::optional<protocol::Accepted> pollComputer();
     // Whether a computer is to play (planning or about to start).
     bool computerToPlay() const;
+    // Whether a computer's shot is being planned.
+    bool planning() const { return plan_ != nullptr; }
 
     std::vector<protocol::SeatStatus> seats() const;
     const std::vector<RoomSeat>& seatDetails() const { return seats_; }
