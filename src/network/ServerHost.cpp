@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 #include <cstdio>
+#include <thread>
 
 #include "capzel_version.h"
 #include "platform/RegularFile.h"
