@@ -6,6 +6,7 @@
 #include <functional>
 #include <limits>
 #include <numbers>
+#include <set>
 
 #include "players/PlannedShot.h"
 #include "players/Planner.h"
@@ -215,6 +216,17 @@ TEST(Room, AFinishedGameClosesTheRoomWhenItsPlayerLeavesOrAMinuteAfterTheEnd) {
 
 TEST(Tokens, RoomCodesAreReadableAndBeginWithTheServersPrefix) {
     TokenSource tokens;
+    // Seat tokens: 32 hexadecimal digits, every digit drawn in every place.
+    std::set<std::string> seen;
+    std::vector<std::set<char>> digitsAt(protocol::kTokenDigits);
+    for (int k = 0; k < 400; ++k) {
+        const std::string token = tokens.seatToken();
+        ASSERT_TRUE(protocol::isSeatToken(token)) << token;
+        seen.insert(token);
+        for (std::size_t i = 0; i < token.size(); ++i) digitsAt[i].insert(token[i]);
+    }
+    EXPECT_EQ(seen.size(), 400u);
+    for (const auto& digits : digitsAt) EXPECT_EQ(digits.size(), 16u);
     for (const std::string prefix : {"", "K", "Z9"}) {
         const std::string a = tokens.roomCode(prefix), b = tokens.roomCode(prefix);
         EXPECT_TRUE(protocol::isRoomCode(a)) << a;
