@@ -5,12 +5,13 @@
 #include <QWebSocket>
 #include <QWebSocketServer>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "capzel_version.h"
 #include "platform/RegularFile.h"
-#include "platform/SafeWrite.h"
 
 namespace capzel::network {
 
@@ -62,6 +63,7 @@ void ServerHost::stop() {
     }
     connections_.clear();
     perAddress_.clear();
+    if (keeper_) keeper_->flush();
 }
 
 void ServerHost::accept() {
@@ -142,8 +144,8 @@ void ServerHost::createRoom(Connection& c, const protocol::CreateRoom& setup) {
     if (int(rooms_.size()) >= options_.limits.rooms)
         return refuse(c, "The server holds as many rooms as it can (" + std::to_string(options_.limits.rooms) + ").");
     if (const auto wrong = server::Room::setupRefusal(setup)) return refuse(c, *wrong);
-    std::string code = tokens_.roomCode();
-    while (rooms_.count(code) > 0) code = tokens_.roomCode();
+    std::string code = tokens_.roomCode(options_.codePrefix);
+    while (rooms_.count(code) > 0) code = tokens_.roomCode(options_.codePrefix);
     rooms_.emplace(code, std::make_unique<server::Room>(code, setup, options_.planner));
     joinRoom(c, protocol::JoinRoom{code, std::nullopt});
 }
@@ -201,13 +203,55 @@ void ServerHost::dropped(QWebSocket* socket) {
 
 void ServerHost::tick() {
     const auto now = server::Clock::now();
-    for (auto& [code, room] : rooms_) {
-        if (room->releaseExpiredHolds(now)) seatsChanged(*room);
-        if (const std::optional<protocol::Accepted> played = room->pollComputer()) {
-            tellRoom(code, *played);
-            keep(*room);
+    int planning = 0;
+    for (auto it = rooms_.begin(); it != rooms_.end();) {
+        server::Room& room = *it->second;
+        if (room.releaseExpiredHolds(now)) seatsChanged(room);
+        if (room.planning()) playComputer(room);
+        planning += room.planning() ? 1 : 0;
+        if (room.ending(now) == server::RoomEnd::Open) {
+            ++it;
+            continue;
         }
+        close(room);
+        it = rooms_.erase(it);
     }
+    startPlans(planning);
+}
+
+// The rooms whose computer is to play start planning while planners are
+// free, each turn going on from the room after the last one started.
+void ServerHost::startPlans(int planning) {
+    const int cores = int(std::thread::hardware_concurrency());
+    const int most = options_.plansAtOnce > 0 ? options_.plansAtOnce : std::max(1, cores - 1);
+    auto it = rooms_.lower_bound(nextToPlan_);
+    for (std::size_t looked = 0; looked < rooms_.size() && planning < most; ++looked, ++it) {
+        if (it == rooms_.end()) it = rooms_.begin();
+        server::Room& room = *it->second;
+        if (room.planning() || !room.computerToPlay()) continue;
+        playComputer(room);
+        if (!room.planning()) continue;
+        ++planning;
+        nextToPlan_ = it->first + '\x7f';  // the next code after this one
+    }
+}
+
+void ServerHost::playComputer(server::Room& room) {
+    if (const std::optional<protocol::Accepted> played = room.pollComputer()) {
+        tellRoom(room.code(), *played);
+        keep(room);
+    }
+}
+
+void ServerHost::close(server::Room& room) {
+    for (Connection& c : connections_) {
+        if (c.room != room.code()) continue;
+        refuse(c, "Room " + room.code() + " has closed: its game is over.");
+        c.room.clear();
+        c.seat = 0;
+    }
+    // A game without a shot leaves nothing worth keeping.
+    if (keeper_) keeper_->close(room.code(), room.shotCount() > 0);
 }
 
 void ServerHost::send(const Connection& c, const protocol::Message& message) {
@@ -230,10 +274,7 @@ void ServerHost::seatsChanged(server::Room& room) {
 QString ServerHost::roomsDir() const { return options_.dataDir.isEmpty() ? QString() : options_.dataDir + "/rooms"; }
 
 void ServerHost::keep(const server::Room& room) {
-    if (roomsDir().isEmpty()) return;
-    const std::string path = (roomsDir() + "/" + text(room.code()) + kRoomSuffix).toStdString();
-    const std::string error = writeFileSafely(path, room.roomText());
-    if (!error.empty()) std::fprintf(stderr, "capzel-server: %s\n", error.c_str());
+    if (keeper_) keeper_->keep(room.code(), room.roomText());
 }
 
 void ServerHost::bringBackRooms() {
@@ -243,6 +284,9 @@ void ServerHost::bringBackRooms() {
         std::fprintf(stderr, "capzel-server: the folder %s cannot be made; rooms are not kept\n", qPrintable(roomsDir()));
         return;
     }
+    keeper_ = std::make_unique<server::RoomKeeper>(roomsDir().toStdString(), kRoomSuffix, [](const std::string& error) {
+        std::fprintf(stderr, "capzel-server: %s\n", error.c_str());
+    });
     const auto files = dir.entryList({QStringLiteral("*") + kRoomSuffix}, QDir::Files, QDir::Name);
     for (const QString& name : files) {
         const std::string path = dir.filePath(name).toStdString();

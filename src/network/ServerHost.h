@@ -1,13 +1,18 @@
 // The online game's server on the network: a WebSocket server (ws, or wss
 // with a certificate) whose connections speak protocol/Messages.h, and the
 // rooms they play in (server/Room.h), kept in the data folder after every
-// change so that a restarted server brings them back.
+// change (on the keeper's thread, server/RoomKeeper.h, so that no shot
+// waits for the disk) so that a restarted server brings them back.
 //
 // It guards itself against hostile connections: frames and messages over
 // the protocol's size are closed by the socket, a connection that sends
 // more than its share of messages a second is refused and then closed, one
 // address may hold only so many connections, and the server only so many
 // rooms. A refused message never changes a room.
+//
+// A room whose game is over, or that everybody has left for good, is closed:
+// it goes from memory and its kept file moves to <dataDir>/rooms/finished,
+// where it stays but is not brought back.
 //
 // Qt Core and Qt WebSockets only, no window: the game can start one in its
 // own process as the capzel-server program does.
@@ -27,6 +32,7 @@
 #include "players/Planner.h"
 #include "protocol/Messages.h"
 #include "server/Room.h"
+#include "server/RoomKeeper.h"
 #include "server/Tokens.h"
 
 class QWebSocket;
@@ -38,15 +44,20 @@ struct ServerLimits {
     int messagesPerSecond = 20;       // per connection, with a burst of as many
     int floodedMessagesToClose = 100; // messages over the rate before the connection is closed
     int connectionsPerAddress = 16;
-    int rooms = 500;
+    int rooms = 1000;
 };
 
 struct ServerOptions {
     quint16 port = 0;  // 0: any free port
     QString dataDir;   // rooms are kept in <dataDir>/rooms; empty: not kept
+    std::string codePrefix;  // room-code letters every new room's code begins with
     std::optional<QSslConfiguration> tls;
     ServerLimits limits;
-    players::PlannerOptions planner;
+    // Each computer shot is planned on one thread, and at most this many at
+    // once (0: one fewer than the machine's cores, at least one), so that
+    // the connections keep a core; rooms take turns.
+    players::PlannerOptions planner{.threads = 1};
+    int plansAtOnce = 0;
 };
 
 class ServerHost : public QObject {
@@ -59,7 +70,8 @@ public:
     // port cannot be had.
     bool start(QString* error);
     quint16 port() const;
-    // Stops listening and closes every connection; the rooms stay kept.
+    // Stops listening and closes every connection; the rooms stay kept
+    // (returns once their files are written).
     void stop();
 
     int roomCount() const { return int(rooms_.size()); }
@@ -86,6 +98,9 @@ private:
     void shoot(Connection& c, const protocol::Shot& shot);
     void chat(Connection& c, const protocol::Chat& chat);
     void tick();
+    void startPlans(int planning);
+    void playComputer(server::Room& room);
+    void close(server::Room& room);
     bool withinRate(Connection& c);
 
     void send(const Connection& c, const protocol::Message& message);
@@ -100,7 +115,9 @@ private:
     QWebSocketServer* server_ = nullptr;
     QTimer ticker_;
     server::TokenSource tokens_;
+    std::unique_ptr<server::RoomKeeper> keeper_;  // none: rooms are not kept
     std::map<std::string, std::unique_ptr<server::Room>> rooms_;
+    std::string nextToPlan_;  // where the rooms' turns at the planners go on
     QHash<QWebSocket*, Connection> connections_;
     QHash<QString, int> perAddress_;
 };

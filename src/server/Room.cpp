@@ -99,6 +99,17 @@ bool Room::releaseExpiredHolds(Clock::time_point now) {
     return released;
 }
 
+RoomEnd Room::ending(Clock::time_point now) {
+    if (begun_ && !running()) {
+        if (!overSince_) overSince_ = now;
+        const bool anyoneIn = std::any_of(seats_.begin(), seats_.end(), [](const RoomSeat& s) { return s.connected; });
+        if (!anyoneIn || now - *overSince_ >= kFinishedRoomStay) return RoomEnd::Finished;
+        return RoomEnd::Open;
+    }
+    const bool held = std::any_of(seats_.begin(), seats_.end(), [](const RoomSeat& s) { return !s.token.empty(); });
+    return held ? RoomEnd::Open : RoomEnd::Deserted;
+}
+
 void Room::begin() {
     NewGameSettings settings;
     settings.players = int(seats_.size());

@@ -38,6 +38,12 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::minutes kSeatHold{5};
 // The level the computer plays a released seat at.
 constexpr PlayerKind kReleasedSeatLevel = PlayerKind::Club;
+// How long a room whose game is over stays for its players to see the end.
+constexpr std::chrono::minutes kFinishedRoomStay{1};
+
+// Whether a room has had its day: still open, its game over (Finished), or
+// left by everybody (Deserted: no seat is held any more).
+enum class RoomEnd { Open, Finished, Deserted };
 
 struct RoomSeat {
     PlayerKind kind = PlayerKind::Human;
@@ -86,6 +92,11 @@ public:
     void leave(int seat, Clock::time_point now);
     // Releases the seats whose hold has run out; true when one was.
     bool releaseExpiredHolds(Clock::time_point now);
+    // Looked at on the server's tick: Finished once the game is over and
+    // nobody is connected, or kFinishedRoomStay after the end was first seen
+    // here; Deserted when no seat is held (its people left and their holds
+    // ran out, so only computers would play on); Open otherwise.
+    RoomEnd ending(Clock::time_point now);
 
     bool begun() const { return begun_; }
     bool running() const;
@@ -99,6 +110,8 @@ public:
     std::optional<protocol::Accepted> pollComputer();
     // Whether a computer is to play (planning or about to start).
     bool computerToPlay() const;
+    // Whether a computer's shot is being planned.
+    bool planning() const { return plan_ != nullptr; }
 
     std::vector<protocol::SeatStatus> seats() const;
     const std::vector<RoomSeat>& seatDetails() const { return seats_; }
@@ -122,6 +135,7 @@ private:
     SilentPlatform platform_;
     GameSession session_;
     bool begun_ = false;
+    std::optional<Clock::time_point> overSince_;
     GameRecord record_;
     std::unique_ptr<players::PlanJob> plan_;
 };

@@ -77,10 +77,17 @@ std::string Room::roomText() const {
     Json seats = Json::array();
     for (const RoomSeat& s : seats_)
         seats.push_back({{"kind", kKindNames[std::size_t(s.kind)]}, {"name", s.name}, {"token", s.token}});
-    Json record = begun_ ? Json::parse(writeGameRecord(record_), nullptr, false) : Json(nullptr);
     const Json j = {{"format", kFormat}, {"version", kVersion}, {"code", code_},        {"walls", walls_},
-                    {"seats", std::move(seats)}, {"record", std::move(record)}};
-    return j.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+                    {"seats", std::move(seats)}, {"record", nullptr}};
+    std::string text = j.dump(-1, ' ', false, Json::error_handler_t::replace);
+    if (begun_) {
+        // The record's own text goes in as it is (it is written after every
+        // shot, so it is not parsed and written again); "record" is last.
+        std::string record = writeGameRecord(record_);
+        while (!record.empty() && record.back() == '\n') record.pop_back();
+        text.replace(text.size() - 5, 4, record);  // "null}"
+    }
+    return text + "\n";
 }
 
 std::unique_ptr<Room> Room::fromText(std::string_view text, Clock::time_point now, std::string* error,

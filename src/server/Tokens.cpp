@@ -1,7 +1,6 @@
 #include "server/Tokens.h"
 
 #include <array>
-#include <string_view>
 
 #include "protocol/Messages.h"
 
@@ -25,9 +24,9 @@ std::string TokenSource::seatToken() {
     return token;
 }
 
-std::string TokenSource::roomCode() {
+std::string TokenSource::roomCode(std::string_view prefix) {
     std::uniform_int_distribution<std::size_t> letter(0, protocol::kRoomCodeLetters.size() - 1);
-    std::string code;
+    std::string code(prefix.substr(0, protocol::kRoomCodeLength));
     while (code.size() < protocol::kRoomCodeLength) code.push_back(protocol::kRoomCodeLetters[letter(random_)]);
     return code;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 
 namespace capzel::server {
 
@@ -15,7 +16,9 @@ public:
     TokenSource();
 
     std::string seatToken();
-    std::string roomCode();
+    // A new room's code; with a prefix (room-code letters), one that begins
+    // with it, so that servers side by side make codes of their own.
+    std::string roomCode(std::string_view prefix = {});
 
 private:
     std::mt19937_64 random_;

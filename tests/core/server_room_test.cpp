@@ -6,8 +6,10 @@
 #include <functional>
 #include <limits>
 #include <numbers>
+#include <set>
 
 #include "players/PlannedShot.h"
+#include "players/Planner.h"
 #include "server/Room.h"
 #include "session/RecordReplay.h"
 #include "session/RemoteGame.h"
@@ -151,6 +153,86 @@ TEST_F(Table, SeatsGoOnlyWithTheirTokensAndAreHeldForFiveMinutes) {
     EXPECT_EQ(taken.seat, 1);
     EXPECT_NE(taken.token, token1);
     EXPECT_FALSE(room.computerToPlay());
+}
+
+TEST_F(Table, ARoomLeftByEverybodyIsDesertedOnceTheLastHoldRunsOut) {
+    using std::chrono::seconds;
+    EXPECT_EQ(room.ending(t0), RoomEnd::Open);
+    room.leave(1, t0);
+    room.leave(2, t0 + seconds(10));
+    room.releaseExpiredHolds(t0 + kSeatHold);
+    EXPECT_EQ(room.ending(t0 + kSeatHold), RoomEnd::Open);  // Bob's seat is still held
+    room.releaseExpiredHolds(t0 + kSeatHold + seconds(10));
+    EXPECT_EQ(room.ending(t0 + kSeatHold + seconds(10)), RoomEnd::Deserted);
+
+    // A room whose game never began, left by its maker.
+    Room waiting("WAKE23", CreateRoom{{H, H}, true});
+    waiting.join("Ann", std::nullopt, tokens, t0);
+    waiting.leave(1, t0);
+    EXPECT_EQ(waiting.ending(t0), RoomEnd::Open);
+    waiting.releaseExpiredHolds(t0 + kSeatHold);
+    EXPECT_EQ(waiting.ending(t0 + kSeatHold), RoomEnd::Deserted);
+}
+
+TEST(Room, AFinishedGameClosesTheRoomWhenItsPlayerLeavesOrAMinuteAfterTheEnd) {
+    using std::chrono::seconds;
+    TokenSource tokens;
+    Room room("ALNE23", CreateRoom{{H}, true});
+    room.join("Ann", std::nullopt, tokens, t0);
+    RemoteGame mirror;
+    ASSERT_TRUE(mirror.applyState(room.state()));
+    // The hint's shots, even from a small search, finish a game alone in a
+    // few dozen shots.
+    players::PlannerOptions search;
+    search.directions = 48;
+    search.strengths = 12;
+    search.refineSeeds = 4;
+    int shots = 0;
+    for (; room.running() && shots < 200; ++shots) {
+        EXPECT_EQ(room.ending(t0), RoomEnd::Open);
+        const auto plan = players::planShot(mirror.state(), mirror.field(), H, std::uint64_t(shots), search);
+        const protocol::Shot shot{shots + 1, plannedShotInputs(mirror.state(), mirror.field(), plan.shot)};
+        const ShotResult r = room.shoot(1, shot);
+        ASSERT_EQ(r.refusal, "");
+        ASSERT_TRUE(mirror.playAccepted(r.accepted));
+    }
+    ASSERT_FALSE(room.running()) << shots << " shots";
+    EXPECT_EQ(room.record().winner, 1);
+
+    const auto end = t0 + seconds(100);
+    EXPECT_EQ(room.ending(end), RoomEnd::Open);  // Ann is still looking at the end
+    EXPECT_EQ(room.ending(end + kFinishedRoomStay - seconds(1)), RoomEnd::Open);
+    EXPECT_EQ(room.ending(end + kFinishedRoomStay), RoomEnd::Finished);
+
+    std::string error;
+    const auto back = Room::fromText(room.roomText(), t0, &error);
+    ASSERT_NE(back, nullptr) << error;
+    EXPECT_EQ(back->ending(t0), RoomEnd::Finished);  // nobody is connected
+    back->join("Ann", back->seatDetails()[0].token, tokens, t0);
+    EXPECT_EQ(back->ending(t0), RoomEnd::Open);
+    back->leave(1, t0 + seconds(1));
+    EXPECT_EQ(back->ending(t0 + seconds(1)), RoomEnd::Finished);
+}
+
+TEST(Tokens, RoomCodesAreReadableAndBeginWithTheServersPrefix) {
+    TokenSource tokens;
+    // Seat tokens: 32 hexadecimal digits, every digit drawn in every place.
+    std::set<std::string> seen;
+    std::vector<std::set<char>> digitsAt(protocol::kTokenDigits);
+    for (int k = 0; k < 400; ++k) {
+        const std::string token = tokens.seatToken();
+        ASSERT_TRUE(protocol::isSeatToken(token)) << token;
+        seen.insert(token);
+        for (std::size_t i = 0; i < token.size(); ++i) digitsAt[i].insert(token[i]);
+    }
+    EXPECT_EQ(seen.size(), 400u);
+    for (const auto& digits : digitsAt) EXPECT_EQ(digits.size(), 16u);
+    for (const std::string prefix : {"", "K", "Z9"}) {
+        const std::string a = tokens.roomCode(prefix), b = tokens.roomCode(prefix);
+        EXPECT_TRUE(protocol::isRoomCode(a)) << a;
+        EXPECT_EQ(a.substr(0, prefix.size()), prefix);
+        EXPECT_NE(a, b);
+    }
 }
 
 TEST(Room, ComputerSeatsArePlayedByTheRoomAndNobodyShootsMeanwhile) {

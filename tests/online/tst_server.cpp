@@ -1,7 +1,9 @@
 // The real capzel-server, driven over WebSockets: two players play shots
 // and follow the game to the bit, a hostile connection is refused and
 // closed while the room goes on, SIGTERM stops the server with status 0,
-// and a restarted server brings the room back.
+// and a restarted server brings the room back; one address gets only so
+// many connections, and a finished game's room is closed and its file
+// moved to rooms/finished.
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,6 +14,7 @@
 #include <numbers>
 
 #include "players/PlannedShot.h"
+#include "players/Planner.h"
 #include "protocol/Messages.h"
 #include "session/RecordReplay.h"
 #include "session/RemoteGame.h"
@@ -24,11 +27,11 @@ namespace {
 // A player's program: a socket, what came in, and the game it follows.
 class Player {
 public:
-    explicit Player(quint16 port) {
+    explicit Player(quint16 port, bool awaitConnection = true) {
         QObject::connect(&socket, &QWebSocket::textMessageReceived,
                          [this](const QString& t) { inbox.push_back(decodeMessage(t.toStdString())); });
         socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port)));
-        QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::ConnectedState, 5000);
+        if (awaitConnection) QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::ConnectedState, 5000);
     }
     void send(const Message& m) { socket.sendTextMessage(QString::fromStdString(encodeMessage(m))); }
 
@@ -76,9 +79,9 @@ class ServerTest : public QObject {
     QProcess server;
     quint16 port = 0;
 
-    void startServer() {
+    void startServer(const QStringList& more = {}) {
         server.setProgram(QStringLiteral(CAPZEL_BIN_DIR "/capzel-server"));
-        server.setArguments({"--port", "0", "--data-dir", data.path(), "--max-messages-per-second", "20"});
+        server.setArguments(QStringList{"--port", "0", "--data-dir", data.path(), "--max-messages-per-second", "20"} + more);
         server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         server.start();
         QVERIFY(server.waitForReadyRead(10000));
@@ -157,6 +160,39 @@ private slots:
         QVERIFY(back.game.applyState(back.next<State>()));
         QCOMPARE(back.game.shotNumber(), 6);
         QCOMPARE(back.game.hash(), bob.game.hash());
+        stopServer();
+    }
+
+    void oneAddressHoldsOnlySoManyConnectionsAndAFinishedRoomIsClosed() {
+        startServer({"--max-connections-per-address", "2"});
+        Player ann(port), spare(port);
+        Player third(port, false);
+        QCOMPARE(third.next<Refused>().reason, std::string("Too many connections from your address."));
+        QTRY_COMPARE_WITH_TIMEOUT(third.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+        spare.socket.close();
+        QTRY_COMPARE_WITH_TIMEOUT(spare.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+
+        // A game alone, played to its end with the hint's shots.
+        ann.hello("Ann");
+        ann.send(CreateRoom{{PlayerKind::Human}, true});
+        const std::string code = ann.next<Joined>().code;
+        QVERIFY(ann.game.applyState(ann.next<State>()));
+        const QString kept = data.path() + "/rooms/" + QString::fromStdString(code) + ".room.json";
+        const QString finished = data.path() + "/rooms/finished/" + QString::fromStdString(code) + ".room.json";
+        for (int k = 0; ann.game.state().gameRunning && k < 200; ++k) {
+            const auto plan = players::planShot(ann.game.state(), ann.game.field(), PlayerKind::Human, std::uint64_t(k));
+            ann.send(Shot{ann.game.shotNumber() + 1, plannedShotInputs(ann.game.state(), ann.game.field(), plan.shot)});
+            QVERIFY(ann.follow(ann.next<Accepted>()));
+        }
+        QVERIFY(!ann.game.state().gameRunning);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(kept), 5000);
+        // Ann leaves: the room goes, its file moves where it is not brought back.
+        ann.socket.close();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(finished) && !QFile::exists(kept), 5000);
+        Player late(port);
+        late.hello("Bob");
+        late.send(JoinRoom{code, std::nullopt});
+        QCOMPARE(late.next<Refused>().reason, "No room has the code " + code + ".");
         stopServer();
     }
 };

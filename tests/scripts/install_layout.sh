@@ -4,7 +4,8 @@
 # integration: the program, its songs, the menu entry, the icons and the
 # software-centre description in their usual places, the entry and the
 # description accepted by their validators, and the program starting under a
-# virtual X server without writing into its own folder.
+# virtual X server without writing into its own folder; in the package, the
+# server's systemd unit.
 #   bash tests/scripts/install_layout.sh <bin-dir>
 set -euo pipefail
 BIN="$(cd "${1:?usage: install_layout.sh <bin-dir>}" && pwd)"
@@ -62,4 +63,11 @@ deb="$(ls "$TMP"/package/*.deb)"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the package does not depend on Qt Widgets"
 dpkg-deb -x "$deb" "$TMP/unpacked"
 check_tree "$TMP/unpacked/usr" "packaged"
+# The server's systemd unit starts the packaged server on its own folder.
+unit="$TMP/unpacked/usr/lib/systemd/system/capzel-server.service"
+[ -s "$unit" ] || fail "packaged: no systemd unit for capzel-server"
+program="$(sed -n 's/^ExecStart=\([^ ]*\).*/\1/p' "$unit")"
+[ -x "$TMP/unpacked$program" ] || fail "packaged: the unit starts $program, which the package does not hold"
+grep -q -- '--data-dir /var/lib/capzel-server' "$unit" || fail "packaged: the unit keeps rooms elsewhere"
+grep -qx 'Restart=on-failure' "$unit" || fail "packaged: the unit does not restart a failed server"
 echo "install layout and package: all checks passed"

@@ -2,6 +2,7 @@
 //
 //   capzel-server [--port 7788] [--data-dir DIR] [--tls-cert FILE --tls-key FILE]
 //                 [--max-rooms N] [--max-connections-per-address N] [--max-messages-per-second N]
+//                 [--code-prefix LETTER]
 //
 // Ctrl+C or SIGTERM stop it: the signal only writes a byte to a pipe, which
 // the event loop reads and quits on; the rooms are kept as they stand.
@@ -16,6 +17,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -72,6 +74,29 @@ std::optional<QSslConfiguration> tlsConfiguration(const QString& certPath, const
     return tls;
 }
 
+// Every connection is an open file: the soft limit (often 1,024) goes up to
+// the hard one so that thousands of players fit. Gives the limit in force.
+rlim_t raiseOpenFileLimit() {
+    rlimit files{};
+    if (::getrlimit(RLIMIT_NOFILE, &files) != 0) return 0;
+    if (files.rlim_cur >= files.rlim_max) return files.rlim_cur;
+    rlimit raised = files;
+    raised.rlim_cur = files.rlim_max;
+    if (::setrlimit(RLIMIT_NOFILE, &raised) == 0) return raised.rlim_cur;
+    std::fprintf(stderr, "capzel-server: the open-file limit stays at %llu (it cannot be raised to %llu): "
+                 "about as many connections fit\n", static_cast<unsigned long long>(files.rlim_cur),
+                 static_cast<unsigned long long>(files.rlim_max));
+    return files.rlim_cur;
+}
+
+// Room-code letters (upper case), at most half a code.
+bool isCodePrefix(const QString& prefix) {
+    if (prefix.size() > int(capzel::protocol::kRoomCodeLength / 2)) return false;
+    for (const QChar c : prefix)
+        if (capzel::protocol::kRoomCodeLetters.find(char(c.toLatin1())) == std::string_view::npos) return false;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -92,6 +117,7 @@ int main(int argc, char* argv[]) {
          QString::number(limits.connectionsPerAddress)},
         {"max-messages-per-second", "Messages a connection may send a second.", "n",
          QString::number(limits.messagesPerSecond)},
+        {"code-prefix", "Letters every new room's code begins with (servers behind one load balancer).", "letters"},
     });
     parser.process(app);
 
@@ -107,6 +133,11 @@ int main(int argc, char* argv[]) {
     options.limits.rooms = *rooms;
     options.limits.connectionsPerAddress = *perAddress;
     options.limits.messagesPerSecond = *rate;
+    options.codePrefix = parser.value("code-prefix").toUpper().toStdString();
+    if (!isCodePrefix(parser.value("code-prefix").toUpper()))
+        return fail("--code-prefix takes 1 to 3 of the room-code letters " +
+                    QString::fromLatin1(capzel::protocol::kRoomCodeLetters.data(),
+                                        qsizetype(capzel::protocol::kRoomCodeLetters.size())));
     if (parser.isSet("tls-cert") != parser.isSet("tls-key")) return fail("--tls-cert and --tls-key go together");
     if (parser.isSet("tls-cert")) {
         QString error;
@@ -128,11 +159,13 @@ int main(int argc, char* argv[]) {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
+    const rlim_t openFiles = raiseOpenFileLimit();
     capzel::network::ServerHost host(options);
     QString error;
     if (!host.start(&error)) return fail("cannot listen on port " + QString::number(options.port) + ": " + error);
-    std::printf("capzel-server listening on %s://0.0.0.0:%u (%d rooms kept in %s)\n", options.tls ? "wss" : "ws",
-                unsigned(host.port()), host.roomCount(), qPrintable(options.dataDir));
+    std::printf("capzel-server listening on %s://0.0.0.0:%u (%d rooms kept in %s; up to %d rooms, %llu open files)\n",
+                options.tls ? "wss" : "ws", unsigned(host.port()), host.roomCount(), qPrintable(options.dataDir),
+                options.limits.rooms, static_cast<unsigned long long>(openFiles));
     std::fflush(stdout);
     const int code = app.exec();
     host.stop();

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Two capzel-servers behind HAProxy with packaging/haproxy-capzel.cfg (ports
+# changed to free ones, the per-address limit raised for one test address):
+# capzel-loadgen makes rooms through it round robin and joins them by
+# ?room=CODE; every shot is accepted and followed, and each server holds
+# the rooms of its own letter. Skipped (77) when haproxy is not installed.
+# Usage: bash online_balancer.sh <bin-dir>
+set -u
+source "$(dirname "$0")/lib/common.sh"
+sim_setup "$@"
+bin="$1"
+command -v haproxy >/dev/null || { echo "haproxy is not installed: skipped"; exit 77; }
+
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
+start_server() {  # start_server LETTER: its port in $port
+    "$bin/capzel-server" --port 0 --data-dir "$work/$1" --code-prefix "$1" \
+        --max-connections-per-address 100000 >"$work/$1.out" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do grep -q listening "$work/$1.out" && break; sleep 0.1; done
+    port=$(sed -n 's/.*listening on ws:\/\/0.0.0.0:\([0-9]*\).*/\1/p' "$work/$1.out")
+}
+start_server A; a=$port
+start_server B; b=$port
+lb=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+sed -e "s/:7788/127.0.0.1:$lb/; s/127.0.0.1:7801/127.0.0.1:$a/; s/127.0.0.1:7802/127.0.0.1:$b/" \
+    -e "s/sc0_conn_cur gt 16/sc0_conn_cur gt 1000/" \
+    "$(dirname "$0")/../../packaging/haproxy-capzel.cfg" >"$work/haproxy.cfg"
+haproxy -f "$work/haproxy.cfg" -db >"$work/haproxy.out" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do (echo >/dev/tcp/127.0.0.1/$lb) 2>/dev/null && break; sleep 0.1; done
+
+"$bin/capzel-loadgen" --server "ws://127.0.0.1:$lb" --rooms 8 --seconds 3 --think-ms 100 >"$work/run.json" ||
+    fail "capzel-loadgen through HAProxy failed: $(cat "$work/run.json")"
+grep -q '"desyncs": 0' "$work/run.json" || fail "desyncs through HAProxy"
+for letter in A B; do
+    mine=$(ls "$work/$letter/rooms" | grep -c "^$letter.*\.room\.json$")
+    others=$(ls "$work/$letter/rooms" | grep -vc "^$letter")
+    [ "$mine" -ge 3 ] || fail "server $letter holds $mine rooms of its letter"
+    [ "$others" = 0 ] || fail "server $letter holds rooms of another letter"
+done
+finish online_balancer

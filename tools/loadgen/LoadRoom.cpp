@@ -1,0 +1,180 @@
+#include "LoadRoom.h"
+
+#include <QWebSocket>
+
+#include <cmath>
+#include <numbers>
+
+#include "players/PlannedShot.h"
+#include "rules/Hints.h"
+#include "session/RecordReplay.h"
+
+namespace capzel::loadgen {
+
+void LoadStats::error(const std::string& what) {
+    ++errors;
+    ++errorKinds[what];
+}
+
+LoadRoom::LoadRoom(const LoadSettings& settings, LoadStats& stats, std::uint64_t seed, QObject* parent)
+    : QObject(parent), settings_(settings), stats_(stats), random_(seed) {}
+
+LoadRoom::~LoadRoom() { close(); }
+
+void LoadRoom::start() {
+    restarting_ = false;
+    code_.clear();
+    open(0);
+}
+
+void LoadRoom::stop() {
+    stopping_ = true;
+    for (auto& p : players_) p->think.stop();
+}
+
+void LoadRoom::close() {
+    for (auto& p : players_) {
+        p->socket->disconnect(this);
+        p->socket->close();
+        p->socket->deleteLater();
+    }
+    players_.clear();
+}
+
+bool LoadRoom::awaiting() const {
+    for (const auto& p : players_)
+        if (p->sentShot) return true;
+    return false;
+}
+
+void LoadRoom::open(int index) {
+    auto player = std::make_unique<Player>();
+    Player& p = *player;
+    p.index = index;
+    p.socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
+    p.think.setSingleShot(true);
+    // Coarse timers fire together on round times: players would shoot in bursts.
+    p.think.setTimerType(Qt::PreciseTimer);
+    connect(&p.think, &QTimer::timeout, this, [this, &p] { shoot(p); });
+    connect(p.socket, &QWebSocket::connected, this, [this, &p] {
+        send(p, protocol::Hello{protocol::kProtocolVersion, "loadgen", "Load " + std::to_string(p.index + 1)});
+    });
+    connect(p.socket, &QWebSocket::textMessageReceived, this,
+            [this, &p](const QString& text) { received(p, text.toStdString()); });
+    connect(p.socket, &QWebSocket::disconnected, this, [this, &p] {
+        if (p.game.hasGame() || p.seat > 0)
+            stats_.error("connection closed by the server (" + std::to_string(int(p.socket->closeCode())) + " " +
+                         p.socket->closeReason().toStdString() + ")");
+        else
+            stats_.error("no connection: " + p.socket->errorString().toStdString());
+        p.think.stop();
+        p.sentShot.reset();
+    });
+    players_.push_back(std::move(player));
+    // Joining players name the room in the address, as a load balancer in
+    // front of several servers routes them by its code.
+    QUrl url = settings_.server;
+    if (url.path().isEmpty()) url.setPath(QStringLiteral("/"));  // "GET ?room=" is no request line
+    if (index > 0) url.setQuery(QStringLiteral("room=") + QString::fromStdString(code_));
+    p.socket->open(url);
+}
+
+void LoadRoom::send(Player& p, const protocol::Message& m) {
+    p.socket->sendTextMessage(QString::fromStdString(protocol::encodeMessage(m)));
+}
+
+void LoadRoom::received(Player& p, const std::string& text) {
+    protocol::Decoded message = protocol::decodeMessage(text);
+    if (std::holds_alternative<protocol::Welcome>(message)) {
+        if (p.index == 0) {
+            protocol::CreateRoom setup;
+            setup.seats.assign(std::size_t(settings_.playersPerRoom), PlayerKind::Human);
+            setup.seats.insert(setup.seats.end(), std::size_t(settings_.computerSeats), PlayerKind::Club);
+            send(p, setup);
+        } else {
+            send(p, protocol::JoinRoom{code_, std::nullopt});
+        }
+    } else if (const auto* joined = std::get_if<protocol::Joined>(&message)) {
+        p.seat = joined->seat;
+        if (p.index == 0) {
+            code_ = joined->code;
+            for (int k = 1; k < settings_.playersPerRoom; ++k) open(k);
+        }
+    } else if (const auto* state = std::get_if<protocol::State>(&message)) {
+        std::string why;
+        if (!p.game.applyState(*state, &why)) stats_.error("a state that cannot be read: " + why);
+        maybeShoot(p);
+    } else if (const auto* a = std::get_if<protocol::Accepted>(&message)) {
+        accepted(p, *a);
+    } else if (const auto* refused = std::get_if<protocol::Refused>(&message)) {
+        stats_.error("refused: " + refused->reason);
+    } else if (const auto* wrong = std::get_if<protocol::Refusal>(&message)) {
+        stats_.error("a message from the server that cannot be read: " + wrong->reason);
+    }
+}
+
+void LoadRoom::accepted(Player& p, const protocol::Accepted& a) {
+    if (p.sentShot && *p.sentShot == a.shot.shotNumber && a.shot.inputs.seat == p.seat) {
+        if (stats_.measuring) stats_.latenciesMs.push_back(double(stats_.clock.nsecsElapsed() - p.sentAtNs) / 1e6);
+        ++stats_.shots;
+        p.sentShot.reset();
+    }
+    ++stats_.followed;
+    if (!p.game.playAccepted(a) || p.game.hash() != a.shot.inputs.outcome.hash) {
+        ++stats_.desyncs;
+        send(p, protocol::StateRequest{});
+        return;
+    }
+    if (!p.game.state().gameRunning) return gameOver();
+    maybeShoot(p);
+}
+
+void LoadRoom::maybeShoot(Player& p) {
+    const GameState& g = p.game.state();
+    if (stopping_ || !p.game.hasGame() || !g.gameRunning || g.currentTurn != p.seat || p.sentShot ||
+        p.think.isActive())
+        return;
+    std::uniform_int_distribution<int> think(settings_.thinkMs / 2, settings_.thinkMs * 3 / 2);
+    p.think.start(think(random_));
+}
+
+// At the next box, a little off, with any strength of the bar; a killer,
+// who has no box, anywhere.
+void LoadRoom::shoot(Player& p) {
+    const GameState& g = p.game.state();
+    const Board& board = p.game.field().board;
+    if (stopping_ || !g.gameRunning || g.currentTurn != p.seat) return;
+    std::uniform_real_distribution<double> anywhere(-std::numbers::pi, std::numbers::pi);
+    std::normal_distribution<double> off(0, 0.05);
+    std::uniform_int_distribution<int> ticks(1, players::maxBarTicks());
+    double angle = anywhere(random_);
+    if (const FieldHints hints = fieldHints(g, board, false); hints.target) {
+        const Box& piece = board.pieces[std::size_t(p.seat)];
+        const double tx = double(hints.target->left) + double(hints.target->width) / 2;
+        const double ty = double(hints.target->top) + double(hints.target->height) / 2;
+        angle = std::atan2(ty - double(players::aimStartY(piece)), tx - double(players::aimStartX(piece))) + off(random_);
+    }
+    const players::PlannedShot planned = players::shotAlong(g, board, angle, ticks(random_));
+    const int number = p.game.shotNumber() + 1;
+    p.sentShot = number;
+    p.sentAtNs = stats_.clock.nsecsElapsed();
+    send(p, protocol::Shot{number, plannedShotInputs(g, p.game.field(), planned)});
+    QTimer::singleShot(settings_.shotTimeoutMs, &p.think, [this, &p, number] {
+        if (p.sentShot != number) return;
+        stats_.error("no Accepted within " + std::to_string(settings_.shotTimeoutMs) + " ms");
+        p.sentShot.reset();
+    });
+}
+
+void LoadRoom::gameOver() {
+    if (restarting_) return;
+    restarting_ = true;
+    ++stats_.games;
+    // Every player sees the end first; then the room is left and a new one made.
+    QTimer::singleShot(200, this, [this] {
+        close();
+        if (!stopping_) start();
+    });
+}
+
+}  // namespace capzel::loadgen

@@ -1,0 +1,96 @@
+// One room of capzel-loadgen: its person seats played by WebSocket
+// connections of its own. The first connection makes the room, the others
+// join it by its code (and connect to the server's address with
+// ?room=CODE, for a load balancer that routes by room); each player shoots a cheap shot (at its next box with
+// a random strength, drawn from the room's seed) a thinking time after its
+// turn comes, and plays every accepted shot itself with RemoteGame, so that
+// a shot whose hash differs from the server's counts as a desync. When the
+// game is over the room begins a new one with new connections.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <QUrl>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "protocol/Messages.h"
+#include "session/RemoteGame.h"
+
+class QWebSocket;
+
+namespace capzel::loadgen {
+
+struct LoadSettings {
+    QUrl server;
+    int playersPerRoom = 2;  // person seats, each a connection
+    int computerSeats = 0;   // seats the server's computer plays (Club)
+    int thinkMs = 2000;      // mean time from a player's turn to its shot
+    int shotTimeoutMs = 10000;
+};
+
+// What every room adds up to.
+struct LoadStats {
+    QElapsedTimer clock;                // since the run began
+    bool measuring = false;             // latencies are kept only once every room is open
+    std::vector<double> latenciesMs;    // a shot sent to its Accepted back, per shot
+    long shots = 0;                     // own shots accepted
+    long followed = 0;                  // accepted shots played here (every player's)
+    long desyncs = 0;
+    long errors = 0;
+    long games = 0;                     // games played to their end
+    std::map<std::string, long> errorKinds;
+
+    void error(const std::string& what);
+};
+
+class LoadRoom : public QObject {
+    Q_OBJECT
+public:
+    LoadRoom(const LoadSettings& settings, LoadStats& stats, std::uint64_t seed, QObject* parent = nullptr);
+    ~LoadRoom() override;
+
+    // Opens the first connection, which makes the room.
+    void start();
+    // No shot is sent any more; the connections stay until close().
+    void stop();
+    void close();
+    // Whether a shot sent is still awaiting its Accepted.
+    bool awaiting() const;
+
+private:
+    struct Player {
+        int index = 0;
+        QWebSocket* socket = nullptr;
+        RemoteGame game;
+        int seat = 0;
+        QTimer think;
+        std::optional<int> sentShot;  // its number, while awaiting its Accepted
+        qint64 sentAtNs = 0;
+    };
+
+    void open(int index);
+    void received(Player& p, const std::string& text);
+    void accepted(Player& p, const protocol::Accepted& a);
+    void maybeShoot(Player& p);
+    void shoot(Player& p);
+    void send(Player& p, const protocol::Message& m);
+    void gameOver();
+
+    LoadSettings settings_;
+    LoadStats& stats_;
+    std::mt19937_64 random_;
+    std::vector<std::unique_ptr<Player>> players_;
+    std::string code_;
+    bool stopping_ = false;
+    bool restarting_ = false;
+};
+
+}  // namespace capzel::loadgen
