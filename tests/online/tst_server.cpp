@@ -100,23 +100,23 @@ private slots:
         Player ann(port), bob(port);
         QVERIFY(!ann.hello("Ann").empty());
         bob.hello("Bob");
-        ann.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true});
+        ann.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
         const Joined annIn = ann.next<Joined>();
-        bob.send(JoinRoom{annIn.code, std::nullopt});
+        bob.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
         const Joined bobIn = bob.next<Joined>();
-        QCOMPARE(bobIn.seat, 2);
+        QCOMPARE(bobIn.mine, std::vector<int>{2});
         QVERIFY(ann.game.applyState(ann.next<State>()));
         QVERIFY(bob.game.applyState(bob.next<State>()));
 
         Player eve(port);  // hostile
         eve.socket.sendTextMessage(QStringLiteral("{\"type\": \"hello\", "));
         QVERIFY(eve.next<Refused>().reason.find("not JSON") != std::string::npos);
-        eve.send(JoinRoom{annIn.code, std::nullopt});
+        eve.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
         QCOMPARE(eve.next<Refused>().reason, std::string("Say hello first."));
         eve.hello("Eve");
-        eve.send(JoinRoom{annIn.code, std::nullopt});
+        eve.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
         QCOMPARE(eve.next<Refused>().reason, "Room " + annIn.code + " has no free seat.");
-        eve.send(JoinRoom{annIn.code, std::string(32, 'f')});
+        eve.send(JoinRoom{annIn.code, std::string(32, 'f'), {}, {}, false});
         QCOMPARE(eve.next<Refused>().reason, "The token holds no seat in room " + annIn.code + ".");
         eve.send(Shot{1, ann.aimedShot(0, 10).inputs});
         QCOMPARE(eve.next<Refused>().reason, std::string("Join a room first."));
@@ -152,8 +152,8 @@ private slots:
         startServer();
         Player back(port);
         back.hello("Bob");
-        back.send(JoinRoom{annIn.code, bobIn.token});
-        QCOMPARE(back.next<Joined>().seat, 2);
+        back.send(JoinRoom{annIn.code, bobIn.token, {}, {}, false});
+        QCOMPARE(back.next<Joined>().mine, std::vector<int>{2});
         QVERIFY(back.game.applyState(back.next<State>()));
         QCOMPARE(back.game.shotNumber(), 6);
         QCOMPARE(back.game.hash(), bob.game.hash());
