@@ -8,8 +8,6 @@ namespace capzel::ui {
 
 namespace {
 
-constexpr qsizetype kMaxChars = qsizetype(saveLimits::kMaxNameLength);
-
 bool pairAt(const QString& text, qsizetype i) {
     return i + 1 < text.size() && text[i].isHighSurrogate() && text[i + 1].isLowSurrogate();
 }
@@ -24,10 +22,13 @@ qsizetype unitsOf(const QString& text, qsizetype chars) {
 
 }  // namespace
 
-NameLengthValidator::NameLengthValidator(QObject* parent) : QValidator(parent) {}
+NameLengthValidator::NameLengthValidator(QObject* parent) : NameLengthValidator(saveLimits::kMaxNameLength, parent) {}
+
+NameLengthValidator::NameLengthValidator(std::size_t maxChars, QObject* parent)
+    : QValidator(parent), maxChars_(qsizetype(maxChars)) {}
 
 QValidator::State NameLengthValidator::validate(QString& text, int& pos) const {
-    const qsizetype fits = unitsOf(text, kMaxChars);
+    const qsizetype fits = unitsOf(text, maxChars_);
     if (fits == text.size()) return Acceptable;
     qsizetype excess = 0;  // characters beyond the limit
     for (qsizetype i = fits; i < text.size(); ++excess) i += pairAt(text, i) ? 2 : 1;
@@ -39,7 +40,7 @@ QValidator::State NameLengthValidator::validate(QString& text, int& pos) const {
     text.remove(start, end - start);
     pos = int(start);
     if (excess > 0) {
-        text.truncate(unitsOf(text, kMaxChars));
+        text.truncate(unitsOf(text, maxChars_));
         pos = std::min(pos, int(text.size()));
     }
     return Acceptable;

@@ -147,6 +147,7 @@ void StatusWindow::setZoom(double zoom) {
     setFixedWidth(spx(kClientWidth));
     setFont(tableFont(font(), zoom));
     for (std::size_t i = 0; i < headers_.size(); ++i) placeHeader(i);
+    placePresenceLine();
     for (int row = 1; row <= kMaxPlayers; ++row) {
         for (int c = 0; c < ColumnCount; ++c) fitCell(Column(c), row);
         elideName(row);
@@ -289,6 +290,7 @@ void StatusWindow::refreshRows() {
     const int y2 = ruleYTwips(n);
     if (separatorsEndTwips_ != y2) {
         separatorsEndTwips_ = y2;
+        placePresenceLine();
         update();
     }
     adjustHeight(n);
@@ -302,7 +304,7 @@ void StatusWindow::refreshRows() {
 void StatusWindow::adjustHeight(int rows) {
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
     const int frameExtra = isWindow() ? frameExtraHeight(*this) : 0;
-    const int clientHeight = std::max(1, spx(ruleYTwips(rows) + 600) - frameExtra);
+    const int clientHeight = std::max(1, spx(ruleYTwips(rows) + 600 + presenceHeightTwips()) - frameExtra);
     if (clientHeight != height()) setFixedHeight(clientHeight);
 }
 
@@ -361,6 +363,7 @@ void StatusWindow::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::white);
         painter.drawPolygon(arrow, 3);
     }
+    paintPresence(painter);
 }
 
 void StatusWindow::mouseMoveEvent(QMouseEvent* event) {

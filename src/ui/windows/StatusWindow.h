@@ -3,7 +3,10 @@
 // says it changed (stateChanged). It only reads the state. Moving the mouse over a row lights it up in the
 // complementary colours; the background puts every row back. Beside the
 // classic columns, an arrow in the left margin points at the row whose turn
-// it is, and the name of a player who is out is struck through.
+// it is, and the name of a player who is out is struck through. In an
+// online game a dot in the right margin shows who is connected (a ring: a
+// dropped player awaited), and a line beneath the table names whom the game
+// waits for.
 //
 // Usage: `auto* w = new StatusWindow(g); w->show(); w->placeForNewGame();
 // w->refreshRows();` The window deletes itself when it is closed, so
@@ -14,11 +17,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "model/GameState.h"
+#include "protocol/Messages.h"
 #include "ui/windows/Twips.h"
 
 class QLabel;
+class QPainter;
 
 namespace capzel::ui {
 
@@ -76,6 +82,15 @@ public:
     // Where the turn arrow of row `row` is drawn, in pixels.
     QRect turnArrowRect(int row) const;
 
+    // Who of an online game's players is connected, by seat (= row); empty
+    // when the game is not online, the window then as it always was.
+    void setPresence(const std::vector<protocol::SeatStatus>& seats);
+    // The presence shown on row `row` (1..8), if any, and the line beneath.
+    const protocol::SeatStatus* presenceOf(int row) const;
+    const QLabel* presenceLine() const { return presenceLine_; }
+    // Where row `row`'s presence dot is drawn, in pixels.
+    QRect presenceDotRect(int row) const;
+
     // Lower end of the column separators, in twips.
     int separatorsEndTwips() const { return separatorsEndTwips_; }
 
@@ -109,6 +124,9 @@ private:
     void adjustHeight(int rows);
     bool onALine(QPoint p) const;
     int rowsInUse() const;
+    void placePresenceLine();
+    void paintPresence(QPainter& painter) const;
+    int presenceHeightTwips() const;
 
     const capzel::GameState& g_;
     bool refreshDue_ = false;
@@ -123,6 +141,8 @@ private:
     std::array<bool, kMaxPlayers + 1> rowRuleVisible_{};
     std::array<bool, kMaxPlayers + 1> rowVisible_{};
     int separatorsEndTwips_ = 2400;
+    std::vector<protocol::SeatStatus> presence_;
+    QLabel* presenceLine_ = nullptr;
 };
 
 }  // namespace capzel::ui
