@@ -2,6 +2,7 @@
 
 #include <QHostInfo>
 #include <QSettings>
+#include <cstdio>
 
 #include "app/App.h"
 #include "capzel_version.h"
@@ -165,6 +166,8 @@ void OnlinePlay::stateReceived(const protocol::State& state) {
         gameShown_ = true;
         if (lobby_) lobby_->hide();
         app_.beginOnlineGame([this, state] { return game_->onState(state).begun.value_or(Judgement{}); });
+        std::printf("playing %s from shot %d\n", game_->code().c_str(), state.shotNumber);
+        std::fflush(stdout);
         if (StatusWindow* status = app_.statusWindow()) status->setPresence(game_->seats());
         return;
     }
@@ -187,8 +190,10 @@ void OnlinePlay::seatsChanged(const protocol::Seats& seats) {
         waiting_ = waiting;
         MainWindow* w = app_.mainWindow();
         if (w && !waiting.empty()) w->banner()->post(text(waiting));
-        // The host may hand the awaited seat to the computer.
+        // The host may hand the awaited seat to the computer; once nobody
+        // is awaited, the lobby goes again.
         if (!waiting.empty() && game_->isHost() && gameShown_) showLobby();
+        if (waiting.empty() && gameShown_ && lobby_) lobby_->hide();
     }
     if (server_) announce();
 }
@@ -249,6 +254,10 @@ void OnlinePlay::poll() {
         w->syncMenus();
     }
     if (!news.said.empty()) w->banner()->post(text(news.said));
+    // One line a shot on the standard output, for scripts that follow a game.
+    for (const ComparedShot& c : news.compared)
+        std::printf("shot %d %s %s\n", c.number, hashText(c.hash).c_str(), c.same ? "same" : "differs");
+    if (!news.compared.empty()) std::fflush(stdout);
 }
 
 void OnlinePlay::showLobby() {

@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
                        QStringLiteral("The hosted game's seats, one letter each: L here, R remote, N/C/S/E the "
                                       "computer (default LR)."),
                        QStringLiteral("letters"), QStringLiteral("LR")});
-    options.addOption({QStringLiteral("name"), QStringLiteral("The host's name."), QStringLiteral("name"),
+    options.addOption({QStringLiteral("player"), QStringLiteral("The host's name."), QStringLiteral("name"),
                        QStringLiteral("Host")});
     options.addOption({QStringLiteral("join"), QStringLiteral("Join the online game at <url>: CODE NAME follow."),
                        QStringLiteral("url")});
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         bool ok = false;
         const uint port = options.value(QStringLiteral("host-online")).toUInt(&ok);
         const auto choices = hostChoicesOf(quint16(port), options.value(QStringLiteral("seats")),
-                                           options.value(QStringLiteral("name")));
+                                           options.value(QStringLiteral("player")));
         QString error = QStringLiteral("the port or the seats are not right");
         if (!ok || port > 65535 || !choices || !app.onlinePlay().host(*choices, &error)) {
             std::fprintf(stderr, "capzel: the online game cannot be hosted: %s\n", qPrintable(error));

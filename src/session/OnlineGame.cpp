@@ -132,11 +132,12 @@ void OnlineGame::streamAim(double clock) {
 }
 
 // Each shot judged here is compared with the server's once both are known.
-std::string OnlineGame::compareJudged() {
+std::string OnlineGame::compareJudged(std::vector<ComparedShot>& compared) {
     for (auto here = hashesHere_.begin(); here != hashesHere_.end();) {
         const auto theirs = accepted_.find(here->first);
         if (theirs == accepted_.end()) break;
         const bool same = theirs->second.shot.inputs.outcome.hash == here->second;
+        compared.push_back({here->first, here->second, same});
         accepted_.erase(theirs);
         here = hashesHere_.erase(here);
         if (same || awaitingState_) continue;
@@ -168,7 +169,7 @@ OnlineNews OnlineGame::poll(double clock) {
         launchSent_ = false;
         if (const LastShot* last = turn.lastShot()) hashesHere_[shotsPlayed_] = last->judgedHash;
     }
-    news.said = compareJudged();
+    news.said = compareJudged(news.compared);
     streamAim(clock);
     if (awaitingState_ || remoteRunning || turn.running() || turn.phase() == TurnPhase::Judging) return news;
     const auto next = accepted_.find(shotsPlayed_ + 1);

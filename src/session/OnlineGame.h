@@ -31,6 +31,13 @@ public:
     virtual void send(const protocol::Message& message) = 0;
 };
 
+// A shot judged here and compared with the server's.
+struct ComparedShot {
+    int number = 0;
+    std::uint64_t hash = 0;  // here
+    bool same = true;
+};
+
 // What a poll or a received message leaves for the window to do.
 struct OnlineNews {
     // A game began or came back from the server's state: its first turn's
@@ -40,6 +47,7 @@ struct OnlineNews {
     RemoteShotTurn* remoteShot = nullptr;
     // A line for the banner (the game here differed from the server's).
     std::string said;
+    std::vector<ComparedShot> compared;
 };
 
 class OnlineGame {
@@ -89,7 +97,7 @@ public:
 private:
     void sendLaunchedShot();
     void streamAim(double clock);
-    std::string compareJudged();
+    std::string compareJudged(std::vector<ComparedShot>& compared);
     std::optional<NewGameSettings> newGameOf(const GameSnapshot& snapshot) const;
 
     GameSession& session_;
