@@ -147,6 +147,7 @@ void OnlinePlay::leave() {
     making_.reset();
     joining_.reset();
     if (lobby_) lobby_->close();
+    if (chat_) chat_->close();
     if (MainWindow* w = app_.mainWindow()) w->syncMenus();
 }
 
@@ -156,6 +157,7 @@ void OnlinePlay::joined(const protocol::Joined& joined) {
     emit roomJoined(text(joined.code));
     if (server_) announce();
     if (!gameShown_) showLobby();
+    showChat();
 }
 
 // The first state begins the game in a fresh main window; a later one (the
@@ -232,6 +234,7 @@ void OnlinePlay::tellLost() {
     const QString why = std::exchange(lostWhy_, QString());
     poll_.stop();
     if (lobby_) lobby_->close();
+    if (chat_) chat_->close();
     if (StatusWindow* status = app_.statusWindow()) status->setPresence({});
     showMessage(w, why + QStringLiteral("\n\nThe game goes on at this computer: every player plays here from now on, "
                                         "and it is kept like any game."));
@@ -284,6 +287,8 @@ void OnlinePlay::showChat() {
         chat_->setAttribute(Qt::WA_DeleteOnClose);
         chat_->setWindowTitle(QStringLiteral("Chat"));
         connect(chat_, &ChatLine::sendLine, this, [this](const QString& line) { client_.sendChat(line.toStdString()); });
+        // Beneath the main window, clear of the field.
+        if (MainWindow* w = app_.mainWindow()) chat_->move(w->frameGeometry().bottomLeft() + QPoint(0, 8));
     }
     chat_->show();
 }

@@ -4,7 +4,10 @@
 // player's shots are played with the mouse and the power bar as a person
 // plays them; the other programs show them from the server's inputs,
 // paced, and every program's hash after every shot is the server's.
+#include <QSignalSpy>
 #include <QTest>
+#include <QWebSocket>
+#include <QWebSocketServer>
 
 #include "controls/Aiming.h"
 #include "network/GameClient.h"
@@ -181,6 +184,52 @@ private slots:
         server.stop();
         ann.online.goOffline();
         QVERIFY(!ann.session.seatIsRemote());
+    }
+
+    // The handshake: what the player is told when the other side is not a
+    // server of this version that welcomes it.
+    void aServerThatDoesNotWelcomeIsToldClearly() {
+        struct Case {
+            const char* answer;  // the fake server's answer to the hello
+            const char* told;
+        };
+        const Case cases[] = {
+            {R"({"type": "welcome", "protocol": 2, "serverVersion": "9.0"})",
+             "The server cannot be played with: The other side speaks version 2 of the online game, this program "
+             "version 1: this program is older and needs an update."},
+            {R"({"type": "refused", "protocol": 0, "reason": "x"})", "the other program is older and needs an update."},
+            {R"({"type": "refused", "protocol": 1, "reason": "Too many connections from your address."})",
+             "The server refused the connection: Too many connections from your address."},
+            {"hello?", "The server cannot be played with: The message is not JSON text."},
+            {R"({"type": "seats", "protocol": 1, "seats": [{"seat": 1, "name": "A", "presence": "open", "kind": "human", "host": false}]})",
+             "The server did not say welcome."},
+        };
+        QWebSocketServer fake(QStringLiteral("fake"), QWebSocketServer::NonSecureMode);
+        QVERIFY(fake.listen(QHostAddress::LocalHost));
+        QString answer;
+        QObject::connect(&fake, &QWebSocketServer::newConnection, [&] {
+            QWebSocket* s = fake.nextPendingConnection();
+            QObject::connect(s, &QWebSocket::textMessageReceived, s, [s, &answer] { s->sendTextMessage(answer); });
+        });
+        for (const Case& c : cases) {
+            answer = QString::fromUtf8(c.answer);
+            network::GameClient client;
+            QSignalSpy lost(&client, &network::GameClient::connectionLost);
+            client.connectTo(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(fake.serverPort())), "Ann", "test");
+            QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, 5000);
+            const QString told = lost.front().front().toString();
+            QVERIFY2(told.contains(QString::fromUtf8(c.told)), qPrintable(told));
+            QVERIFY(!client.isWelcomed());
+        }
+        const std::pair<const char*, const char*> urls[] = {
+            {"example.org:47474", "ws://example.org:47474"},
+            {" wss://example.org:443/play?room=K7QX2M ", "wss://example.org:443/play?room=K7QX2M"},
+            {"http://example.org", ""},
+            {"", ""},
+            {"ws://", ""},
+        };
+        for (const auto& [typed, url] : urls)
+            QCOMPARE(network::GameClient::serverUrl(QString::fromUtf8(typed)).toString(), QString::fromUtf8(url));
     }
 };
 

@@ -124,7 +124,20 @@ stop_players() {
         wait "$(pid_of "$p")" 2>/dev/null || true
     done
 }
-trap 'stop_players; kill "${SERVER_PID:-0}" 2>/dev/null; for p in Ann Bob; do cp "$TMP/$p/out.txt" "$ARTIFACTS/$p-out.txt" 2>/dev/null; cp "$TMP/$p/boxes.txt" "$ARTIFACTS/$p-boxes.txt" 2>/dev/null; done; cp "$GAME_LOG" "$ARTIFACTS/" 2>/dev/null; rm -rf "$TMP"' EXIT
+# At the end: the programs and the server stop, what they printed is kept
+# beside the screenshots.
+clean_up() {
+    set +e
+    stop_players
+    kill "${SERVER_PID:-0}" 2>/dev/null
+    for p in Ann Bob; do
+        cp "$TMP/$p/out.txt" "$ARTIFACTS/$p-out.txt" 2>/dev/null
+        cp "$TMP/$p/boxes.txt" "$ARTIFACTS/$p-boxes.txt" 2>/dev/null
+    done
+    cp "$GAME_LOG" "$ARTIFACTS/game.log" 2>/dev/null
+    rm -rf "$TMP"
+}
+trap 'status=$?; clean_up; exit $status' EXIT
 
 step "a kept room one touch from its end; both players take their seats back"
 make_room
@@ -188,6 +201,7 @@ start_player Ann
 start_player Bob
 place_windows
 kill -9 "$SERVER_PID"
+wait "$SERVER_PID" 2>/dev/null || true
 for p in Ann Bob; do
     wait_until "$p's box" 20 grep -q "connection to the server was lost" "$TMP/$p/boxes.txt"
 done
