@@ -64,8 +64,10 @@ int main(int argc, char** argv) {
 
     capzel::ui::CapzelApp app;
     app.openMainWindow();
-    QObject::connect(&app.onlinePlay(), &capzel::ui::OnlinePlay::roomJoined, [](const QString& code) {
-        std::printf("room %s\n", qPrintable(code));
+    QObject::connect(&app.onlinePlay(), &capzel::ui::OnlinePlay::roomJoined, [&app](const QString& code) {
+        QString seats;
+        for (int seat : app.onlinePlay().game()->mySeats()) seats += QStringLiteral(" %1").arg(seat);
+        std::printf("room %s seats%s\n", qPrintable(code), qPrintable(seats));
         std::fflush(stdout);
     });
     if (options.isSet(QStringLiteral("host-online"))) {

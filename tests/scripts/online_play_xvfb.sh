@@ -28,10 +28,7 @@ start_server() {
 
 # The room one touch from its end, with each seat's token kept in its
 # player's settings as a game that was playing there keeps it.
-make_room() {
-    "$BIN/near_end_room" "$SERVER_DIR/rooms/NEAR23.room.json" >"$TMP/room.txt" || fail "no near-end room"
-    read -r _ TURN _ < <(grep '^turn' "$TMP/room.txt")
-}
+make_room() { "$BIN/near_end_room" "$SERVER_DIR/rooms/NEAR23.room.json" >"$TMP/room.txt" || fail "no room"; }
 keep_token() {  # player seat
     local home="$TMP/$1" token
     token=$(awk -v s="$2" '$1 == "token" && $2 == s {print $3}' "$TMP/room.txt")
@@ -51,15 +48,15 @@ start_player() {  # name
     wait_until "$1's game window" 20 game_window_of "$1" >/dev/null
 }
 pid_of() { eval "echo \${PID_$1:-0}"; }
-# The player's main window once the online game began in it.
-game_window_of() {
-    local w pid; pid=$(pid_of "$1")
-    grep -q '^playing NEAR23' "$TMP/$1/out.txt" 2>/dev/null || return 1
-    for w in $(xdotool search --all --onlyvisible --pid "$pid" --name '^Capzel$' 2>/dev/null); do
-        [ "$(width_of "$w")" = "$MAIN_W" ] && { echo "$w"; return 0; }
+# A player's main window once the online game began in it, or one of its boxes.
+window_of() {  # player main|box
+    local w
+    for w in $(xdotool search --all --onlyvisible --pid "$(pid_of "$1")" --name '^Capzel$' 2>/dev/null); do
+        if [ "$(width_of "$w")" = "$MAIN_W" ]; then [ "$2" = main ]; else [ "$2" = box ]; fi && { echo "$w"; return 0; }
     done
     return 1
 }
+game_window_of() { grep -q '^playing NEAR23' "$TMP/$1/out.txt" 2>/dev/null && window_of "$1" main; }
 place_windows() {
     xdotool windowmove "$(game_window_of Ann)" 0 0 >/dev/null
     xdotool windowmove "$(game_window_of Bob)" 740 0 >/dev/null
@@ -86,32 +83,19 @@ print(g["current_turn"], *c(p[0]), *c(p[1]))'
 shoot() {  # player fromx fromy tx ty
     local ox oy; read -r ox oy < <(origin_of "$1")
     local bx=$(( $2 - ($4 - $2) / 3 )) by=$(( $3 - ($5 - $3) / 3 ))
-    xdotool mousemove $((ox + $2)) $((oy + $3)) mousedown 1
-    sleep 0.2
-    xdotool mousemove $((ox + ($2 + bx) / 2)) $((oy + ($3 + by) / 2))
-    sleep 0.2
-    xdotool mousemove $((ox + bx)) $((oy + by))
-    sleep 0.2
-    xdotool mouseup 1
-    sleep 1.6
-    xdotool mousemove $((ox + 19)) $((oy + 166)) click 1
+    xdotool mousemove $((ox + $2)) $((oy + $3)) mousedown 1 sleep 0.2 mousemove $((ox + ($2 + bx) / 2)) \
+        $((oy + ($3 + by) / 2)) sleep 0.2 mousemove $((ox + bx)) $((oy + by)) sleep 0.2 mouseup 1 sleep 1.6 \
+        mousemove $((ox + 19)) $((oy + 166)) click 1
 }
 
 shots_of() { grep -c '^shot ' "$TMP/$1/out.txt" || true; }
 last_shot_line() { grep '^shot ' "$TMP/$1/out.txt" | tail -n1; }
 both_judged() { [ "$(shots_of Ann)" -ge "$1" ] && [ "$(shots_of Bob)" -ge "$1" ]; }
 # Every box a player's program has open is answered with Return.
-box_of() {
-    local w
-    for w in $(xdotool search --all --onlyvisible --pid "$(pid_of "$1")" --name '^Capzel$' 2>/dev/null); do
-        [ "$(width_of "$w")" != "$MAIN_W" ] && { echo "$w"; return 0; }
-    done
-    return 1
-}
 answer_boxes() {
     local w k
     for k in $(seq 1 20); do
-        w=$(box_of "$1") || return 0
+        w=$(window_of "$1" box) || return 0
         xdotool windowfocus --sync "$w" 2>/dev/null || true
         xdotool key Return
         sleep 0.3
@@ -156,7 +140,7 @@ sleep 0.5
 shot "bob-gone"
 start_player Bob
 place_windows
-grep -q '^room NEAR23' "$TMP/Bob/out.txt" || fail "Bob did not come back"
+grep -q '^room NEAR23 seats 2$' "$TMP/Bob/out.txt" || fail "Bob did not come back to his seat"
 
 step "the players shoot until the killer wins"
 names=(x Ann Bob)
@@ -169,8 +153,6 @@ for round in $(seq 1 12); do
     shooter=${names[$turn]}
     if [ "$turn" = 1 ]; then shoot "$shooter" "$ax" "$ay" "$bx" "$by"; else shoot "$shooter" "$bx" "$by" "$ax" "$ay"; fi
     done_shots=$((done_shots + 1))
-    sleep 1
-    shot "shot-$done_shots-under-way"
     wait_until "shot $done_shots judged by both" 60 both_judged "$done_shots"
     sleep 0.5
     shot "shot-$done_shots"

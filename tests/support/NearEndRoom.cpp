@@ -1,8 +1,7 @@
 // near_end_room <room-file>: a kept online room of two people, Ann and Bob,
 // walls out of play, whose game the computer (Club) has played for both up to the
 // turn of the first killer, where one touch of the other piece wins. Prints
-// each seat's token ("token 1 <hex>"), and the piece centres in the field's
-// pixels with the seat on turn ("turn <seat> <x1> <y1> <x2> <y2>").
+// each seat's token ("token 1 <hex>").
 #include <cstdio>
 #include <fstream>
 
@@ -37,12 +36,5 @@ int main(int argc, char** argv) {
     if (!g.isKiller[std::size_t(g.currentTurn)] || g.position[std::size_t(3 - g.currentTurn)] < 1) return 1;
     std::ofstream(argv[1]) << room.roomText();
     std::printf("token 1 %s\ntoken 2 %s\n", ann.token.c_str(), bob.token.c_str());
-    const auto centre = [&](int seat, bool y) {
-        const Box& p = game.field().board.pieces[std::size_t(seat)];
-        return int((y ? p.top + p.height / 2 : p.left + p.width / 2) / 15);
-    };
-    const int other = 3 - g.currentTurn;
-    std::printf("turn %d %d %d %d %d\n", g.currentTurn, centre(g.currentTurn, false), centre(g.currentTurn, true),
-                centre(other, false), centre(other, true));
     return 0;
 }
