@@ -267,6 +267,8 @@ void OnlinePlay::showLobby() {
     if (!lobby_) {
         lobby_ = new LobbyWindow;
         lobby_->setAttribute(Qt::WA_DeleteOnClose);
+        // The program ends with its main window, whatever online windows are open.
+        lobby_->setAttribute(Qt::WA_QuitOnClose, false);
         connect(lobby_, &LobbyWindow::handToComputer, this, [this](int seat) { client_.handToComputer(seat); });
         connect(lobby_, &LobbyWindow::leaveRequested, this, [this] {
             forgetOnlineSeat();
@@ -285,6 +287,7 @@ void OnlinePlay::showChat() {
     if (!chat_) {
         chat_ = new ChatLine;
         chat_->setAttribute(Qt::WA_DeleteOnClose);
+        chat_->setAttribute(Qt::WA_QuitOnClose, false);
         chat_->setWindowTitle(QStringLiteral("Chat"));
         connect(chat_, &ChatLine::sendLine, this, [this](const QString& line) { client_.sendChat(line.toStdString()); });
         // Beneath the main window, clear of the field.
