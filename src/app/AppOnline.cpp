@@ -42,7 +42,8 @@ std::optional<KeptSeat> keptOnlineSeat() {
     QSettings s = store();
     KeptSeat seat{s.value(QStringLiteral("online/url")).toString(), s.value(QStringLiteral("online/code")).toString(),
                   s.value(QStringLiteral("online/name")).toString(),
-                  s.value(QStringLiteral("online/token")).toString().toStdString()};
+                  s.value(QStringLiteral("online/token")).toString().toStdString(),
+                  quint16(s.value(QStringLiteral("online/hostedPort")).toUInt())};
     if (network::GameClient::serverUrl(seat.url).isEmpty() || !protocol::isRoomCode(seat.code.toStdString()) ||
         !protocol::isSeatToken(seat.token) || seat.name.isEmpty())
         return std::nullopt;
@@ -55,6 +56,7 @@ void keepOnlineSeat(const KeptSeat& seat) {
     s.setValue(QStringLiteral("online/code"), seat.code);
     s.setValue(QStringLiteral("online/name"), seat.name);
     s.setValue(QStringLiteral("online/token"), text(seat.token));
+    s.setValue(QStringLiteral("online/hostedPort"), seat.hostedPort);
 }
 
 void forgetOnlineSeat() {
@@ -94,8 +96,12 @@ OnlinePlay::OnlinePlay(CapzelApp& app) : QObject(&app), app_(app) {
 
 OnlinePlay::~OnlinePlay() { leave(); }
 
+// A connection and a game afresh; a server this program runs stays.
 void OnlinePlay::start(const QUrl& url, const std::string& name) {
-    leave();
+    client_.close();
+    if (lobby_) lobby_->close();
+    making_.reset();
+    joining_.reset();
     url_ = url.toString();
     name_ = text(name);
     game_ = std::make_unique<OnlineGame>(app_.session(), static_cast<OnlineOutbox&>(*this));
@@ -106,12 +112,26 @@ void OnlinePlay::start(const QUrl& url, const std::string& name) {
     poll_.start();
 }
 
-bool OnlinePlay::host(const HostChoices& choices, QString* error) {
+bool OnlinePlay::startServer(quint16 port, QString* error) {
     network::ServerOptions options;
-    options.port = choices.port;
+    options.port = port;
     options.dataDir = text(userDataFolder()) + QStringLiteral("/hosted");
     auto server = std::make_unique<network::ServerHost>(options);
+    leave();
     if (!server->start(error)) return false;
+    server_ = std::move(server);
+    return true;
+}
+
+bool OnlinePlay::rejoin(const KeptSeat& seat, QString* error) {
+    if (seat.hostedPort != 0 && !startServer(seat.hostedPort, error)) return false;
+    start(network::GameClient::serverUrl(seat.url), seat.name.toStdString());
+    joining_ = protocol::JoinRoom{seat.code.toStdString(), seat.token, {}, {}, false};
+    return true;
+}
+
+bool OnlinePlay::host(const HostChoices& choices, QString* error) {
+    if (!startServer(choices.port, error)) return false;
     protocol::CreateRoom room;
     room.walls = choices.walls;
     std::string name;
@@ -124,14 +144,13 @@ bool OnlinePlay::host(const HostChoices& choices, QString* error) {
             if (name.empty()) name = seat.name;
         }
     }
-    const quint16 port = server->port();
-    start(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port)), name.empty() ? std::string("Host") : name);
-    server_ = std::move(server);
+    start(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(server_->port())), name.empty() ? std::string("Host") : name);
     making_ = room;
     return true;
 }
 
 void OnlinePlay::join(const JoinChoices& choices, const std::optional<std::string>& token) {
+    leave();
     start(network::GameClient::serverUrl(text(choices.url)), choices.name);
     joining_ = protocol::JoinRoom{choices.code, token, {}, {}, choices.spectate};
 }
@@ -153,7 +172,8 @@ void OnlinePlay::leave() {
 
 void OnlinePlay::joined(const protocol::Joined& joined) {
     game_->onJoined(joined);
-    if (!joined.token.empty()) keepOnlineSeat(KeptSeat{url_, text(joined.code), name_, joined.token});
+    if (!joined.token.empty())
+        keepOnlineSeat(KeptSeat{url_, text(joined.code), name_, joined.token, server_ ? server_->port() : quint16(0)});
     emit roomJoined(text(joined.code));
     if (server_) announce();
     if (!gameShown_) showLobby();

@@ -44,6 +44,7 @@ struct KeptSeat {
     QString code;
     QString name;
     std::string token;
+    quint16 hostedPort = 0;  // the game hosted the room itself on this port
 };
 std::optional<KeptSeat> keptOnlineSeat();
 void keepOnlineSeat(const KeptSeat& seat);
@@ -58,9 +59,15 @@ public:
     // Starts a server in this program on the chosen port, connects to it
     // and makes the room. False, with `error`, when the port cannot be had.
     bool host(const HostChoices& choices, QString* error);
+    // The server in this program, on `port` (0: any free one).
+    bool startServer(quint16 port, QString* error);
     // Connects to a server and joins the room (with a kept token: takes
     // its seats back).
     void join(const JoinChoices& choices, const std::optional<std::string>& token = std::nullopt);
+    // Takes kept seats back; a room this program hosted is hosted again
+    // (the server brings its kept rooms back) first. False, with `error`,
+    // when its port cannot be had.
+    bool rejoin(const KeptSeat& seat, QString* error);
     // Leaves the room; a hosted server stops.
     void leave();
 

@@ -50,8 +50,11 @@ bool CapzelApp::offerRejoin() {
         forgetOnlineSeat();
         return false;
     }
-    onlinePlay().join(JoinChoices{kept->url.toStdString(), kept->code.toStdString(), kept->name.toStdString(), false},
-                      kept->token);
+    QString error;
+    if (!onlinePlay().rejoin(*kept, &error)) {
+        showMessage(mainWindow(), QStringLiteral("The online game cannot be hosted again: ") + error);
+        return false;
+    }
     return true;
 }
 
