@@ -91,4 +91,14 @@ TEST(RemoteShotTurn, ShowsNothingForASeatNotOnTurnOrWhileARunIsUnderWay) {
     EXPECT_FALSE(run.running());
     EXPECT_FALSE(t.field.board.pointer.visible);
     EXPECT_EQ(turn.lastShot(), nullptr);
+
+    // With no time to draw it, the aim is whole at once; dropped while the
+    // bar charges, the charge stops with it.
+    RemoteShotTurn charging(turn, t.ctx, shot, RemoteShotPace{0, 0, 6, 10});
+    EXPECT_EQ(t.field.board.pointer.x2, shot.x2);
+    while (charging.running() && !turn.charging()) charging.advance();
+    ASSERT_TRUE(turn.charging());
+    charging.drop();
+    EXPECT_FALSE(turn.running() || turn.charging());
+    EXPECT_EQ(turn.lastShot(), nullptr);
 }
