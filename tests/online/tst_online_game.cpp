@@ -48,6 +48,7 @@ struct Program {
     std::vector<std::uint64_t> hashes;  // after each shot judged here
     std::vector<std::uint64_t> served;  // the server's, of every accepted shot
     int aimsSeen = 0;
+    std::vector<std::string> said;  // the banner's lines
 
     explicit Program(quint16 port, const char* name) {
         session.openBoard(ui);
@@ -74,7 +75,7 @@ struct Program {
     // way advances, the rules' messages are told.
     void step() {
         const OnlineNews news = online.poll(ui.clock());
-        QVERIFY2(news.said.empty(), news.said.c_str());
+        if (!news.said.empty()) said.push_back(news.said);
         TurnController& turn = session.turn();
         RemoteShotTurn* remote = session.remoteShot();
         if (remote && remote->running())
@@ -177,6 +178,26 @@ private slots:
         QVERIFY(ann.outbox.aimsSent > 0 && bob.outbox.aimsSent > 0);
         QVERIFY(eve.aimsSeen > 0 && eve.aimsSeen <= ann.outbox.aimsSent + bob.outbox.aimsSent);
         QVERIFY(ann.session.record().shotCount() >= 8);
+        QVERIFY(eve.said.empty());
+
+        // The spectator's game goes astray (a piece nudged): its next shot
+        // differs from the server's, it says so, and takes the server's game.
+        eve.session.field().board.pieces[2].left += 15;
+        Program& next = ann.myTurn() ? ann : bob;
+        next.shoot(0, -1000, 4000);
+        const auto resynced = [&] {
+            const bool atRest = !ann.session.turn().running() && !eve.session.turn().running();
+            return eve.online.mismatches() == 1 && atRest && eve.online.shotsPlayed() == ann.online.shotsPlayed() &&
+                   int(ann.served.size()) == ann.online.shotsPlayed();
+        };
+        for (int guard = 0; !resynced(); ++guard) {
+            QVERIFY2(guard < 400000, "the spectator does not come back to the server's game");
+            for (Program* p : programs) p->step();
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(gameHash(eve.session.state(), eve.session.field()), gameHash(ann.session.state(), ann.session.field()));
+        QCOMPARE(eve.said.size(), std::size_t(1));
+        QCOMPARE(ann.online.mismatches() + bob.online.mismatches(), 0);
 
         // Bob drops: the others wait for him, and the host hands his seat
         // to the computer.
