@@ -151,7 +151,13 @@ bool OnlinePlay::host(const HostChoices& choices, QString* error) {
 
 void OnlinePlay::join(const JoinChoices& choices, const std::optional<std::string>& token) {
     leave();
-    start(network::GameClient::serverUrl(text(choices.url)), choices.name);
+    const QUrl url = network::GameClient::serverUrl(text(choices.url));
+    if (url.isEmpty()) {
+        showMessage(app_.mainWindow(),
+                    QStringLiteral("\"%1\" is not a server's address (ws://host:port).").arg(text(choices.url)));
+        return;
+    }
+    start(url, choices.name);
     joining_ = protocol::JoinRoom{choices.code, token, {}, {}, choices.spectate};
 }
 
