@@ -129,12 +129,15 @@ bool ServerHost::aimWithinRate(Connection& c) {
 void ServerHost::received(QWebSocket* socket, const QString& message) {
     const auto it = connections_.find(socket);
     if (it == connections_.end()) return;
+    // Only a text that may be an aim is read before the rate is looked at.
+    const bool mayBeAim = message.contains(QLatin1String("\"aim\""));
+    if (!mayBeAim && !withinRate(*it)) return;
     protocol::Decoded decoded = protocol::decodeMessage(message.toStdString());
     if (auto* aimed = std::get_if<protocol::Aim>(&decoded)) {
         if (aimWithinRate(*it)) aim(*it, *aimed);
         return;
     }
-    if (withinRate(*it)) handle(*it, std::move(decoded));
+    if (!mayBeAim || withinRate(*it)) handle(*it, std::move(decoded));
 }
 
 void ServerHost::handle(Connection& c, protocol::Decoded message) {
