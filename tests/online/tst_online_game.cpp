@@ -26,47 +26,30 @@ public:
     double now = 0;
 };
 
-class ClientOutbox final : public OnlineOutbox {
-public:
-    explicit ClientOutbox(network::GameClient& client) : client_(client) {}
-    void send(const protocol::Message& m) override {
-        if (std::holds_alternative<protocol::Aim>(m)) ++aimsSent;
-        client_.send(m);
-    }
-    int aimsSent = 0;
-
-private:
-    network::GameClient& client_;
-};
-
-struct Program {
+struct Program : OnlineOutbox {
     TickingPlatform ui;
     GameSession session;
     network::GameClient client;
-    ClientOutbox outbox{client};
-    OnlineGame online{session, outbox};
+    OnlineGame online{session, *this};
+    int aimsSent = 0;
     std::vector<std::uint64_t> hashes;  // after each shot judged here
     std::vector<std::uint64_t> served;  // the server's, of every accepted shot
     int aimsSeen = 0;
     std::vector<std::string> said;  // the banner's lines
 
+    void send(const protocol::Message& m) override {
+        aimsSent += std::holds_alternative<protocol::Aim>(m);
+        client.send(m);
+    }
     explicit Program(quint16 port, const char* name) {
         session.openBoard(ui);
-        QObject::connect(&client, &network::GameClient::joined, [this](const auto& j) { online.onJoined(j); });
-        QObject::connect(&client, &network::GameClient::seatsChanged, [this](const auto& s) { online.onSeats(s); });
-        QObject::connect(&client, &network::GameClient::stateReceived, [this](const auto& s) { online.onState(s); });
-        QObject::connect(&client, &network::GameClient::accepted, [this](const protocol::Accepted& a) {
-            served.push_back(a.shot.inputs.outcome.hash);
-            online.onAccepted(a);
-        });
-        QObject::connect(&client, &network::GameClient::aimed, [this](const auto& a) {
-            ++aimsSeen;
-            online.onAim(a);
-        });
-        QObject::connect(&client, &network::GameClient::refused, [this](const QString& why) {
-            qWarning("refused: %s", qPrintable(why));
-            online.onRefused();
-        });
+        using C = network::GameClient;
+        QObject::connect(&client, &C::joined, [this](const auto& j) { online.onJoined(j); });
+        QObject::connect(&client, &C::seatsChanged, [this](const auto& s) { online.onSeats(s); });
+        QObject::connect(&client, &C::stateReceived, [this](const auto& s) { online.onState(s); });
+        QObject::connect(&client, &C::accepted, [this](const auto& a) { served.push_back(a.shot.inputs.outcome.hash), online.onAccepted(a); });
+        QObject::connect(&client, &C::aimed, [this](const auto& a) { ++aimsSeen, online.onAim(a); });
+        QObject::connect(&client, &C::refused, [this] { online.onRefused(); });
         client.connectTo(QUrl(QStringLiteral("ws://127.0.0.1:%1/?room=x").arg(port)), name, "test");
         QTRY_VERIFY_WITH_TIMEOUT(client.isWelcomed(), 5000);
     }
@@ -121,10 +104,7 @@ class OnlineGameTest : public QObject {
 private slots:
     void twoProgramsAndASpectatorPlayTheServersGameToTheBit() {
         network::ServerOptions options;
-        options.planner.threads = 1;
-        options.planner.directions = 8;
-        options.planner.strengths = 4;
-        options.planner.refineSeeds = 1;
+        options.planner = {.threads = 1, .directions = 8, .strengths = 4, .refineSeeds = 1};
         network::ServerHost server(options);
         QString error;
         QVERIFY2(server.start(&error), qPrintable(error));
@@ -175,8 +155,8 @@ private slots:
             QCOMPARE(p->online.mismatches(), 0);
         }
         // The aim streamed while Ann and Bob aimed reached the others, thinned.
-        QVERIFY(ann.outbox.aimsSent > 0 && bob.outbox.aimsSent > 0);
-        QVERIFY(eve.aimsSeen > 0 && eve.aimsSeen <= ann.outbox.aimsSent + bob.outbox.aimsSent);
+        QVERIFY(ann.aimsSent > 0 && bob.aimsSent > 0);
+        QVERIFY(eve.aimsSeen > 0 && eve.aimsSeen <= ann.aimsSent + bob.aimsSent);
         QVERIFY(ann.session.record().shotCount() >= 8);
         QVERIFY(eve.said.empty());
 
