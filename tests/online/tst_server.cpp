@@ -142,6 +142,27 @@ private slots:
                 QCOMPARE(eve.socket.closeCode(), QWebSocketProtocol::CloseCodeTooMuchData);
             }
         }
+        // Aims: passed on only from the seat on turn, at most 20 a second
+        // (the rest dropped without a word), and never counted as flooding.
+        {
+            Player& onTurn = ann.game.state().currentTurn == 1 ? ann : bob;
+            Player& other = &onTurn == &ann ? bob : ann;
+            for (int m = 0; m < 60; ++m) other.send(Aim{0, 1, 2, 3, 4, 5, true});
+            for (int m = 0; m < 60; ++m) onTurn.send(Aim{0, 1, 2, 3, 4, 5, true});
+            onTurn.send(Chat{"done", 0});
+            int aims = 0;
+            for (Decoded d = Hello{}; !std::holds_alternative<Chat>(d);) {
+                QTRY_VERIFY_WITH_TIMEOUT(!other.inbox.empty(), 5000);
+                d = std::move(other.inbox.front());
+                other.inbox.pop_front();
+                if (const auto* a = std::get_if<Aim>(&d)) {
+                    QCOMPARE(a->seat, int(onTurn.game.state().currentTurn));
+                    ++aims;
+                }
+            }
+            QVERIFY2(aims >= 1 && aims <= 21, qPrintable(QString::number(aims)));
+            QVERIFY(onTurn.inbox.empty() || !std::holds_alternative<Refused>(onTurn.inbox.front()));
+        }
         QCOMPARE(ann.hashes, bob.hashes);
         QCOMPARE(ann.game.hash(), bob.game.hash());
         QCOMPARE(ann.game.shotNumber(), 6);
