@@ -83,6 +83,7 @@ void OnlineGame::onAim(const protocol::Aim& aim) {
     line.x2 = aim.x2;
     line.y2 = aim.y2;
     line.visible = true;
+    session_.turn().showBarAt(aim.charging ? std::optional<int>(aim.power) : std::nullopt);
 }
 
 void OnlineGame::onRefused() {
