@@ -1,15 +1,10 @@
 #include "controls/RemoteShotTurn.h"
 
-#include <algorithm>
-
 #include "model/Numbers.h"
 #include "model/WindowState.h"
 
 namespace capzel {
 
-namespace {
-constexpr double kUnreachedChargeSeconds = 0.8;
-}  // namespace
 
 RemoteShotTurn::RemoteShotTurn(TurnController& turn, const GameContext& ctx, const RecordedShot& shot,
                                const RemoteShotPace& pace)
@@ -23,8 +18,7 @@ RemoteShotTurn::RemoteShotTurn(TurnController& turn, const GameContext& ctx, con
     // nothing; a level it never passes (a computer's strongest shots) is
     // shown after a short charge.
     const int rows = powerBarRows();
-    if (barTarget_ < 0 || barTarget_ > rows || (rows - barTarget_) % 10 != 0)
-        pace_.longestChargeSeconds = std::min(pace_.longestChargeSeconds, kUnreachedChargeSeconds);
+    barPassesTarget_ = barTarget_ >= 0 && barTarget_ <= rows && (rows - barTarget_) % 10 == 0;
     if (shot_.placement) {
         Box& piece = ctx_.board().pieces[shot_.seat];
         piece.left = shot_.placement->left;
@@ -103,14 +97,15 @@ void RemoteShotTurn::hold() {
     stage_ = turn_.shot() ? Stage::Shooting : Stage::Done;
 }
 
-// The bar charges until it reaches the shot's level (or has had its time:
-// a level past the bar's ends is never reached); then the shot goes with
+// The bar charges until it reaches the shot's level (or, for a level it
+// never passes, until it has had its time); then the shot goes with
 // the aim line and the strength put on the board exactly as the server put
 // them, whatever tick the bar was at.
 GameFlow RemoteShotTurn::charge() {
     const GameFlow flow = turn_.advance();
     GameState& g = ctx_.g;
-    if (turn_.charging() && (g.power == barTarget_ || sinceMark() > pace_.longestChargeSeconds)) {
+    const bool due = barPassesTarget_ ? g.power == barTarget_ : sinceMark() > pace_.unreachedChargeSeconds;
+    if (turn_.charging() && due) {
         turn_.cancel();
         putAim(1);
         g.power = shot_.power;

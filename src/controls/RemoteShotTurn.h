@@ -19,9 +19,9 @@ namespace capzel {
 struct RemoteShotPace {
     double aimSeconds = 0.4;
     double holdSeconds = 0.2;
-    // A bar that has not reached the strength by then (a bar of another
-    // size at the other computer) stops at it.
-    double longestChargeSeconds = 6;
+    // How long the bar charges for a strength between or past its levels
+    // (a computer's), which it never passes.
+    double unreachedChargeSeconds = 0.8;
     long pollYields = 10000;
 };
 
@@ -58,6 +58,7 @@ private:
     Stage stage_ = Stage::Done;
     double mark_ = 0;
     std::int16_t barTarget_ = 0;  // the bar's level that launches at the shot's strength
+    bool barPassesTarget_ = true;
 };
 
 }  // namespace capzel
