@@ -1,4 +1,5 @@
 #include "app/App.h"
+#include "app/AppOnline.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -28,7 +29,12 @@ CapzelApp::CapzelApp(QObject* parent) : QObject(parent) {
 
 // The status window reads the game state: it goes before the state does
 // (it has no parent that would take it along).
-CapzelApp::~CapzelApp() { delete status_.data(); }
+// Online play goes first: it stops its game on the session.
+CapzelApp::~CapzelApp() {
+    delete online_;
+    online_ = nullptr;
+    delete status_.data();
+}
 
 MainWindow& CapzelApp::openMainWindow() {
     if (main_) {

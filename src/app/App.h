@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -24,6 +25,7 @@ class HighScoreWindow;
 class GameHistoryWindow;
 class AutosaveSlots;
 class WatchWindow;
+class OnlinePlay;
 
 class CapzelApp : public QObject, public GameHost, private GameKeeper {
     Q_OBJECT
@@ -127,6 +129,19 @@ public:
     // The Watch window while it is open.
     WatchWindow* watchWindow() const;
 
+    // The online game (app/AppOnline.h). "Host Online Game...": the host's
+    // choices, then a server in this program and its room. "Join Online
+    // Game...": an address, a room's code and a name.
+    void hostOnlineGame() override;
+    void joinOnlineGame() override;
+    OnlinePlay& onlinePlay();
+    // Begins the game an online room's server sent in a fresh main window,
+    // as a new game begins: `begin` builds it on the new board and gives
+    // its first turn's announcements.
+    void beginOnlineGame(const std::function<Judgement()>& begin);
+    // At start-up, a kept online seat: offers to take it back.
+    bool offerRejoin();
+
     // The hidden command menu.
     void setPosition() override;
     void setFriction() override;
@@ -170,6 +185,7 @@ private:
     bool showHints_ = true;
     PlayerSettings settings_ = loadPlayerSettings();
     std::unique_ptr<MainWindow> main_;
+    OnlinePlay* online_ = nullptr;  // a child of the application
     QPointer<StatusWindow> status_;
     QPointer<AboutBox> about_;
     std::mt19937 random_;

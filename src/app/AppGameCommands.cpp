@@ -199,9 +199,29 @@ std::optional<std::size_t> chooseKeptGame(QWidget* parent, const std::vector<Kep
 
 }  // namespace
 
+void CapzelApp::beginOnlineGame(const std::function<Judgement()>& begin) {
+    MainWindow& main = openMainWindow();
+    QPointer<MainWindow> window(&main);
+    const Judgement started = begin();
+    main.playSong(main.menuState().songNumber);
+    placeFrame(main, [window] {
+        QScreen* screen = window ? window->screen() : nullptr;
+        return screen ? screen->geometry().topLeft() : QPoint(0, 0);
+    });
+    main.applyPlayerColors();
+    main.syncMenus();
+    main.refreshField();
+    if (StatusWindow* status = showStatusWindow(*this)) {
+        status->placeForNewGame();
+        status->refreshRows();
+    }
+    if (window) tellFirstTurn(*window, started);
+}
+
 void CapzelApp::offerResume() {
     MainWindow* main = mainWindow();
     if (!main || state().gameRunning) return;
+    if (offerRejoin()) return;
     Platform& ui = main->platform();
     AutosaveSlots::Scan found = autosaveSlots().claimFreeSlots(ui);
     for (const std::string& notice : found.notices) ui.message(notice);

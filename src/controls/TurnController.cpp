@@ -48,6 +48,14 @@ void TurnController::mouseUp() {
     run_.emplace<ChargeRun>(ctx_, controls_, rows, pace_);
 }
 
+void TurnController::showBarAt(std::optional<int> level) {
+    if (running()) return;
+    PowerBar& bar = controls_.powerBar;
+    bar.clear();
+    bar.box.visible = level.has_value();
+    if (level) bar.drawRows(std::clamp(*level, 0, powerBarRows()), powerBarRows(), 50, int(bar.scaleWidth()) - 50);
+}
+
 void TurnController::goClicked() {
     controls_.charging = false;
     controls_.goButton.box.visible = false;

@@ -111,6 +111,11 @@ public:
     // the charge flag and the drawing order, for a window to show.
     const BoardControls& controls() const { return controls_; }
     bool charging() const { return controls_.charging; }
+    // The bar of a player charging at another computer of an online game,
+    // filled from the bottom up to `level` (none: the bar goes). Only while
+    // nothing runs here.
+    void showBarAt(std::optional<int> level);
+
     // A turn start told outside a shot (a new game, a load, a command) puts
     // its pieces to the front as the judging of a shot does.
     void bringForward(const Judgement& judgement);

@@ -20,6 +20,8 @@ namespace {
 constexpr const char* kRoomSuffix = ".room.json";
 // How often the rooms' computers and seat holds are looked at.
 constexpr int kTickMs = 50;
+// The most aims a connection streams a second.
+constexpr double kAimsPerSecond = 20;
 
 std::string programVersion() {
     return std::to_string(CAPZEL_VERSION_MAJOR) + "." + std::to_string(CAPZEL_VERSION_MINOR) + "." +
@@ -84,6 +86,8 @@ void ServerHost::accept() {
         c.address = address;
         c.allowance = options_.limits.messagesPerSecond;
         c.lastRefill = QDateTime::currentMSecsSinceEpoch();
+        c.aimAllowance = kAimsPerSecond;
+        c.lastAimRefill = c.lastRefill;
         connections_.insert(socket, c);
         connect(socket, &QWebSocket::textMessageReceived, this, [this, socket](const QString& m) { received(socket, m); });
         connect(socket, &QWebSocket::binaryMessageReceived, this, [this, socket](const QByteArray&) {
@@ -111,10 +115,31 @@ bool ServerHost::withinRate(Connection& c) {
     return false;
 }
 
+// Aims come as fast as a mouse moves: they have a rate of their own, and
+// those over it are dropped without a word, so that they never eat into
+// the allowance of the shots and the rest.
+bool ServerHost::aimWithinRate(Connection& c) {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const double rate = kAimsPerSecond;
+    c.aimAllowance = std::min(rate, c.aimAllowance + rate * double(now - c.lastAimRefill) / 1000.0);
+    c.lastAimRefill = now;
+    if (c.aimAllowance < 1) return false;
+    c.aimAllowance -= 1;
+    return true;
+}
+
 void ServerHost::received(QWebSocket* socket, const QString& message) {
     const auto it = connections_.find(socket);
-    if (it == connections_.end() || !withinRate(*it)) return;
-    handle(*it, protocol::decodeMessage(message.toStdString()));
+    if (it == connections_.end()) return;
+    // Only a text that may be an aim is read before the rate is looked at.
+    const bool mayBeAim = message.contains(QLatin1String("\"aim\""));
+    if (!mayBeAim && !withinRate(*it)) return;
+    protocol::Decoded decoded = protocol::decodeMessage(message.toStdString());
+    if (auto* aimed = std::get_if<protocol::Aim>(&decoded)) {
+        if (aimWithinRate(*it)) aim(*it, *aimed);
+        return;
+    }
+    if (!mayBeAim || withinRate(*it)) handle(*it, std::move(decoded));
 }
 
 void ServerHost::handle(Connection& c, protocol::Decoded message) {
@@ -131,6 +156,7 @@ void ServerHost::handle(Connection& c, protocol::Decoded message) {
     if (c.room.empty()) return refuse(c, "Join a room first.");
     if (const auto* m = std::get_if<protocol::Shot>(&message)) return shoot(c, *m);
     if (const auto* m = std::get_if<protocol::Chat>(&message)) return chat(c, *m);
+    if (const auto* m = std::get_if<protocol::HandToComputer>(&message)) return handToComputer(c, *m);
     if (std::holds_alternative<protocol::StateRequest>(message)) {
         const server::Room& room = *rooms_.at(c.room);
         if (!room.begun()) return refuse(c, "The game has not begun.");
@@ -147,27 +173,36 @@ void ServerHost::createRoom(Connection& c, const protocol::CreateRoom& setup) {
     std::string code = tokens_.roomCode(options_.codePrefix);
     while (rooms_.count(code) > 0) code = tokens_.roomCode(options_.codePrefix);
     rooms_.emplace(code, std::make_unique<server::Room>(code, setup, options_.planner));
-    joinRoom(c, protocol::JoinRoom{code, std::nullopt});
+    protocol::JoinRoom maker{code, std::nullopt, setup.mine, {}, false};
+    joinRoom(c, maker, true);
 }
 
-void ServerHost::joinRoom(Connection& c, const protocol::JoinRoom& join) {
+void ServerHost::joinRoom(Connection& c, const protocol::JoinRoom& join, bool maker) {
     if (!c.room.empty()) return refuse(c, "You are in room " + c.room + " already.");
     const auto found = rooms_.find(join.code);
     if (found == rooms_.end()) return refuse(c, "No room has the code " + join.code + ".");
     server::Room& room = *found->second;
+    if (join.spectate) {
+        c.room = join.code;
+        send(c, protocol::Joined{join.code, {}, {}, false, room.seats()});
+        if (room.begun()) send(c, room.state());
+        return;
+    }
     const bool begunBefore = room.begun();
-    const server::JoinResult joined = room.join(c.name, join.token, tokens_, server::Clock::now());
+    const server::JoinRequest request{c.name, join.token, join.seats, join.names, maker};
+    const server::JoinResult joined = room.join(request, tokens_, server::Clock::now());
     if (!joined.refusal.empty()) return refuse(c, joined.refusal);
-    // A token taken back from another connection: that one leaves the seat.
+    // A token taken back from another connection: that one leaves its seats.
     for (Connection& other : connections_) {
-        if (&other == &c || other.room != join.code || other.seat != joined.seat) continue;
+        if (&other == &c || other.room != join.code || other.seats.empty() || other.seats.front() != joined.seat) continue;
         refuse(other, "Your seat was taken back with its token from another connection.");
         other.room.clear();
-        other.seat = 0;
+        other.seats.clear();
     }
     c.room = join.code;
-    c.seat = joined.seat;
-    send(c, protocol::Joined{join.code, joined.seat, joined.token, room.seats()});
+    c.seats = joined.seats;
+    c.host = room.seatDetails()[std::size_t(joined.seat - 1)].host;
+    send(c, protocol::Joined{join.code, joined.seats, joined.token, c.host, room.seats()});
     seatsChanged(room);
     if (room.begun() && !begunBefore)
         tellRoom(c.room, room.state());
@@ -176,15 +211,39 @@ void ServerHost::joinRoom(Connection& c, const protocol::JoinRoom& join) {
 }
 
 void ServerHost::shoot(Connection& c, const protocol::Shot& shot) {
+    if (c.seats.empty()) return refuse(c, "A spectator does not shoot.");
     server::Room& room = *rooms_.at(c.room);
-    server::ShotResult result = room.shoot(c.seat, shot);
+    // A connection of several seats shoots for the one on turn.
+    const int onTurn = room.seatOnTurn();
+    const bool holdsTurn = std::find(c.seats.begin(), c.seats.end(), onTurn) != c.seats.end();
+    server::ShotResult result = room.shoot(holdsTurn ? onTurn : c.seats.front(), shot);
     if (!result.refusal.empty()) return refuse(c, result.refusal);
     tellRoom(c.room, result.accepted);
     keep(room);
 }
 
 void ServerHost::chat(Connection& c, const protocol::Chat& chat) {
-    tellRoom(c.room, protocol::Chat{chat.text, c.seat});
+    tellRoom(c.room, protocol::Chat{chat.text, c.seats.empty() ? 0 : c.seats.front()});
+}
+
+// An aim is passed on to everyone else in the room, only from the
+// connection that holds the seat on turn; anything else is dropped.
+void ServerHost::aim(Connection& c, protocol::Aim aim) {
+    if (!c.greeted || c.room.empty()) return;
+    const int onTurn = rooms_.at(c.room)->seatOnTurn();
+    if (onTurn == 0 || std::find(c.seats.begin(), c.seats.end(), onTurn) == c.seats.end()) return;
+    aim.seat = onTurn;
+    const QString encoded = text(protocol::encodeMessage(aim));
+    for (const Connection& other : std::as_const(connections_))
+        if (other.room == c.room && other.socket != c.socket) other.socket->sendTextMessage(encoded);
+}
+
+void ServerHost::handToComputer(Connection& c, const protocol::HandToComputer& hand) {
+    server::Room& room = *rooms_.at(c.room);
+    const std::string refusal = c.seats.empty() ? std::string("Only the room's host hands a seat to the computer.")
+                                                : room.handToComputer(c.seats.front(), hand.seat);
+    if (!refusal.empty()) return refuse(c, refusal);
+    seatsChanged(room);
 }
 
 void ServerHost::dropped(QWebSocket* socket) {
@@ -197,7 +256,8 @@ void ServerHost::dropped(QWebSocket* socket) {
     if (c.room.empty()) return;
     const auto room = rooms_.find(c.room);
     if (room == rooms_.end()) return;
-    room->second->leave(c.seat, server::Clock::now());
+    for (int seat : c.seats) room->second->leave(seat, server::Clock::now());
+    if (c.seats.empty()) return;
     seatsChanged(*room->second);
 }
 
@@ -248,7 +308,8 @@ void ServerHost::close(server::Room& room) {
         if (c.room != room.code()) continue;
         refuse(c, "Room " + room.code() + " has closed: its game is over.");
         c.room.clear();
-        c.seat = 0;
+        c.seats.clear();
+        c.host = false;
     }
     // A game without a shot leaves nothing worth keeping.
     if (keeper_) keeper_->close(room.code(), room.shotCount() > 0);

@@ -28,6 +28,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "players/Planner.h"
 #include "protocol/Messages.h"
@@ -83,7 +84,10 @@ private:
         bool greeted = false;
         std::string name;
         std::string room;  // empty: in no room
-        int seat = 0;
+        std::vector<int> seats;  // the seats it holds (none: a spectator)
+        bool host = false;
+        double aimAllowance = 0;  // aims it may still send now (over it they are dropped)
+        qint64 lastAimRefill = 0;
         double allowance = 0;  // messages it may still send now
         qint64 lastRefill = 0;
         int flooded = 0;
@@ -94,9 +98,12 @@ private:
     void dropped(QWebSocket* socket);
     void handle(Connection& c, protocol::Decoded message);
     void createRoom(Connection& c, const protocol::CreateRoom& setup);
-    void joinRoom(Connection& c, const protocol::JoinRoom& join);
+    void joinRoom(Connection& c, const protocol::JoinRoom& join, bool maker = false);
     void shoot(Connection& c, const protocol::Shot& shot);
     void chat(Connection& c, const protocol::Chat& chat);
+    void aim(Connection& c, protocol::Aim aim);
+    void handToComputer(Connection& c, const protocol::HandToComputer& hand);
+    bool aimWithinRate(Connection& c);
     void tick();
     void startPlans(int planning);
     void playComputer(server::Room& room);

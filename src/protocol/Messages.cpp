@@ -1,6 +1,8 @@
 #include "protocol/Messages.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <limits>
 
 #include "records/JsonFields.h"
@@ -18,7 +20,7 @@ using namespace jsonfields;
 // By the index of the message in Message (and Decoded).
 constexpr std::array<const char*, std::variant_size_v<Message>> kTypeNames = {
     "hello", "createRoom", "joinRoom", "shot", "chat", "stateRequest", "welcome", "refused", "joined", "seats",
-    "accepted", "state"};
+    "accepted", "state", "aim", "handToComputer"};
 constexpr const char* kPresenceNames[] = {"connected", "waiting", "computer", "open"};
 constexpr std::size_t kMaxReasonChars = 1000;
 
@@ -30,7 +32,8 @@ Json seatsValue(const std::vector<SeatStatus>& seats) {
         list.push_back({{"seat", s.seat},
                         {"name", s.name},
                         {"presence", presenceName(s.presence)},
-                        {"kind", kKindNames[std::size_t(s.kind)]}});
+                        {"kind", kKindNames[std::size_t(s.kind)]},
+                        {"host", s.host}});
     return list;
 }
 
@@ -50,11 +53,23 @@ struct Writer {
         for (PlayerKind k : m.seats) kinds.push_back(kKindNames[std::size_t(k)]);
         j["seats"] = std::move(kinds);
         j["walls"] = m.walls;
+        j["names"] = m.names;
+        j["mine"] = m.mine;
     }
     void operator()(const JoinRoom& m) {
         j["code"] = m.code;
         j["token"] = m.token ? Json(*m.token) : Json(nullptr);
+        j["seats"] = m.seats;
+        j["names"] = m.names;
+        j["spectate"] = m.spectate;
     }
+    void operator()(const Aim& m) {
+        j["seat"] = m.seat;
+        j["aim"] = {m.x1, m.y1, m.x2, m.y2};
+        j["power"] = m.power;
+        j["charging"] = m.charging;
+    }
+    void operator()(const HandToComputer& m) { j["seat"] = m.seat; }
     void operator()(const Shot& m) { putShot(j, m); }
     void operator()(const Chat& m) {
         j["text"] = m.text;
@@ -65,8 +80,9 @@ struct Writer {
     void operator()(const Refused& m) { j["reason"] = m.reason; }
     void operator()(const Joined& m) {
         j["code"] = m.code;
-        j["seat"] = m.seat;
+        j["mine"] = m.mine;
         j["token"] = m.token;
+        j["host"] = m.host;
         j["seats"] = seatsValue(m.seats);
     }
     void operator()(const Seats& m) { j["seats"] = seatsValue(m.seats); }
@@ -120,6 +136,34 @@ void readSeats(FieldReader& r, std::vector<SeatStatus>& seats) {
             seat.presence = SeatPresence(found - names);
         }
         if (const Json* v = s->value("kind")) readKind(*s, *v, s->where("kind"), seat.kind);
+        s->boolean("host", seat.host);
+    }
+}
+
+// A list of distinct seat numbers (1 to 8 of them).
+void readSeatNumbers(FieldReader& r, const char* key, std::vector<int>& out) {
+    const Json* list = r.array(key, 0, kMaxPlayers);
+    for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k) {
+        const std::optional<std::int64_t> n = wholeNumber((*list)[k]);
+        const std::string at = std::string(key) + "/" + std::to_string(k);
+        if (!n || *n < 1 || *n > kMaxPlayers) return void(r.fail(at.c_str(), "is not a seat from 1 to 8"));
+        if (std::find(out.begin(), out.end(), int(*n)) != out.end()) return void(r.fail(at.c_str(), "names a seat twice"));
+        out.push_back(int(*n));
+    }
+}
+
+// Players' names, one per seat (`count` of them) or none.
+void readNames(FieldReader& r, std::vector<std::string>& out, std::size_t count) {
+    const Json* list = r.array("names", 0, kMaxPlayers);
+    if (!list) return;
+    if (!list->empty() && list->size() != count)
+        return void(r.fail("names", "has " + std::to_string(list->size()) + " names for " + std::to_string(count) + " seats"));
+    for (std::size_t k = 0; k < list->size() && r.ok(); ++k) {
+        const Json& v = (*list)[k];
+        const std::string at = "names/" + std::to_string(k);
+        if (!v.is_string() || !isPlainText(v.get_ref<const std::string&>(), saveLimits::kMaxNameLength))
+            return void(r.fail(at.c_str(), "is not a name of at most 40 plain characters"));
+        out.push_back(v.get<std::string>());
     }
 }
 
@@ -155,11 +199,27 @@ struct Reader {
         for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k)
             readKind(r, (*list)[k], r.where("seats/" + std::to_string(k)), m.seats.emplace_back());
         r.boolean("walls", m.walls);
+        readNames(r, m.names, m.seats.size());
+        readSeatNumbers(r, "mine", m.mine);
     }
     void operator()(JoinRoom& m) {
         readCode(r, m.code);
         if (const Json* v = r.value("token"); v && !v->is_null()) readToken(r, m.token.emplace());
+        readSeatNumbers(r, "seats", m.seats);
+        readNames(r, m.names, m.seats.size());
+        r.boolean("spectate", m.spectate);
     }
+    void operator()(Aim& m) {
+        r.integer("seat", m.seat, 0, kMaxPlayers);
+        std::array<float, 4> ends{};
+        r.reals("aim", ends);
+        if (r.ok() && !std::all_of(ends.begin(), ends.end(), [](float v) { return std::isfinite(v); }))
+            r.fail("aim", "holds a number that is not finite");
+        m.x1 = ends[0], m.y1 = ends[1], m.x2 = ends[2], m.y2 = ends[3];
+        r.integer("power", m.power, 0, maxShotPower());
+        r.boolean("charging", m.charging);
+    }
+    void operator()(HandToComputer& m) { r.integer("seat", m.seat, 1, kMaxPlayers); }
     void operator()(Shot& m) { readShot(r, m); }
     void operator()(Chat& m) {
         plainText(r, "text", m.text, kMaxChatChars, false);
@@ -170,8 +230,13 @@ struct Reader {
     void operator()(Refused& m) { r.text("reason", m.reason, kMaxReasonChars); }
     void operator()(Joined& m) {
         readCode(r, m.code);
-        r.integer("seat", m.seat, 1, kMaxPlayers);
-        readToken(r, m.token);
+        readSeatNumbers(r, "mine", m.mine);
+        // A spectator holds no seat and no token.
+        if (m.mine.empty())
+            r.text("token", m.token, 0);
+        else
+            readToken(r, m.token);
+        r.boolean("host", m.host);
         readSeats(r, m.seats);
     }
     void operator()(Seats& m) { readSeats(r, m.seats); }

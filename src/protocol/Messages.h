@@ -48,20 +48,46 @@ struct Hello {
 };
 
 // A new room: who sits in each seat (1 to 8 of them, at least one person),
-// and whether walls 1 to 8 are in play. Its maker takes the first person's
-// seat.
+// the players' names (none, or one per seat: empty keeps the seat's usual
+// name), and whether walls 1 to 8 are in play. Its maker becomes the room's
+// host and takes the person's seats listed in `mine` (people sharing one
+// computer), or the first person's seat when none are listed.
 struct CreateRoom {
     std::vector<PlayerKind> seats;
     bool walls = true;
+    std::vector<std::string> names;
+    std::vector<int> mine;
     bool operator==(const CreateRoom&) const = default;
 };
 
-// Joining a room by its code; with the token of a seat held for the
-// player, taking that seat back.
+// Joining a room by its code: the seats asked for (none: the first free
+// one) with a name for each (none: the hello's name), or, with the token of
+// seats held for the player, taking those seats back. A spectator holds no
+// seat: it sees the game and everything said, and may not shoot.
 struct JoinRoom {
     std::string code;
     std::optional<std::string> token;
+    std::vector<int> seats;
+    std::vector<std::string> names;
+    bool spectate = false;
     bool operator==(const JoinRoom&) const = default;
+};
+
+// The aim of the player on turn as it stands, streamed while the player
+// aims and charges: the aim line's ends, the power bar's strength and
+// whether the bar is charging. From the server, with the seat it is of.
+struct Aim {
+    int seat = 0;  // 0 from a player's program
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    std::int16_t power = 0;
+    bool charging = false;
+    bool operator==(const Aim&) const = default;
+};
+
+// The host hands a seat whose player dropped to the computer at once.
+struct HandToComputer {
+    int seat = 1;
+    bool operator==(const HandToComputer&) const = default;
 };
 
 // A shot of the player whose turn it is: its number in the game (the shots
@@ -110,13 +136,18 @@ struct SeatStatus {
     std::string name;
     SeatPresence presence = SeatPresence::Open;
     PlayerKind kind = PlayerKind::Human;
+    bool host = false;  // held by the room's maker
     bool operator==(const SeatStatus&) const = default;
 };
 
+// A room joined: the seats taken (none for a spectator), the token that
+// takes them back after a drop (empty for a spectator), whether this
+// connection is the room's host, and how every seat stands.
 struct Joined {
     std::string code;
-    int seat = 1;
-    std::string token;  // keep it to take the seat back after a drop
+    std::vector<int> mine;
+    std::string token;
+    bool host = false;
     std::vector<SeatStatus> seats;
     bool operator==(const Joined&) const = default;
 };
@@ -148,9 +179,9 @@ struct Refusal {
 };
 
 using Message = std::variant<Hello, CreateRoom, JoinRoom, Shot, Chat, StateRequest, Welcome, Refused, Joined, Seats,
-                             Accepted, State>;
+                             Accepted, State, Aim, HandToComputer>;
 using Decoded = std::variant<Hello, CreateRoom, JoinRoom, Shot, Chat, StateRequest, Welcome, Refused, Joined, Seats,
-                             Accepted, State, Refusal>;
+                             Accepted, State, Aim, HandToComputer, Refusal>;
 
 // The message as one line of JSON text.
 std::string encodeMessage(const Message& message);

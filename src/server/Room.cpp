@@ -41,8 +41,10 @@ std::optional<std::string> Room::setupRefusal(const protocol::CreateRoom& setup)
 Room::Room(std::string code, const protocol::CreateRoom& setup, players::PlannerOptions planner)
     : code_(std::move(code)), walls_(setup.walls), planner_(planner) {
     const NewGameSettings defaults;
-    for (std::size_t i = 0; i < setup.seats.size() && i < std::size_t(kMaxPlayers); ++i)
-        seats_.push_back(RoomSeat{setup.seats[i], defaults.names[i + 1], {}, false, {}});
+    for (std::size_t i = 0; i < setup.seats.size() && i < std::size_t(kMaxPlayers); ++i) {
+        const bool named = i < setup.names.size() && !setup.names[i].empty();
+        seats_.push_back(RoomSeat{setup.seats[i], named ? setup.names[i] : defaults.names[i + 1], {}, false, named, false, {}});
+    }
 }
 
 Room::~Room() = default;
@@ -59,29 +61,66 @@ bool Room::computerToPlay() const {
     return running() && turn >= 1 && turn <= int(seats_.size()) && seatPlayedByComputer(turn);
 }
 
-JoinResult Room::join(const std::string& name, const std::optional<std::string>& token, TokenSource& tokens,
-                      Clock::time_point now) {
+JoinResult Room::join(const JoinRequest& request, TokenSource& tokens, Clock::time_point now) {
     releaseExpiredHolds(now);
     JoinResult result;
-    const auto taken = [&](const RoomSeat& s) { return token ? !s.token.empty() && s.token == *token
-                                                             : s.kind == PlayerKind::Human && s.token.empty(); };
-    const auto seat = std::find_if(seats_.begin(), seats_.end(), taken);
-    if (seat == seats_.end()) {
-        result.refusal = token ? "The token holds no seat in room " + code_ + "."
-                               : "Room " + code_ + " has no free seat.";
-        return result;
+    const auto free = [](const RoomSeat& s) { return s.kind == PlayerKind::Human && s.token.empty(); };
+    std::vector<int> wanted = request.token ? std::vector<int>{} : request.seats;
+    if (request.token) {
+        for (std::size_t i = 0; i < seats_.size(); ++i)
+            if (!seats_[i].token.empty() && seats_[i].token == *request.token) wanted.push_back(int(i + 1));
+        if (wanted.empty()) {
+            result.refusal = "The token holds no seat in room " + code_ + ".";
+            return result;
+        }
+    } else if (wanted.empty()) {
+        const auto seat = std::find_if(seats_.begin(), seats_.end(), free);
+        if (seat == seats_.end()) {
+            result.refusal = "Room " + code_ + " has no free seat.";
+            return result;
+        }
+        wanted.push_back(int(seat - seats_.begin()) + 1);
+    } else {
+        for (int n : wanted) {
+            if (n < 1 || n > int(seats_.size()) || !free(seats_[std::size_t(n - 1)])) {
+                result.refusal = "Seat " + std::to_string(n) + " of room " + code_ + " is not free for a person.";
+                return result;
+            }
+        }
     }
-    if (!token) seat->token = tokens.seatToken();
-    if (!begun_) seat->name = name;
-    seat->connected = true;
-    result.seat = int(seat - seats_.begin()) + 1;
-    result.token = seat->token;
-    const bool everyoneIn = std::none_of(seats_.begin(), seats_.end(), [](const RoomSeat& s) {
-        return s.kind == PlayerKind::Human && s.token.empty();
-    });
-    if (!begun_ && everyoneIn) begin();
+    result.token = request.token ? *request.token : tokens.seatToken();
+    for (std::size_t k = 0; k < wanted.size(); ++k) {
+        RoomSeat& seat = seats_[std::size_t(wanted[k] - 1)];
+        seat.token = result.token;
+        seat.connected = true;
+        if (request.host) seat.host = true;
+        if (!begun_ && !request.token) {
+            const std::string& given = k < request.names.size() ? request.names[k] : std::string();
+            if (!given.empty())
+                seat.name = given;
+            else if (request.names.empty() && !request.name.empty() && !seat.named)
+                seat.name = request.name;
+        }
+    }
+    result.seats = wanted;
+    result.seat = wanted.front();
+    if (!begun_ && std::none_of(seats_.begin(), seats_.end(), free)) begin();
     return result;
 }
+
+std::string Room::handToComputer(int bySeat, int seat) {
+    if (bySeat < 1 || bySeat > int(seats_.size()) || !seats_[std::size_t(bySeat - 1)].host)
+        return "Only the room's host hands a seat to the computer.";
+    if (seat < 1 || seat > int(seats_.size())) return "Room " + code_ + " has no seat " + std::to_string(seat) + ".";
+    RoomSeat& s = seats_[std::size_t(seat - 1)];
+    if (s.kind != PlayerKind::Human || s.token.empty()) return "The computer plays seat " + std::to_string(seat) + " already.";
+    if (s.connected) return "The player of seat " + std::to_string(seat) + " is still here.";
+    if (!begun_) return "The game has not begun: the seat waits for a player.";
+    s.token.clear();
+    return {};
+}
+
+int Room::seatOnTurn() const { return running() ? session_.state().currentTurn : 0; }
 
 void Room::leave(int seat, Clock::time_point now) {
     if (seat < 1 || seat > int(seats_.size())) return;
@@ -204,7 +243,7 @@ std::vector<protocol::SeatStatus> Room::seats() const {
     std::vector<protocol::SeatStatus> out;
     for (std::size_t i = 0; i < seats_.size(); ++i) {
         const RoomSeat& s = seats_[i];
-        protocol::SeatStatus status{int(i + 1), s.name, protocol::SeatPresence::Connected, s.kind};
+        protocol::SeatStatus status{int(i + 1), s.name, protocol::SeatPresence::Connected, s.kind, s.host};
         if (s.kind != PlayerKind::Human || (s.token.empty() && begun_))
             status.presence = protocol::SeatPresence::Computer;
         else if (s.token.empty())

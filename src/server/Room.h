@@ -48,14 +48,27 @@ enum class RoomEnd { Open, Finished, Deserted };
 struct RoomSeat {
     PlayerKind kind = PlayerKind::Human;
     std::string name;
-    std::string token;  // empty: nobody holds the seat
+    std::string token;  // empty: nobody holds the seat; seats joined together share one
+    bool host = false;  // held by the room's maker
+    bool named = false; // its name was given with the room, not by its player
     bool connected = false;
     Clock::time_point droppedAt{};  // while held: when its player dropped
 };
 
+// Who comes in: with a token, to the seats it holds; otherwise to the seats
+// asked for (none: the first free one), named as listed (none: `name`).
+struct JoinRequest {
+    std::string name;
+    std::optional<std::string> token;
+    std::vector<int> seats;
+    std::vector<std::string> names;
+    bool host = false;  // the room's maker
+};
+
 struct JoinResult {
     std::string refusal;  // empty: joined
-    int seat = 0;
+    int seat = 0;         // the first seat taken
+    std::vector<int> seats;
     std::string token;
 };
 
@@ -86,8 +99,16 @@ public:
 
     // A player comes in: with a token, to the seat it holds; without, to the
     // first free human seat (or a released one once the game runs).
+    JoinResult join(const JoinRequest& request, TokenSource& tokens, Clock::time_point now);
     JoinResult join(const std::string& name, const std::optional<std::string>& token, TokenSource& tokens,
-                    Clock::time_point now);
+                    Clock::time_point now) {
+        return join(JoinRequest{name, token, {}, {}, false}, tokens, now);
+    }
+    // The host (a connection holding `bySeat`) hands `seat`, whose player
+    // dropped, to the computer at once. Why not (empty: handed).
+    std::string handToComputer(int bySeat, int seat);
+    // The seat whose turn it is while the game runs, 0 otherwise.
+    int seatOnTurn() const;
     // The seat's player dropped: the seat is held for kSeatHold.
     void leave(int seat, Clock::time_point now);
     // Releases the seats whose hold has run out; true when one was.

@@ -24,6 +24,7 @@ struct KeptSeat {
     PlayerKind kind = PlayerKind::Human;
     std::string name;
     std::string token;
+    bool host = false;
 };
 
 struct KeptRoom {
@@ -61,6 +62,7 @@ std::optional<KeptRoom> readRoom(std::string_view text, std::string& error) {
         s->text("name", seat.name, saveLimits::kMaxNameLength);
         s->text("token", seat.token, protocol::kTokenDigits);
         if (s->ok() && !seat.token.empty() && !protocol::isSeatToken(seat.token)) s->fail("token", "is not a token");
+        s->boolean("host", seat.host);
     }
     if (const Json* v = r.value("record"); v && !v->is_null()) {
         std::string why;
@@ -76,7 +78,7 @@ std::optional<KeptRoom> readRoom(std::string_view text, std::string& error) {
 std::string Room::roomText() const {
     Json seats = Json::array();
     for (const RoomSeat& s : seats_)
-        seats.push_back({{"kind", kKindNames[std::size_t(s.kind)]}, {"name", s.name}, {"token", s.token}});
+        seats.push_back({{"kind", kKindNames[std::size_t(s.kind)]}, {"name", s.name}, {"token", s.token}, {"host", s.host}});
     const Json j = {{"format", kFormat}, {"version", kVersion}, {"code", code_},        {"walls", walls_},
                     {"seats", std::move(seats)}, {"record", nullptr}};
     std::string text = j.dump(-1, ' ', false, Json::error_handler_t::replace);
@@ -104,13 +106,14 @@ std::unique_ptr<Room> Room::fromText(std::string_view text, Clock::time_point no
         why = e.what();
     }
     if (!kept) return refuse(why);
-    protocol::CreateRoom setup{{}, kept->walls};
+    protocol::CreateRoom setup{{}, kept->walls, {}, {}};
     for (const KeptSeat& s : kept->seats) setup.seats.push_back(s.kind);
     if (const auto wrong = setupRefusal(setup)) return refuse(*wrong);
     auto room = std::make_unique<Room>(kept->code, setup, planner);
     for (std::size_t i = 0; i < kept->seats.size(); ++i) {
         room->seats_[i].name = kept->seats[i].name;
         room->seats_[i].token = kept->seats[i].token;
+        room->seats_[i].host = kept->seats[i].host;
         room->seats_[i].droppedAt = now;
     }
     if (!kept->record) return room;

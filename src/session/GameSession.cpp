@@ -256,7 +256,7 @@ void GameSession::keep() {
 ComputerTurn* GameSession::startComputerTurn(std::uint64_t seed) {
     if (computer_ && computer_->running()) return nullptr;
     computer_.reset();
-    if (!seatIsComputer() || turn_->running() || turn_->phase() == TurnPhase::Judging) return nullptr;
+    if (!seatIsComputer() || seatIsRemote() || (remote_ && remote_->running()) || turn_->running() || turn_->phase() == TurnPhase::Judging) return nullptr;
     computer_ = std::make_unique<ComputerTurn>(*turn_, context(), seed);
     if (!computer_->running()) computer_.reset();
     return computer_.get();
@@ -264,6 +264,36 @@ ComputerTurn* GameSession::startComputerTurn(std::uint64_t seed) {
 
 void GameSession::endComputerTurn() {
     if (computer_) computer_->drop();
+    if (remote_) remote_->drop();
+}
+
+bool GameSession::seatIsRemote() const { return playedHere_ && g_.gameRunning && !playedHere_(g_.currentTurn); }
+
+RemoteShotTurn* GameSession::startRemoteShot(const RecordedShot& shot) {
+    if ((remote_ && remote_->running()) || (computer_ && computer_->running())) return nullptr;
+    remote_.reset();
+    if (!turn_ || turn_->running() || turn_->phase() == TurnPhase::Judging) return nullptr;
+    remote_ = std::make_unique<RemoteShotTurn>(*turn_, context(), shot);
+    if (!remote_->running()) remote_.reset();
+    return remote_.get();
+}
+
+Judgement GameSession::beginOnlineGame(const GameSnapshot& snapshot, const std::optional<NewGameSettings>& newGame) {
+    if (newGame) {
+        Judgement started = beginNewGame(*newGame);
+        if (gameHash(g_, field_) == stateHash(snapshot)) return started;
+    }
+    recordJudgedShot();
+    endComputerTurn();
+    turn_->drop();
+    applySnapshot(snapshot, g_, field_);
+    paintPlayerColors(g_, field_);
+    record_ = GameRecord{};
+    redoable_.clear();
+    shotCommands_.clear();
+    recordedShots_ = turn_->judgedShots();
+    keep();
+    return {};
 }
 
 }  // namespace capzel

@@ -18,6 +18,8 @@
 
 #include "controls/ComputerTurn.h"
 #include "controls/HiddenCommands.h"
+#include "controls/RemoteShotTurn.h"
+#include "model/GameSnapshot.h"
 #include "controls/TurnController.h"
 #include "model/Field.h"
 #include "model/GameState.h"
@@ -109,6 +111,28 @@ public:
     // window's again.
     void endComputerTurn();
 
+    // An online game: which seats are played at this computer (none set:
+    // every seat is, as in any game here). A seat played elsewhere takes no
+    // turn here, neither a person's nor the computer's; its shots come as
+    // remote shots.
+    void setSeatsPlayedHere(std::function<bool(int seat)> playedHere) { playedHere_ = std::move(playedHere); }
+    bool online() const { return bool(playedHere_); }
+    // Whether the seat whose turn it is is played at another computer, and
+    // whether `seat` is played here.
+    bool seatIsRemote() const;
+    bool seatPlayedHere(int seat) const { return !playedHere_ || playedHere_(seat); }
+    // Shows a shot played elsewhere on the board (controls/RemoteShotTurn.h),
+    // when nothing runs or is still being judged; null otherwise. It ends
+    // with endComputerTurn() as the computer's turn does.
+    RemoteShotTurn* startRemoteShot(const RecordedShot& shot);
+    RemoteShotTurn* remoteShot() { return remote_.get(); }
+    // The game of an online room as its server sent it: a new game (no shot
+    // played yet) begins as `newGame` makes it, with its record, when that
+    // gives the server's game to the bit; otherwise the game becomes the
+    // snapshot as it is, and its record starts empty. Gives the first turn's
+    // announcements of a new game to tell.
+    Judgement beginOnlineGame(const GameSnapshot& snapshot, const std::optional<NewGameSettings>& newGame);
+
 private:
     Judgement startFirstTurn(const GameSetup& setup);
     // A shot the turn has judged since the last look goes into the record.
@@ -128,6 +152,8 @@ private:
     Platform* ui_ = nullptr;
     std::shared_ptr<TurnController> turn_;
     std::unique_ptr<ComputerTurn> computer_;
+    std::unique_ptr<RemoteShotTurn> remote_;
+    std::function<bool(int)> playedHere_;
     int keptShots_ = 0;
 
     GameRecord record_;

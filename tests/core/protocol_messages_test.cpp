@@ -24,20 +24,26 @@ TEST(ProtocolMessages, EveryKindReadsBackAsWritten) {
     snapshot.players.resize(2);
     snapshot.players[0].name = "Ann";
     snapshot.currentTurn = 1;
-    const std::vector<SeatStatus> seats = {{1, "Ann", SeatPresence::Connected, PlayerKind::Human},
+    const std::vector<SeatStatus> seats = {{1, "Ann", SeatPresence::Connected, PlayerKind::Human, true},
                                            {2, "", SeatPresence::Open, PlayerKind::Human},
                                            {3, "Player 3", SeatPresence::Computer, PlayerKind::Strong}};
     const Message messages[] = {
         Hello{kProtocolVersion, "1.0.0", "Ann Ödegård"},
-        CreateRoom{{PlayerKind::Human, PlayerKind::Expert, PlayerKind::Novice}, false},
-        JoinRoom{"ABC234", std::nullopt},
-        JoinRoom{"ZZ9922", std::string("0123456789abcdef0123456789abcdef")},
+        CreateRoom{{PlayerKind::Human, PlayerKind::Expert, PlayerKind::Novice}, false, {}, {}},
+        CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {"Ann", ""}, {2, 1}},
+        JoinRoom{"ABC234", std::nullopt, {}, {}, false},
+        JoinRoom{"ABC234", std::nullopt, {3, 4}, {"Cy", "Di"}, false},
+        JoinRoom{"ABC234", std::nullopt, {}, {}, true},
+        JoinRoom{"ZZ9922", std::string("0123456789abcdef0123456789abcdef"), {}, {}, false},
         Shot{7, RecordedShot{1, inputs.x1, inputs.y1, inputs.x2, inputs.y2, inputs.power, std::nullopt, {}, {}}},
         Chat{"Nice shot ☺", 2},
         StateRequest{},
         Welcome{kProtocolVersion, "1.0.0"},
         Refused{"It is not your turn."},
-        Joined{"ABC234", 2, "0123456789abcdef0123456789abcdef", seats},
+        Joined{"ABC234", {2, 3}, "0123456789abcdef0123456789abcdef", true, seats},
+        Joined{"ABC234", {}, "", false, seats},
+        Aim{2, 1580.25f, -0.0f, 1.0e-7f, 9390, 4321, true},
+        HandToComputer{3},
         Seats{seats},
         Accepted{Shot{12, inputs}},
         State{4, writeSnapshot(snapshot)},

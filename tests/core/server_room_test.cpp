@@ -40,7 +40,7 @@ protocol::Shot shotOf(const RemoteGame& game, double angle, int ticks) {
 
 struct Table : ::testing::Test {
     TokenSource tokens;
-    Room room{"ABC234", CreateRoom{{H, H}, true}, quickPlanner()};
+    Room room{"ABC234", CreateRoom{{H, H}, true, {}, {}}, quickPlanner()};
     RemoteGame mirror;  // a player's program following the room
     std::string token1, token2;
 
@@ -235,11 +235,53 @@ TEST(Tokens, RoomCodesAreReadableAndBeginWithTheServersPrefix) {
     }
 }
 
+TEST(Room, OnePlayerHoldsSeveralSeatsAndTheHostHandsAHeldSeatToTheComputer) {
+    TokenSource tokens;
+    Room room("HAT234", CreateRoom{{H, H, H, PlayerKind::Novice}, true, {"Ann", "", "Cy", ""}, {}}, quickPlanner());
+    const JoinResult host = room.join(JoinRequest{"Host", std::nullopt, {3, 1}, {}, true}, tokens, t0);
+    ASSERT_EQ(host.refusal, "");
+    EXPECT_EQ(host.seats, (std::vector<int>{3, 1}));
+    struct Case {
+        std::vector<int> seats;
+        std::vector<std::string> names;
+        const char* refusal;
+    };
+    for (const Case& c : {Case{{1}, {}, "Seat 1 of room HAT234 is not free"}, Case{{4}, {}, "Seat 4 of room"},
+                          Case{{5}, {}, "Seat 5 of room"}, Case{{2, 3}, {}, "Seat 3 of room"}})
+        EXPECT_NE(room.join(JoinRequest{"Eve", std::nullopt, c.seats, c.names}, tokens, t0).refusal.find(c.refusal),
+                  std::string::npos);
+    EXPECT_FALSE(room.begun());
+    const JoinResult bob = room.join(JoinRequest{"Bob", std::nullopt, {2}, {"Bobby"}}, tokens, t0);
+    ASSERT_TRUE(room.begun());
+    const auto seats = room.seats();
+    EXPECT_EQ(seats[0].name, "Ann");  // the maker's names, and the joiner's own
+    EXPECT_EQ(seats[1].name, "Bobby");
+    EXPECT_EQ(seats[2].name, "Cy");
+    EXPECT_TRUE(seats[0].host && seats[2].host && !seats[1].host);
+
+    EXPECT_EQ(room.handToComputer(1, 2), "The player of seat 2 is still here.");
+    room.leave(2, t0);
+    EXPECT_EQ(room.handToComputer(2, 2), "Only the room's host hands a seat to the computer.");
+    EXPECT_EQ(room.handToComputer(3, 4), "The computer plays seat 4 already.");
+    EXPECT_EQ(room.handToComputer(1, 2), "");
+    EXPECT_EQ(room.seats()[1].presence, protocol::SeatPresence::Computer);
+    EXPECT_NE(room.join("Bob", bob.token, tokens, t0).refusal, "");
+    // The host's token takes both its seats back at once.
+    room.leave(1, t0);
+    room.leave(3, t0);
+    EXPECT_EQ(room.join("Host", host.token, tokens, t0).seats, (std::vector<int>{1, 3}));
+    // Kept and brought back, the host stays the host.
+    std::string error;
+    const auto back = Room::fromText(room.roomText(), t0, &error, quickPlanner());
+    ASSERT_NE(back, nullptr) << error;
+    EXPECT_TRUE(back->seats()[2].host);
+}
+
 TEST(Room, ComputerSeatsArePlayedByTheRoomAndNobodyShootsMeanwhile) {
     TokenSource tokens;
-    EXPECT_NE(Room::setupRefusal(CreateRoom{{PlayerKind::Club}, true}), std::nullopt);
-    EXPECT_NE(Room::setupRefusal(CreateRoom{{}, true}), std::nullopt);
-    Room room("XYZ789", CreateRoom{{PlayerKind::Novice, H}, false}, quickPlanner());
+    EXPECT_NE(Room::setupRefusal(CreateRoom{{PlayerKind::Club}, true, {}, {}}), std::nullopt);
+    EXPECT_NE(Room::setupRefusal(CreateRoom{{}, true, {}, {}}), std::nullopt);
+    Room room("XYZ789", CreateRoom{{PlayerKind::Novice, H}, false, {}, {}}, quickPlanner());
     EXPECT_NE(room.shoot(2, protocol::Shot{1, {}}).refusal.find("has not begun"), std::string::npos);
     EXPECT_EQ(room.join("Ann", std::nullopt, tokens, t0).seat, 2);
     ASSERT_TRUE(room.begun());

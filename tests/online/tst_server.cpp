@@ -103,23 +103,23 @@ private slots:
         Player ann(port), bob(port);
         QVERIFY(!ann.hello("Ann").empty());
         bob.hello("Bob");
-        ann.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true});
+        ann.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
         const Joined annIn = ann.next<Joined>();
-        bob.send(JoinRoom{annIn.code, std::nullopt});
+        bob.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
         const Joined bobIn = bob.next<Joined>();
-        QCOMPARE(bobIn.seat, 2);
+        QCOMPARE(bobIn.mine, std::vector<int>{2});
         QVERIFY(ann.game.applyState(ann.next<State>()));
         QVERIFY(bob.game.applyState(bob.next<State>()));
 
         Player eve(port);  // hostile
         eve.socket.sendTextMessage(QStringLiteral("{\"type\": \"hello\", "));
         QVERIFY(eve.next<Refused>().reason.find("not JSON") != std::string::npos);
-        eve.send(JoinRoom{annIn.code, std::nullopt});
+        eve.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
         QCOMPARE(eve.next<Refused>().reason, std::string("Say hello first."));
         eve.hello("Eve");
-        eve.send(JoinRoom{annIn.code, std::nullopt});
+        eve.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
         QCOMPARE(eve.next<Refused>().reason, "Room " + annIn.code + " has no free seat.");
-        eve.send(JoinRoom{annIn.code, std::string(32, 'f')});
+        eve.send(JoinRoom{annIn.code, std::string(32, 'f'), {}, {}, false});
         QCOMPARE(eve.next<Refused>().reason, "The token holds no seat in room " + annIn.code + ".");
         eve.send(Shot{1, ann.aimedShot(0, 10).inputs});
         QCOMPARE(eve.next<Refused>().reason, std::string("Join a room first."));
@@ -145,6 +145,27 @@ private slots:
                 QCOMPARE(eve.socket.closeCode(), QWebSocketProtocol::CloseCodeTooMuchData);
             }
         }
+        // Aims: passed on only from the seat on turn, at most 20 a second
+        // (the rest dropped without a word), and never counted as flooding.
+        {
+            Player& onTurn = ann.game.state().currentTurn == 1 ? ann : bob;
+            Player& other = &onTurn == &ann ? bob : ann;
+            for (int m = 0; m < 60; ++m) other.send(Aim{0, 1, 2, 3, 4, 5, true});
+            for (int m = 0; m < 60; ++m) onTurn.send(Aim{0, 1, 2, 3, 4, 5, true});
+            onTurn.send(Chat{"done", 0});
+            int aims = 0;
+            for (Decoded d = Hello{}; !std::holds_alternative<Chat>(d);) {
+                QTRY_VERIFY_WITH_TIMEOUT(!other.inbox.empty(), 5000);
+                d = std::move(other.inbox.front());
+                other.inbox.pop_front();
+                if (const auto* a = std::get_if<Aim>(&d)) {
+                    QCOMPARE(a->seat, int(onTurn.game.state().currentTurn));
+                    ++aims;
+                }
+            }
+            QVERIFY2(aims >= 1 && aims <= 21, qPrintable(QString::number(aims)));
+            QVERIFY(onTurn.inbox.empty() || !std::holds_alternative<Refused>(onTurn.inbox.front()));
+        }
         QCOMPARE(ann.hashes, bob.hashes);
         QCOMPARE(ann.game.hash(), bob.game.hash());
         QCOMPARE(ann.game.shotNumber(), 6);
@@ -155,8 +176,8 @@ private slots:
         startServer();
         Player back(port);
         back.hello("Bob");
-        back.send(JoinRoom{annIn.code, bobIn.token});
-        QCOMPARE(back.next<Joined>().seat, 2);
+        back.send(JoinRoom{annIn.code, bobIn.token, {}, {}, false});
+        QCOMPARE(back.next<Joined>().mine, std::vector<int>{2});
         QVERIFY(back.game.applyState(back.next<State>()));
         QCOMPARE(back.game.shotNumber(), 6);
         QCOMPARE(back.game.hash(), bob.game.hash());

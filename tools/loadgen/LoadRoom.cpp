@@ -95,7 +95,7 @@ void LoadRoom::received(Player& p, const std::string& text) {
             send(p, protocol::JoinRoom{code_, std::nullopt});
         }
     } else if (const auto* joined = std::get_if<protocol::Joined>(&message)) {
-        p.seat = joined->seat;
+        p.seat = joined->mine.empty() ? 0 : joined->mine.front();
         if (p.index == 0) {
             code_ = joined->code;
             for (int k = 1; k < settings_.playersPerRoom; ++k) open(k);

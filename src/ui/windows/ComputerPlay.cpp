@@ -33,7 +33,9 @@ ComputerPlay::PersonCommand::~PersonCommand() {
     if (play_) --play_->personCommands_;
 }
 
-bool ComputerPlay::seatIsComputer() const { return computerToPlay(app_.state()); }
+// A seat played at another computer of an online game is, at this board,
+// like the computer's: its shots come by themselves.
+bool ComputerPlay::seatIsComputer() const { return computerToPlay(app_.state()) || app_.session().seatIsRemote(); }
 
 bool ComputerPlay::unattended() const { return personCommands_ == 0 && seatIsComputer(); }
 
@@ -54,6 +56,7 @@ void ComputerPlay::look() {
     if (!ownsBoard()) return;
     GameSession& session = app_.session();
     if (const ComputerTurn* playing = session.computerTurn(); playing && playing->running()) return;
+    if (const RemoteShotTurn* shown = session.remoteShot(); shown && shown->running()) return;
     window_.scheduler().drive(window_.turn());
     // Not while the rules still judge a shot (their messages may be open).
     ComputerTurn* next = session.startComputerTurn(app_.random()());

@@ -52,6 +52,9 @@ public:
     // game's record written to a file of the player's choice.
     virtual void watchGameRecord() = 0;
     virtual void exportGameRecord() = 0;
+    // A game across computers: hosted in this program, or joined.
+    virtual void hostOnlineGame() = 0;
+    virtual void joinOnlineGame() = 0;
     virtual void setPosition() = 0;
     virtual void setFriction() = 0;
     virtual void setSpeed() = 0;

@@ -39,6 +39,7 @@ QKeySequence ctrl(Qt::Key key) { return QKeySequence(Qt::CTRL | key); }
 
 void MainMenus::build(QMenuBar* bar) {
     fileMenu = menu(bar, "fileMenu", QStringLiteral("&File"));
+    fileMenu->setToolTipsVisible(true);
     newAction = item(fileMenu, "newAction", QStringLiteral("&New"));
     saveAction = item(fileMenu, "saveAction", QStringLiteral("&Save Game"));
     loadAction = item(fileMenu, "loadAction", QStringLiteral("&Load Game"));
@@ -68,12 +69,16 @@ void MainMenus::build(QMenuBar* bar) {
 
     // After the game's classic menus, which keep their places.
     extrasMenu = menu(bar, "extrasMenu", QStringLiteral("Extras"));
+    extrasMenu->setToolTipsVisible(true);
     showHintsAction = item(extrasMenu, "showHintsAction", QStringLiteral("Show &Hints"));
     showHintsAction->setCheckable(true);
     showHintsAction->setChecked(true);
     historyAction = item(extrasMenu, "historyAction", QStringLiteral("Game &History"));
     watchRecordAction = item(extrasMenu, "watchRecordAction", QStringLiteral("&Watch Game Record..."));
     exportRecordAction = item(extrasMenu, "exportRecordAction", QStringLiteral("&Export Game Record..."));
+    onlineSeparator = separator(extrasMenu, "onlineSeparator");
+    hostOnlineAction = item(extrasMenu, "hostOnlineAction", QStringLiteral("Host &Online Game..."));
+    joinOnlineAction = item(extrasMenu, "joinOnlineAction", QStringLiteral("&Join Online Game..."));
     buildShotItems();
     suggestShotAction = item(extrasMenu, "suggestShotAction", QStringLiteral("Suggest &Shot"), ctrl(Qt::Key_T));
     suggestShotAction->setEnabled(false);
@@ -81,6 +86,7 @@ void MainMenus::build(QMenuBar* bar) {
     settingsAction = item(extrasMenu, "settingsAction", QStringLiteral("&Settings..."));
 
     hiddenMenu = menu(bar, "hiddenMenu", QStringLiteral("Quince"));
+    hiddenMenu->setToolTipsVisible(true);
     setPositionAction = item(hiddenMenu, "setPositionAction", QStringLiteral("&Set Position and start turn"),
                      QKeySequence(Qt::Key_F1));
     setFrictionAction = item(hiddenMenu, "setFrictionAction", QStringLiteral("&Set Friction"), QKeySequence(Qt::Key_F2));
@@ -105,6 +111,20 @@ void MainMenus::syncShotItems(bool gameRunning, bool canReplay, bool canUndo, bo
     replayAction->setEnabled(canReplay);
     undoAction->setEnabled(canUndo);
     redoAction->setEnabled(canRedo);
+}
+
+void MainMenus::syncOnline(bool online) const {
+    static const QString why = QStringLiteral("Not available in an online game");
+    for (QAction* a : {newAction, loadAction, undoAction, redoAction}) {
+        if (online) a->setEnabled(false);
+        a->setToolTip(online ? why : QString());
+    }
+    newAction->setEnabled(!online);
+    loadAction->setEnabled(!online);
+    for (QAction* a : hiddenMenu->actions()) {
+        if (online) a->setEnabled(false);
+        a->setToolTip(online ? why : QString());
+    }
 }
 
 void MainMenus::syncFrom(const MenuState& state) const {

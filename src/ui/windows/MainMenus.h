@@ -48,6 +48,10 @@ struct MainMenus {
     // Whole-game records: a kept game watched again, the running one exported.
     QAction* watchRecordAction = nullptr;
     QAction* exportRecordAction = nullptr;
+    // A game across computers: hosted here, or joined at another's.
+    QAction* onlineSeparator = nullptr;
+    QAction* hostOnlineAction = nullptr;
+    QAction* joinOnlineAction = nullptr;
     // The running game's shots: faster, again, taken back.
     QAction* playSeparator = nullptr;
     QAction* fastForwardAction = nullptr;
@@ -75,6 +79,11 @@ struct MainMenus {
     // while the menu is hidden (a hidden item's own shortcut does not act
     // either).
     void syncFrom(const MenuState& state) const;
+
+    // While an online game runs, the commands that would change its game
+    // at this computer alone (New, Load, the hidden commands, Undo and
+    // Redo) are greyed, and say why.
+    void syncOnline(bool online) const;
 
     // The shot items: each enabled only when it can act now.
     void syncShotItems(bool gameRunning, bool canReplay, bool canUndo, bool canRedo) const;

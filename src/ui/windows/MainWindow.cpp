@@ -214,6 +214,7 @@ void MainWindow::runCommand(Fn&& fn) {
 
 void MainWindow::syncMenus() {
     menus_.syncFrom(menuState_);
+    menus_.syncOnline(session().online());
     menus_.showHintsAction->setChecked(app_.showHints());
     view_->setHints(app_.showHints() ? &state() : nullptr);
     syncShotState();
@@ -258,9 +259,13 @@ void MainWindow::tellJudgement(bool ended) {
     QPointer<MainWindow> alive(this);
     // Each is marked told once its box has closed: until then the turn is
     // still being judged, and no computer's turn begins.
+    // In an online game the rules speak in boxes at the computer whose
+    // player shot, and in the banner at the others.
+    const LastShot* shot = turn_->lastShot();
+    const bool elsewhere = shot && !session().seatPlayedHere(shot->startState.currentTurn);
     while (turn_->hasAnnouncements()) {
         const Announcement& next = turn_->nextAnnouncement();
-        if (bannerMode())
+        if (bannerMode() || elsewhere)
             banner_->post(displayText(next.text));
         else
             platform_->announce(next.text, computerPlay_->unattendedFor(next.player));

@@ -26,8 +26,9 @@ void MainWindow::syncShotState() {
     // A computer at the board owns the turn's runs: no replay meanwhile.
     const bool computer = computerAtBoard();
     const bool own = ownsSessionBoard();
-    menus_.syncShotItems(state().gameRunning, turn_->canReplay() && !computer, own && session().canUndo(),
-                         own && session().canRedo());
+    const bool local = !session().online();
+    menus_.syncShotItems(state().gameRunning, turn_->canReplay() && !computer, local && own && session().canUndo(),
+                         local && own && session().canRedo());
     scheduler_->setFast(spaceHeld_ || menus_.fastForwardAction->isChecked());
     view_->syncShownField();
     if (turn_->replay()) view_->setHints(nullptr);
@@ -55,6 +56,8 @@ void MainWindow::connectRecordItems(const std::function<void(QAction*, std::func
     on(menus_.redoAction, [this] { redoShot(); });
     on(menus_.watchRecordAction, [this] { app_.watchGameRecord(); });
     on(menus_.exportRecordAction, [this] { app_.exportGameRecord(); });
+    on(menus_.hostOnlineAction, [this] { app_.hostOnlineGame(); });
+    on(menus_.joinOnlineAction, [this] { app_.joinOnlineGame(); });
 }
 
 void MainWindow::replayLastShot() {

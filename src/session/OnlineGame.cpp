@@ -1,0 +1,182 @@
+#include "session/OnlineGame.h"
+
+#include <algorithm>
+
+#include "records/SnapshotText.h"
+
+namespace capzel {
+
+OnlineGame::~OnlineGame() { session_.setSeatsPlayedHere(nullptr); }
+
+void OnlineGame::onJoined(const protocol::Joined& joined) {
+    joined_ = true;
+    code_ = joined.code;
+    token_ = joined.token;
+    mine_ = joined.mine;
+    host_ = joined.host;
+    seats_ = joined.seats;
+    session_.setSeatsPlayedHere([this](int seat) { return offline_ || seatIsMine(seat); });
+}
+
+bool OnlineGame::seatIsMine(int seat) const { return std::find(mine_.begin(), mine_.end(), seat) != mine_.end(); }
+
+std::string OnlineGame::waitingText() const {
+    std::vector<std::string> names;
+    for (const protocol::SeatStatus& s : seats_)
+        if (s.presence == protocol::SeatPresence::Waiting) names.push_back(s.name);
+    if (names.empty()) return {};
+    std::string who = names.front();
+    for (std::size_t k = 1; k < names.size(); ++k) who += (k + 1 == names.size() ? " and " : ", ") + names[k];
+    return "Waiting for " + who + "\u2026";
+}
+
+// A game the server has only just begun is begun here as the server began
+// it, from the same choices, so that its record holds it from its start.
+std::optional<NewGameSettings> OnlineGame::newGameOf(const GameSnapshot& snapshot) const {
+    if (seats_.size() != snapshot.players.size() || seats_.empty()) return std::nullopt;
+    NewGameSettings settings;
+    settings.players = int(seats_.size());
+    for (std::size_t i = 0; i < seats_.size(); ++i) {
+        settings.names[i + 1] = seats_[i].name;
+        settings.seats[i + 1] = seats_[i].kind;
+    }
+    settings.walls = snapshot.wallsOn;
+    return settings;
+}
+
+OnlineNews OnlineGame::onState(const protocol::State& state) {
+    OnlineNews news;
+    if (offline_) return news;
+    if (session_.hasBoard() && session_.turn().running()) {
+        pendingState_ = state;
+        return news;
+    }
+    pendingState_.reset();
+    std::string error;
+    const std::optional<GameSnapshot> snapshot = readSnapshot(state.snapshot, &error);
+    if (!snapshot || !session_.hasBoard()) return news;
+    const bool fresh = state.shotNumber == 0;
+    news.begun = session_.beginOnlineGame(*snapshot, fresh ? newGameOf(*snapshot) : std::nullopt);
+    shotsPlayed_ = state.shotNumber;
+    watchedTurn_ = &session_.turn();
+    judgedSeen_ = session_.turn().judgedShots();
+    launchSent_ = false;
+    awaitingState_ = false;
+    hashesHere_.clear();
+    accepted_.erase(accepted_.begin(), accepted_.upper_bound(shotsPlayed_));
+    return news;
+}
+
+void OnlineGame::onAccepted(const protocol::Accepted& accepted) {
+    if (!offline_ && accepted.shot.shotNumber > shotsPlayed_ - int(hashesHere_.size()))
+        accepted_[accepted.shot.shotNumber] = accepted;
+}
+
+void OnlineGame::onAim(const protocol::Aim& aim) {
+    if (offline_ || !session_.hasBoard() || !session_.seatIsRemote()) return;
+    const GameState& g = session_.state();
+    if (aim.seat != g.currentTurn || session_.turn().running() || (session_.remoteShot() && session_.remoteShot()->running()))
+        return;
+    Line& line = session_.field().board.pointer;
+    line.x1 = aim.x1;
+    line.y1 = aim.y1;
+    line.x2 = aim.x2;
+    line.y2 = aim.y2;
+    line.visible = true;
+    session_.turn().showBarAt(aim.charging ? std::optional<int>(aim.power) : std::nullopt);
+}
+
+void OnlineGame::onRefused() {
+    if (!launchSent_ || awaitingState_) return;
+    awaitingState_ = true;
+    outbox_.send(protocol::StateRequest{});
+}
+
+void OnlineGame::goOffline() {
+    offline_ = true;
+    pendingState_.reset();
+    accepted_.clear();
+}
+
+// This computer's shot, at its launch: its inputs as the turn kept them.
+void OnlineGame::sendLaunchedShot() {
+    const TurnController& turn = session_.turn();
+    const LastShot* last = turn.lastShot();
+    if (!last || !seatIsMine(last->startState.currentTurn)) return;
+    RecordedShot shot;
+    shot.seat = last->startState.currentTurn;
+    const Line& aim = last->startField.board.pointer;
+    shot.x1 = aim.x1;
+    shot.y1 = aim.y1;
+    shot.x2 = aim.x2;
+    shot.y2 = aim.y2;
+    shot.power = last->startState.power;
+    if (last->placedByHand) {
+        const Box& piece = last->startField.board.pieces[shot.seat];
+        shot.placement = HandPlacement{piece.left, piece.top};
+    }
+    outbox_.send(protocol::Shot{shotsPlayed_ + 1, shot});
+    launchSent_ = true;
+}
+
+// While a player of this computer aims or charges, the others see it.
+void OnlineGame::streamAim(double clock) {
+    const GameState& g = session_.state();
+    const Line& line = session_.field().board.pointer;
+    if (!seatIsMine(g.currentTurn) || !line.visible || session_.turn().shot()) return;
+    if (clock - lastAimSent_ < 1.0 / kAimsPerSecond && clock >= lastAimSent_) return;
+    const protocol::Aim aim{0, line.x1, line.y1, line.x2, line.y2, g.power, session_.turn().charging()};
+    if (lastAim_ == aim) return;
+    lastAim_ = aim;
+    lastAimSent_ = clock;
+    outbox_.send(aim);
+}
+
+// Each shot judged here is compared with the server's once both are known.
+std::string OnlineGame::compareJudged(std::vector<ComparedShot>& compared) {
+    for (auto here = hashesHere_.begin(); here != hashesHere_.end();) {
+        const auto theirs = accepted_.find(here->first);
+        if (theirs == accepted_.end()) break;
+        const bool same = theirs->second.shot.inputs.outcome.hash == here->second;
+        compared.push_back({here->first, here->second, same});
+        accepted_.erase(theirs);
+        here = hashesHere_.erase(here);
+        if (same || awaitingState_) continue;
+        ++mismatches_;
+        awaitingState_ = true;
+        outbox_.send(protocol::StateRequest{});
+        return "The game here went differently from the server's; it goes on from the server's game.";
+    }
+    return {};
+}
+
+OnlineNews OnlineGame::poll(double clock) {
+    OnlineNews news;
+    if (offline_ || !joined_ || !session_.hasBoard()) return news;
+    if (pendingState_ && !session_.turn().running()) news = onState(*pendingState_);
+    TurnController& turn = session_.turn();
+    if (watchedTurn_ != &turn) {
+        // A new board (a new window) counts its shots afresh.
+        watchedTurn_ = &turn;
+        judgedSeen_ = turn.judgedShots();
+    }
+    const RemoteShotTurn* remote = session_.remoteShot();
+    const bool remoteRunning = remote && remote->running();
+    if (turn.shot() && !launchSent_ && !remoteRunning) sendLaunchedShot();
+    if (turn.judgedShots() != judgedSeen_) {
+        judgedSeen_ = turn.judgedShots();
+        ++shotsPlayed_;
+        lastShotMine_ = launchSent_;
+        launchSent_ = false;
+        if (const LastShot* last = turn.lastShot()) hashesHere_[shotsPlayed_] = last->judgedHash;
+    }
+    news.said = compareJudged(news.compared);
+    streamAim(clock);
+    if (awaitingState_ || remoteRunning || turn.running() || turn.phase() == TurnPhase::Judging) return news;
+    const auto next = accepted_.find(shotsPlayed_ + 1);
+    if (next != accepted_.end() && session_.state().currentTurn == next->second.shot.inputs.seat)
+        news.remoteShot = session_.startRemoteShot(next->second.shot.inputs);
+    return news;
+}
+
+}  // namespace capzel

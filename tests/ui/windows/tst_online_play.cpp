@@ -1,0 +1,44 @@
+// An online game hosted in the game's own windows, both seats at this
+// computer: the game begins in the main window from the server's state,
+// the commands that would change it here alone are greyed and say why, a
+// shot played in the window is the server's to the bit.
+#include "app/AppOnline.h"
+#include "support/QtTestMain.h"
+#include "support/WindowFixture.h"
+#include "ui/windows/MainMenus.h"
+
+class OnlinePlayTest : public QObject {
+    Q_OBJECT
+
+    capzel::test::WindowFixture f;
+
+private slots:
+    void initTestCase() { capzel::test::quietOffscreenNotices(); }
+    void init() { QVERIFY(f.open()); }
+    void cleanup() { f.close(); }
+
+    void aHostedGameIsPlayedInTheWindowToTheServersBit() {
+        using capzel::ui::HostSeat;
+        capzel::ui::OnlinePlay& online = f.app->onlinePlay();
+        const capzel::ui::HostChoices choices{0, true,
+                                              {{"Ann", HostSeat::Who::ThisComputer, capzel::PlayerKind::Human},
+                                               {"Bob", HostSeat::Who::ThisComputer, capzel::PlayerKind::Human}}};
+        QString error;
+        QVERIFY2(online.host(choices, &error), qPrintable(error));
+        QTRY_VERIFY_WITH_TIMEOUT(f.state().gameRunning && f.app->session().online(), 10000);
+        QCOMPARE(f.state().playerName[2], std::string("Bob"));
+
+        const capzel::ui::MainMenus& menus = f.window().menus();
+        for (QAction* a : {menus.newAction, menus.loadAction, menus.undoAction, menus.redoAction, menus.setPositionAction}) {
+            QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+            QCOMPARE(a->toolTip(), QStringLiteral("Not available in an online game"));
+        }
+        QVERIFY(capzel::test::shoot(f.window()));
+        QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(f.app->session().turn().phase() == capzel::TurnPhase::Idle, 10000);
+        QCOMPARE(online.game()->mismatches(), 0);
+    }
+};
+
+CAPZEL_QT_TEST(OnlinePlayTest)
+#include "tst_online_play.moc"
