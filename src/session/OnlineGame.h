@@ -91,6 +91,8 @@ public:
     int shotsPlayed() const { return shotsPlayed_; }
     // Shots whose hash differed from the server's since the game began.
     int mismatches() const { return mismatches_; }
+    // Whether the server's game was asked for and has not been taken yet.
+    bool awaitingState() const { return awaitingState_; }
     // Whether the shot that was judged last here was played at this computer.
     bool lastShotWasMine() const { return lastShotMine_; }
 

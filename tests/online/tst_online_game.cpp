@@ -163,11 +163,17 @@ private slots:
         // The spectator's game goes astray (a piece nudged): its next shot
         // differs from the server's, it says so, and takes the server's game.
         eve.session.field().board.pieces[2].left += 15;
+        for (int guard = 0; !ann.myTurn() && !bob.myTurn(); ++guard) {
+            QVERIFY2(guard < 400000, "nobody's turn comes");
+            for (Program* p : programs) p->step();
+            QCoreApplication::processEvents();
+        }
         Program& next = ann.myTurn() ? ann : bob;
         next.shoot(0, -1000, 4000);
         const auto resynced = [&] {
             const bool atRest = !ann.session.turn().running() && !eve.session.turn().running();
-            return eve.online.mismatches() == 1 && atRest && eve.online.shotsPlayed() == ann.online.shotsPlayed() &&
+            return eve.online.mismatches() == 1 && !eve.online.awaitingState() && atRest &&
+                   eve.online.shotsPlayed() == ann.online.shotsPlayed() &&
                    int(ann.served.size()) == ann.online.shotsPlayed();
         };
         for (int guard = 0; !resynced(); ++guard) {
