@@ -223,6 +223,7 @@ private slots:
         QString answer;
         QObject::connect(&fake, &QWebSocketServer::newConnection, [&] {
             QWebSocket* s = fake.nextPendingConnection();
+            s->setParent(&fake);  // gone with the fake server
             QObject::connect(s, &QWebSocket::textMessageReceived, s, [s, &answer] { s->sendTextMessage(answer); });
         });
         for (const Case& c : cases) {
