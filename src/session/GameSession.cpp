@@ -158,23 +158,28 @@ void GameSession::advanced() {
     keep();
 }
 
+RecordedShot launchedShotInputs(const LastShot& last) {
+    RecordedShot shot;
+    shot.seat = last.startState.currentTurn;
+    const Line& aim = last.startField.board.pointer;
+    shot.x1 = aim.x1;
+    shot.y1 = aim.y1;
+    shot.x2 = aim.x2;
+    shot.y2 = aim.y2;
+    shot.power = last.startState.power;
+    if (last.placedByHand && shot.seat >= 1 && shot.seat <= kMaxPlayers) {
+        const Box& piece = last.startField.board.pieces[shot.seat];
+        shot.placement = HandPlacement{piece.left, piece.top};
+    }
+    return shot;
+}
+
 void GameSession::recordJudgedShot() {
     if (!turn_ || turn_->judgedShots() == recordedShots_) return;
     recordedShots_ = turn_->judgedShots();
     const LastShot* last = turn_->lastShot();
     if (!last || !last->judged || record_.setup.seats.empty()) return;
-    RecordedShot shot;
-    shot.seat = last->startState.currentTurn;
-    const Line& aim = last->startField.board.pointer;
-    shot.x1 = aim.x1;
-    shot.y1 = aim.y1;
-    shot.x2 = aim.x2;
-    shot.y2 = aim.y2;
-    shot.power = last->startState.power;
-    if (last->placedByHand && shot.seat >= 1 && shot.seat <= kMaxPlayers) {
-        const Box& piece = last->startField.board.pieces[shot.seat];
-        shot.placement = HandPlacement{piece.left, piece.top};
-    }
+    RecordedShot shot = launchedShotInputs(*last);
     shot.commands = std::move(shotCommands_);
     shotCommands_.clear();
     shot.outcome = {last->judgedHash, last->announcements};

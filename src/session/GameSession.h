@@ -36,6 +36,10 @@ public:
     virtual void keep(const GameState& g, const Field& field) = 0;
 };
 
+// The inputs of the shot launched last (its seat, aim line, strength and a
+// placement by hand), as a game record and the online game keep them.
+RecordedShot launchedShotInputs(const LastShot& last);
+
 class GameSession {
 public:
     // The run-long tables (names, scores, colours, frictions) live as long

@@ -103,19 +103,7 @@ void OnlineGame::sendLaunchedShot() {
     const TurnController& turn = session_.turn();
     const LastShot* last = turn.lastShot();
     if (!last || !seatIsMine(last->startState.currentTurn)) return;
-    RecordedShot shot;
-    shot.seat = last->startState.currentTurn;
-    const Line& aim = last->startField.board.pointer;
-    shot.x1 = aim.x1;
-    shot.y1 = aim.y1;
-    shot.x2 = aim.x2;
-    shot.y2 = aim.y2;
-    shot.power = last->startState.power;
-    if (last->placedByHand) {
-        const Box& piece = last->startField.board.pieces[shot.seat];
-        shot.placement = HandPlacement{piece.left, piece.top};
-    }
-    outbox_.send(protocol::Shot{shotsPlayed_ + 1, shot});
+    outbox_.send(protocol::Shot{shotsPlayed_ + 1, launchedShotInputs(*last)});
     launchSent_ = true;
 }
 
