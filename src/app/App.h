@@ -135,10 +135,10 @@ public:
     void hostOnlineGame() override;
     void joinOnlineGame() override;
     OnlinePlay& onlinePlay();
-    // Begins the game an online room's server sent in a fresh main window,
-    // as a new game begins: `begin` builds it on the new board and gives
-    // its first turn's announcements.
-    void beginOnlineGame(const std::function<Judgement()>& begin);
+    // Begins a game in a fresh main window (a new game, or the one an
+    // online room's server sent): `begin` builds it on the new board and
+    // gives its first turn's announcements.
+    void beginGameInFreshWindow(const std::function<Judgement()>& begin);
     // At start-up, a kept online seat: offers to take it back.
     bool offerRejoin();
 

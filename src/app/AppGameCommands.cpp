@@ -102,26 +102,7 @@ void CapzelApp::beginSavedGame(MainWindow& window, const SavedGame& game) {
 }
 
 void CapzelApp::beginNewGame(const NewGameSettings& chosen) {
-    MainWindow& main = openMainWindow();
-    QPointer<MainWindow> window(&main);
-    const Judgement started = session_.beginNewGame(chosen);
-    main.playSong(main.menuState().songNumber);
-
-    // The main window to the top-left corner; its activation paints the pieces.
-    placeFrame(main, [window] {
-        QScreen* screen = window ? window->screen() : nullptr;
-        return screen ? screen->geometry().topLeft() : QPoint(0, 0);
-    });
-    main.applyPlayerColors();
-    main.syncMenus();
-    main.refreshField();
-
-    // The status window at the bottom right of the screen, refreshed at once.
-    if (StatusWindow* status = showStatusWindow(*this)) {
-        status->placeForNewGame();
-        status->refreshRows();
-    }
-    if (window) tellFirstTurn(*window, started);
+    beginGameInFreshWindow([this, &chosen] { return session_.beginNewGame(chosen); });
 }
 
 void CapzelApp::tellFirstTurn(MainWindow& window, const Judgement& started) {
@@ -199,11 +180,13 @@ std::optional<std::size_t> chooseKeptGame(QWidget* parent, const std::vector<Kep
 
 }  // namespace
 
-void CapzelApp::beginOnlineGame(const std::function<Judgement()>& begin) {
+void CapzelApp::beginGameInFreshWindow(const std::function<Judgement()>& begin) {
     MainWindow& main = openMainWindow();
     QPointer<MainWindow> window(&main);
     const Judgement started = begin();
     main.playSong(main.menuState().songNumber);
+
+    // The main window to the top-left corner; its activation paints the pieces.
     placeFrame(main, [window] {
         QScreen* screen = window ? window->screen() : nullptr;
         return screen ? screen->geometry().topLeft() : QPoint(0, 0);
@@ -211,6 +194,8 @@ void CapzelApp::beginOnlineGame(const std::function<Judgement()>& begin) {
     main.applyPlayerColors();
     main.syncMenus();
     main.refreshField();
+
+    // The status window at the bottom right of the screen, refreshed at once.
     if (StatusWindow* status = showStatusWindow(*this)) {
         status->placeForNewGame();
         status->refreshRows();

@@ -193,7 +193,7 @@ void OnlinePlay::stateReceived(const protocol::State& state) {
     if (!gameShown_) {
         gameShown_ = true;
         if (lobby_) lobby_->hide();
-        app_.beginOnlineGame([this, state] { return game_->onState(state).begun.value_or(Judgement{}); });
+        app_.beginGameInFreshWindow([this, state] { return game_->onState(state).begun.value_or(Judgement{}); });
         std::printf("playing %s from shot %d\n", game_->code().c_str(), state.shotNumber);
         std::fflush(stdout);
         if (StatusWindow* status = app_.statusWindow()) status->setPresence(game_->seats());
