@@ -1,5 +1,6 @@
 #include "app/AppOnline.h"
 
+#include <QApplication>
 #include <QHostInfo>
 #include <QSettings>
 #include <cstdio>
@@ -193,9 +194,13 @@ void OnlinePlay::stateReceived(const protocol::State& state) {
     if (!gameShown_) {
         gameShown_ = true;
         if (lobby_) lobby_->hide();
-        app_.beginGameInFreshWindow([this, state] { return game_->onState(state).begun.value_or(Judgement{}); });
+        // Told before the game begins: its first box may wait for an answer.
         std::printf("playing %s from shot %d\n", game_->code().c_str(), state.shotNumber);
         std::fflush(stdout);
+        app_.beginGameInFreshWindow([this, state] { return game_->onState(state).begun.value_or(Judgement{}); });
+        // While the beginning's boxes waited for their answers, the game may
+        // have gone off line and been left to this computer.
+        if (!game_) return;
         if (StatusWindow* status = app_.statusWindow()) status->setPresence(game_->seats());
         return;
     }
@@ -254,7 +259,9 @@ void OnlinePlay::lost(const QString& why) {
 // inside a step.
 void OnlinePlay::tellLost() {
     MainWindow* w = app_.mainWindow();
-    if (!w || app_.session().turn().running()) return;
+    // Nor while a box waits for its answer: the code that opened it goes on
+    // once it is answered, and must still find the game it left.
+    if (!w || QApplication::activeModalWidget() != nullptr || app_.session().turn().running()) return;
     const RemoteShotTurn* shown = app_.session().remoteShot();
     if (shown && shown->running()) return;
     const QString why = std::exchange(lostWhy_, QString());

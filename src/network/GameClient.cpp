@@ -43,17 +43,27 @@ void GameClient::connectTo(const QUrl& url, const std::string& name, const std::
     socket_->setMaxAllowedIncomingMessageSize(protocol::kMaxMessageBytes);
     socket_->setMaxAllowedIncomingFrameSize(protocol::kMaxMessageBytes);
     connect(socket_, &QWebSocket::connected, this, [this] { socket_->sendTextMessage(text(hello_)); });
-    connect(socket_, &QWebSocket::textMessageReceived, this, &GameClient::received);
-    connect(socket_, &QWebSocket::disconnected, this, [this] {
-        const QString reason = socket_ ? socket_->closeReason() : QString();
-        const QString error = socket_ && socket_->error() != QAbstractSocket::UnknownSocketError ? socket_->errorString() : QString();
+    // What the socket tells is handled from the event loop, not from inside
+    // the socket's own reading: a handler may open a box and wait for its
+    // answer, and meanwhile the connection may end and its socket be
+    // deleted. Whatever was still queued from a connection that has since
+    // been closed is dropped.
+    const std::uint64_t connection = ++connection_;
+    const auto current = [this, connection] { return socket_ != nullptr && connection == connection_; };
+    connect(socket_, &QWebSocket::textMessageReceived, this, [this, current](const QString& message) {
+        if (current()) received(message);
+    }, Qt::QueuedConnection);
+    connect(socket_, &QWebSocket::disconnected, this, [this, current] {
+        if (!current()) return;
+        const QString reason = socket_->closeReason();
+        const QString error = socket_->error() != QAbstractSocket::UnknownSocketError ? socket_->errorString() : QString();
         QString why = QStringLiteral("The connection to the server was lost");
         if (!reason.isEmpty())
             why += QStringLiteral(": ") + reason;
         else if (!error.isEmpty())
             why += QStringLiteral(": ") + error;
         lose(why + QLatin1Char('.'));
-    });
+    }, Qt::QueuedConnection);
     handshakeTimer_.start(kHandshakeMs);
     socket_->open(url);
 }

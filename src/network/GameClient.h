@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cstdint>
 #include <string>
 
 #include "protocol/Messages.h"
@@ -66,6 +67,7 @@ private:
     void lose(const QString& why);
 
     QWebSocket* socket_ = nullptr;
+    std::uint64_t connection_ = 0;  // counts the connections opened
     QTimer handshakeTimer_;
     std::string hello_;
     bool welcomed_ = false;
