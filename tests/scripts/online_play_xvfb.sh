@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# An online game played in two real game windows (Xvfb, xdotool) against the
-# real capzel-server: the server brings back a kept room one touch from the
-# end of its game; Ann's and Bob's programs take their seats back with the
-# tokens they kept; Bob's program is killed (kill -9) and started again and
-# takes his seat back; the players shoot with the mouse and "Go" until the
-# killer wins; both programs and the server end with the same state hash.
-# Then the room again, and the server killed: both programs say so in a box
-# and the game goes on at each of them.
+# An online game played whole, from its first shot to its winner, in two
+# real game windows (Xvfb, xdotool) against the real capzel-server. The
+# server keeps a new room of Ann and Bob; their programs take the seats with
+# the tokens they kept. Each shot is made with the mouse: the aim dragged
+# where a careful player would aim it (online_room plan), the bar charged
+# and "Go" clicked after the time those ticks take, a time the test learns
+# from the strengths the shots were really played with. Midway, Bob's
+# program is killed (kill -9), started again, and takes his seat back. Both
+# programs and the server end with the same state hash. Then a new room, and
+# the server killed: both programs say so in a box and the game goes on at
+# each of them.
 #
 # Screenshots are kept in <build>/e2e-artifacts/online.
 #   bash tests/scripts/online_play_xvfb.sh <bin-dir>
@@ -26,14 +29,16 @@ start_server() {
     PORT=$(sed -n 's/.*0\.0\.0\.0:\([0-9]*\) .*/\1/p' "$TMP/server.out")
 }
 
-# The room one touch from its end, with each seat's token kept in its
-# player's settings as a game that was playing there keeps it.
-make_room() { "$BIN/near_end_room" "$SERVER_DIR/rooms/NEAR23.room.json" >"$TMP/room.txt" || fail "no room"; }
+# A new room, with each seat's token kept in its player's settings as a
+# game that was playing there keeps it.
+# A room that has ended is moved among the finished ones.
+make_room() { "$BIN/online_room" new "$SERVER_DIR/rooms/PLAY23.room.json" >"$TMP/room.txt" || fail "no room"; }
+room_file() { ls "$SERVER_DIR"/rooms/PLAY23.room.json "$SERVER_DIR"/rooms/finished/PLAY23.room.json 2>/dev/null | head -n1; }
 keep_token() {  # player seat
     local home="$TMP/$1" token
     token=$(awk -v s="$2" '$1 == "token" && $2 == s {print $3}' "$TMP/room.txt")
     mkdir -p "$home/.config/Capzel" "$home/data"
-    printf '[online]\nurl=ws://127.0.0.1:%s\ncode=NEAR23\nname=%s\ntoken=%s\n' "$PORT" "$1" "$token" \
+    printf '[online]\nurl=ws://127.0.0.1:%s\ncode=PLAY23\nname=%s\ntoken=%s\n' "$PORT" "$1" "$token" \
         >"$home/.config/Capzel/Capzel.ini"
 }
 
@@ -42,7 +47,7 @@ start_player() {  # name
     local home="$TMP/$1"
     : >"$home/boxes.txt"
     (cd "$WORK" && HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/data" \
-        CAPZEL_MESSAGE_LOG="$home/boxes.txt" exec "$PROG/capzel" --join "ws://127.0.0.1:$PORT" NEAR23 "$1") \
+        CAPZEL_MESSAGE_LOG="$home/boxes.txt" exec "$PROG/capzel" --join "ws://127.0.0.1:$PORT" PLAY23 "$1") \
         >"$home/out.txt" 2>>"$GAME_LOG" &
     eval "PID_$1=$!"
     wait_until "$1's game window" 20 game_window_of "$1" >/dev/null
@@ -56,7 +61,7 @@ window_of() {  # player main|box
     done
     return 1
 }
-game_window_of() { grep -q '^playing NEAR23' "$TMP/$1/out.txt" 2>/dev/null && window_of "$1" main; }
+game_window_of() { grep -q '^playing PLAY23' "$TMP/$1/out.txt" 2>/dev/null && window_of "$1" main; }
 place_windows() {
     xdotool windowmove "$(game_window_of Ann)" 0 0 >/dev/null
     xdotool windowmove "$(game_window_of Bob)" 740 0 >/dev/null
@@ -68,36 +73,68 @@ origin_of() {  # player: "X Y" of the field on the screen
     echo "$X $((Y + MENU_BAR))"
 }
 
-# The game as a player's program kept it: "<turn> <x> <y> <x> <y>" with the
-# piece centres of seats 1 and 2, in the field's pixels.
-kept_game() {
-    "$BIN/capzel-sim" --load "$TMP/$1/data/capzel/autosave.CSG" | python3 -c '
-import json, sys
-g = json.load(sys.stdin); p = g["players"]
-c = lambda q: (int((q["left"] + q["width"] / 2) / 15), int((q["top"] + q["height"] / 2) / 15))
-print(g["current_turn"], *c(p[0]), *c(p[1]))'
+# The next shot as the server's room has it after `shots` shots:
+# "turn <seat> shots <n> aim <x> <y> ticks <k> last <k>" (online_room).
+PLAN=()
+plan_after() {  # shots
+    local line
+    line=$("$BIN/online_room" plan "$(room_file)" 2>/dev/null) || return 1
+    read -r -a PLAN <<<"$line"
+    [ "${PLAN[0]}" = over ] || [ "${PLAN[3]}" = "$1" ]
 }
 
-# A shot with the mouse: from the shooter's piece the aim is pulled back
-# away from (tx, ty), the button let go, and "Go" pressed after a moment.
-shoot() {  # player fromx fromy tx ty
-    local ox oy; read -r ox oy < <(origin_of "$1")
-    local bx=$(( $2 - ($4 - $2) / 3 )) by=$(( $3 - ($5 - $3) / 3 ))
-    xdotool mousemove $((ox + $2)) $((oy + $3)) mousedown 1 sleep 0.2 mousemove $((ox + ($2 + bx) / 2)) \
-        $((oy + ($3 + by) / 2)) sleep 0.2 mousemove $((ox + bx)) $((oy + by)) sleep 0.2 mouseup 1 sleep 1.6 \
-        mousemove $((ox + 19)) $((oy + 166)) click 1
+# The power bar, once the button is let go: the speed measure, the first
+# tick, a pause of 0.1 s, then a tick every TICK_S seconds. LEAD_S (the
+# measure, the pause and the time the two clicks take to arrive) is learned
+# from the ticks each shot was really played with.
+TICK_S=0.000603
+LEAD_S=0.16
+go_after() {  # ticks
+    awk -v k="$1" -v lead="$LEAD_S" -v tick="$TICK_S" \
+        'BEGIN { w = lead + (k - 1) * tick; if (k >= 660) w += 0.04; printf "%.4f", w }'
+}
+learn_lead() {  # intended actual
+    [ "$2" -gt 0 ] && [ "$1" -lt 660 ] && [ "$2" -lt 660 ] || return 0
+    LEAD_S=$(awk -v lead="$LEAD_S" -v d="$(( $1 - $2 ))" -v tick="$TICK_S" \
+        'BEGIN { printf "%.4f", lead + 0.7 * d * tick }')
 }
 
-shots_of() { grep -c '^shot ' "$TMP/$1/out.txt" || true; }
+# A shot with the mouse: the left button pressed near the aim point (x, y
+# in field twips), dragged onto it and let go; "Go" clicked once the bar
+# has risen `ticks` ticks.
+shoot() {  # player x y ticks
+    local ox oy px py
+    read -r ox oy < <(origin_of "$1")
+    px=$(awk -v v="$2" 'BEGIN { printf "%d", v / 15 + 0.5 }')
+    py=$(awk -v v="$3" 'BEGIN { printf "%d", v / 15 + 0.5 }')
+    xdotool mousemove $((ox + px + 8)) $((oy + py + 8)) mousedown 1 sleep 0.15 \
+        mousemove $((ox + px + 4)) $((oy + py + 4)) sleep 0.15 mousemove $((ox + px)) $((oy + py)) sleep 0.15 \
+        mouseup 1 mousemove $((ox + 19)) $((oy + 166)) sleep "$(go_after "$4")" click 1
+}
+
+# The last shot a player's program has judged and compared with the
+# server's: "shot <n> <hash> same|differs".
 last_shot_line() { grep '^shot ' "$TMP/$1/out.txt" | tail -n1; }
-both_judged() { [ "$(shots_of Ann)" -ge "$1" ] && [ "$(shots_of Bob)" -ge "$1" ]; }
-# Every box a player's program has open is answered with Return.
-answer_boxes() {
-    local w k
-    for k in $(seq 1 20); do
-        w=$(window_of "$1" box) || return 0
-        xdotool windowfocus --sync "$w" 2>/dev/null || true
-        xdotool key Return
+judged() {  # player n: its program has judged shot n or a later one
+    local n
+    n=$(last_shot_line "$1" | cut -d' ' -f2)
+    [ "${n:-0}" -ge "$2" ]
+}
+both_judged() { judged Ann "$1" && judged Bob "$1"; }
+# A player's open box answered with Return.
+answer_box() {  # player
+    local w
+    w=$(window_of "$1" box) || return 1
+    xdotool windowfocus --sync "$w" 2>/dev/null || true
+    xdotool key Return
+}
+# Every box a player's program opens is answered, until none has come for
+# a moment (one box often opens as the one before it closes).
+answer_boxes() {  # player
+    local k quiet=0
+    for k in $(seq 1 40); do
+        if answer_box "$1"; then quiet=0; else quiet=$((quiet + 1)); fi
+        [ "$quiet" -lt 2 ] || return 0
         sleep 0.3
     done
 }
@@ -123,7 +160,7 @@ clean_up() {
 }
 trap 'status=$?; clean_up; exit $status' EXIT
 
-step "a kept room one touch from its end; both players take their seats back"
+step "a new room; both players take their seats"
 make_room
 start_server
 keep_token Ann 1
@@ -133,31 +170,37 @@ start_player Bob
 place_windows
 shot "joined"
 
-step "Bob's program killed and started again: his seat back"
-kill -9 "$PID_Bob"
-wait "$PID_Bob" 2>/dev/null || true
-sleep 0.5
-shot "bob-gone"
-start_player Bob
-place_windows
-grep -q '^room NEAR23 seats 2$' "$TMP/Bob/out.txt" || fail "Bob did not come back to his seat"
+# Bob's program is killed and started again, and takes his seat back.
+bob_comes_back() {
+    kill -9 "$PID_Bob"
+    wait "$PID_Bob" 2>/dev/null || true
+    sleep 0.5
+    shot "bob-gone"
+    start_player Bob
+    place_windows
+    grep -q '^room PLAY23 seats 2$' "$TMP/Bob/out.txt" || fail "Bob did not come back to his seat"
+    grep -q "^playing PLAY23 from shot $1\$" "$TMP/Bob/out.txt" || fail "Bob's game did not go on from shot $1"
+}
 
-step "the players shoot until the killer wins"
+step "the players shoot with the mouse until the killer wins; Bob's program is killed midway"
 names=(x Ann Bob)
-done_shots=0
-for round in $(seq 1 12); do
+done_shots=0 intended=0 hits=0
+while :; do
     answer_boxes Ann
     answer_boxes Bob
-    grep -q "WON" "$TMP/Ann/boxes.txt" "$TMP/Bob/boxes.txt" && break
-    read -r turn ax ay bx by < <(kept_game Ann)
-    shooter=${names[$turn]}
-    if [ "$turn" = 1 ]; then shoot "$shooter" "$ax" "$ay" "$bx" "$by"; else shoot "$shooter" "$bx" "$by" "$ax" "$ay"; fi
+    wait_until "the room after shot $done_shots" 20 plan_after "$done_shots"
+    [ "${PLAN[0]}" = over ] && break
+    learn_lead "$intended" "${PLAN[10]}"
+    [ "$done_shots" -lt 150 ] || fail "no winner after $done_shots shots"
+    [ "$done_shots" != 8 ] || bob_comes_back "$done_shots"
+    shooter=${names[${PLAN[1]}]} intended=${PLAN[8]}
+    shoot "$shooter" "${PLAN[5]}" "${PLAN[6]}" "$intended"
     done_shots=$((done_shots + 1))
     wait_until "shot $done_shots judged by both" 60 both_judged "$done_shots"
-    sleep 0.5
-    shot "shot-$done_shots"
+    echo "   shot $done_shots: $shooter aimed ${PLAN[5]} ${PLAN[6]}, $intended ticks (lead $LEAD_S s)"
+    [ $((done_shots % 10)) != 0 ] || shot "shot-$done_shots"
 done
-grep -q "WON" "$TMP/Ann/boxes.txt" "$TMP/Bob/boxes.txt" || fail "nobody won in $done_shots shots"
+grep -q "WON" "$TMP/Ann/boxes.txt" "$TMP/Bob/boxes.txt" || fail "the game ended with no winner's message"
 shot "won"
 
 step "the same final state at both programs and the server"
@@ -168,7 +211,7 @@ case "$ann" in *same) ;; *) fail "the game here differed from the server's: $ann
 server_hash=$(python3 -c '
 import json, sys
 r = json.load(open(sys.argv[1])); e = r["record"]["entries"]
-print(len(e), e[-1]["hash"])' "$SERVER_DIR/rooms/NEAR23.room.json")
+print(len(e), e[-1]["hash"])' "$(room_file)")
 [ "shot $server_hash same" = "$ann" ] || fail "the server's game ends at $server_hash, the programs' at $ann"
 stop_players
 
@@ -182,21 +225,29 @@ keep_token Bob 2
 start_player Ann
 start_player Bob
 place_windows
+# The server dies while both programs wait for the answer to the game's
+# first box; once it is answered, each program tells that the server is
+# gone.
 kill -9 "$SERVER_PID"
 wait "$SERVER_PID" 2>/dev/null || true
+sleep 1
 for p in Ann Bob; do
+    answer_box "$p" || fail "$p's program shows no box"
     wait_until "$p's box" 20 grep -q "connection to the server was lost" "$TMP/$p/boxes.txt"
 done
+sleep 0.5
 shot "server-gone"
 answer_boxes Ann
 answer_boxes Bob
-read -r turn ax ay bx by < <(kept_game Ann)
-# Every seat is Ann's now: the shot is played here, judged, and its rules'
-# messages are Ann's boxes.
-: >"$TMP/Ann/boxes.txt"
-if [ "$turn" = 1 ]; then shoot Ann "$ax" "$ay" "$bx" "$by"; else shoot Ann "$bx" "$by" "$ax" "$ay"; fi
-wait_until "the game to go on at Ann's" 30 grep -q "^message:" "$TMP/Ann/boxes.txt"
+# Every seat is Ann's now: the first shot is played here and her program
+# keeps the game it leaves.
+plan_after 0 || fail "no shot planned in the new room"
+kept=$(md5sum <"$TMP/Ann/data/capzel/autosave.CSG")
+shoot Ann "${PLAN[5]}" "${PLAN[6]}" "${PLAN[8]}"
+kept_again() { [ "$(md5sum <"$TMP/Ann/data/capzel/autosave.CSG")" != "$kept" ]; }
+wait_until "the game to go on at Ann's" 30 kept_again
 shot "hot-seat"
 answer_boxes Ann
+for p in Ann Bob; do kill -0 "$(pid_of "$p")" 2>/dev/null || fail "$p's program is gone"; done
 expect_clean_log
 echo "online play under Xvfb: all checks passed"
