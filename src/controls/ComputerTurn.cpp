@@ -20,17 +20,7 @@ void ComputerTurn::startPlanning() {
     stage_ = Stage::Thinking;
 }
 
-long ComputerTurn::wait() const {
-    switch (stage_) {
-    case Stage::Charging:
-    case Stage::Shooting:
-        return turn_.wait();
-    case Stage::Done:
-        return 0;
-    default:
-        return pace_.pollYields;
-    }
-}
+long ComputerTurn::wait() const { return shownShotWait(stage_, turn_, pace_.pollYields); }
 
 GameFlow ComputerTurn::advance() {
     switch (stage_) {
@@ -42,12 +32,6 @@ GameFlow ComputerTurn::advance() {
     case Stage::Done: break;
     }
     return GameFlow::Continues;
-}
-
-// Seconds since the mark; a clock that went back (midnight) counts as long.
-double ComputerTurn::sinceMark() const {
-    const double s = ctx_.ui.clock() - mark_;
-    return s < 0 ? 1e9 : s;
 }
 
 // Waits for the plan. A plan for a game that has changed meanwhile (a
@@ -96,7 +80,7 @@ void ComputerTurn::aim() {
         stage_ = Stage::Done;
         return;
     }
-    const double f = pace_.aimSeconds > 0 ? sinceMark() / pace_.aimSeconds : 1;
+    const double f = pace_.aimSeconds > 0 ? secondsSince(ctx_, mark_) / pace_.aimSeconds : 1;
     float x = shot_.aimX, y = shot_.aimY;
     if (f < 1) {
         x = float(double(fromX_) + f * (double(shot_.aimX) - double(fromX_)));
@@ -116,7 +100,7 @@ void ComputerTurn::hold() {
         stage_ = Stage::Done;
         return;
     }
-    if (sinceMark() < pace_.holdSeconds) return;
+    if (secondsSince(ctx_, mark_) < pace_.holdSeconds) return;
     turn_.mouseUp();
     stage_ = turn_.running() ? Stage::Charging : Stage::Done;
 }

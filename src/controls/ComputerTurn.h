@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "controls/SteppedRun.h"
+#include "controls/ShownShot.h"
 #include "controls/TurnController.h"
 #include "model/GameContext.h"
 #include "players/PlanJob.h"
@@ -67,7 +68,6 @@ private:
     void hold();
     GameFlow charge();
     GameFlow shoot();
-    double sinceMark() const;
     void startPlanning();
     bool stillAiming() const;
 

@@ -29,17 +29,7 @@ RemoteShotTurn::RemoteShotTurn(TurnController& turn, const GameContext& ctx, con
     aim();
 }
 
-long RemoteShotTurn::wait() const {
-    switch (stage_) {
-    case Stage::Charging:
-    case Stage::Shooting:
-        return turn_.wait();
-    case Stage::Done:
-        return 0;
-    default:
-        return pace_.pollYields;
-    }
-}
+long RemoteShotTurn::wait() const { return shownShotWait(stage_, turn_, pace_.pollYields); }
 
 GameFlow RemoteShotTurn::advance() {
     switch (stage_) {
@@ -50,11 +40,6 @@ GameFlow RemoteShotTurn::advance() {
     case Stage::Done: break;
     }
     return GameFlow::Continues;
-}
-
-double RemoteShotTurn::sinceMark() const {
-    const double s = ctx_.ui.clock() - mark_;
-    return s < 0 ? 1e9 : s;
 }
 
 // The aim line from its first end out towards its second, `fraction` of
@@ -73,7 +58,7 @@ void RemoteShotTurn::putAim(double fraction) {
 }
 
 void RemoteShotTurn::aim() {
-    const double f = pace_.aimSeconds > 0 ? sinceMark() / pace_.aimSeconds : 1;
+    const double f = pace_.aimSeconds > 0 ? secondsSince(ctx_, mark_) / pace_.aimSeconds : 1;
     putAim(f);
     if (f >= 1) {
         mark_ = ctx_.ui.clock();
@@ -82,7 +67,7 @@ void RemoteShotTurn::aim() {
 }
 
 void RemoteShotTurn::hold() {
-    if (sinceMark() < pace_.holdSeconds) return;
+    if (secondsSince(ctx_, mark_) < pace_.holdSeconds) return;
     putAim(1);
     turn_.mouseUp();
     mark_ = ctx_.ui.clock();
@@ -104,7 +89,7 @@ void RemoteShotTurn::hold() {
 GameFlow RemoteShotTurn::charge() {
     const GameFlow flow = turn_.advance();
     GameState& g = ctx_.g;
-    const bool due = barPassesTarget_ ? g.power == barTarget_ : sinceMark() > pace_.unreachedChargeSeconds;
+    const bool due = barPassesTarget_ ? g.power == barTarget_ : secondsSince(ctx_, mark_) > pace_.unreachedChargeSeconds;
     if (turn_.charging() && due) {
         turn_.cancel();
         putAim(1);

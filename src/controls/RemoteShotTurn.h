@@ -10,6 +10,7 @@
 #pragma once
 
 #include "controls/SteppedRun.h"
+#include "controls/ShownShot.h"
 #include "controls/TurnController.h"
 #include "model/GameContext.h"
 #include "records/GameRecord.h"
@@ -49,7 +50,6 @@ private:
     GameFlow charge();
     GameFlow shoot();
     void putAim(double fraction);
-    double sinceMark() const;
 
     TurnController& turn_;
     GameContext ctx_;

@@ -52,6 +52,16 @@ start_player() {  # name
     eval "PID_$1=$!"
     wait_until "$1's game window" 20 game_window_of "$1" >/dev/null
 }
+# A new room on a server of its own, and both players in it.
+open_room() {
+    make_room
+    start_server
+    keep_token Ann 1
+    keep_token Bob 2
+    start_player Ann
+    start_player Bob
+    place_windows
+}
 pid_of() { eval "echo \${PID_$1:-0}"; }
 # A player's main window once the online game began in it, or one of its boxes.
 window_of() {  # player main|box
@@ -161,13 +171,7 @@ clean_up() {
 trap 'status=$?; clean_up; exit $status' EXIT
 
 step "a new room; both players take their seats"
-make_room
-start_server
-keep_token Ann 1
-keep_token Bob 2
-start_player Ann
-start_player Bob
-place_windows
+open_room
 shot "joined"
 
 # Bob's program is killed and started again, and takes his seat back.
@@ -218,13 +222,7 @@ stop_players
 step "the server killed mid-game: both programs say so and play on"
 kill -9 "$SERVER_PID"
 wait "$SERVER_PID" 2>/dev/null || true
-make_room
-start_server
-keep_token Ann 1
-keep_token Bob 2
-start_player Ann
-start_player Bob
-place_windows
+open_room
 # The server dies while both programs wait for the answer to the game's
 # first box; once it is answered, each program tells that the server is
 # gone.
