@@ -218,10 +218,13 @@ void MainWindow::syncMenus() {
     menus_.showHintsAction->setChecked(app_.showHints());
     view_->setHints(app_.showHints() ? &state() : nullptr);
     syncShotState();
+    // The first-game steps speak to a person at a game of this computer
+    // alone; an online game, whose turns are often played elsewhere, goes
+    // without them.
     if (coach_ && computerPlay_) {
         const GameState& g = state();
         coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] &&
-                       !computerPlay_->seatIsComputer());
+                       !computerPlay_->seatIsComputer() && !session().online());
     }
 }
 

@@ -1,10 +1,12 @@
 // An online game hosted in the game's own windows, both seats at this
 // computer: the game begins in the main window from the server's state,
-// the commands that would change it here alone are greyed and say why, a
-// shot played in the window is the server's to the bit.
+// the commands that would change it here alone are greyed and say why, the
+// first-game steps stay away, a shot played in the window is the server's
+// to the bit.
 #include "app/AppOnline.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
+#include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/MainMenus.h"
 
 class OnlinePlayTest : public QObject {
@@ -33,6 +35,10 @@ private slots:
             QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
             QCOMPARE(a->toolTip(), QStringLiteral("Not available in an online game"));
         }
+        // A person of this computer is on turn, at a first game, and still
+        // the steps of a first game at one computer do not show.
+        QVERIFY(!f.app->settings().coachDone);
+        QVERIFY(!f.window().coach()->isVisible());
         QVERIFY(capzel::test::shoot(f.window()));
         QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(f.app->session().turn().phase() == capzel::TurnPhase::Idle, 10000);
