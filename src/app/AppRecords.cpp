@@ -137,7 +137,11 @@ void CapzelApp::exportGameRecord() {
     MainWindow* main = mainWindow();
     if (!main) return;
     if (session_.record().setup.seats.empty()) {
-        main->platform().message("No game has been played yet, so there is no record to export.");
+        // A game followed from the middle (an online room joined late) has
+        // no record here: its beginning was played elsewhere.
+        main->platform().message(session_.state().shotsTaken > 0
+                                     ? "This game was taken from the server after it began, so this computer holds no record of it."
+                                     : "No game has been played yet, so there is no record to export.");
         return;
     }
     exportRecord(session_.record());
