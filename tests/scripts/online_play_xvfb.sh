@@ -16,13 +16,14 @@
 set -euo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-e2e_setup "${1:-}" online
+XVFB_SCREEN=1500x1024 e2e_setup "${1:-}" online
 SERVER_DIR="$TMP/server"
 mkdir -p "$SERVER_DIR/rooms"
 
 # --- the server and the two players' programs ------------------------------------
 
 start_server() {
+    rm -f "$TMP/server.out"  # not the port of a server before it
     "$BIN/capzel-server" --port 0 --data-dir "$SERVER_DIR" >"$TMP/server.out" 2>>"$GAME_LOG" &
     SERVER_PID=$!
     wait_until "the server" 10 grep -q "listening on" "$TMP/server.out"
@@ -174,21 +175,21 @@ step "a new room; both players take their seats"
 open_room
 shot "joined"
 
-# Bob's program is killed and started again, and takes his seat back.
-bob_comes_back() {
-    kill -9 "$PID_Bob"
-    wait "$PID_Bob" 2>/dev/null || true
+# A player's program is killed and started again, and takes the seat back.
+comes_back() {  # player seat shots
+    kill -9 "$(pid_of "$1")"
+    wait "$(pid_of "$1")" 2>/dev/null || true
     sleep 0.5
-    shot "bob-gone"
-    start_player Bob
+    shot "$1-gone"
+    start_player "$1"
     place_windows
-    grep -q '^room PLAY23 seats 2$' "$TMP/Bob/out.txt" || fail "Bob did not come back to his seat"
-    grep -q "^playing PLAY23 from shot $1\$" "$TMP/Bob/out.txt" || fail "Bob's game did not go on from shot $1"
+    grep -q "^room PLAY23 seats $2\$" "$TMP/$1/out.txt" || fail "$1 did not come back to the seat"
+    grep -q "^playing PLAY23 from shot $3\$" "$TMP/$1/out.txt" || fail "$1's game did not go on from shot $3"
 }
 
-step "the players shoot with the mouse until the killer wins; Bob's program is killed midway"
+step "the players shoot with the mouse until the killer wins; a program is killed midway"
 names=(x Ann Bob)
-done_shots=0 intended=0 hits=0
+done_shots=0 intended=0
 while :; do
     answer_boxes Ann
     answer_boxes Bob
@@ -196,9 +197,19 @@ while :; do
     [ "${PLAN[0]}" = over ] && break
     learn_lead "$intended" "${PLAN[10]}"
     [ "$done_shots" -lt 150 ] || fail "no winner after $done_shots shots"
-    [ "$done_shots" != 8 ] || bob_comes_back "$done_shots"
     shooter=${names[${PLAN[1]}]} intended=${PLAN[8]}
-    shoot "$shooter" "${PLAN[5]}" "${PLAN[6]}" "$intended"
+    if [ "$done_shots" = 3 ]; then
+        # The program of the player not on turn is killed and comes back;
+        # its window then shows the other player's aim as it is dragged.
+        seat=$((3 - PLAN[1]))
+        comes_back "${names[$seat]}" "$seat" "$done_shots"
+        shoot "$shooter" "${PLAN[5]}" "${PLAN[6]}" "$intended" &
+        sleep 0.4
+        shot "$shooter-aims-at-${names[$seat]}-s"
+        wait $!
+    else
+        shoot "$shooter" "${PLAN[5]}" "${PLAN[6]}" "$intended"
+    fi
     done_shots=$((done_shots + 1))
     wait_until "shot $done_shots judged by both" 60 both_judged "$done_shots"
     echo "   shot $done_shots: $shooter aimed ${PLAN[5]} ${PLAN[6]}, $intended ticks (lead $LEAD_S s)"

@@ -33,7 +33,7 @@ in_xvfb() {
         command -v "$tool" >/dev/null || { echo "missing $tool (make test installs it)" >&2; exit 1; }
     done
     export CAPZEL_IN_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash "$0" "$bin"
+    exec xvfb-run -a -s "-screen 0 ${XVFB_SCREEN:-1280x1024}x24 -nolisten tcp -noreset" bash "$0" "$bin"
 }
 
 # game_sandbox <bin-dir>: a program folder of our own (the game keeps its high
