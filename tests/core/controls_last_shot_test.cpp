@@ -72,6 +72,7 @@ TEST(LastShot, ReplayEndsWhereTheShotEndedAndUndoRestoresTheGame) {
         ASSERT_TRUE(turn.undo());
         EXPECT_FALSE(turn.undo());  // once per shot
         EXPECT_EQ(game(t.g), game(before)) << c.players;
+        EXPECT_EQ(t.g.power, 0);  // no charge is left standing
         EXPECT_EQ(places(t.field), places(start));
         EXPECT_EQ(turn.phase(), TurnPhase::Idle);
         EXPECT_FALSE(turn.charging() || t.g.shotInProgress || turn.controls().powerBar.box.visible);

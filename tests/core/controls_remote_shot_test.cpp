@@ -87,6 +87,7 @@ TEST(RemoteShotTurn, ShowsNothingForASeatNotOnTurnOrWhileARunIsUnderWay) {
     // Dropped with its aim half drawn: the aim goes, nothing is played.
     RemoteShotTurn run(turn, t.ctx, shot);
     run.advance();
+    EXPECT_EQ(run.stage(), RemoteShotTurn::Stage::Aiming);  // no time has passed: the aim is not yet whole
     run.drop();
     EXPECT_FALSE(run.running());
     EXPECT_FALSE(t.field.board.pointer.visible);

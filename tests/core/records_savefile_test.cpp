@@ -67,6 +67,9 @@ TEST(SaveFileFormat, GatherRoundsHalvesToEvenAndHoldsValuesInRange) {
     EXPECT_EQ(s.players[1].position, 32767);
     EXPECT_EQ(s.players[1].color, 16777215);
     EXPECT_EQ(s.currentTurn, 1);
+    t.g.numberOfPlayers = 1;  // so in a game of one
+    EXPECT_EQ(gatherSavedGame(t.g, t.field.board).currentTurn, 1);
+    t.g.numberOfPlayers = 2;
     // Whatever was held in range, the file loads again as written.
     const SaveFileParse back = parseSaveFile(formatSaveFile(s));
     ASSERT_TRUE(back) << describeSaveFileError(back.error);
