@@ -1,6 +1,5 @@
-// The lobby, the chat line, and the status window's presence in an online
-// game: texts as the players typed them, the chat's length and pace, and the
-// classic table left as it was.
+// The lobby and the chat line of an online game: texts as the players typed
+// them, the chat's length and pace.
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -9,21 +8,17 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
-#include <QtTest>
 
-#include "model/GameState.h"
 #include "support/ShotDir.h"
 #include "support/QtTestMain.h"
 #include "ui/online/ChatLine.h"
 #include "ui/online/LobbyWindow.h"
-#include "ui/windows/StatusWindow.h"
 
 using capzel::PlayerKind;
 using capzel::protocol::SeatPresence;
 using capzel::protocol::SeatStatus;
 using capzel::ui::ChatLine;
 using capzel::ui::LobbyWindow;
-using capzel::ui::StatusWindow;
 
 namespace {
 
@@ -33,19 +28,6 @@ const std::vector<SeatStatus> kSeats = {
     {3, "Deep", SeatPresence::Computer, PlayerKind::Expert},
     {4, "", SeatPresence::Open, PlayerKind::Human},
 };
-
-capzel::GameState gameOf(int players) {
-    capzel::GameState g;
-    g.numberOfPlayers = std::int16_t(players);
-    g.currentTurn = 1;
-    g.gameRunning = true;
-    g.recreatePerGameTables();
-    for (int i = 1; i <= players; ++i) {
-        g.playerName[i] = kSeats[std::size_t(i - 1)].name;
-        g.playerColor[i] = capzel::rgb(255, 255, 0);
-    }
-    return g;
-}
 
 }  // namespace
 
@@ -144,54 +126,6 @@ private slots:
         chat.sendButton()->click();
         QCOMPARE(spy.size(), 2);
         QCOMPARE(spy.value(1).value(0).toString(), "two");
-    }
-
-    // Online, the classic cells stay as they were; a dot beside each player
-    // present, a ring for the awaited one, and a line naming whom the game
-    // waits for. Offline again, the window is as it was.
-    void statusPresence() {
-        const capzel::GameState g = gameOf(3);
-        StatusWindow w(g);
-        w.show();
-        w.refreshRows();
-        const QSize offline = w.size();
-        QList<QRect> cellPlaces;
-        QStringList cellTexts;
-        for (int row = 1; row <= 3; ++row)
-            for (int c = 0; c < StatusWindow::ColumnCount; ++c) {
-                cellPlaces << w.cell(StatusWindow::Column(c), row)->geometry();
-                cellTexts << w.cell(StatusWindow::Column(c), row)->text();
-            }
-
-        w.setPresence({kSeats.begin(), kSeats.begin() + 3});
-        QVERIFY(w.height() > offline.height());
-        QCOMPARE(w.width(), offline.width());
-        int i = 0;
-        for (int row = 1; row <= 3; ++row)
-            for (int c = 0; c < StatusWindow::ColumnCount; ++c, ++i) {
-                QCOMPARE(w.cell(StatusWindow::Column(c), row)->geometry(), cellPlaces[i]);
-                QCOMPARE(w.cell(StatusWindow::Column(c), row)->text(), cellTexts[i]);
-            }
-        QCOMPARE(w.presenceLine()->text(), "waiting for <b>Bob</b>…");
-        // As typed, tags and all: markup would show narrower.
-        const QLabel* line = w.presenceLine();
-        QVERIFY(line->sizeHint().width() >= line->fontMetrics().horizontalAdvance(line->text()));
-        QVERIFY(w.presenceLine()->isVisible());
-        QCOMPARE(w.cell(StatusWindow::NameColumn, 1)->toolTip(), "Ann is connected");
-        const QImage shot = w.grab().toImage();
-        capzel::test::saveShot(w, "status-online");
-        const auto centre = [&](int row) { return shot.pixelColor(w.presenceDotRect(row).center()); };
-        QCOMPARE(centre(1), QColor(0, 200, 0));  // filled
-        QCOMPARE(centre(2), QColor(Qt::black));  // a ring
-        QCOMPARE(centre(3), QColor(Qt::black));  // the computer: nothing
-        QVERIFY(!w.presenceLine()->geometry().intersects(w.cell(StatusWindow::NameColumn, 3)->geometry()));
-        QVERIFY(w.presenceLine()->geometry().bottom() < w.height());
-
-        w.setPresence({});
-        QCOMPARE(w.size(), offline);
-        QVERIFY(!w.presenceLine()->isVisible());
-        QVERIFY(w.cell(StatusWindow::NameColumn, 1)->toolTip().isEmpty());
-        QCOMPARE(w.grab().toImage().pixelColor(w.presenceDotRect(1).center()), QColor(Qt::black));
     }
 };
 

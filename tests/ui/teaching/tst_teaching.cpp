@@ -1,16 +1,14 @@
 // What teaches a new player the game, and the small comforts around it: the
-// first-game coach, How to Play, the New Game tooltips, the status window's
-// marks, the suggestion kept inside the field, clearing the game history.
+// first-game coach, How to Play, the New Game tooltips, the suggestion kept
+// inside the field, clearing the game history.
 #include <QAbstractButton>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTreeView>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QtTest>
+#include <QTreeView>
 #include <cmath>
 #include <set>
 
@@ -23,7 +21,6 @@
 #include "ui/windows/GameHistoryWindow.h"
 #include "ui/windows/HelpPictures.h"
 #include "ui/windows/HowToPlayWindow.h"
-#include "ui/windows/StatusWindow.h"
 #include "ui/windows/SuggestionOverlay.h"
 #include "ui/windows/Twips.h"
 
@@ -144,35 +141,6 @@ private slots:
             QVERIFY(std::fabs(ax * by - ay * bx) <= 1e-3 * std::hypot(ax, ay) * std::max(1.0, std::hypot(bx, by)));
             QVERIFY(ax * bx + ay * by >= 0);
             QVERIFY(std::hypot(bx, by) <= std::hypot(ax, ay));
-        }
-    }
-
-    // The arrow follows the turn, the players who are out are struck through; the texts stay.
-    void statusMarksTurnAndOut() {
-        struct Case { bool running; int turn; QList<int> out; int arrow; };
-        const Case cases[] = {{true, 1, {}, 1}, {true, 3, {2}, 3}, {true, 2, {1, 3}, 2}, {false, 2, {1}, 0},
-                              {true, 9, {}, 0}};
-        for (const Case& c : cases) {
-            GameState g;
-            g.numberOfPlayers = 3;
-            g.recreatePerGameTables();
-            g.gameRunning = c.running;
-            g.currentTurn = std::int16_t(c.turn);
-            for (int i = 1; i <= 3; ++i) {
-                g.playerName[i] = "Player " + std::to_string(i);
-                g.playerColor[i] = rgb(0, 160, 255);
-            }
-            for (int i : c.out) g.dead[i] = true;
-            StatusWindow status(g);
-            status.refreshRows();
-            QCOMPARE(status.turnRow(), c.arrow);
-            const QImage shot = status.grab().toImage();
-            for (int row = 1; row <= 3; ++row) {
-                QCOMPARE(status.rowMarkedOut(row), c.out.contains(row));
-                QCOMPARE(status.cell(StatusWindow::NameColumn, row)->text(), QStringLiteral("Player %1").arg(row));
-                const QPoint tip = status.turnArrowRect(row).center() - QPoint(1, 0);
-                QCOMPARE(QColor(shot.pixel(tip)) == Qt::white, row == c.arrow);
-            }
         }
     }
 

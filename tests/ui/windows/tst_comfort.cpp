@@ -208,11 +208,7 @@ private slots:
         w().turn().mouseUp();
         QVERIFY(w().turn().charging());
         StepScheduler& clock = w().scheduler();
-        struct Case {
-            PlayerSettings::BarPace pace;
-            long yields;
-            int factor;
-        };
+        struct Case { PlayerSettings::BarPace pace; long yields; int factor; };
         for (const Case c : {Case{PlayerSettings::BarPace::Classic, 200, 1}, Case{PlayerSettings::BarPace::Steady, 200, 2},
                              Case{PlayerSettings::BarPace::Steady, 1, 2},
                              Case{PlayerSettings::BarPace::Steady, capzel::kCalibrationYields, 1}}) {
