@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QTreeWidget>
-#include <QtTest>
 #include <memory>
 
 #include "records/HighScores.h"

@@ -1,6 +1,5 @@
 // Save and Load through the windows: a round trip, Load during a charge or shot.
 #include <QAction>
-#include <QtTest>
 #include <optional>
 #include <tuple>
 

@@ -5,7 +5,6 @@
 #include <QNetworkInterface>
 #include <QSignalSpy>
 #include <QUdpSocket>
-#include <QtTest>
 
 #include "network/LanDiscovery.h"
 #include "support/QtTestMain.h"

@@ -56,13 +56,18 @@ bool holdsColour(const QImage& image, QColor c) {
 class TeachingTest : public QObject {
     Q_OBJECT
 
+    test::WindowFixture fx;
+
 private slots:
     void initTestCase() { test::quietOffscreenNotices(); }
+    void init() { QVERIFY(fx.open()); }
+    void cleanup() {
+        fx.close();
+        savePlayerSettings({});  // the next test starts with the coach to come
+    }
 
     // The three steps follow the first shot as a person plays it, then never show again.
     void coachWalksThroughTheFirstShot() {
-        test::WindowFixture fx;
-        QVERIFY(fx.open());
         fx.play();
         MainWindow& w = fx.window();
         w.syncMenus();
@@ -88,14 +93,10 @@ private slots:
         fx.play();
         fx.window().syncMenus();
         QVERIFY(!fx.window().coach()->isVisible());
-        fx.close();
-        savePlayerSettings({});
     }
 
     // Closed by hand, the coach is done as well; a computer's turn shows no coach.
     void coachClosedOrNotForComputers() {
-        test::WindowFixture fx;
-        QVERIFY(fx.open());
         fx.app->setSettings({});
         fx.play(PlayerKind::Human, PlayerKind::Club);
         fx.state().currentTurn = 2;
@@ -107,8 +108,6 @@ private slots:
         fx.window().coach()->closeButton()->click();
         QVERIFY(!fx.window().coach()->isVisible());
         QVERIFY(fx.app->settings().coachDone);
-        fx.close();
-        savePlayerSettings({});
     }
 
     // The suggested drag point stays inside the field and on the planned line.
@@ -146,8 +145,6 @@ private slots:
 
     // How to Play opens from the Help menu, once; its pictures are the field's own drawing.
     void howToPlayFromTheHelpMenu() {
-        test::WindowFixture fx;
-        QVERIFY(fx.open());
         fx.window().menus().howToPlayAction->trigger();
         HowToPlayWindow* help = HowToPlayWindow::openOne();
         QVERIFY(help && help->isVisible());
@@ -156,7 +153,6 @@ private slots:
         QVERIFY(help->findChildren<QLabel*>().size() >= 8);
         help->close();
         QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 2000));
-        fx.close();
 
         const struct { HelpPicture which; QList<QColor> pieces; } pictures[] = {
             {HelpPicture::Aiming, {QColor(255, 255, 0)}},
@@ -174,8 +170,6 @@ private slots:
 
     // Every control of New Game says what it does; a friction option's tooltip stays its level's name.
     void newGameControlsExplainThemselves() {
-        test::WindowFixture fx;
-        QVERIFY(fx.open());
         fx.app->newGame();
         NewGameDialog* dialog = fx.app->newGameDialog();
         QVERIFY(dialog);
@@ -186,13 +180,10 @@ private slots:
         }
         QCOMPARE(dialog->frictionOption(3, FrictionLevel::VeryHigh)->toolTip(), QStringLiteral("Very High Friction"));
         QVERIFY(dialog->frictionOption(3, FrictionLevel::VeryHigh)->whatsThis().startsWith(QLatin1String("Very High Friction\n")));
-        fx.close();
     }
 
     // Clearing asks first; a yes empties the file in place, and what is not a file stays.
     void clearHistoryAsksThenEmpties() {
-        test::WindowFixture fx;
-        QVERIFY(fx.open());
         const std::string path = historyFile();
         const QString name = QString::fromStdString(path);
         QVERIFY(addToHistoryFile(path, {"2026-12-08 11:00", 1, 4, {{"Ann", PlayerKind::Human, 7}}}).added);
@@ -208,7 +199,6 @@ private slots:
         QCOMPARE(fx.modals->boxes.size(), 2);
         window->closeButton()->click();
         QVERIFY(QTest::qWaitFor([&] { return fx.app->historyWindow() == nullptr; }, 2000));
-        fx.close();
 
         QTemporaryDir dir;
         QCOMPARE(clearHistoryFile(dir.filePath(QStringLiteral("none.csv")).toStdString()), std::string());

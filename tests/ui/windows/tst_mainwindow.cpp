@@ -1,19 +1,34 @@
-// The main window: menus and shortcuts, keys, the mouse, and the field drawn from the model.
+// The main window: menus and shortcuts, keys, the mouse, the field drawn from
+// the model, and the About box from Help > About.
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QtTest>
+#include <QWindow>
 
 #include "support/QtTestMain.h"
+#include "support/UrlRecorder.h"
 #include "support/WindowFixture.h"
+#include "ui/windows/AboutBox.h"
+#include "ui/windows/Config.h"
 #include "ui/windows/InputCodes.h"
 #include "ui/windows/MainMenus.h"
 
 using capzel::rgb;
+using capzel::ui::AboutBox;
 
 namespace {
+
 const QColor kBlack(0, 0, 0), kRed(255, 0, 0);
+
+QList<AboutBox*> openAboutBoxes() {
+    QList<AboutBox*> out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* about = qobject_cast<AboutBox*>(w); about && about->isVisible()) out << about;
+    return out;
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -169,6 +184,38 @@ private slots:
             QCOMPARE(yellow(pixels(f.board().spots[2])) > 40, marks && !killer);
             QCOMPARE(yellow(around(other)) > 20, marks && killer);
         }
+    }
+
+    // Help > About: not modal, the main window's dialog, one at a time; only
+    // the link opens the home page; System Info without a program says so;
+    // Esc or OK destroys it, and the next one starts afresh.
+    void aboutBoxFromTheMenu() {
+        capzel::test::UrlRecorder urls({"https", "http"});
+        QAction* about = f.window().menus().aboutAction;
+        about->trigger();
+        QCOMPARE(openAboutBoxes().size(), 1);
+        QPointer<AboutBox> first = openAboutBoxes().first();
+        QVERIFY(QTest::qWaitForWindowExposed(first));
+        QVERIFY(!first->isModal() && QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(first->windowHandle()->transientParent(), f.window().windowHandle());
+        about->trigger();
+        QCOMPARE(openAboutBoxes(), QList<AboutBox*>{first.data()});
+        QLabel* here = first->findChild<QLabel*>("homePageLink");
+        QTest::mouseClick(here, Qt::LeftButton, {}, here->rect().center());
+        QTest::mouseClick(first->findChild<QLabel*>("descriptionLabel"), Qt::LeftButton);
+        QCOMPARE(urls.opened, QList<QUrl>{QUrl(capzel::config::kHomePage)});
+        first->setSysInfoPrograms({"capzel-no-such-system-information-program"});
+        QTest::mouseClick(first->findChild<QPushButton*>("systemInfoButton"), Qt::LeftButton);
+        QCOMPARE(f.modals->messages(), QStringList{"System Information Is Unavailable At This Time"});
+        QVERIFY(first && first->isVisible());
+        QTest::keyClick(first, Qt::Key_Escape);
+        QTRY_VERIFY(first.isNull());
+        about->trigger();
+        QPointer<AboutBox> second = openAboutBoxes().value(0);
+        QVERIFY(second && openAboutBoxes().size() == 1);
+        QCOMPARE(second->colorIndex(), 1);
+        QTest::mouseClick(second->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+        QTRY_VERIFY(second.isNull());
     }
 };
 

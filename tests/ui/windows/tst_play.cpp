@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QScreen>
-#include <QtTest>
 
 #include "players/PlannedShot.h"
 #include "support/QtTestMain.h"

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QTemporaryDir>
-#include <QtTest>
 #include <nlohmann/json.hpp>
 
 #include "records/GameRecord.h"
