@@ -99,10 +99,6 @@ class ComfortTest : public QObject {
         s.*setting = value;
         f.app->setSettings(s);
     }
-    QImage shot() {
-        f.window().refreshField();
-        return f.window().view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    }
 
     // What the rules said of one shot on a fresh game, as boxes or on the banner.
     QStringList shotMessages(const AimedShot& shot) {
@@ -277,11 +273,11 @@ private slots:
         QApplication::sendEvent(f.window().view(), &drag);  // the aim line, from piece 1
         f.window().turn().mouseUp();  // the bar and "Go" show
         f.window().view()->setSuggestion(capzel::ui::SuggestedShot{2400, 6900, 9000, 1200, 3000, 62});
-        const QImage classic = shot();
+        const QImage classic = f.fieldPicture();
         const capzel::Board before = b;
 
         set(&PlayerSettings::sizePercent, 200);
-        const QImage large = shot();
+        const QImage large = f.fieldPicture();
         QCOMPARE(large.size(), classic.size() * 2);
         const QImage expected = classic.scaled(large.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
         QVERIFY2(differing(expected, large) < large.width() * large.height() / 2000,
@@ -291,7 +287,7 @@ private slots:
         QVERIFY(b.scaleWidth == before.scaleWidth && b.scaleHeight == before.scaleHeight);
 
         set(&PlayerSettings::sizePercent, 100);  // and back, as it was
-        QCOMPARE(shot(), classic);
+        QCOMPARE(f.fieldPicture(), classic);
     }
 
     // Each size: the field's pixels, and the mouse at a zoomed point reports the designed point's twips.

@@ -48,10 +48,6 @@ class MainWindowTest : public QObject {
         QApplication::sendEvent(view, &e);
     }
 
-    QImage shot() {
-        f.window().refreshField();
-        return f.window().view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    }
     // The pixels of `r` in colour `c`.
     static int count(const QImage& img, const QRect& r, const QColor& c) {
         int n = 0;
@@ -147,7 +143,7 @@ private slots:
         b.pieces[3].fillColor = rgb(255, 128, 0);
         b.pieces[4].fillColor = rgb(255, 255, 0);
         b.pieces[4].visible = false;
-        const QImage img = shot();
+        const QImage img = f.fieldPicture();
         QCOMPARE(img.pixelColor(pixels(b.pieces[3]).center()), QColor(255, 128, 0));
         QCOMPARE(img.pixelColor(699, 58), kBlack);  // piece 3's old place
         QCOMPARE(img.pixelColor(pixels(b.pieces[4]).center()), kBlack);
@@ -177,7 +173,7 @@ private slots:
             other.left = 6000, other.top = 6750;
             if (hintsOff) f.window().menus().showHintsAction->trigger();
 
-            const QImage img = shot();
+            const QImage img = f.fieldPicture();
             auto yellow = [&img](const QRect& r) { return count(img, r, QColor(255, 255, 0)); };
             auto around = [](const capzel::Box& b) { return pixels(b).adjusted(-8, -8, 8, 8); };
             QCOMPARE(yellow(around(own)) > 40, marks);
