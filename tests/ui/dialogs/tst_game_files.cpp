@@ -1,6 +1,6 @@
 // The game's files through its windows: the high-score window, the game
 // history at the end of a game, Save and Load (a round trip; Load during a
-// charge or a shot).
+// charge or a shot), the finished games' records folder and its limit.
 #include <QAction>
 #include <QChartView>
 #include <QLabel>
@@ -19,6 +19,7 @@
 #include "ui/windows/HighScoreWindow.h"
 #include "ui/windows/StepScheduler.h"
 #include "ui/desktop/ProgramFolder.h"
+#include "ui/desktop/RecordStore.h"
 
 using capzel::ui::HighScoreWindow;
 using capzel::ui::MainWindow;
@@ -262,6 +263,23 @@ private slots:
         for (int i = 1; i <= 2; ++i) QVERIFY(window->field().velocityX[i] == 0.0f && window->field().velocityY[i] == 0.0f);
         QVERIFY(!window->turn().controls().goButton.box.visible);
         QVERIFY(!window->field().board.pointer.visible);
+    }
+
+    // 1,002 records kept a second apart, and one more: the three oldest go.
+    void theNewestThousandRecordsAreKept() {
+        QTemporaryDir dir;
+        const std::string folder = dir.filePath(QStringLiteral("records")).toStdString();
+        QVERIFY(QDir().mkpath(QString::fromStdString(folder)));
+        const auto game = [](int k) { return capzel::HistoryGame{std::to_string(k), 0, k, {}}; };
+        const QDateTime longAgo = QDateTime::currentDateTime().addDays(-1);
+        for (int k = 0; k < 1002; ++k) {
+            QFile kept(QString::fromStdString(capzel::ui::finishedRecordFile(folder, game(k))));
+            QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("{}") == 2 && kept.flush());
+            QVERIFY(kept.setFileTime(longAgo.addSecs(k), QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(capzel::ui::keepFinishedRecord(f.window().platform(), folder, game(1002), "{}"), std::string());
+        QCOMPARE(QDir(QString::fromStdString(folder)).entryList(QDir::Files).size(), 1000);
+        for (int k = 0; k < 1003; ++k) QCOMPARE(capzel::ui::findFinishedRecord(folder, game(k)).has_value(), k >= 3);
     }
 };
 

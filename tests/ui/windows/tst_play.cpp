@@ -1,8 +1,7 @@
 // A game played in the main window: the power bar's paints, shots at normal
 // pace, fast and replayed, the computer's turns and suggestions, and what
 // goes first when the windows close. Games watched from their records; a
-// hidden command during a shot, watched; exported and dropped records; the
-// records folder's limit.
+// hidden command during a shot, watched; exported and dropped records.
 #include <QAction>
 #include <QChartView>
 #include <QCheckBox>
@@ -381,23 +380,6 @@ private slots:
         QVERIFY(drop.isAccepted());
         QTRY_VERIFY(f.app->watchWindow() && f.app->watchWindow()->game().shotCount() == 1);
         f.app->watchWindow()->close();
-    }
-
-    // 1,002 records kept a second apart, and one more: the three oldest go.
-    void theNewestThousandRecordsAreKept() {
-        QTemporaryDir dir;
-        const std::string folder = dir.filePath(QStringLiteral("records")).toStdString();
-        QVERIFY(QDir().mkpath(QString::fromStdString(folder)));
-        const auto game = [](int k) { return capzel::HistoryGame{std::to_string(k), 0, k, {}}; };
-        const QDateTime longAgo = QDateTime::currentDateTime().addDays(-1);
-        for (int k = 0; k < 1002; ++k) {
-            QFile kept(QString::fromStdString(capzel::ui::finishedRecordFile(folder, game(k))));
-            QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("{}") == 2 && kept.flush());
-            QVERIFY(kept.setFileTime(longAgo.addSecs(k), QFileDevice::FileModificationTime));
-        }
-        QCOMPARE(capzel::ui::keepFinishedRecord(w().platform(), folder, game(1002), "{}"), std::string());
-        QCOMPARE(QDir(QString::fromStdString(folder)).entryList(QDir::Files).size(), 1000);
-        for (int k = 0; k < 1003; ++k) QCOMPARE(capzel::ui::findFinishedRecord(folder, game(k)).has_value(), k >= 3);
     }
 };
 
