@@ -61,13 +61,7 @@ TEST(Aiming, LabelHoldsCentreMouseAndDifference) {
 }
 
 TEST(Aiming, LeftButtonAloneDrawsTheAimLine) {
-    struct Row {
-        int buttons;
-        int shift;
-        bool running;
-        bool shot;
-        bool aims;
-    };
+    struct Row { int buttons; int shift; bool running; bool shot; bool aims; };
     const Row rows[] = {
         {1, 0, true, false, true},   {1, 1, true, false, true},  // shift does not matter for aiming
         {3, 0, true, false, false},  {2, 0, true, false, false}, {1, 0, false, false, false},

@@ -25,10 +25,7 @@ std::string everything(const HiddenGame& t) {
     return std::to_string(scenarios::stateDigest(t.ctx)) + " after " + std::to_string(t.ui.messages.size()) + " boxes";
 }
 
-struct Command {
-    const char* name;
-    GameCommand run;
-};
+struct Command { const char* name; GameCommand run; };
 
 const Command kWritingCommands[] = {
     {"Set Position", setPositionCommand}, {"Set Friction", setFrictionCommand}, {"Set Speed", setSpeedCommand},

@@ -38,13 +38,7 @@ struct Window {
 }  // namespace
 
 TEST(HiddenMenuKeys, Sequences) {
-    const struct {
-        const char* what;
-        const char* keys;
-        bool menuShown;
-        int beeps;
-        const char* typedAfter;
-    } rows[] = {
+    const struct { const char* what; const char* keys; bool menuShown; int beeps; const char* typedAfter; } rows[] = {
         {"the word with Shift shows the menu", "QUINCE", true, 2, ""},
         {"the word again hides it", "QUINCEQUINCE", false, 4, ""},
         {"keys without Shift do not break the word", "QUabcINCE", true, 2, ""},

@@ -15,10 +15,7 @@ using capzel::test::ShotTable;
 namespace {
 
 // A command run by hand during a shot, with its answers.
-struct Typed {
-    GameCommand command;
-    std::vector<std::string> answers;
-};
+struct Typed { GameCommand command; std::vector<std::string> answers; };
 
 struct Row {
     const char* what;

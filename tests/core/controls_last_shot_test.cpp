@@ -12,11 +12,7 @@ using capzel::test::ShotTable;
 
 namespace {
 
-struct ShotCase {
-    int players;
-    bool killer;
-    int power;
-};
+struct ShotCase { int players; bool killer; int power; };
 // One piece; pieces met; pieces killed; a shot too weak to reach the others.
 const ShotCase kCases[] = {{1, false, 9405}, {3, false, 9405}, {3, true, 6000}, {2, false, 1310}};
 

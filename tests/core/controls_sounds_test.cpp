@@ -28,11 +28,7 @@ struct Moment {
 TEST(ShotSounds, EventsSoundByTheTable) {
     const float hard = kHardestHit, faint = kFaintestHit;
     auto hit = [](K kind, float strength) { return ShotEvent{kind, 1, 2, 0, strength}; };
-    struct Case {
-        const char* name;
-        std::vector<Moment> moments;
-        Heard expected;
-    };
+    struct Case { const char* name; std::vector<Moment> moments; Heard expected; };
     const Case cases[] = {
         {"loudness: the square root of the strength, the faintest heard, 127 from the hardest on",
          {{0, {hit(K::Contact, hard / 4), hit(K::WallBounce, faint)}},

@@ -213,10 +213,7 @@ TEST(WallGrid, WhatACellLeavesOutCannotTouchAPieceThere) {
 // way it came; a twip further in it has, and goes on past the far edge.
 TEST(WallBounce, TheNearEdgePassedDecidesTheSide) {
     const Box upright{1000, 1000, 60, 1000}, lying{1000, 1000, 1000, 60};
-    const struct {
-        const Box& wall;
-        float left, top, endLeft, endTop, vx, vy;
-    } rows[] = {
+    const struct { const Box& wall; float left, top, endLeft, endTop, vx, vy; } rows[] = {
         {upright, 900, 1000, 900, 700, 10, -9},  // across its width, level with its top
         {upright, 900, 1001, 900, 2000, 10, 9},
         {lying, 1000, 900, 700, 900, -9, 10},    // across its height, level with its left end

@@ -88,10 +88,7 @@ TEST(GameSnapshot, EverySeatKindSurvivesTheText) {
 // Fixed games: their snapshots, whose hashes are pinned in state_hashes.txt,
 // and the digests of everything they leave, the window's own shapes, the
 // layout's lines and the drawing order included, pinned here.
-struct Pinned {
-    GameSnapshot snapshot;
-    std::uint64_t digest;
-};
+struct Pinned { GameSnapshot snapshot; std::uint64_t digest; };
 std::map<std::string, Pinned> pinnedGames() {
     std::map<std::string, Pinned> out;
     for (int players : {8, 3}) {

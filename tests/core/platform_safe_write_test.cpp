@@ -67,10 +67,7 @@ TEST(SafeWrite, RefusesWhatIsNotARegularFileAndSaysWhy) {
     ASSERT_EQ(::mkfifo((dir.path / "pipe").c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", dir.path / "zero");
     const std::vector<std::string> before = dir.names();
-    const struct {
-        std::string name;
-        std::string says;
-    } rows[] = {
+    const struct { std::string name; std::string says; } rows[] = {
         {"folder", "replaced: it is not a regular file"},
         {"pipe", "replaced: it is not a regular file"},
         {"zero", "replaced: it is not a regular file"},
@@ -103,11 +100,7 @@ TEST(SafeWrite, AFullDiskOrABusyFileLeavesTheOldFileAsItWas) {
     ASSERT_EQ(writeFileSafely(busy.string(), old), "");
     ASSERT_EQ(::mount(game.c_str(), busy.c_str(), nullptr, MS_BIND, nullptr), 0);
     unmount.at.push_back(busy);
-    const struct {
-        fs::path file;
-        std::size_t size;
-        std::string says;
-    } rows[] = {
+    const struct { fs::path file; std::size_t size; std::string says; } rows[] = {
         {game, 70'000, "written: No space left on device"},
         {game, 1'000'000, "written: No space left on device"},
         {busy, 10, "saved: Device or resource busy"},

@@ -58,13 +58,7 @@ TEST(GameHistory, FinishedGamesAreAppendedAndReadBack) {
 }
 
 TEST(GameHistory, TheWinnerIsTheLastPlayerAlive) {
-    const struct {
-        const char* name;
-        int players;
-        int current;
-        std::array<bool, 4> dead;
-        int winner;
-    } cases[] = {
+    const struct { const char* name; int players; int current; std::array<bool, 4> dead; int winner; } cases[] = {
         {"killer with the others dead", 3, 2, {false, true, false, true}, 2},
         {"one player completed the course", 1, 1, {false, false, false, false}, 1},
         {"nobody left alive", 2, 1, {false, true, true, false}, 0},

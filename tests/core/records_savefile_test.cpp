@@ -106,10 +106,7 @@ TEST(SaveFileReader, AcceptsWhatPeopleAndEditorsDoToTheFile) {
     edited[4] = "  #false# ,  \"anything at all\" ";  // blanks, lower case, another label
     edited[12] = "+200,\" = score\"";
     edited[18] = "3,\"unquoted position\"";
-    const struct {
-        const char* name;
-        std::string text;
-    } rows[] = {
+    const struct { const char* name; std::string text; } rows[] = {
         {"LF line ends", lf},
         {"no final line end", base.substr(0, base.size() - 2)},
         {"blank lines at the end", base + "\r\n  \r\n"},

@@ -241,11 +241,7 @@ TEST(Room, OnePlayerHoldsSeveralSeatsAndTheHostHandsAHeldSeatToTheComputer) {
     const JoinResult host = room.join(JoinRequest{"Host", std::nullopt, {3, 1}, {}, true}, tokens, t0);
     ASSERT_EQ(host.refusal, "");
     EXPECT_EQ(host.seats, (std::vector<int>{3, 1}));
-    struct Case {
-        std::vector<int> seats;
-        std::vector<std::string> names;
-        const char* refusal;
-    };
+    struct Case { std::vector<int> seats; std::vector<std::string> names; const char* refusal; };
     for (const Case& c : {Case{{1}, {}, "Seat 1 of room HAT234 is not free"}, Case{{4}, {}, "Seat 4 of room"},
                           Case{{5}, {}, "Seat 5 of room"}, Case{{2, 3}, {}, "Seat 3 of room"}})
         EXPECT_NE(room.join(JoinRequest{"Eve", std::nullopt, c.seats, c.names}, tokens, t0).refusal.find(c.refusal),

@@ -12,10 +12,7 @@
 
 namespace {
 
-struct SimRun {
-    int status;
-    std::string out, err;
-};
+struct SimRun { int status; std::string out, err; };
 
 std::string slurp(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);

@@ -8,20 +8,10 @@
 set -u
 source "$(dirname "$0")/lib/common.sh"
 sim_setup "$@"
-bin="$1"
 command -v haproxy >/dev/null || { echo "haproxy is not installed: skipped"; exit 77; }
 
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
-start_server() {  # start_server LETTER: its port in $port
-    "$bin/capzel-server" --port 0 --data-dir "$work/$1" --code-prefix "$1" \
-        --max-connections-per-address 100000 >"$work/$1.out" 2>&1 &
-    pids+=($!)
-    for _ in $(seq 100); do grep -q listening "$work/$1.out" && break; sleep 0.1; done
-    port=$(sed -n 's/.*listening on ws:\/\/0.0.0.0:\([0-9]*\).*/\1/p' "$work/$1.out")
-}
-start_server A; a=$port
-start_server B; b=$port
+serve A --data-dir "$work/A" --code-prefix A --max-connections-per-address 100000; a=$port
+serve B --data-dir "$work/B" --code-prefix B --max-connections-per-address 100000; b=$port
 lb=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 sed -e "s/:7788/127.0.0.1:$lb/; s/127.0.0.1:7801/127.0.0.1:$a/; s/127.0.0.1:7802/127.0.0.1:$b/" \
     -e "s/sc0_conn_cur gt 16/sc0_conn_cur gt 1000/" \

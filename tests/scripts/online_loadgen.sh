@@ -7,17 +7,12 @@
 set -u
 source "$(dirname "$0")/lib/common.sh"
 sim_setup "$@"
-bin="$1"
 
-"$bin/capzel-server" --port 0 --data-dir "$work/data" >"$work/server.out" 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do grep -q listening "$work/server.out" && break; sleep 0.1; done
-port=$(sed -n 's/.*listening on ws:\/\/0.0.0.0:\([0-9]*\).*/\1/p' "$work/server.out")
+serve server --data-dir "$work/data"
 [ -n "$port" ] || { fail "the server did not start: $(cat "$work/server.out")"; finish online_loadgen; }
 
 "$bin/capzel-loadgen" --server "ws://127.0.0.1:$port" --rooms 5 --seconds 5 --think-ms 100 \
-    --computer-seats 1 --server-pid $server >"$work/run.json" || fail "capzel-loadgen failed: $(cat "$work/run.json")"
+    --computer-seats 1 --server-pid "${pids[0]}" >"$work/run.json" || fail "capzel-loadgen failed: $(cat "$work/run.json")"
 value() { sed -n "s/^ *\"$1\": \([0-9.]*\),*$/\1/p" "$work/run.json"; }
 [ "$(value errors)" = 0 ] || fail "errors: $(value errors)"
 [ "$(value desyncs)" = 0 ] || fail "desyncs: $(value desyncs)"
@@ -28,11 +23,7 @@ value() { sed -n "s/^ *\"$1\": \([0-9.]*\),*$/\1/p" "$work/run.json"; }
 
 # A server with no room to spare refuses the rooms it cannot hold, and the
 # run fails on it.
-"$bin/capzel-server" --port 0 --data-dir "$work/small" --max-rooms 2 >"$work/small.out" 2>&1 &
-small=$!
-trap 'kill $server $small 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do grep -q listening "$work/small.out" && break; sleep 0.1; done
-port=$(sed -n 's/.*listening on ws:\/\/0.0.0.0:\([0-9]*\).*/\1/p' "$work/small.out")
+serve small --data-dir "$work/small" --max-rooms 2
 "$bin/capzel-loadgen" --server "ws://127.0.0.1:$port" --rooms 3 --seconds 1 --think-ms 100 >"$work/run.json" &&
     fail "a run with refused rooms exited 0"
 grep -q '"refused: The server holds as many rooms as it can (2).": 1' "$work/run.json" ||

@@ -27,11 +27,7 @@ public:
         QList<QMessageBox::StandardButton> buttons;
         Qt::CursorShape pointer = Qt::ArrowCursor;  // the application's pointer while it showed
     };
-    struct FileDialog {
-        QFileDialog::AcceptMode mode;
-        QString filter;
-        QString folder;
-    };
+    struct FileDialog { QFileDialog::AcceptMode mode; QString filter; QString folder; };
     using Condition = std::function<bool()>;
     using Action = std::function<void()>;
 
@@ -92,10 +88,7 @@ public:
     }
 
 private:
-    struct Step {
-        Condition when;
-        Action action;
-    };
+    struct Step { Condition when; Action action; };
 
     QString next() { return answers.isEmpty() ? QString() : answers.takeFirst(); }
 

@@ -58,6 +58,12 @@ public:
     Board& board() { return field().board; }
     ui::QtPlatform& platform() { return window().platform(); }
 
+    // The field as drawn now, in RGB32.
+    QImage fieldPicture() {
+        window().refreshField();
+        return window().view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
     void key(int key, int modifiers = 0) {
         QTest::keyClick(window().windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     }

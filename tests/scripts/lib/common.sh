@@ -1,14 +1,28 @@
 # The set-up the shell tests share, sourced by tests/scripts/*.sh.
 
 # --- capzel-sim runs ----------------------------------------------------------
-# sim_setup <bin-dir>: $sim is the simulator, $work a fresh folder removed
-# at exit; fail MESSAGE counts a failure and the run goes on; finish NAME
-# prints the verdict and exits with it.
+# sim_setup <bin-dir>: $bin the programs, $sim the simulator, $work a fresh
+# folder removed at exit with the servers started by serve; fail MESSAGE
+# counts a failure and the run goes on; finish NAME prints the verdict and
+# exits with it.
 sim_setup() {
-    sim="${1:?usage: $0 <bin-dir>}/capzel-sim"
+    bin="${1:?usage: $0 <bin-dir>}"
+    sim="$bin/capzel-sim"
     work="$(mktemp -d)"
-    trap 'rm -rf "$work"' EXIT
+    pids=()
+    trap '[ ${#pids[@]} = 0 ] || kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
     failures=0
+}
+# serve NAME ARGS...: a capzel-server on a free port with ARGS, its output in
+# $work/NAME.out; once it listens (10 s at most) its port is in $port, its
+# process id last in $pids.
+serve() {
+    local name="$1"
+    shift
+    "$bin/capzel-server" --port 0 "$@" >"$work/$name.out" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do grep -q listening "$work/$name.out" && break; sleep 0.1; done
+    port=$(sed -n 's/.*listening on ws:\/\/0.0.0.0:\([0-9]*\).*/\1/p' "$work/$name.out")
 }
 fail() {
     echo "FAIL: $*" >&2

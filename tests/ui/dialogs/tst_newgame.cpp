@@ -4,7 +4,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QStyleOptionComboBox>
-#include <QtTest>
 
 #include "records/SavedGame.h"
 #include "records/TextEncoding.h"

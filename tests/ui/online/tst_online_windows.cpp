@@ -1,29 +1,43 @@
-// The lobby, the chat line, and the status window's presence in an online
-// game: texts as the players typed them, the chat's length and pace, and the
-// classic table left as it was.
+// The online game's windows. Hosting and joining: which entries let OK be
+// pressed, the choices as the client takes them, and the last ones offered
+// again. The lobby and the chat line: texts as the players typed them, the
+// chat's length and pace.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableWidget>
-#include <QtTest>
 
-#include "model/GameState.h"
-#include "support/ShotDir.h"
 #include "support/QtTestMain.h"
 #include "ui/online/ChatLine.h"
+#include "ui/online/HostOnlineDialog.h"
+#include "ui/online/JoinOnlineDialog.h"
 #include "ui/online/LobbyWindow.h"
-#include "ui/windows/StatusWindow.h"
+#include "ui/online/OnlineEntries.h"
+#include "support/ShotDir.h"
 
 using capzel::PlayerKind;
+using capzel::network::LanGame;
 using capzel::protocol::SeatPresence;
 using capzel::protocol::SeatStatus;
 using capzel::ui::ChatLine;
+using capzel::ui::HostChoices;
+using capzel::ui::HostOnlineDialog;
+using capzel::ui::HostSeat;
+using capzel::ui::JoinChoices;
+using capzel::ui::JoinOnlineDialog;
 using capzel::ui::LobbyWindow;
-using capzel::ui::StatusWindow;
+using Who = HostSeat::Who;
+
+Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace {
 
@@ -34,19 +48,6 @@ const std::vector<SeatStatus> kSeats = {
     {4, "", SeatPresence::Open, PlayerKind::Human},
 };
 
-capzel::GameState gameOf(int players) {
-    capzel::GameState g;
-    g.numberOfPlayers = std::int16_t(players);
-    g.currentTurn = 1;
-    g.gameRunning = true;
-    g.recreatePerGameTables();
-    for (int i = 1; i <= players; ++i) {
-        g.playerName[i] = kSeats[std::size_t(i - 1)].name;
-        g.playerColor[i] = capzel::rgb(255, 255, 0);
-    }
-    return g;
-}
-
 }  // namespace
 
 class OnlineWindowsTest : public QObject {
@@ -54,6 +55,170 @@ class OnlineWindowsTest : public QObject {
 
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
+
+    void serverUrls_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<std::optional<QString>>("url");
+        const auto none = std::optional<QString>();
+        const auto url = [](const char* s) { return std::optional<QString>(QString::fromLatin1(s)); };
+        QTest::newRow("host") << "example.org" << url("ws://example.org:47474");
+        QTest::newRow("host:port") << " Example.ORG:7788 " << url("ws://example.org:7788");
+        QTest::newRow("ip") << "192.0.2.7:1" << url("ws://192.0.2.7:1");
+        QTest::newRow("ipv6") << "[::1]:9000" << url("ws://[::1]:9000");
+        QTest::newRow("ws url") << "ws://h:5/" << url("ws://h:5");
+        QTest::newRow("wss url") << "WSS://h" << url("wss://h:47474");
+        QTest::newRow("empty") << "  " << none;
+        QTest::newRow("http") << "http://h:80" << none;
+        QTest::newRow("path") << "ws://h:5/room" << none;
+        QTest::newRow("query") << "h:5?x=1" << none;
+        QTest::newRow("user") << "ws://me@h:5" << none;
+        QTest::newRow("port 0") << "h:0" << none;
+        QTest::newRow("port too big") << "h:65536" << none;
+        QTest::newRow("port not a number") << "h:port" << none;
+        QTest::newRow("no host") << "ws://:5" << none;
+        QTest::newRow("space in host") << "my host:5" << none;
+    }
+    void serverUrls() {
+        QFETCH(QString, typed);
+        QFETCH(std::optional<QString>, url);
+        QCOMPARE(capzel::ui::serverUrl(typed), url);
+    }
+
+    // OK follows the seats: one played here, and a name for every seat not
+    // left to a remote player.
+    void hostEntries_data() {
+        QTest::addColumn<QList<int>>("who");  // Who, seat by seat
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("ok");
+        const int here = int(Who::ThisComputer), remote = int(Who::Remote), computer = int(Who::Computer);
+        QTest::newRow("alone") << QList<int>{here} << QStringList{"Ann"} << true;
+        QTest::newRow("no name") << QList<int>{here} << QStringList{" "} << false;
+        QTest::newRow("nobody here") << QList<int>{remote, computer} << QStringList{"", "Cy"} << false;
+        QTest::newRow("remote needs no name") << QList<int>{here, remote, remote} << QStringList{"Ann", "", ""} << true;
+        QTest::newRow("computer needs a name") << QList<int>{here, computer} << QStringList{"Ann", ""} << false;
+        QTest::newRow("control character") << QList<int>{here} << QStringList{"A\tnn"} << false;
+        QTest::newRow("eight") << QList<int>(8, here) << QStringList(8, "P") << true;
+    }
+    void hostEntries() {
+        QFETCH(QList<int>, who);
+        QFETCH(QStringList, names);
+        QFETCH(bool, ok);
+        HostOnlineDialog d;
+        d.seatCountBox()->setValue(int(who.size()));
+        for (int i = 0; i < who.size(); ++i) {
+            d.whoChoice(i + 1)->setCurrentIndex(who[i]);
+            d.nameEdit(i + 1)->setText(names[i]);
+        }
+        QCOMPARE(d.okButton()->isEnabled(), ok);
+        QCOMPARE(d.problemLabel()->text().isEmpty(), ok);
+        QCOMPARE(int(d.choices().seats.size()), int(who.size()));
+    }
+
+    // The choices as shown, kept when accepted and offered again; kept
+    // choices out of range read as something a host can play.
+    void hostChoicesKept() {
+        const HostChoices wanted{7788, false,
+                                 {{"Ann", Who::ThisComputer, PlayerKind::Human},
+                                  {"", Who::Remote, PlayerKind::Human},
+                                  {"Deep", Who::Computer, PlayerKind::Strong}}};
+        {
+            HostOnlineDialog d;
+            d.portBox()->setValue(7788);
+            d.wallsCheck()->setChecked(false);
+            d.seatCountBox()->setValue(3);
+            d.nameEdit(1)->setText("  Ann ");
+            d.whoChoice(2)->setCurrentIndex(int(Who::Remote));
+            d.nameEdit(2)->setText("ignored");
+            d.whoChoice(3)->setCurrentIndex(int(Who::Computer));
+            d.levelChoice(3)->setCurrentIndex(d.levelChoice(3)->findText("Strong"));
+            d.nameEdit(3)->setText("Deep");
+            QVERIFY(!d.levelChoice(1)->isEnabled() && d.levelChoice(3)->isEnabled() && !d.nameEdit(2)->isEnabled());
+            QCOMPARE(d.choices(), wanted);
+            d.show();
+            capzel::test::saveShot(d, "host-dialog");
+            d.accept();
+        }
+        HostOnlineDialog again;
+        QCOMPARE(again.choices(), wanted);
+        QVERIFY(!again.nameEdit(4)->isVisible());
+
+        QSettings s(QSettings::IniFormat, QSettings::UserScope, "Capzel", "Capzel");
+        s.remove("online/host");
+        s.setValue("online/host/port", 70000);
+        s.setValue("online/host/seats", 2);
+        s.setValue("online/host/seat1/who", int(Who::Remote));
+        s.setValue("online/host/seat2/name", "Hal");
+        s.setValue("online/host/seat2/who", int(Who::Computer));
+        s.setValue("online/host/seat2/kind", int(PlayerKind::Human));
+        s.sync();
+        QCOMPARE(capzel::ui::loadHostChoices(), (HostChoices{47474, true,
+                                                             {{"", Who::ThisComputer, PlayerKind::Human},
+                                                              {"Hal", Who::Computer, PlayerKind::Novice}}}));
+        s.setValue("online/host/seats", 9);
+        s.sync();
+        QCOMPARE(capzel::ui::loadHostChoices().seats.size(), std::size_t(1));
+    }
+
+    void joinEntries_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("code");  // as typed
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("url");  // empty: no good address
+        QTest::addColumn<QString>("takenCode");
+        QTest::newRow("typed lower case") << "host:7788" << "k7qx2m" << "Bo" << true << "ws://host:7788" << "K7QX2M";
+        QTest::newRow("spaces dropped") << "wss://h" << "K7Q X2M" << "Bo" << true << "wss://h:47474" << "K7QX2M";
+        QTest::newRow("too long a code is cut") << "h" << "K7QX2MZZ" << "Bo" << true << "ws://h:47474" << "K7QX2M";
+        QTest::newRow("short code") << "h" << "K7QX2" << "Bo" << false << "ws://h:47474" << "K7QX2";
+        QTest::newRow("letter easily misread") << "h" << "K7QX2O" << "Bo" << false << "ws://h:47474" << "K7QX2O";
+        QTest::newRow("no name") << "h" << "K7QX2M" << "" << false << "ws://h:47474" << "K7QX2M";
+        QTest::newRow("bad address") << "ftp://h" << "K7QX2M" << "Bo" << false << "" << "K7QX2M";
+    }
+    void joinEntries() {
+        QFETCH(QString, address);
+        QFETCH(QString, code);
+        QFETCH(QString, name);
+        QFETCH(bool, ok);
+        QFETCH(QString, url);
+        QFETCH(QString, takenCode);
+        JoinOnlineDialog d;
+        d.addressEdit()->clear();
+        d.codeEdit()->clear();
+        d.addressEdit()->setFocus();
+        QTest::keyClicks(d.addressEdit(), address);
+        QTest::keyClicks(d.codeEdit(), code);
+        d.nameEdit()->setText(name);
+        QCOMPARE(d.okButton()->isEnabled(), ok);
+        const JoinChoices c = d.choices();
+        QCOMPARE(QString::fromStdString(c.url), url);
+        QCOMPARE(QString::fromStdString(c.code), takenCode);
+    }
+
+    // A game found on the network fills in its address and code; accepted
+    // choices are offered again; the chosen game stays chosen as the list
+    // is heard anew.
+    void joinFromTheNetwork() {
+        {
+            JoinOnlineDialog d;
+            const LanGame a{"Capzel", "alice-pc", QHostAddress("192.0.2.10"), 47474, "K7QX2M", 2, 1};
+            const LanGame b{"Capzel", "<b>bob</b>", QHostAddress("192.0.2.11"), 7000, "ABCDEF", 1, 1};
+            d.setGames({a, b});
+            d.gameList()->setCurrentRow(1);
+            QCOMPARE(d.addressEdit()->text(), "192.0.2.11:7000");
+            QCOMPARE(d.codeEdit()->text(), "ABCDEF");
+            QVERIFY(d.gameList()->item(1)->text().contains("<b>bob</b>"));
+            d.setGames({b, a});
+            QCOMPARE(d.gameList()->currentRow(), 0);
+            d.nameEdit()->setText("Cat");
+            d.spectateCheck()->setChecked(true);
+            d.show();
+            capzel::test::saveShot(d, "join-dialog");
+            d.accept();
+        }
+        JoinOnlineDialog again;
+        QCOMPARE(again.choices(), (JoinChoices{"ws://192.0.2.11:7000", "ABCDEF", "Cat", true}));
+        QVERIFY(again.okButton()->isEnabled());
+    }
 
     void lobbySeats() {
         LobbyWindow lobby;
@@ -144,54 +309,6 @@ private slots:
         chat.sendButton()->click();
         QCOMPARE(spy.size(), 2);
         QCOMPARE(spy.value(1).value(0).toString(), "two");
-    }
-
-    // Online, the classic cells stay as they were; a dot beside each player
-    // present, a ring for the awaited one, and a line naming whom the game
-    // waits for. Offline again, the window is as it was.
-    void statusPresence() {
-        const capzel::GameState g = gameOf(3);
-        StatusWindow w(g);
-        w.show();
-        w.refreshRows();
-        const QSize offline = w.size();
-        QList<QRect> cellPlaces;
-        QStringList cellTexts;
-        for (int row = 1; row <= 3; ++row)
-            for (int c = 0; c < StatusWindow::ColumnCount; ++c) {
-                cellPlaces << w.cell(StatusWindow::Column(c), row)->geometry();
-                cellTexts << w.cell(StatusWindow::Column(c), row)->text();
-            }
-
-        w.setPresence({kSeats.begin(), kSeats.begin() + 3});
-        QVERIFY(w.height() > offline.height());
-        QCOMPARE(w.width(), offline.width());
-        int i = 0;
-        for (int row = 1; row <= 3; ++row)
-            for (int c = 0; c < StatusWindow::ColumnCount; ++c, ++i) {
-                QCOMPARE(w.cell(StatusWindow::Column(c), row)->geometry(), cellPlaces[i]);
-                QCOMPARE(w.cell(StatusWindow::Column(c), row)->text(), cellTexts[i]);
-            }
-        QCOMPARE(w.presenceLine()->text(), "waiting for <b>Bob</b>…");
-        // As typed, tags and all: markup would show narrower.
-        const QLabel* line = w.presenceLine();
-        QVERIFY(line->sizeHint().width() >= line->fontMetrics().horizontalAdvance(line->text()));
-        QVERIFY(w.presenceLine()->isVisible());
-        QCOMPARE(w.cell(StatusWindow::NameColumn, 1)->toolTip(), "Ann is connected");
-        const QImage shot = w.grab().toImage();
-        capzel::test::saveShot(w, "status-online");
-        const auto centre = [&](int row) { return shot.pixelColor(w.presenceDotRect(row).center()); };
-        QCOMPARE(centre(1), QColor(0, 200, 0));  // filled
-        QCOMPARE(centre(2), QColor(Qt::black));  // a ring
-        QCOMPARE(centre(3), QColor(Qt::black));  // the computer: nothing
-        QVERIFY(!w.presenceLine()->geometry().intersects(w.cell(StatusWindow::NameColumn, 3)->geometry()));
-        QVERIFY(w.presenceLine()->geometry().bottom() < w.height());
-
-        w.setPresence({});
-        QCOMPARE(w.size(), offline);
-        QVERIFY(!w.presenceLine()->isVisible());
-        QVERIFY(w.cell(StatusWindow::NameColumn, 1)->toolTip().isEmpty());
-        QCOMPARE(w.grab().toImage().pixelColor(w.presenceDotRect(1).center()), QColor(Qt::black));
     }
 };
 

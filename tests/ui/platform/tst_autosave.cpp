@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QLockFile>
 #include <QProcess>
-#include <QtTest>
 #include <memory>
 
 #include "support/QtTestMain.h"

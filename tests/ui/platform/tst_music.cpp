@@ -1,6 +1,6 @@
-// The background music: rotation, folder, song check, the real player, our songs' sound.
-#include <QtTest>
-
+// The background music: rotation, folder, song check, the real player, our
+// songs' sound, and the sound settings heard on the real synthesiser
+// rendered into memory.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -9,6 +9,7 @@
 
 #include "model/WindowState.h"
 #include "support/QtTestMain.h"
+#include "support/WindowFixture.h"
 #include "ui/audio/FluidMusicPlayer.h"
 #include "ui/audio/MidiCheck.h"
 #include "ui/audio/Songs.h"
@@ -39,6 +40,10 @@ QByteArray oneNoteSong() {
     return QByteArray("MThd\0\0\0\6\0\0\0\1\1\xE0MTrk\0\0\0", 21) + char(track.size()) + track;
 }
 
+// A peak above -80 dBFS; a synthesiser at gain 0 still leaves a trace of
+// about -150 dBFS.
+bool heard(float peak) { return peak > 1e-4f; }
+
 std::string str(const QString& s) { return s.toStdString(); }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -52,6 +57,8 @@ class MusicTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { capzel::test::quietOffscreenNotices(); }
+
     // Each song end (or "Next Song") halts, sets the next file and plays it:
     // round the folder, the same one on loop, counting on past an empty folder.
     void rotation() {
@@ -161,6 +168,60 @@ private slots:
         }
         QVERIFY2(frames >= 45L * kRate && frames <= 95L * kRate, qPrintable(QString::number(frames)));
         QVERIFY2(peak > 0.05f && peak < 1.0f, qPrintable(QString::number(peak)));
+    }
+
+    // The sound settings in the main window: each change applies at once to
+    // the music and the effects, and a shot on the field sounds only with the
+    // effects on.
+    void settingsApplyAtOnceAndShotsSound() {
+        capzel::test::WindowFixture f;
+        QVERIFY(f.open());
+        // A fresh player for the window, rendering on demand.
+        const auto usePlayer = [&f] {
+            auto player = std::make_unique<FluidMusicPlayer>(capzel::ui::kSoundfontPath, FluidMusicPlayer::Output::Manual);
+            FluidMusicPlayer* kept = player.get();
+            f.window().setMusicPlayer(std::move(player));
+            return kept;
+        };
+        QVERIFY2(QFile::exists(capzel::ui::kSoundfontPath), "the timgm6mb-soundfont package is needed");
+        QTemporaryDir dir;
+        const QString song = dir.filePath("1.mid");
+        writeFile(song, oneNoteSong());
+
+        struct Case { bool effects; int effectsVolume; bool muted; int musicVolume; bool effectHeard, musicHeard; };
+        for (const Case& c : {Case{false, 80, false, 100, false, true}, Case{true, 80, true, 100, true, false},
+                              Case{true, 0, false, 0, false, false}, Case{true, 100, false, 50, true, true}}) {
+            const QByteArray row = QByteArray::number(c.effects) + " " + QByteArray::number(c.effectsVolume) + " " +
+                                   QByteArray::number(c.muted) + " " + QByteArray::number(c.musicVolume);
+            FluidMusicPlayer* player = usePlayer();
+            capzel::ui::PlayerSettings s;
+            s.soundEffects = c.effects;
+            s.effectsVolume = c.effectsVolume;
+            s.musicMuted = c.muted;
+            s.musicVolume = c.musicVolume;
+            f.app->setSettings(s);
+            f.platform().playSound(capzel::SoundEffect::Kill, 127);
+            QVERIFY2(heard(player->renderManually(8820)) == c.effectHeard, row);
+            // A player of its own for the song, so that no tail of the crash
+            // is heard in it.
+            player = usePlayer();
+            player->setFile(song.toStdString());
+            QVERIFY2(heard(player->renderManually(8820)) == c.musicHeard, row);
+        }
+
+        // A full-strength shot bounces off the field's edges.
+        for (const bool on : {false, true}) {
+            FluidMusicPlayer* player = usePlayer();
+            capzel::ui::PlayerSettings s;
+            s.soundEffects = on;
+            f.app->setSettings(s);
+            f.play();
+            capzel::test::aim(f.window());
+            QVERIFY(capzel::test::shoot(f.window(), 9000));
+            QCOMPARE(heard(player->renderManually(22050)), on);
+        }
+        f.app->setSettings(capzel::ui::PlayerSettings());
+        f.close();
     }
 };
 

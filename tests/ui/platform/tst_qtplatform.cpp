@@ -2,7 +2,6 @@
 // the game against a crash and a full disk.
 #include <QFileDialog>
 #include <QListView>
-#include <QtTest>
 
 #include "records/GameHistory.h"
 #include "support/QtTestMain.h"

@@ -1,16 +1,14 @@
 // What teaches a new player the game, and the small comforts around it: the
-// first-game coach, How to Play, the New Game tooltips, the status window's
-// marks, the suggestion kept inside the field, clearing the game history.
+// first-game coach, How to Play, the New Game tooltips, the suggestion kept
+// inside the field, clearing the game history.
 #include <QAbstractButton>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTreeView>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QtTest>
+#include <QTreeView>
 #include <cmath>
 #include <set>
 
@@ -23,7 +21,6 @@
 #include "ui/windows/GameHistoryWindow.h"
 #include "ui/windows/HelpPictures.h"
 #include "ui/windows/HowToPlayWindow.h"
-#include "ui/windows/StatusWindow.h"
 #include "ui/windows/SuggestionOverlay.h"
 #include "ui/windows/Twips.h"
 
@@ -59,13 +56,18 @@ bool holdsColour(const QImage& image, QColor c) {
 class TeachingTest : public QObject {
     Q_OBJECT
 
+    test::WindowFixture fx;
+
 private slots:
     void initTestCase() { test::quietOffscreenNotices(); }
+    void init() { QVERIFY(fx.open()); }
+    void cleanup() {
+        fx.close();
+        savePlayerSettings({});  // the next test starts with the coach to come
+    }
 
     // The three steps follow the first shot as a person plays it, then never show again.
     void coachWalksThroughTheFirstShot() {
-        test::WindowFixture fx;
-        QVERIFY(fx.open());
         fx.play();
         MainWindow& w = fx.window();
         w.syncMenus();
@@ -91,14 +93,10 @@ private slots:
         fx.play();
         fx.window().syncMenus();
         QVERIFY(!fx.window().coach()->isVisible());
-        fx.close();
-        savePlayerSettings({});
     }
 
     // Closed by hand, the coach is done as well; a computer's turn shows no coach.
     void coachClosedOrNotForComputers() {
-        test::WindowFixture fx;
-        QVERIFY(fx.open());
         fx.app->setSettings({});
         fx.play(PlayerKind::Human, PlayerKind::Club);
         fx.state().currentTurn = 2;
@@ -110,8 +108,6 @@ private slots:
         fx.window().coach()->closeButton()->click();
         QVERIFY(!fx.window().coach()->isVisible());
         QVERIFY(fx.app->settings().coachDone);
-        fx.close();
-        savePlayerSettings({});
     }
 
     // The suggested drag point stays inside the field and on the planned line.
@@ -147,39 +143,8 @@ private slots:
         }
     }
 
-    // The arrow follows the turn, the players who are out are struck through; the texts stay.
-    void statusMarksTurnAndOut() {
-        struct Case { bool running; int turn; QList<int> out; int arrow; };
-        const Case cases[] = {{true, 1, {}, 1}, {true, 3, {2}, 3}, {true, 2, {1, 3}, 2}, {false, 2, {1}, 0},
-                              {true, 9, {}, 0}};
-        for (const Case& c : cases) {
-            GameState g;
-            g.numberOfPlayers = 3;
-            g.recreatePerGameTables();
-            g.gameRunning = c.running;
-            g.currentTurn = std::int16_t(c.turn);
-            for (int i = 1; i <= 3; ++i) {
-                g.playerName[i] = "Player " + std::to_string(i);
-                g.playerColor[i] = rgb(0, 160, 255);
-            }
-            for (int i : c.out) g.dead[i] = true;
-            StatusWindow status(g);
-            status.refreshRows();
-            QCOMPARE(status.turnRow(), c.arrow);
-            const QImage shot = status.grab().toImage();
-            for (int row = 1; row <= 3; ++row) {
-                QCOMPARE(status.rowMarkedOut(row), c.out.contains(row));
-                QCOMPARE(status.cell(StatusWindow::NameColumn, row)->text(), QStringLiteral("Player %1").arg(row));
-                const QPoint tip = status.turnArrowRect(row).center() - QPoint(1, 0);
-                QCOMPARE(QColor(shot.pixel(tip)) == Qt::white, row == c.arrow);
-            }
-        }
-    }
-
     // How to Play opens from the Help menu, once; its pictures are the field's own drawing.
     void howToPlayFromTheHelpMenu() {
-        test::WindowFixture fx;
-        QVERIFY(fx.open());
         fx.window().menus().howToPlayAction->trigger();
         HowToPlayWindow* help = HowToPlayWindow::openOne();
         QVERIFY(help && help->isVisible());
@@ -188,7 +153,6 @@ private slots:
         QVERIFY(help->findChildren<QLabel*>().size() >= 8);
         help->close();
         QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 2000));
-        fx.close();
 
         const struct { HelpPicture which; QList<QColor> pieces; } pictures[] = {
             {HelpPicture::Aiming, {QColor(255, 255, 0)}},
@@ -206,8 +170,6 @@ private slots:
 
     // Every control of New Game says what it does; a friction option's tooltip stays its level's name.
     void newGameControlsExplainThemselves() {
-        test::WindowFixture fx;
-        QVERIFY(fx.open());
         fx.app->newGame();
         NewGameDialog* dialog = fx.app->newGameDialog();
         QVERIFY(dialog);
@@ -218,13 +180,10 @@ private slots:
         }
         QCOMPARE(dialog->frictionOption(3, FrictionLevel::VeryHigh)->toolTip(), QStringLiteral("Very High Friction"));
         QVERIFY(dialog->frictionOption(3, FrictionLevel::VeryHigh)->whatsThis().startsWith(QLatin1String("Very High Friction\n")));
-        fx.close();
     }
 
     // Clearing asks first; a yes empties the file in place, and what is not a file stays.
     void clearHistoryAsksThenEmpties() {
-        test::WindowFixture fx;
-        QVERIFY(fx.open());
         const std::string path = historyFile();
         const QString name = QString::fromStdString(path);
         QVERIFY(addToHistoryFile(path, {"2026-12-08 11:00", 1, 4, {{"Ann", PlayerKind::Human, 7}}}).added);
@@ -240,7 +199,6 @@ private slots:
         QCOMPARE(fx.modals->boxes.size(), 2);
         window->closeButton()->click();
         QVERIFY(QTest::qWaitFor([&] { return fx.app->historyWindow() == nullptr; }, 2000));
-        fx.close();
 
         QTemporaryDir dir;
         QCOMPARE(clearHistoryFile(dir.filePath(QStringLiteral("none.csv")).toStdString()), std::string());

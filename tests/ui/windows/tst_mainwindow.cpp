@@ -1,19 +1,34 @@
-// The main window: menus and shortcuts, keys, the mouse, and the field drawn from the model.
+// The main window: menus and shortcuts, keys, the mouse, the field drawn from
+// the model, and the About box from Help > About.
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QtTest>
+#include <QWindow>
 
 #include "support/QtTestMain.h"
+#include "support/UrlRecorder.h"
 #include "support/WindowFixture.h"
+#include "ui/windows/AboutBox.h"
+#include "ui/windows/Config.h"
 #include "ui/windows/InputCodes.h"
 #include "ui/windows/MainMenus.h"
 
 using capzel::rgb;
+using capzel::ui::AboutBox;
 
 namespace {
+
 const QColor kBlack(0, 0, 0), kRed(255, 0, 0);
+
+QList<AboutBox*> openAboutBoxes() {
+    QList<AboutBox*> out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* about = qobject_cast<AboutBox*>(w); about && about->isVisible()) out << about;
+    return out;
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -33,10 +48,6 @@ class MainWindowTest : public QObject {
         QApplication::sendEvent(view, &e);
     }
 
-    QImage shot() {
-        f.window().refreshField();
-        return f.window().view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    }
     // The pixels of `r` in colour `c`.
     static int count(const QImage& img, const QRect& r, const QColor& c) {
         int n = 0;
@@ -132,7 +143,7 @@ private slots:
         b.pieces[3].fillColor = rgb(255, 128, 0);
         b.pieces[4].fillColor = rgb(255, 255, 0);
         b.pieces[4].visible = false;
-        const QImage img = shot();
+        const QImage img = f.fieldPicture();
         QCOMPARE(img.pixelColor(pixels(b.pieces[3]).center()), QColor(255, 128, 0));
         QCOMPARE(img.pixelColor(699, 58), kBlack);  // piece 3's old place
         QCOMPARE(img.pixelColor(pixels(b.pieces[4]).center()), kBlack);
@@ -162,13 +173,45 @@ private slots:
             other.left = 6000, other.top = 6750;
             if (hintsOff) f.window().menus().showHintsAction->trigger();
 
-            const QImage img = shot();
+            const QImage img = f.fieldPicture();
             auto yellow = [&img](const QRect& r) { return count(img, r, QColor(255, 255, 0)); };
             auto around = [](const capzel::Box& b) { return pixels(b).adjusted(-8, -8, 8, 8); };
             QCOMPARE(yellow(around(own)) > 40, marks);
             QCOMPARE(yellow(pixels(f.board().spots[2])) > 40, marks && !killer);
             QCOMPARE(yellow(around(other)) > 20, marks && killer);
         }
+    }
+
+    // Help > About: not modal, the main window's dialog, one at a time; only
+    // the link opens the home page; System Info without a program says so;
+    // Esc or OK destroys it, and the next one starts afresh.
+    void aboutBoxFromTheMenu() {
+        capzel::test::UrlRecorder urls({"https", "http"});
+        QAction* about = f.window().menus().aboutAction;
+        about->trigger();
+        QCOMPARE(openAboutBoxes().size(), 1);
+        QPointer<AboutBox> first = openAboutBoxes().first();
+        QVERIFY(QTest::qWaitForWindowExposed(first));
+        QVERIFY(!first->isModal() && QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(first->windowHandle()->transientParent(), f.window().windowHandle());
+        about->trigger();
+        QCOMPARE(openAboutBoxes(), QList<AboutBox*>{first.data()});
+        QLabel* here = first->findChild<QLabel*>("homePageLink");
+        QTest::mouseClick(here, Qt::LeftButton, {}, here->rect().center());
+        QTest::mouseClick(first->findChild<QLabel*>("descriptionLabel"), Qt::LeftButton);
+        QCOMPARE(urls.opened, QList<QUrl>{QUrl(capzel::config::kHomePage)});
+        first->setSysInfoPrograms({"capzel-no-such-system-information-program"});
+        QTest::mouseClick(first->findChild<QPushButton*>("systemInfoButton"), Qt::LeftButton);
+        QCOMPARE(f.modals->messages(), QStringList{"System Information Is Unavailable At This Time"});
+        QVERIFY(first && first->isVisible());
+        QTest::keyClick(first, Qt::Key_Escape);
+        QTRY_VERIFY(first.isNull());
+        about->trigger();
+        QPointer<AboutBox> second = openAboutBoxes().value(0);
+        QVERIFY(second && openAboutBoxes().size() == 1);
+        QCOMPARE(second->colorIndex(), 1);
+        QTest::mouseClick(second->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+        QTRY_VERIFY(second.isNull());
     }
 };
 

@@ -1,14 +1,17 @@
-// The status window: cells along the course, names as typed, the row under the mouse.
-#include <QApplication>
+// The status window: cells along the course, names as typed, the row under the
+// mouse, the turn's arrow, and who is present in an online game.
 #include <QLabel>
-#include <QtTest>
 
 #include "model/GameState.h"
 #include "support/QtTestMain.h"
+#include "support/ShotDir.h"
 #include "ui/windows/StatusWindow.h"
 #include "ui/windows/Twips.h"
 
 using capzel::Color;
+using capzel::PlayerKind;
+using capzel::protocol::SeatPresence;
+using capzel::protocol::SeatStatus;
 using capzel::rgb;
 using capzel::ui::StatusWindow;
 using capzel::ui::ipx;
@@ -44,6 +47,12 @@ void expectRowColor(const StatusWindow& w, int row, Color c) {
 }
 
 Color highlightOf(Color c) { return 0xFFFFFF - c; }
+
+const std::vector<SeatStatus> kSeats = {
+    {1, "Ann", SeatPresence::Connected, PlayerKind::Human},
+    {2, "<b>Bob</b>", SeatPresence::Waiting, PlayerKind::Human},
+    {3, "Deep", SeatPresence::Computer, PlayerKind::Expert},
+};
 
 QString text(const StatusWindow& w, StatusWindow::Column c, int row) { return w.cell(c, row)->text(); }
 
@@ -136,6 +145,77 @@ private slots:
             expectRowColor(w, 3, g.playerColor[3]);
             QCOMPARE(w.highlightedRow(), 3);
         }
+    }
+
+    // The arrow follows the turn, the players who are out are struck through; the texts stay.
+    void turnArrowAndPlayersOut() {
+        struct Case { bool running; int turn; QList<int> out; int arrow; };
+        const Case cases[] = {{true, 1, {}, 1}, {true, 3, {2}, 3}, {true, 2, {1, 3}, 2}, {false, 2, {1}, 0},
+                              {true, 9, {}, 0}};
+        for (const Case& c : cases) {
+            capzel::GameState g = gameOf(3);
+            g.gameRunning = c.running;
+            g.currentTurn = std::int16_t(c.turn);
+            for (int i : c.out) g.dead[i] = true;
+            StatusWindow status(g);
+            status.refreshRows();
+            QCOMPARE(status.turnRow(), c.arrow);
+            const QImage shot = status.grab().toImage();
+            for (int row = 1; row <= 3; ++row) {
+                QCOMPARE(status.rowMarkedOut(row), c.out.contains(row));
+                QCOMPARE(text(status, StatusWindow::NameColumn, row), QStringLiteral("Player %1").arg(row));
+                const QPoint tip = status.turnArrowRect(row).center() - QPoint(1, 0);
+                QCOMPARE(QColor(shot.pixel(tip)) == Qt::white, row == c.arrow);
+            }
+        }
+    }
+
+    // Online, the classic cells stay as they were; a dot beside each player
+    // present, a ring for the awaited one, and a line naming whom the game
+    // waits for. Offline again, the window is as it was.
+    void statusPresence() {
+        const capzel::GameState g = gameOf(3);
+        StatusWindow w(g);
+        w.show();
+        w.refreshRows();
+        const QSize offline = w.size();
+        QList<QRect> cellPlaces;
+        QStringList cellTexts;
+        for (int row = 1; row <= 3; ++row)
+            for (int c = 0; c < StatusWindow::ColumnCount; ++c) {
+                cellPlaces << w.cell(StatusWindow::Column(c), row)->geometry();
+                cellTexts << w.cell(StatusWindow::Column(c), row)->text();
+            }
+
+        w.setPresence(kSeats);
+        QVERIFY(w.height() > offline.height());
+        QCOMPARE(w.width(), offline.width());
+        int i = 0;
+        for (int row = 1; row <= 3; ++row)
+            for (int c = 0; c < StatusWindow::ColumnCount; ++c, ++i) {
+                QCOMPARE(w.cell(StatusWindow::Column(c), row)->geometry(), cellPlaces[i]);
+                QCOMPARE(w.cell(StatusWindow::Column(c), row)->text(), cellTexts[i]);
+            }
+        QCOMPARE(w.presenceLine()->text(), "waiting for <b>Bob</b>…");
+        // As typed, tags and all: markup would show narrower.
+        const QLabel* line = w.presenceLine();
+        QVERIFY(line->sizeHint().width() >= line->fontMetrics().horizontalAdvance(line->text()));
+        QVERIFY(w.presenceLine()->isVisible());
+        QCOMPARE(w.cell(StatusWindow::NameColumn, 1)->toolTip(), "Ann is connected");
+        const QImage shot = w.grab().toImage();
+        capzel::test::saveShot(w, "status-online");
+        const auto centre = [&](int row) { return shot.pixelColor(w.presenceDotRect(row).center()); };
+        QCOMPARE(centre(1), QColor(0, 200, 0));  // filled
+        QCOMPARE(centre(2), QColor(Qt::black));  // a ring
+        QCOMPARE(centre(3), QColor(Qt::black));  // the computer: nothing
+        QVERIFY(!w.presenceLine()->geometry().intersects(w.cell(StatusWindow::NameColumn, 3)->geometry()));
+        QVERIFY(w.presenceLine()->geometry().bottom() < w.height());
+
+        w.setPresence({});
+        QCOMPARE(w.size(), offline);
+        QVERIFY(!w.presenceLine()->isVisible());
+        QVERIFY(w.cell(StatusWindow::NameColumn, 1)->toolTip().isEmpty());
+        QCOMPARE(w.grab().toImage().pixelColor(w.presenceDotRect(1).center()), QColor(Qt::black));
     }
 };
 

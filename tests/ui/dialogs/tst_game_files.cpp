@@ -1,0 +1,287 @@
+// The game's files through its windows: the high-score window, the game
+// history at the end of a game, Save and Load (a round trip; Load during a
+// charge or a shot), the finished games' records folder and its limit.
+#include <QAction>
+#include <QChartView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <memory>
+#include <optional>
+#include <tuple>
+
+#include "controls/Aiming.h"
+#include "records/HighScores.h"
+#include "support/QtTestMain.h"
+#include "support/WindowFixture.h"
+#include "ui/windows/GameHistoryWindow.h"
+#include "ui/windows/HighScoreWindow.h"
+#include "ui/windows/StepScheduler.h"
+#include "ui/desktop/ProgramFolder.h"
+#include "ui/desktop/RecordStore.h"
+
+using capzel::ui::HighScoreWindow;
+using capzel::ui::MainWindow;
+
+namespace {
+const QString kBob = QStringLiteral("Bob \"B\" Jr, the 2nd");
+const QString kBobSaved = QStringLiteral("Bob 'B' Jr, the 2nd");
+const QString kLoadQuestion =
+    QStringLiteral("Loading a game will end the current game.  Are you sure you want to load?");
+}  // namespace
+
+class GameFilesTest : public QObject {
+    Q_OBJECT
+
+    capzel::test::WindowFixture f;
+    std::unique_ptr<QTemporaryDir> dir_;
+
+    QString chs() const { return dir_->filePath(QStringLiteral("Capzel.CHS")); }
+    static void write(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    static QByteArray read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    capzel::GameState& g() { return f.state(); }
+    void save(const QString& path) {
+        f.modals->chooseFile(path);
+        f.window().menus().saveAction->trigger();
+        QVERIFY(f.modals->done());
+    }
+    HighScoreWindow* open() {
+        f.app->showHighScores();
+        return f.app->highScoresWindow();
+    }
+private slots:
+    void initTestCase() { capzel::test::quietOffscreenNotices(); }
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        capzel::ui::setProgramFolder(dir_->path().toStdString());
+        QVERIFY(f.open());
+    }
+    void cleanup() {
+        f.close();
+        capzel::ui::setProgramFolder({});
+    }
+
+    // The table is created; the window shown again is not reread; once closed, the next one rereads.
+    void openAgainBringsUpWithoutReading() {
+        QVERIFY(!QFile::exists(chs()));
+        HighScoreWindow* first = open();
+        QVERIFY(first && first->isVisible());
+        QVERIFY(QFile::exists(chs()));
+        write(chs(), "\"Changed\",1\r\n");
+        QCOMPARE(open(), first);
+        QCOMPARE(first->nameLabel(1)->text(), QStringLiteral("Norvin Telk"));
+        QPointer<HighScoreWindow> closed(first);
+        first->close();
+        QTRY_VERIFY(closed.isNull());
+        QCOMPARE(f.app->highScoresWindow(), nullptr);
+        HighScoreWindow* second = open();
+        QVERIFY(second);
+        QCOMPARE(second->nameLabel(1)->text(), QStringLiteral("Changed"));
+        QCOMPARE(second->scoreLabel(2)->text(), QString());
+    }
+
+    // A game's end opens the scores and adds to the history; what is no history is set aside, told.
+    void endOfGameOpensItAndAddsToTheHistory_data() {
+        QTest::addColumn<QByteArray>("before");  // "dir" for a folder in its place
+        QTest::addColumn<int>("games");
+        QTest::addColumn<bool>("setAside");
+        QTest::newRow("no history yet") << QByteArray() << 1 << false;
+        QTest::newRow("a history of one game")
+            << QByteArray("\"2026-01-01 10:00\",1,1,9,\"Bob\",\"Human\",300\r\n") << 2 << false;
+        QTest::newRow("not a history") << QByteArray("\"2026-01-01 10:00\",1,1,9,\"Bob\"\r\n") << 1 << true;
+        QTest::newRow("a folder") << QByteArray("dir") << 1 << true;
+    }
+    void endOfGameOpensItAndAddsToTheHistory() {
+        QFETCH(QByteArray, before);
+        QFETCH(int, games);
+        QFETCH(bool, setAside);
+        const QString history = QString::fromStdString(capzel::ui::historyFile());
+        const QString aside = history + QStringLiteral(".broken");
+        QDir(history).removeRecursively();
+        QFile::remove(history);
+        QFile::remove(aside);
+        if (before == "dir")
+            QVERIFY(QDir().mkpath(history));
+        else if (!before.isEmpty())
+            write(history, before);
+
+        // Bob is dead: Ann, a killer, wins with a shot that leaves her in box 1.
+        QVERIFY(f.startGame({"<b>Ann</b>", "Bob"}));
+        capzel::GameState& g = f.state();
+        g.playerKind[2] = capzel::PlayerKind::Club;
+        g.dead[2] = g.isKiller[1] = true;
+        capzel::test::ModalAnswerer& boxes = *f.modals;
+        boxes.boxes.clear();
+        capzel::test::aim(f.window());
+        QVERIFY(capzel::test::shoot(f.window(), 1310));
+        QVERIFY(!g.gameRunning);
+        QVERIFY(f.app->highScoresWindow() && f.app->highScoresWindow()->isVisible());
+        QVERIFY(boxes.messages().value(0).endsWith(QStringLiteral("<b>Ann</b> WON!")));
+        QCOMPARE(boxes.messages().size(), 1 + int(setAside));
+        QCOMPARE(QFileInfo::exists(aside), setAside);
+        if (setAside) {
+            QVERIFY(boxes.messages().constLast().contains(aside));
+            if (before != "dir") QCOMPARE(read(aside), before);
+        }
+
+        f.app->showHistory();
+        capzel::ui::GameHistoryWindow* w = f.app->historyWindow();
+        QVERIFY(w && w->isVisible());
+        const QAbstractItemModel* rows = w->gameList()->model();
+        QCOMPARE(rows->rowCount(), games);
+        QCOMPARE(rows->index(0, 1).data().toString(), QStringLiteral("<b>Ann</b>"));  // newest first
+        QVERIFY(rows->index(0, 3).data().toString().contains(QStringLiteral("Bob (Club)")));
+        QTRY_VERIFY(!w->counting());
+        QCOMPARE(w->winList()->topLevelItem(0)->text(0), QStringLiteral("<b>Ann</b>"));
+        QCOMPARE(w->winList()->topLevelItemCount(), 2);
+        QCOMPARE(boxes.messages().size(), 1 + int(setAside));  // the window found a good history
+
+        // Charts... shows its window at once and its charts once the history is read.
+        w->chartsButton()->click();
+        auto* charts = w->findChild<QWidget*>(QStringLiteral("historyCharts"));
+        QVERIFY(charts && charts->isVisible());
+        QTRY_VERIFY(charts->findChild<QChartView*>(QStringLiteral("winsChart")));
+        QCOMPARE(charts->findChild<QChartView*>(QStringLiteral("winsChart"))->chart()->series().size(), 2);
+    }
+
+    // A bad line among good ones, found while the wins are counted: the file
+    // is set aside with a message and the window shows the new, empty history.
+    void aBadLineFoundWhileCountingSetsTheHistoryAside() {
+        const QString history = QString::fromStdString(capzel::ui::historyFile());
+        const QByteArray good = "\"2026-01-01 10:00\",1,1,9,\"Bob\",\"Human\",300\r\n";
+        const QByteArray before = good + "\"2026-01-01 11:00\",1,1\r\n" + good;
+        QFile::remove(history);
+        QDir(history + QStringLiteral(".broken")).removeRecursively();  // the last case's folder
+        write(history, before);
+        f.modals->boxes.clear();
+        f.app->showHistory();
+        capzel::ui::GameHistoryWindow* w = f.app->historyWindow();
+        QVERIFY(w);
+        QTRY_COMPARE(f.modals->messages().size(), 1);
+        QVERIFY(f.modals->messages().constFirst().contains(QStringLiteral("line 2")));
+        QCOMPARE(read(history + QStringLiteral(".broken")), before);
+        QCOMPARE(w->gameList()->model()->rowCount(), 0);
+        QTRY_COMPARE(w->winList()->topLevelItemCount(), 0);
+    }
+
+    // Save and Load through the windows: a round trip.
+    void newPlaySaveLoad() {
+        QVERIFY(f.startGame({"Ann", kBob}));
+        MainWindow* window = &f.window();
+        g().isKiller[2] = true;
+        g().score[1] = 321;
+        g().currentTurn = 2;
+        const QString path = dir_->filePath(QStringLiteral("game.CSG"));
+        save(path);
+        QCOMPARE(f.modals->fileDialogs.value(0).mode, QFileDialog::AcceptSave);
+        QCOMPARE(f.modals->fileDialogs.value(0).filter, QStringLiteral("Capzel save game (*.CSG)"));
+
+        // The game changes; the load brings the saved one back.
+        g().score[1] = 5;
+        g().isKiller[2] = false;
+        g().currentTurn = 1;
+        f.modals->boxes.clear();
+        f.modals->answers = QStringList{"Yes"};
+        f.modals->chooseFile(path);
+        window->menus().loadAction->trigger();
+        QVERIFY(f.modals->done());
+        QCOMPARE(f.modals->messages(), (QStringList{kLoadQuestion, kBobSaved + QStringLiteral("'s turn start.  KILLER")}));
+        QCOMPARE(QDir(f.modals->fileDialogs.value(1).folder), QDir(dir_->path()));
+        // The turn starts under the busy pointer, but its box shows the normal one.
+        QCOMPARE(f.modals->boxes.last().pointer, Qt::ArrowCursor);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QCOMPARE(&f.window(), window);  // no window reopened
+        QCOMPARE(int(g().currentTurn), 2);
+        QCOMPARE(g().score[1], 321);
+        QVERIFY(g().isKiller[2]);
+    }
+
+    // Load during a run: under its question the run stands still, then nothing of it is left.
+    void loadDuringARun_data() {
+        QTest::addColumn<bool>("shot");
+        QTest::newRow("during a charge") << false;
+        QTest::newRow("during a shot") << true;
+    }
+    void loadDuringARun() {
+        QFETCH(bool, shot);
+        QVERIFY(f.startGame({"Ann", kBob}));
+        const QString path = dir_->filePath(QStringLiteral("loop.CSG"));
+        save(path);
+        QPointer<MainWindow> window(&f.window());
+        capzel::GameContext ctx = window->context();
+
+        // Aim away from the piece, release: the power bar charges.
+        const capzel::Box& piece = ctx.piece(1);
+        window->turn().mouseMove(capzel::kLeftButton, 0, piece.left + 900, piece.top + 700);
+        g().friction[1] = 100;  // the piece never slows down: the shot lasts until it is ended
+        bool ranDuringTheRun = false;
+        auto command = [&] {
+            ranDuringTheRun = window && window->turn().running() && (window->turn().charging() || g().shotInProgress);
+            f.app->loadGame();
+        };
+        // The question waits 100 ms unanswered: the run must not move meanwhile.
+        auto snapshot = [&] { return std::tuple(int(g().power), piece.left, piece.top); };
+        std::optional<decltype(snapshot())> underTheBox;
+        bool stoodStill = false;
+        QElapsedTimer held;
+        capzel::test::ModalAnswerer& script = *f.modals;
+        script.answers = QStringList{"Yes"};
+        script.holdBoxes = [&] {
+            if (!held.isValid()) held.start(), underTheBox = snapshot();
+            if (held.elapsed() < 100) return true;
+            if (underTheBox) stoodStill = snapshot() == *underTheBox, underTheBox.reset();
+            return false;
+        };
+        if (shot) script.then([&] { return window->turn().charging(); }, [&] { window->turn().goClicked(); });
+        script.then([&] { return shot ? g().shotInProgress : window->turn().charging(); }, command);
+        script.chooseFile(path);
+        window->turn().mouseUp();
+        window->scheduler().start();
+        // A run that never ends is closed after a while: a failure, not a hang.
+        bool runOutlivedTheCommand = false;
+        QTimer::singleShot(20000, window, [&] {
+            runOutlivedTheCommand = true;
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+            if (window) window->close();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(script.done() && (!window || !window->turn().running()), 30000);
+        QVERIFY(!runOutlivedTheCommand);
+        QVERIFY(ranDuringTheRun);
+        QVERIFY(stoodStill);
+        QVERIFY(!window->turn().charging() && !g().shotInProgress);
+
+        QCOMPARE(f.app->mainWindow(), window.data());
+        QCOMPARE(g().friction[1], 98.0f);
+        for (int i = 1; i <= 2; ++i) QVERIFY(window->field().velocityX[i] == 0.0f && window->field().velocityY[i] == 0.0f);
+        QVERIFY(!window->turn().controls().goButton.box.visible);
+        QVERIFY(!window->field().board.pointer.visible);
+    }
+
+    // 1,002 records kept a second apart, and one more: the three oldest go.
+    void theNewestThousandRecordsAreKept() {
+        QTemporaryDir dir;
+        const std::string folder = dir.filePath(QStringLiteral("records")).toStdString();
+        QVERIFY(QDir().mkpath(QString::fromStdString(folder)));
+        const auto game = [](int k) { return capzel::HistoryGame{std::to_string(k), 0, k, {}}; };
+        const QDateTime longAgo = QDateTime::currentDateTime().addDays(-1);
+        for (int k = 0; k < 1002; ++k) {
+            QFile kept(QString::fromStdString(capzel::ui::finishedRecordFile(folder, game(k))));
+            QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("{}") == 2 && kept.flush());
+            QVERIFY(kept.setFileTime(longAgo.addSecs(k), QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(capzel::ui::keepFinishedRecord(f.window().platform(), folder, game(1002), "{}"), std::string());
+        QCOMPARE(QDir(QString::fromStdString(folder)).entryList(QDir::Files).size(), 1000);
+        for (int k = 0; k < 1003; ++k) QCOMPARE(capzel::ui::findFinishedRecord(folder, game(k)).has_value(), k >= 3);
+    }
+};
+
+CAPZEL_QT_TEST(GameFilesTest)
+#include "tst_game_files.moc"
