@@ -220,8 +220,10 @@ void OnlinePlay::seatsChanged(const protocol::Seats& seats) {
     if (StatusWindow* status = app_.statusWindow()) status->setPresence(seats.seats);
     const std::string waiting = game_->waitingText();
     if (waiting != waiting_) {
-        waiting_ = waiting;
         MainWindow* w = app_.mainWindow();
+        // Who was awaited has come back (or another is awaited now).
+        if (w && !waiting_.empty()) w->banner()->withdraw(text(waiting_));
+        waiting_ = waiting;
         if (w && !waiting.empty()) w->banner()->post(text(waiting));
         // The host may hand the awaited seat to the computer; once nobody
         // is awaited, the lobby goes again.

@@ -70,6 +70,10 @@ void RuleBanner::expire() {
     }
 }
 
+void RuleBanner::withdraw(const QString& text) {
+    if (queue_.removeIf([&text](const Message& m) { return m.text == text; }) > 0) relayout();
+}
+
 void RuleBanner::dismiss(int index) {
     if (index < 0 || index >= queue_.size()) return;
     queue_.removeAt(index);

@@ -32,6 +32,8 @@ public:
     void aimStarted();
     // Every message goes at once (the banner mode was turned off).
     void clear();
+    // A message no longer true goes at once, read or not.
+    void withdraw(const QString& text);
 
     // The messages queued, in order: the shown ones first.
     QStringList messages() const;

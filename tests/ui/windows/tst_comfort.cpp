@@ -211,6 +211,9 @@ private slots:
         QTest::mouseClick(banner.shownLabels()[1], Qt::LeftButton);
         QCOMPARE(banner.messages(), QStringList({"one", "three", "four"}));
         QCOMPARE(w().turn().phase(), capzel::TurnPhase::Idle);
+        banner.withdraw(QStringLiteral("three"));  // no longer true: it goes unread
+        QCOMPARE(banner.messages(), QStringList({"one", "four"}));
+        banner.post(QStringLiteral("three"));
 
         banner.readingMs = 60000;  // not read yet: an aim leaves them
         capzel::test::aim(w());
