@@ -1,6 +1,7 @@
 #include "session/OnlineGame.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "records/SnapshotText.h"
 
@@ -141,7 +142,11 @@ std::string OnlineGame::compareJudged(std::vector<ComparedShot>& compared) {
 OnlineNews OnlineGame::poll(double clock) {
     OnlineNews news;
     if (offline_ || !joined_ || !session_.hasBoard()) return news;
-    if (pendingState_ && !session_.turn().running()) news = onState(*pendingState_);
+    if (pendingState_ && !session_.turn().running()) {
+        // Taken out first: applying a state clears the one kept waiting.
+        const protocol::State waiting = *std::exchange(pendingState_, std::nullopt);
+        news = onState(waiting);
+    }
     TurnController& turn = session_.turn();
     if (watchedTurn_ != &turn) {
         // A new board (a new window) counts its shots afresh.
