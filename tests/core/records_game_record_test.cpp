@@ -176,6 +176,13 @@ TEST(GameRecord, HostileRecordsAreRefusedNamingTheField) {
         EXPECT_FALSE(readGameRecord(text, &error));
         EXPECT_NE(error.find(named), std::string::npos) << named << ": " << error;
     }
+    // An answer as long as a box takes (4,096 characters) is read; one
+    // character more is refused.
+    for (const std::size_t length : {4096, 4097}) {
+        json j = json::parse(valid);
+        j["entries"][1]["commands"][0]["answers"] = {std::string(length, 'x')};
+        EXPECT_EQ(readGameRecord(j.dump(), nullptr).has_value(), length == 4096) << length;
+    }
     json late = json::parse(valid);
     late["entries"][1]["commands"][0]["advance"] = 100000000;
     const ReplayCheck check = replayWholeRecord(*readGameRecord(late.dump(), nullptr));
