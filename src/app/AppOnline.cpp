@@ -194,13 +194,12 @@ void OnlinePlay::stateReceived(const protocol::State& state) {
     if (!gameShown_) {
         gameShown_ = true;
         if (lobby_) lobby_->hide();
-        // Told before the game begins: its first box may wait for an answer.
-        std::printf("playing %s from shot %d\n", game_->code().c_str(), state.shotNumber);
-        std::fflush(stdout);
         app_.beginGameInFreshWindow([this, state] { return game_->onState(state).begun.value_or(Judgement{}); });
         // While the beginning's boxes waited for their answers, the game may
         // have gone off line and been left to this computer.
         if (!game_) return;
+        std::printf("playing %s from shot %d\n", game_->code().c_str(), state.shotNumber);
+        std::fflush(stdout);
         if (StatusWindow* status = app_.statusWindow()) status->setPresence(game_->seats());
         return;
     }

@@ -72,11 +72,26 @@ window_of() {  # player main|box
     done
     return 1
 }
-game_window_of() { grep -q '^playing PLAY23' "$TMP/$1/out.txt" 2>/dev/null && window_of "$1" main; }
+# The game's window, once the game has begun in it: the program says so, or
+# the game's first box has opened over it.
+game_window_of() {
+    { grep -q '^playing PLAY23' "$TMP/$1/out.txt" 2>/dev/null || [ -s "$TMP/$1/boxes.txt" ]; } && window_of "$1" main
+}
+# Ann's window to the left, Bob's beside it; again until both stay there
+# (a program may still be replacing its first window with the game's).
+placed_at() {  # player x
+    local w X Y WIDTH HEIGHT SCREEN WINDOW
+    w=$(game_window_of "$1") && eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)" && [ "${X:-}" = "$2" ]
+}
 place_windows() {
-    xdotool windowmove "$(game_window_of Ann)" 0 0 >/dev/null
-    xdotool windowmove "$(game_window_of Bob)" 740 0 >/dev/null
-    sleep 0.3
+    local k w
+    for k in $(seq 1 30); do
+        w=$(game_window_of Ann) && xdotool windowmove "$w" 0 0 2>/dev/null
+        w=$(game_window_of Bob) && xdotool windowmove "$w" 740 0 2>/dev/null
+        sleep 0.5
+        placed_at Ann 0 && placed_at Bob 740 && return 0
+    done
+    fail "the game windows could not be placed"
 }
 origin_of() {  # player: "X Y" of the field on the screen
     local X Y WIDTH HEIGHT SCREEN WINDOW
