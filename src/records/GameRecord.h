@@ -172,6 +172,9 @@ std::uint64_t gameHash(const GameState& g, const Field& field);
 
 // The record as JSON text.
 std::string writeGameRecord(const GameRecord& record);
+// One entry's line as writeGameRecord writes it (without the line break), for
+// a writer that adds a game's entries one by one as they come.
+std::string writeRecordEntry(const RecordEntry& entry);
 
 // The record the text holds, or nothing with `error` (when given) naming the
 // first field that is wrong by its JSON pointer ("/entries/12/power"):
