@@ -77,6 +77,7 @@ OnlinePlay::OnlinePlay(CapzelApp& app) : QObject(&app), app_(app) {
     connect(&client_, &network::GameClient::seatsChanged, this, &OnlinePlay::seatsChanged);
     connect(&client_, &network::GameClient::refused, this, &OnlinePlay::refused);
     connect(&client_, &network::GameClient::connectionLost, this, &OnlinePlay::lost);
+    connect(&client_, &network::GameClient::roomUnanswered, this, &OnlinePlay::unanswered);
     connect(&client_, &network::GameClient::accepted, this, [this](const protocol::Accepted& a) {
         if (game_) game_->onAccepted(a);
     });
@@ -103,6 +104,7 @@ void OnlinePlay::start(const QUrl& url, const std::string& name) {
     if (lobby_) lobby_->close();
     making_.reset();
     joining_.reset();
+    asked_.clear();
     url_ = url.toString();
     name_ = text(name);
     game_ = std::make_unique<OnlineGame>(app_.session(), static_cast<OnlineOutbox&>(*this));
@@ -128,6 +130,7 @@ bool OnlinePlay::rejoin(const KeptSeat& seat, QString* error) {
     if (seat.hostedPort != 0 && !startServer(seat.hostedPort, error)) return false;
     start(network::GameClient::serverUrl(seat.url), seat.name.toStdString());
     joining_ = protocol::JoinRoom{seat.code.toStdString(), seat.token, {}, {}, false};
+    asked_ = joining_->code;
     return true;
 }
 
@@ -160,6 +163,7 @@ void OnlinePlay::join(const JoinChoices& choices, const std::optional<std::strin
     }
     start(url, choices.name);
     joining_ = protocol::JoinRoom{choices.code, token, {}, {}, choices.spectate};
+    asked_ = choices.code;
 }
 
 void OnlinePlay::leave() {
@@ -178,6 +182,9 @@ void OnlinePlay::leave() {
 }
 
 void OnlinePlay::joined(const protocol::Joined& joined) {
+    // One answer, for the room asked: another would take the seat and the
+    // token kept for this one.
+    if (!game_ || game_->hasJoined() || (!asked_.empty() && joined.code != asked_)) return;
     game_->onJoined(joined);
     if (!joined.token.empty())
         keepOnlineSeat(KeptSeat{url_, text(joined.code), name_, joined.token, server_ ? server_->port() : quint16(0)});
@@ -242,6 +249,21 @@ void OnlinePlay::refused(const QString& reason) {
         return;
     }
     game_->onRefused();
+    if (MainWindow* w = app_.mainWindow()) w->banner()->post(reason);
+}
+
+// The room asked for goes unanswered: the player may wait on or go back
+// to the game here.
+void OnlinePlay::unanswered(const QString& why) {
+    if (!game_ || game_->hasJoined()) return;
+    const bool back = askYesNo(app_.mainWindow(), why + QStringLiteral("\n\nThe online game at %1 has not begun. Go back to "
+                                                                       "the game at this computer?").arg(url_));
+    // While the question was open, the answer may have come.
+    if (!game_ || game_->hasJoined()) return;
+    if (back)
+        leave();
+    else
+        client_.keepWaitingForAnswer();
 }
 
 void OnlinePlay::lost(const QString& why) {

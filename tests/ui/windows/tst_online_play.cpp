@@ -2,12 +2,47 @@
 // computer: the game begins in the main window from the server's state,
 // the commands that would change it here alone are greyed and say why, the
 // first-game steps stay away, a shot played in the window is the server's
-// to the bit.
+// to the bit. And against a hostile server: a join it never answers is told
+// and can be left, and a second answer for another room takes nothing.
+#include <QWebSocket>
+#include <QWebSocketServer>
+
 #include "app/AppOnline.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/MainMenus.h"
+
+namespace {
+
+using namespace capzel::protocol;
+
+// A server that says welcome, then answers a join as the test tells it.
+struct HostileServer {
+    QWebSocketServer server{QStringLiteral("hostile"), QWebSocketServer::NonSecureMode};
+    std::function<void(QWebSocket&, const JoinRoom&)> answer = [](QWebSocket&, const JoinRoom&) {};
+
+    HostileServer() {
+        server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server, &QWebSocketServer::newConnection, [this] {
+            QWebSocket* socket = server.nextPendingConnection();
+            QObject::connect(socket, &QWebSocket::textMessageReceived, [this, socket](const QString& text) {
+                const Decoded d = decodeMessage(text.toStdString());
+                if (std::holds_alternative<Hello>(d)) say(*socket, Welcome{kProtocolVersion, "hostile"});
+                if (const auto* join = std::get_if<JoinRoom>(&d)) answer(*socket, *join);
+            });
+        });
+    }
+    static void say(QWebSocket& socket, const Message& m) {
+        socket.sendTextMessage(QString::fromStdString(encodeMessage(m)));
+    }
+    std::string url() const { return "ws://127.0.0.1:" + std::to_string(server.serverPort()); }
+};
+
+const std::vector<SeatStatus> kSeats{{1, "Ann", SeatPresence::Connected, capzel::PlayerKind::Human, false},
+                                     {2, "Bob", SeatPresence::Open, capzel::PlayerKind::Human, false}};
+
+}  // namespace
 
 class OnlinePlayTest : public QObject {
     Q_OBJECT
@@ -43,6 +78,45 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(f.app->session().turn().phase() == capzel::TurnPhase::Idle, 10000);
         QCOMPARE(online.game()->mismatches(), 0);
+    }
+
+    // The player may wait once more, then goes back: the online game is left.
+    void aJoinTheServerNeverAnswersIsToldAndCanBeLeft() {
+        HostileServer hostile;
+        capzel::ui::OnlinePlay& online = f.app->onlinePlay();
+        online.client().setAnswerTimeoutMs(200);
+        capzel::test::ModalAnswerer& answerer = *f.modals;
+        answerer.answers = {"No", "Yes"};
+        online.join(capzel::ui::JoinChoices{hostile.url(), "ABCDEF", "Ann", false});
+        QTRY_VERIFY_WITH_TIMEOUT(!online.game(), 20000);
+        QCOMPARE(answerer.boxes.size(), 2);
+        QVERIFY2(answerer.boxes[0].text.startsWith("The server has not answered for 0.2 seconds."),
+                 qPrintable(answerer.boxes[0].text));
+        QCOMPARE(answerer.boxes[0].buttons, (QList{QMessageBox::Yes, QMessageBox::No}));
+        QVERIFY(!online.connected());
+    }
+
+    void aSecondAnswerForAnotherRoomTakesNothing() {
+        HostileServer hostile;
+        hostile.answer = [](QWebSocket& socket, const JoinRoom& join) {
+            HostileServer::say(socket, Joined{join.code, {2}, std::string(32, 'a'), false, kSeats});
+            HostileServer::say(socket, Joined{"GHJKLM", {1}, std::string(32, 'b'), true, kSeats});
+            std::vector<SeatStatus> marked = kSeats;
+            marked[1].name = "Marker";
+            HostileServer::say(socket, Seats{marked});
+        };
+        capzel::ui::OnlinePlay& online = f.app->onlinePlay();
+        online.join(capzel::ui::JoinChoices{hostile.url(), "ABCDEF", "Bob", false});
+        QTRY_VERIFY_WITH_TIMEOUT(online.game() && online.game()->seats().size() == 2 &&
+                                     online.game()->seats()[1].name == "Marker", 20000);
+        QCOMPARE(online.game()->code(), std::string("ABCDEF"));
+        QCOMPARE(online.game()->mySeats(), std::vector<int>{2});
+        QVERIFY(!online.game()->isHost());
+        const auto kept = capzel::ui::keptOnlineSeat();
+        QVERIFY(kept.has_value());
+        QCOMPARE(kept->code, QStringLiteral("ABCDEF"));
+        QCOMPARE(kept->token, std::string(32, 'a'));
+        online.leave();
     }
 };
 
