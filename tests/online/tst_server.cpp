@@ -13,64 +13,12 @@
 #include <deque>
 #include <numbers>
 
-#include "players/PlannedShot.h"
-#include "players/Planner.h"
-#include "protocol/Messages.h"
-#include "session/RecordReplay.h"
-#include "session/RemoteGame.h"
+#include "support/OnlineServer.h"
 
 using namespace capzel;
 using namespace capzel::protocol;
 
-namespace {
-
-// A player's program: a socket, what came in, and the game it follows.
-class Player {
-public:
-    explicit Player(quint16 port, bool awaitConnection = true) {
-        QObject::connect(&socket, &QWebSocket::textMessageReceived,
-                         [this](const QString& t) { inbox.push_back(decodeMessage(t.toStdString())); });
-        socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port)));
-        if (awaitConnection) QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::ConnectedState, 5000);
-    }
-    void send(const Message& m) { socket.sendTextMessage(QString::fromStdString(encodeMessage(m))); }
-
-    // The next message of kind T, passing over seats and chat lines.
-    template <typename T>
-    T next() {
-        for (int waited = 0; waited < 10000; waited += 5) {
-            while (!inbox.empty()) {
-                Decoded d = std::move(inbox.front());
-                inbox.pop_front();
-                if (auto* m = std::get_if<T>(&d)) return std::move(*m);
-                if (!std::holds_alternative<Seats>(d) && !std::holds_alternative<Chat>(d))
-                    qWarning("passed over a message of kind %zu", d.index());
-            }
-            QTest::qWait(5);
-        }
-        qFatal("no message of the kind awaited");
-    }
-    std::string hello(const char* name) {
-        send(Hello{kProtocolVersion, "test", name});
-        return next<Welcome>().serverVersion;
-    }
-    // Follows an accepted shot; false when it differs here.
-    bool follow(const Accepted& a) {
-        hashes.push_back(a.shot.inputs.outcome.hash);
-        return game.playAccepted(a) && game.hash() == a.shot.inputs.outcome.hash;
-    }
-    Shot aimedShot(double angle, int ticks) const {
-        const auto planned = players::shotAlong(game.state(), game.field().board, angle, ticks);
-        return Shot{game.shotNumber() + 1, plannedShotInputs(game.state(), game.field(), planned)};
-    }
-
-    QWebSocket socket;
-    std::deque<Decoded> inbox;
-    RemoteGame game;
-    std::vector<std::uint64_t> hashes;
-};
-
-}  // namespace
+using Player = capzel::test::OnlinePlayer;
 
 class ServerTest : public QObject {
     Q_OBJECT
