@@ -133,6 +133,45 @@ private slots:
         stopServer();
     }
 
+    // A room keeps its last 200 chat lines for a spectator who comes late
+    // and a player who takes the seat back, sent as they were said.
+    void aLateSpectatorAndAReturningPlayerAreToldWhatWasSaid() {
+        startServer({"--max-messages-per-second", "400"});
+        Player ann(port), bob(port);
+        ann.hello("Ann");
+        bob.hello("Bob");
+        ann.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
+        const std::string code = ann.next<Joined>().code;
+        bob.send(JoinRoom{code, std::nullopt, {}, {}, false});
+        const std::string token = bob.next<Joined>().token;
+        for (int k = 0; k < 205; ++k) ann.send(Chat{"line " + std::to_string(k), 0});
+        const auto heardAll = [](Player& p, const std::string& last) {
+            return std::any_of(p.inbox.begin(), p.inbox.end(), [&](const Decoded& d) {
+                return std::holds_alternative<Chat>(d) && std::get<Chat>(d).text == last;
+            });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(heardAll(bob, "line 204"), 20000);
+        bob.socket.close();
+        Player eve(port), back(port);
+        eve.hello("Eve");
+        eve.send(JoinRoom{code, std::nullopt, {}, {}, true});
+        back.hello("Bob");
+        back.send(JoinRoom{code, token, {}, {}, false});
+        QTRY_VERIFY_WITH_TIMEOUT(back.inbox.size() >= 2 && eve.inbox.size() >= 2, 20000);
+        ann.send(Chat{"and now", 0});  // said after they came
+        for (Player* p : {&eve, &back}) {
+            QTRY_VERIFY_WITH_TIMEOUT(heardAll(*p, "and now"), 20000);
+            std::vector<Chat> heard;
+            for (const Decoded& d : p->inbox)
+                if (const auto* c = std::get_if<Chat>(&d)) heard.push_back(*c);
+            QCOMPARE(heard.size(), std::size_t(201));
+            QCOMPARE(heard.front().text, std::string("line 5"));
+            QCOMPARE(heard[199].text, std::string("line 204"));
+            QCOMPARE(heard[199].seat, 1);
+        }
+        stopServer();
+    }
+
     void oneAddressHoldsOnlySoManyConnectionsAndAFinishedRoomIsClosed() {
         startServer({"--max-connections-per-address", "2"});
         Player ann(port), spare(port);
