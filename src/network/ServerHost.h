@@ -64,7 +64,7 @@ struct ServerLimits {
     int floodedMessagesToClose = 100;  // messages over the rates before the connection is closed
     int connectionsPerAddress = 16;
     int rooms = 1000;
-    int waitingRoomsPerAddress = 4;  // rooms made from one address whose game has not begun
+    int waitingRoomsPerAddress = 8;  // rooms made from one address whose game has not begun
     int wrongCodesPerMinute = 20;    // codes naming no room, per address, with a burst of 10
     qint64 unsentBytes = 1 << 20;    // a connection's bytes waiting to be sent, at most
 };

@@ -7,6 +7,7 @@
 
 #include "players/PlannedShot.h"
 #include "rules/Hints.h"
+#include "server/Room.h"
 #include "session/RecordReplay.h"
 
 namespace capzel::loadgen {
@@ -15,6 +16,23 @@ void LoadStats::error(const std::string& what) {
     ++errors;
     ++errorKinds[what];
 }
+
+namespace {
+
+// The game a server begins for a room of these players: a relay has none
+// of its own to begin.
+protocol::State startOf(const LoadSettings& settings) {
+    protocol::CreateRoom setup;
+    setup.seats.assign(std::size_t(settings.playersPerRoom), PlayerKind::Human);
+    setup.seats.insert(setup.seats.end(), std::size_t(settings.computerSeats), PlayerKind::Club);
+    server::Room room("RELAY2", setup);
+    server::TokenSource tokens;
+    for (int k = 0; k < settings.playersPerRoom; ++k)
+        room.join("Load " + std::to_string(k + 1), std::nullopt, tokens, server::Clock::now());
+    return room.state();
+}
+
+}  // namespace
 
 LoadRoom::LoadRoom(const LoadSettings& settings, LoadStats& stats, std::uint64_t seed, QObject* parent)
     : QObject(parent), settings_(settings), stats_(stats), random_(seed) {}
@@ -55,6 +73,8 @@ void LoadRoom::open(int index) {
     p.think.setSingleShot(true);
     // Coarse timers fire together on round times: players would shoot in bursts.
     p.think.setTimerType(Qt::PreciseTimer);
+    if (settings_.insecure)
+        connect(p.socket, &QWebSocket::sslErrors, this, [socket = p.socket] { socket->ignoreSslErrors(); });
     connect(&p.think, &QTimer::timeout, this, [this, &p] { shoot(p); });
     connect(p.socket, &QWebSocket::connected, this, [this, &p] {
         send(p, protocol::Hello{protocol::kProtocolVersion, "loadgen", "Load " + std::to_string(p.index + 1)});
@@ -98,6 +118,7 @@ void LoadRoom::received(Player& p, const std::string& text) {
         p.seat = joined->mine.empty() ? 0 : joined->mine.front();
         if (p.index == 0) {
             code_ = joined->code;
+            if (settings_.relay) send(p, startOf(settings_));
             for (int k = 1; k < settings_.playersPerRoom; ++k) open(k);
         }
     } else if (const auto* state = std::get_if<protocol::State>(&message)) {
@@ -120,7 +141,9 @@ void LoadRoom::accepted(Player& p, const protocol::Accepted& a) {
         p.sentShot.reset();
     }
     ++stats_.followed;
-    if (!p.game.playAccepted(a) || p.game.hash() != a.shot.inputs.outcome.hash) {
+    stats_.longestGame = std::max(stats_.longestGame, a.shot.shotNumber);
+    const bool same = p.game.playAccepted(a) && p.game.hash() == a.shot.inputs.outcome.hash;
+    if (!same && !settings_.relay) {
         ++stats_.desyncs;
         send(p, protocol::StateRequest{});
         return;
@@ -158,7 +181,14 @@ void LoadRoom::shoot(Player& p) {
     const int number = p.game.shotNumber() + 1;
     p.sentShot = number;
     p.sentAtNs = stats_.clock.nsecsElapsed();
-    send(p, protocol::Shot{number, plannedShotInputs(g, p.game.field(), planned)});
+    const protocol::Shot shot{number, plannedShotInputs(g, p.game.field(), planned)};
+    if (settings_.relay) {
+        protocol::Accepted passed{shot};
+        passed.shot.inputs.seat = p.seat;
+        send(p, passed);
+    } else {
+        send(p, shot);
+    }
     QTimer::singleShot(settings_.shotTimeoutMs, &p.think, [this, &p, number] {
         if (p.sentShot != number) return;
         stats_.error("no Accepted within " + std::to_string(settings_.shotTimeoutMs) + " ms");

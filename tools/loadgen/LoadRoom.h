@@ -6,6 +6,11 @@
 // turn comes, and plays every accepted shot itself with RemoteGame, so that
 // a shot whose hash differs from the server's counts as a desync. When the
 // game is over the room begins a new one with new connections.
+//
+// Against capzel-relay (a bare WebSocket relay, for comparison) the room's
+// maker sends the game's start as the server would begin it, and each
+// shooter sends its shot as an accepted shot with no outcome, which the
+// relay passes on to the room: the shots are followed, not checked.
 #pragma once
 
 #include <QElapsedTimer>
@@ -34,6 +39,8 @@ struct LoadSettings {
     int computerSeats = 0;   // seats the server's computer plays (Club)
     int thinkMs = 2000;      // mean time from a player's turn to its shot
     int shotTimeoutMs = 10000;
+    bool insecure = false;   // a wss server's certificate is taken unchecked (one of its own making)
+    bool relay = false;      // the server is capzel-relay
 };
 
 // What every room adds up to.
@@ -46,6 +53,7 @@ struct LoadStats {
     long desyncs = 0;
     long errors = 0;
     long games = 0;                     // games played to their end
+    int longestGame = 0;                // the most shots one game has had
     std::map<std::string, long> errorKinds;
 
     void error(const std::string& what);
