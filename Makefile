@@ -5,6 +5,7 @@
 #   make test        build and run every test (SAN=1: with ASan + UBSan)
 #   make bench       engine benchmarks (Google Benchmark)
 #   make bench-ui    animation, idle and game-history figures under Xvfb
+#   make bench-server  the online server at scale and under attack, beside a bare relay
 #   make fuzz        fuzz the saved-game reader (FUZZ_SECONDS=600; FUZZ=protocol: the online messages)
 #   make install     install under PREFIX (default /usr/local)
 #   make package     a Debian package (capzel_<version>_<arch>.deb in the build folder)
@@ -39,7 +40,7 @@ PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev qt6-webs
            clang libclang-rt-14-dev desktop-file-utils appstream dpkg-dev openbox
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test bench bench-ui fuzz install package clean
+.PHONY: deps configure build run test bench bench-ui bench-server fuzz install package clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -71,6 +72,9 @@ bench: build
 
 bench-ui: build
 	bash tools/bench-ui.sh $(BUILD_DIR)/bin
+
+bench-server: build
+	bash tools/bench-server.sh $(BUILD_DIR)/bin
 
 fuzz: deps
 	cmake -S . -B build-fuzz -G Ninja -DCAPZEL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
