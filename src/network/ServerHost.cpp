@@ -102,7 +102,7 @@ void ServerHost::received(QWebSocket* socket, const QString& message, bool binar
             refuse(c, "An aim is at most " + std::to_string(kMaxAimBytes) + " bytes.");
             return flooded(c);
         }
-        return aim(c, *a, message);
+        return aim(c, *a);
     }
     handle(c, std::move(decoded));
 }

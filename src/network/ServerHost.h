@@ -188,7 +188,7 @@ private:
     void joinRoom(Connection& c, const protocol::JoinRoom& join, bool maker = false);
     void shoot(Connection& c, const protocol::Shot& shot);
     void chat(Connection& c, const protocol::Chat& chat);
-    void aim(Connection& c, protocol::Aim aim, const QString& text);
+    void aim(Connection& c, protocol::Aim aim);
     void handToComputer(Connection& c, const protocol::HandToComputer& hand);
     void leaveRoom(Connection& c);
     void tick();

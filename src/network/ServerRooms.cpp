@@ -132,7 +132,7 @@ void ServerHost::chat(Connection& c, const protocol::Chat& chat) {
 
 // An aim is passed on to everyone else in the room, only from the
 // connection that holds the seat on turn; anything else is dropped.
-void ServerHost::aim(Connection& c, protocol::Aim aim, const QString&) {
+void ServerHost::aim(Connection& c, protocol::Aim aim) {
     RoomPlace* place = c.greeted ? placeOf(c) : nullptr;
     if (!place) return;
     const int onTurn = place->room->seatOnTurn();

@@ -98,7 +98,7 @@ private slots:
             << Attack::Squat << QStringList{"--max-rooms", "12", "--empty-room-seconds", "1"};
         QTest::newRow("codes naming no room are rationed per address") << Attack::WrongCodes << QStringList{};
         QTest::newRow("a vanished player's seat shows as dropped")
-            << Attack::Vanished << QStringList{"--ping-seconds", "1", "--silent-seconds", "4"};
+            << Attack::Vanished << QStringList{"--ping-seconds", "1", "--silent-seconds", "6"};
         QTest::newRow("a spectator that never reads is cut")
             << Attack::NeverReads << QStringList{"--max-messages-per-second", "2000", "--max-unsent-kib", "64"};
         QTest::newRow("a stranger taking the host's released seat is no host")
