@@ -249,7 +249,9 @@ void OnlinePlay::refused(const QString& reason) {
         return;
     }
     game_->onRefused();
-    if (MainWindow* w = app_.mainWindow()) w->banner()->post(reason);
+    // In the chat's log, where it hides nothing of the field.
+    showChat();
+    chat_->addLine(QStringLiteral("(server)"), reason);
 }
 
 // The room asked for goes unanswered: the player may wait on or go back

@@ -15,7 +15,7 @@
 //    lets the game go on here with every seat at this computer;
 //  - when the room asked for goes unanswered, says so and offers to go
 //    back; takes only the first answer, for the room asked; shows what the
-//    server refuses once in the room in the banner.
+//    server refuses once in the room in the chat's log.
 #pragma once
 
 #include <QObject>

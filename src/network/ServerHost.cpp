@@ -89,7 +89,7 @@ void ServerHost::received(QWebSocket* socket, const QString& message, bool binar
     const ServerLimits& limits = options_.limits;
     const bool within = aimed ? c.aims.take(limits.aimsPerSecond, limits.aimsPerSecond, now)
                               : c.messages.take(limits.messagesPerSecond, limits.messagesPerSecond, now);
-    if (!within) return flooded(c);
+    if (!within) return flooded(c, aimed);
     if (binary) return refuse(c, "Messages are JSON text, not binary.");
     if (aimed && message.size() > kMaxAimBytes) {
         refuse(c, "An aim is at most " + std::to_string(kMaxAimBytes) + " bytes.");
@@ -107,16 +107,20 @@ void ServerHost::received(QWebSocket* socket, const QString& message, bool binar
     handle(c, std::move(decoded));
 }
 
-// A message over its rate: refused at first and now and then, and after so
-// many the connection is closed.
-void ServerHost::flooded(Connection& c) {
-    if (++c.flooded >= options_.limits.floodedMessagesToClose) {
+// A message over its rate: refused at first and now and then (an aim
+// quietly), and after so many in a short time the connection is closed.
+void ServerHost::flooded(Connection& c, bool quietly) {
+    const ServerLimits& limits = options_.limits;
+    Allowance& lately = c.flooded;
+    lately.refill(limits.messagesPerSecond, nowMs());
+    const bool first = lately.spent < 1;
+    lately.spent += 1;
+    if (lately.spent >= limits.floodedMessagesToClose) {
         c.closing = true;
         c.closingSinceMs = nowMs();
         c.socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Too many messages."));
-    } else if (c.flooded == 1 || c.flooded % std::max(1, options_.limits.messagesPerSecond) == 0) {
-        refuse(c, "Too many messages: at most " + std::to_string(options_.limits.messagesPerSecond) +
-                      " a second, and " + std::to_string(options_.limits.aimsPerSecond) + " aims.");
+    } else if (!quietly && (first || ++c.floodRefusals % std::max(1, limits.messagesPerSecond) == 0)) {
+        refuse(c, "Too many messages: at most " + std::to_string(limits.messagesPerSecond) + " a second.");
     }
 }
 

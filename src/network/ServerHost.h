@@ -8,9 +8,10 @@
 //  - a connection's TLS handshake and WebSocket upgrade must be done within
 //    a few seconds; they go on side by side, never waiting for one another;
 //  - every message counts against its connection's rate before it is read
-//    (aims have a rate of their own, and those over it count too); past the
-//    rate it is refused, and after so many refused the connection is closed;
-//    an aim longer than an aim can be is refused;
+//    (aims have a rate of their own); past the rate it is refused (an aim is
+//    dropped without a word, but counts all the same), and after so many
+//    over the rate in a short time the connection is closed; an aim longer
+//    than an aim can be is refused;
 //  - one address holds only so many connections, and so many rooms whose
 //    game has not begun; room codes that name no room are rationed per
 //    address; the server holds only so many rooms;
@@ -61,7 +62,10 @@ namespace capzel::network {
 struct ServerLimits {
     int messagesPerSecond = 20;  // per connection, aims apart, with a burst of as many
     int aimsPerSecond = 20;      // per connection, with a burst of as many
-    int floodedMessagesToClose = 100;  // messages over the rates before the connection is closed
+    // Messages over the rates before the connection is closed; the count
+    // goes down again by the messages' rate a second, so that a burst now and
+    // then (aims bunched by the network) never adds up to a close.
+    int floodedMessagesToClose = 100;
     int connectionsPerAddress = 16;
     int rooms = 1000;
     int waitingRoomsPerAddress = 8;  // rooms made from one address whose game has not begun
@@ -131,7 +135,8 @@ private:
         std::vector<int> seats;  // the seats it holds (none: a spectator)
         Allowance messages;
         Allowance aims;
-        int flooded = 0;
+        Allowance flooded;  // messages over the rates lately
+        int floodRefusals = 0;
         qint64 lastHeardMs = 0;
         qint64 lastPingMs = 0;
         qint64 closingSinceMs = 0;
@@ -176,7 +181,7 @@ private:
     void received(QWebSocket* socket, const QString& text, bool binary = false);
     void dropped(QWebSocket* socket);
     void handle(Connection& c, protocol::Decoded message);
-    void flooded(Connection& c);
+    void flooded(Connection& c, bool quietly = false);
     void cut(Connection& c);
     void send(Connection& c, const protocol::Message& message);
     void sendText(Connection& c, const QString& text);

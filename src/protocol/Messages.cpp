@@ -217,7 +217,8 @@ struct Reader {
         if (r.ok() && !std::all_of(ends.begin(), ends.end(), [](float v) { return std::isfinite(v); }))
             r.fail("aim", "holds a number that is not finite");
         m.x1 = ends[0], m.y1 = ends[1], m.x2 = ends[2], m.y2 = ends[3];
-        r.integer("power", m.power, 0, maxShotPower());
+        // A charge under way may stand below the bar's bottom for a moment.
+        r.integer("power", m.power, -maxShotPower(), maxShotPower());
         r.boolean("charging", m.charging);
     }
     void operator()(HandToComputer& m) { r.integer("seat", m.seat, 1, kMaxPlayers); }
