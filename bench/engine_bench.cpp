@@ -14,16 +14,16 @@ using namespace capzel;
 namespace {
 
 struct Setup {
-    GameState g;
+    Game g;
     Field field;
 };
 
 void addPiece(Setup& s, int i, float left, float top) {
-    s.g.playerName[i] = "Player " + std::to_string(i);
-    s.g.friction[i] = 98;
-    s.g.score[i] = 200 + (i - 1) * 10;
-    s.g.position[i] = 3;
-    s.g.inGame[i] = true;
+    s.g.seats[i].name = "Player " + std::to_string(i);
+    s.g.seats[i].friction = 98;
+    s.g.seats[i].score = 200 + (i - 1) * 10;
+    s.g.seats[i].position = 3;
+    s.g.seats[i].inGame = true;
     s.field.board.pieces[i].left = left;
     s.field.board.pieces[i].top = top;
 }

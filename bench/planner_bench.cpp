@@ -19,7 +19,7 @@ using namespace capzel;
 namespace {
 
 struct position {
-    GameState g;
+    Game g;
     Field field;
 };
 
@@ -28,20 +28,20 @@ struct position {
 position midGame(int players) {
     static constexpr int kBoxes[] = {3, 6, 9, 12, 5, 8, 11, 13};
     position p;
-    GameState& g = p.g;
+    Game& g = p.g;
     g.numberOfPlayers = std::int16_t(players);
     g.recreatePerGameTables();
     g.gameRunning = true;
     g.currentTurn = 1;
     for (int i = 1; i <= players; ++i) {
-        g.playerName[i] = "Player " + std::to_string(i);
-        g.friction[i] = 98;
-        g.score[i] = 200;
-        g.inGame[i] = true;
-        g.position[i] = kBoxes[i - 1];
+        g.seats[i].name = "Player " + std::to_string(i);
+        g.seats[i].friction = 98;
+        g.seats[i].score = 200;
+        g.seats[i].inGame = true;
+        g.seats[i].position = kBoxes[i - 1];
         centrePieceOn(p.field.board.pieces[i], p.field.board.spots[kBoxes[i - 1]]);
     }
-    g.moveableNextTurn[1] = true;
+    g.seats[1].moveableNextTurn = true;
     return p;
 }
 

@@ -9,7 +9,7 @@
 #include "players/Random.h"
 #include "records/NewGame.h"
 #include "rules/TurnStart.h"
-#include "session/RecordReplay.h"
+#include "match/RecordReplay.h"
 
 using namespace capzel;
 
@@ -20,7 +20,7 @@ namespace {
 // the simulator's self-play records them.
 const GameRecord& twoHundredShots() {
     static const GameRecord record = [] {
-        GameState g;
+        Game g;
         Field field;
         SilentPlatform ui;
         GameContext ctx{g, field, ui};
@@ -29,7 +29,7 @@ const GameRecord& twoHundredShots() {
         applyNewGame(ctx, settings);
         GameRecord r;
         r.setup = newGameSetup(settings);
-        for (int i = 1; i <= 4; ++i) r.setup.seats[std::size_t(i - 1)].color = g.playerColor[i];
+        for (int i = 1; i <= 4; ++i) r.setup.seats[std::size_t(i - 1)].color = g.seats[i].color;
         paintPlayerColors(g, field);
         r.field = recordField(field);
         const Judgement started = startTurn(ctx, g.currentTurn);
@@ -51,7 +51,7 @@ void BM_JumpToShot(benchmark::State& state) {
     const GameRecord& record = twoHundredShots();
     const int k = int(state.range(0));
     if (record.shotCount() < k) return state.SkipWithError("the game ended early");
-    GameState g;
+    Game g;
     Field field;
     std::string error;
     for (auto _ : state) {

@@ -7,7 +7,7 @@
 #include <QWindow>
 #include <chrono>
 
-#include "controls/HiddenCommands.h"
+#include "rules/HiddenCommands.h"
 #include "ui/windows/AboutBox.h"
 #include "ui/desktop/Autosave.h"
 #include "ui/windows/GameHistoryWindow.h"

@@ -142,7 +142,7 @@ AutosaveSlots& CapzelApp::autosaveSlots() {
     return *autosaveSlots_;
 }
 
-void CapzelApp::keep(const GameState& g, const Field& field) {
+void CapzelApp::keep(const Game& g, const Field& field) {
     MainWindow* main = mainWindow();
     if (!main) return;
     const std::string path = autosaveSlots().file();

@@ -85,7 +85,7 @@ std::string Room::roomText() const {
     if (begun_) {
         // The record's own text goes in as it is (it is written after every
         // shot, so it is not parsed and written again); "record" is last.
-        std::string record = writeGameRecord(record_);
+        std::string record = writeGameRecord(match_.record());
         while (!record.empty() && record.back() == '\n') record.pop_back();
         text.replace(text.size() - 5, 4, record);  // "null}"
     }
@@ -108,7 +108,7 @@ std::unique_ptr<Room> Room::fromText(std::string_view text, Clock::time_point no
     if (!kept) return refuse(why);
     protocol::CreateRoom setup{{}, kept->walls, {}, {}};
     for (const KeptSeat& s : kept->seats) setup.seats.push_back(s.kind);
-    if (const auto wrong = setupRefusal(setup)) return refuse(*wrong);
+    if (const auto wrong = setupRefusal(setup)) return refuse(wrong->text);
     auto room = std::make_unique<Room>(kept->code, setup, planner);
     for (std::size_t i = 0; i < kept->seats.size(); ++i) {
         room->seats_[i].name = kept->seats[i].name;
@@ -121,12 +121,12 @@ std::unique_ptr<Room> Room::fromText(std::string_view text, Clock::time_point no
     // the room's own door, each checked against the record.
     room->begin();
     const GameRecord& record = *kept->record;
-    if (record.start != room->record_.start) return refuse("the game does not begin as its record does");
+    if (record.start != room->record().start) return refuse("the game does not begin as its record does");
     for (std::size_t k = 0; k < record.entries.size(); ++k) {
         const auto* shot = std::get_if<RecordedShot>(&record.entries[k]);
         if (!shot) return refuse("entry " + std::to_string(k + 1) + " of the record is not a shot");
-        const std::string refusal = room->shotRefusal(shot->seat, protocol::Shot{int(k + 1), *shot});
-        if (!refusal.empty()) return refuse("shot " + std::to_string(k + 1) + ": " + refusal);
+        const std::optional<Refusal> refusal = room->shotRefusal(shot->seat, protocol::Shot{int(k + 1), *shot});
+        if (refusal) return refuse("shot " + std::to_string(k + 1) + ": " + refusal->text);
         if (room->play(*shot).shot.inputs.outcome != shot->outcome)
             return refuse("shot " + std::to_string(k + 1) + " does not play back as recorded");
     }

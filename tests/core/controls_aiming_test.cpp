@@ -21,7 +21,7 @@ struct BoundedPlatform : FakePlatform {
 };
 
 struct Table {
-    GameState g;
+    Game g;
     Field field;
     BoundedPlatform ui;
     GameContext ctx{g, field, ui};
@@ -39,10 +39,10 @@ struct Table {
         g.gameRunning = true;
         g.currentTurn = 1;
         for (int i = 1; i <= players; ++i) {
-            g.playerName[i] = std::string("P").append(std::to_string(i));  // not "P" + ...: a GCC 12 false alarm
-            g.friction[i] = 98;
-            g.inGame[i] = true;
-            g.position[i] = 1;
+            g.seats[i].name = std::string("P").append(std::to_string(i));  // not "P" + ...: a GCC 12 false alarm
+            g.seats[i].friction = 98;
+            g.seats[i].inGame = true;
+            g.seats[i].position = 1;
         }
         // Player 1 in the middle of the field, away from every box and wall.
         field.board.pieces[1].left = 3500;
@@ -107,8 +107,8 @@ TEST(Aiming, HandPlacementStaysInTheBox) {
     };
     for (const Row& r : rows) {
         Table t;
-        t.g.moveableNextTurn[1] = r.moveable;
-        t.g.position[1] = r.position;
+        t.g.seats[1].moveableNextTurn = r.moveable;
+        t.g.seats[1].position = r.position;
         Box& piece = t.field.board.pieces[1];
         const float oldLeft = piece.left, oldTop = piece.top;
         t.turn.mouseMove(r.buttons, r.shift, r.x, r.y);
@@ -125,7 +125,7 @@ struct ChargeOutcome {
     bool shot = false;
 };
 
-ChargeOutcome chargeAndFire(Table& t, const std::function<bool(const GameState&)>& pressAt) {
+ChargeOutcome chargeAndFire(Table& t, const std::function<bool(const Game&)>& pressAt) {
     ChargeOutcome out;
     bool pressed = false;
     t.ui.onYield = [&] {
@@ -163,7 +163,7 @@ TEST(PowerBar, GoFiresWithTheStrengthOfTheLevelReached) {
         t.turn.mouseMove(1, 0, 3650, 6400);  // aim straight down: the shot goes up
         int fills = 0;
         int last = 10000;
-        const ChargeOutcome out = chargeAndFire(t, [&](const GameState& g) {
+        const ChargeOutcome out = chargeAndFire(t, [&](const Game& g) {
             if (g.power > last) ++fills;
             last = g.power;
             return fills == r.fills && g.power == r.level;
@@ -190,7 +190,7 @@ TEST(PowerBar, DrawsElevenRowsPerTickAndLeavesTheGaps) {
     Table t;
     t.turn.mouseMove(1, 0, 3650, 6400);
     std::vector<PowerBar::Span> drawn;
-    chargeAndFire(t, [&](const GameState& g) {
+    chargeAndFire(t, [&](const Game& g) {
         if (g.power == 4405) {
             drawn = t.turn.controls().powerBar.drawn;
             return true;
@@ -209,7 +209,7 @@ TEST(PowerBar, DrawsElevenRowsPerTickAndLeavesTheGaps) {
 
 TEST(PowerBar, GoWithoutAnAimPlaysNoShot) {
     Table t;
-    const ChargeOutcome out = chargeAndFire(t, [](const GameState& g) { return g.power == 4995; });
+    const ChargeOutcome out = chargeAndFire(t, [](const Game& g) { return g.power == 4995; });
     EXPECT_FALSE(out.shot);
     EXPECT_TRUE(t.turn.controls().powerBar.box.visible);  // the bar stays as drawn
     EXPECT_FALSE(t.turn.charging());
@@ -257,7 +257,7 @@ TEST(PowerBar, PausesATenthOfASecondAtTheTop) {
         Table t;
         t.turn.mouseMove(1, 0, 3650, 6400);
         long topAt = -1, restartAt = -1;
-        chargeAndFire(t, [&](const GameState& g) {
+        chargeAndFire(t, [&](const Game& g) {
             if (g.power < -10 && topAt < 0) {  // the last level: the pause has begun
                 topAt = t.ui.yields;
                 if (midnight) t.ui.clockNow = 0;
@@ -280,7 +280,7 @@ TEST(PowerBar, CalibrationPicksThePaceOfTheCharge) {
         t.turn.startShot();
         test::drive(t.turn, t.ui);
         t.ui.secondsPerYield = r[0] / 10000;
-        chargeAndFire(t, [](const GameState&) { return true; });
+        chargeAndFire(t, [](const Game&) { return true; });
         EXPECT_EQ(t.turn.pace().delay(), r[1]) << r[0];
     }
 }

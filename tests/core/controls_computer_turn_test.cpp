@@ -19,7 +19,7 @@ players::PlannerOptions smallSearch() { return {.threads = 2, .directions = 24, 
 struct TwoSeats : test::ShotTable {
     explicit TwoSeats(PlayerKind first) : ShotTable(2) {
         g.playerName = {"", "Ann", "Bob"};
-        g.playerKind[1] = first;
+        g.seats[1].kind = first;
         centrePieceOn(piece(1), field.board.spots[3]);
         centrePieceOn(piece(2), field.board.spots[4]);
         ui.secondsPerYield = 1e-6;

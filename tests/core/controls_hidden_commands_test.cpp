@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Scenario.h"
-#include "controls/HiddenCommands.h"
+#include "rules/HiddenCommands.h"
 #include "records_fixtures.h"
 
 using namespace capzel;

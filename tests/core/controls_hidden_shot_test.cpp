@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/HiddenCommands.h"
+#include "rules/HiddenCommands.h"
 #include "engine/Assign.h"
 #include "support/ShotTable.h"
 

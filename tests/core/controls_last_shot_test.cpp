@@ -3,7 +3,7 @@
 
 #include <tuple>
 
-#include "controls/HiddenCommands.h"
+#include "rules/HiddenCommands.h"
 #include "support/RunDriver.h"
 #include "support/ShotTable.h"
 
@@ -18,9 +18,9 @@ const ShotCase kCases[] = {{1, false, 9405}, {3, false, 9405}, {3, true, 6000}, 
 
 // Piece 1 shoots up into the others, which stand in a column above it.
 void setUp(ShotTable& t, const ShotCase& c) {
-    t.g.isKiller[1] = c.killer;
+    t.g.seats[1].isKiller = c.killer;
     for (int i = 1; i <= c.players; ++i) {
-        t.g.playerName[i] = "P" + std::to_string(i);
+        t.g.seats[i].name = "P" + std::to_string(i);
         t.place(i, 2400, float(8000 - 1500 * (i - 1)));
     }
     t.field.board.pointer = {2550, 8150, 2550, 8450};
@@ -36,7 +36,7 @@ auto places(const Field& f) {
     return out;
 }
 
-auto game(const GameState& g) {
+auto game(const Game& g) {
     return std::tie(g.currentTurn, g.gameRunning, g.score, g.position, g.isKiller, g.dead, g.inGame, g.losingTurn,
                     g.moveableNextTurn, g.onLetters, g.headingInReverse, g.shotsTaken);
 }
@@ -49,7 +49,7 @@ TEST(LastShot, ReplayEndsWhereTheShotEndedAndUndoRestoresTheGame) {
         setUp(t, c);
         setUp(whole, c);
         shootPiece(whole.ctx);
-        const GameState before = t.g;
+        const Game before = t.g;
         const Field start = t.field;
         TurnController turn(t.ctx);
         turn.startShot();

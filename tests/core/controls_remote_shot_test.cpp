@@ -9,7 +9,7 @@
 #include "model/Placement.h"
 #include "players/PlannedShot.h"
 #include "records/GameRecord.h"
-#include "session/RecordReplay.h"
+#include "match/RecordReplay.h"
 #include "support/RunDriver.h"
 #include "support/ShotTable.h"
 
@@ -53,7 +53,7 @@ TEST(RemoteShotTurn, EndsEveryShotWhereTheServersPlayEndsIt) {
                                               players::shotAlong(served.g, served.field.board, c.angle, c.ticks));
         shot.power = std::int16_t(shot.power + c.offLevel);
         if (c.placed) {
-            shown.g.moveableNextTurn[1] = served.g.moveableNextTurn[1] = true;
+            shown.g.seats[1].moveableNextTurn = served.g.seats[1].moveableNextTurn = true;
             shot.placement = HandPlacement{served.piece(1).left + 40, served.piece(1).top - 25};
         }
         TurnController servedTurn(served.ctx);

@@ -47,7 +47,7 @@ TEST(PacedShot, StepByStepEndsAsTheWholeShot) {
 
 TEST(TurnController, PhasesOfATurn) {
     ShotTable t(1);
-    t.g.playerName[1] = "Ann";
+    t.g.seats[1].name = "Ann";
     t.place(1, 3500, 6000);
     t.ui.secondsPerYield = 1e-6;
     TurnController turn(t.ctx);
@@ -71,7 +71,7 @@ TEST(TurnController, PhasesOfATurn) {
 
     // A lone player whose shot leaves the piece in D wins: the judging
     // reports the end of the game.
-    t.g.position[1] = 28;
+    t.g.seats[1].position = 28;
     centrePieceOn(t.piece(1), t.field.board.spots[29]);
     turn.mouseMove(1, 0, 0, 0);
     t.g.power = 1310;  // too weak to move the piece

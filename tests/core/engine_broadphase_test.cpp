@@ -13,7 +13,7 @@
 #include "engine/ShotRun.h"
 #include "engine/WallGrid.h"
 #include "engine/WallPass.h"
-#include "model/GameSnapshot.h"
+#include "model/Game.h"
 #include "support/FakePlatform.h"
 
 namespace capzel {

@@ -38,10 +38,10 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
         EXPECT_EQ(events, plainEvents) << name;
         if (played.first) continue;
         ++shots;
-        const GameState& g = t.g;
+        const Game& g = t.g;
         test::Game start;
         setUp(start.ctx, scenarioFromJson(record.at("in")));
-        const GameState& before = start.g;
+        const Game& before = start.g;
         // The first twenty contacts are the hit log's pairs, in order.
         std::vector<std::pair<int, int>> contacts, logged;
         for (const ShotEvent& e : events)
@@ -51,9 +51,9 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
         EXPECT_EQ(count(events, ShotEventKind::Kill), g.killCount) << name;
         EXPECT_EQ(count(events, ShotEventKind::SentToTarget), g.sentCount) << name;
         for (const ShotEvent& e : events) {
-            if (e.kind == ShotEventKind::Kill) EXPECT_TRUE(g.dead[e.piece] && !before.dead[e.piece]) << name;
-            if (e.kind == ShotEventKind::SentToTarget) EXPECT_EQ(g.position[e.piece], e.other) << name;
-            if (e.kind == ShotEventKind::SentToHolder) EXPECT_TRUE(g.dead[e.piece] && !g.inGame[e.piece]) << name;
+            if (e.kind == ShotEventKind::Kill) EXPECT_TRUE(g.seats[e.piece].dead && !before.seats[e.piece].dead) << name;
+            if (e.kind == ShotEventKind::SentToTarget) EXPECT_EQ(g.seats[e.piece].position, e.other) << name;
+            if (e.kind == ShotEventKind::SentToHolder) EXPECT_TRUE(g.seats[e.piece].dead && !g.seats[e.piece].inGame) << name;
             if (e.kind == ShotEventKind::WallBounce) EXPECT_TRUE(g.wallsOn) << name;
             const bool hit = e.kind == ShotEventKind::Contact || e.kind == ShotEventKind::Kill ||
                              e.kind == ShotEventKind::WallBounce || e.kind == ShotEventKind::EdgeBounce;
@@ -75,7 +75,7 @@ TEST(ShotEvents, ContactStrengthIsTheClosingSpeed) {
         test::Game t;
         ShotEvents events;
         t.ctx.shotEvents = &events;
-        GameState& g = t.g;
+        Game& g = t.g;
         Field& field = t.field;
         g.numberOfPlayers = 2;
         g.currentTurn = 1;

@@ -61,7 +61,7 @@ TEST(GameSnapshot, EveryRecordedShotSurvivesTextRestoreAndReplay) {
         bool ok = roundTrips(before) && roundTrips(after) && identity &&
                         stateHash(restored.snapshot()) == stateHash(after);
         for (std::size_t k = before.players.size() + 1; k <= kMaxPlayers; ++k)
-            ok = ok && !restored.field.board.pieces[k].visible && restored.field.velocityX[k] == 0 && !restored.g.inGame[k];
+            ok = ok && !restored.field.board.pieces[k].visible && restored.field.velocityX[k] == 0 && !restored.g.seats[k].inGame;
         if (!ok) ADD_FAILURE() << name << (identity ? ": restored play or text differs" : ": apply is not identity");
         failures += ok ? 0 : 1;
     }
@@ -173,7 +173,7 @@ TEST(GameSnapshot, ReaderRefusesHostileTextsNamingTheField) {
     const std::pair<std::string, const char*> texts[] = {
         {"{", "not JSON"}, {"[1]", "not a JSON object"}, {padded, "bytes"},
         {std::string(30000, '[') + std::string(30000, ']'), "not a JSON object"},
-        {writeSnapshot(captureSnapshot(GameState{}, Field{})), "players: has 0 entries, not 1 to 8"},
+        {writeSnapshot(captureSnapshot(Game{}, Field{})), "players: has 0 entries, not 1 to 8"},
         {std::regex_replace(valid, std::regex("(\"contactOffsetY\":)[^,}]*"), "$011e999"), "not JSON"}};
     for (const auto& [text, named] : texts) {
         std::string error;

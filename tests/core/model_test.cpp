@@ -1,7 +1,7 @@
 // The board layout (rounding: SaveFileFormat; target labels: the rules table).
 #include <gtest/gtest.h>
 
-#include "model/GameSnapshot.h"
+#include "model/Game.h"
 
 using namespace capzel;
 
@@ -20,7 +20,7 @@ TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
     EXPECT_EQ(guides, "-xxxxxx-xxxxxxxxxxxxxxxxx-");
     // The start-up field, pinned: every piece's place, size and colour, the
     // walls, the holder and the edges a window shows before the first game.
-    GameState g;
+    Game g;
     g.numberOfPlayers = kMaxPlayers;
     EXPECT_EQ(stateHash(captureSnapshot(g, Field{})), 0x337ac93101c9295ull) << std::hex << stateHash(captureSnapshot(g, Field{}));
 }

@@ -67,7 +67,7 @@ TEST(HostileFiles, AreRefusedOrCutShortBeforeTheyAreRead) {
         EXPECT_EQ(isSpecialFile(path), r.special);
 
         DiskReading ui;
-        GameState g;
+        Game g;
         Field field;
         GameContext ctx{g, field, ui};
         ui.openAnswers = {path};

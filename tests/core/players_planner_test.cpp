@@ -18,23 +18,23 @@ namespace {
 // Ann and Bob at target 5, Ann to shoot.
 struct Game : test::ShotTable {
     Game() : ShotTable(2) {
-        g.playerName[1] = "Ann";
-        g.playerName[2] = "Bob";
-        g.position[1] = g.position[2] = 5;
+        g.seats[1].name = "Ann";
+        g.seats[2].name = "Bob";
+        g.seats[1].position = g.seats[2].position = 5;
         centrePieceOn(piece(2), field.board.spots[6]);
     }
 };
 
 // Ann a short way left of box 2, her next target, with nothing between.
 void nearHerTarget(Game& t) {
-    t.g.position[1] = 1;
+    t.g.seats[1].position = 1;
     t.place(1, 7000, 800);
 }
 
 // Ann a killer in box 13, Bob's piece beside hers.
 void killerBesidePrey(Game& t) {
-    t.g.isKiller[1] = true;
-    t.g.position[1] = 13;
+    t.g.seats[1].isKiller = true;
+    t.g.seats[1].position = 13;
     centrePieceOn(t.piece(1), t.field.board.spots[13]);
     t.place(2, t.piece(1).left + 900, t.piece(1).top);
 }
@@ -47,12 +47,12 @@ TEST(Planner, TakesTheObviousShot) {
     killerBesidePrey(kill);
     const PlannedShot toTarget = planShot(reach.g, reach.field, PlayerKind::Expert, 1).shot;
     ASSERT_TRUE(playShot(reach.ctx, toTarget, 100000));
-    EXPECT_GE(reach.g.position[1], 2);
+    EXPECT_GE(reach.g.seats[1].position, 2);
     EXPECT_EQ(reach.g.currentTurn, 1);
 
     const PlannedShot atPrey = planShot(kill.g, kill.field, PlayerKind::Expert, 1).shot;
     ASSERT_TRUE(playShot(kill.ctx, atPrey, 100000));
-    EXPECT_TRUE(kill.g.dead[2]);
+    EXPECT_TRUE(kill.g.seats[2].dead);
     EXPECT_FALSE(kill.g.gameRunning);  // the last other player is gone: Ann won
 }
 
@@ -87,7 +87,7 @@ TEST(Planner, PlansOnlyWhatTheBoardPlays) {
     for (const auto& r : rows) {
         Game t;
         r.setUp(t);
-        const GameState before = t.g;
+        const Game before = t.g;
         const Board beforeBoard = t.field.board;
         const PlanResult plan = planShot(t.g, t.field, r.level, 3);
         const PlannedShot& s = plan.shot;

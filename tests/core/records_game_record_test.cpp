@@ -7,7 +7,7 @@
 #include "DataRows.h"
 #include "Scenario.h"
 #include "session/GameSession.h"
-#include "session/RecordReplay.h"
+#include "match/RecordReplay.h"
 #include "support/RunDriver.h"
 
 namespace capzel {
@@ -126,7 +126,7 @@ TEST(GameRecord, UndoingAndRedoingShotsComesBackToTheSameGame) {
     EXPECT_TRUE(check.ok()) << check.firstMismatch->describe();
 
     // A jump to any shot gives the game the record holds there.
-    GameState g;
+    Game g;
     Field field;
     ASSERT_TRUE(restoreToShot(session.record(), 3, g, field));
     EXPECT_EQ(gameHash(g, field), after[2]);

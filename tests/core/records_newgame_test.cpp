@@ -20,8 +20,8 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
     }
     applyNewGame(t.ctx, five);
     // The first game runs for a while.
-    t.g.position[2] = 14;
-    t.g.isKiller[1] = t.g.dead[3] = t.g.losingTurn[2] = true;
+    t.g.seats[2].position = 14;
+    t.g.seats[1].isKiller = t.g.seats[3].dead = t.g.seats[2].losingTurn = true;
     t.g.shotInProgress = true;
     t.g.currentTurn = 4;
 
@@ -34,16 +34,16 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
     EXPECT_EQ(t.g.numberOfPlayers, 3);
     EXPECT_EQ(t.g.currentTurn, 1);
     EXPECT_FALSE(t.g.shotInProgress);
-    EXPECT_EQ(t.g.playerName[2], "");
+    EXPECT_EQ(t.g.seats[2].name, "");
     for (int i = 0; i <= kMaxPlayers; ++i) {
-        EXPECT_EQ(t.g.position[i], 0) << i;
-        EXPECT_FALSE(t.g.isKiller[i] || t.g.dead[i] || t.g.losingTurn[i] || t.g.inGame[i]) << i;
+        EXPECT_EQ(t.g.seats[i].position, 0) << i;
+        EXPECT_FALSE(t.g.seats[i].isKiller || t.g.seats[i].dead || t.g.seats[i].losingTurn || t.g.seats[i].inGame) << i;
     }
     for (int i = 4; i <= 5; ++i) {
-        EXPECT_EQ(t.g.playerName[i], "Five " + std::to_string(i));
-        EXPECT_EQ(t.g.friction[i], 97.5f);
-        EXPECT_EQ(t.g.score[i], 300 + (i - 1) * 10);
-        EXPECT_EQ(t.g.playerColor[i], Color(100 + i));
+        EXPECT_EQ(t.g.seats[i].name, "Five " + std::to_string(i));
+        EXPECT_EQ(t.g.seats[i].friction, 97.5f);
+        EXPECT_EQ(t.g.seats[i].score, 300 + (i - 1) * 10);
+        EXPECT_EQ(t.g.seats[i].color, Color(100 + i));
     }
     for (int i = 1; i <= kMaxPlayers; ++i) EXPECT_EQ(t.field.board.pieces[i].visible, i <= 3) << i;
 }

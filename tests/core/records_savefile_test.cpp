@@ -50,11 +50,11 @@ TEST(SaveFileFormat, GatherRoundsHalvesToEvenAndHoldsValuesInRange) {
     a.width = 301.5f;    // 302
     a.left = -0.5f;      // 0
     a.top = 25000.0f;    // beyond the coordinate limit: 20000
-    t.g.score[1] = 70000;     // kept whole: the writer holds the score line to 16 bits
-    t.g.score[2] = -70000;
-    t.g.friction[2] = 150.0f; // 100
-    t.g.position[2] = 99999;  // 32767
-    t.g.playerColor[2] = 0xFFFFFFFFu;
+    t.g.seats[1].score = 70000;     // kept whole: the writer holds the score line to 16 bits
+    t.g.seats[2].score = -70000;
+    t.g.seats[2].friction = 150.0f; // 100
+    t.g.seats[2].position = 99999;  // 32767
+    t.g.seats[2].color = 0xFFFFFFFFu;
     t.g.currentTurn = 3;      // beyond the players: the turn start would give 1
     const SavedGame s = gatherSavedGame(t.g, t.field.board);
     EXPECT_EQ(s.players[0].height, 300);

@@ -22,11 +22,11 @@ void setUpOtherGame(Game& t) {
     t.g.wallsOn = false;
     t.g.recreatePerGameTables();
     for (int i = 1; i <= kMaxPlayers; ++i) {
-        t.g.playerName[i] = "Old " + std::to_string(i);
-        t.g.score[i] = 1000 + i;
-        t.g.friction[i] = 96.5f;
-        t.g.playerColor[i] = Color(i);
-        t.g.position[i] = i;
+        t.g.seats[i].name = "Old " + std::to_string(i);
+        t.g.seats[i].score = 1000 + i;
+        t.g.seats[i].friction = 96.5f;
+        t.g.seats[i].color = Color(i);
+        t.g.seats[i].position = i;
     }
     for (int j = 1; j <= 8; ++j) t.field.board.walls[j].visible = false;
     t.field.board.pieceHolder.width = 123;
@@ -100,7 +100,7 @@ TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
     EXPECT_EQ(t.ui.questions, std::vector<std::string>{kLoadQuestion});
     EXPECT_TRUE(t.ui.messages.empty());
 
-    const GameState& g = t.g;
+    const Game& g = t.g;
     EXPECT_EQ(g.numberOfPlayers, 2);
     EXPECT_EQ(g.currentTurn, 2);
     EXPECT_TRUE(g.gameRunning);
@@ -109,7 +109,7 @@ TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
     EXPECT_EQ(gatherSavedGame(g, t.field.board), gatherSavedGame(saved.g, saved.field.board));
     EXPECT_EQ(t.field.board.pieces[1].left, 4600.0f);  // 4600.5: halves to even
     for (int i = 1; i <= 2; ++i) {
-        EXPECT_EQ(t.field.board.pieces[i].fillColor, g.playerColor[i]) << i;
+        EXPECT_EQ(t.field.board.pieces[i].fillColor, g.seats[i].color) << i;
         EXPECT_TRUE(t.field.board.pieces[i].visible) << i;
     }
 
@@ -120,9 +120,9 @@ TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
     EXPECT_EQ(t.field.board.pieceHolder.height, 2.5f * 300.0f);
     for (int i = 3; i <= kMaxPlayers; ++i) {
         EXPECT_FALSE(t.field.board.pieces[i].visible) << i;
-        EXPECT_EQ(g.playerName[i], "Old " + std::to_string(i));
-        EXPECT_EQ(g.score[i], 1000 + i);
-        EXPECT_EQ(g.position[i], 0) << "per-game tables are new";
+        EXPECT_EQ(g.seats[i].name, "Old " + std::to_string(i));
+        EXPECT_EQ(g.seats[i].score, 1000 + i);
+        EXPECT_EQ(g.seats[i].position, 0) << "per-game tables are new";
     }
 }
 

@@ -35,7 +35,7 @@ TEST(FieldHints, MarkOnlyALivingCurrentPlayerBetweenShots) {
         {"no turn", 0, 5, ' ', 0, 0, 0, "--------"},
     };
     for (const Row& r : rows) {
-        GameState g;
+        Game g;
         Board board = makeBoardLayout();
         g.numberOfPlayers = 8;
         g.recreatePerGameTables();
@@ -43,14 +43,14 @@ TEST(FieldHints, MarkOnlyALivingCurrentPlayerBetweenShots) {
         g.shotInProgress = r.flag == 's';
         g.currentTurn = std::int16_t(r.turn);
         g.inGame = {false, true, true, false, false, false, false, false, true};  // 3 waits in the holder
-        g.dead[2] = r.flag == 'd';
+        g.seats[2].dead = r.flag == 'd';
         const int me = std::min(r.turn, kMaxPlayers);
-        g.isKiller[me] = r.flag == 'k';
-        g.position[me] = r.position;
+        g.seats[me].isKiller = r.flag == 'k';
+        g.seats[me].position = r.position;
         board.pieces[me].fillColor = r.piece;
         if (r.flag == 'k') {
-            g.inGame[3] = true;  // now on the field; a dead piece is no prey
-            g.dead[2] = r.turn == 3;
+            g.seats[3].inGame = true;  // now on the field; a dead piece is no prey
+            g.seats[2].dead = r.turn == 3;
         }
         const FieldHints h = fieldHints(g, board, r.flag == 'c');
         const bool marked = r.mark != 0;

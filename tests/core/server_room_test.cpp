@@ -11,7 +11,7 @@
 #include "players/PlannedShot.h"
 #include "players/Planner.h"
 #include "server/Room.h"
-#include "session/RecordReplay.h"
+#include "match/RecordReplay.h"
 #include "session/RemoteGame.h"
 
 namespace capzel::server {

@@ -12,7 +12,7 @@ namespace {
 struct CountingKeeper : GameKeeper {
     int kept = 0;
     int turnWhenKept = -1;
-    void keep(const GameState& g, const Field&) override {
+    void keep(const Game& g, const Field&) override {
         ++kept;
         turnWhenKept = g.currentTurn;
     }
@@ -45,7 +45,7 @@ TEST(GameSession, BeginningAGameKeepsItBeforeItsFirstTurnStarts) {
     EXPECT_EQ(started.announcements[0].kind, AnnouncementKind::TurnStart);
     EXPECT_TRUE(ui.messages.empty());  // told by whoever shows the game
     EXPECT_EQ(session.turn().controls().order.pieces[1], 1);  // brought to the front
-    EXPECT_EQ(session.state().position[1], 1);
+    EXPECT_EQ(session.state().seats[1].position, 1);
 
     // Each judged shot is kept once, however often the clock looks.
     playOneShot(session, ui);

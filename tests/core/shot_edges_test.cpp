@@ -51,16 +51,16 @@ TEST(ShotEdges, TheLaunchClearsEveryLeftoverSpeed) {
 // the course here, as an edited game may have it).
 TEST(ShotEdges, WaitingPiecesStayWhereTheyWait) {
     ShotTable t(3);
-    t.g.position[1] = 0;
-    t.g.inGame[3] = false;
-    t.g.position[3] = 0;
+    t.g.seats[1].position = 0;
+    t.g.seats[3].inGame = false;
+    t.g.seats[3].position = 0;
     const Box waiting = t.piece(3);
     ShotEvents events;
     ShotOptions options;
     options.events = &events;
     test::playShot(t.ctx, t.ui, options);
     EXPECT_EQ(std::tie(t.piece(3).left, t.piece(3).top), std::tie(waiting.left, waiting.top));
-    EXPECT_FALSE(t.g.inGame[3]) << "a shot from before the course brings no waiting piece in";
+    EXPECT_FALSE(t.g.seats[3].inGame) << "a shot from before the course brings no waiting piece in";
     EXPECT_TRUE(events.empty());
 }
 

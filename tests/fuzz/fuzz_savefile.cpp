@@ -49,7 +49,7 @@ void checkAccepted(const SavedGame& s) {
     require(again.game.has_value(), "a written game is read again");
     require(*again.game == s, "a written game reads back the same");
 
-    GameState g;
+    Game g;
     Field field;
     test::FakePlatform ui;
     GameContext ctx{g, field, ui};

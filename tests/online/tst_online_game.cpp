@@ -72,7 +72,7 @@ struct Program : OnlineOutbox {
     }
 
     bool myTurn() const {
-        const GameState& g = session.state();
+        const Game& g = session.state();
         return g.gameRunning && online.seatIsMine(g.currentTurn) && !session.turn().running() &&
                session.turn().phase() != TurnPhase::Judging;
     }
@@ -122,7 +122,7 @@ private slots:
                                      eve.session.state().gameRunning && ann.session.state().gameRunning, 5000);
         QVERIFY(eve.online.spectating());
         QVERIFY(!bob.online.isHost());
-        QCOMPARE(bob.session.state().playerName[2], std::string("Bob"));
+        QCOMPARE(bob.session.state().seats[2].name, std::string("Bob"));
         // Begun from its start, the game has its record here.
         QCOMPARE(ann.session.record().setup.seats.size(), std::size_t(3));
 

@@ -16,7 +16,7 @@
 #include "players/PlannedShot.h"
 #include "players/Planner.h"
 #include "protocol/Messages.h"
-#include "session/RecordReplay.h"
+#include "match/RecordReplay.h"
 #include "session/RemoteGame.h"
 
 using namespace capzel;

@@ -92,7 +92,7 @@ private:
 
 // A game and its field, played through the scripted platform.
 struct Game {
-    GameState g;
+    Game g;
     Field field;
     FakePlatform ui;
     GameContext ctx{g, field, ui};

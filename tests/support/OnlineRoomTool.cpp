@@ -55,7 +55,7 @@ int plan(const char* file) {
         std::fprintf(stderr, "online_room: %s\n", error.c_str());
         return 1;
     }
-    const GameState& g = game.state();
+    const Game& g = game.state();
     if (!g.gameRunning) {
         std::printf("over\n");
         return 0;

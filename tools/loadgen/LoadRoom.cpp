@@ -7,7 +7,7 @@
 
 #include "players/PlannedShot.h"
 #include "rules/Hints.h"
-#include "session/RecordReplay.h"
+#include "match/RecordReplay.h"
 
 namespace capzel::loadgen {
 
@@ -130,7 +130,7 @@ void LoadRoom::accepted(Player& p, const protocol::Accepted& a) {
 }
 
 void LoadRoom::maybeShoot(Player& p) {
-    const GameState& g = p.game.state();
+    const Game& g = p.game.state();
     if (stopping_ || !p.game.hasGame() || !g.gameRunning || g.currentTurn != p.seat || p.sentShot ||
         p.think.isActive())
         return;
@@ -141,7 +141,7 @@ void LoadRoom::maybeShoot(Player& p) {
 // At the next box, a little off, with any strength of the bar; a killer,
 // who has no box, anywhere.
 void LoadRoom::shoot(Player& p) {
-    const GameState& g = p.game.state();
+    const Game& g = p.game.state();
     const Board& board = p.game.field().board;
     if (stopping_ || !g.gameRunning || g.currentTurn != p.seat) return;
     std::uniform_real_distribution<double> anywhere(-std::numbers::pi, std::numbers::pi);

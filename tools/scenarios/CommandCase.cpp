@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "controls/Announcing.h"
-#include "controls/HiddenCommands.h"
+#include "rules/HiddenCommands.h"
 #include "platform/SilentPlatform.h"
 
 namespace capzel::scenarios {
@@ -39,16 +39,16 @@ json commandOutcome(const GameContext& ctx, const CommandRun& run, const std::ve
     json out = outcome(ctx, ShotResult{}, 0, messages, run.ended ? 1 : 0, kMaxPlayers);
     for (const char* shotOnly : {"power", "cycles", "steps", "step_delay", "hit_count", "hits", "kills", "sent"}) out.erase(shotOnly);
     for (int i = 1; i <= kMaxPlayers; ++i) {
-        const Box& p = ctx.field.board.pieces[i];
+        const Box& p = ctx.game.board.pieces[i];
         json& row = out["players"][size_t(i - 1)];
         row["width"] = p.width;
         row["height"] = p.height;
         row["z"] = run.order.pieces[std::size_t(i)];
-        row["friction"] = ctx.g.friction[i];
+        row["friction"] = ctx.game.seats[i].friction;
     }
     out["questions"] = questions;
     out["guide_menu"] = run.menus.guideItemVisible;
-    out["holder_place"] = {ctx.field.board.pieceHolder.left, ctx.field.board.pieceHolder.top};
+    out["holder_place"] = {ctx.game.board.pieceHolder.left, ctx.game.board.pieceHolder.top};
     return out;
 }
 
@@ -61,7 +61,7 @@ json playCommand(const CommandCase& c) {
             return questions.size() > answers.size() ? std::string() : answers[questions.size() - 1];
         }
     } ui;
-    GameState g;
+    Game g;
     Field field;
     GameContext ctx{g, field, ui};
     setUp(ctx, c.game);

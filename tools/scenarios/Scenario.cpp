@@ -14,16 +14,16 @@ using nlohmann::json;
 
 namespace {
 
-std::array<bool*, 7> flagsOf(GameState& g, int i) {
-    return {&g.inGame[i], &g.dead[i], &g.isKiller[i], &g.onLetters[i], &g.headingInReverse[i],
-            &g.moveableNextTurn[i], &g.losingTurn[i]};
+std::array<bool*, 7> flagsOf(Game& g, int i) {
+    return {&g.seats[i].inGame, &g.seats[i].dead, &g.seats[i].isKiller, &g.seats[i].onLetters, &g.seats[i].headingInReverse,
+            &g.seats[i].moveableNextTurn, &g.seats[i].losingTurn};
 }
 
 }  // namespace
 
-std::string flagText(const GameState& g, int i) {
+std::string flagText(const Game& g, int i) {
     std::string out;
-    const auto flags = flagsOf(const_cast<GameState&>(g), i);
+    const auto flags = flagsOf(const_cast<Game&>(g), i);
     for (size_t f = 0; f < flags.size(); ++f)
         if (*flags[f]) out += flagLetters[f];
     return out;
@@ -63,9 +63,9 @@ GameSetup scenarioSetup(const Scenario& s) {
 }
 
 void setUp(GameContext& ctx, const Scenario& s) {
-    ctx.field = Field{};
+    ctx.game = Field{};
     buildGame(ctx, scenarioSetup(s));
-    ctx.g.power = std::int16_t(s.power);
+    ctx.game.power = std::int16_t(s.power);
     ctx.board().pointer = {s.pointer[0], s.pointer[1], s.pointer[2], s.pointer[3]};
 }
 
@@ -78,24 +78,24 @@ ShotResult playPacedShot(GameContext& ctx, StepPace& pace) {
 
 json outcome(const GameContext& ctx, const ShotResult& r, double stepDelay, const std::vector<std::string>& messages,
              int highScoresShown, int players) {
-    const GameState& g = ctx.g;
+    const Game& g = ctx.game;
     json hits = json::array();
     for (int h = 1; h <= g.hitCount && h <= kHitLogSize; ++h) hits.push_back({g.hitFirst[h], g.hitSecond[h]});
     json rows = json::array();
     for (int i = 1; i <= (players < 0 ? g.numberOfPlayers : players) && i <= kMaxPlayers; ++i) {
-        const Box& p = ctx.field.board.pieces[i];
-        rows.push_back({{"left", p.left}, {"top", p.top}, {"vx", ctx.field.velocityX[i]},
-                           {"vy", ctx.field.velocityY[i]}, {"visible", p.visible}, {"score", g.score[i]},
-                           {"position", g.position[i]}, {"flags", flagText(g, i)}});
+        const Box& p = ctx.game.board.pieces[i];
+        rows.push_back({{"left", p.left}, {"top", p.top}, {"vx", ctx.game.velocityX[i]},
+                           {"vy", ctx.game.velocityY[i]}, {"visible", p.visible}, {"score", g.seats[i].score},
+                           {"position", g.seats[i].position}, {"flags", flagText(g, i)}});
     }
     return {{"turn", g.currentTurn}, {"running", g.gameRunning}, {"high_scores", highScoresShown},
-            {"holder", ctx.field.board.pieceHolder.visible}, {"power", g.power}, {"cycles", r.cycles},
+            {"holder", ctx.game.board.pieceHolder.visible}, {"power", g.power}, {"cycles", r.cycles},
             {"steps", r.steps}, {"step_delay", stepDelay}, {"hit_count", g.hitCount}, {"hits", hits}, {"kills", g.killCount},
             {"sent", g.sentCount}, {"messages", messages}, {"players", rows}};
 }
 
 json playScenario(const Scenario& s) {
-    GameState g;
+    Game g;
     Field field;
     SilentPlatform ui;
     GameContext ctx{g, field, ui};
@@ -138,8 +138,8 @@ struct Digest {
 }  // namespace
 
 std::uint64_t stateDigest(const GameContext& ctx) {
-    const GameState& g = ctx.g;
-    const Field& f = ctx.field;
+    const Game& g = ctx.game;
+    const Field& f = ctx.game;
     const Board& b = f.board;
     Digest d;
     d.add(g.numberOfPlayers), d.add(g.currentTurn), d.add(g.gameRunning), d.add(g.wallsOn), d.add(g.power);

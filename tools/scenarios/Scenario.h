@@ -40,7 +40,7 @@ struct Scenario {
 // The flags of a player, one letter each: in game, dead, killer, on the
 // letters, heading in reverse, moveable next turn, losing turn.
 inline constexpr const char* flagLetters = "gdklrmx";
-std::string flagText(const GameState& g, int i);  // player i's
+std::string flagText(const Game& g, int i);  // player i's
 
 Scenario scenarioFromJson(const nlohmann::json& j);  // throws nlohmann::json::exception
 

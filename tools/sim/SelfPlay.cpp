@@ -16,7 +16,7 @@
 #include "records/GameRecord.h"
 #include "records/NewGame.h"
 #include "rules/TurnStart.h"
-#include "session/RecordReplay.h"
+#include "match/RecordReplay.h"
 
 namespace capzel::sim {
 
@@ -74,7 +74,7 @@ struct Tally {
     int unfinished = 0;
 };
 
-void writeRecord(const std::string& folder, int game, GameRecord& record, const GameState& g) {
+void writeRecord(const std::string& folder, int game, GameRecord& record, const Game& g) {
     for (const RecordEntry& e : record.entries)
         for (const Announcement& a : outcomeOf(e).announcements)
             if (a.kind == AnnouncementKind::Win && !g.gameRunning) record.winner = a.player;
@@ -90,7 +90,7 @@ void writeRecord(const std::string& folder, int game, GameRecord& record, const 
 void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
     const int n = int(r.seats.size());
     const auto seatOf = [&](int player) { return (player - 1 + game) % n; };
-    GameState g;
+    Game g;
     Field field;
     QuietPlatform ui;
     GameContext ctx{g, field, ui};
@@ -98,12 +98,12 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
     settings.players = n;
     settings.walls = r.wallsOn;
     applyNewGame(ctx, settings);
-    for (int i = 1; i <= n; ++i) g.playerKind[i] = kindOf(r.seats[std::size_t(seatOf(i))]);
+    for (int i = 1; i <= n; ++i) g.seats[i].kind = kindOf(r.seats[std::size_t(seatOf(i))]);
     GameRecord record;
     record.setup = newGameSetup(settings);
     for (int i = 1; i <= n; ++i) {
-        record.setup.seats[std::size_t(i - 1)].kind = g.playerKind[i];
-        record.setup.seats[std::size_t(i - 1)].color = g.playerColor[i];
+        record.setup.seats[std::size_t(i - 1)].kind = g.seats[i].kind;
+        record.setup.seats[std::size_t(i - 1)].color = g.seats[i].color;
     }
     paintPlayerColors(g, field);  // as a window shows the game, and as its replay begins
     record.field = recordField(field);
@@ -124,14 +124,14 @@ void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
             shot = players::randomShot(g, field, seed);
         } else {
             const auto t0 = std::chrono::steady_clock::now();
-            const players::PlanResult plan = players::planShot(g, field, g.playerKind[cur], seed, options);
+            const players::PlanResult plan = players::planShot(g, field, g.seats[cur].kind, seed, options);
             tally.decisionSeconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
             if (tally.fewestCandidates < 0 || plan.candidatesJudged < tally.fewestCandidates)
                 tally.fewestCandidates = plan.candidatesJudged;
             shot = plan.shot;
         }
         ++shots;
-        const bool aimed = !g.isKiller[cur];
+        const bool aimed = !g.seats[cur].isKiller;
         bool inTarget = false;
         RecordedShot recorded = plannedShotInputs(g, field, shot);
         const std::optional<Judgement> judged = players::playShot(ctx, shot, kMaxCycles, &inTarget);

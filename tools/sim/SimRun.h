@@ -11,7 +11,7 @@ namespace capzel::sim {
 
 class SimRun {
 public:
-    GameState g;
+    Game g;
     Field field;
     SimPlatform ui;
     GameContext ctx{g, field, ui};

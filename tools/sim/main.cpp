@@ -24,7 +24,7 @@
 #include "records/GameRecord.h"
 #include "records/SaveLoadCommands.h"
 #include "records/SnapshotText.h"
-#include "session/RecordReplay.h"
+#include "match/RecordReplay.h"
 
 namespace {
 
@@ -123,7 +123,7 @@ int playShot() {
 // The game's Load command with FILE as the dialog's answer and no game
 // running (so nothing is asked first).
 int loadFile(const std::string& path) {
-    GameState g;
+    Game g;
     Field field;
     SimPlatform ui;
     ui.chosenFile = path;
@@ -137,7 +137,7 @@ int loadFile(const std::string& path) {
 
 // The game's Save command with FILE as the dialog's answer.
 int saveFile(const std::string& path) {
-    GameState g;
+    Game g;
     Field field;
     setUpFromSavedState(readStandardInput(), g, field.board);
     SimPlatform ui;

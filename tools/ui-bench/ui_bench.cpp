@@ -92,7 +92,7 @@ void setUpEmptyField(capzel::ui::MainWindow& w) {
     s.players = 1;
     s.walls = false;
     capzel::applyNewGame(ctx, s);
-    ctx.g.position[1] = 1;
+    ctx.game.seats[1].position = 1;
     capzel::Box& p = ctx.board().pieces[1];
     p.left = 5400;
     p.top = 8700;
@@ -148,14 +148,14 @@ ShotFigures fullStrengthShot(capzel::ui::MainWindow& w) {
     b.pointer.x2 = b.pointer.x1;
     b.pointer.y2 = b.pointer.y1 + 300;
     b.pointer.visible = true;
-    ctx.g.power = 9405;  // "Go" at the top of a full bar
+    ctx.game.power = 9405;  // "Go" at the top of a full bar
     QCoreApplication::processEvents();
 
     // The same shot with nobody watching: how many steps it takes.
     long steps = 0;
     {
-        capzel::GameState g = ctx.g;
-        capzel::Field field = ctx.field;
+        capzel::Game g = ctx.game;
+        capzel::Field field = ctx.game;
         capzel::SilentPlatform silent;
         capzel::GameContext headless{g, field, silent};
         steps = capzel::shootPiece(headless).steps;
@@ -227,7 +227,7 @@ double processCpuSeconds(qint64 pid) {
 // Releases without an aim and lets the bar fill `fills` times, then "Go".
 BarFigures barFills(capzel::ui::MainWindow& w, int fills) {
     setUpEmptyField(w);
-    capzel::GameState& g = w.state();
+    capzel::Game& g = w.state();
     w.field().board.pointer.visible = false;
     BarFigures f;
     QElapsedTimer t;

@@ -3,26 +3,26 @@
 #include <QChartView>
 #include <QVBoxLayout>
 
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "ui/charts/LineCharts.h"
 
 namespace capzel::ui {
 
-void GameStandings::takePlayers(const GameState& g) {
+void GameStandings::takePlayers(const Game& g) {
     names.clear();
     colors.clear();
     for (int i = 1; g.isPlayer(i); ++i) {
-        names.push_back(QString::fromStdString(g.playerName[i]));
-        const Color c = g.playerColor[i];
+        names.push_back(QString::fromStdString(g.seats[i].name));
+        const Color c = g.seats[i].color;
         colors.push_back(lineColor(QColor(redOf(c), greenOf(c), blueOf(c))));
     }
 }
 
-void GameStandings::addRow(const GameState& g) {
+void GameStandings::addRow(const Game& g) {
     Row row;
     for (int i = 1; i <= int(names.size()) && g.isPlayer(i); ++i) {
-        row.scores.push_back(g.score[i]);
-        row.positions.push_back(g.position[i]);
+        row.scores.push_back(g.seats[i].score);
+        row.positions.push_back(g.seats[i].position);
     }
     rows.push_back(std::move(row));
 }

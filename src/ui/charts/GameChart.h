@@ -10,7 +10,7 @@
 #include <vector>
 
 namespace capzel {
-struct GameState;
+struct Game;
 }
 
 namespace capzel::ui {
@@ -27,9 +27,9 @@ struct GameStandings {
     std::vector<Row> rows;  // rows[0]: the start, rows[k]: after shot k
 
     // The names and colours of `g`'s players (once, before the rows).
-    void takePlayers(const GameState& g);
+    void takePlayers(const Game& g);
     // Where `g`'s players stand now, as the next row.
-    void addRow(const GameState& g);
+    void addRow(const Game& g);
 };
 
 // Two charts, score above and course position below (object names

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "platform/Platform.h"
 #include "records/SaveFileReader.h"
 #include "records/SaveFileWriter.h"
@@ -23,7 +23,7 @@ std::string autosaveSlotFile(const std::string& folder, int slot) {
 
 std::string autosaveFile() { return autosaveSlotFile(userDataFolder(), 1); }
 
-std::string keepAutosave(Platform& files, const GameState& g, const Board& board, const std::string& path) {
+std::string keepAutosave(Platform& files, const Game& g, const Board& board, const std::string& path) {
     if (!g.gameRunning || g.numberOfPlayers < 1) {
         const QString name = QString::fromStdString(path);
         if (QFileInfo(name).isFile() && !QFile::remove(name))

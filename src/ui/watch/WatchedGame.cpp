@@ -1,7 +1,7 @@
 #include "ui/watch/WatchedGame.h"
 
 #include "controls/TurnController.h"
-#include "session/RecordReplay.h"
+#include "match/RecordReplay.h"
 
 namespace capzel::ui {
 
@@ -63,7 +63,7 @@ WatchedGame::WatchedGame(const GameRecord& record) {
             continue;
         }
         const int seat = shot ? shot->seat : step.seat;
-        shots_.push_back({seat, replay.state().playerName[std::size_t(seat)], texts(step.announcements)});
+        shots_.push_back({seat, replay.state().seats[std::size_t(seat)].name, texts(step.announcements)});
         launch_.push_back(std::move(launch));
         changes_.push_back(replay.lastShot()->changes);
         after_.push_back(keep());

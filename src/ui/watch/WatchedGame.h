@@ -15,8 +15,7 @@
 
 #include "controls/LastShot.h"
 #include "controls/SteppedRun.h"
-#include "model/Field.h"
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "records/GameRecord.h"
 #include "ui/charts/GameChart.h"
 
@@ -35,7 +34,7 @@ struct WatchedShot {
 };
 
 struct GamePosition {
-    GameState state;
+    Game state;
     Field field;
 };
 
@@ -79,7 +78,7 @@ private:
 // record says, with nothing to put right afterwards.
 class WatchedShotRun final : public SteppedRun {
 public:
-    WatchedShotRun(TurnController& turn, GameState& g, Field& field) : turn_(turn), g_(g), field_(field) {}
+    WatchedShotRun(TurnController& turn, Game& g, Field& field) : turn_(turn), g_(g), field_(field) {}
 
     // A shot the turn has just launched, and the changes made while it ran.
     void begin(const std::vector<MidShotChange>& changes);
@@ -91,7 +90,7 @@ public:
 
 private:
     TurnController& turn_;
-    GameState& g_;
+    Game& g_;
     Field& field_;
     std::vector<MidShotChange> changes_;
     std::size_t nextChange_ = 0;

@@ -40,8 +40,8 @@ bool ComputerPlay::seatIsComputer() const { return computerToPlay(app_.state()) 
 bool ComputerPlay::unattended() const { return personCommands_ == 0 && seatIsComputer(); }
 
 bool ComputerPlay::unattendedFor(int player) const {
-    const GameState& g = app_.state();
-    return personCommands_ == 0 && g.isPlayer(player) && g.playerKind[player] != PlayerKind::Human;
+    const Game& g = app_.state();
+    return personCommands_ == 0 && g.isPlayer(player) && g.seats[player].kind != PlayerKind::Human;
 }
 
 void ComputerPlay::lookSoon() {
@@ -84,9 +84,9 @@ void ComputerPlay::stop() {
 }
 
 bool ComputerPlay::canSuggest() const {
-    const GameState& g = app_.state();
+    const Game& g = app_.state();
     const TurnController& turn = window_.turn();
-    return g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] && !seatIsComputer() &&
+    return g.gameRunning && g.isPlayer(g.currentTurn) && !g.seats[g.currentTurn].dead && !seatIsComputer() &&
            !turn.running() && turn.phase() != TurnPhase::Judging && !(this->turn() && this->turn()->running());
 }
 

@@ -9,8 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "model/Field.h"
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "controls/TurnController.h"
 #include "rules/Hints.h"
 #include "ui/windows/FieldBackground.h"
@@ -160,7 +159,7 @@ void FieldView::syncGoButton() {
     if (go_->isVisibleTo(this) != b.box.visible) go_->setVisible(b.box.visible);
 }
 
-void FieldView::setHints(const GameState* game) {
+void FieldView::setHints(const Game* game) {
     if (hintsFrom_ == game) return;
     hintsFrom_ = game;
     update();

@@ -19,7 +19,7 @@ namespace capzel {
 class ReplayRun;
 struct BoardControls;
 struct Field;
-struct GameState;
+struct Game;
 class TurnController;
 }
 
@@ -45,7 +45,7 @@ public:
 
     // Marks the current player's piece and target between shots, from the
     // game state `game`; null draws the field without them.
-    void setHints(const GameState* game);
+    void setHints(const Game* game);
 
     // The bold aim line: thick and bright, with an arrow from the piece
     // showing where it will go; the classic thin line otherwise.
@@ -108,7 +108,7 @@ private:
     const TurnController& turn_;
     bool showingReplay_ = false;
     bool boldAim_ = false;
-    const GameState* hintsFrom_ = nullptr;
+    const Game* hintsFrom_ = nullptr;
     std::optional<SuggestedShot> suggestion_;
     QPushButton* go_;
     double zoom_ = 1.0;

@@ -25,7 +25,7 @@ private:
 
 // A game of its own, with the turn played on its field.
 struct DemoGame {
-    GameState g;
+    Game g;
     Field field;
     DemoPlatform silent;
     GameContext ctx{g, field, silent};

@@ -5,7 +5,7 @@
 #include <QMenuBar>
 
 #include "model/WindowState.h"
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "ui/windows/Config.h"
 
 namespace capzel::ui {

@@ -113,7 +113,7 @@ MainWindow::~MainWindow() {
 }
 
 GameSession& MainWindow::session() { return app_.session(); }
-GameState& MainWindow::state() { return session().state(); }
+Game& MainWindow::state() { return session().state(); }
 Field& MainWindow::field() { return session().field(); }
 QtPlatform& MainWindow::platform() { return *platform_; }
 GameContext MainWindow::context() { return GameContext{state(), field(), *platform_}; }
@@ -150,7 +150,7 @@ void MainWindow::stretchSideLines() {
 }
 
 void MainWindow::applyPlayerColors() {
-    for (int i = 1; i <= kMaxPlayers; ++i) field().board.pieces[i].fillColor = state().playerColor[i];
+    for (int i = 1; i <= kMaxPlayers; ++i) field().board.pieces[i].fillColor = state().seats[i].color;
     view_->update();
 }
 
@@ -222,8 +222,8 @@ void MainWindow::syncMenus() {
     // alone; an online game, whose turns are often played elsewhere, goes
     // without them.
     if (coach_ && computerPlay_) {
-        const GameState& g = state();
-        coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] &&
+        const Game& g = state();
+        coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.seats[g.currentTurn].dead &&
                        !computerPlay_->seatIsComputer() && !session().online());
     }
 }

@@ -17,7 +17,7 @@
 
 #include "controls/TurnController.h"
 #include "model/GameContext.h"
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "model/WindowState.h"
 #include "ui/windows/MainMenus.h"
 
@@ -55,7 +55,7 @@ public:
     ~MainWindow() override;
 
     Field& field();
-    GameState& state();
+    Game& state();
     GameSession& session();
     QtPlatform& platform();
     GameContext context();

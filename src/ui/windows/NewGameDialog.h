@@ -9,7 +9,7 @@
 #include <array>
 
 #include "model/Friction.h"
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "records/NewGame.h"
 
 class QButtonGroup;

@@ -19,7 +19,7 @@
 #include <cmath>
 #include <vector>
 
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "protocol/Messages.h"
 #include "ui/windows/Twips.h"
 
@@ -35,7 +35,7 @@ public:
     // The five cells of a row, left to right.
     enum Column { NumberColumn = 0, NameColumn, PositionColumn, DirectionColumn, ScoreColumn, ColumnCount };
 
-    explicit StatusWindow(const capzel::GameState& g, QWidget* parent = nullptr);
+    explicit StatusWindow(const capzel::Game& g, QWidget* parent = nullptr);
 
     // Rebuilds every row from the game state at once.
     void refreshRows();
@@ -128,7 +128,7 @@ private:
     void paintPresence(QPainter& painter) const;
     int presenceHeightTwips() const;
 
-    const capzel::GameState& g_;
+    const capzel::Game& g_;
     bool refreshDue_ = false;
     double zoom_ = 1.0;
     std::array<QLabel*, ColumnCount> headers_{};

@@ -191,7 +191,7 @@ private slots:
         dlg_->playButton()->click();
         QCOMPARE(f.modals->messages(), QStringList{QStringLiteral("P<b>1</b>'s turn start.  Target: 2")});
 
-        const capzel::GameState& g = f.state();
+        const capzel::Game& g = f.state();
         MainWindow* main = f.app->mainWindow();
         QVERIFY(main && main != oldMain.data() && main->isVisible());
         QVERIFY(!dlg_->isVisible());
@@ -203,9 +203,9 @@ private slots:
         for (int i = 1; i <= 8; ++i) {
             QCOMPARE(b.pieces[i].visible, i <= 3);
             if (i > 3) continue;
-            QCOMPARE(g.score[i], (QList<int>{400, 10, 120}[i - 1]));  // the friction chosen sets the starting score
-            QCOMPARE(g.playerKind[i], i == 2 ? capzel::PlayerKind::Strong : capzel::PlayerKind::Human);
-            QCOMPARE(g.playerName[i], QStringLiteral("P<b>%1</b>").arg(i).toStdString());
+            QCOMPARE(g.seats[i].score, (QList<int>{400, 10, 120}[i - 1]));  // the friction chosen sets the starting score
+            QCOMPARE(g.seats[i].kind, i == 2 ? capzel::PlayerKind::Strong : capzel::PlayerKind::Human);
+            QCOMPARE(g.seats[i].name, QStringLiteral("P<b>%1</b>").arg(i).toStdString());
             QCOMPARE(b.pieces[i].fillColor, capzel::defaultPlayerColor(i));  // the activation painted them
         }
         QVERIFY(f.app->statusWindow() && f.app->statusWindow()->isVisible());

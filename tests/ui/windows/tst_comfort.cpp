@@ -31,21 +31,21 @@ namespace {
 // A shot of Ann's from where `setUp` leaves the game: the Expert's, or
 // dragged `dx` twips left of her piece (it travels right) with a strength.
 struct AimedShot {
-    void (*setUp)(capzel::GameState&, capzel::Board&);
+    void (*setUp)(capzel::Game&, capzel::Board&);
     bool planned;
     float dx = 0;
     std::int16_t power = 0;
 };
 
-void asLaidOut(capzel::GameState&, capzel::Board&) {}
+void asLaidOut(capzel::Game&, capzel::Board&) {}
 
 // Bob is to lose his next turn.
-void bobLosesHisTurn(capzel::GameState& g, capzel::Board&) { g.losingTurn[2] = true; }
+void bobLosesHisTurn(capzel::Game& g, capzel::Board&) { g.seats[2].losingTurn = true; }
 
 // Ann a killer in box 13, Bob's piece just right of hers.
-void killerBesidePrey(capzel::GameState& g, capzel::Board& b) {
-    g.isKiller[1] = true;
-    g.position[1] = 13;
+void killerBesidePrey(capzel::Game& g, capzel::Board& b) {
+    g.seats[1].isKiller = true;
+    g.seats[1].position = 13;
     capzel::centrePieceOn(b.pieces[1], b.spots[13]);
     b.pieces[2].left = b.pieces[1].left + 900;
     b.pieces[2].top = b.pieces[1].top;
@@ -316,13 +316,13 @@ private slots:
     // At every size the status window grows with its text, which never runs past its cell; so does "Go".
     void textsFitAtEverySize() {
         f.play();
-        capzel::GameState& g = f.state();
+        capzel::Game& g = f.state();
         g.numberOfPlayers = 8;
         g.recreatePerGameTables();
         for (int i = 1; i <= 8; ++i) {
-            g.playerName[i] = "Wilhelmina Bartholomew " + std::to_string(i);
-            g.score[i] = 999999;
-            g.position[i] = 10 + i;
+            g.seats[i].name = "Wilhelmina Bartholomew " + std::to_string(i);
+            g.seats[i].score = 999999;
+            g.seats[i].position = 10 + i;
         }
         f.app->showStatus();
         capzel::ui::StatusWindow* status = f.app->statusWindow();

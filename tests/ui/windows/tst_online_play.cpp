@@ -28,7 +28,7 @@ private slots:
         QString error;
         QVERIFY2(online.host(choices, &error), qPrintable(error));
         QTRY_VERIFY_WITH_TIMEOUT(f.state().gameRunning && f.app->session().online(), 10000);
-        QCOMPARE(f.state().playerName[2], std::string("Bob"));
+        QCOMPARE(f.state().seats[2].name, std::string("Bob"));
 
         const capzel::ui::MainMenus& menus = f.window().menus();
         for (QAction* a : {menus.newAction, menus.loadAction, menus.undoAction, menus.redoAction, menus.setPositionAction}) {

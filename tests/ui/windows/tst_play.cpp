@@ -19,7 +19,7 @@
 #include "players/PlannedShot.h"
 #include "records/GameRecord.h"
 #include "session/GameSession.h"
-#include "session/RecordReplay.h"
+#include "match/RecordReplay.h"
 #include "support/QtTestMain.h"
 #include "support/RunDriver.h"
 #include "support/WindowFixture.h"
@@ -131,7 +131,7 @@ private slots:
             QVERIFY(f.startGame({"Cy", "Di"}));
             QTRY_VERIFY(old.isNull());
             QCOMPARE(f.modals->messages().constLast(), QStringLiteral("Cy's turn start.  Target: 2"));
-            QVERIFY(!w().turn().running() && f.state().position[1] == 1);
+            QVERIFY(!w().turn().running() && f.state().seats[1].position == 1);
         }
     }
 
