@@ -79,7 +79,7 @@ StatusWindow* CapzelApp::statusWindow() const { return status_; }
 
 void CapzelApp::showStatus() {
     if (!status_) {
-        status_ = new StatusWindow(state());  // deletes itself when closed
+        status_ = new StatusWindow(game());  // deletes itself when closed
         connect(this, &CapzelApp::gameStateChanged, status_, &StatusWindow::stateChanged);
         status_->setZoom(zoomOf(settings_.sizePercent));
         connect(this, &CapzelApp::settingsChanged, status_,
@@ -123,7 +123,7 @@ namespace {
 // A command of the hidden menu on the game of the main window; what it
 // announces is told at once. A shot that runs on keeps the change for its
 // replay.
-void onMainWindow(CapzelApp& app, GameCommand command) {
+void onMainWindow(CapzelApp& app, HiddenCommandKind command) {
     MainWindow* w = app.mainWindow();
     if (w == nullptr) return;
     const Judgement said = app.session().runCommand(command);
@@ -132,11 +132,11 @@ void onMainWindow(CapzelApp& app, GameCommand command) {
 
 }  // namespace
 
-void CapzelApp::setPosition() { onMainWindow(*this, setPositionCommand); }
-void CapzelApp::setFriction() { onMainWindow(*this, setFrictionCommand); }
-void CapzelApp::setSpeed() { onMainWindow(*this, setSpeedCommand); }
-void CapzelApp::setPiece() { onMainWindow(*this, setPieceCommand); }
-void CapzelApp::setInGame() { onMainWindow(*this, setInGameCommand); }
+void CapzelApp::setPosition() { onMainWindow(*this, HiddenCommandKind::SetPosition); }
+void CapzelApp::setFriction() { onMainWindow(*this, HiddenCommandKind::SetFriction); }
+void CapzelApp::setSpeed() { onMainWindow(*this, HiddenCommandKind::SetSpeed); }
+void CapzelApp::setPiece() { onMainWindow(*this, HiddenCommandKind::SetPiece); }
+void CapzelApp::setInGame() { onMainWindow(*this, HiddenCommandKind::SetInGame); }
 void CapzelApp::setGuidelines() {
     if (MainWindow* w = mainWindow()) setGuidelinesCommand(w->menuState());
 }
@@ -155,7 +155,7 @@ void CapzelApp::recordFinishedGame() {
     MainWindow* main = mainWindow();
     if (!main) return;
     const QString date = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    const HistoryGame game = finishedGame(state(), date.toStdString());
+    const HistoryGame game = finishedGame(this->game(), date.toStdString());
     keepFinishedRecord(game);
     const HistoryAddition addition = addToHistoryFile(historyFile(), game);
     if (!addition.notice.empty()) main->platform().message(addition.notice);

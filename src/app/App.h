@@ -81,7 +81,7 @@ public:
     // copy's own slot, whenever the session keeps it: after every judged
     // shot and undo, and whenever a game starts or comes back; a failed
     // write is told once per run.
-    void keep(const Game& g, const Field& field) override;
+    void keep(const Game& g) override;
     // At start-up: offers the unfinished games that no running copy holds,
     // with a question for one and a choice among several; the game chosen
     // is loaded as Load Game does and goes on in its own slot.

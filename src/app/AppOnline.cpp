@@ -232,16 +232,18 @@ void OnlinePlay::seatsChanged(const protocol::Seats& seats) {
     if (server_) announce();
 }
 
-void OnlinePlay::refused(const QString& reason) {
+void OnlinePlay::refused(const protocol::Refused& refused) {
     if (!game_) return;
     if (!game_->hasJoined()) {
-        // The room could not be joined: nothing is played.
-        if (reason.contains(QStringLiteral("token holds no seat"))) forgetOnlineSeat();
+        // The room could not be joined: nothing is played. A seat kept for
+        // this computer that the server no longer holds is forgotten.
+        if (refused.code == RefusalCode::TokenHoldsNoSeat) forgetOnlineSeat();
         leave();
-        showMessage(app_.mainWindow(), QStringLiteral("The online game cannot be joined: ") + reason);
+        showMessage(app_.mainWindow(),
+                    QStringLiteral("The online game cannot be joined: ") + QString::fromStdString(refused.reason));
         return;
     }
-    game_->onRefused();
+    game_->onRefused(refused);
 }
 
 void OnlinePlay::lost(const QString& why) {
@@ -284,7 +286,7 @@ void OnlinePlay::poll() {
     if (!w || !game_ || !gameShown_ || !app_.session().hasBoard()) return;
     const OnlineNews news = game_->poll(w->platform().clock());
     // A game over has no seat to take back.
-    if (!app_.state().gameRunning && game_->hasJoined()) forgetOnlineSeat();
+    if (!app_.game().gameRunning && game_->hasJoined()) forgetOnlineSeat();
     if (news.remoteShot) {
         w->scheduler().drive(*news.remoteShot);
         w->scheduler().start();

@@ -85,7 +85,7 @@ private:
     void joined(const protocol::Joined& joined);
     void stateReceived(const protocol::State& state);
     void seatsChanged(const protocol::Seats& seats);
-    void refused(const QString& reason);
+    void refused(const capzel::protocol::Refused& refused);
     void lost(const QString& why);
     void poll();
     void tellLost();

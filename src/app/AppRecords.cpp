@@ -40,7 +40,7 @@ std::string CapzelApp::keepRunningRecord(const std::string& autosavePath) {
     MainWindow* main = mainWindow();
     if (!main) return {};
     const std::string path = runningRecordFile(autosavePath);
-    if (!state().gameRunning) {
+    if (!game().gameRunning) {
         QFile::remove(QString::fromStdString(path));
         return {};
     }
@@ -49,13 +49,13 @@ std::string CapzelApp::keepRunningRecord(const std::string& autosavePath) {
 
 void CapzelApp::keepFinishedRecord(const HistoryGame& game) {
     MainWindow* main = mainWindow();
-    if (!main || session_.record().setup.seats.empty()) return;
+    if (!main || session_.record().seatCount() == 0) return;
     recordFailure(ui::keepFinishedRecord(main->platform(), recordsFolder(), game, writeGameRecord(session_.record())));
 }
 
 // The standings come from playing the record again with no window.
 void CapzelApp::showEndChart() {
-    if (session_.record().setup.seats.empty()) return;
+    if (session_.record().seatCount() == 0) return;
     const WatchedGame replayed(session_.record());
     if (replayed.shotCount() == 0) return;
     QWidget* chart = openGameChartWindow(replayed.standings(), QStringLiteral("Game Chart"));
@@ -136,12 +136,8 @@ void CapzelApp::exportRecord(const GameRecord& record) {
 void CapzelApp::exportGameRecord() {
     MainWindow* main = mainWindow();
     if (!main) return;
-    if (session_.record().setup.seats.empty()) {
-        // A game followed from the middle (an online room joined late) has
-        // no record here: its beginning was played elsewhere.
-        main->platform().message(session_.state().shotsTaken > 0
-                                     ? "This game was taken from the server after it began, so this computer holds no record of it."
-                                     : "No game has been played yet, so there is no record to export.");
+    if (session_.record().seatCount() == 0) {
+        main->platform().message("No game has been played yet, so there is no record to export.");
         return;
     }
     exportRecord(session_.record());

@@ -75,7 +75,7 @@ void ServerHost::accept() {
         socket->setMaxAllowedIncomingMessageSize(protocol::kMaxMessageBytes);
         const QString address = socket->peerAddress().toString();
         if (perAddress_.value(address) >= options_.limits.connectionsPerAddress) {
-            socket->sendTextMessage(text(protocol::encodeMessage(protocol::Refused{"Too many connections from your address."})));
+            socket->sendTextMessage(text(protocol::encodeMessage(protocol::Refused{RefusalCode::TooMany, "Too many connections from your address."})));
             socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Too many connections."));
             socket->deleteLater();
             continue;
@@ -92,7 +92,7 @@ void ServerHost::accept() {
         connect(socket, &QWebSocket::textMessageReceived, this, [this, socket](const QString& m) { received(socket, m); });
         connect(socket, &QWebSocket::binaryMessageReceived, this, [this, socket](const QByteArray&) {
             if (auto it = connections_.find(socket); it != connections_.end() && withinRate(*it))
-                refuse(*it, "Messages are JSON text, not binary.");
+                refuse(*it, RefusalCode::BadMessage, "Messages are JSON text, not binary.");
         });
         connect(socket, &QWebSocket::disconnected, this, [this, socket]() { dropped(socket); });
     }
@@ -110,7 +110,7 @@ bool ServerHost::withinRate(Connection& c) {
     if (++c.flooded >= options_.limits.floodedMessagesToClose) {
         c.socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Too many messages."));
     } else if (c.flooded == 1 || c.flooded % options_.limits.messagesPerSecond == 0) {
-        refuse(c, "Too many messages: at most " + std::to_string(options_.limits.messagesPerSecond) + " a second.");
+        refuse(c, RefusalCode::TooMany, "Too many messages: at most " + std::to_string(options_.limits.messagesPerSecond) + " a second.");
     }
     return false;
 }
@@ -143,32 +143,34 @@ void ServerHost::received(QWebSocket* socket, const QString& message) {
 }
 
 void ServerHost::handle(Connection& c, protocol::Decoded message) {
-    if (const auto* refusal = std::get_if<protocol::Refusal>(&message)) return refuse(c, refusal->reason);
+    if (const auto* refusal = std::get_if<protocol::Refusal>(&message))
+        return refuse(c, RefusalCode::BadMessage, refusal->reason);
     if (const auto* hello = std::get_if<protocol::Hello>(&message)) {
-        if (c.greeted) return refuse(c, "Hello was said already.");
+        if (c.greeted) return refuse(c, RefusalCode::BadMessage, "Hello was said already.");
         c.greeted = true;
         c.name = hello->name;
         return send(c, protocol::Welcome{protocol::kProtocolVersion, programVersion()});
     }
-    if (!c.greeted) return refuse(c, "Say hello first.");
+    if (!c.greeted) return refuse(c, RefusalCode::BadMessage, "Say hello first.");
     if (const auto* m = std::get_if<protocol::CreateRoom>(&message)) return createRoom(c, *m);
     if (const auto* m = std::get_if<protocol::JoinRoom>(&message)) return joinRoom(c, *m);
-    if (c.room.empty()) return refuse(c, "Join a room first.");
+    if (c.room.empty()) return refuse(c, RefusalCode::NotInRoom, "Join a room first.");
     if (const auto* m = std::get_if<protocol::Shot>(&message)) return shoot(c, *m);
     if (const auto* m = std::get_if<protocol::Chat>(&message)) return chat(c, *m);
     if (const auto* m = std::get_if<protocol::HandToComputer>(&message)) return handToComputer(c, *m);
     if (std::holds_alternative<protocol::StateRequest>(message)) {
         const server::Room& room = *rooms_.at(c.room);
-        if (!room.begun()) return refuse(c, "The game has not begun.");
+        if (!room.begun()) return refuse(c, RefusalCode::GameNotBegun, "The game has not begun.");
         return send(c, room.state());
     }
-    refuse(c, "The server does not take this message from a player.");
+    refuse(c, RefusalCode::BadMessage, "The server does not take this message from a player.");
 }
 
 void ServerHost::createRoom(Connection& c, const protocol::CreateRoom& setup) {
-    if (!c.room.empty()) return refuse(c, "You are in room " + c.room + " already.");
+    if (!c.room.empty()) return refuse(c, RefusalCode::Other, "You are in room " + c.room + " already.");
     if (int(rooms_.size()) >= options_.limits.rooms)
-        return refuse(c, "The server holds as many rooms as it can (" + std::to_string(options_.limits.rooms) + ").");
+        return refuse(c, RefusalCode::TooMany,
+                      "The server holds as many rooms as it can (" + std::to_string(options_.limits.rooms) + ").");
     if (const auto wrong = server::Room::setupRefusal(setup)) return refuse(c, *wrong);
     std::string code = tokens_.roomCode(options_.codePrefix);
     while (rooms_.count(code) > 0) code = tokens_.roomCode(options_.codePrefix);
@@ -178,9 +180,9 @@ void ServerHost::createRoom(Connection& c, const protocol::CreateRoom& setup) {
 }
 
 void ServerHost::joinRoom(Connection& c, const protocol::JoinRoom& join, bool maker) {
-    if (!c.room.empty()) return refuse(c, "You are in room " + c.room + " already.");
+    if (!c.room.empty()) return refuse(c, RefusalCode::Other, "You are in room " + c.room + " already.");
     const auto found = rooms_.find(join.code);
-    if (found == rooms_.end()) return refuse(c, "No room has the code " + join.code + ".");
+    if (found == rooms_.end()) return refuse(c, RefusalCode::NoSuchRoom, "No room has the code " + join.code + ".");
     server::Room& room = *found->second;
     if (join.spectate) {
         c.room = join.code;
@@ -191,11 +193,11 @@ void ServerHost::joinRoom(Connection& c, const protocol::JoinRoom& join, bool ma
     const bool begunBefore = room.begun();
     const server::JoinRequest request{c.name, join.token, join.seats, join.names, maker};
     const server::JoinResult joined = room.join(request, tokens_, server::Clock::now());
-    if (!joined.refusal.empty()) return refuse(c, joined.refusal);
+    if (joined.refusal) return refuse(c, *joined.refusal);
     // A token taken back from another connection: that one leaves its seats.
     for (Connection& other : connections_) {
         if (&other == &c || other.room != join.code || other.seats.empty() || other.seats.front() != joined.seat) continue;
-        refuse(other, "Your seat was taken back with its token from another connection.");
+        refuse(other, RefusalCode::TokenHoldsNoSeat, "Your seat was taken back with its token from another connection.");
         other.room.clear();
         other.seats.clear();
     }
@@ -211,13 +213,13 @@ void ServerHost::joinRoom(Connection& c, const protocol::JoinRoom& join, bool ma
 }
 
 void ServerHost::shoot(Connection& c, const protocol::Shot& shot) {
-    if (c.seats.empty()) return refuse(c, "A spectator does not shoot.");
+    if (c.seats.empty()) return refuse(c, RefusalCode::NotAPlayer, "A spectator does not shoot.");
     server::Room& room = *rooms_.at(c.room);
     // A connection of several seats shoots for the one on turn.
     const int onTurn = room.seatOnTurn();
     const bool holdsTurn = std::find(c.seats.begin(), c.seats.end(), onTurn) != c.seats.end();
     server::ShotResult result = room.shoot(holdsTurn ? onTurn : c.seats.front(), shot);
-    if (!result.refusal.empty()) return refuse(c, result.refusal);
+    if (result.refusal) return refuse(c, *result.refusal);
     tellRoom(c.room, result.accepted);
     keep(room);
 }
@@ -240,9 +242,10 @@ void ServerHost::aim(Connection& c, protocol::Aim aim) {
 
 void ServerHost::handToComputer(Connection& c, const protocol::HandToComputer& hand) {
     server::Room& room = *rooms_.at(c.room);
-    const std::string refusal = c.seats.empty() ? std::string("Only the room's host hands a seat to the computer.")
-                                                : room.handToComputer(c.seats.front(), hand.seat);
-    if (!refusal.empty()) return refuse(c, refusal);
+    const std::optional<Refusal> refusal =
+        c.seats.empty() ? Refusal{RefusalCode::NotHost, "Only the room's host hands a seat to the computer."}
+                        : room.handToComputer(c.seats.front(), hand.seat);
+    if (refusal) return refuse(c, *refusal);
     seatsChanged(room);
 }
 
@@ -306,7 +309,7 @@ void ServerHost::playComputer(server::Room& room) {
 void ServerHost::close(server::Room& room) {
     for (Connection& c : connections_) {
         if (c.room != room.code()) continue;
-        refuse(c, "Room " + room.code() + " has closed: its game is over.");
+        refuse(c, RefusalCode::GameOver, "Room " + room.code() + " has closed: its game is over.");
         c.room.clear();
         c.seats.clear();
         c.host = false;
@@ -319,7 +322,13 @@ void ServerHost::send(const Connection& c, const protocol::Message& message) {
     c.socket->sendTextMessage(text(protocol::encodeMessage(message)));
 }
 
-void ServerHost::refuse(const Connection& c, std::string reason) { send(c, protocol::Refused{std::move(reason)}); }
+void ServerHost::refuse(const Connection& c, const Refusal& refusal) {
+    send(c, protocol::Refused{refusal.code, refusal.text});
+}
+
+void ServerHost::refuse(const Connection& c, RefusalCode code, std::string reason) {
+    send(c, protocol::Refused{code, std::move(reason)});
+}
 
 void ServerHost::tellRoom(const std::string& code, const protocol::Message& message) {
     const QString encoded = text(protocol::encodeMessage(message));

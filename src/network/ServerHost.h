@@ -111,7 +111,8 @@ private:
     bool withinRate(Connection& c);
 
     void send(const Connection& c, const protocol::Message& message);
-    void refuse(const Connection& c, std::string reason);
+    void refuse(const Connection& c, const Refusal& refusal);
+    void refuse(const Connection& c, RefusalCode code, std::string reason);
     void tellRoom(const std::string& code, const protocol::Message& message);
     void seatsChanged(server::Room& room);
     void keep(const server::Room& room);

@@ -75,6 +75,7 @@ void ShotInPlay::advance() {
 }
 
 const ShotEvents& ShotInPlay::events() const { return run_->events; }
+const ShotResult& ShotInPlay::result() const { return run_->engine.result(); }
 
 Judgement ShotInPlay::runCommand(const HiddenCommand& command) { return runHiddenCommand(game_, command); }
 

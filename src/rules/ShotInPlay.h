@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "model/Command.h"
+#include "engine/ShotRun.h"
 #include "model/Game.h"
 #include "rules/Rulebook.h"
 
@@ -44,8 +45,10 @@ public:
     long advances() const { return advances_; }
     // The piece whose step is due next (0 when none).
     int nextPiece() const;
-    // What the shot reported so far.
+    // What the shot reported so far, and the engine's count of its cycles
+    // and steps.
     const ShotEvents& events() const;
+    const ShotResult& result() const;
     // The shot as launched, with the commands it carries.
     const ShotCommand& command() const { return shot_; }
     // Commands the shot carries that have not run yet: once resting, any

@@ -17,7 +17,7 @@ public:
     virtual ~GameHost() = default;
 
     virtual GameSession& session() = 0;
-    Game& state();
+    const Game& game();
     virtual std::mt19937& random() = 0;
     virtual void seedRandom() = 0;
 
@@ -63,6 +63,6 @@ public:
     virtual void setGuidelines() = 0;
 };
 
-inline Game& GameHost::state() { return session().state(); }
+inline const Game& GameHost::game() { return session().game(); }
 
 }  // namespace capzel::ui

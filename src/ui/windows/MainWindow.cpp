@@ -51,7 +51,7 @@ MainWindow::MainWindow(GameHost& app)
                    Qt::MSWindowsFixedSizeDialogHint);
 
     menus_.build(menuBar());
-    view_ = new FieldView(field(), *turn_, this);
+    view_ = new FieldView(*turn_, marks_, this);
     view_->setFixedSize(kClientWidthPx, kClientHeightPx);
     setCentralWidget(view_);
     coach_ = new FirstGameCoach(app_, *turn_, view_);
@@ -72,7 +72,7 @@ MainWindow::MainWindow(GameHost& app)
     view_->onMouseUp = [this](int b, int s, float x, float y) {
         runCommand([&] { handleMouseUp(b, s, x, y); });
     };
-    view_->onResized = [this] { stretchSideLines(); };
+    view_->onResized = [this] { view_->update(); };
     connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { handleGoButton(); }); });
     banner_ = new RuleBanner(view_);
     connectMenus();
@@ -113,15 +113,12 @@ MainWindow::~MainWindow() {
 }
 
 GameSession& MainWindow::session() { return app_.session(); }
-Game& MainWindow::state() { return session().state(); }
-Field& MainWindow::field() { return session().field(); }
+const Game& MainWindow::game() { return session().game(); }
 QtPlatform& MainWindow::platform() { return *platform_; }
-GameContext MainWindow::context() { return GameContext{state(), field(), *platform_}; }
 
 void MainWindow::initialize() {
     app_.seedRandom();
     menuState_.songCount = countSongs(musicFolder_);
-    stretchSideLines();
     syncMenus();
 }
 
@@ -136,27 +133,8 @@ void MainWindow::placeOnScreen() {
     if (view_->zoom() != 1.0) fitOnScreen();
 }
 
-void MainWindow::stretchSideLines() {
-    Board& b = field().board;
-    // The game's field keeps its designed size at every zoom.
-    const QSize design = view_->designSize();
-    b.scaleWidth = float(twips(design.width()));
-    b.scaleHeight = float(twips(design.height()));
-    b.leftLine.y1 = 0;
-    b.leftLine.y2 = b.scaleHeight;
-    b.rightLine.y1 = 0;
-    b.rightLine.y2 = b.scaleHeight;
-    view_->update();
-}
-
-void MainWindow::applyPlayerColors() {
-    for (int i = 1; i <= kMaxPlayers; ++i) field().board.pieces[i].fillColor = state().seats[i].color;
-    view_->update();
-}
-
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) applyPlayerColors();
     // A Space let go in another window is never seen here.
     if (event->type() == QEvent::ActivationChange && !isActiveWindow() && spaceHeld_) {
         spaceHeld_ = false;
@@ -216,13 +194,13 @@ void MainWindow::syncMenus() {
     menus_.syncFrom(menuState_);
     menus_.syncOnline(session().online());
     menus_.showHintsAction->setChecked(app_.showHints());
-    view_->setHints(app_.showHints() ? &state() : nullptr);
+    view_->setHints(app_.showHints() ? &game() : nullptr);
     syncShotState();
     // The first-game steps speak to a person at a game of this computer
     // alone; an online game, whose turns are often played elsewhere, goes
     // without them.
     if (coach_ && computerPlay_) {
-        const Game& g = state();
+        const Game& g = game();
         coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.seats[g.currentTurn].dead &&
                        !computerPlay_->seatIsComputer() && !session().online());
     }
@@ -264,8 +242,8 @@ void MainWindow::tellJudgement(bool ended) {
     // still being judged, and no computer's turn begins.
     // In an online game the rules speak in boxes at the computer whose
     // player shot, and in the banner at the others.
-    const LastShot* shot = turn_->lastShot();
-    const bool elsewhere = shot && !session().seatPlayedHere(shot->startState.currentTurn);
+    const RecordedShot* shot = session().match().lastShot();
+    const bool elsewhere = shot && !session().seatPlayedHere(shot->seat);
     while (turn_->hasAnnouncements()) {
         const Announcement& next = turn_->nextAnnouncement();
         if (bannerMode() || elsewhere)
@@ -326,7 +304,7 @@ void MainWindow::connectComputerPlay() {
 }
 
 void MainWindow::showGameStatus() {
-    if (state().gameRunning) {
+    if (game().gameRunning) {
         app_.showStatus();
         return;
     }
@@ -335,9 +313,8 @@ void MainWindow::showGameStatus() {
 
 void MainWindow::toggleGuideLines() {
     menuState_.guideLinesChecked = !menuState_.guideLinesChecked;
-    Board& b = field().board;
     for (int g = 0; g < kGuideCount; ++g)
-        if (Board::guideExists(g)) b.guideLines[g].visible = menuState_.guideLinesChecked;
+        if (FieldMarkings::guideExists(g)) marks_.guideLines[std::size_t(g)].visible = menuState_.guideLinesChecked;
     turn_->bringGuidesForward();
 }
 

@@ -16,7 +16,6 @@
 #include <string>
 
 #include "controls/TurnController.h"
-#include "model/GameContext.h"
 #include "model/Game.h"
 #include "model/WindowState.h"
 #include "ui/windows/MainMenus.h"
@@ -54,11 +53,9 @@ public:
     explicit MainWindow(GameHost& app);
     ~MainWindow() override;
 
-    Field& field();
-    Game& state();
+    const Game& game();
     GameSession& session();
     QtPlatform& platform();
-    GameContext context();
     FieldView* view() const { return view_; }
     const MainMenus& menus() const { return menus_; }
     MusicPlayer* music() const { return music_.get(); }
@@ -73,10 +70,6 @@ public:
     // The computer at this board: its turns, and the suggestion for a person.
     ComputerPlay& computerPlay() const { return *computerPlay_; }
 
-    // The activation refresh: every piece takes its player's colour.
-    void applyPlayerColors();
-    // The field's side lines run from the top to the client area's height.
-    void stretchSideLines();
     // The player's size (100 is the designed size): the field, its controls
     // and the menu bar grow alike, the game's twips stay what they are, and a
     // window that outgrows the screen moves back onto it.
@@ -167,6 +160,7 @@ private:
     GameHost& app_;
     MainMenus menus_;
     MenuState menuState_;
+    FieldMarkings marks_ = makeFieldMarkings();
     FieldView* view_ = nullptr;
     FirstGameCoach* coach_ = nullptr;
     std::unique_ptr<QtPlatform> platform_;

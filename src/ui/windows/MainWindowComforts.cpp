@@ -25,7 +25,7 @@ GameFlow MainWindow::tell(const Judgement& judgement) {
 }
 
 void MainWindow::noticeAim() {
-    const bool aiming = field().board.pointer.visible;
+    const bool aiming = turn_->pending().aim.visible;
     if (aiming && !aimShown_) banner_->aimStarted();
     aimShown_ = aiming;
 }
