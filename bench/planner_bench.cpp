@@ -20,7 +20,6 @@ namespace {
 
 struct position {
     Game g;
-    Field field;
 };
 
 // `players` pieces centred on the boxes `boxes` (the first is the shooter's,
@@ -39,7 +38,7 @@ position midGame(int players) {
         g.seats[i].score = 200;
         g.seats[i].inGame = true;
         g.seats[i].position = kBoxes[i - 1];
-        centrePieceOn(p.field.board.pieces[i], p.field.board.spots[kBoxes[i - 1]]);
+        centrePieceOn(g.board.pieces[i], g.board.spots[kBoxes[i - 1]]);
     }
     g.seats[1].moveableNextTurn = true;
     return p;
@@ -49,7 +48,7 @@ void decide(benchmark::State& state, int players) {
     const position p = midGame(players);
     long candidates = 0;
     for (auto _ : state) {
-        const players::PlanResult r = players::planShot(p.g, p.field, PlayerKind::Expert, 1);
+        const players::PlanResult r = players::planShot(p.g, PlayerKind::Expert, 1);
         benchmark::DoNotOptimize(r);
         candidates += r.candidatesJudged;
     }
@@ -70,7 +69,7 @@ void BM_PlanJobDrop(benchmark::State& state) {
     const auto searching = std::chrono::milliseconds(state.range(0));
     double worst = 0;
     for (auto _ : state) {
-        auto job = std::make_unique<players::PlanJob>(p.g, p.field, PlayerKind::Expert, 1);
+        auto job = std::make_unique<players::PlanJob>(p.g, PlayerKind::Expert, 1);
         std::this_thread::sleep_for(searching);
         const Clock::time_point t = Clock::now();
         job.reset();
@@ -97,7 +96,7 @@ void BM_PlanSearchStop(benchmark::State& state) {
         players::PlannerOptions options;
         options.cancel = &cancel;
         options.trialsPlayed = &played;
-        std::thread search([&] { benchmark::DoNotOptimize(players::planShot(p.g, p.field, PlayerKind::Expert, 1, options)); });
+        std::thread search([&] { benchmark::DoNotOptimize(players::planShot(p.g, PlayerKind::Expert, 1, options)); });
         std::this_thread::sleep_for(searching);
         const Clock::time_point t = Clock::now();
         cancel.store(true);

@@ -3,9 +3,10 @@
 // join it by its code (and connect to the server's address with
 // ?room=CODE, for a load balancer that routes by room); each player shoots a cheap shot (at its next box with
 // a random strength, drawn from the room's seed) a thinking time after its
-// turn comes, and plays every accepted shot itself with RemoteGame, so that
-// a shot whose hash differs from the server's counts as a desync. When the
-// game is over the room begins a new one with new connections.
+// turn comes, and follows the game with the program's own client
+// (session/HeadlessPlayer.h), so that a shot whose hash differs from the
+// server's counts as a desync, as it would for a player. When the game is
+// over the room begins a new one with new connections.
 #pragma once
 
 #include <QElapsedTimer>
@@ -22,7 +23,7 @@
 #include <vector>
 
 #include "protocol/Messages.h"
-#include "session/RemoteGame.h"
+#include "session/HeadlessPlayer.h"
 
 class QWebSocket;
 
@@ -69,7 +70,8 @@ private:
     struct Player {
         int index = 0;
         QWebSocket* socket = nullptr;
-        RemoteGame game;
+        std::unique_ptr<HeadlessPlayer> game;
+        int mismatches = 0;  // the client's count, last seen
         int seat = 0;
         QTimer think;
         std::optional<int> sentShot;  // its number, while awaiting its Accepted
@@ -78,7 +80,6 @@ private:
 
     void open(int index);
     void received(Player& p, const std::string& text);
-    void accepted(Player& p, const protocol::Accepted& a);
     void maybeShoot(Player& p);
     void shoot(Player& p);
     void send(Player& p, const protocol::Message& m);

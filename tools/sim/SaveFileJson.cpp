@@ -80,7 +80,8 @@ void setUpPlayer(const json& p, int i, Game& g, Box& piece) {
 
 }  // namespace
 
-std::string describeSavedState(const Game& g, const Board& board) {
+std::string describeSavedState(const Game& g) {
+    const Board& board = g.board;
     Writer w(",\n  ");
     w.integer("number_of_players", g.numberOfPlayers);
     w.integer("current_turn", g.currentTurn);
@@ -91,7 +92,8 @@ std::string describeSavedState(const Game& g, const Board& board) {
     return "{\n  " + w.out + "\n}\n";
 }
 
-void setUpFromSavedState(std::string_view text, Game& g, Board& board) {
+void setUpFromSavedState(std::string_view text, Game& g) {
+    Board& board = g.board;
     const json in = parseObject(text);
     requireKeys(in, "", {"number_of_players", "current_turn", "players"});
     const int n = int(readInteger(in["number_of_players"], "number_of_players", 0, kMaxPlayers));

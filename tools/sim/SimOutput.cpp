@@ -33,7 +33,7 @@ std::string writeOutcome(const GameContext& ctx, const ShotResult& result,
                          const std::vector<std::string>& messages) {
     const Game& g = ctx.game;
     Writer w(",\n  ");
-    w.integer("power", g.power);
+    w.integer("power", g.launchStrength);
     w.integer("cycles", result.cycles);
     w.integer("steps", result.steps);
     w.boolean("unfinished", result.unfinished);
