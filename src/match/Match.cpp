@@ -1,5 +1,7 @@
 #include "match/Match.h"
 
+#include "rules/HiddenCommands.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -7,18 +9,7 @@ namespace capzel {
 
 Game gameAtLaunch(const Game& before, const ShotCommand& shot) {
     Game g = before;
-    if (shot.placement && g.isPlayer(shot.seat)) {
-        g.piece(shot.seat).left = shot.placement->left;
-        g.piece(shot.seat).top = shot.placement->top;
-    }
-    Line& aim = g.board.pointer;
-    aim.x1 = shot.x1;
-    aim.y1 = shot.y1;
-    aim.x2 = shot.x2;
-    aim.y2 = shot.y2;
-    aim.visible = false;
-    g.shotInProgress = true;
-    g.launchStrength = shot.strength;
+    putShotInputs(g, shot);
     return g;
 }
 

@@ -52,6 +52,7 @@ struct Seat {
 
     // Back to how a new game finds the seat: no position, no flag, a person.
     void clearGameTables();
+    bool operator==(const Seat&) const = default;
 };
 
 struct Game {

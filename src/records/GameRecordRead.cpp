@@ -148,7 +148,7 @@ void readPlacement(FieldReader& r, std::optional<HandPlacement>& out) {
 
 // Only records of the first version hold what was on the board.
 void readBefore(FieldReader& r, std::optional<BoardInputs>& out, int maxPower) {
-    if (!present(r, "before")) return;
+    if (!r.has("before") || !present(r, "before")) return;
     auto before = r.object("before", *r.value("before"));
     if (!before) return;
     BoardInputs& b = out.emplace();

@@ -77,6 +77,9 @@ public:
 
     bool ok() const { return error_.empty(); }
 
+    // Whether the object holds `key` at all (an optional field).
+    bool has(const char* key) const { return object_.find(key) != object_.end(); }
+
     const Json* value(const char* key) {
         if (!ok()) return nullptr;
         const auto it = object_.find(key);

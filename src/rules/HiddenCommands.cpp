@@ -184,11 +184,32 @@ private:
     Platform& ui_;
 };
 
+// Nobody watches: the input boxes get the command's answers in order, and a
+// Cancel once they run out.
+class AnsweringPlatform final : public SilentPlatform {
+public:
+    explicit AnsweringPlatform(const std::vector<std::string>& answers) : answers_(answers) {}
+    std::string inputBox(std::string_view) override {
+        return next_ < answers_.size() ? answers_[next_++] : std::string();
+    }
+
+private:
+    const std::vector<std::string>& answers_;
+    std::size_t next_ = 0;
+};
+
+constexpr GameCommand kCommands[] = {setPositionCommand, setFrictionCommand, setSpeedCommand, setPieceCommand,
+                                     setInGameCommand};
+
 }  // namespace
 
+Judgement runHiddenCommand(Game& game, const HiddenCommand& command) {
+    AnsweringPlatform answers(command.answers);
+    GameContext ctx{game, answers};
+    return kCommands[std::size_t(command.kind)](ctx);
+}
+
 HiddenCommand askHiddenCommand(const Game& game, HiddenCommandKind kind, Platform& ui) {
-    static constexpr GameCommand kCommands[] = {setPositionCommand, setFrictionCommand, setSpeedCommand,
-                                                setPieceCommand, setInGameCommand};
     Game copy = game;
     AnswerRecorder recorder(ui);
     GameContext ctx{copy, recorder};

@@ -54,6 +54,10 @@ Judgement setInGameCommand(GameContext& ctx);    // Set Ingame
 // answers come back as the command to play (rules/Rulebook.h).
 HiddenCommand askHiddenCommand(const Game& game, HiddenCommandKind kind, Platform& ui);
 
+// Runs a hidden command on the game, its input boxes answered in order
+// from the command's answers (a Cancel once they run out).
+Judgement runHiddenCommand(Game& game, const HiddenCommand& command);
+
 // Set Guidelines changes no game: it shows the View menu's "&Guide Lines".
 void setGuidelinesCommand(MenuState& menus);
 

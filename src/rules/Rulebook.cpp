@@ -5,7 +5,6 @@
 
 #include "model/Placement.h"
 #include "model/PowerBarScale.h"
-#include "platform/SilentPlatform.h"
 #include "rules/HiddenCommands.h"
 #include "rules/ShotInPlay.h"
 
@@ -20,20 +19,6 @@ std::string number(double v) {
     std::snprintf(text, sizeof text, "%g", v);
     return text;
 }
-
-// Nobody watches: the input boxes get the command's answers in order, and a
-// Cancel once they run out.
-class AnsweringPlatform final : public SilentPlatform {
-public:
-    explicit AnsweringPlatform(const std::vector<std::string>& answers) : answers_(answers) {}
-    std::string inputBox(std::string_view) override {
-        return next_ < answers_.size() ? answers_[next_++] : std::string();
-    }
-
-private:
-    const std::vector<std::string>& answers_;
-    std::size_t next_ = 0;
-};
 
 std::optional<Refusal> refuseHidden(const HiddenCommand& command) {
     if (std::size_t(command.kind) >= kHiddenCommandCaptions.size())
@@ -95,14 +80,6 @@ std::optional<Refusal> refuseShot(const Game& g, const ShotCommand& shot) {
 std::optional<Refusal> validate(const Game& game, const Command& command) {
     if (const auto* shot = std::get_if<ShotCommand>(&command)) return refuseShot(game, *shot);
     return refuseHidden(std::get<HiddenCommand>(command));
-}
-
-Judgement runHiddenCommand(Game& game, const HiddenCommand& command) {
-    static constexpr GameCommand kCommands[] = {setPositionCommand, setFrictionCommand, setSpeedCommand,
-                                                setPieceCommand, setInGameCommand};
-    AnsweringPlatform answers(command.answers);
-    GameContext ctx{game, answers};
-    return kCommands[std::size_t(command.kind)](ctx);
 }
 
 Outcome apply(Game& game, const Command& command) {

@@ -13,21 +13,9 @@
 #include "model/Command.h"
 #include "model/Game.h"
 #include "model/Refusal.h"
-#include "model/ShotEvent.h"
-#include "rules/Announcement.h"
+#include "rules/Outcome.h"
 
 namespace capzel {
-
-// What applying a command gave: what the rules said (with whether the game
-// goes on and the pieces a turn start brought forward), what the shot
-// reported, and the hash of the game as the command left it.
-struct Outcome : Judgement {
-    ShotEvents events;
-    std::uint64_t hash = 0;
-    // The shooter's piece came to rest in its next target (never for a
-    // killer, who has none): the window sounds it.
-    bool shooterInTarget = false;
-};
 
 // The farthest an aim line's end may lie from the field's origin: far past
 // any screen, so that a drag beyond the window still counts.
@@ -52,8 +40,5 @@ inline constexpr std::size_t kMaxAnswerChars = 4096;
 // judged; a hidden command runs with its recorded answers.
 Outcome apply(Game& game, const Command& command);
 
-// Runs a hidden command on the game, its input boxes answered in order
-// from the command's answers (a Cancel once they run out).
-Judgement runHiddenCommand(Game& game, const HiddenCommand& command);
 
 }  // namespace capzel

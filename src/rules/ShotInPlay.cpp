@@ -5,16 +5,13 @@
 #include "engine/Settlement.h"
 #include "engine/ShotRun.h"
 #include "platform/SilentPlatform.h"
+#include "rules/HiddenCommands.h"
 #include "rules/Progression.h"
 #include "rules/ShotJudging.h"
 
 namespace capzel {
 
-namespace {
-
-// The shot's inputs as the player left them at the launch: the piece put by
-// hand, the aim line (hidden once the shot goes) and the shot under way.
-void putInputs(Game& g, const ShotCommand& shot) {
+void putShotInputs(Game& g, const ShotCommand& shot) {
     if (shot.placement && g.isPlayer(shot.seat)) {
         g.piece(shot.seat).left = shot.placement->left;
         g.piece(shot.seat).top = shot.placement->top;
@@ -27,6 +24,8 @@ void putInputs(Game& g, const ShotCommand& shot) {
     aim.visible = false;
     g.shotInProgress = true;
 }
+
+namespace {
 
 ShotOptions runOptions(ShotEvents& events) {
     ShotOptions options;
@@ -48,7 +47,7 @@ struct ShotInPlay::Run {
 };
 
 ShotInPlay::ShotInPlay(Game& game, ShotCommand shot) : game_(game), shot_(std::move(shot)) {
-    putInputs(game_, shot_);
+    putShotInputs(game_, shot_);
     run_ = std::make_unique<Run>(game_, shot_.strength);
 }
 

@@ -14,7 +14,7 @@
 #include "model/Command.h"
 #include "engine/ShotRun.h"
 #include "model/Game.h"
-#include "rules/Rulebook.h"
+#include "rules/Outcome.h"
 
 namespace capzel {
 
@@ -25,6 +25,11 @@ namespace capzel {
 // The engine counts them, so a shot stepped on screen and the same shot
 // applied whole stop at the same step.
 inline constexpr long kMaxShotCycles = 1'000'000;
+
+// The shot's inputs put on the game as the player left them at the launch:
+// the piece placed by hand, the aim line (hidden once the shot goes), and the
+// shot under way. The one place a shot's inputs reach a game.
+void putShotInputs(Game& g, const ShotCommand& shot);
 
 class ShotInPlay {
 public:
