@@ -273,6 +273,58 @@ TEST(OneRulebook, UndoAndRedoHoldAfterAGameOfAnotherSize) {
     EXPECT_EQ(simReplays(session.record(), "/two-then-one.json"), 0);
 }
 
+// Drives the board's runs and the computer's turns as the window's clock
+// does, until it is a person's turn again with nothing under way.
+void untilAPersonsTurn(GameSession& session, FakePlatform& ui, std::uint64_t seed) {
+    for (int turns = 0; turns < 10 && session.game().gameRunning && session.seatIsComputer(); ++turns) {
+        ComputerTurn* computer = session.startComputerTurn(seed + std::uint64_t(turns));
+        ASSERT_TRUE(computer);
+        while (computer->running()) {
+            ui.yield(computer->wait());
+            computer->advance();
+            session.turn().takeAnnouncements();
+        }
+        session.advanced();
+    }
+}
+
+// Against the computer, an undo goes back to the person's last turn past the
+// computer's reply, and a redo plays the recorded shots again, the
+// computer's too, exactly as they were played.
+TEST(OneRulebook, UndoAndRedoAgainstTheComputerReturnToThePersonsTurn) {
+    FakePlatform ui;
+    ui.secondsPerYield = 1e-4;
+    GameSession session;
+    session.openBoard(ui);
+    NewGameSettings settings;
+    settings.players = 2;
+    settings.seats[2] = PlayerKind::Novice;
+    session.beginNewGame(settings);
+    std::mt19937 dice(3);
+    std::vector<Game> personsTurns;  // the game at each of the person's turns
+    for (int k = 0; k < 3; ++k) {
+        personsTurns.push_back(session.game());
+        ShotCommand shot = randomShot(session.game(), dice);
+        shot.placement.reset();
+        playAtBoard(session.turn(), ui, shot);
+        session.advanced();
+        untilAPersonsTurn(session, ui, 100 + std::uint64_t(k) * 10);
+        ASSERT_TRUE(session.game().gameRunning);
+    }
+    const std::uint64_t end = session.game().hash();
+    const int shots = session.match().shotsInEffect();
+    for (int k = 2; k >= 0; --k) {
+        ASSERT_TRUE(session.undo()) << k;
+        EXPECT_EQ(standing(session.game()), standing(personsTurns[std::size_t(k)])) << "back at the person's turn " << k;
+    }
+    EXPECT_FALSE(session.canUndo());
+    for (int k = 0; k < 3; ++k) ASSERT_TRUE(session.redo()) << k;
+    EXPECT_EQ(session.game().hash(), end) << "the computer's shots played again as they were";
+    EXPECT_EQ(session.match().shotsInEffect(), shots);
+    EXPECT_FALSE(session.canRedo());
+    EXPECT_TRUE(replayWholeRecord(session.record()).ok());
+}
+
 // The program's own outbox: what the client sends, kept.
 struct Outbox final : OnlineOutbox {
     std::vector<protocol::Message> sent;
