@@ -14,6 +14,20 @@
 namespace capzel::ui {
 
 namespace {
+
+double zoomOfBoxes = 1.0;
+
+// A box's type at the player's size.
+void zoomBox(QWidget& box) {
+    if (zoomOfBoxes == 1.0) return;
+    QFont f = box.font();
+    if (f.pointSizeF() > 0)
+        f.setPointSizeF(f.pointSizeF() * zoomOfBoxes);
+    else
+        f.setPixelSize(int(f.pixelSize() * zoomOfBoxes + 0.5));
+    box.setFont(f);
+}
+
 // With CAPZEL_MESSAGE_LOG naming a file, every box appends one line to it
 // (its kind, then its text with line breaks written as "\n"), so that a
 // script driving the game through real input can read what it was told.
@@ -82,6 +96,7 @@ int run(QWidget* parent, const QString& text, QMessageBox::StandardButtons butto
     const NormalPointer pointer;
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    zoomBox(box);
     const HeldKeys held(&box);
     if (closeAfterMs > 0) {
         // Clicked as a player would click it: the box gives OK.
@@ -92,6 +107,9 @@ int run(QWidget* parent, const QString& text, QMessageBox::StandardButtons butto
     return box.exec();
 }
 }  // namespace
+
+void setBoxZoom(double zoom) { zoomOfBoxes = zoom; }
+double boxZoom() { return zoomOfBoxes; }
 
 void showMessage(QWidget* parent, const QString& text) { run(parent, text, QMessageBox::Ok); }
 
@@ -108,6 +126,7 @@ QString askInput(QWidget* parent, const QString& prompt) {
     const NormalPointer pointer;
     QInputDialog dialog(parent);
     dialog.setWindowTitle(kTitle);
+    zoomBox(dialog);
     dialog.setLabelText(prompt);
     dialog.setTextValue(QString());
     dialog.setInputMode(QInputDialog::TextInput);

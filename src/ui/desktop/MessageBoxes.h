@@ -10,6 +10,11 @@ namespace capzel::ui {
 
 inline const QString kTitle = QStringLiteral("Capzel");
 
+// The boxes' type `zoom` times its usual size, as the player's size makes
+// the game's windows (1 at first).
+void setBoxZoom(double zoom);
+double boxZoom();
+
 // Modal box with an OK button.
 void showMessage(QWidget* parent, const QString& text);
 

@@ -72,7 +72,7 @@ void MainMenus::build(QMenuBar* bar) {
     extrasMenu->setToolTipsVisible(true);
     showHintsAction = item(extrasMenu, "showHintsAction", QStringLiteral("Show &Hints"));
     showHintsAction->setCheckable(true);
-    showHintsAction->setChecked(true);
+    showHintsAction->setChecked(false);
     historyAction = item(extrasMenu, "historyAction", QStringLiteral("Game &History"));
     watchRecordAction = item(extrasMenu, "watchRecordAction", QStringLiteral("&Watch Game Record..."));
     exportRecordAction = item(extrasMenu, "exportRecordAction", QStringLiteral("&Export Game Record..."));

@@ -1,6 +1,7 @@
 #include "ui/windows/MainWindow.h"
 
 #include <QAction>
+#include <QHBoxLayout>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLayout>
@@ -21,6 +22,7 @@
 #include "ui/audio/FluidMusicPlayer.h"
 #include "ui/windows/InputCodes.h"
 #include "ui/windows/RuleBanner.h"
+#include "ui/windows/SidePanel.h"
 #include "ui/desktop/MessageBoxes.h"
 #include "ui/audio/MusicPlayer.h"
 #include "ui/audio/Songs.h"
@@ -51,9 +53,23 @@ MainWindow::MainWindow(GameHost& app)
                    Qt::MSWindowsFixedSizeDialogHint);
 
     menus_.build(menuBar());
-    view_ = new FieldView(field(), *turn_, this);
+    // The field, and beside it the strip of messages and the chat when
+    // there is something to put there.
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    view_ = new FieldView(field(), *turn_, client);
     view_->setFixedSize(kClientWidthPx, kClientHeightPx);
-    setCentralWidget(view_);
+    side_ = new SidePanel(client);
+    side_->hide();
+    auto* row = new QHBoxLayout(client);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(view_, 0, Qt::AlignTop);
+    row->addWidget(side_, 0, Qt::AlignTop);
+    setCentralWidget(client);
+    side_->fit(1.0, kClientHeightPx);
+    banner_ = side_->banner();
+    connect(banner_, &RuleBanner::changed, this, &MainWindow::updateSide);
     coach_ = new FirstGameCoach(app_, *turn_, view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setSizePercent(app.settings().sizePercent);
@@ -74,7 +90,6 @@ MainWindow::MainWindow(GameHost& app)
     };
     view_->onResized = [this] { stretchSideLines(); };
     connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { handleGoButton(); }); });
-    banner_ = new RuleBanner(view_);
     connectMenus();
     connectComputerPlay();
     applySettings();
@@ -106,7 +121,7 @@ MainWindow::~MainWindow() {
     computerPlay_ = nullptr;
     delete scheduler_;
     scheduler_ = nullptr;
-    banner_ = nullptr;  // goes with the view
+    banner_ = nullptr;  // goes with the side panel
     delete view_;
     view_ = nullptr;
     if (boardOpen_) app_.session().closeBoard(*platform_);
@@ -218,14 +233,17 @@ void MainWindow::syncMenus() {
     menus_.showHintsAction->setChecked(app_.showHints());
     view_->setHints(app_.showHints() ? &state() : nullptr);
     syncShotState();
-    // The first-game steps speak to a person at a game of this computer
-    // alone; an online game, whose turns are often played elsewhere, goes
-    // without them.
-    if (coach_ && computerPlay_) {
-        const GameState& g = state();
-        coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] &&
-                       !computerPlay_->seatIsComputer() && !session().online());
-    }
+    followCoach();
+    updateSide();
+}
+
+// The first-game steps speak to a person at a game of this computer alone;
+// an online game, whose turns are often played elsewhere, goes without them.
+void MainWindow::followCoach() {
+    if (!coach_ || !computerPlay_) return;
+    const GameState& g = state();
+    coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] &&
+                   !computerPlay_->seatIsComputer() && !session().online());
 }
 
 void MainWindow::refreshField() {
@@ -241,6 +259,8 @@ void MainWindow::showProgress() {
         syncMenus();
     }
     noticeAim();
+    // The coach's steps follow the charge and the shot as they run.
+    followCoach();
     switch (view_->staleness()) {
     case FieldView::Staleness::Field:
         refreshField();
@@ -304,7 +324,7 @@ void MainWindow::connectMenus() {
     on(menus_.suggestShotAction, [this] { computerPlay_->suggestShot(); });
     on(menus_.settingsAction, [this] { showSettings(); });
     on(menus_.aboutAction, [this] { app_.showAbout(); });
-    on(menus_.howToPlayAction, [] { HowToPlayWindow::showOne(); });
+    on(menus_.howToPlayAction, [this] { HowToPlayWindow::showOne(view_->zoom()); });
     on(menus_.setPositionAction, [this] { app_.setPosition(); });
     on(menus_.setFrictionAction, [this] { app_.setFriction(); });
     on(menus_.setSpeedAction, [this] { app_.setSpeed(); });
@@ -320,6 +340,7 @@ void MainWindow::connectComputerPlay() {
     computerPlay_ = new ComputerPlay(*this, app_);
     platform_->unattended = [this] { return computerPlay_->unattended(); };
     platform_->beforeBox = [this] {
+        if (coach_) coach_->stepAside();
         refreshField();
         app_.notifyStateChanged();
     };
@@ -381,7 +402,11 @@ void MainWindow::writeEmail() {
 // Aiming and hand placement of the current player's piece.
 // On a computer's turn the computer alone aims, charges and presses "Go".
 void MainWindow::handleMouseMove(int buttons, int shift, float x, float y) {
-    if (computerPlay_->seatIsComputer()) return;
+    if (computerPlay_->seatIsComputer()) {
+        // A drag on a turn played at another computer is not taken: say so.
+        if ((buttons & kLeftButtonBit) && session().seatIsRemote()) tellNotYourTurn();
+        return;
+    }
     turn_->mouseMove(buttons, shift, x, y);
 }
 

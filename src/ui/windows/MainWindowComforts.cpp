@@ -1,6 +1,8 @@
 // The main window's side of the player's comforts: the rules' messages on
 // the field instead of in boxes, the settings window, and applying a change
 // of the settings at once (the sound's too).
+#include <QLayout>
+
 #include "controls/Announcing.h"
 #include "ui/audio/EffectSounds.h"
 #include "ui/audio/MusicPlayer.h"
@@ -10,6 +12,7 @@
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/RuleBanner.h"
 #include "ui/windows/SettingsDialog.h"
+#include "ui/windows/SidePanel.h"
 #include "ui/windows/StepScheduler.h"
 
 namespace capzel::ui {
@@ -33,10 +36,49 @@ void MainWindow::noticeAim() {
 void MainWindow::applySettings() {
     const PlayerSettings& s = app_.settings();
     if (!bannerMode()) banner_->clear();
+    updateSide();
+    menus_.showHintsAction->setChecked(app_.showHints());
+    view_->setHints(app_.showHints() ? &state() : nullptr);
     view_->setBoldAim(s.aimLine == PlayerSettings::AimLine::Bold);
     scheduler_->setSteadyCharge(s.barPace == PlayerSettings::BarPace::Steady);
     applySoundSettings();
     if (settingsDialog_) settingsDialog_->showKept();
+}
+
+void MainWindow::updateSide() {
+    if (!side_) return;
+    side_->setWatching(watchingOnly());
+    const bool shown = bannerMode() || side_->holdsMore() || !banner_->messages().isEmpty();
+    if (side_->isVisibleTo(this) == shown) return;
+    side_->setVisible(shown);
+    // The strip may make the window too wide for its size on this screen.
+    setSizePercent(app_.settings().sizePercent);
+    layout()->activate();
+    if (isVisible()) fitOnScreen();
+}
+
+void MainWindow::dockBeside(QWidget* widget) {
+    side_->dock(widget);
+    updateSide();
+}
+
+bool MainWindow::watchingOnly() const {
+    const GameSession& s = app_.session();
+    if (!s.online()) return false;
+    for (int seat = 1; seat <= kMaxPlayers; ++seat)
+        if (s.seatPlayedHere(seat)) return false;
+    return true;
+}
+
+void MainWindow::tellNotYourTurn() {
+    const GameState& g = app_.state();
+    if (watchingOnly()) {
+        side_->say(QStringLiteral("You are watching: only the players shoot, each at their own computer."));
+    } else if (g.isPlayer(g.currentTurn)) {
+        side_->say(QStringLiteral("It is %1's turn, played at another computer.")
+                       .arg(QString::fromStdString(g.playerName[std::size_t(g.currentTurn)])));
+    }
+    updateSide();
 }
 
 void MainWindow::setMusicPlayer(std::unique_ptr<MusicPlayer> player) {
