@@ -22,7 +22,9 @@
 #include "ui/windows/ComputerPlay.h"
 #include "ui/windows/FieldView.h"
 #include "ui/windows/MainWindow.h"
+#include "ui/windows/FramePlacement.h"
 #include "ui/windows/Twips.h"
+#include "ui/windows/WindowZoom.h"
 
 namespace capzel::ui {
 
@@ -206,9 +208,12 @@ void CapzelApp::showHistory() {
     const HistoryFileState history = loadHistoryFile(main->platform(), historyFile());
     if (!history.notice.empty()) main->platform().message(history.notice);
     GameHistoryWindow* window = historyWindow();
+    const bool fresh = !window;
     if (!window) {
         window = new GameHistoryWindow;
         history_.reset(window);
+        zoomFont(*window, shownZoom());
+        window->resize(window->size() * shownZoom());
         // A line found not to be a game while the wins are counted: the
         // file is set aside and the window shows the new, empty history.
         connect(window, &GameHistoryWindow::brokenLine, this, [this](const QString& why) {
@@ -231,6 +236,8 @@ void CapzelApp::showHistory() {
     window->showHistory(history);
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
+    // Whole on the screen, clear of the game's other windows where there is room.
+    if (fresh) placeClear(*window, [window] { return window->frameGeometry().topLeft(); });
     window->raise();
     window->activateWindow();
 }

@@ -20,6 +20,7 @@
 #include "ui/windows/SidePanel.h"
 #include "ui/windows/StatusWindow.h"
 #include "ui/windows/StepScheduler.h"
+#include "ui/windows/WindowZoom.h"
 
 namespace capzel::ui {
 
@@ -317,6 +318,8 @@ void OnlinePlay::poll() {
 void OnlinePlay::showLobby() {
     if (!lobby_) {
         lobby_ = new LobbyWindow;
+        zoomFont(*lobby_, app_.shownZoom());
+        lobby_->resize(lobby_->size() * app_.shownZoom());
         lobby_->setAttribute(Qt::WA_DeleteOnClose);
         // The program ends with its main window, whatever online windows are open.
         lobby_->setAttribute(Qt::WA_QuitOnClose, false);

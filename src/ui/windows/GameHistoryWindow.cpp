@@ -65,7 +65,7 @@ GameHistoryWindow::GameHistoryWindow(QWidget* parent) : QWidget(parent) {
     close_->setDefault(true);
     watch_ = button(this, "watchGame", QStringLiteral("Watch"));
     export_ = button(this, "exportRecord", QStringLiteral("Export Game Record..."));
-    charts_ = button(this, "historyChartsButton", QStringLiteral("Charts..."));
+    charts_ = button(this, "historyChartsButton", QStringLiteral("C&harts..."));
     connect(clear_, &QPushButton::clicked, this, &GameHistoryWindow::askToClear);
     connect(games_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &GameHistoryWindow::syncGameButtons);

@@ -68,7 +68,7 @@ void MainMenus::build(QMenuBar* bar) {
     howToPlayAction = item(helpMenu, "howToPlayAction", QStringLiteral("How to &Play"));
 
     // After the game's classic menus, which keep their places.
-    extrasMenu = menu(bar, "extrasMenu", QStringLiteral("Extras"));
+    extrasMenu = menu(bar, "extrasMenu", QStringLiteral("&Extras"));
     extrasMenu->setToolTipsVisible(true);
     showHintsAction = item(extrasMenu, "showHintsAction", QStringLiteral("Show &Hints"));
     showHintsAction->setCheckable(true);

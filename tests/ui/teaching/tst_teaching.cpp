@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeView>
@@ -84,8 +86,12 @@ private slots:
         QCOMPARE(coach->step(), CoachStep::PressGo);
         QVERIFY(!fx.app->settings().coachDone);
 
+        // Done once the shot is on its way, fired after the bar has risen a
+        // little as a player's is (the charge ends at its next tick).
+        QVERIFY(QTest::qWaitFor([&] { return w.turn().controls().powerBar.revision > 3; }, 20000));
         w.view()->goButton()->click();
-        QVERIFY(QTest::qWaitFor([&] { return fx.app->settings().coachDone; }, 20000));
+        QVERIFY(QTest::qWaitFor([&] { return w.turn().phase() == TurnPhase::Shooting; }, 20000));
+        QVERIFY(fx.app->settings().coachDone);
         QVERIFY(!coach->isVisible());
         QVERIFY(loadPlayerSettings().coachDone);  // kept for the next start
 
@@ -93,6 +99,41 @@ private slots:
         fx.play();
         fx.window().syncMenus();
         QVERIFY(!fx.window().coach()->isVisible());
+    }
+
+    // The coach stands clear of the piece it points at, steps aside while a
+    // box is open, and turns every helper on in one click.
+    void coachKeepsClearAndOffersTheHelpers() {
+        const QRect upper = coachPlace({});
+        struct Case { QRect piece; bool lower; };
+        for (const Case& c : {Case{{}, false}, Case{{100, 528, 25, 25}, false}, Case{{300, 180, 25, 25}, true},
+                              Case{{upper.right() + 3, upper.bottom() + 3, 25, 25}, true},
+                              Case{{upper.right() + 8, upper.top(), 25, 25}, false}})
+            QCOMPARE(coachPlace(c.piece) != upper, c.lower);
+
+        fx.play();
+        MainWindow& w = fx.window();
+        Box& piece = fx.board().pieces[1];
+        piece.left = float(twips(300)), piece.top = float(twips(180));
+        w.syncMenus();
+        FirstGameCoach* coach = w.coach();
+        QVERIFY(coach->isVisible());
+        QVERIFY(!coach->geometry().intersects(pxRect(piece.left, piece.top, piece.width, piece.height).toRect()));
+
+        bool shownUnderTheBox = true;
+        fx.modals->then([] { return test::ModalAnswerer::modal<QMessageBox>() != nullptr; },
+                        [&] { shownUnderTheBox = coach->isVisible(); });
+        fx.platform().message("Ann's turn start.");
+        QVERIFY(!shownUnderTheBox);
+        w.syncMenus();
+        QVERIFY(coach->isVisible() && coach->helpersButton()->isVisible());
+
+        QVERIFY(!fx.app->settings().anyHelper());
+        coach->helpersButton()->click();
+        PlayerSettings all;
+        all.turnOnHelpers();
+        QCOMPARE(fx.app->settings(), all);
+        QVERIFY(fx.app->showHints() && !coach->helpersButton()->isVisible() && coach->isVisible());
     }
 
     // Closed by hand, the coach is done as well; a computer's turn shows no coach.
@@ -150,8 +191,12 @@ private slots:
         QVERIFY(help && help->isVisible());
         fx.window().menus().howToPlayAction->trigger();
         QCOMPARE(HowToPlayWindow::openOne(), help);
-        QVERIFY(help->findChildren<QLabel*>().size() >= 8);
-        help->close();
+        QString words;
+        for (const QLabel* label : help->findChildren<QLabel*>()) words += label->text();
+        for (const char* told : {"Start with <b>File &gt; New</b>", "<b>Extras &gt; Suggest Shot</b>",
+                                 "under <b>Helpers</b>", "<b>Turn on the helpers</b>"})
+            QVERIFY2(words.contains(QLatin1String(told)), told);
+        QTest::keyClick(help, Qt::Key_Escape);
         QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 2000));
 
         const struct { HelpPicture which; QList<QColor> pieces; } pictures[] = {

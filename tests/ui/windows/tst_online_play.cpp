@@ -2,12 +2,20 @@
 // computer: the game begins in the main window from the server's state,
 // the commands that would change it here alone are greyed and say why, the
 // first-game steps stay away, a shot played in the window is the server's
-// to the bit.
+// to the bit. A spectator's window: the "Watching" cue, a word for a drag,
+// the chat docked beside the field, and the game ended here, not taken over,
+// when the server goes.
+#include <QLabel>
+#include <QPlainTextEdit>
+
 #include "app/AppOnline.h"
+#include "network/ServerHost.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
+#include "ui/online/ChatLine.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/MainMenus.h"
+#include "ui/windows/SidePanel.h"
 
 class OnlinePlayTest : public QObject {
     Q_OBJECT
@@ -43,6 +51,43 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(f.app->session().turn().phase() == capzel::TurnPhase::Idle, 10000);
         QCOMPARE(online.game()->mismatches(), 0);
+    }
+
+    void aSpectatorWatchesAndTheGameEndsHereWhenTheServerGoes() {
+        using namespace capzel;
+        auto server = std::make_unique<network::ServerHost>(network::ServerOptions{});
+        QString error;
+        QVERIFY2(server->start(&error), qPrintable(error));
+        const QString url = QStringLiteral("ws://127.0.0.1:%1").arg(server->port());
+        network::GameClient ann;
+        QString code;
+        connect(&ann, &network::GameClient::joined, this, [&code](const protocol::Joined& j) { code = QString::fromStdString(j.code); });
+        ann.connectTo(QUrl(url), "Ann", "test");
+        QTRY_VERIFY_WITH_TIMEOUT(ann.isWelcomed(), 5000);
+        ann.createRoom(protocol::CreateRoom{{PlayerKind::Human, PlayerKind::Novice}, true, {"Ann", "Deep"}, {1}});
+        QTRY_VERIFY_WITH_TIMEOUT(!code.isEmpty(), 5000);
+        f.app->onlinePlay().join({url.toStdString(), code.toStdString(), "Eve", true});
+        QTRY_VERIFY_WITH_TIMEOUT(f.state().gameRunning && f.app->session().online(), 10000);
+
+        ui::SidePanel* side = f.window().side();
+        QVERIFY(side->isVisible() && side->watchingLabel()->isVisible());
+        QVERIFY(!side->geometry().intersects(f.window().view()->geometry()));
+        auto* chat = qobject_cast<ui::ChatLine*>(side->docked());
+        QVERIFY(chat && chat->isVisible());
+        ann.sendChat("<b>hi</b>");
+        QTRY_COMPARE(chat->log()->toPlainText(), QStringLiteral("Ann: <b>hi</b>"));
+        // Ann's turn, at her computer: a drag here is not taken, and says so.
+        const QPointF at(100, 500);
+        QMouseEvent drag(QEvent::MouseMove, at, f.window().view()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(f.window().view(), &drag);
+        QVERIFY(side->noteLabel()->isVisible() && side->noteLabel()->text().contains(QLatin1String("watching")));
+        QVERIFY(!f.board().pointer.visible);
+
+        server.reset();  // the server goes, and the game with it
+        QTRY_VERIFY_WITH_TIMEOUT(!f.state().gameRunning, 10000);
+        QVERIFY(!f.app->session().online());
+        QVERIFY(f.modals->messages().constLast().contains(QLatin1String("You were watching")));
+        QVERIFY(!f.app->session().seatIsComputer() && !f.window().side()->watching());
     }
 };
 
