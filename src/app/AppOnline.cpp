@@ -15,6 +15,7 @@
 #include "ui/online/ChatLine.h"
 #include "ui/online/LobbyWindow.h"
 #include "ui/online/OnlineEntries.h"
+#include "ui/windows/FramePlacement.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/RuleBanner.h"
 #include "ui/windows/SidePanel.h"
@@ -340,7 +341,9 @@ void OnlinePlay::showLobby() {
     lobby_->setAddresses(servers);
     lobby_->setHost(game_->isHost());
     lobby_->setSeats(game_->seats());
+    const bool fresh = !lobby_->isVisible();
     lobby_->show();
+    if (fresh) placeClear(*lobby_, [this] { return lobby_->frameGeometry().topLeft(); });
     lobby_->raise();
 }
 

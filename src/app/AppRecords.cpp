@@ -61,10 +61,11 @@ void CapzelApp::showEndChart() {
     if (!settings_.endChart || session_.record().setup.seats.empty()) return;
     const WatchedGame replayed(session_.record());
     if (replayed.shotCount() == 0) return;
-    QWidget* chart = openGameChartWindow(replayed.standings(), QStringLiteral("Game Chart"), shownZoom());
-    // Beside the main window, whole on the screen and clear of the game's
-    // other windows as far as there is room.
+    // Above the main window (never under it), beside it, whole on the
+    // screen and clear of the game's other windows as far as there is room.
     MainWindow* main = mainWindow();
+    QWidget* chart = openGameChartWindow(replayed.standings(), QStringLiteral("Game Chart"), shownZoom(),
+                                         main ? main->windowHandle() : nullptr);
     QPointer<MainWindow> beside(main);
     placeClear(*chart, [beside, chart] {
         return beside ? beside->frameGeometry().topRight() + QPoint(8, 0) : chart->frameGeometry().topLeft();

@@ -68,7 +68,7 @@ pid_of() { eval "echo \${PID_$1:-0}"; }
 window_of() {  # player main|box
     local w
     for w in $(xdotool search --all --onlyvisible --pid "$(pid_of "$1")" --name '^Capzel$' 2>/dev/null); do
-        if [ "$(width_of "$w")" = "$MAIN_W" ]; then [ "$2" = main ]; else [ "$2" = box ]; fi && { echo "$w"; return 0; }
+        if [ "$(width_of "$w")" -ge "$MAIN_W" ]; then [ "$2" = main ]; else [ "$2" = box ]; fi && { echo "$w"; return 0; }
     done
     return 1
 }

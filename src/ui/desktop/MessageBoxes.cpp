@@ -6,10 +6,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QtGlobal>
+#include <deque>
 #include <map>
+#include <utility>
 
 namespace capzel::ui {
 
@@ -106,7 +109,42 @@ int run(QWidget* parent, const QString& text, QMessageBox::StandardButtons butto
     }
     return box.exec();
 }
+// The loose boxes: the one open, and those waiting for it to close.
+struct LooseBoxes {
+    QPointer<QMessageBox> open;
+    std::deque<std::pair<QPointer<QWidget>, QString>> waiting;
+
+    void next() {
+        if (open || waiting.empty()) return;
+        auto [parent, text] = waiting.front();
+        waiting.pop_front();
+        journal("message", text);
+        auto* box = new QMessageBox(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, parent);
+        box->setTextFormat(Qt::PlainText);
+        box->setWindowModality(Qt::NonModal);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        zoomBox(*box);
+        QObject::connect(box, &QObject::destroyed, box, [this] { QTimer::singleShot(0, qApp, [this] { next(); }); });
+        open = box;
+        box->show();
+        box->raise();
+        box->activateWindow();
+    }
+};
+
+LooseBoxes& looseBoxes() {
+    static LooseBoxes boxes;
+    return boxes;
+}
+
 }  // namespace
+
+void showLooseMessage(QWidget* parent, const QString& text) {
+    looseBoxes().waiting.emplace_back(parent, text);
+    looseBoxes().next();
+}
+
+QWidget* openLooseMessage() { return looseBoxes().open; }
 
 void setBoxZoom(double zoom) { zoomOfBoxes = zoom; }
 double boxZoom() { return zoomOfBoxes; }

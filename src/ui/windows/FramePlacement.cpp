@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QMargins>
 #include <QPointer>
 #include <QScreen>
@@ -48,11 +49,54 @@ void whenFrameKnown(QWidget& window, std::function<void()> then) {
     look->start(0);
 }
 
+namespace {
+
+// Moves a framed window's frame to where it belongs again whenever it is
+// found elsewhere after a move (the window manager's own placement of a new
+// window may come after the program's), for a short while after it was
+// placed, a few times at most.
+class FrameKeeper : public QObject {
+public:
+    FrameKeeper(QWidget& window, std::function<QPoint()> where) : QObject(&window), window_(window), where_(std::move(where)) {
+        since_.start();
+        window.installEventFilter(this);
+        check();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Move) QTimer::singleShot(0, this, [this] { check(); });
+        return false;
+    }
+
+private:
+    void check() {
+        if (since_.elapsed() > kWatchMs || movesLeft_ == 0) {
+            deleteLater();
+            return;
+        }
+        const QPoint wanted = where_();
+        if (window_.frameGeometry().topLeft() == wanted) return;
+        --movesLeft_;
+        window_.move(wanted);
+    }
+
+    QWidget& window_;
+    std::function<QPoint()> where_;
+    QElapsedTimer since_;
+    int movesLeft_ = 3;
+};
+
+}  // namespace
+
 void placeFrame(QWidget& window, std::function<QPoint()> where) {
+    // Known before the place was worked out: the move placed the frame
+    // itself. (It may become known while the move is made.)
+    const bool known = frameKnown(window);
     window.move(where());
-    if (frameKnown(window)) return;  // the move placed the frame itself
+    if (known) return;
     QPointer<QWidget> target(&window);
-    whenFrameKnown(window, [target, where = std::move(where)] { target->move(where()); });
+    whenFrameKnown(window, [target, where = std::move(where)] { new FrameKeeper(*target, where); });
 }
 
 namespace {
@@ -67,25 +111,42 @@ QRect within(QRect r, const QRect& room) {
 
 }  // namespace
 
-QRect clearPlace(const QRect& frame, const QList<QRect>& others, const QRect& room) {
+QRect clearPlace(const QRect& frame, const QList<QRect>& others, const QRect& room, QSize smallest) {
     const QRect wanted = within(frame, room);
+    smallest = smallest.isValid() ? smallest.boundedTo(wanted.size()) : wanted.size();
+    const auto clear = [&](const QRect& c) {
+        return room.contains(c) && std::none_of(others.begin(), others.end(), [&c](const QRect& o) { return o.intersects(c); });
+    };
+    const auto nearest = [&frame](const std::optional<QRect>& best, const QRect& c) {
+        return !best || (c.topLeft() - frame.topLeft()).manhattanLength() < (best->topLeft() - frame.topLeft()).manhattanLength();
+    };
+    // Whole: where it is, beside or above or below another, in a corner.
     QList<QRect> candidates{wanted};
-    for (const QRect& o : others) {
-        for (const QPoint at : {QPoint(o.right() + 1, wanted.top()), QPoint(o.left() - wanted.width(), wanted.top()),
-                                QPoint(wanted.left(), o.bottom() + 1), QPoint(wanted.left(), o.top() - wanted.height()),
+    const int w = wanted.width(), h = wanted.height();
+    for (const QRect& o : others)
+        for (const QPoint at : {QPoint(o.right() + 1, wanted.top()), QPoint(o.left() - w, wanted.top()),
+                                QPoint(wanted.left(), o.bottom() + 1), QPoint(wanted.left(), o.top() - h),
                                 QPoint(o.right() + 1, o.top()), QPoint(o.left(), o.bottom() + 1)})
             candidates << within(QRect(at, wanted.size()), room);
-    }
-    const int w = wanted.width(), h = wanted.height();
     for (const QPoint corner : {QPoint(room.right() + 1 - w, room.top()), QPoint(room.right() + 1 - w, room.bottom() + 1 - h),
                                 QPoint(room.left(), room.bottom() + 1 - h), room.topLeft()})
         candidates << within(QRect(corner, wanted.size()), room);
     std::optional<QRect> best;
-    for (const QRect& c : candidates) {
-        if (!room.contains(c)) continue;
-        if (std::any_of(others.begin(), others.end(), [&c](const QRect& o) { return o.intersects(c); })) continue;
-        if (!best || (c.topLeft() - frame.topLeft()).manhattanLength() < (best->topLeft() - frame.topLeft()).manhattanLength())
-            best = c;
+    for (const QRect& c : candidates)
+        if (clear(c) && nearest(best, c)) best = c;
+    if (best) return *best;
+    // Smaller, down to `smallest`: the room beside, above or below another.
+    for (const QRect& o : others) {
+        const QRect sides[] = {QRect(QPoint(o.right() + 1, room.top()), room.bottomRight()),
+                               QRect(room.topLeft(), QPoint(o.left() - 1, room.bottom())),
+                               QRect(QPoint(room.left(), o.bottom() + 1), room.bottomRight()),
+                               QRect(room.topLeft(), QPoint(room.right(), o.top() - 1))};
+        for (const QRect& side : sides) {
+            const QSize size = wanted.size().boundedTo(side.size());
+            if (size.width() < smallest.width() || size.height() < smallest.height()) continue;
+            const QRect c = within(QRect(wanted.topLeft(), size), side);
+            if (clear(c) && nearest(best, c)) best = c;
+        }
     }
     return best.value_or(wanted);
 }
@@ -112,8 +173,17 @@ void placeClear(QWidget& window, std::function<QPoint()> where) {
     QPointer<QWidget> target(&window);
     placeFrame(window, [target, where = std::move(where)] {
         if (!target || !target->screen()) return where();
-        const QRect frame(where(), target->frameGeometry().size());
-        return clearPlace(frame, otherWindowFrames(*target), target->screen()->availableGeometry()).topLeft();
+        // Before its own frame is known, the window is taken to be framed
+        // as the program's other windows are.
+        const QMargins m = frameMarginsOf(*target);
+        const QSize outer = frameKnown(*target) ? target->frameGeometry().size()
+                                                : target->size().grownBy(m);
+        const QRect frame(where(), outer);
+        const QSize extra = outer - target->size();
+        const QRect place = clearPlace(frame, otherWindowFrames(*target), target->screen()->availableGeometry(),
+                                       target->minimumSizeHint().expandedTo(target->minimumSize()) + extra);
+        if (place.size() != outer) target->resize(place.size() - extra);
+        return place.topLeft();
     });
     window.raise();
 }

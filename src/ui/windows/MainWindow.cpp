@@ -284,12 +284,16 @@ void MainWindow::tellJudgement(bool ended) {
     // still being judged, and no computer's turn begins.
     // In an online game the rules speak in boxes at the computer whose
     // player shot, and in the banner at the others.
+    // There the boxes do not stop the game: another player's shot is shown
+    // while they are open.
     const LastShot* shot = turn_->lastShot();
     const bool elsewhere = shot && !session().seatPlayedHere(shot->startState.currentTurn);
     while (turn_->hasAnnouncements()) {
         const Announcement& next = turn_->nextAnnouncement();
         if (bannerMode() || elsewhere)
             banner_->post(displayText(next.text));
+        else if (session().online())
+            showLooseMessage(this, displayText(next.text));
         else
             platform_->announce(next.text, computerPlay_->unattendedFor(next.player));
         if (!alive) return;
