@@ -57,7 +57,8 @@ titled() {
     wait_until "the window '$1'" 30 shown "$1"
     on_screen "'$1'" "$(named "$1")"
 }
-# The place of a frame among the screen's windows, bottom first.
+# The place of a frame among the screen's windows, counted from the top
+# (xwininfo lists the topmost first).
 stacked_at() { xwininfo -root -children | awk -v id="$1" '$1 ~ /^0x/ { n++; if ($1 == id) print n }'; }
 # not_under WINDOW OTHER: fails when the frames overlap and WINDOW's is
 # beneath OTHER's (with no room beside, a window may cover another, never
@@ -68,7 +69,7 @@ not_under() {
     read -r -a b < <(frame "$2")
     [ "${a[2]}" -le "${b[0]}" ] || [ "${b[2]}" -le "${a[0]}" ] || [ "${a[3]}" -le "${b[1]}" ] || [ "${b[3]}" -le "${a[1]}" ] &&
         return 0
-    [ "$(stacked_at "$(frame_of "$1")")" -gt "$(stacked_at "$(frame_of "$2")")" ] ||
+    [ "$(stacked_at "$(frame_of "$1")")" -lt "$(stacked_at "$(frame_of "$2")")" ] ||
         fail "at $SIZE %: window $1 (${a[*]}) is under window $2 (${b[*]})"
     echo "   (over the main window: no room beside it)"
 }
@@ -113,6 +114,28 @@ extras() {
     xdotool key "$@" Return
 }
 
+# The hidden menu's Set Position puts the piece before D, and the Expert's
+# next shot wins. The computer plays on meanwhile: when its shot comes
+# first (the keys were typed while a box of its turn was open), the command
+# is given again (the word shows or hides the menu: a third time shows it).
+set_position_before_d() {
+    local try line
+    for try in 1 2 3; do
+        wait_until "no box open" 120 no_box
+        xdotool windowactivate --sync "$(main_window)" 2>/dev/null || true
+        keys_to_main shift+q shift+u shift+i shift+n shift+c shift+e F1
+        wait_until "a box after Set Position" 180 journal_past_seen
+        line=$(sed -n "$((SEEN + 1))p" "$JOURNAL")
+        if echo "$line" | grep -q "^input: Who"; then
+            answer_input "^input: Who" 1
+            answer_input "^input: Where" 28
+            return 0
+        fi
+        box_said ""
+    done
+    fail "Set Position never asked"
+}
+
 # --- one size -----------------------------------------------------------------
 
 # play_one_size PERCENT [INI LINES]: a fresh start at that size, a game of
@@ -143,17 +166,11 @@ play_one_size() {
     xdotool key End Return
     read -r x y < <(awk -v z="$zoom" 'BEGIN { printf "%d %d\n", 568 * z, 64 * z }')
     xdotool mousemove --window "$dialog" "$x" "$y" click 1
-    if [ "$STRIP" = 0 ]; then
-        box_said "^message: Player 1's turn start"
-        wait_until "the first box to close" 30 no_box
-    fi
+    [ "$STRIP" = 0 ] && expect_box "^message: Player 1's turn start" Return
     titled "Game Status"
     not_under "$(named "Game Status")" "$(main_window)"
 
-    # The hidden menu puts the piece before D; the Expert's next shot wins.
-    keys_to_main shift+q shift+u shift+i shift+n shift+c shift+e F1
-    answer_input "^input: Who" 1
-    answer_input "^input: Where" 28
+    set_position_before_d
     # Told to the person who gave the command: it waits for OK.
     [ "$STRIP" = 0 ] && expect_box "^message: Player 1's turn start.  Target: D" Return
     # A shot the computer was already charging may miss; the next one does not.
@@ -186,5 +203,24 @@ STRIP=0 SUFFIX=""
 for size in 100 125 150 200; do play_one_size "$size"; done
 STRIP=240 SUFFIX="-strip"
 play_one_size 150 "ruleMessages=1"
+
+# A hosted online game (this computer and the server's computer): the
+# host's status window on the screen, not under the main window; the chat
+# and the messages in the strip beside the field.
+SIZE=150
+step "a hosted online game at $SIZE %"
+printf '%s\n' "[General]" "sizePercent=$SIZE" "coachDone=true" >"$HOME/.config/Capzel/Capzel.ini"
+: >"$JOURNAL"
+SEEN=0
+PORT=$((40000 + RANDOM % 20000))
+(cd "$WORK" && exec "$PROG/capzel" --host-online "$PORT" --seats LN --player Ann) >>"$GAME_LOG" 2>&1 &
+GAME_PID=$!
+wait_until "the hosted game" 30 grep -q "^playing " "$GAME_LOG"
+wait_until "the main window" 30 main_window_shown
+on_screen "the main window" "$(main_window)"
+titled "Game Status"
+not_under "$(named "Game Status")" "$(main_window)"
+shot "online-host"
+stop_game
 
 echo "wm_sizes: every window whole on the screen at every size; screenshots in $ARTIFACTS"

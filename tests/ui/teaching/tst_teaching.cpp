@@ -14,7 +14,15 @@
 #include <cmath>
 #include <set>
 
+#include <QChart>
+#include <QChartView>
+#include <QLineSeries>
+#include <memory>
+
+#include "records/GameHistory.h"
 #include "support/QtTestMain.h"
+#include "ui/charts/HistoryCharts.h"
+#include "ui/charts/LineCharts.h"
 #include "support/WindowFixture.h"
 #include "ui/desktop/HistoryFile.h"
 #include "ui/desktop/ProgramFolder.h"
@@ -211,6 +219,35 @@ private slots:
             QVERIFY(distinctColours(image) > 8);
             for (const QColor& c : p.pieces) QVERIFY2(holdsColour(image, c), qPrintable(c.name()));
         }
+    }
+
+    // The history's lines take the players' colours; a line drawn over
+    // another is thinner, with smaller points, so that equal ones both show.
+    void chartLinesShowEachOther() {
+        TrendGatherer gathered({"Ann", "Bob"}, 2);
+        for (int g = 0; g < 2; ++g) gathered.add({"2026-12-09 10:00", 1, 10, {{"Ann", PlayerKind::Human, 5}, {"Bob", PlayerKind::Human, 3}}});
+        const HistoryTrends trends = gathered.take();
+        QCOMPARE(trends.wins[1].color, lineColor(QColor(255, 0, 0)));  // the second seat's red
+        QCOMPARE(trends.averageShots[0].color, lineColor(QColor(255, 255, 255)));
+        std::unique_ptr<QChartView> view(lineChart("equal", {QStringLiteral("t"), QStringLiteral("x"), QStringLiteral("y")},
+                                                   {{QStringLiteral("A"), QColor(255, 0, 0), {{0, 1}, {1, 2}}},
+                                                    {QStringLiteral("B"), QColor(0, 0, 255), {{0, 1}, {1, 2}}}},
+                                                   nullptr));
+        auto* under = qobject_cast<QLineSeries*>(view->chart()->series().at(0));
+        auto* over = qobject_cast<QLineSeries*>(view->chart()->series().at(1));
+        QVERIFY(under->pen().width() > over->pen().width() && under->markerSize() > over->markerSize());
+        view->resize(400, 300);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        const QImage picture = view->grab().toImage();
+        int red = 0, blue = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const QColor c = picture.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 60 && c.blue() < 60;
+                blue += c.blue() > 200 && c.red() < 60 && c.green() < 60;
+            }
+        QVERIFY2(red > 100 && blue > 100, qPrintable(QStringLiteral("%1 red, %2 blue").arg(red).arg(blue)));
     }
 
     // Every control of New Game says what it does; a friction option's tooltip stays its level's name.
