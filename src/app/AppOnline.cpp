@@ -202,11 +202,15 @@ void OnlinePlay::stateReceived(const protocol::State& state) {
     if (!gameShown_) {
         gameShown_ = true;
         if (lobby_) lobby_->hide();
-        app_.beginGameInFreshWindow([this, state] { return game_->onState(state).begun.value_or(Judgement{}); });
+        // The chat docked in the new window before its first box shows.
+        app_.beginGameInFreshWindow([this, state] {
+            const Judgement begun = game_->onState(state).begun.value_or(Judgement{});
+            showChat();
+            return begun;
+        });
         // While the beginning's boxes waited for their answers, the game may
         // have gone off line and been left to this computer.
         if (!game_) return;
-        showChat();
         std::printf("playing %s from shot %d\n", game_->code().c_str(), state.shotNumber);
         std::fflush(stdout);
         if (StatusWindow* status = app_.statusWindow()) status->setPresence(game_->seats());

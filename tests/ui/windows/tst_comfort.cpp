@@ -192,9 +192,11 @@ private slots:
             QVERIFY(f.modals->messages().isEmpty());
             const QList<QLabel*> labels = w().banner()->shownLabels();
             QCOMPARE(int(labels.size()), std::min(int(shown.size()), capzel::ui::RuleBanner::kShownAtOnce));
+            const QRect field(w().view()->mapTo(&w(), QPoint()), w().view()->size());
             for (int i = 0; i < labels.size(); ++i) {
                 QCOMPARE(labels[i]->text(), shown[i]);
                 QVERIFY(labels[i]->isVisible());
+                QVERIFY(!field.intersects(QRect(labels[i]->mapTo(&w(), QPoint()), labels[i]->size())));  // beside the field
             }
             w().banner()->clear();
         }
