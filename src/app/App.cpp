@@ -61,7 +61,6 @@ MainWindow& CapzelApp::openMainWindow() {
         if (status_) status_->setZoom(zoom);
     });
     setBoxZoom(shownZoom());
-    keepAboveMainWindow();
     // A game record dropped on the window is watched.
     new RecordDrop(main_.get(), [this](const std::string& path) { watchRecordFile(path); });
     main_->show();
@@ -85,15 +84,6 @@ int CapzelApp::largestSizePercent() const {
 }
 
 QSize CapzelApp::windowNeedAt(int percent) const { return main_ ? main_->outerSizeAt(zoomOf(percent)) : QSize(); }
-
-// The status window, a window of its own, is kept above the main window by
-// the window manager, so that the main window never hides it.
-void CapzelApp::keepAboveMainWindow() {
-    if (!status_ || !main_) return;
-    status_->winId();
-    main_->winId();
-    if (status_->windowHandle()) status_->windowHandle()->setTransientParent(main_->windowHandle());
-}
 
 void CapzelApp::setShowHints(bool on) {
     PlayerSettings changed = settings_;
@@ -121,7 +111,6 @@ void CapzelApp::showStatus() {
     if (!status_) {
         status_ = new StatusWindow(state());  // deletes itself when closed
         connect(this, &CapzelApp::gameStateChanged, status_, &StatusWindow::stateChanged);
-        keepAboveMainWindow();
         const auto follow = [this, w = status_.data()] {
             w->setZoom(shownZoom());
             w->setMarks(settings_.statusMarks);

@@ -165,7 +165,6 @@ private:
     void tellFirstTurn(MainWindow& window, const Judgement& started);
 
     AutosaveSlots& autosaveSlots();
-    void keepAboveMainWindow();
     // The running game's record beside its autosave (none once it ended;
     // gives what went wrong), and a finished game's record in the records
     // folder (a failed write is told once per run).

@@ -61,11 +61,10 @@ void CapzelApp::showEndChart() {
     if (!settings_.endChart || session_.record().setup.seats.empty()) return;
     const WatchedGame replayed(session_.record());
     if (replayed.shotCount() == 0) return;
-    // Above the main window (never under it), beside it, whole on the
-    // screen and clear of the game's other windows as far as there is room.
+    // Beside the main window, whole on the screen and clear of the game's
+    // other windows as far as there is room; over them otherwise.
+    QWidget* chart = openGameChartWindow(replayed.standings(), QStringLiteral("Game Chart"), shownZoom());
     MainWindow* main = mainWindow();
-    QWidget* chart = openGameChartWindow(replayed.standings(), QStringLiteral("Game Chart"), shownZoom(),
-                                         main ? main->windowHandle() : nullptr);
     QPointer<MainWindow> beside(main);
     placeClear(*chart, [beside, chart] {
         return beside ? beside->frameGeometry().topRight() + QPoint(8, 0) : chart->frameGeometry().topLeft();

@@ -2,7 +2,6 @@
 
 #include <QChartView>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include "model/GameState.h"
 #include "ui/charts/LineCharts.h"
@@ -66,7 +65,7 @@ void GameChart::setStandings(const GameStandings& standings) {
     layout()->addWidget(charts_);
 }
 
-QWidget* openGameChartWindow(const GameStandings& standings, const QString& title, double zoom, QWindow* over) {
+QWidget* openGameChartWindow(const GameStandings& standings, const QString& title, double zoom) {
     auto* window = new GameChart;
     window->setObjectName(QStringLiteral("gameChartWindow"));
     window->setWindowTitle(title);
@@ -75,10 +74,6 @@ QWidget* openGameChartWindow(const GameStandings& standings, const QString& titl
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     window->setStandings(standings);
     window->resize(int(560 * zoom + 0.5), int(620 * zoom + 0.5));
-    if (over) {
-        window->winId();
-        window->windowHandle()->setTransientParent(over);
-    }
     window->show();
     return window;
 }

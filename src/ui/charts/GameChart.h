@@ -9,8 +9,6 @@
 #include <cstdint>
 #include <vector>
 
-class QWindow;
-
 namespace capzel {
 struct GameState;
 }
@@ -48,9 +46,7 @@ private:
 };
 
 // The chart of a finished game in a window of its own, `zoom` times its
-// designed size, deleted when closed; kept above `over` (a window of the
-// game) when given.
-QWidget* openGameChartWindow(const GameStandings& standings, const QString& title, double zoom = 1.0,
-                             QWindow* over = nullptr);
+// designed size, deleted when closed.
+QWidget* openGameChartWindow(const GameStandings& standings, const QString& title, double zoom = 1.0);
 
 }  // namespace capzel::ui
