@@ -1,7 +1,6 @@
 #include "ui/windows/MainWindow.h"
 
 #include <QAction>
-#include <QHBoxLayout>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLayout>
@@ -22,7 +21,6 @@
 #include "ui/audio/FluidMusicPlayer.h"
 #include "ui/windows/InputCodes.h"
 #include "ui/windows/RuleBanner.h"
-#include "ui/windows/SidePanel.h"
 #include "ui/desktop/MessageBoxes.h"
 #include "ui/audio/MusicPlayer.h"
 #include "ui/audio/Songs.h"
@@ -53,23 +51,7 @@ MainWindow::MainWindow(GameHost& app)
                    Qt::MSWindowsFixedSizeDialogHint);
 
     menus_.build(menuBar());
-    // The field, and beside it the strip of messages and the chat when
-    // there is something to put there.
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    view_ = new FieldView(field(), *turn_, client);
-    view_->setFixedSize(kClientWidthPx, kClientHeightPx);
-    side_ = new SidePanel(client);
-    side_->hide();
-    auto* row = new QHBoxLayout(client);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
-    row->addWidget(view_, 0, Qt::AlignTop);
-    row->addWidget(side_, 0, Qt::AlignTop);
-    setCentralWidget(client);
-    side_->fit(1.0, kClientHeightPx);
-    banner_ = side_->banner();
-    connect(banner_, &RuleBanner::changed, this, &MainWindow::updateSide);
+    buildClientArea();
     coach_ = new FirstGameCoach(app_, *turn_, view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setSizePercent(app.settings().sizePercent);
@@ -237,14 +219,6 @@ void MainWindow::syncMenus() {
     updateSide();
 }
 
-// The first-game steps speak to a person at a game of this computer alone;
-// an online game, whose turns are often played elsewhere, goes without them.
-void MainWindow::followCoach() {
-    if (!coach_ || !computerPlay_) return;
-    const GameState& g = state();
-    coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] &&
-                   !computerPlay_->seatIsComputer() && !session().online());
-}
 
 void MainWindow::refreshField() {
     view_->syncGoButton();

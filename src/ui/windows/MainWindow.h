@@ -180,6 +180,7 @@ private:
     void connectRecordItems(const std::function<void(QAction*, std::function<void()>)>& on);
     bool ownsSessionBoard() const;
     void connectComputerPlay();
+    void buildClientArea();
     void followCoach();
     template <class Fn>
     void runCommand(Fn&& fn);

@@ -1,13 +1,17 @@
-// The main window's side of the player's comforts: the rules' messages on
-// the field instead of in boxes, the settings window, and applying a change
-// of the settings at once (the sound's too).
+// The main window's side of the player's comforts: the rules' messages in a
+// strip beside the field instead of in boxes (with the online chat and the
+// watching cue), the first-game steps, the settings window, and applying a
+// change of the settings at once (the sound's too).
+#include <QHBoxLayout>
 #include <QLayout>
 
 #include "controls/Announcing.h"
 #include "ui/audio/EffectSounds.h"
 #include "ui/audio/MusicPlayer.h"
 #include "ui/desktop/QtPlatform.h"
+#include "ui/windows/ComputerPlay.h"
 #include "ui/windows/FieldView.h"
+#include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/GameHost.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/RuleBanner.h"
@@ -43,6 +47,35 @@ void MainWindow::applySettings() {
     scheduler_->setSteadyCharge(s.barPace == PlayerSettings::BarPace::Steady);
     applySoundSettings();
     if (settingsDialog_) settingsDialog_->showKept();
+}
+
+// The field, and beside it the strip of messages and the chat when there is
+// something to put there.
+void MainWindow::buildClientArea() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    view_ = new FieldView(field(), *turn_, client);
+    view_->setFixedSize(kClientWidthPx, kClientHeightPx);
+    side_ = new SidePanel(client);
+    side_->hide();
+    auto* row = new QHBoxLayout(client);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(view_, 0, Qt::AlignTop);
+    row->addWidget(side_, 0, Qt::AlignTop);
+    setCentralWidget(client);
+    side_->fit(1.0, kClientHeightPx);
+    banner_ = side_->banner();
+    connect(banner_, &RuleBanner::changed, this, &MainWindow::updateSide);
+}
+
+// The first-game steps speak to a person at a game of this computer alone;
+// an online game, whose turns are often played elsewhere, goes without them.
+void MainWindow::followCoach() {
+    if (!coach_ || !computerPlay_) return;
+    const GameState& g = state();
+    coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] &&
+                   !computerPlay_->seatIsComputer() && !session().online());
 }
 
 void MainWindow::updateSide() {

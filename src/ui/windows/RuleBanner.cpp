@@ -136,6 +136,8 @@ void RuleBanner::relayout() {
         label->setGeometry(0, y, width, height);
         y += height + gap;
     }
+    // As high as its messages: a widget docked beneath gets the rest.
+    setMinimumHeight(std::max(0, y - gap));
     setVisible(shown > 0);
     emit changed();
 }

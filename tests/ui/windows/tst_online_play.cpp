@@ -17,6 +17,7 @@
 #include "ui/online/ChatLine.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/MainMenus.h"
+#include "ui/windows/RuleBanner.h"
 #include "ui/windows/SidePanel.h"
 
 class OnlinePlayTest : public QObject {
@@ -82,6 +83,11 @@ private slots:
         QVERIFY(chat && chat->isVisible());
         ann.sendChat("<b>hi</b>");
         QTRY_COMPARE(chat->log()->toPlainText(), QStringLiteral("Ann: <b>hi</b>"));
+        // What the rules say of Ann's shots shows above the chat, whole.
+        f.window().banner()->post(QStringLiteral("Ann reached target 2.\nNew Target: 3"));
+        const ui::RuleBanner* said = f.window().banner();
+        QTRY_VERIFY(said->shownLabels().constFirst()->height() >= 30 && said->height() >= said->shownLabels().constFirst()->height() &&
+                    chat->y() >= said->height());
         // Ann's turn, at her computer: a drag here is not taken, and says so.
         const QPointF at(100, 500);
         QMouseEvent drag(QEvent::MouseMove, at, f.window().view()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
