@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QHostAddress>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -291,6 +292,15 @@ private slots:
         QSignalSpy leaving(&lobby, &LobbyWindow::leaveRequested);
         lobby.leaveButton()->click();
         QCOMPARE(leaving.size(), 1);
+
+        // This computer's addresses are numbers another computer can reach,
+        // loopback only when there is nothing else.
+        const QStringList mine = capzel::ui::reachableAddresses();
+        QVERIFY(!mine.isEmpty());
+        for (QString address : mine) {
+            const QHostAddress a(address.remove(QLatin1Char('[')).remove(QLatin1Char(']')));
+            QVERIFY2(!a.isNull() && (!a.isLoopback() || mine.size() == 1), qPrintable(address));
+        }
 
         std::vector<SeatStatus> full = kSeats;
         full[3] = {4, "Dee", SeatPresence::Connected, PlayerKind::Human};
