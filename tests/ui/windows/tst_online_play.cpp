@@ -3,9 +3,9 @@
 // the server's state, the commands that would change it here alone are
 // greyed and say why, the first-game steps stay away, a shot played in the
 // window is the server's to the bit, and its box does not stop the
-// computer's shot from being shown. A spectator's window: the "Watching" cue, a word for a drag,
-// the chat docked beside the field, and the game ended here, not taken over,
-// when the server goes.
+// computer's shot from being shown. A spectator's window: the "Watching"
+// cue, a word for a drag, the chat docked beside the field, and the game
+// ended here, not taken over, when the server goes.
 #include <QLabel>
 #include <QPlainTextEdit>
 
