@@ -6,6 +6,7 @@
 
 #include "controls/ComputerTurn.h"
 #include "model/Placement.h"
+#include "rules/HiddenCommands.h"
 #include "support/RunDriver.h"
 #include "support/ShotTable.h"
 

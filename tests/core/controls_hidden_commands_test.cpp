@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Scenario.h"
+#include "rules/HiddenCommands.h"
 #include "rules/Rulebook.h"
 
 using namespace capzel;

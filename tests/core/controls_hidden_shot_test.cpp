@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "engine/Assign.h"
+#include "rules/HiddenCommands.h"
+#include "rules/Rulebook.h"
 #include "rules/ShotInPlay.h"
 #include "support/ShotTable.h"
 
