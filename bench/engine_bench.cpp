@@ -14,18 +14,18 @@ using namespace capzel;
 namespace {
 
 struct Setup {
-    GameState g;
-    Field field;
+    Game g;
+    std::int16_t strength = 9405;  // a full power bar
 };
 
 void addPiece(Setup& s, int i, float left, float top) {
-    s.g.playerName[i] = "Player " + std::to_string(i);
-    s.g.friction[i] = 98;
-    s.g.score[i] = 200 + (i - 1) * 10;
-    s.g.position[i] = 3;
-    s.g.inGame[i] = true;
-    s.field.board.pieces[i].left = left;
-    s.field.board.pieces[i].top = top;
+    s.g.seats[i].name = "Player " + std::to_string(i);
+    s.g.seats[i].friction = 98;
+    s.g.seats[i].score = 200 + (i - 1) * 10;
+    s.g.seats[i].position = 3;
+    s.g.seats[i].inGame = true;
+    s.g.board.pieces[i].left = left;
+    s.g.board.pieces[i].top = top;
 }
 
 Setup newGame(int players) {
@@ -35,7 +35,6 @@ Setup newGame(int players) {
     s.g.currentTurn = 1;
     s.g.gameRunning = true;
     s.g.wallsOn = true;
-    s.g.power = 9405;  // a full power bar
     return s;
 }
 
@@ -44,7 +43,7 @@ Setup newGame(int players) {
 Setup onePiece() {
     Setup s = newGame(1);
     addPiece(s, 1, 1430, 8270);
-    s.field.board.pointer = {1580, 8420, 1280, 8620};
+    s.g.board.pointer = {1580, 8420, 1280, 8620};
     return s;
 }
 
@@ -62,20 +61,19 @@ Setup breakOfEight() {
         }
     }
     addPiece(s, 1, 2400, 8600);
-    s.field.board.pointer = {2550, 8750, 2550, 9050};
+    s.g.board.pointer = {2550, 8750, 2550, 9050};
     return s;
 }
 
 void playShots(benchmark::State& state, const Setup& start, const ShotOptions& options = {}) {
     Setup s = start;
     SilentPlatform ui;
-    GameContext ctx{s.g, s.field, ui};
+    GameContext ctx{s.g, ui};
     long steps = 0;
     long shots = 0;
     for (auto _ : state) {
         s.g = start.g;
-        s.field = start.field;
-        const ShotResult r = shootPiece(ctx, options);
+        const ShotResult r = shootPiece(ctx, start.strength, options);
         benchmark::DoNotOptimize(r);
         steps += r.steps;
         ++shots;

@@ -19,8 +19,7 @@ using namespace capzel;
 namespace {
 
 struct position {
-    GameState g;
-    Field field;
+    Game g;
 };
 
 // `players` pieces centred on the boxes `boxes` (the first is the shooter's,
@@ -28,20 +27,20 @@ struct position {
 position midGame(int players) {
     static constexpr int kBoxes[] = {3, 6, 9, 12, 5, 8, 11, 13};
     position p;
-    GameState& g = p.g;
+    Game& g = p.g;
     g.numberOfPlayers = std::int16_t(players);
     g.recreatePerGameTables();
     g.gameRunning = true;
     g.currentTurn = 1;
     for (int i = 1; i <= players; ++i) {
-        g.playerName[i] = "Player " + std::to_string(i);
-        g.friction[i] = 98;
-        g.score[i] = 200;
-        g.inGame[i] = true;
-        g.position[i] = kBoxes[i - 1];
-        centrePieceOn(p.field.board.pieces[i], p.field.board.spots[kBoxes[i - 1]]);
+        g.seats[i].name = "Player " + std::to_string(i);
+        g.seats[i].friction = 98;
+        g.seats[i].score = 200;
+        g.seats[i].inGame = true;
+        g.seats[i].position = kBoxes[i - 1];
+        centrePieceOn(g.board.pieces[i], g.board.spots[kBoxes[i - 1]]);
     }
-    g.moveableNextTurn[1] = true;
+    g.seats[1].moveableNextTurn = true;
     return p;
 }
 
@@ -49,7 +48,7 @@ void decide(benchmark::State& state, int players) {
     const position p = midGame(players);
     long candidates = 0;
     for (auto _ : state) {
-        const players::PlanResult r = players::planShot(p.g, p.field, PlayerKind::Expert, 1);
+        const players::PlanResult r = players::planShot(p.g, PlayerKind::Expert, 1);
         benchmark::DoNotOptimize(r);
         candidates += r.candidatesJudged;
     }
@@ -70,7 +69,7 @@ void BM_PlanJobDrop(benchmark::State& state) {
     const auto searching = std::chrono::milliseconds(state.range(0));
     double worst = 0;
     for (auto _ : state) {
-        auto job = std::make_unique<players::PlanJob>(p.g, p.field, PlayerKind::Expert, 1);
+        auto job = std::make_unique<players::PlanJob>(p.g, PlayerKind::Expert, 1);
         std::this_thread::sleep_for(searching);
         const Clock::time_point t = Clock::now();
         job.reset();
@@ -97,7 +96,7 @@ void BM_PlanSearchStop(benchmark::State& state) {
         players::PlannerOptions options;
         options.cancel = &cancel;
         options.trialsPlayed = &played;
-        std::thread search([&] { benchmark::DoNotOptimize(players::planShot(p.g, p.field, PlayerKind::Expert, 1, options)); });
+        std::thread search([&] { benchmark::DoNotOptimize(players::planShot(p.g, PlayerKind::Expert, 1, options)); });
         std::this_thread::sleep_for(searching);
         const Clock::time_point t = Clock::now();
         cancel.store(true);

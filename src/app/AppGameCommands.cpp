@@ -48,7 +48,7 @@ HighScoreWindow* CapzelApp::highScoresWindow() const { return qobject_cast<HighS
 void CapzelApp::newGame() {
     MainWindow* main = mainWindow();
     if (main && !main->isVisible()) main = nullptr;
-    if (state().gameRunning && !askYesNo(main, kNewGameQuestion)) return;
+    if (game().gameRunning && !askYesNo(main, kNewGameQuestion)) return;
 
     // A fresh dialog every time: every control as laid out.
     auto* dialog = new NewGameDialog(*this);
@@ -72,7 +72,8 @@ void CapzelApp::newGame() {
 void CapzelApp::saveGame() {
     MainWindow* main = mainWindow();
     if (!main) return;
-    GameContext ctx = main->context();
+    Game shown = main->game();
+    GameContext ctx{shown, main->platform()};
     saveGameCommand(ctx);
 }
 
@@ -80,7 +81,8 @@ void CapzelApp::loadGame() {
     MainWindow* main = mainWindow();
     if (!main) return;
     QPointer<MainWindow> window(main);
-    GameContext ctx = main->context();
+    Game running = main->game();
+    GameContext ctx{running, main->platform()};
     // The window may have gone while the command's boxes were open.
     loadGameCommand(ctx, programFolder(), [&](const SavedGame& game) {
         if (window && mainWindow() == window) beginSavedGame(*window, game);
@@ -133,7 +135,8 @@ void CapzelApp::showHighScores() {
     auto* window = new HighScoreWindow(main->platform(), highScoreFile());
     highScores_.reset(window);
     window->show();
-    window->raise();
+    // Whole on the screen, clear of the game's other windows where there is room.
+    placeClear(*window, [window] { return window->frameGeometry().topLeft(); });
 }
 
 // The running game kept on disk, and its offer at the next start.
@@ -142,11 +145,11 @@ AutosaveSlots& CapzelApp::autosaveSlots() {
     return *autosaveSlots_;
 }
 
-void CapzelApp::keep(const GameState& g, const Field& field) {
+void CapzelApp::keep(const Game& g) {
     MainWindow* main = mainWindow();
     if (!main) return;
     const std::string path = autosaveSlots().file();
-    std::string failure = path.empty() ? autosaveSlots().why() : keepAutosave(main->platform(), g, field.board, path);
+    std::string failure = path.empty() ? autosaveSlots().why() : keepAutosave(main->platform(), g, path);
     // The record beside it: one message tells of either.
     if (!path.empty()) {
         const std::string recordFailure = keepRunningRecord(path);
@@ -191,7 +194,6 @@ void CapzelApp::beginGameInFreshWindow(const std::function<Judgement()>& begin) 
         QScreen* screen = window ? window->screen() : nullptr;
         return screen ? screen->geometry().topLeft() : QPoint(0, 0);
     });
-    main.applyPlayerColors();
     main.syncMenus();
     main.refreshField();
 
@@ -205,7 +207,7 @@ void CapzelApp::beginGameInFreshWindow(const std::function<Judgement()>& begin) 
 
 void CapzelApp::offerResume() {
     MainWindow* main = mainWindow();
-    if (!main || state().gameRunning) return;
+    if (!main || game().gameRunning) return;
     if (offerRejoin()) return;
     Platform& ui = main->platform();
     AutosaveSlots::Scan found = autosaveSlots().claimFreeSlots(ui);
@@ -213,7 +215,7 @@ void CapzelApp::offerResume() {
     std::optional<std::size_t> chosen;
     if (found.games.size() == 1 && ui.askYesNo(kResumeQuestion)) chosen = 0;
     if (found.games.size() > 1) chosen = chooseKeptGame(main, found.games);
-    if (mainWindow() != main || state().gameRunning) chosen.reset();  // something else started meanwhile
+    if (mainWindow() != main || game().gameRunning) chosen.reset();  // something else started meanwhile
     autosaveSlots().settle(chosen ? found.games[*chosen].path : std::string());
     if (!chosen) return;
     beginSavedGame(*main, found.games[*chosen].game);

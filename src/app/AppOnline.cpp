@@ -14,10 +14,14 @@
 #include "ui/desktop/QtPlatform.h"
 #include "ui/online/ChatLine.h"
 #include "ui/online/LobbyWindow.h"
+#include "ui/online/OnlineEntries.h"
+#include "ui/windows/FramePlacement.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/RuleBanner.h"
+#include "ui/windows/SidePanel.h"
 #include "ui/windows/StatusWindow.h"
 #include "ui/windows/StepScheduler.h"
+#include "ui/windows/WindowZoom.h"
 
 namespace capzel::ui {
 
@@ -91,8 +95,7 @@ OnlinePlay::OnlinePlay(CapzelApp& app) : QObject(&app), app_(app) {
         QString who = QStringLiteral("Spectator");
         for (const protocol::SeatStatus& s : game_->seats())
             if (s.seat == c.seat) who = text(s.name);
-        showChat();
-        chat_->addLine(who, text(c.text));
+        addChatLine(ChatLine::lineText(who, text(c.text)));
     });
 }
 
@@ -107,6 +110,7 @@ void OnlinePlay::start(const QUrl& url, const std::string& name) {
     asked_.clear();
     url_ = url.toString();
     name_ = text(name);
+    chatLines_.clear();
     game_ = std::make_unique<OnlineGame>(app_.session(), static_cast<OnlineOutbox&>(*this));
     gameShown_ = false;
     lostWhy_.clear();
@@ -177,7 +181,7 @@ void OnlinePlay::leave() {
     making_.reset();
     joining_.reset();
     if (lobby_) lobby_->close();
-    if (chat_) chat_->close();
+    hideChat();
     if (MainWindow* w = app_.mainWindow()) w->syncMenus();
 }
 
@@ -201,7 +205,12 @@ void OnlinePlay::stateReceived(const protocol::State& state) {
     if (!gameShown_) {
         gameShown_ = true;
         if (lobby_) lobby_->hide();
-        app_.beginGameInFreshWindow([this, state] { return game_->onState(state).begun.value_or(Judgement{}); });
+        // The chat docked in the new window before its first box shows.
+        app_.beginGameInFreshWindow([this, state] {
+            const Judgement begun = game_->onState(state).begun.value_or(Judgement{});
+            showChat();
+            return begun;
+        });
         // While the beginning's boxes waited for their answers, the game may
         // have gone off line and been left to this computer.
         if (!game_) return;
@@ -239,19 +248,20 @@ void OnlinePlay::seatsChanged(const protocol::Seats& seats) {
     if (server_) announce();
 }
 
-void OnlinePlay::refused(const QString& reason) {
+void OnlinePlay::refused(const protocol::Refused& refused) {
     if (!game_) return;
     if (!game_->hasJoined()) {
-        // The room could not be joined: nothing is played.
-        if (reason.contains(QStringLiteral("token holds no seat"))) forgetOnlineSeat();
+        // The room could not be joined: nothing is played. A seat kept for
+        // this computer that the server no longer holds is forgotten.
+        if (refused.code == RefusalCode::TokenHoldsNoSeat) forgetOnlineSeat();
         leave();
-        showMessage(app_.mainWindow(), QStringLiteral("The online game cannot be joined: ") + reason);
+        showMessage(app_.mainWindow(),
+                    QStringLiteral("The online game cannot be joined: ") + QString::fromStdString(refused.reason));
         return;
     }
-    game_->onRefused();
+    game_->onRefused(refused);
     // In the chat's log, where it hides nothing of the field.
-    showChat();
-    chat_->addLine(QStringLiteral("(server)"), reason);
+    addChatLine(ChatLine::lineText(QStringLiteral("(server)"), QString::fromStdString(refused.reason)));
 }
 
 // The room asked for goes unanswered: the player may wait on or go back
@@ -277,7 +287,8 @@ void OnlinePlay::lost(const QString& why) {
     }
     game_->goOffline();
     lostWhy_ = why;
-    app_.session().keep();
+    // A game this computer only watched is not kept as its own.
+    if (!game_->spectating()) app_.session().keep();
 }
 
 // A lost connection is told once nothing runs on the board: never from
@@ -292,12 +303,20 @@ void OnlinePlay::tellLost() {
     const QString why = std::exchange(lostWhy_, QString());
     poll_.stop();
     if (lobby_) lobby_->close();
-    if (chat_) chat_->close();
+    hideChat();
     if (StatusWindow* status = app_.statusWindow()) status->setPresence({});
-    showMessage(w, why + QStringLiteral("\n\nThe game goes on at this computer: every player plays here from now on, "
-                                        "and it is kept like any game."));
+    const bool watched = game_->spectating();
+    // A game watched here holds nobody of this computer: it ends here, as
+    // it stands, rather than go on with other people's seats.
+    showMessage(w, why + (watched ? QStringLiteral("\n\nYou were watching this game, so it has ended here: the field "
+                                                   "shows it as it last stood. File > New starts a game of your own.")
+                                  : QStringLiteral("\n\nThe game goes on at this computer: every player plays here "
+                                                   "from now on, and it is kept like any game.")));
     game_.reset();
-    app_.session().setSeatsPlayedHere(nullptr);
+    if (watched)
+        app_.session().stopPlaying();  // nothing of it is kept for a resume
+    else
+        app_.session().setSeatsPlayedHere(nullptr);
     if (MainWindow* again = app_.mainWindow()) again->syncMenus();
     app_.notifyStateChanged();
 }
@@ -308,7 +327,7 @@ void OnlinePlay::poll() {
     if (!w || !game_ || !gameShown_ || !app_.session().hasBoard()) return;
     const OnlineNews news = game_->poll(w->platform().clock());
     // A game over has no seat to take back.
-    if (!app_.state().gameRunning && game_->hasJoined()) forgetOnlineSeat();
+    if (!app_.game().gameRunning && game_->hasJoined()) forgetOnlineSeat();
     if (news.remoteShot) {
         w->scheduler().drive(*news.remoteShot);
         w->scheduler().start();
@@ -324,6 +343,8 @@ void OnlinePlay::poll() {
 void OnlinePlay::showLobby() {
     if (!lobby_) {
         lobby_ = new LobbyWindow;
+        zoomFont(*lobby_, app_.shownZoom());
+        lobby_->resize(lobby_->size() * app_.shownZoom());
         lobby_->setAttribute(Qt::WA_DeleteOnClose);
         // The program ends with its main window, whatever online windows are open.
         lobby_->setAttribute(Qt::WA_QuitOnClose, false);
@@ -334,24 +355,44 @@ void OnlinePlay::showLobby() {
         });
     }
     lobby_->setCode(text(game_->code()));
-    lobby_->setAddress(server_ ? QStringLiteral("ws://%1:%2").arg(QHostInfo::localHostName()).arg(server_->port()) : url_);
+    QStringList servers;
+    if (server_) {
+        for (const QString& address : reachableAddresses())
+            servers << QStringLiteral("ws://%1:%2").arg(address).arg(server_->port());
+    } else {
+        servers << serverUrl(url_).value_or(url_);
+    }
+    lobby_->setAddresses(servers);
     lobby_->setHost(game_->isHost());
     lobby_->setSeats(game_->seats());
+    const bool fresh = !lobby_->isVisible();
     lobby_->show();
+    if (fresh) placeClear(*lobby_, [this] { return lobby_->frameGeometry().topLeft(); });
     lobby_->raise();
 }
 
 void OnlinePlay::showChat() {
-    if (!chat_) {
-        chat_ = new ChatLine;
-        chat_->setAttribute(Qt::WA_DeleteOnClose);
-        chat_->setAttribute(Qt::WA_QuitOnClose, false);
-        chat_->setWindowTitle(QStringLiteral("Chat"));
-        connect(chat_, &ChatLine::sendLine, this, [this](const QString& line) { client_.sendChat(line.toStdString()); });
-        // Beneath the main window, clear of the field.
-        if (MainWindow* w = app_.mainWindow()) chat_->move(w->frameGeometry().bottomLeft() + QPoint(0, 8));
-    }
-    chat_->show();
+    MainWindow* w = app_.mainWindow();
+    if (!w) return;
+    if (chat_ && w->side()->docked() == chat_) return;
+    chat_ = new ChatLine;
+    for (const QString& line : chatLines_) chat_->addText(line);
+    connect(chat_, &ChatLine::sendLine, this, [this](const QString& line) { client_.sendChat(line.toStdString()); });
+    w->dockBeside(chat_);
+}
+
+// A line of the chat's log, kept for a chat docked later.
+void OnlinePlay::addChatLine(const QString& line) {
+    chatLines_.append(line);
+    if (chatLines_.size() > ChatLine::kLogLines) chatLines_.removeFirst();
+    showChat();
+    if (chat_) chat_->addText(line);
+}
+
+void OnlinePlay::hideChat() {
+    MainWindow* w = app_.mainWindow();
+    if (w && chat_ && w->side()->docked() == chat_) w->dockBeside(nullptr);
+    chat_ = nullptr;
 }
 
 void OnlinePlay::announce() {

@@ -21,6 +21,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <memory>
 #include <optional>
@@ -88,13 +89,17 @@ private:
     void joined(const protocol::Joined& joined);
     void stateReceived(const protocol::State& state);
     void seatsChanged(const protocol::Seats& seats);
-    void refused(const QString& reason);
+    void refused(const capzel::protocol::Refused& refused);
     void lost(const QString& why);
     void unanswered(const QString& why);
     void poll();
     void tellLost();
     void showLobby();
+    // The chat docked beside the current main window's field (a new window
+    // gets the lines said so far); taken away with `hide`.
     void showChat();
+    void addChatLine(const QString& line);
+    void hideChat();
     void announce();
 
     CapzelApp& app_;
@@ -104,7 +109,8 @@ private:
     std::unique_ptr<OnlineGame> game_;
     QTimer poll_;
     QPointer<LobbyWindow> lobby_;
-    QPointer<ChatLine> chat_;
+    QPointer<ChatLine> chat_;  // docked in the main window, which it goes with
+    QStringList chatLines_;    // every line said, the last ChatLine::kLogLines
     QString url_;
     QString name_;
     std::optional<protocol::CreateRoom> making_;  // the room to make once welcomed

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "model/Numbers.h"
+#include "model/Placement.h"
 
 namespace capzel {
 
@@ -44,37 +45,36 @@ std::string aimLabelText(float x1, float y1, float x2, float y2) {
     return fmt7(x1) + "," + fmt7(y1) + "\r\n" + fmt7(x2) + "," + fmt7(y2) + "\r\n" + fmt7(dx) + "," + fmt7(dy);
 }
 
-void handleMouseMove(GameContext& ctx, Label& aimLabel, int buttons, int shift, float x, float y) {
-    GameState& g = ctx.g;
+Box pendingPiece(const Game& g, const PendingShot& pending) {
+    Box piece = g.isPlayer(g.currentTurn) ? g.piece(g.currentTurn) : Box{};
+    if (pending.placement) {
+        piece.left = pending.placement->left;
+        piece.top = pending.placement->top;
+    }
+    return piece;
+}
+
+void handleMouseMove(const Game& g, PendingShot& pending, Label& aimLabel, int buttons, int shift, float x, float y) {
     if (!g.gameRunning || g.shotInProgress || g.numberOfPlayers == 0 || !g.isPlayer(g.currentTurn)) return;
-    Board& b = ctx.board();
-    Box& piece = b.pieces[g.currentTurn];
+    const Box piece = pendingPiece(g, pending);
     if (buttons == kLeftButton) {
-        b.pointer.x1 = float(double(piece.width) / 2 + double(piece.left));
-        b.pointer.y1 = float(double(piece.height) / 2 + double(piece.top));
-        b.pointer.x2 = x;
-        b.pointer.y2 = y;
-        b.pointer.visible = true;
-        aimLabel.caption = aimLabelText(b.pointer.x1, b.pointer.y1, b.pointer.x2, b.pointer.y2);
+        Line& aim = pending.aim;
+        aim.x1 = float(double(piece.width) / 2 + double(piece.left));
+        aim.y1 = float(double(piece.height) / 2 + double(piece.top));
+        aim.x2 = x;
+        aim.y2 = y;
+        aim.visible = true;
+        aimLabel.caption = aimLabelText(aim.x1, aim.y1, aim.x2, aim.y2);
         return;
     }
-    if (buttons != 0 || shift != kShiftOnly || !g.moveableNextTurn[g.currentTurn]) return;
-    const int k = g.position[g.currentTurn];
+    const Seat& seat = g.seat(g.currentTurn);
+    if (buttons != 0 || shift != kShiftOnly || !seat.moveableNextTurn) return;
+    const int k = seat.position;
     if (k < 1 || k > kSpotCount) return;  // no box to place the piece in
-    const Box& s = b.spots[k];
+    const Box& s = g.board.spots[std::size_t(k)];
     const double w = piece.width, h = piece.height;
-    if (fsum(s.left, s.width) < float(double(x) + w / 2))
-        piece.left = float(double(s.left) + double(s.width) - w);
-    else if (float(double(x) - w / 2) < s.left)
-        piece.left = s.left;
-    else
-        piece.left = float(double(x) - w / 2);
-    if (fsum(s.top, s.height) < float(double(y) + h / 2))
-        piece.top = float(double(s.top) + double(s.height) - h);
-    else if (float(double(y) - h / 2) < s.top)
-        piece.top = s.top;
-    else
-        piece.top = float(double(y) - h / 2);
+    pending.placement = HandPlacement{holdWithin(float(double(x) - w / 2), s.left, s.width, piece.width),
+                                      holdWithin(float(double(y) - h / 2), s.top, s.height, piece.height)};
 }
 
 }  // namespace capzel

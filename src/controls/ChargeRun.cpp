@@ -2,6 +2,7 @@
 
 #include "controls/Aiming.h"
 #include "model/Numbers.h"
+#include "model/PowerBarScale.h"
 
 namespace capzel {
 
@@ -11,15 +12,15 @@ constexpr double kPause = 0.1;  // seconds the bar waits at a full and at a fres
 
 }  // namespace
 
-ChargeRun::ChargeRun(const GameContext& ctx, BoardControls& controls, int rows, StepPace& pace)
-    : ctx_(ctx), controls_(&controls), rows_(rows), pace_(pace) {
-    clockMark_ = ctx_.ui.clock();
+ChargeRun::ChargeRun(Platform& clockSource, BoardControls& controls, int rows, StepPace& pace)
+    : clock_(clockSource), controls_(&controls), rows_(rows), pace_(pace) {
+    clockMark_ = clock_.clock();
 }
 
 void ChargeRun::advance() {
     switch (stage_) {
     case Stage::Calibrating:
-        pace_.calibrateBar(ctx_.ui.clock() - clockMark_);
+        pace_.calibrateBar(clock_.clock() - clockMark_);
         loopTop();
         return;
     case Stage::LoopTop:
@@ -52,17 +53,17 @@ void ChargeRun::loopTop() {
 // One tick: the level rises by ten twips and its rows are drawn, unless
 // the level lies in a gap above a mark.
 void ChargeRun::tick() {
-    GameState& g = ctx_.g;
-    g.power = std::int16_t(g.power - 10);
-    if (!levelInGap(g.power, rows_)) {
+    int& level = controls_->barLevel;
+    level -= kBarTick;
+    if (!levelInGap(level, rows_)) {
         PowerBar& bar = controls_->powerBar;
-        bar.drawRows(g.power - 10, g.power, 50, int(bar.scaleWidth()) - 50);
+        bar.drawRows(level - kBarTick, level, 50, int(bar.scaleWidth()) - 50);
     }
-    if (g.power + 10 < 0) {
-        clockMark_ = ctx_.ui.clock();
+    if (level + kBarTick < 0) {
+        clockMark_ = clock_.clock();
         pause(Stage::PauseAtTop);
-    } else if (g.power == rows_ - 10) {
-        clockMark_ = ctx_.ui.clock();
+    } else if (level == rows_ - kBarTick) {
+        clockMark_ = clock_.clock();
         pause(Stage::PauseAtStart);
     } else {
         stage_ = Stage::LoopTop;
@@ -73,7 +74,7 @@ void ChargeRun::tick() {
 // Waits 0.1 s by yielding once at a time. The clock restarts at midnight: a
 // clock that went backwards counts as the wait being over.
 void ChargeRun::pause(Stage stage) {
-    const double now = ctx_.ui.clock();
+    const double now = clock_.clock();
     if (now - kPause > clockMark_ || now < clockMark_) {
         afterPause(stage == Stage::PauseAtTop);
         return;
@@ -92,7 +93,7 @@ void ChargeRun::afterPause(bool restart) {
     }
     if (restart) {
         controls_->powerBar.clear();
-        ctx_.g.power = std::int16_t(rows_);
+        controls_->barLevel = rows_;
     }
     stage_ = Stage::LoopTop;
     wait_ = 1;

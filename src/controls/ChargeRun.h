@@ -6,7 +6,7 @@
 // speed calibration (10,000 yields timed with the platform's clock).
 #pragma once
 
-#include "model/GameContext.h"
+#include "platform/Platform.h"
 #include "model/Pace.h"
 #include "model/WindowState.h"
 
@@ -15,9 +15,10 @@ namespace capzel {
 class ChargeRun {
 public:
     // Starts a charge on a bar of `rows` inner rows: the caller has set
-    // Charging, filled Power with `rows` and shown the empty bar. The
-    // calibration sets the delay of `pace` before each tick.
-    ChargeRun(const GameContext& ctx, BoardControls& controls, int rows, StepPace& pace);
+    // Charging, put the bar's level at `rows` and shown the empty bar. The
+    // calibration, timed with `clockSource`'s clock, sets the delay of
+    // `pace` before each tick.
+    ChargeRun(Platform& clockSource, BoardControls& controls, int rows, StepPace& pace);
 
     // True once "Go" has ended the charge: the strength is ready to fire.
     bool done() const { return stage_ == Stage::Done; }
@@ -37,7 +38,7 @@ private:
     void pause(Stage stage);
     void afterPause(bool restart);
 
-    GameContext ctx_;
+    Platform& clock_;
     BoardControls* controls_;
     int rows_;
     StepPace& pace_;

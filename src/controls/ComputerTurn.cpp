@@ -4,19 +4,19 @@
 
 namespace capzel {
 
-bool computerToPlay(const GameState& g) {
-    return g.gameRunning && g.isPlayer(g.currentTurn) && g.playerKind[g.currentTurn] != PlayerKind::Human;
+bool computerToPlay(const Game& g) {
+    return g.gameRunning && g.isPlayer(g.currentTurn) && g.seats[g.currentTurn].kind != PlayerKind::Human;
 }
 
-ComputerTurn::ComputerTurn(TurnController& turn, const GameContext& ctx, std::uint64_t seed,
+ComputerTurn::ComputerTurn(TurnController& turn, Platform& clock, std::uint64_t seed,
                            const players::PlannerOptions& options, const ComputerPace& pace)
-    : turn_(turn), ctx_(ctx), seed_(seed), options_(options), pace_(pace) {
-    if (computerToPlay(ctx_.g) && !turn_.running()) startPlanning();
+    : turn_(turn), clock_(clock), seed_(seed), options_(options), pace_(pace) {
+    if (computerToPlay(game()) && !turn_.running()) startPlanning();
 }
 
 void ComputerTurn::startPlanning() {
-    const GameState& g = ctx_.g;
-    job_ = std::make_unique<players::PlanJob>(g, ctx_.field, g.playerKind[g.currentTurn], seed_, options_);
+    const Game& g = game();
+    job_ = std::make_unique<players::PlanJob>(g, g.seats[g.currentTurn].kind, seed_, options_);
     stage_ = Stage::Thinking;
 }
 
@@ -40,23 +40,23 @@ GameFlow ComputerTurn::advance() {
 // gone to a person.
 void ComputerTurn::think() {
     if (!job_->ready()) return;
-    if (!computerToPlay(ctx_.g) || turn_.running()) {
+    if (!computerToPlay(game()) || turn_.running()) {
         job_.reset();
         stage_ = Stage::Done;
         return;
     }
-    if (!job_->stillFits(ctx_.g, ctx_.field)) {
+    if (!job_->stillFits(game())) {
         job_.reset();
         startPlanning();
         return;
     }
     shot_ = job_->result().shot;
     job_.reset();
-    player_ = ctx_.g.currentTurn;
-    const Box& piece = ctx_.board().pieces[player_];
+    player_ = game().currentTurn;
+    const Box& piece = game().piece(player_);
     fromX_ = players::aimStartX(piece);
     fromY_ = players::aimStartY(piece);
-    mark_ = ctx_.ui.clock();
+    mark_ = clock_.clock();
     stage_ = Stage::Aiming;
     aim();
 }
@@ -66,9 +66,9 @@ void ComputerTurn::think() {
 // it; the aim then goes away and the turn is over (the window looks again
 // whose turn it now is).
 bool ComputerTurn::stillAiming() const {
-    const GameState& g = ctx_.g;
+    const Game& g = game();
     if (!computerToPlay(g) || g.currentTurn != player_ || turn_.running()) return false;
-    const Box& piece = ctx_.board().pieces[player_];
+    const Box& piece = g.piece(player_);
     return players::aimStartX(piece) == fromX_ && players::aimStartY(piece) == fromY_;
 }
 
@@ -76,11 +76,11 @@ bool ComputerTurn::stillAiming() const {
 // following it as it does for a person dragging.
 void ComputerTurn::aim() {
     if (!stillAiming()) {
-        ctx_.board().pointer.visible = false;
+        turn_.cancel();
         stage_ = Stage::Done;
         return;
     }
-    const double f = pace_.aimSeconds > 0 ? secondsSince(ctx_, mark_) / pace_.aimSeconds : 1;
+    const double f = pace_.aimSeconds > 0 ? secondsSince(clock_, mark_) / pace_.aimSeconds : 1;
     float x = shot_.aimX, y = shot_.aimY;
     if (f < 1) {
         x = float(double(fromX_) + f * (double(shot_.aimX) - double(fromX_)));
@@ -88,7 +88,7 @@ void ComputerTurn::aim() {
     }
     turn_.mouseMove(kLeftButton, 0, x, y);
     if (f >= 1) {
-        mark_ = ctx_.ui.clock();
+        mark_ = clock_.clock();
         stage_ = Stage::Holding;
     }
 }
@@ -96,11 +96,11 @@ void ComputerTurn::aim() {
 // After a moment with the aim shown, the button goes up and the bar starts.
 void ComputerTurn::hold() {
     if (!stillAiming()) {
-        ctx_.board().pointer.visible = false;
+        turn_.cancel();
         stage_ = Stage::Done;
         return;
     }
-    if (secondsSince(ctx_, mark_) < pace_.holdSeconds) return;
+    if (secondsSince(clock_, mark_) < pace_.holdSeconds) return;
     turn_.mouseUp();
     stage_ = turn_.running() ? Stage::Charging : Stage::Done;
 }
@@ -109,8 +109,7 @@ void ComputerTurn::hold() {
 // the level of its chosen strength.
 GameFlow ComputerTurn::charge() {
     const GameFlow flow = turn_.advance();
-    GameState& g = ctx_.g;
-    if (turn_.charging() && g.power == players::barLevel(shot_.barTicks)) turn_.goClicked();
+    if (turn_.charging() && turn_.controls().barLevel == barLevel(shot_.barTicks)) turn_.goClicked();
     if (turn_.shot() != nullptr)
         stage_ = Stage::Shooting;
     else if (!turn_.running())

@@ -3,7 +3,8 @@
 // line from its piece out to the point it aims at, holds it a moment,
 // releases the button, and presses "Go" when the power bar reaches the
 // strength it chose. The shot and its judging are the turn controller's,
-// exactly as after a person's "Go".
+// exactly as after a person's "Go": the shot goes through the rulebook with
+// the aim line the computer drew and the strength of the bar's level.
 //
 // It is a run: the window's clock drives it as it drives the turn's own
 // runs, and a plain loop can drive it with nobody watching. Its pauses are
@@ -17,7 +18,6 @@
 #include "controls/SteppedRun.h"
 #include "controls/ShownShot.h"
 #include "controls/TurnController.h"
-#include "model/GameContext.h"
 #include "players/PlanJob.h"
 #include "players/PlannedShot.h"
 #include "players/Planner.h"
@@ -26,7 +26,7 @@ namespace capzel {
 
 // True when the seat of the player whose turn it is belongs to the
 // computer, in a running game.
-bool computerToPlay(const GameState& g);
+bool computerToPlay(const Game& g);
 
 // How a computer's turn shows itself: the aim line is drawn out over
 // aimSeconds and held for holdSeconds before the bar starts; between two
@@ -44,7 +44,7 @@ public:
     // Starts thinking for the player whose turn it is, when that seat is the
     // computer's; otherwise the run is over before it starts. `seed` draws
     // the computer's misses.
-    ComputerTurn(TurnController& turn, const GameContext& ctx, std::uint64_t seed,
+    ComputerTurn(TurnController& turn, Platform& clock, std::uint64_t seed,
                  const players::PlannerOptions& options = {}, const ComputerPace& pace = ComputerPace());
 
     bool running() const override { return stage_ != Stage::Done; }
@@ -71,8 +71,10 @@ private:
     void startPlanning();
     bool stillAiming() const;
 
+    const Game& game() const { return turn_.match().game(); }
+
     TurnController& turn_;
-    GameContext ctx_;
+    Platform& clock_;
     std::uint64_t seed_;
     players::PlannerOptions options_;
     ComputerPace pace_;

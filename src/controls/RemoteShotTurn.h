@@ -1,19 +1,21 @@
 // A shot played at another computer of an online game, shown at this board
 // the way its player played it: the piece put where it was put by hand, the
 // aim line drawn out, the power bar charged to the shot's strength and "Go",
-// then the shot itself through the turn, paced as any shot. The aim line and
-// the strength are put on the board exactly as they were at the launch, so
-// the shot ends here where it ended at the server, to the bit.
+// then the shot itself through the turn, paced as any shot. The shot is
+// fired through the rulebook exactly as it was played there, whatever the
+// bar showed, so it ends here where it ended at the server, to the bit.
 //
 // Driven like the computer's turn (controls/ComputerTurn.h): by the window's
 // clock, or by a plain loop with nobody watching.
 #pragma once
 
+#include <optional>
+#include <utility>
+
 #include "controls/SteppedRun.h"
 #include "controls/ShownShot.h"
 #include "controls/TurnController.h"
-#include "model/GameContext.h"
-#include "records/GameRecord.h"
+#include "model/Command.h"
 
 namespace capzel {
 
@@ -32,7 +34,7 @@ public:
 
     // Starts showing `shot` when it is the turn's seat's and nothing runs;
     // otherwise the run is over before it starts.
-    RemoteShotTurn(TurnController& turn, const GameContext& ctx, const RecordedShot& shot,
+    RemoteShotTurn(TurnController& turn, Platform& clock, const ShotCommand& shot,
                    const RemoteShotPace& pace = RemoteShotPace());
 
     bool running() const override { return stage_ != Stage::Done; }
@@ -44,6 +46,11 @@ public:
     // Ends the run where it stands, a charge or a shot of it with it.
     void drop();
 
+    // Why the rulebook did not take the shot when it was fired (a server
+    // that sends what no player could play), once: nothing while it is
+    // shown, once it was taken, or once told.
+    std::optional<Refusal> takeRefusal() { return std::exchange(refusal_, std::nullopt); }
+
 private:
     void aim();
     void hold();
@@ -51,13 +58,16 @@ private:
     GameFlow shoot();
     void putAim(double fraction);
 
+    void fireShot();
+
     TurnController& turn_;
-    GameContext ctx_;
-    RecordedShot shot_;
+    Platform& clock_;
+    ShotCommand shot_;
+    std::optional<Refusal> refusal_;
     RemoteShotPace pace_;
     Stage stage_ = Stage::Done;
     double mark_ = 0;
-    std::int16_t barTarget_ = 0;  // the bar's level that launches at the shot's strength
+    int barTarget_ = 0;  // the bar's level that launches at the shot's strength
     bool barPassesTarget_ = true;
 };
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "controls/TurnController.h"
-#include "model/GameContext.h"
+#include "platform/Platform.h"
 
 namespace capzel {
 
@@ -27,8 +27,8 @@ long shownShotWait(Stage stage, const TurnController& turn, long pollYields) {
 
 // Seconds on the platform's clock since `mark`; a clock that went back
 // (at midnight) counts as a long time.
-inline double secondsSince(const GameContext& ctx, double mark) {
-    const double s = ctx.ui.clock() - mark;
+inline double secondsSince(Platform& clock, double mark) {
+    const double s = clock.clock() - mark;
     return s < 0 ? 1e9 : s;
 }
 

@@ -3,49 +3,46 @@
 #include <algorithm>
 #include <utility>
 
-#include "controls/Aiming.h"
 #include "controls/Announcing.h"
-#include "model/GameSnapshot.h"
-#include "model/Numbers.h"
-#include "rules/Progression.h"
-#include "rules/ShotJudging.h"
+#include "model/PowerBarScale.h"
 
 namespace capzel {
 
+TurnController::TurnController(Match& match, Platform& ui) : match_(&match), ui_(&ui), sounds_(ui) {}
+
 TurnPhase TurnController::phase() const {
     if (!announcements_.empty()) return TurnPhase::Judging;
-    if (std::holds_alternative<ReplayRun>(run_)) return TurnPhase::Replaying;
+    if (std::holds_alternative<ShotReplay>(run_)) return TurnPhase::Replaying;
     if (std::holds_alternative<ChargeRun>(run_)) return TurnPhase::Charging;
     if (std::holds_alternative<PacedShot>(run_)) return TurnPhase::Shooting;
-    if (!ctx_.g.gameRunning) return TurnPhase::GameOver;
-    return ctx_.board().pointer.visible ? TurnPhase::Aiming : TurnPhase::Idle;
+    if (!match_->game().gameRunning) return TurnPhase::GameOver;
+    return pending_.aim.visible ? TurnPhase::Aiming : TurnPhase::Idle;
 }
 
 void TurnController::mouseMove(int buttons, int shift, float x, float y) {
     // The field shown during a replay is the copy's: no aiming on it.
-    if (replay() != nullptr) return;
-    const int seat = ctx_.g.currentTurn;
-    const Box before = ctx_.g.isPlayer(seat) ? ctx_.piece(seat) : Box{};
-    handleMouseMove(ctx_, controls_.aimLabel, buttons, shift, x, y);
-    if (ctx_.g.isPlayer(seat)) {
-        const Box& after = ctx_.piece(seat);
-        if (after.left != before.left || after.top != before.top) placedByHand_ = true;
-    }
+    if (replay() != nullptr || shot() != nullptr) return;
+    handleMouseMove(match_->game(), pending_, controls_.aimLabel, buttons, shift, x, y);
+}
+
+void TurnController::showAim(const Line& aim, const std::optional<HandPlacement>& placement) {
+    pending_.aim = aim;
+    pending_.placement = placement;
 }
 
 void TurnController::mouseUp() {
-    GameState& g = ctx_.g;
+    const Game& g = match_->game();
     // A release while the bar is already charging is ignored: the running
     // charge goes on, so one press of "Go" plays at most one shot.
     if (!g.gameRunning || g.shotInProgress || controls_.charging || running()) return;
     PowerBar& bar = controls_.powerBar;
     const int rows = powerBarRows();
     controls_.charging = true;
-    g.power = std::int16_t(rows);
+    controls_.barLevel = rows;
     bar.clear();
     bar.box.visible = true;
     controls_.goButton.box.visible = true;
-    run_.emplace<ChargeRun>(ctx_, controls_, rows, pace_);
+    run_.emplace<ChargeRun>(*ui_, controls_, rows, pace_);
 }
 
 void TurnController::showBarAt(std::optional<int> level) {
@@ -63,80 +60,86 @@ void TurnController::goClicked() {
 
 long TurnController::wait() const {
     if (const auto* charge = std::get_if<ChargeRun>(&run_)) return charge->wait();
-    if (const auto* shot = std::get_if<PacedShot>(&run_)) return shot->wait();
-    if (const auto* again = std::get_if<ReplayRun>(&run_)) return again->wait();
+    if (const auto* paced = std::get_if<PacedShot>(&run_)) return paced->wait();
+    if (const auto* again = std::get_if<ShotReplay>(&run_)) return again->wait();
     return 0;
 }
 
 GameFlow TurnController::advance() {
     if (auto* charge = std::get_if<ChargeRun>(&run_)) {
         charge->advance();
-        if (charge->done()) fire();
+        if (charge->done()) fireCharge();
         return GameFlow::Continues;
     }
-    if (auto* shot = std::get_if<PacedShot>(&run_)) {
-        shot->advance();
-        ++shotAdvances_;
-        sounds_.hear(shotEvents_);
-        if (shot->done()) return judge();
+    if (auto* paced = std::get_if<PacedShot>(&run_)) {
+        paced->advance();
+        sounds_.hear(paced->shot().events());
+        if (paced->done()) return judge();
     }
-    if (auto* again = std::get_if<ReplayRun>(&run_)) {
+    if (auto* again = std::get_if<ShotReplay>(&run_)) {
         again->advance();
         if (again->done()) run_.emplace<std::monostate>();
     }
     return GameFlow::Continues;
 }
 
-// The strength is the window's inner height less the level reached. Without
-// an aim since the last shot nothing is fired and the bar stays as drawn.
-void TurnController::fire() {
-    GameState& g = ctx_.g;
-    Board& b = ctx_.board();
-    run_.emplace<std::monostate>();
-    g.power = std::int16_t(roundHalfEven(double(b.scaleHeight) - double(g.power)));
-    if (!b.pointer.visible) return;
-    startShot();
+ShotCommand TurnController::pendingShot(std::int16_t strength) const {
+    const Game& g = match_->game();
+    ShotCommand shot;
+    shot.seat = g.currentTurn;
+    shot.x1 = pending_.aim.x1;
+    shot.y1 = pending_.aim.y1;
+    shot.x2 = pending_.aim.x2;
+    shot.y2 = pending_.aim.y2;
+    shot.strength = strength;
+    shot.placement = pending_.placement;
+    return shot;
 }
 
-void TurnController::startShot() {
-    GameState& g = ctx_.g;
-    if (!g.gameRunning || g.shotInProgress || running()) return;
-    ctx_.board().pointer.visible = false;
-    g.shotInProgress = true;
-    // The start of the shot is kept for a replay and for taking it back.
-    last_.emplace();
-    last_->startState = g;
-    last_->startField = ctx_.field;
-    last_->startControls = controls_;
-    last_->placedByHand = std::exchange(placedByHand_, false);
-    shotAdvances_ = 0;
-    shotEvents_.clear();
+// The strength is the field's height less the level reached. Without an aim
+// since the last shot nothing is fired and the bar stays as drawn.
+void TurnController::fireCharge() {
+    run_.emplace<std::monostate>();
+    if (!pending_.aim.visible) return;
+    fire(pendingShot(strengthAtGo(match_->game().board.scaleHeight, controls_.barLevel)));
+}
+
+std::optional<Refusal> TurnController::fire(const ShotCommand& shot) {
+    if (std::holds_alternative<PacedShot>(run_) || std::holds_alternative<ShotReplay>(run_))
+        return Refusal{RefusalCode::ShotUnderWay, "A shot is under way."};
+    std::optional<Refusal> refused;
+    ShotInPlay* inPlay = match_->launch(shot, &refused);
+    if (!inPlay) return refused;
+    run_.emplace<std::monostate>();
+    controls_.charging = false;
+    pending_ = PendingShot{};
+    launchControls_ = controls_;
+    replayable_ = false;
     sounds_.newShot();
-    run_.emplace<PacedShot>(ctx_, pace_, shotEvents_);
+    run_.emplace<PacedShot>(*inPlay, *ui_, pace_);
+    return std::nullopt;
 }
 
 // The pieces rest: the bar goes away and the rules judge the shot.
 GameFlow TurnController::judge() {
-    GameState& g = ctx_.g;
     run_.emplace<std::monostate>();
     controls_.powerBar.clear();
     controls_.powerBar.box.visible = false;
-    g.power = 0;
-    // The shooter's own target sounds as its judging finds it (a killer has none).
-    const bool inTarget = inNextTarget(ctx_) && !g.isKiller[g.currentTurn];
-    Judgement judged = judgeFinishedShot(ctx_);
-    sounds_.judged(inTarget, std::any_of(judged.announcements.begin(), judged.announcements.end(),
-                                         [](const Announcement& a) { return a.kind == AnnouncementKind::Win; }));
+    Outcome judged = match_->finishShot();
+    const bool won = std::any_of(judged.announcements.begin(), judged.announcements.end(),
+                                 [](const Announcement& a) { return a.kind == AnnouncementKind::Win; });
+    sounds_.judged(judged.shooterInTarget, won);
     bringForward(judged);
-    g.shotInProgress = false;
     ++judgedShots_;
-    if (last_) {
-        last_->judged = true;
-        last_->announcements = judged.announcements;
-        last_->judgedHash = stateHash(captureSnapshot(g, ctx_.field));
-    }
+    replayable_ = true;
+    lastEvents_ = std::move(judged.events);
     for (Announcement& a : judged.announcements) announcements_.push_back(std::move(a));
     return judged.flow;
+}
+
+const ShotEvents& TurnController::shotEvents() const {
+    if (const PacedShot* paced = shot()) return paced->shot().events();
+    return lastEvents_;
 }
 
 void TurnController::announcementTold() {
@@ -149,29 +152,28 @@ std::vector<Announcement> TurnController::takeAnnouncements() {
     return out;
 }
 
-void TurnController::gameChangedByCommand() {
-    if (shot() && last_) last_->changes.push_back({shotAdvances_, ctx_.g, ctx_.field});
+void TurnController::drop() {
+    // The game is being replaced: what its judging had still to tell goes
+    // with it, and so does the replay of its last shot.
+    replayable_ = false;
+    announcements_.clear();
+    if (shot() != nullptr) match_->dropShot();
+    run_.emplace<std::monostate>();
+    controls_.charging = false;
+    pending_ = PendingShot{};
+    clearBoardControls();
 }
 
-void TurnController::drop() {
-    // The game is being replaced: its last shot goes with it, and so does
-    // what its judging had still to tell.
-    last_.reset();
-    placedByHand_ = false;
-    announcements_.clear();
-    const bool wasRunning = running() && replay() == nullptr;
-    run_.emplace<std::monostate>();
-    if (!wasRunning) return;
+void TurnController::gameChanged() {
+    replayable_ = replayable_ && match_->lastShot() != nullptr;
+    if (std::holds_alternative<ChargeRun>(run_)) run_.emplace<std::monostate>();
     controls_.charging = false;
-    ctx_.g.shotInProgress = false;
-    Field& f = ctx_.field;
-    f.velocityX.fill(0);
-    f.velocityY.fill(0);
+    pending_ = PendingShot{};
     clearBoardControls();
 }
 
 void TurnController::clearBoardControls() {
-    ctx_.board().pointer.visible = false;
+    pending_.aim.visible = false;
     controls_.powerBar.clear();
     controls_.powerBar.box.visible = false;
     controls_.goButton.box.visible = false;
@@ -189,33 +191,37 @@ bool TurnController::cancel() {
     if (now != TurnPhase::Aiming && now != TurnPhase::Charging) return false;
     run_.emplace<std::monostate>();
     controls_.charging = false;
-    ctx_.g.power = 0;
-    clearBoardControls();
-    return true;
-}
-
-bool TurnController::canUndo() const {
-    return last_ && last_->judged && ctx_.g.gameRunning && !running() && phase() != TurnPhase::Judging;
-}
-
-bool TurnController::undo() {
-    if (!canUndo()) return false;
-    restoreShotStart(*last_, ctx_.g, ctx_.field);
-    last_.reset();
-    placedByHand_ = false;
-    controls_.charging = false;
     clearBoardControls();
     return true;
 }
 
 bool TurnController::canReplay() const {
-    return last_ && last_->judged && !running() && phase() != TurnPhase::Judging;
+    return replayable_ && match_->lastShot() != nullptr && !running() && phase() != TurnPhase::Judging;
 }
 
 bool TurnController::startReplay() {
     if (!canReplay()) return false;
-    run_.emplace<ReplayRun>(*last_, ctx_.ui, pace_);
+    run_.emplace<ShotReplay>(*match_->gameAtLastLaunch(), *match_->lastShot(), launchControls_, *ui_, pace_);
     return true;
+}
+
+Game TurnController::shownGame() const {
+    if (const ShotReplay* again = replay()) return again->game();
+    Game shown = match_->game();
+    const int seat = shown.currentTurn;
+    if (pending_.placement && shown.isPlayer(seat)) {
+        shown.piece(seat).left = pending_.placement->left;
+        shown.piece(seat).top = pending_.placement->top;
+    }
+    if (!shown.shotInProgress) {
+        Line& aim = shown.board.pointer;
+        aim.x1 = pending_.aim.x1;
+        aim.y1 = pending_.aim.y1;
+        aim.x2 = pending_.aim.x2;
+        aim.y2 = pending_.aim.y2;
+        aim.visible = pending_.aim.visible;
+    }
+    return shown;
 }
 
 }  // namespace capzel

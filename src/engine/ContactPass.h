@@ -27,8 +27,8 @@ void touch(GameContext& ctx, int i, int j, const Overlap& o);
 // along y, is passed over as soon as that is known: its squared distance
 // could not be below the squared sum, so the test it skips would fail.
 inline bool contactPass(GameContext& ctx, int i, bool skipDistant) {
-    const GameState& g = ctx.g;
-    const std::array<Box, kMaxPlayers + 1>& pieces = ctx.field.board.pieces;
+    const Game& g = ctx.game;
+    const std::array<Box, kMaxPlayers + 1>& pieces = ctx.game.board.pieces;
     const int n = g.numberOfPlayers < kMaxPlayers ? g.numberOfPlayers : kMaxPlayers;
     if (n < 2) return false;  // a piece alone has nobody to touch
     // A contact changes velocities only, so piece i stays where it is for
@@ -38,7 +38,7 @@ inline bool contactPass(GameContext& ctx, int i, bool skipDistant) {
     const double yi = double(pieces[i].top) + ri;
     bool touched = false;
     for (int j = 1; j <= n; ++j) {
-        if (j == i || !g.inGame[j]) continue;
+        if (j == i || !g.seats[j].inGame) continue;
         const Box& b = pieces[j];
         const double rj = double(b.width) / 2;
         const double R = ri + rj;

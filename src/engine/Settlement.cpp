@@ -7,26 +7,26 @@
 namespace capzel::engine {
 
 void settleShot(GameContext& ctx) {
-    GameState& g = ctx.g;
+    Game& g = ctx.game;
     Board& board = ctx.board();
     const int n = g.numberOfPlayers < kMaxPlayers ? g.numberOfPlayers : kMaxPlayers;
     const int shooter = g.currentTurn;
     for (int i = 1; i <= n; ++i) {
-        if (g.position[shooter] > 0) g.inGame[i] = !g.dead[i];
+        if (g.seats[shooter].position > 0) g.seats[i].inGame = !g.seats[i].dead;
 
-        if (!g.isKiller[i] && i != shooter && g.inGame[i]) {
+        if (!g.seats[i].isKiller && i != shooter && g.seats[i].inGame) {
             // A next target without a region (a position set by hand beyond
             // the course) holds no piece.
-            const int next = g.position[i] + 1;
+            const int next = g.seats[i].position + 1;
             if (next >= 1 && next <= kSpotCount && strictlyInside(board.pieces[i], board.spots[next])) {
-                addPoints(g.score[shooter], 15);
+                addPoints(g.seats[shooter].score, 15);
                 ++g.sentCount;
-                g.position[i] = next;
+                g.seats[i].position = next;
                 ctx.report({ShotEventKind::SentToTarget, i, next});
             }
         }
 
-        if (g.dead[i] && !g.inGame[i]) {
+        if (g.seats[i].dead && !g.seats[i].inGame) {
             // Dead pieces stand in a column in the holder: the last player
             // at the top slot, player 1 at the bottom one.
             Box& holder = board.pieceHolder;

@@ -2,8 +2,8 @@
 
 namespace capzel {
 
-ShotResult shootPiece(GameContext& ctx, const ShotOptions& options) {
-    ShotRun run(ctx, options);
+ShotResult shootPiece(GameContext& ctx, std::int16_t strength, const ShotOptions& options) {
+    ShotRun run(ctx, strength, options);
     run.finish();
     return run.result();
 }

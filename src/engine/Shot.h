@@ -2,14 +2,15 @@
 // the computer players, the tests, the benchmarks).
 #pragma once
 
+#include <cstdint>
+
 #include "engine/ShotRun.h"
 
 namespace capzel {
 
-// shootPiece: launches the current player's piece away from the second end
-// of the Pointer line with the strength in Power, moves every piece step by
-// step without waiting, then settles the board. Rewrites Power with the
-// curved strength.
-ShotResult shootPiece(GameContext& ctx, const ShotOptions& options = {});
+// Launches the current player's piece away from the second end of the aim
+// line with `strength` (the strength at Go), moves every piece step by step
+// without waiting, then settles the board.
+ShotResult shootPiece(GameContext& ctx, std::int16_t strength, const ShotOptions& options = {});
 
 }  // namespace capzel

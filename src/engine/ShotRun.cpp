@@ -14,14 +14,14 @@ namespace capzel {
 
 namespace {
 
-int playerCount(const GameState& g) {
+int playerCount(const Game& g) {
     return g.numberOfPlayers < kMaxPlayers ? int(g.numberOfPlayers) : kMaxPlayers;
 }
 
 // Piece i takes a step in this cycle: it is in the game and moves along x,
 // or it moves along y.
-bool steps(const GameState& g, const Field& f, int i) {
-    return (g.inGame[i] && engine::movingPart(f.velocityX[i])) || engine::movingPart(f.velocityY[i]);
+bool steps(const Game& g, int i) {
+    return (g.seats[i].inGame && engine::movingPart(g.velocityX[i])) || engine::movingPart(g.velocityY[i]);
 }
 
 // The board's edges, read afresh at every test: a piece that crosses one is
@@ -70,18 +70,18 @@ struct BounceWatch {
 // Direction, strength, velocities, counters. A pointer of zero length has no
 // direction: the shooter gets no velocity, so nothing moves and the
 // settlement runs at once, as for a shot of strength 0.
-void launch(GameState& g, Field& f) {
+void launch(Game& g, std::int16_t strength) {
     engine::Direction dir;
-    engine::aimDirection(f.board.pointer, dir);
-    g.power = engine::strengthCurve(g.power);
-    const double dx = dir.dx * double(g.power) / 80.0;
-    const double dy = dir.dy * double(g.power) / 80.0;
+    engine::aimDirection(g.board.pointer, dir);
+    g.launchStrength = engine::strengthCurve(strength);
+    const double dx = dir.dx * double(g.launchStrength) / 80.0;
+    const double dy = dir.dy * double(g.launchStrength) / 80.0;
     for (int i = 1; i <= playerCount(g); ++i) {
-        f.velocityX[i] = 0;
-        f.velocityY[i] = 0;
+        g.velocityX[i] = 0;
+        g.velocityY[i] = 0;
     }
-    f.velocityX[g.currentTurn] = float(dx / 75.0);
-    f.velocityY[g.currentTurn] = float(dy / 75.0);
+    g.velocityX[g.currentTurn] = float(dx / 75.0);
+    g.velocityY[g.currentTurn] = float(dy / 75.0);
     g.hitCount = 0;
     g.sentCount = 0;
     g.killCount = 0;
@@ -99,13 +99,12 @@ void launch(GameState& g, Field& f) {
 // reports its bounces.
 template <bool kReport>
 [[gnu::always_inline]] inline void stepPiece(GameContext& ctx, int i, const engine::WallGrid* grid) {
-    GameState& g = ctx.g;
-    Field& f = ctx.field;
-    const Board& board = f.board;
-    Box& box = f.board.pieces[i];
+    Game& g = ctx.game;
+    const Board& board = g.board;
+    Box& box = g.board.pieces[i];
     // The piece's box and velocity stay in a copy until the contact pass,
     // which reads them from the board.
-    engine::MovingPiece p{box.left, box.top, box.width, box.height, f.velocityX[i], f.velocityY[i]};
+    engine::MovingPiece p{box.left, box.top, box.width, box.height, g.velocityX[i], g.velocityY[i]};
     engine::assignFloat(p.left, double(p.left) + double(p.vx));
     engine::assignFloat(p.top, double(p.top) + double(p.vy));
     BounceWatch<kReport> watch;
@@ -128,27 +127,28 @@ template <bool kReport>
     watch.after(ctx, ShotEventKind::WallBounce, i, p);
     box.left = p.left;
     box.top = p.top;
-    f.velocityX[i] = p.vx;
-    f.velocityY[i] = p.vy;
+    g.velocityX[i] = p.vx;
+    g.velocityY[i] = p.vy;
     // Without a contact the velocity is still the one in hand: friction
     // starts from it rather than from the copy just stored, which the next
     // step would otherwise wait for.
     if (engine::contactPass(ctx, i, grid != nullptr)) {
-        p.vx = f.velocityX[i];
-        p.vy = f.velocityY[i];
+        p.vx = g.velocityX[i];
+        p.vy = g.velocityY[i];
     }
-    const double keep = double(g.friction[i]);
-    engine::assignFloat(f.velocityX[i], double(p.vx) * keep / 100.0);
-    engine::assignFloat(f.velocityY[i], double(p.vy) * keep / 100.0);
+    const double keep = double(g.seats[i].friction);
+    engine::assignFloat(g.velocityX[i], double(p.vx) * keep / 100.0);
+    engine::assignFloat(g.velocityY[i], double(p.vy) * keep / 100.0);
 }
 
 }  // namespace
 
-ShotRun::ShotRun(const GameContext& ctx, const ShotOptions& options) : ctx_(ctx), options_(options) {
+ShotRun::ShotRun(const GameContext& ctx, std::int16_t strength, const ShotOptions& options)
+    : ctx_(ctx), options_(options) {
     ctx_.shotEvents = options.events;
-    GameState& g = ctx_.g;
+    Game& g = ctx_.game;
     if (g.currentTurn < 1 || g.currentTurn > playerCount(g)) return;
-    launch(g, ctx_.field);
+    launch(g, strength);
     stage_ = Stage::Launched;
 }
 
@@ -197,7 +197,7 @@ void ShotRun::finish() {
         ++at.result.steps;
         at.anyStep = true;
         stepPiece<false>(ctx, at.piece, wallGrid);
-        next = seekNextStep(ctx.g, ctx.field, options_.maxCycles, at);
+        next = seekNextStep(ctx.game, options_.maxCycles, at);
     }
     at_ = at;
     end(next);
@@ -208,7 +208,7 @@ const engine::WallGrid* ShotRun::grid() const {
 }
 
 void ShotRun::moveOn() {
-    const Next next = seekNextStep(ctx_.g, ctx_.field, options_.maxCycles, at_);
+    const Next next = seekNextStep(ctx_.game, options_.maxCycles, at_);
     if (next != Next::Step) end(next);
 }
 
@@ -223,7 +223,7 @@ void ShotRun::end(Next next) {
 // Goes on from the piece stepped last to the next one that steps, ending
 // cycles (and with them the main loop) on the way. Every piece is tested
 // when its turn in the cycle comes, so values changed during a wait count.
-inline ShotRun::Next ShotRun::seekNextStep(const GameState& g, const Field& f, long maxCycles, Cursor& at) {
+inline ShotRun::Next ShotRun::seekNextStep(const Game& g, long maxCycles, Cursor& at) {
     const int n = playerCount(g);
     for (;;) {
         if (at.piece == 0) {
@@ -232,7 +232,7 @@ inline ShotRun::Next ShotRun::seekNextStep(const GameState& g, const Field& f, l
             at.anyStep = false;
         }
         for (int i = at.piece + 1; i <= n; ++i) {
-            if (steps(g, f, i)) {
+            if (steps(g, i)) {
                 at.piece = i;
                 return Next::Step;
             }
@@ -240,7 +240,7 @@ inline ShotRun::Next ShotRun::seekNextStep(const GameState& g, const Field& f, l
         ++at.result.cycles;
         at.over = true;
         for (int i = 1; i <= n; ++i)
-            if (engine::movingPart(f.velocityX[i]) || engine::movingPart(f.velocityY[i])) at.over = false;
+            if (engine::movingPart(g.velocityX[i]) || engine::movingPart(g.velocityY[i])) at.over = false;
         // A cycle without a step changes nothing, so the next would not
         // either (a piece off the board moving along x only): the shot is over.
         if (!at.anyStep) at.over = true;

@@ -8,6 +8,8 @@
 // whatever they left.
 #pragma once
 
+#include <cstdint>
+
 #include "model/GameContext.h"
 
 namespace capzel::engine {
@@ -37,10 +39,10 @@ struct ShotResult {
 class ShotRun {
 public:
     // Launches the current player's piece away from the second end of the
-    // Pointer line with the strength in Power (rewritten with the curved
-    // strength). Without a shooter on the board's list nothing is launched
-    // and the run is done at once.
-    explicit ShotRun(const GameContext& ctx, const ShotOptions& options = {});
+    // aim line with `strength`, the strength at Go, which the launch curves
+    // into the game's launch strength. Without a shooter on the board's list
+    // nothing is launched and the run is done at once.
+    ShotRun(const GameContext& ctx, std::int16_t strength, const ShotOptions& options = {});
 
     // True once the board has been settled (or the cycle limit was reached).
     bool done() const { return stage_ == Stage::Done; }
@@ -72,7 +74,7 @@ private:
     // at the cycle limit.
     enum class Next { Step, Settle, Stop };
 
-    static Next seekNextStep(const GameState& g, const Field& f, long maxCycles, Cursor& at);
+    static Next seekNextStep(const Game& g, long maxCycles, Cursor& at);
     // Finds the next step after the one just taken, or ends the run.
     void moveOn();
     void end(Next next);

@@ -1,7 +1,5 @@
 #include "model/Board.h"
 
-#include "model/Numbers.h"
-#include "model/WindowState.h"
 
 namespace capzel {
 
@@ -75,114 +73,26 @@ constexpr PieceRow kPieces[kMaxPlayers + 1] = {
     {10335, 2250, rgb(255, 0, 255)},
 };
 
-struct LineRow {
-    float x1, y1, x2, y2;
-};
-
-constexpr LineRow kCenterLines[4] = {
-    {4200, 4170, 4845, 3525},
-    {5835, 5805, 6480, 5160},
-    {4200, 5160, 4845, 5805},
-    {5835, 3525, 6480, 4170},
-};
-
-constexpr Color kCyan = rgb(0, 255, 255);
-constexpr Color kMagenta = rgb(255, 0, 255);
-
-struct GuideRow {
-    float x1, y1, x2, y2;
-    Color c;
-};
-
-constexpr GuideRow kGuides[kGuideCount] = {
-    {600, 9390, 9945, 60, kCyan},      // 0
-    {5355, 2190, 9990, 630, kCyan},    // 1
-    {5355, 2190, 690, 630, kCyan},     // 2
-    {10005, 9360, 735, 105, kCyan},    // 3
-    {10005, 8700, 765, 2115, kCyan},   // 4
-    {780, 2115, 780, 885, kMagenta},   // 5
-    {0, 0, 0, 0, 0},                   // 6 does not exist
-    {3570, 150, 780, 2130, kCyan},     // 7
-    {3585, 150, 5805, 1830, kCyan},    // 8
-    {795, 3345, 2520, 3345, kMagenta}, // 9
-    {780, 3345, 780, 2115, kMagenta},  // 10
-    {2505, 3330, 2505, 885, kMagenta}, // 11
-    {3915, 2190, 3915, 1695, kMagenta},// 12
-    {3915, 2190, 5370, 2190, kMagenta},// 13
-    {4485, 3300, 6150, 3300, kMagenta},// 14
-    {6795, 2190, 6795, 1695, kMagenta},// 15
-    {6795, 1710, 3915, 1710, kMagenta},// 16
-    {5355, 2190, 6810, 2190, kMagenta},// 17
-    {2910, 615, 2910, 120, kMagenta},  // 18
-    {2910, 150, 3585, 150, kMagenta},  // 19
-    {4230, 630, 2910, 630, kMagenta},  // 20
-    {4230, 645, 4230, 150, kMagenta},  // 21
-    {3585, 150, 4260, 150, kMagenta},  // 22
-    {780, 900, 2505, 900, kMagenta},   // 23
-};
-
-constexpr RectRow kPowerBarPlace{45, 2760, 480, 6585};
 constexpr Color kWhite = rgb(255, 255, 255);
 constexpr Color kBlack = 0;
 
-Box box(const RectRow& r, bool visible, Color fill) {
-    Box b;
-    b.left = r.l;
-    b.top = r.t;
-    b.width = r.w;
-    b.height = r.h;
-    b.visible = visible;
-    b.fillColor = fill;
-    return b;
-}
-
-Line line(float x1, float y1, float x2, float y2, Color c, int width, bool visible) {
-    Line l;
-    l.x1 = x1;
-    l.y1 = y1;
-    l.x2 = x2;
-    l.y2 = y2;
-    l.lineColor = c;
-    l.borderWidth = width;
-    l.visible = visible;
-    return l;
-}
+Box box(const RectRow& r, bool visible, Color fill) { return makeBox(r.l, r.t, r.w, r.h, visible, fill); }
 
 }  // namespace
 
 Board makeBoardLayout() {
     Board b;
-    b.fieldPicture = box({585, 0, 9510, 9435}, true, kBlack);
-    b.leftLine = line(600, 0, 600, 9630, kWhite, 2, true);
-    b.rightLine = line(10080, 45, 10080, 9630, kWhite, 2, true);
+    b.leftLine = makeLine(600, 0, 600, 9630, kWhite, 2, true);
+    b.rightLine = makeLine(10080, 45, 10080, 9630, kWhite, 2, true);
     for (int k = 1; k <= kSpotCount; ++k) b.spots[k] = box(kSpots[k], false, kBlack);
     for (int j = 1; j <= kWallCount; ++j) b.walls[j] = box(kWalls[j], true, rgb(255, 0, 0));
     b.pieceHolder = box({10245, 45, 450, 2550}, true, kBlack);
     for (int i = 1; i <= kMaxPlayers; ++i)
         b.pieces[i] = box({kPieces[i].l, kPieces[i].t, 300, 300}, true, kPieces[i].c);
-    for (int c = 0; c < 4; ++c) {
-        const auto& r = kCenterLines[c];
-        b.centerLines[c] = line(r.x1, r.y1, r.x2, r.y2, kWhite, 1, false);
-    }
-    for (int g = 0; g < kGuideCount; ++g) {
-        const auto& r = kGuides[g];
-        b.guideLines[g] = line(r.x1, r.y1, r.x2, r.y2, r.c, 1, false);
-    }
-    b.pointer = line(10785, 1995, 10785, 3195, rgb(192, 0, 0), 1, false);
+    b.pointer = makeLine(10785, 1995, 10785, 3195, rgb(192, 0, 0), 1, false);
     b.pointer.style = LineStyle::DashDotDot;
     return b;
 }
-
-BoardControls makeBoardControls() {
-    BoardControls c;
-    c.powerBar.box = box(kPowerBarPlace, false, kWhite);
-    c.goButton.box = box({50, 2280, 495, 435}, false, kBlack);
-    c.goButton.caption = "Go";
-    c.aimLabel.box = box({10125, 3375, 1095, 735}, false, kBlack);
-    return c;
-}
-
-int powerBarRows() { return int(roundHalfEven(kPowerBarPlace.h)); }
 
 std::string spotLabel(int k) {
     if (k >= 26 && k <= 29) return std::string(1, char('A' + (k - 26)));

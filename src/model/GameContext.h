@@ -1,17 +1,15 @@
-// What the game's procedures work on: the shared state, the main window's
-// field, and the platform through which they talk to the players.
+// What the game's procedures work on: the game, and the platform through
+// which they talk to the players.
 #pragma once
 
-#include "model/Field.h"
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "model/ShotEvent.h"
 #include "platform/Platform.h"
 
 namespace capzel {
 
 struct GameContext {
-    GameState& g;
-    Field& field;
+    Game& game;
     Platform& ui;
     ShotEvents* shotEvents = nullptr;  // where a shot reports what happened; none: nowhere
 
@@ -19,8 +17,8 @@ struct GameContext {
         if (shotEvents) shotEvents->push_back(event);
     }
 
-    Board& board() const { return field.board; }
-    Box& piece(int i) const { return field.board.pieces[i]; }
+    Board& board() const { return game.board; }
+    Box& piece(int i) const { return game.board.pieces[i]; }
 };
 
 }  // namespace capzel

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "model/GameContext.h"
+#include "model/Game.h"
 #include "model/PlayerKind.h"
 #include "model/Shapes.h"
 
@@ -61,6 +61,11 @@ struct GameSetup {
 // the setup; walls 9 and 10 stand outside the field and are left alone.
 // Music starts again from song 1. Nothing is announced: the caller starts
 // the turn.
-void buildGame(GameContext& ctx, const GameSetup& setup);
+void buildGame(Game& g, const GameSetup& setup);
+
+// Every player's piece in its player's colour, as the window paints them
+// when it shows the game (a piece waiting in the holder has kept the colour
+// it had). A game begins so.
+void paintPlayerColors(Game& g);
 
 }  // namespace capzel

@@ -25,6 +25,7 @@ struct Box {
     float height = 0;
     bool visible = true;
     Color fillColor = 0;
+    bool operator==(const Box&) const = default;
 };
 
 enum class LineStyle { Solid, DashDotDot };
@@ -38,6 +39,30 @@ struct Line {
     Color lineColor = 0;
     int borderWidth = 1;  // pixels
     LineStyle style = LineStyle::Solid;
+    bool operator==(const Line&) const = default;
 };
+
+inline Box makeBox(float left, float top, float width, float height, bool visible, Color fill) {
+    Box b;
+    b.left = left;
+    b.top = top;
+    b.width = width;
+    b.height = height;
+    b.visible = visible;
+    b.fillColor = fill;
+    return b;
+}
+
+inline Line makeLine(float x1, float y1, float x2, float y2, Color color, int width, bool visible) {
+    Line l;
+    l.x1 = x1;
+    l.y1 = y1;
+    l.x2 = x2;
+    l.y2 = y2;
+    l.lineColor = color;
+    l.borderWidth = width;
+    l.visible = visible;
+    return l;
+}
 
 }  // namespace capzel

@@ -1,8 +1,8 @@
-// What only a window keeps of a game: the turn's controls on the field (the
-// power bar, "Go", the aim label and whether the bar charges), the order in
-// which the field's shapes are drawn, and the menus' states and songs. No
-// rule and no engine pass reads these; two computers playing one game each
-// keep their own.
+// What only a window keeps of a game: the field's picture with its centre and
+// guide lines, the turn's controls on the field (the power bar, "Go", the aim
+// label and whether the bar charges), the order in which the field's shapes
+// are drawn, and the menus' states and songs. No rule and no engine pass
+// reads these; two computers playing one game each keep their own.
 #pragma once
 
 #include <array>
@@ -12,6 +12,22 @@
 #include "model/Board.h"
 
 namespace capzel {
+
+constexpr int kGuideCount = 24;  // indices 0..23; index 6 does not exist
+
+// The marks a window draws on the field beside the game: the black picture
+// the boxes lie on, the lines around the centre boxes and the guide lines
+// the View menu shows.
+struct FieldMarkings {
+    Box fieldPicture;
+    std::array<Line, 4> centerLines{};
+    std::array<Line, kGuideCount> guideLines{};  // 0..5, 7..23
+
+    static bool guideExists(int index) { return index >= 0 && index < kGuideCount && index != 6; }
+};
+
+// The marks as laid out, the guide lines hidden.
+FieldMarkings makeFieldMarkings();
 
 // The power bar: a white picture area in which the charge draws blue rows.
 struct PowerBar {
@@ -63,7 +79,7 @@ struct DrawingOrder {
     }
     void raisePointer() { pointer = ++counter; }
     void raiseGuide(int g) {
-        if (Board::guideExists(g)) guides[std::size_t(g)] = ++counter;
+        if (FieldMarkings::guideExists(g)) guides[std::size_t(g)] = ++counter;
     }
 };
 
@@ -74,14 +90,12 @@ struct BoardControls {
     Button goButton;
     Label aimLabel;
     bool charging = false;  // the bar fills until "Go"
+    int barLevel = 0;       // the charge's level (model/PowerBarScale.h)
     DrawingOrder order;
 };
 
 // The controls as laid out: all hidden, "Go" captioned.
 BoardControls makeBoardControls();
-
-// The rows of the power bar's inner height (its scale height, rounded).
-int powerBarRows();
 
 // The menus' states and the music, which live as long as the window.
 struct MenuState {

@@ -119,14 +119,15 @@ void GameClient::received(const QString& message) {
         answerTimer_.stop();
     std::visit([this](auto& m) {
         using Kind = std::decay_t<decltype(m)>;
-        if constexpr (std::is_same_v<Kind, protocol::Refused>) emit refused(text(m.reason));
+        if constexpr (std::is_same_v<Kind, protocol::Refused>) emit refused(m);
         else if constexpr (std::is_same_v<Kind, protocol::Joined>) emit joined(m);
         else if constexpr (std::is_same_v<Kind, protocol::Seats>) emit seatsChanged(m);
         else if constexpr (std::is_same_v<Kind, protocol::Accepted>) emit accepted(m);
         else if constexpr (std::is_same_v<Kind, protocol::State>) emit stateReceived(m);
         else if constexpr (std::is_same_v<Kind, protocol::Aim>) emit aimed(m);
         else if constexpr (std::is_same_v<Kind, protocol::Chat>) emit chatReceived(m);
-        else if constexpr (std::is_same_v<Kind, protocol::Refusal>) emit refused(text("A message from the server was not understood: " + m.reason));
+        else if constexpr (std::is_same_v<Kind, protocol::Refusal>)
+            emit refused(protocol::Refused{RefusalCode::BadMessage, "A message from the server was not understood: " + m.reason});
         // Anything else is a player's message and means nothing here.
     }, decoded);
 }

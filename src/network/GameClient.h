@@ -58,7 +58,7 @@ public:
 
 signals:
     void welcomed(const capzel::protocol::Welcome& welcome);
-    void refused(const QString& reason);
+    void refused(const capzel::protocol::Refused& refused);
     void joined(const capzel::protocol::Joined& joined);
     void seatsChanged(const capzel::protocol::Seats& seats);
     void accepted(const capzel::protocol::Accepted& accepted);

@@ -135,7 +135,7 @@ void ServerHost::adopt(QWebSocket* socket, QTcpSocket* transport, const QString&
     // closed the socket and still holds its connection.
     connect(socket, &QWebSocket::disconnected, this, [this, socket] { dropped(socket); }, Qt::QueuedConnection);
     if (addresses_.value(address).connections > options_.limits.connectionsPerAddress) {
-        refuse(in, "Too many connections from your address.");
+        refuse(in, RefusalCode::TooMany, "Too many connections from your address.");
         in.closing = true;
         in.closingSinceMs = now;
         socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Too many connections."));

@@ -90,16 +90,16 @@ void ServerHost::received(QWebSocket* socket, const QString& message, bool binar
     const bool within = aimed ? c.aims.take(limits.aimsPerSecond, limits.aimsPerSecond, now)
                               : c.messages.take(limits.messagesPerSecond, limits.messagesPerSecond, now);
     if (!within) return flooded(c, aimed);
-    if (binary) return refuse(c, "Messages are JSON text, not binary.");
+    if (binary) return refuse(c, RefusalCode::BadMessage, "Messages are JSON text, not binary.");
     if (aimed && message.size() > kMaxAimBytes) {
-        refuse(c, "An aim is at most " + std::to_string(kMaxAimBytes) + " bytes.");
+        refuse(c, RefusalCode::BadMessage, "An aim is at most " + std::to_string(kMaxAimBytes) + " bytes.");
         return flooded(c);
     }
     const std::string bytes = message.toStdString();
     protocol::Decoded decoded = protocol::decodeMessage(bytes);
     if (auto* a = std::get_if<protocol::Aim>(&decoded)) {
         if (qsizetype(bytes.size()) > kMaxAimBytes) {
-            refuse(c, "An aim is at most " + std::to_string(kMaxAimBytes) + " bytes.");
+            refuse(c, RefusalCode::BadMessage, "An aim is at most " + std::to_string(kMaxAimBytes) + " bytes.");
             return flooded(c);
         }
         return aim(c, *a);
@@ -120,7 +120,7 @@ void ServerHost::flooded(Connection& c, bool quietly) {
         c.closingSinceMs = nowMs();
         c.socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Too many messages."));
     } else if (!quietly && (first || ++c.floodRefusals % std::max(1, limits.messagesPerSecond) == 0)) {
-        refuse(c, "Too many messages: at most " + std::to_string(limits.messagesPerSecond) + " a second.");
+        refuse(c, RefusalCode::TooMany, "Too many messages: at most " + std::to_string(limits.messagesPerSecond) + " a second.");
     }
 }
 
@@ -153,26 +153,27 @@ void ServerHost::dropped(QWebSocket* socket) {
 }
 
 void ServerHost::handle(Connection& c, protocol::Decoded message) {
-    if (const auto* refusal = std::get_if<protocol::Refusal>(&message)) return refuse(c, refusal->reason);
+    if (const auto* refusal = std::get_if<protocol::Refusal>(&message))
+        return refuse(c, RefusalCode::BadMessage, refusal->reason);
     if (const auto* hello = std::get_if<protocol::Hello>(&message)) {
-        if (c.greeted) return refuse(c, "Hello was said already.");
+        if (c.greeted) return refuse(c, RefusalCode::BadMessage, "Hello was said already.");
         c.greeted = true;
         c.name = hello->name;
         return send(c, protocol::Welcome{protocol::kProtocolVersion, programVersion()});
     }
-    if (!c.greeted) return refuse(c, "Say hello first.");
+    if (!c.greeted) return refuse(c, RefusalCode::BadMessage, "Say hello first.");
     if (const auto* m = std::get_if<protocol::CreateRoom>(&message)) return createRoom(c, *m);
     if (const auto* m = std::get_if<protocol::JoinRoom>(&message)) return joinRoom(c, *m);
     RoomPlace* place = placeOf(c);
-    if (!place) return refuse(c, "Join a room first.");
+    if (!place) return refuse(c, RefusalCode::NotInRoom, "Join a room first.");
     if (const auto* m = std::get_if<protocol::Shot>(&message)) return shoot(c, *m);
     if (const auto* m = std::get_if<protocol::Chat>(&message)) return chat(c, *m);
     if (const auto* m = std::get_if<protocol::HandToComputer>(&message)) return handToComputer(c, *m);
     if (std::holds_alternative<protocol::StateRequest>(message)) {
-        if (!place->room->begun()) return refuse(c, "The game has not begun.");
+        if (!place->room->begun()) return refuse(c, RefusalCode::GameNotBegun, "The game has not begun.");
         return send(c, place->room->state());
     }
-    refuse(c, "The server does not take this message from a player.");
+    refuse(c, RefusalCode::BadMessage, "The server does not take this message from a player.");
 }
 
 void ServerHost::send(Connection& c, const protocol::Message& message) {
@@ -187,6 +188,10 @@ void ServerHost::sendText(Connection& c, const QString& message) {
     if (c.socket->bytesToWrite() > options_.limits.unsentBytes) cut(c);
 }
 
-void ServerHost::refuse(Connection& c, std::string reason) { send(c, protocol::Refused{std::move(reason)}); }
+void ServerHost::refuse(Connection& c, const Refusal& refusal) { send(c, protocol::Refused{refusal.code, refusal.text}); }
+
+void ServerHost::refuse(Connection& c, RefusalCode code, std::string reason) {
+    send(c, protocol::Refused{code, std::move(reason)});
+}
 
 }  // namespace capzel::network

@@ -185,7 +185,8 @@ private:
     void cut(Connection& c);
     void send(Connection& c, const protocol::Message& message);
     void sendText(Connection& c, const QString& text);
-    void refuse(Connection& c, std::string reason);
+    void refuse(Connection& c, const Refusal& refusal);
+    void refuse(Connection& c, RefusalCode code, std::string reason);
     qint64 nowMs() const { return clock_.elapsed(); }
 
     // Rooms: ServerRooms.cpp.

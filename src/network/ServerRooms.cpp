@@ -34,12 +34,12 @@ ServerHost::RoomPlace* ServerHost::placeOf(const Connection& c) {
 }
 
 void ServerHost::createRoom(Connection& c, const protocol::CreateRoom& setup) {
-    if (!c.room.empty()) return refuse(c, "You are in room " + c.room + " already.");
+    if (!c.room.empty()) return refuse(c, RefusalCode::Other, "You are in room " + c.room + " already.");
     if (int(rooms_.size()) >= options_.limits.rooms)
-        return refuse(c, "The server holds as many rooms as it can (" + std::to_string(options_.limits.rooms) + ").");
+        return refuse(c, RefusalCode::TooMany, "The server holds as many rooms as it can (" + std::to_string(options_.limits.rooms) + ").");
     AddressUse& use = addresses_[c.address];
     if (use.waitingRooms >= options_.limits.waitingRoomsPerAddress)
-        return refuse(c, "Your address has " + std::to_string(use.waitingRooms) +
+        return refuse(c, RefusalCode::TooMany, "Your address has " + std::to_string(use.waitingRooms) +
                              " rooms waiting for their players already: begin a game in one of them first.");
     if (const auto wrong = server::Room::setupRefusal(setup)) return refuse(c, *wrong);
     std::string code = tokens_.roomCode(options_.codePrefix);
@@ -54,7 +54,7 @@ void ServerHost::createRoom(Connection& c, const protocol::CreateRoom& setup) {
 }
 
 void ServerHost::joinRoom(Connection& c, const protocol::JoinRoom& join, bool maker) {
-    if (!c.room.empty()) return refuse(c, "You are in room " + c.room + " already.");
+    if (!c.room.empty()) return refuse(c, RefusalCode::Other, "You are in room " + c.room + " already.");
     const auto found = rooms_.find(join.code);
     // Guessing codes is rationed: once an address has named too many rooms
     // that are not there, no code is looked at for a while.
@@ -62,10 +62,10 @@ void ServerHost::joinRoom(Connection& c, const protocol::JoinRoom& join, bool ma
         Allowance& guesses = addresses_[c.address].wrongCodes;
         guesses.refill(options_.limits.wrongCodesPerMinute / 60.0, nowMs());
         if (guesses.exhausted(kWrongCodesAtOnce))
-            return refuse(c, "Too many codes that name no room came from your address: wait a minute.");
+            return refuse(c, RefusalCode::TooMany, "Too many codes that name no room came from your address: wait a minute.");
         if (found == rooms_.end()) {
             guesses.spent += 1;
-            return refuse(c, "No room has the code " + join.code + ".");
+            return refuse(c, RefusalCode::NoSuchRoom, "No room has the code " + join.code + ".");
         }
     }
     RoomPlace& place = found->second;
@@ -83,12 +83,12 @@ void ServerHost::joinRoom(Connection& c, const protocol::JoinRoom& join, bool ma
     const bool begunBefore = room.begun();
     const server::JoinRequest request{c.name, join.token, join.seats, join.names, maker};
     const server::JoinResult joined = room.join(request, tokens_, server::Clock::now());
-    if (!joined.refusal.empty()) return refuse(c, joined.refusal);
+    if (joined.refusal) return refuse(c, *joined.refusal);
     // A token taken back from another connection: that one leaves its seats.
     for (QWebSocket* member : std::vector<QWebSocket*>(place.members)) {
         const auto other = connections_.find(member);
         if (other == connections_.end() || other->seats.empty() || other->seats.front() != joined.seat) continue;
-        refuse(*other, "Your seat was taken back with its token from another connection.");
+        refuse(*other, RefusalCode::TokenHoldsNoSeat, "Your seat was taken back with its token from another connection.");
         other->room.clear();
         other->seats.clear();
         std::erase(place.members, member);
@@ -108,14 +108,14 @@ void ServerHost::joinRoom(Connection& c, const protocol::JoinRoom& join, bool ma
 }
 
 void ServerHost::shoot(Connection& c, const protocol::Shot& shot) {
-    if (c.seats.empty()) return refuse(c, "A spectator does not shoot.");
+    if (c.seats.empty()) return refuse(c, RefusalCode::NotAPlayer, "A spectator does not shoot.");
     RoomPlace& place = *placeOf(c);
     server::Room& room = *place.room;
     // A connection of several seats shoots for the one on turn.
     const int onTurn = room.seatOnTurn();
     const bool holdsTurn = std::find(c.seats.begin(), c.seats.end(), onTurn) != c.seats.end();
     server::ShotResult result = room.shoot(holdsTurn ? onTurn : c.seats.front(), shot);
-    if (!result.refusal.empty()) return refuse(c, result.refusal);
+    if (result.refusal) return refuse(c, *result.refusal);
     tellRoom(place, result.accepted);
     keep(place);
 }
@@ -143,9 +143,10 @@ void ServerHost::aim(Connection& c, protocol::Aim aim) {
 
 void ServerHost::handToComputer(Connection& c, const protocol::HandToComputer& hand) {
     RoomPlace& place = *placeOf(c);
-    const std::string refusal = c.seats.empty() ? std::string("Only the room's host hands a seat to the computer.")
-                                                : place.room->handToComputer(c.seats.front(), hand.seat);
-    if (!refusal.empty()) return refuse(c, refusal);
+    const std::optional<Refusal> refusal =
+        c.seats.empty() ? Refusal{RefusalCode::NotHost, "Only the room's host hands a seat to the computer."}
+                        : place.room->handToComputer(c.seats.front(), hand.seat);
+    if (refusal) return refuse(c, *refusal);
     seatsChanged(place);
 }
 
@@ -171,11 +172,12 @@ void ServerHost::tick() {
             ++it;
             continue;
         }
-        const std::string why = end == server::RoomEnd::Finished ? "its game is over" : "nobody holds a seat in it";
+        const bool over = end == server::RoomEnd::Finished;
+        const std::string why = over ? "its game is over" : "nobody holds a seat in it";
         for (QWebSocket* member : place.members) {
             const auto c = connections_.find(member);
             if (c == connections_.end()) continue;
-            refuse(*c, "Room " + room.code() + " has closed: " + why + ".");
+            refuse(*c, over ? RefusalCode::GameOver : RefusalCode::RoomClosed, "Room " + room.code() + " has closed: " + why + ".");
             c->room.clear();
             c->seats.clear();
         }
@@ -289,7 +291,7 @@ void ServerHost::keepFailed(const std::string& code, const std::string& what) {
     place.nextWholeTryMs = now + kKeepRetryMs;
     if (place.toldUnkept) return;
     place.toldUnkept = true;
-    tellRoom(place, protocol::Refused{"The server cannot keep this room's game on its disk: the game goes on, "
+    tellRoom(place, protocol::Refused{RefusalCode::RoomNotKept, "The server cannot keep this room's game on its disk: the game goes on, "
                                       "but it would be lost if the server stopped."});
 }
 

@@ -19,7 +19,6 @@ namespace capzel::players {
 inline constexpr double kWinValue = 1e6;
 
 // The value for `shooter` of the state `after` reached from `before`.
-double outcomeValue(const GameState& before, const Board& beforeBoard, const GameState& after,
-                    const Board& afterBoard, int shooter);
+double outcomeValue(const Game& before, const Game& after, int shooter);
 
 }  // namespace capzel::players

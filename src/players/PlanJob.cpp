@@ -61,16 +61,16 @@ private:
 
 }  // namespace
 
-PlanJob::PlanJob(const GameState& g, const Field& field, PlayerKind level, std::uint64_t seed,
+PlanJob::PlanJob(const Game& g, PlayerKind level, std::uint64_t seed,
                  PlannerOptions options, std::function<void()> onReady)
-    : plan_(std::make_shared<Plan>(g, field)) {
+    : plan_(std::make_shared<Plan>(g)) {
     plan_->onReady = std::move(onReady);
     // The reaper comes first, so that it outlives every job.
     Reaper::instance();
     options.cancel = &plan_->cancel;
     options.trialsPlayed = nullptr;  // the caller's counter may be gone before the thread
     thread_ = std::thread([plan = plan_, level, seed, options] {
-        plan->result = planShot(plan->g, plan->field, level, seed, options);
+        plan->result = planShot(plan->g, level, seed, options);
         plan->ready.store(true, std::memory_order_release);
         const std::lock_guard lock(plan->telling);
         if (plan->onReady) plan->onReady();
@@ -86,19 +86,19 @@ PlanJob::~PlanJob() {
     if (thread_.joinable()) Reaper::instance().adopt(std::move(thread_));
 }
 
-bool PlanJob::stillFits(const GameState& g, const Field& field) const {
-    const GameState& then = plan_->g;
+bool PlanJob::stillFits(const Game& g) const {
+    const Game& then = plan_->g;
     if (g.gameRunning != then.gameRunning || g.currentTurn != then.currentTurn ||
         g.numberOfPlayers != then.numberOfPlayers || g.wallsOn != then.wallsOn)
         return false;
     for (int i = 1; i <= kMaxPlayers; ++i) {
-        const Box& now = field.board.pieces[i];
-        const Box& before = plan_->field.board.pieces[i];
+        const Box& now = g.piece(i);
+        const Box& before = then.piece(i);
         if (now.left != before.left || now.top != before.top || now.visible != before.visible) return false;
     }
     for (int i = 1; i <= g.numberOfPlayers && g.isPlayer(i); ++i) {
-        if (g.position[i] != then.position[i] || g.dead[i] != then.dead[i] || g.isKiller[i] != then.isKiller[i] ||
-            g.friction[i] != then.friction[i] || g.inGame[i] != then.inGame[i])
+        if (g.seats[i].position != then.seats[i].position || g.seats[i].dead != then.seats[i].dead || g.seats[i].isKiller != then.seats[i].isKiller ||
+            g.seats[i].friction != then.seats[i].friction || g.seats[i].inGame != then.seats[i].inGame)
             return false;
     }
     return true;

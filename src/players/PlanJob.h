@@ -16,8 +16,7 @@
 #include <mutex>
 #include <thread>
 
-#include "model/Field.h"
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "model/PlayerKind.h"
 #include "players/Planner.h"
 
@@ -25,8 +24,8 @@ namespace capzel::players {
 
 class PlanJob {
 public:
-    PlanJob(const GameState& g, const Field& field, PlayerKind level, std::uint64_t seed,
-            PlannerOptions options = {}, std::function<void()> onReady = {});
+    PlanJob(const Game& g, PlayerKind level, std::uint64_t seed, PlannerOptions options = {},
+            std::function<void()> onReady = {});
     ~PlanJob();
     PlanJob(const PlanJob&) = delete;
     PlanJob& operator=(const PlanJob&) = delete;
@@ -40,7 +39,7 @@ public:
     // same player to shoot, every piece where it was, the same targets,
     // killers, dead players and frictions. A plan for another situation
     // (a hidden command moved a piece, a load replaced the game) is stale.
-    bool stillFits(const GameState& g, const Field& field) const;
+    bool stillFits(const Game& g) const;
 
     // The player the plan is for.
     int player() const { return plan_->g.currentTurn; }
@@ -49,9 +48,8 @@ private:
     // What the planning thread reads and writes, owned by the job and the
     // thread together.
     struct Plan {
-        Plan(const GameState& game, const Field& f) : g(game), field(f) {}
-        const GameState g;
-        const Field field;
+        explicit Plan(const Game& game) : g(game) {}
+        const Game g;
         PlanResult result;
         std::atomic<bool> cancel{false};
         std::atomic<bool> ready{false};

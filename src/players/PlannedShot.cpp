@@ -5,38 +5,22 @@
 
 #include "engine/Shot.h"
 #include "model/Numbers.h"
-#include "model/WindowState.h"
 #include "rules/Progression.h"
 #include "rules/ShotJudging.h"
 
 namespace capzel::players {
 
 namespace {
-constexpr int kTickDrop = 10;       // the bar's level falls by 10 twips a tick
 constexpr double kAimLength = 1500;  // twips from the piece's centre to the aim point
 }  // namespace
 
-int maxBarTicks() {
-    // The charge restarts once the level has passed 10 twips above the top:
-    // the last level stopped is the first one below -10.
-    const int h = powerBarRows();
-    return std::max(1, (h + kTickDrop) / kTickDrop + 1);
-}
-
-int barLevel(int ticks) {
-    const int h = powerBarRows();
-    return h - kTickDrop * std::clamp(ticks, 1, maxBarTicks());
-}
-
-std::int16_t barStrength(const Board& board, int ticks) {
-    return std::int16_t(roundHalfEven(double(board.scaleHeight) - double(barLevel(ticks))));
-}
+std::int16_t barStrength(const Board& board, int ticks) { return strengthAfterTicks(board.scaleHeight, ticks); }
 
 float aimStartX(const Box& piece) { return float(double(piece.width) / 2 + double(piece.left)); }
 float aimStartY(const Box& piece) { return float(double(piece.height) / 2 + double(piece.top)); }
 
-PlannedShot shotAlong(const GameState& g, const Board& board, double angle, int ticks) {
-    const Box& piece = board.pieces[std::clamp<int>(g.currentTurn, 1, kMaxPlayers)];
+PlannedShot shotAlong(const Game& g, double angle, int ticks) {
+    const Box& piece = g.piece(std::clamp<int>(g.currentTurn, 1, kMaxPlayers));
     PlannedShot shot;
     shot.aimX = float(double(aimStartX(piece)) - kAimLength * std::cos(angle));
     shot.aimY = float(double(aimStartY(piece)) - kAimLength * std::sin(angle));
@@ -44,14 +28,26 @@ PlannedShot shotAlong(const GameState& g, const Board& board, double angle, int 
     return shot;
 }
 
-double angleOf(const GameState& g, const Board& board, const PlannedShot& shot) {
-    const Box& piece = board.pieces[std::clamp<int>(g.currentTurn, 1, kMaxPlayers)];
+double angleOf(const Game& g, const PlannedShot& shot) {
+    const Box& piece = g.piece(std::clamp<int>(g.currentTurn, 1, kMaxPlayers));
     return std::atan2(double(aimStartY(piece)) - double(shot.aimY), double(aimStartX(piece)) - double(shot.aimX));
+}
+
+ShotCommand plannedShotCommand(const Game& g, const PlannedShot& shot) {
+    const Box& piece = g.piece(std::clamp<int>(g.currentTurn, 1, kMaxPlayers));
+    ShotCommand c;
+    c.seat = g.currentTurn;
+    c.x1 = aimStartX(piece);
+    c.y1 = aimStartY(piece);
+    c.x2 = shot.aimX;
+    c.y2 = shot.aimY;
+    c.strength = barStrength(g.board, shot.barTicks);
+    return c;
 }
 
 std::optional<Judgement> playShot(GameContext& ctx, const PlannedShot& shot, long maxCycles, bool* inTarget) {
     if (inTarget != nullptr) *inTarget = false;
-    GameState& g = ctx.g;
+    Game& g = ctx.game;
     Board& board = ctx.board();
     if (!g.isPlayer(g.currentTurn)) return std::nullopt;
     const Box& piece = board.pieces[g.currentTurn];
@@ -60,17 +56,16 @@ std::optional<Judgement> playShot(GameContext& ctx, const PlannedShot& shot, lon
     board.pointer.x2 = shot.aimX;
     board.pointer.y2 = shot.aimY;
     board.pointer.visible = false;
-    g.power = barStrength(board, shot.barTicks);
     g.shotInProgress = true;
     ShotOptions options;
     options.maxCycles = maxCycles;
-    const ShotResult result = shootPiece(ctx, options);
-    g.power = 0;
+    const ShotResult result = shootPiece(ctx, barStrength(board, shot.barTicks), options);
+    g.launchStrength = 0;
     if (result.unfinished) {
         g.shotInProgress = false;
         return std::nullopt;
     }
-    if (inTarget != nullptr) *inTarget = !g.isKiller[g.currentTurn] && inNextTarget(ctx);
+    if (inTarget != nullptr) *inTarget = !g.seats[g.currentTurn].isKiller && inNextTarget(ctx);
     Judgement judged = judgeFinishedShot(ctx);
     g.shotInProgress = false;
     return judged;

@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "model/Command.h"
 #include "model/GameContext.h"
+#include "model/PowerBarScale.h"
 #include "rules/Announcement.h"
 
 namespace capzel::players {
@@ -20,14 +22,7 @@ struct PlannedShot {
     int barTicks = 1;  // ticks of the power bar before "Go" stops it (1 = the first)
 };
 
-// Ticks from an empty bar to the last level before the bar starts again;
-// every count from 1 to this one can be stopped by "Go".
-int maxBarTicks();
-
-// The bar's level (Power while charging) after `ticks` ticks.
-int barLevel(int ticks);
-
-// The strength "Go" hands to the shot after `ticks` ticks.
+// The strength "Go" hands to the shot after `ticks` ticks (model/PowerBarScale.h).
 std::int16_t barStrength(const Board& board, int ticks);
 
 // The centre of a piece, as the aim line's first end takes it.
@@ -37,10 +32,15 @@ float aimStartY(const Box& piece);
 // A shot of the current player that sends the piece along `angle` (radians,
 // 0 along +x, pi/2 along +y, the field's y growing downwards) with the bar
 // stopped after `ticks` ticks (held to the bar's range).
-PlannedShot shotAlong(const GameState& g, const Board& board, double angle, int ticks);
+PlannedShot shotAlong(const Game& g, double angle, int ticks);
 
 // The direction in which a planned shot sends the piece, as an angle.
-double angleOf(const GameState& g, const Board& board, const PlannedShot& shot);
+double angleOf(const Game& g, const PlannedShot& shot);
+
+// The shot command of a planned shot, as a player at the board would give
+// it: the seat whose turn it is, the aim from the shooter's piece centre,
+// the strength of the bar's ticks.
+ShotCommand plannedShotCommand(const Game& g, const PlannedShot& shot);
 
 // Plays a planned shot for the current player as the board does once "Go"
 // has fired it: the aim line from the piece's centre, the bar's strength,

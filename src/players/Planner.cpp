@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/Launch.h"
-#include "model/GameSnapshot.h"
+#include "model/Game.h"
 #include "platform/SilentPlatform.h"
 #include "players/Outcome.h"
 #include "players/Random.h"
@@ -32,34 +32,31 @@ public:
     void message(std::string_view) override {}
 };
 
-// The state every trial starts from: only the game's own values as they
-// stand (model/GameSnapshot.h), on a field as laid out, so every search
-// starts from the same value whatever the window or the clock left beside it.
+// The game every trial starts from: only the game's own values as they
+// stand, on a field as laid out (Game::canonical), so every search starts
+// from the same value whatever the window or the clock left beside it.
 struct Start {
-    GameState g;
-    Field field;
-    Start(const GameState& game, const Field& f) { applySnapshot(captureSnapshot(game, f), g, field); }
+    Game g;
+    explicit Start(const Game& game) : g(game.canonical()) {}
 };
 
 // One thread's copy of the game on which candidates are played one by one.
 class Trial {
 public:
-    Trial(const Start& start, long maxCycles) : start_(start), g_(start.g), field_(start.field), maxCycles_(maxCycles) {}
+    Trial(const Start& start, long maxCycles) : start_(start), g_(start.g), maxCycles_(maxCycles) {}
 
     double judge(const Candidate& c) {
         g_ = start_.g;
-        field_ = start_.field;
-        const PlannedShot shot = shotAlong(start_.g, start_.field.board, c.angle, c.ticks);
+        const PlannedShot shot = shotAlong(start_.g, c.angle, c.ticks);
         if (!playShot(ctx_, shot, maxCycles_)) return kFailed;
-        return outcomeValue(start_.g, start_.field.board, g_, field_.board, start_.g.currentTurn);
+        return outcomeValue(start_.g, g_, start_.g.currentTurn);
     }
 
 private:
     const Start& start_;
-    GameState g_;
-    Field field_;
+    Game g_;
     QuietPlatform ui_;
-    GameContext ctx_{g_, field_, ui_};
+    GameContext ctx_{g_, ui_};
     long maxCycles_;
 };
 
@@ -101,8 +98,7 @@ std::vector<std::size_t> ranking(const std::vector<double>& values) {
 
 class Search {
 public:
-    Search(const GameState& g, const Field& field, const PlannerOptions& o)
-        : start_(g, field), options_(o), board_(start_.field.board) {
+    Search(const Game& g, const PlannerOptions& o) : start_(g), options_(o), board_(start_.g.board) {
         threads_ = o.threads > 0 ? o.threads : int(std::max(1u, std::thread::hardware_concurrency()));
         angleStep_ = 2 * kPi / std::max(1, o.directions);
         buildStrengths();
@@ -229,22 +225,22 @@ Miss missOf(PlayerKind level) {
 Candidate missed(const Board& board, const Candidate& c, const Miss& m, Random& rng) {
     const double angle = c.angle + rng.gaussian() * m.angleDegrees * kPi / 180;
     const double strength = barStrength(board, c.ticks) * (1 + rng.gaussian() * m.strengthShare);
-    const int ticks = 1 + int(std::lround((strength - barStrength(board, 1)) / 10));
+    const int ticks = 1 + int(std::lround((strength - barStrength(board, 1)) / kBarTick));
     return {angle, std::clamp(ticks, 1, maxBarTicks())};
 }
 
-bool canPlan(const GameState& g) { return g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn]; }
+bool canPlan(const Game& g) { return g.gameRunning && g.isPlayer(g.currentTurn) && !g.seats[g.currentTurn].dead; }
 
 }  // namespace
 
-PlanResult planShot(const GameState& g, const Field& field, PlayerKind level, std::uint64_t seed,
+PlanResult planShot(const Game& g, PlayerKind level, std::uint64_t seed,
                     const PlannerOptions& options) {
     PlanResult result;
     if (!canPlan(g)) {
-        result.shot = result.intended = shotAlong(g, field.board, -kPi / 2, 1);
+        result.shot = result.intended = shotAlong(g, -kPi / 2, 1);
         return result;
     }
-    Search search(g, field, options);
+    Search search(g, options);
     search.run();
     Random rng(seed);
     const Miss miss = missOf(level);
@@ -256,7 +252,7 @@ PlanResult planShot(const GameState& g, const Field& field, PlayerKind level, st
         const std::vector<std::size_t> good = search.distinctBest(kChoices);
         std::vector<Candidate> trials;
         for (std::size_t i : good)
-            for (int t = 0; t < kMissTrials; ++t) trials.push_back(missed(field.board, search.candidate(i), miss, rng));
+            for (int t = 0; t < kMissTrials; ++t) trials.push_back(missed(g.board, search.candidate(i), miss, rng));
         const std::vector<double> values = search.judgeMore(trials);
         double bestMean = -std::numeric_limits<double>::infinity();
         for (std::size_t k = 0; k < good.size(); ++k) {
@@ -271,11 +267,11 @@ PlanResult planShot(const GameState& g, const Field& field, PlayerKind level, st
         }
     }
     result.candidatesJudged = long(search.judged());
-    result.intended = shotAlong(g, field.board, chosen.angle, chosen.ticks);
+    result.intended = shotAlong(g, chosen.angle, chosen.ticks);
     result.shot = result.intended;
     if (miss.angleDegrees > 0 || miss.strengthShare > 0) {
-        const Candidate played = missed(field.board, chosen, miss, rng);
-        result.shot = shotAlong(g, field.board, played.angle, played.ticks);
+        const Candidate played = missed(g.board, chosen, miss, rng);
+        result.shot = shotAlong(g, played.angle, played.ticks);
     }
     return result;
 }
@@ -291,10 +287,10 @@ int levelTargetPercent(PlayerKind level) {
     return 0;
 }
 
-PlannedShot randomShot(const GameState& g, const Field& field, std::uint64_t seed) {
+PlannedShot randomShot(const Game& g, std::uint64_t seed) {
     Random rng(seed);
     const double angle = rng.uniform() * 2 * kPi;
-    return shotAlong(g, field.board, angle, rng.between(1, maxBarTicks()));
+    return shotAlong(g, angle, rng.between(1, maxBarTicks()));
 }
 
 }  // namespace capzel::players

@@ -47,8 +47,7 @@ struct PlanResult {
 // draw from `seed`. The game must be
 // running with a current player on the field; otherwise the result is a
 // shot straight up at the weakest strength and nothing is judged.
-PlanResult planShot(const GameState& g, const Field& field, PlayerKind level, std::uint64_t seed,
-                    const PlannerOptions& options = {});
+PlanResult planShot(const Game& g, PlayerKind level, std::uint64_t seed, const PlannerOptions& options = {});
 
 // The share, in percent, of a level's shots at its target that end in the
 // target box, as measured alone on the field (capzel-sim --selfplay, 20 solo
@@ -56,6 +55,6 @@ PlanResult planShot(const GameState& g, const Field& field, PlayerKind level, st
 int levelTargetPercent(PlayerKind level);
 
 // The baseline player: a direction and a bar strength drawn uniformly.
-PlannedShot randomShot(const GameState& g, const Field& field, std::uint64_t seed);
+PlannedShot randomShot(const Game& g, std::uint64_t seed);
 
 }  // namespace capzel::players

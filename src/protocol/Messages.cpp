@@ -9,7 +9,8 @@
 #include "records/JsonFields.h"
 #include "records/RecordJson.h"
 #include "records/SavedGame.h"
-#include "records/SnapshotText.h"
+#include "model/PowerBarScale.h"
+#include "records/GameText.h"
 #include "records/TextEncoding.h"
 
 namespace capzel::protocol {
@@ -67,7 +68,7 @@ struct Writer {
     void operator()(const Aim& m) {
         j["seat"] = m.seat;
         j["aim"] = {m.x1, m.y1, m.x2, m.y2};
-        j["power"] = m.power;
+        j["power"] = m.barLevel;
         j["charging"] = m.charging;
     }
     void operator()(const HandToComputer& m) { j["seat"] = m.seat; }
@@ -78,7 +79,10 @@ struct Writer {
     }
     void operator()(const StateRequest&) {}
     void operator()(const Welcome& m) { j["serverVersion"] = m.serverVersion; }
-    void operator()(const Refused& m) { j["reason"] = m.reason; }
+    void operator()(const Refused& m) {
+        j["code"] = int(m.code);
+        j["reason"] = m.reason;
+    }
     void operator()(const Joined& m) {
         j["code"] = m.code;
         j["mine"] = m.mine;
@@ -94,7 +98,7 @@ struct Writer {
     }
     void operator()(const State& m) {
         j["shotNumber"] = m.shotNumber;
-        Json snapshot = Json::parse(m.snapshot, nullptr, false);
+        Json snapshot = Json::parse(m.gameText, nullptr, false);
         j["snapshot"] = snapshot.is_object() ? std::move(snapshot) : Json(nullptr);
     }
 };
@@ -182,7 +186,7 @@ void readToken(FieldReader& r, std::string& token) {
 
 // The strongest strength the decoder passes on; the room holds a shot to
 // its own field's bar.
-int maxShotPower() { return maxRecordedPower(kClientHeight); }
+int maxShotPower() { return strongestStrength(kClientHeight); }
 
 void readShot(FieldReader& r, Shot& shot) {
     r.integer("shotNumber", shot.shotNumber, 1, std::numeric_limits<int>::max());
@@ -217,8 +221,9 @@ struct Reader {
         if (r.ok() && !std::all_of(ends.begin(), ends.end(), [](float v) { return std::isfinite(v); }))
             r.fail("aim", "holds a number that is not finite");
         m.x1 = ends[0], m.y1 = ends[1], m.x2 = ends[2], m.y2 = ends[3];
-        // A charge under way may stand below the bar's bottom for a moment.
-        r.integer("power", m.power, -maxShotPower(), maxShotPower());
+        // A charge's level passes the bar's top by a tick and more before it
+        // starts again: the last level it stops at is the lowest.
+        r.integer("power", m.barLevel, barLevel(maxBarTicks()), powerBarRows());
         r.boolean("charging", m.charging);
     }
     void operator()(HandToComputer& m) { r.integer("seat", m.seat, 1, kMaxPlayers); }
@@ -229,7 +234,13 @@ struct Reader {
     }
     void operator()(StateRequest&) {}
     void operator()(Welcome& m) { plainText(r, "serverVersion", m.serverVersion, kMaxProgramVersionChars); }
-    void operator()(Refused& m) { r.text("reason", m.reason, kMaxReasonChars); }
+    void operator()(Refused& m) {
+        // A code this program does not know yet is kept as it came.
+        int code = 0;
+        r.integer("code", code, 0, std::numeric_limits<int>::max());
+        m.code = RefusalCode(code);
+        r.text("reason", m.reason, kMaxReasonChars);
+    }
     void operator()(Joined& m) {
         readCode(r, m.code);
         readSeatNumbers(r, "mine", m.mine);
@@ -252,9 +263,9 @@ struct Reader {
         const Json* v = r.value("snapshot");
         if (!v) return;
         if (!v->is_object()) return void(r.fail("snapshot", "is not an object"));
-        m.snapshot = v->dump();
+        m.gameText = v->dump();
         std::string why;
-        if (!readSnapshot(m.snapshot, &why)) r.fail("snapshot", why);
+        if (!readGameText(m.gameText, &why)) r.fail("snapshot", why);
     }
 };
 

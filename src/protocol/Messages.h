@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "model/PlayerKind.h"
+#include "model/Refusal.h"
 #include "records/GameRecord.h"
 
 namespace capzel::protocol {
@@ -74,12 +75,12 @@ struct JoinRoom {
 };
 
 // The aim of the player on turn as it stands, streamed while the player
-// aims and charges: the aim line's ends, the power bar's strength and
-// whether the bar is charging. From the server, with the seat it is of.
+// aims and charges: the aim line's ends, the power bar's level and whether
+// the bar is charging. From the server, with the seat it is of.
 struct Aim {
     int seat = 0;  // 0 from a player's program
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    std::int16_t power = 0;
+    std::int16_t barLevel = 0;
     bool charging = false;
     bool operator==(const Aim&) const = default;
 };
@@ -120,9 +121,11 @@ struct Welcome {
     bool operator==(const Welcome&) const = default;
 };
 
-// A message or a request the server did not take, and why. The connection
-// stays unless the server closes it.
+// A message or a request the server did not take: a code a program acts on
+// (model/Refusal.h) and the reason for people. The connection stays unless
+// the server closes it.
 struct Refused {
+    RefusalCode code = RefusalCode::Other;
     std::string reason;
     bool operator==(const Refused&) const = default;
 };
@@ -165,10 +168,10 @@ struct Accepted {
 };
 
 // The whole game as the server holds it after `shotNumber` shots: the
-// snapshot text (records/SnapshotText.h), carried as a JSON object.
+// game's text (records/GameText.h), carried as a JSON object.
 struct State {
     int shotNumber = 0;
-    std::string snapshot;
+    std::string gameText;
     bool operator==(const State&) const = default;
 };
 

@@ -112,16 +112,16 @@ std::string HistoryGame::winnerName() const {
     return players[std::size_t(winner - 1)].name;
 }
 
-HistoryGame finishedGame(const GameState& g, std::string date) {
+HistoryGame finishedGame(const Game& g, std::string date) {
     HistoryGame game;
     game.date = std::move(date);
     game.shots = std::max(0, g.shotsTaken);
     const int last = rules::lastPlayer(g);
     for (int i = 1; i <= last; ++i)
-        game.players.push_back({nameForSaveFile(g.playerName[std::size_t(i)]), g.playerKind[std::size_t(i)],
-                                g.score[std::size_t(i)]});
+        game.players.push_back({nameForSaveFile(g.seats[std::size_t(i)].name), g.seats[std::size_t(i)].kind,
+                                g.seats[std::size_t(i)].score});
     const int cur = g.currentTurn;
-    if (cur >= 1 && cur <= last && !g.dead[std::size_t(cur)] && rules::othersAllDead(g, cur)) game.winner = cur;
+    if (cur >= 1 && cur <= last && !g.seats[std::size_t(cur)].dead && rules::othersAllDead(g, cur)) game.winner = cur;
     return game;
 }
 

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/GameState.h"
+#include "model/Game.h"
 
 namespace capzel {
 
@@ -50,7 +50,7 @@ struct HistoryGame {
 // current player when every other player is dead (a one-player game won by
 // completing the course included); a game that ended with nobody alive has
 // no winner.
-HistoryGame finishedGame(const GameState& g, std::string date);
+HistoryGame finishedGame(const Game& g, std::string date);
 
 // One line of the file, with its CR LF. Names carry no double quote or line
 // break (they are stored as the saved games store them).

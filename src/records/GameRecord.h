@@ -1,18 +1,19 @@
-// A whole game as a record: how it was set up, and every turn's inputs in
-// the order they came (shots, hidden commands between shots, undos). The
-// engine and the rules are deterministic to the bit, so playing the inputs
-// again from the setup with no window gives the same game after every entry;
-// each entry keeps the state hash it left, and what the rules announced, so
-// that a replay can tell the first place where it differs
-// (session/RecordReplay.h).
+// A whole game as a record: the game it starts from, and every input in the
+// order it came (shots, hidden commands between shots, undos). The engine
+// and the rules are deterministic to the bit, so playing the inputs again
+// from the start with no window gives the same game after every entry; each
+// entry keeps the hash of the game it left, and what the rules announced, so
+// that a replay can tell the first place where it differs (match/Replay.h).
 //
 // The text form is one JSON object:
-//   {"format": "capzel-game-record", "version": 1, "began": ..., "ended": ...,
-//    "winner": 2 | null, "setup": {...}, "field": {...},
+//   {"format": "capzel-game-record", "version": 2, "began": ..., "ended": ...,
+//    "winner": 2 | null, "game": {...},
 //    "start": {"hash": "0123456789abcdef", "announcements": [...]},
 //    "entries": [{"type": "shot", ...}, ...]}
-// on one line for the game and one line for each entry. Reals are written
-// as SnapshotText writes them (they read back to the last bit).
+// on one line for the game and one line for each entry, "game" as
+// records/GameText.h writes a game. Records of version 1 hold "setup" and
+// "field" instead of "game", and still play. Reals are written so that they
+// read back to the last bit.
 #pragma once
 
 #include <array>
@@ -24,9 +25,9 @@
 #include <variant>
 #include <vector>
 
-#include "model/Field.h"
+#include "model/Command.h"
+#include "model/Game.h"
 #include "model/GameSetup.h"
-#include "model/GameSnapshot.h"
 #include "platform/Platform.h"
 #include "rules/Announcement.h"
 
@@ -36,73 +37,44 @@ namespace capzel {
 // announcements takes about 2 MiB.
 constexpr std::size_t kMaxGameRecordBytes = 8 * 1024 * 1024;
 
-// The hidden commands that change a game (controls/HiddenCommands.h), by the
-// captions a record names them with. "Set Guidelines" changes no game and is
-// never recorded.
-enum class RecordedCommand { SetPosition, SetFriction, SetSpeed, SetPiece, SetInGame };
-inline constexpr std::array<const char*, 5> kRecordedCommandCaptions = {"Set Position", "Set Friction", "Set Speed",
-                                                                       "Set Piece", "Set Ingame"};
-const char* commandCaption(RecordedCommand command);
-std::optional<RecordedCommand> commandNamed(std::string_view caption);
-
-// A hidden command and the answers its input boxes got, in the order they
-// were asked (an empty answer is a Cancel).
-struct CommandInput {
-    RecordedCommand command = RecordedCommand::SetPosition;
-    std::vector<std::string> answers;
-    bool operator==(const CommandInput&) const = default;
-};
-
-// A hidden command that came while a shot ran, before advance number
-// `advance` (counted from 0) of the shot's run.
-struct MidShotCommand {
-    long advance = 0;
-    CommandInput input;
-    bool operator==(const MidShotCommand&) const = default;
-};
-
-// Where the shooter's piece was put by hand (Shift and the mouse) before
-// the shot, in twips.
-struct HandPlacement {
-    float left = 0;
-    float top = 0;
-    bool operator==(const HandPlacement&) const = default;
-};
-
-// What every entry keeps of the game it left: the state hash
-// (stateHash(captureSnapshot(...))) and what the rules announced, in order.
+// What every entry keeps of the game it left: the game's hash and what the
+// rules announced, in order.
 struct EntryOutcome {
     std::uint64_t hash = 0;
     std::vector<Announcement> announcements;
     bool operator==(const EntryOutcome&) const = default;
 };
 
-// A shot as it was launched, and its outcome once judged.
-struct RecordedShot {
-    int seat = 1;                 // the player who shot
-    float x1 = 0, y1 = 0;         // the aim line's ends: the piece goes away from
-    float x2 = 0, y2 = 0;         // the second end, towards the first
-    std::int16_t power = 0;       // the strength from the bar, before the launch's curve
-    std::optional<HandPlacement> placement;
-    std::vector<MidShotCommand> commands;  // in the order they came
-    EntryOutcome outcome;
-    bool operator==(const RecordedShot&) const = default;
+// The aim line's ends and whether it was shown, as a record keeps it.
+struct AimState {
+    float x1 = 0, y1 = 0;
+    float x2 = 0, y2 = 0;
+    bool visible = false;
+    bool operator==(const AimState&) const = default;
 };
 
-// What the player had done on the board when a command or an undo came
-// between two shots: the aim line as it stood, the strength in Power (a
-// charge under way) and a piece put by hand since the last launch.
+// Records of the first version played a command or an undo on the game as
+// the player had left it on the board: the aim line as it stood, the
+// strength in the game (a charge under way) and a piece put by hand since
+// the last launch. Newer records keep nothing of the kind: a window's aim
+// never reaches the game before the shot.
 struct BoardInputs {
-    SnapshotLine pointer;
+    AimState pointer;
     std::int16_t power = 0;
     std::optional<HandPlacement> placement;  // the piece of the player whose turn it is
     bool operator==(const BoardInputs&) const = default;
 };
 
+// A shot as it was launched, and its outcome once judged.
+struct RecordedShot : ShotCommand {
+    EntryOutcome outcome;
+    bool operator==(const RecordedShot&) const = default;
+};
+
 // A hidden command between two shots.
 struct RecordedCommandEntry {
-    BoardInputs before;
-    CommandInput input;
+    std::optional<BoardInputs> before;  // first-version records only
+    HiddenCommand command;
     EntryOutcome outcome;
     bool operator==(const RecordedCommandEntry&) const = default;
 };
@@ -110,7 +82,7 @@ struct RecordedCommandEntry {
 // The last shot still in effect is taken back: the game as it stood when
 // that shot was launched (a hand placement kept), walls as they are.
 struct RecordedUndo {
-    BoardInputs before;
+    std::optional<BoardInputs> before;  // first-version records only
     EntryOutcome outcome;
     bool operator==(const RecordedUndo&) const = default;
 };
@@ -118,41 +90,40 @@ struct RecordedUndo {
 using RecordEntry = std::variant<RecordedShot, RecordedCommandEntry, RecordedUndo>;
 const EntryOutcome& outcomeOf(const RecordEntry& entry);
 
-// What the window sets on the field that play reads and the setup does not
-// hold: the field's size and side lines, walls 9 and 10, and what a game
-// takes over from the game before it on the same field (the aim line, the
-// holder's width, the pieces' speeds, the contact offsets).
+// How records of the first version began: the setup the game was built
+// from, and what the window had set on the field that play reads and the
+// setup does not hold: the field's size and side lines, walls 9 and 10, and
+// what a game took over from the game before it on the same field (the aim
+// line, the holder's width, the pieces' speeds, the contact offsets). The
+// game is built from these (match/RecordStart.h) and its first turn started.
 struct RecordedField {
     float width = kClientWidth;
     float height = kClientHeight;
     float leftEdge = 0;
     float rightEdge = 0;
-    std::array<SnapshotBox, 2> outerWalls{};  // walls 9 and 10
-    float pieceHolderWidth = 0;  // a game with pieces on the field keeps the holder's width
-    // The pieces' speeds, which a game built on the field of another keeps.
+    std::array<Box, 2> outerWalls{};  // walls 9 and 10
+    float pieceHolderWidth = 0;
     std::array<float, kMaxPlayers> velocityX{};
     std::array<float, kMaxPlayers> velocityY{};
-    SnapshotLine pointer;
+    AimState pointer;
     double contactOffsetX = 0;
     double contactOffsetY = 0;
     bool operator==(const RecordedField&) const = default;
 };
 
-// The field's values as they stand after the game was built, and put back
-// on a field after building the game again.
-RecordedField recordField(const Field& field);
-void applyRecordedField(const RecordedField& recorded, Field& field);
-
-// Every player's piece in its player's colour, as the window paints them
-// when it shows the game (a piece waiting in the holder has kept the
-// colour it had). A recorded game begins so, and so does its replay.
-void paintPlayerColors(const GameState& g, Field& field);
+struct SetupStart {
+    GameSetup setup;  // walls and every seat's colour filled in
+    RecordedField field;
+};
 
 struct GameRecord {
-    // The game as it was built: walls and every seat's colour filled in.
-    GameSetup setup;
-    RecordedField field;
-    EntryOutcome start;  // the game after its first turn started
+    // The game the record starts from: a new game once its first turn has
+    // started, or a game joined or taken over midway, as it stood.
+    Game startGame;
+    // Records of the first version hold how their game was built instead;
+    // the start game is built from it when the record is played.
+    std::optional<SetupStart> setupStart;
+    EntryOutcome start;  // the start game's hash and what its first turn start said
     std::vector<RecordEntry> entries;
 
     // For a list of games: when it began and ended (ISO 8601, as the
@@ -162,15 +133,16 @@ struct GameRecord {
     std::optional<int> winner;
 
     int shotCount() const;
+    // The start game's seats (the setup's, in a first-version record), and
+    // their players' names in seat order.
+    int seatCount() const;
+    std::vector<std::string> playerNames() const;
     bool operator==(const GameRecord&) const;
 };
 
 // The hash as a record writes it: 16 lower-case hexadecimal digits.
 std::string hashText(std::uint64_t hash);
-// The hash of the game as it stands.
-std::uint64_t gameHash(const GameState& g, const Field& field);
-
-// The record as JSON text.
+// The record as JSON text (always of the current version).
 std::string writeGameRecord(const GameRecord& record);
 // One entry's line as writeGameRecord writes it (without the line break), for
 // a writer that adds a game's entries one by one as they come.
@@ -180,14 +152,12 @@ std::string writeRecordEntry(const RecordEntry& entry);
 // first field that is wrong by its JSON pointer ("/entries/12/power"):
 // text that is not JSON, another format or version, a text over
 // kMaxGameRecordBytes, a value of the wrong type or outside its range (a seat
-// that is not a player of the setup, a strength outside the bar's range 0 to
-// maxRecordedPower(height)), a name longer than a saved game allows, a
-// command caption that is not one of kRecordedCommandCaptions. A command at
-// an advance past its shot's end is found by the replay. Never throws.
+// that is not a player of the start game, a strength outside the bar's range
+// 0 to strongestStrength(height)), a name longer than a saved game allows, a
+// command caption that is not one of kHiddenCommandCaptions. Whether the
+// inputs can be played is the rulebook's to tell, when the record is
+// played. Never throws.
 std::optional<GameRecord> readGameRecord(std::string_view text, std::string* error);
-
-// The strongest launch the power bar gives on a field of that height.
-int maxRecordedPower(float fieldHeight);
 
 // Through the platform's one safe writer; the empty text on success,
 // otherwise what went wrong.

@@ -6,7 +6,8 @@
 namespace capzel::recordformat {
 
 constexpr const char* kFormat = "capzel-game-record";
-constexpr int kVersion = 1;
+constexpr int kFirstVersion = 1;  // began from a setup and a field
+constexpr int kVersion = 2;       // begins from a game
 constexpr std::size_t kMaxTimeLength = 64;
 constexpr std::size_t kMaxAnnouncementLength = 4096;
 constexpr std::size_t kMaxAnswerLength = 4096;

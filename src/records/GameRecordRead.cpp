@@ -2,6 +2,8 @@
 #include <limits>
 
 #include "records/GameRecord.h"
+#include "model/PowerBarScale.h"
+#include "records/GameJson.h"
 #include "records/GameRecordFormat.h"
 #include "records/JsonFields.h"
 #include "records/RecordJson.h"
@@ -68,7 +70,7 @@ void readSetup(FieldReader& r, GameSetup& setup) {
     r.integer("currentTurn", setup.currentTurn, 1, std::int64_t(setup.seats.size()));
 }
 
-void readLine(FieldReader& r, SnapshotLine& p) {
+void readLine(FieldReader& r, AimState& p) {
     r.finite("x1", p.x1);
     r.finite("y1", p.y1);
     r.finite("x2", p.x2);
@@ -129,11 +131,11 @@ void recordjson::readOutcome(FieldReader& r, EntryOutcome& o) {
 
 namespace {
 
-void readCommand(FieldReader& r, CommandInput& c) {
+void readCommand(FieldReader& r, HiddenCommand& c) {
     if (const Json* v = r.value("command")) {
-        const std::optional<RecordedCommand> named = v->is_string() ? commandNamed(v->get<std::string>()) : std::nullopt;
+        const std::optional<HiddenCommandKind> named = v->is_string() ? commandNamed(v->get<std::string>()) : std::nullopt;
         if (!named) return void(r.fail("command", "is not the caption of a command that changes the game"));
-        c.command = *named;
+        c.kind = *named;
     }
     readTexts(r, "answers", c.answers, kMaxAnswerLength);
 }
@@ -147,10 +149,12 @@ void readPlacement(FieldReader& r, std::optional<HandPlacement>& out) {
     }
 }
 
-void readBefore(FieldReader& r, BoardInputs& b, int maxPower) {
-    const Json* v = r.value("before");
-    auto before = v ? r.object("before", *v) : std::nullopt;
+// Only records of the first version hold what was on the board.
+void readBefore(FieldReader& r, std::optional<BoardInputs>& out, int maxPower) {
+    if (!r.has("before") || !present(r, "before")) return;
+    auto before = r.object("before", *r.value("before"));
     if (!before) return;
+    BoardInputs& b = out.emplace();
     if (const Json* p = before->value("pointer"))
         if (auto line = before->object("pointer", *p)) readLine(*line, b.pointer);
     // A charge under way holds the bar's level, which may pass its top.
@@ -160,12 +164,12 @@ void readBefore(FieldReader& r, BoardInputs& b, int maxPower) {
 
 }  // namespace
 
-void recordjson::readShotInputs(FieldReader& r, RecordedShot& shot, int maxPower) {
+void recordjson::readShotInputs(FieldReader& r, ShotCommand& shot, int maxPower) {
     r.finite("x1", shot.x1);
     r.finite("y1", shot.y1);
     r.finite("x2", shot.x2);
     r.finite("y2", shot.y2);
-    r.integer("power", shot.power, 0, maxPower);
+    r.integer("power", shot.strength, 0, maxPower);
     readPlacement(r, shot.placement);
 }
 
@@ -177,14 +181,16 @@ void readShot(FieldReader& r, RecordedShot& shot, int seats, int maxPower) {
     const Json* list = r.array("commands", 0, std::numeric_limits<std::size_t>::max());
     for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k) {
         if (auto c = r.object("commands", (*list)[k], int(k + 1))) {
-            MidShotCommand& command = shot.commands.emplace_back();
+            MidShotCommand& command = shot.midShot.emplace_back();
             c->integer("advance", command.advance, 0);
-            readCommand(*c, command.input);
+            readCommand(*c, command.command);
         }
     }
 }
 
-std::optional<RecordEntry> readEntry(FieldReader& r, int seats, int maxPower) {
+// Only records of the first version hold what was on the board before a
+// command or an undo.
+std::optional<RecordEntry> readEntry(FieldReader& r, int seats, int maxPower, bool firstVersion) {
     const std::optional<std::size_t> type = oneOf(r, "type", kEntryTypes);
     if (!type) return std::nullopt;
     RecordEntry entry;
@@ -192,10 +198,11 @@ std::optional<RecordEntry> readEntry(FieldReader& r, int seats, int maxPower) {
         readShot(r, entry.emplace<RecordedShot>(), seats, maxPower);
     } else if (*type == 1) {
         auto& command = entry.emplace<RecordedCommandEntry>();
-        readBefore(r, command.before, maxPower);
-        readCommand(r, command.input);
+        if (firstVersion) readBefore(r, command.before, maxPower);
+        readCommand(r, command.command);
     } else {
-        readBefore(r, entry.emplace<RecordedUndo>().before, maxPower);
+        auto& undo = entry.emplace<RecordedUndo>();
+        if (firstVersion) readBefore(r, undo.before, maxPower);
     }
     std::visit([&](auto& e) { recordjson::readOutcome(r, e.outcome); }, entry);
     return entry;
@@ -205,22 +212,31 @@ void readRecord(FieldReader& r, GameRecord& record) {
     if (const Json* v = r.value("format"); v && !(v->is_string() && v->get<std::string>() == kFormat))
         return void(r.fail("format", std::string("is not \"") + kFormat + "\""));
     int version{};
-    r.integer("version", version, kVersion, kVersion);
+    r.integer("version", version, kFirstVersion, kVersion);
     r.text("began", record.began, kMaxTimeLength);
     r.text("ended", record.ended, kMaxTimeLength);
-    if (const Json* v = r.value("setup"))
-        if (auto s = r.object("setup", *v)) readSetup(*s, record.setup);
-    const int seats = int(record.setup.seats.size());
+    float fieldHeight = kClientHeight;
+    if (version == kFirstVersion) {
+        SetupStart& built = record.setupStart.emplace();
+        if (const Json* v = r.value("setup"))
+            if (auto s = r.object("setup", *v)) readSetup(*s, built.setup);
+        if (const Json* v = r.value("field"))
+            if (auto f = r.object("field", *v)) readField(*f, built.field);
+        fieldHeight = built.field.height;
+    } else if (const Json* v = r.value("game")) {
+        if (auto g = r.object("game", *v)) gamejson::readGame(*g, record.startGame);
+        fieldHeight = record.startGame.board.scaleHeight;
+    }
+    const int seats = record.seatCount();
     if (present(r, "winner")) r.integer("winner", record.winner.emplace(), 1, seats);
-    if (const Json* v = r.value("field"))
-        if (auto f = r.object("field", *v)) readField(*f, record.field);
     if (const Json* v = r.value("start"))
         if (auto s = r.object("start", *v)) recordjson::readOutcome(*s, record.start);
-    const int maxPower = maxRecordedPower(record.field.height);
+    const int maxPower = strongestStrength(fieldHeight);
     const Json* list = r.array("entries", 0, std::numeric_limits<std::size_t>::max());
     for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k)
         if (auto e = r.object("entries", (*list)[k], int(k + 1)))
-            if (auto entry = readEntry(*e, seats, maxPower)) record.entries.push_back(std::move(*entry));
+            if (auto entry = readEntry(*e, seats, maxPower, version == kFirstVersion))
+                record.entries.push_back(std::move(*entry));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The game record written as JSON text.
 
 #include "records/GameRecord.h"
+#include "records/GameJson.h"
 #include "records/GameRecordFormat.h"
 #include "records/JsonFields.h"
 #include "records/RecordJson.h"
@@ -37,7 +38,7 @@ Json seatValue(const SeatSetup& s) {
             {"piece", std::move(piece)}};
 }
 
-Json lineValue(const SnapshotLine& p) {
+Json lineValue(const AimState& p) {
     return {{"x1", realValue(p.x1)},
             {"y1", realValue(p.y1)},
             {"x2", realValue(p.x2)},
@@ -84,12 +85,12 @@ Json placementValue(const std::optional<HandPlacement>& place) {
 
 }  // namespace
 
-void recordjson::putShotInputs(Json& j, const RecordedShot& shot) {
+void recordjson::putShotInputs(Json& j, const ShotCommand& shot) {
     j["x1"] = realValue(shot.x1);
     j["y1"] = realValue(shot.y1);
     j["x2"] = realValue(shot.x2);
     j["y2"] = realValue(shot.y2);
-    j["power"] = shot.power;
+    j["power"] = shot.strength;
     j["placement"] = placementValue(shot.placement);
 }
 
@@ -99,8 +100,8 @@ void putBefore(Json& j, const BoardInputs& b) {
     j["before"] = {{"pointer", lineValue(b.pointer)}, {"power", b.power}, {"placement", placementValue(b.placement)}};
 }
 
-void putCommand(Json& j, const CommandInput& c) {
-    j["command"] = commandCaption(c.command);
+void putCommand(Json& j, const HiddenCommand& c) {
+    j["command"] = commandCaption(c.kind);
     j["answers"] = c.answers;
 }
 
@@ -110,17 +111,17 @@ Json entryValue(const RecordEntry& entry) {
         j["seat"] = shot->seat;
         recordjson::putShotInputs(j, *shot);
         Json commands = Json::array();
-        for (const MidShotCommand& c : shot->commands) {
+        for (const MidShotCommand& c : shot->midShot) {
             Json one = {{"advance", c.advance}};
-            putCommand(one, c.input);
+            putCommand(one, c.command);
             commands.push_back(std::move(one));
         }
         j["commands"] = std::move(commands);
     } else if (const auto* command = std::get_if<RecordedCommandEntry>(&entry)) {
-        putBefore(j, command->before);
-        putCommand(j, command->input);
-    } else {
-        putBefore(j, std::get<RecordedUndo>(entry).before);
+        if (command->before) putBefore(j, *command->before);
+        putCommand(j, command->command);
+    } else if (const auto& undo = std::get<RecordedUndo>(entry); undo.before) {
+        putBefore(j, *undo.before);
     }
     recordjson::putOutcome(j, outcomeOf(entry));
     return j;
@@ -133,23 +134,28 @@ std::string writeRecordEntry(const RecordEntry& entry) {
 }
 
 std::string writeGameRecord(const GameRecord& record) {
-    Json seats = Json::array();
-    for (const SeatSetup& s : record.setup.seats) seats.push_back(seatValue(s));
     Json start = Json::object();
     recordjson::putOutcome(start, record.start);
-    const Json j = {
+    Json j = {
         {"format", kFormat},
-        {"version", kVersion},
+        {"version", record.setupStart ? kFirstVersion : kVersion},
         {"began", record.began},
         {"ended", record.ended},
         {"winner", record.winner ? Json(*record.winner) : Json(nullptr)},
-        {"setup",
-         {{"seats", std::move(seats)},
-          {"walls", record.setup.walls ? Json(*record.setup.walls) : Json(nullptr)},
-          {"currentTurn", record.setup.currentTurn}}},
-        {"field", fieldValue(record.field)},
-        {"start", std::move(start)},
     };
+    // A record of the first version, read and not yet played, keeps how its
+    // game was built.
+    if (const SetupStart* built = record.setupStart ? &*record.setupStart : nullptr) {
+        Json seats = Json::array();
+        for (const SeatSetup& s : built->setup.seats) seats.push_back(seatValue(s));
+        j["setup"] = {{"seats", std::move(seats)},
+                      {"walls", built->setup.walls ? Json(*built->setup.walls) : Json(nullptr)},
+                      {"currentTurn", built->setup.currentTurn}};
+        j["field"] = fieldValue(built->field);
+    } else {
+        j["game"] = gamejson::gameValue(record.startGame);
+    }
+    j["start"] = std::move(start);
     // One line for the game, then one line for each entry. A text that is
     // not UTF-8 (no part of the game makes one) is written with replacement
     // characters rather than refused.

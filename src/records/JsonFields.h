@@ -20,7 +20,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "model/GameSnapshot.h"
+#include "model/Game.h"
 #include "model/PlayerKind.h"
 #include "records/TextEncoding.h"
 
@@ -48,7 +48,7 @@ inline Json realValue(Real v) {
     return std::string(digits, sizeof digits);
 }
 
-inline Json boxValue(const SnapshotBox& b) {
+inline Json boxValue(const Box& b) {
     return {{"left", realValue(b.left)},       {"top", realValue(b.top)},   {"width", realValue(b.width)},
             {"height", realValue(b.height)}, {"visible", b.visible}, {"fill", b.fillColor}};
 }
@@ -99,6 +99,9 @@ public:
         : object_(object), path_(std::move(path)), error_(error), style_(style) {}
 
     bool ok() const { return error_.empty(); }
+
+    // Whether the object holds `key` at all (an optional field).
+    bool has(const char* key) const { return object_.find(key) != object_.end(); }
 
     const Json* value(const char* key) {
         if (!ok()) return nullptr;
@@ -236,7 +239,7 @@ private:
     PathStyle style_;
 };
 
-inline void readBox(FieldReader& r, SnapshotBox& b) {
+inline void readBox(FieldReader& r, Box& b) {
     r.real("left", b.left);
     r.real("top", b.top);
     r.real("width", b.width);
@@ -245,7 +248,7 @@ inline void readBox(FieldReader& r, SnapshotBox& b) {
     r.integer("fill", b.fillColor, 0, kMaxColor);
 }
 
-inline void readBoxAt(FieldReader& r, const char* key, SnapshotBox& b) {
+inline void readBoxAt(FieldReader& r, const char* key, Box& b) {
     const Json* v = r.value(key);
     if (auto box = v ? r.object(key, *v) : std::nullopt) readBox(*box, b);
 }

@@ -40,6 +40,6 @@ GameSetup newGameSetup(const NewGameSettings& s) {
     return setup;
 }
 
-void applyNewGame(GameContext& ctx, const NewGameSettings& s) { buildGame(ctx, newGameSetup(s)); }
+void applyNewGame(Game& g, const NewGameSettings& s) { buildGame(g, newGameSetup(s)); }
 
 }  // namespace capzel

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "model/Friction.h"
-#include "model/GameContext.h"
+#include "model/Game.h"
 #include "model/GameSetup.h"
 
 namespace capzel {
@@ -31,10 +31,9 @@ struct NewGameSettings {
 // player's name, colour, friction and its starting score, and who plays
 // the seat; every piece waits in the holder; walls 1 to 8 as chosen; player
 // 1's turn. Entries of the fixed tables beyond the players keep their
-// values. `ctx.field` must be the new main window's field. The caller then
-// places the main window (its activation paints the pieces), starts the
-// music, shows the status window and starts the turn of player 1.
-void applyNewGame(GameContext& ctx, const NewGameSettings& settings);
+// values; the game should be a fresh one (a new field). The caller then
+// starts the turn of player 1.
+void applyNewGame(Game& g, const NewGameSettings& settings);
 
 // The setup of that new game: every piece waits in the holder.
 GameSetup newGameSetup(const NewGameSettings& settings);

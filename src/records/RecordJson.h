@@ -9,9 +9,9 @@
 namespace capzel::recordjson {
 
 // "x1", "y1", "x2", "y2" (exact reals), "power" and "placement" (null: none).
-void putShotInputs(jsonfields::Json& j, const RecordedShot& shot);
+void putShotInputs(jsonfields::Json& j, const ShotCommand& shot);
 // The same fields; a strength outside 0 to maxPower is refused.
-void readShotInputs(jsonfields::FieldReader& r, RecordedShot& shot, int maxPower);
+void readShotInputs(jsonfields::FieldReader& r, ShotCommand& shot, int maxPower);
 
 // "hash" (16 hexadecimal digits) and "announcements" ({kind, player, text}).
 void putOutcome(jsonfields::Json& j, const EntryOutcome& outcome);

@@ -9,7 +9,7 @@
 namespace capzel {
 
 bool saveGameCommand(GameContext& ctx) {
-    const std::string text = formatSaveFile(gatherSavedGame(ctx.g, ctx.board()));
+    const std::string text = formatSaveFile(gatherSavedGame(ctx.game));
     const std::string path = ctx.ui.chooseFileToSave(kSaveFilterText, kSaveFilterPattern);
     if (path.empty()) return false;
 
@@ -23,7 +23,7 @@ bool saveGameCommand(GameContext& ctx) {
 
 bool loadGameCommand(GameContext& ctx, const std::string& programFolder,
                      const std::function<void(const SavedGame&)>& beginLoadedGame) {
-    if (ctx.g.gameRunning && !ctx.ui.askYesNo(kLoadQuestion)) return false;
+    if (ctx.game.gameRunning && !ctx.ui.askYesNo(kLoadQuestion)) return false;
     const std::string path = ctx.ui.chooseFileToOpen(kSaveFilterText, kSaveFilterPattern, programFolder);
     if (path.empty()) return false;
 
@@ -45,7 +45,7 @@ bool loadGameCommand(GameContext& ctx, const std::string& programFolder,
     if (beginLoadedGame)
         beginLoadedGame(*parsed.game);
     else
-        applySavedGame(ctx, *parsed.game);
+        applySavedGame(ctx.game, *parsed.game);
     return true;
 }
 

@@ -26,7 +26,8 @@ float frictionWithin(float f) {
 
 }  // namespace
 
-SavedGame gatherSavedGame(const GameState& g, const Board& board) {
+SavedGame gatherSavedGame(const Game& g) {
+    const Board& board = g.board;
     SavedGame out;
     const int n = std::clamp<int>(g.numberOfPlayers, 0, kMaxPlayers);
     out.currentTurn = g.currentTurn;
@@ -34,17 +35,17 @@ SavedGame gatherSavedGame(const GameState& g, const Board& board) {
 
     for (int i = 1; i <= n; ++i) {
         SavedPlayer p;
-        p.name = g.playerName[i];
-        p.dead = g.dead[i];
-        p.inGame = g.inGame[i];
-        p.isKiller = g.isKiller[i];
-        p.onLetters = g.onLetters[i];
-        p.losingTurn = g.losingTurn[i];
-        p.moveableNextTurn = g.moveableNextTurn[i];
-        p.headingInReverse = g.headingInReverse[i];
-        p.friction = frictionWithin(g.friction[i]);
-        p.score = g.score[i];
-        p.color = std::int32_t(std::min<Color>(g.playerColor[i], Color(lim::kMaxColor)));
+        p.name = g.seats[i].name;
+        p.dead = g.seats[i].dead;
+        p.inGame = g.seats[i].inGame;
+        p.isKiller = g.seats[i].isKiller;
+        p.onLetters = g.seats[i].onLetters;
+        p.losingTurn = g.seats[i].losingTurn;
+        p.moveableNextTurn = g.seats[i].moveableNextTurn;
+        p.headingInReverse = g.seats[i].headingInReverse;
+        p.friction = frictionWithin(g.seats[i].friction);
+        p.score = g.seats[i].score;
+        p.color = std::int32_t(std::min<Color>(g.seats[i].color, Color(lim::kMaxColor)));
         const Box& piece = board.pieces[i];
         const auto size = [](float v) { return std::int16_t(wholeWithin(v, lim::kMinPieceSize, lim::kMaxPieceSize)); };
         const auto place = [](float v) {
@@ -54,8 +55,8 @@ SavedGame gatherSavedGame(const GameState& g, const Board& board) {
         p.left = place(piece.left);
         p.top = place(piece.top);
         p.width = size(piece.width);
-        p.position = std::int32_t(wholeWithin(double(g.position[i]), 0, lim::kMaxPosition));
-        p.kind = g.playerKind[i];
+        p.position = std::int32_t(wholeWithin(double(g.seats[i].position), 0, lim::kMaxPosition));
+        p.kind = g.seats[i].kind;
         out.players.push_back(std::move(p));
     }
     return out;
@@ -87,6 +88,6 @@ GameSetup savedGameSetup(const SavedGame& game) {
     return setup;
 }
 
-void applySavedGame(GameContext& ctx, const SavedGame& game) { buildGame(ctx, savedGameSetup(game)); }
+void applySavedGame(Game& g, const SavedGame& game) { buildGame(g, savedGameSetup(game)); }
 
 }  // namespace capzel

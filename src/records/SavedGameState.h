@@ -2,7 +2,7 @@
 // and applying what a load read.
 #pragma once
 
-#include "model/GameContext.h"
+#include "model/Game.h"
 #include "model/GameSetup.h"
 #include "records/SavedGame.h"
 
@@ -22,7 +22,7 @@ namespace capzel {
 //  - a current turn outside 1..players is written as 1, where the turn
 //    start would take it anyway.
 // With no game started (0 players) the turn is written as it stands.
-SavedGame gatherSavedGame(const GameState& g, const Board& board);
+SavedGame gatherSavedGame(const Game& g);
 
 // The setup of a checked saved game: the current turn, every player's
 // values and seat, each piece's place and size. A saved game does not say
@@ -31,6 +31,6 @@ GameSetup savedGameSetup(const SavedGame& game);
 
 // Builds that game on the running one (model/GameSetup.h). The music, the
 // status window and the first turn are the caller's.
-void applySavedGame(GameContext& ctx, const SavedGame& game);
+void applySavedGame(Game& g, const SavedGame& game);
 
 }  // namespace capzel

@@ -23,23 +23,23 @@ Color markColour(Color piece) {
 
 }  // namespace
 
-FieldHints fieldHints(const GameState& g, const Board& board, bool charging) {
+FieldHints fieldHints(const Game& g, const Board& board, bool charging) {
     FieldHints h;
     const int cur = g.currentTurn;
     if (!g.gameRunning || g.shotInProgress || charging || cur < 1 || cur > rules::lastPlayer(g) ||
-        g.dead[std::size_t(cur)])
+        g.seats[std::size_t(cur)].dead)
         return h;
     h.piece = cur;
     h.colour = markColour(board.pieces[std::size_t(cur)].fillColor);
-    if (g.isKiller[std::size_t(cur)]) {
+    if (g.seats[std::size_t(cur)].isKiller) {
         // The contact pass kills every piece in the game it touches.
         for (int j = 1; j <= rules::lastPlayer(g); ++j)
-            h.prey[std::size_t(j)] = j != cur && g.inGame[std::size_t(j)] && !g.dead[std::size_t(j)];
+            h.prey[std::size_t(j)] = j != cur && g.seats[std::size_t(j)].inGame && !g.seats[std::size_t(j)].dead;
         return h;
     }
     // The region the rules test after the shot; a position outside the
     // course has none.
-    const int next = g.position[std::size_t(cur)] + 1;
+    const int next = g.seats[std::size_t(cur)].position + 1;
     if (next >= 1 && next <= kSpotCount) h.target = board.spots[std::size_t(next)];
     return h;
 }

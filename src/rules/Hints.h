@@ -8,7 +8,7 @@
 #include <array>
 #include <optional>
 
-#include "model/GameState.h"
+#include "model/Game.h"
 
 namespace capzel {
 
@@ -21,6 +21,6 @@ struct FieldHints {
 
 // Marks only between shots: a game runs, no shot is under way and the bar
 // is not charging, and the current player is alive.
-FieldHints fieldHints(const GameState& g, const Board& board, bool charging);
+FieldHints fieldHints(const Game& g, const Board& board, bool charging);
 
 }  // namespace capzel

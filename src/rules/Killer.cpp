@@ -19,7 +19,7 @@ namespace {
 // on the way back (25, 22, 16, 15), so a piece can lie inside region 15 but
 // not inside region 11; the box found is then 15, named by its label "11".
 int boxOfKiller(GameContext& ctx) {
-    const Box& piece = ctx.piece(ctx.g.currentTurn);
+    const Box& piece = ctx.piece(ctx.game.currentTurn);
     for (int k = 1; k <= kSpotCount; ++k) {
         if (strictlyInside(piece, ctx.board().spots[k])) return k;
     }
@@ -31,11 +31,11 @@ std::string plural(int count, const char* suffix) { return count > 1 ? suffix : 
 }  // namespace
 
 Judgement judgeKillerShot(GameContext& ctx) {
-    GameState& g = ctx.g;
+    Game& g = ctx.game;
     Judgement out;
     if (!g.isPlayer(g.currentTurn)) return out;  // no shooter to judge
     const int cur = g.currentTurn;
-    const std::string& name = g.playerName[cur];
+    const std::string& name = g.seats[cur].name;
     const bool won = rules::othersAllDead(g, cur);
 
     const int k = boxOfKiller(ctx);
@@ -44,7 +44,7 @@ Judgement judgeKillerShot(GameContext& ctx) {
         if (g.hitCount > 0) {
             m += std::to_string(g.killCount) + " kill" + plural(g.killCount, "s") + " on the way.  ";
         }
-        g.position[cur] = k;
+        g.seats[cur].position = k;
         if (won) {
             out.announce(AnnouncementKind::Win, cur, m + "\r\n" + name + " WON!");
             out.flow = endGame(ctx);
@@ -52,12 +52,12 @@ Judgement judgeKillerShot(GameContext& ctx) {
         }
         out.announce(AnnouncementKind::Kill, cur, m + "Killer may continue.");
         centrePieceOn(ctx.piece(cur), ctx.board().spots[k]);
-        g.moveableNextTurn[cur] = true;
+        g.seats[cur].moveableNextTurn = true;
         return out;
     }
 
     if (g.hitCount == 0) {
-        g.moveableNextTurn[cur] = false;
+        g.seats[cur].moveableNextTurn = false;
         return rules::passTurn(ctx);
     }
 
@@ -68,7 +68,7 @@ Judgement judgeKillerShot(GameContext& ctx) {
         return out;
     }
     out.announce(AnnouncementKind::Kill, cur, name + " killed " + kills + ".  Killer may continue.");
-    g.moveableNextTurn[cur] = false;
+    g.seats[cur].moveableNextTurn = false;
     return out;
 }
 

@@ -5,9 +5,9 @@
 namespace capzel {
 
 Judgement judgeFinishedShot(GameContext& ctx) {
-    GameState& g = ctx.g;
+    Game& g = ctx.game;
     ++g.shotsTaken;
-    if (g.isPlayer(g.currentTurn) && g.isKiller[g.currentTurn])
+    if (g.isPlayer(g.currentTurn) && g.seats[g.currentTurn].isKiller)
         return judgeKillerShot(ctx);
     return judgeOrdinaryShot(ctx);
 }

@@ -11,15 +11,15 @@ namespace capzel::rules {
 
 // The highest player number the running game uses, never beyond the tables:
 // an edited save cannot make the rules read past player 8. 0 means no player.
-inline int lastPlayer(const GameState& g) {
+inline int lastPlayer(const Game& g) {
     return std::clamp<int>(g.numberOfPlayers, 0, kMaxPlayers);
 }
 
 // True when every player of the game other than `shooter` is dead. A piece
 // still waiting in the holder belongs to a living player.
-inline bool othersAllDead(const GameState& g, int shooter) {
+inline bool othersAllDead(const Game& g, int shooter) {
     for (int i = 1; i <= lastPlayer(g); ++i) {
-        if (i != shooter && !g.dead[i]) return false;
+        if (i != shooter && !g.seats[i].dead) return false;
     }
     return true;
 }

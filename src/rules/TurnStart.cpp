@@ -16,9 +16,9 @@ namespace {
 
 // Moves the search of a living player on from `turn`, wrapping past the
 // last player. Gives 0 when every player is dead.
-int firstLivingFrom(const GameState& g, int turn, int last) {
+int firstLivingFrom(const Game& g, int turn, int last) {
     for (int tried = 0; tried < last; ++tried) {
-        if (!g.dead[turn]) return turn;
+        if (!g.seats[turn].dead) return turn;
         turn = turn + 1 > last ? 1 : turn + 1;
     }
     return 0;
@@ -28,7 +28,7 @@ int firstLivingFrom(const GameState& g, int turn, int last) {
 // a newcomer enters on box 1, the holder is shown or hidden. Gives the
 // player whose piece was brought forward, or 0 when nobody is alive.
 int prepareTurn(GameContext& ctx, int turn, Judgement& out) {
-    GameState& g = ctx.g;
+    Game& g = ctx.game;
     const int last = rules::lastPlayer(g);
     if (last == 0) return 0;
 
@@ -39,7 +39,7 @@ int prepareTurn(GameContext& ctx, int turn, Judgement& out) {
         g.currentTurn = 1;
     }
 
-    if (g.dead[turn]) {
+    if (g.seats[turn].dead) {
         turn = firstLivingFrom(g, turn, last);
         if (turn == 0) return 0;
         g.currentTurn = std::int16_t(turn);
@@ -50,17 +50,17 @@ int prepareTurn(GameContext& ctx, int turn, Judgement& out) {
 
     // The piece still waits in the holder: it enters the field on box 1,
     // which counts as reached, and may be placed by hand before the shot.
-    if (g.position[turn] == 0) {
+    if (g.seats[turn].position == 0) {
         centrePieceOn(board.pieces[turn], board.spots[1]);
-        g.moveableNextTurn[turn] = true;
-        g.inGame[turn] = true;
-        g.position[turn] = 1;
+        g.seats[turn].moveableNextTurn = true;
+        g.seats[turn].inGame = true;
+        g.seats[turn].position = 1;
     }
 
     // The holder is shown while at least one piece has not entered yet.
     bool someoneWaits = false;
     for (int i = 1; i <= last; ++i) {
-        if (g.position[i] == 0) {
+        if (g.seats[i].position == 0) {
             someoneWaits = true;
             break;
         }
@@ -72,7 +72,7 @@ int prepareTurn(GameContext& ctx, int turn, Judgement& out) {
 }  // namespace
 
 Judgement startTurn(GameContext& ctx, std::int16_t requestedTurn) {
-    GameState& g = ctx.g;
+    Game& g = ctx.game;
     Judgement out;
     int turn = requestedTurn;
 
@@ -95,35 +95,35 @@ Judgement startTurn(GameContext& ctx, std::int16_t requestedTurn) {
         // the game's players.
         if (!g.isPlayer(g.currentTurn)) g.currentTurn = std::int16_t(entered);
         const int cur = g.currentTurn;
-        const std::string& name = g.playerName[cur];
+        const std::string& name = g.seats[cur].name;
 
-        if (g.isKiller[cur]) {
+        if (g.seats[cur].isKiller) {
             // A killer is never asked about a lost turn and keeps the flag.
             out.announce(AnnouncementKind::TurnStart, cur, name + "'s turn start.  KILLER");
             return out;
         }
-        if (g.losingTurn[cur]) {
+        if (g.seats[cur].losingTurn) {
             out.announce(AnnouncementKind::LostTurn, cur, name + " loses Turn");
-            g.losingTurn[cur] = false;
+            g.seats[cur].losingTurn = false;
             g.currentTurn = std::int16_t(cur + 1);
             turn = g.currentTurn;
             continue;
         }
-        out.announce(AnnouncementKind::TurnStart, cur, name + "'s turn start.  Target: " + g.targetLabel(g.position[cur] + 1));
+        out.announce(AnnouncementKind::TurnStart, cur, name + "'s turn start.  Target: " + g.targetLabel(g.seats[cur].position + 1));
         return out;
     }
 }
 
 GameFlow endGame(GameContext& ctx) {
-    ctx.g.gameRunning = false;
+    ctx.game.gameRunning = false;
     return GameFlow::Ended;
 }
 
 namespace rules {
 
 Judgement passTurn(GameContext& ctx) {
-    ctx.g.currentTurn = std::int16_t(ctx.g.currentTurn + 1);
-    return startTurn(ctx, ctx.g.currentTurn);
+    ctx.game.currentTurn = std::int16_t(ctx.game.currentTurn + 1);
+    return startTurn(ctx, ctx.game.currentTurn);
 }
 
 }  // namespace rules

@@ -3,22 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/SilentPlatform.h"
+#include "records/GameText.h"
 #include "records/NewGame.h"
-#include "records/SnapshotText.h"
-#include "session/RecordReplay.h"
+#include "rules/TurnStart.h"
 
 namespace capzel::server {
 
 namespace {
-
-// A corner of a placed piece on the field, or (with a margin of one field)
-// an end of the aim line: a mouse dragged past the window's edge goes on
-// reporting where it is, and only the line's direction counts.
-bool onField(double x, double y, const Board& board, double margin = 0) {
-    const double w = board.scaleWidth * margin, h = board.scaleHeight * margin;
-    return std::isfinite(x) && std::isfinite(y) && x >= -w && y >= -h && x <= board.scaleWidth + w &&
-           y <= board.scaleHeight + h;
-}
 
 // The computer's misses are drawn from the room and the shot, so that a
 // restarted server plans the same shot again.
@@ -30,11 +22,11 @@ std::uint64_t computerSeed(const std::string& code, int shotNumber) {
 
 }  // namespace
 
-std::optional<std::string> Room::setupRefusal(const protocol::CreateRoom& setup) {
+std::optional<Refusal> Room::setupRefusal(const protocol::CreateRoom& setup) {
     if (setup.seats.empty() || setup.seats.size() > std::size_t(kMaxPlayers))
-        return "A room has 1 to " + std::to_string(kMaxPlayers) + " seats.";
+        return Refusal{RefusalCode::BadRoomSetup, "A room has 1 to " + std::to_string(kMaxPlayers) + " seats."};
     if (std::none_of(setup.seats.begin(), setup.seats.end(), [](PlayerKind k) { return k == PlayerKind::Human; }))
-        return std::string("A room needs a seat for a person.");
+        return Refusal{RefusalCode::BadRoomSetup, "A room needs a seat for a person."};
     return std::nullopt;
 }
 
@@ -49,7 +41,7 @@ Room::Room(std::string code, const protocol::CreateRoom& setup, players::Planner
 
 Room::~Room() = default;
 
-bool Room::running() const { return begun_ && session_.state().gameRunning; }
+bool Room::running() const { return begun_ && match_.game().gameRunning; }
 
 bool Room::seatPlayedByComputer(int seat) const {
     const RoomSeat& s = seats_[std::size_t(seat - 1)];
@@ -57,7 +49,7 @@ bool Room::seatPlayedByComputer(int seat) const {
 }
 
 bool Room::computerToPlay() const {
-    const int turn = session_.state().currentTurn;
+    const int turn = match_.game().currentTurn;
     return running() && turn >= 1 && turn <= int(seats_.size()) && seatPlayedByComputer(turn);
 }
 
@@ -70,20 +62,21 @@ JoinResult Room::join(const JoinRequest& request, TokenSource& tokens, Clock::ti
         for (std::size_t i = 0; i < seats_.size(); ++i)
             if (!seats_[i].token.empty() && seats_[i].token == *request.token) wanted.push_back(int(i + 1));
         if (wanted.empty()) {
-            result.refusal = "The token holds no seat in room " + code_ + ".";
+            result.refusal = Refusal{RefusalCode::TokenHoldsNoSeat, "The token holds no seat in room " + code_ + "."};
             return result;
         }
     } else if (wanted.empty()) {
         const auto seat = std::find_if(seats_.begin(), seats_.end(), free);
         if (seat == seats_.end()) {
-            result.refusal = "Room " + code_ + " has no free seat.";
+            result.refusal = Refusal{RefusalCode::NoFreeSeat, "Room " + code_ + " has no free seat."};
             return result;
         }
         wanted.push_back(int(seat - seats_.begin()) + 1);
     } else {
         for (int n : wanted) {
             if (n < 1 || n > int(seats_.size()) || !free(seats_[std::size_t(n - 1)])) {
-                result.refusal = "Seat " + std::to_string(n) + " of room " + code_ + " is not free for a person.";
+                result.refusal = Refusal{RefusalCode::SeatNotFree,
+                                         "Seat " + std::to_string(n) + " of room " + code_ + " is not free for a person."};
                 return result;
             }
         }
@@ -111,20 +104,23 @@ JoinResult Room::join(const JoinRequest& request, TokenSource& tokens, Clock::ti
     return result;
 }
 
-std::string Room::handToComputer(int bySeat, int seat) {
+std::optional<Refusal> Room::handToComputer(int bySeat, int seat) {
     if (bySeat < 1 || bySeat > int(seats_.size()) || !seats_[std::size_t(bySeat - 1)].host)
-        return "Only the room's host hands a seat to the computer.";
-    if (seat < 1 || seat > int(seats_.size())) return "Room " + code_ + " has no seat " + std::to_string(seat) + ".";
+        return Refusal{RefusalCode::NotHost, "Only the room's host hands a seat to the computer."};
+    if (seat < 1 || seat > int(seats_.size()))
+        return Refusal{RefusalCode::SeatNotFree, "Room " + code_ + " has no seat " + std::to_string(seat) + "."};
     RoomSeat& s = seats_[std::size_t(seat - 1)];
-    if (s.kind != PlayerKind::Human || s.token.empty()) return "The computer plays seat " + std::to_string(seat) + " already.";
-    if (s.connected) return "The player of seat " + std::to_string(seat) + " is still here.";
-    if (!begun_) return "The game has not begun: the seat waits for a player.";
+    if (s.kind != PlayerKind::Human || s.token.empty())
+        return Refusal{RefusalCode::SeatNotFree, "The computer plays seat " + std::to_string(seat) + " already."};
+    if (s.connected)
+        return Refusal{RefusalCode::SeatStillHere, "The player of seat " + std::to_string(seat) + " is still here."};
+    if (!begun_) return Refusal{RefusalCode::GameNotBegun, "The game has not begun: the seat waits for a player."};
     s.token.clear();
     s.host = false;
-    return {};
+    return std::nullopt;
 }
 
-int Room::seatOnTurn() const { return running() ? session_.state().currentTurn : 0; }
+int Room::seatOnTurn() const { return running() ? match_.game().currentTurn : 0; }
 
 void Room::leave(int seat, Clock::time_point now) {
     if (seat < 1 || seat > int(seats_.size())) return;
@@ -158,6 +154,8 @@ RoomEnd Room::ending(Clock::time_point now) {
     return RoomEnd::Open;
 }
 
+// The game begins as every new game does: built on a fresh field from the
+// room's choices, its first turn started.
 void Room::begin() {
     NewGameSettings settings;
     settings.players = int(seats_.size());
@@ -166,65 +164,46 @@ void Room::begin() {
         settings.seats[i + 1] = seats_[i].kind;
     }
     settings.walls = walls_;
-    session_.openBoard(platform_);
-    session_.beginNewGame(settings);
-    record_ = session_.record();
+    Game g;
+    applyNewGame(g, settings);
+    paintPlayerColors(g);
+    SilentPlatform silent;
+    GameContext ctx{g, silent};
+    Judgement started = startTurn(ctx, g.currentTurn);
+    match_ = Match(std::move(g), std::move(started.announcements));
     begun_ = true;
 }
 
-std::string Room::shotRefusal(int seat, const protocol::Shot& shot) const {
-    if (!begun_) return "The game has not begun: the room waits for its players.";
-    const GameState& g = session_.state();
-    if (!g.gameRunning) return "The game is over.";
-    if (plan_ || session_.turn().running()) return "A shot is under way.";
-    if (seat != g.currentTurn)
-        return "It is not your turn: it is " + g.playerName[std::size_t(g.currentTurn)] + "'s (seat " +
-               std::to_string(g.currentTurn) + ").";
-    if (shot.shotNumber != shotCount() + 1)
-        return "The game is at shot " + std::to_string(shotCount() + 1) + ", not " + std::to_string(shot.shotNumber) + ".";
-    const RecordedShot& in = shot.inputs;
-    const Board& board = session_.field().board;
-    if (!onField(in.x1, in.y1, board, 1) || !onField(in.x2, in.y2, board, 1)) return "The aim line leaves the field.";
-    if (in.x1 == in.x2 && in.y1 == in.y2) return "The aim line has no length.";
-    const int strongest = maxRecordedPower(board.scaleHeight);
-    if (in.power < 0 || in.power > strongest)
-        return "The strength " + std::to_string(in.power) + " is outside the power bar's range, 0 to " +
-               std::to_string(strongest) + ".";
-    if (in.placement) {
-        if (!g.moveableNextTurn[std::size_t(seat)]) return "The rules do not let the piece be placed by hand now.";
-        const Box& piece = board.pieces[std::size_t(seat)];
-        const double right = double(in.placement->left) + double(piece.width);
-        const double bottom = double(in.placement->top) + double(piece.height);
-        if (!onField(in.placement->left, in.placement->top, board) || !onField(right, bottom, board))
-            return "The piece is placed outside the field.";
-    }
-    return {};
+std::optional<Refusal> Room::shotRefusal(int seat, const protocol::Shot& shot) const {
+    if (!begun_) return Refusal{RefusalCode::GameNotBegun, "The game has not begun: the room waits for its players."};
+    if (plan_) return Refusal{RefusalCode::ShotUnderWay, "A shot is under way."};
+    if (match_.game().gameRunning && shot.shotNumber != shotCount() + 1)
+        return Refusal{RefusalCode::StaleShotNumber, "The game is at shot " + std::to_string(shotCount() + 1) + ", not " +
+                                                         std::to_string(shot.shotNumber) + "."};
+    ShotCommand command = shot.inputs;
+    command.seat = seat;
+    command.midShot.clear();
+    return match_.validate(command);
 }
 
 ShotResult Room::shoot(int seat, const protocol::Shot& shot) {
     ShotResult result;
     result.refusal = shotRefusal(seat, shot);
-    if (result.refusal.empty()) result.accepted = play(shot.inputs);
+    if (result.refusal) return result;
+    ShotCommand command = shot.inputs;
+    command.seat = seat;
+    command.midShot.clear();
+    result.accepted = play(command);
     return result;
 }
 
-protocol::Accepted Room::play(RecordedShot inputs) {
-    GameState& g = session_.state();
-    Field& field = session_.field();
-    TurnController& turn = session_.turn();
-    inputs.seat = g.currentTurn;
-    inputs.commands.clear();
-    // Online games take no hidden commands; a shot that never rests cannot
-    // come from the bar's strengths on a new game's frictions.
-    playShotThrough(turn, g, field, inputs, [](const CommandInput&) {});
-    inputs.outcome = {gameHash(g, field), turn.takeAnnouncements()};
-    record_.entries.emplace_back(inputs);
-    if (!g.gameRunning && !record_.winner) {
-        const auto& said = inputs.outcome.announcements;
-        const auto won = std::find_if(said.begin(), said.end(), [](const Announcement& a) { return a.kind == AnnouncementKind::Win; });
-        if (won != said.end() && won->player >= 1) record_.winner = won->player;
-    }
-    return protocol::Accepted{protocol::Shot{shotCount(), std::move(inputs)}};
+// Online games take no hidden commands.
+protocol::Accepted Room::play(const ShotCommand& shot) {
+    const Played played = match_.play(shot);
+    RecordedShot taken;
+    static_cast<ShotCommand&>(taken) = shot;
+    taken.outcome = {played.outcome.hash, played.outcome.announcements};
+    return protocol::Accepted{protocol::Shot{shotCount(), std::move(taken)}};
 }
 
 std::optional<protocol::Accepted> Room::pollComputer() {
@@ -232,20 +211,19 @@ std::optional<protocol::Accepted> Room::pollComputer() {
         plan_.reset();
         return std::nullopt;
     }
-    const GameState& g = session_.state();
-    const Field& field = session_.field();
+    const Game& g = match_.game();
     if (!plan_) {
         const RoomSeat& seat = seats_[std::size_t(g.currentTurn - 1)];
         const PlayerKind level = seat.kind != PlayerKind::Human ? seat.kind : kReleasedSeatLevel;
-        plan_ = std::make_unique<players::PlanJob>(g, field, level, computerSeed(code_, shotCount() + 1), planner_);
+        plan_ = std::make_unique<players::PlanJob>(g, level, computerSeed(code_, shotCount() + 1), planner_);
         return std::nullopt;
     }
     if (!plan_->ready()) return std::nullopt;
-    const bool fits = plan_->stillFits(g, field);
-    const RecordedShot inputs = plannedShotInputs(g, field, plan_->result().shot);
+    const bool fits = plan_->stillFits(g);
+    const ShotCommand shot = players::plannedShotCommand(g, plan_->result().shot);
     plan_.reset();
-    if (!fits) return std::nullopt;
-    return play(inputs);
+    if (!fits || match_.validate(shot)) return std::nullopt;
+    return play(shot);
 }
 
 std::vector<protocol::SeatStatus> Room::seats() const {
@@ -265,7 +243,7 @@ std::vector<protocol::SeatStatus> Room::seats() const {
 }
 
 protocol::State Room::state() const {
-    return protocol::State{shotCount(), writeSnapshot(captureSnapshot(session_.state(), session_.field()))};
+    return protocol::State{shotCount(), writeGameText(match_.game())};
 }
 
 }  // namespace capzel::server

@@ -1,5 +1,6 @@
-// A room of the online game, and the one authority on its game: the server
-// plays every shot itself, with the real engine and rules, and tells the
+// A room of the online game, and the one authority on its game: a Match
+// (match/Match.h) and the seats around it. The server checks and plays every
+// shot itself through the same rulebook as every program, and tells the
 // players what it gave. The players' programs play the same inputs and
 // compare their result with the server's.
 //
@@ -12,11 +13,10 @@
 // the seats the maker took, held by their token: a released seat loses them,
 // and a newcomer never gets them.
 //
-// A shot is taken only from the seat whose turn it is, while nothing else
-// is under way, with its number the next one, the aim line and a hand
-// placement on the field and a strength in the power bar's range. Computer
-// seats are planned on a thread of their own (players/PlanJob.h) and played
-// by pollComputer().
+// A shot is taken only from the seat whose turn it is, while no computer's
+// shot is being planned, with its number the next one, and only when the
+// rulebook takes it (rules/Rulebook.h). Computer seats are planned on a
+// thread of their own (players/PlanJob.h) and played by pollComputer().
 //
 // Standard C++ only: the network around it is the host's (network/).
 #pragma once
@@ -27,12 +27,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/SilentPlatform.h"
+#include "match/Match.h"
+#include "model/Refusal.h"
 #include "players/PlanJob.h"
 #include "protocol/Messages.h"
 #include "records/GameRecord.h"
 #include "server/Tokens.h"
-#include "session/GameSession.h"
 
 namespace capzel::server {
 
@@ -77,21 +77,21 @@ struct JoinRequest {
 };
 
 struct JoinResult {
-    std::string refusal;  // empty: joined
+    std::optional<Refusal> refusal;  // none: joined
     int seat = 0;         // the first seat taken
     std::vector<int> seats;
     std::string token;
 };
 
 struct ShotResult {
-    std::string refusal;  // empty: played
+    std::optional<Refusal> refusal;  // none: played
     protocol::Accepted accepted;
 };
 
 class Room {
 public:
     // Why a room cannot be made so (none: it can).
-    static std::optional<std::string> setupRefusal(const protocol::CreateRoom& setup);
+    static std::optional<Refusal> setupRefusal(const protocol::CreateRoom& setup);
 
     // A new room, waiting for its players. `planner` sets how hard the
     // computer seats search (tests make it quick).
@@ -117,8 +117,8 @@ public:
         return join(JoinRequest{name, token, {}, {}, false}, tokens, now);
     }
     // The host (a connection holding `bySeat`) hands `seat`, whose player
-    // dropped, to the computer at once. Why not (empty: handed).
-    std::string handToComputer(int bySeat, int seat);
+    // dropped, to the computer at once. Why not (none: handed).
+    std::optional<Refusal> handToComputer(int bySeat, int seat);
     // The seat whose turn it is while the game runs, 0 otherwise.
     int seatOnTurn() const;
     // The seat's player dropped: the seat is held for the seat hold.
@@ -136,7 +136,7 @@ public:
     bool begun() const { return begun_; }
     bool running() const;
     // Shots played so far.
-    int shotCount() const { return record_.shotCount(); }
+    int shotCount() const { return match_.record().shotCount(); }
 
     // A shot from the player in `seat`.
     ShotResult shoot(int seat, const protocol::Shot& shot);
@@ -152,7 +152,8 @@ public:
     const std::vector<RoomSeat>& seatDetails() const { return seats_; }
     // The game as it stands (only once begun).
     protocol::State state() const;
-    const GameRecord& record() const { return record_; }
+    const GameRecord& record() const { return match_.record(); }
+    const Game& game() const { return match_.game(); }
 
     // The room as text: its seats with their tokens and its game record.
     std::string roomText() const;
@@ -167,21 +168,19 @@ public:
 
 private:
     void begin();
-    std::string shotRefusal(int seat, const protocol::Shot& shot) const;
-    protocol::Accepted play(RecordedShot inputs);
+    std::optional<Refusal> shotRefusal(int seat, const protocol::Shot& shot) const;
+    protocol::Accepted play(const ShotCommand& shot);
     bool seatPlayedByComputer(int seat) const;
 
     std::string code_;
     bool walls_ = true;
     std::vector<RoomSeat> seats_;
     players::PlannerOptions planner_;
-    SilentPlatform platform_;
-    GameSession session_;
+    Match match_;
     bool begun_ = false;
     std::optional<Clock::time_point> overSince_;
     std::optional<Clock::time_point> emptySince_;  // nobody connected since
     RoomTimes times_;
-    GameRecord record_;
     std::unique_ptr<players::PlanJob> plan_;
 };
 

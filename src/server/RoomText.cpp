@@ -88,7 +88,7 @@ std::string Room::roomText() const {
     if (begun_) {
         // The record's own text goes in as it is, without the end of its
         // list of entries, which the tail holds.
-        std::string record = writeGameRecord(record_);
+        std::string record = writeGameRecord(match_.record());
         record.resize(record.size() - std::string_view(kRecordEnd).size());
         text.replace(text.size() - 4, 4, record);  // "null"
     }
@@ -104,7 +104,7 @@ std::string Room::roomTail() const {
 }
 
 std::string Room::entryLine(std::size_t index) const {
-    return (index == 0 ? "\n" : ",\n") + writeRecordEntry(record_.entries.at(index));
+    return (index == 0 ? "\n" : ",\n") + writeRecordEntry(match_.record().entries.at(index));
 }
 
 std::unique_ptr<Room> Room::fromText(std::string_view text, Clock::time_point now, std::string* error,
@@ -123,7 +123,7 @@ std::unique_ptr<Room> Room::fromText(std::string_view text, Clock::time_point no
     if (!kept) return refuse(why);
     protocol::CreateRoom setup{{}, kept->walls, {}, {}};
     for (const KeptSeat& s : kept->seats) setup.seats.push_back(s.kind);
-    if (const auto wrong = setupRefusal(setup)) return refuse(*wrong);
+    if (const auto wrong = setupRefusal(setup)) return refuse(wrong->text);
     auto room = std::make_unique<Room>(kept->code, setup, planner);
     for (std::size_t i = 0; i < kept->seats.size(); ++i) {
         room->seats_[i].name = kept->seats[i].name;
@@ -137,12 +137,12 @@ std::unique_ptr<Room> Room::fromText(std::string_view text, Clock::time_point no
     // the room's own door, each checked against the record.
     room->begin();
     const GameRecord& record = *kept->record;
-    if (record.start != room->record_.start) return refuse("the game does not begin as its record does");
+    if (record.start != room->record().start) return refuse("the game does not begin as its record does");
     for (std::size_t k = 0; k < record.entries.size(); ++k) {
         const auto* shot = std::get_if<RecordedShot>(&record.entries[k]);
         if (!shot) return refuse("entry " + std::to_string(k + 1) + " of the record is not a shot");
-        const std::string refusal = room->shotRefusal(shot->seat, protocol::Shot{int(k + 1), *shot});
-        if (!refusal.empty()) return refuse("shot " + std::to_string(k + 1) + ": " + refusal);
+        const std::optional<Refusal> refusal = room->shotRefusal(shot->seat, protocol::Shot{int(k + 1), *shot});
+        if (refusal) return refuse("shot " + std::to_string(k + 1) + ": " + refusal->text);
         if (room->play(*shot).shot.inputs.outcome != shot->outcome)
             return refuse("shot " + std::to_string(k + 1) + " does not play back as recorded");
     }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "records/SnapshotText.h"
+#include "records/GameText.h"
 
 namespace capzel {
 
@@ -33,15 +33,15 @@ std::string OnlineGame::waitingText() const {
 
 // A game the server has only just begun is begun here as the server began
 // it, from the same choices, so that its record holds it from its start.
-std::optional<NewGameSettings> OnlineGame::newGameOf(const GameSnapshot& snapshot) const {
-    if (seats_.size() != snapshot.players.size() || seats_.empty()) return std::nullopt;
+std::optional<NewGameSettings> OnlineGame::newGameOf(const Game& served) const {
+    if (int(seats_.size()) != served.playerCount() || seats_.empty()) return std::nullopt;
     NewGameSettings settings;
     settings.players = int(seats_.size());
     for (std::size_t i = 0; i < seats_.size(); ++i) {
         settings.names[i + 1] = seats_[i].name;
         settings.seats[i + 1] = seats_[i].kind;
     }
-    settings.walls = snapshot.wallsOn;
+    settings.walls = served.wallsOn;
     return settings;
 }
 
@@ -54,10 +54,10 @@ OnlineNews OnlineGame::onState(const protocol::State& state) {
     }
     pendingState_.reset();
     std::string error;
-    const std::optional<GameSnapshot> snapshot = readSnapshot(state.snapshot, &error);
-    if (!snapshot || !session_.hasBoard()) return news;
+    const std::optional<Game> served = readGameText(state.gameText, &error);
+    if (!served || !session_.hasBoard()) return news;
     const bool fresh = state.shotNumber == 0;
-    news.begun = session_.beginOnlineGame(*snapshot, fresh ? newGameOf(*snapshot) : std::nullopt);
+    news.begun = session_.beginOnlineGame(*served, fresh ? newGameOf(*served) : std::nullopt);
     shotsPlayed_ = state.shotNumber;
     watchedTurn_ = &session_.turn();
     judgedSeen_ = session_.turn().judgedShots();
@@ -75,22 +75,44 @@ void OnlineGame::onAccepted(const protocol::Accepted& accepted) {
 
 void OnlineGame::onAim(const protocol::Aim& aim) {
     if (offline_ || !session_.hasBoard() || !session_.seatIsRemote()) return;
-    const GameState& g = session_.state();
+    const Game& g = session_.game();
     if (aim.seat != g.currentTurn || session_.turn().running() || (session_.remoteShot() && session_.remoteShot()->running()))
         return;
-    Line& line = session_.field().board.pointer;
+    Line line;
     line.x1 = aim.x1;
     line.y1 = aim.y1;
     line.x2 = aim.x2;
     line.y2 = aim.y2;
     line.visible = true;
-    session_.turn().showBarAt(aim.charging ? std::optional<int>(aim.power) : std::nullopt);
+    session_.turn().showAim(line, std::nullopt);
+    session_.turn().showBarAt(aim.charging ? std::optional<int>(aim.barLevel) : std::nullopt);
 }
 
-void OnlineGame::onRefused() {
-    if (!launchSent_ || awaitingState_) return;
+void OnlineGame::askForState() {
+    if (awaitingState_) return;
     awaitingState_ = true;
     outbox_.send(protocol::StateRequest{});
+}
+
+// Only a refusal of the shot this computer sent puts the game back to the
+// server's: the shot was not taken there.
+void OnlineGame::onRefused(const protocol::Refused& refused) {
+    switch (refused.code) {
+    case RefusalCode::GameNotBegun:
+    case RefusalCode::GameOver:
+    case RefusalCode::ShotUnderWay:
+    case RefusalCode::NotYourTurn:
+    case RefusalCode::StaleShotNumber:
+    case RefusalCode::AimOutOfReach:
+    case RefusalCode::StrengthOutOfRange:
+    case RefusalCode::PlacementNotAllowed:
+    case RefusalCode::PlacementOutsideBox:
+    case RefusalCode::NotAPlayer:
+        if (launchSent_) askForState();
+        break;
+    default:
+        break;
+    }
 }
 
 void OnlineGame::goOffline() {
@@ -99,22 +121,26 @@ void OnlineGame::goOffline() {
     accepted_.clear();
 }
 
-// This computer's shot, at its launch: its inputs as the turn kept them.
+// This computer's shot, at its launch: the command the match launched.
 void OnlineGame::sendLaunchedShot() {
-    const TurnController& turn = session_.turn();
-    const LastShot* last = turn.lastShot();
-    if (!last || !seatIsMine(last->startState.currentTurn)) return;
-    outbox_.send(protocol::Shot{shotsPlayed_ + 1, launchedShotInputs(*last)});
+    const ShotInPlay* inPlay = session_.match().shotInPlay();
+    if (!inPlay || !seatIsMine(inPlay->command().seat)) return;
+    RecordedShot sent;
+    static_cast<ShotCommand&>(sent) = inPlay->command();
+    sent.midShot.clear();
+    outbox_.send(protocol::Shot{shotsPlayed_ + 1, std::move(sent)});
     launchSent_ = true;
 }
 
 // While a player of this computer aims or charges, the others see it.
 void OnlineGame::streamAim(double clock) {
-    const GameState& g = session_.state();
-    const Line& line = session_.field().board.pointer;
-    if (!seatIsMine(g.currentTurn) || !line.visible || session_.turn().shot()) return;
+    const Game& g = session_.game();
+    const TurnController& turn = session_.turn();
+    const Line& line = turn.pending().aim;
+    if (!seatIsMine(g.currentTurn) || !line.visible || turn.shot()) return;
     if (clock - lastAimSent_ < 1.0 / kAimsPerSecond && clock >= lastAimSent_) return;
-    const protocol::Aim aim{0, line.x1, line.y1, line.x2, line.y2, g.power, session_.turn().charging()};
+    const std::int16_t level = std::int16_t(turn.charging() ? turn.controls().barLevel : 0);
+    const protocol::Aim aim{0, line.x1, line.y1, line.x2, line.y2, level, turn.charging()};
     if (lastAim_ == aim) return;
     lastAim_ = aim;
     lastAimSent_ = clock;
@@ -153,7 +179,7 @@ OnlineNews OnlineGame::poll(double clock) {
         watchedTurn_ = &turn;
         judgedSeen_ = turn.judgedShots();
     }
-    const RemoteShotTurn* remote = session_.remoteShot();
+    RemoteShotTurn* remote = session_.remoteShot();
     const bool remoteRunning = remote && remote->running();
     if (turn.shot() && !launchSent_ && !remoteRunning) sendLaunchedShot();
     if (turn.judgedShots() != judgedSeen_) {
@@ -161,13 +187,21 @@ OnlineNews OnlineGame::poll(double clock) {
         ++shotsPlayed_;
         lastShotMine_ = launchSent_;
         launchSent_ = false;
-        if (const LastShot* last = turn.lastShot()) hashesHere_[shotsPlayed_] = last->judgedHash;
+        const auto& entries = session_.record().entries;
+        if (!entries.empty() && std::holds_alternative<RecordedShot>(entries.back()))
+            hashesHere_[shotsPlayed_] = outcomeOf(entries.back()).hash;
     }
     news.said = compareJudged(news.compared);
+    // A shot from the server that the rulebook here refuses (a server that
+    // sends what no player could play): the server's game is asked for.
+    if (remote && !remote->running() && remote->takeRefusal()) {
+        askForState();
+        news.said = "The server sent a shot this game cannot take; it goes on from the server's game.";
+    }
     streamAim(clock);
     if (awaitingState_ || remoteRunning || turn.running() || turn.phase() == TurnPhase::Judging) return news;
     const auto next = accepted_.find(shotsPlayed_ + 1);
-    if (next != accepted_.end() && session_.state().currentTurn == next->second.shot.inputs.seat)
+    if (next != accepted_.end() && session_.game().currentTurn == next->second.shot.inputs.seat)
         news.remoteShot = session_.startRemoteShot(next->second.shot.inputs);
     return news;
 }

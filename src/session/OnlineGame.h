@@ -45,7 +45,8 @@ struct OnlineNews {
     std::optional<Judgement> begun;
     // A shot of another computer to drive with the board's clock.
     RemoteShotTurn* remoteShot = nullptr;
-    // A line for the banner (the game here differed from the server's).
+    // A line for the banner (the game here differed from the server's, or
+    // the server sent a shot the rulebook refuses).
     std::string said;
     std::vector<ComparedShot> compared;
 };
@@ -65,9 +66,9 @@ public:
     OnlineNews onState(const protocol::State& state);
     void onAccepted(const protocol::Accepted& accepted);
     void onAim(const protocol::Aim& aim);
-    // A refusal while a shot of this computer was on its way: the server
-    // did not take it, and the game here goes back to the server's.
-    void onRefused();
+    // A refusal from the server: when it refuses a shot of this computer
+    // (by its code), the game here goes back to the server's.
+    void onRefused(const protocol::Refused& refused);
 
     // Between two steps (`clock` in seconds, the board's platform's).
     OnlineNews poll(double clock);
@@ -100,7 +101,8 @@ private:
     void sendLaunchedShot();
     void streamAim(double clock);
     std::string compareJudged(std::vector<ComparedShot>& compared);
-    std::optional<NewGameSettings> newGameOf(const GameSnapshot& snapshot) const;
+    std::optional<NewGameSettings> newGameOf(const Game& served) const;
+    void askForState();
 
     GameSession& session_;
     OnlineOutbox& outbox_;

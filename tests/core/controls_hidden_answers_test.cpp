@@ -6,7 +6,7 @@
 #include <string>
 
 #include "DataRows.h"
-#include "controls/Answers.h"
+#include "rules/Answers.h"
 
 using namespace capzel;
 

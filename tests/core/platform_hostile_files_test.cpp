@@ -67,9 +67,8 @@ TEST(HostileFiles, AreRefusedOrCutShortBeforeTheyAreRead) {
         EXPECT_EQ(isSpecialFile(path), r.special);
 
         DiskReading ui;
-        GameState g;
-        Field field;
-        GameContext ctx{g, field, ui};
+        Game g;
+        GameContext ctx{g, ui};
         ui.openAnswers = {path};
         EXPECT_FALSE(loadGameCommand(ctx, dir.string()));
         ASSERT_EQ(ui.messages.size(), 1u);

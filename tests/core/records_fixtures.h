@@ -5,36 +5,34 @@
 #include <string>
 #include <vector>
 
-#include "model/GameContext.h"
 #include "support/FakePlatform.h"
 
 namespace capzel::test {
 
 // Ann at target 5, Bob a killer just rested on D; Bob's turn; half-twip places.
-inline void setUpTwoPlayerKillerGame(Game& t) {
-    GameState& g = t.g;
+inline void setUpTwoPlayerKillerGame(Game& g) {
     g.numberOfPlayers = 2;
     g.currentTurn = 2;
     g.gameRunning = true;
     g.recreatePerGameTables();
-    g.playerName[1] = "Ann";
-    g.playerName[2] = "Bob";
-    g.inGame[1] = g.inGame[2] = true;
-    g.position[1] = 5;
-    g.position[2] = 29;
-    g.isKiller[2] = g.onLetters[2] = g.headingInReverse[2] = true;
-    g.moveableNextTurn[2] = true;
-    g.losingTurn[1] = true;
-    g.friction[1] = 98.25f;
-    g.friction[2] = 97.5f;
-    g.score[1] = 260;
-    g.score[2] = -712;
-    g.playerColor[1] = 16777215;
-    g.playerColor[2] = rgb(0, 128, 255);
-    Box& a = t.field.board.pieces[1];
+    g.seats[1].name = "Ann";
+    g.seats[2].name = "Bob";
+    g.seats[1].inGame = g.seats[2].inGame = true;
+    g.seats[1].position = 5;
+    g.seats[2].position = 29;
+    g.seats[2].isKiller = g.seats[2].onLetters = g.seats[2].headingInReverse = true;
+    g.seats[2].moveableNextTurn = true;
+    g.seats[1].losingTurn = true;
+    g.seats[1].friction = 98.25f;
+    g.seats[2].friction = 97.5f;
+    g.seats[1].score = 260;
+    g.seats[2].score = -712;
+    g.seats[1].color = 16777215;
+    g.seats[2].color = rgb(0, 128, 255);
+    Box& a = g.board.pieces[1];
     a.left = 4600.5f;  // halves go to the even neighbour: 4600
     a.top = 621.5f;    // 622
-    Box& b = t.field.board.pieces[2];
+    Box& b = g.board.pieces[2];
     b.left = 5010.25f;
     b.top = 4399.75f;
 }

@@ -9,16 +9,18 @@ using namespace capzel;
 namespace {
 
 // Ann (a person) won as a killer; Bob and the computer's Cy are dead.
-GameState finishedThreePlayerGame() {
-    GameState g;
+Game finishedThreePlayerGame() {
+    Game g;
     g.numberOfPlayers = 3;
     g.recreatePerGameTables();
-    g.playerName[1] = "Ann, \"the\" first";
-    g.playerName[2] = "Bob";
-    g.playerName[3] = "Cy";
-    g.score = {0, 812, -5, 240};
-    g.playerKind[3] = PlayerKind::Expert;
-    g.dead[2] = g.dead[3] = true;
+    g.seats[1].name = "Ann, \"the\" first";
+    g.seats[2].name = "Bob";
+    g.seats[3].name = "Cy";
+    g.seats[1].score = 812;
+    g.seats[2].score = -5;
+    g.seats[3].score = 240;
+    g.seats[3].kind = PlayerKind::Expert;
+    g.seats[2].dead = g.seats[3].dead = true;
     g.currentTurn = 1;
     g.shotsTaken = 57;
     g.gameRunning = true;
@@ -32,9 +34,9 @@ TEST(GameHistory, FinishedGamesAreAppendedAndReadBack) {
     EXPECT_EQ(first.winner, 1);
     EXPECT_EQ(first.shots, 57);
     EXPECT_EQ(first.winnerName(), "Ann, 'the' first");  // stored as the saved games store names
-    GameState second = finishedThreePlayerGame();
-    second.dead[2] = false;
-    second.dead[1] = true;
+    Game second = finishedThreePlayerGame();
+    second.seats[2].dead = false;
+    second.seats[1].dead = true;
     second.currentTurn = 2;
     const HistoryGame bobWon = finishedGame(second, "2026-12-07 08:00");
 
@@ -66,14 +68,14 @@ TEST(GameHistory, TheWinnerIsTheLastPlayerAlive) {
         {"turn outside the game", 2, 5, {false, false, true, false}, 0},
     };
     for (const auto& c : cases) {
-        GameState g;
+        Game g;
         g.numberOfPlayers = std::int16_t(c.players);
         g.recreatePerGameTables();
-        for (int i = 1; i <= 3; ++i) g.dead[std::size_t(i)] = c.dead[std::size_t(i)];
+        for (int i = 1; i <= 3; ++i) g.seats[std::size_t(i)].dead = c.dead[std::size_t(i)];
         g.currentTurn = std::int16_t(c.current);
         const HistoryGame game = finishedGame(g, "d");
         EXPECT_EQ(game.winner, c.winner) << c.name;
-        EXPECT_EQ(game.winnerName(), c.winner ? g.playerName[c.winner] : "") << c.name;
+        EXPECT_EQ(game.winnerName(), c.winner ? g.seats[c.winner].name : "") << c.name;
         EXPECT_EQ(game.players.size(), std::size_t(c.players)) << c.name;
     }
 }

@@ -35,30 +35,29 @@ TEST(FieldHints, MarkOnlyALivingCurrentPlayerBetweenShots) {
         {"no turn", 0, 5, ' ', 0, 0, 0, "--------"},
     };
     for (const Row& r : rows) {
-        GameState g;
-        Board board = makeBoardLayout();
+        Game g;
         g.numberOfPlayers = 8;
         g.recreatePerGameTables();
         g.gameRunning = r.flag != 'o';
         g.shotInProgress = r.flag == 's';
         g.currentTurn = std::int16_t(r.turn);
-        g.inGame = {false, true, true, false, false, false, false, false, true};  // 3 waits in the holder
-        g.dead[2] = r.flag == 'd';
+        for (int i : {1, 2, 8}) g.seats[i].inGame = true;  // 3 waits in the holder
+        g.seats[2].dead = r.flag == 'd';
         const int me = std::min(r.turn, kMaxPlayers);
-        g.isKiller[me] = r.flag == 'k';
-        g.position[me] = r.position;
-        board.pieces[me].fillColor = r.piece;
+        g.seats[me].isKiller = r.flag == 'k';
+        g.seats[me].position = r.position;
+        g.piece(me).fillColor = r.piece;
         if (r.flag == 'k') {
-            g.inGame[3] = true;  // now on the field; a dead piece is no prey
-            g.dead[2] = r.turn == 3;
+            g.seats[3].inGame = true;  // now on the field; a dead piece is no prey
+            g.seats[2].dead = r.turn == 3;
         }
-        const FieldHints h = fieldHints(g, board, r.flag == 'c');
+        const FieldHints h = fieldHints(g, g.board, r.flag == 'c');
         const bool marked = r.mark != 0;
         EXPECT_EQ(h.piece, marked ? r.turn : 0) << r.what;
         EXPECT_EQ(h.colour, r.mark) << r.what;
         EXPECT_EQ(h.target.has_value(), r.target != 0) << r.what;
         if (h.target && r.target) {
-            const Box& want = board.spots[r.target];
+            const Box& want = g.board.spots[r.target];
             EXPECT_EQ(std::tie(h.target->left, h.target->top), std::tie(want.left, want.top)) << r.what;
         }
         std::string prey;

@@ -34,10 +34,10 @@ ScenarioPlayer seat(const std::string& token, int i, const Board& layout) {
 // The game in the same form, but "@k": the piece is centred on box k; and
 // "holder": the piece holder shows.
 std::string gameLeft(const GameContext& ctx) {
-    const GameState& g = ctx.g;
+    const Game& g = ctx.game;
     std::string out = g.gameRunning ? "turn " + std::to_string(g.currentTurn) + ":" : "ended:";
     for (int i = 1; i <= g.numberOfPlayers; ++i) {
-        out += " " + std::to_string(g.position[i]) + flagText(g, i);
+        out += " " + std::to_string(g.seats[i].position) + flagText(g, i);
         for (int k = 1; k <= kSpotCount; ++k) {
             Box centred = ctx.piece(i);
             centrePieceOn(centred, ctx.board().spots[k]);
@@ -46,7 +46,7 @@ std::string gameLeft(const GameContext& ctx) {
                 break;
             }
         }
-        if (g.score[i] != 0) out += "$" + std::to_string(g.score[i]);
+        if (g.seats[i].score != 0) out += "$" + std::to_string(g.seats[i].score);
     }
     return out + (ctx.board().pieceHolder.visible ? " holder" : "");
 }
@@ -55,13 +55,13 @@ TEST(Rules, EachShotOrTurnStartAnnouncesAndLeavesTheGame) {
     const Board layout = makeBoardLayout();
     for (const nlohmann::json& r : test::dataRows("rules.jsonl")) {
         SCOPED_TRACE(r.at("what").get<std::string>());
-        test::Game t;
-        GameState& g = t.g;
+        test::GameFixture t;
+        Game& g = t.g;
         GameContext& ctx = t.ctx;
         Scenario s;
         std::istringstream seats(r.at("before").get<std::string>());
         for (std::string token; seats >> token;) s.players.push_back(seat(token, int(s.players.size()) + 1, layout));
-        setUp(ctx, s);
+        setUp(g, s);
         if (s.players.empty()) g.numberOfPlayers = 0;
 
         std::istringstream call(r.at("call").get<std::string>());
@@ -101,9 +101,9 @@ TEST(Rules, TargetLabelsAlongTheCourseAndBeyondIt) {
     const std::pair<int, const char*> reached[] = {{13, "13"}, {14, "12"}, {25, "1"}, {26, "A"},
                                                    {29, "D"}, {87, "~"},  {88, "88"}};
     for (const auto& [n, label] : reached) EXPECT_EQ(reachedTargetLabel(n), label) << n;
-    GameState g;
+    Game g;
     g.currentTurn = 1;
-    g.isKiller[1] = g.onLetters[1] = true;  // flags kept as they are
+    g.seats[1].isKiller = g.seats[1].onLetters = true;  // flags kept as they are
     const std::pair<int, const char*> onLetters[] = {{-6, "!"}, {-7, "-7"}, {27, "B"}, {87, "~"}, {88, "88"}};
     for (const auto& [p, label] : onLetters) EXPECT_EQ(g.targetLabel(p), label) << p;
 }

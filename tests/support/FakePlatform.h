@@ -90,12 +90,11 @@ private:
     }
 };
 
-// A game and its field, played through the scripted platform.
-struct Game {
-    GameState g;
-    Field field;
+// A game played through the scripted platform.
+struct GameFixture {
+    Game g;
     FakePlatform ui;
-    GameContext ctx{g, field, ui};
+    GameContext ctx{g, ui};
 };
 
 }  // namespace capzel::test

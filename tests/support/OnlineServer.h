@@ -14,11 +14,9 @@
 #include <deque>
 #include <stdexcept>
 
-#include "players/PlannedShot.h"
 #include "players/Planner.h"
 #include "protocol/Messages.h"
-#include "session/RecordReplay.h"
-#include "session/RemoteGame.h"
+#include "support/RoomFollower.h"
 
 namespace capzel::test {
 
@@ -28,7 +26,7 @@ public:
     explicit OnlinePlayer(const QUrl& url, bool awaitConnection = true) {
         QObject::connect(&socket, &QWebSocket::textMessageReceived, [this](const QString& t) {
             inbox.push_back(protocol::decodeMessage(t.toStdString()));
-            if (const auto* r = std::get_if<protocol::Refused>(&inbox.back())) refusals.push_back(r->reason);
+            if (const auto* r = std::get_if<protocol::Refused>(&inbox.back())) refusals.push_back(*r);
             if (const auto* s = std::get_if<protocol::Seats>(&inbox.back())) seatsSeen.push_back(s->seats);
         });
         // A server's certificate of its own making.
@@ -69,12 +67,11 @@ public:
     // Follows an accepted shot; false when it differs here.
     bool follow(const protocol::Accepted& a) {
         hashes.push_back(a.shot.inputs.outcome.hash);
-        return game.playAccepted(a) && game.hash() == a.shot.inputs.outcome.hash;
+        return game.follow(a);
     }
-    protocol::Shot aimedShot(double angle, int ticks) const {
-        const auto planned = players::shotAlong(game.state(), game.field().board, angle, ticks);
-        return protocol::Shot{game.shotNumber() + 1, plannedShotInputs(game.state(), game.field(), planned)};
-    }
+    protocol::Shot aimedShot(double angle, int ticks) const { return game.shotAlong(angle, ticks); }
+    // The refusal of the next message refused, by its code.
+    RefusalCode refusedCode(int timeoutMs = 20000) { return next<protocol::Refused>(timeoutMs).code; }
 
     QWebSocket socket;
     std::deque<protocol::Decoded> inbox;
@@ -85,9 +82,9 @@ public:
         });
     }
 
-    std::vector<std::string> refusals;  // every refusal received
+    std::vector<protocol::Refused> refusals;  // every refusal received
     std::vector<std::vector<protocol::SeatStatus>> seatsSeen;  // every seats message received
-    RemoteGame game;
+    RoomFollower game;
     std::vector<std::uint64_t> hashes;
 };
 

@@ -53,7 +53,7 @@ public:
     }
 
     ui::MainWindow& window() { return *app->mainWindow(); }
-    GameState& state() { return app->state(); }
+    Game& state() { return app->state(); }
     Field& field() { return window().field(); }
     Board& board() { return field().board; }
     ui::QtPlatform& platform() { return window().platform(); }

@@ -2,13 +2,15 @@
 
 #include <QWebSocket>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
+#include "model/PowerBarScale.h"
 #include "players/PlannedShot.h"
 #include "rules/Hints.h"
 #include "server/Room.h"
-#include "session/RecordReplay.h"
 
 namespace capzel::loadgen {
 
@@ -70,6 +72,7 @@ void LoadRoom::open(int index) {
     Player& p = *player;
     p.index = index;
     p.socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
+    p.game = std::make_unique<HeadlessPlayer>([this, &p](const protocol::Message& m) { sendFromClient(p, m); });
     p.think.setSingleShot(true);
     // Coarse timers fire together on round times: players would shoot in bursts.
     p.think.setTimerType(Qt::PreciseTimer);
@@ -82,7 +85,7 @@ void LoadRoom::open(int index) {
     connect(p.socket, &QWebSocket::textMessageReceived, this,
             [this, &p](const QString& text) { received(p, text.toStdString()); });
     connect(p.socket, &QWebSocket::disconnected, this, [this, &p] {
-        if (p.game.hasGame() || p.seat > 0)
+        if (p.seat > 0 || p.game->online().hasJoined())
             stats_.error("connection closed by the server (" + std::to_string(int(p.socket->closeCode())) + " " +
                          p.socket->closeReason().toStdString() + ")");
         else
@@ -103,6 +106,16 @@ void LoadRoom::send(Player& p, const protocol::Message& m) {
     p.socket->sendTextMessage(QString::fromStdString(protocol::encodeMessage(m)));
 }
 
+// What the player's client sends. A relay takes a shot as the accepted one
+// it passes on, with the outcome played here: the shot is held until then.
+void LoadRoom::sendFromClient(Player& p, const protocol::Message& m) {
+    if (const auto* shot = std::get_if<protocol::Shot>(&m); shot && settings_.relay) {
+        p.heldShot = *shot;
+        return;
+    }
+    send(p, m);
+}
+
 void LoadRoom::received(Player& p, const std::string& text) {
     protocol::Decoded message = protocol::decodeMessage(text);
     if (std::holds_alternative<protocol::Welcome>(message)) {
@@ -112,51 +125,42 @@ void LoadRoom::received(Player& p, const std::string& text) {
             setup.seats.insert(setup.seats.end(), std::size_t(settings_.computerSeats), PlayerKind::Club);
             send(p, setup);
         } else {
-            send(p, protocol::JoinRoom{code_, std::nullopt});
+            send(p, protocol::JoinRoom{code_, std::nullopt, {}, {}, false});
         }
-    } else if (const auto* joined = std::get_if<protocol::Joined>(&message)) {
+        return;
+    }
+    if (const auto* joined = std::get_if<protocol::Joined>(&message)) {
         p.seat = joined->mine.empty() ? 0 : joined->mine.front();
         if (p.index == 0) {
             code_ = joined->code;
             if (settings_.relay) send(p, startOf(settings_));
             for (int k = 1; k < settings_.playersPerRoom; ++k) open(k);
         }
-    } else if (const auto* state = std::get_if<protocol::State>(&message)) {
-        std::string why;
-        if (!p.game.applyState(*state, &why)) stats_.error("a state that cannot be read: " + why);
-        maybeShoot(p);
-    } else if (const auto* a = std::get_if<protocol::Accepted>(&message)) {
-        accepted(p, *a);
     } else if (const auto* refused = std::get_if<protocol::Refused>(&message)) {
         stats_.error("refused: " + refused->reason);
     } else if (const auto* wrong = std::get_if<protocol::Refusal>(&message)) {
         stats_.error("a message from the server that cannot be read: " + wrong->reason);
     }
-}
-
-void LoadRoom::accepted(Player& p, const protocol::Accepted& a) {
-    if (p.sentShot && *p.sentShot == a.shot.shotNumber && a.shot.inputs.seat == p.seat) {
+    const auto* a = std::get_if<protocol::Accepted>(&message);
+    if (a && p.sentShot && *p.sentShot == a->shot.shotNumber && a->shot.inputs.seat == p.seat) {
         if (stats_.measuring) stats_.latenciesMs.push_back(double(stats_.clock.nsecsElapsed() - p.sentAtNs) / 1e6);
         ++stats_.shots;
         p.sentShot.reset();
     }
-    ++stats_.followed;
-    stats_.longestGame = std::max(stats_.longestGame, a.shot.shotNumber);
-    const bool same = p.game.playAccepted(a) && p.game.hash() == a.shot.inputs.outcome.hash;
-    if (!same && !settings_.relay) {
-        ++stats_.desyncs;
-        send(p, protocol::StateRequest{});
-        return;
+    p.game->receive(message);
+    if (a) {
+        ++stats_.followed;
+        stats_.longestGame = std::max(stats_.longestGame, a->shot.shotNumber);
     }
-    if (!p.game.state().gameRunning) return gameOver();
+    // The client asks the server for its game again after a difference.
+    stats_.desyncs += p.game->mismatches() - p.mismatches;
+    p.mismatches = p.game->mismatches();
+    if (a && !p.game->game().gameRunning) return gameOver();
     maybeShoot(p);
 }
 
 void LoadRoom::maybeShoot(Player& p) {
-    const GameState& g = p.game.state();
-    if (stopping_ || !p.game.hasGame() || !g.gameRunning || g.currentTurn != p.seat || p.sentShot ||
-        p.think.isActive())
-        return;
+    if (stopping_ || !p.game->onTurn() || p.sentShot || p.think.isActive()) return;
     std::uniform_int_distribution<int> think(settings_.thinkMs / 2, settings_.thinkMs * 3 / 2);
     p.think.start(think(random_));
 }
@@ -164,12 +168,12 @@ void LoadRoom::maybeShoot(Player& p) {
 // At the next box, a little off, with any strength of the bar; a killer,
 // who has no box, anywhere.
 void LoadRoom::shoot(Player& p) {
-    const GameState& g = p.game.state();
-    const Board& board = p.game.field().board;
-    if (stopping_ || !g.gameRunning || g.currentTurn != p.seat) return;
+    const Game& g = p.game->game();
+    const Board& board = g.board;
+    if (stopping_ || !p.game->onTurn()) return;
     std::uniform_real_distribution<double> anywhere(-std::numbers::pi, std::numbers::pi);
     std::normal_distribution<double> off(0, 0.05);
-    std::uniform_int_distribution<int> ticks(1, players::maxBarTicks());
+    std::uniform_int_distribution<int> ticks(1, maxBarTicks());
     double angle = anywhere(random_);
     if (const FieldHints hints = fieldHints(g, board, false); hints.target) {
         const Box& piece = board.pieces[std::size_t(p.seat)];
@@ -177,17 +181,22 @@ void LoadRoom::shoot(Player& p) {
         const double ty = double(hints.target->top) + double(hints.target->height) / 2;
         angle = std::atan2(ty - double(players::aimStartY(piece)), tx - double(players::aimStartX(piece))) + off(random_);
     }
-    const players::PlannedShot planned = players::shotAlong(g, board, angle, ticks(random_));
-    const int number = p.game.shotNumber() + 1;
+    const players::PlannedShot planned = players::shotAlong(g, angle, ticks(random_));
+    const int number = p.game->shotsPlayed() + 1;
     p.sentShot = number;
     p.sentAtNs = stats_.clock.nsecsElapsed();
-    const protocol::Shot shot{number, plannedShotInputs(g, p.game.field(), planned)};
-    if (settings_.relay) {
-        protocol::Accepted passed{shot};
+    // Fired as "Go" fires it: the client sends it at its launch and plays it.
+    if (const auto refused = p.game->shoot(players::plannedShotCommand(g, planned))) {
+        stats_.error("a shot the rulebook refuses: " + refused->text);
+        p.sentShot.reset();
+        return;
+    }
+    if (p.heldShot) {
+        protocol::Accepted passed{*std::exchange(p.heldShot, std::nullopt)};
         passed.shot.inputs.seat = p.seat;
+        const auto& entries = p.game->session().record().entries;
+        if (!entries.empty()) passed.shot.inputs.outcome = outcomeOf(entries.back());
         send(p, passed);
-    } else {
-        send(p, shot);
     }
     QTimer::singleShot(settings_.shotTimeoutMs, &p.think, [this, &p, number] {
         if (p.sentShot != number) return;

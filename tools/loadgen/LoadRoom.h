@@ -3,14 +3,16 @@
 // join it by its code (and connect to the server's address with
 // ?room=CODE, for a load balancer that routes by room); each player shoots a cheap shot (at its next box with
 // a random strength, drawn from the room's seed) a thinking time after its
-// turn comes, and plays every accepted shot itself with RemoteGame, so that
-// a shot whose hash differs from the server's counts as a desync. When the
-// game is over the room begins a new one with new connections.
+// turn comes, and follows the game with the program's own client
+// (session/HeadlessPlayer.h), so that a shot whose hash differs from the
+// server's counts as a desync, as it would for a player. When the game is
+// over the room begins a new one with new connections.
 //
 // Against capzel-relay (a bare WebSocket relay, for comparison) the room's
 // maker sends the game's start as the server would begin it, and each
-// shooter sends its shot as an accepted shot with no outcome, which the
-// relay passes on to the room: the shots are followed, not checked.
+// shooter sends its shot as an accepted shot with the outcome it played
+// here, which the relay passes on to the room: the relay plays and checks
+// nothing, and the players still compare their games with one another.
 #pragma once
 
 #include <QElapsedTimer>
@@ -27,7 +29,7 @@
 #include <vector>
 
 #include "protocol/Messages.h"
-#include "session/RemoteGame.h"
+#include "session/HeadlessPlayer.h"
 
 class QWebSocket;
 
@@ -77,19 +79,21 @@ private:
     struct Player {
         int index = 0;
         QWebSocket* socket = nullptr;
-        RemoteGame game;
+        std::unique_ptr<HeadlessPlayer> game;
+        int mismatches = 0;  // the client's count, last seen
         int seat = 0;
         QTimer think;
         std::optional<int> sentShot;  // its number, while awaiting its Accepted
+        std::optional<protocol::Shot> heldShot;  // for the relay: sent once played here
         qint64 sentAtNs = 0;
     };
 
     void open(int index);
     void received(Player& p, const std::string& text);
-    void accepted(Player& p, const protocol::Accepted& a);
     void maybeShoot(Player& p);
     void shoot(Player& p);
     void send(Player& p, const protocol::Message& m);
+    void sendFromClient(Player& p, const protocol::Message& m);
     void gameOver();
 
     LoadSettings settings_;

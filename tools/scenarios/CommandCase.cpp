@@ -3,26 +3,25 @@
 #include <utility>
 
 #include "controls/Announcing.h"
-#include "controls/HiddenCommands.h"
+#include "rules/HiddenCommands.h"
+#include "rules/Rulebook.h"
 #include "platform/SilentPlatform.h"
 
 namespace capzel::scenarios {
 
 using nlohmann::json;
 
-CommandRun runCommandNamed(GameContext& ctx, const std::string& caption) {
-    static const std::pair<const char*, GameCommand> kCommands[] = {
-        {"Set Position", setPositionCommand}, {"Set Friction", setFrictionCommand}, {"Set Speed", setSpeedCommand},
-        {"Set Piece", setPieceCommand},       {"Set Ingame", setInGameCommand},
-    };
+CommandRun runCommandNamed(Game& g, Platform& ui, const std::string& caption, std::vector<std::string>& said) {
     CommandRun run;
     if (caption == "Set Guidelines") setGuidelinesCommand(run.menus);
-    for (const auto& [name, command] : kCommands) {
-        if (caption != name) continue;
-        const Judgement said = command(ctx);
-        bringForward(run.order, said);
-        run.ended = tellPlayers(ctx.ui, said) == GameFlow::Ended;
-    }
+    const std::optional<HiddenCommandKind> kind = commandNamed(caption);
+    if (!kind) return run;
+    const Command asked = askHiddenCommand(g, *kind, ui);
+    if (validate(g, asked)) return run;
+    const Outcome outcome = apply(g, asked);
+    bringForward(run.order, outcome);
+    run.ended = outcome.ended();
+    said = messagesOf(outcome);
     return run;
 }
 
@@ -34,21 +33,21 @@ CommandCase commandCaseFromJson(const json& j) {
             j.at("answers").get<std::vector<std::string>>()};
 }
 
-json commandOutcome(const GameContext& ctx, const CommandRun& run, const std::vector<std::string>& questions,
+json commandOutcome(const Game& g, const CommandRun& run, const std::vector<std::string>& questions,
                     const std::vector<std::string>& messages) {
-    json out = outcome(ctx, ShotResult{}, 0, messages, run.ended ? 1 : 0, kMaxPlayers);
+    json out = outcome(g, ShotResult{}, 0, 0, messages, run.ended ? 1 : 0, kMaxPlayers);
     for (const char* shotOnly : {"power", "cycles", "steps", "step_delay", "hit_count", "hits", "kills", "sent"}) out.erase(shotOnly);
     for (int i = 1; i <= kMaxPlayers; ++i) {
-        const Box& p = ctx.field.board.pieces[i];
+        const Box& p = g.piece(i);
         json& row = out["players"][size_t(i - 1)];
         row["width"] = p.width;
         row["height"] = p.height;
         row["z"] = run.order.pieces[std::size_t(i)];
-        row["friction"] = ctx.g.friction[i];
+        row["friction"] = g.seats[i].friction;
     }
     out["questions"] = questions;
     out["guide_menu"] = run.menus.guideItemVisible;
-    out["holder_place"] = {ctx.field.board.pieceHolder.left, ctx.field.board.pieceHolder.top};
+    out["holder_place"] = {g.board.pieceHolder.left, g.board.pieceHolder.top};
     return out;
 }
 
@@ -61,13 +60,12 @@ json playCommand(const CommandCase& c) {
             return questions.size() > answers.size() ? std::string() : answers[questions.size() - 1];
         }
     } ui;
-    GameState g;
-    Field field;
-    GameContext ctx{g, field, ui};
-    setUp(ctx, c.game);
+    Game g;
+    setUp(g, c.game);
     ui.answers = c.answers;
-    const CommandRun run = runCommandNamed(ctx, c.command);
-    return commandOutcome(ctx, run, ui.questions, ui.messages);
+    std::vector<std::string> said;
+    const CommandRun run = runCommandNamed(g, ui, c.command, said);
+    return commandOutcome(g, run, ui.questions, said);
 }
 
 }  // namespace capzel::scenarios

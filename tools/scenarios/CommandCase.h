@@ -31,13 +31,14 @@ struct CommandRun {
 };
 
 // Runs the command of that menu caption on the game as the main window does:
-// what it announces is told through ctx.ui at once. An unknown caption does
+// its boxes are asked through `ui`, then the rulebook applies it with the
+// answers they got. `said` gets what it announced. An unknown caption does
 // nothing.
-CommandRun runCommandNamed(GameContext& ctx, const std::string& caption);
+CommandRun runCommandNamed(Game& g, Platform& ui, const std::string& caption, std::vector<std::string>& said);
 
 CommandCase commandCaseFromJson(const nlohmann::json& j);  // throws nlohmann::json::exception
 
-nlohmann::json commandOutcome(const GameContext& ctx, const CommandRun& run, const std::vector<std::string>& questions,
+nlohmann::json commandOutcome(const Game& g, const CommandRun& run, const std::vector<std::string>& questions,
                               const std::vector<std::string>& messages);
 
 // The outcome of the hidden command with its answers, in the corpus's form.

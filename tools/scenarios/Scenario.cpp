@@ -2,11 +2,10 @@
 
 #include <iterator>
 
-#include "controls/Announcing.h"
 #include "controls/PacedShot.h"
 #include "model/GameSetup.h"
 #include "platform/SilentPlatform.h"
-#include "rules/ShotJudging.h"
+#include "rules/ShotInPlay.h"
 
 namespace capzel::scenarios {
 
@@ -14,16 +13,16 @@ using nlohmann::json;
 
 namespace {
 
-std::array<bool*, 7> flagsOf(GameState& g, int i) {
-    return {&g.inGame[i], &g.dead[i], &g.isKiller[i], &g.onLetters[i], &g.headingInReverse[i],
-            &g.moveableNextTurn[i], &g.losingTurn[i]};
+std::array<bool*, 7> flagsOf(Game& g, int i) {
+    return {&g.seats[i].inGame, &g.seats[i].dead, &g.seats[i].isKiller, &g.seats[i].onLetters, &g.seats[i].headingInReverse,
+            &g.seats[i].moveableNextTurn, &g.seats[i].losingTurn};
 }
 
 }  // namespace
 
-std::string flagText(const GameState& g, int i) {
+std::string flagText(const Game& g, int i) {
     std::string out;
-    const auto flags = flagsOf(const_cast<GameState&>(g), i);
+    const auto flags = flagsOf(const_cast<Game&>(g), i);
     for (size_t f = 0; f < flags.size(); ++f)
         if (*flags[f]) out += flagLetters[f];
     return out;
@@ -62,48 +61,65 @@ GameSetup scenarioSetup(const Scenario& s) {
     return setup;
 }
 
-void setUp(GameContext& ctx, const Scenario& s) {
-    ctx.field = Field{};
-    buildGame(ctx, scenarioSetup(s));
-    ctx.g.power = std::int16_t(s.power);
-    ctx.board().pointer = {s.pointer[0], s.pointer[1], s.pointer[2], s.pointer[3]};
+void setUp(Game& g, const Scenario& s) {
+    g = Game{};
+    buildGame(g, scenarioSetup(s));
 }
 
-ShotResult playPacedShot(GameContext& ctx, StepPace& pace) {
-    ShotEvents events;
-    PacedShot shot(ctx, pace, events);
-    shot.finish();
-    return shot.result();
+ShotCommand scenarioShot(const Game& g, const Scenario& s) {
+    ShotCommand shot;
+    shot.seat = g.currentTurn;
+    shot.x1 = s.pointer[0];
+    shot.y1 = s.pointer[1];
+    shot.x2 = s.pointer[2];
+    shot.y2 = s.pointer[3];
+    shot.strength = std::int16_t(s.power);
+    return shot;
 }
 
-json outcome(const GameContext& ctx, const ShotResult& r, double stepDelay, const std::vector<std::string>& messages,
-             int highScoresShown, int players) {
-    const GameState& g = ctx.g;
+PacedPlay playPacedShot(Game& g, const ShotCommand& shot) {
+    SilentPlatform clock;
+    StepPace pace;
+    ShotInPlay inPlay(g, shot);
+    PacedShot paced(inPlay, clock, pace);
+    paced.finish();
+    PacedPlay played;
+    played.result = inPlay.result();
+    played.launchStrength = g.launchStrength;
+    played.stepDelay = pace.delay();
+    played.outcome = inPlay.judge();
+    return played;
+}
+
+std::vector<std::string> messagesOf(const Judgement& said) {
+    std::vector<std::string> texts;
+    for (const Announcement& a : said.announcements) texts.push_back(a.text);
+    return texts;
+}
+
+json outcome(const Game& g, const ShotResult& r, std::int16_t launchStrength, double stepDelay,
+             const std::vector<std::string>& messages, int highScoresShown, int players) {
     json hits = json::array();
     for (int h = 1; h <= g.hitCount && h <= kHitLogSize; ++h) hits.push_back({g.hitFirst[h], g.hitSecond[h]});
     json rows = json::array();
     for (int i = 1; i <= (players < 0 ? g.numberOfPlayers : players) && i <= kMaxPlayers; ++i) {
-        const Box& p = ctx.field.board.pieces[i];
-        rows.push_back({{"left", p.left}, {"top", p.top}, {"vx", ctx.field.velocityX[i]},
-                           {"vy", ctx.field.velocityY[i]}, {"visible", p.visible}, {"score", g.score[i]},
-                           {"position", g.position[i]}, {"flags", flagText(g, i)}});
+        const Box& p = g.piece(i);
+        rows.push_back({{"left", p.left}, {"top", p.top}, {"vx", g.velocityX[i]},
+                           {"vy", g.velocityY[i]}, {"visible", p.visible}, {"score", g.seats[i].score},
+                           {"position", g.seats[i].position}, {"flags", flagText(g, i)}});
     }
     return {{"turn", g.currentTurn}, {"running", g.gameRunning}, {"high_scores", highScoresShown},
-            {"holder", ctx.field.board.pieceHolder.visible}, {"power", g.power}, {"cycles", r.cycles},
+            {"holder", g.board.pieceHolder.visible}, {"power", launchStrength}, {"cycles", r.cycles},
             {"steps", r.steps}, {"step_delay", stepDelay}, {"hit_count", g.hitCount}, {"hits", hits}, {"kills", g.killCount},
             {"sent", g.sentCount}, {"messages", messages}, {"players", rows}};
 }
 
 json playScenario(const Scenario& s) {
-    GameState g;
-    Field field;
-    SilentPlatform ui;
-    GameContext ctx{g, field, ui};
-    setUp(ctx, s);
-    StepPace pace;
-    const ShotResult r = playPacedShot(ctx, pace);
-    const bool ended = !r.unfinished && tellPlayers(ctx.ui, judgeFinishedShot(ctx)) == GameFlow::Ended;
-    return outcome(ctx, r, pace.delay(), ui.messages, ended ? 1 : 0);
+    Game g;
+    setUp(g, s);
+    const PacedPlay played = playPacedShot(g, scenarioShot(g, s));
+    return outcome(g, played.result, played.launchStrength, played.stepDelay, messagesOf(played.outcome),
+                   played.outcome.ended() ? 1 : 0);
 }
 
 namespace {
@@ -137,20 +153,20 @@ struct Digest {
 
 }  // namespace
 
-std::uint64_t stateDigest(const GameContext& ctx) {
-    const GameState& g = ctx.g;
-    const Field& f = ctx.field;
-    const Board& b = f.board;
+std::uint64_t stateDigest(const Game& g) {
+    const Board& b = g.board;
     Digest d;
-    d.add(g.numberOfPlayers), d.add(g.currentTurn), d.add(g.gameRunning), d.add(g.wallsOn), d.add(g.power);
-    d.add(g.hitCount), d.add(g.hitFirst), d.add(g.hitSecond), d.add(g.killCount), d.add(g.sentCount);
-    d.add(g.oneShotBonus), d.add(g.playerName), d.add(g.score), d.add(g.playerColor), d.add(g.friction);
-    d.add(g.inGame), d.add(g.moveableNextTurn), d.add(g.losingTurn), d.add(g.position);
-    d.add(g.headingInReverse), d.add(g.onLetters), d.add(g.isKiller), d.add(g.dead), d.add(g.shotsTaken);
-    d.add(f.velocityX), d.add(f.velocityY), d.add(f.ox), d.add(f.oy);
-    d.add(b.fieldPicture), d.add(b.leftLine), d.add(b.rightLine), d.add(b.spots), d.add(b.walls), d.add(b.pieces);
-    d.add(b.pieceHolder), d.add(b.centerLines), d.add(b.guideLines), d.add(b.pointer);
-    d.add(b.scaleWidth), d.add(b.scaleHeight);
+    d.add(g.numberOfPlayers), d.add(g.currentTurn), d.add(g.gameRunning), d.add(g.wallsOn), d.add(g.shotInProgress);
+    d.add(g.launchStrength), d.add(g.hitCount), d.add(g.hitFirst), d.add(g.hitSecond), d.add(g.killCount);
+    d.add(g.sentCount), d.add(g.oneShotBonus), d.add(g.shotsTaken), d.add(g.perGameTablesExist);
+    for (const Seat& s : g.seats) {
+        d.add(s.name), d.add(s.score), d.add(s.color), d.add(s.friction), d.add(int(s.kind)), d.add(s.position);
+        d.add(s.inGame), d.add(s.moveableNextTurn), d.add(s.losingTurn), d.add(s.headingInReverse);
+        d.add(s.onLetters), d.add(s.isKiller), d.add(s.dead);
+    }
+    d.add(g.velocityX), d.add(g.velocityY), d.add(g.ox), d.add(g.oy);
+    d.add(b.leftLine), d.add(b.rightLine), d.add(b.spots), d.add(b.walls), d.add(b.pieces);
+    d.add(b.pieceHolder), d.add(b.pointer), d.add(b.scaleWidth), d.add(b.scaleHeight);
     return d.h;
 }
 

@@ -20,11 +20,11 @@ namespace capzel::sim {
 // The number of players, the current turn and every player's saved values,
 // with the piece's place and size in whole twips. The same state always
 // gives the same bytes.
-std::string describeSavedState(const GameState& g, const Board& board);
+std::string describeSavedState(const Game& g);
 
 // Sets the game state and the pieces from that JSON, every key required and
 // none other; numbers must fit the tables of the game state. Throws
 // InputError naming the field.
-void setUpFromSavedState(std::string_view text, GameState& g, Board& board);
+void setUpFromSavedState(std::string_view text, Game& g);
 
 }  // namespace capzel::sim

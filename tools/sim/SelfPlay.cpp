@@ -16,15 +16,14 @@
 #include "records/GameRecord.h"
 #include "records/NewGame.h"
 #include "rules/TurnStart.h"
-#include "session/RecordReplay.h"
+#include "match/Match.h"
+#include "players/PlannedShot.h"
 
 namespace capzel::sim {
 
 namespace {
 
 using nlohmann::json;
-
-constexpr long kMaxCycles = 1000000;  // a shot that never rests ends the game unfinished
 
 SeatPlayer readSeat(const json& v, const std::string& where) {
     const std::string name = readText(v, where);
@@ -74,10 +73,7 @@ struct Tally {
     int unfinished = 0;
 };
 
-void writeRecord(const std::string& folder, int game, GameRecord& record, const GameState& g) {
-    for (const RecordEntry& e : record.entries)
-        for (const Announcement& a : outcomeOf(e).announcements)
-            if (a.kind == AnnouncementKind::Win && !g.gameRunning) record.winner = a.player;
+void writeRecord(const std::string& folder, int game, const GameRecord& record) {
     char name[32];
     std::snprintf(name, sizeof name, "/game-%04d.json", game + 1);
     SimPlatform files;
@@ -90,67 +86,51 @@ void writeRecord(const std::string& folder, int game, GameRecord& record, const 
 void playGame(const SelfPlayRequest& r, int game, Tally& tally) {
     const int n = int(r.seats.size());
     const auto seatOf = [&](int player) { return (player - 1 + game) % n; };
-    GameState g;
-    Field field;
-    QuietPlatform ui;
-    GameContext ctx{g, field, ui};
     NewGameSettings settings;
     settings.players = n;
     settings.walls = r.wallsOn;
-    applyNewGame(ctx, settings);
-    for (int i = 1; i <= n; ++i) g.playerKind[i] = kindOf(r.seats[std::size_t(seatOf(i))]);
-    GameRecord record;
-    record.setup = newGameSetup(settings);
-    for (int i = 1; i <= n; ++i) {
-        record.setup.seats[std::size_t(i - 1)].kind = g.playerKind[i];
-        record.setup.seats[std::size_t(i - 1)].color = g.playerColor[i];
-    }
-    paintPlayerColors(g, field);  // as a window shows the game, and as its replay begins
-    record.field = recordField(field);
-    const Judgement started = startTurn(ctx, g.currentTurn);
-    record.start = {gameHash(g, field), started.announcements};
+    for (int i = 1; i <= n; ++i) settings.seats[std::size_t(i)] = kindOf(r.seats[std::size_t(seatOf(i))]);
+    Game start;
+    applyNewGame(start, settings);
+    paintPlayerColors(start);  // as a window shows the game
+    QuietPlatform ui;
+    GameContext ctx{start, ui};
+    Judgement started = startTurn(ctx, start.currentTurn);
+    Match match(std::move(start), std::move(started.announcements));
 
     const std::uint64_t gameSeed = players::mixSeed(r.seed, std::uint64_t(game));
     players::PlannerOptions options;
     options.threads = r.threads;
     int shots = 0;
-    bool stuck = false;
-    while (g.gameRunning && shots < r.maxShots) {
+    while (match.game().gameRunning && shots < r.maxShots) {
+        const Game& g = match.game();
         const int cur = g.currentTurn;
         const SeatPlayer seat = r.seats[std::size_t(seatOf(cur))];
         const std::uint64_t seed = players::mixSeed(gameSeed, std::uint64_t(shots));
         players::PlannedShot shot;
         if (seat == SeatPlayer::Random) {
-            shot = players::randomShot(g, field, seed);
+            shot = players::randomShot(g, seed);
         } else {
             const auto t0 = std::chrono::steady_clock::now();
-            const players::PlanResult plan = players::planShot(g, field, g.playerKind[cur], seed, options);
+            const players::PlanResult plan = players::planShot(g, g.seats[cur].kind, seed, options);
             tally.decisionSeconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
             if (tally.fewestCandidates < 0 || plan.candidatesJudged < tally.fewestCandidates)
                 tally.fewestCandidates = plan.candidatesJudged;
             shot = plan.shot;
         }
         ++shots;
-        const bool aimed = !g.isKiller[cur];
-        bool inTarget = false;
-        RecordedShot recorded = plannedShotInputs(g, field, shot);
-        const std::optional<Judgement> judged = players::playShot(ctx, shot, kMaxCycles, &inTarget);
-        if (!judged) {
-            stuck = true;
-            break;
-        }
-        if (!r.records.empty()) {
-            recorded.outcome = {gameHash(g, field), judged->announcements};
-            record.entries.emplace_back(std::move(recorded));
-        }
+        const bool aimed = !g.seats[cur].isKiller;
+        const Played played = match.play(players::plannedShotCommand(g, shot));
+        if (!played.taken()) break;
         if (aimed) {
             ++tally.aimedShots[std::size_t(seatOf(cur))];
-            if (inTarget) ++tally.targetShots[std::size_t(seatOf(cur))];
+            if (played.outcome.shooterInTarget) ++tally.targetShots[std::size_t(seatOf(cur))];
         }
     }
     tally.shotsPerGame.push_back(shots);
-    if (!r.records.empty()) writeRecord(r.records, game, record, g);
-    if (g.gameRunning || stuck) {
+    if (!r.records.empty()) writeRecord(r.records, game, match.record());
+    const Game& g = match.game();
+    if (g.gameRunning) {
         ++tally.unfinished;
         return;
     }

@@ -8,22 +8,22 @@ namespace capzel::sim {
 namespace {
 
 std::string player(const GameContext& ctx, int i) {
-    const GameState& g = ctx.g;
-    const Box& p = ctx.field.board.pieces[i];
+    const Game& g = ctx.game;
+    const Box& p = ctx.game.board.pieces[i];
     Writer w(", ");
     w.real("left", p.left);
     w.real("top", p.top);
-    w.real("velocity_x", ctx.field.velocityX[i]);
-    w.real("velocity_y", ctx.field.velocityY[i]);
-    w.integer("score", g.score[i]);
-    w.integer("position", g.position[i]);
-    w.boolean("in_game", g.inGame[i]);
-    w.boolean("dead", g.dead[i]);
-    w.boolean("is_killer", g.isKiller[i]);
-    w.boolean("on_letters", g.onLetters[i]);
-    w.boolean("heading_in_reverse", g.headingInReverse[i]);
-    w.boolean("moveable_next_turn", g.moveableNextTurn[i]);
-    w.boolean("losing_turn", g.losingTurn[i]);
+    w.real("velocity_x", ctx.game.velocityX[i]);
+    w.real("velocity_y", ctx.game.velocityY[i]);
+    w.integer("score", g.seats[i].score);
+    w.integer("position", g.seats[i].position);
+    w.boolean("in_game", g.seats[i].inGame);
+    w.boolean("dead", g.seats[i].dead);
+    w.boolean("is_killer", g.seats[i].isKiller);
+    w.boolean("on_letters", g.seats[i].onLetters);
+    w.boolean("heading_in_reverse", g.seats[i].headingInReverse);
+    w.boolean("moveable_next_turn", g.seats[i].moveableNextTurn);
+    w.boolean("losing_turn", g.seats[i].losingTurn);
     return "{" + w.out + "}";
 }
 
@@ -31,9 +31,9 @@ std::string player(const GameContext& ctx, int i) {
 
 std::string writeOutcome(const GameContext& ctx, const ShotResult& result,
                          const std::vector<std::string>& messages) {
-    const GameState& g = ctx.g;
+    const Game& g = ctx.game;
     Writer w(",\n  ");
-    w.integer("power", g.power);
+    w.integer("power", g.launchStrength);
     w.integer("cycles", result.cycles);
     w.integer("steps", result.steps);
     w.boolean("unfinished", result.unfinished);
@@ -44,7 +44,7 @@ std::string writeOutcome(const GameContext& ctx, const ShotResult& result,
     w.integer("sent_count", g.sentCount);
     w.integer("current_turn", g.currentTurn);
     w.boolean("game_running", g.gameRunning);
-    w.boolean("piece_holder_visible", ctx.field.board.pieceHolder.visible);
+    w.boolean("piece_holder_visible", ctx.game.board.pieceHolder.visible);
     w.texts("messages", messages);
     std::string players = "[";
     for (int i = 1; i <= g.numberOfPlayers && i <= kMaxPlayers; ++i)

@@ -10,9 +10,8 @@ SimRun::SimRun(const SimRequest& request) {
     setup.walls = request.wallsOn;
     setup.currentTurn = std::int16_t(request.currentTurn);
     setup.seats = request.players;
-    buildGame(ctx, setup);
-    g.power = request.power;
-    Line& pointer = field.board.pointer;
+    buildGame(g, setup);
+    Line& pointer = g.board.pointer;
     pointer.x1 = request.pointer[0];
     pointer.y1 = request.pointer[1];
     pointer.x2 = request.pointer[2];
@@ -22,7 +21,7 @@ SimRun::SimRun(const SimRequest& request) {
 ShotResult SimRun::play(const SimRequest& request) {
     ShotOptions options;
     options.maxCycles = request.maxCycles;
-    ShotResult result = shootPiece(ctx, options);
+    ShotResult result = shootPiece(ctx, request.power, options);
     if (request.judge && !result.unfinished) tellPlayers(ctx.ui, judgeFinishedShot(ctx));
     return result;
 }

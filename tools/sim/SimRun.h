@@ -11,17 +11,17 @@ namespace capzel::sim {
 
 class SimRun {
 public:
-    GameState g;
-    Field field;
+    Game g;
     SimPlatform ui;
-    GameContext ctx{g, field, ui};
+    GameContext ctx{g, ui};
 
     // Sets up the game state and the fixed board layout from the request.
     explicit SimRun(const SimRequest& request);
 
-    // Plays the shot; when asked, the finished shot is then judged by the
-    // turn rules as "Go" judges it in the game. An unfinished shot is not
-    // judged.
+    // Plays the shot on the engine alone (a request may ask for what no
+    // player can do: any strength, a cycle limit, no judging); when asked,
+    // the finished shot is then judged by the turn rules as "Go" judges it
+    // in the game. An unfinished shot is not judged.
     ShotResult play(const SimRequest& request);
 };
 

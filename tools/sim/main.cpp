@@ -23,8 +23,8 @@
 #include "SimRun.h"
 #include "records/GameRecord.h"
 #include "records/SaveLoadCommands.h"
-#include "records/SnapshotText.h"
-#include "session/RecordReplay.h"
+#include "records/GameText.h"
+#include "match/RecordReplay.h"
 
 namespace {
 
@@ -123,26 +123,24 @@ int playShot() {
 // The game's Load command with FILE as the dialog's answer and no game
 // running (so nothing is asked first).
 int loadFile(const std::string& path) {
-    GameState g;
-    Field field;
+    Game g;
     SimPlatform ui;
     ui.chosenFile = path;
-    GameContext ctx{g, field, ui};
+    GameContext ctx{g, ui};
     if (!loadGameCommand(ctx, ".")) {
         for (const std::string& m : ui.messages) std::cerr << asLines(m);
         return 2;
     }
-    return written(describeSavedState(g, field.board));
+    return written(describeSavedState(g));
 }
 
 // The game's Save command with FILE as the dialog's answer.
 int saveFile(const std::string& path) {
-    GameState g;
-    Field field;
-    setUpFromSavedState(readStandardInput(), g, field.board);
+    Game g;
+    setUpFromSavedState(readStandardInput(), g);
     SimPlatform ui;
     ui.chosenFile = path;
-    GameContext ctx{g, field, ui};
+    GameContext ctx{g, ui};
     if (!saveGameCommand(ctx)) {
         for (const std::string& m : ui.messages) std::cerr << asLines(m);
         return 1;
@@ -162,7 +160,7 @@ int replayRecord() {
         step = replay.next();
         std::cout << step.describe() << '\n';
     }
-    std::cout << writeSnapshot(captureSnapshot(replay.state(), replay.field())) << '\n';
+    std::cout << writeGameText(replay.game()) << '\n';
     std::cout.flush();
     if (!step.error.empty()) return refuse("the game record is refused: " + step.error);
     return step.matches() && std::cout ? 0 : 1;

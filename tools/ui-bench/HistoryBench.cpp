@@ -78,11 +78,10 @@ void historyFigures(ui::CapzelApp& app, int games, int runs,
     });
     answer.start(5);
     // The games that end are two-player games.
-    if (ui::MainWindow* main = app.mainWindow()) {
-        GameContext ctx = main->context();
+    if (app.mainWindow()) {
         NewGameSettings settings;
         settings.players = 2;
-        applyNewGame(ctx, settings);
+        app.session().beginNewGame(settings);
     }
     report("history.games", games);
     report("history.file_mb", double(QFile(path).size()) / 1e6);

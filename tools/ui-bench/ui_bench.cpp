@@ -42,7 +42,8 @@
 #include <unistd.h>
 
 #include "controls/TurnController.h"
-#include "engine/Shot.h"
+#include "rules/ShotInPlay.h"
+#include "session/GameSession.h"
 #include "platform/SilentPlatform.h"
 #include "records/NewGame.h"
 #include "model/Placement.h"
@@ -87,15 +88,16 @@ double median(std::vector<double> v) {
 
 // One player, no walls, the piece at the bottom middle of the field.
 void setUpEmptyField(capzel::ui::MainWindow& w) {
-    capzel::GameContext ctx = w.context();
-    capzel::NewGameSettings s;
-    s.players = 1;
-    s.walls = false;
-    capzel::applyNewGame(ctx, s);
-    ctx.g.position[1] = 1;
-    capzel::Box& p = ctx.board().pieces[1];
-    p.left = 5400;
-    p.top = 8700;
+    capzel::GameSetup setup;
+    capzel::SeatSetup seat;
+    seat.name = "Player 1";
+    seat.friction = 98;
+    seat.position = 1;
+    seat.inGame = true;
+    seat.piece = capzel::PiecePlace{5400, 8700};
+    setup.seats.push_back(seat);
+    setup.walls = false;
+    w.session().beginGame(setup);
     w.refreshField();
 }
 
@@ -140,25 +142,23 @@ void runUntil(const std::function<bool()>& done) {
 // A full-strength straight shot upwards, played by the window's clock.
 ShotFigures fullStrengthShot(capzel::ui::MainWindow& w) {
     setUpEmptyField(w);
-    capzel::GameContext ctx = w.context();
-    capzel::Board& b = ctx.board();
-    capzel::Box& p = b.pieces[1];
-    b.pointer.x1 = p.left + p.width / 2;
-    b.pointer.y1 = p.top + p.height / 2;
-    b.pointer.x2 = b.pointer.x1;
-    b.pointer.y2 = b.pointer.y1 + 300;
-    b.pointer.visible = true;
-    ctx.g.power = 9405;  // "Go" at the top of a full bar
+    const capzel::Box& p = w.session().game().piece(1);
+    capzel::ShotCommand shot;
+    shot.seat = 1;
+    shot.x1 = p.left + p.width / 2;
+    shot.y1 = p.top + p.height / 2;
+    shot.x2 = shot.x1;
+    shot.y2 = shot.y1 + 300;
+    shot.strength = 9405;  // "Go" at the top of a full bar
     QCoreApplication::processEvents();
 
     // The same shot with nobody watching: how many steps it takes.
     long steps = 0;
     {
-        capzel::GameState g = ctx.g;
-        capzel::Field field = ctx.field;
-        capzel::SilentPlatform silent;
-        capzel::GameContext headless{g, field, silent};
-        steps = capzel::shootPiece(headless).steps;
+        capzel::Game g = w.session().game();
+        capzel::ShotInPlay headless(g, shot);
+        while (!headless.resting()) headless.advance();
+        steps = headless.result().steps;
     }
     const std::pair<float, float> start(p.left, p.top);
     PaintLog log(p);
@@ -168,7 +168,7 @@ ShotFigures fullStrengthShot(capzel::ui::MainWindow& w) {
     QElapsedTimer t;
     t.start();
     boxes.clock = &t;
-    w.turn().startShot();
+    w.turn().fire(shot);
     w.scheduler().start();
     // The shot's end is the first message of the rules.
     runUntil([&] { return boxes.firstBoxAt >= 0; });
@@ -227,8 +227,7 @@ double processCpuSeconds(qint64 pid) {
 // Releases without an aim and lets the bar fill `fills` times, then "Go".
 BarFigures barFills(capzel::ui::MainWindow& w, int fills) {
     setUpEmptyField(w);
-    capzel::GameState& g = w.state();
-    w.field().board.pointer.visible = false;
+    const capzel::BoardControls& controls = w.turn().controls();
     BarFigures f;
     QElapsedTimer t;
     double fillStart = -1, cpuStart = 0, cpuSpent = 0, timeSpent = 0;
@@ -243,13 +242,13 @@ BarFigures barFills(capzel::ui::MainWindow& w, int fills) {
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (!w.turn().charging()) return;
         const double now = double(t.nsecsElapsed()) / 1e9;
-        if (fillStart < 0 && g.power < 6585) {  // the first fill has begun
+        if (fillStart < 0 && controls.barLevel < 6585) {  // the first fill has begun
             fillStart = now;
             cpuStart = cpuSeconds();
             serverStart = processCpuSeconds(server);
             paintsStart = counter.paints;
             counter.pixels = 0;
-        } else if (fillStart >= 0 && g.power > last) {  // restarted from empty
+        } else if (fillStart >= 0 && controls.barLevel > last) {  // restarted from empty
             f.fills.push_back(now - fillStart);
             timeSpent += now - fillStart;
             cpuSpent += cpuSeconds() - cpuStart;
@@ -265,7 +264,7 @@ BarFigures barFills(capzel::ui::MainWindow& w, int fills) {
                 w.turn().goClicked();
             }
         }
-        last = g.power;
+        last = controls.barLevel;
     });
     poll.start();
     t.start();
@@ -379,7 +378,7 @@ int main(int argc, char** argv) {
     QElapsedTimer saving;
     saving.start();
     constexpr int kSaves = 20;
-    w.context().g.gameRunning = true;
+    setUpEmptyField(w);
     for (int k = 0; k < kSaves; ++k) app.session().keep();
     report("autosave.ms", double(saving.nsecsElapsed()) / 1e6 / kSaves);
 

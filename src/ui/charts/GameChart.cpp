@@ -3,26 +3,26 @@
 #include <QChartView>
 #include <QVBoxLayout>
 
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "ui/charts/LineCharts.h"
 
 namespace capzel::ui {
 
-void GameStandings::takePlayers(const GameState& g) {
+void GameStandings::takePlayers(const Game& g) {
     names.clear();
     colors.clear();
     for (int i = 1; g.isPlayer(i); ++i) {
-        names.push_back(QString::fromStdString(g.playerName[i]));
-        const Color c = g.playerColor[i];
+        names.push_back(QString::fromStdString(g.seats[i].name));
+        const Color c = g.seats[i].color;
         colors.push_back(lineColor(QColor(redOf(c), greenOf(c), blueOf(c))));
     }
 }
 
-void GameStandings::addRow(const GameState& g) {
+void GameStandings::addRow(const Game& g) {
     Row row;
     for (int i = 1; i <= int(names.size()) && g.isPlayer(i); ++i) {
-        row.scores.push_back(g.score[i]);
-        row.positions.push_back(g.position[i]);
+        row.scores.push_back(g.seats[i].score);
+        row.positions.push_back(g.seats[i].position);
     }
     rows.push_back(std::move(row));
 }
@@ -65,7 +65,7 @@ void GameChart::setStandings(const GameStandings& standings) {
     layout()->addWidget(charts_);
 }
 
-QWidget* openGameChartWindow(const GameStandings& standings, const QString& title) {
+QWidget* openGameChartWindow(const GameStandings& standings, const QString& title, double zoom) {
     auto* window = new GameChart;
     window->setObjectName(QStringLiteral("gameChartWindow"));
     window->setWindowTitle(title);
@@ -73,7 +73,7 @@ QWidget* openGameChartWindow(const GameStandings& standings, const QString& titl
     // It comes up beside the high scores without taking the keyboard.
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     window->setStandings(standings);
-    window->resize(560, 620);
+    window->resize(int(560 * zoom + 0.5), int(620 * zoom + 0.5));
     window->show();
     return window;
 }

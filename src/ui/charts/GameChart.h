@@ -10,7 +10,7 @@
 #include <vector>
 
 namespace capzel {
-struct GameState;
+struct Game;
 }
 
 namespace capzel::ui {
@@ -27,9 +27,9 @@ struct GameStandings {
     std::vector<Row> rows;  // rows[0]: the start, rows[k]: after shot k
 
     // The names and colours of `g`'s players (once, before the rows).
-    void takePlayers(const GameState& g);
+    void takePlayers(const Game& g);
     // Where `g`'s players stand now, as the next row.
-    void addRow(const GameState& g);
+    void addRow(const Game& g);
 };
 
 // Two charts, score above and course position below (object names
@@ -45,7 +45,8 @@ private:
     QWidget* charts_ = nullptr;
 };
 
-// The chart of a finished game in a window of its own, deleted when closed.
-QWidget* openGameChartWindow(const GameStandings& standings, const QString& title);
+// The chart of a finished game in a window of its own, `zoom` times its
+// designed size, deleted when closed.
+QWidget* openGameChartWindow(const GameStandings& standings, const QString& title, double zoom = 1.0);
 
 }  // namespace capzel::ui

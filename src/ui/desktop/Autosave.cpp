@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "platform/Platform.h"
 #include "records/SaveFileReader.h"
 #include "records/SaveFileWriter.h"
@@ -23,14 +23,14 @@ std::string autosaveSlotFile(const std::string& folder, int slot) {
 
 std::string autosaveFile() { return autosaveSlotFile(userDataFolder(), 1); }
 
-std::string keepAutosave(Platform& files, const GameState& g, const Board& board, const std::string& path) {
+std::string keepAutosave(Platform& files, const Game& g, const std::string& path) {
     if (!g.gameRunning || g.numberOfPlayers < 1) {
         const QString name = QString::fromStdString(path);
         if (QFileInfo(name).isFile() && !QFile::remove(name))
             return "The finished game could not be removed from \"" + path + "\".";
         return {};
     }
-    return files.writeFile(path, formatSaveFile(gatherSavedGame(g, board)));
+    return files.writeFile(path, formatSaveFile(gatherSavedGame(g)));
 }
 
 AutosaveReading readAutosave(Platform& files, const std::string& path) {

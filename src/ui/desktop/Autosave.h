@@ -25,7 +25,7 @@ class QLockFile;
 
 namespace capzel {
 class Platform;
-struct GameState;
+struct Game;
 struct Board;
 }  // namespace capzel
 
@@ -48,7 +48,7 @@ std::string autosaveFile();
 
 // Writes the running game to `path`, or removes the file when no game runs.
 // Gives what went wrong, or the empty text.
-std::string keepAutosave(Platform& files, const GameState& g, const Board& board, const std::string& path);
+std::string keepAutosave(Platform& files, const Game& g, const std::string& path);
 
 struct AutosaveReading {
     std::optional<SavedGame> game;  // an unfinished game to offer

@@ -49,12 +49,11 @@ WatchWindow::WatchWindow(std::unique_ptr<WatchedGame> game, const QString& title
     setObjectName(QStringLiteral("watchWindow"));
     setWindowTitle(title);
     setAttribute(Qt::WA_DeleteOnClose);
-    turn_ = session_.openBoard(*platform_);
-    shotRun_ = std::make_unique<WatchedShotRun>(*turn_, session_.state(), session_.field());
-    view_ = new FieldView(session_.field(), *turn_, this);
+    turn_ = std::make_unique<TurnController>(match_, *platform_);
+    view_ = new FieldView(*turn_, marks_, this);
     view_->setFixedSize(MainWindow::kClientWidthPx, MainWindow::kClientHeightPx);
     view_->setZoom(kFieldZoom);
-    scheduler_ = new StepScheduler(*shotRun_, this);
+    scheduler_ = new StepScheduler(*turn_, this);
     // The shot's end is seen once its last advance has returned; what the
     // rules said is already in the list, so nothing waits to be told.
     scheduler_->onAdvanced = [this] {
@@ -75,7 +74,7 @@ WatchWindow::~WatchWindow() {
     scheduler_ = nullptr;
     delete view_;
     view_ = nullptr;
-    session_.closeBoard(*platform_);
+    turn_->drop();
 }
 
 void WatchWindow::buildControls() {
@@ -140,9 +139,8 @@ void WatchWindow::showShot(int k) {
     pause_->stop();
     turn_->drop();
     running_ = 0;
-    const GamePosition& at = game_->after(k);
-    session_.state() = at.state;
-    session_.field() = at.field;
+    match_ = Match(game_->after(k));
+    turn_->gameChanged();
     shown_ = k;
     // While playing, the next shot follows after a breath.
     if (playing_ && k == game_->shotCount()) playing_ = false;
@@ -171,12 +169,14 @@ void WatchWindow::playNextShot() {
         showShot(k);
         return;
     }
-    const GamePosition& launch = game_->launch(k);
-    session_.state() = launch.state;
-    session_.field() = launch.field;
+    match_ = Match(game_->before(k));
+    turn_->gameChanged();
     running_ = k;
-    turn_->startShot();
-    shotRun_->begin(game_->changes(k));
+    if (turn_->fire(game_->command(k))) {
+        // The rulebook here does not take it: the field shows its end.
+        showShot(k);
+        return;
+    }
     scheduler_->setFast(fast_->isChecked());
     scheduler_->start();
     syncControls();
@@ -187,8 +187,8 @@ void WatchWindow::playNextShot() {
 // is already in the list. A shot that ended elsewhere is put right.
 void WatchWindow::shotJudged() {
     if (running_ == 0 || turn_->running()) return;
-    const GamePosition& recorded = game_->after(running_);
-    if (gameHash(session_.state(), session_.field()) != gameHash(recorded.state, recorded.field)) ++corrections_;
+    turn_->takeAnnouncements();
+    if (match_.game().hash() != game_->after(running_).hash()) ++corrections_;
     showShot(running_);
 }
 

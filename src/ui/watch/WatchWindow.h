@@ -3,8 +3,9 @@
 // and next shot, and the list of shots (who shot, what the rules said);
 // choosing a row shows the game after that shot. Beside them, the chart of
 // every player's score and course position. The watched game runs on a
-// session of its own, so the game in progress is never touched; nothing of
-// the watched game is kept or added to the history. A record that plays
+// match of its own, through the same rulebook, so the game in progress is
+// never touched; nothing of the watched game is kept or added to the
+// history. A record that plays
 // differently stops at that shot and the window says so.
 #pragma once
 
@@ -12,7 +13,9 @@
 #include <functional>
 #include <memory>
 
-#include "session/GameSession.h"
+#include "controls/TurnController.h"
+#include "match/Match.h"
+#include "model/WindowState.h"
 #include "ui/watch/WatchedGame.h"
 
 class QCheckBox;
@@ -66,10 +69,10 @@ private:
     void syncControls();
 
     std::unique_ptr<WatchedGame> game_;
-    GameSession session_;
+    Match match_;
     std::unique_ptr<QtPlatform> platform_;
-    std::shared_ptr<TurnController> turn_;
-    std::unique_ptr<WatchedShotRun> shotRun_;
+    std::unique_ptr<TurnController> turn_;
+    FieldMarkings marks_ = makeFieldMarkings();
     FieldView* view_ = nullptr;
     StepScheduler* scheduler_ = nullptr;
     QListWidget* list_ = nullptr;

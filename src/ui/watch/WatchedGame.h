@@ -1,28 +1,22 @@
 // A kept game made ready to be watched: its record replayed once with no
 // window, shot by shot, checking every shot against the record. It holds
 // what the Watch window lists (who shot, what the rules said), the chart's
-// standings, and the game as it stood before and after every shot, so that
-// the window can jump anywhere and play any shot on its field. A record
+// standings, the game as it stood after every shot and, for every shot,
+// the game it starts from and the shot itself, so that the window can jump
+// anywhere and play any shot on its field through the rulebook. A record
 // that plays differently (another version of the game) is kept up to the
 // shot before the first difference, with a message naming that shot.
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "controls/LastShot.h"
-#include "controls/SteppedRun.h"
-#include "model/Field.h"
-#include "model/GameState.h"
+#include "model/Command.h"
+#include "model/Game.h"
 #include "records/GameRecord.h"
 #include "ui/charts/GameChart.h"
-
-namespace capzel {
-class TurnController;
-}
 
 namespace capzel::ui {
 
@@ -32,11 +26,6 @@ struct WatchedShot {
     int player = 0;                 // who shot
     std::string shooter;            // that player's name
     std::vector<std::string> said;  // what the rules announced once it was judged
-};
-
-struct GamePosition {
-    GameState state;
-    Field field;
 };
 
 class WatchedGame {
@@ -56,46 +45,20 @@ public:
     const std::string& stopMessage() const { return stopMessage_; }
 
     // The game after shot k is judged (0: as it began).
-    const GamePosition& after(int k) const { return after_[std::size_t(k)]; }
-    // The game as shot k (from 1) was launched: aimed, its strength set
-    // (for an undo, the game before it).
-    const GamePosition& launch(int k) const { return launch_[std::size_t(k - 1)]; }
-    // The game as each hidden command that came while shot k ran left it,
-    // with the advance it came before.
-    const std::vector<MidShotChange>& changes(int k) const { return changes_[std::size_t(k - 1)]; }
+    const Game& after(int k) const { return after_[std::size_t(k)]; }
+    // The game shot k (from 1) starts from, and the shot as it was played
+    // (with the hidden commands that came while it ran); for an undo, the
+    // game before it and no shot.
+    const Game& before(int k) const { return before_[std::size_t(k - 1)]; }
+    const ShotCommand& command(int k) const { return commands_[std::size_t(k - 1)]; }
 
 private:
     std::vector<WatchedShot> shots_;
-    std::vector<GamePosition> after_;
-    std::vector<GamePosition> launch_;
-    std::vector<std::vector<MidShotChange>> changes_;
+    std::vector<Game> after_;
+    std::vector<Game> before_;
+    std::vector<ShotCommand> commands_;
     GameStandings standings_;
     std::string stopMessage_;
-};
-
-// A watched shot run by the turn of the window's field, the changes of the
-// hidden commands that came during it put on the game before the advance
-// they came at, as the game's own replay puts them: the shot ends where the
-// record says, with nothing to put right afterwards.
-class WatchedShotRun final : public SteppedRun {
-public:
-    WatchedShotRun(TurnController& turn, GameState& g, Field& field) : turn_(turn), g_(g), field_(field) {}
-
-    // A shot the turn has just launched, and the changes made while it ran.
-    void begin(const std::vector<MidShotChange>& changes);
-
-    bool running() const override;
-    long wait() const override;
-    GameFlow advance() override;
-    bool shotUnderWay() const override;
-
-private:
-    TurnController& turn_;
-    GameState& g_;
-    Field& field_;
-    std::vector<MidShotChange> changes_;
-    std::size_t nextChange_ = 0;
-    long advances_ = 0;
 };
 
 }  // namespace capzel::ui

@@ -1,5 +1,7 @@
 #include "ui/windows/ComputerPlay.h"
 
+#include "model/PowerBarScale.h"
+
 #include <QAction>
 #include <algorithm>
 #include <cmath>
@@ -35,13 +37,13 @@ ComputerPlay::PersonCommand::~PersonCommand() {
 
 // A seat played at another computer of an online game is, at this board,
 // like the computer's: its shots come by themselves.
-bool ComputerPlay::seatIsComputer() const { return computerToPlay(app_.state()) || app_.session().seatIsRemote(); }
+bool ComputerPlay::seatIsComputer() const { return computerToPlay(app_.game()) || app_.session().seatIsRemote(); }
 
 bool ComputerPlay::unattended() const { return personCommands_ == 0 && seatIsComputer(); }
 
 bool ComputerPlay::unattendedFor(int player) const {
-    const GameState& g = app_.state();
-    return personCommands_ == 0 && g.isPlayer(player) && g.playerKind[player] != PlayerKind::Human;
+    const Game& g = app_.game();
+    return personCommands_ == 0 && g.isPlayer(player) && g.seats[player].kind != PlayerKind::Human;
 }
 
 void ComputerPlay::lookSoon() {
@@ -84,9 +86,9 @@ void ComputerPlay::stop() {
 }
 
 bool ComputerPlay::canSuggest() const {
-    const GameState& g = app_.state();
+    const Game& g = app_.game();
     const TurnController& turn = window_.turn();
-    return g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] && !seatIsComputer() &&
+    return g.gameRunning && g.isPlayer(g.currentTurn) && !g.seats[g.currentTurn].dead && !seatIsComputer() &&
            !turn.running() && turn.phase() != TurnPhase::Judging && !(this->turn() && this->turn()->running());
 }
 
@@ -96,20 +98,19 @@ void ComputerPlay::suggestShot() {
     // The plan tells when it is ready, from its own thread: the window is
     // called back through its event loop.
     suggestion_ = std::make_unique<players::PlanJob>(
-        app_.state(), window_.field(), PlayerKind::Expert, app_.random()(), players::PlannerOptions{},
+        app_.game(), PlayerKind::Expert, app_.random()(), players::PlannerOptions{},
         [this] { QMetaObject::invokeMethod(this, &ComputerPlay::suggestionReady, Qt::QueuedConnection); });
 }
 
 void ComputerPlay::suggestionReady() {
     if (!suggestion_ || !suggestion_->ready()) return;
-    const Field& field = window_.field();
-    if (!canSuggest() || !suggestion_->stillFits(app_.state(), field)) {
+    if (!canSuggest() || !suggestion_->stillFits(app_.game())) {
         clearSuggestion();
         return;
     }
-    const Board& board = field.board;
+    const Board& board = app_.game().board;
     const players::PlannedShot& shot = suggestion_->result().shot;
-    const Box& piece = board.pieces[app_.state().currentTurn];
+    const Box& piece = board.pieces[app_.game().currentTurn];
     SuggestedShot s;
     s.x1 = players::aimStartX(piece);
     s.y1 = players::aimStartY(piece);
@@ -118,7 +119,7 @@ void ComputerPlay::suggestionReady() {
     // A strong shot's drag point may lie beyond the window: the line is
     // drawn as far as the field goes, pointing the same way.
     keepAimInside(s, board.scaleWidth, board.scaleHeight, kSuggestionMargin);
-    s.barLevel = players::barLevel(shot.barTicks);
+    s.barLevel = barLevel(shot.barTicks);
     const double rows = std::max(1, powerBarRows());
     s.percent = std::clamp(int(std::lround(100.0 * (rows - s.barLevel) / rows)), 1, 100);
     window_.view()->setSuggestion(s);
@@ -130,7 +131,7 @@ void ComputerPlay::updateSuggestion() {
     window_.menus().suggestShotAction->setEnabled(canSuggest());
     if (!suggestion_ || !suggestion_->ready()) return;
     if (window_.turn().shot() != nullptr || seatIsComputer() ||
-        !suggestion_->stillFits(app_.state(), window_.field()))
+        !suggestion_->stillFits(app_.game()))
         clearSuggestion();
 }
 

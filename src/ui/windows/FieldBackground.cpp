@@ -1,5 +1,7 @@
 #include "ui/windows/FieldBackground.h"
 
+#include "model/WindowState.h"
+
 #include <QFont>
 #include <QPainter>
 #include <cmath>
@@ -47,7 +49,8 @@ QRect outlineRect(float left, float top, float width, float height) {
     return QRect(l, t, r - l, b - t);
 }
 
-QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devicePixelRatio, double zoom) {
+QPixmap renderFieldBackground(const Board& board, const FieldMarkings& marks, QSize logicalSize, qreal devicePixelRatio,
+                              double zoom) {
     QPixmap pm(QSize(int(std::ceil(logicalSize.width() * devicePixelRatio)),
                      int(std::ceil(logicalSize.height() * devicePixelRatio))));
     pm.setDevicePixelRatio(devicePixelRatio);
@@ -63,7 +66,7 @@ QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devic
     p.setBrush(Qt::NoBrush);
 
     // The picture's frame along its four edges.
-    const Box& img = board.fieldPicture;
+    const Box& img = marks.fieldPicture;
     outline(p, outlineRect(img.left, img.top, img.width, img.height));
 
     // The boxes and their labels.
@@ -76,7 +79,7 @@ QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devic
     }
 
     // The diagonal sides of the octagon.
-    for (const Line& l : board.centerLines)
+    for (const Line& l : marks.centerLines)
         p.drawLine(QPointF(px(l.x1), px(l.y1)), QPointF(px(l.x2), px(l.y2)));
     return pm;
 }

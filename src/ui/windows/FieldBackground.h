@@ -10,6 +10,7 @@
 
 namespace capzel {
 struct Board;
+struct FieldMarkings;
 }
 
 namespace capzel::ui {
@@ -17,7 +18,8 @@ namespace capzel::ui {
 // The whole client area (black) with the drawn field at fieldPicture's place,
 // rendered at the given device pixel ratio, the field `zoom` times its
 // designed size.
-QPixmap renderFieldBackground(const Board& board, QSize logicalSize, qreal devicePixelRatio, double zoom = 1.0);
+QPixmap renderFieldBackground(const Board& board, const FieldMarkings& marks, QSize logicalSize, qreal devicePixelRatio,
+                              double zoom = 1.0);
 
 // The pixel rectangle of a region's outline: its edges lie on the
 // region's edges, inside it.

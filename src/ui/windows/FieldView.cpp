@@ -9,8 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "model/Field.h"
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "controls/TurnController.h"
 #include "rules/Hints.h"
 #include "ui/windows/FieldBackground.h"
@@ -76,25 +75,25 @@ void drawBoldAim(QPainter& p, const Line& l, double fieldWidthPx) {
 // bar's rows: the pieces, the aim line, the bar's visibility, the "Go"
 // button and the drawing order. The bar's rows are told apart by its
 // revision. Commands and mouse moves repaint on their own when they return.
-std::uint64_t loopFingerprint(const Field& f, const BoardControls& c) {
+template <class Drawn>
+std::uint64_t loopFingerprint(const Drawn& drawn, const BoardControls& c) {
     std::uint64_t h = 1469598103934665603ull;  // FNV-1a
     auto mix = [&h](const void* data, std::size_t n) {
         const auto* bytes = static_cast<const unsigned char*>(data);
         for (std::size_t i = 0; i < n; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
     };
     auto mixValue = [&mix](auto v) { mix(&v, sizeof v); };
-    const Board& b = f.board;
     for (int i = 1; i <= kMaxPlayers; ++i) {
-        const Box& p = b.pieces[i];
+        const Box& p = drawn.pieces[std::size_t(i)];
         mixValue(p.left);
         mixValue(p.top);
         mixValue(p.visible);
         mixValue(p.fillColor);
     }
     // A computer's aim is drawn out step by step as well.
-    mixValue(b.pointer.visible);
-    mixValue(b.pointer.x2);
-    mixValue(b.pointer.y2);
+    mixValue(drawn.aim.visible);
+    mixValue(drawn.aim.x2);
+    mixValue(drawn.aim.y2);
     mixValue(c.powerBar.box.visible);
     mixValue(c.goButton.box.visible);
     mixValue(c.order.counter);
@@ -103,8 +102,8 @@ std::uint64_t loopFingerprint(const Field& f, const BoardControls& c) {
 
 }  // namespace
 
-FieldView::FieldView(const Field& field, const TurnController& turn, QWidget* parent)
-    : QWidget(parent), field_(field), turn_(turn), go_(new QPushButton(this)) {
+FieldView::FieldView(const TurnController& turn, const FieldMarkings& marks, QWidget* parent)
+    : QWidget(parent), turn_(turn), marks_(marks), go_(new QPushButton(this)) {
     setObjectName(QStringLiteral("fieldView"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);  // moves without a button place a piece by hand
@@ -117,16 +116,34 @@ FieldView::FieldView(const Field& field, const TurnController& turn, QWidget* pa
     syncGoButton();
 }
 
-const ReplayRun* FieldView::replayShown() const { return turn_.replay(); }
+const ShotReplay* FieldView::replayShown() const { return turn_.replay(); }
 
-const Field& FieldView::shown() const {
-    const ReplayRun* replay = replayShown();
-    return replay ? replay->field() : field_;
+const Game& FieldView::shown() const {
+    const ShotReplay* replay = replayShown();
+    return replay ? replay->game() : turn_.match().game();
 }
 
 const BoardControls& FieldView::shownControls() const {
-    const ReplayRun* replay = replayShown();
+    const ShotReplay* replay = replayShown();
     return replay ? replay->controls() : turn_.controls();
+}
+
+FieldView::DrawnPieces FieldView::drawnPieces() const {
+    const Game& g = shown();
+    DrawnPieces drawn{g.board.pieces, g.board.pointer};
+    if (replayShown() || g.shotInProgress) return drawn;
+    const PendingShot& pending = turn_.pending();
+    if (pending.placement && g.isPlayer(g.currentTurn)) {
+        drawn.pieces[std::size_t(g.currentTurn)].left = pending.placement->left;
+        drawn.pieces[std::size_t(g.currentTurn)].top = pending.placement->top;
+    }
+    Line& aim = drawn.aim;
+    aim.x1 = pending.aim.x1;
+    aim.y1 = pending.aim.y1;
+    aim.x2 = pending.aim.x2;
+    aim.y2 = pending.aim.y2;
+    aim.visible = pending.aim.visible;
+    return drawn;
 }
 
 QSize FieldView::designSize() const {
@@ -160,7 +177,7 @@ void FieldView::syncGoButton() {
     if (go_->isVisibleTo(this) != b.box.visible) go_->setVisible(b.box.visible);
 }
 
-void FieldView::setHints(const GameState* game) {
+void FieldView::setHints(const Game* game) {
     if (hintsFrom_ == game) return;
     hintsFrom_ = game;
     update();
@@ -188,7 +205,7 @@ void FieldView::setSuggestion(const std::optional<SuggestedShot>& s) {
 
 FieldView::Staleness FieldView::staleness() const {
     const BoardControls& c = shownControls();
-    if (paintedFingerprint_ != loopFingerprint(shown(), c)) return Staleness::Field;
+    if (paintedFingerprint_ != loopFingerprint(drawnPieces(), c)) return Staleness::Field;
     if (c.powerBar.box.visible && paintedBarRevision_ != c.powerBar.revision) return Staleness::PowerBar;
     return Staleness::None;
 }
@@ -209,11 +226,11 @@ void FieldView::updatePowerBar() {
 void FieldView::paintEvent(QPaintEvent* event) {
     const qreal dpr = devicePixelRatioF();
     if (background_.isNull() || background_.devicePixelRatio() != dpr)
-        background_ = renderFieldBackground(shown().board, size(), dpr, zoom_);
+        background_ = renderFieldBackground(shown().board, marks_, size(), dpr, zoom_);
 
     // Only what the paint covers as a whole counts as shown.
     const QRegion painted = event->region();
-    if (QRegion(rect()).subtracted(painted).isEmpty()) paintedFingerprint_ = loopFingerprint(shown(), shownControls());
+    if (QRegion(rect()).subtracted(painted).isEmpty()) paintedFingerprint_ = loopFingerprint(drawnPieces(), shownControls());
     if (QRegion(powerBarRect()).subtracted(painted).isEmpty())
         paintedBarRevision_ = shownControls().powerBar.revision;
     QPainter p(this);
@@ -251,6 +268,7 @@ void FieldView::paintReplayMark(QPainter& p) const {
 
 void FieldView::paintShapes(QPainter& p) const {
     const Board& b = shown().board;
+    const DrawnPieces drawn = drawnPieces();
     const DrawingOrder& z = shownControls().order;
     std::vector<Shape> shapes;
     shapes.reserve(64);
@@ -267,11 +285,11 @@ void FieldView::paintShapes(QPainter& p) const {
     addLine(b.leftLine);
     addLine(b.rightLine);
     addBox(b.pieceHolder, Shape::Rect);
-    for (int i = 1; i <= kMaxPlayers; ++i) addBox(b.pieces[i], Shape::Circle, z.pieces[std::size_t(i)]);
-    for (const Line& l : b.centerLines) addLine(l);
+    for (int i = 1; i <= kMaxPlayers; ++i) addBox(drawn.pieces[std::size_t(i)], Shape::Circle, z.pieces[std::size_t(i)]);
+    for (const Line& l : marks_.centerLines) addLine(l);
     for (int g = 0; g < kGuideCount; ++g)
-        if (Board::guideExists(g)) addLine(b.guideLines[g], z.guides[std::size_t(g)]);
-    addLine(b.pointer, z.pointer);
+        if (FieldMarkings::guideExists(g)) addLine(marks_.guideLines[std::size_t(g)], z.guides[std::size_t(g)]);
+    addLine(drawn.aim, z.pointer);
 
     std::stable_sort(shapes.begin(), shapes.end(), [](const Shape& a, const Shape& c) {
         return a.z != c.z ? a.z < c.z : a.order < c.order;
@@ -290,7 +308,7 @@ void FieldView::paintShapes(QPainter& p) const {
             p.drawEllipse(boxRect(*s.box));
             break;
         case Shape::Segment:
-            if (boldAim_ && s.line == &b.pointer) {
+            if (boldAim_ && s.line == &drawn.aim) {
                 p.setRenderHint(QPainter::Antialiasing, true);
                 drawBoldAim(p, *s.line, width());
                 break;
@@ -324,8 +342,9 @@ void FieldView::paintPieceHints(QPainter& p) const {
     // own piece, dashed around each piece a killer can take.
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setBrush(Qt::NoBrush);
+    const DrawnPieces drawn = drawnPieces();
     auto ring = [&](int i, Qt::PenStyle style) {
-        const Box& b = shown().board.pieces[std::size_t(i)];
+        const Box& b = drawn.pieces[std::size_t(i)];
         if (!b.visible) return;
         QPen pen(qcolor(h.colour), 2, style);
         p.setPen(pen);

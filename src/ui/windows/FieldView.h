@@ -15,11 +15,15 @@
 
 class QPushButton;
 
+#include <array>
+
+#include "model/Board.h"
+
 namespace capzel {
-class ReplayRun;
+class ShotReplay;
 struct BoardControls;
-struct Field;
-struct GameState;
+struct FieldMarkings;
+struct Game;
 class TurnController;
 }
 
@@ -28,7 +32,9 @@ namespace capzel::ui {
 class FieldView : public QWidget {
     Q_OBJECT
 public:
-    FieldView(const Field& field, const TurnController& turn, QWidget* parent);
+    // Draws the game of `turn`'s match (or its replay's copy) with the
+    // window's `marks`, both of which must outlive the view.
+    FieldView(const TurnController& turn, const FieldMarkings& marks, QWidget* parent);
 
     QPushButton* goButton() const { return go_; }
 
@@ -45,7 +51,7 @@ public:
 
     // Marks the current player's piece and target between shots, from the
     // game state `game`; null draws the field without them.
-    void setHints(const GameState* game);
+    void setHints(const Game* game);
 
     // The bold aim line: thick and bright, with an arrow from the piece
     // showing where it will go; the classic thin line otherwise.
@@ -95,20 +101,28 @@ private:
 
     // What is drawn: the replay's copy while a replay runs, asked at every
     // paint and look, so that the view never keeps a pointer into a run
-    // that may have ended; the game's own field and controls otherwise.
-    const ReplayRun* replayShown() const;
-    const Field& shown() const;
+    // that may have ended; the game and the turn's controls otherwise.
+    const ShotReplay* replayShown() const;
+    const Game& shown() const;
     const BoardControls& shownControls() const;
+    // The pieces and the aim line as drawn: the shown game's, with what the
+    // player has set for the next shot (a piece placed by hand, the aim) on
+    // them while no shot or replay runs.
+    struct DrawnPieces {
+        std::array<Box, kMaxPlayers + 1> pieces;
+        Line aim;
+    };
+    DrawnPieces drawnPieces() const;
     int frameMs() const;
     // A rectangle of the field, in the widget's own pixels.
     QRectF onWidget(const QRectF& field) const;
     QPointF toTwips(QPointF widgetPoint) const;
 
-    const Field& field_;
     const TurnController& turn_;
+    const FieldMarkings& marks_;
     bool showingReplay_ = false;
     bool boldAim_ = false;
-    const GameState* hintsFrom_ = nullptr;
+    const Game* hintsFrom_ = nullptr;
     std::optional<SuggestedShot> suggestion_;
     QPushButton* go_;
     double zoom_ = 1.0;

@@ -25,24 +25,29 @@ private:
 
 // A game of its own, with the turn played on its field.
 struct DemoGame {
-    GameState g;
-    Field field;
+    Match match;
     DemoPlatform silent;
-    GameContext ctx{g, field, silent};
-    TurnController turn{ctx};
+    TurnController turn{match, silent};
+    FieldMarkings marks = makeFieldMarkings();
 
-    explicit DemoGame(const GameSetup& setup) { buildGame(ctx, setup); }
+    explicit DemoGame(const GameSetup& setup) : match(built(setup)) {}
+
+    static Game built(const GameSetup& setup) {
+        Game g;
+        buildGame(g, setup);
+        return g;
+    }
 
     QPointF centreOf(int piece) const {
-        const Box& p = field.board.pieces[std::size_t(piece)];
+        const Box& p = match.game().piece(piece);
         return {p.left + p.width / 2.0, p.top + p.height / 2.0};
     }
 
     // The field as the main window shows it, with the turn's marks.
     QPixmap grab() {
-        FieldView view(field, turn, nullptr);
+        FieldView view(turn, marks, nullptr);
         view.setFixedSize(MainWindow::kClientWidthPx, MainWindow::kClientHeightPx);
-        view.setHints(&g);
+        view.setHints(&match.game());
         view.syncGoButton();
         return view.grab();
     }

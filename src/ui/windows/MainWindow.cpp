@@ -51,9 +51,7 @@ MainWindow::MainWindow(GameHost& app)
                    Qt::MSWindowsFixedSizeDialogHint);
 
     menus_.build(menuBar());
-    view_ = new FieldView(field(), *turn_, this);
-    view_->setFixedSize(kClientWidthPx, kClientHeightPx);
-    setCentralWidget(view_);
+    buildClientArea();
     coach_ = new FirstGameCoach(app_, *turn_, view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setSizePercent(app.settings().sizePercent);
@@ -72,9 +70,8 @@ MainWindow::MainWindow(GameHost& app)
     view_->onMouseUp = [this](int b, int s, float x, float y) {
         runCommand([&] { handleMouseUp(b, s, x, y); });
     };
-    view_->onResized = [this] { stretchSideLines(); };
+    view_->onResized = [this] { view_->update(); };
     connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { handleGoButton(); }); });
-    banner_ = new RuleBanner(view_);
     connectMenus();
     connectComputerPlay();
     applySettings();
@@ -106,22 +103,19 @@ MainWindow::~MainWindow() {
     computerPlay_ = nullptr;
     delete scheduler_;
     scheduler_ = nullptr;
-    banner_ = nullptr;  // goes with the view
+    banner_ = nullptr;  // goes with the side panel
     delete view_;
     view_ = nullptr;
     if (boardOpen_) app_.session().closeBoard(*platform_);
 }
 
 GameSession& MainWindow::session() { return app_.session(); }
-GameState& MainWindow::state() { return session().state(); }
-Field& MainWindow::field() { return session().field(); }
+const Game& MainWindow::game() { return session().game(); }
 QtPlatform& MainWindow::platform() { return *platform_; }
-GameContext MainWindow::context() { return GameContext{state(), field(), *platform_}; }
 
 void MainWindow::initialize() {
     app_.seedRandom();
     menuState_.songCount = countSongs(musicFolder_);
-    stretchSideLines();
     syncMenus();
 }
 
@@ -136,27 +130,8 @@ void MainWindow::placeOnScreen() {
     if (view_->zoom() != 1.0) fitOnScreen();
 }
 
-void MainWindow::stretchSideLines() {
-    Board& b = field().board;
-    // The game's field keeps its designed size at every zoom.
-    const QSize design = view_->designSize();
-    b.scaleWidth = float(twips(design.width()));
-    b.scaleHeight = float(twips(design.height()));
-    b.leftLine.y1 = 0;
-    b.leftLine.y2 = b.scaleHeight;
-    b.rightLine.y1 = 0;
-    b.rightLine.y2 = b.scaleHeight;
-    view_->update();
-}
-
-void MainWindow::applyPlayerColors() {
-    for (int i = 1; i <= kMaxPlayers; ++i) field().board.pieces[i].fillColor = state().playerColor[i];
-    view_->update();
-}
-
 void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible()) applyPlayerColors();
     // A Space let go in another window is never seen here.
     if (event->type() == QEvent::ActivationChange && !isActiveWindow() && spaceHeld_) {
         spaceHeld_ = false;
@@ -216,17 +191,12 @@ void MainWindow::syncMenus() {
     menus_.syncFrom(menuState_);
     menus_.syncOnline(session().online());
     menus_.showHintsAction->setChecked(app_.showHints());
-    view_->setHints(app_.showHints() ? &state() : nullptr);
+    view_->setHints(app_.showHints() ? &game() : nullptr);
     syncShotState();
-    // The first-game steps speak to a person at a game of this computer
-    // alone; an online game, whose turns are often played elsewhere, goes
-    // without them.
-    if (coach_ && computerPlay_) {
-        const GameState& g = state();
-        coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.dead[g.currentTurn] &&
-                       !computerPlay_->seatIsComputer() && !session().online());
-    }
+    followCoach();
+    updateSide();
 }
+
 
 void MainWindow::refreshField() {
     view_->syncGoButton();
@@ -241,6 +211,8 @@ void MainWindow::showProgress() {
         syncMenus();
     }
     noticeAim();
+    // The coach's steps follow the charge and the shot as they run.
+    followCoach();
     switch (view_->staleness()) {
     case FieldView::Staleness::Field:
         refreshField();
@@ -264,12 +236,16 @@ void MainWindow::tellJudgement(bool ended) {
     // still being judged, and no computer's turn begins.
     // In an online game the rules speak in boxes at the computer whose
     // player shot, and in the banner at the others.
-    const LastShot* shot = turn_->lastShot();
-    const bool elsewhere = shot && !session().seatPlayedHere(shot->startState.currentTurn);
+    // There the boxes do not stop the game: another player's shot is shown
+    // while they are open.
+    const RecordedShot* shot = session().match().lastShot();
+    const bool elsewhere = shot && !session().seatPlayedHere(shot->seat);
     while (turn_->hasAnnouncements()) {
         const Announcement& next = turn_->nextAnnouncement();
         if (bannerMode() || elsewhere)
             banner_->post(displayText(next.text));
+        else if (session().online())
+            showLooseMessage(this, displayText(next.text));
         else
             platform_->announce(next.text, computerPlay_->unattendedFor(next.player));
         if (!alive) return;
@@ -304,7 +280,7 @@ void MainWindow::connectMenus() {
     on(menus_.suggestShotAction, [this] { computerPlay_->suggestShot(); });
     on(menus_.settingsAction, [this] { showSettings(); });
     on(menus_.aboutAction, [this] { app_.showAbout(); });
-    on(menus_.howToPlayAction, [] { HowToPlayWindow::showOne(); });
+    on(menus_.howToPlayAction, [this] { HowToPlayWindow::showOne(view_->zoom()); });
     on(menus_.setPositionAction, [this] { app_.setPosition(); });
     on(menus_.setFrictionAction, [this] { app_.setFriction(); });
     on(menus_.setSpeedAction, [this] { app_.setSpeed(); });
@@ -320,13 +296,14 @@ void MainWindow::connectComputerPlay() {
     computerPlay_ = new ComputerPlay(*this, app_);
     platform_->unattended = [this] { return computerPlay_->unattended(); };
     platform_->beforeBox = [this] {
+        if (coach_) coach_->stepAside();
         refreshField();
         app_.notifyStateChanged();
     };
 }
 
 void MainWindow::showGameStatus() {
-    if (state().gameRunning) {
+    if (game().gameRunning) {
         app_.showStatus();
         return;
     }
@@ -335,9 +312,8 @@ void MainWindow::showGameStatus() {
 
 void MainWindow::toggleGuideLines() {
     menuState_.guideLinesChecked = !menuState_.guideLinesChecked;
-    Board& b = field().board;
     for (int g = 0; g < kGuideCount; ++g)
-        if (Board::guideExists(g)) b.guideLines[g].visible = menuState_.guideLinesChecked;
+        if (FieldMarkings::guideExists(g)) marks_.guideLines[std::size_t(g)].visible = menuState_.guideLinesChecked;
     turn_->bringGuidesForward();
 }
 
@@ -381,7 +357,11 @@ void MainWindow::writeEmail() {
 // Aiming and hand placement of the current player's piece.
 // On a computer's turn the computer alone aims, charges and presses "Go".
 void MainWindow::handleMouseMove(int buttons, int shift, float x, float y) {
-    if (computerPlay_->seatIsComputer()) return;
+    if (computerPlay_->seatIsComputer()) {
+        // A drag on a turn played at another computer is not taken: say so.
+        if ((buttons & kLeftButtonBit) && session().seatIsRemote()) tellNotYourTurn();
+        return;
+    }
     turn_->mouseMove(buttons, shift, x, y);
 }
 

@@ -27,7 +27,7 @@ void MainWindow::syncShotState() {
     const bool computer = computerAtBoard();
     const bool own = ownsSessionBoard();
     const bool local = !session().online();
-    menus_.syncShotItems(state().gameRunning, turn_->canReplay() && !computer, local && own && session().canUndo(),
+    menus_.syncShotItems(game().gameRunning, turn_->canReplay() && !computer, local && own && session().canUndo(),
                          local && own && session().canRedo());
     scheduler_->setFast(spaceHeld_ || menus_.fastForwardAction->isChecked());
     view_->syncShownField();

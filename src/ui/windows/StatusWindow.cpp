@@ -87,7 +87,7 @@ bool within(int v, int start, int length) { return v >= start && v < start + len
 
 }  // namespace
 
-StatusWindow::StatusWindow(const capzel::GameState& g, QWidget* parent)
+StatusWindow::StatusWindow(const capzel::Game& g, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
@@ -274,17 +274,17 @@ int StatusWindow::rowsInUse() const { return std::clamp<int>(g_.numberOfPlayers,
 void StatusWindow::refreshRows() {
     const int n = rowsInUse();
     for (int i = 1; i <= n; ++i) {
-        if (i != highlightedRow_) setRowColor(i, g_.playerColor[i]);
+        if (i != highlightedRow_) setRowColor(i, g_.seats[i].color);
         setRowVisible(i, true);
         setCellText(NumberColumn, i, QString::number(i));
-        setNameText(i, QString::fromStdString(g_.playerName[i]));
-        const StatusCells cells = statusCells(g_.position[i], g_.isKiller[i]);
+        setNameText(i, QString::fromStdString(g_.seats[i].name));
+        const StatusCells cells = statusCells(g_.seats[i].position, g_.seats[i].isKiller);
         setCellText(PositionColumn, i, QString::fromStdString(cells.position));
         if (cells.direction) setCellText(DirectionColumn, i, QString::fromStdString(*cells.direction));
-        setCellText(ScoreColumn, i, QString::number(g_.score[i]));
-        setRowOut(i, g_.dead[i]);
+        setCellText(ScoreColumn, i, QString::number(g_.seats[i].score));
+        setRowOut(i, marks_ && g_.seats[i].dead);
     }
-    setTurnRow(g_.gameRunning && g_.currentTurn >= 1 && g_.currentTurn <= n ? g_.currentTurn : 0);
+    setTurnRow(marks_ && g_.gameRunning && g_.currentTurn >= 1 && g_.currentTurn <= n ? g_.currentTurn : 0);
     for (int i = n + 1; i <= kMaxPlayers; ++i) setRowVisible(i, false);
 
     const int y2 = ruleYTwips(n);
@@ -310,21 +310,31 @@ void StatusWindow::adjustHeight(int rows) {
 
 void StatusWindow::highlightRow(int row) {
     if (row < 1 || row > kMaxPlayers) return;
-    setRowColor(row, kWhite - (g_.playerColor[row] & kWhite));
+    setRowColor(row, kWhite - (g_.seats[row].color & kWhite));
     highlightedRow_ = row;
 }
 
 void StatusWindow::unhighlightAll() {
-    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.playerColor[i]);
+    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.seats[i].color);
     highlightedRow_ = 0;
 }
 
 void StatusWindow::applyPlayerColors() {
-    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.playerColor[i]);
+    for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.seats[i].color);
+}
+
+void StatusWindow::setMarks(bool on) {
+    if (marks_ == on) return;
+    marks_ = on;
+    showPresence();
+    refreshRows();
+    update();
 }
 
 void StatusWindow::placeForNewGame() {
-    placeFrame(*this, [this] {
+    // Where the classic window stands, unless the game's other windows
+    // (a larger main window) are there: then beside them, whole on screen.
+    placeClear(*this, [this] {
         QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
         if (!s) return pos();
         const QRect sg = s->geometry();

@@ -47,7 +47,7 @@ class GameFilesTest : public QObject {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    capzel::GameState& g() { return f.state(); }
+    capzel::Game& g() { return f.state(); }
     void save(const QString& path) {
         f.modals->chooseFile(path);
         f.window().menus().saveAction->trigger();
@@ -115,9 +115,9 @@ private slots:
 
         // Bob is dead: Ann, a killer, wins with a shot that leaves her in box 1.
         QVERIFY(f.startGame({"<b>Ann</b>", "Bob"}));
-        capzel::GameState& g = f.state();
-        g.playerKind[2] = capzel::PlayerKind::Club;
-        g.dead[2] = g.isKiller[1] = true;
+        capzel::Game& g = f.state();
+        g.seats[2].kind = capzel::PlayerKind::Club;
+        g.seats[2].dead = g.seats[1].isKiller = true;
         capzel::test::ModalAnswerer& boxes = *f.modals;
         boxes.boxes.clear();
         capzel::test::aim(f.window());
@@ -176,8 +176,8 @@ private slots:
     void newPlaySaveLoad() {
         QVERIFY(f.startGame({"Ann", kBob}));
         MainWindow* window = &f.window();
-        g().isKiller[2] = true;
-        g().score[1] = 321;
+        g().seats[2].isKiller = true;
+        g().seats[1].score = 321;
         g().currentTurn = 2;
         const QString path = dir_->filePath(QStringLiteral("game.CSG"));
         save(path);
@@ -185,8 +185,8 @@ private slots:
         QCOMPARE(f.modals->fileDialogs.value(0).filter, QStringLiteral("Capzel save game (*.CSG)"));
 
         // The game changes; the load brings the saved one back.
-        g().score[1] = 5;
-        g().isKiller[2] = false;
+        g().seats[1].score = 5;
+        g().seats[2].isKiller = false;
         g().currentTurn = 1;
         f.modals->boxes.clear();
         f.modals->answers = QStringList{"Yes"};
@@ -200,8 +200,8 @@ private slots:
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QCOMPARE(&f.window(), window);  // no window reopened
         QCOMPARE(int(g().currentTurn), 2);
-        QCOMPARE(g().score[1], 321);
-        QVERIFY(g().isKiller[2]);
+        QCOMPARE(g().seats[1].score, 321);
+        QVERIFY(g().seats[2].isKiller);
     }
 
     // Load during a run: under its question the run stands still, then nothing of it is left.
@@ -221,7 +221,7 @@ private slots:
         // Aim away from the piece, release: the power bar charges.
         const capzel::Box& piece = ctx.piece(1);
         window->turn().mouseMove(capzel::kLeftButton, 0, piece.left + 900, piece.top + 700);
-        g().friction[1] = 100;  // the piece never slows down: the shot lasts until it is ended
+        g().seats[1].friction = 100;  // the piece never slows down: the shot lasts until it is ended
         bool ranDuringTheRun = false;
         auto command = [&] {
             ranDuringTheRun = window && window->turn().running() && (window->turn().charging() || g().shotInProgress);
@@ -259,7 +259,7 @@ private slots:
         QVERIFY(!window->turn().charging() && !g().shotInProgress);
 
         QCOMPARE(f.app->mainWindow(), window.data());
-        QCOMPARE(g().friction[1], 98.0f);
+        QCOMPARE(g().seats[1].friction, 98.0f);
         for (int i = 1; i <= 2; ++i) QVERIFY(window->field().velocityX[i] == 0.0f && window->field().velocityY[i] == 0.0f);
         QVERIFY(!window->turn().controls().goButton.box.visible);
         QVERIFY(!window->field().board.pointer.visible);

@@ -52,6 +52,29 @@ private slots:
             QVERIFY2(seat->fontMetrics().horizontalAdvance(seat->itemText(k)) <= text.width(), qPrintable(seat->itemText(k)));
     }
 
+    // "Played by" is a column of its own beside the classic dialog, clear of
+    // its controls, and the whole dialog grows with the player's size.
+    void seatColumnBesideTheClassicDialog() {
+        const QRect classic(0, 0, 621, 365);  // 9315 x 5475 twips
+        const QLabel* caption = dlg_->findChild<QLabel*>(QStringLiteral("seatCaption"));
+        QVERIFY(caption->x() - dlg_->frictionToggle()->geometry().right() >= 100);
+        for (int i = 1; i <= 8; ++i) {
+            const QRect seat = dlg_->seatChoice(i)->geometry();
+            QVERIFY(seat.left() >= classic.width() && dlg_->rect().contains(seat));
+            QVERIFY(!seat.intersects(dlg_->playButton()->geometry()) && !seat.intersects(caption->geometry()));
+        }
+        const QSize designed = dlg_->size();
+        capzel::ui::PlayerSettings larger = f.app->settings();
+        larger.sizePercent = 150;
+        f.app->setSettings(larger);
+        f.app->newGame();
+        NewGameDialog* grown = f.app->newGameDialog();
+        QCOMPARE(grown->size(), designed * 1.5);
+        QCOMPARE(grown->playButton()->geometry().topLeft(), QPoint(792, 72));
+        dlg_ = nullptr;  // replaced by the new one
+        f.app->setSettings({});
+    }
+
     // Rows follow the count and "Friction Changes"; a row shut forgets, the tick off resets frictions.
     void rowsFollowPlayersAndFrictionChanges() {
         choosePlayers(4);
@@ -191,7 +214,7 @@ private slots:
         dlg_->playButton()->click();
         QCOMPARE(f.modals->messages(), QStringList{QStringLiteral("P<b>1</b>'s turn start.  Target: 2")});
 
-        const capzel::GameState& g = f.state();
+        const capzel::Game& g = f.state();
         MainWindow* main = f.app->mainWindow();
         QVERIFY(main && main != oldMain.data() && main->isVisible());
         QVERIFY(!dlg_->isVisible());
@@ -203,9 +226,9 @@ private slots:
         for (int i = 1; i <= 8; ++i) {
             QCOMPARE(b.pieces[i].visible, i <= 3);
             if (i > 3) continue;
-            QCOMPARE(g.score[i], (QList<int>{400, 10, 120}[i - 1]));  // the friction chosen sets the starting score
-            QCOMPARE(g.playerKind[i], i == 2 ? capzel::PlayerKind::Strong : capzel::PlayerKind::Human);
-            QCOMPARE(g.playerName[i], QStringLiteral("P<b>%1</b>").arg(i).toStdString());
+            QCOMPARE(g.seats[i].score, (QList<int>{400, 10, 120}[i - 1]));  // the friction chosen sets the starting score
+            QCOMPARE(g.seats[i].kind, i == 2 ? capzel::PlayerKind::Strong : capzel::PlayerKind::Human);
+            QCOMPARE(g.seats[i].name, QStringLiteral("P<b>%1</b>").arg(i).toStdString());
             QCOMPARE(b.pieces[i].fillColor, capzel::defaultPlayerColor(i));  // the activation painted them
         }
         QVERIFY(f.app->statusWindow() && f.app->statusWindow()->isVisible());

@@ -45,7 +45,7 @@ class AutosaveTest : public QObject {
         app.session().keep();
     }
 
-    static QString firstName(CapzelApp& app) { return QString::fromStdString(app.state().playerName[1]); }
+    static QString firstName(CapzelApp& app) { return QString::fromStdString(app.state().seats[1].name); }
 
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
@@ -158,7 +158,7 @@ private slots:
         {
             auto a = startCopy();
             play(*a, {"Ann", "Bob"});
-            for (int i = 1; i <= 2; ++i) a->state().dead[std::size_t(i)] = true;
+            for (int i = 1; i <= 2; ++i) a->state().seats[std::size_t(i)].dead = true;
             a->session().keep();
         }
         if (!readable) {

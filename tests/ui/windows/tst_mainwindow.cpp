@@ -153,17 +153,18 @@ private slots:
 
     // Between shots: rings on the player's piece and target (a killer's prey); none mid-shot or unticked.
     void hintsBetweenShots() {
+        f.app->setShowHints(true);  // a helper: off in the classic look
         struct Case { bool killer, shooting, hintsOff, marks; };  // Show Hints stays unticked: last
         for (auto [killer, shooting, hintsOff, marks] : {Case{false, false, false, true}, Case{true, false, false, true},
                                                          Case{false, true, false, false}, Case{false, false, true, false}}) {
-            capzel::GameState& g = f.state();
+            capzel::Game& g = f.state();
             g.numberOfPlayers = 2;
             g.recreatePerGameTables();
             g.gameRunning = true;
             g.currentTurn = 1;
             g.position = {0, 1, 5};
             g.inGame = {false, true, true};
-            g.isKiller[1] = killer;
+            g.seats[1].isKiller = killer;
             g.shotInProgress = shooting;
             capzel::Box& own = f.board().pieces[1];
             capzel::Box& other = f.board().pieces[2];

@@ -2,7 +2,7 @@
 // mouse, the turn's arrow, and who is present in an online game.
 #include <QLabel>
 
-#include "model/GameState.h"
+#include "model/Game.h"
 #include "support/QtTestMain.h"
 #include "support/ShotDir.h"
 #include "ui/windows/StatusWindow.h"
@@ -18,8 +18,8 @@ using capzel::ui::ipx;
 
 namespace {
 
-capzel::GameState gameOf(int players) {
-    capzel::GameState g;
+capzel::Game gameOf(int players) {
+    capzel::Game g;
     g.numberOfPlayers = std::int16_t(players);
     g.currentTurn = 1;
     g.gameRunning = true;
@@ -27,9 +27,9 @@ capzel::GameState gameOf(int players) {
     const Color colors[] = {rgb(255, 0, 0), rgb(0, 0, 255), rgb(0, 255, 0), rgb(255, 255, 0),
                             rgb(255, 0, 255), rgb(0, 255, 255), rgb(128, 64, 32), rgb(0, 0, 0)};
     for (int i = 1; i <= 8; ++i) {
-        g.playerName[i] = "Player " + std::to_string(i);
-        g.playerColor[i] = colors[i - 1];
-        g.score[i] = 200 + (i - 1) * 10;
+        g.seats[i].name = "Player " + std::to_string(i);
+        g.seats[i].color = colors[i - 1];
+        g.seats[i].score = 200 + (i - 1) * 10;
     }
     return g;
 }
@@ -72,11 +72,11 @@ private slots:
                               {{24, 26}, false, "A", "Backward"}, {{3}, true, "X", "KILLER"},
                               {{29, 0}, false, "0", "Forward"}, {{24, 500}, false, "500", "Backward"}};
         for (const Case& c : cases) {
-            capzel::GameState g = gameOf(3);
+            capzel::Game g = gameOf(3);
             StatusWindow w(g);
             for (int k = 0; k < c.positions.size(); ++k) {
-                g.position[2] = c.positions[k];
-                g.isKiller[2] = c.killer && k == c.positions.size() - 1;
+                g.seats[2].position = c.positions[k];
+                g.seats[2].isKiller = c.killer && k == c.positions.size() - 1;
                 w.stateChanged();
                 QCoreApplication::processEvents();
             }
@@ -88,11 +88,11 @@ private slots:
     }
 
     void namesArePlainText() {
-        capzel::GameState g = gameOf(4);
-        g.playerName[1] = "<b>x</b>";
-        g.playerName[2] = "<img src='x'>";
-        g.playerName[3] = "";
-        g.playerName[4] = "Alexandrina Wilhelmina of the Long Name";
+        capzel::Game g = gameOf(4);
+        g.seats[1].name = "<b>x</b>";
+        g.seats[2].name = "<img src='x'>";
+        g.seats[3].name = "";
+        g.seats[4].name = "Alexandrina Wilhelmina of the Long Name";
         StatusWindow w(g);
         w.refreshRows();
         QCOMPARE(text(w, StatusWindow::NameColumn, 3), QString());  // not the laid-out "Name"
@@ -103,7 +103,7 @@ private slots:
         QVERIFY(longName->x() + longName->fontMetrics().horizontalAdvance(longName->text()) < ipx(1920));
         for (int i = 1; i <= 2; ++i) {
             const QLabel* name = w.cell(StatusWindow::NameColumn, i);
-            QCOMPARE(name->text(), QString::fromStdString(g.playerName[i]));
+            QCOMPARE(name->text(), QString::fromStdString(g.seats[i].name));
             QCOMPARE(name->textFormat(), Qt::PlainText);
         }
     }
@@ -111,7 +111,7 @@ private slots:
     // The row under the mouse lights up; headers and rules (thicker in a larger window) keep it, the background clears it.
     void highlightFollowsTheMouse() {
         for (double zoom : {1.0, 2.0}) {
-            capzel::GameState g = gameOf(6);
+            capzel::Game g = gameOf(6);
             StatusWindow w(g);
             w.setZoom(zoom);
             w.show();
@@ -123,10 +123,10 @@ private slots:
             QTRY_COMPARE(w.highlightedRow(), 2);
             over(StatusWindow::ScoreColumn, 5);
             QTRY_COMPARE(w.highlightedRow(), 5);
-            expectRowColor(w, 2, highlightOf(g.playerColor[2]));
-            expectRowColor(w, 5, highlightOf(g.playerColor[5]));
+            expectRowColor(w, 2, highlightOf(g.seats[2].color));
+            expectRowColor(w, 5, highlightOf(g.seats[5].color));
             w.refreshRows();
-            expectRowColor(w, 2, g.playerColor[2]);
+            expectRowColor(w, 2, g.seats[2].color);
 
             // The last pixel row of a rule, and the last pixel column of a separator.
             QTest::mouseMove(win, w.findChild<QLabel*>("positionHeader")->geometry().center());
@@ -134,15 +134,15 @@ private slots:
             QTest::mouseMove(win, at(2760, 1650) + QPoint(int(zoom) - 1, 0));  // between two rows
             QCoreApplication::processEvents();
             QCOMPARE(w.highlightedRow(), 5);
-            expectRowColor(w, 5, highlightOf(g.playerColor[5]));
+            expectRowColor(w, 5, highlightOf(g.seats[5].color));
             QTest::mouseMove(win, at(2200, StatusWindow::ruleYTwips(4) + 90));
             QTRY_COMPARE(w.highlightedRow(), 0);
-            for (int i = 1; i <= 6; ++i) expectRowColor(w, i, g.playerColor[i]);
+            for (int i = 1; i <= 6; ++i) expectRowColor(w, i, g.seats[i].color);
 
             over(StatusWindow::NameColumn, 3);
             QTRY_COMPARE(w.highlightedRow(), 3);
             w.applyPlayerColors();
-            expectRowColor(w, 3, g.playerColor[3]);
+            expectRowColor(w, 3, g.seats[3].color);
             QCOMPARE(w.highlightedRow(), 3);
         }
     }
@@ -153,11 +153,12 @@ private slots:
         const Case cases[] = {{true, 1, {}, 1}, {true, 3, {2}, 3}, {true, 2, {1, 3}, 2}, {false, 2, {1}, 0},
                               {true, 9, {}, 0}};
         for (const Case& c : cases) {
-            capzel::GameState g = gameOf(3);
+            capzel::Game g = gameOf(3);
             g.gameRunning = c.running;
             g.currentTurn = std::int16_t(c.turn);
-            for (int i : c.out) g.dead[i] = true;
+            for (int i : c.out) g.seats[i].dead = true;
             StatusWindow status(g);
+            status.setMarks(true);  // a helper: off in the classic window
             status.refreshRows();
             QCOMPARE(status.turnRow(), c.arrow);
             const QImage shot = status.grab().toImage();
@@ -174,8 +175,9 @@ private slots:
     // present, a ring for the awaited one, and a line naming whom the game
     // waits for. Offline again, the window is as it was.
     void statusPresence() {
-        const capzel::GameState g = gameOf(3);
+        const capzel::Game g = gameOf(3);
         StatusWindow w(g);
+        w.setMarks(true);  // a helper: off in the classic window
         w.show();
         w.refreshRows();
         const QSize offline = w.size();

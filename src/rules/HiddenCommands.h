@@ -23,6 +23,7 @@
 // a piece that is not on the board gets no velocity.
 #pragma once
 
+#include "model/Command.h"
 #include "model/GameContext.h"
 #include "model/WindowState.h"
 #include "rules/Announcement.h"
@@ -47,6 +48,15 @@ Judgement setFrictionCommand(GameContext& ctx);  // Set Friction
 Judgement setSpeedCommand(GameContext& ctx);     // Set Speed
 Judgement setPieceCommand(GameContext& ctx);     // Set Piece
 Judgement setInGameCommand(GameContext& ctx);    // Set Ingame
+
+// The player chooses a command of the menu: its input boxes are asked
+// through `ui` as the command asks them, on a copy of the game, and the
+// answers come back as the command to play (rules/Rulebook.h).
+HiddenCommand askHiddenCommand(const Game& game, HiddenCommandKind kind, Platform& ui);
+
+// Runs a hidden command on the game, its input boxes answered in order
+// from the command's answers (a Cancel once they run out).
+Judgement runHiddenCommand(Game& game, const HiddenCommand& command);
 
 // Set Guidelines changes no game: it shows the View menu's "&Guide Lines".
 void setGuidelinesCommand(MenuState& menus);

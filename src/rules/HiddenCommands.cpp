@@ -12,9 +12,10 @@
 #include <cmath>
 #include <vector>
 
-#include "controls/Answers.h"
-#include "controls/HiddenCommands.h"
+#include "rules/Answers.h"
+#include "rules/HiddenCommands.h"
 #include "model/Placement.h"
+#include "platform/SilentPlatform.h"
 #include "rules/TurnStart.h"
 
 namespace capzel {
@@ -22,7 +23,7 @@ namespace capzel {
 namespace {
 
 // Number of players whose per-game entries exist: none before the first game.
-int playersInTables(const GameState& g) {
+int playersInTables(const Game& g) {
     if (!g.perGameTablesExist) return 0;
     return std::clamp<int>(g.numberOfPlayers, 0, kMaxPlayers);
 }
@@ -34,7 +35,7 @@ bool acceptablePlayerAnswer(std::string_view answer) {
 
 // The player named by the answer's whole number, or 0 when there is no such
 // player in the running game.
-int playerOf(const GameState& g, std::string_view answer) {
+int playerOf(const Game& g, std::string_view answer) {
     const double w = answerWholeNumber(answer);
     if (!(w >= 1 && w <= playersInTables(g))) return 0;
     return int(w);
@@ -51,11 +52,11 @@ int targetOf(std::string_view answer) {
 // The players a "Who? (# or all)" answer names: with "all" every player of
 // the running game whose piece is on the board (inGame), otherwise the one
 // player of the answer if there is one.
-std::vector<int> playersNamed(const GameState& g, std::string_view answer) {
+std::vector<int> playersNamed(const Game& g, std::string_view answer) {
     std::vector<int> players;
     if (answerIsAll(answer)) {
         for (int i = 1; i <= playersInTables(g); ++i)
-            if (g.inGame[i]) players.push_back(i);
+            if (g.seats[i].inGame) players.push_back(i);
     } else if (int w = playerOf(g, answer)) {
         players.push_back(w);
     }
@@ -82,13 +83,13 @@ Judgement setPositionCommand(GameContext& ctx) {
     const std::string where = ctx.ui.inputBox("Where?");
     if (!(answerNumber(who) > 0) || !(answerNumber(where) > 0)) return {};
 
-    GameState& g = ctx.g;
+    Game& g = ctx.game;
     const int w = playerOf(g, who);
     const int t = targetOf(where);
     if (w == 0 || t == 0) return {};
 
-    g.position[w] = t;
-    g.moveableNextTurn[w] = true;
+    g.seats[w].position = t;
+    g.seats[w].moveableNextTurn = true;
     centrePieceOn(ctx.piece(w), ctx.board().spots[t]);
     return startTurn(ctx, std::int16_t(w));
 }
@@ -102,7 +103,7 @@ Judgement setFrictionCommand(GameContext& ctx) {
     // More than 100 % would speed pieces up at every step, so that a shot
     // might never end; an infinite answer is read as "as much as allowed".
     const float friction = float(std::min(kept, kMaxFriction));
-    for (int i : playersNamed(ctx.g, who)) ctx.g.friction[i] = friction;
+    for (int i : playersNamed(ctx.game, who)) ctx.game.seats[i].friction = friction;
     return {};
 }
 
@@ -117,12 +118,12 @@ Judgement setSpeedCommand(GameContext& ctx) {
 
     const float vx = limitedSpeed(*x);
     const float vy = limitedSpeed(*y);
-    for (int i : playersNamed(ctx.g, who)) {
+    for (int i : playersNamed(ctx.game, who)) {
         // A piece in the holder is not stepped by a shot, so a speed given
         // to it would never wear off and the shot would never end.
-        if (!ctx.g.inGame[i]) continue;
-        ctx.field.velocityX[i] = vx;
-        ctx.field.velocityY[i] = vy;
+        if (!ctx.game.seats[i].inGame) continue;
+        ctx.game.velocityX[i] = vx;
+        ctx.game.velocityY[i] = vy;
     }
     return {};
 }
@@ -138,10 +139,10 @@ Judgement setPieceCommand(GameContext& ctx) {
 
     const int t = targetOf(where);
     if (t == 0) return {};
-    GameState& g = ctx.g;
+    Game& g = ctx.game;
     for (int i : playersNamed(g, who)) {
-        g.position[i] = t;
-        g.moveableNextTurn[i] = moveable;
+        g.seats[i].position = t;
+        g.seats[i].moveableNextTurn = moveable;
         // With "all" the pieces land on the same spot, one over the other.
         if (change) centrePieceOn(ctx.piece(i), ctx.board().spots[t]);
     }
@@ -152,22 +153,68 @@ Judgement setInGameCommand(GameContext& ctx) {
     const std::string who = ctx.ui.inputBox("Who? (# or all)");
     if (!acceptablePlayerAnswer(who)) return {};
 
-    GameState& g = ctx.g;
+    Game& g = ctx.game;
     const Box& firstPiece = ctx.piece(1);  // every piece is placed with piece 1's size
     const Box& box1 = ctx.board().spots[1];
     if (answerIsAll(who)) {
         // Only the pieces still off the board enter; the others stay.
         for (int i = 1; i <= playersInTables(g); ++i) {
-            if (g.inGame[i]) continue;
-            g.position[i] = 1;
-            g.inGame[i] = true;
+            if (g.seats[i].inGame) continue;
+            g.seats[i].position = 1;
+            g.seats[i].inGame = true;
             centreWithSizeOf(ctx.piece(i), firstPiece, box1);
         }
     } else if (int w = playerOf(g, who)) {
-        g.inGame[w] = true;
+        g.seats[w].inGame = true;
         centreWithSizeOf(ctx.piece(w), firstPiece, box1);
     }
     return {};
+}
+
+namespace {
+
+// The board's boxes, with every answer kept.
+class AnswerRecorder final : public SilentPlatform {
+public:
+    explicit AnswerRecorder(Platform& ui) : ui_(ui) {}
+    std::vector<std::string> answers;
+    std::string inputBox(std::string_view prompt) override { return answers.emplace_back(ui_.inputBox(prompt)); }
+
+private:
+    Platform& ui_;
+};
+
+// Nobody watches: the input boxes get the command's answers in order, and a
+// Cancel once they run out.
+class AnsweringPlatform final : public SilentPlatform {
+public:
+    explicit AnsweringPlatform(const std::vector<std::string>& answers) : answers_(answers) {}
+    std::string inputBox(std::string_view) override {
+        return next_ < answers_.size() ? answers_[next_++] : std::string();
+    }
+
+private:
+    const std::vector<std::string>& answers_;
+    std::size_t next_ = 0;
+};
+
+constexpr GameCommand kCommands[] = {setPositionCommand, setFrictionCommand, setSpeedCommand, setPieceCommand,
+                                     setInGameCommand};
+
+}  // namespace
+
+Judgement runHiddenCommand(Game& game, const HiddenCommand& command) {
+    AnsweringPlatform answers(command.answers);
+    GameContext ctx{game, answers};
+    return kCommands[std::size_t(command.kind)](ctx);
+}
+
+HiddenCommand askHiddenCommand(const Game& game, HiddenCommandKind kind, Platform& ui) {
+    Game copy = game;
+    AnswerRecorder recorder(ui);
+    GameContext ctx{copy, recorder};
+    kCommands[std::size_t(kind)](ctx);
+    return HiddenCommand{kind, std::move(recorder.answers)};
 }
 
 void setGuidelinesCommand(MenuState& menus) { menus.guideItemVisible = true; }

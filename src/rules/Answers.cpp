@@ -1,4 +1,4 @@
-#include "controls/Answers.h"
+#include "rules/Answers.h"
 
 #include <charconv>
 #include <cmath>
