@@ -1,7 +1,8 @@
 #include "model/GameSnapshot.h"
 
 #include <algorithm>
-#include <bit>
+
+#include "model/Bits.h"
 
 namespace capzel {
 
@@ -15,8 +16,8 @@ public:
     void i32(std::int32_t v) { put(std::uint32_t(v), 4); }
     void i16(std::int16_t v) { put(std::uint16_t(v), 2); }
     void flag(bool v) { put(v ? 1 : 0, 1); }
-    void real(float v) { u32(std::bit_cast<std::uint32_t>(v)); }
-    void real(double v) { u64(std::bit_cast<std::uint64_t>(v)); }
+    void real(float v) { u32(bitCopy<std::uint32_t>(v)); }
+    void real(double v) { u64(bitCopy<std::uint64_t>(v)); }
     void text(const std::string& t) {
         u64(t.size());
         bytes += t;
