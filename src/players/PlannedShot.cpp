@@ -32,8 +32,8 @@ std::int16_t barStrength(const Board& board, int ticks) {
     return std::int16_t(roundHalfEven(double(board.scaleHeight) - double(barLevel(ticks))));
 }
 
-float aimStartX(const Box& piece) { return float(double(piece.width) / 2 + double(piece.left)); }
-float aimStartY(const Box& piece) { return float(double(piece.height) / 2 + double(piece.top)); }
+float aimStartX(const Box& piece) { return storedFloat(double(piece.width) / 2 + double(piece.left)); }
+float aimStartY(const Box& piece) { return storedFloat(double(piece.height) / 2 + double(piece.top)); }
 
 PlannedShot shotAlong(const GameState& g, const Board& board, double angle, int ticks) {
     const Box& piece = board.pieces[std::clamp<int>(g.currentTurn, 1, kMaxPlayers)];
