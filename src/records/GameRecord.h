@@ -96,7 +96,6 @@ struct BoardInputs {
     SnapshotLine pointer;
     std::int16_t power = 0;
     std::optional<HandPlacement> placement;  // the piece of the player whose turn it is
-    bool operator==(const BoardInputs&) const = default;
 };
 
 // A hidden command between two shots.
@@ -104,7 +103,6 @@ struct RecordedCommandEntry {
     BoardInputs before;
     CommandInput input;
     EntryOutcome outcome;
-    bool operator==(const RecordedCommandEntry&) const = default;
 };
 
 // The last shot still in effect is taken back: the game as it stood when
@@ -112,7 +110,6 @@ struct RecordedCommandEntry {
 struct RecordedUndo {
     BoardInputs before;
     EntryOutcome outcome;
-    bool operator==(const RecordedUndo&) const = default;
 };
 
 using RecordEntry = std::variant<RecordedShot, RecordedCommandEntry, RecordedUndo>;
@@ -135,7 +132,6 @@ struct RecordedField {
     SnapshotLine pointer;
     double contactOffsetX = 0;
     double contactOffsetY = 0;
-    bool operator==(const RecordedField&) const = default;
 };
 
 // The field's values as they stand after the game was built, and put back

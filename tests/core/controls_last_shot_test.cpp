@@ -20,7 +20,7 @@ const ShotCase kCases[] = {{1, false, 9405}, {3, false, 9405}, {3, true, 6000}, 
 void setUp(ShotTable& t, const ShotCase& c) {
     t.g.isKiller[1] = c.killer;
     for (int i = 1; i <= c.players; ++i) {
-        t.g.playerName[i] = "P" + std::to_string(i);
+        t.g.playerName[i] = std::string("P").append(std::to_string(i));
         t.place(i, 2400, float(8000 - 1500 * (i - 1)));
     }
     t.field.board.pointer = {2550, 8150, 2550, 8450};

@@ -60,7 +60,7 @@ TEST(NewGame, DefaultColoursAreDistinctAndShowOnTheField) {
 
 // A count outside 1 to 8 seats as many as it can: a solo game has one seat.
 TEST(NewGame, SeatsFollowTheCountWithinOneToEight) {
-    for (const auto [asked, seated] : {std::pair{1, 1}, {0, 1}, {-3, 1}, {8, 8}, {9, 8}}) {
+    for (const auto& [asked, seated] : {std::pair{1, 1}, {0, 1}, {-3, 1}, {8, 8}, {9, 8}}) {
         NewGameSettings s;
         s.players = asked;
         EXPECT_EQ(newGameSetup(s).seats.size(), std::size_t(seated)) << asked;

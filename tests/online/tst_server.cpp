@@ -195,7 +195,7 @@ private slots:
 
         // A game alone, played to its end with the hint's shots.
         ann.hello("Ann");
-        ann.send(CreateRoom{{PlayerKind::Human}, true});
+        ann.send(CreateRoom{{PlayerKind::Human}, true, {}, {}});
         const std::string code = ann.next<Joined>().code;
         QVERIFY(ann.game.applyState(ann.next<State>()));
         const QString kept = data.path() + "/rooms/" + QString::fromStdString(code) + ".room.json";
@@ -212,7 +212,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(finished) && !QFile::exists(kept), 5000);
         Player late(port);
         late.hello("Bob");
-        late.send(JoinRoom{code, std::nullopt});
+        late.send(JoinRoom{code, std::nullopt, {}, {}, false});
         QCOMPARE(late.next<Refused>().reason, "No room has the code " + code + ".");
         stopServer();
     }

@@ -92,7 +92,7 @@ void LoadRoom::received(Player& p, const std::string& text) {
             setup.seats.insert(setup.seats.end(), std::size_t(settings_.computerSeats), PlayerKind::Club);
             send(p, setup);
         } else {
-            send(p, protocol::JoinRoom{code_, std::nullopt});
+            send(p, protocol::JoinRoom{code_, std::nullopt, {}, {}, false});
         }
     } else if (const auto* joined = std::get_if<protocol::Joined>(&message)) {
         p.seat = joined->mine.empty() ? 0 : joined->mine.front();
