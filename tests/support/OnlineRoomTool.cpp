@@ -7,10 +7,14 @@
 //       The shot the player on turn in that kept room makes next, as a
 //       careful player aims it (the Strong level's choice before its miss,
 //       which fares well when missed by a little): "turn <seat> shots <n>
-//       aim <x> <y> ticks <k> last <k>", the aim point in field twips, the
-//       power bar's ticks before "Go", and the ticks the last shot was
-//       actually played with (0 before the first), read back from its
-//       strength. "over" once the game has its winner.
+//       aim <x> <y> ticks <k> last <k> from <x> <y>", the aim point in field
+//       twips, the power bar's ticks before "Go", the ticks the last shot
+//       was actually played with (0 before the first), read back from its
+//       strength, the centre of the shooter's piece, where the aim line
+//       starts, and how many announcements the last shot made (before the
+//       first, the game's start): "... from <x> <y> told <n>". Each program
+//       tells each of them in a box once it has shown the shot. "over told
+//       <n>" once the game has its winner.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -56,11 +60,12 @@ int plan(const char* file) {
         return 1;
     }
     const GameState& g = game.state();
+    const auto& entries = room->record().entries;
+    const std::size_t told = (entries.empty() ? room->record().start : outcomeOf(entries.back())).announcements.size();
     if (!g.gameRunning) {
-        std::printf("over\n");
+        std::printf("over told %zu\n", told);
         return 0;
     }
-    const auto& entries = room->record().entries;
     int last = 0;
     for (auto e = entries.rbegin(); e != entries.rend() && last == 0; ++e)
         if (const auto* shot = std::get_if<RecordedShot>(&*e)) last = ticksOf(game.field().board, shot->power);
@@ -76,8 +81,8 @@ int plan(const char* file) {
     };
     double scale = 1;
     while (scale > 0.2 && !inside(x0 + dx * scale, y0 + dy * scale)) scale -= 0.05;
-    std::printf("turn %d shots %d aim %.1f %.1f ticks %d last %d\n", g.currentTurn, room->shotCount(),
-                x0 + dx * scale, y0 + dy * scale, planned.intended.barTicks, last);
+    std::printf("turn %d shots %d aim %.1f %.1f ticks %d last %d from %.1f %.1f told %zu\n", g.currentTurn,
+                room->shotCount(), x0 + dx * scale, y0 + dy * scale, planned.intended.barTicks, last, x0, y0, told);
     return 0;
 }
 
