@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(HowToPlayWindow::openOne(), help);
         QVERIFY(help->findChildren<QLabel*>().size() >= 8);
         help->close();
-        QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 2000));
+        QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 20000));
 
         const struct { HelpPicture which; QList<QColor> pieces; } pictures[] = {
             {HelpPicture::Aiming, {QColor(255, 255, 0)}},
@@ -198,7 +198,7 @@ private slots:
         QCOMPARE(window->gameList()->model()->rowCount(), 0);
         QCOMPARE(fx.modals->boxes.size(), 2);
         window->closeButton()->click();
-        QVERIFY(QTest::qWaitFor([&] { return fx.app->historyWindow() == nullptr; }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return fx.app->historyWindow() == nullptr; }, 20000));
 
         QTemporaryDir dir;
         QCOMPARE(clearHistoryFile(dir.filePath(QStringLiteral("none.csv")).toStdString()), std::string());

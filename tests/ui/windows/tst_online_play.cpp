@@ -27,7 +27,7 @@ private slots:
                                                {"Bob", HostSeat::Who::ThisComputer, capzel::PlayerKind::Human}}};
         QString error;
         QVERIFY2(online.host(choices, &error), qPrintable(error));
-        QTRY_VERIFY_WITH_TIMEOUT(f.state().gameRunning && f.app->session().online(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(f.state().gameRunning && f.app->session().online(), 30000);
         QCOMPARE(f.state().playerName[2], std::string("Bob"));
 
         const capzel::ui::MainMenus& menus = f.window().menus();
@@ -40,8 +40,8 @@ private slots:
         QVERIFY(!f.app->settings().coachDone);
         QVERIFY(!f.window().coach()->isVisible());
         QVERIFY(capzel::test::shoot(f.window()));
-        QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(f.app->session().turn().phase() == capzel::TurnPhase::Idle, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(f.app->session().turn().phase() == capzel::TurnPhase::Idle, 30000);
         QCOMPARE(online.game()->mismatches(), 0);
     }
 };
