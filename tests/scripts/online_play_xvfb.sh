@@ -36,7 +36,8 @@ start_server() {
 }
 
 # A new room, with each seat's token kept in its player's settings as a
-# game that was playing there keeps it.
+# game that was playing there keeps it. Both players chose the steady power
+# bar (half the classic speed), which the mouse follows better.
 # A room that has ended is moved among the finished ones.
 make_room() { "$BIN/online_room" new "$SERVER_DIR/rooms/PLAY23.room.json" >"$TMP/room.txt" || fail "no room"; }
 room_file() { ls "$SERVER_DIR"/rooms/PLAY23.room.json "$SERVER_DIR"/rooms/finished/PLAY23.room.json 2>/dev/null | head -n1; }
@@ -44,7 +45,7 @@ keep_token() {  # player seat
     local home="$TMP/$1" token
     token=$(awk -v s="$2" '$1 == "token" && $2 == s {print $3}' "$TMP/room.txt")
     mkdir -p "$home/.config/Capzel" "$home/data"
-    printf '[online]\nurl=ws://127.0.0.1:%s\ncode=PLAY23\nname=%s\ntoken=%s\n' "$PORT" "$1" "$token" \
+    printf '[General]\nbarPace=1\n[online]\nurl=ws://127.0.0.1:%s\ncode=PLAY23\nname=%s\ntoken=%s\n' "$PORT" "$1" "$token" \
         >"$home/.config/Capzel/Capzel.ini"
 }
 
@@ -100,9 +101,13 @@ place_windows() {
     wait_until "Ann's window at the left" 60 place Ann 0
     wait_until "Bob's window beside it" 60 place Bob 740
 }
-origin_of() {  # player: "X Y" of the field on the screen
-    local w X Y WIDTH HEIGHT SCREEN WINDOW
-    w=$(game_window_of "$1") && eval "$(xdotool getwindowgeometry --shell "$w")" && echo "$X $((Y + MENU_BAR))"
+# "X Y" of a player's field on the screen: its window is placed before each
+# shot.
+origin_of() {  # player
+    case "$1" in
+    Ann) echo "0 $MENU_BAR" ;;
+    Bob) echo "740 $MENU_BAR" ;;
+    esac
 }
 
 # The next shot as the server's room has it after `shots` shots:
@@ -165,25 +170,27 @@ bar_ticks_at() {  # x y (the field's origin on the screen)
 # "Go" is clicked when the window shows the bar risen to the planned ticks
 # less OVERSHOOT (the ticks the bar rises between that look and the click
 # taking effect), learned from the ticks each shot was really played with.
-# A busy machine only plays the shots a little stronger or weaker.
+# A click so late that the bar had started again (a shot far weaker than
+# the look) counts the rest of the bar, its pauses (about 80 ticks) and the
+# new start. A busy machine only plays the shots stronger or weaker.
 OVERSHOOT=20
+CLICKED_AT=0
 learn_overshoot() {  # intended actual
+    local late
     [ "$2" -gt 0 ] && [ "$1" -lt 660 ] && [ "$2" -lt 660 ] || return 0
-    OVERSHOOT=$(( OVERSHOOT + ($2 - $1) / 2 ))
+    late=$(( $2 - CLICKED_AT ))
+    [ "$late" -ge -100 ] || late=$(( 660 - CLICKED_AT + 80 + $2 ))
+    OVERSHOOT=$(( (OVERSHOOT + late) / 2 ))
     [ "$OVERSHOOT" -ge 0 ] || OVERSHOOT=0
-    [ "$OVERSHOOT" -le 300 ] || OVERSHOOT=300
+    [ "$OVERSHOOT" -le 400 ] || OVERSHOOT=400
 }
-# Looks at the bar as fast as it can until it shows `ticks` ticks or more,
-# having shown fewer first (until the window is painted again, the bar may
-# still show the last shot's level; and it may have to start again from
-# empty); now and then whether a box has opened over the window instead.
+# Looks at the bar as fast as it can until it shows `ticks` ticks or more
+# (it may first have to start again from empty); now and then whether a box
+# has opened over the window instead. The empty bar and "Go" come on screen
+# in one painting of the window.
 until_bar_shows() {  # player ticks x y
-    local looks=0 low=0 now deadline=$(( $(date +%s) + 60 ))
-    [ "$2" -gt 0 ] || return 0
-    while :; do
-        now=$(bar_ticks_at "$3" "$4")
-        [ "$now" -ge "$2" ] || low=1
-        [ "$low" = 0 ] || [ "$now" -lt "$2" ] || return 0
+    local looks=0 deadline=$(( $(date +%s) + 60 ))
+    until [ "$(bar_ticks_at "$3" "$4")" -ge "$2" ]; do
         looks=$((looks + 1))
         [ $((looks % 25)) != 0 ] && continue
         box_open "$1" && return 0
@@ -191,16 +198,20 @@ until_bar_shows() {  # player ticks x y
     done
 }
 
-# The left button pressed near the aim point (x, y in field twips) and
-# dragged onto it, still held. The events reach the program in the order
-# they are sent: nothing waits between them.
-press_aim() {  # player x y
-    local ox oy px py
+# The left button pressed on the shooter's piece (its centre x0, y0) and
+# dragged to the aim point (x, y), all in field twips, still held. The aim
+# point may lie beyond the field (a piece at its edge aims out of it): the
+# drag goes on reaching the field as long as the button is held. The events
+# reach the program in the order they are sent: nothing waits between them.
+press_aim() {  # player x y x0 y0
+    local ox oy px py cx cy
     read -r ox oy < <(origin_of "$1")
     px=$(awk -v v="$2" 'BEGIN { printf "%d", v / 15 + 0.5 }')
     py=$(awk -v v="$3" 'BEGIN { printf "%d", v / 15 + 0.5 }')
-    xdotool mousemove $((ox + px + 8)) $((oy + py + 8)) mousedown 1 \
-        mousemove $((ox + px + 4)) $((oy + py + 4)) mousemove $((ox + px)) $((oy + py))
+    cx=$(awk -v v="$4" 'BEGIN { printf "%d", v / 15 + 0.5 }')
+    cy=$(awk -v v="$5" 'BEGIN { printf "%d", v / 15 + 0.5 }')
+    xdotool mousemove $((ox + cx)) $((oy + cy)) mousedown 1 \
+        mousemove $((ox + (cx + px) / 2)) $((oy + (cy + py) / 2)) mousemove $((ox + px)) $((oy + py))
 }
 # Polls a command until it succeeds (0) or $1 seconds pass (1).
 within() {
@@ -214,13 +225,14 @@ within() {
 # The button let go: the bar charges once the window shows "Go". When a box
 # opens instead (it came before the aim and took it), the box is answered
 # and the aim made again; so it is, as a last resort, when the window still
-# shows neither half a minute later (a release that came while the window
-# was busy is dropped; one more while the bar charges is dropped too).
-release_until_charging() {  # player x y
+# shows neither ten seconds later (a release that came while the window was
+# busy is dropped; the aim made again while the bar charges ends where the
+# first did, and its release is dropped).
+release_until_charging() {  # player x y x0 y0
     local k
     for k in 1 2 3 4 5; do
         xdotool mouseup 1
-        if within 30 charging_or_box "$1"; then
+        if within 10 charging_or_box "$1"; then
             go_shown "$1" && return 0
             answer_boxes "$1"
         else
@@ -238,8 +250,13 @@ charging_or_box() { go_shown "$1" || box_open "$1"; }
 # shows "Go" once the box is answered) is it clicked again.
 click_go_after() {  # player ticks
     local ox oy k want=$(( $2 - OVERSHOOT ))
-    # The full bar shows 651 ticks (its top rows stay white).
-    [ "$2" -lt 660 ] && [ "$want" -le 645 ] || want=645
+    # The full bar shows 651 ticks (its top rows stay white), and holds
+    # still at the top for 0.1 s only: a click late for it would come after
+    # the bar started again. Too early a click plays a little weaker.
+    [ "$2" -lt 660 ] || want=$(( 640 - OVERSHOOT ))
+    [ "$want" -le 645 ] || want=645
+    [ "$want" -ge 1 ] || want=1
+    CLICKED_AT=$want
     read -r ox oy < <(origin_of "$1")
     xdotool mousemove $((ox + 19)) $((oy + 166))
     until_bar_shows "$1" "$want" "$ox" "$oy"
@@ -254,12 +271,12 @@ click_go_after() {  # player ticks
     fail "$1's window kept showing Go"
 }
 go_hidden_or_box() { box_open "$1" || go_hidden "$1"; }
-shoot() {  # player x y ticks
+shoot() {  # player x y x0 y0 ticks
     place_windows
     answer_boxes "$1"
-    press_aim "$1" "$2" "$3"
-    release_until_charging "$1" "$2" "$3"
-    click_go_after "$1" "$4"
+    press_aim "$1" "$2" "$3" "$4" "$5"
+    release_until_charging "$1" "$2" "$3" "$4" "$5"
+    click_go_after "$1" "$6"
 }
 
 # The last shot a player's program has judged and compared with the
@@ -368,13 +385,13 @@ while :; do
         place_windows
         answer_all_boxes
         mx=$(( (${PLAN[12]%.*} + ${PLAN[5]%.*}) / 30 )) my=$(( (${PLAN[13]%.*} + ${PLAN[6]%.*}) / 30 ))
-        press_aim "$shooter" "${PLAN[5]}" "${PLAN[6]}"
+        press_aim "$shooter" "${PLAN[5]}" "${PLAN[6]}" "${PLAN[12]}" "${PLAN[13]}"
         wait_until "${names[$seat]}'s window to show $shooter's aim" 60 aim_shown_in "${names[$seat]}" $((mx - 12)) $((my - 12)) 24 24
         shot "$shooter-aims-at-${names[$seat]}-s"
-        release_until_charging "$shooter" "${PLAN[5]}" "${PLAN[6]}"
+        release_until_charging "$shooter" "${PLAN[5]}" "${PLAN[6]}" "${PLAN[12]}" "${PLAN[13]}"
         click_go_after "$shooter" "$intended"
     else
-        shoot "$shooter" "${PLAN[5]}" "${PLAN[6]}" "$intended"
+        shoot "$shooter" "${PLAN[5]}" "${PLAN[6]}" "${PLAN[12]}" "${PLAN[13]}" "$intended"
     fi
     done_shots=$((done_shots + 1))
     wait_until "shot $done_shots judged by both" 120 judged_answering "$done_shots"
@@ -417,7 +434,7 @@ answer_all_boxes
 # keeps the game it leaves.
 plan_after 0 || fail "no shot planned in the new room"
 kept=$(md5sum <"$TMP/Ann/data/capzel/autosave.CSG")
-shoot Ann "${PLAN[5]}" "${PLAN[6]}" "${PLAN[8]}"
+shoot Ann "${PLAN[5]}" "${PLAN[6]}" "${PLAN[12]}" "${PLAN[13]}" "${PLAN[8]}"
 kept_again() { [ "$(md5sum <"$TMP/Ann/data/capzel/autosave.CSG")" != "$kept" ]; }
 wait_until "the game to go on at Ann's" 60 kept_again
 shot "hot-seat"

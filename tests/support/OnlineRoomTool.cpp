@@ -5,8 +5,10 @@
 //       first shot. Prints each seat's token ("token 1 <hex>").
 //   online_room plan <room-file>
 //       The shot the player on turn in that kept room makes next, as a
-//       careful player aims it (the Strong level's choice before its miss,
-//       which fares well when missed by a little): "turn <seat> shots <n>
+//       careful player aims it who stops the bar at its first tick, the one
+//       level a player stops alike on any machine (the others go by at a
+//       tick every 0.6 ms): of 720 directions, the one whose shot does best
+//       by the computer players' own measure. "turn <seat> shots <n>
 //       aim <x> <y> ticks <k> last <k> from <x> <y>", the aim point in field
 //       twips, the power bar's ticks before "Go", the ticks the last shot
 //       was actually played with (0 before the first), read back from its
@@ -20,7 +22,9 @@
 #include <sstream>
 #include <string>
 
-#include "players/Planner.h"
+#include "players/Outcome.h"
+#include "players/PlannedShot.h"
+#include "platform/SilentPlatform.h"
 #include "server/Room.h"
 #include "session/RemoteGame.h"
 
@@ -43,6 +47,25 @@ int newRoom(const char* file) {
 // The bar's ticks that gave `strength` (the inverse of barStrength).
 int ticksOf(const Board& board, int strength) {
     return int((strength - int(board.scaleHeight) + powerBarRows()) / 10);
+}
+
+// The best of `directions` shots with "Go" at the bar's first tick.
+players::PlannedShot firstTickShot(const GameState& g, const Field& field, int directions) {
+    GameState trialGame;
+    Field trialField;
+    SilentPlatform quiet;
+    GameContext trial{trialGame, trialField, quiet};
+    players::PlannedShot best = players::shotAlong(g, field.board, 0, 1);
+    double bestValue = -1e300;
+    for (int k = 0; k < directions; ++k) {
+        const players::PlannedShot shot = players::shotAlong(g, field.board, 2 * 3.141592653589793 * k / directions, 1);
+        trialGame = g;
+        trialField = field;
+        if (!players::playShot(trial, shot, 200000)) continue;
+        const double value = players::outcomeValue(g, field.board, trialGame, trialField.board, g.currentTurn);
+        if (value > bestValue) bestValue = value, best = shot;
+    }
+    return best;
 }
 
 int plan(const char* file) {
@@ -69,20 +92,20 @@ int plan(const char* file) {
     int last = 0;
     for (auto e = entries.rbegin(); e != entries.rend() && last == 0; ++e)
         if (const auto* shot = std::get_if<RecordedShot>(&*e)) last = ticksOf(game.field().board, shot->power);
-    const auto planned = players::planShot(g, game.field(), PlayerKind::Strong, std::uint64_t(room->shotCount()));
+    const players::PlannedShot planned = firstTickShot(g, game.field(), 720);
     // Only the aim's direction counts: a point beyond the window is brought
     // nearer the piece along the same line, where the mouse can reach it.
     const Board& board = game.field().board;
     const Box& piece = board.pieces[std::size_t(g.currentTurn)];
     const double x0 = players::aimStartX(piece), y0 = players::aimStartY(piece);
-    const double dx = planned.intended.aimX - x0, dy = planned.intended.aimY - y0;
+    const double dx = planned.aimX - x0, dy = planned.aimY - y0;
     const auto inside = [&](double x, double y) {
         return x > 150 && y > 150 && x < board.scaleWidth - 150 && y < board.scaleHeight - 150;
     };
     double scale = 1;
     while (scale > 0.2 && !inside(x0 + dx * scale, y0 + dy * scale)) scale -= 0.05;
     std::printf("turn %d shots %d aim %.1f %.1f ticks %d last %d from %.1f %.1f told %zu\n", g.currentTurn,
-                room->shotCount(), x0 + dx * scale, y0 + dy * scale, planned.intended.barTicks, last, x0, y0, told);
+                room->shotCount(), x0 + dx * scale, y0 + dy * scale, planned.barTicks, last, x0, y0, told);
     return 0;
 }
 
