@@ -18,7 +18,8 @@
 
 namespace capzel::test {
 
-// Aims down-left from box 1's first piece, as a person would before a shot.
+// Aims down-left from where player 1's piece starts in box 1, as a person
+// would before a shot (the same line wherever the current piece stands).
 inline void aim(ui::MainWindow& w) {
     w.turn().showAim(Line{1580, 8420, 1500, 8900, true}, std::nullopt);
     w.refreshField();
