@@ -121,8 +121,8 @@ private slots:
 
         fx.play();
         MainWindow& w = fx.window();
-        Box& piece = fx.board().pieces[1];
-        piece.left = float(twips(300)), piece.top = float(twips(180));
+        fx.change([](Game& g) { g.piece(1).left = float(twips(300)), g.piece(1).top = float(twips(180)); });
+        const Box& piece = fx.board().pieces[1];
         w.syncMenus();
         FirstGameCoach* coach = w.coach();
         QVERIFY(coach->isVisible());
@@ -148,11 +148,9 @@ private slots:
     void coachClosedOrNotForComputers() {
         fx.app->setSettings({});
         fx.play(PlayerKind::Human, PlayerKind::Club);
-        fx.state().currentTurn = 2;
-        fx.window().syncMenus();
+        fx.change([](Game& g) { g.currentTurn = 2; });
         QVERIFY(!fx.window().coach()->isVisible());
-        fx.state().currentTurn = 1;
-        fx.window().syncMenus();
+        fx.change([](Game& g) { g.currentTurn = 1; });
         QVERIFY(fx.window().coach()->isVisible());
         fx.window().coach()->closeButton()->click();
         QVERIFY(!fx.window().coach()->isVisible());
