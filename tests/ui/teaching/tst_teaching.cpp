@@ -203,7 +203,7 @@ private slots:
                                  "under <b>Helpers</b>", "<b>Turn on the helpers</b>"})
             QVERIFY2(words.contains(QLatin1String(told)), told);
         QTest::keyClick(help, Qt::Key_Escape);
-        QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 2000));
+        QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 20000));
 
         const struct { HelpPicture which; QList<QColor> pieces; } pictures[] = {
             {HelpPicture::Aiming, {QColor(255, 255, 0)}},
@@ -278,7 +278,7 @@ private slots:
         QCOMPARE(window->gameList()->model()->rowCount(), 0);
         QCOMPARE(fx.modals->boxes.size(), 2);
         window->closeButton()->click();
-        QVERIFY(QTest::qWaitFor([&] { return fx.app->historyWindow() == nullptr; }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return fx.app->historyWindow() == nullptr; }, 20000));
 
         QTemporaryDir dir;
         QCOMPARE(clearHistoryFile(dir.filePath(QStringLiteral("none.csv")).toStdString()), std::string());

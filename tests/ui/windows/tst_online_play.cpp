@@ -38,7 +38,7 @@ private slots:
                                                {"Bob", HostSeat::Who::Computer, capzel::PlayerKind::Novice}}};
         QString error;
         QVERIFY2(online.host(choices, &error), qPrintable(error));
-        QTRY_VERIFY_WITH_TIMEOUT(f.game().gameRunning && f.app->session().online(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(f.game().gameRunning && f.app->session().online(), 30000);
         QCOMPARE(f.game().seats[2].name, std::string("Bob"));
 
         const capzel::ui::MainMenus& menus = f.window().menus();
@@ -52,7 +52,7 @@ private slots:
         QVERIFY(!f.window().coach()->isVisible());
         capzel::test::aim(f.window());
         QVERIFY(capzel::test::shoot(f.window()));
-        QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 30000);
         // Ann's box ("Bob's turn start") stays open, unanswered, and Bob's
         // shot, the server's computer's, is shown meanwhile.
         QVERIFY(capzel::ui::openLooseMessage());
@@ -75,7 +75,7 @@ private slots:
         ann.createRoom(protocol::CreateRoom{{PlayerKind::Human, PlayerKind::Novice}, true, {"Ann", "Deep"}, {1}});
         QTRY_VERIFY_WITH_TIMEOUT(!code.isEmpty(), 5000);
         f.app->onlinePlay().join({url.toStdString(), code.toStdString(), "Eve", true});
-        QTRY_VERIFY_WITH_TIMEOUT(f.game().gameRunning && f.app->session().online(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(f.game().gameRunning && f.app->session().online(), 30000);
 
         ui::SidePanel* side = f.window().side();
         QVERIFY(side->isVisible() && side->watchingLabel()->isVisible());
@@ -98,7 +98,7 @@ private slots:
 
         const Game lastStood = f.game();
         server.reset();  // the server goes, and the game with it: the field shows it as it last stood
-        QTRY_VERIFY_WITH_TIMEOUT(f.app->session().stoppedPlaying(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(f.app->session().stoppedPlaying(), 30000);
         QVERIFY(f.game() == lastStood);
         QVERIFY(!f.app->session().online());
         QVERIFY(f.modals->messages().constLast().contains(QLatin1String("You were watching")));
