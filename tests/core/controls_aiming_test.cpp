@@ -126,7 +126,9 @@ TEST(Aiming, HandPlacementStaysInTheBox) {
         EXPECT_EQ(shown.top, r.top == keep ? before.piece(1).top : r.top) << r.x << "," << r.y;
         EXPECT_TRUE(t.game() == before);
         // Wherever the mouse puts it, the rulebook takes the shot from there.
-        if (placed) EXPECT_EQ(validate(t.game(), t.turn.pendingShot(3000)), std::nullopt) << r.x << "," << r.y;
+        if (placed) {
+            EXPECT_EQ(validate(t.game(), t.turn.pendingShot(3000)), std::nullopt) << r.x << "," << r.y;
+        }
     }
 }
 

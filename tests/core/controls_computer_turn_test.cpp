@@ -62,7 +62,9 @@ TEST(ComputerTurn, PlansAgainOrStopsWhenTheGameChanges) {
     ComputerTurn run(moved.turn, moved.ui, 3, smallSearch());
     bool once = false;
     test::drive(run, moved.turn, moved.ui, [&] {
-        if (!std::exchange(once, true)) EXPECT_TRUE(moved.match.play(moveBob).taken());
+        if (!std::exchange(once, true)) {
+            EXPECT_TRUE(moved.match.play(moveBob).taken());
+        }
     });
     Game after = twoSeats(PlayerKind::Expert);
     runHiddenCommand(after, moveBob);

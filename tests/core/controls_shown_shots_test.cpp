@@ -25,7 +25,7 @@ Game column(int players, bool killer) {
     ShotTable t(players);
     t.g.seats[1].isKiller = killer;
     for (int i = 1; i <= players; ++i) {
-        t.g.seats[i].name = "P" + std::to_string(i);
+        t.g.seats[i].name = std::string("P").append(std::to_string(i));
         t.place(i, 2400, float(8000 - 1500 * (i - 1)));
     }
     return t.g;
@@ -50,10 +50,10 @@ struct Case {
 std::vector<Case> cases() {
     std::vector<Case> all;
     const auto up = [](int strength) { return ShotCommand{1, 2550, 8150, 2550, 8450, std::int16_t(strength), {}, {}}; };
-    all.push_back({"one piece", column(1, false), up(9405)});
-    all.push_back({"pieces met", column(3, false), up(9405)});
-    all.push_back({"pieces killed", column(3, true), up(6000)});
-    all.push_back({"too weak to reach the others", column(2, false), up(1310)});
+    all.push_back({"one piece", column(1, false), up(9405), {}});
+    all.push_back({"pieces met", column(3, false), up(9405), {}});
+    all.push_back({"pieces killed", column(3, true), up(6000), {}});
+    all.push_back({"too weak to reach the others", column(2, false), up(1310), {}});
     for (std::vector<std::string> answers : {std::vector<std::string>{"1", "-900", "350"}, {"all", "0", "0"}, {"2", "400", "-2500"}})
         all.push_back({"a speed set mid-shot", column(3, false), up(9405), answers});
     const Game two = twoSeats();
@@ -62,12 +62,12 @@ std::vector<Case> cases() {
         s.strength = std::int16_t(s.strength + offLevel);  // a computer's miss lands between the bar's levels
         return s;
     };
-    all.push_back({"a level the bar passes", two, along(-std::numbers::pi / 2, 30)});
-    all.push_back({"the weakest", two, along(0.4, 0)});
-    all.push_back({"the strongest, past the bar's end", two, along(std::numbers::pi, maxBarTicks())});
+    all.push_back({"a level the bar passes", two, along(-std::numbers::pi / 2, 30), {}});
+    all.push_back({"the weakest", two, along(0.4, 0), {}});
+    all.push_back({"the strongest, past the bar's end", two, along(std::numbers::pi, maxBarTicks()), {}});
     Game moveable = two;
     moveable.seats[1].moveableNextTurn = true;
-    Case placed{"placed by hand first", moveable, along(-2.0, 55)};
+    Case placed{"placed by hand first", moveable, along(-2.0, 55), {}};
     placed.shot.placement = HandPlacement{two.piece(1).left + 40, two.piece(1).top - 25};
     all.push_back(placed);
     // Where the bar stands when its time is up depends on the clock: a

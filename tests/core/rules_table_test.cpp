@@ -27,7 +27,7 @@ ScenarioPlayer seat(const std::string& token, int i, const Board& layout) {
     const std::size_t at = token.find('@'), cash = token.find('$');
     const Box place = at == std::string::npos ? Box{2980, 5980} : layout.spots[std::stoul(token.substr(at + 1))];
     const int score = cash == std::string::npos ? 0 : std::stoi(token.substr(cash + 1));
-    return {"P" + std::to_string(i), place.left + 20, place.top + 20, 98, score, position,
+    return {std::string("P").append(std::to_string(i)), place.left + 20, place.top + 20, 98, score, position,
             token.substr(end, std::min(at, cash) - end)};
 }
 
@@ -35,18 +35,18 @@ ScenarioPlayer seat(const std::string& token, int i, const Board& layout) {
 // "holder": the piece holder shows.
 std::string gameLeft(const GameContext& ctx) {
     const Game& g = ctx.game;
-    std::string out = g.gameRunning ? "turn " + std::to_string(g.currentTurn) + ":" : "ended:";
+    std::string out = g.gameRunning ? std::string("turn ").append(std::to_string(g.currentTurn)).append(":") : "ended:";
     for (int i = 1; i <= g.numberOfPlayers; ++i) {
-        out += " " + std::to_string(g.seats[i].position) + flagText(g, i);
+        out.append(" ").append(std::to_string(g.seats[i].position)).append(flagText(g, i));
         for (int k = 1; k <= kSpotCount; ++k) {
             Box centred = ctx.piece(i);
             centrePieceOn(centred, ctx.board().spots[k]);
             if (centred.left == ctx.piece(i).left && centred.top == ctx.piece(i).top) {
-                out += "@" + std::to_string(k);
+                out.append("@").append(std::to_string(k));
                 break;
             }
         }
-        if (g.seats[i].score != 0) out += "$" + std::to_string(g.seats[i].score);
+        if (g.seats[i].score != 0) out.append("$").append(std::to_string(g.seats[i].score));
     }
     return out + (ctx.board().pieceHolder.visible ? " holder" : "");
 }
@@ -80,7 +80,7 @@ TEST(Rules, EachShotOrTurnStartAnnouncesAndLeavesTheGame) {
 
         std::string said, texts;
         for (const Announcement& a : j.announcements) {
-            said += (said.empty() ? "" : " ") + std::string(1, "SLRKW"[int(a.kind)]) + std::to_string(a.player);
+            said.append(said.empty() ? "" : " ").append(1, "SLRKW"[int(a.kind)]).append(std::to_string(a.player));
             texts += (texts.empty() ? "" : " | ") + a.text;
         }
         EXPECT_EQ(said, r.at("said"));

@@ -192,7 +192,7 @@ TEST_F(Table, ARoomLeftByEverybodyIsDesertedOnceTheLastHoldRunsOut) {
 
     // A room whose game never began, left by its maker, goes after a
     // minute: nobody's game is in it.
-    Room waiting("WAKE23", CreateRoom{{H, H}, true});
+    Room waiting("WAKE23", CreateRoom{{H, H}, true, {}, {}});
     waiting.join("Ann", std::nullopt, tokens, t0);
     waiting.leave(1, t0);
     EXPECT_EQ(waiting.ending(t0 + kEmptyRoomStay - seconds(1)), RoomEnd::Open);
@@ -205,7 +205,7 @@ TEST_F(Table, ARoomLeftByEverybodyIsDesertedOnceTheLastHoldRunsOut) {
 TEST(Room, AFinishedGameClosesTheRoomWhenItsPlayerLeavesOrAMinuteAfterTheEnd) {
     using std::chrono::seconds;
     TokenSource tokens;
-    Room room("ALNE23", CreateRoom{{H}, true});
+    Room room("ALNE23", CreateRoom{{H}, true, {}, {}});
     room.join("Ann", std::nullopt, tokens, t0);
     test::RoomFollower mirror;
     ASSERT_TRUE(mirror.take(room.state()));

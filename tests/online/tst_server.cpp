@@ -4,6 +4,7 @@
 // and a restarted server brings the room back; one address gets only so
 // many connections, and a finished game's room is closed and its file
 // moved to rooms/finished.
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,10 +88,10 @@ private slots:
                 Player flood(port);
                 for (int m = 0; m < 300; ++m) flood.send(Chat{"spam", 0});
                 for (Refused r; r.code != RefusalCode::TooMany;) r = flood.next<Refused>();
-                QTRY_COMPARE_WITH_TIMEOUT(flood.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+                QTRY_COMPARE_WITH_TIMEOUT(flood.socket.state(), QAbstractSocket::UnconnectedState, 30000);
                 // A frame over the limit closes the connection.
                 eve.socket.sendTextMessage(QString(int(kMaxMessageBytes) + 1, 'x'));
-                QTRY_COMPARE_WITH_TIMEOUT(eve.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+                QTRY_COMPARE_WITH_TIMEOUT(eve.socket.state(), QAbstractSocket::UnconnectedState, 30000);
                 QCOMPARE(eve.socket.closeCode(), QWebSocketProtocol::CloseCodeTooMuchData);
             }
         }
@@ -104,7 +105,7 @@ private slots:
             onTurn.send(Chat{"done", 0});
             int aims = 0;
             for (Decoded d = Hello{}; !std::holds_alternative<Chat>(d);) {
-                QTRY_VERIFY_WITH_TIMEOUT(!other.inbox.empty(), 5000);
+                QTRY_VERIFY_WITH_TIMEOUT(!other.inbox.empty(), 30000);
                 d = std::move(other.inbox.front());
                 other.inbox.pop_front();
                 if (const auto* a = std::get_if<Aim>(&d)) {
@@ -178,13 +179,13 @@ private slots:
         Player ann(port), spare(port);
         Player third(port, false);
         QCOMPARE(third.refusedCode(), RefusalCode::TooMany);
-        QTRY_COMPARE_WITH_TIMEOUT(third.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(third.socket.state(), QAbstractSocket::UnconnectedState, 30000);
         spare.socket.close();
-        QTRY_COMPARE_WITH_TIMEOUT(spare.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(spare.socket.state(), QAbstractSocket::UnconnectedState, 30000);
 
         // A game alone, played to its end with the hint's shots.
         ann.hello("Ann");
-        ann.send(CreateRoom{{PlayerKind::Human}, true});
+        ann.send(CreateRoom{{PlayerKind::Human}, true, {}, {}});
         const std::string code = ann.next<Joined>().code;
         QVERIFY(ann.game.take(ann.next<State>()));
         const QString kept = data.path() + "/rooms/" + QString::fromStdString(code) + ".room.json";
@@ -194,13 +195,13 @@ private slots:
             QVERIFY(ann.follow(ann.next<Accepted>()));
         }
         QVERIFY(!ann.game.game().gameRunning);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(kept), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(kept), 30000);
         // Ann leaves: the room goes, its file moves where it is not brought back.
         ann.socket.close();
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(finished) && !QFile::exists(kept), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(finished) && !QFile::exists(kept), 30000);
         Player late(port);
         late.hello("Bob");
-        late.send(JoinRoom{code, std::nullopt});
+        late.send(JoinRoom{code, std::nullopt, {}, {}, false});
         QCOMPARE(late.refusedCode(), RefusalCode::NoSuchRoom);
         stopServer();
     }

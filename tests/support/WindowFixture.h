@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "records/NewGame.h"
-#include "rules/TurnStart.h"
 #include "support/ModalAnswerer.h"
 #include "app/App.h"
 #include "ui/windows/FieldView.h"
@@ -19,17 +18,17 @@
 
 namespace capzel::test {
 
-// Aims player 1's piece down-left of box 1, as a person would before a shot.
+// Aims down-left from where player 1's piece starts in box 1, as a person
+// would before a shot (the same line wherever the current piece stands).
 inline void aim(ui::MainWindow& w) {
-    w.field().board.pointer = {1580, 8420, 1500, 8900};
-    w.field().board.pointer.visible = true;
+    w.turn().showAim(Line{1580, 8420, 1500, 8900, true}, std::nullopt);
     w.refreshField();
 }
 
-// Shoots the aimed piece; true once the shot is over and its announcements told.
-inline bool shoot(ui::MainWindow& w, std::int16_t power = 4000) {
-    w.state().power = power;
-    w.turn().startShot();
+// Fires the aimed shot with the strength at "Go"; true once the shot is over
+// and its announcements told.
+inline bool shoot(ui::MainWindow& w, std::int16_t strength = 4000) {
+    if (w.turn().fire(w.turn().pendingShot(strength))) return false;
     w.scheduler().start();
     return QTest::qWaitFor([&w] { return !w.turn().running() && w.turn().phase() != TurnPhase::Judging; }, 60000);
 }
@@ -53,9 +52,8 @@ public:
     }
 
     ui::MainWindow& window() { return *app->mainWindow(); }
-    Game& state() { return app->state(); }
-    Field& field() { return window().field(); }
-    Board& board() { return field().board; }
+    const Game& game() { return app->game(); }
+    const Board& board() { return game().board; }
     ui::QtPlatform& platform() { return window().platform(); }
 
     // The field as drawn now, in RGB32.
@@ -74,9 +72,28 @@ public:
         s.players = 2;
         s.names = {"", "Ann", "Bob"};
         s.seats = {PlayerKind::Human, ann, bob};
-        GameContext ctx = window().context();
-        applyNewGame(ctx, s);
-        startTurn(ctx, 1);
+        app->session().beginNewGame(s);
+        shown();
+    }
+
+    // The game goes on from `g` as it stands, in the same window, as a game
+    // taken over midway does: its record starts there, no turn start is told.
+    void takeOver(const Game& g) {
+        app->session().beginOnlineGame(g, std::nullopt);
+        shown();
+    }
+    // The running game, changed by `edit`, taken over.
+    template <class Edit>
+    void change(Edit&& edit) {
+        Game g = game();
+        edit(g);
+        takeOver(g);
+    }
+
+    // The windows show the game as it now stands.
+    void shown() {
+        window().syncMenus();
+        window().refreshField();
         app->notifyStateChanged();
     }
 
@@ -88,7 +105,7 @@ public:
         dialog->playerCountOption(int(names.size()))->click();
         for (int i = 0; i < names.size(); ++i) dialog->nameEdit(i + 1)->setText(names[i]);
         dialog->playButton()->click();
-        if (!state().gameRunning || !app->mainWindow()) return false;
+        if (!game().gameRunning || !app->mainWindow()) return false;
         window().activateWindow();  // the new main window, for its shortcuts
         return QTest::qWaitForWindowActive(&window());
     }

@@ -47,7 +47,7 @@ class GameFilesTest : public QObject {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    capzel::Game& g() { return f.state(); }
+    const capzel::Game& g() { return f.game(); }
     void save(const QString& path) {
         f.modals->chooseFile(path);
         f.window().menus().saveAction->trigger();
@@ -115,14 +115,15 @@ private slots:
 
         // Bob is dead: Ann, a killer, wins with a shot that leaves her in box 1.
         QVERIFY(f.startGame({"<b>Ann</b>", "Bob"}));
-        capzel::Game& g = f.state();
-        g.seats[2].kind = capzel::PlayerKind::Club;
-        g.seats[2].dead = g.seats[1].isKiller = true;
+        f.change([](capzel::Game& g) {
+            g.seats[2].kind = capzel::PlayerKind::Club;
+            g.seats[2].dead = g.seats[1].isKiller = true;
+        });
         capzel::test::ModalAnswerer& boxes = *f.modals;
         boxes.boxes.clear();
         capzel::test::aim(f.window());
         QVERIFY(capzel::test::shoot(f.window(), 1310));
-        QVERIFY(!g.gameRunning);
+        QVERIFY(!g().gameRunning);
         QVERIFY(f.app->highScoresWindow() && f.app->highScoresWindow()->isVisible());
         QVERIFY(boxes.messages().value(0).endsWith(QStringLiteral("<b>Ann</b> WON!")));
         QCOMPARE(boxes.messages().size(), 1 + int(setAside));
@@ -176,18 +177,22 @@ private slots:
     void newPlaySaveLoad() {
         QVERIFY(f.startGame({"Ann", kBob}));
         MainWindow* window = &f.window();
-        g().seats[2].isKiller = true;
-        g().seats[1].score = 321;
-        g().currentTurn = 2;
+        f.change([](capzel::Game& g) {
+            g.seats[2].isKiller = true;
+            g.seats[1].score = 321;
+            g.currentTurn = 2;
+        });
         const QString path = dir_->filePath(QStringLiteral("game.CSG"));
         save(path);
         QCOMPARE(f.modals->fileDialogs.value(0).mode, QFileDialog::AcceptSave);
         QCOMPARE(f.modals->fileDialogs.value(0).filter, QStringLiteral("Capzel save game (*.CSG)"));
 
         // The game changes; the load brings the saved one back.
-        g().seats[1].score = 5;
-        g().seats[2].isKiller = false;
-        g().currentTurn = 1;
+        f.change([](capzel::Game& g) {
+            g.seats[1].score = 5;
+            g.seats[2].isKiller = false;
+            g.currentTurn = 1;
+        });
         f.modals->boxes.clear();
         f.modals->answers = QStringList{"Yes"};
         f.modals->chooseFile(path);
@@ -216,19 +221,18 @@ private slots:
         const QString path = dir_->filePath(QStringLiteral("loop.CSG"));
         save(path);
         QPointer<MainWindow> window(&f.window());
-        capzel::GameContext ctx = window->context();
+        f.change([](capzel::Game& g) { g.seats[1].friction = 100; });  // the piece never slows down: the shot lasts until it is ended
 
         // Aim away from the piece, release: the power bar charges.
-        const capzel::Box& piece = ctx.piece(1);
+        const capzel::Box& piece = g().piece(1);
         window->turn().mouseMove(capzel::kLeftButton, 0, piece.left + 900, piece.top + 700);
-        g().seats[1].friction = 100;  // the piece never slows down: the shot lasts until it is ended
         bool ranDuringTheRun = false;
         auto command = [&] {
             ranDuringTheRun = window && window->turn().running() && (window->turn().charging() || g().shotInProgress);
             f.app->loadGame();
         };
         // The question waits 100 ms unanswered: the run must not move meanwhile.
-        auto snapshot = [&] { return std::tuple(int(g().power), piece.left, piece.top); };
+        auto snapshot = [&] { return std::tuple(window->turn().controls().barLevel, piece.left, piece.top); };
         std::optional<decltype(snapshot())> underTheBox;
         bool stoodStill = false;
         QElapsedTimer held;
@@ -260,9 +264,9 @@ private slots:
 
         QCOMPARE(f.app->mainWindow(), window.data());
         QCOMPARE(g().seats[1].friction, 98.0f);
-        for (int i = 1; i <= 2; ++i) QVERIFY(window->field().velocityX[i] == 0.0f && window->field().velocityY[i] == 0.0f);
+        for (int i = 1; i <= 2; ++i) QVERIFY(g().velocityX[i] == 0.0f && g().velocityY[i] == 0.0f);
         QVERIFY(!window->turn().controls().goButton.box.visible);
-        QVERIFY(!window->field().board.pointer.visible);
+        QVERIFY(!window->turn().shownGame().board.pointer.visible);
     }
 
     // 1,002 records kept a second apart, and one more: the three oldest go.

@@ -179,9 +179,9 @@ private slots:
     }
 
     void newCommandAsksWhileAGameRuns() {
-        f.state().gameRunning = true;
         QPointer<NewGameDialog> first(dlg_);
         MainWindow* main = &f.app->openMainWindow();  // the New command of init() closed the first one
+        f.play();
 
         f.modals->answers = QStringList{"No", "Yes"};
         f.app->newGame();
@@ -214,7 +214,7 @@ private slots:
         dlg_->playButton()->click();
         QCOMPARE(f.modals->messages(), QStringList{QStringLiteral("P<b>1</b>'s turn start.  Target: 2")});
 
-        const capzel::Game& g = f.state();
+        const capzel::Game& g = f.game();
         MainWindow* main = f.app->mainWindow();
         QVERIFY(main && main != oldMain.data() && main->isVisible());
         QVERIFY(!dlg_->isVisible());
@@ -222,7 +222,7 @@ private slots:
         QTRY_VERIFY(oldMain.isNull());
         QVERIFY(g.gameRunning && !g.wallsOn);
         QCOMPARE(int(g.numberOfPlayers), 3);
-        const capzel::Board& b = main->field().board;
+        const capzel::Board& b = main->game().board;
         for (int i = 1; i <= 8; ++i) {
             QCOMPARE(b.pieces[i].visible, i <= 3);
             if (i > 3) continue;

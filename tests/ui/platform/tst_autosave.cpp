@@ -35,17 +35,20 @@ class AutosaveTest : public QObject {
         capzel::NewGameSettings s;
         s.players = int(names.size());
         for (int i = 0; i < names.size(); ++i) s.names[std::size_t(i + 1)] = names[i].toStdString();
-        capzel::GameContext ctx = app.mainWindow()->context();
-        capzel::applyNewGame(ctx, s);
-        app.session().keep();
+        app.session().beginNewGame(s);
     }
+
+    // The game goes on from `g` as it stands (kept as the session keeps a
+    // game taken over).
+    static void takeOver(CapzelApp& app, capzel::Game g) { app.session().beginOnlineGame(g, std::nullopt); }
 
     static void finish(CapzelApp& app) {
-        app.state().gameRunning = false;
-        app.session().keep();
+        capzel::Game over = app.game();
+        over.gameRunning = false;
+        takeOver(app, over);
     }
 
-    static QString firstName(CapzelApp& app) { return QString::fromStdString(app.state().seats[1].name); }
+    static QString firstName(CapzelApp& app) { return QString::fromStdString(app.game().seats[1].name); }
 
 private slots:
     void initTestCase() { capzel::test::quietOffscreenNotices(); }
@@ -79,7 +82,7 @@ private slots:
         boxes_->answers = {"No"};
         auto d = startCopy();
         QCOMPARE(boxes_->messages(), QStringList{capzel::ui::kResumeQuestion});
-        QVERIFY(boxes_->choices.size() == 1 && !d->state().gameRunning);
+        QVERIFY(boxes_->choices.size() == 1 && !d->game().gameRunning);
     }
 
     // A ninth copy keeps no game, and says so once; the eight keep theirs.
@@ -158,8 +161,9 @@ private slots:
         {
             auto a = startCopy();
             play(*a, {"Ann", "Bob"});
-            for (int i = 1; i <= 2; ++i) a->state().seats[std::size_t(i)].dead = true;
-            a->session().keep();
+            capzel::Game nobodyAlive = a->game();
+            for (int i = 1; i <= 2; ++i) nobodyAlive.seats[std::size_t(i)].dead = true;
+            takeOver(*a, nobodyAlive);
         }
         if (!readable) {
             QFile f(slotFile(1));
@@ -169,7 +173,7 @@ private slots:
         auto b = startCopy();
         QCOMPARE(boxes_->messages().size(), 1);
         QVERIFY2(boxes_->messages()[0].contains(told), qPrintable(boxes_->messages()[0]));
-        QVERIFY(!b->state().gameRunning && !QFile::exists(slotFile(1)) && QFile::exists(slotFile(1) + ".broken"));
+        QVERIFY(!b->game().gameRunning && !QFile::exists(slotFile(1)) && QFile::exists(slotFile(1) + ".broken"));
         QVERIFY(!QFile::exists(QString::fromStdString(capzel::ui::historyFile())));
         b.reset();
         boxes_->boxes.clear();

@@ -121,8 +121,8 @@ private slots:
 
         fx.play();
         MainWindow& w = fx.window();
-        Box& piece = fx.board().pieces[1];
-        piece.left = float(twips(300)), piece.top = float(twips(180));
+        fx.change([](Game& g) { g.piece(1).left = float(twips(300)), g.piece(1).top = float(twips(180)); });
+        const Box& piece = fx.board().pieces[1];
         w.syncMenus();
         FirstGameCoach* coach = w.coach();
         QVERIFY(coach->isVisible());
@@ -148,11 +148,9 @@ private slots:
     void coachClosedOrNotForComputers() {
         fx.app->setSettings({});
         fx.play(PlayerKind::Human, PlayerKind::Club);
-        fx.state().currentTurn = 2;
-        fx.window().syncMenus();
+        fx.change([](Game& g) { g.currentTurn = 2; });
         QVERIFY(!fx.window().coach()->isVisible());
-        fx.state().currentTurn = 1;
-        fx.window().syncMenus();
+        fx.change([](Game& g) { g.currentTurn = 1; });
         QVERIFY(fx.window().coach()->isVisible());
         fx.window().coach()->closeButton()->click();
         QVERIFY(!fx.window().coach()->isVisible());
@@ -205,7 +203,7 @@ private slots:
                                  "under <b>Helpers</b>", "<b>Turn on the helpers</b>"})
             QVERIFY2(words.contains(QLatin1String(told)), told);
         QTest::keyClick(help, Qt::Key_Escape);
-        QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 2000));
+        QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 20000));
 
         const struct { HelpPicture which; QList<QColor> pieces; } pictures[] = {
             {HelpPicture::Aiming, {QColor(255, 255, 0)}},
@@ -280,7 +278,7 @@ private slots:
         QCOMPARE(window->gameList()->model()->rowCount(), 0);
         QCOMPARE(fx.modals->boxes.size(), 2);
         window->closeButton()->click();
-        QVERIFY(QTest::qWaitFor([&] { return fx.app->historyWindow() == nullptr; }, 2000));
+        QVERIFY(QTest::qWaitFor([&] { return fx.app->historyWindow() == nullptr; }, 20000));
 
         QTemporaryDir dir;
         QCOMPARE(clearHistoryFile(dir.filePath(QStringLiteral("none.csv")).toStdString()), std::string());

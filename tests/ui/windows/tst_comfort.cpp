@@ -34,19 +34,20 @@ namespace {
 // A shot of Ann's from where `setUp` leaves the game: the Expert's, or
 // dragged `dx` twips left of her piece (it travels right) with a strength.
 struct AimedShot {
-    void (*setUp)(capzel::Game&, capzel::Board&);
+    void (*setUp)(capzel::Game&);
     bool planned;
     float dx = 0;
     std::int16_t power = 0;
 };
 
-void asLaidOut(capzel::Game&, capzel::Board&) {}
+void asLaidOut(capzel::Game&) {}
 
 // Bob is to lose his next turn.
-void bobLosesHisTurn(capzel::Game& g, capzel::Board&) { g.seats[2].losingTurn = true; }
+void bobLosesHisTurn(capzel::Game& g) { g.seats[2].losingTurn = true; }
 
 // Ann a killer in box 13, Bob's piece just right of hers.
-void killerBesidePrey(capzel::Game& g, capzel::Board& b) {
+void killerBesidePrey(capzel::Game& g) {
+    capzel::Board& b = g.board;
     g.seats[1].isKiller = true;
     g.seats[1].position = 13;
     capzel::centrePieceOn(b.pieces[1], b.spots[13]);
@@ -107,17 +108,17 @@ class ComfortTest : public QObject {
     QStringList shotMessages(const AimedShot& shot) {
         f.play();
         f.modals->boxes.clear();
-        shot.setUp(f.state(), f.board());
+        f.change(shot.setUp);
         const capzel::Box& piece = f.board().pieces[1];
         const float x = capzel::players::aimStartX(piece), y = capzel::players::aimStartY(piece);
-        f.board().pointer = {x, y, x - shot.dx, y};
+        capzel::Line aim{x, y, x - shot.dx, y, true};
         std::int16_t power = shot.power;
         if (shot.planned) {
-            const auto plan = capzel::players::planShot(f.state(), f.field(), capzel::PlayerKind::Expert, 7).shot;
-            f.board().pointer = {x, y, plan.aimX, plan.aimY};
+            const auto plan = capzel::players::planShot(f.game(), capzel::PlayerKind::Expert, 7).shot;
+            aim = {x, y, plan.aimX, plan.aimY, true};
             power = capzel::players::barStrength(f.board(), plan.barTicks);
         }
-        f.board().pointer.visible = true;
+        w().turn().showAim(aim, std::nullopt);
         if (!capzel::test::shoot(w(), power)) return {QStringLiteral("the shot never ended")};
         return f.modals->messages() + w().banner()->messages();
     }
@@ -200,7 +201,7 @@ private slots:
             }
             w().banner()->clear();
         }
-        f.state().gameRunning = false;  // no question before the new game
+        f.change([](capzel::Game& g) { g.gameRunning = false; });  // no question before the new game
         QVERIFY(f.startGame({QStringLiteral("<b>Ann</b>"), QStringLiteral("Bob")}));
         QVERIFY(f.modals->boxes.isEmpty());
         QCOMPARE(int(w().banner()->messages().size()), 1);
@@ -245,7 +246,7 @@ private slots:
         capzel::test::aim(w());
         QVERIFY(capzel::test::shoot(w()));
         QCOMPARE(w().banner()->messages(), QStringList({QStringLiteral("Bob's turn start.  Target: 2")}));
-        QTRY_VERIFY_WITH_TIMEOUT(w().computerPlay().turn() && f.board().pointer.visible, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(w().computerPlay().turn() && w().turn().pending().aim.visible, 60000);
         QTRY_VERIFY(w().banner()->messages().isEmpty());
         QVERIFY(f.modals->messages().isEmpty());
     }
@@ -256,11 +257,12 @@ private slots:
     void aFreshConfigurationIsClassic() {
         QVERIFY(!f.app->settings().anyHelper() && !w().menus().showHintsAction->isChecked());
         QVERIFY(f.startGame({QStringLiteral("Ann"), QStringLiteral("Bob")}));
+        f.change([](capzel::Game& g) { g.seats[2].dead = true; });  // Bob is out: Ann plays on
         capzel::test::aim(w());
         QVERIFY(capzel::test::shoot(w(), 3000));
+        QVERIFY(f.game().gameRunning && f.app->session().record().shotCount() == 1);
         capzel::ui::StatusWindow* status = f.app->statusWindow();
         QVERIFY(status && !status->marks());
-        f.state().dead[2] = true;
         status->refreshRows();
         QVERIFY(status->turnRow() == 0 && !status->rowMarkedOut(2));
         const QImage classic = f.fieldPicture();
@@ -279,9 +281,8 @@ private slots:
         PlayerSettings helpers = f.app->settings();
         helpers.turnOnHelpers();
         f.app->setSettings(helpers);
-        f.state().dead[2] = false;
         status->refreshRows();
-        QVERIFY(status->marks() && status->turnRow() == f.state().currentTurn);
+        QVERIFY(status->marks() && status->turnRow() == f.game().currentTurn && status->rowMarkedOut(2));
         QVERIFY(differing(classic, f.fieldPicture()) > 50);  // the rings and the outline
         QVERIFY(okIcon());
         f.app->gameEnded();
@@ -327,12 +328,14 @@ private slots:
     // At 200 % the field is the 100 % picture scaled, pieces, aim, hints and "Go" included; the twips stay.
     void theFieldScalesAsAPicture() {
         set(&PlayerSettings::coachDone, true);  // the field alone: the first-game steps are a panel of their own
-        f.play();
-        f.window().applyPlayerColors();
-        capzel::Board& b = f.board();
-        b.pieces[1].left = 2250, b.pieces[1].top = 6750;
-        b.pieces[2].left = 6015, b.pieces[2].top = 3007;
-        b.pieces[1].visible = b.pieces[2].visible = true;
+        f.play();  // the pieces in the players' colours
+        f.change([](capzel::Game& g) {
+            capzel::Board& b = g.board;
+            b.pieces[1].left = 2250, b.pieces[1].top = 6750;
+            b.pieces[2].left = 6015, b.pieces[2].top = 3007;
+            b.pieces[1].visible = b.pieces[2].visible = true;
+        });
+        const capzel::Board& b = f.board();
         QMouseEvent drag(QEvent::MouseMove, QPointF(40, 600), QPointF(40, 600), Qt::NoButton, Qt::LeftButton, {});
         QApplication::sendEvent(f.window().view(), &drag);  // the aim line, from piece 1
         f.window().turn().mouseUp();  // the bar and "Go" show
@@ -377,14 +380,15 @@ private slots:
     // At every size the status window grows with its text, which never runs past its cell; so does "Go".
     void textsFitAtEverySize() {
         f.play();
-        capzel::Game& g = f.state();
-        g.numberOfPlayers = 8;
-        g.recreatePerGameTables();
-        for (int i = 1; i <= 8; ++i) {
-            g.seats[i].name = "Wilhelmina Bartholomew " + std::to_string(i);
-            g.seats[i].score = 999999;
-            g.seats[i].position = 10 + i;
-        }
+        f.change([](capzel::Game& g) {
+            g.numberOfPlayers = 8;
+            g.recreatePerGameTables();
+            for (int i = 1; i <= 8; ++i) {
+                g.seats[i].name = "Wilhelmina Bartholomew " + std::to_string(i);
+                g.seats[i].score = 999999;
+                g.seats[i].position = 10 + i;
+            }
+        });
         f.app->showStatus();
         capzel::ui::StatusWindow* status = f.app->statusWindow();
         f.window().turn().mouseUp();

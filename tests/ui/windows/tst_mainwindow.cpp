@@ -122,27 +122,31 @@ private slots:
         const int L = Qt::LeftButton, S = Qt::ShiftModifier;
         struct Case { int buttons, mods; bool aims, places; };
         QVERIFY(f.startGame({"Ann", "Bob"}));
-        capzel::Box& piece = f.board().pieces[1];
         const capzel::Box& box1 = f.board().spots[1];
-        const float left = piece.left, top = piece.top;
+        const float left = f.board().pieces[1].left, top = f.board().pieces[1].top;
+        const auto shown = [this] { return f.window().turn().shownGame(); };
         for (const Case& c : {Case{L, 0, true, false}, Case{L, S, true, false}, Case{L | Qt::RightButton, 0, false, false},
                               Case{0, S | Qt::ControlModifier, false, false}, Case{0, S, false, true}}) {
             moveOverField(QPoint(0, 625), c.buttons, c.mods);  // far down-left of box 1
-            QCOMPARE(f.board().pointer.visible, c.aims);
-            QCOMPARE(piece.left != left || piece.top != top, c.places);
-            f.board().pointer.visible = false;
+            QCOMPARE(shown().board.pointer.visible, c.aims);
+            QCOMPARE(shown().piece(1).left != left || shown().piece(1).top != top, c.places);
+            f.window().turn().cancel();  // Esc: the aim goes
         }
+        const capzel::Box piece = shown().piece(1);
         QCOMPARE(piece.left, box1.left);
         QCOMPARE(piece.top + piece.height, box1.top + box1.height);
     }
     void movedAndHiddenPiecesAndWalls() {
-        capzel::Board& b = f.board();
-        b.walls[5].visible = false;
-        b.pieces[3].left = 3000;
-        b.pieces[3].top = 6000;
-        b.pieces[3].fillColor = rgb(255, 128, 0);
-        b.pieces[4].fillColor = rgb(255, 255, 0);
-        b.pieces[4].visible = false;
+        f.change([](capzel::Game& g) {
+            capzel::Board& b = g.board;
+            b.walls[5].visible = false;
+            b.pieces[3].left = 3000;
+            b.pieces[3].top = 6000;
+            b.pieces[3].fillColor = rgb(255, 128, 0);
+            b.pieces[4].fillColor = rgb(255, 255, 0);
+            b.pieces[4].visible = false;
+        });
+        const capzel::Board& b = f.board();
         const QImage img = f.fieldPicture();
         QCOMPARE(img.pixelColor(pixels(b.pieces[3]).center()), QColor(255, 128, 0));
         QCOMPARE(img.pixelColor(699, 58), kBlack);  // piece 3's old place
@@ -157,21 +161,25 @@ private slots:
         struct Case { bool killer, shooting, hintsOff, marks; };  // Show Hints stays unticked: last
         for (auto [killer, shooting, hintsOff, marks] : {Case{false, false, false, true}, Case{true, false, false, true},
                                                          Case{false, true, false, false}, Case{false, false, true, false}}) {
-            capzel::Game& g = f.state();
-            g.numberOfPlayers = 2;
-            g.recreatePerGameTables();
-            g.gameRunning = true;
-            g.currentTurn = 1;
-            g.position = {0, 1, 5};
-            g.inGame = {false, true, true};
-            g.seats[1].isKiller = killer;
-            g.shotInProgress = shooting;
-            capzel::Box& own = f.board().pieces[1];
-            capzel::Box& other = f.board().pieces[2];
-            own.fillColor = rgb(255, 255, 255);
-            other.fillColor = rgb(255, 0, 0);
-            own.left = 2250, own.top = 6750;
-            other.left = 6000, other.top = 6750;
+            f.change([killer, shooting](capzel::Game& g) {
+                g.numberOfPlayers = 2;
+                g.recreatePerGameTables();
+                g.gameRunning = true;
+                g.currentTurn = 1;
+                g.seats[1].position = 1;
+                g.seats[2].position = 5;
+                g.seats[1].inGame = g.seats[2].inGame = true;
+                g.seats[1].isKiller = killer;
+                g.shotInProgress = shooting;
+                capzel::Box& own = g.piece(1);
+                capzel::Box& other = g.piece(2);
+                own.fillColor = rgb(255, 255, 255);
+                other.fillColor = rgb(255, 0, 0);
+                own.left = 2250, own.top = 6750;
+                other.left = 6000, other.top = 6750;
+            });
+            const capzel::Box& own = f.board().pieces[1];
+            const capzel::Box& other = f.board().pieces[2];
             if (hintsOff) f.window().menus().showHintsAction->trigger();
 
             const QImage img = f.fieldPicture();

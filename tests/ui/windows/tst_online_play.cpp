@@ -73,8 +73,8 @@ private slots:
                                                {"Bob", HostSeat::Who::Computer, capzel::PlayerKind::Novice}}};
         QString error;
         QVERIFY2(online.host(choices, &error), qPrintable(error));
-        QTRY_VERIFY_WITH_TIMEOUT(f.state().gameRunning && f.app->session().online(), 10000);
-        QCOMPARE(f.state().seats[2].name, std::string("Bob"));
+        QTRY_VERIFY_WITH_TIMEOUT(f.game().gameRunning && f.app->session().online(), 30000);
+        QCOMPARE(f.game().seats[2].name, std::string("Bob"));
 
         const capzel::ui::MainMenus& menus = f.window().menus();
         for (QAction* a : {menus.newAction, menus.loadAction, menus.undoAction, menus.redoAction, menus.setPositionAction}) {
@@ -85,8 +85,9 @@ private slots:
         // the steps of a first game at one computer do not show.
         QVERIFY(!f.app->settings().coachDone);
         QVERIFY(!f.window().coach()->isVisible());
+        capzel::test::aim(f.window());
         QVERIFY(capzel::test::shoot(f.window()));
-        QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 30000);
         // Ann's box ("Bob's turn start") stays open, unanswered, and Bob's
         // shot, the server's computer's, is shown meanwhile.
         QVERIFY(capzel::ui::openLooseMessage());
@@ -148,7 +149,7 @@ private slots:
         ann.createRoom(protocol::CreateRoom{{PlayerKind::Human, PlayerKind::Novice}, true, {"Ann", "Deep"}, {1}});
         QTRY_VERIFY_WITH_TIMEOUT(!code.isEmpty(), 5000);
         f.app->onlinePlay().join({url.toStdString(), code.toStdString(), "Eve", true});
-        QTRY_VERIFY_WITH_TIMEOUT(f.state().gameRunning && f.app->session().online(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(f.game().gameRunning && f.app->session().online(), 30000);
 
         ui::SidePanel* side = f.window().side();
         QVERIFY(side->isVisible() && side->watchingLabel()->isVisible());
@@ -167,10 +168,12 @@ private slots:
         QMouseEvent drag(QEvent::MouseMove, at, f.window().view()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
         QApplication::sendEvent(f.window().view(), &drag);
         QVERIFY(side->noteLabel()->isVisible() && side->noteLabel()->text().contains(QLatin1String("watching")));
-        QVERIFY(!f.board().pointer.visible);
+        QVERIFY(!f.window().turn().shownGame().board.pointer.visible);
 
-        server.reset();  // the server goes, and the game with it
-        QTRY_VERIFY_WITH_TIMEOUT(!f.state().gameRunning, 10000);
+        const Game lastStood = f.game();
+        server.reset();  // the server goes, and the game with it: the field shows it as it last stood
+        QTRY_VERIFY_WITH_TIMEOUT(f.app->session().stoppedPlaying(), 30000);
+        QVERIFY(f.game() == lastStood);
         QVERIFY(!f.app->session().online());
         QVERIFY(f.modals->messages().constLast().contains(QLatin1String("You were watching")));
         QVERIFY(!f.app->session().seatIsComputer() && !f.window().side()->watching());

@@ -20,6 +20,7 @@
 #include "records/GameRecord.h"
 #include "session/GameSession.h"
 #include "match/RecordReplay.h"
+#include "model/WindowState.h"
 #include "support/QtTestMain.h"
 #include "support/RunDriver.h"
 #include "support/WindowFixture.h"
@@ -56,12 +57,12 @@ class PlayTest : public QObject {
     capzel::test::WindowFixture f;
 
     capzel::ui::MainWindow& w() { return f.window(); }
-    std::uint64_t hash() { return capzel::gameHash(f.state(), f.field()); }
+    std::uint64_t hash() { return f.game().hash(); }
 
     // The running game ends as finished at `when`: its record kept, its
     // history line added, and Game History opened.
     bool keepAsFinished(const char* when) {
-        const capzel::HistoryGame finished = capzel::finishedGame(f.state(), when);
+        const capzel::HistoryGame finished = capzel::finishedGame(f.game(), when);
         if (!capzel::ui::keepFinishedRecord(w().platform(), capzel::ui::recordsFolder(), finished,
                                             capzel::writeGameRecord(f.app->session().record())).empty())
             return false;
@@ -131,7 +132,7 @@ private slots:
             QVERIFY(f.startGame({"Cy", "Di"}));
             QTRY_VERIFY(old.isNull());
             QCOMPARE(f.modals->messages().constLast(), QStringLiteral("Cy's turn start.  Target: 2"));
-            QVERIFY(!w().turn().running() && f.state().seats[1].position == 1);
+            QVERIFY(!w().turn().running() && f.game().seats[1].position == 1);
         }
     }
 
@@ -145,8 +146,8 @@ private slots:
         QVERIFY(capzel::test::shoot(w()));
         const auto normal = f.board().pieces;
         w().menus().undoAction->trigger();
-        QCOMPARE(f.state().currentTurn, std::int16_t(1));
-        f.board().pointer.visible = true;
+        QCOMPARE(f.game().currentTurn, std::int16_t(1));
+        capzel::test::aim(w());
         w().menus().fastForwardAction->trigger();
         QVERIFY(w().scheduler().fast());
         QVERIFY(capzel::test::shoot(w()));
@@ -164,7 +165,8 @@ private slots:
         QCOMPARE(closed.turn().phase(), TurnPhase::Replaying);
         closed.close();
         QCoreApplication::processEvents();
-        capzel::ui::FieldView own(closed.field(), closed.turn(), nullptr);
+        const capzel::FieldMarkings marks = capzel::makeFieldMarkings();
+        capzel::ui::FieldView own(closed.turn(), marks, nullptr);
         own.resize(closed.view()->size());
         QCOMPARE(closed.view()->grab().toImage(), own.grab().toImage());
     }
@@ -183,7 +185,7 @@ private slots:
         QVERIFY(!w().turn().running());
         QTRY_VERIFY_WITH_TIMEOUT(!f.modals->messages().isEmpty(), 60000);
         QVERIFY2(f.modals->messages().first().startsWith("Bob's turn start"), qPrintable(f.modals->messages().join('|')));
-        QVERIFY(f.state().shotsTaken >= 1);
+        QVERIFY(f.game().shotsTaken >= 1);
     }
 
     // Suggest Shot draws the computer's aim and changes nothing of the game.
@@ -191,14 +193,13 @@ private slots:
         f.play(PlayerKind::Human, PlayerKind::Expert);
         QAction* suggest = w().menus().suggestShotAction;
         QTRY_VERIFY(suggest->isEnabled());
-        const capzel::Field before = f.field();
+        const capzel::Game before = f.game();
         suggest->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(w().view()->suggestion().has_value(), 30000);
         QCOMPARE(w().view()->suggestion()->x1, capzel::players::aimStartX(before.board.pieces[1]));
         for (int i = 1; i <= 2; ++i) QCOMPARE(f.board().pieces[i].left, before.board.pieces[i].left);
-        QVERIFY(!w().turn().running() && !f.board().pointer.visible && f.state().currentTurn == 1);
-        f.state().gameRunning = false;
-        f.app->notifyStateChanged();
+        QVERIFY(!w().turn().running() && !w().turn().shownGame().board.pointer.visible && f.game().currentTurn == 1);
+        f.change([](capzel::Game& g) { g.gameRunning = false; });
         QTRY_VERIFY(!w().view()->suggestion() && !suggest->isEnabled());
     }
 
@@ -340,14 +341,13 @@ private slots:
         two.players = 2;
         session.beginNewGame(two);
         session.turn().mouseMove(1, 0, 3650, 9000);
-        session.state().power = 3000;
-        session.turn().startShot();
+        QVERIFY(!session.turn().fire(session.turn().pendingShot(3000)));
         for (int k = 0; k < 50; ++k) session.turn().advance();
         ui.inputAnswers = {"2", "13"};
-        session.runCommand(capzel::setPositionCommand);
+        session.runCommand(capzel::HiddenCommandKind::SetPosition);
         capzel::test::drive(session.turn(), ui);
         session.advanced();
-        QCOMPARE(std::get<capzel::RecordedShot>(session.record().entries.at(0)).commands.size(), 1u);
+        QCOMPARE(std::get<capzel::RecordedShot>(session.record().entries.at(0)).midShot.size(), 1u);
 
         QTemporaryDir dir;
         const std::string path = dir.filePath(QStringLiteral("game.json")).toStdString();
