@@ -166,7 +166,7 @@ private slots:
                 for (int m = 0; m < 150; ++m) f->socket.sendTextMessage(big);
             for (auto& f : flood) {
                 QTRY_COMPARE_WITH_TIMEOUT(f->socket.state(), QAbstractSocket::UnconnectedState, 60000);
-                QVERIFY(!f->refusals.empty() && refusedWith(f->refusals, RefusalCode::BadMessage) == long(f->refusals.size()));
+                QVERIFY(refusedWith(f->refusals, RefusalCode::BadMessage) >= 1);
             }
             break;
         }

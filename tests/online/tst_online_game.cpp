@@ -218,7 +218,7 @@ private slots:
              "The server cannot be played with: The other side speaks version 2 of the online game, this program "
              "version 1: this program is older and needs an update."},
             {R"({"type": "refused", "protocol": 0, "reason": "x"})", "the other program is older and needs an update."},
-            {R"({"type": "refused", "protocol": 1, "reason": "Too many connections from your address."})",
+            {R"({"type": "refused", "protocol": 1, "code": 21, "reason": "Too many connections from your address."})",
              "The server refused the connection: Too many connections from your address."},
             {"hello?", "The server cannot be played with: The message is not JSON text."},
             {R"({"type": "seats", "protocol": 1, "seats": [{"seat": 1, "name": "A", "presence": "open", "kind": "human", "host": false}]})",
