@@ -81,6 +81,19 @@ OnlinePlay::OnlinePlay(CapzelApp& app) : QObject(&app), app_(app) {
     connect(&client_, &network::GameClient::seatsChanged, this, &OnlinePlay::seatsChanged);
     connect(&client_, &network::GameClient::refused, this, &OnlinePlay::refused);
     connect(&client_, &network::GameClient::connectionLost, this, &OnlinePlay::lost);
+    // A message that cannot be read (a game, a shot) is told. Before the
+    // game is shown there is nothing to go on from: the server is left as if
+    // its connection were lost. After, the chat's log says so and the
+    // server's game is asked for again.
+    connect(&client_, &network::GameClient::unreadable, this, [this](const QString& why) {
+        if (!game_) return;
+        if (!gameShown_) {
+            client_.close();
+            return lost(why);
+        }
+        addChatLine(ChatLine::lineText(QStringLiteral("(server)"), why));
+        game_->onUnreadable();
+    });
     connect(&client_, &network::GameClient::roomUnanswered, this, &OnlinePlay::unanswered);
     connect(&client_, &network::GameClient::accepted, this, [this](const protocol::Accepted& a) {
         if (game_) game_->onAccepted(a);

@@ -127,7 +127,7 @@ void GameClient::received(const QString& message) {
         else if constexpr (std::is_same_v<Kind, protocol::Aim>) emit aimed(m);
         else if constexpr (std::is_same_v<Kind, protocol::Chat>) emit chatReceived(m);
         else if constexpr (std::is_same_v<Kind, protocol::Refusal>)
-            emit refused(protocol::Refused{RefusalCode::BadMessage, "A message from the server was not understood: " + m.reason});
+            emit unreadable(QStringLiteral("A message from the server was not understood: ") + text(m.reason));
         // Anything else is a player's message and means nothing here.
     }, decoded);
 }

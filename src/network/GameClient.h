@@ -67,6 +67,8 @@ signals:
     void chatReceived(const capzel::protocol::Chat& chat);
     // The connection has ended, and why, in words for a person.
     void connectionLost(const QString& why);
+    // A message from the server that cannot be read, and why.
+    void unreadable(const QString& why);
     // The room asked for has had no answer for the answer time.
     void roomUnanswered(const QString& why);
 
