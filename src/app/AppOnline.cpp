@@ -5,7 +5,7 @@
 #include <QSettings>
 #include <cstdio>
 
-#include "app/App.h"
+#include "app/OnlineHost.h"
 #include "capzel_version.h"
 #include "network/LanDiscovery.h"
 #include "network/ServerHost.h"
@@ -69,7 +69,7 @@ void forgetOnlineSeat() {
     s.remove(QStringLiteral("online"));
 }
 
-OnlinePlay::OnlinePlay(CapzelApp& app) : QObject(&app), app_(app) {
+OnlinePlay::OnlinePlay(OnlineHost& app, QObject* parent) : QObject(parent), app_(app) {
     poll_.setInterval(kPollMs);
     connect(&poll_, &QTimer::timeout, this, &OnlinePlay::poll);
     connect(&client_, &network::GameClient::welcomed, this, [this] {
@@ -324,8 +324,8 @@ void OnlinePlay::poll() {
 void OnlinePlay::showLobby() {
     if (!lobby_) {
         lobby_ = new LobbyWindow;
-        zoomFont(*lobby_, app_.shownZoom());
-        lobby_->resize(lobby_->size() * app_.shownZoom());
+        zoomFont(*lobby_, app_.windowZoom());
+        lobby_->resize(lobby_->size() * app_.windowZoom());
         lobby_->setAttribute(Qt::WA_DeleteOnClose);
         // The program ends with its main window, whatever online windows are open.
         lobby_->setAttribute(Qt::WA_QuitOnClose, false);

@@ -14,7 +14,7 @@
 namespace capzel::ui {
 
 OnlinePlay& CapzelApp::onlinePlay() {
-    if (!online_) online_ = new OnlinePlay(*this);
+    if (!online_) online_ = new OnlinePlay(*this, this);
     return *online_;
 }
 

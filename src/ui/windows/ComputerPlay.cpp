@@ -2,7 +2,6 @@
 
 #include "model/PowerBarScale.h"
 
-#include <QAction>
 #include <algorithm>
 #include <cmath>
 
@@ -10,7 +9,6 @@
 #include "session/GameSession.h"
 #include "ui/windows/GameHost.h"
 #include "ui/windows/FieldView.h"
-#include "ui/windows/MainWindow.h"
 #include "ui/windows/StepScheduler.h"
 
 namespace capzel::ui {
@@ -21,7 +19,8 @@ namespace {
 constexpr float kSuggestionMargin = 120;
 }  // namespace
 
-ComputerPlay::ComputerPlay(MainWindow& window, GameHost& app) : QObject(&window), window_(window), app_(app) {
+ComputerPlay::ComputerPlay(const ComputerPlayBoard& board, GameHost& app)
+    : QObject(&board.window), board_(board), app_(app) {
     lookTimer_.setSingleShot(true);
     lookTimer_.setInterval(0);
     connect(&lookTimer_, &QTimer::timeout, this, &ComputerPlay::look);
@@ -53,24 +52,24 @@ void ComputerPlay::lookSoon() {
 void ComputerPlay::look() {
     // A closed window plays no more (its game may still be under way in a
     // box that the window's last step opened).
-    if (!window_.isVisible()) return;
+    if (!board_.window.isVisible()) return;
     updateSuggestion();
     if (!ownsBoard()) return;
     GameSession& session = app_.session();
     if (const ComputerTurn* playing = session.computerTurn(); playing && playing->running()) return;
     if (const RemoteShotTurn* shown = session.remoteShot(); shown && shown->running()) return;
-    window_.scheduler().drive(window_.turn());
+    board_.scheduler.drive(board_.turn);
     // Not while the rules still judge a shot (their messages may be open).
     ComputerTurn* next = session.startComputerTurn(app_.random()());
     if (!next) return;
     updateSuggestion();
-    window_.scheduler().drive(*next);
-    window_.scheduler().start();
+    board_.scheduler.drive(*next);
+    board_.scheduler.start();
 }
 
 bool ComputerPlay::ownsBoard() const {
     const GameSession& session = app_.session();
-    return session.hasBoard() && &session.turn() == &window_.turn();
+    return session.hasBoard() && &session.turn() == &board_.turn;
 }
 
 const ComputerTurn* ComputerPlay::turn() const { return ownsBoard() ? app_.session().computerTurn() : nullptr; }
@@ -82,12 +81,12 @@ void ComputerPlay::stop() {
     clearSuggestion();
     if (!ownsBoard()) return;
     app_.session().endComputerTurn();
-    window_.scheduler().drive(window_.turn());
+    board_.scheduler.drive(board_.turn);
 }
 
 bool ComputerPlay::canSuggest() const {
     const Game& g = app_.game();
-    const TurnController& turn = window_.turn();
+    const TurnController& turn = board_.turn;
     return g.gameRunning && g.isPlayer(g.currentTurn) && !g.seats[g.currentTurn].dead && !seatIsComputer() &&
            !turn.running() && turn.phase() != TurnPhase::Judging && !(this->turn() && this->turn()->running());
 }
@@ -122,22 +121,22 @@ void ComputerPlay::suggestionReady() {
     s.barLevel = barLevel(shot.barTicks);
     const double rows = std::max(1, powerBarRows());
     s.percent = std::clamp(int(std::lround(100.0 * (rows - s.barLevel) / rows)), 1, 100);
-    window_.view()->setSuggestion(s);
+    board_.view.setSuggestion(s);
 }
 
 // The suggestion goes once the shot is on its way, or once the game no
 // longer stands as it was planned for (a piece moved, the turn passed).
 void ComputerPlay::updateSuggestion() {
-    window_.menus().suggestShotAction->setEnabled(canSuggest());
+    board_.suggestShotAction.setEnabled(canSuggest());
     if (!suggestion_ || !suggestion_->ready()) return;
-    if (window_.turn().shot() != nullptr || seatIsComputer() ||
+    if (board_.turn.shot() != nullptr || seatIsComputer() ||
         !suggestion_->stillFits(app_.game()))
         clearSuggestion();
 }
 
 void ComputerPlay::clearSuggestion() {
     suggestion_.reset();
-    window_.view()->setSuggestion(std::nullopt);
+    board_.view.setSuggestion(std::nullopt);
 }
 
 }  // namespace capzel::ui

@@ -10,9 +10,11 @@
 // is dropped, and closing the window stops the planning at once.
 #pragma once
 
+#include <QAction>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <QWidget>
 #include <memory>
 
 #include "controls/ComputerTurn.h"
@@ -20,13 +22,25 @@
 
 namespace capzel::ui {
 
+class FieldView;
 class GameHost;
-class MainWindow;
+class StepScheduler;
+
+// The parts of a main window the computer plays in: the window itself (the
+// computer plays only while it shows), its turn and the clock that drives
+// it, the field the suggestion is drawn on and the "Suggest Shot" item.
+struct ComputerPlayBoard {
+    QWidget& window;
+    TurnController& turn;
+    StepScheduler& scheduler;
+    FieldView& view;
+    QAction& suggestShotAction;
+};
 
 class ComputerPlay : public QObject {
     Q_OBJECT
 public:
-    ComputerPlay(MainWindow& window, GameHost& app);
+    ComputerPlay(const ComputerPlayBoard& board, GameHost& app);
     ~ComputerPlay() override;
 
     // True while the turn is a computer's: the person's field input waits.
@@ -78,7 +92,7 @@ private:
     void suggestionReady();
     void clearSuggestion();
 
-    MainWindow& window_;
+    ComputerPlayBoard board_;
     GameHost& app_;
     // The plan behind the suggestion; kept while it is drawn, as the game it fits.
     std::unique_ptr<players::PlanJob> suggestion_;

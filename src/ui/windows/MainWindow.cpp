@@ -293,7 +293,7 @@ void MainWindow::connectMenus() {
 // looks whether it is to play whenever the game changes. Its turns' rules'
 // messages close by themselves.
 void MainWindow::connectComputerPlay() {
-    computerPlay_ = new ComputerPlay(*this, app_);
+    computerPlay_ = new ComputerPlay({*this, *turn_, *scheduler_, *view_, *menus_.suggestShotAction}, app_);
     platform_->unattended = [this] { return computerPlay_->unattended(); };
     platform_->beforeBox = [this] {
         if (coach_) coach_->stepAside();

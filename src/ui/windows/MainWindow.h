@@ -18,6 +18,7 @@
 #include "controls/TurnController.h"
 #include "model/Game.h"
 #include "model/WindowState.h"
+#include "ui/windows/Twips.h"
 #include "ui/windows/MainMenus.h"
 
 namespace capzel {
@@ -46,8 +47,8 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // The client area in twips and logical pixels, and where it opens.
-    static constexpr int kClientWidthPx = 730;    // 10950 twips
-    static constexpr int kClientHeightPx = 626;   // 9390 twips
+    static constexpr int kClientWidthPx = kFieldWidthPx;
+    static constexpr int kClientHeightPx = kFieldHeightPx;
     static constexpr int kOpenLeftTwips = 705;
     static constexpr int kOpenTopTwips = 840;
 

@@ -1,11 +1,14 @@
-#include "ui/windows/NewGameTips.h"
-
+// What each control of the new-game dialog does, told in its tooltip, so
+// that a first game needs no manual. The friction options keep their
+// level's name as their tooltip; what the level does is their What's This,
+// and the row of options says it in its own tooltip.
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "model/Board.h"
+#include "model/Friction.h"
 #include "ui/windows/NewGameDialog.h"
 
 namespace capzel::ui {
@@ -23,8 +26,8 @@ const char* slideOf(FrictionLevel level) {
     return "";
 }
 
-}  // namespace
-
+// What a friction level does: its name, how far a piece slides at it and
+// the points it starts with.
 QString frictionTip(FrictionLevel level) {
     const FrictionLevelInfo& info = frictionLevelInfo(level);
     return QStringLiteral("%1\n%2: a piece keeps %3 % of its speed at each step.\nThe player starts with %4 points.")
@@ -33,7 +36,10 @@ QString frictionTip(FrictionLevel level) {
         .arg(info.scoreBonus);
 }
 
-void addNewGameTips(NewGameDialog& dialog) {
+}  // namespace
+
+void NewGameDialog::addTips() {
+    NewGameDialog& dialog = *this;
     constexpr FrictionLevel kAll[] = {FrictionLevel::VeryLow, FrictionLevel::Low, FrictionLevel::Normal,
                                       FrictionLevel::High, FrictionLevel::VeryHigh};
     for (int i = 1; i <= kMaxPlayers; ++i) {
