@@ -1,10 +1,10 @@
 #include "engine/WallGrid.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <limits>
 
+#include "model/Bits.h"
 #include "model/Numbers.h"
 
 namespace capzel::engine {
@@ -30,7 +30,7 @@ const WallGrid& WallGrid::forBoard(const Board& board) {
 WallGrid::Key WallGrid::keyOf(const Board& board) {
     Key key{};
     std::size_t k = 0;
-    const auto add = [&](float v) { key[k++] = std::bit_cast<std::uint32_t>(v); };
+    const auto add = [&](float v) { key[k++] = bitCopy<std::uint32_t>(v); };
     for (int j = 1; j <= kWallCount; ++j) {
         const Box& w = board.walls[j];
         add(w.left), add(w.top), add(w.width), add(w.height);

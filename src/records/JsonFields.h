@@ -5,7 +5,6 @@
 // field that is wrong by its path.
 #pragma once
 
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <array>
@@ -19,6 +18,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "model/Bits.h"
 #include "model/Game.h"
 #include "model/PlayerKind.h"
 #include "records/TextEncoding.h"
@@ -41,7 +41,7 @@ inline Json realValue(Real v) {
     if (std::isfinite(v)) return double(v);
     using Bits = std::conditional_t<sizeof(Real) == 4, std::uint32_t, std::uint64_t>;
     char digits[2 * sizeof(Real)];
-    const Bits bits = std::bit_cast<Bits>(v);
+    const Bits bits = bitCopy<Bits>(v);
     for (std::size_t k = 0; k < sizeof digits; ++k)
         digits[k] = kHexDigits[(bits >> (4 * (sizeof digits - 1 - k))) & 0xFu];
     return std::string(digits, sizeof digits);
@@ -117,7 +117,10 @@ public:
     void reals(const char* key, std::array<Real, N>& out) {
         const Json* list = array(key, N, N);
         for (std::size_t k = 0; list && k < N && ok(); ++k) {
-            const std::string at = std::string(key) + (style_ == PathStyle::Dotted ? "[" + std::to_string(k + 1) + "]" : "/" + std::to_string(k));
+            std::string at = key;
+            at += style_ == PathStyle::Dotted ? "[" : "/";
+            at += std::to_string(style_ == PathStyle::Dotted ? k + 1 : k);
+            if (style_ == PathStyle::Dotted) at += ']';
             realIn((*list)[k], at.c_str(), out[k]);
         }
     }
@@ -196,9 +199,9 @@ private:
         Bits bits{};
         const bool hex = digits.size() == 2 * sizeof(Real) && digits.find_first_not_of(kHexDigits) == std::string::npos;
         if (hex) std::from_chars(digits.data(), digits.data() + digits.size(), bits, 16);
-        if (!hex || std::isfinite(std::bit_cast<Real>(bits)))
+        if (!hex || std::isfinite(bitCopy<Real>(bits)))
             return void(fail(key, quoted(digits) + " is not the bit pattern of a NaN or infinity"));
-        out = std::bit_cast<Real>(bits);
+        out = bitCopy<Real>(bits);
     }
 
     const Json& object_;

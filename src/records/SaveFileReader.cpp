@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/RealText.h"
 #include "records/DelimitedText.h"
 #include "records/SaveFileLayout.h"
 #include "records/TextEncoding.h"
@@ -44,9 +45,7 @@ std::optional<long long> wholeNumber(std::string_view s) {
 std::optional<float> realNumber(std::string_view s) {
     s = withoutPlus(s);
     float v = 0;
-    const auto r = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
-    if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v))
-        return std::nullopt;
+    if (readDecimal(s, v) != DecimalRead::Read) return std::nullopt;
     return v;
 }
 

@@ -1,7 +1,6 @@
 #include "records/SaveFileWriter.h"
 
-#include <charconv>
-
+#include "model/RealText.h"
 #include "records/SaveFileLayout.h"
 
 namespace capzel {
@@ -59,9 +58,7 @@ void writeWholeScores(std::string& out, const SavedGame& game) {
 }  // namespace
 
 std::string formatReal(float value) {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value + 0.0f);  // + 0: no "-0"
-    return std::string(buf, r.ptr);
+    return shortestText(value + 0.0f);  // + 0: no "-0"
 }
 
 std::string formatSaveFile(const SavedGame& game) {

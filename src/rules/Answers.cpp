@@ -1,11 +1,11 @@
 #include "rules/Answers.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
 
 #include "model/Numbers.h"
+#include "model/RealText.h"
 
 namespace capzel {
 
@@ -21,15 +21,13 @@ struct Scan {
 };
 
 // Value of the decimal text s[begin, end), already known to be well formed.
-// Read with from_chars, which does not depend on the process's locale (the
+// Read by readDecimal, which does not depend on the process's locale (the
 // windows set one, and a decimal comma must not change what "97.5" means).
 double valueOf(std::string_view s, bool negative, std::size_t digitsBegin, std::size_t end, int intDigits,
                std::string_view digits, long exponent) {
-    const char* first = s.data() + digitsBegin;
-    const char* last = s.data() + end;
     double v = 0;
-    const auto res = std::from_chars(first, last, v, std::chars_format::general);
-    if (res.ec == std::errc::result_out_of_range) {
+    const DecimalRead read = readDecimal(s.substr(digitsBegin, end - digitsBegin), v);
+    if (read == DecimalRead::OutOfRange) {
         // Overflow or underflow: tell them apart by the order of magnitude
         // of the first significant digit.
         std::size_t firstSignificant = digits.find_first_not_of('0');
@@ -39,7 +37,7 @@ double valueOf(std::string_view s, bool negative, std::size_t digitsBegin, std::
             const long order = long(intDigits) - 1 - long(firstSignificant) + exponent;
             v = order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
         }
-    } else if (res.ec != std::errc()) {
+    } else if (read != DecimalRead::Read) {
         v = 0;
     }
     return negative ? -v : v;

@@ -1,10 +1,10 @@
 #include "JsonFields.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <cmath>
 
+#include "model/RealText.h"
 #include "records/SavedGame.h"
 #include "records/TextEncoding.h"
 
@@ -125,9 +125,7 @@ std::string readName(const json& v, const std::string& where) {
 
 std::string formatFloat(float v) {
     if (!std::isfinite(v)) return "null";
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    std::string s(buf, size_t(res.ptr - buf));
+    std::string s = shortestText(v);
     if (s.find_first_of(".e") == std::string::npos) s += ".0";
     return s;
 }
