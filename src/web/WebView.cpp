@@ -40,6 +40,14 @@ Json lineValue(const Line& l) {
             {"width", l.borderWidth}, {"dashed", l.style == LineStyle::DashDotDot}};
 }
 
+// "\r\n" line breaks as the page's "\n".
+std::string asLines(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (c != '\r') out += c;
+    return out;
+}
+
 const char* phaseName(TurnPhase phase) {
     switch (phase) {
     case TurnPhase::Idle: return "idle";
@@ -191,7 +199,7 @@ std::string viewJson(const WebClient& client) {
                  {"shapes", shapesValue(shown, controls.order)},
                  {"bar", barValue(controls.powerBar)},
                  {"go", controls.goButton.box.visible},
-                 {"label", controls.aimLabel.box.visible ? controls.aimLabel.caption : std::string()},
+                 {"label", controls.aimLabel.box.visible ? asLines(controls.aimLabel.caption) : std::string()},
                  {"phase", phaseName(turn.phase())},
                  {"running", g.gameRunning},
                  {"players", g.playerCount()},
