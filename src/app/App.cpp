@@ -10,6 +10,8 @@
 #include "rules/HiddenCommands.h"
 #include "ui/windows/AboutBox.h"
 #include "ui/desktop/Autosave.h"
+#include "ui/desktop/ButtonIcons.h"
+#include "ui/desktop/MessageBoxes.h"
 #include "ui/windows/GameHistoryWindow.h"
 #include "ui/desktop/HistoryFile.h"
 #include "ui/desktop/ProgramFolder.h"
@@ -18,12 +20,16 @@
 #include "ui/desktop/QtPlatform.h"
 #include "ui/windows/StatusWindow.h"
 #include "ui/windows/ComputerPlay.h"
+#include "ui/windows/FieldView.h"
 #include "ui/windows/MainWindow.h"
+#include "ui/windows/FramePlacement.h"
 #include "ui/windows/Twips.h"
+#include "ui/windows/WindowZoom.h"
 
 namespace capzel::ui {
 
 CapzelApp::CapzelApp(QObject* parent) : QObject(parent) {
+    setButtonIcons(settings_.buttonIcons);
     session_.setTimeSource([] { return QDateTime::currentDateTime().toString(Qt::ISODate).toStdString(); });
 }
 
@@ -45,9 +51,16 @@ MainWindow& CapzelApp::openMainWindow() {
     }
     main_ = std::make_unique<MainWindow>(*this);
     connect(this, &CapzelApp::gameStateChanged, &main_->computerPlay(), &ComputerPlay::lookSoon);
-    connect(this, &CapzelApp::settingsChanged, main_.get(), &MainWindow::applySettings);
+    // The size first: the settings window shown by applySettings follows it.
     connect(this, &CapzelApp::settingsChanged, main_.get(),
             [this, w = main_.get()] { w->setSizePercent(settings_.sizePercent); });
+    connect(this, &CapzelApp::settingsChanged, main_.get(), &MainWindow::applySettings);
+    // The boxes and the status window follow the size the main window took.
+    connect(main_.get(), &MainWindow::zoomChanged, this, [this](double zoom) {
+        setBoxZoom(zoom);
+        if (status_) status_->setZoom(zoom);
+    });
+    setBoxZoom(shownZoom());
     // A game record dropped on the window is watched.
     new RecordDrop(main_.get(), [this](const std::string& path) { watchRecordFile(path); });
     main_->show();
@@ -58,7 +71,24 @@ void CapzelApp::setSettings(const PlayerSettings& settings) {
     if (settings == settings_) return;
     settings_ = settings;
     savePlayerSettings(settings_);
+    setButtonIcons(settings_.buttonIcons);
     emit settingsChanged();
+}
+
+double CapzelApp::shownZoom() const {
+    return main_ ? main_->view()->zoom() : zoomOf(settings_.sizePercent);
+}
+
+int CapzelApp::largestSizePercent() const {
+    return main_ ? main_->largestFittingPercent() : kSizeChoices[std::size(kSizeChoices) - 1];
+}
+
+QSize CapzelApp::windowNeedAt(int percent) const { return main_ ? main_->outerSizeAt(zoomOf(percent)) : QSize(); }
+
+void CapzelApp::setShowHints(bool on) {
+    PlayerSettings changed = settings_;
+    changed.fieldHints = on;
+    setSettings(changed);
 }
 
 void CapzelApp::seedRandom() {
@@ -81,9 +111,12 @@ void CapzelApp::showStatus() {
     if (!status_) {
         status_ = new StatusWindow(game());  // deletes itself when closed
         connect(this, &CapzelApp::gameStateChanged, status_, &StatusWindow::stateChanged);
-        status_->setZoom(zoomOf(settings_.sizePercent));
-        connect(this, &CapzelApp::settingsChanged, status_,
-                [this, w = status_.data()] { w->setZoom(zoomOf(settings_.sizePercent)); });
+        const auto follow = [this, w = status_.data()] {
+            w->setZoom(shownZoom());
+            w->setMarks(settings_.statusMarks);
+        };
+        follow();
+        connect(this, &CapzelApp::settingsChanged, status_, follow);
     }
     status_->setWindowState(status_->windowState() & ~Qt::WindowMinimized);
     status_->show();
@@ -175,9 +208,12 @@ void CapzelApp::showHistory() {
     const HistoryFileState history = loadHistoryFile(main->platform(), historyFile());
     if (!history.notice.empty()) main->platform().message(history.notice);
     GameHistoryWindow* window = historyWindow();
+    const bool fresh = !window;
     if (!window) {
         window = new GameHistoryWindow;
         history_.reset(window);
+        zoomFont(*window, shownZoom());
+        window->resize(window->size() * shownZoom());
         // A line found not to be a game while the wins are counted: the
         // file is set aside and the window shows the new, empty history.
         connect(window, &GameHistoryWindow::brokenLine, this, [this](const QString& why) {
@@ -200,6 +236,8 @@ void CapzelApp::showHistory() {
     window->showHistory(history);
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
+    // Whole on the screen, clear of the game's other windows where there is room.
+    if (fresh) placeClear(*window, [window] { return window->frameGeometry().topLeft(); });
     window->raise();
     window->activateWindow();
 }

@@ -57,14 +57,20 @@ public:
     void seedRandom() override;
 
     const PlayerSettings& settings() const override { return settings_; }
+    // The zoom the windows are shown at: the player's size, as far as the
+    // main window fits its screen at it.
+    double shownZoom() const;
+    double windowZoom() const override { return shownZoom(); }
+    int largestSizePercent() const override;
+    QSize windowNeedAt(int percent) const override;
     void setSettings(const PlayerSettings& settings) override;
     // Sent once a change of the settings is kept: the windows apply it.
     Q_SIGNAL void settingsChanged();
 
     // Whether the field marks the current player's piece and target between
-    // shots ("Show Hints"); on from the start, for the whole run.
-    bool showHints() const override { return showHints_; }
-    void setShowHints(bool on) override { showHints_ = on; }
+    // shots ("Show Hints"): one of the helpers, kept with the settings.
+    bool showHints() const override { return settings_.fieldHints; }
+    void setShowHints(bool on) override;
 
     // The end of a game: adds the finished game to the game history (a
     // broken history file is set aside with a message), then opens the
@@ -167,7 +173,7 @@ private:
     void recordFailure(const std::string& failure);
     // The chart of the game that has just ended, beside the high scores.
     void showEndChart();
-    // Watches `record`, read from `title`'s file.
+    // Watches `record` in a window titled `title`.
     void watch(const GameRecord& record, const QString& title);
     void putGameAside(bool aside);
     // Writes `record` to a file the player chooses.
@@ -182,7 +188,6 @@ private:
     OwnedWindow history_;
     OwnedWindow watch_;
     bool recordFailureTold_ = false;
-    bool showHints_ = true;
     PlayerSettings settings_ = loadPlayerSettings();
     std::unique_ptr<MainWindow> main_;
     OnlinePlay* online_ = nullptr;  // a child of the application

@@ -135,7 +135,8 @@ void CapzelApp::showHighScores() {
     auto* window = new HighScoreWindow(main->platform(), highScoreFile());
     highScores_.reset(window);
     window->show();
-    window->raise();
+    // Whole on the screen, clear of the game's other windows where there is room.
+    placeClear(*window, [window] { return window->frameGeometry().topLeft(); });
 }
 
 // The running game kept on disk, and its offer at the next start.

@@ -14,10 +14,14 @@
 #include "ui/desktop/QtPlatform.h"
 #include "ui/online/ChatLine.h"
 #include "ui/online/LobbyWindow.h"
+#include "ui/online/OnlineEntries.h"
+#include "ui/windows/FramePlacement.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/RuleBanner.h"
+#include "ui/windows/SidePanel.h"
 #include "ui/windows/StatusWindow.h"
 #include "ui/windows/StepScheduler.h"
+#include "ui/windows/WindowZoom.h"
 
 namespace capzel::ui {
 
@@ -90,8 +94,11 @@ OnlinePlay::OnlinePlay(CapzelApp& app) : QObject(&app), app_(app) {
         QString who = QStringLiteral("Spectator");
         for (const protocol::SeatStatus& s : game_->seats())
             if (s.seat == c.seat) who = text(s.name);
+        const QString line = ChatLine::lineText(who, text(c.text));
+        chatLines_.append(line);
+        if (chatLines_.size() > ChatLine::kLogLines) chatLines_.removeFirst();
         showChat();
-        chat_->addLine(who, text(c.text));
+        if (chat_) chat_->addText(line);
     });
 }
 
@@ -105,6 +112,7 @@ void OnlinePlay::start(const QUrl& url, const std::string& name) {
     joining_.reset();
     url_ = url.toString();
     name_ = text(name);
+    chatLines_.clear();
     game_ = std::make_unique<OnlineGame>(app_.session(), static_cast<OnlineOutbox&>(*this));
     gameShown_ = false;
     lostWhy_.clear();
@@ -173,7 +181,7 @@ void OnlinePlay::leave() {
     making_.reset();
     joining_.reset();
     if (lobby_) lobby_->close();
-    if (chat_) chat_->close();
+    hideChat();
     if (MainWindow* w = app_.mainWindow()) w->syncMenus();
 }
 
@@ -194,7 +202,12 @@ void OnlinePlay::stateReceived(const protocol::State& state) {
     if (!gameShown_) {
         gameShown_ = true;
         if (lobby_) lobby_->hide();
-        app_.beginGameInFreshWindow([this, state] { return game_->onState(state).begun.value_or(Judgement{}); });
+        // The chat docked in the new window before its first box shows.
+        app_.beginGameInFreshWindow([this, state] {
+            const Judgement begun = game_->onState(state).begun.value_or(Judgement{});
+            showChat();
+            return begun;
+        });
         // While the beginning's boxes waited for their answers, the game may
         // have gone off line and been left to this computer.
         if (!game_) return;
@@ -255,7 +268,8 @@ void OnlinePlay::lost(const QString& why) {
     }
     game_->goOffline();
     lostWhy_ = why;
-    app_.session().keep();
+    // A game this computer only watched is not kept as its own.
+    if (!game_->spectating()) app_.session().keep();
 }
 
 // A lost connection is told once nothing runs on the board: never from
@@ -270,12 +284,20 @@ void OnlinePlay::tellLost() {
     const QString why = std::exchange(lostWhy_, QString());
     poll_.stop();
     if (lobby_) lobby_->close();
-    if (chat_) chat_->close();
+    hideChat();
     if (StatusWindow* status = app_.statusWindow()) status->setPresence({});
-    showMessage(w, why + QStringLiteral("\n\nThe game goes on at this computer: every player plays here from now on, "
-                                        "and it is kept like any game."));
+    const bool watched = game_->spectating();
+    // A game watched here holds nobody of this computer: it ends here, as
+    // it stands, rather than go on with other people's seats.
+    showMessage(w, why + (watched ? QStringLiteral("\n\nYou were watching this game, so it has ended here: the field "
+                                                   "shows it as it last stood. File > New starts a game of your own.")
+                                  : QStringLiteral("\n\nThe game goes on at this computer: every player plays here "
+                                                   "from now on, and it is kept like any game.")));
     game_.reset();
-    app_.session().setSeatsPlayedHere(nullptr);
+    if (watched)
+        app_.session().stopPlaying();  // nothing of it is kept for a resume
+    else
+        app_.session().setSeatsPlayedHere(nullptr);
     if (MainWindow* again = app_.mainWindow()) again->syncMenus();
     app_.notifyStateChanged();
 }
@@ -302,6 +324,8 @@ void OnlinePlay::poll() {
 void OnlinePlay::showLobby() {
     if (!lobby_) {
         lobby_ = new LobbyWindow;
+        zoomFont(*lobby_, app_.shownZoom());
+        lobby_->resize(lobby_->size() * app_.shownZoom());
         lobby_->setAttribute(Qt::WA_DeleteOnClose);
         // The program ends with its main window, whatever online windows are open.
         lobby_->setAttribute(Qt::WA_QuitOnClose, false);
@@ -312,24 +336,36 @@ void OnlinePlay::showLobby() {
         });
     }
     lobby_->setCode(text(game_->code()));
-    lobby_->setAddress(server_ ? QStringLiteral("ws://%1:%2").arg(QHostInfo::localHostName()).arg(server_->port()) : url_);
+    QStringList servers;
+    if (server_) {
+        for (const QString& address : reachableAddresses())
+            servers << QStringLiteral("ws://%1:%2").arg(address).arg(server_->port());
+    } else {
+        servers << serverUrl(url_).value_or(url_);
+    }
+    lobby_->setAddresses(servers);
     lobby_->setHost(game_->isHost());
     lobby_->setSeats(game_->seats());
+    const bool fresh = !lobby_->isVisible();
     lobby_->show();
+    if (fresh) placeClear(*lobby_, [this] { return lobby_->frameGeometry().topLeft(); });
     lobby_->raise();
 }
 
 void OnlinePlay::showChat() {
-    if (!chat_) {
-        chat_ = new ChatLine;
-        chat_->setAttribute(Qt::WA_DeleteOnClose);
-        chat_->setAttribute(Qt::WA_QuitOnClose, false);
-        chat_->setWindowTitle(QStringLiteral("Chat"));
-        connect(chat_, &ChatLine::sendLine, this, [this](const QString& line) { client_.sendChat(line.toStdString()); });
-        // Beneath the main window, clear of the field.
-        if (MainWindow* w = app_.mainWindow()) chat_->move(w->frameGeometry().bottomLeft() + QPoint(0, 8));
-    }
-    chat_->show();
+    MainWindow* w = app_.mainWindow();
+    if (!w) return;
+    if (chat_ && w->side()->docked() == chat_) return;
+    chat_ = new ChatLine;
+    for (const QString& line : chatLines_) chat_->addText(line);
+    connect(chat_, &ChatLine::sendLine, this, [this](const QString& line) { client_.sendChat(line.toStdString()); });
+    w->dockBeside(chat_);
+}
+
+void OnlinePlay::hideChat() {
+    MainWindow* w = app_.mainWindow();
+    if (w && chat_ && w->side()->docked() == chat_) w->dockBeside(nullptr);
+    chat_ = nullptr;
 }
 
 void OnlinePlay::announce() {

@@ -18,6 +18,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <memory>
 #include <optional>
@@ -90,7 +91,10 @@ private:
     void poll();
     void tellLost();
     void showLobby();
+    // The chat docked beside the current main window's field (a new window
+    // gets the lines said so far); taken away with `hide`.
     void showChat();
+    void hideChat();
     void announce();
 
     CapzelApp& app_;
@@ -100,7 +104,8 @@ private:
     std::unique_ptr<OnlineGame> game_;
     QTimer poll_;
     QPointer<LobbyWindow> lobby_;
-    QPointer<ChatLine> chat_;
+    QPointer<ChatLine> chat_;  // docked in the main window, which it goes with
+    QStringList chatLines_;    // every line said, the last ChatLine::kLogLines
     QString url_;
     QString name_;
     std::optional<protocol::CreateRoom> making_;  // the room to make once welcomed

@@ -8,6 +8,7 @@
 #include "ui/online/HostOnlineDialog.h"
 #include "ui/online/JoinOnlineDialog.h"
 #include "ui/windows/MainWindow.h"
+#include "ui/windows/WindowZoom.h"
 #include "network/LanDiscovery.h"
 
 namespace capzel::ui {
@@ -19,6 +20,7 @@ OnlinePlay& CapzelApp::onlinePlay() {
 
 void CapzelApp::hostOnlineGame() {
     HostOnlineDialog dialog(mainWindow());
+    zoomFont(dialog, shownZoom());
     if (dialog.exec() != QDialog::Accepted) return;
     QString error;
     if (!onlinePlay().host(dialog.choices(), &error))
@@ -27,6 +29,7 @@ void CapzelApp::hostOnlineGame() {
 
 void CapzelApp::joinOnlineGame() {
     JoinOnlineDialog dialog(mainWindow());
+    zoomFont(dialog, shownZoom());
     network::LanBrowser browser;
     connect(&browser, &network::LanBrowser::gamesChanged, &dialog, &JoinOnlineDialog::setGames);
     browser.start();

@@ -2,6 +2,7 @@
 // kept beside its autosave, a finished game's record kept in the records
 // folder, the end-of-game chart, watching a record and exporting one.
 #include <QFileInfo>
+#include <QPointer>
 #include <QScreen>
 #include <algorithm>
 
@@ -10,8 +11,10 @@
 #include "ui/charts/GameChart.h"
 #include "ui/desktop/QtPlatform.h"
 #include "ui/desktop/RecordStore.h"
+#include "ui/watch/RecordWording.h"
 #include "ui/watch/WatchWindow.h"
 #include "ui/windows/ComputerPlay.h"
+#include "ui/windows/FramePlacement.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/StepScheduler.h"
 
@@ -55,23 +58,24 @@ void CapzelApp::keepFinishedRecord(const HistoryGame& game) {
 
 // The standings come from playing the record again with no window.
 void CapzelApp::showEndChart() {
-    if (session_.record().seatCount() == 0) return;
+    if (!settings_.endChart || session_.record().seatCount() == 0) return;
     const WatchedGame replayed(session_.record());
     if (replayed.shotCount() == 0) return;
-    QWidget* chart = openGameChartWindow(replayed.standings(), QStringLiteral("Game Chart"));
-    // Beside the main window, as far as the screen allows.
-    if (MainWindow* main = mainWindow(); main && main->screen()) {
-        const QRect screen = main->screen()->availableGeometry();
-        QPoint at = main->frameGeometry().topRight() + QPoint(8, 0);
-        at.setX(std::min(at.x(), screen.right() - chart->frameGeometry().width()));
-        chart->move(at);
-    }
+    // Beside the main window, whole on the screen and clear of the game's
+    // other windows as far as there is room; over them otherwise.
+    QWidget* chart = openGameChartWindow(replayed.standings(), QStringLiteral("Game Chart"), shownZoom());
+    MainWindow* main = mainWindow();
+    QPointer<MainWindow> beside(main);
+    placeClear(*chart, [beside, chart] {
+        return beside ? beside->frameGeometry().topRight() + QPoint(8, 0) : chart->frameGeometry().topLeft();
+    });
 }
 
 void CapzelApp::watchGameRecord() {
     MainWindow* main = mainWindow();
     if (!main) return;
-    const std::string path = main->platform().chooseFileToOpen(kRecordFilter, kRecordPattern, recordsFolder());
+    const std::string path = main->platform().chooseFile(QtPlatform::FileDialog::Open, QStringLiteral("Watch Game Record"),
+                                                         kRecordFilter, kRecordPattern, recordsFolder());
     if (!path.empty()) watchRecordFile(path);
 }
 
@@ -81,10 +85,12 @@ void CapzelApp::watchRecordFile(const std::string& path) {
     std::string error;
     const std::optional<GameRecord> record = loadGameRecord(main->platform(), path, &error);
     if (!record) {
+        // A wrong entry is named as the Watch window's list would name it.
+        if (const auto text = main->platform().readFile(path, kMaxGameRecordBytes)) error = refusalInListWords(error, *text);
         main->platform().message("The game record \"" + path + "\" cannot be watched: " + error);
         return;
     }
-    watch(*record, QFileInfo(QString::fromStdString(path)).fileName());
+    watch(*record, watchTitle(*record, QFileInfo(QString::fromStdString(path)).fileName()));
 }
 
 void CapzelApp::watchFinishedGame(const HistoryGame& game) {
@@ -98,7 +104,7 @@ void CapzelApp::watch(const GameRecord& record, const QString& title) {
         open->onClosed = nullptr;
         open->close();
     }
-    auto* window = new WatchWindow(std::make_unique<WatchedGame>(record), QStringLiteral("Watch - ") + title);
+    auto* window = new WatchWindow(std::make_unique<WatchedGame>(record), title);
     watch_.reset(window);
     putGameAside(true);
     window->onClosed = [this] { putGameAside(false); };
@@ -127,7 +133,8 @@ void CapzelApp::putGameAside(bool aside) {
 void CapzelApp::exportRecord(const GameRecord& record) {
     MainWindow* main = mainWindow();
     if (!main) return;
-    const std::string path = main->platform().chooseFileToSave(kRecordFilter, kRecordPattern);
+    const std::string path = main->platform().chooseFile(QtPlatform::FileDialog::Save, QStringLiteral("Export Game Record"),
+                                                         kRecordFilter, kRecordPattern, {});
     if (path.empty()) return;
     const std::string failure = saveGameRecord(main->platform(), path, record);
     if (!failure.empty()) main->platform().message(failure);

@@ -33,7 +33,7 @@ std::string aimLabelText(float x1, float y1, float x2, float y2);
 // What the player at the board has set for the next shot: the aim line
 // (shown while aiming) and a piece placed by hand within its box.
 struct PendingShot {
-    Line aim = Line{0, 0, 0, 0, false};  // none until the player aims
+    Line aim{0, 0, 0, 0, false};  // hidden until the player aims: no aim, no shot
     std::optional<HandPlacement> placement;  // the piece of the player whose turn it is
 };
 

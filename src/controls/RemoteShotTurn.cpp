@@ -70,9 +70,11 @@ void RemoteShotTurn::hold() {
     fireShot();
 }
 
-// The shot as it was played, whatever tick the bar was at.
+// The shot as it was played, whatever tick the bar was at. A shot the
+// rulebook refuses leaves nothing behind: no aim, no bar still charging.
 void RemoteShotTurn::fireShot() {
     refusal_ = turn_.fire(shot_);
+    if (refusal_) turn_.cancel();
     stage_ = turn_.shot() ? Stage::Shooting : Stage::Done;
 }
 

@@ -74,11 +74,17 @@ Played Match::play(const Command& command) {
     }
     launch(std::get<ShotCommand>(command));
     played.outcome = finishShot();
-    redoable_.clear();
     return played;
 }
 
 ShotInPlay* Match::launch(const ShotCommand& shot, std::optional<Refusal>* refusal) {
+    ShotInPlay* inPlay = launchShot(shot, refusal);
+    // A new shot: the shots taken back are not played again.
+    if (inPlay) redoable_.clear();
+    return inPlay;
+}
+
+ShotInPlay* Match::launchShot(const ShotCommand& shot, std::optional<Refusal>* refusal) {
     std::optional<Refusal> refused = validate(shot);
     if (refusal) *refusal = refused;
     if (refused) return nullptr;
@@ -135,7 +141,7 @@ Played Match::redo() {
         return played;
     }
     const ShotCommand shot = redoable_.back();
-    launch(shot, &played.refusal);
+    launchShot(shot, &played.refusal);
     if (played.refusal) return played;
     redoable_.pop_back();
     played.outcome = finishShot();

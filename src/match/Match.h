@@ -94,6 +94,7 @@ public:
     void setTimes(std::string began, std::string ended);
 
 private:
+    ShotInPlay* launchShot(const ShotCommand& shot, std::optional<Refusal>* refusal);
     void log(RecordEntry entry);
     void noteWinner(const std::vector<Announcement>& said);
 

@@ -220,10 +220,9 @@ struct Reader {
         if (r.ok() && !std::all_of(ends.begin(), ends.end(), [](float v) { return std::isfinite(v); }))
             r.fail("aim", "holds a number that is not finite");
         m.x1 = ends[0], m.y1 = ends[1], m.x2 = ends[2], m.y2 = ends[3];
-        // A charge's level passes the bar's top by up to two ticks before it
-        // starts again (the level under 0 is ticked once more, then it
-        // pauses): -15 on the field's bar of 6585 rows.
-        r.integer("power", m.barLevel, -2 * kBarTick, powerBarRows());
+        // A charge's level passes the bar's top by a tick and more before it
+        // starts again: the last level it stops at is the lowest.
+        r.integer("power", m.barLevel, barLevel(maxBarTicks()), powerBarRows());
         r.boolean("charging", m.charging);
     }
     void operator()(HandToComputer& m) { r.integer("seat", m.seat, 1, kMaxPlayers); }

@@ -18,6 +18,15 @@ int GameRecord::seatCount() const {
     return setupStart ? int(setupStart->setup.seats.size()) : startGame.playerCount();
 }
 
+std::vector<std::string> GameRecord::playerNames() const {
+    std::vector<std::string> names;
+    if (setupStart)
+        for (const SeatSetup& seat : setupStart->setup.seats) names.push_back(seat.name);
+    else
+        for (int i = 1; i <= startGame.playerCount(); ++i) names.push_back(startGame.seat(i).name);
+    return names;
+}
+
 // The text holds every value to the last bit.
 bool GameRecord::operator==(const GameRecord& other) const {
     return writeGameRecord(*this) == writeGameRecord(other);

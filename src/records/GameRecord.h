@@ -133,8 +133,10 @@ struct GameRecord {
     std::optional<int> winner;
 
     int shotCount() const;
-    // The start game's seats (the setup's, in a first-version record).
+    // The start game's seats (the setup's, in a first-version record), and
+    // their players' names in seat order.
     int seatCount() const;
+    std::vector<std::string> playerNames() const;
     bool operator==(const GameRecord&) const;
 };
 

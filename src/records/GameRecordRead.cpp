@@ -185,7 +185,9 @@ void readShot(FieldReader& r, RecordedShot& shot, int seats, int maxPower) {
     }
 }
 
-std::optional<RecordEntry> readEntry(FieldReader& r, int seats, int maxPower) {
+// Only records of the first version hold what was on the board before a
+// command or an undo.
+std::optional<RecordEntry> readEntry(FieldReader& r, int seats, int maxPower, bool firstVersion) {
     const std::optional<std::size_t> type = oneOf(r, "type", kEntryTypes);
     if (!type) return std::nullopt;
     RecordEntry entry;
@@ -193,10 +195,11 @@ std::optional<RecordEntry> readEntry(FieldReader& r, int seats, int maxPower) {
         readShot(r, entry.emplace<RecordedShot>(), seats, maxPower);
     } else if (*type == 1) {
         auto& command = entry.emplace<RecordedCommandEntry>();
-        readBefore(r, command.before, maxPower);
+        if (firstVersion) readBefore(r, command.before, maxPower);
         readCommand(r, command.command);
     } else {
-        readBefore(r, entry.emplace<RecordedUndo>().before, maxPower);
+        auto& undo = entry.emplace<RecordedUndo>();
+        if (firstVersion) readBefore(r, undo.before, maxPower);
     }
     std::visit([&](auto& e) { recordjson::readOutcome(r, e.outcome); }, entry);
     return entry;
@@ -229,7 +232,8 @@ void readRecord(FieldReader& r, GameRecord& record) {
     const Json* list = r.array("entries", 0, std::numeric_limits<std::size_t>::max());
     for (std::size_t k = 0; list && k < list->size() && r.ok(); ++k)
         if (auto e = r.object("entries", (*list)[k], int(k + 1)))
-            if (auto entry = readEntry(*e, seats, maxPower)) record.entries.push_back(std::move(*entry));
+            if (auto entry = readEntry(*e, seats, maxPower, version == kFirstVersion))
+                record.entries.push_back(std::move(*entry));
 }
 
 }  // namespace

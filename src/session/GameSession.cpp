@@ -52,6 +52,7 @@ Judgement GameSession::startGame(Game built) {
 }
 
 void GameSession::replaceMatch(Match match) {
+    stopped_ = false;
     match_ = std::move(match);
     began_ = now_ ? now_() : std::string();
     match_.setTimes(began_, {});
@@ -85,7 +86,7 @@ void GameSession::noteEnd() {
 }
 
 bool GameSession::undoOrRedoPossible() const {
-    return turn_ && !turn_->running() && turn_->phase() != TurnPhase::Judging;
+    return turn_ && !stopped_ && !turn_->running() && turn_->phase() != TurnPhase::Judging;
 }
 
 bool GameSession::personPlaysHere(int seat) const {
@@ -131,7 +132,17 @@ bool GameSession::redo() {
 }
 
 void GameSession::keep() {
-    if (keeper_) keeper_->keep(match_.game());
+    // A game no longer played here is not kept: a game that does not run
+    // tells the keeper to let the kept one go.
+    if (keeper_) keeper_->keep(stopped_ ? Game{} : match_.game());
+}
+
+void GameSession::stopPlaying() {
+    endComputerTurn();
+    if (turn_) turn_->drop();
+    playedHere_ = nullptr;
+    stopped_ = true;
+    keep();
 }
 
 ComputerTurn* GameSession::startComputerTurn(std::uint64_t seed) {
@@ -152,7 +163,7 @@ void GameSession::endComputerTurn() {
 
 bool GameSession::seatIsRemote() const {
     const Game& g = match_.game();
-    return playedHere_ && g.gameRunning && !playedHere_(g.currentTurn);
+    return g.gameRunning && !seatPlayedHere(g.currentTurn) && (stopped_ || playedHere_);
 }
 
 RemoteShotTurn* GameSession::startRemoteShot(const ShotCommand& shot) {

@@ -107,7 +107,12 @@ public:
     void setSeatsPlayedHere(std::function<bool(int seat)> playedHere) { playedHere_ = std::move(playedHere); }
     bool online() const { return bool(playedHere_); }
     bool seatIsRemote() const;
-    bool seatPlayedHere(int seat) const { return !playedHere_ || playedHere_(seat); }
+    bool seatPlayedHere(int seat) const { return !stopped_ && (!playedHere_ || playedHere_(seat)); }
+    // A game watched online whose server has gone: it stays on the field as
+    // it last stood, nobody plays it here, and nothing of it is kept. A new
+    // game ends this.
+    void stopPlaying();
+    bool stoppedPlaying() const { return stopped_; }
     // Shows a shot played elsewhere on the board (controls/RemoteShotTurn.h),
     // when nothing runs or is still being judged; null otherwise. It ends
     // with endComputerTurn() as the computer's turn does.
@@ -135,6 +140,7 @@ private:
     std::unique_ptr<ComputerTurn> computer_;
     std::unique_ptr<RemoteShotTurn> remote_;
     std::function<bool(int)> playedHere_;
+    bool stopped_ = false;
     int keptShots_ = 0;
     std::function<std::string()> now_;
     std::string began_;

@@ -1,81 +1,93 @@
-// A computer's turn through the board's own controls: phases, and the pieces where the plan leaves them.
+// A computer's turn through the board's own controls: phases, and the game where the plan leaves it.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
-#include "controls/Announcing.h"
 #include "controls/ComputerTurn.h"
 #include "model/Placement.h"
+#include "rules/HiddenCommands.h"
 #include "support/RunDriver.h"
 #include "support/ShotTable.h"
 
 using namespace capzel;
 using Stage = ComputerTurn::Stage;
+using Table = capzel::test::TurnTable<>;
 
 namespace {
 
 players::PlannerOptions smallSearch() { return {.threads = 2, .directions = 24, .strengths = 8, .refineSeeds = 2}; }
 
-struct TwoSeats : test::ShotTable {
-    explicit TwoSeats(PlayerKind first) : ShotTable(2) {
-        g.playerName = {"", "Ann", "Bob"};
-        g.seats[1].kind = first;
-        centrePieceOn(piece(1), field.board.spots[3]);
-        centrePieceOn(piece(2), field.board.spots[4]);
-        ui.secondsPerYield = 1e-6;
-    }
-};
+// Ann (of `first`) and Bob on boxes 3 and 4, Ann to shoot.
+Game twoSeats(PlayerKind first) {
+    test::ShotTable t(2);
+    t.g.seats[1].name = "Ann";
+    t.g.seats[2].name = "Bob";
+    t.g.seats[1].kind = first;
+    centrePieceOn(t.piece(1), t.g.board.spots[3]);
+    centrePieceOn(t.piece(2), t.g.board.spots[4]);
+    return t.g;
+}
 
 }  // namespace
 
 TEST(ComputerTurn, PlaysThePlannedShotThroughTheBoard) {
     for (PlayerKind level : {PlayerKind::Novice, PlayerKind::Expert}) {
-        TwoSeats t(level), direct(level);
-        TurnController turn(t.ctx);
-        ComputerTurn run(turn, t.ctx, 7, smallSearch());
-        EXPECT_EQ(test::drive(run, turn, t.ui),
+        const Game start = twoSeats(level);
+        Table t(start);
+        t.ui.secondsPerYield = 1e-6;
+        ComputerTurn run(t.turn, t.ui, 7, smallSearch());
+        EXPECT_EQ(test::drive(run, t.turn, t.ui),
                   (std::vector<TurnPhase>{TurnPhase::Idle, TurnPhase::Aiming, TurnPhase::Charging,
                                           TurnPhase::Shooting, TurnPhase::Idle}));
-        const players::PlannedShot plan = players::planShot(direct.g, direct.field, level, 7, smallSearch()).shot;
+        // The shot the planner chose, as the board fires it from the bar.
+        const players::PlannedShot plan = players::planShot(start, level, 7, smallSearch()).shot;
         EXPECT_EQ(run.shot().aimX, plan.aimX);
         EXPECT_EQ(run.shot().barTicks, plan.barTicks);
-        const std::optional<Judgement> judged = players::playShot(direct.ctx, plan, -1);
-        ASSERT_TRUE(judged);
-        tellPlayers(direct.ui, *judged);
-        for (int i = 1; i <= 2; ++i) {
-            EXPECT_EQ(t.piece(i).left, direct.piece(i).left) << i;
-            EXPECT_EQ(t.piece(i).top, direct.piece(i).top) << i;
-        }
-        EXPECT_EQ(t.ui.messages, direct.ui.messages);
-        EXPECT_FALSE(t.g.shotInProgress || turn.charging() || turn.controls().goButton.box.visible);
+        Game direct = start;
+        const Outcome judged = apply(direct, players::plannedShotCommand(start, plan));
+        EXPECT_EQ(t.game().hash(), judged.hash);
+        std::vector<std::string> said;
+        for (const Announcement& a : judged.announcements) said.push_back(a.text);
+        EXPECT_EQ(t.ui.messages, said);
+        EXPECT_FALSE(t.game().shotInProgress || t.turn.charging() || t.turn.controls().goButton.box.visible);
     }
 }
 
 TEST(ComputerTurn, PlansAgainOrStopsWhenTheGameChanges) {
     // A piece moved while the computer thinks: the shot is planned anew.
-    TwoSeats moved(PlayerKind::Expert), after(PlayerKind::Expert);
-    centrePieceOn(after.piece(2), after.field.board.spots[9]);
-    TurnController turn(moved.ctx);
-    ComputerTurn run(turn, moved.ctx, 3, smallSearch());
-    test::drive(run, turn, moved.ui, [&] { centrePieceOn(moved.piece(2), moved.field.board.spots[9]); });
-    const players::PlannedShot plan = players::planShot(after.g, after.field, PlayerKind::Expert, 3, smallSearch()).shot;
+    const HiddenCommand moveBob{HiddenCommandKind::SetPiece, {"2", "9", "0", "1"}};
+    Table moved(twoSeats(PlayerKind::Expert));
+    moved.ui.secondsPerYield = 1e-6;
+    ComputerTurn run(moved.turn, moved.ui, 3, smallSearch());
+    bool once = false;
+    test::drive(run, moved.turn, moved.ui, [&] {
+        if (!std::exchange(once, true)) EXPECT_TRUE(moved.match.play(moveBob).taken());
+    });
+    Game after = twoSeats(PlayerKind::Expert);
+    runHiddenCommand(after, moveBob);
+    const players::PlannedShot plan = players::planShot(after, PlayerKind::Expert, 3, smallSearch()).shot;
     EXPECT_EQ(run.shot().aimX, plan.aimX);
     EXPECT_EQ(run.shot().aimY, plan.aimY);
 
     // Handed to a person while thinking, holding or with the aim line half
     // drawn, a person's seat, game over, dropped: no shot, and no aim left.
     for (int k = 0; k < 6; ++k) {
-        TwoSeats t(k == 1 ? PlayerKind::Human : PlayerKind::Club);
-        t.g.gameRunning = k != 2;
-        TurnController idle(t.ctx);
-        ComputerTurn none(idle, t.ctx, 1, smallSearch());
-        test::drive(none, idle, t.ui, [&] {
-            if (k == 0 || (k == 4 && none.stage() == Stage::Holding)) t.g.currentTurn = 2;
-            if (k == 5 && t.field.board.pointer.visible) t.g.currentTurn = 2;
+        Game start = twoSeats(k == 1 ? PlayerKind::Human : PlayerKind::Club);
+        start.gameRunning = k != 2;
+        Game bobsTurn = start;
+        bobsTurn.currentTurn = 2;
+        Table t(start);
+        t.ui.secondsPerYield = 1e-6;
+        ComputerTurn none(t.turn, t.ui, 1, smallSearch());
+        bool handed = false;
+        test::drive(none, t.turn, t.ui, [&] {
+            const bool now = k == 0 || (k == 4 && none.stage() == Stage::Holding) || (k == 5 && t.turn.pending().aim.visible);
+            if (now && !std::exchange(handed, true)) t.match = Match(bobsTurn);  // as a load replaces it
             if (k == 3) none.drop();
         });
-        EXPECT_FALSE(t.field.board.pointer.visible) << k;
-        EXPECT_EQ(t.g.shotsTaken, 0) << k;
+        EXPECT_FALSE(t.turn.pending().aim.visible) << k;
+        EXPECT_EQ(t.match.record().shotCount(), 0) << k;
+        EXPECT_FALSE(t.turn.running()) << k;
     }
 }
-

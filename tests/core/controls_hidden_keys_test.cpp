@@ -5,7 +5,7 @@
 #include <string>
 
 #include "controls/AccessWord.h"
-#include "records_fixtures.h"
+#include "support/FakePlatform.h"
 
 using namespace capzel;
 

@@ -1,107 +1,85 @@
-// The turn as runs: stepped shots end as one-call shots; the controller's phases.
+// The turn at the board, as runs on a match: its phases, a run dropped or
+// called off.
 #include <gtest/gtest.h>
 
-#include "support/RunDriver.h"
 #include "model/Placement.h"
+#include "support/RunDriver.h"
 #include "support/ShotTable.h"
 
 using namespace capzel;
 using capzel::test::ShotTable;
+using Table = capzel::test::TurnTable<>;
 
-TEST(PacedShot, StepByStepEndsAsTheWholeShot) {
-    // One piece; two pieces meeting; a shot that moves nothing.
-    const int players[] = {1, 3, 2};
-    const int powers[] = {9405, 9405, 1310};
-    for (int k = 0; k < 3; ++k) {
-        ShotTable a(players[k]), b(players[k]);
-        for (ShotTable* t : {&a, &b}) {
-            for (int i = 1; i <= players[k]; ++i) t->place(i, float(2000 + 400 * i), float(8000 - 1500 * (i - 1)));
-            t->field.board.pointer = {2550, 8150, 2550, 8450};
-            t->g.power = std::int16_t(powers[k]);
-        }
-        const ShotResult whole = shootPiece(a.ctx);
-        StepPace pace;
-        ShotEvents events;
-        PacedShot run(b.ctx, pace, events);
-        EXPECT_EQ(run.wait(), kCalibrationYields);
-        EXPECT_EQ(run.nextPiece(), 0);
-        long steps = 0;
-        int lastPiece = 0;
-        for (run.advance(); !run.done(); run.advance()) {
-            ASSERT_EQ(run.wait(), 6000);  // a clock that stands still: the long delay
-            // Pieces step in player order within a cycle, and a cycle starts again at the lowest.
-            EXPECT_TRUE(run.nextPiece() > lastPiece || run.nextPiece() <= players[k]);
-            lastPiece = run.nextPiece();
-            ++steps;
-        }
-        EXPECT_EQ(steps, whole.steps) << k;
-        EXPECT_EQ(run.result().cycles, whole.cycles) << k;
-        for (int i = 1; i <= players[k]; ++i) {
-            EXPECT_EQ(b.piece(i).left, a.piece(i).left) << k << ", piece " << i;
-            EXPECT_EQ(b.piece(i).top, a.piece(i).top) << k << ", piece " << i;
-        }
-        EXPECT_EQ(b.g.score, a.g.score);
-        EXPECT_EQ(b.g.hitCount, a.g.hitCount);
-    }
-}
+namespace {
 
-TEST(TurnController, PhasesOfATurn) {
-    ShotTable t(1);
+// Player 1 alone, or with player 2, away from every box and wall.
+Game openField(int players) {
+    ShotTable t(players);
     t.g.seats[1].name = "Ann";
     t.place(1, 3500, 6000);
+    return t.g;
+}
+
+}  // namespace
+
+TEST(TurnController, PhasesOfATurn) {
+    Table t(openField(1));
     t.ui.secondsPerYield = 1e-6;
-    TurnController turn(t.ctx);
+    TurnController& turn = t.turn;
     EXPECT_EQ(turn.phase(), TurnPhase::Idle);
     turn.mouseMove(1, 0, 3650, 6400);
     EXPECT_EQ(turn.phase(), TurnPhase::Aiming);
     turn.mouseUp();
     EXPECT_EQ(turn.phase(), TurnPhase::Charging);
     EXPECT_TRUE(turn.charging() && turn.controls().goButton.box.visible && turn.controls().powerBar.box.visible);
-    turn.startShot();  // a shot is only started from a charge that ended
-    EXPECT_EQ(turn.phase(), TurnPhase::Charging);
     EXPECT_FALSE(turn.shotUnderWay());  // the bar is never run fast
     turn.goClicked();
     while (turn.phase() == TurnPhase::Charging) turn.advance();
     EXPECT_EQ(turn.phase(), TurnPhase::Shooting);
-    EXPECT_TRUE(t.g.shotInProgress && turn.shotUnderWay());
+    EXPECT_TRUE(t.game().shotInProgress && turn.shotUnderWay());
+    EXPECT_FALSE(turn.fire(turn.pendingShot(100)) == std::nullopt);  // one shot at a time
     t.ui.onMessage = [&](const std::string&) { EXPECT_EQ(turn.phase(), TurnPhase::Judging); };
     test::drive(turn, t.ui);
     EXPECT_EQ(turn.phase(), TurnPhase::Idle);
-    EXPECT_FALSE(t.g.shotInProgress || turn.charging());
+    EXPECT_FALSE(t.game().shotInProgress || turn.charging());
+    EXPECT_EQ(t.match.record().shotCount(), 1);
 
     // A lone player whose shot leaves the piece in D wins: the judging
     // reports the end of the game.
-    t.g.seats[1].position = 28;
-    centrePieceOn(t.piece(1), t.field.board.spots[29]);
-    turn.mouseMove(1, 0, 0, 0);
-    t.g.power = 1310;  // too weak to move the piece
-    turn.startShot();
+    Game onD = openField(1);
+    onD.seats[1].position = 28;
+    centrePieceOn(onD.piece(1), onD.board.spots[29]);
+    Table last(onD);
+    last.turn.mouseMove(1, 0, 0, 0);
+    ASSERT_EQ(last.turn.fire(last.turn.pendingShot(1310)), std::nullopt);  // too weak to move the piece
     GameFlow flow = GameFlow::Continues;
-    while (turn.running()) flow = turn.advance();
+    while (last.turn.running()) flow = last.turn.advance();
     EXPECT_EQ(flow, GameFlow::Ended);
-    EXPECT_EQ(turn.phase(), TurnPhase::Judging);  // until the win is told
-    EXPECT_EQ(turn.takeAnnouncements().back().kind, AnnouncementKind::Win);
-    EXPECT_FALSE(t.g.gameRunning);
-    EXPECT_EQ(turn.phase(), TurnPhase::GameOver);
+    EXPECT_EQ(last.turn.phase(), TurnPhase::Judging);  // until the win is told
+    EXPECT_EQ(last.turn.takeAnnouncements().back().kind, AnnouncementKind::Win);
+    EXPECT_FALSE(last.game().gameRunning);
+    EXPECT_EQ(last.turn.phase(), TurnPhase::GameOver);
 }
 
-TEST(TurnController, ADroppedRunLeavesNothingMoving) {
+// A run dropped during the charge or the shot leaves the game as it was
+// before the launch, and nothing of the shot in the record.
+TEST(TurnController, ADroppedRunLeavesTheGameAsItWas) {
     for (int advances : {0, 3}) {  // during the charge, during the shot
-        ShotTable t(2);
-        t.place(1, 3500, 6000);
+        Table t(openField(2));
         t.ui.secondsPerYield = 1e-6;
-        TurnController turn(t.ctx);
-        turn.mouseMove(1, 0, 3650, 6400);
-        turn.mouseUp();
-        if (advances) turn.goClicked();  // dropped mid-charge, the bar still charging
-        for (int k = 0; k < advances && turn.running(); ++k) turn.advance();
-        ASSERT_EQ(turn.phase(), advances ? TurnPhase::Shooting : TurnPhase::Charging);
-        turn.drop();
-        EXPECT_FALSE(turn.running());
-        EXPECT_FALSE(turn.charging() || t.g.shotInProgress);
-        EXPECT_FALSE(turn.controls().powerBar.box.visible || turn.controls().goButton.box.visible);
-        EXPECT_EQ(t.field.velocityX[1], 0.0f);
-        EXPECT_EQ(t.field.velocityY[1], 0.0f);
+        const std::uint64_t before = t.game().hash();
+        t.turn.mouseMove(1, 0, 3650, 6400);
+        t.turn.mouseUp();
+        if (advances) t.turn.goClicked();  // dropped mid-charge, the bar still charging
+        for (int k = 0; k < advances && t.turn.running(); ++k) t.turn.advance();
+        ASSERT_EQ(t.turn.phase(), advances ? TurnPhase::Shooting : TurnPhase::Charging);
+        t.turn.drop();
+        EXPECT_FALSE(t.turn.running() || t.turn.charging() || t.game().shotInProgress);
+        EXPECT_FALSE(t.turn.controls().powerBar.box.visible || t.turn.controls().goButton.box.visible);
+        EXPECT_FALSE(t.turn.pending().aim.visible);
+        EXPECT_EQ(t.game().hash(), before);
+        EXPECT_EQ(t.game().velocityX[1], 0.0f);
+        EXPECT_TRUE(t.match.record().entries.empty());
         EXPECT_TRUE(t.ui.messages.empty());
     }
 }
@@ -109,26 +87,24 @@ TEST(TurnController, ADroppedRunLeavesNothingMoving) {
 // Esc calls off an aim or a charge, never a shot: no shot is taken and the
 // same player aims again.
 TEST(TurnController, AnAimOrAChargeIsCalledOffButNotAShot) {
-    ShotTable t(2);
-    t.place(1, 3500, 6000);
+    Table t(openField(2));
     t.ui.secondsPerYield = 1e-6;
-    TurnController turn(t.ctx);
-    EXPECT_FALSE(turn.cancel());
+    const std::uint64_t before = t.game().hash();
+    EXPECT_FALSE(t.turn.cancel());
     for (int charges : {0, 40}) {
-        turn.mouseMove(1, 0, 3650, 6400);
-        if (charges) turn.mouseUp();
-        for (int k = 0; k < charges; ++k) turn.advance();
-        ASSERT_EQ(turn.phase(), charges ? TurnPhase::Charging : TurnPhase::Aiming);
-        ASSERT_TRUE(turn.cancel());
-        EXPECT_EQ(turn.phase(), TurnPhase::Idle);
-        EXPECT_FALSE(turn.charging() || t.field.board.pointer.visible || turn.controls().powerBar.box.visible);
-        EXPECT_EQ(t.g.power, 0);
+        t.turn.mouseMove(1, 0, 3650, 6400);
+        if (charges) t.turn.mouseUp();
+        for (int k = 0; k < charges; ++k) t.turn.advance();
+        ASSERT_EQ(t.turn.phase(), charges ? TurnPhase::Charging : TurnPhase::Aiming);
+        ASSERT_TRUE(t.turn.cancel());
+        EXPECT_EQ(t.turn.phase(), TurnPhase::Idle);
+        EXPECT_FALSE(t.turn.charging() || t.turn.pending().aim.visible || t.turn.controls().powerBar.box.visible);
+        EXPECT_EQ(t.game().hash(), before);
     }
     EXPECT_TRUE(t.ui.messages.empty());
-    turn.mouseMove(1, 0, 3650, 6400);
-    t.g.power = 9405;
-    turn.startShot();
-    EXPECT_FALSE(turn.cancel());
-    test::drive(turn, t.ui);
-    EXPECT_EQ(turn.judgedShots(), 1);
+    t.turn.mouseMove(1, 0, 3650, 6400);
+    ASSERT_EQ(t.turn.fire(t.turn.pendingShot(9405)), std::nullopt);
+    EXPECT_FALSE(t.turn.cancel());
+    test::drive(t.turn, t.ui);
+    EXPECT_EQ(t.turn.judgedShots(), 1);
 }

@@ -13,8 +13,9 @@
 #include "engine/ShotRun.h"
 #include "engine/WallGrid.h"
 #include "engine/WallPass.h"
+#include "match/Match.h"
 #include "model/Game.h"
-#include "support/FakePlatform.h"
+#include "platform/SilentPlatform.h"
 
 namespace capzel {
 namespace {
@@ -31,26 +32,30 @@ private:
     std::mt19937 rng_;
 };
 
-using test::Game;
-
-struct Outcome {
+struct Ending {
     std::uint64_t digest;
     long cycles;
     long steps;
     bool unfinished;
     int pairs;  // distinct pairs that touched
-    bool operator==(const Outcome&) const = default;
+    bool operator==(const Ending&) const = default;
+};
+
+// A game at the launch of its shot, and the shot's strength at Go.
+struct Start {
+    Game game;
+    std::int16_t strength = 0;
 };
 
 // Plays the shot from `start` to the end; `onStep` (the game, the piece
 // that steps next, the count of advances) runs before each advance of a run
 // advanced step by step as a window runs it; without it none waits.
 using StepHook = std::function<void(Game&, int, long)>;
-Outcome play(const Game& start, bool plain, const StepHook& onStep = {}) {
-    Game game;
-    game.g = start.g;
-    game.field = start.field;
-    ShotRun run(game.ctx, {3000, plain});
+Ending play(const Start& start, bool plain, const StepHook& onStep = {}) {
+    Game game = start.game;
+    SilentPlatform ui;
+    GameContext ctx{game, ui};
+    ShotRun run(ctx, start.strength, {3000, plain});
     if (onStep) {
         for (long step = 0; !run.done(); ++step) {
             onStep(game, run.nextPiece(), step);
@@ -60,7 +65,7 @@ Outcome play(const Game& start, bool plain, const StepHook& onStep = {}) {
         run.finish();
     }
     const ShotResult& r = run.result();
-    return {scenarios::stateDigest(game.ctx), r.cycles, r.steps, r.unfinished, game.g.hitCount};
+    return {scenarios::stateDigest(game), r.cycles, r.steps, r.unfinished, game.hitCount};
 }
 
 // Walls moved, resized, turned inside out or made unreadable; the rest keep
@@ -91,7 +96,7 @@ void scatterWalls(Board& b, Dice& d) {
 
 // Up to eight pieces, scattered or packed round one spot, mostly of the
 // layout's size; a random shooter and shot; now and then other edges.
-void scatterGame(Game& game, Dice& d) {
+void scatterGame(Start& start, Dice& d) {
     const int n = 1 + d.below(kMaxPlayers);
     scenarios::Scenario s{"random", d.chance(85), 1 + d.below(n), d.below(9406), {}, {}};
     const bool packed = d.chance(60);
@@ -106,8 +111,11 @@ void scatterGame(Game& game, Dice& d) {
     }
     const scenarios::ScenarioPlayer& shooter = s.players[size_t(s.turn - 1)];
     s.pointer = {shooter.left + d.between(-300, 300), shooter.top + d.between(-300, 300), shooter.left, shooter.top};
-    scenarios::setUp(game.ctx, s);
-    Board& b = game.field.board;
+    Game& g = start.game;
+    scenarios::setUp(g, s);
+    g = gameAtLaunch(g, scenarios::scenarioShot(g, s));
+    start.strength = std::int16_t(s.power);
+    Board& b = g.board;
     scatterWalls(b, d);
     if (d.chance(15)) {
         const float size = d.chance(90) ? d.between(0, 700) : -100;
@@ -127,9 +135,9 @@ TEST(EngineBroadphase, RandomShotsOnRandomBoardsEndAsWithThePlainPasses) {
     Dice d(20240611);
     int withContacts = 0;
     for (int shot = 0; shot < 2500; ++shot) {
-        Game start;
+        Start start;
         scatterGame(start, d);
-        const Outcome fast = play(start, false);
+        const Ending fast = play(start, false);
         ASSERT_EQ(fast, play(start, true)) << "shot " << shot;
         withContacts += fast.pairs > 0;
     }
@@ -142,18 +150,18 @@ TEST(EngineBroadphase, ABoardChangedDuringAWatchedShotCountsAtOnce) {
     Dice d(99);
     int changed = 0;
     for (int shot = 0; shot < 200; ++shot) {
-        Game start;
+        Start start;
         scatterGame(start, d);
         const long at = 1 + d.below(40);
         const StepHook change = [at](Game& game, int next, long step) {
             if (step != at || next == 0) return;
             // A wall across the place of the piece that steps next.
-            Board& b = game.field.board;
+            Board& b = game.board;
             const Box& p = b.pieces[next];
             b.walls[1 + int(at % kWallCount)] = {p.left + 100, p.top - 400, 60, 1100};
             b.scaleHeight -= 500;
         };
-        const Outcome plain = play(start, true, change);
+        const Ending plain = play(start, true, change);
         ASSERT_EQ(play(start, false, change), plain) << "shot " << shot;
         changed += !(plain == play(start, true));
     }

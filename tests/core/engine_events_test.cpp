@@ -7,7 +7,8 @@
 #include "Scenario.h"
 #include "engine/ContactPass.h"
 #include "engine/Shot.h"
-#include "support/FakePlatform.h"
+#include "match/Match.h"
+#include "platform/SilentPlatform.h"
 
 namespace capzel::scenarios {
 namespace {
@@ -22,26 +23,27 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
         const std::string name = record.at("name");
         // The same shot without reports and with the plain passes: the
         // reports change nothing, and both passes report alike.
-        auto play = [&](test::Game& t, ShotEvents* events, bool plainPasses) {
-            setUp(t.ctx, scenarioFromJson(record.at("in")));
+        const Scenario scenario = scenarioFromJson(record.at("in"));
+        Game before;
+        setUp(before, scenario);
+        auto play = [&](Game& g, ShotEvents* events, bool plainPasses) {
+            g = gameAtLaunch(before, scenarioShot(before, scenario));
+            SilentPlatform ui;
+            GameContext ctx{g, ui};
             ShotOptions options;
             options.events = events;
             options.plainPasses = plainPasses;
-            const ShotResult r = shootPiece(t.ctx, options);
-            return std::pair{r.unfinished, outcome(t.ctx, r, 0, {}, 0)};
+            const ShotResult r = shootPiece(ctx, std::int16_t(scenario.power), options);
+            return std::pair{r.unfinished, outcome(g, r, 0, 0, {}, 0)};
         };
-        test::Game t, silent, plain;
+        Game g, silent, plain;
         ShotEvents events, plainEvents;
-        const auto played = play(t, &events, false);
+        const auto played = play(g, &events, false);
         EXPECT_EQ(played, play(silent, nullptr, false)) << name;
         EXPECT_EQ(played, play(plain, &plainEvents, true)) << name;
         EXPECT_EQ(events, plainEvents) << name;
         if (played.first) continue;
         ++shots;
-        const Game& g = t.g;
-        test::Game start;
-        setUp(start.ctx, scenarioFromJson(record.at("in")));
-        const Game& before = start.g;
         // The first twenty contacts are the hit log's pairs, in order.
         std::vector<std::pair<int, int>> contacts, logged;
         for (const ShotEvent& e : events)
@@ -72,19 +74,18 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
 TEST(ShotEvents, ContactStrengthIsTheClosingSpeed) {
     struct Case { float vi, vj, strength; };
     for (const Case& c : {Case{3, -4, 7}, Case{3, 1, 2}, Case{0, -5, 5}}) {
-        test::Game t;
+        Game g;
+        SilentPlatform ui;
         ShotEvents events;
-        t.ctx.shotEvents = &events;
-        Game& g = t.g;
-        Field& field = t.field;
+        GameContext ctx{g, ui, &events};
         g.numberOfPlayers = 2;
         g.currentTurn = 1;
-        g.inGame = {false, true, true};
-        field.board.pieces[1] = {.left = 1000, .top = 1000, .width = 300, .height = 300};
-        field.board.pieces[2] = {.left = 1250, .top = 1000, .width = 300, .height = 300};
-        field.velocityX[1] = c.vi;
-        field.velocityX[2] = c.vj;
-        ASSERT_TRUE(engine::contactPass(t.ctx, 1, true));
+        g.seats[1].inGame = g.seats[2].inGame = true;
+        g.piece(1) = {.left = 1000, .top = 1000, .width = 300, .height = 300};
+        g.piece(2) = {.left = 1250, .top = 1000, .width = 300, .height = 300};
+        g.velocityX[1] = c.vi;
+        g.velocityX[2] = c.vj;
+        ASSERT_TRUE(engine::contactPass(ctx, 1, true));
         ASSERT_EQ(events.size(), 1u);
         EXPECT_EQ(events[0].strength, c.strength) << c.vi << " " << c.vj;
     }

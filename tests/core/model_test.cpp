@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "model/Game.h"
+#include "model/WindowState.h"
 
 using namespace capzel;
 
@@ -16,11 +17,11 @@ TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
     EXPECT_EQ(spotLabel(13) + spotLabel(26) + spotLabel(29), "13AD");
     // The guide lines are numbered 0 to 23 with no line 6.
     std::string guides;
-    for (int g = -1; g <= 24; ++g) guides += Board::guideExists(g) ? 'x' : '-';
+    for (int g = -1; g <= 24; ++g) guides += FieldMarkings::guideExists(g) ? 'x' : '-';
     EXPECT_EQ(guides, "-xxxxxx-xxxxxxxxxxxxxxxxx-");
     // The start-up field, pinned: every piece's place, size and colour, the
     // walls, the holder and the edges a window shows before the first game.
     Game g;
     g.numberOfPlayers = kMaxPlayers;
-    EXPECT_EQ(stateHash(captureSnapshot(g, Field{})), 0x337ac93101c9295ull) << std::hex << stateHash(captureSnapshot(g, Field{}));
+    EXPECT_EQ(g.hash(), 0x337ac93101c9295ull) << std::hex << g.hash();
 }

@@ -68,8 +68,7 @@ TEST(HostileFiles, AreRefusedOrCutShortBeforeTheyAreRead) {
 
         DiskReading ui;
         Game g;
-        Field field;
-        GameContext ctx{g, field, ui};
+        GameContext ctx{g, ui};
         ui.openAnswers = {path};
         EXPECT_FALSE(loadGameCommand(ctx, dir.string()));
         ASSERT_EQ(ui.messages.size(), 1u);

@@ -16,52 +16,52 @@ using namespace capzel::players;
 namespace {
 
 // Ann and Bob at target 5, Ann to shoot.
-struct Game : test::ShotTable {
-    Game() : ShotTable(2) {
+struct AnnAndBob : test::ShotTable {
+    AnnAndBob() : ShotTable(2) {
         g.seats[1].name = "Ann";
         g.seats[2].name = "Bob";
         g.seats[1].position = g.seats[2].position = 5;
-        centrePieceOn(piece(2), field.board.spots[6]);
+        centrePieceOn(piece(2), g.board.spots[6]);
     }
 };
 
 // Ann a short way left of box 2, her next target, with nothing between.
-void nearHerTarget(Game& t) {
+void nearHerTarget(AnnAndBob& t) {
     t.g.seats[1].position = 1;
     t.place(1, 7000, 800);
 }
 
 // Ann a killer in box 13, Bob's piece beside hers.
-void killerBesidePrey(Game& t) {
+void killerBesidePrey(AnnAndBob& t) {
     t.g.seats[1].isKiller = true;
     t.g.seats[1].position = 13;
-    centrePieceOn(t.piece(1), t.field.board.spots[13]);
+    centrePieceOn(t.piece(1), t.g.board.spots[13]);
     t.place(2, t.piece(1).left + 900, t.piece(1).top);
 }
 
 }  // namespace
 
 TEST(Planner, TakesTheObviousShot) {
-    Game reach, kill;
+    AnnAndBob reach, kill;
     nearHerTarget(reach);
     killerBesidePrey(kill);
-    const PlannedShot toTarget = planShot(reach.g, reach.field, PlayerKind::Expert, 1).shot;
+    const PlannedShot toTarget = planShot(reach.g, PlayerKind::Expert, 1).shot;
     ASSERT_TRUE(playShot(reach.ctx, toTarget, 100000));
     EXPECT_GE(reach.g.seats[1].position, 2);
     EXPECT_EQ(reach.g.currentTurn, 1);
 
-    const PlannedShot atPrey = planShot(kill.g, kill.field, PlayerKind::Expert, 1).shot;
+    const PlannedShot atPrey = planShot(kill.g, PlayerKind::Expert, 1).shot;
     ASSERT_TRUE(playShot(kill.ctx, atPrey, 100000));
     EXPECT_TRUE(kill.g.seats[2].dead);
     EXPECT_FALSE(kill.g.gameRunning);  // the last other player is gone: Ann won
 }
 
 TEST(Planner, SameSeedSameShotOnAnyNumberOfThreads) {
-    Game t;
+    AnnAndBob t;
     nearHerTarget(t);
-    const PlanResult one = planShot(t.g, t.field, PlayerKind::Novice, 7, {.threads = 1});
-    const PlanResult two = planShot(t.g, t.field, PlayerKind::Novice, 7, {.threads = 2});
-    const PlanResult other = planShot(t.g, t.field, PlayerKind::Novice, 8, {.threads = 2});
+    const PlanResult one = planShot(t.g, PlayerKind::Novice, 7, {.threads = 1});
+    const PlanResult two = planShot(t.g, PlayerKind::Novice, 7, {.threads = 2});
+    const PlanResult other = planShot(t.g, PlayerKind::Novice, 8, {.threads = 2});
     EXPECT_GE(one.candidatesJudged, 10000);
     EXPECT_EQ(one.candidatesJudged, two.candidatesJudged);
     EXPECT_EQ(one.value, two.value);
@@ -78,33 +78,32 @@ TEST(Planner, PlansOnlyWhatTheBoardPlays) {
     EXPECT_EQ(barStrength(layout, 1), 2815);                       // "Go" at the first tick
     EXPECT_EQ(barStrength(layout, maxBarTicks()), 9405);   // "Go" at the top of a full bar
     const struct {
-        void (*setUp)(Game&);
+        void (*setUp)(AnnAndBob&);
         PlayerKind level;
     } rows[] = {
         {nearHerTarget, PlayerKind::Expert},
         {killerBesidePrey, PlayerKind::Novice},
     };
     for (const auto& r : rows) {
-        Game t;
+        AnnAndBob t;
         r.setUp(t);
         const Game before = t.g;
-        const Board beforeBoard = t.field.board;
-        const PlanResult plan = planShot(t.g, t.field, r.level, 3);
+        const PlanResult plan = planShot(t.g, r.level, 3);
         const PlannedShot& s = plan.shot;
         ASSERT_GE(s.barTicks, 1);
         ASSERT_LE(s.barTicks, maxBarTicks());
         EXPECT_TRUE(s.aimX != aimStartX(t.piece(1)) || s.aimY != aimStartY(t.piece(1)));
         ASSERT_TRUE(playShot(t.ctx, s, 100000));  // ComputerTurn fires it through the board
         if (r.level == PlayerKind::Expert) {
-            EXPECT_EQ(plan.value, outcomeValue(before, beforeBoard, t.g, t.field.board, 1));
+            EXPECT_EQ(plan.value, outcomeValue(before, t.g, 1));
         }
     }
 }
 
 TEST(Planner, NothingToPlanWithoutARunningGame) {
-    Game t;
+    AnnAndBob t;
     t.g.gameRunning = false;
-    const PlanResult plan = planShot(t.g, t.field, PlayerKind::Expert, 1);
+    const PlanResult plan = planShot(t.g, PlayerKind::Expert, 1);
     EXPECT_EQ(plan.candidatesJudged, 0);
     EXPECT_GE(plan.shot.barTicks, 1);
 }
@@ -114,7 +113,7 @@ TEST(Planner, NothingToPlanWithoutARunningGame) {
 TEST(Planner, CancelledSearchStopsWithinOneTrialPerThread) {
     for (int n : {1, 2}) {
         SCOPED_TRACE(n);
-        Game t;
+        AnnAndBob t;
         nearHerTarget(t);
         std::atomic<bool> cancel{false};
         std::atomic<long> played{0};
@@ -122,7 +121,7 @@ TEST(Planner, CancelledSearchStopsWithinOneTrialPerThread) {
         o.cancel = &cancel;
         o.trialsPlayed = &played;
         PlanResult plan;
-        std::thread search([&] { plan = planShot(t.g, t.field, PlayerKind::Novice, 1, o); });
+        std::thread search([&] { plan = planShot(t.g, PlayerKind::Novice, 1, o); });
         while (played.load() == 0) std::this_thread::yield();
         cancel.store(true);
         const long seen = played.load();

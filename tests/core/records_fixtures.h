@@ -5,14 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "model/GameContext.h"
 #include "support/FakePlatform.h"
 
 namespace capzel::test {
 
 // Ann at target 5, Bob a killer just rested on D; Bob's turn; half-twip places.
-inline void setUpTwoPlayerKillerGame(Game& t) {
-    Game& g = t.g;
+inline void setUpTwoPlayerKillerGame(Game& g) {
     g.numberOfPlayers = 2;
     g.currentTurn = 2;
     g.gameRunning = true;
@@ -31,10 +29,10 @@ inline void setUpTwoPlayerKillerGame(Game& t) {
     g.seats[2].score = -712;
     g.seats[1].color = 16777215;
     g.seats[2].color = rgb(0, 128, 255);
-    Box& a = t.field.board.pieces[1];
+    Box& a = g.board.pieces[1];
     a.left = 4600.5f;  // halves go to the even neighbour: 4600
     a.top = 621.5f;    // 622
-    Box& b = t.field.board.pieces[2];
+    Box& b = g.board.pieces[2];
     b.left = 5010.25f;
     b.top = 4399.75f;
 }

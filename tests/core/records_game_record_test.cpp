@@ -1,13 +1,16 @@
 // Whole-game records: a game recorded by the session, written, read back and
-// played again with no window ends every entry in the state it recorded;
-// undos and redos are entries like the others; hostile records are refused
-// with the field named.
+// played again with no window ends every entry in the game it recorded;
+// undos and redos are entries like the others; records of the first version
+// still play; hostile records are refused with the field named.
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include "DataRows.h"
 #include "Scenario.h"
-#include "session/GameSession.h"
 #include "match/RecordReplay.h"
+#include "match/RecordStart.h"
+#include "session/GameSession.h"
 #include "support/RunDriver.h"
 
 namespace capzel {
@@ -15,18 +18,20 @@ namespace {
 
 using nlohmann::json;
 
-// A shot of the player whose turn it is, aimed as the scenario aims; a
-// command given in `during` runs before the run's advance number 5.
-void shoot(GameSession& session, test::FakePlatform& ui, const std::array<float, 4>& aim, int power,
-           GameCommand during = nullptr, std::vector<std::string> answers = {}) {
-    session.field().board.pointer = {aim[0], aim[1], aim[2], aim[3], true};
-    session.state().power = std::int16_t(power);
-    session.turn().startShot();
+// A shot of the player whose turn it is (from where the player placed the
+// piece, if so), aimed as given; a command given in `during` is typed
+// before the run's advance number 5.
+void shoot(GameSession& session, test::FakePlatform& ui, const std::array<float, 4>& aim, int strength,
+           std::optional<HiddenCommandKind> during = {}, std::vector<std::string> answers = {}) {
+    TurnController& turn = session.turn();
+    ShotCommand shot = turn.pendingShot(std::int16_t(strength));
+    shot.x1 = aim[0], shot.y1 = aim[1], shot.x2 = aim[2], shot.y2 = aim[3];
+    if (turn.fire(shot)) return;  // the game is over
     int advances = 0;
-    test::drive(session.turn(), session.turn(), ui, [&] {
-        if (++advances != 5 || !during || !session.turn().shot()) return;
+    test::drive(turn, turn, ui, [&] {
+        if (++advances != 5 || !during || !turn.shot()) return;
         ui.inputAnswers.assign(answers.begin(), answers.end());
-        session.runCommand(during);
+        session.runCommand(*during);
     });
     session.advanced();
 }
@@ -38,18 +43,17 @@ void shoot(GameSession& session, test::FakePlatform& ui, const std::array<float,
 void playShortGame(GameSession& session, test::FakePlatform& ui, const scenarios::Scenario& s, int variant) {
     session.beginGame(scenarios::scenarioSetup(s));
     shoot(session, ui, s.pointer, s.power);
-    const int seat = session.state().currentTurn;
-    const Box& piece = session.field().board.pieces[std::clamp(seat, 1, kMaxPlayers)];
+    const int seat = session.game().currentTurn;
+    const Box& piece = session.game().piece(std::clamp(seat, 1, kMaxPlayers));
     const float cx = piece.left + piece.width / 2, cy = piece.top + piece.height / 2;
     session.turn().mouseMove(0, 1, cx + 40, cy - 25);
     const std::array<float, 4> aim{cx, cy, cx + 300 - float(variant % 600), cy + 700};
-    const std::string who = std::to_string(seat);
     if (variant % 3 == 0)
-        shoot(session, ui, aim, 2000 + variant % 5000, setSpeedCommand, {who, "40", "-25"});
+        shoot(session, ui, aim, 2000 + variant % 5000, HiddenCommandKind::SetSpeed, {std::to_string(seat), "40", "-25"});
     else
         shoot(session, ui, aim, 2000 + variant % 5000);
     ui.inputAnswers = {"all", variant % 2 ? "96.5" : "90"};
-    session.runCommand(setFrictionCommand);
+    session.runCommand(HiddenCommandKind::SetFriction);
     session.undo();
     session.undo();
     session.redo();
@@ -78,7 +82,7 @@ TEST(GameRecord, EveryCorpusGameReplaysFromItsTextAsRecorded) {
         for (const RecordEntry& e : record.entries) {
             if (const auto* shot = std::get_if<RecordedShot>(&e)) {
                 placed += shot->placement.has_value();
-                midShot += !shot->commands.empty();
+                midShot += !shot->midShot.empty();
             }
             undone += std::holds_alternative<RecordedUndo>(e);
         }
@@ -97,8 +101,8 @@ TEST(GameRecord, EveryCorpusGameReplaysFromItsTextAsRecorded) {
     EXPECT_GT(undone, games);
 }
 
-// Undo k shots, then redo them: the game is the same to the bit, and so is
-// each redone shot's entry; a new shot ends the redos.
+// Undo every shot, then redo them: the game is the same to the bit after
+// each; a new shot ends the redos; a jump to any shot gives the game there.
 TEST(GameRecord, UndoingAndRedoingShotsComesBackToTheSameGame) {
     GameSession session;
     test::FakePlatform ui;
@@ -109,14 +113,13 @@ TEST(GameRecord, UndoingAndRedoingShotsComesBackToTheSameGame) {
     std::vector<std::uint64_t> after;
     for (int k = 0; k < 6; ++k) {
         shoot(session, ui, {1580, 8420, 1580 - 80.0f * float(k), 9000}, 2800 + 500 * k);
-        after.push_back(gameHash(session.state(), session.field()));
+        after.push_back(session.game().hash());
     }
     for (int k = 6; k > 0; --k) ASSERT_TRUE(session.undo()) << k;
-    EXPECT_FALSE(session.canUndo());
     EXPECT_FALSE(session.undo());
     for (int k = 0; k < 6; ++k) {
         ASSERT_TRUE(session.redo()) << k;
-        EXPECT_EQ(gameHash(session.state(), session.field()), after[std::size_t(k)]) << k;
+        EXPECT_EQ(session.game().hash(), after[std::size_t(k)]) << k;
     }
     EXPECT_FALSE(session.redo());
     ASSERT_TRUE(session.undo() && session.undo() && session.canRedo());
@@ -125,38 +128,55 @@ TEST(GameRecord, UndoingAndRedoingShotsComesBackToTheSameGame) {
     const ReplayCheck check = replayWholeRecord(session.record());
     EXPECT_TRUE(check.ok()) << check.firstMismatch->describe();
 
-    // A jump to any shot gives the game the record holds there.
-    Game g;
-    Field field;
-    ASSERT_TRUE(restoreToShot(session.record(), 3, g, field));
-    EXPECT_EQ(gameHash(g, field), after[2]);
+    const std::optional<Game> third = gameAfterShot(session.record(), 3);
+    ASSERT_TRUE(third);
+    EXPECT_EQ(third->hash(), after[2]);
     std::string error;
-    EXPECT_FALSE(restoreToShot(session.record(), 99, g, field, &error));
+    EXPECT_FALSE(gameAfterShot(session.record(), 99, &error));
     EXPECT_NE(error.find("shots, not 99"), std::string::npos) << error;
 }
 
-// A record of one shot with a placement and a command during it, the base
-// the refusal table edits.
-std::string validRecordText() {
-    const std::vector<json> rows = test::dataRows("scenarios.jsonl");
-    GameSession session;
-    test::FakePlatform ui;
-    session.openBoard(ui);
-    for (const json& row : rows) {
-        playShortGame(session, ui, scenarios::scenarioFromJson(row.at("in")), 0);
-        const auto& first = session.record().entries;
-        const auto* shot = first.size() > 1 ? std::get_if<RecordedShot>(&first[1]) : nullptr;
-        if (shot && shot->placement && !shot->commands.empty()) return writeGameRecord(session.record());
-    }
-    ADD_FAILURE() << "no corpus game has a placed shot with a command";
-    return {};
+// Records the program wrote before its games began from a game value (the
+// first version): games built from a setup and a field, what the player had
+// left on the board kept with each command and undo. They still read, play
+// to the same hash after every entry, and keep their version when written.
+std::vector<std::string> firstVersionRecords() {
+    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/records_v1.jsonl");
+    std::vector<std::string> texts;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) texts.push_back(line);
+    EXPECT_FALSE(texts.empty()) << "records_v1.jsonl is missing or empty";
+    return texts;
 }
 
-// Each row of record_refusals.jsonl edits a valid record's text (a null
-// value removes the field); the reader must refuse it and name the field.
-// A command past its shot's end is refused by the replay, the shot named.
+TEST(GameRecord, FirstVersionRecordsStillPlayAsRecorded) {
+    int before = 0;
+    for (const std::string& text : firstVersionRecords()) {
+        std::string error;
+        const std::optional<GameRecord> read = readGameRecord(text, &error);
+        ASSERT_TRUE(read) << error;
+        ASSERT_TRUE(read->setupStart);
+        for (const RecordEntry& e : read->entries) {
+            if (const auto* c = std::get_if<RecordedCommandEntry>(&e)) before += c->before.has_value();
+            if (const auto* u = std::get_if<RecordedUndo>(&e)) before += u->before.has_value();
+        }
+        const ReplayCheck check = replayWholeRecord(*read);
+        EXPECT_TRUE(check.ok()) << check.firstMismatch->describe();
+        EXPECT_EQ(check.shotsChecked, read->shotCount());
+        EXPECT_EQ(recordStartGame(*read).hash(), read->start.hash);
+        EXPECT_EQ(json::parse(writeGameRecord(*read)), json::parse(text));
+    }
+    EXPECT_GT(before, 0);
+}
+
+// Each row of record_refusals.jsonl edits a valid first-version record's
+// text (a null value removes the field); the reader must refuse it and name
+// the field. A command past its shot's end is refused by the replay, the
+// shot named.
 TEST(GameRecord, HostileRecordsAreRefusedNamingTheField) {
-    const std::string valid = validRecordText();
+    const std::vector<std::string> records = firstVersionRecords();
+    ASSERT_FALSE(records.empty());
+    const std::string valid = records.front();
     ASSERT_TRUE(readGameRecord(valid, nullptr));
     for (const json& row : test::dataRows("record_refusals.jsonl")) {
         json j = json::parse(valid);
@@ -165,12 +185,17 @@ TEST(GameRecord, HostileRecordsAreRefusedNamingTheField) {
             j.at(at.parent_pointer()).erase(at.back());
         else
             j[at] = row.at("value");
+        std::string names = row.at("names");
+        // The row was written when records had one version: a record of
+        // the second version holds a game instead of a setup and a field.
+        if (names == "/version: is 2, outside 1 to 1") names = "/game: is missing";
         std::string error;
         EXPECT_FALSE(readGameRecord(j.dump(), &error)) << at;
-        EXPECT_EQ(error.rfind(row.at("names").get<std::string>(), 0), 0u) << at << ": " << error;
+        EXPECT_EQ(error.rfind(names, 0), 0u) << at << ": " << error;
     }
     const std::pair<std::string, const char*> texts[] = {
-        {"{", "not JSON"}, {"[]", "not a JSON object"}, {valid + std::string(kMaxGameRecordBytes, ' '), "bytes"}};
+        {"{", "not JSON"}, {"[]", "not a JSON object"}, {valid + std::string(kMaxGameRecordBytes, ' '), "bytes"},
+        {R"({"format": "capzel-game-record", "version": 3})", "/version: is 3, outside 1 to 2"}};
     for (const auto& [text, named] : texts) {
         std::string error;
         EXPECT_FALSE(readGameRecord(text, &error));

@@ -16,7 +16,9 @@ Game finishedThreePlayerGame() {
     g.seats[1].name = "Ann, \"the\" first";
     g.seats[2].name = "Bob";
     g.seats[3].name = "Cy";
-    g.score = {0, 812, -5, 240};
+    g.seats[1].score = 812;
+    g.seats[2].score = -5;
+    g.seats[3].score = 240;
     g.seats[3].kind = PlayerKind::Expert;
     g.seats[2].dead = g.seats[3].dead = true;
     g.currentTurn = 1;

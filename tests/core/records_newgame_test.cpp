@@ -4,13 +4,11 @@
 #include <set>
 
 #include "records/NewGame.h"
-#include "records_fixtures.h"
 
 using namespace capzel;
-using namespace capzel::test;
 
 TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
-    Game t;
+    Game g;
     NewGameSettings five;
     five.players = 5;
     for (int i = 1; i <= 5; ++i) {
@@ -18,60 +16,52 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
         five.friction[std::size_t(i)] = FrictionLevel::High;
         five.colors[std::size_t(i)] = Color(100 + i);
     }
-    applyNewGame(t.ctx, five);
+    applyNewGame(g, five);
     // The first game runs for a while.
-    t.g.seats[2].position = 14;
-    t.g.seats[1].isKiller = t.g.seats[3].dead = t.g.seats[2].losingTurn = true;
-    t.g.shotInProgress = true;
-    t.g.currentTurn = 4;
+    g.seats[2].position = 14;
+    g.seats[1].isKiller = g.seats[3].dead = g.seats[2].losingTurn = true;
+    g.shotInProgress = true;
+    g.currentTurn = 4;
 
     NewGameSettings three;
     three.players = 3;
     three.names[2] = "";  // an empty name is taken as typed
-    applyNewGame(t.ctx, three);
+    applyNewGame(g, three);
 
-    EXPECT_TRUE(t.g.gameRunning);
-    EXPECT_EQ(t.g.numberOfPlayers, 3);
-    EXPECT_EQ(t.g.currentTurn, 1);
-    EXPECT_FALSE(t.g.shotInProgress);
-    EXPECT_EQ(t.g.seats[2].name, "");
+    EXPECT_TRUE(g.gameRunning);
+    EXPECT_EQ(g.numberOfPlayers, 3);
+    EXPECT_EQ(g.currentTurn, 1);
+    EXPECT_FALSE(g.shotInProgress);
+    EXPECT_EQ(g.seats[2].name, "");
     for (int i = 0; i <= kMaxPlayers; ++i) {
-        EXPECT_EQ(t.g.seats[i].position, 0) << i;
-        EXPECT_FALSE(t.g.seats[i].isKiller || t.g.seats[i].dead || t.g.seats[i].losingTurn || t.g.seats[i].inGame) << i;
+        EXPECT_EQ(g.seats[i].position, 0) << i;
+        EXPECT_FALSE(g.seats[i].isKiller || g.seats[i].dead || g.seats[i].losingTurn || g.seats[i].inGame) << i;
     }
     for (int i = 4; i <= 5; ++i) {
-        EXPECT_EQ(t.g.seats[i].name, "Five " + std::to_string(i));
-        EXPECT_EQ(t.g.seats[i].friction, 97.5f);
-        EXPECT_EQ(t.g.seats[i].score, 300 + (i - 1) * 10);
-        EXPECT_EQ(t.g.seats[i].color, Color(100 + i));
+        EXPECT_EQ(g.seats[i].name, "Five " + std::to_string(i));
+        EXPECT_EQ(g.seats[i].friction, 97.5f);
+        EXPECT_EQ(g.seats[i].score, 300 + (i - 1) * 10);
+        EXPECT_EQ(g.seats[i].color, Color(100 + i));
     }
-    for (int i = 1; i <= kMaxPlayers; ++i) EXPECT_EQ(t.field.board.pieces[i].visible, i <= 3) << i;
+    for (int i = 1; i <= kMaxPlayers; ++i) EXPECT_EQ(g.piece(i).visible, i <= 3) << i;
 }
 
-// Every default colour stands out on the field and from the others.
-TEST(NewGame, DefaultColoursAreDistinctAndShowOnTheField) {
-    std::set<Color> seen;
-    for (int i = 1; i <= kMaxPlayers; ++i) {
-        EXPECT_NE(defaultPlayerColor(i), rgb(0, 0, 0)) << i;
-        seen.insert(defaultPlayerColor(i));
-    }
-    EXPECT_EQ(seen.size(), std::size_t(kMaxPlayers));
-}
-
-// A count outside 1 to 8 seats as many as it can: a solo game has one seat.
-TEST(NewGame, SeatsFollowTheCountWithinOneToEight) {
+// The dialog as it opens: the walls in play, every seat a person's, each
+// default colour standing out on the field and from the others; a count
+// outside 1 to 8 seats as many as it can (a solo game has one seat).
+TEST(NewGame, TheDialogsDefaultsAndSeatCounts) {
     for (const auto [asked, seated] : {std::pair{1, 1}, {0, 1}, {-3, 1}, {8, 8}, {9, 8}}) {
         NewGameSettings s;
         s.players = asked;
-        EXPECT_EQ(newGameSetup(s).seats.size(), std::size_t(seated)) << asked;
+        const GameSetup setup = newGameSetup(s);
+        ASSERT_EQ(setup.seats.size(), std::size_t(seated)) << asked;
+        EXPECT_EQ(setup.walls, std::optional<bool>(true));
+        std::set<Color> colours;
+        for (const SeatSetup& seat : setup.seats) {
+            EXPECT_EQ(seat.kind, PlayerKind::Human) << seat.name;
+            EXPECT_NE(seat.color, std::optional<Color>(rgb(0, 0, 0))) << seat.name;
+            colours.insert(seat.color.value_or(0));
+        }
+        EXPECT_EQ(colours.size(), std::size_t(seated)) << asked;
     }
-}
-
-// The dialog opens on a game with the walls in play, every seat a person's.
-TEST(NewGame, TheDialogOpensOnWallsInPlayAndPeopleInEverySeat) {
-    NewGameSettings s;
-    s.players = kMaxPlayers;
-    const GameSetup setup = newGameSetup(s);
-    EXPECT_EQ(setup.walls, std::optional<bool>(true));
-    for (const SeatSetup& seat : setup.seats) EXPECT_EQ(seat.kind, PlayerKind::Human) << seat.name;
 }

@@ -43,20 +43,20 @@ TEST(SaveFileFormat, RealsInTheirShortestForm) {
 }
 
 TEST(SaveFileFormat, GatherRoundsHalvesToEvenAndHoldsValuesInRange) {
-    Game t;
-    setUpTwoPlayerKillerGame(t);
-    Box& a = t.field.board.pieces[1];
+    Game g;
+    setUpTwoPlayerKillerGame(g);
+    Box& a = g.piece(1);
     a.height = 300.5f;   // 300
     a.width = 301.5f;    // 302
     a.left = -0.5f;      // 0
     a.top = 25000.0f;    // beyond the coordinate limit: 20000
-    t.g.seats[1].score = 70000;     // kept whole: the writer holds the score line to 16 bits
-    t.g.seats[2].score = -70000;
-    t.g.seats[2].friction = 150.0f; // 100
-    t.g.seats[2].position = 99999;  // 32767
-    t.g.seats[2].color = 0xFFFFFFFFu;
-    t.g.currentTurn = 3;      // beyond the players: the turn start would give 1
-    const SavedGame s = gatherSavedGame(t.g, t.field.board);
+    g.seats[1].score = 70000;     // kept whole: the writer holds the score line to 16 bits
+    g.seats[2].score = -70000;
+    g.seats[2].friction = 150.0f; // 100
+    g.seats[2].position = 99999;  // 32767
+    g.seats[2].color = 0xFFFFFFFFu;
+    g.currentTurn = 3;      // beyond the players: the turn start would give 1
+    const SavedGame s = gatherSavedGame(g);
     EXPECT_EQ(s.players[0].height, 300);
     EXPECT_EQ(s.players[0].width, 302);
     EXPECT_EQ(s.players[0].left, 0);
@@ -67,9 +67,9 @@ TEST(SaveFileFormat, GatherRoundsHalvesToEvenAndHoldsValuesInRange) {
     EXPECT_EQ(s.players[1].position, 32767);
     EXPECT_EQ(s.players[1].color, 16777215);
     EXPECT_EQ(s.currentTurn, 1);
-    t.g.numberOfPlayers = 1;  // so in a game of one
-    EXPECT_EQ(gatherSavedGame(t.g, t.field.board).currentTurn, 1);
-    t.g.numberOfPlayers = 2;
+    g.numberOfPlayers = 1;  // so in a game of one
+    EXPECT_EQ(gatherSavedGame(g).currentTurn, 1);
+    g.numberOfPlayers = 2;
     // Whatever was held in range, the file loads again as written.
     const SaveFileParse back = parseSaveFile(formatSaveFile(s));
     ASSERT_TRUE(back) << describeSaveFileError(back.error);
@@ -141,9 +141,9 @@ TEST(SaveFileReader, NamesWithCommasAndOtherEncodingsSurvive) {
 
 // Each record of save_refusals.jsonl edits a valid file into one refused.
 TEST(SaveFileReader, RefusesFilesThatDoNotFollowTheFormat) {
-    Game t;
-    setUpTwoPlayerKillerGame(t);
-    const std::vector<std::string> good = splitLines(formatSaveFile(gatherSavedGame(t.g, t.field.board)));
+    Game g;
+    setUpTwoPlayerKillerGame(g);
+    const std::vector<std::string> good = splitLines(formatSaveFile(gatherSavedGame(g)));
     ASSERT_EQ(good.size(), 35u);
     for (const nlohmann::json& r : dataRows("save_refusals.jsonl")) {
         const std::string name = r.at("name");
@@ -233,8 +233,8 @@ TEST(SaveFileBlocks, FollowThePlayersLinesOnlyWhenNeeded) {
         ASSERT_TRUE(back) << describeSaveFileError(back.error);
         EXPECT_EQ(*back.game, g);
         Game loaded;
-        applySavedGame(loaded.ctx, *back.game);
-        EXPECT_EQ(gatherSavedGame(loaded.g, loaded.field.board), g);
+        applySavedGame(loaded, *back.game);
+        EXPECT_EQ(gatherSavedGame(loaded), g);
     }
     // Every level reads back as written; only a Strong seat brings the head
     // line that names it, so the older files keep their bytes.

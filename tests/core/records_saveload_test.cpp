@@ -15,7 +15,7 @@ using namespace capzel::test;
 namespace {
 
 // A running three-player game that a load must replace or leave alone.
-void setUpOtherGame(Game& t) {
+void setUpOtherGame(GameFixture& t) {
     t.g.numberOfPlayers = 3;
     t.g.currentTurn = 3;
     t.g.gameRunning = true;
@@ -28,12 +28,12 @@ void setUpOtherGame(Game& t) {
         t.g.seats[i].color = Color(i);
         t.g.seats[i].position = i;
     }
-    for (int j = 1; j <= 8; ++j) t.field.board.walls[j].visible = false;
-    t.field.board.pieceHolder.width = 123;
+    for (int j = 1; j <= 8; ++j) t.g.board.walls[j].visible = false;
+    t.g.board.pieceHolder.width = 123;
 }
 
 // The file a save of this game writes.
-std::string fileOf(const Game& t) { return formatSaveFile(gatherSavedGame(t.g, t.field.board)); }
+std::string fileOf(const Game& g) { return formatSaveFile(gatherSavedGame(g)); }
 
 }  // namespace
 
@@ -55,10 +55,10 @@ TEST(SaveGameCommand, WritesTheChosenFileOrTellsWhyNot) {
     } rows[] = {{true, "/games/two.CSG", ""}, {true, "", "Permission denied."},
                 {true, "/read-only/two.CSG", "Permission denied."}, {false, "empty.CSG", ""}};
     for (const auto& r : rows) {
-        Game t;
-        if (r.game) setUpTwoPlayerKillerGame(t);
+        Game g;
+        if (r.game) setUpTwoPlayerKillerGame(g);
         Platform ui;
-        GameContext ctx{t.g, t.field, ui};
+        GameContext ctx{g, ui};
         if (!r.chosen.empty()) ui.saveAnswers = {r.chosen};
         ui.writeError = r.refusal;
         const bool written = !r.chosen.empty() && r.refusal.empty(), told = !r.chosen.empty() && !r.refusal.empty();
@@ -66,7 +66,7 @@ TEST(SaveGameCommand, WritesTheChosenFileOrTellsWhyNot) {
         EXPECT_EQ(ui.files.size(), written ? 1u : 0u) << r.chosen;
         EXPECT_EQ(ui.busyDepth, 0);
         if (written) EXPECT_EQ(ui.busyWhileWriting, 1);
-        if (written && r.game) EXPECT_EQ(ui.files[r.chosen], fileOf(t));
+        if (written && r.game) EXPECT_EQ(ui.files[r.chosen], fileOf(g));
         if (written && !r.game) {
             const std::vector<std::string> lines = splitLines(ui.files[r.chosen]);
             EXPECT_EQ(lines, (std::vector<std::string>{lines.at(0), "0,\" = Number of players\"", "0,\" = Current turn\""}));
@@ -77,12 +77,12 @@ TEST(SaveGameCommand, WritesTheChosenFileOrTellsWhyNot) {
 }
 
 TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
-    Game saved;
-    setUpTwoPlayerKillerGame(saved);
+    GameFixture saved;
+    setUpTwoPlayerKillerGame(saved.g);
     saved.ui.saveAnswers = {"two.CSG"};
     ASSERT_TRUE(saveGameCommand(saved.ctx));
 
-    Game t;
+    GameFixture t;
     setUpOtherGame(t);
     t.ui.files = saved.ui.files;
     t.ui.yesNoAnswers = {true};
@@ -91,7 +91,7 @@ TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
     int turnDuringStart = -1;
     ASSERT_TRUE(loadGameCommand(t.ctx, "/program", [&](const SavedGame& game) {
         busyDuringStart = t.ui.busyDepth;
-        applySavedGame(t.ctx, game);
+        applySavedGame(t.g, game);
         turnDuringStart = t.g.currentTurn;
     })) << (t.ui.messages.empty() ? "" : t.ui.messages[0]);
     EXPECT_EQ(busyDuringStart, 1);  // the caller's steps run before the pointer comes back
@@ -106,20 +106,20 @@ TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
     EXPECT_TRUE(g.gameRunning);
     // Every value of the file comes back as the saved game had it, the
     // pieces' places in whole twips.
-    EXPECT_EQ(gatherSavedGame(g, t.field.board), gatherSavedGame(saved.g, saved.field.board));
-    EXPECT_EQ(t.field.board.pieces[1].left, 4600.0f);  // 4600.5: halves to even
+    EXPECT_EQ(gatherSavedGame(g), gatherSavedGame(saved.g));
+    EXPECT_EQ(g.piece(1).left, 4600.0f);  // 4600.5: halves to even
     for (int i = 1; i <= 2; ++i) {
-        EXPECT_EQ(t.field.board.pieces[i].fillColor, g.seats[i].color) << i;
-        EXPECT_TRUE(t.field.board.pieces[i].visible) << i;
+        EXPECT_EQ(g.piece(i).fillColor, g.seats[i].color) << i;
+        EXPECT_TRUE(g.piece(i).visible) << i;
     }
 
     // Not in the file: left as they were.
     EXPECT_FALSE(g.wallsOn);
-    for (int j = 1; j <= 8; ++j) EXPECT_FALSE(t.field.board.walls[j].visible) << j;
-    EXPECT_EQ(t.field.board.pieceHolder.width, 123.0f);
-    EXPECT_EQ(t.field.board.pieceHolder.height, 2.5f * 300.0f);
+    for (int j = 1; j <= 8; ++j) EXPECT_FALSE(g.board.walls[j].visible) << j;
+    EXPECT_EQ(g.board.pieceHolder.width, 123.0f);
+    EXPECT_EQ(g.board.pieceHolder.height, 2.5f * 300.0f);
     for (int i = 3; i <= kMaxPlayers; ++i) {
-        EXPECT_FALSE(t.field.board.pieces[i].visible) << i;
+        EXPECT_FALSE(g.piece(i).visible) << i;
         EXPECT_EQ(g.seats[i].name, "Old " + std::to_string(i));
         EXPECT_EQ(g.seats[i].score, 1000 + i);
         EXPECT_EQ(g.seats[i].position, 0) << "per-game tables are new";
@@ -144,18 +144,18 @@ TEST(LoadGameCommand, NoABrokenOrUnreadableFileLeavesTheGameAsItWas) {
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.says ? r.says : "no");
-        Game t;
+        GameFixture t;
         setUpOtherGame(t);
         t.ui.files["broken.CSG"] = joinLines(lines);
         t.ui.yesNoAnswers = {r.yes};
         t.ui.openAnswers = {r.file};
-        const std::uint64_t before = scenarios::stateDigest(t.ctx);
+        const std::uint64_t before = scenarios::stateDigest(t.g);
         bool started = false;
         EXPECT_FALSE(loadGameCommand(t.ctx, "/program", [&](const SavedGame&) { started = true; }));
         EXPECT_EQ(t.ui.questions, std::vector<std::string>{kLoadQuestion});
         EXPECT_EQ(t.ui.openAnswers.size(), r.yes ? 0u : 1u);
         EXPECT_FALSE(started);
-        EXPECT_EQ(scenarios::stateDigest(t.ctx), before);
+        EXPECT_EQ(scenarios::stateDigest(t.g), before);
         EXPECT_EQ(t.ui.busyDepth, 0);
         ASSERT_EQ(t.ui.messages.size(), r.says ? 1u : 0u);
         if (r.says) {
@@ -168,7 +168,7 @@ TEST(LoadGameCommand, NoABrokenOrUnreadableFileLeavesTheGameAsItWas) {
 TEST(LoadGameCommand, ThePointerComesBackWhenTheCallerFails) {
     Game saved;
     setUpTwoPlayerKillerGame(saved);
-    Game t;
+    GameFixture t;
     t.ui.files["two.CSG"] = fileOf(saved);
     t.ui.openAnswers = {"two.CSG"};
     EXPECT_THROW(loadGameCommand(t.ctx, "/program", [](const SavedGame&) { throw std::runtime_error("window gone"); }),
@@ -179,13 +179,13 @@ TEST(LoadGameCommand, ThePointerComesBackWhenTheCallerFails) {
 TEST(LoadGameCommand, APieceHolderFollowsTheSizeOfPieceOne) {
     Game saved;
     setUpTwoPlayerKillerGame(saved);
-    saved.field.board.pieces[1].height = 250;
-    Game t;
+    saved.piece(1).height = 250;
+    GameFixture t;
     t.ui.files["two.CSG"] = fileOf(saved);
     t.ui.openAnswers = {"two.CSG"};
     ASSERT_TRUE(loadGameCommand(t.ctx, "/program"));
     EXPECT_TRUE(t.ui.questions.empty());  // no game ran: nothing to ask
-    EXPECT_EQ(t.field.board.pieceHolder.height, 625.0f);  // (2 + 0.5) x 250
-    EXPECT_EQ(t.field.board.pieceHolder.width, 450.0f);   // as laid out
+    EXPECT_EQ(t.g.board.pieceHolder.height, 625.0f);  // (2 + 0.5) x 250
+    EXPECT_EQ(t.g.board.pieceHolder.width, 450.0f);   // as laid out
     EXPECT_TRUE(t.g.wallsOn);                             // as the program starts
 }

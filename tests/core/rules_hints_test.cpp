@@ -36,29 +36,28 @@ TEST(FieldHints, MarkOnlyALivingCurrentPlayerBetweenShots) {
     };
     for (const Row& r : rows) {
         Game g;
-        Board board = makeBoardLayout();
         g.numberOfPlayers = 8;
         g.recreatePerGameTables();
         g.gameRunning = r.flag != 'o';
         g.shotInProgress = r.flag == 's';
         g.currentTurn = std::int16_t(r.turn);
-        g.inGame = {false, true, true, false, false, false, false, false, true};  // 3 waits in the holder
+        for (int i : {1, 2, 8}) g.seats[i].inGame = true;  // 3 waits in the holder
         g.seats[2].dead = r.flag == 'd';
         const int me = std::min(r.turn, kMaxPlayers);
         g.seats[me].isKiller = r.flag == 'k';
         g.seats[me].position = r.position;
-        board.pieces[me].fillColor = r.piece;
+        g.piece(me).fillColor = r.piece;
         if (r.flag == 'k') {
             g.seats[3].inGame = true;  // now on the field; a dead piece is no prey
             g.seats[2].dead = r.turn == 3;
         }
-        const FieldHints h = fieldHints(g, board, r.flag == 'c');
+        const FieldHints h = fieldHints(g, g.board, r.flag == 'c');
         const bool marked = r.mark != 0;
         EXPECT_EQ(h.piece, marked ? r.turn : 0) << r.what;
         EXPECT_EQ(h.colour, r.mark) << r.what;
         EXPECT_EQ(h.target.has_value(), r.target != 0) << r.what;
         if (h.target && r.target) {
-            const Box& want = board.spots[r.target];
+            const Box& want = g.board.spots[r.target];
             EXPECT_EQ(std::tie(h.target->left, h.target->top), std::tie(want.left, want.top)) << r.what;
         }
         std::string prey;

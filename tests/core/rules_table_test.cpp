@@ -55,13 +55,13 @@ TEST(Rules, EachShotOrTurnStartAnnouncesAndLeavesTheGame) {
     const Board layout = makeBoardLayout();
     for (const nlohmann::json& r : test::dataRows("rules.jsonl")) {
         SCOPED_TRACE(r.at("what").get<std::string>());
-        test::Game t;
+        test::GameFixture t;
         Game& g = t.g;
         GameContext& ctx = t.ctx;
         Scenario s;
         std::istringstream seats(r.at("before").get<std::string>());
         for (std::string token; seats >> token;) s.players.push_back(seat(token, int(s.players.size()) + 1, layout));
-        setUp(ctx, s);
+        setUp(g, s);
         if (s.players.empty()) g.numberOfPlayers = 0;
 
         std::istringstream call(r.at("call").get<std::string>());

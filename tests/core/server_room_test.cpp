@@ -12,7 +12,8 @@
 #include "players/Planner.h"
 #include "server/Room.h"
 #include "match/RecordReplay.h"
-#include "session/RemoteGame.h"
+#include "model/PowerBarScale.h"
+#include "support/RoomFollower.h"
 
 namespace capzel::server {
 namespace {
@@ -31,17 +32,10 @@ players::PlannerOptions quickPlanner() {
     return o;
 }
 
-// A shot of the player whose turn it is, from the piece's centre along
-// `angle` with the bar stopped after `ticks`.
-protocol::Shot shotOf(const RemoteGame& game, double angle, int ticks) {
-    const auto planned = players::shotAlong(game.state(), game.field().board, angle, ticks);
-    return protocol::Shot{game.shotNumber() + 1, plannedShotInputs(game.state(), game.field(), planned)};
-}
-
 struct Table : ::testing::Test {
     TokenSource tokens;
     Room room{"ABC234", CreateRoom{{H, H}, true, {}, {}}, quickPlanner()};
-    RemoteGame mirror;  // a player's program following the room
+    test::RoomFollower mirror;  // a player's program following the room
     std::string token1, token2;
 
     void SetUp() override {
@@ -49,65 +43,85 @@ struct Table : ::testing::Test {
         ASSERT_FALSE(room.begun());
         token2 = room.join("Bob", std::nullopt, tokens, t0).token;
         ASSERT_TRUE(room.begun());
-        ASSERT_TRUE(mirror.applyState(room.state()));
+        ASSERT_TRUE(mirror.take(room.state()));
     }
     // Plays a shot, which must be accepted, and follows it.
-    void play(int seat, double angle, int ticks) {
-        const ShotResult r = room.shoot(seat, shotOf(mirror, angle, ticks));
-        ASSERT_EQ(r.refusal, "");
-        ASSERT_TRUE(mirror.playAccepted(r.accepted));
+    void play(int seat, const protocol::Shot& shot) {
+        const ShotResult r = room.shoot(seat, shot);
+        ASSERT_EQ(r.refusal, std::nullopt) << r.refusal->text;
+        ASSERT_TRUE(mirror.follow(r.accepted));
     }
 };
 
 TEST_F(Table, RefusesEveryShotThatIsNotTheTurnsOwnAndTakesItAfter) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const int strongest = maxRecordedPower(kClientHeight);
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    const float far = float(kMaxAimReach) + 64;  // the next float past the reach
+    const int strongest = strongestStrength(kClientHeight);
+    const Box& box1 = mirror.game().board.spots[1];
     struct Case {
         const char* name;
         int seat;
         std::function<void(protocol::Shot&)> edit;
-        const char* refusal;
+        RefusalCode code;
     };
     const Case cases[] = {
-        {"out of turn", 2, [](protocol::Shot&) {}, "not your turn: it is Ann's (seat 1)"},
-        {"a shot number gone by", 1, [](protocol::Shot& s) { s.shotNumber = 0; }, "at shot 1, not 0"},
-        {"a shot number ahead", 1, [](protocol::Shot& s) { s.shotNumber = 2; }, "at shot 1, not 2"},
-        // A mouse dragged out of the window reports up to a field's size away.
-        {"aim left of the field", 1, [](protocol::Shot& s) { s.inputs.x1 = -kClientWidth - 0.5f; }, "aim line leaves"},
-        {"aim above the field", 1, [](protocol::Shot& s) { s.inputs.y2 = -kClientHeight - 1; }, "aim line leaves"},
-        {"aim right of the field", 1, [](protocol::Shot& s) { s.inputs.x2 = 2 * kClientWidth + 1; }, "aim line leaves"},
-        {"aim below the field", 1, [](protocol::Shot& s) { s.inputs.y1 = 2 * kClientHeight + 1; }, "aim line leaves"},
-        {"aim of no length", 1, [](protocol::Shot& s) { s.inputs.x2 = s.inputs.x1, s.inputs.y2 = s.inputs.y1; }, "no length"},
-        {"aim not a number", 1, [&](protocol::Shot& s) { s.inputs.x2 = nan; }, "aim line leaves"},
-        {"strength past the bar", 1, [&](protocol::Shot& s) { s.inputs.power = std::int16_t(strongest + 1); },
-         "outside the power bar's range, 0 to"},
-        {"strength below nothing", 1, [](protocol::Shot& s) { s.inputs.power = -1; }, "outside the power bar's range"},
+        {"out of turn", 2, [](protocol::Shot&) {}, RefusalCode::NotYourTurn},
+        {"a shot number gone by", 1, [](protocol::Shot& s) { s.shotNumber = 0; }, RefusalCode::StaleShotNumber},
+        {"a shot number ahead", 1, [](protocol::Shot& s) { s.shotNumber = 2; }, RefusalCode::StaleShotNumber},
+        {"aim far left", 1, [&](protocol::Shot& s) { s.inputs.x1 = -far; }, RefusalCode::AimOutOfReach},
+        {"aim far below", 1, [&](protocol::Shot& s) { s.inputs.y2 = far; }, RefusalCode::AimOutOfReach},
+        {"aim not a number", 1, [&](protocol::Shot& s) { s.inputs.x2 = nan; }, RefusalCode::AimOutOfReach},
+        {"aim at infinity", 1, [&](protocol::Shot& s) { s.inputs.y1 = -inf; }, RefusalCode::AimOutOfReach},
+        {"strength past the bar", 1, [&](protocol::Shot& s) { s.inputs.strength = std::int16_t(strongest + 1); },
+         RefusalCode::StrengthOutOfRange},
+        {"strength below nothing", 1, [](protocol::Shot& s) { s.inputs.strength = -1; }, RefusalCode::StrengthOutOfRange},
         {"piece placed off the field", 1, [](protocol::Shot& s) { s.inputs.placement = HandPlacement{kClientWidth - 10, 100}; },
-         "placed outside the field"},
+         RefusalCode::PlacementOutsideBox},
+        {"piece placed a twip out of its box", 1,
+         [&](protocol::Shot& s) { s.inputs.placement = HandPlacement{box1.left - 1, box1.top + 100}; },
+         RefusalCode::PlacementOutsideBox},
+        {"piece placed at no number", 1, [&](protocol::Shot& s) { s.inputs.placement = HandPlacement{nan, box1.top}; },
+         RefusalCode::PlacementOutsideBox},
     };
-    const protocol::Shot good = shotOf(mirror, -std::numbers::pi / 2, 30);
+    const protocol::Shot good = mirror.shotAlong(-std::numbers::pi / 2, 30);
     for (const Case& c : cases) {
         protocol::Shot s = good;
         c.edit(s);
-        EXPECT_NE(room.shoot(c.seat, s).refusal.find(c.refusal), std::string::npos) << c.name;
+        const std::optional<Refusal> refused = room.shoot(c.seat, s).refusal;
+        ASSERT_TRUE(refused) << c.name;
+        EXPECT_EQ(refused->code, c.code) << c.name << ": " << refused->text;
+        EXPECT_FALSE(refused->text.empty()) << c.name;
         EXPECT_EQ(room.shotCount(), 0) << c.name;
     }
-    // The edges of the field and of the bar are in.
-    protocol::Shot edge = good;
-    edge.inputs.y2 = 2 * kClientHeight;
-    edge.inputs.x2 = -kClientWidth;
-    edge.inputs.power = std::int16_t(strongest);
-    const ShotResult r = room.shoot(1, edge);
-    EXPECT_EQ(r.refusal, "");
+    EXPECT_NE(room.shoot(2, good).refusal->text.find("it is Ann's (seat 1)"), std::string::npos);
+    // A line of no length (a shot with no direction: nothing moves), a
+    // piece placed in a corner of its box, and the ends of the reach and of
+    // the bar are in.
+    protocol::Shot still = good;
+    still.inputs.x2 = still.inputs.x1;
+    still.inputs.y2 = still.inputs.y1;
+    still.inputs.placement = HandPlacement{box1.left, box1.top + box1.height - mirror.game().piece(1).height};
+    ShotResult r = room.shoot(1, still);
+    ASSERT_EQ(r.refusal, std::nullopt) << r.refusal->text;
     EXPECT_EQ(r.accepted.shot.shotNumber, 1);
     EXPECT_EQ(r.accepted.shot.inputs.seat, 1);
-    EXPECT_TRUE(mirror.playAccepted(r.accepted));
+    EXPECT_TRUE(mirror.follow(r.accepted));
+    protocol::Shot edge = mirror.shotAlong(0.3, 10);
+    edge.inputs.y2 = float(kMaxAimReach);
+    edge.inputs.x2 = -float(kMaxAimReach);
+    edge.inputs.strength = std::int16_t(strongest);
+    const int seat = mirror.game().currentTurn;
+    r = room.shoot(seat, edge);
+    ASSERT_EQ(r.refusal, std::nullopt) << r.refusal->text;
+    EXPECT_EQ(r.accepted.shot.inputs.seat, seat);
+    EXPECT_TRUE(mirror.follow(r.accepted));
 }
 
 TEST_F(Table, APlayersProgramFollowsTheRoomToTheBitAndAKeptRoomComesBack) {
-    for (int k = 0; k < 6; ++k) play(mirror.state().currentTurn, -std::numbers::pi / 2 + 0.3 * k, 10 + 7 * k);
+    for (int k = 0; k < 6; ++k)
+        play(mirror.game().currentTurn, mirror.shotAlong(-std::numbers::pi / 2 + 0.3 * k, 10 + 7 * k));
     EXPECT_EQ(room.shotCount(), 6);
-    EXPECT_EQ(mirror.hash(), gameHash(mirror.state(), mirror.field()));
+    EXPECT_EQ(room.game().hash(), mirror.game().hash());
     // The room's record is a game record that replays as played.
     EXPECT_TRUE(replayWholeRecord(room.record()).ok());
     EXPECT_EQ(room.record().shotCount(), 6);
@@ -117,6 +131,7 @@ TEST_F(Table, APlayersProgramFollowsTheRoomToTheBitAndAKeptRoomComesBack) {
     ASSERT_NE(back, nullptr) << error;
     EXPECT_EQ(back->record(), room.record());
     EXPECT_EQ(back->state(), room.state());
+    EXPECT_TRUE(back->game() == room.game());
     // Everyone counts as dropped; the tokens take the seats back.
     EXPECT_EQ(back->seats()[0].presence, protocol::SeatPresence::Waiting);
     EXPECT_EQ(back->join("x", token2, tokens, t0).seat, 2);
@@ -131,8 +146,8 @@ TEST_F(Table, APlayersProgramFollowsTheRoomToTheBitAndAKeptRoomComesBack) {
 }
 
 TEST_F(Table, SeatsGoOnlyWithTheirTokensAndAreHeldForFiveMinutes) {
-    EXPECT_EQ(room.join("Eve", std::nullopt, tokens, t0).refusal, "Room ABC234 has no free seat.");
-    EXPECT_EQ(room.join("Eve", std::string(32, '0'), tokens, t0).refusal, "The token holds no seat in room ABC234.");
+    EXPECT_EQ(room.join("Eve", std::nullopt, tokens, t0).refusal->code, RefusalCode::NoFreeSeat);
+    EXPECT_EQ(room.join("Eve", std::string(32, '0'), tokens, t0).refusal->code, RefusalCode::TokenHoldsNoSeat);
     EXPECT_EQ(token1.size(), 32u);
     EXPECT_NE(token1, token2);
 
@@ -148,7 +163,7 @@ TEST_F(Table, SeatsGoOnlyWithTheirTokensAndAreHeldForFiveMinutes) {
     EXPECT_TRUE(room.releaseExpiredHolds(t0 + kSeatHold));
     EXPECT_EQ(room.seats()[0].presence, protocol::SeatPresence::Computer);
     EXPECT_TRUE(room.computerToPlay());
-    EXPECT_NE(room.join("Ann", token1, tokens, t0 + kSeatHold).refusal, "");
+    EXPECT_EQ(room.join("Ann", token1, tokens, t0 + kSeatHold).refusal->code, RefusalCode::TokenHoldsNoSeat);
     const JoinResult taken = room.join("Eve", std::nullopt, tokens, t0 + kSeatHold);
     EXPECT_EQ(taken.seat, 1);
     EXPECT_NE(taken.token, token1);
@@ -179,8 +194,8 @@ TEST(Room, AFinishedGameClosesTheRoomWhenItsPlayerLeavesOrAMinuteAfterTheEnd) {
     TokenSource tokens;
     Room room("ALNE23", CreateRoom{{H}, true});
     room.join("Ann", std::nullopt, tokens, t0);
-    RemoteGame mirror;
-    ASSERT_TRUE(mirror.applyState(room.state()));
+    test::RoomFollower mirror;
+    ASSERT_TRUE(mirror.take(room.state()));
     // The hint's shots, even from a small search, finish a game alone in a
     // few dozen shots.
     players::PlannerOptions search;
@@ -190,11 +205,10 @@ TEST(Room, AFinishedGameClosesTheRoomWhenItsPlayerLeavesOrAMinuteAfterTheEnd) {
     int shots = 0;
     for (; room.running() && shots < 200; ++shots) {
         EXPECT_EQ(room.ending(t0), RoomEnd::Open);
-        const auto plan = players::planShot(mirror.state(), mirror.field(), H, std::uint64_t(shots), search);
-        const protocol::Shot shot{shots + 1, plannedShotInputs(mirror.state(), mirror.field(), plan.shot)};
-        const ShotResult r = room.shoot(1, shot);
-        ASSERT_EQ(r.refusal, "");
-        ASSERT_TRUE(mirror.playAccepted(r.accepted));
+        const auto plan = players::planShot(mirror.game(), H, std::uint64_t(shots), search);
+        const ShotResult r = room.shoot(1, mirror.shot(plan.shot));
+        ASSERT_EQ(r.refusal, std::nullopt);
+        ASSERT_TRUE(mirror.follow(r.accepted));
     }
     ASSERT_FALSE(room.running()) << shots << " shots";
     EXPECT_EQ(room.record().winner, 1);
@@ -239,13 +253,17 @@ TEST(Room, OnePlayerHoldsSeveralSeatsAndTheHostHandsAHeldSeatToTheComputer) {
     TokenSource tokens;
     Room room("HAT234", CreateRoom{{H, H, H, PlayerKind::Novice}, true, {"Ann", "", "Cy", ""}, {}}, quickPlanner());
     const JoinResult host = room.join(JoinRequest{"Host", std::nullopt, {3, 1}, {}, true}, tokens, t0);
-    ASSERT_EQ(host.refusal, "");
+    ASSERT_EQ(host.refusal, std::nullopt);
     EXPECT_EQ(host.seats, (std::vector<int>{3, 1}));
-    struct Case { std::vector<int> seats; std::vector<std::string> names; const char* refusal; };
-    for (const Case& c : {Case{{1}, {}, "Seat 1 of room HAT234 is not free"}, Case{{4}, {}, "Seat 4 of room"},
-                          Case{{5}, {}, "Seat 5 of room"}, Case{{2, 3}, {}, "Seat 3 of room"}})
-        EXPECT_NE(room.join(JoinRequest{"Eve", std::nullopt, c.seats, c.names}, tokens, t0).refusal.find(c.refusal),
-                  std::string::npos);
+    // Taken, a computer's, beyond the room, one of two taken: the seat named.
+    struct Case { std::vector<int> seats; const char* named; };
+    for (const Case& c : {Case{{1}, "Seat 1 of room HAT234 is not free"}, Case{{4}, "Seat 4 of room"},
+                          Case{{5}, "Seat 5 of room"}, Case{{2, 3}, "Seat 3 of room"}}) {
+        const std::optional<Refusal> refused = room.join(JoinRequest{"Eve", std::nullopt, c.seats, {}}, tokens, t0).refusal;
+        ASSERT_TRUE(refused) << c.named;
+        EXPECT_EQ(refused->code, RefusalCode::SeatNotFree) << c.named;
+        EXPECT_NE(refused->text.find(c.named), std::string::npos) << refused->text;
+    }
     EXPECT_FALSE(room.begun());
     const JoinResult bob = room.join(JoinRequest{"Bob", std::nullopt, {2}, {"Bobby"}}, tokens, t0);
     ASSERT_TRUE(room.begun());
@@ -255,13 +273,14 @@ TEST(Room, OnePlayerHoldsSeveralSeatsAndTheHostHandsAHeldSeatToTheComputer) {
     EXPECT_EQ(seats[2].name, "Cy");
     EXPECT_TRUE(seats[0].host && seats[2].host && !seats[1].host);
 
-    EXPECT_EQ(room.handToComputer(1, 2), "The player of seat 2 is still here.");
+    EXPECT_EQ(room.handToComputer(1, 2)->code, RefusalCode::SeatStillHere);
     room.leave(2, t0);
-    EXPECT_EQ(room.handToComputer(2, 2), "Only the room's host hands a seat to the computer.");
-    EXPECT_EQ(room.handToComputer(3, 4), "The computer plays seat 4 already.");
-    EXPECT_EQ(room.handToComputer(1, 2), "");
+    EXPECT_EQ(room.handToComputer(2, 2)->code, RefusalCode::NotHost);
+    EXPECT_EQ(room.handToComputer(3, 4)->code, RefusalCode::SeatNotFree);
+    EXPECT_EQ(room.handToComputer(3, 9)->code, RefusalCode::SeatNotFree);
+    EXPECT_EQ(room.handToComputer(1, 2), std::nullopt);
     EXPECT_EQ(room.seats()[1].presence, protocol::SeatPresence::Computer);
-    EXPECT_NE(room.join("Bob", bob.token, tokens, t0).refusal, "");
+    EXPECT_EQ(room.join("Bob", bob.token, tokens, t0).refusal->code, RefusalCode::TokenHoldsNoSeat);
     // The host's token takes both its seats back at once.
     room.leave(1, t0);
     room.leave(3, t0);
@@ -278,19 +297,19 @@ TEST(Room, ComputerSeatsArePlayedByTheRoomAndNobodyShootsMeanwhile) {
     EXPECT_NE(Room::setupRefusal(CreateRoom{{PlayerKind::Club}, true, {}, {}}), std::nullopt);
     EXPECT_NE(Room::setupRefusal(CreateRoom{{}, true, {}, {}}), std::nullopt);
     Room room("XYZ789", CreateRoom{{PlayerKind::Novice, H}, false, {}, {}}, quickPlanner());
-    EXPECT_NE(room.shoot(2, protocol::Shot{1, {}}).refusal.find("has not begun"), std::string::npos);
+    EXPECT_EQ(room.shoot(2, protocol::Shot{1, {}}).refusal->code, RefusalCode::GameNotBegun);
     EXPECT_EQ(room.join("Ann", std::nullopt, tokens, t0).seat, 2);
     ASSERT_TRUE(room.begun());
-    RemoteGame mirror;
-    ASSERT_TRUE(mirror.applyState(room.state()));
+    test::RoomFollower mirror;
+    ASSERT_TRUE(mirror.take(room.state()));
     EXPECT_EQ(room.seats()[0].presence, protocol::SeatPresence::Computer);
 
     std::optional<protocol::Accepted> played = room.pollComputer();  // starts planning
     EXPECT_FALSE(played);
-    EXPECT_EQ(room.shoot(2, shotOf(mirror, 0, 10)).refusal, "A shot is under way.");
+    EXPECT_EQ(room.shoot(2, mirror.shotAlong(0, 10)).refusal->code, RefusalCode::ShotUnderWay);
     while (!played) played = room.pollComputer();
     EXPECT_EQ(played->shot.inputs.seat, 1);
-    EXPECT_TRUE(mirror.playAccepted(*played));
+    EXPECT_TRUE(mirror.follow(*played));
     EXPECT_FALSE(room.computerToPlay());
     EXPECT_FALSE(room.pollComputer());
 }

@@ -1,5 +1,6 @@
 // The game session without a window: one way to begin a game, what it keeps
-// and when, commands between steps, and boards that come and go.
+// and when, commands between steps, taking a shot back, and boards that come
+// and go.
 #include <gtest/gtest.h>
 
 #include "records/SavedGameState.h"
@@ -12,7 +13,7 @@ namespace {
 struct CountingKeeper : GameKeeper {
     int kept = 0;
     int turnWhenKept = -1;
-    void keep(const Game& g, const Field&) override {
+    void keep(const Game& g) override {
         ++kept;
         turnWhenKept = g.currentTurn;
     }
@@ -25,15 +26,13 @@ NewGameSettings players(int n, PlayerKind second = PlayerKind::Human) {
     return s;
 }
 
-// A shot of the current player, aimed down the field, played to its end.
-void playOneShot(GameSession& session, test::FakePlatform& ui) {
+// A shot of the current player, aimed down the field, fired as "Go" fires it.
+void fireOneShot(GameSession& session) {
     session.turn().mouseMove(1, 0, 3650, 9000);
-    session.state().power = 3000;
-    session.turn().startShot();
-    test::drive(session.turn(), ui);
+    ASSERT_EQ(session.turn().fire(session.turn().pendingShot(3000)), std::nullopt);
 }
 
-TEST(GameSession, BeginningAGameKeepsItBeforeItsFirstTurnStarts) {
+TEST(GameSession, BeginningAGameKeepsItAndAnUndoTakesTheShotBack) {
     CountingKeeper keeper;
     GameSession session(&keeper);
     test::FakePlatform ui;
@@ -45,16 +44,28 @@ TEST(GameSession, BeginningAGameKeepsItBeforeItsFirstTurnStarts) {
     EXPECT_EQ(started.announcements[0].kind, AnnouncementKind::TurnStart);
     EXPECT_TRUE(ui.messages.empty());  // told by whoever shows the game
     EXPECT_EQ(session.turn().controls().order.pieces[1], 1);  // brought to the front
-    EXPECT_EQ(session.state().seats[1].position, 1);
+    EXPECT_EQ(session.game().seats[1].position, 1);
+    EXPECT_EQ(session.record().seatCount(), 3);
 
     // Each judged shot is kept once, however often the clock looks.
-    playOneShot(session, ui);
+    const Game before = session.game();
+    EXPECT_FALSE(session.canUndo());
+    fireOneShot(session);
+    EXPECT_FALSE(session.canUndo());  // not while it runs
+    test::drive(session.turn(), ui);
     session.advanced();
     session.advanced();
     EXPECT_EQ(keeper.kept, 2);
     ASSERT_TRUE(session.undo());
+    EXPECT_FALSE(session.canUndo());  // back at the game's first shot
     EXPECT_EQ(keeper.kept, 3);
-    EXPECT_EQ(session.state().currentTurn, 1);
+    // The game as it stood at the launch, no shot and no charge left
+    // standing; only the aim line's ends stay as they are.
+    Game expected = before;
+    expected.board.pointer = session.game().board.pointer;
+    EXPECT_TRUE(session.game() == expected);
+    EXPECT_FALSE(session.game().board.pointer.visible || session.turn().charging());
+    EXPECT_EQ(session.turn().phase(), TurnPhase::Idle);
 }
 
 TEST(GameSession, ASavedGameReplacesTheRunningOneAndItsRun) {
@@ -63,38 +74,38 @@ TEST(GameSession, ASavedGameReplacesTheRunningOneAndItsRun) {
     test::FakePlatform ui;
     session.openBoard(ui);
     session.beginNewGame(players(2));
-    const SavedGame saved = gatherSavedGame(session.state(), session.field().board);
-    playOneShot(session, ui);
+    const SavedGame saved = gatherSavedGame(session.game());
+    fireOneShot(session);
+    test::drive(session.turn(), ui);
     session.turn().mouseMove(1, 0, 3650, 9000);
     session.turn().mouseUp();
     ASSERT_TRUE(session.turn().charging());
     const Judgement started = session.beginSavedGame(saved);
     EXPECT_FALSE(session.turn().running() || session.turn().charging());
-    EXPECT_EQ(session.state().currentTurn, 1);
+    EXPECT_EQ(session.game().currentTurn, 1);
     EXPECT_FALSE(started.announcements.empty());
+    EXPECT_EQ(session.record().shotCount(), 0);  // a new record begins with the game
     EXPECT_EQ(keeper.kept, 2);
 }
 
-TEST(GameSession, ACommandMidShotIsKeptForTheReplayAndBringsItsTurnForward) {
+TEST(GameSession, ACommandMidShotIsKeptWithTheShotAndBringsItsTurnForward) {
     GameSession session;
     test::FakePlatform ui;
     session.openBoard(ui);
     session.beginNewGame(players(2));
-    session.turn().mouseMove(1, 0, 3650, 9000);
-    session.state().power = 3000;
-    session.turn().startShot();
+    fireOneShot(session);
     for (int k = 0; k < 50 && session.turn().running(); ++k) session.turn().advance();
     ui.inputAnswers = {"2", "13"};
-    const Judgement said = session.runCommand(setPositionCommand);
+    const Judgement said = session.runCommand(HiddenCommandKind::SetPosition);
+    EXPECT_EQ(ui.questions, (std::vector<std::string>{"Who? (# only)", "Where?"}));
     EXPECT_EQ(said.broughtForward, std::vector<int>{2});
     EXPECT_GT(session.turn().controls().order.pieces[2], session.turn().controls().order.pieces[1]);
-    ASSERT_EQ(session.turn().lastShot()->changes.size(), 1u);
     test::drive(session.turn(), ui);
-    const Field played = session.field();
-    StepPace pace;
-    ReplayRun again(*session.turn().lastShot(), ui, pace);
-    again.finish();
-    for (int i = 1; i <= 2; ++i) EXPECT_EQ(again.field().board.pieces[i].top, played.board.pieces[i].top) << i;
+    ASSERT_EQ(session.record().entries.size(), 1u);
+    const auto& shot = std::get<RecordedShot>(session.record().entries[0]);
+    ASSERT_EQ(shot.midShot.size(), 1u);
+    EXPECT_EQ(shot.midShot[0].advance, 50);
+    EXPECT_EQ(shot.midShot[0].command, (HiddenCommand{HiddenCommandKind::SetPosition, {"2", "13"}}));
 }
 
 TEST(GameSession, OnlyTheBoardsOwnWindowClosesIt) {
@@ -107,7 +118,9 @@ TEST(GameSession, OnlyTheBoardsOwnWindowClosesIt) {
     session.closeBoard(first);  // the old window goes late: the new board stays
     ASSERT_TRUE(session.hasBoard());
     EXPECT_EQ(session.startComputerTurn(1), nullptr);  // the seat at the board is a person's
-    session.state().currentTurn = 2;
+    fireOneShot(session);  // at the new board: the turn passes to the computer
+    test::drive(session.turn(), second);
+    ASSERT_EQ(session.game().currentTurn, 2);
     ComputerTurn* computer = session.startComputerTurn(1);
     ASSERT_NE(computer, nullptr);
     EXPECT_TRUE(computer->running());

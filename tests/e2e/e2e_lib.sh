@@ -7,7 +7,9 @@
 # line each: "message: text", "question: text" or "input: prompt". $SEEN
 # counts the lines already dealt with.
 
-# Main window layout: the menu bar sits above the client area.
+# Main window layout: the menu bar sits above the client area. The main
+# window is at least as wide as the field (a strip beside it, or a larger
+# size, make it wider); every box is narrower.
 MENU_BAR=19
 MAIN_W=730
 
@@ -74,13 +76,18 @@ expect_clean_log() {
 
 visible_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
 
-width_of() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p'; }
+# 0 for a window that has gone meanwhile.
+width_of() {
+    local w
+    w=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | sed -n 's/^WIDTH=//p')
+    echo "${w:-0}"
+}
 
-# The main window: the "Capzel" window of the main window's size.
+# The main window: the "Capzel" window at least as wide as the field.
 main_window() {
     local w
     for w in $(visible_named Capzel); do
-        [ "$(width_of "$w")" = "$MAIN_W" ] && { echo "$w"; return 0; }
+        [ "$(width_of "$w")" -ge "$MAIN_W" ] && { echo "$w"; return 0; }
     done
     return 1
 }
@@ -90,7 +97,7 @@ main_window_shown() { main_window >/dev/null; }
 box_window() {
     local w
     for w in $(visible_named Capzel); do
-        [ "$(width_of "$w")" != "$MAIN_W" ] && { echo "$w"; return 0; }
+        [ "$(width_of "$w")" -lt "$MAIN_W" ] && { echo "$w"; return 0; }
     done
     return 1
 }

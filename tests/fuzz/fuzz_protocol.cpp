@@ -40,7 +40,7 @@ struct TextsArePlain {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Decoded decoded = decodeMessage(std::string_view(reinterpret_cast<const char*>(data), size));
-    if (const auto* refusal = std::get_if<Refusal>(&decoded)) {
+    if (const auto* refusal = std::get_if<protocol::Refusal>(&decoded)) {
         require(!refusal->reason.empty(), "a refusal says why");
         require(isValidUtf8(refusal->reason), "the reason is UTF-8");
         return 0;
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::visit(TextsArePlain{}, decoded);
     std::visit([&](const auto& m) {
         using Kind = std::decay_t<decltype(m)>;
-        if constexpr (!std::is_same_v<Kind, Refusal>) {
+        if constexpr (!std::is_same_v<Kind, protocol::Refusal>) {
             const std::string written = encodeMessage(m);
             const Decoded again = decodeMessage(written);
             require(std::holds_alternative<Kind>(again), "a written message reads back");

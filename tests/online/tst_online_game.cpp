@@ -49,7 +49,7 @@ struct Program : OnlineOutbox {
         QObject::connect(&client, &C::stateReceived, [this](const auto& s) { online.onState(s); });
         QObject::connect(&client, &C::accepted, [this](const auto& a) { served.push_back(a.shot.inputs.outcome.hash), online.onAccepted(a); });
         QObject::connect(&client, &C::aimed, [this](const auto& a) { ++aimsSeen, online.onAim(a); });
-        QObject::connect(&client, &C::refused, [this] { online.onRefused(); });
+        QObject::connect(&client, &C::refused, [this](const auto& r) { online.onRefused(r); });
         client.connectTo(QUrl(QStringLiteral("ws://127.0.0.1:%1/?room=x").arg(port)), name, "test");
         QTRY_VERIFY_WITH_TIMEOUT(client.isWelcomed(), 5000);
     }
@@ -67,12 +67,12 @@ struct Program : OnlineOutbox {
             turn.advance();
         if (turn.hasAnnouncements()) turn.takeAnnouncements();
         const int judged = turn.judgedShots();
-        if (judged > int(hashes.size())) hashes.push_back(gameHash(session.state(), session.field()));
+        if (judged > int(hashes.size())) hashes.push_back(session.game().hash());
         session.advanced();
     }
 
     bool myTurn() const {
-        const Game& g = session.state();
+        const Game& g = session.game();
         return g.gameRunning && online.seatIsMine(g.currentTurn) && !session.turn().running() &&
                session.turn().phase() != TurnPhase::Judging;
     }
@@ -80,7 +80,7 @@ struct Program : OnlineOutbox {
     // presses "Go" when the bar reaches `level`.
     void shoot(float dx, float dy, int level) {
         TurnController& turn = session.turn();
-        const Box& piece = session.field().board.pieces[session.state().currentTurn];
+        const Box& piece = session.game().piece(session.game().currentTurn);
         const float cx = piece.left + piece.width / 2, cy = piece.top + piece.height / 2;
         for (int k = 1; k <= 10; ++k) {
             turn.mouseMove(kLeftButton, 0, cx + dx * float(k) / 10, cy + dy * float(k) / 10);
@@ -90,7 +90,7 @@ struct Program : OnlineOutbox {
         turn.mouseUp();
         while (turn.charging()) {
             turn.advance();
-            if (session.state().power <= level) turn.goClicked();
+            if (turn.controls().barLevel <= level) turn.goClicked();
             online.poll(ui.clock());
         }
     }
@@ -118,13 +118,14 @@ private slots:
         bob.client.joinRoom(protocol::JoinRoom{ann.online.code(), std::nullopt, {2}, {"Bob"}, false});
         eve.client.joinRoom(protocol::JoinRoom{ann.online.code(), std::nullopt, {}, {}, true});
         Program* programs[] = {&ann, &bob, &eve};
-        QTRY_VERIFY_WITH_TIMEOUT(eve.online.hasJoined() && bob.session.state().gameRunning &&
-                                     eve.session.state().gameRunning && ann.session.state().gameRunning, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(eve.online.hasJoined() && bob.session.game().gameRunning &&
+                                     eve.session.game().gameRunning && ann.session.game().gameRunning, 5000);
         QVERIFY(eve.online.spectating());
         QVERIFY(!bob.online.isHost());
-        QCOMPARE(bob.session.state().seats[2].name, std::string("Bob"));
+        QCOMPARE(bob.session.game().seats[2].name, std::string("Bob"));
         // Begun from its start, the game has its record here.
-        QCOMPARE(ann.session.record().setup.seats.size(), std::size_t(3));
+        QCOMPARE(ann.session.record().seatCount(), 3);
+        QVERIFY(!ann.session.record().start.announcements.empty());  // its first turn's start
 
         // Ann, Bob and the computer take turns: six shots of theirs.
         const float aims[][2] = {{0, -1400}, {300, -1200}, {-500, -1500}, {800, -900}, {-200, -1800}, {100, -700}};
@@ -135,7 +136,7 @@ private slots:
         const auto settled = [&] {
             for (Program* p : programs)
                 if (p->hashes.size() != ann.served.size() || p->served.size() != ann.served.size()) return false;
-            return personShots == 6 && ann.served.size() >= 8 && ann.session.state().currentTurn != 3;
+            return personShots == 6 && ann.served.size() >= 8 && ann.session.game().currentTurn != 3;
         };
         for (int guard = 0; !settled(); ++guard) {
             QVERIFY2(guard < 400000, "the game does not go on");
@@ -162,7 +163,9 @@ private slots:
 
         // The spectator's game goes astray (a piece nudged): its next shot
         // differs from the server's, it says so, and takes the server's game.
-        eve.session.field().board.pieces[2].left += 15;
+        Game astray = eve.session.game();
+        astray.piece(2).left += 15;
+        eve.session.beginOnlineGame(astray, std::nullopt);
         for (int guard = 0; !ann.myTurn() && !bob.myTurn(); ++guard) {
             QVERIFY2(guard < 400000, "nobody's turn comes");
             for (Program* p : programs) p->step();
@@ -181,7 +184,7 @@ private slots:
             for (Program* p : programs) p->step();
             QCoreApplication::processEvents();
         }
-        QCOMPARE(gameHash(eve.session.state(), eve.session.field()), gameHash(ann.session.state(), ann.session.field()));
+        QCOMPARE(eve.session.game().hash(), ann.session.game().hash());
         QCOMPARE(eve.said.size(), std::size_t(1));
         QCOMPARE(ann.online.mismatches() + bob.online.mismatches(), 0);
 

@@ -13,11 +13,9 @@
 #include <deque>
 #include <numbers>
 
-#include "players/PlannedShot.h"
 #include "players/Planner.h"
 #include "protocol/Messages.h"
-#include "match/RecordReplay.h"
-#include "session/RemoteGame.h"
+#include "support/RoomFollower.h"
 
 using namespace capzel;
 using namespace capzel::protocol;
@@ -57,16 +55,14 @@ public:
     // Follows an accepted shot; false when it differs here.
     bool follow(const Accepted& a) {
         hashes.push_back(a.shot.inputs.outcome.hash);
-        return game.playAccepted(a) && game.hash() == a.shot.inputs.outcome.hash;
+        return game.follow(a);
     }
-    Shot aimedShot(double angle, int ticks) const {
-        const auto planned = players::shotAlong(game.state(), game.field().board, angle, ticks);
-        return Shot{game.shotNumber() + 1, plannedShotInputs(game.state(), game.field(), planned)};
-    }
+    // The refusal of the next message refused, by its code.
+    RefusalCode refusedCode() { return next<Refused>().code; }
 
     QWebSocket socket;
     std::deque<Decoded> inbox;
-    RemoteGame game;
+    test::RoomFollower game;
     std::vector<std::uint64_t> hashes;
 };
 
@@ -108,36 +104,37 @@ private slots:
         bob.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
         const Joined bobIn = bob.next<Joined>();
         QCOMPARE(bobIn.mine, std::vector<int>{2});
-        QVERIFY(ann.game.applyState(ann.next<State>()));
-        QVERIFY(bob.game.applyState(bob.next<State>()));
+        QVERIFY(ann.game.take(ann.next<State>()));
+        QVERIFY(bob.game.take(bob.next<State>()));
 
         Player eve(port);  // hostile
         eve.socket.sendTextMessage(QStringLiteral("{\"type\": \"hello\", "));
-        QVERIFY(eve.next<Refused>().reason.find("not JSON") != std::string::npos);
+        const Refused broken = eve.next<Refused>();
+        QCOMPARE(broken.code, RefusalCode::BadMessage);
+        QVERIFY(broken.reason.find("not JSON") != std::string::npos);  // a person reads what was wrong
         eve.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
-        QCOMPARE(eve.next<Refused>().reason, std::string("Say hello first."));
+        QCOMPARE(eve.refusedCode(), RefusalCode::BadMessage);  // hello first
         eve.hello("Eve");
         eve.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
-        QCOMPARE(eve.next<Refused>().reason, "Room " + annIn.code + " has no free seat.");
+        QCOMPARE(eve.refusedCode(), RefusalCode::NoFreeSeat);
         eve.send(JoinRoom{annIn.code, std::string(32, 'f'), {}, {}, false});
-        QCOMPARE(eve.next<Refused>().reason, "The token holds no seat in room " + annIn.code + ".");
-        eve.send(Shot{1, ann.aimedShot(0, 10).inputs});
-        QCOMPARE(eve.next<Refused>().reason, std::string("Join a room first."));
+        QCOMPARE(eve.refusedCode(), RefusalCode::TokenHoldsNoSeat);
+        eve.send(ann.game.shotAlong(0, 10));
+        QCOMPARE(eve.refusedCode(), RefusalCode::NotInRoom);
 
         for (int k = 0; k < 6; ++k) {
-            Player& shooter = ann.game.state().currentTurn == 1 ? ann : bob;
+            Player& shooter = ann.game.game().currentTurn == 1 ? ann : bob;
             Player& other = &shooter == &ann ? bob : ann;
-            other.send(other.aimedShot(0.4, 20));
-            QVERIFY(other.next<Refused>().reason.find("not your turn") != std::string::npos);
-            shooter.send(shooter.aimedShot(-std::numbers::pi / 2 + 0.35 * k, 12 + 9 * k));
+            other.send(other.game.shotAlong(0.4, 20));
+            QCOMPARE(other.refusedCode(), RefusalCode::NotYourTurn);
+            shooter.send(shooter.game.shotAlong(-std::numbers::pi / 2 + 0.35 * k, 12 + 9 * k));
             QVERIFY(ann.follow(ann.next<Accepted>()));
             QVERIFY(bob.follow(bob.next<Accepted>()));
             if (k == 2) {
                 // A flood: refused at once, then closed; the room goes on.
                 Player flood(port);
                 for (int m = 0; m < 300; ++m) flood.send(Chat{"spam", 0});
-                std::string said;
-                while (said.find("Too many messages") == std::string::npos) said = flood.next<Refused>().reason;
+                for (Refused r; r.code != RefusalCode::TooMany;) r = flood.next<Refused>();
                 QTRY_COMPARE_WITH_TIMEOUT(flood.socket.state(), QAbstractSocket::UnconnectedState, 5000);
                 // A frame over the limit closes the connection.
                 eve.socket.sendTextMessage(QString(int(kMaxMessageBytes) + 1, 'x'));
@@ -148,7 +145,7 @@ private slots:
         // Aims: passed on only from the seat on turn, at most 20 a second
         // (the rest dropped without a word), and never counted as flooding.
         {
-            Player& onTurn = ann.game.state().currentTurn == 1 ? ann : bob;
+            Player& onTurn = ann.game.game().currentTurn == 1 ? ann : bob;
             Player& other = &onTurn == &ann ? bob : ann;
             for (int m = 0; m < 60; ++m) other.send(Aim{0, 1, 2, 3, 4, 5, true});
             for (int m = 0; m < 60; ++m) onTurn.send(Aim{0, 1, 2, 3, 4, 5, true});
@@ -159,7 +156,7 @@ private slots:
                 d = std::move(other.inbox.front());
                 other.inbox.pop_front();
                 if (const auto* a = std::get_if<Aim>(&d)) {
-                    QCOMPARE(a->seat, int(onTurn.game.state().currentTurn));
+                    QCOMPARE(a->seat, int(onTurn.game.game().currentTurn));
                     ++aims;
                 }
             }
@@ -167,8 +164,8 @@ private slots:
             QVERIFY(onTurn.inbox.empty() || !std::holds_alternative<Refused>(onTurn.inbox.front()));
         }
         QCOMPARE(ann.hashes, bob.hashes);
-        QCOMPARE(ann.game.hash(), bob.game.hash());
-        QCOMPARE(ann.game.shotNumber(), 6);
+        QCOMPARE(ann.game.game().hash(), bob.game.game().hash());
+        QCOMPARE(ann.game.shots, 6);
 
         // The server stops cleanly and brings the room back; Bob's token
         // takes his seat again and the game stands as it stood.
@@ -178,9 +175,9 @@ private slots:
         back.hello("Bob");
         back.send(JoinRoom{annIn.code, bobIn.token, {}, {}, false});
         QCOMPARE(back.next<Joined>().mine, std::vector<int>{2});
-        QVERIFY(back.game.applyState(back.next<State>()));
-        QCOMPARE(back.game.shotNumber(), 6);
-        QCOMPARE(back.game.hash(), bob.game.hash());
+        QVERIFY(back.game.take(back.next<State>()));
+        QCOMPARE(back.game.shots, 6);
+        QCOMPARE(back.game.game().hash(), bob.game.game().hash());
         stopServer();
     }
 
@@ -188,7 +185,7 @@ private slots:
         startServer({"--max-connections-per-address", "2"});
         Player ann(port), spare(port);
         Player third(port, false);
-        QCOMPARE(third.next<Refused>().reason, std::string("Too many connections from your address."));
+        QCOMPARE(third.refusedCode(), RefusalCode::TooMany);
         QTRY_COMPARE_WITH_TIMEOUT(third.socket.state(), QAbstractSocket::UnconnectedState, 5000);
         spare.socket.close();
         QTRY_COMPARE_WITH_TIMEOUT(spare.socket.state(), QAbstractSocket::UnconnectedState, 5000);
@@ -197,15 +194,14 @@ private slots:
         ann.hello("Ann");
         ann.send(CreateRoom{{PlayerKind::Human}, true});
         const std::string code = ann.next<Joined>().code;
-        QVERIFY(ann.game.applyState(ann.next<State>()));
+        QVERIFY(ann.game.take(ann.next<State>()));
         const QString kept = data.path() + "/rooms/" + QString::fromStdString(code) + ".room.json";
         const QString finished = data.path() + "/rooms/finished/" + QString::fromStdString(code) + ".room.json";
-        for (int k = 0; ann.game.state().gameRunning && k < 200; ++k) {
-            const auto plan = players::planShot(ann.game.state(), ann.game.field(), PlayerKind::Human, std::uint64_t(k));
-            ann.send(Shot{ann.game.shotNumber() + 1, plannedShotInputs(ann.game.state(), ann.game.field(), plan.shot)});
+        for (int k = 0; ann.game.game().gameRunning && k < 200; ++k) {
+            ann.send(ann.game.shot(players::planShot(ann.game.game(), PlayerKind::Human, std::uint64_t(k)).shot));
             QVERIFY(ann.follow(ann.next<Accepted>()));
         }
-        QVERIFY(!ann.game.state().gameRunning);
+        QVERIFY(!ann.game.game().gameRunning);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(kept), 5000);
         // Ann leaves: the room goes, its file moves where it is not brought back.
         ann.socket.close();
@@ -213,7 +209,7 @@ private slots:
         Player late(port);
         late.hello("Bob");
         late.send(JoinRoom{code, std::nullopt});
-        QCOMPARE(late.next<Refused>().reason, "No room has the code " + code + ".");
+        QCOMPARE(late.refusedCode(), RefusalCode::NoSuchRoom);
         stopServer();
     }
 };

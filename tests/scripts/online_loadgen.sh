@@ -2,7 +2,7 @@
 # capzel-loadgen against a real capzel-server: five rooms of two players and
 # a computer seat play for five seconds; every shot is accepted and followed
 # to the bit (errors 0, desyncs 0, exit 0). No timing is checked: speed is
-# measured by hand (README: "How many rooms one server holds").
+# measured by hand (doc/performance.md: "How many rooms one server holds").
 # Usage: bash online_loadgen.sh <bin-dir>
 set -u
 source "$(dirname "$0")/lib/common.sh"

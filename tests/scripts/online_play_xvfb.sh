@@ -16,7 +16,7 @@
 set -euo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-XVFB_SCREEN=1500x1024 e2e_setup "${1:-}" online
+XVFB_SCREEN=2000x1024 e2e_setup "${1:-}" online
 SERVER_DIR="$TMP/server"
 mkdir -p "$SERVER_DIR/rooms"
 
@@ -68,7 +68,7 @@ pid_of() { eval "echo \${PID_$1:-0}"; }
 window_of() {  # player main|box
     local w
     for w in $(xdotool search --all --onlyvisible --pid "$(pid_of "$1")" --name '^Capzel$' 2>/dev/null); do
-        if [ "$(width_of "$w")" = "$MAIN_W" ]; then [ "$2" = main ]; else [ "$2" = box ]; fi && { echo "$w"; return 0; }
+        if [ "$(width_of "$w")" -ge "$MAIN_W" ]; then [ "$2" = main ]; else [ "$2" = box ]; fi && { echo "$w"; return 0; }
     done
     return 1
 }
@@ -77,8 +77,9 @@ window_of() {  # player main|box
 game_window_of() {
     { grep -q '^playing PLAY23' "$TMP/$1/out.txt" 2>/dev/null || [ -s "$TMP/$1/boxes.txt" ]; } && window_of "$1" main
 }
-# Ann's window to the left, Bob's beside it; again until both stay there
-# (a program may still be replacing its first window with the game's).
+# Ann's window to the left, Bob's beside it (an online game's window holds
+# the chat beside its field); again until both stay there (a program may
+# still be replacing its first window with the game's).
 placed_at() {  # player x
     local w X Y WIDTH HEIGHT SCREEN WINDOW
     w=$(game_window_of "$1") && eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)" && [ "${X:-}" = "$2" ]
@@ -87,9 +88,10 @@ place_windows() {
     local k w
     for k in $(seq 1 30); do
         w=$(game_window_of Ann) && xdotool windowmove "$w" 0 0 2>/dev/null
-        w=$(game_window_of Bob) && xdotool windowmove "$w" 740 0 2>/dev/null
+        BOB_X=$(($(width_of "$(game_window_of Ann || echo 0)") + 10))
+        w=$(game_window_of Bob) && xdotool windowmove "$w" "$BOB_X" 0 2>/dev/null
         sleep 0.5
-        placed_at Ann 0 && placed_at Bob 740 && return 0
+        placed_at Ann 0 && placed_at Bob "$BOB_X" && return 0
     done
     fail "the game windows could not be placed"
 }

@@ -20,7 +20,7 @@ grep -q '"unfinished": 0' "$work/1.json" || fail "a game did not finish"
 grep -q '"target_rate": \[[0-9.e-]*, [0-9.e-]*\]' "$work/1.json" || fail "no target rate for each seat: $(cat "$work/1.json")"
 
 # Alone on the field, each level lands about its share of shots in the
-# target box (README). A game or two a level is a small sample (16 to 90
+# target box (doc/playing.md). A game or two a level is a small sample (16 to 90
 # shots): the bands are wide, but apart enough that a level playing as its
 # neighbour falls out of its own.
 for band in "novice 1 0.15 0.45" "club 2 0.40 0.72" "strong 2 0.62 0.90" "expert 1 0.93 1"; do

@@ -17,21 +17,6 @@ openbox >/dev/null 2>&1 &
 WM_PID=$!
 sleep 1
 
-# The frame of a client window: its outermost ancestor below the root.
-frame_of() {
-    local w=$1 parent
-    while parent=$(xwininfo -id "$w" -tree | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p') &&
-        ! xwininfo -id "$parent" | grep -q '(the root window)'; do
-        w=$parent
-    done
-    echo "$w"
-}
-# "left top right bottom" of a window, the right and bottom edges exclusive.
-edges() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
-        /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, x + w, y + h}'
-}
-
 step "a new game under a window manager"
 start_game
 new_game Ann Bob

@@ -90,12 +90,11 @@ private:
     }
 };
 
-// A game and its field, played through the scripted platform.
-struct Game {
+// A game played through the scripted platform.
+struct GameFixture {
     Game g;
-    Field field;
     FakePlatform ui;
-    GameContext ctx{g, field, ui};
+    GameContext ctx{g, ui};
 };
 
 }  // namespace capzel::test

@@ -27,7 +27,7 @@ public:
         QList<QMessageBox::StandardButton> buttons;
         Qt::CursorShape pointer = Qt::ArrowCursor;  // the application's pointer while it showed
     };
-    struct FileDialog { QFileDialog::AcceptMode mode; QString filter; QString folder; };
+    struct FileDialog { QFileDialog::AcceptMode mode; QString filter; QString folder; QString title; };
     using Condition = std::function<bool()>;
     using Action = std::function<void()>;
 
@@ -64,7 +64,8 @@ public:
     ModalAnswerer& chooseFile(const QString& path) {
         return then(modal<QFileDialog>, [this, path] {
             auto* dialog = modal<QFileDialog>();
-            fileDialogs << FileDialog{dialog->acceptMode(), dialog->selectedNameFilter(), dialog->directory().path()};
+            fileDialogs << FileDialog{dialog->acceptMode(), dialog->selectedNameFilter(), dialog->directory().path(),
+                                      dialog->windowTitle()};
             if (path.isEmpty()) return dialog->reject();
             // selectFile() leaves a focused name box alone: type the name.
             dialog->selectFile(path);

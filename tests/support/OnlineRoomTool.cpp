@@ -16,9 +16,9 @@
 #include <sstream>
 #include <string>
 
+#include "model/PowerBarScale.h"
 #include "players/Planner.h"
 #include "server/Room.h"
-#include "session/RemoteGame.h"
 
 using namespace capzel;
 
@@ -50,12 +50,7 @@ int plan(const char* file) {
         std::fprintf(stderr, "online_room: %s\n", error.c_str());
         return 1;
     }
-    RemoteGame game;
-    if (!game.applyState(room->state(), &error)) {
-        std::fprintf(stderr, "online_room: %s\n", error.c_str());
-        return 1;
-    }
-    const Game& g = game.state();
+    const Game& g = room->game();
     if (!g.gameRunning) {
         std::printf("over\n");
         return 0;
@@ -63,12 +58,12 @@ int plan(const char* file) {
     const auto& entries = room->record().entries;
     int last = 0;
     for (auto e = entries.rbegin(); e != entries.rend() && last == 0; ++e)
-        if (const auto* shot = std::get_if<RecordedShot>(&*e)) last = ticksOf(game.field().board, shot->power);
-    const auto planned = players::planShot(g, game.field(), PlayerKind::Strong, std::uint64_t(room->shotCount()));
+        if (const auto* shot = std::get_if<RecordedShot>(&*e)) last = ticksOf(g.board, shot->strength);
+    const auto planned = players::planShot(g, PlayerKind::Strong, std::uint64_t(room->shotCount()));
     // Only the aim's direction counts: a point beyond the window is brought
     // nearer the piece along the same line, where the mouse can reach it.
-    const Board& board = game.field().board;
-    const Box& piece = board.pieces[std::size_t(g.currentTurn)];
+    const Board& board = g.board;
+    const Box& piece = g.piece(g.currentTurn);
     const double x0 = players::aimStartX(piece), y0 = players::aimStartY(piece);
     const double dx = planned.intended.aimX - x0, dy = planned.intended.aimY - y0;
     const auto inside = [&](double x, double y) {

@@ -1,10 +1,23 @@
 #include "support/QtTestMain.h"
 
+#include <QFile>
 #include <QFont>
 #include <QTemporaryDir>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen, a screen on which the game's every size fits (the plain
+    // offscreen screen is 800 pixels square).
+    QTemporaryDir screenDir;
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        QFile config(screenDir.filePath(QStringLiteral("screen.json")));
+        if (config.open(QIODevice::WriteOnly) &&
+            config.write(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": 2560, "height": 1600,)"
+                         R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") > 0) {
+            config.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+        }
+    }
     QTemporaryDir runtimeDir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     QTemporaryDir dataHome;  // the player's own files stay untouched

@@ -40,16 +40,15 @@ inline std::vector<TurnPhase> drive(SteppedRun& run, TurnController& turn, FakeP
 }
 inline void drive(TurnController& turn, FakePlatform& ui) { drive(turn, turn, ui); }
 
-// Plays a whole shot at its own pace, paying every wait.
-inline ShotResult playShot(GameContext& ctx, FakePlatform& ui, const ShotOptions& options = {}) {
-    StepPace pace;
-    ShotEvents events;
-    PacedShot run(ctx, pace, events, options);
-    while (!run.done()) {
-        if (run.wait() > 0) ui.yield(run.wait());
-        run.advance();
-    }
-    return run.result();
-}
+// A match of `start` and its turn at a board of the scripted platform `Ui`,
+// as a session opens one.
+template <class Ui = FakePlatform>
+struct TurnTable {
+    explicit TurnTable(const Game& start) : match(start) {}
+    Ui ui;
+    Match match;
+    TurnController turn{match, ui};
+    const Game& game() const { return match.game(); }
+};
 
 }  // namespace capzel::test

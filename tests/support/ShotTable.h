@@ -1,16 +1,14 @@
-// A game on the laid-out board for the engine tests.
+// A game on the laid-out board for the engine and turn tests.
 #pragma once
 
-#include "engine/Shot.h"
-#include "model/GameContext.h"
+#include "model/Command.h"
 #include "model/GameSetup.h"
+#include "rules/ShotInPlay.h"
 #include "support/FakePlatform.h"
-#include "support/RunDriver.h"
 
 namespace capzel::test {
 
-struct ShotTable : Game {
-
+struct ShotTable : GameFixture {
     // Every piece stands where the layout puts it, on its way to target 4.
     explicit ShotTable(int players, int shooter = 1) {
         GameSetup setup;
@@ -22,20 +20,29 @@ struct ShotTable : Game {
             seat.piece = PiecePlace{piece(i).left, piece(i).top};
             setup.seats.push_back(seat);
         }
-        if (players > 0) buildGame(ctx, setup);
+        if (players > 0) buildGame(g, setup);
         g.gameRunning = true;  // a game of nobody, too
         g.numberOfPlayers = std::int16_t(players);
     }
-    Box& piece(int i) { return field.board.pieces[i]; }
+    Box& piece(int i) { return g.piece(i); }
     void place(int i, float left, float top) {
         piece(i).left = left;
         piece(i).top = top;
     }
-    // Aims the shooter's piece from (x2, y2) towards (x1, y1) with a strength.
-    ShotResult shoot(float x1, float y1, float x2, float y2, int power) {
-        field.board.pointer = {x1, y1, x2, y2};
-        g.power = std::int16_t(power);
-        return playShot(ctx, ui);
+    // The shot of the player whose turn it is, from (x2, y2) towards (x1, y1).
+    ShotCommand shot(float x1, float y1, float x2, float y2, int strength) const {
+        ShotCommand s;
+        s.seat = g.currentTurn;
+        s.x1 = x1, s.y1 = y1, s.x2 = x2, s.y2 = y2;
+        s.strength = std::int16_t(strength);
+        return s;
+    }
+    // Plays the shot until its pieces rest, unjudged.
+    ShotResult play(const ShotCommand& s, ShotEvents* events = nullptr) {
+        ShotInPlay inPlay(g, s);
+        while (!inPlay.resting()) inPlay.advance();
+        if (events) *events = inPlay.events();
+        return inPlay.result();
     }
 };
 

@@ -65,7 +65,7 @@ void GameChart::setStandings(const GameStandings& standings) {
     layout()->addWidget(charts_);
 }
 
-QWidget* openGameChartWindow(const GameStandings& standings, const QString& title) {
+QWidget* openGameChartWindow(const GameStandings& standings, const QString& title, double zoom) {
     auto* window = new GameChart;
     window->setObjectName(QStringLiteral("gameChartWindow"));
     window->setWindowTitle(title);
@@ -73,7 +73,7 @@ QWidget* openGameChartWindow(const GameStandings& standings, const QString& titl
     // It comes up beside the high scores without taking the keyboard.
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     window->setStandings(standings);
-    window->resize(560, 620);
+    window->resize(int(560 * zoom + 0.5), int(620 * zoom + 0.5));
     window->show();
     return window;
 }

@@ -45,7 +45,8 @@ private:
     QWidget* charts_ = nullptr;
 };
 
-// The chart of a finished game in a window of its own, deleted when closed.
-QWidget* openGameChartWindow(const GameStandings& standings, const QString& title);
+// The chart of a finished game in a window of its own, `zoom` times its
+// designed size, deleted when closed.
+QWidget* openGameChartWindow(const GameStandings& standings, const QString& title, double zoom = 1.0);
 
 }  // namespace capzel::ui

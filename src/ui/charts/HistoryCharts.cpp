@@ -7,14 +7,19 @@
 #include <algorithm>
 
 #include "records/GameHistory.h"
+#include "records/NewGame.h"
 
 namespace capzel::ui {
 
 TrendGatherer::TrendGatherer(const std::vector<std::string>& names, std::size_t gameCount)
     : names_(names), tallies_(names.size()), gameCount_(std::max<std::size_t>(gameCount, 1)) {
-    for (const std::string& name : names_) {
-        trends_.wins.push_back({QString::fromStdString(name), {}, {}});
-        trends_.averageShots.push_back({QString::fromStdString(name), {}, {}});
+    // The history keeps no colours: the names take the players' colours of
+    // a new game, by their rank in wins.
+    for (std::size_t n = 0; n < names_.size(); ++n) {
+        const Color c = defaultPlayerColor(int(n % kMaxPlayers) + 1);
+        const QColor colour = lineColor(QColor(redOf(c), greenOf(c), blueOf(c)));
+        trends_.wins.push_back({QString::fromStdString(names_[n]), colour, {}});
+        trends_.averageShots.push_back({QString::fromStdString(names_[n]), colour, {}});
     }
 }
 

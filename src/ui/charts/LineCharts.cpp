@@ -62,18 +62,25 @@ QChartView* lineChart(const char* name, const ChartAxes& axes, const std::vector
     QValueAxis* y = wholeAxis(axes.yTitle, yLow, yHigh);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    for (const ChartLine& line : lines) {
+    const int count = int(lines.size());
+    for (int k = 0; k < count; ++k) {
+        const ChartLine& line = lines[std::size_t(k)];
         auto* series = new QLineSeries;
         series->setName(line.name);
         series->append(line.points);
         // A short line shows its points too: a single one is no line at all.
         series->setPointsVisible(line.points.size() < 40);
-        if (line.color.isValid()) {
-            QPen pen(line.color);
-            pen.setWidth(2);
-            series->setPen(pen);
-        }
-        chart->addSeries(series);
+        // Each line is drawn over the ones before it, a little thinner and
+        // with smaller points, so that lines and points that are equal
+        // still show each other's colour around them.
+        const int under = count - 1 - k;
+        series->setMarkerSize(6 + 2 * under);
+        chart->addSeries(series);  // the chart's theme colours it first
+        QPen pen = series->pen();
+        if (line.color.isValid()) pen.setColor(line.color);
+        pen.setWidth(2 + under);
+        series->setPen(pen);
+        series->setBrush(pen.color());
         series->attachAxis(x);
         series->attachAxis(y);
     }

@@ -6,14 +6,31 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QtGlobal>
+#include <deque>
 #include <map>
+#include <utility>
 
 namespace capzel::ui {
 
 namespace {
+
+double zoomOfBoxes = 1.0;
+
+// A box's type at the player's size.
+void zoomBox(QWidget& box) {
+    if (zoomOfBoxes == 1.0) return;
+    QFont f = box.font();
+    if (f.pointSizeF() > 0)
+        f.setPointSizeF(f.pointSizeF() * zoomOfBoxes);
+    else
+        f.setPixelSize(int(f.pixelSize() * zoomOfBoxes + 0.5));
+    box.setFont(f);
+}
+
 // With CAPZEL_MESSAGE_LOG naming a file, every box appends one line to it
 // (its kind, then its text with line breaks written as "\n"), so that a
 // script driving the game through real input can read what it was told.
@@ -82,6 +99,7 @@ int run(QWidget* parent, const QString& text, QMessageBox::StandardButtons butto
     const NormalPointer pointer;
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    zoomBox(box);
     const HeldKeys held(&box);
     if (closeAfterMs > 0) {
         // Clicked as a player would click it: the box gives OK.
@@ -91,7 +109,45 @@ int run(QWidget* parent, const QString& text, QMessageBox::StandardButtons butto
     }
     return box.exec();
 }
+// The loose boxes: the one open, and those waiting for it to close.
+struct LooseBoxes {
+    QPointer<QMessageBox> open;
+    std::deque<std::pair<QPointer<QWidget>, QString>> waiting;
+
+    void next() {
+        if (open || waiting.empty()) return;
+        auto [parent, text] = waiting.front();
+        waiting.pop_front();
+        journal("message", text);
+        auto* box = new QMessageBox(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, parent);
+        box->setTextFormat(Qt::PlainText);
+        box->setWindowModality(Qt::NonModal);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        zoomBox(*box);
+        QObject::connect(box, &QObject::destroyed, box, [this] { QTimer::singleShot(0, qApp, [this] { next(); }); });
+        open = box;
+        box->show();
+        box->raise();
+        box->activateWindow();
+    }
+};
+
+LooseBoxes& looseBoxes() {
+    static LooseBoxes boxes;
+    return boxes;
+}
+
 }  // namespace
+
+void showLooseMessage(QWidget* parent, const QString& text) {
+    looseBoxes().waiting.emplace_back(parent, text);
+    looseBoxes().next();
+}
+
+QWidget* openLooseMessage() { return looseBoxes().open; }
+
+void setBoxZoom(double zoom) { zoomOfBoxes = zoom; }
+double boxZoom() { return zoomOfBoxes; }
 
 void showMessage(QWidget* parent, const QString& text) { run(parent, text, QMessageBox::Ok); }
 
@@ -108,6 +164,7 @@ QString askInput(QWidget* parent, const QString& prompt) {
     const NormalPointer pointer;
     QInputDialog dialog(parent);
     dialog.setWindowTitle(kTitle);
+    zoomBox(dialog);
     dialog.setLabelText(prompt);
     dialog.setTextValue(QString());
     dialog.setInputMode(QInputDialog::TextInput);

@@ -38,6 +38,10 @@ PlayerSettings loadPlayerSettings() {
     p.aimLine = choice(s, "aimLine", p.aimLine, PlayerSettings::AimLine::Bold);
     p.barPace = choice(s, "barPace", p.barPace, PlayerSettings::BarPace::Steady);
     p.coachDone = s.value(QStringLiteral("coachDone"), p.coachDone).toBool();
+    p.fieldHints = s.value(QStringLiteral("helpers/fieldHints"), p.fieldHints).toBool();
+    p.statusMarks = s.value(QStringLiteral("helpers/statusMarks"), p.statusMarks).toBool();
+    p.endChart = s.value(QStringLiteral("helpers/endChart"), p.endChart).toBool();
+    p.buttonIcons = s.value(QStringLiteral("helpers/buttonIcons"), p.buttonIcons).toBool();
     return p;
 }
 
@@ -52,6 +56,10 @@ void savePlayerSettings(const PlayerSettings& p) {
     s.setValue(QStringLiteral("aimLine"), int(p.aimLine));
     s.setValue(QStringLiteral("barPace"), int(p.barPace));
     s.setValue(QStringLiteral("coachDone"), p.coachDone);
+    s.setValue(QStringLiteral("helpers/fieldHints"), p.fieldHints);
+    s.setValue(QStringLiteral("helpers/statusMarks"), p.statusMarks);
+    s.setValue(QStringLiteral("helpers/endChart"), p.endChart);
+    s.setValue(QStringLiteral("helpers/buttonIcons"), p.buttonIcons);
     s.sync();
 }
 

@@ -90,22 +90,27 @@ void QtPlatform::setBusy(bool busy) {
 
 std::string QtPlatform::chooseFileToOpen(std::string_view filter, std::string_view pattern,
                                          std::string_view startFolder) {
-    QFileDialog dialog(window_, QStringLiteral("Load Game"), qstr(startFolder), fileDialogFilter(filter, pattern));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst().toStdString();
+    return chooseFile(FileDialog::Open, QStringLiteral("Load Game"), filter, pattern, startFolder);
 }
 
 std::string QtPlatform::chooseFileToSave(std::string_view filter, std::string_view pattern) {
-    QFileDialog dialog(window_, QStringLiteral("Save Game"), QString(), fileDialogFilter(filter, pattern));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // The name is taken as typed (no extension added) and an existing file
-    // is replaced without a question: the save command writes it safely.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    return chooseFile(FileDialog::Save, QStringLiteral("Save Game"), filter, pattern, {});
+}
+
+std::string QtPlatform::chooseFile(FileDialog kind, const QString& title, std::string_view filter,
+                                   std::string_view pattern, std::string_view startFolder) {
+    QFileDialog dialog(window_, title, qstr(startFolder), fileDialogFilter(filter, pattern));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (kind == FileDialog::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // The name is taken as typed (no extension added) and an existing
+        // file is replaced without a question: the save writes it safely.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst().toStdString();
 }

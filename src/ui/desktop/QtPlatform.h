@@ -49,6 +49,12 @@ public:
     std::string chooseFileToOpen(std::string_view filter, std::string_view pattern,
                                  std::string_view startFolder) override;
     std::string chooseFileToSave(std::string_view filter, std::string_view pattern) override;
+    // The game's own file dialog titled `title` (the platform's two above
+    // are "Load Game" and "Save Game"): a file to open, from `startFolder`,
+    // or a name to save under.
+    enum class FileDialog { Open, Save };
+    std::string chooseFile(FileDialog kind, const QString& title, std::string_view filter, std::string_view pattern,
+                           std::string_view startFolder);
     std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override;
     std::string writeFile(const std::string& path, std::string_view content) override;
     // Opens a web address or mail link through the desktop; failures are

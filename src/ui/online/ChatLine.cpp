@@ -29,7 +29,8 @@ ChatLine::ChatLine(QWidget* parent) : QWidget(parent) {
     log_->setReadOnly(true);
     log_->setMaximumBlockCount(kLogLines);
     log_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    log_->setFixedHeight(log_->fontMetrics().lineSpacing() * 4 + 2 * log_->frameWidth() + 8);
+    // Docked beside the field, it takes the height the player gives it.
+    log_->setMinimumHeight(log_->fontMetrics().lineSpacing() * 3 + 2 * log_->frameWidth() + 8);
     edit_ = new QLineEdit(this);
     edit_->setObjectName(QStringLiteral("chatEdit"));
     edit_->setPlaceholderText(QStringLiteral("Say something to the room"));
@@ -63,9 +64,13 @@ void ChatLine::send() {
     emit sendLine(text);
 }
 
-void ChatLine::addLine(const QString& who, const QString& text) {
-    // appendPlainText never reads markup: "<b>" shows as typed.
-    log_->appendPlainText(oneLine(who) + QStringLiteral(": ") + oneLine(text));
+QString ChatLine::lineText(const QString& who, const QString& text) {
+    return oneLine(who) + QStringLiteral(": ") + oneLine(text);
 }
+
+void ChatLine::addLine(const QString& who, const QString& text) { addText(lineText(who, text)); }
+
+// appendPlainText never reads markup: "<b>" shows as typed.
+void ChatLine::addText(const QString& line) { log_->appendPlainText(oneLine(line)); }
 
 }  // namespace capzel::ui

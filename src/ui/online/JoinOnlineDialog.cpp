@@ -23,6 +23,8 @@ class RoomCodeValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& text, int& pos) const override {
+        // A whole invitation pasted here is taken apart by the dialog.
+        if (readInvitation(text)) return Acceptable;
         const qsizetype before = text.size();
         text = text.toUpper().remove(QLatin1Char(' ')).left(qsizetype(protocol::kRoomCodeLength));
         pos = int(std::min<qsizetype>(pos - (before - text.size()), text.size()));
@@ -54,7 +56,9 @@ JoinOnlineDialog::JoinOnlineDialog(QWidget* parent) : QDialog(parent) {
 
     address_ = new QLineEdit(this);
     address_->setObjectName(QStringLiteral("addressEdit"));
-    address_->setPlaceholderText(QStringLiteral("host:port or ws://host:port"));
+    address_->setPlaceholderText(QStringLiteral("host:port, ws://host:port or an invitation"));
+    address_->setToolTip(QStringLiteral("The server's address, or the whole invitation a friend sent\n"
+                                        "(ws://host:port/?room=CODE): it fills in the room's code too"));
     code_ = new QLineEdit(this);
     code_->setObjectName(QStringLiteral("codeEdit"));
     code_->setValidator(new RoomCodeValidator(code_));
@@ -76,6 +80,10 @@ JoinOnlineDialog::JoinOnlineDialog(QWidget* parent) : QDialog(parent) {
     games_->setObjectName(QStringLiteral("gameList"));
     games_->setMinimumHeight(90);
     games_->setMinimumWidth(440);
+    missing_ = new QLabel(this);
+    missing_->setObjectName(QStringLiteral("missingLabel"));
+    missing_->setWordWrap(true);
+    missing_->setStyleSheet(QStringLiteral("QLabel { color: #a04000; }"));
     noGames_ = new QLabel(QStringLiteral("No game found on the local network yet."), this);
     noGames_->setObjectName(QStringLiteral("noGamesLabel"));
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -85,12 +93,16 @@ JoinOnlineDialog::JoinOnlineDialog(QWidget* parent) : QDialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(missing_);
     layout->addWidget(new QLabel(QStringLiteral("Games on the local network:"), this));
     layout->addWidget(games_);
     layout->addWidget(noGames_);
     layout->addWidget(buttons_);
 
-    for (QLineEdit* edit : {address_, code_, name_}) connect(edit, &QLineEdit::textChanged, this, &JoinOnlineDialog::updateOk);
+    for (QLineEdit* edit : {address_, code_, name_}) {
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { takeInvitation(edit); });
+        connect(edit, &QLineEdit::textChanged, this, &JoinOnlineDialog::updateOk);
+    }
     connect(games_, &QListWidget::currentRowChanged, this, &JoinOnlineDialog::chooseGame);
     setChoices(loadJoinChoices());
     setGames({});
@@ -115,7 +127,35 @@ bool JoinOnlineDialog::entriesValid() const {
     return serverUrl(address_->text()) && protocol::isRoomCode(code_->text().toStdString()) && isPlayerName(name_->text());
 }
 
-void JoinOnlineDialog::updateOk() { okButton()->setEnabled(entriesValid()); }
+// An invitation pasted into any box fills in the address, the code and
+// whether to watch.
+void JoinOnlineDialog::takeInvitation(QLineEdit* edit) {
+    QString rest;
+    const std::optional<Invitation> invitation = readInvitation(edit->text(), &rest);
+    if (!invitation) return;
+    const QSignalBlocker quietAddress(address_), quietCode(code_), quietName(name_);
+    if (edit == name_) name_->setText(rest);  // the name the box held besides
+    address_->setText(invitation->url);
+    code_->setText(invitation->code);
+    if (invitation->watch) spectate_->setChecked(true);
+}
+
+QString JoinOnlineDialog::missingText() const {
+    QStringList missing;
+    if (!serverUrl(address_->text())) missing << QStringLiteral("the server's address (host:port)");
+    if (!protocol::isRoomCode(code_->text().toStdString())) missing << QStringLiteral("the room's code (six letters and digits)");
+    if (!isPlayerName(name_->text())) missing << QStringLiteral("your name");
+    if (missing.isEmpty()) return {};
+    return QStringLiteral("Still needed to join: ") + missing.join(QStringLiteral(", ")) + QLatin1Char('.');
+}
+
+void JoinOnlineDialog::updateOk() {
+    const QString missing = missingText();
+    okButton()->setEnabled(missing.isEmpty());
+    okButton()->setToolTip(missing);
+    missing_->setText(missing);
+    missing_->setVisible(!missing.isEmpty());
+}
 
 // The list keeps the game chosen in it while that game is still heard.
 void JoinOnlineDialog::setGames(const QList<network::LanGame>& games) {

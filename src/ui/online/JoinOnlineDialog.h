@@ -1,7 +1,8 @@
 // "Join Online Game": the host's address (host:port or a ws:// or wss://
 // URL), the room's code, the player's name and "Watch only", with the games
 // found on the local network listed beneath; choosing one fills in its
-// address and code. OK stays greyed until every entry is good. It opens with
+// address and code, and so does an invitation pasted into any box. Join
+// stays greyed, saying what is still needed, until every entry is good. It opens with
 // the last choices taken, and keeps the new ones when accepted.
 //
 // The list follows a LanBrowser: connect its gamesChanged to setGames.
@@ -41,6 +42,9 @@ public:
     QCheckBox* spectateCheck() const { return spectate_; }
     QListWidget* gameList() const { return games_; }
     QPushButton* okButton() const;
+    // What is still needed to join, in words; empty once every entry is good.
+    QString missingText() const;
+    QLabel* missingLabel() const { return missing_; }
 
 public slots:
     // The games heard on the local network, as LanBrowser lists them.
@@ -49,6 +53,7 @@ public slots:
 private:
     void chooseGame(int row);
     void updateOk();
+    void takeInvitation(QLineEdit* edit);
 
     QLineEdit* address_ = nullptr;
     QLineEdit* code_ = nullptr;
@@ -56,6 +61,7 @@ private:
     QCheckBox* spectate_ = nullptr;
     QListWidget* games_ = nullptr;
     QLabel* noGames_ = nullptr;
+    QLabel* missing_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
     QList<capzel::network::LanGame> found_;
 };

@@ -1,6 +1,7 @@
 #include "ui/online/LobbyWindow.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -10,6 +11,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "ui/online/OnlineEntries.h"
 
 namespace capzel::ui {
 
@@ -32,11 +35,13 @@ LobbyWindow::LobbyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     code_->setToolTip(QStringLiteral("The room's code: friends type it to join"));
     copy_ = new QPushButton(QStringLiteral("Copy"), this);
     copy_->setObjectName(QStringLiteral("copyButton"));
-    copy_->setToolTip(QStringLiteral("Copy the address and the code to the clipboard"));
-    address_ = new QLabel(this);
-    address_->setObjectName(QStringLiteral("addressLabel"));
-    address_->setTextFormat(Qt::PlainText);
-    address_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    copy_->setToolTip(QStringLiteral("Copy the invitation (the address and the room's code) to the clipboard:\n"
+                                     "a friend pastes it into Join Online Game"));
+    address_ = new QComboBox(this);
+    address_->setObjectName(QStringLiteral("addressChoice"));
+    address_->setToolTip(QStringLiteral("This computer's addresses that friends can reach: choose the one of the "
+                                        "network they are on"));
+    address_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     table_ = new QTableWidget(0, ColumnCount, this);
     table_->setObjectName(QStringLiteral("seatTable"));
@@ -61,7 +66,7 @@ LobbyWindow::LobbyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     codeRow->addWidget(copy_);
     codeRow->addStretch();
     auto* addressRow = new QHBoxLayout;
-    addressRow->addWidget(new QLabel(QStringLiteral("Address for friends:"), this));
+    addressRow->addWidget(new QLabel(QStringLiteral("Invitation for friends:"), this));
     addressRow->addWidget(address_, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(wait_, 1);
@@ -73,17 +78,31 @@ LobbyWindow::LobbyWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addLayout(bottom);
     resize(620, 380);
 
-    connect(copy_, &QPushButton::clicked, this, [this] {
-        QString text = code_->text();
-        if (!address_->text().isEmpty()) text = address_->text() + QLatin1Char(' ') + text;
-        QGuiApplication::clipboard()->setText(text);
-    });
+    connect(copy_, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(invitation()); });
     connect(leave_, &QPushButton::clicked, this, &LobbyWindow::leaveRequested);
     rebuild();
 }
 
-void LobbyWindow::setCode(const QString& code) { code_->setText(code); }
-void LobbyWindow::setAddress(const QString& address) { address_->setText(address); }
+void LobbyWindow::setCode(const QString& code) {
+    code_->setText(code);
+    listInvitations();
+}
+
+void LobbyWindow::setAddresses(const QStringList& serverUrls) {
+    servers_ = serverUrls;
+    listInvitations();
+}
+
+void LobbyWindow::listInvitations() {
+    const int chosen = std::max(0, address_->currentIndex());
+    address_->clear();
+    for (const QString& server : servers_) address_->addItem(invitationText(server, code_->text()));
+    address_->setCurrentIndex(std::min(chosen, address_->count() - 1));
+}
+
+QString LobbyWindow::invitation() const {
+    return address_->count() > 0 ? address_->currentText() : code_->text();
+}
 
 void LobbyWindow::setSeats(const std::vector<SeatStatus>& seats) {
     seats_ = seats;

@@ -1,6 +1,7 @@
 #include "ui/watch/WatchedGame.h"
 
 #include "match/RecordReplay.h"
+#include "ui/watch/RecordWording.h"
 
 namespace capzel::ui {
 
@@ -12,18 +13,16 @@ std::vector<std::string> texts(const std::vector<Announcement>& said) {
     return out;
 }
 
-std::string stopText(const ReplayStep& step, int shot) {
-    std::string text = "This record plays differently in this version of Capzel from shot " + std::to_string(shot) +
-                       " on, so it is shown up to shot " + std::to_string(shot - 1) + ".";
-    if (!step.error.empty()) text += " (" + step.error + ")";
-    return text;
-}
+std::string stopText(const ReplayStep& step, int shot) { return differenceText(step, shot); }
 
 }  // namespace
 
 std::unique_ptr<WatchedGame> WatchedGame::open(std::string_view recordText, std::string& refusal) {
     std::optional<GameRecord> record = readGameRecord(recordText, &refusal);
-    if (!record) return nullptr;
+    if (!record) {
+        refusal = refusalInListWords(refusal, recordText);
+        return nullptr;
+    }
     return std::make_unique<WatchedGame>(*record);
 }
 

@@ -9,7 +9,10 @@
 // place).
 #pragma once
 
+#include <QList>
+#include <QMargins>
 #include <QPoint>
+#include <QRect>
 #include <functional>
 
 class QWidget;
@@ -25,6 +28,30 @@ void placeFrame(QWidget& window, std::function<QPoint()> where);
 // have been handled (the toolkit's own frame comes with the showing). Not
 // at all when no frame appears within the watch, or the window goes.
 void whenFrameKnown(QWidget& window, std::function<void()> then);
+
+// Where a frame of `frame`'s size may stand within `room`, as near as can
+// be to `frame`'s place, overlapping none of `others`: beside or above or
+// below one of them, or in a corner of the room; else made smaller, down
+// to `smallest` (none: not smaller), to fit the room beside, above or below
+// one of them. When there is no such place, `frame` moved within the room
+// (as far as its size allows).
+QRect clearPlace(const QRect& frame, const QList<QRect>& others, const QRect& room, QSize smallest = {});
+
+// The frames of the program's other windows on screen (not menus, tooltips
+// or `window` itself).
+QList<QRect> otherWindowFrames(const QWidget& window);
+
+// Places `window` (shown) whole on its screen, near where `where` puts its
+// frame but clear of the program's other windows when there is room (made
+// smaller for it, as far as its minimum size allows), and brings it to the
+// front: asked again once the frame is known. A window larger than the
+// screen's free area is made to fit it first.
+void placeClear(QWidget& window, std::function<QPoint()> where);
+
+// The frame's edges around `window`'s client area: its own when known,
+// otherwise those of another top-level window already framed, otherwise
+// none.
+QMargins frameMarginsOf(const QWidget& window);
 
 // The height the frame adds to the window's client area: the window's own
 // when known, otherwise that of another top-level window already framed

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "ui/charts/HistoryCharts.h"
+#include "ui/windows/FramePlacement.h"
 #include "ui/desktop/HistoryFile.h"
 #include "ui/windows/HistoryTableModel.h"
 
@@ -64,7 +65,7 @@ GameHistoryWindow::GameHistoryWindow(QWidget* parent) : QWidget(parent) {
     close_->setDefault(true);
     watch_ = button(this, "watchGame", QStringLiteral("Watch"));
     export_ = button(this, "exportRecord", QStringLiteral("Export Game Record..."));
-    charts_ = button(this, "historyChartsButton", QStringLiteral("Charts..."));
+    charts_ = button(this, "historyChartsButton", QStringLiteral("C&harts..."));
     connect(clear_, &QPushButton::clicked, this, &GameHistoryWindow::askToClear);
     connect(games_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &GameHistoryWindow::syncGameButtons);
@@ -204,7 +205,7 @@ void GameHistoryWindow::showCharts() {
         if (int(names.size()) == kTrendNames) break;
         names.push_back(w.name);
     }
-    new HistoryChartWindow(
+    auto* charts = new HistoryChartWindow(
         [names, games = model_->games()](const std::atomic<bool>& stop) {
             TrendGatherer trends(names, games.size());
             games.read([&](HistoryGame&& game) {
@@ -214,6 +215,8 @@ void GameHistoryWindow::showCharts() {
             return trends.take();
         },
         this);
+    // Whole on the screen, beside this window when there is room.
+    placeClear(*charts, [this] { return frameGeometry().topRight() + QPoint(8, 0); });
 }
 
 }  // namespace capzel::ui

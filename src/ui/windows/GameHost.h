@@ -4,6 +4,7 @@
 // the application only through this, so they never depend on it.
 #pragma once
 
+#include <QSize>
 #include <random>
 
 #include "session/GameSession.h"
@@ -26,6 +27,14 @@ public:
     // every open window.
     virtual const PlayerSettings& settings() const = 0;
     virtual void setSettings(const PlayerSettings& settings) = 0;
+
+    // The zoom the game's windows and boxes are shown at (1: the designed
+    // size): the player's size as far as the main window fits its screen.
+    virtual double windowZoom() const = 0;
+    // The largest size (percent) at which the main window fits its screen,
+    // and the outer size it would need at `percent`.
+    virtual int largestSizePercent() const = 0;
+    virtual QSize windowNeedAt(int percent) const = 0;
 
     // "Show Hints": the field marks the current player's piece and target.
     virtual bool showHints() const = 0;

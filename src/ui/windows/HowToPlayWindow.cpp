@@ -1,13 +1,17 @@
 #include "ui/windows/HowToPlayWindow.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <cmath>
 #include <optional>
 
+#include "ui/windows/FramePlacement.h"
 #include "ui/windows/HelpPictures.h"
 
 namespace capzel::ui {
@@ -25,6 +29,10 @@ struct HelpPart {
 // The parts in the order a first game meets them. Written as rich text: it
 // is the game's own, never a player's.
 const HelpPart kParts[] = {
+    {"Start a game", std::nullopt,
+     "Start with <b>File &gt; New</b>: choose how many play, type the names, pick the colours and, under "
+     "\"Played by\", whether a person or the computer plays each seat; then press <b>Play</b>. The players take "
+     "turns at this computer, the first at the bottom of the piece holder."},
     {"Aim", HelpPicture::Aiming,
      "Press the left mouse button on the field and drag <b>back</b>, away from where your piece should go. "
      "The aim line runs from the centre of your piece to the mouse; the piece will travel the opposite way. "
@@ -35,8 +43,8 @@ const HelpPart kParts[] = {
      "<b>Esc</b> calls off the aim or the charge, and you aim again."},
     {"The course", HelpPicture::Course,
      "Land your piece inside your next box, clear of its edges: boxes <b>1 to 13</b>, then back down from 12 "
-     "to <b>1</b>, then the letters <b>A to D</b> beside the centre. Between shots your piece is ringed and "
-     "the box it must reach is outlined. Shot from where the rules put it, a piece that reaches its box at "
+     "to <b>1</b>, then the letters <b>A to D</b> beside the centre (with the helpers on, your piece is ringed "
+     "between shots and the box it must reach is outlined). Shot from where the rules put it, a piece that reaches its box at "
      "once moves you two boxes on (ONE SHOT!). Each pair of pieces that touch during your shot, and each "
      "other piece left inside its own next box, moves you one box further. After any of these your piece "
      "is put in the middle of your new box and you shoot again; a shot that achieves nothing passes the "
@@ -45,8 +53,8 @@ const HelpPart kParts[] = {
      "becoming a killer."},
     {"Killers", HelpPicture::Killer,
      "Whoever reaches D becomes a <b>killer</b>: the killer's piece knocks out every piece it touches "
-     "(100 points each), and those players are out of the game. Dashed rings mark the pieces a killer can "
-     "take. A killer shoots again after a kill or after landing in a box. The last one left wins; alone, "
+     "(100 points each), and those players are out of the game (with the helpers on, dashed rings mark the "
+     "pieces a killer can take). A killer shoots again after a kill or after landing in a box. The last one left wins; alone, "
      "becoming a killer wins the game."},
     {"Placing by hand", std::nullopt,
      "When the rules have just put your piece in the middle of a box, hold <b>Shift</b> and move the mouse "
@@ -54,7 +62,11 @@ const HelpPart kParts[] = {
     {"Keys", std::nullopt,
      "<b>Space</b> or <b>Enter</b>: Go while the bar fills. <b>Esc</b>: call off an aim or a charge. Hold "
      "<b>Space</b> during a shot to run it eight times faster. <b>Ctrl+Z</b>: undo the last shot. "
-     "<b>Ctrl+T</b>: the computer suggests a shot. <b>Ctrl+S</b>: the status table."},
+     "<b>Ctrl+T</b>: Suggest Shot. <b>Ctrl+S</b>: the status table. <b>Esc</b> closes this window."},
+    {"Suggest Shot", std::nullopt,
+     "Not sure where to aim? <b>Extras &gt; Suggest Shot</b> (<b>Ctrl+T</b>) asks the computer's best player for "
+     "a shot: a dashed green line from your piece to the point to drag to, a green mark on the power bar where "
+     "to press Go, and the strength in words. It only draws; you still aim and shoot yourself."},
     {"Friction", std::nullopt,
      "In <b>File &gt; New</b>, \"Friction Changes\" shows five circles beside each player, from very low "
      "friction (left: pieces slide farthest) to very high (right: pieces stop soonest). More friction is "
@@ -62,19 +74,27 @@ const HelpPart kParts[] = {
      "off them and off the field's edges, so a straight shot at a box may be blocked."},
     {"Comforts", std::nullopt,
      "<b>Extras &gt; Settings...</b> changes how the game looks and sounds for you: the rules' messages as "
-     "boxes or as a banner on the field, the size of the windows, sound effects and volumes, a bold aim line "
-     "with an arrow, and a steadier power bar. <b>Extras</b> also holds hints, the game history, fast "
-     "forward, replay, undo and Suggest Shot."},
+     "boxes or in a strip beside the field, the size of the windows, sound effects and volumes, a bold aim line "
+     "with an arrow, and a steadier power bar. <b>Extras</b> also holds the game history, fast forward, replay, "
+     "undo and Suggest Shot."},
+    {"Helpers", std::nullopt,
+     "The game starts with the classic look. The helpers are in <b>Extras &gt; Settings...</b>, under "
+     "<b>Helpers</b>, each off until you turn it on: rings and outlines on the field (your piece between shots, "
+     "the box it must reach, a killer's prey; also <b>Extras &gt; Show Hints</b>), marks in the status window "
+     "(an arrow at the player whose turn it is, the names of players who are out struck through, who is "
+     "connected online), a chart of the scores at the end of a game, and icons on buttons. The first-game "
+     "steps' <b>Turn on the helpers</b> turns them all on at once."},
 };
 
-QWidget* partWidget(const HelpPart& part, QWidget* parent) {
+QWidget* partWidget(const HelpPart& part, QWidget* parent, double zoom) {
+    const int pictureWidth = int(std::lround(kPictureWidth * zoom));
     auto* box = new QWidget(parent);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 4, 0, 12);
     if (part.picture) {
         auto* picture = new QLabel(box);
-        picture->setPixmap(helpPicture(*part.picture, kPictureWidth));
-        picture->setFixedWidth(kPictureWidth);
+        picture->setPixmap(helpPicture(*part.picture, pictureWidth));
+        picture->setFixedWidth(pictureWidth);
         picture->setAlignment(Qt::AlignTop);
         row->addWidget(picture, 0, Qt::AlignTop);
     }
@@ -95,17 +115,17 @@ QPointer<HowToPlayWindow>& current() {
 
 }  // namespace
 
-HowToPlayWindow::HowToPlayWindow() : QWidget(nullptr, Qt::Window) {
+HowToPlayWindow::HowToPlayWindow(double zoom) : QWidget(nullptr, Qt::Window) {
     setObjectName(QStringLiteral("howToPlay"));
     setWindowTitle(QStringLiteral("How to Play"));
     setAttribute(Qt::WA_DeleteOnClose);
     QFont readable = font();
-    readable.setPixelSize(14);
+    readable.setPixelSize(int(std::lround(14 * zoom)));
     setFont(readable);
 
     auto* page = new QWidget;
     auto* parts = new QVBoxLayout(page);
-    for (const HelpPart& part : kParts) parts->addWidget(partWidget(part, page));
+    for (const HelpPart& part : kParts) parts->addWidget(partWidget(part, page, zoom));
     parts->addStretch(1);
     auto* scroll = new QScrollArea(this);
     scroll->setWidget(page);
@@ -119,15 +139,31 @@ HowToPlayWindow::HowToPlayWindow() : QWidget(nullptr, Qt::Window) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(scroll, 1);
     layout->addWidget(close, 0, Qt::AlignRight);
-    resize(760, 620);
+    resize(int(std::lround(760 * zoom)), int(std::lround(620 * zoom)));
+}
+
+void HowToPlayWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 HowToPlayWindow* HowToPlayWindow::openOne() { return current(); }
 
-HowToPlayWindow* HowToPlayWindow::showOne() {
-    if (!current()) current() = new HowToPlayWindow;  // deletes itself when closed
+HowToPlayWindow* HowToPlayWindow::showOne(double zoom) {
+    const bool fresh = !current();
+    if (fresh) current() = new HowToPlayWindow(zoom);  // deletes itself when closed
     HowToPlayWindow* w = current();
     w->show();
+    // Whole on the screen, clear of the game's other windows where there is room.
+    if (fresh)
+        placeClear(*w, [w] {
+            QRect frame = w->frameGeometry();
+            if (w->screen()) frame.moveCenter(w->screen()->availableGeometry().center());
+            return frame.topLeft();
+        });
     w->raise();
     w->activateWindow();
     return w;

@@ -68,11 +68,11 @@ void MainMenus::build(QMenuBar* bar) {
     howToPlayAction = item(helpMenu, "howToPlayAction", QStringLiteral("How to &Play"));
 
     // After the game's classic menus, which keep their places.
-    extrasMenu = menu(bar, "extrasMenu", QStringLiteral("Extras"));
+    extrasMenu = menu(bar, "extrasMenu", QStringLiteral("&Extras"));
     extrasMenu->setToolTipsVisible(true);
     showHintsAction = item(extrasMenu, "showHintsAction", QStringLiteral("Show &Hints"));
     showHintsAction->setCheckable(true);
-    showHintsAction->setChecked(true);
+    showHintsAction->setChecked(false);
     historyAction = item(extrasMenu, "historyAction", QStringLiteral("Game &History"));
     watchRecordAction = item(extrasMenu, "watchRecordAction", QStringLiteral("&Watch Game Record..."));
     exportRecordAction = item(extrasMenu, "exportRecordAction", QStringLiteral("&Export Game Record..."));

@@ -51,9 +51,7 @@ MainWindow::MainWindow(GameHost& app)
                    Qt::MSWindowsFixedSizeDialogHint);
 
     menus_.build(menuBar());
-    view_ = new FieldView(*turn_, marks_, this);
-    view_->setFixedSize(kClientWidthPx, kClientHeightPx);
-    setCentralWidget(view_);
+    buildClientArea();
     coach_ = new FirstGameCoach(app_, *turn_, view_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setSizePercent(app.settings().sizePercent);
@@ -74,7 +72,6 @@ MainWindow::MainWindow(GameHost& app)
     };
     view_->onResized = [this] { view_->update(); };
     connect(view_->goButton(), &QPushButton::clicked, this, [this] { runCommand([this] { handleGoButton(); }); });
-    banner_ = new RuleBanner(view_);
     connectMenus();
     connectComputerPlay();
     applySettings();
@@ -106,7 +103,7 @@ MainWindow::~MainWindow() {
     computerPlay_ = nullptr;
     delete scheduler_;
     scheduler_ = nullptr;
-    banner_ = nullptr;  // goes with the view
+    banner_ = nullptr;  // goes with the side panel
     delete view_;
     view_ = nullptr;
     if (boardOpen_) app_.session().closeBoard(*platform_);
@@ -196,15 +193,10 @@ void MainWindow::syncMenus() {
     menus_.showHintsAction->setChecked(app_.showHints());
     view_->setHints(app_.showHints() ? &game() : nullptr);
     syncShotState();
-    // The first-game steps speak to a person at a game of this computer
-    // alone; an online game, whose turns are often played elsewhere, goes
-    // without them.
-    if (coach_ && computerPlay_) {
-        const Game& g = game();
-        coach_->follow(g.gameRunning && g.isPlayer(g.currentTurn) && !g.seats[g.currentTurn].dead &&
-                       !computerPlay_->seatIsComputer() && !session().online());
-    }
+    followCoach();
+    updateSide();
 }
+
 
 void MainWindow::refreshField() {
     view_->syncGoButton();
@@ -219,6 +211,8 @@ void MainWindow::showProgress() {
         syncMenus();
     }
     noticeAim();
+    // The coach's steps follow the charge and the shot as they run.
+    followCoach();
     switch (view_->staleness()) {
     case FieldView::Staleness::Field:
         refreshField();
@@ -242,12 +236,16 @@ void MainWindow::tellJudgement(bool ended) {
     // still being judged, and no computer's turn begins.
     // In an online game the rules speak in boxes at the computer whose
     // player shot, and in the banner at the others.
+    // There the boxes do not stop the game: another player's shot is shown
+    // while they are open.
     const RecordedShot* shot = session().match().lastShot();
     const bool elsewhere = shot && !session().seatPlayedHere(shot->seat);
     while (turn_->hasAnnouncements()) {
         const Announcement& next = turn_->nextAnnouncement();
         if (bannerMode() || elsewhere)
             banner_->post(displayText(next.text));
+        else if (session().online())
+            showLooseMessage(this, displayText(next.text));
         else
             platform_->announce(next.text, computerPlay_->unattendedFor(next.player));
         if (!alive) return;
@@ -282,7 +280,7 @@ void MainWindow::connectMenus() {
     on(menus_.suggestShotAction, [this] { computerPlay_->suggestShot(); });
     on(menus_.settingsAction, [this] { showSettings(); });
     on(menus_.aboutAction, [this] { app_.showAbout(); });
-    on(menus_.howToPlayAction, [] { HowToPlayWindow::showOne(); });
+    on(menus_.howToPlayAction, [this] { HowToPlayWindow::showOne(view_->zoom()); });
     on(menus_.setPositionAction, [this] { app_.setPosition(); });
     on(menus_.setFrictionAction, [this] { app_.setFriction(); });
     on(menus_.setSpeedAction, [this] { app_.setSpeed(); });
@@ -298,6 +296,7 @@ void MainWindow::connectComputerPlay() {
     computerPlay_ = new ComputerPlay(*this, app_);
     platform_->unattended = [this] { return computerPlay_->unattended(); };
     platform_->beforeBox = [this] {
+        if (coach_) coach_->stepAside();
         refreshField();
         app_.notifyStateChanged();
     };
@@ -358,7 +357,11 @@ void MainWindow::writeEmail() {
 // Aiming and hand placement of the current player's piece.
 // On a computer's turn the computer alone aims, charges and presses "Go".
 void MainWindow::handleMouseMove(int buttons, int shift, float x, float y) {
-    if (computerPlay_->seatIsComputer()) return;
+    if (computerPlay_->seatIsComputer()) {
+        // A drag on a turn played at another computer is not taken: say so.
+        if ((buttons & kLeftButtonBit) && session().seatIsRemote()) tellNotYourTurn();
+        return;
+    }
     turn_->mouseMove(buttons, shift, x, y);
 }
 

@@ -34,6 +34,7 @@ class MusicPlayer;
 class QtPlatform;
 class RuleBanner;
 class SettingsDialog;
+class SidePanel;
 }  // namespace capzel::ui
 
 class QKeyEvent;
@@ -72,8 +73,14 @@ public:
 
     // The player's size (100 is the designed size): the field, its controls
     // and the menu bar grow alike, the game's twips stay what they are, and a
-    // window that outgrows the screen moves back onto it.
+    // window that outgrows the screen moves back onto it. A size at which
+    // the window would not fit the screen's free area is not taken: the
+    // largest that fits is.
     void setSizePercent(int percent);
+    // The window's outer size, frame included, at a zoom; and the largest
+    // size (percent) at which it fits its screen's free area.
+    QSize outerSizeAt(double zoom) const;
+    int largestFittingPercent() const;
 
     // Starts song n of the music folder.
     void playSong(int n);
@@ -106,6 +113,14 @@ public:
     // "Settings...": the settings window, or the open one brought up.
     void showSettings();
     RuleBanner* banner() const { return banner_; }
+    // The strip beside the field (messages, the watching cue, the chat).
+    SidePanel* side() const { return side_; }
+    // Docks `widget` in the strip beneath the messages (null: takes the
+    // docked one away); the strip shows while it holds anything.
+    void dockBeside(QWidget* widget);
+    // The strip shows while the messages go there or it holds anything,
+    // and the window keeps to the screen as it grows.
+    void updateSide();
 
     // Menu commands of this window.
     void showGameStatus();
@@ -137,6 +152,10 @@ public:
     bool handleShotKey(const QKeyEvent& key);
     static bool isShotKey(int key);
 
+signals:
+    // The window is shown at another zoom (the other windows follow).
+    void zoomChanged(double zoom);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -154,6 +173,8 @@ private:
     void connectRecordItems(const std::function<void(QAction*, std::function<void()>)>& on);
     bool ownsSessionBoard() const;
     void connectComputerPlay();
+    void buildClientArea();
+    void followCoach();
     template <class Fn>
     void runCommand(Fn&& fn);
 
@@ -176,12 +197,16 @@ private:
     int shotState_ = -1;
     ComputerPlay* computerPlay_ = nullptr;
     RuleBanner* banner_ = nullptr;
+    SidePanel* side_ = nullptr;
     QPointer<SettingsDialog> settingsDialog_;
     bool aimShown_ = false;  // the aim line was on the field at the last look
     // The rules' messages go to the banner, not to boxes.
     bool bannerMode() const;
     // An aim that started since the last look clears the banner's messages.
     void noticeAim();
+    // This computer follows an online game without a seat of its own.
+    bool watchingOnly() const;
+    void tellNotYourTurn();
 };
 
 }  // namespace capzel::ui

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 #include "players/Planner.h"
@@ -28,6 +29,11 @@ namespace {
 
 constexpr int kClientWidth = 9315;
 constexpr int kClientHeight = 5475;
+// Beside the classic dialog, right of "Play": who plays each row, under
+// its caption.
+constexpr int kSeatLeft = kClientWidth;
+constexpr int kSeatWidth = 1710;
+constexpr int kSeatMargin = 120;
 constexpr int kRowPitch = 480;
 constexpr int kFirstRowTop = 600;
 constexpr Color kWhite = rgb(255, 255, 255);
@@ -40,7 +46,6 @@ constexpr int kLevelLeft[] = {60, 300, 540, 780, 1020};  // inside the frame
 constexpr int kLevelTop = 160;
 constexpr int kLevelSize = 195;
 
-QRect pxBox(int left, int top, int width, int height) { return {ipx(left), ipx(top), ipx(width), ipx(height)}; }
 int rowTop(int i) { return kFirstRowTop + kRowPitch * (i - 1); }
 
 // What a seat's level means to a person choosing it: a computer level gives
@@ -60,21 +65,22 @@ QString textOn(Color c) {
     return luma >= 128000 ? QStringLiteral("black") : QStringLiteral("white");
 }
 
-QString buttonStyle(Color c) {
+QString buttonStyle(Color c, double zoom) {
     return QStringLiteral("QPushButton { background-color: %1; color: %2; border: 1px solid #808080;"
-                          " font-size: 11px; }"
+                          " font-size: %3px; }"
                           "QPushButton:pressed { border: 2px inset #808080; }")
-        .arg(cssColor(c), textOn(c));
+        .arg(cssColor(c), textOn(c))
+        .arg(int(std::lround(11 * zoom)));
 }
 
 }  // namespace
 
-NewGameDialog::NewGameDialog(GameHost& app, QWidget* parent) : QWidget(parent), app_(app) {
+NewGameDialog::NewGameDialog(GameHost& app, QWidget* parent) : QWidget(parent), app_(app), zoom_(app.windowZoom()) {
     setObjectName(QStringLiteral("NewGameDialog"));
     setWindowTitle(QStringLiteral("New Game"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(ipx(kClientWidth), ipx(kClientHeight));
+    setFixedSize(ipx(kSeatLeft + kSeatWidth + kSeatMargin, zoom_), ipx(kClientHeight, zoom_));
     setAutoFillBackground(true);
     // White captions on black. The option buttons and the Walls box take
     // their caption colour from here and keep the style's own dark text
@@ -87,7 +93,7 @@ NewGameDialog::NewGameDialog(GameHost& app, QWidget* parent) : QWidget(parent), 
     // The places are tight: captions such as "8 Players" and "Friction
     // Changes" fit them in a small font.
     QFont small = font();
-    small.setPixelSize(11);
+    small.setPixelSize(px(11));
     setFont(small);
 
     buildPlayerRows();
@@ -105,7 +111,7 @@ void NewGameDialog::buildPlayerRows() {
     auto* group = new QButtonGroup(this);
     QFont fixed(QStringLiteral("DejaVu Sans Mono"));
     fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setPixelSize(12);
+    fixed.setPixelSize(px(12));
     for (int i = 1; i <= kMaxPlayers; ++i) {
         const auto at = std::size_t(i);
         auto* opt = new QRadioButton(i == 1 ? QStringLiteral("1 Player") : QStringLiteral("%1 Players").arg(i), this);
@@ -176,15 +182,15 @@ void NewGameDialog::buildButtons() {
     connect(randomizeButton_, &QPushButton::clicked, this, [this] { randomizeAll(); });
 }
 
-// Who plays each row: a choice beside the row, right of its friction frame,
-// under a caption of its own. The items run from a person to the strongest
-// level and carry their PlayerKind.
+// Who plays each row: a choice beside the row, in a column of its own right
+// of the classic dialog, under a caption of its own. The items run from a
+// person to the strongest level and carry their PlayerKind.
 void NewGameDialog::buildSeatChoices() {
     auto* caption = new QLabel(QStringLiteral("Played by"), this);
     caption->setObjectName(QStringLiteral("seatCaption"));
-    caption->setGeometry(pxBox(7110, 315, 1500, 270));
+    caption->setGeometry(pxBox(kSeatLeft, 300, kSeatWidth, 270));
     QFont readable = font();
-    readable.setPixelSize(12);
+    readable.setPixelSize(px(12));
     caption->setFont(readable);
     QString tip = QStringLiteral("Who plays this seat: a person, or the computer. Its levels, by the share "
                                  "of their shots at the target that land in it:");
@@ -200,11 +206,8 @@ void NewGameDialog::buildSeatChoices() {
             seat->setItemData(seat->count() - 1, seatToolTip(k), Qt::ToolTipRole);
         }
         seat->setToolTip(tip);
-        seat->setGeometry(pxBox(7050, rowTop(i), 855, 285));
+        seat->setGeometry(pxBox(kSeatLeft, rowTop(i), kSeatWidth, 285));
         seat->setFont(readable);
-        // The place is narrow: a slim arrow keeps "Strong" and "Expert" whole beside it.
-        seat->setStyleSheet(QStringLiteral("QComboBox { padding-left: 1px; padding-right: 0; }"
-                                           "QComboBox::drop-down { width: 11px; }"));
         seatChoices_[std::size_t(i)] = seat;
     }
 }
@@ -237,16 +240,17 @@ void NewGameDialog::selectNormal(int i) { frictionOption(i, FrictionLevel::Norma
 
 void NewGameDialog::setButtonColor(int i, Color c) {
     colors_[std::size_t(i)] = c;
-    colorButton(i)->setStyleSheet(buttonStyle(c));
+    colorButton(i)->setStyleSheet(buttonStyle(c, zoom_));
 }
 
 void NewGameDialog::setFrictionToggleColor(Color c) {
     frictionToggleColor_ = c;
     frictionToggle_->setStyleSheet(
         QStringLiteral("QPushButton { background-color: %1; color: black; border: 2px outset #808080;"
-                       " padding: 0; font-size: 10px; }"
+                       " padding: 0; font-size: %2px; }"
                        "QPushButton:checked { border: 2px inset #808080; }")
-            .arg(cssColor(c)));
+            .arg(cssColor(c))
+            .arg(px(10)));
 }
 
 void NewGameDialog::choosePlayerCount(int i) {

@@ -2,7 +2,9 @@
 // level each when "Friction Changes" is on, whether the walls are in play,
 // and "Play", which sets up the game, opens the main window anew, shows the
 // status window and starts the first turn. "Play" only hides the dialog;
-// the next New command discards it.
+// the next New command discards it. Beside the classic layout, a column of
+// its own says who plays each row (a person or the computer). The whole
+// dialog is shown at the player's size.
 #pragma once
 
 #include <QWidget>
@@ -11,6 +13,7 @@
 #include "model/Friction.h"
 #include "model/Game.h"
 #include "records/NewGame.h"
+#include "ui/windows/Twips.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -77,8 +80,14 @@ private:
     void setButtonColor(int i, Color c);
     void setFrictionToggleColor(Color c);
     void selectNormal(int i);
+    // Twips of the classic layout, and a type's pixels, at the dialog's zoom.
+    QRect pxBox(int left, int top, int width, int height) const {
+        return {ipx(left, zoom_), ipx(top, zoom_), ipx(width, zoom_), ipx(height, zoom_)};
+    }
+    int px(int pixels) const { return int(pixels * zoom_ + 0.5); }
 
     GameHost& app_;
+    double zoom_ = 1.0;  // the player's size
     int playersChosen_ = 1;
     std::array<QRadioButton*, kMaxPlayers + 1> playerCountOptions_{};
     std::array<QLineEdit*, kMaxPlayers + 1> nameEdits_{};

@@ -4,22 +4,33 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace capzel::ui {
 
 namespace {
 
-// The text's height against the field's: about 24 px on the classic field.
-constexpr int kFieldHeightPerTextPixel = 26;
+// The text's size beside the classic field.
+constexpr int kTextPixels = 14;
 
 }  // namespace
 
-RuleBanner::RuleBanner(QWidget* field) : QWidget(field) {
+RuleBanner::RuleBanner(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ruleBanner"));
     expiry_.setSingleShot(true);
     connect(&expiry_, &QTimer::timeout, this, &RuleBanner::expire);
-    field->installEventFilter(this);
     hide();
+}
+
+void RuleBanner::setZoom(double zoom) {
+    if (zoom_ == zoom) return;
+    zoom_ = zoom;
+    relayout();
+}
+
+void RuleBanner::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    relayout();
 }
 
 void RuleBanner::post(const QString& text) {
@@ -80,9 +91,8 @@ void RuleBanner::dismiss(int index) {
     relayout();
 }
 
-// One label per shown message, sized to the field: wide, large, light on
-// dark, stacked in the band between the top row of boxes and the middle,
-// so that the boxes a shot ends in stay in sight.
+// One label per shown message, as wide as the strip, light on dark,
+// stacked from its top.
 void RuleBanner::relayout() {
     const int shown = std::min(int(queue_.size()), kShownAtOnce);
     for (int i = 0; i < shown; ++i) {
@@ -108,16 +118,15 @@ void RuleBanner::relayout() {
         gone->deleteLater();
     }
 
-    QWidget* field = parentWidget();
-    const int textPx = std::max(12, field->height() / kFieldHeightPerTextPixel);
+    const int textPx = int(std::lround(kTextPixels * zoom_));
     QFont f = font();
     f.setPixelSize(textPx);
     f.setBold(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(20, 20, 40, 235));
     colours.setColor(QPalette::WindowText, QColor(255, 255, 160));
-    const int width = field->width() * 4 / 5;
-    const int gap = std::max(2, textPx / 6);
+    const int width = this->width();
+    const int gap = std::max(2, textPx / 3);
     int y = 0;
     for (QLabel* label : labels_) {
         label->setFont(f);
@@ -127,16 +136,14 @@ void RuleBanner::relayout() {
         label->setGeometry(0, y, width, height);
         y += height + gap;
     }
-    resize(width, std::max(0, y - gap));
-    move((field->width() - width) / 2, field->height() / 5);
+    // As high as its messages: a widget docked beneath gets the rest.
+    setMinimumHeight(std::max(0, y - gap));
     setVisible(shown > 0);
-    if (shown > 0) raise();
+    emit changed();
 }
 
 bool RuleBanner::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == parentWidget() && event->type() == QEvent::Resize) {
-        relayout();
-    } else if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
         // The click is the banner's: it never reaches the field as an aim.
         const int index = int(labels_.indexOf(qobject_cast<QLabel*>(watched)));
         if (index >= 0) {

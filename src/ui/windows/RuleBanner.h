@@ -1,9 +1,9 @@
-// The rules' messages on the field: a banner over the field with
-// the same words the boxes would show, in large light text on a dark band.
-// It never waits for the player. Messages queue in order, a few shown at a
-// time; each goes when it is clicked, or when the next aim starts, once it
-// has been up long enough to be read (a computer aims soon after its turn
-// is announced). The banner follows its parent's size.
+// The rules' messages beside the field: a strip of their own (never over the
+// field) with the same words the boxes would show, in light text on dark
+// cards stacked from the top. It never waits for the player. Messages queue
+// in order, a few shown at a time; each goes when it is clicked, or when the
+// next aim starts, once it has been up long enough to be read (a computer
+// aims soon after its turn is announced).
 #pragma once
 
 #include <QElapsedTimer>
@@ -22,7 +22,10 @@ public:
     // How many messages show at once; later ones wait their turn.
     static constexpr int kShownAtOnce = 3;
 
-    explicit RuleBanner(QWidget* field);
+    explicit RuleBanner(QWidget* parent);
+
+    // The type `zoom` times its designed size, with the field beside it.
+    void setZoom(double zoom);
 
     // Queues a message (lines separated by "\n"), shown as plain text.
     void post(const QString& text);
@@ -42,8 +45,13 @@ public:
 
     int readingMs = 2000;
 
+signals:
+    // The messages shown have changed (one came, or went).
+    void changed();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct Message {
@@ -58,6 +66,7 @@ private:
     QList<QLabel*> labels_;  // one per shown message
     QTimer expiry_;
     bool aimPending_ = false;  // an aim started while some messages were still young
+    double zoom_ = 1.0;
 };
 
 }  // namespace capzel::ui

@@ -1,7 +1,7 @@
 // The player's comforts in one window (ui/desktop/PlayerSettings.h): how the
 // rules' messages show, the size of the windows, sound effects and their
-// volume, the music's volume and mute, the aim line and the power bar's
-// pace. It does not wait for a confirmation: every change of a control is
+// volume, the music's volume and mute, the aim line, the power bar's pace,
+// and the helpers, in a group of their own. It does not wait for a confirmation: every change of a control is
 // kept and applied at once through the host; Close only closes the window.
 #pragma once
 
@@ -34,11 +34,16 @@ public:
     QCheckBox* musicMutedBox() const { return musicMuted_; }
     QComboBox* aimLineBox() const { return aimLine_; }
     QComboBox* barPaceBox() const { return barPace_; }
+    QCheckBox* fieldHintsBox() const { return fieldHints_; }
+    QCheckBox* statusMarksBox() const { return statusMarks_; }
+    QCheckBox* endChartBox() const { return endChart_; }
+    QCheckBox* buttonIconsBox() const { return buttonIcons_; }
 
 private:
     // What the controls show, over what the host keeps of the rest.
     PlayerSettings chosen() const;
     void apply();
+    void offerSizes();
 
     GameHost& host_;
     bool showing_ = false;  // the controls are being set from the kept values
@@ -50,6 +55,10 @@ private:
     QCheckBox* musicMuted_;
     QComboBox* aimLine_;
     QComboBox* barPace_;
+    QCheckBox* fieldHints_;
+    QCheckBox* statusMarks_;
+    QCheckBox* endChart_;
+    QCheckBox* buttonIcons_;
 };
 
 }  // namespace capzel::ui

@@ -36,7 +36,7 @@ QString presenceTip(const SeatStatus& s) {
 
 }  // namespace
 
-int StatusWindow::presenceHeightTwips() const { return presence_.empty() ? 0 : kPresenceHeight; }
+int StatusWindow::presenceHeightTwips() const { return presence_.empty() || !marks_ ? 0 : kPresenceHeight; }
 
 const SeatStatus* StatusWindow::presenceOf(int row) const {
     for (const SeatStatus& s : presence_)
@@ -53,6 +53,10 @@ QRect StatusWindow::presenceDotRect(int row) const {
 void StatusWindow::setPresence(const std::vector<SeatStatus>& seats) {
     if (seats == presence_) return;
     presence_ = seats;
+    showPresence();
+}
+
+void StatusWindow::showPresence() {
     if (!presenceLine_) {
         presenceLine_ = new QLabel(this);
         presenceLine_->setObjectName(QStringLiteral("presenceLine"));
@@ -62,11 +66,11 @@ void StatusWindow::setPresence(const std::vector<SeatStatus>& seats) {
     QStringList waiting;
     for (int row = 1; row <= kMaxPlayers; ++row) {
         const SeatStatus* s = presenceOf(row);
-        cells_[NameColumn][row]->setToolTip(s ? presenceTip(*s) : QString());
+        cells_[NameColumn][row]->setToolTip(s && marks_ ? presenceTip(*s) : QString());
         if (s && s->presence == SeatPresence::Waiting) waiting << waitingText(*s);
     }
     presenceLine_->setText(waiting.isEmpty() ? QStringLiteral("Online: every player is here") : waiting.join(QStringLiteral(", ")));
-    presenceLine_->setVisible(!presence_.empty());
+    presenceLine_->setVisible(marks_ && !presence_.empty());
     placePresenceLine();
     adjustHeight(rowsInUse());
     update();
@@ -80,7 +84,7 @@ void StatusWindow::placePresenceLine() {
 // A filled dot for a connected player, a ring for one awaited; nothing for
 // the computer's seats.
 void StatusWindow::paintPresence(QPainter& painter) const {
-    if (presence_.empty()) return;
+    if (presence_.empty() || !marks_) return;
     painter.setRenderHint(QPainter::Antialiasing, true);
     for (int row = 1; row <= rowsInUse(); ++row) {
         const SeatStatus* s = presenceOf(row);

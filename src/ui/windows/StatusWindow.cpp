@@ -282,9 +282,9 @@ void StatusWindow::refreshRows() {
         setCellText(PositionColumn, i, QString::fromStdString(cells.position));
         if (cells.direction) setCellText(DirectionColumn, i, QString::fromStdString(*cells.direction));
         setCellText(ScoreColumn, i, QString::number(g_.seats[i].score));
-        setRowOut(i, g_.seats[i].dead);
+        setRowOut(i, marks_ && g_.seats[i].dead);
     }
-    setTurnRow(g_.gameRunning && g_.currentTurn >= 1 && g_.currentTurn <= n ? g_.currentTurn : 0);
+    setTurnRow(marks_ && g_.gameRunning && g_.currentTurn >= 1 && g_.currentTurn <= n ? g_.currentTurn : 0);
     for (int i = n + 1; i <= kMaxPlayers; ++i) setRowVisible(i, false);
 
     const int y2 = ruleYTwips(n);
@@ -323,8 +323,18 @@ void StatusWindow::applyPlayerColors() {
     for (int i = 1; i <= rowsInUse(); ++i) setRowColor(i, g_.seats[i].color);
 }
 
+void StatusWindow::setMarks(bool on) {
+    if (marks_ == on) return;
+    marks_ = on;
+    showPresence();
+    refreshRows();
+    update();
+}
+
 void StatusWindow::placeForNewGame() {
-    placeFrame(*this, [this] {
+    // Where the classic window stands, unless the game's other windows
+    // (a larger main window) are there: then beside them, whole on screen.
+    placeClear(*this, [this] {
         QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
         if (!s) return pos();
         const QRect sg = s->geometry();

@@ -1,12 +1,13 @@
 // The live status window: one row per player with number, name, position,
 // direction and score, rebuilt from the shared game state whenever the game
 // says it changed (stateChanged). It only reads the state. Moving the mouse over a row lights it up in the
-// complementary colours; the background puts every row back. Beside the
-// classic columns, an arrow in the left margin points at the row whose turn
-// it is, and the name of a player who is out is struck through. In an
-// online game a dot in the right margin shows who is connected (a ring: a
-// dropped player awaited), and a line beneath the table names whom the game
-// waits for.
+// complementary colours; the background puts every row back. With the
+// status marks on (a helper, off in the classic window), beside the classic
+// columns an arrow in the left margin points at the row whose turn it is,
+// and the name of a player who is out is struck through; in an online game
+// a dot in the right margin shows who is connected (a ring: a dropped
+// player awaited), and a line beneath the table names whom the game waits
+// for.
 //
 // Usage: `auto* w = new StatusWindow(g); w->show(); w->placeForNewGame();
 // w->refreshRows();` The window deletes itself when it is closed, so
@@ -60,6 +61,11 @@ public:
     // stays within it.
     void setZoom(double zoom);
     double zoom() const { return zoom_; }
+
+    // The marks beside the classic columns: the turn arrow, struck-through
+    // names, and who is connected in an online game. Off at first.
+    void setMarks(bool on);
+    bool marks() const { return marks_; }
 
     // Puts the window at the bottom right of the screen, as at the start of
     // a game. Call it after show(), so the frame's size is known.
@@ -125,12 +131,14 @@ private:
     bool onALine(QPoint p) const;
     int rowsInUse() const;
     void placePresenceLine();
+    void showPresence();
     void paintPresence(QPainter& painter) const;
     int presenceHeightTwips() const;
 
     const capzel::Game& g_;
     bool refreshDue_ = false;
     double zoom_ = 1.0;
+    bool marks_ = false;
     std::array<QLabel*, ColumnCount> headers_{};
     int highlightedRow_ = 0;
     int turnRow_ = 0;

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/desktop/PlayerSettings.h"
+#include "ui/windows/Twips.h"
+
 namespace capzel::ui {
 
 QFont zoomedFont(const QFont& base, double zoom) {
@@ -35,6 +38,15 @@ void keepOnScreen(QWidget& window) {
     const int left = std::max(room.left(), std::min(frame.left(), room.right() + 1 - frame.width()));
     const int top = std::max(room.top(), std::min(frame.top(), room.bottom() + 1 - frame.height()));
     if (QPoint(left, top) != frame.topLeft()) window.move(left, top);
+}
+
+int fittingSizePercent(const QSize& room, const std::function<QSize(double zoom)>& outerAt) {
+    int best = kSizeChoices[0];
+    for (const int percent : kSizeChoices) {
+        const QSize need = outerAt(zoomOf(percent));
+        if (need.width() <= room.width() && need.height() <= room.height()) best = std::max(best, percent);
+    }
+    return best;
 }
 
 }  // namespace capzel::ui

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QFont>
+#include <QSize>
+#include <functional>
 
 class QWidget;
 
@@ -19,5 +21,10 @@ void zoomFont(QWidget& widget, double zoom);
 // within the free area of its screen; a window larger than that keeps its
 // top left corner there, where its title bar and menus can be reached.
 void keepOnScreen(QWidget& window);
+
+// The largest of the sizes a player can choose (in percent) at which a
+// window whose outer size at a zoom `outerAt` gives fits within `room`;
+// the designed size (100) when none does.
+int fittingSizePercent(const QSize& room, const std::function<QSize(double zoom)>& outerAt);
 
 }  // namespace capzel::ui

@@ -90,3 +90,20 @@ e2e_setup() {
     rm -rf "$ARTIFACTS"
     mkdir -p "$ARTIFACTS"
 }
+
+# --- windows under a window manager -------------------------------------------
+# frame_of WINDOW: the frame a window manager put around it, its outermost
+# ancestor below the root. edges WINDOW: "left top right bottom" on the
+# screen, the right and bottom edges exclusive.
+frame_of() {
+    local w=$1 parent
+    while parent=$(xwininfo -id "$w" -tree | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p') &&
+        ! xwininfo -id "$parent" | grep -q '(the root window)'; do
+        w=$parent
+    done
+    echo "$w"
+}
+edges() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, x + w, y + h}'
+}

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QHostAddress>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,7 +69,9 @@ private slots:
         QTest::newRow("ws url") << "ws://h:5/" << url("ws://h:5");
         QTest::newRow("wss url") << "WSS://h" << url("wss://h:47474");
         QTest::newRow("empty") << "  " << none;
-        QTest::newRow("http") << "http://h:80" << none;
+        QTest::newRow("http: the server's page") << "http://h:80" << url("ws://h:80");
+        QTest::newRow("https") << "HTTPS://h" << url("wss://h:47474");
+        QTest::newRow("other scheme") << "ftp://h:80" << none;
         QTest::newRow("path") << "ws://h:5/room" << none;
         QTest::newRow("query") << "h:5?x=1" << none;
         QTest::newRow("user") << "ws://me@h:5" << none;
@@ -194,6 +197,43 @@ private slots:
         QCOMPARE(QString::fromStdString(c.code), takenCode);
     }
 
+    // An invitation pasted into any box fills in the address, the code and
+    // Watch only; while Join is greyed it says what is missing.
+    void joinTakesAnInvitation_data() {
+        QTest::addColumn<int>("box");  // 0 address, 1 code, 2 name
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<bool>("watch");
+        QTest::newRow("into the address") << 0 << "ws://192.0.2.2:47622/?room=A5LLG3" << "ws://192.0.2.2:47622" << "A5LLG3" << false;
+        QTest::newRow("into the code") << 1 << " ws://192.0.2.2:47622/?room=a5llg3 " << "ws://192.0.2.2:47622" << "A5LLG3" << false;
+        QTest::newRow("into the name") << 2 << "wss://h.example:9/?room=A5LLG3" << "wss://h.example:9" << "A5LLG3" << false;
+        QTest::newRow("web page") << 0 << "http://192.0.2.2:47622/?room=A5LLG3" << "ws://192.0.2.2:47622" << "A5LLG3" << false;
+        QTest::newRow("secure page, watching") << 1 << "https://h.example:8443/?room=A5LLG3&watch" << "wss://h.example:8443" << "A5LLG3" << true;
+        QTest::newRow("no code: not an invitation") << 1 << "ws://192.0.2.2:47622/" << "" << "WS://1" << false;
+    }
+    void joinTakesAnInvitation() {
+        QFETCH(int, box);
+        QFETCH(QString, pasted);
+        QFETCH(QString, url);
+        QFETCH(QString, code);
+        QFETCH(bool, watch);
+        JoinOnlineDialog d;
+        d.setChoices({"", "", "Bo", false});
+        QVERIFY(!d.okButton()->isEnabled());
+        QCOMPARE(d.missingLabel()->text(),
+                 "Still needed to join: the server's address (host:port), the room's code (six letters and digits).");
+        QLineEdit* edits[] = {d.addressEdit(), d.codeEdit(), d.nameEdit()};
+        edits[box]->setFocus();
+        edits[box]->insert(pasted);
+        QCOMPARE(d.addressEdit()->text(), url);
+        QCOMPARE(d.codeEdit()->text(), code);
+        QCOMPARE(d.nameEdit()->text(), "Bo");
+        QCOMPARE(d.spectateCheck()->isChecked(), watch);
+        QCOMPARE(d.okButton()->isEnabled(), !url.isEmpty());
+        QCOMPARE(d.missingLabel()->isHidden(), !url.isEmpty());
+    }
+
     // A game found on the network fills in its address and code; accepted
     // choices are offered again; the chosen game stays chosen as the list
     // is heard anew.
@@ -222,8 +262,8 @@ private slots:
 
     void lobbySeats() {
         LobbyWindow lobby;
+        lobby.setAddresses({"ws://192.0.2.2:47622", "ws://[2001:db8::2]:47622"});
         lobby.setCode("K7QX2M");
-        lobby.setAddress("ws://192.0.2.2:47474");
         lobby.setSeats(kSeats);
         const QTableWidget* t = lobby.seatTable();
         const QStringList expected[] = {{"1", "Ann", "person", "connected"},
@@ -245,10 +285,22 @@ private slots:
         capzel::test::saveShot(lobby, "lobby");
 
         lobby.copyButton()->click();
-        QCOMPARE(QApplication::clipboard()->text(), "ws://192.0.2.2:47474 K7QX2M");
+        QCOMPARE(QApplication::clipboard()->text(), "ws://192.0.2.2:47622/?room=K7QX2M");  // one text, the first address
+        lobby.addressChoice()->setCurrentIndex(1);
+        lobby.copyButton()->click();
+        QCOMPARE(QApplication::clipboard()->text(), "ws://[2001:db8::2]:47622/?room=K7QX2M");
         QSignalSpy leaving(&lobby, &LobbyWindow::leaveRequested);
         lobby.leaveButton()->click();
         QCOMPARE(leaving.size(), 1);
+
+        // This computer's addresses are numbers another computer can reach,
+        // loopback only when there is nothing else.
+        const QStringList mine = capzel::ui::reachableAddresses();
+        QVERIFY(!mine.isEmpty());
+        for (QString address : mine) {
+            const QHostAddress a(address.remove(QLatin1Char('[')).remove(QLatin1Char(']')));
+            QVERIFY2(!a.isNull() && (!a.isLoopback() || mine.size() == 1), qPrintable(address));
+        }
 
         std::vector<SeatStatus> full = kSeats;
         full[3] = {4, "Dee", SeatPresence::Connected, PlayerKind::Human};

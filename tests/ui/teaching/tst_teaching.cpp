@@ -5,14 +5,24 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeView>
 #include <cmath>
 #include <set>
 
+#include <QChart>
+#include <QChartView>
+#include <QLineSeries>
+#include <memory>
+
+#include "records/GameHistory.h"
 #include "support/QtTestMain.h"
+#include "ui/charts/HistoryCharts.h"
+#include "ui/charts/LineCharts.h"
 #include "support/WindowFixture.h"
 #include "ui/desktop/HistoryFile.h"
 #include "ui/desktop/ProgramFolder.h"
@@ -84,8 +94,12 @@ private slots:
         QCOMPARE(coach->step(), CoachStep::PressGo);
         QVERIFY(!fx.app->settings().coachDone);
 
+        // Done once the shot is on its way, fired after the bar has risen a
+        // little as a player's is (the charge ends at its next tick).
+        QVERIFY(QTest::qWaitFor([&] { return w.turn().controls().powerBar.revision > 3; }, 20000));
         w.view()->goButton()->click();
-        QVERIFY(QTest::qWaitFor([&] { return fx.app->settings().coachDone; }, 20000));
+        QVERIFY(QTest::qWaitFor([&] { return w.turn().phase() == TurnPhase::Shooting; }, 20000));
+        QVERIFY(fx.app->settings().coachDone);
         QVERIFY(!coach->isVisible());
         QVERIFY(loadPlayerSettings().coachDone);  // kept for the next start
 
@@ -93,6 +107,41 @@ private slots:
         fx.play();
         fx.window().syncMenus();
         QVERIFY(!fx.window().coach()->isVisible());
+    }
+
+    // The coach stands clear of the piece it points at, steps aside while a
+    // box is open, and turns every helper on in one click.
+    void coachKeepsClearAndOffersTheHelpers() {
+        const QRect upper = coachPlace({});
+        struct Case { QRect piece; bool lower; };
+        for (const Case& c : {Case{{}, false}, Case{{100, 528, 25, 25}, false}, Case{{300, 180, 25, 25}, true},
+                              Case{{upper.right() + 3, upper.bottom() + 3, 25, 25}, true},
+                              Case{{upper.right() + 8, upper.top(), 25, 25}, false}})
+            QCOMPARE(coachPlace(c.piece) != upper, c.lower);
+
+        fx.play();
+        MainWindow& w = fx.window();
+        Box& piece = fx.board().pieces[1];
+        piece.left = float(twips(300)), piece.top = float(twips(180));
+        w.syncMenus();
+        FirstGameCoach* coach = w.coach();
+        QVERIFY(coach->isVisible());
+        QVERIFY(!coach->geometry().intersects(pxRect(piece.left, piece.top, piece.width, piece.height).toRect()));
+
+        bool shownUnderTheBox = true;
+        fx.modals->then([] { return test::ModalAnswerer::modal<QMessageBox>() != nullptr; },
+                        [&] { shownUnderTheBox = coach->isVisible(); });
+        fx.platform().message("Ann's turn start.");
+        QVERIFY(!shownUnderTheBox);
+        w.syncMenus();
+        QVERIFY(coach->isVisible() && coach->helpersButton()->isVisible());
+
+        QVERIFY(!fx.app->settings().anyHelper());
+        coach->helpersButton()->click();
+        PlayerSettings all;
+        all.turnOnHelpers();
+        QCOMPARE(fx.app->settings(), all);
+        QVERIFY(fx.app->showHints() && !coach->helpersButton()->isVisible() && coach->isVisible());
     }
 
     // Closed by hand, the coach is done as well; a computer's turn shows no coach.
@@ -150,8 +199,12 @@ private slots:
         QVERIFY(help && help->isVisible());
         fx.window().menus().howToPlayAction->trigger();
         QCOMPARE(HowToPlayWindow::openOne(), help);
-        QVERIFY(help->findChildren<QLabel*>().size() >= 8);
-        help->close();
+        QString words;
+        for (const QLabel* label : help->findChildren<QLabel*>()) words += label->text();
+        for (const char* told : {"Start with <b>File &gt; New</b>", "<b>Extras &gt; Suggest Shot</b>",
+                                 "under <b>Helpers</b>", "<b>Turn on the helpers</b>"})
+            QVERIFY2(words.contains(QLatin1String(told)), told);
+        QTest::keyClick(help, Qt::Key_Escape);
         QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 2000));
 
         const struct { HelpPicture which; QList<QColor> pieces; } pictures[] = {
@@ -166,6 +219,35 @@ private slots:
             QVERIFY(distinctColours(image) > 8);
             for (const QColor& c : p.pieces) QVERIFY2(holdsColour(image, c), qPrintable(c.name()));
         }
+    }
+
+    // The history's lines take the players' colours; a line drawn over
+    // another is thinner, with smaller points, so that equal ones both show.
+    void chartLinesShowEachOther() {
+        TrendGatherer gathered({"Ann", "Bob"}, 2);
+        for (int g = 0; g < 2; ++g) gathered.add({"2026-12-09 10:00", 1, 10, {{"Ann", PlayerKind::Human, 5}, {"Bob", PlayerKind::Human, 3}}});
+        const HistoryTrends trends = gathered.take();
+        QCOMPARE(trends.wins[1].color, lineColor(QColor(255, 0, 0)));  // the second seat's red
+        QCOMPARE(trends.averageShots[0].color, lineColor(QColor(255, 255, 255)));
+        std::unique_ptr<QChartView> view(lineChart("equal", {QStringLiteral("t"), QStringLiteral("x"), QStringLiteral("y")},
+                                                   {{QStringLiteral("A"), QColor(255, 0, 0), {{0, 1}, {1, 2}}},
+                                                    {QStringLiteral("B"), QColor(0, 0, 255), {{0, 1}, {1, 2}}}},
+                                                   nullptr));
+        auto* under = qobject_cast<QLineSeries*>(view->chart()->series().at(0));
+        auto* over = qobject_cast<QLineSeries*>(view->chart()->series().at(1));
+        QVERIFY(under->pen().width() > over->pen().width() && under->markerSize() > over->markerSize());
+        view->resize(400, 300);
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        const QImage picture = view->grab().toImage();
+        int red = 0, blue = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const QColor c = picture.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 60 && c.blue() < 60;
+                blue += c.blue() > 200 && c.red() < 60 && c.green() < 60;
+            }
+        QVERIFY2(red > 100 && blue > 100, qPrintable(QStringLiteral("%1 red, %2 blue").arg(red).arg(blue)));
     }
 
     // Every control of New Game says what it does; a friction option's tooltip stays its level's name.

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
@@ -21,6 +22,8 @@
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/RuleBanner.h"
 #include "ui/windows/SettingsDialog.h"
+#include "ui/windows/SidePanel.h"
+#include "ui/windows/WindowZoom.h"
 #include "ui/windows/StatusWindow.h"
 
 using capzel::PlayerKind;
@@ -141,7 +144,10 @@ private slots:
         dialog->musicMutedBox()->setChecked(true);
         dialog->aimLineBox()->setCurrentIndex(1);
         dialog->barPaceBox()->setCurrentIndex(1);
+        for (QCheckBox* helper : {dialog->fieldHintsBox(), dialog->statusMarksBox(), dialog->endChartBox(), dialog->buttonIconsBox()})
+            helper->setChecked(true);
         PlayerSettings chosen;
+        chosen.turnOnHelpers();
         chosen.ruleMessages = PlayerSettings::RuleMessages::OnTheField;
         chosen.sizePercent = 200;
         chosen.soundEffects = true;
@@ -186,9 +192,11 @@ private slots:
             QVERIFY(f.modals->messages().isEmpty());
             const QList<QLabel*> labels = w().banner()->shownLabels();
             QCOMPARE(int(labels.size()), std::min(int(shown.size()), capzel::ui::RuleBanner::kShownAtOnce));
+            const QRect field(w().view()->mapTo(&w(), QPoint()), w().view()->size());
             for (int i = 0; i < labels.size(); ++i) {
                 QCOMPARE(labels[i]->text(), shown[i]);
                 QVERIFY(labels[i]->isVisible());
+                QVERIFY(!field.intersects(QRect(labels[i]->mapTo(&w(), QPoint()), labels[i]->size())));  // beside the field
             }
             w().banner()->clear();
         }
@@ -240,6 +248,59 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(w().computerPlay().turn() && f.board().pointer.visible, 60000);
         QTRY_VERIFY(w().banner()->messages().isEmpty());
         QVERIFY(f.modals->messages().isEmpty());
+    }
+
+    // A fresh configuration is the classic game: no marks on the field or in
+    // the status window, no chart when a game ends, no icons on the boxes'
+    // buttons. Each helper, turned on, shows.
+    void aFreshConfigurationIsClassic() {
+        QVERIFY(!f.app->settings().anyHelper() && !w().menus().showHintsAction->isChecked());
+        QVERIFY(f.startGame({QStringLiteral("Ann"), QStringLiteral("Bob")}));
+        capzel::test::aim(w());
+        QVERIFY(capzel::test::shoot(w(), 3000));
+        capzel::ui::StatusWindow* status = f.app->statusWindow();
+        QVERIFY(status && !status->marks());
+        f.state().dead[2] = true;
+        status->refreshRows();
+        QVERIFY(status->turnRow() == 0 && !status->rowMarkedOut(2));
+        const QImage classic = f.fieldPicture();
+        const auto okIcon = [] {
+            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Capzel"), QStringLiteral("x"), QMessageBox::Ok);
+            return !box.button(QMessageBox::Ok)->icon().isNull();
+        };
+        QVERIFY(!okIcon());
+        const auto chartOpen = [] {
+            const QWidgetList all = QApplication::topLevelWidgets();
+            return std::any_of(all.begin(), all.end(), [](const QWidget* w) { return w->objectName() == "gameChartWindow" && w->isVisible(); });
+        };
+        f.app->gameEnded();
+        QVERIFY(!chartOpen());
+
+        PlayerSettings helpers = f.app->settings();
+        helpers.turnOnHelpers();
+        f.app->setSettings(helpers);
+        f.state().dead[2] = false;
+        status->refreshRows();
+        QVERIFY(status->marks() && status->turnRow() == f.state().currentTurn);
+        QVERIFY(differing(classic, f.fieldPicture()) > 50);  // the rings and the outline
+        QVERIFY(okIcon());
+        f.app->gameEnded();
+        QVERIFY(chartOpen());
+    }
+
+    // The main window's outer size at each zoom, with and without the strip
+    // beside the field; the sizes offered are those at which it fits.
+    void sizesThatFitTheScreen() {
+        using capzel::ui::fittingSizePercent;
+        QCOMPARE(w().outerSizeAt(1.0), w().frameGeometry().size());
+        set(&PlayerSettings::ruleMessages, PlayerSettings::RuleMessages::OnTheField);
+        QCOMPARE(w().outerSizeAt(1.0), w().frameGeometry().size());
+        QVERIFY(!w().side()->geometry().intersects(w().view()->geometry()));
+        const auto main = [](double zoom) { return QSize(int(730 * zoom) + 2, int(651 * zoom) + 30); };
+        struct Case { QSize room; int percent; };
+        for (const Case& c : {Case{{1600, 1200}, 150}, Case{{1280, 960}, 125}, Case{{2000, 1400}, 200}, Case{{800, 600}, 100},
+                              Case{{1090, 1400}, 125}})
+            QCOMPARE(fittingSizePercent(c.room, main), c.percent);
     }
 
     // Steady doubles the waits of the bar's ticks, and of nothing else: not

@@ -153,6 +153,7 @@ private slots:
 
     // Between shots: rings on the player's piece and target (a killer's prey); none mid-shot or unticked.
     void hintsBetweenShots() {
+        f.app->setShowHints(true);  // a helper: off in the classic look
         struct Case { bool killer, shooting, hintsOff, marks; };  // Show Hints stays unticked: last
         for (auto [killer, shooting, hintsOff, marks] : {Case{false, false, false, true}, Case{true, false, false, true},
                                                          Case{false, true, false, false}, Case{false, false, true, false}}) {

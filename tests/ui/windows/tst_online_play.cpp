@@ -1,13 +1,24 @@
-// An online game hosted in the game's own windows, both seats at this
-// computer: the game begins in the main window from the server's state,
-// the commands that would change it here alone are greyed and say why, the
-// first-game steps stay away, a shot played in the window is the server's
-// to the bit.
+// An online game hosted in the game's own windows, Ann at this computer and
+// the server's computer beside her: the game begins in the main window from
+// the server's state, the commands that would change it here alone are
+// greyed and say why, the first-game steps stay away, a shot played in the
+// window is the server's to the bit, and its box does not stop the
+// computer's shot from being shown. A spectator's window: the "Watching"
+// cue, a word for a drag, the chat docked beside the field, and the game
+// ended here, not taken over, when the server goes.
+#include <QLabel>
+#include <QPlainTextEdit>
+
 #include "app/AppOnline.h"
+#include "network/ServerHost.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
+#include "ui/desktop/MessageBoxes.h"
+#include "ui/online/ChatLine.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/MainMenus.h"
+#include "ui/windows/RuleBanner.h"
+#include "ui/windows/SidePanel.h"
 
 class OnlinePlayTest : public QObject {
     Q_OBJECT
@@ -24,7 +35,7 @@ private slots:
         capzel::ui::OnlinePlay& online = f.app->onlinePlay();
         const capzel::ui::HostChoices choices{0, true,
                                               {{"Ann", HostSeat::Who::ThisComputer, capzel::PlayerKind::Human},
-                                               {"Bob", HostSeat::Who::ThisComputer, capzel::PlayerKind::Human}}};
+                                               {"Bob", HostSeat::Who::Computer, capzel::PlayerKind::Novice}}};
         QString error;
         QVERIFY2(online.host(choices, &error), qPrintable(error));
         QTRY_VERIFY_WITH_TIMEOUT(f.state().gameRunning && f.app->session().online(), 10000);
@@ -41,8 +52,54 @@ private slots:
         QVERIFY(!f.window().coach()->isVisible());
         QVERIFY(capzel::test::shoot(f.window()));
         QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(f.app->session().turn().phase() == capzel::TurnPhase::Idle, 10000);
+        // Ann's box ("Bob's turn start") stays open, unanswered, and Bob's
+        // shot, the server's computer's, is shown meanwhile.
+        QVERIFY(capzel::ui::openLooseMessage());
+        QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 2, 60000);
+        QVERIFY(capzel::ui::openLooseMessage());
         QCOMPARE(online.game()->mismatches(), 0);
+    }
+
+    void aSpectatorWatchesAndTheGameEndsHereWhenTheServerGoes() {
+        using namespace capzel;
+        auto server = std::make_unique<network::ServerHost>(network::ServerOptions{});
+        QString error;
+        QVERIFY2(server->start(&error), qPrintable(error));
+        const QString url = QStringLiteral("ws://127.0.0.1:%1").arg(server->port());
+        network::GameClient ann;
+        QString code;
+        connect(&ann, &network::GameClient::joined, this, [&code](const protocol::Joined& j) { code = QString::fromStdString(j.code); });
+        ann.connectTo(QUrl(url), "Ann", "test");
+        QTRY_VERIFY_WITH_TIMEOUT(ann.isWelcomed(), 5000);
+        ann.createRoom(protocol::CreateRoom{{PlayerKind::Human, PlayerKind::Novice}, true, {"Ann", "Deep"}, {1}});
+        QTRY_VERIFY_WITH_TIMEOUT(!code.isEmpty(), 5000);
+        f.app->onlinePlay().join({url.toStdString(), code.toStdString(), "Eve", true});
+        QTRY_VERIFY_WITH_TIMEOUT(f.state().gameRunning && f.app->session().online(), 10000);
+
+        ui::SidePanel* side = f.window().side();
+        QVERIFY(side->isVisible() && side->watchingLabel()->isVisible());
+        QVERIFY(!side->geometry().intersects(f.window().view()->geometry()));
+        auto* chat = qobject_cast<ui::ChatLine*>(side->docked());
+        QVERIFY(chat && chat->isVisible());
+        ann.sendChat("<b>hi</b>");
+        QTRY_COMPARE(chat->log()->toPlainText(), QStringLiteral("Ann: <b>hi</b>"));
+        // What the rules say of Ann's shots shows above the chat, whole.
+        f.window().banner()->post(QStringLiteral("Ann reached target 2.\nNew Target: 3"));
+        const ui::RuleBanner* said = f.window().banner();
+        QTRY_VERIFY(said->shownLabels().constFirst()->height() >= 30 && said->height() >= said->shownLabels().constFirst()->height() &&
+                    chat->y() >= said->height());
+        // Ann's turn, at her computer: a drag here is not taken, and says so.
+        const QPointF at(100, 500);
+        QMouseEvent drag(QEvent::MouseMove, at, f.window().view()->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(f.window().view(), &drag);
+        QVERIFY(side->noteLabel()->isVisible() && side->noteLabel()->text().contains(QLatin1String("watching")));
+        QVERIFY(!f.board().pointer.visible);
+
+        server.reset();  // the server goes, and the game with it
+        QTRY_VERIFY_WITH_TIMEOUT(!f.state().gameRunning, 10000);
+        QVERIFY(!f.app->session().online());
+        QVERIFY(f.modals->messages().constLast().contains(QLatin1String("You were watching")));
+        QVERIFY(!f.app->session().seatIsComputer() && !f.window().side()->watching());
     }
 };
 

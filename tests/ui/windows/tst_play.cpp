@@ -249,6 +249,7 @@ private slots:
         f.app->watchRecordFile(path);
         capzel::ui::WatchWindow* watch = f.app->watchWindow();
         QVERIFY(watch && !w().isVisible());
+        QVERIFY2(watch->windowTitle().startsWith(QStringLiteral("Watch - Ann, Bob - 20")), qPrintable(watch->windowTitle()));
         QCOMPARE(watch->shotList()->count(), 4);  // the start and three shots
         QVERIFY(watch->shotList()->item(1)->text().startsWith(QStringLiteral("1. Ann: ")));
         QVERIFY(watch->shotList()->item(2)->text().startsWith(QStringLiteral("2. Bob: ")));
@@ -300,14 +301,31 @@ private slots:
         QTRY_VERIFY(f.app->watchWindow() == nullptr);
         history->close();
 
-        // A seat that is not a player: refused by name, the game untouched.
-        nlohmann::json hostile = nlohmann::json::parse(capzel::writeGameRecord(f.app->session().record()));
-        hostile["entries"][0]["seat"] = 9;
+        // A shot that ends otherwise than recorded: named as the list counts, the version not blamed.
+        const nlohmann::json kept = nlohmann::json::parse(capzel::writeGameRecord(f.app->session().record()));
+        nlohmann::json changed = kept;
+        changed["entries"][1]["hash"] = "0000000000000001";
+        QCOMPARE(w().platform().writeFile(path, changed.dump()), std::string());
+        f.app->watchRecordFile(path);
+        QVERIFY(f.app->watchWindow());
+        const QString notice = f.app->watchWindow()->notice()->text();
+        QVERIFY2(notice.startsWith(QStringLiteral("Shot 2 of this record does not play as recorded")) &&
+                     notice.contains(QStringLiteral("shown up to shot 1")) && notice.contains(QStringLiteral("(/entries/1")) &&
+                     !notice.contains(QStringLiteral("version")),
+                 qPrintable(notice));
+        f.app->watchWindow()->close();
+        QTRY_VERIFY(f.app->watchWindow() == nullptr);
+
+        // A seat that is not a player: refused by name, the shot first as
+        // the list counts it, the game untouched.
+        nlohmann::json hostile = kept;
+        hostile["entries"][2]["seat"] = 9;
         QCOMPARE(w().platform().writeFile(path, hostile.dump()), std::string());
         const qsizetype seen = f.modals->messages().size();
         f.app->watchRecordFile(path);
         QTRY_COMPARE(f.modals->messages().size(), seen + 1);
-        QVERIFY(f.modals->messages().constLast().contains(QStringLiteral("/entries/0/seat")));
+        QVERIFY2(f.modals->messages().constLast().contains(QStringLiteral(": shot 3 (/entries/2/seat: ")),
+                 qPrintable(f.modals->messages().constLast()));
         QVERIFY(f.app->watchWindow() == nullptr && w().isVisible());
         QCOMPARE(hash(), after[3]);
     }
@@ -360,6 +378,7 @@ private slots:
         f.modals->chooseFile(running);
         w().menus().exportRecordAction->trigger();
         QVERIFY(replays(running));
+        QCOMPARE(f.modals->fileDialogs.constLast().title, QStringLiteral("Export Game Record"));
 
         QVERIFY(keepAsFinished("2026-12-09 10:00"));
         capzel::ui::GameHistoryWindow* history = f.app->historyWindow();

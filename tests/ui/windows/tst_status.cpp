@@ -158,6 +158,7 @@ private slots:
             g.currentTurn = std::int16_t(c.turn);
             for (int i : c.out) g.seats[i].dead = true;
             StatusWindow status(g);
+            status.setMarks(true);  // a helper: off in the classic window
             status.refreshRows();
             QCOMPARE(status.turnRow(), c.arrow);
             const QImage shot = status.grab().toImage();
@@ -176,6 +177,7 @@ private slots:
     void statusPresence() {
         const capzel::Game g = gameOf(3);
         StatusWindow w(g);
+        w.setMarks(true);  // a helper: off in the classic window
         w.show();
         w.refreshRows();
         const QSize offline = w.size();

@@ -1,0 +1,230 @@
+#!/usr/bin/env bash
+# At every size the game offers on a 1600x1200 screen, under a window manager
+# (openbox in Xvfb), every window of the game opens whole on the screen and
+# the game's own windows do not cover one another: the main window, New Game,
+# a rules' input box, Game Status, the end-of-game chart and the high scores,
+# Game History and its charts, Settings and How to Play (which Esc closes).
+# 200 % does not fit there: the windows are shown at 150 %. Each size plays a
+# game of one Expert seat set to reach D with its next shot, so that the game
+# ends and its chart opens; once more at 150 % with the messages in the strip
+# beside the field; and a hosted online game's windows at 150 %.
+#
+# Screenshots are kept in <build>/e2e-artifacts/sizes.
+#   bash tests/scripts/wm_sizes.sh <bin-dir>     (WM_SIZES="150": those sizes only)
+set -euo pipefail
+
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+XVFB_SCREEN=1600x1200 e2e_setup "${1:-}" sizes
+command -v openbox >/dev/null && command -v xwininfo >/dev/null && command -v xprop >/dev/null ||
+    fail "missing openbox, xwininfo or xprop (make test installs them)"
+SCREEN_W=1600 SCREEN_H=1200
+
+openbox >/dev/null 2>&1 &
+WM_PID=$!
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_until "the window manager" 20 wm_running
+
+# --- windows ------------------------------------------------------------------
+
+named() { visible_named "$1" | head -n1; }
+# A window whose frame has stopped moving (the game places a window again
+# once the window manager has framed it): two looks alike in a row.
+SETTLED_AT=""
+settled() {
+    local now
+    now=$(edges "$(frame_of "$1")") || return 1
+    [ "$now" = "$SETTLED_AT" ] && return 0
+    SETTLED_AT=$now
+    return 1
+}
+shown() { [ -n "$(named "$1")" ]; }
+# frame WINDOW: "left top right bottom" of its frame, once settled.
+frame() {
+    SETTLED_AT=""
+    wait_until "window $1 to settle" 20 settled "$1"
+    echo "$SETTLED_AT"
+}
+# on_screen NAME WINDOW: fails unless the window's frame lies whole on the screen.
+on_screen() {
+    local l t r b
+    read -r l t r b < <(frame "$2")
+    [ "$l" -ge 0 ] && [ "$t" -ge 0 ] && [ "$r" -le "$SCREEN_W" ] && [ "$b" -le "$SCREEN_H" ] ||
+        fail "at $SIZE %: $1 is at ($l, $t)-($r, $b), not whole on the ${SCREEN_W}x${SCREEN_H} screen"
+    echo "   $1: ($l, $t)-($r, $b), $((r - l)) x $((b - t))"
+}
+# titled TITLE: waits for the window and checks it is whole on the screen.
+titled() {
+    wait_until "the window '$1'" 30 shown "$1"
+    on_screen "'$1'" "$(named "$1")"
+}
+# The place of a frame among the screen's windows, counted from the top
+# (xwininfo lists the topmost first).
+stacked_at() { xwininfo -root -children | awk -v id="$1" '$1 ~ /^0x/ { n++; if ($1 == id) print n }'; }
+# not_under WINDOW OTHER: fails when the frames overlap and WINDOW's is
+# beneath OTHER's (with no room beside, a window may cover another, never
+# hide under it).
+not_under() {
+    local a b
+    read -r -a a < <(frame "$1")
+    read -r -a b < <(frame "$2")
+    [ "${a[2]}" -le "${b[0]}" ] || [ "${b[2]}" -le "${a[0]}" ] || [ "${a[3]}" -le "${b[1]}" ] || [ "${b[3]}" -le "${a[1]}" ] &&
+        return 0
+    [ "$(stacked_at "$(frame_of "$1")")" -lt "$(stacked_at "$(frame_of "$2")")" ] ||
+        fail "at $SIZE %: window $1 (${a[*]}) is under window $2 (${b[*]})"
+    echo "   (over the main window: no room beside it)"
+}
+
+# --- boxes --------------------------------------------------------------------
+
+journal_past_seen() { [ "$(journal_lines)" -gt "$SEEN" ]; }
+no_box() { ! box_window >/dev/null; }
+# Waits for the next box's line and checks it; a computer's turn's boxes
+# close by themselves.
+box_said() {
+    wait_until "a box matching '$1'" 180 journal_past_seen
+    SEEN=$((SEEN + 1))
+    local line
+    line=$(sed -n "${SEEN}p" "$JOURNAL")
+    echo "   box: $line"
+    echo "$line" | grep -Eq -- "$1" || fail "expected a box matching '$1', got '$line'"
+}
+# Reads the boxes that come (a computer's turn's, which close by themselves)
+# until one matches.
+box_until() {
+    while :; do
+        box_said ""
+        sed -n "${SEEN}p" "$JOURNAL" | grep -Eq -- "$1" && return 0
+    done
+}
+# Answers the next input box with a text, once it is whole on the screen.
+answer_input() {
+    wait_until "an input box matching '$1'" 30 box_appeared
+    box_said "$1"
+    local w
+    w=$(box_window)
+    on_screen "the input box" "$w"
+    xdotool windowfocus --sync "$w" 2>/dev/null || true
+    xdotool type --delay 20 "$2"
+    xdotool key Return
+    wait_until "the input box to close" 10 box_closed "$w"
+}
+# Opens the Extras menu item `steps` items down from the first (Up: the last).
+extras() {
+    keys_to_main alt+e
+    xdotool key "$@" Return
+}
+
+# The hidden menu's Set Position puts the piece before D, and the Expert's
+# next shot wins. The computer plays on meanwhile: when its shot comes
+# first (the keys were typed while a box of its turn was open), the command
+# is given again (the word shows or hides the menu: a third time shows it).
+set_position_before_d() {
+    local try line
+    for try in 1 2 3; do
+        wait_until "no box open" 120 no_box
+        xdotool windowactivate --sync "$(main_window)" 2>/dev/null || true
+        keys_to_main shift+q shift+u shift+i shift+n shift+c shift+e F1
+        wait_until "a box after Set Position" 180 journal_past_seen
+        line=$(sed -n "$((SEEN + 1))p" "$JOURNAL")
+        if echo "$line" | grep -q "^input: Who"; then
+            answer_input "^input: Who" 1
+            answer_input "^input: Where" 28
+            return 0
+        fi
+        box_said ""
+    done
+    fail "Set Position never asked"
+}
+
+# --- one size -----------------------------------------------------------------
+
+# play_one_size PERCENT [INI LINES]: a fresh start at that size, a game of
+# one Expert seat to its end, and every window checked on the way.
+play_one_size() {
+    SIZE=$1
+    shift
+    mkdir -p "$HOME/.config/Capzel"
+    printf '%s\n' "[General]" "sizePercent=$SIZE" "coachDone=true" "$@" "[helpers]" "endChart=true" "statusMarks=true" \
+        >"$HOME/.config/Capzel/Capzel.ini"
+    rm -rf "$XDG_DATA_HOME/capzel"
+    step "size $SIZE % $*"
+    start_game
+    on_screen "the main window" "$(main_window)"
+    local zoom
+    zoom=$(awk -v w="$(width_of "$(main_window)")" -v strip="$STRIP" 'BEGIN { printf "%.2f\n", w / (730 + strip) }')
+    echo "   shown at $zoom"
+    [ "$SIZE" = 200 ] && [ "$zoom" != 1.50 ] && fail "200 % does not fit this screen, and is not shown at 150 %"
+
+    menu f n
+    titled "New Game"
+    local dialog
+    dialog=$(named "New Game")
+    # One player, played by the Expert (the last of "Played by"), then Play.
+    local x y
+    read -r x y < <(awk -v z="$zoom" 'BEGIN { printf "%d %d\n", 678 * z, 49 * z }')
+    xdotool mousemove --window "$dialog" "$x" "$y" click 1
+    xdotool key End Return
+    read -r x y < <(awk -v z="$zoom" 'BEGIN { printf "%d %d\n", 568 * z, 64 * z }')
+    xdotool mousemove --window "$dialog" "$x" "$y" click 1
+    [ "$STRIP" = 0 ] && expect_box "^message: Player 1's turn start" Return
+    titled "Game Status"
+    not_under "$(named "Game Status")" "$(main_window)"
+
+    set_position_before_d
+    # Told to the person who gave the command: it waits for OK.
+    [ "$STRIP" = 0 ] && expect_box "^message: Player 1's turn start.  Target: D" Return
+    # A shot the computer was already charging may miss; the next one does not.
+    [ "$STRIP" = 0 ] && box_until "became a killer" && box_said "WON"
+    titled "Game Chart"
+    titled "High Scores"
+    not_under "$(named "Game Chart")" "$(main_window)"
+    not_under "$(named "Game Status")" "$(main_window)"
+    not_under "$(named "Game Status")" "$(named "Game Chart")"
+    shot "size-$SIZE$SUFFIX-game-over"
+
+    extras Down
+    titled "Game History"
+    keys_to "$(named "Game History")" alt+h
+    titled "Game History Charts"
+    shot "size-$SIZE$SUFFIX-history"
+    extras Up
+    titled "Settings"
+    # The sizes offered: a size too large for this screen is greyed.
+    keys_to "$(named "Settings")" alt+z alt+Down
+    shot "size-$SIZE$SUFFIX-settings"
+    xdotool key Escape
+    keys_to "$(named "Settings")" Escape
+    # Help has no access letter: Alt alone, then across to it.
+    keys_to_main alt Right Right Right Down p
+    titled "How to Play"
+    shot "size-$SIZE$SUFFIX-help"
+    keys_to "$(named "How to Play")" Escape
+    wait_until "How to Play to close on Esc" 10 window_gone "How to Play"
+    stop_game
+}
+
+STRIP=0 SUFFIX=""
+for size in ${WM_SIZES:-100 125 150 200}; do play_one_size "$size"; done
+STRIP=240 SUFFIX="-strip"
+play_one_size 150 "ruleMessages=1"
+
+# A hosted online game (this computer and the server's computer): the
+# host's status window on the screen, not under the main window; the chat
+# and the messages in the strip beside the field.
+SIZE=150
+step "a hosted online game at $SIZE %"
+printf '%s\n' "[General]" "sizePercent=$SIZE" "coachDone=true" >"$HOME/.config/Capzel/Capzel.ini"
+: >"$JOURNAL"
+SEEN=0
+PORT=$((40000 + RANDOM % 20000))
+(cd "$WORK" && exec "$PROG/capzel" --host-online "$PORT" --seats LN --player Ann) >>"$GAME_LOG" 2>&1 &
+GAME_PID=$!
+box_said "^message: Ann's turn start"
+on_screen "the main window" "$(main_window)"
+[ "$(width_of "$(main_window)")" = $(((730 + 240) * 3 / 2)) ] || fail "no strip beside the field (the chat)"
+titled "Game Status"
+not_under "$(named "Game Status")" "$(main_window)"
+shot "online-host"
+stop_game
+
+echo "wm_sizes: every window whole on the screen at every size; screenshots in $ARTIFACTS"
