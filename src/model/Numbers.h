@@ -7,9 +7,20 @@
 // fused and a shot gives the same result on every build.
 #pragma once
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+
+// A build that keeps intermediate results wider than their type (32-bit
+// x87 arithmetic: 80-bit registers) rounds a wall bounce differently, and
+// -ffast-math lets the optimiser reorder and contract the arithmetic: both
+// would play recorded shots differently, so neither builds.
+static_assert(FLT_EVAL_METHOD == 0, "the game's arithmetic needs float and double evaluated in their own precision "
+                                    "(on 32-bit x86: -msse2 -mfpmath=sse)");
+#ifdef __FAST_MATH__
+#error "the game's arithmetic must not be built with -ffast-math"
+#endif
 
 namespace capzel {
 
@@ -27,5 +38,14 @@ inline void addPoints(std::int32_t& score, std::int32_t points) {
 
 // A sum of two box values is rounded to float before it is compared.
 inline float fsum(float a, float b) { return float(double(a) + double(b)); }
+
+// A value rounded to float as storing it in a float variable rounds it, for
+// a result that goes on as a double. The volatile store is a rounding no
+// optimiser may leave out: GCC 12's vectoriser (-O2, -O3) dropped a plain
+// float() between two double expressions of an inlined function.
+inline float storedFloat(double value) {
+    volatile float stored = float(value);
+    return stored;
+}
 
 }  // namespace capzel

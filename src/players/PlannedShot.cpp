@@ -16,8 +16,8 @@ constexpr double kAimLength = 1500;  // twips from the piece's centre to the aim
 
 std::int16_t barStrength(const Board& board, int ticks) { return strengthAfterTicks(board.scaleHeight, ticks); }
 
-float aimStartX(const Box& piece) { return float(double(piece.width) / 2 + double(piece.left)); }
-float aimStartY(const Box& piece) { return float(double(piece.height) / 2 + double(piece.top)); }
+float aimStartX(const Box& piece) { return storedFloat(double(piece.width) / 2 + double(piece.left)); }
+float aimStartY(const Box& piece) { return storedFloat(double(piece.height) / 2 + double(piece.top)); }
 
 PlannedShot shotAlong(const Game& g, double angle, int ticks) {
     const Box& piece = g.piece(std::clamp<int>(g.currentTurn, 1, kMaxPlayers));

@@ -62,7 +62,6 @@ struct BoardInputs {
     AimState pointer;
     std::int16_t power = 0;
     std::optional<HandPlacement> placement;  // the piece of the player whose turn it is
-    bool operator==(const BoardInputs&) const = default;
 };
 
 // A shot as it was launched, and its outcome once judged.
@@ -76,7 +75,6 @@ struct RecordedCommandEntry {
     std::optional<BoardInputs> before;  // first-version records only
     HiddenCommand command;
     EntryOutcome outcome;
-    bool operator==(const RecordedCommandEntry&) const = default;
 };
 
 // The last shot still in effect is taken back: the game as it stood when
@@ -84,7 +82,6 @@ struct RecordedCommandEntry {
 struct RecordedUndo {
     std::optional<BoardInputs> before;  // first-version records only
     EntryOutcome outcome;
-    bool operator==(const RecordedUndo&) const = default;
 };
 
 using RecordEntry = std::variant<RecordedShot, RecordedCommandEntry, RecordedUndo>;
@@ -108,7 +105,6 @@ struct RecordedField {
     AimState pointer;
     double contactOffsetX = 0;
     double contactOffsetY = 0;
-    bool operator==(const RecordedField&) const = default;
 };
 
 struct SetupStart {

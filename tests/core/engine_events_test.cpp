@@ -49,14 +49,24 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
         for (const ShotEvent& e : events)
             if (e.kind == ShotEventKind::Contact && contacts.size() < kHitLogSize) contacts.push_back({e.piece, e.other});
         for (int h = 1; h <= g.hitCount; ++h) logged.push_back({g.hitFirst[h], g.hitSecond[h]});
-        if (count(events, ShotEventKind::Contact) <= kHitLogSize) EXPECT_EQ(contacts, logged) << name;
+        if (count(events, ShotEventKind::Contact) <= kHitLogSize) {
+            EXPECT_EQ(contacts, logged) << name;
+        }
         EXPECT_EQ(count(events, ShotEventKind::Kill), g.killCount) << name;
         EXPECT_EQ(count(events, ShotEventKind::SentToTarget), g.sentCount) << name;
         for (const ShotEvent& e : events) {
-            if (e.kind == ShotEventKind::Kill) EXPECT_TRUE(g.seats[e.piece].dead && !before.seats[e.piece].dead) << name;
-            if (e.kind == ShotEventKind::SentToTarget) EXPECT_EQ(g.seats[e.piece].position, e.other) << name;
-            if (e.kind == ShotEventKind::SentToHolder) EXPECT_TRUE(g.seats[e.piece].dead && !g.seats[e.piece].inGame) << name;
-            if (e.kind == ShotEventKind::WallBounce) EXPECT_TRUE(g.wallsOn) << name;
+            if (e.kind == ShotEventKind::Kill) {
+                EXPECT_TRUE(g.seats[e.piece].dead && !before.seats[e.piece].dead) << name;
+            }
+            if (e.kind == ShotEventKind::SentToTarget) {
+                EXPECT_EQ(g.seats[e.piece].position, e.other) << name;
+            }
+            if (e.kind == ShotEventKind::SentToHolder) {
+                EXPECT_TRUE(g.seats[e.piece].dead && !g.seats[e.piece].inGame) << name;
+            }
+            if (e.kind == ShotEventKind::WallBounce) {
+                EXPECT_TRUE(g.wallsOn) << name;
+            }
             const bool hit = e.kind == ShotEventKind::Contact || e.kind == ShotEventKind::Kill ||
                              e.kind == ShotEventKind::WallBounce || e.kind == ShotEventKind::EdgeBounce;
             EXPECT_EQ(hit, e.strength > 0) << name;

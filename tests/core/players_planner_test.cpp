@@ -100,6 +100,29 @@ TEST(Planner, PlansOnlyWhatTheBoardPlays) {
     }
 }
 
+// The aim line starts at the piece's centre rounded to float, as the
+// board's line holds it. In each row the centre is not a float: 16383.999 +
+// 0.5 is 16384.5 as a float, and an aim from the unrounded centre (GCC 12's
+// vectoriser once kept it) ends at 14884.499 instead of 14884.5.
+TEST(Planner, AimsFromTheCentreRoundedToFloat) {
+    constexpr float kOffGrid = 16383.9990234375f;
+    const struct {
+        Box piece;
+        double angle;
+        float aimX, aimY;
+    } rows[] = {
+        {{kOffGrid, 100, 1, 1}, 0, 14884.5f, 100.5f},
+        {{100, kOffGrid, 1, 1}, 1.5707963267948966, 100.5f, 14884.5f},
+    };
+    for (const auto& r : rows) {
+        Game t;
+        t.piece(1) = r.piece;
+        const PlannedShot s = shotAlong(t.g, t.field.board, r.angle, 1);
+        EXPECT_EQ(s.aimX, r.aimX);
+        EXPECT_EQ(s.aimY, r.aimY);
+    }
+}
+
 TEST(Planner, NothingToPlanWithoutARunningGame) {
     AnnAndBob t;
     t.g.gameRunning = false;

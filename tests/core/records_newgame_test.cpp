@@ -50,7 +50,7 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
 // default colour standing out on the field and from the others; a count
 // outside 1 to 8 seats as many as it can (a solo game has one seat).
 TEST(NewGame, TheDialogsDefaultsAndSeatCounts) {
-    for (const auto [asked, seated] : {std::pair{1, 1}, {0, 1}, {-3, 1}, {8, 8}, {9, 8}}) {
+    for (const auto& [asked, seated] : {std::pair{1, 1}, {0, 1}, {-3, 1}, {8, 8}, {9, 8}}) {
         NewGameSettings s;
         s.players = asked;
         const GameSetup setup = newGameSetup(s);

@@ -65,14 +65,20 @@ TEST(SaveGameCommand, WritesTheChosenFileOrTellsWhyNot) {
         EXPECT_EQ(saveGameCommand(ctx), written) << r.chosen;
         EXPECT_EQ(ui.files.size(), written ? 1u : 0u) << r.chosen;
         EXPECT_EQ(ui.busyDepth, 0);
-        if (written) EXPECT_EQ(ui.busyWhileWriting, 1);
-        if (written && r.game) EXPECT_EQ(ui.files[r.chosen], fileOf(g));
+        if (written) {
+            EXPECT_EQ(ui.busyWhileWriting, 1);
+        }
+        if (written && r.game) {
+            EXPECT_EQ(ui.files[r.chosen], fileOf(g));
+        }
         if (written && !r.game) {
             const std::vector<std::string> lines = splitLines(ui.files[r.chosen]);
             EXPECT_EQ(lines, (std::vector<std::string>{lines.at(0), "0,\" = Number of players\"", "0,\" = Current turn\""}));
         }
         ASSERT_EQ(ui.messages.size(), told ? 1u : 0u) << r.chosen;
-        if (told) EXPECT_NE(ui.messages[0].find(r.chosen + "\r\n\r\n" + r.refusal), std::string::npos) << ui.messages[0];
+        if (told) {
+            EXPECT_NE(ui.messages[0].find(r.chosen + "\r\n\r\n" + r.refusal), std::string::npos) << ui.messages[0];
+        }
     }
 }
 

@@ -27,7 +27,7 @@ ScenarioPlayer seat(const std::string& token, int i, const Board& layout) {
     const std::size_t at = token.find('@'), cash = token.find('$');
     const Box place = at == std::string::npos ? Box{2980, 5980} : layout.spots[std::stoul(token.substr(at + 1))];
     const int score = cash == std::string::npos ? 0 : std::stoi(token.substr(cash + 1));
-    return {"P" + std::to_string(i), place.left + 20, place.top + 20, 98, score, position,
+    return {std::string("P").append(std::to_string(i)), place.left + 20, place.top + 20, 98, score, position,
             token.substr(end, std::min(at, cash) - end)};
 }
 

@@ -181,7 +181,7 @@ TEST_F(Table, ARoomLeftByEverybodyIsDesertedOnceTheLastHoldRunsOut) {
     EXPECT_EQ(room.ending(t0 + kSeatHold + seconds(10)), RoomEnd::Deserted);
 
     // A room whose game never began, left by its maker.
-    Room waiting("WAKE23", CreateRoom{{H, H}, true});
+    Room waiting("WAKE23", CreateRoom{{H, H}, true, {}, {}});
     waiting.join("Ann", std::nullopt, tokens, t0);
     waiting.leave(1, t0);
     EXPECT_EQ(waiting.ending(t0), RoomEnd::Open);
@@ -192,7 +192,7 @@ TEST_F(Table, ARoomLeftByEverybodyIsDesertedOnceTheLastHoldRunsOut) {
 TEST(Room, AFinishedGameClosesTheRoomWhenItsPlayerLeavesOrAMinuteAfterTheEnd) {
     using std::chrono::seconds;
     TokenSource tokens;
-    Room room("ALNE23", CreateRoom{{H}, true});
+    Room room("ALNE23", CreateRoom{{H}, true, {}, {}});
     room.join("Ann", std::nullopt, tokens, t0);
     test::RoomFollower mirror;
     ASSERT_TRUE(mirror.take(room.state()));

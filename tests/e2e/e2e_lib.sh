@@ -121,8 +121,17 @@ keys_to() {
 
 keys_to_main() { keys_to "$(main_window)" "$@"; }
 
-# Opens a menu item of the main window by its access keys.
-menu() { keys_to_main "alt+$1"; sleep 0.3; xdotool key "$2"; }
+# Opens a menu item of the main window by its access keys, once the menu
+# shows (one more window of the game's).
+game_windows() { xdotool search --onlyvisible --pid "$GAME_PID" 2>/dev/null | wc -l; }
+more_windows_than() { [ "$(game_windows)" -gt "$1" ]; }
+menu() {
+    local before
+    before=$(game_windows)
+    keys_to_main "alt+$1"
+    wait_until "the menu to open" 30 more_windows_than "$before"
+    xdotool key "$2"
+}
 
 # Closes a window the way a window manager's close button does.
 close_window() { "$XCLOSE" "$1"; }
@@ -191,21 +200,26 @@ new_game() {
 # --- mouse ------------------------------------------------------------------------
 
 # Drags with the left button from one client point to another and lets go.
+# The events reach the game in the order they are sent: nothing waits
+# between them.
 drag() {
     local ox oy; read -r ox oy < <(client_origin)
-    xdotool mousemove $((ox + $1)) $((oy + $2)) mousedown 1
-    sleep 0.15
-    xdotool mousemove $((ox + ($1 + $3) / 2)) $((oy + ($2 + $4) / 2))
-    sleep 0.1
-    xdotool mousemove $((ox + $3)) $((oy + $4))
-    sleep 0.15
-    xdotool mouseup 1
+    xdotool mousemove $((ox + $1)) $((oy + $2)) mousedown 1 mousemove $((ox + ($1 + $3) / 2)) $((oy + ($2 + $4) / 2)) \
+        mousemove $((ox + $3)) $((oy + $4)) mouseup 1
 }
 
-# The "Go" button, next to the power bar.
+# The "Go" button, above the power bar (field twips 50, 2280, 495 x 435):
+# light while the bar charges, where the field is black. It is clicked once
+# the window shows it (a click before then would reach the field), and the
+# shot is under way once it has gone.
+GO_BUTTON=(6 155 26 5 179 255 179 255 179 255)
+go_shown() { [ "$(pixels_now "${GO_BUTTON[@]}")" -ge 120 ]; }
+go_gone() { [ "$(pixels_now "${GO_BUTTON[@]}")" = 0 ]; }
 click_go() {
     local ox oy; read -r ox oy < <(client_origin)
+    wait_until "the Go button" 60 go_shown
     xdotool mousemove $((ox + 19)) $((oy + 166)) click 1
+    wait_until "Go to take the click" 60 go_gone
 }
 
 # Clicks a point of a window of the given title (window coordinates).
@@ -216,6 +230,18 @@ click_in() {
 }
 
 # --- screenshots and pixels ---------------------------------------------------------
+
+# How many pixels of a rectangle (x y w h) of the client area, as the
+# screen shows it now, have their red, green and blue parts within ranges
+# (0 to 255): what a wait reads the window's state from (xpixels).
+pixels_now() {  # x y w h red-min red-max green-min green-max blue-min blue-max
+    local ox oy; read -r ox oy < <(client_origin)
+    "$BIN/xpixels" $((ox + $1)) $((oy + $2)) "$3" "$4" "${@:5}"
+}
+# The power bar (blue) filling, and gone.
+BAR=(3 190 30 430 0 63 0 63 205 255)
+bar_filling() { [ "$(pixels_now "${BAR[@]}")" -ge 100 ]; }
+bar_gone() { [ "$(pixels_now "${BAR[@]}")" -le 5 ]; }
 
 # Saves the screen as <artifacts>/<nn>-<name>.png and remembers it as $SHOT.
 shot() {

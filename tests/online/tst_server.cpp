@@ -4,6 +4,7 @@
 // and a restarted server brings the room back; one address gets only so
 // many connections, and a finished game's room is closed and its file
 // moved to rooms/finished.
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,7 +30,7 @@ public:
         QObject::connect(&socket, &QWebSocket::textMessageReceived,
                          [this](const QString& t) { inbox.push_back(decodeMessage(t.toStdString())); });
         socket.open(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(port)));
-        if (awaitConnection) QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::ConnectedState, 5000);
+        if (awaitConnection) QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::ConnectedState, 30000);
     }
     void send(const Message& m) { socket.sendTextMessage(QString::fromStdString(encodeMessage(m))); }
 
@@ -135,24 +136,28 @@ private slots:
                 Player flood(port);
                 for (int m = 0; m < 300; ++m) flood.send(Chat{"spam", 0});
                 for (Refused r; r.code != RefusalCode::TooMany;) r = flood.next<Refused>();
-                QTRY_COMPARE_WITH_TIMEOUT(flood.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+                QTRY_COMPARE_WITH_TIMEOUT(flood.socket.state(), QAbstractSocket::UnconnectedState, 30000);
                 // A frame over the limit closes the connection.
                 eve.socket.sendTextMessage(QString(int(kMaxMessageBytes) + 1, 'x'));
-                QTRY_COMPARE_WITH_TIMEOUT(eve.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+                QTRY_COMPARE_WITH_TIMEOUT(eve.socket.state(), QAbstractSocket::UnconnectedState, 30000);
                 QCOMPARE(eve.socket.closeCode(), QWebSocketProtocol::CloseCodeTooMuchData);
             }
         }
         // Aims: passed on only from the seat on turn, at most 20 a second
-        // (the rest dropped without a word), and never counted as flooding.
+        // after a burst of 20 (the rest dropped without a word), and never
+        // counted as flooding. A busy machine may spread the 60 over more
+        // than a second: each second allows 20 more.
         {
             Player& onTurn = ann.game.game().currentTurn == 1 ? ann : bob;
             Player& other = &onTurn == &ann ? bob : ann;
+            QElapsedTimer spread;
+            spread.start();
             for (int m = 0; m < 60; ++m) other.send(Aim{0, 1, 2, 3, 4, 5, true});
             for (int m = 0; m < 60; ++m) onTurn.send(Aim{0, 1, 2, 3, 4, 5, true});
             onTurn.send(Chat{"done", 0});
             int aims = 0;
             for (Decoded d = Hello{}; !std::holds_alternative<Chat>(d);) {
-                QTRY_VERIFY_WITH_TIMEOUT(!other.inbox.empty(), 5000);
+                QTRY_VERIFY_WITH_TIMEOUT(!other.inbox.empty(), 30000);
                 d = std::move(other.inbox.front());
                 other.inbox.pop_front();
                 if (const auto* a = std::get_if<Aim>(&d)) {
@@ -160,7 +165,8 @@ private slots:
                     ++aims;
                 }
             }
-            QVERIFY2(aims >= 1 && aims <= 21, qPrintable(QString::number(aims)));
+            const qint64 allowed = 21 + 20 * spread.elapsed() / 1000;
+            QVERIFY2(aims >= 1 && aims <= allowed, qPrintable(QString("%1 of at most %2").arg(aims).arg(allowed)));
             QVERIFY(onTurn.inbox.empty() || !std::holds_alternative<Refused>(onTurn.inbox.front()));
         }
         QCOMPARE(ann.hashes, bob.hashes);
@@ -186,13 +192,13 @@ private slots:
         Player ann(port), spare(port);
         Player third(port, false);
         QCOMPARE(third.refusedCode(), RefusalCode::TooMany);
-        QTRY_COMPARE_WITH_TIMEOUT(third.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(third.socket.state(), QAbstractSocket::UnconnectedState, 30000);
         spare.socket.close();
-        QTRY_COMPARE_WITH_TIMEOUT(spare.socket.state(), QAbstractSocket::UnconnectedState, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(spare.socket.state(), QAbstractSocket::UnconnectedState, 30000);
 
         // A game alone, played to its end with the hint's shots.
         ann.hello("Ann");
-        ann.send(CreateRoom{{PlayerKind::Human}, true});
+        ann.send(CreateRoom{{PlayerKind::Human}, true, {}, {}});
         const std::string code = ann.next<Joined>().code;
         QVERIFY(ann.game.take(ann.next<State>()));
         const QString kept = data.path() + "/rooms/" + QString::fromStdString(code) + ".room.json";
@@ -202,13 +208,13 @@ private slots:
             QVERIFY(ann.follow(ann.next<Accepted>()));
         }
         QVERIFY(!ann.game.game().gameRunning);
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(kept), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(kept), 30000);
         // Ann leaves: the room goes, its file moves where it is not brought back.
         ann.socket.close();
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(finished) && !QFile::exists(kept), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(finished) && !QFile::exists(kept), 30000);
         Player late(port);
         late.hello("Bob");
-        late.send(JoinRoom{code, std::nullopt});
+        late.send(JoinRoom{code, std::nullopt, {}, {}, false});
         QCOMPARE(late.refusedCode(), RefusalCode::NoSuchRoom);
         stopServer();
     }

@@ -20,8 +20,11 @@ BOX1_X=105 BOX1_Y=561
 HOLDER_X=698 HOLDER_Y=18
 
 # Drags from the piece in box 1 (upwards: the piece will go down) and lets go:
-# the power bar starts charging.
-charge() { drag "$BOX1_X" "$BOX1_Y" "$BOX1_X" $((BOX1_Y - 80)); sleep 0.15; }
+# the power bar starts charging, and fills.
+charge() {
+    drag "$BOX1_X" "$BOX1_Y" "$BOX1_X" $((BOX1_Y - 80))
+    wait_until "the power bar to fill" 60 bar_filling
+}
 
 # The game kept on disk names the given current turn.
 autosave_at_turn() { grep -q "^$1,\" = Current turn\"" "$(autosave_file)" 2>/dev/null; }
@@ -34,13 +37,8 @@ shot_to_bobs_turn() {
     local out="$1" ox oy; shift
     read -r ox oy < <(client_origin)
     xdotool windowfocus --sync "$(main_window)" 2>/dev/null || true
-    xdotool mousemove $((ox + BOX1_X)) $((oy + BOX1_Y)) mousedown 1
-    sleep 0.15
-    xdotool mousemove $((ox + BOX1_X)) $((oy + BOX1_Y - 40))
-    sleep 0.1
-    xdotool mousemove $((ox + BOX1_X + 20)) $((oy + BOX1_Y - 80))
-    sleep 0.15
-    xdotool mouseup 1 key Return "$@"
+    xdotool mousemove $((ox + BOX1_X)) $((oy + BOX1_Y)) mousedown 1 mousemove $((ox + BOX1_X)) $((oy + BOX1_Y - 40)) \
+        mousemove $((ox + BOX1_X + 20)) $((oy + BOX1_Y - 80)) mouseup 1 key Return "$@"
     wait_until "the rules' first box" 30 box_appeared
     xdotool keyup space 2>/dev/null || true
     answer_until "^message: Bob's turn start"
@@ -72,11 +70,9 @@ charge
 shot "charging"
 [ "$(client_pixels $((BOX1_X - 3)) $((BOX1_Y - 75)) 7 60 'r>0.3 && g<0.15 && b<0.15')" -ge 5 ] ||
     fail "no aim line above Ann's piece"
-[ "$(client_pixels 3 190 30 430 "$BLUISH")" -ge 100 ] || fail "the power bar is not filling"
 keys_to_main Escape
-sleep 0.3
+wait_until "the power bar to go after Esc" 30 bar_gone
 shot "charge-called-off"
-[ "$(client_pixels 3 190 30 430 "$BLUISH")" -le 5 ] || fail "the power bar stays after Esc"
 no_box_waiting || fail "a box after Esc"
 
 step "a shot and the rules' message"
@@ -95,11 +91,10 @@ cmp "$WORK/normal.CSG" "$WORK/fast.CSG" >&2 || fail "the fast-forwarded shot end
 step "the main window closed during a shot"
 charge
 click_go
-sleep 0.4
 close_window "$(main_window)"
-wait_until "the main window to close" 30 sh -c '! xdotool search --onlyvisible --name "^Capzel\$" >/dev/null'
-sleep 1
+wait_until "the main window to close" 60 sh -c '! xdotool search --onlyvisible --name "^Capzel\$" >/dev/null'
 game_alive || fail "the game ended while its status window was open"
+window_shown "Game Status" || fail "the status window went with the main window"
 no_box_waiting || fail "a rules' message for a closed window"
 close_window "$(visible_named "Game Status" | head -n1)"
 expect_game_ends

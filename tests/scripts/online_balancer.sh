@@ -18,7 +18,8 @@ sed -e "s/:7788/127.0.0.1:$lb/; s/127.0.0.1:7801/127.0.0.1:$a/; s/127.0.0.1:7802
     "$(dirname "$0")/../../packaging/haproxy-capzel.cfg" >"$work/haproxy.cfg"
 haproxy -f "$work/haproxy.cfg" -db >"$work/haproxy.out" 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do (echo >/dev/tcp/127.0.0.1/$lb) 2>/dev/null && break; sleep 0.1; done
+# HAProxy listens once a connection to it is taken (a minute at most).
+for _ in $(seq 600); do (echo >/dev/tcp/127.0.0.1/$lb) 2>/dev/null && break; sleep 0.1; done
 
 "$bin/capzel-loadgen" --server "ws://127.0.0.1:$lb" --rooms 8 --seconds 3 --think-ms 100 >"$work/run.json" ||
     fail "capzel-loadgen through HAProxy failed: $(cat "$work/run.json")"

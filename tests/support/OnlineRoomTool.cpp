@@ -5,19 +5,27 @@
 //       first shot. Prints each seat's token ("token 1 <hex>").
 //   online_room plan <room-file>
 //       The shot the player on turn in that kept room makes next, as a
-//       careful player aims it (the Strong level's choice before its miss,
-//       which fares well when missed by a little): "turn <seat> shots <n>
-//       aim <x> <y> ticks <k> last <k>", the aim point in field twips, the
-//       power bar's ticks before "Go", and the ticks the last shot was
-//       actually played with (0 before the first), read back from its
-//       strength. "over" once the game has its winner.
+//       careful player aims it who stops the bar at its first tick, the one
+//       level a player stops alike on any machine (the others go by at a
+//       tick every 0.6 ms): of 720 directions, the one whose shot does best
+//       by the computer players' own measure. "turn <seat> shots <n>
+//       aim <x> <y> ticks <k> last <k> from <x> <y> told <n>", the aim point
+//       in field twips, the power bar's ticks before "Go", the ticks the last
+//       shot was actually played with (0 before the first), read back from
+//       its strength, the centre of the shooter's piece, where the aim line
+//       starts, and how many announcements the last shot made (before the
+//       first, the game's start). Each program tells each of them in a box
+//       once it has shown the shot. "over told <n>" once the game has its
+//       winner.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "model/PowerBarScale.h"
-#include "players/Planner.h"
+#include "players/Outcome.h"
+#include "players/PlannedShot.h"
+#include "rules/Rulebook.h"
 #include "server/Room.h"
 
 using namespace capzel;
@@ -41,6 +49,22 @@ int ticksOf(const Board& board, int strength) {
     return int((strength - int(board.scaleHeight) + powerBarRows()) / 10);
 }
 
+// The best of `directions` shots with "Go" at the bar's first tick.
+players::PlannedShot firstTickShot(const Game& g, int directions) {
+    players::PlannedShot best = players::shotAlong(g, 0, 1);
+    double bestValue = -1e300;
+    for (int k = 0; k < directions; ++k) {
+        const players::PlannedShot shot = players::shotAlong(g, 2 * 3.141592653589793 * k / directions, 1);
+        const Command command = players::plannedShotCommand(g, shot);
+        if (validate(g, command)) continue;
+        Game trial = g;
+        apply(trial, command);
+        const double value = players::outcomeValue(g, trial, g.currentTurn);
+        if (value > bestValue) bestValue = value, best = shot;
+    }
+    return best;
+}
+
 int plan(const char* file) {
     std::stringstream text;
     text << std::ifstream(file).rdbuf();
@@ -51,28 +75,29 @@ int plan(const char* file) {
         return 1;
     }
     const Game& g = room->game();
+    const auto& entries = room->record().entries;
+    const std::size_t told = (entries.empty() ? room->record().start : outcomeOf(entries.back())).announcements.size();
     if (!g.gameRunning) {
-        std::printf("over\n");
+        std::printf("over told %zu\n", told);
         return 0;
     }
-    const auto& entries = room->record().entries;
     int last = 0;
     for (auto e = entries.rbegin(); e != entries.rend() && last == 0; ++e)
         if (const auto* shot = std::get_if<RecordedShot>(&*e)) last = ticksOf(g.board, shot->strength);
-    const auto planned = players::planShot(g, PlayerKind::Strong, std::uint64_t(room->shotCount()));
+    const players::PlannedShot planned = firstTickShot(g, 720);
     // Only the aim's direction counts: a point beyond the window is brought
     // nearer the piece along the same line, where the mouse can reach it.
     const Board& board = g.board;
     const Box& piece = g.piece(g.currentTurn);
     const double x0 = players::aimStartX(piece), y0 = players::aimStartY(piece);
-    const double dx = planned.intended.aimX - x0, dy = planned.intended.aimY - y0;
+    const double dx = planned.aimX - x0, dy = planned.aimY - y0;
     const auto inside = [&](double x, double y) {
         return x > 150 && y > 150 && x < board.scaleWidth - 150 && y < board.scaleHeight - 150;
     };
     double scale = 1;
     while (scale > 0.2 && !inside(x0 + dx * scale, y0 + dy * scale)) scale -= 0.05;
-    std::printf("turn %d shots %d aim %.1f %.1f ticks %d last %d\n", g.currentTurn, room->shotCount(),
-                x0 + dx * scale, y0 + dy * scale, planned.intended.barTicks, last);
+    std::printf("turn %d shots %d aim %.1f %.1f ticks %d last %d from %.1f %.1f told %zu\n", g.currentTurn,
+                room->shotCount(), x0 + dx * scale, y0 + dy * scale, planned.barTicks, last, x0, y0, told);
     return 0;
 }
 

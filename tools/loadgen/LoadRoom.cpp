@@ -93,7 +93,7 @@ void LoadRoom::received(Player& p, const std::string& text) {
             setup.seats.insert(setup.seats.end(), std::size_t(settings_.computerSeats), PlayerKind::Club);
             send(p, setup);
         } else {
-            send(p, protocol::JoinRoom{code_, std::nullopt});
+            send(p, protocol::JoinRoom{code_, std::nullopt, {}, {}, false});
         }
         return;
     }

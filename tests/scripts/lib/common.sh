@@ -14,14 +14,17 @@ sim_setup() {
     failures=0
 }
 # serve NAME ARGS...: a capzel-server on a free port with ARGS, its output in
-# $work/NAME.out; once it listens (10 s at most) its port is in $port, its
-# process id last in $pids.
+# $work/NAME.out; once it says it listens (or has ended, or a minute has
+# passed) its port is in $port, its process id last in $pids.
 serve() {
-    local name="$1"
+    local name="$1" deadline=$(( $(date +%s) + 60 ))
     shift
     "$bin/capzel-server" --port 0 "$@" >"$work/$name.out" 2>&1 &
     pids+=($!)
-    for _ in $(seq 100); do grep -q listening "$work/$name.out" && break; sleep 0.1; done
+    until grep -q listening "$work/$name.out" || ! kill -0 "${pids[-1]}" 2>/dev/null; do
+        [ "$(date +%s)" -lt "$deadline" ] || break
+        sleep 0.1
+    done
     port=$(sed -n 's/.*listening on ws:\/\/0.0.0.0:\([0-9]*\).*/\1/p' "$work/$name.out")
 }
 fail() {
@@ -83,7 +86,7 @@ e2e_setup() {
     [ -d "${1:-}" ] || { echo "usage: $0 <bin-dir>" >&2; exit 2; }
     local bin
     bin="$(cd "$1" && pwd)"
-    [ -x "$bin/xclose" ] || { echo "missing $bin/xclose (needs libx11-dev)" >&2; exit 1; }
+    [ -x "$bin/xclose" ] && [ -x "$bin/xpixels" ] || { echo "missing $bin/xclose or xpixels (needs libx11-dev)" >&2; exit 1; }
     in_xvfb "$bin" xdotool import convert
     game_sandbox "$bin"
     ARTIFACTS="$(cd "$bin/.." && pwd)/e2e-artifacts/$2"

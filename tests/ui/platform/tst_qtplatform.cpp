@@ -99,7 +99,7 @@ private slots:
             for (int r = 0; r < rows(); ++r) listed << list()->model()->index(r, 0, list()->rootIndex()).data().toString();
         });
         f.modals->chooseFile({});
-        QTimer::singleShot(5000, [] {  // a dialog that never lists both files is closed, and fails below
+        QTimer::singleShot(30000, [] {  // a dialog that never lists both files is closed, and fails below
             if (auto* d = ModalAnswerer::modal<QFileDialog>()) d->reject();
         });
         QCOMPARE(ui().chooseFileToOpen("Capzel save game (*.CSG)", "*.CSG", dir.path().toStdString()), std::string());
