@@ -117,7 +117,7 @@ TEST(Planner, AimsFromTheCentreRoundedToFloat) {
     for (const auto& r : rows) {
         Game t;
         t.piece(1) = r.piece;
-        const PlannedShot s = shotAlong(t.g, t.field.board, r.angle, 1);
+        const PlannedShot s = shotAlong(t, r.angle, 1);
         EXPECT_EQ(s.aimX, r.aimX);
         EXPECT_EQ(s.aimY, r.aimY);
     }
