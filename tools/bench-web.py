@@ -3,8 +3,8 @@
 
     /usr/bin/python3 tools/bench-web.py [--build build] [--runs 5] [--shots 3] [--out DIR]
 
-Serves a copy of <build>/web with `python3 -m http.server` on 127.0.0.1 and,
-beside it, a game record to show (bench-demo.json, self-played by
+Serves a copy of <build>/web with capzel-server (--web-root) on its port
+and, beside it, a game record to show (bench-demo.json, self-played by
 <build>/bin/capzel-sim). Then, in headless Chromium (selenium and
 chromedriver):
   - the page's files, uncompressed and gzipped;
@@ -25,7 +25,6 @@ import gzip
 import json
 import os
 import shutil
-import socket
 import statistics
 import subprocess
 import sys
@@ -36,12 +35,6 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
 PAGE_FILES = ['index.html', 'app.js', 'draw.js', 'style.css', 'capzel.js', 'capzel.wasm']
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(('127.0.0.1', 0))
-        return s.getsockname()[1]
 
 
 def sizes(web):
@@ -185,16 +178,14 @@ def main():
         site = os.path.join(folder, 'site')
         shutil.copytree(web, site)
         shutil.copy(demo_record(os.path.join(args.build, 'bin', 'capzel-sim'), folder), os.path.join(site, 'bench-demo.json'))
-        port = free_port()
-        server = subprocess.Popen([sys.executable, '-m', 'http.server', '--bind', '127.0.0.1', str(port), '--directory', site],
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        server = subprocess.Popen([os.path.join(args.build, 'bin', 'capzel-server'), '--port', '0', '--data-dir',
+                                   os.path.join(folder, 'server'), '--web-root', site],
+                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         try:
-            for _ in range(100):
-                try:
-                    socket.create_connection(('127.0.0.1', port), 0.2).close()
-                    break
-                except OSError:
-                    time.sleep(0.05)
+            line = server.stdout.readline()
+            if 'listening on' not in line:
+                sys.exit(f'capzel-server did not start: {line}')
+            port = int(line.split('0.0.0.0:')[1].split()[0])
             base = f'http://127.0.0.1:{port}/'
             first_paint(base + '?demo=bench-demo.json', args.runs)
             shot_pace(base + '?demo=bench-demo.json', args.shots)

@@ -16,7 +16,9 @@
         remove: (key) => { try { localStorage.removeItem(key); } catch (e) { /* private mode */ } },
     };
     const tokenKey = (code) => 'capzel.token.' + code;
-    const stats = { loaded: performance.now(), firstField: 0, frames: 0, shotFrames: 0, shotMs: 0, longestShotFrame: 0, shots: 0 };
+    // What a benchmark or a test reads from outside: timings, and every
+    // shot compared with the server's.
+    const stats = { loaded: performance.now(), firstField: 0, frames: 0, shotFrames: 0, shotMs: 0, longestShotFrame: 0, shots: 0, compared: [] };
     window.capzelStats = stats;
 
     let core = null;       // the WebAssembly core's calls
@@ -193,6 +195,7 @@
             chatLine(e.who, e.text);
             break;
         case 'compared':
+            stats.compared.push({ number: e.number, hash: e.hash, same: e.same });
             $('hash').textContent = `Shot ${e.number}: ${e.hash} ` + (e.same ? '(the same as the server’s)' : '(not the server’s: the server’s game is taken)');
             $('hash').classList.toggle('differs', !e.same);
             break;
@@ -290,7 +293,6 @@
         WHO.forEach(([value, label]) => who.add(new Option(label, value)));
         who.value = k === 0 ? 'here' : 'link';
         const seatName = document.createElement('input');
-        seatName.maxLength = 40;
         seatName.value = k === 0 ? name : '';
         const level = document.createElement('select');
         layout.computerLevels.forEach((l) => level.add(new Option(l, l)));
@@ -368,12 +370,23 @@
         const b = layout.go;
         return view && view.go && x >= b.left && x <= b.left + b.width && y >= b.top && y <= b.top + b.height;
     }
+    // The core's clock brought to this moment before an input, so that the
+    // bar starts when the button is let go and stops when Go is pressed,
+    // not at the last frame.
+    function catchUp() {
+        const now = performance.now();
+        if (running && lastTime && now > lastTime) {
+            core.call('frame', now - lastTime);
+            lastTime = now;
+        }
+    }
     function afterInput() {
         flush();
         frameDue = true;
     }
     canvas.addEventListener('pointerdown', (ev) => {
         if (!core || ev.button !== 0) return;
+        catchUp();
         const at = twips(ev);
         if (inGo(at)) {
             core.call('go');
@@ -397,6 +410,7 @@
     });
     const release = (ev) => {
         if (!core || !pointerDown) return;
+        catchUp();
         pointerDown = false;
         if (placing) {
             placing = false;
@@ -411,7 +425,7 @@
     canvas.addEventListener('contextmenu', (ev) => ev.preventDefault());
 
     function setFast() { core && core.call('set_fast', spaceHeld || fastOn ? 1 : 0); }
-    $('go').addEventListener('click', () => { core.call('go'); afterInput(); });
+    $('go').addEventListener('click', () => { catchUp(); core.call('go'); afterInput(); });
     $('fast').addEventListener('click', () => {
         fastOn = !fastOn;
         $('fast').setAttribute('aria-pressed', String(fastOn));
@@ -425,6 +439,7 @@
     const typing = (ev) => ev.target instanceof HTMLInputElement || ev.target instanceof HTMLSelectElement;
     document.addEventListener('keydown', (ev) => {
         if (!core || typing(ev)) return;
+        catchUp();
         if (ev.key === ' ') {
             ev.preventDefault();
             if (ev.repeat) return;
@@ -535,8 +550,9 @@
     let running = true, frameDue = true, lastTime = 0, revision = -1;
     function frame(time) {
         if (!running) return;
-        const elapsed = lastTime ? time - lastTime : 0;
-        lastTime = time;
+        // A frame's time may precede an input's catch-up: never counted twice.
+        const elapsed = lastTime ? Math.max(0, time - lastTime) : 0;
+        lastTime = Math.max(lastTime, time);
         try {
             const rev = core.call('frame', elapsed);
             flush();
@@ -588,9 +604,12 @@
         CapzelCore({ onAbort: (why) => stopped(String(why)) }).then((M) => {
             core = coreCalls(M);
             layout = JSON.parse(core.text('layout'));
+            window.capzelLayout = layout;
             drawField = CapzelDraw.field(canvas, layout);
             fitField();
             requestAnimationFrame(frame);
+            // A kept name the game would refuse is asked for again.
+            if (name && core.text('name_problem', name)) name = '';
             $('rename').hidden = !name;
             if (!name && !params.get('demo')) askName(begin);
             else begin();

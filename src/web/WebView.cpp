@@ -207,6 +207,7 @@ std::string viewJson(const WebClient& client) {
                  {"myTurn", client.myTurn()},
                  {"canPlace", client.canPlace()},
                  {"charging", turn.charging()},
+                 {"barTicks", turn.charging() ? (powerBarRows() - controls.barLevel) / kBarTick : 0},
                  {"remoteShot", client.showingRemoteShot()},
                  {"fast", client.fast()},
                  {"inRoom", client.inRoom()},
