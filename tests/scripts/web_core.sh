@@ -5,14 +5,15 @@
 # plays each record's shots, told as a server tells them, to the record's
 # hashes (tests/scripts/web_core.cjs). Without committed records in
 # tests/data/records, a few self-played games stand in.
-# Without Emscripten or node: skipped, exit status 77.
+# Without Emscripten or node it fails and says so: `make test` installs
+# them first (make deps).
 set -u
 source "$(dirname "$0")/lib/common.sh"
 sim_setup "$1"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "$bin/.." && pwd)"
 for tool in emcmake node; do
-    command -v "$tool" >/dev/null || { echo "web_core: $tool is not installed (make web installs it): skipped"; exit 77; }
+    command -v "$tool" >/dev/null || { echo "FAIL: web_core: $tool is not installed (make deps installs it)" >&2; exit 1; }
 done
 [ -x "$sim" ] || { fail "no capzel-sim in $bin"; finish web_core; }
 
