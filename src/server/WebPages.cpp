@@ -196,8 +196,10 @@ PageAnswer WebPages::answer(std::string_view head) const {
 }
 
 std::filesystem::path installedWebRoot(const std::filesystem::path& program) {
-    const std::filesystem::path folder = program.parent_path();
-    for (const std::filesystem::path& candidate : {folder / ".." / "share" / "capzel" / "web", folder / ".." / "web"}) {
+    // <prefix>/bin/capzel-server or <build>/bin/capzel-server: the folder
+    // above the program's.
+    const std::filesystem::path above = program.lexically_normal().parent_path().parent_path();
+    for (const std::filesystem::path& candidate : {above / "share" / "capzel" / "web", above / "web"}) {
         std::error_code error;
         if (std::filesystem::is_regular_file(candidate / "index.html", error))
             return std::filesystem::weakly_canonical(candidate, error);
