@@ -530,7 +530,7 @@
         lastPhase = v.phase;
         put('waiting', 'text', v.waiting);
         put('waiting', 'hidden', !v.waiting);
-        put('go', 'disabled', !v.go || v.remoteShot);
+        put('go', 'disabled', !v.go || v.remoteShot || v.spectator || !(v.myTurn || v.charging));
         put('place', 'hidden', !v.canPlace);
         put('cancel', 'hidden', !(v.myTurn || v.charging) || v.remoteShot || !(v.phase === 'aiming' || v.phase === 'charging'));
         let hint = '';
