@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "capzel_version.h"
+#include "network/WebPort.h"
 #include "platform/RegularFile.h"
 
 namespace capzel::network {
@@ -33,10 +34,12 @@ QString text(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 ServerHost::ServerHost(ServerOptions options, QObject* parent) : QObject(parent), options_(std::move(options)) {
-    const auto mode = options_.tls ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode;
-    server_ = new QWebSocketServer(QStringLiteral("capzel-server"), mode, this);
-    if (options_.tls) server_->setSslConfiguration(*options_.tls);
+    // The port does TLS and serves the page; the WebSocket server only
+    // upgrades what it is handed.
+    server_ = new QWebSocketServer(QStringLiteral("capzel-server"), QWebSocketServer::NonSecureMode, this);
     connect(server_, &QWebSocketServer::newConnection, this, &ServerHost::accept);
+    port_ = new WebPort(server::WebPages(options_.webRoot), options_.tls, options_.limits.connectionsPerAddress,
+                        [this](QTcpSocket* socket) { server_->handleConnection(socket); }, this);
     connect(&ticker_, &QTimer::timeout, this, &ServerHost::tick);
 }
 
@@ -44,18 +47,16 @@ ServerHost::~ServerHost() { stop(); }
 
 bool ServerHost::start(QString* error) {
     bringBackRooms();
-    if (!server_->listen(QHostAddress::Any, options_.port)) {
-        if (error) *error = server_->errorString();
-        return false;
-    }
+    if (!port_->listen(options_.port, error)) return false;
     ticker_.start(kTickMs);
     return true;
 }
 
-quint16 ServerHost::port() const { return server_->serverPort(); }
+quint16 ServerHost::port() const { return port_->port(); }
 
 void ServerHost::stop() {
     ticker_.stop();
+    port_->close();
     server_->close();
     const auto sockets = connections_.keys();
     for (QWebSocket* socket : sockets) {

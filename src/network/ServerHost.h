@@ -41,6 +41,8 @@ class QWebSocketServer;
 
 namespace capzel::network {
 
+class WebPort;
+
 struct ServerLimits {
     int messagesPerSecond = 20;       // per connection, with a burst of as many
     int floodedMessagesToClose = 100; // messages over the rate before the connection is closed
@@ -53,6 +55,9 @@ struct ServerOptions {
     QString dataDir;   // rooms are kept in <dataDir>/rooms; empty: not kept
     std::string codePrefix;  // room-code letters every new room's code begins with
     std::optional<QSslConfiguration> tls;
+    // The web client's files, served on the same port (network/WebPort.h);
+    // empty: every page is 404.
+    std::string webRoot;
     ServerLimits limits;
     // Each computer shot is planned on one thread, and at most this many at
     // once (0: one fewer than the machine's cores, at least one), so that
@@ -120,7 +125,8 @@ private:
     QString roomsDir() const;
 
     ServerOptions options_;
-    QWebSocketServer* server_ = nullptr;
+    QWebSocketServer* server_ = nullptr;  // upgrades the connections the port hands it
+    WebPort* port_ = nullptr;
     QTimer ticker_;
     server::TokenSource tokens_;
     std::unique_ptr<server::RoomKeeper> keeper_;  // none: rooms are not kept
