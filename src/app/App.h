@@ -83,7 +83,7 @@ public:
     // and before a box speaks of it.
     void notifyStateChanged() override { emit gameStateChanged(); }
 
-    // Keeps the running game on disk (ui/desktop/Autosave.h), in this
+    // Keeps the running game on disk (desktop/Autosave.h), in this
     // copy's own slot, whenever the session keeps it: after every judged
     // shot and undo, and whenever a game starts or comes back; a failed
     // write is told once per run.

@@ -9,9 +9,9 @@
 #include "capzel_version.h"
 #include "network/LanDiscovery.h"
 #include "network/ServerHost.h"
-#include "ui/desktop/MessageBoxes.h"
-#include "ui/desktop/ProgramFolder.h"
-#include "ui/desktop/QtPlatform.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/ProgramFolder.h"
+#include "desktop/QtPlatform.h"
 #include "ui/online/ChatLine.h"
 #include "ui/online/LobbyWindow.h"
 #include "ui/online/OnlineEntries.h"
@@ -20,7 +20,7 @@
 #include "ui/windows/RuleBanner.h"
 #include "ui/windows/SidePanel.h"
 #include "ui/windows/StatusWindow.h"
-#include "ui/windows/StepScheduler.h"
+#include "desktop/StepScheduler.h"
 #include "ui/windows/WindowZoom.h"
 
 namespace capzel::ui {

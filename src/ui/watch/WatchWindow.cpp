@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 
 #include "ui/charts/GameChart.h"
-#include "ui/desktop/QtPlatform.h"
+#include "desktop/QtPlatform.h"
 #include "ui/windows/FieldView.h"
-#include "ui/windows/StepScheduler.h"
+#include "desktop/StepScheduler.h"
 
 namespace capzel::ui {
 

@@ -13,9 +13,11 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "controls/TurnController.h"
+#include "players/PlannedShot.h"
 #include "model/Game.h"
 #include "model/WindowState.h"
 #include "ui/windows/Twips.h"
@@ -174,6 +176,8 @@ private:
     void connectRecordItems(const std::function<void(QAction*, std::function<void()>)>& on);
     bool ownsSessionBoard() const;
     void connectComputerPlay();
+    // Draws the computer's suggested shot over the field (nothing: it goes).
+    void showSuggestion(const std::optional<players::PlannedShot>& shot);
     void buildClientArea();
     void followCoach();
     template <class Fn>

@@ -13,7 +13,7 @@
 #include "network/ServerHost.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
-#include "ui/desktop/MessageBoxes.h"
+#include "desktop/MessageBoxes.h"
 #include "ui/online/ChatLine.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/MainMenus.h"

@@ -1,4 +1,4 @@
-#include "ui/audio/FluidMusicPlayer.h"
+#include "audio/FluidMusicPlayer.h"
 
 #include <fluidsynth.h>
 
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <utility>
 
-#include "ui/audio/MidiCheck.h"
+#include "audio/MidiCheck.h"
 
 namespace capzel::ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/desktop/PlayerSettings.h"
+#include "desktop/PlayerSettings.h"
 
 #include <QSettings>
 #include <algorithm>

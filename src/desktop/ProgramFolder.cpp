@@ -1,4 +1,4 @@
-#include "ui/desktop/ProgramFolder.h"
+#include "desktop/ProgramFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

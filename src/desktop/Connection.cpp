@@ -1,4 +1,4 @@
-#include "ui/desktop/Connection.h"
+#include "desktop/Connection.h"
 
 #include <QNetworkInformation>
 

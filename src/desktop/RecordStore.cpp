@@ -1,4 +1,4 @@
-#include "ui/desktop/RecordStore.h"
+#include "desktop/RecordStore.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -6,7 +6,7 @@
 
 #include "platform/Platform.h"
 #include "records/GameHistory.h"
-#include "ui/desktop/ProgramFolder.h"
+#include "desktop/ProgramFolder.h"
 
 namespace capzel::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/audio/MidiCheck.h"
+#include "audio/MidiCheck.h"
 
 #include <cstdint>
 #include <cstring>

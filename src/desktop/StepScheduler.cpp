@@ -1,4 +1,4 @@
-#include "ui/windows/StepScheduler.h"
+#include "desktop/StepScheduler.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "ui/desktop/HistoryFile.h"
+#include "desktop/HistoryFile.h"
 
 #include <unistd.h>
 

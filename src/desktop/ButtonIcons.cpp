@@ -1,4 +1,4 @@
-#include "ui/desktop/ButtonIcons.h"
+#include "desktop/ButtonIcons.h"
 
 #include <QApplication>
 #include <QProxyStyle>

@@ -1,11 +1,11 @@
-#include "ui/audio/Songs.h"
+#include "audio/Songs.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
 #include "model/WindowState.h"
-#include "ui/audio/MusicPlayer.h"
-#include "ui/desktop/ProgramFolder.h"
+#include "audio/MusicPlayer.h"
+#include "desktop/ProgramFolder.h"
 
 namespace capzel::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/audio/SongSynth.h"
+#include "audio/SongSynth.h"
 
 #include <fluidsynth.h>
 

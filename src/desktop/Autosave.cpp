@@ -1,4 +1,4 @@
-#include "ui/desktop/Autosave.h"
+#include "desktop/Autosave.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -12,8 +12,8 @@
 #include "records/SaveFileReader.h"
 #include "records/SaveFileWriter.h"
 #include "records/SavedGameState.h"
-#include "ui/desktop/HistoryFile.h"
-#include "ui/desktop/ProgramFolder.h"
+#include "desktop/HistoryFile.h"
+#include "desktop/ProgramFolder.h"
 
 namespace capzel::ui {
 

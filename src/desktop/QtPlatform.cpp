@@ -1,4 +1,4 @@
-#include "ui/desktop/QtPlatform.h"
+#include "desktop/QtPlatform.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -8,8 +8,8 @@
 
 #include "platform/RegularFile.h"
 #include "platform/SafeWrite.h"
-#include "ui/desktop/Connection.h"
-#include "ui/desktop/MessageBoxes.h"
+#include "desktop/Connection.h"
+#include "desktop/MessageBoxes.h"
 
 namespace capzel::ui {
 

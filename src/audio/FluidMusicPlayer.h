@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/audio/MusicPlayer.h"
-#include "ui/audio/SongSynth.h"
+#include "audio/MusicPlayer.h"
+#include "audio/SongSynth.h"
 
 namespace capzel::ui {
 

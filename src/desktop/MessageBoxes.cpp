@@ -1,4 +1,4 @@
-#include "ui/desktop/MessageBoxes.h"
+#include "desktop/MessageBoxes.h"
 
 #include <QApplication>
 #include <QFile>

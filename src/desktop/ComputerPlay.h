@@ -15,32 +15,36 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <random>
 
 #include "controls/ComputerTurn.h"
 #include "players/PlanJob.h"
+#include "players/PlannedShot.h"
+#include "session/GameSession.h"
 
 namespace capzel::ui {
 
-class FieldView;
-class GameHost;
 class StepScheduler;
 
 // The parts of a main window the computer plays in: the window itself (the
 // computer plays only while it shows), its turn and the clock that drives
-// it, the field the suggestion is drawn on and the "Suggest Shot" item.
+// it, the "Suggest Shot" item, and how the suggestion is drawn on the field
+// (nothing: it goes).
 struct ComputerPlayBoard {
     QWidget& window;
     TurnController& turn;
     StepScheduler& scheduler;
-    FieldView& view;
     QAction& suggestShotAction;
+    std::function<void(const std::optional<players::PlannedShot>&)> showSuggestion;
 };
 
 class ComputerPlay : public QObject {
     Q_OBJECT
 public:
-    ComputerPlay(const ComputerPlayBoard& board, GameHost& app);
+    ComputerPlay(ComputerPlayBoard board, GameSession& session, std::mt19937& random);
     ~ComputerPlay() override;
 
     // True while the turn is a computer's: the person's field input waits.
@@ -93,7 +97,8 @@ private:
     void clearSuggestion();
 
     ComputerPlayBoard board_;
-    GameHost& app_;
+    GameSession& session_;
+    std::mt19937& random_;
     // The plan behind the suggestion; kept while it is drawn, as the game it fits.
     std::unique_ptr<players::PlanJob> suggestion_;
     QTimer lookTimer_;
