@@ -7,6 +7,8 @@
 #   make bench       engine benchmarks (Google Benchmark)
 #   make bench-ui    animation, idle and game-history figures under Xvfb
 #   make bench-server  the online server at scale and under attack, beside a bare relay
+#   make web         the web client: the core in WebAssembly and its page (build/web)
+#   make bench-web   the page's size, first paint and frames per second in headless Chromium
 #   make fuzz        fuzz the saved-game reader (FUZZ_SECONDS=600; FUZZ=protocol: the online messages)
 #   make install     install under PREFIX (default /usr/local)
 #   make package     a Debian package (capzel_<version>_<arch>.deb in the build folder)
@@ -54,10 +56,10 @@ PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev qt6-webs
            timgm6mb-soundfont nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev \
            xvfb xauth xdotool libx11-dev x11-utils imagemagick fonts-dejavu-core \
            clang libclang-rt-14-dev libc++-dev libc++abi-dev desktop-file-utils appstream dpkg-dev openbox \
-           stress-ng
+           stress-ng emscripten nodejs chromium chromium-driver python3-selenium
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build core-clang run test bench bench-ui bench-server fuzz install package clean
+.PHONY: deps configure build core-clang web run test bench bench-ui bench-server bench-web fuzz install package clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -85,10 +87,15 @@ core-clang: deps
 	fi
 	cmake --build $(CLANG_DIR)
 
+# The page and its WebAssembly core, beside the programs (the server finds
+# it there); the first build of Emscripten's own libraries takes minutes.
+web: configure
+	bash tools/build-web.sh $(BUILD_DIR)
+
 run: build
 	./$(BUILD_DIR)/bin/capzel
 
-test: build core-clang
+test: build core-clang web
 	@# Five at once: the real-window tests spend most of their time waiting.
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j5
 
@@ -101,6 +108,9 @@ bench-ui: build
 bench-server: build
 	bash tools/bench-server.sh $(BUILD_DIR)/bin
 
+bench-web: build web
+	/usr/bin/python3 tools/bench-web.py --build $(BUILD_DIR)
+
 fuzz: deps
 	cmake -S . -B build-fuzz -G Ninja -DCAPZEL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
@@ -109,10 +119,10 @@ fuzz: deps
 	./build-fuzz/bin/fuzz_$(FUZZ) build-fuzz/corpus-$(FUZZ) $(FUZZ_SEEDS_$(FUZZ)) $(FUZZ_DICT_$(FUZZ)) \
 	  -max_total_time=$(FUZZ_SECONDS)
 
-install: build
+install: build web
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-package: build
+package: build web
 	cd $(BUILD_DIR) && cpack
 
 clean:

@@ -12,7 +12,7 @@
 
 #include "model/Game.h"
 #include "records/GameHistory.h"
-#include "ui/windows/GameHost.h"
+#include "app/OnlineHost.h"
 #include "ui/windows/OwnedWindow.h"
 
 namespace capzel::ui {
@@ -27,7 +27,7 @@ class AutosaveSlots;
 class WatchWindow;
 class OnlinePlay;
 
-class CapzelApp : public QObject, public GameHost, private GameKeeper {
+class CapzelApp : public QObject, public OnlineHost, private GameKeeper {
     Q_OBJECT
 public:
     explicit CapzelApp(QObject* parent = nullptr);
@@ -36,10 +36,10 @@ public:
     GameSession& session() override { return session_; }
 
     // The current main window (null before the first one or after it closed).
-    MainWindow* mainWindow() const { return main_.get(); }
+    MainWindow* mainWindow() const override { return main_.get(); }
 
     // The status window while it is open (it deletes itself when closed).
-    StatusWindow* statusWindow() const;
+    StatusWindow* statusWindow() const override;
 
     // The new-game dialog of the last New command (hidden once "Play" was
     // pressed) and the open high-score window; null when there is none.
@@ -83,7 +83,7 @@ public:
     // and before a box speaks of it.
     void notifyStateChanged() override { emit gameStateChanged(); }
 
-    // Keeps the running game on disk (ui/desktop/Autosave.h), in this
+    // Keeps the running game on disk (desktop/Autosave.h), in this
     // copy's own slot, whenever the session keeps it: after every judged
     // shot and undo, and whenever a game starts or comes back; a failed
     // write is told once per run.
@@ -144,7 +144,7 @@ public:
     // Begins a game in a fresh main window (a new game, or the one an
     // online room's server sent): `begin` builds it on the new board and
     // gives its first turn's announcements.
-    void beginGameInFreshWindow(const std::function<Judgement()>& begin);
+    void beginGameInFreshWindow(const std::function<Judgement()>& begin) override;
     // At start-up, a kept online seat: offers to take it back.
     bool offerRejoin();
 

@@ -13,9 +13,9 @@
 #include "records/SaveLoadCommands.h"
 #include "app/App.h"
 #include "ui/windows/StatusWindow.h"
-#include "ui/desktop/MessageBoxes.h"
-#include "ui/desktop/ProgramFolder.h"
-#include "ui/desktop/QtPlatform.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/ProgramFolder.h"
+#include "desktop/QtPlatform.h"
 #include "ui/windows/HighScoreWindow.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/NewGameDialog.h"
@@ -23,7 +23,7 @@
 #include "records/NewGame.h"
 #include "platform/Platform.h"
 #include "records/SavedGameState.h"
-#include "ui/desktop/Autosave.h"
+#include "desktop/Autosave.h"
 
 namespace capzel::ui {
 

@@ -5,13 +5,13 @@
 #include <QSettings>
 #include <cstdio>
 
-#include "app/App.h"
+#include "app/OnlineHost.h"
 #include "capzel_version.h"
 #include "network/LanDiscovery.h"
 #include "network/ServerHost.h"
-#include "ui/desktop/MessageBoxes.h"
-#include "ui/desktop/ProgramFolder.h"
-#include "ui/desktop/QtPlatform.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/ProgramFolder.h"
+#include "desktop/QtPlatform.h"
 #include "ui/online/ChatLine.h"
 #include "ui/online/LobbyWindow.h"
 #include "ui/online/OnlineEntries.h"
@@ -20,7 +20,7 @@
 #include "ui/windows/RuleBanner.h"
 #include "ui/windows/SidePanel.h"
 #include "ui/windows/StatusWindow.h"
-#include "ui/windows/StepScheduler.h"
+#include "desktop/StepScheduler.h"
 #include "ui/windows/WindowZoom.h"
 
 namespace capzel::ui {
@@ -69,7 +69,7 @@ void forgetOnlineSeat() {
     s.remove(QStringLiteral("online"));
 }
 
-OnlinePlay::OnlinePlay(CapzelApp& app) : QObject(&app), app_(app) {
+OnlinePlay::OnlinePlay(OnlineHost& app, QObject* parent) : QObject(parent), app_(app) {
     poll_.setInterval(kPollMs);
     connect(&poll_, &QTimer::timeout, this, &OnlinePlay::poll);
     connect(&client_, &network::GameClient::welcomed, this, [this] {
@@ -356,8 +356,8 @@ void OnlinePlay::poll() {
 void OnlinePlay::showLobby() {
     if (!lobby_) {
         lobby_ = new LobbyWindow;
-        zoomFont(*lobby_, app_.shownZoom());
-        lobby_->resize(lobby_->size() * app_.shownZoom());
+        zoomFont(*lobby_, app_.windowZoom());
+        lobby_->resize(lobby_->size() * app_.windowZoom());
         lobby_->setAttribute(Qt::WA_DeleteOnClose);
         // The program ends with its main window, whatever online windows are open.
         lobby_->setAttribute(Qt::WA_QuitOnClose, false);

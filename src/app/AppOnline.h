@@ -38,7 +38,7 @@ class ServerHost;
 
 namespace capzel::ui {
 
-class CapzelApp;
+class OnlineHost;
 class ChatLine;
 class LobbyWindow;
 
@@ -57,7 +57,7 @@ void forgetOnlineSeat();
 class OnlinePlay : public QObject, private OnlineOutbox {
     Q_OBJECT
 public:
-    explicit OnlinePlay(CapzelApp& app);
+    OnlinePlay(OnlineHost& app, QObject* parent);
     ~OnlinePlay() override;
 
     // Starts a server in this program on the chosen port, connects to it
@@ -102,7 +102,7 @@ private:
     void hideChat();
     void announce();
 
-    CapzelApp& app_;
+    OnlineHost& app_;
     network::GameClient client_;
     std::unique_ptr<network::ServerHost> server_;
     std::unique_ptr<network::LanAnnouncer> announcer_;

@@ -4,7 +4,7 @@
 
 #include "app/App.h"
 #include "app/AppOnline.h"
-#include "ui/desktop/MessageBoxes.h"
+#include "desktop/MessageBoxes.h"
 #include "ui/online/HostOnlineDialog.h"
 #include "ui/online/JoinOnlineDialog.h"
 #include "ui/windows/MainWindow.h"
@@ -14,7 +14,7 @@
 namespace capzel::ui {
 
 OnlinePlay& CapzelApp::onlinePlay() {
-    if (!online_) online_ = new OnlinePlay(*this);
+    if (!online_) online_ = new OnlinePlay(*this, this);
     return *online_;
 }
 

@@ -9,14 +9,14 @@
 #include "app/App.h"
 #include "records/GameRecord.h"
 #include "ui/charts/GameChart.h"
-#include "ui/desktop/QtPlatform.h"
-#include "ui/desktop/RecordStore.h"
+#include "desktop/QtPlatform.h"
+#include "desktop/RecordStore.h"
 #include "ui/watch/RecordWording.h"
 #include "ui/watch/WatchWindow.h"
-#include "ui/windows/ComputerPlay.h"
+#include "desktop/ComputerPlay.h"
 #include "ui/windows/FramePlacement.h"
 #include "ui/windows/MainWindow.h"
-#include "ui/windows/StepScheduler.h"
+#include "desktop/StepScheduler.h"
 
 namespace capzel::ui {
 

@@ -4,8 +4,9 @@
 
 #include "app/App.h"
 #include "app/AppOnline.h"
+#include "desktop/ProgramFolder.h"
 #include "platform/SafeWrite.h"
-#include "ui/desktop/ProgramFolder.h"
+#include "ui/online/OnlineEntries.h"
 
 namespace {
 
@@ -41,7 +42,9 @@ int main(int argc, char** argv) {
     // "capzel game.json" or "capzel --watch game.json": the game record is
     // watched at once, and no unfinished game is offered meanwhile.
     // "capzel --host-online PORT" hosts an online game, "capzel --join
-    // ws://host:port CODE NAME" joins one (taking back a seat kept for it).
+    // ws://host:port CODE NAME" joins one (taking back a seat kept for it),
+    // and so does "capzel --join http://host:port/?room=CODE NAME", the
+    // invitation's link as a browser opens it.
     QCommandLineParser options;
     options.addHelpOption();
     options.addOption({QStringLiteral("watch"), QStringLiteral("Watch the game record in <file>."),
@@ -86,13 +89,19 @@ int main(int argc, char** argv) {
             return 2;
         }
     } else if (joining) {
-        if (positional.size() != 2) {
+        const QString address = options.value(QStringLiteral("join"));
+        const auto invitation = capzel::ui::readInvitation(address);
+        if (positional.size() != (invitation ? 1 : 2)) {
             std::fprintf(stderr, "capzel: --join needs the address, the room's code and a name\n");
             return 2;
         }
-        const capzel::ui::JoinChoices choices{options.value(QStringLiteral("join")).toStdString(),
-                                              positional[0].toUpper().toStdString(), positional[1].toStdString(),
-                                              options.isSet(QStringLiteral("spectate"))};
+        const capzel::ui::JoinChoices choices =
+            invitation ? capzel::ui::JoinChoices{invitation->url.toStdString(), invitation->code.toStdString(),
+                                                 positional[0].toStdString(),
+                                                 invitation->watch || options.isSet(QStringLiteral("spectate"))}
+                       : capzel::ui::JoinChoices{capzel::ui::serverUrl(address).value_or(address).toStdString(),
+                                                 positional[0].toUpper().toStdString(), positional[1].toStdString(),
+                                                 options.isSet(QStringLiteral("spectate"))};
         std::optional<std::string> token;
         const auto kept = capzel::ui::keptOnlineSeat();
         if (kept && !choices.spectate && kept->code.toStdString() == choices.code) token = kept->token;

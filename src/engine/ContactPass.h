@@ -1,6 +1,8 @@
 // The contact pass: a piece that has just stepped touches the other pieces.
 #pragma once
 
+#include <cstdint>
+
 #include <cmath>
 
 #include "model/GameContext.h"
@@ -26,9 +28,18 @@ void touch(GameContext& ctx, int i, int j, const Overlap& o);
 // `skipDistant`, a pair at least the sum of the radii apart along x, or
 // along y, is passed over as soon as that is known: its squared distance
 // could not be below the squared sum, so the test it skips would fail.
-inline bool contactPass(GameContext& ctx, int i, bool skipDistant) {
+// The pieces in the game, as bit i for piece i: the steps read them from
+// here, packed, since nothing in a run of steps brings a piece in or out.
+inline std::uint32_t inGameMask(const Game& g) {
+    std::uint32_t mask = 0;
+    for (int i = 1; i <= kMaxPlayers; ++i)
+        if (g.seats[i].inGame) mask |= 1u << i;
+    return mask;
+}
+
+inline bool contactPass(GameContext& ctx, int i, bool skipDistant, std::uint32_t inGame) {
     const Game& g = ctx.game;
-    const std::array<Box, kMaxPlayers + 1>& pieces = ctx.game.board.pieces;
+    const std::array<Box, kMaxPlayers + 1>& pieces = g.board.pieces;
     const int n = g.numberOfPlayers < kMaxPlayers ? g.numberOfPlayers : kMaxPlayers;
     if (n < 2) return false;  // a piece alone has nobody to touch
     // A contact changes velocities only, so piece i stays where it is for
@@ -38,7 +49,7 @@ inline bool contactPass(GameContext& ctx, int i, bool skipDistant) {
     const double yi = double(pieces[i].top) + ri;
     bool touched = false;
     for (int j = 1; j <= n; ++j) {
-        if (j == i || !g.seats[j].inGame) continue;
+        if (j == i || !(inGame >> j & 1u)) continue;
         const Box& b = pieces[j];
         const double rj = double(b.width) / 2;
         const double R = ri + rj;

@@ -1,5 +1,6 @@
 #include "engine/ShotRun.h"
 
+#include <array>
 #include <cmath>
 
 #include "engine/Assign.h"
@@ -20,8 +21,8 @@ int playerCount(const Game& g) {
 
 // Piece i takes a step in this cycle: it is in the game and moves along x,
 // or it moves along y.
-bool steps(const Game& g, int i) {
-    return (g.seats[i].inGame && engine::movingPart(g.velocityX[i])) || engine::movingPart(g.velocityY[i]);
+bool steps(const Game& g, int i, std::uint32_t inGame) {
+    return ((inGame >> i & 1u) && engine::movingPart(g.velocityX[i])) || engine::movingPart(g.velocityY[i]);
 }
 
 // The board's edges, read afresh at every test: a piece that crosses one is
@@ -98,7 +99,8 @@ void launch(Game& g, std::int16_t strength) {
 // values in registers from one step to the next. With `kReport` the step
 // reports its bounces.
 template <bool kReport>
-[[gnu::always_inline]] inline void stepPiece(GameContext& ctx, int i, const engine::WallGrid* grid) {
+[[gnu::always_inline]] inline void stepPiece(GameContext& ctx, int i, const engine::WallGrid* grid,
+                                             std::uint32_t inGame, float friction) {
     Game& g = ctx.game;
     const Board& board = g.board;
     Box& box = g.board.pieces[i];
@@ -132,11 +134,11 @@ template <bool kReport>
     // Without a contact the velocity is still the one in hand: friction
     // starts from it rather than from the copy just stored, which the next
     // step would otherwise wait for.
-    if (engine::contactPass(ctx, i, grid != nullptr)) {
+    if (engine::contactPass(ctx, i, grid != nullptr, inGame)) {
         p.vx = g.velocityX[i];
         p.vy = g.velocityY[i];
     }
-    const double keep = double(g.seats[i].friction);
+    const double keep = double(friction);
     engine::assignFloat(g.velocityX[i], double(p.vx) * keep / 100.0);
     engine::assignFloat(g.velocityY[i], double(p.vy) * keep / 100.0);
 }
@@ -165,9 +167,9 @@ void ShotRun::advance() {
         // Commands run during the wait may have changed the board: the grid
         // is looked up afresh for every step.
         if (ctx_.shotEvents)
-            stepPiece<true>(ctx_, at_.piece, grid());
+            stepPiece<true>(ctx_, at_.piece, grid(), engine::inGameMask(ctx_.game), ctx_.game.seats[at_.piece].friction);
         else
-            stepPiece<false>(ctx_, at_.piece, grid());
+            stepPiece<false>(ctx_, at_.piece, grid(), engine::inGameMask(ctx_.game), ctx_.game.seats[at_.piece].friction);
         moveOn();
         return;
     case Stage::Done:
@@ -187,17 +189,21 @@ void ShotRun::finish() {
     // The loop works on copies of the context and of its place in the shot,
     // so that the passes, which write through references, cannot reach them
     // and the loop keeps them at hand. Nothing but the steps changes the
-    // board until the run is done, and they move pieces only: one grid
-    // serves every step.
+    // board until the run is done, and they move pieces and change speeds,
+    // scores and the dead only: one grid and one reading of the pieces in
+    // the game and of their friction serve every step.
     GameContext ctx = ctx_;
     Cursor at = at_;
     const engine::WallGrid* wallGrid = grid();
+    const std::uint32_t inGame = engine::inGameMask(ctx.game);
+    std::array<float, kMaxPlayers + 1> friction{};
+    for (int i = 1; i <= kMaxPlayers; ++i) friction[std::size_t(i)] = ctx.game.seats[i].friction;
     Next next = Next::Step;
     while (next == Next::Step) {
         ++at.result.steps;
         at.anyStep = true;
-        stepPiece<false>(ctx, at.piece, wallGrid);
-        next = seekNextStep(ctx.game, options_.maxCycles, at);
+        stepPiece<false>(ctx, at.piece, wallGrid, inGame, friction[std::size_t(at.piece)]);
+        next = seekNextStep(ctx.game, options_.maxCycles, at, inGame);
     }
     at_ = at;
     end(next);
@@ -208,7 +214,7 @@ const engine::WallGrid* ShotRun::grid() const {
 }
 
 void ShotRun::moveOn() {
-    const Next next = seekNextStep(ctx_.game, options_.maxCycles, at_);
+    const Next next = seekNextStep(ctx_.game, options_.maxCycles, at_, engine::inGameMask(ctx_.game));
     if (next != Next::Step) end(next);
 }
 
@@ -223,7 +229,7 @@ void ShotRun::end(Next next) {
 // Goes on from the piece stepped last to the next one that steps, ending
 // cycles (and with them the main loop) on the way. Every piece is tested
 // when its turn in the cycle comes, so values changed during a wait count.
-inline ShotRun::Next ShotRun::seekNextStep(const Game& g, long maxCycles, Cursor& at) {
+inline ShotRun::Next ShotRun::seekNextStep(const Game& g, long maxCycles, Cursor& at, std::uint32_t inGame) {
     const int n = playerCount(g);
     for (;;) {
         if (at.piece == 0) {
@@ -232,7 +238,7 @@ inline ShotRun::Next ShotRun::seekNextStep(const Game& g, long maxCycles, Cursor
             at.anyStep = false;
         }
         for (int i = at.piece + 1; i <= n; ++i) {
-            if (steps(g, i)) {
+            if (steps(g, i, inGame)) {
                 at.piece = i;
                 return Next::Step;
             }

@@ -74,7 +74,9 @@ private:
     // at the cycle limit.
     enum class Next { Step, Settle, Stop };
 
-    static Next seekNextStep(const Game& g, long maxCycles, Cursor& at);
+    // `inGame`: the pieces in the game (engine::inGameMask), read once for a
+    // run of steps that nothing else interrupts.
+    static Next seekNextStep(const Game& g, long maxCycles, Cursor& at, std::uint32_t inGame);
     // Finds the next step after the one just taken, or ends the run.
     void moveOn();
     void end(Next next);

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 
 #include "capzel_version.h"
+#include "network/WebPort.h"
 
 namespace capzel::network {
 
@@ -63,6 +64,7 @@ void ServerHost::stop() {
     ticker_.stop();
     sweeper_.stop();
     listener_->close();
+    port_->close();
     const auto arriving = arrivals_.keys();
     arrivals_.clear();
     for (QTcpSocket* transport : arriving) transport->abort();

@@ -1,5 +1,6 @@
 // The online game's server on the network: a WebSocket server (ws, or wss
-// with a certificate) whose connections speak protocol/Messages.h, and the
+// with a certificate) whose connections speak protocol/Messages.h (the same
+// port serves the web client's page, network/WebPort.h), and the
 // rooms they play in (server/Room.h), kept in the data folder as they
 // change (on the keeper's thread, server/RoomKeeper.h: a shot adds one line
 // to its room's file) so that a restarted server brings them back.
@@ -59,6 +60,8 @@ class QWebSocketServer;
 
 namespace capzel::network {
 
+class WebPort;
+
 struct ServerLimits {
     int messagesPerSecond = 20;  // per connection, aims apart, with a burst of as many
     int aimsPerSecond = 20;      // per connection, with a burst of as many
@@ -85,6 +88,9 @@ struct ServerOptions {
     QString dataDir;   // rooms are kept in <dataDir>/rooms; empty: not kept
     std::string codePrefix;  // room-code letters every new room's code begins with
     std::optional<QSslConfiguration> tls;
+    // The web client's files, served on the same port (network/WebPort.h);
+    // empty: every page is 404.
+    std::string webRoot;
     ServerLimits limits;
     ServerTimes times;
     // Each computer shot is planned on one thread, and at most this many at
@@ -214,6 +220,7 @@ private:
     ServerOptions options_;
     QElapsedTimer clock_;
     QTcpServer* listener_ = nullptr;
+    WebPort* port_ = nullptr;              // reads each request: a page, or handed on to the upgrade
     QWebSocketServer* upgrader_ = nullptr;
     QTimer ticker_;
     QTimer sweeper_;

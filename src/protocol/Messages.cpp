@@ -235,9 +235,10 @@ struct Reader {
     void operator()(StateRequest&) {}
     void operator()(Welcome& m) { plainText(r, "serverVersion", m.serverVersion, kMaxProgramVersionChars); }
     void operator()(Refused& m) {
-        // A code this program does not know yet is kept as it came.
-        int code = 0;
-        r.integer("code", code, 0, std::numeric_limits<int>::max());
+        // A code this program does not know yet is kept as it came; a
+        // refusal from a program that sent no code is one of no particular kind.
+        int code = int(RefusalCode::Other);
+        if (r.has("code")) r.integer("code", code, 0, std::numeric_limits<int>::max());
         m.code = RefusalCode(code);
         r.text("reason", m.reason, kMaxReasonChars);
     }

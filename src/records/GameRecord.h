@@ -3,7 +3,7 @@
 // and the rules are deterministic to the bit, so playing the inputs again
 // from the start with no window gives the same game after every entry; each
 // entry keeps the hash of the game it left, and what the rules announced, so
-// that a replay can tell the first place where it differs (match/Replay.h).
+// that a replay can tell the first place where it differs (match/RecordReplay.h).
 //
 // The text form is one JSON object:
 //   {"format": "capzel-game-record", "version": 2, "began": ..., "ended": ...,

@@ -95,7 +95,7 @@ TEST(ShotEvents, ContactStrengthIsTheClosingSpeed) {
         g.piece(2) = {.left = 1250, .top = 1000, .width = 300, .height = 300};
         g.velocityX[1] = c.vi;
         g.velocityX[2] = c.vj;
-        ASSERT_TRUE(engine::contactPass(ctx, 1, true));
+        ASSERT_TRUE(engine::contactPass(ctx, 1, true, engine::inGameMask(ctx.game)));
         ASSERT_EQ(events.size(), 1u);
         EXPECT_EQ(events[0].strength, c.strength) << c.vi << " " << c.vj;
     }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build under a temporary prefix, and builds the Debian package
 # as `make package` does and unpacks it; in both trees it checks the desktop
-# integration: the program, its songs, the menu entry, the icons and the
+# integration: the program, its songs, the server's web page, the menu entry, the icons and the
 # software-centre description in their usual places, the entry and the
 # description accepted by their validators, and the program starting under a
 # virtual X server without writing into its own folder; in the package, the
@@ -19,7 +19,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 check_tree() {
     local PREFIX="$1" what="$2"
     for f in bin/capzel bin/capzel-sim share/capzel/media/1.mid share/applications/capzel.desktop \
-             share/metainfo/io.github.capzel.Capzel.metainfo.xml share/icons/hicolor/scalable/apps/capzel.svg; do
+             share/metainfo/io.github.capzel.Capzel.metainfo.xml share/icons/hicolor/scalable/apps/capzel.svg \
+             share/capzel/web/index.html share/capzel/web/capzel.wasm; do
         [ -s "$PREFIX/$f" ] || fail "$what: $f is missing"
     done
     for size in 16 32 48 64 128 256; do

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/desktop/HistoryFile.h"
+#include "desktop/HistoryFile.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -13,8 +13,8 @@
 #include "ui/windows/FieldView.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/NewGameDialog.h"
-#include "ui/windows/StepScheduler.h"
-#include "ui/desktop/QtPlatform.h"
+#include "desktop/StepScheduler.h"
+#include "desktop/QtPlatform.h"
 
 namespace capzel::test {
 

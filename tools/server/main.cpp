@@ -2,7 +2,10 @@
 //
 //   capzel-server [--port 7788] [--data-dir DIR] [--tls-cert FILE --tls-key FILE]
 //                 [--max-rooms N] [--max-connections-per-address N] [--max-messages-per-second N]
-//                 [--code-prefix LETTER] [limits and times: see --help]
+//                 [--code-prefix LETTER] [--web-root DIR] [limits and times: see --help]
+//
+// The same port serves the web client (http://, or https:// with the
+// certificate): the page installed with the server, or the one in DIR.
 //
 // Ctrl+C or SIGTERM stop it: the signal only writes a byte to a pipe, which
 // the event loop reads and quits on; the rooms are kept as they stand.
@@ -25,6 +28,7 @@
 #include <cstring>
 
 #include <csignal>
+#include <filesystem>
 #include <cstdio>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -32,6 +36,7 @@
 
 #include "network/EpollDispatcher.h"
 #include "network/ServerHost.h"
+#include "server/WebPages.h"
 
 namespace {
 
@@ -201,6 +206,7 @@ int main(int argc, char* argv[]) {
         {"finished-room-seconds", "How long a room whose game is over stays.", "s",
          QString::number(secondsOf(times.rooms.finishedStay))},
         {"qt-event-loop", "Qt's own event loop instead of the epoll one (to compare)."},
+        {"web-root", "The folder of the web client to serve (default: the one installed with the server).", "folder"},
     });
     parser.process(app);
 
@@ -245,6 +251,16 @@ int main(int argc, char* argv[]) {
         return fail("--code-prefix takes 1 to 3 of the room-code letters " +
                     QString::fromLatin1(capzel::protocol::kRoomCodeLetters.data(),
                                         qsizetype(capzel::protocol::kRoomCodeLetters.size())));
+    if (parser.isSet("web-root")) {
+        const std::filesystem::path root = parser.value("web-root").toStdString();
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(root / "index.html", error))
+            return fail("--web-root: no index.html in " + parser.value("web-root"));
+        options.webRoot = std::filesystem::canonical(root, error).string();
+    } else {
+        options.webRoot = capzel::server::installedWebRoot(
+            QCoreApplication::applicationFilePath().toStdString()).string();
+    }
     if (parser.isSet("tls-cert") != parser.isSet("tls-key")) return fail("--tls-cert and --tls-key go together");
     if (parser.isSet("tls-cert")) {
         QString error;
@@ -273,6 +289,11 @@ int main(int argc, char* argv[]) {
     std::printf("capzel-server listening on %s://0.0.0.0:%u (%d rooms kept in %s; up to %d rooms, %llu open files)\n",
                 options.tls ? "wss" : "ws", unsigned(host.port()), host.roomCount(), qPrintable(options.dataDir),
                 options.limits.rooms, static_cast<unsigned long long>(openFiles));
+    if (options.webRoot.empty())
+        std::printf("capzel-server: no web page to serve (--web-root DIR gives one)\n");
+    else
+        std::printf("capzel-server serving the web page from %s on %s://0.0.0.0:%u/\n", options.webRoot.c_str(),
+                    options.tls ? "https" : "http", unsigned(host.port()));
     std::fflush(stdout);
     const int code = app.exec();
     host.stop();

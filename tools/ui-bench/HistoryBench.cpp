@@ -16,7 +16,7 @@
 #include "app/App.h"
 #include "ui/windows/MainWindow.h"
 #include "ui/windows/GameHistoryWindow.h"
-#include "ui/desktop/ProgramFolder.h"
+#include "desktop/ProgramFolder.h"
 
 namespace capzel::tools {
 

@@ -53,7 +53,7 @@
 #include "ui/windows/FieldView.h"
 #include "ui/windows/MainMenus.h"
 #include <QAction>
-#include "ui/windows/StepScheduler.h"
+#include "desktop/StepScheduler.h"
 #include "ui/windows/MainWindow.h"
 
 namespace {

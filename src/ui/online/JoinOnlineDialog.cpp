@@ -58,7 +58,7 @@ JoinOnlineDialog::JoinOnlineDialog(QWidget* parent) : QDialog(parent) {
     address_->setObjectName(QStringLiteral("addressEdit"));
     address_->setPlaceholderText(QStringLiteral("host:port, ws://host:port or an invitation"));
     address_->setToolTip(QStringLiteral("The server's address, or the whole invitation a friend sent\n"
-                                        "(ws://host:port/?room=CODE): it fills in the room's code too"));
+                                        "(http://host:port/?room=CODE): it fills in the room's code too"));
     code_ = new QLineEdit(this);
     code_->setObjectName(QStringLiteral("codeEdit"));
     code_->setValidator(new RoomCodeValidator(code_));

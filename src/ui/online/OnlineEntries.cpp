@@ -43,7 +43,14 @@ std::optional<QString> serverUrl(const QString& typed) {
 }
 
 QString invitationText(const QString& serverUrl, const QString& code) {
-    return serverUrl + QStringLiteral("/?room=") + code;
+    // The server's own page is on the WebSocket's port: the link opens the
+    // room in a browser, and the game's Join takes it as well.
+    QString page = serverUrl;
+    if (page.startsWith(QLatin1String("wss://"), Qt::CaseInsensitive))
+        page.replace(0, 3, QStringLiteral("https"));
+    else if (page.startsWith(QLatin1String("ws://"), Qt::CaseInsensitive))
+        page.replace(0, 2, QStringLiteral("http"));
+    return page + QStringLiteral("/?room=") + code;
 }
 
 std::optional<Invitation> readInvitation(const QString& typed, QString* rest) {

@@ -15,8 +15,10 @@ namespace capzel::ui {
 // scheme, a path, a query, a user, an empty host, a bad port).
 std::optional<QString> serverUrl(const QString& typed);
 
-// An invitation to a room: the server's address with the room's code,
-// "ws://192.0.2.2:47622/?room=A5LLG3", and "&watch" to join as a spectator.
+// An invitation to a room: the link of the server's page with the room's
+// code, "http://192.0.2.2:47622/?room=A5LLG3" (https:// for a wss://
+// server), and "&watch" to join as a spectator. A browser opens the room
+// with it; the game's Join takes it, and ws:// links as well.
 struct Invitation {
     QString url;  // ws://host:port or wss://host:port
     QString code;

@@ -1,4 +1,5 @@
 #include "ui/watch/WatchWindow.h"
+#include "ui/windows/Twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -10,10 +11,9 @@
 #include <QVBoxLayout>
 
 #include "ui/charts/GameChart.h"
-#include "ui/desktop/QtPlatform.h"
+#include "desktop/QtPlatform.h"
 #include "ui/windows/FieldView.h"
-#include "ui/windows/MainWindow.h"
-#include "ui/windows/StepScheduler.h"
+#include "desktop/StepScheduler.h"
 
 namespace capzel::ui {
 
@@ -51,7 +51,7 @@ WatchWindow::WatchWindow(std::unique_ptr<WatchedGame> game, const QString& title
     setAttribute(Qt::WA_DeleteOnClose);
     turn_ = std::make_unique<TurnController>(match_, *platform_);
     view_ = new FieldView(*turn_, marks_, this);
-    view_->setFixedSize(MainWindow::kClientWidthPx, MainWindow::kClientHeightPx);
+    view_->setFixedSize(kFieldWidthPx, kFieldHeightPx);
     view_->setZoom(kFieldZoom);
     scheduler_ = new StepScheduler(*turn_, this);
     // The shot's end is seen once its last advance has returned; what the

@@ -14,7 +14,7 @@
 
 #include "capzel_version.h"
 #include "ui/windows/Config.h"
-#include "ui/desktop/MessageBoxes.h"
+#include "desktop/MessageBoxes.h"
 #include "ui/windows/Twips.h"
 
 namespace capzel::ui {

@@ -10,7 +10,7 @@
 
 #include "ui/charts/HistoryCharts.h"
 #include "ui/windows/FramePlacement.h"
-#include "ui/desktop/HistoryFile.h"
+#include "desktop/HistoryFile.h"
 #include "ui/windows/HistoryTableModel.h"
 
 namespace capzel::ui {

@@ -8,7 +8,7 @@
 #include <random>
 
 #include "session/GameSession.h"
-#include "ui/desktop/PlayerSettings.h"
+#include "desktop/PlayerSettings.h"
 #include "records/NewGame.h"
 
 namespace capzel::ui {
@@ -22,7 +22,7 @@ public:
     virtual std::mt19937& random() = 0;
     virtual void seedRandom() = 0;
 
-    // The player's comforts (ui/desktop/PlayerSettings.h), as kept; a change
+    // The player's comforts (desktop/PlayerSettings.h), as kept; a change
     // goes through setSettings, which keeps it and applies it at once to
     // every open window.
     virtual const PlayerSettings& settings() const = 0;

@@ -6,7 +6,7 @@
 #include "model/GameSetup.h"
 #include "platform/SilentPlatform.h"
 #include "ui/windows/FieldView.h"
-#include "ui/windows/MainWindow.h"
+#include "ui/windows/Twips.h"
 #include "ui/windows/Twips.h"
 
 namespace capzel::ui {
@@ -46,7 +46,7 @@ struct DemoGame {
     // The field as the main window shows it, with the turn's marks.
     QPixmap grab() {
         FieldView view(turn, marks, nullptr);
-        view.setFixedSize(MainWindow::kClientWidthPx, MainWindow::kClientHeightPx);
+        view.setFixedSize(kFieldWidthPx, kFieldHeightPx);
         view.setHints(&match.game());
         view.syncGoButton();
         return view.grab();

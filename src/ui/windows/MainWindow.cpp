@@ -13,19 +13,19 @@
 #include "controls/AccessWord.h"
 #include "session/GameSession.h"
 #include "ui/windows/GameHost.h"
-#include "ui/windows/ComputerPlay.h"
+#include "desktop/ComputerPlay.h"
 #include "ui/windows/Config.h"
 #include "ui/windows/FieldView.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/HowToPlayWindow.h"
-#include "ui/audio/FluidMusicPlayer.h"
+#include "audio/FluidMusicPlayer.h"
 #include "ui/windows/InputCodes.h"
 #include "ui/windows/RuleBanner.h"
-#include "ui/desktop/MessageBoxes.h"
-#include "ui/audio/MusicPlayer.h"
-#include "ui/audio/Songs.h"
-#include "ui/desktop/QtPlatform.h"
-#include "ui/windows/StepScheduler.h"
+#include "desktop/MessageBoxes.h"
+#include "audio/MusicPlayer.h"
+#include "audio/Songs.h"
+#include "desktop/QtPlatform.h"
+#include "desktop/StepScheduler.h"
 #include "ui/windows/Twips.h"
 
 namespace capzel::ui {
@@ -293,7 +293,9 @@ void MainWindow::connectMenus() {
 // looks whether it is to play whenever the game changes. Its turns' rules'
 // messages close by themselves.
 void MainWindow::connectComputerPlay() {
-    computerPlay_ = new ComputerPlay(*this, app_);
+    computerPlay_ = new ComputerPlay({*this, *turn_, *scheduler_, *menus_.suggestShotAction,
+                                      [this](const auto& shot) { showSuggestion(shot); }},
+                                     app_.session(), app_.random());
     platform_->unattended = [this] { return computerPlay_->unattended(); };
     platform_->beforeBox = [this] {
         if (coach_) coach_->stepAside();

@@ -13,11 +13,14 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "controls/TurnController.h"
+#include "players/PlannedShot.h"
 #include "model/Game.h"
 #include "model/WindowState.h"
+#include "ui/windows/Twips.h"
 #include "ui/windows/MainMenus.h"
 
 namespace capzel {
@@ -46,8 +49,8 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // The client area in twips and logical pixels, and where it opens.
-    static constexpr int kClientWidthPx = 730;    // 10950 twips
-    static constexpr int kClientHeightPx = 626;   // 9390 twips
+    static constexpr int kClientWidthPx = kFieldWidthPx;
+    static constexpr int kClientHeightPx = kFieldHeightPx;
     static constexpr int kOpenLeftTwips = 705;
     static constexpr int kOpenTopTwips = 840;
 
@@ -173,6 +176,8 @@ private:
     void connectRecordItems(const std::function<void(QAction*, std::function<void()>)>& on);
     bool ownsSessionBoard() const;
     void connectComputerPlay();
+    // Draws the computer's suggested shot over the field (nothing: it goes).
+    void showSuggestion(const std::optional<players::PlannedShot>& shot);
     void buildClientArea();
     void followCoach();
     template <class Fn>

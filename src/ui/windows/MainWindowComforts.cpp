@@ -6,10 +6,10 @@
 #include <QLayout>
 
 #include "controls/Announcing.h"
-#include "ui/audio/EffectSounds.h"
-#include "ui/audio/MusicPlayer.h"
-#include "ui/desktop/QtPlatform.h"
-#include "ui/windows/ComputerPlay.h"
+#include "audio/EffectSounds.h"
+#include "audio/MusicPlayer.h"
+#include "desktop/QtPlatform.h"
+#include "desktop/ComputerPlay.h"
 #include "ui/windows/FieldView.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/GameHost.h"
@@ -17,7 +17,7 @@
 #include "ui/windows/RuleBanner.h"
 #include "ui/windows/SettingsDialog.h"
 #include "ui/windows/SidePanel.h"
-#include "ui/windows/StepScheduler.h"
+#include "desktop/StepScheduler.h"
 
 namespace capzel::ui {
 

@@ -2,14 +2,18 @@
 // replayed or taken back, and Space, Enter and Esc during a turn.
 #include <QAction>
 #include <QKeyEvent>
+#include <algorithm>
+#include <cmath>
+
+#include "model/PowerBarScale.h"
 
 #include "session/GameSession.h"
 #include "ui/windows/GameHost.h"
-#include "ui/windows/ComputerPlay.h"
+#include "desktop/ComputerPlay.h"
 #include "ui/windows/FieldView.h"
 #include "ui/windows/MainWindow.h"
-#include "ui/desktop/MessageBoxes.h"
-#include "ui/windows/StepScheduler.h"
+#include "desktop/MessageBoxes.h"
+#include "desktop/StepScheduler.h"
 
 namespace capzel::ui {
 
@@ -98,6 +102,31 @@ bool MainWindow::handleShotKey(const QKeyEvent& key) {
     }
     syncShotState();
     return true;
+}
+
+// Room left between the suggested drag point and the field's edge: the
+// point's ring (4 pixels) and a little more stay in sight.
+constexpr float kSuggestionMargin = 120;
+
+void MainWindow::showSuggestion(const std::optional<players::PlannedShot>& shot) {
+    if (!shot) {
+        view_->setSuggestion(std::nullopt);
+        return;
+    }
+    const Board& board = app_.game().board;
+    const Box& piece = board.pieces[app_.game().currentTurn];
+    SuggestedShot s;
+    s.x1 = players::aimStartX(piece);
+    s.y1 = players::aimStartY(piece);
+    s.x2 = shot->aimX;
+    s.y2 = shot->aimY;
+    // A strong shot's drag point may lie beyond the window: the line is
+    // drawn as far as the field goes, pointing the same way.
+    keepAimInside(s, board.scaleWidth, board.scaleHeight, kSuggestionMargin);
+    s.barLevel = barLevel(shot->barTicks);
+    const double rows = std::max(1, powerBarRows());
+    s.percent = std::clamp(int(std::lround(100.0 * (rows - s.barLevel) / rows)), 1, 100);
+    view_->setSuggestion(s);
 }
 
 }  // namespace capzel::ui

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/desktop/PlayerSettings.h"
+#include "desktop/PlayerSettings.h"
 #include "ui/windows/FieldView.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/FramePlacement.h"

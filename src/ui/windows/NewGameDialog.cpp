@@ -21,7 +21,6 @@
 #include "ui/windows/GameHost.h"
 #include "ui/windows/Twips.h"
 #include "ui/windows/NameLengthValidator.h"
-#include "ui/windows/NewGameTips.h"
 
 namespace capzel::ui {
 
@@ -104,7 +103,7 @@ NewGameDialog::NewGameDialog(GameHost& app, QWidget* parent) : QWidget(parent), 
     colorDialog_->setObjectName(QStringLiteral("colorDialog"));
     colorDialog_->setWindowTitle(QStringLiteral("Color"));
     initialize();
-    addNewGameTips(*this);
+    addTips();
 }
 
 void NewGameDialog::buildPlayerRows() {

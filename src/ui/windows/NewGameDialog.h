@@ -76,6 +76,8 @@ private:
     void buildPlayerRows();
     void buildFrictionFrame(int i);
     void buildButtons();
+    // Gives every control but the seat choices its tooltip.
+    void addTips();
     void buildSeatChoices();
     void setButtonColor(int i, Color c);
     void setFrictionToggleColor(Color c);

@@ -1,4 +1,4 @@
-// The player's comforts in one window (ui/desktop/PlayerSettings.h): how the
+// The player's comforts in one window (desktop/PlayerSettings.h): how the
 // rules' messages show, the size of the windows, sound effects and their
 // volume, the music's volume and mute, the aim line, the power bar's pace,
 // and the helpers, in a group of their own. It does not wait for a confirmation: every change of a control is
@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "ui/desktop/PlayerSettings.h"
+#include "desktop/PlayerSettings.h"
 
 class QCheckBox;
 class QComboBox;

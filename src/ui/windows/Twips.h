@@ -13,6 +13,10 @@ namespace capzel::ui {
 
 constexpr double kTwipsPerPixel = 15.0;
 
+// The field as every window draws it at the designed size: 10950 by 9390 twips.
+constexpr int kFieldWidthPx = 730;
+constexpr int kFieldHeightPx = 626;
+
 inline double px(double twips) { return twips / kTwipsPerPixel; }
 inline int ipx(double twips) { return int(std::lround(twips / kTwipsPerPixel)); }
 inline double twips(double pixels) { return pixels * kTwipsPerPixel; }

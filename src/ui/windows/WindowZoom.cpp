@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/desktop/PlayerSettings.h"
+#include "desktop/PlayerSettings.h"
 #include "ui/windows/Twips.h"
 
 namespace capzel::ui {

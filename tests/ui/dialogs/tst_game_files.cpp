@@ -17,9 +17,9 @@
 #include "support/WindowFixture.h"
 #include "ui/windows/GameHistoryWindow.h"
 #include "ui/windows/HighScoreWindow.h"
-#include "ui/windows/StepScheduler.h"
-#include "ui/desktop/ProgramFolder.h"
-#include "ui/desktop/RecordStore.h"
+#include "desktop/StepScheduler.h"
+#include "desktop/ProgramFolder.h"
+#include "desktop/RecordStore.h"
 
 using capzel::ui::HighScoreWindow;
 using capzel::ui::MainWindow;

@@ -210,6 +210,8 @@ private slots:
         QTest::newRow("into the name") << 2 << "wss://h.example:9/?room=A5LLG3" << "wss://h.example:9" << "A5LLG3" << false;
         QTest::newRow("web page") << 0 << "http://192.0.2.2:47622/?room=A5LLG3" << "ws://192.0.2.2:47622" << "A5LLG3" << false;
         QTest::newRow("secure page, watching") << 1 << "https://h.example:8443/?room=A5LLG3&watch" << "wss://h.example:8443" << "A5LLG3" << true;
+        QTest::newRow("the lobby's link of a secure server") << 0 << capzel::ui::invitationText("wss://h.example:8443", "A5LLG3")
+                                                            << "wss://h.example:8443" << "A5LLG3" << false;
         QTest::newRow("no code: not an invitation") << 1 << "ws://192.0.2.2:47622/" << "" << "WS://1" << false;
     }
     void joinTakesAnInvitation() {
@@ -285,10 +287,10 @@ private slots:
         capzel::test::saveShot(lobby, "lobby");
 
         lobby.copyButton()->click();
-        QCOMPARE(QApplication::clipboard()->text(), "ws://192.0.2.2:47622/?room=K7QX2M");  // one text, the first address
+        QCOMPARE(QApplication::clipboard()->text(), "http://192.0.2.2:47622/?room=K7QX2M");  // one text, the first address
         lobby.addressChoice()->setCurrentIndex(1);
         lobby.copyButton()->click();
-        QCOMPARE(QApplication::clipboard()->text(), "ws://[2001:db8::2]:47622/?room=K7QX2M");
+        QCOMPARE(QApplication::clipboard()->text(), "http://[2001:db8::2]:47622/?room=K7QX2M");
         QSignalSpy leaving(&lobby, &LobbyWindow::leaveRequested);
         lobby.leaveButton()->click();
         QCOMPARE(leaving.size(), 1);

@@ -8,8 +8,8 @@
 
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
-#include "ui/desktop/Autosave.h"
-#include "ui/desktop/ProgramFolder.h"
+#include "desktop/Autosave.h"
+#include "desktop/ProgramFolder.h"
 
 using capzel::ui::CapzelApp;
 

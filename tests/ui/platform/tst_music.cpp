@@ -10,10 +10,10 @@
 #include "model/WindowState.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
-#include "ui/audio/FluidMusicPlayer.h"
-#include "ui/audio/MidiCheck.h"
-#include "ui/audio/Songs.h"
-#include "ui/audio/SongSynth.h"
+#include "audio/FluidMusicPlayer.h"
+#include "audio/MidiCheck.h"
+#include "audio/Songs.h"
+#include "audio/SongSynth.h"
 
 using capzel::ui::FluidMusicPlayer;
 using capzel::ui::MusicPlayer;

@@ -7,7 +7,7 @@
 #include "support/QtTestMain.h"
 #include "support/FakePlatform.h"
 #include "support/WindowFixture.h"
-#include "ui/desktop/HistoryFile.h"
+#include "desktop/HistoryFile.h"
 
 using capzel::HistoryGame;
 using capzel::HistoryReading;

@@ -18,7 +18,7 @@
 #include "players/Planner.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
-#include "ui/windows/ComputerPlay.h"
+#include "desktop/ComputerPlay.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/RuleBanner.h"
 #include "ui/windows/SettingsDialog.h"

@@ -29,7 +29,7 @@
 #include "server/Room.h"
 #include "support/QtTestMain.h"
 #include "support/WindowFixture.h"
-#include "ui/desktop/MessageBoxes.h"
+#include "desktop/MessageBoxes.h"
 #include "ui/online/ChatLine.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/MainMenus.h"

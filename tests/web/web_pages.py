@@ -1,0 +1,169 @@
+"""The page as capzel-server serves it, and what it does with bad input.
+
+  - Over HTTP on the server's one port: the page's files with their types,
+    the policy and revalidation; every request probing beyond them is
+    refused (404, 405, 400) and `..` never leaves the web root; a WebSocket
+    upgrade on the same port still reaches the game's server.
+  - In headless Chromium: the page loads under its own policy with nothing
+    refused in the console; then each bad input of the table shows a clear
+    message and leaves the page running (its frames go on): a code that is
+    none, a room that does not exist, a full room, a name too long, a name
+    and a chat line written as markup (shown as text), the server killed.
+
+    /usr/bin/python3 tests/web/web_pages.py <bin-dir> <web-dir> <artifacts-dir>"""
+import base64
+import os
+import shutil
+import socket
+import sys
+import tempfile
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from pagelib import Checks, Page, Server, chromium, POLICY_START, new_room  # noqa: E402
+
+bin_dir, web_dir, artifacts = (os.path.abspath(a) for a in sys.argv[1:4])
+os.makedirs(artifacts, exist_ok=True)
+checks = Checks('web_pages')
+tmp = tempfile.mkdtemp(prefix='capzel-web-pages-')
+os.makedirs(os.path.join(tmp, 'server', 'rooms'))
+with open(os.path.join(tmp, 'secret.txt'), 'w') as f:
+    f.write('outside the web root')
+
+
+def raw(port, request):
+    """The server's whole answer to `request`, sent as it is written."""
+    with socket.create_connection(('127.0.0.1', port), timeout=10) as s:
+        s.sendall(request.encode('latin-1'))
+        answer = b''
+        while chunk := s.recv(65536):
+            answer += chunk
+            if answer.startswith(b'HTTP/1.1 101'):
+                break
+    head, _, body = answer.partition(b'\r\n\r\n')
+    lines = head.decode('latin-1').split('\r\n')
+    headers = {k.lower(): v.strip() for k, _, v in (l.partition(':') for l in lines[1:])}
+    return int(lines[0].split()[1]), headers, body
+
+
+def get(target, method='GET'):
+    return f'{method} {target} HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n'
+
+
+server = page = None
+try:
+    # A copy of the page, with a file beside its folder that must never be served.
+    root = os.path.join(tmp, 'web')
+    shutil.copytree(web_dir, root)
+    server = Server(bin_dir, os.path.join(tmp, 'server'), root)
+
+    checks.step('the page\'s files over HTTP, and nothing else')
+    for target, status, kind in (
+            ('/', 200, 'text/html; charset=utf-8'),
+            ('/?room=PLAY23&watch', 200, 'text/html; charset=utf-8'),
+            ('/app.js', 200, 'text/javascript; charset=utf-8'),
+            ('/capzel.js', 200, 'text/javascript; charset=utf-8'),
+            ('/capzel.wasm', 200, 'application/wasm'),
+            ('/style.css', 200, 'text/css; charset=utf-8'),
+            ('/../secret.txt', 404, None),
+            ('/..%2fsecret.txt', 404, None),
+            ('/%2e%2e/%2e%2e/etc/passwd', 404, None),
+            ('/....//secret.txt', 404, None),
+            ('/web/../../secret.txt', 404, None),
+            ('/nothing.js', 404, None),
+            ('/index.htm', 404, None)):
+        code, headers, body = raw(server.port, get(target))
+        checks.check(code == status, f'GET {target}: {code}, not {status}')
+        checks.check(headers.get('content-security-policy', '').startswith(POLICY_START), f'GET {target}: no policy')
+        checks.check(b'outside the web root' not in body, f'GET {target} left the web root')
+        if kind:
+            checks.check(headers.get('content-type') == kind, f'GET {target}: {headers.get("content-type")}')
+            checks.check(int(headers.get('content-length', -1)) == len(body), f'GET {target}: length')
+    code, headers, _ = raw(server.port, get('/app.js'))
+    code, _, body = raw(server.port, f'GET /app.js HTTP/1.1\r\nIf-None-Match: {headers.get("etag")}\r\n\r\n')
+    checks.check(code == 304 and body == b'', f'a page known to the browser: {code}')
+    for request, status in ((get('/', 'POST'), 405), ('GET /\r\n\r\n', 400), ('BREW / HTTP/1.1\r\n\r\n', 405),
+                            ('GET / HTTP/1.1\r\nX: ' + 'a' * 9000 + '\r\n\r\n', 431)):
+        checks.check(raw(server.port, request)[0] == status, f'{request[:20]!r}: not {status}')
+    key = base64.b64encode(os.urandom(16)).decode()
+    code, headers, _ = raw(server.port, 'GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n'
+                                        f'Connection: Upgrade\r\nSec-WebSocket-Key: {key}\r\nSec-WebSocket-Version: 13\r\n\r\n')
+    checks.check(code == 101, f'a WebSocket upgrade on the page\'s port: {code}')
+
+    checks.step('the page under its policy; each bad input says so and the page goes on')
+    tokens = new_room(bin_dir, os.path.join(tmp, 'server', 'rooms', 'PLAY23.room.json'))
+    server.kill()
+    server = Server(bin_dir, os.path.join(tmp, 'server'), root)
+    page = Page(chromium(1280, 900), 'page')
+    page.driver.get(server.base + '/')
+    page.wait_ready()
+    page.wait('the name asked for', lambda: page.visible('nameBox'))
+
+    def frames_go_on():
+        before = page.stats()['frames']
+        page.wait('the page\'s frames to go on', lambda: page.stats()['frames'] > before + 3, 10)
+        return True
+
+    # A name too long, then one written as markup.
+    page.js('document.getElementById("nameText").value = arguments[0]', 'x' * 41)
+    page.js('document.getElementById("nameForm").requestSubmit()')
+    checks.check('at most 40 characters' in page.text('nameProblem'), f'a name too long: {page.text("nameProblem")!r}')
+    hostile = '<img src=x onerror="window.hacked=1">'
+    page.js('document.getElementById("nameText").value = arguments[0]', hostile)
+    page.js('document.getElementById("nameForm").requestSubmit()')
+    page.wait('the start panel', lambda: page.visible('start'))
+
+    rows = (
+        ('?room=%3Cb%3Ex', 'not a room’s code'),
+        ('?room=ZZZZ22', 'No room has the code ZZZZ22'),
+        ('?room=PLAY23', 'Room PLAY23 has no free seat'),
+    )
+    for query, told in rows:
+        page.driver.get(server.base + '/' + query)
+        page.wait_ready()
+        try:
+            page.wait(f'the message for {query}', lambda: page.visible('notice') and told in page.text('noticeText'), 20)
+        except Exception:
+            checks.check(False, f'{query}: the page says {page.text("noticeText")!r}')
+        checks.check(frames_go_on(), f'{query}: the page stopped')
+        page.screenshot(os.path.join(artifacts, f'bad-input-{query.split("=")[1][:6]}.png'))
+
+    # The hostile name makes a room from the page; the name and a chat
+    # line written as markup show as text.
+    page.driver.get(server.base + '/')
+    page.wait_ready()
+    page.js('document.getElementById("noticeClose").click()')
+    page.wait('the start panel', lambda: page.visible('start'))
+    page.js('const s = document.querySelectorAll("#seats tbody select")[1]; s.value = "computer"; '
+            's.dispatchEvent(new Event("change"))')
+    page.js('document.getElementById("hostForm").requestSubmit()')
+    page.wait('the made room', lambda: (v := page.view()) and v['inRoom'] and v['running'], 30)
+    page.js('document.getElementById("chatText").value = arguments[0]; '
+            'document.getElementById("chatForm").requestSubmit()', '<b>bold</b><script>window.hacked=2</script>')
+    page.wait('the chat line back', lambda: '<b>bold</b>' in (page.text('chatLines') or ''), 20)
+    checks.check(hostile in page.text('status'), 'the name is not shown as written')
+    checks.check(page.js('return document.querySelectorAll("#status img, #chatLines b, #chatLines script").length') == 0,
+                 'a name or a chat line was taken as markup')
+    checks.check(page.js('return window.hacked || 0') == 0, 'a name or a chat line ran as script')
+    page.screenshot(os.path.join(artifacts, 'hostile-name-and-chat.png'))
+    checks.check(not page.console_problems(), f'the console: {page.console_problems()[:3]}')
+
+    # The server killed: the page says the connection is lost, tries again,
+    # and keeps drawing.
+    server.kill()
+    page.wait('the lost connection told', lambda: 'lost' in (page.text('connection') or ''), 20)
+    checks.check(frames_go_on(), 'the page stopped once the server was killed')
+    page.screenshot(os.path.join(artifacts, 'server-killed.png'))
+    print(f'   killed server: {page.text("connection")!r}', flush=True)
+except Exception:
+    traceback.print_exc()
+    checks.check(False, 'the checks did not run to their end')
+    if page:
+        page.screenshot(os.path.join(artifacts, 'failure.png'))
+finally:
+    if page:
+        page.driver.quit()
+    if server:
+        server.kill()
+    shutil.rmtree(tmp, ignore_errors=True)
+checks.finish()
