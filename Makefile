@@ -8,6 +8,7 @@
 #   make bench-ui    animation, idle and game-history figures under Xvfb
 #   make web         the web client: the core in WebAssembly and its page (build/web)
 #   make bench-web   the page's size, first paint and frames per second in headless Chromium
+#   make bench-server  the online server at scale and under attack, beside a bare relay
 #   make fuzz        fuzz the saved-game reader (FUZZ_SECONDS=600; FUZZ=protocol: the online messages)
 #   make install     install under PREFIX (default /usr/local)
 #   make package     a Debian package (capzel_<version>_<arch>.deb in the build folder)
@@ -58,7 +59,7 @@ PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev qt6-webs
            stress-ng emscripten nodejs chromium chromium-driver python3-selenium
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build core-clang web run test bench bench-ui bench-web fuzz install package clean
+.PHONY: deps configure build core-clang web run test bench bench-ui bench-web bench-server fuzz install package clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -106,6 +107,9 @@ bench-ui: build
 
 bench-web: build web
 	/usr/bin/python3 tools/bench-web.py --build $(BUILD_DIR)
+
+bench-server: build
+	bash tools/bench-server.sh $(BUILD_DIR)/bin
 
 fuzz: deps
 	cmake -S . -B build-fuzz -G Ninja -DCAPZEL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \

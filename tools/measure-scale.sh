@@ -16,7 +16,7 @@ echo "| rooms | connections | shots/s | server CPU % | server RSS MB | median ms
 echo "|---|---|---|---|---|---|---|---|---|---|---|"
 for rooms in "${counts[@]}"; do
     rm -rf "$work/data"
-    "$bin/capzel-server" --port 0 --data-dir "$work/data" --max-rooms 100000 \
+    "$bin/capzel-server" --port 0 --data-dir "$work/data" --max-rooms 100000 --max-waiting-rooms-per-address 100000 \
         --max-connections-per-address 100000 >"$work/server.out" 2>&1 &
     server=$!
     for _ in $(seq 300); do grep -q listening "$work/server.out" 2>/dev/null && break; sleep 0.1; done

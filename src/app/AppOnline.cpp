@@ -81,6 +81,20 @@ OnlinePlay::OnlinePlay(OnlineHost& app, QObject* parent) : QObject(parent), app_
     connect(&client_, &network::GameClient::seatsChanged, this, &OnlinePlay::seatsChanged);
     connect(&client_, &network::GameClient::refused, this, &OnlinePlay::refused);
     connect(&client_, &network::GameClient::connectionLost, this, &OnlinePlay::lost);
+    // A message that cannot be read (a game, a shot) is told. Before the
+    // game is shown there is nothing to go on from: the server is left as if
+    // its connection were lost. After, the chat's log says so and the
+    // server's game is asked for again.
+    connect(&client_, &network::GameClient::unreadable, this, [this](const QString& why) {
+        if (!game_) return;
+        if (!gameShown_) {
+            client_.close();
+            return lost(why);
+        }
+        addChatLine(ChatLine::lineText(QStringLiteral("(server)"), why));
+        game_->onUnreadable();
+    });
+    connect(&client_, &network::GameClient::roomUnanswered, this, &OnlinePlay::unanswered);
     connect(&client_, &network::GameClient::accepted, this, [this](const protocol::Accepted& a) {
         if (game_) game_->onAccepted(a);
     });
@@ -94,11 +108,7 @@ OnlinePlay::OnlinePlay(OnlineHost& app, QObject* parent) : QObject(parent), app_
         QString who = QStringLiteral("Spectator");
         for (const protocol::SeatStatus& s : game_->seats())
             if (s.seat == c.seat) who = text(s.name);
-        const QString line = ChatLine::lineText(who, text(c.text));
-        chatLines_.append(line);
-        if (chatLines_.size() > ChatLine::kLogLines) chatLines_.removeFirst();
-        showChat();
-        if (chat_) chat_->addText(line);
+        addChatLine(ChatLine::lineText(who, text(c.text)));
     });
 }
 
@@ -110,6 +120,7 @@ void OnlinePlay::start(const QUrl& url, const std::string& name) {
     if (lobby_) lobby_->close();
     making_.reset();
     joining_.reset();
+    asked_.clear();
     url_ = url.toString();
     name_ = text(name);
     chatLines_.clear();
@@ -136,6 +147,7 @@ bool OnlinePlay::rejoin(const KeptSeat& seat, QString* error) {
     if (seat.hostedPort != 0 && !startServer(seat.hostedPort, error)) return false;
     start(network::GameClient::serverUrl(seat.url), seat.name.toStdString());
     joining_ = protocol::JoinRoom{seat.code.toStdString(), seat.token, {}, {}, false};
+    asked_ = joining_->code;
     return true;
 }
 
@@ -168,6 +180,7 @@ void OnlinePlay::join(const JoinChoices& choices, const std::optional<std::strin
     }
     start(url, choices.name);
     joining_ = protocol::JoinRoom{choices.code, token, {}, {}, choices.spectate};
+    asked_ = choices.code;
 }
 
 void OnlinePlay::leave() {
@@ -186,6 +199,9 @@ void OnlinePlay::leave() {
 }
 
 void OnlinePlay::joined(const protocol::Joined& joined) {
+    // One answer, for the room asked: another would take the seat and the
+    // token kept for this one.
+    if (!game_ || game_->hasJoined() || (!asked_.empty() && joined.code != asked_)) return;
     game_->onJoined(joined);
     if (!joined.token.empty())
         keepOnlineSeat(KeptSeat{url_, text(joined.code), name_, joined.token, server_ ? server_->port() : quint16(0)});
@@ -257,6 +273,22 @@ void OnlinePlay::refused(const protocol::Refused& refused) {
         return;
     }
     game_->onRefused(refused);
+    // In the chat's log, where it hides nothing of the field.
+    addChatLine(ChatLine::lineText(QStringLiteral("(server)"), QString::fromStdString(refused.reason)));
+}
+
+// The room asked for goes unanswered: the player may wait on or go back
+// to the game here.
+void OnlinePlay::unanswered(const QString& why) {
+    if (!game_ || game_->hasJoined()) return;
+    const bool back = askYesNo(app_.mainWindow(), why + QStringLiteral("\n\nThe online game at %1 has not begun. Go back to "
+                                                                       "the game at this computer?").arg(url_));
+    // While the question was open, the answer may have come.
+    if (!game_ || game_->hasJoined()) return;
+    if (back)
+        leave();
+    else
+        client_.keepWaitingForAnswer();
 }
 
 void OnlinePlay::lost(const QString& why) {
@@ -360,6 +392,14 @@ void OnlinePlay::showChat() {
     for (const QString& line : chatLines_) chat_->addText(line);
     connect(chat_, &ChatLine::sendLine, this, [this](const QString& line) { client_.sendChat(line.toStdString()); });
     w->dockBeside(chat_);
+}
+
+// A line of the chat's log, kept for a chat docked later.
+void OnlinePlay::addChatLine(const QString& line) {
+    chatLines_.append(line);
+    if (chatLines_.size() > ChatLine::kLogLines) chatLines_.removeFirst();
+    showChat();
+    if (chat_) chat_->addText(line);
 }
 
 void OnlinePlay::hideChat() {

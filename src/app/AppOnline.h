@@ -12,7 +12,10 @@
 //  - keeps each seat's token with the server's address and the room's code,
 //    so that a restarted game takes its seats back;
 //  - when the connection is lost, says so in a box between two steps and
-//    lets the game go on here with every seat at this computer.
+//    lets the game go on here with every seat at this computer;
+//  - when the room asked for goes unanswered, says so and offers to go
+//    back; takes only the first answer, for the room asked; shows what the
+//    server refuses once in the room in the chat's log.
 #pragma once
 
 #include <QObject>
@@ -88,12 +91,14 @@ private:
     void seatsChanged(const protocol::Seats& seats);
     void refused(const capzel::protocol::Refused& refused);
     void lost(const QString& why);
+    void unanswered(const QString& why);
     void poll();
     void tellLost();
     void showLobby();
     // The chat docked beside the current main window's field (a new window
     // gets the lines said so far); taken away with `hide`.
     void showChat();
+    void addChatLine(const QString& line);
     void hideChat();
     void announce();
 
@@ -110,6 +115,7 @@ private:
     QString name_;
     std::optional<protocol::CreateRoom> making_;  // the room to make once welcomed
     std::optional<protocol::JoinRoom> joining_;   // the room to join once welcomed
+    std::string asked_;  // the code of the room asked for (empty: a room to be made)
     bool gameShown_ = false;
     std::string waiting_;  // the last "Waiting for …" said
     QString lostWhy_;      // a lost connection not yet told

@@ -5,6 +5,8 @@
 #include "app/App.h"
 #include "app/AppOnline.h"
 #include "ui/online/OnlineEntries.h"
+#include "platform/SafeWrite.h"
+#include "desktop/ProgramFolder.h"
 
 namespace {
 
@@ -65,6 +67,9 @@ int main(int argc, char** argv) {
     const bool joining = options.isSet(QStringLiteral("join"));
     if (record.isEmpty() && !joining && !positional.isEmpty()) record = positional.front();
 
+    // What a copy of the game killed half-way through a save left behind.
+    for (const std::string& folder : {capzel::ui::userDataFolder(), capzel::ui::userDataFolder() + "/records"})
+        capzel::removeStaleTemporaryFiles(folder);
     capzel::ui::CapzelApp app;
     app.openMainWindow();
     QObject::connect(&app.onlinePlay(), &capzel::ui::OnlinePlay::roomJoined, [&app](const QString& code) {

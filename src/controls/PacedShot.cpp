@@ -13,9 +13,10 @@ PacedShot::PacedShot(ShotInPlay& shot, Platform& clockSource, StepPace& pace)
 
 void PacedShot::advance() {
     endCalibration();
-    shot_->advance();
+    const bool runaway = shot_->result().cycles > kPacedShotCycles;
+    for (int k = 0; k < (runaway ? kBatchAdvances : 1) && !shot_->resting(); ++k) shot_->advance();
     followContacts();
-    wait_ = shot_->resting() ? 0 : pace_->yields();
+    wait_ = shot_->resting() ? 0 : runaway ? 1 : pace_->yields();
 }
 
 void PacedShot::finish() {

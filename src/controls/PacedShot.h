@@ -4,6 +4,13 @@
 // for a shot; every later wait is the pace's yields before one piece's
 // step. Each pair that touches for the first time shortens the delay by
 // the pieces it found moving.
+//
+// A shot still moving after kPacedShotCycles cycles (a friction of 100, or
+// a game a hostile server sent) is no shot of a real game: the rest of it
+// goes in batches of kBatchAdvances advances, a yield between two, so that
+// it ends (at rest, or at the engine's cycle limit) within about a second
+// more rather than after many minutes at the pace. Only the showing
+// changes: the shot takes the same steps.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +21,11 @@
 
 namespace capzel {
 
+// Three times the cycles of the longest shot of a real game (a lone piece
+// rests within 320 cycles at the lowest friction a new game gives): at the
+// slowest pace, 18 seconds.
+inline constexpr long kPacedShotCycles = 1'000;
+
 class PacedShot {
 public:
     // The shot, the clock and the pace must outlive the run.
@@ -21,6 +33,9 @@ public:
 
     // The pieces rest: the shot waits to be judged.
     bool done() const { return shot_->resting(); }
+
+    // Advances in one go once the shot is past kPacedShotCycles.
+    static constexpr int kBatchAdvances = 2'000;
 
     // Yields to wait before the next advance.
     long wait() const { return wait_; }

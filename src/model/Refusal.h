@@ -32,6 +32,8 @@ enum class RefusalCode {
     NotInRoom = 20,            // the connection has not joined a room
     TooMany = 21,              // a limit of the server was reached (rooms, messages, guesses)
     NotAPlayer = 22,           // a spectator cannot shoot
+    RoomClosed = 23,           // the room closed for another reason than its game's end
+    RoomNotKept = 24,          // the server cannot keep the room's game on its disk (the game goes on)
 };
 
 struct Refusal {

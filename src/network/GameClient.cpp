@@ -15,6 +15,10 @@ GameClient::GameClient(QObject* parent) : QObject(parent) {
     handshakeTimer_.setSingleShot(true);
     connect(&handshakeTimer_, &QTimer::timeout, this,
             [this] { lose(QStringLiteral("The server did not answer within %1 seconds.").arg(kHandshakeMs / 1000)); });
+    answerTimer_.setSingleShot(true);
+    connect(&answerTimer_, &QTimer::timeout, this, [this] {
+        emit roomUnanswered(QStringLiteral("The server has not answered for %1 seconds.").arg(answerMs_ / 1000.0));
+    });
 }
 
 GameClient::~GameClient() { close(); }
@@ -70,6 +74,7 @@ void GameClient::connectTo(const QUrl& url, const std::string& name, const std::
 
 void GameClient::close() {
     handshakeTimer_.stop();
+    answerTimer_.stop();
     if (!socket_) return;
     QWebSocket* socket = socket_;
     socket_ = nullptr;
@@ -87,7 +92,10 @@ void GameClient::lose(const QString& why) {
 }
 
 void GameClient::send(const protocol::Message& message) {
-    if (socket_ && welcomed_) socket_->sendTextMessage(text(protocol::encodeMessage(message)));
+    if (!socket_ || !welcomed_) return;
+    socket_->sendTextMessage(text(protocol::encodeMessage(message)));
+    if (std::holds_alternative<protocol::CreateRoom>(message) || std::holds_alternative<protocol::JoinRoom>(message))
+        answerTimer_.start(answerMs_);
 }
 
 void GameClient::received(const QString& message) {
@@ -107,6 +115,8 @@ void GameClient::received(const QString& message) {
             return lose(QStringLiteral("The server refused the connection: ") + text(r->reason));
         return lose(QStringLiteral("The server did not say welcome."));
     }
+    if (std::holds_alternative<protocol::Joined>(decoded) || std::holds_alternative<protocol::Refused>(decoded))
+        answerTimer_.stop();
     std::visit([this](auto& m) {
         using Kind = std::decay_t<decltype(m)>;
         if constexpr (std::is_same_v<Kind, protocol::Refused>) emit refused(m);
@@ -117,7 +127,7 @@ void GameClient::received(const QString& message) {
         else if constexpr (std::is_same_v<Kind, protocol::Aim>) emit aimed(m);
         else if constexpr (std::is_same_v<Kind, protocol::Chat>) emit chatReceived(m);
         else if constexpr (std::is_same_v<Kind, protocol::Refusal>)
-            emit refused(protocol::Refused{RefusalCode::BadMessage, "A message from the server was not understood: " + m.reason});
+            emit unreadable(QStringLiteral("A message from the server was not understood: ") + text(m.reason));
         // Anything else is a player's message and means nothing here.
     }, decoded);
 }

@@ -5,7 +5,9 @@
 //
 // A server that speaks another version of the online game, or refuses the
 // hello, ends the connection with connectionLost and a text that says so;
-// so does a server that goes away, or one that never answers.
+// so does a server that goes away, or one that never answers. A room asked
+// for (made or joined) that gets neither joined nor refused in time is
+// told by roomUnanswered; the connection stays.
 //
 // Qt Core and Qt WebSockets only, no window.
 #pragma once
@@ -36,6 +38,10 @@ public:
     // Closes the connection; no connectionLost follows.
     void close();
     bool isWelcomed() const { return welcomed_; }
+    // How long a room asked for may go unanswered (10 s; tests shorten it).
+    void setAnswerTimeoutMs(int ms) { answerMs_ = ms; }
+    // Waits for the answer afresh, as long again.
+    void keepWaitingForAnswer() { answerTimer_.start(answerMs_); }
 
     void send(const protocol::Message& message);
     void createRoom(const protocol::CreateRoom& room) { send(room); }
@@ -61,6 +67,10 @@ signals:
     void chatReceived(const capzel::protocol::Chat& chat);
     // The connection has ended, and why, in words for a person.
     void connectionLost(const QString& why);
+    // A message from the server that cannot be read, and why.
+    void unreadable(const QString& why);
+    // The room asked for has had no answer for the answer time.
+    void roomUnanswered(const QString& why);
 
 private:
     void received(const QString& text);
@@ -69,6 +79,8 @@ private:
     QWebSocket* socket_ = nullptr;
     std::uint64_t connection_ = 0;  // counts the connections opened
     QTimer handshakeTimer_;
+    QTimer answerTimer_;
+    int answerMs_ = 10000;
     std::string hello_;
     bool welcomed_ = false;
     bool lost_ = false;

@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkDatagram>
+#include <algorithm>
 #include <cmath>
 
 #include "model/Board.h"
@@ -126,8 +127,12 @@ void LanBrowser::readDatagrams() {
     while (socket_.hasPendingDatagrams()) {
         // One byte more than taken, so that a longer datagram shows as too long.
         const QNetworkDatagram d = socket_.receiveDatagram(kMaxAnnouncementBytes + 1);
-        if (const auto game = parseAnnouncement(d.data(), d.senderAddress())) heard(*game);
+        take(d.data(), d.senderAddress());
     }
+}
+
+void LanBrowser::take(const QByteArray& datagram, const QHostAddress& sender) {
+    if (const auto game = parseAnnouncement(datagram, sender)) heard(*game);
 }
 
 // A game is the same game while its address, port and code are.
@@ -142,7 +147,9 @@ void LanBrowser::heard(const LanGame& game) {
             return;
         }
     }
-    if (games_.size() >= kMaxLanGames) return;
+    const auto fromThere = std::count_if(games_.cbegin(), games_.cend(),
+                                         [&](const LanGame& known) { return known.address == game.address; });
+    if (games_.size() >= kMaxLanGames || fromThere >= kMaxLanGamesPerAddress) return;
     games_.append(game);
     lastHeard_.append(clock_.elapsed());
     emit gamesChanged(games_);

@@ -29,9 +29,11 @@ namespace capzel::network {
 
 // The longest announcement taken, in bytes.
 constexpr qsizetype kMaxAnnouncementBytes = 1024;
-// The most games listed at once: a flood of made-up announcements fills the
-// list no further.
+// The most games listed at once, and from one address: a flood of made-up
+// announcements fills the list no further, and one sender cannot push the
+// others' games out of it.
 constexpr qsizetype kMaxLanGames = 64;
+constexpr qsizetype kMaxLanGamesPerAddress = 4;
 // The longest game or host name in an announcement, in characters.
 constexpr std::size_t kMaxAnnouncedNameChars = 60;
 
@@ -92,6 +94,8 @@ public:
     bool start(QString* error = nullptr);
     void stop();
     const QList<LanGame>& games() const { return games_; }
+    // A datagram heard from `sender` (what the socket reads comes here).
+    void take(const QByteArray& datagram, const QHostAddress& sender);
 
 signals:
     // The games heard lately, in the order first heard, whenever one comes,

@@ -1,6 +1,7 @@
 #include "platform/SafeWrite.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "platform/RegularFile.h"
 
@@ -23,6 +25,23 @@ std::string failure(const std::string& path, const char* step, const std::string
 
 std::string lastError() { return std::strerror(errno); }
 
+// A temporary file is named after its target: "<target>.capzel-<pid>-<n>".
+constexpr const char* kTemporaryMark = ".capzel-";
+
+// The process that wrote the temporary file of that name, if it is one.
+std::optional<long> writerOf(const std::string& name) {
+    const std::size_t mark = name.rfind(kTemporaryMark);
+    if (mark == std::string::npos) return std::nullopt;
+    const std::string_view rest = std::string_view(name).substr(mark + std::string_view(kTemporaryMark).size());
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == rest.size()) return std::nullopt;
+    if (rest.find_first_not_of("0123456789-") != std::string_view::npos || rest.find('-', dash + 1) != std::string_view::npos)
+        return std::nullopt;
+    long pid = 0;
+    for (char c : rest.substr(0, dash)) pid = pid * 10 + (c - '0');
+    return pid;
+}
+
 // A temporary file beside `target` under a name nobody else uses, created
 // afresh (never through a link) with the permissions a new file gets. It is
 // removed again unless it has been renamed.
@@ -31,7 +50,7 @@ public:
     explicit TemporaryFile(const std::string& target) {
         static std::atomic<unsigned> serial{0};
         for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-            name_ = target + ".capzel-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+            name_ = target + kTemporaryMark + std::to_string(::getpid()) + "-" + std::to_string(serial++);
             fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
             if (fd_ < 0 && errno != EEXIST) break;
         }
@@ -110,6 +129,21 @@ std::string writeFileSafely(const std::string& path, std::string_view content) {
     if (!temp.renameTo(target)) return failure(path, "saved", lastError());
     if (!syncFolder(fs::path(target).parent_path())) return failure(path, "saved", lastError());
     return {};
+}
+
+int removeStaleTemporaryFiles(const std::string& folder) {
+    int removed = 0;
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        const std::optional<long> pid = writerOf(name);
+        if (!pid || *pid <= 0 || !entry.is_regular_file(ec)) continue;
+        // A program that still runs (or that this one may not signal) may be
+        // writing it.
+        if (*pid == long(::getpid()) || ::kill(pid_t(*pid), 0) == 0 || errno != ESRCH) continue;
+        if (fs::remove(entry.path(), ec)) ++removed;
+    }
+    return removed;
 }
 
 }  // namespace capzel

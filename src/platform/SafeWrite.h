@@ -22,4 +22,10 @@ namespace capzel {
 // replaced.
 std::string writeFileSafely(const std::string& path, std::string_view content);
 
+// Removes the temporary files that writeFileSafely() left in `folder` (not
+// its subfolders) when its program was killed half-way: those of a program
+// that no longer runs. Another copy of the program still running keeps its
+// own. Gives how many were removed.
+int removeStaleTemporaryFiles(const std::string& folder);
+
 }  // namespace capzel

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "records/JsonFields.h"
 #include "records/RecordJson.h"
@@ -110,7 +111,7 @@ void plainText(FieldReader& r, const char* key, std::string& out, std::size_t ma
     r.text(key, out, maxChars);
     if (!r.ok()) return;
     if (!mayBeEmpty && out.empty()) return void(r.fail(key, "is empty"));
-    if (!isPlainText(out, maxChars)) r.fail(key, "holds a control character");
+    if (!isPlainText(out, maxChars)) r.fail(key, "holds a control character (or a separator, direction or other invisible format character)");
 }
 
 void readKind(FieldReader& r, const Json& v, const std::string& at, PlayerKind& out) {
@@ -315,13 +316,36 @@ bool isSeatToken(std::string_view text) {
     return text.size() == kTokenDigits && text.find_first_not_of(kHexDigits) == std::string_view::npos;
 }
 
+namespace {
+
+// A character that changes how the text around it shows without showing
+// itself, so that a line can pass for another: line and paragraph
+// separators, bidirectional marks, embeddings, overrides and isolates, and
+// the other invisible format characters. The zero-width joiner and
+// non-joiner stay: some scripts and emoji are written with them.
+bool isInvisibleFormat(char32_t c) {
+    constexpr std::pair<char32_t, char32_t> ranges[] = {
+        {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},   {0x070F, 0x070F},
+        {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},   {0x200B, 0x200B},   {0x200E, 0x200F},
+        {0x2028, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},
+        {0x110BD, 0x110BD}, {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A},
+        {0xE0001, 0xE0001}, {0xE0020, 0xE007F}};
+    return std::any_of(std::begin(ranges), std::end(ranges), [c](const auto& r) { return c >= r.first && c <= r.second; });
+}
+
+}  // namespace
+
 bool isPlainText(std::string_view text, std::size_t maxChars) {
     if (!isValidUtf8(text) || utf8Length(text) > maxChars) return false;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        const auto c = static_cast<unsigned char>(text[k]);
-        if (c < 0x20 || c == 0x7F) return false;
-        // C1 controls, U+0080 to U+009F: 0xC2 0x80 to 0xC2 0x9F.
-        if (c == 0xC2 && k + 1 < text.size() && static_cast<unsigned char>(text[k + 1]) < 0xA0) return false;
+    for (std::size_t k = 0; k < text.size();) {
+        // Well-formed UTF-8: the lead byte gives the length.
+        const auto lead = static_cast<unsigned char>(text[k]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t i = 1; i < length; ++i) c = (c << 6) | (static_cast<unsigned char>(text[k + i]) & 0x3F);
+        k += length;
+        // C0 controls, DEL and the C1 controls.
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || isInvisibleFormat(c)) return false;
     }
     return true;
 }

@@ -197,7 +197,9 @@ std::string encodeMessage(const Message& message);
 Decoded decodeMessage(std::string_view text);
 
 // True when the text is one a person may have typed: UTF-8 without control
-// characters (C0, DEL and C1) and at most `maxChars` characters.
+// characters (C0, DEL and C1), without line or paragraph separators,
+// bidirectional controls or other invisible format characters (which let a
+// chat line or a name pass for another), and at most `maxChars` characters.
 bool isPlainText(std::string_view text, std::size_t maxChars);
 
 // A room's code: kRoomCodeLength of the letters and digits that cannot be

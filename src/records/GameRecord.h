@@ -144,6 +144,9 @@ struct GameRecord {
 std::string hashText(std::uint64_t hash);
 // The record as JSON text (always of the current version).
 std::string writeGameRecord(const GameRecord& record);
+// One entry's line as writeGameRecord writes it (without the line break), for
+// a writer that adds a game's entries one by one as they come.
+std::string writeRecordEntry(const RecordEntry& entry);
 
 // The record the text holds, or nothing with `error` (when given) naming the
 // first field that is wrong by its JSON pointer ("/entries/12/power"):

@@ -16,6 +16,9 @@ namespace {
 using namespace jsonfields;
 using namespace recordformat;
 
+// A record nests a few levels deep; a text nested deeper is not one.
+constexpr std::size_t kMaxRecordDepth = 32;
+
 // A text that must be one of `names`; gives its index.
 template <std::size_t N>
 std::optional<std::size_t> oneOf(FieldReader& r, const char* key, const char* const (&names)[N]) {
@@ -50,8 +53,8 @@ void readSeat(FieldReader& r, SeatSetup& s) {
     if (!present(r, "piece")) return;
     if (auto p = r.object("piece", *r.value("piece"))) {
         PiecePlace& place = s.piece.emplace();
-        p->real("left", place.left);
-        p->real("top", place.top);
+        p->finite("left", place.left);
+        p->finite("top", place.top);
         p->real("width", place.width);
         p->real("height", place.height);
     }
@@ -68,18 +71,18 @@ void readSetup(FieldReader& r, GameSetup& setup) {
 }
 
 void readLine(FieldReader& r, AimState& p) {
-    r.real("x1", p.x1);
-    r.real("y1", p.y1);
-    r.real("x2", p.x2);
-    r.real("y2", p.y2);
+    r.finite("x1", p.x1);
+    r.finite("y1", p.y1);
+    r.finite("x2", p.x2);
+    r.finite("y2", p.y2);
     r.boolean("visible", p.visible);
 }
 
 void readField(FieldReader& r, RecordedField& f) {
-    r.real("width", f.width);
-    r.real("height", f.height);
-    r.real("leftEdge", f.leftEdge);
-    r.real("rightEdge", f.rightEdge);
+    r.finite("width", f.width);
+    r.finite("height", f.height);
+    r.finite("leftEdge", f.leftEdge);
+    r.finite("rightEdge", f.rightEdge);
     if (const Json* list = r.array("outerWalls", 2, 2))
         for (std::size_t j = 0; j < 2; ++j)
             if (auto w = r.object("outerWalls", (*list)[j], int(j + 1))) readBox(*w, f.outerWalls[j]);
@@ -141,8 +144,8 @@ void readPlacement(FieldReader& r, std::optional<HandPlacement>& out) {
     if (!present(r, "placement")) return;
     if (auto p = r.object("placement", *r.value("placement"))) {
         HandPlacement& place = out.emplace();
-        p->real("left", place.left);
-        p->real("top", place.top);
+        p->finite("left", place.left);
+        p->finite("top", place.top);
     }
 }
 
@@ -162,10 +165,10 @@ void readBefore(FieldReader& r, std::optional<BoardInputs>& out, int maxPower) {
 }  // namespace
 
 void recordjson::readShotInputs(FieldReader& r, ShotCommand& shot, int maxPower) {
-    r.real("x1", shot.x1);
-    r.real("y1", shot.y1);
-    r.real("x2", shot.x2);
-    r.real("y2", shot.y2);
+    r.finite("x1", shot.x1);
+    r.finite("y1", shot.y1);
+    r.finite("x2", shot.x2);
+    r.finite("y2", shot.y2);
     r.integer("power", shot.strength, 0, maxPower);
     readPlacement(r, shot.placement);
 }
@@ -244,6 +247,8 @@ std::optional<GameRecord> readGameRecord(std::string_view text, std::string* err
         if (text.size() > kMaxGameRecordBytes) {
             message = "the game record is " + std::to_string(text.size()) + " bytes, more than " +
                       std::to_string(kMaxGameRecordBytes);
+        } else if (!nestedWithin(text, kMaxRecordDepth)) {
+            message = "the game record nests its lists and objects more than " + std::to_string(kMaxRecordDepth) + " deep";
         } else {
             const Json j = Json::parse(text, nullptr, false);
             if (j.is_discarded()) {

@@ -129,6 +129,10 @@ Json entryValue(const RecordEntry& entry) {
 
 }  // namespace
 
+std::string writeRecordEntry(const RecordEntry& entry) {
+    return entryValue(entry).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
 std::string writeGameRecord(const GameRecord& record) {
     Json start = Json::object();
     recordjson::putOutcome(start, record.start);
@@ -160,7 +164,7 @@ std::string writeGameRecord(const GameRecord& record) {
     text.pop_back();  // the closing brace
     text += ",\n\"entries\": [";
     for (std::size_t k = 0; k < record.entries.size(); ++k)
-        text += (k > 0 ? ",\n" : "\n") + entryValue(record.entries[k]).dump(-1, ' ', false, kReplace);
+        text += (k > 0 ? ",\n" : "\n") + writeRecordEntry(record.entries[k]);
     text += "\n]}\n";
     return text;
 }

@@ -116,7 +116,9 @@ void readGame(FieldReader& r, Game& g) {
     }
     r.real("leftEdge", g.board.leftLine.x1);
     r.real("rightEdge", g.board.rightLine.x1);
-    r.real("fieldHeight", g.board.scaleHeight);
+    // The field's height is a window's: every strength the bar gives is
+    // measured from it.
+    r.finite("fieldHeight", g.board.scaleHeight);
     r.real("contactOffsetX", g.ox);
     r.real("contactOffsetY", g.oy);
 }

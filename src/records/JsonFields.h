@@ -13,6 +13,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 
@@ -50,6 +51,28 @@ inline Json realValue(Real v) {
 inline Json boxValue(const Box& b) {
     return {{"left", realValue(b.left)},       {"top", realValue(b.top)},   {"width", realValue(b.width)},
             {"height", realValue(b.height)}, {"visible", b.visible}, {"fill", b.fillColor}};
+}
+
+// Whether the JSON text nests its arrays and objects at most `depth` deep
+// (a text that is not JSON is left to the parser). A text nested millions
+// deep would cost the parser hundreds of megabytes.
+inline bool nestedWithin(std::string_view text, std::size_t depth) {
+    std::size_t open = 0;
+    bool inString = false;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const char c = text[k];
+        if (inString) {
+            if (c == '\\') ++k;
+            else if (c == '"') inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++open > depth) return false;
+        } else if ((c == ']' || c == '}') && open > 0) {
+            --open;
+        }
+    }
+    return true;
 }
 
 // A text of the input as a message shows it: at most 20 bytes, in quotes.
@@ -109,6 +132,15 @@ public:
     template <typename Real>
     void real(const char* key, Real& out) {
         if (const Json* v = value(key)) realIn(*v, key, out);
+    }
+
+    // A real that can only be finite: what a pointer or a window gives.
+    template <typename Real>
+    void finite(const char* key, Real& out) {
+        const Json* v = value(key);
+        if (!v) return;
+        realIn(*v, key, out);
+        if (ok() && !std::isfinite(out)) fail(key, "is not a finite number");
     }
 
     // A list of exactly N reals under `key`; an entry that is wrong is

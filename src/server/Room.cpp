@@ -86,7 +86,9 @@ JoinResult Room::join(const JoinRequest& request, TokenSource& tokens, Clock::ti
         RoomSeat& seat = seats_[std::size_t(wanted[k] - 1)];
         seat.token = result.token;
         seat.connected = true;
-        if (request.host) seat.host = true;
+        // A token keeps the seat's rights; a seat taken afresh has the
+        // host's only when its taker made the room.
+        if (!request.token) seat.host = request.host;
         if (!begun_ && !request.token) {
             const std::string& given = k < request.names.size() ? request.names[k] : std::string();
             if (!given.empty())
@@ -97,6 +99,7 @@ JoinResult Room::join(const JoinRequest& request, TokenSource& tokens, Clock::ti
     }
     result.seats = wanted;
     result.seat = wanted.front();
+    emptySince_.reset();
     if (!begun_ && std::none_of(seats_.begin(), seats_.end(), free)) begin();
     return result;
 }
@@ -113,6 +116,7 @@ std::optional<Refusal> Room::handToComputer(int bySeat, int seat) {
         return Refusal{RefusalCode::SeatStillHere, "The player of seat " + std::to_string(seat) + " is still here."};
     if (!begun_) return Refusal{RefusalCode::GameNotBegun, "The game has not begun: the seat waits for a player."};
     s.token.clear();
+    s.host = false;
     return std::nullopt;
 }
 
@@ -122,13 +126,15 @@ void Room::leave(int seat, Clock::time_point now) {
     if (seat < 1 || seat > int(seats_.size())) return;
     seats_[std::size_t(seat - 1)].connected = false;
     seats_[std::size_t(seat - 1)].droppedAt = now;
+    if (std::none_of(seats_.begin(), seats_.end(), [](const RoomSeat& s) { return s.connected; })) emptySince_ = now;
 }
 
 bool Room::releaseExpiredHolds(Clock::time_point now) {
     bool released = false;
     for (RoomSeat& s : seats_) {
-        if (s.token.empty() || s.connected || now - s.droppedAt < kSeatHold) continue;
+        if (s.token.empty() || s.connected || now - s.droppedAt < times_.seatHold) continue;
         s.token.clear();
+        s.host = false;
         released = true;
     }
     return released;
@@ -138,11 +144,14 @@ RoomEnd Room::ending(Clock::time_point now) {
     if (begun_ && !running()) {
         if (!overSince_) overSince_ = now;
         const bool anyoneIn = std::any_of(seats_.begin(), seats_.end(), [](const RoomSeat& s) { return s.connected; });
-        if (!anyoneIn || now - *overSince_ >= kFinishedRoomStay) return RoomEnd::Finished;
+        if (!anyoneIn || now - *overSince_ >= times_.finishedStay) return RoomEnd::Finished;
         return RoomEnd::Open;
     }
     const bool held = std::any_of(seats_.begin(), seats_.end(), [](const RoomSeat& s) { return !s.token.empty(); });
-    return held ? RoomEnd::Open : RoomEnd::Deserted;
+    if (!held) return RoomEnd::Deserted;
+    // A room made and left before its game began holds nobody's game.
+    if (!begun_ && emptySince_ && now - *emptySince_ >= times_.emptyStay) return RoomEnd::Deserted;
+    return RoomEnd::Open;
 }
 
 // The game begins as every new game does: built on a fresh field from the

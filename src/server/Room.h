@@ -9,7 +9,9 @@
 // game begins once every human seat is taken. A player who drops keeps the
 // seat for kSeatHold: joining again with the seat's token takes it back.
 // After that the seat is released: the computer plays it (at Club level)
-// until somebody joins and takes it, with a new token.
+// until somebody joins and takes it, with a new token. Host rights stay with
+// the seats the maker took, held by their token: a released seat loses them,
+// and a newcomer never gets them.
 //
 // A shot is taken only from the seat whose turn it is, while no computer's
 // shot is being planned, with its number the next one, and only when the
@@ -40,6 +42,15 @@ constexpr std::chrono::minutes kSeatHold{5};
 constexpr PlayerKind kReleasedSeatLevel = PlayerKind::Club;
 // How long a room whose game is over stays for its players to see the end.
 constexpr std::chrono::minutes kFinishedRoomStay{1};
+// How long a room whose game has not begun stays once nobody is in it.
+constexpr std::chrono::minutes kEmptyRoomStay{1};
+
+// The times above, which a server may set otherwise (its tests shorten them).
+struct RoomTimes {
+    Clock::duration seatHold = kSeatHold;
+    Clock::duration finishedStay = kFinishedRoomStay;
+    Clock::duration emptyStay = kEmptyRoomStay;
+};
 
 // Whether a room has had its day: still open, its game over (Finished), or
 // left by everybody (Deserted: no seat is held any more).
@@ -96,6 +107,7 @@ public:
     Room& operator=(const Room&) = delete;
 
     const std::string& code() const { return code_; }
+    void setTimes(const RoomTimes& times) { times_ = times; }
 
     // A player comes in: with a token, to the seat it holds; without, to the
     // first free human seat (or a released one once the game runs).
@@ -109,14 +121,16 @@ public:
     std::optional<Refusal> handToComputer(int bySeat, int seat);
     // The seat whose turn it is while the game runs, 0 otherwise.
     int seatOnTurn() const;
-    // The seat's player dropped: the seat is held for kSeatHold.
+    // The seat's player dropped: the seat is held for the seat hold.
     void leave(int seat, Clock::time_point now);
     // Releases the seats whose hold has run out; true when one was.
     bool releaseExpiredHolds(Clock::time_point now);
     // Looked at on the server's tick: Finished once the game is over and
-    // nobody is connected, or kFinishedRoomStay after the end was first seen
+    // nobody is connected, or the finished stay after the end was first seen
     // here; Deserted when no seat is held (its people left and their holds
-    // ran out, so only computers would play on); Open otherwise.
+    // ran out, so only computers would play on), or when the game has not
+    // begun and nobody has been in the room for the empty stay; Open
+    // otherwise.
     RoomEnd ending(Clock::time_point now);
 
     bool begun() const { return begun_; }
@@ -143,6 +157,14 @@ public:
 
     // The room as text: its seats with their tokens and its game record.
     std::string roomText() const;
+    // How the text ends: what comes after the record's last entry (the
+    // seats). The text of a room whose game has begun is the text it had
+    // at any shot, with entryLine() of each later entry and the tail as it
+    // stands now in place of the tail it had then.
+    std::string roomTail() const;
+    // The line of entry `index` (from 0) of the record, with what goes
+    // before it after the entry before.
+    std::string entryLine(std::size_t index) const;
 
 private:
     void begin();
@@ -157,6 +179,8 @@ private:
     Match match_;
     bool begun_ = false;
     std::optional<Clock::time_point> overSince_;
+    std::optional<Clock::time_point> emptySince_;  // nobody connected since
+    RoomTimes times_;
     std::unique_ptr<players::PlanJob> plan_;
 };
 

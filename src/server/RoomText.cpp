@@ -1,7 +1,11 @@
 // A room as it is kept in the server's data folder, one JSON object:
 //   {"format": "capzel-room", "version": 1, "code": "ABC234", "walls": true,
-//    "seats": [{"kind": "human", "name": "Ann", "token": "0123...", ...}],
-//    "record": null | the game record (records/GameRecord.h) as an object}
+//    "record": null | the game record (records/GameRecord.h) as an object,
+//    "seats": [{"kind": "human", "name": "Ann", "token": "0123...", ...]}
+// The record is written as records write it, a line for the game and one
+// for each entry, so that the seats and the record's closing brackets make
+// a short tail: a shot adds its entry's line in front of the tail and
+// writes the tail again (server/RoomKeeper.h).
 // A restarted server plays the record's shots again through the room's own
 // door, so a record that does not play back as kept is refused.
 #include <limits>
@@ -19,6 +23,8 @@ using namespace jsonfields;
 constexpr const char* kFormat = "capzel-room";
 constexpr int kVersion = 1;
 constexpr std::size_t kMaxRoomTextBytes = kMaxGameRecordBytes + 64 * 1024;
+// How a record's text ends: its list of entries closed.
+constexpr const char* kRecordEnd = "\n]}\n";
 
 struct KeptSeat {
     PlayerKind kind = PlayerKind::Human;
@@ -76,20 +82,29 @@ std::optional<KeptRoom> readRoom(std::string_view text, std::string& error) {
 }  // namespace
 
 std::string Room::roomText() const {
+    const Json head = {{"format", kFormat}, {"version", kVersion}, {"code", code_}, {"walls", walls_}, {"record", nullptr}};
+    std::string text = head.dump(-1, ' ', false, Json::error_handler_t::replace);
+    text.pop_back();  // the closing brace: the tail closes the room
+    if (begun_) {
+        // The record's own text goes in as it is, without the end of its
+        // list of entries, which the tail holds.
+        std::string record = writeGameRecord(match_.record());
+        record.resize(record.size() - std::string_view(kRecordEnd).size());
+        text.replace(text.size() - 4, 4, record);  // "null"
+    }
+    return text + roomTail();
+}
+
+std::string Room::roomTail() const {
     Json seats = Json::array();
     for (const RoomSeat& s : seats_)
         seats.push_back({{"kind", kKindNames[std::size_t(s.kind)]}, {"name", s.name}, {"token", s.token}, {"host", s.host}});
-    const Json j = {{"format", kFormat}, {"version", kVersion}, {"code", code_},        {"walls", walls_},
-                    {"seats", std::move(seats)}, {"record", nullptr}};
-    std::string text = j.dump(-1, ' ', false, Json::error_handler_t::replace);
-    if (begun_) {
-        // The record's own text goes in as it is (it is written after every
-        // shot, so it is not parsed and written again); "record" is last.
-        std::string record = writeGameRecord(match_.record());
-        while (!record.empty() && record.back() == '\n') record.pop_back();
-        text.replace(text.size() - 5, 4, record);  // "null}"
-    }
-    return text + "\n";
+    std::string tail = begun_ ? "\n]}" : "";
+    return tail + ",\"seats\":" + seats.dump(-1, ' ', false, Json::error_handler_t::replace) + "}\n";
+}
+
+std::string Room::entryLine(std::size_t index) const {
+    return (index == 0 ? "\n" : ",\n") + writeRecordEntry(match_.record().entries.at(index));
 }
 
 std::unique_ptr<Room> Room::fromText(std::string_view text, Clock::time_point now, std::string* error,
@@ -116,6 +131,7 @@ std::unique_ptr<Room> Room::fromText(std::string_view text, Clock::time_point no
         room->seats_[i].host = kept->seats[i].host;
         room->seats_[i].droppedAt = now;
     }
+    room->emptySince_ = now;
     if (!kept->record) return room;
     // The game again: begun as the room begins it, then every shot through
     // the room's own door, each checked against the record.

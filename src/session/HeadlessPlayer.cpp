@@ -22,6 +22,7 @@ void HeadlessPlayer::receive(const protocol::Decoded& message) {
     if (const auto* m = std::get_if<protocol::Accepted>(&message)) online_->onAccepted(*m);
     if (const auto* m = std::get_if<protocol::Aim>(&message)) online_->onAim(*m);
     if (const auto* m = std::get_if<protocol::Refused>(&message)) online_->onRefused(*m);
+    if (std::holds_alternative<protocol::Refusal>(message)) online_->onUnreadable();
     playThrough();
 }
 

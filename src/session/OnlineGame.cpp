@@ -115,6 +115,10 @@ void OnlineGame::onRefused(const protocol::Refused& refused) {
     }
 }
 
+void OnlineGame::onUnreadable() {
+    if (joined_ && !offline_) askForState();
+}
+
 void OnlineGame::goOffline() {
     offline_ = true;
     pendingState_.reset();

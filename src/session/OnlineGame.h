@@ -69,6 +69,10 @@ public:
     // A refusal from the server: when it refuses a shot of this computer
     // (by its code), the game here goes back to the server's.
     void onRefused(const protocol::Refused& refused);
+    // A message from the server that could not be read (a shot with an aim
+    // that is not a number, say): the server's game is asked for, so that
+    // nothing it held is missed.
+    void onUnreadable();
 
     // Between two steps (`clock` in seconds, the board's platform's).
     OnlineNews poll(double clock);

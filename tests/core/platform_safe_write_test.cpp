@@ -1,6 +1,7 @@
 // Files are replaced whole or not at all, and a failure says which step failed.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -111,4 +112,27 @@ TEST(SafeWrite, AFullDiskOrABusyFileLeavesTheOldFileAsItWas) {
         EXPECT_EQ(bytesOf(r.file), old);
         EXPECT_EQ(dir.names(), (std::vector<std::string>{"busy.CSG", "game.CSG"}));
     }
+}
+
+// A killed copy's temporary files go at the next start; a running copy's
+// (this process, process 1) and files only named alike stay.
+TEST(SafeWrite, StaleTemporaryFilesOfProgramsNoLongerRunningGo) {
+    Folder folder("stale");
+    pid_t dead = 4000000;
+    while (dead > 1000 && (::kill(dead, 0) == 0 || errno != ESRCH)) --dead;
+    const std::string mine = std::to_string(::getpid());
+    const std::vector<std::string> stay = {"autosave.CSG", "autosave.CSG.capzel-" + mine + "-0", "x.capzel-1-0",
+                                           "x.capzel-" + std::to_string(dead), "x.capzel-" + std::to_string(dead) + "-1-2",
+                                           "x.capzel-" + std::to_string(dead) + "-a"};
+    const std::vector<std::string> go = {"autosave.CSG.capzel-" + std::to_string(dead) + "-0",
+                                         "ABCDEF.room.json.capzel-" + std::to_string(dead) + "-17"};
+    for (const auto& names : {stay, go})
+        for (const std::string& name : names) std::ofstream(folder.path / name) << "half";
+    fs::create_directory(folder.path / ("dir.capzel-" + std::to_string(dead) + "-0"));
+    EXPECT_EQ(removeStaleTemporaryFiles(folder.path.string()), 2);
+    std::vector<std::string> left = stay;
+    left.push_back("dir.capzel-" + std::to_string(dead) + "-0");
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(folder.names(), left);
+    EXPECT_EQ(removeStaleTemporaryFiles((folder.path / "none").string()), 0);
 }

@@ -1,11 +1,13 @@
-// The rooms' files written on the keeper's thread: the newest text wins, a
-// closed room's file moves to finished/ or goes, in the order asked, and
-// what cannot be written is reported.
+// The rooms' files written on the keeper's thread: a whole text, then lines
+// added in front of its tail (however the asks were merged while waiting),
+// a closed room's file compacted into finished/ or removed in the order
+// asked, and what cannot be written reported with its room.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "platform/RegularFile.h"
@@ -19,6 +21,9 @@ namespace fs = std::filesystem;
 struct Keeper : ::testing::Test {
     const fs::path dir = fs::temp_directory_path() / ("capzel-keeper-" + std::to_string(::getpid()));
     std::vector<std::string> reports;
+    RoomKeeper::Report report = [this](const std::string& code, const std::string& what) {
+        reports.push_back(code + ": " + what);
+    };
     void SetUp() override {
         fs::remove_all(dir);
         fs::create_directories(dir);
@@ -27,48 +32,80 @@ struct Keeper : ::testing::Test {
     std::string bytes(const std::string& path) { return readRegularFile(path, 1 << 20).value_or("<none>"); }
 };
 
-TEST_F(Keeper, TheNewestTextIsKeptAndClosedRoomsMoveOrGoInOrder) {
-    RoomKeeper keeper(dir.string(), ".room.json", [this](const std::string& r) { reports.push_back(r); });
-    for (int k = 0; k < 50; ++k) {
-        keeper.keep("AAAAAA", std::to_string(k));
-        keeper.keep("BBBBBB", std::to_string(100 + k));
-    }
-    keeper.close("AAAAAA", true);
-    keeper.close("BBBBBB", false);
-    keeper.keep("CCCCCC", "c");
-    keeper.close("CCCCCC", true);
-    keeper.keep("CCCCCC", "c again");  // a new room that drew the same code
+TEST_F(Keeper, LinesGoInFrontOfTheTailAndAShorterTailIsPaddedNeverCut) {
+    RoomKeeper keeper(dir.string(), ".room.json", report);
+    keeper.write("AAAAAA", "{\"e\":[\n]},\"seats\":1}\n", 15);
     keeper.flush();
-    EXPECT_EQ(bytes(keeper.finishedPathOf("AAAAAA")), "49");
+    keeper.append("AAAAAA", "\n1", "\n]},\"seats\":22}\n");
+    keeper.flush();
+    EXPECT_EQ(bytes(keeper.pathOf("AAAAAA")), "{\"e\":[\n1\n]},\"seats\":22}\n");
+    keeper.append("AAAAAA", "", "\n]},\"s\":3}\n");  // seats changed, no entry
+    keeper.flush();
+    EXPECT_EQ(bytes(keeper.pathOf("AAAAAA")), "{\"e\":[\n1\n]},\"s\":3}     \n");
+    keeper.append("AAAAAA", ",\n2", "\n]},\"s\":3}\n");
+    keeper.append("AAAAAA", ",\n3", "\n]},\"s\":3}\n");
+    keeper.flush();
+    EXPECT_EQ(bytes(keeper.pathOf("AAAAAA")), "{\"e\":[\n1,\n2,\n3\n]},\"s\":3}\n");
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Keeper, AsksMergedWhileWaitingGiveTheSameFileAndClosedRoomsGoInOrder) {
+    RoomKeeper keeper(dir.string(), ".room.json", report);
+    std::string expected = "[";
+    keeper.write("AAAAAA", "[]\n", 2);
+    for (int k = 0; k < 500; ++k) {
+        const std::string line = (k ? "," : "") + std::to_string(k);
+        keeper.append("AAAAAA", line, "]\n");
+        expected += line;
+        keeper.write("BBBBBB", "b" + std::to_string(k), 0);
+    }
+    keeper.flush();
+    EXPECT_EQ(bytes(keeper.pathOf("AAAAAA")), expected + "]\n");
+    EXPECT_EQ(bytes(keeper.pathOf("BBBBBB")), "b499");
+
+    keeper.close("AAAAAA", "compact");
+    keeper.close("BBBBBB", std::nullopt);
+    keeper.write("CCCCCC", "c", 0);
+    keeper.close("CCCCCC", "c done");
+    keeper.write("CCCCCC", "c again", 0);  // a new room that drew the same code
+    keeper.flush();
+    EXPECT_EQ(bytes(keeper.finishedPathOf("AAAAAA")), "compact");
     EXPECT_FALSE(fs::exists(keeper.pathOf("AAAAAA")));
     EXPECT_FALSE(fs::exists(keeper.pathOf("BBBBBB")));
     EXPECT_FALSE(fs::exists(keeper.finishedPathOf("BBBBBB")));
-    EXPECT_EQ(bytes(keeper.finishedPathOf("CCCCCC")), "c");
+    EXPECT_EQ(bytes(keeper.finishedPathOf("CCCCCC")), "c done");
     EXPECT_EQ(bytes(keeper.pathOf("CCCCCC")), "c again");
     EXPECT_EQ(keeper.pathOf("CCCCCC"), (dir / "CCCCCC.room.json").string());
     EXPECT_TRUE(reports.empty());
-
-    // A second finished room of a code replaces the first.
-    keeper.keep("AAAAAA", "a2");
-    keeper.close("AAAAAA", true);
-    keeper.flush();
-    EXPECT_EQ(bytes(keeper.finishedPathOf("AAAAAA")), "a2");
 }
 
-TEST_F(Keeper, WhatIsAskedIsDoneBeforeTheKeeperGoesAndFailuresAreReported) {
+TEST_F(Keeper, WhatIsAskedIsDoneBeforeTheKeeperGoesAndFailuresAreReportedWithTheirRoom) {
     {
-        RoomKeeper keeper(dir.string(), ".room.json", [](const std::string&) {});
-        keeper.keep("DDDDDD", "d");
+        RoomKeeper keeper(dir.string(), ".room.json", report, std::chrono::hours(1));
+        keeper.write("DDDDDD", "d]", 1);
+        keeper.append("DDDDDD", "+", "]");
     }
-    EXPECT_EQ(bytes((dir / "DDDDDD.room.json").string()), "d");
+    EXPECT_EQ(bytes((dir / "DDDDDD.room.json").string()), "d+]");
 
-    RoomKeeper lost((dir / "gone").string(), ".room.json", [this](const std::string& r) { reports.push_back(r); });
-    lost.keep("EEEEEE", "e");
-    lost.close("FFFFFF", true);
+    // A file where the folder should be: nothing can be written under it.
+    const fs::path gone = dir / "gone";
+    std::ofstream(gone) << "not a folder";
+    RoomKeeper lost(gone.string(), ".room.json", report);
+    lost.write("EEEEEE", "e]", 1);
+    lost.append("EEEEEE", "+", "]");  // nothing is added to a file that failed
+    lost.close("FFFFFF", "f");
     lost.flush();
     ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].rfind("EEEEEE: ", 0), 0u) << reports[0];
     EXPECT_NE(reports[0].find("could not be"), std::string::npos) << reports[0];
-    EXPECT_NE(reports[1].find("FFFFFF.room.json cannot be closed"), std::string::npos) << reports[1];
+    EXPECT_EQ(reports[1].rfind("FFFFFF: ", 0), 0u) << reports[1];
+    // Written whole again once it can be, lines are added again.
+    fs::remove(gone);
+    fs::create_directories(gone);
+    lost.write("EEEEEE", "e]", 1);
+    lost.append("EEEEEE", "+", "]");
+    lost.flush();
+    EXPECT_EQ(bytes(lost.pathOf("EEEEEE")), "e+]");
 }
 
 }  // namespace

@@ -118,8 +118,18 @@ TEST_F(Table, RefusesEveryShotThatIsNotTheTurnsOwnAndTakesItAfter) {
 }
 
 TEST_F(Table, APlayersProgramFollowsTheRoomToTheBitAndAKeptRoomComesBack) {
-    for (int k = 0; k < 6; ++k)
+    // The file as the server keeps it: the text at the start, then each
+    // entry's line and the tail as it stands put in place of the old tail.
+    std::string kept = room.roomText();
+    std::size_t tail = room.roomTail().size();
+    for (int k = 0; k < 6; ++k) {
         play(mirror.game().currentTurn, mirror.shotAlong(-std::numbers::pi / 2 + 0.3 * k, 10 + 7 * k));
+        if (k == 3) room.leave(2, t0);  // a seat's change is the tail's
+        kept.resize(kept.size() - tail);
+        kept += room.entryLine(std::size_t(k)) + room.roomTail();
+        tail = room.roomTail().size();
+    }
+    EXPECT_EQ(kept, room.roomText());
     EXPECT_EQ(room.shotCount(), 6);
     EXPECT_EQ(room.game().hash(), mirror.game().hash());
     // The room's record is a game record that replays as played.
@@ -180,13 +190,16 @@ TEST_F(Table, ARoomLeftByEverybodyIsDesertedOnceTheLastHoldRunsOut) {
     room.releaseExpiredHolds(t0 + kSeatHold + seconds(10));
     EXPECT_EQ(room.ending(t0 + kSeatHold + seconds(10)), RoomEnd::Deserted);
 
-    // A room whose game never began, left by its maker.
+    // A room whose game never began, left by its maker, goes after a
+    // minute: nobody's game is in it.
     Room waiting("WAKE23", CreateRoom{{H, H}, true, {}, {}});
     waiting.join("Ann", std::nullopt, tokens, t0);
     waiting.leave(1, t0);
-    EXPECT_EQ(waiting.ending(t0), RoomEnd::Open);
-    waiting.releaseExpiredHolds(t0 + kSeatHold);
-    EXPECT_EQ(waiting.ending(t0 + kSeatHold), RoomEnd::Deserted);
+    EXPECT_EQ(waiting.ending(t0 + kEmptyRoomStay - seconds(1)), RoomEnd::Open);
+    EXPECT_EQ(waiting.ending(t0 + kEmptyRoomStay), RoomEnd::Deserted);
+    waiting.join("Ann", waiting.seatDetails()[0].token, tokens, t0 + seconds(30));
+    waiting.leave(1, t0 + seconds(40));
+    EXPECT_EQ(waiting.ending(t0 + seconds(40) + kEmptyRoomStay - seconds(1)), RoomEnd::Open);
 }
 
 TEST(Room, AFinishedGameClosesTheRoomWhenItsPlayerLeavesOrAMinuteAfterTheEnd) {
@@ -290,6 +303,20 @@ TEST(Room, OnePlayerHoldsSeveralSeatsAndTheHostHandsAHeldSeatToTheComputer) {
     const auto back = Room::fromText(room.roomText(), t0, &error, quickPlanner());
     ASSERT_NE(back, nullptr) << error;
     EXPECT_TRUE(back->seats()[2].host);
+
+    // Once the host's hold runs out, a stranger taking the seat is no host
+    // and cannot hand a dropped player's seat to the computer.
+    const JoinResult cy = room.join(JoinRequest{"Cy", std::nullopt, {2}, {}}, tokens, t0);
+    room.leave(1, t0);
+    room.leave(3, t0);
+    room.leave(2, t0 + kSeatHold - std::chrono::seconds(1));
+    room.releaseExpiredHolds(t0 + kSeatHold);
+    const JoinResult eve = room.join("Eve", std::nullopt, tokens, t0 + kSeatHold);
+    EXPECT_EQ(eve.seat, 1);
+    EXPECT_FALSE(room.seats()[0].host);
+    EXPECT_FALSE(room.seats()[2].host);
+    EXPECT_EQ(room.handToComputer(1, 2)->code, RefusalCode::NotHost);
+    EXPECT_EQ(room.join("Cy", cy.token, tokens, t0 + kSeatHold).seat, 2);
 }
 
 TEST(Room, ComputerSeatsArePlayedByTheRoomAndNobodyShootsMeanwhile) {

@@ -10,8 +10,9 @@ source "$(dirname "$0")/lib/common.sh"
 sim_setup "$@"
 command -v haproxy >/dev/null || { echo "haproxy is not installed: skipped"; exit 77; }
 
-serve A --data-dir "$work/A" --code-prefix A --max-connections-per-address 100000; a=$port
-serve B --data-dir "$work/B" --code-prefix B --max-connections-per-address 100000; b=$port
+lifted=(--max-connections-per-address 100000 --max-waiting-rooms-per-address 100000 --max-wrong-codes-per-minute 100000)
+serve A --data-dir "$work/A" --code-prefix A "${lifted[@]}"; a=$port
+serve B --data-dir "$work/B" --code-prefix B "${lifted[@]}"; b=$port
 lb=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 sed -e "s/:7788/127.0.0.1:$lb/; s/127.0.0.1:7801/127.0.0.1:$a/; s/127.0.0.1:7802/127.0.0.1:$b/" \
     -e "s/sc0_conn_cur gt 16/sc0_conn_cur gt 1000/" \

@@ -2,12 +2,15 @@
 
 #include <QWebSocket>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "model/PowerBarScale.h"
 #include "players/PlannedShot.h"
 #include "rules/Hints.h"
+#include "server/Room.h"
 
 namespace capzel::loadgen {
 
@@ -15,6 +18,23 @@ void LoadStats::error(const std::string& what) {
     ++errors;
     ++errorKinds[what];
 }
+
+namespace {
+
+// The game a server begins for a room of these players: a relay has none
+// of its own to begin.
+protocol::State startOf(const LoadSettings& settings) {
+    protocol::CreateRoom setup;
+    setup.seats.assign(std::size_t(settings.playersPerRoom), PlayerKind::Human);
+    setup.seats.insert(setup.seats.end(), std::size_t(settings.computerSeats), PlayerKind::Club);
+    server::Room room("RELAY2", setup);
+    server::TokenSource tokens;
+    for (int k = 0; k < settings.playersPerRoom; ++k)
+        room.join("Load " + std::to_string(k + 1), std::nullopt, tokens, server::Clock::now());
+    return room.state();
+}
+
+}  // namespace
 
 LoadRoom::LoadRoom(const LoadSettings& settings, LoadStats& stats, std::uint64_t seed, QObject* parent)
     : QObject(parent), settings_(settings), stats_(stats), random_(seed) {}
@@ -52,10 +72,12 @@ void LoadRoom::open(int index) {
     Player& p = *player;
     p.index = index;
     p.socket = new QWebSocket(QString(), QWebSocketProtocol::VersionLatest, this);
-    p.game = std::make_unique<HeadlessPlayer>([this, &p](const protocol::Message& m) { send(p, m); });
+    p.game = std::make_unique<HeadlessPlayer>([this, &p](const protocol::Message& m) { sendFromClient(p, m); });
     p.think.setSingleShot(true);
     // Coarse timers fire together on round times: players would shoot in bursts.
     p.think.setTimerType(Qt::PreciseTimer);
+    if (settings_.insecure)
+        connect(p.socket, &QWebSocket::sslErrors, this, [socket = p.socket] { socket->ignoreSslErrors(); });
     connect(&p.think, &QTimer::timeout, this, [this, &p] { shoot(p); });
     connect(p.socket, &QWebSocket::connected, this, [this, &p] {
         send(p, protocol::Hello{protocol::kProtocolVersion, "loadgen", "Load " + std::to_string(p.index + 1)});
@@ -84,6 +106,16 @@ void LoadRoom::send(Player& p, const protocol::Message& m) {
     p.socket->sendTextMessage(QString::fromStdString(protocol::encodeMessage(m)));
 }
 
+// What the player's client sends. A relay takes a shot as the accepted one
+// it passes on, with the outcome played here: the shot is held until then.
+void LoadRoom::sendFromClient(Player& p, const protocol::Message& m) {
+    if (const auto* shot = std::get_if<protocol::Shot>(&m); shot && settings_.relay) {
+        p.heldShot = *shot;
+        return;
+    }
+    send(p, m);
+}
+
 void LoadRoom::received(Player& p, const std::string& text) {
     protocol::Decoded message = protocol::decodeMessage(text);
     if (std::holds_alternative<protocol::Welcome>(message)) {
@@ -101,6 +133,7 @@ void LoadRoom::received(Player& p, const std::string& text) {
         p.seat = joined->mine.empty() ? 0 : joined->mine.front();
         if (p.index == 0) {
             code_ = joined->code;
+            if (settings_.relay) send(p, startOf(settings_));
             for (int k = 1; k < settings_.playersPerRoom; ++k) open(k);
         }
     } else if (const auto* refused = std::get_if<protocol::Refused>(&message)) {
@@ -115,7 +148,10 @@ void LoadRoom::received(Player& p, const std::string& text) {
         p.sentShot.reset();
     }
     p.game->receive(message);
-    if (a) ++stats_.followed;
+    if (a) {
+        ++stats_.followed;
+        stats_.longestGame = std::max(stats_.longestGame, a->shot.shotNumber);
+    }
     // The client asks the server for its game again after a difference.
     stats_.desyncs += p.game->mismatches() - p.mismatches;
     p.mismatches = p.game->mismatches();
@@ -154,6 +190,13 @@ void LoadRoom::shoot(Player& p) {
         stats_.error("a shot the rulebook refuses: " + refused->text);
         p.sentShot.reset();
         return;
+    }
+    if (p.heldShot) {
+        protocol::Accepted passed{*std::exchange(p.heldShot, std::nullopt)};
+        passed.shot.inputs.seat = p.seat;
+        const auto& entries = p.game->session().record().entries;
+        if (!entries.empty()) passed.shot.inputs.outcome = outcomeOf(entries.back());
+        send(p, passed);
     }
     QTimer::singleShot(settings_.shotTimeoutMs, &p.think, [this, &p, number] {
         if (p.sentShot != number) return;

@@ -7,6 +7,12 @@
 // (session/HeadlessPlayer.h), so that a shot whose hash differs from the
 // server's counts as a desync, as it would for a player. When the game is
 // over the room begins a new one with new connections.
+//
+// Against capzel-relay (a bare WebSocket relay, for comparison) the room's
+// maker sends the game's start as the server would begin it, and each
+// shooter sends its shot as an accepted shot with the outcome it played
+// here, which the relay passes on to the room: the relay plays and checks
+// nothing, and the players still compare their games with one another.
 #pragma once
 
 #include <QElapsedTimer>
@@ -35,6 +41,8 @@ struct LoadSettings {
     int computerSeats = 0;   // seats the server's computer plays (Club)
     int thinkMs = 2000;      // mean time from a player's turn to its shot
     int shotTimeoutMs = 10000;
+    bool insecure = false;   // a wss server's certificate is taken unchecked (one of its own making)
+    bool relay = false;      // the server is capzel-relay
 };
 
 // What every room adds up to.
@@ -47,6 +55,7 @@ struct LoadStats {
     long desyncs = 0;
     long errors = 0;
     long games = 0;                     // games played to their end
+    int longestGame = 0;                // the most shots one game has had
     std::map<std::string, long> errorKinds;
 
     void error(const std::string& what);
@@ -75,6 +84,7 @@ private:
         int seat = 0;
         QTimer think;
         std::optional<int> sentShot;  // its number, while awaiting its Accepted
+        std::optional<protocol::Shot> heldShot;  // for the relay: sent once played here
         qint64 sentAtNs = 0;
     };
 
@@ -83,6 +93,7 @@ private:
     void maybeShoot(Player& p);
     void shoot(Player& p);
     void send(Player& p, const protocol::Message& m);
+    void sendFromClient(Player& p, const protocol::Message& m);
     void gameOver();
 
     LoadSettings settings_;

@@ -2,14 +2,17 @@
 //
 //   capzel-loadgen --server ws://127.0.0.1:7788 --rooms 100 --seconds 30
 //                  [--players-per-room 2] [--computer-seats 0] [--think-ms 2000]
-//                  [--ramp 50] [--seed 1] [--server-pid PID]
+//                  [--ramp 50] [--seed 1] [--server-pid PID] [--tls [--insecure]] [--relay]
 //
 // The rooms are opened gradually (--ramp a second); once all are open the
 // run goes on for --seconds, then no more shots are sent, the shots under
 // way are awaited and one JSON object is printed: rooms, shots, the median
 // and 99th percentile of the time from a shot sent to its Accepted back,
 // errors, desyncs, and this program's (and with --server-pid the server's)
-// processor time and memory. Exit status 0 when no error and no desync
+// processor time and memory, with the server's processor time a shot over
+// the whole run and over its first and last thirds (a shot must cost the
+// same in a long game as in a short one). --think-ms 0 shoots as soon as a
+// turn comes, for games of hundreds of shots within a run. Exit status 0 when no error and no desync
 // happened and shots were played, 1 otherwise, 2 for bad options.
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -25,6 +28,7 @@
 
 #include "../common/ProcessCpu.h"
 #include "LoadRoom.h"
+#include "network/EpollDispatcher.h"
 
 using namespace capzel::loadgen;
 
@@ -84,6 +88,10 @@ double rounded(double v, int digits = 2) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Thousands of connections: an event loop that does not look at every
+    // one on each wake-up.
+    if (QAbstractEventDispatcher* epoll = capzel::network::makeEpollDispatcher())
+        QCoreApplication::setEventDispatcher(epoll);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("capzel-loadgen"));
     QCommandLineParser parser;
@@ -99,6 +107,9 @@ int main(int argc, char* argv[]) {
         {"ramp", "Rooms opened a second until all are open.", "n", "50"},
         {"seed", "Seed of the players' shots.", "n", "1"},
         {"server-pid", "The server's process: its processor time and memory are reported.", "pid"},
+        {"tls", "Connect with TLS (wss://) whatever the address says."},
+        {"insecure", "Take the server's certificate unchecked (one of its own making)."},
+        {"relay", "The server is capzel-relay: shots are passed on, not played, and not checked."},
     });
     parser.process(app);
 
@@ -112,6 +123,9 @@ int main(int argc, char* argv[]) {
     const int ramp = number(parser, "ramp", 1, 100000);
     const int seed = number(parser, "seed", 0, 1 << 30);
     const qint64 serverPid = parser.isSet("server-pid") ? parser.value("server-pid").toLongLong() : 0;
+    if (parser.isSet("tls") && settings.server.scheme() == QLatin1String("ws")) settings.server.setScheme(QStringLiteral("wss"));
+    settings.insecure = parser.isSet("insecure");
+    settings.relay = parser.isSet("relay");
     if (!settings.server.isValid() || !settings.server.scheme().startsWith("ws"))
         return fail("--server must be a ws:// or wss:// address");
     if (rooms < 0 || seconds < 0 || settings.playersPerRoom < 0 || settings.computerSeats < 0 || settings.thinkMs < 0 ||
@@ -126,12 +140,19 @@ int main(int argc, char* argv[]) {
     double ownCpuAtStart = 0;
     ProcessUse serverAtStart;
     qint64 measuredFromNs = 0;
+    // The server's processor seconds and the shots measured at the start of
+    // the run, at its thirds and at its end.
+    std::vector<std::pair<double, std::size_t>> thirds;
+    const auto markThird = [&] {
+        thirds.emplace_back(serverPid ? processUse(serverPid).cpuSeconds : -1, stats.latenciesMs.size());
+    };
 
     const auto finish = [&] {
         for (LoadRoom* room : all) room->stop();
         const qint64 measuredNs = stats.clock.nsecsElapsed() - measuredFromNs;
         const double ownCpu = capzel::tools::cpuSeconds() - ownCpuAtStart;
         const ProcessUse server = serverPid ? processUse(serverPid) : ProcessUse{};
+        markThird();
         // The shots under way are awaited (a lost one counts as an error by its own timer).
         auto* wait = new QTimer(&app);
         const qint64 waitFrom = stats.clock.elapsed();
@@ -155,7 +176,25 @@ int main(int argc, char* argv[]) {
                 {"errors", qint64(stats.errors)},
                 {"desyncs", qint64(stats.desyncs)},
                 {"loadgen_cpu_percent", rounded(100 * ownCpu / measured, 1)},
+                {"longest_game_shots", stats.longestGame},
             };
+            // Each room offers a shot every thinking time (a server that
+            // answers at once carries them all).
+            if (settings.thinkMs > 0) {
+                const double offered = double(rooms) * 1000.0 / settings.thinkMs;
+                out.insert("offered_shots_per_second", rounded(offered, 1));
+                out.insert("played_share", rounded(double(stats.latenciesMs.size()) / measured / offered, 3));
+            }
+            const auto perShot = [&](std::size_t from, std::size_t to) {
+                const double shots = double(thirds[to].second - thirds[from].second);
+                return shots > 0 && thirds[from].first >= 0 ? rounded(1000 * (thirds[to].first - thirds[from].first) / shots, 3) : -1.0;
+            };
+            if (serverPid && thirds.size() == 4) {
+                out.insert("server_cpu_ms_per_shot", perShot(0, 3));
+                out.insert("server_cpu_ms_per_shot_first_third", perShot(0, 1));
+                out.insert("server_cpu_ms_per_shot_last_third", perShot(2, 3));
+                if (perShot(0, 1) > 0) out.insert("last_to_first_third", rounded(perShot(2, 3) / perShot(0, 1), 3));
+            }
             if (serverPid && server.cpuSeconds >= 0 && serverAtStart.cpuSeconds >= 0) {
                 out.insert("server_cpu_percent", rounded(100 * (server.cpuSeconds - serverAtStart.cpuSeconds) / measured, 1));
                 out.insert("server_rss_mb", rounded(server.residentMb, 1));
@@ -192,6 +231,9 @@ int main(int argc, char* argv[]) {
             measuredFromNs = stats.clock.nsecsElapsed();
             ownCpuAtStart = capzel::tools::cpuSeconds();
             if (serverPid) serverAtStart = processUse(serverPid);
+            markThird();
+            QTimer::singleShot(seconds * 1000 / 3, Qt::PreciseTimer, &app, markThird);
+            QTimer::singleShot(seconds * 2000 / 3, Qt::PreciseTimer, &app, markThird);
             QTimer::singleShot(seconds * 1000, Qt::PreciseTimer, &app, finish);
         });
     });

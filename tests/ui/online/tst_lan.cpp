@@ -78,6 +78,10 @@ private slots:
         QTest::newRow("blank game") << with("game", R"("  ")") << false;
         QTest::newRow("control in host") << with("host", R"("a\u0007b")") << false;
         QTest::newRow("line break in game") << with("game", R"("a\nb")") << false;
+        QTest::newRow("line separator in host") << with("host", R"("alice-pc\u2028bob-pc")") << false;
+        QTest::newRow("right-to-left override in game") << with("game", R"("\u202eleztpaC")") << false;
+        QTest::newRow("isolate in host") << with("host", R"("alice\u2067pc\u2069")") << false;
+        QTest::newRow("zero-width space in game") << with("game", R"("Cap\u200bzel")") << false;
         QTest::newRow("name too long") << with("host", '"' + QByteArray(61, 'h') + '"') << false;
         QTest::newRow("name of 60") << with("host", '"' + QByteArray(60, 'h') + '"') << true;
         QTest::newRow("bad utf-8") << with("host", "\"a\xff\xfe" "b\"") << false;
@@ -99,6 +103,21 @@ private slots:
             QCOMPARE(parseAnnouncement(capzel::network::encodeAnnouncement(g), g.address), std::optional(g));
             QVERIFY(!parseAnnouncement(capzel::network::encodeAnnouncement(g), QHostAddress()));
         }
+    }
+
+    // One sender's flood of made-up games takes a few places of the list;
+    // another's game is still listed.
+    void oneAddressFillsOnlyItsShare() {
+        LanBrowser browser;
+        const QHostAddress flooder("192.0.2.66");
+        for (int i = 0; i < 100; ++i) {
+            const QByteArray code = QByteArray("AB") + QByteArray::number(2000 + i).replace('0', 'Z').replace('1', 'Y');
+            browser.take(with("code", '"' + code + '"'), flooder);
+        }
+        QCOMPARE(browser.games().size(), capzel::network::kMaxLanGamesPerAddress);
+        browser.take(with("open", "2"), kSender);
+        QCOMPARE(browser.games().size(), capzel::network::kMaxLanGamesPerAddress + 1);
+        QCOMPARE(browser.games().last(), kGame);
     }
 
     // Through the loopback interface only, on a port of this process's own.
@@ -140,12 +159,13 @@ private slots:
         QTRY_COMPARE(ours()->openSeats, 1);
         QCOMPARE(browser.games().size(), 1);
 
-        // A flood of made-up games fills the list only so far; ours stays.
+        // A flood of made-up games from the same address fills the list only
+        // so far; ours stays.
         for (int i = 0; i < 100; ++i) {
             const QByteArray code = QByteArray("AB") + QByteArray::number(2000 + i).replace('0', 'Z').replace('1', 'Y');
             stranger.writeDatagram(with("code", '"' + code + '"'), channel.group, channel.port);
         }
-        QTRY_COMPARE(browser.games().size(), capzel::network::kMaxLanGames);
+        QTRY_COMPARE(browser.games().size(), capzel::network::kMaxLanGamesPerAddress);
         QVERIFY(ours().has_value());
 
         QSignalSpy changes(&browser, &LanBrowser::gamesChanged);
