@@ -493,19 +493,23 @@
                 if (cls) td.className = cls;
                 return td;
             };
-            const swatch = document.createElement('span');
-            swatch.className = 'swatch';
-            swatch.style.background = r.color;
             const first = cell(r.turn ? '▶ ' : '');
-            first.appendChild(swatch);
+            if (r.color) {
+                const swatch = document.createElement('span');
+                swatch.className = 'swatch';
+                swatch.style.background = r.color;
+                first.appendChild(swatch);
+            }
             const presence = cell('');
             if (r.presence) {
                 const dot = document.createElement('span');
                 dot.className = 'dot ' + r.presence;
-                presence.title = r.presence === 'computer' ? 'The computer plays this seat' : r.presence;
+                presence.title = { computer: 'The computer plays this seat', open: 'Nobody has taken this seat yet' }[r.presence] || r.presence;
                 presence.appendChild(dot);
             }
-            tr.append(first, cell(String(r.number)), cell(r.name + (r.mine ? ' (you)' : ''), 'name'), cell(r.position),
+            const who = cell(r.open ? 'open' : r.name + (r.mine ? ' (you)' : ''), r.open ? 'name open' : 'name');
+            who.title = r.open ? 'Whoever follows the link takes this seat' : who.textContent;
+            tr.append(first, cell(String(r.number)), who, cell(r.position),
                 cell(r.direction), cell(String(r.score), 'score'), presence);
             return tr;
         }));

@@ -128,16 +128,27 @@ try:
         checks.check(frames_go_on(), f'{query}: the page stopped')
         page.screenshot(os.path.join(artifacts, f'bad-input-{query.split("=")[1][:6]}.png'))
 
-    # The hostile name makes a room from the page; the name and a chat
-    # line written as markup show as text.
-    page.driver.get(server.base + '/')
-    page.wait_ready()
-    page.js('document.getElementById("noticeClose").click()')
-    page.wait('the start panel', lambda: page.visible('start'))
-    page.js('const s = document.querySelectorAll("#seats tbody select")[1]; s.value = "computer"; '
-            's.dispatchEvent(new Event("change"))')
-    page.js('document.getElementById("hostForm").requestSubmit()')
-    page.wait('the made room', lambda: (v := page.view()) and v['inRoom'] and v['running'], 30)
+    # Rooms made from the page by the hostile name. A seat left to whoever
+    # follows the link keeps the game from beginning, and the page says so
+    # (it once said every player was there, over an empty table); with the
+    # computer in that seat the game begins at once.
+    for second, begins in (('link', False), ('computer', True)):
+        page.driver.get(server.base + '/')
+        page.wait_ready()
+        page.js('document.getElementById("noticeClose").click()')
+        page.wait('the start panel', lambda: page.visible('start'))
+        page.js('const s = document.querySelectorAll("#seats tbody tr")[1].querySelector("select"); '
+                's.value = arguments[0]; s.dispatchEvent(new Event("change"))', second)
+        page.js('document.getElementById("hostForm").requestSubmit()')
+        page.wait(f'the room made with a {second} seat', lambda: (v := page.view()) and v['inRoom'] and
+                  len(v['status']) == 2 and (v['running'] or 'by the link' in (page.text('presence') or '')), 30)
+        v = page.view()
+        checks.check(v['running'] == begins, f'a {second} seat: the game runs: {v["running"]}')
+        if not begins:
+            checks.check(v['status'][1]['open'] and 'open' in page.text('status'),
+                         f'a {second} seat: the open seat is not shown as open: {v["status"]}')
+            checks.check(not any('piece' in s for s in v['shapes']), 'pieces drawn before the game began')
+            page.screenshot(os.path.join(artifacts, 'made-room-waiting.png'))
     page.js('document.getElementById("chatText").value = arguments[0]; '
             'document.getElementById("chatForm").requestSubmit()', '<b>bold</b><script>window.hacked=2</script>')
     page.wait('the chat line back', lambda: '<b>bold</b>' in (page.text('chatLines') or ''), 20)
