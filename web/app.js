@@ -465,6 +465,8 @@
 
     // ---- Drawing ----------------------------------------------------------
     function fitField() {
+        // A resize before the core has loaded: the field is fitted once it has.
+        if (!layout) return;
         const box = $('fieldBox');
         const narrow = window.matchMedia('(max-width: 820px)').matches;
         const width = box.clientWidth;
