@@ -220,6 +220,7 @@ std::string layoutJson() {
                    {"goCaption", controls.goButton.caption},
                    {"label", boxValue(controls.aimLabel.box)},
                    {"computerLevels", std::move(kinds)},
+                   {"maxBarTicks", maxBarTicks()},
                    {"maxPlayers", kMaxPlayers},
                    {"maxChatChars", protocol::kMaxChatChars}};
     return layout.dump();
