@@ -84,6 +84,9 @@
             line.addEventListener('click', () => { queue.splice(k, 1); showBanner(); });
             box.appendChild(line);
         });
+        // The strip keeps its height: when the lines overflow it, the newest
+        // stay in sight (the older ones scroll above).
+        box.parentElement.scrollTop = box.parentElement.scrollHeight;
     }
     function aimStarted() {
         const now = performance.now();
@@ -537,6 +540,7 @@
         put('waiting', 'text', v.waiting);
         put('waiting', 'hidden', !v.waiting);
         put('go', 'disabled', !v.go || v.remoteShot || v.spectator || !(v.myTurn || v.charging));
+        put('go', 'hidden', !!v.spectator);
         put('place', 'hidden', !v.canPlace);
         put('cancel', 'hidden', !(v.myTurn || v.charging) || v.remoteShot || !(v.phase === 'aiming' || v.phase === 'charging'));
         let hint = '';

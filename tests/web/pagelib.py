@@ -77,7 +77,8 @@ class Server:
         if not line:
             raise RuntimeError('capzel-server did not start')
         self.port = int(line.split('0.0.0.0:')[1].split()[0])
-        self.base = f'http://127.0.0.1:{self.port}'
+        self.tls = 'wss://' in line
+        self.base = f'{"https" if self.tls else "http"}://127.0.0.1:{self.port}'
 
     def kill(self):
         if self.proc.poll() is None:
@@ -98,6 +99,8 @@ def chromium(width=1280, height=900, phone=False):
             'userAgent': 'Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) '
                          'Chrome/156.0 Mobile Safari/537.36'})
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
+    # The HTTPS rows serve the page with a certificate made for the test.
+    options.set_capability('acceptInsecureCerts', True)
     return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
 
 

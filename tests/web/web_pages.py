@@ -4,6 +4,9 @@
     the policy and revalidation; every request probing beyond them is
     refused (404, 405, 400) and `..` never leaves the web root; a WebSocket
     upgrade on the same port still reaches the game's server.
+  - Over HTTPS (--tls-cert, --tls-key): the same files and refusals, and
+    the page, loaded over HTTPS, reaches the game's server by wss:// on the
+    same port.
   - In headless Chromium: the page loads under its own policy with nothing
     refused in the console; then each bad input of the table shows a clear
     message and leaves the page running (its frames go on): a code that is
@@ -15,6 +18,8 @@ import base64
 import os
 import shutil
 import socket
+import ssl
+import subprocess
 import sys
 import tempfile
 import traceback
@@ -31,9 +36,16 @@ with open(os.path.join(tmp, 'secret.txt'), 'w') as f:
     f.write('outside the web root')
 
 
-def raw(port, request):
-    """The server's whole answer to `request`, sent as it is written."""
-    with socket.create_connection(('127.0.0.1', port), timeout=10) as s:
+def raw(port, request, tls=False):
+    """The server's whole answer to `request`, sent as it is written (over
+    TLS, with any certificate, when `tls`)."""
+    with socket.create_connection(('127.0.0.1', port), timeout=10) as plain:
+        s = plain
+        if tls:
+            context = ssl.create_default_context()
+            context.check_hostname = False
+            context.verify_mode = ssl.CERT_NONE
+            s = context.wrap_socket(plain)
         s.sendall(request.encode('latin-1'))
         answer = b''
         while chunk := s.recv(65536):
@@ -50,7 +62,7 @@ def get(target, method='GET'):
     return f'{method} {target} HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n'
 
 
-server = page = None
+server = tls_server = page = None
 try:
     # A copy of the page, with a file beside its folder that must never be served.
     root = os.path.join(tmp, 'web')
@@ -166,6 +178,25 @@ try:
     checks.check(frames_go_on(), 'the page stopped once the server was killed')
     page.screenshot(os.path.join(artifacts, 'server-killed.png'))
     print(f'   killed server: {page.text("connection")!r}', flush=True)
+
+    checks.step('over HTTPS: the page\'s files, nothing else, and the page\'s wss:// on the same port')
+    cert, key = os.path.join(tmp, 'cert.pem'), os.path.join(tmp, 'key.pem')
+    subprocess.run(['openssl', 'req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-keyout', key, '-out', cert,
+                    '-days', '2', '-subj', '/CN=127.0.0.1'], check=True, capture_output=True)
+    tls_server = Server(bin_dir, os.path.join(tmp, 'server'), root, '--tls-cert', cert, '--tls-key', key)
+    checks.check(tls_server.base.startswith('https://'), f'the server with a certificate: {tls_server.base}')
+    for target, status in (('/', 200), ('/capzel.wasm', 200), ('/../secret.txt', 404), ('/nothing.js', 404)):
+        code, headers, body = raw(tls_server.port, get(target), tls=True)
+        checks.check(code == status, f'HTTPS GET {target}: {code}, not {status}')
+        checks.check(headers.get('content-security-policy', '').startswith(POLICY_START), f'HTTPS GET {target}: no policy')
+        checks.check(b'outside the web root' not in body, f'HTTPS GET {target} left the web root')
+    page.driver.get(tls_server.base + '/')
+    page.wait_ready()
+    page.keep('capzel.name', 'Tess')
+    page.driver.get(tls_server.base + '/?room=ZZZZ23')
+    page.wait_ready()
+    page.wait('the server\'s answer over wss://', lambda: 'No room has the code ZZZZ23' in (page.text('noticeText') or ''), 20)
+    page.screenshot(os.path.join(artifacts, 'https-no-such-room.png'))
 except Exception:
     traceback.print_exc()
     checks.check(False, 'the checks did not run to their end')
@@ -174,7 +205,8 @@ except Exception:
 finally:
     if page:
         page.driver.quit()
-    if server:
-        server.kill()
+    for running in (server, tls_server):
+        if running:
+            running.kill()
     shutil.rmtree(tmp, ignore_errors=True)
 checks.finish()
