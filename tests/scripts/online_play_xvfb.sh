@@ -108,7 +108,7 @@ place_windows() {
 origin_of() {  # player
     case "$1" in
     Ann) echo "0 $MENU_BAR" ;;
-    Bob) echo "740 $MENU_BAR" ;;
+    Bob) echo "$BOB_X $MENU_BAR" ;;  # beside Ann's window, however wide it is
     esac
 }
 
