@@ -56,7 +56,7 @@ PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev qt6-webs
            timgm6mb-soundfont nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev \
            xvfb xauth xdotool libx11-dev x11-utils imagemagick fonts-dejavu-core \
            clang libclang-rt-14-dev libc++-dev libc++abi-dev desktop-file-utils appstream dpkg-dev openbox \
-           stress-ng emscripten nodejs chromium chromium-driver python3-selenium
+           stress-ng emscripten nodejs chromium chromium-driver python3-selenium openssl
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build core-clang web run test bench bench-ui bench-web bench-server fuzz install package clean
