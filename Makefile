@@ -6,9 +6,9 @@
 #                    warnings are errors, as in CI)
 #   make bench       engine benchmarks (Google Benchmark)
 #   make bench-ui    animation, idle and game-history figures under Xvfb
-#   make bench-server  the online server at scale and under attack, beside a bare relay
 #   make web         the web client: the core in WebAssembly and its page (build/web)
 #   make bench-web   the page's size, first paint and frames per second in headless Chromium
+#   make bench-server  the online server at scale and under attack, beside a bare relay
 #   make fuzz        fuzz the saved-game reader (FUZZ_SECONDS=600; FUZZ=protocol: the online messages)
 #   make install     install under PREFIX (default /usr/local)
 #   make package     a Debian package (capzel_<version>_<arch>.deb in the build folder)
@@ -56,10 +56,10 @@ PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-charts-dev qt6-webs
            timgm6mb-soundfont nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev \
            xvfb xauth xdotool libx11-dev x11-utils imagemagick fonts-dejavu-core \
            clang libclang-rt-14-dev libc++-dev libc++abi-dev desktop-file-utils appstream dpkg-dev openbox \
-           stress-ng emscripten nodejs chromium chromium-driver python3-selenium
+           stress-ng emscripten nodejs chromium chromium-driver python3-selenium openssl
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build core-clang web run test bench bench-ui bench-server bench-web fuzz install package clean
+.PHONY: deps configure build core-clang web run test bench bench-ui bench-web bench-server fuzz install package clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -105,11 +105,11 @@ bench: build
 bench-ui: build
 	bash tools/bench-ui.sh $(BUILD_DIR)/bin
 
-bench-server: build
-	bash tools/bench-server.sh $(BUILD_DIR)/bin
-
 bench-web: build web
 	/usr/bin/python3 tools/bench-web.py --build $(BUILD_DIR)
+
+bench-server: build
+	bash tools/bench-server.sh $(BUILD_DIR)/bin
 
 fuzz: deps
 	cmake -S . -B build-fuzz -G Ninja -DCAPZEL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \

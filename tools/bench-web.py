@@ -8,9 +8,10 @@ and, beside it, a game record to show (bench-demo.json, self-played by
 <build>/bin/capzel-sim). Then, in headless Chromium (selenium and
 chromedriver):
   - the page's files, uncompressed and gzipped;
-  - first paint: a fresh load (cache off) of the page, `runs` times: the
-    browser's first paint and first contentful paint, and when the field
-    was first drawn, in ms from the navigation's start (medians);
+  - first paint: the page loaded with the cache off, `runs` times in a
+    fresh browser and again in the same browser once open: the browser's
+    first paint and first contentful paint, and when the field was first
+    drawn, in ms from the navigation's start (medians);
   - a shot: the page in its demo mode (?demo=bench-demo.json, the record's
     messages told to the client as a server tells them), at the game's own
     pace: frames per second while a shot animates, the longest frame, and
@@ -103,26 +104,35 @@ def task_seconds(driver):
     return {m['name']: m['value'] for m in metrics}.get('TaskDuration', 0.0)
 
 
+def paint_times(driver, url):
+    """A load of `url` with the cache off: first paint, first contentful
+    paint and the field first drawn, in ms from the navigation's start."""
+    driver.get(url)
+    wait_for(driver, 'return window.capzelStats && window.capzelStats.firstField > 0')
+    got = dict(driver.execute_script("return performance.getEntriesByType('paint').map(e => [e.name, e.startTime])"))
+    return (got.get('first-paint', float('nan')), got.get('first-contentful-paint', float('nan')),
+            driver.execute_script('return window.capzelStats.firstField'))
+
+
 def first_paint(url, runs):
-    paints, contentful, fields = [], [], []
+    """Each run starts a browser and loads the page twice, the cache off:
+    once in the fresh browser (its first page: the renderer starts with
+    it), once again in the same browser (the page's own time)."""
+    cold, warm = [], []
     for _ in range(runs):
         driver = browser(1280, 900)
         try:
             driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
-            driver.get(url)
-            wait_for(driver, 'return window.capzelStats && window.capzelStats.firstField > 0')
-            entries = driver.execute_script(
-                "return performance.getEntriesByType('paint').map(e => [e.name, e.startTime])")
-            got = dict(entries)
-            paints.append(got.get('first-paint', float('nan')))
-            contentful.append(got.get('first-contentful-paint', float('nan')))
-            fields.append(driver.execute_script('return window.capzelStats.firstField'))
+            cold.append(paint_times(driver, url))
+            driver.get('about:blank')
+            warm.append(paint_times(driver, url))
         finally:
             driver.quit()
-    median = lambda xs: statistics.median(xs)
-    print(f'first paint {median(paints):.0f} ms, first contentful paint {median(contentful):.0f} ms, '
-          f'field drawn {median(fields):.0f} ms (medians of {runs} fresh loads; field: '
-          f'{", ".join(f"{x:.0f}" for x in fields)})')
+    for name, loads in (('a fresh browser', cold), ('a browser already open', warm)):
+        paint, contentful, field = (statistics.median(x[k] for x in loads) for k in range(3))
+        print(f'first paint {paint:.0f} ms, first contentful paint {contentful:.0f} ms, field drawn {field:.0f} ms '
+              f'in {name} (medians of {runs} loads, cache off; field: {", ".join(f"{x[2]:.0f}" for x in loads)})')
+    print(f'load average {os.getloadavg()[0]:.1f}')
 
 
 def shot_pace(url, shots):

@@ -84,6 +84,9 @@
             line.addEventListener('click', () => { queue.splice(k, 1); showBanner(); });
             box.appendChild(line);
         });
+        // The strip keeps its height: when the lines overflow it, the newest
+        // stay in sight (the older ones scroll above).
+        box.parentElement.scrollTop = box.parentElement.scrollHeight;
     }
     function aimStarted() {
         const now = performance.now();
@@ -465,6 +468,8 @@
 
     // ---- Drawing ----------------------------------------------------------
     function fitField() {
+        // A resize before the core has loaded: the field is fitted once it has.
+        if (!layout) return;
         const box = $('fieldBox');
         const narrow = window.matchMedia('(max-width: 820px)').matches;
         const width = box.clientWidth;
@@ -493,19 +498,23 @@
                 if (cls) td.className = cls;
                 return td;
             };
-            const swatch = document.createElement('span');
-            swatch.className = 'swatch';
-            swatch.style.background = r.color;
             const first = cell(r.turn ? '▶ ' : '');
-            first.appendChild(swatch);
+            if (r.color) {
+                const swatch = document.createElement('span');
+                swatch.className = 'swatch';
+                swatch.style.background = r.color;
+                first.appendChild(swatch);
+            }
             const presence = cell('');
             if (r.presence) {
                 const dot = document.createElement('span');
                 dot.className = 'dot ' + r.presence;
-                presence.title = r.presence === 'computer' ? 'The computer plays this seat' : r.presence;
+                presence.title = { computer: 'The computer plays this seat', open: 'Nobody has taken this seat yet' }[r.presence] || r.presence;
                 presence.appendChild(dot);
             }
-            tr.append(first, cell(String(r.number)), cell(r.name + (r.mine ? ' (you)' : ''), 'name'), cell(r.position),
+            const who = cell(r.open ? 'open' : r.name + (r.mine ? ' (you)' : ''), r.open ? 'name open' : 'name');
+            who.title = r.open ? 'Whoever follows the link takes this seat' : who.textContent;
+            tr.append(first, cell(String(r.number)), who, cell(r.position),
                 cell(r.direction), cell(String(r.score), 'score'), presence);
             return tr;
         }));
@@ -531,6 +540,7 @@
         put('waiting', 'text', v.waiting);
         put('waiting', 'hidden', !v.waiting);
         put('go', 'disabled', !v.go || v.remoteShot || v.spectator || !(v.myTurn || v.charging));
+        put('go', 'hidden', !!v.spectator);
         put('place', 'hidden', !v.canPlace);
         put('cancel', 'hidden', !(v.myTurn || v.charging) || v.remoteShot || !(v.phase === 'aiming' || v.phase === 'charging'));
         let hint = '';

@@ -4,9 +4,9 @@
 
 #include "app/App.h"
 #include "app/AppOnline.h"
-#include "desktop/ProgramFolder.h"
-#include "platform/SafeWrite.h"
 #include "ui/online/OnlineEntries.h"
+#include "platform/SafeWrite.h"
+#include "desktop/ProgramFolder.h"
 
 namespace {
 

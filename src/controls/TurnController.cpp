@@ -111,7 +111,10 @@ std::optional<Refusal> TurnController::fire(const ShotCommand& shot) {
     ShotInPlay* inPlay = match_->launch(shot, &refused);
     if (!inPlay) return refused;
     run_.emplace<std::monostate>();
+    // A shot launched ends the charge as "Go" does, whoever pressed it: the
+    // button goes too (a shot shown as another computer played it left it up).
     controls_.charging = false;
+    controls_.goButton.box.visible = false;
     pending_ = PendingShot{};
     launchControls_ = controls_;
     replayable_ = false;

@@ -1,10 +1,9 @@
 // How a connection comes in: the TCP connection is taken at once (nothing
 // waits in a queue of pending connections that a few silent ones could
-// fill), counted against its address and brought through TLS when the
-// server has a certificate; the web port (network/WebPort.h) then reads its
-// request, answers a page's and closes, or hands an upgrade to the
-// WebSocket server. All of it but a page on its way out within the
-// handshake time, or it is cut. Handshakes go on side by side.
+// fill), counted against its address, brought through TLS when the server
+// has a certificate, and handed to the WebSocket server for the upgrade;
+// all of it within the handshake time, or it is cut. Handshakes go on side
+// by side.
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QWebSocket>
@@ -50,13 +49,14 @@ QString addressText(const QHostAddress& address) {
 ServerHost::ServerHost(ServerOptions options, QObject* parent) : QObject(parent), options_(std::move(options)) {
     clock_.start();
     listener_ = new Listener([this](qintptr descriptor) { incoming(descriptor); }, this);
-    // The port counts what it reads per address as well: one more than the
-    // limit, the one that is told why.
-    port_ = new WebPort(server::WebPages(options_.webRoot), options_.tls, options_.limits.connectionsPerAddress + 1,
-                        [this](QTcpSocket* transport) { upgrade(transport); }, this);
     upgrader_ = new QWebSocketServer(QStringLiteral("capzel-server"), QWebSocketServer::NonSecureMode, this);
     upgrader_->setMaxPendingConnections(1 << 20);
     connect(upgrader_, &QWebSocketServer::newConnection, this, &ServerHost::arrived);
+    // The port reads each arrival's request: a page of the web client is
+    // answered there, an upgrade comes back to be made a WebSocket. It holds
+    // no more of an address's connections than this host already let in.
+    port_ = new WebPort(server::WebPages(options_.webRoot), std::nullopt, options_.limits.connectionsPerAddress + 1,
+                        [this](QTcpSocket* transport) { handOver(transport); }, this);
     connect(&ticker_, &QTimer::timeout, this, &ServerHost::tick);
     connect(&sweeper_, &QTimer::timeout, this, &ServerHost::sweep);
 }
@@ -83,7 +83,7 @@ void ServerHost::incoming(qintptr descriptor) {
     connect(transport, &QObject::destroyed, this, [this, transport] { arrivalEnded(transport); });
     if (auto* tls = qobject_cast<QSslSocket*>(transport)) {
         tls->setSslConfiguration(*options_.tls);
-        connect(tls, &QSslSocket::encrypted, this, [this, tls] { port_->take(tls); });
+        connect(tls, &QSslSocket::encrypted, this, [this, tls] { upgrade(tls); });
         connect(tls, &QAbstractSocket::disconnected, tls, &QObject::deleteLater);
         connect(tls, &QAbstractSocket::errorOccurred, tls, [tls] {
             if (tls->state() != QAbstractSocket::ConnectedState) tls->deleteLater();
@@ -92,16 +92,17 @@ void ServerHost::incoming(qintptr descriptor) {
         tls->startServerEncryption();
         return;
     }
-    port_->take(transport);
+    upgrade(transport);
 }
 
 void ServerHost::upgrade(QTcpSocket* transport) {
+    if (!arrivals_.contains(transport)) return;
+    port_->take(transport);
+}
+
+void ServerHost::handOver(QTcpSocket* transport) {
     const auto it = arrivals_.find(transport);
-    if (it == arrivals_.end()) {  // cut meanwhile
-        transport->abort();
-        transport->deleteLater();
-        return;
-    }
+    if (it == arrivals_.end()) return;
     it->upgrading = true;
     // The WebSocket server takes the socket over (and deletes it when it
     // goes): what this host connected to it is no more.
@@ -179,11 +180,8 @@ void ServerHost::releaseAddress(const QString& address) {
 void ServerHost::sweep() {
     const qint64 now = nowMs();
     std::vector<QTcpSocket*> late;
-    for (auto it = arrivals_.cbegin(); it != arrivals_.cend(); ++it) {
-        // A page on its way out has the port's sending time.
-        if (it.key()->state() == QAbstractSocket::ClosingState) continue;
-        if (now >= it->deadlineMs) late.push_back(it.key());
-    }
+    for (auto it = arrivals_.cbegin(); it != arrivals_.cend(); ++it)
+        if (now >= it->deadlineMs && !port_->sending(it.key())) late.push_back(it.key());
     for (QTcpSocket* transport : late) {
         const bool upgrading = arrivals_.value(transport).upgrading;
         transport->abort();

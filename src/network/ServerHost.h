@@ -1,6 +1,5 @@
 // The online game's server on the network: a WebSocket server (ws, or wss
-// with a certificate) whose connections speak protocol/Messages.h (the same
-// port serves the web client's page, network/WebPort.h), and the
+// with a certificate) whose connections speak protocol/Messages.h, and the
 // rooms they play in (server/Room.h), kept in the data folder as they
 // change (on the keeper's thread, server/RoomKeeper.h: a shot adds one line
 // to its room's file) so that a restarted server brings them back.
@@ -177,6 +176,8 @@ private:
     // Arrival: ServerEntry.cpp.
     void incoming(qintptr descriptor);
     void upgrade(QTcpSocket* transport);
+    // An upgrade the port read: the WebSocket server takes the connection.
+    void handOver(QTcpSocket* transport);
     void arrived();
     void adopt(QWebSocket* socket, QTcpSocket* transport, const QString& address);
     void arrivalEnded(QTcpSocket* transport);
@@ -220,8 +221,8 @@ private:
     ServerOptions options_;
     QElapsedTimer clock_;
     QTcpServer* listener_ = nullptr;
-    WebPort* port_ = nullptr;              // reads each request: a page, or handed on to the upgrade
     QWebSocketServer* upgrader_ = nullptr;
+    WebPort* port_ = nullptr;  // reads each arrival's request: a page is served, an upgrade comes back
     QTimer ticker_;
     QTimer sweeper_;
     server::TokenSource tokens_;

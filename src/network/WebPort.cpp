@@ -49,10 +49,10 @@ bool WebPort::listen(quint16 port, QString* error) {
     return false;
 }
 
-quint16 WebPort::port() const { return listener_->serverPort(); }
+quint16 WebPort::port() const { return listener_ ? listener_->serverPort() : 0; }
 
 void WebPort::close() {
-    listener_->close();
+    if (listener_) listener_->close();
     const auto sockets = held_.keys();
     for (QTcpSocket* socket : sockets) socket->abort();
 }

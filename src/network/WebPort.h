@@ -44,6 +44,10 @@ public:
     // until handed to `upgrade`.
     void take(QTcpSocket* socket);
 
+    // True while an answer to a page's request is on its way (the
+    // connection's time is then the sending time).
+    bool sending(QTcpSocket* socket) const { return held_.contains(socket) && !reading_.contains(socket); }
+
     const server::WebPages& pages() const { return pages_; }
     // How long a connection has for its TLS handshake and its request's
     // head, and then for the answer to go.

@@ -96,7 +96,8 @@ Json shapesValue(const Game& shown, const DrawingOrder& z) {
         const Box& piece = b.pieces[std::size_t(i)];
         Json v = rect(piece, "circle");
         v["piece"] = i;
-        add(std::move(v), piece.visible, z.pieces[std::size_t(i)]);
+        // A game not begun yet (no seats) has no pieces to show.
+        add(std::move(v), piece.visible && i <= shown.playerCount(), z.pieces[std::size_t(i)]);
     }
     Json aim = line(b.pointer);
     aim["aim"] = true;
@@ -130,8 +131,45 @@ const char* presenceOf(const OnlineGame& online, int seat) {
     return "";
 }
 
+// Before the game begins the table lists the room's seats as the server
+// tells them, an open seat among them: the page has no lobby of its own.
+Json seatRows(const OnlineGame& online) {
+    Json rows = Json::array();
+    for (const protocol::SeatStatus& s : online.seats()) {
+        const bool open = s.presence == protocol::SeatPresence::Open;
+        rows.push_back({{"number", s.seat},
+                        {"name", open ? std::string() : s.name},
+                        {"open", open},
+                        {"position", ""},
+                        {"direction", ""},
+                        {"score", ""},
+                        {"color", ""},
+                        {"out", false},
+                        {"turn", false},
+                        {"mine", online.seatIsMine(s.seat)},
+                        {"kind", playerKindName(s.kind)},
+                        {"presence", protocol::presenceName(s.presence)}});
+    }
+    return rows;
+}
+
+// What the room still waits for: a dropped player, or seats nobody has
+// taken yet (the game begins once every seat is taken).
+std::string waitingLine(const WebClient& client) {
+    const OnlineGame& online = client.online();
+    std::string line = online.waitingText();
+    if (!line.empty() || !online.hasJoined() || client.session().game().playerCount() > 0) return line;
+    const auto open = std::count_if(online.seats().begin(), online.seats().end(), [](const protocol::SeatStatus& s) {
+        return s.presence == protocol::SeatPresence::Open;
+    });
+    if (open == 0) return {};
+    return "Waiting for " + std::to_string(open) + (open == 1 ? " more player" : " more players") +
+           " to join by the link\u2026";
+}
+
 Json statusValue(const WebClient& client) {
     const Game& g = client.session().game();
+    if (g.playerCount() == 0) return seatRows(client.online());
     Json rows = Json::array();
     for (int i = 1; i <= g.playerCount(); ++i) {
         const Seat& s = g.seats[std::size_t(i)];
@@ -146,7 +184,8 @@ Json statusValue(const WebClient& client) {
                         {"turn", g.gameRunning && g.currentTurn == i},
                         {"mine", client.online().seatIsMine(i)},
                         {"kind", playerKindName(s.kind)},
-                        {"presence", presenceOf(client.online(), i)}});
+                        {"presence", presenceOf(client.online(), i)},
+                        {"open", false}});
     }
     return rows;
 }
@@ -181,6 +220,7 @@ std::string layoutJson() {
                    {"goCaption", controls.goButton.caption},
                    {"label", boxValue(controls.aimLabel.box)},
                    {"computerLevels", std::move(kinds)},
+                   {"maxBarTicks", maxBarTicks()},
                    {"maxPlayers", kMaxPlayers},
                    {"maxChatChars", protocol::kMaxChatChars}};
     return layout.dump();
@@ -215,7 +255,7 @@ std::string viewJson(const WebClient& client) {
                  {"host", online.isHost()},
                  {"code", online.code()},
                  {"shots", online.shotsPlayed()},
-                 {"waiting", online.waitingText()},
+                 {"waiting", waitingLine(client)},
                  {"awaitingState", online.awaitingState()},
                  {"mismatches", online.mismatches()},
                  {"compared", std::move(compared)},

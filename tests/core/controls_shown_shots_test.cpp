@@ -137,6 +137,7 @@ TEST(ShownShots, EveryWayTheBoardShowsAShotEndsWhereTheWholeShotEnds) {
         EXPECT_TRUE(static_cast<const ShotCommand&>(*there.match.lastShot()) == played);
         EXPECT_EQ(there.game().hash(), applied.hash);
         EXPECT_EQ(there.ui.messages, told);
+        EXPECT_FALSE(there.turn.controls().goButton.box.visible);  // went with the shot, as at a board where Go was pressed
     }
 }
 

@@ -54,10 +54,10 @@ TEST_F(Keeper, AsksMergedWhileWaitingGiveTheSameFileAndClosedRoomsGoInOrder) {
     std::string expected = "[";
     keeper.write("AAAAAA", "[]\n", 2);
     for (int k = 0; k < 500; ++k) {
-        const std::string line = (k ? "," : "") + std::to_string(k);
+        const std::string line = std::string(k ? "," : "").append(std::to_string(k));
         keeper.append("AAAAAA", line, "]\n");
         expected += line;
-        keeper.write("BBBBBB", "b" + std::to_string(k), 0);
+        keeper.write("BBBBBB", std::string("b").append(std::to_string(k)), 0);
     }
     keeper.flush();
     EXPECT_EQ(bytes(keeper.pathOf("AAAAAA")), expected + "]\n");

@@ -3,7 +3,9 @@
 # real game windows (Xvfb, xdotool) against the real capzel-server. The
 # server keeps a new room of Ann and Bob; their programs take the seats with
 # the tokens they kept. Each shot is made with the mouse: the aim dragged
-# where a careful player would aim it (online_room plan), the bar charged,
+# where a careful player would aim it (online_room plan, with the bar
+# stopped at its first tick or at its top: first ticks alone, which a busy
+# machine plays stronger, went past 150 shots), the bar charged,
 # and "Go" clicked once the window shows it, after about the time the
 # planned ticks take (the player's choice of strength, learned from the
 # strengths the shots were really played with: on a busy machine the shots
@@ -108,7 +110,7 @@ place_windows() {
 origin_of() {  # player
     case "$1" in
     Ann) echo "0 $MENU_BAR" ;;
-    Bob) echo "740 $MENU_BAR" ;;
+    Bob) echo "$BOB_X $MENU_BAR" ;;  # beside Ann's window, however wide it is
     esac
 }
 
@@ -118,7 +120,7 @@ origin_of() {  # player
 PLAN=()
 plan_after() {  # shots
     local line
-    line=$("$BIN/online_room" plan "$(room_file)" 2>/dev/null) || return 1
+    line=$("$BIN/online_room" plan "$(room_file)" strong 2>/dev/null) || return 1
     read -r -a PLAN <<<"$line"
     [ "${PLAN[0]}" = over ] || [ "${PLAN[3]}" = "$1" ]
 }

@@ -17,10 +17,17 @@
 //       first, the game's start). Each program tells each of them in a box
 //       once it has shown the shot. "over told <n>" once the game has its
 //       winner.
+//   online_room plan <room-file> strong
+//       The same, with the bar stopped either at its first tick or in its
+//       pause at the top (the strongest shot, the other level a player stops
+//       alike anywhere, with a tenth of a second to do it): a game of such
+//       shots ends within a few dozen shots, where one of first ticks alone
+//       may go on for hundreds.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "model/PowerBarScale.h"
 #include "players/Outcome.h"
@@ -49,23 +56,25 @@ int ticksOf(const Board& board, int strength) {
     return int((strength - int(board.scaleHeight) + powerBarRows()) / 10);
 }
 
-// The best of `directions` shots with "Go" at the bar's first tick.
-players::PlannedShot firstTickShot(const Game& g, int directions) {
+// The best of `directions` shots with "Go" at one of the bar's `levels`
+// (in ticks).
+players::PlannedShot bestShot(const Game& g, int directions, const std::vector<int>& levels) {
     players::PlannedShot best = players::shotAlong(g, 0, 1);
     double bestValue = -1e300;
-    for (int k = 0; k < directions; ++k) {
-        const players::PlannedShot shot = players::shotAlong(g, 2 * 3.141592653589793 * k / directions, 1);
-        const Command command = players::plannedShotCommand(g, shot);
-        if (validate(g, command)) continue;
-        Game trial = g;
-        apply(trial, command);
-        const double value = players::outcomeValue(g, trial, g.currentTurn);
-        if (value > bestValue) bestValue = value, best = shot;
-    }
+    for (int ticks : levels)
+        for (int k = 0; k < directions; ++k) {
+            const players::PlannedShot shot = players::shotAlong(g, 2 * 3.141592653589793 * k / directions, ticks);
+            const Command command = players::plannedShotCommand(g, shot);
+            if (validate(g, command)) continue;
+            Game trial = g;
+            apply(trial, command);
+            const double value = players::outcomeValue(g, trial, g.currentTurn);
+            if (value > bestValue) bestValue = value, best = shot;
+        }
     return best;
 }
 
-int plan(const char* file) {
+int plan(const char* file, bool strong) {
     std::stringstream text;
     text << std::ifstream(file).rdbuf();
     std::string error;
@@ -84,7 +93,8 @@ int plan(const char* file) {
     int last = 0;
     for (auto e = entries.rbegin(); e != entries.rend() && last == 0; ++e)
         if (const auto* shot = std::get_if<RecordedShot>(&*e)) last = ticksOf(g.board, shot->strength);
-    const players::PlannedShot planned = firstTickShot(g, 720);
+    const std::vector<int> levels = strong ? std::vector<int>{1, maxBarTicks()} : std::vector<int>{1};
+    const players::PlannedShot planned = bestShot(g, 720, levels);
     // Only the aim's direction counts: a point beyond the window is brought
     // nearer the piece along the same line, where the mouse can reach it.
     const Board& board = g.board;
@@ -104,9 +114,10 @@ int plan(const char* file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string mode = argc == 3 ? argv[1] : "";
-    if (mode == "new") return newRoom(argv[2]);
-    if (mode == "plan") return plan(argv[2]);
-    std::fprintf(stderr, "usage: online_room new|plan <room-file>\n");
+    const std::string mode = argc >= 3 ? argv[1] : "";
+    const bool strong = argc == 4 && std::string(argv[3]) == "strong";
+    if (mode == "new" && argc == 3) return newRoom(argv[2]);
+    if (mode == "plan" && (argc == 3 || strong)) return plan(argv[2], strong);
+    std::fprintf(stderr, "usage: online_room new <room-file> | plan <room-file> [strong]\n");
     return 2;
 }

@@ -77,7 +77,8 @@ class Server:
         if not line:
             raise RuntimeError('capzel-server did not start')
         self.port = int(line.split('0.0.0.0:')[1].split()[0])
-        self.base = f'http://127.0.0.1:{self.port}'
+        self.tls = 'wss://' in line
+        self.base = f'{"https" if self.tls else "http"}://127.0.0.1:{self.port}'
 
     def kill(self):
         if self.proc.poll() is None:
@@ -98,6 +99,8 @@ def chromium(width=1280, height=900, phone=False):
             'userAgent': 'Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) '
                          'Chrome/156.0 Mobile Safari/537.36'})
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
+    # The HTTPS rows serve the page with a certificate made for the test.
+    options.set_capability('acceptInsecureCerts', True)
     return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
 
 
@@ -172,7 +175,9 @@ class Page:
     def go_at_ticks(self, ticks, seconds=20):
         """"Go" pressed as the bar reaches `ticks`: the page's own frames
         watch the bar, and the press is timed within the frame in which the
-        bar would pass that count. Returns the ticks the view shows then."""
+        bar would pass that count; the bar's top (its last tick, where it
+        pauses a tenth of a second) only once it is there. Returns the ticks
+        the view shows then."""
         return self.driver.execute_async_script('''
             const [target, done] = [arguments[0], arguments[arguments.length - 1]];
             let last = null;
@@ -182,7 +187,7 @@ class Page:
                 if (v && v.charging) {
                     const ticks = v.barTicks;
                     if (ticks >= target) return press();
-                    if (last && ticks > last.ticks) {
+                    if (last && ticks > last.ticks && target < window.capzelLayout.maxBarTicks) {
                         const perMs = (ticks - last.ticks) / Math.max(1, time - last.time);
                         const ms = (target - ticks) / perMs;
                         if (ms < 20) return void setTimeout(press, Math.max(0, ms));
@@ -199,12 +204,14 @@ class Page:
         return [e['message'] for e in self.driver.get_log('browser') if e.get('level') in ('SEVERE', 'ERROR')]
 
 
-def room_plan(bin_dir, room_file):
-    """The next shot of a kept room as online_room plans it: a dict with
+def room_plan(bin_dir, room_file, strong=False):
+    """The next shot of a kept room as online_room plans it (`strong`: at
+    the bar's first tick or at its top, whichever does better): a dict with
     turn, shots, the aim point x, y, ticks, the piece's centre x0, y0 and
     the announcements the last shot made (told); {'over': True, 'told': n}
     once the game has its winner."""
-    out = subprocess.run([os.path.join(bin_dir, 'online_room'), 'plan', room_file], capture_output=True, text=True)
+    args = [os.path.join(bin_dir, 'online_room'), 'plan', room_file] + (['strong'] if strong else [])
+    out = subprocess.run(args, capture_output=True, text=True)
     words = out.stdout.split()
     if out.returncode != 0 or not words:
         return None

@@ -4,6 +4,9 @@
     the policy and revalidation; every request probing beyond them is
     refused (404, 405, 400) and `..` never leaves the web root; a WebSocket
     upgrade on the same port still reaches the game's server.
+  - Over HTTPS (--tls-cert, --tls-key): the same files and refusals, and
+    the page, loaded over HTTPS, reaches the game's server by wss:// on the
+    same port.
   - In headless Chromium: the page loads under its own policy with nothing
     refused in the console; then each bad input of the table shows a clear
     message and leaves the page running (its frames go on): a code that is
@@ -15,6 +18,8 @@ import base64
 import os
 import shutil
 import socket
+import ssl
+import subprocess
 import sys
 import tempfile
 import traceback
@@ -31,9 +36,16 @@ with open(os.path.join(tmp, 'secret.txt'), 'w') as f:
     f.write('outside the web root')
 
 
-def raw(port, request):
-    """The server's whole answer to `request`, sent as it is written."""
-    with socket.create_connection(('127.0.0.1', port), timeout=10) as s:
+def raw(port, request, tls=False):
+    """The server's whole answer to `request`, sent as it is written (over
+    TLS, with any certificate, when `tls`)."""
+    with socket.create_connection(('127.0.0.1', port), timeout=10) as plain:
+        s = plain
+        if tls:
+            context = ssl.create_default_context()
+            context.check_hostname = False
+            context.verify_mode = ssl.CERT_NONE
+            s = context.wrap_socket(plain)
         s.sendall(request.encode('latin-1'))
         answer = b''
         while chunk := s.recv(65536):
@@ -50,7 +62,7 @@ def get(target, method='GET'):
     return f'{method} {target} HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n'
 
 
-server = page = None
+server = tls_server = page = None
 try:
     # A copy of the page, with a file beside its folder that must never be served.
     root = os.path.join(tmp, 'web')
@@ -128,16 +140,27 @@ try:
         checks.check(frames_go_on(), f'{query}: the page stopped')
         page.screenshot(os.path.join(artifacts, f'bad-input-{query.split("=")[1][:6]}.png'))
 
-    # The hostile name makes a room from the page; the name and a chat
-    # line written as markup show as text.
-    page.driver.get(server.base + '/')
-    page.wait_ready()
-    page.js('document.getElementById("noticeClose").click()')
-    page.wait('the start panel', lambda: page.visible('start'))
-    page.js('const s = document.querySelectorAll("#seats tbody select")[1]; s.value = "computer"; '
-            's.dispatchEvent(new Event("change"))')
-    page.js('document.getElementById("hostForm").requestSubmit()')
-    page.wait('the made room', lambda: (v := page.view()) and v['inRoom'] and v['running'], 30)
+    # Rooms made from the page by the hostile name. A seat left to whoever
+    # follows the link keeps the game from beginning, and the page says so
+    # (it once said every player was there, over an empty table); with the
+    # computer in that seat the game begins at once.
+    for second, begins in (('link', False), ('computer', True)):
+        page.driver.get(server.base + '/')
+        page.wait_ready()
+        page.js('document.getElementById("noticeClose").click()')
+        page.wait('the start panel', lambda: page.visible('start'))
+        page.js('const s = document.querySelectorAll("#seats tbody tr")[1].querySelector("select"); '
+                's.value = arguments[0]; s.dispatchEvent(new Event("change"))', second)
+        page.js('document.getElementById("hostForm").requestSubmit()')
+        page.wait(f'the room made with a {second} seat', lambda: (v := page.view()) and v['inRoom'] and
+                  len(v['status']) == 2 and (v['running'] or 'by the link' in (page.text('presence') or '')), 30)
+        v = page.view()
+        checks.check(v['running'] == begins, f'a {second} seat: the game runs: {v["running"]}')
+        if not begins:
+            checks.check(v['status'][1]['open'] and 'open' in page.text('status'),
+                         f'a {second} seat: the open seat is not shown as open: {v["status"]}')
+            checks.check(not any('piece' in s for s in v['shapes']), 'pieces drawn before the game began')
+            page.screenshot(os.path.join(artifacts, 'made-room-waiting.png'))
     page.js('document.getElementById("chatText").value = arguments[0]; '
             'document.getElementById("chatForm").requestSubmit()', '<b>bold</b><script>window.hacked=2</script>')
     page.wait('the chat line back', lambda: '<b>bold</b>' in (page.text('chatLines') or ''), 20)
@@ -155,6 +178,25 @@ try:
     checks.check(frames_go_on(), 'the page stopped once the server was killed')
     page.screenshot(os.path.join(artifacts, 'server-killed.png'))
     print(f'   killed server: {page.text("connection")!r}', flush=True)
+
+    checks.step('over HTTPS: the page\'s files, nothing else, and the page\'s wss:// on the same port')
+    cert, key = os.path.join(tmp, 'cert.pem'), os.path.join(tmp, 'key.pem')
+    subprocess.run(['openssl', 'req', '-x509', '-newkey', 'rsa:2048', '-nodes', '-keyout', key, '-out', cert,
+                    '-days', '2', '-subj', '/CN=127.0.0.1'], check=True, capture_output=True)
+    tls_server = Server(bin_dir, os.path.join(tmp, 'server'), root, '--tls-cert', cert, '--tls-key', key)
+    checks.check(tls_server.base.startswith('https://'), f'the server with a certificate: {tls_server.base}')
+    for target, status in (('/', 200), ('/capzel.wasm', 200), ('/../secret.txt', 404), ('/nothing.js', 404)):
+        code, headers, body = raw(tls_server.port, get(target), tls=True)
+        checks.check(code == status, f'HTTPS GET {target}: {code}, not {status}')
+        checks.check(headers.get('content-security-policy', '').startswith(POLICY_START), f'HTTPS GET {target}: no policy')
+        checks.check(b'outside the web root' not in body, f'HTTPS GET {target} left the web root')
+    page.driver.get(tls_server.base + '/')
+    page.wait_ready()
+    page.keep('capzel.name', 'Tess')
+    page.driver.get(tls_server.base + '/?room=ZZZZ23')
+    page.wait_ready()
+    page.wait('the server\'s answer over wss://', lambda: 'No room has the code ZZZZ23' in (page.text('noticeText') or ''), 20)
+    page.screenshot(os.path.join(artifacts, 'https-no-such-room.png'))
 except Exception:
     traceback.print_exc()
     checks.check(False, 'the checks did not run to their end')
@@ -163,7 +205,8 @@ except Exception:
 finally:
     if page:
         page.driver.quit()
-    if server:
-        server.kill()
+    for running in (server, tls_server):
+        if running:
+            running.kill()
     shutil.rmtree(tmp, ignore_errors=True)
 checks.finish()

@@ -38,7 +38,7 @@ def plan_after(shots):
     found = {}
 
     def ready():
-        p = room_plan(bin_dir, kept_room())
+        p = room_plan(bin_dir, kept_room(), strong=True)
         if p and (p['over'] or p['shots'] == shots):
             found.update(p)
             return True

@@ -189,6 +189,7 @@ int main(int argc, char* argv[]) {
         {"max-messages-per-second", "Messages a connection may send a second.", "n",
          QString::number(limits.messagesPerSecond)},
         {"code-prefix", "Letters every new room's code begins with (servers behind one load balancer).", "letters"},
+        {"web-root", "The folder of the web client to serve (default: the one installed with the server).", "folder"},
         {"max-aims-per-second", "Aims a connection may send a second.", "n", QString::number(limits.aimsPerSecond)},
         {"max-waiting-rooms-per-address", "Rooms whose game has not begun one address may have made.", "n",
          QString::number(limits.waitingRoomsPerAddress)},
@@ -206,7 +207,6 @@ int main(int argc, char* argv[]) {
         {"finished-room-seconds", "How long a room whose game is over stays.", "s",
          QString::number(secondsOf(times.rooms.finishedStay))},
         {"qt-event-loop", "Qt's own event loop instead of the epoll one (to compare)."},
-        {"web-root", "The folder of the web client to serve (default: the one installed with the server).", "folder"},
     });
     parser.process(app);
 

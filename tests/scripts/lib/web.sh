@@ -7,7 +7,7 @@ web_setup() {
     build="$(cd "$1/.." && pwd)"
     web="$build/web"
     local tool
-    for tool in emcmake node chromium chromedriver xvfb-run xdotool; do
+    for tool in emcmake node chromium chromedriver xvfb-run xdotool openssl; do
         command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (make deps installs it)" >&2; exit 1; }
     done
     /usr/bin/python3 -c 'import selenium' 2>/dev/null ||
