@@ -102,7 +102,11 @@ void ServerHost::upgrade(QTcpSocket* transport) {
 
 void ServerHost::handOver(QTcpSocket* transport) {
     const auto it = arrivals_.find(transport);
-    if (it == arrivals_.end()) return;
+    if (it == arrivals_.end()) {  // cut meanwhile: the port has let it go
+        transport->abort();
+        transport->deleteLater();
+        return;
+    }
     it->upgrading = true;
     // The WebSocket server takes the socket over (and deletes it when it
     // goes): what this host connected to it is no more.
