@@ -115,23 +115,29 @@ extras() {
 }
 
 # The hidden menu's Set Position puts the piece before D, and the Expert's
-# next shot wins. The computer plays on meanwhile: when its shot comes
-# first (the keys were typed while a box of its turn was open), the command
-# is given again (the word shows or hides the menu: a third time shows it).
+# next shot wins. The computer plays on meanwhile: its turn's boxes may come
+# before the question (they close by themselves) and are read past; when
+# its shot came first and took the keys (typed while a box of its turn was
+# open), the command is given again (the word shows or hides the menu: a
+# third time shows it).
+next_is_who() { sed -n "$((SEEN + 1))p" "$JOURNAL" | grep -q "^input: Who"; }
+who_pending() { sed -n "$((SEEN + 1)),\$p" "$JOURNAL" | grep -q "^input: Who"; }
+no_box_or_who() { who_pending || no_box; }
 set_position_before_d() {
-    local try line
+    local try
     for try in 1 2 3; do
-        wait_until "no box open" 120 no_box
-        xdotool windowactivate --sync "$(main_window)" 2>/dev/null || true
-        keys_to_main shift+q shift+u shift+i shift+n shift+c shift+e F1
-        wait_until "a box after Set Position" 180 journal_past_seen
-        line=$(sed -n "$((SEEN + 1))p" "$JOURNAL")
-        if echo "$line" | grep -q "^input: Who"; then
+        wait_until "no box open" 120 no_box_or_who
+        if ! who_pending; then
+            xdotool windowactivate --sync "$(main_window)" 2>/dev/null || true
+            keys_to_main shift+q shift+u shift+i shift+n shift+c shift+e F1
+            wait_until "a box after Set Position" 180 journal_past_seen
+        fi
+        while journal_past_seen && ! next_is_who; do box_said ""; done
+        if next_is_who; then
             answer_input "^input: Who" 1
             answer_input "^input: Where" 28
             return 0
         fi
-        box_said ""
     done
     fail "Set Position never asked"
 }
