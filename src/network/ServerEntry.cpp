@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "network/ConnectionIntake.h"
 #include "network/ServerHost.h"
 #include "network/WebPort.h"
 
@@ -23,26 +24,6 @@ namespace {
 // read.
 constexpr int kSendBufferBytes = 128 * 1024;
 
-// Takes each connection as it comes instead of queueing it.
-class Listener final : public QTcpServer {
-public:
-    Listener(std::function<void(qintptr)> incoming, QObject* parent)
-        : QTcpServer(parent), incoming_(std::move(incoming)) {}
-
-protected:
-    void incomingConnection(qintptr descriptor) override { incoming_(descriptor); }
-
-private:
-    std::function<void(qintptr)> incoming_;
-};
-
-// One address however it is written: an IPv4 peer of a dual-stack socket
-// shows as ::ffff:a.b.c.d.
-QString addressText(const QHostAddress& address) {
-    bool v4 = false;
-    const quint32 ip = address.toIPv4Address(&v4);
-    return v4 ? QHostAddress(ip).toString() : address.toString();
-}
 
 }  // namespace
 
