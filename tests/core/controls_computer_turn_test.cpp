@@ -1,6 +1,7 @@
 // A computer's turn through the board's own controls: phases, and the game where the plan leaves it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -37,9 +38,30 @@ TEST(ComputerTurn, PlaysThePlannedShotThroughTheBoard) {
         Table t(start);
         t.ui.secondsPerYield = 1e-6;
         ComputerTurn run(t.turn, t.ui, 7, smallSearch());
-        EXPECT_EQ(test::drive(run, t.turn, t.ui),
+        // The aim line's end as the computer draws it out, look by look.
+        std::vector<std::pair<double, double>> drawn;
+        const auto look = [&] {
+            const Line& aim = t.turn.pending().aim;
+            if (run.stage() == Stage::Aiming && aim.visible) drawn.emplace_back(aim.x2, aim.y2);
+        };
+        EXPECT_EQ(test::drive(run, t.turn, t.ui, look),
                   (std::vector<TurnPhase>{TurnPhase::Idle, TurnPhase::Aiming, TurnPhase::Charging,
                                           TurnPhase::Shooting, TurnPhase::Idle}));
+        // From the piece's centre out to the aim point, along the line
+        // between them and never back.
+        const Box& piece = start.piece(1);
+        const double x0 = piece.left + piece.width / 2.0, y0 = piece.top + piece.height / 2.0;
+        const double dx = run.shot().aimX - x0, dy = run.shot().aimY - y0, length = std::hypot(dx, dy);
+        ASSERT_GE(drawn.size(), 10u);
+        double along = 0;
+        for (const auto& [x, y] : drawn) {
+            const double t = ((x - x0) * dx + (y - y0) * dy) / (length * length);
+            EXPECT_GE(t, along - 1e-6);
+            EXPECT_LE(t, 1 + 1e-6);
+            EXPECT_NEAR(((x - x0) * dy - (y - y0) * dx) / length, 0, 1.0);
+            along = t;
+        }
+        EXPECT_LT(std::hypot(drawn.front().first - x0, drawn.front().second - y0), length / 4);
         // The shot the planner chose, as the board fires it from the bar.
         const players::PlannedShot plan = players::planShot(start, level, 7, smallSearch()).shot;
         EXPECT_EQ(run.shot().aimX, plan.aimX);

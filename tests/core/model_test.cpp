@@ -6,6 +6,25 @@
 
 using namespace capzel;
 
+namespace {
+
+// FNV-1a over the numbers of a layout, in order.
+struct LayoutHash {
+    std::uint64_t value = 0xcbf29ce484222325ull;
+    void add(double v) {
+        const auto n = static_cast<std::int64_t>(v * 16);
+        for (int k = 0; k < 8; ++k) value = (value ^ std::uint8_t(n >> (8 * k))) * 0x100000001b3ull;
+    }
+    void add(const Box& b) {
+        for (double v : {double(b.left), double(b.top), double(b.width), double(b.height), double(b.visible), double(b.fillColor)}) add(v);
+    }
+    void add(const Line& l) {
+        for (double v : {double(l.x1), double(l.y1), double(l.x2), double(l.y2), double(l.visible), double(l.lineColor), double(l.borderWidth)}) add(v);
+    }
+};
+
+}  // namespace
+
 TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
     // Boxes 14..25 are boxes 12..1 on the way back; 26..29 are the letters.
     const Board b = makeBoardLayout();
@@ -24,4 +43,15 @@ TEST(BoardLayout, ReverseTwinsShareTheirBoxes) {
     Game g;
     g.numberOfPlayers = kMaxPlayers;
     EXPECT_EQ(g.hash(), 0x337ac93101c9295ull) << std::hex << g.hash();
+
+    // The boxes pieces land in and the marks a window draws around them,
+    // pinned: every record and saved game was played on this field.
+    LayoutHash boxes, marks;
+    for (const Box& spot : makeBoardLayout().spots) boxes.add(spot);
+    const FieldMarkings m = makeFieldMarkings();
+    marks.add(m.fieldPicture);
+    for (const Line& l : m.centerLines) marks.add(l);
+    for (const Line& l : m.guideLines) marks.add(l);
+    EXPECT_EQ(boxes.value, 0x68373d3ca5fcf81eull) << std::hex << boxes.value;
+    EXPECT_EQ(marks.value, 0xd028887e75f71032ull) << std::hex << marks.value;
 }

@@ -49,6 +49,20 @@ TEST(ProtocolMessages, EveryKindReadsBackAsWritten) {
         Accepted{Shot{12, inputs}},
         State{4, writeGameText(game)},
     };
+    // A refusal's code travels as its number, which never changes: every
+    // code ever given keeps its place, new ones come at the end.
+    using enum RefusalCode;
+    const RefusalCode shipped[] = {Other, GameNotBegun, GameOver, ShotUnderWay, NotYourTurn, StaleShotNumber,
+                                   AimOutOfReach, StrengthOutOfRange, PlacementNotAllowed, PlacementOutsideBox,
+                                   BadCommand, CommandNotAllowed, BadMessage, TokenHoldsNoSeat, NoFreeSeat,
+                                   SeatNotFree, NoSuchRoom, BadRoomSetup, NotHost, SeatStillHere, NotInRoom,
+                                   TooMany, NotAPlayer, RoomClosed, RoomNotKept};
+    for (std::size_t k = 0; k < std::size(shipped); ++k) {
+        EXPECT_EQ(int(shipped[k]), int(k));
+        const auto back = decodeMessage(encodeMessage(Refused{shipped[k], "Because."}));
+        ASSERT_TRUE(std::holds_alternative<Refused>(back)) << k;
+        EXPECT_EQ(std::get<Refused>(back).code, shipped[k]);
+    }
     for (const Message& m : messages) {
         const std::string text = encodeMessage(m);
         const Decoded back = decodeMessage(text);

@@ -38,7 +38,9 @@ TEST(GameHistory, FinishedGamesAreAppendedAndReadBack) {
     second.seats[2].dead = false;
     second.seats[1].dead = true;
     second.currentTurn = 2;
+    second.shotsTaken = 0;  // a game settled by hidden commands alone
     const HistoryGame bobWon = finishedGame(second, "2026-12-07 08:00");
+    EXPECT_EQ(bobWon.shots, 0);
 
     std::string file = historyAddition("", first);
     file += historyAddition(file, bobWon);

@@ -190,6 +190,13 @@ TEST(SaveFileReader, TheLargestGameLoadsAgain) {
     ASSERT_TRUE(back) << describeSaveFileError(back.error);
     EXPECT_EQ(*back.game, s);
 
+    // A piece that keeps none of its speed, and one that keeps all of it.
+    s.players[0].friction = saveLimits::kMinFriction;
+    s.players[1].friction = saveLimits::kMaxFriction;
+    const SaveFileParse bounds = parseSaveFile(formatSaveFile(s));
+    ASSERT_TRUE(bounds) << describeSaveFileError(bounds.error);
+    EXPECT_EQ(*bounds.game, s);
+
     s.players[7].name = wide + "x";
     const SaveFileParse cut = parseSaveFile(formatSaveFile(s));
     ASSERT_TRUE(cut) << describeSaveFileError(cut.error);

@@ -254,6 +254,17 @@ TEST(Tokens, RoomCodesAreReadableAndBeginWithTheServersPrefix) {
     }
     EXPECT_EQ(seen.size(), 400u);
     for (const auto& digits : digitsAt) EXPECT_EQ(digits.size(), 16u);
+    // Each place is drawn apart from the others: over 2,000 tokens every two
+    // places show nearly all 256 pairs of digits (a place that repeats
+    // bits of another shows 32 at most).
+    std::vector<std::string> many(2000);
+    for (std::string& token : many) token = tokens.seatToken();
+    for (std::size_t i = 0; i < protocol::kTokenDigits; ++i)
+        for (std::size_t j = i + 1; j < protocol::kTokenDigits; ++j) {
+            std::set<std::pair<char, char>> pairs;
+            for (const std::string& token : many) pairs.emplace(token[i], token[j]);
+            ASSERT_GE(pairs.size(), 240u) << "places " << i << " and " << j;
+        }
     for (const std::string prefix : {"", "K", "Z9"}) {
         const std::string a = tokens.roomCode(prefix), b = tokens.roomCode(prefix);
         EXPECT_TRUE(protocol::isRoomCode(a)) << a;
