@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -60,6 +61,12 @@ public:
     QImage fieldPicture() {
         window().refreshField();
         return window().view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The mouse moved over the field to `at` (pixels), `buttons` held.
+    void moveOverField(QPointF at, Qt::MouseButtons buttons = Qt::LeftButton, Qt::KeyboardModifiers mods = {}) {
+        QMouseEvent e(QEvent::MouseMove, at, window().view()->mapToGlobal(at), Qt::NoButton, buttons, mods);
+        QApplication::sendEvent(window().view(), &e);
     }
 
     void key(int key, int modifiers = 0) {

@@ -2,7 +2,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
-#include <QLabel>
 #include <QStyleOptionComboBox>
 
 #include "records/SavedGame.h"
@@ -50,29 +49,6 @@ private slots:
         const QRect text = seat->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, seat);
         for (int k = 0; k < seat->count(); ++k)
             QVERIFY2(seat->fontMetrics().horizontalAdvance(seat->itemText(k)) <= text.width(), qPrintable(seat->itemText(k)));
-    }
-
-    // "Played by" is a column of its own beside the classic dialog, clear of
-    // its controls, and the whole dialog grows with the player's size.
-    void seatColumnBesideTheClassicDialog() {
-        const QRect classic(0, 0, 621, 365);  // 9315 x 5475 twips
-        const QLabel* caption = dlg_->findChild<QLabel*>(QStringLiteral("seatCaption"));
-        QVERIFY(caption->x() - dlg_->frictionToggle()->geometry().right() >= 100);
-        for (int i = 1; i <= 8; ++i) {
-            const QRect seat = dlg_->seatChoice(i)->geometry();
-            QVERIFY(seat.left() >= classic.width() && dlg_->rect().contains(seat));
-            QVERIFY(!seat.intersects(dlg_->playButton()->geometry()) && !seat.intersects(caption->geometry()));
-        }
-        const QSize designed = dlg_->size();
-        capzel::ui::PlayerSettings larger = f.app->settings();
-        larger.sizePercent = 150;
-        f.app->setSettings(larger);
-        f.app->newGame();
-        NewGameDialog* grown = f.app->newGameDialog();
-        QCOMPARE(grown->size(), designed * 1.5);
-        QCOMPARE(grown->playButton()->geometry().topLeft(), QPoint(792, 72));
-        dlg_ = nullptr;  // replaced by the new one
-        f.app->setSettings({});
     }
 
     // Rows follow the count and "Friction Changes"; a row shut forgets, the tick off resets frictions.

@@ -105,8 +105,8 @@ private slots:
         }
     }
 
-    // One sender's flood of made-up games takes a few places of the list;
-    // another's game is still listed.
+    // One sender's flood of made-up games (each datagram heard goes through
+    // take()) takes a few places of the list; another's game is still listed.
     void oneAddressFillsOnlyItsShare() {
         LanBrowser browser;
         const QHostAddress flooder("192.0.2.66");
@@ -158,15 +158,6 @@ private slots:
         announcer.setGame(fuller);
         QTRY_COMPARE(ours()->openSeats, 1);
         QCOMPARE(browser.games().size(), 1);
-
-        // A flood of made-up games from the same address fills the list only
-        // so far; ours stays.
-        for (int i = 0; i < 100; ++i) {
-            const QByteArray code = QByteArray("AB") + QByteArray::number(2000 + i).replace('0', 'Z').replace('1', 'Y');
-            stranger.writeDatagram(with("code", '"' + code + '"'), channel.group, channel.port);
-        }
-        QTRY_COMPARE(browser.games().size(), capzel::network::kMaxLanGamesPerAddress);
-        QVERIFY(ours().has_value());
 
         QSignalSpy changes(&browser, &LanBrowser::gamesChanged);
         announcer.stop();

@@ -1,7 +1,5 @@
-// The online game's windows. Hosting and joining: which entries let OK be
-// pressed, the choices as the client takes them, and the last ones offered
-// again. The lobby and the chat line: texts as the players typed them, the
-// chat's length and pace.
+// The online game's windows: host and join dialogs (entries, choices kept),
+// the lobby and the chat line (texts as typed, length and pace).
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -89,32 +87,32 @@ private slots:
 
     // OK follows the seats: one played here, and a name for every seat not
     // left to a remote player.
-    void hostEntries_data() {
-        QTest::addColumn<QList<int>>("who");  // Who, seat by seat
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<bool>("ok");
-        const int here = int(Who::ThisComputer), remote = int(Who::Remote), computer = int(Who::Computer);
-        QTest::newRow("alone") << QList<int>{here} << QStringList{"Ann"} << true;
-        QTest::newRow("no name") << QList<int>{here} << QStringList{" "} << false;
-        QTest::newRow("nobody here") << QList<int>{remote, computer} << QStringList{"", "Cy"} << false;
-        QTest::newRow("remote needs no name") << QList<int>{here, remote, remote} << QStringList{"Ann", "", ""} << true;
-        QTest::newRow("computer needs a name") << QList<int>{here, computer} << QStringList{"Ann", ""} << false;
-        QTest::newRow("control character") << QList<int>{here} << QStringList{"A\tnn"} << false;
-        QTest::newRow("eight") << QList<int>(8, here) << QStringList(8, "P") << true;
-    }
     void hostEntries() {
-        QFETCH(QList<int>, who);
-        QFETCH(QStringList, names);
-        QFETCH(bool, ok);
-        HostOnlineDialog d;
-        d.seatCountBox()->setValue(int(who.size()));
-        for (int i = 0; i < who.size(); ++i) {
-            d.whoChoice(i + 1)->setCurrentIndex(who[i]);
-            d.nameEdit(i + 1)->setText(names[i]);
+        const int here = int(Who::ThisComputer), remote = int(Who::Remote), computer = int(Who::Computer);
+        const struct {
+            const char* what;
+            QList<int> who;  // Who, seat by seat
+            QStringList names;
+            bool ok;
+        } rows[] = {
+            {"alone", {here}, {"Ann"}, true},
+            {"no name", {here}, {" "}, false},
+            {"nobody here", {remote, computer}, {"", "Cy"}, false},
+            {"remote needs no name", {here, remote, remote}, {"Ann", "", ""}, true},
+            {"computer needs a name", {here, computer}, {"Ann", ""}, false},
+            {"control character", {here}, {"A\tnn"}, false},
+            {"eight", QList<int>(8, here), QStringList(8, "P"), true},
+        };
+        for (const auto& r : rows) {
+            HostOnlineDialog d;
+            d.seatCountBox()->setValue(int(r.who.size()));
+            for (int i = 0; i < r.who.size(); ++i) {
+                d.whoChoice(i + 1)->setCurrentIndex(r.who[i]);
+                d.nameEdit(i + 1)->setText(r.names[i]);
+            }
+            QVERIFY2(d.okButton()->isEnabled() == r.ok && d.problemLabel()->text().isEmpty() == r.ok, r.what);
+            QVERIFY2(d.choices().seats.size() == std::size_t(r.who.size()), r.what);
         }
-        QCOMPARE(d.okButton()->isEnabled(), ok);
-        QCOMPARE(d.problemLabel()->text().isEmpty(), ok);
-        QCOMPARE(int(d.choices().seats.size()), int(who.size()));
     }
 
     // The choices as shown, kept when accepted and offered again; kept
@@ -162,78 +160,64 @@ private slots:
         QCOMPARE(capzel::ui::loadHostChoices().seats.size(), std::size_t(1));
     }
 
-    void joinEntries_data() {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QString>("code");  // as typed
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("url");  // empty: no good address
-        QTest::addColumn<QString>("takenCode");
-        QTest::newRow("typed lower case") << "host:7788" << "k7qx2m" << "Bo" << true << "ws://host:7788" << "K7QX2M";
-        QTest::newRow("spaces dropped") << "wss://h" << "K7Q X2M" << "Bo" << true << "wss://h:47474" << "K7QX2M";
-        QTest::newRow("too long a code is cut") << "h" << "K7QX2MZZ" << "Bo" << true << "ws://h:47474" << "K7QX2M";
-        QTest::newRow("short code") << "h" << "K7QX2" << "Bo" << false << "ws://h:47474" << "K7QX2";
-        QTest::newRow("letter easily misread") << "h" << "K7QX2O" << "Bo" << false << "ws://h:47474" << "K7QX2O";
-        QTest::newRow("no name") << "h" << "K7QX2M" << "" << false << "ws://h:47474" << "K7QX2M";
-        QTest::newRow("bad address") << "ftp://h" << "K7QX2M" << "Bo" << false << "" << "K7QX2M";
-    }
     void joinEntries() {
-        QFETCH(QString, address);
-        QFETCH(QString, code);
-        QFETCH(QString, name);
-        QFETCH(bool, ok);
-        QFETCH(QString, url);
-        QFETCH(QString, takenCode);
-        JoinOnlineDialog d;
-        d.addressEdit()->clear();
-        d.codeEdit()->clear();
-        d.addressEdit()->setFocus();
-        QTest::keyClicks(d.addressEdit(), address);
-        QTest::keyClicks(d.codeEdit(), code);
-        d.nameEdit()->setText(name);
-        QCOMPARE(d.okButton()->isEnabled(), ok);
-        const JoinChoices c = d.choices();
-        QCOMPARE(QString::fromStdString(c.url), url);
-        QCOMPARE(QString::fromStdString(c.code), takenCode);
+        const struct {
+            const char *what, *address, *code, *name;  // the code as typed
+            bool ok;
+            const char *url, *takenCode;  // url empty: no good address
+        } rows[] = {
+            {"typed lower case", "host:7788", "k7qx2m", "Bo", true, "ws://host:7788", "K7QX2M"},
+            {"spaces dropped", "wss://h", "K7Q X2M", "Bo", true, "wss://h:47474", "K7QX2M"},
+            {"too long a code is cut", "h", "K7QX2MZZ", "Bo", true, "ws://h:47474", "K7QX2M"},
+            {"short code", "h", "K7QX2", "Bo", false, "ws://h:47474", "K7QX2"},
+            {"letter easily misread", "h", "K7QX2O", "Bo", false, "ws://h:47474", "K7QX2O"},
+            {"no name", "h", "K7QX2M", "", false, "ws://h:47474", "K7QX2M"},
+            {"bad address", "ftp://h", "K7QX2M", "Bo", false, "", "K7QX2M"},
+        };
+        for (const auto& r : rows) {
+            JoinOnlineDialog d;
+            d.addressEdit()->clear();
+            d.codeEdit()->clear();
+            d.addressEdit()->setFocus();
+            QTest::keyClicks(d.addressEdit(), r.address);
+            QTest::keyClicks(d.codeEdit(), r.code);
+            d.nameEdit()->setText(r.name);
+            QVERIFY2(d.okButton()->isEnabled() == r.ok, r.what);
+            QVERIFY2(d.choices().url == r.url && d.choices().code == r.takenCode, r.what);
+        }
     }
 
     // An invitation pasted into any box fills in the address, the code and
     // Watch only; while Join is greyed it says what is missing.
-    void joinTakesAnInvitation_data() {
-        QTest::addColumn<int>("box");  // 0 address, 1 code, 2 name
-        QTest::addColumn<QString>("pasted");
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<bool>("watch");
-        QTest::newRow("into the address") << 0 << "ws://192.0.2.2:47622/?room=A5LLG3" << "ws://192.0.2.2:47622" << "A5LLG3" << false;
-        QTest::newRow("into the code") << 1 << " ws://192.0.2.2:47622/?room=a5llg3 " << "ws://192.0.2.2:47622" << "A5LLG3" << false;
-        QTest::newRow("into the name") << 2 << "wss://h.example:9/?room=A5LLG3" << "wss://h.example:9" << "A5LLG3" << false;
-        QTest::newRow("web page") << 0 << "http://192.0.2.2:47622/?room=A5LLG3" << "ws://192.0.2.2:47622" << "A5LLG3" << false;
-        QTest::newRow("secure page, watching") << 1 << "https://h.example:8443/?room=A5LLG3&watch" << "wss://h.example:8443" << "A5LLG3" << true;
-        QTest::newRow("the lobby's link of a secure server") << 0 << capzel::ui::invitationText("wss://h.example:8443", "A5LLG3")
-                                                            << "wss://h.example:8443" << "A5LLG3" << false;
-        QTest::newRow("no code: not an invitation") << 1 << "ws://192.0.2.2:47622/" << "" << "WS://1" << false;
-    }
     void joinTakesAnInvitation() {
-        QFETCH(int, box);
-        QFETCH(QString, pasted);
-        QFETCH(QString, url);
-        QFETCH(QString, code);
-        QFETCH(bool, watch);
-        JoinOnlineDialog d;
-        d.setChoices({"", "", "Bo", false});
-        QVERIFY(!d.okButton()->isEnabled());
-        QCOMPARE(d.missingLabel()->text(),
-                 "Still needed to join: the server's address (host:port), the room's code (six letters and digits).");
-        QLineEdit* edits[] = {d.addressEdit(), d.codeEdit(), d.nameEdit()};
-        edits[box]->setFocus();
-        edits[box]->insert(pasted);
-        QCOMPARE(d.addressEdit()->text(), url);
-        QCOMPARE(d.codeEdit()->text(), code);
-        QCOMPARE(d.nameEdit()->text(), "Bo");
-        QCOMPARE(d.spectateCheck()->isChecked(), watch);
-        QCOMPARE(d.okButton()->isEnabled(), !url.isEmpty());
-        QCOMPARE(d.missingLabel()->isHidden(), !url.isEmpty());
+        const struct {
+            const char* what;
+            int box;  // 0 address, 1 code, 2 name
+            QString pasted, url, code;
+            bool watch;
+        } rows[] = {
+            {"into the address", 0, "ws://192.0.2.2:47622/?room=A5LLG3", "ws://192.0.2.2:47622", "A5LLG3", false},
+            {"into the code", 1, " ws://192.0.2.2:47622/?room=a5llg3 ", "ws://192.0.2.2:47622", "A5LLG3", false},
+            {"into the name", 2, "wss://h.example:9/?room=A5LLG3", "wss://h.example:9", "A5LLG3", false},
+            {"web page", 0, "http://192.0.2.2:47622/?room=A5LLG3", "ws://192.0.2.2:47622", "A5LLG3", false},
+            {"secure page, watching", 1, "https://h.example:8443/?room=A5LLG3&watch", "wss://h.example:8443", "A5LLG3", true},
+            {"the lobby's link of a secure server", 0, capzel::ui::invitationText("wss://h.example:8443", "A5LLG3"),
+             "wss://h.example:8443", "A5LLG3", false},
+            {"no code: not an invitation", 1, "ws://192.0.2.2:47622/", "", "WS://1", false},
+        };
+        for (const auto& r : rows) {
+            JoinOnlineDialog d;
+            d.setChoices({"", "", "Bo", false});
+            QVERIFY(!d.okButton()->isEnabled());
+            QCOMPARE(d.missingLabel()->text(),
+                     "Still needed to join: the server's address (host:port), the room's code (six letters and digits).");
+            QLineEdit* edits[] = {d.addressEdit(), d.codeEdit(), d.nameEdit()};
+            edits[r.box]->setFocus();
+            edits[r.box]->insert(r.pasted);
+            QVERIFY2(d.addressEdit()->text() == r.url && d.codeEdit()->text() == r.code, r.what);
+            QVERIFY2(d.nameEdit()->text() == "Bo" && d.spectateCheck()->isChecked() == r.watch, r.what);
+            QVERIFY2(d.okButton()->isEnabled() == !r.url.isEmpty() && d.missingLabel()->isHidden() == !r.url.isEmpty(), r.what);
+        }
     }
 
     // A game found on the network fills in its address and code; accepted
@@ -312,27 +296,25 @@ private slots:
 
     // A line goes out trimmed, on one line, within the protocol's length; a
     // line shows in the log exactly as typed.
-    void chatText_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("sent");  // empty: nothing goes out
-        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
-        QTest::newRow("plain") << "hello" << "hello";
-        QTest::newRow("markup") << "<b>hi</b> <img src='x'>" << "<b>hi</b> <img src='x'>";
-        QTest::newRow("trimmed") << "  hi  " << "hi";
-        QTest::newRow("blank") << "   " << "";
-        QTest::newRow("line break") << "one\ntwo" << "one two";
-        QTest::newRow("too long") << QString(400, 'a') << QString(300, 'a');
-        QTest::newRow("emoji count as one") << emoji.repeated(300) << emoji.repeated(300);
-    }
     void chatText() {
-        QFETCH(QString, typed);
-        QFETCH(QString, sent);
-        ChatLine chat;
-        QSignalSpy spy(&chat, &ChatLine::sendLine);
-        chat.lineEdit()->insert(typed);
-        chat.send();
-        QCOMPARE(spy.size(), sent.isEmpty() ? 0 : 1);
-        if (!sent.isEmpty()) QCOMPARE(spy.value(0).value(0).toString(), sent);
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+        const std::pair<QString, QString> rows[] = {  // typed, sent (empty: nothing goes out)
+            {"hello", "hello"},
+            {"<b>hi</b> <img src='x'>", "<b>hi</b> <img src='x'>"},
+            {"  hi  ", "hi"},
+            {"   ", ""},
+            {"one\ntwo", "one two"},
+            {QString(400, 'a'), QString(300, 'a')},
+            {emoji.repeated(300), emoji.repeated(300)},  // an emoji counts as one
+        };
+        for (const auto& [typed, sent] : rows) {
+            ChatLine chat;
+            QSignalSpy spy(&chat, &ChatLine::sendLine);
+            chat.lineEdit()->insert(typed);
+            chat.send();
+            QCOMPARE(spy.size(), sent.isEmpty() ? 0 : 1);
+            if (!sent.isEmpty()) QCOMPARE(spy.value(0).value(0).toString(), sent);
+        }
     }
 
     void chatLog() {

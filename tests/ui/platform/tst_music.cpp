@@ -1,6 +1,5 @@
 // The background music: rotation, folder, song check, the real player, our
-// songs' sound, and the sound settings heard on the real synthesiser
-// rendered into memory.
+// songs' sound, and the sound settings heard on the synthesiser in memory.
 #include <algorithm>
 #include <cmath>
 #include <string>

@@ -5,7 +5,6 @@
 
 #include "records/GameHistory.h"
 #include "support/QtTestMain.h"
-#include "support/FakePlatform.h"
 #include "support/WindowFixture.h"
 #include "desktop/HistoryFile.h"
 
@@ -126,8 +125,8 @@ private slots:
                  kGames);
     }
 
-    // A crash in the middle of adding a game leaves part of a line: the
-    // earlier games stay readable, the part goes, the next game is added.
+    // A crash in the middle of adding a game leaves part of a line (read as
+    // the core tests check): the part goes, the next game is added.
     void tornLastLineIsDroppedAndTheNextGameAdded() {
         for (const char* name : {"Ann", "Bob"}) QVERIFY(capzel::ui::addToHistoryFile(history().toStdString(), game(name)).added);
         {
@@ -135,12 +134,6 @@ private slots:
             QVERIFY(f.open(QIODevice::Append));
             f.write("\"2026-12-08 11:00\",1,1,4,\"Cy\",\"Hu");
         }
-        capzel::test::FakePlatform files;
-        files.files[history().toStdString()] = bytes(history()).toStdString();
-        const capzel::ui::HistoryFileState seen = capzel::ui::loadHistoryFile(files, history().toStdString());
-        QCOMPARE(seen.notice, std::string());
-        QCOMPARE(seen.starts.size(), std::size_t(2));
-
         const capzel::ui::HistoryAddition added = capzel::ui::addToHistoryFile(history().toStdString(), game("Dee"));
         QVERIFY(added.added);
         QCOMPARE(added.notice, std::string());

@@ -1,32 +1,23 @@
-// What teaches a new player the game, and the small comforts around it: the
+// What teaches a new player the game, and the comforts around it: the
 // first-game coach, How to Play, the New Game tooltips, the suggestion kept
-// inside the field, clearing the game history.
-#include <QAbstractButton>
-#include <QDir>
+// inside the field, the history's charts and clearing the history.
+#include <QChart>
+#include <QChartView>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QPushButton>
+#include <QLineSeries>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeView>
 #include <cmath>
 #include <set>
 
-#include <QChart>
-#include <QChartView>
-#include <QLineSeries>
-#include <memory>
-
-#include "records/GameHistory.h"
+#include "desktop/HistoryFile.h"
+#include "desktop/PlayerSettings.h"
+#include "desktop/ProgramFolder.h"
 #include "support/QtTestMain.h"
+#include "support/WindowFixture.h"
 #include "ui/charts/HistoryCharts.h"
 #include "ui/charts/LineCharts.h"
-#include "support/WindowFixture.h"
-#include "desktop/HistoryFile.h"
-#include "desktop/ProgramFolder.h"
-#include "desktop/PlayerSettings.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/GameHistoryWindow.h"
 #include "ui/windows/HelpPictures.h"
@@ -39,26 +30,12 @@ using namespace capzel::ui;
 
 namespace {
 
-// Sends a mouse event to the field at a point in field twips, as the toolkit would.
-void mouseOnField(FieldView* view, QEvent::Type type, QPointF twipsAt, Qt::MouseButtons held) {
-    const QPointF at(px(twipsAt.x()), px(twipsAt.y()));
-    QMouseEvent event(type, at, view->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      held, Qt::NoModifier);
-    QApplication::sendEvent(view, &event);
-}
-
-int distinctColours(const QImage& image) {
+// The colours of an image's pixels.
+std::set<QRgb> colours(const QImage& image) {
     std::set<QRgb> seen;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2) seen.insert(image.pixel(x, y));
-    return int(seen.size());
-}
-
-bool holdsColour(const QImage& image, QColor c) {
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (QColor(image.pixel(x, y)) == c) return true;
-    return false;
+        for (int x = 0; x < image.width(); ++x) seen.insert(image.pixel(x, y) | 0xff000000u);
+    return seen;
 }
 
 }  // namespace
@@ -82,15 +59,14 @@ private slots:
         MainWindow& w = fx.window();
         w.syncMenus();
         FirstGameCoach* coach = w.coach();
-        QVERIFY(coach->isVisible());
-        QCOMPARE(coach->step(), CoachStep::DragBack);
+        QVERIFY(coach->isVisible() && coach->step() == CoachStep::DragBack);
 
         const Box& piece = fx.board().pieces[1];
-        const QPointF centre(piece.left + piece.width / 2.0, piece.top + piece.height / 2.0);
-        mouseOnField(w.view(), QEvent::MouseMove, centre + QPointF(-300, 600), Qt::LeftButton);
+        const QPointF at(px(piece.left + piece.width / 2.0 - 300), px(piece.top + piece.height / 2.0 + 600));
+        fx.moveOverField(at);
         QCOMPARE(coach->step(), CoachStep::Release);
         QVERIFY(coach->findChild<QLabel*>(QStringLiteral("coachText"))->text().contains(QLatin1String("Release")));
-        mouseOnField(w.view(), QEvent::MouseButtonRelease, centre + QPointF(-300, 600), Qt::NoButton);
+        QTest::mouseRelease(w.view(), Qt::LeftButton, {}, at.toPoint());
         QCOMPARE(coach->step(), CoachStep::PressGo);
         QVERIFY(!fx.app->settings().coachDone);
 
@@ -99,8 +75,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return w.turn().controls().powerBar.revision > 3; }, 20000));
         w.view()->goButton()->click();
         QVERIFY(QTest::qWaitFor([&] { return w.turn().phase() == TurnPhase::Shooting; }, 20000));
-        QVERIFY(fx.app->settings().coachDone);
-        QVERIFY(!coach->isVisible());
+        QVERIFY(fx.app->settings().coachDone && !coach->isVisible());
         QVERIFY(loadPlayerSettings().coachDone);  // kept for the next start
 
         fx.app->openMainWindow();
@@ -125,8 +100,7 @@ private slots:
         const Box& piece = fx.board().pieces[1];
         w.syncMenus();
         FirstGameCoach* coach = w.coach();
-        QVERIFY(coach->isVisible());
-        QVERIFY(!coach->geometry().intersects(pxRect(piece.left, piece.top, piece.width, piece.height).toRect()));
+        QVERIFY(coach->isVisible() && !coach->geometry().intersects(pxRect(piece.left, piece.top, piece.width, piece.height).toRect()));
 
         bool shownUnderTheBox = true;
         fx.modals->then([] { return test::ModalAnswerer::modal<QMessageBox>() != nullptr; },
@@ -153,8 +127,7 @@ private slots:
         fx.change([](Game& g) { g.currentTurn = 1; });
         QVERIFY(fx.window().coach()->isVisible());
         fx.window().coach()->closeButton()->click();
-        QVERIFY(!fx.window().coach()->isVisible());
-        QVERIFY(fx.app->settings().coachDone);
+        QVERIFY(!fx.window().coach()->isVisible() && fx.app->settings().coachDone);
     }
 
     // The suggested drag point stays inside the field and on the planned line.
@@ -170,14 +143,11 @@ private slots:
             const bool wasInside = c.x2 >= margin && c.x2 <= w - margin && c.y2 >= margin && c.y2 <= h - margin;
             const bool startInside = c.x1 >= margin && c.x1 <= w - margin && c.y1 >= margin && c.y1 <= h - margin;
             if (wasInside) {
-                QCOMPARE(s.x2, c.x2);
-                QCOMPARE(s.y2, c.y2);
+                QVERIFY(s.x2 == c.x2 && s.y2 == c.y2);
                 continue;
             }
-            if (startInside) {
-                QVERIFY(s.x2 >= margin - 0.5f && s.x2 <= w - margin + 0.5f);
-                QVERIFY(s.y2 >= margin - 0.5f && s.y2 <= h - margin + 0.5f);
-                // Clipped to the edge: one coordinate on the inner border.
+            if (startInside) {  // clipped to the edge: inside, one coordinate on the inner border
+                QVERIFY(s.x2 >= margin - 0.5f && s.x2 <= w - margin + 0.5f && s.y2 >= margin - 0.5f && s.y2 <= h - margin + 0.5f);
                 QVERIFY(std::min({std::fabs(s.x2 - margin), std::fabs(s.x2 - (w - margin)), std::fabs(s.y2 - margin),
                                   std::fabs(s.y2 - (h - margin))}) < 0.5f);
             }
@@ -185,23 +155,17 @@ private slots:
             const double ax = double(c.x2) - c.x1, ay = double(c.y2) - c.y1;
             const double bx = double(s.x2) - c.x1, by = double(s.y2) - c.y1;
             QVERIFY(std::fabs(ax * by - ay * bx) <= 1e-3 * std::hypot(ax, ay) * std::max(1.0, std::hypot(bx, by)));
-            QVERIFY(ax * bx + ay * by >= 0);
-            QVERIFY(std::hypot(bx, by) <= std::hypot(ax, ay));
+            QVERIFY(ax * bx + ay * by >= 0 && std::hypot(bx, by) <= std::hypot(ax, ay));
         }
     }
 
-    // How to Play opens from the Help menu, once; its pictures are the field's own drawing.
+    // How to Play opens from the Help menu, once; Esc closes it; its pictures are the field's own drawing.
     void howToPlayFromTheHelpMenu() {
         fx.window().menus().howToPlayAction->trigger();
         HowToPlayWindow* help = HowToPlayWindow::openOne();
         QVERIFY(help && help->isVisible());
         fx.window().menus().howToPlayAction->trigger();
         QCOMPARE(HowToPlayWindow::openOne(), help);
-        QString words;
-        for (const QLabel* label : help->findChildren<QLabel*>()) words += label->text();
-        for (const char* told : {"Start with <b>File &gt; New</b>", "<b>Extras &gt; Suggest Shot</b>",
-                                 "under <b>Helpers</b>", "<b>Turn on the helpers</b>"})
-            QVERIFY2(words.contains(QLatin1String(told)), told);
         QTest::keyClick(help, Qt::Key_Escape);
         QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 20000));
 
@@ -213,9 +177,9 @@ private slots:
         };
         for (const auto& p : pictures) {
             const QImage image = helpPicture(p.which, 240).toImage();
-            QCOMPARE(image.width(), 240);
-            QVERIFY(distinctColours(image) > 8);
-            for (const QColor& c : p.pieces) QVERIFY2(holdsColour(image, c), qPrintable(c.name()));
+            const std::set<QRgb> seen = colours(image);
+            QVERIFY(image.width() == 240 && seen.size() > 8);
+            for (const QColor& c : p.pieces) QVERIFY2(seen.count(c.rgb()), qPrintable(c.name()));
         }
     }
 
@@ -234,25 +198,12 @@ private slots:
         auto* under = qobject_cast<QLineSeries*>(view->chart()->series().at(0));
         auto* over = qobject_cast<QLineSeries*>(view->chart()->series().at(1));
         QVERIFY(under->pen().width() > over->pen().width() && under->markerSize() > over->markerSize());
-        view->resize(400, 300);
-        view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
-        const QImage picture = view->grab().toImage();
-        int red = 0, blue = 0;
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x) {
-                const QColor c = picture.pixelColor(x, y);
-                red += c.red() > 200 && c.green() < 60 && c.blue() < 60;
-                blue += c.blue() > 200 && c.red() < 60 && c.green() < 60;
-            }
-        QVERIFY2(red > 100 && blue > 100, qPrintable(QStringLiteral("%1 red, %2 blue").arg(red).arg(blue)));
     }
 
     // Every control of New Game says what it does; a friction option's tooltip stays its level's name.
     void newGameControlsExplainThemselves() {
         fx.app->newGame();
         NewGameDialog* dialog = fx.app->newGameDialog();
-        QVERIFY(dialog);
         for (QWidget* control : dialog->findChildren<QWidget*>()) {
             if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QLineEdit*>(control)) continue;
             if (dialog->colorDialog()->isAncestorOf(control)) continue;
@@ -274,9 +225,7 @@ private slots:
         window->clearButton()->click();
         QVERIFY(QFileInfo(name).size() > 0);
         window->clearButton()->click();
-        QCOMPARE(QFileInfo(name).size(), 0);
-        QCOMPARE(window->gameList()->model()->rowCount(), 0);
-        QCOMPARE(fx.modals->boxes.size(), 2);
+        QVERIFY(QFileInfo(name).size() == 0 && window->gameList()->model()->rowCount() == 0 && fx.modals->boxes.size() == 2);
         window->closeButton()->click();
         QVERIFY(QTest::qWaitFor([&] { return fx.app->historyWindow() == nullptr; }, 20000));
 

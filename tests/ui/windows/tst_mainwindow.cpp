@@ -1,10 +1,7 @@
 // The main window: menus and shortcuts, keys, the mouse, the field drawn from
-// the model, and the About box from Help > About.
-#include <QAction>
+// the model, and the About box.
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPushButton>
 #include <QWindow>
 
 #include "support/QtTestMain.h"
@@ -41,12 +38,6 @@ class MainWindowTest : public QObject {
         for (const char* c = letters; *c; ++c) f.key(Qt::Key_A + (*c - 'A'), Qt::ShiftModifier);
     }
     bool quinceShown() { return f.window().menus().hiddenMenu->menuAction()->isVisible(); }
-    void moveOverField(QPoint p, int buttons, int mods) {
-        QWidget* view = f.window().view();
-        QMouseEvent e(QEvent::MouseMove, QPointF(p), view->mapToGlobal(QPointF(p)), Qt::NoButton,
-                      Qt::MouseButtons(buttons), Qt::KeyboardModifiers(mods));
-        QApplication::sendEvent(view, &e);
-    }
 
     // The pixels of `r` in colour `c`.
     static int count(const QImage& img, const QRect& r, const QColor& c) {
@@ -78,13 +69,10 @@ private slots:
         QPushButton* go = f.window().view()->goButton();
         go->setFocus();
         typeShifted("QUINCE");
-        QVERIFY(quinceShown());
-        QCOMPARE(beeps_, 2);
-        QCOMPARE(QApplication::focusWidget(), go);
+        QVERIFY(quinceShown() && beeps_ == 2 && QApplication::focusWidget() == go);
         f.key(Qt::Key_F2, Qt::ShiftModifier);
         typeShifted("UINCE");
-        QVERIFY(!quinceShown());
-        QVERIFY(f.modals->boxes.isEmpty());
+        QVERIFY(!quinceShown() && f.modals->boxes.isEmpty());
     }
 
     // Hidden shortcuts act only while their menu shows; High Scores' never.
@@ -112,7 +100,7 @@ private slots:
         f.key(Qt::Key_L, Qt::ControlModifier);
         QVERIFY(songs.loopChecked && f.window().menus().loopAction->isChecked());
         f.key(Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(songs.songNumber, 3);
+        QCOMPARE(songs.songNumber, 3);  // looped
         f.window().menus().loopAction->trigger();
         QVERIFY(!songs.loopChecked && !f.window().menus().loopAction->isChecked());
     }
@@ -127,7 +115,7 @@ private slots:
         const auto shown = [this] { return f.window().turn().shownGame(); };
         for (const Case& c : {Case{L, 0, true, false}, Case{L, S, true, false}, Case{L | Qt::RightButton, 0, false, false},
                               Case{0, S | Qt::ControlModifier, false, false}, Case{0, S, false, true}}) {
-            moveOverField(QPoint(0, 625), c.buttons, c.mods);  // far down-left of box 1
+            f.moveOverField(QPointF(0, 625), Qt::MouseButtons(c.buttons), Qt::KeyboardModifiers(c.mods));  // down-left of box 1
             QCOMPARE(shown().board.pointer.visible, c.aims);
             QCOMPARE(shown().piece(1).left != left || shown().piece(1).top != top, c.places);
             f.window().turn().cancel();  // Esc: the aim goes
@@ -155,39 +143,31 @@ private slots:
         QCOMPARE(img.pixelColor(720, 324), kRed);    // wall 9 still there
     }
 
-    // Between shots: rings on the player's piece and target (a killer's prey); none mid-shot or unticked.
+    // Rings on the player's piece and target between shots, on a killer's
+    // prey; none with Show Hints unticked (last). Which marks: tests/core.
     void hintsBetweenShots() {
         f.app->setShowHints(true);  // a helper: off in the classic look
-        struct Case { bool killer, shooting, hintsOff, marks; };  // Show Hints stays unticked: last
-        for (auto [killer, shooting, hintsOff, marks] : {Case{false, false, false, true}, Case{true, false, false, true},
-                                                         Case{false, true, false, false}, Case{false, false, true, false}}) {
-            f.change([killer, shooting](capzel::Game& g) {
+        for (auto [killer, hintsOff] : {std::pair{false, false}, {true, false}, {false, true}}) {
+            f.change([killer](capzel::Game& g) {
                 g.numberOfPlayers = 2;
                 g.recreatePerGameTables();
                 g.gameRunning = true;
                 g.currentTurn = 1;
                 g.seats[1].position = 1;
-                g.seats[2].position = 5;
                 g.seats[1].inGame = g.seats[2].inGame = true;
                 g.seats[1].isKiller = killer;
-                g.shotInProgress = shooting;
-                capzel::Box& own = g.piece(1);
-                capzel::Box& other = g.piece(2);
-                own.fillColor = rgb(255, 255, 255);
-                other.fillColor = rgb(255, 0, 0);
-                own.left = 2250, own.top = 6750;
-                other.left = 6000, other.top = 6750;
+                g.piece(1).fillColor = rgb(255, 255, 255);
+                g.piece(2).fillColor = rgb(255, 0, 0);
+                g.piece(1).left = 2250, g.piece(1).top = 6750;
+                g.piece(2).left = 6000, g.piece(2).top = 6750;
             });
-            const capzel::Box& own = f.board().pieces[1];
-            const capzel::Box& other = f.board().pieces[2];
             if (hintsOff) f.window().menus().showHintsAction->trigger();
-
             const QImage img = f.fieldPicture();
             auto yellow = [&img](const QRect& r) { return count(img, r, QColor(255, 255, 0)); };
             auto around = [](const capzel::Box& b) { return pixels(b).adjusted(-8, -8, 8, 8); };
-            QCOMPARE(yellow(around(own)) > 40, marks);
-            QCOMPARE(yellow(pixels(f.board().spots[2])) > 40, marks && !killer);
-            QCOMPARE(yellow(around(other)) > 20, marks && killer);
+            QCOMPARE(yellow(around(f.board().pieces[1])) > 40, !hintsOff);
+            QCOMPARE(yellow(pixels(f.board().spots[2])) > 40, !hintsOff && !killer);
+            QCOMPARE(yellow(around(f.board().pieces[2])) > 20, killer);
         }
     }
 
