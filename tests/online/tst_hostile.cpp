@@ -1,9 +1,7 @@
-// Hostile clients against the real capzel-server, one row a fault: each
-// attack comes from 127.0.0.1 while two honest rooms play from ::1, and
-// every row asserts what the server tells (a refusal, a connection closed,
-// a seat shown as dropped), then that the honest rooms played on with no
-// refusal and every shot the same to the bit. The server's times are
-// shortened by its options, never waited out in full; nothing here is timed.
+// Hostile clients against the real capzel-server, one row a fault, from
+// 127.0.0.1 while two honest rooms play from ::1: each row asserts what the
+// server tells, then that the honest rooms played on, unrefused and the same
+// to the bit. The server's times are shortened by its options, never timed.
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -26,16 +24,37 @@ enum class Attack {
 
 QUrl honestUrl(quint16 port, bool tls) { return QUrl(QStringLiteral("%1://[::1]:%2").arg(tls ? "wss" : "ws").arg(port)); }
 
+// A player who said hello: honest from ::1, else from 127.0.0.1.
+std::unique_ptr<OnlinePlayer> greeted(const char* name, quint16 port, bool honest = false, bool tls = false) {
+    auto p = honest ? std::make_unique<OnlinePlayer>(honestUrl(port, tls)) : std::make_unique<OnlinePlayer>(port);
+    p->hello(name);
+    return p;
+}
+// One who watches the room.
+std::unique_ptr<OnlinePlayer> watching(const std::string& code, quint16 port) {
+    auto p = greeted("Eve", port);
+    p->send(JoinRoom{code, std::nullopt, {}, {}, true});
+    p->next<Joined>();
+    return p;
+}
+// The server's answer to a room of two made.
+Decoded makeRoom(OnlinePlayer& p) {
+    p.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
+    return p.nextAnswer();
+}
+// A connection by hand that says hello and asks to join, and reads nothing more.
+bool rawJoin(RawWebSocket& s, quint16 port, const std::string& code, bool watch, int receiveBuffer = 0) {
+    return s.connectTo(port, receiveBuffer) && s.upgrade() && s.sendText(encodeMessage(Hello{kProtocolVersion, "test", "Vic"})) &&
+           s.readText().has_value() && s.sendText(encodeMessage(JoinRoom{code, std::nullopt, {}, {}, watch}));
+}
+
 // Two players of a room of their own, its game begun.
 struct HonestRoom {
     std::unique_ptr<OnlinePlayer> a, b;
     std::string code;
-    HonestRoom(const QUrl& url, const char* first, const char* second)
-        : a(std::make_unique<OnlinePlayer>(url)), b(std::make_unique<OnlinePlayer>(url)) {
-        a->hello(first);
-        b->hello(second);
-        a->send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
-        code = a->next<Joined>().code;
+    HonestRoom(quint16 port, bool tls, const char* first, const char* second)
+        : a(greeted(first, port, true, tls)), b(greeted(second, port, true, tls)) {
+        code = std::get<Joined>(makeRoom(*a)).code;
         b->send(JoinRoom{code, std::nullopt, {}, {}, false});
         b->next<Joined>();
         a->game.take(a->next<State>());
@@ -45,7 +64,7 @@ struct HonestRoom {
     bool play(int shots) {
         for (int k = 0; k < shots; ++k) {
             OnlinePlayer& shooter = a->game.game().currentTurn == 1 ? *a : *b;
-            shooter.send(shooter.aimedShot(-std::numbers::pi / 2 + 0.4 * (k + int(a->hashes.size())), 9 + 5 * k));
+            shooter.send(shooter.game.shotAlong(-std::numbers::pi / 2 + 0.4 * (k + int(a->hashes.size())), 9 + 5 * k));
             if (!a->follow(a->next<Accepted>()) || !b->follow(b->next<Accepted>())) return false;
         }
         return a->hashes == b->hashes;
@@ -76,9 +95,8 @@ class HostileTest : public QObject {
 
     bool makeKey(const QString& keyPath, const QString& certPath) {
         QProcess openssl;
-        QStringList args{"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", keyPath, "-days", "2",
-                         "-subj", "/CN=localhost", "-out", certPath};
-        openssl.start(QStringLiteral("openssl"), args);
+        openssl.start(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", keyPath, "-days",
+                                                  "2", "-subj", "/CN=localhost", "-out", certPath});
         return openssl.waitForFinished(60000) && openssl.exitCode() == 0;
     }
 
@@ -94,24 +112,21 @@ private slots:
     void attack_data() {
         QTest::addColumn<Attack>("attack");
         QTest::addColumn<QStringList>("options");
-        const QStringList tls{"--tls-cert", cert, "--tls-key", key};
-        QTest::newRow("silent TLS connections lock nobody out")
-            << Attack::SilentTls << tls + QStringList{"--handshake-seconds", "10", "--max-connections-per-address", "100"};
-        QTest::newRow("aims of 15 KiB are refused and close the connection") << Attack::LongAims << QStringList{};
-        QTest::newRow("aims past their rate count and close the connection") << Attack::AimRate << QStringList{};
-        QTest::newRow("one address makes only a few rooms, and a room left before its game goes")
-            << Attack::Squat << QStringList{"--max-rooms", "12", "--empty-room-seconds", "1"};
-        QTest::newRow("codes naming no room are rationed per address") << Attack::WrongCodes << QStringList{};
-        QTest::newRow("a vanished player's seat shows as dropped")
-            << Attack::Vanished << QStringList{"--ping-seconds", "1", "--silent-seconds", "6"};
-        QTest::newRow("a spectator that never reads is cut")
-            << Attack::NeverReads << QStringList{"--max-messages-per-second", "2000", "--max-unsent-kib", "64"};
-        QTest::newRow("a stranger taking the host's released seat is no host")
-            << Attack::Stranger << QStringList{"--seat-hold-seconds", "0.5"};
-        QTest::newRow("separators and direction controls are refused in chat and names") << Attack::Spoofing << QStringList{};
-        QTest::newRow("a room that cannot be kept is told so, and the output says it once")
-            << Attack::Unkept << QStringList{};
-        QTest::newRow("a killed server's temporary files go at the next start") << Attack::StaleFiles << QStringList{};
+        const auto row = [](const char* name, Attack a, const QStringList& options = {}) { QTest::newRow(name) << a << options; };
+        row("silent TLS connections lock nobody out", Attack::SilentTls,
+            {"--tls-cert", cert, "--tls-key", key, "--handshake-seconds", "10", "--max-connections-per-address", "100"});
+        row("aims of 15 KiB are refused and close the connection", Attack::LongAims);
+        row("aims past their rate count and close the connection", Attack::AimRate);
+        row("one address makes only a few rooms, and a room left before its game goes", Attack::Squat,
+            {"--max-rooms", "12", "--empty-room-seconds", "1"});
+        row("codes naming no room are rationed per address", Attack::WrongCodes);
+        row("a vanished player's seat shows as dropped", Attack::Vanished, {"--ping-seconds", "1", "--silent-seconds", "6"});
+        row("a spectator that never reads is cut", Attack::NeverReads,
+            {"--max-messages-per-second", "2000", "--max-unsent-kib", "64"});
+        row("a stranger taking the host's released seat is no host", Attack::Stranger, {"--seat-hold-seconds", "0.5"});
+        row("separators and direction controls are refused in chat and names", Attack::Spoofing);
+        row("a room that cannot be kept is told so, and the output says it once", Attack::Unkept);
+        row("a killed server's temporary files go at the next start", Attack::StaleFiles);
     }
 
     void attack() {
@@ -134,14 +149,12 @@ private slots:
         const quint16 port = server.port;
         const bool tls = attack == Attack::SilentTls;
         std::vector<std::unique_ptr<RawWebSocket>> silent;
-        if (tls) {
-            for (int k = 0; k < 40; ++k) {
-                silent.push_back(std::make_unique<RawWebSocket>());
-                QVERIFY(silent.back()->connectTo(port));
-            }
+        for (int k = 0; tls && k < 40; ++k) {
+            silent.push_back(std::make_unique<RawWebSocket>());
+            QVERIFY(silent.back()->connectTo(port));
         }
-        HonestRoom first(honestUrl(port, tls), "Ann", "Bob");
-        HonestRoom second(honestUrl(port, tls), "Cy", "Dee");
+        HonestRoom first(port, tls, "Ann", "Bob");
+        HonestRoom second(port, tls, "Cy", "Dee");
         QVERIFY(first.play(2));
         QVERIFY(second.play(2));
 
@@ -153,15 +166,9 @@ private slots:
             for (const auto& s : silent) QTRY_VERIFY_WITH_TIMEOUT(s->closedByPeer(), 60000);
             break;
         case Attack::LongAims: {
-            std::vector<std::unique_ptr<OnlinePlayer>> flood;
-            for (int k = 0; k < 3; ++k) {
-                flood.push_back(std::make_unique<OnlinePlayer>(port));
-                flood.back()->hello("Eve");
-                flood.back()->send(JoinRoom{first.code, std::nullopt, {}, {}, true});
-                flood.back()->next<Joined>();
-            }
             const QString big = QStringLiteral("{\"type\":\"aim\",\"protocol\":1,\"seat\":0,\"aim\":[1,2,3,4],\"power\":5,"
                                                "\"charging\":true,\"pad\":\"%1\"}").arg(QString(15 * 1024, 'x'));
+            std::unique_ptr<OnlinePlayer> flood[] = {watching(first.code, port), watching(first.code, port), watching(first.code, port)};
             for (auto& f : flood)
                 for (int m = 0; m < 150; ++m) f->socket.sendTextMessage(big);
             for (auto& f : flood) {
@@ -171,107 +178,84 @@ private slots:
             break;
         }
         case Attack::AimRate: {
-            OnlinePlayer eve(port);
-            eve.hello("Eve");
-            eve.send(JoinRoom{first.code, std::nullopt, {}, {}, true});
-            eve.next<Joined>();
-            for (int m = 0; m < 300; ++m) eve.send(Aim{0, 1, 2, 3, 4, 5, true});
+            const auto eve = watching(first.code, port);
+            for (int m = 0; m < 300; ++m) eve->send(Aim{0, 1, 2, 3, 4, 5, true});
             // Dropped without a word, and counted all the same.
-            QTRY_COMPARE_WITH_TIMEOUT(eve.socket.state(), QAbstractSocket::UnconnectedState, 60000);
-            QCOMPARE(eve.socket.closeReason(), QStringLiteral("Too many messages."));
-            QVERIFY(eve.refusals.empty());
+            QTRY_COMPARE_WITH_TIMEOUT(eve->socket.state(), QAbstractSocket::UnconnectedState, 60000);
+            QCOMPARE(eve->socket.closeReason(), QStringLiteral("Too many messages."));
+            QVERIFY(eve->refusals.empty());
             break;
         }
         case Attack::Squat: {
-            OnlinePlayer watcher(honestUrl(port, false));
-            watcher.hello("Wat");
+            const auto watcher = greeted("Wat", port, true);
             std::vector<Refused> refusals;
-            std::string watched;
             for (int k = 0; k < 15; ++k) {
-                OnlinePlayer squatter(port);
-                squatter.hello("Sam");
-                squatter.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
-                const Decoded d = squatter.nextAnswer();
+                const auto squatter = greeted("Sam", port);
+                const Decoded d = makeRoom(*squatter);
                 if (const auto* r = std::get_if<Refused>(&d)) refusals.push_back(*r);
-                if (const auto* j = std::get_if<Joined>(&d); j && watched.empty()) {
-                    watched = j->code;
-                    watcher.send(JoinRoom{watched, std::nullopt, {}, {}, true});
-                    watcher.next<Joined>();
+                if (const auto* j = std::get_if<Joined>(&d); j && k == 0) {
+                    watcher->send(JoinRoom{j->code, std::nullopt, {}, {}, true});
+                    watcher->next<Joined>();
                 }
-                squatter.socket.close();
-                QTRY_COMPARE_WITH_TIMEOUT(squatter.socket.state(), QAbstractSocket::UnconnectedState, 20000);
+                squatter->socket.close();
+                QTRY_COMPARE_WITH_TIMEOUT(squatter->socket.state(), QAbstractSocket::UnconnectedState, 20000);
             }
             QVERIFY(!refusals.empty());
             QCOMPARE(refusedWith(refusals, RefusalCode::TooMany), long(refusals.size()));
             // Another address makes a room; the one its maker left closes.
-            OnlinePlayer honest(honestUrl(port, false));
-            honest.hello("Hal");
-            honest.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
-            QVERIFY(std::holds_alternative<Joined>(honest.nextAnswer()));
-            QTRY_COMPARE_WITH_TIMEOUT(refusedWith(watcher.refusals, RefusalCode::RoomClosed), 1L, 30000);
+            QVERIFY(std::holds_alternative<Joined>(makeRoom(*greeted("Hal", port, true))));
+            QTRY_COMPARE_WITH_TIMEOUT(refusedWith(watcher->refusals, RefusalCode::RoomClosed), 1L, 30000);
             break;
         }
         case Attack::WrongCodes: {
-            OnlinePlayer guesser(port);
-            guesser.hello("Gus");
+            const auto guesser = greeted("Gus", port);
             // Within the connection's own rate: ten wrong codes, then two more.
             for (int k = 0; k < 12; ++k) {
-                guesser.send(JoinRoom{"ZZZ" + std::to_string(222 + k % 7) , std::nullopt, {}, {}, false});
-                QTRY_COMPARE_WITH_TIMEOUT(guesser.refusals.size(), std::size_t(k + 1), 20000);
+                guesser->send(JoinRoom{"ZZZ" + std::to_string(222 + k % 7), std::nullopt, {}, {}, false});
+                QTRY_COMPARE_WITH_TIMEOUT(guesser->refusals.size(), std::size_t(k + 1), 20000);
             }
-            QCOMPARE(refusedWith(guesser.refusals, RefusalCode::NoSuchRoom), 10L);
-            QCOMPARE(refusedWith(guesser.refusals, RefusalCode::TooMany), 2L);
+            QCOMPARE(refusedWith(guesser->refusals, RefusalCode::NoSuchRoom), 10L);
+            QCOMPARE(refusedWith(guesser->refusals, RefusalCode::TooMany), 2L);
             // Rationed, even the right code is not looked at.
-            guesser.inbox.clear();
-            guesser.send(JoinRoom{first.code, std::nullopt, {}, {}, true});
-            QCOMPARE(guesser.refusedCode(), RefusalCode::TooMany);
+            guesser->inbox.clear();
+            guesser->send(JoinRoom{first.code, std::nullopt, {}, {}, true});
+            QCOMPARE(guesser->refusedCode(), RefusalCode::TooMany);
             break;
         }
         case Attack::Vanished: {
-            OnlinePlayer ann(honestUrl(port, false));
-            ann.hello("Ann");
-            ann.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
-            const std::string code = ann.next<Joined>().code;
+            const auto ann = greeted("Ann", port, true);
             RawWebSocket vic;
-            QVERIFY(vic.connectTo(port) && vic.upgrade());
-            QVERIFY(vic.sendText(encodeMessage(Hello{kProtocolVersion, "test", "Vic"})));
-            QVERIFY(vic.readText().has_value());  // welcome
-            QVERIFY(vic.sendText(encodeMessage(JoinRoom{code, std::nullopt, {}, {}, false})));
+            QVERIFY(rawJoin(vic, port, std::get<Joined>(makeRoom(*ann)).code, false));
             QVERIFY(vic.readText().has_value());  // joined
             // Vic says and reads nothing more, and answers no ping.
-            QTRY_VERIFY_WITH_TIMEOUT(ann.seatWas(2, SeatPresence::Waiting), 60000);
-            ann.send(HandToComputer{2});
-            QTRY_VERIFY_WITH_TIMEOUT(ann.seatWas(2, SeatPresence::Computer), 20000);
-            QVERIFY(ann.refusals.empty());
+            QTRY_VERIFY_WITH_TIMEOUT(ann->seatWas(2, SeatPresence::Waiting), 60000);
+            ann->send(HandToComputer{2});
+            QTRY_VERIFY_WITH_TIMEOUT(ann->seatWas(2, SeatPresence::Computer), 20000);
+            QVERIFY(ann->refusals.empty());
             break;
         }
         case Attack::NeverReads: {
             RawWebSocket reader;
-            QVERIFY(reader.connectTo(port, 4096) && reader.upgrade());
-            QVERIFY(reader.sendText(encodeMessage(Hello{kProtocolVersion, "test", "Rex"})));
-            QVERIFY(reader.readText().has_value());
-            QVERIFY(reader.sendText(encodeMessage(JoinRoom{first.code, std::nullopt, {}, {}, true})));
+            QVERIFY(rawJoin(reader, port, first.code, true, 4096));
             const std::string request = encodeMessage(StateRequest{});
             for (int m = 0; m < 400 && !reader.closedByPeer(); ++m) QVERIFY(reader.sendText(request) || reader.closedByPeer());
             QTRY_VERIFY_WITH_TIMEOUT(reader.closedByPeer(), 60000);
             break;
         }
         case Attack::Stranger: {
-            HonestRoom target(honestUrl(port, false), "Hank", "Ida");
+            HonestRoom target(port, false, "Hank", "Ida");
             target.a->socket.close();  // the host goes, and its hold runs out
             QTRY_VERIFY_WITH_TIMEOUT(target.b->seatWas(1, SeatPresence::Computer), 30000);
-            OnlinePlayer eve(port);
-            eve.hello("Eve");
-            eve.send(JoinRoom{target.code, std::nullopt, {}, {}, false});
-            const Joined in = eve.next<Joined>();
-            eve.next<State>();
+            const auto eve = greeted("Eve", port);
+            eve->send(JoinRoom{target.code, std::nullopt, {}, {}, false});
+            const Joined in = eve->next<Joined>();
+            eve->next<State>();
             QCOMPARE(in.mine, std::vector<int>{1});
-            QVERIFY(!in.host);
-            QVERIFY(!in.seats[0].host);
+            QVERIFY(!in.host && !in.seats[0].host);
             target.b->socket.close();
-            QTRY_VERIFY_WITH_TIMEOUT(eve.seatWas(2, SeatPresence::Waiting), 30000);
-            eve.send(HandToComputer{2});
-            QCOMPARE(eve.refusedCode(), RefusalCode::NotHost);
+            QTRY_VERIFY_WITH_TIMEOUT(eve->seatWas(2, SeatPresence::Waiting), 30000);
+            eve->send(HandToComputer{2});
+            QCOMPARE(eve->refusedCode(), RefusalCode::NotHost);
             break;
         }
         case Attack::Spoofing: {
@@ -287,9 +271,8 @@ private slots:
                 QVERIFY(eve.next<Refused>().reason.find("/text: holds a control character") != std::string::npos);
             }
             eve.send(Chat{"fair and square", 0});
-            QTRY_VERIFY_WITH_TIMEOUT(std::any_of(first.a->inbox.begin(), first.a->inbox.end(), [](const Decoded& d) {
-                return std::holds_alternative<Chat>(d);
-            }), 20000);
+            QTRY_VERIFY_WITH_TIMEOUT(std::any_of(first.a->inbox.begin(), first.a->inbox.end(),
+                                                 [](const Decoded& d) { return std::holds_alternative<Chat>(d); }), 20000);
             for (const Decoded& d : first.a->inbox)
                 if (const auto* c = std::get_if<Chat>(&d)) QCOMPARE(c->text, std::string("fair and square"));
             break;
@@ -301,12 +284,9 @@ private slots:
             QVERIFY(blocker.open(QIODevice::WriteOnly));
             std::vector<std::unique_ptr<OnlinePlayer>> makers;
             for (int k = 0; k < 4; ++k) {
-                makers.push_back(std::make_unique<OnlinePlayer>(honestUrl(port, false)));
-                OnlinePlayer& maker = *makers.back();
-                maker.hello("May");
-                maker.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
-                maker.next<Joined>();
-                QTRY_COMPARE_WITH_TIMEOUT(refusedWith(maker.refusals, RefusalCode::RoomNotKept), 1L, 20000);
+                makers.push_back(greeted("May", port, true));
+                QVERIFY(std::holds_alternative<Joined>(makeRoom(*makers.back())));
+                QTRY_COMPARE_WITH_TIMEOUT(refusedWith(makers.back()->refusals, RefusalCode::RoomNotKept), 1L, 20000);
             }
             // Each failure is printed before its room is told: one line for all four.
             QByteArray said;
@@ -333,7 +313,7 @@ private slots:
     void aKeyThatDoesNotGoWithItsCertificateIsRefused() {
         QTemporaryDir data;
         QProcess server;
-        server.start(test::ServerProcess::program(),
+        server.start(QStringLiteral(CAPZEL_BIN_DIR "/capzel-server"),
                      {"--port", "0", "--data-dir", data.path(), "--tls-cert", cert, "--tls-key", otherKey});
         QVERIFY(server.waitForFinished(60000));
         QCOMPARE(server.exitCode(), 2);

@@ -1,28 +1,13 @@
 // online_room: the kept rooms and the shots the real-window online test plays.
-//
-//   online_room new <room-file>
-//       A kept room of two people, Ann and Bob, walls out of play, before its
-//       first shot. Prints each seat's token ("token 1 <hex>").
-//   online_room plan <room-file>
-//       The shot the player on turn in that kept room makes next, as a
-//       careful player aims it who stops the bar at its first tick, the one
-//       level a player stops alike on any machine (the others go by at a
-//       tick every 0.6 ms): of 720 directions, the one whose shot does best
-//       by the computer players' own measure. "turn <seat> shots <n>
-//       aim <x> <y> ticks <k> last <k> from <x> <y> told <n>", the aim point
-//       in field twips, the power bar's ticks before "Go", the ticks the last
-//       shot was actually played with (0 before the first), read back from
-//       its strength, the centre of the shooter's piece, where the aim line
-//       starts, and how many announcements the last shot made (before the
-//       first, the game's start). Each program tells each of them in a box
-//       once it has shown the shot. "over told <n>" once the game has its
-//       winner.
-//   online_room plan <room-file> strong
-//       The same, with the bar stopped either at its first tick or in its
-//       pause at the top (the strongest shot, the other level a player stops
-//       alike anywhere, with a tenth of a second to do it): a game of such
-//       shots ends within a few dozen shots, where one of first ticks alone
-//       may go on for hundreds.
+//   online_room new <room-file>: a kept room of Ann and Bob, walls out of play,
+//       before its first shot; prints each seat's token ("token 1 <hex>").
+//   online_room plan <room-file> [strong]: the next shot of the player on turn,
+//       the best of 720 directions by the computer players' measure, with "Go"
+//       at the bar's first tick (with strong, also at its top: the two levels a
+//       player stops alike on any machine). Prints "turn <seat> shots <n> aim
+//       <x> <y> ticks <k> last <k> from <x> <y> told <n>" (the aim point in
+//       twips, the ticks before "Go", the last shot's ticks, the aim line's
+//       start, the last shot's announcements), or "over told <n>" once won.
 #include <cstdio>
 #include <fstream>
 #include <sstream>

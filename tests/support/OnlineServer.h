@@ -1,8 +1,6 @@
 // The real capzel-server for the online tests: started on a free port with
 // the options a test gives, stopped with SIGTERM; and a player's program
 // over a WebSocket (ws or wss) that follows the room's game to the bit.
-// CAPZEL_SERVER, when set, names another server program to test (one built
-// from an older commit, say): the options it does not know are left out.
 #pragma once
 
 #include <QElapsedTimer>
@@ -69,12 +67,9 @@ public:
         hashes.push_back(a.shot.inputs.outcome.hash);
         return game.follow(a);
     }
-    protocol::Shot aimedShot(double angle, int ticks) const { return game.shotAlong(angle, ticks); }
     // The refusal of the next message refused, by its code.
     RefusalCode refusedCode(int timeoutMs = 20000) { return next<protocol::Refused>(timeoutMs).code; }
 
-    QWebSocket socket;
-    std::deque<protocol::Decoded> inbox;
     // Whether any seats message received so far showed the seat so.
     bool seatWas(int seat, protocol::SeatPresence presence) const {
         return std::any_of(seatsSeen.begin(), seatsSeen.end(), [&](const auto& seats) {
@@ -82,6 +77,8 @@ public:
         });
     }
 
+    QWebSocket socket;
+    std::deque<protocol::Decoded> inbox;
     std::vector<protocol::Refused> refusals;  // every refusal received
     std::vector<std::vector<protocol::SeatStatus>> seatsSeen;  // every seats message received
     RoomFollower game;
@@ -90,39 +87,21 @@ public:
 
 class ServerProcess {
 public:
-    // Starts the server; false (with the reason in `error`) when it did not
-    // say it listens.
-    static QString program() {
-        const QByteArray other = qgetenv("CAPZEL_SERVER");
-        return other.isEmpty() ? QStringLiteral(CAPZEL_BIN_DIR "/capzel-server") : QString::fromLocal8Bit(other);
-    }
+    // Starts the server; false when it did not say it listens.
     bool start(const QString& dataDir, const QStringList& more = {}) {
-        process.setProgram(program());
-        process.setArguments(QStringList{"--port", "0", "--data-dir", dataDir} + known(more));
+        process.setProgram(QStringLiteral(CAPZEL_BIN_DIR "/capzel-server"));
+        process.setArguments(QStringList{"--port", "0", "--data-dir", dataDir} + more);
         if (!captureErrors) process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start();
         if (!process.waitForReadyRead(20000)) return false;
         const QString line = QString::fromUtf8(process.readLine());
-        if (!line.contains(QStringLiteral("listening on"))) return false;
         port = quint16(line.section(':', 2).section(' ', 0, 0).toUInt());
-        return port > 0;
+        return line.contains(QStringLiteral("listening on")) && port > 0;
     }
     // SIGTERM: true when the server stopped with status 0.
     bool stop() {
         ::kill(pid_t(process.processId()), SIGTERM);
         return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    }
-    // The options (each with its value) that the program takes.
-    static QStringList known(const QStringList& options) {
-        if (qEnvironmentVariableIsEmpty("CAPZEL_SERVER")) return options;
-        QProcess help;
-        help.start(program(), {"--help"});
-        help.waitForFinished(20000);
-        const QString said = QString::fromUtf8(help.readAllStandardOutput());
-        QStringList taken;
-        for (qsizetype k = 0; k + 1 < options.size(); k += 2)
-            if (said.contains(options[k] + ' ')) taken << options[k] << options[k + 1];
-        return taken;
     }
     ~ServerProcess() {
         if (process.state() == QProcess::NotRunning) return;
