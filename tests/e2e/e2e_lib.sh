@@ -1,15 +1,11 @@
-# Helpers for the end-to-end tests: start the game in a virtual X server,
-# find its windows, answer its boxes, press keys and the mouse, take
-# screenshots and read their pixels. Sourced by the real-window tests; they need
-# xdotool and ImageMagick, and `xclose` next to the game.
-#
-# Every box the game shows is appended to $JOURNAL (CAPZEL_MESSAGE_LOG), one
-# line each: "message: text", "question: text" or "input: prompt". $SEEN
-# counts the lines already dealt with.
+# Helpers of the real-window tests (sourced; xdotool, ImageMagick, and xclose and xpixels beside
+# the game): the game started in a virtual X server, its windows found, its boxes answered, keys and
+# the mouse given, screenshots taken and their pixels read. Every box the game shows is appended to
+# $JOURNAL (CAPZEL_MESSAGE_LOG) as "message: text", "question: text" or "input: prompt"; $SEEN
+# counts the lines dealt with.
 
-# Main window layout: the menu bar sits above the client area. The main
-# window is at least as wide as the field (a strip beside it, or a larger
-# size, make it wider); every box is narrower.
+# The menu bar sits above the client area; the main window is at least as wide as the field, every
+# box narrower.
 MENU_BAR=19
 MAIN_W=730
 
@@ -20,10 +16,8 @@ fail() {
     if [ -f "$GAME_LOG" ]; then echo "--- game output:" >&2; tail -n 40 "$GAME_LOG" >&2; fi
     exit 1
 }
-
 step() { echo "== $*"; }
-
-# Polls a command until it succeeds or $2 seconds pass.
+# wait_until WHAT SECONDS COMMAND...: polls the command until it succeeds.
 wait_until() {
     local what="$1" limit="$2"; shift 2
     local deadline=$(( $(date +%s) + limit ))
@@ -33,13 +27,10 @@ wait_until() {
     done
 }
 
-# --- the game process ------------------------------------------------------
-
-# The running game kept on disk between two runs of the program.
+# --- the game process ------------------------------------------------------------
 autosave_file() { echo "$XDG_DATA_HOME/capzel/autosave.CSG"; }
-
-# Starts the game from the program folder and waits for its main window.
-# The game kept by an earlier run is removed first, unless KEEP_AUTOSAVE=1.
+# Starts the game and waits for its main window; the game kept by an earlier run is removed first,
+# unless KEEP_AUTOSAVE=1.
 start_game() {
     [ "${KEEP_AUTOSAVE:-0}" = 1 ] || rm -f "$(autosave_file)"
     : > "$JOURNAL"
@@ -48,10 +39,8 @@ start_game() {
     GAME_PID=$!
     wait_until "the main window" 30 main_window_shown
 }
-
 game_alive() { kill -0 "$GAME_PID" 2>/dev/null; }
-
-# Waits for the game to end by itself and checks it ended cleanly.
+# The game ends by itself, cleanly.
 expect_game_ends() {
     wait_until "the game to end" 30 sh -c "! kill -0 $GAME_PID 2>/dev/null"
     local rc=0
@@ -59,70 +48,49 @@ expect_game_ends() {
     [ "$rc" = 0 ] || fail "the game ended with exit status $rc"
     expect_clean_log
 }
-
 stop_game() {
     if game_alive; then kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true; fi
     expect_clean_log
 }
-
 # No crash report, sanitizer finding or Qt complaint of a deleted object.
 expect_clean_log() {
-    if grep -E "ERROR: AddressSanitizer|runtime error:|Segmentation|Aborted|QObject::|deleted while" "$GAME_LOG" >&2; then
+    ! grep -E "ERROR: AddressSanitizer|runtime error:|Segmentation|Aborted|QObject::|deleted while" "$GAME_LOG" >&2 ||
         fail "the game reported an error"
-    fi
 }
 
-# --- windows ----------------------------------------------------------------
-
+# --- windows -----------------------------------------------------------------------
 visible_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
-
-# 0 for a window that has gone meanwhile.
-width_of() {
+width_of() {  # 0 for a window gone meanwhile
     local w
     w=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | sed -n 's/^WIDTH=//p')
     echo "${w:-0}"
 }
-
-# The main window: the "Capzel" window at least as wide as the field.
-main_window() {
+# The main window and a box: the "Capzel" windows at least as wide as the field, and narrower.
+capzel_window() {  # 1: the main window, 0: a box
     local w
     for w in $(visible_named Capzel); do
-        [ "$(width_of "$w")" -ge "$MAIN_W" ] && { echo "$w"; return 0; }
+        [ $(( $(width_of "$w") >= MAIN_W )) = "$1" ] && { echo "$w"; return 0; }
     done
     return 1
 }
+main_window() { capzel_window 1; }
 main_window_shown() { main_window >/dev/null; }
-
-# A box of the game: a "Capzel" window that is not the main window.
-box_window() {
-    local w
-    for w in $(visible_named Capzel); do
-        [ "$(width_of "$w")" -lt "$MAIN_W" ] && { echo "$w"; return 0; }
-    done
-    return 1
-}
-
+box_window() { capzel_window 0; }
 window_shown() { [ -n "$(visible_named "$1")" ]; }
-window_gone() { [ -z "$(visible_named "$1")" ]; }
-
-# Screen position of the main window's client area ("X Y").
-client_origin() {
+window_gone() { ! window_shown "$1"; }
+client_origin() {  # "X Y" of the main window's client area on the screen
     local w; w=$(main_window) || fail "no main window"
     eval "$(xdotool getwindowgeometry --shell "$w")"
     echo "$X $((Y + MENU_BAR))"
 }
-
-# Presses keys in the window of the given id.
-keys_to() {
+keys_to() {  # window keys...
     local w="$1"; shift
     xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
     xdotool key --delay 40 "$@"
 }
-
 keys_to_main() { keys_to "$(main_window)" "$@"; }
-
-# Opens a menu item of the main window by its access keys, once the menu
-# shows (one more window of the game's).
+# menu LETTER KEY: a menu item of the main window by its access keys, once the menu shows (one
+# more window of the game's).
 game_windows() { xdotool search --onlyvisible --pid "$GAME_PID" 2>/dev/null | wc -l; }
 more_windows_than() { [ "$(game_windows)" -gt "$1" ]; }
 menu() {
@@ -132,11 +100,8 @@ menu() {
     wait_until "the menu to open" 30 more_windows_than "$before"
     xdotool key "$2"
 }
-
-# Closes a window the way a window manager's close button does.
-close_window() { "$XCLOSE" "$1"; }
-
-# Types a path into the file name field of a file dialog and accepts it.
+close_window() { "$XCLOSE" "$1"; }  # as a window manager's close button does
+# file_dialog TITLE PATH: the path typed into a file dialog's name field, and accepted.
 file_dialog() {
     wait_until "the $1 dialog" 10 window_shown "$1"
     keys_to "$(visible_named "$1" | head -n1)" ctrl+a
@@ -144,51 +109,50 @@ file_dialog() {
     xdotool key Return
     wait_until "the $1 dialog to close" 10 window_gone "$1"
 }
+click_in() {  # title x y (window coordinates)
+    local w; w=$(visible_named "$1" | head -n1)
+    [ -n "$w" ] || fail "no window '$1'"
+    xdotool mousemove --window "$w" "$2" "$3" click 1
+}
 
-# --- the game's boxes ---------------------------------------------------------
-
+# --- the game's boxes ----------------------------------------------------------------
 journal_lines() { wc -l < "$JOURNAL"; }
 box_appeared() { [ "$(journal_lines)" -gt "$SEEN" ] && box_window >/dev/null; }
-
-# Waits for the next box, checks its line against an extended regular
-# expression, then answers it with the given keys (Return, or y / n on a
-# question).
-expect_box() {
-    local pattern="$1" answer="$2" limit="${BOX_WAIT:-60}"
-    wait_until "a box matching '$pattern'" "$limit" box_appeared
+box_closed() { ! visible_named Capzel | grep -qx "$1"; }
+no_box_waiting() { [ "$(journal_lines)" -eq "$SEEN" ]; }
+# next_box ERE: the next line of the journal, checked.
+next_box() {
+    local line
     SEEN=$((SEEN + 1))
-    local line; line=$(sed -n "${SEEN}p" "$JOURNAL")
+    line=$(sed -n "${SEEN}p" "$JOURNAL")
     echo "   box: $line"
-    echo "$line" | grep -Eq -- "$pattern" || fail "expected a box matching '$pattern', got '$line'"
-    local w; w=$(box_window)
+    echo "$line" | grep -Eq -- "$1" || fail "expected a box matching '$1', got '$line'"
+}
+# expect_box ERE KEY: the next box, its line checked, answered with the key (Return, y, n).
+expect_box() {
+    local w
+    wait_until "a box matching '$1'" "${BOX_WAIT:-60}" box_appeared
+    next_box "$1"
+    w=$(box_window)
     xdotool windowfocus --sync "$w" 2>/dev/null || true
-    xdotool key "$answer"
+    xdotool key "$2"
     wait_until "the box to close" 10 box_closed "$w"
 }
-box_closed() { ! visible_named Capzel | grep -qx "$1"; }
-
-# Answers message boxes with Return until one matches the pattern.
-answer_until() {
-    local pattern="$1" line
-    while :; do
-        expect_box '' Return
-        line=$(sed -n "${SEEN}p" "$JOURNAL")
-        echo "$line" | grep -Eq -- "$pattern" && return 0
-    done
+# boxes_until ERE COMMAND...: the command (which takes the next box) until a box matches.
+boxes_until() {
+    local pattern="$1"; shift
+    until "$@" "" && sed -n "${SEEN}p" "$JOURNAL" | grep -Eq -- "$pattern"; do :; done
 }
+answer_until() { boxes_until "$1" expect_box '' Return; }  # message boxes answered with Return
 
-no_box_waiting() { [ "$(journal_lines)" -eq "$SEEN" ]; }
-
-# --- the new-game dialog ---------------------------------------------------------
-
-# Starts a game from File > New with the given player names.
+# New Game with the given player names, and Play.
 new_game() {
     menu f n
     wait_until "the New Game dialog" 10 window_shown "New Game"
-    local n=$# i=1 name
-    click_in "New Game" 20 $((46 + 32 * (n - 1)))
+    local i=0 name
+    click_in "New Game" 20 $((46 + 32 * ($# - 1)))
     for name in "$@"; do
-        click_in "New Game" 200 $((49 + 32 * (i - 1)))
+        click_in "New Game" 200 $((49 + 32 * i))
         xdotool key ctrl+a
         xdotool type --delay 20 "$name"
         i=$((i + 1))
@@ -197,21 +161,22 @@ new_game() {
     wait_until "the main window after Play" 20 main_window_shown
 }
 
-# --- mouse ------------------------------------------------------------------------
-
-# Drags with the left button from one client point to another and lets go.
-# The events reach the game in the order they are sent: nothing waits
-# between them.
+# --- the mouse, screenshots and pixels -------------------------------------------------
+# drag X0 Y0 X1 Y1: the left button dragged between client points; the events reach the game in
+# the order sent.
 drag() {
     local ox oy; read -r ox oy < <(client_origin)
     xdotool mousemove $((ox + $1)) $((oy + $2)) mousedown 1 mousemove $((ox + ($1 + $3) / 2)) $((oy + ($2 + $4) / 2)) \
         mousemove $((ox + $3)) $((oy + $4)) mouseup 1
 }
-
-# The "Go" button, above the power bar (field twips 50, 2280, 495 x 435):
-# light while the bar charges, where the field is black. It is clicked once
-# the window shows it (a click before then would reach the field), and the
-# shot is under way once it has gone.
+# pixels_now X Y W H R0 R1 G0 G1 B0 B1: how many pixels of a client rectangle, as the screen shows
+# it now, have red, green and blue within the ranges (xpixels).
+pixels_now() {
+    local ox oy; read -r ox oy < <(client_origin)
+    "$BIN/xpixels" $((ox + $1)) $((oy + $2)) "$3" "$4" "${@:5}"
+}
+# "Go" above the power bar, light while the bar charges where the field is black: clicked once
+# shown (earlier the click reaches the field); the shot is under way once it has gone.
 GO_BUTTON=(6 155 26 5 179 255 179 255 179 255)
 go_shown() { [ "$(pixels_now "${GO_BUTTON[@]}")" -ge 120 ]; }
 go_gone() { [ "$(pixels_now "${GO_BUTTON[@]}")" = 0 ]; }
@@ -221,46 +186,22 @@ click_go() {
     xdotool mousemove $((ox + 19)) $((oy + 166)) click 1
     wait_until "Go to take the click" 60 go_gone
 }
-
-# Clicks a point of a window of the given title (window coordinates).
-click_in() {
-    local w; w=$(visible_named "$1" | head -n1)
-    [ -n "$w" ] || fail "no window '$1'"
-    xdotool mousemove --window "$w" "$2" "$3" click 1
-}
-
-# --- screenshots and pixels ---------------------------------------------------------
-
-# How many pixels of a rectangle (x y w h) of the client area, as the
-# screen shows it now, have their red, green and blue parts within ranges
-# (0 to 255): what a wait reads the window's state from (xpixels).
-pixels_now() {  # x y w h red-min red-max green-min green-max blue-min blue-max
-    local ox oy; read -r ox oy < <(client_origin)
-    "$BIN/xpixels" $((ox + $1)) $((oy + $2)) "$3" "$4" "${@:5}"
-}
-# The power bar (blue) filling, and gone.
-BAR=(3 190 30 430 0 63 0 63 205 255)
+BAR=(3 190 30 430 0 63 0 63 205 255)  # the power bar, blue
 bar_filling() { [ "$(pixels_now "${BAR[@]}")" -ge 100 ]; }
 bar_gone() { [ "$(pixels_now "${BAR[@]}")" -le 5 ]; }
-
-# Saves the screen as <artifacts>/<nn>-<name>.png and remembers it as $SHOT.
+# shot NAME: the screen saved as <artifacts>/<nn>-NAME.png, remembered as $SHOT.
 shot() {
     SHOT_NO=$((SHOT_NO + 1))
     SHOT="$ARTIFACTS/$(printf '%02d' "$SHOT_NO")-$1.png"
     import -window root "$SHOT"
 }
-
-# How many pixels of a rectangle (x y w h) of the main window's client area
-# in the last screenshot satisfy an ImageMagick -fx condition on r, g, b.
+# client_pixels X Y W H FX: how many pixels of a client rectangle of the last screenshot satisfy
+# an ImageMagick -fx condition on r, g, b; expect_colour X Y FX WHAT checks one point.
 client_pixels() {
     local ox oy; read -r ox oy < <(client_origin)
     convert "$SHOT" -crop "$3x$4+$((ox + $1))+$((oy + $2))" +repage -fx "$5" -format '%[fx:round(mean*w*h)]' info:
 }
-# Checks that a client point of the last screenshot matches a condition.
-expect_colour() {
-    [ "$(client_pixels "$1" "$2" 1 1 "$3")" = 1 ] || fail "$4: not $3 at client ($1, $2)"
-}
+expect_colour() { [ "$(client_pixels "$1" "$2" 1 1 "$3")" = 1 ] || fail "$4: not $3 at client ($1, $2)"; }
 REDDISH='r>0.8 && g<0.25 && b<0.25'
 WHITISH='r>0.8 && g>0.8 && b>0.8'
-BLUISH='b>0.8 && r<0.25 && g<0.25'
 BLACKISH='r<0.12 && g<0.12 && b<0.12'

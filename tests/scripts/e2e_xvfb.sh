@@ -1,26 +1,21 @@
 #!/usr/bin/env bash
-# The game as a player meets it, in a real X window (Xvfb) driven by real
-# input events (xdotool): the field at start-up; a two-player game from
-# File > New, saved through the real file dialog; a charge called off with
-# Esc; a shot and its rules' message; the shot taken back with Ctrl+Z and
-# played again with Space held, ending where it ended at normal pace; and
-# the main window closed during a shot, the program ending cleanly once the
-# status window goes too. What needs no real window is tested offscreen.
-#
-# Screenshots of the main steps are kept in <build>/e2e-artifacts/classic.
+# The game as a player meets it, in a real X window (Xvfb) driven by real input events (xdotool):
+# the field at start-up; a two-player game from File > New, saved through the real file dialog; a
+# charge called off with Esc; a shot and its rules' message; the shot taken back with Ctrl+Z and
+# played again with Space held, ending where it ended at normal pace; and the main window closed
+# during a shot, the program ending cleanly once the status window goes too. What needs no real
+# window is tested offscreen. Screenshots in <build>/e2e-artifacts/classic.
 #   bash tests/scripts/e2e_xvfb.sh <bin-dir>
 set -euo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 e2e_setup "${1:-}" classic
 
-# Client points of the field: box 1's centre (where a new player's piece
-# enters) and the holder's first place.
+# Client points: box 1's centre (where a new player's piece enters), the holder's first place.
 BOX1_X=105 BOX1_Y=561
 HOLDER_X=698 HOLDER_Y=18
 
-# Drags from the piece in box 1 (upwards: the piece will go down) and lets go:
-# the power bar starts charging, and fills.
+# A drag from the piece in box 1 upwards, let go: the power bar charges.
 charge() {
     drag "$BOX1_X" "$BOX1_Y" "$BOX1_X" $((BOX1_Y - 80))
     wait_until "the power bar to fill" 60 bar_filling
@@ -29,10 +24,9 @@ charge() {
 # The game kept on disk names the given current turn.
 autosave_at_turn() { grep -q "^$1,\" = Current turn\"" "$(autosave_file)" 2>/dev/null; }
 
-# Aims from Ann's piece, lets go and presses Enter at once (the bar stopped
-# before its first tick, so the strength is always the same), with any extra
-# keys right after; answers the rules' boxes up to Bob's turn and copies the
-# game kept on disk to $1.
+# A shot from Ann's piece with Enter at once (the bar stopped before its first tick: always the
+# same strength) and any extra keys right after; the rules' boxes answered up to Bob's turn and
+# the game kept on disk copied to $1.
 shot_to_bobs_turn() {
     local out="$1" ox oy; shift
     read -r ox oy < <(client_origin)

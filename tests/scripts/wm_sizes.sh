@@ -14,22 +14,15 @@
 set -euo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-XVFB_SCREEN=1600x1200 e2e_setup "${1:-}" sizes
-command -v openbox >/dev/null && command -v xwininfo >/dev/null && command -v xprop >/dev/null ||
-    fail "missing openbox, xwininfo or xprop (make test installs them)"
+XVFB_SCREEN=1600x1200 e2e_setup "${1:-}" sizes openbox xwininfo xprop
 SCREEN_W=1600 SCREEN_H=1200
-
-openbox >/dev/null 2>&1 &
-WM_PID=$!
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_until "the window manager" 20 wm_running
+start_wm
 
 # --- windows ------------------------------------------------------------------
-
 named() { visible_named "$1" | head -n1; }
-# A window whose frame has stopped moving (the game places a window again
-# once the window manager has framed it): two looks alike in a row.
-SETTLED_AT=""
+shown() { [ -n "$(named "$1")" ]; }
+# frame WINDOW: "left top right bottom" of its frame once it has stopped moving (the game places
+# a window again once the window manager has framed it): two looks alike in a row.
 settled() {
     local now
     now=$(edges "$(frame_of "$1")") || return 1
@@ -37,14 +30,12 @@ settled() {
     SETTLED_AT=$now
     return 1
 }
-shown() { [ -n "$(named "$1")" ]; }
-# frame WINDOW: "left top right bottom" of its frame, once settled.
 frame() {
     SETTLED_AT=""
     wait_until "window $1 to settle" 20 settled "$1"
     echo "$SETTLED_AT"
 }
-# on_screen NAME WINDOW: fails unless the window's frame lies whole on the screen.
+# on_screen NAME WINDOW: its frame lies whole on the screen.
 on_screen() {
     local l t r b
     read -r l t r b < <(frame "$2")
@@ -57,12 +48,10 @@ titled() {
     wait_until "the window '$1'" 30 shown "$1"
     on_screen "'$1'" "$(named "$1")"
 }
-# The place of a frame among the screen's windows, counted from the top
-# (xwininfo lists the topmost first).
+# A frame's place among the screen's windows, the topmost first.
 stacked_at() { xwininfo -root -children | awk -v id="$1" '$1 ~ /^0x/ { n++; if ($1 == id) print n }'; }
-# not_under WINDOW OTHER: fails when the frames overlap and WINDOW's is
-# beneath OTHER's (with no room beside, a window may cover another, never
-# hide under it).
+# not_under WINDOW OTHER: overlapping frames only with WINDOW's above (with no room beside, a
+# window may cover another, never hide under it).
 not_under() {
     local a b
     read -r -a a < <(frame "$1")
@@ -78,25 +67,12 @@ not_under() {
 
 journal_past_seen() { [ "$(journal_lines)" -gt "$SEEN" ]; }
 no_box() { ! box_window >/dev/null; }
-# Waits for the next box's line and checks it; a computer's turn's boxes
-# close by themselves.
+# The next box's line, checked (a computer's turn's boxes close by themselves).
 box_said() {
     wait_until "a box matching '$1'" 180 journal_past_seen
-    SEEN=$((SEEN + 1))
-    local line
-    line=$(sed -n "${SEEN}p" "$JOURNAL")
-    echo "   box: $line"
-    echo "$line" | grep -Eq -- "$1" || fail "expected a box matching '$1', got '$line'"
+    next_box "$1"
 }
-# Reads the boxes that come (a computer's turn's, which close by themselves)
-# until one matches.
-box_until() {
-    while :; do
-        box_said ""
-        sed -n "${SEEN}p" "$JOURNAL" | grep -Eq -- "$1" && return 0
-    done
-}
-# Answers the next input box with a text, once it is whole on the screen.
+# The next input box answered with a text, once it is whole on the screen.
 answer_input() {
     wait_until "an input box matching '$1'" 30 box_appeared
     box_said "$1"
@@ -108,18 +84,15 @@ answer_input() {
     xdotool key Return
     wait_until "the input box to close" 10 box_closed "$w"
 }
-# Opens the Extras menu item `steps` items down from the first (Up: the last).
+# An Extras menu item (Down: the first, Up: the last).
 extras() {
     keys_to_main alt+e
     xdotool key "$@" Return
 }
 
-# The hidden menu's Set Position puts the piece before D, and the Expert's
-# next shot wins. The computer plays on meanwhile: its turn's boxes may come
-# before the question (they close by themselves) and are read past; when
-# its shot came first and took the keys (typed while a box of its turn was
-# open), the command is given again (the word shows or hides the menu: a
-# third time shows it).
+# The hidden menu's Set Position puts the piece before D; the Expert's next shot wins. The
+# computer's turn's boxes coming first are read past; when its shot took the keys, the command
+# is given again (the word shows or hides the menu: a third time shows it).
 next_is_who() { sed -n "$((SEEN + 1))p" "$JOURNAL" | grep -q "^input: Who"; }
 who_pending() { sed -n "$((SEEN + 1)),\$p" "$JOURNAL" | grep -q "^input: Who"; }
 no_box_or_who() { who_pending || no_box; }
@@ -144,8 +117,8 @@ set_position_before_d() {
 
 # --- one size -----------------------------------------------------------------
 
-# play_one_size PERCENT [INI LINES]: a fresh start at that size, a game of
-# one Expert seat to its end, and every window checked on the way.
+# play_one_size PERCENT [INI LINES]: a fresh start at that size, a game of one Expert seat to its
+# end, and every window checked on the way.
 play_one_size() {
     SIZE=$1
     shift
@@ -180,7 +153,7 @@ play_one_size() {
     # Told to the person who gave the command: it waits for OK.
     [ "$STRIP" = 0 ] && expect_box "^message: Player 1's turn start.  Target: D" Return
     # A shot the computer was already charging may miss; the next one does not.
-    [ "$STRIP" = 0 ] && box_until "became a killer" && box_said "WON"
+    [ "$STRIP" = 0 ] && boxes_until "became a killer" box_said && box_said "WON"
     titled "Game Chart"
     titled "High Scores"
     not_under "$(named "Game Chart")" "$(main_window)"
@@ -214,9 +187,8 @@ for size in ${WM_SIZES:-100 125 150 200}; do play_one_size "$size"; done
 STRIP=240 SUFFIX="-strip"
 play_one_size 150 "ruleMessages=1"
 
-# A hosted online game (this computer and the server's computer): the
-# host's status window on the screen, not under the main window; the chat
-# and the messages in the strip beside the field.
+# A hosted online game (this computer and the server's computer): the host's status window on the
+# screen, not under the main window; the chat in the strip beside the field.
 SIZE=150
 step "a hosted online game at $SIZE %"
 printf '%s\n' "[General]" "sizePercent=$SIZE" "coachDone=true" >"$HOME/.config/Capzel/Capzel.ini"

@@ -1,17 +1,14 @@
-"""The page as capzel-server serves it, and what it does with bad input.
+"""The page as capzel-server serves it on its one port, and what the page does with bad input.
+(What each request is answered is checked in tests/core/server_web_pages_test.cpp: here, the
+same answers over a real socket, plain and TLS, beside the game's WebSocket.)
 
-  - Over HTTP on the server's one port: the page's files with their types,
-    the policy and revalidation; every request probing beyond them is
-    refused (404, 405, 400) and `..` never leaves the web root; a WebSocket
-    upgrade on the same port still reaches the game's server.
-  - Over HTTPS (--tls-cert, --tls-key): the same files and refusals, and
-    the page, loaded over HTTPS, reaches the game's server by wss:// on the
-    same port.
-  - In headless Chromium: the page loads under its own policy with nothing
-    refused in the console; then each bad input of the table shows a clear
-    message and leaves the page running (its frames go on): a code that is
-    none, a room that does not exist, a full room, a name too long, a name
-    and a chat line written as markup (shown as text), the server killed.
+  - HTTP: the built page's files with their types and policy, `..` refused, a head too long
+    refused, and a WebSocket upgrade on the same port reaches the game's server.
+  - HTTPS (--tls-cert, --tls-key): the same, and the page reaches the game's server by wss://.
+  - Headless Chromium: the page loads under its policy with nothing refused in the console; each
+    bad input shows a clear message and the page goes on (its frames): a code that is none, a
+    room that does not exist, a full room, a name too long, a name and a chat line written as
+    markup (shown as text), the server killed.
 
     /usr/bin/python3 tests/web/web_pages.py <bin-dir> <web-dir> <artifacts-dir>"""
 import base64
@@ -25,13 +22,15 @@ import tempfile
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from pagelib import Checks, Page, Server, chromium, POLICY_START, new_room  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
+from desktop_player import Checks, Room, Server  # noqa: E402
+from pagelib import Page, chromium, POLICY_START  # noqa: E402
 
 bin_dir, web_dir, artifacts = (os.path.abspath(a) for a in sys.argv[1:4])
 os.makedirs(artifacts, exist_ok=True)
 checks = Checks('web_pages')
 tmp = tempfile.mkdtemp(prefix='capzel-web-pages-')
-os.makedirs(os.path.join(tmp, 'server', 'rooms'))
+room = Room(bin_dir, os.path.join(tmp, 'server'))
 with open(os.path.join(tmp, 'secret.txt'), 'w') as f:
     f.write('outside the web root')
 
@@ -69,41 +68,27 @@ try:
     shutil.copytree(web_dir, root)
     server = Server(bin_dir, os.path.join(tmp, 'server'), root)
 
+    def served(server, rows):
+        for target, status, kind in rows:
+            code, headers, body = raw(server.port, get(target), server.tls)
+            checks.check(code == status, f'GET {target}: {code}, not {status}')
+            checks.check(headers.get('content-security-policy', '').startswith(POLICY_START), f'GET {target}: no policy')
+            checks.check(b'outside the web root' not in body, f'GET {target} left the web root')
+            if kind:
+                checks.check(headers.get('content-type') == kind, f'GET {target}: {headers.get("content-type")}')
+                checks.check(int(headers.get('content-length', -1)) == len(body), f'GET {target}: length')
+    files = (('/', 200, 'text/html; charset=utf-8'), ('/capzel.wasm', 200, 'application/wasm'),
+            ('/../secret.txt', 404, None), ('/%2e%2e/%2e%2e/etc/passwd', 404, None), ('/nothing.js', 404, None))
     checks.step('the page\'s files over HTTP, and nothing else')
-    for target, status, kind in (
-            ('/', 200, 'text/html; charset=utf-8'),
-            ('/?room=PLAY23&watch', 200, 'text/html; charset=utf-8'),
-            ('/app.js', 200, 'text/javascript; charset=utf-8'),
-            ('/capzel.js', 200, 'text/javascript; charset=utf-8'),
-            ('/capzel.wasm', 200, 'application/wasm'),
-            ('/style.css', 200, 'text/css; charset=utf-8'),
-            ('/../secret.txt', 404, None),
-            ('/..%2fsecret.txt', 404, None),
-            ('/%2e%2e/%2e%2e/etc/passwd', 404, None),
-            ('/....//secret.txt', 404, None),
-            ('/web/../../secret.txt', 404, None),
-            ('/nothing.js', 404, None),
-            ('/index.htm', 404, None)):
-        code, headers, body = raw(server.port, get(target))
-        checks.check(code == status, f'GET {target}: {code}, not {status}')
-        checks.check(headers.get('content-security-policy', '').startswith(POLICY_START), f'GET {target}: no policy')
-        checks.check(b'outside the web root' not in body, f'GET {target} left the web root')
-        if kind:
-            checks.check(headers.get('content-type') == kind, f'GET {target}: {headers.get("content-type")}')
-            checks.check(int(headers.get('content-length', -1)) == len(body), f'GET {target}: length')
-    code, headers, _ = raw(server.port, get('/app.js'))
-    code, _, body = raw(server.port, f'GET /app.js HTTP/1.1\r\nIf-None-Match: {headers.get("etag")}\r\n\r\n')
-    checks.check(code == 304 and body == b'', f'a page known to the browser: {code}')
-    for request, status in ((get('/', 'POST'), 405), ('GET /\r\n\r\n', 400), ('BREW / HTTP/1.1\r\n\r\n', 405),
-                            ('GET / HTTP/1.1\r\nX: ' + 'a' * 9000 + '\r\n\r\n', 431)):
-        checks.check(raw(server.port, request)[0] == status, f'{request[:20]!r}: not {status}')
+    served(server, files)
+    checks.check(raw(server.port, 'GET / HTTP/1.1\r\nX: ' + 'a' * 9000 + '\r\n\r\n')[0] == 431, 'a head too long')
     key = base64.b64encode(os.urandom(16)).decode()
     code, headers, _ = raw(server.port, 'GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n'
                                         f'Connection: Upgrade\r\nSec-WebSocket-Key: {key}\r\nSec-WebSocket-Version: 13\r\n\r\n')
     checks.check(code == 101, f'a WebSocket upgrade on the page\'s port: {code}')
 
     checks.step('the page under its policy; each bad input says so and the page goes on')
-    tokens = new_room(bin_dir, os.path.join(tmp, 'server', 'rooms', 'PLAY23.room.json'))
+    room.new()
     server.kill()
     server = Server(bin_dir, os.path.join(tmp, 'server'), root)
     page = Page(chromium(1280, 900), 'page')
@@ -185,11 +170,7 @@ try:
                     '-days', '2', '-subj', '/CN=127.0.0.1'], check=True, capture_output=True)
     tls_server = Server(bin_dir, os.path.join(tmp, 'server'), root, '--tls-cert', cert, '--tls-key', key)
     checks.check(tls_server.base.startswith('https://'), f'the server with a certificate: {tls_server.base}')
-    for target, status in (('/', 200), ('/capzel.wasm', 200), ('/../secret.txt', 404), ('/nothing.js', 404)):
-        code, headers, body = raw(tls_server.port, get(target), tls=True)
-        checks.check(code == status, f'HTTPS GET {target}: {code}, not {status}')
-        checks.check(headers.get('content-security-policy', '').startswith(POLICY_START), f'HTTPS GET {target}: no policy')
-        checks.check(b'outside the web root' not in body, f'HTTPS GET {target} left the web root')
+    served(tls_server, files)
     page.driver.get(tls_server.base + '/')
     page.wait_ready()
     page.keep('capzel.name', 'Tess')

@@ -37,11 +37,9 @@ finish() {
 }
 
 # --- the game under a virtual X server ----------------------------------------
-# in_xvfb <bin-dir> TOOL...: checks that the tools are there, then runs the
-# calling script again inside a virtual X server of its own. -noreset: by
-# default the server resets whenever its last client leaves (the game between
-# two scenarios, or an xdotool call), and a game started in that moment
-# cannot connect.
+# in_xvfb <bin-dir> TOOL...: checks the tools, then runs the calling script again in a virtual X
+# server of its own (-noreset: else the server resets when its last client leaves, and a game
+# started in that moment cannot connect).
 in_xvfb() {
     [ "${CAPZEL_IN_XVFB:-}" = 1 ] && return 0
     local bin="$1" tool
@@ -53,10 +51,9 @@ in_xvfb() {
     exec xvfb-run -a -s "-screen 0 ${XVFB_SCREEN:-1280x1024}x24 -nolisten tcp -noreset" bash "$0" "$bin"
 }
 
-# game_sandbox <bin-dir>: a program folder of our own (the game keeps its high
-# scores there) with the game and its songs, a fresh home and a working folder
-# for the saved games, all removed at exit with the game and $WM_PID; every
-# box the game shows is logged to $JOURNAL. Then the end-to-end helpers.
+# game_sandbox <bin-dir>: a program folder of our own (the game keeps its high scores there) with
+# the game and its songs, a fresh home and a working folder, all removed at exit with the game and
+# $WM_PID; every box the game shows logged to $JOURNAL. Then the end-to-end helpers.
 game_sandbox() {
     BIN="$1"
     TMP="$(mktemp -d)"
@@ -71,23 +68,22 @@ game_sandbox() {
     JOURNAL="$CAPZEL_MESSAGE_LOG" GAME_LOG="$TMP/game.log" XCLOSE="$BIN/xclose" SHOT_NO=0
     : >"$GAME_LOG"
     unset QT_QPA_PLATFORM
-    # A sanitizer build: leaks of the system's libraries are not ours.
     local e2e
     e2e="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../e2e" && pwd)"
+    # A sanitizer build: leaks of the system's libraries are not ours.
     export LSAN_OPTIONS="suppressions=$e2e/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
     # shellcheck source=../../e2e/e2e_lib.sh
     source "$e2e/e2e_lib.sh"
 }
 
-# e2e_setup <bin-dir> <name>: a real-window test's start: the tools it needs,
-# a virtual X server of its own, the game's sandbox and a fresh screenshot
-# folder <build>/e2e-artifacts/<name> in $ARTIFACTS.
+# e2e_setup <bin-dir> <name> [TOOL...]: a real-window test's start: the tools, a virtual X server
+# of its own, the game's sandbox and a fresh screenshot folder <build>/e2e-artifacts/<name>.
 e2e_setup() {
     [ -d "${1:-}" ] || { echo "usage: $0 <bin-dir>" >&2; exit 2; }
     local bin
     bin="$(cd "$1" && pwd)"
     [ -x "$bin/xclose" ] && [ -x "$bin/xpixels" ] || { echo "missing $bin/xclose or xpixels (needs libx11-dev)" >&2; exit 1; }
-    in_xvfb "$bin" xdotool import convert
+    in_xvfb "$bin" xdotool import convert "${@:3}"
     game_sandbox "$bin"
     ARTIFACTS="$(cd "$bin/.." && pwd)/e2e-artifacts/$2"
     rm -rf "$ARTIFACTS"
@@ -95,9 +91,14 @@ e2e_setup() {
 }
 
 # --- windows under a window manager -------------------------------------------
-# frame_of WINDOW: the frame a window manager put around it, its outermost
-# ancestor below the root. edges WINDOW: "left top right bottom" on the
-# screen, the right and bottom edges exclusive.
+# start_wm: openbox, once it names itself on the root window (needs in_xvfb's openbox xwininfo xprop).
+start_wm() {
+    openbox >/dev/null 2>&1 &
+    WM_PID=$!
+    wait_until "the window manager" 60 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'"
+}
+# frame_of WINDOW: the frame a window manager put around it, its outermost ancestor below the
+# root. edges WINDOW: "left top right bottom" on the screen, right and bottom exclusive.
 frame_of() {
     local w=$1 parent
     while parent=$(xwininfo -id "$w" -tree | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p') &&
