@@ -133,7 +133,7 @@ expect_box() {
     local w
     wait_until "a box matching '$1'" "${BOX_WAIT:-60}" box_appeared
     next_box "$1"
-    w=$(box_window)
+    w=$(box_window) || fail "the box '$1' closed before it was answered"
     xdotool windowfocus --sync "$w" 2>/dev/null || true
     xdotool key "$2"
     wait_until "the box to close" 10 box_closed "$w"
