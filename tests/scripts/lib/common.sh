@@ -99,15 +99,17 @@ start_wm() {
 }
 # frame_of WINDOW: the frame a window manager put around it, its outermost ancestor below the
 # root. edges WINDOW: "left top right bottom" on the screen, right and bottom exclusive.
-frame_of() {
+frame_of() {  # nothing for a window gone (xwininfo with no window waits for a click)
     local w=$1 parent
-    while parent=$(xwininfo -id "$w" -tree | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p') &&
-        ! xwininfo -id "$parent" | grep -q '(the root window)'; do
+    [ -n "$w" ] || return 1
+    while parent=$(xwininfo -id "$w" -tree 2>/dev/null | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p') &&
+        [ -n "$parent" ] && ! xwininfo -id "$parent" | grep -q '(the root window)'; do
         w=$parent
     done
     echo "$w"
 }
 edges() {
+    [ -n "$1" ] || return 1
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
         /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, x + w, y + h}'
 }
