@@ -23,6 +23,25 @@ Choice choice(const QSettings& s, const char* key, Choice fallback, Choice last)
     return ok && v >= 0 && v <= int(last) ? Choice(v) : fallback;
 }
 
+// The yes-or-no settings and the volumes, each kept under its key.
+struct FlagKey {
+    const char* key;
+    bool PlayerSettings::*flag;
+};
+constexpr FlagKey kFlags[] = {{"soundEffects", &PlayerSettings::soundEffects},
+                              {"musicMuted", &PlayerSettings::musicMuted},
+                              {"coachDone", &PlayerSettings::coachDone},
+                              {"helpers/fieldHints", &PlayerSettings::fieldHints},
+                              {"helpers/statusMarks", &PlayerSettings::statusMarks},
+                              {"helpers/endChart", &PlayerSettings::endChart},
+                              {"helpers/buttonIcons", &PlayerSettings::buttonIcons}};
+struct PercentKey {
+    const char* key;
+    int PlayerSettings::*percent;
+};
+constexpr PercentKey kPercents[] = {{"effectsVolume", &PlayerSettings::effectsVolume},
+                                    {"musicVolume", &PlayerSettings::musicVolume}};
+
 }  // namespace
 
 PlayerSettings loadPlayerSettings() {
@@ -31,17 +50,10 @@ PlayerSettings loadPlayerSettings() {
     p.ruleMessages = choice(s, "ruleMessages", p.ruleMessages, PlayerSettings::RuleMessages::OnTheField);
     const int size = s.value(QStringLiteral("sizePercent"), p.sizePercent).toInt();
     if (std::find(std::begin(kSizeChoices), std::end(kSizeChoices), size) != std::end(kSizeChoices)) p.sizePercent = size;
-    p.soundEffects = s.value(QStringLiteral("soundEffects"), p.soundEffects).toBool();
-    p.effectsVolume = percent(s, "effectsVolume", p.effectsVolume);
-    p.musicVolume = percent(s, "musicVolume", p.musicVolume);
-    p.musicMuted = s.value(QStringLiteral("musicMuted"), p.musicMuted).toBool();
+    for (const auto& [key, flag] : kFlags) p.*flag = s.value(QLatin1String(key), p.*flag).toBool();
+    for (const auto& [key, volume] : kPercents) p.*volume = percent(s, key, p.*volume);
     p.aimLine = choice(s, "aimLine", p.aimLine, PlayerSettings::AimLine::Bold);
     p.barPace = choice(s, "barPace", p.barPace, PlayerSettings::BarPace::Steady);
-    p.coachDone = s.value(QStringLiteral("coachDone"), p.coachDone).toBool();
-    p.fieldHints = s.value(QStringLiteral("helpers/fieldHints"), p.fieldHints).toBool();
-    p.statusMarks = s.value(QStringLiteral("helpers/statusMarks"), p.statusMarks).toBool();
-    p.endChart = s.value(QStringLiteral("helpers/endChart"), p.endChart).toBool();
-    p.buttonIcons = s.value(QStringLiteral("helpers/buttonIcons"), p.buttonIcons).toBool();
     return p;
 }
 
@@ -49,17 +61,10 @@ void savePlayerSettings(const PlayerSettings& p) {
     QSettings s = store();
     s.setValue(QStringLiteral("ruleMessages"), int(p.ruleMessages));
     s.setValue(QStringLiteral("sizePercent"), p.sizePercent);
-    s.setValue(QStringLiteral("soundEffects"), p.soundEffects);
-    s.setValue(QStringLiteral("effectsVolume"), p.effectsVolume);
-    s.setValue(QStringLiteral("musicVolume"), p.musicVolume);
-    s.setValue(QStringLiteral("musicMuted"), p.musicMuted);
     s.setValue(QStringLiteral("aimLine"), int(p.aimLine));
     s.setValue(QStringLiteral("barPace"), int(p.barPace));
-    s.setValue(QStringLiteral("coachDone"), p.coachDone);
-    s.setValue(QStringLiteral("helpers/fieldHints"), p.fieldHints);
-    s.setValue(QStringLiteral("helpers/statusMarks"), p.statusMarks);
-    s.setValue(QStringLiteral("helpers/endChart"), p.endChart);
-    s.setValue(QStringLiteral("helpers/buttonIcons"), p.buttonIcons);
+    for (const auto& [key, flag] : kFlags) s.setValue(QLatin1String(key), p.*flag);
+    for (const auto& [key, volume] : kPercents) s.setValue(QLatin1String(key), p.*volume);
     s.sync();
 }
 

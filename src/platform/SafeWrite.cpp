@@ -85,19 +85,6 @@ private:
     bool created_ = false;
 };
 
-bool writeAll(int fd, std::string_view content) {
-    for (std::size_t done = 0; done < content.size();) {
-        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        done += std::size_t(n);
-    }
-    return true;
-}
-
 // Makes the folder's entries (the rename) last. A file system that cannot
 // sync a folder says EINVAL; it has nothing more to do.
 bool syncFolder(const fs::path& folder) {
@@ -124,7 +111,7 @@ std::string writeFileSafely(const std::string& path, std::string_view content) {
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0 && ::fchmod(temp.fd(), old.st_mode & 07777) != 0)
         return failure(path, "created", lastError());
-    if (!writeAll(temp.fd(), content) || ::fsync(temp.fd()) != 0 || !temp.close())
+    if (!writeAllAt(temp.fd(), content, 0) || ::fsync(temp.fd()) != 0 || !temp.close())
         return failure(path, "written", lastError());
     if (!temp.renameTo(target)) return failure(path, "saved", lastError());
     if (!syncFolder(fs::path(target).parent_path())) return failure(path, "saved", lastError());
@@ -144,6 +131,19 @@ int removeStaleTemporaryFiles(const std::string& folder) {
         if (fs::remove(entry.path(), ec)) ++removed;
     }
     return removed;
+}
+
+bool writeAllAt(int fd, std::string_view bytes, std::size_t at) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, off_t(at + done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = ENOSPC;
+            return false;
+        }
+        done += std::size_t(n);
+    }
+    return true;
 }
 
 }  // namespace capzel

@@ -5,6 +5,7 @@
 // the simulator.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,10 @@ std::string writeFileSafely(const std::string& path, std::string_view content);
 // that no longer runs. Another copy of the program still running keeps its
 // own. Gives how many were removed.
 int removeStaleTemporaryFiles(const std::string& folder);
+
+// Writes all of `bytes` to the open file `fd` from byte `at` on, going on
+// after interrupted and short writes. False with errno set when a write
+// fails; a write that takes nothing counts as a full disk (ENOSPC).
+bool writeAllAt(int fd, std::string_view bytes, std::size_t at);
 
 }  // namespace capzel

@@ -21,19 +21,6 @@ constexpr std::size_t kFilesSyncedOneByOne = 4;
 
 std::string lastError() { return std::strerror(errno); }
 
-bool writeAllAt(int fd, std::string_view bytes, std::size_t at) {
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, off_t(at + done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = ENOSPC;
-            return false;
-        }
-        done += std::size_t(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 RoomKeeper::RoomKeeper(std::string folder, std::string suffix, Report report, std::chrono::milliseconds syncGroup)
