@@ -47,8 +47,7 @@ TEST(ComputerTurn, PlaysThePlannedShotThroughTheBoard) {
         EXPECT_EQ(test::drive(run, t.turn, t.ui, look),
                   (std::vector<TurnPhase>{TurnPhase::Idle, TurnPhase::Aiming, TurnPhase::Charging,
                                           TurnPhase::Shooting, TurnPhase::Idle}));
-        // From the piece's centre out to the aim point, along the line
-        // between them and never back.
+        // From the piece's centre out to the aim point, along the line between them and never back.
         const Box& piece = start.piece(1);
         const double x0 = piece.left + piece.width / 2.0, y0 = piece.top + piece.height / 2.0;
         const double dx = run.shot().aimX - x0, dy = run.shot().aimY - y0, length = std::hypot(dx, dy);
@@ -56,8 +55,7 @@ TEST(ComputerTurn, PlaysThePlannedShotThroughTheBoard) {
         double along = 0;
         for (const auto& [x, y] : drawn) {
             const double t = ((x - x0) * dx + (y - y0) * dy) / (length * length);
-            EXPECT_GE(t, along - 1e-6);
-            EXPECT_LE(t, 1 + 1e-6);
+            EXPECT_TRUE(t >= along - 1e-6 && t <= 1 + 1e-6) << t;
             EXPECT_NEAR(((x - x0) * dy - (y - y0) * dx) / length, 0, 1.0);
             along = t;
         }
@@ -83,19 +81,15 @@ TEST(ComputerTurn, PlansAgainOrStopsWhenTheGameChanges) {
     moved.ui.secondsPerYield = 1e-6;
     ComputerTurn run(moved.turn, moved.ui, 3, smallSearch());
     bool once = false;
-    test::drive(run, moved.turn, moved.ui, [&] {
-        if (!std::exchange(once, true)) {
-            EXPECT_TRUE(moved.match.play(moveBob).taken());
-        }
-    });
+    test::drive(run, moved.turn, moved.ui,
+                [&] { EXPECT_TRUE(std::exchange(once, true) || moved.match.play(moveBob).taken()); });
     Game after = twoSeats(PlayerKind::Expert);
     runHiddenCommand(after, moveBob);
     const players::PlannedShot plan = players::planShot(after, PlayerKind::Expert, 3, smallSearch()).shot;
     EXPECT_EQ(run.shot().aimX, plan.aimX);
     EXPECT_EQ(run.shot().aimY, plan.aimY);
 
-    // Handed to a person while thinking, holding or with the aim line half
-    // drawn, a person's seat, game over, dropped: no shot, and no aim left.
+    // Handed to a person while thinking, holding or aiming, a person's seat, game over, dropped: no shot, no aim.
     for (int k = 0; k < 6; ++k) {
         Game start = twoSeats(k == 1 ? PlayerKind::Human : PlayerKind::Club);
         start.gameRunning = k != 2;

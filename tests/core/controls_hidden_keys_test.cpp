@@ -11,10 +11,8 @@ using namespace capzel;
 
 namespace {
 
-// Keys pressed in a window, written as a string: an upper-case letter or a
-// digit is that key with Shift, a lower-case letter the key without it; "~"
-// before a key adds Ctrl, "!" Alt; "^" is the Shift key itself with Shift
-// down, "_" without; "#" is Shift+F2.
+// Keys as a string: upper case or a digit is the key with Shift, lower case without; "~" before a key adds
+// Ctrl, "!" Alt; "^" is the Shift key itself with Shift down, "_" without; "#" is Shift+F2.
 struct Window {
     MenuState menus;
     test::FakePlatform ui;

@@ -15,13 +15,14 @@ using capzel::test::ShotTable;
 
 TEST(HiddenCommandsDuringAShot, EveryShotStillEnds) {
     using K = HiddenCommandKind;
+    // `before` runs between turns, `during` before the shot's advance `advance`; strength 0: the shooter stays.
     struct Row {
         const char* what;
         int players;
         bool walls;
-        std::vector<HiddenCommand> before;  // between turns
-        int strength;                       // the shooter's (0: it stays)
-        long advance;                       // the shot's advance before which `during` runs
+        std::vector<HiddenCommand> before;
+        int strength;
+        long advance;
         std::vector<HiddenCommand> during;
     };
     const HiddenCommand frictionAll100{K::SetFriction, {"all", "1e400"}};
@@ -45,8 +46,7 @@ TEST(HiddenCommandsDuringAShot, EveryShotStillEnds) {
         t.g.wallsOn = r.walls;
         for (int i = 1; i <= r.players; ++i) t.place(i, float(1500 + 900 * i), 6500);
         for (const HiddenCommand& c : r.before) runHiddenCommand(t.g, c);
-        // Piece 1 shoots upwards from the mouse point below its centre, or
-        // stays where it is without strength.
+        // Piece 1 shoots upwards from the mouse point below its centre.
         const float cx = float(double(t.piece(1).left) + 150), cy = float(double(t.piece(1).top) + 150);
         ShotCommand shot = t.shot(cx, cy, cx, float(double(cy) + 1000), r.strength);
         for (const HiddenCommand& c : r.during) shot.midShot.push_back({r.advance, c});
@@ -56,8 +56,7 @@ TEST(HiddenCommandsDuringAShot, EveryShotStillEnds) {
         EXPECT_EQ(play.commandsLeft(), 0u) << r.what;
         EXPECT_FALSE(play.result().unfinished) << r.what << " after " << play.result().cycles << " cycles";
         for (int i = 1; i <= r.players; ++i) {
-            EXPECT_FALSE(engine::movingPart(t.g.velocityX[i])) << r.what << ", piece " << i;
-            EXPECT_FALSE(engine::movingPart(t.g.velocityY[i])) << r.what << ", piece " << i;
+            EXPECT_FALSE(engine::movingPart(t.g.velocityX[i]) || engine::movingPart(t.g.velocityY[i])) << r.what << i;
             EXPECT_TRUE(std::isfinite(t.piece(i).left)) << r.what;
         }
     }

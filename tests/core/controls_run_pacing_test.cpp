@@ -1,5 +1,4 @@
-// The window's pace for a run, by elapsed time alone: when advances fall due,
-// fast forward, a stall, and a stop for news.
+// The window's pace for a run by elapsed time alone: advances due, fast forward, a stall, a stop for news.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -10,14 +9,13 @@ using namespace capzel;
 
 namespace {
 
-// A shot of `steps` advances, each after `yields` yields; keeps the clock
-// each advance read.
+// A shot of `steps` advances, each after `yields` yields; keeps the clock each advance read.
 struct CountedShot final : SteppedRun {
     CountedShot(int steps, long yields, const RunDriver& d) : left(steps), each(yields), driver(d) {}
     int left;
     long each;
     const RunDriver& driver;
-    std::vector<double> readAt;
+    std::vector<double> readAt;  // the clock each advance read
     bool running() const override { return left > 0; }
     long wait() const override { return each; }
     GameFlow advance() override {

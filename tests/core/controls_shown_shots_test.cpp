@@ -1,7 +1,5 @@
-// Every way the board shows a shot ends it where the rulebook ends the same
-// shot applied whole, to the bit: fired at this board (a hidden command
-// typed while it runs), replayed from its launch, and shown as another
-// computer played it, wherever the bar stands when the shot goes.
+// Fired here (a command typed while it runs), replayed, or shown as another computer played it, a shot at
+// the board ends to the bit where the same shot applied whole ends.
 #include <gtest/gtest.h>
 
 #include <numbers>
@@ -70,8 +68,7 @@ std::vector<Case> cases() {
     Case placed{"placed by hand first", moveable, along(-2.0, 55), {}};
     placed.shot.placement = HandPlacement{two.piece(1).left + 40, two.piece(1).top - 25};
     all.push_back(placed);
-    // Where the bar stands when its time is up depends on the clock: a
-    // strength between its levels, on clocks of many paces.
+    // Where the bar stands when its time is up depends on the clock: a strength between levels, many clocks.
     for (int k = 0; k < 24; ++k) all.push_back({"between two levels", two, along(1.0, 40, 3), {}, 1e-6 * (1 + 0.37 * k)});
     return all;
 }
@@ -105,19 +102,15 @@ TEST(ShownShots, EveryWayTheBoardShowsAShotEndsWhereTheWholeShotEnds) {
         EXPECT_EQ(here.game().hash(), applied.hash);
         const std::vector<std::string> told = here.ui.messages;
 
-        // Played again from its launch, step by step and straight through,
-        // the copy's pieces rest where the shot's rested; the game is untouched.
+        // Played again from its launch, step by step and straight through: the pieces rest where they rested.
         Game rested = c.start;
         ShotInPlay rest(rested, played);
         while (!rest.resting()) rest.advance();
         for (bool stepByStep : {true, false}) {
             StepPace pace;
             ShotReplay again(*here.match.gameAtLastLaunch(), played, here.turn.controls(), here.ui, pace);
-            if (stepByStep) {
-                while (!again.done()) again.advance();
-            } else {
-                again.finish();
-            }
+            if (!stepByStep) again.finish();
+            while (!again.done()) again.advance();
             EXPECT_EQ(places(again.game()), places(rested)) << stepByStep;
         }
         ASSERT_TRUE(here.turn.startReplay());
@@ -162,8 +155,7 @@ TEST(RemoteShotTurn, ShowsNothingForASeatNotOnTurnAndStopsWhenDropped) {
     EXPECT_FALSE(t.turn.pending().aim.visible);
     EXPECT_EQ(t.match.lastShot(), nullptr);
 
-    // With no time to draw it, the aim is whole at once; dropped while the
-    // bar charges, the charge stops with it.
+    // With no time to draw it, the aim is whole at once; dropped while the bar charges, the charge stops.
     RemoteShotTurn charging(t.turn, t.ui, shot, RemoteShotPace{0, 0, 6, 10});
     EXPECT_EQ(t.turn.pending().aim.x2, shot.x2);
     while (charging.running() && !t.turn.charging()) charging.advance();
@@ -172,8 +164,7 @@ TEST(RemoteShotTurn, ShowsNothingForASeatNotOnTurnAndStopsWhenDropped) {
     EXPECT_FALSE(t.turn.running() || t.turn.charging());
     EXPECT_EQ(t.match.lastShot(), nullptr);
 
-    // A shot no player here could play (a piece placed where the rules let
-    // none be placed) is shown up to "Go", refused there, and told once.
+    // A shot no player here could play (a piece placed against the rules) is refused at "Go", told once.
     shot.placement = HandPlacement{two.piece(1).left, two.piece(1).top};
     RemoteShotTurn refused(t.turn, t.ui, shot, RemoteShotPace{0, 0, 6, 10});
     test::drive(refused, t.turn, t.ui);

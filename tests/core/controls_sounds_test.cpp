@@ -1,5 +1,4 @@
-// What a shot sounds like, from a table: which events sound and how loud,
-// which go first when they come at once, and the limit on sounds at once.
+// What a shot sounds like: which events sound and how loud, which go first, and the limit on sounds at once.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,13 +16,7 @@ using E = SoundEffect;
 using Heard = std::vector<std::pair<SoundEffect, int>>;
 
 // Events reported, or the judging, at clock time `at`.
-struct Moment {
-    double at;
-    ShotEvents events;
-    bool newShot = false;
-    bool judgedTarget = false;
-    bool won = false;
-};
+struct Moment { double at; ShotEvents events; bool newShot = false, judgedTarget = false, won = false; };
 
 TEST(ShotSounds, EventsSoundByTheTable) {
     const float hard = kHardestHit, faint = kFaintestHit;
@@ -71,10 +64,7 @@ TEST(ShotSounds, EventsSoundByTheTable) {
         ShotEvents shot;
         for (const Moment& m : c.moments) {
             ui.clockNow = m.at;
-            if (m.newShot) {
-                shot.clear();
-                sounds.newShot();
-            }
+            if (m.newShot) shot.clear(), sounds.newShot();
             shot.insert(shot.end(), m.events.begin(), m.events.end());
             sounds.hear(shot);
             if (m.judgedTarget || m.won) sounds.judged(m.judgedTarget, m.won);

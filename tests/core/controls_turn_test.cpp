@@ -1,5 +1,4 @@
-// The turn at the board, as runs on a match: its phases, a run dropped or
-// called off.
+// The turn at the board, as runs on a match: its phases, a run dropped or called off.
 #include <gtest/gtest.h>
 
 #include "model/Placement.h"
@@ -44,8 +43,7 @@ TEST(TurnController, PhasesOfATurn) {
     EXPECT_FALSE(t.game().shotInProgress || turn.charging());
     EXPECT_EQ(t.match.record().shotCount(), 1);
 
-    // A lone player whose shot leaves the piece in D wins: the judging
-    // reports the end of the game.
+    // A lone player whose shot leaves the piece in D wins: the judging reports the end of the game.
     Game onD = openField(1);
     onD.seats[1].position = 28;
     centrePieceOn(onD.piece(1), onD.board.spots[29]);
@@ -61,8 +59,7 @@ TEST(TurnController, PhasesOfATurn) {
     EXPECT_EQ(last.turn.phase(), TurnPhase::GameOver);
 }
 
-// A run dropped during the charge or the shot leaves the game as it was
-// before the launch, and nothing of the shot in the record.
+// A run dropped during the charge or the shot leaves the game as it was, and nothing in the record.
 TEST(TurnController, ADroppedRunLeavesTheGameAsItWas) {
     for (int advances : {0, 3}) {  // during the charge, during the shot
         Table t(openField(2));
@@ -84,8 +81,7 @@ TEST(TurnController, ADroppedRunLeavesTheGameAsItWas) {
     }
 }
 
-// Esc calls off an aim or a charge, never a shot: no shot is taken and the
-// same player aims again.
+// Esc calls off an aim or a charge, never a shot: no shot is taken and the same player aims again.
 TEST(TurnController, AnAimOrAChargeIsCalledOffButNotAShot) {
     Table t(openField(2));
     t.ui.secondsPerYield = 1e-6;

@@ -1,6 +1,5 @@
-// The online messages: every kind reads back as written, and the decoder
-// refuses what it must not take (tests/data/protocol_refusals.jsonl), with
-// a reason and never an exception.
+// The online messages: every kind reads back as written; the decoder refuses what it must not take
+// (tests/data/protocol_refusals.jsonl) with a reason, never an exception.
 #include <gtest/gtest.h>
 
 #include "DataRows.h"
@@ -12,15 +11,8 @@ namespace capzel::protocol {
 namespace {
 
 TEST(ProtocolMessages, EveryKindReadsBackAsWritten) {
-    RecordedShot inputs;
-    inputs.seat = 3;
-    inputs.x1 = 1580.25f;
-    inputs.y1 = -0.0f;
-    inputs.x2 = 1.0e-7f;
-    inputs.y2 = 9390;
-    inputs.strength = 4321;
-    inputs.placement = HandPlacement{10245, 45.5f};
-    inputs.outcome = {0x0123456789abcdefull, {{AnnouncementKind::Win, 3, "Ann wins!\r\nWell played."}}};
+    const RecordedShot inputs{{3, 1580.25f, -0.0f, 1.0e-7f, 9390, 4321, HandPlacement{10245, 45.5f}, {}},
+                              {0x0123456789abcdefull, {{AnnouncementKind::Win, 3, "Ann wins!\r\nWell played."}}}};
     Game game;
     game.numberOfPlayers = 2;
     game.seats[1].name = "Ann";
@@ -49,8 +41,7 @@ TEST(ProtocolMessages, EveryKindReadsBackAsWritten) {
         Accepted{Shot{12, inputs}},
         State{4, writeGameText(game)},
     };
-    // A refusal's code travels as its number, which never changes: every
-    // code ever given keeps its place, new ones come at the end.
+    // A refusal's code travels as its number: every code ever given keeps its place, new ones come at the end.
     using enum RefusalCode;
     const RefusalCode shipped[] = {Other, GameNotBegun, GameOver, ShotUnderWay, NotYourTurn, StaleShotNumber,
                                    AimOutOfReach, StrengthOutOfRange, PlacementNotAllowed, PlacementOutsideBox,

@@ -1,7 +1,5 @@
-// The rooms' files written on the keeper's thread: a whole text, then lines
-// added in front of its tail (however the asks were merged while waiting),
-// a closed room's file compacted into finished/ or removed in the order
-// asked, and what cannot be written reported with its room.
+// The rooms' files written on the keeper's thread: a whole text, lines added before its tail however merged,
+// closed rooms compacted or removed in order, and failures reported with their room.
 #include <gtest/gtest.h>
 
 #include <unistd.h>

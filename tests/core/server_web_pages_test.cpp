@@ -1,6 +1,5 @@
-// The web client's files on the server's port: only the page's own files,
-// with their types, the policy and revalidation; every other request,
-// hostile ones first, is refused without leaving the web root.
+// The web client's files on the server's port: only the page's own, with their types, the policy and
+// revalidation; every other request, hostile ones first, is refused without leaving the web root.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -61,10 +60,7 @@ std::string body(const std::string& answer) { return answer.substr(answer.find("
 TEST(WebPages, ServesThePagesFilesWithTheirTypes) {
     const WebRoot dir;
     const WebPages pages(dir.root);
-    struct Row {
-        const char* target;
-        const char* type;
-    };
+    struct Row { const char* target; const char* type; };
     const Row rows[] = {
         {"/", "text/html; charset=utf-8"},
         {"/?room=A5LLG3&watch", "text/html; charset=utf-8"},
@@ -83,8 +79,7 @@ TEST(WebPages, ServesThePagesFilesWithTheirTypes) {
         EXPECT_EQ(header(a.bytes, "Content-Length"), std::to_string(body(a.bytes).size())) << r.target;
     }
     EXPECT_EQ(body(pages.answer(get("/capzel.wasm")).bytes).substr(0, 4), std::string("\0asm", 4));
-    // The policy: only this origin, no inline script, no eval beyond
-    // compiling the WebAssembly core.
+    // The policy: only this origin, no inline script, no eval beyond compiling the WebAssembly core.
     const std::string policy = kPagePolicy;
     EXPECT_NE(policy.find("default-src 'self'"), std::string::npos);
     EXPECT_EQ(policy.find("unsafe-inline"), std::string::npos);
@@ -113,10 +108,7 @@ TEST(WebPages, RevalidatesByContentAndAnswersHeadWithoutBody) {
 TEST(WebPages, RefusesEverythingButThePagesFiles) {
     const WebRoot dir;
     const WebPages pages(dir.root);
-    struct Row {
-        std::string request;
-        int status;
-    };
+    struct Row { std::string request; int status; };
     const Row rows[] = {
         {get("/../secret.txt"), 404},
         {get("/..%2fsecret.txt"), 404},
@@ -160,10 +152,7 @@ TEST(WebPages, RefusesEverythingButThePagesFiles) {
 TEST(WebPages, TellsARequestsHeadAndAnUpgrade) {
     EXPECT_EQ(requestHeadLength("GET / HTTP/1.1\r\nHost: h\r\n"), std::nullopt);
     EXPECT_EQ(requestHeadLength("GET / HTTP/1.1\r\n\r\nrest"), 18u);
-    const struct {
-        const char* head;
-        bool upgrade;
-    } rows[] = {
+    const struct { const char* head; bool upgrade; } rows[] = {
         {"GET / HTTP/1.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n\r\n", true},
         {"GET /?room=X HTTP/1.1\r\nupgrade:WebSocket\r\n\r\n", true},
         {"GET / HTTP/1.1\r\nUpgrade: h2c\r\n\r\n", false},

@@ -1,8 +1,10 @@
-// The game session without a window: one way to begin a game, what it keeps
-// and when, commands between steps, taking a shot back, and boards that come
-// and go.
+// The game session without a window: beginning a game, what it keeps and when, commands between steps,
+// taking a shot back, and boards that come and go.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+#include "match/RecordReplay.h"
 #include "records/SavedGameState.h"
 #include "session/GameSession.h"
 #include "support/RunDriver.h"
@@ -11,12 +13,8 @@ namespace capzel {
 namespace {
 
 struct CountingKeeper : GameKeeper {
-    int kept = 0;
-    int turnWhenKept = -1;
-    void keep(const Game& g) override {
-        ++kept;
-        turnWhenKept = g.currentTurn;
-    }
+    int kept = 0, turnWhenKept = -1;
+    void keep(const Game& g) override { ++kept, turnWhenKept = g.currentTurn; }
 };
 
 NewGameSettings players(int n, PlayerKind second = PlayerKind::Human) {
@@ -59,8 +57,7 @@ TEST(GameSession, BeginningAGameKeepsItAndAnUndoTakesTheShotBack) {
     ASSERT_TRUE(session.undo());
     EXPECT_FALSE(session.canUndo());  // back at the game's first shot
     EXPECT_EQ(keeper.kept, 3);
-    // The game as it stood at the launch, no shot and no charge left
-    // standing; only the aim line's ends stay as they are.
+    // The game as it stood at the launch, no shot and no charge left; only the aim line's ends stay.
     Game expected = before;
     expected.board.pointer = session.game().board.pointer;
     EXPECT_TRUE(session.game() == expected);
@@ -102,10 +99,51 @@ TEST(GameSession, ACommandMidShotIsKeptWithTheShotAndBringsItsTurnForward) {
     EXPECT_GT(session.turn().controls().order.pieces[2], session.turn().controls().order.pieces[1]);
     test::drive(session.turn(), ui);
     ASSERT_EQ(session.record().entries.size(), 1u);
-    const auto& shot = std::get<RecordedShot>(session.record().entries[0]);
-    ASSERT_EQ(shot.midShot.size(), 1u);
-    EXPECT_EQ(shot.midShot[0].advance, 50);
-    EXPECT_EQ(shot.midShot[0].command, (HiddenCommand{HiddenCommandKind::SetPosition, {"2", "13"}}));
+    const std::vector<MidShotCommand> kept{{50, HiddenCommand{HiddenCommandKind::SetPosition, {"2", "13"}}}};
+    EXPECT_EQ(std::get<RecordedShot>(session.record().entries[0]).midShot, kept);
+}
+
+// Where the pieces stand and how far everyone has come.
+auto standing(const Game& g) { return std::tuple{g.board.pieces, g.seats, g.currentTurn, g.shotsTaken}; }
+
+// After a game of another size, against the computer: an undo goes back past its reply to the person's
+// turn, and redos play both again as they were played.
+TEST(GameSession, UndoAndRedoAgainstTheComputerAfterAGameOfAnotherSize) {
+    GameSession session;
+    test::FakePlatform ui;
+    ui.secondsPerYield = 1e-4;
+    session.openBoard(ui);
+    session.beginNewGame(players(3));
+    fireOneShot(session);
+    test::drive(session.turn(), ui);
+    session.openBoard(ui);
+    session.beginNewGame(players(2, PlayerKind::Novice));
+    std::vector<Game> personsTurns;
+    for (int k = 0; k < 3; ++k) {
+        personsTurns.push_back(session.game());
+        fireOneShot(session);
+        test::drive(session.turn(), ui);
+        session.advanced();
+        for (int turns = 0; turns < 10 && session.game().gameRunning && session.seatIsComputer(); ++turns) {
+            ComputerTurn* computer = session.startComputerTurn(100 + std::uint64_t(10 * k + turns));
+            ASSERT_TRUE(computer);
+            test::drive(*computer, session.turn(), ui);
+            session.advanced();
+        }
+        ASSERT_TRUE(session.game().gameRunning);
+    }
+    const std::uint64_t end = session.game().hash();
+    const int shots = session.match().shotsInEffect();
+    for (int k = 2; k >= 0; --k) {
+        ASSERT_TRUE(session.undo()) << k;
+        EXPECT_EQ(standing(session.game()), standing(personsTurns[std::size_t(k)])) << "back at the person's turn " << k;
+    }
+    EXPECT_FALSE(session.canUndo());
+    for (int k = 0; k < 3; ++k) ASSERT_TRUE(session.redo()) << k;
+    EXPECT_EQ(session.game().hash(), end) << "the computer's shots played again as they were";
+    EXPECT_EQ(session.match().shotsInEffect(), shots);
+    EXPECT_FALSE(session.canRedo());
+    EXPECT_TRUE(replayWholeRecord(session.record()).ok());
 }
 
 TEST(GameSession, OnlyTheBoardsOwnWindowClosesIt) {

@@ -21,15 +21,14 @@ TEST(ShotEdges, TheLaunchClearsEveryLeftoverSpeed) {
         const Board before = t.g.board;
         t.play(t.shot(5000, 5000, 5000, 5000, 0));
         for (int i = 1; i <= players; ++i) {
-            EXPECT_EQ(t.piece(i).left, before.pieces[i].left) << players << " players, piece " << i;
-            EXPECT_EQ(t.piece(i).top, before.pieces[i].top) << players << " players, piece " << i;
+            EXPECT_EQ(std::tie(t.piece(i).left, t.piece(i).top), std::tie(before.pieces[i].left, before.pieces[i].top))
+                << players << " players, piece " << i;
         }
     }
 }
 
-// Only dead pieces are stacked in the holder after a shot: a piece still
-// waiting there stays where it waits, whatever the shooter's place (before
-// the course here, as an edited game may have it).
+// Only dead pieces are stacked in the holder after a shot: a waiting piece stays, whatever the shooter's place
+// (before the course here, as an edited game may have it).
 TEST(ShotEdges, WaitingPiecesStayWhereTheyWait) {
     ShotTable t(3);
     t.g.seats[1].position = 0;
@@ -43,8 +42,7 @@ TEST(ShotEdges, WaitingPiecesStayWhereTheyWait) {
     EXPECT_TRUE(events.empty());
 }
 
-// A cycle limit stops a shot after exactly that many cycles, unsettled; a
-// limit the shot needs no more than lets it rest and be settled as without one.
+// A cycle limit stops a shot after exactly that many cycles, unsettled; a limit it does not reach changes nothing.
 TEST(ShotEdges, ACycleLimitStopsTheShotAfterExactlyThatMany) {
     auto shootWith = [](long maxCycles) {
         ShotTable t(2);

@@ -1,5 +1,4 @@
-// A scripted platform: records messages and sounds, answers from queues, counts beeps, keeps a
-// clock; and a game played through it.
+// A scripted platform: records messages and sounds, answers from queues, counts beeps, keeps a clock.
 #pragma once
 
 #include <deque>
@@ -32,11 +31,8 @@ public:
     std::vector<std::pair<SoundEffect, int>> sounds;  // every sound effect and its loudness, in order
     int busyDepth = 0;
 
-    // Called during every wait (after the clock moved): lets a test press
-    // "Go" or run a command between two steps of a run.
-    std::function<void()> onYield;
-    // Called for each message right after it is recorded.
-    std::function<void(const std::string&)> onMessage;
+    std::function<void()> onYield;  // at every wait, after the clock moved: "Go" or a command between steps
+    std::function<void(const std::string&)> onMessage;  // for each message right after it is recorded
 
     void message(std::string_view text) override {
         messages.emplace_back(text);
@@ -44,14 +40,11 @@ public:
     }
     bool askYesNo(std::string_view text) override {
         questions.emplace_back(text);
-        if (yesNoAnswers.empty()) return false;
-        bool a = yesNoAnswers.front();
-        yesNoAnswers.pop_front();
-        return a;
+        return pop(yesNoAnswers, false);
     }
     std::string inputBox(std::string_view prompt) override {
         questions.emplace_back(prompt);
-        return pop(inputAnswers);
+        return pop(inputAnswers, {});
     }
     // Pays a wait of `count` yields; false when the window is gone (never here).
     virtual bool yield(long count) {
@@ -67,9 +60,9 @@ public:
     void playSound(SoundEffect effect, int loudness) override { sounds.emplace_back(effect, loudness); }
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     std::string chooseFileToOpen(std::string_view, std::string_view, std::string_view) override {
-        return pop(openAnswers);
+        return pop(openAnswers, {});
     }
-    std::string chooseFileToSave(std::string_view, std::string_view) override { return pop(saveAnswers); }
+    std::string chooseFileToSave(std::string_view, std::string_view) override { return pop(saveAnswers, {}); }
     std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override {
         auto it = files.find(path);
         if (it == files.end()) return std::nullopt;
@@ -82,11 +75,12 @@ public:
     }
 
 private:
-    static std::string pop(std::deque<std::string>& q) {
-        if (q.empty()) return {};
-        std::string a = q.front();
+    template <class T>
+    static T pop(std::deque<T>& q, T none) {
+        if (q.empty()) return none;
+        none = std::move(q.front());
         q.pop_front();
-        return a;
+        return none;
     }
 };
 

@@ -9,8 +9,7 @@
 
 namespace capzel::test {
 
-// Tells what the judging announced, one message each, as the window does
-// once an advance has returned.
+// Tells what the judging announced, one message each, as the window does once an advance has returned.
 inline void tell(TurnController& turn, FakePlatform& ui) {
     while (turn.hasAnnouncements()) {
         ui.message(turn.nextAnnouncement().text);
@@ -18,10 +17,8 @@ inline void tell(TurnController& turn, FakePlatform& ui) {
     }
 }
 
-// Advances the run (the turn's own, or a computer's turn at it) as the
-// window's clock does: waits, advances, tells what the judging announced,
-// then lets `between` act. A gone window drops the turn's run. Gives the
-// turn's phases as they changed.
+// Advances the run (the turn's own or a computer's) as the window's clock does: waits, advances, tells the
+// announcements, then lets `between` act; a gone window drops the run. Gives the turn's phases as they changed.
 inline std::vector<TurnPhase> drive(SteppedRun& run, TurnController& turn, FakePlatform& ui,
                                     const std::function<void()>& between = {}) {
     std::vector<TurnPhase> phases{turn.phase()};
@@ -40,8 +37,7 @@ inline std::vector<TurnPhase> drive(SteppedRun& run, TurnController& turn, FakeP
 }
 inline void drive(TurnController& turn, FakePlatform& ui) { drive(turn, turn, ui); }
 
-// A match of `start` and its turn at a board of the scripted platform `Ui`,
-// as a session opens one.
+// A match of `start` and its turn at a board of the scripted platform `Ui`, as a session opens one.
 template <class Ui = FakePlatform>
 struct TurnTable {
     explicit TurnTable(const Game& start) : match(start) {}

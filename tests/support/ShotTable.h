@@ -25,10 +25,7 @@ struct ShotTable : GameFixture {
         g.numberOfPlayers = std::int16_t(players);
     }
     Box& piece(int i) { return g.piece(i); }
-    void place(int i, float left, float top) {
-        piece(i).left = left;
-        piece(i).top = top;
-    }
+    void place(int i, float left, float top) { piece(i).left = left, piece(i).top = top; }
     // The shot of the player whose turn it is, from (x2, y2) towards (x1, y1).
     ShotCommand shot(float x1, float y1, float x2, float y2, int strength) const {
         ShotCommand s;
