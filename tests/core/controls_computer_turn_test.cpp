@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -62,8 +63,6 @@ TEST(ComputerTurn, PlaysThePlannedShotThroughTheBoard) {
         EXPECT_LT(std::hypot(drawn.front().first - x0, drawn.front().second - y0), length / 4);
         // The shot the planner chose, as the board fires it from the bar.
         const players::PlannedShot plan = players::planShot(start, level, 7, smallSearch()).shot;
-        EXPECT_EQ(run.shot().aimX, plan.aimX);
-        EXPECT_EQ(run.shot().barTicks, plan.barTicks);
         Game direct = start;
         const Outcome judged = apply(direct, players::plannedShotCommand(start, plan));
         EXPECT_EQ(t.game().hash(), judged.hash);
@@ -86,8 +85,7 @@ TEST(ComputerTurn, PlansAgainOrStopsWhenTheGameChanges) {
     Game after = twoSeats(PlayerKind::Expert);
     runHiddenCommand(after, moveBob);
     const players::PlannedShot plan = players::planShot(after, PlayerKind::Expert, 3, smallSearch()).shot;
-    EXPECT_EQ(run.shot().aimX, plan.aimX);
-    EXPECT_EQ(run.shot().aimY, plan.aimY);
+    EXPECT_EQ(std::tie(run.shot().aimX, run.shot().aimY), std::tie(plan.aimX, plan.aimY));
 
     // Handed to a person while thinking, holding or aiming, a person's seat, game over, dropped: no shot, no aim.
     for (int k = 0; k < 6; ++k) {

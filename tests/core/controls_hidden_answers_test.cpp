@@ -23,9 +23,7 @@ TEST(AnswerReadings, EveryRecordedAnswer) {
         if (r.contains("full")) {
             const std::optional<double> got = answerFullNumber(a);
             ASSERT_EQ(got.has_value(), !r["full"].is_null());
-            if (got) {
-                EXPECT_DOUBLE_EQ(*got, number(r["full"]));
-            }
+            if (got) { EXPECT_DOUBLE_EQ(*got, number(r["full"])); }
             continue;
         }
         const double n = answerNumber(a);

@@ -16,15 +16,8 @@ using capzel::test::ShotTable;
 TEST(HiddenCommandsDuringAShot, EveryShotStillEnds) {
     using K = HiddenCommandKind;
     // `before` runs between turns, `during` before the shot's advance `advance`; strength 0: the shooter stays.
-    struct Row {
-        const char* what;
-        int players;
-        bool walls;
-        std::vector<HiddenCommand> before;
-        int strength;
-        long advance;
-        std::vector<HiddenCommand> during;
-    };
+    struct Row { const char* what; int players; bool walls; std::vector<HiddenCommand> before; int strength;
+                 long advance; std::vector<HiddenCommand> during; };
     const HiddenCommand frictionAll100{K::SetFriction, {"all", "1e400"}};
     const HiddenCommand stackAllOn13{K::SetPiece, {"all", "13", "0", "1"}};
     const Row rows[] = {

@@ -35,10 +35,7 @@ struct WebRoot {
         fs::create_symlink("/dev/zero", root / "zero.js");
         std::ofstream(root / "huge.js").seekp(std::streamoff(kMaxPageFileBytes)) << 'x';
     }
-    ~WebRoot() {
-        std::error_code ignored;
-        fs::remove_all(base, ignored);
-    }
+    ~WebRoot() { std::error_code ignored; fs::remove_all(base, ignored); }
     static void put(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
 };
 

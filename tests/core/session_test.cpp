@@ -19,8 +19,7 @@ struct CountingKeeper : GameKeeper {
 
 NewGameSettings players(int n, PlayerKind second = PlayerKind::Human) {
     NewGameSettings s;
-    s.players = n;
-    s.seats[2] = second;
+    s.players = n, s.seats[2] = second;
     return s;
 }
 

@@ -28,11 +28,7 @@ struct ShotTable : GameFixture {
     void place(int i, float left, float top) { piece(i).left = left, piece(i).top = top; }
     // The shot of the player whose turn it is, from (x2, y2) towards (x1, y1).
     ShotCommand shot(float x1, float y1, float x2, float y2, int strength) const {
-        ShotCommand s;
-        s.seat = g.currentTurn;
-        s.x1 = x1, s.y1 = y1, s.x2 = x2, s.y2 = y2;
-        s.strength = std::int16_t(strength);
-        return s;
+        return {g.currentTurn, x1, y1, x2, y2, std::int16_t(strength), {}, {}};
     }
     // Plays the shot until its pieces rest, unjudged.
     ShotResult play(const ShotCommand& s, ShotEvents* events = nullptr) {
