@@ -181,8 +181,8 @@ TEST(PowerBar, GoWithoutAnAimPlaysNoShot) {
     Table t;
     const ChargeOutcome out = chargeAndFire(t, [](int level) { return level == 4995; });
     EXPECT_EQ(out.launchedPower, -1);
-    EXPECT_TRUE(t.turn.controls().powerBar.box.visible);  // the bar stays as drawn
-    EXPECT_FALSE(t.turn.charging());
+    EXPECT_TRUE(t.turn.controls().powerBar.box.visible);  // the bar stays as drawn, "Go" goes
+    EXPECT_FALSE(t.turn.charging() || t.turn.controls().goButton.box.visible);
     EXPECT_EQ(t.game().currentTurn, 1);
     EXPECT_TRUE(t.match.record().entries.empty());
     EXPECT_TRUE(t.ui.messages.empty());

@@ -22,10 +22,7 @@ struct Keeper : ::testing::Test {
     RoomKeeper::Report report = [this](const std::string& code, const std::string& what) {
         reports.push_back(code + ": " + what);
     };
-    void SetUp() override {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+    void SetUp() override { fs::remove_all(dir), fs::create_directories(dir); }
     void TearDown() override { fs::remove_all(dir); }
     std::string bytes(const std::string& path) { return readRegularFile(path, 1 << 20).value_or("<none>"); }
 };

@@ -81,10 +81,11 @@ TEST_F(Table, RefusesEveryShotThatIsNotTheTurnsOwnAndTakesItAfter) {
     still.inputs.x2 = still.inputs.x1;
     still.inputs.y2 = still.inputs.y1;
     still.inputs.placement = HandPlacement{box1.left, box1.top + box1.height - piece1.height};
+    still.inputs.midShot = {{0, HiddenCommand{HiddenCommandKind::SetSpeed, {"1", "500", "0"}}}};
     ShotResult r = room.shoot(1, still);
     ASSERT_EQ(r.refusal, std::nullopt) << r.refusal->text;
     EXPECT_EQ(r.accepted.shot.shotNumber, 1);
-    EXPECT_EQ(r.accepted.shot.inputs.seat, 1);
+    EXPECT_TRUE(r.accepted.shot.inputs.seat == 1 && r.accepted.shot.inputs.midShot.empty()) << "no hidden command online";
     EXPECT_TRUE(mirror.follow(r.accepted));
     protocol::Shot edge = mirror.shotAlong(0.3, 10);
     edge.inputs.y2 = float(kMaxAimReach);
