@@ -2,15 +2,7 @@
 // `answers` as they come, other windows by the scripted steps in order.
 #pragma once
 
-#include <QApplication>
-#include <QColorDialog>
-#include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
+#include <QtWidgets>
 #include <deque>
 #include <functional>
 
@@ -46,8 +38,7 @@ public:
 
     bool done() const { return steps_.empty() && !starting_; }
 
-    // The texts of the message boxes and questions seen, in order.
-    QStringList messages() const {
+    QStringList messages() const {  // of the message boxes and questions, in order
         QStringList out;
         for (const Box& b : boxes)
             if (!b.input) out << b.text;
@@ -64,8 +55,7 @@ public:
     ModalAnswerer& chooseFile(const QString& path) {
         return then(modal<QFileDialog>, [this, path] {
             auto* dialog = modal<QFileDialog>();
-            fileDialogs << FileDialog{dialog->acceptMode(), dialog->selectedNameFilter(), dialog->directory().path(),
-                                      dialog->windowTitle()};
+            fileDialogs << FileDialog{dialog->acceptMode(), dialog->selectedNameFilter(), dialog->directory().path(), dialog->windowTitle()};
             if (path.isEmpty()) return dialog->reject();
             // selectFile() leaves a focused name box alone: type the name.
             dialog->selectFile(path);
@@ -84,9 +74,7 @@ public:
     }
 
     template <class W>
-    static W* modal() {
-        return qobject_cast<W*>(QApplication::activeModalWidget());
-    }
+    static W* modal() { return qobject_cast<W*>(QApplication::activeModalWidget()); }
 
 private:
     struct Step { Condition when; Action action; };
@@ -120,8 +108,7 @@ private:
             input->findChild<QDialogButtonBox*>()->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
         } else if (auto* box = modal<QMessageBox>(); box && box->isVisible()) {
             const QCursor* pointer = QApplication::overrideCursor();
-            Box b{box->windowTitle(), box->text(), false, box->icon(), box->textFormat(), {},
-                  pointer ? pointer->shape() : Qt::ArrowCursor};
+            Box b{box->windowTitle(), box->text(), false, box->icon(), box->textFormat(), {}, pointer ? pointer->shape() : Qt::ArrowCursor};
             for (QAbstractButton* button : box->buttons()) b.buttons << box->standardButton(button);
             boxes << b;
             QMessageBox::StandardButton choice = QMessageBox::Ok;

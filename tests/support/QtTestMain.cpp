@@ -1,13 +1,8 @@
 #include "support/QtTestMain.h"
 
-#include <QFile>
-#include <QFont>
-#include <QTemporaryDir>
-
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Offscreen, a screen on which the game's every size fits (the plain
-    // offscreen screen is 800 pixels square).
+    // A screen the game's every size fits on (the plain offscreen one is 800 pixels square).
     QTemporaryDir screenDir;
     if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
         QFile config(screenDir.filePath(QStringLiteral("screen.json")));

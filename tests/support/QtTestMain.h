@@ -1,15 +1,15 @@
-// Test classes register with CAPZEL_QT_TEST; one main() runs them all, offscreen,
-// with private folders and a fixed font. quietOffscreenNotices() in initTestCase().
+// Test classes derive from UiTest and register with CAPZEL_QT_TEST; one main()
+// runs them all, offscreen, with private folders and a fixed font.
 #pragma once
 
-#include <QApplication>
 #include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <vector>
 
 namespace capzel::test {
 
-// Installs the filter in front of the handler the test log has installed.
+// Drops the offscreen plugin's notices, in front of the handler the test log has installed.
 inline void quietOffscreenNotices() {
     static QtMessageHandler previous = nullptr;
     previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& msg) {
@@ -18,7 +18,12 @@ inline void quietOffscreenNotices() {
     });
 }
 
-// Every test class of the program, each run with the program's arguments.
+class UiTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { quietOffscreenNotices(); }  // a class with its own calls it too
+};
+
 inline std::vector<std::function<int(int, char**)>>& registeredTests() {
     static std::vector<std::function<int(int, char**)>> tests;
     return tests;

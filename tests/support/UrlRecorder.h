@@ -2,9 +2,6 @@
 #pragma once
 
 #include <QDesktopServices>
-#include <QList>
-#include <QObject>
-#include <QStringList>
 #include <QUrl>
 
 namespace capzel::test {
@@ -13,7 +10,6 @@ class UrlRecorder : public QObject {
     Q_OBJECT
 public:
     QList<QUrl> opened;
-
     explicit UrlRecorder(QStringList schemes) : schemes_(std::move(schemes)) {
         for (const QString& s : schemes_) QDesktopServices::setUrlHandler(s, this, "open");
     }

@@ -1,11 +1,8 @@
 // The application with its main window active, modal windows answered by `modals`.
 #pragma once
 
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 #include "records/NewGame.h"
@@ -19,15 +16,13 @@
 
 namespace capzel::test {
 
-// Aims down-left from where player 1's piece starts in box 1, as a person
-// would before a shot (the same line wherever the current piece stands).
+// Aims down-left from where player 1's piece starts in box 1 (the same line wherever the current piece stands).
 inline void aim(ui::MainWindow& w) {
     w.turn().showAim(Line{1580, 8420, 1500, 8900, true}, std::nullopt);
     w.refreshField();
 }
 
-// Fires the aimed shot with the strength at "Go"; true once the shot is over
-// and its announcements told.
+// Fires the aimed shot with the strength at "Go"; true once the shot is over and its announcements told.
 inline bool shoot(ui::MainWindow& w, std::int16_t strength = 4000) {
     if (w.turn().fire(w.turn().pendingShot(strength))) return false;
     w.scheduler().start();
@@ -47,10 +42,7 @@ public:
         w.activateWindow();
         return QTest::qWaitForWindowExposed(&w) && QTest::qWaitForWindowActive(&w);
     }
-    void close() {
-        app.reset();
-        modals.reset();
-    }
+    void close() { app.reset(), modals.reset(); }
 
     ui::MainWindow& window() { return *app->mainWindow(); }
     const Game& game() { return app->game(); }
@@ -83,8 +75,7 @@ public:
         shown();
     }
 
-    // The game goes on from `g` as it stands, in the same window, as a game
-    // taken over midway does: its record starts there, no turn start is told.
+    // The game goes on from `g` in the same window, as one taken over midway: no turn start is told.
     void takeOver(const Game& g) {
         app->session().beginOnlineGame(g, std::nullopt);
         shown();
@@ -97,8 +88,7 @@ public:
         takeOver(g);
     }
 
-    // The windows show the game as it now stands.
-    void shown() {
+    void shown() {  // the windows show the game as it now stands
         window().syncMenus();
         window().refreshField();
         app->notifyStateChanged();

@@ -1,12 +1,6 @@
-// The game's files through its windows: the high-score window, the game
-// history at the end of a game, Save and Load (a round trip; Load during a
-// charge or a shot), the finished games' records folder and its limit.
+// The game's files through its windows: the high-score window, the game history at the end of a game,
+// Save and Load (Load during a charge or a shot), the finished games' records folder and its limit.
 #include <QChartView>
-#include <QLabel>
-#include <QTreeView>
-#include <QTreeWidget>
-#include <optional>
-#include <tuple>
 
 #include "controls/Aiming.h"
 #include "support/QtTestMain.h"
@@ -22,11 +16,10 @@ using capzel::ui::MainWindow;
 namespace {
 const QString kBob = QStringLiteral("Bob \"B\" Jr, the 2nd");
 const QString kBobSaved = QStringLiteral("Bob 'B' Jr, the 2nd");
-const QString kLoadQuestion =
-    QStringLiteral("Loading a game will end the current game.  Are you sure you want to load?");
+const QString kLoadQuestion = QStringLiteral("Loading a game will end the current game.  Are you sure you want to load?");
 }  // namespace
 
-class GameFilesTest : public QObject {
+class GameFilesTest : public capzel::test::UiTest {
     Q_OBJECT
 
     capzel::test::WindowFixture f;
@@ -47,22 +40,15 @@ class GameFilesTest : public QObject {
         f.window().menus().saveAction->trigger();
         QVERIFY(f.modals->done());
     }
-    HighScoreWindow* open() {
-        f.app->showHighScores();
-        return f.app->highScoresWindow();
-    }
+    HighScoreWindow* open() { return f.app->showHighScores(), f.app->highScoresWindow(); }
 
 private slots:
-    void initTestCase() { capzel::test::quietOffscreenNotices(); }
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         capzel::ui::setProgramFolder(dir_->path().toStdString());
         QVERIFY(f.open());
     }
-    void cleanup() {
-        f.close();
-        capzel::ui::setProgramFolder({});
-    }
+    void cleanup() { f.close(), capzel::ui::setProgramFolder({}); }
 
     // The table is created; the window shown again is not reread; once closed, the next one rereads.
     void openAgainBringsUpWithoutReading() {
@@ -74,12 +60,9 @@ private slots:
         QCOMPARE(first->nameLabel(1)->text(), QStringLiteral("Norvin Telk"));
         QPointer<HighScoreWindow> closed(first);
         first->close();
-        QTRY_VERIFY(closed.isNull());
-        QCOMPARE(f.app->highScoresWindow(), nullptr);
+        QTRY_VERIFY(closed.isNull() && !f.app->highScoresWindow());
         HighScoreWindow* second = open();
-        QVERIFY(second);
-        QCOMPARE(second->nameLabel(1)->text(), QStringLiteral("Changed"));
-        QCOMPARE(second->scoreLabel(2)->text(), QString());
+        QVERIFY(second && second->nameLabel(1)->text() == QStringLiteral("Changed") && second->scoreLabel(2)->text().isEmpty());
     }
 
     // A game's end opens the scores and adds to the history; what is no history is set aside, told.
@@ -88,8 +71,7 @@ private slots:
         QTest::addColumn<int>("games");
         QTest::addColumn<bool>("setAside");
         QTest::newRow("no history yet") << QByteArray() << 1 << false;
-        QTest::newRow("a history of one game")
-            << QByteArray("\"2026-01-01 10:00\",1,1,9,\"Bob\",\"Human\",300\r\n") << 2 << false;
+        QTest::newRow("a history of one game") << QByteArray("\"2026-01-01 10:00\",1,1,9,\"Bob\",\"Human\",300\r\n") << 2 << false;
         QTest::newRow("not a history") << QByteArray("\"2026-01-01 10:00\",1,1,9,\"Bob\"\r\n") << 1 << true;
         QTest::newRow("a folder") << QByteArray("dir") << 1 << true;
     }
@@ -102,13 +84,10 @@ private slots:
         QDir(history).removeRecursively();
         QFile::remove(history);
         QFile::remove(aside);
-        if (before == "dir")
-            QVERIFY(QDir().mkpath(history));
-        else if (!before.isEmpty())
-            write(history, before);
+        if (before == "dir") QVERIFY(QDir().mkpath(history));
+        else if (!before.isEmpty()) write(history, before);
 
-        // Bob is dead: Ann, a killer, wins with a shot that leaves her in box 1.
-        QVERIFY(f.startGame({"<b>Ann</b>", "Bob"}));
+        QVERIFY(f.startGame({"<b>Ann</b>", "Bob"}));  // Bob is dead: Ann, a killer, wins with a shot that leaves her in box 1
         f.change([](capzel::Game& g) {
             g.seats[2].kind = capzel::PlayerKind::Club;
             g.seats[2].dead = g.seats[1].isKiller = true;
@@ -117,8 +96,7 @@ private slots:
         boxes.boxes.clear();
         capzel::test::aim(f.window());
         QVERIFY(capzel::test::shoot(f.window(), 1310));
-        QVERIFY(!g().gameRunning);
-        QVERIFY(f.app->highScoresWindow() && f.app->highScoresWindow()->isVisible());
+        QVERIFY(!g().gameRunning && f.app->highScoresWindow() && f.app->highScoresWindow()->isVisible());
         QVERIFY(boxes.messages().value(0).endsWith(QStringLiteral("<b>Ann</b> WON!")));
         QCOMPARE(boxes.messages().size(), 1 + int(setAside));
         QCOMPARE(QFileInfo::exists(aside), setAside);
@@ -135,8 +113,7 @@ private slots:
         QCOMPARE(rows->index(0, 1).data().toString(), QStringLiteral("<b>Ann</b>"));  // newest first
         QVERIFY(rows->index(0, 3).data().toString().contains(QStringLiteral("Bob (Club)")));
         QTRY_VERIFY(!w->counting());
-        QCOMPARE(w->winList()->topLevelItem(0)->text(0), QStringLiteral("<b>Ann</b>"));
-        QCOMPARE(w->winList()->topLevelItemCount(), 2);
+        QVERIFY(w->winList()->topLevelItem(0)->text(0) == QStringLiteral("<b>Ann</b>") && w->winList()->topLevelItemCount() == 2);
         QCOMPARE(boxes.messages().size(), 1 + int(setAside));  // the window found a good history
 
         // Charts... shows its window at once and its charts once the history is read.
@@ -147,8 +124,7 @@ private slots:
         QCOMPARE(charts->findChild<QChartView*>(QStringLiteral("winsChart"))->chart()->series().size(), 2);
     }
 
-    // A bad line among good ones, found while the wins are counted: the file
-    // is set aside with a message and the window shows the new, empty history.
+    // A bad line among good ones, found while the wins are counted: the file is set aside, told, and the window shows an empty history.
     void aBadLineFoundWhileCountingSetsTheHistoryAside() {
         const QString history = QString::fromStdString(capzel::ui::historyFile());
         const QByteArray good = "\"2026-01-01 10:00\",1,1,9,\"Bob\",\"Human\",300\r\n";
@@ -159,12 +135,10 @@ private slots:
         f.modals->boxes.clear();
         f.app->showHistory();
         capzel::ui::GameHistoryWindow* w = f.app->historyWindow();
-        QVERIFY(w);
         QTRY_COMPARE(f.modals->messages().size(), 1);
         QVERIFY(f.modals->messages().constFirst().contains(QStringLiteral("line 2")));
         QCOMPARE(read(history + QStringLiteral(".broken")), before);
-        QCOMPARE(w->gameList()->model()->rowCount(), 0);
-        QTRY_COMPARE(w->winList()->topLevelItemCount(), 0);
+        QTRY_VERIFY(w->gameList()->model()->rowCount() == 0 && w->winList()->topLevelItemCount() == 0);
     }
 
     // Save and Load through the windows (the file's round trip is the core tests').
@@ -176,8 +150,6 @@ private slots:
         save(path);
         QCOMPARE(f.modals->fileDialogs.value(0).mode, QFileDialog::AcceptSave);
         QCOMPARE(f.modals->fileDialogs.value(0).filter, QStringLiteral("Capzel save game (*.CSG)"));
-
-        // The game changes; the load brings the saved one back.
         f.change([](capzel::Game& g) { g.seats[2].isKiller = false, g.currentTurn = 1; });
         f.modals->boxes.clear();
         f.modals->answers = QStringList{"Yes"};
@@ -186,11 +158,8 @@ private slots:
         QVERIFY(f.modals->done());
         QCOMPARE(f.modals->messages(), (QStringList{kLoadQuestion, kBobSaved + QStringLiteral("'s turn start.  KILLER")}));
         QCOMPARE(QDir(f.modals->fileDialogs.value(1).folder), QDir(dir_->path()));
-        // The turn starts under the busy pointer, but its box shows the normal one.
-        QCOMPARE(f.modals->boxes.last().pointer, Qt::ArrowCursor);
-        QVERIFY(QApplication::overrideCursor() == nullptr);
-        QCOMPARE(&f.window(), window);  // no window reopened
-        QVERIFY(g().currentTurn == 2 && g().seats[2].isKiller);
+        QVERIFY(f.modals->boxes.last().pointer == Qt::ArrowCursor && !QApplication::overrideCursor());  // not the busy pointer
+        QVERIFY(&f.window() == window && g().currentTurn == 2 && g().seats[2].isKiller);  // the saved game, no window reopened
     }
 
     // Load during a run: under its question the run stands still, then nothing of it is left.
@@ -206,7 +175,6 @@ private slots:
         save(path);
         QPointer<MainWindow> window(&f.window());
         f.change([](capzel::Game& g) { g.seats[1].friction = 100; });  // the piece never slows down: the shot lasts until it is ended
-
         const capzel::Box& piece = g().piece(1);  // aimed away from, let go: the bar charges
         window->turn().mouseMove(capzel::kLeftButton, 0, piece.left + 900, piece.top + 700);
         bool ranDuringTheRun = false;
@@ -232,24 +200,18 @@ private slots:
         script.chooseFile(path);
         window->turn().mouseUp();
         window->scheduler().start();
-        // A run that never ends is closed after a while: a failure, not a hang.
-        bool runOutlivedTheCommand = false;
+        bool runOutlivedTheCommand = false;  // a run that never ends is closed after a while: a failure, not a hang
         QTimer::singleShot(20000, window, [&] {
             runOutlivedTheCommand = true;
             if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
             if (window) window->close();
         });
         QTRY_VERIFY_WITH_TIMEOUT(script.done() && (!window || !window->turn().running()), 30000);
-        QVERIFY(!runOutlivedTheCommand);
-        QVERIFY(ranDuringTheRun);
-        QVERIFY(stoodStill);
-        QVERIFY(!window->turn().charging() && !g().shotInProgress);
-
+        QVERIFY(!runOutlivedTheCommand && ranDuringTheRun && stoodStill && !window->turn().charging() && !g().shotInProgress);
         QCOMPARE(f.app->mainWindow(), window.data());
         QCOMPARE(g().seats[1].friction, 98.0f);  // the saved game's
         for (int i = 1; i <= 2; ++i) QVERIFY(g().velocityX[i] == 0.0f && g().velocityY[i] == 0.0f);
-        QVERIFY(!window->turn().controls().goButton.box.visible);
-        QVERIFY(!window->turn().shownGame().board.pointer.visible);
+        QVERIFY(!window->turn().controls().goButton.box.visible && !window->turn().shownGame().board.pointer.visible);
     }
 
     // 1,002 records kept a second apart, and one more: the three oldest go.

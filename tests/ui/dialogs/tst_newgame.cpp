@@ -1,9 +1,4 @@
 // The "New Game" dialog, from the New command to Play.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFrame>
-#include <QStyleOptionComboBox>
-
 #include "records/SavedGame.h"
 #include "records/TextEncoding.h"
 #include "support/QtTestMain.h"
@@ -16,7 +11,7 @@ using capzel::rgb;
 using capzel::ui::MainWindow;
 using capzel::ui::NewGameDialog;
 
-class NewGameTest : public QObject {
+class NewGameTest : public capzel::test::UiTest {
     Q_OBJECT
 
     capzel::test::WindowFixture f;
@@ -25,10 +20,7 @@ class NewGameTest : public QObject {
     void choosePlayers(int n) { dlg_->playerCountOption(n)->click(); }
 
 private slots:
-    void initTestCase() { capzel::test::quietOffscreenNotices(); }
-
-    // The New command with no game running: no question, a fresh dialog.
-    void init() {
+    void init() {  // the New command with no game running: no question, a fresh dialog
         QVERIFY(f.open());
         f.app->newGame();
         dlg_ = f.app->newGameDialog();
@@ -36,10 +28,7 @@ private slots:
         dlg_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(dlg_));
     }
-    void cleanup() {
-        f.close();
-        dlg_ = nullptr;
-    }
+    void cleanup() { f.close(), dlg_ = nullptr; }
 
     // Every level's name shows whole in its seat choice, in the font it is drawn in.
     void seatChoicesShowWholeNames() {
@@ -75,10 +64,8 @@ private slots:
         QCOMPARE(dlg_->settings().seats[2], capzel::PlayerKind::Club);
         QCOMPARE(dlg_->settings().seats[3], capzel::PlayerKind::Human);
         QCOMPARE(dlg_->nameEdit(3)->text(), QStringLiteral("Player 3"));
-        QCOMPARE(dlg_->frictionChoice(3), FrictionLevel::Normal);
-        QCOMPARE(dlg_->frictionChoice(1), FrictionLevel::VeryLow);
-        // The focus is in the last player's name box, its text selected.
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->nameEdit(2)));
+        QVERIFY(dlg_->frictionChoice(3) == FrictionLevel::Normal && dlg_->frictionChoice(1) == FrictionLevel::VeryLow);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->nameEdit(2)));  // the last name, selected
         QTRY_COMPARE(dlg_->nameEdit(2)->selectedText(), QStringLiteral("Player 2"));
 
         dlg_->frictionToggle()->click();
@@ -90,28 +77,19 @@ private slots:
         }
     }
 
-    // A name box takes as many characters as a saved game (code points, an
-    // emoji being two UTF-16 units): typed or pasted, what goes beyond is cut
+    // A name box takes as many characters (code points) as a saved game: typed or pasted, what goes beyond is cut
     // from what came in, never half an emoji, and the cursor stays after it.
     void namesStopAtTheLimitInCharacters() {
         const QString emoji = QString::fromUcs4(U"\U0001F600");
         const auto limit = qsizetype(capzel::saveLimits::kMaxNameLength);
         const auto times = [](const QString& s, int n) { return s.repeated(n); };
-        const struct {
-            const char* what;
-            QString start;
-            int cursor;      // in characters, -1 for the end
-            QString typed;   // one key press a character
-            QString pasted;  // in one piece, after the typing
-            QString text;
-            int cursorAfter;  // in UTF-16 units
-        } rows[] = {
+        // The start and its cursor (characters, -1 the end); typed a key a character, then pasted; text and cursor (UTF-16) after.
+        const struct { const char* what; QString start; int cursor; QString typed, pasted, text; int cursorAfter; } rows[] = {
             {"40 emoji typed, a 41st refused", {}, -1, times(emoji, 41), {}, times(emoji, 40), 80},
             {"40 letters typed, a 41st refused", {}, -1, times("n", 41), {}, times("n", 40), 40},
             {"an emoji as the 40th character", times("n", 39), -1, emoji + "x", {}, times("n", 39) + emoji, 41},
             {"50 emoji pasted", {}, -1, {}, times(emoji, 50), times(emoji, 40), 80},
-            {"pasted inside: only what fits", times(emoji, 38), 2, {}, "ab" + emoji + "c",
-             times(emoji, 2) + "ab" + times(emoji, 36), 6},
+            {"pasted inside: only what fits", times(emoji, 38), 2, {}, "ab" + emoji + "c", times(emoji, 2) + "ab" + times(emoji, 36), 6},
             {"a letter typed inside a full box", times(emoji, 40), 1, "a", {}, times(emoji, 40), 2},
         };
         QLineEdit* box = dlg_->nameEdit(1);
@@ -121,9 +99,7 @@ private slots:
             for (const char32_t c : r.typed.toUcs4())
                 QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
             if (!r.pasted.isEmpty()) box->insert(r.pasted);
-            QVERIFY2(box->text() == r.text, r.what);
-            QVERIFY2(box->cursorPosition() == r.cursorAfter, r.what);
-            QVERIFY2(box->text().toUcs4().size() <= limit, r.what);
+            QVERIFY2(box->text() == r.text && box->cursorPosition() == r.cursorAfter && box->text().toUcs4().size() <= limit, r.what);
         }
         // Set from outside, a name is cut at its end; the game gets all 40 characters.
         box->setText(times(emoji, 45));
@@ -132,19 +108,15 @@ private slots:
         // The validator alone, the cursor before what is too much: the end goes.
         QString text = times("n", 41);
         int pos = 0;
-        QCOMPARE(box->validator()->validate(text, pos), QValidator::Acceptable);
-        QCOMPARE(text, times("n", 40));
-        QCOMPARE(pos, 0);
+        QVERIFY(box->validator()->validate(text, pos) == QValidator::Acceptable && text == times("n", 40) && pos == 0);
     }
 
     void colourButtonTakesWhatTheDialogReports() {
         capzel::test::ModalAnswerer& script = *f.modals;
-        // Cancelled at once: black, the dialog's colour before any choice.
-        script.chooseColor(Qt::green, true);
+        script.chooseColor(Qt::green, true);  // cancelled at once: black, the dialog's colour before any choice
         dlg_->colorButton(1)->click();
         QCOMPARE(dlg_->buttonColor(1), Color(0));
-        // A choice, then a cancelled dialog: the last colour chosen.
-        script.chooseColor(QColor(10, 20, 30));
+        script.chooseColor(QColor(10, 20, 30));  // a choice, then a cancelled dialog: the last colour chosen
         dlg_->colorButton(1)->click();
         QCOMPARE(dlg_->buttonColor(1), rgb(10, 20, 30));
         choosePlayers(2);
@@ -161,17 +133,11 @@ private slots:
 
         f.modals->answers = QStringList{"No", "Yes"};
         f.app->newGame();
-        QCOMPARE(f.modals->messages(), QStringList{QStringLiteral(
-            "Starting a new game will end the current one.  Are you sure you want to start a new game?")});
-        QVERIFY(main->isVisible());
-        QCOMPARE(f.app->newGameDialog(), first.data());
-
+        QCOMPARE(f.modals->messages(), QStringList{"Starting a new game will end the current one.  Are you sure you want to start a new game?"});
+        QVERIFY(main->isVisible() && f.app->newGameDialog() == first.data());
         f.app->newGame();
-        QVERIFY(f.modals->answers.isEmpty());
-        QVERIFY(!main->isVisible());
         NewGameDialog* second = f.app->newGameDialog();
-        QVERIFY(second && second != first.data());
-        QVERIFY(second->isVisible());
+        QVERIFY(f.modals->answers.isEmpty() && !main->isVisible() && second && second != first.data() && second->isVisible());
         QTRY_VERIFY(first.isNull());  // the earlier dialog is discarded
     }
 
@@ -193,11 +159,9 @@ private slots:
         const capzel::Game& g = f.game();
         MainWindow* main = f.app->mainWindow();
         QVERIFY(main && main != oldMain.data() && main->isVisible());
-        QVERIFY(!dlg_->isVisible());
-        QCOMPARE(f.app->newGameDialog(), dlg_);  // hidden, not discarded
+        QVERIFY(!dlg_->isVisible() && f.app->newGameDialog() == dlg_);  // hidden, not discarded
         QTRY_VERIFY(oldMain.isNull());
-        QVERIFY(g.gameRunning && !g.wallsOn);
-        QCOMPARE(int(g.numberOfPlayers), 3);
+        QVERIFY(g.gameRunning && !g.wallsOn && g.numberOfPlayers == 3);
         const capzel::Board& b = main->game().board;
         for (int i = 1; i <= 8; ++i) {
             QCOMPARE(b.pieces[i].visible, i <= 3);

@@ -1,19 +1,6 @@
 // The online game's windows: host and join dialogs (entries, choices kept),
 // the lobby and the chat line (texts as typed, length and pace).
-#include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
 #include <QHostAddress>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QSpinBox>
-#include <QTableWidget>
 
 #include "support/QtTestMain.h"
 #include "ui/online/ChatLine.h"
@@ -23,38 +10,26 @@
 #include "ui/online/OnlineEntries.h"
 #include "support/ShotDir.h"
 
+using namespace capzel::ui;
 using capzel::PlayerKind;
 using capzel::network::LanGame;
 using capzel::protocol::SeatPresence;
 using capzel::protocol::SeatStatus;
-using capzel::ui::ChatLine;
-using capzel::ui::HostChoices;
-using capzel::ui::HostOnlineDialog;
-using capzel::ui::HostSeat;
-using capzel::ui::JoinChoices;
-using capzel::ui::JoinOnlineDialog;
-using capzel::ui::LobbyWindow;
 using Who = HostSeat::Who;
 
 Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace {
 
-const std::vector<SeatStatus> kSeats = {
-    {1, "Ann", SeatPresence::Connected, PlayerKind::Human},
-    {2, "<b>Bob</b>", SeatPresence::Waiting, PlayerKind::Human},
-    {3, "Deep", SeatPresence::Computer, PlayerKind::Expert},
-    {4, "", SeatPresence::Open, PlayerKind::Human},
-};
+const std::vector<SeatStatus> kSeats = {{1, "Ann", SeatPresence::Connected, PlayerKind::Human}, {2, "<b>Bob</b>", SeatPresence::Waiting, PlayerKind::Human},
+                                        {3, "Deep", SeatPresence::Computer, PlayerKind::Expert}, {4, "", SeatPresence::Open, PlayerKind::Human}};
 
 }  // namespace
 
-class OnlineWindowsTest : public QObject {
+class OnlineWindowsTest : public capzel::test::UiTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { capzel::test::quietOffscreenNotices(); }
-
     void serverUrls_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<std::optional<QString>>("url");
@@ -82,19 +57,13 @@ private slots:
     void serverUrls() {
         QFETCH(QString, typed);
         QFETCH(std::optional<QString>, url);
-        QCOMPARE(capzel::ui::serverUrl(typed), url);
+        QCOMPARE(serverUrl(typed), url);
     }
 
-    // OK follows the seats: one played here, and a name for every seat not
-    // left to a remote player.
+    // OK follows the seats: one played here, and a name for every seat not left to a remote player.
     void hostEntries() {
         const int here = int(Who::ThisComputer), remote = int(Who::Remote), computer = int(Who::Computer);
-        const struct {
-            const char* what;
-            QList<int> who;  // Who, seat by seat
-            QStringList names;
-            bool ok;
-        } rows[] = {
+        const struct { const char* what; QList<int> who; QStringList names; bool ok; } rows[] = {
             {"alone", {here}, {"Ann"}, true},
             {"no name", {here}, {" "}, false},
             {"nobody here", {remote, computer}, {"", "Cy"}, false},
@@ -106,30 +75,21 @@ private slots:
         for (const auto& r : rows) {
             HostOnlineDialog d;
             d.seatCountBox()->setValue(int(r.who.size()));
-            for (int i = 0; i < r.who.size(); ++i) {
-                d.whoChoice(i + 1)->setCurrentIndex(r.who[i]);
-                d.nameEdit(i + 1)->setText(r.names[i]);
-            }
+            for (int i = 0; i < r.who.size(); ++i) d.whoChoice(i + 1)->setCurrentIndex(r.who[i]), d.nameEdit(i + 1)->setText(r.names[i]);
             QVERIFY2(d.okButton()->isEnabled() == r.ok && d.problemLabel()->text().isEmpty() == r.ok, r.what);
             QVERIFY2(d.choices().seats.size() == std::size_t(r.who.size()), r.what);
         }
     }
 
-    // The choices as shown, kept when accepted and offered again; kept
-    // choices out of range read as something a host can play.
+    // The choices as shown, kept when accepted and offered again; kept choices out of range read as something a host can play.
     void hostChoicesKept() {
-        const HostChoices wanted{7788, false,
-                                 {{"Ann", Who::ThisComputer, PlayerKind::Human},
-                                  {"", Who::Remote, PlayerKind::Human},
-                                  {"Deep", Who::Computer, PlayerKind::Strong}}};
+        const HostChoices wanted{7788, false, {{"Ann", Who::ThisComputer, PlayerKind::Human}, {"", Who::Remote, PlayerKind::Human},
+                                               {"Deep", Who::Computer, PlayerKind::Strong}}};
         {
             HostOnlineDialog d;
-            d.portBox()->setValue(7788);
-            d.wallsCheck()->setChecked(false);
-            d.seatCountBox()->setValue(3);
+            d.portBox()->setValue(7788), d.wallsCheck()->setChecked(false), d.seatCountBox()->setValue(3);
             d.nameEdit(1)->setText("  Ann ");
-            d.whoChoice(2)->setCurrentIndex(int(Who::Remote));
-            d.nameEdit(2)->setText("ignored");
+            d.whoChoice(2)->setCurrentIndex(int(Who::Remote)), d.nameEdit(2)->setText("ignored");
             d.whoChoice(3)->setCurrentIndex(int(Who::Computer));
             d.levelChoice(3)->setCurrentIndex(d.levelChoice(3)->findText("Strong"));
             d.nameEdit(3)->setText("Deep");
@@ -140,32 +100,24 @@ private slots:
             d.accept();
         }
         HostOnlineDialog again;
-        QCOMPARE(again.choices(), wanted);
-        QVERIFY(!again.nameEdit(4)->isVisible());
+        QVERIFY(again.choices() == wanted && !again.nameEdit(4)->isVisible());
 
         QSettings s(QSettings::IniFormat, QSettings::UserScope, "Capzel", "Capzel");
         s.remove("online/host");
-        s.setValue("online/host/port", 70000);
-        s.setValue("online/host/seats", 2);
-        s.setValue("online/host/seat1/who", int(Who::Remote));
+        for (const auto& [key, value] : std::initializer_list<std::pair<QString, int>>{
+                 {"port", 70000}, {"seats", 2}, {"seat1/who", int(Who::Remote)}, {"seat2/who", int(Who::Computer)}, {"seat2/kind", int(PlayerKind::Human)}})
+            s.setValue("online/host/" + key, value);
         s.setValue("online/host/seat2/name", "Hal");
-        s.setValue("online/host/seat2/who", int(Who::Computer));
-        s.setValue("online/host/seat2/kind", int(PlayerKind::Human));
         s.sync();
-        QCOMPARE(capzel::ui::loadHostChoices(), (HostChoices{47474, true,
-                                                             {{"", Who::ThisComputer, PlayerKind::Human},
-                                                              {"Hal", Who::Computer, PlayerKind::Novice}}}));
+        QCOMPARE(loadHostChoices(), (HostChoices{47474, true, {{"", Who::ThisComputer, PlayerKind::Human}, {"Hal", Who::Computer, PlayerKind::Novice}}}));
         s.setValue("online/host/seats", 9);
         s.sync();
-        QCOMPARE(capzel::ui::loadHostChoices().seats.size(), std::size_t(1));
+        QCOMPARE(loadHostChoices().seats.size(), std::size_t(1));
     }
 
     void joinEntries() {
-        const struct {
-            const char *what, *address, *code, *name;  // the code as typed
-            bool ok;
-            const char *url, *takenCode;  // url empty: no good address
-        } rows[] = {
+        // The code as typed, and as taken; no url: no good address.
+        const struct { const char *what, *address, *code, *name; bool ok; const char *url, *takenCode; } rows[] = {
             {"typed lower case", "host:7788", "k7qx2m", "Bo", true, "ws://host:7788", "K7QX2M"},
             {"spaces dropped", "wss://h", "K7Q X2M", "Bo", true, "wss://h:47474", "K7QX2M"},
             {"too long a code is cut", "h", "K7QX2MZZ", "Bo", true, "ws://h:47474", "K7QX2M"},
@@ -176,9 +128,7 @@ private slots:
         };
         for (const auto& r : rows) {
             JoinOnlineDialog d;
-            d.addressEdit()->clear();
-            d.codeEdit()->clear();
-            d.addressEdit()->setFocus();
+            d.addressEdit()->clear(), d.codeEdit()->clear(), d.addressEdit()->setFocus();
             QTest::keyClicks(d.addressEdit(), r.address);
             QTest::keyClicks(d.codeEdit(), r.code);
             d.nameEdit()->setText(r.name);
@@ -187,22 +137,16 @@ private slots:
         }
     }
 
-    // An invitation pasted into any box fills in the address, the code and
-    // Watch only; while Join is greyed it says what is missing.
+    // An invitation pasted into any box (0 address, 1 code, 2 name) fills in the address, the code and Watch only;
+    // while Join is greyed it says what is missing.
     void joinTakesAnInvitation() {
-        const struct {
-            const char* what;
-            int box;  // 0 address, 1 code, 2 name
-            QString pasted, url, code;
-            bool watch;
-        } rows[] = {
+        const struct { const char* what; int box; QString pasted, url, code; bool watch; } rows[] = {
             {"into the address", 0, "ws://192.0.2.2:47622/?room=A5LLG3", "ws://192.0.2.2:47622", "A5LLG3", false},
             {"into the code", 1, " ws://192.0.2.2:47622/?room=a5llg3 ", "ws://192.0.2.2:47622", "A5LLG3", false},
             {"into the name", 2, "wss://h.example:9/?room=A5LLG3", "wss://h.example:9", "A5LLG3", false},
             {"web page", 0, "http://192.0.2.2:47622/?room=A5LLG3", "ws://192.0.2.2:47622", "A5LLG3", false},
             {"secure page, watching", 1, "https://h.example:8443/?room=A5LLG3&watch", "wss://h.example:8443", "A5LLG3", true},
-            {"the lobby's link of a secure server", 0, capzel::ui::invitationText("wss://h.example:8443", "A5LLG3"),
-             "wss://h.example:8443", "A5LLG3", false},
+            {"the lobby's link of a secure server", 0, invitationText("wss://h.example:8443", "A5LLG3"), "wss://h.example:8443", "A5LLG3", false},
             {"no code: not an invitation", 1, "ws://192.0.2.2:47622/", "", "WS://1", false},
         };
         for (const auto& r : rows) {
@@ -216,13 +160,12 @@ private slots:
             edits[r.box]->insert(r.pasted);
             QVERIFY2(d.addressEdit()->text() == r.url && d.codeEdit()->text() == r.code, r.what);
             QVERIFY2(d.nameEdit()->text() == "Bo" && d.spectateCheck()->isChecked() == r.watch, r.what);
-            QVERIFY2(d.okButton()->isEnabled() == !r.url.isEmpty() && d.missingLabel()->isHidden() == !r.url.isEmpty(), r.what);
+            QVERIFY2(d.okButton()->isEnabled() != r.url.isEmpty() && d.missingLabel()->isHidden() != r.url.isEmpty(), r.what);
         }
     }
 
-    // A game found on the network fills in its address and code; accepted
-    // choices are offered again; the chosen game stays chosen as the list
-    // is heard anew.
+    // A game found on the network fills in its address and code; accepted choices are offered again;
+    // the chosen game stays chosen as the list is heard anew.
     void joinFromTheNetwork() {
         {
             JoinOnlineDialog d;
@@ -230,20 +173,17 @@ private slots:
             const LanGame b{"Capzel", "<b>bob</b>", QHostAddress("192.0.2.11"), 7000, "ABCDEF", 1, 1};
             d.setGames({a, b});
             d.gameList()->setCurrentRow(1);
-            QCOMPARE(d.addressEdit()->text(), "192.0.2.11:7000");
-            QCOMPARE(d.codeEdit()->text(), "ABCDEF");
+            QVERIFY(d.addressEdit()->text() == "192.0.2.11:7000" && d.codeEdit()->text() == "ABCDEF");
             QVERIFY(d.gameList()->item(1)->text().contains("<b>bob</b>"));
             d.setGames({b, a});
             QCOMPARE(d.gameList()->currentRow(), 0);
-            d.nameEdit()->setText("Cat");
-            d.spectateCheck()->setChecked(true);
+            d.nameEdit()->setText("Cat"), d.spectateCheck()->setChecked(true);
             d.show();
             capzel::test::saveShot(d, "join-dialog");
             d.accept();
         }
         JoinOnlineDialog again;
-        QCOMPARE(again.choices(), (JoinChoices{"ws://192.0.2.11:7000", "ABCDEF", "Cat", true}));
-        QVERIFY(again.okButton()->isEnabled());
+        QVERIFY(again.choices() == (JoinChoices{"ws://192.0.2.11:7000", "ABCDEF", "Cat", true}) && again.okButton()->isEnabled());
     }
 
     void lobbySeats() {
@@ -259,8 +199,7 @@ private slots:
         QCOMPARE(t->rowCount(), 4);
         for (int row = 0; row < 4; ++row)
             for (int c = 0; c < LobbyWindow::ActionColumn; ++c) QCOMPARE(t->item(row, c)->text(), expected[row][c]);
-        QVERIFY(!lobby.waitLabel()->isHidden());
-        QVERIFY(!lobby.handButton(1));  // only the host hands seats over
+        QVERIFY(!lobby.waitLabel()->isHidden() && !lobby.handButton(1));  // only the host hands seats over
 
         lobby.setHost(true);
         QSignalSpy handed(&lobby, &LobbyWindow::handToComputer);
@@ -279,9 +218,7 @@ private slots:
         lobby.leaveButton()->click();
         QCOMPARE(leaving.size(), 1);
 
-        // This computer's addresses are numbers another computer can reach,
-        // loopback only when there is nothing else.
-        const QStringList mine = capzel::ui::reachableAddresses();
+        const QStringList mine = reachableAddresses();  // numbers another computer reaches, loopback only when nothing else
         QVERIFY(!mine.isEmpty());
         for (QString address : mine) {
             const QHostAddress a(address.remove(QLatin1Char('[')).remove(QLatin1Char(']')));
@@ -294,19 +231,12 @@ private slots:
         QVERIFY(lobby.waitLabel()->isHidden());
     }
 
-    // A line goes out trimmed, on one line, within the protocol's length; a
-    // line shows in the log exactly as typed.
+    // A line goes out trimmed, on one line, within the protocol's length (an emoji counts as one); the log shows it as typed.
     void chatText() {
         const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
         const std::pair<QString, QString> rows[] = {  // typed, sent (empty: nothing goes out)
-            {"hello", "hello"},
-            {"<b>hi</b> <img src='x'>", "<b>hi</b> <img src='x'>"},
-            {"  hi  ", "hi"},
-            {"   ", ""},
-            {"one\ntwo", "one two"},
-            {QString(400, 'a'), QString(300, 'a')},
-            {emoji.repeated(300), emoji.repeated(300)},  // an emoji counts as one
-        };
+            {"hello", "hello"}, {"<b>hi</b> <img src='x'>", "<b>hi</b> <img src='x'>"}, {"  hi  ", "hi"}, {"   ", ""}, {"one\ntwo", "one two"},
+            {QString(400, 'a'), QString(300, 'a')}, {emoji.repeated(300), emoji.repeated(300)}};
         for (const auto& [typed, sent] : rows) {
             ChatLine chat;
             QSignalSpy spy(&chat, &ChatLine::sendLine);
@@ -339,12 +269,10 @@ private slots:
         chat.lineEdit()->setText("two");
         QVERIFY(!chat.sendButton()->isEnabled());
         QTest::keyClick(chat.lineEdit(), Qt::Key_Return);
-        QCOMPARE(spy.size(), 1);
-        QCOMPARE(chat.lineEdit()->text(), "two");  // kept for when the gap is over
+        QVERIFY(spy.size() == 1 && chat.lineEdit()->text() == "two");  // kept for when the gap is over
         QTRY_VERIFY(chat.sendButton()->isEnabled());
         chat.sendButton()->click();
-        QCOMPARE(spy.size(), 2);
-        QCOMPARE(spy.value(1).value(0).toString(), "two");
+        QVERIFY(spy.size() == 2 && spy.value(1).value(0).toString() == "two");
     }
 };
 

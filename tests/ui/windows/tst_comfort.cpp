@@ -1,12 +1,5 @@
 // The player's comforts in the main window: settings kept across a restart,
 // the rules' messages on the field, the steady bar and the player's size.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QSlider>
-
 #include "desktop/ComputerPlay.h"
 #include "model/Pace.h"
 #include "support/QtTestMain.h"
@@ -40,7 +33,7 @@ int differing(const QImage& a, const QImage& b) {
 
 }  // namespace
 
-class ComfortTest : public QObject {
+class ComfortTest : public capzel::test::UiTest {
     Q_OBJECT
 
     capzel::test::WindowFixture f;
@@ -65,7 +58,6 @@ class ComfortTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { capzel::test::quietOffscreenNotices(); }
     void init() { QVERIFY(f.open()); }
     void cleanup() {
         f.close();
@@ -101,11 +93,10 @@ private slots:
         QVERIFY(dialog->musicMutedBox()->isChecked() && !dialog->musicVolumeSlider()->isEnabled());
     }
 
-    // The banner tells a shot with the very texts the boxes do, beside the
-    // field, and opens no box; so does the first turn of a new game.
+    // The banner tells a shot with the very texts the boxes do, beside the field, and opens no box;
+    // so does the first turn of a new game.
     void bannerTellsWhatTheBoxesTell() {
-        // The turn passes; it passes Bob by (two messages).
-        for (bool bobLoses : {false, true}) {
+        for (bool bobLoses : {false, true}) {  // the turn passes; it passes Bob by (two messages)
             set(&PlayerSettings::ruleMessages, PlayerSettings::RuleMessages::Boxes);
             const QStringList boxed = shotMessages(bobLoses);
             set(&PlayerSettings::ruleMessages, PlayerSettings::RuleMessages::OnTheField);
@@ -128,8 +119,7 @@ private slots:
         QCOMPARE(w().banner()->shownLabels().front()->textFormat(), Qt::PlainText);
     }
 
-    // A click takes one message away without starting the bar; an aim takes
-    // the rest once read, a computer's aim as a person's.
+    // A click takes one message away without starting the bar; an aim takes the rest once read, a computer's as a person's.
     void bannerGoesOnClickAndAim() {
         set(&PlayerSettings::ruleMessages, PlayerSettings::RuleMessages::OnTheField);
         f.play(PlayerKind::Human, PlayerKind::Expert);
@@ -160,9 +150,8 @@ private slots:
         QVERIFY(f.modals->messages().isEmpty());
     }
 
-    // A fresh configuration is the classic game: no marks on the field or in
-    // the status window, no chart at a game's end, no icons on the boxes'
-    // buttons. Each helper, turned on, shows.
+    // A fresh configuration is the classic game: no marks on the field or in the status window, no chart at
+    // a game's end, no icons on the boxes' buttons. Each helper, turned on, shows.
     void aFreshConfigurationIsClassic() {
         QVERIFY(!f.app->settings().anyHelper() && !w().menus().showHintsAction->isChecked());
         QVERIFY(f.startGame({QStringLiteral("Ann"), QStringLiteral("Bob")}));
@@ -174,10 +163,7 @@ private slots:
         status->refreshRows();
         QVERIFY(status->turnRow() == 0 && !status->rowMarkedOut(2));
         const QImage classic = f.fieldPicture();
-        const auto okIcon = [] {
-            QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Capzel"), QStringLiteral("x"), QMessageBox::Ok);
-            return !box.button(QMessageBox::Ok)->icon().isNull();
-        };
+        const auto okIcon = [] { return !QMessageBox(QMessageBox::NoIcon, "Capzel", "x", QMessageBox::Ok).button(QMessageBox::Ok)->icon().isNull(); };
         const auto chartOpen = [] {
             const QWidgetList all = QApplication::topLevelWidgets();
             return std::any_of(all.begin(), all.end(), [](const QWidget* w) { return w->objectName() == "gameChartWindow" && w->isVisible(); });
@@ -195,8 +181,7 @@ private slots:
         QVERIFY(okIcon() && chartOpen());
     }
 
-    // Steady doubles the waits of the bar's ticks, and of nothing else: not
-    // the bar's speed measurement, not a shot.
+    // Steady doubles the waits of the bar's ticks, and of nothing else: not the bar's speed measurement, not a shot.
     void steadyBarRunsAtHalfSpeed() {
         using capzel::ui::StepScheduler;
         f.play();
@@ -212,15 +197,13 @@ private slots:
         QVERIFY(waits(400, 1));
     }
 
-    // At 200 % the field is the 100 % picture scaled (pieces, aim, hints and
-    // "Go" included) and the twips stay; the mouse at a zoomed point reports
-    // the designed point's twips, and the first-game steps grow alike.
+    // At 200 % the field is the 100 % picture scaled (pieces, aim, hints, "Go") and the twips stay;
+    // the mouse at a zoomed point reports the designed point's twips; the first-game steps grow alike.
     void theFieldScalesAsAPicture() {
         set(&PlayerSettings::coachDone, true);  // the field alone: the first-game steps are a panel of their own
         f.play();
         f.change([](capzel::Game& g) {
-            g.board.pieces[1].left = 2250, g.board.pieces[1].top = 6750;
-            g.board.pieces[2].left = 6015, g.board.pieces[2].top = 3007;
+            g.board.pieces[1].left = 2250, g.board.pieces[1].top = 6750, g.board.pieces[2].left = 6015, g.board.pieces[2].top = 3007;
             g.board.pieces[1].visible = g.board.pieces[2].visible = true;
         });
         f.moveOverField(QPointF(40, 600));  // the aim line, from piece 1
@@ -244,8 +227,7 @@ private slots:
         for (int percent : {150, 100}) {
             set(&PlayerSettings::sizePercent, percent);
             const QRect grown = w().coach()->geometry();
-            QVERIFY(std::abs(grown.width() - coach.width() * percent / 100) <= 1 &&
-                    std::abs(grown.top() - coach.top() * percent / 100) <= 1);
+            QVERIFY(std::abs(grown.width() - coach.width() * percent / 100) <= 1 && std::abs(grown.top() - coach.top() * percent / 100) <= 1);
             f.moveOverField(QPointF(123.4, 456.8) * (percent / 100.0));
             QCOMPARE(seen, QPointF(float(123.4 * 15), float(456.8 * 15)));
         }
@@ -257,11 +239,8 @@ private slots:
         f.change([](capzel::Game& g) {
             g.numberOfPlayers = 8;
             g.recreatePerGameTables();
-            for (int i = 1; i <= 8; ++i) {
-                g.seats[i].name = "Wilhelmina Bartholomew " + std::to_string(i);
-                g.seats[i].score = 999999;
-                g.seats[i].position = 10 + i;
-            }
+            for (int i = 1; i <= 8; ++i)
+                g.seats[i].name = "Wilhelmina Bartholomew " + std::to_string(i), g.seats[i].score = 999999, g.seats[i].position = 10 + i;
         });
         f.app->showStatus();
         w().turn().mouseUp();
@@ -273,8 +252,7 @@ private slots:
                 const QFontMetrics m = l->fontMetrics();
                 const int room = l->width() - m.horizontalAdvance(l->text());
                 const int x = l->alignment() & Qt::AlignRight ? room : l->alignment() & Qt::AlignHCenter ? room / 2 : 0;
-                QVERIFY2(l->rect().contains(m.tightBoundingRect(l->text()).translated(x, m.ascent())),
-                         qPrintable(QString("%1 at %2 %").arg(l->objectName()).arg(percent)));
+                QVERIFY2(l->rect().contains(m.tightBoundingRect(l->text()).translated(x, m.ascent())), qPrintable(l->objectName()));
             }
             const QPushButton* go = w().view()->goButton();
             QVERIFY(go->fontMetrics().horizontalAdvance(go->text()) <= go->width() - 8 && go->fontMetrics().height() <= go->height() - 8);

@@ -1,9 +1,4 @@
-// The main window: menus and shortcuts, keys, the mouse, the field drawn from
-// the model, and the About box.
-#include <QLabel>
-#include <QMenu>
-#include <QWindow>
-
+// The main window: menus and shortcuts, keys, the mouse, the field drawn from the model, and the About box.
 #include "support/QtTestMain.h"
 #include "support/UrlRecorder.h"
 #include "support/WindowFixture.h"
@@ -28,48 +23,40 @@ QList<AboutBox*> openAboutBoxes() {
 
 }  // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public capzel::test::UiTest {
     Q_OBJECT
 
     capzel::test::WindowFixture f;
-    int beeps_ = 0;
 
     void typeShifted(const char* letters) {
         for (const char* c = letters; *c; ++c) f.key(Qt::Key_A + (*c - 'A'), Qt::ShiftModifier);
     }
     bool quinceShown() { return f.window().menus().hiddenMenu->menuAction()->isVisible(); }
 
-    // The pixels of `r` in colour `c`.
-    static int count(const QImage& img, const QRect& r, const QColor& c) {
+    static int count(const QImage& img, const QRect& r, const QColor& c) {  // the pixels of `r` in colour `c`
         int n = 0;
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x) n += img.pixelColor(x, y) == c;
         return n;
     }
-    static QRect pixels(const capzel::Box& b) {
-        return {int(b.left / 15), int(b.top / 15), int(b.width / 15), int(b.height / 15)};
-    }
+    static QRect pixels(const capzel::Box& b) { return {int(b.left / 15), int(b.top / 15), int(b.width / 15), int(b.height / 15)}; }
 
 private slots:
-    void initTestCase() { capzel::test::quietOffscreenNotices(); }
-    void init() {
-        QVERIFY(f.open());
-        beeps_ = 0;
-        f.platform().sound = [this] { ++beeps_; };
-    }
+    void init() { QVERIFY(f.open()); }
     void cleanup() { f.close(); }
 
     // The access word reaches the game whatever holds the focus; Shift+F2 is a q, not F2.
     void accessWordWhileGoHasTheFocus() {
         QVERIFY(f.startGame({"Ann", "Bob"}));
-        f.platform().sound = [this] { ++beeps_; };
+        int beeps = 0;
+        f.platform().sound = [&beeps] { ++beeps; };
         f.modals->boxes.clear();  // the first turn's start
         f.window().turn().mouseUp();  // the bar charges: "Go" shows
         f.window().refreshField();
         QPushButton* go = f.window().view()->goButton();
         go->setFocus();
         typeShifted("QUINCE");
-        QVERIFY(quinceShown() && beeps_ == 2 && QApplication::focusWidget() == go);
+        QVERIFY(quinceShown() && beeps == 2 && QApplication::focusWidget() == go);
         f.key(Qt::Key_F2, Qt::ShiftModifier);
         typeShifted("UINCE");
         QVERIFY(!quinceShown() && f.modals->boxes.isEmpty());
@@ -127,12 +114,8 @@ private slots:
     void movedAndHiddenPiecesAndWalls() {
         f.change([](capzel::Game& g) {
             capzel::Board& b = g.board;
-            b.walls[5].visible = false;
-            b.pieces[3].left = 3000;
-            b.pieces[3].top = 6000;
-            b.pieces[3].fillColor = rgb(255, 128, 0);
-            b.pieces[4].fillColor = rgb(255, 255, 0);
-            b.pieces[4].visible = false;
+            b.walls[5].visible = b.pieces[4].visible = false;
+            b.pieces[3].left = 3000, b.pieces[3].top = 6000, b.pieces[3].fillColor = rgb(255, 128, 0), b.pieces[4].fillColor = rgb(255, 255, 0);
         });
         const capzel::Board& b = f.board();
         const QImage img = f.fieldPicture();
@@ -143,23 +126,18 @@ private slots:
         QCOMPARE(img.pixelColor(720, 324), kRed);    // wall 9 still there
     }
 
-    // Rings on the player's piece and target between shots, on a killer's
-    // prey; none with Show Hints unticked (last). Which marks: tests/core.
+    // Rings on the player's piece and target between shots, on a killer's prey; none with Show Hints unticked (last).
     void hintsBetweenShots() {
         f.app->setShowHints(true);  // a helper: off in the classic look
         for (auto [killer, hintsOff] : {std::pair{false, false}, {true, false}, {false, true}}) {
             f.change([killer](capzel::Game& g) {
                 g.numberOfPlayers = 2;
                 g.recreatePerGameTables();
-                g.gameRunning = true;
-                g.currentTurn = 1;
-                g.seats[1].position = 1;
-                g.seats[1].inGame = g.seats[2].inGame = true;
+                g.gameRunning = g.seats[1].inGame = g.seats[2].inGame = true;
+                g.currentTurn = 1, g.seats[1].position = 1;
                 g.seats[1].isKiller = killer;
-                g.piece(1).fillColor = rgb(255, 255, 255);
-                g.piece(2).fillColor = rgb(255, 0, 0);
-                g.piece(1).left = 2250, g.piece(1).top = 6750;
-                g.piece(2).left = 6000, g.piece(2).top = 6750;
+                g.piece(1).fillColor = rgb(255, 255, 255), g.piece(2).fillColor = rgb(255, 0, 0);
+                g.piece(1).left = 2250, g.piece(1).top = 6750, g.piece(2).left = 6000, g.piece(2).top = 6750;
             });
             if (hintsOff) f.window().menus().showHintsAction->trigger();
             const QImage img = f.fieldPicture();
@@ -171,9 +149,8 @@ private slots:
         }
     }
 
-    // Help > About: not modal, the main window's dialog, one at a time; only
-    // the link opens the home page; System Info without a program says so;
-    // Esc or OK destroys it, and the next one starts afresh.
+    // Help > About: not modal, the main window's dialog, one at a time; only the link opens the home page;
+    // System Info without a program says so; Esc or OK destroys it, and the next one starts afresh.
     void aboutBoxFromTheMenu() {
         capzel::test::UrlRecorder urls({"https", "http"});
         QAction* about = f.window().menus().aboutAction;

