@@ -10,16 +10,15 @@ namespace capzel::test {
 
 class ModalAnswerer {
 public:
-    struct Box {
-        QString title;
-        QString text;  // the message or the prompt
+    struct Box {  // text: the message or the prompt; pointer: the application's while it showed
+        QString title, text;
         bool input = false;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         Qt::TextFormat format = Qt::AutoText;
         QList<QMessageBox::StandardButton> buttons;
-        Qt::CursorShape pointer = Qt::ArrowCursor;  // the application's pointer while it showed
+        Qt::CursorShape pointer = Qt::ArrowCursor;
     };
-    struct FileDialog { QFileDialog::AcceptMode mode; QString filter; QString folder; QString title; };
+    struct FileDialog { QFileDialog::AcceptMode mode; QString filter, folder, title; };
     using Condition = std::function<bool()>;
     using Action = std::function<void()>;
 
@@ -30,10 +29,9 @@ public:
     bool cancelInputs = false;  // type each answer, then click Cancel instead of OK
     Condition holdBoxes;        // while it holds, boxes wait unanswered
 
-    explicit ModalAnswerer(QStringList answers = {}) : answers(std::move(answers)) {
-        timer_.setInterval(2);
+    ModalAnswerer() {
         QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
-        timer_.start();
+        timer_.start(2);
     }
 
     bool done() const { return steps_.empty() && !starting_; }
@@ -67,9 +65,8 @@ public:
     // Picks `color` in the next colour dialog, or closes it without a choice.
     ModalAnswerer& chooseColor(const QColor& color, bool cancel = false) {
         return then(modal<QColorDialog>, [color, cancel] {
-            auto* dialog = modal<QColorDialog>();
-            dialog->setCurrentColor(color);
-            cancel ? dialog->reject() : dialog->accept();
+            modal<QColorDialog>()->setCurrentColor(color);
+            cancel ? modal<QColorDialog>()->reject() : modal<QColorDialog>()->accept();
         });
     }
 
@@ -84,19 +81,14 @@ private:
     void tick() {
         if (starting_) return;
         if (!steps_.empty() && steps_.front().when()) {
-            // Run apart, so that this timer can answer the window the action opens.
-            Action action = std::move(steps_.front().action);
+            Action action = std::move(steps_.front().action);  // run apart: this timer answers the window it opens
             steps_.pop_front();
             starting_ = true;
-            QTimer::singleShot(0, qApp, [this, action] {
-                starting_ = false;
-                action();
-            });
+            QTimer::singleShot(0, qApp, [this, action] { starting_ = false, action(); });
         } else if ((modal<QInputDialog>() || modal<QMessageBox>()) && holdBoxes && holdBoxes()) {
             return;
         } else if (auto* input = modal<QInputDialog>()) {
-            // A choice from a list is answered by a part of the item's text.
-            const QStringList items = input->comboBoxItems();
+            const QStringList items = input->comboBoxItems();  // a choice is answered by a part of the item's text
             boxes << Box{input->windowTitle(), input->labelText(), true, QMessageBox::NoIcon, Qt::AutoText, {}};
             choices << items;
             const QString a = next();

@@ -49,8 +49,7 @@ public:
     const Board& board() { return game().board; }
     ui::QtPlatform& platform() { return window().platform(); }
 
-    // The field as drawn now, in RGB32.
-    QImage fieldPicture() {
+    QImage fieldPicture() {  // as drawn now, in RGB32
         window().refreshField();
         return window().view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
@@ -61,16 +60,12 @@ public:
         QApplication::sendEvent(window().view(), &e);
     }
 
-    void key(int key, int modifiers = 0) {
-        QTest::keyClick(window().windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    }
+    void key(int key, int modifiers = 0) { QTest::keyClick(window().windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers)); }
 
     // Ann and Bob's game in the given seats at Ann's turn, set up without the dialog.
     void play(PlayerKind ann = PlayerKind::Human, PlayerKind bob = PlayerKind::Human) {
         NewGameSettings s;
-        s.players = 2;
-        s.names = {"", "Ann", "Bob"};
-        s.seats = {PlayerKind::Human, ann, bob};
+        s.players = 2, s.names = {"", "Ann", "Bob"}, s.seats = {PlayerKind::Human, ann, bob};
         app->session().beginNewGame(s);
         shown();
     }
@@ -80,9 +75,8 @@ public:
         app->session().beginOnlineGame(g, std::nullopt);
         shown();
     }
-    // The running game, changed by `edit`, taken over.
     template <class Edit>
-    void change(Edit&& edit) {
+    void change(Edit&& edit) {  // the running game, changed by `edit`, taken over
         Game g = game();
         edit(g);
         takeOver(g);

@@ -1,15 +1,15 @@
-// The game's files through its windows: the high-score window, the game history at the end of a game,
-// Save and Load (Load during a charge or a shot), the finished games' records folder and its limit.
+// The game's files through its windows: high scores, the history at a game's end, Save and Load, the records folder.
 #include <QChartView>
 
 #include "controls/Aiming.h"
 #include "support/QtTestMain.h"
-#include "support/WindowFixture.h"
 #include "ui/windows/GameHistoryWindow.h"
 #include "ui/windows/HighScoreWindow.h"
 #include "desktop/ProgramFolder.h"
 #include "desktop/RecordStore.h"
 
+using capzel::test::readBytes;
+using capzel::test::writeBytes;
 using capzel::ui::HighScoreWindow;
 using capzel::ui::MainWindow;
 
@@ -19,21 +19,12 @@ const QString kBobSaved = QStringLiteral("Bob 'B' Jr, the 2nd");
 const QString kLoadQuestion = QStringLiteral("Loading a game will end the current game.  Are you sure you want to load?");
 }  // namespace
 
-class GameFilesTest : public capzel::test::UiTest {
+class GameFilesTest : public capzel::test::WindowTest {
     Q_OBJECT
 
-    capzel::test::WindowFixture f;
     std::unique_ptr<QTemporaryDir> dir_;
 
     QString chs() const { return dir_->filePath(QStringLiteral("Capzel.CHS")); }
-    static void write(const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
-    }
-    static QByteArray read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     const capzel::Game& g() { return f.game(); }
     void save(const QString& path) {
         f.modals->chooseFile(path);
@@ -55,9 +46,8 @@ private slots:
         QVERIFY(!QFile::exists(chs()));
         HighScoreWindow* first = open();
         QVERIFY(first && first->isVisible() && QFile::exists(chs()));
-        write(chs(), "\"Changed\",1\r\n");
-        QCOMPARE(open(), first);
-        QCOMPARE(first->nameLabel(1)->text(), QStringLiteral("Norvin Telk"));
+        QVERIFY(writeBytes(chs(), "\"Changed\",1\r\n"));
+        QVERIFY(open() == first && first->nameLabel(1)->text() == QStringLiteral("Norvin Telk"));
         QPointer<HighScoreWindow> closed(first);
         first->close();
         QTRY_VERIFY(closed.isNull() && !f.app->highScoresWindow());
@@ -85,7 +75,7 @@ private slots:
         QFile::remove(history);
         QFile::remove(aside);
         if (before == "dir") QVERIFY(QDir().mkpath(history));
-        else if (!before.isEmpty()) write(history, before);
+        else if (!before.isEmpty()) QVERIFY(writeBytes(history, before));
 
         QVERIFY(f.startGame({"<b>Ann</b>", "Bob"}));  // Bob is dead: Ann, a killer, wins with a shot that leaves her in box 1
         f.change([](capzel::Game& g) {
@@ -95,22 +85,19 @@ private slots:
         capzel::test::ModalAnswerer& boxes = *f.modals;
         boxes.boxes.clear();
         capzel::test::aim(f.window());
-        QVERIFY(capzel::test::shoot(f.window(), 1310));
-        QVERIFY(!g().gameRunning && f.app->highScoresWindow() && f.app->highScoresWindow()->isVisible());
+        QVERIFY(capzel::test::shoot(f.window(), 1310) && !g().gameRunning && f.app->highScoresWindow() && f.app->highScoresWindow()->isVisible());
         QVERIFY(boxes.messages().value(0).endsWith(QStringLiteral("<b>Ann</b> WON!")));
-        QCOMPARE(boxes.messages().size(), 1 + int(setAside));
-        QCOMPARE(QFileInfo::exists(aside), setAside);
+        QVERIFY(boxes.messages().size() == 1 + int(setAside) && QFileInfo::exists(aside) == setAside);
         if (setAside) {
             QVERIFY(boxes.messages().constLast().contains(aside));
-            if (before != "dir") QCOMPARE(read(aside), before);
+            if (before != "dir") QCOMPARE(readBytes(aside), before);
         }
 
         f.app->showHistory();
         capzel::ui::GameHistoryWindow* w = f.app->historyWindow();
         QVERIFY(w && w->isVisible());
         const QAbstractItemModel* rows = w->gameList()->model();
-        QCOMPARE(rows->rowCount(), games);
-        QCOMPARE(rows->index(0, 1).data().toString(), QStringLiteral("<b>Ann</b>"));  // newest first
+        QVERIFY(rows->rowCount() == games && rows->index(0, 1).data().toString() == "<b>Ann</b>");  // newest first
         QVERIFY(rows->index(0, 3).data().toString().contains(QStringLiteral("Bob (Club)")));
         QTRY_VERIFY(!w->counting());
         QVERIFY(w->winList()->topLevelItem(0)->text(0) == QStringLiteral("<b>Ann</b>") && w->winList()->topLevelItemCount() == 2);
@@ -131,13 +118,12 @@ private slots:
         const QByteArray before = good + "\"2026-01-01 11:00\",1,1\r\n" + good;
         QFile::remove(history);
         QDir(history + QStringLiteral(".broken")).removeRecursively();  // the last case's folder
-        write(history, before);
+        QVERIFY(writeBytes(history, before));
         f.modals->boxes.clear();
         f.app->showHistory();
         capzel::ui::GameHistoryWindow* w = f.app->historyWindow();
         QTRY_COMPARE(f.modals->messages().size(), 1);
-        QVERIFY(f.modals->messages().constFirst().contains(QStringLiteral("line 2")));
-        QCOMPARE(read(history + QStringLiteral(".broken")), before);
+        QVERIFY(f.modals->messages().constFirst().contains(QStringLiteral("line 2")) && readBytes(history + ".broken") == before);
         QTRY_VERIFY(w->gameList()->model()->rowCount() == 0 && w->winList()->topLevelItemCount() == 0);
     }
 
@@ -155,8 +141,7 @@ private slots:
         f.modals->answers = QStringList{"Yes"};
         f.modals->chooseFile(path);
         window->menus().loadAction->trigger();
-        QVERIFY(f.modals->done());
-        QCOMPARE(f.modals->messages(), (QStringList{kLoadQuestion, kBobSaved + QStringLiteral("'s turn start.  KILLER")}));
+        QVERIFY(f.modals->done() && f.modals->messages() == (QStringList{kLoadQuestion, kBobSaved + QStringLiteral("'s turn start.  KILLER")}));
         QCOMPARE(QDir(f.modals->fileDialogs.value(1).folder), QDir(dir_->path()));
         QVERIFY(f.modals->boxes.last().pointer == Qt::ArrowCursor && !QApplication::overrideCursor());  // not the busy pointer
         QVERIFY(&f.window() == window && g().currentTurn == 2 && g().seats[2].isKiller);  // the saved game, no window reopened
@@ -208,8 +193,7 @@ private slots:
         });
         QTRY_VERIFY_WITH_TIMEOUT(script.done() && (!window || !window->turn().running()), 30000);
         QVERIFY(!runOutlivedTheCommand && ranDuringTheRun && stoodStill && !window->turn().charging() && !g().shotInProgress);
-        QCOMPARE(f.app->mainWindow(), window.data());
-        QCOMPARE(g().seats[1].friction, 98.0f);  // the saved game's
+        QVERIFY(f.app->mainWindow() == window.data() && g().seats[1].friction == 98.0f);  // the saved game's
         for (int i = 1; i <= 2; ++i) QVERIFY(g().velocityX[i] == 0.0f && g().velocityY[i] == 0.0f);
         QVERIFY(!window->turn().controls().goButton.box.visible && !window->turn().shownGame().board.pointer.visible);
     }

@@ -2,19 +2,14 @@
 #include "records/SavedGame.h"
 #include "records/TextEncoding.h"
 #include "support/QtTestMain.h"
-#include "support/WindowFixture.h"
 #include "ui/windows/StatusWindow.h"
 
-using capzel::Color;
-using capzel::FrictionLevel;
-using capzel::rgb;
-using capzel::ui::MainWindow;
-using capzel::ui::NewGameDialog;
+using namespace capzel;
+using namespace capzel::ui;
 
-class NewGameTest : public capzel::test::UiTest {
+class NewGameTest : public capzel::test::WindowTest {
     Q_OBJECT
 
-    capzel::test::WindowFixture f;
     NewGameDialog* dlg_ = nullptr;
 
     void choosePlayers(int n) { dlg_->playerCountOption(n)->click(); }
@@ -40,6 +35,15 @@ private slots:
             QVERIFY2(seat->fontMetrics().horizontalAdvance(seat->itemText(k)) <= text.width(), qPrintable(seat->itemText(k)));
     }
 
+    // Every control says what it does; a friction option's tooltip stays its level's name.
+    void controlsExplainThemselves() {
+        for (QWidget* control : dlg_->findChildren<QWidget*>())
+            if ((qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control)) && !dlg_->colorDialog()->isAncestorOf(control))
+                QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
+        const QAbstractButton* veryHigh = dlg_->frictionOption(3, FrictionLevel::VeryHigh);
+        QVERIFY(veryHigh->toolTip() == "Very High Friction" && veryHigh->whatsThis().startsWith(QLatin1String("Very High Friction\n")));
+    }
+
     // Rows follow the count and "Friction Changes"; a row shut forgets, the tick off resets frictions.
     void rowsFollowPlayersAndFrictionChanges() {
         choosePlayers(4);
@@ -47,8 +51,7 @@ private slots:
         QCOMPARE(dlg_->frictionToggleColor(), rgb(255, 255, 0));
         for (int r = 1; r <= 8; ++r) QCOMPARE(dlg_->frictionFrame(r)->isVisible(), r <= 4);
         dlg_->nameEdit(3)->setText(QStringLiteral("Cy"));
-        dlg_->frictionOption(1, FrictionLevel::VeryLow)->click();
-        dlg_->frictionOption(3, FrictionLevel::High)->click();
+        dlg_->frictionOption(1, FrictionLevel::VeryLow)->click(), dlg_->frictionOption(3, FrictionLevel::High)->click();
         QCOMPARE(dlg_->frictionChoice(3), FrictionLevel::High);
         dlg_->seatChoice(2)->setCurrentIndex(dlg_->seatChoice(2)->findData(int(capzel::PlayerKind::Club)));
         dlg_->seatChoice(3)->setCurrentIndex(dlg_->seatChoice(3)->findData(int(capzel::PlayerKind::Expert)));
@@ -56,13 +59,11 @@ private slots:
         choosePlayers(2);
         QCOMPARE(dlg_->playersChosen(), 2);
         for (int r = 1; r <= 4; ++r) {
-            QCOMPARE(dlg_->nameEdit(r)->isEnabled(), r <= 2);
-            QCOMPARE(dlg_->colorButton(r)->isVisible(), r <= 2);
-            QCOMPARE(dlg_->frictionFrame(r)->isVisible(), r <= 2);
-            QCOMPARE(dlg_->seatChoice(r)->isVisible(), r <= 2);
+            for (const bool shown : {dlg_->nameEdit(r)->isEnabled(), dlg_->colorButton(r)->isVisible(), dlg_->frictionFrame(r)->isVisible(),
+                                     dlg_->seatChoice(r)->isVisible()})
+                QCOMPARE(shown, r <= 2);
         }
-        QCOMPARE(dlg_->settings().seats[2], capzel::PlayerKind::Club);
-        QCOMPARE(dlg_->settings().seats[3], capzel::PlayerKind::Human);
+        QVERIFY(dlg_->settings().seats[2] == capzel::PlayerKind::Club && dlg_->settings().seats[3] == capzel::PlayerKind::Human);
         QCOMPARE(dlg_->nameEdit(3)->text(), QStringLiteral("Player 3"));
         QVERIFY(dlg_->frictionChoice(3) == FrictionLevel::Normal && dlg_->frictionChoice(1) == FrictionLevel::VeryLow);
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg_->nameEdit(2)));  // the last name, selected
@@ -77,8 +78,7 @@ private slots:
         }
     }
 
-    // A name box takes as many characters (code points) as a saved game: typed or pasted, what goes beyond is cut
-    // from what came in, never half an emoji, and the cursor stays after it.
+    // Names stop at a saved game's length in code points, typed or pasted: never half an emoji, the cursor after what came in.
     void namesStopAtTheLimitInCharacters() {
         const QString emoji = QString::fromUcs4(U"\U0001F600");
         const auto limit = qsizetype(capzel::saveLimits::kMaxNameLength);
@@ -103,8 +103,7 @@ private slots:
         }
         // Set from outside, a name is cut at its end; the game gets all 40 characters.
         box->setText(times(emoji, 45));
-        QCOMPARE(box->text(), times(emoji, 40));
-        QCOMPARE(capzel::utf8Length(dlg_->settings().names[1]), capzel::saveLimits::kMaxNameLength);
+        QVERIFY(box->text() == times(emoji, 40) && utf8Length(dlg_->settings().names[1]) == saveLimits::kMaxNameLength);
         // The validator alone, the cursor before what is too much: the end goes.
         QString text = times("n", 41);
         int pos = 0;
@@ -122,8 +121,7 @@ private slots:
         choosePlayers(2);
         script.chooseColor(Qt::yellow, true);
         dlg_->colorButton(2)->click();
-        QCOMPARE(dlg_->buttonColor(2), rgb(10, 20, 30));
-        QVERIFY(script.done());
+        QVERIFY(dlg_->buttonColor(2) == rgb(10, 20, 30) && script.done());
     }
 
     void newCommandAsksWhileAGameRuns() {
@@ -160,8 +158,7 @@ private slots:
         MainWindow* main = f.app->mainWindow();
         QVERIFY(main && main != oldMain.data() && main->isVisible());
         QVERIFY(!dlg_->isVisible() && f.app->newGameDialog() == dlg_);  // hidden, not discarded
-        QTRY_VERIFY(oldMain.isNull());
-        QVERIFY(g.gameRunning && !g.wallsOn && g.numberOfPlayers == 3);
+        QTRY_VERIFY(oldMain.isNull() && g.gameRunning && !g.wallsOn && g.numberOfPlayers == 3);
         const capzel::Board& b = main->game().board;
         for (int i = 1; i <= 8; ++i) {
             QCOMPARE(b.pieces[i].visible, i <= 3);

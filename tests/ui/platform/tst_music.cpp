@@ -1,21 +1,11 @@
-// The background music: rotation, folder, song check, the real player, our
-// songs' sound, and the sound settings heard on the synthesiser in memory.
-#include <algorithm>
-#include <cmath>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "model/WindowState.h"
+// The background music: rotation, folder, song check, the real player, our songs, the sound settings.
 #include "support/QtTestMain.h"
-#include "support/WindowFixture.h"
 #include "audio/FluidMusicPlayer.h"
 #include "audio/MidiCheck.h"
 #include "audio/Songs.h"
 #include "audio/SongSynth.h"
 
-using capzel::ui::FluidMusicPlayer;
-using capzel::ui::MusicPlayer;
+using namespace capzel::ui;
 
 namespace {
 
@@ -24,8 +14,7 @@ constexpr int kStopped = MusicPlayer::kStopped;
 using Change = std::pair<int, int>;
 using Changes = std::vector<Change>;
 
-// Records what the rotation asks of its player.
-class ScriptedPlayer : public MusicPlayer {
+class ScriptedPlayer : public MusicPlayer {  // records what the rotation asks of its player
 public:
     void setFile(const std::string& path) override { calls.push_back("setFile " + path); }
     void play() override { calls.push_back("play"); }
@@ -33,40 +22,28 @@ public:
     std::vector<std::string> calls;
 };
 
-// One track: middle C for a quarter of a second.
-QByteArray oneNoteSong() {
+QByteArray oneNoteSong() {  // one track: middle C for a quarter of a second
     const QByteArray track("\x00\x90\x3C\x64\x83\x60\x80\x3C\x40\x00\xFF\x2F\x00", 13);
     return QByteArray("MThd\0\0\0\6\0\0\0\1\1\xE0MTrk\0\0\0", 21) + char(track.size()) + track;
 }
 
-// A peak above -80 dBFS; a synthesiser at gain 0 still leaves a trace of
-// about -150 dBFS.
-bool heard(float peak) { return peak > 1e-4f; }
+bool heard(float peak) { return peak > 1e-4f; }  // above -80 dBFS: a synthesiser at gain 0 leaves about -150
 
 std::string str(const QString& s) { return s.toStdString(); }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
 }  // namespace
 
-class MusicTest : public QObject {
+class MusicTest : public capzel::test::UiTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { capzel::test::quietOffscreenNotices(); }
-
-    // Each song end (or "Next Song") halts, sets the next file and plays it:
-    // round the folder, the same one on loop, counting on past an empty folder.
+    // Each song end (or "Next Song") halts, sets the next file, plays: round the folder, the same on loop, on past an empty folder.
     void rotation() {
         struct Case { int count, number; bool loop; std::vector<int> played; };
         for (const Case& c : {Case{3, 1, false, {2, 3, 1, 2}}, Case{3, 2, true, {2, 2}}, Case{1, 1, false, {1, 1}},
                               Case{0, 1, false, {2, 3}}}) {
             capzel::MenuState g;
-            g.songCount = c.count;
-            g.songNumber = c.number;
+            g.songCount = c.count, g.songNumber = c.number;
             ScriptedPlayer player;
             const std::string folder = "/games/capzel/media/";
             for (int expected : c.played) {
@@ -85,22 +62,19 @@ private slots:
         QDir dir(root.path());
         QVERIFY(dir.mkpath("prefix/bin") && dir.mkpath("prefix/share/capzel/media/folder.mid"));
         for (const char* name : {"1.mid", "intro.mid", "notes.txt", "1.midi", "2.MID"})
-            writeFile(dir.filePath(QStringLiteral("prefix/share/capzel/media/") + name), {});
+            QVERIFY(capzel::test::writeBytes(dir.filePath(QStringLiteral("prefix/share/capzel/media/") + name), {}));
         const std::string bin = str(dir.filePath("prefix/bin"));
-        QCOMPARE(capzel::ui::musicFolderOf(bin), str(dir.filePath("prefix/share/capzel/media/")));
-        QCOMPARE(capzel::ui::countSongs(capzel::ui::musicFolderOf(bin)), 2);
-        QCOMPARE(capzel::ui::countSongs(str(dir.filePath("prefix/share/capzel/media"))), 2);
+        QCOMPARE(musicFolderOf(bin), str(dir.filePath("prefix/share/capzel/media/")));
+        QVERIFY(countSongs(musicFolderOf(bin)) == 2 && countSongs(str(dir.filePath("prefix/share/capzel/media"))) == 2);
         QVERIFY(dir.mkpath("prefix/bin/media"));
         QCOMPARE(capzel::ui::musicFolderOf(bin), str(dir.filePath("prefix/bin/media/")));
         const std::string none = capzel::ui::musicFolderOf(str(dir.filePath("none")));
         QCOMPARE(none, str(dir.filePath("none/media/")));
-        QCOMPARE(capzel::ui::countSongs(none), 0);
-        QCOMPARE(capzel::ui::countSongs(""), 0);
+        QVERIFY(capzel::ui::countSongs(none) == 0 && capzel::ui::countSongs("") == 0);
         QCOMPARE(QString::fromStdString(capzel::ui::musicFolder()), QDir::cleanPath(QCoreApplication::applicationDirPath() + "/media") + "/");
     }
 
-    // A song passes; empty, wrong magic, short header, no division, unknown format,
-    // a track longer than the file, no track, a cut-off chunk do not.
+    // A song passes; empty, bad magic, short header, no division, unknown format, overlong track, no track, cut-off chunk do not.
     void midiCheck() {
         const QByteArray good = oneNoteSong();
         auto with = [&](std::initializer_list<std::pair<int, int>> changes) {
@@ -115,8 +89,7 @@ private slots:
             QVERIFY2(!valid(bad), bad.toHex().constData());
     }
 
-    // The real player pulled by hand: song 1 plays, ends and starts again, each
-    // change announced from the event loop; without soundfont or song, silence.
+    // The real player pulled by hand: song 1 plays, ends, starts again, told from the event loop; without soundfont or song, silence.
     void realPlayer() {
         struct Case { std::string soundfont; bool soundCard; QByteArray song; bool plays; };
         for (const auto& [soundfont, soundCard, song, plays] :
@@ -124,11 +97,10 @@ private slots:
               Case{capzel::ui::kSoundfontPath, false, QByteArray("MThd?"), false}}) {
             const Changes changes = plays ? Changes{{kStopped, kPlaying}, {kPlaying, kStopped}, {kStopped, kPlaying}} : Changes{};
             QTemporaryDir dir;
-            writeFile(dir.filePath("1.mid"), song);
+            QVERIFY(capzel::test::writeBytes(dir.filePath("1.mid"), song));
             const std::string folder = str(dir.path()) + "/";
             capzel::MenuState g;
-            g.songCount = capzel::ui::countSongs(folder);
-            g.songNumber = 1;
+            g.songCount = capzel::ui::countSongs(folder), g.songNumber = 1;
             FluidMusicPlayer player(soundfont, soundCard ? FluidMusicPlayer::Output::SoundCard : FluidMusicPlayer::Output::Manual);
             Changes seen;
             player.onPlayStateChange = [&](int previous, int current) {
@@ -144,8 +116,7 @@ private slots:
             }
             QCoreApplication::processEvents();
             QCOMPARE(seen, changes);
-            QCOMPARE(player.state(), changes.empty() ? kStopped : kPlaying);
-            QCOMPARE(g.songNumber, 1);
+            QVERIFY(player.state() == (changes.empty() ? kStopped : kPlaying) && g.songNumber == 1);
         }
     }
 
@@ -160,8 +131,7 @@ private slots:
         long frames = 0;
         float peak = 0;
         for (; synth.playing() && frames < 150L * kRate; frames += kBlock) {
-            std::fill(left.begin(), left.end(), 0.0f);
-            std::fill(right.begin(), right.end(), 0.0f);
+            std::fill(left.begin(), left.end(), 0.0f), std::fill(right.begin(), right.end(), 0.0f);
             synth.render(kBlock, 0, nullptr, 2, out);
             for (int i = 0; i < kBlock; ++i) peak = std::max({peak, std::fabs(left[std::size_t(i)]), std::fabs(right[std::size_t(i)])});
         }
@@ -169,14 +139,11 @@ private slots:
         QVERIFY2(peak > 0.05f && peak < 1.0f, qPrintable(QString::number(peak)));
     }
 
-    // The sound settings in the main window: each change applies at once to
-    // the music and the effects, and a shot on the field sounds only with the
-    // effects on.
+    // Sound settings apply at once to music and effects; a shot on the field sounds only with the effects on.
     void settingsApplyAtOnceAndShotsSound() {
         capzel::test::WindowFixture f;
         QVERIFY(f.open());
-        // A fresh player for the window, rendering on demand.
-        const auto usePlayer = [&f] {
+        const auto usePlayer = [&f] {  // a fresh player for the window, rendering on demand
             auto player = std::make_unique<FluidMusicPlayer>(capzel::ui::kSoundfontPath, FluidMusicPlayer::Output::Manual);
             FluidMusicPlayer* kept = player.get();
             f.window().setMusicPlayer(std::move(player));
@@ -185,31 +152,25 @@ private slots:
         QVERIFY2(QFile::exists(capzel::ui::kSoundfontPath), "the timgm6mb-soundfont package is needed");
         QTemporaryDir dir;
         const QString song = dir.filePath("1.mid");
-        writeFile(song, oneNoteSong());
+        QVERIFY(capzel::test::writeBytes(song, oneNoteSong()));
 
         struct Case { bool effects; int effectsVolume; bool muted; int musicVolume; bool effectHeard, musicHeard; };
-        for (const Case& c : {Case{false, 80, false, 100, false, true}, Case{true, 80, true, 100, true, false},
-                              Case{true, 0, false, 0, false, false}, Case{true, 100, false, 50, true, true}}) {
-            const QByteArray row = QByteArray::number(c.effects) + " " + QByteArray::number(c.effectsVolume) + " " +
-                                   QByteArray::number(c.muted) + " " + QByteArray::number(c.musicVolume);
+        const Case cases[] = {{false, 80, false, 100, false, true}, {true, 80, true, 100, true, false}, {true, 0, false, 0, false, false},
+                              {true, 100, false, 50, true, true}};
+        for (const Case& c : cases) {
+            const QByteArray row = "row " + QByteArray::number(&c - cases);
             FluidMusicPlayer* player = usePlayer();
             capzel::ui::PlayerSettings s;
-            s.soundEffects = c.effects;
-            s.effectsVolume = c.effectsVolume;
-            s.musicMuted = c.muted;
-            s.musicVolume = c.musicVolume;
+            s.soundEffects = c.effects, s.effectsVolume = c.effectsVolume, s.musicMuted = c.muted, s.musicVolume = c.musicVolume;
             f.app->setSettings(s);
             f.platform().playSound(capzel::SoundEffect::Kill, 127);
             QVERIFY2(heard(player->renderManually(8820)) == c.effectHeard, row);
-            // A player of its own for the song, so that no tail of the crash
-            // is heard in it.
-            player = usePlayer();
+            player = usePlayer();  // a player of its own for the song: no tail of the crash in it
             player->setFile(song.toStdString());
             QVERIFY2(heard(player->renderManually(8820)) == c.musicHeard, row);
         }
 
-        // A full-strength shot bounces off the field's edges.
-        for (const bool on : {false, true}) {
+        for (const bool on : {false, true}) {  // a full-strength shot bounces off the field's edges
             FluidMusicPlayer* player = usePlayer();
             capzel::ui::PlayerSettings s;
             s.soundEffects = on;

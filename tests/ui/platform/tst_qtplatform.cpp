@@ -1,21 +1,13 @@
-// The game's way to the player through Qt, and the game history shared by two copies of
-// the game against a crash and a full disk.
-#include <QFileDialog>
-#include <QListView>
-
-#include "records/GameHistory.h"
+// The game's boxes and file dialog through Qt, and the history shared by two copies against a crash and a full disk.
 #include "support/QtTestMain.h"
-#include "support/WindowFixture.h"
 #include "desktop/HistoryFile.h"
 
-using capzel::HistoryGame;
-using capzel::HistoryReading;
+using namespace capzel;
 using capzel::test::ModalAnswerer;
 
-class QtPlatformTest : public QObject {
+class QtPlatformTest : public capzel::test::WindowTest {
     Q_OBJECT
 
-    capzel::test::WindowFixture f;
     QTemporaryDir mountPoint_;
     bool mounted_ = false;
     capzel::ui::QtPlatform& ui() { return f.platform(); }
@@ -28,23 +20,17 @@ class QtPlatformTest : public QObject {
     QTemporaryDir dir_;
     QString disk(const QString& name) const { return mountPoint_.filePath(name); }
     QString history() const { return dir_.filePath(QStringLiteral("history.csv")); }
-    static HistoryReading readBack(const QString& path) { return capzel::readHistory(bytes(path).toStdString()); }
+    static HistoryReading readBack(const QString& path) { return readHistory(capzel::test::readBytes(path).toStdString()); }
     static HistoryGame game(const char* name) { return {"2026-12-08 11:00", 1, 4, {{name, capzel::PlayerKind::Club, 7}}}; }
-    static QByteArray bytes(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-    }
 
 private slots:
     void initTestCase() {
         capzel::test::quietOffscreenNotices();
-        mounted_ = run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                                 QStringLiteral("size=64k"), QStringLiteral("tmpfs"), mountPoint_.path()});
+        mounted_ = run("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", mountPoint_.path()});
     }
     void cleanupTestCase() {
-        if (mounted_) run(QStringLiteral("umount"), {mountPoint_.path()});
+        if (mounted_) run("umount", {mountPoint_.path()});
     }
-    void init() { QVERIFY(f.open()); }
     void cleanup() {
         f.close();
         QFile::remove(history());
@@ -58,28 +44,19 @@ private slots:
         struct Case { QString kind, click, answer; };
         for (const Case& c : {Case{"message", "", ""}, Case{"question", "Yes", "yes"}, Case{"question", "No", "no"},
                               Case{"input", "all", "all"}, Case{"cancel", "all", ""}}) {
-            const QString& kind = c.kind;
-            f.modals->boxes.clear();
-            f.modals->answers = QStringList{c.click};
-            f.modals->cancelInputs = kind == "cancel";
+            f.modals->boxes.clear(), f.modals->answers = QStringList{c.click}, f.modals->cancelInputs = c.kind == "cancel";
             const char* text = "It is <b>Ann</b>'s turn.\r\nNext target: 3";
             QString got;
-            if (kind == "message")
-                ui().message(text);
-            else if (kind == "question")
-                got = ui().askYesNo(text) ? "yes" : "no";
-            else
-                got = QString::fromStdString(ui().inputBox(text));
-            QCOMPARE(got, c.answer);
-            QCOMPARE(f.modals->boxes.size(), 1);
+            if (c.kind == "message") ui().message(text);
+            else got = c.kind == "question" ? (ui().askYesNo(text) ? "yes" : "no") : QString::fromStdString(ui().inputBox(text));
+            QVERIFY(got == c.answer && f.modals->boxes.size() == 1);
             const ModalAnswerer::Box& seen = f.modals->boxes[0];
             QCOMPARE(seen.title, QStringLiteral("Capzel"));
             if (seen.input) continue;
             QCOMPARE(seen.text, QStringLiteral("It is <b>Ann</b>'s turn.\nNext target: 3"));
-            QCOMPARE(seen.icon, QMessageBox::NoIcon);
-            QCOMPARE(seen.format, Qt::PlainText);
+            QVERIFY(seen.icon == QMessageBox::NoIcon && seen.format == Qt::PlainText);
             using B = QMessageBox::StandardButton;
-            QCOMPARE(seen.buttons, (kind == "question" ? QList<B>{B::Yes, B::No} : QList<B>{B::Ok}));
+            QCOMPARE(seen.buttons, (c.kind == "question" ? QList<B>{B::Yes, B::No} : QList<B>{B::Ok}));
         }
     }
 
@@ -103,8 +80,7 @@ private slots:
         });
         QCOMPARE(ui().chooseFileToOpen("Capzel save game (*.CSG)", "*.CSG", dir.path().toStdString()), std::string());
         listed.sort();
-        QCOMPARE(listed, (QStringList{"UPPER.CSG", "lower.csg"}));
-        QCOMPARE(f.modals->fileDialogs.value(0).filter, QStringLiteral("Capzel save game (*.CSG)"));
+        QVERIFY(listed == (QStringList{"UPPER.CSG", "lower.csg"}) && f.modals->fileDialogs.value(0).filter == "Capzel save game (*.CSG)");
     }
 
     // Two copies ending games at the same moments: every game of both is kept.
@@ -114,37 +90,25 @@ private slots:
         QProcess a, b;
         a.start(writer, {history(), QString::number(kGames), QStringLiteral("A")});
         b.start(writer, {history(), QString::number(kGames), QStringLiteral("B")});
-        for (QProcess* p : {&a, &b}) {
-            QVERIFY(p->waitForFinished(60000));
-            QCOMPARE(p->exitCode(), 0);
-        }
+        for (QProcess* p : {&a, &b}) QVERIFY(p->waitForFinished(60000) && p->exitCode() == 0);
         const HistoryReading r = readBack(history());
         QVERIFY2(r.ok(), r.error.c_str());
         QCOMPARE(int(r.games.size()), 2 * kGames);
-        QCOMPARE(std::count_if(r.games.begin(), r.games.end(), [](const HistoryGame& g) { return g.players[0].name == "A"; }),
-                 kGames);
+        QCOMPARE(std::count_if(r.games.begin(), r.games.end(), [](const HistoryGame& g) { return g.players[0].name == "A"; }), kGames);
     }
 
-    // A crash in the middle of adding a game leaves part of a line (read as
-    // the core tests check): the part goes, the next game is added.
+    // A crash in the middle of adding a game leaves part of a line: the part goes, the next game is added.
     void tornLastLineIsDroppedAndTheNextGameAdded() {
         for (const char* name : {"Ann", "Bob"}) QVERIFY(capzel::ui::addToHistoryFile(history().toStdString(), game(name)).added);
-        {
-            QFile f(history());
-            QVERIFY(f.open(QIODevice::Append));
-            f.write("\"2026-12-08 11:00\",1,1,4,\"Cy\",\"Hu");
-        }
+        QVERIFY(capzel::test::writeBytes(history(), capzel::test::readBytes(history()) + "\"2026-12-08 11:00\",1,1,4,\"Cy\",\"Hu"));
         const capzel::ui::HistoryAddition added = capzel::ui::addToHistoryFile(history().toStdString(), game("Dee"));
-        QVERIFY(added.added);
-        QCOMPARE(added.notice, std::string());
+        QVERIFY(added.added && added.notice.empty());
         const HistoryReading r = readBack(history());
         QVERIFY2(r.ok(), r.error.c_str());
-        QCOMPARE(r.games, (std::vector<HistoryGame>{game("Ann"), game("Bob"), game("Dee")}));
-        QVERIFY(!QFile::exists(history() + QStringLiteral(".broken")));
+        QVERIFY(r.games == (std::vector<HistoryGame>{game("Ann"), game("Bob"), game("Dee")}) && !QFile::exists(history() + ".broken"));
     }
 
-    // A history file on a disk that fills up: the game that does not fit is
-    // told and leaves no part of its line; every earlier game stays.
+    // A history file on a disk that fills up: the game that does not fit is told and leaves no part of its line.
     void historyOnAFullDisk() {
         if (!mounted_) QSKIP("mounting a 64 KiB tmpfs was refused (the test needs root): skipped");
         const std::string path = disk(QStringLiteral("history.csv")).toStdString();
@@ -153,11 +117,9 @@ private slots:
         while (added < 4000 && (last = capzel::ui::addToHistoryFile(path, game("Ann"))).added) ++added;
         const HistoryReading r = readBack(QString::fromStdString(path));
         QVERIFY2(r.ok(), r.error.c_str());
-        QCOMPARE(int(r.games.size()), added);
-        QVERIFY(added > 100 && !last.added);
+        QVERIFY(int(r.games.size()) == added && added > 100 && !last.added);
         QVERIFY2(last.notice.find("could not be added") != std::string::npos, last.notice.c_str());
     }
-
 };
 
 CAPZEL_QT_TEST(QtPlatformTest)

@@ -1,21 +1,13 @@
-// What teaches a new player the game, and the comforts around it: the
-// first-game coach, How to Play, the New Game tooltips, the suggestion kept
-// inside the field, the history's charts and clearing the history.
+// What teaches a new player the game: the first-game coach, How to Play, the suggestion, the history's charts.
 #include <QChart>
 #include <QChartView>
-#include <QLabel>
 #include <QLineSeries>
-#include <QTemporaryDir>
-#include <QToolButton>
-#include <QTreeView>
-#include <cmath>
 #include <set>
 
 #include "desktop/HistoryFile.h"
 #include "desktop/PlayerSettings.h"
 #include "desktop/ProgramFolder.h"
 #include "support/QtTestMain.h"
-#include "support/WindowFixture.h"
 #include "ui/charts/HistoryCharts.h"
 #include "ui/charts/LineCharts.h"
 #include "ui/windows/FirstGameCoach.h"
@@ -23,15 +15,13 @@
 #include "ui/windows/HelpPictures.h"
 #include "ui/windows/HowToPlayWindow.h"
 #include "ui/windows/SuggestionOverlay.h"
-#include "ui/windows/Twips.h"
 
 using namespace capzel;
 using namespace capzel::ui;
 
 namespace {
 
-// The colours of an image's pixels.
-std::set<QRgb> colours(const QImage& image) {
+std::set<QRgb> colours(const QImage& image) {  // of its pixels
     std::set<QRgb> seen;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) seen.insert(image.pixel(x, y) | 0xff000000u);
@@ -40,52 +30,42 @@ std::set<QRgb> colours(const QImage& image) {
 
 }  // namespace
 
-class TeachingTest : public QObject {
+class TeachingTest : public capzel::test::WindowTest {
     Q_OBJECT
 
-    test::WindowFixture fx;
-
 private slots:
-    void initTestCase() { test::quietOffscreenNotices(); }
-    void init() { QVERIFY(fx.open()); }
     void cleanup() {
-        fx.close();
+        f.close();
         savePlayerSettings({});  // the next test starts with the coach to come
     }
 
     // The three steps follow the first shot as a person plays it, then never show again.
     void coachWalksThroughTheFirstShot() {
-        fx.play();
-        MainWindow& w = fx.window();
+        f.play();
+        MainWindow& w = f.window();
         w.syncMenus();
         FirstGameCoach* coach = w.coach();
         QVERIFY(coach->isVisible() && coach->step() == CoachStep::DragBack);
 
-        const Box& piece = fx.board().pieces[1];
+        const Box& piece = f.board().pieces[1];
         const QPointF at(px(piece.left + piece.width / 2.0 - 300), px(piece.top + piece.height / 2.0 + 600));
-        fx.moveOverField(at);
-        QCOMPARE(coach->step(), CoachStep::Release);
-        QVERIFY(coach->findChild<QLabel*>(QStringLiteral("coachText"))->text().contains(QLatin1String("Release")));
+        f.moveOverField(at);
+        QVERIFY(coach->step() == CoachStep::Release && coach->findChild<QLabel*>("coachText")->text().contains(QLatin1String("Release")));
         QTest::mouseRelease(w.view(), Qt::LeftButton, {}, at.toPoint());
-        QCOMPARE(coach->step(), CoachStep::PressGo);
-        QVERIFY(!fx.app->settings().coachDone);
-
-        // Done once the shot is on its way, fired after the bar has risen a
-        // little as a player's is (the charge ends at its next tick).
+        QVERIFY(coach->step() == CoachStep::PressGo && !f.app->settings().coachDone);
+        // Done once the shot is on its way, fired as a player's is after the bar has risen a little.
         QVERIFY(QTest::qWaitFor([&] { return w.turn().controls().powerBar.revision > 3; }, 20000));
         w.view()->goButton()->click();
         QVERIFY(QTest::qWaitFor([&] { return w.turn().phase() == TurnPhase::Shooting; }, 20000));
-        QVERIFY(fx.app->settings().coachDone && !coach->isVisible());
-        QVERIFY(loadPlayerSettings().coachDone);  // kept for the next start
+        QVERIFY(f.app->settings().coachDone && !coach->isVisible() && loadPlayerSettings().coachDone);  // kept for the next start
 
-        fx.app->openMainWindow();
-        fx.play();
-        fx.window().syncMenus();
-        QVERIFY(!fx.window().coach()->isVisible());
+        f.app->openMainWindow();
+        f.play();
+        f.window().syncMenus();
+        QVERIFY(!f.window().coach()->isVisible());  // never again
     }
 
-    // The coach stands clear of the piece it points at, steps aside while a
-    // box is open, and turns every helper on in one click.
+    // The coach stands clear of the piece it points at, steps aside while a box is open, and turns every helper on in one click.
     void coachKeepsClearAndOffersTheHelpers() {
         const QRect upper = coachPlace({});
         struct Case { QRect piece; bool lower; };
@@ -94,66 +74,55 @@ private slots:
                               Case{{upper.right() + 8, upper.top(), 25, 25}, false}})
             QCOMPARE(coachPlace(c.piece) != upper, c.lower);
 
-        fx.play();
-        MainWindow& w = fx.window();
-        fx.change([](Game& g) { g.piece(1).left = float(twips(300)), g.piece(1).top = float(twips(180)); });
-        const Box& piece = fx.board().pieces[1];
+        f.play();
+        MainWindow& w = f.window();
+        f.change([](Game& g) { g.piece(1).left = float(twips(300)), g.piece(1).top = float(twips(180)); });
+        const Box& piece = f.board().pieces[1];
         w.syncMenus();
         FirstGameCoach* coach = w.coach();
         QVERIFY(coach->isVisible() && !coach->geometry().intersects(pxRect(piece.left, piece.top, piece.width, piece.height).toRect()));
 
         bool shownUnderTheBox = true;
-        fx.modals->then([] { return test::ModalAnswerer::modal<QMessageBox>() != nullptr; },
+        f.modals->then([] { return test::ModalAnswerer::modal<QMessageBox>() != nullptr; },
                         [&] { shownUnderTheBox = coach->isVisible(); });
-        fx.platform().message("Ann's turn start.");
+        f.platform().message("Ann's turn start.");
         QVERIFY(!shownUnderTheBox);
         w.syncMenus();
         QVERIFY(coach->isVisible() && coach->helpersButton()->isVisible());
 
-        QVERIFY(!fx.app->settings().anyHelper());
+        QVERIFY(!f.app->settings().anyHelper());
         coach->helpersButton()->click();
         PlayerSettings all;
         all.turnOnHelpers();
-        QCOMPARE(fx.app->settings(), all);
-        QVERIFY(fx.app->showHints() && !coach->helpersButton()->isVisible() && coach->isVisible());
+        QVERIFY(f.app->settings() == all && f.app->showHints() && !coach->helpersButton()->isVisible() && coach->isVisible());
     }
 
     // Closed by hand, the coach is done as well; a computer's turn shows no coach.
     void coachClosedOrNotForComputers() {
-        fx.app->setSettings({});
-        fx.play(PlayerKind::Human, PlayerKind::Club);
-        fx.change([](Game& g) { g.currentTurn = 2; });
-        QVERIFY(!fx.window().coach()->isVisible());
-        fx.change([](Game& g) { g.currentTurn = 1; });
-        QVERIFY(fx.window().coach()->isVisible());
-        fx.window().coach()->closeButton()->click();
-        QVERIFY(!fx.window().coach()->isVisible() && fx.app->settings().coachDone);
+        f.app->setSettings({});
+        f.play(PlayerKind::Human, PlayerKind::Club);
+        f.change([](Game& g) { g.currentTurn = 2; });
+        QVERIFY(!f.window().coach()->isVisible());
+        f.change([](Game& g) { g.currentTurn = 1; });
+        QVERIFY(f.window().coach()->isVisible());
+        f.window().coach()->closeButton()->click();
+        QVERIFY(!f.window().coach()->isVisible() && f.app->settings().coachDone);
     }
 
-    // The suggested drag point stays inside the field and on the planned line.
+    // The suggested drag point stays inside the field, on the planned line and no farther; one inside stays put.
     void suggestionKeptInsideTheField() {
-        const float w = kClientWidth, h = kClientHeight, margin = 120;
-        struct Case { float x1, y1, x2, y2; };
-        const Case cases[] = {{2000, 3000, 2500, 3600},  {2000, 3000, 30000, 3500},  {2000, 3000, -9000, -2000},
-                              {9000, 8000, 20000, 30000}, {5000, 5000, 5000, -40000}, {100, 100, -500, -500},
-                              {5000, 4000, 5000, 4000},   {2000, 3000, 10900, 3200},  {6000, 3000, 5800, 50}};
-        for (const Case& c : cases) {
-            SuggestedShot s{c.x1, c.y1, c.x2, c.y2, 0, 50};
-            keepAimInside(s, w, h, margin);
-            const bool wasInside = c.x2 >= margin && c.x2 <= w - margin && c.y2 >= margin && c.y2 <= h - margin;
-            const bool startInside = c.x1 >= margin && c.x1 <= w - margin && c.y1 >= margin && c.y1 <= h - margin;
-            if (wasInside) {
-                QVERIFY(s.x2 == c.x2 && s.y2 == c.y2);
-                continue;
-            }
-            if (startInside) {  // clipped to the edge: inside, one coordinate on the inner border
-                QVERIFY(s.x2 >= margin - 0.5f && s.x2 <= w - margin + 0.5f && s.y2 >= margin - 0.5f && s.y2 <= h - margin + 0.5f);
-                QVERIFY(std::min({std::fabs(s.x2 - margin), std::fabs(s.x2 - (w - margin)), std::fabs(s.y2 - margin),
-                                  std::fabs(s.y2 - (h - margin))}) < 0.5f);
-            }
-            // The same direction, no longer than planned.
-            const double ax = double(c.x2) - c.x1, ay = double(c.y2) - c.y1;
-            const double bx = double(s.x2) - c.x1, by = double(s.y2) - c.y1;
+        const float w = kClientWidth, h = kClientHeight, m = 120;
+        const auto inside = [&](float x, float y, float slack) { return x >= m - slack && x <= w - m + slack && y >= m - slack && y <= h - m + slack; };
+        const std::array<float, 4> cases[] = {{2000, 3000, 2500, 3600}, {2000, 3000, 30000, 3500}, {2000, 3000, -9000, -2000},
+                                              {9000, 8000, 20000, 30000}, {5000, 5000, 5000, -40000}, {100, 100, -500, -500},
+                                              {5000, 4000, 5000, 4000}, {2000, 3000, 10900, 3200}, {6000, 3000, 5800, 50}};
+        for (const auto& [x1, y1, x2, y2] : cases) {
+            SuggestedShot s{x1, y1, x2, y2, 0, 50};
+            keepAimInside(s, w, h, m);
+            if (inside(x2, y2, 0)) QVERIFY(s.x2 == x2 && s.y2 == y2);
+            else if (inside(x1, y1, 0))  // clipped: on the inner border
+                QVERIFY(inside(s.x2, s.y2, 0.5f) && std::min({std::fabs(s.x2 - m), std::fabs(s.x2 - (w - m)), std::fabs(s.y2 - m), std::fabs(s.y2 - (h - m))}) < 0.5f);
+            const double ax = double(x2) - x1, ay = double(y2) - y1, bx = double(s.x2) - x1, by = double(s.y2) - y1;
             QVERIFY(std::fabs(ax * by - ay * bx) <= 1e-3 * std::hypot(ax, ay) * std::max(1.0, std::hypot(bx, by)));
             QVERIFY(ax * bx + ay * by >= 0 && std::hypot(bx, by) <= std::hypot(ax, ay));
         }
@@ -161,20 +130,16 @@ private slots:
 
     // How to Play opens from the Help menu, once; Esc closes it; its pictures are the field's own drawing.
     void howToPlayFromTheHelpMenu() {
-        fx.window().menus().howToPlayAction->trigger();
+        f.window().menus().howToPlayAction->trigger();
         HowToPlayWindow* help = HowToPlayWindow::openOne();
         QVERIFY(help && help->isVisible());
-        fx.window().menus().howToPlayAction->trigger();
+        f.window().menus().howToPlayAction->trigger();
         QCOMPARE(HowToPlayWindow::openOne(), help);
         QTest::keyClick(help, Qt::Key_Escape);
         QVERIFY(QTest::qWaitFor([] { return HowToPlayWindow::openOne() == nullptr; }, 20000));
 
-        const struct { HelpPicture which; QList<QColor> pieces; } pictures[] = {
-            {HelpPicture::Aiming, {QColor(255, 255, 0)}},
-            {HelpPicture::Bar, {QColor(0, 0, 255)}},
-            {HelpPicture::Course, {}},
-            {HelpPicture::Killer, {QColor(255, 64, 64), QColor(64, 160, 255), QColor(64, 255, 64)}},
-        };
+        const struct { HelpPicture which; QList<QColor> pieces; } pictures[] = {{HelpPicture::Aiming, {QColor(255, 255, 0)}},
+            {HelpPicture::Bar, {QColor(0, 0, 255)}}, {HelpPicture::Course, {}}, {HelpPicture::Killer, {QColor(255, 64, 64), QColor(64, 160, 255), QColor(64, 255, 64)}}};
         for (const auto& p : pictures) {
             const QImage image = helpPicture(p.which, 240).toImage();
             const std::set<QRgb> seen = colours(image);
@@ -183,34 +148,18 @@ private slots:
         }
     }
 
-    // The history's lines take the players' colours; a line drawn over
-    // another is thinner, with smaller points, so that equal ones both show.
+    // The history's lines take the players' colours; a line drawn over another is thinner, with smaller points: equal ones both show.
     void chartLinesShowEachOther() {
         TrendGatherer gathered({"Ann", "Bob"}, 2);
         for (int g = 0; g < 2; ++g) gathered.add({"2026-12-09 10:00", 1, 10, {{"Ann", PlayerKind::Human, 5}, {"Bob", PlayerKind::Human, 3}}});
         const HistoryTrends trends = gathered.take();
         QCOMPARE(trends.wins[1].color, lineColor(QColor(255, 0, 0)));  // the second seat's red
         QCOMPARE(trends.averageShots[0].color, lineColor(QColor(255, 255, 255)));
-        std::unique_ptr<QChartView> view(lineChart("equal", {QStringLiteral("t"), QStringLiteral("x"), QStringLiteral("y")},
-                                                   {{QStringLiteral("A"), QColor(255, 0, 0), {{0, 1}, {1, 2}}},
-                                                    {QStringLiteral("B"), QColor(0, 0, 255), {{0, 1}, {1, 2}}}},
-                                                   nullptr));
+        std::unique_ptr<QChartView> view(
+            lineChart("equal", {"t", "x", "y"}, {{"A", QColor(255, 0, 0), {{0, 1}, {1, 2}}}, {"B", QColor(0, 0, 255), {{0, 1}, {1, 2}}}}, nullptr));
         auto* under = qobject_cast<QLineSeries*>(view->chart()->series().at(0));
         auto* over = qobject_cast<QLineSeries*>(view->chart()->series().at(1));
         QVERIFY(under->pen().width() > over->pen().width() && under->markerSize() > over->markerSize());
-    }
-
-    // Every control of New Game says what it does; a friction option's tooltip stays its level's name.
-    void newGameControlsExplainThemselves() {
-        fx.app->newGame();
-        NewGameDialog* dialog = fx.app->newGameDialog();
-        for (QWidget* control : dialog->findChildren<QWidget*>()) {
-            if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QLineEdit*>(control)) continue;
-            if (dialog->colorDialog()->isAncestorOf(control)) continue;
-            QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
-        }
-        QCOMPARE(dialog->frictionOption(3, FrictionLevel::VeryHigh)->toolTip(), QStringLiteral("Very High Friction"));
-        QVERIFY(dialog->frictionOption(3, FrictionLevel::VeryHigh)->whatsThis().startsWith(QLatin1String("Very High Friction\n")));
     }
 
     // Clearing asks first; a yes empties the file in place, and what is not a file stays.
@@ -218,16 +167,16 @@ private slots:
         const std::string path = historyFile();
         const QString name = QString::fromStdString(path);
         QVERIFY(addToHistoryFile(path, {"2026-12-08 11:00", 1, 4, {{"Ann", PlayerKind::Human, 7}}}).added);
-        fx.app->showHistory();
-        GameHistoryWindow* window = fx.app->historyWindow();
+        f.app->showHistory();
+        GameHistoryWindow* window = f.app->historyWindow();
         QCOMPARE(window->gameList()->model()->rowCount(), 1);
-        fx.modals->answers = {"No", "Yes"};
+        f.modals->answers = {"No", "Yes"};
         window->clearButton()->click();
-        QVERIFY(QFileInfo(name).size() > 0);
+        QVERIFY(QFileInfo(name).size() > 0);  // no
         window->clearButton()->click();
-        QVERIFY(QFileInfo(name).size() == 0 && window->gameList()->model()->rowCount() == 0 && fx.modals->boxes.size() == 2);
+        QVERIFY(QFileInfo(name).size() == 0 && window->gameList()->model()->rowCount() == 0 && f.modals->boxes.size() == 2);
         window->closeButton()->click();
-        QVERIFY(QTest::qWaitFor([&] { return fx.app->historyWindow() == nullptr; }, 20000));
+        QVERIFY(QTest::qWaitFor([&] { return f.app->historyWindow() == nullptr; }, 20000));
 
         QTemporaryDir dir;
         QCOMPARE(clearHistoryFile(dir.filePath(QStringLiteral("none.csv")).toStdString()), std::string());

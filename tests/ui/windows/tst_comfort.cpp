@@ -1,9 +1,7 @@
-// The player's comforts in the main window: settings kept across a restart,
-// the rules' messages on the field, the steady bar and the player's size.
+// The player's comforts: settings kept across a restart, the rules' messages on the field, the steady bar, the size.
 #include "desktop/ComputerPlay.h"
 #include "model/Pace.h"
 #include "support/QtTestMain.h"
-#include "support/WindowFixture.h"
 #include "ui/windows/FirstGameCoach.h"
 #include "ui/windows/RuleBanner.h"
 #include "ui/windows/SettingsDialog.h"
@@ -33,10 +31,8 @@ int differing(const QImage& a, const QImage& b) {
 
 }  // namespace
 
-class ComfortTest : public capzel::test::UiTest {
+class ComfortTest : public capzel::test::WindowTest {
     Q_OBJECT
-
-    capzel::test::WindowFixture f;
 
     capzel::ui::MainWindow& w() { return f.window(); }
 
@@ -58,7 +54,6 @@ class ComfortTest : public capzel::test::UiTest {
     }
 
 private slots:
-    void init() { QVERIFY(f.open()); }
     void cleanup() {
         f.close();
         capzel::ui::savePlayerSettings(PlayerSettings());  // the next test starts classic
@@ -69,40 +64,29 @@ private slots:
         w().menus().settingsAction->trigger();
         auto* dialog = w().findChild<capzel::ui::SettingsDialog*>();
         QVERIFY(dialog && dialog->isVisible());
-        dialog->ruleMessagesBox()->setCurrentIndex(1);
-        dialog->sizeBox()->setCurrentIndex(3);
-        dialog->soundEffectsBox()->setChecked(true);
-        dialog->effectsVolumeSlider()->setValue(35);
-        dialog->musicVolumeSlider()->setValue(60);
-        dialog->musicMutedBox()->setChecked(true);
-        dialog->aimLineBox()->setCurrentIndex(1);
-        dialog->barPaceBox()->setCurrentIndex(1);
+        dialog->ruleMessagesBox()->setCurrentIndex(1), dialog->sizeBox()->setCurrentIndex(3), dialog->soundEffectsBox()->setChecked(true);
+        dialog->effectsVolumeSlider()->setValue(35), dialog->musicVolumeSlider()->setValue(60), dialog->musicMutedBox()->setChecked(true);
+        dialog->aimLineBox()->setCurrentIndex(1), dialog->barPaceBox()->setCurrentIndex(1);
         for (QCheckBox* helper : {dialog->fieldHintsBox(), dialog->statusMarksBox(), dialog->endChartBox(), dialog->buttonIconsBox()})
             helper->setChecked(true);
-        const PlayerSettings chosen{PlayerSettings::RuleMessages::OnTheField, 200, true, 35, 60, true,
-                                    PlayerSettings::AimLine::Bold, PlayerSettings::BarPace::Steady,
-                                    f.app->settings().coachDone, true, true, true, true};
+        const PlayerSettings chosen{PlayerSettings::RuleMessages::OnTheField, 200, true, 35, 60, true, PlayerSettings::AimLine::Bold,
+                                    PlayerSettings::BarPace::Steady, f.app->settings().coachDone, true, true, true, true};
         QCOMPARE(f.app->settings(), chosen);
         f.close();
-        QVERIFY(f.open());
-        QCOMPARE(f.app->settings(), chosen);
-        QVERIFY(w().view()->boldAim());
+        QVERIFY(f.open() && f.app->settings() == chosen && w().view()->boldAim());
         w().menus().settingsAction->trigger();
         dialog = w().findChild<capzel::ui::SettingsDialog*>();
-        QVERIFY(dialog && dialog->sizeBox()->currentText() == QStringLiteral("200 %"));
-        QVERIFY(dialog->musicMutedBox()->isChecked() && !dialog->musicVolumeSlider()->isEnabled());
+        QVERIFY(dialog && dialog->sizeBox()->currentText() == "200 %" && dialog->musicMutedBox()->isChecked() && !dialog->musicVolumeSlider()->isEnabled());
     }
 
-    // The banner tells a shot with the very texts the boxes do, beside the field, and opens no box;
-    // so does the first turn of a new game.
+    // The banner tells a shot (and a new game's first turn) with the very texts the boxes do, beside the field, opening no box.
     void bannerTellsWhatTheBoxesTell() {
         for (bool bobLoses : {false, true}) {  // the turn passes; it passes Bob by (two messages)
             set(&PlayerSettings::ruleMessages, PlayerSettings::RuleMessages::Boxes);
             const QStringList boxed = shotMessages(bobLoses);
             set(&PlayerSettings::ruleMessages, PlayerSettings::RuleMessages::OnTheField);
             const QStringList shown = shotMessages(bobLoses);
-            QVERIFY(!boxed.isEmpty() && f.modals->messages().isEmpty());
-            QCOMPARE(shown, boxed);
+            QVERIFY(!boxed.isEmpty() && f.modals->messages().isEmpty() && shown == boxed);
             const QList<QLabel*> labels = w().banner()->shownLabels();
             QCOMPARE(int(labels.size()), std::min(int(shown.size()), capzel::ui::RuleBanner::kShownAtOnce));
             const QRect field(w().view()->mapTo(&w(), QPoint()), w().view()->size());
@@ -114,8 +98,7 @@ private slots:
         }
         f.change([](capzel::Game& g) { g.gameRunning = false; });  // no question before the new game
         QVERIFY(f.startGame({QStringLiteral("<b>Ann</b>"), QStringLiteral("Bob")}));
-        QVERIFY(f.modals->boxes.isEmpty() && w().banner()->messages().size() == 1);
-        QVERIFY(w().banner()->messages().front().contains(QStringLiteral("<b>Ann</b>")));
+        QVERIFY(f.modals->boxes.isEmpty() && w().banner()->messages().size() == 1 && w().banner()->messages().front().contains("<b>Ann</b>"));
         QCOMPARE(w().banner()->shownLabels().front()->textFormat(), Qt::PlainText);
     }
 
@@ -127,11 +110,9 @@ private slots:
         for (const char* text : {"one", "two", "three", "four"}) banner.post(QString::fromLatin1(text));
         QCOMPARE(int(banner.shownLabels().size()), capzel::ui::RuleBanner::kShownAtOnce);
         QTest::mouseClick(banner.shownLabels()[1], Qt::LeftButton);
-        QCOMPARE(banner.messages(), QStringList({"one", "three", "four"}));
-        QCOMPARE(w().turn().phase(), capzel::TurnPhase::Idle);
+        QVERIFY(banner.messages() == QStringList({"one", "three", "four"}) && w().turn().phase() == capzel::TurnPhase::Idle);
         banner.withdraw(QStringLiteral("three"));  // no longer true: it goes unread
         QCOMPARE(banner.messages(), QStringList({"one", "four"}));
-
         banner.readingMs = 60000;  // not read yet: an aim leaves them
         capzel::test::aim(w());
         w().showProgress();
@@ -143,15 +124,12 @@ private slots:
         w().showProgress();
         QTRY_VERIFY(banner.messages().isEmpty() && !banner.isVisible());
 
-        QVERIFY(capzel::test::shoot(w()));
-        QCOMPARE(banner.messages(), QStringList({QStringLiteral("Bob's turn start.  Target: 2")}));
+        QVERIFY(capzel::test::shoot(w()) && banner.messages() == QStringList({"Bob's turn start.  Target: 2"}));
         QTRY_VERIFY_WITH_TIMEOUT(w().computerPlay().turn() && w().turn().pending().aim.visible, 60000);
-        QTRY_VERIFY(banner.messages().isEmpty());
-        QVERIFY(f.modals->messages().isEmpty());
+        QTRY_VERIFY(banner.messages().isEmpty() && f.modals->messages().isEmpty());
     }
 
-    // A fresh configuration is the classic game: no marks on the field or in the status window, no chart at
-    // a game's end, no icons on the boxes' buttons. Each helper, turned on, shows.
+    // A fresh configuration is classic: no marks on field or status window, no end chart, no icons on buttons; each helper shows when on.
     void aFreshConfigurationIsClassic() {
         QVERIFY(!f.app->settings().anyHelper() && !w().menus().showHintsAction->isChecked());
         QVERIFY(f.startGame({QStringLiteral("Ann"), QStringLiteral("Bob")}));
@@ -193,12 +171,10 @@ private slots:
         set(&PlayerSettings::barPace, PlayerSettings::BarPace::Steady);
         QVERIFY(waits(200, 2) && waits(1, 2) && waits(capzel::kCalibrationYields, 1));
         w().turn().goClicked();
-        QTRY_VERIFY(!w().turn().charging());
-        QVERIFY(waits(400, 1));
+        QTRY_VERIFY(!w().turn().charging() && waits(400, 1));
     }
 
-    // At 200 % the field is the 100 % picture scaled (pieces, aim, hints, "Go") and the twips stay;
-    // the mouse at a zoomed point reports the designed point's twips; the first-game steps grow alike.
+    // At 200 % the field is the 100 % picture scaled, twips stay, the mouse reports designed twips, the first-game steps grow alike.
     void theFieldScalesAsAPicture() {
         set(&PlayerSettings::coachDone, true);  // the field alone: the first-game steps are a panel of their own
         f.play();
@@ -215,8 +191,7 @@ private slots:
         const QImage large = f.fieldPicture();
         QCOMPARE(large.size(), classic.size() * 2);
         const int off = differing(classic.scaled(large.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation), large);
-        QVERIFY2(off < large.width() * large.height() / 2000, qPrintable(QString::number(off)));
-        QVERIFY(f.game() == before);
+        QVERIFY2(off < large.width() * large.height() / 2000 && f.game() == before, qPrintable(QString::number(off)));
         set(&PlayerSettings::sizePercent, 100);
         QCOMPARE(f.fieldPicture(), classic);
 

@@ -1,5 +1,4 @@
-// Online games in the game's windows: a hosted game, a hostile server (each row told or refused,
-// never frozen) and a spectator whose server goes.
+// Online games in the windows: a hosted game, a hostile server (told or refused, never frozen), a spectator.
 #include <QWebSocket>
 #include <QWebSocketServer>
 #include <nlohmann/json.hpp>
@@ -9,14 +8,11 @@
 #include "desktop/MessageBoxes.h"
 #include "model/PowerBarScale.h"
 #include "network/ServerHost.h"
-#include "players/PlannedShot.h"
 #include "records/GameText.h"
 #include "server/Room.h"
 #include "support/QtTestMain.h"
-#include "support/WindowFixture.h"
 #include "ui/online/ChatLine.h"
 #include "ui/windows/FirstGameCoach.h"
-#include "ui/windows/MainMenus.h"
 #include "ui/windows/RuleBanner.h"
 #include "ui/windows/SidePanel.h"
 
@@ -72,17 +68,11 @@ const std::vector<SeatStatus> kBothHere{{1, "Bob", SeatPresence::Connected, Play
 
 Q_DECLARE_METATYPE(Hostile)
 
-class OnlinePlayTest : public capzel::test::UiTest {
+class OnlinePlayTest : public capzel::test::WindowTest {
     Q_OBJECT
 
-    capzel::test::WindowFixture f;
-
 private slots:
-    void init() { QVERIFY(f.open()); }
-    void cleanup() { f.close(); }
-
-    // Commands that would change the game here alone are greyed and say why, the first-game steps stay away,
-    // and an open box does not stop the server's computer's shot from being shown.
+    // Commands that would change the game here alone are greyed, saying why; no coach; an open box does not hold the computer's shot.
     void aHostedGameIsPlayedInTheWindow() {
         using capzel::ui::HostSeat;
         capzel::ui::OnlinePlay& online = f.app->onlinePlay();
@@ -92,16 +82,13 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(f.game().gameRunning && f.app->session().online(), 30000);
         const capzel::ui::MainMenus& menus = f.window().menus();
         for (QAction* a : {menus.newAction, menus.loadAction, menus.undoAction, menus.redoAction, menus.setPositionAction}) {
-            QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-            QCOMPARE(a->toolTip(), QStringLiteral("Not available in an online game"));
+            QVERIFY2(!a->isEnabled() && a->toolTip() == "Not available in an online game", qPrintable(a->objectName()));
         }
         QVERIFY(!f.app->settings().coachDone && !f.window().coach()->isVisible());
         capzel::test::aim(f.window());
         QVERIFY(capzel::test::shoot(f.window()));
-        QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 1, 30000);
-        QVERIFY(capzel::ui::openLooseMessage());  // "Bob's turn start", unanswered
-        QTRY_COMPARE_WITH_TIMEOUT(online.game()->shotsPlayed(), 2, 60000);
-        QVERIFY(capzel::ui::openLooseMessage());
+        QTRY_VERIFY_WITH_TIMEOUT(online.game()->shotsPlayed() == 1 && capzel::ui::openLooseMessage(), 30000);  // "Bob's turn start", unanswered
+        QTRY_VERIFY_WITH_TIMEOUT(online.game()->shotsPlayed() == 2 && capzel::ui::openLooseMessage(), 60000);
     }
 
     void aHostileServerNeitherFoolsNorFreezesTheGame_data() {
@@ -167,16 +154,14 @@ private slots:
         online.leave();
     }
 
-    // A spectator: the "Watching" cue, the chat docked beside the field, a drag refused with a word,
-    // and the game ended here when the server goes.
+    // A spectator: the "Watching" cue, chat docked beside the field, a drag refused with a word, the game ended when the server goes.
     void aSpectatorWatchesAndTheGameEndsHereWhenTheServerGoes() {
         using namespace capzel;
         auto server = std::make_unique<network::ServerHost>(network::ServerOptions{});
-        QString error;
+        QString error, code;
         QVERIFY2(server->start(&error), qPrintable(error));
         const QString url = QStringLiteral("ws://127.0.0.1:%1").arg(server->port());
         network::GameClient ann;
-        QString code;
         connect(&ann, &network::GameClient::joined, this, [&code](const Joined& j) { code = QString::fromStdString(j.code); });
         ann.connectTo(QUrl(url), "Ann", "test");
         QTRY_VERIFY_WITH_TIMEOUT(ann.isWelcomed(), 5000);
@@ -186,25 +171,22 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(f.game().gameRunning && f.app->session().online(), 30000);
 
         ui::SidePanel* side = f.window().side();
-        QVERIFY(side->isVisible() && side->watchingLabel()->isVisible());
-        QVERIFY(!side->geometry().intersects(f.window().view()->geometry()));
+        QVERIFY(side->isVisible() && side->watchingLabel()->isVisible() && !side->geometry().intersects(f.window().view()->geometry()));
         auto* chat = qobject_cast<ui::ChatLine*>(side->docked());
         QVERIFY(chat && chat->isVisible());
-        ann.sendChat("<b>hi</b>");
+        ann.sendChat("<b>hi</b>");  // as typed
         QTRY_COMPARE(chat->log()->toPlainText(), QStringLiteral("Ann: <b>hi</b>"));
         const ui::RuleBanner* banner = f.window().banner();  // above the chat, whole
         f.window().banner()->post(QStringLiteral("Ann reached target 2.\nNew Target: 3"));
         QTRY_VERIFY(banner->shownLabels().constFirst()->height() >= 30 &&
                     banner->height() >= banner->shownLabels().constFirst()->height() && chat->y() >= banner->height());
         f.moveOverField(QPointF(100, 500));
-        QVERIFY(side->noteLabel()->isVisible() && side->noteLabel()->text().contains(QLatin1String("watching")));
-        QVERIFY(!f.window().turn().shownGame().board.pointer.visible);
+        QVERIFY(side->noteLabel()->isVisible() && side->noteLabel()->text().contains("watching") && !f.window().turn().shownGame().board.pointer.visible);
 
         const Game lastStood = f.game();
         server.reset();
         QTRY_VERIFY_WITH_TIMEOUT(f.app->session().stoppedPlaying(), 30000);
-        QVERIFY(f.game() == lastStood && !f.app->session().online());
-        QVERIFY(f.modals->messages().constLast().contains(QLatin1String("You were watching")));
+        QVERIFY(f.game() == lastStood && !f.app->session().online() && f.modals->messages().constLast().contains("You were watching"));
         QVERIFY(!f.app->session().seatIsComputer() && !f.window().side()->watching());
     }
 };

@@ -1,5 +1,4 @@
-// A game played in the main window: the power bar's paints, replays, the computer's turns,
-// what goes first when the windows close, and games watched, exported and dropped.
+// A game played in the main window: the bar's paints, replays, the computer's turns, closing, records watched.
 #include <QChartView>
 #include <nlohmann/json.hpp>
 
@@ -7,15 +6,12 @@
 #include "desktop/HistoryFile.h"
 #include "desktop/ProgramFolder.h"
 #include "desktop/RecordStore.h"
-#include "players/PlannedShot.h"
 #include "records/GameRecord.h"
 #include "support/QtTestMain.h"
-#include "support/WindowFixture.h"
 #include "ui/charts/GameChart.h"
 #include "ui/watch/WatchWindow.h"
 #include "ui/windows/GameHistoryWindow.h"
 #include "ui/windows/StatusWindow.h"
-#include "ui/windows/Twips.h"
 
 using capzel::PlayerKind;
 using capzel::TurnPhase;
@@ -34,35 +30,13 @@ public:
 
 }  // namespace
 
-class PlayTest : public capzel::test::UiTest {
+class PlayTest : public capzel::test::WindowTest {
     Q_OBJECT
-
-    capzel::test::WindowFixture f;
 
     capzel::ui::MainWindow& w() { return f.window(); }
     std::uint64_t hash() { return f.game().hash(); }
 
-    // The running game ends as finished at `when`: record kept, history line added, Game History opened.
-    bool keepAsFinished(const char* when) {
-        const capzel::HistoryGame done = capzel::finishedGame(f.game(), when);
-        const bool kept = capzel::ui::keepFinishedRecord(w().platform(), capzel::ui::recordsFolder(), done,
-                                                         capzel::writeGameRecord(f.app->session().record())).empty() &&
-                          capzel::ui::addToHistoryFile(capzel::ui::historyFile(), done).added;
-        f.app->showHistory();
-        return kept;
-    }
-    // Plays the watched game through, fast, from `row` to `last`.
-    static bool watchThrough(capzel::ui::WatchWindow* watch, int row, int last) {
-        watch->fastBox()->setChecked(true);
-        watch->shotList()->setCurrentRow(row);
-        watch->setPlaying(true);
-        return QTest::qWaitFor([&] { return watch->shownShot() == last && !watch->playing(); }, 60000);
-    }
-
 private slots:
-    void init() { QVERIFY(f.open()); }
-    void cleanup() { f.close(); }
-
     // Ticks repaint the bar's rectangle alone, at most once a frame; the picture on screen ends on the bar's last row.
     void barTicksRepaintTheBarOnceAFrame() {
         f.play();
@@ -95,26 +69,7 @@ private slots:
         for (const capzel::PowerBar::Span& s : model.drawn)
             top = std::min(top, int(std::floor(capzel::ui::px(double(model.box.top) + std::min(s.top, s.bottom)))));
         QCOMPARE(shown.pixelColor(bar.center().x(), top), QColor(0, 0, 255));
-        QCOMPARE(shown.pixelColor(bar.center().x(), top - 2), QColor(Qt::white));
-        QVERIFY(top - 2 > bar.top());
-    }
-
-    // New during a charge or a shot: the window goes with its run, the next game starts afresh.
-    void newDuringARun() {
-        for (TurnPhase during : {TurnPhase::Charging, TurnPhase::Shooting}) {
-            f.play();
-            capzel::test::aim(w());
-            w().turn().mouseUp();
-            if (during == TurnPhase::Shooting) w().turn().goClicked();
-            w().scheduler().start();
-            QTRY_COMPARE(w().turn().phase(), during);
-            QPointer<capzel::ui::MainWindow> old(&w());
-            f.modals->answers = {"Yes"};
-            QVERIFY(f.startGame({"Cy", "Di"}));
-            QTRY_VERIFY(old.isNull());
-            QCOMPARE(f.modals->messages().constLast(), QStringLiteral("Cy's turn start.  Target: 2"));
-            QVERIFY(!w().turn().running() && f.game().seats[1].position == 1);
-        }
+        QVERIFY(shown.pixelColor(bar.center().x(), top - 2) == Qt::white && top - 2 > bar.top());
     }
 
     // A shot replayed ends where it ended, Undo waits for it; a window closed mid-replay draws its own field.
@@ -125,8 +80,7 @@ private slots:
         const capzel::Game played = f.game();
         w().menus().replayAction->trigger();
         QVERIFY(w().turn().phase() == TurnPhase::Replaying && !w().menus().undoAction->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(!w().turn().running(), 60000);
-        QVERIFY(w().menus().undoAction->isEnabled() && f.game() == played);
+        QTRY_VERIFY_WITH_TIMEOUT(!w().turn().running() && w().menus().undoAction->isEnabled() && f.game() == played, 60000);
 
         capzel::ui::MainWindow& closed = w();
         closed.menus().replayAction->trigger();
@@ -150,8 +104,7 @@ private slots:
         QTest::mouseClick(w().view(), Qt::LeftButton, Qt::NoModifier, QPoint(105, 480));
         QVERIFY(!w().turn().running());
         QTRY_VERIFY_WITH_TIMEOUT(!f.modals->messages().isEmpty(), 60000);
-        QVERIFY2(f.modals->messages().first().startsWith("Bob's turn start"), qPrintable(f.modals->messages().join('|')));
-        QVERIFY(f.game().shotsTaken >= 1);
+        QVERIFY2(f.modals->messages().first().startsWith("Bob's turn start") && f.game().shotsTaken >= 1, qPrintable(f.modals->messages().join('|')));
     }
 
     // Suggest Shot draws the computer's aim and changes nothing of the game.
@@ -184,9 +137,9 @@ private slots:
         QCOMPARE(goneWhole, int(users.size()) + 1);
     }
 
-    // Three shots, two taken back and played again, watched from their record (the game put aside and back
-    // untouched) and from Game History; a record that plays otherwise, and a hostile one.
-    void gamesWatchedFromTheirRecords() {
+    // Three shots, two taken back and played again, exported and watched from the file (the game put aside and
+    // back untouched), from Game History and dropped on the window; a record that plays otherwise, and a hostile one.
+    void gamesExportedAndWatched() {
         QVERIFY(f.startGame({QStringLiteral("Ann"), QStringLiteral("Bob")}));
         for (int shot = 0; shot < 3; ++shot) {
             capzel::test::aim(w());
@@ -198,8 +151,16 @@ private slots:
         QVERIFY(hash() == played && !w().menus().redoAction->isEnabled());
 
         QTemporaryDir dir;
-        const std::string path = dir.filePath(QStringLiteral("game.json")).toStdString();
-        QCOMPARE(capzel::saveGameRecord(w().platform(), path, f.app->session().record()), std::string());
+        const auto exported = [&](const char* name, const std::function<void()>& command) {
+            const QString path = dir.filePath(QString::fromLatin1(name));
+            f.modals->chooseFile(path);
+            command();
+            const auto record = capzel::readGameRecord(capzel::test::readBytes(path).toStdString(), nullptr);
+            const bool whole = record && record->entries == f.app->session().record().entries;
+            return whole && f.modals->fileDialogs.constLast().title == "Export Game Record" ? path : QString();
+        };
+        const std::string path = exported("game.json", [this] { w().menus().exportRecordAction->trigger(); }).toStdString();
+        QVERIFY(!path.empty());
         const auto closeWatch = [this] { f.app->watchWindow()->close(); return QTest::qWaitFor([this] { return !f.app->watchWindow(); }); };
         f.app->watchRecordFile(path);
         capzel::ui::WatchWindow* watch = f.app->watchWindow();
@@ -209,64 +170,22 @@ private slots:
         QVERIFY(watch->shotList()->item(2)->text().startsWith(QStringLiteral("2. Bob: ")));
         QCOMPARE(watch->shotList()->item(5)->text(), QStringLiteral("5. The last shot was taken back."));
         QVERIFY(watch->chart()->findChild<QChartView*>(QStringLiteral("scoreChart")) && watch->notice()->isHidden());
-        QVERIFY(watchThrough(watch, 0, 7) && watch->corrections() == 0);
+        watch->fastBox()->setChecked(true), watch->shotList()->setCurrentRow(0), watch->setPlaying(true);  // played through, fast
+        QTRY_VERIFY_WITH_TIMEOUT(watch->shownShot() == 7 && !watch->playing() && watch->corrections() == 0, 60000);
         watch->shotList()->setCurrentRow(1);
-        QCOMPARE(watch->shownShot(), 1);
-        QVERIFY(closeWatch() && w().isVisible() && hash() == played);
+        QVERIFY(watch->shownShot() == 1 && closeWatch() && w().isVisible() && hash() == played);
 
-        QVERIFY(keepAsFinished("2026-12-08 10:00"));
+        const capzel::HistoryGame done = capzel::finishedGame(f.game(), "2026-12-08 10:00");  // kept as at the game's end
+        QVERIFY(capzel::ui::keepFinishedRecord(w().platform(), capzel::ui::recordsFolder(), done, capzel::writeGameRecord(f.app->session().record())).empty());
+        QVERIFY(capzel::ui::addToHistoryFile(capzel::ui::historyFile(), done).added);
+        f.app->showHistory();
         capzel::ui::GameHistoryWindow* history = f.app->historyWindow();
         QVERIFY(!history->watchButton()->isEnabled());
         history->gameList()->setCurrentIndex(history->gameList()->model()->index(0, 0));
         history->watchButton()->click();
         QVERIFY(f.app->watchWindow() && f.app->watchWindow()->shotList()->count() == 8 && closeWatch());
-        history->close();
-
-        const nlohmann::json kept = nlohmann::json::parse(capzel::writeGameRecord(f.app->session().record()));
-        nlohmann::json changed = kept;
-        changed["entries"][1]["hash"] = "0000000000000001";
-        QCOMPARE(w().platform().writeFile(path, changed.dump()), std::string());
-        f.app->watchRecordFile(path);
-        QVERIFY(f.app->watchWindow());
-        const QString notice = f.app->watchWindow()->notice()->text();
-        QVERIFY2(notice.startsWith(QStringLiteral("Shot 2 of this record does not play as recorded")) &&
-                     notice.contains(QStringLiteral("shown up to shot 1")) && !notice.contains(QStringLiteral("version")), qPrintable(notice));
-        QVERIFY(closeWatch());
-
-        nlohmann::json hostile = kept;
-        hostile["entries"][2]["seat"] = 9;
-        QCOMPARE(w().platform().writeFile(path, hostile.dump()), std::string());
-        f.modals->boxes.clear();
-        f.app->watchRecordFile(path);
-        QTRY_COMPARE(f.modals->messages().size(), 1);
-        QVERIFY2(f.modals->messages().constLast().contains(QStringLiteral(": shot 3 (/entries/2/seat: ")), qPrintable(f.modals->messages().join('|')));
-        QVERIFY(f.app->watchWindow() == nullptr && w().isVisible() && hash() == played);
-    }
-
-    // Export Game Record... of the running game and of a Game History row writes the record; one dropped on the window is watched.
-    void exportedRecordsAndADroppedOneIsWatched() {
-        QVERIFY(f.startGame({QStringLiteral("Ann"), QStringLiteral("Bob")}));
-        capzel::test::aim(w());
-        QVERIFY(capzel::test::shoot(w(), 3000));
-        QTemporaryDir dir;
-        const auto holdsTheShot = [](const QString& path) {
-            QFile file(path);
-            const auto record = file.open(QIODevice::ReadOnly) ? capzel::readGameRecord(file.readAll().toStdString(), nullptr) : std::nullopt;
-            return record && record->shotCount() == 1;
-        };
-        const QString running = dir.filePath(QStringLiteral("running.json"));
-        f.modals->chooseFile(running);
-        w().menus().exportRecordAction->trigger();
-        QVERIFY(holdsTheShot(running));
-        QCOMPARE(f.modals->fileDialogs.constLast().title, QStringLiteral("Export Game Record"));
-
-        QVERIFY(keepAsFinished("2026-12-09 10:00"));
-        capzel::ui::GameHistoryWindow* history = f.app->historyWindow();
-        history->gameList()->setCurrentIndex(history->gameList()->model()->index(0, 0));
-        const QString kept = dir.filePath(QStringLiteral("kept.json"));
-        f.modals->chooseFile(kept);
-        history->exportButton()->click();
-        QVERIFY(holdsTheShot(kept));
+        const QString kept = exported("kept.json", [history] { history->exportButton()->click(); });
+        QVERIFY(!kept.isEmpty());
         history->close();
 
         QMimeData files;
@@ -276,8 +195,27 @@ private slots:
         QDropEvent drop(QPointF(40, 40), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&w(), &drop);
         QVERIFY(enter.isAccepted() && drop.isAccepted());
-        QTRY_VERIFY(f.app->watchWindow() && f.app->watchWindow()->game().shotCount() == 1);
-        f.app->watchWindow()->close();
+        QTRY_VERIFY(f.app->watchWindow() && f.app->watchWindow()->shotList()->count() == 8 && closeWatch());
+
+        const nlohmann::json record = nlohmann::json::parse(capzel::writeGameRecord(f.app->session().record()));
+        nlohmann::json changed = record;
+        changed["entries"][1]["hash"] = "0000000000000001";
+        QCOMPARE(w().platform().writeFile(path, changed.dump()), std::string());
+        f.app->watchRecordFile(path);
+        QVERIFY(f.app->watchWindow());
+        const QString notice = f.app->watchWindow()->notice()->text();
+        QVERIFY2(notice.startsWith(QStringLiteral("Shot 2 of this record does not play as recorded")) &&
+                     notice.contains(QStringLiteral("shown up to shot 1")) && !notice.contains(QStringLiteral("version")), qPrintable(notice));
+        QVERIFY(closeWatch());
+
+        nlohmann::json hostile = record;
+        hostile["entries"][2]["seat"] = 9;
+        QCOMPARE(w().platform().writeFile(path, hostile.dump()), std::string());
+        f.modals->boxes.clear();
+        f.app->watchRecordFile(path);
+        QTRY_COMPARE(f.modals->messages().size(), 1);
+        QVERIFY2(f.modals->messages().constLast().contains(QStringLiteral(": shot 3 (/entries/2/seat: ")), qPrintable(f.modals->messages().join('|')));
+        QVERIFY(f.app->watchWindow() == nullptr && w().isVisible() && hash() == played);
     }
 };
 

@@ -1,34 +1,19 @@
-// The status window: cells along the course, names as typed, the row under the
-// mouse, the turn's arrow, and who is present in an online game.
-#include "model/Game.h"
+// The status window: cells along the course, names as typed, the row under the mouse, the turn's arrow, who is present.
 #include "support/QtTestMain.h"
-#include "support/ShotDir.h"
 #include "ui/windows/StatusWindow.h"
-#include "ui/windows/Twips.h"
 
-using capzel::Color;
-using capzel::PlayerKind;
-using capzel::protocol::SeatPresence;
-using capzel::protocol::SeatStatus;
-using capzel::rgb;
-using capzel::ui::StatusWindow;
-using capzel::ui::ipx;
+using namespace capzel;
+using namespace capzel::protocol;
+using namespace capzel::ui;
 
 namespace {
 
 capzel::Game gameOf(int players) {
     capzel::Game g;
-    g.numberOfPlayers = std::int16_t(players);
-    g.currentTurn = 1;
-    g.gameRunning = true;
+    g.numberOfPlayers = std::int16_t(players), g.currentTurn = 1, g.gameRunning = true;
     g.recreatePerGameTables();
-    const Color colors[] = {rgb(255, 0, 0), rgb(0, 0, 255), rgb(0, 255, 0), rgb(255, 255, 0),
-                            rgb(255, 0, 255), rgb(0, 255, 255), rgb(128, 64, 32), rgb(0, 0, 0)};
-    for (int i = 1; i <= 8; ++i) {
-        g.seats[i].name = "Player " + std::to_string(i);
-        g.seats[i].color = colors[i - 1];
-        g.seats[i].score = 200 + (i - 1) * 10;
-    }
+    const Color colors[] = {rgb(255, 0, 0), rgb(0, 0, 255), rgb(0, 255, 0), rgb(255, 255, 0), rgb(255, 0, 255), rgb(0, 255, 255), rgb(128, 64, 32), 0};
+    for (int i = 1; i <= 8; ++i) g.seats[i].name = "Player " + std::to_string(i), g.seats[i].color = colors[i - 1], g.seats[i].score = 200 + (i - 1) * 10;
     return g;
 }
 
@@ -37,8 +22,7 @@ Color labelColor(const QLabel* label) {
     return rgb(c.red(), c.green(), c.blue());
 }
 
-// Every cell of the row and its rule carry the same colour.
-void expectRowColor(const StatusWindow& w, int row, Color c) {
+void expectRowColor(const StatusWindow& w, int row, Color c) {  // every cell of the row, and its rule
     for (int col = 0; col < StatusWindow::ColumnCount; ++col)
         QCOMPARE(labelColor(w.cell(StatusWindow::Column(col), row)), c);
     QCOMPARE(w.rowColor(row), c);
@@ -46,11 +30,8 @@ void expectRowColor(const StatusWindow& w, int row, Color c) {
 
 Color highlightOf(Color c) { return 0xFFFFFF - c; }
 
-const std::vector<SeatStatus> kSeats = {
-    {1, "Ann", SeatPresence::Connected, PlayerKind::Human},
-    {2, "<b>Bob</b>", SeatPresence::Waiting, PlayerKind::Human},
-    {3, "Deep", SeatPresence::Computer, PlayerKind::Expert},
-};
+const std::vector<SeatStatus> kSeats = {{1, "Ann", SeatPresence::Connected, PlayerKind::Human},
+                                        {2, "<b>Bob</b>", SeatPresence::Waiting, PlayerKind::Human}, {3, "Deep", SeatPresence::Computer, PlayerKind::Expert}};
 
 QString text(const StatusWindow& w, StatusWindow::Column c, int row) { return w.cell(c, row)->text(); }
 
@@ -86,17 +67,15 @@ private slots:
     // Names as typed, as text; an empty one empty; a long one cut with an ellipsis inside its column.
     void namesArePlainText() {
         capzel::Game g = gameOf(4);
-        g.seats[1].name = "<img src='x'>";
-        g.seats[2].name = "";
-        g.seats[3].name = "Alexandrina Wilhelmina of the Long Name";
+        g.seats[1].name = "<img src='x'>", g.seats[2].name = "", g.seats[3].name = "Alexandrina Wilhelmina of the Long Name";
         StatusWindow w(g);
         w.refreshRows();
         const QLabel* markup = w.cell(StatusWindow::NameColumn, 1);
         QVERIFY(markup->text() == "<img src='x'>" && markup->textFormat() == Qt::PlainText);
         QCOMPARE(text(w, StatusWindow::NameColumn, 2), QString());  // not the laid-out "Name"
         const QLabel* longName = w.cell(StatusWindow::NameColumn, 3);
-        QVERIFY(longName->text().startsWith("Alexandrina") && longName->text().endsWith(QChar(0x2026)));
-        QVERIFY(longName->x() + longName->fontMetrics().horizontalAdvance(longName->text()) < ipx(1920));
+        QVERIFY(longName->text().startsWith("Alexandrina") && longName->text().endsWith(QChar(0x2026)) &&
+                longName->x() + longName->fontMetrics().horizontalAdvance(longName->text()) < ipx(1920));
     }
 
     // The row under the mouse lights up; headers and rules (thicker when zoomed) keep it, the background clears it.
@@ -158,8 +137,7 @@ private slots:
         }
     }
 
-    // Online, the classic cells stay as they were; a dot beside each player present, a ring for the awaited one,
-    // a line naming whom the game waits for. Offline again, the window is as it was.
+    // Online: classic cells unchanged, a dot for each player present, a ring for the awaited one, a line naming them; offline, as before.
     void statusPresence() {
         const capzel::Game g = gameOf(3);
         StatusWindow w(g);
