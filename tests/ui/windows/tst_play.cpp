@@ -195,7 +195,9 @@ private slots:
         QDropEvent drop(QPointF(40, 40), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&w(), &drop);
         QVERIFY(enter.isAccepted() && drop.isAccepted());
-        QTRY_VERIFY(f.app->watchWindow() && f.app->watchWindow()->shotList()->count() == 8 && closeWatch());
+        QTRY_VERIFY(f.app->watchWindow());
+        QCOMPARE(f.app->watchWindow()->shotList()->count(), 8);
+        QVERIFY(closeWatch());
 
         const nlohmann::json record = nlohmann::json::parse(capzel::writeGameRecord(f.app->session().record()));
         nlohmann::json changed = record;
