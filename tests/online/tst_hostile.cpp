@@ -1,11 +1,8 @@
-// Hostile clients against the real capzel-server, one row a fault, from
-// 127.0.0.1 while two honest rooms play from ::1: each row asserts what the
-// server tells, then that the honest rooms played on, unrefused and the same
-// to the bit. The server's times are shortened by its options, never timed.
+// Hostile clients against the real capzel-server from 127.0.0.1, one row a fault, while two honest
+// rooms play from ::1 on, unrefused and the same to the bit. Times are shortened by options, never timed.
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <numbers>
 #include <signal.h>
 
 #include "support/OnlineServer.h"
@@ -14,6 +11,9 @@
 using namespace capzel;
 using namespace capzel::protocol;
 using capzel::test::OnlinePlayer;
+using HonestRoom = capzel::test::RoomOfTwo;
+using capzel::test::greeted;
+using capzel::test::makeRoom;
 using capzel::test::RawWebSocket;
 
 namespace {
@@ -22,25 +22,11 @@ enum class Attack {
     SilentTls, LongAims, AimRate, Squat, WrongCodes, Vanished, NeverReads, Stranger, Spoofing, Unkept, StaleFiles
 };
 
-QUrl honestUrl(quint16 port, bool tls) { return QUrl(QStringLiteral("%1://[::1]:%2").arg(tls ? "wss" : "ws").arg(port)); }
-
-// A player who said hello: honest from ::1, else from 127.0.0.1.
-std::unique_ptr<OnlinePlayer> greeted(const char* name, quint16 port, bool honest = false, bool tls = false) {
-    auto p = honest ? std::make_unique<OnlinePlayer>(honestUrl(port, tls)) : std::make_unique<OnlinePlayer>(port);
-    p->hello(name);
-    return p;
-}
-// One who watches the room.
 std::unique_ptr<OnlinePlayer> watching(const std::string& code, quint16 port) {
     auto p = greeted("Eve", port);
     p->send(JoinRoom{code, std::nullopt, {}, {}, true});
     p->next<Joined>();
     return p;
-}
-// The server's answer to a room of two made.
-Decoded makeRoom(OnlinePlayer& p) {
-    p.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
-    return p.nextAnswer();
 }
 // A connection by hand that says hello and asks to join, and reads nothing more.
 bool rawJoin(RawWebSocket& s, quint16 port, const std::string& code, bool watch, int receiveBuffer = 0) {
@@ -48,35 +34,10 @@ bool rawJoin(RawWebSocket& s, quint16 port, const std::string& code, bool watch,
            s.readText().has_value() && s.sendText(encodeMessage(JoinRoom{code, std::nullopt, {}, {}, watch}));
 }
 
-// Two players of a room of their own, its game begun.
-struct HonestRoom {
-    std::unique_ptr<OnlinePlayer> a, b;
-    std::string code;
-    HonestRoom(quint16 port, bool tls, const char* first, const char* second)
-        : a(greeted(first, port, true, tls)), b(greeted(second, port, true, tls)) {
-        code = std::get<Joined>(makeRoom(*a)).code;
-        b->send(JoinRoom{code, std::nullopt, {}, {}, false});
-        b->next<Joined>();
-        a->game.take(a->next<State>());
-        b->game.take(b->next<State>());
-    }
-    // Shots, each followed by both players; false at a difference.
-    bool play(int shots) {
-        for (int k = 0; k < shots; ++k) {
-            OnlinePlayer& shooter = a->game.game().currentTurn == 1 ? *a : *b;
-            shooter.send(shooter.game.shotAlong(-std::numbers::pi / 2 + 0.4 * (k + int(a->hashes.size())), 9 + 5 * k));
-            if (!a->follow(a->next<Accepted>()) || !b->follow(b->next<Accepted>())) return false;
-        }
-        return a->hashes == b->hashes;
-    }
-};
-
-// How many of the refusals came with the code.
 long refusedWith(const std::vector<Refused>& refusals, RefusalCode code) {
     return std::count_if(refusals.begin(), refusals.end(), [code](const Refused& r) { return r.code == code; });
 }
 
-// A process number nobody has now.
 pid_t deadProcess() {
     for (pid_t pid = 4000000; pid > 1000; --pid)
         if (::kill(pid, 0) != 0 && errno == ESRCH) return pid;
@@ -113,16 +74,14 @@ private slots:
         QTest::addColumn<Attack>("attack");
         QTest::addColumn<QStringList>("options");
         const auto row = [](const char* name, Attack a, const QStringList& options = {}) { QTest::newRow(name) << a << options; };
-        row("silent TLS connections lock nobody out", Attack::SilentTls,
-            {"--tls-cert", cert, "--tls-key", key, "--handshake-seconds", "10", "--max-connections-per-address", "100"});
+        const QStringList tlsOptions{"--tls-cert", cert, "--tls-key", key, "--handshake-seconds", "10", "--max-connections-per-address", "100"};
+        row("silent TLS connections lock nobody out", Attack::SilentTls, tlsOptions);
         row("aims of 15 KiB are refused and close the connection", Attack::LongAims);
         row("aims past their rate count and close the connection", Attack::AimRate);
-        row("one address makes only a few rooms, and a room left before its game goes", Attack::Squat,
-            {"--max-rooms", "12", "--empty-room-seconds", "1"});
+        row("one address makes only a few rooms, and a room left before its game goes", Attack::Squat, {"--max-rooms", "12", "--empty-room-seconds", "1"});
         row("codes naming no room are rationed per address", Attack::WrongCodes);
         row("a vanished player's seat shows as dropped", Attack::Vanished, {"--ping-seconds", "1", "--silent-seconds", "6"});
-        row("a spectator that never reads is cut", Attack::NeverReads,
-            {"--max-messages-per-second", "2000", "--max-unsent-kib", "64"});
+        row("a spectator that never reads is cut", Attack::NeverReads, {"--max-messages-per-second", "2000", "--max-unsent-kib", "64"});
         row("a stranger taking the host's released seat is no host", Attack::Stranger, {"--seat-hold-seconds", "0.5"});
         row("separators and direction controls are refused in chat and names", Attack::Spoofing);
         row("a room that cannot be kept is told so, and the output says it once", Attack::Unkept);
@@ -160,8 +119,7 @@ private slots:
 
         switch (attack) {
         case Attack::SilentTls:
-            // The honest players got in while every silent connection was
-            // still waiting; each is cut once its handshake time is out.
+            // The honest players got in while each silent one waited; each is cut at its handshake time.
             for (const auto& s : silent) QVERIFY(!s->closedByPeer());
             for (const auto& s : silent) QTRY_VERIFY_WITH_TIMEOUT(s->closedByPeer(), 60000);
             break;
@@ -180,10 +138,9 @@ private slots:
         case Attack::AimRate: {
             const auto eve = watching(first.code, port);
             for (int m = 0; m < 300; ++m) eve->send(Aim{0, 1, 2, 3, 4, 5, true});
-            // Dropped without a word, and counted all the same.
             QTRY_COMPARE_WITH_TIMEOUT(eve->socket.state(), QAbstractSocket::UnconnectedState, 60000);
             QCOMPARE(eve->socket.closeReason(), QStringLiteral("Too many messages."));
-            QVERIFY(eve->refusals.empty());
+            QVERIFY(eve->refusals.empty());  // dropped without a word
             break;
         }
         case Attack::Squat: {
@@ -226,8 +183,7 @@ private slots:
             const auto ann = greeted("Ann", port, true);
             RawWebSocket vic;
             QVERIFY(rawJoin(vic, port, std::get<Joined>(makeRoom(*ann)).code, false));
-            QVERIFY(vic.readText().has_value());  // joined
-            // Vic says and reads nothing more, and answers no ping.
+            QVERIFY(vic.readText().has_value());  // joined; then Vic reads nothing and answers no ping
             QTRY_VERIFY_WITH_TIMEOUT(ann->seatWas(2, SeatPresence::Waiting), 60000);
             ann->send(HandToComputer{2});
             QTRY_VERIFY_WITH_TIMEOUT(ann->seatWas(2, SeatPresence::Computer), 20000);
@@ -278,9 +234,8 @@ private slots:
             break;
         }
         case Attack::Unkept: {
-            // The rooms' folder is taken away, a file in its place.
             QVERIFY(QDir(data.path()).rename("rooms", "rooms-gone"));
-            QFile blocker(data.filePath("rooms"));
+            QFile blocker(data.filePath("rooms"));  // a file where the rooms' folder was
             QVERIFY(blocker.open(QIODevice::WriteOnly));
             std::vector<std::unique_ptr<OnlinePlayer>> makers;
             for (int k = 0; k < 4; ++k) {
@@ -288,8 +243,7 @@ private slots:
                 QVERIFY(std::holds_alternative<Joined>(makeRoom(*makers.back())));
                 QTRY_COMPARE_WITH_TIMEOUT(refusedWith(makers.back()->refusals, RefusalCode::RoomNotKept), 1L, 20000);
             }
-            // Each failure is printed before its room is told: one line for all four.
-            QByteArray said;
+            QByteArray said;  // each failure printed before its room is told: one line for all four
             QTRY_VERIFY_WITH_TIMEOUT((said += server.process.readAllStandardError()).contains("capzel-server: "), 20000);
             QCOMPARE(said.count("capzel-server: "), 1);
             break;
@@ -301,7 +255,6 @@ private slots:
             break;
         }
 
-        // The honest rooms played on: no refusal, every shot the same.
         QVERIFY(first.play(3));
         QVERIFY(second.play(3));
         for (const HonestRoom* room : {&first, &second})

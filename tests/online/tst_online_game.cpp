@@ -1,6 +1,5 @@
-// The online client over loopback, with no window (the room's game itself is
-// tests/core's): aims streamed, a program astray getting the server's game
-// back, a player waited for and handed over, a server that does not welcome.
+// The online client over loopback, no window: aims streamed, a program astray getting the server's
+// game back, a player waited for and handed over, a server that does not welcome.
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebSocket>
@@ -16,7 +15,7 @@ using namespace capzel;
 
 namespace {
 
-// A board's clock that moves on at every look, so paced runs get on.
+// A clock that moves on at every look, so paced runs get on.
 class TickingPlatform final : public SilentPlatform {
 public:
     double clock() override { return now += 0.004; }
@@ -66,8 +65,7 @@ struct Program : OnlineOutbox {
         return g.gameRunning && online.seatIsMine(g.currentTurn) && !session.turn().running() &&
                session.turn().phase() != TurnPhase::Judging;
     }
-    // A person's shot: drags the aim out from the piece, lets go, and
-    // presses "Go" when the bar reaches `level`.
+    // The aim dragged out from the piece, let go, and "Go" when the bar reaches `level`.
     void shoot(float dx, float dy, int level) {
         TurnController& turn = session.turn();
         const Box& piece = session.game().piece(session.game().currentTurn);
@@ -95,8 +93,7 @@ private slots:
     void aProgramAstrayGetsTheServersGameBackAndAPlayerGoneIsHandedOver() {
         network::ServerOptions options;
         options.planner = {.threads = 1, .directions = 8, .strengths = 4, .refineSeeds = 1};
-        // The players' clocks run far faster than the real one.
-        options.limits.aimsPerSecond = 1000000;
+        options.limits.aimsPerSecond = 1000000;  // the players' clocks run far faster than the real one
         network::ServerHost server(options);
         QString error;
         QVERIFY2(server.start(&error), qPrintable(error));
@@ -114,8 +111,7 @@ private slots:
             QVERIFY2(guard < 400000, "nobody's turn comes");
             stepAll();
         }
-        // The other program's game goes astray (the shooter's piece nudged): the shot
-        // ends differently there, it says so and takes the server's game.
+        // The other's game astray (the piece nudged): the shot ends otherwise there, told, the server's game taken.
         Program& shooter = ann.myTurn() ? ann : bob;
         Program& other = &shooter == &ann ? bob : ann;
         Game astray = other.session.game();
@@ -133,35 +129,27 @@ private slots:
         QCOMPARE(other.session.game().hash(), shooter.session.game().hash());
         QCOMPARE(other.said.size(), std::size_t(1));
         QCOMPARE(shooter.online.mismatches(), 0);
-        // The aim streamed while the shooter aimed reached the other, thinned.
-        QVERIFY(other.aimsSeen > 0 && other.aimsSeen <= shooter.aimsSent);
+        QVERIFY(other.aimsSeen > 0 && other.aimsSeen <= shooter.aimsSent);  // the aim streamed, thinned
 
-        // Bob drops: Ann waits for him, then hands his seat to the computer.
-        bob.client.close();
+        bob.client.close();  // Ann waits for him, then hands his seat to the computer
         QTRY_COMPARE_WITH_TIMEOUT(ann.online.waitingText(), std::string("Waiting for Bob\u2026"), 30000);
         ann.client.handToComputer(2);
         QTRY_VERIFY_WITH_TIMEOUT(ann.online.seats()[1].presence == protocol::SeatPresence::Computer, 30000);
         QCOMPARE(ann.online.waitingText(), std::string());
 
-        // The server goes: the game goes on here with every seat at this computer.
-        server.stop();
+        server.stop();  // the game goes on here, every seat at this computer
         ann.online.goOffline();
         QVERIFY(!ann.session.seatIsRemote());
     }
 
-    // What the player is told when the other side is not a server of this
-    // version that welcomes it; and the addresses a player may type.
+    // What is told when the other side is no server of this version that welcomes; the addresses typed.
     void aServerThatDoesNotWelcomeIsToldClearly() {
         const std::pair<const char*, const char*> cases[] = {  // the fake server's answer to the hello, what is told
-            {R"({"type": "welcome", "protocol": 2, "serverVersion": "9.0"})",
-             "The server cannot be played with: The other side speaks version 2 of the online game, this program "
-             "version 1: this program is older and needs an update."},
+            {R"({"type": "welcome", "protocol": 2, "serverVersion": "9.0"})", "The server cannot be played with: The other side speaks version 2 of the online game, this program version 1: this program is older and needs an update."},
             {R"({"type": "refused", "protocol": 0, "reason": "x"})", "the other program is older and needs an update."},
-            {R"({"type": "refused", "protocol": 1, "code": 21, "reason": "Too many connections from your address."})",
-             "The server refused the connection: Too many connections from your address."},
+            {R"({"type": "refused", "protocol": 1, "code": 21, "reason": "Too many connections from your address."})", "The server refused the connection: Too many connections from your address."},
             {"hello?", "The server cannot be played with: The message is not JSON text."},
-            {R"({"type": "seats", "protocol": 1, "seats": [{"seat": 1, "name": "A", "presence": "open", "kind": "human", "host": false}]})",
-             "The server did not say welcome."},
+            {R"({"type": "seats", "protocol": 1, "seats": [{"seat": 1, "name": "A", "presence": "open", "kind": "human", "host": false}]})", "The server did not say welcome."},
         };
         QWebSocketServer fake(QStringLiteral("fake"), QWebSocketServer::NonSecureMode);
         QVERIFY(fake.listen(QHostAddress::LocalHost));
@@ -181,13 +169,8 @@ private slots:
             QVERIFY2(said.contains(QString::fromUtf8(told)), qPrintable(said));
             QVERIFY(!client.isWelcomed());
         }
-        const std::pair<const char*, const char*> urls[] = {
-            {"example.org:47474", "ws://example.org:47474"},
-            {" wss://example.org:443/play?room=K7QX2M ", "wss://example.org:443/play?room=K7QX2M"},
-            {"http://example.org", ""},
-            {"", ""},
-            {"ws://", ""},
-        };
+        const std::pair<const char*, const char*> urls[] = {{"example.org:47474", "ws://example.org:47474"}, {"http://example.org", ""},
+            {" wss://example.org:443/play?room=K7QX2M ", "wss://example.org:443/play?room=K7QX2M"}, {"", ""}, {"ws://", ""}};
         for (const auto& [typed, url] : urls)
             QCOMPARE(network::GameClient::serverUrl(QString::fromUtf8(typed)).toString(), QString::fromUtf8(url));
     }

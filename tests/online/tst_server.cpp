@@ -1,10 +1,6 @@
-// The real capzel-server over WebSockets: a room played while a hostile
-// connection is refused and closed, aims relayed, SIGTERM and a restart that
-// brings the room back; the chat kept for latecomers; connections per
-// address, and a finished room's file moved to rooms/finished.
+// The real capzel-server over WebSockets: a room played beside a hostile connection, aims relayed, a
+// restart bringing the room back; the chat kept for latecomers; connections per address; a room finished.
 #include <QTemporaryDir>
-
-#include <numbers>
 
 #include "support/OnlineServer.h"
 
@@ -29,49 +25,33 @@ class ServerTest : public QObject {
 private slots:
     void twoPlayersPlayAndAHostileClientChangesNothing() {
         startServer();
-        Player ann(port), bob(port);
-        QVERIFY(!ann.hello("Ann").empty());
-        bob.hello("Bob");
-        ann.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
-        const Joined annIn = ann.next<Joined>();
-        bob.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
-        const Joined bobIn = bob.next<Joined>();
-        QCOMPARE(bobIn.mine, std::vector<int>{2});
-        QVERIFY(ann.game.take(ann.next<State>()));
-        QVERIFY(bob.game.take(bob.next<State>()));
-
-        Player eve(port);  // hostile
+        test::RoomOfTwo room(port, false, "Ann", "Bob");
+        Player &ann = *room.a, &bob = *room.b;
+        Player eve(port);  // hostile, from another address
         eve.socket.sendTextMessage(QStringLiteral("{\"type\": \"hello\", "));
         const Refused broken = eve.next<Refused>();
         QCOMPARE(broken.code, RefusalCode::BadMessage);
         QVERIFY(broken.reason.find("not JSON") != std::string::npos);  // a person reads what was wrong
-        eve.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
+        eve.send(JoinRoom{room.code, std::nullopt, {}, {}, false});
         QCOMPARE(eve.refusedCode(), RefusalCode::BadMessage);  // hello first
         eve.hello("Eve");
-        eve.send(JoinRoom{annIn.code, std::nullopt, {}, {}, false});
+        eve.send(JoinRoom{room.code, std::nullopt, {}, {}, false});
         QCOMPARE(eve.refusedCode(), RefusalCode::NoFreeSeat);  // the room's own refusals: tests/core
         eve.send(ann.game.shotAlong(0, 10));
         QCOMPARE(eve.refusedCode(), RefusalCode::NotInRoom);
 
-        for (int k = 0; k < 6; ++k) {
-            Player& shooter = ann.game.game().currentTurn == 1 ? ann : bob;
-            shooter.send(shooter.game.shotAlong(-std::numbers::pi / 2 + 0.35 * k, 12 + 9 * k));
-            QVERIFY(ann.follow(ann.next<Accepted>()));
-            QVERIFY(bob.follow(bob.next<Accepted>()));
-            if (k == 2) {
-                // A flood: refused at once, then closed; the room goes on.
-                Player flood(port);
-                for (int m = 0; m < 300; ++m) flood.send(Chat{"spam", 0});
-                for (Refused r; r.code != RefusalCode::TooMany;) r = flood.next<Refused>();
-                QTRY_COMPARE_WITH_TIMEOUT(flood.socket.state(), QAbstractSocket::UnconnectedState, 30000);
-                // A frame over the limit closes the connection.
-                eve.socket.sendTextMessage(QString(int(kMaxMessageBytes) + 1, 'x'));
-                QTRY_COMPARE_WITH_TIMEOUT(eve.socket.state(), QAbstractSocket::UnconnectedState, 30000);
-                QCOMPARE(eve.socket.closeCode(), QWebSocketProtocol::CloseCodeTooMuchData);
-            }
+        QVERIFY(room.play(3));
+        {
+            Player flood(port);  // refused at once, then closed; the room goes on
+            for (int m = 0; m < 300; ++m) flood.send(Chat{"spam", 0});
+            for (Refused r; r.code != RefusalCode::TooMany;) r = flood.next<Refused>();
+            QTRY_COMPARE_WITH_TIMEOUT(flood.socket.state(), QAbstractSocket::UnconnectedState, 30000);
+            eve.socket.sendTextMessage(QString(int(kMaxMessageBytes) + 1, 'x'));
+            QTRY_COMPARE_WITH_TIMEOUT(eve.socket.state(), QAbstractSocket::UnconnectedState, 30000);
+            QCOMPARE(eve.socket.closeCode(), QWebSocketProtocol::CloseCodeTooMuchData);
         }
-        // Aims: passed on only from the seat on turn; a burst of 20 (a
-        // second's worth) goes through without a word.
+        QVERIFY(room.play(3));
+        // Aims pass on only from the seat on turn; a burst of 20 (a second's worth) without a word.
         {
             Player& onTurn = ann.game.game().currentTurn == 1 ? ann : bob;
             Player& other = &onTurn == &ann ? bob : ann;
@@ -92,17 +72,15 @@ private slots:
             QVERIFY(onTurn.inbox.empty() || !std::holds_alternative<Refused>(onTurn.inbox.front()));
             QVERIFY(other.inbox.empty());
         }
-        QCOMPARE(ann.hashes, bob.hashes);
         QCOMPARE(ann.game.game().hash(), bob.game.game().hash());
         QCOMPARE(ann.game.shots, 6);
 
-        // The server stops cleanly and brings the room back; Bob's token
-        // takes his seat again and the game stands as it stood.
+        // Stopped and started again, the server brings the room back to Bob's token as it stood.
         stopServer();
         startServer();
         Player back(port);
         back.hello("Bob");
-        back.send(JoinRoom{annIn.code, bobIn.token, {}, {}, false});
+        back.send(JoinRoom{room.code, room.token, {}, {}, false});
         QCOMPARE(back.next<Joined>().mine, std::vector<int>{2});
         QVERIFY(back.game.take(back.next<State>()));
         QCOMPARE(back.game.shots, 6);
@@ -110,17 +88,13 @@ private slots:
         stopServer();
     }
 
-    // A room keeps its last 200 chat lines for a spectator who comes late
-    // and a player who takes the seat back, sent as they were said.
+    // A room's last 200 chat lines, as said, for a late spectator and a player taking the seat back.
     void aLateSpectatorAndAReturningPlayerAreToldWhatWasSaid() {
         startServer({"--max-messages-per-second", "400"});
-        Player ann(port), bob(port);
-        ann.hello("Ann");
-        bob.hello("Bob");
-        ann.send(CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
-        const std::string code = ann.next<Joined>().code;
-        bob.send(JoinRoom{code, std::nullopt, {}, {}, false});
-        const std::string token = bob.next<Joined>().token;
+        test::RoomOfTwo room(port, false, "Ann", "Bob");
+        Player &ann = *room.a, &bob = *room.b;
+        const std::string& code = room.code;
+        const std::string& token = room.token;
         for (int k = 0; k < 205; ++k) ann.send(Chat{"line " + std::to_string(k), 0});
         const auto heardAll = [](Player& p, const std::string& last) {
             return std::any_of(p.inbox.begin(), p.inbox.end(), [&](const Decoded& d) {
@@ -158,7 +132,6 @@ private slots:
         spare.socket.close();
         QTRY_COMPARE_WITH_TIMEOUT(spare.socket.state(), QAbstractSocket::UnconnectedState, 30000);
 
-        // A game alone, played to its end with the hint's shots.
         ann.hello("Ann");
         ann.send(CreateRoom{{PlayerKind::Human}, true, {}, {}});
         const std::string code = ann.next<Joined>().code;
@@ -171,8 +144,7 @@ private slots:
         }
         QVERIFY(!ann.game.game().gameRunning);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(kept), 30000);
-        // Ann leaves: the room goes, its file moves where it is not brought back.
-        ann.socket.close();
+        ann.socket.close();  // the room goes, its file where it is not brought back
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(finished) && !QFile::exists(kept), 30000);
         Player late(port);
         late.hello("Bob");

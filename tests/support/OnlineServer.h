@@ -1,6 +1,5 @@
-// The real capzel-server for the online tests: started on a free port with
-// the options a test gives, stopped with SIGTERM; and a player's program
-// over a WebSocket (ws or wss) that follows the room's game to the bit.
+// The real capzel-server on a free port, stopped with SIGTERM; and a player's program over ws or wss
+// that follows the room's game to the bit.
 #pragma once
 
 #include <QElapsedTimer>
@@ -10,6 +9,7 @@
 
 #include <csignal>
 #include <deque>
+#include <numbers>
 #include <stdexcept>
 
 #include "players/Planner.h"
@@ -27,7 +27,6 @@ public:
             if (const auto* r = std::get_if<protocol::Refused>(&inbox.back())) refusals.push_back(*r);
             if (const auto* s = std::get_if<protocol::Seats>(&inbox.back())) seatsSeen.push_back(s->seats);
         });
-        // A server's certificate of its own making.
         QObject::connect(&socket, &QWebSocket::sslErrors, [this](const QList<QSslError>&) { socket.ignoreSslErrors(); });
         socket.open(url);
         if (awaitConnection) QTRY_COMPARE_WITH_TIMEOUT(socket.state(), QAbstractSocket::ConnectedState, 20000);
@@ -44,7 +43,6 @@ public:
         if (auto* m = std::get_if<T>(&d)) return std::move(*m);
         throw std::runtime_error("a message of kind " + std::to_string(d.index()) + " came instead of the one awaited");
     }
-    // The next message that is neither seats nor a chat line.
     protocol::Decoded nextAnswer(int timeoutMs = 20000) {
         QElapsedTimer waited;
         waited.start();
@@ -62,15 +60,12 @@ public:
         send(protocol::Hello{protocol::kProtocolVersion, "test", name});
         return next<protocol::Welcome>().serverVersion;
     }
-    // Follows an accepted shot; false when it differs here.
     bool follow(const protocol::Accepted& a) {
         hashes.push_back(a.shot.inputs.outcome.hash);
         return game.follow(a);
     }
-    // The refusal of the next message refused, by its code.
     RefusalCode refusedCode(int timeoutMs = 20000) { return next<protocol::Refused>(timeoutMs).code; }
 
-    // Whether any seats message received so far showed the seat so.
     bool seatWas(int seat, protocol::SeatPresence presence) const {
         return std::any_of(seatsSeen.begin(), seatsSeen.end(), [&](const auto& seats) {
             return int(seats.size()) >= seat && seats[std::size_t(seat - 1)].presence == presence;
@@ -85,9 +80,43 @@ public:
     std::vector<std::uint64_t> hashes;
 };
 
+// A player who said hello: from ::1 when honest, else from 127.0.0.1.
+inline std::unique_ptr<OnlinePlayer> greeted(const char* name, quint16 port, bool honest = false, bool tls = false) {
+    auto p = honest ? std::make_unique<OnlinePlayer>(QUrl(QStringLiteral("%1://[::1]:%2").arg(tls ? "wss" : "ws").arg(port)))
+                    : std::make_unique<OnlinePlayer>(port);
+    p->hello(name);
+    return p;
+}
+inline protocol::Decoded makeRoom(OnlinePlayer& p) {
+    p.send(protocol::CreateRoom{{PlayerKind::Human, PlayerKind::Human}, true, {}, {}});
+    return p.nextAnswer();
+}
+
+// Two players from ::1 in a room of their own, its game begun.
+struct RoomOfTwo {
+    std::unique_ptr<OnlinePlayer> a, b;
+    std::string code, token;  // token: the second player's
+    RoomOfTwo(quint16 port, bool tls, const char* first, const char* second)
+        : a(greeted(first, port, true, tls)), b(greeted(second, port, true, tls)) {
+        code = std::get<protocol::Joined>(makeRoom(*a)).code;
+        b->send(protocol::JoinRoom{code, std::nullopt, {}, {}, false});
+        token = b->next<protocol::Joined>().token;
+        a->game.take(a->next<protocol::State>());
+        b->game.take(b->next<protocol::State>());
+    }
+    // Shots, each followed by both players; false at a difference.
+    bool play(int shots) {
+        for (int k = 0; k < shots; ++k) {
+            OnlinePlayer& shooter = a->game.game().currentTurn == 1 ? *a : *b;
+            shooter.send(shooter.game.shotAlong(-std::numbers::pi / 2 + 0.4 * (k + int(a->hashes.size())), 9 + 5 * k));
+            if (!a->follow(a->next<protocol::Accepted>()) || !b->follow(b->next<protocol::Accepted>())) return false;
+        }
+        return a->hashes == b->hashes;
+    }
+};
+
 class ServerProcess {
 public:
-    // Starts the server; false when it did not say it listens.
     bool start(const QString& dataDir, const QStringList& more = {}) {
         process.setProgram(QStringLiteral(CAPZEL_BIN_DIR "/capzel-server"));
         process.setArguments(QStringList{"--port", "0", "--data-dir", dataDir} + more);
@@ -98,7 +127,6 @@ public:
         port = quint16(line.section(':', 2).section(' ', 0, 0).toUInt());
         return line.contains(QStringLiteral("listening on")) && port > 0;
     }
-    // SIGTERM: true when the server stopped with status 0.
     bool stop() {
         ::kill(pid_t(process.processId()), SIGTERM);
         return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;

@@ -1,7 +1,5 @@
-// A hostile WebSocket client by hand, over a blocking socket of its own: it
-// sends only what a test tells it and reads only when told, so that it can
-// stay silent before any handshake, never answer a ping, or never read what
-// the server sends. Loopback only.
+// A hostile WebSocket client by hand on loopback: it sends and reads only when told, so it can stay
+// silent before any handshake, never answer a ping, or never read.
 #pragma once
 
 #include <arpa/inet.h>
@@ -26,8 +24,7 @@ public:
         if (fd_ >= 0) ::close(fd_);
     }
 
-    // A TCP connection to 127.0.0.1:port and nothing more; a receive buffer
-    // given is set before connecting, so that the window stays that small.
+    // A TCP connection and nothing more; a receive buffer is set before connecting, to keep the window small.
     bool connectTo(quint16 port, int receiveBuffer = 0) {
         fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd_ < 0) return false;
@@ -39,7 +36,6 @@ public:
         return ::connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
     }
 
-    // The upgrade request, and the server's answer up to its blank line.
     bool upgrade() {
         const std::string request =
             "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
@@ -54,7 +50,6 @@ public:
         return answer.rfind("HTTP/1.1 101", 0) == 0;
     }
 
-    // One text frame, masked as a client's must be.
     bool sendText(std::string_view text) {
         if (text.size() >= 65536) return false;  // no test sends that much by hand
         std::string frame(1, char(0x81));
@@ -88,7 +83,6 @@ public:
         }
     }
 
-    // Whether the server closed or reset the connection, read or not.
     bool closedByPeer() const {
         pollfd p{fd_, POLLRDHUP, 0};
         return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0;
