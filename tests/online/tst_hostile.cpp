@@ -18,9 +18,7 @@ using capzel::test::RawWebSocket;
 
 namespace {
 
-enum class Attack {
-    SilentTls, LongAims, AimRate, Squat, WrongCodes, Vanished, NeverReads, Stranger, Spoofing, Unkept, StaleFiles
-};
+enum class Attack { SilentTls, LongAims, AimRate, Squat, WrongCodes, Vanished, NeverReads, Stranger, Spoofing, Unkept, StaleFiles };
 
 std::unique_ptr<OnlinePlayer> watching(const std::string& code, quint16 port) {
     auto p = greeted("Eve", port);
@@ -64,9 +62,7 @@ class HostileTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(work.isValid());
-        cert = work.filePath("cert.pem");
-        key = work.filePath("key.pem");
-        otherKey = work.filePath("other-key.pem");
+        cert = work.filePath("cert.pem"), key = work.filePath("key.pem"), otherKey = work.filePath("other-key.pem");
         if (!makeKey(key, cert) || !makeKey(otherKey, work.filePath("other-cert.pem"))) QSKIP("openssl cannot make a certificate");
     }
 
@@ -74,8 +70,7 @@ private slots:
         QTest::addColumn<Attack>("attack");
         QTest::addColumn<QStringList>("options");
         const auto row = [](const char* name, Attack a, const QStringList& options = {}) { QTest::newRow(name) << a << options; };
-        const QStringList tlsOptions{"--tls-cert", cert, "--tls-key", key, "--handshake-seconds", "10", "--max-connections-per-address", "100"};
-        row("silent TLS connections lock nobody out", Attack::SilentTls, tlsOptions);
+        row("silent TLS connections lock nobody out", Attack::SilentTls, {"--tls-cert", cert, "--tls-key", key, "--handshake-seconds", "10", "--max-connections-per-address", "100"});
         row("aims of 15 KiB are refused and close the connection", Attack::LongAims);
         row("aims past their rate count and close the connection", Attack::AimRate);
         row("one address makes only a few rooms, and a room left before its game goes", Attack::Squat, {"--max-rooms", "12", "--empty-room-seconds", "1"});

@@ -20,19 +20,14 @@ public:
     RawWebSocket() = default;
     RawWebSocket(const RawWebSocket&) = delete;
     RawWebSocket& operator=(const RawWebSocket&) = delete;
-    ~RawWebSocket() {
-        if (fd_ >= 0) ::close(fd_);
-    }
+    ~RawWebSocket() { if (fd_ >= 0) ::close(fd_); }
 
     // A TCP connection and nothing more; a receive buffer is set before connecting, to keep the window small.
     bool connectTo(quint16 port, int receiveBuffer = 0) {
         fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd_ < 0) return false;
         if (receiveBuffer > 0) ::setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_port = htons(port);
-        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const sockaddr_in to{.sin_family = AF_INET, .sin_port = htons(port), .sin_addr = {htonl(INADDR_LOOPBACK)}, .sin_zero = {}};
         return ::connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
     }
 
