@@ -1,13 +1,7 @@
-# Helpers of the real-window tests (sourced; xdotool, ImageMagick, and xclose and xpixels beside
-# the game): the game started in a virtual X server, its windows found, its boxes answered, keys and
-# the mouse given, screenshots taken and their pixels read. Every box the game shows is appended to
-# $JOURNAL (CAPZEL_MESSAGE_LOG) as "message: text", "question: text" or "input: prompt"; $SEEN
-# counts the lines dealt with.
-
-# The menu bar sits above the client area; the main window is at least as wide as the field, every
-# box narrower.
-MENU_BAR=19
-MAIN_W=730
+# The real-window tests' helpers (xdotool, ImageMagick, xclose, xpixels). Every box the game shows
+# is a line of $JOURNAL: "message: text", "question: text" or "input: prompt"; $SEEN of them dealt with.
+MENU_BAR=19  # above the client area
+MAIN_W=730   # the main window is at least as wide as the field, every box narrower
 
 fail() {
     echo "FAIL: $*" >&2
@@ -17,7 +11,7 @@ fail() {
     exit 1
 }
 step() { echo "== $*"; }
-# wait_until WHAT SECONDS COMMAND...: polls the command until it succeeds.
+# wait_until WHAT SECONDS COMMAND...: asks the command until it succeeds.
 wait_until() {
     local what="$1" limit="$2"; shift 2
     local deadline=$(( $(date +%s) + limit ))
@@ -27,10 +21,8 @@ wait_until() {
     done
 }
 
-# --- the game process ------------------------------------------------------------
 autosave_file() { echo "$XDG_DATA_HOME/capzel/autosave.CSG"; }
-# Starts the game and waits for its main window; the game kept by an earlier run is removed first,
-# unless KEEP_AUTOSAVE=1.
+# The game started, its main window shown; the game kept before is removed unless KEEP_AUTOSAVE=1.
 start_game() {
     [ "${KEEP_AUTOSAVE:-0}" = 1 ] || rm -f "$(autosave_file)"
     : > "$JOURNAL"
@@ -39,34 +31,23 @@ start_game() {
     GAME_PID=$!
     wait_until "the main window" 30 main_window_shown
 }
-game_alive() { kill -0 "$GAME_PID" 2>/dev/null; }
-# The game ends by itself, cleanly.
-expect_game_ends() {
+game_alive() { [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; }
+expect_game_ends() {  # by itself, cleanly
     wait_until "the game to end" 30 sh -c "! kill -0 $GAME_PID 2>/dev/null"
     local rc=0
     wait "$GAME_PID" || rc=$?
     [ "$rc" = 0 ] || fail "the game ended with exit status $rc"
     expect_clean_log
 }
-stop_game() {
-    if game_alive; then kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true; fi
-    expect_clean_log
-}
-# No crash report, sanitizer finding or Qt complaint of a deleted object.
-expect_clean_log() {
+stop_game() { if game_alive; then kill "$GAME_PID"; wait "$GAME_PID" 2>/dev/null || true; fi; expect_clean_log; }
+expect_clean_log() {  # no crash, sanitizer finding or Qt complaint of a deleted object
     ! grep -E "ERROR: AddressSanitizer|runtime error:|Segmentation|Aborted|QObject::|deleted while" "$GAME_LOG" >&2 ||
         fail "the game reported an error"
 }
 
-# --- windows -----------------------------------------------------------------------
 visible_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
-width_of() {  # 0 for a window gone meanwhile
-    local w
-    w=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | sed -n 's/^WIDTH=//p')
-    echo "${w:-0}"
-}
-# The main window and a box: the "Capzel" windows at least as wide as the field, and narrower.
-capzel_window() {  # 1: the main window, 0: a box
+width_of() { local w; w=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null | sed -n 's/^WIDTH=//p'); echo "${w:-0}"; }
+capzel_window() {  # 1: the main window (a "Capzel" window as wide as the field), 0: a box
     local w
     for w in $(visible_named Capzel); do
         [ $(( $(width_of "$w") >= MAIN_W )) = "$1" ] && { echo "$w"; return 0; }
@@ -89,47 +70,42 @@ keys_to() {  # window keys...
     xdotool key --delay 40 "$@"
 }
 keys_to_main() { keys_to "$(main_window)" "$@"; }
-# menu LETTER KEY: a menu item of the main window by its access keys, once the menu shows (one
-# more window of the game's).
+# menu LETTER KEY: a menu item by its access keys, once the menu shows (one more window).
 game_windows() { xdotool search --onlyvisible --pid "$GAME_PID" 2>/dev/null | wc -l; }
 more_windows_than() { [ "$(game_windows)" -gt "$1" ]; }
 menu() {
-    local before
-    before=$(game_windows)
+    local before; before=$(game_windows)
     keys_to_main "alt+$1"
     wait_until "the menu to open" 30 more_windows_than "$before"
     xdotool key "$2"
 }
 close_window() { "$XCLOSE" "$1"; }  # as a window manager's close button does
-# file_dialog TITLE PATH: the path typed into a file dialog's name field, and accepted.
-file_dialog() {
+named() { visible_named "$1" | head -n1; }
+file_dialog() {  # TITLE PATH: typed into a file dialog and accepted
     wait_until "the $1 dialog" 10 window_shown "$1"
-    keys_to "$(visible_named "$1" | head -n1)" ctrl+a
+    keys_to "$(named "$1")" ctrl+a
     xdotool type --delay 10 "$2"
     xdotool key Return
     wait_until "the $1 dialog to close" 10 window_gone "$1"
 }
-click_in() {  # title x y (window coordinates)
-    local w; w=$(visible_named "$1" | head -n1)
+click_in() {  # TITLE X Y (window coordinates)
+    local w; w=$(named "$1")
     [ -n "$w" ] || fail "no window '$1'"
     xdotool mousemove --window "$w" "$2" "$3" click 1
 }
 
-# --- the game's boxes ----------------------------------------------------------------
 journal_lines() { wc -l < "$JOURNAL"; }
 box_appeared() { [ "$(journal_lines)" -gt "$SEEN" ] && box_window >/dev/null; }
 box_closed() { ! visible_named Capzel | grep -qx "$1"; }
 no_box_waiting() { [ "$(journal_lines)" -eq "$SEEN" ]; }
-# next_box ERE: the next line of the journal, checked.
-next_box() {
+next_box() {  # ERE: the next line of the journal, checked
     local line
     SEEN=$((SEEN + 1))
     line=$(sed -n "${SEEN}p" "$JOURNAL")
     echo "   box: $line"
     echo "$line" | grep -Eq -- "$1" || fail "expected a box matching '$1', got '$line'"
 }
-# expect_box ERE KEY: the next box, its line checked, answered with the key (Return, y, n).
-expect_box() {
+expect_box() {  # ERE KEY: the next box, its line checked, answered with the key
     local w
     wait_until "a box matching '$1'" "${BOX_WAIT:-60}" box_appeared
     next_box "$1"
@@ -138,15 +114,13 @@ expect_box() {
     xdotool key "$2"
     wait_until "the box to close" 10 box_closed "$w"
 }
-# boxes_until ERE COMMAND...: the command (which takes the next box) until a box matches.
-boxes_until() {
+boxes_until() {  # ERE COMMAND...: the command (taking the next box) until a box matches
     local pattern="$1"; shift
     until "$@" "" && sed -n "${SEEN}p" "$JOURNAL" | grep -Eq -- "$pattern"; do :; done
 }
 answer_until() { boxes_until "$1" expect_box '' Return; }  # message boxes answered with Return
 
-# New Game with the given player names, and Play.
-new_game() {
+new_game() {  # NAMES...: New Game with those players, and Play
     menu f n
     wait_until "the New Game dialog" 10 window_shown "New Game"
     local i=0 name
@@ -161,22 +135,19 @@ new_game() {
     wait_until "the main window after Play" 20 main_window_shown
 }
 
-# --- the mouse, screenshots and pixels -------------------------------------------------
-# drag X0 Y0 X1 Y1: the left button dragged between client points; the events reach the game in
-# the order sent.
-drag() {
+drag() {  # X0 Y0 X1 Y1: the left button dragged between client points
     local ox oy; read -r ox oy < <(client_origin)
     xdotool mousemove $((ox + $1)) $((oy + $2)) mousedown 1 mousemove $((ox + ($1 + $3) / 2)) $((oy + ($2 + $4) / 2)) \
         mousemove $((ox + $3)) $((oy + $4)) mouseup 1
 }
-# pixels_now X Y W H R0 R1 G0 G1 B0 B1: how many pixels of a client rectangle, as the screen shows
-# it now, have red, green and blue within the ranges (xpixels).
+# pixels_now X Y W H R0 R1 G0 G1 B0 B1: how many pixels of a client rectangle on the screen now
+# have red, green and blue within the ranges.
 pixels_now() {
     local ox oy; read -r ox oy < <(client_origin)
     "$BIN/xpixels" $((ox + $1)) $((oy + $2)) "$3" "$4" "${@:5}"
 }
-# "Go" above the power bar, light while the bar charges where the field is black: clicked once
-# shown (earlier the click reaches the field); the shot is under way once it has gone.
+# "Go", light above the bar while it charges: clicked once shown (earlier the click reaches the
+# field); the shot is under way once it has gone.
 GO_BUTTON=(6 155 26 5 179 255 179 255 179 255)
 go_shown() { [ "$(pixels_now "${GO_BUTTON[@]}")" -ge 120 ]; }
 go_gone() { [ "$(pixels_now "${GO_BUTTON[@]}")" = 0 ]; }
@@ -189,19 +160,13 @@ click_go() {
 BAR=(3 190 30 430 0 63 0 63 205 255)  # the power bar, blue
 bar_filling() { [ "$(pixels_now "${BAR[@]}")" -ge 100 ]; }
 bar_gone() { [ "$(pixels_now "${BAR[@]}")" -le 5 ]; }
-# shot NAME: the screen saved as <artifacts>/<nn>-NAME.png, remembered as $SHOT.
-shot() {
-    SHOT_NO=$((SHOT_NO + 1))
-    SHOT="$ARTIFACTS/$(printf '%02d' "$SHOT_NO")-$1.png"
+shot() {  # NAME: the screen saved as <artifacts>/<nn>-NAME.png, kept in $SHOT
+    SHOT_NO=$((SHOT_NO + 1)) && SHOT="$ARTIFACTS/$(printf '%02d' "$SHOT_NO")-$1.png"
     import -window root "$SHOT"
 }
-# client_pixels X Y W H FX: how many pixels of a client rectangle of the last screenshot satisfy
-# an ImageMagick -fx condition on r, g, b; expect_colour X Y FX WHAT checks one point.
+# client_pixels X Y W H FX: how many pixels of a client rectangle of the last screenshot meet an
+# ImageMagick -fx condition on r, g, b.
 client_pixels() {
     local ox oy; read -r ox oy < <(client_origin)
     convert "$SHOT" -crop "$3x$4+$((ox + $1))+$((oy + $2))" +repage -fx "$5" -format '%[fx:round(mean*w*h)]' info:
 }
-expect_colour() { [ "$(client_pixels "$1" "$2" 1 1 "$3")" = 1 ] || fail "$4: not $3 at client ($1, $2)"; }
-REDDISH='r>0.8 && g<0.25 && b<0.25'
-WHITISH='r>0.8 && g>0.8 && b>0.8'
-BLACKISH='r<0.12 && g<0.12 && b<0.12'
