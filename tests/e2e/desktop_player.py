@@ -1,16 +1,13 @@
-"""The desktop program as an online player in a test under Xvfb: `capzel --join`, its window
-played with the mouse (xdotool) and read from the screen (xpixels), against a capzel-server
-and a kept room. Every wait is for what a program tells: its output lines, its boxes
-(CAPZEL_MESSAGE_LOG), its window as the screen shows it."""
+"""The desktop program as an online player under Xvfb (`capzel --join`, xdotool, xpixels) against
+capzel-server and a kept room; every wait is for what a program tells (output, boxes, the screen)."""
 import json
 import os
-import signal
 import subprocess
 import sys
 import time
 
-MAIN_W = 730     # the main window is at least as wide as the field; every box is narrower
-MENU_BAR = 19    # the field starts below the menu bar
+MAIN_W = 730     # the main window is at least as wide as the field, every box narrower
+MENU_BAR = 19
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
@@ -19,7 +16,6 @@ def run(*args):
 
 
 def until(what, condition, seconds=60, poll=0.02):
-    """`condition()`'s first true answer, asked every `poll` seconds; TimeoutError past `seconds`."""
     end = time.monotonic() + seconds
     while not (answer := condition()):
         if time.monotonic() > end:
@@ -28,12 +24,9 @@ def until(what, condition, seconds=60, poll=0.02):
     return answer
 
 
-class Checks:
-    """Failures counted as they come; the run goes on and finish() tells."""
-
+class Checks:  # failures counted as they come; finish() tells
     def __init__(self, name):
-        self.name = name
-        self.failures = 0
+        self.name, self.failures = name, 0
 
     def check(self, ok, what):
         if not ok:
@@ -50,9 +43,7 @@ class Checks:
         sys.exit(1 if self.failures else 0)
 
 
-class Server:
-    """capzel-server on a free port (serving `web_root`), its output in <data_dir>.out."""
-
+class Server:  # capzel-server on a free port (serving `web_root`), its output in <data_dir>.out
     def __init__(self, bin_dir, data_dir, web_root=None, *extra):
         args = [os.path.join(bin_dir, 'capzel-server'), '--port', '0', '--data-dir', data_dir]
         args += (['--web-root', web_root] if web_root else []) + list(extra)
@@ -72,15 +63,11 @@ class Server:
         self.base = f'{"https" if self.tls else "http"}://127.0.0.1:{self.port}'
 
     def kill(self):
-        if self.proc.poll() is None:
-            self.proc.send_signal(signal.SIGKILL)
-            self.proc.wait()
+        self.proc.kill()
+        self.proc.wait()
 
 
-class Room:
-    """A kept room PLAY23 of Ann (seat 1) and Bob (seat 2) in <data_dir>/rooms, as online_room
-    makes and plans it."""
-
+class Room:  # a kept room PLAY23 of Ann (seat 1) and Bob (seat 2), as online_room makes and plans it
     def __init__(self, bin_dir, data_dir):
         self.tool = os.path.join(bin_dir, 'online_room')
         self.dir = os.path.join(data_dir, 'rooms')
@@ -90,16 +77,14 @@ class Room:
         kept = os.path.join(self.dir, 'PLAY23.room.json')
         return kept if os.path.exists(kept) else os.path.join(self.dir, 'finished', 'PLAY23.room.json')
 
-    def new(self):
-        """A new room: its seats' tokens by seat."""
+    def new(self):  # its seats' tokens by seat
         out = subprocess.run([self.tool, 'new', os.path.join(self.dir, 'PLAY23.room.json')], capture_output=True,
                              text=True, check=True)
         return {int(w[1]): w[2] for w in (line.split() for line in out.stdout.splitlines()) if w[0] == 'token'}
 
     def plan(self):
-        """The next shot (the bar stopped at its first tick or at its top, whichever does better):
-        turn, shots, aim x, y, ticks, the last shot's ticks, the piece's centre x0, y0 and the
-        announcements of the last shot (told); {'over': True, 'told': n} once the game is won."""
+        """The next shot (the bar stopped at its first tick or its top): turn, shots, aim x, y, ticks,
+        the last shot's ticks, the piece's centre x0, y0, the last shot's announcements (told)."""
         out = subprocess.run([self.tool, 'plan', self.file(), 'strong'], capture_output=True, text=True)
         w = out.stdout.split()
         if out.returncode != 0 or not w:
@@ -109,8 +94,7 @@ class Room:
         return {'over': False, 'turn': int(w[1]), 'shots': int(w[3]), 'x': float(w[5]), 'y': float(w[6]),
                 'ticks': int(w[8]), 'last': int(w[10]), 'x0': float(w[12]), 'y0': float(w[13]), 'told': int(w[15])}
 
-    def plan_after(self, shots):
-        """The plan once the server has kept `shots` shots."""
+    def plan_after(self, shots):  # once the server has kept `shots` shots
         return until(f'the room after shot {shots}',
                      lambda: (p := self.plan()) and (p['over'] or p['shots'] == shots) and p, 60, 0.05)
 
@@ -120,8 +104,8 @@ class Room:
 
 
 class DesktopPlayer:
-    # How far the bar rises between the look that shows it at the wanted ticks and the click
-    # taking effect, learned from the ticks the shots were really played with (shared: one machine).
+    # How far the bar rises between the look and the click taking effect, learned from the ticks
+    # the shots were really played with (one machine: shared).
     overshoot, clicked_at = 20, 0
 
     def __init__(self, bin_dir, home, name, x=0):
@@ -154,13 +138,12 @@ class DesktopPlayer:
             self.proc.kill() if hard else self.proc.terminate()
             self.proc.wait()
 
-    def lines(self):
-        with open(self.outs[-1]) as f:
+    def lines(self, path=None):  # the program's output, or another file's lines
+        with open(path or self.outs[-1]) as f:
             return f.read().splitlines()
 
     def box_lines(self):
-        with open(self.boxes) as f:
-            return f.read().splitlines()
+        return self.lines(self.boxes)
 
     def shots(self):  # each shot judged and compared with the server's: (number, hash, same)
         return [(int(w[1]), w[2], w[3] == 'same') for w in (l.split() for l in self.lines() if l.startswith('shot '))]
@@ -172,7 +155,6 @@ class DesktopPlayer:
         marks = ('ERROR: AddressSanitizer', 'runtime error:', 'Segmentation', 'Aborted', 'QObject::', 'deleted while')
         return [l for out in self.outs for l in open(out) if any(m in l for m in marks)]
 
-    # ---- Windows ----------------------------------------------------------
     def windows(self):
         return run('xdotool', 'search', '--all', '--onlyvisible', '--pid', self.proc.pid, '--name', '^Capzel$').stdout.split()
 
@@ -188,9 +170,7 @@ class DesktopPlayer:
         begun = any(l.startswith('playing PLAY23') for l in self.lines()) or self.box_lines()
         return begun and self.window(True)
 
-    def placed(self):
-        """The game's window at (x, 0); moved there when found elsewhere (a program may still be
-        replacing its first window with the game's)."""
+    def placed(self):  # the game's window at (x, 0), moved there when found elsewhere
         w = self.game_window()
         if not w:
             return False
@@ -206,16 +186,13 @@ class DesktopPlayer:
             run('xdotool', 'key', 'Return')
             until(f'{self.name}\'s box to close', lambda: w not in self.windows(), 30)
 
-    def tells(self, count, seconds=120):
-        """`count` more announcements told in boxes (by the shooter's program once it has shown
-        the shot), each answered."""
+    def tells(self, count, seconds=120):  # `count` more announcements told in boxes, each answered
         want = self.told + count
         until(f'{self.name}\'s {count} announcement(s)', lambda: self.answer_boxes() or len(self.box_lines()) >= want,
               seconds)
         self.told = want
         self.answer_boxes()
 
-    # ---- What the field shows: pixels within colour ranges (xpixels) --------
     def pixels(self, x, y, w, h, *ranges, top=False):
         out = run(os.path.join(self.bin, 'xpixels'), self.x + x, MENU_BAR + y, w, h, *ranges,
                   *(['top'] if top else [])).stdout.strip()
@@ -231,10 +208,7 @@ class DesktopPlayer:
     def aim_shown_in(self, x, y, w, h):  # the dark red aim line
         return self.pixels(x, y, w, h, 166, 216, 0, 25, 0, 25) >= 2
 
-    # ---- A shot with the mouse ----------------------------------------------
-    def press_aim(self, x, y, x0, y0):
-        """The button pressed on the piece (x0, y0) and dragged to the aim point (x, y), field
-        twips, still held; the events reach the program in the order sent."""
+    def press_aim(self, x, y, x0, y0):  # pressed on the piece (x0, y0), dragged to (x, y) in twips, held
         px, py, cx, cy = (int(v / 15 + 0.5) for v in (x, y, x0, y0))
         o, t = self.x, MENU_BAR
         run('xdotool', 'mousemove', o + cx, t + cy, 'mousedown', '1', 'mousemove', o + (cx + px) // 2,
@@ -242,8 +216,7 @@ class DesktopPlayer:
 
     @classmethod
     def learn(cls, intended, actual):
-        """The overshoot from the ticks the last shot was played with; a click so late that the bar
-        had started again counts the rest of the bar, its pause (about 80 ticks) and the new start."""
+        # A click so late that the bar started again counts the rest of the bar and its pause (80 ticks).
         if not (0 < actual < 660 and intended < 660):
             return
         late = actual - cls.clicked_at
@@ -252,11 +225,9 @@ class DesktopPlayer:
         cls.overshoot = max(0, min(400, int((cls.overshoot + late) / 2)))
 
     def shoot(self, x, y, x0, y0, ticks, shot=None, while_held=None):
-        """The aim dragged and let go until the window shows "Go" (a box that took the input is
-        answered, and the aim made again; so it is when the window shows neither for 10 s: a
-        release that came while the window was busy is dropped), then "Go" clicked once the bar
-        shows the planned ticks less the overshoot (the full bar, 651 ticks, holds at its top for
-        0.1 s only: a late click would come after it started again)."""
+        """The aim dragged and let go until "Go" shows (again after a box took it, or after 10 s of
+        neither: a release while the window was busy is dropped), then "Go" clicked at the planned
+        ticks less the overshoot (the full bar holds at its top for 0.1 s only)."""
         until(f'{self.name}\'s window in place', self.placed)
         self.answer_boxes()
         for attempt in range(1, 6):

@@ -1,7 +1,6 @@
-"""An online game played whole in two real game windows against capzel-server
-(tests/scripts/online_play_xvfb.sh runs it under Xvfb; see there).
-
-    python3 tests/e2e/online_play.py <bin-dir> <artifacts-dir>"""
+"""An online game of Ann and Bob played whole with the mouse in two real windows against capzel-server
+(online_play_xvfb.sh), the aim where online_room plans it. Midway Bob's program is killed and takes his
+seat back; all end on the server's hash. Then the server killed: both say so and play on."""
 import hashlib
 import os
 import shutil
@@ -13,13 +12,9 @@ import traceback
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop_player import Checks, DesktopPlayer, Room, Server, run, until  # noqa: E402
 
-bin_dir, artifacts = (os.path.abspath(a) for a in sys.argv[1:3])
-shutil.rmtree(artifacts, ignore_errors=True)
-os.makedirs(artifacts)
+bin_dir, artifacts = (os.path.abspath(a) for a in sys.argv[1:3])  # a fresh folder, XDG_RUNTIME_DIR set
 checks = Checks('online play under Xvfb')
 tmp = tempfile.mkdtemp(prefix='capzel-online-')
-os.environ['XDG_RUNTIME_DIR'] = os.path.join(tmp, 'runtime')
-os.makedirs(os.environ['XDG_RUNTIME_DIR'], mode=0o700)
 room = Room(bin_dir, os.path.join(tmp, 'server'))
 ann, bob = (DesktopPlayer(bin_dir, os.path.join(tmp, n), n) for n in ('Ann', 'Bob'))
 seats = {1: ann, 2: bob}
@@ -55,7 +50,6 @@ def open_room():
 
 
 def comes_back(player, seat, shots):
-    """The program killed (kill -9) and started again takes its seat back."""
     player.stop(hard=True)
     until(f'{player.name}\'s window to go', lambda: not player.windows(), 30)
     shot(f'{player.name}-gone')
@@ -93,8 +87,7 @@ try:
         aim = (plan['x'], plan['y'], plan['x0'], plan['y0'])
         held = None
         if done == 3:
-            # The program of the player not on turn comes back; its window then shows the
-            # other's aim as it is dragged, near the middle of the line from the piece.
+            # The player not on turn comes back; its window shows the other's aim as it is dragged.
             comes_back(other, 3 - plan['turn'], done)
             for player in (ann, bob):
                 player.answer_boxes()
@@ -126,22 +119,20 @@ try:
     checks.step('the server killed mid-game: both programs say so and play on')
     server.kill()
     open_room()
-    # It dies while both programs wait for the answer to the game's first box.
-    server.kill()
+    server.kill()  # while both wait for the answer to the game's first box
     for player in (ann, bob):
         until(f'{player.name}\'s box', lambda: any('connection to the server was lost' in l for l in player.box_lines())
               or player.answer_boxes(), 60)
     shot('server-gone')
     for player in (ann, bob):
         player.answer_boxes()
-    # Every seat is Ann's now: the first shot is played here and her program keeps the game.
     plan = room.plan()
     autosave = os.path.join(ann.home, 'data', 'capzel', 'autosave.CSG')
 
     def kept():
         with open(autosave, 'rb') as f:
             return hashlib.md5(f.read()).digest()
-    before = kept()
+    before = kept()  # every seat is Ann's now: her program keeps the game
     ann.shoot(plan['x'], plan['y'], plan['x0'], plan['y0'], plan['ticks'], shot)
     until('the game to go on at Ann\'s', lambda: kept() != before)
     shot('hot-seat')

@@ -1,12 +1,7 @@
 #!/usr/bin/env bash
-# Installs the build under a temporary prefix, and builds the Debian package
-# as `make package` does and unpacks it; in both trees it checks the desktop
-# integration: the program, its songs, the server's web page, the menu entry, the icons and the
-# software-centre description in their usual places, the entry and the
-# description accepted by their validators, and the program starting under a
-# virtual X server without writing into its own folder; in the package, the
-# server's systemd unit.
-#   bash tests/scripts/install_layout.sh <bin-dir>
+# The build installed under a temporary prefix, and its Debian package (as `make package` builds it)
+# unpacked: in both, the desktop integration in its usual places and accepted by its validators, and
+# the program starting under Xvfb without writing into its folder; in the package, the server's unit.
 set -euo pipefail
 BIN="$(cd "${1:?usage: install_layout.sh <bin-dir>}" && pwd)"
 BUILD="$(cd "$BIN/.." && pwd)"
@@ -15,7 +10,7 @@ trap 'rm -rf "$TMP"' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# The tree under $1 (a prefix such as /usr), described as $2 in failures.
+# check_tree PREFIX WHAT: the tree under PREFIX (such as /usr), WHAT in failures.
 check_tree() {
     local PREFIX="$1" what="$2"
     for f in bin/capzel bin/capzel-sim share/capzel/media/1.mid share/applications/capzel.desktop \
@@ -24,10 +19,8 @@ check_tree() {
         [ -s "$PREFIX/$f" ] || fail "$what: $f is missing"
     done
     for size in 16 32 48 64 128 256; do
-        local png
-        png="$PREFIX/share/icons/hicolor/${size}x${size}/apps/capzel.png"
-        [ -s "$png" ] || fail "$what: no ${size}x${size} icon"
-        [ "$(identify -format '%wx%h' "$png")" = "${size}x${size}" ] || fail "$what: the ${size}x${size} icon has another size"
+        [ "$(identify -format '%wx%h' "$PREFIX/share/icons/hicolor/${size}x${size}/apps/capzel.png" 2>/dev/null)" = "${size}x${size}" ] ||
+            fail "$what: no ${size}x${size} icon of that size"
     done
 
     desktop-file-validate "$PREFIX/share/applications/capzel.desktop" || fail "$what: desktop entry refused"
@@ -36,8 +29,6 @@ check_tree() {
     appstreamcli validate --no-net "$PREFIX/share/metainfo/io.github.capzel.Capzel.metainfo.xml" >/dev/null ||
         fail "$what: metainfo refused"
 
-    # The program starts, shows its window and leaves its folder as it was
-    # (no probe or file of its own left in bin/).
     local before
     before="$(ls -A "$PREFIX/bin")"
     xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash -c '
@@ -55,8 +46,6 @@ export LSAN_OPTIONS="suppressions=$(dirname "$0")/../e2e/lsan.supp:print_suppres
 cmake --install "$BUILD" --prefix "$TMP/prefix" >/dev/null
 check_tree "$TMP/prefix" "installed"
 
-# The package: its name, its dependencies found from the program's libraries,
-# and its files under /usr.
 cpack -G DEB -B "$TMP/package" --config "$BUILD/CPackConfig.cmake" >"$TMP/cpack.log" 2>&1 ||
     { cat "$TMP/cpack.log" >&2; fail "the package was not built"; }
 deb="$(ls "$TMP"/package/*.deb)"
@@ -64,7 +53,6 @@ deb="$(ls "$TMP"/package/*.deb)"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the package does not depend on Qt Widgets"
 dpkg-deb -x "$deb" "$TMP/unpacked"
 check_tree "$TMP/unpacked/usr" "packaged"
-# The server's systemd unit starts the packaged server on its own folder.
 unit="$TMP/unpacked/usr/lib/systemd/system/capzel-server.service"
 [ -s "$unit" ] || fail "packaged: no systemd unit for capzel-server"
 program="$(sed -n 's/^ExecStart=\([^ ]*\).*/\1/p' "$unit")"

@@ -1,10 +1,6 @@
 #!/usr/bin/env bash
-# Two capzel-servers behind HAProxy with packaging/haproxy-capzel.cfg (ports
-# changed to free ones, the per-address limit raised for one test address):
-# capzel-loadgen makes rooms through it round robin and joins them by
-# ?room=CODE; every shot is accepted and followed, and each server holds
-# the rooms of its own letter. Skipped (77) when haproxy is not installed.
-# Usage: bash online_balancer.sh <bin-dir>
+# Two capzel-servers behind HAProxy with packaging/haproxy-capzel.cfg (free ports, limits raised for one
+# address): rooms made round robin and joined by ?room=CODE reach the server of their code's letter.
 set -u
 source "$(dirname "$0")/lib/common.sh"
 sim_setup "$@"
@@ -19,7 +15,6 @@ sed -e "s/:7788/127.0.0.1:$lb/; s/127.0.0.1:7801/127.0.0.1:$a/; s/127.0.0.1:7802
     "$(dirname "$0")/../../packaging/haproxy-capzel.cfg" >"$work/haproxy.cfg"
 haproxy -f "$work/haproxy.cfg" -db >"$work/haproxy.out" 2>&1 &
 pids+=($!)
-# HAProxy listens once a connection to it is taken (a minute at most).
 for _ in $(seq 600); do (echo >/dev/tcp/127.0.0.1/$lb) 2>/dev/null && break; sleep 0.1; done
 
 "$bin/capzel-loadgen" --server "ws://127.0.0.1:$lb" --rooms 8 --seconds 3 --think-ms 100 >"$work/run.json" ||

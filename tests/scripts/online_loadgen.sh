@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# capzel-loadgen against a real capzel-server: five rooms of two players and
-# a computer seat play for five seconds; every shot is accepted and followed
-# to the bit (errors 0, desyncs 0, exit 0). No timing is checked: speed is
-# measured by hand (doc/performance.md: "How many rooms one server holds").
-# Usage: bash online_loadgen.sh <bin-dir>
+# capzel-loadgen against capzel-server: five rooms with a computer seat each play five seconds, every
+# shot accepted and followed to the bit. No timing is checked (speed: doc/performance.md).
 set -u
 source "$(dirname "$0")/lib/common.sh"
 sim_setup "$@"
@@ -16,13 +13,11 @@ serve server --data-dir "$work/data"
 value() { sed -n "s/^ *\"$1\": \([0-9.]*\),*$/\1/p" "$work/run.json"; }
 [ "$(value errors)" = 0 ] || fail "errors: $(value errors)"
 [ "$(value desyncs)" = 0 ] || fail "desyncs: $(value desyncs)"
-# Each room waits for its computer seat, planned one room at a time: a few
-# shots a room are enough.
+# Each room waits for its computer seat, planned one room at a time.
 [ "$(value shots)" -ge 5 ] 2>/dev/null || fail "only $(value shots) shots were played"
 [ -n "$(value server_rss_mb)" ] || fail "the server's memory is not reported"
 
-# A server with no room to spare refuses the rooms it cannot hold, and the
-# run fails on it.
+# A server refuses the rooms it cannot hold, and the run fails on it.
 serve small --data-dir "$work/small" --max-rooms 2
 "$bin/capzel-loadgen" --server "ws://127.0.0.1:$port" --rooms 3 --seconds 1 --think-ms 100 >"$work/run.json" &&
     fail "a run with refused rooms exited 0"

@@ -1,15 +1,10 @@
-"""The page in headless Chromium (Debian's chromium, chromium-driver and python3-selenium) for the
-browser tests. The page tells what it shows through window.capzelView (the client's view, as
-drawn), window.capzelStats (timings and every shot compared with the server's) and
-window.capzelLayout; input goes through DevTools' Input domain, as a mouse or a finger would.
-"""
+"""The page in headless Chromium: it tells what it shows through window.capzelView, capzelStats (every
+shot compared with the server's) and capzelLayout; input goes through DevTools as a mouse or finger's."""
 from desktop_player import until  # tests/e2e, on the path of the scripts importing this
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 
-# How the policy every answer of the server carries begins.
 POLICY_START = "default-src 'self'"
-PHONE = {'width': 390, 'height': 844, 'pixelRatio': 3.0, 'touch': True}
 
 
 def chromium(width=1280, height=900, phone=False):
@@ -21,19 +16,17 @@ def chromium(width=1280, height=900, phone=False):
         options.add_argument(a)
     if phone:
         options.add_experimental_option('mobileEmulation', {
-            'deviceMetrics': PHONE,
+            'deviceMetrics': {'width': 390, 'height': 844, 'pixelRatio': 3.0, 'touch': True},
             'userAgent': 'Mozilla/5.0 (Linux; Android 14; Pixel 8) AppleWebKit/537.36 (KHTML, like Gecko) '
                          'Chrome/156.0 Mobile Safari/537.36'})
     options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
-    # The HTTPS rows serve the page with a certificate made for the test.
     options.set_capability('acceptInsecureCerts', True)
     return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
 
 
 class Page:
     def __init__(self, driver, name):
-        self.driver = driver
-        self.name = name
+        self.driver, self.name = driver, name
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
@@ -63,7 +56,6 @@ class Page:
     def screenshot(self, path):
         self.driver.save_screenshot(path)
 
-    # ---- Input: field twips to the page's pixels -----------------------------
     def field_point(self, x, y):
         return self.js('''
             const r = document.getElementById('field').getBoundingClientRect(), l = window.capzelLayout;
@@ -75,8 +67,7 @@ class Page:
             'pointerType': 'mouse'})
 
     def aim_with_mouse(self, x, y):
-        """The button pressed a little beside the aim point (field twips),
-        dragged onto it and let go, as in the desktop's test."""
+        """Pressed a little beside the aim point (field twips), dragged onto it and let go."""
         px, py = self.field_point(x, y)
         self.mouse('mouseMoved', px + 8, py + 8, 0)
         self.mouse('mousePressed', px + 8, py + 8)
@@ -85,7 +76,6 @@ class Page:
         self.mouse('mouseReleased', px, py, 0)
 
     def aim_with_touch(self, x, y):
-        """The same drag with a finger."""
         px, py = self.field_point(x, y)
         self.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': True, 'maxTouchPoints': 1})
         for kind, dx in (('touchStart', 8), ('touchMove', 4), ('touchMove', 0)):
@@ -94,11 +84,8 @@ class Page:
         self.driver.execute_cdp_cmd('Input.dispatchTouchEvent', {'type': 'touchEnd', 'touchPoints': []})
 
     def go_at_ticks(self, ticks, seconds=20):
-        """"Go" pressed as the bar reaches `ticks`: the page's own frames
-        watch the bar, and the press is timed within the frame in which the
-        bar would pass that count; the bar's top (its last tick, where it
-        pauses a tenth of a second) only once it is there. Returns the ticks
-        the view shows then."""
+        """"Go" pressed as the bar reaches `ticks`, timed within the page's frame in which it would
+        pass them (the top only once there); the ticks the view shows then."""
         return self.driver.execute_async_script('''
             const [target, done] = [arguments[0], arguments[arguments.length - 1]];
             let last = null;
@@ -120,6 +107,5 @@ class Page:
             requestAnimationFrame(watch);''', ticks)
 
     def console_problems(self):
-        """The browser's console lines that tell of an error or a refused
-        load (a Content-Security-Policy violation among them)."""
+        # Errors and refused loads (a Content-Security-Policy violation among them).
         return [e['message'] for e in self.driver.get_log('browser') if e.get('level') in ('SEVERE', 'ERROR')]

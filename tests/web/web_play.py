@@ -1,12 +1,5 @@
-"""A whole online game, browser against desktop: Ann plays in headless Chromium on the page
-capzel-server serves, Bob in the desktop program (`capzel --join` with the page's link, under
-Xvfb, tests/e2e/desktop_player.py), from the first shot to the winner. Ann aims with the mouse,
-and once with a finger; a phone-sized page watches as a spectator. Midway Ann's page is
-reloaded and takes her seat back. Every page and the program compare every shot's hash with
-the server's, and all end on the server's last hash. Screenshots of both pages are kept.
-
-    /usr/bin/python3 tests/web/web_play.py <bin-dir> <web-dir> <artifacts-dir>
-(run under Xvfb: tests/scripts/web_play_xvfb.sh)"""
+"""A whole online game: Ann in Chromium (the mouse, once a finger; her page reloaded midway), Bob in
+the desktop program joined by the page's link, a phone-sized spectator; all end on the server's hash."""
 import os
 import shutil
 import sys
@@ -62,9 +55,8 @@ try:
     touch_done = False
     while True:
         plan = room.plan_after(done)
-        # The program of the player who shot (at the start: both) tells the announcements in boxes.
         if done == 0 or shooter == 'Bob':
-            bob.tells(plan['told'])
+            bob.tells(plan['told'])  # the shooter's program (at the start: both) tells them
         if plan['over'] or not checks.check(done < 150, f'no winner after {done} shots'):
             break
         if plan['turn'] == 1:
