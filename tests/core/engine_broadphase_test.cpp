@@ -1,6 +1,5 @@
-// The wall grid and the early way out of the contact pass change no bit:
-// shots played through them end exactly as shots played with every wall,
-// edge and piece tested in full (the plain passes).
+// The wall grid and the contact pass's early way out change no bit: shots end
+// exactly as with every wall, edge and piece tested in full (the plain passes).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,28 +13,23 @@
 #include "engine/WallGrid.h"
 #include "engine/WallPass.h"
 #include "match/Match.h"
-#include "model/Game.h"
 #include "platform/SilentPlatform.h"
 
 namespace capzel {
 namespace {
 
 // Seeded draws with a fixed mapping, the same on every standard library.
-class Dice {
-public:
-    explicit Dice(unsigned seed) : rng_(seed) {}
-    int below(int n) { return int(rng_() % unsigned(n)); }
+struct Dice {
+    explicit Dice(unsigned seed) : rng(seed) {}
+    int below(int n) { return int(rng() % unsigned(n)); }
     bool chance(int percent) { return below(100) < percent; }
     float between(float lo, float hi) { return lo + (hi - lo) * float(below(100001)) / 100000.0f; }
-
-private:
-    std::mt19937 rng_;
+    std::mt19937 rng;
 };
 
 struct Ending {
     std::uint64_t digest;
-    long cycles;
-    long steps;
+    long cycles, steps;
     bool unfinished;
     int pairs;  // distinct pairs that touched
     bool operator==(const Ending&) const = default;
@@ -47,9 +41,8 @@ struct Start {
     std::int16_t strength = 0;
 };
 
-// Plays the shot from `start` to the end; `onStep` (the game, the piece
-// that steps next, the count of advances) runs before each advance of a run
-// advanced step by step as a window runs it; without it none waits.
+// Plays the shot to the end; with `onStep` (the game, the piece stepping
+// next, the advance's count) the run is advanced step by step as a window does.
 using StepHook = std::function<void(Game&, int, long)>;
 Ending play(const Start& start, bool plain, const StepHook& onStep = {}) {
     Game game = start.game;
@@ -68,8 +61,7 @@ Ending play(const Start& start, bool plain, const StepHook& onStep = {}) {
     return {scenarios::stateDigest(game), r.cycles, r.steps, r.unfinished, game.hitCount};
 }
 
-// Walls moved, resized, turned inside out or made unreadable; the rest keep
-// their places. Whether a wall is shown plays no part in the pass.
+// Walls moved, resized, turned inside out or made unreadable; shown or not.
 void scatterWalls(Board& b, Dice& d) {
     for (int j = 1; j <= kWallCount; ++j) {
         Box& w = b.walls[j];
@@ -94,8 +86,7 @@ void scatterWalls(Board& b, Dice& d) {
     }
 }
 
-// Up to eight pieces, scattered or packed round one spot, mostly of the
-// layout's size; a random shooter and shot; now and then other edges.
+// Up to eight pieces, scattered or packed; a random shooter and shot; at times other sizes and edges.
 void scatterGame(Start& start, Dice& d) {
     const int n = 1 + d.below(kMaxPlayers);
     scenarios::Scenario s{"random", d.chance(85), 1 + d.below(n), d.below(9406), {}, {}};
@@ -144,7 +135,7 @@ TEST(EngineBroadphase, RandomShotsOnRandomBoardsEndAsWithThePlainPasses) {
     EXPECT_GT(withContacts, 250);  // the contact pass is put to the test
 }
 
-// A window's run looks the grid up before every step: walls moved and the
+// A watched run looks the grid up before every step: walls moved and the
 // window resized between two steps count from the next step on.
 TEST(EngineBroadphase, ABoardChangedDuringAWatchedShotCountsAtOnce) {
     Dice d(99);
@@ -168,11 +159,10 @@ TEST(EngineBroadphase, ABoardChangedDuringAWatchedShotCountsAtOnce) {
     EXPECT_GT(changed, 50);
 }
 
-// The grid on its own: a wall left out of a cell never moves a piece whose
-// corner lies in that cell, most walls are left out of most cells, an edge
-// left out is never crossed, and the walls listed, tested in turn, leave
-// the piece as all of them would. Corners are drawn round the places where
-// the tests turn (a piece's edge on a wall's edge), one rounding step apart.
+// The grid alone: a wall left out of a cell never moves a piece cornered
+// there, most walls are left out of most cells, an edge left out is never
+// crossed, and the walls listed leave the piece as all would. Corners are
+// drawn round a piece's edge on a wall's edge, a rounding step or two apart.
 TEST(WallGrid, WhatACellLeavesOutCannotTouchAPieceThere) {
     Dice d(5);
     long checked = 0, leftOut = 0, hits = 0, wrong = 0;
@@ -198,15 +188,11 @@ TEST(WallGrid, WhatACellLeavesOutCannotTouchAPieceThere) {
             const bool crosses = fsum(start.left, start.width) > b.rightLine.x1 || start.left < b.leftLine.x1 ||
                                  fsum(start.top, start.height) > b.scaleHeight || start.top < 0;
             engine::MovingPiece one = start, all = start, pruned = start;
-            const bool hit = engine::bounceOffWall(one, w);
+            const bool hit = engine::bounceOffWall(one, w), listedWall = listed & (1u << j);
             ++checked;
             hits += hit;
-            if (!(listed & (1u << j))) {
-                ++leftOut;
-                wrong += hit;
-            }
-            wrong += crosses && !(listed & engine::WallGrid::kEdges);
-            // Every wall in turn, through the grid and without it.
+            leftOut += !listedWall;
+            wrong += (hit && !listedWall) + (crosses && !(listed & engine::WallGrid::kEdges));
             engine::bounceOffWalls(all, b);
             engine::bounceOffWalls(pruned, b, listed);
             wrong += std::memcmp(&all, &pruned, sizeof all) != 0;
@@ -217,8 +203,7 @@ TEST(WallGrid, WhatACellLeavesOutCannotTouchAPieceThere) {
     EXPECT_GT(leftOut, checked / 5);
 }
 
-// A piece level with a wall's near edge has not passed it and goes back the
-// way it came; a twip further in it has, and goes on past the far edge.
+// Level with a wall's near edge a piece has not passed it and goes back; a twip further in, it goes past the far edge.
 TEST(WallBounce, TheNearEdgePassedDecidesTheSide) {
     const Box upright{1000, 1000, 60, 1000}, lying{1000, 1000, 1000, 60};
     const struct { const Box& wall; float left, top, endLeft, endTop, vx, vy; } rows[] = {

@@ -21,8 +21,7 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
     int shots = 0, bounces = 0, edges = 0;
     for (const nlohmann::json& record : test::dataRows("scenarios.jsonl")) {
         const std::string name = record.at("name");
-        // The same shot without reports and with the plain passes: the
-        // reports change nothing, and both passes report alike.
+        // Without reports, and with the plain passes: the reports change nothing, both passes report alike.
         const Scenario scenario = scenarioFromJson(record.at("in"));
         Game before;
         setUp(before, scenario);
@@ -55,18 +54,13 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
         EXPECT_EQ(count(events, ShotEventKind::Kill), g.killCount) << name;
         EXPECT_EQ(count(events, ShotEventKind::SentToTarget), g.sentCount) << name;
         for (const ShotEvent& e : events) {
-            if (e.kind == ShotEventKind::Kill) {
-                EXPECT_TRUE(g.seats[e.piece].dead && !before.seats[e.piece].dead) << name;
-            }
-            if (e.kind == ShotEventKind::SentToTarget) {
-                EXPECT_EQ(g.seats[e.piece].position, e.other) << name;
-            }
-            if (e.kind == ShotEventKind::SentToHolder) {
-                EXPECT_TRUE(g.seats[e.piece].dead && !g.seats[e.piece].inGame) << name;
-            }
-            if (e.kind == ShotEventKind::WallBounce) {
-                EXPECT_TRUE(g.wallsOn) << name;
-            }
+            const Seat& seat = g.seats[e.piece];
+            const bool holds = e.kind == ShotEventKind::Kill           ? seat.dead && !before.seats[e.piece].dead
+                               : e.kind == ShotEventKind::SentToTarget ? seat.position == e.other
+                               : e.kind == ShotEventKind::SentToHolder ? seat.dead && !seat.inGame
+                               : e.kind == ShotEventKind::WallBounce   ? g.wallsOn
+                                                                        : true;
+            EXPECT_TRUE(holds) << name << ": event " << int(e.kind) << " of piece " << e.piece;
             const bool hit = e.kind == ShotEventKind::Contact || e.kind == ShotEventKind::Kill ||
                              e.kind == ShotEventKind::WallBounce || e.kind == ShotEventKind::EdgeBounce;
             EXPECT_EQ(hit, e.strength > 0) << name;
@@ -79,8 +73,7 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
     EXPECT_GE(edges, 100);
 }
 
-// A contact's strength is how fast the two pieces close on each other:
-// head-on the speeds add, one catching up the other their difference.
+// A contact's strength is the closing speed: head-on the speeds add, catching up their difference.
 TEST(ShotEvents, ContactStrengthIsTheClosingSpeed) {
     struct Case { float vi, vj, strength; };
     for (const Case& c : {Case{3, -4, 7}, Case{3, 1, 2}, Case{0, -5, 5}}) {

@@ -1,6 +1,4 @@
-// Games as text (the corpus plays from it: scenario_corpus_test.cpp):
-// values that JSON has no number for, pinned hashes, hostile texts refused
-// by field.
+// Games as text: pinned hashes, values JSON has no number for, hostile texts refused by field.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -13,6 +11,7 @@
 #include <sstream>
 
 #include "DataRows.h"
+#include "records_fixtures.h"
 #include "Scenario.h"
 #include "engine/Shot.h"
 #include "platform/SilentPlatform.h"
@@ -24,7 +23,6 @@
 namespace capzel {
 namespace {
 
-// Written out and read back: the same game, the same hash.
 ::testing::AssertionResult roundTrips(const Game& g) {
     std::string error;
     const std::optional<Game> back = readGameText(writeGameText(g), &error);
@@ -33,8 +31,7 @@ namespace {
     return ::testing::AssertionSuccess();
 }
 
-// Fixed games, whose hashes are pinned in state_hashes.txt, and the digests
-// of everything they hold, the rows beyond the players included, pinned here.
+// Games whose hashes state_hashes.txt pins, and whose digests of everything they hold are pinned here.
 std::map<std::string, Game> pinnedGames() {
     std::map<std::string, Game> out;
     SilentPlatform ui;
@@ -45,8 +42,7 @@ std::map<std::string, Game> pinnedGames() {
         startTurn(ctx, 1);
         out[players == 8 ? "new-game-8" : "new-game-3-walls"] = g;
     }
-    // The break is played on the engine and judged as the corpus was first
-    // recorded: the aim line on the board, the whole shot, then the rules.
+    // Played and judged as the corpus was first recorded: aim line on the board, whole shot, then the rules.
     const scenarios::Scenario s = scenarios::pinnedBreak();
     Game g;
     scenarios::setUp(g, s);
@@ -81,9 +77,8 @@ TEST(GameText, HashesMatchThePinnedValues) {
     EXPECT_EQ(pinned, 3);
 }
 
-// Reals JSON has no number for, signed zeros and the extremes come back to
-// the bit (the field's height only when finite: the reader refuses any
-// other); so does who sits in a seat, every level hashing apart.
+// Reals JSON has no number for, signed zeros and extremes come back to the bit
+// (the field's height only finite: the reader refuses others); so does every seat's level, each hashing apart.
 TEST(GameText, EveryValueComesBackToTheBit) {
     const float fs[] = {-0.0f, std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::infinity(),
                         std::numeric_limits<float>::denorm_min(), std::numeric_limits<float>::max(),
@@ -114,24 +109,14 @@ TEST(GameText, EveryValueComesBackToTheBit) {
     EXPECT_EQ(hashes.size(), std::size(kPlayerKinds));
 }
 
-// Each record of snapshot_refusals.jsonl edits a valid game's text; the
-// reader must refuse it and name the field.
+// Each row of snapshot_refusals.jsonl edits a valid game's text; the reader refuses it naming the field.
 TEST(GameText, ReaderRefusesHostileTextsNamingTheField) {
     using nlohmann::json;
     const std::string valid = writeGameText(pinnedGames().at("new-game-3-walls"));
     for (const json& row : test::dataRows("snapshot_refusals.jsonl")) {
-        json j = json::parse(valid);
-        const json::json_pointer at(row.at("pointer").get<std::string>());
-        if (row.at("value").is_null()) {
-            json& parent = j.at(at.parent_pointer());
-            if (parent.is_array()) parent.erase(std::stoul(at.back()));
-            else parent.erase(at.back());
-        } else {
-            j[at] = row.at("value");
-        }
         std::string error;
-        EXPECT_FALSE(readGameText(j.dump(), &error)) << at;
-        EXPECT_EQ(error.rfind(row.at("names").get<std::string>(), 0), 0u) << at << ": " << error;
+        EXPECT_FALSE(readGameText(test::editedAt(valid, row), &error)) << row;
+        EXPECT_EQ(error.rfind(row.at("names").get<std::string>(), 0), 0u) << row << ": " << error;
     }
     std::string padded = valid + std::string(kMaxGameTextBytes, ' ');
     const std::pair<std::string, const char*> texts[] = {

@@ -1,7 +1,5 @@
-// Reals as text, built without std::to_chars and std::from_chars for
-// libraries that lack them: the same bytes as those give, on the edges of
-// every exponent, on random bit patterns and on decimal texts right and
-// wrong. And the strength curve's pinned bits.
+// Reals as text, built without to_chars and from_chars for libraries that lack them: the same
+// bytes as those, on every exponent's edges, random bits and decimal texts right and wrong.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -23,8 +21,7 @@ std::string library(Real v) {
     return std::string(text, r.ptr);
 }
 
-// from_chars of the whole text, in readDecimal's terms: infinities and
-// NaNs are not numbers there.
+// from_chars of the whole text in readDecimal's terms, where infinities and NaNs are no numbers.
 template <typename Real>
 DecimalRead libraryRead(const std::string& s, Real& v) {
     const auto r = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
@@ -35,14 +32,14 @@ DecimalRead libraryRead(const std::string& s, Real& v) {
 }
 
 template <typename Real>
+using BitsOf = std::conditional_t<sizeof(Real) == 4, std::uint32_t, std::uint64_t>;
+
+template <typename Real>
 void expectSameRead(const std::string& s) {
-    using Bits = std::conditional_t<sizeof(Real) == 4, std::uint32_t, std::uint64_t>;
     Real ours = 0, theirs = 0;
     const DecimalRead read = readDecimal(s, ours);
     ASSERT_EQ(int(read), int(libraryRead(s, theirs))) << '"' << s << '"' << " as " << sizeof(Real) * 8 << " bits";
-    if (read == DecimalRead::Read) {
-        ASSERT_EQ(bitCopy<Bits>(ours), bitCopy<Bits>(theirs)) << s;
-    }
+    if (read == DecimalRead::Read) { ASSERT_EQ(bitCopy<BitsOf<Real>>(ours), bitCopy<BitsOf<Real>>(theirs)) << s; }
 }
 
 template <typename Real>
@@ -52,11 +49,10 @@ void expectSameText(Real v) {
     if (std::isfinite(v)) expectSameRead<Real>(text);
 }
 
-// The first and last mantissas of every exponent, both signs, and a few
-// between, as bit patterns.
+// The first, last and a few middle mantissas of every exponent, both signs.
 template <typename Real>
 std::vector<Real> exponentEdges() {
-    using Bits = std::conditional_t<sizeof(Real) == 4, std::uint32_t, std::uint64_t>;
+    using Bits = BitsOf<Real>;
     constexpr int kMantissaBits = sizeof(Real) == 4 ? 23 : 52;
     constexpr Bits kExponents = sizeof(Real) == 4 ? 256 : 2048;
     constexpr Bits kTop = (Bits(1) << kMantissaBits) - 1;
@@ -68,8 +64,7 @@ std::vector<Real> exponentEdges() {
     return out;
 }
 
-// Texts that from_chars takes or refuses, from the grammar's corners and
-// the ends of both ranges.
+// Texts from the grammar's corners and both ranges' ends.
 const char* const kReadCases[] = {
     "0", "-0", "0.", ".0", "-.5", "5.", ".", "-", "", "e5", "1e", "1e+", "1e-", "1E5", "1.5e+-3", "1.2.3", "..1",
     "+1", " 1", "1 ", "0x10", "inf", "-inf", "infinity", "nan", "nan(1)", "00001.5000e0003", "1e0000000000000000000001",
@@ -104,28 +99,20 @@ TEST(RealText, ShortestTextsAreToCharsOnRandomBits) {
 }
 
 TEST(RealText, ReadsWhatFromCharsReads) {
-    for (const char* s : kReadCases) {
-        expectSameRead<float>(s);
-        expectSameRead<double>(s);
-    }
-    for (const std::string& s : {"1." + std::string(800, '0') + "1", "0." + std::string(400, '0') + "1e350"}) {
-        expectSameRead<float>(s);
-        expectSameRead<double>(s);
-    }
+    std::vector<std::string> texts(std::begin(kReadCases), std::end(kReadCases));
+    texts.push_back("1." + std::string(800, '0') + "1");
+    texts.push_back("0." + std::string(400, '0') + "1e350");
     // Short texts of the characters a number is made of, and some others.
     std::mt19937_64 random(7);
     const std::string chars = "0123456789.-eE+x ";
     for (int k = 0; k < 200000; ++k) {
-        std::string s;
-        const std::size_t alphabet = k % 3 == 0 ? chars.size() : 12;
-        for (std::size_t n = 1 + random() % 14; n > 0; --n) s += chars[random() % alphabet];
-        expectSameRead<float>(s);
-        expectSameRead<double>(s);
+        std::string& s = texts.emplace_back();
+        for (std::size_t n = 1 + random() % 14; n > 0; --n) s += chars[random() % (k % 3 == 0 ? chars.size() : 12)];
     }
+    for (const std::string& s : texts) expectSameRead<float>(s), expectSameRead<double>(s);
 }
 
-// strengthCurve over every value of the bar, as bits: a library's pow, an
-// optimiser or a change of the rounding that moves one strength shows here.
+// strengthCurve over the whole bar, as bits: a library's pow or an optimiser moving one strength shows here.
 TEST(SameBits, StrengthCurveOverTheWholeBar) {
     EXPECT_EQ(test::strengthCurveHash(), 0x3988dee52efd4743ull);
 }

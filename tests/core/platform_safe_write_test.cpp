@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <vector>
 
 #include "platform/RegularFile.h"
@@ -39,24 +40,22 @@ struct Folder {
 
 std::string bytesOf(const fs::path& p) { return readRegularFile(p.string(), 1 << 20).value_or("<unreadable>"); }
 
-fs::perms permsOf(const fs::path& p) { return fs::status(p).permissions(); }
-
 }  // namespace
 
 TEST(SafeWrite, ReplacesRegularFilesWholeKeepingLinksAndPermissions) {
     Folder dir("safe-write");
     const fs::path game = dir.path / "game.CSG", link = dir.path / "link.CSG";
+    const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     EXPECT_EQ(writeFileSafely(game.string(), "first\r\nversion\r\n"), "");
     EXPECT_EQ(bytesOf(game), "first\r\nversion\r\n");
-    fs::permissions(game, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(game, perms);
     fs::create_symlink(game, link);
-
     for (const std::string content : {"2", "", "through the link"}) {
         const fs::path written = content == "through the link" ? link : game;
         SCOPED_TRACE(written.string() + " <- " + content);
         EXPECT_EQ(writeFileSafely(written.string(), content), "");
         EXPECT_EQ(bytesOf(game), content);
-        EXPECT_EQ(permsOf(game), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        EXPECT_EQ(fs::status(game).permissions(), perms);
         EXPECT_TRUE(fs::is_symlink(link));
         EXPECT_EQ(dir.names(), (std::vector<std::string>{"game.CSG", "link.CSG"}));
     }
@@ -68,23 +67,18 @@ TEST(SafeWrite, RefusesWhatIsNotARegularFileAndSaysWhy) {
     ASSERT_EQ(::mkfifo((dir.path / "pipe").c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", dir.path / "zero");
     const std::vector<std::string> before = dir.names();
-    const struct { std::string name; std::string says; } rows[] = {
-        {"folder", "replaced: it is not a regular file"},
-        {"pipe", "replaced: it is not a regular file"},
-        {"zero", "replaced: it is not a regular file"},
-        {"missing/game.CSG", "created: No such file or directory"},
-    };
-    for (const auto& r : rows) {
-        const std::string path = (dir.path / r.name).string();
-        EXPECT_EQ(writeFileSafely(path, "x"), "The file \"" + path + "\" could not be " + r.says + ".");
+    const std::string special = "replaced: it is not a regular file";
+    for (const auto& [name, says] : {std::pair{"folder", special}, {"pipe", special}, {"zero", special},
+                                      {"missing/game.CSG", std::string("created: No such file or directory")}}) {
+        const std::string path = (dir.path / name).string();
+        EXPECT_EQ(writeFileSafely(path, "x"), "The file \"" + path + "\" could not be " + says + ".");
         EXPECT_EQ(dir.names(), before);
     }
     EXPECT_TRUE(fs::is_fifo(dir.path / "pipe"));
     EXPECT_TRUE(fs::is_symlink(dir.path / "zero"));
 }
 
-// A real full disk (a small memory file system) and a file that cannot be
-// renamed over (another file mounted on it); only root can mount them.
+// A real full disk (a small memory file system) and a file that cannot be renamed over (a file mounted on it).
 TEST(SafeWrite, AFullDiskOrABusyFileLeavesTheOldFileAsItWas) {
     Folder dir("safe-write-full");
     if (::geteuid() != 0 || ::mount("tmpfs", dir.path.c_str(), "tmpfs", 0, "size=64k") != 0)
@@ -101,21 +95,17 @@ TEST(SafeWrite, AFullDiskOrABusyFileLeavesTheOldFileAsItWas) {
     ASSERT_EQ(writeFileSafely(busy.string(), old), "");
     ASSERT_EQ(::mount(game.c_str(), busy.c_str(), nullptr, MS_BIND, nullptr), 0);
     unmount.at.push_back(busy);
-    const struct { fs::path file; std::size_t size; std::string says; } rows[] = {
-        {game, 70'000, "written: No space left on device"},
-        {game, 1'000'000, "written: No space left on device"},
-        {busy, 10, "saved: Device or resource busy"},
-    };
-    for (const auto& r : rows) {
-        EXPECT_EQ(writeFileSafely(r.file.string(), std::string(r.size, 'x')),
-                  "The file \"" + r.file.string() + "\" could not be " + r.says + ".");
-        EXPECT_EQ(bytesOf(r.file), old);
+    const std::string full = "written: No space left on device";
+    for (const auto& [file, size, says] : {std::tuple{game, 70'000, full}, {game, 1'000'000, full},
+                                             {busy, 10, std::string("saved: Device or resource busy")}}) {
+        EXPECT_EQ(writeFileSafely(file.string(), std::string(size_t(size), 'x')),
+                  "The file \"" + file.string() + "\" could not be " + says + ".");
+        EXPECT_EQ(bytesOf(file), old);
         EXPECT_EQ(dir.names(), (std::vector<std::string>{"busy.CSG", "game.CSG"}));
     }
 }
 
-// A killed copy's temporary files go at the next start; a running copy's
-// (this process, process 1) and files only named alike stay.
+// A killed copy's temporary files go at the next start; a running copy's (this one, process 1) and look-alikes stay.
 TEST(SafeWrite, StaleTemporaryFilesOfProgramsNoLongerRunningGo) {
     Folder folder("stale");
     pid_t dead = 4000000;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "support/FakePlatform.h"
 
 namespace capzel::test {
@@ -35,6 +37,21 @@ inline void setUpTwoPlayerKillerGame(Game& g) {
     Box& b = g.board.pieces[2];
     b.left = 5010.25f;
     b.top = 4399.75f;
+}
+
+// The text of `valid` with a refusals row's edit: the value at its "pointer"
+// set to its "value", or the field removed when that is null.
+inline std::string editedAt(const std::string& valid, const nlohmann::json& row) {
+    nlohmann::json j = nlohmann::json::parse(valid);
+    const nlohmann::json::json_pointer at(row.at("pointer").get<std::string>());
+    if (!row.at("value").is_null()) {
+        j[at] = row.at("value");
+    } else if (nlohmann::json& parent = j.at(at.parent_pointer()); parent.is_array()) {
+        parent.erase(std::stoul(at.back()));
+    } else {
+        parent.erase(at.back());
+    }
+    return j.dump();
 }
 
 inline std::vector<std::string> splitLines(const std::string& text) {

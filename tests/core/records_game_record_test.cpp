@@ -1,15 +1,12 @@
-// Whole-game records: a game recorded by the session, written, read back and
-// played again with no window ends every entry in the game it recorded;
-// undos and redos are entries like the others; records of the first version
-// still play; hostile records are refused with the field named.
+// Whole-game records: written, read back and replayed without a window, each entry ends in the
+// game recorded; undos are entries too; first-version records still play; hostile ones are refused.
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 #include "DataRows.h"
 #include "Scenario.h"
 #include "match/RecordReplay.h"
 #include "match/RecordStart.h"
+#include "records_fixtures.h"
 #include "session/GameSession.h"
 #include "support/RunDriver.h"
 
@@ -18,9 +15,7 @@ namespace {
 
 using nlohmann::json;
 
-// A shot of the player whose turn it is (from where the player placed the
-// piece, if so), aimed as given; a command given in `during` is typed
-// before the run's advance number 5.
+// The current player's shot, aimed as given; a command in `during` is typed before the run's fifth advance.
 void shoot(GameSession& session, test::FakePlatform& ui, const std::array<float, 4>& aim, int strength,
            std::optional<HiddenCommandKind> during = {}, std::vector<std::string> answers = {}) {
     TurnController& turn = session.turn();
@@ -36,10 +31,9 @@ void shoot(GameSession& session, test::FakePlatform& ui, const std::array<float,
     session.advanced();
 }
 
-// A short game from the scenario's position: its shot, then a second one
-// from where the first left the shooter (placed by hand first when the
-// rules allow it), with a hidden command during it in every third game; a
-// command between shots; two undos and a redo; a last shot.
+// From the scenario's position: its shot; a second from where that left the shooter (placed by
+// hand first when allowed), a hidden command during it in every third game; a command; two undos
+// and a redo; a last shot.
 void playShortGame(GameSession& session, test::FakePlatform& ui, const scenarios::Scenario& s, int variant) {
     session.beginGame(scenarios::scenarioSetup(s));
     shoot(session, ui, s.pointer, s.power);
@@ -66,9 +60,7 @@ std::vector<std::uint64_t> hashesOf(const GameRecord& record) {
     return hashes;
 }
 
-// The property over the scenario corpus: whatever the position, the
-// session's record survives its text and replays to the same hash after
-// every entry, and the replay tells the same announcements.
+// Whatever the position, the session's record survives its text and replays to the same hash after every entry.
 TEST(GameRecord, EveryCorpusGameReplaysFromItsTextAsRecorded) {
     const std::vector<json> rows = test::dataRows("scenarios.jsonl");
     int games = 0, placed = 0, midShot = 0, undone = 0;
@@ -101,8 +93,7 @@ TEST(GameRecord, EveryCorpusGameReplaysFromItsTextAsRecorded) {
     EXPECT_GT(undone, games);
 }
 
-// Undo every shot, then redo them: the game is the same to the bit after
-// each; a new shot ends the redos; a jump to any shot gives the game there.
+// Undo every shot, then redo them: the same game after each; a new shot ends the redos; a jump to a shot gives its game.
 TEST(GameRecord, UndoingAndRedoingShotsComesBackToTheSameGame) {
     GameSession session;
     test::FakePlatform ui;
@@ -125,9 +116,7 @@ TEST(GameRecord, UndoingAndRedoingShotsComesBackToTheSameGame) {
     ASSERT_TRUE(session.undo() && session.undo() && session.canRedo());
     shoot(session, ui, {1580, 8420, 1700, 9000}, 3000);
     EXPECT_FALSE(session.canRedo());
-    const ReplayCheck check = replayWholeRecord(session.record());
-    EXPECT_TRUE(check.ok()) << check.firstMismatch->describe();
-
+    EXPECT_TRUE(replayWholeRecord(session.record()).ok());
     const std::optional<Game> third = gameAfterShot(session.record(), 3);
     ASSERT_TRUE(third);
     EXPECT_EQ(third->hash(), after[2]);
@@ -136,24 +125,13 @@ TEST(GameRecord, UndoingAndRedoingShotsComesBackToTheSameGame) {
     EXPECT_NE(error.find("shots, not 99"), std::string::npos) << error;
 }
 
-// Records the program wrote before its games began from a game value (the
-// first version): games built from a setup and a field, what the player had
-// left on the board kept with each command and undo. They still read, play
-// to the same hash after every entry, and keep their version when written.
-std::vector<std::string> firstVersionRecords() {
-    std::ifstream in(std::string(CAPZEL_TEST_DATA) + "/records_v1.jsonl");
-    std::vector<std::string> texts;
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty()) texts.push_back(line);
-    EXPECT_FALSE(texts.empty()) << "records_v1.jsonl is missing or empty";
-    return texts;
-}
-
+// First-version records (games built from a setup and a field, the board as the player left it
+// kept with each command and undo) still read, replay as recorded and keep their version.
 TEST(GameRecord, FirstVersionRecordsStillPlayAsRecorded) {
     int before = 0;
-    for (const std::string& text : firstVersionRecords()) {
+    for (const json& text : test::dataRows("records_v1.jsonl")) {
         std::string error;
-        const std::optional<GameRecord> read = readGameRecord(text, &error);
+        const std::optional<GameRecord> read = readGameRecord(text.dump(), &error);
         ASSERT_TRUE(read) << error;
         ASSERT_TRUE(read->setupStart);
         for (const RecordEntry& e : read->entries) {
@@ -164,34 +142,23 @@ TEST(GameRecord, FirstVersionRecordsStillPlayAsRecorded) {
         EXPECT_TRUE(check.ok()) << check.firstMismatch->describe();
         EXPECT_EQ(check.shotsChecked, read->shotCount());
         EXPECT_EQ(recordStartGame(*read).hash(), read->start.hash);
-        EXPECT_EQ(json::parse(writeGameRecord(*read)), json::parse(text));
+        EXPECT_EQ(json::parse(writeGameRecord(*read)), text);
     }
     EXPECT_GT(before, 0);
 }
 
-// Each row of record_refusals.jsonl edits a valid first-version record's
-// text (a null value removes the field); the reader must refuse it and name
-// the field. A command past its shot's end is refused by the replay, the
-// shot named.
+// Each row of record_refusals.jsonl edits a valid first-version record; the reader refuses it
+// naming the field. A command past its shot's end is refused by the replay, the shot named.
 TEST(GameRecord, HostileRecordsAreRefusedNamingTheField) {
-    const std::vector<std::string> records = firstVersionRecords();
-    ASSERT_FALSE(records.empty());
-    const std::string valid = records.front();
+    const std::string valid = test::dataRows("records_v1.jsonl").at(0).dump();
     ASSERT_TRUE(readGameRecord(valid, nullptr));
     for (const json& row : test::dataRows("record_refusals.jsonl")) {
-        json j = json::parse(valid);
-        const json::json_pointer at(row.at("pointer").get<std::string>());
-        if (row.at("value").is_null())
-            j.at(at.parent_pointer()).erase(at.back());
-        else
-            j[at] = row.at("value");
         std::string names = row.at("names");
-        // The row was written when records had one version: a record of
-        // the second version holds a game instead of a setup and a field.
+        // Written when records had one version: a second-version record holds a game instead.
         if (names == "/version: is 2, outside 1 to 1") names = "/game: is missing";
         std::string error;
-        EXPECT_FALSE(readGameRecord(j.dump(), &error)) << at;
-        EXPECT_EQ(error.rfind(names, 0), 0u) << at << ": " << error;
+        EXPECT_FALSE(readGameRecord(test::editedAt(valid, row), &error)) << row;
+        EXPECT_EQ(error.rfind(names, 0), 0u) << row << ": " << error;
     }
     const std::pair<std::string, const char*> texts[] = {
         {"{", "not JSON"}, {"[]", "not a JSON object"}, {valid + std::string(kMaxGameRecordBytes, ' '), "bytes"},
@@ -201,8 +168,7 @@ TEST(GameRecord, HostileRecordsAreRefusedNamingTheField) {
         EXPECT_FALSE(readGameRecord(text, &error));
         EXPECT_NE(error.find(named), std::string::npos) << named << ": " << error;
     }
-    // An answer as long as a box takes (4,096 characters) is read; one
-    // character more is refused.
+    // An answer as long as a box takes (4,096 characters) is read; one more is refused.
     for (const std::size_t length : {4096, 4097}) {
         json j = json::parse(valid);
         j["entries"][1]["commands"][0]["answers"] = {std::string(length, 'x')};

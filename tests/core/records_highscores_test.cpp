@@ -19,15 +19,10 @@ std::vector<std::string> rowsOf(const HighScoreTable& t) {
 TEST(HighScores, DefaultFileIsCreatedWhenMissing) {
     FakePlatform ui;
     const HighScoreTable t = loadHighScores(ui, "/prog/Capzel.CHS");
-    ASSERT_EQ(ui.files.count("/prog/Capzel.CHS"), 1u);
-    const std::string& file = ui.files["/prog/Capzel.CHS"];
-    EXPECT_EQ(file.substr(0, 38), "\"Norvin Telk\",100\r\n\"Norvin Telk\",90\r\n\"");
-    EXPECT_EQ(file.substr(file.size() - 18), "\"Norvin Telk\",10\r\n");
-    EXPECT_EQ(file.size(), 19u + 9u * 18u);  // one three-digit score, nine two-digit ones
-    for (int i = 0; i < kHighScoreRows; ++i) {
-        EXPECT_EQ(t[std::size_t(i)].name, "Norvin Telk");
-        EXPECT_EQ(t[std::size_t(i)].score, 100 - 10 * i);
-    }
+    std::string file;
+    for (int score = 100; score > 0; score -= 10) file += "\"Norvin Telk\"," + std::to_string(score) + "\r\n";
+    EXPECT_EQ(ui.files["/prog/Capzel.CHS"], file);
+    EXPECT_EQ(t, parseHighScores(file));
     // A second opening reads the file and does not write it again.
     ui.files["/prog/Capzel.CHS"] = "\"Ann\",5\r\n";
     EXPECT_EQ(loadHighScores(ui, "/prog/Capzel.CHS")[0].name, "Ann");
@@ -50,10 +45,8 @@ TEST(HighScores, EditedShortAndBrokenFilesShowWhatCanBeRead) {
 }
 
 TEST(HighScores, FileLivesInTheProgramFolderWhenItCanBeWritten) {
-    EXPECT_EQ(highScoreFilePath("/opt/capzel", true, "/home/a/.local/share/Capzel"), "/opt/capzel/Capzel.CHS");
-    EXPECT_EQ(highScoreFilePath("/opt/capzel/", true, "x"), "/opt/capzel/Capzel.CHS");
-    EXPECT_EQ(highScoreFilePath("C:\\Capzel\\", true, "x"), "C:\\Capzel\\Capzel.CHS");
-    EXPECT_EQ(highScoreFilePath("", true, "x"), "Capzel.CHS");
-    EXPECT_EQ(highScoreFilePath("/usr/bin", false, "/home/a/.local/share/Capzel"),
-              "/home/a/.local/share/Capzel/Capzel.CHS");
+    const char* rows[][3] = {{"/opt/capzel", "", "/opt/capzel/Capzel.CHS"},    {"/opt/capzel/", "", "/opt/capzel/Capzel.CHS"},
+                             {"C:\\Capzel\\", "", "C:\\Capzel\\Capzel.CHS"}, {"", "", "Capzel.CHS"},
+                             {"/usr/bin", "/home/a/Capzel", "/home/a/Capzel/Capzel.CHS"}};  // a data folder: not writable
+    for (const auto& [program, data, path] : rows) EXPECT_EQ(highScoreFilePath(program, !*data, data), path) << program;
 }

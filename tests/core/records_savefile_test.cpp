@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
 #include "records/SaveFileReader.h"
 #include "records/SaveFileWriter.h"
@@ -21,6 +22,13 @@ SavedGame oneAnn() {
                  .top = 8270, .position = 3}}};
 }
 
+// The game a file reads as; a refused file fails the test and reads as no players.
+SavedGame readBack(const std::string& text) {
+    const SaveFileParse p = parseSaveFile(text);
+    EXPECT_TRUE(p) << describeSaveFileError(p.error);
+    return p ? *p.game : SavedGame{};
+}
+
 std::string readBytes(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -28,18 +36,10 @@ std::string readBytes(const std::filesystem::path& p) {
 
 }  // namespace
 
-// valid_one_player.CSG is this game byte for byte (CR LF line ends).
+// valid_one_player.CSG is this game byte for byte (CR LF line ends); reals in their shortest form, never "-0".
 TEST(SaveFileFormat, OnePlayerGameByteForByte) {
     EXPECT_EQ(formatSaveFile(oneAnn()), readBytes(std::filesystem::path(CAPZEL_TEST_DATA) / "saves/valid_one_player.CSG"));
-}
-
-TEST(SaveFileFormat, RealsInTheirShortestForm) {
-    const struct {
-        float value;
-        const char* text;
-    } rows[] = {{98.25f, "98.25"}, {100.0f, "100"}, {97.5f, "97.5"}, {98.375f, "98.375"},
-                {96.5f, "96.5"},   {0.0f, "0"},     {-0.0f, "0"},    {98.1f, "98.1"}};
-    for (const auto& r : rows) EXPECT_EQ(formatReal(r.value), r.text) << r.value;
+    EXPECT_EQ(formatReal(-0.0f) + " " + formatReal(98.1f) + " " + formatReal(98.375f), "0 98.1 98.375");
 }
 
 TEST(SaveFileFormat, GatherRoundsHalvesToEvenAndHoldsValuesInRange) {
@@ -57,44 +57,36 @@ TEST(SaveFileFormat, GatherRoundsHalvesToEvenAndHoldsValuesInRange) {
     g.seats[2].color = 0xFFFFFFFFu;
     g.currentTurn = 3;      // beyond the players: the turn start would give 1
     const SavedGame s = gatherSavedGame(g);
-    EXPECT_EQ(s.players[0].height, 300);
-    EXPECT_EQ(s.players[0].width, 302);
-    EXPECT_EQ(s.players[0].left, 0);
-    EXPECT_EQ(s.players[0].top, 20000);
-    EXPECT_EQ(s.players[0].score, 70000);
-    EXPECT_EQ(s.players[1].score, -70000);
-    EXPECT_EQ(s.players[1].friction, 100.0f);
-    EXPECT_EQ(s.players[1].position, 32767);
-    EXPECT_EQ(s.players[1].color, 16777215);
+    const SavedPlayer &p1 = s.players[0], &p2 = s.players[1];
+    EXPECT_EQ(std::tuple(p1.height, p1.width, p1.left, p1.top, p1.score), std::tuple(300, 302, 0, 20000, 70000));
+    EXPECT_EQ(std::tuple(p2.score, p2.friction, p2.position, p2.color), std::tuple(-70000, 100.0f, 32767, 16777215u));
     EXPECT_EQ(s.currentTurn, 1);
     g.numberOfPlayers = 1;  // so in a game of one
     EXPECT_EQ(gatherSavedGame(g).currentTurn, 1);
     g.numberOfPlayers = 2;
     // Whatever was held in range, the file loads again as written.
-    const SaveFileParse back = parseSaveFile(formatSaveFile(s));
-    ASSERT_TRUE(back) << describeSaveFileError(back.error);
-    EXPECT_EQ(*back.game, s);
+    EXPECT_EQ(readBack(formatSaveFile(s)), s);
 }
 
-TEST(SaveFileFormat, ADoubleQuoteInANameBecomesAnApostrophe) {
+// A double quote becomes an apostrophe, a line end blanks; a name not UTF-8 is read as Windows-1252.
+TEST(SaveFileFormat, NamesAsWrittenAndReadBack) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"Ann \"the Hammer\"\r\nX", "Ann 'the Hammer'  X"}, {"Ann, Bob", "Ann, Bob"},
+        {"Jos\xE9 M\xFCller", "Jos\xC3\xA9 M\xC3\xBCller"}, {"Zo\xC3\xAB", "Zo\xC3\xAB"}};
+    for (const auto& [written, read] : rows) {
+        SavedGame s = oneAnn();
+        s.players[0].name = written;
+        const std::vector<std::string> lines = splitLines(formatSaveFile(s));
+        ASSERT_EQ(lines.size(), 19u);
+        EXPECT_EQ(readBack(joinLines(lines)).players.at(0).name, read);
+    }
     SavedGame s = oneAnn();
-    s.players[0].name = "Ann \"the Hammer\"\r\nX";
-    const std::string text = formatSaveFile(s);
-    const std::vector<std::string> lines = splitLines(text);
-    ASSERT_EQ(lines.size(), 19u);
-    EXPECT_EQ(lines[3], "\"Ann 'the Hammer'  X\",\" = Player 1 name\"");
-    EXPECT_EQ(lines[4], "#FALSE#,\" = Ann 'the Hammer'  X dead\"");
-    const SaveFileParse back = parseSaveFile(text);
-    ASSERT_TRUE(back) << describeSaveFileError(back.error);
-    EXPECT_EQ(back.game->players[0].name, "Ann 'the Hammer'  X");
-
-    // A control character typed into the file by hand is read as a blank, as
-    // the writer would have stored it.
-    std::vector<std::string> lines2 = splitLines(formatSaveFile(oneAnn()));
-    lines2[3] = "\"A\tnn\x01\",\"\"";
-    const SaveFileParse edited = parseSaveFile(joinLines(lines2));
-    ASSERT_TRUE(edited) << describeSaveFileError(edited.error);
-    EXPECT_EQ(edited.game->players[0].name, "A nn ");
+    s.players[0].name = rows[0].first;
+    std::vector<std::string> lines = splitLines(formatSaveFile(s));
+    EXPECT_EQ(lines[3] + "|" + lines[4], "\"Ann 'the Hammer'  X\",\" = Player 1 name\"|#FALSE#,\" = Ann 'the Hammer'  X dead\"");
+    // A control character typed into the file by hand is read as a blank, as the writer would store it.
+    lines[3] = "\"A\tnn\x01\",\"\"";
+    EXPECT_EQ(readBack(joinLines(lines)).players.at(0).name, "A nn ");
 }
 
 TEST(SaveFileReader, AcceptsWhatPeopleAndEditorsDoToTheFile) {
@@ -114,28 +106,7 @@ TEST(SaveFileReader, AcceptsWhatPeopleAndEditorsDoToTheFile) {
         {"hand edits", joinLines(edited)},
     };
     for (const auto& r : rows) {
-        const SaveFileParse p = parseSaveFile(r.text);
-        ASSERT_TRUE(p) << r.name << ": " << describeSaveFileError(p.error);
-        EXPECT_EQ(*p.game, oneAnn()) << r.name;
-    }
-}
-
-// Text that is not UTF-8 is read as Windows-1252.
-TEST(SaveFileReader, NamesWithCommasAndOtherEncodingsSurvive) {
-    const struct {
-        std::string fileName;  // as the file's bytes hold it
-        std::string expected;  // UTF-8
-    } rows[] = {
-        {"Ann, Bob", "Ann, Bob"},
-        {"Jos\xE9 M\xFCller", "Jos\xC3\xA9 M\xC3\xBCller"},
-        {"Zo\xC3\xAB", "Zo\xC3\xAB"},
-    };
-    for (const auto& r : rows) {
-        SavedGame s = oneAnn();
-        s.players[0].name = r.fileName;
-        const SaveFileParse p = parseSaveFile(formatSaveFile(s));
-        ASSERT_TRUE(p) << r.fileName << ": " << describeSaveFileError(p.error);
-        EXPECT_EQ(p.game->players[0].name, r.expected);
+        EXPECT_EQ(readBack(r.text), oneAnn()) << r.name;
     }
 }
 
@@ -149,12 +120,9 @@ TEST(SaveFileReader, RefusesFilesThatDoNotFollowTheFormat) {
         const std::string name = r.at("name");
         std::vector<std::string> lines = good;
         for (const nlohmann::json& e : r.at("edits")) {
-            if (e[0] == "first")
-                lines.resize(e[1].get<std::size_t>());
-            else if (e[0] == "add")
-                lines.push_back(e[1]);
-            else
-                lines.at(e[0].get<std::size_t>() - 1) = e[1];
+            if (e[0] == "first") lines.resize(e[1].get<std::size_t>());
+            else if (e[0] == "add") lines.push_back(e[1]);
+            else lines.at(e[0].get<std::size_t>() - 1) = e[1];
         }
         const SaveFileParse p = parseSaveFile(joinLines(lines));
         EXPECT_FALSE(p) << name;
@@ -184,30 +152,19 @@ TEST(SaveFileReader, TheLargestGameLoadsAgain) {
         p.position = saveLimits::kMaxPosition;
         s.players.push_back(p);
     }
-    const std::string text = formatSaveFile(s);
-    EXPECT_LE(text.size(), kMaxSaveFileBytes);
-    const SaveFileParse back = parseSaveFile(text);
-    ASSERT_TRUE(back) << describeSaveFileError(back.error);
-    EXPECT_EQ(*back.game, s);
-
-    // A piece that keeps none of its speed, and one that keeps all of it.
-    s.players[0].friction = saveLimits::kMinFriction;
-    s.players[1].friction = saveLimits::kMaxFriction;
-    const SaveFileParse bounds = parseSaveFile(formatSaveFile(s));
-    ASSERT_TRUE(bounds) << describeSaveFileError(bounds.error);
-    EXPECT_EQ(*bounds.game, s);
-
+    EXPECT_LE(formatSaveFile(s).size(), kMaxSaveFileBytes);
+    SavedGame bounds = s;
+    bounds.players[0].friction = saveLimits::kMinFriction;  // a piece keeps none of its speed, and all of it
+    bounds.players[1].friction = saveLimits::kMaxFriction;
+    for (const SavedGame& game : {s, bounds}) {
+        EXPECT_EQ(readBack(formatSaveFile(game)), game);
+    }
     s.players[7].name = wide + "x";
-    const SaveFileParse cut = parseSaveFile(formatSaveFile(s));
-    ASSERT_TRUE(cut) << describeSaveFileError(cut.error);
-    EXPECT_EQ(cut.game->players[7].name, wide);
+    EXPECT_EQ(readBack(formatSaveFile(s)).players.at(7).name, wide);
 }
 
-// Blocks after the players' lines: who plays each seat, when a computer
-// plays; the whole scores, when one goes beyond -32768..32767 (the score
-// lines hold it held to those ends). Without them the file is as it always
-// was, and a reader that stops after the players' lines sees people and
-// held scores.
+// Blocks after the players' lines: who plays each seat, when a computer does; whole scores, when one
+// goes beyond 16 bits (the score lines hold it held). Without them the file is as it always was.
 TEST(SaveFileBlocks, FollowThePlayersLinesOnlyWhenNeeded) {
     SavedGame two = oneAnn();
     two.players.push_back(two.players[0]);
@@ -223,56 +180,38 @@ TEST(SaveFileBlocks, FollowThePlayersLinesOnlyWhenNeeded) {
                                "100000,\" = Ann whole score\"\r\n-40000,\" = Bob whole score\"\r\n";
     SavedGame game = two;
     game.players[1].kind = PlayerKind::Club;
-    game.players[0].score = 100000;
-    game.players[1].score = -40000;
-    const struct {
-        bool kinds, wholeScores;
-        std::string after;
-    } rows[] = {{true, false, seats}, {false, true, scores}, {true, true, seats + scores}};
-    for (const auto& r : rows) {
+    game.players[0].score = 100000, game.players[1].score = -40000;
+    for (const auto& [kinds, wholeScores, after] : {std::tuple{true, false, seats}, {false, true, scores}, {true, true, seats + scores}}) {
         SavedGame g = two;
-        if (r.kinds) g.players[1].kind = game.players[1].kind;
-        if (r.wholeScores) g.players[0].score = game.players[0].score, g.players[1].score = game.players[1].score;
+        if (kinds) g.players[1].kind = game.players[1].kind;
+        if (wholeScores) g.players[0].score = game.players[0].score, g.players[1].score = game.players[1].score;
         const std::string text = formatSaveFile(g);
-        ASSERT_EQ(text.compare(0, classic.size(), classic), 0) << r.after;
-        EXPECT_EQ(text.substr(classic.size()), r.after);
-        const SaveFileParse back = parseSaveFile(text);
-        ASSERT_TRUE(back) << describeSaveFileError(back.error);
-        EXPECT_EQ(*back.game, g);
+        ASSERT_EQ(text.compare(0, classic.size(), classic), 0) << after;
+        EXPECT_EQ(text.substr(classic.size()), after);
         Game loaded;
-        applySavedGame(loaded, *back.game);
+        applySavedGame(loaded, readBack(text));
         EXPECT_EQ(gatherSavedGame(loaded), g);
     }
-    // Every level reads back as written; only a Strong seat brings the head
-    // line that names it, so the older files keep their bytes.
+    // Every level reads back; only a Strong seat brings the head line naming it, so older files keep their bytes.
     for (PlayerKind k : kPlayerKinds) {
         SavedGame g = two;
         g.players[0].kind = k;
         const std::string text = formatSaveFile(g);
-        const SaveFileParse again = parseSaveFile(text);
-        ASSERT_TRUE(again) << describeSaveFileError(again.error);
-        EXPECT_EQ(*again.game, g);
+        EXPECT_EQ(readBack(text), g);
         EXPECT_EQ(text.find("Club, Strong or Expert level.") != std::string::npos, k == PlayerKind::Strong);
     }
-    const SaveFileParse held = parseSaveFile(classic);
-    ASSERT_TRUE(held);
-    EXPECT_EQ(*held.game, two);
+    EXPECT_EQ(readBack(classic), two);
 
-    // The two blocks in the other order read the same; whole scores that
-    // agree with the score lines are taken even within 16 bits.
+    // The blocks in the other order read the same; whole scores agreeing with the score lines are taken within 16 bits.
     const std::vector<std::string> both = splitLines(formatSaveFile(game));
     ASSERT_EQ(both.size(), 41u);
     std::vector<std::string> swapped(both.begin(), both.begin() + 35);
     swapped.insert(swapped.end(), both.begin() + 38, both.end());
     swapped.insert(swapped.end(), both.begin() + 35, both.begin() + 38);
-    const SaveFileParse p = parseSaveFile(joinLines(swapped));
-    ASSERT_TRUE(p) << describeSaveFileError(p.error);
-    EXPECT_EQ(*p.game, game);
+    EXPECT_EQ(readBack(joinLines(swapped)), game);
     std::vector<std::string> within = splitLines(classic);
     within.insert(within.end(), both.begin() + 38, both.end());
     within[36] = "32767,\"\"";
     within[37] = "-32768,\"\"";
-    const SaveFileParse same = parseSaveFile(joinLines(within));
-    ASSERT_TRUE(same) << describeSaveFileError(same.error);
-    EXPECT_EQ(same.game->players[1].score, -32768);
+    EXPECT_EQ(readBack(joinLines(within)).players.at(1).score, -32768);
 }

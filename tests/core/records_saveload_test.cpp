@@ -1,7 +1,9 @@
 // The Save Game and Load Game commands.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <stdexcept>
+#include <tuple>
 
 #include "Scenario.h"
 #include "records/SaveFileWriter.h"
@@ -37,11 +39,9 @@ std::string fileOf(const Game& g) { return formatSaveFile(gatherSavedGame(g)); }
 
 }  // namespace
 
-// The chosen file is written whole under the busy pointer, silently; Cancel
-// writes nothing; a write the disk refuses is told with the file's name and
-// the reason; with no game (as the program starts) the three head lines.
+// The chosen file is written whole under the busy pointer, silently; Cancel writes nothing; a write
+// refused is told with the file's name and the reason; with no game (as the program starts) the head lines.
 TEST(SaveGameCommand, WritesTheChosenFileOrTellsWhyNot) {
-    // Notes whether the busy pointer is up while the file is written.
     struct Platform : FakePlatform {
         int busyWhileWriting = -1;
         std::string writeFile(const std::string& path, std::string_view content) override {
@@ -49,36 +49,26 @@ TEST(SaveGameCommand, WritesTheChosenFileOrTellsWhyNot) {
             return FakePlatform::writeFile(path, content);
         }
     };
-    const struct {
-        bool game;
-        std::string chosen, refusal;
-    } rows[] = {{true, "/games/two.CSG", ""}, {true, "", "Permission denied."},
-                {true, "/read-only/two.CSG", "Permission denied."}, {false, "empty.CSG", ""}};
-    for (const auto& r : rows) {
+    const std::tuple<bool, std::string, std::string> rows[] = {{true, "/games/two.CSG", ""}, {true, "", "Permission denied."},
+        {true, "/read-only/two.CSG", "Permission denied."}, {false, "empty.CSG", ""}};
+    for (const auto& [game, chosen, refusal] : rows) {
+        SCOPED_TRACE(chosen);
         Game g;
-        if (r.game) setUpTwoPlayerKillerGame(g);
+        if (game) setUpTwoPlayerKillerGame(g);
         Platform ui;
         GameContext ctx{g, ui};
-        if (!r.chosen.empty()) ui.saveAnswers = {r.chosen};
-        ui.writeError = r.refusal;
-        const bool written = !r.chosen.empty() && r.refusal.empty(), told = !r.chosen.empty() && !r.refusal.empty();
-        EXPECT_EQ(saveGameCommand(ctx), written) << r.chosen;
-        EXPECT_EQ(ui.files.size(), written ? 1u : 0u) << r.chosen;
+        if (!chosen.empty()) ui.saveAnswers = {chosen};
+        ui.writeError = refusal;
+        const bool written = !chosen.empty() && refusal.empty(), told = !chosen.empty() && !refusal.empty();
+        EXPECT_EQ(saveGameCommand(ctx), written);
         EXPECT_EQ(ui.busyDepth, 0);
-        if (written) {
-            EXPECT_EQ(ui.busyWhileWriting, 1);
-        }
-        if (written && r.game) {
-            EXPECT_EQ(ui.files[r.chosen], fileOf(g));
-        }
-        if (written && !r.game) {
-            const std::vector<std::string> lines = splitLines(ui.files[r.chosen]);
-            EXPECT_EQ(lines, (std::vector<std::string>{lines.at(0), "0,\" = Number of players\"", "0,\" = Current turn\""}));
-        }
-        ASSERT_EQ(ui.messages.size(), told ? 1u : 0u) << r.chosen;
-        if (told) {
-            EXPECT_NE(ui.messages[0].find(r.chosen + "\r\n\r\n" + r.refusal), std::string::npos) << ui.messages[0];
-        }
+        EXPECT_EQ(ui.busyWhileWriting, chosen.empty() ? -1 : 1);
+        const std::vector<std::string> lines = splitLines(fileOf(g));
+        const std::string expected = !game ? joinLines({lines.at(0), "0,\" = Number of players\"", "0,\" = Current turn\""}) : joinLines(lines);
+        using Files = decltype(ui.files);
+        EXPECT_EQ(ui.files, (written ? Files{{chosen, expected}} : Files{}));
+        ASSERT_EQ(ui.messages.size(), told ? 1u : 0u);
+        if (told) { EXPECT_NE(ui.messages[0].find(chosen + "\r\n\r\n" + refusal), std::string::npos) << ui.messages[0]; }
     }
 }
 
@@ -93,8 +83,7 @@ TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
     t.ui.files = saved.ui.files;
     t.ui.yesNoAnswers = {true};
     t.ui.openAnswers = {"two.CSG"};
-    int busyDuringStart = -1;
-    int turnDuringStart = -1;
+    int busyDuringStart = -1, turnDuringStart = -1;
     ASSERT_TRUE(loadGameCommand(t.ctx, "/program", [&](const SavedGame& game) {
         busyDuringStart = t.ui.busyDepth;
         applySavedGame(t.g, game);
@@ -107,11 +96,8 @@ TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
     EXPECT_TRUE(t.ui.messages.empty());
 
     const Game& g = t.g;
-    EXPECT_EQ(g.numberOfPlayers, 2);
-    EXPECT_EQ(g.currentTurn, 2);
     EXPECT_TRUE(g.gameRunning);
-    // Every value of the file comes back as the saved game had it, the
-    // pieces' places in whole twips.
+    // Every value of the file comes back as the saved game had it, the pieces' places in whole twips.
     EXPECT_EQ(gatherSavedGame(g), gatherSavedGame(saved.g));
     EXPECT_EQ(g.piece(1).left, 4600.0f);  // 4600.5: halves to even
     for (int i = 1; i <= 2; ++i) {
@@ -132,22 +118,15 @@ TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
     }
 }
 
-// Answered "No" while a game runs (no file dialog), a broken file, a missing
-// one: the game is left as it was.
+// Answered "No" while a game runs (no file dialog), a broken file, a missing one: the game is left as it was.
 TEST(LoadGameCommand, NoABrokenOrUnreadableFileLeavesTheGameAsItWas) {
     Game source;
     setUpTwoPlayerKillerGame(source);
     std::vector<std::string> lines = splitLines(fileOf(source));
     lines[28] = "99999,\" = Bob score\"";  // line 29
-    const struct {
-        bool yes;
-        const char* file;
-        const char* says;  // nothing: no message
-    } rows[] = {
-        {false, "broken.CSG", nullptr},
-        {true, "broken.CSG", "Line 29: player 2's score is 99999"},
-        {true, "missing.CSG", "cannot be read"},
-    };
+    const struct { bool yes; const char* file; const char* says; } rows[] = {  // says nothing: no message
+        {false, "broken.CSG", nullptr}, {true, "broken.CSG", "Line 29: player 2's score is 99999"},
+        {true, "missing.CSG", "The file cannot be read"}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.says ? r.says : "no");
         GameFixture t;
@@ -164,34 +143,25 @@ TEST(LoadGameCommand, NoABrokenOrUnreadableFileLeavesTheGameAsItWas) {
         EXPECT_EQ(scenarios::stateDigest(t.g), before);
         EXPECT_EQ(t.ui.busyDepth, 0);
         ASSERT_EQ(t.ui.messages.size(), r.says ? 1u : 0u);
-        if (r.says) {
-            EXPECT_NE(t.ui.messages[0].find(r.file), std::string::npos) << t.ui.messages[0];
-            EXPECT_NE(t.ui.messages[0].find(r.says), std::string::npos) << t.ui.messages[0];
-        }
+        if (r.says) { EXPECT_NE(t.ui.messages[0].find(r.file + std::string("\r\n\r\n") + r.says), std::string::npos) << t.ui.messages[0]; }
     }
 }
 
-TEST(LoadGameCommand, ThePointerComesBackWhenTheCallerFails) {
-    Game saved;
-    setUpTwoPlayerKillerGame(saved);
-    GameFixture t;
-    t.ui.files["two.CSG"] = fileOf(saved);
-    t.ui.openAnswers = {"two.CSG"};
-    EXPECT_THROW(loadGameCommand(t.ctx, "/program", [](const SavedGame&) { throw std::runtime_error("window gone"); }),
-                 std::runtime_error);
-    EXPECT_EQ(t.ui.busyDepth, 0);
-}
-
-TEST(LoadGameCommand, APieceHolderFollowsTheSizeOfPieceOne) {
+// With no game running nothing is asked; the holder follows piece one's size; a caller that fails gets the pointer back.
+TEST(LoadGameCommand, APieceHolderFollowsPieceOneAndThePointerComesBack) {
     Game saved;
     setUpTwoPlayerKillerGame(saved);
     saved.piece(1).height = 250;
     GameFixture t;
     t.ui.files["two.CSG"] = fileOf(saved);
-    t.ui.openAnswers = {"two.CSG"};
+    t.ui.openAnswers = {"two.CSG", "two.CSG"};
     ASSERT_TRUE(loadGameCommand(t.ctx, "/program"));
-    EXPECT_TRUE(t.ui.questions.empty());  // no game ran: nothing to ask
+    EXPECT_TRUE(t.ui.questions.empty());
     EXPECT_EQ(t.g.board.pieceHolder.height, 625.0f);  // (2 + 0.5) x 250
     EXPECT_EQ(t.g.board.pieceHolder.width, 450.0f);   // as laid out
-    EXPECT_TRUE(t.g.wallsOn);                             // as the program starts
+    EXPECT_TRUE(t.g.wallsOn);                         // as the program starts
+    t.ui.yesNoAnswers = {true};
+    EXPECT_THROW(loadGameCommand(t.ctx, "/program", [](const SavedGame&) { throw std::runtime_error("window gone"); }),
+                 std::runtime_error);
+    EXPECT_EQ(t.ui.busyDepth, 0);
 }

@@ -1,9 +1,7 @@
-// The rules by value, row by row from tests/data/rules.jsonl: a small game
-// ("before", a seat each) and a judged shot or a turn start ("call": "shot
-// <turn> [h<hits>] [s<sent>] [k<kills>]" or "start <turn>") in; out the kind
-// (Start, Lost, Reached, Kill, Win) and player of each announcement ("said"),
-// words of them where they matter ("says", joined by " | ") and the game left
-// ("after").
+// The rules by value from rules.jsonl: a small game ("before", a seat each) and a judged shot or turn
+// start ("call": "shot <turn> [h<hits>] [s<sent>] [k<kills>]" or "start <turn>") in; out the kind
+// (Start, Lost, Reached, Kill, Win) and player of each announcement ("said"), words where they matter
+// ("says", joined by " | ") and the game left ("after").
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,8 +17,8 @@
 namespace capzel::scenarios {
 namespace {
 
-// A seat as "<position><flags>[@k][$score]" (flags as flagLetters): the
-// piece rests inside box k, off its centre, or without "@" in the open field.
+// A seat as "<position><flags>[@k][$score]" (flags as flagLetters): the piece rests inside box k,
+// off its centre, or without "@" in the open field.
 ScenarioPlayer seat(const std::string& token, int i, const Board& layout) {
     std::size_t end = 0;
     const int position = std::stoi(token, &end);
@@ -31,8 +29,7 @@ ScenarioPlayer seat(const std::string& token, int i, const Board& layout) {
             token.substr(end, std::min(at, cash) - end)};
 }
 
-// The game in the same form, but "@k": the piece is centred on box k; and
-// "holder": the piece holder shows.
+// The game in the same form, but "@k": the piece is centred on box k; "holder": the holder shows.
 std::string gameLeft(const GameContext& ctx) {
     const Game& g = ctx.game;
     std::string out = g.gameRunning ? std::string("turn ").append(std::to_string(g.currentTurn)).append(":") : "ended:";
@@ -95,8 +92,7 @@ TEST(Rules, EachShotOrTurnStartAnnouncesAndLeavesTheGame) {
 
 namespace capzel {
 
-// Box labels along the course, and far positions (pushed there by hand)
-// that have no printable letter: they show their number instead.
+// Box labels along the course; far positions (pushed there by hand) with no printable letter show their number.
 TEST(Rules, TargetLabelsAlongTheCourseAndBeyondIt) {
     const std::pair<int, const char*> reached[] = {{13, "13"}, {14, "12"}, {25, "1"}, {26, "A"},
                                                    {29, "D"}, {87, "~"},  {88, "88"}};

@@ -58,10 +58,8 @@ TEST(Simulator, StopsAtTheCycleLimit) {
     EXPECT_NE(cut.out.find("\"piece_holder_visible\": false"), std::string::npos);
 }
 
-// Each record of sim_refusals.jsonl, and input built to the size limit (a
-// number of a million digits, nesting half a million deep, bytes that are
-// not UTF-8, texts far beyond any field), is refused with status 2 and one
-// short line of the tool's own.
+// Each row of sim_refusals.jsonl, and input built to the size limit (a million digits, nesting half a
+// million deep, bytes not UTF-8, texts far beyond any field), is refused with status 2 and one short line.
 TEST(Simulator, RefusesInvalidInputWithOneShortLine) {
     const std::string shot = R"({"current_turn": 1, "power": 1, "pointer": [1, 2, 3, 4], "players": )";
     const std::string deep = std::string(500000, '[') + std::string(500000, ']');
@@ -78,12 +76,12 @@ TEST(Simulator, RefusesInvalidInputWithOneShortLine) {
     };
     for (const nlohmann::json& row : capzel::test::dataRows("sim_refusals.jsonl")) rows.emplace_back(row.at("input"), row.at("says"));
     for (const auto& [input, says] : rows) {
+        SCOPED_TRACE(input.substr(0, 80));
         const SimRun run = sim(input);
-        const std::string start = input.substr(0, 80);
-        EXPECT_EQ(run.status, 2) << start;
-        EXPECT_EQ(run.out, "") << start;
-        EXPECT_NE(run.err.find(says), std::string::npos) << start << " gave " << run.err.substr(0, 200);
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << start;
-        EXPECT_LT(run.err.size(), 120u) << start;
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(says), std::string::npos) << run.err.substr(0, 200);
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1);
+        EXPECT_LT(run.err.size(), 120u);
     }
 }

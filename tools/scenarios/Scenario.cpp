@@ -1,6 +1,7 @@
 #include "Scenario.h"
 
 #include <iterator>
+#include <tuple>
 
 #include "controls/PacedShot.h"
 #include "model/GameSetup.h"
@@ -11,20 +12,12 @@ namespace capzel::scenarios {
 
 using nlohmann::json;
 
-namespace {
-
-std::array<bool*, 7> flagsOf(Game& g, int i) {
-    return {&g.seats[i].inGame, &g.seats[i].dead, &g.seats[i].isKiller, &g.seats[i].onLetters, &g.seats[i].headingInReverse,
-            &g.seats[i].moveableNextTurn, &g.seats[i].losingTurn};
-}
-
-}  // namespace
-
 std::string flagText(const Game& g, int i) {
+    const Seat& s = g.seats[i];
+    const bool flags[] = {s.inGame, s.dead, s.isKiller, s.onLetters, s.headingInReverse, s.moveableNextTurn, s.losingTurn};
     std::string out;
-    const auto flags = flagsOf(const_cast<Game&>(g), i);
-    for (size_t f = 0; f < flags.size(); ++f)
-        if (*flags[f]) out += flagLetters[f];
+    for (size_t f = 0; f < std::size(flags); ++f)
+        if (flags[f]) out += flagLetters[f];
     return out;
 }
 
@@ -51,10 +44,9 @@ GameSetup scenarioSetup(const Scenario& s) {
         seat.score = p.score;
         seat.friction = p.friction;
         seat.position = p.position;
-        const auto has = [&](std::size_t f) { return p.flags.find(flagLetters[f]) != std::string::npos; };
         bool* flags[] = {&seat.inGame, &seat.dead, &seat.isKiller, &seat.onLetters,
                          &seat.headingInReverse, &seat.moveableNextTurn, &seat.losingTurn};
-        for (std::size_t f = 0; f < std::size(flags); ++f) *flags[f] = has(f);
+        for (std::size_t f = 0; f < std::size(flags); ++f) *flags[f] = p.flags.find(flagLetters[f]) != std::string::npos;
         seat.piece = PiecePlace{p.left, p.top};
         setup.seats.push_back(std::move(seat));
     }
@@ -69,10 +61,7 @@ void setUp(Game& g, const Scenario& s) {
 ShotCommand scenarioShot(const Game& g, const Scenario& s) {
     ShotCommand shot;
     shot.seat = g.currentTurn;
-    shot.x1 = s.pointer[0];
-    shot.y1 = s.pointer[1];
-    shot.x2 = s.pointer[2];
-    shot.y2 = s.pointer[3];
+    std::tie(shot.x1, shot.y1, shot.x2, shot.y2) = std::tuple_cat(s.pointer);
     shot.strength = std::int16_t(s.power);
     return shot;
 }
@@ -114,12 +103,16 @@ json outcome(const Game& g, const ShotResult& r, std::int16_t launchStrength, do
             {"sent", g.sentCount}, {"messages", messages}, {"players", rows}};
 }
 
-json playScenario(const Scenario& s) {
-    Game g;
-    setUp(g, s);
+json playScenarioOn(Game& g, const Scenario& s) {
     const PacedPlay played = playPacedShot(g, scenarioShot(g, s));
     return outcome(g, played.result, played.launchStrength, played.stepDelay, messagesOf(played.outcome),
                    played.outcome.ended() ? 1 : 0);
+}
+
+json playScenario(const Scenario& s) {
+    Game g;
+    setUp(g, s);
+    return playScenarioOn(g, s);
 }
 
 namespace {

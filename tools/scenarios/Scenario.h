@@ -1,7 +1,5 @@
-// One recorded shot of the scenario corpus: the game as it stands before the
-// shot, and everything a player or a saved game can see after it (every
-// piece's place and velocity, scores, targets, flags, the messages in order,
-// whose turn is next). Both the generator and the corpus test use this form.
+// One recorded shot of the scenario corpus: the game before the shot, and all
+// a player or a saved game can see after it. The generator and the corpus test share it.
 #pragma once
 
 #include <array>
@@ -39,24 +37,17 @@ struct Scenario {
     std::vector<ScenarioPlayer> players;
 };
 
-// The flags of a player, one letter each: in game, dead, killer, on the
-// letters, heading in reverse, moveable next turn, losing turn.
+// In game, dead, killer, on the letters, heading in reverse, moveable next turn, losing turn.
 inline constexpr const char* flagLetters = "gdklrmx";
 std::string flagText(const Game& g, int i);  // player i's
 
 Scenario scenarioFromJson(const nlohmann::json& j);  // throws nlohmann::json::exception
 
-// The scenario's game as a setup (model/GameSetup.h).
 GameSetup scenarioSetup(const Scenario& s);
-// Lays out a fresh game for the scenario (unused pieces hidden).
-void setUp(Game& g, const Scenario& s);
-// The scenario's shot: the seat whose turn it is, its aim line and strength.
-ShotCommand scenarioShot(const Game& g, const Scenario& s);
+void setUp(Game& g, const Scenario& s);  // a fresh game, unused pieces hidden
+ShotCommand scenarioShot(const Game& g, const Scenario& s);  // the current seat's
 
-// A shot played to its end through the rulebook as a window paces it, with
-// nobody watching, and judged: what the engine counted, the launch strength
-// the shot ran with, the delay the calibration and the contacts left, and
-// what the rules said.
+// A shot played to its end through the rulebook as a window paces it, unwatched, and judged.
 struct PacedPlay {
     ShotResult result;
     std::int16_t launchStrength = 0;
@@ -65,26 +56,22 @@ struct PacedPlay {
 };
 PacedPlay playPacedShot(Game& g, const ShotCommand& shot);
 
-// The outcome of the scenario's shot on a fresh game, judged as "Go" hands
-// a finished shot to the rules, in the corpus's form.
+// The outcome of the scenario's shot played on `g` (on a fresh game), in the corpus's form.
+nlohmann::json playScenarioOn(Game& g, const Scenario& s);
 nlohmann::json playScenario(const Scenario& s);
 
-// What the finished (and judged) shot left, in the corpus's form: the
-// players of the game, or the first `players` of the tables when given.
+// What the judged shot left: the game's players, or the first `players` of the tables.
 nlohmann::json outcome(const Game& g, const ShotResult& r, std::int16_t launchStrength, double stepDelay,
                        const std::vector<std::string>& messages, int highScoresShown, int players = -1);
 // The texts of the announcements, in order, as the boxes show them.
 std::vector<std::string> messagesOf(const Judgement& said);
 
-// The fixed games whose fingerprints the tests pin: a new game as the
-// dialog opens it with mixed frictions (walls only with 3 players), and
-// eight pieces broken up by a killer.
+// Games whose fingerprints the tests pin: a new game with mixed frictions
+// (walls only with 3 players), and eight pieces broken up by a killer.
 NewGameSettings pinnedNewGame(int players);
 Scenario pinnedBreak();
 
-// A 64-bit digest of the whole game: every table of the game, every shape
-// of the field with its place, size and look, the rows beyond the players
-// included.
+// A digest of every table and every shape of the field, rows beyond the players included.
 std::uint64_t stateDigest(const Game& g);
 
 }  // namespace capzel::scenarios

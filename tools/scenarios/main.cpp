@@ -1,9 +1,6 @@
-// capzel-scenarios: records the outcomes of a corpus again from the current
-// engine and rules. It reads the corpus, one JSON object a line, plays the
-// game of each record (the shot of "in"; for a hidden command its game,
-// command and answers) and writes the record again with the outcome as
-// "out". A corpus is recorded again only on purpose, and its diff reviewed
-// before it is kept; a new case is a line with its input and any "out".
+// capzel-scenarios: plays each record of a corpus (one JSON object a line) on
+// the current engine and rules and writes it again with its outcome as "out".
+// Recorded again only on purpose, its diff reviewed before it is kept.
 //
 //   capzel-scenarios < tests/data/scenarios.jsonl > scenarios.new
 //   capzel-scenarios --commands < tests/data/commands.jsonl > commands.new
