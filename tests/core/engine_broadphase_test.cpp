@@ -7,6 +7,7 @@
 #include <functional>
 #include <limits>
 #include <random>
+#include <tuple>
 
 #include "Scenario.h"
 #include "engine/ShotRun.h"
@@ -49,14 +50,11 @@ Ending play(const Start& start, bool plain, const StepHook& onStep = {}) {
     SilentPlatform ui;
     GameContext ctx{game, ui};
     ShotRun run(ctx, start.strength, {3000, plain});
-    if (onStep) {
-        for (long step = 0; !run.done(); ++step) {
-            onStep(game, run.nextPiece(), step);
-            run.advance();
-        }
-    } else {
-        run.finish();
+    for (long step = 0; onStep && !run.done(); ++step) {
+        onStep(game, run.nextPiece(), step);
+        run.advance();
     }
+    run.finish();  // nothing left to do after a run stepped to its end
     const ShotResult& r = run.result();
     return {scenarios::stateDigest(game), r.cycles, r.steps, r.unfinished, game.hitCount};
 }
@@ -71,8 +69,7 @@ void scatterWalls(Board& b, Dice& d) {
         const bool upright = d.chance(50);
         w.left = d.between(300, 10300);
         w.top = d.between(-300, 9600);
-        w.width = upright ? thickness : length;
-        w.height = upright ? length : thickness;
+        std::tie(w.width, w.height) = upright ? std::pair(thickness, length) : std::pair(length, thickness);
         if (d.chance(5)) w.width = -w.width;
         if (d.chance(2)) w.height = std::numeric_limits<float>::quiet_NaN();
         if (j > 1 && d.chance(20)) {
@@ -80,8 +77,7 @@ void scatterWalls(Board& b, Dice& d) {
             const Box& before = b.walls[j - 1];
             w.left = before.left + before.width / 2 - before.height / 2;
             w.top = before.top + before.height / 2 - before.width / 2;
-            w.width = before.height;
-            w.height = before.width;
+            std::tie(w.width, w.height) = std::pair(before.height, before.width);
         }
     }
 }
@@ -97,16 +93,15 @@ void scatterGame(Start& start, Dice& d) {
         const float top = packed ? cy + d.between(-450, 450) : d.between(0, 9100);
         const float friction = d.chance(50) ? 98 : d.between(90, 100);
         std::string flags = d.chance(90) ? "g" : "";
-        if (d.chance(15)) flags += 'k';
+        flags += d.chance(15) ? "k" : "";
         s.players.push_back({"P", left, top, friction, 200, d.below(29), flags});
     }
     const scenarios::ScenarioPlayer& shooter = s.players[size_t(s.turn - 1)];
     s.pointer = {shooter.left + d.between(-300, 300), shooter.top + d.between(-300, 300), shooter.left, shooter.top};
-    Game& g = start.game;
-    scenarios::setUp(g, s);
-    g = gameAtLaunch(g, scenarios::scenarioShot(g, s));
+    scenarios::setUp(start.game, s);
+    start.game = gameAtLaunch(start.game, scenarios::scenarioShot(start.game, s));
     start.strength = std::int16_t(s.power);
-    Board& b = g.board;
+    Board& b = start.game.board;
     scatterWalls(b, d);
     if (d.chance(15)) {
         const float size = d.chance(90) ? d.between(0, 700) : -100;
@@ -146,11 +141,9 @@ TEST(EngineBroadphase, ABoardChangedDuringAWatchedShotCountsAtOnce) {
         const long at = 1 + d.below(40);
         const StepHook change = [at](Game& game, int next, long step) {
             if (step != at || next == 0) return;
-            // A wall across the place of the piece that steps next.
-            Board& b = game.board;
-            const Box& p = b.pieces[next];
-            b.walls[1 + int(at % kWallCount)] = {p.left + 100, p.top - 400, 60, 1100};
-            b.scaleHeight -= 500;
+            const Box& p = game.board.pieces[next];  // a wall across the place of the piece stepping next
+            game.board.walls[1 + int(at % kWallCount)] = {p.left + 100, p.top - 400, 60, 1100};
+            game.board.scaleHeight -= 500;
         };
         const Ending plain = play(start, true, change);
         ASSERT_EQ(play(start, false, change), plain) << "shot " << shot;

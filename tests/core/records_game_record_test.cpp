@@ -42,22 +42,12 @@ void playShortGame(GameSession& session, test::FakePlatform& ui, const scenarios
     const float cx = piece.left + piece.width / 2, cy = piece.top + piece.height / 2;
     session.turn().mouseMove(0, 1, cx + 40, cy - 25);
     const std::array<float, 4> aim{cx, cy, cx + 300 - float(variant % 600), cy + 700};
-    if (variant % 3 == 0)
-        shoot(session, ui, aim, 2000 + variant % 5000, HiddenCommandKind::SetSpeed, {std::to_string(seat), "40", "-25"});
-    else
-        shoot(session, ui, aim, 2000 + variant % 5000);
+    shoot(session, ui, aim, 2000 + variant % 5000, variant % 3 ? std::nullopt : std::optional(HiddenCommandKind::SetSpeed),
+          {std::to_string(seat), "40", "-25"});
     ui.inputAnswers = {"all", variant % 2 ? "96.5" : "90"};
     session.runCommand(HiddenCommandKind::SetFriction);
-    session.undo();
-    session.undo();
-    session.redo();
+    session.undo(), session.undo(), session.redo();
     shoot(session, ui, s.pointer, s.power / 2);
-}
-
-std::vector<std::uint64_t> hashesOf(const GameRecord& record) {
-    std::vector<std::uint64_t> hashes{record.start.hash};
-    for (const RecordEntry& e : record.entries) hashes.push_back(outcomeOf(e).hash);
-    return hashes;
 }
 
 // Whatever the position, the session's record survives its text and replays to the same hash after every entry.
@@ -81,8 +71,7 @@ TEST(GameRecord, EveryCorpusGameReplaysFromItsTextAsRecorded) {
         std::string error;
         const std::optional<GameRecord> read = readGameRecord(writeGameRecord(record), &error);
         ASSERT_TRUE(read) << s.name << ": " << error;
-        EXPECT_TRUE(*read == record) << s.name;
-        EXPECT_EQ(hashesOf(*read), hashesOf(record));
+        EXPECT_TRUE(*read == record) << s.name;  // the same text; the replay checks every hash read
         const ReplayCheck check = replayWholeRecord(*read);
         EXPECT_TRUE(check.ok()) << s.name << ": " << check.firstMismatch->describe();
         EXPECT_EQ(check.shotsChecked, record.shotCount());

@@ -46,26 +46,18 @@ TEST(SaveFileFormat, GatherRoundsHalvesToEvenAndHoldsValuesInRange) {
     Game g;
     setUpTwoPlayerKillerGame(g);
     Box& a = g.piece(1);
-    a.height = 300.5f;   // 300
-    a.width = 301.5f;    // 302
-    a.left = -0.5f;      // 0
-    a.top = 25000.0f;    // beyond the coordinate limit: 20000
-    g.seats[1].score = 70000;     // kept whole: the writer holds the score line to 16 bits
-    g.seats[2].score = -70000;
-    g.seats[2].friction = 150.0f; // 100
-    g.seats[2].position = 99999;  // 32767
-    g.seats[2].color = 0xFFFFFFFFu;
-    g.currentTurn = 3;      // beyond the players: the turn start would give 1
+    a.height = 300.5f, a.width = 301.5f, a.left = -0.5f, a.top = 25000.0f;  // the top beyond the coordinate limit
+    g.seats[1].score = 70000, g.seats[2].score = -70000;  // kept whole: the writer holds the score line to 16 bits
+    g.seats[2].friction = 150.0f, g.seats[2].position = 99999, g.seats[2].color = 0xFFFFFFFFu;
+    g.currentTurn = 3;  // beyond the players: the turn start would give 1
     const SavedGame s = gatherSavedGame(g);
     const SavedPlayer &p1 = s.players[0], &p2 = s.players[1];
     EXPECT_EQ(std::tuple(p1.height, p1.width, p1.left, p1.top, p1.score), std::tuple(300, 302, 0, 20000, 70000));
     EXPECT_EQ(std::tuple(p2.score, p2.friction, p2.position, p2.color), std::tuple(-70000, 100.0f, 32767, 16777215u));
     EXPECT_EQ(s.currentTurn, 1);
+    EXPECT_EQ(readBack(formatSaveFile(s)), s);  // whatever was held in range loads again as written
     g.numberOfPlayers = 1;  // so in a game of one
     EXPECT_EQ(gatherSavedGame(g).currentTurn, 1);
-    g.numberOfPlayers = 2;
-    // Whatever was held in range, the file loads again as written.
-    EXPECT_EQ(readBack(formatSaveFile(s)), s);
 }
 
 // A double quote becomes an apostrophe, a line end blanks; a name not UTF-8 is read as Windows-1252.
@@ -76,9 +68,8 @@ TEST(SaveFileFormat, NamesAsWrittenAndReadBack) {
     for (const auto& [written, read] : rows) {
         SavedGame s = oneAnn();
         s.players[0].name = written;
-        const std::vector<std::string> lines = splitLines(formatSaveFile(s));
-        ASSERT_EQ(lines.size(), 19u);
-        EXPECT_EQ(readBack(joinLines(lines)).players.at(0).name, read);
+        ASSERT_EQ(splitLines(formatSaveFile(s)).size(), 19u);
+        EXPECT_EQ(readBack(formatSaveFile(s)).players.at(0).name, read);
     }
     SavedGame s = oneAnn();
     s.players[0].name = rows[0].first;
@@ -93,21 +84,13 @@ TEST(SaveFileReader, AcceptsWhatPeopleAndEditorsDoToTheFile) {
     const std::string base = formatSaveFile(oneAnn());
     std::string lf = base;
     for (std::size_t p; (p = lf.find("\r\n")) != std::string::npos;) lf.erase(p, 1);
-    std::vector<std::string> lines = splitLines(base);
-    std::vector<std::string> edited = lines;
+    std::vector<std::string> edited = splitLines(base);
     edited[4] = "  #false# ,  \"anything at all\" ";  // blanks, lower case, another label
     edited[12] = "+200,\" = score\"";
     edited[18] = "3,\"unquoted position\"";
-    const struct { const char* name; std::string text; } rows[] = {
-        {"LF line ends", lf},
-        {"no final line end", base.substr(0, base.size() - 2)},
-        {"blank lines at the end", base + "\r\n  \r\n"},
-        {"byte-order mark", "\xEF\xBB\xBF" + base},
-        {"hand edits", joinLines(edited)},
-    };
-    for (const auto& r : rows) {
-        EXPECT_EQ(readBack(r.text), oneAnn()) << r.name;
-    }
+    // LF line ends, no final line end, blank lines at the end, a byte-order mark, hand edits.
+    for (const std::string& text : {lf, base.substr(0, base.size() - 2), base + "\r\n  \r\n", "\xEF\xBB\xBF" + base, joinLines(edited)})
+        EXPECT_EQ(readBack(text), oneAnn()) << text;
 }
 
 // Each record of save_refusals.jsonl edits a valid file into one refused.
@@ -142,23 +125,18 @@ TEST(SaveFileReader, TheLargestGameLoadsAgain) {
     SavedGame s;
     s.currentTurn = 8;
     for (int i = 0; i < saveLimits::kMaxPlayers; ++i) {
-        SavedPlayer p;
+        SavedPlayer& p = s.players.emplace_back();
         p.name = wide;
         p.friction = 1.17549435e-38f;  // the longest shortest form within 0 to 100
-        p.score = -32768;
-        p.color = saveLimits::kMaxColor;
+        p.score = -32768, p.color = saveLimits::kMaxColor, p.position = saveLimits::kMaxPosition;
         p.height = p.width = std::int16_t(saveLimits::kMaxPieceSize);
         p.left = p.top = std::int16_t(-saveLimits::kCoordinateLimit);
-        p.position = saveLimits::kMaxPosition;
-        s.players.push_back(p);
     }
     EXPECT_LE(formatSaveFile(s).size(), kMaxSaveFileBytes);
     SavedGame bounds = s;
     bounds.players[0].friction = saveLimits::kMinFriction;  // a piece keeps none of its speed, and all of it
     bounds.players[1].friction = saveLimits::kMaxFriction;
-    for (const SavedGame& game : {s, bounds}) {
-        EXPECT_EQ(readBack(formatSaveFile(game)), game);
-    }
+    for (const SavedGame& game : {s, bounds}) EXPECT_EQ(readBack(formatSaveFile(game)), game);
     s.players[7].name = wide + "x";
     EXPECT_EQ(readBack(formatSaveFile(s)).players.at(7).name, wide);
 }

@@ -18,18 +18,12 @@ namespace {
 
 // A running three-player game that a load must replace or leave alone.
 void setUpOtherGame(GameFixture& t) {
-    t.g.numberOfPlayers = 3;
-    t.g.currentTurn = 3;
+    t.g.numberOfPlayers = t.g.currentTurn = 3;
     t.g.gameRunning = true;
     t.g.wallsOn = false;
     t.g.recreatePerGameTables();
-    for (int i = 1; i <= kMaxPlayers; ++i) {
-        t.g.seats[i].name = "Old " + std::to_string(i);
-        t.g.seats[i].score = 1000 + i;
-        t.g.seats[i].friction = 96.5f;
-        t.g.seats[i].color = Color(i);
-        t.g.seats[i].position = i;
-    }
+    for (int i = 1; i <= kMaxPlayers; ++i)
+        t.g.seats[i] = {.name = "Old " + std::to_string(i), .score = 1000 + i, .color = Color(i), .friction = 96.5f, .position = i};
     for (int j = 1; j <= 8; ++j) t.g.board.walls[j].visible = false;
     t.g.board.pieceHolder.width = 123;
 }
@@ -89,33 +83,23 @@ TEST(LoadGameCommand, RoundTripOfATwoPlayerGameWithAKiller) {
         applySavedGame(t.g, game);
         turnDuringStart = t.g.currentTurn;
     })) << (t.ui.messages.empty() ? "" : t.ui.messages[0]);
-    EXPECT_EQ(busyDuringStart, 1);  // the caller's steps run before the pointer comes back
-    EXPECT_EQ(turnDuringStart, 2);
-    EXPECT_EQ(t.ui.busyDepth, 0);
+    EXPECT_EQ(std::tuple(busyDuringStart, turnDuringStart, t.ui.busyDepth), std::tuple(1, 2, 0));  // the caller's steps under the pointer
     EXPECT_EQ(t.ui.questions, std::vector<std::string>{kLoadQuestion});
     EXPECT_TRUE(t.ui.messages.empty());
 
     const Game& g = t.g;
     EXPECT_TRUE(g.gameRunning);
-    // Every value of the file comes back as the saved game had it, the pieces' places in whole twips.
+    // Every value of the file comes back, the pieces' places in whole twips.
     EXPECT_EQ(gatherSavedGame(g), gatherSavedGame(saved.g));
     EXPECT_EQ(g.piece(1).left, 4600.0f);  // 4600.5: halves to even
-    for (int i = 1; i <= 2; ++i) {
-        EXPECT_EQ(g.piece(i).fillColor, g.seats[i].color) << i;
-        EXPECT_TRUE(g.piece(i).visible) << i;
-    }
-
-    // Not in the file: left as they were.
+    for (int i = 1; i <= 2; ++i) EXPECT_EQ(std::tuple(g.piece(i).fillColor, g.piece(i).visible), std::tuple(g.seats[i].color, true)) << i;
+    // Not in the file: left as they were (the per-game tables are new).
     EXPECT_FALSE(g.wallsOn);
     for (int j = 1; j <= 8; ++j) EXPECT_FALSE(g.board.walls[j].visible) << j;
-    EXPECT_EQ(g.board.pieceHolder.width, 123.0f);
-    EXPECT_EQ(g.board.pieceHolder.height, 2.5f * 300.0f);
-    for (int i = 3; i <= kMaxPlayers; ++i) {
-        EXPECT_FALSE(g.piece(i).visible) << i;
-        EXPECT_EQ(g.seats[i].name, "Old " + std::to_string(i));
-        EXPECT_EQ(g.seats[i].score, 1000 + i);
-        EXPECT_EQ(g.seats[i].position, 0) << "per-game tables are new";
-    }
+    EXPECT_EQ(std::pair(g.board.pieceHolder.width, g.board.pieceHolder.height), std::pair(123.0f, 2.5f * 300.0f));
+    for (int i = 3; i <= kMaxPlayers; ++i)
+        EXPECT_EQ(std::tuple(g.piece(i).visible, g.seats[i].name, g.seats[i].score, g.seats[i].position),
+                  std::tuple(false, "Old " + std::to_string(i), 1000 + i, 0)) << i;
 }
 
 // Answered "No" while a game runs (no file dialog), a broken file, a missing one: the game is left as it was.

@@ -70,14 +70,9 @@ PacedPlay playPacedShot(Game& g, const ShotCommand& shot) {
     SilentPlatform clock;
     StepPace pace;
     ShotInPlay inPlay(g, shot);
-    PacedShot paced(inPlay, clock, pace);
-    paced.finish();
-    PacedPlay played;
-    played.result = inPlay.result();
-    played.launchStrength = g.launchStrength;
-    played.stepDelay = pace.delay();
-    played.outcome = inPlay.judge();
-    return played;
+    PacedShot(inPlay, clock, pace).finish();
+    const ShotResult result = inPlay.result();
+    return {result, g.launchStrength, pace.delay(), inPlay.judge()};
 }
 
 std::vector<std::string> messagesOf(const Judgement& said) {
@@ -124,19 +119,11 @@ struct Digest {
         for (size_t k = 0; k < n; ++k) h = (h ^ c[k]) * 1099511628211ull;
     }
     template <class T>
-    void add(const T& v) {
-        bytes(&v, sizeof v);
-    }
-    void add(const std::string& s) {
-        add(s.size());
-        bytes(s.data(), s.size());
-    }
-    void add(const Box& b) {
-        add(b.left), add(b.top), add(b.width), add(b.height), add(b.visible), add(b.fillColor);
-    }
+    void add(const T& v) { bytes(&v, sizeof v); }
+    void add(const std::string& s) { add(s.size()), bytes(s.data(), s.size()); }
+    void add(const Box& b) { add(b.left), add(b.top), add(b.width), add(b.height), add(b.visible), add(b.fillColor); }
     void add(const Line& l) {
-        add(l.x1), add(l.y1), add(l.x2), add(l.y2), add(l.visible), add(l.lineColor), add(l.borderWidth);
-        add(int(l.style));
+        add(l.x1), add(l.y1), add(l.x2), add(l.y2), add(l.visible), add(l.lineColor), add(l.borderWidth), add(int(l.style));
     }
     template <class T, size_t N>
     void add(const std::array<T, N>& a) {
