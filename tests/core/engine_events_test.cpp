@@ -48,9 +48,7 @@ TEST(ShotEvents, EveryCorpusShotReportsItsContactsKillsAndSentPieces) {
         for (const ShotEvent& e : events)
             if (e.kind == ShotEventKind::Contact && contacts.size() < kHitLogSize) contacts.push_back({e.piece, e.other});
         for (int h = 1; h <= g.hitCount; ++h) logged.push_back({g.hitFirst[h], g.hitSecond[h]});
-        if (count(events, ShotEventKind::Contact) <= kHitLogSize) {
-            EXPECT_EQ(contacts, logged) << name;
-        }
+        if (count(events, ShotEventKind::Contact) <= kHitLogSize) { EXPECT_EQ(contacts, logged) << name; }
         EXPECT_EQ(count(events, ShotEventKind::Kill), g.killCount) << name;
         EXPECT_EQ(count(events, ShotEventKind::SentToTarget), g.sentCount) << name;
         for (const ShotEvent& e : events) {
@@ -81,13 +79,11 @@ TEST(ShotEvents, ContactStrengthIsTheClosingSpeed) {
         SilentPlatform ui;
         ShotEvents events;
         GameContext ctx{g, ui, &events};
-        g.numberOfPlayers = 2;
-        g.currentTurn = 1;
+        g.numberOfPlayers = 2, g.currentTurn = 1;
         g.seats[1].inGame = g.seats[2].inGame = true;
         g.piece(1) = {.left = 1000, .top = 1000, .width = 300, .height = 300};
         g.piece(2) = {.left = 1250, .top = 1000, .width = 300, .height = 300};
-        g.velocityX[1] = c.vi;
-        g.velocityX[2] = c.vj;
+        g.velocityX[1] = c.vi, g.velocityX[2] = c.vj;
         ASSERT_TRUE(engine::contactPass(ctx, 1, true, engine::inGameMask(ctx.game)));
         ASSERT_EQ(events.size(), 1u);
         EXPECT_EQ(events[0].strength, c.strength) << c.vi << " " << c.vj;

@@ -23,12 +23,9 @@
 namespace capzel {
 namespace {
 
-::testing::AssertionResult roundTrips(const Game& g) {
-    std::string error;
-    const std::optional<Game> back = readGameText(writeGameText(g), &error);
-    if (!back) return ::testing::AssertionFailure() << "refused: " << error;
-    if (!(*back == g) || back->hash() != g.hash()) return ::testing::AssertionFailure() << "differs";
-    return ::testing::AssertionSuccess();
+bool roundTrips(const Game& g) {
+    const std::optional<Game> back = readGameText(writeGameText(g), nullptr);
+    return back && *back == g && back->hash() == g.hash();
 }
 
 // Games whose hashes state_hashes.txt pins, and whose digests of everything they hold are pinned here.
@@ -60,14 +57,11 @@ TEST(GameText, HashesMatchThePinnedValues) {
     const std::map<std::string, std::uint64_t> digests = {
         {"new-game-8", 0x8c58f3f6a926d2b1ull}, {"new-game-3-walls", 0x2c0914a4844608bbull},
         {"killer-break-8", 0x73ee48a9efaa12f0ull}};
-    std::string line;
     int pinned = 0;
-    while (std::getline(in, line)) {
+    for (std::string line, name; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        std::string name;
         std::uint64_t expected = 0;
-        fields >> name >> std::hex >> expected;
+        std::istringstream(line) >> name >> std::hex >> expected;
         ASSERT_TRUE(games.count(name)) << name;
         const Game& g = games.at(name);
         EXPECT_EQ(g.hash(), expected) << name << ": " << std::hex << g.hash();

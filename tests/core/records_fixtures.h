@@ -13,30 +13,17 @@ namespace capzel::test {
 
 // Ann at target 5, Bob a killer just rested on D; Bob's turn; half-twip places.
 inline void setUpTwoPlayerKillerGame(Game& g) {
-    g.numberOfPlayers = 2;
-    g.currentTurn = 2;
+    g.numberOfPlayers = g.currentTurn = 2;
     g.gameRunning = true;
     g.recreatePerGameTables();
-    g.seats[1].name = "Ann";
-    g.seats[2].name = "Bob";
-    g.seats[1].inGame = g.seats[2].inGame = true;
-    g.seats[1].position = 5;
-    g.seats[2].position = 29;
-    g.seats[2].isKiller = g.seats[2].onLetters = g.seats[2].headingInReverse = true;
-    g.seats[2].moveableNextTurn = true;
-    g.seats[1].losingTurn = true;
-    g.seats[1].friction = 98.25f;
-    g.seats[2].friction = 97.5f;
-    g.seats[1].score = 260;
-    g.seats[2].score = -712;
-    g.seats[1].color = 16777215;
-    g.seats[2].color = rgb(0, 128, 255);
-    Box& a = g.board.pieces[1];
-    a.left = 4600.5f;  // halves go to the even neighbour: 4600
-    a.top = 621.5f;    // 622
-    Box& b = g.board.pieces[2];
-    b.left = 5010.25f;
-    b.top = 4399.75f;
+    g.seats[1] = {.name = "Ann", .score = 260, .color = 16777215, .friction = 98.25f, .position = 5, .inGame = true,
+                  .losingTurn = true};
+    g.seats[2] = {.name = "Bob", .score = -712, .color = rgb(0, 128, 255), .friction = 97.5f, .position = 29, .inGame = true,
+                  .moveableNextTurn = true, .headingInReverse = true, .onLetters = true, .isKiller = true};
+    g.board.pieces[1].left = 4600.5f;  // halves go to the even neighbour: 4600
+    g.board.pieces[1].top = 621.5f;    // 622
+    g.board.pieces[2].left = 5010.25f;
+    g.board.pieces[2].top = 4399.75f;
 }
 
 // The text of `valid` with a refusals row's edit: the value at its "pointer"

@@ -13,10 +13,9 @@ Game finishedThreePlayerGame() {
     Game g;
     g.numberOfPlayers = 3;
     g.recreatePerGameTables();
-    g.seats[1].name = "Ann, \"the\" first", g.seats[2].name = "Bob", g.seats[3].name = "Cy";
-    g.seats[1].score = 812, g.seats[2].score = -5, g.seats[3].score = 240;
-    g.seats[3].kind = PlayerKind::Expert;
-    g.seats[2].dead = g.seats[3].dead = true;
+    g.seats[1] = {.name = "Ann, \"the\" first", .score = 812};
+    g.seats[2] = {.name = "Bob", .score = -5, .dead = true};
+    g.seats[3] = {.name = "Cy", .score = 240, .kind = PlayerKind::Expert, .dead = true};
     g.currentTurn = 1;
     g.shotsTaken = 57;
     g.gameRunning = true;

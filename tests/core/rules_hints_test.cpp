@@ -9,14 +9,9 @@
 using namespace capzel;
 
 TEST(FieldHints, MarkOnlyALivingCurrentPlayerBetweenShots) {
-    struct Row {
-        const char* what;
-        int turn, position;
-        char flag;       // k killer, d dead, s shot under way, c charging, o no game
-        Color piece, mark;
-        int target;      // spot marked, 0 none
-        const char* prey;  // one letter per player 1..8: x marked
-    };
+    // flag: k killer, d dead, s shot under way, c charging, o no game; target: the spot marked (0: none);
+    // prey: a letter per player 1..8, x marked.
+    struct Row { const char* what; int turn, position; char flag; Color piece, mark; int target; const char* prey; };
     constexpr Color kYellow = rgb(255, 255, 0), kCyan = rgb(0, 255, 255), kMagenta = rgb(255, 0, 255);
     const Row rows[] = {
         {"newcomer", 1, 0, ' ', 0, rgb(255, 255, 255), 1, "--------"},
@@ -47,13 +42,9 @@ TEST(FieldHints, MarkOnlyALivingCurrentPlayerBetweenShots) {
         g.seats[me].isKiller = r.flag == 'k';
         g.seats[me].position = r.position;
         g.piece(me).fillColor = r.piece;
-        if (r.flag == 'k') {
-            g.seats[3].inGame = true;  // now on the field; a dead piece is no prey
-            g.seats[2].dead = r.turn == 3;
-        }
+        if (r.flag == 'k') g.seats[3].inGame = true, g.seats[2].dead = r.turn == 3;  // 3 on the field; the dead are no prey
         const FieldHints h = fieldHints(g, g.board, r.flag == 'c');
-        const bool marked = r.mark != 0;
-        EXPECT_EQ(h.piece, marked ? r.turn : 0) << r.what;
+        EXPECT_EQ(h.piece, r.mark != 0 ? r.turn : 0) << r.what;
         EXPECT_EQ(h.colour, r.mark) << r.what;
         EXPECT_EQ(h.target.has_value(), r.target != 0) << r.what;
         if (h.target && r.target) {

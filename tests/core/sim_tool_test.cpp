@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "DataRows.h"
@@ -16,9 +16,7 @@ struct SimRun { int status; std::string out, err; };
 
 std::string slurp(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 SimRun sim(const std::string& input) {

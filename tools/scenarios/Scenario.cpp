@@ -22,11 +22,7 @@ std::string flagText(const Game& g, int i) {
 }
 
 Scenario scenarioFromJson(const json& j) {
-    Scenario s;
-    s.wallsOn = j.at("walls").get<bool>();
-    s.turn = j.at("turn").get<int>();
-    s.power = j.at("power").get<int>();
-    s.pointer = j.at("pointer").get<std::array<float, 4>>();
+    Scenario s{"", j.at("walls"), j.at("turn"), j.at("power"), j.at("pointer"), {}};
     for (const json& p : j.at("players"))
         s.players.push_back({p.at("name").get<std::string>(), p.at("left").get<float>(), p.at("top").get<float>(),
                              p.at("friction").get<float>(), p.at("score").get<std::int32_t>(),
@@ -71,8 +67,7 @@ PacedPlay playPacedShot(Game& g, const ShotCommand& shot) {
     StepPace pace;
     ShotInPlay inPlay(g, shot);
     PacedShot(inPlay, clock, pace).finish();
-    const ShotResult result = inPlay.result();
-    return {result, g.launchStrength, pace.delay(), inPlay.judge()};
+    return {inPlay.result(), g.launchStrength, pace.delay(), inPlay.judge()};
 }
 
 std::vector<std::string> messagesOf(const Judgement& said) {
