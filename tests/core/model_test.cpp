@@ -11,16 +11,12 @@ namespace {
 // FNV-1a over the numbers of a layout, in order.
 struct LayoutHash {
     std::uint64_t value = 0xcbf29ce484222325ull;
-    void add(double v) {
-        const auto n = static_cast<std::int64_t>(v * 16);
-        for (int k = 0; k < 8; ++k) value = (value ^ std::uint8_t(n >> (8 * k))) * 0x100000001b3ull;
+    void add(std::initializer_list<double> numbers) {
+        for (const double v : numbers)
+            for (int k = 0; k < 8; ++k) value = (value ^ std::uint8_t(static_cast<std::int64_t>(v * 16) >> (8 * k))) * 0x100000001b3ull;
     }
-    void add(const Box& b) {
-        for (double v : {double(b.left), double(b.top), double(b.width), double(b.height), double(b.visible), double(b.fillColor)}) add(v);
-    }
-    void add(const Line& l) {
-        for (double v : {double(l.x1), double(l.y1), double(l.x2), double(l.y2), double(l.visible), double(l.lineColor), double(l.borderWidth)}) add(v);
-    }
+    void add(const Box& b) { add({b.left, b.top, b.width, b.height, double(b.visible), double(b.fillColor)}); }
+    void add(const Line& l) { add({l.x1, l.y1, l.x2, l.y2, double(l.visible), double(l.lineColor), double(l.borderWidth)}); }
 };
 
 }  // namespace

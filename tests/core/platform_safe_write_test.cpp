@@ -26,10 +26,7 @@ struct Folder {
         fs::remove_all(path);
         fs::create_directories(path);
     }
-    ~Folder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
+    ~Folder() { std::error_code ignored; fs::remove_all(path, ignored); }
     std::vector<std::string> names() const {
         std::vector<std::string> all;
         for (const auto& e : fs::directory_iterator(path)) all.push_back(e.path().filename().string());
@@ -108,20 +105,17 @@ TEST(SafeWrite, AFullDiskOrABusyFileLeavesTheOldFileAsItWas) {
 // A killed copy's temporary files go at the next start; a running copy's (this one, process 1) and look-alikes stay.
 TEST(SafeWrite, StaleTemporaryFilesOfProgramsNoLongerRunningGo) {
     Folder folder("stale");
-    pid_t dead = 4000000;
-    while (dead > 1000 && (::kill(dead, 0) == 0 || errno != ESRCH)) --dead;
-    const std::string mine = std::to_string(::getpid());
-    const std::vector<std::string> stay = {"autosave.CSG", "autosave.CSG.capzel-" + mine + "-0", "x.capzel-1-0",
-                                           "x.capzel-" + std::to_string(dead), "x.capzel-" + std::to_string(dead) + "-1-2",
-                                           "x.capzel-" + std::to_string(dead) + "-a"};
-    const std::vector<std::string> go = {"autosave.CSG.capzel-" + std::to_string(dead) + "-0",
-                                         "ABCDEF.room.json.capzel-" + std::to_string(dead) + "-17"};
-    for (const auto& names : {stay, go})
-        for (const std::string& name : names) std::ofstream(folder.path / name) << "half";
-    fs::create_directory(folder.path / ("dir.capzel-" + std::to_string(dead) + "-0"));
+    pid_t deadPid = 4000000;
+    while (deadPid > 1000 && (::kill(deadPid, 0) == 0 || errno != ESRCH)) --deadPid;
+    const std::string mine = ".capzel-" + std::to_string(::getpid()), dead = ".capzel-" + std::to_string(deadPid);
+    const std::vector<std::string> stay = {"autosave.CSG", "autosave.CSG" + mine + "-0", "x.capzel-1-0", "x" + dead, "x" + dead + "-1-2",
+                                           "x" + dead + "-a"};
+    for (const auto& name : {"autosave.CSG" + dead + "-0", "ABCDEF.room.json" + dead + "-17"}) std::ofstream(folder.path / name) << "half";
+    for (const std::string& name : stay) std::ofstream(folder.path / name) << "half";
+    fs::create_directory(folder.path / ("dir" + dead + "-0"));
     EXPECT_EQ(removeStaleTemporaryFiles(folder.path.string()), 2);
     std::vector<std::string> left = stay;
-    left.push_back("dir.capzel-" + std::to_string(dead) + "-0");
+    left.push_back("dir" + dead + "-0");
     std::sort(left.begin(), left.end());
     EXPECT_EQ(folder.names(), left);
     EXPECT_EQ(removeStaleTemporaryFiles((folder.path / "none").string()), 0);

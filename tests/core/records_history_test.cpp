@@ -16,8 +16,7 @@ Game finishedThreePlayerGame() {
     g.seats[1] = {.name = "Ann, \"the\" first", .score = 812};
     g.seats[2] = {.name = "Bob", .score = -5, .dead = true};
     g.seats[3] = {.name = "Cy", .score = 240, .kind = PlayerKind::Expert, .dead = true};
-    g.currentTurn = 1;
-    g.shotsTaken = 57;
+    g.currentTurn = 1, g.shotsTaken = 57;
     g.gameRunning = true;
     return g;
 }
@@ -29,10 +28,8 @@ TEST(GameHistory, FinishedGamesAreAppendedAndReadBack) {
     EXPECT_EQ(first.shots, 57);
     EXPECT_EQ(first.winnerName(), "Ann, 'the' first");  // stored as the saved games store names
     Game second = finishedThreePlayerGame();
-    second.seats[2].dead = false;
-    second.seats[1].dead = true;
-    second.currentTurn = 2;
-    second.shotsTaken = 0;  // a game settled by hidden commands alone
+    second.seats[1].dead = true, second.seats[2].dead = false;
+    second.currentTurn = 2, second.shotsTaken = 0;  // a game settled by hidden commands alone
     const HistoryGame bobWon = finishedGame(second, "2026-12-07 08:00");
     EXPECT_EQ(bobWon.shots, 0);
 

@@ -12,16 +12,12 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
     Game g;
     NewGameSettings five;
     five.players = 5;
-    for (int i = 1; i <= 5; ++i) {
-        five.names[std::size_t(i)] = "Five " + std::to_string(i);
-        five.friction[std::size_t(i)] = FrictionLevel::High;
-        five.colors[std::size_t(i)] = Color(100 + i);
-    }
+    for (std::size_t i = 1; i <= 5; ++i)
+        five.names[i] = "Five " + std::to_string(i), five.friction[i] = FrictionLevel::High, five.colors[i] = Color(100 + i);
     applyNewGame(g, five);
     g.seats[2].position = 14;  // the first game runs for a while
     g.seats[1].isKiller = g.seats[3].dead = g.seats[2].losingTurn = true;
-    g.shotInProgress = true;
-    g.currentTurn = 4;
+    g.shotInProgress = true, g.currentTurn = 4;
 
     NewGameSettings three;
     three.players = 3;
@@ -30,16 +26,10 @@ TEST(NewGame, ThreePlayersAfterFiveKeepTheOldEntriesBeyondThree) {
 
     EXPECT_EQ(std::tuple(g.gameRunning, g.numberOfPlayers, g.currentTurn, g.shotInProgress), std::tuple(true, 3, 1, false));
     EXPECT_EQ(g.seats[2].name, "");
-    for (int i = 0; i <= kMaxPlayers; ++i) {
-        EXPECT_EQ(g.seats[i].position, 0) << i;
-        EXPECT_FALSE(g.seats[i].isKiller || g.seats[i].dead || g.seats[i].losingTurn || g.seats[i].inGame) << i;
-    }
-    for (int i = 4; i <= 5; ++i) {
-        EXPECT_EQ(g.seats[i].name, "Five " + std::to_string(i));
-        EXPECT_EQ(g.seats[i].friction, 97.5f);
-        EXPECT_EQ(g.seats[i].score, 300 + (i - 1) * 10);
-        EXPECT_EQ(g.seats[i].color, Color(100 + i));
-    }
+    for (const Seat& s : g.seats) EXPECT_FALSE(s.position || s.isKiller || s.dead || s.losingTurn || s.inGame) << s.name;
+    for (int i = 4; i <= 5; ++i)
+        EXPECT_EQ(std::tuple(g.seats[i].name, g.seats[i].friction, g.seats[i].score, g.seats[i].color),
+                  std::tuple("Five " + std::to_string(i), 97.5f, 300 + (i - 1) * 10, Color(100 + i)));
     for (int i = 1; i <= kMaxPlayers; ++i) EXPECT_EQ(g.piece(i).visible, i <= 3) << i;
 }
 

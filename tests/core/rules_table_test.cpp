@@ -60,20 +60,14 @@ TEST(Rules, EachShotOrTurnStartAnnouncesAndLeavesTheGame) {
         for (std::string token; seats >> token;) s.players.push_back(seat(token, int(s.players.size()) + 1, layout));
         setUp(g, s);
         if (s.players.empty()) g.numberOfPlayers = 0;
-
         std::istringstream call(r.at("call").get<std::string>());
         std::string kind;
         int turn = 0;
         call >> kind >> turn;
         g.currentTurn = std::int16_t(turn);  // as every caller does first
-        Judgement j;
-        if (kind == "start") {
-            j = startTurn(ctx, g.currentTurn);
-        } else {
-            for (std::string count; call >> count;)
-                (count[0] == 'h' ? g.hitCount : count[0] == 's' ? g.sentCount : g.killCount) = std::stoi(count.substr(1));
-            j = judgeFinishedShot(ctx);
-        }
+        for (std::string count; kind == "shot" && call >> count;)
+            (count[0] == 'h' ? g.hitCount : count[0] == 's' ? g.sentCount : g.killCount) = std::stoi(count.substr(1));
+        const Judgement j = kind == "start" ? startTurn(ctx, g.currentTurn) : judgeFinishedShot(ctx);
 
         std::string said, texts;
         for (const Announcement& a : j.announcements) {

@@ -20,9 +20,7 @@ namespace capzel::scenarios {
 
 struct ScenarioPlayer {
     std::string name;
-    float left = 0;
-    float top = 0;
-    float friction = 98;
+    float left = 0, top = 0, friction = 98;
     std::int32_t score = 0;
     int position = 0;
     std::string flags;  // letters of the flags that are set: see flagLetters
@@ -31,8 +29,7 @@ struct ScenarioPlayer {
 struct Scenario {
     std::string name;  // unique; tells the family and the case
     bool wallsOn = true;
-    int turn = 1;
-    int power = 0;
+    int turn = 1, power = 0;
     std::array<float, 4> pointer{};  // x1, y1, x2, y2: the shot goes from 2 towards 1
     std::vector<ScenarioPlayer> players;
 };
