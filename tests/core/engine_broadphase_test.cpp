@@ -28,19 +28,16 @@ struct Dice {
     std::mt19937 rng;
 };
 
+// The game's digest, the run's counts, and the distinct pairs that touched.
 struct Ending {
     std::uint64_t digest;
     long cycles, steps;
     bool unfinished;
-    int pairs;  // distinct pairs that touched
+    int pairs;
     bool operator==(const Ending&) const = default;
 };
 
-// A game at the launch of its shot, and the shot's strength at Go.
-struct Start {
-    Game game;
-    std::int16_t strength = 0;
-};
+struct Start { Game game; std::int16_t strength = 0; };  // a game at its shot's launch, the strength at Go
 
 // Plays the shot to the end; with `onStep` (the game, the piece stepping
 // next, the advance's count) the run is advanced step by step as a window does.
@@ -130,8 +127,7 @@ TEST(EngineBroadphase, RandomShotsOnRandomBoardsEndAsWithThePlainPasses) {
     EXPECT_GT(withContacts, 250);  // the contact pass is put to the test
 }
 
-// A watched run looks the grid up before every step: walls moved and the
-// window resized between two steps count from the next step on.
+// A watched run looks the grid up before every step: walls moved and the window resized count from the next step.
 TEST(EngineBroadphase, ABoardChangedDuringAWatchedShotCountsAtOnce) {
     Dice d(99);
     int changed = 0;
@@ -152,10 +148,9 @@ TEST(EngineBroadphase, ABoardChangedDuringAWatchedShotCountsAtOnce) {
     EXPECT_GT(changed, 50);
 }
 
-// The grid alone: a wall left out of a cell never moves a piece cornered
-// there, most walls are left out of most cells, an edge left out is never
-// crossed, and the walls listed leave the piece as all would. Corners are
-// drawn round a piece's edge on a wall's edge, a rounding step or two apart.
+// The grid alone: a wall left out of a cell never moves a piece cornered there, most walls are left out of most
+// cells, an edge left out is never crossed, the walls listed act as all would. Corners lie round a piece's edge
+// on a wall's edge, a rounding step or two apart.
 TEST(WallGrid, WhatACellLeavesOutCannotTouchAPieceThere) {
     Dice d(5);
     long checked = 0, leftOut = 0, hits = 0, wrong = 0;
@@ -192,8 +187,7 @@ TEST(WallGrid, WhatACellLeavesOutCannotTouchAPieceThere) {
         }
     }
     EXPECT_EQ(wrong, 0);
-    EXPECT_GT(hits, checked / 20);
-    EXPECT_GT(leftOut, checked / 5);
+    EXPECT_TRUE(hits > checked / 20 && leftOut > checked / 5) << hits << " hits, " << leftOut << " left out of " << checked;
 }
 
 // Level with a wall's near edge a piece has not passed it and goes back; a twip further in, it goes past the far edge.

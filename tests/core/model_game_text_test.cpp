@@ -55,8 +55,7 @@ TEST(GameText, HashesMatchThePinnedValues) {
     ASSERT_TRUE(in);
     const std::map<std::string, Game> games = pinnedGames();
     const std::map<std::string, std::uint64_t> digests = {
-        {"new-game-8", 0x8c58f3f6a926d2b1ull}, {"new-game-3-walls", 0x2c0914a4844608bbull},
-        {"killer-break-8", 0x73ee48a9efaa12f0ull}};
+        {"new-game-8", 0x8c58f3f6a926d2b1ull}, {"new-game-3-walls", 0x2c0914a4844608bbull}, {"killer-break-8", 0x73ee48a9efaa12f0ull}};
     int pinned = 0;
     for (std::string line, name; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') continue;
@@ -112,9 +111,8 @@ TEST(GameText, ReaderRefusesHostileTextsNamingTheField) {
         EXPECT_FALSE(readGameText(test::editedAt(valid, row), &error)) << row;
         EXPECT_EQ(error.rfind(row.at("names").get<std::string>(), 0), 0u) << row << ": " << error;
     }
-    std::string padded = valid + std::string(kMaxGameTextBytes, ' ');
     const std::pair<std::string, const char*> texts[] = {
-        {"{", "not JSON"}, {"[1]", "not a JSON object"}, {padded, "bytes"},
+        {"{", "not JSON"}, {"[1]", "not a JSON object"}, {valid + std::string(kMaxGameTextBytes, ' '), "bytes"},
         {std::string(30000, '[') + std::string(30000, ']'), "not a JSON object"},
         {writeGameText(Game{}), "players: has 0 entries, not 1 to 8"},
         {std::regex_replace(valid, std::regex("(\"contactOffsetY\":)[^,}]*"), "$011e999"), "not JSON"}};
@@ -127,8 +125,7 @@ TEST(GameText, ReaderRefusesHostileTextsNamingTheField) {
     json longest = json::parse(valid);
     longest["players"][0]["name"] = [] { std::string s; for (int k = 0; k < 40; ++k) s += "\xc3\xa9"; return s; }();
     EXPECT_TRUE(readGameText(longest.dump(), &error)) << error;  // 40 characters in 80 bytes
-    const std::string atLimit = valid + std::string(kMaxGameTextBytes - valid.size(), ' ');
-    EXPECT_TRUE(readGameText(atLimit, &error)) << error;
+    EXPECT_TRUE(readGameText(valid + std::string(kMaxGameTextBytes - valid.size(), ' '), &error)) << error;
 }
 
 }  // namespace

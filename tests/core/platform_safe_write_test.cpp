@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <tuple>
 #include <vector>
 
@@ -27,10 +28,9 @@ struct Folder {
         fs::create_directories(path);
     }
     ~Folder() { std::error_code ignored; fs::remove_all(path, ignored); }
-    std::vector<std::string> names() const {
-        std::vector<std::string> all;
-        for (const auto& e : fs::directory_iterator(path)) all.push_back(e.path().filename().string());
-        std::sort(all.begin(), all.end());
+    std::set<std::string> names() const {
+        std::set<std::string> all;
+        for (const auto& e : fs::directory_iterator(path)) all.insert(e.path().filename().string());
         return all;
     }
 };
@@ -54,7 +54,7 @@ TEST(SafeWrite, ReplacesRegularFilesWholeKeepingLinksAndPermissions) {
         EXPECT_EQ(bytesOf(game), content);
         EXPECT_EQ(fs::status(game).permissions(), perms);
         EXPECT_TRUE(fs::is_symlink(link));
-        EXPECT_EQ(dir.names(), (std::vector<std::string>{"game.CSG", "link.CSG"}));
+        EXPECT_EQ(dir.names(), (std::set<std::string>{"game.CSG", "link.CSG"}));
     }
 }
 
@@ -63,7 +63,7 @@ TEST(SafeWrite, RefusesWhatIsNotARegularFileAndSaysWhy) {
     fs::create_directory(dir.path / "folder");
     ASSERT_EQ(::mkfifo((dir.path / "pipe").c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", dir.path / "zero");
-    const std::vector<std::string> before = dir.names();
+    const std::set<std::string> before = dir.names();
     const std::string special = "replaced: it is not a regular file";
     for (const auto& [name, says] : {std::pair{"folder", special}, {"pipe", special}, {"zero", special},
                                       {"missing/game.CSG", std::string("created: No such file or directory")}}) {
@@ -98,7 +98,7 @@ TEST(SafeWrite, AFullDiskOrABusyFileLeavesTheOldFileAsItWas) {
         EXPECT_EQ(writeFileSafely(file.string(), std::string(size_t(size), 'x')),
                   "The file \"" + file.string() + "\" could not be " + says + ".");
         EXPECT_EQ(bytesOf(file), old);
-        EXPECT_EQ(dir.names(), (std::vector<std::string>{"busy.CSG", "game.CSG"}));
+        EXPECT_EQ(dir.names(), (std::set<std::string>{"busy.CSG", "game.CSG"}));
     }
 }
 
@@ -108,15 +108,14 @@ TEST(SafeWrite, StaleTemporaryFilesOfProgramsNoLongerRunningGo) {
     pid_t deadPid = 4000000;
     while (deadPid > 1000 && (::kill(deadPid, 0) == 0 || errno != ESRCH)) --deadPid;
     const std::string mine = ".capzel-" + std::to_string(::getpid()), dead = ".capzel-" + std::to_string(deadPid);
-    const std::vector<std::string> stay = {"autosave.CSG", "autosave.CSG" + mine + "-0", "x.capzel-1-0", "x" + dead, "x" + dead + "-1-2",
+    const std::set<std::string> stay = {"autosave.CSG", "autosave.CSG" + mine + "-0", "x.capzel-1-0", "x" + dead, "x" + dead + "-1-2",
                                            "x" + dead + "-a"};
     for (const auto& name : {"autosave.CSG" + dead + "-0", "ABCDEF.room.json" + dead + "-17"}) std::ofstream(folder.path / name) << "half";
     for (const std::string& name : stay) std::ofstream(folder.path / name) << "half";
     fs::create_directory(folder.path / ("dir" + dead + "-0"));
     EXPECT_EQ(removeStaleTemporaryFiles(folder.path.string()), 2);
-    std::vector<std::string> left = stay;
-    left.push_back("dir" + dead + "-0");
-    std::sort(left.begin(), left.end());
+    std::set<std::string> left = stay;
+    left.insert("dir" + dead + "-0");
     EXPECT_EQ(folder.names(), left);
     EXPECT_EQ(removeStaleTemporaryFiles((folder.path / "none").string()), 0);
 }

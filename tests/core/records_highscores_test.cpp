@@ -16,6 +16,7 @@ std::vector<std::string> rowsOf(const HighScoreTable& t) {
 }
 }  // namespace
 
+// Created when missing, then read and not written again; a folder that cannot be written still shows the defaults.
 TEST(HighScores, DefaultFileIsCreatedWhenMissing) {
     FakePlatform ui;
     const HighScoreTable t = loadHighScores(ui, "/prog/Capzel.CHS");
@@ -23,16 +24,12 @@ TEST(HighScores, DefaultFileIsCreatedWhenMissing) {
     for (int score = 100; score > 0; score -= 10) file += "\"Norvin Telk\"," + std::to_string(score) + "\r\n";
     EXPECT_EQ(ui.files["/prog/Capzel.CHS"], file);
     EXPECT_EQ(t, parseHighScores(file));
-    // A second opening reads the file and does not write it again.
     ui.files["/prog/Capzel.CHS"] = "\"Ann\",5\r\n";
     EXPECT_EQ(loadHighScores(ui, "/prog/Capzel.CHS")[0].name, "Ann");
-}
-
-TEST(HighScores, FolderThatCannotBeWrittenStillShowsTheDefaultTable) {
-    FakePlatform ui;
-    ui.writeError = "Permission denied.";
-    EXPECT_EQ(loadHighScores(ui, "/usr/share/capzel/Capzel.CHS"), defaultHighScores());
-    EXPECT_TRUE(ui.files.empty());
+    FakePlatform readOnly;
+    readOnly.writeError = "Permission denied.";
+    EXPECT_EQ(loadHighScores(readOnly, "/usr/share/capzel/Capzel.CHS"), defaultHighScores());
+    EXPECT_TRUE(readOnly.files.empty());
 }
 
 // Each record of high_score_readings.jsonl: the rows shown (the rest empty).

@@ -36,8 +36,7 @@ TEST(GameHistory, FinishedGamesAreAppendedAndReadBack) {
     std::string file = historyAddition("", first);
     file += historyAddition(file, bobWon);
     EXPECT_EQ(file.substr(0, kHistoryHeadLine.size()), kHistoryHeadLine);
-    EXPECT_NE(file.find("\r\n\"2026-12-06 07:00\",3,1,57,\"Ann, 'the' first\",\"Human\",812,\"Bob\",\"Human\",-5,"
-                        "\"Cy\",\"Expert\",240\r\n"),
+    EXPECT_NE(file.find("\r\n\"2026-12-06 07:00\",3,1,57,\"Ann, 'the' first\",\"Human\",812,\"Bob\",\"Human\",-5,\"Cy\",\"Expert\",240\r\n"),
               std::string::npos);
     const HistoryReading read = readHistory(file);
     ASSERT_TRUE(read.ok()) << read.error;
@@ -80,9 +79,7 @@ TEST(GameHistory, FilesThatAreNotAHistoryNameTheirFirstBadLine) {
         EXPECT_EQ(r.errorLine, c.at("line").get<int>()) << name << ": " << r.error;
         EXPECT_EQ(r.ok(), r.error.empty()) << name;
         EXPECT_NE(r.error.find(c.at("says").get<std::string>()), std::string::npos) << name << ": " << r.error;
-        if (r.errorLine == 0) {
-            EXPECT_EQ(r.games.size(), c.at("games").get<std::size_t>()) << name;
-        }
+        if (r.errorLine == 0) { EXPECT_EQ(r.games.size(), c.at("games").get<std::size_t>()) << name; }
     }
 }
 

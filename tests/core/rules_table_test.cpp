@@ -1,7 +1,6 @@
-// The rules by value from rules.jsonl: a small game ("before", a seat each) and a judged shot or turn
-// start ("call": "shot <turn> [h<hits>] [s<sent>] [k<kills>]" or "start <turn>") in; out the kind
-// (Start, Lost, Reached, Kill, Win) and player of each announcement ("said"), words where they matter
-// ("says", joined by " | ") and the game left ("after").
+// The rules by value from rules.jsonl: a small game ("before", a seat each) and a judged shot or turn start
+// ("call": "shot <turn> [h<hits>] [s<sent>] [k<kills>]" or "start <turn>") in; out the kind (Start, Lost, Reached,
+// Kill, Win) and player of each announcement ("said"), words where they matter ("says") and the game left ("after").
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -31,8 +31,7 @@ SimRun sim(const std::string& input) {
     return r;
 }
 
-const char* kWorkedShot =
-    R"({"current_turn": 1, "power": 2500, "pointer": [5000, 4000, 5000, 5000],
+const char* kWorkedShot = R"({"current_turn": 1, "power": 2500, "pointer": [5000, 4000, 5000, 5000],
         "players": [{"left": 4850, "top": 4850, "position": 3, "in_game": true, "score": 200}]})";
 
 }  // namespace

@@ -47,10 +47,8 @@ json playCommand(const CommandCase& c) {
     for (const char* shotOnly : {"power", "cycles", "steps", "step_delay", "hit_count", "hits", "kills", "sent"}) out.erase(shotOnly);
     for (int i = 1; i <= kMaxPlayers; ++i) {
         json& row = out["players"][size_t(i - 1)];
-        row["width"] = g.piece(i).width;
-        row["height"] = g.piece(i).height;
-        row["z"] = order.pieces[std::size_t(i)];
-        row["friction"] = g.seats[i].friction;
+        row["width"] = g.piece(i).width, row["height"] = g.piece(i).height;
+        row["z"] = order.pieces[std::size_t(i)], row["friction"] = g.seats[i].friction;
     }
     out["questions"] = ui.questions;
     out["guide_menu"] = menus.guideItemVisible;

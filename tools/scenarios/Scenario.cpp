@@ -35,16 +35,12 @@ GameSetup scenarioSetup(const Scenario& s) {
     setup.walls = s.wallsOn;
     setup.currentTurn = std::int16_t(s.turn);
     for (const ScenarioPlayer& p : s.players) {
-        SeatSetup seat;
-        seat.name = p.name;
-        seat.score = p.score;
-        seat.friction = p.friction;
-        seat.position = p.position;
+        SeatSetup& seat = setup.seats.emplace_back(
+            SeatSetup{.name = p.name, .color = std::nullopt, .friction = p.friction, .score = p.score, .position = p.position,
+                      .piece = PiecePlace{p.left, p.top}});
         bool* flags[] = {&seat.inGame, &seat.dead, &seat.isKiller, &seat.onLetters,
                          &seat.headingInReverse, &seat.moveableNextTurn, &seat.losingTurn};
         for (std::size_t f = 0; f < std::size(flags); ++f) *flags[f] = p.flags.find(flagLetters[f]) != std::string::npos;
-        seat.piece = PiecePlace{p.left, p.top};
-        setup.seats.push_back(std::move(seat));
     }
     return setup;
 }
@@ -147,8 +143,7 @@ std::uint64_t stateDigest(const Game& g) {
 
 NewGameSettings pinnedNewGame(int players) {
     NewGameSettings settings;
-    settings.players = players;
-    settings.walls = players == 3;
+    settings.players = players, settings.walls = players == 3;
     for (int i = 1; i <= kMaxPlayers; ++i) settings.friction[i] = FrictionLevel(i % 5);
     return settings;
 }

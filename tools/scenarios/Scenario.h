@@ -45,12 +45,7 @@ void setUp(Game& g, const Scenario& s);  // a fresh game, unused pieces hidden
 ShotCommand scenarioShot(const Game& g, const Scenario& s);  // the current seat's
 
 // A shot played to its end through the rulebook as a window paces it, unwatched, and judged.
-struct PacedPlay {
-    ShotResult result;
-    std::int16_t launchStrength = 0;
-    double stepDelay = 0;
-    Outcome outcome;
-};
+struct PacedPlay { ShotResult result; std::int16_t launchStrength = 0; double stepDelay = 0; Outcome outcome; };
 PacedPlay playPacedShot(Game& g, const ShotCommand& shot);
 
 // The outcome of the scenario's shot played on `g` (on a fresh game), in the corpus's form.
