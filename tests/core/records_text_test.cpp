@@ -41,10 +41,8 @@ TEST(DelimitedText, LinesAndFieldsAsEditorsWriteThem) {
         std::string out;
         for (const DelimitedLine& line : splitDelimited(text)) {
             out += "[";
-            for (std::size_t k = 0; k < line.fields.size(); ++k) {
-                const DelimitedField& f = line.fields[k];
-                out += (k ? "|" : "") + (f.quoted ? "'" + f.text + "'" : f.text);
-            }
+            for (std::size_t k = 0; k < line.fields.size(); ++k)
+                out += (k ? "|" : "") + (line.fields[k].quoted ? "'" + line.fields[k].text + "'" : line.fields[k].text);
             out += line.error.empty() ? "]" : "!]";
         }
         return out;
