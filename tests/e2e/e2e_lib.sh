@@ -147,15 +147,13 @@ pixels_now() {
     "$BIN/xpixels" $((ox + $1)) $((oy + $2)) "$3" "$4" "${@:5}"
 }
 # "Go", light above the bar while it charges: clicked once shown (earlier the click reaches the
-# field); the shot is under way once it has gone.
+# field). The shot is under way once the game has the click: input that follows reaches it after.
 GO_BUTTON=(6 155 26 5 179 255 179 255 179 255)
 go_shown() { [ "$(pixels_now "${GO_BUTTON[@]}")" -ge 120 ]; }
-go_gone() { [ "$(pixels_now "${GO_BUTTON[@]}")" = 0 ]; }
 click_go() {
     local ox oy; read -r ox oy < <(client_origin)
     wait_until "the Go button" 60 go_shown
     xdotool mousemove $((ox + 19)) $((oy + 166)) click 1
-    wait_until "Go to take the click" 60 go_gone
 }
 BAR=(3 190 30 430 0 63 0 63 205 255)  # the power bar, blue
 bar_filling() { [ "$(pixels_now "${BAR[@]}")" -ge 100 ]; }

@@ -47,10 +47,22 @@ shot "second-turn"
 [ "$(client_pixels 70 505 70 110 'r>0.8 && g<0.25 && b<0.25')" -ge 100 ] || fail "Bob's piece did not enter box 1"
 
 step "the main window closed during a shot"
+# The close goes right after the click on Go, with nothing looked up between. A window under a box
+# takes no close: on a busy machine a short shot may end first, its box then shows that the close
+# came too late, and once the box is answered the window is closed again, between shots.
+window_gone() { ! xdotool search --onlyvisible --name "^Capzel\$" >/dev/null; }
+closed_or_told() { window_gone || box_appeared; }
+main=$(main_window)
 charge
 click_go
-close_window "$(main_window)"
-wait_until "the main window to close" 60 sh -c '! xdotool search --onlyvisible --name "^Capzel\$" >/dev/null'
+close_window "$main"
+wait_until "the main window to close, or the shot's box" 60 closed_or_told
+if ! window_gone; then
+    echo "   the shot ended before the close came: its box answered, the window closed between shots"
+    expect_box '' Return
+    close_window "$main"
+    wait_until "the main window to close" 60 window_gone
+fi
 game_alive || fail "the game ended while its status window was open"
 window_shown "Game Status" || fail "the status window went with the main window"
 no_box_waiting || fail "a rules' message for a closed window"
