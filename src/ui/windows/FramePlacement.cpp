@@ -17,9 +17,13 @@ namespace capzel::ui {
 
 namespace {
 
-// How long after showing a frame may still appear, and how often to look.
+// How long a framed window is kept in place after its frame appeared. How
+// long the frame may take to appear (a window manager on a busy machine
+// takes seconds), and how often to look: soon at first, then less often.
 constexpr qint64 kWatchMs = 2000;
-constexpr int kLookMs = 10;
+constexpr qint64 kFrameWaitMs = 30000;
+constexpr int kFirstLookMs = 10;
+constexpr int kLastLookMs = 250;
 
 bool frameKnown(const QWidget& window) {
     const QWindow* handle = window.windowHandle();
@@ -38,10 +42,10 @@ void whenFrameKnown(QWidget& window, std::function<void()> then) {
     since->start();
     QPointer<QWidget> target(&window);
     QObject::connect(look, &QTimer::timeout, look, [look, target, since, then = std::move(then)] {
-        look->setInterval(kLookMs);
+        look->setInterval(std::clamp(look->interval() * 2, kFirstLookMs, kLastLookMs));
         if (target && frameKnown(*target)) {
             then();
-        } else if (target && since->elapsed() < kWatchMs) {
+        } else if (target && since->elapsed() < kFrameWaitMs) {
             return;
         }
         look->deleteLater();
