@@ -152,6 +152,7 @@ TEST(WebPages, TellsARequestsHeadAndAnUpgrade) {
     const struct { const char* head; bool upgrade; } rows[] = {
         {"GET / HTTP/1.1\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n\r\n", true},
         {"GET /?room=X HTTP/1.1\r\nupgrade:WebSocket\r\n\r\n", true},
+        {"GET / HTTP/1.1\r\nUPGRADE: WEBSOCKET\r\n\r\n", true},
         {"GET / HTTP/1.1\r\nUpgrade: h2c\r\n\r\n", false},
         {"GET / HTTP/1.1\r\nX-Upgrade: websocket\r\n\r\n", false},
         {"GET / HTTP/1.1\r\nHost: websocket\r\n\r\n", false},
