@@ -54,7 +54,9 @@ capzel_window() {  # 1: the main window (a "Capzel" window as wide as the field)
     done
     return 1
 }
-main_window() { capzel_window 1; }
+# A search that meets a window closing that moment (a box that goes by itself) can come back empty:
+# the main window and a named one are looked for again a few times before they count as not there.
+main_window() { local k; for k in 1 2 3 4 5; do capzel_window 1 && return 0; done; return 1; }
 main_window_shown() { main_window >/dev/null; }
 box_window() { capzel_window 0; }
 window_shown() { [ -n "$(visible_named "$1")" ]; }
@@ -80,7 +82,13 @@ menu() {
     xdotool key "$2"
 }
 close_window() { "$XCLOSE" "$1"; }  # as a window manager's close button does
-named() { visible_named "$1" | head -n1; }
+named() {
+    local k w
+    for k in 1 2 3 4 5; do
+        w=$(visible_named "$1" | head -n1)
+        [ -z "$w" ] || { echo "$w"; return 0; }
+    done
+}
 file_dialog() {  # TITLE PATH: typed into a file dialog and accepted
     wait_until "the $1 dialog" 10 window_shown "$1"
     keys_to "$(named "$1")" ctrl+a
