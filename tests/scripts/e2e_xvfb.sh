@@ -50,18 +50,17 @@ step "the main window closed during a shot"
 # The close goes right after the click on Go, with nothing looked up between. A window under a box
 # takes no close: on a busy machine a short shot may end first, its box then shows that the close
 # came too late, and once the box is answered the window is closed again, between shots.
-window_gone() { ! xdotool search --onlyvisible --name "^Capzel\$" >/dev/null; }
-closed_or_told() { window_gone || box_appeared; }
+closed_or_told() { window_gone Capzel || box_appeared; }
 main=$(main_window)
 charge
 click_go
 close_window "$main"
 wait_until "the main window to close, or the shot's box" 60 closed_or_told
-if ! window_gone; then
+if ! window_gone Capzel; then
     echo "   the shot ended before the close came: its box answered, the window closed between shots"
     expect_box '' Return
     close_window "$main"
-    wait_until "the main window to close" 60 window_gone
+    wait_until "the main window to close" 60 window_gone Capzel
 fi
 game_alive || fail "the game ended while its status window was open"
 window_shown "Game Status" || fail "the status window went with the main window"
